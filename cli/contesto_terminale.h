@@ -1,0 +1,39 @@
+#pragma once
+// The run context of the command line: the log on standard output, message boxes on standard error,
+// both in UTF-8; the error box kept and printed after the run.
+
+#include "contesto.h"
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+namespace cli {
+
+class ContestoTerminale : public shell::ContestoElaborazione {
+public:
+    ContestoTerminale(std::ostream& out, std::ostream& err, std::filesystem::path archivio, shell::DataOra adesso)
+        : m_out(out), m_err(err), m_archivio(std::move(archivio)), m_adesso(adesso) {}
+
+    void Scrivi(shell::Casella casella, std::string_view testo, bool svuota, bool aCapo) override;
+    void CursoreInFondo() override {}
+    void Avviso(std::string_view testo, bool iconaErrore) override;
+    shell::DataOra Adesso() override { return m_adesso; }
+    std::filesystem::path CartellaArchivio() const override { return m_archivio; }
+
+    // Ends an open log line and prints the error box under "Errori di elaborazione:" when asked.
+    void Chiudi(bool stampaErrori);
+
+private:
+    std::ostream& m_out;
+    std::ostream& m_err;
+    std::filesystem::path m_archivio;
+    shell::DataOra m_adesso;
+    std::string m_errori;
+    bool m_rigaAperta = false;
+};
+
+// A text of the libraries (ISO-8859-1, CR LF) for the terminal (UTF-8, LF).
+std::string PerTerminale(std::string_view testo);
+
+} // namespace cli

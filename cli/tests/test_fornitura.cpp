@@ -1,0 +1,85 @@
+// The command line contract: exit statuses, where the texts go, and the stand-ins for the window's
+// folders and clock.
+
+#include "cartella_temporanea.h"
+#include "fornitura.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace cli {
+namespace {
+
+namespace fs = std::filesystem;
+using shell::test::CartellaTemporanea;
+using shell::test::LeggiFile;
+using shell::test::ScriviFile;
+
+struct Esito {
+    int stato;
+    std::string out, err;
+};
+
+Esito Esegui(const std::vector<std::string>& argomenti) {
+    std::ostringstream out, err;
+    const int stato = EseguiFornitura(argomenti, out, err);
+    return {stato, out.str(), err.str()};
+}
+
+TEST(Fornitura, RigaDiComandoSbagliata) {
+    for (const auto& argomenti : std::vector<std::vector<std::string>>{
+             {},
+             {"sconosciuto"},
+             {"770", "--boh"},
+             {"770", "--dir"},
+             {"770", "--now", "2011-06-14 09:05:07"},
+             {"770", "--now", "2011-02-30T09:05:07"},
+             {"770", "--now=2011-06-14T24:00:00"}}) {
+        const auto esito = Esegui(argomenti);
+        EXPECT_EQ(esito.stato, EsitoUso) << (argomenti.empty() ? "" : argomenti.back());
+        EXPECT_NE(esito.err.find("Uso:"), std::string::npos);
+        EXPECT_TRUE(esito.out.empty());
+    }
+    EXPECT_EQ(Esegui({"--help"}).stato, EsitoCompletato);
+}
+
+TEST(Fornitura, EsportazioneMancante) {
+    CartellaTemporanea dir;
+    const auto esito = Esegui({"770", "--dir", dir.Percorso().string(), "--archive", (dir / "ARC").string()});
+    EXPECT_EQ(esito.stato, EsitoFileMancante);
+    EXPECT_EQ(esito.err, "Non trovo il file originale in '" + (dir / "Esportazione770.tab").string() +
+                             "', quindi non posso continuare...\n");
+    EXPECT_TRUE(esito.out.empty());
+    EXPECT_FALSE(fs::exists(dir / "ARC"));
+}
+
+TEST(Fornitura, ErroreCheFermaLElaborazione) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / "Esportazione770.tab", "");
+    const auto esito = Esegui({"770", "--dir", dir.Percorso().string(), "--archive", (dir / "ARC").string(),
+                               "--now", "2011-06-14T09:05:07"});
+    EXPECT_EQ(esito.stato, EsitoErrore);
+    EXPECT_EQ(esito.err, "Il file di esportazione \xC3\xA8 vuoto\n");
+    EXPECT_TRUE(fs::is_empty(dir / "ARC"));
+}
+
+// The real program, as a host or a script starts it.
+TEST(Fornitura, ProgrammaVeroEStatoDiUscita) {
+    CartellaTemporanea dir;
+    const std::string comando = std::string(FORNITURA_EXE) + " 770 --dir '" + dir.Percorso().string() +
+                                "' --archive '" + (dir / "ARC").string() + "' >'" + (dir / "out").string() +
+                                "' 2>'" + (dir / "err").string() + "'";
+    const int stato = std::system(comando.c_str());
+    ASSERT_TRUE(WIFEXITED(stato));
+    EXPECT_EQ(WEXITSTATUS(stato), EsitoFileMancante);
+    EXPECT_NE(LeggiFile(dir / "err").find("Non trovo il file originale in '"), std::string::npos);
+    EXPECT_EQ(std::system((std::string(FORNITURA_EXE) + " tfr-non-esiste 2>/dev/null").c_str()) >> 8, EsitoUso);
+}
+
+} // namespace
+} // namespace cli

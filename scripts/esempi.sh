@@ -1,0 +1,16 @@
+#!/bin/sh
+# Builds `fornitura` and runs every converter on the sample exports in samples/; the supplies go to
+# out/ARC (TFR: out/TFR).
+set -e
+cd "$(dirname "$0")/.."
+sh scripts/dipendenze.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j2 --target fornitura >/dev/null
+mkdir -p out
+for conv in 770 uniemens dma emens tfr; do
+  [ -d "samples/$conv" ] || continue
+  echo "== fornitura $conv"
+  ./build/bin/fornitura "$conv" --dir "samples/$conv" --archive out/ARC --now 2011-06-14T09:05:07 || exit $?
+done
+echo
+ls -l out/ARC

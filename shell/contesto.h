@@ -1,0 +1,44 @@
+#pragma once
+// What a conversion may ask of the program that runs it: the window, the command line or a test.
+// A conversion never touches a widget or the terminal.
+
+#include <filesystem>
+#include <string_view>
+
+namespace shell {
+
+struct DataOra {
+    int anno = 0, mese = 0, giorno = 0, ora = 0, minuto = 0, secondo = 0;
+    friend bool operator==(const DataOra&, const DataOra&) = default;
+};
+
+// The local date and time now.
+DataOra OraLocale();
+
+// The two text boxes of a converter window: the progress log and the UniEmens error box.
+enum class Casella { Messaggio, Errori };
+
+class ContestoElaborazione {
+public:
+    virtual ~ContestoElaborazione() = default;
+
+    // Appends `testo` to a box, after emptying it when `svuota`; CR LF follows when `aCapo`.
+    virtual void Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) = 0;
+    // Puts the caret of the log after its last character, which brings the end into view.
+    virtual void CursoreInFondo() = 0;
+    // A modal message box with a single OK button; the run goes on when it is confirmed.
+    virtual void Avviso(std::string_view testo, bool iconaErrore) = 0;
+    virtual DataOra Adesso() = 0;
+    virtual std::filesystem::path CartellaArchivio() const = 0;
+
+    // One line of the progress log.
+    void ScriviMessaggio(std::string_view testo) { Scrivi(Casella::Messaggio, testo, false, true); }
+    void ScriviMessaggio(std::string_view testo, bool svuota, bool aCapo) {
+        Scrivi(Casella::Messaggio, testo, svuota, aCapo);
+    }
+    void ScriviErrore(std::string_view testo, bool svuota, bool aCapo) {
+        Scrivi(Casella::Errori, testo, svuota, aCapo);
+    }
+};
+
+} // namespace shell

@@ -1,0 +1,149 @@
+#include "conversioni.h"
+
+#include "testo.h"
+
+#include <charconv>
+#include <system_error>
+
+namespace shell {
+
+namespace {
+
+bool Cifra(char c) { return c >= '0' && c <= '9'; }
+
+std::optional<double> LeggiDouble(const std::string& testo) {
+    double valore = 0;
+    const auto fine = testo.data() + testo.size();
+    const auto [ptr, ec] = std::from_chars(testo.data(), fine, valore);
+    if (ec != std::errc() || ptr != fine)
+        return std::nullopt;
+    return valore;
+}
+
+} // namespace
+
+std::string SoloCifre(std::string_view testo) {
+    std::string cifre;
+    for (char c : testo)
+        if (Cifra(c))
+            cifre += c;
+    return cifre;
+}
+
+std::string StringaZeri(int n) { return std::string(n > 0 ? static_cast<std::size_t>(n) : 0, '0'); }
+
+std::optional<double> ValoreNumerico(std::string_view testo) {
+    std::string t;
+    for (char c : TogliSpazi(testo))
+        if (c != '.')
+            t += c;
+    if (t.empty() || t.front() == ',')
+        t.insert(t.begin(), '0');
+
+    // Optional sign, digits, optionally "," and more digits.
+    std::string normale;
+    std::size_t i = 0;
+    bool negativo = false;
+    if (t[i] == '+' || t[i] == '-')
+        negativo = t[i++] == '-';
+    std::size_t cifre = 0;
+    for (; i < t.size() && Cifra(t[i]); ++i, ++cifre)
+        normale += t[i];
+    if (i < t.size() && t[i] == ',') {
+        normale += '.';
+        for (++i; i < t.size() && Cifra(t[i]); ++i, ++cifre)
+            normale += t[i];
+    }
+    if (i != t.size() || cifre == 0)
+        return std::nullopt;
+    if (normale.front() == '.')
+        normale.insert(normale.begin(), '0');
+    const auto valore = LeggiDouble(normale);
+    if (!valore)
+        return std::nullopt;
+    return negativo ? -*valore : *valore;
+}
+
+std::optional<double> ValoreSemplice(std::string_view testo) {
+    std::string t;
+    for (char c : testo)
+        if (c != ' ' && c != '\t' && c != '\n')
+            t += c;
+
+    std::size_t i = 0;
+    bool negativo = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        negativo = t[i++] == '-';
+    std::string normale;
+    std::size_t cifre = 0;
+    for (; i < t.size() && Cifra(t[i]); ++i, ++cifre)
+        normale += t[i];
+    if (i < t.size() && t[i] == '.') {
+        normale += '.';
+        for (++i; i < t.size() && Cifra(t[i]); ++i, ++cifre)
+            normale += t[i];
+    }
+    if (cifre == 0)
+        return 0.0;
+    if (normale.front() == '.')
+        normale.insert(normale.begin(), '0');
+    // Exponent: "E" or "D", optional sign, at least one digit; otherwise it is not part of the number.
+    if (i < t.size() && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
+        std::size_t j = i + 1;
+        std::string esponente = "e";
+        if (j < t.size() && (t[j] == '+' || t[j] == '-'))
+            esponente += t[j++];
+        const std::size_t inizioCifre = j;
+        for (; j < t.size() && Cifra(t[j]); ++j)
+            esponente += t[j];
+        if (j > inizioCifre)
+            normale += esponente;
+    }
+    double valore = 0;
+    const auto fine = normale.data() + normale.size();
+    const auto [ptr, ec] = std::from_chars(normale.data(), fine, valore);
+    if (ec == std::errc::result_out_of_range) {
+        // A vanishing number is 0; one too large for a double cannot be used.
+        const auto e = normale.find('e');
+        if (e != std::string::npos && normale.find('-', e) != std::string::npos)
+            return 0.0;
+        return std::nullopt;
+    }
+    if (ec != std::errc() || ptr != fine)
+        return std::nullopt;
+    return negativo ? -valore : valore;
+}
+
+bool DataValida(int anno, int mese, int giorno) {
+    static constexpr int giorniMese[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (anno < 1 || anno > 9999 || mese < 1 || mese > 12 || giorno < 1)
+        return false;
+    const bool bisestile = (anno % 4 == 0 && anno % 100 != 0) || anno % 400 == 0;
+    const int massimo = giorniMese[mese - 1] + (mese == 2 && bisestile ? 1 : 0);
+    return giorno <= massimo;
+}
+
+std::optional<Data> LeggiData(std::string_view testo) {
+    const std::string_view t = TogliSpazi(testo);
+    int parti[3] = {0, 0, 0};
+    std::size_t i = 0;
+    for (int p = 0; p < 3; ++p) {
+        const std::size_t inizio = i;
+        while (i < t.size() && Cifra(t[i]))
+            parti[p] = parti[p] * 10 + (t[i++] - '0');
+        const std::size_t lunghezza = i - inizio;
+        const bool lunghezzaBuona = p < 2 ? (lunghezza == 1 || lunghezza == 2) : lunghezza == 4;
+        if (!lunghezzaBuona)
+            return std::nullopt;
+        if (p < 2) {
+            if (i >= t.size() || t[i] != '/')
+                return std::nullopt;
+            ++i;
+        }
+    }
+    if (i != t.size() || !DataValida(parti[2], parti[1], parti[0]))
+        return std::nullopt;
+    return Data{parti[2], parti[1], parti[0]};
+}
+
+} // namespace shell

@@ -1,0 +1,62 @@
+#include "convertitore.h"
+
+#include "errore.h"
+#include "piattaforma.h"
+#include "testo.h"
+
+#include <ctime>
+
+namespace shell {
+
+namespace fs = std::filesystem;
+
+DataOra OraLocale() {
+    const std::time_t adesso = std::time(nullptr);
+    std::tm t{};
+#ifdef _WIN32
+    localtime_s(&t, &adesso);
+#else
+    localtime_r(&adesso, &t);
+#endif
+    return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
+}
+
+Caricamento CaricaEsportazione(const fs::path& cartellaProgramma, std::string_view nomeFile,
+                               std::function<void(ContestoElaborazione&, const fs::path&)> esegui) {
+    fs::path percorso = cartellaProgramma / PercorsoDaTesto(nomeFile);
+    if (!FileOrdinarioEsiste(percorso))
+        return {std::move(percorso), {}};
+    return {std::nullopt, [esegui = std::move(esegui), percorso](ContestoElaborazione& contesto) {
+                esegui(contesto, percorso);
+            }};
+}
+
+void EseguiConversioneArchivio(ContestoElaborazione& contesto, const fs::path& percorsoEsportazione,
+                               const Documento& documento, const Elaborazione& elabora) {
+    const fs::path archivio = contesto.CartellaArchivio();
+    CreaCartella(archivio);
+    const DataOra quando = contesto.Adesso();
+
+    const Esportazione esportazione = Esportazione::Leggi(percorsoEsportazione);
+    if (esportazione.Vuota())
+        throw ErroreElaborazione("Il file di esportazione \xE8 vuoto");
+
+    const fs::path temporaneo =
+        archivio / PercorsoDaTesto(NomeTemporaneo(documento.prefisso, quando, documento.estensione));
+    FileUscita uscita(temporaneo);
+    fs::path finale;
+    try {
+        const std::string nomeFinale = elabora(esportazione, uscita, contesto);
+        uscita.Chiudi();
+        ControllaNomeFinale(nomeFinale);
+        finale = archivio / PercorsoDaTesto(nomeFinale);
+        DaiNomeFinale(temporaneo, finale);
+    } catch (const ErroreElaborazione& e) {
+        throw ErroreElaborazione(std::string(e.what()) + "\r\nIl documento resta con il nome temporaneo '" +
+                                 TestoPercorso(temporaneo) + "'.");
+    }
+    contesto.ScriviMessaggio(TestoCompletamento(finale), false, false);
+    contesto.CursoreInFondo();
+}
+
+} // namespace shell

@@ -1,0 +1,69 @@
+#pragma once
+// A converter as the window and the command line see it, and the run that most converters share:
+// export in, temporary file, final name.
+
+#include "contesto.h"
+#include "esportazione.h"
+#include "uscita.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace shell {
+
+// A control's place in the window, in twips (15 twips make one pixel at 96 dots per inch).
+struct Rettangolo {
+    int sinistra, alto, larghezza, altezza;
+};
+
+struct Disposizione {
+    int larghezza, altezza; // client area
+    Rettangolo messaggio;
+    Rettangolo avanti;
+    std::optional<Rettangolo> etichettaErrori; // only the UniEmens window has the error box
+    std::optional<Rettangolo> errori;
+};
+
+// What loading found: the export file that is missing, or a run ready to start.
+struct Caricamento {
+    std::optional<std::filesystem::path> fileMancante;
+    std::function<void(ContestoElaborazione&)> esegui;
+};
+
+struct Convertitore {
+    std::string_view comando;   // name on the command line: "770"
+    std::string_view programma; // program name, also the title of its message boxes: "carvek"
+    std::string_view titolo;    // window caption, ISO-8859-1
+    Disposizione disposizione;
+    // Loading: looks for the export file(s) beside the program; the archive folder is the default
+    // output folder.
+    std::function<Caricamento(const std::filesystem::path& cartellaProgramma,
+                              const std::filesystem::path& cartellaArchivio)>
+        carica;
+};
+
+// Loading of a converter with one export file: `nomeFile` in the program's folder, as an ordinary file.
+Caricamento CaricaEsportazione(const std::filesystem::path& cartellaProgramma, std::string_view nomeFile,
+                               std::function<void(ContestoElaborazione&, const std::filesystem::path&)> esegui);
+
+// The run shared by the converters that write into the archive folder:
+// 1. create the archive folder (its last level only) and read the clock once;
+// 2. read the export once (an empty export or one over 32,767 lines stops here, before any output);
+// 3. create the output under prefisso + date and time + estensione;
+// 4. `elabora` writes the document and returns its final name;
+// 5. close, check the final name, put the file under it in one step, and log the completion lines.
+// An error after step 3 names the incomplete output, which stays under its temporary name.
+using Elaborazione = std::function<std::string(const Esportazione&, FileUscita&, ContestoElaborazione&)>;
+
+struct Documento {
+    std::string_view prefisso;   // "Importa770-"
+    std::string_view estensione; // ".txt"
+};
+
+void EseguiConversioneArchivio(ContestoElaborazione& contesto, const std::filesystem::path& percorsoEsportazione,
+                               const Documento& documento, const Elaborazione& elabora);
+
+} // namespace shell

@@ -1,0 +1,115 @@
+#include "esportazione.h"
+
+#include "contatore.h"
+#include "errore.h"
+#include "testo.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace shell {
+
+std::vector<std::string_view> DividiRighe(std::string_view testo) {
+    std::vector<std::string_view> righe;
+    Contatore16 conteggio("righe del file di esportazione");
+    std::size_t inizio = 0;
+    while (inizio < testo.size()) {
+        const auto cr = testo.find('\r', inizio);
+        const auto fine = cr == std::string_view::npos ? testo.size() : cr;
+        conteggio.Incrementa();
+        righe.push_back(testo.substr(inizio, fine - inizio));
+        inizio = fine + 1;
+        if (cr != std::string_view::npos && inizio < testo.size() && testo[inizio] == '\n')
+            ++inizio;
+    }
+    return righe;
+}
+
+std::vector<std::string> DividiColonne(std::string_view riga) {
+    std::vector<std::string> colonne;
+    if (riga.empty())
+        return colonne;
+    std::size_t inizio = 0;
+    while (true) {
+        const auto tab = riga.find('\t', inizio);
+        colonne.emplace_back(riga.substr(inizio, tab == std::string_view::npos ? riga.npos : tab - inizio));
+        if (tab == std::string_view::npos)
+            break;
+        inizio = tab + 1;
+    }
+    if (colonne.size() > static_cast<std::size_t>(MassimoContatore))
+        throw ErroreElaborazione("Superato il limite di 32.767 colonne in una riga");
+    return colonne;
+}
+
+Esportazione Esportazione::Leggi(const std::filesystem::path& percorso) {
+    std::ifstream file(percorso, std::ios::binary);
+    if (!file)
+        throw ErroreElaborazione("Impossibile aprire il file di esportazione '" + TestoPercorso(percorso) + "'");
+    Esportazione esportazione;
+    esportazione.m_dati.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (file.bad())
+        throw ErroreElaborazione("Errore di lettura del file di esportazione '" + TestoPercorso(percorso) + "'");
+    esportazione.m_righe =
+        DividiRighe(std::string_view(esportazione.m_dati.data(), esportazione.m_dati.size()));
+    return esportazione;
+}
+
+Esportazione Esportazione::DaTesto(std::string testo) {
+    Esportazione esportazione;
+    esportazione.m_dati.assign(testo.begin(), testo.end());
+    esportazione.m_righe =
+        DividiRighe(std::string_view(esportazione.m_dati.data(), esportazione.m_dati.size()));
+    return esportazione;
+}
+
+RigaEsportazione::RigaEsportazione(int numero, std::string_view testo, Preparazione preparazione)
+    : m_numero(numero) {
+    try {
+        m_colonne = DividiColonne(testo);
+    } catch (const ErroreElaborazione& e) {
+        throw ErroreElaborazione("Riga " + std::to_string(numero) + ": " + e.what());
+    }
+    for (auto& colonna : m_colonne) {
+        InMaiuscolo(colonna);
+        if (preparazione == Preparazione::MaiuscoloSenzaSpazi)
+            colonna = std::string(TogliSpazi(colonna));
+    }
+}
+
+void RigaEsportazione::Errore(int colonna, std::string_view descrizione) const {
+    throw ErroreElaborazione("Riga " + std::to_string(m_numero) + ", colonna " + std::to_string(colonna) +
+                             ": " + std::string(descrizione));
+}
+
+const std::string& RigaEsportazione::operator[](int colonna) const {
+    if (!Ha(colonna))
+        Errore(colonna, "colonna mancante (la riga ha " + std::to_string(m_colonne.size()) + " colonne)");
+    return m_colonne[static_cast<std::size_t>(colonna)];
+}
+
+double RigaEsportazione::Numerico(int colonna) const {
+    const std::string& testo = (*this)[colonna];
+    const auto valore = ValoreNumerico(testo);
+    if (!valore)
+        Errore(colonna, "numero non valido '" + testo + "'");
+    return *valore;
+}
+
+double RigaEsportazione::Semplice(int colonna) const {
+    const std::string& testo = (*this)[colonna];
+    const auto valore = ValoreSemplice(testo);
+    if (!valore)
+        Errore(colonna, "numero fuori dall'intervallo ammesso '" + testo + "'");
+    return *valore;
+}
+
+Data RigaEsportazione::LeggiData(int colonna) const {
+    const std::string& testo = (*this)[colonna];
+    const auto data = shell::LeggiData(testo);
+    if (!data)
+        Errore(colonna, "data non valida '" + testo + "'");
+    return *data;
+}
+
+} // namespace shell

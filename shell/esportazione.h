@@ -1,0 +1,75 @@
+#pragma once
+// The export file: read once into memory as ISO-8859-1 lines, and the columns of one line.
+
+#include "conversioni.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace shell {
+
+// Lines of a text: a line ends at CR LF or at a CR alone; a line feed alone is an ordinary character;
+// the last line needs no terminator. At most 32,767 lines (more stops the run).
+std::vector<std::string_view> DividiRighe(std::string_view testo);
+
+// The columns of a line, split at every TAB; an empty line has no column.
+std::vector<std::string> DividiColonne(std::string_view riga);
+
+class Esportazione {
+public:
+    // Reads the whole file; stops the run when it cannot be read or holds more than 32,767 lines.
+    static Esportazione Leggi(const std::filesystem::path& percorso);
+    static Esportazione DaTesto(std::string testo);
+
+    // The lines point into the bytes: moving keeps them, a copy would not.
+    Esportazione(Esportazione&&) = default;
+    Esportazione& operator=(Esportazione&&) = default;
+    Esportazione(const Esportazione&) = delete;
+    Esportazione& operator=(const Esportazione&) = delete;
+
+    std::size_t Righe() const { return m_righe.size(); }
+    bool Vuota() const { return m_righe.empty(); }
+    std::string_view Riga(std::size_t indice) const { return m_righe[indice]; }
+    const std::vector<std::string_view>& TutteLeRighe() const { return m_righe; }
+
+private:
+    Esportazione() = default;
+
+    std::vector<char> m_dati; // the file's bytes; the lines point into them
+    std::vector<std::string_view> m_righe;
+};
+
+// How the columns of a line are prepared after the split.
+enum class Preparazione {
+    Maiuscolo,          // upper case (every converter)
+    MaiuscoloSenzaSpazi // upper case, then leading and trailing spaces removed
+};
+
+// One export line split into its columns. Every reading of a column names the line (from 1) and the
+// column (from 0) in the error that stops the run.
+class RigaEsportazione {
+public:
+    RigaEsportazione(int numero, std::string_view testo, Preparazione preparazione = Preparazione::Maiuscolo);
+
+    int Numero() const { return m_numero; }
+    std::size_t Colonne() const { return m_colonne.size(); }
+    bool Ha(int colonna) const { return colonna >= 0 && static_cast<std::size_t>(colonna) < m_colonne.size(); }
+
+    // The column's text; a missing column stops the run.
+    const std::string& operator[](int colonna) const;
+    // The column read with ValoreNumerico, ValoreSemplice or as a date; a text that cannot be read
+    // stops the run.
+    double Numerico(int colonna) const;
+    double Semplice(int colonna) const;
+    Data LeggiData(int colonna) const;
+
+    [[noreturn]] void Errore(int colonna, std::string_view descrizione) const;
+
+private:
+    int m_numero;
+    std::vector<std::string> m_colonne;
+};
+
+} // namespace shell

@@ -1,0 +1,79 @@
+#include "testo.h"
+
+namespace shell {
+
+char Maiuscola(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    const bool minuscolaAscii = u >= 'a' && u <= 'z';
+    // 0xE0-0xFE are the lower-case accented letters, but for the division sign 0xF7.
+    const bool minuscolaAccentata = u >= 0xE0 && u <= 0xFE && u != 0xF7;
+    return (minuscolaAscii || minuscolaAccentata) ? static_cast<char>(u - 0x20) : c;
+}
+
+void InMaiuscolo(std::string& testo) {
+    for (char& c : testo)
+        c = Maiuscola(c);
+}
+
+std::string Maiuscolo(std::string_view testo) {
+    std::string risultato(testo);
+    InMaiuscolo(risultato);
+    return risultato;
+}
+
+std::string_view TogliSpazi(std::string_view testo) {
+    const auto inizio = testo.find_first_not_of(' ');
+    if (inizio == std::string_view::npos)
+        return {};
+    return testo.substr(inizio, testo.find_last_not_of(' ') - inizio + 1);
+}
+
+std::string Utf8DaLatin1(std::string_view testo) {
+    std::string risultato;
+    risultato.reserve(testo.size() + testo.size() / 8);
+    for (char c : testo) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            risultato += c;
+        } else {
+            risultato += static_cast<char>(0xC0 | (u >> 6));
+            risultato += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return risultato;
+}
+
+std::string Latin1DaUtf8(std::string_view testo) {
+    std::string risultato;
+    risultato.reserve(testo.size());
+    for (std::size_t i = 0; i < testo.size();) {
+        const auto u = static_cast<unsigned char>(testo[i]);
+        if (u < 0x80) {
+            risultato += testo[i++];
+            continue;
+        }
+        int seguito = u >= 0xF0 ? 3 : u >= 0xE0 ? 2 : u >= 0xC0 ? 1 : 0;
+        unsigned long codice = u & (0x3F >> seguito);
+        std::size_t j = i + 1;
+        for (int k = 0; k < seguito && j < testo.size() &&
+                        (static_cast<unsigned char>(testo[j]) & 0xC0) == 0x80;
+             ++k, ++j)
+            codice = (codice << 6) | (static_cast<unsigned char>(testo[j]) & 0x3F);
+        const bool completo = seguito > 0 && j == i + 1 + static_cast<std::size_t>(seguito);
+        risultato += (completo && codice <= 0xFF) ? static_cast<char>(codice) : '?';
+        i = j;
+    }
+    return risultato;
+}
+
+std::string TestoPercorso(const std::filesystem::path& percorso) {
+    const auto u8 = percorso.u8string();
+    return Latin1DaUtf8(std::string_view(reinterpret_cast<const char*>(u8.data()), u8.size()));
+}
+
+std::filesystem::path PercorsoDaTesto(std::string_view testo) {
+    const std::string u8 = Utf8DaLatin1(testo);
+    return std::filesystem::path(std::u8string(u8.begin(), u8.end()));
+}
+
+} // namespace shell

@@ -1,0 +1,27 @@
+#pragma once
+// Small text helpers on ISO-8859-1 texts (one byte per character).
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace shell {
+
+// Upper case of one ISO-8859-1 character: a-z and the accented letters (0xE0-0xFE to 0xC0-0xDE,
+// but the division sign 0xF7); sharp s 0xDF, y with diaeresis 0xFF and every other character stay.
+char Maiuscola(char c);
+void InMaiuscolo(std::string& testo);
+std::string Maiuscolo(std::string_view testo);
+
+// Leading and trailing spaces (only the blank, character 32) removed.
+std::string_view TogliSpazi(std::string_view testo);
+
+// ISO-8859-1 <-> UTF-8. Characters that ISO-8859-1 lacks become "?".
+std::string Utf8DaLatin1(std::string_view testo);
+std::string Latin1DaUtf8(std::string_view testo);
+
+// A path as a text of the suite (ISO-8859-1), and back.
+std::string TestoPercorso(const std::filesystem::path& percorso);
+std::filesystem::path PercorsoDaTesto(std::string_view testo);
+
+} // namespace shell

@@ -1,0 +1,104 @@
+// Reading the export: line ends, columns, upper case, limits, and where a reading error points.
+
+#include "contatore.h"
+#include "errore.h"
+#include "esportazione.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace shell {
+namespace {
+
+using Righe = std::vector<std::string_view>;
+
+TEST(DividiRighe, FiniRigaCrLfOCrDaSolo) {
+    EXPECT_EQ(DividiRighe("A\r\nB\r\n"), (Righe{"A", "B"}));
+    EXPECT_EQ(DividiRighe("A\rB\rC"), (Righe{"A", "B", "C"}));
+    EXPECT_EQ(DividiRighe("A\r\nB"), (Righe{"A", "B"})); // the last line needs no terminator
+    EXPECT_EQ(DividiRighe("A\nB\nC\n"), (Righe{"A\nB\nC\n"})); // a line feed alone is a character
+    EXPECT_EQ(DividiRighe("A\r\n\r\n"), (Righe{"A", ""}));    // a trailing empty line is a line
+    EXPECT_EQ(DividiRighe("\n\r"), (Righe{"\n"}));
+    EXPECT_EQ(DividiRighe(""), Righe{});
+}
+
+TEST(DividiRighe, PiuDi32767RigheFermaLElaborazione) {
+    std::string testo;
+    for (int i = 0; i < 32767; ++i)
+        testo += "X\r\n";
+    EXPECT_EQ(DividiRighe(testo).size(), 32767u);
+    testo += "ULTIMA";
+    try {
+        DividiRighe(testo);
+        FAIL() << "32,768 lines accepted";
+    } catch (const ErroreElaborazione& e) {
+        EXPECT_STREQ(e.what(), "Superato il limite di 32.767 righe del file di esportazione");
+    }
+}
+
+TEST(DividiColonne, TabSenzaVirgolette) {
+    EXPECT_EQ(DividiColonne("A\t\tB"), (std::vector<std::string>{"A", "", "B"}));
+    EXPECT_EQ(DividiColonne("SOLA"), (std::vector<std::string>{"SOLA"}));
+    EXPECT_EQ(DividiColonne(""), (std::vector<std::string>{}));
+    EXPECT_EQ(DividiColonne("\t"), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(DividiColonne("\"A\tB\""), (std::vector<std::string>{"\"A", "B\""}));
+}
+
+TEST(RigaEsportazione, MaiuscoloEPulizia) {
+    const RigaEsportazione riga(1, "s\xEC\t rossi \tmari\xE0");
+    EXPECT_EQ(riga[0], "S\xCC");
+    EXPECT_EQ(riga[1], " ROSSI ");
+    EXPECT_EQ(riga[2], "MARI\xC0");
+    const RigaEsportazione pulita(1, "s\xEC\t rossi \t", Preparazione::MaiuscoloSenzaSpazi);
+    EXPECT_EQ(pulita[1], "ROSSI");
+    EXPECT_EQ(pulita[2], "");
+}
+
+// Every reading error names the line (from 1), the column (from 0) and the text.
+TEST(RigaEsportazione, GliErroriDiconoDove) {
+    const RigaEsportazione riga(12, "A\t12A\t31/02/X\t1E999");
+    const auto messaggio = [](auto&& leggi) {
+        try {
+            leggi();
+        } catch (const ErroreElaborazione& e) {
+            return std::string(e.what());
+        }
+        return std::string("nessun errore");
+    };
+    EXPECT_EQ(messaggio([&] { (void)riga[24]; }), "Riga 12, colonna 24: colonna mancante (la riga ha 4 colonne)");
+    EXPECT_EQ(messaggio([&] { riga.Numerico(1); }), "Riga 12, colonna 1: numero non valido '12A'");
+    EXPECT_EQ(messaggio([&] { riga.LeggiData(2); }), "Riga 12, colonna 2: data non valida '31/02/X'");
+    EXPECT_EQ(messaggio([&] { riga.Semplice(3); }),
+              "Riga 12, colonna 3: numero fuori dall'intervallo ammesso '1E999'");
+    EXPECT_EQ(messaggio([&] { (void)RigaEsportazione(3, "")[0]; }),
+              "Riga 3, colonna 0: colonna mancante (la riga ha 0 colonne)");
+    EXPECT_DOUBLE_EQ(riga.Semplice(1), 12.0);
+}
+
+TEST(RigaEsportazione, PiuDi32767ColonneFermaLElaborazione) {
+    std::string testo(32766, '\t'); // 32,767 columns
+    EXPECT_EQ(RigaEsportazione(1, testo).Colonne(), 32767u);
+    testo += '\t';
+    EXPECT_THROW(RigaEsportazione(1, testo), ErroreElaborazione);
+}
+
+TEST(Contatore16, OltreIlLimite) {
+    Contatore16 contatore("record");
+    for (int i = 0; i < 32767; ++i)
+        contatore.Incrementa();
+    EXPECT_EQ(contatore.Valore(), 32767);
+    EXPECT_THROW(contatore.Incrementa(), ErroreElaborazione);
+    EXPECT_EQ(contatore.Valore(), 32767);
+}
+
+TEST(Esportazione, LettaUnaVoltaDalDisco) {
+    const auto esportazione = Esportazione::DaTesto("PRIMA\r\nSECONDA");
+    EXPECT_EQ(esportazione.Righe(), 2u);
+    EXPECT_EQ(esportazione.Riga(1), "SECONDA");
+    EXPECT_THROW(Esportazione::Leggi("/nessuna/cartella/nessun_file.tab"), ErroreElaborazione);
+}
+
+} // namespace
+} // namespace shell

@@ -1,0 +1,169 @@
+// The output scheme: temporary name from the clock, final name, the replace in one step, and what a
+// stopped run leaves behind.
+
+#include "cartella_temporanea.h"
+#include "contesto_registrato.h"
+#include "convertitore.h"
+#include "errore.h"
+#include "piattaforma.h"
+#include "testo.h"
+#include "uscita.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace shell {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CartellaTemporanea;
+using test::ContestoRegistrato;
+using test::LeggiFile;
+using test::ScriviFile;
+
+TEST(NomeTemporaneo, DataEOraConTrattini) {
+    EXPECT_EQ(NomeTemporaneo("Importa770-", {2011, 6, 14, 9, 5, 7}, ".txt"), "Importa770-2011-06-14-09-05-07.txt");
+    EXPECT_EQ(NomeTemporaneo("Importa770-", {2010, 12, 31, 23, 59, 59}, ".txt"),
+              "Importa770-2010-12-31-23-59-59.txt");
+    EXPECT_EQ(NomeTemporaneo("INPSUNIEMENS-", {2012, 1, 2, 0, 0, 0}, ".xml"), "INPSUNIEMENS-2012-01-02-00-00-00.xml");
+}
+
+TEST(ControllaNomeFinale, RifiutaNomiFuoriDallArchivio) {
+    for (const char* nome : {"Importa770-2011-../../etc/x.txt", "Importa770-2011-A/B.txt", "Importa770-2011-A\\B.txt",
+                             "Importa770-2011-C:X.txt", "Importa770-2011-\x01.txt", "Importa770-2011-A\tB.txt",
+                             "Importa770-2011-..txt", "Importa770-2011-A?.txt", ""})
+        EXPECT_THROW(ControllaNomeFinale(nome), ErroreElaborazione) << nome;
+    EXPECT_NO_THROW(ControllaNomeFinale("Importa770-2011-RSSMRA80A01H501U.txt"));
+    EXPECT_NO_THROW(ControllaNomeFinale("Importa770-2011-.txt"));
+    EXPECT_NO_THROW(ControllaNomeFinale("Importa770-2011-N\xD2 SPAZI.txt"));
+}
+
+// A converter that copies its export, line for line, and names the result after column 0 of line 1.
+std::string Copia(const Esportazione& esportazione, FileUscita& uscita, ContestoElaborazione& contesto) {
+    for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
+        uscita.ScriviRiga(esportazione.Riga(i));
+        contesto.ScriviMessaggio("Riga " + std::to_string(i + 1));
+    }
+    return "Prova-" + RigaEsportazione(1, esportazione.Riga(0))[0] + ".txt";
+}
+
+class EsecuzioneArchivio : public testing::Test {
+protected:
+    void Esegui(const std::string& esportazione, const Elaborazione& elabora = Copia) {
+        ScriviFile(m_dir / "export.tab", esportazione);
+        EseguiConversioneArchivio(m_contesto, m_dir / "export.tab", {"Prova-", ".txt"}, elabora);
+    }
+    std::string Errore(const std::string& esportazione, const Elaborazione& elabora = Copia) {
+        try {
+            Esegui(esportazione, elabora);
+        } catch (const ErroreElaborazione& e) {
+            return e.what();
+        }
+        return "nessun errore";
+    }
+    fs::path Archivio() const { return m_dir / "ARC"; }
+    fs::path Temporaneo() const { return Archivio() / "Prova-2011-06-14-09-05-07.txt"; }
+
+    CartellaTemporanea m_dir;
+    ContestoRegistrato m_contesto{m_dir / "ARC"};
+};
+
+TEST_F(EsecuzioneArchivio, DocumentoCompletoConIlNomeFinale) {
+    Esegui("abc\tx\r\ndef\r\n");
+    const fs::path finale = Archivio() / "Prova-ABC.txt";
+    EXPECT_EQ(LeggiFile(finale), "abc\tx\r\ndef\r\n");
+    EXPECT_FALSE(fs::exists(Temporaneo()));
+    EXPECT_EQ(m_contesto.messaggio, "Riga 1\r\nRiga 2\r\nGenerazione documento '" + TestoPercorso(finale) +
+                                         "' completata.\r\nPremi il pulsante 'Continua' per terminare.");
+    EXPECT_TRUE(m_contesto.cursoreInFondo);
+}
+
+TEST_F(EsecuzioneArchivio, UnDocumentoPiuVecchioVieneSostituito) {
+    fs::create_directory(Archivio());
+    ScriviFile(Archivio() / "Prova-ABC.txt", "vecchio");
+    Esegui("ABC\r\nnuovo");
+    EXPECT_EQ(LeggiFile(Archivio() / "Prova-ABC.txt"), "ABC\r\nnuovo\r\n");
+}
+
+TEST_F(EsecuzioneArchivio, NomeFinaleFuoriDallArchivioRifiutato) {
+    const std::string errore = Errore("../../fuori\r\n");
+    EXPECT_NE(errore.find("'Prova-../../FUORI.txt' non \xE8 un nome di file ammesso"), std::string::npos) << errore;
+    EXPECT_NE(errore.find(TestoPercorso(Temporaneo())), std::string::npos) << errore;
+    EXPECT_EQ(LeggiFile(Temporaneo()), "../../fuori\r\n");
+    EXPECT_FALSE(fs::exists(m_dir / "FUORI.txt"));
+    EXPECT_EQ(m_contesto.messaggio.find("Generazione documento"), std::string::npos);
+}
+
+TEST_F(EsecuzioneArchivio, SpostamentoFallitoLasciaIlVecchioDocumento) {
+    // The final name is taken by a folder with a file inside: the move fails.
+    fs::create_directories(Archivio() / "Prova-ABC.txt");
+    ScriviFile(Archivio() / "Prova-ABC.txt" / "dentro", "vecchio");
+    const std::string errore = Errore("ABC\r\n");
+    EXPECT_NE(errore.find("Impossibile dare al documento il nome finale"), std::string::npos) << errore;
+    EXPECT_EQ(LeggiFile(Temporaneo()), "ABC\r\n");
+    EXPECT_EQ(LeggiFile(Archivio() / "Prova-ABC.txt" / "dentro"), "vecchio");
+}
+
+TEST_F(EsecuzioneArchivio, ErroreAMetaLasciaIlTemporaneoEIlVecchioIntatti) {
+    fs::create_directory(Archivio());
+    ScriviFile(Archivio() / "Prova-ABC.txt", "vecchio");
+    const std::string errore = Errore("ABC\r\n1\r\n", [](const Esportazione& e, FileUscita& u, ContestoElaborazione&) {
+        u.ScriviRiga("parziale");
+        RigaEsportazione(2, e.Riga(1)).LeggiData(0);
+        return std::string("Prova-ABC.txt");
+    });
+    EXPECT_EQ(errore, "Riga 2, colonna 0: data non valida '1'\r\nIl documento resta con il nome temporaneo '" +
+                          TestoPercorso(Temporaneo()) + "'.");
+    EXPECT_EQ(LeggiFile(Temporaneo()), "parziale\r\n");
+    EXPECT_EQ(LeggiFile(Archivio() / "Prova-ABC.txt"), "vecchio");
+}
+
+TEST_F(EsecuzioneArchivio, EsportazioneVuotaRifiutataSenzaCreareFile) {
+    EXPECT_EQ(Errore(""), "Il file di esportazione \xE8 vuoto");
+    EXPECT_TRUE(fs::is_empty(Archivio()));
+}
+
+TEST_F(EsecuzioneArchivio, TroppeRigheRifiutateSenzaCreareFile) {
+    std::string testo;
+    for (int i = 0; i < 32768; ++i)
+        testo += "A\r\n";
+    EXPECT_EQ(Errore(testo), "Superato il limite di 32.767 righe del file di esportazione");
+    EXPECT_TRUE(fs::is_empty(Archivio()));
+}
+
+TEST_F(EsecuzioneArchivio, CartellaSuperioreMancanteNonCreaNulla) {
+    ContestoRegistrato contesto(m_dir / "KORVANTE" / "ARC");
+    ScriviFile(m_dir / "export.tab", "ABC\r\n");
+    try {
+        EseguiConversioneArchivio(contesto, m_dir / "export.tab", {"Prova-", ".txt"}, Copia);
+        FAIL() << "run completed without its folder";
+    } catch (const ErroreElaborazione& e) {
+        EXPECT_NE(std::string(e.what()).find("Impossibile creare il file di uscita"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "KORVANTE"));
+}
+
+TEST(FileOrdinario, NascostiECartelleNonContano) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / "visibile.tab", "x");
+    ScriviFile(dir / ".nascosto.tab", "x");
+    fs::create_directory(dir / "cartella.tab");
+    EXPECT_TRUE(FileOrdinarioEsiste(dir / "visibile.tab"));
+    EXPECT_FALSE(FileOrdinarioEsiste(dir / ".nascosto.tab"));
+    EXPECT_FALSE(FileOrdinarioEsiste(dir / "cartella.tab"));
+    EXPECT_FALSE(FileOrdinarioEsiste(dir / "manca.tab"));
+}
+
+TEST(CaricaEsportazione, FileMancanteConIlPercorsoCompleto) {
+    CartellaTemporanea dir;
+    const auto caricamento = CaricaEsportazione(dir.Percorso(), "Esportazione770.tab", {});
+    ASSERT_TRUE(caricamento.fileMancante);
+    EXPECT_EQ(MessaggioFileMancante(*caricamento.fileMancante),
+              "Non trovo il file originale in '" + TestoPercorso(dir / "Esportazione770.tab") +
+                  "', quindi non posso continuare...");
+}
+
+} // namespace
+} // namespace shell

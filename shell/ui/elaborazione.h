@@ -1,0 +1,79 @@
+#pragma once
+// The converter window: a progress log, for UniEmens an error box, and the button "Continua".
+// It runs the conversion once, on its first activation.
+
+#include "contesto.h"
+#include "convertitore.h"
+
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace shell::ui {
+
+// What the window takes from outside; tests replace the message box and the clock.
+struct ServiziFinestra {
+    // Shows a modal message box with a single OK button and waits for it.
+    std::function<void(QWidget* padre, const QString& titolo, const QString& testo, bool iconaErrore)> mostraAvviso;
+    std::function<DataOra()> adesso;
+    std::filesystem::path archivio;
+
+    static ServiziFinestra Predefiniti();
+};
+
+void MostraMessaggio(QWidget* padre, const QString& titolo, const QString& testo, bool iconaErrore);
+
+class Elaborazione : public QWidget, private ContestoElaborazione {
+    Q_OBJECT
+
+public:
+    Elaborazione(const Convertitore& convertitore, std::function<void(ContestoElaborazione&)> esegui,
+                 ServiziFinestra servizi = ServiziFinestra::Predefiniti(), QWidget* padre = nullptr);
+
+    // 0 while running or after a completed run; 1 after an error stopped the run.
+    int Esito() const { return m_esito; }
+    bool Avviata() const { return m_avviata; }
+
+    QPlainTextEdit* Messaggio() const { return m_messaggio; }
+    QPlainTextEdit* Errori() const { return m_errori; }
+    QPushButton* Avanti() const { return m_avanti; }
+
+protected:
+    bool event(QEvent* evento) override;
+
+private:
+    void CreaControlli(const Disposizione& disposizione);
+    void Avvia();
+
+    // ContestoElaborazione
+    void Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) override;
+    void CursoreInFondo() override;
+    void Avviso(std::string_view testo, bool iconaErrore) override;
+    DataOra Adesso() override;
+    std::filesystem::path CartellaArchivio() const override;
+
+    std::function<void(ContestoElaborazione&)> m_esegui;
+    ServiziFinestra m_servizi;
+    QPlainTextEdit* m_messaggio = nullptr;
+    QLabel* m_etichettaErrori = nullptr;
+    QPlainTextEdit* m_errori = nullptr;
+    QPushButton* m_avanti = nullptr;
+    bool m_avviata = false;
+    int m_esito = 0;
+};
+
+// Loading and, when the export is there, the window and its event loop, in a running QApplication.
+// Returns the exit status: 0 after "Continua", 1 when an error stopped the run, 3 when the export
+// file is missing (the window is never shown).
+int AvviaProgramma(const Convertitore& convertitore, const std::filesystem::path& cartellaProgramma,
+                   ServiziFinestra servizi);
+
+// The whole program of a converter. Returns the exit status.
+int EseguiProgramma(int argc, char** argv, const Convertitore& convertitore);
+
+} // namespace shell::ui

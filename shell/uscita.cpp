@@ -1,0 +1,92 @@
+#include "uscita.h"
+
+#include "errore.h"
+#include "piattaforma.h"
+#include "testo.h"
+
+#include <cstdio>
+
+namespace shell {
+
+namespace {
+
+std::string DueCifre(int n) {
+    char testo[16];
+    std::snprintf(testo, sizeof testo, "%02d", n);
+    return testo;
+}
+
+} // namespace
+
+std::string NomeTemporaneo(std::string_view prefisso, const DataOra& t, std::string_view estensione) {
+    char anno[16];
+    std::snprintf(anno, sizeof anno, "%04d", t.anno);
+    return std::string(prefisso) + anno + "-" + DueCifre(t.mese) + "-" + DueCifre(t.giorno) + "-" +
+           DueCifre(t.ora) + "-" + DueCifre(t.minuto) + "-" + DueCifre(t.secondo) + std::string(estensione);
+}
+
+void ControllaNomeFinale(std::string_view nome) {
+    static constexpr std::string_view vietati = "/\\:*?\"<>|";
+    bool valido = !nome.empty() && nome.find("..") == std::string_view::npos;
+    for (char c : nome) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || vietati.find(c) != std::string_view::npos)
+            valido = false;
+    }
+    if (!valido)
+        throw ErroreElaborazione("Il nome del documento finale '" + std::string(nome) +
+                                 "' non \xE8 un nome di file ammesso");
+}
+
+std::string TestoCompletamento(const std::filesystem::path& percorsoFinale) {
+    return "Generazione documento '" + TestoPercorso(percorsoFinale) +
+           "' completata.\r\nPremi il pulsante 'Continua' per terminare.";
+}
+
+std::string MessaggioFileMancante(const std::filesystem::path& percorso) {
+    return "Non trovo il file originale in '" + TestoPercorso(percorso) + "', quindi non posso continuare...";
+}
+
+FileUscita::FileUscita(std::filesystem::path percorso) : m_percorso(std::move(percorso)) {
+    m_file = ApriPerScrittura(m_percorso);
+    if (!m_file)
+        throw ErroreElaborazione("Impossibile creare il file di uscita '" + TestoPercorso(m_percorso) + "'");
+}
+
+FileUscita::~FileUscita() {
+    if (m_file)
+        std::fclose(m_file);
+}
+
+void FileUscita::ErroreScrittura() const {
+    throw ErroreElaborazione("Errore di scrittura sul file di uscita '" + TestoPercorso(m_percorso) +
+                             "' (disco pieno o non scrivibile?)");
+}
+
+void FileUscita::Scrivi(std::string_view testo) {
+    if (!m_file || std::fwrite(testo.data(), 1, testo.size(), m_file) != testo.size())
+        ErroreScrittura();
+}
+
+void FileUscita::ScriviRiga(std::string_view riga) {
+    Scrivi(riga);
+    Scrivi("\r\n");
+}
+
+void FileUscita::Chiudi() {
+    if (!m_file)
+        return;
+    const bool scritto = ScriviSuDisco(m_file);
+    const bool chiuso = std::fclose(m_file) == 0;
+    m_file = nullptr;
+    if (!scritto || !chiuso)
+        ErroreScrittura();
+}
+
+void DaiNomeFinale(const std::filesystem::path& temporaneo, const std::filesystem::path& finale) {
+    if (!SostituisciFile(temporaneo, finale))
+        throw ErroreElaborazione("Impossibile dare al documento il nome finale '" + TestoPercorso(finale) +
+                                 "'");
+}
+
+} // namespace shell

@@ -1,0 +1,53 @@
+#pragma once
+// The output file: written under a temporary name made from the run's date and time, then given its
+// final name in the archive folder when it is complete.
+
+#include "contesto.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace shell {
+
+// prefisso + "YYYY-MM-DD-hh-mm-ss" + estensione, e.g. "Importa770-2011-06-14-09-05-07.txt".
+std::string NomeTemporaneo(std::string_view prefisso, const DataOra& quando, std::string_view estensione);
+
+// A final name must name a file inside the archive folder: no "/", "\", ":", "..", control
+// characters or characters that Windows refuses in file names. Stops the run otherwise.
+void ControllaNomeFinale(std::string_view nome);
+
+// The two completion lines of a run, as one text without a line end after the last one.
+std::string TestoCompletamento(const std::filesystem::path& percorsoFinale);
+
+// The text of the message box for a missing export file.
+std::string MessaggioFileMancante(const std::filesystem::path& percorso);
+
+// Output lines in ISO-8859-1, each followed by CR LF. Every failure stops the run.
+class FileUscita {
+public:
+    explicit FileUscita(std::filesystem::path percorso);
+    ~FileUscita();
+    FileUscita(const FileUscita&) = delete;
+    FileUscita& operator=(const FileUscita&) = delete;
+
+    void ScriviRiga(std::string_view riga);
+    void Scrivi(std::string_view testo);
+    // Writes everything to the disk and closes the file.
+    void Chiudi();
+
+    const std::filesystem::path& Percorso() const { return m_percorso; }
+
+private:
+    [[noreturn]] void ErroreScrittura() const;
+
+    std::filesystem::path m_percorso;
+    std::FILE* m_file = nullptr;
+};
+
+// Puts a complete temporary file under its final name, replacing an older file of that name in one
+// step; stops the run, leaving both files as they were, when that fails.
+void DaiNomeFinale(const std::filesystem::path& temporaneo, const std::filesystem::path& finale);
+
+} // namespace shell
