@@ -143,6 +143,7 @@ int AvviaProgramma(const Convertitore& convertitore, const std::filesystem::path
     }
     Elaborazione finestra(convertitore, std::move(caricamento.esegui), std::move(servizi));
     finestra.show();
+    finestra.activateWindow(); // the run starts on activation, also where no window manager gives focus
     const int esito = QApplication::exec();
     return finestra.Esito() != 0 ? finestra.Esito() : esito;
 }
