@@ -11,7 +11,7 @@
 namespace bankcheck {
 
 class CheckBancari {
-  public:
+public:
     // Properties: each stores and returns its value unchanged.
     const std::string& Abi() const { return m_abi; }
     void Abi(std::string valore) { m_abi = std::move(valore); }
@@ -60,7 +60,7 @@ class CheckBancari {
     // The code upper-cased, every character other than A-Z and 0-9 removed.
     static std::string NormalizzaIBAN(std::string_view codice);
 
-  private:
+private:
     struct ParteIBAN {
         std::string paese;
         std::string check;

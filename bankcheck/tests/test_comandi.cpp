@@ -22,8 +22,7 @@ class EseguiComandoTest : public testing::TestWithParam<CasoComando> {};
 
 TEST_P(EseguiComandoTest, UscitaEdEsito) {
     std::ostringstream out, err;
-    EXPECT_EQ(EseguiComando(GetParam().comando, GetParam().argomenti, out, err),
-              GetParam().uscita);
+    EXPECT_EQ(EseguiComando(GetParam().comando, GetParam().argomenti, out, err), GetParam().uscita);
     EXPECT_EQ(out.str(), GetParam().out);
     EXPECT_EQ(err.str(), GetParam().err);
 }

@@ -19,7 +19,7 @@ namespace bankcheck {
 class TestFrmBancari : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void init();
     void cleanup();
     void incollaIbanEUscita();
@@ -31,7 +31,7 @@ class TestFrmBancari : public QObject {
     void ordineTab();
     void messaggioSoloOkSenzaIcona();
 
-  private:
+private:
     QLineEdit* casella(const char* nome) const;
     void scrivi(const char* nome, const QString& testo) const;
     void clicca(const char* nome) const;

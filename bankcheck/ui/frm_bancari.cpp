@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -66,6 +68,7 @@ constexpr auto Controlli = std::to_array<Controllo>({
 constexpr int LarghezzaArea = 4830; // client area, twips
 constexpr int AltezzaArea = 3690;
 constexpr int LunghezzaMassimaConto = 12;
+constexpr int DimensioneCarattere = 11; // pixels
 
 constexpr int Pixel(int twip) { return (twip + 7) / 15; } // 15 twips a pixel, rounded
 
@@ -86,6 +89,10 @@ FrmBancari::FrmBancari(QWidget* parent) : QWidget(parent) {
 
 void FrmBancari::creaControlli() {
     setFixedSize(Pixel(LarghezzaArea), Pixel(AltezzaArea));
+    // The layout was drawn for an 8-point font at 96 dots per inch: 11 pixels.
+    QFont carattere = font();
+    carattere.setPixelSize(DimensioneCarattere);
+    setFont(carattere);
     QGroupBox* cornice = nullptr;
     QWidget* precedente = nullptr; // the last control that takes the focus, for the tab order
     for (const Controllo& c : Controlli) {
@@ -112,8 +119,12 @@ void FrmBancari::creaControlli() {
             break;
         }
         controllo->setObjectName(QString::fromLatin1(c.nome));
-        controllo->setGeometry(Pixel(c.sinistra), Pixel(c.alto), Pixel(c.larghezza),
-                               Pixel(c.altezza));
+        // A label has no border: where this font is wider than the one the layout was drawn
+        // for, it grows to show its whole caption.
+        const int larghezza = c.tipo == Tipo::Etichetta
+                                  ? std::max(Pixel(c.larghezza), controllo->sizeHint().width())
+                                  : Pixel(c.larghezza);
+        controllo->setGeometry(Pixel(c.sinistra), Pixel(c.alto), larghezza, Pixel(c.altezza));
         if (controllo->focusPolicy() != Qt::NoFocus) {
             if (precedente)
                 setTabOrder(precedente, controllo);

@@ -14,7 +14,7 @@ namespace bankcheck {
 class FrmBancari : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     using MostraMessaggio = std::function<void(const QString&)>;
 
     explicit FrmBancari(QWidget* parent = nullptr);
@@ -23,10 +23,10 @@ class FrmBancari : public QWidget {
     // recorder in tests.
     void impostaMostraMessaggio(MostraMessaggio mostra) { m_mostraMessaggio = std::move(mostra); }
 
-  protected:
+protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
-  private:
+private:
     void creaControlli();
     void collegaControlli();
     void suddividiCodice();
