@@ -1,5 +1,6 @@
 #include "fornitura.h"
 
+#include "bankcheck/comandi.h"
 #include "contesto_terminale.h"
 #include "convertitore.h"
 #include "dati_sub.h"
@@ -10,6 +11,7 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <string_view>
 
 namespace cli {
@@ -129,8 +131,14 @@ int EseguiFornitura(const std::vector<std::string>& argomenti, std::ostream& out
         return EseguiConvertitore(*voce.descrittore(), argomenti, out, err);
     }
     if (comando == "cin" || comando == "iban" || comando == "check-iban") {
-        err << "fornitura: il comando '" << comando << "' non \xC3\xA8 ancora disponibile\n";
-        return EsitoUso;
+        std::vector<std::string> latin1;
+        for (std::size_t i = 1; i < argomenti.size(); ++i)
+            latin1.push_back(shell::Latin1DaUtf8(argomenti[i]));
+        std::ostringstream risultato, errori;
+        const int esito = bankcheck::EseguiComando(comando, latin1, risultato, errori);
+        out << PerTerminale(risultato.str());
+        err << PerTerminale(errori.str());
+        return esito;
     }
     return ErroreUso(err, "comando sconosciuto '" + comando + "'");
 }

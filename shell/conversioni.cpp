@@ -129,8 +129,9 @@ std::optional<Data> LeggiData(std::string_view testo) {
     std::size_t i = 0;
     for (int p = 0; p < 3; ++p) {
         const std::size_t inizio = i;
-        while (i < t.size() && Cifra(t[i]))
-            parti[p] = parti[p] * 10 + (t[i++] - '0');
+        for (; i < t.size() && Cifra(t[i]); ++i)
+            if (i - inizio < 4) // longer parts are refused below; no overflow meanwhile
+                parti[p] = parti[p] * 10 + (t[i] - '0');
         const std::size_t lunghezza = i - inizio;
         const bool lunghezzaBuona = p < 2 ? (lunghezza == 1 || lunghezza == 2) : lunghezza == 4;
         if (!lunghezzaBuona)

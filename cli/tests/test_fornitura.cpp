@@ -68,6 +68,23 @@ TEST(Fornitura, ErroreCheFermaLElaborazione) {
     EXPECT_TRUE(fs::is_empty(dir / "ARC"));
 }
 
+// The bank commands take UTF-8 arguments and answer in UTF-8, as every command does.
+TEST(Fornitura, CoordinateBancarie) {
+    const auto cin = Esegui({"cin", "03069", "09606", "100000000000"});
+    EXPECT_EQ(cin.stato, 0);
+    EXPECT_EQ(cin.out.size(), 2u);
+    const auto iban = Esegui({"iban", cin.out.substr(0, 1) + "0306909606100000000000", "IT"});
+    ASSERT_EQ(iban.stato, 0) << iban.err;
+    const std::string codice = iban.out.substr(0, iban.out.size() - 1);
+    EXPECT_EQ(Esegui({"check-iban", codice}).out, "IBAN corretto\n");
+    std::string sbagliato = codice;
+    sbagliato.back() = sbagliato.back() == '9' ? '0' : static_cast<char>(sbagliato.back() + 1);
+    const auto errato = Esegui({"check-iban", sbagliato});
+    EXPECT_EQ(errato.stato, 1);
+    EXPECT_EQ(errato.out, "IBAN errato\n");
+    EXPECT_EQ(Esegui({"check-iban", "IT60 X054 \xC3\xA8"}).stato, 1); // accented letter: no crash, just wrong
+}
+
 // The real program, as a host or a script starts it.
 TEST(Fornitura, ProgrammaVeroEStatoDiUscita) {
     CartellaTemporanea dir;

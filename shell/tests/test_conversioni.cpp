@@ -126,6 +126,9 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoData{"vuota", "", std::nullopt},
                     CasoData{"tre_cifre_giorno", "001/01/2010", std::nullopt},
                     CasoData{"anno_corto", "01/01/10", std::nullopt},
+                    // found by fuzzing: a long run of digits overflowed while being read
+                    CasoData{"cifre_senza_fine", "4444664444", std::nullopt},
+                    CasoData{"anno_lunghissimo", "1/1/99999999999999", std::nullopt},
                     CasoData{"trattini", "01-01-2010", std::nullopt},
                     CasoData{"testo_dopo", "01/01/2010X", std::nullopt}),
     [](const auto& info) { return std::string(info.param.nome); });

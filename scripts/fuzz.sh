@@ -1,0 +1,35 @@
+#!/bin/sh
+# Builds the libFuzzer harnesses with clang and runs each for a bounded time (seconds: $1, default 60),
+# seeded with the samples and the inputs that once failed (fuzz/regressioni/<harness>/).
+# A crash, a sanitizer report, a hang or an unexpected exception fails; the failing input is kept in
+# fuzz/regressioni/<harness>/ to become a regression case.
+set -e
+cd "$(dirname "$0")/.."
+secondi=${1:-60}
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFORNITURA_FUZZ=ON \
+  -DFORNITURA_FINESTRE=OFF -DFORNITURA_TEST=OFF >/dev/null
+cmake --build build-fuzz -j2
+esito=0
+for harness in build-fuzz/bin/fuzz_*; do
+  nome=$(basename "$harness" | sed 's/^fuzz_//')
+  regressioni="fuzz/regressioni/$nome"
+  corpus="build-fuzz/corpus/$nome"
+  mkdir -p "$regressioni" "$corpus"
+  case "$nome" in
+    esportazione) semi=$(find samples -type f -name '*.tab') ;;
+    *) semi=$(find "samples/$nome" -type f -name '*.tab' 2>/dev/null | head -1) ;;
+  esac
+  for s in $semi; do cp "$s" "$corpus/"; done
+  # Every input that once failed must pass now.
+  if [ -n "$(ls -A "$regressioni")" ]; then
+    "$harness" -runs=0 "$regressioni"/* >/dev/null 2>&1 || { echo "fuzz_$nome: regressione"; esito=1; continue; }
+  fi
+  echo "== fuzz_$nome ($secondi s)"
+  if ! "$harness" "$corpus" -max_total_time="$secondi" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+      -artifact_prefix="$regressioni/" -print_final_stats=1 2>build-fuzz/$nome.log; then
+    tail -40 build-fuzz/$nome.log
+    esito=1
+  fi
+  grep -E 'stat::number_of_executed_units|stat::peak_rss_mb' build-fuzz/$nome.log | sed "s/^/   /"
+done
+exit $esito
