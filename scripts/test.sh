@@ -1,8 +1,21 @@
 #!/bin/sh
-# Builds everything (windows included) and runs every test.
+# Builds everything (windows included) and runs every test: the ordinary build, the same tests built
+# with AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzing harness for a bounded time
+# (FUZZ_SECONDI seconds each, default 60).
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/dipendenze.sh
+
+echo "== build and tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
+
+echo "== build and tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DFORNITURA_SANITIZER=ON >/dev/null
+cmake --build build-asan -j2
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j2
+
+echo "== fuzzing"
+sh scripts/fuzz.sh "${FUZZ_SECONDI:-60}"
