@@ -32,6 +32,7 @@ QString DaTesto(std::string_view testo) {
 QPlainTextEdit* CreaCasella(QWidget* padre, const Rettangolo& posto) {
     auto* casella = new QPlainTextEdit(padre);
     casella->setReadOnly(true);
+    casella->setUndoRedoEnabled(false);
     casella->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     casella->setGeometry(DaTwip(posto));
     return casella;
@@ -98,6 +99,7 @@ void Elaborazione::Avvia() {
     } catch (...) {
         errore = QStringLiteral("Errore imprevisto durante l'elaborazione");
     }
+    MostraTesti();
     if (errore.isEmpty()) {
         m_avanti->setEnabled(true);
         return;
@@ -112,20 +114,38 @@ void Elaborazione::Scrivi(Casella casella, std::string_view testo, bool svuota, 
     QPlainTextEdit* box = casella == Casella::Messaggio ? m_messaggio : m_errori;
     if (!box)
         return;
-    if (svuota)
+    QString& inAttesa = m_inAttesa[static_cast<int>(casella)];
+    if (svuota) {
         box->clear();
-    // Appended at the end without moving the caret: the cost does not grow with the log.
-    QTextCursor fine(box->document());
-    fine.movePosition(QTextCursor::End);
-    fine.insertText(aCapo ? DaTesto(testo) + QLatin1Char('\n') : DaTesto(testo));
+        inAttesa.clear();
+    }
+    inAttesa += DaTesto(testo);
+    if (aCapo)
+        inAttesa += QLatin1Char('\n');
+}
+
+void Elaborazione::MostraTesti() {
+    for (Casella casella : {Casella::Messaggio, Casella::Errori}) {
+        QString& inAttesa = m_inAttesa[static_cast<int>(casella)];
+        QPlainTextEdit* box = casella == Casella::Messaggio ? m_messaggio : m_errori;
+        if (!box || inAttesa.isEmpty())
+            continue;
+        // Appended at the end without moving the caret.
+        QTextCursor fine(box->document());
+        fine.movePosition(QTextCursor::End);
+        fine.insertText(inAttesa);
+        inAttesa.clear();
+    }
 }
 
 void Elaborazione::CursoreInFondo() {
+    MostraTesti();
     m_messaggio->moveCursor(QTextCursor::End);
     m_messaggio->ensureCursorVisible();
 }
 
 void Elaborazione::Avviso(std::string_view testo, bool iconaErrore) {
+    MostraTesti();
     m_servizi.mostraAvviso(this, QCoreApplication::applicationName(), DaTesto(testo), iconaErrore);
 }
 

@@ -49,6 +49,9 @@ protected:
 private:
     void CreaControlli(const Disposizione& disposizione);
     void Avvia();
+    // The run holds the window's thread, so nothing is painted until it returns or shows a message
+    // box: the texts are kept and put into the boxes at those moments, in one insertion each.
+    void MostraTesti();
 
     // ContestoElaborazione
     void Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) override;
@@ -63,6 +66,7 @@ private:
     QLabel* m_etichettaErrori = nullptr;
     QPlainTextEdit* m_errori = nullptr;
     QPushButton* m_avanti = nullptr;
+    QString m_inAttesa[2]; // per box: text not yet in the widget
     bool m_avviata = false;
     int m_esito = 0;
 };
