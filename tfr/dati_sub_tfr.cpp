@@ -51,7 +51,7 @@ void ControllaCartella(const fs::path& cartella) {
     const fs::path normale = cartella.lexically_normal();
     if (cartella.empty() || (normale.has_root_path() && normale.relative_path().empty()))
         throw ErroreElaborazione("La cartella di destinazione '" + shell::TestoPercorso(cartella) +
-                                 "' \xE8 la radice di un disco: il documento TFR non viene scritto l\xEC" ".");
+                                 "' \xE8 la radice di un disco: il documento TFR non viene scritto l\xEC.");
 }
 
 [[noreturn]] void ErroreBeneficiari(const ErroreElaborazione& e) {
@@ -81,8 +81,9 @@ public:
             return;
         try {
             for (const int numero : trovate->second)
-                fornitura.ScriviRecord4(RigaEsportazione(
-                    numero, m_esportazione->Riga(static_cast<std::size_t>(numero - 1)), Preparazione::MaiuscoloSenzaSpazi));
+                fornitura.ScriviRecord4(RigaEsportazione(numero,
+                                                         m_esportazione->Riga(static_cast<std::size_t>(numero - 1)),
+                                                         Preparazione::MaiuscoloSenzaSpazi));
         } catch (const ErroreElaborazione& e) {
             ErroreBeneficiari(e);
         }

@@ -15,8 +15,7 @@ const shell::Convertitore& Descrittore();
 // The output folder: the last non-blank line of the folder file, without blanks and tabs around it;
 // `predefinita` when the file is missing or holds no such line. Stops the run when the file is
 // there but cannot be read.
-std::filesystem::path CartellaTFR(const std::filesystem::path& fileCartella,
-                                  const std::filesystem::path& predefinita);
+std::filesystem::path CartellaTFR(const std::filesystem::path& fileCartella, const std::filesystem::path& predefinita);
 
 // Loading: the output folder, the main export (required) and the beneficiaries (optional), all
 // beside the program; `cartellaArchivio` is the folder used when "PercorsoTFR.txt" is missing.

@@ -13,14 +13,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-template <typename Carattere>
-Carattere MaiuscolaAscii(Carattere c) {
+template <typename Carattere> Carattere MaiuscolaAscii(Carattere c) {
     return c >= 'a' && c <= 'z' ? static_cast<Carattere>(c - 'a' + 'A') : c;
 }
 
 // The native name of an entry compared with an ASCII name, letter case aside.
-template <typename Carattere>
-bool StessoNome(const std::basic_string<Carattere>& nativo, std::string_view nome) {
+template <typename Carattere> bool StessoNome(const std::basic_string<Carattere>& nativo, std::string_view nome) {
     if (nativo.size() != nome.size())
         return false;
     for (std::size_t i = 0; i < nome.size(); ++i)
@@ -50,8 +48,7 @@ bool NomeOccupato(const fs::path& cartella, std::string_view nome) {
     return false;
 }
 
-fs::path DaiNomeFornitura(shell::ContestoElaborazione& contesto, const fs::path& temporaneo,
-                          const fs::path& cartella) {
+fs::path DaiNomeFornitura(shell::ContestoElaborazione& contesto, const fs::path& temporaneo, const fs::path& cartella) {
     shell::DataOra oggi{};
     for (int n = 0; n < NomiAlGiorno; ++n) {
         oggi = contesto.Adesso();
@@ -73,8 +70,8 @@ fs::path DaiNomeFornitura(shell::ContestoElaborazione& contesto, const fs::path&
         }
     }
     throw shell::ErroreElaborazione("Nella cartella '" + shell::TestoPercorso(cartella) +
-                                    "' ci sono gi\xE0 tutti i 36 documenti del giorno, da '" +
-                                    NomeFornitura(oggi, 0) + "' a '" + NomeFornitura(oggi, NomiAlGiorno - 1) +
+                                    "' ci sono gi\xE0 tutti i 36 documenti del giorno, da '" + NomeFornitura(oggi, 0) +
+                                    "' a '" + NomeFornitura(oggi, NomiAlGiorno - 1) +
                                     "': nessun nome libero per il nuovo documento");
 }
 

@@ -24,8 +24,7 @@ bool NomeOccupato(const std::filesystem::path& cartella, std::string_view nome);
 // Copies the complete temporary supply to the first free name (the date read afresh for each name
 // tried), deletes the temporary file and returns the final path. With all 36 names of the day taken
 // the run stops, leaving the temporary file.
-std::filesystem::path DaiNomeFornitura(shell::ContestoElaborazione& contesto,
-                                       const std::filesystem::path& temporaneo,
+std::filesystem::path DaiNomeFornitura(shell::ContestoElaborazione& contesto, const std::filesystem::path& temporaneo,
                                        const std::filesystem::path& cartella);
 
 } // namespace tfr

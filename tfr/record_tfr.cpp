@@ -141,8 +141,7 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
             ErroreValore(sorgente, campo.colonna,
                          "valore '" + (*riga)[campo.colonna] +
                              "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
-        return ComponiRecord(valore != 0 ? std::span<const Campo>(CodaAN) : std::span<const Campo>(CodaPS),
-                             sorgente);
+        return ComponiRecord(valore != 0 ? std::span<const Campo>(CodaAN) : std::span<const Campo>(CodaPS), sorgente);
     }
     case Tipo::Conteggio: {
         char testo[16];

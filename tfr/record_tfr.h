@@ -16,32 +16,32 @@
 namespace tfr {
 
 enum class Tipo {
-    Letterale,        // `testo` as it stands
-    Spazi,            // blanks
-    L,                // the column, padded with blanks at the right, cut at the right
-    R,                // the column, padded with blanks at the left, cut at the left
-    LDueColonne,      // the column, a blank and the `seconda` column, as L
-    LSenzaSpazi,      // the column with every blank removed, as L
-    LSenzaIT,         // the column with every "IT" removed, as L (the IBAN check digits)
-    Data,             // the column as a day/month/year date, written YYYYMMDD
-    DataOZeri,        // as Data, but "00000000" for an empty column
-    DataOdierna,      // the date of the run, YYYYMMDD
-    Importo,          // the column as an amount in cents, 10 digits with leading zeros
-    SegnoImporto,     // "O" when the amount of the column is not 0, a blank when it is
-    DueCifre,         // the column as a whole number from 0 to 99, 2 digits
-    BloccoBanca,      // blanks when the column is "A", otherwise the bank block (BloccoBancario)
-    CodaPeriodo,      // by the column: "AN" and zeros (CodaAN) or "PS" and the amounts (CodaPS)
-    Conteggio,        // the record count number `colonna` (0 = "1" ... 3 = "4"), 6 digits
+    Letterale,    // `testo` as it stands
+    Spazi,        // blanks
+    L,            // the column, padded with blanks at the right, cut at the right
+    R,            // the column, padded with blanks at the left, cut at the left
+    LDueColonne,  // the column, a blank and the `seconda` column, as L
+    LSenzaSpazi,  // the column with every blank removed, as L
+    LSenzaIT,     // the column with every "IT" removed, as L (the IBAN check digits)
+    Data,         // the column as a day/month/year date, written YYYYMMDD
+    DataOZeri,    // as Data, but "00000000" for an empty column
+    DataOdierna,  // the date of the run, YYYYMMDD
+    Importo,      // the column as an amount in cents, 10 digits with leading zeros
+    SegnoImporto, // "O" when the amount of the column is not 0, a blank when it is
+    DueCifre,     // the column as a whole number from 0 to 99, 2 digits
+    BloccoBanca,  // blanks when the column is "A", otherwise the bank block (BloccoBancario)
+    CodaPeriodo,  // by the column: "AN" and zeros (CodaAN) or "PS" and the amounts (CodaPS)
+    Conteggio,    // the record count number `colonna` (0 = "1" ... 3 = "4"), 6 digits
 };
 
 inline constexpr int Nessuna = -1;
 
 struct Campo {
-    int inizio;    // position of the first character in the record, from 1
+    int inizio; // position of the first character in the record, from 1
     int lunghezza;
     Tipo tipo;
-    int colonna;   // export column (Conteggio: which record count)
-    int seconda;   // second export column of LDueColonne
+    int colonna;            // export column (Conteggio: which record count)
+    int seconda;            // second export column of LDueColonne
     std::string_view testo; // the text of Letterale
 };
 

@@ -168,7 +168,8 @@ TEST_F(EsecuzioneTFR, ChiaveDelBeneficiarioSenzaSpazi) {
     Beneficiari(Righe({RigaBeneficiario(" abc ", "FA1"), RigaBeneficiario("  XYZ", "FX1"),
                        RigaBeneficiario("NESSUNO", "FN1")}));
     ASSERT_EQ(Esegui(), "");
-    EXPECT_EQ(Sequenza(Fornitura()), (std::vector<std::string>{"1", "2:ABC", "3", "4:FA1", "2:XYZ", "3", "4:FX1", "9"}));
+    EXPECT_EQ(Sequenza(Fornitura()),
+              (std::vector<std::string>{"1", "2:ABC", "3", "4:FA1", "2:XYZ", "3", "4:FX1", "9"}));
 }
 
 TEST_F(EsecuzioneTFR, SenzaFileDeiBeneficiari) {
@@ -216,7 +217,6 @@ struct CasoControllo {
 };
 void PrintTo(const CasoControllo& caso, std::ostream* os) { *os << caso.nome; }
 
-
 class ControlloPreliminare : public EsecuzioneTFR, public testing::WithParamInterface<CasoControllo> {};
 
 TEST_P(ControlloPreliminare, FermaPrimaDelFileTemporaneo) {
@@ -260,7 +260,6 @@ struct CasoScrittura {
 };
 void PrintTo(const CasoScrittura& caso, std::ostream* os) { *os << caso.nome; }
 
-
 class ErroreInScrittura : public EsecuzioneTFR, public testing::WithParamInterface<CasoScrittura> {};
 
 TEST_P(ErroreInScrittura, LasciaIlFileTemporaneo) {
@@ -268,7 +267,8 @@ TEST_P(ErroreInScrittura, LasciaIlFileTemporaneo) {
                         Riga({{13, "B"}, {GetParam().colonna, GetParam().testo}})}));
     const fs::path temporaneo = Archivio() / "TFRtemp.txt";
     EXPECT_EQ(Esegui(), "Riga 3, colonna " + std::to_string(GetParam().colonna) + ": " + GetParam().errore +
-                            "\r\nIl documento resta con il nome temporaneo '" + shell::TestoPercorso(temporaneo) + "'.");
+                            "\r\nIl documento resta con il nome temporaneo '" + shell::TestoPercorso(temporaneo) +
+                            "'.");
     EXPECT_EQ(FileIn(Archivio()), std::vector<std::string>{"TFRtemp.txt"});
     EXPECT_EQ(Sequenza(LeggiFile(temporaneo)), (std::vector<std::string>{"1", "2:A", "3", "2:B", "3"}));
 }
@@ -290,7 +290,6 @@ struct CasoCartella {
     std::string attesa;
 };
 void PrintTo(const CasoCartella& caso, std::ostream* os) { *os << caso.nome; }
-
 
 class CartellaDaFile : public testing::TestWithParam<CasoCartella> {};
 

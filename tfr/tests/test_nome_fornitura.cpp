@@ -55,7 +55,9 @@ protected:
     NomeFinale() { ScriviFile(Temporaneo(), "1...\r\n9000001000000000000000000\r\n"); }
 
     fs::path Temporaneo() const { return m_dir / "TFRtemp.txt"; }
-    fs::path DaiNome(shell::ContestoElaborazione& contesto) { return DaiNomeFornitura(contesto, Temporaneo(), m_dir.Percorso()); }
+    fs::path DaiNome(shell::ContestoElaborazione& contesto) {
+        return DaiNomeFornitura(contesto, Temporaneo(), m_dir.Percorso());
+    }
     fs::path DaiNome() { return DaiNome(m_contesto); }
 
     CartellaTemporanea m_dir;
@@ -82,7 +84,6 @@ struct CasoOccupato {
     void (*prepara)(const fs::path& cartella);
 };
 void PrintTo(const CasoOccupato& caso, std::ostream* os) { *os << caso.nome; }
-
 
 class NomeOccupatoDa : public NomeFinale, public testing::WithParamInterface<CasoOccupato> {};
 

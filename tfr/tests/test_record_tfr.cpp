@@ -46,7 +46,6 @@ struct CasoCampo {
 };
 void PrintTo(const CasoCampo& caso, std::ostream* os) { *os << caso.nome; }
 
-
 class Campi : public testing::TestWithParam<CasoCampo> {};
 
 TEST_P(Campi, Codifica) {
@@ -160,7 +159,6 @@ struct CasoPeriodo {
 };
 void PrintTo(const CasoPeriodo& caso, std::ostream* os) { *os << caso.nome; }
 
-
 class Record3Coda : public testing::TestWithParam<CasoPeriodo> {};
 
 const std::string CodaAN50 = "AN" + std::string(50, '0');
@@ -203,7 +201,8 @@ TEST(RecordTFR, Record3DueCifreOltre99) {
 }
 
 TEST(RecordTFR, Record4Beneficiario) {
-    const RigaEsportazione riga = Prepara(" frrlcu80a41a944x \tFRRMTT05H12A944B\tFerretti\tMatteo\tf\t it 60 x 0542 811101 ");
+    const RigaEsportazione riga =
+        Prepara(" frrlcu80a41a944x \tFRRMTT05H12A944B\tFerretti\tMatteo\tf\t it 60 x 0542 811101 ");
     const std::string atteso = "4" "FRRMTT05H12A944B" "FERRETTI" + Spazi(18) + "MATTEO" + Spazi(20) + "F" +
                                "IT60X0542811101" + Spazi(19) + Spazi(16);
     EXPECT_EQ(ComponiRecord(Record4, {&riga, {}, {}, {}}), atteso);
