@@ -119,18 +119,6 @@ TEST_F(EsecuzioneTFR, EsempioByteByByte) {
     EXPECT_EQ(FileIn(Archivio()), std::vector<std::string>{"MV106140.TXT"}); // TFRtemp.txt deleted
 }
 
-TEST_F(EsecuzioneTFR, LunghezzeDeiRecord) {
-    Esportazione(Righe({RigaDipendente("A"), RigaDipendente("A")}));
-    Beneficiari(Righe({RigaBeneficiario("A", "FA1")}));
-    ASSERT_EQ(Esegui(), "");
-    const std::string fornitura = Fornitura();
-    ASSERT_EQ(fornitura.substr(fornitura.size() - 2), "\r\n");
-    std::vector<std::size_t> lunghezze;
-    for (const auto& record : RecordDi(fornitura))
-        lunghezze.push_back(record.size());
-    EXPECT_EQ(lunghezze, (std::vector<std::size_t>{280, 280, 90, 90, 120, 25}));
-}
-
 TEST_F(EsecuzioneTFR, TreRigheDiUnDipendente) {
     Esportazione(Righe({RigaDipendente("A", "Bassi", "Ugo"), RigaDipendente("A"), RigaDipendente("A")}));
     Beneficiari(Righe({RigaBeneficiario("A", "FA1"), RigaBeneficiario("A", "FA2")}));
@@ -187,13 +175,6 @@ TEST_F(EsecuzioneTFR, PrimaRigaSenzaChiave) {
     ASSERT_EQ(Esegui(), "");
     EXPECT_EQ(Sequenza(Fornitura()), (std::vector<std::string>{"1", "3", "2:B", "3", "4:FB1", "9"}));
     EXPECT_EQ(m_contesto.messaggio, Log({"B - NERI EVA"}, Archivio() / "MV106140.TXT"));
-}
-
-TEST_F(EsecuzioneTFR, SoloRigheSenzaChiave) {
-    Esportazione(Righe({RigaDipendente("")}));
-    Beneficiari(Righe({RigaBeneficiario("", "F01"), RigaBeneficiario("B", "FB1")}));
-    ASSERT_EQ(Esegui(), "");
-    EXPECT_EQ(Sequenza(Fornitura()), (std::vector<std::string>{"1", "3", "4:F01", "9"}));
 }
 
 TEST_F(EsecuzioneTFR, EsportazioneVuotaRifiutata) {

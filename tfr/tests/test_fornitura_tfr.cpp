@@ -61,8 +61,6 @@ TEST_F(ProgrammaFornitura, PercorsoTFRPrevaleSullArchivio) {
     EXPECT_EQ(Esegui(), 0);
     EXPECT_EQ(LeggiFile(m_dir / "TFR" / "MV106140.TXT"), LeggiFile(fs::path(TFR_DATI) / "MV106140.TXT"));
     EXPECT_FALSE(fs::exists(m_dir / "ARC"));
-    EXPECT_EQ(Esegui(), 0);
-    EXPECT_TRUE(fs::exists(m_dir / "TFR" / "MV106141.TXT"));
 }
 
 TEST_F(ProgrammaFornitura, ErroreEdEsportazioneMancante) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -78,6 +79,17 @@ TEST_F(NomeFinale, DopoLeCifreLeLettere) {
         EXPECT_EQ(LeggiFile(m_dir / NomeFornitura(m_contesto.Adesso(), n)), "vecchia");
 }
 
+// Name, kind and content of every entry of a folder.
+std::map<std::string, std::string> Contenuto(const fs::path& cartella) {
+    std::map<std::string, std::string> voci;
+    for (const auto& voce : fs::directory_iterator(cartella)) {
+        const auto tipo = voce.symlink_status().type();
+        voci[voce.path().filename().string()] =
+            std::to_string(static_cast<int>(tipo)) + ":" + (tipo == fs::file_type::regular ? LeggiFile(voce.path()) : "");
+    }
+    return voci;
+}
+
 // Whatever stands under the name, in any letter case, keeps it: nothing is replaced.
 struct CasoOccupato {
     const char* nome;
@@ -89,23 +101,24 @@ class NomeOccupatoDa : public NomeFinale, public testing::WithParamInterface<Cas
 
 TEST_P(NomeOccupatoDa, PassaAlSuffissoSeguente) {
     GetParam().prepara(m_dir.Percorso());
+    fs::remove(Temporaneo());
+    const auto prima = Contenuto(m_dir.Percorso());
+    ScriviFile(Temporaneo(), "nuova");
     EXPECT_EQ(DaiNome(), m_dir / "MV106141.TXT");
+    EXPECT_EQ(LeggiFile(m_dir / "MV106141.TXT"), "nuova");
+    fs::remove(m_dir / "MV106141.TXT");
+    EXPECT_EQ(Contenuto(m_dir.Percorso()), prima);
 }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(TFR, NomeOccupatoDa, testing::Values(
     CasoOccupato{"Minuscole",       [](const fs::path& d) { ScriviFile(d / "mv106140.txt", "x"); }},
+    CasoOccupato{"Maiuscole",       [](const fs::path& d) { ScriviFile(d / "MV106140.TXT", "x"); }},
     CasoOccupato{"Misto",           [](const fs::path& d) { ScriviFile(d / "Mv106140.Txt", "x"); }},
     CasoOccupato{"Cartella",        [](const fs::path& d) { fs::create_directory(d / "MV106140.TXT"); }},
     CasoOccupato{"CollegamentoRotto", [](const fs::path& d) { fs::create_symlink(d / "non-esiste", d / "MV106140.TXT"); }}
 ), [](const auto& info) { return std::string(info.param.nome); });
 // clang-format on
-
-TEST_F(NomeFinale, FileInMinuscoloIntatto) {
-    ScriviFile(m_dir / "mv106140.txt", "fornitura rinominata a mano");
-    DaiNome();
-    EXPECT_EQ(LeggiFile(m_dir / "mv106140.txt"), "fornitura rinominata a mano");
-}
 
 TEST_F(NomeFinale, TuttiITrentaseiNomiOccupati) {
     for (int n = 0; n < NomiAlGiorno; ++n)

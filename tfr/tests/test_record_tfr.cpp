@@ -111,21 +111,10 @@ INSTANTIATE_TEST_SUITE_P(TFR, Campi, testing::Values(
 ), [](const auto& info) { return std::string(info.param.nome); });
 // clang-format on
 
-// The records, each assembled by hand from the positions of its fields.
+// The records, each assembled by hand from the positions of its fields (record "1" and the whole
+// supply: the sample in test_dati_sub_tfr.cpp).
 
 const std::string Azienda = "0000712345" "02345678901";
-
-TEST(RecordTFR, Record1Testata) {
-    const RigaEsportazione riga = Prepara(Riga({{2, "Officine Meccaniche Brunelli S.r.l. Unipersonale"}}));
-    const std::string atteso = "1" "20110614" + Azienda +
-                               "OFFICINE MECCANICHE BRUNELLI S.R.L." // cut at 35
-                               "SRL " "VIA DELL'INDUSTRIA, 27/B" + Spazi(31) + "40138" "BOLOGNA" + Spazi(38) +
-                               "051 6013344" + Spazi(9) + "051 6013345" + Spazi(9) + "ROSSANA TEDESCHI" + Spazi(24) +
-                               "MIVA" "20080601" + Spazi(14);
-    const std::string record = ComponiRecord(Record1, {&riga, riga[13], {2011, 6, 14, 23, 59, 59}, {}});
-    EXPECT_EQ(record.size(), 280u);
-    EXPECT_EQ(record, atteso);
-}
 
 const std::string Dipendente2 = "2" + Azienda + "000000142" "20070701" "FRRLCU80A41A944X" "FERRETTI" + Spazi(18) +
                                 "LUCIA" + Spazi(21) + "VIA SARAGOZZA, 112" + Spazi(22) + "BOLOGNA" + Spazi(29) +
