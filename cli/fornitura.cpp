@@ -4,6 +4,7 @@
 #include "contesto_terminale.h"
 #include "convertitore.h"
 #include "dati_sub.h"
+#include "dati_sub_tfr.h"
 #include "piattaforma.h"
 #include "testo.h"
 
@@ -38,7 +39,7 @@ const VoceConvertitore Convertitori[] = {
     {"uniemens", nullptr},
     {"dma",      nullptr},
     {"emens",    nullptr},
-    {"tfr",      nullptr},
+    {"tfr",      [] { return &tfr::Descrittore(); }},
 };
 // clang-format on
 

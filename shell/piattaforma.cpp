@@ -7,6 +7,8 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -43,6 +45,19 @@ bool SostituisciFile(const fs::path& origine, const fs::path& destinazione) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+EsitoCopia CopiaEsclusiva(const fs::path& origine, const fs::path& destinazione) {
+    if (CopyFileW(origine.c_str(), destinazione.c_str(), TRUE))
+        return EsitoCopia::Copiata;
+    const DWORD errore = GetLastError();
+    if (errore == ERROR_FILE_EXISTS || errore == ERROR_ALREADY_EXISTS)
+        return EsitoCopia::Esistente;
+    // The name was free, so whatever stands there now is an incomplete copy of ours (a folder of that
+    // name is refused with "access denied" and stays).
+    if (errore != ERROR_ACCESS_DENIED)
+        DeleteFileW(destinazione.c_str());
+    return EsitoCopia::Fallita;
+}
+
 #else
 
 fs::path CartellaArchivioPredefinita() {
@@ -66,6 +81,61 @@ bool SostituisciFile(const fs::path& origine, const fs::path& destinazione) {
     std::error_code ec;
     fs::rename(origine, destinazione, ec);
     return !ec;
+}
+
+namespace {
+
+bool ScriviTutto(int file, const char* dati, std::size_t quanti) {
+    while (quanti > 0) {
+        const ssize_t scritti = ::write(file, dati, quanti);
+        if (scritti < 0 && errno == EINTR)
+            continue;
+        if (scritti <= 0)
+            return false;
+        dati += scritti;
+        quanti -= static_cast<std::size_t>(scritti);
+    }
+    return true;
+}
+
+bool CopiaContenuto(int origine, int destinazione) {
+    char blocco[65536];
+    while (true) {
+        const ssize_t letti = ::read(origine, blocco, sizeof blocco);
+        if (letti < 0 && errno == EINTR)
+            continue;
+        if (letti < 0)
+            return false;
+        if (letti == 0)
+            return true;
+        if (!ScriviTutto(destinazione, blocco, static_cast<std::size_t>(letti)))
+            return false;
+    }
+}
+
+} // namespace
+
+EsitoCopia CopiaEsclusiva(const fs::path& origine, const fs::path& destinazione) {
+    const int in = ::open(origine.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return EsitoCopia::Fallita;
+    // O_EXCL: the creation fails when any entry of that name exists, a dangling link included.
+    const int out = ::open(destinazione.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (out < 0) {
+        const int errore = errno;
+        ::close(in);
+        return errore == EEXIST ? EsitoCopia::Esistente : EsitoCopia::Fallita;
+    }
+    bool riuscita = CopiaContenuto(in, out);
+    riuscita = ::fsync(out) == 0 && riuscita;
+    riuscita = ::close(out) == 0 && riuscita;
+    ::close(in);
+    if (!riuscita) {
+        // The file is ours (just created): an incomplete copy must not stay under that name.
+        ::unlink(destinazione.c_str());
+        return EsitoCopia::Fallita;
+    }
+    return EsitoCopia::Copiata;
 }
 
 #endif

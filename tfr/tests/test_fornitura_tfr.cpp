@@ -1,0 +1,80 @@
+// The real `fornitura` program on the sample, as a host or a script starts it.
+
+#include "cartella_temporanea.h"
+#include "testo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+namespace tfr {
+namespace {
+
+namespace fs = std::filesystem;
+using shell::test::CartellaTemporanea;
+using shell::test::LeggiFile;
+using shell::test::ScriviFile;
+
+class ProgrammaFornitura : public testing::Test {
+protected:
+    ProgrammaFornitura() {
+        fs::create_directory(m_dir / "prog");
+        for (const char* nome : {"EsportazioneTFR.tab", "EsportazioneTFRBeneficiari.tab"})
+            fs::copy_file(fs::path(TFR_ESEMPIO) / nome, m_dir / "prog" / nome);
+    }
+
+    int Esegui() {
+        const std::string comando = std::string(FORNITURA_EXE) + " tfr --dir '" + (m_dir / "prog").string() +
+                                    "' --archive '" + (m_dir / "ARC").string() +
+                                    "' --now 2011-06-14T09:05:07 >'" + (m_dir / "out").string() + "' 2>'" +
+                                    (m_dir / "err").string() + "'";
+        const int stato = std::system(comando.c_str());
+        return WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+    }
+
+    // The log as the terminal shows it: UTF-8, LF.
+    std::string LogAtteso(const fs::path& finale) const {
+        std::string log = shell::Utf8DaLatin1(LeggiFile(fs::path(TFR_DATI) / "MV106140.log"));
+        for (auto cr = log.find('\r'); cr != std::string::npos; cr = log.find('\r'))
+            log.erase(cr, 1);
+        return log + "Generazione documento '" + finale.string() +
+               "' completata.\nPremi il pulsante 'Continua' per terminare.\n";
+    }
+
+    CartellaTemporanea m_dir;
+};
+
+TEST_F(ProgrammaFornitura, EsempioNellArchivio) {
+    EXPECT_EQ(Esegui(), 0);
+    const fs::path finale = m_dir / "ARC" / "MV106140.TXT";
+    EXPECT_EQ(LeggiFile(finale), LeggiFile(fs::path(TFR_DATI) / "MV106140.TXT"));
+    EXPECT_EQ(LeggiFile(m_dir / "out"), LogAtteso(finale));
+    EXPECT_EQ(LeggiFile(m_dir / "err"), "");
+}
+
+// "PercorsoTFR.txt" beside the export wins over --archive, which is only its default.
+TEST_F(ProgrammaFornitura, PercorsoTFRPrevaleSullArchivio) {
+    ScriviFile(m_dir / "prog" / "PercorsoTFR.txt", (m_dir / "TFR").string() + "\r\n");
+    EXPECT_EQ(Esegui(), 0);
+    EXPECT_EQ(LeggiFile(m_dir / "TFR" / "MV106140.TXT"), LeggiFile(fs::path(TFR_DATI) / "MV106140.TXT"));
+    EXPECT_FALSE(fs::exists(m_dir / "ARC"));
+}
+
+TEST_F(ProgrammaFornitura, ErroreEdEsportazioneMancante) {
+    ScriviFile(m_dir / "prog" / "EsportazioneTFR.tab", "");
+    fs::create_directory(m_dir / "ARC");
+    EXPECT_EQ(Esegui(), 1);
+    EXPECT_EQ(LeggiFile(m_dir / "err"), "Il file di esportazione \xC3\xA8 vuoto\n");
+    EXPECT_TRUE(fs::is_empty(m_dir / "ARC"));
+    fs::remove(m_dir / "prog" / "EsportazioneTFR.tab");
+    EXPECT_EQ(Esegui(), 3);
+    EXPECT_EQ(LeggiFile(m_dir / "err"), "Non trovo il file originale in '" +
+                                            (m_dir / "prog" / "EsportazioneTFR.tab").string() +
+                                            "', quindi non posso continuare...\n");
+}
+
+} // namespace
+} // namespace tfr

@@ -1,0 +1,212 @@
+// The field kinds of the TFR records, each record byte for byte, and the values that would shift a
+// record.
+
+#include "errore.h"
+#include "esportazione.h"
+#include "record_tfr.h"
+#include "righe_tfr.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+namespace tfr {
+namespace {
+
+using shell::ErroreElaborazione;
+using shell::Preparazione;
+using shell::RigaEsportazione;
+using test::Colonne;
+using test::Riga;
+
+RigaEsportazione Prepara(const std::string& testo, int numero = 1) {
+    return RigaEsportazione(numero, testo, Preparazione::MaiuscoloSenzaSpazi);
+}
+
+std::string Spazi(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+// The text made, or the message of the error that stopped it.
+std::string TestoOErrore(const std::function<std::string()>& componi) {
+    try {
+        return componi();
+    } catch (const ErroreElaborazione& e) {
+        return e.what();
+    }
+}
+
+// One field of a given kind read from column 0 of a line of employee FRRLCU80A41A944X.
+struct CasoCampo {
+    const char* nome;
+    Tipo tipo;
+    int lunghezza;
+    std::string testo;
+    std::string atteso; // the field, or the message that stops the run
+};
+void PrintTo(const CasoCampo& caso, std::ostream* os) { *os << caso.nome; }
+
+class Campi : public testing::TestWithParam<CasoCampo> {};
+
+TEST_P(Campi, Codifica) {
+    const CasoCampo& caso = GetParam();
+    const RigaEsportazione riga = Prepara(Riga({{0, caso.testo}}));
+    const Campo campo{1, caso.lunghezza, caso.tipo, 0, Nessuna, ""};
+    EXPECT_EQ(TestoOErrore([&] { return CodificaCampo(campo, {&riga, riga[13], {}, {}}); }), caso.atteso);
+}
+
+const std::string Dip = " (dipendente FRRLCU80A41A944X)";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(TFR, Campi, testing::Values(
+    CasoCampo{"L_Completa",          Tipo::L,            5, "abc",             "ABC  "},
+    CasoCampo{"L_Tagliata",          Tipo::L,            5, "abcdefg",         "ABCDE"},
+    CasoCampo{"L_Vuota",             Tipo::L,            3, "",                "   "},
+    CasoCampo{"L_SpaziTolti",        Tipo::L,            5, "  ab  ",          "AB   "},
+    CasoCampo{"L_Accentata",         Tipo::L,            6, "forl\xEC",        "FORL\xCC "},
+    CasoCampo{"R_Completa",          Tipo::R,            3, "7",               "  7"},
+    CasoCampo{"R_TagliataASinistra", Tipo::R,            3, "abcdef",          "DEF"},
+    CasoCampo{"R_AbiCorto",          Tipo::R,            5, "542",             "  542"},
+    CasoCampo{"SenzaSpazi",          Tipo::LSenzaSpazi, 12, "it 60 x 123",     "IT60X123    "},
+    CasoCampo{"SenzaIT_Prefisso",    Tipo::LSenzaIT,     2, "IT60",            "60"},
+    CasoCampo{"SenzaIT_Assente",     Tipo::LSenzaIT,     2, "60",              "60"},
+    CasoCampo{"SenzaIT_InFondo",     Tipo::LSenzaIT,     2, "60it",            "60"},
+    CasoCampo{"SenzaIT_UnaPassata",  Tipo::LSenzaIT,     2, "IITT60",          "IT"},
+    CasoCampo{"SenzaIT_Corta",       Tipo::LSenzaIT,     2, "6",               "6 "},
+    CasoCampo{"Data",                Tipo::Data,         8, "14/06/2011",      "20110614"},
+    CasoCampo{"Data_UnaCifra",       Tipo::Data,         8, "1/2/2010",        "20100201"},
+    CasoCampo{"Data_Impossibile",    Tipo::Data,         8, "31/02/2010",      "Riga 1, colonna 0: data non valida '31/02/2010'"},
+    CasoCampo{"Data_Vuota",          Tipo::Data,         8, "",                "Riga 1, colonna 0: data non valida ''"},
+    CasoCampo{"DataOZeri_Vuota",     Tipo::DataOZeri,    8, "",                "00000000"},
+    CasoCampo{"DataOZeri_Bianchi",   Tipo::DataOZeri,    8, "   ",              "00000000"},
+    CasoCampo{"DataOZeri_Data",      Tipo::DataOZeri,    8, "01/07/2007",      "20070701"},
+    CasoCampo{"DataOZeri_Errata",    Tipo::DataOZeri,    8, "2007-07-01",      "Riga 1, colonna 0: data non valida '2007-07-01'"},
+    CasoCampo{"Importo_Zero",        Tipo::Importo,     10, "0",               "0000000000"},
+    CasoCampo{"Importo_Vuoto",       Tipo::Importo,     10, "",                "0000000000"},
+    CasoCampo{"Importo_Virgola",     Tipo::Importo,     10, "1234,56",         "0000123456"},
+    CasoCampo{"Importo_Migliaia",    Tipo::Importo,     10, "1.500,00",        "0000150000"},
+    CasoCampo{"Importo_Milioni",     Tipo::Importo,     10, "1.234.567,89",    "0123456789"},
+    CasoCampo{"Importo_Massimo",     Tipo::Importo,     10, "99.999.999,99",   "9999999999"},
+    CasoCampo{"Importo_MezzoCent",   Tipo::Importo,     10, "0,005",           "0000000001"},
+    CasoCampo{"Importo_Punto",       Tipo::Importo,     10, "12.5",            "0000001250"},
+    CasoCampo{"Importo_PuntoSolo",   Tipo::Importo,     10, "1.500",           "0000000150"},
+    CasoCampo{"Importo_NegZero",     Tipo::Importo,     10, "-0,001",          "0000000000"},
+    CasoCampo{"Importo_Negativo",    Tipo::Importo,     10, "-12,50",          "Riga 1, colonna 0: importo negativo '-12,50', il tracciato non prevede il segno" + Dip},
+    CasoCampo{"Importo_Cento_Mln",   Tipo::Importo,     10, "100.000.000,00",  "Riga 1, colonna 0: importo '100.000.000,00' oltre il massimo di 99.999.999,99" + Dip},
+    CasoCampo{"Importo_Arrotondato", Tipo::Importo,     10, "99.999.999,999",  "Riga 1, colonna 0: importo '99.999.999,999' oltre il massimo di 99.999.999,99" + Dip},
+    CasoCampo{"Segno_Zero",          Tipo::SegnoImporto, 1, "0",               " "},
+    CasoCampo{"Segno_Vuoto",         Tipo::SegnoImporto, 1, "",                " "},
+    CasoCampo{"Segno_SottoIlCent",   Tipo::SegnoImporto, 1, "0,004",           " "},
+    CasoCampo{"Segno_UnCent",        Tipo::SegnoImporto, 1, "0,01",            "O"},
+    CasoCampo{"Segno_Migliaia",      Tipo::SegnoImporto, 1, "1.500,00",        "O"},
+    CasoCampo{"Segno_Negativo",      Tipo::SegnoImporto, 1, "-1",              "Riga 1, colonna 0: importo negativo '-1', il tracciato non prevede il segno" + Dip},
+    CasoCampo{"DueCifre_Una",        Tipo::DueCifre,     2, "5",               "05"},
+    CasoCampo{"DueCifre_Due",        Tipo::DueCifre,     2, "12",              "12"},
+    CasoCampo{"DueCifre_Vuota",      Tipo::DueCifre,     2, "",                "00"},
+    CasoCampo{"DueCifre_Mezzo",      Tipo::DueCifre,     2, "2.5",             "03"},
+    CasoCampo{"DueCifre_Virgola",    Tipo::DueCifre,     2, "12,7",            "12"},
+    CasoCampo{"DueCifre_Massimo",    Tipo::DueCifre,     2, "99.4",            "99"},
+    CasoCampo{"DueCifre_Cento",      Tipo::DueCifre,     2, "99.5",            "Riga 1, colonna 0: valore '99.5' fuori dall'intervallo da 0 a 99" + Dip},
+    CasoCampo{"DueCifre_Negativo",   Tipo::DueCifre,     2, "-0.6",            "Riga 1, colonna 0: valore '-0.6' fuori dall'intervallo da 0 a 99" + Dip}
+), [](const auto& info) { return std::string(info.param.nome); });
+// clang-format on
+
+// The records, each assembled by hand from the positions of its fields (record "1" and the whole
+// supply: the sample in test_dati_sub_tfr.cpp).
+
+const std::string Azienda = "0000712345" "02345678901";
+
+const std::string Dipendente2 = "2" + Azienda + "000000142" "20070701" "FRRLCU80A41A944X" "FERRETTI" + Spazi(18) +
+                                "LUCIA" + Spazi(21) + "VIA SARAGOZZA, 112" + Spazi(22) + "BOLOGNA" + Spazi(29) +
+                                "40135" "BO  " "A944  " "  7" "D" "F" "19800101" "20050315" "1";
+
+TEST(RecordTFR, Record2ConCoordinateBancarie) {
+    const RigaEsportazione riga = Prepara(Riga());
+    const std::string atteso = Dipendente2 + "O" "0000234560" "B" "IT60X0542811101000000123456" + Spazi(7) + Spazi(14);
+    EXPECT_EQ(ComponiRecord(Record2, {&riga, riga[13], {}, {}}), atteso);
+}
+
+TEST(RecordTFR, Record2CoordinateAllineateASpazi) {
+    const RigaEsportazione riga = Prepara(Riga({{40, "60"}, {29, "542"}, {30, "1101"}, {31, "123456"}}));
+    const std::string atteso = Dipendente2 + "O" "0000234560" "B" "IT60X  542 1101      123456" + Spazi(7) + Spazi(14);
+    EXPECT_EQ(ComponiRecord(Record2, {&riga, riga[13], {}, {}}), atteso);
+}
+
+// With payment "A" the bank columns are not read at all: a line that ends before them is fine.
+TEST(RecordTFR, Record2SenzaCoordinatePerPagamentoA) {
+    auto colonne = Colonne({{12, ""}, {26, "0"}, {27, "a"}});
+    const RigaEsportazione riga = Prepara(Riga(colonne, 28));
+    const std::string atteso = "2" + Azienda + "000000142" "00000000" + Dipendente2.substr(39) + " " "0000000000" "A" +
+                               Spazi(34) + Spazi(14);
+    EXPECT_EQ(ComponiRecord(Record2, {&riga, riga[13], {}, {}}), atteso);
+}
+
+struct CasoPeriodo {
+    const char* nome;
+    std::string colonna36;
+    std::string coda; // positions 23 to 74, or the message
+};
+void PrintTo(const CasoPeriodo& caso, std::ostream* os) { *os << caso.nome; }
+
+class Record3Coda : public testing::TestWithParam<CasoPeriodo> {};
+
+const std::string CodaAN50 = "AN" + std::string(50, '0');
+const std::string CodaPS50 = "PS" "0003210500" "0000237815" "0000232585" "0000000000" "0000005230";
+
+TEST_P(Record3Coda, SceltaDallaColonna36) {
+    const RigaEsportazione riga = Prepara(Riga({{36, GetParam().colonna36}}), 4);
+    const std::string atteso = "3" "20100101" "20101231" "12" "/" "03" + GetParam().coda + Spazi(16);
+    const std::string record = TestoOErrore([&] { return ComponiRecord(Record3, {&riga, riga[13], {}, {}}); });
+    EXPECT_EQ(record, GetParam().coda.size() == 52 ? atteso : GetParam().coda);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(TFR, Record3Coda, testing::Values(
+    CasoPeriodo{"Uno",              "1",         CodaAN50},
+    CasoPeriodo{"Zero",             "0",         CodaPS50},
+    CasoPeriodo{"Vuota",            "",          CodaPS50},
+    CasoPeriodo{"ZeroVirgolaQuattro", "0,4",     CodaPS50},
+    CasoPeriodo{"MezzoAlPari",      "0.5",       CodaPS50},
+    CasoPeriodo{"MenoMezzo",        "-0.5",      CodaPS50},
+    CasoPeriodo{"UnoEMezzo",        "1.5",       CodaAN50},
+    CasoPeriodo{"Negativo",         "-1",        CodaAN50},
+    CasoPeriodo{"Massimo16Bit",     "32767.4",   CodaAN50},
+    CasoPeriodo{"Minimo16Bit",      "-32768.5",  CodaAN50},
+    CasoPeriodo{"Oltre16Bit",       "32767.5",   "Riga 4, colonna 36: valore '32767.5' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767) (dipendente FRRLCU80A41A944X)"},
+    CasoPeriodo{"Sotto16Bit",       "-32769",    "Riga 4, colonna 36: valore '-32769' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767) (dipendente FRRLCU80A41A944X)"}
+), [](const auto& info) { return std::string(info.param.nome); });
+// clang-format on
+
+// An AN period reads none of the amounts: they may hold anything.
+TEST(RecordTFR, Record3AnticipoNonLeggeGliImporti) {
+    const RigaEsportazione riga = Prepara(Riga({{36, "1"}, {37, "-5"}, {38, "X"}, {39, "1e20"}}));
+    EXPECT_EQ(ComponiRecord(Record3, {&riga, riga[13], {}, {}}).substr(22, 52), CodaAN50);
+}
+
+TEST(RecordTFR, Record3DueCifreOltre99) {
+    const RigaEsportazione riga = Prepara(Riga({{34, "100"}}), 7);
+    EXPECT_EQ(TestoOErrore([&] { return ComponiRecord(Record3, {&riga, riga[13], {}, {}}); }),
+              "Riga 7, colonna 34: valore '100' fuori dall'intervallo da 0 a 99 (dipendente FRRLCU80A41A944X)");
+}
+
+TEST(RecordTFR, Record4Beneficiario) {
+    const RigaEsportazione riga =
+        Prepara(" frrlcu80a41a944x \tFRRMTT05H12A944B\tFerretti\tMatteo\tf\t it 60 x 0542 811101 ");
+    const std::string atteso = "4" "FRRMTT05H12A944B" "FERRETTI" + Spazi(18) + "MATTEO" + Spazi(20) + "F" +
+                               "IT60X0542811101" + Spazi(19) + Spazi(16);
+    EXPECT_EQ(ComponiRecord(Record4, {&riga, {}, {}, {}}), atteso);
+}
+
+TEST(RecordTFR, Record9Conteggi) {
+    EXPECT_EQ(ComponiRecord(Record9, {nullptr, {}, {}, {1, 12, 345, 32767}}), "9" "000001" "000012" "000345" "032767");
+    EXPECT_EQ(ComponiRecord(Record9, {nullptr, {}, {}, {0, 0, 0, 0}}), "9" "000000" "000000" "000000" "000000");
+}
+
+TEST(RecordTFR, ColonnaMancanteNominaRigaEColonna) {
+    const RigaEsportazione riga = Prepara(Riga(Colonne(), 33), 9);
+    EXPECT_EQ(TestoOErrore([&] { return ComponiRecord(Record3, {&riga, riga[13], {}, {}}); }),
+              "Riga 9, colonna 33: colonna mancante (la riga ha 33 colonne)");
+}
+
+} // namespace
+} // namespace tfr
