@@ -1,11 +1,12 @@
 #!/bin/sh
 # Builds `fornitura` and runs every converter on the sample exports in samples/; the supplies go to
-# out/ARC (TFR: out/TFR).
+# out/ARC, emptied first (a TFR supply never replaces another, so runs would pile up).
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/dipendenze.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j2 --target fornitura >/dev/null
+rm -rf out/ARC
 mkdir -p out
 for conv in 770 uniemens dma emens tfr; do
   [ -d "samples/$conv" ] || continue

@@ -8,7 +8,9 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -45,17 +47,14 @@ bool SostituisciFile(const fs::path& origine, const fs::path& destinazione) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-EsitoCopia CopiaEsclusiva(const fs::path& origine, const fs::path& destinazione) {
-    if (CopyFileW(origine.c_str(), destinazione.c_str(), TRUE))
-        return EsitoCopia::Copiata;
+EsitoSpostamento SpostaEsclusivo(const fs::path& origine, const fs::path& destinazione) {
+    // A move within the folder, refused when the name exists: the name appears with the whole file.
+    if (MoveFileExW(origine.c_str(), destinazione.c_str(), MOVEFILE_WRITE_THROUGH))
+        return EsitoSpostamento::Spostato;
     const DWORD errore = GetLastError();
     if (errore == ERROR_FILE_EXISTS || errore == ERROR_ALREADY_EXISTS)
-        return EsitoCopia::Esistente;
-    // The name was free, so whatever stands there now is an incomplete copy of ours (a folder of that
-    // name is refused with "access denied" and stays).
-    if (errore != ERROR_ACCESS_DENIED)
-        DeleteFileW(destinazione.c_str());
-    return EsitoCopia::Fallita;
+        return EsitoSpostamento::Esistente;
+    return EsitoSpostamento::Fallito;
 }
 
 #else
@@ -115,16 +114,35 @@ bool CopiaContenuto(int origine, int destinazione) {
 
 } // namespace
 
-EsitoCopia CopiaEsclusiva(const fs::path& origine, const fs::path& destinazione) {
+EsitoSpostamento SpostaEsclusivo(const fs::path& origine, const fs::path& destinazione) {
+    struct stat info {};
+    if (::stat(origine.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return EsitoSpostamento::Fallito;
+    // A second name for the complete file, refused when the name exists: the supply appears whole
+    // or not at all, even if the process is killed at any moment.
+    if (::link(origine.c_str(), destinazione.c_str()) == 0) {
+        ::unlink(origine.c_str());
+        return EsitoSpostamento::Spostato;
+    }
+    if (errno == EEXIST)
+        return EsitoSpostamento::Esistente;
+#ifdef RENAME_NOREPLACE
+    // File systems without hard links: a move that refuses an existing name.
+    if (::renameat2(AT_FDCWD, origine.c_str(), AT_FDCWD, destinazione.c_str(), RENAME_NOREPLACE) == 0)
+        return EsitoSpostamento::Spostato;
+    if (errno == EEXIST)
+        return EsitoSpostamento::Esistente;
+#endif
+    // Last resort: an exclusive copy; only a kill during the copy could leave part of it.
     const int in = ::open(origine.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
-        return EsitoCopia::Fallita;
+        return EsitoSpostamento::Fallito;
     // O_EXCL: the creation fails when any entry of that name exists, a dangling link included.
     const int out = ::open(destinazione.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (out < 0) {
         const int errore = errno;
         ::close(in);
-        return errore == EEXIST ? EsitoCopia::Esistente : EsitoCopia::Fallita;
+        return errore == EEXIST ? EsitoSpostamento::Esistente : EsitoSpostamento::Fallito;
     }
     bool riuscita = CopiaContenuto(in, out);
     riuscita = ::fsync(out) == 0 && riuscita;
@@ -133,9 +151,10 @@ EsitoCopia CopiaEsclusiva(const fs::path& origine, const fs::path& destinazione)
     if (!riuscita) {
         // The file is ours (just created): an incomplete copy must not stay under that name.
         ::unlink(destinazione.c_str());
-        return EsitoCopia::Fallita;
+        return EsitoSpostamento::Fallito;
     }
-    return EsitoCopia::Copiata;
+    ::unlink(origine.c_str());
+    return EsitoSpostamento::Spostato;
 }
 
 #endif

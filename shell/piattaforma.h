@@ -27,14 +27,15 @@ bool ScriviSuDisco(std::FILE* file);
 // either the older file or the new one. False on failure, with both files as they were.
 bool SostituisciFile(const std::filesystem::path& origine, const std::filesystem::path& destinazione);
 
-enum class EsitoCopia {
-    Copiata,   // `destinazione` is a new, complete copy of `origine`
+enum class EsitoSpostamento {
+    Spostato,  // the complete file is now under `destinazione`
     Esistente, // something of that name was already there; nothing was touched
-    Fallita    // any other failure; no partial copy is left under `destinazione`
+    Fallito    // any other failure; nothing is left under `destinazione`
 };
 
-// Copies `origine` into a new file `destinazione`, created only when no entry of that name exists
-// (one step: a file that appears meanwhile is never replaced).
-EsitoCopia CopiaEsclusiva(const std::filesystem::path& origine, const std::filesystem::path& destinazione);
+// Puts the complete file `origine` under the new name `destinazione`, only when no entry of that
+// name exists, in one step: a file that appears meanwhile is never replaced, and the name never holds
+// part of a file. `origine` is gone afterwards (as after a copy and a deletion).
+EsitoSpostamento SpostaEsclusivo(const std::filesystem::path& origine, const std::filesystem::path& destinazione);
 
 } // namespace shell

@@ -56,16 +56,13 @@ fs::path DaiNomeFornitura(shell::ContestoElaborazione& contesto, const fs::path&
         if (NomeOccupato(cartella, nome))
             continue;
         const fs::path finale = cartella / shell::PercorsoDaTesto(nome);
-        switch (shell::CopiaEsclusiva(temporaneo, finale)) {
-        case shell::EsitoCopia::Copiata: {
-            std::error_code ec;
-            fs::remove(temporaneo, ec); // a left-over temporary file is replaced by the next run
+        switch (shell::SpostaEsclusivo(temporaneo, finale)) {
+        case shell::EsitoSpostamento::Spostato:
             return finale;
-        }
-        case shell::EsitoCopia::Esistente: // appeared after the look at the folder
+        case shell::EsitoSpostamento::Esistente: // appeared after the look at the folder
             continue;
-        case shell::EsitoCopia::Fallita:
-            throw shell::ErroreElaborazione("Impossibile copiare il documento in '" + shell::TestoPercorso(finale) +
+        case shell::EsitoSpostamento::Fallito:
+            throw shell::ErroreElaborazione("Impossibile dare al documento il nome finale '" + shell::TestoPercorso(finale) +
                                             "'");
         }
     }

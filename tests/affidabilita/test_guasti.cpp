@@ -194,7 +194,9 @@ TEST_P(Guasti, UccisoInMomentiACaso) {
     fs::create_directory(grande);
     for (const auto& [nome, testo] : m_esportazioni) {
         std::string ripetuto;
-        while (ripetuto.size() < 2'000'000 && !testo.empty() && nome.ends_with(".tab"))
+        // Beneficiaries stay as they are: repeated, they would be written once per repeated group.
+        while (ripetuto.size() < 1'000'000 && !testo.empty() && nome.ends_with(".tab") &&
+               nome.find("Beneficiari") == std::string::npos)
             ripetuto += testo.back() == '\n' ? testo : testo + "\r\n";
         ScriviFile(grande / nome, ripetuto.empty() ? testo : ripetuto);
     }

@@ -21,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using shell::DataOra;
-using shell::EsitoCopia;
+using shell::EsitoSpostamento;
 using shell::test::CartellaTemporanea;
 using shell::test::ContestoRegistrato;
 using shell::test::LeggiFile;
@@ -144,32 +144,32 @@ TEST_F(NomeFinale, DataLettaAOgniTentativo) {
     EXPECT_EQ(DaiNome(contesto), m_dir / "MV106151.TXT");
 }
 
-TEST(CopiaEsclusiva, NuovoFileCompleto) {
+TEST(SpostaEsclusivo, NuovoFileCompleto) {
     CartellaTemporanea dir;
     const std::string contenuto(200000, 'x'); // more than one block
     ScriviFile(dir / "origine", contenuto);
-    EXPECT_EQ(shell::CopiaEsclusiva(dir / "origine", dir / "copia"), EsitoCopia::Copiata);
+    EXPECT_EQ(shell::SpostaEsclusivo(dir / "origine", dir / "copia"), EsitoSpostamento::Spostato);
     EXPECT_EQ(LeggiFile(dir / "copia"), contenuto);
-    EXPECT_EQ(LeggiFile(dir / "origine"), contenuto);
+    EXPECT_FALSE(fs::exists(dir / "origine"));
 }
 
-TEST(CopiaEsclusiva, MaiSopraUnFileEsistente) {
+TEST(SpostaEsclusivo, MaiSopraUnFileEsistente) {
     CartellaTemporanea dir;
     ScriviFile(dir / "origine", "nuovo");
     ScriviFile(dir / "copia", "vecchio");
-    EXPECT_EQ(shell::CopiaEsclusiva(dir / "origine", dir / "copia"), EsitoCopia::Esistente);
+    EXPECT_EQ(shell::SpostaEsclusivo(dir / "origine", dir / "copia"), EsitoSpostamento::Esistente);
     EXPECT_EQ(LeggiFile(dir / "copia"), "vecchio");
 }
 
-TEST(CopiaEsclusiva, FallimentiSenzaCopieParziali) {
+TEST(SpostaEsclusivo, FallimentiSenzaCopieParziali) {
     CartellaTemporanea dir;
     ScriviFile(dir / "origine", "nuovo");
-    EXPECT_EQ(shell::CopiaEsclusiva(dir / "manca", dir / "copia"), EsitoCopia::Fallita);
+    EXPECT_EQ(shell::SpostaEsclusivo(dir / "manca", dir / "copia"), EsitoSpostamento::Fallito);
     EXPECT_FALSE(fs::exists(dir / "copia"));
-    EXPECT_EQ(shell::CopiaEsclusiva(dir / "origine", dir / "non-esiste" / "copia"), EsitoCopia::Fallita);
-    // A folder as the origin: the copy starts and fails at the first read, and is removed.
+    EXPECT_EQ(shell::SpostaEsclusivo(dir / "origine", dir / "non-esiste" / "copia"), EsitoSpostamento::Fallito);
+    // A folder as the origin is refused and stays where it is.
     fs::create_directory(dir / "cartella");
-    EXPECT_EQ(shell::CopiaEsclusiva(dir / "cartella", dir / "copia"), EsitoCopia::Fallita);
+    EXPECT_EQ(shell::SpostaEsclusivo(dir / "cartella", dir / "copia"), EsitoSpostamento::Fallito);
     EXPECT_FALSE(fs::exists(dir / "copia"));
 }
 
