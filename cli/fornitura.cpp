@@ -58,7 +58,10 @@ std::optional<shell::DataOra> LeggiIstante(std::string_view testo) {
     return t;
 }
 
-fs::path PercorsoDaArgomento(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+// Folders are made absolute, so that messages name the full paths as the windows do.
+fs::path PercorsoDaArgomento(const std::string& utf8) {
+    return fs::absolute(fs::path(std::u8string(utf8.begin(), utf8.end())));
+}
 
 int ErroreUso(std::ostream& err, std::string_view motivo) {
     err << "fornitura: " << motivo << "\n" << Uso;
@@ -68,7 +71,7 @@ int ErroreUso(std::ostream& err, std::string_view motivo) {
 int EseguiConvertitore(const shell::Convertitore& convertitore, const std::vector<std::string>& argomenti,
                        std::ostream& out, std::ostream& err) {
     fs::path cartella = fs::current_path();
-    fs::path archivio = shell::CartellaArchivioPredefinita();
+    fs::path archivio = fs::absolute(shell::CartellaArchivioPredefinita());
     std::optional<shell::DataOra> adesso;
     for (std::size_t i = 1; i < argomenti.size(); ++i) {
         std::string opzione = argomenti[i];
