@@ -24,8 +24,17 @@ bool Colonne::Riempita(int colonna) const { return !shell::TogliSpazi(Testo(colo
 
 double Colonne::Importo(int colonna) const {
     const std::string* sostituita = Sostituita(colonna);
-    if (!sostituita)
+    if (!sostituita) {
+        // A rule and the value of its field read the same column: it is read once.
+        if (colonna >= 0 && m_riga.Ha(colonna)) {
+            m_importi.resize(m_riga.Colonne());
+            auto& importo = m_importi[static_cast<std::size_t>(colonna)];
+            if (!importo)
+                importo = m_riga.Numerico(colonna);
+            return *importo;
+        }
         return m_riga.Numerico(colonna);
+    }
     const auto valore = shell::ValoreNumerico(*sostituita);
     if (!valore)
         m_riga.Errore(colonna, "numero non valido '" + *sostituita + "'");

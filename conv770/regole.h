@@ -98,6 +98,7 @@ private:
 
     const shell::RigaEsportazione& m_riga;
     std::vector<std::pair<int, std::string>> m_sostituite;
+    mutable std::vector<std::optional<double>> m_importi; // the amounts read so far, by column
 };
 
 // Rounding to a whole number with halves to the even neighbour: 0.5 and -0.5 give 0, 1.5 and 2.5

@@ -42,6 +42,8 @@ std::string Maschera(bool negativo, std::string cifre, int cifreMinime, bool mig
 // A number rounded to a whole number, halves away from zero (std::round), then masked.
 std::string Maschera(double numero, int cifreMinime, bool migliaia) {
     const double intero = std::round(numero);
+    if (std::fabs(intero) < 1e18)
+        return Maschera(intero < 0, std::to_string(static_cast<long long>(std::fabs(intero))), cifreMinime, migliaia);
     char testo[400];
     std::snprintf(testo, sizeof testo, "%.0f", std::fabs(intero));
     return Maschera(intero < 0, testo, cifreMinime, migliaia);
