@@ -36,7 +36,7 @@ void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& pe
                     fornitura.RecordA(*riga);
                     fornitura.RecordB(*riga);
                 }
-                fornitura.RecordG(*riga);
+                fornitura.ScriviRecordG(*riga);
             }
             fornitura.RecordJ(*riga);
             fornitura.RecordZ();

@@ -1,29 +1,42 @@
 #pragma once
-// The records of the 770 supply, written one after the other as the export is read.
+// The records of the 770 supply, written one after the other as the export is read: A and B from the
+// first line, one or more records G for every line, then J with the totals and Z with the counts.
 
+#include "contatore.h"
 #include "contesto.h"
 #include "esportazione.h"
+#include "importo_esatto.h"
 #include "uscita.h"
 
 namespace conv770 {
 
 class Fornitura770 {
 public:
+    // `righeEsportazione`: the number of lines of the export, written in record B.
     Fornitura770(shell::FileUscita& uscita, shell::ContestoElaborazione& contesto, int righeEsportazione);
 
     // From the first export line: the supply header and the declarant's front page.
     void RecordA(const shell::RigaEsportazione& riga);
     void RecordB(const shell::RigaEsportazione& riga);
-    // Every export line: the employee's certification.
-    void RecordG(const shell::RigaEsportazione& riga);
+    // Every export line: the employee's certification, quadri DA, DB and DC, in as many records G as
+    // its fields need (1,800 characters each, all with the same head); its log line; and the message
+    // box listing the employee's missing personal data, if any.
+    void ScriviRecordG(const shell::RigaEsportazione& riga);
     // After the last line, with its declarant columns: the totals and the counts.
     void RecordJ(const shell::RigaEsportazione& ultimaRiga);
     void RecordZ();
 
+    const Totali& TotaliCorrenti() const { return m_totali; }
+
 private:
+    void Scrivi(const std::string& record, std::string_view messaggio);
+
     shell::FileUscita& m_uscita;
     shell::ContestoElaborazione& m_contesto;
     int m_righeEsportazione;
+    shell::Contatore16 m_moduli{"moduli dei dipendenti"};
+    shell::Contatore16 m_recordJ{"record di tipo J"};
+    Totali m_totali{};
 };
 
 } // namespace conv770

@@ -1,0 +1,172 @@
+#include "regole.h"
+
+#include "conversioni.h"
+#include "testo.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace conv770 {
+
+const std::string* Colonne::Sostituita(int colonna) const {
+    for (const auto& [c, testo] : m_sostituite)
+        if (c == colonna)
+            return &testo;
+    return nullptr;
+}
+
+const std::string& Colonne::Testo(int colonna) const {
+    const std::string* sostituita = Sostituita(colonna);
+    return sostituita ? *sostituita : m_riga[colonna];
+}
+
+bool Colonne::Riempita(int colonna) const { return !shell::TogliSpazi(Testo(colonna)).empty(); }
+
+double Colonne::Importo(int colonna) const {
+    const std::string* sostituita = Sostituita(colonna);
+    if (!sostituita) {
+        // A rule and the value of its field read the same column: it is read once.
+        if (colonna >= 0 && m_riga.Ha(colonna)) {
+            m_importi.resize(m_riga.Colonne());
+            auto& importo = m_importi[static_cast<std::size_t>(colonna)];
+            if (!importo)
+                importo = m_riga.Numerico(colonna);
+            return *importo;
+        }
+        return m_riga.Numerico(colonna);
+    }
+    const auto valore = shell::ValoreNumerico(*sostituita);
+    if (!valore)
+        m_riga.Errore(colonna, "numero non valido '" + *sostituita + "'");
+    return *valore;
+}
+
+double Colonne::Semplice(int colonna) const {
+    const std::string* sostituita = Sostituita(colonna);
+    if (!sostituita)
+        return m_riga.Semplice(colonna);
+    const auto valore = shell::ValoreSemplice(*sostituita);
+    if (!valore)
+        m_riga.Errore(colonna, "numero fuori dall'intervallo ammesso '" + *sostituita + "'");
+    return *valore;
+}
+
+shell::Data Colonne::Data(int colonna) const {
+    const std::string* sostituita = Sostituita(colonna);
+    if (!sostituita)
+        return m_riga.LeggiData(colonna);
+    const auto data = shell::LeggiData(*sostituita);
+    if (!data)
+        m_riga.Errore(colonna, "data non valida '" + *sostituita + "'");
+    return *data;
+}
+
+void Colonne::Sostituisci(int colonna, std::string testo) {
+    for (auto& [c, t] : m_sostituite)
+        if (c == colonna) {
+            t = std::move(testo);
+            return;
+        }
+    m_sostituite.emplace_back(colonna, std::move(testo));
+}
+
+double ArrotondaPari(double numero) {
+    const double vicino = std::round(numero); // halves away from zero
+    if (std::fabs(numero - std::trunc(numero)) == 0.5)
+        return 2.0 * std::round(numero / 2.0);
+    return vicino;
+}
+
+bool Vale(const Regola& regola, const Colonne& colonne) {
+    const int c = regola.colonna;
+    switch (regola.prova) {
+    case Prova::Sempre:
+        return true;
+    case Prova::Riempita:
+        return colonne.Riempita(c);
+    case Prova::NonZero:
+        return colonne.Riempita(c) && colonne.Importo(c) != 0;
+    case Prova::NonZeroSemplice:
+        return colonne.Riempita(c) && colonne.Semplice(c) != 0;
+    case Prova::NonZeroArrotondato:
+        return colonne.Riempita(c) && ArrotondaPari(colonne.Importo(c)) != 0;
+    }
+    return false;
+}
+
+namespace {
+
+// A22 and B22: N read as the group says, its thousands rounded (halves to even) and the rest. Both
+// are 16-bit numbers and the thousands are multiplied by 1000 as one: thousands beyond 32 in either
+// direction stop the run.
+int MigliaiaEResto(const Campo& campo, const Colonne& colonne, bool resto) {
+    const int c = campo.colonna;
+    const double n = campo.lettura == LetturaN::Semplice ? colonne.Semplice(c) : colonne.Importo(c);
+    const double migliaia = ArrotondaPari(n / 1000);
+    if (migliaia < -32 || migliaia > 32)
+        colonne.Riga().Errore(c, "numero fuori dall'intervallo ammesso per migliaia e resto '" + colonne.Testo(c) +
+                                     "'");
+    if (!resto)
+        return static_cast<int>(migliaia);
+    return static_cast<int>(ArrotondaPari(n - 1000 * migliaia));
+}
+
+} // namespace
+
+std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne) {
+    const int c = campo.colonna;
+    if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne)) {
+        if (campo.forma == Forma::ArrotondatoOUno && Vale(NonZeroArrotondato(campo.altra), colonne))
+            return fields::Valore(1);
+        return std::nullopt;
+    }
+    switch (campo.forma) {
+    case Forma::Testo:
+        return fields::Valore(colonne.Testo(c));
+    case Forma::ImportoIntero:
+        return fields::Valore(std::floor(colonne.Importo(c)));
+    case Forma::ImportoArrotondato:
+        return fields::Valore(ArrotondaPari(colonne.Importo(c)));
+    case Forma::Importo:
+        return fields::Valore(colonne.Importo(c));
+    case Forma::NumeroSemplice:
+        return fields::Valore(colonne.Semplice(c));
+    case Forma::Data:
+        if (!colonne.Riempita(c))
+            return std::nullopt;
+        return fields::Valore(colonne.Data(c));
+    case Forma::Fisso:
+        return fields::Valore(campo.fisso);
+    case Forma::ProvinciaNascita:
+        if (shell::TogliSpazi(colonne.Testo(c)).size() > 2)
+            return fields::Valore("EE");
+        return fields::Valore(colonne.Testo(c));
+    case Forma::TestoOAltra:
+        return fields::Valore(colonne.Testo(colonne.Riempita(campo.scelta) ? c : campo.altra));
+    case Forma::Migliaia:
+        return fields::Valore(MigliaiaEResto(campo, colonne, false));
+    case Forma::RestoMigliaia:
+        return fields::Valore(MigliaiaEResto(campo, colonne, true));
+    case Forma::ArrotondatoOUno:
+        if (Vale(NonZeroArrotondato(c), colonne))
+            return fields::Valore(ArrotondaPari(colonne.Importo(c)));
+        return fields::Valore(1);
+    }
+    return std::nullopt;
+}
+
+bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) {
+    const auto valore = Valuta(campo, colonne);
+    if (!valore)
+        return false;
+    area += fields::CampoNonPosizionale(campo.quadro, campo.rigo, campo.codice, *valore, campo.tipo);
+    return true;
+}
+
+std::string Rigo(int numero) {
+    char testo[16];
+    std::snprintf(testo, sizeof testo, "%03d", numero);
+    return testo;
+}
+
+} // namespace conv770

@@ -1,0 +1,120 @@
+#pragma once
+// The vocabulary of the record G field tables: the tests that decide whether a field is written
+// (filled, non-zero amount, ...) and the forms in which a column becomes a field's value (text, whole
+// amount, ...), evaluated in one place.
+
+#include "campo_non_posizionale.h"
+#include "esportazione.h"
+#include "valore.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace conv770 {
+
+// A field without a column of its own (fixed texts), or a rule without a column.
+inline constexpr int Nessuna = -1;
+
+// Tests on one column of the line (upper case, blanks kept).
+enum class Prova {
+    Sempre,             // always
+    Riempita,           // filled: the column without its leading and trailing spaces is not empty
+    NonZero,            // non-zero amount: filled, and shell::ValoreNumerico is not 0
+    NonZeroSemplice,    // non-zero plain number: filled, and shell::ValoreSemplice is not 0
+    NonZeroArrotondato, // non-zero rounded amount: filled, and ValoreNumerico rounded (halves to even) is not 0
+};
+
+struct Regola {
+    Prova prova = Prova::Sempre;
+    int colonna = Nessuna;
+};
+
+inline constexpr Regola Sempre{};
+constexpr Regola Riempita(int colonna) { return {Prova::Riempita, colonna}; }
+constexpr Regola NonZero(int colonna) { return {Prova::NonZero, colonna}; }
+constexpr Regola NonZeroSemplice(int colonna) { return {Prova::NonZeroSemplice, colonna}; }
+constexpr Regola NonZeroArrotondato(int colonna) { return {Prova::NonZeroArrotondato, colonna}; }
+
+// How the field's column becomes the value handed to CampoNonPosizionale.
+enum class Forma {
+    Testo,              // text: the column itself, not trimmed
+    ImportoIntero,      // whole amount: ValoreNumerico rounded down (12.99 gives 12, -0.5 gives -1)
+    ImportoArrotondato, // rounded amount: ValoreNumerico rounded, halves to even (2.5 gives 2)
+    Importo,            // amount: ValoreNumerico, fraction included
+    NumeroSemplice,     // plain number: ValoreSemplice ("12,5" gives 12)
+    Data,               // date: day/month/year; a blank column gives no field
+    Fisso,              // the row's fixed text
+    // Forms of single fields:
+    ProvinciaNascita,   // "EE" when the trimmed column is longer than 2 characters, else the text
+    TestoOAltra,        // the text when the `scelta` column is filled, else the text of the `altra` column
+    Migliaia,           // thousands of N: N / 1000 rounded, halves to even (16-bit)
+    RestoMigliaia,      // N - 1000 x thousands, rounded the same way
+    ArrotondatoOUno,    // the rounded amount when it is not 0, else 1 (see Campo::altra)
+};
+
+// How the number N of Migliaia and RestoMigliaia is read.
+enum class LetturaN { Semplice, Italiana };
+
+// One field as the tables describe it, ready to be evaluated.
+struct Campo {
+    std::string_view quadro; // "DA"
+    std::string rigo;        // "001"
+    std::string_view codice; // the field's column code: "002", "A22"
+    fields::Tipo tipo;
+    int colonna;             // the column of the value
+    Regola quando;           // written when this holds
+    Regola anche;            // ...and this too
+    Forma forma;
+    int scelta = Nessuna;    // TestoOAltra: the column whose filling chooses the field's own column
+    int altra = Nessuna;     // TestoOAltra: the other column; ArrotondatoOUno: the column that, as a
+                             // non-zero rounded amount, makes the field 1 when its own column does not
+                             // write it
+    std::string_view fisso = {}; // Fisso: the text
+    LetturaN lettura = LetturaN::Italiana;
+};
+
+// The columns of one employee line as the rules read them. A column can be replaced by a text for the
+// rest of the line (quadro DC puts "00000" into a blank column); every reading sees the replacement.
+class Colonne {
+public:
+    explicit Colonne(const shell::RigaEsportazione& riga) : m_riga(riga) {}
+
+    const shell::RigaEsportazione& Riga() const { return m_riga; }
+    const std::string& Testo(int colonna) const;
+    bool Riempita(int colonna) const;
+    // The readings of the export (shell::ValoreNumerico, ValoreSemplice, LeggiData): a text that
+    // cannot be read stops the run, naming line, column and text.
+    double Importo(int colonna) const;
+    double Semplice(int colonna) const;
+    shell::Data Data(int colonna) const;
+
+    void Sostituisci(int colonna, std::string testo);
+
+private:
+    const std::string* Sostituita(int colonna) const;
+
+    const shell::RigaEsportazione& m_riga;
+    std::vector<std::pair<int, std::string>> m_sostituite;
+    mutable std::vector<std::optional<double>> m_importi; // the amounts read so far, by column
+};
+
+// Rounding to a whole number with halves to the even neighbour: 0.5 and -0.5 give 0, 1.5 and 2.5
+// give 2, 3.5 gives 4.
+double ArrotondaPari(double numero);
+
+bool Vale(const Regola& regola, const Colonne& colonne);
+
+// The value of a field when its rules hold; no value when the field is not written.
+std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne);
+
+// Valuta, then CampoNonPosizionale appended to the area. True when the field was written: a type "SI"
+// field whose value is not "S\xCC" adds nothing but counts as written, as its rules held.
+bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area);
+
+// A row code: 1 gives "001".
+std::string Rigo(int numero);
+
+} // namespace conv770
