@@ -99,6 +99,9 @@ void Elaborazione::Avvia() {
         errore = QStringLiteral("Errore imprevisto durante l'elaborazione");
     }
     if (errore.isEmpty()) {
+        // A document refused by its check: the user reads the errors, then the program ends as failed.
+        if (DocumentoNonGenerato())
+            m_esito = 1;
         m_avanti->setEnabled(true);
         return;
     }
@@ -118,6 +121,10 @@ void Elaborazione::Scrivi(Casella casella, std::string_view testo, bool svuota, 
     QTextCursor fine(box->document());
     fine.movePosition(QTextCursor::End);
     fine.insertText(aCapo ? DaTesto(testo) + QLatin1Char('\n') : DaTesto(testo));
+    // The error box keeps its last line in view (its lines are few; the log's caret moves only when
+    // the run asks).
+    if (casella == Casella::Errori)
+        box->moveCursor(QTextCursor::End);
 }
 
 void Elaborazione::CursoreInFondo() {

@@ -35,7 +35,8 @@ public:
     Elaborazione(const Convertitore& convertitore, std::function<void(ContestoElaborazione&)> esegui,
                  ServiziFinestra servizi = ServiziFinestra::Predefiniti(), QWidget* padre = nullptr);
 
-    // 0 while running or after a completed run; 1 after an error stopped the run.
+    // 0 while running or after a completed run; 1 after an error stopped the run or when the run did
+    // not generate its document.
     int Esito() const { return m_esito; }
     bool Avviata() const { return m_avviata; }
 
@@ -68,8 +69,9 @@ private:
 };
 
 // Loading and, when the export is there, the window and its event loop, in a running QApplication.
-// Returns the exit status: 0 after "Continua", 1 when an error stopped the run, 3 when the export
-// file is missing (the window is never shown).
+// Returns the exit status: 0 after "Continua", 1 when an error stopped the run (or, after "Continua",
+// when the run did not generate its document), 3 when the export file is missing (the window is never
+// shown).
 int AvviaProgramma(const Convertitore& convertitore, const std::filesystem::path& cartellaProgramma,
                    ServiziFinestra servizi);
 
