@@ -170,6 +170,14 @@ std::string Citato(std::string_view testo) {
 std::optional<std::string> DifettoCampo(Lettura lettura, std::string_view testo) {
     const std::string citato = Citato(testo);
     switch (lettura) {
+    case Lettura::Testo:
+    case Lettura::Lista:
+        for (char c : testo) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u < 0x20 && !(lettura == Lettura::Lista && c == SeparatoreLista))
+                return "carattere di controllo non ammesso (codice " + std::to_string(u) + ")";
+        }
+        break;
     case Lettura::NumeroIniziale:
         if (!NumeroIniziale(testo))
             return "numero fuori dall'intervallo ammesso " + citato;

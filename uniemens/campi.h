@@ -118,6 +118,8 @@ std::optional<Importo> LeggiImporto(std::string_view testo);
 
 // What is wrong with a field for the way it is read, for the error box; nothing when it reads.
 enum class Lettura {
+    Testo,          // no control character: it could not stand in an XML document
+    Lista,          // no control character but the list separator
     NumeroIniziale, // any text but a number beyond a double
     Intero16,       // whole number of 16 bits
     Importo,        // Italian amount

@@ -47,12 +47,16 @@ private:
     // False when the line lacks the sender's columns.
     bool Mittente(const RigaINPS& riga);
     void Persona(const RigaINPS& riga);
+    // False, after reporting it, when a column holds a control character: no XML document may hold
+    // one, and a line feed there means lines that do not end with CR (the export is damaged).
+    bool Caratteri(const RigaINPS& riga);
     // False, after reporting it, when the line ends before column `ultima`.
     bool Colonne(const RigaINPS& riga, int ultima, std::string_view prefisso);
     void Campi(const RigaINPS& riga, std::span<const CampoControllato> campi, std::string_view prefisso);
 
     void Segnala(int n, std::string testo) { m_errori.emplace_back(n, std::move(testo)); }
     static std::string Prefisso(int n) { return "Errore su persona in riga " + std::to_string(n); }
+    static constexpr std::string_view PrefissoAzienda = "Errore sui dati dell'azienda in riga 1";
 
     EsitoControllo m_esito;
     bool m_primaVuota = false;
@@ -71,6 +75,8 @@ void Controllo::Riga(int n, std::string_view testo) {
     }
     m_esito.vuoto = false;
     const RigaINPS riga(n, testo);
+    if (!Caratteri(riga))
+        return;
     // A line 1 too short for the sender is not looked at as a person: one report is enough.
     if (n == 1 && !Mittente(riga))
         return;
@@ -78,7 +84,7 @@ void Controllo::Riga(int n, std::string_view testo) {
 }
 
 bool Controllo::Mittente(const RigaINPS& riga) {
-    const std::string prefisso = "Errore sui dati dell'azienda in riga 1";
+    const std::string prefisso(PrefissoAzienda);
     const std::size_t prima = m_errori.size();
     if (!Colonne(riga, col::UltimaMittente, prefisso))
         return false;
@@ -137,6 +143,19 @@ void Controllo::Persona(const RigaINPS& riga) {
     }
 }
 
+bool Controllo::Caratteri(const RigaINPS& riga) {
+    for (int c = 0; riga.Ha(c); ++c) {
+        const bool lista = c == col::Settimane || c == col::GiorniLavorati;
+        if (const auto difetto = DifettoCampo(lista ? Lettura::Lista : Lettura::Testo, riga[c])) {
+            const std::string prefisso =
+                riga.Numero() == 1 && c <= col::UltimaMittente ? std::string(PrefissoAzienda) : Prefisso(riga.Numero());
+            Segnala(riga.Numero(), prefisso + ", colonna " + std::to_string(c) + ": " + *difetto);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Controllo::Colonne(const RigaINPS& riga, int ultima, std::string_view prefisso) {
     if (riga.Ha(ultima))
         return true;
@@ -155,7 +174,7 @@ void Controllo::Campi(const RigaINPS& riga, std::span<const CampoControllato> ca
 
 EsitoControllo Controllo::Esito() && {
     if (m_primaVuota && !m_esito.vuoto)
-        Segnala(1, "Errore sui dati dell'azienda in riga 1: riga vuota");
+        Segnala(1, std::string(PrefissoAzienda) + ": riga vuota");
     // A previous-month error is found at the report that follows it: put every report in line order.
     std::stable_sort(m_errori.begin(), m_errori.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

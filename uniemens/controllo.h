@@ -21,7 +21,8 @@ struct EsitoControllo {
 };
 
 // Checks every line of the export:
-// - an empty line is skipped; a line whose column 24 reads as 0 describes no person;
+// - an empty line is skipped; no column may hold a control character (the list separator only in
+//   the list columns); a line whose column 24 reads as 0 describes no person;
 // - line 1 must give columns 0 to 8, with year and month as whole numbers;
 // - column 30 tells employees ("DIPENDENTE", of any month) from collaborators ("COLLABORATORE", of
 //   the declared month only); anything else is an error;

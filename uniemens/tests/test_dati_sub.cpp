@@ -174,6 +174,15 @@ std::vector<CasoErrore> CasiErrore() {
         {"PrimaRigaCorta", {RigaProva({}, 5), RigaProva({})},
          azienda + ", colonna 5: colonna mancante (la riga ha 5 colonne)\r\n", false},
         {"PrimaRigaVuota", {"", RigaProva({})}, azienda + ": riga vuota\r\n", false},
+        // Lines that end with a line feed only are one line: its line feeds are refused.
+        {"FineRigaSoloLF", {RigaProva({{24, "0"}}) + "\n" + RigaProva({}) + "\n" + RigaProva({})},
+         riga + "1, colonna 45: carattere di controllo non ammesso (codice 10)\r\n", false},
+        {"SeparatoreFuoriDaUnaLista", {RigaProva({}), RigaProva({{11, "ZAN\x1DON"}, {25, "1@X\x1D" "2@X"}})},
+         riga + "2, colonna 11: carattere di controllo non ammesso (codice 29)\r\n", true},
+        {"ControlloNeiDatiAzienda", {RigaProva({{1, "ROSSI\x01SRL"}})},
+         azienda + ", colonna 1: carattere di controllo non ammesso (codice 1)\r\n", false},
+        {"ControlloInColonnaNonLetta", {RigaProva({{24, "0"}, {26, "\x7F\x1F"}})},
+         riga + "1, colonna 26: carattere di controllo non ammesso (codice 31)\r\n", false},
     };
     // clang-format on
 }
