@@ -44,6 +44,10 @@ void RigaINPS::Errore(int colonna, std::string_view descrizione) const {
                                     ": " + std::string(descrizione));
 }
 
+void RigaINPS::ErroreLettura(int colonna, Lettura lettura) const {
+    Errore(colonna, DifettoCampo(lettura, Decodificata(colonna)).value_or("valore non leggibile"));
+}
+
 const std::string& RigaINPS::operator[](int colonna) const {
     if (!Ha(colonna))
         Errore(colonna, "colonna mancante (la riga ha " + std::to_string(m_colonne.size()) + " colonne)");
@@ -57,28 +61,28 @@ std::string RigaINPS::Decodificata(int colonna) const { return xmltext::Decodifi
 double RigaINPS::NumeroIniziale(int colonna) const {
     const auto valore = uniemens::NumeroIniziale((*this)[colonna]);
     if (!valore)
-        Errore(colonna, *DifettoCampo(Lettura::NumeroIniziale, Decodificata(colonna)));
+        ErroreLettura(colonna, Lettura::NumeroIniziale);
     return *valore;
 }
 
 int RigaINPS::Intero(int colonna) const {
     const auto valore = Intero16((*this)[colonna]);
     if (!valore)
-        Errore(colonna, *DifettoCampo(Lettura::Intero16, Decodificata(colonna)));
+        ErroreLettura(colonna, Lettura::Intero16);
     return *valore;
 }
 
 Importo RigaINPS::LeggiImporto(int colonna) const {
     const auto valore = uniemens::LeggiImporto((*this)[colonna]);
     if (!valore)
-        Errore(colonna, *DifettoCampo(Lettura::Importo, Decodificata(colonna)));
+        ErroreLettura(colonna, Lettura::Importo);
     return *valore;
 }
 
 shell::Data RigaINPS::LeggiData(int colonna) const {
     const auto data = shell::LeggiData((*this)[colonna]);
     if (!data)
-        Errore(colonna, *DifettoCampo(Lettura::DataFacoltativa, Decodificata(colonna)));
+        ErroreLettura(colonna, Lettura::DataFacoltativa);
     return *data;
 }
 

@@ -70,6 +70,17 @@ struct Importo {
     std::string decimali;
 };
 
+// The ways a field is read.
+enum class Lettura {
+    Testo,          // no control character: it could not stand in an XML document
+    Lista,          // no control character but the list separator
+    NumeroIniziale, // any text but a number beyond a double
+    Intero16,       // whole number of 16 bits
+    Importo,        // Italian amount
+    DataFacoltativa, // blank, or day/month/year
+    Settimane,      // list of "week@coverage" items; empty items are skipped
+};
+
 // One export line prepared as every pass takes it: split at TAB, every field upper-cased and then
 // escaped with CodificaXML. Fields are not trimmed.
 class RigaINPS {
@@ -95,6 +106,7 @@ public:
     shell::Data LeggiData(int colonna) const;
 
     [[noreturn]] void Errore(int colonna, std::string_view descrizione) const;
+    [[noreturn]] void ErroreLettura(int colonna, Lettura lettura) const;
 
 private:
     int m_numero;
@@ -117,15 +129,6 @@ std::optional<std::int16_t> Intero16(std::string_view testo);
 std::optional<Importo> LeggiImporto(std::string_view testo);
 
 // What is wrong with a field for the way it is read, for the error box; nothing when it reads.
-enum class Lettura {
-    Testo,          // no control character: it could not stand in an XML document
-    Lista,          // no control character but the list separator
-    NumeroIniziale, // any text but a number beyond a double
-    Intero16,       // whole number of 16 bits
-    Importo,        // Italian amount
-    DataFacoltativa,// blank, or day/month/year
-    Settimane,      // list of "week@coverage" items; empty items are skipped
-};
 std::optional<std::string> DifettoCampo(Lettura lettura, std::string_view testo);
 
 // The items of a list field; an empty field has none. `saltaVuoti` leaves out empty items.

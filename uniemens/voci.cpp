@@ -97,7 +97,7 @@ void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, ScrittoreXML& xm
         for (std::string_view elemento : ElementiLista((*fonte.riga)[colonna], true)) {
             const auto settimana = DividiSettimana(elemento);
             if (!settimana)
-                fonte.riga->Errore(colonna, *DifettoCampo(Lettura::Settimane, fonte.riga->Decodificata(colonna)));
+                fonte.riga->ErroreLettura(colonna, Lettura::Settimane);
             for (std::size_t k = i; k < fine; ++k)
                 ScriviVoce(voci[k], fonte, &*settimana, xml);
         }
