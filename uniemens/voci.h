@@ -94,6 +94,8 @@ struct Fonte {
     std::string* inSospeso = nullptr; // the pending previous-month block
 };
 
+// Writes, in order, the rows whose condition holds, each with its value taken from `fonte`; a run of
+// OgniSettimana rows is written once per week item. A field that does not read stops the run.
 void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, xmltext::ScrittoreXML& xml);
 
 constexpr std::string_view NomeTag(std::string_view tag) { return tag.substr(0, tag.find(' ')); }
