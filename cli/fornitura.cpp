@@ -3,10 +3,13 @@
 #include "bankcheck/comandi.h"
 #include "contesto_terminale.h"
 #include "convertitore.h"
-#include "dati_sub.h"
-#include "dati_sub_tfr.h"
 #include "piattaforma.h"
 #include "testo.h"
+
+// Every converter has its own dati_sub.h: name them by their folder.
+#include "conv770/dati_sub.h"
+#include "tfr/dati_sub_tfr.h"
+#include "uniemens/dati_sub.h"
 
 #include <cstdio>
 #include <exception>
@@ -36,7 +39,7 @@ struct VoceConvertitore {
 // clang-format off
 const VoceConvertitore Convertitori[] = {
     {"770",      [] { return &conv770::Descrittore(); }},
-    {"uniemens", nullptr},
+    {"uniemens", [] { return &uniemens::Descrittore(); }},
     {"dma",      nullptr},
     {"emens",    nullptr},
     {"tfr",      [] { return &tfr::Descrittore(); }},
@@ -112,7 +115,7 @@ int EseguiConvertitore(const shell::Convertitore& convertitore, const std::vecto
         return EsitoErrore;
     }
     contesto.Chiudi(casellaErrori);
-    return EsitoCompletato;
+    return contesto.DocumentoNonGenerato() ? EsitoErrore : EsitoCompletato;
 }
 
 } // namespace

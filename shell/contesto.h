@@ -39,6 +39,14 @@ public:
     void ScriviErrore(std::string_view testo, bool svuota, bool aCapo) {
         Scrivi(Casella::Errori, testo, svuota, aCapo);
     }
+
+    // A run that ended normally but refused to name its document (the UniEmens check found errors)
+    // says so here; the program then ends with the status of a failed run.
+    void SegnalaDocumentoNonGenerato() { m_documentoNonGenerato = true; }
+    bool DocumentoNonGenerato() const { return m_documentoNonGenerato; }
+
+private:
+    bool m_documentoNonGenerato = false;
 };
 
 } // namespace shell

@@ -46,10 +46,16 @@ void EseguiConversioneArchivio(ContestoElaborazione& contesto, const fs::path& p
     FileUscita uscita(temporaneo);
     fs::path finale;
     try {
-        const std::string nomeFinale = elabora(esportazione, uscita, contesto);
+        const std::optional<std::string> nomeFinale = elabora(esportazione, uscita, contesto);
         uscita.Chiudi();
-        ControllaNomeFinale(nomeFinale);
-        finale = archivio / PercorsoDaTesto(nomeFinale);
+        if (!nomeFinale) {
+            contesto.ScriviMessaggio(TestoNonGenerato(), false, false);
+            contesto.CursoreInFondo();
+            contesto.SegnalaDocumentoNonGenerato();
+            return;
+        }
+        ControllaNomeFinale(*nomeFinale);
+        finale = archivio / PercorsoDaTesto(*nomeFinale);
         DaiNomeFinale(temporaneo, finale);
     } catch (const ErroreElaborazione& e) {
         throw ErroreElaborazione(std::string(e.what()) + "\r\nIl documento resta con il nome temporaneo '" +

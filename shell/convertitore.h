@@ -56,7 +56,11 @@ Caricamento CaricaEsportazione(const std::filesystem::path& cartellaProgramma, s
 // 4. `elabora` writes the document and returns its final name;
 // 5. close, check the final name, put the file under it in one step, and log the completion lines.
 // An error after step 3 names the incomplete output, which stays under its temporary name.
-using Elaborazione = std::function<std::string(const Esportazione&, FileUscita&, ContestoElaborazione&)>;
+// When `elabora` returns no name the document is not generated: it is closed and left under its
+// temporary name, no older document is touched, the log ends with TestoNonGenerato() and the run is
+// marked with SegnalaDocumentoNonGenerato().
+using Elaborazione =
+    std::function<std::optional<std::string>(const Esportazione&, FileUscita&, ContestoElaborazione&)>;
 
 struct Documento {
     std::string_view prefisso;   // "Importa770-"

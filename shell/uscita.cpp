@@ -43,6 +43,11 @@ std::string TestoCompletamento(const std::filesystem::path& percorsoFinale) {
            "' completata.\r\nPremi il pulsante 'Continua' per terminare.";
 }
 
+std::string TestoNonGenerato() {
+    return "Documento non generato: correggere gli errori segnalati.\r\n"
+           "Premi il pulsante 'Continua' per terminare.";
+}
+
 std::string MessaggioFileMancante(const std::filesystem::path& percorso) {
     return "Non trovo il file originale in '" + TestoPercorso(percorso) + "', quindi non posso continuare...";
 }

@@ -21,6 +21,9 @@ void ControllaNomeFinale(std::string_view nome);
 // The two completion lines of a run, as one text without a line end after the last one.
 std::string TestoCompletamento(const std::filesystem::path& percorsoFinale);
 
+// The two closing lines of a run whose document was not generated, as TestoCompletamento.
+std::string TestoNonGenerato();
+
 // The text of the message box for a missing export file.
 std::string MessaggioFileMancante(const std::filesystem::path& percorso);
 

@@ -101,6 +101,9 @@ void Elaborazione::Avvia() {
     }
     MostraTesti();
     if (errore.isEmpty()) {
+        // A document refused by its check: the user reads the errors, then the program ends as failed.
+        if (DocumentoNonGenerato())
+            m_esito = 1;
         m_avanti->setEnabled(true);
         return;
     }
@@ -135,13 +138,20 @@ void Elaborazione::MostraTesti() {
         fine.movePosition(QTextCursor::End);
         fine.insertText(inAttesa);
         inAttesa.clear();
+        // The error box keeps its last line in view; the log's caret moves only when the run asks.
+        if (casella == Casella::Errori)
+            box->moveCursor(QTextCursor::End);
+    }
+    if (m_cursoreInFondo) {
+        m_messaggio->moveCursor(QTextCursor::End);
+        m_messaggio->ensureCursorVisible();
+        m_cursoreInFondo = false;
     }
 }
 
 void Elaborazione::CursoreInFondo() {
-    MostraTesti();
-    m_messaggio->moveCursor(QTextCursor::End);
-    m_messaggio->ensureCursorVisible();
+    // Nothing is painted before the texts are shown: the caret goes to the end then.
+    m_cursoreInFondo = true;
 }
 
 void Elaborazione::Avviso(std::string_view testo, bool iconaErrore) {

@@ -35,7 +35,8 @@ public:
     Elaborazione(const Convertitore& convertitore, std::function<void(ContestoElaborazione&)> esegui,
                  ServiziFinestra servizi = ServiziFinestra::Predefiniti(), QWidget* padre = nullptr);
 
-    // 0 while running or after a completed run; 1 after an error stopped the run.
+    // 0 while running or after a completed run; 1 after an error stopped the run or when the run did
+    // not generate its document.
     int Esito() const { return m_esito; }
     bool Avviata() const { return m_avviata; }
 
@@ -67,13 +68,15 @@ private:
     QPlainTextEdit* m_errori = nullptr;
     QPushButton* m_avanti = nullptr;
     QString m_inAttesa[2]; // per box: text not yet in the widget
+    bool m_cursoreInFondo = false;
     bool m_avviata = false;
     int m_esito = 0;
 };
 
 // Loading and, when the export is there, the window and its event loop, in a running QApplication.
-// Returns the exit status: 0 after "Continua", 1 when an error stopped the run, 3 when the export
-// file is missing (the window is never shown).
+// Returns the exit status: 0 after "Continua", 1 when an error stopped the run (or, after "Continua",
+// when the run did not generate its document), 3 when the export file is missing (the window is never
+// shown).
 int AvviaProgramma(const Convertitore& convertitore, const std::filesystem::path& cartellaProgramma,
                    ServiziFinestra servizi);
 

@@ -1,0 +1,95 @@
+#include "dati_sub.h"
+
+#include "campi.h"
+#include "controllo.h"
+#include "denuncia.h"
+#include "testo_xml.h"
+
+#include <optional>
+#include <string>
+
+namespace uniemens {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The check's findings in the error box and its verdict in the log.
+void RiportaControllo(const EsitoControllo& controllo, shell::ContestoElaborazione& contesto) {
+    for (std::size_t i = 0; i < controllo.errori.size(); ++i)
+        contesto.ScriviErrore(controllo.errori[i], i == 0, true);
+    if (!controllo.errori.empty()) {
+        Registra(contesto, "Presenza di errori nel documento.");
+    } else if (controllo.dipendenti == 0 && controllo.collaboratori == 0) {
+        contesto.ScriviErrore("Nessuna persona segnalata come dipendente o collaboratore.", true, false);
+        Registra(contesto, "Presenza di errori nel documento.");
+    }
+}
+
+// Writes the document; returns its final name, or nothing when the check refused it.
+std::optional<std::string> ScriviDocumento(const shell::Esportazione& esportazione, shell::FileUscita& uscita,
+                                           shell::ContestoElaborazione& contesto) {
+    Registra(contesto, "Apertura documento...", true);
+    contesto.ScriviErrore("Nessun errore.", true, true);
+    Registra(contesto, "Lettura documento...");
+
+    xmltext::ScrittoreXML xml([&uscita](std::string_view riga) { uscita.ScriviRiga(riga); });
+    xml.Dichiarazione();
+    xml.Apri(0, "DenunceMensili");
+    Registra(contesto, "Controllo documento...");
+
+    const EsitoControllo controllo = ControllaDocumento(esportazione);
+    bool aziendaAperta = false;
+    if (controllo.vuoto) {
+        Registra(contesto, "Presenza di errori nel documento.");
+        contesto.ScriviErrore("Documento vuoto.", true, false);
+    } else {
+        if (controllo.periodo) {
+            const RigaINPS riga1(1, esportazione.Riga(0));
+            Registra(contesto, "Creazione dati Mittente");
+            ScriviMittente(riga1, xml);
+            Registra(contesto, "Creazione dati Mittente completati.");
+            Registra(contesto, "Creazione dati Azienda");
+            ScriviAperturaAzienda(riga1, *controllo.periodo, xml);
+            aziendaAperta = true;
+        }
+        RiportaControllo(controllo, contesto);
+        if (controllo.superato && controllo.dipendenti > 0)
+            ScriviDipendenti(esportazione, *controllo.periodo, xml, contesto);
+        if (controllo.superato && controllo.collaboratori > 0)
+            ScriviCollaboratori(esportazione, xml, contesto);
+    }
+    if (aziendaAperta)
+        xml.Chiudi(1, "Azienda");
+    Registra(contesto, "Creazione dati Azienda completati.");
+    xml.Chiudi(0, "DenunceMensili");
+
+    if (!controllo.superato)
+        return std::nullopt;
+    return "INPSUNIEMENS-" + CifreMinime(controllo.periodo->anno, 4) + "-" + CifreMinime(controllo.periodo->mese, 2) +
+           ".xml";
+}
+
+} // namespace
+
+const shell::Convertitore& Descrittore() {
+    // clang-format off
+    static const shell::Convertitore convertitore{
+        "uniemens", "lunfort",
+        "Elaborazione dati per UNIEMENS v. 15022012",
+        //  client area  Messaggio                 Avanti
+        {6945, 6000, {120, 120, 6735, 2415}, {5520, 5520, 1335, 375},
+        //  LabelErrori                         Errori
+         shell::Rettangolo{120, 2640, 1515, 195}, shell::Rettangolo{120, 2880, 6735, 2535}},
+        [](const fs::path& cartella, const fs::path&) {
+            return shell::CaricaEsportazione(cartella, "EsportazioneINPS.tab", EseguiConversione);
+        }};
+    // clang-format on
+    return convertitore;
+}
+
+void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& percorsoEsportazione) {
+    shell::EseguiConversioneArchivio(contesto, percorsoEsportazione, {"INPSUNIEMENS-", ".xml"}, ScriviDocumento);
+}
+
+} // namespace uniemens

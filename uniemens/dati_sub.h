@@ -1,0 +1,15 @@
+#pragma once
+// The UniEmens converter: "EsportazioneINPS.tab" in, the monthly UniEmens document out.
+
+#include "contesto.h"
+#include "convertitore.h"
+
+#include <filesystem>
+
+namespace uniemens {
+
+const shell::Convertitore& Descrittore();
+
+void EseguiConversione(shell::ContestoElaborazione& contesto, const std::filesystem::path& percorsoEsportazione);
+
+} // namespace uniemens

@@ -1,0 +1,223 @@
+#include "denuncia.h"
+
+#include "contatore.h"
+#include "voci.h"
+
+#include <string>
+
+namespace uniemens {
+
+namespace {
+
+using xmltext::ScrittoreXML;
+
+// clang-format off
+
+// Sender block and company opening (line 1).
+constexpr Voce Mittente[] = {
+//   prof forma            tag                                   scritta quando    valore
+    {1,  Forma::Apri,      "DatiMittente Tipo=\"1\"",            Sempre(),         Nulla()},
+    {2,  Forma::Elemento,  "CFPersonaMittente",                  Sempre(),         Colonna(0)},
+    {2,  Forma::Elemento,  "RagSocMittente",                     Sempre(),         {Da::Tronca50, 1}},
+    {2,  Forma::Elemento,  "CFMittente",                         Sempre(),         Colonna(2)},
+    {2,  Forma::Elemento,  "CFSoftwarehouse",                    Sempre(),         Colonna(3)},
+    {2,  Forma::Elemento,  "SedeINPS",                           Sempre(),         Colonna(4)},
+    {1,  Forma::Chiudi,    "DatiMittente",                       Sempre(),         Nulla()},
+};
+constexpr Voce AperturaAzienda[] = {
+    {1,  Forma::Apri,      "Azienda",                            Sempre(),         Nulla()},
+    {2,  Forma::Elemento,  "AnnoMeseDenuncia",                   Sempre(),         {Da::AnnoMese}},
+    {2,  Forma::Elemento,  "CFAzienda",                          Sempre(),         Colonna(2)},
+    {2,  Forma::Elemento,  "RagSocAzienda",                      Sempre(),         {Da::Tronca50, 1}},
+};
+
+// Company totals, closing the contribution position.
+constexpr Voce DenunciaAziendale[] = {
+    {3,  Forma::Apri,      "DenunciaAziendale",                  Sempre(),         Nulla()},
+    {4,  Forma::Elemento,  "TrattQuotaLav",                      Sempre(),         Fisso("N")},
+    {4,  Forma::Elemento,  "NumLavoratori",                      Sempre(),         {Da::NumeroDenunce}},
+    {4,  Forma::Elemento,  "ForzaAziendale",                     Sempre(),         {Da::NumeroDenunce}},
+    {4,  Forma::Apri,      "DatiQuadraturaRetrContr",            Sempre(),         Nulla()},
+    {5,  Forma::Elemento,  "NumDenIndiv",                        Sempre(),         {Da::NumeroDenunce}},
+    {5,  Forma::Elemento,  "TotaleADebito",                      Sempre(),         {Da::TotaleADebito}},
+    {5,  Forma::Elemento,  "TotaleACredito",                     Sempre(),         {Da::TotaleACredito}},
+    {4,  Forma::Chiudi,    "DatiQuadraturaRetrContr",            Sempre(),         Nulla()},
+    {3,  Forma::Chiudi,    "DenunciaAziendale",                  Sempre(),         Nulla()},
+};
+
+// Individual report of an employee line of the declared month.
+constexpr Voce DenunciaIndividuale[] = {
+    {3,  Forma::Apri,      "DenunciaIndividuale",                Vuota(39),        Nulla()},
+    {3,  Forma::Apri,      "DenunciaIndividuale Elimina=\"S\"",  NonVuota(39),     Nulla()},
+    {4,  Forma::Elemento,  "CFLavoratore",                       Sempre(),         Colonna(10)},
+    {4,  Forma::Elemento,  "Cognome",                            Sempre(),         Colonna(11)},
+    {4,  Forma::Elemento,  "Nome",                               Sempre(),         Colonna(12)},
+    {4,  Forma::Elemento,  "Qualifica1",                         Sempre(),         Colonna(13)},
+    {4,  Forma::Elemento,  "Qualifica2",                         NonVuota(14),     Colonna(14)},
+    {4,  Forma::Elemento,  "Qualifica3",                         NonVuota(15),     Colonna(15)},
+    {4,  Forma::Elemento,  "TipoContribuzione",                  Sempre(),         Fisso("71")},
+    {4,  Forma::Elemento,  "Cittadinanza",                       Sempre(),         Fisso("000")},
+    {4,  Forma::Elemento,  "CodiceComune",                       NonVuota(16),     Colonna(16)},
+    {4,  Forma::Elemento,  "CodiceContratto",                    Sempre(),         Fisso("EP")},
+    {4,  Forma::Elemento,  "OrarioContrattuale",                 Sempre(),         Colonna(41)},
+    {4,  Forma::Elemento,  "NumMensilita",                       Sempre(),         Fisso("13000")},
+    {4,  Forma::Apri,      "Assunzione",                         NonVuote(17, 18), Nulla()},
+    {5,  Forma::Elemento,  "GiornoAssunzione",                   NonVuote(17, 18), Colonna(17)},
+    {5,  Forma::Elemento,  "TipoAssunzione",                     NonVuote(17, 18), Colonna(18)},
+    {4,  Forma::Chiudi,    "Assunzione",                         NonVuote(17, 18), Nulla()},
+    {4,  Forma::Apri,      "Cessazione",                         NonVuote(19, 20), Nulla()},
+    {5,  Forma::Elemento,  "GiornoCessazione",                   NonVuote(19, 20), Colonna(19)},
+    {5,  Forma::Elemento,  "TipoCessazione",                     NonVuote(19, 20), Colonna(20)},
+    {4,  Forma::Chiudi,    "Cessazione",                         NonVuote(19, 20), Nulla()},
+    {4,  Forma::Apri,      "DatiRetributivi",                    Sempre(),         Nulla()},
+    {5,  Forma::Elemento,  "TipoLavoratore",                     Sempre(),         Fisso("0")},
+    {5,  Forma::Elemento,  "Imponibile",                         Sempre(),         {Da::Imponibile, 24}},
+    {5,  Forma::Elemento,  "Contributo",                         Sempre(),         {Da::Contributo, 43}},
+    {5,  Forma::Elemento,  "RetribTeorica",                      Sempre(),         {Da::RetribTeorica, 42}},
+    {5,  Forma::Apri,      "Settimana",                          OgniSettimana(25), Nulla()},
+    {6,  Forma::Elemento,  "IdSettimana",                        OgniSettimana(25), {Da::IdSettimana}},
+    {6,  Forma::Elemento,  "TipoCopertura",                      OgniSettimana(25), {Da::TipoCopertura}},
+    {5,  Forma::Chiudi,    "Settimana",                          OgniSettimana(25), Nulla()},
+    {5,  Forma::Calendario,"Giorno",                             Sempre(),         Colonna(45)},
+    {5,  Forma::Elemento,  "GiorniRetribuiti",                   NumeroNonZero(27), Colonna(27)},
+    {5,  Forma::Elemento,  "GiorniContribuiti",                  Sempre(),         Colonna(44)},
+    {4,  Forma::Chiudi,    "DatiRetributivi",                    Sempre(),         Nulla()},
+    {0,  Forma::MesePrecedente, "",                              InSospeso(),      Nulla()},
+    {3,  Forma::Chiudi,    "DenunciaIndividuale",                Sempre(),         Nulla()},
+};
+
+// Previous-month block, built from its own line and kept until the next individual report.
+constexpr Voce MesePrecedente[] = {
+    {4,  Forma::Apri,      "MesePrecedente",                     Sempre(),         Nulla()},
+    {5,  Forma::Elemento,  "OrarioContrattuale",                 Sempre(),         Colonna(41)},
+    {5,  Forma::Elemento,  "NumMensilita",                       Sempre(),         Fisso("13000")},
+    {5,  Forma::Apri,      "Assunzione",                         NonVuote(17, 18), Nulla()},
+    {6,  Forma::Elemento,  "GiornoAssunzione",                   NonVuote(17, 18), Colonna(17)},
+    {6,  Forma::Elemento,  "TipoAssunzione",                     NonVuote(17, 18), Colonna(18)},
+    {5,  Forma::Chiudi,    "Assunzione",                         NonVuote(17, 18), Nulla()},
+    {5,  Forma::Apri,      "Cessazione",                         NonVuote(19, 20), Nulla()},
+    {6,  Forma::Elemento,  "GiornoCessazione",                   NonVuote(19, 20), Colonna(19)},
+    {6,  Forma::Elemento,  "TipoCessazione",                     NonVuote(19, 20), Colonna(20)},
+    {5,  Forma::Chiudi,    "Cessazione",                         NonVuote(19, 20), Nulla()},
+    {5,  Forma::Apri,      "DatiRetributiviMesePrecedente",      Sempre(),         Nulla()},
+    {6,  Forma::Apri,      "Settimana",                          OgniSettimana(25), Nulla()},
+    {7,  Forma::Elemento,  "IdSettimana",                        OgniSettimana(25), {Da::IdSettimana}},
+    {7,  Forma::Elemento,  "TipoCopertura",                      OgniSettimana(25), {Da::TipoCopertura}},
+    {6,  Forma::Chiudi,    "Settimana",                          OgniSettimana(25), Nulla()},
+    {6,  Forma::Elemento,  "GiorniRetribuiti",                   NumeroNonZero(27), Colonna(27)},
+    {5,  Forma::Chiudi,    "DatiRetributiviMesePrecedente",      Sempre(),         Nulla()},
+    {4,  Forma::Chiudi,    "MesePrecedente",                     Sempre(),         Nulla()},
+};
+
+// Collaborator element.
+constexpr Voce Collaboratore[] = {
+    {3,  Forma::Apri,      "Collaboratore",                      Vuota(39),        Nulla()},
+    {3,  Forma::Apri,      "Collaboratore Elimina=\"S\"",        NonVuota(39),     Nulla()},
+    {4,  Forma::Elemento,  "CFCollaboratore",                    Sempre(),         Colonna(10)},
+    {4,  Forma::Elemento,  "Cognome",                            Sempre(),         Colonna(11)},
+    {4,  Forma::Elemento,  "Nome",                               Sempre(),         Colonna(12)},
+    {4,  Forma::Elemento,  "CodiceComune",                       NonVuota(16),     Colonna(16)},
+    {4,  Forma::Elemento,  "TipoRapporto",                       Sempre(),         Colonna(33)},
+    {4,  Forma::Elemento,  "CodiceAttivita",                     NonVuota(34),     Colonna(34)},
+    {4,  Forma::Elemento,  "Imponibile",                         Sempre(),         Colonna(24)},
+    {4,  Forma::Elemento,  "Aliquota",                           Sempre(),         Colonna(35)},
+    {4,  Forma::Elemento,  "AltraAss",                           NonVuota(36),     Colonna(36)},
+    {4,  Forma::Elemento,  "Dal",                                NonVuota(37),     {Da::Data, 37}},
+    {4,  Forma::Elemento,  "Al",                                 NonVuota(38),     {Da::Data, 38}},
+    {3,  Forma::Chiudi,    "Collaboratore",                      Sempre(),         Nulla()},
+};
+
+// clang-format on
+
+static_assert(Annidate(Mittente, 1));
+static_assert(Annidate(DenunciaAziendale, 3));
+static_assert(Annidate(DenunciaIndividuale, 3));
+static_assert(Annidate(MesePrecedente, 4));
+static_assert(Annidate(Collaboratore, 3));
+
+std::string NomePersona(const RigaINPS& riga) {
+    return riga.Decodificata(col::CodiceFiscale) + " - " + riga.Decodificata(col::Cognome) + " " +
+           riga.Decodificata(col::Nome);
+}
+
+// The lines of the export that describe a person: not empty, column 24 not read as 0.
+template <typename F>
+void PerOgniPersona(const shell::Esportazione& esportazione, F&& fai) {
+    for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
+        if (esportazione.Riga(i).empty())
+            continue;
+        const RigaINPS riga(static_cast<int>(i + 1), esportazione.Riga(i));
+        if (riga.NumeroIniziale(col::Imponibile) != 0)
+            fai(riga);
+    }
+}
+
+} // namespace
+
+void Registra(shell::ContestoElaborazione& contesto, std::string_view testo, bool svuota) {
+    contesto.ScriviMessaggio(testo, svuota, true);
+    contesto.CursoreInFondo();
+}
+
+void ScriviMittente(const RigaINPS& riga1, ScrittoreXML& xml) { ScriviVoci(Mittente, Fonte{&riga1}, xml); }
+
+void ScriviAperturaAzienda(const RigaINPS& riga1, const Periodo& periodo, ScrittoreXML& xml) {
+    ScriviVoci(AperturaAzienda, Fonte{&riga1, &periodo}, xml);
+}
+
+void ScriviDipendenti(const shell::Esportazione& esportazione, const Periodo& periodo, ScrittoreXML& xml,
+                      shell::ContestoElaborazione& contesto) {
+    Registra(contesto, "Elaborazione lista Dipendenti...");
+    xml.Apri(2, "PosContributiva Composizione=\"CP\"");
+    Totali totali;
+    shell::Contatore16 denunce("denunce individuali");
+    std::string inSospeso;
+    int rigaInSospeso = 0;
+    PerOgniPersona(esportazione, [&](const RigaINPS& riga) {
+        if (riga[col::MeseRiferimento] != MeseAttuale) {
+            if (!inSospeso.empty())
+                Registra(contesto, "Mese precedente in riga " + std::to_string(rigaInSospeso) +
+                                       " sostituito da quello in riga " + std::to_string(riga.Numero()) +
+                                       ": non scritto.");
+            inSospeso.clear();
+            ScrittoreXML blocco(xmltext::UnisciRighe(inSospeso));
+            ScriviVoci(MesePrecedente, Fonte{&riga}, blocco);
+            rigaInSospeso = riga.Numero();
+            return;
+        }
+        if (riga[col::TipoPersona] != TipoDipendente)
+            return;
+        if (denunce.Valore() == 0)
+            xml.Elemento(3, "Matricola", riga[col::Matricola]);
+        totali.denunce = denunce.Incrementa();
+        Registra(contesto, "Elaborazione il dipendente " + NomePersona(riga));
+        ScriviVoci(DenunciaIndividuale, Fonte{&riga, &periodo, &totali, &inSospeso}, xml);
+    });
+    if (!inSospeso.empty())
+        Registra(contesto, "Mese precedente in riga " + std::to_string(rigaInSospeso) +
+                               " senza denuncia del mese attuale che lo segua: non scritto.");
+    ScriviVoci(DenunciaAziendale, Fonte{nullptr, &periodo, &totali}, xml);
+    xml.Chiudi(2, "PosContributiva");
+    Registra(contesto, "Elaborazione lista Dipendenti completata.");
+}
+
+void ScriviCollaboratori(const shell::Esportazione& esportazione, ScrittoreXML& xml,
+                         shell::ContestoElaborazione& contesto) {
+    Registra(contesto, "Elaborazione lista Collaboratori...");
+    xml.Apri(2, "ListaCollaboratori");
+    shell::Contatore16 scritti("collaboratori");
+    PerOgniPersona(esportazione, [&](const RigaINPS& riga) {
+        if (riga[col::TipoPersona] != TipoCollaboratore)
+            return;
+        if (scritti.Incrementa() == 1) {
+            xml.Elemento(3, "CAP", riga[col::CAP]);
+            xml.Elemento(3, "ISTAT", riga[col::ISTAT]);
+        }
+        Registra(contesto, "Elaboro il collaboratore " + NomePersona(riga));
+        ScriviVoci(Collaboratore, Fonte{&riga}, xml);
+    });
+    xml.Chiudi(2, "ListaCollaboratori");
+    Registra(contesto, "Elaborazione lista Collaboratori completata.");
+}
+
+} // namespace uniemens

@@ -1,0 +1,31 @@
+#pragma once
+// The UniEmens document's blocks: sender, company, the contribution position with the individual
+// reports of the employees and the company totals, and the collaborators list.
+
+#include "campi.h"
+#include "contesto.h"
+#include "esportazione.h"
+#include "testo_xml.h"
+
+#include <string_view>
+
+namespace uniemens {
+
+// A line of the progress log, with the caret moved to the end so that it is in view.
+void Registra(shell::ContestoElaborazione& contesto, std::string_view testo, bool svuota = false);
+
+// The sender block, from line 1.
+void ScriviMittente(const RigaINPS& riga1, xmltext::ScrittoreXML& xml);
+// The opening of the company block and its first three children, from line 1.
+void ScriviAperturaAzienda(const RigaINPS& riga1, const Periodo& periodo, xmltext::ScrittoreXML& xml);
+
+// The contribution position: one individual report per employee line of the declared month, each
+// with the previous-month block that precedes it, then the company totals.
+void ScriviDipendenti(const shell::Esportazione& esportazione, const Periodo& periodo,
+                      xmltext::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
+
+// The collaborators list, with CAP and ISTAT from the first collaborator.
+void ScriviCollaboratori(const shell::Esportazione& esportazione, xmltext::ScrittoreXML& xml,
+                         shell::ContestoElaborazione& contesto);
+
+} // namespace uniemens

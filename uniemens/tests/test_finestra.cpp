@@ -1,0 +1,120 @@
+// The lunfort window driven for real under the offscreen platform: the error box beside the log, one
+// run however often the window is activated, and the exit status after "Continua".
+
+#include "cartella_temporanea.h"
+#include "dati_sub.h"
+#include "elaborazione.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using shell::test::CartellaTemporanea;
+using shell::test::LeggiFile;
+using shell::test::ScriviFile;
+
+namespace {
+
+void Attiva(QWidget* finestra) {
+    QEvent attivazione(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(finestra, &attivazione);
+}
+
+shell::ui::Elaborazione* Finestra() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<shell::ui::Elaborazione*>(w))
+            return f;
+    return nullptr;
+}
+
+shell::ui::ServiziFinestra Servizi(const fs::path& archivio, int* avvisi) {
+    return {[avvisi](QWidget*, const QString&, const QString&, bool) { ++*avvisi; },
+            [] { return shell::DataOra{2012, 3, 5, 10, 11, 12}; }, archivio};
+}
+
+} // namespace
+
+class TestFinestraUniemens : public QObject {
+    Q_OBJECT
+
+    // Runs the program on an export; on activation checks the window, then presses "Continua".
+    int Esegui(const std::string& esportazione, const QString& erroriAttesi) {
+        CartellaTemporanea dir;
+        ScriviFile(dir / "EsportazioneINPS.tab", esportazione);
+        fs::create_directory(dir / "ARC");
+        int avvisi = 0;
+        QTimer::singleShot(0, [erroriAttesi] {
+            auto* finestra = Finestra();
+            QVERIFY(finestra);
+            Attiva(finestra);
+            const QString log = finestra->Messaggio()->toPlainText();
+            Attiva(finestra); // activating again runs nothing more
+            QCOMPARE(finestra->Messaggio()->toPlainText(), log);
+            QCOMPARE(log.count(QStringLiteral("Apertura documento...")), 1);
+            QCOMPARE(finestra->Errori()->toPlainText(), erroriAttesi);
+            QVERIFY(finestra->Errori()->textCursor().atEnd());
+            QVERIFY(finestra->Messaggio()->textCursor().atEnd());
+            QVERIFY(finestra->Avanti()->isEnabled());
+            QTest::mouseClick(finestra->Avanti(), Qt::LeftButton);
+        });
+        const int esito = shell::ui::AvviaProgramma(uniemens::Descrittore(), dir.Percorso(), Servizi(dir / "ARC", &avvisi));
+        m_documenti = 0;
+        for ([[maybe_unused]] const auto& voce : fs::directory_iterator(dir / "ARC"))
+            ++m_documenti;
+        m_finale = fs::exists(dir / "ARC" / "INPSUNIEMENS-2012-01.xml");
+        m_avvisi = avvisi;
+        return esito;
+    }
+
+    int m_documenti = 0;
+    bool m_finale = false;
+    int m_avvisi = 0;
+
+private slots:
+    void initTestCase() { QCoreApplication::setApplicationName(QStringLiteral("lunfort")); }
+
+    void disposizioneConLaCasellaErrori() {
+        int avvisi = 0;
+        shell::ui::Elaborazione finestra(uniemens::Descrittore(), [](shell::ContestoElaborazione&) {},
+                                         Servizi("/nonusata", &avvisi));
+        QCOMPARE(finestra.windowTitle(), QStringLiteral("Elaborazione dati per UNIEMENS v. 15022012"));
+        QCOMPARE(finestra.size(), QSize(463, 400));
+        QCOMPARE(finestra.Messaggio()->geometry(), QRect(8, 8, 449, 161));
+        auto* etichetta = finestra.findChild<QLabel*>(QStringLiteral("LabelErrori"));
+        QVERIFY(etichetta);
+        QCOMPARE(etichetta->text(), QStringLiteral("Errori di elaborazione:"));
+        QCOMPARE(etichetta->geometry(), QRect(8, 176, 101, 13));
+        QVERIFY(finestra.Errori());
+        QCOMPARE(finestra.Errori()->geometry(), QRect(8, 192, 449, 169));
+        QCOMPARE(finestra.Avanti()->geometry(), QRect(368, 368, 89, 25));
+        QVERIFY(!finestra.Avanti()->isEnabled());
+    }
+
+    void documentoGeneratoStatoZero() {
+        const std::string esportazione = LeggiFile(fs::path(ESEMPIO_UNIEMENS));
+        QCOMPARE(Esegui(esportazione, QStringLiteral("Nessun errore.\n")), 0);
+        QVERIFY(m_finale);
+        QCOMPARE(m_avvisi, 0);
+    }
+
+    // The user reads the errors, presses "Continua", and the program ends as failed.
+    void documentoNonGeneratoStatoUno() {
+        const std::string esportazione = LeggiFile(fs::path(UNIEMENS_DATI) / "errori.tab");
+        const QString errori = QStringLiteral("Errore su persona in riga 2: Collaboratore segnalato su mese precedente\n"
+                                              "Errore su persona in riga 3: manca Dipendente/Collaboratore\n"
+                                              "Errore su persona in riga 4, colonna 43: importo non valido '396;96'\n");
+        QCOMPARE(Esegui(esportazione, errori), 1);
+        QVERIFY(!m_finale);
+        QCOMPARE(m_documenti, 1); // under its temporary name
+        QCOMPARE(m_avvisi, 0);
+    }
+};
+
+QTEST_MAIN(TestFinestraUniemens)
+#include "test_finestra.moc"
