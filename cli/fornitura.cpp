@@ -5,6 +5,7 @@
 #include "convertitore.h"
 #include "dati_sub.h"
 #include "dati_sub_tfr.h"
+#include "dma/dati_sub.h"
 #include "piattaforma.h"
 #include "testo.h"
 
@@ -37,7 +38,7 @@ struct VoceConvertitore {
 const VoceConvertitore Convertitori[] = {
     {"770",      [] { return &conv770::Descrittore(); }},
     {"uniemens", nullptr},
-    {"dma",      nullptr},
+    {"dma",      [] { return &dma::Descrittore(); }},
     {"emens",    nullptr},
     {"tfr",      [] { return &tfr::Descrittore(); }},
 };
