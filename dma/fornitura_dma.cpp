@@ -18,16 +18,16 @@ constexpr int ModuloRecordB = 1;
 constexpr int TerzoConteggio = 0; // never anything else
 
 // Record C up to the area (head, tax code, spaces), then the rest: the checks run in between.
-constexpr std::size_t PezziPrimaDellArea =
-    static_cast<std::size_t>(std::find_if(RecordC.begin(), RecordC.end(),
-                                          [](const Pezzo& p) { return p.contenuto == Contenuto::Area; }) -
-                             RecordC.begin());
+constexpr std::size_t PezziPrimaDellArea = static_cast<std::size_t>(
+    std::find_if(RecordC.begin(), RecordC.end(), [](const Pezzo& p) { return p.contenuto == Contenuto::Area; }) -
+    RecordC.begin());
 static_assert(PezziPrimaDellArea < RecordC.size());
 
 int LeggiIntero16(const RigaEsportazione& riga, int colonna) {
     const double valore = ArrotondaAlPari(riga.Semplice(colonna));
     if (!(valore >= -32768 && valore <= 32767))
-        riga.Errore(colonna, "valore '" + riga[colonna] + "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
+        riga.Errore(colonna,
+                    "valore '" + riga[colonna] + "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
     return static_cast<int>(valore);
 }
 
@@ -88,11 +88,12 @@ void FornituraDMA::ScriviRecordC(const RigaEsportazione& riga) {
     // The DMA layout has no continuation record: fields that do not fit are not cut away.
     std::string area = CampiDelDipendente(riga, *m_periodo);
     if (area.size() > static_cast<std::size_t>(fields::LunghezzaArea))
-        throw shell::ErroreElaborazione(
-            "Riga " + std::to_string(riga.Numero()) + ": i quadri D0 ed E0 del dipendente " +
-            riga[ColonnaCodiceFiscale] + " " + riga[ColonnaCognome] + " " + riga[ColonnaNome] + " occupano " +
-            std::to_string(area.size()) + " caratteri, oltre i 1.800 del record C (il tracciato DMA non prevede "
-            "record di continuazione)");
+        throw shell::ErroreElaborazione("Riga " + std::to_string(riga.Numero()) +
+                                        ": i quadri D0 ed E0 del dipendente " + riga[ColonnaCodiceFiscale] + " " +
+                                        riga[ColonnaCognome] + " " + riga[ColonnaNome] + " occupano " +
+                                        std::to_string(area.size()) +
+                                        " caratteri, oltre i 1.800 del record C (il tracciato DMA non prevede "
+                                        "record di continuazione)");
     area.resize(static_cast<std::size_t>(fields::LunghezzaArea), ' ');
     sorgente.area = area;
     Componi(record, std::span(RecordC).subspan(PezziPrimaDellArea), sorgente);
@@ -109,6 +110,8 @@ void FornituraDMA::ScriviRecordZ() {
     Scrivi(record, "Generazione Record Tipo Z - Riepilogo");
 }
 
-std::string FornituraDMA::NomeFinale() const { return "INPDAPDMA-" + Cifre(m_anno, 4) + "-" + Cifre(m_mese, 2) + ".txt"; }
+std::string FornituraDMA::NomeFinale() const {
+    return "INPDAPDMA-" + Cifre(m_anno, 4) + "-" + Cifre(m_mese, 2) + ".txt";
+}
 
 } // namespace dma

@@ -119,14 +119,13 @@ bool Fallito(const Controllo& controllo, const RigaEsportazione& riga) {
 } // namespace
 
 std::optional<Periodo> PeriodoDiRiferimento(int anno, int mese) {
-    // Months counted from January of year 0; a month outside 1 to 12 moves the year.
+    // Months since January of year 0: a month outside 1 to 12 moves the year.
     const long long mesi = static_cast<long long>(anno) * 12 + (mese - 1);
-    const long long annoEffettivo = mesi >= 0 ? mesi / 12 : -((-mesi + 11) / 12);
-    const int meseEffettivo = static_cast<int>(mesi - annoEffettivo * 12) + 1;
-    if (annoEffettivo < 1 || annoEffettivo > 9999)
+    if (mesi < 1 * 12 || mesi >= 10000LL * 12)
         return std::nullopt;
-    const int a = static_cast<int>(annoEffettivo);
-    return Periodo{{a, meseEffettivo, 1}, {a, meseEffettivo, GiorniDelMese(a, meseEffettivo)}};
+    const int a = static_cast<int>(mesi / 12);
+    const int m = static_cast<int>(mesi % 12) + 1;
+    return Periodo{{a, m, 1}, {a, m, GiorniDelMese(a, m)}};
 }
 
 double ArrotondaAlPari(double valore) {

@@ -208,10 +208,10 @@ std::optional<Periodo> PeriodoDiRiferimento(int anno, int mese);
 // What the pieces of a record are made from.
 struct Sorgente {
     const shell::RigaEsportazione* riga = nullptr;
-    char tipo = ' ';             // record type of the head
-    int modulo = 0;              // module number of the head
+    char tipo = ' ';               // record type of the head
+    int modulo = 0;                // module number of the head
     std::array<int, 3> conteggi{}; // records B, records C, the third count
-    std::string_view area{};     // the non-positional area of record C, exactly 1,800 characters
+    std::string_view area{};       // the non-positional area of record C, exactly 1,800 characters
 };
 
 // The text of one piece, exactly `pezzo.lunghezza` characters (the head: 66). An unreadable date

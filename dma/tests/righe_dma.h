@@ -10,6 +10,7 @@ namespace dma::test {
 
 // The 46 columns of a complete line (0 to 30 the administration, 31 to 43 the employee, 44 and 45).
 inline std::vector<std::string> ColonneBase() {
+    // clang-format off
     return {
         "80012345676", "3", "1234567", "00987650424", "COMUNE", "2011", "5", "PA000451", "2011", "6",
         "COMUNE DI VALBRUNA", "V042", "VALBRUNA", "38050", "0461 555123", "0461 555124", "RAG@VALBRUNA.IT",
@@ -19,6 +20,7 @@ inline std::vector<std::string> ColonneBase() {
         "RSSLRA75B45L378K", "ROSSI", "LAURA", "F", "05/02/1975", "TRENTO", "VALBRUNA", "VIA ROMA 12", "38050",
         "", "", "", "019210",
         "000123", "C00045"};
+    // clang-format on
 }
 
 // A line of `colonne` columns (46: all of them) with the given columns replaced.

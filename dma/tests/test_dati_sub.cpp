@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -64,7 +65,7 @@ TEST_F(EsecuzioneDMA, UnaRigaQuattroRecord) {
     const std::vector<std::string> record = Record(Fornitura());
     ASSERT_EQ(record.size(), 4u);
     EXPECT_EQ(std::string() + record[0][0] + record[1][0] + record[2][0] + record[3][0], "ABCZ");
-    EXPECT_EQ(record[3], "Z" + Spazi(14) + "000000001" "000000001" "000000000" + Spazi(1855) + "A");
+    EXPECT_EQ(record[3], "Z" + Spazi(14) + "000000001000000001000000000" + Spazi(1855) + "A");
     EXPECT_EQ(m_contesto.messaggio, "Generazione Record Tipo A - Intestazione Fornitura\r\n"
                                     "Generazione Record Tipo B - Frontespizio\r\n"
                                     "Generazione Record Tipo C - Quadro D0 - ROSSI LAURA\r\n"
@@ -89,8 +90,9 @@ TEST_F(EsecuzioneDMA, ColonneInMaiuscoloSenzaSpazi) {
 
 // Columns 10 to 16 of the first line appear twice in record B.
 TEST_F(EsecuzioneDMA, Colonne10a16DueVolteNelFrontespizio) {
-    Esportazione(Righe({Riga({{10, "ENTE"}, {11, "A1"}, {12, "BORGO"}, {13, "12345"}, {14, "T"}, {15, "F"},
-                              {16, "E@X.IT"}, {17, "SEDE"}})}));
+    const std::map<int, std::string> colonne{{10, "ENTE"}, {11, "A1"}, {12, "BORGO"},  {13, "12345"},
+                                             {14, "T"},    {15, "F"},  {16, "E@X.IT"}, {17, "SEDE"}};
+    Esportazione(Righe({Riga(colonne)}));
     ASSERT_EQ(Esegui(), "");
     const std::string b = Record(Fornitura())[1];
     const std::string blocco = "ENTE" + Spazi(56) + "A1  " + "BORGO" + Spazi(55) + "12345" + "T" + Spazi(11) + "F" +
@@ -138,9 +140,9 @@ INSTANTIATE_TEST_SUITE_P(Colonna1, NumeroNellaTestata, testing::Values(
 
 struct CasoMese {
     const char* nome;
-    std::string anno, mese;  // columns 8 and 9
+    std::string anno, mese; // columns 8 and 9
     std::string nomeFinale;
-    std::string meseAnnoB;   // positions 91-96 of record B
+    std::string meseAnnoB;     // positions 91-96 of record B
     std::string primo, ultimo; // the E0 period
 };
 

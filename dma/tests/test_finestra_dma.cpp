@@ -55,12 +55,11 @@ private slots:
 
         std::vector<AvvisoMostrato> avvisi;
         shell::ui::Elaborazione* finestra = nullptr;
-        shell::ui::ServiziFinestra servizi{
-            [&](QWidget*, const QString& titolo, const QString& testo, bool errore) {
-                avvisi.push_back({titolo, testo, errore});
-                Attiva(finestra);
-            },
-            [] { return shell::DataOra{2011, 6, 14, 9, 5, 7}; }, dir / "ARC"};
+        shell::ui::ServiziFinestra servizi{[&](QWidget*, const QString& titolo, const QString& testo, bool errore) {
+                                               avvisi.push_back({titolo, testo, errore});
+                                               Attiva(finestra);
+                                           },
+                                           [] { return shell::DataOra{2011, 6, 14, 9, 5, 7}; }, dir / "ARC"};
         int esecuzioni = 0;
         shell::ui::Elaborazione f(
             dma::Descrittore(),

@@ -28,9 +28,8 @@ protected:
 
     int Esegui() {
         const std::string comando = std::string(FORNITURA_EXE) + " dma --dir '" + (m_dir / "prog").string() +
-                                    "' --archive '" + (m_dir / "ARC").string() +
-                                    "' --now 2011-06-14T09:05:07 >'" + (m_dir / "out").string() + "' 2>'" +
-                                    (m_dir / "err").string() + "'";
+                                    "' --archive '" + (m_dir / "ARC").string() + "' --now 2011-06-14T09:05:07 >'" +
+                                    (m_dir / "out").string() + "' 2>'" + (m_dir / "err").string() + "'";
         const int stato = std::system(comando.c_str());
         return WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
     }
@@ -52,9 +51,9 @@ TEST_F(ProgrammaFornitura, EsempioNellArchivio) {
     EXPECT_EQ(Esegui(), 0);
     const fs::path finale = m_dir / "ARC" / "INPDAPDMA-2011-06.txt";
     EXPECT_EQ(LeggiFile(finale), LeggiFile(fs::path(DMA_DATI) / "INPDAPDMA-2011-06.txt"));
-    EXPECT_EQ(LeggiFile(m_dir / "out"),
-              PerTerminale(LeggiFile(fs::path(DMA_DATI) / "INPDAPDMA-2011-06.log")) + "Generazione documento '" +
-                  finale.string() + "' completata.\nPremi il pulsante 'Continua' per terminare.\n");
+    EXPECT_EQ(LeggiFile(m_dir / "out"), PerTerminale(LeggiFile(fs::path(DMA_DATI) / "INPDAPDMA-2011-06.log")) +
+                                            "Generazione documento '" + finale.string() +
+                                            "' completata.\nPremi il pulsante 'Continua' per terminare.\n");
     EXPECT_EQ(LeggiFile(m_dir / "err"), "Attenzione!!!\n");
 }
 

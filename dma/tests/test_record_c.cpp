@@ -24,9 +24,11 @@ const std::string Inizio = "Generazione Record Tipo C - Quadro D0 - ";
 std::string Spazi(std::size_t n) { return std::string(n, ' '); }
 
 // The head of record C for the base line: its columns 0 to 3 and the module number.
+// clang-format off
 std::string TestataBase(const std::string& modulo = "00000001") {
     return "C" "80012345676" "00003" + modulo + "1234567" "00987650424" "80012345676" "00003" "1234567";
 }
+// clang-format on
 
 // The blocks of the complete base employee, June 2011, in their order; a code maps to its blocks.
 std::vector<std::pair<std::string, std::vector<std::string>>> BlocchiBase() {
@@ -56,10 +58,10 @@ std::vector<std::pair<std::string, std::vector<std::string>>> BlocchiBase() {
 
 struct CasoDipendente {
     const char* nome;
-    std::map<int, std::string> colonne;                       // columns of the base line replaced
-    std::map<std::string, std::vector<std::string>> blocchi;  // blocks of the base replaced
-    std::vector<std::string> controlli;                       // log lines of the failed checks
-    std::string cognomeENome = "ROSSI LAURA";                 // the last log line of the record
+    std::map<int, std::string> colonne;                      // columns of the base line replaced
+    std::map<std::string, std::vector<std::string>> blocchi; // blocks of the base replaced
+    std::vector<std::string> controlli;                      // log lines of the failed checks
+    std::string cognomeENome = "ROSSI LAURA";                // the last log line of the record
 };
 
 void PrintTo(const CasoDipendente& caso, std::ostream* os) { *os << caso.nome; }
@@ -82,13 +84,15 @@ TEST_P(RecordCDipendente, RecordControlliEAvviso) {
     }
     const std::vector<std::string> record = Record(Fornitura());
     ASSERT_EQ(record.size(), 4u);
-    EXPECT_EQ(record[2], TestataBase() + "RSSLRA75B45L378K" + Spazi(7) + area + Spazi(1800 - area.size()) + Spazi(8) + "A");
+    EXPECT_EQ(record[2],
+              TestataBase() + "RSSLRA75B45L378K" + Spazi(7) + area + Spazi(1800 - area.size()) + Spazi(8) + "A");
 
     std::string righeC;
     for (const auto& controllo : caso.controlli)
         righeC += Inizio + controllo + "\r\n";
     const std::string primaDiC = "Generazione Record Tipo A - Intestazione Fornitura\r\n"
-                                 "Generazione Record Tipo B - Frontespizio\r\n" + righeC;
+                                 "Generazione Record Tipo B - Frontespizio\r\n" +
+                                 righeC;
     EXPECT_EQ(m_contesto.messaggio, primaDiC + Inizio + caso.cognomeENome + "\r\n" +
                                         "Generazione Record Tipo Z - Riepilogo\r\n" +
                                         shell::TestoCompletamento(Archivio() / "INPDAPDMA-2011-06.txt"));
@@ -180,10 +184,12 @@ TEST_F(EsecuzioneDMA, ModuliETestataDiOgniRiga) {
     ASSERT_EQ(record.size(), 6u);
     EXPECT_EQ(record[1].substr(0, 66), "B" + TestataBase().substr(1));
     EXPECT_EQ(record[2].substr(0, 66), TestataBase("00000001"));
+    // clang-format off
     EXPECT_EQ(record[3].substr(0, 66), "C" "80099999999" "00007" "00000002" "X      " "Y          "
                                        "80099999999" "00007" "X      ");
     EXPECT_EQ(record[4].substr(0, 66), TestataBase("00000003"));
     EXPECT_EQ(record[5].substr(15, 27), "000000001" "000000003" "000000000");
+    // clang-format on
     EXPECT_EQ(record[3].substr(89, 24), "D0001001RSSLRA75B45L378K"); // the same employee data
 }
 

@@ -56,8 +56,8 @@ INSTANTIATE_TEST_SUITE_P(Mesi, PeriodoE0, testing::Values(
 TEST(ArrotondaAlPari, MetaVersoIlPari) {
     const struct {
         double valore, atteso;
-    } casi[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {2.4999, 2}, {2.5001, 3}, {-0.5, 0}, {-1.5, -2},
-                {-2.5, -2}, {-2.6, -3}, {7, 7}, {32767.5, 32768}, {1e20, 1e20}};
+    } casi[] = {{0.5, 0},   {1.5, 2},   {2.5, 2},   {3.5, 4}, {2.4999, 2},      {2.5001, 3}, {-0.5, 0},
+                {-1.5, -2}, {-2.5, -2}, {-2.6, -3}, {7, 7},   {32767.5, 32768}, {1e20, 1e20}};
     for (const auto& caso : casi)
         EXPECT_EQ(ArrotondaAlPari(caso.valore), caso.atteso) << caso.valore;
 }
