@@ -3,6 +3,7 @@
 #include "bankcheck/comandi.h"
 #include "contesto_terminale.h"
 #include "convertitore.h"
+#include "dma/dati_sub.h"
 #include "piattaforma.h"
 #include "testo.h"
 
@@ -40,7 +41,7 @@ struct VoceConvertitore {
 const VoceConvertitore Convertitori[] = {
     {"770",      [] { return &conv770::Descrittore(); }},
     {"uniemens", [] { return &uniemens::Descrittore(); }},
-    {"dma",      nullptr},
+    {"dma",      [] { return &dma::Descrittore(); }},
     {"emens",    nullptr},
     {"tfr",      [] { return &tfr::Descrittore(); }},
 };

@@ -1,0 +1,73 @@
+// The real `fornitura dma` on the sample, as a host or a script starts it.
+
+#include "cartella_temporanea.h"
+#include "righe_dma.h"
+#include "testo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+namespace dma {
+namespace {
+
+namespace fs = std::filesystem;
+using shell::test::CartellaTemporanea;
+using shell::test::LeggiFile;
+using shell::test::ScriviFile;
+
+class ProgrammaFornitura : public testing::Test {
+protected:
+    ProgrammaFornitura() {
+        fs::create_directory(m_dir / "prog");
+        fs::copy_file(fs::path(DMA_ESEMPIO) / "EsportazioneINPDAP.tab", m_dir / "prog" / "EsportazioneINPDAP.tab");
+    }
+
+    int Esegui() {
+        const std::string comando = std::string(FORNITURA_EXE) + " dma --dir '" + (m_dir / "prog").string() +
+                                    "' --archive '" + (m_dir / "ARC").string() + "' --now 2011-06-14T09:05:07 >'" +
+                                    (m_dir / "out").string() + "' 2>'" + (m_dir / "err").string() + "'";
+        const int stato = std::system(comando.c_str());
+        return WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+    }
+
+    // A text of the suite as the terminal shows it: UTF-8, LF.
+    static std::string PerTerminale(const std::string& testo) {
+        std::string t = shell::Utf8DaLatin1(testo);
+        for (auto cr = t.find('\r'); cr != std::string::npos; cr = t.find('\r'))
+            t.erase(cr, 1);
+        return t;
+    }
+
+    CartellaTemporanea m_dir;
+};
+
+// The supply of the sample, its log on standard output and the one "Attenzione!!!" box on standard
+// error; status 0.
+TEST_F(ProgrammaFornitura, EsempioNellArchivio) {
+    EXPECT_EQ(Esegui(), 0);
+    const fs::path finale = m_dir / "ARC" / "INPDAPDMA-2011-06.txt";
+    EXPECT_EQ(LeggiFile(finale), LeggiFile(fs::path(DMA_DATI) / "INPDAPDMA-2011-06.txt"));
+    EXPECT_EQ(LeggiFile(m_dir / "out"), PerTerminale(LeggiFile(fs::path(DMA_DATI) / "INPDAPDMA-2011-06.log")) +
+                                            "Generazione documento '" + finale.string() +
+                                            "' completata.\nPremi il pulsante 'Continua' per terminare.\n");
+    EXPECT_EQ(LeggiFile(m_dir / "err"), "Attenzione!!!\n");
+}
+
+// A short line: status 1, the message on standard error, the supply under its temporary name.
+TEST_F(ProgrammaFornitura, RigaCortaFermaLElaborazione) {
+    ScriviFile(m_dir / "prog" / "EsportazioneINPDAP.tab", test::Righe({test::Riga(), test::Riga({}, 40)}));
+    EXPECT_EQ(Esegui(), 1);
+    const fs::path temporaneo = m_dir / "ARC" / "INPDAPDMA-2011-06-14-09-05-07.txt";
+    EXPECT_EQ(LeggiFile(m_dir / "err"), "Riga 2, colonna 40: colonna mancante (la riga ha 40 colonne)\n"
+                                        "Il documento resta con il nome temporaneo '" +
+                                            temporaneo.string() + "'.\n");
+    EXPECT_TRUE(fs::exists(temporaneo));
+    EXPECT_FALSE(fs::exists(m_dir / "ARC" / "INPDAPDMA-2011-06.txt"));
+}
+
+} // namespace
+} // namespace dma
