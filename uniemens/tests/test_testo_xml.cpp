@@ -1,0 +1,198 @@
+// The XML text helpers: escaping and its order, the cut that keeps references whole, the rounding
+// of the totals and the line layout.
+
+#include "testo_xml.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace uniemens::xmltext {
+namespace {
+
+struct Caso {
+    const char* nome;
+    std::string ingresso;
+    std::string atteso;
+};
+
+std::string NomeCaso(const testing::TestParamInfo<Caso>& info) { return info.param.nome; }
+void PrintTo(const Caso& c, std::ostream* os) { *os << c.nome; }
+
+// The five replacements one after the other, as the escaping is defined.
+std::string CodificaInSequenza(std::string testo) {
+    const std::pair<std::string, std::string> sostituzioni[] = {
+        {"&", "&amp;"}, {"'", "&apos;"}, {"\"", "&quot;"}, {"<", "&lt;"}, {">", "&gt;"}};
+    for (const auto& [cerca, con] : sostituzioni)
+        for (auto p = testo.find(cerca); p != std::string::npos; p = testo.find(cerca, p + con.size()))
+            testo.replace(p, cerca.size(), con);
+    return testo;
+}
+
+class Codifica : public testing::TestWithParam<Caso> {};
+
+TEST_P(Codifica, SostituisceICinqueCaratteri) {
+    std::string campo = GetParam().ingresso;
+    CodificaXML(campo);
+    EXPECT_EQ(campo, GetParam().atteso);
+    EXPECT_EQ(campo, CodificaInSequenza(GetParam().ingresso));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Testi, Codifica, testing::Values(
+    Caso{"Vuoto",               "",                        ""},
+    Caso{"SenzaRiservati",      "ROSSI MARIO",             "ROSSI MARIO"},
+    Caso{"ApostrofoEAmpersand", "D'ARCO & ROSSI",          "D&apos;ARCO &amp; ROSSI"},
+    Caso{"TuttiECinque",        "<\"'&'\">",               "&lt;&quot;&apos;&amp;&apos;&quot;&gt;"},
+    Caso{"RiferimentoGiaFatto", "&amp;",                   "&amp;amp;"},
+    Caso{"AccentatiIntatti",    "CAFF\xC8 \xC0 L'ANGOLO",  "CAFF\xC8 \xC0 L&apos;ANGOLO"},
+    Caso{"SoloAmpersand",       "&&",                      "&amp;&amp;"}),
+    NomeCaso);
+// clang-format on
+
+class Decodifica : public testing::TestWithParam<Caso> {};
+
+TEST_P(Decodifica, RestituisceICaratteriNellOrdine) {
+    const std::string campo = GetParam().ingresso;
+    EXPECT_EQ(DecodificaXML(campo), GetParam().atteso);
+    EXPECT_EQ(campo, GetParam().ingresso);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Testi, Decodifica, testing::Values(
+    Caso{"Vuoto",               "",                                      ""},
+    Caso{"ApostrofoEAmpersand", "D&apos;ARCO &amp; ROSSI",               "D'ARCO & ROSSI"},
+    Caso{"TuttiECinque",        "&lt;&quot;&apos;&amp;&apos;&quot;&gt;", "<\"'&'\">"},
+    Caso{"AmpersandPerPrimo",   "&amp;lt;",                              "<"},
+    Caso{"MaiuscoleNonSonoRif", "&AMP; &LT;",                            "&AMP; &LT;"},
+    Caso{"RiferimentoMonco",    "&amp &lt",                              "&amp &lt"}),
+    NomeCaso);
+// clang-format on
+
+TEST(Decodifica, InversaDellaCodificaSuTestiMaiuscoli) {
+    for (std::string testo : {"D'ARCO & ROSSI", "\"A\" <B> & 'C'", "&AMP;&LT;"}) {
+        std::string campo = testo;
+        CodificaXML(campo);
+        EXPECT_EQ(DecodificaXML(campo), testo);
+    }
+}
+
+struct CasoTaglio {
+    const char* nome;
+    std::string testo;
+    std::size_t n;
+    std::string tronca;
+    std::string troncaCodificato;
+};
+
+void PrintTo(const CasoTaglio& c, std::ostream* os) { *os << c.nome; }
+
+class Taglio : public testing::TestWithParam<CasoTaglio> {};
+
+TEST_P(Taglio, PrimiNCaratteri) {
+    const auto& c = GetParam();
+    EXPECT_EQ(Tronca(c.testo, c.n), c.tronca);
+    EXPECT_EQ(TroncaCodificato(c.testo, c.n), c.troncaCodificato);
+}
+
+const std::string Sessanta = "SOCIETA COOPERATIVA EDILE DI COSTRUZIONI E RESTAURI 1234567";
+const std::string Cinquanta = Sessanta.substr(0, 50);
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Testi, Taglio, testing::Values(
+    //          nome                  testo               n   Tronca             TroncaCodificato
+    CasoTaglio{"PiuCortoIntatto",     "ROSSI",           50, "ROSSI",            "ROSSI"},
+    CasoTaglio{"Sessanta",            Sessanta + "8",    50, Cinquanta,          Cinquanta},
+    CasoTaglio{"EsattamenteN",        Cinquanta,         50, Cinquanta,          Cinquanta},
+    CasoTaglio{"ZeroCaratteri",       "ABC",              0, "",                 ""},
+    CasoTaglio{"DentroAmp",           "AB &amp; C",       5, "AB &a",            "AB "},
+    CasoTaglio{"SubitoDopoAmpersand", "AB &amp; C",       4, "AB &",             "AB "},
+    CasoTaglio{"PrimaDelPuntoEVirg",  "AB &apos;C",       8, "AB &apos",         "AB "},
+    CasoTaglio{"RiferimentoIntero",   "AB &amp; C",       8, "AB &amp;",         "AB &amp;"},
+    CasoTaglio{"RiferimentoAllaFine", "AB&amp;",          7, "AB&amp;",          "AB&amp;"},
+    CasoTaglio{"DopoUnRiferimento",   "&amp;B&lt;C",      8, "&amp;B&l",         "&amp;B"},
+    CasoTaglio{"AccentatiUnByte",     "CAFF\xC8 SPA",     5, "CAFF\xC8",         "CAFF\xC8"}),
+    [](const testing::TestParamInfo<CasoTaglio>& info) { return std::string(info.param.nome); });
+// clang-format on
+
+TEST(TogliPunti, TogliOgniPunto) {
+    EXPECT_EQ(TogliPunti("1.234.567,50"), "1234567,50");
+    EXPECT_EQ(TogliPunti("..."), "");
+    EXPECT_EQ(TogliPunti(""), "");
+    EXPECT_EQ(TogliPunti("12,5"), "12,5");
+}
+
+TEST(Tabulazioni, UnTabPerLivello) {
+    EXPECT_EQ(Tabulazioni(-1), "");
+    EXPECT_EQ(Tabulazioni(0), "");
+    EXPECT_EQ(Tabulazioni(1), "\t");
+    EXPECT_EQ(Tabulazioni(7), "\t\t\t\t\t\t\t");
+}
+
+struct CasoArrotonda {
+    const char* nome;
+    double x;
+    double atteso;
+};
+
+void PrintTo(const CasoArrotonda& c, std::ostream* os) { *os << c.nome; }
+
+class ArrotondaTest : public testing::TestWithParam<CasoArrotonda> {};
+
+TEST_P(ArrotondaTest, PrimaCifraDecimale) { EXPECT_EQ(Arrotonda(GetParam().x), GetParam().atteso); }
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Valori, ArrotondaTest, testing::Values(
+    CasoArrotonda{"Zero",                0.0,     0.0},
+    CasoArrotonda{"Intero",              1235.0,  1235.0},
+    CasoArrotonda{"MezzoSale",           300.5,   301.0},
+    CasoArrotonda{"QuattroScende",       300.4,   300.0},
+    CasoArrotonda{"NoveSale",            2.99,    3.0},
+    CasoArrotonda{"SecondaCifraIgnorata",2.49,    2.0},
+    CasoArrotonda{"NegativoMezzo",       -2.5,    -2.0},
+    CasoArrotonda{"NegativoSeiDecimi",   -2.4,    -2.0},
+    CasoArrotonda{"NegativoQuattro",     -2.6,    -3.0},
+    CasoArrotonda{"QuasiMezzoBinario",   857.4999999999999, 857.0}),
+    [](const testing::TestParamInfo<CasoArrotonda>& info) { return std::string(info.param.nome); });
+// clang-format on
+
+TEST(ScrittoreXML, UnElementoPerRigaConITabDellaProfondita) {
+    std::vector<std::string> righe;
+    ScrittoreXML xml([&](std::string_view riga) { righe.emplace_back(riga); });
+    xml.Dichiarazione();
+    xml.Apri(0, "DenunceMensili");
+    xml.Apri(1, "DatiMittente Tipo=\"1\"");
+    xml.Elemento(2, "SedeINPS", "");
+    xml.Elemento(2, "RagSocMittente", "D&apos;ARCO &amp; ROSSI");
+    xml.Chiudi(1, "DatiMittente");
+    xml.Riga(5, "<Giorno GG=\"7\">");
+    xml.Chiudi(0, "DenunceMensili");
+    const std::vector<std::string> attese = {
+        "<?xml version='1.0' encoding='ISO-8859-1'?>",
+        "<DenunceMensili>",
+        "\t<DatiMittente Tipo=\"1\">",
+        "\t\t<SedeINPS></SedeINPS>",
+        "\t\t<RagSocMittente>D&apos;ARCO &amp; ROSSI</RagSocMittente>",
+        "\t</DatiMittente>",
+        "\t\t\t\t\t<Giorno GG=\"7\">",
+        "</DenunceMensili>",
+    };
+    EXPECT_EQ(righe, attese);
+}
+
+TEST(ScrittoreXML, UnisciRigheSenzaFineRigaDopoLUltima) {
+    std::string blocco;
+    ScrittoreXML xml(UnisciRighe(blocco));
+    xml.Apri(4, "MesePrecedente");
+    xml.Elemento(5, "NumMensilita", "13000");
+    xml.Chiudi(4, "MesePrecedente");
+    EXPECT_EQ(blocco, "\t\t\t\t<MesePrecedente>\r\n\t\t\t\t\t<NumMensilita>13000</NumMensilita>\r\n"
+                      "\t\t\t\t</MesePrecedente>");
+    std::string vuoto;
+    ScrittoreXML nessuna(UnisciRighe(vuoto));
+    EXPECT_EQ(vuoto, "");
+}
+
+} // namespace
+} // namespace uniemens::xmltext

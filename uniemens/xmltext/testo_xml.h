@@ -1,0 +1,81 @@
+#pragma once
+// Text helpers of the INPS XML documents (UniEmens, E-Mens), written as text lines without an XML
+// library. Texts are ISO-8859-1 bytes, one byte per character.
+//
+// A document is one line per element: the declaration line first, then every line is the TABs of its
+// depth followed by an opening tag, a closing tag, or an element with its text between its tags
+// ("\t\t<CFMittente>01234567890</CFMittente>"). No self-closing form. Values are written as given:
+// escape them first with CodificaXML.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace uniemens::xmltext {
+
+// The first line of every document, without indentation.
+inline constexpr std::string_view DichiarazioneXML = "<?xml version='1.0' encoding='ISO-8859-1'?>";
+
+// n TAB characters; none for n below 1.
+std::string Tabulazioni(int n);
+
+// Replaces in place every "&" by "&amp;", "'" by "&apos;", '"' by "&quot;", "<" by "&lt;" and ">" by
+// "&gt;". The ampersand goes first, so the references inserted are never escaped again.
+void CodificaXML(std::string& campo);
+
+// A copy with "&amp;", "&apos;", "&quot;", "&lt;" and "&gt;" replaced by their characters, in this
+// order, each replacement over the result of the one before ("&amp;lt;" gives "<"). For showing
+// escaped names readably in the log; not a general XML decoder.
+std::string DecodificaXML(std::string_view campo);
+
+// The first n characters of the text when it is longer than n, else the text. The result points into
+// `testo`.
+std::string_view Tronca(std::string_view testo, std::size_t n);
+
+// Tronca on a text escaped with CodificaXML, where every "&" begins a reference that ends at ";":
+// when the cut falls inside a reference, the cut is made before its "&" instead, so the result never
+// holds half a reference (and may be shorter than n). The result points into `testo`.
+std::string_view TroncaCodificato(std::string_view testo, std::size_t n);
+
+// The text with every "." removed.
+std::string TogliPunti(std::string_view testo);
+
+// Int(x), the largest whole number not above x, plus 1 when the first decimal digit of x - Int(x) is
+// 5 or more ((x - Int(x)) * 10, rounded down, above 4). Arrotonda(2.5) is 3, Arrotonda(-2.5) is -2.
+double Arrotonda(double x);
+
+// Writes the lines of a document, or of a piece of one, to a destination that takes one line at a
+// time without its line end.
+class ScrittoreXML {
+public:
+    using Destinazione = std::function<void(std::string_view riga)>;
+
+    explicit ScrittoreXML(Destinazione destinazione) : m_destinazione(std::move(destinazione)) {}
+
+    // The declaration line.
+    void Dichiarazione();
+    // An opening tag at its depth; `tag` is the name, followed by its attributes when it has any:
+    // Apri(1, "DatiMittente Tipo=\"1\"") writes "\t<DatiMittente Tipo=\"1\">".
+    void Apri(int profondita, std::string_view tag);
+    // A closing tag at its depth: Chiudi(1, "DatiMittente") writes "\t</DatiMittente>".
+    void Chiudi(int profondita, std::string_view nome);
+    // An element with its value on one line: Elemento(2, "SedeINPS", "1300") writes
+    // "\t\t<SedeINPS>1300</SedeINPS>"; an empty value gives "\t\t<SedeINPS></SedeINPS>".
+    void Elemento(int profondita, std::string_view nome, std::string_view valore);
+    // Any other line at its depth, as given.
+    void Riga(int profondita, std::string_view testo);
+
+private:
+    void Rientra(int profondita); // starts a line with the TABs of its depth
+    void Invia();
+
+    Destinazione m_destinazione;
+    std::string m_riga; // reused for every line
+};
+
+// A destination that gathers the lines into one text, CR LF between them and none after the last:
+// the form in which a block is kept before it is written as one piece.
+ScrittoreXML::Destinazione UnisciRighe(std::string& testo);
+
+} // namespace uniemens::xmltext
