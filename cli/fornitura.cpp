@@ -4,6 +4,7 @@
 #include "contesto_terminale.h"
 #include "convertitore.h"
 #include "dati_sub.h"
+#include "dati_sub_emens.h"
 #include "dati_sub_tfr.h"
 #include "piattaforma.h"
 #include "testo.h"
@@ -38,7 +39,7 @@ const VoceConvertitore Convertitori[] = {
     {"770",      [] { return &conv770::Descrittore(); }},
     {"uniemens", nullptr},
     {"dma",      nullptr},
-    {"emens",    nullptr},
+    {"emens",    [] { return &emens::Descrittore(); }},
     {"tfr",      [] { return &tfr::Descrittore(); }},
 };
 // clang-format on
