@@ -132,111 +132,55 @@ TEST_F(EsecuzioneEmens, CollaboratoriPrimaDeiDipendenti) {
     }
 }
 
-TEST_F(EsecuzioneEmens, SoloDipendenti) {
-    ASSERT_EQ(Esegui(Esportazione({RigaProva({{14, "F"}, {17, "1"}, {18, "1A"}})})), "");
-    EXPECT_EQ(Documento(), "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n"
-                           "<DenunceRetributiveMensili>\r\n"
-                           "\t<DatiMittente>\r\n"
-                           "\t\t<CFPersonaMittente>BRTGLI62M15L736K</CFPersonaMittente>\r\n"
-                           "\t\t<RagSocMittente>IDRAULICA ZANON SNC</RagSocMittente>\r\n"
-                           "\t\t<CFMittente>03456780274</CFMittente>\r\n"
-                           "\t\t<CFSoftwarehouse>02222220281</CFSoftwarehouse>\r\n"
-                           "\t\t<SedeINPS>2701</SedeINPS>\r\n"
-                           "\t</DatiMittente>\r\n"
-                           "\t<Azienda>\r\n"
-                           "\t\t<AnnoMeseDenuncia>2012-03</AnnoMeseDenuncia>\r\n"
-                           "\t\t<CFAzienda>03456780274</CFAzienda>\r\n"
-                           "\t\t<RagSocAzienda>IDRAULICA ZANON SNC</RagSocAzienda>\r\n"
-                           "\t\t<ListaDenunceIndividuali>\r\n"
-                           "\t\t\t<Matricola>2707654321</Matricola>\r\n"
-                           "\t\t\t<CaratteristicheContributive>\r\n"
-                           "\t\t\t\t<CSC>11101</CSC>\r\n"
-                           "\t\t\t\t<CA>3N</CA>\r\n"
-                           "\t\t\t</CaratteristicheContributive>\r\n"
-                           "\t\t\t<DenunciaIndividuale>\r\n"
-                           "\t\t\t\t<CFLavoratore>ZNNMRC75C12L736W</CFLavoratore>\r\n"
-                           "\t\t\t\t<Cognome>ZANON</Cognome>\r\n"
-                           "\t\t\t\t<Nome>MARCO</Nome>\r\n"
-                           "\t\t\t\t<Qualifica1>1</Qualifica1>\r\n"
-                           "\t\t\t\t<Qualifica2>F</Qualifica2>\r\n"
-                           "\t\t\t\t<TipoContribuzione>71</TipoContribuzione>\r\n"
-                           "\t\t\t\t<CodiceContratto>EP</CodiceContratto>\r\n"
-                           "\t\t\t\t<OrarioContrattuale>4000</OrarioContrattuale>\r\n"
-                           "\t\t\t\t<NumMensilita>13000</NumMensilita>\r\n"
-                           "\t\t\t\t<Assunzione>\r\n"
-                           "\t\t\t\t\t<GiornoAssunzione>1</GiornoAssunzione>\r\n"
-                           "\t\t\t\t\t<TipoAssunzione>1A</TipoAssunzione>\r\n"
-                           "\t\t\t\t</Assunzione>\r\n"
-                           "\t\t\t\t<DatiRetributivi>\r\n"
-                           "\t\t\t\t\t<TipoLavoratore>0</TipoLavoratore>\r\n"
-                           "\t\t\t\t\t<Imponibile>1000</Imponibile>\r\n"
-                           "\t\t\t\t\t<RetribTeorica>1000</RetribTeorica>\r\n"
-                           "\t\t\t\t\t<Settimana>\r\n"
-                           "\t\t\t\t\t\t<IdSettimana>10</IdSettimana>\r\n"
-                           "\t\t\t\t\t\t<TipoCopertura>X</TipoCopertura>\r\n"
-                           "\t\t\t\t\t</Settimana>\r\n"
-                           "\t\t\t\t\t<GiorniRetribuiti>26</GiorniRetribuiti>\r\n"
-                           "\t\t\t\t</DatiRetributivi>\r\n"
-                           "\t\t\t</DenunciaIndividuale>\r\n"
-                           "\t\t</ListaDenunceIndividuali>\r\n"
-                           "\t</Azienda>\r\n"
-                           "</DenunceRetributiveMensili>\r\n");
-    EXPECT_EQ(m_contesto.messaggio, Log("Elaborazione Dipendente: ZNNMRC75C12L736W - ZANON MARCO\r\n"));
+// The lines of the document at the depth of the lists, after the company opening.
+std::vector<std::string> Scheletro(const std::string& documento) {
+    std::vector<std::string> righe;
+    for (auto inizio = documento.find("</RagSocAzienda>\r\n") + 18; inizio < documento.size();) {
+        const auto fine = documento.find("\r\n", inizio);
+        const std::string riga = documento.substr(inizio, fine - inizio);
+        if (riga.find_first_not_of('\t') <= 2)
+            righe.push_back(riga);
+        inizio = fine + 2;
+    }
+    return righe;
 }
 
-// Line 1 is a collaborator: it gives the sender and the company as well as the list's opening.
-TEST_F(EsecuzioneEmens, SoloCollaboratori) {
-    ASSERT_EQ(Esegui(Esportazione({RigaCollaboratore({{16, "L736"}, {34, "01"}, {36, "N"}, {38, ""}, {39, "X"}}),
-                                   RigaCollaboratore({{10, "FBBGNN66A01H294S"}, {31, "00100"}, {32, "058091"}})})),
-              "");
-    const std::string collaboratore = "\t\t\t<Collaboratore>\r\n"
-                                      "\t\t\t\t<CFCollaboratore>CLLNNA80A41L736P</CFCollaboratore>\r\n"
-                                      "\t\t\t\t<Cognome>CELLI</Cognome>\r\n"
-                                      "\t\t\t\t<Nome>ANNA</Nome>\r\n";
-    EXPECT_EQ(Documento().substr(Documento().find("\t\t<RagSocAzienda>")),
-              "\t\t<RagSocAzienda>IDRAULICA ZANON SNC</RagSocAzienda>\r\n"
-              "\t\t<ListaCollaboratori>\r\n"
-              "\t\t\t<CAP>30100</CAP>\r\n"
-              "\t\t\t<ISTAT>027042</ISTAT>\r\n" +
-                  collaboratore +
-                  "\t\t\t\t<CodiceComune>L736</CodiceComune>\r\n"
-                  "\t\t\t\t<TipoRapporto>1</TipoRapporto>\r\n"
-                  "\t\t\t\t<CodiceAttivita>01</CodiceAttivita>\r\n"
-                  "\t\t\t\t<Imponibile>1200</Imponibile>\r\n"
-                  "\t\t\t\t<Aliquota>27,72</Aliquota>\r\n"
-                  "\t\t\t\t<AltraAss>N</AltraAss>\r\n"
-                  "\t\t\t\t<Dal>2012-03-01</Dal>\r\n"
-                  "\t\t\t</Collaboratore>\r\n"
-                  "\t\t\t<Collaboratore>\r\n"
-                  "\t\t\t\t<CFCollaboratore>FBBGNN66A01H294S</CFCollaboratore>\r\n"
-                  "\t\t\t\t<Cognome>CELLI</Cognome>\r\n"
-                  "\t\t\t\t<Nome>ANNA</Nome>\r\n"
-                  "\t\t\t\t<TipoRapporto>1</TipoRapporto>\r\n"
-                  "\t\t\t\t<Imponibile>1200</Imponibile>\r\n"
-                  "\t\t\t\t<Aliquota>27,72</Aliquota>\r\n"
-                  "\t\t\t\t<Dal>2012-03-01</Dal>\r\n"
-                  "\t\t\t\t<Al>2012-03-31</Al>\r\n"
-                  "\t\t\t</Collaboratore>\r\n"
-                  "\t\t</ListaCollaboratori>\r\n"
-                  "\t</Azienda>\r\n"
-                  "</DenunceRetributiveMensili>\r\n");
-    EXPECT_EQ(m_contesto.messaggio, Log("Elaborazione Collaboratore: CLLNNA80A41L736P - CELLI ANNA\r\n"
-                                        "Elaborazione Collaboratore: FBBGNN66A01H294S - CELLI ANNA\r\n"));
+// Each list is opened by the first person of its kind and closed after the last; the individual
+// reports' list comes first whatever the order of the lines.
+struct CasoListe {
+    const char* nome;
+    std::vector<std::string> righe;
+    std::vector<std::string> scheletro;
+};
+
+void PrintTo(const CasoListe& caso, std::ostream* os) { *os << caso.nome; }
+
+class Liste : public EsecuzioneEmens, public testing::WithParamInterface<CasoListe> {};
+
+TEST_P(Liste, AperturaEChiusura) {
+    ASSERT_EQ(Esegui(Esportazione(GetParam().righe)), "");
+    EXPECT_EQ(Scheletro(Documento()), GetParam().scheletro);
 }
 
-// No line with a person: the company is opened and closed with no list; previous-month lines alone
-// write nothing and the log says so.
-TEST_F(EsecuzioneEmens, NessunaPersona) {
-    ASSERT_EQ(Esegui(Esportazione({RigaProva({{24, "0"}}), RigaProva({{24, "0,00"}, {30, "COLLABORATORE"}}),
-                                   RigaProva({{29, "PRECEDENTE"}})})),
-              "");
-    EXPECT_EQ(Documento().substr(Documento().find("\t\t<RagSocAzienda>")),
-              "\t\t<RagSocAzienda>IDRAULICA ZANON SNC</RagSocAzienda>\r\n"
-              "\t</Azienda>\r\n"
-              "</DenunceRetributiveMensili>\r\n");
-    EXPECT_EQ(m_contesto.messaggio, Log("Mese precedente in riga 3 senza denuncia del mese attuale "
-                                        "che lo segua: non scritto.\r\n"));
+const std::vector<std::string> Dip = {"\t\t<ListaDenunceIndividuali>", "\t\t</ListaDenunceIndividuali>"};
+const std::vector<std::string> Coll = {"\t\t<ListaCollaboratori>", "\t\t</ListaCollaboratori>"};
+const std::vector<std::string> Fine = {"\t</Azienda>", "</DenunceRetributiveMensili>"};
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Casi, Liste, testing::Values(
+    CasoListe{"solo_dipendenti",      {RigaProva(), RigaProva()},                 Dip + Fine},
+    CasoListe{"solo_collaboratori",   {RigaCollaboratore(), RigaCollaboratore()}, Coll + Fine},
+    CasoListe{"in_ordine",            {RigaProva(), RigaCollaboratore()},         Dip + Coll + Fine},
+    CasoListe{"collaboratore_prima",  {RigaCollaboratore(), RigaProva()},         Dip + Coll + Fine},
+    CasoListe{"senza_imponibile",     {RigaProva({{24, "0"}}), RigaCollaboratore({{24, "0,00"}})}, Fine},
+    CasoListe{"solo_mese_precedente", {RigaProva({{29, "PRECEDENTE"}})},          Fine}
+), [](const auto& info) { return std::string(info.param.nome); });
+// clang-format on
 
 // The theoretical pay by layout: a line of exactly 42 columns takes the taxable pay when its paid
 // days are not 0; any other line takes column 42.
@@ -314,26 +258,12 @@ TEST_F(EsecuzioneEmens, MesePrecedenteRaggiungeLaDenunciaSeguente) {
     ASSERT_NE(blocco, std::string::npos);
     const std::string prima = "\t\t\t\t</DatiRetributivi>\r\n";
     EXPECT_EQ(documento.substr(blocco - prima.size(), prima.size()), prima);
-    EXPECT_EQ(documento.substr(documento.find("\t\t\t\t</MesePrecedente>\r\n", blocco)),
-              "\t\t\t\t</MesePrecedente>\r\n"
-              "\t\t\t</DenunciaIndividuale>\r\n"
-              "\t\t</ListaDenunceIndividuali>\r\n"
-              "\t\t<ListaCollaboratori>\r\n"
-              "\t\t\t<CAP>30100</CAP>\r\n"
-              "\t\t\t<ISTAT>027042</ISTAT>\r\n"
-              "\t\t\t<Collaboratore>\r\n"
-              "\t\t\t\t<CFCollaboratore>CLLNNA80A41L736P</CFCollaboratore>\r\n"
-              "\t\t\t\t<Cognome>CELLI</Cognome>\r\n"
-              "\t\t\t\t<Nome>ANNA</Nome>\r\n"
-              "\t\t\t\t<TipoRapporto>1</TipoRapporto>\r\n"
-              "\t\t\t\t<Imponibile>1200</Imponibile>\r\n"
-              "\t\t\t\t<Aliquota>27,72</Aliquota>\r\n"
-              "\t\t\t\t<Dal>2012-03-01</Dal>\r\n"
-              "\t\t\t\t<Al>2012-03-31</Al>\r\n"
-              "\t\t\t</Collaboratore>\r\n"
-              "\t\t</ListaCollaboratori>\r\n"
-              "\t</Azienda>\r\n"
-              "</DenunceRetributiveMensili>\r\n");
+    EXPECT_EQ(documento.find("\t\t\t\t</MesePrecedente>\r\n"
+                             "\t\t\t</DenunciaIndividuale>\r\n"
+                             "\t\t</ListaDenunceIndividuali>\r\n"
+                             "\t\t<ListaCollaboratori>\r\n",
+                             blocco),
+              documento.find("\t\t\t\t</MesePrecedente>\r\n"));
     EXPECT_EQ(m_contesto.messaggio, Log("Elaborazione Dipendente: ZNNMRC75C12L736W - ZANON MARCO\r\n"
                                         "Elaborazione Collaboratore: CLLNNA80A41L736P - CELLI ANNA\r\n"));
 }
@@ -429,6 +359,8 @@ INSTANTIATE_TEST_SUITE_P(Casi, Errore, testing::Values(
         "Riga 1, colonna 37: data non valida 'MARZO'"},
     CasoErrore{"carattere_di_controllo", {Dipendente, RigaProva({{11, "ZA\x01NON"}})},
         "Riga 2, colonna 11: carattere di controllo (codice 1) non ammesso in un documento XML"},
+    CasoErrore{"a_capo_nel_collaboratore", {RigaCollaboratore({{35, "27,72\n"}})},
+        "Riga 1, colonna 35: carattere di controllo (codice 10) non ammesso in un documento XML"},
     CasoErrore{"nul_nel_mese_precedente", {RigaProva({{29, "PRECEDENTE"}, {41, std::string("40\0" "00", 5)}})},
         "Riga 1, colonna 41: carattere di controllo (codice 0) non ammesso in un documento XML"},
     CasoErrore{"mese_precedente_di_altra_persona",
