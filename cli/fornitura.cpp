@@ -4,6 +4,7 @@
 #include "contesto_terminale.h"
 #include "convertitore.h"
 #include "dma/dati_sub.h"
+#include "emens/dati_sub_emens.h"
 #include "piattaforma.h"
 #include "testo.h"
 
@@ -42,7 +43,7 @@ const VoceConvertitore Convertitori[] = {
     {"770",      [] { return &conv770::Descrittore(); }},
     {"uniemens", [] { return &uniemens::Descrittore(); }},
     {"dma",      [] { return &dma::Descrittore(); }},
-    {"emens",    nullptr},
+    {"emens",    [] { return &emens::Descrittore(); }},
     {"tfr",      [] { return &tfr::Descrittore(); }},
 };
 // clang-format on

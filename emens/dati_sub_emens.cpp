@@ -1,0 +1,174 @@
+#include "dati_sub_emens.h"
+
+#include "contatore.h"
+#include "errore.h"
+#include "riga_emens.h"
+#include "testo.h"
+#include "testo_xml.h"
+#include "voci_emens.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace emens {
+
+namespace fs = std::filesystem;
+using uniemens::xmltext::ScrittoreXML;
+
+namespace {
+
+std::string NomePersona(const RigaEmens& riga) {
+    return riga.Testo(col::CodiceFiscale) + " - " + riga.Testo(col::Cognome) + " " + riga.Testo(col::Nome);
+}
+
+// The individual reports' list: opened by its first report, each report joined by the
+// previous-month block that waits for it.
+class ListaDipendenti {
+public:
+    ListaDipendenti(ScrittoreXML& xml, shell::ContestoElaborazione& contesto) : m_xml(xml), m_contesto(contesto) {}
+
+    // A line of the previous month: its block waits for the next report, in place of one still
+    // waiting.
+    void MesePrecedente(const RigaEmens& riga) {
+        riga.RichiediColonne(col::ColonneMesePrec);
+        if (!m_sospeso.empty())
+            m_contesto.ScriviMessaggio("Mese precedente in riga " + std::to_string(m_rigaSospeso) +
+                                       " sostituito da quello in riga " + std::to_string(riga.Numero()) +
+                                       ": non scritto.");
+        m_sospeso.clear();
+        ScrittoreXML blocco(uniemens::xmltext::UnisciRighe(m_sospeso));
+        ScriviVoci(emens::MesePrecedente, Fonte{riga}, blocco);
+        m_rigaSospeso = riga.Numero();
+        m_personaSospeso = shell::TogliSpazi(riga.Testo(col::CodiceFiscale));
+    }
+
+    void Denuncia(const RigaEmens& riga) {
+        riga.RichiediColonne(col::ColonneDipendente);
+        const std::string_view persona = shell::TogliSpazi(riga.Testo(col::CodiceFiscale));
+        if (!m_sospeso.empty() && persona != m_personaSospeso)
+            throw shell::ErroreElaborazione(
+                "Riga " + std::to_string(m_rigaSospeso) + ", colonna " + std::to_string(col::CodiceFiscale) +
+                ": mese precedente di un'altra persona ('" + m_personaSospeso +
+                "', mentre la denuncia che segue, in riga " + std::to_string(riga.Numero()) + ", \xE8 di '" +
+                std::string(persona) + "')");
+        if (m_denunce.Valore() == 0)
+            ScriviVoci(AperturaDipendenti, Fonte{riga}, m_xml);
+        m_denunce.Incrementa();
+        m_contesto.ScriviMessaggio("Elaborazione Dipendente: " + NomePersona(riga));
+        ScriviVoci(DenunciaIndividuale, Fonte{riga, &m_sospeso}, m_xml);
+        m_rigaSospeso = 0;
+    }
+
+    void Chiudi() {
+        if (!m_sospeso.empty())
+            m_contesto.ScriviMessaggio("Mese precedente in riga " + std::to_string(m_rigaSospeso) +
+                                       " senza denuncia del mese attuale che lo segua: non scritto.");
+        if (m_denunce.Valore() > 0)
+            m_xml.Chiudi(2, "ListaDenunceIndividuali");
+    }
+
+private:
+    ScrittoreXML& m_xml;
+    shell::ContestoElaborazione& m_contesto;
+    shell::Contatore16 m_denunce{"denunce individuali"};
+    std::string m_sospeso; // the pending block, its lines joined by CR LF
+    int m_rigaSospeso = 0;
+    std::string m_personaSospeso;
+};
+
+// The collaborators' list: opened by its first collaborator.
+class ListaCollaboratori {
+public:
+    ListaCollaboratori(ScrittoreXML& xml, shell::ContestoElaborazione& contesto) : m_xml(xml), m_contesto(contesto) {}
+
+    void Collaboratore(const RigaEmens& riga) {
+        riga.RichiediColonne(col::ColonneCollaboratore);
+        if (m_collaboratori.Valore() == 0)
+            ScriviVoci(AperturaCollaboratori, Fonte{riga}, m_xml);
+        m_collaboratori.Incrementa();
+        m_contesto.ScriviMessaggio("Elaborazione Collaboratore: " + NomePersona(riga));
+        ScriviVoci(emens::Collaboratore, Fonte{riga}, m_xml);
+    }
+
+    void Chiudi() {
+        if (m_collaboratori.Valore() > 0)
+            m_xml.Chiudi(2, "ListaCollaboratori");
+    }
+
+private:
+    ScrittoreXML& m_xml;
+    shell::ContestoElaborazione& m_contesto;
+    shell::Contatore16 m_collaboratori{"collaboratori"};
+};
+
+// Writes the document: sender and company from line 1, then the employees' reports with their
+// previous-month blocks in the order of the file, then the collaborators in the order of the file.
+// Returns the document's final name.
+std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::FileUscita& uscita,
+                            shell::ContestoElaborazione& contesto) {
+    if (esportazione.Riga(0).empty())
+        throw shell::ErroreElaborazione("Riga 1: riga vuota, mancano i dati del mittente e dell'azienda");
+    const RigaEmens prima(1, esportazione.Riga(0));
+    prima.RichiediColonne(col::ColonneRiga);
+    const int anno = prima.Intero(col::Anno);
+    const int mese = prima.Intero(col::Mese);
+
+    ScrittoreXML xml([&uscita](std::string_view riga) { uscita.ScriviRiga(riga); });
+    xml.Dichiarazione();
+    xml.Apri(0, "DenunceRetributiveMensili");
+    ScriviVoci(DatiMittente, Fonte{prima}, xml);
+    ScriviVoci(AperturaAzienda, Fonte{prima}, xml);
+
+    ListaDipendenti dipendenti(xml, contesto);
+    std::vector<int> collaboratori; // their line numbers, for the second pass
+    for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
+        if (esportazione.Riga(i).empty())
+            continue;
+        const RigaEmens riga(static_cast<int>(i + 1), esportazione.Riga(i));
+        riga.RichiediColonne(col::ColonneRiga);
+        if (riga.Testo(col::MeseRiferimento) != MeseAttuale) {
+            dipendenti.MesePrecedente(riga);
+            continue;
+        }
+        if (riga.NumeroIniziale(col::Imponibile) == 0)
+            continue;
+        riga.RichiediColonne(col::ColonnePersona);
+        if (riga.Testo(col::TipoPersona) == TipoDipendente)
+            dipendenti.Denuncia(riga);
+        else
+            collaboratori.push_back(riga.Numero());
+    }
+    dipendenti.Chiudi();
+
+    ListaCollaboratori lista(xml, contesto);
+    for (const int numero : collaboratori)
+        lista.Collaboratore(RigaEmens(numero, esportazione.Riga(static_cast<std::size_t>(numero - 1))));
+    lista.Chiudi();
+
+    xml.Chiudi(1, "Azienda");
+    xml.Chiudi(0, "DenunceRetributiveMensili");
+    return "INPSEMENS-" + CifreMinime(anno, 4) + "-" + CifreMinime(mese, 2) + ".xml";
+}
+
+} // namespace
+
+const shell::Convertitore& Descrittore() {
+    // clang-format off
+    static const shell::Convertitore convertitore{
+        "emens", "pelvorn",
+        "Elaborazione dati per EMENS v. 210708",
+        //  client area  Messaggio                 Avanti
+        {6945, 6000, {120, 120, 6735, 5295}, {5520, 5520, 1335, 375}, std::nullopt, std::nullopt},
+        [](const fs::path& cartella, const fs::path&) {
+            return shell::CaricaEsportazione(cartella, "EsportazioneINPS.tab", EseguiConversione);
+        }};
+    // clang-format on
+    return convertitore;
+}
+
+void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& percorsoEsportazione) {
+    shell::EseguiConversioneArchivio(contesto, percorsoEsportazione, {"INPSEMENS-", ".xml"}, ScriviDocumento);
+}
+
+} // namespace emens

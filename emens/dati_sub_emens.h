@@ -1,0 +1,15 @@
+#pragma once
+// The E-Mens converter: "EsportazioneINPS.tab" in, the monthly E-Mens document to INPS out.
+
+#include "contesto.h"
+#include "convertitore.h"
+
+#include <filesystem>
+
+namespace emens {
+
+const shell::Convertitore& Descrittore();
+
+void EseguiConversione(shell::ContestoElaborazione& contesto, const std::filesystem::path& percorsoEsportazione);
+
+} // namespace emens
