@@ -55,7 +55,11 @@ std::optional<shell::DataOra> LeggiIstante(std::string_view testo) {
     return t;
 }
 
-fs::path PercorsoDaArgomento(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+// A folder given on the command line, with the system's own separators (out/ARC is out\ARC on Windows),
+// as the paths in the log and the messages show it.
+fs::path PercorsoDaArgomento(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end())).make_preferred();
+}
 
 int ErroreUso(std::ostream& err, std::string_view motivo) {
     err << "fornitura: " << motivo << "\n" << Uso;
