@@ -59,8 +59,11 @@ std::FILE* ApriPerScrittura(const fs::path& percorso) { return _wfopen(percorso.
 bool ScriviSuDisco(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
 
 bool SostituisciFile(const fs::path& origine, const fs::path& destinazione) {
-    // MoveFileExW would replace a file whose name differs in case only, or a hidden one.
-    if (GetFileAttributesW(destinazione.c_str()) != INVALID_FILE_ATTRIBUTES && !FileOrdinarioEsiste(destinazione))
+    // MoveFileExW would replace a file whose name differs in case only, or a hidden one; a read-only file
+    // Windows keeps, but not every implementation of its calls does.
+    const DWORD attributi = GetFileAttributesW(destinazione.c_str());
+    if (attributi != INVALID_FILE_ATTRIBUTES &&
+        ((attributi & FILE_ATTRIBUTE_READONLY) != 0 || !FileOrdinarioEsiste(destinazione)))
         return false;
     return MoveFileExW(origine.c_str(), destinazione.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

@@ -31,8 +31,9 @@ bool ScriviSuDisco(std::FILE* file);
 
 // Puts `origine` under the name `destinazione` in one step: at every moment `destinazione` holds
 // either the older file or the new one. An older file is replaced only when it is an ordinary file whose
-// stored name is `destinazione`'s exactly: a hidden or system file, a folder, or a name that differs in
-// letter case only stays, and the move fails. False on failure, with both files as they were.
+// stored name is `destinazione`'s exactly: a hidden, system or (on Windows) read-only file, a folder, or a
+// name that differs in letter case only stays, and the move fails. False on failure, with both files as
+// they were.
 bool SostituisciFile(const std::filesystem::path& origine, const std::filesystem::path& destinazione);
 
 } // namespace shell

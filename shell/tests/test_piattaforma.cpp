@@ -141,6 +141,7 @@ TEST_F(Sostituzione, UnNomeCheDifferisceSoloPerMaiuscole) {
 #ifdef _WIN32
 TEST_F(Sostituzione, UnFileNascostoDiSistemaOSolaLetturaResta) {
     for (DWORD attributi : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_READONLY}) {
+        ScriviFile(Nuovo(), "nuovo");
         ScriviFile(Finale(), "vecchio");
         Attributi(Finale(), attributi);
         EXPECT_FALSE(SostituisciFile(Nuovo(), Finale())) << attributi;
@@ -193,6 +194,36 @@ TEST(EsecuzioneConCartelleAccentate, EsportazioneEDocumento) {
     }
     const std::string log = TestoPercorso(dir.Percorso() / Accentata);
     EXPECT_NE(log.find("Societ\xE0 \xC8lite \xF1"), std::string::npos) << log;
+}
+
+// The finished document meets an older one whose name differs in letter case only (an accented letter
+// included): where names ignore case the run stops and leaves both files as they are.
+TEST(EsecuzioneConCartelleAccentate, NomeFinaleConAltreMaiuscole) {
+    CartellaTemporanea dir;
+    const fs::path archivio = dir / "ARC";
+    fs::create_directory(archivio);
+    const fs::path vecchio = archivio / PercorsoDaTesto("prova-\xE8.txt");
+    ScriviFile(vecchio, "vecchio");
+    ScriviFile(dir / "Esportazione770.tab", "abc\r\ndef\r\n");
+    ContestoRegistrato contesto(archivio);
+    std::string errore;
+    try {
+        Inverti(contesto, dir / "Esportazione770.tab");
+    } catch (const ErroreElaborazione& e) {
+        errore = e.what();
+    }
+    EXPECT_EQ(LeggiFile(vecchio), "vecchio");
+#ifdef _WIN32
+    const fs::path temporaneo = archivio / "Prova-2011-06-14-09-05-07.txt";
+    EXPECT_EQ(errore, "Impossibile dare al documento il nome finale '" +
+                          TestoPercorso(archivio / PercorsoDaTesto("Prova-\xC8.txt")) +
+                          "'\r\nIl documento resta con il nome temporaneo '" + TestoPercorso(temporaneo) + "'.");
+    EXPECT_EQ(LeggiFile(temporaneo), "def\r\nabc\r\n");
+    EXPECT_EQ(contesto.messaggio, "");
+#else
+    EXPECT_EQ(errore, "");
+    EXPECT_EQ(LeggiFile(archivio / PercorsoDaTesto("Prova-\xC8.txt")), "def\r\nabc\r\n");
+#endif
 }
 
 } // namespace
