@@ -7,6 +7,8 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <shellapi.h>
@@ -41,6 +43,9 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     // The texts are written in UTF-8; a console shows them so only with this code page.
     SetConsoleOutputCP(CP_UTF8);
+    // The same bytes as on every other system: lines end with LF, not turned into CR LF on the way out.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #endif
     std::ios::sync_with_stdio(false);
     const int esito = cli::EseguiFornitura(Argomenti(argc, argv), std::cout, std::cerr);

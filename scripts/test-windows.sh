@@ -72,9 +72,9 @@ for campione in samples/*/; do
     (cd "$cartella" && $programma "$comando" --dir esportazione --archive ARC --now 2011-06-14T09:05:07 \
       >../$lato.out 2>../$lato.err) || stato=$?
     echo "$stato" >"$confronto/$comando/$lato.stato"
-    # The terminal's texts: CR LF and "\" on Windows, LF and "/" on Linux; the same otherwise.
+    # The terminal's texts name paths with "\" on Windows and "/" on Linux; they are the same otherwise.
     for flusso in out err; do
-      tr -d '\r' <"$confronto/$comando/$lato.$flusso" | sed 's|\\|/|g' >"$confronto/$comando/$lato.$flusso.testo"
+      sed 's|\\|/|g' <"$confronto/$comando/$lato.$flusso" >"$confronto/$comando/$lato.$flusso.testo"
     done
   done
   if [ "$(cat "$confronto/$comando/linux.stato")" -ne 0 ]; then
