@@ -176,7 +176,7 @@ void Inverti(ContestoElaborazione& contesto, const fs::path& esportazione) {
 
 // A whole run with the export and the archive in folders with accented names: the export is found
 // and read, the document written and named, and the log names it in ISO-8859-1.
-TEST(EsecuzioneConCartelleAccentate, EsportazioneEDocumento) {
+TEST(CartelleENomi, EsportazioneEDocumentoInCartelleAccentate) {
     CartellaTemporanea dir;
     for (const auto& nome : {Accentata, FuoriLatin1}) {
         const fs::path cartella = dir.Percorso() / nome;
@@ -198,7 +198,7 @@ TEST(EsecuzioneConCartelleAccentate, EsportazioneEDocumento) {
 
 // The finished document meets an older one whose name differs in letter case only (an accented letter
 // included): where names ignore case the run stops and leaves both files as they are.
-TEST(EsecuzioneConCartelleAccentate, NomeFinaleConAltreMaiuscole) {
+TEST(CartelleENomi, NomeFinaleConAltreMaiuscole) {
     CartellaTemporanea dir;
     const fs::path archivio = dir / "ARC";
     fs::create_directory(archivio);
