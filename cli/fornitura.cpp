@@ -63,9 +63,10 @@ std::optional<shell::DataOra> LeggiIstante(std::string_view testo) {
     return t;
 }
 
-// Folders are made absolute, so that messages name the full paths as the windows do.
+// A folder given on the command line, made absolute and with the system's own separators (out/ARC is
+// out\ARC on Windows), so that messages name the full paths as the windows do.
 fs::path PercorsoDaArgomento(const std::string& utf8) {
-    return fs::absolute(fs::path(std::u8string(utf8.begin(), utf8.end())));
+    return fs::absolute(fs::path(std::u8string(utf8.begin(), utf8.end())).make_preferred());
 }
 
 int ErroreUso(std::ostream& err, std::string_view motivo) {

@@ -1,5 +1,6 @@
 #pragma once
-// What the converters need of the file system, the same on every system.
+// What the converters need of the file system, the same on every system. Paths are std::filesystem::path:
+// wide characters on Windows, so folders with accented names work everywhere.
 
 #include <cstdio>
 #include <filesystem>
@@ -10,8 +11,13 @@ namespace shell {
 // "C:\KORVANTE\ARC" on Windows, $HOME/KORVANTE/ARC elsewhere; FORNITURA_ARCHIVE overrides both.
 std::filesystem::path CartellaArchivioPredefinita();
 
-// An ordinary file: it exists, is a regular file, is neither hidden nor a system file, and its name
-// as stored equals the last part of `percorso` letter by letter.
+// The folder of the running program, as the system reports it.
+std::filesystem::path CartellaProgramma();
+
+// An ordinary file: it exists, is a regular file, is neither hidden nor a system file (on Windows its
+// attributes, elsewhere a name starting with "."), and its name as stored equals the last part of `percorso`
+// letter by letter (a file system that ignores case finds "esportazione770.tab" when asked for
+// "Esportazione770.tab"; that is not the file asked for).
 bool FileOrdinarioEsiste(const std::filesystem::path& percorso);
 
 // Creates the last level of `cartella`; any failure is ignored (it shows when a file is created there).
@@ -24,7 +30,10 @@ std::FILE* ApriPerScrittura(const std::filesystem::path& percorso);
 bool ScriviSuDisco(std::FILE* file);
 
 // Puts `origine` under the name `destinazione` in one step: at every moment `destinazione` holds
-// either the older file or the new one. False on failure, with both files as they were.
+// either the older file or the new one. An older file is replaced only when it is an ordinary file whose
+// stored name is `destinazione`'s exactly: a hidden, system or (on Windows) read-only file, a folder, or a
+// name that differs in letter case only stays, and the move fails. False on failure, with both files as
+// they were.
 bool SostituisciFile(const std::filesystem::path& origine, const std::filesystem::path& destinazione);
 
 enum class EsitoSpostamento {

@@ -3,20 +3,25 @@
 
 #include "cartella_temporanea.h"
 #include "fornitura.h"
+#include "processo.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace cli {
 namespace {
 
 namespace fs = std::filesystem;
 using shell::test::CartellaTemporanea;
+using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 
@@ -85,17 +90,63 @@ TEST(Fornitura, CoordinateBancarie) {
     EXPECT_EQ(Esegui({"check-iban", "IT60 X054 \xC3\xA8"}).stato, 1); // accented letter: no crash, just wrong
 }
 
+// An export under a name that differs in letter case only is not the export, on any file system.
+TEST(Fornitura, EsportazioneConAltreMaiuscoleMancante) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / "esportazione770.tab", "");
+    const auto esito = Esegui({"770", "--dir", dir.Percorso().string(), "--archive", (dir / "ARC").string()});
+    EXPECT_EQ(esito.stato, EsitoFileMancante);
+    EXPECT_FALSE(fs::exists(dir / "ARC"));
+}
+
+#ifdef _WIN32
+TEST(Fornitura, EsportazioneNascostaMancante) {
+    CartellaTemporanea dir;
+    for (DWORD attributo : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+        ScriviFile(dir / "Esportazione770.tab", "");
+        ASSERT_TRUE(SetFileAttributesW((dir / "Esportazione770.tab").c_str(), attributo));
+        const auto esito = Esegui({"770", "--dir", dir.Percorso().string(), "--archive", (dir / "ARC").string()});
+        EXPECT_EQ(esito.stato, EsitoFileMancante) << attributo;
+        EXPECT_FALSE(fs::exists(dir / "ARC"));
+        SetFileAttributesW((dir / "Esportazione770.tab").c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+#endif
+
 // The real program, as a host or a script starts it.
+
+std::string Utf8(const fs::path& percorso) {
+    const auto testo = percorso.u8string();
+    return std::string(testo.begin(), testo.end());
+}
+
 TEST(Fornitura, ProgrammaVeroEStatoDiUscita) {
     CartellaTemporanea dir;
-    const std::string comando = std::string(FORNITURA_EXE) + " 770 --dir '" + dir.Percorso().string() +
-                                "' --archive '" + (dir / "ARC").string() + "' >'" + (dir / "out").string() +
-                                "' 2>'" + (dir / "err").string() + "'";
-    const int stato = std::system(comando.c_str());
-    ASSERT_TRUE(WIFEXITED(stato));
-    EXPECT_EQ(WEXITSTATUS(stato), EsitoFileMancante);
-    EXPECT_NE(LeggiFile(dir / "err").find("Non trovo il file originale in '"), std::string::npos);
-    EXPECT_EQ(std::system((std::string(FORNITURA_EXE) + " tfr-non-esiste 2>/dev/null").c_str()) >> 8, EsitoUso);
+    const auto esito =
+        EseguiProcesso(FORNITURA_EXE, {"770", "--dir", Utf8(dir.Percorso()), "--archive", Utf8(dir / "ARC")},
+                       dir / "out", dir / "err");
+    EXPECT_EQ(esito.stato, EsitoFileMancante);
+    EXPECT_EQ(esito.err, "Non trovo il file originale in '" + Utf8(dir / "Esportazione770.tab") +
+                             "', quindi non posso continuare...\n");
+    EXPECT_EQ(esito.out, "");
+    EXPECT_EQ(EseguiProcesso(FORNITURA_EXE, {"tfr-non-esiste"}, dir / "out", dir / "err").stato, EsitoUso);
+}
+
+// Folders named with letters beyond ASCII on the command line (one of them outside ISO-8859-1 and the
+// Windows ANSI code page): the export is found and read there, the archive folder created there, and the
+// message comes out in UTF-8.
+TEST(Fornitura, ProgrammaVeroConCartelleAccentate) {
+    CartellaTemporanea dir;
+    const fs::path cartella = dir.Percorso() / fs::path(u8"Contabilit\u00E0 Za\u0142o\u017Cenie");
+    const fs::path archivio = cartella / fs::path(u8"Archivio \u00C8");
+    fs::create_directory(cartella);
+    ScriviFile(cartella / "Esportazione770.tab", "");
+    const auto esito = EseguiProcesso(
+        FORNITURA_EXE, {"770", "--dir", Utf8(cartella), "--archive", Utf8(archivio), "--now", "2011-06-14T09:05:07"},
+        dir / "out", dir / "err");
+    EXPECT_EQ(esito.stato, EsitoErrore);
+    EXPECT_EQ(esito.err, "Il file di esportazione \xC3\xA8 vuoto\n");
+    EXPECT_TRUE(fs::is_directory(archivio));
 }
 
 } // namespace

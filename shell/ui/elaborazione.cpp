@@ -182,8 +182,7 @@ int EseguiProgramma(int argc, char** argv, const Convertitore& convertitore) {
     QApplication applicazione(argc, argv);
     applicazione.setApplicationName(
         QString::fromLatin1(convertitore.programma.data(), static_cast<qsizetype>(convertitore.programma.size())));
-    const std::filesystem::path cartella(QCoreApplication::applicationDirPath().toStdU16String());
-    return AvviaProgramma(convertitore, cartella, ServiziFinestra::Predefiniti());
+    return AvviaProgramma(convertitore, CartellaProgramma(), ServiziFinestra::Predefiniti());
 }
 
 } // namespace shell::ui

@@ -1,0 +1,119 @@
+#pragma once
+// Runs a program as a host or a script starts it: the arguments handed over as they are, without a
+// shell in between (no quoting rules of sh or cmd.exe to get wrong), standard output and standard
+// error caught in files, the exit status returned. The same on POSIX and on Windows.
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace shell::test {
+
+struct EsitoProcesso {
+    int stato = -1; // exit status; -1 when the program could not start or did not end by itself
+    std::string out, err;
+};
+
+namespace dettaglio {
+
+inline std::string Contenuto(const std::filesystem::path& percorso) {
+    std::ifstream file(percorso, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+#ifdef _WIN32
+// One argument as CommandLineToArgvW and the C runtime split it again: in double quotes, with the
+// backslashes before a double quote doubled.
+inline void AggiungiArgomento(std::wstring& riga, const std::wstring& argomento) {
+    riga += L" \"";
+    std::size_t barre = 0;
+    for (wchar_t c : argomento) {
+        if (c == L'\\') {
+            ++barre;
+            continue;
+        }
+        riga.append(c == L'"' ? 2 * barre + 1 : barre, L'\\');
+        barre = 0;
+        riga += c;
+    }
+    riga.append(2 * barre, L'\\');
+    riga += L'"';
+}
+
+inline HANDLE FileEreditabile(const std::filesystem::path& percorso) {
+    SECURITY_ATTRIBUTES sicurezza{sizeof sicurezza, nullptr, TRUE};
+    return CreateFileW(percorso.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sicurezza, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+#endif
+
+} // namespace dettaglio
+
+// `argomenti` in UTF-8; `out` and `err` name the files that take the two streams.
+inline EsitoProcesso EseguiProcesso(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
+                                    const std::filesystem::path& out, const std::filesystem::path& err) {
+    EsitoProcesso esito;
+#ifdef _WIN32
+    std::wstring riga;
+    dettaglio::AggiungiArgomento(riga, programma.wstring());
+    for (const auto& a : argomenti)
+        dettaglio::AggiungiArgomento(riga, std::filesystem::path(std::u8string(a.begin(), a.end())).wstring());
+    HANDLE hOut = dettaglio::FileEreditabile(out);
+    HANDLE hErr = dettaglio::FileEreditabile(err);
+    STARTUPINFOW avvio{};
+    avvio.cb = sizeof avvio;
+    avvio.dwFlags = STARTF_USESTDHANDLES;
+    avvio.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    avvio.hStdOutput = hOut;
+    avvio.hStdError = hErr;
+    PROCESS_INFORMATION processo{};
+    if (hOut != INVALID_HANDLE_VALUE && hErr != INVALID_HANDLE_VALUE &&
+        CreateProcessW(programma.c_str(), riga.data() + 1, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &avvio,
+                       &processo)) {
+        WaitForSingleObject(processo.hProcess, INFINITE);
+        DWORD stato = 0;
+        if (GetExitCodeProcess(processo.hProcess, &stato))
+            esito.stato = static_cast<int>(stato);
+        CloseHandle(processo.hThread);
+        CloseHandle(processo.hProcess);
+    }
+    if (hOut != INVALID_HANDLE_VALUE)
+        CloseHandle(hOut);
+    if (hErr != INVALID_HANDLE_VALUE)
+        CloseHandle(hErr);
+#else
+    std::vector<std::string> testi{programma.string()};
+    testi.insert(testi.end(), argomenti.begin(), argomenti.end());
+    std::vector<char*> argv;
+    for (auto& t : testi)
+        argv.push_back(t.data());
+    argv.push_back(nullptr);
+    const pid_t figlio = fork();
+    if (figlio == 0) {
+        const int fdOut = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int fdErr = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fdOut < 0 || fdErr < 0 || dup2(fdOut, 1) < 0 || dup2(fdErr, 2) < 0)
+            _exit(126);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int stato = 0;
+    if (figlio > 0 && waitpid(figlio, &stato, 0) == figlio && WIFEXITED(stato))
+        esito.stato = WEXITSTATUS(stato);
+#endif
+    esito.out = dettaglio::Contenuto(out);
+    esito.err = dettaglio::Contenuto(err);
+    return esito;
+}
+
+} // namespace shell::test

@@ -1,0 +1,230 @@
+// The file system as the converters see it, on POSIX and on Windows: which files count as the export,
+// what may be replaced by a finished document, and folders with accented names.
+
+#include "cartella_temporanea.h"
+#include "contesto_registrato.h"
+#include "convertitore.h"
+#include "errore.h"
+#include "piattaforma.h"
+#include "testo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace shell {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CartellaTemporanea;
+using test::ContestoRegistrato;
+using test::LeggiFile;
+using test::ScriviFile;
+
+// A folder name with letters of ISO-8859-1 beyond ASCII, and one with a letter that ISO-8859-1 and
+// the Windows ANSI code page lack.
+const fs::path Accentata(u8"Societ\u00E0 \u00C8lite \u00F1");
+const fs::path FuoriLatin1(u8"Za\u0142o\u017Cenie");
+
+#ifdef _WIN32
+void Attributi(const fs::path& percorso, DWORD attributi) {
+    ASSERT_TRUE(SetFileAttributesW(percorso.c_str(), attributi)) << percorso;
+}
+#endif
+
+TEST(FileOrdinario, SoloIlNomeEsattoDiUnFileVisibile) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / "Esportazione770.tab", "x");
+    EXPECT_TRUE(FileOrdinarioEsiste(dir / "Esportazione770.tab"));
+    // A file system that ignores case finds these too; they are not the file asked for.
+    EXPECT_FALSE(FileOrdinarioEsiste(dir / "esportazione770.tab"));
+    EXPECT_FALSE(FileOrdinarioEsiste(dir / "ESPORTAZIONE770.TAB"));
+    EXPECT_FALSE(FileOrdinarioEsiste(dir / "Esportazione770.*"));
+    EXPECT_FALSE(FileOrdinarioEsiste(dir / "Esportazione77?.tab"));
+    EXPECT_FALSE(FileOrdinarioEsiste(dir.Percorso() / ""));
+}
+
+TEST(FileOrdinario, CartelleAccentate) {
+    CartellaTemporanea dir;
+    for (const auto& nome : {Accentata, FuoriLatin1}) {
+        fs::create_directory(dir.Percorso() / nome);
+        ScriviFile(dir.Percorso() / nome / "Esportazione770.tab", "x");
+        EXPECT_TRUE(FileOrdinarioEsiste(dir.Percorso() / nome / "Esportazione770.tab")) << nome;
+    }
+}
+
+#ifdef _WIN32
+TEST(FileOrdinario, AttributiNascostoESistema) {
+    CartellaTemporanea dir;
+    const struct {
+        const char* nome;
+        DWORD attributi;
+        bool ordinario;
+    } casi[] = {
+        {"normale.tab", FILE_ATTRIBUTE_NORMAL, true},
+        {"archivio.tab", FILE_ATTRIBUTE_ARCHIVE, true},
+        {"sola-lettura.tab", FILE_ATTRIBUTE_READONLY, true},
+        {"nascosto.tab", FILE_ATTRIBUTE_HIDDEN, false},
+        {"sistema.tab", FILE_ATTRIBUTE_SYSTEM, false},
+        {"entrambi.tab", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, false},
+    };
+    for (const auto& caso : casi) {
+        ScriviFile(dir / caso.nome, "x");
+        Attributi(dir / caso.nome, caso.attributi);
+        EXPECT_EQ(FileOrdinarioEsiste(dir / caso.nome), caso.ordinario) << caso.nome;
+        Attributi(dir / caso.nome, FILE_ATTRIBUTE_NORMAL); // lets the folder be removed
+    }
+}
+
+TEST(CartellaArchivio, QuellaDellOspiteSuWindows) {
+    const wchar_t* prima = _wgetenv(L"FORNITURA_ARCHIVE");
+    const std::wstring salvata = prima ? prima : L"";
+    _wputenv_s(L"FORNITURA_ARCHIVE", L"");
+    EXPECT_EQ(CartellaArchivioPredefinita().wstring(), L"C:\\KORVANTE\\ARC");
+    _wputenv_s(L"FORNITURA_ARCHIVE", L"D:\\Altro\\ARC");
+    EXPECT_EQ(CartellaArchivioPredefinita().wstring(), L"D:\\Altro\\ARC");
+    _wputenv_s(L"FORNITURA_ARCHIVE", salvata.c_str());
+}
+#endif
+
+TEST(CartellaProgramma, QuellaDelProgrammaInEsecuzione) {
+#ifdef _WIN32
+    const char* programma = "shell_tests.exe";
+#else
+    const char* programma = "shell_tests";
+#endif
+    EXPECT_TRUE(fs::is_regular_file(CartellaProgramma() / programma)) << CartellaProgramma();
+}
+
+// An older document under the final name, or something else there.
+class Sostituzione : public testing::Test {
+  protected:
+    void SetUp() override { ScriviFile(Nuovo(), "nuovo"); }
+    fs::path Nuovo() const { return m_dir / "Prova-2011-06-14-09-05-07.txt"; }
+    fs::path Finale() const { return m_dir / "Prova-ABC.txt"; }
+    CartellaTemporanea m_dir;
+};
+
+TEST_F(Sostituzione, UnDocumentoPiuVecchio) {
+    ScriviFile(Finale(), "vecchio");
+    EXPECT_TRUE(SostituisciFile(Nuovo(), Finale()));
+    EXPECT_EQ(LeggiFile(Finale()), "nuovo");
+    EXPECT_FALSE(fs::exists(Nuovo()));
+}
+
+TEST_F(Sostituzione, UnNomeCheDifferisceSoloPerMaiuscole) {
+    ScriviFile(m_dir / "prova-abc.txt", "vecchio");
+    const bool sostituito = SostituisciFile(Nuovo(), Finale());
+    // Whatever the file system, the older file is not touched nor renamed.
+    EXPECT_EQ(LeggiFile(m_dir / "prova-abc.txt"), "vecchio");
+    bool nomeVecchioPresente = false;
+    for (const auto& voce : fs::directory_iterator(m_dir.Percorso()))
+        nomeVecchioPresente |= voce.path().filename() == "prova-abc.txt";
+    EXPECT_TRUE(nomeVecchioPresente);
+#ifdef _WIN32
+    // Ignoring case, the two names are one: the move fails and the new document stays where it was.
+    EXPECT_FALSE(sostituito);
+    EXPECT_EQ(LeggiFile(Nuovo()), "nuovo");
+#else
+    EXPECT_TRUE(sostituito);
+    EXPECT_EQ(LeggiFile(Finale()), "nuovo");
+#endif
+}
+
+#ifdef _WIN32
+TEST_F(Sostituzione, UnFileNascostoDiSistemaOSolaLetturaResta) {
+    for (DWORD attributi : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_READONLY}) {
+        ScriviFile(Nuovo(), "nuovo");
+        ScriviFile(Finale(), "vecchio");
+        Attributi(Finale(), attributi);
+        EXPECT_FALSE(SostituisciFile(Nuovo(), Finale())) << attributi;
+        EXPECT_EQ(LeggiFile(Nuovo()), "nuovo");
+        Attributi(Finale(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(LeggiFile(Finale()), "vecchio") << attributi;
+    }
+}
+
+TEST_F(Sostituzione, UnDocumentoApertoDaUnAltroProgrammaResta) {
+    ScriviFile(Finale(), "vecchio");
+    // Open as an editor or a submission program opens it: others may read and write, not delete.
+    HANDLE aperto = CreateFileW(Finale().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(aperto, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(SostituisciFile(Nuovo(), Finale()));
+    CloseHandle(aperto);
+    EXPECT_EQ(LeggiFile(Finale()), "vecchio");
+    EXPECT_EQ(LeggiFile(Nuovo()), "nuovo");
+}
+#endif
+
+// A converter that writes the export's two lines in reverse order under a name with an accented letter.
+void Inverti(ContestoElaborazione& contesto, const fs::path& esportazione) {
+    EseguiConversioneArchivio(contesto, esportazione, {"Prova-", ".txt"},
+                              [](const Esportazione& e, FileUscita& uscita, ContestoElaborazione&) {
+                                  uscita.ScriviRiga(e.Riga(1));
+                                  uscita.ScriviRiga(e.Riga(0));
+                                  return std::string("Prova-\xC8.txt");
+                              });
+}
+
+// A whole run with the export and the archive in folders with accented names: the export is found
+// and read, the document written and named, and the log names it in ISO-8859-1.
+TEST(CartelleENomi, EsportazioneEDocumentoInCartelleAccentate) {
+    CartellaTemporanea dir;
+    for (const auto& nome : {Accentata, FuoriLatin1}) {
+        const fs::path cartella = dir.Percorso() / nome;
+        const fs::path archivio = cartella / nome;
+        fs::create_directory(cartella);
+        ScriviFile(cartella / "Esportazione770.tab", "abc\tx\r\ndef");
+        const auto caricamento = CaricaEsportazione(cartella, "Esportazione770.tab", Inverti);
+        ASSERT_FALSE(caricamento.fileMancante) << nome;
+        ContestoRegistrato contesto(archivio);
+        caricamento.esegui(contesto);
+        const fs::path finale = archivio / PercorsoDaTesto("Prova-\xC8.txt");
+        EXPECT_EQ(LeggiFile(finale), "def\r\nabc\tx\r\n") << nome;
+        EXPECT_EQ(contesto.messaggio, TestoCompletamento(finale));
+        EXPECT_NE(contesto.messaggio.find(TestoPercorso(cartella)), std::string::npos);
+    }
+    const std::string log = TestoPercorso(dir.Percorso() / Accentata);
+    EXPECT_NE(log.find("Societ\xE0 \xC8lite \xF1"), std::string::npos) << log;
+}
+
+// The finished document meets an older one whose name differs in letter case only (an accented letter
+// included): where names ignore case the run stops and leaves both files as they are.
+TEST(CartelleENomi, NomeFinaleConAltreMaiuscole) {
+    CartellaTemporanea dir;
+    const fs::path archivio = dir / "ARC";
+    fs::create_directory(archivio);
+    const fs::path vecchio = archivio / PercorsoDaTesto("prova-\xE8.txt");
+    ScriviFile(vecchio, "vecchio");
+    ScriviFile(dir / "Esportazione770.tab", "abc\r\ndef\r\n");
+    ContestoRegistrato contesto(archivio);
+    std::string errore;
+    try {
+        Inverti(contesto, dir / "Esportazione770.tab");
+    } catch (const ErroreElaborazione& e) {
+        errore = e.what();
+    }
+    EXPECT_EQ(LeggiFile(vecchio), "vecchio");
+#ifdef _WIN32
+    const fs::path temporaneo = archivio / "Prova-2011-06-14-09-05-07.txt";
+    EXPECT_EQ(errore, "Impossibile dare al documento il nome finale '" +
+                          TestoPercorso(archivio / PercorsoDaTesto("Prova-\xC8.txt")) +
+                          "'\r\nIl documento resta con il nome temporaneo '" + TestoPercorso(temporaneo) + "'.");
+    EXPECT_EQ(LeggiFile(temporaneo), "def\r\nabc\r\n");
+    EXPECT_EQ(contesto.messaggio, "");
+#else
+    EXPECT_EQ(errore, "");
+    EXPECT_EQ(LeggiFile(archivio / PercorsoDaTesto("Prova-\xC8.txt")), "def\r\nabc\r\n");
+#endif
+}
+
+} // namespace
+} // namespace shell
