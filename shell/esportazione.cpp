@@ -4,6 +4,7 @@
 #include "errore.h"
 #include "testo.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -61,6 +62,19 @@ Esportazione Esportazione::DaTesto(std::string testo) {
     esportazione.m_righe =
         DividiRighe(std::string_view(esportazione.m_dati.data(), esportazione.m_dati.size()));
     return esportazione;
+}
+
+void RifiutaACapoIsolati(const Esportazione& esportazione) {
+    for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
+        const std::string_view riga = esportazione.Riga(i);
+        const auto lf = riga.find('\n');
+        if (lf == std::string_view::npos)
+            continue;
+        const auto colonna = std::count(riga.begin(), riga.begin() + static_cast<std::ptrdiff_t>(lf), '\t');
+        throw ErroreElaborazione("Riga " + std::to_string(i + 1) + ", colonna " + std::to_string(colonna) +
+                                 ": a capo (LF) senza ritorno carrello (CR); le righe del file di esportazione "
+                                 "devono finire con CR LF");
+    }
 }
 
 RigaEsportazione::RigaEsportazione(int numero, std::string_view testo, Preparazione preparazione)
