@@ -4,11 +4,12 @@
 #
 #   sh scripts/bench.sh            (RIGHE=1000 RIPETIZIONI=3 sh scripts/bench.sh for a quick look)
 #
-# Builds in build-bench (Release, benchmarks on); generated exports and supplies go to
-# build-bench/misure. Every run is pinned to one core. For each converter: median wall time of
-# RIPETIZIONI runs of fornitura, its CPU time (user + system), its peak memory (/usr/bin/time), the
-# median wall time of `cat export > copia; cat supply > copia` measured in between, the ratio of the
-# two, and the time the final fsync of the supply took (strace, one extra run).
+# Builds in build-bench (or $BUILD; Release, benchmarks on, only the programs it runs); the
+# generated exports and the supplies go to misure/ there. Every run is pinned to one core. For each
+# converter: median wall time of RIPETIZIONI runs of fornitura, its CPU time (user + system), its
+# peak memory (/usr/bin/time), the median wall time of `cat export > copia; cat supply > copia`
+# measured in between, the ratio of the two, and the time the final fsync of the supply took
+# (strace, one extra run).
 set -e
 cd "$(dirname "$0")/.."
 RIGHE=${RIGHE:-32767}
@@ -27,8 +28,8 @@ if [ -n "$mancanti" ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $mancanti >/dev/null
 fi
 
-B=build-bench
-cmake -S . -B $B -DCMAKE_BUILD_TYPE=Release -DFORNITURA_BENCH=ON -DFORNITURA_TEST=OFF >/dev/null
+B=${BUILD:-build-bench}
+cmake -S . -B $B -DCMAKE_BUILD_TYPE=Release -DFORNITURA_BENCH=ON >/dev/null
 obiettivi="fornitura genera_esportazioni bench_shell bench_campi"
 grep -q '^FORNITURA_FINESTRE:BOOL=ON' $B/CMakeCache.txt && obiettivi="$obiettivi bench_finestra"
 cmake --build $B -j2 --target $obiettivi >/dev/null

@@ -5,7 +5,7 @@
 #include "testo.h"
 
 #include <fstream>
-#include <iterator>
+#include <system_error>
 
 namespace shell {
 
@@ -47,7 +47,19 @@ Esportazione Esportazione::Leggi(const std::filesystem::path& percorso) {
     if (!file)
         throw ErroreElaborazione("Impossibile aprire il file di esportazione '" + TestoPercorso(percorso) + "'");
     Esportazione esportazione;
-    esportazione.m_dati.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    // Read in large blocks into room for the whole file (its size when known, plus one block), not
+    // a character at a time into a vector that keeps growing.
+    constexpr std::size_t Blocco = std::size_t{1} << 20;
+    std::vector<char>& dati = esportazione.m_dati;
+    std::error_code errore;
+    if (const auto dimensione = std::filesystem::file_size(percorso, errore); !errore)
+        dati.reserve(static_cast<std::size_t>(dimensione) + Blocco);
+    while (file) {
+        const std::size_t letti = dati.size();
+        dati.resize(letti + Blocco);
+        file.read(dati.data() + letti, static_cast<std::streamsize>(Blocco));
+        dati.resize(letti + static_cast<std::size_t>(file.gcount()));
+    }
     if (file.bad())
         throw ErroreElaborazione("Errore di lettura del file di esportazione '" + TestoPercorso(percorso) + "'");
     esportazione.m_righe =

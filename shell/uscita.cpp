@@ -56,6 +56,8 @@ FileUscita::FileUscita(std::filesystem::path percorso) : m_percorso(std::move(pe
     m_file = ApriPerScrittura(m_percorso);
     if (!m_file)
         throw ErroreElaborazione("Impossibile creare il file di uscita '" + TestoPercorso(m_percorso) + "'");
+    // Large writes: a supply of 32,767 lines is tens of megabytes (the default buffer is a few KB).
+    std::setvbuf(m_file, nullptr, _IOFBF, std::size_t{1} << 20);
 }
 
 FileUscita::~FileUscita() {
