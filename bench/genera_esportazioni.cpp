@@ -211,9 +211,13 @@ std::optional<long long> Centesimi(std::string_view testo) {
 std::string TestoImporto(long long centesimi) {
     const bool negativo = centesimi < 0;
     const long long valore = negativo ? -centesimi : centesimi;
-    std::string interi = std::to_string(valore / 100);
-    for (int i = static_cast<int>(interi.size()) - 3; i > 0; i -= 3)
-        interi.insert(static_cast<std::size_t>(i), ".");
+    const std::string cifre = std::to_string(valore / 100);
+    std::string interi;
+    for (std::size_t i = 0; i < cifre.size(); ++i) {
+        if (i > 0 && (cifre.size() - i) % 3 == 0)
+            interi += '.';
+        interi += cifre[i];
+    }
     return (negativo ? "-" : "") + interi + "," + DueCifre(static_cast<int>(valore % 100));
 }
 
