@@ -26,7 +26,8 @@ for harness in build-fuzz/bin/fuzz_*; do
     "$harness" -runs=0 "$regressioni"/* >/dev/null 2>&1 || { echo "fuzz_$nome: regressione"; esito=1; continue; }
   fi
   echo "== fuzz_$nome ($secondi s)"
-  if ! "$harness" "$corpus" -max_total_time="$secondi" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+  lunghezza=65536; [ "$nome" = esportazione ] && lunghezza=8192
+  if ! "$harness" "$corpus" -max_total_time="$secondi" -timeout=10 -rss_limit_mb=2048 -max_len=$lunghezza \
       -artifact_prefix="$regressioni/" -print_final_stats=1 2>build-fuzz/$nome.log; then
     tail -40 build-fuzz/$nome.log
     esito=1

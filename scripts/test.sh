@@ -21,3 +21,10 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 echo "== fuzzing"
 sh scripts/fuzz.sh "${FUZZ_SECONDI:-60}"
+
+# The Windows build under Wine, where Wine and MinGW-w64 are installed (scripts/test-windows.sh installs
+# them by itself when run directly).
+if command -v wine >/dev/null 2>&1 && command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1; then
+  echo "== Windows build and tests under Wine"
+  sh scripts/test-windows.sh
+fi
