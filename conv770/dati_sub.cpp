@@ -2,11 +2,20 @@
 
 #include "fornitura770.h"
 
+#include "errore.h"
+#include "uscita.h"
+
 #include <optional>
 
 namespace conv770 {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+std::string NomeDocumento(const std::string& dichiarante) { return "Importa770-2011-" + dichiarante + ".txt"; }
+
+} // namespace
 
 const shell::Convertitore& Descrittore() {
     // clang-format off
@@ -26,6 +35,7 @@ void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& pe
     shell::EseguiConversioneArchivio(
         contesto, percorsoEsportazione, {"Importa770-", ".txt"},
         [](const shell::Esportazione& esportazione, shell::FileUscita& uscita, shell::ContestoElaborazione& ctx) {
+            shell::RifiutaACapoIsolati(esportazione);
             Fornitura770 fornitura(uscita, ctx, static_cast<int>(esportazione.Righe()));
             std::optional<shell::RigaEsportazione> riga;
             std::string dichiarante;
@@ -33,6 +43,15 @@ void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& pe
                 riga.emplace(static_cast<int>(i + 1), esportazione.Riga(i));
                 if (i == 0) {
                     dichiarante = (*riga)[0];
+                    // The declarant's code names the document: refuse at once, with its place, a code
+                    // that cannot be part of a file name (a separator, "..", a control character).
+                    try {
+                        shell::ControllaNomeFinale(NomeDocumento(dichiarante));
+                    } catch (const shell::ErroreElaborazione&) {
+                        riga->Errore(0, "il codice fiscale del dichiarante '" + dichiarante +
+                                            "' non pu\xF2 dare il nome al documento '" + NomeDocumento(dichiarante) +
+                                            "'");
+                    }
                     fornitura.RecordA(*riga);
                     fornitura.RecordB(*riga);
                 }
@@ -40,7 +59,7 @@ void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& pe
             }
             fornitura.RecordJ(*riga);
             fornitura.RecordZ();
-            return "Importa770-2011-" + dichiarante + ".txt";
+            return NomeDocumento(dichiarante);
         });
 }
 

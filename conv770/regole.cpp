@@ -159,7 +159,7 @@ bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) 
     const auto valore = Valuta(campo, colonne);
     if (!valore)
         return false;
-    area += fields::CampoNonPosizionale(campo.quadro, campo.rigo, campo.codice, *valore, campo.tipo);
+    fields::AggiungiCampoNonPosizionale(area, campo.quadro, campo.rigo, campo.codice, *valore, campo.tipo);
     return true;
 }
 

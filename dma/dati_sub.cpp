@@ -27,6 +27,7 @@ void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& pe
     shell::EseguiConversioneArchivio(
         contesto, percorsoEsportazione, {"INPDAPDMA-", ".txt"},
         [](const shell::Esportazione& esportazione, shell::FileUscita& uscita, shell::ContestoElaborazione& ctx) {
+            shell::RifiutaACapoIsolati(esportazione);
             FornituraDMA fornitura(uscita, ctx);
             shell::Contatore16 righeLette("righe lette del file di esportazione");
             for (const std::string_view testo : esportazione.TutteLeRighe()) {

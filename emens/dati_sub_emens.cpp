@@ -107,6 +107,7 @@ private:
 // Returns the document's final name.
 std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::FileUscita& uscita,
                             shell::ContestoElaborazione& contesto) {
+    shell::RifiutaACapoIsolati(esportazione);
     if (esportazione.Riga(0).empty())
         throw shell::ErroreElaborazione("Riga 1: riga vuota, mancano i dati del mittente e dell'azienda");
     const RigaEmens prima(1, esportazione.Riga(0));

@@ -41,6 +41,11 @@ private:
     std::vector<std::string_view> m_righe;
 };
 
+// Stops the run at the first line feed without its carriage return ("Riga N, colonna C: ..."), for
+// the converters that write a line feed nowhere: a file with LF line ends would otherwise be read as
+// one line, the next lines glued into its last column and lost without a word.
+void RifiutaACapoIsolati(const Esportazione& esportazione);
+
 // How the columns of a line are prepared after the split.
 enum class Preparazione {
     Maiuscolo,          // upper case (every converter)

@@ -10,6 +10,8 @@ namespace shell {
 
 namespace {
 
+constexpr std::size_t DimensioneBlocco = std::size_t{1} << 20;
+
 std::string DueCifre(int n) {
     char testo[16];
     std::snprintf(testo, sizeof testo, "%02d", n);
@@ -56,11 +58,15 @@ FileUscita::FileUscita(std::filesystem::path percorso) : m_percorso(std::move(pe
     m_file = ApriPerScrittura(m_percorso);
     if (!m_file)
         throw ErroreElaborazione("Impossibile creare il file di uscita '" + TestoPercorso(m_percorso) + "'");
+    m_blocco.reserve(DimensioneBlocco);
 }
 
 FileUscita::~FileUscita() {
-    if (m_file)
+    if (m_file) {
+        // A run that stops leaves its temporary file with what was written so far.
+        std::fwrite(m_blocco.data(), 1, m_blocco.size(), m_file);
         std::fclose(m_file);
+    }
 }
 
 void FileUscita::ErroreScrittura() const {
@@ -68,9 +74,24 @@ void FileUscita::ErroreScrittura() const {
                              "' (disco pieno o non scrivibile?)");
 }
 
-void FileUscita::Scrivi(std::string_view testo) {
-    if (!m_file || std::fwrite(testo.data(), 1, testo.size(), m_file) != testo.size())
+void FileUscita::Svuota() {
+    const bool scritto = m_file && std::fwrite(m_blocco.data(), 1, m_blocco.size(), m_file) == m_blocco.size();
+    m_blocco.clear();
+    if (!scritto)
         ErroreScrittura();
+}
+
+void FileUscita::Scrivi(std::string_view testo) {
+    if (!m_file)
+        ErroreScrittura();
+    if (m_blocco.size() + testo.size() > DimensioneBlocco)
+        Svuota();
+    if (testo.size() >= DimensioneBlocco) {
+        if (std::fwrite(testo.data(), 1, testo.size(), m_file) != testo.size())
+            ErroreScrittura();
+        return;
+    }
+    m_blocco += testo;
 }
 
 void FileUscita::ScriviRiga(std::string_view riga) {
@@ -81,6 +102,7 @@ void FileUscita::ScriviRiga(std::string_view riga) {
 void FileUscita::Chiudi() {
     if (!m_file)
         return;
+    Svuota();
     const bool scritto = ScriviSuDisco(m_file);
     const bool chiuso = std::fclose(m_file) == 0;
     m_file = nullptr;

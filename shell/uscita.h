@@ -44,9 +44,13 @@ public:
 
 private:
     [[noreturn]] void ErroreScrittura() const;
+    // Hands the gathered lines to the file.
+    void Svuota();
 
     std::filesystem::path m_percorso;
     std::FILE* m_file = nullptr;
+    // Lines gathered into large writes: a supply of 32,767 lines is millions of short lines.
+    std::string m_blocco;
 };
 
 // Puts a complete temporary file under its final name, replacing an older file of that name in one

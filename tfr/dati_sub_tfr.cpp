@@ -64,6 +64,7 @@ public:
     Beneficiari() = default;
 
     explicit Beneficiari(const fs::path& percorso) try : m_esportazione(Esportazione::Leggi(percorso)) {
+        shell::RifiutaACapoIsolati(*m_esportazione);
         const auto& righe = m_esportazione->TutteLeRighe();
         for (std::size_t i = 0; i < righe.size(); ++i) {
             const int numero = static_cast<int>(i + 1);
@@ -96,6 +97,7 @@ private:
 
 // Every line must have the employee key and the two dates of record "2" before anything is written.
 void ControllaEsportazione(const Esportazione& esportazione) {
+    shell::RifiutaACapoIsolati(esportazione);
     for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
         const RigaEsportazione riga(static_cast<int>(i + 1), esportazione.Riga(i));
         static_cast<void>(riga[ColonnaDipendente]);

@@ -14,16 +14,21 @@ namespace {
 
 constexpr std::size_t Valore16 = LunghezzaValore;
 
-std::string Sinistra(std::string_view testo) {
-    std::string parte(testo.substr(0, Valore16));
-    parte.resize(Valore16, ' ');
-    return parte;
+// The value part, appended: the text left-aligned and cut, or right-aligned keeping its last
+// characters, in 16.
+void Sinistra(std::string& area, std::string_view testo) {
+    const std::string_view parte = testo.substr(0, Valore16);
+    area += parte;
+    area.append(Valore16 - parte.size(), ' ');
 }
 
-std::string Destra(std::string_view testo) {
-    if (testo.size() >= Valore16)
-        return std::string(testo.substr(testo.size() - Valore16));
-    return std::string(Valore16 - testo.size(), ' ') + std::string(testo);
+void Destra(std::string& area, std::string_view testo) {
+    if (testo.size() >= Valore16) {
+        area += testo.substr(testo.size() - Valore16);
+        return;
+    }
+    area.append(Valore16 - testo.size(), ' ');
+    area += testo;
 }
 
 // A whole number as a mask writes it: at least `cifreMinime` digits, "." between groups of three
@@ -89,20 +94,70 @@ std::string FlagSI12(std::string_view testo) {
     return "    " + flag;
 }
 
-std::string CampoAN(std::string_view codice, std::string_view testo) {
+void CampoAN(std::string& area, std::string_view codice, std::string_view testo) {
     shell::Contatore16 blocchi("blocchi di un campo");
     blocchi.Incrementa();
-    std::string campo(codice);
-    campo += Sinistra(testo);
+    area += codice;
+    Sinistra(area, testo);
     for (std::size_t resto = Valore16; resto < testo.size(); resto += Valore16 - 1) {
         blocchi.Incrementa();
-        campo += codice;
-        campo += '+';
-        std::string parte(testo.substr(resto, Valore16 - 1));
-        parte.resize(Valore16 - 1, ' ');
-        campo += parte;
+        area += codice;
+        area += '+';
+        const std::string_view parte = testo.substr(resto, Valore16 - 1);
+        area += parte;
+        area.append(Valore16 - 1 - parte.size(), ' ');
     }
-    return campo;
+}
+
+// The value part of every type but AN and SI.
+void AggiungiValore(std::string& area, const Valore& valore, Tipo tipo) {
+    switch (tipo) {
+    case Tipo::AN:
+    case Tipo::SI:
+        break;
+    case Tipo::CF:
+    case Tipo::CN:
+    case Tipo::PI:
+        if (valore.Testo())
+            Sinistra(area, valore.ComeTesto());
+        else
+            Sinistra(area, TestoValore(valore));
+        break;
+    case Tipo::SI12:
+        area += FlagSI12(TestoValore(valore));
+        break;
+    case Tipo::CB:
+    case Tipo::NP:
+        if (valore.Testo())
+            Destra(area, valore.ComeTesto());
+        else
+            Destra(area, TestoValore(valore));
+        break;
+    case Tipo::NU:
+        Destra(area, ValoreMaschera(valore, 0, false));
+        break;
+    case Tipo::N1:
+        Destra(area, ValoreMaschera(valore, 1, false));
+        break;
+    case Tipo::N3:
+        Destra(area, ValoreMaschera(valore, 3, false));
+        break;
+    case Tipo::N4:
+        Destra(area, ValoreMaschera(valore, 4, false));
+        break;
+    case Tipo::N5:
+        Destra(area, ValoreMaschera(valore, 5, false));
+        break;
+    case Tipo::N10:
+        Destra(area, ValoreMaschera(valore, 10, false));
+        break;
+    case Tipo::PC:
+        Destra(area, ValoreMaschera(valore, 0, true));
+        break;
+    case Tipo::DT:
+        Destra(area, ValoreData(valore));
+        break;
+    }
 }
 
 } // namespace
@@ -123,62 +178,58 @@ std::optional<Tipo> TipoDaCodice(std::string_view codice) {
     return std::nullopt;
 }
 
-std::string CampoNonPosizionale(std::string_view codice, const Valore& valore, Tipo tipo) {
-    std::string parte;
-    switch (tipo) {
-    case Tipo::AN:
-        return CampoAN(codice, TestoValore(valore));
-    case Tipo::CF:
-    case Tipo::CN:
-    case Tipo::PI:
-        parte = Sinistra(TestoValore(valore));
-        break;
-    case Tipo::SI:
-        if (!valore.Testo() || valore.ComeTesto() != "S\xCC")
-            return {};
-        parte = Destra("1");
-        break;
-    case Tipo::SI12:
-        parte = FlagSI12(TestoValore(valore));
-        break;
-    case Tipo::CB:
-    case Tipo::NP:
-        parte = Destra(TestoValore(valore));
-        break;
-    case Tipo::NU:
-        parte = Destra(ValoreMaschera(valore, 0, false));
-        break;
-    case Tipo::N1:
-        parte = Destra(ValoreMaschera(valore, 1, false));
-        break;
-    case Tipo::N3:
-        parte = Destra(ValoreMaschera(valore, 3, false));
-        break;
-    case Tipo::N4:
-        parte = Destra(ValoreMaschera(valore, 4, false));
-        break;
-    case Tipo::N5:
-        parte = Destra(ValoreMaschera(valore, 5, false));
-        break;
-    case Tipo::N10:
-        parte = Destra(ValoreMaschera(valore, 10, false));
-        break;
-    case Tipo::PC:
-        parte = Destra(ValoreMaschera(valore, 0, true));
-        break;
-    case Tipo::DT:
-        parte = Destra(ValoreData(valore));
-        break;
+void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, const Valore& valore, Tipo tipo) {
+    if (tipo == Tipo::AN) {
+        if (valore.Testo())
+            CampoAN(area, codice, valore.ComeTesto());
+        else
+            CampoAN(area, codice, TestoValore(valore));
+        return;
     }
-    return std::string(codice) + parte;
+    if (tipo == Tipo::SI) {
+        if (valore.Testo() && valore.ComeTesto() == "S\xCC") {
+            area += codice;
+            Destra(area, "1");
+        }
+        return;
+    }
+    area += codice;
+    AggiungiValore(area, valore, tipo);
+}
+
+void AggiungiCampoNonPosizionale(std::string& area, std::string_view quadro, std::string_view rigo,
+                                 std::string_view colonna, const Valore& valore, Tipo tipo) {
+    // The code is joined in place, ahead of the value: no text of its own for it.
+    if (tipo == Tipo::SI && !(valore.Testo() && valore.ComeTesto() == "S\xCC"))
+        return;
+    const std::size_t inizio = area.size();
+    area += quadro;
+    area += rigo;
+    area += colonna;
+    if (tipo == Tipo::AN) {
+        const std::string codice = area.substr(inizio);
+        area.resize(inizio);
+        AggiungiCampoNonPosizionale(area, codice, valore, tipo);
+        return;
+    }
+    if (tipo == Tipo::SI) {
+        Destra(area, "1");
+        return;
+    }
+    AggiungiValore(area, valore, tipo);
+}
+
+std::string CampoNonPosizionale(std::string_view codice, const Valore& valore, Tipo tipo) {
+    std::string campo;
+    AggiungiCampoNonPosizionale(campo, codice, valore, tipo);
+    return campo;
 }
 
 std::string CampoNonPosizionale(std::string_view quadro, std::string_view rigo, std::string_view colonna,
                                 const Valore& valore, Tipo tipo) {
-    std::string codice(quadro);
-    codice += rigo;
-    codice += colonna;
-    return CampoNonPosizionale(codice, valore, tipo);
+    std::string campo;
+    AggiungiCampoNonPosizionale(campo, quadro, rigo, colonna, valore, tipo);
+    return campo;
 }
 
 std::string CampoNonPosizionale(std::string_view quadro, std::string_view rigo, std::string_view colonna,

@@ -64,6 +64,11 @@ std::string CampoNonPosizionale(std::string_view codice, const Valore& valore, T
 std::string CampoNonPosizionale(std::string_view quadro, std::string_view rigo, std::string_view colonna,
                                 const Valore& valore, Tipo tipo);
 
+// The same, appended to `area` as it is written (nothing appended when the field is the empty text).
+void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, const Valore& valore, Tipo tipo);
+void AggiungiCampoNonPosizionale(std::string& area, std::string_view quadro, std::string_view rigo,
+                                 std::string_view colonna, const Valore& valore, Tipo tipo);
+
 // The same with the type by its code; a code not in the list gives the empty text (no field).
 std::string CampoNonPosizionale(std::string_view quadro, std::string_view rigo, std::string_view colonna,
                                 const Valore& valore, std::string_view tipo);

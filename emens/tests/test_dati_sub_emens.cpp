@@ -360,7 +360,8 @@ INSTANTIATE_TEST_SUITE_P(Casi, Errore, testing::Values(
     CasoErrore{"carattere_di_controllo", {Dipendente, RigaProva({{11, "ZA\x01NON"}})},
         "Riga 2, colonna 11: carattere di controllo (codice 1) non ammesso in un documento XML"},
     CasoErrore{"a_capo_nel_collaboratore", {RigaCollaboratore({{35, "27,72\n"}})},
-        "Riga 1, colonna 35: carattere di controllo (codice 10) non ammesso in un documento XML"},
+        "Riga 1, colonna 35: a capo (LF) senza ritorno carrello (CR); le righe del file di esportazione devono "
+        "finire con CR LF"},
     CasoErrore{"nul_nel_mese_precedente", {RigaProva({{29, "PRECEDENTE"}, {41, std::string("40\0" "00", 5)}})},
         "Riga 1, colonna 41: carattere di controllo (codice 0) non ammesso in un documento XML"},
     CasoErrore{"mese_precedente_di_altra_persona",

@@ -24,6 +24,17 @@ TEST(DividiRighe, FiniRigaCrLfOCrDaSolo) {
     EXPECT_EQ(DividiRighe(""), Righe{});
 }
 
+TEST(RifiutaACapoIsolati, FermaAlPrimoLfSenzaCrConRigaEColonna) {
+    RifiutaACapoIsolati(Esportazione::DaTesto("A\tB\r\nC\rD"));
+    try {
+        RifiutaACapoIsolati(Esportazione::DaTesto("A\tB\r\nC\tD\tE\nF\tG\nH\r\n"));
+        FAIL() << "a line feed without its carriage return accepted";
+    } catch (const ErroreElaborazione& e) {
+        EXPECT_STREQ(e.what(), "Riga 2, colonna 2: a capo (LF) senza ritorno carrello (CR); le righe del file di "
+                               "esportazione devono finire con CR LF");
+    }
+}
+
 TEST(DividiRighe, PiuDi32767RigheFermaLElaborazione) {
     std::string testo;
     for (int i = 0; i < 32767; ++i)

@@ -1,5 +1,6 @@
 #include "testo_xml.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace uniemens::xmltext {
@@ -26,20 +27,24 @@ std::string SostituisciTutti(std::string_view testo, std::string_view cerca, std
 std::string Tabulazioni(int n) { return std::string(n > 0 ? static_cast<std::size_t>(n) : 0, '\t'); }
 
 void CodificaXML(std::string& campo) {
-    if (campo.find_first_of("&'\"<>") == std::string::npos)
+    // Most values hold nothing to escape: one look at each character, and no copy.
+    const auto daCodificare = [](char c) { return c == '&' || c == '\'' || c == '"' || c == '<' || c == '>'; };
+    const auto primo = std::find_if(campo.begin(), campo.end(), daCodificare);
+    if (primo == campo.end())
         return;
     // One pass gives what the five replacements in their order give: "&" goes first there, and no
     // reference put in holds one of the other four characters.
     std::string codificato;
     codificato.reserve(campo.size() + 16);
-    for (char c : campo) {
-        switch (c) {
+    codificato.append(campo.begin(), primo);
+    for (auto i = primo; i != campo.end(); ++i) {
+        switch (*i) {
         case '&': codificato += "&amp;"; break;
         case '\'': codificato += "&apos;"; break;
         case '"': codificato += "&quot;"; break;
         case '<': codificato += "&lt;"; break;
         case '>': codificato += "&gt;"; break;
-        default: codificato += c;
+        default: codificato += *i;
         }
     }
     campo = std::move(codificato);

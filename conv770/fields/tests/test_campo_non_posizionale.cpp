@@ -39,6 +39,20 @@ TEST_P(CampoNonPosizionaleCaso, ValoreInBlocchiDa24) {
     EXPECT_EQ(campo.size() % LunghezzaBlocco, 0u);
 }
 
+// Appended in place after the fields already in the area, with the code whole or in its parts: the
+// same bytes, and nothing appended when the field is empty.
+TEST_P(CampoNonPosizionaleCaso, AggiuntoInCodaAllArea) {
+    const Caso& caso = GetParam();
+    const std::string prima = "ZZ999999" + Lettere(16);
+    const std::string attesa = prima + (caso.atteso.empty() ? "" : "QQ001002" + caso.atteso);
+    std::string area = prima;
+    AggiungiCampoNonPosizionale(area, "QQ", "001", "002", caso.valore, caso.tipo);
+    EXPECT_EQ(area, attesa);
+    area = prima;
+    AggiungiCampoNonPosizionale(area, "QQ001002", caso.valore, caso.tipo);
+    EXPECT_EQ(area, attesa);
+}
+
 const std::string Sedici = Lettere(16);
 const std::string Quaranta = Lettere(40);
 

@@ -1,0 +1,104 @@
+#!/bin/sh
+# Performance of every converter at the largest export (32,767 lines), against copying the same
+# bytes with cat, then the microbenchmarks and the window's log.
+#
+#   sh scripts/bench.sh            (RIGHE=1000 RIPETIZIONI=3 sh scripts/bench.sh for a quick look)
+#
+# Builds in build-bench (or $BUILD; Release, benchmarks on, only the programs it runs); the
+# generated exports and the supplies go to misure/ there. Every run is pinned to one core. For each
+# converter: median wall time of RIPETIZIONI runs of fornitura, its CPU time (user + system), its
+# peak memory (/usr/bin/time), the median wall time of `cat export > copia; cat supply > copia`
+# measured in between, the ratio of the two, and the time the final fsync of the supply took
+# (strace, one extra run).
+set -e
+cd "$(dirname "$0")/.."
+RIGHE=${RIGHE:-32767}
+RIPETIZIONI=${RIPETIZIONI:-5}
+
+sh scripts/dipendenze.sh
+mancanti=""
+for p in libbenchmark-dev time; do
+  dpkg -s "$p" >/dev/null 2>&1 || mancanti="$mancanti $p"
+done
+if [ -n "$mancanti" ]; then
+  echo "Installo:$mancanti"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $mancanti >/dev/null
+fi
+
+B=${BUILD:-build-bench}
+cmake -S . -B $B -DCMAKE_BUILD_TYPE=Release -DFORNITURA_BENCH=ON >/dev/null
+obiettivi="fornitura genera_esportazioni bench_shell bench_campi"
+grep -q '^FORNITURA_FINESTRE:BOOL=ON' $B/CMakeCache.txt && obiettivi="$obiettivi bench_finestra"
+cmake --build $B -j2 --target $obiettivi >/dev/null
+
+M=$B/misure
+rm -rf $M
+mkdir -p $M
+UNO=""
+command -v taskset >/dev/null 2>&1 && UNO="taskset -c 0"
+ORA=2011-06-14T09:05:07
+
+adesso() { date +%s%N; }
+mediana() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+secondi() { awk -v n="$1" 'BEGIN { printf "%.3f", n / 1e9 }'; }
+mb() { awk -v n="$1" 'BEGIN { printf "%.1f", n / 1048576 }'; }
+
+echo "Macchina: $(nproc) core, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+echo "Righe per esportazione: $RIGHE; esecuzioni per misura: $RIPETIZIONI (mediana), su un core"
+echo
+printf '%-9s %9s %9s %8s %8s %8s %7s %8s %9s %8s\n' \
+  comando "esport.MB" "fornit.MB" "tempo s" "CPU s" "cat s" "x cat" "fsync s" "memoria MB" "limite MB"
+for conv in 770 uniemens dma emens tfr; do
+  ./$B/bin/genera_esportazioni $conv $RIGHE $M/$conv
+  esportazione=$(cat $M/$conv/*.tab | wc -c)
+  : >$M/tempi; : >$M/cpu; : >$M/memoria; : >$M/copia
+  i=0
+  while [ $i -lt "$RIPETIZIONI" ]; do
+    rm -rf $M/arc-$conv
+    inizio=$(adesso)
+    $UNO /usr/bin/time -o $M/time.txt -f '%U %S %M' \
+      ./$B/bin/fornitura $conv --dir $M/$conv --archive $M/arc-$conv --now $ORA >$M/log.txt 2>$M/err.txt || {
+      echo "fornitura $conv non riuscita:"; cat $M/err.txt; exit 1; }
+    fine=$(adesso)
+    echo $((fine - inizio)) >>$M/tempi
+    awk '{ print ($1 + $2) * 1e9 }' $M/time.txt >>$M/cpu
+    awk '{ print $3 * 1024 }' $M/time.txt >>$M/memoria
+    fornitura=$(ls $M/arc-$conv/* | head -n 1)
+    # The same bytes with cat: the export in, the supply out.
+    rm -f $M/copia-esportazione $M/copia-fornitura
+    inizio=$(adesso)
+    $UNO sh -c "cat $M/$conv/*.tab >$M/copia-esportazione && cat '$fornitura' >$M/copia-fornitura"
+    fine=$(adesso)
+    echo $((fine - inizio)) >>$M/copia
+    i=$((i + 1))
+  done
+  dimensione=$(wc -c <"$fornitura")
+  fsync="-"
+  if command -v strace >/dev/null 2>&1; then
+    rm -rf $M/arc-$conv
+    strace -f -T -e trace=fsync -o $M/strace.txt \
+      ./$B/bin/fornitura $conv --dir $M/$conv --archive $M/arc-$conv --now $ORA >/dev/null 2>&1
+    fsync=$(sed -n 's/.*fsync(.*<\([0-9.]*\)>$/\1/p' $M/strace.txt | awk '{ s += $1 } END { printf "%.3f", s }')
+  fi
+  tempo=$(mediana <$M/tempi)
+  copia=$(mediana <$M/copia)
+  printf '%-9s %9s %9s %8s %8s %8s %7s %8s %9s %8s\n' $conv "$(mb $esportazione)" "$(mb $dimensione)" \
+    "$(secondi $tempo)" "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
+    "$(awk -v a=$tempo -v b=$copia 'BEGIN { printf "%.1f", a / b }')" "$fsync" \
+    "$(mb "$(sort -n $M/memoria | tail -n 1)")" "$(mb $((2 * esportazione + 33554432)))"
+done
+
+echo
+echo "== bench_shell"
+./$B/bin/bench_shell --benchmark_min_time=0.2
+echo
+echo "== bench_campi"
+./$B/bin/bench_campi --benchmark_min_time=0.2
+if [ -x ./$B/bin/bench_finestra ]; then
+  echo
+  echo "== bench_finestra (piattaforma offscreen)"
+  QT_QPA_PLATFORM=offscreen ./$B/bin/bench_finestra
+fi
