@@ -71,9 +71,9 @@ void Colonne::Sostituisci(int colonna, std::string testo) {
 }
 
 double ArrotondaPari(double numero) {
-    const double vicino = std::round(numero); // halves away from zero
+    const double vicino = shell::Arrotonda(numero); // halves away from zero
     if (std::fabs(numero - std::trunc(numero)) == 0.5)
-        return 2.0 * std::round(numero / 2.0);
+        return 2.0 * shell::Arrotonda(numero / 2.0);
     return vicino;
 }
 

@@ -72,9 +72,13 @@ for campione in samples/*/; do
     (cd "$cartella" && $programma "$comando" --dir esportazione --archive ARC --now 2011-06-14T09:05:07 \
       >../$lato.out 2>../$lato.err) || stato=$?
     echo "$stato" >"$confronto/$comando/$lato.stato"
-    # The terminal's texts name paths with "\" on Windows and "/" on Linux; they are the same otherwise.
+    # The terminal's texts name paths with "\" on Windows and "/" on Linux, and the folders given on the
+    # command line made absolute (Z:\... under Wine): each side's own folder becomes "." and they are the
+    # same otherwise.
+    if [ "$lato" = linux ]; then radice="$cartella"; else radice=$(winepath -w "$cartella" | sed 's|\\|/|g'); fi
     for flusso in out err; do
-      sed 's|\\|/|g' <"$confronto/$comando/$lato.$flusso" >"$confronto/$comando/$lato.$flusso.testo"
+      sed -e 's|\\|/|g' -e "s|$radice/|./|g" <"$confronto/$comando/$lato.$flusso" \
+        >"$confronto/$comando/$lato.$flusso.testo"
     done
   done
   if [ "$(cat "$confronto/$comando/linux.stato")" -ne 0 ]; then

@@ -3,6 +3,7 @@
 #include "testo.h"
 
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 namespace shell {
@@ -112,6 +113,12 @@ std::optional<double> ValoreSemplice(std::string_view testo) {
     if (ec != std::errc() || ptr != fine)
         return std::nullopt;
     return negativo ? -valore : valore;
+}
+
+double Arrotonda(double numero) {
+    const double intero = std::trunc(numero);
+    // The fraction is exact: taking the whole part off a double loses no bit.
+    return std::fabs(numero - intero) >= 0.5 ? intero + std::copysign(1.0, numero) : intero;
 }
 
 bool DataValida(int anno, int mese, int giorno) {

@@ -22,6 +22,10 @@ std::optional<double> ValoreNumerico(std::string_view testo);
 // gives 0 ("12,5" is 12, "1 234" is 1234). No value only when the number is out of range.
 std::optional<double> ValoreSemplice(std::string_view testo);
 
+// The whole number nearest to `numero`, halves away from zero (2.5 is 3, -2.5 is -3), exact on every
+// system: MinGW-w64's std::round adds 0.5 and truncates, which makes 0.49999999999999994 a 1.
+double Arrotonda(double numero);
+
 struct Data {
     int anno = 0;
     int mese = 0;

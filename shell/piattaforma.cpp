@@ -73,6 +73,10 @@ bool SostituisciFile(const fs::path& origine, const fs::path& destinazione) {
 }
 
 EsitoSpostamento SpostaEsclusivo(const fs::path& origine, const fs::path& destinazione) {
+    // Only a file: MoveFileExW would move a whole folder as well.
+    const DWORD attributi = GetFileAttributesW(origine.c_str());
+    if (attributi == INVALID_FILE_ATTRIBUTES || (attributi & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return EsitoSpostamento::Fallito;
     // A move within the folder, refused when the name exists: the name appears with the whole file.
     if (MoveFileExW(origine.c_str(), destinazione.c_str(), MOVEFILE_WRITE_THROUGH))
         return EsitoSpostamento::Spostato;

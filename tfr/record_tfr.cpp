@@ -70,7 +70,7 @@ long long Centesimi(const Sorgente& sorgente, int colonna) {
     const auto valore = shell::ValoreSemplice(numero);
     if (!valore)
         ErroreValore(sorgente, colonna, "importo fuori dall'intervallo ammesso '" + testo + "'");
-    const double centesimi = std::round(*valore * 100.0); // halves away from zero
+    const double centesimi = shell::Arrotonda(*valore * 100.0); // halves away from zero
     if (centesimi < 0)
         ErroreValore(sorgente, colonna, "importo negativo '" + testo + "', il tracciato non prevede il segno");
     if (centesimi >= 1e10)
@@ -123,7 +123,7 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
     case Tipo::SegnoImporto:
         return Centesimi(sorgente, campo.colonna) != 0 ? "O" : " ";
     case Tipo::DueCifre: {
-        const double valore = std::round(riga->Semplice(campo.colonna)); // halves away from zero
+        const double valore = shell::Arrotonda(riga->Semplice(campo.colonna)); // halves away from zero
         if (!(valore >= 0 && valore <= 99))
             ErroreValore(sorgente, campo.colonna,
                          "valore '" + (*riga)[campo.colonna] + "' fuori dall'intervallo da 0 a 99");

@@ -44,9 +44,9 @@ std::string Maschera(bool negativo, std::string cifre, int cifreMinime, bool mig
     return (negativo && cifre.find_first_not_of("0.") != std::string::npos ? "-" : "") + cifre;
 }
 
-// A number rounded to a whole number, halves away from zero (std::round), then masked.
+// A number rounded to a whole number, halves away from zero, then masked.
 std::string Maschera(double numero, int cifreMinime, bool migliaia) {
-    const double intero = std::round(numero);
+    const double intero = shell::Arrotonda(numero);
     if (std::fabs(intero) < 1e18)
         return Maschera(intero < 0, std::to_string(static_cast<long long>(std::fabs(intero))), cifreMinime, migliaia);
     char testo[400];

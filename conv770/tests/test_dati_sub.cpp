@@ -5,13 +5,13 @@
 #include "contesto_registrato.h"
 #include "dati_sub.h"
 #include "errore.h"
+#include "processo.h"
 #include "quadri.h"
 #include "riga_prova.h"
 #include "testo.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -21,8 +21,10 @@ namespace conv770 {
 namespace {
 
 namespace fs = std::filesystem;
+using shell::test::Argomento;
 using shell::test::CartellaTemporanea;
 using shell::test::ContestoRegistrato;
+using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 using test::Colonne;
@@ -222,20 +224,20 @@ INSTANTIATE_TEST_SUITE_P(Righe, ErroreCheFerma, testing::Values(
 TEST(Fornitura770, ProgrammaFornituraSullEsempio) {
     CartellaTemporanea dir;
     fs::copy_file(Esempio, dir / "Esportazione770.tab");
-    const std::string comando = std::string(FORNITURA_EXE) + " 770 --dir '" + dir.Percorso().string() +
-                                "' --archive '" + (dir / "ARC").string() + "' --now 2011-06-14T09:05:07 >'" +
-                                (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
-    const int stato = std::system(comando.c_str());
-    ASSERT_TRUE(WIFEXITED(stato));
-    EXPECT_EQ(WEXITSTATUS(stato), 0);
+    const auto esito = EseguiProcesso(FORNITURA_EXE,
+                                      {"770", "--dir", Argomento(dir.Percorso()), "--archive", Argomento(dir / "ARC"),
+                                       "--now", "2011-06-14T09:05:07"},
+                                      dir / "out", dir / "err");
+    ASSERT_NE(esito.stato, -1);
+    EXPECT_EQ(esito.stato, 0);
     EXPECT_EQ(LeggiFile(dir / "ARC" / "Importa770-2011-02468135790.txt"), LeggiFile(Verificato));
-    const std::string out = LeggiFile(dir / "out");
+    const std::string& out = esito.out;
     EXPECT_EQ(out.substr(0, 51), "Generazione Record Tipo A - Intestazione Fornitura\n");
     EXPECT_NE(out.find("D'ANGELO M\xC3\x9CLLER NICOL\xC3\x92\n"), std::string::npos);
-    EXPECT_EQ(LeggiFile(dir / "err"), "Errori sul dipendente con C.F.: VRDPLA90E15F704R -  PAOLO\n\n"
-                                      "Cognome dipendente non impostato\n"
-                                      "Data di nascita del dipendente non impostata\n"
-                                      "Provincia di residenza del dipendente non impostato\n");
+    EXPECT_EQ(esito.err, "Errori sul dipendente con C.F.: VRDPLA90E15F704R -  PAOLO\n\n"
+                         "Cognome dipendente non impostato\n"
+                         "Data di nascita del dipendente non impostata\n"
+                         "Provincia di residenza del dipendente non impostato\n");
 }
 
 } // namespace

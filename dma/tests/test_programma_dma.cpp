@@ -1,21 +1,22 @@
 // The real `fornitura dma` on the sample, as a host or a script starts it.
 
 #include "cartella_temporanea.h"
+#include "processo.h"
 #include "righe_dma.h"
 #include "testo.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace dma {
 namespace {
 
 namespace fs = std::filesystem;
+using shell::test::Argomento;
 using shell::test::CartellaTemporanea;
+using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 
@@ -27,11 +28,11 @@ protected:
     }
 
     int Esegui() {
-        const std::string comando = std::string(FORNITURA_EXE) + " dma --dir '" + (m_dir / "prog").string() +
-                                    "' --archive '" + (m_dir / "ARC").string() + "' --now 2011-06-14T09:05:07 >'" +
-                                    (m_dir / "out").string() + "' 2>'" + (m_dir / "err").string() + "'";
-        const int stato = std::system(comando.c_str());
-        return WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+        return EseguiProcesso(FORNITURA_EXE,
+                              {"dma", "--dir", Argomento(m_dir / "prog"), "--archive", Argomento(m_dir / "ARC"),
+                               "--now", "2011-06-14T09:05:07"},
+                              m_dir / "out", m_dir / "err")
+            .stato;
     }
 
     // A text of the suite as the terminal shows it: UTF-8, LF.

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace shell {
 namespace {
@@ -89,6 +91,25 @@ TEST(StringaZeri, DaZeroAOtto) {
     EXPECT_EQ(StringaZeri(8), "00000000");
     EXPECT_EQ(StringaZeri(0), "");
     EXPECT_EQ(StringaZeri(-1), "");
+}
+
+TEST(Arrotonda, MezziLontanoDaZeroEsattoOvunque) {
+    const double infinito = std::numeric_limits<double>::infinity();
+    // clang-format off
+    const std::pair<double, double> casi[] = {
+        {0.5, 1},                  {-0.5, -1},                  {2.5, 3},     {-2.5, -3},
+        {2.4, 2},                  {2.6, 3},                    {-2.6, -3},   {1234.5, 1235},
+        {0.49999999999999994, 0},  {-0.49999999999999994, -0.0},  // just below a half: the sum 0.5 + x rounds up
+        {267.49999999999997, 267}, {4503599627370495.5, 4503599627370496}, {4503599627370497.0, 4503599627370497.0},
+        {1e300, 1e300},            {infinito, infinito},        {-infinito, -infinito},
+    };
+    // clang-format on
+    for (const auto& [numero, atteso] : casi) {
+        EXPECT_EQ(Arrotonda(numero), atteso) << std::hexfloat << numero;
+        EXPECT_EQ(std::signbit(Arrotonda(numero)), std::signbit(atteso)) << numero;
+    }
+    EXPECT_TRUE(std::signbit(Arrotonda(-0.2)));
+    EXPECT_TRUE(std::isnan(Arrotonda(std::nan(""))));
 }
 
 struct CasoData {

@@ -278,7 +278,8 @@ TEST_P(CartellaDaFile, UltimaRigaNonVuota) {
     CartellaTemporanea dir;
     if (GetParam().contenuto)
         ScriviFile(dir / "PercorsoTFR.txt", *GetParam().contenuto);
-    EXPECT_EQ(CartellaTFR(dir / "PercorsoTFR.txt", "/predefinita"), fs::path(GetParam().attesa));
+    const std::string& attesa = GetParam().attesa; // UTF-8, which std::string paths are not on Windows
+    EXPECT_EQ(CartellaTFR(dir / "PercorsoTFR.txt", "/predefinita"), fs::path(std::u8string(attesa.begin(), attesa.end())));
 }
 
 // clang-format off

@@ -4,6 +4,7 @@
 #include "contesto_registrato.h"
 #include "dati_sub.h"
 #include "errore.h"
+#include "processo.h"
 #include "supporto.h"
 #include "testo.h"
 
@@ -95,16 +96,16 @@ INSTANTIATE_TEST_SUITE_P(Esportazioni, Documento, testing::Values(
 TEST(Documento, LettoDaUnParserXml) {
     Esecuzione e(LeggiFile(ESEMPIO_UNIEMENS));
     e.Esegui();
+#ifdef _WIN32
+    GTEST_SKIP() << "xmllint is a Linux program";
+#else
     const auto documento = e.Archivio() / "INPSUNIEMENS-2012-01.xml";
     const auto valore = [&](const std::string& percorso) {
-        const std::string comando = std::string(XMLLINT) + " --xpath 'string(" + percorso + ")' '" +
-                                    documento.string() + "'";
-        std::string uscita;
-        FILE* p = popen(comando.c_str(), "r");
-        for (int c; p && (c = fgetc(p)) != EOF;)
-            uscita += static_cast<char>(c);
-        if (p)
-            pclose(p);
+        const CartellaTemporanea dir;
+        std::string uscita = shell::test::EseguiProcesso(
+                                 XMLLINT, {"--xpath", "string(" + percorso + ")", documento.string()}, dir / "out",
+                                 dir / "err")
+                                 .out;
         if (!uscita.empty() && uscita.back() == '\n') // xmllint ends its answer with a line
             uscita.pop_back();
         return uscita;
@@ -112,6 +113,7 @@ TEST(Documento, LettoDaUnParserXml) {
     EXPECT_EQ(valore("//DenunciaIndividuale[3]/Nome"), "NICOL\xC3\x92"); // UTF-8 of the ISO-8859-1 byte
     EXPECT_EQ(valore("//DenunciaIndividuale[2]/Cognome"), "D'ARCO & ROSSI");
     EXPECT_EQ(valore("//RagSocAzienda"), "IMPIANTI TERMOIDRAULICI VENETI DELL'ACQUA ");
+#endif
 }
 
 // --- The document check ---------------------------------------------------------------------------

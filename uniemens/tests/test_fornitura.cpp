@@ -1,14 +1,12 @@
 // The real `fornitura uniemens`, as a script or a host starts it: exit status, log on standard
 // output, the error box on standard error, the document.
 
+#include "processo.h"
 #include "supporto.h"
 #include "testo.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -16,7 +14,9 @@ namespace uniemens {
 namespace {
 
 namespace fs = std::filesystem;
+using shell::test::Argomento;
 using shell::test::CartellaTemporanea;
+using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 using namespace uniemens::test;
@@ -28,12 +28,12 @@ struct Uscita {
 
 Uscita Fornitura(const CartellaTemporanea& dir, const std::string& esportazione) {
     ScriviFile(dir / "EsportazioneINPS.tab", esportazione);
-    const std::string comando = std::string(FORNITURA_EXE) + " uniemens --dir '" + dir.Percorso().string() +
-                                "' --archive '" + (dir / "ARC").string() + "' --now 2012-03-05T10:11:12 >'" +
-                                (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
-    const int stato = std::system(comando.c_str());
-    EXPECT_TRUE(WIFEXITED(stato));
-    return {WEXITSTATUS(stato), LeggiFile(dir / "out"), LeggiFile(dir / "err")};
+    const auto esito = EseguiProcesso(FORNITURA_EXE,
+                                      {"uniemens", "--dir", Argomento(dir.Percorso()), "--archive",
+                                       Argomento(dir / "ARC"), "--now", "2012-03-05T10:11:12"},
+                                      dir / "out", dir / "err");
+    EXPECT_NE(esito.stato, -1);
+    return {esito.stato, esito.out, esito.err};
 }
 
 // The window's log text (ISO-8859-1, CR LF, no end after the last line) as the terminal shows it.

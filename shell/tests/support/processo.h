@@ -59,6 +59,12 @@ inline HANDLE FileEreditabile(const std::filesystem::path& percorso) {
 
 } // namespace dettaglio
 
+// A path as an argument of EseguiProcesso: UTF-8, whatever the system's code page.
+inline std::string Argomento(const std::filesystem::path& percorso) {
+    const auto testo = percorso.u8string();
+    return std::string(testo.begin(), testo.end());
+}
+
 // `argomenti` in UTF-8; `out` and `err` name the files that take the two streams.
 inline EsitoProcesso EseguiProcesso(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
                                     const std::filesystem::path& out, const std::filesystem::path& err) {
