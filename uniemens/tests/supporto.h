@@ -3,6 +3,7 @@
 // XML parser to read every document the tests produce.
 
 #include "cartella_temporanea.h"
+#include "errori_xml.h"
 #include "processo.h"
 
 #include <gtest/gtest.h>
@@ -50,20 +51,9 @@ inline std::string DatiProva(std::string_view nome) {
     return shell::test::LeggiFile(std::filesystem::path(UNIEMENS_DATI) / nome);
 }
 
-// The messages of a real XML parser reading the file; empty when the document is well-formed. The
-// parser is a Linux program: the Windows build leaves this check out.
+// The messages of a real XML parser reading the file; empty when the document is well-formed.
 inline std::string ErroriXml(const std::filesystem::path& documento) {
-#ifdef _WIN32
-    (void)documento;
-    return "";
-#else
-    const shell::test::CartellaTemporanea dir;
-    const auto esito = shell::test::EseguiProcesso(XMLLINT, {"--noout", documento.string()}, dir / "out", dir / "err");
-    std::string uscita = esito.out + esito.err;
-    if (esito.stato != 0 && uscita.empty())
-        uscita = "xmllint: stato " + std::to_string(esito.stato);
-    return uscita;
-#endif
+    return shell::test::ErroriXml(XMLLINT, documento);
 }
 
 // Every file in the folder is a well-formed document.
