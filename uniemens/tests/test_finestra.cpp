@@ -65,8 +65,8 @@ class TestFinestraUniemens : public QObject {
         });
         const int esito = shell::ui::AvviaProgramma(uniemens::Descrittore(), dir.Percorso(), Servizi(dir / "ARC", &avvisi));
         m_documenti = 0;
-        for ([[maybe_unused]] const auto& voce : fs::directory_iterator(dir / "ARC"))
-            ++m_documenti;
+        for (const auto& voce : fs::directory_iterator(dir / "ARC"))
+            m_documenti += !shell::test::Nascosto(voce.path());
         m_finale = fs::exists(dir / "ARC" / "INPSUNIEMENS-2012-01.xml");
         m_avvisi = avvisi;
         return esito;
