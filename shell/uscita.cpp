@@ -116,7 +116,11 @@ void DaiNomeFinale(const std::filesystem::path& temporaneo, const std::filesyste
                                  "'");
 }
 
-std::string NomeFileBlocco(std::string_view tipo) { return "." + std::string(tipo) + ".lock"; }
+std::string NomeFileBlocco(std::string_view tipo) {
+    std::string nome = ".";
+    nome.append(tipo).append(".lock");
+    return nome;
+}
 
 EsclusivaCartella::EsclusivaCartella(const std::filesystem::path& cartella, std::string_view tipo)
     : m_blocco(cartella / PercorsoDaTesto(NomeFileBlocco(tipo))) {
