@@ -31,10 +31,20 @@ Caricamento CaricaEsportazione(const fs::path& cartellaProgramma, std::string_vi
             }};
 }
 
+std::string_view TipoDocumento(const Documento& documento) {
+    std::string_view tipo = documento.prefisso;
+    while (!tipo.empty() && tipo.back() == '-')
+        tipo.remove_suffix(1);
+    return tipo;
+}
+
 void EseguiConversioneArchivio(ContestoElaborazione& contesto, const fs::path& percorsoEsportazione,
                                const Documento& documento, const Elaborazione& elabora) {
     const fs::path archivio = contesto.CartellaArchivio();
     CreaCartella(archivio);
+    // Another run of this converter in the same folder would write the same temporary file: the one
+    // that comes second stops here, before it creates or changes anything.
+    const EsclusivaCartella esclusiva(archivio, TipoDocumento(documento));
     const DataOra quando = contesto.Adesso();
 
     const Esportazione esportazione = Esportazione::Leggi(percorsoEsportazione);

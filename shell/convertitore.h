@@ -67,6 +67,11 @@ struct Documento {
     std::string_view estensione; // ".txt"
 };
 
+// The kind of a document, which names its lock file: the prefix without its last "-" ("Importa770").
+std::string_view TipoDocumento(const Documento& documento);
+
+// Steps 3 to 5 run under the converter's lock on the archive folder (EsclusivaCartella), taken right
+// after step 1: a second run of the same converter into the same folder stops before it changes anything.
 void EseguiConversioneArchivio(ContestoElaborazione& contesto, const std::filesystem::path& percorsoEsportazione,
                                const Documento& documento, const Elaborazione& elabora);
 

@@ -86,6 +86,29 @@ EsitoSpostamento SpostaEsclusivo(const fs::path& origine, const fs::path& destin
     return EsitoSpostamento::Fallito;
 }
 
+BloccoEsclusivo::BloccoEsclusivo(const fs::path& percorso) {
+    // Without FILE_SHARE_DELETE: the file cannot be deleted or renamed while a run holds it, so a second
+    // run never locks a new file of the same name beside it.
+    HANDLE file = CreateFileW(percorso.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    OVERLAPPED zona{};
+    if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &zona)) {
+        m_file = file;
+        m_esito = Esito::Preso;
+        return;
+    }
+    const DWORD errore = GetLastError();
+    CloseHandle(file);
+    m_esito = errore == ERROR_LOCK_VIOLATION ? Esito::Occupato : Esito::Impossibile;
+}
+
+BloccoEsclusivo::~BloccoEsclusivo() {
+    if (m_file)
+        CloseHandle(static_cast<HANDLE>(m_file)); // the lock goes with the last handle
+}
+
 #else
 
 fs::path CartellaArchivioPredefinita() {
@@ -190,6 +213,64 @@ EsitoSpostamento SpostaEsclusivo(const fs::path& origine, const fs::path& destin
     }
     ::unlink(origine.c_str());
     return EsitoSpostamento::Spostato;
+}
+
+namespace {
+
+// Opens the lock file, creating it when missing. A new one may be read and written by whoever may write
+// into its folder (the folder's rights, not this user's umask), so that the clerks who share an archive
+// folder all can take it.
+int ApriFileBlocco(const fs::path& percorso) {
+    for (int tentativo = 0; tentativo < 3; ++tentativo) {
+        int file = ::open(percorso.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (file >= 0) {
+            struct stat cartella {};
+            const fs::path genitore = percorso.has_parent_path() ? percorso.parent_path() : fs::path(".");
+            if (::stat(genitore.c_str(), &cartella) == 0)
+                static_cast<void>(::fchmod(file, (cartella.st_mode & 0666) | 0600));
+            return file;
+        }
+        if (errno != EEXIST)
+            return -1;
+        file = ::open(percorso.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+        if (file >= 0 || errno != ENOENT)
+            return file;
+        // Deleted between the two calls: create it again.
+    }
+    return -1;
+}
+
+} // namespace
+
+BloccoEsclusivo::BloccoEsclusivo(const fs::path& percorso) {
+    const int file = ApriFileBlocco(percorso);
+    if (file < 0)
+        return;
+    struct flock zona {};
+    zona.l_type = F_WRLCK;
+    zona.l_whence = SEEK_SET; // from the first byte to the end, whatever the length
+#ifdef F_OFD_SETLK
+    // Held by this open file, not by the process: a second object of this process conflicts too, and
+    // closing another descriptor of the same file elsewhere in the process does not drop it.
+    int esito = ::fcntl(file, F_OFD_SETLK, &zona);
+    if (esito != 0 && errno == EINVAL) // a kernel without them
+        esito = ::fcntl(file, F_SETLK, &zona);
+#else
+    const int esito = ::fcntl(file, F_SETLK, &zona);
+#endif
+    if (esito == 0) {
+        m_file = file;
+        m_esito = Esito::Preso;
+        return;
+    }
+    const int errore = errno;
+    ::close(file);
+    m_esito = errore == EAGAIN || errore == EACCES ? Esito::Occupato : Esito::Impossibile;
+}
+
+BloccoEsclusivo::~BloccoEsclusivo() {
+    if (m_file >= 0)
+        ::close(m_file); // the lock goes with the file
 }
 
 #endif

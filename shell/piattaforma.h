@@ -47,4 +47,35 @@ enum class EsitoSpostamento {
 // part of a file. `origine` is gone afterwards (as after a copy and a deletion).
 EsitoSpostamento SpostaEsclusivo(const std::filesystem::path& origine, const std::filesystem::path& destinazione);
 
+// An exclusive lock on a file, tried once and never waited for. The file is created when missing
+// (hidden: on Windows with the hidden attribute, elsewhere by its name starting with ".") and left in
+// place afterwards. The lock is the system's own, held by the open file and released when the object
+// is destroyed or the process ends in any way, a kill included: nothing is left behind that blocks the
+// next run. POSIX: an open file description lock (fcntl F_OFD_SETLK; F_SETLK where the system lacks it)
+// on the whole file; Windows: LockFileEx on its first byte. On a network share both are sent to the
+// server, so they hold between the machines that write into the share.
+class BloccoEsclusivo {
+public:
+    enum class Esito {
+        Preso,      // this object holds the lock
+        Occupato,   // another holder has it (another process, or another object of this one)
+        Impossibile // the file could not be created or opened, or the file system refuses locks
+    };
+
+    explicit BloccoEsclusivo(const std::filesystem::path& percorso);
+    ~BloccoEsclusivo();
+    BloccoEsclusivo(const BloccoEsclusivo&) = delete;
+    BloccoEsclusivo& operator=(const BloccoEsclusivo&) = delete;
+
+    Esito Stato() const { return m_esito; }
+
+private:
+    Esito m_esito = Esito::Impossibile;
+#ifdef _WIN32
+    void* m_file = nullptr; // HANDLE
+#else
+    int m_file = -1;
+#endif
+};
+
 } // namespace shell

@@ -116,4 +116,29 @@ void DaiNomeFinale(const std::filesystem::path& temporaneo, const std::filesyste
                                  "'");
 }
 
+std::string NomeFileBlocco(std::string_view tipo) {
+    std::string nome = ".";
+    nome.append(tipo).append(".lock");
+    return nome;
+}
+
+EsclusivaCartella::EsclusivaCartella(const std::filesystem::path& cartella, std::string_view tipo)
+    : m_blocco(cartella / PercorsoDaTesto(NomeFileBlocco(tipo))) {
+    switch (m_blocco.Stato()) {
+    case BloccoEsclusivo::Esito::Preso:
+        return;
+    case BloccoEsclusivo::Esito::Occupato:
+        throw ErroreElaborazione(
+            "Un'altra elaborazione dello stesso convertitore sta gi\xE0 scrivendo nella cartella '" +
+            TestoPercorso(cartella) +
+            "': attendere che termini e riprovare. Nessun file \xE8 stato creato o modificato.");
+    case BloccoEsclusivo::Esito::Impossibile:
+        break;
+    }
+    throw ErroreElaborazione("Impossibile creare o bloccare il file '" +
+                             TestoPercorso(cartella / PercorsoDaTesto(NomeFileBlocco(tipo))) +
+                             "', che impedisce a due elaborazioni di scrivere insieme nella cartella (la cartella "
+                             "manca, non \xE8 scrivibile o non permette di bloccare i file?)");
+}
+
 } // namespace shell

@@ -3,6 +3,7 @@
 // final name in the archive folder when it is complete.
 
 #include "contesto.h"
+#include "piattaforma.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -56,5 +57,22 @@ private:
 // Puts a complete temporary file under its final name, replacing an older file of that name in one
 // step; stops the run, leaving both files as they were, when that fails.
 void DaiNomeFinale(const std::filesystem::path& temporaneo, const std::filesystem::path& finale);
+
+// The hidden lock file of one kind of document in an output folder: "." + tipo + ".lock", e.g.
+// ".INPSEMENS.lock". It stays in the folder after the run.
+std::string NomeFileBlocco(std::string_view tipo);
+
+// The right to write one kind of document into a folder, held by one run at a time, from before the
+// run creates or changes any file there until the document has its final name or the run stops.
+// Converters whose file names differ (UniEmens and E-Mens, which read the same export) have their own
+// kinds and run side by side. When another run holds it, or it cannot be taken, the run stops here,
+// having changed nothing.
+class EsclusivaCartella {
+public:
+    EsclusivaCartella(const std::filesystem::path& cartella, std::string_view tipo);
+
+private:
+    BloccoEsclusivo m_blocco;
+};
 
 } // namespace shell

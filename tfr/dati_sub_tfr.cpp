@@ -29,6 +29,7 @@ constexpr std::string_view FileCartella = "PercorsoTFR.txt";
 constexpr std::string_view FileEsportazione = "EsportazioneTFR.tab";
 constexpr std::string_view FileBeneficiari = "EsportazioneTFRBeneficiari.tab";
 constexpr std::string_view FileTemporaneo = "TFRtemp.txt";
+constexpr std::string_view TipoDocumento = "TFR"; // names the lock file ".TFR.lock"
 
 // Main export columns read outside the records.
 constexpr int ColonnaDipendente = 13; // the employee key; lines with the same key in a row are one group
@@ -189,6 +190,9 @@ void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& ca
                        const fs::path& percorsoEsportazione, const std::optional<fs::path>& percorsoBeneficiari) {
     ControllaCartella(cartellaTFR);
     shell::CreaCartella(cartellaTFR);
+    // "TFRtemp.txt" has the same name in every run: a second run into the folder stops here, before it
+    // touches it, until the first one has given its supply a final name.
+    const shell::EsclusivaCartella esclusiva(cartellaTFR, TipoDocumento);
 
     const Esportazione esportazione = Esportazione::Leggi(percorsoEsportazione);
     if (esportazione.Vuota())

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -89,7 +90,9 @@ TEST_P(Generatore, FornituraConverteOgniRigaSenzaAvvisi) {
                                       dir / "out.txt", dir / "err.txt");
     EXPECT_EQ(esito.stato, 0) << esito.out << esito.err;
     EXPECT_EQ(esito.err, caso.errori);
-    ASSERT_EQ(std::distance(fs::directory_iterator(dir / "ARC"), fs::directory_iterator()), 1);
+    ASSERT_EQ(std::count_if(fs::directory_iterator(dir / "ARC"), fs::directory_iterator(),
+                            [](const auto& voce) { return !shell::test::Nascosto(voce.path()); }),
+              1);
     if (*caso.riga) {
         int volte = 0;
         for (const auto& riga : Dividi(esito.out, "\n"))

@@ -70,7 +70,7 @@ TEST(Fornitura, ErroreCheFermaLElaborazione) {
                                "--now", "2011-06-14T09:05:07"});
     EXPECT_EQ(esito.stato, EsitoErrore);
     EXPECT_EQ(esito.err, "Il file di esportazione \xC3\xA8 vuoto\n");
-    EXPECT_TRUE(fs::is_empty(dir / "ARC"));
+    EXPECT_TRUE(shell::test::SenzaFileVisibili(dir / "ARC"));
 }
 
 // The bank commands take UTF-8 arguments and answer in UTF-8, as every command does.

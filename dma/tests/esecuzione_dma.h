@@ -73,7 +73,8 @@ protected:
     std::vector<std::string> FileInArchivio() const {
         std::vector<std::string> nomi;
         for (const auto& voce : std::filesystem::directory_iterator(Archivio()))
-            nomi.push_back(voce.path().filename().string());
+            if (!shell::test::Nascosto(voce.path()))
+                nomi.push_back(voce.path().filename().string());
         std::sort(nomi.begin(), nomi.end());
         return nomi;
     }

@@ -84,7 +84,8 @@ inline std::vector<std::string> FileIn(const std::filesystem::path& cartella) {
     std::vector<std::string> nomi;
     if (std::filesystem::exists(cartella))
         for (const auto& voce : std::filesystem::directory_iterator(cartella))
-            nomi.push_back(voce.path().filename().string());
+            if (!shell::test::Nascosto(voce.path()))
+                nomi.push_back(voce.path().filename().string());
     std::sort(nomi.begin(), nomi.end());
     return nomi;
 }

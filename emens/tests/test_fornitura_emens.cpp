@@ -58,7 +58,7 @@ TEST_F(ProgrammaFornitura, ErroreEdEsportazioneMancante) {
     fs::create_directory(m_dir / "ARC");
     EXPECT_EQ(Esegui(), 1);
     EXPECT_EQ(LeggiFile(m_dir / "err"), "Il file di esportazione \xC3\xA8 vuoto\n");
-    EXPECT_TRUE(fs::is_empty(m_dir / "ARC"));
+    EXPECT_TRUE(shell::test::SenzaFileVisibili(m_dir / "ARC"));
 
     ScriviFile(m_dir / "prog" / "EsportazioneINPS.tab", test::RigaProva({}, 20) + "\r\n");
     EXPECT_EQ(Esegui(), 1);

@@ -17,6 +17,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 namespace shell {
@@ -82,6 +84,55 @@ TEST(FileOrdinario, AttributiNascostoESistema) {
         Attributi(dir / caso.nome, FILE_ATTRIBUTE_NORMAL); // lets the folder be removed
     }
 }
+
+// One holder at a time, also within one process; given back when the holder goes; the file is hidden,
+// empty, and stays.
+TEST(BloccoEsclusivo, UnSoloDetentoreAllaVolta) {
+    CartellaTemporanea dir;
+    const fs::path file = dir / ".Prova.lock";
+    {
+        const BloccoEsclusivo primo(file);
+        ASSERT_EQ(primo.Stato(), BloccoEsclusivo::Esito::Preso);
+        EXPECT_EQ(BloccoEsclusivo(file).Stato(), BloccoEsclusivo::Esito::Occupato);
+        const BloccoEsclusivo altro(dir / ".Altro.lock");
+        EXPECT_EQ(altro.Stato(), BloccoEsclusivo::Esito::Preso);
+    }
+    EXPECT_EQ(BloccoEsclusivo(file).Stato(), BloccoEsclusivo::Esito::Preso);
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(fs::file_size(file), 0u);
+    EXPECT_FALSE(FileOrdinarioEsiste(file));
+#ifdef _WIN32
+    EXPECT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+#endif
+}
+
+// A lock file left by an earlier run, whatever it holds, serves again; a folder that is missing gives
+// no lock at all, and creates nothing.
+TEST(BloccoEsclusivo, FileEsistenteOCartellaMancante) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / ".Prova.lock", "resto");
+    EXPECT_EQ(BloccoEsclusivo(dir / ".Prova.lock").Stato(), BloccoEsclusivo::Esito::Preso);
+    EXPECT_EQ(LeggiFile(dir / ".Prova.lock"), "resto");
+    EXPECT_EQ(BloccoEsclusivo(dir / "manca" / ".Prova.lock").Stato(), BloccoEsclusivo::Esito::Impossibile);
+    EXPECT_FALSE(fs::exists(dir / "manca"));
+    fs::create_directory(dir / ".Cartella.lock");
+    EXPECT_EQ(BloccoEsclusivo(dir / ".Cartella.lock").Stato(), BloccoEsclusivo::Esito::Impossibile);
+}
+
+#ifndef _WIN32
+// A new lock file may be written by whoever may write into the folder, whatever this user's umask:
+// the clerks who share the folder all take it.
+TEST(BloccoEsclusivo, DirittiDellaCartella) {
+    CartellaTemporanea dir;
+    fs::create_directory(dir / "comune");
+    fs::permissions(dir / "comune", fs::perms::owner_all | fs::perms::group_all);
+    const mode_t prima = umask(077);
+    { const BloccoEsclusivo blocco(dir / "comune" / ".Prova.lock"); }
+    umask(prima);
+    EXPECT_EQ(fs::status(dir / "comune" / ".Prova.lock").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write);
+}
+#endif
 
 TEST(CartellaArchivio, QuellaDellOspiteSuWindows) {
     const wchar_t* prima = _wgetenv(L"FORNITURA_ARCHIVE");

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 
 namespace shell {
@@ -122,7 +124,7 @@ TEST_F(EsecuzioneArchivio, ErroreAMetaLasciaIlTemporaneoEIlVecchioIntatti) {
 
 TEST_F(EsecuzioneArchivio, EsportazioneVuotaRifiutataSenzaCreareFile) {
     EXPECT_EQ(Errore(""), "Il file di esportazione \xE8 vuoto");
-    EXPECT_TRUE(fs::is_empty(Archivio()));
+    EXPECT_TRUE(shell::test::SenzaFileVisibili(Archivio()));
 }
 
 TEST_F(EsecuzioneArchivio, TroppeRigheRifiutateSenzaCreareFile) {
@@ -130,7 +132,7 @@ TEST_F(EsecuzioneArchivio, TroppeRigheRifiutateSenzaCreareFile) {
     for (int i = 0; i < 32768; ++i)
         testo += "A\r\n";
     EXPECT_EQ(Errore(testo), "Superato il limite di 32.767 righe del file di esportazione");
-    EXPECT_TRUE(fs::is_empty(Archivio()));
+    EXPECT_TRUE(shell::test::SenzaFileVisibili(Archivio()));
 }
 
 TEST_F(EsecuzioneArchivio, CartellaSuperioreMancanteNonCreaNulla) {
@@ -140,9 +142,70 @@ TEST_F(EsecuzioneArchivio, CartellaSuperioreMancanteNonCreaNulla) {
         EseguiConversioneArchivio(contesto, m_dir / "export.tab", {"Prova-", ".txt"}, Copia);
         FAIL() << "run completed without its folder";
     } catch (const ErroreElaborazione& e) {
-        EXPECT_NE(std::string(e.what()).find("Impossibile creare il file di uscita"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("Impossibile creare o bloccare il file '" +
+                                             TestoPercorso(m_dir / "KORVANTE" / "ARC" / ".Prova.lock") + "'"),
+                  std::string::npos)
+            << e.what();
     }
     EXPECT_FALSE(fs::exists(m_dir / "KORVANTE"));
+}
+
+// The folder's contents: name and bytes of every entry, hidden ones included.
+std::map<std::string, std::string> Contenuto(const fs::path& cartella) {
+    std::map<std::string, std::string> voci;
+    for (const auto& voce : fs::directory_iterator(cartella))
+        voci[voce.path().filename().string()] = voce.is_regular_file() ? LeggiFile(voce.path()) : "<cartella>";
+    return voci;
+}
+
+// While another run of the same kind holds the folder, a run stops before it reads the clock or the
+// export, and leaves every file as it was: the other run's temporary file, an older document.
+TEST_F(EsecuzioneArchivio, UnaSecondaElaborazioneNellaStessaCartellaSiFerma) {
+    fs::create_directory(Archivio());
+    ScriviFile(Archivio() / "Prova-ABC.txt", "vecchio");
+    ScriviFile(Temporaneo(), "dell'altra elaborazione");
+    const EsclusivaCartella altra(Archivio(), "Prova");
+    const auto prima = Contenuto(Archivio());
+    EXPECT_EQ(Errore("ABC\r\n"),
+              "Un'altra elaborazione dello stesso convertitore sta gi\xE0 scrivendo nella cartella '" +
+                  TestoPercorso(Archivio()) +
+                  "': attendere che termini e riprovare. Nessun file \xE8 stato creato o modificato.");
+    EXPECT_EQ(Contenuto(Archivio()), prima);
+    EXPECT_EQ(m_contesto.messaggio, "");
+}
+
+// Another kind of document (another prefix) has a lock of its own: UniEmens and E-Mens side by side.
+TEST_F(EsecuzioneArchivio, UnAltroConvertitoreNonLaBlocca) {
+    fs::create_directory(Archivio());
+    const EsclusivaCartella altra(Archivio(), "Altro");
+    Esegui("ABC\r\n");
+    EXPECT_EQ(LeggiFile(Archivio() / "Prova-ABC.txt"), "ABC\r\n");
+}
+
+// Taken when the run starts, given back when it ends, completed or stopped; the hidden lock file stays.
+TEST_F(EsecuzioneArchivio, BloccoPresoDuranteLElaborazioneERilasciatoDopo) {
+    std::optional<BloccoEsclusivo::Esito> durante;
+    const auto prova = [&](const Esportazione& e, FileUscita& u, ContestoElaborazione& c) {
+        durante = BloccoEsclusivo(Archivio() / ".Prova.lock").Stato();
+        return Copia(e, u, c);
+    };
+    Esegui("ABC\r\n", prova);
+    EXPECT_EQ(durante, BloccoEsclusivo::Esito::Occupato);
+    EXPECT_EQ(BloccoEsclusivo(Archivio() / ".Prova.lock").Stato(), BloccoEsclusivo::Esito::Preso);
+
+    const auto ferma = [&](const Esportazione&, FileUscita&, ContestoElaborazione&) -> std::optional<std::string> {
+        throw ErroreElaborazione("fermata");
+    };
+    EXPECT_NE(Errore("ABC\r\n", ferma).find("fermata"), std::string::npos);
+    EXPECT_EQ(BloccoEsclusivo(Archivio() / ".Prova.lock").Stato(), BloccoEsclusivo::Esito::Preso);
+    EXPECT_EQ(LeggiFile(Archivio() / ".Prova.lock"), "");
+    EXPECT_FALSE(FileOrdinarioEsiste(Archivio() / ".Prova.lock"));
+}
+
+TEST(TipoDocumento, IlPrefissoSenzaTrattino) {
+    EXPECT_EQ(TipoDocumento({"Importa770-", ".txt"}), "Importa770");
+    EXPECT_EQ(TipoDocumento({"INPSEMENS-", ".xml"}), "INPSEMENS");
+    EXPECT_EQ(NomeFileBlocco("INPSUNIEMENS"), ".INPSUNIEMENS.lock");
 }
 
 TEST(FileOrdinario, NascostiECartelleNonContano) {

@@ -84,7 +84,7 @@ std::map<std::string, std::string> Contenuto(const fs::path& cartella) {
     std::map<std::string, std::string> file;
     if (fs::exists(cartella))
         for (const auto& voce : fs::directory_iterator(cartella))
-            if (voce.is_regular_file())
+            if (voce.is_regular_file() && !shell::test::Nascosto(voce.path()))
                 file[voce.path().filename().string()] = LeggiFile(voce.path());
     return file;
 }

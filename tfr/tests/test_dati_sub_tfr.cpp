@@ -90,7 +90,8 @@ protected:
     std::vector<std::string> FileIn(const fs::path& cartella) const {
         std::vector<std::string> nomi;
         for (const auto& voce : fs::directory_iterator(cartella))
-            nomi.push_back(voce.path().filename().string());
+            if (!shell::test::Nascosto(voce.path()))
+                nomi.push_back(voce.path().filename().string());
         std::sort(nomi.begin(), nomi.end());
         return nomi;
     }

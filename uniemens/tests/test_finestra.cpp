@@ -4,6 +4,7 @@
 #include "cartella_temporanea.h"
 #include "dati_sub.h"
 #include "elaborazione.h"
+#include "uscita.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -65,8 +66,8 @@ class TestFinestraUniemens : public QObject {
         });
         const int esito = shell::ui::AvviaProgramma(uniemens::Descrittore(), dir.Percorso(), Servizi(dir / "ARC", &avvisi));
         m_documenti = 0;
-        for ([[maybe_unused]] const auto& voce : fs::directory_iterator(dir / "ARC"))
-            ++m_documenti;
+        for (const auto& voce : fs::directory_iterator(dir / "ARC"))
+            m_documenti += !shell::test::Nascosto(voce.path());
         m_finale = fs::exists(dir / "ARC" / "INPSUNIEMENS-2012-01.xml");
         m_avvisi = avvisi;
         return esito;
@@ -113,6 +114,31 @@ private slots:
         QVERIFY(!m_finale);
         QCOMPARE(m_documenti, 1); // under its temporary name
         QCOMPARE(m_avvisi, 0);
+    }
+
+    // Another run of the converter is writing into the archive folder: the message box with the error
+    // icon says so, nothing is written, and the program ends as failed.
+    void cartellaOccupataAvvisoDErrore() {
+        CartellaTemporanea dir;
+        fs::copy_file(fs::path(ESEMPIO_UNIEMENS), dir / "EsportazioneINPS.tab");
+        fs::create_directory(dir / "ARC");
+        const shell::EsclusivaCartella altra(dir / "ARC", "INPSUNIEMENS");
+        QString testo;
+        bool iconaErrore = false;
+        const shell::ui::ServiziFinestra servizi{[&](QWidget*, const QString&, const QString& t, bool errore) {
+                                                     testo = t;
+                                                     iconaErrore = errore;
+                                                 },
+                                                 [] { return shell::DataOra{2012, 3, 5, 10, 11, 12}; }, dir / "ARC"};
+        QTimer::singleShot(0, [] {
+            auto* finestra = Finestra();
+            QVERIFY(finestra);
+            Attiva(finestra);
+        });
+        QCOMPARE(shell::ui::AvviaProgramma(uniemens::Descrittore(), dir.Percorso(), servizi), 1);
+        QVERIFY2(testo.startsWith(QStringLiteral("Un'altra elaborazione dello stesso convertitore")), qPrintable(testo));
+        QVERIFY(iconaErrore);
+        QVERIFY(shell::test::SenzaFileVisibili(dir / "ARC"));
     }
 };
 

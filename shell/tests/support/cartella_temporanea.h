@@ -36,6 +36,18 @@ inline void ScriviFile(const std::filesystem::path& percorso, std::string_view c
     file << contenuto;
 }
 
+// A hidden entry of a folder, which the ordinary-file test never sees: a name starting with "." (the
+// converters' lock files, ".INPSEMENS.lock").
+inline bool Nascosto(const std::filesystem::path& percorso) { return percorso.filename().string().starts_with('.'); }
+
+// No entry of the folder but hidden ones.
+inline bool SenzaFileVisibili(const std::filesystem::path& cartella) {
+    for (const auto& voce : std::filesystem::directory_iterator(cartella))
+        if (!Nascosto(voce.path()))
+            return false;
+    return true;
+}
+
 inline std::string LeggiFile(const std::filesystem::path& percorso) {
     std::ifstream file(percorso, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -12,6 +12,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <csignal>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -121,5 +122,112 @@ inline EsitoProcesso EseguiProcesso(const std::filesystem::path& programma, cons
     esito.err = dettaglio::Contenuto(err);
     return esito;
 }
+
+// A program started without waiting for it, its streams caught in files as EseguiProcesso does:
+// Attendi waits for its end, Uccidi ends it at once as a crash or the task manager would (SIGKILL,
+// TerminateProcess). One still running when the object goes is killed.
+class ProcessoAvviato {
+public:
+    ProcessoAvviato(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
+                    std::filesystem::path out, std::filesystem::path err)
+        : m_out(std::move(out)), m_err(std::move(err)) {
+#ifdef _WIN32
+        std::wstring riga;
+        dettaglio::AggiungiArgomento(riga, programma.wstring());
+        for (const auto& a : argomenti)
+            dettaglio::AggiungiArgomento(riga, std::filesystem::path(std::u8string(a.begin(), a.end())).wstring());
+        m_hOut = dettaglio::FileEreditabile(m_out);
+        m_hErr = dettaglio::FileEreditabile(m_err);
+        STARTUPINFOW avvio{};
+        avvio.cb = sizeof avvio;
+        avvio.dwFlags = STARTF_USESTDHANDLES;
+        avvio.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        avvio.hStdOutput = m_hOut;
+        avvio.hStdError = m_hErr;
+        PROCESS_INFORMATION processo{};
+        if (m_hOut != INVALID_HANDLE_VALUE && m_hErr != INVALID_HANDLE_VALUE &&
+            CreateProcessW(programma.c_str(), riga.data() + 1, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &avvio,
+                           &processo)) {
+            CloseHandle(processo.hThread);
+            m_processo = processo.hProcess;
+        }
+#else
+        std::vector<std::string> testi{programma.string()};
+        testi.insert(testi.end(), argomenti.begin(), argomenti.end());
+        std::vector<char*> argv;
+        for (auto& t : testi)
+            argv.push_back(t.data());
+        argv.push_back(nullptr);
+        m_pid = fork();
+        if (m_pid == 0) {
+            const int fdOut = open(m_out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int fdErr = open(m_err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fdOut < 0 || fdErr < 0 || dup2(fdOut, 1) < 0 || dup2(fdErr, 2) < 0)
+                _exit(126);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+#endif
+    }
+    ~ProcessoAvviato() {
+        if (!m_finito) {
+            Uccidi();
+            Attendi();
+        }
+    }
+    ProcessoAvviato(const ProcessoAvviato&) = delete;
+    ProcessoAvviato& operator=(const ProcessoAvviato&) = delete;
+
+    void Uccidi() {
+#ifdef _WIN32
+        if (m_processo)
+            TerminateProcess(m_processo, 137);
+#else
+        if (m_pid > 0)
+            kill(m_pid, SIGKILL);
+#endif
+    }
+
+    // The status is -1 when the program did not start or was killed.
+    EsitoProcesso Attendi() {
+        if (m_finito)
+            return m_esito;
+        m_finito = true;
+#ifdef _WIN32
+        if (m_processo) {
+            WaitForSingleObject(m_processo, INFINITE);
+            DWORD stato = 0;
+            if (GetExitCodeProcess(m_processo, &stato) && stato != 137)
+                m_esito.stato = static_cast<int>(stato);
+            CloseHandle(m_processo);
+            m_processo = nullptr;
+        }
+        if (m_hOut != INVALID_HANDLE_VALUE)
+            CloseHandle(m_hOut);
+        if (m_hErr != INVALID_HANDLE_VALUE)
+            CloseHandle(m_hErr);
+        m_hOut = m_hErr = INVALID_HANDLE_VALUE;
+#else
+        int stato = 0;
+        if (m_pid > 0 && waitpid(m_pid, &stato, 0) == m_pid && WIFEXITED(stato))
+            m_esito.stato = WEXITSTATUS(stato);
+        m_pid = -1;
+#endif
+        m_esito.out = dettaglio::Contenuto(m_out);
+        m_esito.err = dettaglio::Contenuto(m_err);
+        return m_esito;
+    }
+
+private:
+    std::filesystem::path m_out, m_err;
+    bool m_finito = false;
+    EsitoProcesso m_esito;
+#ifdef _WIN32
+    HANDLE m_processo = nullptr;
+    HANDLE m_hOut = INVALID_HANDLE_VALUE, m_hErr = INVALID_HANDLE_VALUE;
+#else
+    pid_t m_pid = -1;
+#endif
+};
 
 } // namespace shell::test
