@@ -15,7 +15,7 @@ const std::string* Colonne::Sostituita(int colonna) const {
     return nullptr;
 }
 
-const std::string& Colonne::Testo(int colonna) const {
+std::string_view Colonne::Testo(int colonna) const {
     const std::string* sostituita = Sostituita(colonna);
     return sostituita ? *sostituita : m_riga[colonna];
 }
@@ -104,7 +104,8 @@ int MigliaiaEResto(const Campo& campo, const Colonne& colonne, bool resto) {
     const double n = campo.lettura == LetturaN::Semplice ? colonne.Semplice(c) : colonne.Importo(c);
     const double migliaia = ArrotondaPari(n / 1000);
     if (migliaia < -32 || migliaia > 32)
-        colonne.Riga().Errore(c, "numero fuori dall'intervallo ammesso per migliaia e resto '" + colonne.Testo(c) +
+        colonne.Riga().Errore(c, "numero fuori dall'intervallo ammesso per migliaia e resto '" +
+                                     std::string(colonne.Testo(c)) +
                                      "'");
     if (!resto)
         return static_cast<int>(migliaia);

@@ -61,7 +61,7 @@ enum class LetturaN { Semplice, Italiana };
 // One field as the tables describe it, ready to be evaluated.
 struct Campo {
     std::string_view quadro; // "DA"
-    std::string rigo;        // "001"
+    std::string_view rigo;   // "001"
     std::string_view codice; // the field's column code: "002", "A22"
     fields::Tipo tipo;
     int colonna;             // the column of the value
@@ -83,7 +83,7 @@ public:
     explicit Colonne(const shell::RigaEsportazione& riga) : m_riga(riga) {}
 
     const shell::RigaEsportazione& Riga() const { return m_riga; }
-    const std::string& Testo(int colonna) const;
+    std::string_view Testo(int colonna) const;
     bool Riempita(int colonna) const;
     // The readings of the export (shell::ValoreNumerico, ValoreSemplice, LeggiData): a text that
     // cannot be read stops the run, naming line, column and text.

@@ -106,7 +106,7 @@ bool DaScrivere(const CampoQuadro& campo, const RigaEsportazione& riga) {
 }
 
 bool Fallito(const Controllo& controllo, const RigaEsportazione& riga) {
-    const std::string& testo = riga[controllo.colonna];
+    const std::string_view testo = riga[controllo.colonna];
     switch (controllo.verifica) {
     case Verifica::NonVuota:
         return testo.empty();
@@ -187,10 +187,14 @@ std::vector<std::string> ControllaDipendente(const RigaEsportazione& riga) {
             testo += riga[ColonnaCodiceFiscale];
             break;
         case Intestazione::CodiceFiscaleENome:
-            testo += riga[ColonnaCodiceFiscale] + " " + riga[ColonnaNome];
+            testo += riga[ColonnaCodiceFiscale];
+            testo += ' ';
+            testo += riga[ColonnaNome];
             break;
         case Intestazione::CognomeENome:
-            testo += riga[ColonnaCognome] + " " + riga[ColonnaNome];
+            testo += riga[ColonnaCognome];
+            testo += ' ';
+            testo += riga[ColonnaNome];
             break;
         }
         testo += controllo.testo;

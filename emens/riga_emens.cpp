@@ -44,14 +44,14 @@ bool RigaEmens::Vuota(int colonna) const { return shell::TogliSpazi(Testo(colonn
 double RigaEmens::NumeroIniziale(int colonna) const {
     const auto valore = emens::NumeroIniziale(Testo(colonna));
     if (!valore)
-        Errore(colonna, "numero fuori dall'intervallo ammesso '" + Testo(colonna) + "'");
+        Errore(colonna, "numero fuori dall'intervallo ammesso '" + std::string(Testo(colonna)) + "'");
     return *valore;
 }
 
 std::int16_t RigaEmens::Intero(int colonna) const {
     const auto valore = Intero16(Testo(colonna));
     if (!valore)
-        Errore(colonna, "numero intero fuori dall'intervallo da -32.768 a 32.767 '" + Testo(colonna) + "'");
+        Errore(colonna, "numero intero fuori dall'intervallo da -32.768 a 32.767 '" + std::string(Testo(colonna)) + "'");
     return *valore;
 }
 
@@ -60,7 +60,7 @@ shell::Data RigaEmens::Data(int colonna) const { return m_riga.LeggiData(colonna
 std::vector<Settimana> RigaEmens::Settimane(int colonna) const {
     auto settimane = DividiSettimane(Testo(colonna));
     if (!settimane)
-        Errore(colonna, "settimana senza '@' in '" + Testo(colonna) + "'");
+        Errore(colonna, "settimana senza '@' in '" + std::string(Testo(colonna)) + "'");
     return std::move(*settimane);
 }
 

@@ -78,7 +78,7 @@ public:
     void RichiediColonne(int quante) const;
 
     // The field as the export gives it, upper-cased.
-    const std::string& Testo(int colonna) const { return m_riga[colonna]; }
+    std::string_view Testo(int colonna) const { return m_riga[colonna]; }
     // The field as it goes into the document: upper-cased and escaped; a control character stops the run.
     std::string Valore(int colonna) const { return Codifica(colonna, Testo(colonna)); }
     // A part of field `colonna` (a week's identifier, for example) as it goes into the document.

@@ -61,7 +61,7 @@ std::string DataAnnoMeseGiorno(int anno, int mese, int giorno) {
 // other text plainly ("12.5" is 12.5); the field has no sign and ten digits, so a negative amount or
 // one of 100,000,000.00 or more stops the run instead of shifting the record.
 long long Centesimi(const Sorgente& sorgente, int colonna) {
-    const std::string& testo = (*sorgente.riga)[colonna];
+    const std::string testo((*sorgente.riga)[colonna]);
     std::string numero = testo;
     if (numero.find(',') != std::string::npos) {
         std::erase(numero, '.');
@@ -101,7 +101,7 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
     case Tipo::R:
         return Destra((*riga)[campo.colonna], campo.lunghezza);
     case Tipo::LDueColonne:
-        return Sinistra((*riga)[campo.colonna] + " " + (*riga)[campo.seconda], campo.lunghezza);
+        return Sinistra(std::string((*riga)[campo.colonna]) + " " + std::string((*riga)[campo.seconda]), campo.lunghezza);
     case Tipo::LSenzaSpazi:
         return Sinistra(SenzaSpazi((*riga)[campo.colonna]), campo.lunghezza);
     case Tipo::LSenzaIT:
@@ -126,7 +126,7 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
         const double valore = shell::Arrotonda(riga->Semplice(campo.colonna)); // halves away from zero
         if (!(valore >= 0 && valore <= 99))
             ErroreValore(sorgente, campo.colonna,
-                         "valore '" + (*riga)[campo.colonna] + "' fuori dall'intervallo da 0 a 99");
+                         "valore '" + std::string((*riga)[campo.colonna]) + "' fuori dall'intervallo da 0 a 99");
         char testo[16];
         std::snprintf(testo, sizeof testo, "%02d", static_cast<int>(valore));
         return testo;
@@ -139,7 +139,7 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
         const double valore = ArrotondaAlPari(riga->Semplice(campo.colonna));
         if (valore < -32768 || valore > 32767)
             ErroreValore(sorgente, campo.colonna,
-                         "valore '" + (*riga)[campo.colonna] +
+                         "valore '" + std::string((*riga)[campo.colonna]) +
                              "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
         return ComponiRecord(valore != 0 ? std::span<const Campo>(CodaAN) : std::span<const Campo>(CodaPS), sorgente);
     }
