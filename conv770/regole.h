@@ -7,6 +7,8 @@
 #include "esportazione.h"
 #include "valore.h"
 
+#include <array>
+#include <bitset>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -98,7 +100,10 @@ private:
 
     const shell::RigaEsportazione& m_riga;
     std::vector<std::pair<int, std::string>> m_sostituite;
-    mutable std::vector<std::optional<double>> m_importi; // the amounts read so far, by column
+    // The amounts read so far, by column (the columns that the tables read are below 256).
+    static constexpr int ColonneRicordate = 256;
+    mutable std::array<double, ColonneRicordate> m_importi;
+    mutable std::bitset<ColonneRicordate> m_importiLetti;
 };
 
 // Rounding to a whole number with halves to the even neighbour: 0.5 and -0.5 give 0, 1.5 and 2.5

@@ -23,6 +23,8 @@ int GiorniDelMese(int anno, int mese) {
 std::string TestoIntero(double intero) {
     if (intero == 0)
         return "0";
+    if (std::fabs(intero) < 1e18)
+        return std::to_string(static_cast<long long>(intero));
     char testo[400];
     std::snprintf(testo, sizeof testo, "%.0f", intero);
     return testo;

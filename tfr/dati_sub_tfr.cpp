@@ -101,8 +101,22 @@ private:
 // Every line must have the employee key and the two dates of record "2" before anything is written.
 void ControllaEsportazione(const Esportazione& esportazione) {
     shell::RifiutaACapoIsolati(esportazione);
+    // The check reads the columns where they are, without the upper-cased copy (upper case changes no
+    // date); a line that fails is read again as the writing reads it, which gives its error.
+    std::vector<std::string_view> colonne;
     RigaEsportazione riga;
     for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
+        bool buona = false;
+        try {
+            shell::DividiColonne(esportazione.Riga(i), colonne);
+            buona = colonne.size() > static_cast<std::size_t>(ColonnaDipendente);
+            for (const int colonna : ColonneDateControllate)
+                buona = buona && static_cast<std::size_t>(colonna) < colonne.size() &&
+                        shell::LeggiData(colonne[static_cast<std::size_t>(colonna)]).has_value();
+        } catch (const ErroreElaborazione&) {
+        }
+        if (buona)
+            continue;
         riga.Carica(static_cast<int>(i + 1), esportazione.Riga(i));
         static_cast<void>(riga[ColonnaDipendente]);
         for (const int colonna : ColonneDateControllate)

@@ -51,10 +51,21 @@ std::string SenzaIT(std::string_view testo) {
     return risultato;
 }
 
-std::string DataAnnoMeseGiorno(int anno, int mese, int giorno) {
-    char testo[32];
-    std::snprintf(testo, sizeof testo, "%04d%02d%02d", anno, mese, giorno);
+// A number with leading zeros to at least `cifre` digits, as printf's "%0*lld" writes it.
+std::string ConZeri(long long numero, int cifre) {
+    if (numero < 0) {
+        char testo[32];
+        std::snprintf(testo, sizeof testo, "%0*lld", cifre, numero);
+        return testo;
+    }
+    std::string testo = std::to_string(numero);
+    if (testo.size() < static_cast<std::size_t>(cifre))
+        testo.insert(0, static_cast<std::size_t>(cifre) - testo.size(), '0');
     return testo;
+}
+
+std::string DataAnnoMeseGiorno(int anno, int mese, int giorno) {
+    return ConZeri(anno, 4) + ConZeri(mese, 2) + ConZeri(giorno, 2);
 }
 
 // An amount in cents. A text with a decimal comma is read the Italian way ("1.500,00" is 1500), any
@@ -115,11 +126,8 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
     }
     case Tipo::DataOdierna:
         return DataAnnoMeseGiorno(sorgente.oggi.anno, sorgente.oggi.mese, sorgente.oggi.giorno);
-    case Tipo::Importo: {
-        char testo[32];
-        std::snprintf(testo, sizeof testo, "%010lld", Centesimi(sorgente, campo.colonna));
-        return testo;
-    }
+    case Tipo::Importo:
+        return ConZeri(Centesimi(sorgente, campo.colonna), 10);
     case Tipo::SegnoImporto:
         return Centesimi(sorgente, campo.colonna) != 0 ? "O" : " ";
     case Tipo::DueCifre: {
@@ -127,9 +135,7 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
         if (!(valore >= 0 && valore <= 99))
             ErroreValore(sorgente, campo.colonna,
                          "valore '" + std::string((*riga)[campo.colonna]) + "' fuori dall'intervallo da 0 a 99");
-        char testo[16];
-        std::snprintf(testo, sizeof testo, "%02d", static_cast<int>(valore));
-        return testo;
+        return ConZeri(static_cast<int>(valore), 2);
     }
     case Tipo::BloccoBanca:
         if ((*riga)[campo.colonna] == "A")
@@ -143,11 +149,8 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
                              "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
         return ComponiRecord(valore != 0 ? std::span<const Campo>(CodaAN) : std::span<const Campo>(CodaPS), sorgente);
     }
-    case Tipo::Conteggio: {
-        char testo[16];
-        std::snprintf(testo, sizeof testo, "%06d", sorgente.conteggi[static_cast<std::size_t>(campo.colonna)]);
-        return testo;
-    }
+    case Tipo::Conteggio:
+        return ConZeri(sorgente.conteggi[static_cast<std::size_t>(campo.colonna)], 6);
     }
     throw shell::ErroreElaborazione("Tipo di campo sconosciuto");
 }
