@@ -162,9 +162,7 @@ const shell::Convertitore& Descrittore() {
         "Elaborazione dati per EMENS v. 210708",
         //  client area  Messaggio                 Avanti
         {6945, 6000, {120, 120, 6735, 5295}, {5520, 5520, 1335, 375}, std::nullopt, std::nullopt},
-        [](const fs::path& cartella, const fs::path&) {
-            return shell::CaricaEsportazione(cartella, "EsportazioneINPS.tab", EseguiConversione);
-        }};
+        uniemens::xmltext::CaricamentoINPS(EseguiConversione)};
     // clang-format on
     return convertitore;
 }

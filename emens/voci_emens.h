@@ -1,10 +1,10 @@
 #pragma once
-// The elements of the E-Mens document as tables: one row per line of the document, in its order,
-// with its depth, its condition and the source of its value. ScriviVoci writes a table; the way
-// each kind of value is made is in one place (ValoreVoce).
+// The elements of the E-Mens document as tables (uniemens::xmltext::Voce): one row per line of the
+// document, in its order, with its depth, its condition and the source of its value; the values
+// that only this document has are made by its Fonte.
 
 #include "riga_emens.h"
-#include "testo_xml.h"
+#include "voci_xml.h"
 
 #include <span>
 #include <string>
@@ -12,84 +12,34 @@
 
 namespace emens {
 
-enum class Forma {
-    Apri,     // opening tag; with a value, the tag ends with an attribute holding it: <nome="valore">
-    Chiudi,   // closing tag
-    Elemento, // <nome>valore</nome> on one line
-    Sospeso,  // the pending previous-month block, written as one piece
-};
+// The words of the tables, shared with the UniEmens converter.
+using namespace uniemens::xmltext::tabelle;
+using uniemens::xmltext::Forma;
+using uniemens::xmltext::ScriviVoci;
+using uniemens::xmltext::Valore;
+using uniemens::xmltext::Voce;
 
-enum class Quando {
-    Sempre,
-    Vuota,         // the column is blank
-    NonVuota,      // the column is not blank
-    NonVuote,      // both columns are not blank
-    NumeroNonZero, // the column's leading number is not 0
-    OgniSettimana, // once per item of the weeks list; consecutive rows form the repeated group
-    InSospeso,     // a previous-month block is pending
-};
-
-enum class Da {
-    Nulla,          // no value
-    Colonna,        // the prepared field
-    Fisso,          // a fixed text
-    AnnoMese,       // the column (the year) unchanged, "-", column 8 (the month) as a whole number of two digits
-    Imponibile,     // the column's leading number, shortest decimal form
-    RetribTeorica,  // by the layout of the line: the column, or the short layout's taxable pay
-    Data,           // the column as a date, yyyy-mm-dd
-    Consolidamento, // the column without its surrounding blanks; "S" when that is empty
-    IdSettimana,    // the identifier of the week being written
-    TipoCopertura,  // the coverage code of the week being written
-};
-
-inline constexpr int Nessuna = -1;
-
-struct Condizione {
-    Quando quando;
-    int colonna = Nessuna;
-    int seconda = Nessuna;
-    friend constexpr bool operator==(const Condizione&, const Condizione&) = default;
-};
-
-struct Valore {
-    Da da;
-    int colonna = Nessuna;
-    std::string_view testo = {};
-};
-
-struct Voce {
-    int profondita;
-    Forma forma;
-    std::string_view nome; // tag name; for Apri with a value, followed by the attribute's name
-    Condizione quando;
-    Valore valore;
+// The values only this document has (uniemens::xmltext::Da::Proprio).
+enum Propri : int {
+    ProprioAnnoMese,       // the column (the year) unchanged, "-", column 8 (the month) as a whole number of two digits
+    ProprioRetribTeorica,  // by the layout of the line: the column, or the short layout's taxable pay
+    ProprioConsolidamento, // the column without its surrounding blanks; "S" when that is empty
 };
 
 // clang-format off
-constexpr Condizione Sempre()                    { return {Quando::Sempre}; }
-constexpr Condizione Vuota(int c)                { return {Quando::Vuota, c}; }
-constexpr Condizione NonVuota(int c)             { return {Quando::NonVuota, c}; }
-constexpr Condizione NonVuote(int c, int d)      { return {Quando::NonVuote, c, d}; }
-constexpr Condizione NumeroNonZero(int c)        { return {Quando::NumeroNonZero, c}; }
-constexpr Condizione OgniSettimana(int c)        { return {Quando::OgniSettimana, c}; }
-constexpr Condizione InSospeso()                 { return {Quando::InSospeso}; }
+constexpr Valore AnnoMese(int c)                 { return Proprio(ProprioAnnoMese, c); }
+constexpr Valore RetribTeorica(int c)            { return Proprio(ProprioRetribTeorica, c); }
+constexpr Valore Consolidamento(int c)           { return Proprio(ProprioConsolidamento, c); }
 
-constexpr Valore Nulla()                         { return {Da::Nulla}; }
-constexpr Valore Colonna(int c)                  { return {Da::Colonna, c}; }
-constexpr Valore Fisso(std::string_view t)       { return {Da::Fisso, Nessuna, t}; }
-constexpr Valore AnnoMese(int c)                 { return {Da::AnnoMese, c}; }
-constexpr Valore Imponibile(int c)               { return {Da::Imponibile, c}; }
-constexpr Valore RetribTeorica(int c)            { return {Da::RetribTeorica, c}; }
-constexpr Valore DataISO(int c)                  { return {Da::Data, c}; }
-constexpr Valore Consolidamento(int c)           { return {Da::Consolidamento, c}; }
-constexpr Valore IdSettimana()                   { return {Da::IdSettimana}; }
-constexpr Valore TipoCopertura()                 { return {Da::TipoCopertura}; }
+// Where a row differs from the UniEmens document's on purpose, the comment says so.
 
 // Sender block, from line 1.
 inline constexpr Voce DatiMittente[] = {
 //   prof forma            nome                                   quando             valore
+    // UniEmens: Tipo="1"
     {1,  Forma::Apri,      "DatiMittente",                        Sempre(),          Nulla()},
     {2,  Forma::Elemento,  "CFPersonaMittente",                   Sempre(),          Colonna(0)},
+    // UniEmens: cut to 50
     {2,  Forma::Elemento,  "RagSocMittente",                      Sempre(),          Colonna(1)},
     {2,  Forma::Elemento,  "CFMittente",                          Sempre(),          Colonna(2)},
     {2,  Forma::Elemento,  "CFSoftwarehouse",                     Sempre(),          Colonna(3)},
@@ -100,6 +50,7 @@ inline constexpr Voce DatiMittente[] = {
 // Company opening, from line 1; `Azienda` stays open for the lists.
 inline constexpr Voce AperturaAzienda[] = {
     {1,  Forma::Apri,      "Azienda",                             Sempre(),          Nulla()},
+    // UniEmens: year "00"
     {2,  Forma::Elemento,  "AnnoMeseDenuncia",                    Sempre(),          AnnoMese(7)},
     {2,  Forma::Elemento,  "CFAzienda",                           Sempre(),          Colonna(2)},
     {2,  Forma::Elemento,  "RagSocAzienda",                       Sempre(),          Colonna(1)},
@@ -110,7 +61,7 @@ inline constexpr Voce AperturaDipendenti[] = {
     {2,  Forma::Apri,      "ListaDenunceIndividuali",             Sempre(),          Nulla()},
     {3,  Forma::Elemento,  "Matricola",                           Sempre(),          Colonna(9)},
     {3,  Forma::Apri,      "CaratteristicheContributive",         Sempre(),          Nulla()},
-    {4,  Forma::Elemento,  "CSC",                                 Sempre(),          Colonna(5)},
+    {4,  Forma::Elemento,  "CSC",                                 Sempre(),          Colonna(5)},     // not in UniEmens
     {4,  Forma::Elemento,  "CA",                                  Sempre(),          Colonna(6)},
     {3,  Forma::Chiudi,    "CaratteristicheContributive",         Sempre(),          Nulla()},
 };
@@ -122,7 +73,8 @@ inline constexpr Voce AperturaCollaboratori[] = {
     {3,  Forma::Elemento,  "ISTAT",                               Sempre(),          Colonna(32)},
 };
 
-// Individual report of an employee of the declared month.
+// Individual report of an employee of the declared month; UniEmens adds Cittadinanza, Contributo, the
+// daily calendar and GiorniContribuiti.
 inline constexpr Voce DenunciaIndividuale[] = {
 //   prof forma            nome                                   quando             valore
     {3,  Forma::Apri,      "DenunciaIndividuale",                 Vuota(39),         Nulla()},
@@ -151,6 +103,7 @@ inline constexpr Voce DenunciaIndividuale[] = {
     {4,  Forma::Apri,      "DatiRetributivi",                     Sempre(),          Nulla()},
     {5,  Forma::Elemento,  "TipoLavoratore",                      Sempre(),          Fisso("0")},
     {5,  Forma::Elemento,  "Imponibile",                          Sempre(),          Imponibile(24)},
+    // by the layout
     {5,  Forma::Elemento,  "RetribTeorica",                       Sempre(),          RetribTeorica(42)},
     // Settimana groups
     {5,  Forma::Apri,      "Settimana",                           OgniSettimana(25), Nulla()},
@@ -166,6 +119,7 @@ inline constexpr Voce DenunciaIndividuale[] = {
 // Previous-month block, built from its own line and kept until the next individual report.
 inline constexpr Voce MesePrecedente[] = {
 //   prof forma            nome                                   quando             valore
+    // UniEmens: no attribute, nor CodiceComune and CodiceContratto
     {4,  Forma::Apri,      "MesePrecedente TipoConsolidamento",   Sempre(),          Consolidamento(40)},
     {5,  Forma::Elemento,  "CodiceComune",                        NonVuota(16),      Colonna(16)},
     {5,  Forma::Elemento,  "CodiceContratto",                     Sempre(),          Fisso("EP")},
@@ -211,63 +165,6 @@ inline constexpr Voce Collaboratore[] = {
 };
 // clang-format on
 
-// The tag name of a row: its `nome` up to the attribute.
-constexpr std::string_view NomeTag(const Voce& voce) { return voce.nome.substr(0, voce.nome.find(' ')); }
-
-// A table's tags nest from depth `base`: every opening is closed by a row of the same name and
-// depth under the same condition (two openings of the same name in a row are alternatives, as with
-// `Elimina`, and their closing is unconditional), every element and closing stands at the depth of
-// what is open, `aperti` tags stay open at the end, and the rows of a repeated group of weeks come
-// together and close what they open.
-constexpr bool Annidate(std::span<const Voce> voci, int base, int aperti = 0) {
-    struct Aperta {
-        const Voce* voce;
-        bool alternative;
-    };
-    Aperta pila[8] = {};
-    int n = 0;
-    int inizioGruppo = -1; // open tags when the current group of weeks began
-    const Voce* precedente = nullptr;
-    for (const Voce& voce : voci) {
-        const bool inGruppo = voce.quando.quando == Quando::OgniSettimana;
-        if (inGruppo && inizioGruppo < 0)
-            inizioGruppo = n;
-        if (!inGruppo && inizioGruppo >= 0) {
-            if (n != inizioGruppo)
-                return false;
-            inizioGruppo = -1;
-        }
-        switch (voce.forma) {
-        case Forma::Apri:
-            if (n > 0 && pila[n - 1].voce == precedente && NomeTag(*precedente) == NomeTag(voce)) {
-                pila[n - 1].alternative = true;
-                break;
-            }
-            if (n == 8 || voce.profondita != base + n)
-                return false;
-            pila[n++] = {&voce, false};
-            break;
-        case Forma::Chiudi: {
-            if (n == 0 || voce.profondita != base + n - 1 || NomeTag(*pila[n - 1].voce) != voce.nome)
-                return false;
-            const Condizione attesa = pila[n - 1].alternative ? Sempre() : pila[n - 1].voce->quando;
-            if (!(voce.quando == attesa))
-                return false;
-            --n;
-            break;
-        }
-        case Forma::Elemento:
-            if (voce.profondita != base + n)
-                return false;
-            break;
-        case Forma::Sospeso:
-            break;
-        }
-        precedente = &voce;
-    }
-    return n == aperti && (inizioGruppo < 0 || n == inizioGruppo);
-}
-
 static_assert(Annidate(DatiMittente, 1));
 static_assert(Annidate(AperturaAzienda, 1, 1));
 static_assert(Annidate(AperturaDipendenti, 2, 1));
@@ -278,12 +175,15 @@ static_assert(Annidate(Collaboratore, 3));
 
 // What the values of a table come from: the line, and for an individual report the pending
 // previous-month block (emptied once written).
-struct Fonte {
-    const RigaEmens& riga;
-    std::string* sospeso = nullptr;
-};
+class Fonte : public uniemens::xmltext::Fonte {
+public:
+    explicit Fonte(const RigaEmens& riga, std::string* sospeso = nullptr)
+        : uniemens::xmltext::Fonte(&riga, sospeso), m_riga(riga) {}
 
-// Writes the rows of a table whose condition holds.
-void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, uniemens::xmltext::ScrittoreXML& xml);
+    std::string ValoreProprio(const Valore& valore, const Settimana* settimana) const override;
+
+private:
+    const RigaEmens& m_riga;
+};
 
 } // namespace emens

@@ -81,9 +81,7 @@ const shell::Convertitore& Descrittore() {
         {6945, 6000, {120, 120, 6735, 2415}, {5520, 5520, 1335, 375},
         //  LabelErrori                         Errori
          shell::Rettangolo{120, 2640, 1515, 195}, shell::Rettangolo{120, 2880, 6735, 2535}},
-        [](const fs::path& cartella, const fs::path&) {
-            return shell::CaricaEsportazione(cartella, "EsportazioneINPS.tab", EseguiConversione);
-        }};
+        xmltext::CaricamentoINPS(EseguiConversione)};
     // clang-format on
     return convertitore;
 }

@@ -9,16 +9,20 @@ namespace uniemens {
 
 namespace {
 
+using namespace xmltext::tabelle;
 using xmltext::ScrittoreXML;
 
 // clang-format off
+// Where a row differs from the E-Mens document's on purpose, the comment says so.
 
 // Sender block and company opening (line 1).
 constexpr Voce Mittente[] = {
 //   prof forma            tag                                   scritta quando    valore
+    // E-Mens: no attribute
     {1,  Forma::Apri,      "DatiMittente Tipo=\"1\"",            Sempre(),         Nulla()},
     {2,  Forma::Elemento,  "CFPersonaMittente",                  Sempre(),         Colonna(0)},
-    {2,  Forma::Elemento,  "RagSocMittente",                     Sempre(),         {Da::Tronca50, 1}},
+    // E-Mens: whole
+    {2,  Forma::Elemento,  "RagSocMittente",                     Sempre(),         Proprio(Tronca50, 1)},
     {2,  Forma::Elemento,  "CFMittente",                         Sempre(),         Colonna(2)},
     {2,  Forma::Elemento,  "CFSoftwarehouse",                    Sempre(),         Colonna(3)},
     {2,  Forma::Elemento,  "SedeINPS",                           Sempre(),         Colonna(4)},
@@ -26,21 +30,22 @@ constexpr Voce Mittente[] = {
 };
 constexpr Voce AperturaAzienda[] = {
     {1,  Forma::Apri,      "Azienda",                            Sempre(),         Nulla()},
-    {2,  Forma::Elemento,  "AnnoMeseDenuncia",                   Sempre(),         {Da::AnnoMese}},
+    // E-Mens: column 7 as written
+    {2,  Forma::Elemento,  "AnnoMeseDenuncia",                   Sempre(),         Proprio(AnnoMese)},
     {2,  Forma::Elemento,  "CFAzienda",                          Sempre(),         Colonna(2)},
-    {2,  Forma::Elemento,  "RagSocAzienda",                      Sempre(),         {Da::Tronca50, 1}},
+    {2,  Forma::Elemento,  "RagSocAzienda",                      Sempre(),         Proprio(Tronca50, 1)},
 };
 
 // Company totals, closing the contribution position.
 constexpr Voce DenunciaAziendale[] = {
     {3,  Forma::Apri,      "DenunciaAziendale",                  Sempre(),         Nulla()},
     {4,  Forma::Elemento,  "TrattQuotaLav",                      Sempre(),         Fisso("N")},
-    {4,  Forma::Elemento,  "NumLavoratori",                      Sempre(),         {Da::NumeroDenunce}},
-    {4,  Forma::Elemento,  "ForzaAziendale",                     Sempre(),         {Da::NumeroDenunce}},
+    {4,  Forma::Elemento,  "NumLavoratori",                      Sempre(),         Proprio(NumeroDenunce)},
+    {4,  Forma::Elemento,  "ForzaAziendale",                     Sempre(),         Proprio(NumeroDenunce)},
     {4,  Forma::Apri,      "DatiQuadraturaRetrContr",            Sempre(),         Nulla()},
-    {5,  Forma::Elemento,  "NumDenIndiv",                        Sempre(),         {Da::NumeroDenunce}},
-    {5,  Forma::Elemento,  "TotaleADebito",                      Sempre(),         {Da::TotaleADebito}},
-    {5,  Forma::Elemento,  "TotaleACredito",                     Sempre(),         {Da::TotaleACredito}},
+    {5,  Forma::Elemento,  "NumDenIndiv",                        Sempre(),         Proprio(NumeroDenunce)},
+    {5,  Forma::Elemento,  "TotaleADebito",                      Sempre(),         Proprio(TotaleADebito)},
+    {5,  Forma::Elemento,  "TotaleACredito",                     Sempre(),         Proprio(TotaleACredito)},
     {4,  Forma::Chiudi,    "DatiQuadraturaRetrContr",            Sempre(),         Nulla()},
     {3,  Forma::Chiudi,    "DenunciaAziendale",                  Sempre(),         Nulla()},
 };
@@ -56,7 +61,7 @@ constexpr Voce DenunciaIndividuale[] = {
     {4,  Forma::Elemento,  "Qualifica2",                         NonVuota(14),     Colonna(14)},
     {4,  Forma::Elemento,  "Qualifica3",                         NonVuota(15),     Colonna(15)},
     {4,  Forma::Elemento,  "TipoContribuzione",                  Sempre(),         Fisso("71")},
-    {4,  Forma::Elemento,  "Cittadinanza",                       Sempre(),         Fisso("000")},
+    {4,  Forma::Elemento,  "Cittadinanza",                       Sempre(),         Fisso("000")},  // not in E-Mens
     {4,  Forma::Elemento,  "CodiceComune",                       NonVuota(16),     Colonna(16)},
     {4,  Forma::Elemento,  "CodiceContratto",                    Sempre(),         Fisso("EP")},
     {4,  Forma::Elemento,  "OrarioContrattuale",                 Sempre(),         Colonna(41)},
@@ -71,23 +76,27 @@ constexpr Voce DenunciaIndividuale[] = {
     {4,  Forma::Chiudi,    "Cessazione",                         NonVuote(19, 20), Nulla()},
     {4,  Forma::Apri,      "DatiRetributivi",                    Sempre(),         Nulla()},
     {5,  Forma::Elemento,  "TipoLavoratore",                     Sempre(),         Fisso("0")},
-    {5,  Forma::Elemento,  "Imponibile",                         Sempre(),         {Da::Imponibile, 24}},
-    {5,  Forma::Elemento,  "Contributo",                         Sempre(),         {Da::Contributo, 43}},
-    {5,  Forma::Elemento,  "RetribTeorica",                      Sempre(),         {Da::RetribTeorica, 42}},
+    {5,  Forma::Elemento,  "Imponibile",                         Sempre(),         Imponibile(24)},
+    // not in E-Mens
+    {5,  Forma::Elemento,  "Contributo",                         Sempre(),         Proprio(Contributo, 43)},
+    // E-Mens: by the line's layout
+    {5,  Forma::Elemento,  "RetribTeorica",                      Sempre(),         Intero(42)},
     {5,  Forma::Apri,      "Settimana",                          OgniSettimana(25), Nulla()},
-    {6,  Forma::Elemento,  "IdSettimana",                        OgniSettimana(25), {Da::IdSettimana}},
-    {6,  Forma::Elemento,  "TipoCopertura",                      OgniSettimana(25), {Da::TipoCopertura}},
+    {6,  Forma::Elemento,  "IdSettimana",                        OgniSettimana(25), IdSettimana()},
+    {6,  Forma::Elemento,  "TipoCopertura",                      OgniSettimana(25), TipoCopertura()},
     {5,  Forma::Chiudi,    "Settimana",                          OgniSettimana(25), Nulla()},
-    {5,  Forma::Calendario,"Giorno",                             Sempre(),         Colonna(45)},
+    // daily calendar, not in E-Mens
+    {5,  Forma::Propria,   "Giorno",                             Sempre(),         Colonna(45)},
     {5,  Forma::Elemento,  "GiorniRetribuiti",                   NumeroNonZero(27), Colonna(27)},
-    {5,  Forma::Elemento,  "GiorniContribuiti",                  Sempre(),         Colonna(44)},
+    {5,  Forma::Elemento,  "GiorniContribuiti",                  Sempre(),         Colonna(44)},   // not in E-Mens
     {4,  Forma::Chiudi,    "DatiRetributivi",                    Sempre(),         Nulla()},
-    {0,  Forma::MesePrecedente, "",                              InSospeso(),      Nulla()},
+    {0,  Forma::Sospeso,   "",                                   InSospeso(),      Nulla()},
     {3,  Forma::Chiudi,    "DenunciaIndividuale",                Sempre(),         Nulla()},
 };
 
 // Previous-month block, built from its own line and kept until the next individual report.
 constexpr Voce MesePrecedente[] = {
+    // E-Mens: a TipoConsolidamento attribute, and CodiceComune and CodiceContratto before the hours
     {4,  Forma::Apri,      "MesePrecedente",                     Sempre(),         Nulla()},
     {5,  Forma::Elemento,  "OrarioContrattuale",                 Sempre(),         Colonna(41)},
     {5,  Forma::Elemento,  "NumMensilita",                       Sempre(),         Fisso("13000")},
@@ -101,8 +110,8 @@ constexpr Voce MesePrecedente[] = {
     {5,  Forma::Chiudi,    "Cessazione",                         NonVuote(19, 20), Nulla()},
     {5,  Forma::Apri,      "DatiRetributiviMesePrecedente",      Sempre(),         Nulla()},
     {6,  Forma::Apri,      "Settimana",                          OgniSettimana(25), Nulla()},
-    {7,  Forma::Elemento,  "IdSettimana",                        OgniSettimana(25), {Da::IdSettimana}},
-    {7,  Forma::Elemento,  "TipoCopertura",                      OgniSettimana(25), {Da::TipoCopertura}},
+    {7,  Forma::Elemento,  "IdSettimana",                        OgniSettimana(25), IdSettimana()},
+    {7,  Forma::Elemento,  "TipoCopertura",                      OgniSettimana(25), TipoCopertura()},
     {6,  Forma::Chiudi,    "Settimana",                          OgniSettimana(25), Nulla()},
     {6,  Forma::Elemento,  "GiorniRetribuiti",                   NumeroNonZero(27), Colonna(27)},
     {5,  Forma::Chiudi,    "DatiRetributiviMesePrecedente",      Sempre(),         Nulla()},
@@ -112,6 +121,7 @@ constexpr Voce MesePrecedente[] = {
 // Collaborator element.
 constexpr Voce Collaboratore[] = {
     {3,  Forma::Apri,      "Collaboratore",                      Vuota(39),        Nulla()},
+    // E-Mens: always plain
     {3,  Forma::Apri,      "Collaboratore Elimina=\"S\"",        NonVuota(39),     Nulla()},
     {4,  Forma::Elemento,  "CFCollaboratore",                    Sempre(),         Colonna(10)},
     {4,  Forma::Elemento,  "Cognome",                            Sempre(),         Colonna(11)},
@@ -122,14 +132,15 @@ constexpr Voce Collaboratore[] = {
     {4,  Forma::Elemento,  "Imponibile",                         Sempre(),         Colonna(24)},
     {4,  Forma::Elemento,  "Aliquota",                           Sempre(),         Colonna(35)},
     {4,  Forma::Elemento,  "AltraAss",                           NonVuota(36),     Colonna(36)},
-    {4,  Forma::Elemento,  "Dal",                                NonVuota(37),     {Da::Data, 37}},
-    {4,  Forma::Elemento,  "Al",                                 NonVuota(38),     {Da::Data, 38}},
+    {4,  Forma::Elemento,  "Dal",                                NonVuota(37),     DataISO(37)},
+    {4,  Forma::Elemento,  "Al",                                 NonVuota(38),     DataISO(38)},
     {3,  Forma::Chiudi,    "Collaboratore",                      Sempre(),         Nulla()},
 };
 
 // clang-format on
 
 static_assert(Annidate(Mittente, 1));
+static_assert(Annidate(AperturaAzienda, 1, 1));
 static_assert(Annidate(DenunciaAziendale, 3));
 static_assert(Annidate(DenunciaIndividuale, 3));
 static_assert(Annidate(MesePrecedente, 4));
@@ -159,10 +170,10 @@ void Registra(shell::ContestoElaborazione& contesto, std::string_view testo, boo
     contesto.CursoreInFondo();
 }
 
-void ScriviMittente(const RigaINPS& riga1, ScrittoreXML& xml) { ScriviVoci(Mittente, Fonte{&riga1}, xml); }
+void ScriviMittente(const RigaINPS& riga1, ScrittoreXML& xml) { ScriviVoci(Mittente, FonteUniemens{&riga1}, xml); }
 
 void ScriviAperturaAzienda(const RigaINPS& riga1, const Periodo& periodo, ScrittoreXML& xml) {
-    ScriviVoci(AperturaAzienda, Fonte{&riga1, &periodo}, xml);
+    ScriviVoci(AperturaAzienda, FonteUniemens{&riga1, &periodo}, xml);
 }
 
 void ScriviDipendenti(const shell::Esportazione& esportazione, const Periodo& periodo, ScrittoreXML& xml,
@@ -181,7 +192,7 @@ void ScriviDipendenti(const shell::Esportazione& esportazione, const Periodo& pe
                                        ": non scritto.");
             inSospeso.clear();
             ScrittoreXML blocco(xmltext::UnisciRighe(inSospeso));
-            ScriviVoci(MesePrecedente, Fonte{&riga}, blocco);
+            ScriviVoci(MesePrecedente, FonteUniemens{&riga}, blocco);
             rigaInSospeso = riga.Numero();
             return;
         }
@@ -191,12 +202,12 @@ void ScriviDipendenti(const shell::Esportazione& esportazione, const Periodo& pe
             xml.Elemento(3, "Matricola", riga[col::Matricola]);
         totali.denunce = denunce.Incrementa();
         Registra(contesto, "Elaborazione il dipendente " + NomePersona(riga));
-        ScriviVoci(DenunciaIndividuale, Fonte{&riga, &periodo, &totali, &inSospeso}, xml);
+        ScriviVoci(DenunciaIndividuale, FonteUniemens{&riga, &periodo, &totali, &inSospeso}, xml);
     });
     if (!inSospeso.empty())
         Registra(contesto, "Mese precedente in riga " + std::to_string(rigaInSospeso) +
                                " senza denuncia del mese attuale che lo segua: non scritto.");
-    ScriviVoci(DenunciaAziendale, Fonte{nullptr, &periodo, &totali}, xml);
+    ScriviVoci(DenunciaAziendale, FonteUniemens{nullptr, &periodo, &totali}, xml);
     xml.Chiudi(2, "PosContributiva");
     Registra(contesto, "Elaborazione lista Dipendenti completata.");
 }
@@ -214,7 +225,7 @@ void ScriviCollaboratori(const shell::Esportazione& esportazione, ScrittoreXML& 
             xml.Elemento(3, "ISTAT", riga[col::ISTAT]);
         }
         Registra(contesto, "Elaboro il collaboratore " + NomePersona(riga));
-        ScriviVoci(Collaboratore, Fonte{&riga}, xml);
+        ScriviVoci(Collaboratore, FonteUniemens{&riga}, xml);
     });
     xml.Chiudi(2, "ListaCollaboratori");
     Registra(contesto, "Elaborazione lista Collaboratori completata.");

@@ -102,8 +102,8 @@ TEST(RigaEsportazione, PiuDi32767ColonneFermaLElaborazione) {
 // into the same object must each see their own text, short lines (kept inside the string object)
 // and long ones alike.
 TEST(RigaEsportazione, CopieESpostamentiVedonoLaPropriaRiga) {
-    const std::string lunga = "primo campo lungo piu' di sedici caratteri	secondo		quarto";
-    for (const std::string& testo : {std::string("a	b"), lunga}) {
+    const std::string lunga = "primo campo lungo piu' di sedici caratteri\tsecondo\t\tquarto";
+    for (const std::string& testo : {std::string("a\tb"), lunga}) {
         RigaEsportazione origine(4, testo);
         const RigaEsportazione copia(origine);
         RigaEsportazione assegnata;
@@ -111,8 +111,9 @@ TEST(RigaEsportazione, CopieESpostamentiVedonoLaPropriaRiga) {
         RigaEsportazione spostata(std::move(origine));
         RigaEsportazione spostataAssegnata;
         spostataAssegnata = RigaEsportazione(copia);
-        origine.Carica(9, "altra	riga	diversa"); // a moved-from object can be read into again
-        for (const RigaEsportazione* riga : {&copia, &assegnata, &spostata, &spostataAssegnata}) {
+        origine.Carica(9, "altra\triga\tdiversa"); // a moved-from object can be read into again
+        for (const RigaEsportazione* riga :
+             std::initializer_list<const RigaEsportazione*>{&copia, &assegnata, &spostata, &spostataAssegnata}) {
             ASSERT_EQ(riga->Numero(), 4);
             const auto colonne = DividiColonne(Maiuscolo(testo));
             ASSERT_EQ(riga->Colonne(), colonne.size()) << testo;
@@ -124,8 +125,8 @@ TEST(RigaEsportazione, CopieESpostamentiVedonoLaPropriaRiga) {
 }
 
 TEST(RigaEsportazione, CaricaRiusaLOggettoPerUnAltraRiga) {
-    RigaEsportazione riga(1, "uno	due	tre	quattro", Preparazione::MaiuscoloSenzaSpazi);
-    riga.Carica(2, "  x  	   ", Preparazione::MaiuscoloSenzaSpazi);
+    RigaEsportazione riga(1, "uno\tdue\ttre\tquattro", Preparazione::MaiuscoloSenzaSpazi);
+    riga.Carica(2, "  x  \t   ", Preparazione::MaiuscoloSenzaSpazi);
     EXPECT_EQ(riga.Numero(), 2);
     ASSERT_EQ(riga.Colonne(), 2u);
     EXPECT_EQ(riga[0], "X");
@@ -144,7 +145,7 @@ TEST(Esportazione, LettaPerInteroAncheOltreUnBlocco) {
     const auto percorso = std::filesystem::temp_directory_path() / "prova_esportazione_grande.tab";
     std::string testo;
     for (int i = 0; testo.size() < (std::size_t{3} << 20); ++i)
-        testo += "riga " + std::to_string(i) + "\tcolonna\r\n";
+        testo += "riga " + std::to_string(i) + "\tcolonna\t" + std::string(100, 'x') + "\r\n";
     testo += "ULTIMA";
     {
         std::ofstream file(percorso, std::ios::binary);
@@ -154,7 +155,7 @@ TEST(Esportazione, LettaPerInteroAncheOltreUnBlocco) {
     std::filesystem::remove(percorso);
     const auto attese = DividiRighe(testo);
     ASSERT_EQ(esportazione.Righe(), attese.size());
-    EXPECT_EQ(esportazione.Riga(0), "riga 0\tcolonna");
+    EXPECT_EQ(esportazione.Riga(0), "riga 0\tcolonna\t" + std::string(100, 'x'));
     EXPECT_EQ(esportazione.Riga(esportazione.Righe() - 1), "ULTIMA");
 }
 

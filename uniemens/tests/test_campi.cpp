@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(Tabella, NumeroInizialeTest, testing::Values(
     CasoNumero{"Vuoto",                   "",              0.0},
     CasoNumero{"SoloVirgola",             ",5",            0.0},
     CasoNumero{"NessunEsponente",         "15E2",          15.0},
-    CasoNumero{"OltreIlDouble",           std::string(400, '9'), std::nullopt}),
+    CasoNumero{"OltreIlDouble",           std::string(400, '9'), std::nullopt},
+    CasoNumero{"TroppoPiccoloVale0",      "0." + std::string(400, '0') + "1", 0.0}),
     NomeRiga<CasoNumero>);
 // clang-format on
 

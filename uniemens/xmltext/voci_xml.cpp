@@ -1,0 +1,98 @@
+#include "voci_xml.h"
+
+#include "errore.h"
+
+#include <string>
+#include <vector>
+
+namespace uniemens::xmltext {
+
+namespace {
+
+bool Vale(const Condizione& c, const Fonte& f) {
+    switch (c.se) {
+    case Se::Sempre: return true;
+    case Se::Vuota: return f.Riga().Vuota(c.colonna);
+    case Se::NonVuota: return !f.Riga().Vuota(c.colonna);
+    case Se::NonVuote: return !f.Riga().Vuota(c.colonna) && !f.Riga().Vuota(c.colonna2);
+    case Se::NumeroNonZero: return f.Riga().NumeroIniziale(c.colonna) != 0;
+    case Se::OgniSettimana: return true; // repeated by ScriviVoci
+    case Se::InSospeso: return f.Sospeso() && !f.Sospeso()->empty();
+    }
+    return false;
+}
+
+// The week being written, and the column of its list.
+struct SettimanaInCorso {
+    const Settimana* settimana;
+    int colonna;
+};
+
+// The text of a value as it goes into the document.
+std::string Testo(const Valore& v, const Fonte& f, const SettimanaInCorso* s) {
+    switch (v.da) {
+    case Da::Nulla: return {};
+    case Da::Fisso: return std::string(v.fisso);
+    case Da::Colonna: return f.Riga().Valore(v.colonna);
+    case Da::Imponibile: return FormatoImponibile(f.Riga().NumeroIniziale(v.colonna));
+    case Da::Intero: return std::to_string(f.Riga().Intero(v.colonna));
+    case Da::Data: return DataISO(f.Riga().LeggiData(v.colonna));
+    case Da::IdSettimana: return f.Riga().Codifica(s->colonna, s->settimana->id);
+    case Da::TipoCopertura: return f.Riga().Codifica(s->colonna, s->settimana->copertura);
+    case Da::Proprio: return f.ValoreProprio(v, s ? s->settimana : nullptr);
+    }
+    return {};
+}
+
+void ScriviVoce(const Voce& v, const Fonte& f, const SettimanaInCorso* s, ScrittoreXML& xml) {
+    switch (v.forma) {
+    case Forma::Apri:
+        if (v.valore.da == Da::Nulla)
+            xml.Apri(v.profondita, v.tag);
+        else
+            xml.Apri(v.profondita, std::string(v.tag) + "=\"" + Testo(v.valore, f, s) + "\"");
+        break;
+    case Forma::Chiudi: xml.Chiudi(v.profondita, v.tag); break;
+    case Forma::Elemento: xml.Elemento(v.profondita, v.tag, Testo(v.valore, f, s)); break;
+    case Forma::Propria: f.ScriviPropria(v, xml); break;
+    case Forma::Sospeso:
+        xml.Riga(0, *f.Sospeso());
+        f.Sospeso()->clear();
+        break;
+    }
+}
+
+} // namespace
+
+std::string Fonte::ValoreProprio(const Valore& valore, const Settimana*) const {
+    throw shell::ErroreElaborazione("Valore senza fonte (codice " + std::to_string(valore.proprio) + ")");
+}
+
+void Fonte::ScriviPropria(const Voce& voce, ScrittoreXML&) const {
+    throw shell::ErroreElaborazione("Riga di tabella senza fonte <" + std::string(voce.tag) + ">");
+}
+
+void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, ScrittoreXML& xml) {
+    for (std::size_t i = 0; i < voci.size();) {
+        const Voce& voce = voci[i];
+        if (voce.quando.se != Se::OgniSettimana) {
+            if (Vale(voce.quando, fonte))
+                ScriviVoce(voce, fonte, nullptr, xml);
+            ++i;
+            continue;
+        }
+        // The rows of one week, written once per item in the list's order.
+        std::size_t fine = i;
+        while (fine < voci.size() && voci[fine].quando == voce.quando)
+            ++fine;
+        const int colonna = voce.quando.colonna;
+        for (const Settimana& settimana : fonte.Riga().Settimane(colonna)) {
+            const SettimanaInCorso inCorso{&settimana, colonna};
+            for (std::size_t k = i; k < fine; ++k)
+                ScriviVoce(voci[k], fonte, &inCorso, xml);
+        }
+        i = fine;
+    }
+}
+
+} // namespace uniemens::xmltext
