@@ -5,14 +5,22 @@
 namespace cli {
 
 std::string PerTerminale(std::string_view testo) {
-    std::string righe;
-    righe.reserve(testo.size());
+    // One pass: CR LF becomes LF, every character its UTF-8 bytes (at most two).
+    std::string righe(2 * testo.size(), '\0');
+    char* fine = righe.data();
     for (std::size_t i = 0; i < testo.size(); ++i) {
-        if (testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n')
+        const auto u = static_cast<unsigned char>(testo[i]);
+        if (u == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n')
             continue;
-        righe += testo[i];
+        if (u < 0x80) {
+            *fine++ = static_cast<char>(u);
+        } else {
+            *fine++ = static_cast<char>(0xC0 | (u >> 6));
+            *fine++ = static_cast<char>(0x80 | (u & 0x3F));
+        }
     }
-    return shell::Utf8DaLatin1(righe);
+    righe.resize(static_cast<std::size_t>(fine - righe.data()));
+    return righe;
 }
 
 void ContestoTerminale::Scrivi(shell::Casella casella, std::string_view testo, bool svuota, bool aCapo) {

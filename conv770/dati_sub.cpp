@@ -13,11 +13,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string NomeDocumento(const std::string& dichiarante) { return "Importa770-2011-" + dichiarante + ".txt"; }
+std::string NomeDocumento(const std::string &dichiarante) {
+    return "Importa770-2011-" + dichiarante + ".txt";
+}
 
 } // namespace
 
-const shell::Convertitore& Descrittore() {
+const shell::Convertitore &Descrittore() {
     // clang-format off
     static const shell::Convertitore convertitore{
         "770", "carvek",
@@ -31,33 +33,36 @@ const shell::Convertitore& Descrittore() {
     return convertitore;
 }
 
-void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& percorsoEsportazione) {
+void EseguiConversione(shell::ContestoElaborazione &contesto,
+                       const fs::path &percorsoEsportazione) {
     shell::EseguiConversioneArchivio(
         contesto, percorsoEsportazione, {"Importa770-", ".txt"},
-        [](const shell::Esportazione& esportazione, shell::FileUscita& uscita, shell::ContestoElaborazione& ctx) {
+        [](const shell::Esportazione &esportazione, shell::FileUscita &uscita,
+           shell::ContestoElaborazione &ctx) {
             shell::RifiutaACapoIsolati(esportazione);
             Fornitura770 fornitura(uscita, ctx, static_cast<int>(esportazione.Righe()));
-            std::optional<shell::RigaEsportazione> riga;
+            shell::RigaEsportazione riga; // one room for every line
             std::string dichiarante;
             for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
-                riga.emplace(static_cast<int>(i + 1), esportazione.Riga(i));
+                riga.Carica(static_cast<int>(i + 1), esportazione.Riga(i));
                 if (i == 0) {
-                    dichiarante = (*riga)[0];
-                    // The declarant's code names the document: refuse at once, with its place, a code
-                    // that cannot be part of a file name (a separator, "..", a control character).
+                    dichiarante = riga[0];
+                    // The declarant's code names the document: refuse at once, with its place, a
+                    // code that cannot be part of a file name (a separator, "..", a control
+                    // character).
                     try {
                         shell::ControllaNomeFinale(NomeDocumento(dichiarante));
-                    } catch (const shell::ErroreElaborazione&) {
-                        riga->Errore(0, "il codice fiscale del dichiarante '" + dichiarante +
-                                            "' non pu\xF2 dare il nome al documento '" + NomeDocumento(dichiarante) +
-                                            "'");
+                    } catch (const shell::ErroreElaborazione &) {
+                        riga.Errore(0, "il codice fiscale del dichiarante '" + dichiarante +
+                                           "' non pu\xF2 dare il nome al documento '" +
+                                           NomeDocumento(dichiarante) + "'");
                     }
-                    fornitura.RecordA(*riga);
-                    fornitura.RecordB(*riga);
+                    fornitura.RecordA(riga);
+                    fornitura.RecordB(riga);
                 }
-                fornitura.ScriviRecordG(*riga);
+                fornitura.ScriviRecordG(riga);
             }
-            fornitura.RecordJ(*riga);
+            fornitura.RecordJ(riga);
             fornitura.RecordZ();
             return NomeDocumento(dichiarante);
         });

@@ -279,10 +279,11 @@ void Componi(RecordFisso& record, std::span<const Pezzo> tabella, const Dati& da
             record.Campo(p.testo, p.lunghezza, TipoPosizionale::N);
             break;
         case P::DT: {
-            const std::string& testo = (*dati.riga)[p.colonna];
+            const std::string_view testo = (*dati.riga)[p.colonna];
             if (!shell::TogliSpazi(testo).empty() && !fields::DataPosizionaleValida(testo))
                 avvisi.push_back("Riga " + std::to_string(dati.riga->Numero()) + ", colonna " +
-                                 std::to_string(p.colonna) + ": data non valida '" + testo + "', scritta come " +
+                                 std::to_string(p.colonna) + ": data non valida '" + std::string(testo) +
+                                 "', scritta come " +
                                  std::string(static_cast<std::size_t>(p.lunghezza), '0'));
             record.Campo(testo, p.lunghezza, TipoPosizionale::DT);
             break;
@@ -307,7 +308,7 @@ template <std::size_t N> RecordFisso Inizia(const std::array<Pezzo, N>& tabella)
 // "C.F.: " and the employee's tax code, surname and first name, as the log and the message box name
 // the employee.
 std::string Dipendente(const shell::RigaEsportazione& riga) {
-    return "C.F.: " + riga[20] + " - " + riga[21] + " " + riga[22];
+    return "C.F.: " + std::string(riga[20]) + " - " + std::string(riga[21]) + " " + std::string(riga[22]);
 }
 
 } // namespace

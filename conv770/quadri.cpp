@@ -371,18 +371,17 @@ static_assert(GruppiDC[0].condizione1 == CampiGruppoDC[9].colonne[0] &&
 // ---------------------------------------------------------------------------------------------------
 
 Campo DaRiga(std::string_view campo, fields::Tipo tipo, int colonna, Regola quando, Regola anche, Forma forma) {
-    return Campo{campo.substr(0, 2), std::string(campo.substr(2, 3)), campo.substr(5, 3), tipo, colonna, quando,
-                 anche, forma};
+    return Campo{campo.substr(0, 2), campo.substr(2, 3), campo.substr(5, 3), tipo, colonna, quando, anche, forma};
 }
 
 void AggiornaTotale(const RigaDB& r, const Colonne& colonne, Totali& totali) {
-    const std::string& testo = colonne.Testo(r.colonna);
+    const std::string_view testo = colonne.Testo(r.colonna);
     const auto importo = ImportoEsatto::Leggi(testo);
     ImportoEsatto& totale = totali[static_cast<std::size_t>(r.totale.indice)];
     const bool fatto = importo && (r.totale.segno > 0 ? totale.Aggiungi(*importo) : totale.Sottrai(*importo));
     if (!fatto)
         colonne.Riga().Errore(r.colonna, "importo troppo grande per il totale " + std::to_string(r.totale.indice) +
-                                             " '" + testo + "'");
+                                             " '" + std::string(testo) + "'");
 }
 
 // The supplementary rows of quadro DB, from columns 181 to 184, starting at row 001. The second
@@ -428,6 +427,9 @@ void CampiQuadroDA(const shell::RigaEsportazione& riga, std::string& area, std::
 }
 
 void CampiQuadroDB(const shell::RigaEsportazione& riga, std::string& area, Totali& totali) {
+    constexpr std::size_t Indice120 = IndiceDB("DB001120");
+    constexpr std::size_t Indice122 = IndiceDB("DB001122");
+    constexpr std::size_t Indice125 = IndiceDB("DB001125");
     const Colonne colonne(riga);
     bool scritto120o122 = false;
     bool scritto122 = false;
@@ -437,11 +439,12 @@ void CampiQuadroDB(const shell::RigaEsportazione& riga, std::string& area, Total
         const bool scritto = ScriviCampo(campo, colonne, area);
         if (scritto && r.totale.indice != Nessuna)
             AggiornaTotale(r, colonne, totali);
-        if (scritto && (r.campo == "DB001120" || r.campo == "DB001122"))
+        const std::size_t indice = static_cast<std::size_t>(&r - CampiDB.data());
+        if (scritto && (indice == Indice120 || indice == Indice122))
             scritto120o122 = true;
-        if (scritto && r.campo == "DB001122")
+        if (scritto && indice == Indice122)
             scritto122 = true;
-        if (r.campo == "DB001125" && scritto120o122)
+        if (indice == Indice125 && scritto120o122)
             RighiSupplementariDB(colonne, scritto122, area);
     }
 }

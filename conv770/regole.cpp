@@ -15,7 +15,7 @@ const std::string* Colonne::Sostituita(int colonna) const {
     return nullptr;
 }
 
-const std::string& Colonne::Testo(int colonna) const {
+std::string_view Colonne::Testo(int colonna) const {
     const std::string* sostituita = Sostituita(colonna);
     return sostituita ? *sostituita : m_riga[colonna];
 }
@@ -26,12 +26,13 @@ double Colonne::Importo(int colonna) const {
     const std::string* sostituita = Sostituita(colonna);
     if (!sostituita) {
         // A rule and the value of its field read the same column: it is read once.
-        if (colonna >= 0 && m_riga.Ha(colonna)) {
-            m_importi.resize(m_riga.Colonne());
-            auto& importo = m_importi[static_cast<std::size_t>(colonna)];
-            if (!importo)
-                importo = m_riga.Numerico(colonna);
-            return *importo;
+        if (colonna >= 0 && colonna < ColonneRicordate) {
+            const auto c = static_cast<std::size_t>(colonna);
+            if (!m_importiLetti[c]) {
+                m_importi[c] = m_riga.Numerico(colonna);
+                m_importiLetti[c] = true;
+            }
+            return m_importi[c];
         }
         return m_riga.Numerico(colonna);
     }
@@ -104,7 +105,8 @@ int MigliaiaEResto(const Campo& campo, const Colonne& colonne, bool resto) {
     const double n = campo.lettura == LetturaN::Semplice ? colonne.Semplice(c) : colonne.Importo(c);
     const double migliaia = ArrotondaPari(n / 1000);
     if (migliaia < -32 || migliaia > 32)
-        colonne.Riga().Errore(c, "numero fuori dall'intervallo ammesso per migliaia e resto '" + colonne.Testo(c) +
+        colonne.Riga().Errore(c, "numero fuori dall'intervallo ammesso per migliaia e resto '" +
+                                     std::string(colonne.Testo(c)) +
                                      "'");
     if (!resto)
         return static_cast<int>(migliaia);
@@ -123,8 +125,13 @@ std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne)
     switch (campo.forma) {
     case Forma::Testo:
         return fields::Valore(colonne.Testo(c));
-    case Forma::ImportoIntero:
-        return fields::Valore(std::floor(colonne.Importo(c)));
+    case Forma::ImportoIntero: {
+        // A whole number within 15 digits is written the same as a whole number or as a double.
+        const double intero = std::floor(colonne.Importo(c));
+        if (std::fabs(intero) < 1e15)
+            return fields::Valore(static_cast<long long>(intero));
+        return fields::Valore(intero);
+    }
     case Forma::ImportoArrotondato:
         return fields::Valore(ArrotondaPari(colonne.Importo(c)));
     case Forma::Importo:

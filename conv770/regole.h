@@ -7,6 +7,8 @@
 #include "esportazione.h"
 #include "valore.h"
 
+#include <array>
+#include <bitset>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,7 +63,7 @@ enum class LetturaN { Semplice, Italiana };
 // One field as the tables describe it, ready to be evaluated.
 struct Campo {
     std::string_view quadro; // "DA"
-    std::string rigo;        // "001"
+    std::string_view rigo;   // "001"
     std::string_view codice; // the field's column code: "002", "A22"
     fields::Tipo tipo;
     int colonna;             // the column of the value
@@ -83,7 +85,7 @@ public:
     explicit Colonne(const shell::RigaEsportazione& riga) : m_riga(riga) {}
 
     const shell::RigaEsportazione& Riga() const { return m_riga; }
-    const std::string& Testo(int colonna) const;
+    std::string_view Testo(int colonna) const;
     bool Riempita(int colonna) const;
     // The readings of the export (shell::ValoreNumerico, ValoreSemplice, LeggiData): a text that
     // cannot be read stops the run, naming line, column and text.
@@ -98,7 +100,10 @@ private:
 
     const shell::RigaEsportazione& m_riga;
     std::vector<std::pair<int, std::string>> m_sostituite;
-    mutable std::vector<std::optional<double>> m_importi; // the amounts read so far, by column
+    // The amounts read so far, by column (the columns that the tables read are below 256).
+    static constexpr int ColonneRicordate = 256;
+    mutable std::array<double, ColonneRicordate> m_importi;
+    mutable std::bitset<ColonneRicordate> m_importiLetti;
 };
 
 // Rounding to a whole number with halves to the even neighbour: 0.5 and -0.5 give 0, 1.5 and 2.5

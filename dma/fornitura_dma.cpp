@@ -27,7 +27,7 @@ int LeggiIntero16(const RigaEsportazione& riga, int colonna) {
     const double valore = ArrotondaAlPari(riga.Semplice(colonna));
     if (!(valore >= -32768 && valore <= 32767))
         riga.Errore(colonna,
-                    "valore '" + riga[colonna] + "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
+                    "valore '" + std::string(riga[colonna]) + "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
     return static_cast<int>(valore);
 }
 
@@ -89,8 +89,9 @@ void FornituraDMA::ScriviRecordC(const RigaEsportazione& riga) {
     std::string area = CampiDelDipendente(riga, *m_periodo);
     if (area.size() > static_cast<std::size_t>(fields::LunghezzaArea))
         throw shell::ErroreElaborazione("Riga " + std::to_string(riga.Numero()) +
-                                        ": i quadri D0 ed E0 del dipendente " + riga[ColonnaCodiceFiscale] + " " +
-                                        riga[ColonnaCognome] + " " + riga[ColonnaNome] + " occupano " +
+                                        ": i quadri D0 ed E0 del dipendente " + std::string(riga[ColonnaCodiceFiscale]) +
+                                        " " + std::string(riga[ColonnaCognome]) + " " +
+                                        std::string(riga[ColonnaNome]) + " occupano " +
                                         std::to_string(area.size()) +
                                         " caratteri, oltre i 1.800 del record C (il tracciato DMA non prevede "
                                         "record di continuazione)");
@@ -101,7 +102,8 @@ void FornituraDMA::ScriviRecordC(const RigaEsportazione& riga) {
 
     if (!controlliFalliti.empty())
         m_contesto.Avviso("Attenzione!!!", true);
-    m_contesto.ScriviMessaggio(std::string(InizioRigaC) + riga[ColonnaCognome] + " " + riga[ColonnaNome]);
+    m_contesto.ScriviMessaggio(std::string(InizioRigaC) + std::string(riga[ColonnaCognome]) + " " +
+                               std::string(riga[ColonnaNome]));
 }
 
 void FornituraDMA::ScriviRecordZ() {

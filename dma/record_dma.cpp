@@ -23,6 +23,8 @@ int GiorniDelMese(int anno, int mese) {
 std::string TestoIntero(double intero) {
     if (intero == 0)
         return "0";
+    if (std::fabs(intero) < 1e18)
+        return std::to_string(static_cast<long long>(intero));
     char testo[400];
     std::snprintf(testo, sizeof testo, "%.0f", intero);
     return testo;
@@ -106,7 +108,7 @@ bool DaScrivere(const CampoQuadro& campo, const RigaEsportazione& riga) {
 }
 
 bool Fallito(const Controllo& controllo, const RigaEsportazione& riga) {
-    const std::string& testo = riga[controllo.colonna];
+    const std::string_view testo = riga[controllo.colonna];
     switch (controllo.verifica) {
     case Verifica::NonVuota:
         return testo.empty();
@@ -187,10 +189,14 @@ std::vector<std::string> ControllaDipendente(const RigaEsportazione& riga) {
             testo += riga[ColonnaCodiceFiscale];
             break;
         case Intestazione::CodiceFiscaleENome:
-            testo += riga[ColonnaCodiceFiscale] + " " + riga[ColonnaNome];
+            testo += riga[ColonnaCodiceFiscale];
+            testo += ' ';
+            testo += riga[ColonnaNome];
             break;
         case Intestazione::CognomeENome:
-            testo += riga[ColonnaCognome] + " " + riga[ColonnaNome];
+            testo += riga[ColonnaCognome];
+            testo += ' ';
+            testo += riga[ColonnaNome];
             break;
         }
         testo += controllo.testo;

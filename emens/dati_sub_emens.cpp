@@ -19,7 +19,8 @@ using uniemens::xmltext::ScrittoreXML;
 namespace {
 
 std::string NomePersona(const RigaEmens& riga) {
-    return riga.Testo(col::CodiceFiscale) + " - " + riga.Testo(col::Cognome) + " " + riga.Testo(col::Nome);
+    return std::string(riga.Testo(col::CodiceFiscale)) + " - " + std::string(riga.Testo(col::Cognome)) + " " +
+           std::string(riga.Testo(col::Nome));
 }
 
 // The individual reports' list: opened by its first report, each report joined by the

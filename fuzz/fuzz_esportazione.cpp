@@ -19,7 +19,7 @@ void Verifica(bool condizione) {
 }
 
 void ProvaColonna(const shell::RigaEsportazione& riga, int c) {
-    const std::string& testo = riga[c];
+    const std::string_view testo = riga[c];
     Verifica(shell::Maiuscolo(testo) == testo);
     try {
         Verifica(std::isfinite(riga.Numerico(c)));

@@ -3,6 +3,7 @@
 #include "testo.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <system_error>
 
@@ -33,7 +34,115 @@ std::string SoloCifre(std::string_view testo) {
 
 std::string StringaZeri(int n) { return std::string(n > 0 ? static_cast<std::size_t>(n) : 0, '0'); }
 
+namespace {
+
+// Exact powers of ten: a whole number of at most 15 digits divided by one of them is the correctly
+// rounded value of the decimal text, the same double that std::from_chars gives.
+constexpr double PotenzeDieci[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int CifreEsatte = 15;
+constexpr int DecimaliEsatti = 22;
+
+// The digits of a number read into a whole number and its count of decimals, when both are small
+// enough for the exact division above.
+struct Cifre {
+    std::uint64_t intero = 0;
+    int significative = 0; // digits from the first that is not 0
+    int decimali = 0;
+    int tutte = 0;
+    void Aggiungi(char c, bool decimale) {
+        ++tutte;
+        if (decimale)
+            ++decimali;
+        if (significative == 0 && c == '0')
+            return;
+        if (++significative <= CifreEsatte)
+            intero = intero * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    bool Esatte() const { return significative <= CifreEsatte && decimali <= DecimaliEsatti; }
+    double Valore() const { return static_cast<double>(intero) / PotenzeDieci[decimali]; }
+};
+
+std::optional<double> ValoreNumericoCompleto(std::string_view testo);
+std::optional<double> ValoreSempliceCompleto(std::string_view testo);
+
+} // namespace
+
+// The common shapes ("1.234,56", "-12", "") are read in one pass without a copy; any other text
+// by the complete reading below, which gives the same value for these.
 std::optional<double> ValoreNumerico(std::string_view testo) {
+    const std::string_view t = TogliSpazi(testo);
+    std::size_t i = 0;
+    const auto punti = [&] {
+        while (i < t.size() && t[i] == '.')
+            ++i;
+    };
+    punti();
+    if (i == t.size())
+        return 0.0; // nothing but points: "0"
+    bool negativo = false;
+    if (t[i] == '+' || t[i] == '-') {
+        negativo = t[i++] == '-';
+        punti();
+    }
+    Cifre cifre;
+    for (; i < t.size(); ++i) {
+        if (Cifra(t[i]))
+            cifre.Aggiungi(t[i], false);
+        else if (t[i] != '.')
+            break;
+    }
+    const int interi = cifre.tutte;
+    if (i < t.size() && t[i] == ',') {
+        for (++i; i < t.size(); ++i) {
+            if (Cifra(t[i]))
+                cifre.Aggiungi(t[i], true);
+            else if (t[i] != '.')
+                break;
+        }
+        if (cifre.decimali == 0)
+            return ValoreNumericoCompleto(testo);
+    }
+    if (i != t.size() || interi == 0 || !cifre.Esatte())
+        return ValoreNumericoCompleto(testo);
+    const double valore = cifre.Valore();
+    return negativo ? -valore : valore;
+}
+
+std::optional<double> ValoreSemplice(std::string_view testo) {
+    std::size_t i = 0;
+    const auto bianchi = [&] {
+        while (i < testo.size() && (testo[i] == ' ' || testo[i] == '\t' || testo[i] == '\n'))
+            ++i;
+    };
+    bianchi();
+    bool negativo = false;
+    if (i < testo.size() && (testo[i] == '+' || testo[i] == '-')) {
+        negativo = testo[i++] == '-';
+        bianchi();
+    }
+    Cifre cifre;
+    for (; i < testo.size() && Cifra(testo[i]); ++i, bianchi())
+        cifre.Aggiungi(testo[i], false);
+    if (i < testo.size() && testo[i] == '.') {
+        ++i;
+        bianchi();
+        for (; i < testo.size() && Cifra(testo[i]); ++i, bianchi())
+            cifre.Aggiungi(testo[i], true);
+    }
+    if (cifre.tutte == 0)
+        return 0.0;
+    const bool esponente =
+        i < testo.size() && (testo[i] == 'E' || testo[i] == 'e' || testo[i] == 'D' || testo[i] == 'd');
+    if (esponente || !cifre.Esatte())
+        return ValoreSempliceCompleto(testo);
+    const double valore = cifre.Valore();
+    return negativo ? -valore : valore;
+}
+
+namespace {
+
+std::optional<double> ValoreNumericoCompleto(std::string_view testo) {
     std::string t;
     for (char c : TogliSpazi(testo))
         if (c != '.')
@@ -65,7 +174,7 @@ std::optional<double> ValoreNumerico(std::string_view testo) {
     return negativo ? -*valore : *valore;
 }
 
-std::optional<double> ValoreSemplice(std::string_view testo) {
+std::optional<double> ValoreSempliceCompleto(std::string_view testo) {
     std::string t;
     for (char c : testo)
         if (c != ' ' && c != '\t' && c != '\n')
@@ -114,6 +223,8 @@ std::optional<double> ValoreSemplice(std::string_view testo) {
         return std::nullopt;
     return negativo ? -valore : valore;
 }
+
+} // namespace
 
 double Arrotonda(double numero) {
     const double intero = std::trunc(numero);

@@ -5,6 +5,7 @@
 #include "testo.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -26,21 +27,41 @@ std::vector<std::string_view> DividiRighe(std::string_view testo) {
     return righe;
 }
 
+void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne) {
+    colonne.clear();
+    if (riga.empty())
+        return;
+    const char* inizio = riga.data();
+    const char* const fine = riga.data() + riga.size();
+    while (true) {
+        const auto* tab = static_cast<const char*>(std::memchr(inizio, '\t', static_cast<std::size_t>(fine - inizio)));
+        if (colonne.size() >= static_cast<std::size_t>(MassimoContatore)) {
+            colonne.clear();
+            throw ErroreElaborazione("Superato il limite di 32.767 colonne in una riga");
+        }
+        colonne.emplace_back(inizio, static_cast<std::size_t>((tab ? tab : fine) - inizio));
+        if (!tab)
+            break;
+        inizio = tab + 1;
+    }
+}
+
 std::vector<std::string> DividiColonne(std::string_view riga) {
     std::vector<std::string> colonne;
     if (riga.empty())
         return colonne;
-    // More than 32,767 columns stop the run before any is copied; room for all of them at once (a
-    // 770 line has 200), so that none is moved as the vector grows.
+    // More than 32,767 columns stop the run before any is copied; room for all of them at once, so
+    // that none is moved as the vector grows.
     const auto tabulazioni = static_cast<std::size_t>(std::count(riga.begin(), riga.end(), '\t'));
     if (tabulazioni >= static_cast<std::size_t>(MassimoContatore))
         throw ErroreElaborazione("Superato il limite di 32.767 colonne in una riga");
     colonne.reserve(tabulazioni + 1);
-    std::size_t inizio = 0;
+    const char* inizio = riga.data();
+    const char* const fine = riga.data() + riga.size();
     while (true) {
-        const auto tab = riga.find('\t', inizio);
-        colonne.emplace_back(riga.substr(inizio, tab == std::string_view::npos ? riga.npos : tab - inizio));
-        if (tab == std::string_view::npos)
+        const auto* tab = static_cast<const char*>(std::memchr(inizio, '\t', static_cast<std::size_t>(fine - inizio)));
+        colonne.emplace_back(inizio, static_cast<std::size_t>((tab ? tab : fine) - inizio));
+        if (!tab)
             break;
         inizio = tab + 1;
     }
@@ -52,31 +73,37 @@ Esportazione Esportazione::Leggi(const std::filesystem::path& percorso) {
     if (!file)
         throw ErroreElaborazione("Impossibile aprire il file di esportazione '" + TestoPercorso(percorso) + "'");
     Esportazione esportazione;
-    // Read in large blocks into room for the whole file (its size when known, plus one block), not
-    // a character at a time into a vector that keeps growing.
+    // Read in large blocks straight into room for the whole file (its size when known, plus one
+    // block to see its end), the room neither cleared first nor moved unless the file grows meanwhile.
     constexpr std::size_t Blocco = std::size_t{1} << 20;
-    std::vector<char>& dati = esportazione.m_dati;
     std::error_code errore;
-    if (const auto dimensione = std::filesystem::file_size(percorso, errore); !errore)
-        dati.reserve(static_cast<std::size_t>(dimensione) + Blocco);
+    const auto dimensione = std::filesystem::file_size(percorso, errore);
+    std::size_t capienza = (errore ? 0 : static_cast<std::size_t>(dimensione)) + Blocco;
+    std::unique_ptr<char[]> dati(new char[capienza]);
+    std::size_t letti = 0;
     while (file) {
-        const std::size_t letti = dati.size();
-        dati.resize(letti + Blocco);
-        file.read(dati.data() + letti, static_cast<std::streamsize>(Blocco));
-        dati.resize(letti + static_cast<std::size_t>(file.gcount()));
+        if (capienza - letti < Blocco) {
+            const std::size_t nuova = capienza * 2;
+            std::unique_ptr<char[]> altri(new char[nuova]);
+            std::memcpy(altri.get(), dati.get(), letti);
+            dati = std::move(altri);
+            capienza = nuova;
+        }
+        file.read(dati.get() + letti, static_cast<std::streamsize>(Blocco));
+        letti += static_cast<std::size_t>(file.gcount());
     }
     if (file.bad())
         throw ErroreElaborazione("Errore di lettura del file di esportazione '" + TestoPercorso(percorso) + "'");
-    esportazione.m_righe =
-        DividiRighe(std::string_view(esportazione.m_dati.data(), esportazione.m_dati.size()));
+    esportazione.m_dati = std::move(dati);
+    esportazione.m_righe = DividiRighe(std::string_view(esportazione.m_dati.get(), letti));
     return esportazione;
 }
 
 Esportazione Esportazione::DaTesto(std::string testo) {
     Esportazione esportazione;
-    esportazione.m_dati.assign(testo.begin(), testo.end());
-    esportazione.m_righe =
-        DividiRighe(std::string_view(esportazione.m_dati.data(), esportazione.m_dati.size()));
+    esportazione.m_dati.reset(new char[testo.size() + 1]);
+    std::memcpy(esportazione.m_dati.get(), testo.data(), testo.size());
+    esportazione.m_righe = DividiRighe(std::string_view(esportazione.m_dati.get(), testo.size()));
     return esportazione;
 }
 
@@ -93,18 +120,64 @@ void RifiutaACapoIsolati(const Esportazione& esportazione) {
     }
 }
 
-RigaEsportazione::RigaEsportazione(int numero, std::string_view testo, Preparazione preparazione)
-    : m_numero(numero) {
+RigaEsportazione::RigaEsportazione(int numero, std::string_view testo, Preparazione preparazione) {
+    Carica(numero, testo, preparazione);
+}
+
+RigaEsportazione::RigaEsportazione(const RigaEsportazione& altra)
+    : m_numero(altra.m_numero), m_testo(altra.m_testo), m_colonne(altra.m_colonne) {
+    Rifai(altra.m_testo.data());
+}
+
+RigaEsportazione& RigaEsportazione::operator=(const RigaEsportazione& altra) {
+    if (this != &altra)
+        *this = RigaEsportazione(altra);
+    return *this;
+}
+
+RigaEsportazione::RigaEsportazione(RigaEsportazione&& altra) noexcept
+    : m_numero(altra.m_numero), m_colonne(std::move(altra.m_colonne)) {
+    const char* vecchio = altra.m_testo.data();
+    m_testo = std::move(altra.m_testo);
+    Rifai(vecchio);
+}
+
+RigaEsportazione& RigaEsportazione::operator=(RigaEsportazione&& altra) noexcept {
+    if (this != &altra) {
+        m_numero = altra.m_numero;
+        m_colonne = std::move(altra.m_colonne);
+        const char* vecchio = altra.m_testo.data();
+        m_testo = std::move(altra.m_testo);
+        Rifai(vecchio);
+    }
+    return *this;
+}
+
+void RigaEsportazione::Rifai(const char* vecchio) {
+    if (vecchio == m_testo.data())
+        return;
+    for (std::string_view& colonna : m_colonne)
+        colonna = std::string_view(m_testo.data() + (colonna.data() - vecchio), colonna.size());
+}
+
+void RigaEsportazione::Carica(int numero, std::string_view testo, Preparazione preparazione) {
+    m_numero = numero;
+    m_testo.resize(testo.size());
+    CopiaInMaiuscolo(testo, m_testo.data());
+    Dividi(preparazione);
+}
+
+void RigaEsportazione::Dividi(Preparazione preparazione) {
     try {
-        m_colonne = DividiColonne(testo);
+        DividiColonne(m_testo, m_colonne);
     } catch (const ErroreElaborazione& e) {
-        throw ErroreElaborazione("Riga " + std::to_string(numero) + ": " + e.what());
+        throw ErroreElaborazione("Riga " + std::to_string(m_numero) + ": " + e.what());
     }
-    for (auto& colonna : m_colonne) {
-        InMaiuscolo(colonna);
-        if (preparazione == Preparazione::MaiuscoloSenzaSpazi)
-            colonna = std::string(TogliSpazi(colonna));
-    }
+    if (preparazione == Preparazione::MaiuscoloSenzaSpazi)
+        for (auto& colonna : m_colonne) {
+            const std::string_view pulita = TogliSpazi(colonna);
+            colonna = pulita.empty() ? colonna.substr(0, 0) : pulita; // still a view into the line
+        }
 }
 
 void RigaEsportazione::Errore(int colonna, std::string_view descrizione) const {
@@ -112,33 +185,31 @@ void RigaEsportazione::Errore(int colonna, std::string_view descrizione) const {
                              ": " + std::string(descrizione));
 }
 
-const std::string& RigaEsportazione::operator[](int colonna) const {
-    if (!Ha(colonna))
-        Errore(colonna, "colonna mancante (la riga ha " + std::to_string(m_colonne.size()) + " colonne)");
-    return m_colonne[static_cast<std::size_t>(colonna)];
+void RigaEsportazione::ColonnaMancante(int colonna) const {
+    Errore(colonna, "colonna mancante (la riga ha " + std::to_string(m_colonne.size()) + " colonne)");
 }
 
 double RigaEsportazione::Numerico(int colonna) const {
-    const std::string& testo = (*this)[colonna];
+    const std::string_view testo = (*this)[colonna];
     const auto valore = ValoreNumerico(testo);
     if (!valore)
-        Errore(colonna, "numero non valido '" + testo + "'");
+        Errore(colonna, "numero non valido '" + std::string(testo) + "'");
     return *valore;
 }
 
 double RigaEsportazione::Semplice(int colonna) const {
-    const std::string& testo = (*this)[colonna];
+    const std::string_view testo = (*this)[colonna];
     const auto valore = ValoreSemplice(testo);
     if (!valore)
-        Errore(colonna, "numero fuori dall'intervallo ammesso '" + testo + "'");
+        Errore(colonna, "numero fuori dall'intervallo ammesso '" + std::string(testo) + "'");
     return *valore;
 }
 
 Data RigaEsportazione::LeggiData(int colonna) const {
-    const std::string& testo = (*this)[colonna];
+    const std::string_view testo = (*this)[colonna];
     const auto data = shell::LeggiData(testo);
     if (!data)
-        Errore(colonna, "data non valida '" + testo + "'");
+        Errore(colonna, "data non valida '" + std::string(testo) + "'");
     return *data;
 }
 

@@ -4,6 +4,7 @@
 #include "conversioni.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,10 @@ std::vector<std::string_view> DividiRighe(std::string_view testo);
 
 // The columns of a line, split at every TAB; an empty line has no column.
 std::vector<std::string> DividiColonne(std::string_view riga);
+
+// The same as views into the line, appended to `colonne` (emptied first). More than 32,767 columns
+// stop the run.
+void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne);
 
 class Esportazione {
 public:
@@ -37,7 +42,7 @@ public:
 private:
     Esportazione() = default;
 
-    std::vector<char> m_dati; // the file's bytes; the lines point into them
+    std::unique_ptr<char[]> m_dati; // the file's bytes; the lines point into them
     std::vector<std::string_view> m_righe;
 };
 
@@ -53,17 +58,32 @@ enum class Preparazione {
 };
 
 // One export line split into its columns. Every reading of a column names the line (from 1) and the
-// column (from 0) in the error that stops the run.
+// column (from 0) in the error that stops the run. The line is copied once, upper-cased as it is
+// copied, and the columns are views into that copy: a line read into the same object with Carica
+// reuses its room.
 class RigaEsportazione {
 public:
+    RigaEsportazione() = default;
     RigaEsportazione(int numero, std::string_view testo, Preparazione preparazione = Preparazione::Maiuscolo);
+    // The columns point into the object's own copy of the line: a copy would point into the other's.
+    RigaEsportazione(const RigaEsportazione& altra);
+    RigaEsportazione& operator=(const RigaEsportazione& altra);
+    RigaEsportazione(RigaEsportazione&& altra) noexcept;
+    RigaEsportazione& operator=(RigaEsportazione&& altra) noexcept;
+
+    // Reads another line into this object, as the constructor does.
+    void Carica(int numero, std::string_view testo, Preparazione preparazione = Preparazione::Maiuscolo);
 
     int Numero() const { return m_numero; }
     std::size_t Colonne() const { return m_colonne.size(); }
     bool Ha(int colonna) const { return colonna >= 0 && static_cast<std::size_t>(colonna) < m_colonne.size(); }
 
     // The column's text; a missing column stops the run.
-    const std::string& operator[](int colonna) const;
+    std::string_view operator[](int colonna) const {
+        if (!Ha(colonna))
+            ColonnaMancante(colonna);
+        return m_colonne[static_cast<std::size_t>(colonna)];
+    }
     // The column read with ValoreNumerico, ValoreSemplice or as a date; a text that cannot be read
     // stops the run.
     double Numerico(int colonna) const;
@@ -73,8 +93,15 @@ public:
     [[noreturn]] void Errore(int colonna, std::string_view descrizione) const;
 
 private:
-    int m_numero;
-    std::vector<std::string> m_colonne;
+    void Dividi(Preparazione preparazione);
+    [[noreturn]] void ColonnaMancante(int colonna) const;
+    // Points the columns, taken from `altra`, into this object's copy of the line (a short line
+    // lives inside the string object, which a move does not carry along).
+    void Rifai(const char* vecchio);
+
+    int m_numero = 0;
+    std::string m_testo;                   // the line, upper-cased
+    std::vector<std::string_view> m_colonne; // views into m_testo
 };
 
 } // namespace shell

@@ -11,6 +11,9 @@ namespace shell {
 // but the division sign 0xF7); sharp s 0xDF, y with diaeresis 0xFF and every other character stay.
 char Maiuscola(char c);
 void InMaiuscolo(std::string& testo);
+// `testo` upper-cased into `destinazione` (room for testo.size() characters, or testo itself), in
+// one pass over the characters.
+void CopiaInMaiuscolo(std::string_view testo, char* destinazione);
 std::string Maiuscolo(std::string_view testo);
 
 // Leading and trailing spaces (only the blank, character 32) removed.

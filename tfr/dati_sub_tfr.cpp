@@ -67,10 +67,11 @@ public:
     explicit Beneficiari(const fs::path& percorso) try : m_esportazione(Esportazione::Leggi(percorso)) {
         shell::RifiutaACapoIsolati(*m_esportazione);
         const auto& righe = m_esportazione->TutteLeRighe();
+        RigaEsportazione riga;
         for (std::size_t i = 0; i < righe.size(); ++i) {
             const int numero = static_cast<int>(i + 1);
-            const RigaEsportazione riga(numero, righe[i], Preparazione::MaiuscoloSenzaSpazi);
-            m_righePerDipendente[riga[ColonnaDipendenteBeneficiario]].push_back(numero);
+            riga.Carica(numero, righe[i], Preparazione::MaiuscoloSenzaSpazi);
+            m_righePerDipendente[std::string(riga[ColonnaDipendenteBeneficiario])].push_back(numero);
         }
     } catch (const ErroreElaborazione& e) {
         ErroreBeneficiari(e);
@@ -82,10 +83,12 @@ public:
         if (trovate == m_righePerDipendente.end())
             return;
         try {
-            for (const int numero : trovate->second)
-                fornitura.ScriviRecord4(RigaEsportazione(numero,
-                                                         m_esportazione->Riga(static_cast<std::size_t>(numero - 1)),
-                                                         Preparazione::MaiuscoloSenzaSpazi));
+            RigaEsportazione riga;
+            for (const int numero : trovate->second) {
+                riga.Carica(numero, m_esportazione->Riga(static_cast<std::size_t>(numero - 1)),
+                            Preparazione::MaiuscoloSenzaSpazi);
+                fornitura.ScriviRecord4(riga);
+            }
         } catch (const ErroreElaborazione& e) {
             ErroreBeneficiari(e);
         }
@@ -99,8 +102,23 @@ private:
 // Every line must have the employee key and the two dates of record "2" before anything is written.
 void ControllaEsportazione(const Esportazione& esportazione) {
     shell::RifiutaACapoIsolati(esportazione);
+    // The check reads the columns where they are, without the upper-cased copy (upper case changes no
+    // date); a line that fails is read again as the writing reads it, which gives its error.
+    std::vector<std::string_view> colonne;
+    RigaEsportazione riga;
     for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
-        const RigaEsportazione riga(static_cast<int>(i + 1), esportazione.Riga(i));
+        bool buona = false;
+        try {
+            shell::DividiColonne(esportazione.Riga(i), colonne);
+            buona = colonne.size() > static_cast<std::size_t>(ColonnaDipendente);
+            for (const int colonna : ColonneDateControllate)
+                buona = buona && static_cast<std::size_t>(colonna) < colonne.size() &&
+                        shell::LeggiData(colonne[static_cast<std::size_t>(colonna)]).has_value();
+        } catch (const ErroreElaborazione&) {
+        }
+        if (buona)
+            continue;
+        riga.Carica(static_cast<int>(i + 1), esportazione.Riga(i));
         static_cast<void>(riga[ColonnaDipendente]);
         for (const int colonna : ColonneDateControllate)
             riga.LeggiData(colonna);
@@ -111,17 +129,18 @@ void ScriviFornitura(shell::ContestoElaborazione& contesto, const Esportazione& 
                      const Beneficiari& beneficiari, shell::FileUscita& uscita) {
     FornituraTFR fornitura(uscita);
     std::string precedente;
+    RigaEsportazione riga;
     for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
-        const RigaEsportazione riga(static_cast<int>(i + 1), esportazione.Riga(i), Preparazione::MaiuscoloSenzaSpazi);
+        riga.Carica(static_cast<int>(i + 1), esportazione.Riga(i), Preparazione::MaiuscoloSenzaSpazi);
         if (i == 0)
             fornitura.ScriviRecord1(riga, contesto.Adesso());
-        const std::string& dipendente = riga[ColonnaDipendente];
+        const std::string_view dipendente = riga[ColonnaDipendente];
         if (dipendente != precedente) {
             if (!precedente.empty())
                 beneficiari.Scrivi(precedente, fornitura);
             precedente = dipendente;
-            contesto.ScriviMessaggio("Elaborazione dipendente: " + dipendente + " - " + riga[ColonnaCognome] + " " +
-                                     riga[ColonnaNome]);
+            contesto.ScriviMessaggio("Elaborazione dipendente: " + precedente + " - " +
+                                     std::string(riga[ColonnaCognome]) + " " + std::string(riga[ColonnaNome]));
             fornitura.ScriviRecord2(riga);
         }
         fornitura.ScriviRecord3(riga);

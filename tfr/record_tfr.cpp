@@ -51,17 +51,28 @@ std::string SenzaIT(std::string_view testo) {
     return risultato;
 }
 
-std::string DataAnnoMeseGiorno(int anno, int mese, int giorno) {
-    char testo[32];
-    std::snprintf(testo, sizeof testo, "%04d%02d%02d", anno, mese, giorno);
+// A number with leading zeros to at least `cifre` digits, as printf's "%0*lld" writes it.
+std::string ConZeri(long long numero, int cifre) {
+    if (numero < 0) {
+        char testo[32];
+        std::snprintf(testo, sizeof testo, "%0*lld", cifre, numero);
+        return testo;
+    }
+    std::string testo = std::to_string(numero);
+    if (testo.size() < static_cast<std::size_t>(cifre))
+        testo.insert(0, static_cast<std::size_t>(cifre) - testo.size(), '0');
     return testo;
+}
+
+std::string DataAnnoMeseGiorno(int anno, int mese, int giorno) {
+    return ConZeri(anno, 4) + ConZeri(mese, 2) + ConZeri(giorno, 2);
 }
 
 // An amount in cents. A text with a decimal comma is read the Italian way ("1.500,00" is 1500), any
 // other text plainly ("12.5" is 12.5); the field has no sign and ten digits, so a negative amount or
 // one of 100,000,000.00 or more stops the run instead of shifting the record.
 long long Centesimi(const Sorgente& sorgente, int colonna) {
-    const std::string& testo = (*sorgente.riga)[colonna];
+    const std::string testo((*sorgente.riga)[colonna]);
     std::string numero = testo;
     if (numero.find(',') != std::string::npos) {
         std::erase(numero, '.');
@@ -101,7 +112,7 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
     case Tipo::R:
         return Destra((*riga)[campo.colonna], campo.lunghezza);
     case Tipo::LDueColonne:
-        return Sinistra((*riga)[campo.colonna] + " " + (*riga)[campo.seconda], campo.lunghezza);
+        return Sinistra(std::string((*riga)[campo.colonna]) + " " + std::string((*riga)[campo.seconda]), campo.lunghezza);
     case Tipo::LSenzaSpazi:
         return Sinistra(SenzaSpazi((*riga)[campo.colonna]), campo.lunghezza);
     case Tipo::LSenzaIT:
@@ -115,21 +126,16 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
     }
     case Tipo::DataOdierna:
         return DataAnnoMeseGiorno(sorgente.oggi.anno, sorgente.oggi.mese, sorgente.oggi.giorno);
-    case Tipo::Importo: {
-        char testo[32];
-        std::snprintf(testo, sizeof testo, "%010lld", Centesimi(sorgente, campo.colonna));
-        return testo;
-    }
+    case Tipo::Importo:
+        return ConZeri(Centesimi(sorgente, campo.colonna), 10);
     case Tipo::SegnoImporto:
         return Centesimi(sorgente, campo.colonna) != 0 ? "O" : " ";
     case Tipo::DueCifre: {
         const double valore = shell::Arrotonda(riga->Semplice(campo.colonna)); // halves away from zero
         if (!(valore >= 0 && valore <= 99))
             ErroreValore(sorgente, campo.colonna,
-                         "valore '" + (*riga)[campo.colonna] + "' fuori dall'intervallo da 0 a 99");
-        char testo[16];
-        std::snprintf(testo, sizeof testo, "%02d", static_cast<int>(valore));
-        return testo;
+                         "valore '" + std::string((*riga)[campo.colonna]) + "' fuori dall'intervallo da 0 a 99");
+        return ConZeri(static_cast<int>(valore), 2);
     }
     case Tipo::BloccoBanca:
         if ((*riga)[campo.colonna] == "A")
@@ -139,15 +145,12 @@ std::string Codifica(const Campo& campo, const Sorgente& sorgente) {
         const double valore = ArrotondaAlPari(riga->Semplice(campo.colonna));
         if (valore < -32768 || valore > 32767)
             ErroreValore(sorgente, campo.colonna,
-                         "valore '" + (*riga)[campo.colonna] +
+                         "valore '" + std::string((*riga)[campo.colonna]) +
                              "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
         return ComponiRecord(valore != 0 ? std::span<const Campo>(CodaAN) : std::span<const Campo>(CodaPS), sorgente);
     }
-    case Tipo::Conteggio: {
-        char testo[16];
-        std::snprintf(testo, sizeof testo, "%06d", sorgente.conteggi[static_cast<std::size_t>(campo.colonna)]);
-        return testo;
-    }
+    case Tipo::Conteggio:
+        return ConZeri(sorgente.conteggi[static_cast<std::size_t>(campo.colonna)], 6);
     }
     throw shell::ErroreElaborazione("Tipo di campo sconosciuto");
 }

@@ -41,9 +41,11 @@ RecordFisso& RecordFisso::AreaNonPosizionale(std::string_view campi) {
         throw std::logic_error("Record di tipo " + std::string(1, m_testo.front()) +
                                ": l'area dei campi non posizionali inizia alla posizione " +
                                std::to_string(Posizione()));
-    std::string area(campi.substr(0, LunghezzaArea));
-    area.resize(LunghezzaArea + SpaziDopoArea, ' ');
-    Aggiungi(area);
+    const std::string_view parte = campi.substr(0, LunghezzaArea);
+    if (m_chiuso || m_testo.size() + LunghezzaArea + SpaziDopoArea > static_cast<std::size_t>(LunghezzaRecord - 1))
+        Aggiungi(std::string(LunghezzaArea + SpaziDopoArea, ' ')); // throws
+    m_testo += parte;
+    m_testo.append(LunghezzaArea + SpaziDopoArea - parte.size(), ' ');
     return *this;
 }
 

@@ -49,6 +49,12 @@ std::string TestoNumero(double numero) {
 }
 
 std::string DataGGMMAAAA(const shell::Data& data) {
+    if (data.giorno >= 0 && data.giorno <= 99 && data.mese >= 0 && data.mese <= 99 && data.anno >= 0 &&
+        data.anno <= 9999) {
+        const auto cifra = [](int n) { return static_cast<char>('0' + n); };
+        return {cifra(data.giorno / 10), cifra(data.giorno % 10), cifra(data.mese / 10), cifra(data.mese % 10),
+                cifra(data.anno / 1000), cifra(data.anno / 100 % 10), cifra(data.anno / 10 % 10), cifra(data.anno % 10)};
+    }
     char testo[32];
     std::snprintf(testo, sizeof testo, "%02d%02d%04d", data.giorno, data.mese, data.anno);
     return testo;

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
@@ -80,6 +82,60 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoNumero{"troppo_grande", "1E999", std::nullopt},
                     CasoNumero{"troppo_piccolo", "1E-999", 0.0}),
     [](const auto& info) { return std::string(info.param.nome); });
+
+// The common shapes are read in one pass, the rest by the complete reading: both must give the
+// very double (sign of zero included) that the plain decimal text gives to std::from_chars.
+double DaCharconv(const std::string& testo) {
+    double valore = 0;
+    std::from_chars(testo.data(), testo.data() + testo.size(), valore);
+    return valore;
+}
+
+TEST(ValoreNumerico, StessoDoubleDiFromCharsPerOgniForma) {
+    struct Caso {
+        std::string italiano;
+        std::string semplice;
+        std::string decimale;
+    };
+    const Caso casi[] = {
+        {"0,1", "0.1", "0.1"},
+        {"1.234,56", "1234.56", "1234.56"},
+        {"999.999.999.999.999", "999999999999999", "999999999999999"},    // 15 digits: one pass
+        {"9.999.999.999.999.999", "9999999999999999", "9999999999999999"}, // 16 digits: complete
+        {"0,0000000000000000000001", "0.0000000000000000000001", "0.0000000000000000000001"}, // 22 decimals
+        {"0,00000000000000000000001", "0.00000000000000000000001", "0.00000000000000000000001"}, // 23
+        {"000.012,50", "00012.50", "12.5"},
+        {"-0", "-0", "-0"},
+        {"-0,000", "-0.000", "-0"},
+        {"123456789,012345", "123456789.012345", "123456789.012345"},
+        {"0,3", "0.3", "0.3"},
+    };
+    for (const Caso& caso : casi) {
+        const double atteso = DaCharconv(caso.decimale);
+        const auto italiano = ValoreNumerico(caso.italiano);
+        const auto semplice = ValoreSemplice(caso.semplice);
+        ASSERT_TRUE(italiano && semplice) << caso.italiano;
+        EXPECT_EQ(*italiano, atteso) << caso.italiano;
+        EXPECT_EQ(std::signbit(*italiano), std::signbit(atteso)) << caso.italiano;
+        EXPECT_EQ(*semplice, atteso) << caso.semplice;
+        EXPECT_EQ(std::signbit(*semplice), std::signbit(atteso)) << caso.semplice;
+    }
+    // Many amounts as the host writes them, cents included.
+    std::uint64_t seme = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        seme = seme * 6364136223846793005ULL + 1442695040888963407ULL;
+        const std::uint64_t centesimi = (seme >> 11) % 100000000000000ULL;
+        const std::string interi = std::to_string(centesimi / 100);
+        std::string decimali = std::to_string(centesimi % 100);
+        decimali.insert(0, 2 - decimali.size(), '0');
+        std::string conPunti = interi;
+        for (std::size_t p = conPunti.size(); p > 3; p -= 3)
+            conPunti.insert(p - 3, 1, '.');
+        const double atteso = DaCharconv(interi + "." + decimali);
+        ASSERT_EQ(ValoreNumerico(conPunti + "," + decimali), atteso) << conPunti << "," << decimali;
+        ASSERT_EQ(ValoreSemplice(interi + "." + decimali), atteso) << interi << "." << decimali;
+    }
+}
 
 TEST(SoloCifre, TieneSoloLeCifreAscii) {
     EXPECT_EQ(SoloCifre("IT-12.345/67"), "1234567");

@@ -3,9 +3,12 @@
 #include "contatore.h"
 #include "errore.h"
 #include "esportazione.h"
+#include "testo.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -93,6 +96,67 @@ TEST(RigaEsportazione, PiuDi32767ColonneFermaLElaborazione) {
     EXPECT_EQ(RigaEsportazione(1, testo).Colonne(), 32767u);
     testo += '\t';
     EXPECT_THROW(RigaEsportazione(1, testo), ErroreElaborazione);
+}
+
+// The columns are views into the object's own copy of the line: copies, moves and a new line read
+// into the same object must each see their own text, short lines (kept inside the string object)
+// and long ones alike.
+TEST(RigaEsportazione, CopieESpostamentiVedonoLaPropriaRiga) {
+    const std::string lunga = "primo campo lungo piu' di sedici caratteri\tsecondo\t\tquarto";
+    for (const std::string& testo : {std::string("a\tb"), lunga}) {
+        RigaEsportazione origine(4, testo);
+        const RigaEsportazione copia(origine);
+        RigaEsportazione assegnata;
+        assegnata = origine;
+        RigaEsportazione spostata(std::move(origine));
+        RigaEsportazione spostataAssegnata;
+        spostataAssegnata = RigaEsportazione(copia);
+        origine.Carica(9, "altra\triga\tdiversa"); // a moved-from object can be read into again
+        for (const RigaEsportazione* riga :
+             std::initializer_list<const RigaEsportazione*>{&copia, &assegnata, &spostata, &spostataAssegnata}) {
+            ASSERT_EQ(riga->Numero(), 4);
+            const auto colonne = DividiColonne(Maiuscolo(testo));
+            ASSERT_EQ(riga->Colonne(), colonne.size()) << testo;
+            for (std::size_t c = 0; c < colonne.size(); ++c)
+                EXPECT_EQ((*riga)[static_cast<int>(c)], colonne[c]) << testo;
+        }
+        EXPECT_EQ(origine[2], "DIVERSA");
+    }
+}
+
+TEST(RigaEsportazione, CaricaRiusaLOggettoPerUnAltraRiga) {
+    RigaEsportazione riga(1, "uno\tdue\ttre\tquattro", Preparazione::MaiuscoloSenzaSpazi);
+    riga.Carica(2, "  x  \t   ", Preparazione::MaiuscoloSenzaSpazi);
+    EXPECT_EQ(riga.Numero(), 2);
+    ASSERT_EQ(riga.Colonne(), 2u);
+    EXPECT_EQ(riga[0], "X");
+    EXPECT_EQ(riga[1], "");
+    EXPECT_FALSE(riga.Ha(2));
+    riga.Carica(3, "");
+    EXPECT_EQ(riga.Colonne(), 0u);
+    std::string troppe(32767, '\t');
+    EXPECT_THROW(riga.Carica(4, troppe), ErroreElaborazione);
+    riga.Carica(5, "di nuovo");
+    EXPECT_EQ(riga[0], "DI NUOVO");
+}
+
+TEST(Esportazione, LettaPerInteroAncheOltreUnBlocco) {
+    // More than the 1 MB read at a time, with its last line unterminated.
+    const auto percorso = std::filesystem::temp_directory_path() / "prova_esportazione_grande.tab";
+    std::string testo;
+    for (int i = 0; testo.size() < (std::size_t{3} << 20); ++i)
+        testo += "riga " + std::to_string(i) + "\tcolonna\t" + std::string(100, 'x') + "\r\n";
+    testo += "ULTIMA";
+    {
+        std::ofstream file(percorso, std::ios::binary);
+        file << testo;
+    }
+    const auto esportazione = Esportazione::Leggi(percorso);
+    std::filesystem::remove(percorso);
+    const auto attese = DividiRighe(testo);
+    ASSERT_EQ(esportazione.Righe(), attese.size());
+    EXPECT_EQ(esportazione.Riga(0), "riga 0\tcolonna\t" + std::string(100, 'x'));
+    EXPECT_EQ(esportazione.Riga(esportazione.Righe() - 1), "ULTIMA");
 }
 
 TEST(Contatore16, OltreIlLimite) {

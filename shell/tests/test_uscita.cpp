@@ -48,7 +48,7 @@ std::string Copia(const Esportazione& esportazione, FileUscita& uscita, Contesto
         uscita.ScriviRiga(esportazione.Riga(i));
         contesto.ScriviMessaggio("Riga " + std::to_string(i + 1));
     }
-    return "Prova-" + RigaEsportazione(1, esportazione.Riga(0))[0] + ".txt";
+    return "Prova-" + std::string(RigaEsportazione(1, esportazione.Riga(0))[0]) + ".txt";
 }
 
 class EsecuzioneArchivio : public testing::Test {

@@ -249,16 +249,17 @@ std::string DataISO(const shell::Data& data) {
 RigaEsportazioneINPS::RigaEsportazioneINPS(int numero, std::string_view testo, Preparazione preparazione,
                                            const TestiLettura& testi)
     : m_numero(numero), m_preparazione(preparazione), m_testi(&testi) {
+    // The whole line upper-cased in one pass (a TAB stays a TAB), then split.
+    std::string maiuscola(testo.size(), '\0');
+    shell::CopiaInMaiuscolo(testo, maiuscola.data());
     try {
-        m_colonne = shell::DividiColonne(testo);
+        m_colonne = shell::DividiColonne(maiuscola);
     } catch (const shell::ErroreElaborazione& e) {
         throw shell::ErroreElaborazione("Riga " + std::to_string(numero) + ": " + e.what());
     }
-    for (auto& campo : m_colonne) {
-        shell::InMaiuscolo(campo);
-        if (preparazione == Preparazione::MaiuscoloCodificato)
+    if (preparazione == Preparazione::MaiuscoloCodificato)
+        for (auto& campo : m_colonne)
             CodificaXML(campo);
-    }
 }
 
 void RigaEsportazioneINPS::Errore(int colonna, std::string_view descrizione) const {
