@@ -1,6 +1,8 @@
 #include "frm_bancari.h"
 
-#include <QCoreApplication>
+#include "bankcheck/programma_bancari.h"
+
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFont>
@@ -183,3 +185,11 @@ void FrmBancari::mostraMessaggioStandard(const QString& testo) {
 }
 
 } // namespace bankcheck
+
+int bankcheck::EseguiProgrammaBancari(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("obrisk"));
+    FrmBancari finestra;
+    finestra.show();
+    return QApplication::exec();
+}

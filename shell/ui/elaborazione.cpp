@@ -1,6 +1,7 @@
 #include "elaborazione.h"
 
 #include "piattaforma.h"
+#include "programma.h"
 #include "uscita.h"
 
 #include <QApplication>
@@ -146,3 +147,7 @@ int EseguiProgramma(int argc, char** argv, const Convertitore& convertitore) {
 }
 
 } // namespace shell::ui
+
+int shell::EseguiProgramma(int argc, char** argv, const Convertitore& convertitore) {
+    return ui::EseguiProgramma(argc, argv, convertitore);
+}
