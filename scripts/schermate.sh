@@ -15,13 +15,19 @@ Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 DISPLAY=":$n"
 export DISPLAY
-WINEPREFIX="$PWD/build-win/wine"
+# A Wine prefix of its own: the tests' prefix may be in use.
+WINEPREFIX="$PWD/build-win/wine-schermate"
 WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 trap '"$wineserver" -k >/dev/null 2>&1 || true; kill "$xvfb" 2>/dev/null || true; rm -rf "$lavoro"' EXIT
 while [ ! -e "/tmp/.X11-unix/X$n" ]; do sleep 0.1; done
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wine wineboot -i </dev/null >/dev/null 2>&1 || true
+  "$wineserver" -w
+fi
+"$wineserver" -p </dev/null >/dev/null 2>&1
 
 win() { printf 'Z:%s' "$1" | sed 's|/|\\|g'; }
 

@@ -48,7 +48,7 @@ FrmBancari::FrmBancari(MostraMessaggio mostra) : m_mostra(std::move(mostra)) {
     InitCommonControlsEx(&controlli);
     RegistraClasse();
     m_finestra = CreateWindowExW(0, Classe, ::win32::DaLatin1(TitoloBancari).c_str(),
-                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                  CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr),
                                  nullptr);
     SetWindowLongPtrW(m_finestra, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -76,7 +76,9 @@ void FrmBancari::CreaControlli() {
     for (std::size_t i = 0; i < ControlliBancari.size(); ++i) {
         const ControlloBancari& c = ControlliBancari[i];
         const wchar_t* classe = L"BUTTON";
-        DWORD stile = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+        // Neither clipped children nor clipped siblings: a frame paints only its border and caption,
+        // the window's background shows through it and its option buttons paint over it.
+        DWORD stile = WS_CHILD | WS_VISIBLE;
         DWORD esteso = 0;
         int x = c.sinistra, y = c.alto;
         switch (c.tipo) {
@@ -123,6 +125,11 @@ void FrmBancari::CreaControlli() {
         }
         m_controlli[i] = controllo;
     }
+    // The frames go under every other control, so that their option buttons are painted over them; the
+    // groups stay as they are, each option group still ending at the next control with WS_GROUP.
+    for (std::size_t i = 0; i < ControlliBancari.size(); ++i)
+        if (ControlliBancari[i].tipo == TipoControllo::Cornice)
+            SetWindowPos(m_controlli[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     AggiornaTabStop();
     ::win32::DimensionaArea(m_finestra, px(LarghezzaAreaBancari), px(AltezzaAreaBancari));
 }

@@ -79,8 +79,14 @@ void Elaborazione::CreaControlli(const Disposizione& d) {
     m_messaggio = crea(L"EDIT", L"", casella, WS_EX_CLIENTEDGE, d.messaggio, IdMessaggio);
     SendMessageW(m_messaggio, EM_SETLIMITTEXT, 0, 0); // no limit of 32,767 characters
     if (d.errori) {
-        m_etichettaErrori = crea(L"STATIC", L"Errori di elaborazione:", SS_LEFT, 0, *d.etichettaErrori,
+        m_etichettaErrori = crea(L"STATIC", L"Errori di elaborazione:", SS_LEFTNOWORDWRAP, 0, *d.etichettaErrori,
                                  IdEtichettaErrori);
+        // A label has no border: where the system's font is wider than the one the layout was drawn
+        // for, it grows to show its whole caption.
+        const int serve = ::win32::LarghezzaTesto(m_etichettaErrori, L"Errori di elaborazione:");
+        const int altezza = ::win32::DaTwip(d.etichettaErrori->altezza, dpi);
+        if (serve > ::win32::DaTwip(d.etichettaErrori->larghezza, dpi))
+            SetWindowPos(m_etichettaErrori, nullptr, 0, 0, serve, altezza, SWP_NOMOVE | SWP_NOZORDER);
         m_errori = crea(L"EDIT", L"", casella, WS_EX_CLIENTEDGE, *d.errori, IdErrori);
         SendMessageW(m_errori, EM_SETLIMITTEXT, 0, 0);
     }
