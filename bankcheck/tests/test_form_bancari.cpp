@@ -53,9 +53,7 @@ TEST(FormBancari, CodiceSuddivisoQuandoSiLasciaLaCasella) {
     for (const Caso& caso : casi) {
         SCOPED_TRACE(caso.codice);
         VistaProva vista;
-        vista.caselle[C::Abi] = "1";
-        vista.caselle[C::Check] = "99";
-        vista.caselle[C::Codice] = caso.codice;
+        vista.caselle = {{C::Stato, "IT"}, {C::Abi, "1"}, {C::Check, "99"}, {C::Codice, caso.codice}};
         CodiceLasciato(vista);
         auto dopo = vista.caselle;
         EXPECT_EQ(dopo.extract(C::Codice).mapped(), std::string(caso.codice)); // the code stays as typed
