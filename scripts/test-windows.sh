@@ -7,7 +7,7 @@ set -e
 cd "$(dirname "$0")/.."
 
 # Debian packages, installed only when missing (the Linux build's own come from dipendenze.sh).
-pacchetti="cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest"
+pacchetti="cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest nsis"
 mancanti=""
 for p in $pacchetti; do
   dpkg -s "$p" >/dev/null 2>&1 || mancanti="$mancanti $p"
@@ -95,4 +95,6 @@ for campione in samples/*/; do
   fi
 done
 [ "$campioni" -gt 0 ] || echo "Nessun esempio in samples/"
+
+sh scripts/test-installatore.sh || esito=1
 exit $esito
