@@ -20,6 +20,10 @@ if [ ! -f "$costruzione/CPackConfig.cmake" ]; then
   exit 1
 fi
 if [ -z "$WINEPREFIX" ]; then
+  # Alone: the windows need an X server, and one Wine server serves the whole run.
+  if [ -z "$DISPLAY" ] && [ -f "$costruzione/bin/pilota.exe" ]; then
+    exec xvfb-run -a sh "$0" "$@"
+  fi
   WINEPREFIX="$costruzione/wine"
   WINEDEBUG=-all
   WINEDLLOVERRIDES="mscoree,mshtml="
@@ -160,26 +164,52 @@ echo "== Aggiornamento silenzioso alla versione $versione"
 installa "$installatore" "$versione"
 esportazioni_intatte "aggiornamento"
 
-echo "== Un convertitore installato sulla sua esportazione"
-# The supply of the installed program, beside its export, must be the Linux one, byte for byte.
-riferimento="$prova/linux"
-mkdir -p "$riferimento/esportazione" "$riferimento/ARC"
-cp samples/uniemens/* "$riferimento/esportazione/"
-"$linux" uniemens --dir "$riferimento/esportazione" --archive "$riferimento/ARC" --now 2011-06-14T09:05:07 \
-  >"$riferimento/out" 2>&1 || errore "fornitura uniemens non converte l'esempio su Linux"
-archivio_prova="$prova/ARC"
-mkdir -p "$archivio_prova"
-if [ -n "$esportazioni" ]; then cartella_convertitore="$cartella/lunfort"; else cartella_convertitore="$cartella/fornitura"; fi
-stato=0
-wine "$cartella/fornitura/fornitura.exe" uniemens --dir "$(winepath -w "$cartella_convertitore")" \
-  --archive "$(winepath -w "$archivio_prova")" --now 2011-06-14T09:05:07 >"$prova/windows.out" 2>&1 || stato=$?
-if [ "$stato" -ne 0 ]; then
-  errore "fornitura.exe installato: stato $stato (vedi $prova/windows.out)"
-elif diff -r "$riferimento/ARC" "$archivio_prova" >/dev/null; then
-  echo "fornitura.exe installato, nella cartella di $(basename "$cartella_convertitore"): $(ls "$archivio_prova"), come su Linux"
+echo "== I convertitori installati sulle loro esportazioni"
+# Each installed converter is started in its folder, beside the export put there, as the host starts it:
+# tests/win32/pilota confirms its message boxes and presses "Continua". Its supply must be the one the
+# Linux `fornitura` writes from the same export, byte for byte. A build without the windows runs the
+# installed fornitura.exe on the folder that holds the export instead.
+pilota="$costruzione/bin/pilota.exe"
+converti() { # converter program, fornitura command
+  riferimento="$prova/linux/$1"
+  archivio_prova="$prova/windows/$1/ARC"
+  # The run's date names the TFR supply: both sides run on the same day (again if midnight fell between).
+  for _ in 1 2; do
+    rm -rf "$riferimento" "$prova/windows/$1"
+    mkdir -p "$riferimento/esportazione" "$riferimento/ARC" "$archivio_prova"
+    giorno=$(date +%Y-%m-%d)
+    ora=$(date +%Y-%m-%dT%H:%M:%S)
+    cp samples/"$2"/* "$riferimento/esportazione/"
+    "$linux" "$2" --dir "$riferimento/esportazione" --archive "$riferimento/ARC" --now "$ora" \
+      >"$riferimento/out" 2>&1 || errore "fornitura $2 non converte l'esempio su Linux"
+    stato=0
+    if [ "$1" = fornitura ]; then
+      wine "$cartella/fornitura/fornitura.exe" "$2" --dir "$cartella_win\\fornitura" \
+        --archive "$(winepath -w "$archivio_prova")" --now "$ora" >"$prova/windows/$1/out" 2>&1 </dev/null || stato=$?
+    else
+      FORNITURA_ARCHIVE=$(winepath -w "$archivio_prova") wine "$pilota" --avvisi "$(winepath -w "$prova/windows/$1/avvisi")" \
+        "$cartella_win\\$1\\$1.exe" >"$prova/windows/$1/out" 2>&1 </dev/null || stato=$?
+    fi
+    [ "$(date +%Y-%m-%d)" = "$giorno" ] && break
+  done
+  if [ "$stato" -ne 0 ]; then
+    errore "$1.exe installato: stato $stato (vedi $prova/windows/$1/out)"
+  elif [ -z "$(ls "$archivio_prova")" ] || ! diff -r "$riferimento/ARC" "$archivio_prova" >/dev/null; then
+    errore "la fornitura di $1.exe installato differisce da quella di Linux ($archivio_prova, $riferimento/ARC)"
+  else
+    echo "$1.exe installato, nella sua cartella: $(ls "$archivio_prova"), come fornitura $2 su Linux"
+  fi
+}
+if [ -n "$esportazioni" ] && [ -f "$pilota" ]; then
+  for voce in $convertitori; do
+    case " $esportazioni " in *" ${voce%%:*} "*) converti "${voce%%:*}" "${voce#*:}" ;; esac
+  done
 else
-  errore "la fornitura del programma installato differisce da quella di Linux ($archivio_prova, $riferimento/ARC)"
+  converti fornitura uniemens
 fi
+# The run itself leaves nothing beside the programs.
+(cd "$cartella" && find . -type f ! -name '*.exe' | sort) | cmp -s "$prova/esportazioni.elenco" - ||
+  errore "dopo le conversioni ci sono file nuovi accanto ai programmi"
 
 echo "== Disinstallazione silenziosa"
 # The uninstaller copies itself into the temporary folder, starts that copy and ends at once: the removal
