@@ -140,22 +140,24 @@ if [ -z "$esportazioni" ]; then
   # sits beside an installed program.
   cp samples/uniemens/* "$cartella/fornitura/"
 fi
+# And a file of its own beside the uninstaller.
+printf '[Gestionale]\r\n' >"$cartella/gestionale.ini"
 (cd "$cartella" && find . -type f ! -name '*.exe' | sort) >"$prova/esportazioni.elenco"
+# Their contents, to compare after the upgrade and the uninstall.
+impronte() {
+  while read -r file; do
+    if [ -f "$cartella/$file" ]; then cksum <"$cartella/$file"; else echo "manca"; fi
+  done <"$prova/esportazioni.elenco"
+}
+impronte >"$prova/esportazioni.impronte"
 archivio="$unita_c/KORVANTE/ARC"
 mkdir -p "$archivio"
 printf 'fornitura precedente\r\n' >"$archivio/INPSUNIEMENS-2000-01.xml"
 cp "$archivio/INPSUNIEMENS-2000-01.xml" "$prova/archivio-precedente"
 
 esportazioni_intatte() {
-  while read -r file; do
-    nome=$(basename "$file")
-    campione=$(ls samples/*/"$nome" | head -n 1)
-    case "$file" in
-    ./lunfort/* | ./fornitura/*) campione=samples/uniemens/$nome ;;
-    ./pelvorn/*) campione=samples/emens/$nome ;;
-    esac
-    cmp -s "$campione" "$cartella/$file" || errore "$1: l'esportazione $file è cambiata o sparita"
-  done <"$prova/esportazioni.elenco"
+  impronte | cmp -s "$prova/esportazioni.impronte" - ||
+    errore "$1: le esportazioni accanto ai programmi sono cambiate o sparite"
   cmp -s "$prova/archivio-precedente" "$archivio/INPSUNIEMENS-2000-01.xml" ||
     errore "$1: la fornitura in C:\\KORVANTE\\ARC è cambiata o sparita"
 }
@@ -233,7 +235,8 @@ if ! cmp -s "$prova/esportazioni.elenco" "$prova/rimasti.elenco"; then
 fi
 esportazioni_intatte "disinstallazione"
 rimaste=$(cd "$cartella" 2>/dev/null && find . -mindepth 1 -type d | sort | tr '\n' ' ' || true)
-printf 'Rimasto in %s: %s esportazioni, cartelle: %s\n' "$cartella_win" "$(wc -l <"$prova/rimasti.elenco")" "$rimaste"
+printf 'Rimasto in %s: %s file (%s), cartelle: %s\n' "$cartella_win" "$(wc -l <"$prova/rimasti.elenco")" \
+  "$(tr '\n' ' ' <"$prova/rimasti.elenco" | sed 's/ $//')" "$rimaste"
 
 if [ "$esito" -eq 0 ]; then
   echo "installatore: installato, aggiornato, eseguito e disinstallato; esportazioni e archivio intatti"
