@@ -1,13 +1,5 @@
 // obrisk: the bank coordinates test window.
 
-#include "bankcheck/ui/frm_bancari.h"
+#include "bankcheck/programma_bancari.h"
 
-#include <QApplication>
-
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("obrisk"));
-    bankcheck::FrmBancari finestra;
-    finestra.show();
-    return QApplication::exec();
-}
+int main(int argc, char* argv[]) { return bankcheck::EseguiProgrammaBancari(argc, argv); }

@@ -1,6 +1,8 @@
 #pragma once
 // The bank coordinates test window: compute or verify the CIN letter or the IBAN check digits.
 
+#include "bankcheck/form_bancari.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -11,7 +13,7 @@ class QRadioButton;
 
 namespace bankcheck {
 
-class FrmBancari : public QWidget {
+class FrmBancari : public QWidget, private VistaBancari {
     Q_OBJECT
 
 public:
@@ -29,9 +31,16 @@ protected:
 private:
     void creaControlli();
     void collegaControlli();
-    void suddividiCodice();
-    void aggiorna();
     void mostraMessaggioStandard(const QString& testo);
+    QLineEdit* casella(CasellaBancari casella) const;
+
+    // VistaBancari
+    std::string Testo(CasellaBancari casella) const override;
+    void ImpostaTesto(CasellaBancari casella, const std::string& testo) override;
+    bool IbanSelezionato() const override;
+    bool CalcoloSelezionato() const override;
+    void DaiFuoco(CasellaBancari casella) override;
+    void Messaggio(std::string_view testo) override;
 
     MostraMessaggio m_mostraMessaggio;
     QRadioButton* m_optIBAN = nullptr;

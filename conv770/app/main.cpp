@@ -1,6 +1,6 @@
 // carvek: the 770 Semplificato converter window.
 
 #include "dati_sub.h"
-#include "elaborazione.h"
+#include "programma.h"
 
-int main(int argc, char** argv) { return shell::ui::EseguiProgramma(argc, argv, conv770::Descrittore()); }
+int main(int argc, char** argv) { return shell::EseguiProgramma(argc, argv, conv770::Descrittore()); }

@@ -1,6 +1,6 @@
 // sabrelt: the INPDAP DMA converter window.
 
 #include "dma/dati_sub.h"
-#include "elaborazione.h"
+#include "programma.h"
 
-int main(int argc, char** argv) { return shell::ui::EseguiProgramma(argc, argv, dma::Descrittore()); }
+int main(int argc, char** argv) { return shell::EseguiProgramma(argc, argv, dma::Descrittore()); }

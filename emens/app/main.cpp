@@ -1,6 +1,6 @@
 // pelvorn: the E-Mens converter window.
 
 #include "dati_sub_emens.h"
-#include "elaborazione.h"
+#include "programma.h"
 
-int main(int argc, char** argv) { return shell::ui::EseguiProgramma(argc, argv, emens::Descrittore()); }
+int main(int argc, char** argv) { return shell::EseguiProgramma(argc, argv, emens::Descrittore()); }

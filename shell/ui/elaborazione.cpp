@@ -1,9 +1,11 @@
 #include "elaborazione.h"
 
 #include "piattaforma.h"
+#include "programma.h"
 #include "uscita.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -11,8 +13,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
-
-#include <exception>
 
 namespace shell::ui {
 
@@ -52,7 +52,8 @@ ServiziFinestra ServiziFinestra::Predefiniti() {
 
 Elaborazione::Elaborazione(const Convertitore& convertitore, std::function<void(ContestoElaborazione&)> esegui,
                            ServiziFinestra servizi, QWidget* padre)
-    : QWidget(padre), m_esegui(std::move(esegui)), m_servizi(std::move(servizi)) {
+    : QWidget(padre), m_servizi(std::move(servizi)),
+      m_sequenza(*this, std::move(esegui), m_servizi.adesso, m_servizi.archivio) {
     setObjectName(QStringLiteral("Elaborazione"));
     setWindowTitle(QString::fromLatin1(convertitore.titolo.data(), static_cast<qsizetype>(convertitore.titolo.size())));
     CreaControlli(convertitore.disposizione);
@@ -76,106 +77,66 @@ void Elaborazione::CreaControlli(const Disposizione& d) {
     m_avanti->setObjectName(QStringLiteral("Avanti"));
     m_avanti->setGeometry(DaTwip(d.avanti));
     m_avanti->setEnabled(false);
-    connect(m_avanti, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_avanti, &QPushButton::clicked, this, [this] { m_sequenza.Chiudi(); });
 }
 
 bool Elaborazione::event(QEvent* evento) {
     if (evento->type() == QEvent::WindowActivate)
-        Avvia();
+        m_sequenza.Attivazione();
     return QWidget::event(evento);
 }
 
-void Elaborazione::Avvia() {
-    // The flag is set before the run: a message box of the run activates the window again when it
-    // closes, and that must not start a second run.
-    if (m_avviata)
-        return;
-    m_avviata = true;
-    QString errore;
-    try {
-        m_esegui(*this);
-    } catch (const std::exception& e) {
-        errore = DaTesto(e.what());
-    } catch (...) {
-        errore = QStringLiteral("Errore imprevisto durante l'elaborazione");
-    }
-    MostraTesti();
-    if (errore.isEmpty()) {
-        // A document refused by its check: the user reads the errors, then the program ends as failed.
-        if (DocumentoNonGenerato())
-            m_esito = 1;
-        m_avanti->setEnabled(true);
-        return;
-    }
-    m_esito = 1;
-    m_servizi.mostraAvviso(this, QCoreApplication::applicationName(), errore, true);
-    hide();
-    QCoreApplication::exit(1);
+void Elaborazione::closeEvent(QCloseEvent* evento) {
+    // The close box ends the program as "Continua" does.
+    m_sequenza.Chiudi();
+    QWidget::closeEvent(evento);
 }
 
-void Elaborazione::Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) {
-    QPlainTextEdit* box = casella == Casella::Messaggio ? m_messaggio : m_errori;
+void Elaborazione::Aggiungi(Casella casella, std::string_view testo) {
+    QPlainTextEdit* box = Box(casella);
     if (!box)
         return;
-    QString& inAttesa = m_inAttesa[static_cast<int>(casella)];
-    if (svuota) {
+    // Appended at the end without moving the caret.
+    QTextCursor fine(box->document());
+    fine.movePosition(QTextCursor::End);
+    fine.insertText(DaTesto(testo));
+}
+
+void Elaborazione::Svuota(Casella casella) {
+    if (QPlainTextEdit* box = Box(casella))
         box->clear();
-        inAttesa.clear();
-    }
-    inAttesa += DaTesto(testo);
-    if (aCapo)
-        inAttesa += QLatin1Char('\n');
 }
 
-void Elaborazione::MostraTesti() {
-    for (Casella casella : {Casella::Messaggio, Casella::Errori}) {
-        QString& inAttesa = m_inAttesa[static_cast<int>(casella)];
-        QPlainTextEdit* box = casella == Casella::Messaggio ? m_messaggio : m_errori;
-        if (!box || inAttesa.isEmpty())
-            continue;
-        // Appended at the end without moving the caret.
-        QTextCursor fine(box->document());
-        fine.movePosition(QTextCursor::End);
-        fine.insertText(inAttesa);
-        inAttesa.clear();
-        // The error box keeps its last line in view; the log's caret moves only when the run asks.
-        if (casella == Casella::Errori)
-            box->moveCursor(QTextCursor::End);
-    }
-    if (m_cursoreInFondo) {
-        m_messaggio->moveCursor(QTextCursor::End);
-        m_messaggio->ensureCursorVisible();
-        m_cursoreInFondo = false;
+void Elaborazione::CursoreInFondo(Casella casella) {
+    if (QPlainTextEdit* box = Box(casella)) {
+        box->moveCursor(QTextCursor::End);
+        box->ensureCursorVisible();
     }
 }
 
-void Elaborazione::CursoreInFondo() {
-    // Nothing is painted before the texts are shown: the caret goes to the end then.
-    m_cursoreInFondo = true;
-}
+void Elaborazione::AbilitaAvanti() { m_avanti->setEnabled(true); }
 
-void Elaborazione::Avviso(std::string_view testo, bool iconaErrore) {
-    MostraTesti();
+void Elaborazione::MostraAvviso(std::string_view testo, bool iconaErrore) {
     m_servizi.mostraAvviso(this, QCoreApplication::applicationName(), DaTesto(testo), iconaErrore);
 }
 
-DataOra Elaborazione::Adesso() { return m_servizi.adesso(); }
-
-std::filesystem::path Elaborazione::CartellaArchivio() const { return m_servizi.archivio; }
+void Elaborazione::Termina(int esito) {
+    hide();
+    QCoreApplication::exit(esito);
+}
 
 int AvviaProgramma(const Convertitore& convertitore, const std::filesystem::path& cartellaProgramma,
                    ServiziFinestra servizi) {
     Caricamento caricamento = convertitore.carica(cartellaProgramma, servizi.archivio);
-    if (caricamento.fileMancante) {
-        servizi.mostraAvviso(nullptr, QCoreApplication::applicationName(),
-                             DaTesto(MessaggioFileMancante(*caricamento.fileMancante)), true);
-        return 3;
+    if (const auto avviso = finestra::AvvisoCaricamento(caricamento)) {
+        servizi.mostraAvviso(nullptr, QCoreApplication::applicationName(), DaTesto(*avviso), true);
+        return finestra::EsitoFileMancante;
     }
-    Elaborazione finestra(convertitore, std::move(caricamento.esegui), std::move(servizi));
-    finestra.show();
-    finestra.activateWindow(); // the run starts on activation, also where no window manager gives focus
+    Elaborazione vista(convertitore, std::move(caricamento.esegui), std::move(servizi));
+    vista.show();
+    vista.activateWindow(); // the run starts on activation, also where no window manager gives focus
     const int esito = QApplication::exec();
-    return finestra.Esito() != 0 ? finestra.Esito() : esito;
+    return vista.Esito() != 0 ? vista.Esito() : esito;
 }
 
 int EseguiProgramma(int argc, char** argv, const Convertitore& convertitore) {
@@ -186,3 +147,7 @@ int EseguiProgramma(int argc, char** argv, const Convertitore& convertitore) {
 }
 
 } // namespace shell::ui
+
+int shell::EseguiProgramma(int argc, char** argv, const Convertitore& convertitore) {
+    return ui::EseguiProgramma(argc, argv, convertitore);
+}

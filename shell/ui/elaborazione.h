@@ -4,6 +4,7 @@
 
 #include "contesto.h"
 #include "convertitore.h"
+#include "sequenza.h"
 
 #include <QWidget>
 
@@ -28,7 +29,7 @@ struct ServiziFinestra {
 
 void MostraMessaggio(QWidget* padre, const QString& titolo, const QString& testo, bool iconaErrore);
 
-class Elaborazione : public QWidget, private ContestoElaborazione {
+class Elaborazione : public QWidget, private finestra::VistaElaborazione {
     Q_OBJECT
 
 public:
@@ -37,8 +38,8 @@ public:
 
     // 0 while running or after a completed run; 1 after an error stopped the run or when the run did
     // not generate its document.
-    int Esito() const { return m_esito; }
-    bool Avviata() const { return m_avviata; }
+    int Esito() const { return m_sequenza.Esito(); }
+    bool Avviata() const { return m_sequenza.Avviata(); }
 
     QPlainTextEdit* Messaggio() const { return m_messaggio; }
     QPlainTextEdit* Errori() const { return m_errori; }
@@ -46,31 +47,26 @@ public:
 
 protected:
     bool event(QEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void CreaControlli(const Disposizione& disposizione);
-    void Avvia();
-    // The run holds the window's thread, so nothing is painted until it returns or shows a message
-    // box: the texts are kept and put into the boxes at those moments, in one insertion each.
-    void MostraTesti();
+    QPlainTextEdit* Box(Casella casella) const { return casella == Casella::Messaggio ? m_messaggio : m_errori; }
 
-    // ContestoElaborazione
-    void Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) override;
-    void CursoreInFondo() override;
-    void Avviso(std::string_view testo, bool iconaErrore) override;
-    DataOra Adesso() override;
-    std::filesystem::path CartellaArchivio() const override;
+    // finestra::VistaElaborazione
+    void Aggiungi(Casella casella, std::string_view testo) override;
+    void Svuota(Casella casella) override;
+    void CursoreInFondo(Casella casella) override;
+    void AbilitaAvanti() override;
+    void MostraAvviso(std::string_view testo, bool iconaErrore) override;
+    void Termina(int esito) override;
 
-    std::function<void(ContestoElaborazione&)> m_esegui;
     ServiziFinestra m_servizi;
+    finestra::SequenzaElaborazione m_sequenza;
     QPlainTextEdit* m_messaggio = nullptr;
     QLabel* m_etichettaErrori = nullptr;
     QPlainTextEdit* m_errori = nullptr;
     QPushButton* m_avanti = nullptr;
-    QString m_inAttesa[2]; // per box: text not yet in the widget
-    bool m_cursoreInFondo = false;
-    bool m_avviata = false;
-    int m_esito = 0;
 };
 
 // Loading and, when the export is there, the window and its event loop, in a running QApplication.

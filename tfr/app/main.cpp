@@ -1,6 +1,6 @@
 // zandrik: the TFR 2008 converter window.
 
 #include "dati_sub_tfr.h"
-#include "elaborazione.h"
+#include "programma.h"
 
-int main(int argc, char** argv) { return shell::ui::EseguiProgramma(argc, argv, tfr::Descrittore()); }
+int main(int argc, char** argv) { return shell::EseguiProgramma(argc, argv, tfr::Descrittore()); }

@@ -1,6 +1,6 @@
 // lunfort: the UniEmens converter window.
 
 #include "dati_sub.h"
-#include "elaborazione.h"
+#include "programma.h"
 
-int main(int argc, char** argv) { return shell::ui::EseguiProgramma(argc, argv, uniemens::Descrittore()); }
+int main(int argc, char** argv) { return shell::EseguiProgramma(argc, argv, uniemens::Descrittore()); }
