@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -30,6 +31,7 @@ private slots:
     void lunghezzaErrata();
     void ordineTab();
     void messaggioSoloOkSenzaIcona();
+    void opzioniDentroLeCornici();
 
 private:
     QLineEdit* casella(const char* nome) const;
@@ -231,6 +233,17 @@ void TestFrmBancari::messaggioSoloOkSenzaIcona() {
     QCOMPARE(testo, QStringLiteral("Cin errato"));
     QCOMPARE(icona, QMessageBox::NoIcon);
     QCOMPARE(pulsanti, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+// The option buttons stand inside their frames, below the caption and the border, whatever the style.
+void TestFrmBancari::opzioniDentroLeCornici() {
+    for (const char* nome : {"optBBAN", "optIBAN", "optCalcolo", "optVerifica"}) {
+        auto* opzione = m_finestra->findChild<QRadioButton*>(QString::fromLatin1(nome));
+        QVERIFY(opzione);
+        auto* cornice = qobject_cast<QGroupBox*>(opzione->parentWidget());
+        QVERIFY2(cornice, nome);
+        QVERIFY2(cornice->contentsRect().contains(opzione->geometry()), nome);
+    }
 }
 
 } // namespace bankcheck

@@ -36,26 +36,21 @@ QString DaLatin1(std::string_view testo) {
 
 namespace {
 
-// How far below the layout's place the option buttons of a frame go: the part of the frame's top that
-// its caption takes in this style beyond the 240 twips the layout leaves for it (none where the caption
-// sits on the border).
+// How far below the layout's place the option buttons of a frame go. The layout was drawn for a frame
+// whose caption sits on its border; a style that draws the caption above the border (Fusion) starts the
+// inside of the frame lower, and the buttons move down by as much, still inside the frame.
 int SpostamentoCornice(QGroupBox* cornice) {
     if (!cornice)
         return 0;
     QStyleOptionGroupBox opzione;
     opzione.initFrom(cornice);
     opzione.text = cornice->title();
-    opzione.lineWidth = 1;
     opzione.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    const QRect cornicetta =
-        cornice->style()->subControlRect(QStyle::CC_GroupBox, &opzione, QStyle::SC_GroupBoxFrame, cornice);
     const QRect etichetta =
         cornice->style()->subControlRect(QStyle::CC_GroupBox, &opzione, QStyle::SC_GroupBoxLabel, cornice);
-    // The buttons start below both the caption and the border, with the gap the layout keeps below
-    // a caption drawn on the border (240 twips from the frame's top, less the caption's height).
-    const int sottoCaption = std::max(cornicetta.top(), etichetta.bottom() + 1);
-    const int margine = std::max(0, Pixel(240) - etichetta.height());
-    return std::max(0, sottoCaption + margine - Pixel(240));
+    // The layout's frame starts its inside at the middle of its caption, on the border; this style's
+    // inside starts where its contents margin says.
+    return std::max(0, cornice->contentsRect().top() - (etichetta.height() + 1) / 2);
 }
 
 } // namespace

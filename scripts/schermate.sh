@@ -1,0 +1,70 @@
+#!/bin/sh
+# Screenshots of every window, to look at: the Win32 programs under Wine and the Qt programs, each
+# beside its sample export, on an X server of its own (Xvfb). PNG files into the folder given (default
+# /tmp/schermate). Needs build-win/ (sh scripts/test-windows.sh) and build/ (sh scripts/test.sh).
+set -e
+cd "$(dirname "$0")/.."
+uscita="${1:-/tmp/schermate}"
+mkdir -p "$uscita"
+lavoro=$(mktemp -d)
+command -v import >/dev/null 2>&1 || { echo "Serve ImageMagick (import): apt-get install imagemagick"; exit 1; }
+
+n=140
+while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+DISPLAY=":$n"
+export DISPLAY
+WINEPREFIX="$PWD/build-win/wine"
+WINEDEBUG=-all
+WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+trap '"$wineserver" -k >/dev/null 2>&1 || true; kill "$xvfb" 2>/dev/null || true; rm -rf "$lavoro"' EXIT
+while [ ! -e "/tmp/.X11-unix/X$n" ]; do sleep 0.1; done
+
+win() { printf 'Z:%s' "$1" | sed 's|/|\\|g'; }
+
+# Takes the screen while pilota waits with the window ready.
+scatta() { # name, pause file
+  while [ ! -e "$2" ]; do sleep 0.1; done
+  sleep 0.5 # the last paint
+  import -window root "$uscita/$1.png"
+  rm -f "$2"
+}
+
+for coppia in 770:carvek uniemens:lunfort dma:sabrelt emens:pelvorn tfr:zandrik; do
+  comando=${coppia%%:*}
+  exe=${coppia#*:}
+  mkdir -p "$lavoro/$comando"
+  cp samples/"$comando"/* "$lavoro/$comando/"
+  cp "build-win/bin/$exe.exe" "$lavoro/$comando/"
+  if [ -x "build-win/bin/pilota.exe" ]; then
+    FORNITURA_ARCHIVE=$(win "$lavoro/ARC-win") wine build-win/bin/pilota.exe --pausa "$(win "$lavoro/pausa")" \
+      "$(win "$lavoro/$comando/$exe.exe")" >/dev/null 2>&1 </dev/null &
+    scatta "win32-$exe" "$lavoro/pausa"
+    wait $! || true
+  fi
+  if [ -x "build/bin/$exe" ]; then
+    cp "build/bin/$exe" "$lavoro/$comando/"
+    FORNITURA_ARCHIVE="$lavoro/ARC-qt" QT_QPA_PLATFORM=xcb "$lavoro/$comando/$exe" >/dev/null 2>&1 &
+    programma=$!
+    sleep 3
+    import -window root "$uscita/qt-$exe.png"
+    kill "$programma" 2>/dev/null || true
+    wait "$programma" 2>/dev/null || true
+  fi
+done
+
+wine build-win/bin/pilota.exe --controlli --pausa "$(win "$lavoro/pausa")" "$(win "$PWD/build-win/bin/obrisk.exe")" \
+  >/dev/null 2>&1 </dev/null &
+scatta win32-obrisk "$lavoro/pausa"
+wait $! || true
+if [ -x build/bin/obrisk ]; then
+  QT_QPA_PLATFORM=xcb build/bin/obrisk >/dev/null 2>&1 &
+  programma=$!
+  sleep 2
+  import -window root "$uscita/qt-obrisk.png"
+  kill "$programma" 2>/dev/null || true
+fi
+ls "$uscita"
