@@ -207,4 +207,6 @@ else
   echo "obrisk.exe: stato $stato, vedi $programmi/obrisk.out"
   esito=1
 fi
+
+sh scripts/test-installatore.sh || esito=1
 exit $esito
