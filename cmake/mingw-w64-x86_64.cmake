@@ -25,7 +25,8 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 find_program(FORNITURA_WINE NAMES wine wine64 PATHS /usr/lib/wine)
 if(FORNITURA_WINE)
   set(FORNITURA_WINEPREFIX "${CMAKE_BINARY_DIR}/wine" CACHE PATH "Wine prefix of the tests")
+  # Through cmake/wine-test.sh, which keeps one Wine server and its services for the run.
   set(CMAKE_CROSSCOMPILING_EMULATOR
       env WINEPREFIX=${FORNITURA_WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-      ${FORNITURA_WINE})
+      FORNITURA_WINE=${FORNITURA_WINE} sh ${CMAKE_CURRENT_LIST_DIR}/wine-test.sh)
 endif()

@@ -2,6 +2,7 @@
 // The real IBANs of data/iban_reali.tsv (published by public bodies; the source column says where).
 
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -12,6 +13,8 @@ namespace bankcheck::test {
 struct IbanReale {
     std::string iban, paese, check, cin, abi, cab, conto, fonte;
 };
+// Printed as its IBAN (in the test list too), not as its raw bytes.
+inline void PrintTo(const IbanReale& r, std::ostream* os) { *os << r.iban; }
 
 inline std::vector<IbanReale> LeggiIbanReali() {
     std::ifstream file(BANKCHECK_DATI_TEST "/iban_reali.tsv");

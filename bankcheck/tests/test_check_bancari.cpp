@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace bankcheck {
 namespace {
 
@@ -28,6 +30,9 @@ struct CasoCin {
     std::string abi, cab, conto;
     std::string cin;
 };
+// A case prints as its name: in the test list (and so in the test names that ctest is given) it
+// would otherwise be its raw bytes, padding and heap addresses included, different at every run.
+void PrintTo(const CasoCin& c, std::ostream* os) { *os << c.nome; }
 
 class CalcolaCinTest : public testing::TestWithParam<CasoCin> {};
 

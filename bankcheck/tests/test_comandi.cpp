@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <sstream>
 
 namespace bankcheck {
@@ -17,6 +18,9 @@ struct CasoComando {
     std::string out;
     std::string err;
 };
+// A case prints as its name: in the test list (and so in the test names that ctest is given) it
+// would otherwise be its raw bytes, padding and heap addresses included, different at every run.
+void PrintTo(const CasoComando& c, std::ostream* os) { *os << c.nome; }
 
 class EseguiComandoTest : public testing::TestWithParam<CasoComando> {};
 

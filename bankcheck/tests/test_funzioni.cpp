@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace bankcheck {
 namespace {
 
@@ -11,6 +13,9 @@ struct CasoRiempiZeri {
     std::int16_t n;
     std::string atteso;
 };
+// A case prints as its name: in the test list (and so in the test names that ctest is given) it
+// would otherwise be its raw bytes, padding and heap addresses included, different at every run.
+void PrintTo(const CasoRiempiZeri& c, std::ostream* os) { *os << c.nome; }
 
 class RiempiZeriTest : public testing::TestWithParam<CasoRiempiZeri> {};
 
@@ -47,6 +52,7 @@ struct CasoDivisione {
     std::string quoziente;
     std::string resto;
 };
+void PrintTo(const CasoDivisione& c, std::ostream* os) { *os << c.nome; }
 
 class DividiNumeroTest : public testing::TestWithParam<CasoDivisione> {};
 
