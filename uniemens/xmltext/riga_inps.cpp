@@ -254,6 +254,9 @@ RigaEsportazioneINPS::RigaEsportazioneINPS(int numero, std::string_view testo, P
     shell::CopiaInMaiuscolo(testo, m_testo.data());
     if (preparazione == Preparazione::MaiuscoloCodificato)
         CodificaXML(m_testo);
+    // Room for every field at once (within the limit the split enforces): none is moved as they come.
+    const auto tabulazioni = static_cast<std::size_t>(std::count(m_testo.begin(), m_testo.end(), '\t'));
+    m_colonne.reserve(std::min<std::size_t>(tabulazioni + 1, 32767));
     try {
         shell::DividiColonne(m_testo, m_colonne);
     } catch (const shell::ErroreElaborazione& e) {
