@@ -163,6 +163,16 @@ std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne)
 }
 
 bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) {
+    // Most fields are whole amounts in NP fields: their digits go straight into the area.
+    if (campo.forma == Forma::ImportoIntero && campo.tipo == fields::Tipo::NP) {
+        if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne))
+            return false;
+        const double intero = std::floor(colonne.Importo(campo.colonna));
+        if (std::fabs(intero) < 1e15) {
+            fields::AggiungiCampoNP(area, campo.quadro, campo.rigo, campo.codice, static_cast<long long>(intero));
+            return true;
+        }
+    }
     const auto valore = Valuta(campo, colonne);
     if (!valore)
         return false;

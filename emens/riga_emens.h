@@ -67,7 +67,7 @@ public:
     void RichiediColonne(int quante) const;
 
     // The field as the export gives it, upper-cased.
-    const std::string& Testo(int colonna) const { return (*this)[colonna]; }
+    std::string_view Testo(int colonna) const { return (*this)[colonna]; }
 };
 
 } // namespace emens

@@ -112,7 +112,7 @@ void Controllo::Persona(const RigaINPS& riga) {
         return;
 
     const bool attuale = riga[col::MeseRiferimento] == MeseAttuale;
-    const std::string& tipo = riga[col::TipoPersona];
+    const std::string_view tipo = riga[col::TipoPersona];
     if (tipo == TipoDipendente) {
         m_dipendenti.Incrementa();
         if (!Colonne(riga, attuale ? col::UltimaDipendente : col::UltimaMesePrec, prefisso))

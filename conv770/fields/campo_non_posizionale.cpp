@@ -4,6 +4,7 @@
 #include "conversioni.h"
 #include "testo.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -217,6 +218,16 @@ void AggiungiCampoNonPosizionale(std::string& area, std::string_view quadro, std
         return;
     }
     AggiungiValore(area, valore, tipo);
+}
+
+void AggiungiCampoNP(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
+                     std::int64_t numero) {
+    area += quadro;
+    area += rigo;
+    area += colonna;
+    char cifre[24];
+    const auto fine = std::to_chars(cifre, cifre + sizeof cifre, numero).ptr; // as TestoValore writes it
+    Destra(area, std::string_view(cifre, static_cast<std::size_t>(fine - cifre)));
 }
 
 std::string CampoNonPosizionale(std::string_view codice, const Valore& valore, Tipo tipo) {

@@ -4,6 +4,7 @@
 
 #include "valore.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,6 +69,10 @@ std::string CampoNonPosizionale(std::string_view quadro, std::string_view rigo, 
 void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, const Valore& valore, Tipo tipo);
 void AggiungiCampoNonPosizionale(std::string& area, std::string_view quadro, std::string_view rigo,
                                  std::string_view colonna, const Valore& valore, Tipo tipo);
+
+// The same for a whole number in an NP field, without a Valore: what Valore(numero) and Tipo::NP give.
+void AggiungiCampoNP(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
+                     std::int64_t numero);
 
 // The same with the type by its code; a code not in the list gives the empty text (no field).
 std::string CampoNonPosizionale(std::string_view quadro, std::string_view rigo, std::string_view colonna,

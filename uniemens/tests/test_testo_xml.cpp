@@ -47,7 +47,12 @@ INSTANTIATE_TEST_SUITE_P(Testi, Codifica, testing::Values(
     Caso{"TuttiECinque",        "<\"'&'\">",               "&lt;&quot;&apos;&amp;&apos;&quot;&gt;"},
     Caso{"RiferimentoGiaFatto", "&amp;",                   "&amp;amp;"},
     Caso{"AccentatiIntatti",    "CAFF\xC8 \xC0 L'ANGOLO",  "CAFF\xC8 \xC0 L&apos;ANGOLO"},
-    Caso{"SoloAmpersand",       "&&",                      "&amp;&amp;"}),
+    Caso{"SoloAmpersand",       "&&",                      "&amp;&amp;"},
+    // A whole line is escaped at once: the text before the first and after the last reserved
+    // character stays in place, TABs included.
+    Caso{"RigaConTesto",        "A\tD'ARCO & FIGLI S.N.C.\t<X>\tCODA LUNGA DOPO",
+                                "A\tD&apos;ARCO &amp; FIGLI S.N.C.\t&lt;X&gt;\tCODA LUNGA DOPO"},
+    Caso{"AgliEstremi",         "'UN TESTO OLTRE I SEDICI CARATTERI\"", "&apos;UN TESTO OLTRE I SEDICI CARATTERI&quot;"}),
     NomeCaso);
 // clang-format on
 

@@ -80,7 +80,7 @@ public:
         return testo;
     }
     void ScriviPropria(const Voce& voce, ScrittoreXML& xml) const override {
-        xml.Riga(voce.profondita, "propria " + Riga()[voce.valore.colonna]);
+        xml.Riga(voce.profondita, "propria " + std::string(Riga()[voce.valore.colonna]));
     }
 };
 

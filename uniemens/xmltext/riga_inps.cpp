@@ -249,17 +249,19 @@ std::string DataISO(const shell::Data& data) {
 RigaEsportazioneINPS::RigaEsportazioneINPS(int numero, std::string_view testo, Preparazione preparazione,
                                            const TestiLettura& testi)
     : m_numero(numero), m_preparazione(preparazione), m_testi(&testi) {
-    // The whole line upper-cased in one pass (a TAB stays a TAB), then split.
-    std::string maiuscola(testo.size(), '\0');
-    shell::CopiaInMaiuscolo(testo, maiuscola.data());
+    // The whole line upper-cased in one pass and escaped as a whole (a TAB stays a TAB), then split.
+    m_testo.resize(testo.size());
+    shell::CopiaInMaiuscolo(testo, m_testo.data());
+    if (preparazione == Preparazione::MaiuscoloCodificato)
+        CodificaXML(m_testo);
+    // Room for every field at once (within the limit the split enforces): none is moved as they come.
+    const auto tabulazioni = static_cast<std::size_t>(std::count(m_testo.begin(), m_testo.end(), '\t'));
+    m_colonne.reserve(std::min<std::size_t>(tabulazioni + 1, 32767));
     try {
-        m_colonne = shell::DividiColonne(maiuscola);
+        shell::DividiColonne(m_testo, m_colonne);
     } catch (const shell::ErroreElaborazione& e) {
         throw shell::ErroreElaborazione("Riga " + std::to_string(numero) + ": " + e.what());
     }
-    if (preparazione == Preparazione::MaiuscoloCodificato)
-        for (auto& campo : m_colonne)
-            CodificaXML(campo);
 }
 
 void RigaEsportazioneINPS::Errore(int colonna, std::string_view descrizione) const {
@@ -271,16 +273,15 @@ void RigaEsportazioneINPS::ErroreLettura(int colonna, Lettura lettura) const {
     Errore(colonna, DifettoCampo(lettura, Decodificata(colonna), *m_testi).value_or("valore non leggibile"));
 }
 
-const std::string& RigaEsportazioneINPS::operator[](int colonna) const {
-    if (!Ha(colonna))
-        Errore(colonna, "colonna mancante (la riga ha " + std::to_string(m_colonne.size()) + " colonne)");
-    return m_colonne[static_cast<std::size_t>(colonna)];
+void RigaEsportazioneINPS::ColonnaMancante(int colonna) const {
+    Errore(colonna, "colonna mancante (la riga ha " + std::to_string(m_colonne.size()) + " colonne)");
 }
 
 bool RigaEsportazioneINPS::Vuota(int colonna) const { return shell::TogliSpazi((*this)[colonna]).empty(); }
 
 std::string RigaEsportazioneINPS::Decodificata(int colonna) const {
-    return m_preparazione == Preparazione::MaiuscoloCodificato ? DecodificaXML((*this)[colonna]) : (*this)[colonna];
+    return m_preparazione == Preparazione::MaiuscoloCodificato ? DecodificaXML((*this)[colonna])
+                                                               : std::string((*this)[colonna]);
 }
 
 std::string RigaEsportazioneINPS::Codifica(int colonna, std::string_view testo) const {

@@ -135,17 +135,26 @@ enum class Preparazione {
 };
 
 // One export line split into its prepared fields. Every reading names the line (from 1) and the column
-// (from 0) in the error that stops the run.
+// (from 0) in the error that stops the run. The line is copied once, upper-cased (and escaped) as a
+// whole, and the fields are views into that copy: escaping never adds or removes a TAB, so the fields
+// are the ones a split before the preparation would give.
 class RigaEsportazioneINPS {
 public:
     RigaEsportazioneINPS(int numero, std::string_view testo, Preparazione preparazione, const TestiLettura& testi);
+    // The fields point into the object's own copy of the line.
+    RigaEsportazioneINPS(const RigaEsportazioneINPS&) = delete;
+    RigaEsportazioneINPS& operator=(const RigaEsportazioneINPS&) = delete;
 
     int Numero() const { return m_numero; }
     std::size_t Colonne() const { return m_colonne.size(); }
     bool Ha(int colonna) const { return colonna >= 0 && static_cast<std::size_t>(colonna) < m_colonne.size(); }
 
     // The prepared field; a missing column stops the run.
-    const std::string& operator[](int colonna) const;
+    std::string_view operator[](int colonna) const {
+        if (!Ha(colonna))
+            ColonnaMancante(colonna);
+        return m_colonne[static_cast<std::size_t>(colonna)];
+    }
     // Empty once the surrounding blanks are removed.
     bool Vuota(int colonna) const;
     // The field as the export gives it (upper-cased), for the log and the messages: an escaped field is
@@ -172,10 +181,13 @@ public:
     [[noreturn]] void ErroreLettura(int colonna, Lettura lettura) const;
 
 private:
+    [[noreturn]] void ColonnaMancante(int colonna) const;
+
     int m_numero;
     Preparazione m_preparazione;
     const TestiLettura* m_testi;
-    std::vector<std::string> m_colonne;
+    std::string m_testo;                     // the line, prepared
+    std::vector<std::string_view> m_colonne; // views into m_testo
 };
 
 } // namespace uniemens::xmltext

@@ -1,7 +1,10 @@
 #include "testo_xml.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace uniemens::xmltext {
 
@@ -26,28 +29,65 @@ std::string SostituisciTutti(std::string_view testo, std::string_view cerca, std
 
 std::string Tabulazioni(int n) { return std::string(n > 0 ? static_cast<std::size_t>(n) : 0, '\t'); }
 
-void CodificaXML(std::string& campo) {
-    // Most values hold nothing to escape: one look at each character, and no copy.
-    const auto daCodificare = [](char c) { return c == '&' || c == '\'' || c == '"' || c == '<' || c == '>'; };
-    const auto primo = std::find_if(campo.begin(), campo.end(), daCodificare);
-    if (primo == campo.end())
-        return;
-    // One pass gives what the five replacements in their order give: "&" goes first there, and no
-    // reference put in holds one of the other four characters.
-    std::string codificato;
-    codificato.reserve(campo.size() + 16);
-    codificato.append(campo.begin(), primo);
-    for (auto i = primo; i != campo.end(); ++i) {
-        switch (*i) {
-        case '&': codificato += "&amp;"; break;
-        case '\'': codificato += "&apos;"; break;
-        case '"': codificato += "&quot;"; break;
-        case '<': codificato += "&lt;"; break;
-        case '>': codificato += "&gt;"; break;
-        default: codificato += *i;
-        }
+namespace {
+
+// The reference that stands for a character in the document; empty for a character written as it is.
+constexpr std::string_view Riferimento(char c) {
+    switch (c) {
+    case '&': return "&amp;";
+    case '\'': return "&apos;";
+    case '"': return "&quot;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    default: return {};
     }
-    campo = std::move(codificato);
+}
+
+// By character code: the characters that a character takes in the document, less one.
+constexpr std::array<std::uint8_t, 256> CaratteriAggiunti = [] {
+    std::array<std::uint8_t, 256> aggiunti{};
+    for (int c = 0; c < 256; ++c) {
+        const auto r = Riferimento(static_cast<char>(c));
+        aggiunti[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(r.empty() ? 0 : r.size() - 1);
+    }
+    return aggiunti;
+}();
+
+} // namespace
+
+void CodificaXML(std::string& campo) {
+    // One pass gives what the five replacements in their order give: "&" goes first there, and no
+    // reference put in holds one of the other four characters. One look at each character sizes the
+    // result and finds the first and the last character to escape (most values hold none, and are left
+    // alone); then the text grows in place: what follows the last moves to the end in one piece, and
+    // the stretch between the two is filled from its end.
+    std::size_t aggiunti = 0;
+    std::size_t primo = 0;
+    std::size_t ultimo = 0;
+    for (std::size_t i = 0; i < campo.size(); ++i)
+        if (const std::size_t a = CaratteriAggiunti[static_cast<unsigned char>(campo[i])]; a != 0) {
+            if (aggiunti == 0)
+                primo = i;
+            ultimo = i;
+            aggiunti += a;
+        }
+    if (aggiunti == 0)
+        return;
+    const std::size_t vecchia = campo.size();
+    campo.resize(vecchia + aggiunti);
+    char* const inizio = campo.data();
+    std::memmove(inizio + ultimo + 1 + aggiunti, inizio + ultimo + 1, vecchia - ultimo - 1);
+    char* scritto = inizio + ultimo + 1 + aggiunti;
+    for (std::size_t i = ultimo + 1; i-- > primo;) {
+        const char c = inizio[i];
+        if (CaratteriAggiunti[static_cast<unsigned char>(c)] == 0) {
+            *--scritto = c;
+            continue;
+        }
+        const std::string_view r = Riferimento(c);
+        scritto -= r.size();
+        std::memcpy(scritto, r.data(), r.size());
+    }
 }
 
 std::string DecodificaXML(std::string_view campo) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -51,6 +52,23 @@ TEST_P(CampoNonPosizionaleCaso, AggiuntoInCodaAllArea) {
     area = prima;
     AggiungiCampoNonPosizionale(area, "QQ001002", caso.valore, caso.tipo);
     EXPECT_EQ(area, attesa);
+}
+
+// The NP field of a whole number written without a Valore: the bytes of the general encoder.
+TEST(CampoNP, ComeIlCampoDiUnValoreIntero) {
+    // clang-format off
+    const std::int64_t numeri[] = {0, 7, -1, 1234, -400, 999999999999999, -999999999999999,
+                                   1234567890123456, -1234567890123456, 9223372036854775807,
+                                   -9223372036854775807 - 1};
+    // clang-format on
+    for (const std::int64_t numero : numeri) {
+        std::string area = "ZZ999999" + Lettere(16);
+        std::string attesa = area;
+        AggiungiCampoNP(area, "QQ", "001", "002", numero);
+        AggiungiCampoNonPosizionale(attesa, "QQ", "001", "002", Valore(static_cast<long long>(numero)), Tipo::NP);
+        EXPECT_EQ(area, attesa) << numero;
+        EXPECT_EQ(area.size(), 48u) << numero;
+    }
 }
 
 const std::string Sedici = Lettere(16);
