@@ -58,9 +58,11 @@ inline std::string ErroriXml(const std::filesystem::path& documento) {
 
 // Every file in the folder is a well-formed document.
 inline void ControllaDocumenti(const std::filesystem::path& cartella) {
-    for (const auto& voce : std::filesystem::directory_iterator(cartella))
-        if (!shell::test::Nascosto(voce.path()))
+    for (const auto& voce : std::filesystem::directory_iterator(cartella)) {
+        if (!shell::test::Nascosto(voce.path())) {
             EXPECT_EQ(ErroriXml(voce.path()), "") << voce.path();
+        }
+    }
 }
 
 inline std::vector<std::string> FileIn(const std::filesystem::path& cartella) {
