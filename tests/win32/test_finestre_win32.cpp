@@ -69,7 +69,7 @@ void Copia(shell::ContestoElaborazione& contesto, const fs::path& percorso) {
         [](const shell::Esportazione& e, shell::FileUscita& uscita, shell::ContestoElaborazione& ctx) {
             uscita.ScriviRiga(e.Riga(0));
             ctx.ScriviMessaggio("Copiata la riga 1");
-            return "Prova-" + shell::RigaEsportazione(1, e.Riga(0))[0] + ".txt";
+            return "Prova-" + std::string(shell::RigaEsportazione(1, e.Riga(0))[0]) + ".txt";
         });
 }
 
