@@ -84,9 +84,20 @@ inline EsitoProcesso EseguiProcesso(const std::filesystem::path& programma, cons
     avvio.hStdOutput = hOut;
     avvio.hStdError = hErr;
     PROCESS_INFORMATION processo{};
-    if (hOut != INVALID_HANDLE_VALUE && hErr != INVALID_HANDLE_VALUE &&
-        CreateProcessW(programma.c_str(), riga.data() + 1, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &avvio,
-                       &processo)) {
+    // Under Wine a start very rarely fails at once while other tests start programs; it is tried again,
+    // and a start that keeps failing says why in the error text.
+    bool avviato = false;
+    DWORD erroreAvvio = 0;
+    for (int tentativo = 0; tentativo < 3 && !avviato && hOut != INVALID_HANDLE_VALUE && hErr != INVALID_HANDLE_VALUE;
+         ++tentativo) {
+        if (tentativo > 0)
+            Sleep(200);
+        avviato = CreateProcessW(programma.c_str(), riga.data() + 1, nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                 &avvio, &processo) != 0;
+        if (!avviato)
+            erroreAvvio = GetLastError();
+    }
+    if (avviato) {
         WaitForSingleObject(processo.hProcess, INFINITE);
         DWORD stato = 0;
         if (GetExitCodeProcess(processo.hProcess, &stato))
@@ -120,6 +131,14 @@ inline EsitoProcesso EseguiProcesso(const std::filesystem::path& programma, cons
 #endif
     esito.out = dettaglio::Contenuto(out);
     esito.err = dettaglio::Contenuto(err);
+#ifdef _WIN32
+    if (!avviato)
+        esito.err += "\n(start failed: " +
+                     (hOut == INVALID_HANDLE_VALUE || hErr == INVALID_HANDLE_VALUE
+                          ? std::string("output files not opened")
+                          : "CreateProcessW error " + std::to_string(erroreAvvio)) +
+                     ")";
+#endif
     return esito;
 }
 
