@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <ostream>
 #include <set>
 #include <string>
 #include <string_view>
@@ -29,6 +30,9 @@ struct Caso {
     const char* riga;              // the start of the log line written once per export line, or ""
     const char* errori;            // what the run writes on stderr
 };
+
+// The case by its command, in test names and failures.
+void PrintTo(const Caso& caso, std::ostream* os) { *os << caso.comando; }
 
 // clang-format off
 const Caso Casi[] = {

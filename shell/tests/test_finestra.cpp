@@ -3,6 +3,7 @@
 
 #include "cartella_temporanea.h"
 #include "convertitore.h"
+#include "convertitore_prova.h"
 #include "elaborazione.h"
 #include "errore.h"
 
@@ -18,6 +19,7 @@
 
 namespace fs = std::filesystem;
 using shell::test::CartellaTemporanea;
+using shell::test::ConvertitoreProva;
 using shell::test::ScriviFile;
 
 namespace {
@@ -26,27 +28,6 @@ struct AvvisoMostrato {
     QString titolo, testo;
     bool iconaErrore;
 };
-
-// A converter that copies its export into the archive folder and names the copy after column 0.
-void Copia(shell::ContestoElaborazione& contesto, const fs::path& percorso) {
-    shell::EseguiConversioneArchivio(
-        contesto, percorso, {"Prova-", ".txt"},
-        [](const shell::Esportazione& e, shell::FileUscita& uscita, shell::ContestoElaborazione& ctx) {
-            uscita.ScriviRiga(e.Riga(0));
-            ctx.ScriviMessaggio("Copiata la riga 1");
-            return "Prova-" + std::string(shell::RigaEsportazione(1, e.Riga(0))[0]) + ".txt";
-        });
-}
-
-const shell::Convertitore& ConvertitoreProva() {
-    static const shell::Convertitore convertitore{
-        "prova", "carvek", "Elaborazone dati per 770 Semplificato 2011 versione del 14 giugno 2011",
-        {10470, 6015, {120, 120, 10215, 5295}, {9000, 5520, 1335, 375}, std::nullopt, std::nullopt},
-        [](const fs::path& cartella, const fs::path&) {
-            return shell::CaricaEsportazione(cartella, "Esportazione770.tab", Copia);
-        }};
-    return convertitore;
-}
 
 void Attiva(QWidget* finestra) {
     QEvent attivazione(QEvent::WindowActivate);

@@ -4,6 +4,7 @@
 
 #include "cartella_temporanea.h"
 #include "convertitore.h"
+#include "convertitore_prova.h"
 #include "dati_sub.h"
 #include "elaborazione_win32.h"
 #include "errore.h"
@@ -19,6 +20,7 @@
 
 namespace fs = std::filesystem;
 using shell::test::CartellaTemporanea;
+using shell::test::ConvertitoreProva;
 using shell::test::ScriviFile;
 
 namespace {
@@ -62,27 +64,6 @@ bool CursoreInFondo(HWND casella) {
     return inizio == n && fine == n;
 }
 
-// A converter that copies its export into the archive folder and names the copy after column 0.
-void Copia(shell::ContestoElaborazione& contesto, const fs::path& percorso) {
-    shell::EseguiConversioneArchivio(
-        contesto, percorso, {"Prova-", ".txt"},
-        [](const shell::Esportazione& e, shell::FileUscita& uscita, shell::ContestoElaborazione& ctx) {
-            uscita.ScriviRiga(e.Riga(0));
-            ctx.ScriviMessaggio("Copiata la riga 1");
-            return "Prova-" + std::string(shell::RigaEsportazione(1, e.Riga(0))[0]) + ".txt";
-        });
-}
-
-const shell::Convertitore& ConvertitoreProva() {
-    static const shell::Convertitore convertitore{
-        "prova", "carvek", "Elaborazone dati per 770 Semplificato 2011 versione del 14 giugno 2011",
-        {10470, 6015, {120, 120, 10215, 5295}, {9000, 5520, 1335, 375}, std::nullopt, std::nullopt},
-        [](const fs::path& cartella, const fs::path&) {
-            return shell::CaricaEsportazione(cartella, "Esportazione770.tab", Copia);
-        }};
-    return convertitore;
-}
-
 class FinestraWin32 : public ::testing::Test {
 protected:
     std::vector<AvvisoMostrato> m_avvisi;
@@ -100,13 +81,18 @@ protected:
     // The whole program on a folder; `allaFinestra` runs from the message loop once the window is there.
     int Programma(const shell::Convertitore& convertitore, const fs::path& cartella, const fs::path& archivio,
                   std::function<void(shell::win32::Elaborazione&)> allaFinestra) {
+        // A test that fails inside the loop ends the program at once (status -1): the window would otherwise
+        // wait for a "Continua" that nobody presses.
         static std::function<void()> daEseguire;
         daEseguire = [allaFinestra] {
             HWND finestra = FindWindowW(shell::win32::Elaborazione::Classe, nullptr);
-            ASSERT_TRUE(finestra);
             auto* vista = reinterpret_cast<shell::win32::Elaborazione*>(GetWindowLongPtrW(finestra, GWLP_USERDATA));
-            ASSERT_TRUE(vista);
-            allaFinestra(*vista);
+            [&] {
+                ASSERT_TRUE(vista) << "the window is not there";
+                allaFinestra(*vista);
+            }();
+            if (::testing::Test::HasFailure())
+                PostQuitMessage(-1);
         };
         SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
             KillTimer(nullptr, id);
