@@ -14,6 +14,8 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
+#include <algorithm>
+
 namespace shell::ui {
 
 namespace {
@@ -68,7 +70,10 @@ void Elaborazione::CreaControlli(const Disposizione& d) {
     if (d.errori) {
         m_etichettaErrori = new QLabel(QStringLiteral("Errori di elaborazione:"), this);
         m_etichettaErrori->setObjectName(QStringLiteral("LabelErrori"));
-        m_etichettaErrori->setGeometry(DaTwip(*d.etichettaErrori));
+        // Where the table puts it, as wide as its caption needs (the table's width is made for another font).
+        QRect posto = DaTwip(*d.etichettaErrori);
+        posto.setWidth(std::max(posto.width(), m_etichettaErrori->sizeHint().width()));
+        m_etichettaErrori->setGeometry(posto);
         m_errori = CreaCasella(this, *d.errori);
         m_errori->setObjectName(QStringLiteral("Errori"));
     }
