@@ -3,8 +3,10 @@
 #include "conversioni.h"
 #include "errore.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace tfr {
@@ -61,6 +63,16 @@ void SenzaIT(std::string& record, std::string_view testo, int lunghezza) {
     record.resize(inizio + static_cast<std::size_t>(lunghezza), ' ');
 }
 
+// "00" "01" ... "99": the digits of every number below 100.
+constexpr std::array<char, 200> CoppieDiCifre = [] {
+    std::array<char, 200> coppie{};
+    for (std::size_t n = 0; n < 100; ++n) {
+        coppie[2 * n] = static_cast<char>('0' + n / 10);
+        coppie[2 * n + 1] = static_cast<char>('0' + n % 10);
+    }
+    return coppie;
+}();
+
 // A number with leading zeros to at least `cifre` digits, as printf's "%0*lld" writes it.
 void ConZeri(std::string& record, long long numero, int cifre) {
     char testo[32];
@@ -69,14 +81,22 @@ void ConZeri(std::string& record, long long numero, int cifre) {
         record += testo;
         return;
     }
-    // The digits from the last one back, then the zeros in front.
+    // The digits from the last one back, two at a time, then the zeros in front.
     auto resto = static_cast<unsigned long long>(numero);
     char* const fine = testo + sizeof testo;
     char* cifra = fine;
-    do {
-        *--cifra = static_cast<char>('0' + resto % 10);
-        resto /= 10;
-    } while (resto != 0);
+    while (resto >= 100) {
+        const auto coppia = static_cast<std::size_t>(resto % 100) * 2;
+        resto /= 100;
+        cifra -= 2;
+        std::memcpy(cifra, CoppieDiCifre.data() + coppia, 2);
+    }
+    if (resto >= 10) {
+        cifra -= 2;
+        std::memcpy(cifra, CoppieDiCifre.data() + static_cast<std::size_t>(resto) * 2, 2);
+    } else {
+        *--cifra = static_cast<char>('0' + resto);
+    }
     while (fine - cifra < cifre)
         *--cifra = '0';
     record.append(cifra, static_cast<std::size_t>(fine - cifra));
