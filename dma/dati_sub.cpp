@@ -30,9 +30,10 @@ void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& pe
             shell::RifiutaACapoIsolati(esportazione);
             FornituraDMA fornitura(uscita, ctx);
             shell::Contatore16 righeLette("righe lette del file di esportazione");
+            shell::RigaEsportazione riga; // one room for every line
             for (const std::string_view testo : esportazione.TutteLeRighe()) {
                 const int numero = righeLette.Incrementa();
-                const shell::RigaEsportazione riga(numero, testo, shell::Preparazione::MaiuscoloSenzaSpazi);
+                riga.Carica(numero, testo, shell::Preparazione::MaiuscoloSenzaSpazi);
                 if (numero == 1) {
                     fornitura.LeggiRiferimento(riga);
                     fornitura.ScriviRecordA(riga);

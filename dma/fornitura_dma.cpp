@@ -17,7 +17,8 @@ constexpr int ColonnaMese = 9;
 constexpr int ModuloRecordB = 1;
 constexpr int TerzoConteggio = 0; // never anything else
 
-// Record C up to the area (head, tax code, spaces), then the rest: the checks run in between.
+// Record C up to the area (head, tax code, spaces), then the area, then the rest: the checks run
+// before the area.
 constexpr std::size_t PezziPrimaDellArea = static_cast<std::size_t>(
     std::find_if(RecordC.begin(), RecordC.end(), [](const Pezzo& p) { return p.contenuto == Contenuto::Area; }) -
     RecordC.begin());
@@ -78,32 +79,37 @@ void FornituraDMA::ScriviRecordC(const RigaEsportazione& riga) {
     if (!m_periodo)
         throw std::logic_error("Record C prima del mese di riferimento");
     Sorgente sorgente{.riga = &riga, .tipo = 'C', .modulo = m_recordC.Incrementa()};
-    std::string record;
-    Componi(record, std::span(RecordC).first(PezziPrimaDellArea), sorgente);
+    m_record.clear();
+    Componi(m_record, std::span(RecordC).first(PezziPrimaDellArea), sorgente);
 
     const std::vector<std::string> controlliFalliti = ControllaDipendente(riga);
     for (const std::string& testo : controlliFalliti)
         m_contesto.ScriviMessaggio(testo);
 
-    // The DMA layout has no continuation record: fields that do not fit are not cut away.
-    std::string area = CampiDelDipendente(riga, *m_periodo);
-    if (area.size() > static_cast<std::size_t>(fields::LunghezzaArea))
-        throw shell::ErroreElaborazione("Riga " + std::to_string(riga.Numero()) +
-                                        ": i quadri D0 ed E0 del dipendente " + std::string(riga[ColonnaCodiceFiscale]) +
-                                        " " + std::string(riga[ColonnaCognome]) + " " +
-                                        std::string(riga[ColonnaNome]) + " occupano " +
-                                        std::to_string(area.size()) +
-                                        " caratteri, oltre i 1.800 del record C (il tracciato DMA non prevede "
-                                        "record di continuazione)");
-    area.resize(static_cast<std::size_t>(fields::LunghezzaArea), ' ');
-    sorgente.area = area;
-    Componi(record, std::span(RecordC).subspan(PezziPrimaDellArea), sorgente);
-    Scrivi(record, {});
+    // The fields go straight into the record where its table has the area, padded to its length. The
+    // DMA layout has no continuation record: fields that do not fit are not cut away.
+    const Pezzo& area = RecordC[PezziPrimaDellArea];
+    const std::size_t inizioArea = m_record.size();
+    AggiungiCampiDelDipendente(m_record, riga, *m_periodo);
+    const std::size_t caratteri = m_record.size() - inizioArea;
+    if (caratteri > static_cast<std::size_t>(area.lunghezza))
+        throw shell::ErroreElaborazione(
+            "Riga " + std::to_string(riga.Numero()) + ": i quadri D0 ed E0 del dipendente " +
+            std::string(riga[ColonnaCodiceFiscale]) + " " + std::string(riga[ColonnaCognome]) + " " +
+            std::string(riga[ColonnaNome]) + " occupano " + std::to_string(caratteri) +
+            " caratteri, oltre i 1.800 del record C (il tracciato DMA non prevede "
+            "record di continuazione)");
+    m_record.resize(inizioArea + static_cast<std::size_t>(area.lunghezza), ' ');
+    Componi(m_record, std::span(RecordC).subspan(PezziPrimaDellArea + 1), sorgente);
+    Scrivi(m_record, {});
 
     if (!controlliFalliti.empty())
         m_contesto.Avviso("Attenzione!!!", true);
-    m_contesto.ScriviMessaggio(std::string(InizioRigaC) + std::string(riga[ColonnaCognome]) + " " +
-                               std::string(riga[ColonnaNome]));
+    m_messaggio.assign(InizioRigaC);
+    m_messaggio += riga[ColonnaCognome];
+    m_messaggio += ' ';
+    m_messaggio += riga[ColonnaNome];
+    m_contesto.ScriviMessaggio(m_messaggio);
 }
 
 void FornituraDMA::ScriviRecordZ() {

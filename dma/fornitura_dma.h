@@ -45,6 +45,9 @@ private:
     int m_anno = 0;
     int m_mese = 0;
     std::optional<Periodo> m_periodo;
+    // Record C and its log line, their room kept from one employee to the next.
+    std::string m_record;
+    std::string m_messaggio;
 };
 
 } // namespace dma

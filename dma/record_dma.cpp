@@ -2,6 +2,7 @@
 
 #include "errore.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -36,41 +37,53 @@ const RigaEsportazione& Riga(const Sorgente& sorgente) {
     return *sorgente.riga;
 }
 
-std::string Codifica(const Pezzo& pezzo, const Sorgente& sorgente) {
+// Appends the piece, which the caller checks for its width.
+void Aggiungi(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente) {
     using fields::CampoPosizionale;
     using fields::TipoPosizionale;
     const int n = pezzo.lunghezza;
     switch (pezzo.contenuto) {
     case Contenuto::Tipo:
-        return std::string(1, sorgente.tipo);
+        record += sorgente.tipo;
+        return;
     case Contenuto::Letterale:
-        return std::string(pezzo.testo);
+        record += pezzo.testo;
+        return;
     case Contenuto::Spazi:
-        return std::string(static_cast<std::size_t>(n), ' ');
+        record.append(static_cast<std::size_t>(n), ' ');
+        return;
     case Contenuto::Testo:
-        return CampoPosizionale(Riga(sorgente)[pezzo.colonna], n, TipoPosizionale::X);
+        AggiungiTestoX(record, Riga(sorgente)[pezzo.colonna], n);
+        return;
     case Contenuto::Numero:
-        return CampoPosizionale(TestoIntero(ArrotondaAlPari(Riga(sorgente).Semplice(pezzo.colonna))), n,
-                                TipoPosizionale::N);
+        AggiungiTestoN(record, TestoIntero(ArrotondaAlPari(Riga(sorgente).Semplice(pezzo.colonna))), n);
+        return;
     case Contenuto::Data:
-        return CampoPosizionale(Riga(sorgente).LeggiData(pezzo.colonna), n, TipoPosizionale::DT);
+        record += CampoPosizionale(Riga(sorgente).LeggiData(pezzo.colonna), n, TipoPosizionale::DT);
+        return;
     case Contenuto::Zero:
-        return CampoPosizionale(0, n, TipoPosizionale::N);
+        record += CampoPosizionale(0, n, TipoPosizionale::N);
+        return;
     case Contenuto::Vuoto:
-        return CampoPosizionale("", n, TipoPosizionale::X);
+        record += CampoPosizionale("", n, TipoPosizionale::X);
+        return;
     case Contenuto::Modulo:
-        return CampoPosizionale(sorgente.modulo, n, TipoPosizionale::N);
+        AggiungiTestoN(record, std::to_string(sorgente.modulo), n);
+        return;
     case Contenuto::Conteggio:
-        return CampoPosizionale(sorgente.conteggi.at(static_cast<std::size_t>(pezzo.colonna)), n, TipoPosizionale::N);
-    case Contenuto::Testata: {
-        std::string testata;
-        Componi(testata, Testata, sorgente);
-        return testata;
-    }
+        record +=
+            CampoPosizionale(sorgente.conteggi.at(static_cast<std::size_t>(pezzo.colonna)), n, TipoPosizionale::N);
+        return;
+    case Contenuto::Testata:
+        // The head is the beginning of the record (Contigui): its pieces are where the record has them.
+        Componi(record, Testata, sorgente);
+        return;
     case Contenuto::Area:
-        return std::string(sorgente.area);
+        record += sorgente.area;
+        return;
     case Contenuto::FineRecord:
-        return std::string(1, fields::FineRecord);
+        record += fields::FineRecord;
+        return;
     }
     throw std::logic_error("Contenuto di record sconosciuto");
 }
@@ -140,13 +153,37 @@ double ArrotondaAlPari(double valore) {
     return std::fmod(sotto, 2.0) == 0 ? sotto : sotto + 1;
 }
 
-std::string CodificaPezzo(const Pezzo& pezzo, const Sorgente& sorgente) {
-    std::string testo = Codifica(pezzo, sorgente);
+void AggiungiTestoX(std::string& record, std::string_view testo, int lunghezza) {
+    const auto n = static_cast<std::size_t>(std::max(lunghezza, 0));
+    const std::string_view parte = testo.substr(0, n);
+    record += parte;
+    record.append(n - parte.size(), ' ');
+}
+
+void AggiungiTestoN(std::string& record, std::string_view testo, int lunghezza) {
+    const auto n = static_cast<std::size_t>(std::max(lunghezza, 0));
+    if (testo.size() >= n) {
+        record += testo.substr(testo.size() - n);
+        return;
+    }
+    record.append(n - testo.size(), '0');
+    record += testo;
+}
+
+void AggiungiPezzo(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente) {
+    const std::size_t inizio = record.size();
+    Aggiungi(record, pezzo, sorgente);
     // Every kind keeps its width: a piece that did not would shift the rest of the record.
-    if (testo.size() != static_cast<std::size_t>(pezzo.lunghezza))
+    if (const std::size_t scritti = record.size() - inizio; scritti != static_cast<std::size_t>(pezzo.lunghezza)) {
+        record.resize(inizio);
         throw std::logic_error("Pezzo in posizione " + std::to_string(pezzo.inizio) + " lungo " +
-                               std::to_string(testo.size()) + " caratteri invece di " +
-                               std::to_string(pezzo.lunghezza));
+                               std::to_string(scritti) + " caratteri invece di " + std::to_string(pezzo.lunghezza));
+    }
+}
+
+std::string CodificaPezzo(const Pezzo& pezzo, const Sorgente& sorgente) {
+    std::string testo;
+    AggiungiPezzo(testo, pezzo, sorgente);
     return testo;
 }
 
@@ -155,26 +192,39 @@ void Componi(std::string& record, std::span<const Pezzo> pezzi, const Sorgente& 
         if (record.size() + 1 != static_cast<std::size_t>(pezzo.inizio))
             throw std::logic_error("Pezzo in posizione " + std::to_string(pezzo.inizio) + " dopo " +
                                    std::to_string(record.size()) + " caratteri");
-        record += CodificaPezzo(pezzo, sorgente);
+        AggiungiPezzo(record, pezzo, sorgente);
     }
 }
 
-std::string CodificaCampoQuadro(const CampoQuadro& campo, const RigaEsportazione& riga, const Periodo& periodo) {
+void AggiungiCampoQuadro(std::string& area, const CampoQuadro& campo, const RigaEsportazione& riga,
+                         const Periodo& periodo) {
     if (!DaScrivere(campo, riga))
-        return {};
+        return;
     const fields::Valore valore = ValoreCampo(campo, riga, periodo);
+    const std::size_t inizio = area.size();
     try {
-        return fields::CampoNonPosizionale(campo.codice, valore, campo.tipo);
+        fields::AggiungiCampoNonPosizionale(area, campo.codice, valore, campo.tipo);
     } catch (const shell::ErroreElaborazione& e) {
+        area.resize(inizio);
         throw shell::ErroreElaborazione("Riga " + std::to_string(riga.Numero()) + ", campo " +
                                         std::string(campo.codice) + ": " + e.what());
     }
 }
 
+std::string CodificaCampoQuadro(const CampoQuadro& campo, const RigaEsportazione& riga, const Periodo& periodo) {
+    std::string campi;
+    AggiungiCampoQuadro(campi, campo, riga, periodo);
+    return campi;
+}
+
+void AggiungiCampiDelDipendente(std::string& area, const RigaEsportazione& riga, const Periodo& periodo) {
+    for (const CampoQuadro& campo : CampiQuadri)
+        AggiungiCampoQuadro(area, campo, riga, periodo);
+}
+
 std::string CampiDelDipendente(const RigaEsportazione& riga, const Periodo& periodo) {
     std::string campi;
-    for (const CampoQuadro& campo : CampiQuadri)
-        campi += CodificaCampoQuadro(campo, riga, periodo);
+    AggiungiCampiDelDipendente(campi, riga, periodo);
     return campi;
 }
 

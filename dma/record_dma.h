@@ -218,8 +218,17 @@ struct Sorgente {
 // or a missing column stops the run, naming the line and the column.
 std::string CodificaPezzo(const Pezzo& pezzo, const Sorgente& sorgente);
 
+// The same, appended to `record`; the head only at the beginning of a record.
+void AggiungiPezzo(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente);
+
 // Appends the pieces of a table to `record`, which must end where the table begins.
 void Componi(std::string& record, std::span<const Pezzo> pezzi, const Sorgente& sorgente);
+
+// A text as the positional types X and N of the fixed-length records write it (CampoPosizionale),
+// appended in place: X left-aligned with spaces after, cut at the right; N with zeros before, its
+// last `lunghezza` characters kept.
+void AggiungiTestoX(std::string& record, std::string_view testo, int lunghezza);
+void AggiungiTestoN(std::string& record, std::string_view testo, int lunghezza);
 
 // A number rounded to a whole number, halves to the even neighbour (12.5 is 12, 13.5 is 14).
 double ArrotondaAlPari(double valore);
@@ -303,6 +312,11 @@ std::string CodificaCampoQuadro(const CampoQuadro& campo, const shell::RigaEspor
 
 // All the fields of the table one after the other, not yet padded: may be longer than the area.
 std::string CampiDelDipendente(const shell::RigaEsportazione& riga, const Periodo& periodo);
+
+// The same two, appended to `area`.
+void AggiungiCampoQuadro(std::string& area, const CampoQuadro& campo, const shell::RigaEsportazione& riga,
+                         const Periodo& periodo);
+void AggiungiCampiDelDipendente(std::string& area, const shell::RigaEsportazione& riga, const Periodo& periodo);
 
 // A check of the employee's personal data.
 enum class Verifica {

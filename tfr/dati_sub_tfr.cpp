@@ -1,5 +1,6 @@
 #include "dati_sub_tfr.h"
 
+#include "contatore.h"
 #include "errore.h"
 #include "esportazione.h"
 #include "nome_fornitura.h"
@@ -8,8 +9,12 @@
 #include "testo.h"
 #include "uscita.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -99,26 +104,46 @@ private:
     std::unordered_map<std::string, std::vector<int>> m_righePerDipendente;
 };
 
+// The first columns of a line as views, split at every TAB as the export's lines are: as many as
+// `colonne` holds or the line has, whichever is fewer (an empty line has none).
+std::size_t PrimeColonne(std::string_view testo, std::span<std::string_view> colonne) {
+    if (testo.empty())
+        return 0;
+    const char* inizio = testo.data();
+    const char* const fine = testo.data() + testo.size();
+    std::size_t trovate = 0;
+    while (trovate < colonne.size()) {
+        const auto* tab = static_cast<const char*>(std::memchr(inizio, '\t', static_cast<std::size_t>(fine - inizio)));
+        colonne[trovate++] = std::string_view(inizio, static_cast<std::size_t>((tab ? tab : fine) - inizio));
+        if (!tab)
+            break;
+        inizio = tab + 1;
+    }
+    return trovate;
+}
+
 // Every line must have the employee key and the two dates of record "2" before anything is written.
 void ControllaEsportazione(const Esportazione& esportazione) {
     shell::RifiutaACapoIsolati(esportazione);
-    // The check reads the columns where they are, without the upper-cased copy (upper case changes no
-    // date); a line that fails is read again as the writing reads it, which gives its error.
-    std::vector<std::string_view> colonne;
+    // The check reads the columns up to the last one it needs, where they are, without the upper-cased
+    // copy (upper case changes no date). A line that fails, and one long enough to hold more columns
+    // than a line may have, is read again as the writing reads it, which gives its error.
+    constexpr int UltimaColonna = std::max({ColonnaDipendente, ColonneDateControllate[0], ColonneDateControllate[1]});
+    std::array<std::string_view, UltimaColonna + 1> colonne;
     RigaEsportazione riga;
     for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
-        bool buona = false;
-        try {
-            shell::DividiColonne(esportazione.Riga(i), colonne);
-            buona = colonne.size() > static_cast<std::size_t>(ColonnaDipendente);
+        const std::string_view testo = esportazione.Riga(i);
+        bool buona = testo.size() < static_cast<std::size_t>(shell::MassimoContatore);
+        if (buona) {
+            const std::size_t trovate = PrimeColonne(testo, colonne);
+            buona = trovate > static_cast<std::size_t>(ColonnaDipendente);
             for (const int colonna : ColonneDateControllate)
-                buona = buona && static_cast<std::size_t>(colonna) < colonne.size() &&
+                buona = buona && static_cast<std::size_t>(colonna) < trovate &&
                         shell::LeggiData(colonne[static_cast<std::size_t>(colonna)]).has_value();
-        } catch (const ErroreElaborazione&) {
         }
         if (buona)
             continue;
-        riga.Carica(static_cast<int>(i + 1), esportazione.Riga(i));
+        riga.Carica(static_cast<int>(i + 1), testo);
         static_cast<void>(riga[ColonnaDipendente]);
         for (const int colonna : ColonneDateControllate)
             riga.LeggiData(colonna);

@@ -222,6 +222,10 @@ std::string CodificaCampo(const Campo& campo, const Sorgente& sorgente);
 // The fields of a table one after the other.
 std::string ComponiRecord(std::span<const Campo> campi, const Sorgente& sorgente);
 
+// The same, appended to `record`.
+void AggiungiCampo(std::string& record, const Campo& campo, const Sorgente& sorgente);
+void AggiungiRecord(std::string& record, std::span<const Campo> campi, const Sorgente& sorgente);
+
 // Writes the records into the supply as they come and keeps their counts.
 class FornituraTFR {
 public:
@@ -234,7 +238,10 @@ public:
     void ScriviRecord9();
 
 private:
+    void Scrivi(std::span<const Campo> campi, const Sorgente& sorgente);
+
     shell::FileUscita& m_uscita;
+    std::string m_record; // the record being made, its room kept from one record to the next
     int m_record1 = 0; // 1 once record "1" is written
     shell::Contatore16 m_record2{"record \"2\" della fornitura"};
     shell::Contatore16 m_record3{"record \"3\" della fornitura"};

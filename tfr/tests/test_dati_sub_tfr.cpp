@@ -214,9 +214,25 @@ INSTANTIATE_TEST_SUITE_P(TFR, ControlloPreliminare, testing::Values(
     CasoControllo{"SenzaColonna13",  Riga(test::Colonne(), 13),  "Riga 2, colonna 13: colonna mancante (la riga ha 13 colonne)"},
     CasoControllo{"RigaVuota",       "",                         "Riga 2, colonna 13: colonna mancante (la riga ha 0 colonne)"},
     CasoControllo{"Data23Errata",    Riga({{23, "31/02/1980"}}), "Riga 2, colonna 23: data non valida '31/02/1980'"},
-    CasoControllo{"Data24Vuota",     Riga({{24, ""}}),           "Riga 2, colonna 24: data non valida ''"}
+    CasoControllo{"Data24Vuota",     Riga({{24, ""}}),           "Riga 2, colonna 24: data non valida ''"},
+    // Lines long enough to hold more columns than a line may have are read in full.
+    CasoControllo{"TroppeColonne",   Riga() + std::string(32767, '\t'),
+                  "Riga 2: Superato il limite di 32.767 colonne in una riga"},
+    CasoControllo{"TroppeColonneDopoLaChiave", Riga(test::Colonne(), 14) + std::string(32767, '\t'),
+                  "Riga 2: Superato il limite di 32.767 colonne in una riga"},
+    CasoControllo{"Data23ErrataInRigaLunga", Riga({{23, "31/02/1980"}, {41, std::string(40000, '7')}}),
+                  "Riga 2, colonna 23: data non valida '31/02/1980'"},
+    CasoControllo{"SenzaColonna24InRigaLunga", Riga(test::Colonne({{20, std::string(40000, 'X')}}), 24),
+                  "Riga 2, colonna 24: colonna mancante (la riga ha 24 colonne)"}
 ), [](const auto& info) { return std::string(info.param.nome); });
 // clang-format on
+
+// A line longer than 32,767 characters with fewer columns than that is an ordinary line.
+TEST_F(EsecuzioneTFR, RigaLungaConPocheColonne) {
+    Esportazione(Righe({RigaDipendente("A"), Riga({{13, "A"}, {41, "1.000,00" + std::string(40000, ' ')}})}));
+    ASSERT_EQ(Esegui(), "");
+    EXPECT_EQ(Sequenza(Fornitura()), (std::vector<std::string>{"1", "2:A", "3", "3", "9"}));
+}
 
 TEST_F(EsecuzioneTFR, BeneficiarioSenzaColonneFermaPrimaDelFileTemporaneo) {
     Esportazione(Righe({RigaDipendente("A")}));

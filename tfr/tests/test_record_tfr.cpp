@@ -8,9 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <functional>
 #include <ostream>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace tfr {
 namespace {
@@ -93,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(TFR, Campi, testing::Values(
     CasoCampo{"Importo_NegZero",     Tipo::Importo,     10, "-0,001",          "0000000000"},
     CasoCampo{"Importo_Negativo",    Tipo::Importo,     10, "-12,50",          "Riga 1, colonna 0: importo negativo '-12,50', il tracciato non prevede il segno" + Dip},
     CasoCampo{"Importo_Cento_Mln",   Tipo::Importo,     10, "100.000.000,00",  "Riga 1, colonna 0: importo '100.000.000,00' oltre il massimo di 99.999.999,99" + Dip},
+    CasoCampo{"Importo_LungoVirgola", Tipo::Importo,    10, std::string(70, '0') + "1.234,56", "0000123456"},
+    CasoCampo{"Importo_LungoPunto",  Tipo::Importo,     10, std::string(70, '0') + "12.5", "0000001250"},
     CasoCampo{"Importo_Arrotondato", Tipo::Importo,     10, "99.999.999,999",  "Riga 1, colonna 0: importo '99.999.999,999' oltre il massimo di 99.999.999,99" + Dip},
     CasoCampo{"Segno_Zero",          Tipo::SegnoImporto, 1, "0",               " "},
     CasoCampo{"Segno_Vuoto",         Tipo::SegnoImporto, 1, "",                " "},
@@ -200,6 +206,38 @@ TEST(RecordTFR, Record4Beneficiario) {
 TEST(RecordTFR, Record9Conteggi) {
     EXPECT_EQ(ComponiRecord(Record9, {nullptr, {}, {}, {1, 12, 345, 32767}}), "9" "000001" "000012" "000345" "032767");
     EXPECT_EQ(ComponiRecord(Record9, {nullptr, {}, {}, {0, 0, 0, 0}}), "9" "000000" "000000" "000000" "000000");
+}
+
+// The counts as printf's "%06lld" writes them, from 0 to past the six digits of the field, and below 0.
+TEST(RecordTFR, Record9ConteggiComePrintf) {
+    std::vector<long long> valori = {0, -1, -99999, -100000};
+    for (long long p = 1; p <= 10000000; p *= 10)
+        for (const long long v : {p - 1, p, p + 1, 3 * p + 7})
+            valori.push_back(v);
+    for (const long long v : valori) {
+        char atteso[32];
+        std::snprintf(atteso, sizeof atteso, "%06lld", v);
+        const std::string campo = atteso;
+        const std::array<int, 4> conteggi{static_cast<int>(v), 0, 0, 0};
+        const std::string testo = TestoOErrore([&] { return ComponiRecord(Record9, {nullptr, {}, {}, conteggi}); });
+        if (campo.size() == 6) {
+            EXPECT_EQ(testo, "9" + campo + "000000" + "000000" + "000000") << v;
+        } else {
+            EXPECT_EQ(testo, "Campo in posizione 2 lungo " + std::to_string(campo.size()) + " caratteri invece di 6")
+                << v;
+        }
+    }
+}
+
+// The date of the run as printf's "%04d%02d%02d" writes it; a year past 9999 does not fit.
+TEST(RecordTFR, Record1DataOdierna) {
+    const RigaEsportazione riga = Prepara(Riga());
+    const auto data = [&](const shell::DataOra& oggi) {
+        return TestoOErrore([&] { return ComponiRecord(std::span(Record1).subspan(1, 1), {&riga, {}, oggi, {}}); });
+    };
+    EXPECT_EQ(data({2011, 6, 14, 9, 5, 7}), "20110614");
+    EXPECT_EQ(data({999, 1, 2, 0, 0, 0}), "09990102");
+    EXPECT_EQ(data({10000, 12, 31, 0, 0, 0}), "Campo in posizione 2 lungo 9 caratteri invece di 8");
 }
 
 TEST(RecordTFR, ColonnaMancanteNominaRigaEColonna) {
