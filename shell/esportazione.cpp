@@ -79,12 +79,13 @@ Esportazione Esportazione::Leggi(const std::filesystem::path& percorso) {
     std::error_code errore;
     const auto dimensione = std::filesystem::file_size(percorso, errore);
     std::size_t capienza = (errore ? 0 : static_cast<std::size_t>(dimensione)) + Blocco;
-    std::unique_ptr<char[]> dati(new char[capienza]);
+    // Large pages for what the file is expected to fill.
+    Stanza dati = RiservaStanza(capienza, capienza - Blocco);
     std::size_t letti = 0;
     while (file) {
         if (capienza - letti < Blocco) {
             const std::size_t nuova = capienza * 2;
-            std::unique_ptr<char[]> altri(new char[nuova]);
+            Stanza altri = RiservaStanza(nuova, letti);
             std::memcpy(altri.get(), dati.get(), letti);
             dati = std::move(altri);
             capienza = nuova;
@@ -101,7 +102,7 @@ Esportazione Esportazione::Leggi(const std::filesystem::path& percorso) {
 
 Esportazione Esportazione::DaTesto(std::string testo) {
     Esportazione esportazione;
-    esportazione.m_dati.reset(new char[testo.size() + 1]);
+    esportazione.m_dati = RiservaStanza(testo.size() + 1, testo.size());
     std::memcpy(esportazione.m_dati.get(), testo.data(), testo.size());
     esportazione.m_righe = DividiRighe(std::string_view(esportazione.m_dati.get(), testo.size()));
     return esportazione;

@@ -2,6 +2,7 @@
 // The export file: read once into memory as ISO-8859-1 lines, and the columns of one line.
 
 #include "conversioni.h"
+#include "piattaforma.h"
 
 #include <filesystem>
 #include <memory>
@@ -42,7 +43,7 @@ public:
 private:
     Esportazione() = default;
 
-    std::unique_ptr<char[]> m_dati; // the file's bytes; the lines point into them
+    Stanza m_dati; // the file's bytes; the lines point into them
     std::vector<std::string_view> m_righe;
 };
 

@@ -1,6 +1,8 @@
 #include "piattaforma.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <new>
 #include <system_error>
 
 #ifdef _WIN32
@@ -12,6 +14,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -61,6 +64,8 @@ bool FileOrdinarioEsiste(const fs::path& percorso) {
 std::FILE* ApriPerScrittura(const fs::path& percorso) { return _wfopen(percorso.c_str(), L"wb"); }
 
 bool ScriviSuDisco(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
+
+void AvviaScritturaSuDisco(std::FILE*) noexcept {}
 
 bool SostituisciFile(const fs::path& origine, const fs::path& destinazione) {
     // MoveFileExW would replace a file whose name differs in case only, or a hidden one; a read-only file
@@ -133,6 +138,15 @@ bool FileOrdinarioEsiste(const fs::path& percorso) {
 std::FILE* ApriPerScrittura(const fs::path& percorso) { return std::fopen(percorso.c_str(), "wb"); }
 
 bool ScriviSuDisco(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+
+void AvviaScritturaSuDisco(std::FILE* file) noexcept {
+#ifdef SYNC_FILE_RANGE_WRITE
+    if (std::fflush(file) == 0)
+        ::sync_file_range(fileno(file), 0, 0, SYNC_FILE_RANGE_WRITE);
+#else
+    (void)file;
+#endif
+}
 
 bool SostituisciFile(const fs::path& origine, const fs::path& destinazione) {
     std::error_code ec;
@@ -274,6 +288,28 @@ BloccoEsclusivo::~BloccoEsclusivo() {
 }
 
 #endif
+
+void LiberaStanza::operator()(char* stanza) const noexcept { std::free(stanza); }
+
+Stanza RiservaStanza(std::size_t capienza, std::size_t attesi) {
+    constexpr std::size_t Grande = std::size_t{2} << 20;
+    char* stanza = nullptr;
+#if defined(MADV_HUGEPAGE)
+    const std::size_t grandi = std::min(attesi, capienza) / Grande * Grande;
+    if (grandi > 0) {
+        stanza = static_cast<char*>(std::aligned_alloc(Grande, (capienza + Grande - 1) / Grande * Grande));
+        if (stanza)
+            ::madvise(stanza, grandi, MADV_HUGEPAGE); // a hint: where it is refused, ordinary pages
+    }
+#else
+    (void)attesi;
+#endif
+    if (!stanza)
+        stanza = static_cast<char*>(std::malloc(capienza > 0 ? capienza : 1));
+    if (!stanza)
+        throw std::bad_alloc();
+    return Stanza(stanza);
+}
 
 void CreaCartella(const fs::path& cartella) noexcept {
     std::error_code ec;

@@ -2,8 +2,10 @@
 // What the converters need of the file system, the same on every system. Paths are std::filesystem::path:
 // wide characters on Windows, so folders with accented names work everywhere.
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 namespace shell {
@@ -28,6 +30,21 @@ std::FILE* ApriPerScrittura(const std::filesystem::path& percorso);
 
 // Flushes a file to the disk; false on failure.
 bool ScriviSuDisco(std::FILE* file);
+
+// Starts writing to the disk what the file holds so far, without waiting for it (Linux: sync_file_range;
+// elsewhere nothing): the flush at the end then has little left to wait for. Failures show there.
+void AvviaScritturaSuDisco(std::FILE* file) noexcept;
+
+// Room for `capienza` bytes, not cleared, into which a file is read whole. Of its first `attesi` bytes,
+// those that fill whole 2 MiB pages are given to the system as large pages where it has them (Linux:
+// aligned, madvise MADV_HUGEPAGE): the first touch of every 4 KiB page is what reading a large export into
+// fresh memory costs most, one touch per 2 MiB costs nothing. Neither more nor less memory is used: what
+// lies beyond the last whole large page below `attesi` stays in ordinary pages.
+struct LiberaStanza {
+    void operator()(char* stanza) const noexcept;
+};
+using Stanza = std::unique_ptr<char[], LiberaStanza>;
+Stanza RiservaStanza(std::size_t capienza, std::size_t attesi);
 
 // Puts `origine` under the name `destinazione` in one step: at every moment `destinazione` holds
 // either the older file or the new one. An older file is replaced only when it is an ordinary file whose

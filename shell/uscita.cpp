@@ -11,6 +11,7 @@ namespace shell {
 namespace {
 
 constexpr std::size_t DimensioneBlocco = std::size_t{1} << 20;
+constexpr std::size_t AvvioScrittura = std::size_t{8} << 20;
 
 std::string DueCifre(int n) {
     char testo[16];
@@ -76,9 +77,15 @@ void FileUscita::ErroreScrittura() const {
 
 void FileUscita::Svuota() {
     const bool scritto = m_file && std::fwrite(m_blocco.data(), 1, m_blocco.size(), m_file) == m_blocco.size();
+    m_nonAvviati += m_blocco.size();
     m_blocco.clear();
     if (!scritto)
         ErroreScrittura();
+    // The disk works while the run goes on.
+    if (m_nonAvviati >= AvvioScrittura) {
+        AvviaScritturaSuDisco(m_file);
+        m_nonAvviati = 0;
+    }
 }
 
 void FileUscita::Scrivi(std::string_view testo) {

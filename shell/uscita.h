@@ -52,6 +52,8 @@ private:
     std::FILE* m_file = nullptr;
     // Lines gathered into large writes: a supply of 32,767 lines is millions of short lines.
     std::string m_blocco;
+    // Bytes handed to the file since it was last told to start writing them to the disk.
+    std::size_t m_nonAvviati = 0;
 };
 
 // Puts a complete temporary file under its final name, replacing an older file of that name in one
