@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace conv770::fields {
@@ -17,19 +18,23 @@ constexpr std::size_t Valore16 = LunghezzaValore;
 
 // The value part, appended: the text left-aligned and cut, or right-aligned keeping its last
 // characters, in 16.
+// Each is made in 16 characters on the stack, then appended at once.
 void Sinistra(std::string& area, std::string_view testo) {
-    const std::string_view parte = testo.substr(0, Valore16);
-    area += parte;
-    area.append(Valore16 - parte.size(), ' ');
+    char valore[Valore16];
+    std::memset(valore, ' ', Valore16);
+    const std::size_t n = testo.size() < Valore16 ? testo.size() : Valore16;
+    if (n > 0)
+        std::memcpy(valore, testo.data(), n);
+    area.append(valore, Valore16);
 }
 
 void Destra(std::string& area, std::string_view testo) {
-    if (testo.size() >= Valore16) {
-        area += testo.substr(testo.size() - Valore16);
-        return;
-    }
-    area.append(Valore16 - testo.size(), ' ');
-    area += testo;
+    char valore[Valore16];
+    std::memset(valore, ' ', Valore16);
+    const std::size_t n = testo.size() < Valore16 ? testo.size() : Valore16;
+    if (n > 0)
+        std::memcpy(valore + Valore16 - n, testo.data() + testo.size() - n, n);
+    area.append(valore, Valore16);
 }
 
 // A whole number as a mask writes it: at least `cifreMinime` digits, "." between groups of three
