@@ -37,13 +37,16 @@ void Destra(std::string& area, std::string_view testo) {
     area.append(valore, Valore16);
 }
 
+// The most characters the mask of a number of `cifre` digits can take: sign, digits and points.
+constexpr std::size_t SpazioMaschera(std::size_t cifre, int cifreMinime) {
+    const auto minime = static_cast<std::size_t>(cifreMinime);
+    const std::size_t tutte = cifre > minime ? cifre : minime;
+    return 1 + tutte + tutte / 3;
+}
+
 // A whole number as a mask writes it: at least `cifreMinime` digits, "." between groups of three
 // digits when `migliaia`, "-" in front when negative; 0 with no minimum gives the empty text.
 // Written into `uscita` (room for SpazioMaschera characters); gives the length.
-constexpr std::size_t SpazioMaschera(std::size_t cifre, int cifreMinime) {
-    const std::size_t tutte = cifre > static_cast<std::size_t>(cifreMinime) ? cifre : static_cast<std::size_t>(cifreMinime);
-    return 1 + tutte + tutte / 3;
-}
 
 std::size_t ScriviMaschera(bool negativo, std::string_view cifre, int cifreMinime, bool migliaia, char* uscita) {
     if (cifre == "0" && cifreMinime == 0)
@@ -245,32 +248,23 @@ void AggiungiValore(std::string& area, const Valore& valore, Tipo tipo) {
     }
 }
 
-// The code of a field joined from its parts, on the stack when it is short.
-class Codice {
-public:
-    Codice(std::string_view quadro, std::string_view rigo, std::string_view colonna) {
-        const std::size_t n = quadro.size() + rigo.size() + colonna.size();
-        if (n > sizeof m_corto)
-            m_lungo.reserve(n);
-        Aggiungi(quadro);
-        Aggiungi(rigo);
-        Aggiungi(colonna);
+// Calls `scrivi` with the code of a field joined from its parts: on the stack for the usual code of
+// 2, 3 and 3 characters ("DB" "001" "005"), in a text of its own for any other.
+template <typename Scrivi>
+void ConCodice(std::string_view quadro, std::string_view rigo, std::string_view colonna, Scrivi scrivi) {
+    if (quadro.size() == 2 && rigo.size() == 3 && colonna.size() == 3) {
+        char codice[LunghezzaCodice];
+        std::memcpy(codice, quadro.data(), 2);
+        std::memcpy(codice + 2, rigo.data(), 3);
+        std::memcpy(codice + 5, colonna.data(), 3);
+        scrivi(std::string_view(codice, LunghezzaCodice));
+        return;
     }
-    std::string_view Testo() const { return m_lungo.empty() ? std::string_view(m_corto, m_n) : m_lungo; }
-
-private:
-    void Aggiungi(std::string_view parte) {
-        if (m_lungo.capacity() > 0 || m_n + parte.size() > sizeof m_corto) {
-            m_lungo += parte;
-            return;
-        }
-        parte.copy(m_corto + m_n, parte.size());
-        m_n += parte.size();
-    }
-    char m_corto[32];
-    std::size_t m_n = 0;
-    std::string m_lungo;
-};
+    std::string codice;
+    codice.reserve(quadro.size() + rigo.size() + colonna.size());
+    codice.append(quadro).append(rigo).append(colonna);
+    scrivi(std::string_view(codice));
+}
 
 } // namespace
 
@@ -307,7 +301,8 @@ void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, con
 
 void AggiungiCampoNonPosizionale(std::string& area, std::string_view quadro, std::string_view rigo,
                                  std::string_view colonna, const Valore& valore, Tipo tipo) {
-    AggiungiCampoNonPosizionale(area, Codice(quadro, rigo, colonna).Testo(), valore, tipo);
+    ConCodice(quadro, rigo, colonna,
+              [&](std::string_view codice) { AggiungiCampoNonPosizionale(area, codice, valore, tipo); });
 }
 
 void AggiungiCampoTesto(std::string& area, std::string_view codice, std::string_view testo, Tipo tipo) {
@@ -328,7 +323,7 @@ void AggiungiCampoTesto(std::string& area, std::string_view codice, std::string_
 
 void AggiungiCampoTesto(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
                         std::string_view testo, Tipo tipo) {
-    AggiungiCampoTesto(area, Codice(quadro, rigo, colonna).Testo(), testo, tipo);
+    ConCodice(quadro, rigo, colonna, [&](std::string_view codice) { AggiungiCampoTesto(area, codice, testo, tipo); });
 }
 
 void AggiungiCampoIntero(std::string& area, std::string_view codice, std::int64_t numero, Tipo tipo) {
@@ -350,7 +345,7 @@ void AggiungiCampoIntero(std::string& area, std::string_view codice, std::int64_
 
 void AggiungiCampoIntero(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
                          std::int64_t numero, Tipo tipo) {
-    AggiungiCampoIntero(area, Codice(quadro, rigo, colonna).Testo(), numero, tipo);
+    ConCodice(quadro, rigo, colonna, [&](std::string_view codice) { AggiungiCampoIntero(area, codice, numero, tipo); });
 }
 
 void AggiungiCampoNP(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,

@@ -92,8 +92,11 @@ TEST(CampoNonPosizionale, DoubleInteroComeIntero) {
         }
 }
 
-// A code longer than the room kept for it on the stack is joined the same.
-TEST(CampoNonPosizionale, CodiceLungo) {
+// A code in parts of other lengths, or longer than the room kept for it on the stack, is joined the
+// same.
+TEST(CampoNonPosizionale, CodiceInPartiQualsiasi) {
+    EXPECT_EQ(CampoNonPosizionale("D", "A0010", "02", 12, Tipo::NP), "DA001002" + Spazi(14) + "12");
+    EXPECT_EQ(CampoNonPosizionale("", "", "DA001002", "X", Tipo::CF), "DA001002X" + Spazi(15));
     const std::string quadro = Lettere(30);
     EXPECT_EQ(CampoNonPosizionale(quadro, "001", "002", "X", Tipo::AN), quadro + "001002X" + Spazi(15));
     EXPECT_EQ(CampoNonPosizionale(quadro, "001", "002", 12, Tipo::N3), quadro + "001002" + Spazi(13) + "012");
