@@ -341,7 +341,8 @@ void Fornitura770::RecordB(const shell::RigaEsportazione& riga) {
 void Fornitura770::ScriviRecordG(const shell::RigaEsportazione& riga) {
     const int modulo = m_moduli.Incrementa();
 
-    std::string area;
+    std::string& area = m_area;
+    area.clear();
     std::string mancanti;
     CampiQuadroDA(riga, area, mancanti);
     CampiQuadroDB(riga, area, m_totali);

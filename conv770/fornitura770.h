@@ -37,6 +37,7 @@ private:
     shell::Contatore16 m_moduli{"moduli dei dipendenti"};
     shell::Contatore16 m_recordJ{"record di tipo J"};
     Totali m_totali{};
+    std::string m_area; // the fields of the line being written, its room kept from line to line
 };
 
 } // namespace conv770

@@ -370,9 +370,42 @@ static_assert(GruppiDC[0].condizione1 == CampiGruppoDC[9].colonne[0] &&
 
 // ---------------------------------------------------------------------------------------------------
 
-Campo DaRiga(std::string_view campo, fields::Tipo tipo, int colonna, Regola quando, Regola anche, Forma forma) {
+constexpr Campo DaRiga(std::string_view campo, fields::Tipo tipo, int colonna, Regola quando, Regola anche,
+                       Forma forma) {
     return Campo{campo.substr(0, 2), campo.substr(2, 3), campo.substr(5, 3), tipo, colonna, quando, anche, forma};
 }
+
+// The rows of the tables as fields ready to be evaluated, made once by the compiler.
+constexpr auto CompilaDA() {
+    std::array<Campo, CampiDA.size()> campi{};
+    for (std::size_t i = 0; i < CampiDA.size(); ++i) {
+        const RigaDA& r = CampiDA[i];
+        campi[i] = DaRiga(r.campo, r.tipo, r.colonna, r.quando, Sempre, r.forma);
+        campi[i].scelta = r.scelta;
+        campi[i].altra = r.altra;
+    }
+    return campi;
+}
+constexpr auto CompilaDB() {
+    std::array<Campo, CampiDB.size()> campi{};
+    for (std::size_t i = 0; i < CampiDB.size(); ++i) {
+        const RigaDB& r = CampiDB[i];
+        campi[i] = DaRiga(r.campo, r.tipo, r.colonna, r.quando, r.anche, r.forma);
+        campi[i].fisso = r.fisso;
+    }
+    return campi;
+}
+constexpr auto CompilaDC() {
+    std::array<Campo, CampiDC.size()> campi{};
+    for (std::size_t i = 0; i < CampiDC.size(); ++i) {
+        const RigaDC& r = CampiDC[i];
+        campi[i] = DaRiga(r.campo, r.tipo, r.colonna, r.quando, r.anche, r.forma);
+    }
+    return campi;
+}
+constexpr auto CampiCompilatiDA = CompilaDA();
+constexpr auto CampiCompilatiDB = CompilaDB();
+constexpr auto CampiCompilatiDC = CompilaDC();
 
 void AggiornaTotale(const RigaDB& r, const Colonne& colonne, Totali& totali) {
     const std::string_view testo = colonne.Testo(r.colonna);
@@ -413,16 +446,14 @@ void RighiSupplementariDB(const Colonne& colonne, bool scritto122, std::string& 
 
 void CampiQuadroDA(const shell::RigaEsportazione& riga, std::string& area, std::string& mancanti) {
     const Colonne colonne(riga);
-    for (const auto& r : CampiDA) {
+    for (std::size_t i = 0; i < CampiDA.size(); ++i) {
+        const RigaDA& r = CampiDA[i];
         if (!r.messaggio.empty() && !colonne.Riempita(r.colonna)) {
             if (!mancanti.empty())
                 mancanti += "\r\n";
             mancanti += r.messaggio;
         }
-        Campo campo = DaRiga(r.campo, r.tipo, r.colonna, r.quando, Sempre, r.forma);
-        campo.scelta = r.scelta;
-        campo.altra = r.altra;
-        ScriviCampo(campo, colonne, area);
+        ScriviCampo(CampiCompilatiDA[i], colonne, area);
     }
 }
 
@@ -433,13 +464,11 @@ void CampiQuadroDB(const shell::RigaEsportazione& riga, std::string& area, Total
     const Colonne colonne(riga);
     bool scritto120o122 = false;
     bool scritto122 = false;
-    for (const auto& r : CampiDB) {
-        Campo campo = DaRiga(r.campo, r.tipo, r.colonna, r.quando, r.anche, r.forma);
-        campo.fisso = r.fisso;
-        const bool scritto = ScriviCampo(campo, colonne, area);
+    for (std::size_t indice = 0; indice < CampiDB.size(); ++indice) {
+        const RigaDB& r = CampiDB[indice];
+        const bool scritto = ScriviCampo(CampiCompilatiDB[indice], colonne, area);
         if (scritto && r.totale.indice != Nessuna)
             AggiornaTotale(r, colonne, totali);
-        const std::size_t indice = static_cast<std::size_t>(&r - CampiDB.data());
         if (scritto && (indice == Indice120 || indice == Indice122))
             scritto120o122 = true;
         if (scritto && indice == Indice122)
@@ -451,8 +480,8 @@ void CampiQuadroDB(const shell::RigaEsportazione& riga, std::string& area, Total
 
 void CampiQuadroDC(const shell::RigaEsportazione& riga, std::string& area) {
     Colonne colonne(riga);
-    for (const auto& r : CampiDC)
-        ScriviCampo(DaRiga(r.campo, r.tipo, r.colonna, r.quando, r.anche, r.forma), colonne, area);
+    for (const Campo& campo : CampiCompilatiDC)
+        ScriviCampo(campo, colonne, area);
 
     int rigo = 0;
     for (std::size_t g = 0; g < GruppiDC.size(); ++g) {

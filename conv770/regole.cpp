@@ -15,14 +15,7 @@ const std::string* Colonne::Sostituita(int colonna) const {
     return nullptr;
 }
 
-std::string_view Colonne::Testo(int colonna) const {
-    const std::string* sostituita = Sostituita(colonna);
-    return sostituita ? *sostituita : m_riga[colonna];
-}
-
-bool Colonne::Riempita(int colonna) const { return !shell::TogliSpazi(Testo(colonna)).empty(); }
-
-double Colonne::Importo(int colonna) const {
+double Colonne::LeggiImporto(int colonna) const {
     const std::string* sostituita = Sostituita(colonna);
     if (!sostituita) {
         // A rule and the value of its field read the same column: it is read once.
@@ -76,23 +69,6 @@ double ArrotondaPari(double numero) {
     if (std::fabs(numero - std::trunc(numero)) == 0.5)
         return 2.0 * shell::Arrotonda(numero / 2.0);
     return vicino;
-}
-
-bool Vale(const Regola& regola, const Colonne& colonne) {
-    const int c = regola.colonna;
-    switch (regola.prova) {
-    case Prova::Sempre:
-        return true;
-    case Prova::Riempita:
-        return colonne.Riempita(c);
-    case Prova::NonZero:
-        return colonne.Riempita(c) && colonne.Importo(c) != 0;
-    case Prova::NonZeroSemplice:
-        return colonne.Riempita(c) && colonne.Semplice(c) != 0;
-    case Prova::NonZeroArrotondato:
-        return colonne.Riempita(c) && ArrotondaPari(colonne.Importo(c)) != 0;
-    }
-    return false;
 }
 
 namespace {
@@ -163,15 +139,30 @@ std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne)
 }
 
 bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) {
-    // Most fields are whole amounts in NP fields: their digits go straight into the area.
-    if (campo.forma == Forma::ImportoIntero && campo.tipo == fields::Tipo::NP) {
+    // Most fields are texts and whole amounts: written straight into the area, without a Valore. A
+    // whole number within 15 digits is written the same as a whole number or as a double.
+    switch (campo.forma) {
+    case Forma::Testo:
         if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne))
             return false;
-        const double intero = std::floor(colonne.Importo(campo.colonna));
+        fields::AggiungiCampoTesto(area, campo.quadro, campo.rigo, campo.codice, colonne.Testo(campo.colonna),
+                                   campo.tipo);
+        return true;
+    case Forma::ImportoIntero:
+    case Forma::ImportoArrotondato: {
+        if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne))
+            return false;
+        const double importo = colonne.Importo(campo.colonna);
+        const double intero = campo.forma == Forma::ImportoIntero ? std::floor(importo) : ArrotondaPari(importo);
         if (std::fabs(intero) < 1e15) {
-            fields::AggiungiCampoNP(area, campo.quadro, campo.rigo, campo.codice, static_cast<long long>(intero));
+            fields::AggiungiCampoIntero(area, campo.quadro, campo.rigo, campo.codice, static_cast<long long>(intero),
+                                        campo.tipo);
             return true;
         }
+        break;
+    }
+    default:
+        break;
     }
     const auto valore = Valuta(campo, colonne);
     if (!valore)
@@ -181,6 +172,11 @@ bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) 
 }
 
 std::string Rigo(int numero) {
+    if (numero >= 0 && numero <= 999) {
+        const char cifre[3] = {static_cast<char>('0' + numero / 100), static_cast<char>('0' + numero / 10 % 10),
+                               static_cast<char>('0' + numero % 10)};
+        return std::string(cifre, 3);
+    }
     char testo[16];
     std::snprintf(testo, sizeof testo, "%03d", numero);
     return testo;

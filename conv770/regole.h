@@ -85,11 +85,27 @@ public:
     explicit Colonne(const shell::RigaEsportazione& riga) : m_riga(riga) {}
 
     const shell::RigaEsportazione& Riga() const { return m_riga; }
-    std::string_view Testo(int colonna) const;
-    bool Riempita(int colonna) const;
+    std::string_view Testo(int colonna) const {
+        if (!m_sostituite.empty())
+            if (const std::string* sostituita = Sostituita(colonna))
+                return *sostituita;
+        return m_riga[colonna];
+    }
+    bool Riempita(int colonna) const {
+        for (const char c : Testo(colonna))
+            if (c != ' ')
+                return true;
+        return false;
+    }
     // The readings of the export (shell::ValoreNumerico, ValoreSemplice, LeggiData): a text that
     // cannot be read stops the run, naming line, column and text.
-    double Importo(int colonna) const;
+    double Importo(int colonna) const {
+        // A rule and the value of its field read the same column: it is read once.
+        if (m_sostituite.empty() && colonna >= 0 && colonna < ColonneRicordate &&
+            m_importiLetti[static_cast<std::size_t>(colonna)])
+            return m_importi[static_cast<std::size_t>(colonna)];
+        return LeggiImporto(colonna);
+    }
     double Semplice(int colonna) const;
     shell::Data Data(int colonna) const;
 
@@ -97,6 +113,7 @@ public:
 
 private:
     const std::string* Sostituita(int colonna) const;
+    double LeggiImporto(int colonna) const;
 
     const shell::RigaEsportazione& m_riga;
     std::vector<std::pair<int, std::string>> m_sostituite;
@@ -110,7 +127,22 @@ private:
 // give 2, 3.5 gives 4.
 double ArrotondaPari(double numero);
 
-bool Vale(const Regola& regola, const Colonne& colonne);
+inline bool Vale(const Regola& regola, const Colonne& colonne) {
+    const int c = regola.colonna;
+    switch (regola.prova) {
+    case Prova::Sempre:
+        return true;
+    case Prova::Riempita:
+        return colonne.Riempita(c);
+    case Prova::NonZero:
+        return colonne.Riempita(c) && colonne.Importo(c) != 0;
+    case Prova::NonZeroSemplice:
+        return colonne.Riempita(c) && colonne.Semplice(c) != 0;
+    case Prova::NonZeroArrotondato:
+        return colonne.Riempita(c) && ArrotondaPari(colonne.Importo(c)) != 0;
+    }
+    return false;
+}
 
 // The value of a field when its rules hold; no value when the field is not written.
 std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne);

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace conv770::fields {
@@ -17,58 +18,111 @@ constexpr std::size_t Valore16 = LunghezzaValore;
 
 // The value part, appended: the text left-aligned and cut, or right-aligned keeping its last
 // characters, in 16.
+// Each is made in 16 characters on the stack, then appended at once.
 void Sinistra(std::string& area, std::string_view testo) {
-    const std::string_view parte = testo.substr(0, Valore16);
-    area += parte;
-    area.append(Valore16 - parte.size(), ' ');
+    char valore[Valore16];
+    std::memset(valore, ' ', Valore16);
+    const std::size_t n = testo.size() < Valore16 ? testo.size() : Valore16;
+    if (n > 0)
+        std::memcpy(valore, testo.data(), n);
+    area.append(valore, Valore16);
 }
 
 void Destra(std::string& area, std::string_view testo) {
-    if (testo.size() >= Valore16) {
-        area += testo.substr(testo.size() - Valore16);
-        return;
-    }
-    area.append(Valore16 - testo.size(), ' ');
-    area += testo;
+    char valore[Valore16];
+    std::memset(valore, ' ', Valore16);
+    const std::size_t n = testo.size() < Valore16 ? testo.size() : Valore16;
+    if (n > 0)
+        std::memcpy(valore + Valore16 - n, testo.data() + testo.size() - n, n);
+    area.append(valore, Valore16);
+}
+
+// The most characters the mask of a number of `cifre` digits can take: sign, digits and points.
+constexpr std::size_t SpazioMaschera(std::size_t cifre, int cifreMinime) {
+    const auto minime = static_cast<std::size_t>(cifreMinime);
+    const std::size_t tutte = cifre > minime ? cifre : minime;
+    return 1 + tutte + tutte / 3;
 }
 
 // A whole number as a mask writes it: at least `cifreMinime` digits, "." between groups of three
 // digits when `migliaia`, "-" in front when negative; 0 with no minimum gives the empty text.
-std::string Maschera(bool negativo, std::string cifre, int cifreMinime, bool migliaia) {
+// Written into `uscita` (room for SpazioMaschera characters); gives the length.
+
+std::size_t ScriviMaschera(bool negativo, std::string_view cifre, int cifreMinime, bool migliaia, char* uscita) {
     if (cifre == "0" && cifreMinime == 0)
-        return {};
-    if (cifre.size() < static_cast<std::size_t>(cifreMinime))
-        cifre.insert(0, static_cast<std::size_t>(cifreMinime) - cifre.size(), '0');
-    if (migliaia)
-        for (std::size_t i = cifre.size(); i > 3; i -= 3)
-            cifre.insert(i - 3, 1, '.');
-    return (negativo && cifre.find_first_not_of("0.") != std::string::npos ? "-" : "") + cifre;
+        return 0;
+    const std::size_t zeri =
+        cifre.size() < static_cast<std::size_t>(cifreMinime) ? static_cast<std::size_t>(cifreMinime) - cifre.size() : 0;
+    const std::size_t tutte = zeri + cifre.size();
+    const bool segno = negativo && cifre.find_first_not_of('0') != std::string_view::npos;
+    char* p = uscita;
+    if (segno)
+        *p++ = '-';
+    // Digit i (from the left, of `tutte`) is followed by "." when a multiple of three digits follows it.
+    for (std::size_t i = 0; i < tutte; ++i) {
+        *p++ = i < zeri ? '0' : cifre[i - zeri];
+        const std::size_t dopo = tutte - 1 - i;
+        if (migliaia && dopo > 0 && dopo % 3 == 0)
+            *p++ = '.';
+    }
+    return static_cast<std::size_t>(p - uscita);
+}
+
+// The mask of a whole number, appended right-aligned in 16.
+void DestraMaschera(std::string& area, bool negativo, std::string_view cifre, int cifreMinime, bool migliaia) {
+    char corta[64];
+    const std::size_t spazio = SpazioMaschera(cifre.size(), cifreMinime);
+    if (spazio <= sizeof corta) {
+        Destra(area, std::string_view(corta, ScriviMaschera(negativo, cifre, cifreMinime, migliaia, corta)));
+        return;
+    }
+    std::string lunga(spazio, ' ');
+    lunga.resize(ScriviMaschera(negativo, cifre, cifreMinime, migliaia, lunga.data()));
+    Destra(area, lunga);
+}
+
+// The decimal digits of |n|, without sign, into `cifre` (room for 20).
+std::string_view CifreIntero(std::int64_t n, char* cifre) {
+    const auto assoluto = n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+    const auto fine = std::to_chars(cifre, cifre + 20, assoluto).ptr;
+    return std::string_view(cifre, static_cast<std::size_t>(fine - cifre));
+}
+
+void DestraMascheraIntero(std::string& area, std::int64_t n, int cifreMinime, bool migliaia) {
+    char cifre[20];
+    DestraMaschera(area, n < 0, CifreIntero(n, cifre), cifreMinime, migliaia);
 }
 
 // A number rounded to a whole number, halves away from zero, then masked.
-std::string Maschera(double numero, int cifreMinime, bool migliaia) {
+void DestraMaschera(std::string& area, double numero, int cifreMinime, bool migliaia) {
     const double intero = shell::Arrotonda(numero);
-    if (std::fabs(intero) < 1e18)
-        return Maschera(intero < 0, std::to_string(static_cast<long long>(std::fabs(intero))), cifreMinime, migliaia);
+    if (std::fabs(intero) < 1e18) {
+        char cifre[20];
+        const auto n = static_cast<long long>(std::fabs(intero));
+        DestraMaschera(area, intero < 0, CifreIntero(n, cifre), cifreMinime, migliaia);
+        return;
+    }
     char testo[400];
     std::snprintf(testo, sizeof testo, "%.0f", std::fabs(intero));
-    return Maschera(intero < 0, testo, cifreMinime, migliaia);
+    DestraMaschera(area, intero < 0, testo, cifreMinime, migliaia);
 }
 
-std::string ValoreMaschera(const Valore& valore, int cifreMinime, bool migliaia) {
+// The mask of any value: a whole number, a number, a text that reads as a number; else the text.
+void DestraMaschera(std::string& area, const Valore& valore, int cifreMinime, bool migliaia) {
     if (valore.Intero()) {
-        const std::int64_t n = valore.ComeIntero();
-        std::string cifre = std::to_string(n);
-        if (n < 0)
-            cifre.erase(0, 1);
-        return Maschera(n < 0, cifre, cifreMinime, migliaia);
+        DestraMascheraIntero(area, valore.ComeIntero(), cifreMinime, migliaia);
+        return;
     }
-    if (valore.Numero())
-        return Maschera(valore.ComeNumero(), cifreMinime, migliaia);
+    if (valore.Numero()) {
+        DestraMaschera(area, valore.ComeNumero(), cifreMinime, migliaia);
+        return;
+    }
     if (valore.Testo())
-        if (const auto numero = shell::ValoreNumerico(valore.ComeTesto()))
-            return Maschera(*numero, cifreMinime, migliaia);
-    return TestoValore(valore);
+        if (const auto numero = shell::ValoreNumerico(valore.ComeTesto())) {
+            DestraMaschera(area, *numero, cifreMinime, migliaia);
+            return;
+        }
+    Destra(area, TestoValore(valore));
 }
 
 std::string ValoreData(const Valore& valore) {
@@ -110,55 +164,106 @@ void CampoAN(std::string& area, std::string_view codice, std::string_view testo)
     }
 }
 
-// The value part of every type but AN and SI.
-void AggiungiValore(std::string& area, const Valore& valore, Tipo tipo) {
+// The masks: the least number of digits and the thousands points of each type that has one.
+struct Mascherina {
+    bool ha = false;
+    int cifreMinime = 0;
+    bool migliaia = false;
+};
+constexpr Mascherina MascheraDi(Tipo tipo) {
     switch (tipo) {
-    case Tipo::AN:
-    case Tipo::SI:
-        break;
+    case Tipo::NU:
+        return {true, 0, false};
+    case Tipo::N1:
+        return {true, 1, false};
+    case Tipo::N3:
+        return {true, 3, false};
+    case Tipo::N4:
+        return {true, 4, false};
+    case Tipo::N5:
+        return {true, 5, false};
+    case Tipo::N10:
+        return {true, 10, false};
+    case Tipo::PC:
+        return {true, 0, true};
+    default:
+        return {};
+    }
+}
+
+// The value part of a text for every type but AN and SI.
+void AggiungiValoreTesto(std::string& area, std::string_view testo, Tipo tipo) {
+    const Mascherina maschera = MascheraDi(tipo);
+    if (maschera.ha) {
+        if (const auto numero = shell::ValoreNumerico(testo))
+            DestraMaschera(area, *numero, maschera.cifreMinime, maschera.migliaia);
+        else
+            Destra(area, testo);
+        return;
+    }
+    switch (tipo) {
     case Tipo::CF:
     case Tipo::CN:
     case Tipo::PI:
-        if (valore.Testo())
-            Sinistra(area, valore.ComeTesto());
-        else
-            Sinistra(area, TestoValore(valore));
+        Sinistra(area, testo);
+        break;
+    case Tipo::SI12:
+        area += FlagSI12(testo);
+        break;
+    case Tipo::DT:
+        Destra(area, ValoreData(Valore(testo)));
+        break;
+    default: // CB, NP
+        Destra(area, testo);
+        break;
+    }
+}
+
+// The value part of every type but AN and SI.
+void AggiungiValore(std::string& area, const Valore& valore, Tipo tipo) {
+    if (valore.Testo()) {
+        AggiungiValoreTesto(area, valore.ComeTesto(), tipo);
+        return;
+    }
+    const Mascherina maschera = MascheraDi(tipo);
+    if (maschera.ha) {
+        DestraMaschera(area, valore, maschera.cifreMinime, maschera.migliaia);
+        return;
+    }
+    switch (tipo) {
+    case Tipo::CF:
+    case Tipo::CN:
+    case Tipo::PI:
+        Sinistra(area, TestoValore(valore));
         break;
     case Tipo::SI12:
         area += FlagSI12(TestoValore(valore));
         break;
-    case Tipo::CB:
-    case Tipo::NP:
-        if (valore.Testo())
-            Destra(area, valore.ComeTesto());
-        else
-            Destra(area, TestoValore(valore));
-        break;
-    case Tipo::NU:
-        Destra(area, ValoreMaschera(valore, 0, false));
-        break;
-    case Tipo::N1:
-        Destra(area, ValoreMaschera(valore, 1, false));
-        break;
-    case Tipo::N3:
-        Destra(area, ValoreMaschera(valore, 3, false));
-        break;
-    case Tipo::N4:
-        Destra(area, ValoreMaschera(valore, 4, false));
-        break;
-    case Tipo::N5:
-        Destra(area, ValoreMaschera(valore, 5, false));
-        break;
-    case Tipo::N10:
-        Destra(area, ValoreMaschera(valore, 10, false));
-        break;
-    case Tipo::PC:
-        Destra(area, ValoreMaschera(valore, 0, true));
-        break;
     case Tipo::DT:
         Destra(area, ValoreData(valore));
         break;
+    default: // CB, NP
+        Destra(area, TestoValore(valore));
+        break;
     }
+}
+
+// Calls `scrivi` with the code of a field joined from its parts: on the stack for the usual code of
+// 2, 3 and 3 characters ("DB" "001" "005"), in a text of its own for any other.
+template <typename Scrivi>
+void ConCodice(std::string_view quadro, std::string_view rigo, std::string_view colonna, Scrivi scrivi) {
+    if (quadro.size() == 2 && rigo.size() == 3 && colonna.size() == 3) {
+        char codice[LunghezzaCodice];
+        std::memcpy(codice, quadro.data(), 2);
+        std::memcpy(codice + 2, rigo.data(), 3);
+        std::memcpy(codice + 5, colonna.data(), 3);
+        scrivi(std::string_view(codice, LunghezzaCodice));
+        return;
+    }
+    std::string codice;
+    codice.reserve(quadro.size() + rigo.size() + colonna.size());
+    codice.append(quadro).append(rigo).append(colonna);
+    scrivi(std::string_view(codice));
 }
 
 } // namespace
@@ -180,54 +285,72 @@ std::optional<Tipo> TipoDaCodice(std::string_view codice) {
 }
 
 void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, const Valore& valore, Tipo tipo) {
+    if (valore.Testo()) {
+        AggiungiCampoTesto(area, codice, valore.ComeTesto(), tipo);
+        return;
+    }
     if (tipo == Tipo::AN) {
-        if (valore.Testo())
-            CampoAN(area, codice, valore.ComeTesto());
-        else
-            CampoAN(area, codice, TestoValore(valore));
+        CampoAN(area, codice, TestoValore(valore));
         return;
     }
-    if (tipo == Tipo::SI) {
-        if (valore.Testo() && valore.ComeTesto() == "S\xCC") {
-            area += codice;
-            Destra(area, "1");
-        }
-        return;
-    }
+    if (tipo == Tipo::SI)
+        return; // only the text "S\xCC" gives a field
     area += codice;
     AggiungiValore(area, valore, tipo);
 }
 
 void AggiungiCampoNonPosizionale(std::string& area, std::string_view quadro, std::string_view rigo,
                                  std::string_view colonna, const Valore& valore, Tipo tipo) {
-    // The code is joined in place, ahead of the value: no text of its own for it.
-    if (tipo == Tipo::SI && !(valore.Testo() && valore.ComeTesto() == "S\xCC"))
-        return;
-    const std::size_t inizio = area.size();
-    area += quadro;
-    area += rigo;
-    area += colonna;
+    ConCodice(quadro, rigo, colonna,
+              [&](std::string_view codice) { AggiungiCampoNonPosizionale(area, codice, valore, tipo); });
+}
+
+void AggiungiCampoTesto(std::string& area, std::string_view codice, std::string_view testo, Tipo tipo) {
     if (tipo == Tipo::AN) {
-        const std::string codice = area.substr(inizio);
-        area.resize(inizio);
-        AggiungiCampoNonPosizionale(area, codice, valore, tipo);
+        CampoAN(area, codice, testo);
         return;
     }
     if (tipo == Tipo::SI) {
-        Destra(area, "1");
+        if (testo == "S\xCC") {
+            area += codice;
+            Destra(area, "1");
+        }
         return;
     }
-    AggiungiValore(area, valore, tipo);
+    area += codice;
+    AggiungiValoreTesto(area, testo, tipo);
+}
+
+void AggiungiCampoTesto(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
+                        std::string_view testo, Tipo tipo) {
+    ConCodice(quadro, rigo, colonna, [&](std::string_view codice) { AggiungiCampoTesto(area, codice, testo, tipo); });
+}
+
+void AggiungiCampoIntero(std::string& area, std::string_view codice, std::int64_t numero, Tipo tipo) {
+    const Mascherina maschera = MascheraDi(tipo);
+    if (maschera.ha) {
+        area += codice;
+        DestraMascheraIntero(area, numero, maschera.cifreMinime, maschera.migliaia);
+        return;
+    }
+    if (tipo == Tipo::NP || tipo == Tipo::CB) {
+        area += codice;
+        char cifre[24];
+        const auto fine = std::to_chars(cifre, cifre + sizeof cifre, numero).ptr; // as TestoValore writes it
+        Destra(area, std::string_view(cifre, static_cast<std::size_t>(fine - cifre)));
+        return;
+    }
+    AggiungiCampoNonPosizionale(area, codice, Valore(static_cast<long long>(numero)), tipo);
+}
+
+void AggiungiCampoIntero(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
+                         std::int64_t numero, Tipo tipo) {
+    ConCodice(quadro, rigo, colonna, [&](std::string_view codice) { AggiungiCampoIntero(area, codice, numero, tipo); });
 }
 
 void AggiungiCampoNP(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
                      std::int64_t numero) {
-    area += quadro;
-    area += rigo;
-    area += colonna;
-    char cifre[24];
-    const auto fine = std::to_chars(cifre, cifre + sizeof cifre, numero).ptr; // as TestoValore writes it
-    Destra(area, std::string_view(cifre, static_cast<std::size_t>(fine - cifre)));
+    AggiungiCampoIntero(area, quadro, rigo, colonna, numero, Tipo::NP);
 }
 
 std::string CampoNonPosizionale(std::string_view codice, const Valore& valore, Tipo tipo) {

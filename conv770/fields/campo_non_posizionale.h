@@ -70,6 +70,14 @@ void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, con
 void AggiungiCampoNonPosizionale(std::string& area, std::string_view quadro, std::string_view rigo,
                                  std::string_view colonna, const Valore& valore, Tipo tipo);
 
+// The same for a text or a whole number, without a Valore: what Valore(testo) or Valore(numero) give.
+void AggiungiCampoTesto(std::string& area, std::string_view codice, std::string_view testo, Tipo tipo);
+void AggiungiCampoTesto(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
+                        std::string_view testo, Tipo tipo);
+void AggiungiCampoIntero(std::string& area, std::string_view codice, std::int64_t numero, Tipo tipo);
+void AggiungiCampoIntero(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
+                         std::int64_t numero, Tipo tipo);
+
 // The same for a whole number in an NP field, without a Valore: what Valore(numero) and Tipo::NP give.
 void AggiungiCampoNP(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
                      std::int64_t numero);

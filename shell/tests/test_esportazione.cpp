@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -58,6 +60,62 @@ TEST(DividiColonne, TabSenzaVirgolette) {
     EXPECT_EQ(DividiColonne(""), (std::vector<std::string>{}));
     EXPECT_EQ(DividiColonne("\t"), (std::vector<std::string>{"", ""}));
     EXPECT_EQ(DividiColonne("\"A\tB\""), (std::vector<std::string>{"\"A", "B\""}));
+}
+
+// The split reads eight characters at a time: TABs at every place of those eight, around the end of
+// the line, next to characters that differ from a TAB in one bit only (0x89, 0x08, 0x0B, 0x19, 0x49).
+TEST(DividiColonne, OttoCaratteriAllaVoltaComeUnoAllaVolta) {
+    const auto unoAllaVolta = [](std::string_view riga) {
+        std::vector<std::string_view> colonne;
+        if (riga.empty())
+            return colonne;
+        std::size_t inizio = 0;
+        for (std::size_t i = 0; i <= riga.size(); ++i)
+            if (i == riga.size() || riga[i] == '\t') {
+                colonne.push_back(riga.substr(inizio, i - inizio));
+                inizio = i + 1;
+            }
+        return colonne;
+    };
+    const std::string vicini = "\x89\x08\x0B\x19\x49\x01\xFF";
+    std::uint32_t seme = 12345;
+    const auto caso = [&] {
+        seme = seme * 1103515245u + 12345u;
+        return seme >> 16;
+    };
+    std::vector<std::string_view> colonne;
+    for (int prova = 0; prova < 2000; ++prova) {
+        std::string riga(caso() % 40, 'A');
+        for (char& c : riga) {
+            const auto r = caso() % 4;
+            c = r == 0 ? '\t' : r == 1 ? vicini[caso() % vicini.size()] : static_cast<char>('A' + caso() % 26);
+        }
+        DividiColonne(riga, colonne);
+        const auto attese = unoAllaVolta(riga);
+        ASSERT_EQ(colonne.size(), attese.size()) << prova;
+        for (std::size_t c = 0; c < attese.size(); ++c) {
+            EXPECT_EQ(colonne[c], attese[c]) << prova;
+            EXPECT_EQ(colonne[c].data(), attese[c].data()) << prova; // views into the line
+        }
+    }
+    // Every single TAB place in a line of 1 to 24 characters.
+    for (std::size_t n = 1; n <= 24; ++n)
+        for (std::size_t t = 0; t < n; ++t) {
+            std::string riga(n, '\x89');
+            riga[t] = '\t';
+            DividiColonne(riga, colonne);
+            ASSERT_EQ(colonne.size(), 2u) << n << " " << t;
+            EXPECT_EQ(colonne[0].size(), t);
+            EXPECT_EQ(colonne[1].size(), n - t - 1);
+        }
+}
+
+TEST(DividiColonne, AlPiu32767ColonneComeViste) {
+    std::vector<std::string_view> colonne;
+    DividiColonne(std::string(32766, '\t'), colonne);
+    EXPECT_EQ(colonne.size(), 32767u);
+    EXPECT_THROW(DividiColonne(std::string(32767, '\t'), colonne), ErroreElaborazione);
+    EXPECT_TRUE(colonne.empty());
 }
 
 TEST(RigaEsportazione, MaiuscoloEPulizia) {

@@ -54,6 +54,57 @@ TEST_P(CampoNonPosizionaleCaso, AggiuntoInCodaAllArea) {
     EXPECT_EQ(area, attesa);
 }
 
+// Texts and whole numbers written without a Valore: the same bytes as through one, for every case.
+TEST_P(CampoNonPosizionaleCaso, SenzaValoreGliStessiByte) {
+    const Caso& caso = GetParam();
+    const std::string prima = "ZZ999999" + Lettere(16);
+    const std::string attesa = prima + (caso.atteso.empty() ? "" : "QQ001002" + caso.atteso);
+    std::string area = prima;
+    std::string intera = prima;
+    if (caso.valore.Testo()) {
+        AggiungiCampoTesto(area, "QQ", "001", "002", caso.valore.ComeTesto(), caso.tipo);
+        AggiungiCampoTesto(intera, "QQ001002", caso.valore.ComeTesto(), caso.tipo);
+    } else if (caso.valore.Intero()) {
+        AggiungiCampoIntero(area, "QQ", "001", "002", caso.valore.ComeIntero(), caso.tipo);
+        AggiungiCampoIntero(intera, "QQ001002", caso.valore.ComeIntero(), caso.tipo);
+    } else {
+        GTEST_SKIP() << "neither a text nor a whole number";
+    }
+    EXPECT_EQ(area, attesa);
+    EXPECT_EQ(intera, attesa);
+}
+
+// A whole double within 15 digits is written, in every type, as the same whole number: the amounts
+// of the record G tables are written as whole numbers on that ground.
+TEST(CampoNonPosizionale, DoubleInteroComeIntero) {
+    // clang-format off
+    const double numeri[] = {0.0, -0.0, 1, -1, 7, 999, 1000, -1234, 1234567, 999999999999999, -999999999999999,
+                             123456789012345, 4503599627370496.0 / 8};
+    const Tipo tipi[] = {Tipo::AN, Tipo::CF, Tipo::CN, Tipo::PI, Tipo::SI, Tipo::SI12, Tipo::CB, Tipo::NP,
+                         Tipo::NU, Tipo::N1, Tipo::N3, Tipo::N4, Tipo::N5, Tipo::N10, Tipo::PC, Tipo::DT};
+    // clang-format on
+    for (const double numero : numeri)
+        for (const Tipo tipo : tipi) {
+            std::string area;
+            AggiungiCampoIntero(area, "QQ", "001", "002", static_cast<long long>(numero), tipo);
+            EXPECT_EQ(area, CampoNonPosizionale("QQ", "001", "002", numero, tipo))
+                << numero << " tipo " << static_cast<int>(tipo);
+        }
+}
+
+// A code in parts of other lengths, or longer than the room kept for it on the stack, is joined the
+// same.
+TEST(CampoNonPosizionale, CodiceInPartiQualsiasi) {
+    EXPECT_EQ(CampoNonPosizionale("D", "A0010", "02", 12, Tipo::NP), "DA001002" + Spazi(14) + "12");
+    EXPECT_EQ(CampoNonPosizionale("", "", "DA001002", "X", Tipo::CF), "DA001002X" + Spazi(15));
+    const std::string quadro = Lettere(30);
+    EXPECT_EQ(CampoNonPosizionale(quadro, "001", "002", "X", Tipo::AN), quadro + "001002X" + Spazi(15));
+    EXPECT_EQ(CampoNonPosizionale(quadro, "001", "002", 12, Tipo::N3), quadro + "001002" + Spazi(13) + "012");
+    std::string area;
+    AggiungiCampoTesto(area, quadro, "001", "002", Lettere(20), Tipo::AN);
+    EXPECT_EQ(area, quadro + "001002" + Lettere(16) + quadro + "001002+" + "QRST" + Spazi(11));
+}
+
 // The NP field of a whole number written without a Valore: the bytes of the general encoder.
 TEST(CampoNP, ComeIlCampoDiUnValoreIntero) {
     // clang-format off
@@ -166,7 +217,12 @@ INSTANTIATE_TEST_SUITE_P(Maschere, CampoNonPosizionaleCaso, testing::Values(
     Caso{"PCNegativo",       -1234.0,            Tipo::PC,  Spazi(10) + "-1.234"},
     Caso{"PCQuindici",       123456789012LL,     Tipo::PC,  Spazi(1) + "123.456.789.012"},
     Caso{"PCTagliato",       1234567890123LL,    Tipo::PC,  ".234.567.890.123"},
-    Caso{"NUData",           shell::Data{2011, 6, 14}, Tipo::NU, Spazi(6) + "14/06/2011"}
+    Caso{"NUData",           shell::Data{2011, 6, 14}, Tipo::NU, Spazi(6) + "14/06/2011"},
+    Caso{"NUPiuGrandeIntero", 9223372036854775807LL, Tipo::NU, "3372036854775807"},
+    Caso{"N3PiuPiccoloIntero", -9223372036854775807LL - 1, Tipo::N3, "3372036854775808"},
+    Caso{"PCNegativoMezzo",  -0.4,               Tipo::PC,  Spazi(16)},
+    Caso{"PCTestoMilioni",   "-1.234.567,5",     Tipo::PC,  Spazi(6) + "-1.234.568"},
+    Caso{"N10Enorme",        -1e20,              Tipo::N10, "0000000000000000"}
 ), Nome);
 
 INSTANTIATE_TEST_SUITE_P(DT, CampoNonPosizionaleCaso, testing::Values(
