@@ -40,6 +40,7 @@ constexpr CampoControllato CampiCollaboratore[] = {
 
 class Controllo {
 public:
+    explicit Controllo(std::size_t righe) { m_esito.persone.assign(righe, uniemens::Persona::Nessuna); }
     void Riga(int n, std::string_view testo);
     EsitoControllo Esito() &&;
 
@@ -113,6 +114,12 @@ void Controllo::Persona(const RigaINPS& riga) {
 
     const bool attuale = riga[col::MeseRiferimento] == MeseAttuale;
     const std::string_view tipo = riga[col::TipoPersona];
+    // What the writing passes take the line for (they run only when no line has an error).
+    using uniemens::Persona;
+    m_esito.persone[static_cast<std::size_t>(n - 1)] = !attuale                    ? Persona::MesePrecedente
+                                                       : tipo == TipoDipendente    ? Persona::Dipendente
+                                                       : tipo == TipoCollaboratore ? Persona::Collaboratore
+                                                                                   : Persona::Nessuna;
     if (tipo == TipoDipendente) {
         m_dipendenti.Incrementa();
         if (!Colonne(riga, attuale ? col::UltimaDipendente : col::UltimaMesePrec, prefisso))
@@ -190,7 +197,7 @@ EsitoControllo Controllo::Esito() && {
 } // namespace
 
 EsitoControllo ControllaDocumento(const shell::Esportazione& esportazione) {
-    Controllo controllo;
+    Controllo controllo(esportazione.Righe());
     for (std::size_t i = 0; i < esportazione.Righe(); ++i)
         controllo.Riga(static_cast<int>(i + 1), esportazione.Riga(i));
     return std::move(controllo).Esito();

@@ -2,6 +2,7 @@
 
 #include "testo_xml.h"
 
+#include <charconv>
 #include <string>
 
 namespace uniemens {
@@ -28,7 +29,9 @@ void FonteUniemens::ScriviPropria(const Voce& voce, xmltext::ScrittoreXML& xml) 
     const auto flag = ElementiLista(Riga()[voce.valore.colonna], false);
     for (int k = 1; k <= 31 && k <= m_periodo->giorni; ++k) {
         const std::string_view f = static_cast<std::size_t>(k) <= flag.size() ? flag[k - 1] : "N";
-        xml.Apri(voce.profondita, "Giorno GG=\"" + std::to_string(k) + "\"");
+        char giorno[4];
+        const auto fine = std::to_chars(giorno, giorno + sizeof giorno, k).ptr;
+        xml.Apri(voce.profondita, "Giorno GG", std::string_view(giorno, static_cast<std::size_t>(fine - giorno)));
         xml.Elemento(voce.profondita + 1, "Lavorato", f == "S" ? "S" : "N");
         xml.Chiudi(voce.profondita, "Giorno");
     }

@@ -285,15 +285,22 @@ std::string RigaEsportazioneINPS::Decodificata(int colonna) const {
 }
 
 std::string RigaEsportazioneINPS::Codifica(int colonna, std::string_view testo) const {
+    std::string appoggio;
+    return std::string(Codifica(colonna, testo, appoggio));
+}
+
+std::string_view RigaEsportazioneINPS::Codifica(int colonna, std::string_view testo, std::string& appoggio) const {
     if (m_preparazione == Preparazione::MaiuscoloCodificato)
-        return std::string(testo);
+        return testo;
     // XML 1.0 refuses most control characters, and a line feed, which XML would take, would break the
     // one-element-per-line layout of the document (a field never holds a TAB or a carriage return).
     if (const auto difetto = DifettoCampo(Lettura::Testo, testo, *m_testi))
         Errore(colonna, *difetto);
-    std::string valore(testo);
-    CodificaXML(valore);
-    return valore;
+    if (!DaCodificare(testo))
+        return testo;
+    appoggio.assign(testo);
+    CodificaXML(appoggio);
+    return appoggio;
 }
 
 double RigaEsportazioneINPS::NumeroIniziale(int colonna) const {

@@ -165,6 +165,9 @@ public:
     // into the document: escaped, and a control character stops the run. A field escaped when the line
     // was prepared is taken as it is.
     std::string Codifica(int colonna, std::string_view testo) const;
+    // The same, without a copy where there is nothing to escape: the result is `testo` itself, or the
+    // escaped text made in `appoggio`.
+    std::string_view Codifica(int colonna, std::string_view testo, std::string& appoggio) const;
     // The field as it goes into the document.
     std::string Valore(int colonna) const { return Codifica(colonna, (*this)[colonna]); }
 

@@ -90,6 +90,13 @@ void CodificaXML(std::string& campo) {
     }
 }
 
+bool DaCodificare(std::string_view testo) {
+    for (const char c : testo)
+        if (CaratteriAggiunti[static_cast<unsigned char>(c)] != 0)
+            return true;
+    return false;
+}
+
 std::string DecodificaXML(std::string_view campo) {
     std::string testo = SostituisciTutti(campo, "&amp;", "&");
     testo = SostituisciTutti(testo, "&apos;", "'");
@@ -126,51 +133,131 @@ double Arrotonda(double x) {
     return std::floor((x - intero) * 10) > 4 ? intero + 1 : intero;
 }
 
-void ScrittoreXML::Dichiarazione() {
-    m_riga.assign(DichiarazioneXML);
-    Invia();
+namespace {
+
+char* Copia(char* a, std::string_view testo) {
+    if (!testo.empty())
+        std::memcpy(a, testo.data(), testo.size());
+    return a + testo.size();
 }
 
-void ScrittoreXML::Rientra(int profondita) {
-    m_riga.clear(); // keeps the buffer for the next lines
-    m_riga += Tabulazioni(profondita);
+} // namespace
+
+ScrittoreXML::ScrittoreXML(Modo modo, Destinazione righe, DestinazioneTesto pezzi, std::string* testo)
+    : m_modo(modo), m_righe(std::move(righe)), m_pezzi(std::move(pezzi)), m_testo(testo ? testo : &m_proprio) {
+    if (m_modo == Modo::Pezzi)
+        m_proprio.reserve(DimensionePezzo + 256);
 }
+
+ScrittoreXML::ScrittoreXML(Destinazione destinazione)
+    : ScrittoreXML(Modo::Righe, std::move(destinazione), nullptr, nullptr) {}
+
+ScrittoreXML::ScrittoreXML(std::string& testo) : ScrittoreXML(Modo::Unite, nullptr, nullptr, &testo) {}
+
+ScrittoreXML ScrittoreXML::PerPezzi(DestinazioneTesto destinazione) {
+    return ScrittoreXML(Modo::Pezzi, nullptr, std::move(destinazione), nullptr);
+}
+
+ScrittoreXML::~ScrittoreXML() {
+    if (m_modo != Modo::Pezzi || m_proprio.empty())
+        return;
+    try {
+        m_pezzi(m_proprio);
+    } catch (...) {
+        // The run is already stopping with its own error.
+    }
+}
+
+void ScrittoreXML::Svuota() {
+    if (m_modo != Modo::Pezzi || m_proprio.empty())
+        return;
+    m_pezzi(m_proprio);
+    m_proprio.clear();
+}
+
+char* ScrittoreXML::Inizia(int profondita, std::size_t lunghezza) {
+    const std::size_t tab = profondita > 0 ? static_cast<std::size_t>(profondita) : 0;
+    const bool separa = m_modo == Modo::Unite && !m_prima;
+    const bool termina = m_modo == Modo::Pezzi;
+    m_prima = false;
+    const std::size_t inizio = m_testo->size();
+    m_testo->resize(inizio + (separa ? 2 : 0) + tab + lunghezza + (termina ? 2 : 0));
+    char* a = m_testo->data() + inizio;
+    if (separa) {
+        *a++ = '\r';
+        *a++ = '\n';
+    }
+    std::memset(a, '\t', tab);
+    if (termina) {
+        char* const fine = m_testo->data() + m_testo->size();
+        fine[-2] = '\r';
+        fine[-1] = '\n';
+    }
+    return a + tab;
+}
+
+void ScrittoreXML::Finisci() {
+    switch (m_modo) {
+    case Modo::Righe:
+        m_righe(*m_testo);
+        m_testo->clear(); // keeps the buffer for the next lines
+        break;
+    case Modo::Unite: break;
+    case Modo::Pezzi:
+        if (m_testo->size() >= DimensionePezzo)
+            Svuota();
+        break;
+    }
+}
+
+void ScrittoreXML::Dichiarazione() { Riga(0, DichiarazioneXML); }
 
 void ScrittoreXML::Apri(int profondita, std::string_view tag) {
-    Rientra(profondita);
-    m_riga += '<';
-    m_riga += tag;
-    m_riga += '>';
-    Invia();
+    char* a = Inizia(profondita, tag.size() + 2);
+    *a++ = '<';
+    a = Copia(a, tag);
+    *a = '>';
+    Finisci();
+}
+
+void ScrittoreXML::Apri(int profondita, std::string_view tagAttributo, std::string_view valore) {
+    char* a = Inizia(profondita, tagAttributo.size() + valore.size() + 5);
+    *a++ = '<';
+    a = Copia(a, tagAttributo);
+    *a++ = '=';
+    *a++ = '"';
+    a = Copia(a, valore);
+    *a++ = '"';
+    *a = '>';
+    Finisci();
 }
 
 void ScrittoreXML::Chiudi(int profondita, std::string_view nome) {
-    Rientra(profondita);
-    m_riga += "</";
-    m_riga += nome;
-    m_riga += '>';
-    Invia();
+    char* a = Inizia(profondita, nome.size() + 3);
+    *a++ = '<';
+    *a++ = '/';
+    a = Copia(a, nome);
+    *a = '>';
+    Finisci();
 }
 
 void ScrittoreXML::Elemento(int profondita, std::string_view nome, std::string_view valore) {
-    Rientra(profondita);
-    m_riga += '<';
-    m_riga += nome;
-    m_riga += '>';
-    m_riga += valore;
-    m_riga += "</";
-    m_riga += nome;
-    m_riga += '>';
-    Invia();
+    char* a = Inizia(profondita, 2 * nome.size() + valore.size() + 5);
+    *a++ = '<';
+    a = Copia(a, nome);
+    *a++ = '>';
+    a = Copia(a, valore);
+    *a++ = '<';
+    *a++ = '/';
+    a = Copia(a, nome);
+    *a = '>';
+    Finisci();
 }
 
 void ScrittoreXML::Riga(int profondita, std::string_view testo) {
-    Rientra(profondita);
-    m_riga += testo;
-    Invia();
+    Copia(Inizia(profondita, testo.size()), testo);
+    Finisci();
 }
-
-void ScrittoreXML::Invia() { m_destinazione(m_riga); }
 
 ScrittoreXML::Destinazione UnisciRighe(std::string& testo) {
     return [&testo, prima = true](std::string_view riga) mutable {
