@@ -51,6 +51,9 @@ private:
     // False, after reporting it, when a column holds a control character: no XML document may hold
     // one, and a line feed there means lines that do not end with CR (the export is damaged).
     bool Caratteri(const RigaINPS& riga);
+    // True when the line holds no control character but TABs and the list separators of the list
+    // columns, which is when Caratteri finds nothing.
+    static bool SoloSeparatoriNelleListe(const RigaINPS& riga);
     // False, after reporting it, when the line ends before column `ultima`.
     bool Colonne(const RigaINPS& riga, int ultima, std::string_view prefisso);
     void Campi(const RigaINPS& riga, std::span<const CampoControllato> campi, std::string_view prefisso);
@@ -103,7 +106,8 @@ void Controllo::Persona(const RigaINPS& riga) {
     const std::string prefisso = Prefisso(n);
     if (!Colonne(riga, col::Imponibile, prefisso))
         return;
-    if (const auto difetto = DifettoCampo(Lettura::NumeroIniziale, riga.Decodificata(col::Imponibile))) {
+    std::string appoggio;
+    if (const auto difetto = DifettoCampo(Lettura::NumeroIniziale, riga.Decodificata(col::Imponibile, appoggio))) {
         Segnala(n, prefisso + ", colonna " + std::to_string(col::Imponibile) + ": " + *difetto);
         return;
     }
@@ -151,6 +155,11 @@ void Controllo::Persona(const RigaINPS& riga) {
 }
 
 bool Controllo::Caratteri(const RigaINPS& riga) {
+    // Most lines hold no control character but the TABs and the list separators of the list columns:
+    // one look at the whole line tells, and only a line that holds another, or a separator elsewhere,
+    // is looked at column by column to find the first faulty one.
+    if (SoloSeparatoriNelleListe(riga))
+        return true;
     for (int c = 0; riga.Ha(c); ++c) {
         const bool lista = c == col::Settimane || c == col::GiorniLavorati;
         if (const auto difetto = DifettoCampo(lista ? Lettura::Lista : Lettura::Testo, riga[c])) {
@@ -163,6 +172,22 @@ bool Controllo::Caratteri(const RigaINPS& riga) {
     return true;
 }
 
+bool Controllo::SoloSeparatoriNelleListe(const RigaINPS& riga) {
+    std::size_t separatori = 0;
+    bool altri = false;
+    for (const char c : riga.Preparata()) {
+        const auto u = static_cast<unsigned char>(c);
+        separatori += c == SeparatoreLista;
+        altri |= u < 0x20 && c != '\t' && c != SeparatoreLista;
+    }
+    if (altri)
+        return false;
+    for (const int lista : {col::Settimane, col::GiorniLavorati})
+        if (riga.Ha(lista))
+            separatori -= static_cast<std::size_t>(std::count(riga[lista].begin(), riga[lista].end(), SeparatoreLista));
+    return separatori == 0;
+}
+
 bool Controllo::Colonne(const RigaINPS& riga, int ultima, std::string_view prefisso) {
     if (riga.Ha(ultima))
         return true;
@@ -173,8 +198,9 @@ bool Controllo::Colonne(const RigaINPS& riga, int ultima, std::string_view prefi
 }
 
 void Controllo::Campi(const RigaINPS& riga, std::span<const CampoControllato> campi, std::string_view prefisso) {
+    std::string appoggio;
     for (const auto& campo : campi)
-        if (const auto difetto = DifettoCampo(campo.lettura, riga.Decodificata(campo.colonna)))
+        if (const auto difetto = DifettoCampo(campo.lettura, riga.Decodificata(campo.colonna, appoggio)))
             Segnala(riga.Numero(),
                     std::string(prefisso) + ", colonna " + std::to_string(campo.colonna) + ": " + *difetto);
 }

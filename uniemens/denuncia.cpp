@@ -149,8 +149,13 @@ static_assert(Annidate(MesePrecedente, 4));
 static_assert(Annidate(Collaboratore, 3));
 
 std::string NomePersona(const RigaINPS& riga) {
-    return riga.Decodificata(col::CodiceFiscale) + " - " + riga.Decodificata(col::Cognome) + " " +
-           riga.Decodificata(col::Nome);
+    std::string appoggio;
+    std::string nome(riga.Decodificata(col::CodiceFiscale, appoggio));
+    nome += " - ";
+    nome += riga.Decodificata(col::Cognome, appoggio);
+    nome += ' ';
+    nome += riga.Decodificata(col::Nome, appoggio);
+    return nome;
 }
 
 // The lines of the export that describe a person of one of the kinds `tipi` (the document check

@@ -280,8 +280,16 @@ void RigaEsportazioneINPS::ColonnaMancante(int colonna) const {
 bool RigaEsportazioneINPS::Vuota(int colonna) const { return shell::TogliSpazi((*this)[colonna]).empty(); }
 
 std::string RigaEsportazioneINPS::Decodificata(int colonna) const {
-    return m_preparazione == Preparazione::MaiuscoloCodificato ? DecodificaXML((*this)[colonna])
-                                                               : std::string((*this)[colonna]);
+    std::string appoggio;
+    return std::string(Decodificata(colonna, appoggio));
+}
+
+std::string_view RigaEsportazioneINPS::Decodificata(int colonna, std::string& appoggio) const {
+    const std::string_view campo = (*this)[colonna];
+    // Every reference that escaping puts in begins with "&".
+    if (m_preparazione != Preparazione::MaiuscoloCodificato || campo.find('&') == std::string_view::npos)
+        return campo;
+    return appoggio = DecodificaXML(campo);
 }
 
 std::string RigaEsportazioneINPS::Codifica(int colonna, std::string_view testo) const {

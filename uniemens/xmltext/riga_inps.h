@@ -160,6 +160,11 @@ public:
     // The field as the export gives it (upper-cased), for the log and the messages: an escaped field is
     // shown with DecodificaXML.
     std::string Decodificata(int colonna) const;
+    // The same, without a copy where nothing was escaped: the field itself, or the text made in
+    // `appoggio`.
+    std::string_view Decodificata(int colonna, std::string& appoggio) const;
+    // The whole line as prepared, TABs included.
+    std::string_view Preparata() const { return m_testo; }
 
     // A text of column `colonna` (the field, or a part of it such as a week's identifier) as it goes
     // into the document: escaped, and a control character stops the run. A field escaped when the line

@@ -144,9 +144,9 @@ char* Copia(char* a, std::string_view testo) {
 } // namespace
 
 ScrittoreXML::ScrittoreXML(Modo modo, Destinazione righe, DestinazioneTesto pezzi, std::string* testo)
-    : m_modo(modo), m_righe(std::move(righe)), m_pezzi(std::move(pezzi)), m_testo(testo ? testo : &m_proprio) {
+    : m_modo(modo), m_righe(std::move(righe)), m_pezzi(std::move(pezzi)), m_unite(testo) {
     if (m_modo == Modo::Pezzi)
-        m_proprio.reserve(DimensionePezzo + 256);
+        m_buffer.resize(DimensionePezzo + 256);
 }
 
 ScrittoreXML::ScrittoreXML(Destinazione destinazione)
@@ -159,52 +159,64 @@ ScrittoreXML ScrittoreXML::PerPezzi(DestinazioneTesto destinazione) {
 }
 
 ScrittoreXML::~ScrittoreXML() {
-    if (m_modo != Modo::Pezzi || m_proprio.empty())
+    if (m_modo != Modo::Pezzi || m_usati == 0)
         return;
     try {
-        m_pezzi(m_proprio);
+        m_pezzi(std::string_view(m_buffer.data(), m_usati));
     } catch (...) {
         // The run is already stopping with its own error.
     }
 }
 
 void ScrittoreXML::Svuota() {
-    if (m_modo != Modo::Pezzi || m_proprio.empty())
+    if (m_modo != Modo::Pezzi || m_usati == 0)
         return;
-    m_pezzi(m_proprio);
-    m_proprio.clear();
+    const std::size_t usati = m_usati;
+    m_usati = 0; // handed over even when the destination fails
+    m_pezzi(std::string_view(m_buffer.data(), usati));
 }
 
 char* ScrittoreXML::Inizia(int profondita, std::size_t lunghezza) {
     const std::size_t tab = profondita > 0 ? static_cast<std::size_t>(profondita) : 0;
-    const bool separa = m_modo == Modo::Unite && !m_prima;
-    const bool termina = m_modo == Modo::Pezzi;
-    m_prima = false;
-    const std::size_t inizio = m_testo->size();
-    m_testo->resize(inizio + (separa ? 2 : 0) + tab + lunghezza + (termina ? 2 : 0));
-    char* a = m_testo->data() + inizio;
-    if (separa) {
-        *a++ = '\r';
-        *a++ = '\n';
+    char* a;
+    if (m_modo == Modo::Unite) {
+        const bool separa = !m_prima;
+        m_prima = false;
+        const std::size_t inizio = m_unite->size();
+        m_unite->resize(inizio + (separa ? 2 : 0) + tab + lunghezza);
+        a = m_unite->data() + inizio;
+        if (separa) {
+            *a++ = '\r';
+            *a++ = '\n';
+        }
+    } else {
+        const std::size_t fine = m_modo == Modo::Pezzi ? 2 : 0; // CR LF after the line
+        const std::size_t serve = tab + lunghezza + fine;
+        if (m_buffer.size() - m_usati < serve)
+            m_buffer.resize(std::max(m_buffer.size() * 2, m_usati + serve));
+        a = m_buffer.data() + m_usati;
+        m_usati += serve;
+        if (fine != 0) {
+            a[serve - 2] = '\r';
+            a[serve - 1] = '\n';
+        }
     }
-    std::memset(a, '\t', tab);
-    if (termina) {
-        char* const fine = m_testo->data() + m_testo->size();
-        fine[-2] = '\r';
-        fine[-1] = '\n';
-    }
+    for (std::size_t k = 0; k < tab; ++k)
+        a[k] = '\t';
     return a + tab;
 }
 
 void ScrittoreXML::Finisci() {
     switch (m_modo) {
-    case Modo::Righe:
-        m_righe(*m_testo);
-        m_testo->clear(); // keeps the buffer for the next lines
+    case Modo::Righe: {
+        const std::size_t usati = m_usati;
+        m_usati = 0;
+        m_righe(std::string_view(m_buffer.data(), usati));
         break;
+    }
     case Modo::Unite: break;
     case Modo::Pezzi:
-        if (m_testo->size() >= DimensionePezzo)
+        if (m_usati >= DimensionePezzo)
             Svuota();
         break;
     }

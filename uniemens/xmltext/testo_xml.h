@@ -106,9 +106,13 @@ private:
     Modo m_modo;
     Destinazione m_righe;
     DestinazioneTesto m_pezzi;
-    std::string m_proprio;  // the text when the writer keeps its own
-    std::string* m_testo;   // where the lines are put together
-    bool m_prima = true;    // no line yet (Modo::Unite)
+    std::string* m_unite = nullptr; // Modo::Unite: the caller's text
+    bool m_prima = true;            // Modo::Unite: no line yet
+    // Modo::Righe and Modo::Pezzi: the lines not yet handed over are the first m_usati characters of
+    // m_buffer, which is only ever made longer (so that a line is written without clearing its room
+    // first).
+    std::string m_buffer;
+    std::size_t m_usati = 0;
 };
 
 // A destination that gathers the lines into one text, CR LF between them and none after the last, as
