@@ -26,9 +26,18 @@ std::string FonteUniemens::ValoreProprio(const xmltext::Valore& v, const xmltext
 // Days 1 to D of the declared month, each worked when its flag is exactly "S"; a day without a flag
 // is not worked, flags past D are ignored.
 void FonteUniemens::ScriviPropria(const Voce& voce, xmltext::ScrittoreXML& xml) const {
-    const auto flag = ElementiLista(Riga()[voce.valore.colonna], false);
+    // The flags are the items of the list (ElementiLista, empty ones kept), taken as the days come.
+    std::string_view resto = Riga()[voce.valore.colonna];
+    bool finiti = resto.empty();
     for (int k = 1; k <= 31 && k <= m_periodo->giorni; ++k) {
-        const std::string_view f = static_cast<std::size_t>(k) <= flag.size() ? flag[k - 1] : "N";
+        std::string_view f = "N";
+        if (!finiti) {
+            const auto separatore = resto.find(SeparatoreLista);
+            f = resto.substr(0, separatore);
+            finiti = separatore == std::string_view::npos;
+            if (!finiti)
+                resto.remove_prefix(separatore + 1);
+        }
         char giorno[4];
         const auto fine = std::to_chars(giorno, giorno + sizeof giorno, k).ptr;
         xml.Apri(voce.profondita, "Giorno GG", std::string_view(giorno, static_cast<std::size_t>(fine - giorno)));

@@ -250,13 +250,14 @@ RigaEsportazioneINPS::RigaEsportazioneINPS(int numero, std::string_view testo, P
                                            const TestiLettura& testi)
     : m_numero(numero), m_preparazione(preparazione), m_testi(&testi) {
     // The whole line upper-cased in one pass and escaped as a whole (a TAB stays a TAB), then split.
-    m_testo.resize(testo.size());
-    shell::CopiaInMaiuscolo(testo, m_testo.data());
-    if (preparazione == Preparazione::MaiuscoloCodificato)
-        CodificaXML(m_testo);
-    // Room for every field at once (within the limit the split enforces): none is moved as they come.
-    const auto tabulazioni = static_cast<std::size_t>(std::count(m_testo.begin(), m_testo.end(), '\t'));
-    m_colonne.reserve(std::min<std::size_t>(tabulazioni + 1, 32767));
+    if (preparazione == Preparazione::MaiuscoloCodificato) {
+        MaiuscoloCodificato(testo, m_testo);
+    } else {
+        m_testo.resize(testo.size());
+        shell::CopiaInMaiuscolo(testo, m_testo.data());
+    }
+    // Room for the fields of every kind of line of the export at once; a longer line makes more.
+    m_colonne.reserve(64);
     try {
         shell::DividiColonne(m_testo, m_colonne);
     } catch (const shell::ErroreElaborazione& e) {

@@ -1,5 +1,7 @@
 #include "testo_xml.h"
 
+#include "testo.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -53,7 +55,47 @@ constexpr std::array<std::uint8_t, 256> CaratteriAggiunti = [] {
     return aggiunti;
 }();
 
+// CaratteriAggiunti by comparisons rather than a look-up, which a compiler can apply to many characters
+// at once.
+constexpr std::size_t Aggiunti(unsigned char c) {
+    return (c == '&') * 4u + (c == '\'' || c == '"') * 5u + (c == '<' || c == '>') * 3u;
+}
+
+constexpr bool AggiuntiComeTabella() {
+    for (int c = 0; c < 256; ++c)
+        if (Aggiunti(static_cast<unsigned char>(c)) != CaratteriAggiunti[static_cast<std::size_t>(c)])
+            return false;
+    return true;
+}
+static_assert(AggiuntiComeTabella(), "the comparisons give the table's count for every character");
+
 } // namespace
+
+void MaiuscoloCodificato(std::string_view testo, std::string& risultato) {
+    const auto* t = reinterpret_cast<const unsigned char*>(testo.data());
+    std::size_t aggiunti = 0;
+    for (std::size_t i = 0; i < testo.size(); ++i)
+        aggiunti += Aggiunti(t[i]);
+    risultato.resize(testo.size() + aggiunti);
+    char* a = risultato.data();
+    // Upper case leaves the five characters alone and makes none of them, so the stretches between
+    // them are upper-cased whole and the references put in as they are; after the last one the rest
+    // of the line is one stretch.
+    std::size_t i = 0;
+    while (aggiunti > 0) {
+        std::size_t j = i;
+        while (CaratteriAggiunti[t[j]] == 0)
+            ++j;
+        shell::CopiaInMaiuscolo(testo.substr(i, j - i), a);
+        a += j - i;
+        const std::string_view r = Riferimento(testo[j]);
+        std::memcpy(a, r.data(), r.size());
+        a += r.size();
+        aggiunti -= r.size() - 1;
+        i = j + 1;
+    }
+    shell::CopiaInMaiuscolo(testo.substr(i), a);
+}
 
 void CodificaXML(std::string& campo) {
     // One pass gives what the five replacements in their order give: "&" goes first there, and no

@@ -24,6 +24,10 @@ std::string Tabulazioni(int n);
 // "&gt;". The ampersand goes first, so the references inserted are never escaped again.
 void CodificaXML(std::string& campo);
 
+// The text upper-cased as shell::CopiaInMaiuscolo does, then escaped as CodificaXML does, in `risultato`
+// (replacing what it held): the preparation of a whole export line, in one look at its characters.
+void MaiuscoloCodificato(std::string_view testo, std::string& risultato);
+
 // True when the text holds a character that CodificaXML replaces.
 bool DaCodificare(std::string_view testo);
 
