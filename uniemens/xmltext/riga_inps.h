@@ -94,6 +94,9 @@ struct TestiLettura {
 // ("1.500,75" reads 1500, like "1500,75"; "1.500" still reads 1.5). No value only when the number
 // is beyond a double; one too small for a double reads 0.
 std::optional<double> NumeroIniziale(std::string_view testo);
+// NumeroIniziale without its shortcut for a plain whole number at the start: the reading as
+// described above, step by step (NumeroIniziale gives the same for every text).
+std::optional<double> NumeroInizialeCompleto(std::string_view testo);
 
 // A whole number: the leading number rounded to an integer, halves to the even neighbour. No value
 // outside the signed 16-bit range.
