@@ -189,6 +189,7 @@ void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const P
     Registra(contesto, "Elaborazione lista Dipendenti...");
     xml.Apri(2, "PosContributiva Composizione=\"CP\"");
     Totali totali;
+    Calendario calendario;
     shell::Contatore16 denunce("denunce individuali");
     std::string inSospeso;
     int rigaInSospeso = 0;
@@ -210,7 +211,7 @@ void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const P
             xml.Elemento(3, "Matricola", riga[col::Matricola]);
         totali.denunce = denunce.Incrementa();
         Registra(contesto, "Elaborazione il dipendente " + NomePersona(riga));
-        ScriviVoci(DenunciaIndividuale, FonteUniemens{&riga, &periodo, &totali, &inSospeso}, xml);
+        ScriviVoci(DenunciaIndividuale, FonteUniemens{&riga, &periodo, &totali, &inSospeso, &calendario}, xml);
     });
     if (!inSospeso.empty())
         Registra(contesto, "Mese precedente in riga " + std::to_string(rigaInSospeso) +

@@ -38,12 +38,31 @@ void FonteUniemens::ScriviPropria(const Voce& voce, xmltext::ScrittoreXML& xml) 
             if (!finiti)
                 resto.remove_prefix(separatore + 1);
         }
-        char giorno[4];
-        const auto fine = std::to_chars(giorno, giorno + sizeof giorno, k).ptr;
-        xml.Apri(voce.profondita, "Giorno GG", std::string_view(giorno, static_cast<std::size_t>(fine - giorno)));
-        xml.Elemento(voce.profondita + 1, "Lavorato", f == "S" ? "S" : "N");
-        xml.Chiudi(voce.profondita, "Giorno");
+        if (m_calendario)
+            xml.Riga(0, m_calendario->Giorno(k, f == "S", voce.profondita));
+        else
+            ScriviGiorno(k, f == "S", voce.profondita, xml);
     }
+}
+
+void ScriviGiorno(int k, bool lavorato, int profondita, xmltext::ScrittoreXML& xml) {
+    char giorno[4];
+    const auto fine = std::to_chars(giorno, giorno + sizeof giorno, k).ptr;
+    xml.Apri(profondita, "Giorno GG", std::string_view(giorno, static_cast<std::size_t>(fine - giorno)));
+    xml.Elemento(profondita + 1, "Lavorato", lavorato ? "S" : "N");
+    xml.Chiudi(profondita, "Giorno");
+}
+
+std::string_view Calendario::Giorno(int k, bool lavorato, int profondita) {
+    std::string& righe = m_giorni[k - 1][lavorato];
+    int& fatte = m_profondita[k - 1][lavorato]; // the depth the lines were made at, plus one
+    if (fatte != profondita + 1) {
+        righe.clear();
+        xmltext::ScrittoreXML xml(righe);
+        ScriviGiorno(k, lavorato, profondita, xml);
+        fatte = profondita + 1;
+    }
+    return righe;
 }
 
 } // namespace uniemens

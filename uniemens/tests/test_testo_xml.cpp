@@ -255,8 +255,8 @@ TEST(ScrittoreXML, PerPezziRigheConCRLFInPezziDiRigheIntere) {
         const std::string lunga(ScrittoreXML::DimensionePezzo * 2 + 3, 'x');
         for (int k = 0; k < 20000; ++k) {
             const std::string valore = k == 10000 ? lunga : std::to_string(k);
-            xml.Elemento(k % 7, "V", valore);
-            atteso += std::string(static_cast<std::size_t>(k % 7), '\t') + "<V>" + valore + "</V>\r\n";
+            xml.Elemento(k % 13, "V", valore);
+            atteso += std::string(static_cast<std::size_t>(k % 13), '\t') + "<V>" + valore + "</V>\r\n";
         }
         xml.Apri(-1, "Fine");
         atteso += "<Fine>\r\n";

@@ -218,6 +218,15 @@ void ScrittoreXML::Svuota() {
     m_pezzi(std::string_view(m_buffer.data(), usati));
 }
 
+namespace {
+
+// Room beyond a line that the buffer always keeps, so that the TABs of a line are written as one
+// piece of Margine characters (what goes past them is written over by the line, or lies past its end).
+constexpr std::size_t Margine = 8;
+constexpr char TabMargine[Margine + 1] = "\t\t\t\t\t\t\t\t";
+
+} // namespace
+
 char* ScrittoreXML::Inizia(int profondita, std::size_t lunghezza) {
     const std::size_t tab = profondita > 0 ? static_cast<std::size_t>(profondita) : 0;
     char* a;
@@ -231,20 +240,23 @@ char* ScrittoreXML::Inizia(int profondita, std::size_t lunghezza) {
             *a++ = '\r';
             *a++ = '\n';
         }
-    } else {
-        const std::size_t fine = m_modo == Modo::Pezzi ? 2 : 0; // CR LF after the line
-        const std::size_t serve = tab + lunghezza + fine;
-        if (m_buffer.size() - m_usati < serve)
-            m_buffer.resize(std::max(m_buffer.size() * 2, m_usati + serve));
-        a = m_buffer.data() + m_usati;
-        m_usati += serve;
-        if (fine != 0) {
-            a[serve - 2] = '\r';
-            a[serve - 1] = '\n';
-        }
+        std::memset(a, '\t', tab);
+        return a + tab;
     }
-    for (std::size_t k = 0; k < tab; ++k)
-        a[k] = '\t';
+    const std::size_t fine = m_modo == Modo::Pezzi ? 2 : 0; // CR LF after the line
+    const std::size_t serve = tab + lunghezza + fine;
+    if (m_buffer.size() - m_usati < serve + Margine)
+        m_buffer.resize(std::max(m_buffer.size() * 2, m_usati + serve + Margine));
+    a = m_buffer.data() + m_usati;
+    m_usati += serve;
+    if (tab <= Margine)
+        std::memcpy(a, TabMargine, Margine);
+    else
+        std::memset(a, '\t', tab);
+    if (fine != 0) {
+        a[serve - 2] = '\r';
+        a[serve - 1] = '\n';
+    }
     return a + tab;
 }
 
