@@ -210,6 +210,7 @@ TEST(MaiuscoloCodificato, ComeMaiuscoloEPoiCodificaXML) {
         "", "a", "&", "<>", "&&&&", "'\"", "abc", "dell'acqua & figli s.n.c.\tx\t<y>",
         "&inizio", "fine&", "\xe0\xe8\xec\xf2\xf9\xf7\xff&amp;", "\t\t&\t",
         std::string("nul\0&dopo", 10), std::string(300, 'z') + "'",
+        std::string(20000, '\'') + "a" + std::string(9000, '&'), // far more added than 16 bits count
     };
     // clang-format on
     std::string risultato = "resto di prima";

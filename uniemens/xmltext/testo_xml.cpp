@@ -57,7 +57,7 @@ constexpr std::array<std::uint8_t, 256> CaratteriAggiunti = [] {
 
 // CaratteriAggiunti by comparisons rather than a look-up, which a compiler can apply to many characters
 // at once.
-constexpr std::size_t Aggiunti(unsigned char c) {
+constexpr unsigned Aggiunti(unsigned char c) {
     return (c == '&') * 4u + (c == '\'' || c == '"') * 5u + (c == '<' || c == '>') * 3u;
 }
 
@@ -73,9 +73,17 @@ static_assert(AggiuntiComeTabella(), "the comparisons give the table's count for
 
 void MaiuscoloCodificato(std::string_view testo, std::string& risultato) {
     const auto* t = reinterpret_cast<const unsigned char*>(testo.data());
+    // Counted in stretches short enough for a 16-bit count (at most 5 a character), which a compiler
+    // keeps many of at once.
     std::size_t aggiunti = 0;
-    for (std::size_t i = 0; i < testo.size(); ++i)
-        aggiunti += Aggiunti(t[i]);
+    constexpr std::size_t Tratto = 8192;
+    for (std::size_t inizio = 0; inizio < testo.size(); inizio += Tratto) {
+        const std::size_t fine = std::min(testo.size(), inizio + Tratto);
+        std::uint16_t tratto = 0;
+        for (std::size_t i = inizio; i < fine; ++i)
+            tratto = static_cast<std::uint16_t>(tratto + Aggiunti(t[i]));
+        aggiunti += tratto;
+    }
     risultato.resize(testo.size() + aggiunti);
     char* a = risultato.data();
     // Upper case leaves the five characters alone and makes none of them, so the stretches between
