@@ -143,20 +143,34 @@ std::optional<Importo> LeggiImporto(std::string_view testo) {
     return importo;
 }
 
-std::vector<std::string_view> ElementiLista(std::string_view campo, bool saltaVuoti) {
-    std::vector<std::string_view> elementi;
+namespace {
+
+// Calls `fai` with each item of a list field, in order, as ElementiLista gives them; stops early, with
+// false, when `fai` returns false.
+template <typename F>
+bool PerOgniElemento(std::string_view campo, bool saltaVuoti, F&& fai) {
     if (campo.empty())
-        return elementi;
+        return true;
     std::size_t inizio = 0;
     while (true) {
         const auto fine = campo.find(SeparatoreLista, inizio);
         const auto elemento = campo.substr(inizio, fine == std::string_view::npos ? campo.npos : fine - inizio);
-        if (!(saltaVuoti && elemento.empty()))
-            elementi.push_back(elemento);
+        if (!(saltaVuoti && elemento.empty()) && !fai(elemento))
+            return false;
         if (fine == std::string_view::npos)
-            break;
+            return true;
         inizio = fine + 1;
     }
+}
+
+} // namespace
+
+std::vector<std::string_view> ElementiLista(std::string_view campo, bool saltaVuoti) {
+    std::vector<std::string_view> elementi;
+    PerOgniElemento(campo, saltaVuoti, [&](std::string_view elemento) {
+        elementi.push_back(elemento);
+        return true;
+    });
     return elementi;
 }
 
@@ -170,12 +184,14 @@ std::optional<Settimana> DividiSettimana(std::string_view elemento) {
 
 std::optional<std::vector<Settimana>> DividiSettimane(std::string_view campo) {
     std::vector<Settimana> settimane;
-    for (const std::string_view elemento : ElementiLista(campo, true)) {
+    const bool lette = PerOgniElemento(campo, true, [&](std::string_view elemento) {
         const auto settimana = DividiSettimana(elemento);
-        if (!settimana)
-            return std::nullopt;
-        settimane.push_back(*settimana);
-    }
+        if (settimana)
+            settimane.push_back(*settimana);
+        return settimana.has_value();
+    });
+    if (!lette)
+        return std::nullopt;
     return settimane;
 }
 
@@ -205,11 +221,16 @@ std::optional<std::string> DifettoCampo(Lettura lettura, std::string_view testo,
         if (!shell::TogliSpazi(testo).empty() && !shell::LeggiData(testo))
             return "data non valida " + Citato(testo);
         break;
-    case Lettura::Settimane:
-        for (std::string_view elemento : ElementiLista(testo, true))
-            if (!DividiSettimana(elemento))
-                return std::string(testi.senzaChiocciola) + Citato(testi.citaElemento ? elemento : testo);
+    case Lettura::Settimane: {
+        std::string_view senza; // the first item without "@"
+        const bool lette = PerOgniElemento(testo, true, [&](std::string_view elemento) {
+            senza = elemento;
+            return DividiSettimana(elemento).has_value();
+        });
+        if (!lette)
+            return std::string(testi.senzaChiocciola) + Citato(testi.citaElemento ? senza : testo);
         break;
+    }
     }
     return std::nullopt;
 }
