@@ -70,7 +70,7 @@ public:
     // DimensionePezzo characters; Svuota hands over the rest. A writer destroyed with lines not yet
     // handed over (a run stopped by an error) hands them over then, ignoring a failure.
     static ScrittoreXML PerPezzi(DestinazioneTesto destinazione);
-    static constexpr std::size_t DimensionePezzo = std::size_t{1} << 16;
+    static constexpr std::size_t DimensionePezzo = std::size_t{1} << 14;
 
     // The text may be the writer's own: it is never copied nor moved (PerPezzi returns it in place).
     ScrittoreXML(const ScrittoreXML&) = delete;
