@@ -72,7 +72,7 @@ public:
     static ScrittoreXML PerPezzi(DestinazioneTesto destinazione);
     static constexpr std::size_t DimensionePezzo = std::size_t{1} << 14;
 
-    // The text may be the writer's own: it is never copied nor moved (PerPezzi returns it in place).
+    // Never copied nor moved (PerPezzi returns the writer in place).
     ScrittoreXML(const ScrittoreXML&) = delete;
     ScrittoreXML& operator=(const ScrittoreXML&) = delete;
     ~ScrittoreXML();
