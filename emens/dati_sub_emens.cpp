@@ -38,7 +38,7 @@ public:
                                        " sostituito da quello in riga " + std::to_string(riga.Numero()) +
                                        ": non scritto.");
         m_sospeso.clear();
-        ScrittoreXML blocco(uniemens::xmltext::UnisciRighe(m_sospeso));
+        ScrittoreXML blocco(m_sospeso);
         ScriviVoci(emens::MesePrecedente, Fonte{riga}, blocco);
         m_rigaSospeso = riga.Numero();
         m_personaSospeso = shell::TogliSpazi(riga.Testo(col::CodiceFiscale));
@@ -116,7 +116,7 @@ std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::File
     const int anno = prima.Intero(col::Anno);
     const int mese = prima.Intero(col::Mese);
 
-    ScrittoreXML xml([&uscita](std::string_view riga) { uscita.ScriviRiga(riga); });
+    auto xml = ScrittoreXML::PerPezzi([&uscita](std::string_view testo) { uscita.Scrivi(testo); });
     xml.Dichiarazione();
     xml.Apri(0, "DenunceRetributiveMensili");
     ScriviVoci(DatiMittente, Fonte{prima}, xml);
@@ -150,6 +150,7 @@ std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::File
 
     xml.Chiudi(1, "Azienda");
     xml.Chiudi(0, "DenunceRetributiveMensili");
+    xml.Svuota();
     return "INPSEMENS-" + CifreMinime(anno, 4) + "-" + CifreMinime(mese, 2) + ".xml";
 }
 

@@ -40,6 +40,7 @@ constexpr CampoControllato CampiCollaboratore[] = {
 
 class Controllo {
 public:
+    explicit Controllo(std::size_t righe) { m_esito.persone.assign(righe, uniemens::Persona::Nessuna); }
     void Riga(int n, std::string_view testo);
     EsitoControllo Esito() &&;
 
@@ -50,6 +51,9 @@ private:
     // False, after reporting it, when a column holds a control character: no XML document may hold
     // one, and a line feed there means lines that do not end with CR (the export is damaged).
     bool Caratteri(const RigaINPS& riga);
+    // True when the line holds no control character but TABs and the list separators of the list
+    // columns, which is when Caratteri finds nothing.
+    static bool SoloSeparatoriNelleListe(const RigaINPS& riga);
     // False, after reporting it, when the line ends before column `ultima`.
     bool Colonne(const RigaINPS& riga, int ultima, std::string_view prefisso);
     void Campi(const RigaINPS& riga, std::span<const CampoControllato> campi, std::string_view prefisso);
@@ -102,7 +106,8 @@ void Controllo::Persona(const RigaINPS& riga) {
     const std::string prefisso = Prefisso(n);
     if (!Colonne(riga, col::Imponibile, prefisso))
         return;
-    if (const auto difetto = DifettoCampo(Lettura::NumeroIniziale, riga.Decodificata(col::Imponibile))) {
+    std::string appoggio;
+    if (const auto difetto = DifettoCampo(Lettura::NumeroIniziale, riga.Decodificata(col::Imponibile, appoggio))) {
         Segnala(n, prefisso + ", colonna " + std::to_string(col::Imponibile) + ": " + *difetto);
         return;
     }
@@ -113,6 +118,12 @@ void Controllo::Persona(const RigaINPS& riga) {
 
     const bool attuale = riga[col::MeseRiferimento] == MeseAttuale;
     const std::string_view tipo = riga[col::TipoPersona];
+    // What the writing passes take the line for (they run only when no line has an error).
+    using uniemens::Persona;
+    m_esito.persone[static_cast<std::size_t>(n - 1)] = !attuale                    ? Persona::MesePrecedente
+                                                       : tipo == TipoDipendente    ? Persona::Dipendente
+                                                       : tipo == TipoCollaboratore ? Persona::Collaboratore
+                                                                                   : Persona::Nessuna;
     if (tipo == TipoDipendente) {
         m_dipendenti.Incrementa();
         if (!Colonne(riga, attuale ? col::UltimaDipendente : col::UltimaMesePrec, prefisso))
@@ -144,6 +155,11 @@ void Controllo::Persona(const RigaINPS& riga) {
 }
 
 bool Controllo::Caratteri(const RigaINPS& riga) {
+    // Most lines hold no control character but the TABs and the list separators of the list columns:
+    // one look at the whole line tells, and only a line that holds another, or a separator elsewhere,
+    // is looked at column by column to find the first faulty one.
+    if (SoloSeparatoriNelleListe(riga))
+        return true;
     for (int c = 0; riga.Ha(c); ++c) {
         const bool lista = c == col::Settimane || c == col::GiorniLavorati;
         if (const auto difetto = DifettoCampo(lista ? Lettura::Lista : Lettura::Testo, riga[c])) {
@@ -156,6 +172,26 @@ bool Controllo::Caratteri(const RigaINPS& riga) {
     return true;
 }
 
+bool Controllo::SoloSeparatoriNelleListe(const RigaINPS& riga) {
+    // Counted without a branch per character, so that a compiler can look at many at once.
+    const std::string_view testo = riga.Preparata();
+    const auto* t = reinterpret_cast<const unsigned char*>(testo.data());
+    const auto separatore = static_cast<unsigned char>(SeparatoreLista);
+    std::size_t separatori = 0;
+    std::size_t altri = 0;
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        const unsigned char u = t[i];
+        separatori += u == separatore;
+        altri += (u < 0x20) & (u != '\t') & (u != separatore);
+    }
+    if (altri != 0)
+        return false;
+    for (const int lista : {col::Settimane, col::GiorniLavorati})
+        if (riga.Ha(lista))
+            separatori -= static_cast<std::size_t>(std::count(riga[lista].begin(), riga[lista].end(), SeparatoreLista));
+    return separatori == 0;
+}
+
 bool Controllo::Colonne(const RigaINPS& riga, int ultima, std::string_view prefisso) {
     if (riga.Ha(ultima))
         return true;
@@ -166,8 +202,9 @@ bool Controllo::Colonne(const RigaINPS& riga, int ultima, std::string_view prefi
 }
 
 void Controllo::Campi(const RigaINPS& riga, std::span<const CampoControllato> campi, std::string_view prefisso) {
+    std::string appoggio;
     for (const auto& campo : campi)
-        if (const auto difetto = DifettoCampo(campo.lettura, riga.Decodificata(campo.colonna)))
+        if (const auto difetto = DifettoCampo(campo.lettura, riga.Decodificata(campo.colonna, appoggio)))
             Segnala(riga.Numero(),
                     std::string(prefisso) + ", colonna " + std::to_string(campo.colonna) + ": " + *difetto);
 }
@@ -190,7 +227,7 @@ EsitoControllo Controllo::Esito() && {
 } // namespace
 
 EsitoControllo ControllaDocumento(const shell::Esportazione& esportazione) {
-    Controllo controllo;
+    Controllo controllo(esportazione.Righe());
     for (std::size_t i = 0; i < esportazione.Righe(); ++i)
         controllo.Riga(static_cast<int>(i + 1), esportazione.Riga(i));
     return std::move(controllo).Esito();

@@ -5,11 +5,20 @@
 #include "campi.h"
 #include "esportazione.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace uniemens {
+
+// What a line describes, for the passes that write the persons.
+enum class Persona : std::uint8_t {
+    Nessuna,        // empty, or column 24 reads as 0
+    Dipendente,     // an employee of the declared month: an individual report
+    MesePrecedente, // a line of the previous month: the block that waits for the next report
+    Collaboratore,  // a collaborator of the declared month
+};
 
 struct EsitoControllo {
     bool vuoto = true;              // no line holds any text
@@ -18,6 +27,7 @@ struct EsitoControllo {
     int collaboratori = 0;          // collaborator lines of the declared month
     std::vector<std::string> errori; // the error box's lines, in the order of the export's lines
     bool superato = false;          // the persons may be written
+    std::vector<Persona> persone;   // by line, from line 1; what a line that passed describes
 };
 
 // Checks every line of the export:

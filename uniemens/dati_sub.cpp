@@ -33,7 +33,7 @@ std::optional<std::string> ScriviDocumento(const shell::Esportazione& esportazio
     contesto.ScriviErrore("Nessun errore.", true, true);
     Registra(contesto, "Lettura documento...");
 
-    xmltext::ScrittoreXML xml([&uscita](std::string_view riga) { uscita.ScriviRiga(riga); });
+    auto xml = xmltext::ScrittoreXML::PerPezzi([&uscita](std::string_view testo) { uscita.Scrivi(testo); });
     xml.Dichiarazione();
     xml.Apri(0, "DenunceMensili");
     Registra(contesto, "Controllo documento...");
@@ -55,14 +55,15 @@ std::optional<std::string> ScriviDocumento(const shell::Esportazione& esportazio
         }
         RiportaControllo(controllo, contesto);
         if (controllo.superato && controllo.dipendenti > 0)
-            ScriviDipendenti(esportazione, *controllo.periodo, xml, contesto);
+            ScriviDipendenti(esportazione, controllo.persone, *controllo.periodo, xml, contesto);
         if (controllo.superato && controllo.collaboratori > 0)
-            ScriviCollaboratori(esportazione, xml, contesto);
+            ScriviCollaboratori(esportazione, controllo.persone, xml, contesto);
     }
     if (aziendaAperta)
         xml.Chiudi(1, "Azienda");
     Registra(contesto, "Creazione dati Azienda completati.");
     xml.Chiudi(0, "DenunceMensili");
+    xml.Svuota();
 
     if (!controllo.superato)
         return std::nullopt;

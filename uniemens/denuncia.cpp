@@ -3,6 +3,8 @@
 #include "contatore.h"
 #include "voci.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 
 namespace uniemens {
@@ -147,19 +149,25 @@ static_assert(Annidate(MesePrecedente, 4));
 static_assert(Annidate(Collaboratore, 3));
 
 std::string NomePersona(const RigaINPS& riga) {
-    return riga.Decodificata(col::CodiceFiscale) + " - " + riga.Decodificata(col::Cognome) + " " +
-           riga.Decodificata(col::Nome);
+    std::string appoggio;
+    std::string nome(riga.Decodificata(col::CodiceFiscale, appoggio));
+    nome += " - ";
+    nome += riga.Decodificata(col::Cognome, appoggio);
+    nome += ' ';
+    nome += riga.Decodificata(col::Nome, appoggio);
+    return nome;
 }
 
-// The lines of the export that describe a person: not empty, column 24 not read as 0.
+// The lines of the export that describe a person of one of the kinds `tipi` (the document check
+// told each line's kind: not empty, column 24 not read as 0); the other lines are not prepared.
 template <typename F>
-void PerOgniPersona(const shell::Esportazione& esportazione, F&& fai) {
-    for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
-        if (esportazione.Riga(i).empty())
+void PerOgniPersona(const shell::Esportazione& esportazione, std::span<const Persona> persone,
+                    std::initializer_list<Persona> tipi, F&& fai) {
+    for (std::size_t i = 0; i < esportazione.Righe() && i < persone.size(); ++i) {
+        if (std::find(tipi.begin(), tipi.end(), persone[i]) == tipi.end())
             continue;
         const RigaINPS riga(static_cast<int>(i + 1), esportazione.Riga(i));
-        if (riga.NumeroIniziale(col::Imponibile) != 0)
-            fai(riga);
+        fai(riga);
     }
 }
 
@@ -176,22 +184,23 @@ void ScriviAperturaAzienda(const RigaINPS& riga1, const Periodo& periodo, Scritt
     ScriviVoci(AperturaAzienda, FonteUniemens{&riga1, &periodo}, xml);
 }
 
-void ScriviDipendenti(const shell::Esportazione& esportazione, const Periodo& periodo, ScrittoreXML& xml,
-                      shell::ContestoElaborazione& contesto) {
+void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const Persona> persone,
+                      const Periodo& periodo, ScrittoreXML& xml, shell::ContestoElaborazione& contesto) {
     Registra(contesto, "Elaborazione lista Dipendenti...");
     xml.Apri(2, "PosContributiva Composizione=\"CP\"");
     Totali totali;
+    Calendario calendario;
     shell::Contatore16 denunce("denunce individuali");
     std::string inSospeso;
     int rigaInSospeso = 0;
-    PerOgniPersona(esportazione, [&](const RigaINPS& riga) {
+    PerOgniPersona(esportazione, persone, {Persona::Dipendente, Persona::MesePrecedente}, [&](const RigaINPS& riga) {
         if (riga[col::MeseRiferimento] != MeseAttuale) {
             if (!inSospeso.empty())
                 Registra(contesto, "Mese precedente in riga " + std::to_string(rigaInSospeso) +
                                        " sostituito da quello in riga " + std::to_string(riga.Numero()) +
                                        ": non scritto.");
             inSospeso.clear();
-            ScrittoreXML blocco(xmltext::UnisciRighe(inSospeso));
+            ScrittoreXML blocco(inSospeso);
             ScriviVoci(MesePrecedente, FonteUniemens{&riga}, blocco);
             rigaInSospeso = riga.Numero();
             return;
@@ -202,7 +211,7 @@ void ScriviDipendenti(const shell::Esportazione& esportazione, const Periodo& pe
             xml.Elemento(3, "Matricola", riga[col::Matricola]);
         totali.denunce = denunce.Incrementa();
         Registra(contesto, "Elaborazione il dipendente " + NomePersona(riga));
-        ScriviVoci(DenunciaIndividuale, FonteUniemens{&riga, &periodo, &totali, &inSospeso}, xml);
+        ScriviVoci(DenunciaIndividuale, FonteUniemens{&riga, &periodo, &totali, &inSospeso, &calendario}, xml);
     });
     if (!inSospeso.empty())
         Registra(contesto, "Mese precedente in riga " + std::to_string(rigaInSospeso) +
@@ -212,12 +221,12 @@ void ScriviDipendenti(const shell::Esportazione& esportazione, const Periodo& pe
     Registra(contesto, "Elaborazione lista Dipendenti completata.");
 }
 
-void ScriviCollaboratori(const shell::Esportazione& esportazione, ScrittoreXML& xml,
-                         shell::ContestoElaborazione& contesto) {
+void ScriviCollaboratori(const shell::Esportazione& esportazione, std::span<const Persona> persone,
+                         ScrittoreXML& xml, shell::ContestoElaborazione& contesto) {
     Registra(contesto, "Elaborazione lista Collaboratori...");
     xml.Apri(2, "ListaCollaboratori");
     shell::Contatore16 scritti("collaboratori");
-    PerOgniPersona(esportazione, [&](const RigaINPS& riga) {
+    PerOgniPersona(esportazione, persone, {Persona::Collaboratore}, [&](const RigaINPS& riga) {
         if (riga[col::TipoPersona] != TipoCollaboratore)
             return;
         if (scritti.Incrementa() == 1) {

@@ -3,10 +3,12 @@
 // reports of the employees and the company totals, and the collaborators list.
 
 #include "campi.h"
+#include "controllo.h"
 #include "contesto.h"
 #include "esportazione.h"
 #include "testo_xml.h"
 
+#include <span>
 #include <string_view>
 
 namespace uniemens {
@@ -21,11 +23,12 @@ void ScriviAperturaAzienda(const RigaINPS& riga1, const Periodo& periodo, xmltex
 
 // The contribution position: one individual report per employee line of the declared month, each
 // with the previous-month block that precedes it, then the company totals.
-void ScriviDipendenti(const shell::Esportazione& esportazione, const Periodo& periodo,
-                      xmltext::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
+// `persone` tells, by line, what the document check found each line to describe.
+void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const Persona> persone,
+                      const Periodo& periodo, xmltext::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
 
 // The collaborators list, with CAP and ISTAT from the first collaborator.
-void ScriviCollaboratori(const shell::Esportazione& esportazione, xmltext::ScrittoreXML& xml,
-                         shell::ContestoElaborazione& contesto);
+void ScriviCollaboratori(const shell::Esportazione& esportazione, std::span<const Persona> persone,
+                         xmltext::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
 
 } // namespace uniemens

@@ -2,6 +2,7 @@
 
 #include "testo_xml.h"
 
+#include <charconv>
 #include <string>
 
 namespace uniemens {
@@ -25,13 +26,43 @@ std::string FonteUniemens::ValoreProprio(const xmltext::Valore& v, const xmltext
 // Days 1 to D of the declared month, each worked when its flag is exactly "S"; a day without a flag
 // is not worked, flags past D are ignored.
 void FonteUniemens::ScriviPropria(const Voce& voce, xmltext::ScrittoreXML& xml) const {
-    const auto flag = ElementiLista(Riga()[voce.valore.colonna], false);
+    // The flags are the items of the list (ElementiLista, empty ones kept), taken as the days come.
+    std::string_view resto = Riga()[voce.valore.colonna];
+    bool finiti = resto.empty();
     for (int k = 1; k <= 31 && k <= m_periodo->giorni; ++k) {
-        const std::string_view f = static_cast<std::size_t>(k) <= flag.size() ? flag[k - 1] : "N";
-        xml.Apri(voce.profondita, "Giorno GG=\"" + std::to_string(k) + "\"");
-        xml.Elemento(voce.profondita + 1, "Lavorato", f == "S" ? "S" : "N");
-        xml.Chiudi(voce.profondita, "Giorno");
+        std::string_view f = "N";
+        if (!finiti) {
+            const auto separatore = resto.find(SeparatoreLista);
+            f = resto.substr(0, separatore);
+            finiti = separatore == std::string_view::npos;
+            if (!finiti)
+                resto.remove_prefix(separatore + 1);
+        }
+        if (m_calendario)
+            xml.Riga(0, m_calendario->Giorno(k, f == "S", voce.profondita));
+        else
+            ScriviGiorno(k, f == "S", voce.profondita, xml);
     }
+}
+
+void ScriviGiorno(int k, bool lavorato, int profondita, xmltext::ScrittoreXML& xml) {
+    char giorno[4];
+    const auto fine = std::to_chars(giorno, giorno + sizeof giorno, k).ptr;
+    xml.Apri(profondita, "Giorno GG", std::string_view(giorno, static_cast<std::size_t>(fine - giorno)));
+    xml.Elemento(profondita + 1, "Lavorato", lavorato ? "S" : "N");
+    xml.Chiudi(profondita, "Giorno");
+}
+
+std::string_view Calendario::Giorno(int k, bool lavorato, int profondita) {
+    std::string& righe = m_giorni[k - 1][lavorato];
+    int& fatte = m_profondita[k - 1][lavorato]; // the depth the lines were made at, plus one
+    if (fatte != profondita + 1) {
+        righe.clear();
+        xmltext::ScrittoreXML xml(righe);
+        ScriviGiorno(k, lavorato, profondita, xml);
+        fatte = profondita + 1;
+    }
+    return righe;
 }
 
 } // namespace uniemens

@@ -7,6 +7,7 @@
 #include "voci_xml.h"
 
 #include <string>
+#include <string_view>
 
 namespace uniemens {
 
@@ -30,13 +31,28 @@ struct Totali {
     SommaImporti credito; // held at 0
 };
 
+// The three lines of a day of the daily calendar: <Giorno GG="k">, its Lavorato element, </Giorno>.
+void ScriviGiorno(int k, bool lavorato, int profondita, xmltext::ScrittoreXML& xml);
+
+// The lines of each day of the daily calendar, worked or not, made by ScriviGiorno the first time they
+// are needed in a run and then written as one piece.
+class Calendario {
+public:
+    // The lines of day k (1 to 31) at depth `profondita`, CR LF between them.
+    std::string_view Giorno(int k, bool lavorato, int profondita);
+
+private:
+    std::string m_giorni[31][2];
+    int m_profondita[31][2] = {};
+};
+
 // What the values of a block come from; each block uses only some of these. A Forma::Propria row is
 // the daily calendar of the declared month, from the day flags of its column.
 class FonteUniemens : public xmltext::Fonte {
 public:
     explicit FonteUniemens(const RigaINPS* riga, const Periodo* periodo = nullptr, Totali* totali = nullptr,
-                           std::string* inSospeso = nullptr)
-        : xmltext::Fonte(riga, inSospeso), m_periodo(periodo), m_totali(totali) {}
+                           std::string* inSospeso = nullptr, Calendario* calendario = nullptr)
+        : xmltext::Fonte(riga, inSospeso), m_periodo(periodo), m_totali(totali), m_calendario(calendario) {}
 
     std::string ValoreProprio(const xmltext::Valore& valore, const xmltext::Settimana* settimana) const override;
     void ScriviPropria(const Voce& voce, xmltext::ScrittoreXML& xml) const override;
@@ -44,6 +60,7 @@ public:
 private:
     const Periodo* m_periodo;
     Totali* m_totali;
+    Calendario* m_calendario; // without one, the days are written line by line
 };
 
 using xmltext::ScriviVoci;

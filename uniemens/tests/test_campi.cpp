@@ -3,6 +3,7 @@
 
 #include "campi.h"
 #include "conversioni.h"
+#include "voci.h"
 
 #include <gtest/gtest.h>
 
@@ -248,6 +249,27 @@ TEST(RigaINPS, MaiuscoloPoiCodificaXML) {
         FAIL();
     } catch (const std::exception& e) {
         EXPECT_STREQ(e.what(), "Riga 7, colonna 4: colonna mancante (la riga ha 4 colonne)");
+    }
+}
+
+// The calendar's days made once give, written as one piece, the lines written one by one; a day made
+// at one depth is made again at another.
+TEST(Calendario, IGiorniFattiUnaVoltaComeRigaPerRiga) {
+    Calendario calendario;
+    for (const int profondita : {5, 2, 5}) {
+        for (int k = 1; k <= 31; ++k) {
+            for (const bool lavorato : {false, true}) {
+                std::vector<std::string> righe;
+                xmltext::ScrittoreXML xml([&](std::string_view riga) { righe.emplace_back(riga); });
+                ScriviGiorno(k, lavorato, profondita, xml);
+                ASSERT_EQ(righe.size(), 3u);
+                EXPECT_EQ(righe[0], std::string(static_cast<std::size_t>(profondita), '\t') + "<Giorno GG=\"" +
+                                        std::to_string(k) + "\">");
+                EXPECT_EQ(righe[1], std::string(static_cast<std::size_t>(profondita) + 1, '\t') + "<Lavorato>" +
+                                        (lavorato ? "S" : "N") + "</Lavorato>");
+                EXPECT_EQ(calendario.Giorno(k, lavorato, profondita), righe[0] + "\r\n" + righe[1] + "\r\n" + righe[2]);
+            }
+        }
     }
 }
 

@@ -3,8 +3,14 @@
 
 #include "testo_xml.h"
 
+#include "errore.h"
+#include "testo.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -189,6 +195,106 @@ TEST(ScrittoreXML, UnisciRigheSenzaFineRigaDopoLUltima) {
     std::string vuoto;
     ScrittoreXML nessuna(UnisciRighe(vuoto));
     EXPECT_EQ(vuoto, "");
+}
+
+// The one-look preparation of a line gives what upper-casing and then escaping give.
+std::string MaiuscoloPoiCodificato(std::string_view testo) {
+    std::string t = shell::Maiuscolo(testo);
+    CodificaXML(t);
+    return t;
+}
+
+TEST(MaiuscoloCodificato, ComeMaiuscoloEPoiCodificaXML) {
+    // clang-format off
+    const std::string casi[] = {
+        "", "a", "&", "<>", "&&&&", "'\"", "abc", "dell'acqua & figli s.n.c.\tx\t<y>",
+        "&inizio", "fine&", "\xe0\xe8\xec\xf2\xf9\xf7\xff&amp;", "\t\t&\t",
+        std::string("nul\0&dopo", 10), std::string(300, 'z') + "'",
+        std::string(20000, '\'') + "a" + std::string(9000, '&'), // far more added than 16 bits count
+    };
+    // clang-format on
+    std::string risultato = "resto di prima";
+    for (const std::string& caso : casi) {
+        MaiuscoloCodificato(caso, risultato);
+        EXPECT_EQ(risultato, MaiuscoloPoiCodificato(caso)) << caso;
+    }
+    // Generated lines of every byte, the five characters and the letters more frequent.
+    std::mt19937 generatore(17);
+    const std::string frequenti = "&'\"<>aAz\t\xe0\xff";
+    for (int n = 0; n < 2000; ++n) {
+        std::string riga(generatore() % 80, ' ');
+        for (char& c : riga)
+            c = generatore() % 2 ? frequenti[generatore() % frequenti.size()] : static_cast<char>(generatore() % 256);
+        MaiuscoloCodificato(riga, risultato);
+        ASSERT_EQ(risultato, MaiuscoloPoiCodificato(riga)) << n;
+    }
+}
+
+TEST(ScrittoreXML, UniteNelTestoComeUnisciRighe) {
+    std::string conFunzione, inPosto = "gi\xe0 ";
+    ScrittoreXML a(UnisciRighe(conFunzione));
+    ScrittoreXML b(inPosto);
+    for (ScrittoreXML* xml : {&a, &b}) {
+        xml->Riga(0, "");
+        xml->Apri(4, "MesePrecedente TipoConsolidamento", "S");
+        xml->Elemento(5, "Nome", "");
+        xml->Chiudi(4, "MesePrecedente");
+    }
+    EXPECT_EQ(conFunzione, "\r\n\t\t\t\t<MesePrecedente TipoConsolidamento=\"S\">\r\n\t\t\t\t\t<Nome></Nome>\r\n"
+                           "\t\t\t\t</MesePrecedente>");
+    EXPECT_EQ(inPosto, "gi\xe0 " + conFunzione); // appended, not replaced
+}
+
+TEST(ScrittoreXML, PerPezziRigheConCRLFInPezziDiRigheIntere) {
+    std::vector<std::string> pezzi;
+    std::string atteso;
+    {
+        auto xml = ScrittoreXML::PerPezzi([&](std::string_view pezzo) { pezzi.emplace_back(pezzo); });
+        xml.Dichiarazione();
+        atteso += std::string(DichiarazioneXML) + "\r\n";
+        // Enough lines for several pieces, and one line longer than a piece.
+        const std::string lunga(ScrittoreXML::DimensionePezzo * 2 + 3, 'x');
+        for (int k = 0; k < 20000; ++k) {
+            const std::string valore = k == 10000 ? lunga : std::to_string(k);
+            xml.Elemento(k % 13, "V", valore);
+            atteso += std::string(static_cast<std::size_t>(k % 13), '\t') + "<V>" + valore + "</V>\r\n";
+        }
+        xml.Apri(-1, "Fine");
+        atteso += "<Fine>\r\n";
+        xml.Svuota();
+        xml.Svuota(); // nothing more to hand over
+    }
+    ASSERT_GT(pezzi.size(), 2u);
+    std::string unito;
+    for (const std::string& pezzo : pezzi) {
+        EXPECT_FALSE(pezzo.empty());
+        EXPECT_EQ(pezzo.substr(pezzo.size() - 2), "\r\n");
+        unito += pezzo;
+    }
+    EXPECT_EQ(unito, atteso);
+}
+
+TEST(ScrittoreXML, PerPezziUnaCorsaFermataConsegnaLeRigheScritte) {
+    std::string scritto;
+    try {
+        auto xml = ScrittoreXML::PerPezzi([&](std::string_view pezzo) { scritto += pezzo; });
+        xml.Elemento(1, "A", "1");
+        throw shell::ErroreElaborazione("fermata");
+    } catch (const shell::ErroreElaborazione&) {
+    }
+    EXPECT_EQ(scritto, "\t<A>1</A>\r\n");
+    // A destination that fails while the run is stopping does not end the program.
+    EXPECT_THROW(
+        {
+            auto xml = ScrittoreXML::PerPezzi([](std::string_view) { throw std::runtime_error("disco pieno"); });
+            xml.Chiudi(0, "A");
+            throw shell::ErroreElaborazione("fermata");
+        },
+        shell::ErroreElaborazione);
+    // On the normal path a failing destination stops the run at Svuota.
+    auto xml = ScrittoreXML::PerPezzi([](std::string_view) { throw std::runtime_error("disco pieno"); });
+    xml.Chiudi(0, "A");
+    EXPECT_THROW(xml.Svuota(), std::runtime_error);
 }
 
 } // namespace

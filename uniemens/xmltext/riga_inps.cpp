@@ -40,6 +40,29 @@ decltype(shell::Convertitore::carica) CaricamentoINPS(EsecuzioneINPS esegui) {
 // --- Readings -------------------------------------------------------------------------------------
 
 std::optional<double> NumeroIniziale(std::string_view testo) {
+    // The common case at once: an optional sign and at most 15 digits (a whole number a double holds
+    // exactly) at the start, followed by the end or by a character that stops the reading and that
+    // the complete reading would not remove nor take as the decimal point. Nothing before that
+    // character is removed then, so the complete reading reads these digits.
+    std::size_t i = 0;
+    const bool negativo = !testo.empty() && testo[0] == '-';
+    if (!testo.empty() && (testo[0] == '+' || testo[0] == '-'))
+        ++i;
+    std::uint64_t intero = 0;
+    const std::size_t inizio = i;
+    for (; i < testo.size() && i - inizio <= 15 && Cifra(testo[i]); ++i)
+        intero = intero * 10 + static_cast<std::uint64_t>(testo[i] - '0');
+    const std::size_t cifre = i - inizio;
+    if (cifre >= 1 && cifre <= 15 &&
+        (i == testo.size() || (testo[i] != ' ' && testo[i] != '\t' && testo[i] != '\n' && testo[i] != '.' &&
+                               !Cifra(testo[i])))) {
+        const auto valore = static_cast<double>(intero);
+        return negativo ? -valore : valore;
+    }
+    return NumeroInizialeCompleto(testo);
+}
+
+std::optional<double> NumeroInizialeCompleto(std::string_view testo) {
     const bool migliaia = testo.find(',') != std::string_view::npos;
     std::string t;
     t.reserve(testo.size());
@@ -120,20 +143,34 @@ std::optional<Importo> LeggiImporto(std::string_view testo) {
     return importo;
 }
 
-std::vector<std::string_view> ElementiLista(std::string_view campo, bool saltaVuoti) {
-    std::vector<std::string_view> elementi;
+namespace {
+
+// Calls `fai` with each item of a list field, in order, as ElementiLista gives them; stops early, with
+// false, when `fai` returns false.
+template <typename F>
+bool PerOgniElemento(std::string_view campo, bool saltaVuoti, F&& fai) {
     if (campo.empty())
-        return elementi;
+        return true;
     std::size_t inizio = 0;
     while (true) {
         const auto fine = campo.find(SeparatoreLista, inizio);
         const auto elemento = campo.substr(inizio, fine == std::string_view::npos ? campo.npos : fine - inizio);
-        if (!(saltaVuoti && elemento.empty()))
-            elementi.push_back(elemento);
+        if (!(saltaVuoti && elemento.empty()) && !fai(elemento))
+            return false;
         if (fine == std::string_view::npos)
-            break;
+            return true;
         inizio = fine + 1;
     }
+}
+
+} // namespace
+
+std::vector<std::string_view> ElementiLista(std::string_view campo, bool saltaVuoti) {
+    std::vector<std::string_view> elementi;
+    PerOgniElemento(campo, saltaVuoti, [&](std::string_view elemento) {
+        elementi.push_back(elemento);
+        return true;
+    });
     return elementi;
 }
 
@@ -147,12 +184,14 @@ std::optional<Settimana> DividiSettimana(std::string_view elemento) {
 
 std::optional<std::vector<Settimana>> DividiSettimane(std::string_view campo) {
     std::vector<Settimana> settimane;
-    for (const std::string_view elemento : ElementiLista(campo, true)) {
+    const bool lette = PerOgniElemento(campo, true, [&](std::string_view elemento) {
         const auto settimana = DividiSettimana(elemento);
-        if (!settimana)
-            return std::nullopt;
-        settimane.push_back(*settimana);
-    }
+        if (settimana)
+            settimane.push_back(*settimana);
+        return settimana.has_value();
+    });
+    if (!lette)
+        return std::nullopt;
     return settimane;
 }
 
@@ -182,11 +221,16 @@ std::optional<std::string> DifettoCampo(Lettura lettura, std::string_view testo,
         if (!shell::TogliSpazi(testo).empty() && !shell::LeggiData(testo))
             return "data non valida " + Citato(testo);
         break;
-    case Lettura::Settimane:
-        for (std::string_view elemento : ElementiLista(testo, true))
-            if (!DividiSettimana(elemento))
-                return std::string(testi.senzaChiocciola) + Citato(testi.citaElemento ? elemento : testo);
+    case Lettura::Settimane: {
+        std::string_view senza; // the first item without "@"
+        const bool lette = PerOgniElemento(testo, true, [&](std::string_view elemento) {
+            senza = elemento;
+            return DividiSettimana(elemento).has_value();
+        });
+        if (!lette)
+            return std::string(testi.senzaChiocciola) + Citato(testi.citaElemento ? senza : testo);
         break;
+    }
     }
     return std::nullopt;
 }
@@ -250,13 +294,14 @@ RigaEsportazioneINPS::RigaEsportazioneINPS(int numero, std::string_view testo, P
                                            const TestiLettura& testi)
     : m_numero(numero), m_preparazione(preparazione), m_testi(&testi) {
     // The whole line upper-cased in one pass and escaped as a whole (a TAB stays a TAB), then split.
-    m_testo.resize(testo.size());
-    shell::CopiaInMaiuscolo(testo, m_testo.data());
-    if (preparazione == Preparazione::MaiuscoloCodificato)
-        CodificaXML(m_testo);
-    // Room for every field at once (within the limit the split enforces): none is moved as they come.
-    const auto tabulazioni = static_cast<std::size_t>(std::count(m_testo.begin(), m_testo.end(), '\t'));
-    m_colonne.reserve(std::min<std::size_t>(tabulazioni + 1, 32767));
+    if (preparazione == Preparazione::MaiuscoloCodificato) {
+        MaiuscoloCodificato(testo, m_testo);
+    } else {
+        m_testo.resize(testo.size());
+        shell::CopiaInMaiuscolo(testo, m_testo.data());
+    }
+    // Room for the fields of every kind of line of the export at once; a longer line makes more.
+    m_colonne.reserve(64);
     try {
         shell::DividiColonne(m_testo, m_colonne);
     } catch (const shell::ErroreElaborazione& e) {
@@ -280,20 +325,35 @@ void RigaEsportazioneINPS::ColonnaMancante(int colonna) const {
 bool RigaEsportazioneINPS::Vuota(int colonna) const { return shell::TogliSpazi((*this)[colonna]).empty(); }
 
 std::string RigaEsportazioneINPS::Decodificata(int colonna) const {
-    return m_preparazione == Preparazione::MaiuscoloCodificato ? DecodificaXML((*this)[colonna])
-                                                               : std::string((*this)[colonna]);
+    std::string appoggio;
+    return std::string(Decodificata(colonna, appoggio));
+}
+
+std::string_view RigaEsportazioneINPS::Decodificata(int colonna, std::string& appoggio) const {
+    const std::string_view campo = (*this)[colonna];
+    // Every reference that escaping puts in begins with "&".
+    if (m_preparazione != Preparazione::MaiuscoloCodificato || campo.find('&') == std::string_view::npos)
+        return campo;
+    return appoggio = DecodificaXML(campo);
 }
 
 std::string RigaEsportazioneINPS::Codifica(int colonna, std::string_view testo) const {
+    std::string appoggio;
+    return std::string(Codifica(colonna, testo, appoggio));
+}
+
+std::string_view RigaEsportazioneINPS::Codifica(int colonna, std::string_view testo, std::string& appoggio) const {
     if (m_preparazione == Preparazione::MaiuscoloCodificato)
-        return std::string(testo);
+        return testo;
     // XML 1.0 refuses most control characters, and a line feed, which XML would take, would break the
     // one-element-per-line layout of the document (a field never holds a TAB or a carriage return).
     if (const auto difetto = DifettoCampo(Lettura::Testo, testo, *m_testi))
         Errore(colonna, *difetto);
-    std::string valore(testo);
-    CodificaXML(valore);
-    return valore;
+    if (!DaCodificare(testo))
+        return testo;
+    appoggio.assign(testo);
+    CodificaXML(appoggio);
+    return appoggio;
 }
 
 double RigaEsportazioneINPS::NumeroIniziale(int colonna) const {

@@ -94,6 +94,9 @@ struct TestiLettura {
 // ("1.500,75" reads 1500, like "1500,75"; "1.500" still reads 1.5). No value only when the number
 // is beyond a double; one too small for a double reads 0.
 std::optional<double> NumeroIniziale(std::string_view testo);
+// NumeroIniziale without its shortcut for a plain whole number at the start: the reading as
+// described above, step by step (NumeroIniziale gives the same for every text).
+std::optional<double> NumeroInizialeCompleto(std::string_view testo);
 
 // A whole number: the leading number rounded to an integer, halves to the even neighbour. No value
 // outside the signed 16-bit range.
@@ -160,11 +163,19 @@ public:
     // The field as the export gives it (upper-cased), for the log and the messages: an escaped field is
     // shown with DecodificaXML.
     std::string Decodificata(int colonna) const;
+    // The same, without a copy where nothing was escaped: the field itself, or the text made in
+    // `appoggio`.
+    std::string_view Decodificata(int colonna, std::string& appoggio) const;
+    // The whole line as prepared, TABs included.
+    std::string_view Preparata() const { return m_testo; }
 
     // A text of column `colonna` (the field, or a part of it such as a week's identifier) as it goes
     // into the document: escaped, and a control character stops the run. A field escaped when the line
     // was prepared is taken as it is.
     std::string Codifica(int colonna, std::string_view testo) const;
+    // The same, without a copy where there is nothing to escape: the result is `testo` itself, or the
+    // escaped text made in `appoggio`.
+    std::string_view Codifica(int colonna, std::string_view testo, std::string& appoggio) const;
     // The field as it goes into the document.
     std::string Valore(int colonna) const { return Codifica(colonna, (*this)[colonna]); }
 

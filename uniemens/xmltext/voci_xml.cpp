@@ -28,32 +28,33 @@ struct SettimanaInCorso {
     int colonna;
 };
 
-// The text of a value as it goes into the document.
-std::string Testo(const Valore& v, const Fonte& f, const SettimanaInCorso* s) {
+// The text of a value as it goes into the document: a view into the line or the table where it is
+// there as it goes, else made in `appoggio`.
+std::string_view Testo(const Valore& v, const Fonte& f, const SettimanaInCorso* s, std::string& appoggio) {
     switch (v.da) {
     case Da::Nulla: return {};
-    case Da::Fisso: return std::string(v.fisso);
-    case Da::Colonna: return f.Riga().Valore(v.colonna);
-    case Da::Imponibile: return FormatoImponibile(f.Riga().NumeroIniziale(v.colonna));
-    case Da::Intero: return std::to_string(f.Riga().Intero(v.colonna));
-    case Da::Data: return DataISO(f.Riga().LeggiData(v.colonna));
-    case Da::IdSettimana: return f.Riga().Codifica(s->colonna, s->settimana->id);
-    case Da::TipoCopertura: return f.Riga().Codifica(s->colonna, s->settimana->copertura);
-    case Da::Proprio: return f.ValoreProprio(v, s ? s->settimana : nullptr);
+    case Da::Fisso: return v.fisso;
+    case Da::Colonna: return f.Riga().Codifica(v.colonna, f.Riga()[v.colonna], appoggio);
+    case Da::Imponibile: return appoggio = FormatoImponibile(f.Riga().NumeroIniziale(v.colonna));
+    case Da::Intero: return appoggio = std::to_string(f.Riga().Intero(v.colonna));
+    case Da::Data: return appoggio = DataISO(f.Riga().LeggiData(v.colonna));
+    case Da::IdSettimana: return f.Riga().Codifica(s->colonna, s->settimana->id, appoggio);
+    case Da::TipoCopertura: return f.Riga().Codifica(s->colonna, s->settimana->copertura, appoggio);
+    case Da::Proprio: return appoggio = f.ValoreProprio(v, s ? s->settimana : nullptr);
     }
     return {};
 }
 
-void ScriviVoce(const Voce& v, const Fonte& f, const SettimanaInCorso* s, ScrittoreXML& xml) {
+void ScriviVoce(const Voce& v, const Fonte& f, const SettimanaInCorso* s, ScrittoreXML& xml, std::string& appoggio) {
     switch (v.forma) {
     case Forma::Apri:
         if (v.valore.da == Da::Nulla)
             xml.Apri(v.profondita, v.tag);
         else
-            xml.Apri(v.profondita, std::string(v.tag) + "=\"" + Testo(v.valore, f, s) + "\"");
+            xml.Apri(v.profondita, v.tag, Testo(v.valore, f, s, appoggio));
         break;
     case Forma::Chiudi: xml.Chiudi(v.profondita, v.tag); break;
-    case Forma::Elemento: xml.Elemento(v.profondita, v.tag, Testo(v.valore, f, s)); break;
+    case Forma::Elemento: xml.Elemento(v.profondita, v.tag, Testo(v.valore, f, s, appoggio)); break;
     case Forma::Propria: f.ScriviPropria(v, xml); break;
     case Forma::Sospeso:
         xml.Riga(0, *f.Sospeso());
@@ -73,11 +74,12 @@ void Fonte::ScriviPropria(const Voce& voce, ScrittoreXML&) const {
 }
 
 void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, ScrittoreXML& xml) {
+    std::string appoggio; // the values made rather than found
     for (std::size_t i = 0; i < voci.size();) {
         const Voce& voce = voci[i];
         if (voce.quando.se != Se::OgniSettimana) {
             if (Vale(voce.quando, fonte))
-                ScriviVoce(voce, fonte, nullptr, xml);
+                ScriviVoce(voce, fonte, nullptr, xml, appoggio);
             ++i;
             continue;
         }
@@ -89,7 +91,7 @@ void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, ScrittoreXML& xm
         for (const Settimana& settimana : fonte.Riga().Settimane(colonna)) {
             const SettimanaInCorso inCorso{&settimana, colonna};
             for (std::size_t k = i; k < fine; ++k)
-                ScriviVoce(voci[k], fonte, &inCorso, xml);
+                ScriviVoce(voci[k], fonte, &inCorso, xml, appoggio);
         }
         i = fine;
     }
