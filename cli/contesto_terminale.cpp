@@ -4,10 +4,11 @@
 
 namespace cli {
 
-std::string PerTerminale(std::string_view testo) {
+void AggiungiPerTerminale(std::string_view testo, std::string& righe) {
     // One pass: CR LF becomes LF, every character its UTF-8 bytes (at most two).
-    std::string righe(2 * testo.size(), '\0');
-    char* fine = righe.data();
+    const std::size_t prima = righe.size();
+    righe.resize(prima + 2 * testo.size());
+    char* fine = righe.data() + prima;
     for (std::size_t i = 0; i < testo.size(); ++i) {
         const auto u = static_cast<unsigned char>(testo[i]);
         if (u == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n')
@@ -20,6 +21,11 @@ std::string PerTerminale(std::string_view testo) {
         }
     }
     righe.resize(static_cast<std::size_t>(fine - righe.data()));
+}
+
+std::string PerTerminale(std::string_view testo) {
+    std::string righe;
+    AggiungiPerTerminale(testo, righe);
     return righe;
 }
 
@@ -33,9 +39,12 @@ void ContestoTerminale::Scrivi(shell::Casella casella, std::string_view testo, b
         return;
     }
     // Standard output cannot be emptied: the log is printed as it grows.
-    m_out << PerTerminale(testo);
+    // One piece of room for every line of the log.
+    m_riga.clear();
+    AggiungiPerTerminale(testo, m_riga);
     if (aCapo)
-        m_out << '\n';
+        m_riga += '\n';
+    m_out.write(m_riga.data(), static_cast<std::streamsize>(m_riga.size()));
     m_rigaAperta = !aCapo && !testo.empty() && testo.back() != '\n';
 }
 

@@ -30,10 +30,13 @@ private:
     std::filesystem::path m_archivio;
     shell::DataOra m_adesso;
     std::string m_errori;
+    std::string m_riga; // the log line being printed
     bool m_rigaAperta = false;
 };
 
 // A text of the libraries (ISO-8859-1, CR LF) for the terminal (UTF-8, LF).
 std::string PerTerminale(std::string_view testo);
+// The same, appended to `righe`.
+void AggiungiPerTerminale(std::string_view testo, std::string& righe);
 
 } // namespace cli

@@ -11,6 +11,10 @@
 #include <fstream>
 #include <system_error>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace shell {
 
 std::vector<std::string_view> DividiRighe(std::string_view testo) {
@@ -56,8 +60,18 @@ void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne
         colonne.emplace_back(testo + inizio, fine - inizio);
         inizio = fine + 1;
     };
-    // Eight characters at a time (the first in the lowest byte), then one by one.
+    // Sixteen characters at a time where the processor compares them at once, then eight (the first in the
+    // lowest byte), then one by one.
     std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i tabulazione = _mm_set1_epi8('\t');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i sedici = _mm_loadu_si128(reinterpret_cast<const __m128i*>(testo + i));
+        for (auto tab = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sedici, tabulazione))); tab != 0;
+             tab &= tab - 1)
+            colonna(i + static_cast<std::size_t>(std::countr_zero(tab)));
+    }
+#endif
     for (; std::endian::native == std::endian::little && i + 8 <= n; i += 8) {
         std::uint64_t otto;
         std::memcpy(&otto, testo + i, 8);
