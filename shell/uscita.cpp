@@ -10,7 +10,7 @@ namespace shell {
 
 namespace {
 
-constexpr std::size_t DimensioneBlocco = std::size_t{1} << 20;
+constexpr std::size_t DimensioneBlocco = std::size_t{256} << 10;
 constexpr std::size_t AvvioScrittura = std::size_t{8} << 20;
 
 std::string DueCifre(int n) {
