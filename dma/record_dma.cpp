@@ -53,10 +53,11 @@ void Aggiungi(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente)
         record.append(static_cast<std::size_t>(n), ' ');
         return;
     case Contenuto::Testo:
-        AggiungiTestoX(record, Riga(sorgente)[pezzo.colonna], n);
+        fields::AggiungiTestoPosizionale(record, Riga(sorgente)[pezzo.colonna], n, TipoPosizionale::X);
         return;
     case Contenuto::Numero:
-        AggiungiTestoN(record, TestoIntero(ArrotondaAlPari(Riga(sorgente).Semplice(pezzo.colonna))), n);
+        fields::AggiungiTestoPosizionale(record, TestoIntero(ArrotondaAlPari(Riga(sorgente).Semplice(pezzo.colonna))), n,
+                                         TipoPosizionale::N);
         return;
     case Contenuto::Data:
         record += CampoPosizionale(Riga(sorgente).LeggiData(pezzo.colonna), n, TipoPosizionale::DT);
@@ -68,7 +69,7 @@ void Aggiungi(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente)
         record += CampoPosizionale("", n, TipoPosizionale::X);
         return;
     case Contenuto::Modulo:
-        AggiungiTestoN(record, std::to_string(sorgente.modulo), n);
+        fields::AggiungiTestoPosizionale(record, std::to_string(sorgente.modulo), n, TipoPosizionale::N);
         return;
     case Contenuto::Conteggio:
         record +=
@@ -151,23 +152,6 @@ double ArrotondaAlPari(double valore) {
     if (resto < 0.5)
         return sotto;
     return std::fmod(sotto, 2.0) == 0 ? sotto : sotto + 1;
-}
-
-void AggiungiTestoX(std::string& record, std::string_view testo, int lunghezza) {
-    const auto n = static_cast<std::size_t>(std::max(lunghezza, 0));
-    const std::string_view parte = testo.substr(0, n);
-    record += parte;
-    record.append(n - parte.size(), ' ');
-}
-
-void AggiungiTestoN(std::string& record, std::string_view testo, int lunghezza) {
-    const auto n = static_cast<std::size_t>(std::max(lunghezza, 0));
-    if (testo.size() >= n) {
-        record += testo.substr(testo.size() - n);
-        return;
-    }
-    record.append(n - testo.size(), '0');
-    record += testo;
 }
 
 void AggiungiPezzo(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente) {

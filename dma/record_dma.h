@@ -224,12 +224,6 @@ void AggiungiPezzo(std::string& record, const Pezzo& pezzo, const Sorgente& sorg
 // Appends the pieces of a table to `record`, which must end where the table begins.
 void Componi(std::string& record, std::span<const Pezzo> pezzi, const Sorgente& sorgente);
 
-// A text as the positional types X and N of the fixed-length records write it (CampoPosizionale),
-// appended in place: X left-aligned with spaces after, cut at the right; N with zeros before, its
-// last `lunghezza` characters kept.
-void AggiungiTestoX(std::string& record, std::string_view testo, int lunghezza);
-void AggiungiTestoN(std::string& record, std::string_view testo, int lunghezza);
-
 // A number rounded to a whole number, halves to the even neighbour (12.5 is 12, 13.5 is 14).
 double ArrotondaAlPari(double valore);
 

@@ -292,9 +292,9 @@ BloccoEsclusivo::~BloccoEsclusivo() {
 void LiberaStanza::operator()(char* stanza) const noexcept { std::free(stanza); }
 
 Stanza RiservaStanza(std::size_t capienza, std::size_t attesi) {
-    constexpr std::size_t Grande = std::size_t{2} << 20;
     char* stanza = nullptr;
 #if defined(MADV_HUGEPAGE)
+    constexpr std::size_t Grande = std::size_t{2} << 20;
     const std::size_t grandi = std::min(attesi, capienza) / Grande * Grande;
     if (grandi > 0) {
         stanza = static_cast<char*>(std::aligned_alloc(Grande, (capienza + Grande - 1) / Grande * Grande));

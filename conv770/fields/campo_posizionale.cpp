@@ -39,15 +39,41 @@ std::string CampoPosizionale(const Valore& valore, int lunghezza, TipoPosizional
     const auto n = static_cast<std::size_t>(lunghezza);
     switch (tipo) {
     case TipoPosizionale::X:
-        return Allinea(TestoValore(valore), n);
     case TipoPosizionale::N: {
-        const std::string testo = std::string(n, '0') + TestoValore(valore);
-        return testo.substr(testo.size() - n);
+        std::string campo;
+        campo.reserve(n);
+        AggiungiTestoPosizionale(campo, TestoValore(valore), lunghezza, tipo);
+        return campo;
     }
     case TipoPosizionale::DT:
         return Allinea(DataPosizionale(valore), n);
     }
     return {};
+}
+
+void AggiungiTestoPosizionale(std::string& record, std::string_view testo, int lunghezza, TipoPosizionale tipo) {
+    if (lunghezza < 1)
+        return;
+    const auto n = static_cast<std::size_t>(lunghezza);
+    switch (tipo) {
+    case TipoPosizionale::X: {
+        const std::string_view parte = testo.substr(0, n);
+        record += parte;
+        record.append(n - parte.size(), ' ');
+        return;
+    }
+    case TipoPosizionale::N:
+        if (testo.size() >= n) {
+            record += testo.substr(testo.size() - n);
+            return;
+        }
+        record.append(n - testo.size(), '0');
+        record += testo;
+        return;
+    case TipoPosizionale::DT:
+        record += CampoPosizionale(Valore(std::string(testo)), lunghezza, tipo);
+        return;
+    }
 }
 
 std::string CampoPosizionale(const Valore& valore, int lunghezza, std::string_view tipo) {

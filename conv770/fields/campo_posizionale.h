@@ -29,6 +29,10 @@ std::optional<TipoPosizionale> TipoPosizionaleDaCodice(std::string_view codice);
 //   them like X.
 std::string CampoPosizionale(const Valore& valore, int lunghezza, TipoPosizionale tipo);
 
+// The same appended to `record` for a text (no string of its own): X and N as above, DT as
+// CampoPosizionale of the text.
+void AggiungiTestoPosizionale(std::string& record, std::string_view testo, int lunghezza, TipoPosizionale tipo);
+
 // The same with the type given by its code; a code that is not "X", "N" or "DT" gives the empty text.
 std::string CampoPosizionale(const Valore& valore, int lunghezza, std::string_view tipo);
 

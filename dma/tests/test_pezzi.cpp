@@ -1,6 +1,5 @@
 // The pieces of the positional part written in place against the field encoder of the fixed-length
-// records: texts X and N of every length in every width, the numbers of the head, and the pieces
-// appended after what the record already holds.
+// records: the numbers of the head, and the pieces appended after what the record already holds.
 
 #include "campo_posizionale.h"
 #include "dma/record_dma.h"
@@ -21,41 +20,6 @@ namespace {
 
 using fields::CampoPosizionale;
 using fields::TipoPosizionale;
-
-// Texts from empty to 20 characters: letters, digits, a sign, blanks inside, ISO-8859-1 letters.
-std::vector<std::string> Testi() {
-    std::vector<std::string> testi;
-    const std::string alfabeto = "AB9 -\xC8Z0.\xD9";
-    for (std::size_t n = 0; n <= 20; ++n) {
-        std::string testo;
-        for (std::size_t i = 0; i < n; ++i)
-            testo += alfabeto[(i * 7 + n) % alfabeto.size()];
-        testi.push_back(testo);
-    }
-    testi.push_back("-5");
-    testi.push_back("  ");
-    return testi;
-}
-
-TEST(PezziDMA, TestoXComeIlCodificatore) {
-    for (const std::string& testo : Testi())
-        for (int lunghezza = 0; lunghezza <= 18; ++lunghezza) {
-            std::string record = "AB";
-            AggiungiTestoX(record, testo, lunghezza);
-            EXPECT_EQ(record, "AB" + CampoPosizionale(testo, lunghezza, TipoPosizionale::X))
-                << "'" << testo << "' in " << lunghezza;
-        }
-}
-
-TEST(PezziDMA, TestoNComeIlCodificatore) {
-    for (const std::string& testo : Testi())
-        for (int lunghezza = 0; lunghezza <= 18; ++lunghezza) {
-            std::string record = "AB";
-            AggiungiTestoN(record, testo, lunghezza);
-            EXPECT_EQ(record, "AB" + CampoPosizionale(testo, lunghezza, TipoPosizionale::N))
-                << "'" << testo << "' in " << lunghezza;
-        }
-}
 
 // A number piece of the head (column 1 in 5 characters): the column read plainly, rounded with
 // halves to the even neighbour, written as N writes the whole number.

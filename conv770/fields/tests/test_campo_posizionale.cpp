@@ -22,14 +22,31 @@ void PrintTo(const Caso& caso, std::ostream* os) { *os << caso.nome; }
 
 class CampoPosizionaleCaso : public testing::TestWithParam<Caso> {};
 
+using T = TipoPosizionale;
+
 TEST_P(CampoPosizionaleCaso, LunghezzaFissa) {
     const Caso& caso = GetParam();
     const std::string campo = CampoPosizionale(caso.valore, caso.lunghezza, caso.tipo);
     EXPECT_EQ(campo, caso.atteso);
     EXPECT_EQ(campo.size(), static_cast<std::size_t>(caso.lunghezza));
+    // A text appended in place: the same bytes after what the record holds.
+    if (caso.valore.Testo()) {
+        std::string record = "AB";
+        AggiungiTestoPosizionale(record, caso.valore.ComeTesto(), caso.lunghezza, caso.tipo);
+        EXPECT_EQ(record, "AB" + caso.atteso);
+    }
 }
 
-using T = TipoPosizionale;
+TEST(CampoPosizionale, LunghezzaNullaNonAggiungeNulla) {
+    for (const T tipo : {T::X, T::N, T::DT}) {
+        std::string record = "AB";
+        AggiungiTestoPosizionale(record, "123", 0, tipo);
+        AggiungiTestoPosizionale(record, "123", -3, tipo);
+        EXPECT_EQ(record, "AB");
+        EXPECT_EQ(CampoPosizionale("123", 0, tipo), "");
+    }
+}
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Tipi, CampoPosizionaleCaso, testing::Values(
     Caso{"XCorto",          "ABC",               5, T::X,  "ABC  "},
