@@ -77,11 +77,16 @@ void FileUscita::ErroreScrittura() const {
 
 void FileUscita::Svuota() {
     const bool scritto = m_file && std::fwrite(m_blocco.data(), 1, m_blocco.size(), m_file) == m_blocco.size();
-    m_nonAvviati += m_blocco.size();
+    const std::size_t dati = m_blocco.size();
     m_blocco.clear();
     if (!scritto)
         ErroreScrittura();
+    Consegnati(dati);
+}
+
+void FileUscita::Consegnati(std::size_t dati) {
     // The disk works while the run goes on.
+    m_nonAvviati += dati;
     if (m_nonAvviati >= AvvioScrittura) {
         AvviaScritturaSuDisco(m_file);
         m_nonAvviati = 0;
@@ -96,6 +101,7 @@ void FileUscita::Scrivi(std::string_view testo) {
     if (testo.size() >= DimensioneBlocco) {
         if (std::fwrite(testo.data(), 1, testo.size(), m_file) != testo.size())
             ErroreScrittura();
+        Consegnati(testo.size());
         return;
     }
     m_blocco += testo;

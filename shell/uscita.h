@@ -47,6 +47,8 @@ private:
     [[noreturn]] void ErroreScrittura() const;
     // Hands the gathered lines to the file.
     void Svuota();
+    // Counts bytes handed to the file; every 8 MiB starts them on the way to the disk.
+    void Consegnati(std::size_t dati);
 
     std::filesystem::path m_percorso;
     std::FILE* m_file = nullptr;
