@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cwchar>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -44,6 +45,28 @@ bool Pompa(const std::function<bool()>& fatto) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return true;
+}
+
+// The window of a class among this thread's own. Never FindWindowW: ctest runs two test programs at once on one
+// Wine desktop, and a window of the other program, whose user data is an address in that program, would be taken.
+HWND FinestraDelThread(const wchar_t* classe) {
+    struct Ricerca {
+        const wchar_t* classe;
+        HWND trovata;
+    } ricerca{classe, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND finestra, LPARAM dati) -> BOOL {
+            auto* r = reinterpret_cast<Ricerca*>(dati);
+            wchar_t nome[64] = {};
+            GetClassNameW(finestra, nome, 64);
+            if (wcscmp(nome, r->classe) != 0)
+                return TRUE;
+            r->trovata = finestra;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&ricerca));
+    return ricerca.trovata;
 }
 
 void Attiva(HWND finestra) { SendMessageW(finestra, WM_ACTIVATE, WA_ACTIVE, 0); }
@@ -85,7 +108,7 @@ protected:
         // wait for a "Continua" that nobody presses.
         static std::function<void()> daEseguire;
         daEseguire = [allaFinestra] {
-            HWND finestra = FindWindowW(shell::win32::Elaborazione::Classe, nullptr);
+            HWND finestra = FinestraDelThread(shell::win32::Elaborazione::Classe);
             auto* vista = reinterpret_cast<shell::win32::Elaborazione*>(GetWindowLongPtrW(finestra, GWLP_USERDATA));
             [&] {
                 ASSERT_TRUE(vista) << "the window is not there";
@@ -170,7 +193,7 @@ TEST_F(FinestraWin32, EsportazioneMancante) {
     EXPECT_EQ(m_avvisi[0].titolo, L"carvek");
     EXPECT_TRUE(m_avvisi[0].iconaErrore);
     EXPECT_FALSE(fs::exists(dir / "ARC"));
-    EXPECT_EQ(FindWindowW(shell::win32::Elaborazione::Classe, nullptr), nullptr);
+    EXPECT_EQ(FinestraDelThread(shell::win32::Elaborazione::Classe), nullptr);
 }
 
 // The whole program: the run on activation, the caret at the end, "Continua" ends it with status 0.
