@@ -12,8 +12,11 @@
 #include <string>
 #else
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <fcntl.h>
+#include <mutex>
+#include <thread>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,7 +68,12 @@ std::FILE* ApriPerScrittura(const fs::path& percorso) { return _wfopen(percorso.
 
 bool ScriviSuDisco(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
 
-void AvviaScritturaSuDisco(std::FILE*) noexcept {}
+struct ScritturaInDisparte::Stato {};
+
+ScritturaInDisparte::ScritturaInDisparte(std::FILE* file) noexcept : m_file(file) {}
+ScritturaInDisparte::~ScritturaInDisparte() = default;
+void ScritturaInDisparte::Avanza() noexcept {}
+bool ScritturaInDisparte::Termina() noexcept { return !m_fallita; }
 
 bool SostituisciFile(const fs::path& origine, const fs::path& destinazione) {
     // MoveFileExW would replace a file whose name differs in case only, or a hidden one; a read-only file
@@ -139,13 +147,69 @@ std::FILE* ApriPerScrittura(const fs::path& percorso) { return std::fopen(percor
 
 bool ScriviSuDisco(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 
-void AvviaScritturaSuDisco(std::FILE* file) noexcept {
+struct ScritturaInDisparte::Stato {
+    std::mutex mutex;
+    std::condition_variable sveglia;
+    bool richiesta = false;
+    bool fine = false;
+    bool fallita = false;
+    std::thread thread;
+
+    void Lavora(int descrittore) {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (true) {
+            sveglia.wait(lock, [this] { return richiesta || fine; });
+            if (!richiesta)
+                return;
+            richiesta = false;
+            lock.unlock();
+            const bool riuscita = ::fdatasync(descrittore) == 0;
+            lock.lock();
+            fallita = fallita || !riuscita;
+        }
+    }
+};
+
+ScritturaInDisparte::ScritturaInDisparte(std::FILE* file) noexcept : m_file(file) {}
+
+ScritturaInDisparte::~ScritturaInDisparte() { Termina(); }
+
+void ScritturaInDisparte::Avanza() noexcept {
+    // What the stream still holds is handed to the system first; a failure shows in the final flush.
+    if (std::fflush(m_file) != 0)
+        return;
+    const int descrittore = fileno(m_file);
 #ifdef SYNC_FILE_RANGE_WRITE
-    if (std::fflush(file) == 0)
-        ::sync_file_range(fileno(file), 0, 0, SYNC_FILE_RANGE_WRITE);
-#else
-    (void)file;
+    ::sync_file_range(descrittore, 0, 0, SYNC_FILE_RANGE_WRITE);
 #endif
+    try {
+        if (!m_stato) {
+            auto stato = std::make_unique<Stato>();
+            stato->thread = std::thread([s = stato.get(), descrittore] { s->Lavora(descrittore); });
+            m_stato = std::move(stato);
+        }
+        {
+            const std::lock_guard<std::mutex> lock(m_stato->mutex);
+            m_stato->richiesta = true;
+        }
+        m_stato->sveglia.notify_one();
+    } catch (...) {
+        // No thread (no memory, no threads left): the final flush does all the work, as it can.
+    }
+}
+
+bool ScritturaInDisparte::Termina() noexcept {
+    if (m_stato) {
+        {
+            const std::lock_guard<std::mutex> lock(m_stato->mutex);
+            m_stato->fine = true;
+        }
+        m_stato->sveglia.notify_one();
+        m_stato->thread.join();
+        m_fallita = m_fallita || m_stato->fallita;
+        m_stato.reset();
+    }
+    return !m_fallita;
 }
 
 bool SostituisciFile(const fs::path& origine, const fs::path& destinazione) {

@@ -31,9 +31,30 @@ std::FILE* ApriPerScrittura(const std::filesystem::path& percorso);
 // Flushes a file to the disk; false on failure.
 bool ScriviSuDisco(std::FILE* file);
 
-// Starts writing to the disk what the file holds so far, without waiting for it (Linux: sync_file_range;
-// elsewhere nothing): the flush at the end then has little left to wait for. Failures show there.
-void AvviaScritturaSuDisco(std::FILE* file) noexcept;
+// Brings a file that is being written to the disk while the run goes on, so that the flush at the end
+// (ScriviSuDisco, always made in full) has little left to wait for. Linux: each Avanza starts what the file
+// holds so far on its way (sync_file_range) and wakes a thread of the object's own that waits for the disk
+// to hold it (fdatasync, which also empties the disk's own cache of it); calls that come while the thread
+// waits are one. Elsewhere nothing: on Windows a flush would hold up the writes made meanwhile.
+class ScritturaInDisparte {
+public:
+    explicit ScritturaInDisparte(std::FILE* file) noexcept;
+    // Waits for the thread: call Termina, or destroy the object, before the file is closed.
+    ~ScritturaInDisparte();
+    ScritturaInDisparte(const ScritturaInDisparte&) = delete;
+    ScritturaInDisparte& operator=(const ScritturaInDisparte&) = delete;
+
+    void Avanza() noexcept;
+    // Waits for the work started so far and ends the thread. False when any of it failed: the system
+    // reports a failed write once, so the flush at the end may no longer see it.
+    bool Termina() noexcept;
+
+private:
+    struct Stato;
+    std::FILE* m_file;
+    std::unique_ptr<Stato> m_stato; // the thread and what it is asked, from the first Avanza
+    bool m_fallita = false;
+};
 
 // Room for `capienza` bytes, not cleared, into which a file is read whole. Of its first `attesi` bytes,
 // those that fill whole 2 MiB pages are given to the system as large pages where it has them (Linux:

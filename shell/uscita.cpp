@@ -55,8 +55,8 @@ std::string MessaggioFileMancante(const std::filesystem::path& percorso) {
     return "Non trovo il file originale in '" + TestoPercorso(percorso) + "', quindi non posso continuare...";
 }
 
-FileUscita::FileUscita(std::filesystem::path percorso) : m_percorso(std::move(percorso)) {
-    m_file = ApriPerScrittura(m_percorso);
+FileUscita::FileUscita(std::filesystem::path percorso)
+    : m_percorso(std::move(percorso)), m_file(ApriPerScrittura(m_percorso)), m_disparte(m_file) {
     if (!m_file)
         throw ErroreElaborazione("Impossibile creare il file di uscita '" + TestoPercorso(m_percorso) + "'");
     m_blocco.reserve(DimensioneBlocco);
@@ -66,6 +66,7 @@ FileUscita::~FileUscita() {
     if (m_file) {
         // A run that stops leaves its temporary file with what was written so far.
         std::fwrite(m_blocco.data(), 1, m_blocco.size(), m_file);
+        m_disparte.Termina();
         std::fclose(m_file);
     }
 }
@@ -88,7 +89,7 @@ void FileUscita::Consegnati(std::size_t dati) {
     // The disk works while the run goes on.
     m_nonAvviati += dati;
     if (m_nonAvviati >= AvvioScrittura) {
-        AvviaScritturaSuDisco(m_file);
+        m_disparte.Avanza();
         m_nonAvviati = 0;
     }
 }
@@ -116,7 +117,8 @@ void FileUscita::Chiudi() {
     if (!m_file)
         return;
     Svuota();
-    const bool scritto = ScriviSuDisco(m_file);
+    const bool inDisparte = m_disparte.Termina();
+    const bool scritto = ScriviSuDisco(m_file) && inDisparte;
     const bool chiuso = std::fclose(m_file) == 0;
     m_file = nullptr;
     if (!scritto || !chiuso)

@@ -52,6 +52,8 @@ private:
 
     std::filesystem::path m_percorso;
     std::FILE* m_file = nullptr;
+    // The disk's work on the bytes handed to the file, started while the run goes on.
+    ScritturaInDisparte m_disparte;
     // Lines gathered into large writes: a supply of 32,767 lines is millions of short lines.
     std::string m_blocco;
     // Bytes handed to the file since it was last told to start writing them to the disk.

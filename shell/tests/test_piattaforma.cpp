@@ -19,6 +19,7 @@
 #include <windows.h>
 #else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace shell {
@@ -84,6 +85,7 @@ TEST(FileOrdinario, AttributiNascostoESistema) {
         Attributi(dir / caso.nome, FILE_ATTRIBUTE_NORMAL); // lets the folder be removed
     }
 }
+#endif
 
 // One holder at a time, also within one process; given back when the holder goes; the file is hidden,
 // empty, and stays.
@@ -132,8 +134,45 @@ TEST(BloccoEsclusivo, DirittiDellaCartella) {
     EXPECT_EQ(fs::status(dir / "comune" / ".Prova.lock").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write);
 }
+
+// The disk's work done aside while a file is written: every byte arrives, and a failure of that work
+// (a pipe cannot be flushed to a disk) is reported at the end, also when asked again.
+TEST(ScritturaInDisparte, IlLavoroDelDiscoEISuoiErrori) {
+    CartellaTemporanea dir;
+    std::FILE* file = ApriPerScrittura(dir / "documento.txt");
+    ASSERT_NE(file, nullptr);
+    std::string atteso;
+    {
+        ScritturaInDisparte disparte(file);
+        for (int i = 0; i < 200; ++i) {
+            const std::string riga = "riga " + std::to_string(i) + "\r\n";
+            std::fwrite(riga.data(), 1, riga.size(), file);
+            atteso += riga;
+            disparte.Avanza();
+        }
+        EXPECT_TRUE(disparte.Termina());
+        EXPECT_TRUE(disparte.Termina());
+    }
+    ASSERT_EQ(std::fclose(file), 0);
+    EXPECT_EQ(LeggiFile(dir / "documento.txt"), atteso);
+
+    int estremi[2];
+    ASSERT_EQ(pipe(estremi), 0);
+    std::FILE* tubo = fdopen(estremi[1], "w");
+    ASSERT_NE(tubo, nullptr);
+    {
+        ScritturaInDisparte disparte(tubo);
+        disparte.Avanza();
+        EXPECT_FALSE(disparte.Termina());
+        disparte.Avanza();
+        EXPECT_FALSE(disparte.Termina());
+    }
+    std::fclose(tubo);
+    close(estremi[0]);
+}
 #endif
 
+#ifdef _WIN32
 TEST(CartellaArchivio, QuellaDellOspiteSuWindows) {
     const wchar_t* prima = _wgetenv(L"FORNITURA_ARCHIVE");
     const std::wstring salvata = prima ? prima : L"";
