@@ -353,8 +353,10 @@ void Fornitura770::ScriviRecordG(const shell::RigaEsportazione& riga) {
     RecordFisso testa = Inizia(TestaTipoG);
     Componi(testa, TestaTipoG, {&riga, 0, modulo}, avvisi);
     const std::size_t quanti = area.empty() ? 1 : (area.size() + fields::LunghezzaArea - 1) / fields::LunghezzaArea;
+    RecordFisso record = testa;
     for (std::size_t i = 0; i < quanti; ++i) {
-        RecordFisso record = testa;
+        if (i > 0)
+            record = testa; // in the room of the record before
         const std::string_view parte = std::string_view(area).substr(std::min(area.size(), i * fields::LunghezzaArea),
                                                                      fields::LunghezzaArea);
         Scrivi(record.AreaNonPosizionale(parte).Chiudi(), "");

@@ -43,45 +43,77 @@ std::uint64_t Tabulazioni(std::uint64_t otto) {
     return ~(((x & Sette) + Sette) | x | Sette);
 }
 
-} // namespace
-
-void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne) {
-    colonne.clear();
-    if (riga.empty())
-        return;
-    const char* const testo = riga.data();
-    const std::size_t n = riga.size();
-    std::size_t inizio = 0;
-    const auto colonna = [&](std::size_t fine) {
-        if (colonne.size() >= static_cast<std::size_t>(MassimoContatore)) {
-            colonne.clear();
-            throw ErroreElaborazione("Superato il limite di 32.767 colonne in una riga");
-        }
-        colonne.emplace_back(testo + inizio, fine - inizio);
-        inizio = fine + 1;
-    };
-    // Sixteen characters at a time where the processor compares them at once, then eight (the first in the
-    // lowest byte), then one by one.
+// Calls `tabulazione` with the position of every TAB of the text, in order: sixteen characters at a time
+// where the processor compares them at once, then eight (the first in the lowest byte), then one by one.
+template <typename Tabulazione> void PerOgniTabulazione(const char* testo, std::size_t n, Tabulazione tabulazione) {
     std::size_t i = 0;
 #if defined(__SSE2__)
-    const __m128i tabulazione = _mm_set1_epi8('\t');
+    const __m128i tab16 = _mm_set1_epi8('\t');
     for (; i + 16 <= n; i += 16) {
         const __m128i sedici = _mm_loadu_si128(reinterpret_cast<const __m128i*>(testo + i));
-        for (auto tab = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sedici, tabulazione))); tab != 0;
+        for (auto tab = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sedici, tab16))); tab != 0;
              tab &= tab - 1)
-            colonna(i + static_cast<std::size_t>(std::countr_zero(tab)));
+            tabulazione(i + static_cast<std::size_t>(std::countr_zero(tab)));
     }
 #endif
     for (; std::endian::native == std::endian::little && i + 8 <= n; i += 8) {
         std::uint64_t otto;
         std::memcpy(&otto, testo + i, 8);
         for (std::uint64_t tab = Tabulazioni(otto); tab != 0; tab &= tab - 1)
-            colonna(i + static_cast<std::size_t>(std::countr_zero(tab)) / 8);
+            tabulazione(i + static_cast<std::size_t>(std::countr_zero(tab)) / 8);
     }
     for (; i < n; ++i)
         if (testo[i] == '\t')
-            colonna(i);
-    colonna(n);
+            tabulazione(i);
+}
+
+std::size_t ContaTabulazioni(const char* testo, std::size_t n) {
+    std::size_t quante = 0;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Per byte lane, minus one for every TAB (a match is all ones), at most 255 blocks of sixteen before
+    // the lanes are summed up.
+    const __m128i tab16 = _mm_set1_epi8('\t');
+    while (i + 16 <= n) {
+        __m128i corsie = _mm_setzero_si128();
+        for (int blocchi = 0; blocchi < 255 && i + 16 <= n; ++blocchi, i += 16) {
+            const __m128i sedici = _mm_loadu_si128(reinterpret_cast<const __m128i*>(testo + i));
+            corsie = _mm_sub_epi8(corsie, _mm_cmpeq_epi8(sedici, tab16));
+        }
+        alignas(16) std::uint64_t somme[2];
+        _mm_store_si128(reinterpret_cast<__m128i*>(somme), _mm_sad_epu8(corsie, _mm_setzero_si128()));
+        quante += static_cast<std::size_t>(somme[0] + somme[1]);
+    }
+#endif
+    for (; i < n; ++i)
+        quante += testo[i] == '\t';
+    return quante;
+}
+
+} // namespace
+
+void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne) {
+    if (riga.empty()) {
+        colonne.clear();
+        return;
+    }
+    const char* const testo = riga.data();
+    const std::size_t n = riga.size();
+    // The columns are counted first: the limit is checked once, before any column, and every column has its
+    // room. A line with as many columns as the one before finds its room made (nothing is cleared).
+    const std::size_t quante = ContaTabulazioni(testo, n) + 1;
+    if (quante > static_cast<std::size_t>(MassimoContatore)) {
+        colonne.clear();
+        throw ErroreElaborazione("Superato il limite di 32.767 colonne in una riga");
+    }
+    colonne.resize(quante);
+    std::string_view* colonna = colonne.data();
+    std::size_t inizio = 0;
+    PerOgniTabulazione(testo, n, [&](std::size_t fine) {
+        *colonna++ = std::string_view(testo + inizio, fine - inizio);
+        inizio = fine + 1;
+    });
+    *colonna = std::string_view(testo + inizio, n - inizio);
 }
 
 std::vector<std::string> DividiColonne(std::string_view riga) {

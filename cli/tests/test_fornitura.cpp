@@ -2,6 +2,7 @@
 // folders and clock.
 
 #include "cartella_temporanea.h"
+#include "contesto_terminale.h"
 #include "fornitura.h"
 #include "processo.h"
 
@@ -34,6 +35,27 @@ Esito Esegui(const std::vector<std::string>& argomenti) {
     std::ostringstream out, err;
     const int stato = EseguiFornitura(argomenti, out, err);
     return {stato, out.str(), err.str()};
+}
+
+// The log's texts for a terminal: CR LF becomes LF, ISO-8859-1 letters their UTF-8 bytes, a lone CR
+// stays; wherever such a character falls among the runs of plain text copied at once.
+TEST(PerTerminale, ACapoELettereAccentate) {
+    EXPECT_EQ(PerTerminale(""), "");
+    EXPECT_EQ(PerTerminale("Generazione Record Tipo G - Comunicazione"), "Generazione Record Tipo G - Comunicazione");
+    EXPECT_EQ(PerTerminale("Errori sul dipendente\r\n\r\nCodice fiscale"), "Errori sul dipendente\n\nCodice fiscale");
+    EXPECT_EQ(PerTerminale("gi\xE0 \xE8 \xC8\xFF\x80"), "gi\xC3\xA0 \xC3\xA8 \xC3\x88\xC3\xBF\xC2\x80");
+    EXPECT_EQ(PerTerminale("fine\r"), "fine\r");
+    EXPECT_EQ(PerTerminale("a\rb\r\n"), "a\rb\n");
+    const std::string base = "0123456789abcdefghijklmnopqrst";
+    for (std::size_t i = 0; i < base.size(); ++i) {
+        const auto con = [&](std::string_view dentro) { return base.substr(0, i) + std::string(dentro) + base.substr(i); };
+        EXPECT_EQ(PerTerminale(con("\r\n")), con("\n")) << i;
+        EXPECT_EQ(PerTerminale(con("\xE8")), con("\xC3\xA8")) << i;
+        EXPECT_EQ(PerTerminale(con("\r")), con("\r")) << i;
+    }
+    std::string righe = "prima\n";
+    AggiungiPerTerminale("dopo \xE8\r\n", righe);
+    EXPECT_EQ(righe, "prima\ndopo \xC3\xA8\n");
 }
 
 TEST(Fornitura, RigaDiComandoSbagliata) {

@@ -9,6 +9,11 @@ RecordFisso::RecordFisso(char tipo) {
     m_testo += tipo;
 }
 
+RecordFisso::RecordFisso(const RecordFisso& altro) : m_chiuso(altro.m_chiuso) {
+    m_testo.reserve(LunghezzaRecord);
+    m_testo = altro.m_testo;
+}
+
 void RecordFisso::Aggiungi(std::string_view testo) {
     if (m_chiuso || m_testo.size() + testo.size() > static_cast<std::size_t>(LunghezzaRecord - 1))
         throw std::logic_error("Record di tipo " + std::string(1, m_testo.front()) +

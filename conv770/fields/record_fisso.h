@@ -29,6 +29,10 @@ class RecordFisso {
 public:
     // Position 1: the record type ('A', 'B', 'G' ...).
     explicit RecordFisso(char tipo);
+    // A copy (the common head of several records) has the room of a whole record, as the original: it
+    // grows to 1,898 characters without moving. An assignment keeps the room it has.
+    RecordFisso(const RecordFisso& altro);
+    RecordFisso& operator=(const RecordFisso& altro) = default;
 
     // The position (from 1) that the next piece starts at.
     int Posizione() const { return static_cast<int>(m_testo.size()) + 1; }
