@@ -372,7 +372,9 @@ static_assert(GruppiDC[0].condizione1 == CampiGruppoDC[9].colonne[0] &&
 
 constexpr Campo DaRiga(std::string_view campo, fields::Tipo tipo, int colonna, Regola quando, Regola anche,
                        Forma forma) {
-    return Campo{campo.substr(0, 2), campo.substr(2, 3), campo.substr(5, 3), tipo, colonna, quando, anche, forma};
+    Campo compilato{campo.substr(0, 2), campo.substr(2, 3), campo.substr(5, 3), tipo, colonna, quando, anche, forma};
+    compilato.intero = campo;
+    return compilato;
 }
 
 // The rows of the tables as fields ready to be evaluated, made once by the compiler.

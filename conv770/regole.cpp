@@ -138,15 +138,18 @@ std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne)
     return std::nullopt;
 }
 
-bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) {
+bool ScriviCampoDopoPrimaProva(const Campo& campo, const Colonne& colonne, std::string& area) {
     // Most fields are texts and whole amounts: written straight into the area, without a Valore. A
     // whole number within 15 digits is written the same as a whole number or as a double.
     switch (campo.forma) {
     case Forma::Testo:
         if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne))
             return false;
-        fields::AggiungiCampoTesto(area, campo.quadro, campo.rigo, campo.codice, colonne.Testo(campo.colonna),
-                                   campo.tipo);
+        if (!campo.intero.empty())
+            fields::AggiungiCampoTesto(area, campo.intero, colonne.Testo(campo.colonna), campo.tipo);
+        else
+            fields::AggiungiCampoTesto(area, campo.quadro, campo.rigo, campo.codice, colonne.Testo(campo.colonna),
+                                       campo.tipo);
         return true;
     case Forma::ImportoIntero:
     case Forma::ImportoArrotondato: {
@@ -155,8 +158,11 @@ bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) 
         const double importo = colonne.Importo(campo.colonna);
         const double intero = campo.forma == Forma::ImportoIntero ? std::floor(importo) : ArrotondaPari(importo);
         if (std::fabs(intero) < 1e15) {
-            fields::AggiungiCampoIntero(area, campo.quadro, campo.rigo, campo.codice, static_cast<long long>(intero),
-                                        campo.tipo);
+            if (!campo.intero.empty())
+                fields::AggiungiCampoIntero(area, campo.intero, static_cast<long long>(intero), campo.tipo);
+            else
+                fields::AggiungiCampoIntero(area, campo.quadro, campo.rigo, campo.codice,
+                                            static_cast<long long>(intero), campo.tipo);
             return true;
         }
         break;
@@ -167,7 +173,10 @@ bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) 
     const auto valore = Valuta(campo, colonne);
     if (!valore)
         return false;
-    fields::AggiungiCampoNonPosizionale(area, campo.quadro, campo.rigo, campo.codice, *valore, campo.tipo);
+    if (!campo.intero.empty())
+        fields::AggiungiCampoNonPosizionale(area, campo.intero, *valore, campo.tipo);
+    else
+        fields::AggiungiCampoNonPosizionale(area, campo.quadro, campo.rigo, campo.codice, *valore, campo.tipo);
     return true;
 }
 

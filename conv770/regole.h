@@ -76,6 +76,7 @@ struct Campo {
                              // write it
     std::string_view fisso = {}; // Fisso: the text
     LetturaN lettura = LetturaN::Italiana;
+    std::string_view intero = {}; // the whole code, "DA001002", when a table has it; else joined when written
 };
 
 // The columns of one employee line as the rules read them. A column can be replaced by a text for the
@@ -147,9 +148,19 @@ inline bool Vale(const Regola& regola, const Colonne& colonne) {
 // The value of a field when its rules hold; no value when the field is not written.
 std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne);
 
+// ScriviCampo past its first test.
+bool ScriviCampoDopoPrimaProva(const Campo& campo, const Colonne& colonne, std::string& area);
+
 // Valuta, then CampoNonPosizionale appended to the area. True when the field was written: a type "SI"
 // field whose value is not "S\xCC" adds nothing but counts as written, as its rules held.
-bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area);
+// Every test but Sempre needs its column filled, and most columns of a line are blank: such a field is
+// passed over here, before any reading (but ArrotondatoOUno, which can still give 1).
+inline bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) {
+    if (campo.quando.prova != Prova::Sempre && campo.forma != Forma::ArrotondatoOUno &&
+        !colonne.Riempita(campo.quando.colonna))
+        return false;
+    return ScriviCampoDopoPrimaProva(campo, colonne, area);
+}
 
 // A row code: 1 gives "001".
 std::string Rigo(int numero);
