@@ -372,9 +372,7 @@ static_assert(GruppiDC[0].condizione1 == CampiGruppoDC[9].colonne[0] &&
 
 constexpr Campo DaRiga(std::string_view campo, fields::Tipo tipo, int colonna, Regola quando, Regola anche,
                        Forma forma) {
-    Campo compilato{campo.substr(0, 2), campo.substr(2, 3), campo.substr(5, 3), tipo, colonna, quando, anche, forma};
-    compilato.intero = campo;
-    return compilato;
+    return Campo{campo, tipo, colonna, quando, anche, forma};
 }
 
 // The rows of the tables as fields ready to be evaluated, made once by the compiler.
@@ -405,9 +403,41 @@ constexpr auto CompilaDC() {
     }
     return campi;
 }
+// The fields of the DC groups: for group g written in row r, the row's codes and the group's columns.
+constexpr auto ColonneGruppoDC = [] {
+    std::array<std::string_view, CampiGruppoDC.size()> codici{};
+    for (std::size_t i = 0; i < CampiGruppoDC.size(); ++i)
+        codici[i] = CampiGruppoDC[i].codice;
+    return codici;
+}();
+static_assert([] {
+    for (const auto& r : CampiGruppoDC)
+        if (r.codice.size() != 3)
+            return false;
+    return true;
+}());
+constexpr CodiciRighi<GruppiDC.size(), CampiGruppoDC.size()> CodiciGruppiDC("DC", ColonneGruppoDC);
+
+using CampiDiUnGruppoDC = std::array<Campo, CampiGruppoDC.size()>;
+constexpr auto CompilaGruppiDC() {
+    std::array<std::array<CampiDiUnGruppoDC, GruppiDC.size()>, GruppiDC.size()> campi{}; // [gruppo][rigo - 1]
+    for (std::size_t g = 0; g < GruppiDC.size(); ++g)
+        for (std::size_t r = 0; r < GruppiDC.size(); ++r)
+            for (std::size_t i = 0; i < CampiGruppoDC.size(); ++i) {
+                const RigaGruppoDC& f = CampiGruppoDC[i];
+                Campo& campo = campi[g][r][i];
+                campo = Campo{CodiciGruppiDC.Di(static_cast<int>(r + 1), i), f.tipo, f.colonne[g],
+                              Regola{f.quando, f.colonne[g]}, Sempre, f.forma};
+                campo.altra = f.altra[g];
+                campo.lettura = GruppiDC[g].letturaN;
+            }
+    return campi;
+}
+
 constexpr auto CampiCompilatiDA = CompilaDA();
 constexpr auto CampiCompilatiDB = CompilaDB();
 constexpr auto CampiCompilatiDC = CompilaDC();
+constexpr auto CampiCompilatiGruppiDC = CompilaGruppiDC();
 
 void AggiornaTotale(const RigaDB& r, const Colonne& colonne, Totali& totali) {
     const std::string_view testo = colonne.Testo(r.colonna);
@@ -419,6 +449,11 @@ void AggiornaTotale(const RigaDB& r, const Colonne& colonne, Totali& totali) {
                                              " '" + std::string(testo) + "'");
 }
 
+// The codes of the supplementary rows: fields 127, 128, 129 and 132 in rows 001 and 002.
+enum CodiceSupplementareDB : std::size_t { Campo127, Campo128, Campo129, Campo132 };
+constexpr CodiciRighi<GruppiSupplementariDB.size(), 4> CodiciSupplementariDB(
+    "DB", std::array<std::string_view, 4>{"127", "128", "129", "132"});
+
 // The supplementary rows of quadro DB, from columns 181 to 184, starting at row 001. The second
 // group takes the next row only when the first group's amount gave one.
 void RighiSupplementariDB(const Colonne& colonne, bool scritto122, std::string& area) {
@@ -427,16 +462,17 @@ void RighiSupplementariDB(const Colonne& colonne, bool scritto122, std::string& 
     for (std::size_t g = 0; g < GruppiSupplementariDB.size(); ++g) {
         const auto& gruppo = GruppiSupplementariDB[g];
         const bool importo = Vale(NonZero(gruppo.importo), colonne);
-        const std::string r = Rigo(rigo);
+        const auto codice = [rigo](CodiceSupplementareDB campo) { return CodiciSupplementariDB.Di(rigo, campo); };
         if (importo) {
             rigoUsato = true;
-            ScriviCampo({"DB", r, scritto122 ? "128" : "127", T::NP, gruppo.importo, Sempre, Sempre, F::ImportoIntero},
+            ScriviCampo({codice(scritto122 ? Campo128 : Campo127), T::NP, gruppo.importo, Sempre, Sempre,
+                         F::ImportoIntero},
                         colonne, area);
         }
         if (Vale(NonZero(gruppo.secondo), colonne))
-            ScriviCampo({"DB", r, "129", T::NP, gruppo.secondo, Sempre, Sempre, F::ImportoIntero}, colonne, area);
+            ScriviCampo({codice(Campo129), T::NP, gruppo.secondo, Sempre, Sempre, F::ImportoIntero}, colonne, area);
         if (importo && Vale(NonZero(gruppo.n4), colonne))
-            ScriviCampo({"DB", r, "132", T::N4, gruppo.n4, Sempre, Sempre, F::ImportoIntero}, colonne, area);
+            ScriviCampo({codice(Campo132), T::N4, gruppo.n4, Sempre, Sempre, F::ImportoIntero}, colonne, area);
         if (g == 0 && rigoUsato)
             ++rigo;
     }
@@ -491,18 +527,14 @@ void CampiQuadroDC(const shell::RigaEsportazione& riga, std::string& area) {
         if (!Vale(NonZeroArrotondato(gruppo.condizione1), colonne) &&
             !Vale(NonZeroArrotondato(gruppo.condizione2), colonne))
             continue;
-        const std::string r = Rigo(++rigo);
+        ++rigo;
         // A filled first column with a blank second one: the second becomes "00000" for the line.
         const int prima = CampiGruppoDC[0].colonne[g];
         const int seconda = CampiGruppoDC[1].colonne[g];
         if (colonne.Riempita(prima) && !colonne.Riempita(seconda))
             colonne.Sostituisci(seconda, "00000");
-        for (const auto& f : CampiGruppoDC) {
-            Campo campo{"DC", r, f.codice, f.tipo, f.colonne[g], {f.quando, f.colonne[g]}, Sempre, f.forma};
-            campo.altra = f.altra[g];
-            campo.lettura = gruppo.letturaN;
+        for (const Campo& campo : CampiCompilatiGruppiDC[g][static_cast<std::size_t>(rigo - 1)])
             ScriviCampo(campo, colonne, area);
-        }
     }
 }
 

@@ -4,7 +4,6 @@
 #include "testo.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace conv770 {
 
@@ -16,23 +15,22 @@ const std::string* Colonne::Sostituita(int colonna) const {
 }
 
 double Colonne::LeggiImporto(int colonna) const {
-    const std::string* sostituita = Sostituita(colonna);
+    const std::string* sostituita = m_sostituite.empty() ? nullptr : Sostituita(colonna);
+    double importo = 0;
     if (!sostituita) {
-        // A rule and the value of its field read the same column: it is read once.
-        if (colonna >= 0 && colonna < ColonneRicordate) {
-            const auto c = static_cast<std::size_t>(colonna);
-            if (!m_importiLetti[c]) {
-                m_importi[c] = m_riga.Numerico(colonna);
-                m_importiLetti[c] = true;
-            }
-            return m_importi[c];
-        }
-        return m_riga.Numerico(colonna);
+        importo = m_riga.Numerico(colonna);
+    } else {
+        const auto valore = shell::ValoreNumerico(*sostituita);
+        if (!valore)
+            m_riga.Errore(colonna, "numero non valido '" + *sostituita + "'");
+        importo = *valore;
     }
-    const auto valore = shell::ValoreNumerico(*sostituita);
-    if (!valore)
-        m_riga.Errore(colonna, "numero non valido '" + *sostituita + "'");
-    return *valore;
+    // A rule and the value of its field read the same column: it is read once.
+    if (colonna >= 0 && colonna < ColonneRicordate) {
+        m_importi[static_cast<std::size_t>(colonna)] = importo;
+        m_importiLetti[static_cast<std::size_t>(colonna)] = true;
+    }
+    return importo;
 }
 
 double Colonne::Semplice(int colonna) const {
@@ -56,6 +54,10 @@ shell::Data Colonne::Data(int colonna) const {
 }
 
 void Colonne::Sostituisci(int colonna, std::string testo) {
+    if (colonna >= 0 && colonna < ColonneRicordate) {
+        m_sostituita[static_cast<std::size_t>(colonna)] = true;
+        m_importiLetti[static_cast<std::size_t>(colonna)] = false; // the amount of the text before
+    }
     for (auto& [c, t] : m_sostituite)
         if (c == colonna) {
             t = std::move(testo);
@@ -139,17 +141,13 @@ std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne)
 }
 
 bool ScriviCampoDopoPrimaProva(const Campo& campo, const Colonne& colonne, std::string& area) {
-    // Most fields are texts and whole amounts: written straight into the area, without a Valore. A
-    // whole number within 15 digits is written the same as a whole number or as a double.
+    // Most fields are texts and amounts: written straight into the area, without a Valore. A whole
+    // number within 15 digits is written the same as a whole number or as a double.
     switch (campo.forma) {
     case Forma::Testo:
         if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne))
             return false;
-        if (!campo.intero.empty())
-            fields::AggiungiCampoTesto(area, campo.intero, colonne.Testo(campo.colonna), campo.tipo);
-        else
-            fields::AggiungiCampoTesto(area, campo.quadro, campo.rigo, campo.codice, colonne.Testo(campo.colonna),
-                                       campo.tipo);
+        fields::AggiungiCampoTesto(area, campo.codice, colonne.Testo(campo.colonna), campo.tipo);
         return true;
     case Forma::ImportoIntero:
     case Forma::ImportoArrotondato: {
@@ -157,38 +155,25 @@ bool ScriviCampoDopoPrimaProva(const Campo& campo, const Colonne& colonne, std::
             return false;
         const double importo = colonne.Importo(campo.colonna);
         const double intero = campo.forma == Forma::ImportoIntero ? std::floor(importo) : ArrotondaPari(importo);
-        if (std::fabs(intero) < 1e15) {
-            if (!campo.intero.empty())
-                fields::AggiungiCampoIntero(area, campo.intero, static_cast<long long>(intero), campo.tipo);
-            else
-                fields::AggiungiCampoIntero(area, campo.quadro, campo.rigo, campo.codice,
-                                            static_cast<long long>(intero), campo.tipo);
-            return true;
-        }
-        break;
+        if (std::fabs(intero) < 1e15)
+            fields::AggiungiCampoIntero(area, campo.codice, static_cast<long long>(intero), campo.tipo);
+        else
+            fields::AggiungiCampoNumero(area, campo.codice, intero, campo.tipo);
+        return true;
     }
+    case Forma::Importo:
+        if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne))
+            return false;
+        fields::AggiungiCampoNumero(area, campo.codice, colonne.Importo(campo.colonna), campo.tipo);
+        return true;
     default:
         break;
     }
     const auto valore = Valuta(campo, colonne);
     if (!valore)
         return false;
-    if (!campo.intero.empty())
-        fields::AggiungiCampoNonPosizionale(area, campo.intero, *valore, campo.tipo);
-    else
-        fields::AggiungiCampoNonPosizionale(area, campo.quadro, campo.rigo, campo.codice, *valore, campo.tipo);
+    fields::AggiungiCampoNonPosizionale(area, campo.codice, *valore, campo.tipo);
     return true;
-}
-
-std::string Rigo(int numero) {
-    if (numero >= 0 && numero <= 999) {
-        const char cifre[3] = {static_cast<char>('0' + numero / 100), static_cast<char>('0' + numero / 10 % 10),
-                               static_cast<char>('0' + numero % 10)};
-        return std::string(cifre, 3);
-    }
-    char testo[16];
-    std::snprintf(testo, sizeof testo, "%03d", numero);
-    return testo;
 }
 
 } // namespace conv770

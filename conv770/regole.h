@@ -62,9 +62,7 @@ enum class LetturaN { Semplice, Italiana };
 
 // One field as the tables describe it, ready to be evaluated.
 struct Campo {
-    std::string_view quadro; // "DA"
-    std::string_view rigo;   // "001"
-    std::string_view codice; // the field's column code: "002", "A22"
+    std::string_view codice; // the whole code: quadro, row and column, "DA001002", "DC002A22"
     fields::Tipo tipo;
     int colonna;             // the column of the value
     Regola quando;           // written when this holds
@@ -76,7 +74,6 @@ struct Campo {
                              // write it
     std::string_view fisso = {}; // Fisso: the text
     LetturaN lettura = LetturaN::Italiana;
-    std::string_view intero = {}; // the whole code, "DA001002", when a table has it; else joined when written
 };
 
 // The columns of one employee line as the rules read them. A column can be replaced by a text for the
@@ -87,7 +84,7 @@ public:
 
     const shell::RigaEsportazione& Riga() const { return m_riga; }
     std::string_view Testo(int colonna) const {
-        if (!m_sostituite.empty())
+        if (!m_sostituite.empty() && (colonna < 0 || colonna >= ColonneRicordate || Segnata(m_sostituita, colonna)))
             if (const std::string* sostituita = Sostituita(colonna))
                 return *sostituita;
         return m_riga[colonna];
@@ -102,8 +99,7 @@ public:
     // cannot be read stops the run, naming line, column and text.
     double Importo(int colonna) const {
         // A rule and the value of its field read the same column: it is read once.
-        if (m_sostituite.empty() && colonna >= 0 && colonna < ColonneRicordate &&
-            m_importiLetti[static_cast<std::size_t>(colonna)])
+        if (Segnata(m_importiLetti, colonna))
             return m_importi[static_cast<std::size_t>(colonna)];
         return LeggiImporto(colonna);
     }
@@ -116,10 +112,17 @@ private:
     const std::string* Sostituita(int colonna) const;
     double LeggiImporto(int colonna) const;
 
+    // The columns that the tables read are below 256: for those, what was read and what replaced is
+    // marked by column.
+    static constexpr int ColonneRicordate = 256;
+    static bool Segnata(const std::bitset<ColonneRicordate>& segni, int colonna) {
+        return colonna >= 0 && colonna < ColonneRicordate && segni[static_cast<std::size_t>(colonna)];
+    }
+
     const shell::RigaEsportazione& m_riga;
     std::vector<std::pair<int, std::string>> m_sostituite;
-    // The amounts read so far, by column (the columns that the tables read are below 256).
-    static constexpr int ColonneRicordate = 256;
+    std::bitset<ColonneRicordate> m_sostituita; // the columns in m_sostituite below 256
+    // The amounts read so far, by column.
     mutable std::array<double, ColonneRicordate> m_importi;
     mutable std::bitset<ColonneRicordate> m_importiLetti;
 };
@@ -162,7 +165,32 @@ inline bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string&
     return ScriviCampoDopoPrimaProva(campo, colonne, area);
 }
 
-// A row code: 1 gives "001".
-std::string Rigo(int numero);
+// The whole codes of a quadro's fields in rows 001 to `Righi` (at most 999): for each row, the
+// quadro, the row and every column code of `colonne` ("DC", {"018", "019"} gives "DC001018",
+// "DC001019", "DC002018" ...), made by the compiler. Every column code has 3 characters.
+template <std::size_t Righi, std::size_t N> struct CodiciRighi {
+    std::array<std::array<char, fields::LunghezzaCodice>, Righi * N> codici{};
+
+    constexpr CodiciRighi(std::string_view quadro, const std::array<std::string_view, N>& colonne) {
+        for (std::size_t r = 0; r < Righi; ++r)
+            for (std::size_t i = 0; i < N; ++i) {
+                auto& codice = codici[r * N + i];
+                const std::size_t rigo = r + 1;
+                const char cifre[3] = {static_cast<char>('0' + rigo / 100), static_cast<char>('0' + rigo / 10 % 10),
+                                       static_cast<char>('0' + rigo % 10)};
+                for (std::size_t k = 0; k < 2; ++k)
+                    codice[k] = quadro[k];
+                for (std::size_t k = 0; k < 3; ++k) {
+                    codice[2 + k] = cifre[k];
+                    codice[5 + k] = colonne[i][k];
+                }
+            }
+    }
+    // The code of column `i` of `colonne` in row `rigo` (from 1).
+    constexpr std::string_view Di(int rigo, std::size_t i) const {
+        const auto& codice = codici[static_cast<std::size_t>(rigo - 1) * N + i];
+        return std::string_view(codice.data(), codice.size());
+    }
+};
 
 } // namespace conv770

@@ -16,24 +16,32 @@ namespace {
 
 constexpr std::size_t Valore16 = LunghezzaValore;
 
-// The value part, appended: the text left-aligned and cut, or right-aligned keeping its last
-// characters, in 16.
-// Each is made in 16 characters on the stack, then appended at once.
-void Sinistra(std::string& area, std::string_view testo) {
-    char valore[Valore16];
+// The value part of a field is made in 16 characters on the stack, then appended with its code in
+// one go: the text left-aligned and cut, or right-aligned keeping its last characters.
+void Sinistra(char* valore, std::string_view testo) {
     std::memset(valore, ' ', Valore16);
     const std::size_t n = testo.size() < Valore16 ? testo.size() : Valore16;
     if (n > 0)
         std::memcpy(valore, testo.data(), n);
-    area.append(valore, Valore16);
 }
 
-void Destra(std::string& area, std::string_view testo) {
-    char valore[Valore16];
+void Destra(char* valore, std::string_view testo) {
     std::memset(valore, ' ', Valore16);
     const std::size_t n = testo.size() < Valore16 ? testo.size() : Valore16;
     if (n > 0)
         std::memcpy(valore + Valore16 - n, testo.data() + testo.size() - n, n);
+}
+
+// The code and the 16 characters of the value appended to the area.
+void Blocco(std::string& area, std::string_view codice, const char* valore) {
+    if (codice.size() == LunghezzaCodice) {
+        char blocco[LunghezzaBlocco];
+        std::memcpy(blocco, codice.data(), LunghezzaCodice);
+        std::memcpy(blocco + LunghezzaCodice, valore, Valore16);
+        area.append(blocco, LunghezzaBlocco);
+        return;
+    }
+    area += codice;
     area.append(valore, Valore16);
 }
 
@@ -68,17 +76,17 @@ std::size_t ScriviMaschera(bool negativo, std::string_view cifre, int cifreMinim
     return static_cast<std::size_t>(p - uscita);
 }
 
-// The mask of a whole number, appended right-aligned in 16.
-void DestraMaschera(std::string& area, bool negativo, std::string_view cifre, int cifreMinime, bool migliaia) {
+// The mask of a whole number, right-aligned in the 16 characters of the value.
+void DestraMaschera(char* valore, bool negativo, std::string_view cifre, int cifreMinime, bool migliaia) {
     char corta[64];
     const std::size_t spazio = SpazioMaschera(cifre.size(), cifreMinime);
     if (spazio <= sizeof corta) {
-        Destra(area, std::string_view(corta, ScriviMaschera(negativo, cifre, cifreMinime, migliaia, corta)));
+        Destra(valore, std::string_view(corta, ScriviMaschera(negativo, cifre, cifreMinime, migliaia, corta)));
         return;
     }
     std::string lunga(spazio, ' ');
     lunga.resize(ScriviMaschera(negativo, cifre, cifreMinime, migliaia, lunga.data()));
-    Destra(area, lunga);
+    Destra(valore, lunga);
 }
 
 // The decimal digits of |n|, without sign, into `cifre` (room for 20).
@@ -88,41 +96,41 @@ std::string_view CifreIntero(std::int64_t n, char* cifre) {
     return std::string_view(cifre, static_cast<std::size_t>(fine - cifre));
 }
 
-void DestraMascheraIntero(std::string& area, std::int64_t n, int cifreMinime, bool migliaia) {
+void DestraMascheraIntero(char* valore, std::int64_t n, int cifreMinime, bool migliaia) {
     char cifre[20];
-    DestraMaschera(area, n < 0, CifreIntero(n, cifre), cifreMinime, migliaia);
+    DestraMaschera(valore, n < 0, CifreIntero(n, cifre), cifreMinime, migliaia);
 }
 
 // A number rounded to a whole number, halves away from zero, then masked.
-void DestraMaschera(std::string& area, double numero, int cifreMinime, bool migliaia) {
+void DestraMaschera(char* valore, double numero, int cifreMinime, bool migliaia) {
     const double intero = shell::Arrotonda(numero);
     if (std::fabs(intero) < 1e18) {
         char cifre[20];
         const auto n = static_cast<long long>(std::fabs(intero));
-        DestraMaschera(area, intero < 0, CifreIntero(n, cifre), cifreMinime, migliaia);
+        DestraMaschera(valore, intero < 0, CifreIntero(n, cifre), cifreMinime, migliaia);
         return;
     }
     char testo[400];
     std::snprintf(testo, sizeof testo, "%.0f", std::fabs(intero));
-    DestraMaschera(area, intero < 0, testo, cifreMinime, migliaia);
+    DestraMaschera(valore, intero < 0, testo, cifreMinime, migliaia);
 }
 
 // The mask of any value: a whole number, a number, a text that reads as a number; else the text.
-void DestraMaschera(std::string& area, const Valore& valore, int cifreMinime, bool migliaia) {
-    if (valore.Intero()) {
-        DestraMascheraIntero(area, valore.ComeIntero(), cifreMinime, migliaia);
+void DestraMaschera(char* valore, const Valore& v, int cifreMinime, bool migliaia) {
+    if (v.Intero()) {
+        DestraMascheraIntero(valore, v.ComeIntero(), cifreMinime, migliaia);
         return;
     }
-    if (valore.Numero()) {
-        DestraMaschera(area, valore.ComeNumero(), cifreMinime, migliaia);
+    if (v.Numero()) {
+        DestraMaschera(valore, v.ComeNumero(), cifreMinime, migliaia);
         return;
     }
-    if (valore.Testo())
-        if (const auto numero = shell::ValoreNumerico(valore.ComeTesto())) {
-            DestraMaschera(area, *numero, cifreMinime, migliaia);
+    if (v.Testo())
+        if (const auto numero = shell::ValoreNumerico(v.ComeTesto())) {
+            DestraMaschera(valore, *numero, cifreMinime, migliaia);
             return;
         }
-    Destra(area, TestoValore(valore));
+    Destra(valore, TestoValore(v));
 }
 
 std::string ValoreData(const Valore& valore) {
@@ -134,33 +142,40 @@ std::string ValoreData(const Valore& valore) {
     return TestoValore(valore);
 }
 
-std::string FlagSI12(std::string_view testo) {
-    std::string flag;
+// 4 spaces and the 12 flags.
+void FlagSI12(char* valore, std::string_view testo) {
+    std::memset(valore, ' ', 4);
+    std::memset(valore + 4, '0', 12);
     std::size_t inizio = 0;
-    while (flag.size() < 12) {
+    for (std::size_t flag = 0; flag < 12; ++flag) {
         const auto fine = testo.find(SeparatoreSI12, inizio);
         const auto pezzo = testo.substr(inizio, fine == std::string_view::npos ? testo.npos : fine - inizio);
-        flag += pezzo.empty() ? '0' : '1';
+        valore[4 + flag] = pezzo.empty() ? '0' : '1';
         if (fine == std::string_view::npos)
             break;
         inizio = fine + 1;
     }
-    flag.resize(12, '0');
-    return "    " + flag;
 }
 
 void CampoAN(std::string& area, std::string_view codice, std::string_view testo) {
+    if (testo.size() <= Valore16) { // one block
+        char valore[Valore16];
+        Sinistra(valore, testo);
+        Blocco(area, codice, valore);
+        return;
+    }
     shell::Contatore16 blocchi("blocchi di un campo");
     blocchi.Incrementa();
-    area += codice;
-    Sinistra(area, testo);
+    char valore[Valore16];
+    Sinistra(valore, testo);
+    Blocco(area, codice, valore);
     for (std::size_t resto = Valore16; resto < testo.size(); resto += Valore16 - 1) {
         blocchi.Incrementa();
-        area += codice;
-        area += '+';
+        valore[0] = '+';
         const std::string_view parte = testo.substr(resto, Valore16 - 1);
-        area += parte;
-        area.append(Valore16 - 1 - parte.size(), ' ');
+        std::memset(valore + 1, ' ', Valore16 - 1);
+        std::memcpy(valore + 1, parte.data(), parte.size());
+        Blocco(area, codice, valore);
     }
 }
 
@@ -192,58 +207,58 @@ constexpr Mascherina MascheraDi(Tipo tipo) {
 }
 
 // The value part of a text for every type but AN and SI.
-void AggiungiValoreTesto(std::string& area, std::string_view testo, Tipo tipo) {
+void ValoreTesto(char* valore, std::string_view testo, Tipo tipo) {
     const Mascherina maschera = MascheraDi(tipo);
     if (maschera.ha) {
         if (const auto numero = shell::ValoreNumerico(testo))
-            DestraMaschera(area, *numero, maschera.cifreMinime, maschera.migliaia);
+            DestraMaschera(valore, *numero, maschera.cifreMinime, maschera.migliaia);
         else
-            Destra(area, testo);
+            Destra(valore, testo);
         return;
     }
     switch (tipo) {
     case Tipo::CF:
     case Tipo::CN:
     case Tipo::PI:
-        Sinistra(area, testo);
+        Sinistra(valore, testo);
         break;
     case Tipo::SI12:
-        area += FlagSI12(testo);
+        FlagSI12(valore, testo);
         break;
     case Tipo::DT:
-        Destra(area, ValoreData(Valore(testo)));
+        Destra(valore, ValoreData(Valore(testo)));
         break;
     default: // CB, NP
-        Destra(area, testo);
+        Destra(valore, testo);
         break;
     }
 }
 
 // The value part of every type but AN and SI.
-void AggiungiValore(std::string& area, const Valore& valore, Tipo tipo) {
-    if (valore.Testo()) {
-        AggiungiValoreTesto(area, valore.ComeTesto(), tipo);
+void ValoreDi(char* valore, const Valore& v, Tipo tipo) {
+    if (v.Testo()) {
+        ValoreTesto(valore, v.ComeTesto(), tipo);
         return;
     }
     const Mascherina maschera = MascheraDi(tipo);
     if (maschera.ha) {
-        DestraMaschera(area, valore, maschera.cifreMinime, maschera.migliaia);
+        DestraMaschera(valore, v, maschera.cifreMinime, maschera.migliaia);
         return;
     }
     switch (tipo) {
     case Tipo::CF:
     case Tipo::CN:
     case Tipo::PI:
-        Sinistra(area, TestoValore(valore));
+        Sinistra(valore, TestoValore(v));
         break;
     case Tipo::SI12:
-        area += FlagSI12(TestoValore(valore));
+        FlagSI12(valore, TestoValore(v));
         break;
     case Tipo::DT:
-        Destra(area, ValoreData(valore));
+        Destra(valore, ValoreData(v));
         break;
     default: // CB, NP
-        Destra(area, TestoValore(valore));
+        Destra(valore, TestoValore(v));
         break;
     }
 }
@@ -295,8 +310,9 @@ void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, con
     }
     if (tipo == Tipo::SI)
         return; // only the text "S\xCC" gives a field
-    area += codice;
-    AggiungiValore(area, valore, tipo);
+    char v[Valore16];
+    ValoreDi(v, valore, tipo);
+    Blocco(area, codice, v);
 }
 
 void AggiungiCampoNonPosizionale(std::string& area, std::string_view quadro, std::string_view rigo,
@@ -310,15 +326,16 @@ void AggiungiCampoTesto(std::string& area, std::string_view codice, std::string_
         CampoAN(area, codice, testo);
         return;
     }
+    char v[Valore16];
     if (tipo == Tipo::SI) {
         if (testo == "S\xCC") {
-            area += codice;
-            Destra(area, "1");
+            Destra(v, "1");
+            Blocco(area, codice, v);
         }
         return;
     }
-    area += codice;
-    AggiungiValoreTesto(area, testo, tipo);
+    ValoreTesto(v, testo, tipo);
+    Blocco(area, codice, v);
 }
 
 void AggiungiCampoTesto(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
@@ -328,19 +345,37 @@ void AggiungiCampoTesto(std::string& area, std::string_view quadro, std::string_
 
 void AggiungiCampoIntero(std::string& area, std::string_view codice, std::int64_t numero, Tipo tipo) {
     const Mascherina maschera = MascheraDi(tipo);
+    char v[Valore16];
     if (maschera.ha) {
-        area += codice;
-        DestraMascheraIntero(area, numero, maschera.cifreMinime, maschera.migliaia);
+        DestraMascheraIntero(v, numero, maschera.cifreMinime, maschera.migliaia);
+        Blocco(area, codice, v);
         return;
     }
     if (tipo == Tipo::NP || tipo == Tipo::CB) {
-        area += codice;
         char cifre[24];
         const auto fine = std::to_chars(cifre, cifre + sizeof cifre, numero).ptr; // as TestoValore writes it
-        Destra(area, std::string_view(cifre, static_cast<std::size_t>(fine - cifre)));
+        Destra(v, std::string_view(cifre, static_cast<std::size_t>(fine - cifre)));
+        Blocco(area, codice, v);
         return;
     }
     AggiungiCampoNonPosizionale(area, codice, Valore(static_cast<long long>(numero)), tipo);
+}
+
+void AggiungiCampoNumero(std::string& area, std::string_view codice, double numero, Tipo tipo) {
+    const Mascherina maschera = MascheraDi(tipo);
+    char v[Valore16];
+    if (maschera.ha) {
+        DestraMaschera(v, numero, maschera.cifreMinime, maschera.migliaia);
+        Blocco(area, codice, v);
+        return;
+    }
+    if (tipo == Tipo::NP || tipo == Tipo::CB) {
+        char testo[LunghezzaMassimaTestoNumero];
+        Destra(v, std::string_view(testo, ScriviTestoNumero(numero, testo)));
+        Blocco(area, codice, v);
+        return;
+    }
+    AggiungiCampoNonPosizionale(area, codice, Valore(numero), tipo);
 }
 
 void AggiungiCampoIntero(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,

@@ -75,6 +75,8 @@ void AggiungiCampoTesto(std::string& area, std::string_view codice, std::string_
 void AggiungiCampoTesto(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
                         std::string_view testo, Tipo tipo);
 void AggiungiCampoIntero(std::string& area, std::string_view codice, std::int64_t numero, Tipo tipo);
+// ...and for a number that may carry a fraction: what Valore(numero) gives for a double.
+void AggiungiCampoNumero(std::string& area, std::string_view codice, double numero, Tipo tipo);
 void AggiungiCampoIntero(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
                          std::int64_t numero, Tipo tipo);
 

@@ -3,49 +3,87 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <system_error>
 
 namespace conv770::fields {
 
-std::string TestoNumero(double numero) {
-    if (numero == 0 || !std::isfinite(numero))
-        return "0";
+std::size_t ScriviTestoNumero(double numero, char* uscita) {
+    char* p = uscita;
+    if (numero == 0 || !std::isfinite(numero)) {
+        *p = '0';
+        return 1;
+    }
     // Whole numbers of at most 15 digits are written exactly as they are.
     if (std::fabs(numero) < 1e15 && std::trunc(numero) == numero)
-        return std::to_string(static_cast<long long>(numero));
+        return static_cast<std::size_t>(std::to_chars(p, p + 24, static_cast<long long>(numero)).ptr - p);
+
+    // Amounts in cents (the most of them): a number that is the double nearest to k / 100 for a whole k
+    // of at most 15 digits has those digits as its 15 significant ones, the last zero dropped.
+    if (std::fabs(numero) < 1e13) {
+        const double centesimi = std::nearbyint(numero * 100);
+        if (centesimi / 100 == numero) {
+            const auto k = static_cast<long long>(centesimi);
+            const unsigned long long assoluto = k < 0 ? 0ULL - static_cast<unsigned long long>(k)
+                                                      : static_cast<unsigned long long>(k);
+            if (k < 0)
+                *p++ = '-';
+            p = std::to_chars(p, p + 24, assoluto / 100).ptr;
+            *p++ = ',';
+            *p++ = static_cast<char>('0' + assoluto % 100 / 10);
+            if (assoluto % 10 != 0)
+                *p++ = static_cast<char>('0' + assoluto % 10);
+            return static_cast<std::size_t>(p - uscita);
+        }
+    }
 
     // 15 significant digits as d.dddddddddddddde+X: the digits and the place of the decimal point.
     char testo[40];
     const auto [fine, errore] = std::to_chars(testo, testo + sizeof testo, numero, std::chars_format::scientific, 14);
-    if (errore != std::errc())
-        return "0";
+    if (errore != std::errc()) {
+        *p = '0';
+        return 1;
+    }
     const std::string_view t(testo, static_cast<std::size_t>(fine - testo));
     const bool negativo = t.front() == '-';
     const std::size_t e = t.find('e');
-    std::string cifre;
+    char cifre[16];
+    std::size_t quante = 0;
     for (std::size_t i = negativo ? 1 : 0; i < e; ++i)
         if (t[i] != '.')
-            cifre += t[i];
-    while (cifre.size() > 1 && cifre.back() == '0')
-        cifre.pop_back();
+            cifre[quante++] = t[i];
+    while (quante > 1 && cifre[quante - 1] == '0')
+        --quante;
     int esponente = 0;
     std::from_chars(t.data() + e + (t[e + 1] == '+' ? 2 : 1), t.data() + t.size(), esponente);
     const long interi = esponente + 1; // digits before the decimal point
 
-    std::string risultato = negativo ? "-" : "";
+    if (negativo)
+        *p++ = '-';
+    const auto copia = [&p](const char* da, std::size_t n) {
+        std::memcpy(p, da, n);
+        p += n;
+    };
     if (interi <= 0) {
-        risultato += "0,";
-        risultato.append(static_cast<std::size_t>(-interi), '0');
-        risultato += cifre;
-    } else if (static_cast<std::size_t>(interi) >= cifre.size()) {
-        risultato += cifre;
-        risultato.append(static_cast<std::size_t>(interi) - cifre.size(), '0');
+        copia("0,", 2);
+        std::memset(p, '0', static_cast<std::size_t>(-interi));
+        p += -interi;
+        copia(cifre, quante);
+    } else if (static_cast<std::size_t>(interi) >= quante) {
+        copia(cifre, quante);
+        std::memset(p, '0', static_cast<std::size_t>(interi) - quante);
+        p += static_cast<std::size_t>(interi) - quante;
     } else {
-        risultato += cifre.substr(0, static_cast<std::size_t>(interi));
-        risultato += ',';
-        risultato += cifre.substr(static_cast<std::size_t>(interi));
+        copia(cifre, static_cast<std::size_t>(interi));
+        *p++ = ',';
+        copia(cifre + interi, quante - static_cast<std::size_t>(interi));
     }
-    return risultato;
+    return static_cast<std::size_t>(p - uscita);
+}
+
+std::string TestoNumero(double numero) {
+    char testo[LunghezzaMassimaTestoNumero];
+    return std::string(testo, ScriviTestoNumero(numero, testo));
 }
 
 std::string DataGGMMAAAA(const shell::Data& data) {

@@ -45,6 +45,11 @@ private:
 // "0,3", -0.0 gives "0", 1e20 gives "1" and twenty zeros. A value that is not finite gives "0".
 std::string TestoNumero(double numero);
 
+// The same written into `uscita`, which has room for LunghezzaMassimaTestoNumero characters; gives
+// the length. The longest is a negative number below 1e-308: "-0,", 323 zeros and 15 digits.
+inline constexpr std::size_t LunghezzaMassimaTestoNumero = 352;
+std::size_t ScriviTestoNumero(double numero, char* uscita);
+
 // The value as a text: a text as it is; a number by TestoNumero; a whole number as its decimal digits
 // with "-" in front when negative; a date as day/month/year ("05/03/1960").
 std::string TestoValore(const Valore& valore);

@@ -137,6 +137,61 @@ TEST(ValoreNumerico, StessoDoubleDiFromCharsPerOgniForma) {
     }
 }
 
+// Texts made of the characters an amount is written with, in every arrangement: the reading must be
+// the plain rule (blanks around, points dropped, "," as decimal point, digits on at least one side of
+// it; a text that starts with "," has a 0 before it, so "," alone is 0) worked out here the long way,
+// for the short texts the host writes and the long ones it may.
+std::optional<double> ImportoAllaLunga(std::string testo) {
+    while (!testo.empty() && testo.front() == ' ')
+        testo.erase(testo.begin());
+    while (!testo.empty() && testo.back() == ' ')
+        testo.pop_back();
+    std::string senzaPunti;
+    for (char c : testo)
+        if (c != '.')
+            senzaPunti += c;
+    if (senzaPunti.empty() || senzaPunti.front() == ',')
+        senzaPunti.insert(senzaPunti.begin(), '0');
+    std::size_t i = 0;
+    bool negativo = false;
+    if (senzaPunti[0] == '+' || senzaPunti[0] == '-')
+        negativo = senzaPunti[i++] == '-';
+    std::string decimale;
+    std::size_t cifre = 0;
+    for (; i < senzaPunti.size() && senzaPunti[i] >= '0' && senzaPunti[i] <= '9'; ++i, ++cifre)
+        decimale += senzaPunti[i];
+    if (i < senzaPunti.size() && senzaPunti[i] == ',') {
+        decimale += '.';
+        for (++i; i < senzaPunti.size() && senzaPunti[i] >= '0' && senzaPunti[i] <= '9'; ++i, ++cifre)
+            decimale += senzaPunti[i];
+    }
+    if (i != senzaPunti.size() || cifre == 0)
+        return std::nullopt;
+    const double valore = DaCharconv("0" + decimale);
+    return negativo ? -valore : valore;
+}
+
+TEST(ValoreNumerico, OgniDisposizioneComeLaRegolaAllaLunga) {
+    const std::string caratteri = "0123456789012345678900.,,+- ";
+    std::uint64_t seme = 777;
+    for (int i = 0; i < 200000; ++i) {
+        seme = seme * 6364136223846793005ULL + 1442695040888963407ULL;
+        const std::size_t lunghezza = (seme >> 33) % (i % 2 ? 30 : 9);
+        std::string testo;
+        for (std::size_t k = 0; k < lunghezza; ++k) {
+            seme = seme * 6364136223846793005ULL + 1442695040888963407ULL;
+            testo += caratteri[(seme >> 33) % caratteri.size()];
+        }
+        const auto atteso = ImportoAllaLunga(testo);
+        const auto valore = ValoreNumerico(testo);
+        ASSERT_EQ(valore.has_value(), atteso.has_value()) << "'" << testo << "'";
+        if (atteso) {
+            ASSERT_EQ(*valore, *atteso) << "'" << testo << "'";
+            ASSERT_EQ(std::signbit(*valore), std::signbit(*atteso)) << "'" << testo << "'";
+        }
+    }
+}
+
 TEST(SoloCifre, TieneSoloLeCifreAscii) {
     EXPECT_EQ(SoloCifre("IT-12.345/67"), "1234567");
     EXPECT_EQ(SoloCifre(""), "");

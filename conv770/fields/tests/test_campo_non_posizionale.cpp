@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -287,6 +289,57 @@ INSTANTIATE_TEST_SUITE_P(Numeri, TestoNumeroCaso, testing::Values(
     CasoNumero{"SediciCifre",      1234567890123456.0,   "1234567890123460"}
 ), [](const testing::TestParamInfo<CasoNumero>& info) { return std::string(info.param.nome); });
 // clang-format on
+
+// The rule worked out the long way with the C library's own formatting: 15 significant digits,
+// trailing zeros dropped, the decimal point placed by the exponent.
+std::string TestoNumeroAllaLunga(double numero) {
+    if (numero == 0)
+        return "0";
+    char testo[64];
+    std::snprintf(testo, sizeof testo, "%.14e", numero);
+    std::string t = testo;
+    const bool negativo = t[0] == '-';
+    const std::size_t e = t.find('e');
+    std::string cifre;
+    for (std::size_t i = negativo ? 1 : 0; i < e; ++i)
+        if (t[i] != '.')
+            cifre += t[i];
+    while (cifre.size() > 1 && cifre.back() == '0')
+        cifre.pop_back();
+    const long interi = std::stol(t.substr(e + 1)) + 1;
+    std::string risultato = negativo ? "-" : "";
+    if (interi <= 0)
+        risultato += "0," + std::string(static_cast<std::size_t>(-interi), '0') + cifre;
+    else if (static_cast<std::size_t>(interi) >= cifre.size())
+        risultato += cifre + std::string(static_cast<std::size_t>(interi) - cifre.size(), '0');
+    else
+        risultato += cifre.substr(0, static_cast<std::size_t>(interi)) + "," +
+                     cifre.substr(static_cast<std::size_t>(interi));
+    return risultato;
+}
+
+// Amounts in cents and in finer fractions, of every size up to and past 1e13, and numbers that are
+// not near any short decimal: the same text as the long way.
+TEST(TestoNumero, ComeLaRegolaAllaLunga) {
+    std::uint64_t seme = 4242;
+    const auto prossimo = [&seme] {
+        seme = seme * 6364136223846793005ULL + 1442695040888963407ULL;
+        return seme >> 11;
+    };
+    const double divisori[] = {100, 10, 1000, 3, 7, 1e6};
+    for (int i = 0; i < 100000; ++i) {
+        const std::uint64_t cifre = 1 + prossimo() % 17;
+        std::uint64_t limite = 1;
+        for (std::uint64_t c = 0; c < cifre; ++c)
+            limite *= 10;
+        const double numero = static_cast<double>(static_cast<std::int64_t>(prossimo() % limite)) *
+                              (prossimo() % 2 ? -1 : 1) / divisori[prossimo() % std::size(divisori)];
+        ASSERT_EQ(TestoNumero(numero), TestoNumeroAllaLunga(numero)) << numero;
+    }
+    for (const double numero : {0.01, -0.01, 0.05, 99999999999.99, 9999999999999.99, -9999999999999.99,
+                                1e13 - 0.01, 1e13 + 0.5, 1e-300, -5e-324, 1e300})
+        EXPECT_EQ(TestoNumero(numero), TestoNumeroAllaLunga(numero)) << numero;
+}
 
 } // namespace
 } // namespace conv770::fields
