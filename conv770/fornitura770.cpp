@@ -264,19 +264,19 @@ void Componi(RecordFisso& record, std::span<const Pezzo> tabella, const Dati& da
             record.Zeri(p.lunghezza);
             break;
         case P::X:
-            record.Campo((*dati.riga)[p.colonna], p.lunghezza, TipoPosizionale::X);
+            record.CampoTesto((*dati.riga)[p.colonna], p.lunghezza, TipoPosizionale::X);
             break;
         case P::XCifre:
-            record.Campo(shell::SoloCifre((*dati.riga)[p.colonna]), p.lunghezza, TipoPosizionale::X);
+            record.CampoTesto(shell::SoloCifre((*dati.riga)[p.colonna]), p.lunghezza, TipoPosizionale::X);
             break;
         case P::N:
-            record.Campo((*dati.riga)[p.colonna], p.lunghezza, TipoPosizionale::N);
+            record.CampoTesto((*dati.riga)[p.colonna], p.lunghezza, TipoPosizionale::N);
             break;
         case P::NSemplice:
             record.Campo(dati.riga->Semplice(p.colonna), p.lunghezza, TipoPosizionale::N);
             break;
         case P::NFisso:
-            record.Campo(p.testo, p.lunghezza, TipoPosizionale::N);
+            record.CampoTesto(p.testo, p.lunghezza, TipoPosizionale::N);
             break;
         case P::DT: {
             const std::string_view testo = (*dati.riga)[p.colonna];
@@ -289,13 +289,13 @@ void Componi(RecordFisso& record, std::span<const Pezzo> tabella, const Dati& da
             break;
         }
         case P::NRighe:
-            record.Campo(dati.righe, p.lunghezza, TipoPosizionale::N);
+            record.CampoIntero(dati.righe, p.lunghezza, TipoPosizionale::N);
             break;
         case P::NModuli:
-            record.Campo(dati.moduli, p.lunghezza, TipoPosizionale::N);
+            record.CampoIntero(dati.moduli, p.lunghezza, TipoPosizionale::N);
             break;
         case P::NRecordJ:
-            record.Campo(dati.recordJ, p.lunghezza, TipoPosizionale::N);
+            record.CampoIntero(dati.recordJ, p.lunghezza, TipoPosizionale::N);
             break;
         }
     }

@@ -2,8 +2,8 @@
 
 #include "testo.h"
 
+#include <array>
 #include <limits>
-#include <string>
 
 namespace conv770 {
 
@@ -23,33 +23,52 @@ bool SommaSicura(std::int64_t a, std::int64_t b, std::int64_t& risultato) {
 
 } // namespace
 
+// The weight of the k-th decimal (from 0) in units of 10^-18; decimals past the 18th weigh nothing.
+constexpr auto PesiDecimali = [] {
+    std::array<std::int64_t, 18> pesi{};
+    std::int64_t peso = ImportoEsatto::UnitaFrazione;
+    for (auto& p : pesi)
+        p = peso /= 10;
+    return pesi;
+}();
+
 std::optional<ImportoEsatto> ImportoEsatto::Leggi(std::string_view testo) {
     // The same steps as shell::ValoreNumerico: trim, drop the thousands points, "0" before a leading
-    // comma or an empty text, then sign, digits, comma, digits.
-    std::string t;
-    for (char c : shell::TogliSpazi(testo))
-        if (c != '.')
-            t += c;
-    if (t.empty() || t.front() == ',')
-        t.insert(t.begin(), '0');
-
+    // comma or an empty text, then sign, digits, comma, digits. The points are passed over as the
+    // text is read.
+    const std::string_view t = shell::TogliSpazi(testo);
     std::size_t i = 0;
+    const auto prossimo = [&] {
+        while (i < t.size() && t[i] == '.')
+            ++i;
+        return i < t.size() ? t[i] : '\0';
+    };
+    char c = prossimo();
+    if (i == t.size())
+        return ImportoEsatto(0, 0); // "0"
     bool negativo = false;
-    if (t[i] == '+' || t[i] == '-')
-        negativo = t[i++] == '-';
     std::size_t cifre = 0;
+    if (c == ',') {
+        ++cifre; // the "0" before the comma
+    } else if (c == '+' || c == '-') {
+        negativo = c == '-';
+        ++i;
+        c = prossimo();
+    }
     std::int64_t interi = 0;
-    for (; i < t.size() && Cifra(t[i]); ++i, ++cifre) {
-        const int d = t[i] - '0';
+    for (; Cifra(c); ++i, ++cifre, c = prossimo()) {
+        const int d = c - '0';
         if (interi > (Massimo - d) / 10)
             return std::nullopt;
         interi = interi * 10 + d;
     }
     std::int64_t frazione = 0;
-    if (i < t.size() && t[i] == ',') {
-        std::int64_t peso = UnitaFrazione / 10;
-        for (++i; i < t.size() && Cifra(t[i]); ++i, ++cifre, peso /= 10)
-            frazione += (t[i] - '0') * peso;
+    if (c == ',' && i < t.size()) {
+        ++i;
+        std::size_t decimale = 0;
+        for (c = prossimo(); Cifra(c); ++i, ++cifre, ++decimale, c = prossimo())
+            if (decimale < PesiDecimali.size())
+                frazione += (c - '0') * PesiDecimali[decimale];
     }
     if (i != t.size() || cifre == 0)
         return std::nullopt;

@@ -93,86 +93,146 @@ int MigliaiaEResto(const Campo& campo, const Colonne& colonne, bool resto) {
 
 } // namespace
 
-std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne) {
+namespace {
+
+// The value of a field as the forms make it, without a copy of its text: the text is a view into the
+// line (or into the field's table).
+struct ValoreCampo {
+    enum class Genere { Nessuno, Testo, Intero, Numero, Data };
+    Genere genere = Genere::Nessuno;
+    std::string_view testo = {};
+    long long intero = 0;
+    double numero = 0;
+    shell::Data data = {};
+
+    static ValoreCampo Di(std::string_view t) { return {Genere::Testo, t}; }
+    static ValoreCampo Di(long long n) { return {Genere::Intero, {}, n}; }
+    static ValoreCampo Di(int n) { return Di(static_cast<long long>(n)); }
+    static ValoreCampo Di(double x) { return {Genere::Numero, {}, 0, x}; }
+    static ValoreCampo Di(shell::Data d) { return {Genere::Data, {}, 0, 0, d}; }
+};
+
+ValoreCampo ValutaSenzaCopia(const Campo& campo, const Colonne& colonne) {
+    using V = ValoreCampo;
     const int c = campo.colonna;
     if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne)) {
         if (campo.forma == Forma::ArrotondatoOUno && Vale(NonZeroArrotondato(campo.altra), colonne))
-            return fields::Valore(1);
-        return std::nullopt;
+            return V::Di(1);
+        return {};
     }
     switch (campo.forma) {
     case Forma::Testo:
-        return fields::Valore(colonne.Testo(c));
+        return V::Di(colonne.Testo(c));
     case Forma::ImportoIntero: {
         // A whole number within 15 digits is written the same as a whole number or as a double.
         const double intero = std::floor(colonne.Importo(c));
         if (std::fabs(intero) < 1e15)
-            return fields::Valore(static_cast<long long>(intero));
-        return fields::Valore(intero);
+            return V::Di(static_cast<long long>(intero));
+        return V::Di(intero);
     }
     case Forma::ImportoArrotondato:
-        return fields::Valore(ArrotondaPari(colonne.Importo(c)));
+        return V::Di(ArrotondaPari(colonne.Importo(c)));
     case Forma::Importo:
-        return fields::Valore(colonne.Importo(c));
+        return V::Di(colonne.Importo(c));
     case Forma::NumeroSemplice:
-        return fields::Valore(colonne.Semplice(c));
+        return V::Di(colonne.Semplice(c));
     case Forma::Data:
         if (!colonne.Riempita(c))
-            return std::nullopt;
-        return fields::Valore(colonne.Data(c));
+            return {};
+        return V::Di(colonne.Data(c));
     case Forma::Fisso:
-        return fields::Valore(campo.fisso);
+        return V::Di(campo.fisso);
     case Forma::ProvinciaNascita:
         if (shell::TogliSpazi(colonne.Testo(c)).size() > 2)
-            return fields::Valore("EE");
-        return fields::Valore(colonne.Testo(c));
+            return V::Di(std::string_view("EE"));
+        return V::Di(colonne.Testo(c));
     case Forma::TestoOAltra:
-        return fields::Valore(colonne.Testo(colonne.Riempita(campo.scelta) ? c : campo.altra));
+        return V::Di(colonne.Testo(colonne.Riempita(campo.scelta) ? c : campo.altra));
     case Forma::Migliaia:
-        return fields::Valore(MigliaiaEResto(campo, colonne, false));
+        return V::Di(MigliaiaEResto(campo, colonne, false));
     case Forma::RestoMigliaia:
-        return fields::Valore(MigliaiaEResto(campo, colonne, true));
+        return V::Di(MigliaiaEResto(campo, colonne, true));
     case Forma::ArrotondatoOUno:
         if (Vale(NonZeroArrotondato(c), colonne))
-            return fields::Valore(ArrotondaPari(colonne.Importo(c)));
-        return fields::Valore(1);
+            return V::Di(ArrotondaPari(colonne.Importo(c)));
+        return V::Di(1);
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne) {
+    const ValoreCampo valore = ValutaSenzaCopia(campo, colonne);
+    switch (valore.genere) {
+    case ValoreCampo::Genere::Nessuno:
+        break;
+    case ValoreCampo::Genere::Testo:
+        return fields::Valore(valore.testo);
+    case ValoreCampo::Genere::Intero:
+        return fields::Valore(valore.intero);
+    case ValoreCampo::Genere::Numero:
+        return fields::Valore(valore.numero);
+    case ValoreCampo::Genere::Data:
+        return fields::Valore(valore.data);
     }
     return std::nullopt;
 }
 
-bool ScriviCampoDopoPrimaProva(const Campo& campo, const Colonne& colonne, std::string& area) {
-    // Most fields are texts and amounts: written straight into the area, without a Valore. A whole
-    // number within 15 digits is written the same as a whole number or as a double.
+bool ScriviCampoValutato(const Campo& campo, const Colonne& colonne, std::string& area) {
+    // What Valuta and AggiungiCampoNonPosizionale write, without a Valore but for dates.
+    const ValoreCampo valore = ValutaSenzaCopia(campo, colonne);
+    switch (valore.genere) {
+    case ValoreCampo::Genere::Nessuno:
+        return false;
+    case ValoreCampo::Genere::Testo:
+        fields::AggiungiCampoTesto(area, campo.codice, valore.testo, campo.tipo);
+        break;
+    case ValoreCampo::Genere::Intero:
+        fields::AggiungiCampoIntero(area, campo.codice, valore.intero, campo.tipo);
+        break;
+    case ValoreCampo::Genere::Numero:
+        fields::AggiungiCampoNumero(area, campo.codice, valore.numero, campo.tipo);
+        break;
+    case ValoreCampo::Genere::Data:
+        fields::AggiungiCampoNonPosizionale(area, campo.codice, fields::Valore(valore.data), campo.tipo);
+        break;
+    }
+    return true;
+}
+
+bool ScriviCampoRiempito(const Campo& campo, const Colonne& colonne, std::string& area) {
+    // Most fields are texts and amounts: written straight into the area, without a Valore, once their
+    // rules hold. A whole number within 15 digits is written the same as a whole number or as a double.
     switch (campo.forma) {
     case Forma::Testo:
-        if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne))
-            return false;
-        fields::AggiungiCampoTesto(area, campo.codice, colonne.Testo(campo.colonna), campo.tipo);
-        return true;
     case Forma::ImportoIntero:
-    case Forma::ImportoArrotondato: {
-        if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne))
+    case Forma::ImportoArrotondato:
+    case Forma::Importo:
+        if (!ValeRiempita(campo.quando, colonne) ||
+            (campo.anche.prova != Prova::Sempre && !Vale(campo.anche, colonne)))
             return false;
+        break;
+    default:
+        return ScriviCampoValutato(campo, colonne, area);
+    }
+    switch (campo.forma) {
+    case Forma::Testo:
+        fields::AggiungiCampoTesto(area, campo.codice, colonne.Testo(campo.colonna), campo.tipo);
+        break;
+    case Forma::Importo:
+        fields::AggiungiCampoNumero(area, campo.codice, colonne.Importo(campo.colonna), campo.tipo);
+        break;
+    default: {
         const double importo = colonne.Importo(campo.colonna);
         const double intero = campo.forma == Forma::ImportoIntero ? std::floor(importo) : ArrotondaPari(importo);
         if (std::fabs(intero) < 1e15)
             fields::AggiungiCampoIntero(area, campo.codice, static_cast<long long>(intero), campo.tipo);
         else
             fields::AggiungiCampoNumero(area, campo.codice, intero, campo.tipo);
-        return true;
-    }
-    case Forma::Importo:
-        if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne))
-            return false;
-        fields::AggiungiCampoNumero(area, campo.codice, colonne.Importo(campo.colonna), campo.tipo);
-        return true;
-    default:
         break;
     }
-    const auto valore = Valuta(campo, colonne);
-    if (!valore)
-        return false;
-    fields::AggiungiCampoNonPosizionale(area, campo.codice, *valore, campo.tipo);
+    }
     return true;
 }
 

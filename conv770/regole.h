@@ -151,18 +151,38 @@ inline bool Vale(const Regola& regola, const Colonne& colonne) {
 // The value of a field when its rules hold; no value when the field is not written.
 std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne);
 
-// ScriviCampo past its first test.
-bool ScriviCampoDopoPrimaProva(const Campo& campo, const Colonne& colonne, std::string& area);
+// The test of a rule whose column is known to be filled.
+inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
+    const int c = regola.colonna;
+    switch (regola.prova) {
+    case Prova::Sempre:
+    case Prova::Riempita:
+        return true;
+    case Prova::NonZero:
+        return colonne.Importo(c) != 0;
+    case Prova::NonZeroSemplice:
+        return colonne.Semplice(c) != 0;
+    case Prova::NonZeroArrotondato:
+        return ArrotondaPari(colonne.Importo(c)) != 0;
+    }
+    return false;
+}
+
+// ScriviCampo for a field whose `quando` column is filled (or whose `quando` is Sempre).
+bool ScriviCampoRiempito(const Campo& campo, const Colonne& colonne, std::string& area);
+// ScriviCampo through Valuta, for every form.
+bool ScriviCampoValutato(const Campo& campo, const Colonne& colonne, std::string& area);
 
 // Valuta, then CampoNonPosizionale appended to the area. True when the field was written: a type "SI"
 // field whose value is not "S\xCC" adds nothing but counts as written, as its rules held.
 // Every test but Sempre needs its column filled, and most columns of a line are blank: such a field is
 // passed over here, before any reading (but ArrotondatoOUno, which can still give 1).
 inline bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) {
-    if (campo.quando.prova != Prova::Sempre && campo.forma != Forma::ArrotondatoOUno &&
-        !colonne.Riempita(campo.quando.colonna))
+    if (campo.forma == Forma::ArrotondatoOUno)
+        return ScriviCampoValutato(campo, colonne, area);
+    if (campo.quando.prova != Prova::Sempre && !colonne.Riempita(campo.quando.colonna))
         return false;
-    return ScriviCampoDopoPrimaProva(campo, colonne, area);
+    return ScriviCampoRiempito(campo, colonne, area);
 }
 
 // The whole codes of a quadro's fields in rows 001 to `Righi` (at most 999): for each row, the

@@ -352,9 +352,16 @@ void AggiungiCampoIntero(std::string& area, std::string_view codice, std::int64_
         return;
     }
     if (tipo == Tipo::NP || tipo == Tipo::CB) {
-        char cifre[24];
-        const auto fine = std::to_chars(cifre, cifre + sizeof cifre, numero).ptr; // as TestoValore writes it
-        Destra(v, std::string_view(cifre, static_cast<std::size_t>(fine - cifre)));
+        // The decimal digits as TestoValore writes them, from the right: the last 16 characters.
+        std::memset(v, ' ', Valore16);
+        auto assoluto = numero < 0 ? 0 - static_cast<std::uint64_t>(numero) : static_cast<std::uint64_t>(numero);
+        std::size_t p = Valore16;
+        do {
+            v[--p] = static_cast<char>('0' + assoluto % 10);
+            assoluto /= 10;
+        } while (assoluto != 0 && p > 0);
+        if (numero < 0 && p > 0)
+            v[--p] = '-';
         Blocco(area, codice, v);
         return;
     }

