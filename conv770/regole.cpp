@@ -14,32 +14,25 @@ const std::string* Colonne::Sostituita(int colonna) const {
     return nullptr;
 }
 
+// The readings say what RigaEsportazione's own say, for the line's text and a replacement alike.
 double Colonne::LeggiImporto(int colonna) const {
-    const std::string* sostituita = m_sostituite.empty() ? nullptr : Sostituita(colonna);
-    double importo = 0;
-    if (!sostituita) {
-        importo = m_riga.Numerico(colonna);
-    } else {
-        const auto valore = shell::ValoreNumerico(*sostituita);
-        if (!valore)
-            m_riga.Errore(colonna, "numero non valido '" + *sostituita + "'");
-        importo = *valore;
-    }
+    const std::string_view testo = Testo(colonna);
+    const auto valore = shell::ValoreNumerico(testo);
+    if (!valore)
+        m_riga.Errore(colonna, "numero non valido '" + std::string(testo) + "'");
     // A rule and the value of its field read the same column: it is read once.
     if (colonna >= 0 && colonna < ColonneRicordate) {
-        m_importi[static_cast<std::size_t>(colonna)] = importo;
+        m_importi[static_cast<std::size_t>(colonna)] = *valore;
         m_importiLetti[static_cast<std::size_t>(colonna)] = true;
     }
-    return importo;
+    return *valore;
 }
 
 double Colonne::Semplice(int colonna) const {
-    const std::string* sostituita = Sostituita(colonna);
-    if (!sostituita)
-        return m_riga.Semplice(colonna);
-    const auto valore = shell::ValoreSemplice(*sostituita);
+    const std::string_view testo = Testo(colonna);
+    const auto valore = shell::ValoreSemplice(testo);
     if (!valore)
-        m_riga.Errore(colonna, "numero fuori dall'intervallo ammesso '" + *sostituita + "'");
+        m_riga.Errore(colonna, "numero fuori dall'intervallo ammesso '" + std::string(testo) + "'");
     return *valore;
 }
 

@@ -80,14 +80,17 @@ struct Campo {
 // rest of the line (quadro DC puts "00000" into a blank column); every reading sees the replacement.
 class Colonne {
 public:
-    explicit Colonne(const shell::RigaEsportazione& riga) : m_riga(riga) {}
+    explicit Colonne(const shell::RigaEsportazione& riga)
+        : m_riga(riga), m_colonne(riga.TutteLeColonne()), m_quante(riga.Colonne()) {}
 
     const shell::RigaEsportazione& Riga() const { return m_riga; }
     std::string_view Testo(int colonna) const {
         if (!m_sostituite.empty() && (colonna < 0 || colonna >= ColonneRicordate || Segnata(m_sostituita, colonna)))
             if (const std::string* sostituita = Sostituita(colonna))
                 return *sostituita;
-        return m_riga[colonna];
+        if (colonna < 0 || static_cast<std::size_t>(colonna) >= m_quante)
+            return m_riga[colonna]; // stops the run: the column is missing
+        return m_colonne[colonna];
     }
     bool Riempita(int colonna) const {
         for (const char c : Testo(colonna))
@@ -120,6 +123,8 @@ private:
     }
 
     const shell::RigaEsportazione& m_riga;
+    const std::string_view* m_colonne; // the line's columns, m_quante of them
+    std::size_t m_quante;
     std::vector<std::pair<int, std::string>> m_sostituite;
     std::bitset<ColonneRicordate> m_sostituita; // the columns in m_sostituite below 256
     // The amounts read so far, by column.

@@ -79,6 +79,8 @@ public:
 
     int Numero() const { return m_numero; }
     std::size_t Colonne() const { return m_colonne.size(); }
+    // Every column, for a reader that checks the bounds itself (operator[] is the checked way).
+    const std::string_view* TutteLeColonne() const { return m_colonne.data(); }
     bool Ha(int colonna) const { return colonna >= 0 && static_cast<std::size_t>(colonna) < m_colonne.size(); }
 
     // The column's text; a missing column stops the run.
