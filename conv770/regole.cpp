@@ -28,11 +28,15 @@ double Colonne::LeggiImporto(int colonna) const {
     return *valore;
 }
 
-double Colonne::Semplice(int colonna) const {
+double Colonne::LeggiSemplice(int colonna) const {
     const std::string_view testo = Testo(colonna);
     const auto valore = shell::ValoreSemplice(testo);
     if (!valore)
         m_riga.Errore(colonna, "numero fuori dall'intervallo ammesso '" + std::string(testo) + "'");
+    if (colonna >= 0 && colonna < ColonneRicordate) {
+        m_semplici[static_cast<std::size_t>(colonna)] = *valore;
+        m_sempliciLetti[static_cast<std::size_t>(colonna)] = true;
+    }
     return *valore;
 }
 
@@ -49,7 +53,8 @@ shell::Data Colonne::Data(int colonna) const {
 void Colonne::Sostituisci(int colonna, std::string testo) {
     if (colonna >= 0 && colonna < ColonneRicordate) {
         m_sostituita[static_cast<std::size_t>(colonna)] = true;
-        m_importiLetti[static_cast<std::size_t>(colonna)] = false; // the amount of the text before
+        m_importiLetti[static_cast<std::size_t>(colonna)] = false; // the readings of the text before
+        m_sempliciLetti[static_cast<std::size_t>(colonna)] = false;
     }
     for (auto& [c, t] : m_sostituite)
         if (c == colonna) {

@@ -106,7 +106,11 @@ public:
             return m_importi[static_cast<std::size_t>(colonna)];
         return LeggiImporto(colonna);
     }
-    double Semplice(int colonna) const;
+    double Semplice(int colonna) const {
+        if (Segnata(m_sempliciLetti, colonna))
+            return m_semplici[static_cast<std::size_t>(colonna)];
+        return LeggiSemplice(colonna);
+    }
     shell::Data Data(int colonna) const;
 
     void Sostituisci(int colonna, std::string testo);
@@ -114,6 +118,7 @@ public:
 private:
     const std::string* Sostituita(int colonna) const;
     double LeggiImporto(int colonna) const;
+    double LeggiSemplice(int colonna) const;
 
     // The columns that the tables read are below 256: for those, what was read and what replaced is
     // marked by column.
@@ -127,9 +132,11 @@ private:
     std::size_t m_quante;
     std::vector<std::pair<int, std::string>> m_sostituite;
     std::bitset<ColonneRicordate> m_sostituita; // the columns in m_sostituite below 256
-    // The amounts read so far, by column.
+    // The amounts and plain numbers read so far, by column.
     mutable std::array<double, ColonneRicordate> m_importi;
     mutable std::bitset<ColonneRicordate> m_importiLetti;
+    mutable std::array<double, ColonneRicordate> m_semplici;
+    mutable std::bitset<ColonneRicordate> m_sempliciLetti;
 };
 
 // Rounding to a whole number with halves to the even neighbour: 0.5 and -0.5 give 0, 1.5 and 2.5

@@ -160,7 +160,9 @@ std::optional<double> ValoreNumerico(std::string_view testo) {
     // 19 digits cannot overflow; below 10^15 the digits from the first that is not 0 are at most 15.
     if (tutte > 19 || intero >= 1000000000000000ULL || decimali > DecimaliEsatti)
         return ValoreNumericoUnPasso(testo);
-    const double valore = static_cast<double>(intero) / PotenzeDieci[decimali];
+    // A whole number needs no division (by 1, which changes nothing).
+    const double valore =
+        decimali == 0 ? static_cast<double>(intero) : static_cast<double>(intero) / PotenzeDieci[decimali];
     return negativo ? -valore : valore;
 }
 
