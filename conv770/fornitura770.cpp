@@ -307,8 +307,13 @@ template <std::size_t N> RecordFisso Inizia(const std::array<Pezzo, N>& tabella)
 
 // "C.F.: " and the employee's tax code, surname and first name, as the log and the message box name
 // the employee.
+void AggiungiDipendente(std::string& testo, const shell::RigaEsportazione& riga) {
+    testo.append("C.F.: ").append(riga[20]).append(" - ").append(riga[21]).append(" ").append(riga[22]);
+}
 std::string Dipendente(const shell::RigaEsportazione& riga) {
-    return "C.F.: " + std::string(riga[20]) + " - " + std::string(riga[21]) + " " + std::string(riga[22]);
+    std::string testo;
+    AggiungiDipendente(testo, riga);
+    return testo;
 }
 
 } // namespace
@@ -362,8 +367,10 @@ void Fornitura770::ScriviRecordG(const shell::RigaEsportazione& riga) {
         Scrivi(record.AreaNonPosizionale(parte).Chiudi(), "");
     }
 
-    m_contesto.ScriviMessaggio(
-        "Generazione Record Tipo G - Comunicazione dati certificazioni lavoro dipendente " + Dipendente(riga));
+    std::string& messaggio = m_messaggio;
+    messaggio.assign("Generazione Record Tipo G - Comunicazione dati certificazioni lavoro dipendente ");
+    AggiungiDipendente(messaggio, riga);
+    m_contesto.ScriviMessaggio(messaggio);
     if (quanti > 2)
         m_contesto.ScriviMessaggio("I dati del dipendente con " + Dipendente(riga) + " occupano " +
                                    std::to_string(quanti) + " record di Tipo G");

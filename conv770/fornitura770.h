@@ -38,6 +38,7 @@ private:
     shell::Contatore16 m_recordJ{"record di tipo J"};
     Totali m_totali{};
     std::string m_area; // the fields of the line being written, its room kept from line to line
+    std::string m_messaggio; // the log line of the employee, its room kept the same way
 };
 
 } // namespace conv770
