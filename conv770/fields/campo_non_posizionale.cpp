@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <type_traits>
 
 namespace conv770::fields {
 
@@ -343,46 +344,53 @@ void AggiungiCampoTesto(std::string& area, std::string_view quadro, std::string_
     ConCodice(quadro, rigo, colonna, [&](std::string_view codice) { AggiungiCampoTesto(area, codice, testo, tipo); });
 }
 
-void AggiungiCampoIntero(std::string& area, std::string_view codice, std::int64_t numero, Tipo tipo) {
+namespace {
+
+// A whole number or a number, written as Valore(numero) gives it: masked for the mask types, as its
+// text for NP and CB, through a Valore for the others.
+template <typename Numero> void AggiungiNumero(std::string& area, std::string_view codice, Numero numero, Tipo tipo) {
+    constexpr bool intero = std::is_integral_v<Numero>;
     const Mascherina maschera = MascheraDi(tipo);
     char v[Valore16];
     if (maschera.ha) {
-        DestraMascheraIntero(v, numero, maschera.cifreMinime, maschera.migliaia);
-        Blocco(area, codice, v);
+        if constexpr (intero)
+            DestraMascheraIntero(v, numero, maschera.cifreMinime, maschera.migliaia);
+        else
+            DestraMaschera(v, numero, maschera.cifreMinime, maschera.migliaia);
+    } else if (tipo == Tipo::NP || tipo == Tipo::CB) {
+        if constexpr (intero) {
+            // The decimal digits as TestoValore writes them, from the right: the last 16 characters.
+            std::memset(v, ' ', Valore16);
+            auto assoluto = numero < 0 ? 0 - static_cast<std::uint64_t>(numero) : static_cast<std::uint64_t>(numero);
+            std::size_t p = Valore16;
+            do {
+                v[--p] = static_cast<char>('0' + assoluto % 10);
+                assoluto /= 10;
+            } while (assoluto != 0 && p > 0);
+            if (numero < 0 && p > 0)
+                v[--p] = '-';
+        } else {
+            char testo[LunghezzaMassimaTestoNumero];
+            Destra(v, std::string_view(testo, ScriviTestoNumero(numero, testo)));
+        }
+    } else {
+        if constexpr (intero)
+            AggiungiCampoNonPosizionale(area, codice, Valore(static_cast<long long>(numero)), tipo);
+        else
+            AggiungiCampoNonPosizionale(area, codice, Valore(numero), tipo);
         return;
     }
-    if (tipo == Tipo::NP || tipo == Tipo::CB) {
-        // The decimal digits as TestoValore writes them, from the right: the last 16 characters.
-        std::memset(v, ' ', Valore16);
-        auto assoluto = numero < 0 ? 0 - static_cast<std::uint64_t>(numero) : static_cast<std::uint64_t>(numero);
-        std::size_t p = Valore16;
-        do {
-            v[--p] = static_cast<char>('0' + assoluto % 10);
-            assoluto /= 10;
-        } while (assoluto != 0 && p > 0);
-        if (numero < 0 && p > 0)
-            v[--p] = '-';
-        Blocco(area, codice, v);
-        return;
-    }
-    AggiungiCampoNonPosizionale(area, codice, Valore(static_cast<long long>(numero)), tipo);
+    Blocco(area, codice, v);
+}
+
+} // namespace
+
+void AggiungiCampoIntero(std::string& area, std::string_view codice, std::int64_t numero, Tipo tipo) {
+    AggiungiNumero(area, codice, numero, tipo);
 }
 
 void AggiungiCampoNumero(std::string& area, std::string_view codice, double numero, Tipo tipo) {
-    const Mascherina maschera = MascheraDi(tipo);
-    char v[Valore16];
-    if (maschera.ha) {
-        DestraMaschera(v, numero, maschera.cifreMinime, maschera.migliaia);
-        Blocco(area, codice, v);
-        return;
-    }
-    if (tipo == Tipo::NP || tipo == Tipo::CB) {
-        char testo[LunghezzaMassimaTestoNumero];
-        Destra(v, std::string_view(testo, ScriviTestoNumero(numero, testo)));
-        Blocco(area, codice, v);
-        return;
-    }
-    AggiungiCampoNonPosizionale(area, codice, Valore(numero), tipo);
+    AggiungiNumero(area, codice, numero, tipo);
 }
 
 void AggiungiCampoIntero(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
