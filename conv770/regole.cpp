@@ -93,8 +93,8 @@ int MigliaiaEResto(const Campo& campo, const Colonne& colonne, bool resto) {
 
 namespace {
 
-// The value of a field as the forms make it, without a copy of its text: the text is a view into the
-// line (or into the field's table).
+// The value of a field as the forms make it when its rules hold (Nessuno when the field is not
+// written), without a copy of its text: the text is a view into the line (or into the field's table).
 struct ValoreCampo {
     enum class Genere { Nessuno, Testo, Intero, Numero, Data };
     Genere genere = Genere::Nessuno;
@@ -110,7 +110,7 @@ struct ValoreCampo {
     static ValoreCampo Di(shell::Data d) { return {Genere::Data, {}, 0, 0, d}; }
 };
 
-ValoreCampo ValutaSenzaCopia(const Campo& campo, const Colonne& colonne) {
+ValoreCampo Valuta(const Campo& campo, const Colonne& colonne) {
     using V = ValoreCampo;
     const int c = campo.colonna;
     if (!Vale(campo.quando, colonne) || !Vale(campo.anche, colonne)) {
@@ -160,26 +160,9 @@ ValoreCampo ValutaSenzaCopia(const Campo& campo, const Colonne& colonne) {
 
 } // namespace
 
-std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne) {
-    const ValoreCampo valore = ValutaSenzaCopia(campo, colonne);
-    switch (valore.genere) {
-    case ValoreCampo::Genere::Nessuno:
-        break;
-    case ValoreCampo::Genere::Testo:
-        return fields::Valore(valore.testo);
-    case ValoreCampo::Genere::Intero:
-        return fields::Valore(valore.intero);
-    case ValoreCampo::Genere::Numero:
-        return fields::Valore(valore.numero);
-    case ValoreCampo::Genere::Data:
-        return fields::Valore(valore.data);
-    }
-    return std::nullopt;
-}
-
 bool ScriviCampoValutato(const Campo& campo, const Colonne& colonne, std::string& area) {
-    // What Valuta and AggiungiCampoNonPosizionale write, without a Valore but for dates.
-    const ValoreCampo valore = ValutaSenzaCopia(campo, colonne);
+    // What AggiungiCampoNonPosizionale writes for the Valore of the same value, without one but for dates.
+    const ValoreCampo valore = Valuta(campo, colonne);
     switch (valore.genere) {
     case ValoreCampo::Genere::Nessuno:
         return false;

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <bitset>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -160,9 +159,6 @@ inline bool Vale(const Regola& regola, const Colonne& colonne) {
     return false;
 }
 
-// The value of a field when its rules hold; no value when the field is not written.
-std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne);
-
 // The test of a rule whose column is known to be filled.
 inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
     const int c = regola.colonna;
@@ -182,10 +178,11 @@ inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
 
 // ScriviCampo for a field whose `quando` column is filled (or whose `quando` is Sempre).
 bool ScriviCampoRiempito(const Campo& campo, const Colonne& colonne, std::string& area);
-// ScriviCampo through Valuta, for every form.
+// ScriviCampo for every form: the field's rules, then the value of its form (none when the field is
+// not written), appended as CampoNonPosizionale of that value appends it.
 bool ScriviCampoValutato(const Campo& campo, const Colonne& colonne, std::string& area);
 
-// Valuta, then CampoNonPosizionale appended to the area. True when the field was written: a type "SI"
+// The field's value when its rules hold, appended to the area. True when the field was written: a type "SI"
 // field whose value is not "S\xCC" adds nothing but counts as written, as its rules held.
 // Every test but Sempre needs its column filled, and most columns of a line are blank: such a field is
 // passed over here, before any reading (but ArrotondatoOUno, which can still give 1).
