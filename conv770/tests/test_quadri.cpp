@@ -254,5 +254,27 @@ TEST(Regole, ArrotondamentoAlPari) {
         EXPECT_EQ(ArrotondaPari(numero), atteso) << numero;
 }
 
+// The readings of a line are kept by column, and a replaced column is read anew: the replacement is
+// what every later reading sees, its amount and plain number included. A missing column still stops
+// the run.
+TEST(Regole, LettureRicordateEColonneSostituite) {
+    const shell::RigaEsportazione riga = Riga({{100, "1.234,5"}, {101, "7.25"}});
+    conv770::Colonne colonne(riga);
+    EXPECT_EQ(colonne.Importo(100), 1234.5);
+    EXPECT_EQ(colonne.Semplice(101), 7.25);
+    EXPECT_EQ(colonne.Importo(100), 1234.5);
+    colonne.Sostituisci(100, "00000");
+    colonne.Sostituisci(101, "3");
+    EXPECT_EQ(colonne.Testo(100), "00000");
+    EXPECT_EQ(colonne.Importo(100), 0);
+    EXPECT_EQ(colonne.Semplice(101), 3);
+    EXPECT_EQ(colonne.Importo(101), 3);
+    EXPECT_EQ(colonne.Testo(99), "");
+    EXPECT_THROW(colonne.Testo(200), shell::ErroreElaborazione);
+    EXPECT_THROW(colonne.Testo(-1), shell::ErroreElaborazione);
+    colonne.Sostituisci(100, "X");
+    EXPECT_THROW(colonne.Importo(100), shell::ErroreElaborazione);
+}
+
 } // namespace
 } // namespace conv770
