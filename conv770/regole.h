@@ -142,23 +142,6 @@ private:
 // give 2, 3.5 gives 4.
 double ArrotondaPari(double numero);
 
-inline bool Vale(const Regola& regola, const Colonne& colonne) {
-    const int c = regola.colonna;
-    switch (regola.prova) {
-    case Prova::Sempre:
-        return true;
-    case Prova::Riempita:
-        return colonne.Riempita(c);
-    case Prova::NonZero:
-        return colonne.Riempita(c) && colonne.Importo(c) != 0;
-    case Prova::NonZeroSemplice:
-        return colonne.Riempita(c) && colonne.Semplice(c) != 0;
-    case Prova::NonZeroArrotondato:
-        return colonne.Riempita(c) && ArrotondaPari(colonne.Importo(c)) != 0;
-    }
-    return false;
-}
-
 // The test of a rule whose column is known to be filled.
 inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
     const int c = regola.colonna;
@@ -174,6 +157,11 @@ inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
         return ArrotondaPari(colonne.Importo(c)) != 0;
     }
     return false;
+}
+
+// The test of a rule: every test but Sempre needs its column filled.
+inline bool Vale(const Regola& regola, const Colonne& colonne) {
+    return regola.prova == Prova::Sempre || (colonne.Riempita(regola.colonna) && ValeRiempita(regola, colonne));
 }
 
 // ScriviCampo for a field whose `quando` column is filled (or whose `quando` is Sempre).

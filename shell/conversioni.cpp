@@ -68,53 +68,10 @@ std::optional<double> ValoreSempliceCompleto(std::string_view testo);
 
 } // namespace
 
-namespace {
-
-// ValoreNumerico past its shortest way: digits counted in every case, read as Cifre reads them.
-std::optional<double> ValoreNumericoUnPasso(std::string_view testo) {
-    const std::string_view t = TogliSpazi(testo);
-    std::size_t i = 0;
-    const auto punti = [&] {
-        while (i < t.size() && t[i] == '.')
-            ++i;
-    };
-    punti();
-    if (i == t.size())
-        return 0.0; // nothing but points: "0"
-    bool negativo = false;
-    if (t[i] == '+' || t[i] == '-') {
-        negativo = t[i++] == '-';
-        punti();
-    }
-    Cifre cifre;
-    for (; i < t.size(); ++i) {
-        if (Cifra(t[i]))
-            cifre.Aggiungi(t[i], false);
-        else if (t[i] != '.')
-            break;
-    }
-    const int interi = cifre.tutte;
-    if (i < t.size() && t[i] == ',') {
-        for (++i; i < t.size(); ++i) {
-            if (Cifra(t[i]))
-                cifre.Aggiungi(t[i], true);
-            else if (t[i] != '.')
-                break;
-        }
-        if (cifre.decimali == 0)
-            return ValoreNumericoCompleto(testo);
-    }
-    if (i != t.size() || interi == 0 || !cifre.Esatte())
-        return ValoreNumericoCompleto(testo);
-    const double valore = cifre.Valore();
-    return negativo ? -valore : valore;
-}
-
-} // namespace
-
 // The common shapes ("1.234,56", "-12", "") are read in one pass without a copy, the digits into one
-// whole number; a number of more than 19 digits, or not exact in the division, by the pass above;
-// any other text by the complete reading below, which gives the same value for these.
+// whole number divided exactly by a power of ten; any other text (and a number of more than 19 digits,
+// or of more than 15 from its first that is not 0, or of more than 22 decimals) by the complete
+// reading below, which gives the same value for these.
 std::optional<double> ValoreNumerico(std::string_view testo) {
     const char* p = testo.data();
     const char* fine = p + testo.size();
@@ -159,7 +116,7 @@ std::optional<double> ValoreNumerico(std::string_view testo) {
         return ValoreNumericoCompleto(testo);
     // 19 digits cannot overflow; below 10^15 the digits from the first that is not 0 are at most 15.
     if (tutte > 19 || intero >= 1000000000000000ULL || decimali > DecimaliEsatti)
-        return ValoreNumericoUnPasso(testo);
+        return ValoreNumericoCompleto(testo);
     // A whole number needs no division (by 1, which changes nothing).
     const double valore =
         decimali == 0 ? static_cast<double>(intero) : static_cast<double>(intero) / PotenzeDieci[decimali];

@@ -93,10 +93,6 @@ std::size_t ContaTabulazioni(const char* testo, std::size_t n) {
 } // namespace
 
 void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne) {
-    DividiColonne(riga, ContaTabulazioni(riga.data(), riga.size()), colonne);
-}
-
-void DividiColonne(std::string_view riga, std::size_t tabulazioni, std::vector<std::string_view>& colonne) {
     if (riga.empty()) {
         colonne.clear();
         return;
@@ -105,7 +101,7 @@ void DividiColonne(std::string_view riga, std::size_t tabulazioni, std::vector<s
     const std::size_t n = riga.size();
     // The columns are counted first: the limit is checked once, before any column, and every column has its
     // room. A line with as many columns as the one before finds its room made (nothing is cleared).
-    const std::size_t quante = tabulazioni + 1;
+    const std::size_t quante = ContaTabulazioni(testo, n) + 1;
     if (quante > static_cast<std::size_t>(MassimoContatore)) {
         colonne.clear();
         throw ErroreElaborazione("Superato il limite di 32.767 colonne in una riga");
@@ -238,12 +234,13 @@ void RigaEsportazione::Rifai(const char* vecchio) {
 void RigaEsportazione::Carica(int numero, std::string_view testo, Preparazione preparazione) {
     m_numero = numero;
     m_testo.resize(testo.size());
-    Dividi(preparazione, CopiaInMaiuscoloContandoTabulazioni(testo, m_testo.data()));
+    CopiaInMaiuscolo(testo, m_testo.data());
+    Dividi(preparazione);
 }
 
-void RigaEsportazione::Dividi(Preparazione preparazione, std::size_t tabulazioni) {
+void RigaEsportazione::Dividi(Preparazione preparazione) {
     try {
-        DividiColonne(m_testo, tabulazioni, m_colonne);
+        DividiColonne(m_testo, m_colonne);
     } catch (const ErroreElaborazione& e) {
         throw ErroreElaborazione("Riga " + std::to_string(m_numero) + ": " + e.what());
     }

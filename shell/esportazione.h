@@ -22,8 +22,6 @@ std::vector<std::string> DividiColonne(std::string_view riga);
 // The same as views into the line, appended to `colonne` (emptied first). More than 32,767 columns
 // stop the run.
 void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne);
-// The same for a line whose TABs were counted already (CopiaInMaiuscoloContandoTabulazioni gives their number).
-void DividiColonne(std::string_view riga, std::size_t tabulazioni, std::vector<std::string_view>& colonne);
 
 class Esportazione {
 public:
@@ -98,7 +96,7 @@ public:
     [[noreturn]] void Errore(int colonna, std::string_view descrizione) const;
 
 private:
-    void Dividi(Preparazione preparazione, std::size_t tabulazioni);
+    void Dividi(Preparazione preparazione);
     [[noreturn]] void ColonnaMancante(int colonna) const;
     // Points the columns, taken from `altra`, into this object's copy of the line (a short line
     // lives inside the string object, which a move does not carry along).

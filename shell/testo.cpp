@@ -1,11 +1,6 @@
 #include "testo.h"
 
 #include <array>
-#include <cstdint>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace shell {
 
@@ -56,46 +51,6 @@ void CopiaInMaiuscolo(std::string_view testo, char* destinazione) {
     auto* a = reinterpret_cast<unsigned char*>(destinazione);
     for (std::size_t i = 0; i < testo.size(); ++i)
         a[i] = MaiuscolaCalcolata(da[i]);
-}
-
-std::size_t CopiaInMaiuscoloContandoTabulazioni(std::string_view testo, char* destinazione) {
-    const auto* da = reinterpret_cast<const unsigned char*>(testo.data());
-    auto* a = reinterpret_cast<unsigned char*>(destinazione);
-    const std::size_t n = testo.size();
-    std::size_t i = 0;
-    std::size_t tabulazioni = 0;
-#if defined(__SSE2__)
-    // MaiuscolaCalcolata on sixteen characters at once (unsigned comparisons made of min and max),
-    // and the TABs counted per byte lane, at most 255 blocks before the lanes are summed up.
-    const __m128i a16 = _mm_set1_epi8('a');
-    const __m128i venticinque = _mm_set1_epi8(25);
-    const __m128i e0 = _mm_set1_epi8(static_cast<char>(0xE0));
-    const __m128i f7 = _mm_set1_epi8(static_cast<char>(0xF7));
-    const __m128i ff = _mm_set1_epi8(static_cast<char>(0xFF));
-    const __m128i spazio = _mm_set1_epi8(0x20);
-    const __m128i tab = _mm_set1_epi8('\t');
-    while (i + 16 <= n) {
-        __m128i corsie = _mm_setzero_si128();
-        for (int blocchi = 0; blocchi < 255 && i + 16 <= n; ++blocchi, i += 16) {
-            const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(da + i));
-            const __m128i x = _mm_sub_epi8(u, a16); // 'a'..'z' become 0..25
-            const __m128i ascii = _mm_cmpeq_epi8(_mm_min_epu8(x, venticinque), x);
-            const __m128i accentata = _mm_andnot_si128(
-                _mm_or_si128(_mm_cmpeq_epi8(u, f7), _mm_cmpeq_epi8(u, ff)), _mm_cmpeq_epi8(_mm_max_epu8(u, e0), u));
-            const __m128i minuscola = _mm_or_si128(ascii, accentata);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(a + i), _mm_sub_epi8(u, _mm_and_si128(minuscola, spazio)));
-            corsie = _mm_sub_epi8(corsie, _mm_cmpeq_epi8(u, tab));
-        }
-        alignas(16) std::uint64_t somme[2];
-        _mm_store_si128(reinterpret_cast<__m128i*>(somme), _mm_sad_epu8(corsie, _mm_setzero_si128()));
-        tabulazioni += static_cast<std::size_t>(somme[0] + somme[1]);
-    }
-#endif
-    for (; i < n; ++i) {
-        tabulazioni += da[i] == '\t';
-        a[i] = MaiuscolaCalcolata(da[i]);
-    }
-    return tabulazioni;
 }
 
 std::string Maiuscolo(std::string_view testo) {

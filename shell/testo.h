@@ -14,9 +14,6 @@ void InMaiuscolo(std::string& testo);
 // `testo` upper-cased into `destinazione` (room for testo.size() characters, or testo itself), in
 // one pass over the characters.
 void CopiaInMaiuscolo(std::string_view testo, char* destinazione);
-// The same for a whole export line, sixteen characters at a time, giving the number of its TABs,
-// which splitting it into columns needs (DividiColonne).
-std::size_t CopiaInMaiuscoloContandoTabulazioni(std::string_view testo, char* destinazione);
 std::string Maiuscolo(std::string_view testo);
 
 // Leading and trailing spaces (only the blank, character 32) removed.

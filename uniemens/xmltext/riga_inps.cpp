@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <optional>
 #include <system_error>
 
 namespace uniemens::xmltext {
@@ -295,20 +294,16 @@ RigaEsportazioneINPS::RigaEsportazioneINPS(int numero, std::string_view testo, P
                                            const TestiLettura& testi)
     : m_numero(numero), m_preparazione(preparazione), m_testi(&testi) {
     // The whole line upper-cased in one pass and escaped as a whole (a TAB stays a TAB), then split.
-    std::optional<std::size_t> tabulazioni;
     if (preparazione == Preparazione::MaiuscoloCodificato) {
         MaiuscoloCodificato(testo, m_testo);
     } else {
         m_testo.resize(testo.size());
-        tabulazioni = shell::CopiaInMaiuscoloContandoTabulazioni(testo, m_testo.data());
+        shell::CopiaInMaiuscolo(testo, m_testo.data());
     }
     // Room for the fields of every kind of line of the export at once; a longer line makes more.
     m_colonne.reserve(64);
     try {
-        if (tabulazioni)
-            shell::DividiColonne(m_testo, *tabulazioni, m_colonne);
-        else
-            shell::DividiColonne(m_testo, m_colonne);
+        shell::DividiColonne(m_testo, m_colonne);
     } catch (const shell::ErroreElaborazione& e) {
         throw shell::ErroreElaborazione("Riga " + std::to_string(numero) + ": " + e.what());
     }
