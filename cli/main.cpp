@@ -2,6 +2,8 @@
 
 #include "fornitura.h"
 
+#include <csignal>
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -46,9 +48,19 @@ int main(int argc, char** argv) {
     // The same bytes as on every other system: lines end with LF, not turned into CR LF on the way out.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+#else
+    // A reader of the log that goes away (`fornitura ... | head -1`) must not end the run: the log is
+    // then written nowhere, and the supply is made all the same.
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
     std::ios::sync_with_stdio(false);
-    const int esito = cli::EseguiFornitura(Argomenti(argc, argv), std::cout, std::cerr);
-    std::cout.flush();
-    return esito;
+    try {
+        const int esito = cli::EseguiFornitura(Argomenti(argc, argv), std::cout, std::cerr);
+        std::cout.flush();
+        return esito;
+    } catch (...) {
+        // Not even the message could be made (no memory at all): a text that needs none.
+        std::fputs("fornitura: errore imprevisto (memoria insufficiente?), elaborazione interrotta\n", stderr);
+        return cli::EsitoErrore;
+    }
 }

@@ -52,9 +52,9 @@ private:
     void MostraTesti();
 
     // ContestoElaborazione
-    void Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) override;
+    void ScriviVisibile(Casella casella, std::string_view testo, bool svuota, bool aCapo) override;
     void CursoreInFondo() override;
-    void Avviso(std::string_view testo, bool iconaErrore) override;
+    void AvvisoVisibile(std::string_view testo, bool iconaErrore) override;
     DataOra Adesso() override { return m_adesso(); }
     std::filesystem::path CartellaArchivio() const override { return m_archivio; }
 

@@ -139,7 +139,7 @@ TEST(BloccoEsclusivo, DirittiDellaCartella) {
 // (a pipe cannot be flushed to a disk) is reported at the end, also when asked again.
 TEST(ScritturaInDisparte, IlLavoroDelDiscoEISuoiErrori) {
     CartellaTemporanea dir;
-    std::FILE* file = ApriPerScrittura(dir / "documento.txt");
+    std::FILE* file = CreaFileNuovo(dir / "documento.txt");
     ASSERT_NE(file, nullptr);
     std::string atteso;
     {
