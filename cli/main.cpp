@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@
 #endif
 
 namespace {
+
+constexpr const char* MemoriaEsaurita = "fornitura: memoria insufficiente, elaborazione interrotta\n";
 
 // The arguments in UTF-8. Windows hands `main` the arguments in the ANSI code page, which loses
 // every character outside it: they are taken again, in wide characters, from the command line.
@@ -53,14 +56,23 @@ int main(int argc, char** argv) {
     // then written nowhere, and the supply is made all the same.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    std::ios::sync_with_stdio(false);
+    // Memory so short that not even the streams' buffers and an error's text fit: an exception could not
+    // be made either, and the program would abort. It stops at once, with a text that needs none.
+    constexpr std::size_t MinimoPerIniziare = std::size_t{1} << 20;
+    if (void* prova = std::malloc(MinimoPerIniziare)) {
+        std::free(prova);
+    } else {
+        std::fputs(MemoriaEsaurita, stderr);
+        return cli::EsitoErrore;
+    }
     try {
+        std::ios::sync_with_stdio(false);
         const int esito = cli::EseguiFornitura(Argomenti(argc, argv), std::cout, std::cerr);
         std::cout.flush();
         return esito;
     } catch (...) {
-        // Not even the message could be made (no memory at all): a text that needs none.
-        std::fputs("fornitura: errore imprevisto (memoria insufficiente?), elaborazione interrotta\n", stderr);
+        // Not even the message could be made.
+        std::fputs(MemoriaEsaurita, stderr);
         return cli::EsitoErrore;
     }
 }
