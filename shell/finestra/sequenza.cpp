@@ -28,11 +28,11 @@ void SequenzaElaborazione::Attivazione() {
     if (errore.empty()) {
         // A document refused by its check: the user reads the errors, then the program ends as failed.
         if (DocumentoNonGenerato())
-            m_esito = 1;
+            m_esito = EsitoErrore;
         m_vista.AbilitaAvanti();
         return;
     }
-    m_esito = 1;
+    m_esito = EsitoErrore;
     m_vista.MostraAvviso(errore, true);
     m_terminata = true;
     m_vista.Termina(m_esito);
