@@ -32,8 +32,8 @@ void CreaCartella(const std::filesystem::path& cartella) noexcept;
 // removed first, the name itself and never what it points at: a link goes and its target stays, a second
 // name of a finished supply goes and the supply keeps its own. Then the file is made new, never opened
 // through a link: POSIX open with O_CREAT | O_EXCL | O_NOFOLLOW; Windows CREATE_NEW, and a reparse point
-// (a link, a junction) at the name is refused rather than removed. nullptr on failure, also when the
-// name is taken again between the two steps or holds a folder.
+// (a link, a junction) at the name is refused rather than removed. nullptr on failure: a folder under
+// the name, a read-only leftover on Windows, a name taken again between the two steps.
 std::FILE* CreaFileNuovo(const std::filesystem::path& percorso);
 
 // Flushes a file to the disk; false on failure.
