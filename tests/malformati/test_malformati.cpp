@@ -1,8 +1,8 @@
 // Malformed exports: each case of casi.tsv starts from a converter's bundled sample, changes one thing
-// and runs the real `fornitura` on it (a new case is a line of that file). Whatever the export holds, the run ends by itself (no signal) with
-// the expected status and message, writes nothing outside the archive folder, leaves no final
-// supply when it fails, and a supply it completes has every record whole (the XML documents pass
-// xmllint).
+// and runs the real `fornitura` on it (a new case is a line of that file). Whatever the export holds,
+// the run ends by itself (no signal) with the expected status and message, writes nothing outside the
+// archive folder, leaves no final supply when it fails, and a supply it completes has every record
+// whole (the XML documents pass xmllint).
 
 #include "cartella_temporanea.h"
 #include "processo.h"
