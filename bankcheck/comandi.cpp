@@ -2,6 +2,7 @@
 
 #include "check_bancari.h"
 
+#include <algorithm>
 #include <array>
 
 namespace bankcheck {
@@ -38,13 +39,27 @@ int Cin(const std::vector<std::string>& argomenti, std::ostream& out, std::ostre
     return Riuscito;
 }
 
-// An empty BBAN is refused before this: the class would make up one from an account of zeros.
-int Iban(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream&) {
-    CheckBancari coordinate;
-    const std::string iban =
-        coordinate.CalcolaIBAN(argomenti.size() > 1 ? argomenti[1] : std::string{}, argomenti[0]);
-    if (iban.empty())
+bool LetteraOCifra(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
+
+// An empty BBAN is refused before this: the class would make up one from an account of zeros. A country
+// or a BBAN that cannot give an IBAN is refused with the reason.
+int Iban(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+    const std::string& bban = argomenti[0];
+    const std::string paese = argomenti.size() > 1 ? argomenti[1] : std::string{};
+    if (!std::all_of(paese.begin(), paese.end(), LetteraOCifra)) {
+        err << "Paese non valido '" << paese << "': sono ammesse solo lettere e cifre\n";
         return NonRiuscito;
+    }
+    if (CheckBancari::NormalizzaIBAN(bban).empty()) {
+        err << "BBAN non valido '" << bban << "': non contiene lettere n\xE9 cifre\n";
+        return NonRiuscito;
+    }
+    CheckBancari coordinate;
+    const std::string iban = coordinate.CalcolaIBAN(paese, bban);
+    if (iban.empty()) {
+        err << "Impossibile calcolare l'IBAN di '" << bban << "' per il paese '" << paese << "'\n";
+        return NonRiuscito;
+    }
     out << iban << '\n';
     return Riuscito;
 }

@@ -60,7 +60,7 @@ std::string PerTerminale(std::string_view testo) {
     return righe;
 }
 
-void ContestoTerminale::Scrivi(shell::Casella casella, std::string_view testo, bool svuota, bool aCapo) {
+void ContestoTerminale::ScriviVisibile(shell::Casella casella, std::string_view testo, bool svuota, bool aCapo) {
     if (casella == shell::Casella::Errori) {
         if (svuota)
             m_errori.clear();
@@ -79,7 +79,7 @@ void ContestoTerminale::Scrivi(shell::Casella casella, std::string_view testo, b
     m_rigaAperta = !aCapo && !testo.empty() && testo.back() != '\n';
 }
 
-void ContestoTerminale::Avviso(std::string_view testo, bool) { m_err << PerTerminale(testo) << '\n'; }
+void ContestoTerminale::AvvisoVisibile(std::string_view testo, bool) { m_err << PerTerminale(testo) << '\n'; }
 
 void ContestoTerminale::Chiudi(bool stampaErrori) {
     if (m_rigaAperta)

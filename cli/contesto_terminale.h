@@ -15,14 +15,16 @@ public:
     ContestoTerminale(std::ostream& out, std::ostream& err, std::filesystem::path archivio, shell::DataOra adesso)
         : m_out(out), m_err(err), m_archivio(std::move(archivio)), m_adesso(adesso) {}
 
-    void Scrivi(shell::Casella casella, std::string_view testo, bool svuota, bool aCapo) override;
     void CursoreInFondo() override {}
-    void Avviso(std::string_view testo, bool iconaErrore) override;
     shell::DataOra Adesso() override { return m_adesso; }
     std::filesystem::path CartellaArchivio() const override { return m_archivio; }
 
     // Ends an open log line and prints the error box under "Errori di elaborazione:" when asked.
     void Chiudi(bool stampaErrori);
+
+protected:
+    void ScriviVisibile(shell::Casella casella, std::string_view testo, bool svuota, bool aCapo) override;
+    void AvvisoVisibile(std::string_view testo, bool iconaErrore) override;
 
 private:
     std::ostream& m_out;

@@ -5,6 +5,7 @@
 #include "convertitore.h"
 #include "dma/dati_sub.h"
 #include "emens/dati_sub_emens.h"
+#include "errore.h"
 #include "piattaforma.h"
 #include "testo.h"
 
@@ -48,25 +49,53 @@ const VoceConvertitore Convertitori[] = {
 };
 // clang-format on
 
+// Exactly YYYY-MM-DDTHH:MM:SS: digits where the pattern has them (no sign, no blank), the separators
+// where it has them, and a date and time that exist.
 std::optional<shell::DataOra> LeggiIstante(std::string_view testo) {
-    shell::DataOra t;
-    char resto = 0;
-    const std::string s(testo);
-    if (s.size() != 19 || std::sscanf(s.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &t.anno, &t.mese, &t.giorno, &t.ora,
-                                      &t.minuto, &t.secondo, &resto) != 6)
+    constexpr std::string_view Modello = "0000-00-00T00:00:00";
+    if (testo.size() != Modello.size())
         return std::nullopt;
-    if (s[4] != '-' || s[7] != '-' || s[10] != 'T' || s[13] != ':' || s[16] != ':')
-        return std::nullopt;
-    if (!shell::DataValida(t.anno, t.mese, t.giorno) || t.ora > 23 || t.minuto > 59 || t.secondo > 59 ||
-        t.ora < 0 || t.minuto < 0 || t.secondo < 0)
+    for (std::size_t i = 0; i < Modello.size(); ++i) {
+        const bool cifra = testo[i] >= '0' && testo[i] <= '9';
+        if (Modello[i] == '0' ? !cifra : testo[i] != Modello[i])
+            return std::nullopt;
+    }
+    const auto numero = [testo](std::size_t da, std::size_t cifre) {
+        int n = 0;
+        for (std::size_t i = da; i < da + cifre; ++i)
+            n = n * 10 + (testo[i] - '0');
+        return n;
+    };
+    const shell::DataOra t{numero(0, 4), numero(5, 2), numero(8, 2), numero(11, 2), numero(14, 2), numero(17, 2)};
+    if (!shell::DataValida(t.anno, t.mese, t.giorno) || t.ora > 23 || t.minuto > 59 || t.secondo > 59)
         return std::nullopt;
     return t;
+}
+
+// A path made absolute: only a relative one needs the working folder, and a run that needs it when it is
+// gone (deleted while the shell stood in it) stops.
+fs::path Assoluto(const fs::path& percorso) {
+    if (percorso.is_absolute())
+        return percorso;
+    std::error_code ec;
+    fs::path assoluto = fs::absolute(percorso, ec);
+    if (ec)
+        throw shell::ErroreElaborazione(
+            "La cartella di lavoro non esiste pi\xF9 o non si pu\xF2 leggere: impossibile trovare '" +
+            shell::TestoPercorso(percorso) + "' (indicare un percorso completo)");
+    return assoluto;
+}
+
+// The working folder itself, the default of --dir.
+fs::path CartellaDiLavoro() {
+    const fs::path lavoro = Assoluto(".").lexically_normal(); // "/a/b/." is "/a/b/"
+    return lavoro.has_filename() ? lavoro : lavoro.parent_path();
 }
 
 // A folder given on the command line, made absolute and with the system's own separators (out/ARC is
 // out\ARC on Windows), so that messages name the full paths as the windows do.
 fs::path PercorsoDaArgomento(const std::string& utf8) {
-    return fs::absolute(fs::path(std::u8string(utf8.begin(), utf8.end())).make_preferred());
+    return Assoluto(fs::path(std::u8string(utf8.begin(), utf8.end())).make_preferred());
 }
 
 int ErroreUso(std::ostream& err, std::string_view motivo) {
@@ -76,8 +105,7 @@ int ErroreUso(std::ostream& err, std::string_view motivo) {
 
 int EseguiConvertitore(const shell::Convertitore& convertitore, const std::vector<std::string>& argomenti,
                        std::ostream& out, std::ostream& err) {
-    fs::path cartella = fs::current_path();
-    fs::path archivio = fs::absolute(shell::CartellaArchivioPredefinita());
+    std::optional<std::string> cartella, archivio; // as given, in UTF-8
     std::optional<shell::DataOra> adesso;
     for (std::size_t i = 1; i < argomenti.size(); ++i) {
         std::string opzione = argomenti[i];
@@ -95,35 +123,41 @@ int EseguiConvertitore(const shell::Convertitore& convertitore, const std::vecto
         if (!valore || valore->empty())
             return ErroreUso(err, "manca il valore di " + opzione);
         if (opzione == "--dir") {
-            cartella = PercorsoDaArgomento(*valore);
+            cartella = *valore;
         } else if (opzione == "--archive") {
-            archivio = PercorsoDaArgomento(*valore);
+            archivio = *valore;
         } else if (!(adesso = LeggiIstante(*valore))) {
             return ErroreUso(err, "data e ora non valide '" + *valore + "' (formato AAAA-MM-GGThh:mm:ss)");
         }
     }
 
-    shell::Caricamento caricamento = convertitore.carica(cartella, archivio);
-    if (caricamento.fileMancante) {
-        err << PerTerminale(shell::MessaggioFileMancante(*caricamento.fileMancante)) << '\n';
-        return EsitoFileMancante;
-    }
-    ContestoTerminale contesto(out, err, archivio, adesso ? *adesso : shell::OraLocale());
+    // From here on every failure is the run's: status 1 and its message. Only a relative folder, the
+    // default one of --dir included, needs the working folder.
+    std::optional<ContestoTerminale> contesto;
     const bool casellaErrori = convertitore.disposizione.errori.has_value();
     try {
-        caricamento.esegui(contesto);
-    } catch (const std::exception& e) {
-        contesto.Chiudi(casellaErrori);
-        err << PerTerminale(e.what()) << '\n';
+        const fs::path programma = cartella ? PercorsoDaArgomento(*cartella) : CartellaDiLavoro();
+        const fs::path destinazione = archivio ? PercorsoDaArgomento(*archivio)
+                                               : Assoluto(shell::CartellaArchivioPredefinita());
+        shell::Caricamento caricamento = convertitore.carica(programma, destinazione);
+        if (caricamento.fileMancante) {
+            err << PerTerminale(shell::MessaggioFileMancante(*caricamento.fileMancante)) << '\n';
+            return EsitoFileMancante;
+        }
+        contesto.emplace(out, err, destinazione, adesso ? *adesso : shell::OraLocale());
+        caricamento.esegui(*contesto);
+    } catch (...) {
+        const std::string messaggio = shell::MessaggioEccezione(std::current_exception());
+        if (contesto)
+            contesto->Chiudi(casellaErrori);
+        err << PerTerminale(messaggio) << '\n';
         return EsitoErrore;
     }
-    contesto.Chiudi(casellaErrori);
-    return contesto.DocumentoNonGenerato() ? EsitoErrore : EsitoCompletato;
+    contesto->Chiudi(casellaErrori);
+    return contesto->DocumentoNonGenerato() ? EsitoErrore : EsitoCompletato;
 }
 
-} // namespace
-
-int EseguiFornitura(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
     if (argomenti.empty())
         return ErroreUso(err, "manca il comando");
     const std::string& comando = argomenti.front();
@@ -151,6 +185,18 @@ int EseguiFornitura(const std::vector<std::string>& argomenti, std::ostream& out
         return esito;
     }
     return ErroreUso(err, "comando sconosciuto '" + comando + "'");
+}
+
+} // namespace
+
+int EseguiFornitura(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+    // Whatever goes wrong (no memory, a failure of the system) ends here, as a stopped run: never an abort.
+    try {
+        return Esegui(argomenti, out, err);
+    } catch (...) {
+        err << PerTerminale(shell::MessaggioEccezione(std::current_exception())) << '\n';
+        return EsitoErrore;
+    }
 }
 
 } // namespace cli

@@ -2,6 +2,9 @@
 
 #include "fornitura.h"
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -15,6 +18,8 @@
 #endif
 
 namespace {
+
+constexpr const char* MemoriaEsaurita = "fornitura: memoria insufficiente, elaborazione interrotta\n";
 
 // The arguments in UTF-8. Windows hands `main` the arguments in the ANSI code page, which loses
 // every character outside it: they are taken again, in wide characters, from the command line.
@@ -46,9 +51,28 @@ int main(int argc, char** argv) {
     // The same bytes as on every other system: lines end with LF, not turned into CR LF on the way out.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+#else
+    // A reader of the log that goes away (`fornitura ... | head -1`) must not end the run: the log is
+    // then written nowhere, and the supply is made all the same.
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
-    std::ios::sync_with_stdio(false);
-    const int esito = cli::EseguiFornitura(Argomenti(argc, argv), std::cout, std::cerr);
-    std::cout.flush();
-    return esito;
+    // Memory so short that not even the streams' buffers and an error's text fit: an exception could not
+    // be made either, and the program would abort. It stops at once, with a text that needs none.
+    constexpr std::size_t MinimoPerIniziare = std::size_t{1} << 20;
+    if (void* prova = std::malloc(MinimoPerIniziare)) {
+        std::free(prova);
+    } else {
+        std::fputs(MemoriaEsaurita, stderr);
+        return cli::EsitoErrore;
+    }
+    try {
+        std::ios::sync_with_stdio(false);
+        const int esito = cli::EseguiFornitura(Argomenti(argc, argv), std::cout, std::cerr);
+        std::cout.flush();
+        return esito;
+    } catch (...) {
+        // Not even the message could be made.
+        std::fputs(MemoriaEsaurita, stderr);
+        return cli::EsitoErrore;
+    }
 }

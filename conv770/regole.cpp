@@ -160,6 +160,13 @@ ValoreCampo Valuta(const Campo& campo, const Colonne& colonne) {
 
 } // namespace
 
+void ErroreDelCampo(const Campo& campo, const Colonne& colonne, const shell::ErroreElaborazione& errore) {
+    // The column whose text the field took.
+    const int colonna =
+        campo.forma == Forma::TestoOAltra && !colonne.Riempita(campo.scelta) ? campo.altra : campo.colonna;
+    colonne.Riga().Errore(colonna, std::string(errore.what()) + " (campo " + std::string(campo.codice) + ")");
+}
+
 bool ScriviCampoValutato(const Campo& campo, const Colonne& colonne, std::string& area) {
     // What AggiungiCampoNonPosizionale writes for the Valore of the same value, without one but for dates.
     const ValoreCampo valore = Valuta(campo, colonne);

@@ -4,6 +4,7 @@
 // amount, ...), evaluated in one place.
 
 #include "campo_non_posizionale.h"
+#include "errore.h"
 #include "esportazione.h"
 #include "valore.h"
 
@@ -164,6 +165,10 @@ inline bool Vale(const Regola& regola, const Colonne& colonne) {
     return regola.prova == Prova::Sempre || (colonne.Riempita(regola.colonna) && ValeRiempita(regola, colonne));
 }
 
+// Stops the run with the field's error, naming where it comes from: "Riga N, colonna C: " + the error
+// + " (campo DA001002)".
+[[noreturn]] void ErroreDelCampo(const Campo& campo, const Colonne& colonne, const shell::ErroreElaborazione& errore);
+
 // ScriviCampo for a field whose `quando` column is filled (or whose `quando` is Sempre).
 bool ScriviCampoRiempito(const Campo& campo, const Colonne& colonne, std::string& area);
 // ScriviCampo for every form: the field's rules, then the value of its form (none when the field is
@@ -174,12 +179,20 @@ bool ScriviCampoValutato(const Campo& campo, const Colonne& colonne, std::string
 // field whose value is not "S\xCC" adds nothing but counts as written, as its rules held.
 // Every test but Sempre needs its column filled, and most columns of a line are blank: such a field is
 // passed over here, before any reading (but ArrotondatoOUno, which can still give 1).
+// An error of the field's encoding (a text too long for the 32,767 blocks of one field) names the
+// line, the column and the field's code, as the readings of the columns do.
 inline bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) {
-    if (campo.forma == Forma::ArrotondatoOUno)
-        return ScriviCampoValutato(campo, colonne, area);
-    if (campo.quando.prova != Prova::Sempre && !colonne.Riempita(campo.quando.colonna))
-        return false;
-    return ScriviCampoRiempito(campo, colonne, area);
+    try {
+        if (campo.forma == Forma::ArrotondatoOUno)
+            return ScriviCampoValutato(campo, colonne, area);
+        if (campo.quando.prova != Prova::Sempre && !colonne.Riempita(campo.quando.colonna))
+            return false;
+        return ScriviCampoRiempito(campo, colonne, area);
+    } catch (const shell::ErroreCollocato&) {
+        throw;
+    } catch (const shell::ErroreElaborazione& e) {
+        ErroreDelCampo(campo, colonne, e);
+    }
 }
 
 // The whole codes of a quadro's fields in rows 001 to `Righi` (at most 999): for each row, the

@@ -133,7 +133,8 @@ std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::File
             dipendenti.MesePrecedente(riga);
             continue;
         }
-        if (riga.NumeroIniziale(col::Imponibile) == 0)
+        // Zero or blank: no person. Text that begins with no number stops the run.
+        if (riga.NumeroOVuoto(col::Imponibile) == 0)
             continue;
         riga.RichiediColonne(col::ColonnePersona);
         if (riga.Testo(col::TipoPersona) == TipoDipendente)

@@ -2,7 +2,10 @@
 // What a conversion may ask of the program that runs it: the window, the command line or a test.
 // A conversion never touches a widget or the terminal.
 
+#include "testo.h"
+
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace shell {
@@ -22,12 +25,20 @@ class ContestoElaborazione {
 public:
     virtual ~ContestoElaborazione() = default;
 
-    // Appends `testo` to a box, after emptying it when `svuota`; CR LF follows when `aCapo`.
-    virtual void Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) = 0;
+    // Appends `testo` to a box, after emptying it when `svuota`; CR LF follows when `aCapo`. Its control
+    // characters (a NUL in a name of the export) show as "\x00", as they do in every message.
+    void Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) {
+        std::string appoggio;
+        ScriviVisibile(casella, TestoVisibile(testo, appoggio), svuota, aCapo);
+    }
     // Puts the caret of the log after its last character, which brings the end into view.
     virtual void CursoreInFondo() = 0;
-    // A modal message box with a single OK button; the run goes on when it is confirmed.
-    virtual void Avviso(std::string_view testo, bool iconaErrore) = 0;
+    // A modal message box with a single OK button; the run goes on when it is confirmed. Its control
+    // characters show as in Scrivi.
+    void Avviso(std::string_view testo, bool iconaErrore) {
+        std::string appoggio;
+        AvvisoVisibile(TestoVisibile(testo, appoggio), iconaErrore);
+    }
     virtual DataOra Adesso() = 0;
     virtual std::filesystem::path CartellaArchivio() const = 0;
 
@@ -44,6 +55,12 @@ public:
     // says so here; the program then ends with the status of a failed run.
     void SegnalaDocumentoNonGenerato() { m_documentoNonGenerato = true; }
     bool DocumentoNonGenerato() const { return m_documentoNonGenerato; }
+
+protected:
+    // Scrivi and Avviso as the program that runs the conversion does them, on a text without control
+    // characters but its line ends.
+    virtual void ScriviVisibile(Casella casella, std::string_view testo, bool svuota, bool aCapo) = 0;
+    virtual void AvvisoVisibile(std::string_view testo, bool iconaErrore) = 0;
 
 private:
     bool m_documentoNonGenerato = false;

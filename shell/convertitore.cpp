@@ -41,6 +41,7 @@ std::string_view TipoDocumento(const Documento& documento) {
 void EseguiConversioneArchivio(ContestoElaborazione& contesto, const fs::path& percorsoEsportazione,
                                const Documento& documento, const Elaborazione& elabora) {
     const fs::path archivio = contesto.CartellaArchivio();
+    ControllaCartellaDiUscita(archivio);
     CreaCartella(archivio);
     // Another run of this converter in the same folder would write the same temporary file: the one
     // that comes second stops here, before it creates or changes anything.

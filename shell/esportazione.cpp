@@ -185,7 +185,7 @@ void RifiutaACapoIsolati(const Esportazione& esportazione) {
         if (lf == std::string_view::npos)
             continue;
         const auto colonna = std::count(riga.begin(), riga.begin() + static_cast<std::ptrdiff_t>(lf), '\t');
-        throw ErroreElaborazione("Riga " + std::to_string(i + 1) + ", colonna " + std::to_string(colonna) +
+        throw ErroreCollocato("Riga " + std::to_string(i + 1) + ", colonna " + std::to_string(colonna) +
                                  ": a capo (LF) senza ritorno carrello (CR); le righe del file di esportazione "
                                  "devono finire con CR LF");
     }
@@ -252,7 +252,7 @@ void RigaEsportazione::Dividi(Preparazione preparazione) {
 }
 
 void RigaEsportazione::Errore(int colonna, std::string_view descrizione) const {
-    throw ErroreElaborazione("Riga " + std::to_string(m_numero) + ", colonna " + std::to_string(colonna) +
+    throw ErroreCollocato("Riga " + std::to_string(m_numero) + ", colonna " + std::to_string(colonna) +
                              ": " + std::string(descrizione));
 }
 

@@ -93,6 +93,7 @@ public:
     double Semplice(int colonna) const;
     Data LeggiData(int colonna) const;
 
+    // Stops the run with "Riga N, colonna C: " + descrizione (an ErroreCollocato).
     [[noreturn]] void Errore(int colonna, std::string_view descrizione) const;
 
 private:

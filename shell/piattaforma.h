@@ -1,8 +1,10 @@
 #pragma once
 // What the converters need of the file system, the same on every system. Paths are std::filesystem::path:
-// wide characters on Windows, so folders with accented names work everywhere.
+// wide characters on Windows, so folders with accented names work everywhere. Each system has its own
+// source: piattaforma_posix.cpp, piattaforma_win32.cpp (what they share in piattaforma.cpp).
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -13,7 +15,8 @@ namespace shell {
 // "C:\KORVANTE\ARC" on Windows, $HOME/KORVANTE/ARC elsewhere; FORNITURA_ARCHIVE overrides both.
 std::filesystem::path CartellaArchivioPredefinita();
 
-// The folder of the running program, as the system reports it.
+// The folder of the running program, as the system reports it; the working folder where the system
+// does not tell, and an empty path when that is gone too (never an exception).
 std::filesystem::path CartellaProgramma();
 
 // An ordinary file: it exists, is a regular file, is neither hidden nor a system file (on Windows its
@@ -25,8 +28,13 @@ bool FileOrdinarioEsiste(const std::filesystem::path& percorso);
 // Creates the last level of `cartella`; any failure is ignored (it shows when a file is created there).
 void CreaCartella(const std::filesystem::path& cartella) noexcept;
 
-// Opens a file for writing in binary mode, creating or emptying it; nullptr on failure.
-std::FILE* ApriPerScrittura(const std::filesystem::path& percorso);
+// Creates a new file for writing in binary mode. What a stopped run may have left under the name is
+// removed first, the name itself and never what it points at: a link goes and its target stays, a second
+// name of a finished supply goes and the supply keeps its own. Then the file is made new, never opened
+// through a link: POSIX open with O_CREAT | O_EXCL | O_NOFOLLOW; Windows CREATE_NEW, and a reparse point
+// (a link, a junction) at the name is refused rather than removed. nullptr on failure: a folder under
+// the name, a read-only leftover on Windows, a name taken again between the two steps.
+std::FILE* CreaFileNuovo(const std::filesystem::path& percorso);
 
 // Flushes a file to the disk; false on failure.
 bool ScriviSuDisco(std::FILE* file);
@@ -69,9 +77,10 @@ Stanza RiservaStanza(std::size_t capienza, std::size_t attesi);
 
 // Puts `origine` under the name `destinazione` in one step: at every moment `destinazione` holds
 // either the older file or the new one. An older file is replaced only when it is an ordinary file whose
-// stored name is `destinazione`'s exactly: a hidden, system or (on Windows) read-only file, a folder, or a
-// name that differs in letter case only stays, and the move fails. False on failure, with both files as
-// they were.
+// stored name is `destinazione`'s exactly: a hidden, system or read-only file (on Windows its attribute;
+// elsewhere a file that gives no one the right to write it, as `chmod a-w` leaves it), a folder, or a
+// name that differs in letter case only stays, and the move fails. A link under the name is replaced
+// itself, never what it points at. False on failure, with both files as they were.
 bool SostituisciFile(const std::filesystem::path& origine, const std::filesystem::path& destinazione);
 
 enum class EsitoSpostamento {
@@ -81,8 +90,13 @@ enum class EsitoSpostamento {
 };
 
 // Puts the complete file `origine` under the new name `destinazione`, only when no entry of that
-// name exists, in one step: a file that appears meanwhile is never replaced, and the name never holds
-// part of a file. `origine` is gone afterwards (as after a copy and a deletion).
+// name exists, in one step: the name never holds part of a file, and `origine` is gone afterwards (as
+// after a copy and a deletion). Windows: a move that refuses an existing name. POSIX, in the first way
+// the file system has: a rename that refuses an existing name (renameat2 RENAME_NOREPLACE); a second
+// name that refuses an existing one (link), then the first name removed; where neither exists (some
+// network shares), a rename once the name is found free. The caller holds the converter's lock on the
+// folder (EsclusivaCartella): no run of the converter names a file there meanwhile, so a name found free
+// stays free for the rename.
 EsitoSpostamento SpostaEsclusivo(const std::filesystem::path& origine, const std::filesystem::path& destinazione);
 
 // An exclusive lock on a file, tried once and never waited for. The file is created when missing
@@ -109,11 +123,7 @@ public:
 
 private:
     Esito m_esito = Esito::Impossibile;
-#ifdef _WIN32
-    void* m_file = nullptr; // HANDLE
-#else
-    int m_file = -1;
-#endif
+    std::intptr_t m_file = -1; // the open lock file: a descriptor, or a HANDLE on Windows
 };
 
 } // namespace shell

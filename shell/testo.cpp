@@ -66,6 +66,50 @@ std::string_view TogliSpazi(std::string_view testo) {
     return testo.substr(inizio, testo.find_last_not_of(' ') - inizio + 1);
 }
 
+namespace {
+
+bool CarattereDiControllo(unsigned char u) { return u < 0x20 || (u >= 0x7F && u <= 0x9F); }
+
+// The position of the first control character to show from `da` on, npos when none.
+std::size_t PrimoDaMostrare(std::string_view testo, std::size_t da) {
+    for (std::size_t i = da; i < testo.size(); ++i) {
+        if (!CarattereDiControllo(static_cast<unsigned char>(testo[i])))
+            continue;
+        if (testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') {
+            ++i; // a line end stays
+            continue;
+        }
+        return i;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
+std::string_view TestoVisibile(std::string_view testo, std::string& appoggio) {
+    std::size_t controllo = PrimoDaMostrare(testo, 0);
+    if (controllo == std::string_view::npos)
+        return testo;
+    constexpr std::string_view Esadecimali = "0123456789ABCDEF";
+    appoggio.assign(testo.substr(0, controllo));
+    while (controllo != std::string_view::npos) {
+        const auto u = static_cast<unsigned char>(testo[controllo]);
+        appoggio += "\\x";
+        appoggio += Esadecimali[u >> 4];
+        appoggio += Esadecimali[u & 0xF];
+        const std::size_t seguente = PrimoDaMostrare(testo, controllo + 1);
+        appoggio.append(testo.substr(controllo + 1, seguente == std::string_view::npos ? std::string_view::npos
+                                                                                       : seguente - controllo - 1));
+        controllo = seguente;
+    }
+    return appoggio;
+}
+
+std::string TestoVisibile(std::string_view testo) {
+    std::string appoggio;
+    return std::string(TestoVisibile(testo, appoggio));
+}
+
 std::string Utf8DaLatin1(std::string_view testo) {
     std::string risultato;
     risultato.reserve(testo.size() + testo.size() / 8);

@@ -19,6 +19,13 @@ std::string Maiuscolo(std::string_view testo);
 // Leading and trailing spaces (only the blank, character 32) removed.
 std::string_view TogliSpazi(std::string_view testo);
 
+// The text with every control character written as "\x" and two upper-case hexadecimal digits ("\x00"):
+// codes 0 to 31 but a CR followed by LF (the line end of the suite's texts), 127, and 128 to 159. A
+// message quoting export text shows them so, whole: never cut at a NUL, never moving a terminal's
+// cursor. Returns `testo` itself when it holds none, else the text made in `appoggio`.
+std::string_view TestoVisibile(std::string_view testo, std::string& appoggio);
+std::string TestoVisibile(std::string_view testo);
+
 // ISO-8859-1 <-> UTF-8. Characters that ISO-8859-1 lacks become "?".
 std::string Utf8DaLatin1(std::string_view testo);
 std::string Latin1DaUtf8(std::string_view testo);

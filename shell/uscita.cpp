@@ -4,7 +4,9 @@
 #include "piattaforma.h"
 #include "testo.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <type_traits>
 
 namespace shell {
 
@@ -41,6 +43,20 @@ void ControllaNomeFinale(std::string_view nome) {
                                  "' non \xE8 un nome di file ammesso");
 }
 
+void ControllaCartellaDiUscita(const std::filesystem::path& cartella) {
+    // The native characters: every control character is one byte or one wide character of its own,
+    // also where a path holds UTF-8.
+    using Carattere = std::filesystem::path::value_type;
+    const auto controllo = [](Carattere c) {
+        const auto u = static_cast<std::make_unsigned_t<Carattere>>(c);
+        return u < 0x20 || u == 0x7F;
+    };
+    if (std::none_of(cartella.native().begin(), cartella.native().end(), controllo))
+        return;
+    throw ErroreElaborazione("Il percorso della cartella di destinazione '" + TestoPercorso(cartella) +
+                             "' contiene un carattere di controllo: nessun file \xE8 stato creato");
+}
+
 std::string TestoCompletamento(const std::filesystem::path& percorsoFinale) {
     return "Generazione documento '" + TestoPercorso(percorsoFinale) +
            "' completata.\r\nPremi il pulsante 'Continua' per terminare.";
@@ -56,7 +72,7 @@ std::string MessaggioFileMancante(const std::filesystem::path& percorso) {
 }
 
 FileUscita::FileUscita(std::filesystem::path percorso)
-    : m_percorso(std::move(percorso)), m_file(ApriPerScrittura(m_percorso)), m_disparte(m_file) {
+    : m_percorso(std::move(percorso)), m_file(CreaFileNuovo(m_percorso)), m_disparte(m_file) {
     if (!m_file)
         throw ErroreElaborazione("Impossibile creare il file di uscita '" + TestoPercorso(m_percorso) + "'");
     m_blocco.reserve(DimensioneBlocco);

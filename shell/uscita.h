@@ -19,6 +19,10 @@ std::string NomeTemporaneo(std::string_view prefisso, const DataOra& quando, std
 // characters or characters that Windows refuses in file names. Stops the run otherwise.
 void ControllaNomeFinale(std::string_view nome);
 
+// A folder the run creates files in: a control character in its path (a NUL would end the name there,
+// and the files would land elsewhere) stops the run before anything is created.
+void ControllaCartellaDiUscita(const std::filesystem::path& cartella);
+
 // The two completion lines of a run, as one text without a line end after the last one.
 std::string TestoCompletamento(const std::filesystem::path& percorsoFinale);
 

@@ -52,8 +52,9 @@ std::string_view SenzaBianchi(std::string_view testo) {
 }
 
 // The supply is never written into the root of a drive or of the file system (an empty folder line
-// would point there).
+// would point there), nor into a folder whose path holds a control character.
 void ControllaCartella(const fs::path& cartella) {
+    shell::ControllaCartellaDiUscita(cartella);
     const fs::path normale = cartella.lexically_normal();
     if (cartella.empty() || (normale.has_root_path() && normale.relative_path().empty()))
         throw ErroreElaborazione("La cartella di destinazione '" + shell::TestoPercorso(cartella) +

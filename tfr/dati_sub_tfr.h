@@ -22,8 +22,9 @@ std::filesystem::path CartellaTFR(const std::filesystem::path& fileCartella, con
 shell::Caricamento Carica(const std::filesystem::path& cartellaProgramma,
                           const std::filesystem::path& cartellaArchivio);
 
-// The run: reads both exports, writes "TFRtemp.txt" in `cartellaTFR` record by record, then copies it
-// to the first free final name. Without `percorsoBeneficiari` no record "4" is written.
+// The run: reads both exports, writes "TFRtemp.txt" (always a new file) in `cartellaTFR` record by
+// record, then gives it the first free final name in one step. Without `percorsoBeneficiari` no record
+// "4" is written.
 void EseguiConversione(shell::ContestoElaborazione& contesto, const std::filesystem::path& cartellaTFR,
                        const std::filesystem::path& percorsoEsportazione,
                        const std::optional<std::filesystem::path>& percorsoBeneficiari);

@@ -21,9 +21,10 @@ std::string NomeFornitura(const shell::DataOra& oggi, int n);
 // `nome` without regard to letter case. A folder that cannot be read stops the run.
 bool NomeOccupato(const std::filesystem::path& cartella, std::string_view nome);
 
-// Copies the complete temporary supply to the first free name (the date read afresh for each name
-// tried), deletes the temporary file and returns the final path. With all 36 names of the day taken
-// the run stops, leaving the temporary file.
+// Gives the complete temporary supply the first free name (the date read afresh for each name tried)
+// in one step, never replacing a file (shell::SpostaEsclusivo, under the converter's lock), and returns
+// the final path; the temporary name is gone. With all 36 names of the day taken the run stops,
+// leaving the temporary file.
 std::filesystem::path DaiNomeFornitura(shell::ContestoElaborazione& contesto, const std::filesystem::path& temporaneo,
                                        const std::filesystem::path& cartella);
 

@@ -107,7 +107,8 @@ void Controllo::Persona(const RigaINPS& riga) {
     if (!Colonne(riga, col::Imponibile, prefisso))
         return;
     std::string appoggio;
-    if (const auto difetto = DifettoCampo(Lettura::NumeroIniziale, riga.Decodificata(col::Imponibile, appoggio))) {
+    // Zero or blank: no person. Text that begins with no number is no zero, but a taxable pay written wrong.
+    if (const auto difetto = DifettoCampo(Lettura::NumeroOVuoto, riga.Decodificata(col::Imponibile, appoggio))) {
         Segnala(n, prefisso + ", colonna " + std::to_string(col::Imponibile) + ": " + *difetto);
         return;
     }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,7 +67,12 @@ TEST(Fornitura, RigaDiComandoSbagliata) {
              {"770", "--dir"},
              {"770", "--now", "2011-06-14 09:05:07"},
              {"770", "--now", "2011-02-30T09:05:07"},
-             {"770", "--now=2011-06-14T24:00:00"}}) {
+             {"770", "--now=2011-06-14T24:00:00"},
+             // Digits only where the pattern has them: no sign, no blank, no lower-case separator.
+             {"770", "--now", "+011-06-14T09:05:07"},
+             {"770", "--now", "2011-06-14T09:05:+7"},
+             {"770", "--now", "2011-06-14T 9:05:07"},
+             {"770", "--now", "2011-06-14t09:05:07"}}) {
         const auto esito = Esegui(argomenti);
         EXPECT_EQ(esito.stato, EsitoUso) << (argomenti.empty() ? "" : argomenti.back());
         EXPECT_NE(esito.err.find("Uso:"), std::string::npos);
@@ -95,6 +101,19 @@ TEST(Fornitura, ErroreCheFermaLElaborazione) {
     EXPECT_TRUE(shell::test::SenzaFileVisibili(dir / "ARC"));
 }
 
+// A control character in the archive folder given on the command line stops the run before anything
+// is created; the message shows it.
+TEST(Fornitura, CarattereDiControlloNellArchivio) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / "Esportazione770.tab", "A\r\n");
+    const auto esito = Esegui({"770", "--dir", dir.Percorso().string(), "--archive", (dir / "A\x01RC").string(),
+                               "--now", "2011-06-14T09:05:07"});
+    EXPECT_EQ(esito.stato, EsitoErrore);
+    EXPECT_NE(esito.err.find("A\\x01RC' contiene un carattere di controllo"), std::string::npos) << esito.err;
+    EXPECT_EQ(esito.out, "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Percorso()), fs::directory_iterator()), 1);
+}
+
 // The bank commands take UTF-8 arguments and answer in UTF-8, as every command does.
 TEST(Fornitura, CoordinateBancarie) {
     const auto cin = Esegui({"cin", "03069", "09606", "100000000000"});
@@ -110,6 +129,9 @@ TEST(Fornitura, CoordinateBancarie) {
     EXPECT_EQ(errato.stato, 1);
     EXPECT_EQ(errato.out, "IBAN errato\n");
     EXPECT_EQ(Esegui({"check-iban", "IT60 X054 \xC3\xA8"}).stato, 1); // accented letter: no crash, just wrong
+    const auto paese = Esegui({"iban", "X0542811101000000123456", "\xC3\x88T"});
+    EXPECT_EQ(paese.stato, 1);
+    EXPECT_EQ(paese.err, "Paese non valido '\xC3\x88T': sono ammesse solo lettere e cifre\n");
 }
 
 // An export under a name that differs in letter case only is not the export, on any file system.

@@ -60,10 +60,10 @@ struct Esecuzione : ContestoRegistrato {
 
     Esecuzione() : ContestoRegistrato(fs::path()) {}
     fs::path CartellaArchivio() const override { return dir / "ARC"; }
-    void Avviso(std::string_view testo, bool iconaErrore) override {
+    void AvvisoVisibile(std::string_view testo, bool iconaErrore) override {
         if (avvisi.empty())
             logAlPrimoAvviso = messaggio;
-        ContestoRegistrato::Avviso(testo, iconaErrore);
+        ContestoRegistrato::AvvisoVisibile(testo, iconaErrore);
     }
     std::string Esegui(const std::string& esportazione, const std::string& finale = "02468135790") {
         ScriviFile(dir / "Esportazione770.tab", esportazione);

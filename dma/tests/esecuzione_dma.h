@@ -23,8 +23,8 @@ inline constexpr char Temporaneo[] = "INPDAPDMA-2011-06-14-09-05-07.txt"; // the
 class ContestoDMA : public shell::test::ContestoRegistrato {
 public:
     using ContestoRegistrato::ContestoRegistrato;
-    void Avviso(std::string_view testo, bool iconaErrore) override {
-        ContestoRegistrato::Avviso(testo, iconaErrore);
+    void AvvisoVisibile(std::string_view testo, bool iconaErrore) override {
+        ContestoRegistrato::AvvisoVisibile(testo, iconaErrore);
         logAllAvviso.push_back(messaggio);
     }
     std::vector<std::string> logAllAvviso;

@@ -352,7 +352,7 @@ INSTANTIATE_TEST_SUITE_P(Casi, Errore, testing::Values(
     CasoErrore{"imponibile_oltre_un_double", {RigaProva({{24, std::string(400, '9')}})},
         "Riga 1, colonna 24: numero fuori dall'intervallo ammesso '" + std::string(400, '9') + "'"},
     CasoErrore{"settimana_senza_chiocciola", {RigaProva({{25, "10@X\x1D" "11X"}})},
-        "Riga 1, colonna 25: settimana senza '@' in '10@X\x1D" "11X'"},
+        "Riga 1, colonna 25: settimana senza '@' in '10@X\\x1D11X'"},
     CasoErrore{"data_impossibile", {Dipendente, RigaCollaboratore({{38, "31/02/2012"}})},
         "Riga 2, colonna 38: data non valida '31/02/2012'"},
     CasoErrore{"data_illeggibile", {RigaCollaboratore({{37, "marzo"}})},

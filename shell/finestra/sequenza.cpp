@@ -1,5 +1,6 @@
 #include "sequenza.h"
 
+#include "errore.h"
 #include "uscita.h"
 
 #include <exception>
@@ -20,22 +21,18 @@ void SequenzaElaborazione::Attivazione() {
     std::string errore;
     try {
         m_esegui(*this);
-    } catch (const std::exception& e) {
-        errore = e.what();
-        if (errore.empty())
-            errore = "Errore imprevisto durante l'elaborazione";
     } catch (...) {
-        errore = "Errore imprevisto durante l'elaborazione";
+        errore = MessaggioEccezione(std::current_exception());
     }
     MostraTesti();
     if (errore.empty()) {
         // A document refused by its check: the user reads the errors, then the program ends as failed.
         if (DocumentoNonGenerato())
-            m_esito = 1;
+            m_esito = EsitoErrore;
         m_vista.AbilitaAvanti();
         return;
     }
-    m_esito = 1;
+    m_esito = EsitoErrore;
     m_vista.MostraAvviso(errore, true);
     m_terminata = true;
     m_vista.Termina(m_esito);
@@ -48,7 +45,7 @@ void SequenzaElaborazione::Chiudi() {
     m_vista.Termina(m_esito);
 }
 
-void SequenzaElaborazione::Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) {
+void SequenzaElaborazione::ScriviVisibile(Casella casella, std::string_view testo, bool svuota, bool aCapo) {
     std::string& inAttesa = m_inAttesa[static_cast<int>(casella)];
     if (svuota) {
         m_vista.Svuota(casella);
@@ -83,7 +80,7 @@ void SequenzaElaborazione::CursoreInFondo() {
     m_cursoreInFondo = true;
 }
 
-void SequenzaElaborazione::Avviso(std::string_view testo, bool iconaErrore) {
+void SequenzaElaborazione::AvvisoVisibile(std::string_view testo, bool iconaErrore) {
     MostraTesti();
     m_vista.MostraAvviso(testo, iconaErrore);
 }

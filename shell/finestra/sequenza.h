@@ -14,6 +14,11 @@
 
 namespace shell::finestra {
 
+// Exit status of a program whose run stopped on an error, or whose loading failed.
+inline constexpr int EsitoErrore = 1;
+// Exit status of a program whose export file is missing: the window is never shown.
+inline constexpr int EsitoFileMancante = 3;
+
 // What the sequence asks of a window. Texts are ISO-8859-1 with CR LF line ends: the view converts
 // them for its toolkit.
 class VistaElaborazione {
@@ -42,8 +47,8 @@ public:
     // "Continua" pressed, or the window's close box: the window closes with the run's status.
     void Chiudi();
 
-    // 0 before and after a completed run; 1 after an error stopped the run or when the run did not
-    // generate its document.
+    // 0 before and after a completed run; EsitoErrore after an error stopped the run or when the run did
+    // not generate its document.
     int Esito() const { return m_esito; }
     bool Avviata() const { return m_avviata; }
     bool Terminata() const { return m_terminata; }
@@ -52,9 +57,9 @@ private:
     void MostraTesti();
 
     // ContestoElaborazione
-    void Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) override;
+    void ScriviVisibile(Casella casella, std::string_view testo, bool svuota, bool aCapo) override;
     void CursoreInFondo() override;
-    void Avviso(std::string_view testo, bool iconaErrore) override;
+    void AvvisoVisibile(std::string_view testo, bool iconaErrore) override;
     DataOra Adesso() override { return m_adesso(); }
     std::filesystem::path CartellaArchivio() const override { return m_archivio; }
 
@@ -68,9 +73,6 @@ private:
     bool m_terminata = false;
     int m_esito = 0;
 };
-
-// Exit status of a program whose export file is missing: the window is never shown.
-inline constexpr int EsitoFileMancante = 3;
 
 // The text of the box shown when loading found no export, or nothing when the run can start.
 std::optional<std::string> AvvisoCaricamento(const Caricamento& caricamento);

@@ -1,4 +1,5 @@
-// Value conversions of export texts: Italian amounts, plain numbers, digits, dates, upper case.
+// Value conversions of export texts: Italian amounts, plain numbers, digits, dates, upper case, and
+// control characters made visible.
 
 #include "conversioni.h"
 #include "testo.h"
@@ -299,6 +300,31 @@ TEST(Testo, Utf8EIso88591) {
     EXPECT_EQ(Latin1DaUtf8("\xC3"), "?");             // cut sequence
     EXPECT_EQ(TogliSpazi("  a b  "), "a b");
     EXPECT_EQ(TogliSpazi("   "), "");
+}
+
+// Every control character shows as \xNN, whole: a NUL, an escape that would move a terminal's cursor, a
+// line feed or a carriage return alone, DEL and the C1 controls; a CR LF line end stays, and so does every
+// printable character, accented letters included. A text with none is handed back as it is.
+TEST(Testo, ControlliVisibili) {
+    using namespace std::string_literals;
+    const std::pair<std::string, std::string> casi[] = {
+        {"", ""},
+        {"Rossi \xC8lite", "Rossi \xC8lite"},
+        {"a\0b"s, "a\\x00b"},
+        {"\0"s, "\\x00"},
+        {"fine\0"s, "fine\\x00"},
+        {"\x1B[2J\x07", "\\x1B[2J\\x07"},
+        {"riga\r\nriga", "riga\r\nriga"},
+        {"a\nb\rc\r\r\n", "a\\x0Ab\\x0Dc\\x0D\r\n"},
+        {"\t\x1D\x7F\x80\x9F\xA0\xFF", "\\x09\\x1D\\x7F\\x80\\x9F\xA0\xFF"},
+    };
+    for (const auto& [testo, atteso] : casi) {
+        EXPECT_EQ(TestoVisibile(testo), atteso) << testo;
+        std::string appoggio;
+        const std::string_view visibile = TestoVisibile(testo, appoggio);
+        EXPECT_EQ(visibile, atteso);
+        EXPECT_EQ(visibile.data() == testo.data(), testo == atteso) << "a copy only when something changed";
+    }
 }
 
 } // namespace

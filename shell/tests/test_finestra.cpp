@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -108,6 +109,21 @@ private slots:
         QVERIFY(!fs::exists(dir / "KORVANTE"));
         QVERIFY(QApplication::topLevelWidgets().isEmpty() ||
                 std::none_of(QApplication::topLevelWidgets().begin(), QApplication::topLevelWidgets().end(),
+                             [](QWidget* w) { return w->isVisible(); }));
+    }
+
+    // A loading that fails (no memory) ends the program as a stopped run does: the error box, status 1,
+    // no window.
+    void caricamentoFallitoFermaIlProgramma() {
+        CartellaTemporanea dir;
+        shell::Convertitore convertitore = ConvertitoreProva();
+        convertitore.carica = [](const fs::path&, const fs::path&) -> shell::Caricamento { throw std::bad_alloc(); };
+        const int esito = shell::ui::AvviaProgramma(convertitore, dir.Percorso(), Servizi(dir / "ARC"));
+        QCOMPARE(esito, 1);
+        QCOMPARE(m_avvisi.size(), size_t(1));
+        QCOMPARE(m_avvisi[0].testo, QString::fromUtf8("Memoria insufficiente: l'elaborazione si \xC3\xA8 fermata"));
+        QVERIFY(m_avvisi[0].iconaErrore);
+        QVERIFY(std::none_of(QApplication::topLevelWidgets().begin(), QApplication::topLevelWidgets().end(),
                              [](QWidget* w) { return w->isVisible(); }));
     }
 

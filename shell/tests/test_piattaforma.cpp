@@ -1,5 +1,7 @@
 // The file system as the converters see it, on POSIX and on Windows: which files count as the export,
-// what may be replaced by a finished document, and folders with accented names.
+// how a supply file is made new whatever stands under its name, what may be replaced by a finished
+// document, how a supply gets a new name where the file system lacks calls, and folders with accented
+// names.
 
 #include "cartella_temporanea.h"
 #include "contesto_registrato.h"
@@ -7,18 +9,26 @@
 #include "errore.h"
 #include "piattaforma.h"
 #include "testo.h"
+#include "uscita.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include "piattaforma_posix.h"
+
+#include <cerrno>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -139,7 +149,7 @@ TEST(BloccoEsclusivo, DirittiDellaCartella) {
 // (a pipe cannot be flushed to a disk) is reported at the end, also when asked again.
 TEST(ScritturaInDisparte, IlLavoroDelDiscoEISuoiErrori) {
     CartellaTemporanea dir;
-    std::FILE* file = ApriPerScrittura(dir / "documento.txt");
+    std::FILE* file = CreaFileNuovo(dir / "documento.txt");
     ASSERT_NE(file, nullptr);
     std::string atteso;
     {
@@ -169,6 +179,86 @@ TEST(ScritturaInDisparte, IlLavoroDelDiscoEISuoiErrori) {
     }
     std::fclose(tubo);
     close(estremi[0]);
+}
+#endif
+
+// Writes a whole file through CreaFileNuovo; false when it cannot be created.
+bool ScriviNuovo(const fs::path& percorso, std::string_view testo) {
+    std::FILE* file = CreaFileNuovo(percorso);
+    if (!file)
+        return false;
+    const bool scritto = std::fwrite(testo.data(), 1, testo.size(), file) == testo.size();
+    return std::fclose(file) == 0 && scritto;
+}
+
+// A stopped run's file under the name is replaced by a new one; a folder there stays, and nothing is
+// created.
+TEST(CreaFileNuovo, AlPostoDiUnFileLasciatoDaUnaCorsaFermata) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / "Prova-2011-06-14-09-05-07.txt", "scritto a met\xE0 da una corsa fermata");
+    ASSERT_TRUE(ScriviNuovo(dir / "Prova-2011-06-14-09-05-07.txt", "nuovo"));
+    EXPECT_EQ(LeggiFile(dir / "Prova-2011-06-14-09-05-07.txt"), "nuovo");
+    fs::create_directory(dir / "cartella");
+    ScriviFile(dir / "cartella" / "dentro", "x");
+    EXPECT_EQ(CreaFileNuovo(dir / "cartella"), nullptr);
+    EXPECT_EQ(LeggiFile(dir / "cartella" / "dentro"), "x");
+    EXPECT_EQ(CreaFileNuovo(dir / "manca" / "nuovo.txt"), nullptr);
+    EXPECT_FALSE(fs::exists(dir / "manca"));
+}
+
+// A second name of a finished supply under the temporary name ("TFRtemp.txt" of a run killed between
+// its two steps): the name goes, the supply keeps its own and its bytes.
+TEST(CreaFileNuovo, SecondoNomeDiUnaFornituraFinita) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / "MV106140.TXT", "fornitura completa");
+    fs::create_hard_link(dir / "MV106140.TXT", dir / "TFRtemp.txt");
+    ASSERT_TRUE(ScriviNuovo(dir / "TFRtemp.txt", "parziale"));
+    EXPECT_EQ(LeggiFile(dir / "MV106140.TXT"), "fornitura completa");
+    EXPECT_EQ(LeggiFile(dir / "TFRtemp.txt"), "parziale");
+    EXPECT_EQ(fs::hard_link_count(dir / "MV106140.TXT"), 1u);
+}
+
+#ifndef _WIN32
+// A link under the name is never followed: it goes, and what it points at stays as it was, an existing
+// file (the export, a file outside the archive) or one that does not exist yet.
+TEST(CreaFileNuovo, MaiAttraversoUnCollegamento) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / "altrove.txt", "altrove");
+    fs::create_symlink(dir / "altrove.txt", dir / "TFRtemp.txt");
+    ASSERT_TRUE(ScriviNuovo(dir / "TFRtemp.txt", "nuovo"));
+    EXPECT_FALSE(fs::is_symlink(dir / "TFRtemp.txt"));
+    EXPECT_EQ(LeggiFile(dir / "TFRtemp.txt"), "nuovo");
+    EXPECT_EQ(LeggiFile(dir / "altrove.txt"), "altrove");
+
+    fs::create_symlink(dir / "non-esiste", dir / "Prova-2011-06-14-09-05-07.txt");
+    ASSERT_TRUE(ScriviNuovo(dir / "Prova-2011-06-14-09-05-07.txt", "nuovo"));
+    EXPECT_FALSE(fs::exists(dir / "non-esiste"));
+}
+#else
+// A reparse point under the name (a symbolic link, a junction) is refused, not removed: it and what it
+// points at stay as they are, and the run stops.
+TEST(CreaFileNuovo, UnPuntoDiRianalisiResta) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / "altrove.txt", "altrove");
+    const fs::path nome = dir / "TFRtemp.txt";
+    // Wine answers yes and makes nothing; Windows wants a privilege or the developer mode.
+    CreateSymbolicLinkW(nome.c_str(), (dir / "altrove.txt").c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    const DWORD attributi = GetFileAttributesW(nome.c_str());
+    if (attributi == INVALID_FILE_ATTRIBUTES || (attributi & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        GTEST_SKIP() << "no symbolic link can be made here";
+    EXPECT_EQ(CreaFileNuovo(nome), nullptr);
+    EXPECT_NE(GetFileAttributesW(nome.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+    EXPECT_EQ(LeggiFile(dir / "altrove.txt"), "altrove");
+}
+
+// A read-only leftover under the name is not removed: the run stops.
+TEST(CreaFileNuovo, UnResiduoDiSolaLetturaResta) {
+    CartellaTemporanea dir;
+    ScriviFile(dir / "TFRtemp.txt", "vecchio");
+    Attributi(dir / "TFRtemp.txt", FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(CreaFileNuovo(dir / "TFRtemp.txt"), nullptr);
+    Attributi(dir / "TFRtemp.txt", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(LeggiFile(dir / "TFRtemp.txt"), "vecchio");
 }
 #endif
 
@@ -228,6 +318,29 @@ TEST_F(Sostituzione, UnNomeCheDifferisceSoloPerMaiuscole) {
 #endif
 }
 
+// A read-only older document stays and the new one keeps its temporary name, on every system: on
+// Windows its attribute, elsewhere no write permission for anyone (whoever runs, root included).
+TEST_F(Sostituzione, UnDocumentoDiSolaLetturaResta) {
+    ScriviFile(Finale(), "vecchio");
+    const auto lettura = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(Finale(), lettura);
+    EXPECT_FALSE(SostituisciFile(Nuovo(), Finale()));
+    EXPECT_EQ(LeggiFile(Nuovo()), "nuovo");
+    // Writable by its owner only, or by its group only: not read-only.
+    for (const auto scrittura : {fs::perms::owner_write, fs::perms::group_write}) {
+        fs::permissions(Finale(), lettura | scrittura);
+        ScriviFile(Nuovo(), "nuovo");
+#ifdef _WIN32
+        if (scrittura == fs::perms::group_write)
+            continue; // one read-only attribute for everyone
+#endif
+        EXPECT_TRUE(SostituisciFile(Nuovo(), Finale()));
+        EXPECT_EQ(LeggiFile(Finale()), "nuovo");
+        ScriviFile(Finale(), "vecchio");
+    }
+    fs::permissions(Finale(), fs::perms::owner_all);
+}
+
 #ifdef _WIN32
 TEST_F(Sostituzione, UnFileNascostoDiSistemaOSolaLetturaResta) {
     for (DWORD attributi : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_READONLY}) {
@@ -251,6 +364,148 @@ TEST_F(Sostituzione, UnDocumentoApertoDaUnAltroProgrammaResta) {
     CloseHandle(aperto);
     EXPECT_EQ(LeggiFile(Finale()), "vecchio");
     EXPECT_EQ(LeggiFile(Nuovo()), "nuovo");
+}
+#endif
+
+#ifndef _WIN32
+// The calls that name files as a file system answers that lacks some of them, for one test; the
+// system's are put back at the end.
+class ChiamateSimulate {
+public:
+    ChiamateSimulate() : m_prima(posix::Chiamate()) {}
+    ~ChiamateSimulate() { posix::Chiamate() = m_prima; }
+    ChiamateSimulate(const ChiamateSimulate&) = delete;
+    ChiamateSimulate& operator=(const ChiamateSimulate&) = delete;
+    posix::ChiamateNomi* operator->() { return &posix::Chiamate(); }
+
+private:
+    posix::ChiamateNomi m_prima;
+};
+
+// renameat2 where the file system takes no flags, link where it has no hard links (FAT, many SMB
+// shares): what such a system answers.
+int RinominaSenzaFlag(const char*, const char*) {
+    errno = EINVAL;
+    return -1;
+}
+int SenzaCollegamenti(const char*, const char*) {
+    errno = EPERM;
+    return -1;
+}
+
+struct FileSystem {
+    const char* nome;
+    bool rinominaSenzaSostituire;
+    bool collegamenti;
+};
+void PrintTo(const FileSystem& f, std::ostream* os) { *os << f.nome; }
+
+class SpostaEsclusivoSu : public testing::TestWithParam<FileSystem> {
+protected:
+    void SetUp() override {
+        if (!GetParam().rinominaSenzaSostituire)
+            m_chiamate->rinominaSenzaSostituire = RinominaSenzaFlag;
+        if (!GetParam().collegamenti)
+            m_chiamate->collega = SenzaCollegamenti;
+        ScriviFile(Temporaneo(), "fornitura completa");
+    }
+    fs::path Temporaneo() const { return m_dir / "TFRtemp.txt"; }
+    fs::path Finale() const { return m_dir / "MV106140.TXT"; }
+
+    ChiamateSimulate m_chiamate;
+    CartellaTemporanea m_dir;
+};
+
+// Whichever calls the file system has, the supply gets its name in one step, the same file and not a
+// copy (which a kill could leave half made), and the temporary name goes.
+TEST_P(SpostaEsclusivoSu, IlFileStessoSottoIlNuovoNome) {
+    struct stat prima {};
+    ASSERT_EQ(::stat(Temporaneo().c_str(), &prima), 0);
+    EXPECT_EQ(SpostaEsclusivo(Temporaneo(), Finale()), EsitoSpostamento::Spostato);
+    struct stat dopo {};
+    ASSERT_EQ(::stat(Finale().c_str(), &dopo), 0);
+    EXPECT_EQ(dopo.st_ino, prima.st_ino) << "a copy, not the file itself";
+    EXPECT_EQ(dopo.st_nlink, 1u);
+    EXPECT_EQ(LeggiFile(Finale()), "fornitura completa");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Temporaneo())));
+}
+
+// Whatever stands under the name (a file, a link to nowhere, a folder) stays, and so does the supply
+// under its temporary name.
+TEST_P(SpostaEsclusivoSu, MaiSopraQualcosaCheCeGia) {
+    const std::function<void()> occupanti[] = {
+        [&] { ScriviFile(Finale(), "vecchia"); },
+        [&] { fs::create_symlink(m_dir / "non-esiste", Finale()); },
+        [&] { fs::create_directory(Finale()); },
+    };
+    for (const auto& occupa : occupanti) {
+        occupa();
+        const auto tipo = fs::symlink_status(Finale()).type();
+        EXPECT_EQ(SpostaEsclusivo(Temporaneo(), Finale()), EsitoSpostamento::Esistente);
+        EXPECT_EQ(fs::symlink_status(Finale()).type(), tipo);
+        EXPECT_EQ(LeggiFile(Temporaneo()), "fornitura completa");
+        fs::remove(Finale());
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "non-esiste"));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Chiamate, SpostaEsclusivoSu, testing::Values(
+    //         nome                       renameat2  link
+    FileSystem{"Tutte",                   true,      true },
+    FileSystem{"SenzaRinominaEsclusiva",  false,     true },
+    FileSystem{"SoloRinomina",            false,     false}),
+    [](const auto& info) { return std::string(info.param.nome); });
+// clang-format on
+
+// Killed between the second name and the removal of the first (where renameat2 is missing): both names
+// hold the whole supply. The next run's temporary file is a new one, and the supply stays as it is.
+TEST(SpostaEsclusivo, UccisoTraIDuePassi) {
+    CartellaTemporanea dir;
+    const fs::path temporaneo = dir / "TFRtemp.txt", finale = dir / "MV106140.TXT";
+    ScriviFile(temporaneo, "fornitura completa");
+    const pid_t figlio = fork();
+    if (figlio == 0) {
+        posix::Chiamate().rinominaSenzaSostituire = RinominaSenzaFlag;
+        posix::Chiamate().collega = [](const char* da, const char* a) {
+            const int esito = ::link(da, a);
+            ::raise(SIGKILL);
+            return esito;
+        };
+        SpostaEsclusivo(temporaneo, finale);
+        _exit(0);
+    }
+    int stato = 0;
+    ASSERT_EQ(waitpid(figlio, &stato, 0), figlio);
+    ASSERT_TRUE(WIFSIGNALED(stato) && WTERMSIG(stato) == SIGKILL);
+    ASSERT_EQ(fs::hard_link_count(finale), 2u);
+    {
+        FileUscita successiva(temporaneo); // a run that stops half-way
+        successiva.ScriviRiga("parziale");
+    }
+    EXPECT_EQ(LeggiFile(finale), "fornitura completa");
+    EXPECT_EQ(LeggiFile(temporaneo), "parziale\r\n");
+}
+
+// The temporary name that cannot be removed after the second name was given: the second name is taken
+// back, and the run stops with its supply under the temporary name alone.
+TEST(SpostaEsclusivo, NomeTemporaneoCheNonSiToglie) {
+    CartellaTemporanea dir;
+    const fs::path temporaneo = dir / "TFRtemp.txt", finale = dir / "MV106140.TXT";
+    ScriviFile(temporaneo, "fornitura completa");
+    ChiamateSimulate chiamate;
+    chiamate->rinominaSenzaSostituire = RinominaSenzaFlag;
+    chiamate->cancella = [](const char* nome) {
+        if (std::string_view(nome).ends_with("TFRtemp.txt")) {
+            errno = EACCES;
+            return -1;
+        }
+        return ::unlink(nome);
+    };
+    EXPECT_EQ(SpostaEsclusivo(temporaneo, finale), EsitoSpostamento::Fallito);
+    EXPECT_FALSE(fs::exists(finale));
+    EXPECT_EQ(LeggiFile(temporaneo), "fornitura completa");
+    EXPECT_EQ(fs::hard_link_count(temporaneo), 1u);
 }
 #endif
 

@@ -11,10 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <filesystem>
 #include <map>
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace shell {
 namespace {
@@ -200,6 +204,55 @@ TEST_F(EsecuzioneArchivio, BloccoPresoDuranteLElaborazioneERilasciatoDopo) {
     EXPECT_EQ(BloccoEsclusivo(Archivio() / ".Prova.lock").Stato(), BloccoEsclusivo::Esito::Preso);
     EXPECT_EQ(LeggiFile(Archivio() / ".Prova.lock"), "");
     EXPECT_FALSE(FileOrdinarioEsiste(Archivio() / ".Prova.lock"));
+}
+
+// A control character in the archive folder's path (a NUL would end the name there, and the files would
+// land in another folder) stops the run before anything is created, the message showing it.
+TEST_F(EsecuzioneArchivio, CarattereDiControlloNellaCartellaRifiutato) {
+    for (const char* nome : {"A\x01RC", "ARC\n", "A\x7FRC"}) {
+        ContestoRegistrato contesto(m_dir / nome);
+        ScriviFile(m_dir / "export.tab", "ABC\r\n");
+        try {
+            EseguiConversioneArchivio(contesto, m_dir / "export.tab", {"Prova-", ".txt"}, Copia);
+            ADD_FAILURE() << "run completed";
+        } catch (const ErroreElaborazione& e) {
+            EXPECT_EQ(std::string(e.what()), TestoVisibile("Il percorso della cartella di destinazione '" +
+                                                           TestoPercorso(m_dir / nome) +
+                                                           "' contiene un carattere di controllo: nessun file "
+                                                           "\xE8 stato creato"));
+        }
+    }
+    EXPECT_EQ(Contenuto(m_dir.Percorso()), (std::map<std::string, std::string>{{"export.tab", "ABC\r\n"}}));
+}
+
+// A message is whole wherever it goes: its control characters show as \x00, and the window and the
+// terminal, which read it as a C string, no longer cut it at a NUL. The log and the boxes likewise.
+TEST(Messaggi, ControlliVisibiliNonTagliati) {
+    using namespace std::string_literals;
+    EXPECT_EQ(std::string(ErroreElaborazione("Riga 1, colonna 2: numero non valido '1\0X'"s).what()),
+              "Riga 1, colonna 2: numero non valido '1\\x00X'");
+    test::ContestoRegistrato contesto("ARC");
+    contesto.ScriviMessaggio("Elaborazione dipendente: ROS\0SI\x1B"s);
+    contesto.ScriviErrore("riga\r\n\x01", false, false);
+    contesto.Avviso("Errori sul dipendente \0"s, false);
+    EXPECT_EQ(contesto.messaggio, "Elaborazione dipendente: ROS\\x00SI\\x1B\r\n");
+    EXPECT_EQ(contesto.errori, "riga\r\n\\x01");
+    ASSERT_EQ(contesto.avvisi.size(), 1u);
+    EXPECT_EQ(contesto.avvisi[0].testo, "Errori sul dipendente \\x00");
+}
+
+// Whatever stops a run, the program shows one text: an ErroreElaborazione's own; for memory that ran
+// out, a failure of the file system or anything else, what happened, in the suite's words.
+TEST(Messaggi, OgniEccezioneHaIlSuoTesto) {
+    const auto testo = [](auto eccezione) { return MessaggioEccezione(std::make_exception_ptr(eccezione)); };
+    EXPECT_EQ(testo(ErroreElaborazione("Il file di esportazione \xE8 vuoto")), "Il file di esportazione \xE8 vuoto");
+    EXPECT_EQ(testo(std::bad_alloc()), "Memoria insufficiente: l'elaborazione si \xE8 fermata");
+    const std::string fileSystem =
+        testo(fs::filesystem_error("x", fs::path("/ARC\x01"), std::make_error_code(std::errc::no_such_file_or_directory)));
+    EXPECT_EQ(fileSystem.rfind("Errore del file system sul percorso '/ARC\\x01': ", 0), 0u) << fileSystem;
+    EXPECT_EQ(testo(std::runtime_error("boh")), "Errore imprevisto durante l'elaborazione: boh");
+    EXPECT_EQ(testo(std::runtime_error("")), "Errore imprevisto durante l'elaborazione");
+    EXPECT_EQ(testo(42), "Errore imprevisto durante l'elaborazione");
 }
 
 TEST(TipoDocumento, IlPrefissoSenzaTrattino) {

@@ -1,5 +1,6 @@
 #include "elaborazione.h"
 
+#include "errore.h"
 #include "piattaforma.h"
 #include "programma.h"
 #include "uscita.h"
@@ -132,7 +133,15 @@ void Elaborazione::Termina(int esito) {
 
 int AvviaProgramma(const Convertitore& convertitore, const std::filesystem::path& cartellaProgramma,
                    ServiziFinestra servizi) {
-    Caricamento caricamento = convertitore.carica(cartellaProgramma, servizi.archivio);
+    Caricamento caricamento;
+    try {
+        caricamento = convertitore.carica(cartellaProgramma, servizi.archivio);
+    } catch (...) {
+        // Loading that fails (no memory, the file system) ends the program as a stopped run does.
+        servizi.mostraAvviso(nullptr, QCoreApplication::applicationName(),
+                             DaTesto(MessaggioEccezione(std::current_exception())), true);
+        return finestra::EsitoErrore;
+    }
     if (const auto avviso = finestra::AvvisoCaricamento(caricamento)) {
         servizi.mostraAvviso(nullptr, QCoreApplication::applicationName(), DaTesto(*avviso), true);
         return finestra::EsitoFileMancante;

@@ -1,6 +1,8 @@
 // Whatever happens to a run (a missing or unwritable folder, a full disk, a failed rename, a kill at
-// any moment), the final name holds either the older complete supply or a new complete one, never a
-// partial file; the exit status and the message say what happened; the exports are left as they were.
+// any moment, a link planted at its temporary name, a read-only older supply, a working folder deleted,
+// a log that no one reads, too little memory), the final name holds either the older complete supply or
+// a new complete one, never a partial file nor a link; the exit status and the message say what
+// happened, and the program always ends by itself; the exports are left as they were.
 
 #include "cartella_temporanea.h"
 
@@ -14,6 +16,7 @@
 #include <random>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -27,8 +30,11 @@ using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 
 struct Guasto {
-    rlim_t limiteFile = RLIM_INFINITY; // file size limit, with SIGXFSZ ignored
-    bool comeNobody = false;           // run without the rights of root
+    rlim_t limiteFile = RLIM_INFINITY;    // file size limit, with SIGXFSZ ignored
+    rlim_t limiteMemoria = RLIM_INFINITY; // address space limit
+    bool comeNobody = false;              // run without the rights of root
+    bool lavoroCancellato = false;        // started in a working folder that was deleted meanwhile
+    bool logSenzaLettore = false;         // standard output a pipe whose reader has gone
     std::chrono::microseconds uccidiDopo{-1};
 };
 
@@ -40,12 +46,32 @@ struct Esito {
 
 Esito Lancia(const std::vector<std::string>& argomenti, const fs::path& cartella, const Guasto& guasto = {}) {
     const fs::path err = cartella / "stderr.txt";
+    const fs::path lavoro = cartella / "lavoro";
+    // Everything the child needs is made before the fork: under a memory limit it could not be.
+    std::vector<char*> argv;
+    std::string programma = FORNITURA_EXE;
+    argv.push_back(programma.data());
+    std::vector<std::string> copie = argomenti;
+    for (auto& a : copie)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
         const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         dup2(fd, 2);
-        const int nulla = open("/dev/null", O_WRONLY);
-        dup2(nulla, 1);
+        if (guasto.logSenzaLettore) {
+            int tubo[2];
+            if (pipe(tubo) != 0)
+                _exit(97);
+            close(tubo[0]);
+            dup2(tubo[1], 1);
+        } else {
+            const int nulla = open("/dev/null", O_WRONLY);
+            dup2(nulla, 1);
+        }
+        if (guasto.lavoroCancellato &&
+            (mkdir(lavoro.c_str(), 0700) != 0 || chdir(lavoro.c_str()) != 0 || rmdir(lavoro.c_str()) != 0))
+            _exit(96);
         if (guasto.limiteFile != RLIM_INFINITY) {
             signal(SIGXFSZ, SIG_IGN);
             rlimit limite{guasto.limiteFile, guasto.limiteFile};
@@ -55,14 +81,11 @@ Esito Lancia(const std::vector<std::string>& argomenti, const fs::path& cartella
             if (setgid(65534) != 0 || setuid(65534) != 0)
                 _exit(98);
         }
-        std::vector<char*> argv;
-        std::string programma = FORNITURA_EXE;
-        argv.push_back(programma.data());
-        std::vector<std::string> copie = argomenti;
-        for (auto& a : copie)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(programma.c_str(), argv.data());
+        if (guasto.limiteMemoria != RLIM_INFINITY) {
+            rlimit limite{guasto.limiteMemoria, guasto.limiteMemoria};
+            setrlimit(RLIMIT_AS, &limite);
+        }
+        execv(argv[0], argv.data());
         _exit(99);
     }
     if (guasto.uccidiDopo.count() >= 0) {
@@ -130,6 +153,13 @@ protected:
         }
     }
     bool Tfr() const { return GetParam() == "tfr"; }
+    // The temporary name of a run at the fixed clock.
+    std::string NomeTemporaneo() const {
+        if (Tfr())
+            return "TFRtemp.txt";
+        return m_nomeFinale.substr(0, m_nomeFinale.find('-') + 1) + "2011-06-14-09-05-07" +
+               fs::path(m_nomeFinale).extension().string();
+    }
 
     CartellaTemporanea m_dir;
     std::map<std::string, std::string> m_esportazioni;
@@ -234,6 +264,119 @@ TEST_P(Guasti, UccisoInMomentiACaso) {
     }
     EXPECT_GT(uccisi, 0);
     EXPECT_EQ(Contenuto(grande).size(), m_esportazioni.size());
+}
+
+// A link planted at the temporary name (a clerk who shares the archive folder, a stopped run's leftover)
+// is never followed: the run writes a new file of its own under that name, what the link points at
+// stays as it was (an export, a file that does not exist yet), and the final name is never a link.
+TEST_P(Guasti, CollegamentoAlNomeTemporaneo) {
+    const fs::path bersagli[] = {m_dir / "prog" / m_esportazioni.begin()->first, m_dir / "fuori.txt"};
+    for (const fs::path& bersaglio : bersagli) {
+        const fs::path archivio = m_dir / ("ARC-" + bersaglio.filename().string());
+        fs::create_directory(archivio);
+        fs::create_symlink(bersaglio, archivio / NomeTemporaneo());
+        const Esito esito = Esegui(archivio);
+        EXPECT_EQ(esito.stato, 0) << bersaglio << "\n" << esito.err;
+        EXPECT_FALSE(fs::is_symlink(archivio / m_nomeFinale)) << bersaglio;
+        EXPECT_EQ(LeggiFile(archivio / m_nomeFinale), m_riferimento) << bersaglio;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(archivio / NomeTemporaneo()))) << bersaglio;
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "fuori.txt"));
+}
+
+// The temporary name left as a second name of the older supply (a TFR run killed between naming its
+// supply and removing "TFRtemp.txt", where the file system has no rename that refuses an existing name):
+// the next run, stopped by a full disk, leaves the older supply whole.
+TEST_P(Guasti, NomeTemporaneoSecondoNomeDelDocumentoPrecedente) {
+    const fs::path archivio = m_dir / "ARC";
+    fs::create_directory(archivio);
+    ScriviFile(archivio / m_nomeFinale, m_riferimento);
+    fs::create_hard_link(archivio / m_nomeFinale, archivio / NomeTemporaneo());
+    Guasto guasto;
+    guasto.limiteFile = m_riferimento.size() / 2;
+    const Esito esito = Esegui(archivio, guasto);
+    EXPECT_EQ(esito.stato, 1) << esito.err;
+    EXPECT_EQ(LeggiFile(archivio / m_nomeFinale), m_riferimento);
+    SoloDocumentiCompleti(archivio);
+}
+
+// An older supply that no one may write (chmod a-w) is read-only, as its attribute makes it on Windows:
+// the run stops, nothing is renamed, the new supply stays whole under its temporary name.
+TEST_P(Guasti, DocumentoPrecedenteDiSolaLettura) {
+    if (Tfr())
+        GTEST_SKIP() << "the TFR supply never replaces another";
+    const fs::path archivio = m_dir / "ARC";
+    fs::create_directory(archivio);
+    ScriviFile(archivio / m_nomeFinale, "la fornitura precedente");
+    fs::permissions(archivio / m_nomeFinale, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const Esito esito = Esegui(archivio);
+    EXPECT_EQ(esito.stato, 1) << esito.err;
+    EXPECT_NE(esito.err.find("nome finale"), std::string::npos) << esito.err;
+    EXPECT_NE(esito.err.find(NomeTemporaneo()), std::string::npos) << esito.err;
+    EXPECT_EQ(LeggiFile(archivio / m_nomeFinale), "la fornitura precedente");
+    EXPECT_EQ(LeggiFile(archivio / NomeTemporaneo()), m_riferimento);
+}
+
+// A working folder deleted while the shell stood in it: with full paths the run needs it not; a
+// relative folder stops the run with a message, never an abort.
+TEST_P(Guasti, CartellaDiLavoroCancellata) {
+    Guasto guasto;
+    guasto.lavoroCancellato = true;
+    const Esito completa = Esegui(m_dir / "ARC", guasto);
+    EXPECT_FALSE(completa.ucciso);
+    EXPECT_EQ(completa.stato, 0) << completa.err;
+    EXPECT_EQ(LeggiFile(m_dir / "ARC" / m_nomeFinale), m_riferimento);
+
+    const Esito relativa = Lancia({GetParam(), "--dir", "prog", "--archive", (m_dir / "ARC2").string(), "--now",
+                                   "2011-06-14T09:05:07"},
+                                  m_dir.Percorso(), guasto);
+    EXPECT_FALSE(relativa.ucciso);
+    EXPECT_EQ(relativa.stato, 1);
+    EXPECT_NE(relativa.err.find("La cartella di lavoro non esiste pi\xC3\xB9"), std::string::npos) << relativa.err;
+    EXPECT_FALSE(fs::exists(m_dir / "ARC2"));
+}
+
+// The reader of the log gone before the first line (`fornitura ... | head -1`): the supply is made and
+// named all the same, and the status is the run's.
+TEST_P(Guasti, LogSenzaLettore) {
+    Guasto guasto;
+    guasto.logSenzaLettore = true;
+    const Esito esito = Esegui(m_dir / "ARC", guasto);
+    EXPECT_FALSE(esito.ucciso);
+    EXPECT_EQ(esito.stato, 0) << esito.err;
+    EXPECT_EQ(LeggiFile(m_dir / "ARC" / m_nomeFinale), m_riferimento);
+}
+
+// Memory that runs out anywhere, from the start of the program to the naming of its supply (the
+// address space limited from a little above what the system's loader needs up to what the run needs):
+// every run ends by itself, with status 0 and the complete supply, or 1 and a message.
+TEST_P(Guasti, MemoriaCheFinisce) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit lets through";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit lets through";
+#endif
+#endif
+    constexpr rlim_t Passo = 32 << 10; // finer than the stretches where the start itself runs short
+    int fermate = 0;
+    for (rlim_t limite = 2 << 20;; limite += Passo) {
+        ASSERT_LT(limite, rlim_t{1} << 30) << "no run completed";
+        const fs::path archivio = m_dir / ("ARC-" + std::to_string(limite));
+        Guasto guasto;
+        guasto.limiteMemoria = limite;
+        const Esito esito = Esegui(archivio, guasto);
+        ASSERT_FALSE(esito.ucciso) << "killed by a signal with " << limite << " bytes\n" << esito.err;
+        if (esito.stato == 127)
+            continue; // the system's loader stopped before the program began (no status of the program's)
+        SoloDocumentiCompleti(archivio);
+        if (esito.stato == 0)
+            break;
+        ASSERT_EQ(esito.stato, 1) << limite << " bytes\n" << esito.err;
+        EXPECT_FALSE(esito.err.empty()) << limite << " bytes";
+        ++fermate;
+    }
+    EXPECT_GT(fermate, 0) << "no run was short of memory";
 }
 
 std::vector<std::string> ConvertitoriConEsempi() {

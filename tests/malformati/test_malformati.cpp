@@ -1,30 +1,38 @@
-// Malformed exports: each case starts from a converter's bundled sample, changes one thing and runs
-// the real `fornitura` on it. Whatever the export holds, the run ends by itself (no signal) with
-// the expected status and message, writes nothing outside the archive folder, leaves no final
-// supply when it fails, and a supply it completes has every record whole (the XML documents pass
-// xmllint).
+// Malformed exports: each case of casi.tsv starts from a converter's bundled sample, changes one thing
+// and runs the real `fornitura` on it (a new case is a line of that file). Whatever the export holds,
+// the run ends by itself (no signal) with the expected status and message, writes nothing outside the
+// archive folder, leaves no final supply when it fails, and a supply it completes has every record
+// whole (the XML documents pass xmllint).
 
 #include "cartella_temporanea.h"
 #include "processo.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::string_view_literals;
+using shell::test::Argomento;
 using shell::test::CartellaTemporanea;
 using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 
-// How the export of a case is made from the sample.
+// How the export of a case is made from the sample (casi.tsv tells each one).
 enum class Modo {
     Vuoto,          // no byte at all
     SoloRigheVuote, // three line ends
@@ -34,97 +42,117 @@ enum class Modo {
     Righe32768, // the sample's lines over and over, 32,768 lines
     Riga10MB,   // column `colonna` of line `riga` becomes 10 MB of `valore`
     SoloLF,     // every CR LF becomes LF
+    Contenuto,  // the whole file becomes `valore`
 };
-
-struct Caso {
-    const char* nome;
-    const char* comando;
-    Modo modo;
-    int riga = 0; // from 1
-    int colonna = 0;
-    std::string_view valore;
-    int stato = 0;
-    // A substring of standard error when the status is not 0; of the log (standard output) when it
-    // is 0.
-    std::string_view messaggio;
-    const char* file = nullptr; // the export changed, when the converter reads more than one
-};
-
-constexpr std::string_view Completata = "' completata.";
 
 // clang-format off
-const Caso Casi[] = {
-//   name                        cmd         how                   line col value                    st message
-    {"c770_Vuoto",               "770",      Modo::Vuoto,            0,  0, {},                      1, "Il file di esportazione \xC3\xA8 vuoto"},
-    {"c770_SoloRigheVuote",      "770",      Modo::SoloRigheVuote,   0,  0, {},                      1, "Riga 1, colonna 0: colonna mancante (la riga ha 0 colonne)"},
-    {"c770_RigaVuotaInFondo",    "770",      Modo::RigaVuotaInFondo, 0,  0, {},                      1, "Riga 5, colonna 20: colonna mancante (la riga ha 0 colonne)"},
-    {"c770_RigaTroncata",        "770",      Modo::Tronca,           2, 40, {},                      1, "Riga 2, colonna 185: colonna mancante (la riga ha 40 colonne)"},
-    {"c770_LettereInImporto",    "770",      Modo::Colonna,          1, 37, "12A,50",                1, "Riga 1, colonna 37:"},
-    {"c770_DataImpossibile",     "770",      Modo::Colonna,          1, 17, "31/02/1958",            0, "Riga 1, colonna 17: data non valida '31/02/1958', scritta come 00000000"},
-    {"c770_Righe32768",          "770",      Modo::Righe32768,       0,  0, {},                      1, "Superato il limite di 32.767 righe del file di esportazione"},
-    {"c770_Riga10MB",            "770",      Modo::Riga10MB,         1,  2, "A",                     0, Completata},
-    {"c770_NulEControllo",       "770",      Modo::Colonna,          1,  2, "Off\0ic\x01ne\x1B"sv,   0, Completata},
-    {"c770_ByteAlti",            "770",      Modo::Colonna,          1,  2, "Officine \x80\x9F\xA4\xD7", 0, Completata},
-    {"c770_SoloLF",              "770",      Modo::SoloLF,           0,  0, {},                      1, "Riga 1, colonna 199: a capo (LF) senza ritorno carrello (CR)"},
-    {"c770_SeparatoreInNome",    "770",      Modo::Colonna,          1,  0, "0246/8135790",          1, "Riga 1, colonna 0: il codice fiscale del dichiarante '0246/8135790' non pu\xC3\xB2 dare il nome"},
-    {"c770_PuntiInNome",         "770",      Modo::Colonna,          1,  0, "..",                    1, "Riga 1, colonna 0: il codice fiscale del dichiarante '..' non pu\xC3\xB2 dare il nome"},
-
-    {"uniemens_Vuoto",           "uniemens", Modo::Vuoto,            0,  0, {},                      1, "Il file di esportazione \xC3\xA8 vuoto"},
-    {"uniemens_SoloRigheVuote",  "uniemens", Modo::SoloRigheVuote,   0,  0, {},                      1, "Documento vuoto."},
-    {"uniemens_RigaVuotaInFondo","uniemens", Modo::RigaVuotaInFondo, 0,  0, {},                      0, Completata},
-    {"uniemens_RigaTroncata",    "uniemens", Modo::Tronca,           2, 30, {},                      1, "Errore su persona in riga 2, colonna 30: colonna mancante (la riga ha 30 colonne)"},
-    {"uniemens_LettereInImporto","uniemens", Modo::Colonna,          1, 43, "687,3O",                1, "riga 1, colonna 43: importo non valido"},
-    {"uniemens_DataImpossibile", "uniemens", Modo::Colonna,          5, 37, "31/02/2012",            1, "riga 5, colonna 37: data non valida"},
-    {"uniemens_Righe32768",      "uniemens", Modo::Righe32768,       0,  0, {},                      1, "Superato il limite di 32.767 righe del file di esportazione"},
-    {"uniemens_Riga10MB",        "uniemens", Modo::Riga10MB,         1,  1, "A",                     0, Completata},
-    {"uniemens_NulEControllo",   "uniemens", Modo::Colonna,          1,  1, "Impianti\0\x01\x1B"sv,  1, "Errore sui dati dell'azienda in riga 1, colonna 1: carattere di controllo non ammesso (codice 0)"},
-    {"uniemens_ByteAlti",        "uniemens", Modo::Colonna,          1,  1, "Impianti \x80\x9F\xA4\xD7", 0, Completata},
-    {"uniemens_SoloLF",          "uniemens", Modo::SoloLF,           0,  0, {},                      1, "Errore su persona in riga 1, colonna 45: carattere di controllo non ammesso (codice 10)"},
-    {"uniemens_SeparatoreAnno",  "uniemens", Modo::Colonna,          1,  7, "20/12",                 0, "INPSUNIEMENS-0020-01.xml' completata."},
-    {"uniemens_PuntiMese",       "uniemens", Modo::Colonna,          1,  8, "..",                    0, "INPSUNIEMENS-2012-00.xml' completata."},
-
-    {"dma_Vuoto",                "dma",      Modo::Vuoto,            0,  0, {},                      1, "Il file di esportazione \xC3\xA8 vuoto"},
-    {"dma_SoloRigheVuote",       "dma",      Modo::SoloRigheVuote,   0,  0, {},                      1, "Riga 1, colonna"},
-    {"dma_RigaVuotaInFondo",     "dma",      Modo::RigaVuotaInFondo, 0,  0, {},                      1, "Riga 5, colonna 0: colonna mancante (la riga ha 0 colonne)"},
-    {"dma_RigaTroncata",         "dma",      Modo::Tronca,           2, 40, {},                      1, "Riga 2, colonna 40:"},
-    {"dma_LettereInImporto",     "dma",      Modo::Colonna,          1, 43, "0192I0",                0, Completata},
-    {"dma_DataImpossibile",      "dma",      Modo::Colonna,          1, 28, "30/02/1958",            1, "Riga 1, colonna 28:"},
-    {"dma_Righe32768",           "dma",      Modo::Righe32768,       0,  0, {},                      1, "Superato il limite di 32.767 righe del file di esportazione"},
-    {"dma_Riga10MB",             "dma",      Modo::Riga10MB,         1, 25, "A",                     0, Completata},
-    {"dma_NulEControllo",        "dma",      Modo::Colonna,          1, 25, "Ber\0na\x01rdi\x1B"sv,  0, Completata},
-    {"dma_ByteAlti",             "dma",      Modo::Colonna,          1, 25, "Bernardi \x80\x9F\xA4\xD7", 0, Completata},
-    {"dma_SoloLF",               "dma",      Modo::SoloLF,           0,  0, {},                      1, "Riga 1, colonna 45: a capo (LF) senza ritorno carrello (CR)"},
-    {"dma_SeparatoreAnno",       "dma",      Modo::Colonna,          1,  8, "20/1",                  0, "INPDAPDMA-0020-06.txt' completata."},
-    {"dma_PuntiMese",            "dma",      Modo::Colonna,          1,  9, "..",                    0, "INPDAPDMA-2011-00.txt' completata."},
-
-    {"emens_Vuoto",              "emens",    Modo::Vuoto,            0,  0, {},                      1, "Il file di esportazione \xC3\xA8 vuoto"},
-    {"emens_SoloRigheVuote",     "emens",    Modo::SoloRigheVuote,   0,  0, {},                      1, "Riga 1"},
-    {"emens_RigaVuotaInFondo",   "emens",    Modo::RigaVuotaInFondo, 0,  0, {},                      0, Completata},
-    {"emens_RigaTroncata",       "emens",    Modo::Tronca,           2, 30, {},                      1, "Riga 2, colonna 30:"},
-    {"emens_LettereInImporto",   "emens",    Modo::Colonna,          1, 24, "2.15O,00",              0, Completata},
-    {"emens_DataImpossibile",    "emens",    Modo::Colonna,          2, 37, "31/06/2008",            1, "Riga 2, colonna 37:"},
-    {"emens_Righe32768",         "emens",    Modo::Righe32768,       0,  0, {},                      1, "Superato il limite di 32.767 righe del file di esportazione"},
-    {"emens_Riga10MB",           "emens",    Modo::Riga10MB,         1,  1, "A",                     0, Completata},
-    {"emens_NulEControllo",      "emens",    Modo::Colonna,          1,  1, "Ceramiche\0\x01\x1B"sv, 1, "Riga 1, colonna 1:"},
-    {"emens_ByteAlti",           "emens",    Modo::Colonna,          1,  1, "Ceramiche \x80\x9F\xA4\xD7", 0, Completata},
-    {"emens_SoloLF",             "emens",    Modo::SoloLF,           0,  0, {},                      1, "Riga 1, colonna 45: a capo (LF) senza ritorno carrello (CR)"},
-    {"emens_SeparatoreAnno",     "emens",    Modo::Colonna,          1,  7, "20/8",                  0, "INPSEMENS-0020-06.xml' completata."},
-    {"emens_PuntiMese",          "emens",    Modo::Colonna,          1,  8, "..",                    0, "INPSEMENS-2008-00.xml' completata."},
-
-    {"tfr_Vuoto",                "tfr",      Modo::Vuoto,            0,  0, {},                      1, "Il file di esportazione \xC3\xA8 vuoto"},
-    {"tfr_SoloRigheVuote",       "tfr",      Modo::SoloRigheVuote,   0,  0, {},                      1, "Riga 1, colonna"},
-    {"tfr_RigaVuotaInFondo",     "tfr",      Modo::RigaVuotaInFondo, 0,  0, {},                      1, "Riga 10, colonna 13: colonna mancante (la riga ha 0 colonne)"},
-    {"tfr_RigaTroncata",         "tfr",      Modo::Tronca,           2, 30, {},                      1, "Riga 2, colonna 32: colonna mancante (la riga ha 30 colonne)"},
-    {"tfr_LettereInImporto",     "tfr",      Modo::Colonna,          1, 37, "31.25O,40",             0, Completata},
-    {"tfr_DataImpossibile",      "tfr",      Modo::Colonna,          1, 24, "29/02/2005",            1, "Riga 1, colonna 24:"},
-    {"tfr_Righe32768",           "tfr",      Modo::Righe32768,       0,  0, {},                      1, "Superato il limite di 32.767 righe del file di esportazione"},
-    {"tfr_Riga10MB",             "tfr",      Modo::Riga10MB,         1,  2, "A",                     0, Completata},
-    {"tfr_NulEControllo",        "tfr",      Modo::Colonna,          1,  2, "Offic\0ine\x01\x1B"sv,  0, Completata},
-    {"tfr_ByteAlti",             "tfr",      Modo::Colonna,          1,  2, "Officine \x80\x9F\xA4\xD7", 0, Completata},
-    {"tfr_SoloLF",               "tfr",      Modo::SoloLF,           0,  0, {},                      1, "Riga 1, colonna 41: a capo (LF) senza ritorno carrello (CR)"},
-    {"tfr_BeneficiariSoloLF",    "tfr",      Modo::SoloLF,           0,  0, {},                      1, "File dei beneficiari: Riga 1, colonna 5: a capo (LF)", "EsportazioneTFRBeneficiari.tab"},
+constexpr std::pair<std::string_view, Modo> NomiModi[] = {
+    {"Vuoto",            Modo::Vuoto},
+    {"SoloRigheVuote",   Modo::SoloRigheVuote},
+    {"RigaVuotaInFondo", Modo::RigaVuotaInFondo},
+    {"Tronca",           Modo::Tronca},
+    {"Colonna",          Modo::Colonna},
+    {"Righe32768",       Modo::Righe32768},
+    {"Riga10MB",         Modo::Riga10MB},
+    {"SoloLF",           Modo::SoloLF},
+    {"Contenuto",        Modo::Contenuto},
 };
 // clang-format on
+
+struct Caso {
+    std::string nome;
+    std::string comando;
+    Modo modo = Modo::Vuoto;
+    int riga = 0; // from 1
+    int colonna = 0;
+    int stato = 0;
+    std::string valore;
+    // A substring of standard error when the status is not 0; of the log (standard output) when it
+    // is 0.
+    std::string messaggio;
+    std::string file; // the file changed, when it is not the command's export
+    std::string difetto; // what is wrong with the case's line in casi.tsv, when something is
+};
+
+// A field of casi.tsv: "\xNN" is the byte NN, "\\" a backslash.
+std::optional<std::string> Decodifica(std::string_view campo) {
+    std::string testo;
+    for (std::size_t i = 0; i < campo.size(); ++i) {
+        if (campo[i] != '\\') {
+            testo += campo[i];
+        } else if (campo.substr(i, 2) == "\\\\") {
+            testo += '\\';
+            ++i;
+        } else if (campo.substr(i, 2) == "\\x" && i + 4 <= campo.size() &&
+                   std::isxdigit(static_cast<unsigned char>(campo[i + 2])) &&
+                   std::isxdigit(static_cast<unsigned char>(campo[i + 3]))) {
+            testo += static_cast<char>(std::stoi(std::string(campo.substr(i + 2, 2)), nullptr, 16));
+            i += 3;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return testo;
+}
+
+std::vector<std::string_view> Campi(std::string_view riga) {
+    std::vector<std::string_view> campi;
+    while (true) {
+        const auto tab = riga.find('\t');
+        campi.push_back(riga.substr(0, tab));
+        if (tab == std::string_view::npos)
+            return campi;
+        riga.remove_prefix(tab + 1);
+    }
+}
+
+Caso LeggiCaso(std::string_view riga, int numero) {
+    Caso caso;
+    const auto campi = Campi(riga);
+    caso.nome = campi[0].empty() ? "riga" + std::to_string(numero) : std::string(campi[0]);
+    if (campi.size() < 8 || campi.size() > 9) {
+        caso.difetto = "8 or 9 columns expected";
+        return caso;
+    }
+    caso.comando = campi[1];
+    const auto modo = std::find_if(std::begin(NomiModi), std::end(NomiModi),
+                                   [&](const auto& voce) { return voce.first == campi[2]; });
+    const auto numeroIn = [](std::string_view testo, int& n) {
+        return std::from_chars(testo.data(), testo.data() + testo.size(), n).ec == std::errc();
+    };
+    const auto valore = Decodifica(campi[6]);
+    const auto messaggio = Decodifica(campi[7]);
+    if (modo == std::end(NomiModi) || !numeroIn(campi[3], caso.riga) || !numeroIn(campi[4], caso.colonna) ||
+        !numeroIn(campi[5], caso.stato) || !valore || !messaggio) {
+        caso.difetto = "a column that does not read";
+        return caso;
+    }
+    caso.modo = modo->second;
+    caso.valore = *valore;
+    caso.messaggio = *messaggio;
+    if (campi.size() == 9)
+        caso.file = campi[8];
+    return caso;
+}
+
+std::vector<Caso> LeggiCasi() {
+    std::vector<Caso> casi;
+    std::ifstream file(CASI_MALFORMATI, std::ios::binary);
+    if (!file) {
+        Caso mancante;
+        mancante.nome = "casi_tsv";
+        mancante.difetto = std::string("cannot read ") + CASI_MALFORMATI;
+        return {mancante};
+    }
+    std::string riga;
+    for (int numero = 1; std::getline(file, riga); ++numero) {
+        if (!riga.empty() && riga.back() == '\r')
+            riga.pop_back();
+        if (!riga.empty() && riga.front() != '#')
+            casi.push_back(LeggiCaso(riga, numero));
+    }
+    return casi;
+}
 
 constexpr std::string_view FileEsportazione(std::string_view comando) {
     if (comando == "770")
@@ -175,7 +203,7 @@ std::string Tabulato(const std::vector<std::string>& colonne) {
     return riga;
 }
 
-std::string Modifica(const Caso& caso, const std::string& esempio) {
+std::string Modifica(const Caso& caso, const std::string& esempio, const std::string& archivio) {
     auto righe = Righe(esempio);
     const auto indice = static_cast<std::size_t>(caso.riga - 1);
     switch (caso.modo) {
@@ -212,6 +240,12 @@ std::string Modifica(const Caso& caso, const std::string& esempio) {
         std::string testo;
         for (const auto& riga : righe)
             testo += riga + "\n";
+        return testo;
+    }
+    case Modo::Contenuto: {
+        std::string testo = caso.valore;
+        for (auto segno = testo.find("{ARCHIVIO}"); segno != std::string::npos; segno = testo.find("{ARCHIVIO}"))
+            testo.replace(segno, std::string_view("{ARCHIVIO}").size(), archivio);
         return testo;
     }
     }
@@ -260,6 +294,7 @@ void PrintTo(const Caso& caso, std::ostream* os) { *os << caso.nome; }
 
 TEST_P(Malformati, EsitoEMessaggio) {
     const Caso& caso = GetParam();
+    ASSERT_TRUE(caso.difetto.empty()) << "casi.tsv, " << caso.nome << ": " << caso.difetto;
     CartellaTemporanea tmp;
     // Everything the run may touch sits two levels down, so that a name climbing out with ".."
     // would still land inside the watched tree.
@@ -269,8 +304,8 @@ TEST_P(Malformati, EsitoEMessaggio) {
     fs::create_directories(prog);
     for (const auto& voce : fs::directory_iterator(fs::path(CARTELLA_ESEMPI) / caso.comando))
         fs::copy_file(voce.path(), prog / voce.path().filename());
-    const fs::path esportazione = prog / (caso.file ? std::string_view(caso.file) : FileEsportazione(caso.comando));
-    ScriviFile(esportazione, Modifica(caso, LeggiFile(esportazione)));
+    const fs::path esportazione = prog / (!caso.file.empty() ? std::string_view(caso.file) : FileEsportazione(caso.comando));
+    ScriviFile(esportazione, Modifica(caso, LeggiFile(esportazione), Argomento(archivio)));
 
     fs::create_directory(tmp / "flussi");
     const auto prima = Albero(tmp.Percorso(), tmp / "flussi");
@@ -311,7 +346,7 @@ TEST_P(Malformati, EsitoEMessaggio) {
     }
     ASSERT_EQ(finali.size(), 1u) << "one final supply expected";
     const auto& [nome, testo] = finali.front();
-    const std::string comando = caso.comando;
+    const std::string& comando = caso.comando;
     if (comando == "uniemens" || comando == "emens") {
         EXPECT_TRUE(testo.ends_with(comando == "emens" ? "</DenunceRetributiveMensili>\r\n" : "</DenunceMensili>\r\n"))
             << nome;
@@ -327,7 +362,7 @@ TEST_P(Malformati, EsitoEMessaggio) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Casi, Malformati, testing::ValuesIn(Casi),
-                         [](const testing::TestParamInfo<Caso>& info) { return std::string(info.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Casi, Malformati, testing::ValuesIn(LeggiCasi()),
+                         [](const testing::TestParamInfo<Caso>& info) { return info.param.nome; });
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <cwchar>
 #include <filesystem>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -193,6 +194,20 @@ TEST_F(FinestraWin32, EsportazioneMancante) {
     EXPECT_EQ(m_avvisi[0].titolo, L"carvek");
     EXPECT_TRUE(m_avvisi[0].iconaErrore);
     EXPECT_FALSE(fs::exists(dir / "ARC"));
+    EXPECT_EQ(FinestraDelThread(shell::win32::Elaborazione::Classe), nullptr);
+}
+
+// A loading that fails (no memory) ends the program as a stopped run does: the error box, status 1,
+// no window.
+TEST_F(FinestraWin32, CaricamentoFallito) {
+    CartellaTemporanea dir;
+    shell::Convertitore convertitore = ConvertitoreProva();
+    convertitore.carica = [](const fs::path&, const fs::path&) -> shell::Caricamento { throw std::bad_alloc(); };
+    const int esito = shell::win32::AvviaProgramma(convertitore, dir.Percorso(), Servizi(dir / "ARC"));
+    EXPECT_EQ(esito, 1);
+    ASSERT_EQ(m_avvisi.size(), 1u);
+    EXPECT_EQ(m_avvisi[0].testo, L"Memoria insufficiente: l'elaborazione si \u00E8 fermata");
+    EXPECT_TRUE(m_avvisi[0].iconaErrore);
     EXPECT_EQ(FinestraDelThread(shell::win32::Elaborazione::Classe), nullptr);
 }
 

@@ -1,5 +1,5 @@
 // The final name of the supply: the suffix sequence, any entry of that name taken whatever its
-// letter case or kind, the copy that never replaces, and the day with all 36 names taken.
+// letter case or kind, the move that never replaces, and the day with all 36 names taken.
 
 #include "cartella_temporanea.h"
 #include "contesto_registrato.h"

@@ -60,7 +60,7 @@ TEST(RigaEsportazioneINPS, LettureCheNonRiesconoNelleParoleDelConvertitore) {
     EXPECT_EQ(Messaggio([&] { (void)riga[5]; }), "Riga 9, colonna 5: colonna mancante (la riga ha 5 colonne)");
 
     const RigaEsportazioneINPS campo(9, "\t1@X\x1D" "2", Preparazione::Maiuscolo, TestiCampo);
-    EXPECT_EQ(Messaggio([&] { (void)campo.Settimane(1); }), "Riga 9, colonna 1: senza chiocciola '1@X\x1D" "2'");
+    EXPECT_EQ(Messaggio([&] { (void)campo.Settimane(1); }), "Riga 9, colonna 1: senza chiocciola '1@X\\x1D2'");
 }
 
 TEST(NumeroIniziale, UnNumeroTroppoPiccoloPerUnDoubleVale0) {

@@ -62,7 +62,16 @@ std::optional<double> NumeroIniziale(std::string_view testo) {
     return NumeroInizialeCompleto(testo);
 }
 
-std::optional<double> NumeroInizialeCompleto(std::string_view testo) {
+namespace {
+
+// The complete reading of a leading number: its value (none beyond a double) and whether the text had
+// any digit for it.
+struct LetturaIniziale {
+    std::optional<double> valore;
+    bool cifre;
+};
+
+LetturaIniziale LeggiNumeroIniziale(std::string_view testo) {
     const bool migliaia = testo.find(',') != std::string_view::npos;
     std::string t;
     t.reserve(testo.size());
@@ -87,18 +96,26 @@ std::optional<double> NumeroInizialeCompleto(std::string_view testo) {
             numero += t[i];
     }
     if (cifre == 0)
-        return 0.0;
+        return {0.0, false};
     if (numero.front() == '.')
         numero.insert(numero.begin(), '0');
     if (numero.back() == '.')
         numero.pop_back();
     double valore = 0;
     const auto [fine, errore] = std::from_chars(numero.data(), numero.data() + numero.size(), valore);
-    if (errore == std::errc::result_out_of_range)
-        return interoNullo ? std::optional<double>(0.0) : std::nullopt; // vanishing, or beyond a double
+    if (errore == std::errc::result_out_of_range) // vanishing, or beyond a double
+        return {interoNullo ? std::optional<double>(0.0) : std::nullopt, true};
     if (errore != std::errc() || fine != numero.data() + numero.size() || !std::isfinite(valore))
-        return std::nullopt;
-    return negativo ? -valore : valore;
+        return {std::nullopt, true};
+    return {negativo ? -valore : valore, true};
+}
+
+} // namespace
+
+std::optional<double> NumeroInizialeCompleto(std::string_view testo) { return LeggiNumeroIniziale(testo).valore; }
+
+bool SenzaNumero(std::string_view testo) {
+    return !shell::TogliSpazi(testo).empty() && !LeggiNumeroIniziale(testo).cifre;
 }
 
 std::optional<std::int16_t> Intero16(std::string_view testo) {
@@ -206,8 +223,11 @@ std::optional<std::string> DifettoCampo(Lettura lettura, std::string_view testo,
         }
         break;
     case Lettura::NumeroIniziale:
+    case Lettura::NumeroOVuoto:
         if (!NumeroIniziale(testo))
             return "numero fuori dall'intervallo ammesso " + Citato(testo);
+        if (lettura == Lettura::NumeroOVuoto && SenzaNumero(testo))
+            return "numero non valido " + Citato(testo);
         break;
     case Lettura::Intero16:
         if (!Intero16(testo))
@@ -310,7 +330,7 @@ RigaEsportazioneINPS::RigaEsportazioneINPS(int numero, std::string_view testo, P
 }
 
 void RigaEsportazioneINPS::Errore(int colonna, std::string_view descrizione) const {
-    throw shell::ErroreElaborazione("Riga " + std::to_string(m_numero) + ", colonna " + std::to_string(colonna) +
+    throw shell::ErroreCollocato("Riga " + std::to_string(m_numero) + ", colonna " + std::to_string(colonna) +
                                     ": " + std::string(descrizione));
 }
 
@@ -360,6 +380,15 @@ double RigaEsportazioneINPS::NumeroIniziale(int colonna) const {
     const auto valore = xmltext::NumeroIniziale((*this)[colonna]);
     if (!valore)
         ErroreLettura(colonna, Lettura::NumeroIniziale);
+    return *valore;
+}
+
+double RigaEsportazioneINPS::NumeroOVuoto(int colonna) const {
+    const std::string_view campo = (*this)[colonna];
+    const auto valore = xmltext::NumeroIniziale(campo);
+    // Only a 0 may have been read for want of digits.
+    if (!valore || (*valore == 0 && SenzaNumero(campo)))
+        ErroreLettura(colonna, Lettura::NumeroOVuoto);
     return *valore;
 }
 

@@ -72,6 +72,7 @@ enum class Lettura {
     Testo,           // no control character: it could not stand in an XML document
     Lista,           // no control character but the list separator
     NumeroIniziale,  // any text but a number beyond a double
+    NumeroOVuoto,    // a leading number, or a blank field (read 0): text that begins with no number is refused
     Intero16,        // whole number of 16 bits
     Importo,         // Italian amount
     DataFacoltativa, // blank, or day/month/year
@@ -97,6 +98,10 @@ std::optional<double> NumeroIniziale(std::string_view testo);
 // NumeroIniziale without its shortcut for a plain whole number at the start: the reading as
 // described above, step by step (NumeroIniziale gives the same for every text).
 std::optional<double> NumeroInizialeCompleto(std::string_view testo);
+
+// True when a text that is not blank begins with no number, which NumeroIniziale reads as 0 for want of
+// digits: "EUR 12", "N.D.", "-", ",5" (but "", "  ", "0", "12 EUR", ".5" and "-1,5" begin with one).
+bool SenzaNumero(std::string_view testo);
 
 // A whole number: the leading number rounded to an integer, halves to the even neighbour. No value
 // outside the signed 16-bit range.
@@ -182,6 +187,8 @@ public:
     // The field read as a leading number, as a whole number of 16 bits, as an amount, as a
     // day/month/year date, as the weeks list; a field that does not read stops the run.
     double NumeroIniziale(int colonna) const;
+    // The field read as a leading number, blank allowed: text that begins with no number stops the run.
+    double NumeroOVuoto(int colonna) const;
     std::int16_t Intero(int colonna) const;
     Importo LeggiImporto(int colonna) const;
     shell::Data LeggiData(int colonna) const;

@@ -15,7 +15,7 @@ public:
     explicit ContestoRegistrato(std::filesystem::path archivio, DataOra adesso = {2011, 6, 14, 9, 5, 7})
         : m_archivio(std::move(archivio)), m_adesso(adesso) {}
 
-    void Scrivi(Casella casella, std::string_view testo, bool svuota, bool aCapo) override {
+    void ScriviVisibile(Casella casella, std::string_view testo, bool svuota, bool aCapo) override {
         std::string& box = casella == Casella::Messaggio ? messaggio : errori;
         if (svuota)
             box.clear();
@@ -24,7 +24,7 @@ public:
             box += "\r\n";
     }
     void CursoreInFondo() override { cursoreInFondo = true; }
-    void Avviso(std::string_view testo, bool iconaErrore) override {
+    void AvvisoVisibile(std::string_view testo, bool iconaErrore) override {
         avvisi.push_back({std::string(testo), iconaErrore});
     }
     DataOra Adesso() override { return m_adesso; }
