@@ -64,13 +64,6 @@ void Colonne::Sostituisci(int colonna, std::string testo) {
     m_sostituite.emplace_back(colonna, std::move(testo));
 }
 
-double ArrotondaPari(double numero) {
-    const double vicino = shell::Arrotonda(numero); // halves away from zero
-    if (std::fabs(numero - std::trunc(numero)) == 0.5)
-        return 2.0 * shell::Arrotonda(numero / 2.0);
-    return vicino;
-}
-
 namespace {
 
 // A22 and B22: N read as the group says, its thousands rounded (halves to even) and the rest. Both
@@ -79,14 +72,14 @@ namespace {
 int MigliaiaEResto(const Campo& campo, const Colonne& colonne, bool resto) {
     const int c = campo.colonna;
     const double n = campo.lettura == LetturaN::Semplice ? colonne.Semplice(c) : colonne.Importo(c);
-    const double migliaia = ArrotondaPari(n / 1000);
+    const double migliaia = shell::ArrotondaAlPari(n / 1000);
     if (migliaia < -32 || migliaia > 32)
         colonne.Riga().Errore(c, "numero fuori dall'intervallo ammesso per migliaia e resto '" +
                                      std::string(colonne.Testo(c)) +
                                      "'");
     if (!resto)
         return static_cast<int>(migliaia);
-    return static_cast<int>(ArrotondaPari(n - 1000 * migliaia));
+    return static_cast<int>(shell::ArrotondaAlPari(n - 1000 * migliaia));
 }
 
 } // namespace
@@ -129,7 +122,7 @@ ValoreCampo Valuta(const Campo& campo, const Colonne& colonne) {
         return V::Di(intero);
     }
     case Forma::ImportoArrotondato:
-        return V::Di(ArrotondaPari(colonne.Importo(c)));
+        return V::Di(shell::ArrotondaAlPari(colonne.Importo(c)));
     case Forma::Importo:
         return V::Di(colonne.Importo(c));
     case Forma::NumeroSemplice:
@@ -152,7 +145,7 @@ ValoreCampo Valuta(const Campo& campo, const Colonne& colonne) {
         return V::Di(MigliaiaEResto(campo, colonne, true));
     case Forma::ArrotondatoOUno:
         if (Vale(NonZeroArrotondato(c), colonne))
-            return V::Di(ArrotondaPari(colonne.Importo(c)));
+            return V::Di(shell::ArrotondaAlPari(colonne.Importo(c)));
         return V::Di(1);
     }
     return {};
@@ -206,7 +199,7 @@ bool ScriviCampoRiempito(const Campo& campo, const Colonne& colonne, std::string
         break;
     default: {
         const double importo = colonne.Importo(campo.colonna);
-        const double intero = campo.forma == Forma::ImportoIntero ? std::floor(importo) : ArrotondaPari(importo);
+        const double intero = campo.forma == Forma::ImportoIntero ? std::floor(importo) : shell::ArrotondaAlPari(importo);
         if (std::fabs(intero) < 1e15)
             fields::AggiungiCampoIntero(area, campo.codice, static_cast<long long>(intero), campo.tipo);
         else

@@ -138,10 +138,6 @@ private:
     mutable std::bitset<ColonneRicordate> m_sempliciLetti;
 };
 
-// Rounding to a whole number with halves to the even neighbour: 0.5 and -0.5 give 0, 1.5 and 2.5
-// give 2, 3.5 gives 4.
-double ArrotondaPari(double numero);
-
 // The test of a rule whose column is known to be filled.
 inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
     const int c = regola.colonna;
@@ -154,7 +150,7 @@ inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
     case Prova::NonZeroSemplice:
         return colonne.Semplice(c) != 0;
     case Prova::NonZeroArrotondato:
-        return ArrotondaPari(colonne.Importo(c)) != 0;
+        return shell::ArrotondaAlPari(colonne.Importo(c)) != 0;
     }
     return false;
 }

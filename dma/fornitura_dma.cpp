@@ -25,7 +25,7 @@ constexpr std::size_t PezziPrimaDellArea = static_cast<std::size_t>(
 static_assert(PezziPrimaDellArea < RecordC.size());
 
 int LeggiIntero16(const RigaEsportazione& riga, int colonna) {
-    const double valore = ArrotondaAlPari(riga.Semplice(colonna));
+    const double valore = shell::ArrotondaAlPari(riga.Semplice(colonna));
     if (!(valore >= -32768 && valore <= 32767))
         riga.Errore(colonna,
                     "valore '" + std::string(riga[colonna]) + "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");

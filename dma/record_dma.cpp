@@ -56,7 +56,7 @@ void Aggiungi(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente)
         fields::AggiungiTestoPosizionale(record, Riga(sorgente)[pezzo.colonna], n, TipoPosizionale::X);
         return;
     case Contenuto::Numero:
-        fields::AggiungiTestoPosizionale(record, TestoIntero(ArrotondaAlPari(Riga(sorgente).Semplice(pezzo.colonna))), n,
+        fields::AggiungiTestoPosizionale(record, TestoIntero(shell::ArrotondaAlPari(Riga(sorgente).Semplice(pezzo.colonna))), n,
                                          TipoPosizionale::N);
         return;
     case Contenuto::Data:
@@ -142,16 +142,6 @@ std::optional<Periodo> PeriodoDiRiferimento(int anno, int mese) {
     const int a = static_cast<int>(mesi / 12);
     const int m = static_cast<int>(mesi % 12) + 1;
     return Periodo{{a, m, 1}, {a, m, GiorniDelMese(a, m)}};
-}
-
-double ArrotondaAlPari(double valore) {
-    const double sotto = std::floor(valore);
-    const double resto = valore - sotto;
-    if (resto > 0.5)
-        return sotto + 1;
-    if (resto < 0.5)
-        return sotto;
-    return std::fmod(sotto, 2.0) == 0 ? sotto : sotto + 1;
 }
 
 void AggiungiPezzo(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente) {

@@ -224,9 +224,6 @@ void AggiungiPezzo(std::string& record, const Pezzo& pezzo, const Sorgente& sorg
 // Appends the pieces of a table to `record`, which must end where the table begins.
 void Componi(std::string& record, std::span<const Pezzo> pezzi, const Sorgente& sorgente);
 
-// A number rounded to a whole number, halves to the even neighbour (12.5 is 12, 13.5 is 14).
-double ArrotondaAlPari(double valore);
-
 // --- Record C: quadri D0 and E0 -----------------------------------------------------------------
 
 // Where the value of a non-positional field comes from.

@@ -130,24 +130,13 @@ long long Centesimi(const Sorgente& sorgente, int colonna) {
     }
     if (!valore)
         ErroreValore(sorgente, colonna, "importo fuori dall'intervallo ammesso '" + std::string(testo) + "'");
-    const double centesimi = shell::Arrotonda(*valore * 100.0); // halves away from zero
+    const double centesimi = shell::ArrotondaLontanoDaZero(*valore * 100.0); // halves away from zero
     if (centesimi < 0)
         ErroreValore(sorgente, colonna,
                      "importo negativo '" + std::string(testo) + "', il tracciato non prevede il segno");
     if (centesimi >= 1e10)
         ErroreValore(sorgente, colonna, "importo '" + std::string(testo) + "' oltre il massimo di 99.999.999,99");
     return static_cast<long long>(centesimi);
-}
-
-// Halves to the even neighbour, as a 16-bit integer is rounded.
-double ArrotondaAlPari(double valore) {
-    const double sotto = std::floor(valore);
-    const double resto = valore - sotto;
-    if (resto > 0.5)
-        return sotto + 1;
-    if (resto < 0.5)
-        return sotto;
-    return std::fmod(sotto, 2.0) == 0 ? sotto : sotto + 1;
 }
 
 // Appends the field, which the caller checks for its width.
@@ -202,7 +191,7 @@ void Aggiungi(std::string& record, const Campo& campo, const Sorgente& sorgente)
         record += Centesimi(sorgente, campo.colonna) != 0 ? 'O' : ' ';
         return;
     case Tipo::DueCifre: {
-        const double valore = shell::Arrotonda(riga->Semplice(campo.colonna)); // halves away from zero
+        const double valore = shell::ArrotondaLontanoDaZero(riga->Semplice(campo.colonna)); // halves away from zero
         if (!(valore >= 0 && valore <= 99))
             ErroreValore(sorgente, campo.colonna,
                          "valore '" + std::string((*riga)[campo.colonna]) + "' fuori dall'intervallo da 0 a 99");
@@ -217,7 +206,7 @@ void Aggiungi(std::string& record, const Campo& campo, const Sorgente& sorgente)
         AggiungiRecord(record, BloccoBancario, sorgente);
         return;
     case Tipo::CodaPeriodo: {
-        const double valore = ArrotondaAlPari(riga->Semplice(campo.colonna));
+        const double valore = shell::ArrotondaAlPari(riga->Semplice(campo.colonna));
         if (valore < -32768 || valore > 32767)
             ErroreValore(sorgente, campo.colonna,
                          "valore '" + std::string((*riga)[campo.colonna]) +

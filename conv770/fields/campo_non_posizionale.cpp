@@ -104,7 +104,7 @@ void DestraMascheraIntero(char* valore, std::int64_t n, int cifreMinime, bool mi
 
 // A number rounded to a whole number, halves away from zero, then masked.
 void DestraMaschera(char* valore, double numero, int cifreMinime, bool migliaia) {
-    const double intero = shell::Arrotonda(numero);
+    const double intero = shell::ArrotondaLontanoDaZero(numero);
     if (std::fabs(intero) < 1e18) {
         char cifre[20];
         const auto n = static_cast<long long>(std::fabs(intero));

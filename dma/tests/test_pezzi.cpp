@@ -40,7 +40,7 @@ TEST_P(NumeroDellaTestata, ComeIlCodificatore) {
     const std::string campo = CodificaPezzo(pezzo, {.riga = &riga});
     EXPECT_EQ(campo, caso.atteso);
     // The same as the encoder gives for the rounded whole number.
-    const double valore = ArrotondaAlPari(riga.Semplice(1));
+    const double valore = shell::ArrotondaAlPari(riga.Semplice(1));
     EXPECT_EQ(campo, CampoPosizionale(static_cast<long long>(valore), pezzo.lunghezza, TipoPosizionale::N));
 }
 
