@@ -169,14 +169,14 @@ Lettura Leggi(const Pezzo& pezzo, std::string_view testo, const Gancio& gancio) 
     return {};
 }
 
-// The code of a field: two capital letters, three digits, and three digits or capital letters
-// ("A22").
+// The code of a field: the quadro, a capital letter and a capital letter or a digit ("DA", "D0"); the
+// row, three digits; the column, three digits or capital letters ("A22").
 bool CodiceDiCampo(std::string_view codice) {
     if (codice.size() != static_cast<std::size_t>(LunghezzaCodice))
         return false;
     for (std::size_t i = 0; i < codice.size(); ++i) {
         const char c = codice[i];
-        const bool buono = i < 2 ? Maiuscola(c) : i < 5 ? Cifra(c) : Cifra(c) || Maiuscola(c);
+        const bool buono = i == 0 ? Maiuscola(c) : i >= 2 && i < 5 ? Cifra(c) : Cifra(c) || Maiuscola(c);
         if (!buono)
             return false;
     }
@@ -304,9 +304,8 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
             const std::string_view valore = blocco.substr(LunghezzaCodice);
             if (!CodiceDiCampo(codice) || valore.size() != static_cast<std::size_t>(LunghezzaValore)) {
                 segnala(Difformita::Formato, record, posizione, blocco,
-                        "atteso un blocco di 24 caratteri: il codice del campo (due lettere "
-                        "maiuscole, tre cifre, "
-                        "tre cifre o lettere maiuscole) e il valore");
+                        "atteso un blocco di 24 caratteri: il codice del campo (quadro, rigo di tre cifre, "
+                        "colonna) e il valore");
                 continue;
             }
             CampoLetto* ultimo = m_campi.empty() ? nullptr : &m_campi.back();
@@ -315,14 +314,14 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
             if (valore.front() == Continuazione && seguito && ultimo->codice == codice) {
                 if (ultimo->tipo && *ultimo->tipo != Tipo::AN)
                     segnala(Difformita::Formato, record, posizione, blocco,
-                            "un campo che non \xE8 di tipo AN non continua in altri blocchi");
+                            "atteso un campo AN: solo un campo AN continua in altri blocchi");
                 ++ultimo->blocchi;
                 m_valori.push_back(valore);
                 continue;
             }
             if (valore.front() == Continuazione)
                 segnala(Difformita::Formato, record, posizione, blocco,
-                        "un blocco che continua un campo segue un blocco dello stesso codice");
+                        "atteso dopo un blocco del suo codice: un blocco con '+' continua un campo");
             m_primi.push_back(m_valori.size());
             m_valori.push_back(valore);
             m_campi.push_back({codice, catalogo ? catalogo(codice) : std::nullopt, {}, record, posizione, 1});

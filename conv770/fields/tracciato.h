@@ -167,9 +167,10 @@ struct CampoLetto {
 // The non-positional area of a record (positions 90-1889), or the areas of the records that hold
 // the fields of one 770 module, read field by field: blocks of 24 characters up to the first block
 // of spaces, after which there are only spaces; "+" blocks joined to their field. Reported: a block
-// whose code is not two capital letters, three digits and three digits or capital letters; a "+"
-// block that does not follow a block of its code, or that follows a field other than AN; a value
-// that breaks its type; anything but spaces after the last block.
+// whose code is not a field code (the quadro, a capital letter and a capital letter or a digit:
+// "DA", "D0"; the row, three digits; the column, three digits or capital letters: "A22"); a "+" block
+// that does not follow a block of its code, or that follows a field other than AN; a value that
+// breaks its type; anything but spaces after the last block.
 class AreaLetta {
 public:
     void Leggi(std::span<const std::string_view> aree, Catalogo catalogo);
