@@ -36,7 +36,7 @@ Fornitura770::Fornitura770(shell::FileUscita& uscita, shell::ContestoElaborazion
 void Fornitura770::Scrivi(std::span<const fields::Pezzo> tabella, const fields::Fonte& fonte,
                           std::string_view messaggio) {
     m_record.clear();
-    fields::Componi(m_record, tabella, fonte, m_gancio);
+    fields::Componi(m_record, tabella, fonte, Tracciato770().gancio);
     m_uscita.ScriviRiga(m_record);
     if (!messaggio.empty())
         m_contesto.ScriviMessaggio(messaggio);

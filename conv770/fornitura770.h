@@ -39,7 +39,6 @@ private:
     shell::Contatore16 m_moduli{"moduli dei dipendenti"};
     shell::Contatore16 m_recordJ{"record di tipo J"};
     Totali m_totali{};
-    Gancio770 m_gancio;
     std::string m_record;    // the record being written, its room kept from record to record
     std::string m_area;      // the fields of the line being written, its room kept from line to line
     std::string m_messaggio; // the log line of the employee, its room kept the same way

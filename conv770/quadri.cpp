@@ -519,38 +519,30 @@ static_assert(CodiciCrescenti(CampiJ, "SS"));
 // ---------------------------------------------------------------------------------------------------
 // The type of every code that records G and J write, from the tables above, sorted by code.
 
-struct VoceCatalogo {
-    std::string_view codice;
-    fields::Tipo tipo;
-};
-
 constexpr auto Catalogo = [] {
     constexpr std::size_t Righi = GruppiDC.size();
-    std::array<VoceCatalogo, CampiDA.size() + CampiDB.size() + CodiciSupplementariDB.codici.size() + CampiDC.size() +
-                                 Righi * CampiGruppoDC.size() + CampiJ.size()>
+    std::array<fields::VoceCatalogo, CampiDA.size() + CampiDB.size() + CodiciSupplementariDB.codici.size() +
+                                         CampiDC.size() + Righi * CampiGruppoDC.size() + CampiJ.size()>
         voci{};
     std::size_t n = 0;
+    const auto voce = [](std::string_view codice, fields::Tipo tipo) {
+        return fields::VoceCatalogo{fields::ChiaveCodice(codice), tipo};
+    };
     for (const auto& campi : {std::span<const Campo>(CampiCompilatiDA), std::span<const Campo>(CampiCompilatiDB),
                               std::span<const Campo>(CampiCompilatiDC)})
         for (const Campo& campo : campi)
-            voci[n++] = {campo.codice, campo.tipo};
+            voci[n++] = voce(campo.codice, campo.tipo);
     for (int rigo = 1; rigo <= static_cast<int>(GruppiSupplementariDB.size()); ++rigo)
         for (std::size_t i = 0; i < TipiSupplementariDB.size(); ++i)
-            voci[n++] = {CodiciSupplementariDB.Di(rigo, i), TipiSupplementariDB[i]};
+            voci[n++] = voce(CodiciSupplementariDB.Di(rigo, i), TipiSupplementariDB[i]);
     // The group rows: the same codes and types whichever group a row holds.
     for (std::size_t r = 0; r < Righi; ++r)
         for (const Campo& campo : CampiCompilatiGruppiDC[0][r])
-            voci[n++] = {campo.codice, campo.tipo};
+            voci[n++] = voce(campo.codice, campo.tipo);
     for (const CampoJ& campo : CampiJ)
-        voci[n++] = {campo.campo, TipoCampiJ};
-    std::sort(voci.begin(), voci.end(),
-              [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.codice < b.codice; });
-    return voci;
+        voci[n++] = voce(campo.campo, TipoCampiJ);
+    return fields::Ordinato(voci);
 }();
-static_assert(std::adjacent_find(Catalogo.begin(), Catalogo.end(),
-                                 [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.codice == b.codice; }) ==
-                  Catalogo.end(),
-              "every code has one type");
 
 } // namespace
 
@@ -618,12 +610,6 @@ void CampiRecordJ(const Totali& totali, std::string& area) {
     }
 }
 
-std::optional<fields::Tipo> TipoDelCodice(std::string_view codice) {
-    const auto voce = std::lower_bound(Catalogo.begin(), Catalogo.end(), codice,
-                                       [](const VoceCatalogo& v, std::string_view c) { return v.codice < c; });
-    if (voce == Catalogo.end() || voce->codice != codice)
-        return std::nullopt;
-    return voce->tipo;
-}
+fields::Catalogo CatalogoDeiCampi() { return Catalogo; }
 
 } // namespace conv770

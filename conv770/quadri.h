@@ -2,7 +2,7 @@
 // The fields of records G and J: quadro DA (personal data, with the checks that report missing data),
 // quadro DB (income and withholdings, with the running totals of record J) and quadro DC.
 
-#include "campo_non_posizionale.h"
+#include "tracciato.h"
 #include "esportazione.h"
 #include "importo_esatto.h"
 
@@ -26,8 +26,8 @@ void CampiQuadroDC(const shell::RigaEsportazione& riga, std::string& area);
 // Appends the fields of record J: the running totals of quadro DB, each its whole part rounded down.
 void CampiRecordJ(const Totali& totali, std::string& area);
 
-// The type of a field code of records G and J as the tables above write it ("DA001005" is DT,
-// "DC002A22" NP); none for a code that they never write.
-std::optional<fields::Tipo> TipoDelCodice(std::string_view codice);
+// The type of every field code that records G and J write, from the tables above ("DA001005" is DT,
+// "DC002A22" NP).
+fields::Catalogo CatalogoDeiCampi();
 
 } // namespace conv770

@@ -11,9 +11,8 @@ namespace {
 
 Proprio770 Genere770(const fields::Pezzo& pezzo) { return static_cast<Proprio770>(pezzo.genere.proprio); }
 
-} // namespace
-
-fields::Valore Gancio770::Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) const {
+// The 770 kinds, written and read.
+fields::Valore Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) {
     const shell::RigaEsportazione& riga = *fonte.riga;
     switch (Genere770(pezzo)) {
     case Proprio770::XCifre:
@@ -25,12 +24,12 @@ fields::Valore Gancio770::Valuta(const fields::Pezzo& pezzo, const fields::Fonte
     throw std::logic_error("Pezzo del 770 sconosciuto");
 }
 
-void Gancio770::Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) const {
+void Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) {
     const auto tipo = Genere770(pezzo) == Proprio770::XCifre ? fields::TipoPosizionale::X : fields::TipoPosizionale::N;
     fields::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, tipo);
 }
 
-fields::Lettura Gancio770::Leggi(const fields::Pezzo& pezzo, std::string_view testo) const {
+fields::Lettura Leggi(const fields::Pezzo& pezzo, std::string_view testo) {
     switch (Genere770(pezzo)) {
     case Proprio770::XCifre: {
         const std::size_t fine = testo.find_first_not_of("0123456789");
@@ -44,13 +43,15 @@ fields::Lettura Gancio770::Leggi(const fields::Pezzo& pezzo, std::string_view te
     return {};
 }
 
+} // namespace
+
 const fields::Tracciato& Tracciato770() {
-    static const Gancio770 gancio;
+    static const fields::GancioDiFunzioni gancio(Valuta, Scrivi, Leggi);
     static constexpr fields::TabellaRecord record[] = {
         {'A', tabelle770::RecordA}, {'B', tabelle770::RecordB}, {'G', tabelle770::RecordG},
         {'J', tabelle770::RecordJ}, {'Z', tabelle770::RecordZ},
     };
-    static const fields::Tracciato tracciato{record, gancio, TipoDelCodice};
+    static const fields::Tracciato tracciato{record, gancio, CatalogoDeiCampi()};
     return tracciato;
 }
 

@@ -180,15 +180,8 @@ static_assert(fields::RecordFissoCompleto(RecordZ));
 } // namespace tabelle770
 // clang-format on
 
-// The 770 kinds, written and read.
-class Gancio770 : public fields::Gancio {
-public:
-    fields::Valore Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) const override;
-    void Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) const override;
-    fields::Lettura Leggi(const fields::Pezzo& pezzo, std::string_view testo) const override;
-};
-
-// The layouts of the supply, with the types of the field codes of records G and J.
+// The layouts of the supply, with the Gancio that writes and reads the kinds of its own and the types
+// of the field codes of records G and J.
 const fields::Tracciato& Tracciato770();
 
 } // namespace conv770

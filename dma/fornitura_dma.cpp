@@ -67,7 +67,7 @@ void FornituraDMA::LeggiRiferimento(const RigaEsportazione& primaRiga) {
 
 void FornituraDMA::ScriviRecordA(const RigaEsportazione& primaRiga) {
     m_record.clear();
-    fields::Componi(m_record, tabelleDMA::RecordA, {&primaRiga}, m_gancio);
+    fields::Componi(m_record, tabelleDMA::RecordA, {&primaRiga}, TracciatoDMA().gancio);
     Scrivi("Generazione Record Tipo A - Intestazione Fornitura");
 }
 
@@ -76,7 +76,7 @@ void FornituraDMA::ScriviRecordB(const RigaEsportazione& primaRiga) {
     Numeri numeri{};
     numeri[ModuloTesta] = ModuloRecordB;
     m_record.clear();
-    fields::Componi(m_record, tabelleDMA::RecordB, {&primaRiga, numeri}, m_gancio);
+    fields::Componi(m_record, tabelleDMA::RecordB, {&primaRiga, numeri}, TracciatoDMA().gancio);
     Scrivi("Generazione Record Tipo B - Frontespizio");
 }
 
@@ -87,7 +87,7 @@ void FornituraDMA::ScriviRecordC(const RigaEsportazione& riga) {
     numeri[ModuloTesta] = m_recordC.Incrementa();
     const std::span<const fields::Pezzo> record(tabelleDMA::RecordC);
     m_record.clear();
-    fields::Componi(m_record, record.first(PezziPrimaDellArea), {&riga, numeri}, m_gancio);
+    fields::Componi(m_record, record.first(PezziPrimaDellArea), {&riga, numeri}, TracciatoDMA().gancio);
 
     const std::vector<std::string> controlliFalliti = ControllaDipendente(riga);
     for (const std::string& testo : controlliFalliti)
@@ -103,7 +103,7 @@ void FornituraDMA::ScriviRecordC(const RigaEsportazione& riga) {
             std::string(riga[ColonnaNome]) + " occupano " + std::to_string(m_area.size()) +
             " caratteri, oltre i 1.800 del record C (il tracciato DMA non prevede "
             "record di continuazione)");
-    fields::Componi(m_record, record.subspan(PezziPrimaDellArea), {&riga, numeri, m_area}, m_gancio);
+    fields::Componi(m_record, record.subspan(PezziPrimaDellArea), {&riga, numeri, m_area}, TracciatoDMA().gancio);
     Scrivi({});
 
     if (!controlliFalliti.empty())
@@ -121,7 +121,7 @@ void FornituraDMA::ScriviRecordZ() {
     numeri[ContoRecordC] = m_recordC.Valore();
     numeri[TerzoConteggio] = 0; // never anything else
     m_record.clear();
-    fields::Componi(m_record, tabelleDMA::RecordZ, {nullptr, numeri}, m_gancio);
+    fields::Componi(m_record, tabelleDMA::RecordZ, {nullptr, numeri}, TracciatoDMA().gancio);
     Scrivi("Generazione Record Tipo Z - Riepilogo");
 }
 

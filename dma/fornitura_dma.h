@@ -46,7 +46,6 @@ private:
     int m_anno = 0;
     int m_mese = 0;
     std::optional<Periodo> m_periodo;
-    GancioDMA m_gancio;
     // The record being written, the fields of record C and its log line, their room kept from one
     // employee to the next.
     std::string m_record;

@@ -63,19 +63,8 @@ bool Fallito(const Controllo& controllo, const RigaEsportazione& riga) {
     return false;
 }
 
-} // namespace
-
-std::optional<Periodo> PeriodoDiRiferimento(int anno, int mese) {
-    // Months since January of year 0: a month outside 1 to 12 moves the year.
-    const long long mesi = static_cast<long long>(anno) * 12 + (mese - 1);
-    if (mesi < 1 * 12 || mesi >= 10000LL * 12)
-        return std::nullopt;
-    const int a = static_cast<int>(mesi / 12);
-    const int m = static_cast<int>(mesi % 12) + 1;
-    return Periodo{{a, m, 1}, {a, m, GiorniDelMese(a, m)}};
-}
-
-fields::Valore GancioDMA::Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) const {
+// The DMA kinds, written and read.
+fields::Valore Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) {
     const RigaEsportazione& riga = *fonte.riga;
     switch (static_cast<ProprioDMA>(pezzo.genere.proprio)) {
     case ProprioDMA::Numero: {
@@ -93,13 +82,13 @@ fields::Valore GancioDMA::Valuta(const fields::Pezzo& pezzo, const fields::Fonte
     throw std::logic_error("Pezzo DMA sconosciuto");
 }
 
-void GancioDMA::Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) const {
+void Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) {
     const auto tipo = static_cast<ProprioDMA>(pezzo.genere.proprio) == ProprioDMA::Numero ? fields::TipoPosizionale::N
                                                                                           : fields::TipoPosizionale::DT;
     fields::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, tipo);
 }
 
-fields::Lettura GancioDMA::Leggi(const fields::Pezzo& pezzo, std::string_view testo) const {
+fields::Lettura Leggi(const fields::Pezzo& pezzo, std::string_view testo) {
     if (static_cast<ProprioDMA>(pezzo.genere.proprio) == ProprioDMA::Numero)
         return fields::LeggiCampoPosizionale(testo, fields::TipoPosizionale::N);
     // A date that is not one stops the run: the filler is never written.
@@ -107,6 +96,18 @@ fields::Lettura GancioDMA::Leggi(const fields::Pezzo& pezzo, std::string_view te
     if (!data.valore.Data())
         return fields::Lettura::Errata(fields::Difformita::Formato, "attesa una data ggmmaaaa");
     return data;
+}
+
+} // namespace
+
+std::optional<Periodo> PeriodoDiRiferimento(int anno, int mese) {
+    // Months since January of year 0: a month outside 1 to 12 moves the year.
+    const long long mesi = static_cast<long long>(anno) * 12 + (mese - 1);
+    if (mesi < 1 * 12 || mesi >= 10000LL * 12)
+        return std::nullopt;
+    const int a = static_cast<int>(mesi / 12);
+    const int m = static_cast<int>(mesi % 12) + 1;
+    return Periodo{{a, m, 1}, {a, m, GiorniDelMese(a, m)}};
 }
 
 void AggiungiCampiDelDipendente(std::string& area, const RigaEsportazione& riga, const Periodo& periodo) {
@@ -125,14 +126,14 @@ void AggiungiCampiDelDipendente(std::string& area, const RigaEsportazione& riga,
     }
 }
 
-std::optional<fields::Tipo> TipoDelCodice(std::string_view codice) {
-    // The codes rise (CodiciCrescenti).
-    const auto campo =
-        std::lower_bound(CampiQuadri.begin(), CampiQuadri.end(), codice,
-                         [](const CampoQuadro& c, std::string_view cercato) { return c.codice < cercato; });
-    if (campo == CampiQuadri.end() || campo->codice != codice)
-        return std::nullopt;
-    return campo->tipo;
+fields::Catalogo CatalogoDeiCampi() {
+    static constexpr auto Catalogo = [] {
+        std::array<fields::VoceCatalogo, CampiQuadri.size()> voci{};
+        for (std::size_t i = 0; i < CampiQuadri.size(); ++i)
+            voci[i] = {fields::ChiaveCodice(CampiQuadri[i].codice), CampiQuadri[i].tipo};
+        return fields::Ordinato(voci);
+    }();
+    return Catalogo;
 }
 
 std::vector<std::string> ControllaDipendente(const RigaEsportazione& riga) {
@@ -163,14 +164,14 @@ std::vector<std::string> ControllaDipendente(const RigaEsportazione& riga) {
 }
 
 const fields::Tracciato& TracciatoDMA() {
-    static const GancioDMA gancio;
+    static const fields::GancioDiFunzioni gancio(Valuta, Scrivi, Leggi);
     static constexpr fields::TabellaRecord record[] = {
         {'A', tabelleDMA::RecordA},
         {'B', tabelleDMA::RecordB},
         {'C', tabelleDMA::RecordC},
         {'Z', tabelleDMA::RecordZ},
     };
-    static const fields::Tracciato tracciato{record, gancio, TipoDelCodice};
+    static const fields::Tracciato tracciato{record, gancio, CatalogoDeiCampi()};
     return tracciato;
 }
 

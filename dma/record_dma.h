@@ -152,14 +152,6 @@ static_assert(fields::RecordFissoCompleto(RecordZ));
 } // namespace tabelleDMA
 // clang-format on
 
-// The DMA kinds, written and read.
-class GancioDMA : public fields::Gancio {
-public:
-    fields::Valore Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) const override;
-    void Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) const override;
-    fields::Lettura Leggi(const fields::Pezzo& pezzo, std::string_view testo) const override;
-};
-
 // The reference month as quadro E0 writes it: its first and last day. A month outside 1 to 12 rolls
 // over into the neighbouring year (month 13 of 2011 is January 2012, month 0 is December 2010).
 struct Periodo {
@@ -248,8 +240,8 @@ static_assert(CodiciCrescenti(CampiQuadri));
 // line and the field code.
 void AggiungiCampiDelDipendente(std::string& area, const shell::RigaEsportazione& riga, const Periodo& periodo);
 
-// The type of a field code of record C; none for a code that the table does not write.
-std::optional<fields::Tipo> TipoDelCodice(std::string_view codice);
+// The type of every field code that record C writes, from the table above.
+fields::Catalogo CatalogoDeiCampi();
 
 // A check of the employee's personal data.
 enum class Verifica {
@@ -293,7 +285,8 @@ inline constexpr std::string_view InizioRigaC = "Generazione Record Tipo C - Qua
 // The log lines of the failed checks, in order; none when the data are complete.
 std::vector<std::string> ControllaDipendente(const shell::RigaEsportazione& riga);
 
-// The layouts of the supply, with the types of the field codes of record C.
+// The layouts of the supply, with the Gancio that writes and reads the kinds of its own and the types
+// of the field codes of record C.
 const fields::Tracciato& TracciatoDMA();
 
 } // namespace dma

@@ -35,22 +35,6 @@ void DataAnnoMeseGiorno(std::string& record, const shell::Data& data) {
     fields::AggiungiConZeri(record, data.giorno, 2);
 }
 
-// A date written yyyymmdd, read back.
-std::optional<shell::Data> LeggiAnnoMeseGiorno(std::string_view testo) {
-    if (testo.size() != 8 || !Cifre(testo))
-        return std::nullopt;
-    const auto numero = [&](std::size_t da, std::size_t n) {
-        int v = 0;
-        for (const char c : testo.substr(da, n))
-            v = v * 10 + (c - '0');
-        return v;
-    };
-    const shell::Data data{numero(0, 4), numero(4, 2), numero(6, 2)};
-    if (!shell::DataValida(data.anno, data.mese, data.giorno))
-        return std::nullopt;
-    return data;
-}
-
 } // namespace
 
 void GancioTFR::ErroreValore(const fields::Fonte& fonte, int colonna, const std::string& descrizione) const {
@@ -230,7 +214,7 @@ fields::Lettura GancioTFR::Leggi(const fields::Pezzo& pezzo, std::string_view te
     case ProprioTFR::Data:
     case ProprioTFR::DataOZeri:
     case ProprioTFR::DataOdierna:
-        if (const auto data = LeggiAnnoMeseGiorno(testo))
+        if (const auto data = fields::DataDiCifre(testo, fields::OrdineData::AAAAMMGG))
             return fields::Valore(*data);
         if (GenereTFR(pezzo) == ProprioTFR::DataOZeri && testo == fields::DataAssente)
             return fields::Valore();

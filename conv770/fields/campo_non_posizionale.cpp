@@ -242,17 +242,11 @@ void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, con
     case Tipo::NP:
         Destra(valore, TestoValore(v, appoggio));
         break;
-    case Tipo::NU:
-    case Tipo::N1:
-    case Tipo::N3:
-    case Tipo::N4:
-    case Tipo::N5:
-    case Tipo::N10:
-    case Tipo::PC:
-        DestraMaschera(valore, v, MascheraDi(tipo), appoggio);
-        break;
     case Tipo::DT:
         DestraData(valore, v, appoggio);
+        break;
+    default: // NU, N1, N3, N4, N5, N10, PC
+        DestraMaschera(valore, v, MascheraDi(tipo), appoggio);
         break;
     }
     Blocco(area, codice, valore);
@@ -267,19 +261,63 @@ bool Cifra(char c) { return c >= '0' && c <= '9'; }
 
 bool Spazi(std::string_view testo) { return testo.find_first_not_of(' ') == std::string_view::npos; }
 
-// The text of a right-aligned value: what follows the spaces in front; nothing when a space stands
-// inside it.
-std::optional<std::string_view> Allineato(std::string_view valore) {
-    const std::size_t inizio = valore.find_first_not_of(' ');
-    if (inizio == std::string_view::npos)
-        return std::string_view();
-    const std::string_view testo = valore.substr(inizio);
-    if (testo.find(' ') != std::string_view::npos)
-        return std::nullopt;
-    return testo;
+// A right-aligned number read in one pass: the spaces in front, "-", the digits (for PC in groups of
+// three joined by "."), and for NP and CB a comma with more digits after it.
+struct NumeroAllineato {
+    bool buono = false;
+    bool vuoto = false; // spaces only
+    bool negativo = false;
+    std::string_view interi; // the digits before the comma, the points of PC included
+    std::string_view decimali;
+    std::size_t cifre = 0; // the digits before the comma
+};
+
+NumeroAllineato LeggiAllineato(std::string_view valore, bool conDecimali, bool migliaia) {
+    NumeroAllineato n;
+    std::size_t i = 0;
+    // The spaces in front, eight at a time: most of a value part.
+    constexpr std::uint64_t OttoSpazi = 0x2020202020202020ULL;
+    for (std::uint64_t otto = 0; i + 8 <= valore.size(); i += 8) {
+        std::memcpy(&otto, valore.data() + i, 8);
+        if (otto != OttoSpazi)
+            break;
+    }
+    while (i < valore.size() && valore[i] == ' ')
+        ++i;
+    if (i == valore.size()) {
+        n.vuoto = true;
+        return n;
+    }
+    n.negativo = valore[i] == '-';
+    i += n.negativo;
+    const std::size_t inizio = i;
+    for (; i < valore.size(); ++i) {
+        if (Cifra(valore[i]))
+            ++n.cifre;
+        else if (!(migliaia && valore[i] == '.'))
+            break;
+    }
+    n.interi = valore.substr(inizio, i - inizio);
+    if (conDecimali && i < valore.size() && valore[i] == ',') {
+        const std::size_t virgola = ++i;
+        while (i < valore.size() && Cifra(valore[i]))
+            ++i;
+        n.decimali = valore.substr(virgola, i - virgola);
+        if (n.decimali.empty())
+            return n;
+    }
+    // PC: a point after every group of three digits counted from the right, and nowhere else.
+    if (migliaia && !n.interi.empty() && n.interi.front() == '.')
+        return n;
+    if (migliaia)
+        for (std::size_t k = 0; k < n.interi.size(); ++k)
+            if ((n.interi[k] == '.') != ((n.interi.size() - k) % 4 == 0))
+                return n;
+    n.buono = i == valore.size() && n.cifre > 0;
+    return n;
 }
 
-// Digits into a whole number (at most 18 of them: no overflow).
+// Digits into a whole number (at most 18 of them: no overflow), the points of PC passed over.
 std::int64_t Intero(std::string_view cifre, bool negativo) {
     std::int64_t n = 0;
     for (const char c : cifre)
@@ -293,41 +331,36 @@ std::int64_t Intero(std::string_view cifre, bool negativo) {
 // comma, no zero at the end of its decimals, and at most 15 significant digits, the most its text
 // keeps.
 Lettura LeggiNumero(std::string_view valore) {
-    static constexpr std::string_view Atteso =
-        "atteso un numero allineato a destra (cifre, la virgola prima dei decimali)";
-    const auto testo = Allineato(valore);
-    if (!testo || testo->empty())
-        return Lettura::Errata(Difformita::Formato, std::string(Atteso));
-    const bool negativo = testo->front() == '-';
-    const std::string_view numero = testo->substr(negativo ? 1 : 0);
-    const std::size_t virgola = numero.find(',');
-    const std::string_view interi = numero.substr(0, virgola);
-    const std::string_view decimali =
-        virgola == std::string_view::npos ? std::string_view() : numero.substr(virgola + 1);
-    const auto soloCifre = [](std::string_view t) { return !t.empty() && std::all_of(t.begin(), t.end(), Cifra); };
-    if (!soloCifre(interi) || (virgola != std::string_view::npos && !soloCifre(decimali)))
-        return Lettura::Errata(Difformita::Formato, std::string(Atteso));
-    static constexpr std::string_view Breve = "atteso il numero nella sua forma pi\xF9 breve";
+    const NumeroAllineato numero = LeggiAllineato(valore, true, false);
+    if (!numero.buono)
+        return Lettura::Errata(Difformita::Formato,
+                               "atteso un numero allineato a destra (cifre, la virgola prima dei decimali)");
+    const std::string_view interi = numero.interi;
+    const std::string_view decimali = numero.decimali;
     const bool zeroIniziale = interi.size() > 1 && interi.front() == '0';
-    if (virgola == std::string_view::npos) {
-        const std::int64_t n = Intero(interi, negativo);
-        const bool breve = !zeroIniziale && !(negativo && n == 0);
-        return {Valore(static_cast<long long>(n)), breve ? Difformita::Nessuna : Difformita::Forma,
-                breve ? std::string() : std::string(Breve)};
+    bool breve = !zeroIniziale;
+    Valore letto;
+    if (decimali.empty()) {
+        const std::int64_t n = Intero(interi, numero.negativo);
+        breve = breve && !(numero.negativo && n == 0);
+        letto = static_cast<long long>(n);
+    } else {
+        char testoPunto[24];
+        std::memcpy(testoPunto, interi.data(), interi.size());
+        testoPunto[interi.size()] = '.';
+        std::memcpy(testoPunto + interi.size() + 1, decimali.data(), decimali.size());
+        double n = 0;
+        std::from_chars(testoPunto, testoPunto + interi.size() + 1 + decimali.size(), n);
+        // The digits from the first that is not 0 (the decimals end with one).
+        const std::size_t zeri = interi.find_first_not_of('0') == std::string_view::npos
+                                     ? interi.size() + decimali.find_first_not_of('0')
+                                     : interi.find_first_not_of('0');
+        breve = breve && decimali.back() != '0' && interi.size() + decimali.size() - zeri <= 15;
+        letto = numero.negativo ? -n : n;
     }
-    char testoPunto[24];
-    std::memcpy(testoPunto, numero.data(), numero.size());
-    testoPunto[virgola] = '.';
-    double n = 0;
-    std::from_chars(testoPunto, testoPunto + numero.size(), n);
-    // The digits from the first that is not 0 (the decimals end with one).
-    const std::size_t zeri = interi.find_first_not_of('0') == std::string_view::npos
-                                 ? interi.size() + decimali.find_first_not_of('0')
-                                 : interi.find_first_not_of('0');
-    const std::size_t significative = interi.size() + decimali.size() - zeri;
-    const bool breve = !zeroIniziale && decimali.back() != '0' && significative <= 15;
-    return {Valore(negativo ? -n : n), breve ? Difformita::Nessuna : Difformita::Forma,
-            breve ? std::string() : std::string(Breve)};
+    if (!breve)
+        return {letto, Difformita::Forma, "atteso il numero nella sua forma pi\xF9 breve"};
+    return letto;
 }
 
 // The masks: "-" and at least the mask's digits (groups of three joined by "." for PC); NU and PC
@@ -335,51 +368,32 @@ Lettura LeggiNumero(std::string_view valore) {
 // before a 0.
 Lettura LeggiMaschera(std::string_view valore, Tipo tipo) {
     const Mascherina maschera = MascheraDi(tipo);
-    const auto testo = Allineato(valore);
-    std::string atteso;
-    if (maschera.cifreMinime == 0)
-        atteso = maschera.migliaia ? "attese cifre a gruppi di tre separati da punti, allineate a destra, o 16 spazi"
-                                   : "attese cifre allineate a destra, o 16 spazi";
-    else
-        atteso = "attese almeno " + std::to_string(maschera.cifreMinime) + " cifre allineate a destra";
-    if (!testo)
-        return Lettura::Errata(Difformita::Formato, std::move(atteso));
-    if (testo->empty())
-        return maschera.cifreMinime == 0 ? Lettura{Valore(0)} : Lettura::Errata(Difformita::Formato, std::move(atteso));
-    const bool negativo = testo->front() == '-';
-    const std::string_view numero = testo->substr(negativo ? 1 : 0);
-    std::size_t cifre = 0;
-    bool buono = !numero.empty();
-    for (std::size_t i = 0; i < numero.size() && buono; ++i) {
-        // PC: a point after every group of three digits counted from the right.
-        const bool punto = maschera.migliaia && (numero.size() - i) % 4 == 0;
-        buono = punto ? numero[i] == '.' : Cifra(numero[i]);
-        cifre += !punto;
-    }
-    if (!buono || (maschera.migliaia && numero.front() == '.') ||
-        cifre < static_cast<std::size_t>(maschera.cifreMinime))
-        return Lettura::Errata(Difformita::Formato, std::move(atteso));
-    const std::int64_t n = Intero(numero, negativo);
-    const bool zeroIniziale = numero.front() == '0' && cifre > static_cast<std::size_t>(maschera.cifreMinime);
-    if (zeroIniziale || (negativo && n == 0))
+    const auto minime = static_cast<std::size_t>(maschera.cifreMinime);
+    const auto atteso = [&]() -> std::string {
+        if (minime > 0)
+            return "attese almeno " + std::to_string(minime) + " cifre allineate a destra";
+        return maschera.migliaia ? "attese cifre a gruppi di tre separati da punti, allineate a destra, o 16 spazi"
+                                 : "attese cifre allineate a destra, o 16 spazi";
+    };
+    const NumeroAllineato numero = LeggiAllineato(valore, false, maschera.migliaia);
+    if (numero.vuoto && minime == 0)
+        return Valore(0);
+    if (!numero.buono || numero.cifre < minime)
+        return Lettura::Errata(Difformita::Formato, atteso());
+    const std::int64_t n = Intero(numero.interi, numero.negativo);
+    const bool zeroIniziale = numero.interi.front() == '0' && numero.cifre > minime;
+    if (zeroIniziale || (numero.negativo && n == 0))
         return {Valore(static_cast<long long>(n)), Difformita::Forma,
-                maschera.cifreMinime == 0 ? "atteso il numero senza zeri in testa (lo zero \xE8 scritto come 16 spazi)"
-                                          : "atteso il numero senza zeri in testa oltre le " +
-                                                std::to_string(maschera.cifreMinime) + " cifre"};
-    return {Valore(static_cast<long long>(n))};
+                minime == 0 ? "atteso il numero senza zeri in testa (lo zero \xE8 scritto come 16 spazi)"
+                            : "atteso il numero senza zeri in testa oltre le " + std::to_string(minime) + " cifre"};
+    return Valore(static_cast<long long>(n));
 }
 
 // DT: 8 spaces and a real date, ddmmyyyy.
 Lettura LeggiData(std::string_view valore) {
-    const std::string_view cifre = valore.substr(8);
-    if (Spazi(valore.substr(0, 8)) && std::all_of(cifre.begin(), cifre.end(), Cifra)) {
-        const auto numero = [&](std::size_t da, std::size_t n) {
-            return static_cast<int>(Intero(cifre.substr(da, n), false));
-        };
-        const shell::Data data{numero(4, 4), numero(2, 2), numero(0, 2)};
-        if (shell::DataValida(data.anno, data.mese, data.giorno))
-            return {Valore(data)};
-    }
+    if (Spazi(valore.substr(0, 8)))
+        if (const auto data = DataDiCifre(valore.substr(8), OrdineData::GGMMAAAA))
+            return {Valore(*data)};
     return Lettura::Errata(Difformita::Formato, "attesa una data ggmmaaaa preceduta da 8 spazi");
 }
 
@@ -412,18 +426,11 @@ Lettura LeggiValoreNonPosizionale(std::string_view valore, Tipo tipo) {
     case Tipo::CB:
     case Tipo::NP:
         return LeggiNumero(valore);
-    case Tipo::NU:
-    case Tipo::N1:
-    case Tipo::N3:
-    case Tipo::N4:
-    case Tipo::N5:
-    case Tipo::N10:
-    case Tipo::PC:
-        return LeggiMaschera(valore, tipo);
     case Tipo::DT:
         return LeggiData(valore);
+    default: // NU, N1, N3, N4, N5, N10, PC
+        return LeggiMaschera(valore, tipo);
     }
-    return Lettura::Errata(Difformita::Formato, "tipo sconosciuto");
 }
 
 } // namespace conv770::fields

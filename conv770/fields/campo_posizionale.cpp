@@ -88,17 +88,8 @@ Lettura LeggiCampoPosizionale(std::string_view testo, TipoPosizionale tipo) {
     case TipoPosizionale::DT: {
         if (testo == DataAssente)
             return {Valore(testo)};
-        if (testo.size() == 8 && std::all_of(testo.begin(), testo.end(), Cifra)) {
-            const auto numero = [&](std::size_t da, std::size_t n) {
-                int v = 0;
-                for (const char c : testo.substr(da, n))
-                    v = v * 10 + (c - '0');
-                return v;
-            };
-            const shell::Data data{numero(4, 4), numero(2, 2), numero(0, 2)};
-            if (shell::DataValida(data.anno, data.mese, data.giorno))
-                return {Valore(data)};
-        }
+        if (const auto data = DataDiCifre(testo, OrdineData::GGMMAAAA))
+            return {Valore(*data)};
         return Lettura::Errata(Difformita::Formato, "attesa una data ggmmaaaa");
     }
     }

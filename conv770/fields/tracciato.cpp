@@ -5,15 +5,29 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <stdexcept>
 
 namespace conv770::fields {
 
 namespace {
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
-bool Maiuscola(char c) { return c >= 'A' && c <= 'Z'; }
+constexpr bool Cifra(char c) { return c >= '0' && c <= '9'; }
+constexpr bool Maiuscola(char c) { return c >= 'A' && c <= 'Z'; }
 bool Tutti(std::string_view testo, char c) { return testo.find_first_not_of(c) == std::string_view::npos; }
+
+// The same for spaces, many at a time: the spaces after the last field of an area are most of it.
+bool SoloSpazi(std::string_view testo) {
+    static constexpr auto Spazi = [] {
+        std::array<char, 64> spazi{};
+        spazi.fill(' ');
+        return spazi;
+    }();
+    for (; testo.size() > Spazi.size(); testo.remove_prefix(Spazi.size()))
+        if (std::memcmp(testo.data(), Spazi.data(), Spazi.size()) != 0)
+            return false;
+    return std::memcmp(testo.data(), Spazi.data(), testo.size()) == 0;
+}
 
 const shell::RigaEsportazione& Riga(const Pezzo& pezzo, const Fonte& fonte) {
     if (!fonte.riga)
@@ -170,17 +184,48 @@ Lettura Leggi(const Pezzo& pezzo, std::string_view testo, const Gancio& gancio) 
 }
 
 // The code of a field: the quadro, a capital letter and a capital letter or a digit ("DA", "D0"); the
-// row, three digits; the column, three digits or capital letters ("A22").
+// row, three digits; the column, three digits or capital letters ("A22"). Each place by a table of
+// the characters it takes.
 bool CodiceDiCampo(std::string_view codice) {
+    using Ammessi = std::array<unsigned char, 256>;
+    static constexpr auto Posti = [] {
+        const auto di = [](bool lettere, bool cifre) {
+            Ammessi ammessi{};
+            for (int c = 0; c < 256; ++c)
+                ammessi[static_cast<std::size_t>(c)] = (lettere && Maiuscola(static_cast<char>(c))) ||
+                                                       (cifre && Cifra(static_cast<char>(c)));
+            return ammessi;
+        };
+        return std::array<Ammessi, LunghezzaCodice>{di(true, false), di(true, true),  di(false, true), di(false, true),
+                                                      di(false, true), di(true, true),  di(true, true),  di(true, true)};
+    }();
     if (codice.size() != static_cast<std::size_t>(LunghezzaCodice))
         return false;
-    for (std::size_t i = 0; i < codice.size(); ++i) {
-        const char c = codice[i];
-        const bool buono = i == 0 ? Maiuscola(c) : i >= 2 && i < 5 ? Cifra(c) : Cifra(c) || Maiuscola(c);
-        if (!buono)
-            return false;
+    const auto c = [&codice](std::size_t i) { return static_cast<unsigned char>(codice[i]); };
+    return (Posti[0][c(0)] & Posti[1][c(1)] & Posti[2][c(2)] & Posti[3][c(3)] & Posti[4][c(4)] & Posti[5][c(5)] &
+            Posti[6][c(6)] & Posti[7][c(7)]) != 0;
+}
+
+// The type of a code in the catalogue, looked for first among the few codes that follow `vicino`
+// (the fields of an area follow the order of the catalogue, most of them a few codes apart), then
+// anywhere; `vicino` becomes the place after the code found.
+std::optional<Tipo> CercaDa(Catalogo catalogo, std::string_view codice, std::size_t& vicino) {
+    if (codice.size() != static_cast<std::size_t>(LunghezzaCodice))
+        return std::nullopt;
+    const std::uint64_t chiave = ChiaveCodice(codice);
+    std::size_t i = vicino;
+    for (const std::size_t fine = std::min(catalogo.size(), vicino + 8); i < fine && catalogo[i].chiave < chiave; ++i) {
     }
-    return true;
+    if (i == catalogo.size() || catalogo[i].chiave != chiave)
+        i = static_cast<std::size_t>(std::lower_bound(catalogo.begin(), catalogo.end(), chiave,
+                                                      [](const VoceCatalogo& v, std::uint64_t c) {
+                                                          return v.chiave < c;
+                                                      }) -
+                                     catalogo.begin());
+    if (i == catalogo.size() || catalogo[i].chiave != chiave)
+        return std::nullopt;
+    vicino = i + 1;
+    return catalogo[i].tipo;
 }
 
 } // namespace
@@ -271,7 +316,6 @@ std::string Segnalazione::Messaggio() const {
 void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo) {
     m_campi.clear();
     m_valori.clear();
-    m_primi.clear();
     m_segnalazioni.clear();
     m_testi.clear();
     std::size_t caratteri = 0;
@@ -284,21 +328,40 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
         m_segnalazioni.push_back(
             {difformita, posizione, static_cast<int>(trovato.size()), trovato, std::move(atteso), nullptr, record});
     };
-    // The blocks, field by field.
-    bool finita = false; // a block of spaces was found: nothing but spaces may follow
+    // The text of the last field, an AN one or one of a code the catalogue does not know, joined over
+    // its blocks when it took more than one (m_valori holds their value parts).
+    const auto chiudi = [&] {
+        if (m_valori.empty())
+            return;
+        const std::size_t inizio = m_testi.size();
+        m_testi += m_valori.front();
+        for (std::size_t b = 1; b < m_valori.size(); ++b)
+            m_testi += m_valori[b].substr(1);
+        m_campi.back().valore = std::string_view(m_testi).substr(inizio);
+        m_valori.clear();
+    };
+
+    std::size_t vicino = 0; // where the catalogue is looked into first
+    bool finita = false;    // a block of spaces was found: nothing but spaces may follow
+    bool dopoCampo = false; // the block before belongs to the last field
     for (std::size_t r = 0; r < aree.size(); ++r) {
         const std::string_view area = aree[r];
         const int record = static_cast<int>(r);
         for (std::size_t inizio = 0; inizio < area.size(); inizio += LunghezzaBlocco) {
             const std::string_view blocco = area.substr(inizio, LunghezzaBlocco);
             const int posizione = InizioArea + static_cast<int>(inizio);
-            if (finita || Tutti(blocco, ' ')) {
-                if (!Tutti(blocco, ' ')) {
-                    segnala(Difformita::Formato, record, posizione, blocco, "attesi solo spazi dopo l'ultimo campo");
+            if (finita || (blocco.front() == ' ' && SoloSpazi(blocco))) {
+                // Spaces to the end of the area, all at once; else the first block that is not.
+                if (!SoloSpazi(area.substr(inizio))) {
+                    while (SoloSpazi(area.substr(inizio, LunghezzaBlocco)))
+                        inizio += LunghezzaBlocco;
+                    chiudi();
+                    segnala(Difformita::Formato, record, InizioArea + static_cast<int>(inizio),
+                            area.substr(inizio, LunghezzaBlocco), "attesi solo spazi dopo l'ultimo campo");
                     return;
                 }
                 finita = true;
-                continue;
+                break;
             }
             const std::string_view codice = blocco.substr(0, LunghezzaCodice);
             const std::string_view valore = blocco.substr(LunghezzaCodice);
@@ -306,53 +369,43 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
                 segnala(Difformita::Formato, record, posizione, blocco,
                         "atteso un blocco di 24 caratteri: il codice del campo (quadro, rigo di tre cifre, "
                         "colonna) e il valore");
+                dopoCampo = false;
                 continue;
             }
-            CampoLetto* ultimo = m_campi.empty() ? nullptr : &m_campi.back();
-            const bool seguito =
-                ultimo && m_primi.back() + static_cast<std::size_t>(ultimo->blocchi) == m_valori.size();
-            if (valore.front() == Continuazione && seguito && ultimo->codice == codice) {
-                if (ultimo->tipo && *ultimo->tipo != Tipo::AN)
+            if (valore.front() == Continuazione && dopoCampo && m_campi.back().codice == codice) {
+                CampoLetto& campo = m_campi.back();
+                if (campo.tipo && *campo.tipo != Tipo::AN)
                     segnala(Difformita::Formato, record, posizione, blocco,
                             "atteso un campo AN: solo un campo AN continua in altri blocchi");
-                ++ultimo->blocchi;
-                m_valori.push_back(valore);
+                else {
+                    if (m_valori.empty())
+                        m_valori.push_back(campo.valore.ComeTesto());
+                    m_valori.push_back(valore);
+                }
+                ++campo.blocchi;
                 continue;
             }
             if (valore.front() == Continuazione)
                 segnala(Difformita::Formato, record, posizione, blocco,
                         "atteso dopo un blocco del suo codice: un blocco con '+' continua un campo");
-            m_primi.push_back(m_valori.size());
-            m_valori.push_back(valore);
-            m_campi.push_back({codice, catalogo ? catalogo(codice) : std::nullopt, {}, record, posizione, 1});
+            chiudi();
+            dopoCampo = true;
+            CampoLetto& campo =
+                m_campi.emplace_back(CampoLetto{codice, CercaDa(catalogo, codice, vicino), valore, record, posizione, 1});
+            if (!campo.tipo || *campo.tipo == Tipo::AN)
+                continue;
+            Lettura lettura = LeggiValoreNonPosizionale(valore, *campo.tipo);
+            campo.valore = lettura.valore;
+            if (lettura.difformita != Difformita::Nessuna)
+                segnala(lettura.difformita, record, posizione + LunghezzaCodice, valore, std::move(lettura.atteso));
         }
     }
+    chiudi();
+}
 
-    // The values.
-    for (std::size_t i = 0; i < m_campi.size(); ++i) {
-        CampoLetto& campo = m_campi[i];
-        const std::string_view primo = m_valori[m_primi[i]];
-        std::string_view testo = primo;
-        if (campo.blocchi > 1) {
-            const std::size_t inizio = m_testi.size();
-            m_testi += primo;
-            for (int b = 1; b < campo.blocchi; ++b)
-                m_testi += m_valori[m_primi[i] + static_cast<std::size_t>(b)].substr(1);
-            testo = std::string_view(m_testi).substr(inizio);
-        }
-        if (!campo.tipo || *campo.tipo == Tipo::AN) {
-            campo.valore = testo;
-            continue;
-        }
-        Lettura lettura = LeggiValoreNonPosizionale(primo, *campo.tipo);
-        campo.valore = lettura.valore;
-        if (lettura.difformita != Difformita::Nessuna)
-            m_segnalazioni.push_back({lettura.difformita, campo.posizione + LunghezzaCodice, LunghezzaValore, primo,
-                                      std::move(lettura.atteso), nullptr, campo.record});
-    }
-    std::stable_sort(m_segnalazioni.begin(), m_segnalazioni.end(), [](const Segnalazione& a, const Segnalazione& b) {
-        return a.record != b.record ? a.record < b.record : a.posizione < b.posizione;
-    });
+std::optional<Tipo> CercaNelCatalogo(Catalogo catalogo, std::string_view codice) {
+    std::size_t vicino = 0;
+    return CercaDa(catalogo, codice, vicino);
 }
 
 std::span<const Pezzo> Tracciato::Tabella(char tipo) const {

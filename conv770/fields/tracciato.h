@@ -11,7 +11,10 @@
 #include "record_fisso.h"
 #include "valore.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -97,6 +100,31 @@ public:
     virtual Lettura Leggi(const Pezzo& pezzo, std::string_view testo) const = 0;
 };
 
+// A Gancio of three functions, for kinds of a converter's own that choose no table and take nothing but
+// the source.
+class GancioDiFunzioni : public Gancio {
+public:
+    using FunzioneValuta = Valore (*)(const Pezzo& pezzo, const Fonte& fonte, std::string& appoggio);
+    using FunzioneScrivi = void (*)(std::string& record, const Pezzo& pezzo, const Valore& valore);
+    using FunzioneLeggi = Lettura (*)(const Pezzo& pezzo, std::string_view testo);
+
+    constexpr GancioDiFunzioni(FunzioneValuta valuta, FunzioneScrivi scrivi, FunzioneLeggi leggi)
+        : m_valuta(valuta), m_scrivi(scrivi), m_leggi(leggi) {}
+
+    Valore Valuta(const Pezzo& pezzo, const Fonte& fonte, std::string& appoggio) const override {
+        return m_valuta(pezzo, fonte, appoggio);
+    }
+    void Scrivi(std::string& record, const Pezzo& pezzo, const Valore& valore) const override {
+        m_scrivi(record, pezzo, valore);
+    }
+    Lettura Leggi(const Pezzo& pezzo, std::string_view testo) const override { return m_leggi(pezzo, testo); }
+
+private:
+    FunzioneValuta m_valuta;
+    FunzioneScrivi m_scrivi;
+    FunzioneLeggi m_leggi;
+};
+
 // Appends the pieces of `tabella` to `record`, which ends just before the first of them. A piece
 // that is not where the table puts it is a fault of the table (std::logic_error); one whose text is
 // not as long as the piece stops the run ("Campo in posizione 2 lungo 9 caratteri invece di 8").
@@ -148,13 +176,44 @@ private:
 // read, when it was read without a Segnalazione.
 void Ricomponi(std::string& record, std::span<const PezzoLetto> pezzi, const Gancio& gancio);
 
-// The type of each field code of an area (none for a code that the supply does not write).
-using Catalogo = std::optional<Tipo> (*)(std::string_view codice);
+// A code of a catalogue as the whole number of its 8 characters, the first the most significant:
+// numbers in the order of the codes, compared at once.
+constexpr std::uint64_t ChiaveCodice(std::string_view codice) {
+    std::uint64_t chiave = 0;
+    if (!std::is_constant_evaluated() && codice.size() == static_cast<std::size_t>(LunghezzaCodice)) {
+        std::memcpy(&chiave, codice.data(), sizeof chiave);
+        return std::endian::native == std::endian::little ? __builtin_bswap64(chiave) : chiave;
+    }
+    for (std::size_t i = 0; i < static_cast<std::size_t>(LunghezzaCodice); ++i)
+        chiave = chiave << 8 | static_cast<unsigned char>(i < codice.size() ? codice[i] : '\0');
+    return chiave;
+}
+
+// One code of a catalogue and its type.
+struct VoceCatalogo {
+    std::uint64_t chiave; // ChiaveCodice
+    Tipo tipo;
+};
+
+// The voices sorted by code, each code once: for CercaNelCatalogo, made by the compiler.
+template <std::size_t N> constexpr std::array<VoceCatalogo, N> Ordinato(std::array<VoceCatalogo, N> voci) {
+    std::sort(voci.begin(), voci.end(), [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.chiave < b.chiave; });
+    for (std::size_t i = 1; i < N; ++i)
+        if (voci[i - 1].chiave == voci[i].chiave)
+            throw "a code with two types"; // not a constant expression: the compiler stops here
+    return voci;
+}
+
+// The types of the field codes of a supply's areas, sorted by Ordinato.
+using Catalogo = std::span<const VoceCatalogo>;
+
+// The type of a code; none for a code that the catalogue does not hold.
+std::optional<Tipo> CercaNelCatalogo(Catalogo catalogo, std::string_view codice);
 
 // A field of the non-positional area read back.
 struct CampoLetto {
     std::string_view codice;
-    std::optional<Tipo> tipo; // from the supply's catalogue
+    std::optional<Tipo> tipo; // from the supply's catalogue; none for a code it does not hold
     // Its value as its type reads it (LeggiValoreNonPosizionale); the text of an AN field, or of a
     // code the catalogue does not know, joined over its blocks: the first 16 characters and 15 of
     // each continuation, spaces included.
@@ -180,8 +239,7 @@ public:
 
 private:
     std::vector<CampoLetto> m_campi;
-    std::vector<std::string_view> m_valori; // the value part of every block of the fields, in order
-    std::vector<std::size_t> m_primi;       // the first block of every field in m_valori
+    std::vector<std::string_view> m_valori; // the value parts of the blocks of the last field
     std::vector<Segnalazione> m_segnalazioni;
     std::string m_testi; // the joined texts, room for all of them taken first: the views stay valid
 };
@@ -194,7 +252,7 @@ struct TabellaRecord {
 struct Tracciato {
     std::span<const TabellaRecord> record;
     const Gancio& gancio;
-    Catalogo catalogo = nullptr; // the field codes of the area; none for a supply without one
+    Catalogo catalogo = {}; // the field codes of the area; none for a supply without one
 
     // The table of the records of a type; empty for a type that the supply does not have.
     std::span<const Pezzo> Tabella(char tipo) const;

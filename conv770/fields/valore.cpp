@@ -94,6 +94,22 @@ std::size_t ScriviDataGGMMAAAA(const shell::Data& data, char* uscita) {
     return static_cast<std::size_t>(std::snprintf(uscita, 40, "%02d%02d%04d", data.giorno, data.mese, data.anno));
 }
 
+std::optional<shell::Data> DataDiCifre(std::string_view cifre, OrdineData ordine) {
+    if (cifre.size() != 8 || cifre.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const auto numero = [&](std::size_t da, std::size_t n) {
+        int v = 0;
+        for (const char c : cifre.substr(da, n))
+            v = v * 10 + (c - '0');
+        return v;
+    };
+    const bool annoInTesta = ordine == OrdineData::AAAAMMGG;
+    const shell::Data data{numero(annoInTesta ? 0 : 4, 4), numero(annoInTesta ? 4 : 2, 2), numero(annoInTesta ? 6 : 0, 2)};
+    if (!shell::DataValida(data.anno, data.mese, data.giorno))
+        return std::nullopt;
+    return data;
+}
+
 std::string_view TestoValore(const Valore& valore, char* appoggio) {
     switch (valore.Di()) {
     case Valore::Genere::Testo:

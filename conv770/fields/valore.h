@@ -6,6 +6,7 @@
 #include "conversioni.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -76,6 +77,15 @@ std::size_t ScriviTestoNumero(double numero, char* uscita);
 // into `uscita` (room for 40 characters); gives its length, 8 for every date of the years 1 to
 // 9999.
 std::size_t ScriviDataGGMMAAAA(const shell::Data& data, char* uscita);
+
+// The order of the 8 digits of a date without separators.
+enum class OrdineData : std::uint8_t {
+    GGMMAAAA, // day, month, year: the 770 and DMA records
+    AAAAMMGG, // year, month, day: the TFR records
+};
+
+// The date that 8 digits write in that order; none for another text or a date that does not exist.
+std::optional<shell::Data> DataDiCifre(std::string_view cifre, OrdineData ordine);
 
 // How a field read back differs from what its kind writes.
 enum class Difformita : std::uint8_t {

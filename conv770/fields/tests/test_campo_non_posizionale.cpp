@@ -3,6 +3,7 @@
 
 #include "campo_non_posizionale.h"
 #include "errore.h"
+#include "dato_prova.h"
 #include "tracciato.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <variant>
 
 namespace conv770::fields {
 namespace {
@@ -28,19 +28,7 @@ std::string Lettere(std::size_t n) {
     return testo;
 }
 
-// A value of a case, kept by the case (a Valore is a view, made for one call).
-struct Dato {
-    std::variant<std::string, double, long long, shell::Data> v;
-    Dato(const char* testo) : v(std::string(testo)) {}
-    Dato(std::string testo) : v(std::move(testo)) {}
-    Dato(double numero) : v(numero) {}
-    Dato(int numero) : v(static_cast<long long>(numero)) {}
-    Dato(long long numero) : v(numero) {}
-    Dato(shell::Data data) : v(data) {}
-    Valore Come() const {
-        return std::visit([](const auto& x) { return Valore(x); }, v);
-    }
-};
+using test::Dato;
 
 struct Caso {
     const char* nome;
@@ -63,19 +51,16 @@ TEST_P(CampoNonPosizionaleCaso, AggiuntoInCodaAllArea) {
     EXPECT_EQ(area.size() % LunghezzaBlocco, 0u);
 }
 
-// The type of the field of the case, for the catalogue of the area reader.
-Tipo TipoDelCaso = Tipo::AN;
-std::optional<Tipo> CatalogoDelCaso(std::string_view) { return TipoDelCaso; }
 
 // What the encoder writes reads back, as an area, to a value that the encoder writes the same; or it is
 // told apart (a text where a number belongs, a value cut to 16 characters).
 TEST_P(CampoNonPosizionaleCaso, LettoERiscritto) {
     const Caso& caso = GetParam();
     const std::string campo = caso.atteso.empty() ? "" : "QQ001002" + caso.atteso;
-    TipoDelCaso = caso.tipo;
+    const VoceCatalogo catalogo[] = {{ChiaveCodice("QQ001002"), caso.tipo}};
     AreaLetta area;
     const std::string_view aree[] = {campo};
-    area.Leggi(aree, CatalogoDelCaso);
+    area.Leggi(aree, catalogo);
     if (campo.empty()) {
         EXPECT_TRUE(area.Campi().empty());
         return;

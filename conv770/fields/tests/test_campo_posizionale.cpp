@@ -2,13 +2,13 @@
 // 8 characters whatever the value, the numbers with zeros in front; and the fields read back.
 
 #include "campo_posizionale.h"
+#include "dato_prova.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <ostream>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace conv770::fields {
@@ -16,17 +16,7 @@ namespace {
 
 using T = TipoPosizionale;
 
-// A value of a case, kept by the case (a Valore is a view, made for one call).
-struct Dato {
-    std::variant<std::string, double, long long, shell::Data> v;
-    Dato(const char* testo) : v(std::string(testo)) {}
-    Dato(double numero) : v(numero) {}
-    Dato(int numero) : v(static_cast<long long>(numero)) {}
-    Dato(shell::Data data) : v(data) {}
-    Valore Come() const {
-        return std::visit([](const auto& x) { return Valore(x); }, v);
-    }
-};
+using test::Dato;
 
 struct Caso {
     const char* nome;

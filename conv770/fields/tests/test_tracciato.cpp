@@ -198,13 +198,10 @@ TEST(Tracciato, ErroriDelTracciatoEDeiValori) {
 
 // The area of two records read as one: a text that goes on from the first record into the second,
 // the value of each field by the catalogue, a code it does not know read as a text.
-std::optional<Tipo> CatalogoProva(std::string_view codice) {
-    if (codice == "DA001002")
-        return Tipo::AN;
-    if (codice == "DB001001")
-        return Tipo::NP;
-    return std::nullopt;
-}
+constexpr auto CatalogoProva = Ordinato(std::array<VoceCatalogo, 2>{{
+    {ChiaveCodice("DB001001"), Tipo::NP},
+    {ChiaveCodice("DA001002"), Tipo::AN},
+}});
 
 TEST(AreaLetta, CampiSuPiuRecord) {
     std::string campi;
