@@ -27,8 +27,6 @@ public:
     void RecordJ(const shell::RigaEsportazione& ultimaRiga);
     void RecordZ();
 
-    const Totali& TotaliCorrenti() const { return m_totali; }
-
 private:
     // Writes the record of the table from its source, then its log line (none when empty).
     void Scrivi(std::span<const fields::Pezzo> tabella, const fields::Fonte& fonte, std::string_view messaggio);

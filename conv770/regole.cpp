@@ -15,41 +15,27 @@ const std::string* Colonne::Sostituita(int colonna) const {
     return nullptr;
 }
 
-// The readings say what RigaEsportazione's own say, for the line's text and a replacement alike.
+// The readings of the line, for the line's text and a replacement alike.
 double Colonne::LeggiImporto(int colonna) const {
-    const std::string_view testo = Testo(colonna);
-    const auto valore = shell::ValoreNumerico(testo);
-    if (!valore)
-        m_riga.Errore(colonna, "numero non valido '" + std::string(testo) + "'");
+    const double valore = m_riga.Numerico(colonna, Testo(colonna));
     // A rule and the value of its field read the same column: it is read once.
     if (colonna >= 0 && colonna < ColonneRicordate) {
-        m_importi[static_cast<std::size_t>(colonna)] = *valore;
+        m_importi[static_cast<std::size_t>(colonna)] = valore;
         m_importiLetti[static_cast<std::size_t>(colonna)] = true;
     }
-    return *valore;
+    return valore;
 }
 
 double Colonne::LeggiSemplice(int colonna) const {
-    const std::string_view testo = Testo(colonna);
-    const auto valore = shell::ValoreSemplice(testo);
-    if (!valore)
-        m_riga.Errore(colonna, "numero fuori dall'intervallo ammesso '" + std::string(testo) + "'");
+    const double valore = m_riga.Semplice(colonna, Testo(colonna));
     if (colonna >= 0 && colonna < ColonneRicordate) {
-        m_semplici[static_cast<std::size_t>(colonna)] = *valore;
+        m_semplici[static_cast<std::size_t>(colonna)] = valore;
         m_sempliciLetti[static_cast<std::size_t>(colonna)] = true;
     }
-    return *valore;
+    return valore;
 }
 
-shell::Data Colonne::Data(int colonna) const {
-    const std::string* sostituita = Sostituita(colonna);
-    if (!sostituita)
-        return m_riga.LeggiData(colonna);
-    const auto data = shell::LeggiData(*sostituita);
-    if (!data)
-        m_riga.Errore(colonna, "data non valida '" + *sostituita + "'");
-    return *data;
-}
+shell::Data Colonne::Data(int colonna) const { return m_riga.LeggiData(colonna, Testo(colonna)); }
 
 void Colonne::Sostituisci(int colonna, std::string testo) {
     if (colonna >= 0 && colonna < ColonneRicordate) {

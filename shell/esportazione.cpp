@@ -238,24 +238,21 @@ void RigaEsportazione::ColonnaMancante(int colonna) const {
     Errore(colonna, "colonna mancante (la riga ha " + std::to_string(m_colonne.size()) + " colonne)");
 }
 
-double RigaEsportazione::Numerico(int colonna) const {
-    const std::string_view testo = (*this)[colonna];
+double RigaEsportazione::Numerico(int colonna, std::string_view testo) const {
     const auto valore = ValoreNumerico(testo);
     if (!valore)
         Errore(colonna, "numero non valido '" + std::string(testo) + "'");
     return *valore;
 }
 
-double RigaEsportazione::Semplice(int colonna) const {
-    const std::string_view testo = (*this)[colonna];
+double RigaEsportazione::Semplice(int colonna, std::string_view testo) const {
     const auto valore = ValoreSemplice(testo);
     if (!valore)
         Errore(colonna, "numero fuori dall'intervallo ammesso '" + std::string(testo) + "'");
     return *valore;
 }
 
-Data RigaEsportazione::LeggiData(int colonna) const {
-    const std::string_view testo = (*this)[colonna];
+Data RigaEsportazione::LeggiData(int colonna, std::string_view testo) const {
     const auto data = shell::LeggiData(testo);
     if (!data)
         Errore(colonna, "data non valida '" + std::string(testo) + "'");

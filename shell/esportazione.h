@@ -84,11 +84,14 @@ public:
             ColonnaMancante(colonna);
         return m_colonne[static_cast<std::size_t>(colonna)];
     }
-    // The column read with ValoreNumerico, ValoreSemplice or as a date; a text that cannot be read
-    // stops the run.
-    double Numerico(int colonna) const;
-    double Semplice(int colonna) const;
-    Data LeggiData(int colonna) const;
+    // The column read with ValoreSemplice or as a date; a text that cannot be read stops the run.
+    double Semplice(int colonna) const { return Semplice(colonna, (*this)[colonna]); }
+    Data LeggiData(int colonna) const { return LeggiData(colonna, (*this)[colonna]); }
+    // The same readings, and ValoreNumerico, of a text that stands for the column (what a rule put in
+    // its place): an error names the line, the column and the text.
+    double Numerico(int colonna, std::string_view testo) const;
+    double Semplice(int colonna, std::string_view testo) const;
+    Data LeggiData(int colonna, std::string_view testo) const;
 
     [[noreturn]] void Errore(int colonna, std::string_view descrizione) const;
 

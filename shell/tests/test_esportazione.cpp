@@ -146,7 +146,7 @@ TEST(RigaEsportazione, GliErroriDiconoDove) {
         return std::string("nessun errore");
     };
     EXPECT_EQ(messaggio([&] { (void)riga[24]; }), "Riga 12, colonna 24: colonna mancante (la riga ha 4 colonne)");
-    EXPECT_EQ(messaggio([&] { riga.Numerico(1); }), "Riga 12, colonna 1: numero non valido '12A'");
+    EXPECT_EQ(messaggio([&] { riga.Numerico(1, riga[1]); }), "Riga 12, colonna 1: numero non valido '12A'");
     EXPECT_EQ(messaggio([&] { riga.LeggiData(2); }), "Riga 12, colonna 2: data non valida '31/02/X'");
     EXPECT_EQ(messaggio([&] { riga.Semplice(3); }),
               "Riga 12, colonna 3: numero fuori dall'intervallo ammesso '1E999'");
