@@ -2,7 +2,6 @@
 
 #include "contatore.h"
 #include "conversioni.h"
-#include "testo.h"
 
 #include <algorithm>
 #include <charconv>
