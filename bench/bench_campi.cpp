@@ -1,42 +1,82 @@
 // Microbenchmarks of the field encoders the supplies spend their time in: the non-positional fields
-// of the 770 and DMA records, and the XML escaping of every UniEmens and E-Mens value.
+// of the 770 and DMA records, and the XML escaping of every UniEmens and E-Mens value; and the reading
+// of a 770 record back, which a reader of whole supplies repeats for every record.
 
 #include "campo_non_posizionale.h"
+#include "record770.h"
 #include "testo_xml.h"
+#include "tracciato.h"
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <string>
 
 namespace {
 
-using conv770::fields::CampoNonPosizionale;
+using conv770::fields::AggiungiCampoNonPosizionale;
 using conv770::fields::Tipo;
 
-// One field per kind of value a record G holds: amounts read from the export's text, texts,
-// dates, flags.
+// One field per kind of value a record G holds: amounts as the rules read them, texts, dates, flags.
 void CampoNonPosizionaleTipico(benchmark::State& stato) {
+    std::string area;
     for (auto _ : stato) {
-        benchmark::DoNotOptimize(CampoNonPosizionale("DB", "001", "001", "28.456,78", Tipo::NP));
-        benchmark::DoNotOptimize(CampoNonPosizionale("DB", "001", "002", "1.234,56", Tipo::NU));
-        benchmark::DoNotOptimize(CampoNonPosizionale("DB", "001", "003", 1234567LL, Tipo::PC));
-        benchmark::DoNotOptimize(CampoNonPosizionale("DA", "001", "002", "D'ANGELO M\xDCLLER", Tipo::AN));
-        benchmark::DoNotOptimize(CampoNonPosizionale("DA", "001", "006", "10/12/1975", Tipo::DT));
-        benchmark::DoNotOptimize(CampoNonPosizionale("DB", "003", "001", "S\xCC", Tipo::SI));
-        benchmark::DoNotOptimize(CampoNonPosizionale("DC", "001", "001", "X\x1D\x1DY\x1DZ", Tipo::SI12));
+        area.clear();
+        AggiungiCampoNonPosizionale(area, "DB001001", 28456LL, Tipo::NP);
+        AggiungiCampoNonPosizionale(area, "DC001014", 28456.78, Tipo::NP);
+        AggiungiCampoNonPosizionale(area, "DC001026", 1235LL, Tipo::NU);
+        AggiungiCampoNonPosizionale(area, "DB001141", 1234567LL, Tipo::PC);
+        AggiungiCampoNonPosizionale(area, "DA001002", "D'ANGELO M\xDCLLER", Tipo::AN);
+        AggiungiCampoNonPosizionale(area, "DA001005", shell::Data{1975, 12, 10}, Tipo::DT);
+        AggiungiCampoNonPosizionale(area, "DB001063", "S\xCC", Tipo::SI);
+        AggiungiCampoNonPosizionale(area, "DC001011", "X\x1D\x1DY\x1DZ", Tipo::SI12);
+        benchmark::DoNotOptimize(area.data());
     }
-    stato.SetItemsProcessed(stato.iterations() * 7);
+    stato.SetItemsProcessed(stato.iterations() * 8);
 }
 BENCHMARK(CampoNonPosizionaleTipico);
 
 // A long text goes on in blocks of 15 characters.
 void CampoNonPosizionaleTestoLungo(benchmark::State& stato) {
     const std::string testo(static_cast<std::size_t>(stato.range(0)), 'A');
-    for (auto _ : stato)
-        benchmark::DoNotOptimize(CampoNonPosizionale("DA", "001", "030", testo, Tipo::AN));
+    std::string area;
+    for (auto _ : stato) {
+        area.clear();
+        AggiungiCampoNonPosizionale(area, "DA001030", testo, Tipo::AN);
+        benchmark::DoNotOptimize(area.data());
+    }
     stato.SetBytesProcessed(static_cast<int64_t>(stato.iterations() * testo.size()));
 }
 BENCHMARK(CampoNonPosizionaleTestoLungo)->Arg(60)->Arg(6000);
+
+// A record G of 60 fields read back: its pieces, then its area field by field with their values.
+void LetturaRecordG(benchmark::State& stato) {
+    namespace fields = conv770::fields;
+    std::string area;
+    AggiungiCampoNonPosizionale(area, "DA001001", "RSSGLI80A41E507Z", Tipo::CF);
+    AggiungiCampoNonPosizionale(area, "DA001002", "D'ANGELO M\xDCLLER NICOL\xD2", Tipo::AN);
+    AggiungiCampoNonPosizionale(area, "DA001005", shell::Data{1980, 1, 1}, Tipo::DT);
+    while (area.size() < 60 * 24)
+        AggiungiCampoNonPosizionale(area, "DB001005", static_cast<long long>(area.size() * 37), Tipo::NP);
+    std::string colonne = "02468135790\tQ";
+    for (int c = 2; c < 200; ++c)
+        colonne += c == 20 ? "\tRSSGLI80A41E507Z" : "\t";
+    const shell::RigaEsportazione riga(1, colonne);
+    const std::array<int, conv770::Numeri770> numeri{12};
+    std::string record;
+    const fields::Tracciato& tracciato = conv770::Tracciato770();
+    fields::Componi(record, conv770::tabelle770::RecordG, {&riga, numeri, area}, tracciato.gancio);
+    fields::RecordLetto letto;
+    fields::AreaLetta campi;
+    for (auto _ : stato) {
+        letto.Leggi(record, conv770::tabelle770::RecordG, tracciato.gancio);
+        const std::string_view aree[] = {letto.DelGenere(fields::Comune::Area)->testo};
+        campi.Leggi(aree, tracciato.catalogo);
+        benchmark::DoNotOptimize(campi.Campi().data());
+    }
+    stato.SetBytesProcessed(static_cast<int64_t>(stato.iterations() * (record.size() + 2)));
+}
+BENCHMARK(LetturaRecordG);
 
 // The values of a UniEmens line: most have nothing to escape, company names have "&" and "'".
 void CodificaXMLValori(benchmark::State& stato) {

@@ -3,10 +3,9 @@
 // (filled, non-zero amount, ...) and the forms in which a column becomes a field's value (text, whole
 // amount, ...), evaluated in one place.
 
-#include "campo_non_posizionale.h"
 #include "errore.h"
 #include "esportazione.h"
-#include "valore.h"
+#include "tracciato.h"
 
 #include <array>
 #include <bitset>
@@ -18,7 +17,7 @@
 namespace conv770 {
 
 // A field without a column of its own (fixed texts), or a rule without a column.
-inline constexpr int Nessuna = -1;
+using fields::Nessuna;
 
 // Tests on one column of the line (upper case, blanks kept).
 enum class Prova {
@@ -40,7 +39,7 @@ constexpr Regola NonZero(int colonna) { return {Prova::NonZero, colonna}; }
 constexpr Regola NonZeroSemplice(int colonna) { return {Prova::NonZeroSemplice, colonna}; }
 constexpr Regola NonZeroArrotondato(int colonna) { return {Prova::NonZeroArrotondato, colonna}; }
 
-// How the field's column becomes the value handed to CampoNonPosizionale.
+// How the field's column becomes the value handed to the encoder.
 enum class Forma {
     Testo,              // text: the column itself, not trimmed
     ImportoIntero,      // whole amount: ValoreNumerico rounded down (12.99 gives 12, -0.5 gives -1)
@@ -139,10 +138,6 @@ private:
     mutable std::bitset<ColonneRicordate> m_sempliciLetti;
 };
 
-// Rounding to a whole number with halves to the even neighbour: 0.5 and -0.5 give 0, 1.5 and 2.5
-// give 2, 3.5 gives 4.
-double ArrotondaPari(double numero);
-
 // The test of a rule whose column is known to be filled.
 inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
     const int c = regola.colonna;
@@ -155,7 +150,7 @@ inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
     case Prova::NonZeroSemplice:
         return colonne.Semplice(c) != 0;
     case Prova::NonZeroArrotondato:
-        return ArrotondaPari(colonne.Importo(c)) != 0;
+        return shell::ArrotondaAlPari(colonne.Importo(c)) != 0;
     }
     return false;
 }
@@ -169,11 +164,9 @@ inline bool Vale(const Regola& regola, const Colonne& colonne) {
 // + " (campo DA001002)".
 [[noreturn]] void ErroreDelCampo(const Campo& campo, const Colonne& colonne, const shell::ErroreElaborazione& errore);
 
-// ScriviCampo for a field whose `quando` column is filled (or whose `quando` is Sempre).
+// ScriviCampo for a field whose `quando` column is filled, whose `quando` is Sempre, or whose form is
+// ArrotondatoOUno: the field's rules, then the value of its form appended by the encoder.
 bool ScriviCampoRiempito(const Campo& campo, const Colonne& colonne, std::string& area);
-// ScriviCampo for every form: the field's rules, then the value of its form (none when the field is
-// not written), appended as CampoNonPosizionale of that value appends it.
-bool ScriviCampoValutato(const Campo& campo, const Colonne& colonne, std::string& area);
 
 // The field's value when its rules hold, appended to the area. True when the field was written: a type "SI"
 // field whose value is not "S\xCC" adds nothing but counts as written, as its rules held.
@@ -183,9 +176,8 @@ bool ScriviCampoValutato(const Campo& campo, const Colonne& colonne, std::string
 // line, the column and the field's code, as the readings of the columns do.
 inline bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) {
     try {
-        if (campo.forma == Forma::ArrotondatoOUno)
-            return ScriviCampoValutato(campo, colonne, area);
-        if (campo.quando.prova != Prova::Sempre && !colonne.Riempita(campo.quando.colonna))
+        if (campo.forma != Forma::ArrotondatoOUno && campo.quando.prova != Prova::Sempre &&
+            !colonne.Riempita(campo.quando.colonna))
             return false;
         return ScriviCampoRiempito(campo, colonne, area);
     } catch (const shell::ErroreCollocato&) {

@@ -22,7 +22,7 @@ void ProvaColonna(const shell::RigaEsportazione& riga, int c) {
     const std::string_view testo = riga[c];
     Verifica(shell::Maiuscolo(testo) == testo);
     try {
-        Verifica(std::isfinite(riga.Numerico(c)));
+        Verifica(std::isfinite(riga.Numerico(c, testo)));
     } catch (const shell::ErroreElaborazione&) {
     }
     try {

@@ -17,6 +17,7 @@ for harness in build-fuzz/bin/fuzz_*; do
   mkdir -p "$regressioni" "$corpus"
   case "$nome" in
     esportazione) semi=$(find samples -type f -name '*.tab') ;;
+    tracciati) semi="conv770/tests/data/Importa770-2011-02468135790.txt dma/tests/data/INPDAPDMA-2011-06.txt tfr/tests/data/MV106140.TXT" ;;
     tfr) semi=""; if [ -d samples/tfr ]; then { cat samples/tfr/EsportazioneTFR.tab; printf "\036"; cat samples/tfr/EsportazioneTFRBeneficiari.tab; } > "$corpus/esempio"; fi ;;
     *) semi=$(find "samples/$nome" -type f -name '*.tab' 2>/dev/null | head -1) ;;
   esac

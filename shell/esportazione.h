@@ -16,11 +16,8 @@ namespace shell {
 // the last line needs no terminator. At most 32,767 lines (more stops the run).
 std::vector<std::string_view> DividiRighe(std::string_view testo);
 
-// The columns of a line, split at every TAB; an empty line has no column.
-std::vector<std::string> DividiColonne(std::string_view riga);
-
-// The same as views into the line, appended to `colonne` (emptied first). More than 32,767 columns
-// stop the run.
+// The columns of a line, split at every TAB, as views into the line, put into `colonne` (emptied
+// first); an empty line has no column. More than 32,767 columns stop the run.
 void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne);
 
 class Esportazione {
@@ -87,11 +84,14 @@ public:
             ColonnaMancante(colonna);
         return m_colonne[static_cast<std::size_t>(colonna)];
     }
-    // The column read with ValoreNumerico, ValoreSemplice or as a date; a text that cannot be read
-    // stops the run.
-    double Numerico(int colonna) const;
-    double Semplice(int colonna) const;
-    Data LeggiData(int colonna) const;
+    // The column read with ValoreSemplice or as a date; a text that cannot be read stops the run.
+    double Semplice(int colonna) const { return Semplice(colonna, (*this)[colonna]); }
+    Data LeggiData(int colonna) const { return LeggiData(colonna, (*this)[colonna]); }
+    // The same readings, and ValoreNumerico, of a text that stands for the column (what a rule put in
+    // its place): an error names the line, the column and the text.
+    double Numerico(int colonna, std::string_view testo) const;
+    double Semplice(int colonna, std::string_view testo) const;
+    Data LeggiData(int colonna, std::string_view testo) const;
 
     // Stops the run with "Riga N, colonna C: " + descrizione (an ErroreCollocato).
     [[noreturn]] void Errore(int colonna, std::string_view descrizione) const;

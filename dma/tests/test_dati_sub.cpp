@@ -125,12 +125,18 @@ TEST_P(NumeroNellaTestata, Cifre) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Colonna1, NumeroNellaTestata, testing::Values(
+    CasoNumero{"Tre",                "3",       "00003"},
+    CasoNumero{"Vuota",              "",        "00000"},
     CasoNumero{"VirgolaFinisce",     "12,50",   "00012"},
     CasoNumero{"Lettere",            "ABC",     "00000"},
     CasoNumero{"MetaAlPariGiu",      "12.5",    "00012"},
     CasoNumero{"MetaAlPariSu",       "13.5",    "00014"},
+    CasoNumero{"Negativo",           "-7",      "000-7"},
+    CasoNumero{"NegativoMezzo",      "-2.5",    "000-2"},
+    CasoNumero{"MenoZero",           "-0.4",    "00000"},
     CasoNumero{"Esponente",          "1E3",     "01000"},
-    CasoNumero{"TroppeCifre",        "123456",  "23456"}
+    CasoNumero{"TroppeCifre",        "123456",  "23456"},
+    CasoNumero{"Grande",             "123456789012345678", "45680"}
 ), [](const auto& info) { return std::string(info.param.nome); });
 // clang-format on
 
