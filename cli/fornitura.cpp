@@ -33,7 +33,9 @@ constexpr std::string_view Uso =
     "  fornitura cin ABI CAB CONTO\n"
     "  fornitura iban BBAN [PAESE]\n"
     "  fornitura check-iban IBAN\n"
-    "  fornitura verifica FILE... [--formato 770|uniemens|dma|emens|tfr]\n";
+    "  fornitura verifica FILE... [--formato 770|uniemens|dma|emens|tfr]\n"
+    "  fornitura distinta FILE [--html USCITA] [--formato ...]\n"
+    "  fornitura confronta VECCHIA NUOVA [--html USCITA] [--formato ...]\n";
 
 struct VoceConvertitore {
     std::string_view comando;
@@ -144,6 +146,10 @@ int EseguiFornitura(const std::vector<std::string>& argomenti, std::ostream& out
     }
     if (comando == "verifica")
         return EseguiVerifica(argomenti, out, err);
+    if (comando == "distinta")
+        return EseguiDistinta(argomenti, out, err);
+    if (comando == "confronta")
+        return EseguiConfronta(argomenti, out, err);
     if (comando == "cin" || comando == "iban" || comando == "check-iban") {
         std::vector<std::string> latin1;
         for (std::size_t i = 1; i < argomenti.size(); ++i)

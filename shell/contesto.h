@@ -2,6 +2,7 @@
 // What a conversion may ask of the program that runs it: the window, the command line or a test.
 // A conversion never touches a widget or the terminal.
 
+#include <ctime>
 #include <filesystem>
 #include <string_view>
 
@@ -12,8 +13,9 @@ struct DataOra {
     friend bool operator==(const DataOra&, const DataOra&) = default;
 };
 
-// The local date and time now.
+// The local date and time now, and of a moment of the system's clock.
 DataOra OraLocale();
+DataOra OraLocale(std::time_t istante);
 
 // The two text boxes of a converter window: the progress log and the UniEmens error box.
 enum class Casella { Messaggio, Errori };

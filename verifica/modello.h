@@ -22,6 +22,8 @@ enum class Allineamento {
 struct ColonnaDistinta {
     std::string_view nome; // the TSV header and the HTML column head
     Allineamento allineamento = Allineamento::Testo;
+    bool diPosizione = false; // tells only the person's place in the file (a module number): two
+                              // supplies are not different because of it
 };
 
 // A kind of person: its name in the listing's first column ("dipendente"), the title of its table
