@@ -91,6 +91,38 @@ for conv in 770 uniemens dma emens tfr; do
     "$(mb "$(sort -n $M/memoria | tail -n 1)")" "$(mb $((2 * esportazione + 33554432)))"
 done
 
+# The checker on each supply just written, against copying the supply with cat; its status is 0 when
+# the supply checks without error.
+echo
+printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' verifica "fornit.MB" "tempo s" "CPU s" "cat s" "x cat" "memoria MB" "esito"
+for conv in 770 uniemens dma emens tfr; do
+  fornitura=$(ls $M/arc-$conv/* | head -n 1)
+  : >$M/tempi; : >$M/cpu; : >$M/memoria; : >$M/copia
+  i=0
+  while [ $i -lt "$RIPETIZIONI" ]; do
+    inizio=$(adesso)
+    stato=0
+    $UNO /usr/bin/time -o $M/time.txt -f '%U %S %M' ./$B/bin/fornitura verifica "$fornitura" >$M/verifica.txt 2>&1 ||
+      stato=$?
+    fine=$(adesso)
+    echo $((fine - inizio)) >>$M/tempi
+    awk '{ print ($1 + $2) * 1e9 }' $M/time.txt >>$M/cpu
+    awk '{ print $3 * 1024 }' $M/time.txt >>$M/memoria
+    rm -f $M/copia-fornitura
+    inizio=$(adesso)
+    $UNO sh -c "cat '$fornitura' >$M/copia-fornitura"
+    fine=$(adesso)
+    echo $((fine - inizio)) >>$M/copia
+    i=$((i + 1))
+  done
+  tempo=$(mediana <$M/tempi)
+  copia=$(mediana <$M/copia)
+  printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' $conv "$(mb "$(wc -c <"$fornitura")")" "$(secondi $tempo)" \
+    "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
+    "$(awk -v a=$tempo -v b=$copia 'BEGIN { printf "%.1f", a / b }')" "$(mb "$(sort -n $M/memoria | tail -n 1)")" \
+    "$stato"
+done
+
 echo
 echo "== bench_shell"
 ./$B/bin/bench_shell --benchmark_min_time=0.2

@@ -17,6 +17,19 @@ for harness in build-fuzz/bin/fuzz_*; do
   mkdir -p "$regressioni" "$corpus"
   case "$nome" in
     esportazione) semi=$(find samples -type f -name '*.tab') ;;
+    verifica)
+      # The supplies the converters write from the samples, each preceded by the byte that lets the
+      # checker recognise its format.
+      semi=""
+      for esempio in samples/*/; do
+        comando=$(basename "$esempio")
+        rm -rf build-fuzz/semi-verifica && mkdir -p build-fuzz/semi-verifica
+        build-fuzz/bin/fornitura "$comando" --dir "$esempio" --archive build-fuzz/semi-verifica \
+          --now 2011-06-14T09:05:07 >/dev/null 2>&1 || true
+        for f in build-fuzz/semi-verifica/*; do
+          [ -f "$f" ] && { printf '\000'; cat "$f"; } > "$corpus/$comando"
+        done
+      done ;;
     tfr) semi=""; if [ -d samples/tfr ]; then { cat samples/tfr/EsportazioneTFR.tab; printf "\036"; cat samples/tfr/EsportazioneTFRBeneficiari.tab; } > "$corpus/esempio"; fi ;;
     *) semi=$(find "samples/$nome" -type f -name '*.tab' 2>/dev/null | head -1) ;;
   esac

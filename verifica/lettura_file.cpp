@@ -36,7 +36,21 @@ std::size_t FileInLettura::Leggi(char* dove, std::size_t quanti) {
     return LeggiDalFile(dove, quanti);
 }
 
+FileInLettura FileInLettura::DaTesto(std::string contenuto) {
+    FileInLettura file;
+    file.m_dimensione = contenuto.size();
+    file.m_contenuto = std::move(contenuto);
+    file.m_inMemoria = true;
+    return file;
+}
+
 std::size_t FileInLettura::LeggiDalFile(char* dove, std::size_t quanti) {
+    if (m_inMemoria) {
+        const std::size_t n = std::min(quanti, m_contenuto.size() - static_cast<std::size_t>(m_letti));
+        std::memcpy(dove, m_contenuto.data() + m_letti, n);
+        m_letti += n;
+        return n;
+    }
     const auto letti = m_file.rdbuf()->sgetn(dove, static_cast<std::streamsize>(quanti));
     if (letti < 0 || m_file.bad())
         throw ErroreFile("Errore di lettura del file '" + shell::TestoPercorso(m_percorso) + "'");

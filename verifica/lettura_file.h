@@ -36,6 +36,8 @@ public:
 
     // Throws ErroreFile when the file is missing, is a folder, or cannot be opened.
     explicit FileInLettura(const std::filesystem::path& percorso, Avanzamento avanzamento = {});
+    // The bytes of a supply already in memory (the fuzzing harness, tests), read the same way.
+    static FileInLettura DaTesto(std::string contenuto);
 
     // Up to `quanti` bytes into `dove`; 0 at the end of the file. Throws ErroreFile on a read error and
     // LetturaInterrotta when Avanzamento says so.
@@ -49,6 +51,7 @@ public:
     const std::filesystem::path& Percorso() const { return m_percorso; }
 
 private:
+    FileInLettura() = default;
     std::size_t LeggiDalFile(char* dove, std::size_t quanti);
 
     std::filesystem::path m_percorso;
@@ -56,6 +59,8 @@ private:
     std::uint64_t m_dimensione = 0;
     std::uint64_t m_letti = 0;
     Avanzamento m_avanzamento;
+    std::string m_contenuto;       // DaTesto: the whole supply, given piece by piece
+    bool m_inMemoria = false;
     std::string m_inizio;          // the bytes read ahead by Inizio
     std::size_t m_inizioDato = 0;  // how many of them Leggi has given
 };

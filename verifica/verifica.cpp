@@ -40,8 +40,9 @@ const char* NomeGravita(Gravita gravita) { return gravita == Gravita::Errore ? "
 
 const SchemaDistinta& SchemaDi(Formato formato) { return LettoreDi(formato).schema(); }
 
-Esito VerificaFile(const std::filesystem::path& percorso, const Opzioni& opzioni, Destinatario& destinatario) {
-    FileInLettura file(percorso, opzioni.avanzamento);
+namespace {
+
+Esito Verifica(FileInLettura& file, const Opzioni& opzioni, Destinatario& destinatario) {
     Esito esito;
     Lettura lettura(file, opzioni, destinatario, esito);
     const std::string_view inizio = file.Inizio(InizioPerRiconoscere);
@@ -60,6 +61,18 @@ Esito VerificaFile(const std::filesystem::path& percorso, const Opzioni& opzioni
     destinatario.Schema(*esito.formato, lettore.schema());
     lettore.leggi(lettura);
     return esito;
+}
+
+} // namespace
+
+Esito VerificaFile(const std::filesystem::path& percorso, const Opzioni& opzioni, Destinatario& destinatario) {
+    FileInLettura file(percorso, opzioni.avanzamento);
+    return Verifica(file, opzioni, destinatario);
+}
+
+Esito VerificaTesto(std::string contenuto, const Opzioni& opzioni, Destinatario& destinatario) {
+    FileInLettura file = FileInLettura::DaTesto(std::move(contenuto));
+    return Verifica(file, opzioni, destinatario);
 }
 
 std::string ImportoItaliano(double importo, int decimali) {

@@ -45,6 +45,9 @@ struct Esito {
 // the file is missing or unreadable, LetturaInterrotta when Opzioni::avanzamento stops it.
 Esito VerificaFile(const std::filesystem::path& percorso, const Opzioni& opzioni, Destinatario& destinatario);
 
+// The same for the bytes of a supply in memory.
+Esito VerificaTesto(std::string contenuto, const Opzioni& opzioni, Destinatario& destinatario);
+
 // The schema of a format's listing.
 const SchemaDistinta& SchemaDi(Formato formato);
 
