@@ -12,11 +12,6 @@ void NonSupportato(Lettura& lettura, Formato formato) {
                        " non \xE8 ancora disponibile");
 }
 
-const SchemaDistinta& SchemaVuoto() {
-    static const SchemaDistinta schema{};
-    return schema;
-}
-
 } // namespace
 
 void Leggi770(Lettura& lettura) { NonSupportato(lettura, Formato::Semplificato770); }
@@ -24,11 +19,5 @@ void LeggiDma(Lettura& lettura) { NonSupportato(lettura, Formato::Dma); }
 void LeggiTfr(Lettura& lettura) { NonSupportato(lettura, Formato::Tfr); }
 void LeggiUniemens(Lettura& lettura) { NonSupportato(lettura, Formato::Uniemens); }
 void LeggiEmens(Lettura& lettura) { NonSupportato(lettura, Formato::Emens); }
-
-const SchemaDistinta& Schema770() { return SchemaVuoto(); }
-const SchemaDistinta& SchemaDma() { return SchemaVuoto(); }
-const SchemaDistinta& SchemaTfr() { return SchemaVuoto(); }
-const SchemaDistinta& SchemaUniemens() { return SchemaVuoto(); }
-const SchemaDistinta& SchemaEmens() { return SchemaVuoto(); }
 
 } // namespace verifica
