@@ -6,6 +6,7 @@
 #include "contesto.h"
 #include "esportazione.h"
 #include "importo_esatto.h"
+#include "record770.h"
 #include "uscita.h"
 
 namespace conv770 {
@@ -29,7 +30,8 @@ public:
     const Totali& TotaliCorrenti() const { return m_totali; }
 
 private:
-    void Scrivi(const std::string& record, std::string_view messaggio);
+    // Writes the record of the table from its source, then its log line (none when empty).
+    void Scrivi(std::span<const fields::Pezzo> tabella, const fields::Fonte& fonte, std::string_view messaggio);
 
     shell::FileUscita& m_uscita;
     shell::ContestoElaborazione& m_contesto;
@@ -37,7 +39,9 @@ private:
     shell::Contatore16 m_moduli{"moduli dei dipendenti"};
     shell::Contatore16 m_recordJ{"record di tipo J"};
     Totali m_totali{};
-    std::string m_area; // the fields of the line being written, its room kept from line to line
+    Gancio770 m_gancio;
+    std::string m_record;    // the record being written, its room kept from record to record
+    std::string m_area;      // the fields of the line being written, its room kept from line to line
     std::string m_messaggio; // the log line of the employee, its room kept the same way
 };
 

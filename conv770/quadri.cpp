@@ -2,7 +2,9 @@
 
 #include "regole.h"
 
+#include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 
 namespace conv770 {
@@ -449,10 +451,17 @@ void AggiornaTotale(const RigaDB& r, const Colonne& colonne, Totali& totali) {
                                              " '" + std::string(testo) + "'");
 }
 
-// The codes of the supplementary rows: fields 127, 128, 129 and 132 in rows 001 and 002.
-enum CodiceSupplementareDB : std::size_t { Campo127, Campo128, Campo129, Campo132 };
-constexpr CodiciRighi<GruppiSupplementariDB.size(), 4> CodiciSupplementariDB(
-    "DB", std::array<std::string_view, 4>{"127", "128", "129", "132"});
+// The fields of the supplementary rows: 127, 128, 129 and 132 in rows 001 and 002, their whole
+// codes made by the compiler.
+enum CampoSupplementareDB : std::size_t { Campo127, Campo128, Campo129, Campo132 };
+// clang-format off
+constexpr std::array TipiSupplementariDB{
+//  127    128    129    132
+    T::NP, T::NP, T::NP, T::N4,
+};
+// clang-format on
+constexpr CodiciRighi<GruppiSupplementariDB.size(), TipiSupplementariDB.size()>
+    CodiciSupplementariDB("DB", std::array<std::string_view, TipiSupplementariDB.size()>{"127", "128", "129", "132"});
 
 // The supplementary rows of quadro DB, from columns 181 to 184, starting at row 001. The second
 // group takes the next row only when the first group's amount gave one.
@@ -462,23 +471,86 @@ void RighiSupplementariDB(const Colonne& colonne, bool scritto122, std::string& 
     for (std::size_t g = 0; g < GruppiSupplementariDB.size(); ++g) {
         const auto& gruppo = GruppiSupplementariDB[g];
         const bool importo = Vale(NonZero(gruppo.importo), colonne);
-        const auto codice = [rigo](CodiceSupplementareDB campo) { return CodiciSupplementariDB.Di(rigo, campo); };
-        if (importo) {
-            rigoUsato = true;
-            ScriviCampo({codice(scritto122 ? Campo128 : Campo127), T::NP, gruppo.importo, Sempre, Sempre,
+        const auto scrivi = [&](CampoSupplementareDB campo, int colonna) {
+            ScriviCampo({CodiciSupplementariDB.Di(rigo, campo), TipiSupplementariDB[campo], colonna, Sempre, Sempre,
                          F::ImportoIntero},
                         colonne, area);
+        };
+        if (importo) {
+            rigoUsato = true;
+            scrivi(scritto122 ? Campo128 : Campo127, gruppo.importo);
         }
         if (Vale(NonZero(gruppo.secondo), colonne))
-            ScriviCampo({codice(Campo129), T::NP, gruppo.secondo, Sempre, Sempre, F::ImportoIntero}, colonne, area);
+            scrivi(Campo129, gruppo.secondo);
         if (importo && Vale(NonZero(gruppo.n4), colonne))
-            ScriviCampo({codice(Campo132), T::N4, gruppo.n4, Sempre, Sempre, F::ImportoIntero}, colonne, area);
+            scrivi(Campo132, gruppo.n4);
         if (g == 0 && rigoUsato)
             ++rigo;
     }
     // With neither amount no further group is written: it would repeat the codes of row 001 with the
     // amounts of DB001120 and DB001122 crossed.
 }
+
+// ---------------------------------------------------------------------------------------------------
+// Record J: the running totals, each in a field of quadro SS, row 002, type NP, its whole part
+// rounded down.
+
+struct CampoJ {
+    std::string_view campo;
+    int totale;
+};
+constexpr fields::Tipo TipoCampiJ = T::NP;
+// clang-format off
+constexpr std::array CampiJ{
+//         campo       totale
+    CampoJ{"SS002001",  1},
+    CampoJ{"SS002002",  2},
+    CampoJ{"SS002009",  9},
+    CampoJ{"SS002015", 15},
+    CampoJ{"SS002016", 16},
+    CampoJ{"SS002017", 17},
+    CampoJ{"SS002018", 18},
+    CampoJ{"SS002019", 19},
+    CampoJ{"SS002020", 20},
+};
+// clang-format on
+static_assert(CodiciCrescenti(CampiJ, "SS"));
+
+// ---------------------------------------------------------------------------------------------------
+// The type of every code that records G and J write, from the tables above, sorted by code.
+
+struct VoceCatalogo {
+    std::string_view codice;
+    fields::Tipo tipo;
+};
+
+constexpr auto Catalogo = [] {
+    constexpr std::size_t Righi = GruppiDC.size();
+    std::array<VoceCatalogo, CampiDA.size() + CampiDB.size() + CodiciSupplementariDB.codici.size() + CampiDC.size() +
+                                 Righi * CampiGruppoDC.size() + CampiJ.size()>
+        voci{};
+    std::size_t n = 0;
+    for (const auto& campi : {std::span<const Campo>(CampiCompilatiDA), std::span<const Campo>(CampiCompilatiDB),
+                              std::span<const Campo>(CampiCompilatiDC)})
+        for (const Campo& campo : campi)
+            voci[n++] = {campo.codice, campo.tipo};
+    for (int rigo = 1; rigo <= static_cast<int>(GruppiSupplementariDB.size()); ++rigo)
+        for (std::size_t i = 0; i < TipiSupplementariDB.size(); ++i)
+            voci[n++] = {CodiciSupplementariDB.Di(rigo, i), TipiSupplementariDB[i]};
+    // The group rows: the same codes and types whichever group a row holds.
+    for (std::size_t r = 0; r < Righi; ++r)
+        for (const Campo& campo : CampiCompilatiGruppiDC[0][r])
+            voci[n++] = {campo.codice, campo.tipo};
+    for (const CampoJ& campo : CampiJ)
+        voci[n++] = {campo.campo, TipoCampiJ};
+    std::sort(voci.begin(), voci.end(),
+              [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.codice < b.codice; });
+    return voci;
+}();
+static_assert(std::adjacent_find(Catalogo.begin(), Catalogo.end(),
+                                 [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.codice == b.codice; }) ==
+                  Catalogo.end(),
+              "every code has one type");
 
 } // namespace
 
@@ -536,6 +608,22 @@ void CampiQuadroDC(const shell::RigaEsportazione& riga, std::string& area) {
         for (const Campo& campo : CampiCompilatiGruppiDC[g][static_cast<std::size_t>(rigo - 1)])
             ScriviCampo(campo, colonne, area);
     }
+}
+
+void CampiRecordJ(const Totali& totali, std::string& area) {
+    for (const CampoJ& campo : CampiJ) {
+        const ImportoEsatto& totale = totali[static_cast<std::size_t>(campo.totale)];
+        fields::AggiungiCampoNonPosizionale(area, campo.campo, static_cast<long long>(totale.ParteIntera()),
+                                            TipoCampiJ);
+    }
+}
+
+std::optional<fields::Tipo> TipoDelCodice(std::string_view codice) {
+    const auto voce = std::lower_bound(Catalogo.begin(), Catalogo.end(), codice,
+                                       [](const VoceCatalogo& v, std::string_view c) { return v.codice < c; });
+    if (voce == Catalogo.end() || voce->codice != codice)
+        return std::nullopt;
+    return voce->tipo;
 }
 
 } // namespace conv770

@@ -3,9 +3,8 @@
 // (filled, non-zero amount, ...) and the forms in which a column becomes a field's value (text, whole
 // amount, ...), evaluated in one place.
 
-#include "campo_non_posizionale.h"
 #include "esportazione.h"
-#include "valore.h"
+#include "tracciato.h"
 
 #include <array>
 #include <bitset>
@@ -17,7 +16,7 @@
 namespace conv770 {
 
 // A field without a column of its own (fixed texts), or a rule without a column.
-inline constexpr int Nessuna = -1;
+using fields::Nessuna;
 
 // Tests on one column of the line (upper case, blanks kept).
 enum class Prova {
@@ -39,7 +38,7 @@ constexpr Regola NonZero(int colonna) { return {Prova::NonZero, colonna}; }
 constexpr Regola NonZeroSemplice(int colonna) { return {Prova::NonZeroSemplice, colonna}; }
 constexpr Regola NonZeroArrotondato(int colonna) { return {Prova::NonZeroArrotondato, colonna}; }
 
-// How the field's column becomes the value handed to CampoNonPosizionale.
+// How the field's column becomes the value handed to the encoder.
 enum class Forma {
     Testo,              // text: the column itself, not trimmed
     ImportoIntero,      // whole amount: ValoreNumerico rounded down (12.99 gives 12, -0.5 gives -1)
@@ -138,10 +137,6 @@ private:
     mutable std::bitset<ColonneRicordate> m_sempliciLetti;
 };
 
-// Rounding to a whole number with halves to the even neighbour: 0.5 and -0.5 give 0, 1.5 and 2.5
-// give 2, 3.5 gives 4.
-double ArrotondaPari(double numero);
-
 // The test of a rule whose column is known to be filled.
 inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
     const int c = regola.colonna;
@@ -154,7 +149,7 @@ inline bool ValeRiempita(const Regola& regola, const Colonne& colonne) {
     case Prova::NonZeroSemplice:
         return colonne.Semplice(c) != 0;
     case Prova::NonZeroArrotondato:
-        return ArrotondaPari(colonne.Importo(c)) != 0;
+        return shell::ArrotondaAlPari(colonne.Importo(c)) != 0;
     }
     return false;
 }
@@ -164,20 +159,17 @@ inline bool Vale(const Regola& regola, const Colonne& colonne) {
     return regola.prova == Prova::Sempre || (colonne.Riempita(regola.colonna) && ValeRiempita(regola, colonne));
 }
 
-// ScriviCampo for a field whose `quando` column is filled (or whose `quando` is Sempre).
+// ScriviCampo for a field whose `quando` column is filled, whose `quando` is Sempre, or whose form is
+// ArrotondatoOUno: the field's rules, then the value of its form appended by the encoder.
 bool ScriviCampoRiempito(const Campo& campo, const Colonne& colonne, std::string& area);
-// ScriviCampo for every form: the field's rules, then the value of its form (none when the field is
-// not written), appended as CampoNonPosizionale of that value appends it.
-bool ScriviCampoValutato(const Campo& campo, const Colonne& colonne, std::string& area);
 
 // The field's value when its rules hold, appended to the area. True when the field was written: a type "SI"
 // field whose value is not "S\xCC" adds nothing but counts as written, as its rules held.
 // Every test but Sempre needs its column filled, and most columns of a line are blank: such a field is
 // passed over here, before any reading (but ArrotondatoOUno, which can still give 1).
 inline bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string& area) {
-    if (campo.forma == Forma::ArrotondatoOUno)
-        return ScriviCampoValutato(campo, colonne, area);
-    if (campo.quando.prova != Prova::Sempre && !colonne.Riempita(campo.quando.colonna))
+    if (campo.forma != Forma::ArrotondatoOUno && campo.quando.prova != Prova::Sempre &&
+        !colonne.Riempita(campo.quando.colonna))
         return false;
     return ScriviCampoRiempito(campo, colonne, area);
 }

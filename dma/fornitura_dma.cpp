@@ -3,6 +3,7 @@
 #include "errore.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -15,20 +16,22 @@ using shell::RigaEsportazione;
 constexpr int ColonnaAnno = 8;
 constexpr int ColonnaMese = 9;
 constexpr int ModuloRecordB = 1;
-constexpr int TerzoConteggio = 0; // never anything else
 
-// Record C up to the area (head, tax code, spaces), then the area, then the rest: the checks run
+using Numeri = std::array<int, NumeriDMA>;
+
+// Record C up to the area (type, head, tax code, spaces), then the area, then the rest: the checks run
 // before the area.
-constexpr std::size_t PezziPrimaDellArea = static_cast<std::size_t>(
-    std::find_if(RecordC.begin(), RecordC.end(), [](const Pezzo& p) { return p.contenuto == Contenuto::Area; }) -
-    RecordC.begin());
-static_assert(PezziPrimaDellArea < RecordC.size());
+constexpr std::size_t PezziPrimaDellArea =
+    static_cast<std::size_t>(std::find_if(tabelleDMA::RecordC.begin(), tabelleDMA::RecordC.end(),
+                                          [](const fields::Pezzo& p) { return p.genere == fields::Comune::Area; }) -
+                             tabelleDMA::RecordC.begin());
+static_assert(PezziPrimaDellArea < tabelleDMA::RecordC.size());
 
 int LeggiIntero16(const RigaEsportazione& riga, int colonna) {
-    const double valore = ArrotondaAlPari(riga.Semplice(colonna));
+    const double valore = shell::ArrotondaAlPari(riga.Semplice(colonna));
     if (!(valore >= -32768 && valore <= 32767))
-        riga.Errore(colonna,
-                    "valore '" + std::string(riga[colonna]) + "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
+        riga.Errore(colonna, "valore '" + std::string(riga[colonna]) +
+                                 "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
     return static_cast<int>(valore);
 }
 
@@ -43,10 +46,12 @@ std::string Cifre(int numero, int cifre) {
 } // namespace
 
 FornituraDMA::FornituraDMA(shell::FileUscita& uscita, shell::ContestoElaborazione& contesto)
-    : m_uscita(uscita), m_contesto(contesto) {}
+    : m_uscita(uscita), m_contesto(contesto) {
+    m_record.reserve(fields::LunghezzaRecord);
+}
 
-void FornituraDMA::Scrivi(const std::string& record, std::string_view messaggio) {
-    m_uscita.ScriviRiga(record);
+void FornituraDMA::Scrivi(std::string_view messaggio) {
+    m_uscita.ScriviRiga(m_record);
     if (!messaggio.empty())
         m_contesto.ScriviMessaggio(messaggio);
 }
@@ -61,47 +66,45 @@ void FornituraDMA::LeggiRiferimento(const RigaEsportazione& primaRiga) {
 }
 
 void FornituraDMA::ScriviRecordA(const RigaEsportazione& primaRiga) {
-    std::string record;
-    Componi(record, RecordA, {.riga = &primaRiga});
-    Scrivi(record, "Generazione Record Tipo A - Intestazione Fornitura");
+    m_record.clear();
+    fields::Componi(m_record, tabelleDMA::RecordA, {&primaRiga}, m_gancio);
+    Scrivi("Generazione Record Tipo A - Intestazione Fornitura");
 }
 
 void FornituraDMA::ScriviRecordB(const RigaEsportazione& primaRiga) {
     m_recordB = 1;
-    const Sorgente sorgente{.riga = &primaRiga, .tipo = 'B', .modulo = ModuloRecordB};
-    std::string record;
-    Componi(record, Testata, sorgente);
-    Componi(record, RecordB, sorgente);
-    Scrivi(record, "Generazione Record Tipo B - Frontespizio");
+    Numeri numeri{};
+    numeri[ModuloTesta] = ModuloRecordB;
+    m_record.clear();
+    fields::Componi(m_record, tabelleDMA::RecordB, {&primaRiga, numeri}, m_gancio);
+    Scrivi("Generazione Record Tipo B - Frontespizio");
 }
 
 void FornituraDMA::ScriviRecordC(const RigaEsportazione& riga) {
     if (!m_periodo)
         throw std::logic_error("Record C prima del mese di riferimento");
-    Sorgente sorgente{.riga = &riga, .tipo = 'C', .modulo = m_recordC.Incrementa()};
+    Numeri numeri{};
+    numeri[ModuloTesta] = m_recordC.Incrementa();
+    const std::span<const fields::Pezzo> record(tabelleDMA::RecordC);
     m_record.clear();
-    Componi(m_record, std::span(RecordC).first(PezziPrimaDellArea), sorgente);
+    fields::Componi(m_record, record.first(PezziPrimaDellArea), {&riga, numeri}, m_gancio);
 
     const std::vector<std::string> controlliFalliti = ControllaDipendente(riga);
     for (const std::string& testo : controlliFalliti)
         m_contesto.ScriviMessaggio(testo);
 
-    // The fields go straight into the record where its table has the area, padded to its length. The
-    // DMA layout has no continuation record: fields that do not fit are not cut away.
-    const Pezzo& area = RecordC[PezziPrimaDellArea];
-    const std::size_t inizioArea = m_record.size();
-    AggiungiCampiDelDipendente(m_record, riga, *m_periodo);
-    const std::size_t caratteri = m_record.size() - inizioArea;
-    if (caratteri > static_cast<std::size_t>(area.lunghezza))
+    // The DMA layout has no continuation record: fields that do not fit are not cut away.
+    m_area.clear();
+    AggiungiCampiDelDipendente(m_area, riga, *m_periodo);
+    if (m_area.size() > static_cast<std::size_t>(record[PezziPrimaDellArea].lunghezza))
         throw shell::ErroreElaborazione(
             "Riga " + std::to_string(riga.Numero()) + ": i quadri D0 ed E0 del dipendente " +
             std::string(riga[ColonnaCodiceFiscale]) + " " + std::string(riga[ColonnaCognome]) + " " +
-            std::string(riga[ColonnaNome]) + " occupano " + std::to_string(caratteri) +
+            std::string(riga[ColonnaNome]) + " occupano " + std::to_string(m_area.size()) +
             " caratteri, oltre i 1.800 del record C (il tracciato DMA non prevede "
             "record di continuazione)");
-    m_record.resize(inizioArea + static_cast<std::size_t>(area.lunghezza), ' ');
-    Componi(m_record, std::span(RecordC).subspan(PezziPrimaDellArea + 1), sorgente);
-    Scrivi(m_record, {});
+    fields::Componi(m_record, record.subspan(PezziPrimaDellArea), {&riga, numeri, m_area}, m_gancio);
+    Scrivi({});
 
     if (!controlliFalliti.empty())
         m_contesto.Avviso("Attenzione!!!", true);
@@ -113,9 +116,13 @@ void FornituraDMA::ScriviRecordC(const RigaEsportazione& riga) {
 }
 
 void FornituraDMA::ScriviRecordZ() {
-    std::string record;
-    Componi(record, RecordZ, {.conteggi = {m_recordB, m_recordC.Valore(), TerzoConteggio}});
-    Scrivi(record, "Generazione Record Tipo Z - Riepilogo");
+    Numeri numeri{};
+    numeri[ContoRecordB] = m_recordB;
+    numeri[ContoRecordC] = m_recordC.Valore();
+    numeri[TerzoConteggio] = 0; // never anything else
+    m_record.clear();
+    fields::Componi(m_record, tabelleDMA::RecordZ, {nullptr, numeri}, m_gancio);
+    Scrivi("Generazione Record Tipo Z - Riepilogo");
 }
 
 std::string FornituraDMA::NomeFinale() const {

@@ -36,7 +36,8 @@ public:
     std::string NomeFinale() const;
 
 private:
-    void Scrivi(const std::string& record, std::string_view messaggio);
+    // Writes the record made, then its log line (none when empty).
+    void Scrivi(std::string_view messaggio);
 
     shell::FileUscita& m_uscita;
     shell::ContestoElaborazione& m_contesto;
@@ -45,8 +46,11 @@ private:
     int m_anno = 0;
     int m_mese = 0;
     std::optional<Periodo> m_periodo;
-    // Record C and its log line, their room kept from one employee to the next.
+    GancioDMA m_gancio;
+    // The record being written, the fields of record C and its log line, their room kept from one
+    // employee to the next.
     std::string m_record;
+    std::string m_area;
     std::string m_messaggio;
 };
 

@@ -20,75 +20,6 @@ int GiorniDelMese(int anno, int mese) {
     return giorni;
 }
 
-// A whole number as its digits, "-" in front when negative (never "-0").
-std::string TestoIntero(double intero) {
-    if (intero == 0)
-        return "0";
-    if (std::fabs(intero) < 1e18)
-        return std::to_string(static_cast<long long>(intero));
-    char testo[400];
-    std::snprintf(testo, sizeof testo, "%.0f", intero);
-    return testo;
-}
-
-const RigaEsportazione& Riga(const Sorgente& sorgente) {
-    if (!sorgente.riga)
-        throw std::logic_error("Pezzo di record senza riga di esportazione");
-    return *sorgente.riga;
-}
-
-// Appends the piece, which the caller checks for its width.
-void Aggiungi(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente) {
-    using fields::CampoPosizionale;
-    using fields::TipoPosizionale;
-    const int n = pezzo.lunghezza;
-    switch (pezzo.contenuto) {
-    case Contenuto::Tipo:
-        record += sorgente.tipo;
-        return;
-    case Contenuto::Letterale:
-        record += pezzo.testo;
-        return;
-    case Contenuto::Spazi:
-        record.append(static_cast<std::size_t>(n), ' ');
-        return;
-    case Contenuto::Testo:
-        fields::AggiungiTestoPosizionale(record, Riga(sorgente)[pezzo.colonna], n, TipoPosizionale::X);
-        return;
-    case Contenuto::Numero:
-        fields::AggiungiTestoPosizionale(record, TestoIntero(ArrotondaAlPari(Riga(sorgente).Semplice(pezzo.colonna))), n,
-                                         TipoPosizionale::N);
-        return;
-    case Contenuto::Data:
-        record += CampoPosizionale(Riga(sorgente).LeggiData(pezzo.colonna), n, TipoPosizionale::DT);
-        return;
-    case Contenuto::Zero:
-        record += CampoPosizionale(0, n, TipoPosizionale::N);
-        return;
-    case Contenuto::Vuoto:
-        record += CampoPosizionale("", n, TipoPosizionale::X);
-        return;
-    case Contenuto::Modulo:
-        fields::AggiungiTestoPosizionale(record, std::to_string(sorgente.modulo), n, TipoPosizionale::N);
-        return;
-    case Contenuto::Conteggio:
-        record +=
-            CampoPosizionale(sorgente.conteggi.at(static_cast<std::size_t>(pezzo.colonna)), n, TipoPosizionale::N);
-        return;
-    case Contenuto::Testata:
-        // The head is the beginning of the record (Contigui): its pieces are where the record has them.
-        Componi(record, Testata, sorgente);
-        return;
-    case Contenuto::Area:
-        record += sorgente.area;
-        return;
-    case Contenuto::FineRecord:
-        record += fields::FineRecord;
-        return;
-    }
-    throw std::logic_error("Contenuto di record sconosciuto");
-}
-
 fields::Valore ValoreCampo(const CampoQuadro& campo, const RigaEsportazione& riga, const Periodo& periodo) {
     switch (campo.origine) {
     case Origine::Colonna:
@@ -144,72 +75,64 @@ std::optional<Periodo> PeriodoDiRiferimento(int anno, int mese) {
     return Periodo{{a, m, 1}, {a, m, GiorniDelMese(a, m)}};
 }
 
-double ArrotondaAlPari(double valore) {
-    const double sotto = std::floor(valore);
-    const double resto = valore - sotto;
-    if (resto > 0.5)
-        return sotto + 1;
-    if (resto < 0.5)
-        return sotto;
-    return std::fmod(sotto, 2.0) == 0 ? sotto : sotto + 1;
-}
-
-void AggiungiPezzo(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente) {
-    const std::size_t inizio = record.size();
-    Aggiungi(record, pezzo, sorgente);
-    // Every kind keeps its width: a piece that did not would shift the rest of the record.
-    if (const std::size_t scritti = record.size() - inizio; scritti != static_cast<std::size_t>(pezzo.lunghezza)) {
-        record.resize(inizio);
-        throw std::logic_error("Pezzo in posizione " + std::to_string(pezzo.inizio) + " lungo " +
-                               std::to_string(scritti) + " caratteri invece di " + std::to_string(pezzo.lunghezza));
+fields::Valore GancioDMA::Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) const {
+    const RigaEsportazione& riga = *fonte.riga;
+    switch (static_cast<ProprioDMA>(pezzo.genere.proprio)) {
+    case ProprioDMA::Numero: {
+        const double intero = shell::ArrotondaAlPari(riga.Semplice(pezzo.colonna));
+        if (std::fabs(intero) < 1e18)
+            return static_cast<long long>(intero);
+        // Digits, all of them, "-" in front when negative.
+        char testo[400];
+        appoggio.assign(testo, static_cast<std::size_t>(std::snprintf(testo, sizeof testo, "%.0f", intero)));
+        return appoggio;
     }
-}
-
-std::string CodificaPezzo(const Pezzo& pezzo, const Sorgente& sorgente) {
-    std::string testo;
-    AggiungiPezzo(testo, pezzo, sorgente);
-    return testo;
-}
-
-void Componi(std::string& record, std::span<const Pezzo> pezzi, const Sorgente& sorgente) {
-    for (const Pezzo& pezzo : pezzi) {
-        if (record.size() + 1 != static_cast<std::size_t>(pezzo.inizio))
-            throw std::logic_error("Pezzo in posizione " + std::to_string(pezzo.inizio) + " dopo " +
-                                   std::to_string(record.size()) + " caratteri");
-        AggiungiPezzo(record, pezzo, sorgente);
+    case ProprioDMA::Data:
+        return riga.LeggiData(pezzo.colonna);
     }
+    throw std::logic_error("Pezzo DMA sconosciuto");
 }
 
-void AggiungiCampoQuadro(std::string& area, const CampoQuadro& campo, const RigaEsportazione& riga,
-                         const Periodo& periodo) {
-    if (!DaScrivere(campo, riga))
-        return;
-    const fields::Valore valore = ValoreCampo(campo, riga, periodo);
-    const std::size_t inizio = area.size();
-    try {
-        fields::AggiungiCampoNonPosizionale(area, campo.codice, valore, campo.tipo);
-    } catch (const shell::ErroreElaborazione& e) {
-        area.resize(inizio);
-        throw shell::ErroreElaborazione("Riga " + std::to_string(riga.Numero()) + ", campo " +
-                                        std::string(campo.codice) + ": " + e.what());
-    }
+void GancioDMA::Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) const {
+    const auto tipo = static_cast<ProprioDMA>(pezzo.genere.proprio) == ProprioDMA::Numero ? fields::TipoPosizionale::N
+                                                                                          : fields::TipoPosizionale::DT;
+    fields::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, tipo);
 }
 
-std::string CodificaCampoQuadro(const CampoQuadro& campo, const RigaEsportazione& riga, const Periodo& periodo) {
-    std::string campi;
-    AggiungiCampoQuadro(campi, campo, riga, periodo);
-    return campi;
+fields::Lettura GancioDMA::Leggi(const fields::Pezzo& pezzo, std::string_view testo) const {
+    if (static_cast<ProprioDMA>(pezzo.genere.proprio) == ProprioDMA::Numero)
+        return fields::LeggiCampoPosizionale(testo, fields::TipoPosizionale::N);
+    // A date that is not one stops the run: the filler is never written.
+    fields::Lettura data = fields::LeggiCampoPosizionale(testo, fields::TipoPosizionale::DT);
+    if (!data.valore.Data())
+        return fields::Lettura::Errata(fields::Difformita::Formato, "attesa una data ggmmaaaa");
+    return data;
 }
 
 void AggiungiCampiDelDipendente(std::string& area, const RigaEsportazione& riga, const Periodo& periodo) {
-    for (const CampoQuadro& campo : CampiQuadri)
-        AggiungiCampoQuadro(area, campo, riga, periodo);
+    for (const CampoQuadro& campo : CampiQuadri) {
+        if (!DaScrivere(campo, riga))
+            continue;
+        const fields::Valore valore = ValoreCampo(campo, riga, periodo);
+        const std::size_t inizio = area.size();
+        try {
+            fields::AggiungiCampoNonPosizionale(area, campo.codice, valore, campo.tipo);
+        } catch (const shell::ErroreElaborazione& e) {
+            area.resize(inizio);
+            throw shell::ErroreElaborazione("Riga " + std::to_string(riga.Numero()) + ", campo " +
+                                            std::string(campo.codice) + ": " + e.what());
+        }
+    }
 }
 
-std::string CampiDelDipendente(const RigaEsportazione& riga, const Periodo& periodo) {
-    std::string campi;
-    AggiungiCampiDelDipendente(campi, riga, periodo);
-    return campi;
+std::optional<fields::Tipo> TipoDelCodice(std::string_view codice) {
+    // The codes rise (CodiciCrescenti).
+    const auto campo =
+        std::lower_bound(CampiQuadri.begin(), CampiQuadri.end(), codice,
+                         [](const CampoQuadro& c, std::string_view cercato) { return c.codice < cercato; });
+    if (campo == CampiQuadri.end() || campo->codice != codice)
+        return std::nullopt;
+    return campo->tipo;
 }
 
 std::vector<std::string> ControllaDipendente(const RigaEsportazione& riga) {
@@ -237,6 +160,18 @@ std::vector<std::string> ControllaDipendente(const RigaEsportazione& riga) {
         righe.push_back(std::move(testo));
     }
     return righe;
+}
+
+const fields::Tracciato& TracciatoDMA() {
+    static const GancioDMA gancio;
+    static constexpr fields::TabellaRecord record[] = {
+        {'A', tabelleDMA::RecordA},
+        {'B', tabelleDMA::RecordB},
+        {'C', tabelleDMA::RecordC},
+        {'Z', tabelleDMA::RecordZ},
+    };
+    static const fields::Tracciato tracciato{record, gancio, TipoDelCodice};
+    return tracciato;
 }
 
 } // namespace dma

@@ -1,15 +1,15 @@
 #pragma once
 // The records of the DMA supply as tables: records A, B, C and Z in the fixed-length frame, the head
 // that records B and C share, the fields of quadri D0 and E0 in the area of record C, and the checks
-// of the employee's personal data. One row per field, in the order of the record; the encoding of
-// every kind of row is in one place (CodificaPezzo, CampoQuadro).
+// of the employee's personal data. One row per field, in the order of the record; the same tables
+// write the records and read them back.
 
-#include "campo_non_posizionale.h"
 #include "conversioni.h"
 #include "esportazione.h"
-#include "record_fisso.h"
+#include "tracciato.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,181 +19,146 @@
 namespace dma {
 
 namespace fields = conv770::fields;
-
-inline constexpr int Nessuna = -1;
+using fields::Nessuna;
 
 // The employee's columns that name the employee in the log and in messages.
 inline constexpr int ColonnaCodiceFiscale = 31;
 inline constexpr int ColonnaCognome = 32;
 inline constexpr int ColonnaNome = 33;
 
-// What a positional piece of a record holds.
-enum class Contenuto {
-    Tipo,       // the record type of the head ("B" or "C")
-    Letterale,  // `testo` as it stands
-    Spazi,      // blanks
-    Testo,      // the column, X (left-aligned, spaces after, cut at the right)
-    Numero,     // the column read with ValoreSemplice, rounded to a whole number (halves to even), N
-    Data,       // the column read as a day/month/year date, DT; a text that is not a date stops the run
-    Zero,       // the number 0, N
-    Vuoto,      // the empty text, X
-    Modulo,     // the module number, N
-    Conteggio,  // record count number `colonna` (0 = B, 1 = C, 2 = the third count), N
-    Testata,    // the head shared by records B and C (positions 1 to 66)
-    Area,       // the non-positional area of record C, 1,800 characters
-    FineRecord, // the end mark "A"
+// The numbers that the records count (fields::Fonte::contatori).
+enum NumeroDMA : int {
+    ModuloTesta,    // the module number of the head: 1 in record B, the C record count in record C
+    ContoRecordB,   // record Z: the records B (1)
+    ContoRecordC,   // record Z: the records C
+    TerzoConteggio, // record Z: the third count, always 0
+    NumeriDMA
 };
 
-struct Pezzo {
-    int inizio; // position of the first character, from 1
-    int lunghezza;
-    Contenuto contenuto;
-    int colonna;            // export column (Conteggio: which count)
-    std::string_view testo; // the text of Letterale
+// The kinds of piece of the DMA records only.
+enum class ProprioDMA : std::uint8_t {
+    Numero, // the column read with ValoreSemplice, rounded to a whole number (halves to even), N
+    Data,   // the column read as a day/month/year date, DT; a text that is not a date stops the run
 };
 
 // clang-format off
+namespace tabelleDMA {
+using enum fields::Comune;
+using enum ProprioDMA;
 
 // Record A, supply header, from the first line.
-inline constexpr auto RecordA = std::to_array<Pezzo>({
-//    pos   lun  contenuto              col      testo
-    {    1,    1, Contenuto::Letterale,  Nessuna, "A"    },
-    {    2,   14, Contenuto::Spazi,      Nessuna, ""     },
-    {   16,    5, Contenuto::Letterale,  Nessuna, "INP05"},
-    {   21,    2, Contenuto::Letterale,  Nessuna, "01"   },
-    {   23,   16, Contenuto::Testo,            0, ""     },
-    {   39,  483, Contenuto::Spazi,      Nessuna, ""     },
-    {  522,    4, Contenuto::Letterale,  Nessuna, "0000" },
-    {  526,    4, Contenuto::Letterale,  Nessuna, "0000" },
-    {  530, 1368, Contenuto::Spazi,      Nessuna, ""     },
-    { 1898,    1, Contenuto::FineRecord, Nessuna, ""     },
+inline constexpr auto RecordA = fields::RecordA("INP05", "01");
+
+// Head of records B and C after the type (positions 2 to 66), from the line the record is made from.
+inline constexpr auto Testata = std::to_array<fields::Pezzo>({
+//   pos   lung  genere     col          testo
+    {   2,   11, X,                   0},
+    {  13,    5, Numero,              1},
+    {  18,    8, Contatore, ModuloTesta},
+    {  26,    7, X,                   2},
+    {  33,   11, X,                   3},
+    {  44,   11, X,                   0},
+    {  55,    5, Numero,              1},
+    {  60,    7, X,                   2},
 });
 
-// Head of records B and C, from the line the record is made from.
-inline constexpr auto Testata = std::to_array<Pezzo>({
-//    pos   lun  contenuto              col      testo
-    {    1,    1, Contenuto::Tipo,       Nessuna, ""     },
-    {    2,   11, Contenuto::Testo,            0, ""     },
-    {   13,    5, Contenuto::Numero,           1, ""     },
-    {   18,    8, Contenuto::Modulo,     Nessuna, ""     },
-    {   26,    7, Contenuto::Testo,            2, ""     },
-    {   33,   11, Contenuto::Testo,            3, ""     },
-    {   44,   11, Contenuto::Testo,            0, ""     },
-    {   55,    5, Contenuto::Numero,           1, ""     },
-    {   60,    7, Contenuto::Testo,            2, ""     },
-});
-
-// Record B, frontispiece, from the first line, after the head.
-inline constexpr auto RecordB = std::to_array<Pezzo>({
-//    pos   lun  contenuto              col      testo
-    {   67,   10, Contenuto::Spazi,      Nessuna, ""        },
-    {   77,    2, Contenuto::Numero,           6, ""        },
-    {   79,   11, Contenuto::Testo,            7, ""        },
-    {   90,    1, Contenuto::Spazi,      Nessuna, ""        },
-    {   91,    2, Contenuto::Numero,           9, ""        },
-    {   93,    4, Contenuto::Numero,           8, ""        },
-    {   97,   60, Contenuto::Testo,           10, ""        },
-    {  157,    4, Contenuto::Testo,           11, ""        },
-    {  161,   60, Contenuto::Testo,           12, ""        },
-    {  221,    5, Contenuto::Testo,           13, ""        },
-    {  226,   12, Contenuto::Testo,           14, ""        },
-    {  238,   12, Contenuto::Testo,           15, ""        },
-    {  250,  100, Contenuto::Testo,           16, ""        },
-    {  350,   60, Contenuto::Testo,           17, ""        },
-    {  410,    4, Contenuto::Testo,           18, ""        },
-    {  414,   60, Contenuto::Testo,           19, ""        },
-    {  474,    5, Contenuto::Testo,           20, ""        },
-    {  479,   12, Contenuto::Testo,           21, ""        },
-    {  491,   12, Contenuto::Testo,           22, ""        },
-    {  503,  100, Contenuto::Testo,           23, ""        },
-    {  603,   60, Contenuto::Testo,           10, ""        },
-    {  663,    4, Contenuto::Testo,           11, ""        },
-    {  667,   60, Contenuto::Testo,           12, ""        },
-    {  727,    5, Contenuto::Testo,           13, ""        },
-    {  732,   12, Contenuto::Testo,           14, ""        },
-    {  744,   12, Contenuto::Testo,           15, ""        },
-    {  756,  100, Contenuto::Testo,           16, ""        },
-    {  856,   16, Contenuto::Testo,           24, ""        },
-    {  872,   24, Contenuto::Testo,           25, ""        },
-    {  896,   20, Contenuto::Testo,           26, ""        },
-    {  916,    1, Contenuto::Testo,           27, ""        },
-    {  917,    8, Contenuto::Data,            28, ""        },
-    {  925,   40, Contenuto::Testo,           29, ""        },
-    {  965,    2, Contenuto::Testo,           30, ""        },
-    {  967,    1, Contenuto::Letterale,  Nessuna, "1"       },
-    {  968,    8, Contenuto::Zero,       Nessuna, ""        },
-    {  976,    8, Contenuto::Zero,       Nessuna, ""        },
-    {  984,    8, Contenuto::Zero,       Nessuna, ""        },
-    {  992,    8, Contenuto::Zero,       Nessuna, ""        },
-    { 1000,   16, Contenuto::Vuoto,      Nessuna, ""        },
-    { 1016,    2, Contenuto::Letterale,  Nessuna, "00"      },
-    { 1018,    8, Contenuto::Letterale,  Nessuna, "00000000"},
-    { 1026,    1, Contenuto::Letterale,  Nessuna, "0"       },
-    { 1027,    2, Contenuto::Spazi,      Nessuna, ""        },
-    { 1029,    8, Contenuto::Zero,       Nessuna, ""        },
-    { 1037,    8, Contenuto::Zero,       Nessuna, ""        },
-    { 1045,    8, Contenuto::Zero,       Nessuna, ""        },
-    { 1053,    8, Contenuto::Zero,       Nessuna, ""        },
-    { 1061,    6, Contenuto::Testo,           44, ""        },
-    { 1067,    6, Contenuto::Testo,           45, ""        },
-    { 1073,  825, Contenuto::Spazi,      Nessuna, ""        },
-    { 1898,    1, Contenuto::FineRecord, Nessuna, ""        },
+// Record B, frontispiece, from the first line.
+inline constexpr auto RecordB = std::to_array<fields::Pezzo>({
+//   pos   lung  genere     col          testo
+    {   1,    1, Letterale, Nessuna,     "B"},
+    {   2,   65, Tabella,   Nessuna,     "", Testata},
+    {  67,   10, Spazi},
+    {  77,    2, Numero,              6},
+    {  79,   11, X,                   7},
+    {  90,    1, Spazi},
+    {  91,    2, Numero,              9},
+    {  93,    4, Numero,              8},
+    {  97,   60, X,                  10},
+    { 157,    4, X,                  11},
+    { 161,   60, X,                  12},
+    { 221,    5, X,                  13},
+    { 226,   12, X,                  14},
+    { 238,   12, X,                  15},
+    { 250,  100, X,                  16},
+    { 350,   60, X,                  17},
+    { 410,    4, X,                  18},
+    { 414,   60, X,                  19},
+    { 474,    5, X,                  20},
+    { 479,   12, X,                  21},
+    { 491,   12, X,                  22},
+    { 503,  100, X,                  23},
+    { 603,   60, X,                  10},
+    { 663,    4, X,                  11},
+    { 667,   60, X,                  12},
+    { 727,    5, X,                  13},
+    { 732,   12, X,                  14},
+    { 744,   12, X,                  15},
+    { 756,  100, X,                  16},
+    { 856,   16, X,                  24},
+    { 872,   24, X,                  25},
+    { 896,   20, X,                  26},
+    { 916,    1, X,                  27},
+    { 917,    8, Data,               28},
+    { 925,   40, X,                  29},
+    { 965,    2, X,                  30},
+    { 967,    1, Letterale, Nessuna,     "1"},
+    { 968,    8, Zeri},                  // N of 0
+    { 976,    8, Zeri},                  // N of 0
+    { 984,    8, Zeri},                  // N of 0
+    { 992,    8, Zeri},                  // N of 0
+    {1000,   16, Spazi},                 // X of the empty text
+    {1016,    2, Letterale, Nessuna,     "00"},
+    {1018,    8, Letterale, Nessuna,     "00000000"},
+    {1026,    1, Letterale, Nessuna,     "0"},
+    {1027,    2, Spazi},
+    {1029,    8, Zeri},                  // N of 0
+    {1037,    8, Zeri},                  // N of 0
+    {1045,    8, Zeri},                  // N of 0
+    {1053,    8, Zeri},                  // N of 0
+    {1061,    6, X,                  44},
+    {1067,    6, X,                  45},
+    {1073,  825, Spazi},
+    {1898,    1, Fine},
 });
 
 // Record C, one per employee.
-inline constexpr auto RecordC = std::to_array<Pezzo>({
-//    pos   lun  contenuto              col      testo
-    {    1,   66, Contenuto::Testata,    Nessuna, ""     },
-    {   67,   16, Contenuto::Testo,           31, ""     },
-    {   83,    7, Contenuto::Spazi,      Nessuna, ""     },
-    {   90, 1800, Contenuto::Area,       Nessuna, ""     },
-    { 1890,    8, Contenuto::Spazi,      Nessuna, ""     },
-    { 1898,    1, Contenuto::FineRecord, Nessuna, ""     },
+inline constexpr auto RecordC = std::to_array<fields::Pezzo>({
+//   pos   lung  genere     col          testo
+    {   1,    1, Letterale, Nessuna,     "C"},
+    {   2,   65, Tabella,   Nessuna,     "", Testata},
+    {  67,   16, X,                  31},
+    {  83,    7, Spazi},
+    {  90, 1800, Area},
+    {1890,    8, Spazi},
+    {1898,    1, Fine},
 });
 
 // Record Z, summary: the counts of records B and C and the third count.
-inline constexpr auto RecordZ = std::to_array<Pezzo>({
-//    pos   lun  contenuto              col      testo
-    {    1,    1, Contenuto::Letterale,  Nessuna, "Z"    },
-    {    2,   14, Contenuto::Spazi,      Nessuna, ""     },
-    {   16,    9, Contenuto::Conteggio,        0, ""     },
-    {   25,    9, Contenuto::Conteggio,        1, ""     },
-    {   34,    9, Contenuto::Conteggio,        2, ""     },
-    {   43, 1855, Contenuto::Spazi,      Nessuna, ""     },
-    { 1898,    1, Contenuto::FineRecord, Nessuna, ""     },
+inline constexpr auto RecordZ = std::to_array<fields::Pezzo>({
+//   pos   lung  genere     col          testo
+    {   1,    1, Letterale, Nessuna,     "Z"},
+    {   2,   14, Spazi},
+    {  16,    9, Contatore, ContoRecordB},
+    {  25,    9, Contatore, ContoRecordC},
+    {  34,    9, Contatore, TerzoConteggio},
+    {  43, 1855, Spazi},
+    {1898,    1, Fine},
 });
 
+static_assert(fields::RecordFissoCompleto(RecordA));
+static_assert(fields::RecordFissoCompleto(RecordB));
+static_assert(fields::RecordFissoCompleto(RecordC));
+static_assert(fields::RecordFissoCompleto(RecordZ));
+} // namespace tabelleDMA
 // clang-format on
 
-// The pieces of a table follow one another from `inizio` without gaps, each literal fits its piece,
-// the head, the area and the end mark are where the frame has them, and together they are
-// `lunghezza` characters long.
-constexpr bool Contigui(std::span<const Pezzo> pezzi, int inizio, int lunghezza) {
-    int posizione = inizio;
-    for (const Pezzo& pezzo : pezzi) {
-        if (pezzo.inizio != posizione || pezzo.lunghezza <= 0)
-            return false;
-        if (pezzo.contenuto == Contenuto::Letterale && static_cast<int>(pezzo.testo.size()) != pezzo.lunghezza)
-            return false;
-        if ((pezzo.contenuto == Contenuto::Tipo && (pezzo.inizio != 1 || pezzo.lunghezza != 1)) ||
-            (pezzo.contenuto == Contenuto::Testata && (pezzo.inizio != 1 || pezzo.lunghezza != 66)) ||
-            (pezzo.contenuto == Contenuto::Area &&
-             (pezzo.inizio != fields::InizioArea || pezzo.lunghezza != fields::LunghezzaArea)) ||
-            (pezzo.contenuto == Contenuto::FineRecord &&
-             (pezzo.inizio != fields::LunghezzaRecord || pezzo.lunghezza != 1)))
-            return false;
-        posizione += pezzo.lunghezza;
-    }
-    return posizione == inizio + lunghezza;
-}
-
-inline constexpr int LunghezzaTestata = 66;
-
-static_assert(Contigui(RecordA, 1, fields::LunghezzaRecord));
-static_assert(Contigui(Testata, 1, LunghezzaTestata));
-static_assert(Contigui(RecordB, LunghezzaTestata + 1, fields::LunghezzaRecord - LunghezzaTestata));
-static_assert(Contigui(RecordC, 1, fields::LunghezzaRecord));
-static_assert(Contigui(RecordZ, 1, fields::LunghezzaRecord));
+// The DMA kinds, written and read.
+class GancioDMA : public fields::Gancio {
+public:
+    fields::Valore Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) const override;
+    void Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) const override;
+    fields::Lettura Leggi(const fields::Pezzo& pezzo, std::string_view testo) const override;
+};
 
 // The reference month as quadro E0 writes it: its first and last day. A month outside 1 to 12 rolls
 // over into the neighbouring year (month 13 of 2011 is January 2012, month 0 is December 2010).
@@ -204,28 +169,6 @@ struct Periodo {
 
 // No value when the first or the last day falls outside the years 1 to 9999.
 std::optional<Periodo> PeriodoDiRiferimento(int anno, int mese);
-
-// What the pieces of a record are made from.
-struct Sorgente {
-    const shell::RigaEsportazione* riga = nullptr;
-    char tipo = ' ';               // record type of the head
-    int modulo = 0;                // module number of the head
-    std::array<int, 3> conteggi{}; // records B, records C, the third count
-    std::string_view area{};       // the non-positional area of record C, exactly 1,800 characters
-};
-
-// The text of one piece, exactly `pezzo.lunghezza` characters (the head: 66). An unreadable date
-// or a missing column stops the run, naming the line and the column.
-std::string CodificaPezzo(const Pezzo& pezzo, const Sorgente& sorgente);
-
-// The same, appended to `record`; the head only at the beginning of a record.
-void AggiungiPezzo(std::string& record, const Pezzo& pezzo, const Sorgente& sorgente);
-
-// Appends the pieces of a table to `record`, which must end where the table begins.
-void Componi(std::string& record, std::span<const Pezzo> pezzi, const Sorgente& sorgente);
-
-// A number rounded to a whole number, halves to the even neighbour (12.5 is 12, 13.5 is 14).
-double ArrotondaAlPari(double valore);
 
 // --- Record C: quadri D0 and E0 -----------------------------------------------------------------
 
@@ -300,17 +243,13 @@ constexpr bool CodiciCrescenti(std::span<const CampoQuadro> campi) {
 }
 static_assert(CodiciCrescenti(CampiQuadri));
 
-// The encoded field (one or more blocks of 24 characters), or the empty text when its condition
-// fails. An error of the encoder stops the run naming the line and the field code.
-std::string CodificaCampoQuadro(const CampoQuadro& campo, const shell::RigaEsportazione& riga, const Periodo& periodo);
-
-// All the fields of the table one after the other, not yet padded: may be longer than the area.
-std::string CampiDelDipendente(const shell::RigaEsportazione& riga, const Periodo& periodo);
-
-// The same two, appended to `area`.
-void AggiungiCampoQuadro(std::string& area, const CampoQuadro& campo, const shell::RigaEsportazione& riga,
-                         const Periodo& periodo);
+// Appends the fields of the table to `area` one after the other, each when its condition holds: not
+// yet padded, and possibly longer than the area. An error of the encoder stops the run naming the
+// line and the field code.
 void AggiungiCampiDelDipendente(std::string& area, const shell::RigaEsportazione& riga, const Periodo& periodo);
+
+// The type of a field code of record C; none for a code that the table does not write.
+std::optional<fields::Tipo> TipoDelCodice(std::string_view codice);
 
 // A check of the employee's personal data.
 enum class Verifica {
@@ -353,5 +292,8 @@ inline constexpr std::string_view InizioRigaC = "Generazione Record Tipo C - Qua
 
 // The log lines of the failed checks, in order; none when the data are complete.
 std::vector<std::string> ControllaDipendente(const shell::RigaEsportazione& riga);
+
+// The layouts of the supply, with the types of the field codes of record C.
+const fields::Tracciato& TracciatoDMA();
 
 } // namespace dma

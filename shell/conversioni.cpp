@@ -32,8 +32,6 @@ std::string SoloCifre(std::string_view testo) {
     return cifre;
 }
 
-std::string StringaZeri(int n) { return std::string(n > 0 ? static_cast<std::size_t>(n) : 0, '0'); }
-
 namespace {
 
 // Exact powers of ten: a whole number of at most 15 digits divided by one of them is the correctly
@@ -240,10 +238,20 @@ std::optional<double> ValoreSempliceCompleto(std::string_view testo) {
 
 } // namespace
 
-double Arrotonda(double numero) {
+double ArrotondaLontanoDaZero(double numero) {
     const double intero = std::trunc(numero);
     // The fraction is exact: taking the whole part off a double loses no bit.
     return std::fabs(numero - intero) >= 0.5 ? intero + std::copysign(1.0, numero) : intero;
+}
+
+double ArrotondaAlPari(double numero) {
+    const double sotto = std::floor(numero);
+    const double resto = numero - sotto; // exact, as above
+    if (resto > 0.5)
+        return sotto + 1;
+    if (resto < 0.5)
+        return sotto;
+    return std::fmod(sotto, 2.0) == 0 ? sotto : sotto + 1;
 }
 
 bool DataValida(int anno, int mese, int giorno) {

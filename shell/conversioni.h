@@ -10,9 +10,6 @@ namespace shell {
 // The ASCII digits of the text, in their order; every other character dropped.
 std::string SoloCifre(std::string_view testo);
 
-// n characters "0".
-std::string StringaZeri(int n);
-
 // An amount written the Italian way: blanks around it, "." for thousands, "," for decimals
 // ("1.234,56" is 1234.56; "" and ",5" read as 0 and 0.5). No value when the text is not a number.
 std::optional<double> ValoreNumerico(std::string_view testo);
@@ -24,7 +21,11 @@ std::optional<double> ValoreSemplice(std::string_view testo);
 
 // The whole number nearest to `numero`, halves away from zero (2.5 is 3, -2.5 is -3), exact on every
 // system: MinGW-w64's std::round adds 0.5 and truncates, which makes 0.49999999999999994 a 1.
-double Arrotonda(double numero);
+double ArrotondaLontanoDaZero(double numero);
+
+// The whole number nearest to `numero`, halves to the even neighbour (0.5 and -0.5 are 0, 1.5 and 2.5
+// are 2, 3.5 is 4), as a number is rounded into a whole number of 16 bits.
+double ArrotondaAlPari(double numero);
 
 struct Data {
     int anno = 0;

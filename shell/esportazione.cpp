@@ -116,28 +116,6 @@ void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne
     *colonna = std::string_view(testo + inizio, n - inizio);
 }
 
-std::vector<std::string> DividiColonne(std::string_view riga) {
-    std::vector<std::string> colonne;
-    if (riga.empty())
-        return colonne;
-    // More than 32,767 columns stop the run before any is copied; room for all of them at once, so
-    // that none is moved as the vector grows.
-    const auto tabulazioni = static_cast<std::size_t>(std::count(riga.begin(), riga.end(), '\t'));
-    if (tabulazioni >= static_cast<std::size_t>(MassimoContatore))
-        throw ErroreElaborazione("Superato il limite di 32.767 colonne in una riga");
-    colonne.reserve(tabulazioni + 1);
-    const char* inizio = riga.data();
-    const char* const fine = riga.data() + riga.size();
-    while (true) {
-        const auto* tab = static_cast<const char*>(std::memchr(inizio, '\t', static_cast<std::size_t>(fine - inizio)));
-        colonne.emplace_back(inizio, static_cast<std::size_t>((tab ? tab : fine) - inizio));
-        if (!tab)
-            break;
-        inizio = tab + 1;
-    }
-    return colonne;
-}
-
 Esportazione Esportazione::Leggi(const std::filesystem::path& percorso) {
     std::ifstream file(percorso, std::ios::binary);
     if (!file)

@@ -16,11 +16,8 @@ namespace shell {
 // the last line needs no terminator. At most 32,767 lines (more stops the run).
 std::vector<std::string_view> DividiRighe(std::string_view testo);
 
-// The columns of a line, split at every TAB; an empty line has no column.
-std::vector<std::string> DividiColonne(std::string_view riga);
-
-// The same as views into the line, appended to `colonne` (emptied first). More than 32,767 columns
-// stop the run.
+// The columns of a line, split at every TAB, as views into the line, put into `colonne` (emptied
+// first); an empty line has no column. More than 32,767 columns stop the run.
 void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne);
 
 class Esportazione {

@@ -3,11 +3,9 @@
 #include "conversioni.h"
 #include "errore.h"
 
-#include <array>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 namespace tfr {
 
@@ -15,104 +13,56 @@ namespace {
 
 using shell::RigaEsportazione;
 
-[[noreturn]] void ErroreValore(const Sorgente& sorgente, int colonna, const std::string& descrizione) {
-    const std::string dipendente =
-        sorgente.dipendente.empty() ? "" : " (dipendente " + std::string(sorgente.dipendente) + ")";
-    sorgente.riga->Errore(colonna, descrizione + dipendente);
-}
+ProprioTFR GenereTFR(const fields::Pezzo& pezzo) { return static_cast<ProprioTFR>(pezzo.genere.proprio); }
 
-// The text left-aligned in `lunghezza` characters: blanks after it, cut at the right.
-void Sinistra(std::string& record, std::string_view testo, int lunghezza) {
-    const auto n = static_cast<std::size_t>(lunghezza);
-    const std::string_view parte = testo.substr(0, n);
-    record += parte;
-    record.append(n - parte.size(), ' ');
-}
+bool Cifra(char c) { return c >= '0' && c <= '9'; }
+bool Cifre(std::string_view testo) { return std::all_of(testo.begin(), testo.end(), Cifra); }
 
-// The text right-aligned in `lunghezza` characters: blanks before it, cut at the left.
-void Destra(std::string& record, std::string_view testo, int lunghezza) {
-    const auto n = static_cast<std::size_t>(lunghezza);
-    if (testo.size() >= n) {
-        record += testo.substr(testo.size() - n);
-        return;
-    }
-    record.append(n - testo.size(), ' ');
-    record += testo;
-}
-
-// The text with every blank removed, as Sinistra.
-void SenzaSpazi(std::string& record, std::string_view testo, int lunghezza) {
-    const std::size_t inizio = record.size();
-    for (const char c : testo)
-        if (c != ' ')
-            record += c;
-    record.resize(inizio + static_cast<std::size_t>(lunghezza), ' ');
-}
-
-// The text with every "IT" removed in one pass from the left ("IT60" and "60IT" give "60"), as
-// Sinistra.
-void SenzaIT(std::string& record, std::string_view testo, int lunghezza) {
-    const std::size_t inizio = record.size();
+// The text with every "IT" removed in one pass from the left ("IT60" and "60IT" give "60").
+void SenzaIT(std::string& uscita, std::string_view testo) {
     for (std::size_t i = 0; i < testo.size();) {
         if (testo.substr(i, 2) == "IT") {
             i += 2;
         } else {
-            record += testo[i++];
+            uscita += testo[i++];
         }
     }
-    record.resize(inizio + static_cast<std::size_t>(lunghezza), ' ');
 }
 
-// "00" "01" ... "99": the digits of every number below 100.
-constexpr std::array<char, 200> CoppieDiCifre = [] {
-    std::array<char, 200> coppie{};
-    for (std::size_t n = 0; n < 100; ++n) {
-        coppie[2 * n] = static_cast<char>('0' + n / 10);
-        coppie[2 * n + 1] = static_cast<char>('0' + n % 10);
-    }
-    return coppie;
-}();
-
-// A number with leading zeros to at least `cifre` digits, as printf's "%0*lld" writes it.
-void ConZeri(std::string& record, long long numero, int cifre) {
-    char testo[32];
-    if (numero < 0 || cifre > 20) {
-        std::snprintf(testo, sizeof testo, "%0*lld", cifre, numero);
-        record += testo;
-        return;
-    }
-    // The digits from the last one back, two at a time, then the zeros in front.
-    auto resto = static_cast<unsigned long long>(numero);
-    char* const fine = testo + sizeof testo;
-    char* cifra = fine;
-    while (resto >= 100) {
-        const auto coppia = static_cast<std::size_t>(resto % 100) * 2;
-        resto /= 100;
-        cifra -= 2;
-        std::memcpy(cifra, CoppieDiCifre.data() + coppia, 2);
-    }
-    if (resto >= 10) {
-        cifra -= 2;
-        std::memcpy(cifra, CoppieDiCifre.data() + static_cast<std::size_t>(resto) * 2, 2);
-    } else {
-        *--cifra = static_cast<char>('0' + resto);
-    }
-    while (fine - cifra < cifre)
-        *--cifra = '0';
-    record.append(cifra, static_cast<std::size_t>(fine - cifra));
+void DataAnnoMeseGiorno(std::string& record, const shell::Data& data) {
+    fields::AggiungiConZeri(record, data.anno, 4);
+    fields::AggiungiConZeri(record, data.mese, 2);
+    fields::AggiungiConZeri(record, data.giorno, 2);
 }
 
-void DataAnnoMeseGiorno(std::string& record, int anno, int mese, int giorno) {
-    ConZeri(record, anno, 4);
-    ConZeri(record, mese, 2);
-    ConZeri(record, giorno, 2);
+// A date written yyyymmdd, read back.
+std::optional<shell::Data> LeggiAnnoMeseGiorno(std::string_view testo) {
+    if (testo.size() != 8 || !Cifre(testo))
+        return std::nullopt;
+    const auto numero = [&](std::size_t da, std::size_t n) {
+        int v = 0;
+        for (const char c : testo.substr(da, n))
+            v = v * 10 + (c - '0');
+        return v;
+    };
+    const shell::Data data{numero(0, 4), numero(4, 2), numero(6, 2)};
+    if (!shell::DataValida(data.anno, data.mese, data.giorno))
+        return std::nullopt;
+    return data;
+}
+
+} // namespace
+
+void GancioTFR::ErroreValore(const fields::Fonte& fonte, int colonna, const std::string& descrizione) const {
+    const std::string dipendente = m_dipendente.empty() ? "" : " (dipendente " + std::string(m_dipendente) + ")";
+    fonte.riga->Errore(colonna, descrizione + dipendente);
 }
 
 // An amount in cents. A text with a decimal comma is read the Italian way ("1.500,00" is 1500), any
 // other text plainly ("12.5" is 12.5); the field has no sign and ten digits, so a negative amount or
 // one of 100,000,000.00 or more stops the run instead of shifting the record.
-long long Centesimi(const Sorgente& sorgente, int colonna) {
-    const std::string_view testo = (*sorgente.riga)[colonna];
+long long GancioTFR::Centesimi(const fields::Fonte& fonte, int colonna) const {
+    const std::string_view testo = (*fonte.riga)[colonna];
     std::optional<double> valore;
     if (testo.find(',') == std::string_view::npos) {
         valore = shell::ValoreSemplice(testo);
@@ -129,170 +79,219 @@ long long Centesimi(const Sorgente& sorgente, int colonna) {
         valore = shell::ValoreSemplice(std::string_view(numero, n));
     }
     if (!valore)
-        ErroreValore(sorgente, colonna, "importo fuori dall'intervallo ammesso '" + std::string(testo) + "'");
-    const double centesimi = shell::Arrotonda(*valore * 100.0); // halves away from zero
+        ErroreValore(fonte, colonna, "importo fuori dall'intervallo ammesso '" + std::string(testo) + "'");
+    const double centesimi = shell::ArrotondaLontanoDaZero(*valore * 100.0);
     if (centesimi < 0)
-        ErroreValore(sorgente, colonna,
+        ErroreValore(fonte, colonna,
                      "importo negativo '" + std::string(testo) + "', il tracciato non prevede il segno");
     if (centesimi >= 1e10)
-        ErroreValore(sorgente, colonna, "importo '" + std::string(testo) + "' oltre il massimo di 99.999.999,99");
+        ErroreValore(fonte, colonna, "importo '" + std::string(testo) + "' oltre il massimo di 99.999.999,99");
     return static_cast<long long>(centesimi);
 }
 
-// Halves to the even neighbour, as a 16-bit integer is rounded.
-double ArrotondaAlPari(double valore) {
-    const double sotto = std::floor(valore);
-    const double resto = valore - sotto;
-    if (resto > 0.5)
-        return sotto + 1;
-    if (resto < 0.5)
-        return sotto;
-    return std::fmod(sotto, 2.0) == 0 ? sotto : sotto + 1;
-}
-
-// Appends the field, which the caller checks for its width.
-void Aggiungi(std::string& record, const Campo& campo, const Sorgente& sorgente) {
-    const RigaEsportazione* riga = sorgente.riga;
-    switch (campo.tipo) {
-    case Tipo::Letterale:
-        record += campo.testo;
-        return;
-    case Tipo::Spazi:
-        record.append(static_cast<std::size_t>(campo.lunghezza), ' ');
-        return;
-    case Tipo::L:
-        Sinistra(record, (*riga)[campo.colonna], campo.lunghezza);
-        return;
-    case Tipo::R:
-        Destra(record, (*riga)[campo.colonna], campo.lunghezza);
-        return;
-    case Tipo::LDueColonne: {
-        const std::size_t inizio = record.size();
-        const std::string_view prima = (*riga)[campo.colonna];
-        const std::string_view seconda = (*riga)[campo.seconda];
-        record += prima;
-        record += ' ';
-        record += seconda;
-        record.resize(inizio + static_cast<std::size_t>(campo.lunghezza), ' '); // as Sinistra
-        return;
-    }
-    case Tipo::LSenzaSpazi:
-        SenzaSpazi(record, (*riga)[campo.colonna], campo.lunghezza);
-        return;
-    case Tipo::LSenzaIT:
-        SenzaIT(record, (*riga)[campo.colonna], campo.lunghezza);
-        return;
-    case Tipo::Data:
-    case Tipo::DataOZeri: {
-        if (campo.tipo == Tipo::DataOZeri && (*riga)[campo.colonna].empty()) {
-            record += "00000000";
-            return;
-        }
-        const shell::Data data = riga->LeggiData(campo.colonna);
-        DataAnnoMeseGiorno(record, data.anno, data.mese, data.giorno);
-        return;
-    }
-    case Tipo::DataOdierna:
-        DataAnnoMeseGiorno(record, sorgente.oggi.anno, sorgente.oggi.mese, sorgente.oggi.giorno);
-        return;
-    case Tipo::Importo:
-        ConZeri(record, Centesimi(sorgente, campo.colonna), 10);
-        return;
-    case Tipo::SegnoImporto:
-        record += Centesimi(sorgente, campo.colonna) != 0 ? 'O' : ' ';
-        return;
-    case Tipo::DueCifre: {
-        const double valore = shell::Arrotonda(riga->Semplice(campo.colonna)); // halves away from zero
-        if (!(valore >= 0 && valore <= 99))
-            ErroreValore(sorgente, campo.colonna,
-                         "valore '" + std::string((*riga)[campo.colonna]) + "' fuori dall'intervallo da 0 a 99");
-        ConZeri(record, static_cast<int>(valore), 2);
-        return;
-    }
-    case Tipo::BloccoBanca:
-        if ((*riga)[campo.colonna] == "A") {
-            record.append(static_cast<std::size_t>(campo.lunghezza), ' ');
-            return;
-        }
-        AggiungiRecord(record, BloccoBancario, sorgente);
-        return;
-    case Tipo::CodaPeriodo: {
-        const double valore = ArrotondaAlPari(riga->Semplice(campo.colonna));
+std::span<const fields::Pezzo> GancioTFR::Scelta(const fields::Pezzo& pezzo, const fields::Fonte& fonte) const {
+    const RigaEsportazione& riga = *fonte.riga;
+    switch (GenereTFR(pezzo)) {
+    case ProprioTFR::BloccoBanca:
+        if (riga[pezzo.colonna] == "A")
+            return tabelleTFR::SenzaBanca;
+        return tabelleTFR::BloccoBancario;
+    case ProprioTFR::CodaPeriodo: {
+        const double valore = shell::ArrotondaAlPari(riga.Semplice(pezzo.colonna));
         if (valore < -32768 || valore > 32767)
-            ErroreValore(sorgente, campo.colonna,
-                         "valore '" + std::string((*riga)[campo.colonna]) +
+            ErroreValore(fonte, pezzo.colonna,
+                         "valore '" + std::string(riga[pezzo.colonna]) +
                              "' oltre i limiti di un intero a 16 bit (da -32.768 a 32.767)");
-        AggiungiRecord(record, valore != 0 ? std::span<const Campo>(CodaAN) : std::span<const Campo>(CodaPS),
-                       sorgente);
+        if (valore != 0)
+            return tabelleTFR::CodaAN;
+        return tabelleTFR::CodaPS;
+    }
+    default:
+        return {};
+    }
+}
+
+fields::Valore GancioTFR::Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) const {
+    const RigaEsportazione& riga = *fonte.riga;
+    const int colonna = pezzo.colonna;
+    switch (GenereTFR(pezzo)) {
+    case ProprioTFR::R:
+        return riga[colonna];
+    case ProprioTFR::LColonnaESeguente:
+        appoggio.assign(riga[colonna]).append(" ").append(riga[colonna + 1]);
+        return appoggio;
+    case ProprioTFR::LSenzaSpazi:
+        appoggio.clear();
+        for (const char c : riga[colonna])
+            if (c != ' ')
+                appoggio += c;
+        return appoggio;
+    case ProprioTFR::LSenzaIT:
+        appoggio.clear();
+        SenzaIT(appoggio, riga[colonna]);
+        return appoggio;
+    case ProprioTFR::Data:
+        return riga.LeggiData(colonna);
+    case ProprioTFR::DataOZeri:
+        if (riga[colonna].empty())
+            return {};
+        return riga.LeggiData(colonna);
+    case ProprioTFR::DataOdierna:
+        return shell::Data{m_oggi.anno, m_oggi.mese, m_oggi.giorno};
+    case ProprioTFR::Importo:
+    case ProprioTFR::SegnoImporto:
+        return Centesimi(fonte, colonna);
+    case ProprioTFR::DueCifre: {
+        const double valore = shell::ArrotondaLontanoDaZero(riga.Semplice(colonna));
+        if (!(valore >= 0 && valore <= 99))
+            ErroreValore(fonte, colonna, "valore '" + std::string(riga[colonna]) + "' fuori dall'intervallo da 0 a 99");
+        return static_cast<int>(valore);
+    }
+    case ProprioTFR::BloccoBanca:
+    case ProprioTFR::CodaPeriodo:
+        break; // a table of its own (Scelta)
+    }
+    throw std::logic_error("Pezzo TFR senza valore");
+}
+
+void GancioTFR::Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) const {
+    const auto n = static_cast<std::size_t>(pezzo.lunghezza);
+    switch (GenereTFR(pezzo)) {
+    case ProprioTFR::R: {
+        const std::string_view testo = valore.ComeTesto();
+        if (testo.size() >= n) {
+            record += testo.substr(testo.size() - n);
+            return;
+        }
+        record.append(n - testo.size(), ' ');
+        record += testo;
         return;
     }
-    case Tipo::Conteggio:
-        ConZeri(record, sorgente.conteggi[static_cast<std::size_t>(campo.colonna)], 6);
+    case ProprioTFR::LColonnaESeguente:
+    case ProprioTFR::LSenzaSpazi:
+    case ProprioTFR::LSenzaIT:
+        fields::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, fields::TipoPosizionale::X);
         return;
+    case ProprioTFR::Data:
+    case ProprioTFR::DataOZeri:
+    case ProprioTFR::DataOdierna:
+        if (valore.Data())
+            DataAnnoMeseGiorno(record, valore.ComeData());
+        else
+            record += fields::DataAssente;
+        return;
+    case ProprioTFR::Importo:
+    case ProprioTFR::DueCifre:
+        fields::AggiungiConZeri(record, valore.ComeIntero(), pezzo.lunghezza);
+        return;
+    case ProprioTFR::SegnoImporto:
+        record += valore.ComeIntero() != 0 ? 'O' : ' ';
+        return;
+    case ProprioTFR::BloccoBanca:
+    case ProprioTFR::CodaPeriodo:
+        break;
     }
-    throw shell::ErroreElaborazione("Tipo di campo sconosciuto");
+    throw std::logic_error("Pezzo TFR senza testo");
 }
 
-} // namespace
-
-void AggiungiCampo(std::string& record, const Campo& campo, const Sorgente& sorgente) {
-    const std::size_t inizio = record.size();
-    Aggiungi(record, campo, sorgente);
-    // Every kind above keeps its width; a field that did not would shift the whole record.
-    if (const std::size_t scritti = record.size() - inizio; scritti != static_cast<std::size_t>(campo.lunghezza)) {
-        record.resize(inizio);
-        throw shell::ErroreElaborazione("Campo in posizione " + std::to_string(campo.inizio) + " lungo " +
-                                        std::to_string(scritti) + " caratteri invece di " +
-                                        std::to_string(campo.lunghezza));
+std::span<const fields::Pezzo> GancioTFR::SceltaLetta(const fields::Pezzo& pezzo, std::string_view record) const {
+    const auto testo = record.substr(static_cast<std::size_t>(pezzo.posizione - 1));
+    switch (GenereTFR(pezzo)) {
+    case ProprioTFR::BloccoBanca:
+        // The column of the payment stands just before the block.
+        if (record.substr(static_cast<std::size_t>(pezzo.posizione - 2), 1) == "A")
+            return tabelleTFR::SenzaBanca;
+        return tabelleTFR::BloccoBancario;
+    case ProprioTFR::CodaPeriodo:
+        if (testo.starts_with("AN"))
+            return tabelleTFR::CodaAN;
+        if (testo.starts_with("PS"))
+            return tabelleTFR::CodaPS;
+        return {};
+    default:
+        return {};
     }
 }
 
-void AggiungiRecord(std::string& record, std::span<const Campo> campi, const Sorgente& sorgente) {
-    for (const Campo& campo : campi)
-        AggiungiCampo(record, campo, sorgente);
+fields::Lettura GancioTFR::Leggi(const fields::Pezzo& pezzo, std::string_view testo) const {
+    using fields::Difformita;
+    using fields::Lettura;
+    switch (GenereTFR(pezzo)) {
+    case ProprioTFR::R:
+    case ProprioTFR::LColonnaESeguente:
+    case ProprioTFR::LSenzaIT:
+        return fields::Valore(testo);
+    case ProprioTFR::LSenzaSpazi: {
+        const std::size_t spazio = testo.find(' ');
+        if (spazio == std::string_view::npos || testo.find_first_not_of(' ', spazio) == std::string_view::npos)
+            return fields::Valore(testo);
+        return Lettura::Errata(Difformita::Formato, "attesi caratteri senza spazi, seguiti da spazi");
+    }
+    case ProprioTFR::Data:
+    case ProprioTFR::DataOZeri:
+    case ProprioTFR::DataOdierna:
+        if (const auto data = LeggiAnnoMeseGiorno(testo))
+            return fields::Valore(*data);
+        if (GenereTFR(pezzo) == ProprioTFR::DataOZeri && testo == fields::DataAssente)
+            return fields::Valore();
+        return Lettura::Errata(Difformita::Formato, GenereTFR(pezzo) == ProprioTFR::DataOZeri
+                                                        ? "attesa una data aaaammgg o 00000000"
+                                                        : "attesa una data aaaammgg");
+    case ProprioTFR::Importo:
+    case ProprioTFR::DueCifre:
+        if (Cifre(testo))
+            return fields::Valore(static_cast<long long>(std::stoll(std::string(testo))));
+        return Lettura::Errata(Difformita::Formato, "attese " + std::to_string(testo.size()) + " cifre");
+    case ProprioTFR::SegnoImporto:
+        if (testo == "O" || testo == " ")
+            return fields::Valore(testo == "O" ? 1 : 0);
+        return Lettura::Errata(Difformita::Formato, "atteso 'O' o uno spazio");
+    case ProprioTFR::BloccoBanca:
+    case ProprioTFR::CodaPeriodo:
+        break;
+    }
+    return Lettura::Errata(Difformita::Formato, "atteso 'AN' con cinque importi a zero o 'PS' con gli importi");
 }
 
-std::string CodificaCampo(const Campo& campo, const Sorgente& sorgente) {
-    std::string testo;
-    AggiungiCampo(testo, campo, sorgente);
-    return testo;
+const fields::Tracciato& TracciatoTFR() {
+    static const GancioTFR gancio;
+    static constexpr fields::TabellaRecord record[] = {
+        {'1', tabelleTFR::Record1}, {'2', tabelleTFR::Record2}, {'3', tabelleTFR::Record3},
+        {'4', tabelleTFR::Record4}, {'9', tabelleTFR::Record9},
+    };
+    static const fields::Tracciato tracciato{record, gancio};
+    return tracciato;
 }
 
-std::string ComponiRecord(std::span<const Campo> campi, const Sorgente& sorgente) {
-    std::string record;
-    AggiungiRecord(record, campi, sorgente);
-    return record;
-}
-
-void FornituraTFR::Scrivi(std::span<const Campo> campi, const Sorgente& sorgente) {
+void FornituraTFR::Scrivi(std::span<const fields::Pezzo> tabella, const fields::Fonte& fonte, const GancioTFR& gancio) {
     m_record.clear();
-    AggiungiRecord(m_record, campi, sorgente);
+    fields::Componi(m_record, tabella, fonte, gancio);
     m_uscita.ScriviRiga(m_record);
 }
 
 void FornituraTFR::ScriviRecord1(const RigaEsportazione& riga, const shell::DataOra& oggi) {
-    Scrivi(Record1, {&riga, riga[13], oggi, {}});
+    Scrivi(tabelleTFR::Record1, {&riga}, GancioTFR(oggi, riga[13]));
     m_record1 = 1;
 }
 
 void FornituraTFR::ScriviRecord2(const RigaEsportazione& riga) {
-    Scrivi(Record2, {&riga, riga[13], {}, {}});
+    Scrivi(tabelleTFR::Record2, {&riga}, GancioTFR({}, riga[13]));
     m_record2.Incrementa();
 }
 
 void FornituraTFR::ScriviRecord3(const RigaEsportazione& riga) {
-    Scrivi(Record3, {&riga, riga[13], {}, {}});
+    Scrivi(tabelleTFR::Record3, {&riga}, GancioTFR({}, riga[13]));
     m_record3.Incrementa();
 }
 
 void FornituraTFR::ScriviRecord4(const RigaEsportazione& beneficiario) {
-    Scrivi(Record4, {&beneficiario, {}, {}, {}});
+    Scrivi(tabelleTFR::Record4, {&beneficiario}, GancioTFR());
     m_record4.Incrementa();
 }
 
 void FornituraTFR::ScriviRecord9() {
-    const std::array<int, 4> conteggi{m_record1, m_record2.Valore(), m_record3.Valore(), m_record4.Valore()};
-    Scrivi(Record9, {nullptr, {}, {}, conteggi});
+    const std::array<int, NumeriTFR> conteggi{m_record1, m_record2.Valore(), m_record3.Valore(), m_record4.Valore()};
+    Scrivi(tabelleTFR::Record9, {nullptr, conteggi}, GancioTFR());
 }
 
 } // namespace tfr

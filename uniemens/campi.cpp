@@ -49,7 +49,7 @@ void SommaImporti::Aggiungi(const Importo& importo) {
     m_interi += importo.negativo ? -interi : interi;
 }
 
-std::int64_t SommaImporti::Arrotondata() const {
+std::int64_t SommaImporti::ArrotondataSullaPrimaDecimale() const {
     const int primaCifra = m_decimali.empty() ? 0 : m_decimali.front();
     return primaCifra > 4 ? m_interi + 1 : m_interi;
 }

@@ -85,8 +85,9 @@ inline std::optional<std::string> DifettoCampo(Lettura lettura, std::string_view
 class SommaImporti {
 public:
     void Aggiungi(const Importo& importo);
-    // Arrotonda of the sum: Int(S) plus 1 when the first decimal digit of S - Int(S) is 5 or more.
-    std::int64_t Arrotondata() const;
+    // The sum rounded on its first decimal digit: Int(S), the largest whole number not above S, plus 1
+    // when the first decimal digit of S - Int(S) is 5 or more (2.5 gives 3, -2.5 gives -2).
+    std::int64_t ArrotondataSullaPrimaDecimale() const;
 
 private:
     std::int64_t m_interi = 0;       // Int(S)

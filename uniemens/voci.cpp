@@ -17,8 +17,8 @@ std::string FonteUniemens::ValoreProprio(const xmltext::Valore& v, const xmltext
         return FormatoContributo(importo);
     }
     case NumeroDenunce: return std::to_string(m_totali->denunce);
-    case TotaleADebito: return std::to_string(m_totali->debito.Arrotondata());
-    case TotaleACredito: return std::to_string(m_totali->credito.Arrotondata());
+    case TotaleADebito: return std::to_string(m_totali->debito.ArrotondataSullaPrimaDecimale());
+    case TotaleACredito: return std::to_string(m_totali->credito.ArrotondataSullaPrimaDecimale());
     }
     return xmltext::Fonte::ValoreProprio(v, nullptr);
 }

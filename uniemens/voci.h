@@ -20,8 +20,8 @@ enum Propri : int {
     AnnoMese,       // year "00", "-", month "00"
     Contributo,     // amount with two decimals; adds the amount to the debit total
     NumeroDenunce,  // individual reports written
-    TotaleADebito,  // Arrotonda of the contributions
-    TotaleACredito, // Arrotonda of the credit total, which nothing adds to
+    TotaleADebito,  // the contributions rounded on their first decimal digit
+    TotaleACredito, // the credit total rounded the same way, which nothing adds to
 };
 
 // The company totals, collected by the employee pass.

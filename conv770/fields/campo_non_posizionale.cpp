@@ -4,12 +4,12 @@
 #include "conversioni.h"
 #include "testo.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
-#include <type_traits>
 
 namespace conv770::fields {
 
@@ -104,7 +104,7 @@ void DestraMascheraIntero(char* valore, std::int64_t n, int cifreMinime, bool mi
 
 // A number rounded to a whole number, halves away from zero, then masked.
 void DestraMaschera(char* valore, double numero, int cifreMinime, bool migliaia) {
-    const double intero = shell::Arrotonda(numero);
+    const double intero = shell::ArrotondaLontanoDaZero(numero);
     if (std::fabs(intero) < 1e18) {
         char cifre[20];
         const auto n = static_cast<long long>(std::fabs(intero));
@@ -116,37 +116,77 @@ void DestraMaschera(char* valore, double numero, int cifreMinime, bool migliaia)
     DestraMaschera(valore, intero < 0, testo, cifreMinime, migliaia);
 }
 
-// The mask of any value: a whole number, a number, a text that reads as a number; else the text.
-void DestraMaschera(char* valore, const Valore& v, int cifreMinime, bool migliaia) {
-    if (v.Intero()) {
-        DestraMascheraIntero(valore, v.ComeIntero(), cifreMinime, migliaia);
-        return;
+// The masks: the least number of digits and the thousands points of each type that has one.
+struct Mascherina {
+    int cifreMinime = 0;
+    bool migliaia = false;
+};
+constexpr Mascherina MascheraDi(Tipo tipo) {
+    switch (tipo) {
+    case Tipo::N1:
+        return {1, false};
+    case Tipo::N3:
+        return {3, false};
+    case Tipo::N4:
+        return {4, false};
+    case Tipo::N5:
+        return {5, false};
+    case Tipo::N10:
+        return {10, false};
+    case Tipo::PC:
+        return {0, true};
+    default: // NU
+        return {0, false};
     }
-    if (v.Numero()) {
-        DestraMaschera(valore, v.ComeNumero(), cifreMinime, migliaia);
+}
+
+// The mask of any value: a whole number, a number, a text that reads as a number; else its text.
+void DestraMaschera(char* valore, const Valore& v, Mascherina maschera, char* appoggio) {
+    switch (v.Di()) {
+    case Valore::Genere::Intero:
+        DestraMascheraIntero(valore, v.ComeIntero(), maschera.cifreMinime, maschera.migliaia);
         return;
-    }
-    if (v.Testo())
+    case Valore::Genere::Numero:
+        DestraMaschera(valore, v.ComeNumero(), maschera.cifreMinime, maschera.migliaia);
+        return;
+    case Valore::Genere::Testo:
         if (const auto numero = shell::ValoreNumerico(v.ComeTesto())) {
-            DestraMaschera(valore, *numero, cifreMinime, migliaia);
+            DestraMaschera(valore, *numero, maschera.cifreMinime, maschera.migliaia);
             return;
         }
-    Destra(valore, TestoValore(v));
+        break;
+    default:
+        break;
+    }
+    Destra(valore, TestoValore(v, appoggio));
 }
 
-std::string ValoreData(const Valore& valore) {
-    if (valore.Data())
-        return std::string(8, ' ') + DataGGMMAAAA(valore.ComeData());
-    if (valore.Testo())
-        if (const auto data = shell::LeggiData(valore.ComeTesto()))
-            return std::string(8, ' ') + DataGGMMAAAA(*data);
-    return TestoValore(valore);
+// 8 spaces and the date of a date, or of a text that reads as one; else the text unchanged.
+void DestraData(char* valore, const Valore& v, char* appoggio) {
+    std::optional<shell::Data> data;
+    if (v.Data())
+        data = v.ComeData();
+    else if (v.Testo())
+        data = shell::LeggiData(v.ComeTesto());
+    if (!data) {
+        Destra(valore, TestoValore(v, appoggio));
+        return;
+    }
+    char cifre[40];
+    Destra(valore, std::string_view(cifre, ScriviDataGGMMAAAA(*data, cifre)));
+    std::memset(valore, ' ', Valore16 - 8);
 }
 
-// 4 spaces and the 12 flags.
-void FlagSI12(char* valore, std::string_view testo) {
+// 4 spaces and the 12 flags: of the pieces of a text, or as they are.
+void FlagSI12(char* valore, const Valore& v, char* appoggio) {
     std::memset(valore, ' ', 4);
     std::memset(valore + 4, '0', 12);
+    if (v.Di() == Valore::Genere::Flag) {
+        for (std::size_t flag = 0; flag < 12; ++flag)
+            valore[4 + flag] = (v.ComeIntero() >> flag) & 1 ? '1' : '0';
+        return;
+    }
+    const std::string_view testo = TestoValore(v, appoggio);
     std::size_t inizio = 0;
     for (std::size_t flag = 0; flag < 12; ++flag) {
         const auto fine = testo.find(SeparatoreSI12, inizio);
@@ -159,20 +199,16 @@ void FlagSI12(char* valore, std::string_view testo) {
 }
 
 void CampoAN(std::string& area, std::string_view codice, std::string_view testo) {
-    if (testo.size() <= Valore16) { // one block
-        char valore[Valore16];
-        Sinistra(valore, testo);
-        Blocco(area, codice, valore);
-        return;
-    }
-    shell::Contatore16 blocchi("blocchi di un campo");
-    blocchi.Incrementa();
     char valore[Valore16];
     Sinistra(valore, testo);
     Blocco(area, codice, valore);
+    if (testo.size() <= Valore16)
+        return;
+    shell::Contatore16 blocchi("blocchi di un campo");
+    blocchi.Incrementa();
     for (std::size_t resto = Valore16; resto < testo.size(); resto += Valore16 - 1) {
         blocchi.Incrementa();
-        valore[0] = '+';
+        valore[0] = Continuazione;
         const std::string_view parte = testo.substr(resto, Valore16 - 1);
         std::memset(valore + 1, ' ', Valore16 - 1);
         std::memcpy(valore + 1, parte.data(), parte.size());
@@ -180,246 +216,214 @@ void CampoAN(std::string& area, std::string_view codice, std::string_view testo)
     }
 }
 
-// The masks: the least number of digits and the thousands points of each type that has one.
-struct Mascherina {
-    bool ha = false;
-    int cifreMinime = 0;
-    bool migliaia = false;
-};
-constexpr Mascherina MascheraDi(Tipo tipo) {
-    switch (tipo) {
-    case Tipo::NU:
-        return {true, 0, false};
-    case Tipo::N1:
-        return {true, 1, false};
-    case Tipo::N3:
-        return {true, 3, false};
-    case Tipo::N4:
-        return {true, 4, false};
-    case Tipo::N5:
-        return {true, 5, false};
-    case Tipo::N10:
-        return {true, 10, false};
-    case Tipo::PC:
-        return {true, 0, true};
-    default:
-        return {};
-    }
-}
-
-// The value part of a text for every type but AN and SI.
-void ValoreTesto(char* valore, std::string_view testo, Tipo tipo) {
-    const Mascherina maschera = MascheraDi(tipo);
-    if (maschera.ha) {
-        if (const auto numero = shell::ValoreNumerico(testo))
-            DestraMaschera(valore, *numero, maschera.cifreMinime, maschera.migliaia);
-        else
-            Destra(valore, testo);
-        return;
-    }
-    switch (tipo) {
-    case Tipo::CF:
-    case Tipo::CN:
-    case Tipo::PI:
-        Sinistra(valore, testo);
-        break;
-    case Tipo::SI12:
-        FlagSI12(valore, testo);
-        break;
-    case Tipo::DT:
-        Destra(valore, ValoreData(Valore(testo)));
-        break;
-    default: // CB, NP
-        Destra(valore, testo);
-        break;
-    }
-}
-
-// The value part of every type but AN and SI.
-void ValoreDi(char* valore, const Valore& v, Tipo tipo) {
-    if (v.Testo()) {
-        ValoreTesto(valore, v.ComeTesto(), tipo);
-        return;
-    }
-    const Mascherina maschera = MascheraDi(tipo);
-    if (maschera.ha) {
-        DestraMaschera(valore, v, maschera.cifreMinime, maschera.migliaia);
-        return;
-    }
-    switch (tipo) {
-    case Tipo::CF:
-    case Tipo::CN:
-    case Tipo::PI:
-        Sinistra(valore, TestoValore(v));
-        break;
-    case Tipo::SI12:
-        FlagSI12(valore, TestoValore(v));
-        break;
-    case Tipo::DT:
-        Destra(valore, ValoreData(v));
-        break;
-    default: // CB, NP
-        Destra(valore, TestoValore(v));
-        break;
-    }
-}
-
-// Calls `scrivi` with the code of a field joined from its parts: on the stack for the usual code of
-// 2, 3 and 3 characters ("DB" "001" "005"), in a text of its own for any other.
-template <typename Scrivi>
-void ConCodice(std::string_view quadro, std::string_view rigo, std::string_view colonna, Scrivi scrivi) {
-    if (quadro.size() == 2 && rigo.size() == 3 && colonna.size() == 3) {
-        char codice[LunghezzaCodice];
-        std::memcpy(codice, quadro.data(), 2);
-        std::memcpy(codice + 2, rigo.data(), 3);
-        std::memcpy(codice + 5, colonna.data(), 3);
-        scrivi(std::string_view(codice, LunghezzaCodice));
-        return;
-    }
-    std::string codice;
-    codice.reserve(quadro.size() + rigo.size() + colonna.size());
-    codice.append(quadro).append(rigo).append(colonna);
-    scrivi(std::string_view(codice));
-}
-
 } // namespace
 
-std::optional<Tipo> TipoDaCodice(std::string_view codice) {
-    // clang-format off
-    static constexpr struct { std::string_view codice; Tipo tipo; } Tipi[] = {
-        {"AN", Tipo::AN}, {"CF", Tipo::CF}, {"CN", Tipo::CN}, {"PI", Tipo::PI}, {"SI", Tipo::SI},
-        {"SI12", Tipo::SI12}, {"CB", Tipo::CB}, {"NP", Tipo::NP}, {"NU", Tipo::NU}, {"N1", Tipo::N1},
-        {"N3", Tipo::N3}, {"N4", Tipo::N4}, {"N5", Tipo::N5}, {"N10", Tipo::N10}, {"PC", Tipo::PC},
-        {"DT", Tipo::DT},
-    };
-    // clang-format on
-    const std::string maiuscolo = shell::Maiuscolo(codice);
-    for (const auto& t : Tipi)
-        if (t.codice == maiuscolo)
-            return t.tipo;
-    return std::nullopt;
+void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, const Valore& v, Tipo tipo) {
+    char appoggio[LunghezzaMassimaTesto];
+    char valore[Valore16];
+    switch (tipo) {
+    case Tipo::AN:
+        CampoAN(area, codice, TestoValore(v, appoggio));
+        return;
+    case Tipo::CF:
+    case Tipo::CN:
+    case Tipo::PI:
+        Sinistra(valore, TestoValore(v, appoggio));
+        break;
+    case Tipo::SI:
+        if (!v.Testo() || v.ComeTesto() != "S\xCC")
+            return;
+        Destra(valore, "1");
+        break;
+    case Tipo::SI12:
+        FlagSI12(valore, v, appoggio);
+        break;
+    case Tipo::CB:
+    case Tipo::NP:
+        Destra(valore, TestoValore(v, appoggio));
+        break;
+    case Tipo::NU:
+    case Tipo::N1:
+    case Tipo::N3:
+    case Tipo::N4:
+    case Tipo::N5:
+    case Tipo::N10:
+    case Tipo::PC:
+        DestraMaschera(valore, v, MascheraDi(tipo), appoggio);
+        break;
+    case Tipo::DT:
+        DestraData(valore, v, appoggio);
+        break;
+    }
+    Blocco(area, codice, valore);
 }
 
-void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, const Valore& valore, Tipo tipo) {
-    if (valore.Testo()) {
-        AggiungiCampoTesto(area, codice, valore.ComeTesto(), tipo);
-        return;
-    }
-    if (tipo == Tipo::AN) {
-        CampoAN(area, codice, TestoValore(valore));
-        return;
-    }
-    if (tipo == Tipo::SI)
-        return; // only the text "S\xCC" gives a field
-    char v[Valore16];
-    ValoreDi(v, valore, tipo);
-    Blocco(area, codice, v);
-}
-
-void AggiungiCampoNonPosizionale(std::string& area, std::string_view quadro, std::string_view rigo,
-                                 std::string_view colonna, const Valore& valore, Tipo tipo) {
-    ConCodice(quadro, rigo, colonna,
-              [&](std::string_view codice) { AggiungiCampoNonPosizionale(area, codice, valore, tipo); });
-}
-
-void AggiungiCampoTesto(std::string& area, std::string_view codice, std::string_view testo, Tipo tipo) {
-    if (tipo == Tipo::AN) {
-        CampoAN(area, codice, testo);
-        return;
-    }
-    char v[Valore16];
-    if (tipo == Tipo::SI) {
-        if (testo == "S\xCC") {
-            Destra(v, "1");
-            Blocco(area, codice, v);
-        }
-        return;
-    }
-    ValoreTesto(v, testo, tipo);
-    Blocco(area, codice, v);
-}
-
-void AggiungiCampoTesto(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
-                        std::string_view testo, Tipo tipo) {
-    ConCodice(quadro, rigo, colonna, [&](std::string_view codice) { AggiungiCampoTesto(area, codice, testo, tipo); });
-}
+// ---------------------------------------------------------------------------------------------------
+// Reading a value part back.
 
 namespace {
 
-// A whole number or a number, written as Valore(numero) gives it: masked for the mask types, as its
-// text for NP and CB, through a Valore for the others.
-template <typename Numero> void AggiungiNumero(std::string& area, std::string_view codice, Numero numero, Tipo tipo) {
-    constexpr bool intero = std::is_integral_v<Numero>;
-    const Mascherina maschera = MascheraDi(tipo);
-    char v[Valore16];
-    if (maschera.ha) {
-        if constexpr (intero)
-            DestraMascheraIntero(v, numero, maschera.cifreMinime, maschera.migliaia);
-        else
-            DestraMaschera(v, numero, maschera.cifreMinime, maschera.migliaia);
-    } else if (tipo == Tipo::NP || tipo == Tipo::CB) {
-        if constexpr (intero) {
-            // The decimal digits as TestoValore writes them, from the right: the last 16 characters.
-            std::memset(v, ' ', Valore16);
-            auto assoluto = numero < 0 ? 0 - static_cast<std::uint64_t>(numero) : static_cast<std::uint64_t>(numero);
-            std::size_t p = Valore16;
-            do {
-                v[--p] = static_cast<char>('0' + assoluto % 10);
-                assoluto /= 10;
-            } while (assoluto != 0 && p > 0);
-            if (numero < 0 && p > 0)
-                v[--p] = '-';
-        } else {
-            char testo[LunghezzaMassimaTestoNumero];
-            Destra(v, std::string_view(testo, ScriviTestoNumero(numero, testo)));
-        }
-    } else {
-        if constexpr (intero)
-            AggiungiCampoNonPosizionale(area, codice, Valore(static_cast<long long>(numero)), tipo);
-        else
-            AggiungiCampoNonPosizionale(area, codice, Valore(numero), tipo);
-        return;
+bool Cifra(char c) { return c >= '0' && c <= '9'; }
+
+bool Spazi(std::string_view testo) { return testo.find_first_not_of(' ') == std::string_view::npos; }
+
+// The text of a right-aligned value: what follows the spaces in front; nothing when a space stands
+// inside it.
+std::optional<std::string_view> Allineato(std::string_view valore) {
+    const std::size_t inizio = valore.find_first_not_of(' ');
+    if (inizio == std::string_view::npos)
+        return std::string_view();
+    const std::string_view testo = valore.substr(inizio);
+    if (testo.find(' ') != std::string_view::npos)
+        return std::nullopt;
+    return testo;
+}
+
+// Digits into a whole number (at most 18 of them: no overflow).
+std::int64_t Intero(std::string_view cifre, bool negativo) {
+    std::int64_t n = 0;
+    for (const char c : cifre)
+        if (Cifra(c))
+            n = n * 10 + (c - '0');
+    return negativo ? -n : n;
+}
+
+// CB and NP: "-", digits, and a comma with more digits. A whole number in its shortest form has no
+// leading zero and is not "-0"; a number with decimals has no leading zero but "0" before the
+// comma, no zero at the end of its decimals, and at most 15 significant digits, the most its text
+// keeps.
+Lettura LeggiNumero(std::string_view valore) {
+    static constexpr std::string_view Atteso =
+        "atteso un numero allineato a destra (cifre, la virgola prima dei decimali)";
+    const auto testo = Allineato(valore);
+    if (!testo || testo->empty())
+        return Lettura::Errata(Difformita::Formato, std::string(Atteso));
+    const bool negativo = testo->front() == '-';
+    const std::string_view numero = testo->substr(negativo ? 1 : 0);
+    const std::size_t virgola = numero.find(',');
+    const std::string_view interi = numero.substr(0, virgola);
+    const std::string_view decimali =
+        virgola == std::string_view::npos ? std::string_view() : numero.substr(virgola + 1);
+    const auto soloCifre = [](std::string_view t) { return !t.empty() && std::all_of(t.begin(), t.end(), Cifra); };
+    if (!soloCifre(interi) || (virgola != std::string_view::npos && !soloCifre(decimali)))
+        return Lettura::Errata(Difformita::Formato, std::string(Atteso));
+    static constexpr std::string_view Breve = "atteso il numero nella sua forma pi\xF9 breve";
+    const bool zeroIniziale = interi.size() > 1 && interi.front() == '0';
+    if (virgola == std::string_view::npos) {
+        const std::int64_t n = Intero(interi, negativo);
+        const bool breve = !zeroIniziale && !(negativo && n == 0);
+        return {Valore(static_cast<long long>(n)), breve ? Difformita::Nessuna : Difformita::Forma,
+                breve ? std::string() : std::string(Breve)};
     }
-    Blocco(area, codice, v);
+    char testoPunto[24];
+    std::memcpy(testoPunto, numero.data(), numero.size());
+    testoPunto[virgola] = '.';
+    double n = 0;
+    std::from_chars(testoPunto, testoPunto + numero.size(), n);
+    // The digits from the first that is not 0 (the decimals end with one).
+    const std::size_t zeri = interi.find_first_not_of('0') == std::string_view::npos
+                                 ? interi.size() + decimali.find_first_not_of('0')
+                                 : interi.find_first_not_of('0');
+    const std::size_t significative = interi.size() + decimali.size() - zeri;
+    const bool breve = !zeroIniziale && decimali.back() != '0' && significative <= 15;
+    return {Valore(negativo ? -n : n), breve ? Difformita::Nessuna : Difformita::Forma,
+            breve ? std::string() : std::string(Breve)};
+}
+
+// The masks: "-" and at least the mask's digits (groups of three joined by "." for PC); NU and PC
+// write 0 as 16 spaces. The encoder writes no zero in front beyond the mask's digits, and no sign
+// before a 0.
+Lettura LeggiMaschera(std::string_view valore, Tipo tipo) {
+    const Mascherina maschera = MascheraDi(tipo);
+    const auto testo = Allineato(valore);
+    std::string atteso;
+    if (maschera.cifreMinime == 0)
+        atteso = maschera.migliaia ? "attese cifre a gruppi di tre separati da punti, allineate a destra, o 16 spazi"
+                                   : "attese cifre allineate a destra, o 16 spazi";
+    else
+        atteso = "attese almeno " + std::to_string(maschera.cifreMinime) + " cifre allineate a destra";
+    if (!testo)
+        return Lettura::Errata(Difformita::Formato, std::move(atteso));
+    if (testo->empty())
+        return maschera.cifreMinime == 0 ? Lettura{Valore(0)} : Lettura::Errata(Difformita::Formato, std::move(atteso));
+    const bool negativo = testo->front() == '-';
+    const std::string_view numero = testo->substr(negativo ? 1 : 0);
+    std::size_t cifre = 0;
+    bool buono = !numero.empty();
+    for (std::size_t i = 0; i < numero.size() && buono; ++i) {
+        // PC: a point after every group of three digits counted from the right.
+        const bool punto = maschera.migliaia && (numero.size() - i) % 4 == 0;
+        buono = punto ? numero[i] == '.' : Cifra(numero[i]);
+        cifre += !punto;
+    }
+    if (!buono || (maschera.migliaia && numero.front() == '.') ||
+        cifre < static_cast<std::size_t>(maschera.cifreMinime))
+        return Lettura::Errata(Difformita::Formato, std::move(atteso));
+    const std::int64_t n = Intero(numero, negativo);
+    const bool zeroIniziale = numero.front() == '0' && cifre > static_cast<std::size_t>(maschera.cifreMinime);
+    if (zeroIniziale || (negativo && n == 0))
+        return {Valore(static_cast<long long>(n)), Difformita::Forma,
+                maschera.cifreMinime == 0 ? "atteso il numero senza zeri in testa (lo zero \xE8 scritto come 16 spazi)"
+                                          : "atteso il numero senza zeri in testa oltre le " +
+                                                std::to_string(maschera.cifreMinime) + " cifre"};
+    return {Valore(static_cast<long long>(n))};
+}
+
+// DT: 8 spaces and a real date, ddmmyyyy.
+Lettura LeggiData(std::string_view valore) {
+    const std::string_view cifre = valore.substr(8);
+    if (Spazi(valore.substr(0, 8)) && std::all_of(cifre.begin(), cifre.end(), Cifra)) {
+        const auto numero = [&](std::size_t da, std::size_t n) {
+            return static_cast<int>(Intero(cifre.substr(da, n), false));
+        };
+        const shell::Data data{numero(4, 4), numero(2, 2), numero(0, 2)};
+        if (shell::DataValida(data.anno, data.mese, data.giorno))
+            return {Valore(data)};
+    }
+    return Lettura::Errata(Difformita::Formato, "attesa una data ggmmaaaa preceduta da 8 spazi");
 }
 
 } // namespace
 
-void AggiungiCampoIntero(std::string& area, std::string_view codice, std::int64_t numero, Tipo tipo) {
-    AggiungiNumero(area, codice, numero, tipo);
-}
-
-void AggiungiCampoNumero(std::string& area, std::string_view codice, double numero, Tipo tipo) {
-    AggiungiNumero(area, codice, numero, tipo);
-}
-
-void AggiungiCampoIntero(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
-                         std::int64_t numero, Tipo tipo) {
-    ConCodice(quadro, rigo, colonna, [&](std::string_view codice) { AggiungiCampoIntero(area, codice, numero, tipo); });
-}
-
-void AggiungiCampoNP(std::string& area, std::string_view quadro, std::string_view rigo, std::string_view colonna,
-                     std::int64_t numero) {
-    AggiungiCampoIntero(area, quadro, rigo, colonna, numero, Tipo::NP);
-}
-
-std::string CampoNonPosizionale(std::string_view codice, const Valore& valore, Tipo tipo) {
-    std::string campo;
-    AggiungiCampoNonPosizionale(campo, codice, valore, tipo);
-    return campo;
-}
-
-std::string CampoNonPosizionale(std::string_view quadro, std::string_view rigo, std::string_view colonna,
-                                const Valore& valore, Tipo tipo) {
-    std::string campo;
-    AggiungiCampoNonPosizionale(campo, quadro, rigo, colonna, valore, tipo);
-    return campo;
-}
-
-std::string CampoNonPosizionale(std::string_view quadro, std::string_view rigo, std::string_view colonna,
-                                const Valore& valore, std::string_view tipo) {
-    const auto t = TipoDaCodice(tipo);
-    return t ? CampoNonPosizionale(quadro, rigo, colonna, valore, *t) : std::string();
+Lettura LeggiValoreNonPosizionale(std::string_view valore, Tipo tipo) {
+    if (valore.size() != Valore16)
+        return Lettura::Errata(Difformita::Formato, "attesi 16 caratteri");
+    switch (tipo) {
+    case Tipo::AN:
+    case Tipo::CF:
+    case Tipo::CN:
+    case Tipo::PI:
+        return {Valore(valore)};
+    case Tipo::SI:
+        if (Spazi(valore.substr(0, 15)) && valore.back() == '1')
+            return {Valore("S\xCC")};
+        return Lettura::Errata(Difformita::Formato, "atteso 1 preceduto da 15 spazi");
+    case Tipo::SI12: {
+        std::uint16_t flag = 0;
+        bool buono = Spazi(valore.substr(0, 4));
+        for (std::size_t i = 0; i < 12 && buono; ++i) {
+            buono = valore[4 + i] == '0' || valore[4 + i] == '1';
+            flag = static_cast<std::uint16_t>(flag | (valore[4 + i] == '1') << i);
+        }
+        if (buono)
+            return {Valore::Flag(flag)};
+        return Lettura::Errata(Difformita::Formato, "attesi 4 spazi e 12 indicatori 0 o 1");
+    }
+    case Tipo::CB:
+    case Tipo::NP:
+        return LeggiNumero(valore);
+    case Tipo::NU:
+    case Tipo::N1:
+    case Tipo::N3:
+    case Tipo::N4:
+    case Tipo::N5:
+    case Tipo::N10:
+    case Tipo::PC:
+        return LeggiMaschera(valore, tipo);
+    case Tipo::DT:
+        return LeggiData(valore);
+    }
+    return Lettura::Errata(Difformita::Formato, "tipo sconosciuto");
 }
 
 } // namespace conv770::fields

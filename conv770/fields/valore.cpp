@@ -81,34 +81,41 @@ std::size_t ScriviTestoNumero(double numero, char* uscita) {
     return static_cast<std::size_t>(p - uscita);
 }
 
-std::string TestoNumero(double numero) {
-    char testo[LunghezzaMassimaTestoNumero];
-    return std::string(testo, ScriviTestoNumero(numero, testo));
-}
-
-std::string DataGGMMAAAA(const shell::Data& data) {
+std::size_t ScriviDataGGMMAAAA(const shell::Data& data, char* uscita) {
     if (data.giorno >= 0 && data.giorno <= 99 && data.mese >= 0 && data.mese <= 99 && data.anno >= 0 &&
         data.anno <= 9999) {
         const auto cifra = [](int n) { return static_cast<char>('0' + n); };
-        return {cifra(data.giorno / 10), cifra(data.giorno % 10), cifra(data.mese / 10), cifra(data.mese % 10),
-                cifra(data.anno / 1000), cifra(data.anno / 100 % 10), cifra(data.anno / 10 % 10), cifra(data.anno % 10)};
+        const char testo[8] = {cifra(data.giorno / 10),    cifra(data.giorno % 10), cifra(data.mese / 10),
+                               cifra(data.mese % 10),      cifra(data.anno / 1000), cifra(data.anno / 100 % 10),
+                               cifra(data.anno / 10 % 10), cifra(data.anno % 10)};
+        std::memcpy(uscita, testo, sizeof testo);
+        return sizeof testo;
     }
-    char testo[32];
-    std::snprintf(testo, sizeof testo, "%02d%02d%04d", data.giorno, data.mese, data.anno);
-    return testo;
+    return static_cast<std::size_t>(std::snprintf(uscita, 40, "%02d%02d%04d", data.giorno, data.mese, data.anno));
 }
 
-std::string TestoValore(const Valore& valore) {
-    if (valore.Testo())
+std::string_view TestoValore(const Valore& valore, char* appoggio) {
+    switch (valore.Di()) {
+    case Valore::Genere::Testo:
         return valore.ComeTesto();
-    if (valore.Numero())
-        return TestoNumero(valore.ComeNumero());
-    if (valore.Intero())
-        return std::to_string(valore.ComeIntero());
-    const shell::Data& d = valore.ComeData();
-    char testo[32];
-    std::snprintf(testo, sizeof testo, "%02d/%02d/%04d", d.giorno, d.mese, d.anno);
-    return testo;
+    case Valore::Genere::Numero:
+        return std::string_view(appoggio, ScriviTestoNumero(valore.ComeNumero(), appoggio));
+    case Valore::Genere::Intero:
+        return std::string_view(
+            appoggio,
+            static_cast<std::size_t>(std::to_chars(appoggio, appoggio + 24, valore.ComeIntero()).ptr - appoggio));
+    case Valore::Genere::Data: {
+        const shell::Data& d = valore.ComeData();
+        return std::string_view(appoggio,
+                                static_cast<std::size_t>(std::snprintf(appoggio, LunghezzaMassimaTesto,
+                                                                       "%02d/%02d/%04d", d.giorno, d.mese, d.anno)));
+    }
+    case Valore::Genere::Flag:
+        for (std::size_t i = 0; i < 12; ++i)
+            appoggio[i] = (valore.ComeIntero() >> i) & 1 ? '1' : '0';
+        return std::string_view(appoggio, 12);
+    }
+    return {};
 }
 
 } // namespace conv770::fields

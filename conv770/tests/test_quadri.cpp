@@ -246,14 +246,6 @@ TEST(QuadroDC, MigliaiaOltre32FermanoLElaborazione) {
 
 // ---------------------------------------------------------------------------------------------------
 
-TEST(Regole, ArrotondamentoAlPari) {
-    const std::pair<double, double> casi[] = {{0.5, 0},  {-0.5, 0}, {1.5, 2},     {2.5, 2},    {3.5, 4},
-                                              {-2.5, -2}, {2.4, 2}, {2.6, 3},     {-2.6, -3},  {1234.5, 1234},
-                                              {0.49999999999999994, 0}, {12.0, 12}};
-    for (const auto& [numero, atteso] : casi)
-        EXPECT_EQ(ArrotondaPari(numero), atteso) << numero;
-}
-
 // The readings of a line are kept by column, and a replaced column is read anew: the replacement is
 // what every later reading sees, its amount and plain number included. A missing column still stops
 // the run.

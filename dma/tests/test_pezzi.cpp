@@ -1,25 +1,22 @@
-// The pieces of the positional part written in place against the field encoder of the fixed-length
-// records: the numbers of the head, and the pieces appended after what the record already holds.
+// The pieces of the positional part: the numbers of the head, read plainly and rounded with halves to
+// the even neighbour, and the head and the first pieces of record C where their table puts them.
 
-#include "campo_posizionale.h"
 #include "dma/record_dma.h"
-#include "errore.h"
 #include "esportazione.h"
 #include "righe_dma.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <ostream>
 #include <span>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace dma {
 namespace {
 
-using fields::CampoPosizionale;
-using fields::TipoPosizionale;
+const GancioDMA Gancio;
 
 // A number piece of the head (column 1 in 5 characters): the column read plainly, rounded with
 // halves to the even neighbour, written as N writes the whole number.
@@ -32,16 +29,16 @@ void PrintTo(const CasoNumero& caso, std::ostream* os) { *os << caso.nome; }
 
 class NumeroDellaTestata : public testing::TestWithParam<CasoNumero> {};
 
-TEST_P(NumeroDellaTestata, ComeIlCodificatore) {
+TEST_P(NumeroDellaTestata, ArrotondatoAlPariInCinqueCifre) {
     const CasoNumero& caso = GetParam();
     const shell::RigaEsportazione riga(1, test::Riga({{1, caso.testo}}), shell::Preparazione::MaiuscoloSenzaSpazi);
-    const Pezzo pezzo = Testata[2];
-    ASSERT_EQ(pezzo.contenuto, Contenuto::Numero);
-    const std::string campo = CodificaPezzo(pezzo, {.riga = &riga});
-    EXPECT_EQ(campo, caso.atteso);
-    // The same as the encoder gives for the rounded whole number.
-    const double valore = ArrotondaAlPari(riga.Semplice(1));
-    EXPECT_EQ(campo, CampoPosizionale(static_cast<long long>(valore), pezzo.lunghezza, TipoPosizionale::N));
+    const auto pezzo = std::span(tabelleDMA::Testata).subspan(1, 1);
+    ASSERT_EQ(pezzo[0].genere, fields::Genere(ProprioDMA::Numero));
+    std::string record(12, '-'); // positions 1-12
+    fields::Componi(record, pezzo, {&riga}, Gancio);
+    EXPECT_EQ(record.substr(12), caso.atteso);
+    // Read back as the whole number it holds.
+    EXPECT_EQ(Gancio.Leggi(pezzo[0], caso.atteso).difformita, fields::Difformita::Nessuna);
 }
 
 // clang-format off
@@ -62,15 +59,17 @@ INSTANTIATE_TEST_SUITE_P(DMA, NumeroDellaTestata, testing::Values(
 // The head, then the rest of record C: every piece lands where its table puts it.
 TEST(PezziDMA, TestataEPrimiPezziDelRecordC) {
     const shell::RigaEsportazione riga(1, test::Riga(), shell::Preparazione::MaiuscoloSenzaSpazi);
-    const Sorgente sorgente{.riga = &riga, .tipo = 'C', .modulo = 12};
+    std::array<int, NumeriDMA> numeri{};
+    numeri[ModuloTesta] = 12;
     std::string record;
-    Componi(record, std::span(RecordC).first(3), sorgente);
+    fields::Componi(record, std::span(tabelleDMA::RecordC).first(4), {&riga, numeri}, Gancio);
     // clang-format off
     EXPECT_EQ(record, "C" "80012345676" "00003" "00000012" "1234567" "00987650424" "80012345676" "00003" "1234567"
                       "RSSLRA75B45L378K" "       ");
     // clang-format on
-    // A head anywhere but at the beginning is a fault of the table.
-    EXPECT_THROW(AggiungiPezzo(record, RecordC[0], sorgente), std::logic_error);
+    // A head anywhere but after the type is a fault of the table.
+    EXPECT_THROW(fields::Componi(record, std::span(tabelleDMA::RecordC).subspan(1, 1), {&riga, numeri}, Gancio),
+                 std::logic_error);
 }
 
 } // namespace

@@ -198,13 +198,7 @@ TEST(SoloCifre, TieneSoloLeCifreAscii) {
     EXPECT_EQ(SoloCifre("\xB2\xB3 1"), "1"); // superscript digits are not digits
 }
 
-TEST(StringaZeri, DaZeroAOtto) {
-    EXPECT_EQ(StringaZeri(8), "00000000");
-    EXPECT_EQ(StringaZeri(0), "");
-    EXPECT_EQ(StringaZeri(-1), "");
-}
-
-TEST(Arrotonda, MezziLontanoDaZeroEsattoOvunque) {
+TEST(ArrotondaLontanoDaZero, MezziLontanoDaZeroEsattoOvunque) {
     const double infinito = std::numeric_limits<double>::infinity();
     // clang-format off
     const std::pair<double, double> casi[] = {
@@ -216,11 +210,27 @@ TEST(Arrotonda, MezziLontanoDaZeroEsattoOvunque) {
     };
     // clang-format on
     for (const auto& [numero, atteso] : casi) {
-        EXPECT_EQ(Arrotonda(numero), atteso) << std::hexfloat << numero;
-        EXPECT_EQ(std::signbit(Arrotonda(numero)), std::signbit(atteso)) << numero;
+        EXPECT_EQ(ArrotondaLontanoDaZero(numero), atteso) << std::hexfloat << numero;
+        EXPECT_EQ(std::signbit(ArrotondaLontanoDaZero(numero)), std::signbit(atteso)) << numero;
     }
-    EXPECT_TRUE(std::signbit(Arrotonda(-0.2)));
-    EXPECT_TRUE(std::isnan(Arrotonda(std::nan(""))));
+    EXPECT_TRUE(std::signbit(ArrotondaLontanoDaZero(-0.2)));
+    EXPECT_TRUE(std::isnan(ArrotondaLontanoDaZero(std::nan(""))));
+}
+
+TEST(ArrotondaAlPari, MezziAlVicinoPari) {
+    const double infinito = std::numeric_limits<double>::infinity();
+    // clang-format off
+    const std::pair<double, double> casi[] = {
+        {0.5, 0},     {-0.5, 0},    {1.5, 2},      {2.5, 2},      {3.5, 4},     {-1.5, -2},   {-2.5, -2},
+        {-3.5, -4},   {2.4, 2},     {2.6, 3},      {-2.4, -2},    {-2.6, -3},   {1234.5, 1234}, {12.0, 12},
+        {0.49999999999999994, 0},   {-0.49999999999999994, 0},    {0.5000000000000001, 1},
+        {32767.5, 32768},           {-32768.5, -32768},           {4503599627370495.5, 4503599627370496},
+        {4503599627370497.0, 4503599627370497.0},                 {1e300, 1e300}, {infinito, infinito},
+    };
+    // clang-format on
+    for (const auto& [numero, atteso] : casi)
+        EXPECT_EQ(ArrotondaAlPari(numero), atteso) << std::hexfloat << numero;
+    EXPECT_TRUE(std::isnan(ArrotondaAlPari(std::nan(""))));
 }
 
 struct CasoData {

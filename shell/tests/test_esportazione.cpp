@@ -54,12 +54,18 @@ TEST(DividiRighe, PiuDi32767RigheFermaLElaborazione) {
     }
 }
 
+std::vector<std::string> Colonne(std::string_view riga) {
+    std::vector<std::string_view> colonne;
+    DividiColonne(riga, colonne);
+    return {colonne.begin(), colonne.end()};
+}
+
 TEST(DividiColonne, TabSenzaVirgolette) {
-    EXPECT_EQ(DividiColonne("A\t\tB"), (std::vector<std::string>{"A", "", "B"}));
-    EXPECT_EQ(DividiColonne("SOLA"), (std::vector<std::string>{"SOLA"}));
-    EXPECT_EQ(DividiColonne(""), (std::vector<std::string>{}));
-    EXPECT_EQ(DividiColonne("\t"), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(DividiColonne("\"A\tB\""), (std::vector<std::string>{"\"A", "B\""}));
+    EXPECT_EQ(Colonne("A\t\tB"), (std::vector<std::string>{"A", "", "B"}));
+    EXPECT_EQ(Colonne("SOLA"), (std::vector<std::string>{"SOLA"}));
+    EXPECT_EQ(Colonne(""), (std::vector<std::string>{}));
+    EXPECT_EQ(Colonne("\t"), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(Colonne("\"A\tB\""), (std::vector<std::string>{"\"A", "B\""}));
 }
 
 // The split reads eight characters at a time: TABs at every place of those eight, around the end of
@@ -173,7 +179,7 @@ TEST(RigaEsportazione, CopieESpostamentiVedonoLaPropriaRiga) {
         for (const RigaEsportazione* riga :
              std::initializer_list<const RigaEsportazione*>{&copia, &assegnata, &spostata, &spostataAssegnata}) {
             ASSERT_EQ(riga->Numero(), 4);
-            const auto colonne = DividiColonne(Maiuscolo(testo));
+            const auto colonne = Colonne(Maiuscolo(testo));
             ASSERT_EQ(riga->Colonne(), colonne.size()) << testo;
             for (std::size_t c = 0; c < colonne.size(); ++c)
                 EXPECT_EQ((*riga)[static_cast<int>(c)], colonne[c]) << testo;

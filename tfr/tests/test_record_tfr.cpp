@@ -40,10 +40,18 @@ std::string TestoOErrore(const std::function<std::string()>& componi) {
     }
 }
 
+// A record made by its table from a line, as the supply writes it for the line's employee.
+std::string Componi(std::span<const fields::Pezzo> tabella, const RigaEsportazione* riga,
+                    std::span<const int> conteggi = {}, const shell::DataOra& oggi = {}) {
+    std::string record;
+    fields::Componi(record, tabella, {riga, conteggi}, GancioTFR(oggi, riga && riga->Ha(13) ? (*riga)[13] : ""));
+    return record;
+}
+
 // One field of a given kind read from column 0 of a line of employee FRRLCU80A41A944X.
 struct CasoCampo {
     const char* nome;
-    Tipo tipo;
+    fields::Genere genere;
     int lunghezza;
     std::string testo;
     std::string atteso; // the field, or the message that stops the run
@@ -52,99 +60,144 @@ void PrintTo(const CasoCampo& caso, std::ostream* os) { *os << caso.nome; }
 
 class Campi : public testing::TestWithParam<CasoCampo> {};
 
-TEST_P(Campi, Codifica) {
+// Written, then read back: what is written reads as the value that writes it again.
+TEST_P(Campi, CodificaERilettura) {
     const CasoCampo& caso = GetParam();
     const RigaEsportazione riga = Prepara(Riga({{0, caso.testo}}));
-    const Campo campo{1, caso.lunghezza, caso.tipo, 0, Nessuna, ""};
-    EXPECT_EQ(TestoOErrore([&] { return CodificaCampo(campo, {&riga, riga[13], {}, {}}); }), caso.atteso);
+    const fields::Pezzo campo[] = {{1, caso.lunghezza, caso.genere, 0}};
+    const std::string testo = TestoOErrore([&] { return Componi(campo, &riga); });
+    EXPECT_EQ(testo, caso.atteso);
+    if (testo.size() != static_cast<std::size_t>(caso.lunghezza))
+        return;
+    const GancioTFR gancio;
+    const fields::Lettura lettura =
+        caso.genere == fields::Comune::X ? fields::Lettura(fields::Valore(testo)) : gancio.Leggi(campo[0], testo);
+    ASSERT_EQ(lettura.difformita, fields::Difformita::Nessuna) << lettura.atteso;
+    if (caso.genere != fields::Comune::X) {
+        std::string riscritto;
+        gancio.Scrivi(riscritto, campo[0], lettura.valore);
+        EXPECT_EQ(riscritto, testo);
+    }
 }
 
 const std::string Dip = " (dipendente FRRLCU80A41A944X)";
+using P = ProprioTFR;
+constexpr fields::Genere L = fields::Comune::X;
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(TFR, Campi, testing::Values(
-    CasoCampo{"L_Completa",          Tipo::L,            5, "abc",             "ABC  "},
-    CasoCampo{"L_Tagliata",          Tipo::L,            5, "abcdefg",         "ABCDE"},
-    CasoCampo{"L_Vuota",             Tipo::L,            3, "",                "   "},
-    CasoCampo{"L_SpaziTolti",        Tipo::L,            5, "  ab  ",          "AB   "},
-    CasoCampo{"L_Accentata",         Tipo::L,            6, "forl\xEC",        "FORL\xCC "},
-    CasoCampo{"R_Completa",          Tipo::R,            3, "7",               "  7"},
-    CasoCampo{"R_TagliataASinistra", Tipo::R,            3, "abcdef",          "DEF"},
-    CasoCampo{"R_AbiCorto",          Tipo::R,            5, "542",             "  542"},
-    CasoCampo{"SenzaSpazi",          Tipo::LSenzaSpazi, 12, "it 60 x 123",     "IT60X123    "},
-    CasoCampo{"SenzaIT_Prefisso",    Tipo::LSenzaIT,     2, "IT60",            "60"},
-    CasoCampo{"SenzaIT_Assente",     Tipo::LSenzaIT,     2, "60",              "60"},
-    CasoCampo{"SenzaIT_InFondo",     Tipo::LSenzaIT,     2, "60it",            "60"},
-    CasoCampo{"SenzaIT_UnaPassata",  Tipo::LSenzaIT,     2, "IITT60",          "IT"},
-    CasoCampo{"SenzaIT_Corta",       Tipo::LSenzaIT,     2, "6",               "6 "},
-    CasoCampo{"Data",                Tipo::Data,         8, "14/06/2011",      "20110614"},
-    CasoCampo{"Data_UnaCifra",       Tipo::Data,         8, "1/2/2010",        "20100201"},
-    CasoCampo{"Data_Impossibile",    Tipo::Data,         8, "31/02/2010",      "Riga 1, colonna 0: data non valida '31/02/2010'"},
-    CasoCampo{"Data_Vuota",          Tipo::Data,         8, "",                "Riga 1, colonna 0: data non valida ''"},
-    CasoCampo{"DataOZeri_Vuota",     Tipo::DataOZeri,    8, "",                "00000000"},
-    CasoCampo{"DataOZeri_Bianchi",   Tipo::DataOZeri,    8, "   ",              "00000000"},
-    CasoCampo{"DataOZeri_Data",      Tipo::DataOZeri,    8, "01/07/2007",      "20070701"},
-    CasoCampo{"DataOZeri_Errata",    Tipo::DataOZeri,    8, "2007-07-01",      "Riga 1, colonna 0: data non valida '2007-07-01'"},
-    CasoCampo{"Importo_Zero",        Tipo::Importo,     10, "0",               "0000000000"},
-    CasoCampo{"Importo_Vuoto",       Tipo::Importo,     10, "",                "0000000000"},
-    CasoCampo{"Importo_Virgola",     Tipo::Importo,     10, "1234,56",         "0000123456"},
-    CasoCampo{"Importo_Migliaia",    Tipo::Importo,     10, "1.500,00",        "0000150000"},
-    CasoCampo{"Importo_Milioni",     Tipo::Importo,     10, "1.234.567,89",    "0123456789"},
-    CasoCampo{"Importo_Massimo",     Tipo::Importo,     10, "99.999.999,99",   "9999999999"},
-    CasoCampo{"Importo_MezzoCent",   Tipo::Importo,     10, "0,005",           "0000000001"},
-    CasoCampo{"Importo_Punto",       Tipo::Importo,     10, "12.5",            "0000001250"},
-    CasoCampo{"Importo_PuntoSolo",   Tipo::Importo,     10, "1.500",           "0000000150"},
-    CasoCampo{"Importo_NegZero",     Tipo::Importo,     10, "-0,001",          "0000000000"},
-    CasoCampo{"Importo_Negativo",    Tipo::Importo,     10, "-12,50",          "Riga 1, colonna 0: importo negativo '-12,50', il tracciato non prevede il segno" + Dip},
-    CasoCampo{"Importo_Cento_Mln",   Tipo::Importo,     10, "100.000.000,00",  "Riga 1, colonna 0: importo '100.000.000,00' oltre il massimo di 99.999.999,99" + Dip},
-    CasoCampo{"Importo_LungoVirgola", Tipo::Importo,    10, std::string(70, '0') + "1.234,56", "0000123456"},
-    CasoCampo{"Importo_LungoPunto",  Tipo::Importo,     10, std::string(70, '0') + "12.5", "0000001250"},
-    CasoCampo{"Importo_Arrotondato", Tipo::Importo,     10, "99.999.999,999",  "Riga 1, colonna 0: importo '99.999.999,999' oltre il massimo di 99.999.999,99" + Dip},
-    CasoCampo{"Segno_Zero",          Tipo::SegnoImporto, 1, "0",               " "},
-    CasoCampo{"Segno_Vuoto",         Tipo::SegnoImporto, 1, "",                " "},
-    CasoCampo{"Segno_SottoIlCent",   Tipo::SegnoImporto, 1, "0,004",           " "},
-    CasoCampo{"Segno_UnCent",        Tipo::SegnoImporto, 1, "0,01",            "O"},
-    CasoCampo{"Segno_Migliaia",      Tipo::SegnoImporto, 1, "1.500,00",        "O"},
-    CasoCampo{"Segno_Negativo",      Tipo::SegnoImporto, 1, "-1",              "Riga 1, colonna 0: importo negativo '-1', il tracciato non prevede il segno" + Dip},
-    CasoCampo{"DueCifre_Una",        Tipo::DueCifre,     2, "5",               "05"},
-    CasoCampo{"DueCifre_Due",        Tipo::DueCifre,     2, "12",              "12"},
-    CasoCampo{"DueCifre_Vuota",      Tipo::DueCifre,     2, "",                "00"},
-    CasoCampo{"DueCifre_Mezzo",      Tipo::DueCifre,     2, "2.5",             "03"},
-    CasoCampo{"DueCifre_Virgola",    Tipo::DueCifre,     2, "12,7",            "12"},
-    CasoCampo{"DueCifre_Massimo",    Tipo::DueCifre,     2, "99.4",            "99"},
-    CasoCampo{"DueCifre_Cento",      Tipo::DueCifre,     2, "99.5",            "Riga 1, colonna 0: valore '99.5' fuori dall'intervallo da 0 a 99" + Dip},
-    CasoCampo{"DueCifre_Negativo",   Tipo::DueCifre,     2, "-0.6",            "Riga 1, colonna 0: valore '-0.6' fuori dall'intervallo da 0 a 99" + Dip}
+    CasoCampo{"L_Completa",          L,            5, "abc",             "ABC  "},
+    CasoCampo{"L_Tagliata",          L,            5, "abcdefg",         "ABCDE"},
+    CasoCampo{"L_Vuota",             L,            3, "",                "   "},
+    CasoCampo{"L_SpaziTolti",        L,            5, "  ab  ",          "AB   "},
+    CasoCampo{"L_Accentata",         L,            6, "forl\xEC",        "FORL\xCC "},
+    CasoCampo{"R_Completa",          P::R,            3, "7",               "  7"},
+    CasoCampo{"R_TagliataASinistra", P::R,            3, "abcdef",          "DEF"},
+    CasoCampo{"R_AbiCorto",          P::R,            5, "542",             "  542"},
+    CasoCampo{"SenzaSpazi",          P::LSenzaSpazi, 12, "it 60 x 123",     "IT60X123    "},
+    CasoCampo{"SenzaIT_Prefisso",    P::LSenzaIT,     2, "IT60",            "60"},
+    CasoCampo{"SenzaIT_Assente",     P::LSenzaIT,     2, "60",              "60"},
+    CasoCampo{"SenzaIT_InFondo",     P::LSenzaIT,     2, "60it",            "60"},
+    CasoCampo{"SenzaIT_UnaPassata",  P::LSenzaIT,     2, "IITT60",          "IT"},
+    CasoCampo{"SenzaIT_Corta",       P::LSenzaIT,     2, "6",               "6 "},
+    CasoCampo{"Data",                P::Data,         8, "14/06/2011",      "20110614"},
+    CasoCampo{"Data_UnaCifra",       P::Data,         8, "1/2/2010",        "20100201"},
+    CasoCampo{"Data_Impossibile",    P::Data,         8, "31/02/2010",      "Riga 1, colonna 0: data non valida '31/02/2010'"},
+    CasoCampo{"Data_Vuota",          P::Data,         8, "",                "Riga 1, colonna 0: data non valida ''"},
+    CasoCampo{"DataOZeri_Vuota",     P::DataOZeri,    8, "",                "00000000"},
+    CasoCampo{"DataOZeri_Bianchi",   P::DataOZeri,    8, "   ",              "00000000"},
+    CasoCampo{"DataOZeri_Data",      P::DataOZeri,    8, "01/07/2007",      "20070701"},
+    CasoCampo{"DataOZeri_Errata",    P::DataOZeri,    8, "2007-07-01",      "Riga 1, colonna 0: data non valida '2007-07-01'"},
+    CasoCampo{"Importo_Zero",        P::Importo,     10, "0",               "0000000000"},
+    CasoCampo{"Importo_Vuoto",       P::Importo,     10, "",                "0000000000"},
+    CasoCampo{"Importo_Virgola",     P::Importo,     10, "1234,56",         "0000123456"},
+    CasoCampo{"Importo_Migliaia",    P::Importo,     10, "1.500,00",        "0000150000"},
+    CasoCampo{"Importo_Milioni",     P::Importo,     10, "1.234.567,89",    "0123456789"},
+    CasoCampo{"Importo_Massimo",     P::Importo,     10, "99.999.999,99",   "9999999999"},
+    CasoCampo{"Importo_MezzoCent",   P::Importo,     10, "0,005",           "0000000001"},
+    CasoCampo{"Importo_Punto",       P::Importo,     10, "12.5",            "0000001250"},
+    CasoCampo{"Importo_PuntoSolo",   P::Importo,     10, "1.500",           "0000000150"},
+    CasoCampo{"Importo_NegZero",     P::Importo,     10, "-0,001",          "0000000000"},
+    CasoCampo{"Importo_Negativo",    P::Importo,     10, "-12,50",          "Riga 1, colonna 0: importo negativo '-12,50', il tracciato non prevede il segno" + Dip},
+    CasoCampo{"Importo_Cento_Mln",   P::Importo,     10, "100.000.000,00",  "Riga 1, colonna 0: importo '100.000.000,00' oltre il massimo di 99.999.999,99" + Dip},
+    CasoCampo{"Importo_LungoVirgola", P::Importo,    10, std::string(70, '0') + "1.234,56", "0000123456"},
+    CasoCampo{"Importo_LungoPunto",  P::Importo,     10, std::string(70, '0') + "12.5", "0000001250"},
+    CasoCampo{"Importo_Arrotondato", P::Importo,     10, "99.999.999,999",  "Riga 1, colonna 0: importo '99.999.999,999' oltre il massimo di 99.999.999,99" + Dip},
+    CasoCampo{"Segno_Zero",          P::SegnoImporto, 1, "0",               " "},
+    CasoCampo{"Segno_Vuoto",         P::SegnoImporto, 1, "",                " "},
+    CasoCampo{"Segno_SottoIlCent",   P::SegnoImporto, 1, "0,004",           " "},
+    CasoCampo{"Segno_UnCent",        P::SegnoImporto, 1, "0,01",            "O"},
+    CasoCampo{"Segno_Migliaia",      P::SegnoImporto, 1, "1.500,00",        "O"},
+    CasoCampo{"Segno_Negativo",      P::SegnoImporto, 1, "-1",              "Riga 1, colonna 0: importo negativo '-1', il tracciato non prevede il segno" + Dip},
+    CasoCampo{"DueCifre_Una",        P::DueCifre,     2, "5",               "05"},
+    CasoCampo{"DueCifre_Due",        P::DueCifre,     2, "12",              "12"},
+    CasoCampo{"DueCifre_Vuota",      P::DueCifre,     2, "",                "00"},
+    CasoCampo{"DueCifre_Mezzo",      P::DueCifre,     2, "2.5",             "03"},
+    CasoCampo{"DueCifre_Virgola",    P::DueCifre,     2, "12,7",            "12"},
+    CasoCampo{"DueCifre_Massimo",    P::DueCifre,     2, "99.4",            "99"},
+    CasoCampo{"DueCifre_Cento",      P::DueCifre,     2, "99.5",            "Riga 1, colonna 0: valore '99.5' fuori dall'intervallo da 0 a 99" + Dip},
+    CasoCampo{"DueCifre_Negativo",   P::DueCifre,     2, "-0.6",            "Riga 1, colonna 0: valore '-0.6' fuori dall'intervallo da 0 a 99" + Dip}
 ), [](const auto& info) { return std::string(info.param.nome); });
 // clang-format on
 
 // The records, each assembled by hand from the positions of its fields (record "1" and the whole
 // supply: the sample in test_dati_sub_tfr.cpp).
 
-const std::string Azienda = "0000712345" "02345678901";
+const std::string Azienda = "0000712345"
+                            "02345678901";
 
-const std::string Dipendente2 = "2" + Azienda + "000000142" "20070701" "FRRLCU80A41A944X" "FERRETTI" + Spazi(18) +
-                                "LUCIA" + Spazi(21) + "VIA SARAGOZZA, 112" + Spazi(22) + "BOLOGNA" + Spazi(29) +
-                                "40135" "BO  " "A944  " "  7" "D" "F" "19800101" "20050315" "1";
+const std::string Dipendente2 = "2" + Azienda +
+                                "000000142"
+                                "20070701"
+                                "FRRLCU80A41A944X"
+                                "FERRETTI" +
+                                Spazi(18) + "LUCIA" + Spazi(21) + "VIA SARAGOZZA, 112" + Spazi(22) + "BOLOGNA" +
+                                Spazi(29) +
+                                "40135"
+                                "BO  "
+                                "A944  "
+                                "  7"
+                                "D"
+                                "F"
+                                "19800101"
+                                "20050315"
+                                "1";
 
 TEST(RecordTFR, Record2ConCoordinateBancarie) {
     const RigaEsportazione riga = Prepara(Riga());
-    const std::string atteso = Dipendente2 + "O" "0000234560" "B" "IT60X0542811101000000123456" + Spazi(7) + Spazi(14);
-    EXPECT_EQ(ComponiRecord(Record2, {&riga, riga[13], {}, {}}), atteso);
+    const std::string atteso = Dipendente2 +
+                               "O"
+                               "0000234560"
+                               "B"
+                               "IT60X0542811101000000123456" +
+                               Spazi(7) + Spazi(14);
+    EXPECT_EQ(Componi(tabelleTFR::Record2, &riga), atteso);
 }
 
 TEST(RecordTFR, Record2CoordinateAllineateASpazi) {
     const RigaEsportazione riga = Prepara(Riga({{40, "60"}, {29, "542"}, {30, "1101"}, {31, "123456"}}));
-    const std::string atteso = Dipendente2 + "O" "0000234560" "B" "IT60X  542 1101      123456" + Spazi(7) + Spazi(14);
-    EXPECT_EQ(ComponiRecord(Record2, {&riga, riga[13], {}, {}}), atteso);
+    const std::string atteso = Dipendente2 +
+                               "O"
+                               "0000234560"
+                               "B"
+                               "IT60X  542 1101      123456" +
+                               Spazi(7) + Spazi(14);
+    EXPECT_EQ(Componi(tabelleTFR::Record2, &riga), atteso);
 }
 
 // With payment "A" the bank columns are not read at all: a line that ends before them is fine.
 TEST(RecordTFR, Record2SenzaCoordinatePerPagamentoA) {
     auto colonne = Colonne({{12, ""}, {26, "0"}, {27, "a"}});
     const RigaEsportazione riga = Prepara(Riga(colonne, 28));
-    const std::string atteso = "2" + Azienda + "000000142" "00000000" + Dipendente2.substr(39) + " " "0000000000" "A" +
+    const std::string atteso = "2" + Azienda +
+                               "000000142"
+                               "00000000" +
+                               Dipendente2.substr(39) +
+                               " "
+                               "0000000000"
+                               "A" +
                                Spazi(34) + Spazi(14);
-    EXPECT_EQ(ComponiRecord(Record2, {&riga, riga[13], {}, {}}), atteso);
+    EXPECT_EQ(Componi(tabelleTFR::Record2, &riga), atteso);
 }
 
 struct CasoPeriodo {
@@ -157,12 +210,23 @@ void PrintTo(const CasoPeriodo& caso, std::ostream* os) { *os << caso.nome; }
 class Record3Coda : public testing::TestWithParam<CasoPeriodo> {};
 
 const std::string CodaAN50 = "AN" + std::string(50, '0');
-const std::string CodaPS50 = "PS" "0003210500" "0000237815" "0000232585" "0000000000" "0000005230";
+const std::string CodaPS50 = "PS"
+                             "0003210500"
+                             "0000237815"
+                             "0000232585"
+                             "0000000000"
+                             "0000005230";
 
 TEST_P(Record3Coda, SceltaDallaColonna36) {
     const RigaEsportazione riga = Prepara(Riga({{36, GetParam().colonna36}}), 4);
-    const std::string atteso = "3" "20100101" "20101231" "12" "/" "03" + GetParam().coda + Spazi(16);
-    const std::string record = TestoOErrore([&] { return ComponiRecord(Record3, {&riga, riga[13], {}, {}}); });
+    const std::string atteso = "3"
+                               "20100101"
+                               "20101231"
+                               "12"
+                               "/"
+                               "03" +
+                               GetParam().coda + Spazi(16);
+    const std::string record = TestoOErrore([&] { return Componi(tabelleTFR::Record3, &riga); });
     EXPECT_EQ(record, GetParam().coda.size() == 52 ? atteso : GetParam().coda);
 }
 
@@ -186,26 +250,36 @@ INSTANTIATE_TEST_SUITE_P(TFR, Record3Coda, testing::Values(
 // An AN period reads none of the amounts: they may hold anything.
 TEST(RecordTFR, Record3AnticipoNonLeggeGliImporti) {
     const RigaEsportazione riga = Prepara(Riga({{36, "1"}, {37, "-5"}, {38, "X"}, {39, "1e20"}}));
-    EXPECT_EQ(ComponiRecord(Record3, {&riga, riga[13], {}, {}}).substr(22, 52), CodaAN50);
+    EXPECT_EQ(Componi(tabelleTFR::Record3, &riga).substr(22, 52), CodaAN50);
 }
 
 TEST(RecordTFR, Record3DueCifreOltre99) {
     const RigaEsportazione riga = Prepara(Riga({{34, "100"}}), 7);
-    EXPECT_EQ(TestoOErrore([&] { return ComponiRecord(Record3, {&riga, riga[13], {}, {}}); }),
+    EXPECT_EQ(TestoOErrore([&] { return Componi(tabelleTFR::Record3, &riga); }),
               "Riga 7, colonna 34: valore '100' fuori dall'intervallo da 0 a 99 (dipendente FRRLCU80A41A944X)");
 }
 
 TEST(RecordTFR, Record4Beneficiario) {
     const RigaEsportazione riga =
         Prepara(" frrlcu80a41a944x \tFRRMTT05H12A944B\tFerretti\tMatteo\tf\t it 60 x 0542 811101 ");
-    const std::string atteso = "4" "FRRMTT05H12A944B" "FERRETTI" + Spazi(18) + "MATTEO" + Spazi(20) + "F" +
-                               "IT60X0542811101" + Spazi(19) + Spazi(16);
-    EXPECT_EQ(ComponiRecord(Record4, {&riga, {}, {}, {}}), atteso);
+    const std::string atteso = "4"
+                               "FRRMTT05H12A944B"
+                               "FERRETTI" +
+                               Spazi(18) + "MATTEO" + Spazi(20) + "F" + "IT60X0542811101" + Spazi(19) + Spazi(16);
+    EXPECT_EQ(Componi(tabelleTFR::Record4, &riga), atteso);
 }
 
 TEST(RecordTFR, Record9Conteggi) {
-    EXPECT_EQ(ComponiRecord(Record9, {nullptr, {}, {}, {1, 12, 345, 32767}}), "9" "000001" "000012" "000345" "032767");
-    EXPECT_EQ(ComponiRecord(Record9, {nullptr, {}, {}, {0, 0, 0, 0}}), "9" "000000" "000000" "000000" "000000");
+    EXPECT_EQ(Componi(tabelleTFR::Record9, nullptr, std::array{1, 12, 345, 32767}), "9"
+                                                                                    "000001"
+                                                                                    "000012"
+                                                                                    "000345"
+                                                                                    "032767");
+    EXPECT_EQ(Componi(tabelleTFR::Record9, nullptr, std::array{0, 0, 0, 0}), "9"
+                                                                             "000000"
+                                                                             "000000"
+                                                                             "000000"
+                                                                             "000000");
 }
 
 // The counts as printf's "%06lld" writes them, from 0 to past the six digits of the field, and below 0.
@@ -219,7 +293,7 @@ TEST(RecordTFR, Record9ConteggiComePrintf) {
         std::snprintf(atteso, sizeof atteso, "%06lld", v);
         const std::string campo = atteso;
         const std::array<int, 4> conteggi{static_cast<int>(v), 0, 0, 0};
-        const std::string testo = TestoOErrore([&] { return ComponiRecord(Record9, {nullptr, {}, {}, conteggi}); });
+        const std::string testo = TestoOErrore([&] { return Componi(tabelleTFR::Record9, nullptr, conteggi); });
         if (campo.size() == 6) {
             EXPECT_EQ(testo, "9" + campo + "000000" + "000000" + "000000") << v;
         } else {
@@ -233,7 +307,11 @@ TEST(RecordTFR, Record9ConteggiComePrintf) {
 TEST(RecordTFR, Record1DataOdierna) {
     const RigaEsportazione riga = Prepara(Riga());
     const auto data = [&](const shell::DataOra& oggi) {
-        return TestoOErrore([&] { return ComponiRecord(std::span(Record1).subspan(1, 1), {&riga, {}, oggi, {}}); });
+        return TestoOErrore([&] {
+            std::string record = "1";
+            fields::Componi(record, std::span(tabelleTFR::Record1).subspan(1, 1), {&riga}, GancioTFR(oggi, ""));
+            return record.substr(1);
+        });
     };
     EXPECT_EQ(data({2011, 6, 14, 9, 5, 7}), "20110614");
     EXPECT_EQ(data({999, 1, 2, 0, 0, 0}), "09990102");
@@ -242,7 +320,7 @@ TEST(RecordTFR, Record1DataOdierna) {
 
 TEST(RecordTFR, ColonnaMancanteNominaRigaEColonna) {
     const RigaEsportazione riga = Prepara(Riga(Colonne(), 33), 9);
-    EXPECT_EQ(TestoOErrore([&] { return ComponiRecord(Record3, {&riga, riga[13], {}, {}}); }),
+    EXPECT_EQ(TestoOErrore([&] { return Componi(tabelleTFR::Record3, &riga); }),
               "Riga 9, colonna 33: colonna mancante (la riga ha 33 colonne)");
 }
 

@@ -154,7 +154,7 @@ TEST_P(SommaTest, SommaEsattaArrotondataUnaVolta) {
     SommaImporti somma;
     for (const auto& testo : GetParam().importi)
         somma.Aggiungi(*LeggiImporto(testo));
-    EXPECT_EQ(somma.Arrotondata(), GetParam().arrotondata);
+    EXPECT_EQ(somma.ArrotondataSullaPrimaDecimale(), GetParam().arrotondata);
 }
 
 // clang-format off

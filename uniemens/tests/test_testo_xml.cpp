@@ -133,33 +133,6 @@ TEST(Tabulazioni, UnTabPerLivello) {
     EXPECT_EQ(Tabulazioni(7), "\t\t\t\t\t\t\t");
 }
 
-struct CasoArrotonda {
-    const char* nome;
-    double x;
-    double atteso;
-};
-
-void PrintTo(const CasoArrotonda& c, std::ostream* os) { *os << c.nome; }
-
-class ArrotondaTest : public testing::TestWithParam<CasoArrotonda> {};
-
-TEST_P(ArrotondaTest, PrimaCifraDecimale) { EXPECT_EQ(Arrotonda(GetParam().x), GetParam().atteso); }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Valori, ArrotondaTest, testing::Values(
-    CasoArrotonda{"Zero",                0.0,     0.0},
-    CasoArrotonda{"Intero",              1235.0,  1235.0},
-    CasoArrotonda{"MezzoSale",           300.5,   301.0},
-    CasoArrotonda{"QuattroScende",       300.4,   300.0},
-    CasoArrotonda{"NoveSale",            2.99,    3.0},
-    CasoArrotonda{"SecondaCifraIgnorata",2.49,    2.0},
-    CasoArrotonda{"NegativoMezzo",       -2.5,    -2.0},
-    CasoArrotonda{"NegativoSeiDecimi",   -2.4,    -2.0},
-    CasoArrotonda{"NegativoQuattro",     -2.6,    -3.0},
-    CasoArrotonda{"QuasiMezzoBinario",   857.4999999999999, 857.0}),
-    [](const testing::TestParamInfo<CasoArrotonda>& info) { return std::string(info.param.nome); });
-// clang-format on
-
 TEST(ScrittoreXML, UnElementoPerRigaConITabDellaProfondita) {
     std::vector<std::string> righe;
     ScrittoreXML xml([&](std::string_view riga) { righe.emplace_back(riga); });

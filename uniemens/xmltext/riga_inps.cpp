@@ -105,7 +105,7 @@ std::optional<std::int16_t> Intero16(std::string_view testo) {
     const auto valore = NumeroIniziale(testo);
     if (!valore)
         return std::nullopt;
-    const double intero = std::nearbyint(*valore); // the default rounding: halves to the even neighbour
+    const double intero = shell::ArrotondaAlPari(*valore);
     if (intero < -32768.0 || intero > 32767.0)
         return std::nullopt;
     return static_cast<std::int16_t>(intero);

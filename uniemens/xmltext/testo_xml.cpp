@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -176,11 +175,6 @@ std::string TogliPunti(std::string_view testo) {
         if (c != '.')
             risultato += c;
     return risultato;
-}
-
-double Arrotonda(double x) {
-    const double intero = std::floor(x);
-    return std::floor((x - intero) * 10) > 4 ? intero + 1 : intero;
 }
 
 namespace {

@@ -48,10 +48,6 @@ std::string_view TroncaCodificato(std::string_view testo, std::size_t n);
 // The text with every "." removed.
 std::string TogliPunti(std::string_view testo);
 
-// Int(x), the largest whole number not above x, plus 1 when the first decimal digit of x - Int(x) is
-// 5 or more ((x - Int(x)) * 10, rounded down, above 4). Arrotonda(2.5) is 3, Arrotonda(-2.5) is -2.
-double Arrotonda(double x);
-
 // Writes the lines of a document, or of a piece of one. Every line is put together in place, in the
 // text that the writer fills: the TABs of its depth, then the tags and the value.
 class ScrittoreXML {

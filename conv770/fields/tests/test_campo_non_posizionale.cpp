@@ -1,16 +1,20 @@
 // The non-positional field encoder, type by type: widths, cuts, masks and their rounding, the text of
-// numbers, and the continuation blocks of AN.
+// numbers, and the continuation blocks of AN; and the value parts read back.
 
 #include "campo_non_posizionale.h"
 #include "errore.h"
+#include "tracciato.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <variant>
 
 namespace conv770::fields {
 namespace {
@@ -24,9 +28,23 @@ std::string Lettere(std::size_t n) {
     return testo;
 }
 
+// A value of a case, kept by the case (a Valore is a view, made for one call).
+struct Dato {
+    std::variant<std::string, double, long long, shell::Data> v;
+    Dato(const char* testo) : v(std::string(testo)) {}
+    Dato(std::string testo) : v(std::move(testo)) {}
+    Dato(double numero) : v(numero) {}
+    Dato(int numero) : v(static_cast<long long>(numero)) {}
+    Dato(long long numero) : v(numero) {}
+    Dato(shell::Data data) : v(data) {}
+    Valore Come() const {
+        return std::visit([](const auto& x) { return Valore(x); }, v);
+    }
+};
+
 struct Caso {
     const char* nome;
-    Valore valore;
+    Dato valore;
     Tipo tipo;
     std::string atteso; // after the code "QQ001002"
 };
@@ -35,49 +53,41 @@ std::string Nome(const testing::TestParamInfo<Caso>& info) { return info.param.n
 
 class CampoNonPosizionaleCaso : public testing::TestWithParam<Caso> {};
 
-TEST_P(CampoNonPosizionaleCaso, ValoreInBlocchiDa24) {
-    const Caso& caso = GetParam();
-    const std::string campo = CampoNonPosizionale("QQ", "001", "002", caso.valore, caso.tipo);
-    EXPECT_EQ(campo, caso.atteso.empty() ? "" : "QQ001002" + caso.atteso);
-    EXPECT_EQ(campo.size() % LunghezzaBlocco, 0u);
-}
-
-// Appended in place after the fields already in the area, with the code whole or in its parts: the
-// same bytes, and nothing appended when the field is empty.
+// Appended after the fields already in the area: whole blocks of 24, nothing when the field is empty.
 TEST_P(CampoNonPosizionaleCaso, AggiuntoInCodaAllArea) {
     const Caso& caso = GetParam();
     const std::string prima = "ZZ999999" + Lettere(16);
-    const std::string attesa = prima + (caso.atteso.empty() ? "" : "QQ001002" + caso.atteso);
     std::string area = prima;
-    AggiungiCampoNonPosizionale(area, "QQ", "001", "002", caso.valore, caso.tipo);
-    EXPECT_EQ(area, attesa);
-    area = prima;
-    AggiungiCampoNonPosizionale(area, "QQ001002", caso.valore, caso.tipo);
-    EXPECT_EQ(area, attesa);
+    AggiungiCampoNonPosizionale(area, "QQ001002", caso.valore.Come(), caso.tipo);
+    EXPECT_EQ(area, prima + (caso.atteso.empty() ? "" : "QQ001002" + caso.atteso));
+    EXPECT_EQ(area.size() % LunghezzaBlocco, 0u);
 }
 
-// Texts, whole numbers and numbers written without a Valore: the same bytes as through one, for
-// every case.
-TEST_P(CampoNonPosizionaleCaso, SenzaValoreGliStessiByte) {
+// The type of the field of the case, for the catalogue of the area reader.
+Tipo TipoDelCaso = Tipo::AN;
+std::optional<Tipo> CatalogoDelCaso(std::string_view) { return TipoDelCaso; }
+
+// What the encoder writes reads back, as an area, to a value that the encoder writes the same; or it is
+// told apart (a text where a number belongs, a value cut to 16 characters).
+TEST_P(CampoNonPosizionaleCaso, LettoERiscritto) {
     const Caso& caso = GetParam();
-    const std::string prima = "ZZ999999" + Lettere(16);
-    const std::string attesa = prima + (caso.atteso.empty() ? "" : "QQ001002" + caso.atteso);
-    std::string area = prima;
-    std::string intera = prima;
-    if (caso.valore.Testo()) {
-        AggiungiCampoTesto(area, "QQ", "001", "002", caso.valore.ComeTesto(), caso.tipo);
-        AggiungiCampoTesto(intera, "QQ001002", caso.valore.ComeTesto(), caso.tipo);
-    } else if (caso.valore.Intero()) {
-        AggiungiCampoIntero(area, "QQ", "001", "002", caso.valore.ComeIntero(), caso.tipo);
-        AggiungiCampoIntero(intera, "QQ001002", caso.valore.ComeIntero(), caso.tipo);
-    } else if (caso.valore.Numero()) {
-        AggiungiCampoNumero(intera, "QQ001002", caso.valore.ComeNumero(), caso.tipo);
-        area = attesa; // only with the whole code
-    } else {
-        GTEST_SKIP() << "a date: always through a Valore";
+    const std::string campo = caso.atteso.empty() ? "" : "QQ001002" + caso.atteso;
+    TipoDelCaso = caso.tipo;
+    AreaLetta area;
+    const std::string_view aree[] = {campo};
+    area.Leggi(aree, CatalogoDelCaso);
+    if (campo.empty()) {
+        EXPECT_TRUE(area.Campi().empty());
+        return;
     }
-    EXPECT_EQ(area, attesa);
-    EXPECT_EQ(intera, attesa);
+    ASSERT_EQ(area.Campi().size(), 1u);
+    if (!area.Segnalazioni().empty()) {
+        EXPECT_NE(area.Segnalazioni()[0].difformita, Difformita::Fisso);
+        return;
+    }
+    std::string riscritto;
+    AggiungiCampoNonPosizionale(riscritto, "QQ001002", area.Campi()[0].valore, caso.tipo);
+    EXPECT_EQ(riscritto, campo);
 }
 
 // A whole double within 15 digits is written, in every type, as the same whole number: the amounts
@@ -91,41 +101,11 @@ TEST(CampoNonPosizionale, DoubleInteroComeIntero) {
     // clang-format on
     for (const double numero : numeri)
         for (const Tipo tipo : tipi) {
-            std::string area;
-            AggiungiCampoIntero(area, "QQ", "001", "002", static_cast<long long>(numero), tipo);
-            EXPECT_EQ(area, CampoNonPosizionale("QQ", "001", "002", numero, tipo))
-                << numero << " tipo " << static_cast<int>(tipo);
+            std::string intero, doppio;
+            AggiungiCampoNonPosizionale(intero, "QQ001002", static_cast<long long>(numero), tipo);
+            AggiungiCampoNonPosizionale(doppio, "QQ001002", numero, tipo);
+            EXPECT_EQ(intero, doppio) << numero << " tipo " << static_cast<int>(tipo);
         }
-}
-
-// A code in parts of other lengths, or longer than the room kept for it on the stack, is joined the
-// same.
-TEST(CampoNonPosizionale, CodiceInPartiQualsiasi) {
-    EXPECT_EQ(CampoNonPosizionale("D", "A0010", "02", 12, Tipo::NP), "DA001002" + Spazi(14) + "12");
-    EXPECT_EQ(CampoNonPosizionale("", "", "DA001002", "X", Tipo::CF), "DA001002X" + Spazi(15));
-    const std::string quadro = Lettere(30);
-    EXPECT_EQ(CampoNonPosizionale(quadro, "001", "002", "X", Tipo::AN), quadro + "001002X" + Spazi(15));
-    EXPECT_EQ(CampoNonPosizionale(quadro, "001", "002", 12, Tipo::N3), quadro + "001002" + Spazi(13) + "012");
-    std::string area;
-    AggiungiCampoTesto(area, quadro, "001", "002", Lettere(20), Tipo::AN);
-    EXPECT_EQ(area, quadro + "001002" + Lettere(16) + quadro + "001002+" + "QRST" + Spazi(11));
-}
-
-// The NP field of a whole number written without a Valore: the bytes of the general encoder.
-TEST(CampoNP, ComeIlCampoDiUnValoreIntero) {
-    // clang-format off
-    const std::int64_t numeri[] = {0, 7, -1, 1234, -400, 999999999999999, -999999999999999,
-                                   1234567890123456, -1234567890123456, 9223372036854775807,
-                                   -9223372036854775807 - 1};
-    // clang-format on
-    for (const std::int64_t numero : numeri) {
-        std::string area = "ZZ999999" + Lettere(16);
-        std::string attesa = area;
-        AggiungiCampoNP(area, "QQ", "001", "002", numero);
-        AggiungiCampoNonPosizionale(attesa, "QQ", "001", "002", Valore(static_cast<long long>(numero)), Tipo::NP);
-        EXPECT_EQ(area, attesa) << numero;
-        EXPECT_EQ(area.size(), 48u) << numero;
-    }
 }
 
 const std::string Sedici = Lettere(16);
@@ -239,29 +219,187 @@ INSTANTIATE_TEST_SUITE_P(DT, CampoNonPosizionaleCaso, testing::Values(
 ), Nome);
 // clang-format on
 
-TEST(CampoNonPosizionale, TipoPerCodiceInOgniMaiuscolo) {
-    EXPECT_EQ(CampoNonPosizionale("DA", "001", "002", "ROSSI", "an"),
-              CampoNonPosizionale("DA001002", "ROSSI", Tipo::AN));
-    EXPECT_EQ(CampoNonPosizionale("DC", "001", "011", "X", "Si12"), "DC001011    100000000000");
-    EXPECT_EQ(CampoNonPosizionale("DA", "001", "002", "ROSSI", "XX"), "");
-    EXPECT_EQ(CampoNonPosizionale("DA", "001", "002", "ROSSI", ""), "");
-    for (const char* codice : {"AN", "CF", "CN", "PI", "SI", "SI12", "CB", "NP", "NU", "N1", "N3", "N4", "N5",
-                               "N10", "PC", "DT"})
-        EXPECT_TRUE(TipoDaCodice(codice).has_value()) << codice;
-    EXPECT_FALSE(TipoDaCodice("N2").has_value());
-}
-
 TEST(CampoNonPosizionale, CodiceScrittoComeDato) {
-    // The code parts are joined as given: a group field "A22" of row 003.
-    EXPECT_EQ(CampoNonPosizionale("DC", "003", "A22", 12, Tipo::NP), "DC003A22" + Spazi(14) + "12");
+    // The code is written as given: a group field "A22" of row 003.
+    std::string area;
+    AggiungiCampoNonPosizionale(area, "DC003A22", 12, Tipo::NP);
+    EXPECT_EQ(area, "DC003A22" + Spazi(14) + "12");
 }
 
 TEST(CampoNonPosizionale, AlPiu32767Blocchi) {
     const std::string massimo = Lettere(16 + 32766 * 15);
-    const std::string campo = CampoNonPosizionale("DB001065", massimo, Tipo::AN);
+    std::string campo;
+    AggiungiCampoNonPosizionale(campo, "DB001065", massimo, Tipo::AN);
     EXPECT_EQ(campo.size(), 32767u * 24);
     EXPECT_EQ(campo.substr(campo.size() - 24, 9), "DB001065+");
-    EXPECT_THROW(CampoNonPosizionale("DB001065", massimo + "X", Tipo::AN), shell::ErroreElaborazione);
+    std::string troppo;
+    EXPECT_THROW(AggiungiCampoNonPosizionale(troppo, "DB001065", massimo + "X", Tipo::AN), shell::ErroreElaborazione);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Reading a value part back.
+
+struct CasoLettura {
+    const char* nome;
+    std::string valore; // the 16 characters
+    Tipo tipo;
+    Difformita difformita;
+    Dato letto; // the value read, when it has one
+};
+void PrintTo(const CasoLettura& caso, std::ostream* os) { *os << caso.nome; }
+
+class LetturaValore : public testing::TestWithParam<CasoLettura> {};
+
+bool Uguali(const Valore& a, const Valore& b) {
+    // Flags compare as the whole number of their bits.
+    const auto genere = [](const Valore& v) {
+        return v.Di() == Valore::Genere::Flag ? Valore::Genere::Intero : v.Di();
+    };
+    if (genere(a) != genere(b))
+        return false;
+    switch (genere(a)) {
+    case Valore::Genere::Testo:
+        return a.ComeTesto() == b.ComeTesto();
+    case Valore::Genere::Numero:
+        return a.ComeNumero() == b.ComeNumero();
+    case Valore::Genere::Data:
+        return a.ComeData() == b.ComeData();
+    default:
+        return a.ComeIntero() == b.ComeIntero();
+    }
+}
+
+TEST_P(LetturaValore, ValoreODifformita) {
+    const CasoLettura& caso = GetParam();
+    ASSERT_EQ(caso.valore.size(), 16u);
+    const Lettura lettura = LeggiValoreNonPosizionale(caso.valore, caso.tipo);
+    EXPECT_EQ(lettura.difformita, caso.difformita) << lettura.atteso;
+    EXPECT_EQ(lettura.atteso.empty(), caso.difformita == Difformita::Nessuna);
+    if (caso.difformita != Difformita::Formato) {
+        EXPECT_TRUE(Uguali(lettura.valore, caso.letto.Come()));
+    }
+}
+
+const auto Nessuna = Difformita::Nessuna;
+const auto Formato = Difformita::Formato;
+const auto Forma = Difformita::Forma;
+std::string Destra(const std::string& testo) { return Spazi(16 - testo.size()) + testo; }
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Tipi, LetturaValore, testing::Values(
+    CasoLettura{"ANSpaziCompresi",   " bg" + Spazi(13),       Tipo::AN,   Nessuna, " bg" + Spazi(13)},
+    CasoLettura{"CFPieno",           "RSSMRA80A01H501U",      Tipo::CF,   Nessuna, "RSSMRA80A01H501U"},
+    CasoLettura{"Si",                Destra("1"),             Tipo::SI,   Nessuna, "S\xCC"},
+    CasoLettura{"SiAltro",           Destra("X"),             Tipo::SI,   Formato, ""},
+    CasoLettura{"SiASinistra",       "1" + Spazi(15),         Tipo::SI,   Formato, ""},
+    CasoLettura{"Si12",              "    101000000001",      Tipo::SI12, Nessuna, 1 + 4 + 2048},
+    CasoLettura{"Si12Due",           "    101000000002",      Tipo::SI12, Formato, ""},
+    CasoLettura{"Si12SenzaSpazi",    "X101000000000000",      Tipo::SI12, Formato, ""},
+    CasoLettura{"NPIntero",          Destra("-400"),          Tipo::NP,   Nessuna, -400},
+    CasoLettura{"NPZero",            Destra("0"),             Tipo::NP,   Nessuna, 0},
+    CasoLettura{"NPDecimali",        Destra("1234,5"),        Tipo::NP,   Nessuna, 1234.5},
+    CasoLettura{"NPMenoMezzo",       Destra("-0,5"),          Tipo::NP,   Nessuna, -0.5},
+    CasoLettura{"NPSedici",          "1000000000000000",      Tipo::NP,   Nessuna, 1000000000000000LL},
+    CasoLettura{"NPQuindiciCifre",   "123456789,123457",      Tipo::NP,   Nessuna, 123456789.123457},
+    CasoLettura{"NPZeroInTesta",     Destra("0012"),          Tipo::NP,   Forma,   12},
+    CasoLettura{"NPZeroInFondo",     Destra("1,50"),          Tipo::NP,   Forma,   1.5},
+    CasoLettura{"NPMenoZero",        Destra("-0"),            Tipo::NP,   Forma,   0},
+    CasoLettura{"NPSediciCifre",     "1,23456789012345",      Tipo::NP,   Nessuna, 1.23456789012345},
+    CasoLettura{"NPQuattordiciDec",  "0,12345678901234",      Tipo::NP,   Nessuna, 0.12345678901234},
+    CasoLettura{"NPVuoto",           Spazi(16),               Tipo::NP,   Formato, ""},
+    CasoLettura{"NPLettere",         Destra("ABC"),           Tipo::NP,   Formato, ""},
+    CasoLettura{"NPSpazioDentro",    Destra("12 3"),          Tipo::NP,   Formato, ""},
+    CasoLettura{"NPVirgolaSola",     Destra("12,"),           Tipo::NP,   Formato, ""},
+    CasoLettura{"NPPunto",           Destra("1.234"),         Tipo::NP,   Formato, ""},
+    CasoLettura{"NUVuoto",           Spazi(16),               Tipo::NU,   Nessuna, 0},
+    CasoLettura{"NUCifre",           Destra("1235"),          Tipo::NU,   Nessuna, 1235},
+    CasoLettura{"NUZeroScritto",     Destra("0"),             Tipo::NU,   Forma,   0},
+    CasoLettura{"N3",                Destra("007"),           Tipo::N3,   Nessuna, 7},
+    CasoLettura{"N3Lungo",           Destra("1234"),          Tipo::N3,   Nessuna, 1234},
+    CasoLettura{"N3ZeroInPiu",       Destra("0123"),          Tipo::N3,   Forma,   123},
+    CasoLettura{"N3Corto",           Destra("07"),            Tipo::N3,   Formato, ""},
+    CasoLettura{"N3MenoZero",        Destra("-000"),          Tipo::N3,   Forma,   0},
+    CasoLettura{"N10Negativo",       Destra("-0000000012"),   Tipo::N10,  Nessuna, -12},
+    CasoLettura{"N5Vuoto",           Spazi(16),               Tipo::N5,   Formato, ""},
+    CasoLettura{"PCMilioni",         Destra("1.234.567"),     Tipo::PC,   Nessuna, 1234567},
+    CasoLettura{"PCTre",             Destra("999"),           Tipo::PC,   Nessuna, 999},
+    CasoLettura{"PCVuoto",           Spazi(16),               Tipo::PC,   Nessuna, 0},
+    CasoLettura{"PCGruppoCorto",     Destra("1.23.456"),      Tipo::PC,   Formato, ""},
+    CasoLettura{"PCSenzaPunti",      Destra("1234"),          Tipo::PC,   Formato, ""},
+    CasoLettura{"PCTagliato",        ".234.567.890.123",      Tipo::PC,   Formato, ""},
+    CasoLettura{"PCZeroInTesta",     Destra("0.234"),         Tipo::PC,   Forma,   234},
+    CasoLettura{"DT",                Spazi(8) + "05031960",   Tipo::DT,   Nessuna, shell::Data{1960, 3, 5}},
+    CasoLettura{"DTImpossibile",     Spazi(8) + "31022010",   Tipo::DT,   Formato, ""},
+    CasoLettura{"DTTesto",           Destra("31/02/2010"),    Tipo::DT,   Formato, ""},
+    CasoLettura{"DTVuoto",           Spazi(16),               Tipo::DT,   Formato, ""}
+), [](const testing::TestParamInfo<CasoLettura>& info) { return std::string(info.param.nome); });
+// clang-format on
+
+// Every value part that reads without a Difformita gives its 16 characters back through the encoder:
+// value parts made of the characters of numbers, in every place, for every type.
+TEST(LetturaValore, OgniValoreLettoSiRiscriveUguale) {
+    std::uint64_t seme = 20110614;
+    const auto prossimo = [&seme] {
+        seme = seme * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::size_t>(seme >> 33);
+    };
+    const std::string alfabeto = "0123456789000-,.1 ";
+    const Tipo tipi[] = {Tipo::SI, Tipo::SI12, Tipo::CB, Tipo::NP,  Tipo::NU, Tipo::N1,
+                         Tipo::N3, Tipo::N4,   Tipo::N5, Tipo::N10, Tipo::PC, Tipo::DT};
+    for (const Tipo tipo : tipi) {
+        int letti = 0;
+        for (int prova = 0; prova < 20000; ++prova) {
+            // Spaces, then a text of 1 to 16 characters of the alphabet.
+            const std::size_t lunghezza = 1 + prossimo() % 16;
+            std::string valore = Spazi(16 - lunghezza);
+            for (std::size_t i = 0; i < lunghezza; ++i)
+                valore += alfabeto[prossimo() % alfabeto.size()];
+            const Lettura lettura = LeggiValoreNonPosizionale(valore, tipo);
+            if (lettura.difformita != Difformita::Nessuna)
+                continue;
+            ++letti;
+            std::string area;
+            AggiungiCampoNonPosizionale(area, "QQ001002", lettura.valore, tipo);
+            ASSERT_EQ(area, "QQ001002" + valore) << static_cast<int>(tipo);
+        }
+        if (tipo != Tipo::SI && tipo != Tipo::DT && tipo != Tipo::SI12) {
+            EXPECT_GT(letti, 100) << static_cast<int>(tipo);
+        }
+    }
+}
+
+// Every number the encoder writes within 16 characters reads back without a Difformita, and as the
+// same 16 characters: amounts in cents, finer fractions, whole numbers of every size.
+TEST(LetturaValore, OgniNumeroScrittoSiRilegge) {
+    std::uint64_t seme = 4242;
+    const auto prossimo = [&seme] {
+        seme = seme * 6364136223846793005ULL + 1442695040888963407ULL;
+        return seme >> 11;
+    };
+    const double divisori[] = {1, 100, 10, 1000, 3, 7, 1e6};
+    const Tipo tipi[] = {Tipo::NP, Tipo::NU, Tipo::N1, Tipo::N3, Tipo::N4, Tipo::N5, Tipo::N10, Tipo::PC};
+    for (int i = 0; i < 50000; ++i) {
+        std::uint64_t limite = 1;
+        for (std::uint64_t c = 1 + prossimo() % 16; c > 0; --c)
+            limite *= 10;
+        const double numero = static_cast<double>(static_cast<std::int64_t>(prossimo() % limite)) *
+                              (prossimo() % 2 ? -1 : 1) / divisori[prossimo() % std::size(divisori)];
+        for (const Tipo tipo : tipi) {
+            std::string area;
+            AggiungiCampoNonPosizionale(area, "QQ001002", numero, tipo);
+            char testo[LunghezzaMassimaTesto];
+            // A value cut to its last 16 characters cannot be read back.
+            if (tipo == Tipo::NP && TestoValore(numero, testo).size() > 16)
+                continue;
+            if (tipo != Tipo::NP && std::fabs(numero) >= 1e12)
+                continue;
+            const Lettura lettura = LeggiValoreNonPosizionale(std::string_view(area).substr(8), tipo);
+            ASSERT_EQ(lettura.difformita, Difformita::Nessuna) << numero << " " << area << " " << lettura.atteso;
+            std::string riscritto;
+            AggiungiCampoNonPosizionale(riscritto, "QQ001002", lettura.valore, tipo);
+            ASSERT_EQ(riscritto, area) << numero;
+        }
+    }
 }
 
 struct CasoNumero {
@@ -272,6 +410,11 @@ struct CasoNumero {
 void PrintTo(const CasoNumero& caso, std::ostream* os) { *os << caso.nome; }
 
 class TestoNumeroCaso : public testing::TestWithParam<CasoNumero> {};
+
+std::string TestoNumero(double numero) {
+    char testo[LunghezzaMassimaTesto];
+    return std::string(TestoValore(numero, testo));
+}
 
 TEST_P(TestoNumeroCaso, FormaDecimalePiuBreve) { EXPECT_EQ(TestoNumero(GetParam().numero), GetParam().atteso); }
 
@@ -317,8 +460,8 @@ std::string TestoNumeroAllaLunga(double numero) {
     else if (static_cast<std::size_t>(interi) >= cifre.size())
         risultato += cifre + std::string(static_cast<std::size_t>(interi) - cifre.size(), '0');
     else
-        risultato += cifre.substr(0, static_cast<std::size_t>(interi)) + "," +
-                     cifre.substr(static_cast<std::size_t>(interi));
+        risultato +=
+            cifre.substr(0, static_cast<std::size_t>(interi)) + "," + cifre.substr(static_cast<std::size_t>(interi));
     return risultato;
 }
 
@@ -340,8 +483,8 @@ TEST(TestoNumero, ComeLaRegolaAllaLunga) {
                               (prossimo() % 2 ? -1 : 1) / divisori[prossimo() % std::size(divisori)];
         ASSERT_EQ(TestoNumero(numero), TestoNumeroAllaLunga(numero)) << numero;
     }
-    for (const double numero : {0.01, -0.01, 0.05, 99999999999.99, 9999999999999.99, -9999999999999.99,
-                                1e13 - 0.01, 1e13 + 0.5, 1e-300, -5e-324, 1e300})
+    for (const double numero : {0.01, -0.01, 0.05, 99999999999.99, 9999999999999.99, -9999999999999.99, 1e13 - 0.01,
+                                1e13 + 0.5, 1e-300, -5e-324, 1e300})
         EXPECT_EQ(TestoNumero(numero), TestoNumeroAllaLunga(numero)) << numero;
 }
 

@@ -1,49 +1,59 @@
-// The positional field formatter: alignment, fillers and cuts of X and N, and the date fields, which
-// keep their 8 characters whatever the value.
+// The positional fields: alignment, fillers and cuts of X and N, the date fields, which keep their
+// 8 characters whatever the value, the numbers with zeros in front; and the fields read back.
 
 #include "campo_posizionale.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ostream>
 #include <string>
+#include <variant>
+#include <vector>
 
 namespace conv770::fields {
 namespace {
 
+using T = TipoPosizionale;
+
+// A value of a case, kept by the case (a Valore is a view, made for one call).
+struct Dato {
+    std::variant<std::string, double, long long, shell::Data> v;
+    Dato(const char* testo) : v(std::string(testo)) {}
+    Dato(double numero) : v(numero) {}
+    Dato(int numero) : v(static_cast<long long>(numero)) {}
+    Dato(shell::Data data) : v(data) {}
+    Valore Come() const {
+        return std::visit([](const auto& x) { return Valore(x); }, v);
+    }
+};
+
 struct Caso {
     const char* nome;
-    Valore valore;
+    Dato valore;
     int lunghezza;
-    TipoPosizionale tipo;
+    T tipo;
     std::string atteso;
 };
 void PrintTo(const Caso& caso, std::ostream* os) { *os << caso.nome; }
 
 class CampoPosizionaleCaso : public testing::TestWithParam<Caso> {};
 
-using T = TipoPosizionale;
-
+// Appended after what the record holds, always its length.
 TEST_P(CampoPosizionaleCaso, LunghezzaFissa) {
     const Caso& caso = GetParam();
-    const std::string campo = CampoPosizionale(caso.valore, caso.lunghezza, caso.tipo);
-    EXPECT_EQ(campo, caso.atteso);
-    EXPECT_EQ(campo.size(), static_cast<std::size_t>(caso.lunghezza));
-    // A text appended in place: the same bytes after what the record holds.
-    if (caso.valore.Testo()) {
-        std::string record = "AB";
-        AggiungiTestoPosizionale(record, caso.valore.ComeTesto(), caso.lunghezza, caso.tipo);
-        EXPECT_EQ(record, "AB" + caso.atteso);
-    }
+    std::string record = "AB";
+    AggiungiCampoPosizionale(record, caso.valore.Come(), caso.lunghezza, caso.tipo);
+    EXPECT_EQ(record, "AB" + caso.atteso);
+    EXPECT_EQ(record.size(), 2 + static_cast<std::size_t>(caso.lunghezza));
 }
 
 TEST(CampoPosizionale, LunghezzaNullaNonAggiungeNulla) {
     for (const T tipo : {T::X, T::N, T::DT}) {
         std::string record = "AB";
-        AggiungiTestoPosizionale(record, "123", 0, tipo);
-        AggiungiTestoPosizionale(record, "123", -3, tipo);
+        AggiungiCampoPosizionale(record, "123", 0, tipo);
+        AggiungiCampoPosizionale(record, "123", -3, tipo);
         EXPECT_EQ(record, "AB");
-        EXPECT_EQ(CampoPosizionale("123", 0, tipo), "");
     }
 }
 
@@ -60,7 +70,9 @@ INSTANTIATE_TEST_SUITE_P(Tipi, CampoPosizionaleCaso, testing::Values(
     Caso{"NVuoto",          "",                  3, T::N,  "000"},
     Caso{"NTestoInvariato", "AB",                4, T::N,  "00AB"},
     Caso{"NUno",            1,                   8, T::N,  "00000001"},
+    Caso{"NNegativo",       -7,                  5, T::N,  "000-7"},
     Caso{"NNumeroDouble",   5.0,                 2, T::N,  "05"},
+    Caso{"NFrazione",       12.5,                2, T::N,  ",5"},
     Caso{"NContoNoveCifre", 250,                 9, T::N,  "000000250"},
     Caso{"DTData",          shell::Data{2011, 6, 14}, 8, T::DT, "14062011"},
     Caso{"DTTesto",         "14/06/2011",        8, T::DT, "14062011"},
@@ -72,18 +84,65 @@ INSTANTIATE_TEST_SUITE_P(Tipi, CampoPosizionaleCaso, testing::Values(
 ), [](const testing::TestParamInfo<Caso>& info) { return std::string(info.param.nome); });
 // clang-format on
 
-TEST(CampoPosizionale, TipoPerCodice) {
-    EXPECT_EQ(CampoPosizionale("ab", 3, "x"), "ab ");
-    EXPECT_EQ(CampoPosizionale("7", 3, "n"), "007");
-    EXPECT_EQ(CampoPosizionale("1/1/2000", 8, "Dt"), "01012000");
-    EXPECT_EQ(CampoPosizionale("ab", 3, "Z"), "");
-    EXPECT_EQ(CampoPosizionale("ab", 0, T::X), "");
+// Read back: what N and DT write gives its value, and the value its text again; what they never
+// write (from a whole number or a date) is told apart.
+struct CasoLettura {
+    const char* nome;
+    std::string testo;
+    T tipo;
+    bool buono;
+};
+void PrintTo(const CasoLettura& caso, std::ostream* os) { *os << caso.nome; }
+
+class LetturaPosizionale : public testing::TestWithParam<CasoLettura> {};
+
+TEST_P(LetturaPosizionale, ValoreERiscrittura) {
+    const CasoLettura& caso = GetParam();
+    const Lettura lettura = LeggiCampoPosizionale(caso.testo, caso.tipo);
+    ASSERT_EQ(lettura.difformita == Difformita::Nessuna, caso.buono) << lettura.atteso;
+    if (!caso.buono) {
+        EXPECT_EQ(lettura.difformita, Difformita::Formato);
+        return;
+    }
+    std::string record;
+    AggiungiCampoPosizionale(record, lettura.valore, static_cast<int>(caso.testo.size()), caso.tipo);
+    EXPECT_EQ(record, caso.testo);
 }
 
-TEST(CampoPosizionale, DataValidaPerIlRiepilogo) {
-    EXPECT_TRUE(DataPosizionaleValida("29/02/2012"));
-    EXPECT_FALSE(DataPosizionaleValida("29/02/2011"));
-    EXPECT_FALSE(DataPosizionaleValida(""));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Tipi, LetturaPosizionale, testing::Values(
+    CasoLettura{"XQualsiasi",     " a b\xCC  ",  T::X,  true},
+    CasoLettura{"NCifre",         "00012",       T::N,  true},
+    CasoLettura{"NZeri",          "00000",       T::N,  true},
+    CasoLettura{"NNegativo",      "000-7",       T::N,  true},
+    CasoLettura{"NNegativoPieno", "-1234",       T::N,  true},
+    CasoLettura{"NZeroDopoMeno",  "00-07",       T::N,  false},
+    CasoLettura{"NMenoSolo",      "0000-",       T::N,  false},
+    CasoLettura{"NLettera",       "0000A",       T::N,  false},
+    CasoLettura{"NSpazio",        "  12",        T::N,  false},
+    CasoLettura{"NVirgola",       ",5",          T::N,  false},
+    CasoLettura{"DTData",         "29022012",    T::DT, true},
+    CasoLettura{"DTAssente",      "00000000",    T::DT, true},
+    CasoLettura{"DTImpossibile",  "29022011",    T::DT, false},
+    CasoLettura{"DTSpazi",        "        ",    T::DT, false}
+), [](const testing::TestParamInfo<CasoLettura>& info) { return std::string(info.param.nome); });
+// clang-format on
+
+// The numbers with zeros in front as printf's "%0*lld" writes them, from 0 to past the width, and
+// below 0.
+TEST(AggiungiConZeri, ComePrintf) {
+    std::vector<long long> valori = {0, -1, -99999, -100000, 9223372036854775807LL, -9223372036854775807LL - 1};
+    for (long long p = 1; p <= 10000000; p *= 10)
+        for (const long long v : {p - 1, p, p + 1, 3 * p + 7})
+            valori.push_back(v);
+    for (const long long v : valori)
+        for (const int cifre : {0, 1, 2, 6, 10}) {
+            char atteso[40];
+            std::snprintf(atteso, sizeof atteso, "%0*lld", cifre, v);
+            std::string record = "AB";
+            AggiungiConZeri(record, v, cifre);
+            EXPECT_EQ(record, "AB" + std::string(atteso)) << v << " " << cifre;
+        }
 }
 
 } // namespace
