@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace verifica::xml {
 
@@ -210,6 +215,112 @@ constexpr Tabelle CreaTabelle(bool unByte) {
 constexpr Tabelle TabelleLatin1 = CreaTabelle(true);
 constexpr Tabelle TabelleMultibyte = CreaTabelle(false);
 
+// The quick scans read sixteen bytes at a time where the processor compares them at once, and stop
+// no later than the NUL after the bytes read: the buffer has this margin past that NUL.
+constexpr std::size_t Margine = 16;
+
+// From p, past the bytes of a text that its table lets through, sixteen at a time: stops at a
+// control character other than TAB, "<", "&", "]" and, unless every byte is a character (`unByte`),
+// at the bytes from 0x80 on. The table's own loop goes on from there.
+const char *SaltaTesto(const char *p, [[maybe_unused]] bool unByte) {
+#if defined(__SSE2__)
+    const __m128i spazio = _mm_set1_epi8(0x20), tab = _mm_set1_epi8('\t'),
+                  zero = _mm_setzero_si128();
+    const __m128i minore = _mm_set1_epi8('<'), e = _mm_set1_epi8('&'), quadra = _mm_set1_epi8(']');
+    for (;; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        __m128i ferma = _mm_andnot_si128(_mm_cmpeq_epi8(v, tab), _mm_cmplt_epi8(v, spazio));
+        if (unByte)
+            ferma = _mm_andnot_si128(_mm_cmplt_epi8(v, zero), ferma);
+        ferma = _mm_or_si128(
+            ferma, _mm_or_si128(_mm_cmpeq_epi8(v, minore),
+                                _mm_or_si128(_mm_cmpeq_epi8(v, e), _mm_cmpeq_epi8(v, quadra))));
+        if (const int m = _mm_movemask_epi8(ferma))
+            return p + std::countr_zero(static_cast<unsigned>(m));
+    }
+#else
+    return p;
+#endif
+}
+
+// As SaltaTesto for an attribute value: stops at every control character, "<", "&" and both quotes.
+const char *SaltaValore(const char *p, [[maybe_unused]] bool unByte) {
+#if defined(__SSE2__)
+    const __m128i spazio = _mm_set1_epi8(0x20), zero = _mm_setzero_si128();
+    const __m128i minore = _mm_set1_epi8('<'), e = _mm_set1_epi8('&'), doppie = _mm_set1_epi8('"'),
+                  semplici = _mm_set1_epi8('\'');
+    for (;; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        __m128i ferma = _mm_cmplt_epi8(v, spazio);
+        if (unByte)
+            ferma = _mm_andnot_si128(_mm_cmplt_epi8(v, zero), ferma);
+        ferma = _mm_or_si128(
+            _mm_or_si128(ferma, _mm_cmpeq_epi8(v, minore)),
+            _mm_or_si128(_mm_cmpeq_epi8(v, e),
+                         _mm_or_si128(_mm_cmpeq_epi8(v, doppie), _mm_cmpeq_epi8(v, semplici))));
+        if (const int m = _mm_movemask_epi8(ferma))
+            return p + std::countr_zero(static_cast<unsigned>(m));
+    }
+#else
+    return p;
+#endif
+}
+
+// From p, past the ASCII characters that may follow the first of a name (letters, digits, ".", "-",
+// "_", ":"), sixteen at a time. The table's own loop goes on from there (ISO-8859-1 letters).
+const char *SaltaNome(const char *p) {
+#if defined(__SSE2__)
+    const __m128i minuscola = _mm_set1_epi8(0x20);
+    for (;; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i x = _mm_or_si128(v, minuscola);
+        const __m128i lettera = _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8('a' - 1)),
+                                              _mm_cmplt_epi8(x, _mm_set1_epi8('z' + 1)));
+        const __m128i cifra = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)),
+                                            _mm_cmplt_epi8(v, _mm_set1_epi8('9' + 1)));
+        const __m128i segni = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('.')),
+                                                        _mm_cmpeq_epi8(v, _mm_set1_epi8('-'))),
+                                           _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('_')),
+                                                        _mm_cmpeq_epi8(v, _mm_set1_epi8(':'))));
+        const int nome = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(lettera, cifra), segni));
+        if (nome != 0xFFFF)
+            return p + std::countr_zero(static_cast<unsigned>(~nome));
+    }
+#else
+    return p;
+#endif
+}
+
+// Copies n bytes that are followed by at least 15 readable bytes, to where as many more may be
+// written: sixteen at a time, in one step for the usual name.
+void CopiaNome(char *destinazione, const char *origine, std::size_t n) {
+#if defined(__SSE2__)
+    for (std::size_t i = 0; i < n; i += 16)
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(destinazione + i),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i *>(origine + i)));
+#else
+    std::memcpy(destinazione, origine, n);
+#endif
+}
+
+// True when the n bytes at a and b are the same; both are followed by at least 15 readable bytes.
+bool StessoNome(const char *a, const char *b, std::size_t n) {
+#if defined(__SSE2__)
+    for (std::size_t i = 0; i < n; i += 16) {
+        const auto uguali = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(a + i)),
+                           _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i)))));
+        const std::size_t quanti = std::min<std::size_t>(16, n - i);
+        const unsigned attesi = quanti == 16 ? 0xFFFFu : (1u << quanti) - 1;
+        if ((uguali & attesi) != attesi)
+            return false;
+    }
+    return true;
+#else
+    return std::memcmp(a, b, n) == 0;
+#endif
+}
+
 } // namespace
 
 ErroreXML::ErroreXML(std::int64_t riga, std::int64_t colonna, std::string motivo)
@@ -218,7 +329,7 @@ ErroreXML::ErroreXML(std::int64_t riga, std::int64_t colonna, std::string motivo
       m_riga(riga), m_colonna(colonna), m_motivo(std::move(motivo)) {}
 
 LettoreXML::LettoreXML(Fonte fonte) : m_fonte(std::move(fonte)) {
-    m_buffer.resize(Blocco + 1);
+    m_buffer.resize(Blocco + 1 + Margine);
     m_dati = m_buffer.data();
     m_dati[0] = 0;
     m_p = m_fine = m_conserva = m_dati;
@@ -240,19 +351,18 @@ LettoreXML::LettoreXML(std::istream &ingresso)
 bool LettoreXML::Ricarica(const char *&p) {
     if (m_esaurita)
         return false;
-    if (Offset(m_conserva) > m_offsetPunto)
-        AvanzaPunto(m_conserva);
+    AvanzaPunto(m_conserva);
     const auto tenuti = static_cast<std::size_t>(m_fine - m_conserva);
     const auto daConserva = static_cast<std::size_t>(p - m_conserva);
     if (m_conserva != m_dati) {
         m_base = Offset(m_conserva);
         std::memmove(m_dati, m_conserva, tenuti);
     }
-    if (m_buffer.size() < tenuti + Blocco + 1) {
-        m_buffer.resize(tenuti + Blocco + 1);
+    if (m_buffer.size() < tenuti + Blocco + 1 + Margine) {
+        m_buffer.resize(tenuti + Blocco + 1 + Margine);
         m_dati = m_buffer.data();
     }
-    const std::size_t spazio = m_buffer.size() - 1 - tenuti;
+    const std::size_t spazio = m_buffer.size() - 1 - Margine - tenuti;
     const std::size_t letti = std::min(m_fonte(m_dati + tenuti, spazio), spazio);
     m_esaurita = letti == 0;
     m_fine = m_dati + tenuti + letti;
@@ -270,7 +380,12 @@ bool LettoreXML::Garantisci(const char *&p, std::size_t n) {
 }
 
 bool LettoreXML::Inizia(const char *&p, std::string_view testo) {
-    return Garantisci(p, testo.size()) && std::memcmp(p, testo.data(), testo.size()) == 0;
+    if (static_cast<std::size_t>(m_fine - p) < testo.size() && !Garantisci(p, testo.size()))
+        return false;
+    for (std::size_t i = 0; i < testo.size(); ++i)
+        if (p[i] != testo[i])
+            return false;
+    return true;
 }
 
 char LettoreXML::Byte(const char *&p) {
@@ -281,36 +396,27 @@ char LettoreXML::Byte(const char *&p) {
 
 // ---- Lines and columns
 
+// In UTF-8 the column of q counts the characters from the checkpoint, which moves to q; in the
+// other encodings every byte is a character and the checkpoint stays at the line's beginning.
 void LettoreXML::AvanzaPunto(const char *q) {
     const std::int64_t offset = Offset(q);
-    if (offset <= m_offsetPunto)
+    if (m_codifica != Codifica::Utf8 || offset <= m_offsetPunto)
         return;
-    if (m_codifica == Codifica::Utf8) {
-        for (const char *c = m_dati + (m_offsetPunto - m_base); c < q; ++c)
-            if ((U(*c) & 0xC0) != 0x80)
-                ++m_colonnaPunto;
-    } else {
-        m_colonnaPunto += offset - m_offsetPunto;
-    }
+    for (const char *c = m_dati + (m_offsetPunto - m_base); c < q; ++c)
+        if ((U(*c) & 0xC0) != 0x80)
+            ++m_colonnaPunto;
     m_offsetPunto = offset;
-}
-
-LettoreXML::Posizione LettoreXML::Dove(const char *q) {
-    AvanzaPunto(q);
-    return {m_riga, m_colonnaPunto};
 }
 
 // Past the line end at p: LF, CR LF or a CR alone.
 void LettoreXML::FineRiga(const char *&p) {
-    if (*p == '\r' && Garantisci(p, 2) && p[1] == '\n') {
+    if (*p == '\r' && (p[1] == '\n' || (p + 1 == m_fine && Garantisci(p, 2) && p[1] == '\n'))) {
         p += 2;
     } else {
         ++p;
         ++m_nonCRLF;
     }
-    ++m_riga;
-    m_offsetPunto = Offset(p);
-    m_colonnaPunto = 1;
+    NuovaRiga(p);
 }
 
 void LettoreXML::Errore(Posizione dove, std::string motivo) {
@@ -516,18 +622,34 @@ void LettoreXML::LeggiPseudoAttributo(const char *&p, std::string_view nome, std
 
 // The name at p, as the document writes it (valid until more is read), or empty when p holds no
 // character that may begin a name. nonAscii is set when a UTF-8 character of two or more bytes is
-// in it.
-std::string_view LettoreXML::LeggiNome(const char *&p, bool &nonAscii) {
+// in it. A name of one-byte characters that ends inside the bytes read is read here at once; any
+// other is read again from its beginning by LeggiNomeIntero.
+std::string_view LettoreXML::LeggiNome(const char *&inizio, bool &nonAscii) {
+    const char *p = inizio;
+    m_conserva = p;
+    const Tabelle::Tabella &tabella = m_tabelle->nome;
+    if (tabella[U(*p)] & NomeInizia) {
+        for (p = SaltaNome(p + 1); tabella[U(*p)] & NomeSegue; p = SaltaNome(p + 1)) {
+        }
+        const auto lunghezza = static_cast<std::size_t>(p - inizio);
+        if (!(tabella[U(*p)] & NomeDecodifica) && p != m_fine && lunghezza <= NomeMassimo) {
+            inizio = p;
+            return {m_conserva, lunghezza};
+        }
+    }
+    return LeggiNomeIntero(inizio, nonAscii);
+}
+
+std::string_view LettoreXML::LeggiNomeIntero(const char *&p, bool &nonAscii) {
     m_conserva = p;
     const Tabelle::Tabella &tabella = m_tabelle->nome;
     std::uint8_t richiesta = NomeInizia;
     for (;;) {
         const std::uint8_t classe = tabella[U(*p)];
         if (classe & richiesta) {
-            ++p;
             richiesta = NomeSegue;
-            while (tabella[U(*p)] & NomeSegue)
-                ++p;
+            for (p = SaltaNome(p + 1); tabella[U(*p)] & NomeSegue; p = SaltaNome(p + 1)) {
+            }
             continue;
         }
         if (classe & NomeDecodifica) {
@@ -555,6 +677,12 @@ std::string_view LettoreXML::LeggiNome(const char *&p, bool &nonAscii) {
 
 // Passes over blanks (S); true when there was at least one.
 bool LettoreXML::SaltaSpazi(const char *&p) {
+    if (*p != ' ' && *p != '\t' && *p != '\n' && *p != '\r' && (*p != 0 || p != m_fine))
+        return false;
+    if (*p == ' ' && U(p[1]) > ' ') {
+        ++p;
+        return true;
+    }
     bool spazi = false;
     for (;;) {
         const char c = *p;
@@ -697,7 +825,7 @@ void LettoreXML::LeggiCData(const char *&p, std::string &destinazione, bool &sos
             ++p;
         switch (*p) {
         case ']':
-            destinazione.append(m_conserva, p);
+            destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
             m_conserva = p;
             if (Inizia(p, "]]>")) {
                 p += 3;
@@ -710,7 +838,7 @@ void LettoreXML::LeggiCData(const char *&p, std::string &destinazione, bool &sos
             FineRiga(p);
             break;
         case '\r':
-            destinazione.append(m_conserva, p);
+            destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
             destinazione += '\n';
             m_conserva = p;
             FineRiga(p);
@@ -718,7 +846,7 @@ void LettoreXML::LeggiCData(const char *&p, std::string &destinazione, bool &sos
             break;
         case 0:
             if (p == m_fine) {
-                destinazione.append(m_conserva, p);
+                destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
                 m_conserva = p;
                 if (!Ricarica(p))
                     Errore(dove, "sezione CDATA non chiusa alla fine del documento");
@@ -728,7 +856,7 @@ void LettoreXML::LeggiCData(const char *&p, std::string &destinazione, bool &sos
         default:
             if (U(*p) < 0x80)
                 Errore(p, Descrivi(p) + " non ammesso in XML");
-            destinazione.append(m_conserva, p);
+            destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
             AggiungiCarattere(destinazione, LeggiCarattere(p), sostituiti);
             m_conserva = p;
         }
@@ -806,11 +934,12 @@ void LettoreXML::LeggiValore(const char *&p, char virgolette, AttributoLetto &at
         return m_testiAttributi.substr(attributo.nomeTesto, attributo.lunghezzaTesto);
     };
     for (;;) {
+        p = SaltaValore(p, m_codifica == Codifica::Iso88591);
         while (!tabella[U(*p)])
             ++p;
         const char c = *p;
         if (c == virgolette) {
-            m_testiAttributi.append(m_conserva, p);
+            m_testiAttributi.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
             ++p;
             break;
         }
@@ -822,24 +951,24 @@ void LettoreXML::LeggiValore(const char *&p, char virgolette, AttributoLetto &at
         case '<':
             Errore(p, "carattere '<' non ammesso nel valore dell'attributo '" + nome() + "'");
         case '&':
-            m_testiAttributi.append(m_conserva, p);
+            m_testiAttributi.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
             LeggiRiferimento(p, m_testiAttributi, attributo.sostituiti);
             break;
         case '\t':
-            m_testiAttributi.append(m_conserva, p);
+            m_testiAttributi.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
             m_testiAttributi += ' ';
             ++p;
             break;
         case '\n':
         case '\r':
-            m_testiAttributi.append(m_conserva, p);
+            m_testiAttributi.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
             m_testiAttributi += ' ';
             m_conserva = p;
             FineRiga(p);
             break;
         case 0:
             if (p == m_fine) {
-                m_testiAttributi.append(m_conserva, p);
+                m_testiAttributi.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
                 m_conserva = p;
                 if (m_testiAttributi.size() > AttributiMassimo)
                     Errore(tag,
@@ -854,7 +983,7 @@ void LettoreXML::LeggiValore(const char *&p, char virgolette, AttributoLetto &at
         default:
             if (U(c) < 0x80)
                 Errore(p, Descrivi(p) + " non ammesso in XML");
-            m_testiAttributi.append(m_conserva, p);
+            m_testiAttributi.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
             AggiungiCarattere(m_testiAttributi, LeggiCarattere(p), attributo.sostituiti);
         }
         m_conserva = p;
@@ -875,10 +1004,10 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
         Errore(dove, "elementi annidati oltre " + std::to_string(ProfonditaMassima) + " livelli");
     const std::size_t cima =
         m_aperti.empty() ? 0 : m_aperti.back().inizio + m_aperti.back().lunghezza;
-    if (m_pila.size() < cima + nome.size())
-        m_pila.resize(cima + nome.size());
-    std::memcpy(m_pila.data() + cima, nome.data(), nome.size());
-    m_aperti.push_back({cima, nome.size(), dove.riga, dove.colonna});
+    if (m_pila.size() < cima + nome.size() + Margine)
+        m_pila.resize(2 * (cima + nome.size() + Margine));
+    CopiaNome(m_pila.data() + cima, nome.data(), nome.size());
+    m_aperti.push_back({cima, nome.size(), dove.riga, dove.colonna, nonAscii});
     m_nomeSostituito = false;
     if (nonAscii && m_codifica == Codifica::Utf8) {
         m_nomeLatin1 = Latin1(nome, &m_nomeSostituito);
@@ -886,16 +1015,28 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
     } else {
         m_nome = {m_pila.data() + cima, nome.size()};
     }
-    const auto nomeTag = [&] { return Latin1({m_pila.data() + cima, m_aperti.back().lunghezza}); };
-
+    m_sostituiti = m_nomeSostituito;
     m_letti.clear();
+    if (*p == '>')
+        ++p;
+    else
+        LeggiAttributi(p, dove);
+    m_fineInSospeso = m_vuoto;
+    m_evento = Evento::InizioElemento;
+    m_rigaEvento = dove.riga;
+    m_colonnaEvento = dove.colonna;
+}
+
+// The attributes of the tag just named, up to its ">" or "/>".
+void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
+    const Aperto &aperto = m_aperti.back();
+    const auto nomeTag = [&] { return Latin1({m_pila.data() + aperto.inizio, aperto.lunghezza}); };
     m_testiAttributi.clear();
     for (;;) {
         const bool spazio = SaltaSpazi(p);
         const char c = Byte(p);
         if (c == '>') {
             ++p;
-            m_vuoto = false;
             break;
         }
         if (c == '/') {
@@ -907,7 +1048,7 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
             break;
         }
         if (c == 0 && p == m_fine)
-            Errore(dove, "tag '<" + nomeTag() + "' non chiuso alla fine del documento");
+            Errore(tag, "tag '<" + nomeTag() + "' non chiuso alla fine del documento");
         AttributoLetto attributo{};
         const Posizione inizioAttributo = Dove(p);
         attributo.riga = inizioAttributo.riga;
@@ -930,24 +1071,25 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
         };
         if (!spazio)
             Errore(inizioAttributo, "spazio mancante prima dell'attributo '" + nomeLetto() + "'");
-        SaltaSpazi(p);
+        if (*p != '=')
+            SaltaSpazi(p);
         if (Byte(p) != '=')
             Errore(p, "attributo '" + nomeLetto() + "' senza valore: atteso '=' al posto del " +
                           Descrivi(p));
         ++p;
-        SaltaSpazi(p);
+        if (*p != '"' && *p != '\'')
+            SaltaSpazi(p);
         const char virgolette = Byte(p);
         if (virgolette != '"' && virgolette != '\'')
             Errore(p, "valore dell'attributo '" + nomeLetto() + "' senza virgolette");
         ++p;
-        LeggiValore(p, virgolette, attributo, dove);
+        LeggiValore(p, virgolette, attributo, tag);
         if (m_testiAttributi.size() > AttributiMassimo)
-            Errore(dove, "attributi del tag oltre " + std::to_string(AttributiMassimo) + " byte");
+            Errore(tag, "attributi del tag oltre " + std::to_string(AttributiMassimo) + " byte");
         m_letti.push_back(attributo);
     }
-    ControllaRipetuti();
-    m_attributi.clear();
-    m_sostituiti = m_nomeSostituito;
+    if (m_letti.size() > 1)
+        ControllaRipetuti();
     for (const AttributoLetto &a : m_letti) {
         m_attributi.push_back({{m_testiAttributi.data() + a.nomeTesto, a.lunghezzaTesto},
                                {m_testiAttributi.data() + a.valore, a.lunghezzaValore},
@@ -956,10 +1098,6 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
                                a.sostituiti});
         m_sostituiti = m_sostituiti || a.sostituiti;
     }
-    m_fineInSospeso = m_vuoto;
-    m_evento = Evento::InizioElemento;
-    m_rigaEvento = dove.riga;
-    m_colonnaEvento = dove.colonna;
 }
 
 // An attribute named twice in the tag just read: the first repetition in the document's order.
@@ -999,27 +1137,35 @@ void LettoreXML::ControllaRipetuti() {
 void LettoreXML::LeggiFineElemento(const char *&p) {
     const Posizione dove = Dove(p);
     p += 2;
-    bool nonAscii = false;
-    const std::string_view nome = LeggiNome(p, nonAscii);
-    if (nome.empty())
-        Errore(p, *p == 0 && p == m_fine
-                      ? "tag di chiusura non chiuso alla fine del documento"
-                      : "nome di elemento non valido: " + Descrivi(p) + " dopo '</'");
     const Aperto aperto = m_aperti.back();
     const std::string_view atteso(m_pila.data() + aperto.inizio, aperto.lunghezza);
-    if (nome != atteso)
-        Errore(dove, "tag di chiusura '</" + Latin1(nome) + ">' non corrispondente a '<" +
-                         Latin1(atteso) + ">' (riga " + std::to_string(aperto.riga) + ", colonna " +
-                         std::to_string(aperto.colonna) + ")");
-    SaltaSpazi(p);
-    if (Byte(p) != '>')
-        Errore(p, *p == 0 && p == m_fine ? "tag di chiusura '</" + Latin1(atteso) +
-                                               "' non chiuso alla fine del documento"
-                                         : "atteso '>' nel tag di chiusura '</" + Latin1(atteso) +
-                                               "' al posto del " + Descrivi(p));
-    ++p;
+    // The usual end tag is the open element's name and ">": compared as it stands, without reading
+    // the name character by character.
+    if (Garantisci(p, atteso.size() + 1) && p[atteso.size()] == '>' &&
+        StessoNome(p, atteso.data(), atteso.size())) {
+        p += atteso.size() + 1;
+    } else {
+        bool nonAscii = false;
+        const std::string_view nome = LeggiNome(p, nonAscii);
+        if (nome.empty())
+            Errore(p, *p == 0 && p == m_fine
+                          ? "tag di chiusura non chiuso alla fine del documento"
+                          : "nome di elemento non valido: " + Descrivi(p) + " dopo '</'");
+        if (nome != atteso)
+            Errore(dove, "tag di chiusura '</" + Latin1(nome) + ">' non corrispondente a '<" +
+                             Latin1(atteso) + ">' (riga " + std::to_string(aperto.riga) +
+                             ", colonna " + std::to_string(aperto.colonna) + ")");
+        SaltaSpazi(p);
+        if (Byte(p) != '>')
+            Errore(p, *p == 0 && p == m_fine
+                          ? "tag di chiusura '</" + Latin1(atteso) +
+                                "' non chiuso alla fine del documento"
+                          : "atteso '>' nel tag di chiusura '</" + Latin1(atteso) +
+                                "' al posto del " + Descrivi(p));
+        ++p;
+    }
     m_nomeSostituito = false;
-    if (nonAscii && m_codifica == Codifica::Utf8) {
+    if (aperto.nonAscii && m_codifica == Codifica::Utf8) {
         m_nomeLatin1 = Latin1(atteso, &m_nomeSostituito);
         m_nome = m_nomeLatin1;
     } else {
@@ -1049,94 +1195,40 @@ Evento LettoreXML::FineDelVuoto() {
 // ---- Character data
 
 // The text from p to the next tag. False when there is none (only comments or processing
-// instructions were there).
-bool LettoreXML::LeggiTesto(const char *&p) {
+// instructions were there). The text is the bytes from m_conserva to p as long as they need no
+// change; from the first change on it is built in m_testoCopia (m_copia), into which each run of
+// unchanged bytes is poured.
+bool LettoreXML::LeggiTesto(const char *&inizio) {
+    const char *p = inizio;
     const Posizione dove = Dove(p);
     m_conserva = p;
-    bool copia = false;
-    bool sostituiti = false;
-    // The text is the bytes from m_conserva to p as long as they need no change; from the first
-    // change on it is built in m_testoCopia, into which each run of unchanged bytes is poured.
-    const auto versa = [&] {
-        if (!copia) {
-            m_testoCopia.clear();
-            copia = true;
-        }
-        m_testoCopia.append(m_conserva, p);
-    };
+    m_copia = false;
+    // A text that begins with CR LF (the line end before an indented tag) is kept in place all the
+    // same, from its LF.
+    if (*p == '\r' && p[1] == '\n') {
+        p += 2;
+        NuovaRiga(p);
+        m_conserva = p - 1;
+    }
+    const bool unByte = m_codifica == Codifica::Iso88591;
     const Tabelle::Tabella &tabella = m_tabelle->testo;
     for (;;) {
+        p = SaltaTesto(p, unByte);
         while (!tabella[U(*p)])
             ++p;
-        switch (*p) {
-        case '<':
-            if (Inizia(p, "<!--")) {
-                versa();
-                LeggiCommento(p);
-            } else if (Inizia(p, "<?")) {
-                versa();
-                LeggiIstruzione(p);
-            } else if (Inizia(p, "<![CDATA[")) {
-                versa();
-                LeggiCData(p, m_testoCopia, sostituiti);
-            } else if (Inizia(p, "<!")) {
-                Errore(
-                    p,
-                    "'<!' non ammesso nel contenuto di un elemento: attesi '<!--' o '<![CDATA['");
-            } else {
-                goto fine;
-            }
-            m_conserva = p;
-            continue;
-        case '&':
-            versa();
-            LeggiRiferimento(p, m_testoCopia, sostituiti);
-            m_conserva = p;
-            continue;
-        case '\n':
-            FineRiga(p);
-            continue;
-        case '\r':
-            versa();
-            m_testoCopia += '\n';
-            FineRiga(p);
-            m_conserva = p;
-            continue;
-        case ']':
-            if (Inizia(p, "]]>"))
-                Errore(p, "sequenza ']]>' non ammessa nel testo");
+        if (*p == '\n') {
             ++p;
-            continue;
-        case 0:
-            if (p == m_fine) {
-                if ((copia ? m_testoCopia.size() : 0) + static_cast<std::size_t>(p - m_conserva) >=
-                    PezzoTesto)
-                    goto fine;
-                if (copia) {
-                    versa();
-                    m_conserva = p;
-                }
-                if (!Ricarica(p)) {
-                    const Aperto &aperto = m_aperti.back();
-                    Errore(p, "fine del documento con l'elemento '<" +
-                                  Latin1({m_pila.data() + aperto.inizio, aperto.lunghezza}) +
-                                  ">' (riga " + std::to_string(aperto.riga) + ", colonna " +
-                                  std::to_string(aperto.colonna) + ") non chiuso");
-                }
-                continue;
-            }
-            [[fallthrough]];
-        default:
-            if (U(*p) < 0x80)
-                Errore(p, Descrivi(p) + " non ammesso in XML");
-            versa();
-            AggiungiCarattere(m_testoCopia, LeggiCarattere(p), sostituiti);
-            m_conserva = p;
+            ++m_nonCRLF;
+            NuovaRiga(p);
+        } else if (*p == '<' && p + 1 != m_fine && p[1] != '!' && p[1] != '?') {
+            break;
+        } else if (!TestoSpeciale(p)) {
+            break;
         }
     }
-fine:
-    if (copia) {
-        versa();
+    inizio = p;
+    if (m_copia) {
+        Versa(p);
         m_testo = m_testoCopia;
     } else {
         m_testo = {m_conserva, static_cast<std::size_t>(p - m_conserva)};
@@ -1144,15 +1236,122 @@ fine:
     if (m_testo.empty())
         return false;
     m_evento = Evento::Testo;
-    m_sostituiti = sostituiti;
     m_rigaEvento = dove.riga;
     m_colonnaEvento = dove.colonna;
     return true;
 }
 
+// The text from m_conserva to p into m_testoCopia.
+void LettoreXML::Versa(const char *p) {
+    if (!m_copia) {
+        m_testoCopia.clear();
+        m_copia = true;
+    }
+    m_testoCopia.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
+}
+
+// What stopped the quick scan of a text, other than a LF and a tag: false when the text ends there.
+bool LettoreXML::TestoSpeciale(const char *&p) {
+    switch (*p) {
+    case '<':
+        if (!Garantisci(p, 2) || (p[1] != '!' && p[1] != '?'))
+            return false;
+        if (Inizia(p, "<!--")) {
+            Versa(p);
+            LeggiCommento(p);
+        } else if (Inizia(p, "<?")) {
+            Versa(p);
+            LeggiIstruzione(p);
+        } else if (Inizia(p, "<![CDATA[")) {
+            Versa(p);
+            LeggiCData(p, m_testoCopia, m_sostituiti);
+        } else {
+            Errore(p, "'<!' non ammesso nel contenuto di un elemento: attesi '<!--' o '<![CDATA['");
+        }
+        m_conserva = p;
+        return true;
+    case '&':
+        Versa(p);
+        LeggiRiferimento(p, m_testoCopia, m_sostituiti);
+        m_conserva = p;
+        return true;
+    case '\r':
+        Versa(p);
+        m_testoCopia += '\n';
+        FineRiga(p);
+        m_conserva = p;
+        return true;
+    case ']':
+        if (Inizia(p, "]]>"))
+            Errore(p, "sequenza ']]>' non ammessa nel testo");
+        ++p;
+        return true;
+    case 0:
+        if (p == m_fine) {
+            if ((m_copia ? m_testoCopia.size() : 0) + static_cast<std::size_t>(p - m_conserva) >=
+                PezzoTesto)
+                return false;
+            if (m_copia) {
+                Versa(p);
+                m_conserva = p;
+            }
+            if (!Ricarica(p)) {
+                const Aperto &aperto = m_aperti.back();
+                Errore(p, "fine del documento con l'elemento '<" +
+                              Latin1({m_pila.data() + aperto.inizio, aperto.lunghezza}) +
+                              ">' (riga " + std::to_string(aperto.riga) + ", colonna " +
+                              std::to_string(aperto.colonna) + ") non chiuso");
+            }
+            return true;
+        }
+        [[fallthrough]];
+    default:
+        if (U(*p) < 0x80)
+            Errore(p, Descrivi(p) + " non ammesso in XML");
+        Versa(p);
+        AggiungiCarattere(m_testoCopia, LeggiCarattere(p), m_sostituiti);
+        m_conserva = p;
+        return true;
+    }
+}
+
 // ---- Events
 
 Evento LettoreXML::Prossimo() {
+    if (m_stato != Stato::Contenuto || m_fineInSospeso)
+        return ProssimoFuoriDalContenuto();
+    m_sostituiti = false;
+    m_vuoto = false;
+    m_attributi.clear();
+    const char *p = m_p;
+    m_conserva = p;
+    for (;;) {
+        if (Byte(p) == '<') {
+            // What follows "<" (the NUL after the last byte at the end): "/" ends an element, "!"
+            // and
+            // "?" are read with the text, anything else begins an element.
+            Garantisci(p, 2);
+            if (p[1] == '/') {
+                LeggiFineElemento(p);
+                if (m_aperti.empty())
+                    m_stato = Stato::Epilogo;
+                break;
+            }
+            if (p[1] != '!' && p[1] != '?') {
+                LeggiInizioElemento(p);
+                break;
+            }
+        }
+        if (LeggiTesto(p))
+            break;
+    }
+    m_p = p;
+    return m_evento;
+}
+
+// The events outside the root element's content: the declaration, the root's start, what follows
+// its end; and the end of an element written as <a/>.
+Evento LettoreXML::ProssimoFuoriDalContenuto() {
     if (m_stato == Stato::Errore)
         throw *m_errore;
     m_sostituiti = false;
@@ -1179,24 +1378,6 @@ Evento LettoreXML::Prossimo() {
         LeggiInizioElemento(p);
         m_stato = Stato::Contenuto;
         break;
-    case Stato::Contenuto:
-        for (;;) {
-            if (Byte(p) == '<') {
-                if (Inizia(p, "</")) {
-                    LeggiFineElemento(p);
-                    if (m_aperti.empty())
-                        m_stato = Stato::Epilogo;
-                    break;
-                }
-                if (!Inizia(p, "<!") && !Inizia(p, "<?")) {
-                    LeggiInizioElemento(p);
-                    break;
-                }
-            }
-            if (LeggiTesto(p))
-                break;
-        }
-        break;
     case Stato::Epilogo: {
         if (!SaltaMisc(p, false)) {
             const Posizione dove = Dove(p);
@@ -1217,6 +1398,7 @@ Evento LettoreXML::Prossimo() {
     case Stato::Finito:
         m_evento = Evento::FineDocumento;
         break;
+    case Stato::Contenuto:
     case Stato::Errore:
         break;
     }

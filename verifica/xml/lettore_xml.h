@@ -123,6 +123,7 @@ class LettoreXML {
         std::size_t lunghezza;
         std::int64_t riga;
         std::int64_t colonna;
+        bool nonAscii; // its name has UTF-8 characters of two or more bytes
     };
     struct AttributoLetto {
         std::size_t nome, lunghezzaNome;       // raw, in m_testiAttributi
@@ -143,9 +144,19 @@ class LettoreXML {
     std::int64_t Offset(const char *q) const { return m_base + (q - m_dati); }
 
     // Places.
-    Posizione Dove(const char *q);
+    Posizione Dove(const char *q) {
+        if (m_codifica == Codifica::Utf8)
+            AvanzaPunto(q);
+        return {m_riga, m_colonnaPunto + Offset(q) - m_offsetPunto};
+    }
     void AvanzaPunto(const char *q);
     void FineRiga(const char *&p);
+    // A line begins at p.
+    void NuovaRiga(const char *p) {
+        ++m_riga;
+        m_offsetPunto = Offset(p);
+        m_colonnaPunto = 1;
+    }
     [[noreturn]] void Errore(Posizione dove, std::string motivo);
     [[noreturn]] void Errore(const char *dove, std::string motivo);
 
@@ -159,6 +170,7 @@ class LettoreXML {
     void LeggiDichiarazione(const char *&p);
     void LeggiPseudoAttributo(const char *&p, std::string_view nome, std::string &valore);
     std::string_view LeggiNome(const char *&p, bool &nonAscii);
+    std::string_view LeggiNomeIntero(const char *&p, bool &nonAscii);
     bool SaltaSpazi(const char *&p);
     bool SaltaMisc(const char *&p, bool prologo);
     void LeggiCommento(const char *&p);
@@ -167,10 +179,14 @@ class LettoreXML {
     void LeggiRiferimento(const char *&p, std::string &destinazione, bool &sostituiti);
     void LeggiValore(const char *&p, char virgolette, AttributoLetto &attributo, Posizione tag);
     void LeggiInizioElemento(const char *&p);
+    void LeggiAttributi(const char *&p, Posizione tag);
     void ControllaRipetuti();
     void LeggiFineElemento(const char *&p);
     bool LeggiTesto(const char *&p);
+    bool TestoSpeciale(const char *&p);
+    void Versa(const char *p);
     Evento FineDelVuoto();
+    Evento ProssimoFuoriDalContenuto();
 
     Fonte m_fonte;
     std::vector<char> m_buffer; // the bytes read and not yet dropped, then a NUL
@@ -204,6 +220,7 @@ class LettoreXML {
     bool m_vuoto = false;
     bool m_nomeSostituito = false;
     bool m_fineInSospeso = false;
+    bool m_copia = false; // the current text is in m_testoCopia
 
     std::string m_testoCopia;     // a text that could not be shown in place
     std::string m_nomeLatin1;     // a UTF-8 name with characters past ASCII, as delivered
