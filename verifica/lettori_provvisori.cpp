@@ -14,7 +14,6 @@ void NonSupportato(Lettura& lettura, Formato formato) {
 
 } // namespace
 
-void Leggi770(Lettura& lettura) { NonSupportato(lettura, Formato::Semplificato770); }
 void LeggiDma(Lettura& lettura) { NonSupportato(lettura, Formato::Dma); }
 void LeggiTfr(Lettura& lettura) { NonSupportato(lettura, Formato::Tfr); }
 void LeggiUniemens(Lettura& lettura) { NonSupportato(lettura, Formato::Uniemens); }
