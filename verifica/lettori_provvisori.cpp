@@ -14,8 +14,6 @@ void NonSupportato(Lettura& lettura, Formato formato) {
 
 } // namespace
 
-void LeggiDma(Lettura& lettura) { NonSupportato(lettura, Formato::Dma); }
-void LeggiTfr(Lettura& lettura) { NonSupportato(lettura, Formato::Tfr); }
 void LeggiUniemens(Lettura& lettura) { NonSupportato(lettura, Formato::Uniemens); }
 void LeggiEmens(Lettura& lettura) { NonSupportato(lettura, Formato::Emens); }
 

@@ -42,9 +42,9 @@ constexpr ColonnaDistinta ColonneTfr[] = {
     {"codice fiscale"}, {"cognome"}, {"nome"},
     {"gruppo", N, true},
     {"data (32-39)", N}, {"data (204-211)", N}, {"data (212-219)", N}, {"importo", N}, {"IBAN"},
-    {"periodi", N}, {"dal", N}, {"al", N}, {"importi dei periodi", N}, {"beneficiari", N}, {"codici dei beneficiari"},
+    {"periodi", N}, {"dettaglio dei periodi"}, {"beneficiari", N}, {"codici dei beneficiari"},
 };
-constexpr int DipendenteTfr[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
+constexpr int DipendenteTfr[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 constexpr GenerePersona GeneriTfr[] = {{"dipendente", "Dipendenti", DipendenteTfr}};
 
 // UniEmens: the individual reports, then the collaborators.
