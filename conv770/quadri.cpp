@@ -522,6 +522,7 @@ static_assert(CodiciCrescenti(CampiJ, "SS"));
 struct VoceCatalogo {
     std::string_view codice;
     fields::Tipo tipo;
+    std::uint64_t chiave = 0; // fields::CodiceNumerico of the code: the catalogue is searched by it
 };
 
 constexpr auto Catalogo = [] {
@@ -543,12 +544,14 @@ constexpr auto Catalogo = [] {
             voci[n++] = {campo.codice, campo.tipo};
     for (const CampoJ& campo : CampiJ)
         voci[n++] = {campo.campo, TipoCampiJ};
+    for (VoceCatalogo& voce : voci)
+        voce.chiave = fields::CodiceNumerico(voce.codice);
     std::sort(voci.begin(), voci.end(),
-              [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.codice < b.codice; });
+              [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.chiave < b.chiave; });
     return voci;
 }();
 static_assert(std::adjacent_find(Catalogo.begin(), Catalogo.end(),
-                                 [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.codice == b.codice; }) ==
+                                 [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.chiave == b.chiave; }) ==
                   Catalogo.end(),
               "every code has one type");
 
@@ -645,9 +648,10 @@ void CampiRecordJ(const Totali& totali, std::string& area) {
 }
 
 std::optional<fields::Tipo> TipoDelCodice(std::string_view codice) {
-    const auto voce = std::lower_bound(Catalogo.begin(), Catalogo.end(), codice,
-                                       [](const VoceCatalogo& v, std::string_view c) { return v.codice < c; });
-    if (voce == Catalogo.end() || voce->codice != codice)
+    const std::uint64_t chiave = fields::CodiceNumerico(codice);
+    const auto voce = std::lower_bound(Catalogo.begin(), Catalogo.end(), chiave,
+                                       [](const VoceCatalogo& v, std::uint64_t c) { return v.chiave < c; });
+    if (codice.size() != fields::LunghezzaCodice || voce == Catalogo.end() || voce->chiave != chiave)
         return std::nullopt;
     return voce->tipo;
 }

@@ -126,13 +126,18 @@ void AggiungiCampiDelDipendente(std::string& area, const RigaEsportazione& riga,
 }
 
 std::optional<fields::Tipo> TipoDelCodice(std::string_view codice) {
-    // The codes rise (CodiciCrescenti).
-    const auto campo =
-        std::lower_bound(CampiQuadri.begin(), CampiQuadri.end(), codice,
-                         [](const CampoQuadro& c, std::string_view cercato) { return c.codice < cercato; });
-    if (campo == CampiQuadri.end() || campo->codice != codice)
+    static constexpr auto Chiavi = [] {
+        std::array<std::uint64_t, CampiQuadri.size()> chiavi{};
+        for (std::size_t i = 0; i < CampiQuadri.size(); ++i)
+            chiavi[i] = fields::CodiceNumerico(CampiQuadri[i].codice);
+        return chiavi;
+    }();
+    // The codes rise (CodiciCrescenti), and so do their keys.
+    const std::uint64_t chiave = fields::CodiceNumerico(codice);
+    const auto trovata = std::lower_bound(Chiavi.begin(), Chiavi.end(), chiave);
+    if (codice.size() != fields::LunghezzaCodice || trovata == Chiavi.end() || *trovata != chiave)
         return std::nullopt;
-    return campo->tipo;
+    return CampiQuadri[static_cast<std::size_t>(trovata - Chiavi.begin())].tipo;
 }
 
 std::vector<std::string> ControllaDipendente(const RigaEsportazione& riga) {

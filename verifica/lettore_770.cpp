@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <map>
+#include <span>
 
 namespace verifica {
 
@@ -96,30 +98,58 @@ std::optional<long long> ValoreIntero(const Valore& valore) {
     return std::nullopt;
 }
 
-// The fields of one module, by code: the area read, sorted for lookups.
+// The fields of one module, by code. The codes that the checks look up are found in one pass when the
+// module is taken, each through a small table of its own; any other code is looked for in the area.
 class CampiDelModulo {
 public:
+    explicit CampiDelModulo(std::span<const std::uint64_t> note) {
+        m_postoNoto.fill(-1);
+        for (const std::uint64_t chiave : note) {
+            if (Posto(chiave) >= 0)
+                continue;
+            std::size_t i = Hash(chiave) % m_chiaviNote.size();
+            while (m_postoNoto[i] >= 0)
+                i = (i + 1) % m_chiaviNote.size();
+            m_chiaviNote[i] = chiave;
+            m_postoNoto[i] = static_cast<std::int16_t>(m_primi.size());
+            m_primi.push_back(nullptr);
+        }
+    }
+
     void Prendi(const std::vector<fields::CampoLetto>& campi) {
         m_campi = &campi;
-        m_ordine.resize(campi.size());
-        for (std::size_t i = 0; i < campi.size(); ++i)
-            m_ordine[i] = i;
-        std::stable_sort(m_ordine.begin(), m_ordine.end(),
-                         [&](std::size_t a, std::size_t b) { return campi[a].codice < campi[b].codice; });
+        std::fill(m_primi.begin(), m_primi.end(), nullptr);
+        m_ripetuti.clear();
+        ++m_generazione;
+        for (const fields::CampoLetto& campo : campi) {
+            const std::uint64_t chiave = fields::CodiceNumerico(campo.codice);
+            if (const int posto = Posto(chiave); posto >= 0 && !m_primi[static_cast<std::size_t>(posto)])
+                m_primi[static_cast<std::size_t>(posto)] = &campo;
+            // The codes seen in this module, to find those that come again.
+            std::size_t i = Hash(chiave) % m_viste.size();
+            while (m_viste[i].generazione == m_generazione && m_viste[i].chiave != chiave)
+                i = (i + 1) % m_viste.size();
+            Vista& vista = m_viste[i];
+            if (vista.generazione != m_generazione) {
+                vista = {chiave, m_generazione, 1};
+            } else if (++vista.volte == 2) {
+                m_ripetuti.push_back(&campo);
+            }
+        }
     }
+
     // The first field of a code, in the order of the area.
-    const fields::CampoLetto* Primo(std::string_view codice) const {
-        const auto i = std::lower_bound(m_ordine.begin(), m_ordine.end(), codice,
-                                        [&](std::size_t a, std::string_view c) { return (*m_campi)[a].codice < c; });
-        return i != m_ordine.end() && (*m_campi)[*i].codice == codice ? &(*m_campi)[*i] : nullptr;
+    const fields::CampoLetto* Primo(std::uint64_t chiave) const {
+        if (const int posto = Posto(chiave); posto >= 0)
+            return m_primi[static_cast<std::size_t>(posto)];
+        for (const fields::CampoLetto& campo : *m_campi)
+            if (fields::CodiceNumerico(campo.codice) == chiave)
+                return &campo;
+        return nullptr;
     }
-    // Codes that come more than once, each once.
-    template <typename Fai> void Ripetuti(Fai fai) const {
-        for (std::size_t i = 1; i < m_ordine.size(); ++i)
-            if ((*m_campi)[m_ordine[i]].codice == (*m_campi)[m_ordine[i - 1]].codice &&
-                (i + 1 == m_ordine.size() || (*m_campi)[m_ordine[i + 1]].codice != (*m_campi)[m_ordine[i]].codice))
-                fai((*m_campi)[m_ordine[i]]);
-    }
+    const fields::CampoLetto* Primo(std::string_view codice) const { return Primo(fields::CodiceNumerico(codice)); }
+    // The second field of each code that comes more than once.
+    const std::vector<const fields::CampoLetto*>& Ripetuti() const { return m_ripetuti; }
     // The rows of quadro DC that hold a group of fields (018 to 035, A22, B22).
     std::size_t RighiDeiGruppiDC() const {
         std::vector<std::string_view> righi;
@@ -129,20 +159,59 @@ public:
                 righi.push_back(c.codice.substr(2, 3));
         return righi.size();
     }
-    // The rows of a quadro that its fields use ("001", "002").
-    std::vector<std::string_view> Righi(std::string_view quadro) const {
-        std::vector<std::string_view> righi;
-        for (const auto& c : *m_campi)
-            if (c.codice.substr(0, 2) == quadro &&
-                std::find(righi.begin(), righi.end(), c.codice.substr(2, 3)) == righi.end())
-                righi.push_back(c.codice.substr(2, 3));
-        return righi;
-    }
 
 private:
+    static std::size_t Hash(std::uint64_t chiave) { return static_cast<std::size_t>((chiave * 0x9E3779B97F4A7C15ULL) >> 40); }
+    int Posto(std::uint64_t chiave) const {
+        for (std::size_t i = Hash(chiave) % m_chiaviNote.size(); m_postoNoto[i] >= 0; i = (i + 1) % m_chiaviNote.size())
+            if (m_chiaviNote[i] == chiave)
+                return m_postoNoto[i];
+        return -1;
+    }
+
+    std::array<std::uint64_t, 256> m_chiaviNote{};
+    std::array<std::int16_t, 256> m_postoNoto{};
+    std::vector<const fields::CampoLetto*> m_primi; // by the place of a code looked up
+    struct Vista {
+        std::uint64_t chiave;
+        std::uint32_t generazione;
+        std::uint32_t volte;
+    };
+    std::array<Vista, 2048> m_viste{}; // a module holds at most 8 records of 75 fields
+    std::uint32_t m_generazione = 0;
+    std::vector<const fields::CampoLetto*> m_ripetuti;
     const std::vector<fields::CampoLetto>* m_campi = nullptr;
-    std::vector<std::size_t> m_ordine;
 };
+
+// The codes the checks and the listing look up.
+constexpr std::string_view CodiciCercati[] = {
+    "DA001001", "DA001002", "DA001003", "DA001004", "DA001005", "DA001006", "DA001007", "DA001012", "DA001013",
+    "DA001014", "DB001001", "DB001005", "DB001073", "DB001075", "DB001010", "DB001014", "DB001108", "DB001109",
+    "DB001110", "DB001111", "DB001124", "DB001125", "DC001004",
+};
+
+// A link between two fields with their codes' keys; the rules of "rrr" once for each row of the groups.
+struct LegameChiavi {
+    std::string se, allora;
+    std::uint64_t chiaveSe, chiaveAllora;
+};
+
+std::vector<LegameChiavi> ChiaviDeiLegami() {
+    std::vector<LegameChiavi> legami;
+    for (const Legame& l : Legami) {
+        const bool perRigo = l.se.substr(2, 3) == "rrr";
+        for (int r = 1; r <= (perRigo ? 3 : 1); ++r) {
+            std::string se(l.se), allora(l.allora);
+            if (perRigo) {
+                const std::string rigo = "00" + std::to_string(r);
+                se.replace(2, 3, rigo);
+                allora.replace(2, 3, rigo);
+            }
+            legami.push_back({se, allora, fields::CodiceNumerico(se), fields::CodiceNumerico(allora)});
+        }
+    }
+    return legami;
+}
 
 struct SommaJ {
     long long f = 0; // the signed sum of the whole values of the records G
@@ -150,13 +219,37 @@ struct SommaJ {
     int tolti = 0;
 };
 
+// Every code that the checks look up in a module.
+std::vector<std::uint64_t> ChiaviCercate(const std::vector<LegameChiavi>& legami) {
+    std::vector<std::uint64_t> chiavi;
+    for (const std::string_view c : CodiciCercati)
+        chiavi.push_back(fields::CodiceNumerico(c));
+    for (const std::string_view c : SempreDA)
+        chiavi.push_back(fields::CodiceNumerico(c));
+    for (const auto& d : conv770::DatiControllatiDA())
+        chiavi.push_back(fields::CodiceNumerico(d.codice));
+    for (const auto& t : conv770::TerminiRecordJ())
+        chiavi.push_back(fields::CodiceNumerico(t.codiceG));
+    for (const LegameChiavi& l : legami)
+        chiavi.insert(chiavi.end(), {l.chiaveSe, l.chiaveAllora});
+    return chiavi;
+}
+
 class Lettore770 {
 public:
-    explicit Lettore770(Lettura& lettura) : m_lettura(lettura), m_tracciato(conv770::Tracciato770()) {
-        for (const auto& t : conv770::TerminiRecordJ())
+    explicit Lettore770(Lettura& lettura)
+        : m_lettura(lettura), m_tracciato(conv770::Tracciato770()), m_legami(ChiaviDeiLegami()),
+          m_campi(ChiaviCercate(m_legami)) {
+        for (const auto& t : conv770::TerminiRecordJ()) {
             if (m_codiciJ.empty() || m_codiciJ.back() != t.codiceJ)
                 m_codiciJ.push_back(t.codiceJ);
+            m_terminiJ.push_back({fields::CodiceNumerico(t.codiceG), m_codiciJ.size() - 1, t.segno});
+        }
         m_somme.resize(m_codiciJ.size());
+        for (const std::string_view c : SempreDA)
+            m_sempre.push_back(fields::CodiceNumerico(c));
+        for (const auto& d : conv770::DatiControllatiDA())
+            m_controllati.push_back(fields::CodiceNumerico(d.codice));
     }
 
     void Leggi() {
@@ -207,7 +300,18 @@ private:
 
     std::vector<std::string_view> m_codiciJ; // SS002001 ...
     std::vector<SommaJ> m_somme;
-    std::vector<std::pair<std::string, long>> m_codiciFiscali; // employees' codes and their lines
+    struct TermineJ {
+        std::uint64_t chiaveG;
+        std::size_t j; // into m_codiciJ
+        int segno;
+    };
+    std::vector<TermineJ> m_terminiJ;
+    std::vector<LegameChiavi> m_legami;
+    CampiDelModulo m_campi;
+    std::vector<std::uint64_t> m_sempre;      // SempreDA
+    std::vector<std::uint64_t> m_controllati; // conv770::DatiControllatiDA
+    std::string m_chi; // "dipendente ..." of the module, its room kept
+    std::vector<std::pair<std::array<char, 16>, long>> m_codiciFiscali; // employees' codes and their lines
 };
 
 void Lettore770::Record(const Riga& riga) {
@@ -381,7 +485,10 @@ void Lettore770::ChiudiModulo() {
     m_area.Leggi(std::span<const std::string_view>(aree.data(), m_aree.size()), m_tracciato.catalogo);
     const std::string_view testa = m_testa;
     const std::string_view codice = SenzaSpaziFinali(testa.substr(PosCodiceFiscale - 1, 16));
-    const std::string chi = codice.empty() ? std::string() : "dipendente " + std::string(codice);
+    m_chi.clear();
+    if (!codice.empty())
+        m_chi.append("dipendente ").append(codice);
+    const std::string& chi = m_chi;
     for (const fields::Segnalazione& s : m_area.Segnalazioni()) {
         // A value part names its field: its code is the 8 characters before it.
         std::string campo;
@@ -393,7 +500,7 @@ void Lettore770::ChiudiModulo() {
         m_lettura.Segnala({GravitaDi(s.difformita, 'G', s.posizione, {}), m_righeModulo[static_cast<std::size_t>(s.record)],
                            s.posizione, "record G: " + campo + s.Messaggio() + Di(chi), m_persona});
     }
-    CampiDelModulo campi;
+    CampiDelModulo& campi = m_campi;
     campi.Prendi(m_area.Campi());
     ControllaModulo(campi);
 
@@ -425,18 +532,19 @@ void Lettore770::ChiudiModulo() {
             m_lettura.Avviso(rigaPrima, PosCodiceFiscale,
                              "record G: codice fiscale '" + std::string(codice) + "' e dati anagrafici (DA001004, "
                              "DA001005) discordi: " + discordanza, m_persona);
-        m_codiciFiscali.emplace_back(codice, rigaPrima);
+        std::array<char, 16> chiave{};
+        std::copy(codice.begin(), codice.end(), chiave.begin());
+        m_codiciFiscali.emplace_back(chiave, rigaPrima);
     }
 
     // The sums of record J: of each G code, its first field.
-    for (const auto& t : conv770::TerminiRecordJ()) {
-        const fields::CampoLetto* campo = campi.Primo(t.codiceG);
+    for (const TermineJ& t : m_terminiJ) {
+        const fields::CampoLetto* campo = campi.Primo(t.chiaveG);
         const auto valore = campo ? ValoreIntero(campo->valore) : std::nullopt;
         if (!valore)
             continue;
-        const auto j = static_cast<std::size_t>(std::find(m_codiciJ.begin(), m_codiciJ.end(), t.codiceJ) - m_codiciJ.begin());
-        m_somme[j].f += t.segno * *valore;
-        ++(t.segno > 0 ? m_somme[j].aggiunti : m_somme[j].tolti);
+        m_somme[t.j].f += t.segno * *valore;
+        ++(t.segno > 0 ? m_somme[t.j].aggiunti : m_somme[t.j].tolti);
     }
 
     if (m_lettura.VuolePersone()) {
@@ -472,33 +580,29 @@ void Lettore770::ChiudiModulo() {
 
 void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
     const long riga = m_righeModulo.front();
-    const std::string_view codice = SenzaSpaziFinali(std::string_view(m_testa).substr(PosCodiceFiscale - 1, 16));
-    const std::string di = Di(codice.empty() ? std::string() : "dipendente " + std::string(codice));
     const auto avviso = [&](const fields::CampoLetto* campo, const std::string& testo) {
         m_lettura.Avviso(campo ? m_righeModulo[static_cast<std::size_t>(campo->record)] : riga,
-                         campo ? campo->posizione : fields::InizioArea, "record G: " + testo + di, m_persona);
+                         campo ? campo->posizione : fields::InizioArea, "record G: " + testo + Di(m_chi), m_persona);
     };
     for (const auto& c : m_area.Campi())
         if (!c.tipo)
             avviso(&c, "campo " + std::string(c.codice) + " sconosciuto: il convertitore non scrive questo codice");
-    campi.Ripetuti([&](const fields::CampoLetto& c) {
-        if (std::find(std::begin(RipetibiliG), std::end(RipetibiliG), c.codice) == std::end(RipetibiliG))
-            avviso(&c, "campo " + std::string(c.codice) + " ripetuto nello stesso modulo");
-    });
-    for (const std::string_view c : SempreDA) {
-        if (campi.Primo(c))
+    for (const fields::CampoLetto* c : campi.Ripetuti())
+        if (std::find(std::begin(RipetibiliG), std::end(RipetibiliG), c->codice) == std::end(RipetibiliG))
+            avviso(c, "campo " + std::string(c->codice) + " ripetuto nello stesso modulo");
+    const auto& dati = conv770::DatiControllatiDA();
+    for (std::size_t i = 0; i < m_sempre.size(); ++i) {
+        if (campi.Primo(m_sempre[i]))
             continue;
-        const auto& dati = conv770::DatiControllatiDA();
-        const auto dato = std::find_if(dati.begin(), dati.end(), [&](const auto& d) { return d.codice == c; });
-        avviso(nullptr, "manca il campo " + std::string(c) +
+        const auto dato = std::find_if(dati.begin(), dati.end(), [&](const auto& d) { return d.codice == SempreDA[i]; });
+        avviso(nullptr, "manca il campo " + std::string(SempreDA[i]) +
                             (dato != dati.end() ? ": " + std::string(dato->messaggio)
                                                 : std::string(", che il convertitore scrive per ogni dipendente")));
     }
-    for (const auto& dato : conv770::DatiControllatiDA()) {
-        const fields::CampoLetto* campo = campi.Primo(dato.codice);
-        if (campo && campo->valore.Testo() && SenzaSpaziFinali(campo->valore.ComeTesto()).find_first_not_of(' ') ==
-                                                  std::string_view::npos)
-            avviso(campo, "campo " + std::string(dato.codice) + " vuoto: " + std::string(dato.messaggio));
+    for (std::size_t i = 0; i < m_controllati.size(); ++i) {
+        const fields::CampoLetto* campo = campi.Primo(m_controllati[i]);
+        if (campo && campo->valore.Testo() && SenzaSpaziFinali(campo->valore.ComeTesto()).empty())
+            avviso(campo, "campo " + std::string(dati[i].codice) + " vuoto: " + std::string(dati[i].messaggio));
     }
     if (const auto* provincia = campi.Primo("DA001007"); provincia && provincia->valore.Testo()) {
         std::string_view testo = SenzaSpaziFinali(provincia->valore.ComeTesto());
@@ -507,21 +611,10 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
             avviso(provincia, "campo DA001007 '" + std::string(testo) +
                                   "': la provincia di nascita ha al pi\xF9 2 caratteri (EE per l'estero)");
     }
-    // The links between fields, for each row of the quadro where the code says "rrr".
-    for (const Legame& l : Legami) {
-        std::vector<std::string_view> righi{"001"};
-        if (l.se.substr(2, 3) == "rrr")
-            righi = campi.Righi(l.se.substr(0, 2));
-        for (const std::string_view rigo : righi) {
-            std::string se(l.se), allora(l.allora);
-            if (se.substr(2, 3) == "rrr") {
-                se.replace(2, 3, rigo);
-                allora.replace(2, 3, rigo);
-            }
-            const auto* campo = campi.Primo(se);
-            if (campo && !campi.Primo(allora))
-                avviso(campo, "campo " + se + " senza " + allora + ": il convertitore li scrive insieme");
-        }
+    for (const LegameChiavi& l : m_legami) {
+        const auto* campo = campi.Primo(l.chiaveSe);
+        if (campo && !campi.Primo(l.chiaveAllora))
+            avviso(campo, "campo " + l.se + " senza " + l.allora + ": il convertitore li scrive insieme");
     }
 }
 
@@ -624,7 +717,7 @@ void Lettore770::Fine() {
     for (std::size_t i = 1; i < m_codiciFiscali.size(); ++i)
         if (m_codiciFiscali[i].first == m_codiciFiscali[i - 1].first)
             m_lettura.Avviso(m_codiciFiscali[i].second, PosCodiceFiscale,
-                             "record G: il dipendente " + m_codiciFiscali[i].first +
+                             "record G: il dipendente " + std::string(SenzaSpaziFinali(std::string_view(m_codiciFiscali[i].first.data(), 16))) +
                                  " compare due volte: anche alla riga " + std::to_string(m_codiciFiscali[i - 1].second));
 }
 

@@ -5,6 +5,9 @@
 
 #include "valore.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -13,6 +16,20 @@ namespace conv770::fields {
 inline constexpr int LunghezzaCodice = 8;
 inline constexpr int LunghezzaValore = 16;
 inline constexpr int LunghezzaBlocco = LunghezzaCodice + LunghezzaValore; // 24
+
+// A field code as a whole number that keeps the codes' order: its 8 characters, the first the most
+// significant (a shorter code is completed with zeros). Tables of codes are searched by it.
+constexpr std::uint64_t CodiceNumerico(std::string_view codice) {
+    if (!std::is_constant_evaluated() && codice.size() == LunghezzaCodice && std::endian::native == std::endian::little) {
+        std::uint64_t n;
+        std::memcpy(&n, codice.data(), sizeof n);
+        return __builtin_bswap64(n);
+    }
+    std::uint64_t n = 0;
+    for (std::size_t i = 0; i < LunghezzaCodice; ++i)
+        n = n << 8 | (i < codice.size() ? static_cast<unsigned char>(codice[i]) : 0u);
+    return n;
+}
 
 // The character that separates the flags of an SI12 value (ASCII group separator).
 inline constexpr char SeparatoreSI12 = '\x1D';

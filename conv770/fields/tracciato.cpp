@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 namespace conv770::fields {
@@ -13,7 +15,22 @@ namespace {
 
 bool Cifra(char c) { return c >= '0' && c <= '9'; }
 bool Maiuscola(char c) { return c >= 'A' && c <= 'Z'; }
-bool Tutti(std::string_view testo, char c) { return testo.find_first_not_of(c) == std::string_view::npos; }
+// Whether every character of the text is `c`: eight at a time, since records hold long runs of
+// spaces and zeros.
+bool Tutti(std::string_view testo, char c) {
+    const std::uint64_t otto = 0x0101010101010101ULL * static_cast<unsigned char>(c);
+    std::size_t i = 0;
+    for (; i + 8 <= testo.size(); i += 8) {
+        std::uint64_t parte;
+        std::memcpy(&parte, testo.data() + i, 8);
+        if (parte != otto)
+            return false;
+    }
+    for (; i < testo.size(); ++i)
+        if (testo[i] != c)
+            return false;
+    return true;
+}
 
 const shell::RigaEsportazione& Riga(const Pezzo& pezzo, const Fonte& fonte) {
     if (!fonte.riga)
@@ -293,12 +310,16 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
             const std::string_view blocco = area.substr(inizio, LunghezzaBlocco);
             const int posizione = InizioArea + static_cast<int>(inizio);
             if (finita || Tutti(blocco, ' ')) {
-                if (!Tutti(blocco, ' ')) {
-                    segnala(Difformita::Formato, record, posizione, blocco, "attesi solo spazi dopo l'ultimo campo");
+                // After the last field: spaces to the end of the area, looked at in one go.
+                const std::string_view resto = area.substr(inizio);
+                if (!Tutti(resto, ' ')) {
+                    const std::size_t diverso = inizio + resto.find_first_not_of(' ') / LunghezzaBlocco * LunghezzaBlocco;
+                    segnala(Difformita::Formato, record, InizioArea + static_cast<int>(diverso),
+                            area.substr(diverso, LunghezzaBlocco), "attesi solo spazi dopo l'ultimo campo");
                     return;
                 }
                 finita = true;
-                continue;
+                break;
             }
             const std::string_view codice = blocco.substr(0, LunghezzaCodice);
             const std::string_view valore = blocco.substr(LunghezzaCodice);
@@ -324,7 +345,13 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
                         "atteso dopo un blocco del suo codice: un blocco con '+' continua un campo");
             m_primi.push_back(m_valori.size());
             m_valori.push_back(valore);
-            m_campi.push_back({codice, catalogo ? catalogo(codice) : std::nullopt, {}, record, posizione, 1});
+            // Made in its place: a field is made for every block read.
+            CampoLetto& campo = m_campi.emplace_back();
+            campo.codice = codice;
+            campo.tipo = catalogo ? catalogo(codice) : std::nullopt;
+            campo.record = record;
+            campo.posizione = posizione;
+            campo.blocchi = 1;
         }
     }
 
