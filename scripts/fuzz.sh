@@ -30,6 +30,16 @@ for harness in build-fuzz/bin/fuzz_*; do
           [ -f "$f" ] && { printf '\000'; cat "$f"; } > "$corpus/$comando"
         done
       done ;;
+    lettore_xml)
+      # The documents the converters write from the samples, and the reader's own cases.
+      semi=$(find verifica/tests/data/xml -type f -name '*.xml')
+      for conv in uniemens emens; do
+        [ -d "samples/$conv" ] || continue
+        rm -rf "build-fuzz/semi-$conv"
+        build-fuzz/bin/fornitura "$conv" --dir "samples/$conv" --archive "build-fuzz/semi-$conv" \
+          --now 2011-06-14T09:05:07 >/dev/null 2>&1 || true
+        cp build-fuzz/semi-"$conv"/*.xml "$corpus/" 2>/dev/null || true
+      done ;;
     tfr) semi=""; if [ -d samples/tfr ]; then { cat samples/tfr/EsportazioneTFR.tab; printf "\036"; cat samples/tfr/EsportazioneTFRBeneficiari.tab; } > "$corpus/esempio"; fi ;;
     *) semi=$(find "samples/$nome" -type f -name '*.tab' 2>/dev/null | head -1) ;;
   esac

@@ -429,6 +429,14 @@ void LettoreXML::Errore(const char *dove, std::string motivo) {
     Errore(Dove(dove), std::move(motivo));
 }
 
+// An error at the character at p, described between `prima` and `dopo`: described first, since its
+// description may read on, and with it p.
+void LettoreXML::ErroreCarattere(const char *&p, std::string_view prima, std::string_view dopo) {
+    std::string motivo(prima);
+    motivo.append(Descrivi(p)).append(dopo);
+    Errore(p, std::move(motivo));
+}
+
 // ---- Characters
 
 // The character at p, whose first byte is 0x80 or above, read according to the encoding; p moves
@@ -464,7 +472,7 @@ void LettoreXML::AggiungiCarattere(std::string &destinazione, char32_t c, bool &
 
 // The character at p for a message: "carattere 'x'", "carattere 0x0C", "carattere U+20AC", "byte
 // 0xC3", or the end of the document.
-std::string LettoreXML::Descrivi(const char *p) {
+std::string LettoreXML::Descrivi(const char *&p) {
     const unsigned char u = U(*p);
     if (u == 0 && p == m_fine)
         return "fine del documento";
@@ -549,8 +557,7 @@ void LettoreXML::LeggiDichiarazione(const char *&p) {
             if (Byte(p) == 0 && p == m_fine)
                 Errore(p, "dichiarazione XML non chiusa: atteso '?>'");
             if (!spazio)
-                Errore(p,
-                       "dichiarazione XML: atteso uno spazio o '?>' al posto del " + Descrivi(p));
+                ErroreCarattere(p, "dichiarazione XML: atteso uno spazio o '?>' al posto del ", "");
             if (!conCodifica && !m_dichiarazione.standalone && Inizia(p, "encoding")) {
                 const Posizione dove = Dove(p);
                 p += 8;
@@ -579,7 +586,7 @@ void LettoreXML::LeggiDichiarazione(const char *&p) {
                     Errore(dove, "standalone '" + valore + "' non ammesso: attesi 'yes' o 'no'");
                 m_dichiarazione.standalone = valore == "yes";
             } else {
-                Errore(p, "dichiarazione XML: atteso '?>' al posto del " + Descrivi(p));
+                ErroreCarattere(p, "dichiarazione XML: atteso '?>' al posto del ", "");
             }
         }
     }
@@ -610,7 +617,7 @@ void LettoreXML::LeggiPseudoAttributo(const char *&p, std::string_view nome, std
             Errore(p, "dichiarazione XML non chiusa: atteso '?>'");
         if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
               c == '.' || c == '_' || c == '-'))
-            Errore(p, "dichiarazione XML: " + Descrivi(p) + " non ammesso nel valore di " + quale);
+            ErroreCarattere(p, "dichiarazione XML: ", " non ammesso nel valore di " + quale);
         if (valore.size() >= NomeMassimo)
             Errore(p, "dichiarazione XML: valore di " + quale + " troppo lungo");
         valore += c;
@@ -754,7 +761,7 @@ void LettoreXML::LeggiCommento(const char *&p) {
             [[fallthrough]];
         default:
             if (U(*p) < 0x80)
-                Errore(p, Descrivi(p) + " non ammesso in XML");
+                ErroreCarattere(p, "", " non ammesso in XML");
             LeggiCarattere(p);
         }
     }
@@ -766,7 +773,7 @@ void LettoreXML::LeggiIstruzione(const char *&p) {
     bool nonAscii = false;
     const std::string_view nome = LeggiNome(p, nonAscii);
     if (nome.empty())
-        Errore(p, "istruzione di elaborazione senza nome: " + Descrivi(p) + " dopo '<?'");
+        ErroreCarattere(p, "istruzione di elaborazione senza nome: ", " dopo '<?'");
     if (UgualiSenzaMaiuscole(nome, "xml"))
         Errore(dove, nome == "xml" ? "dichiarazione XML ammessa solo all'inizio del documento"
                                    : "nome di istruzione di elaborazione '" + std::string(nome) +
@@ -808,7 +815,7 @@ void LettoreXML::LeggiIstruzione(const char *&p) {
             [[fallthrough]];
         default:
             if (U(*p) < 0x80)
-                Errore(p, Descrivi(p) + " non ammesso in XML");
+                ErroreCarattere(p, "", " non ammesso in XML");
             LeggiCarattere(p);
         }
     }
@@ -855,7 +862,7 @@ void LettoreXML::LeggiCData(const char *&p, std::string &destinazione, bool &sos
             [[fallthrough]];
         default:
             if (U(*p) < 0x80)
-                Errore(p, Descrivi(p) + " non ammesso in XML");
+                ErroreCarattere(p, "", " non ammesso in XML");
             destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
             AggiungiCarattere(destinazione, LeggiCarattere(p), sostituiti);
             m_conserva = p;
@@ -982,7 +989,7 @@ void LettoreXML::LeggiValore(const char *&p, char virgolette, AttributoLetto &at
             [[fallthrough]];
         default:
             if (U(c) < 0x80)
-                Errore(p, Descrivi(p) + " non ammesso in XML");
+                ErroreCarattere(p, "", " non ammesso in XML");
             m_testiAttributi.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
             AggiungiCarattere(m_testiAttributi, LeggiCarattere(p), attributo.sostituiti);
         }
@@ -996,10 +1003,10 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
     ++p;
     bool nonAscii = false;
     const std::string_view nome = LeggiNome(p, nonAscii);
+    if (nome.empty() && *p == 0 && p == m_fine)
+        Errore(p, "tag '<' non chiuso alla fine del documento");
     if (nome.empty())
-        Errore(p, *p == 0 && p == m_fine
-                      ? "tag '<' non chiuso alla fine del documento"
-                      : "nome di elemento non valido: " + Descrivi(p) + " dopo '<'");
+        ErroreCarattere(p, "nome di elemento non valido: ", " dopo '<'");
     if (m_aperti.size() >= static_cast<std::size_t>(ProfonditaMassima))
         Errore(dove, "elementi annidati oltre " + std::to_string(ProfonditaMassima) + " livelli");
     const std::size_t cima =
@@ -1056,7 +1063,7 @@ void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
         bool attributoNonAscii = false;
         const std::string_view nomeAttributo = LeggiNome(p, attributoNonAscii);
         if (nomeAttributo.empty())
-            Errore(p, Descrivi(p) + " non ammesso nel tag '<" + nomeTag() + "'");
+            ErroreCarattere(p, "", " non ammesso nel tag '<" + nomeTag() + "'");
         attributo.nome = attributo.nomeTesto = m_testiAttributi.size();
         attributo.lunghezzaNome = attributo.lunghezzaTesto = nomeAttributo.size();
         m_testiAttributi.append(nomeAttributo);
@@ -1074,8 +1081,8 @@ void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
         if (*p != '=')
             SaltaSpazi(p);
         if (Byte(p) != '=')
-            Errore(p, "attributo '" + nomeLetto() + "' senza valore: atteso '=' al posto del " +
-                          Descrivi(p));
+            ErroreCarattere(
+                p, "attributo '" + nomeLetto() + "' senza valore: atteso '=' al posto del ", "");
         ++p;
         if (*p != '"' && *p != '\'')
             SaltaSpazi(p);
@@ -1147,21 +1154,21 @@ void LettoreXML::LeggiFineElemento(const char *&p) {
     } else {
         bool nonAscii = false;
         const std::string_view nome = LeggiNome(p, nonAscii);
+        if (nome.empty() && *p == 0 && p == m_fine)
+            Errore(p, "tag di chiusura non chiuso alla fine del documento");
         if (nome.empty())
-            Errore(p, *p == 0 && p == m_fine
-                          ? "tag di chiusura non chiuso alla fine del documento"
-                          : "nome di elemento non valido: " + Descrivi(p) + " dopo '</'");
+            ErroreCarattere(p, "nome di elemento non valido: ", " dopo '</'");
         if (nome != atteso)
             Errore(dove, "tag di chiusura '</" + Latin1(nome) + ">' non corrispondente a '<" +
                              Latin1(atteso) + ">' (riga " + std::to_string(aperto.riga) +
                              ", colonna " + std::to_string(aperto.colonna) + ")");
         SaltaSpazi(p);
-        if (Byte(p) != '>')
-            Errore(p, *p == 0 && p == m_fine
-                          ? "tag di chiusura '</" + Latin1(atteso) +
-                                "' non chiuso alla fine del documento"
-                          : "atteso '>' nel tag di chiusura '</" + Latin1(atteso) +
-                                "' al posto del " + Descrivi(p));
+        if (Byte(p) == 0 && p == m_fine)
+            Errore(p,
+                   "tag di chiusura '</" + Latin1(atteso) + "' non chiuso alla fine del documento");
+        if (*p != '>')
+            ErroreCarattere(
+                p, "atteso '>' nel tag di chiusura '</" + Latin1(atteso) + "' al posto del ", "");
         ++p;
     }
     m_nomeSostituito = false;
@@ -1307,7 +1314,7 @@ bool LettoreXML::TestoSpeciale(const char *&p) {
         [[fallthrough]];
     default:
         if (U(*p) < 0x80)
-            Errore(p, Descrivi(p) + " non ammesso in XML");
+            ErroreCarattere(p, "", " non ammesso in XML");
         Versa(p);
         AggiungiCarattere(m_testoCopia, LeggiCarattere(p), m_sostituiti);
         m_conserva = p;
@@ -1374,7 +1381,7 @@ Evento LettoreXML::ProssimoFuoriDalContenuto() {
         if (Inizia(p, "<!"))
             Errore(p, "'<!' non ammesso prima dell'elemento radice: attesi '<!--' o l'elemento");
         if (*p != '<')
-            Errore(p, "contenuto non ammesso prima dell'elemento radice: " + Descrivi(p));
+            ErroreCarattere(p, "contenuto non ammesso prima dell'elemento radice: ", "");
         LeggiInizioElemento(p);
         m_stato = Stato::Contenuto;
         break;
@@ -1393,7 +1400,7 @@ Evento LettoreXML::ProssimoFuoriDalContenuto() {
             Errore(p, "'<!' non ammesso dopo la fine dell'elemento radice: atteso '<!--'");
         if (*p == '<')
             Errore(p, "secondo elemento radice: il documento ne ammette uno solo");
-        Errore(p, "contenuto non ammesso dopo la fine dell'elemento radice: " + Descrivi(p));
+        ErroreCarattere(p, "contenuto non ammesso dopo la fine dell'elemento radice: ", "");
     }
     case Stato::Finito:
         m_evento = Evento::FineDocumento;

@@ -163,7 +163,9 @@ class LettoreXML {
     // Characters.
     char32_t LeggiCarattere(const char *&p);
     void AggiungiCarattere(std::string &destinazione, char32_t c, bool &sostituiti);
-    std::string Descrivi(const char *p);
+    std::string Descrivi(const char *&p);
+    [[noreturn]] void ErroreCarattere(const char *&p, std::string_view prima,
+                                      std::string_view dopo);
     std::string Latin1(std::string_view grezzo, bool *sostituiti = nullptr) const;
 
     // Pieces of the document.
