@@ -458,7 +458,9 @@ void Lettore770::RecordG(const Riga& riga) {
     const std::string chi = codice.empty() ? std::string() : "dipendente " + std::string(codice);
     SegnalaRecord(m_lettura, riga, 'G', m_record, Eccezioni770, chi, m_persona);
     Dichiarante(riga, 'G');
-    if (modulo >= 0) {
+    if (modulo < 0) {
+        m_ultimoModulo += 1; // unreadable, and said so: taken for the one expected
+    } else {
         if (modulo != m_ultimoModulo + 1)
             m_lettura.Errore(riga.numero, PosModulo,
                              "record G: posizioni 18-25: numero di modulo " + Intero(modulo) + ", atteso " +

@@ -303,7 +303,8 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
     };
     // The blocks, field by field.
     bool finita = false; // a block of spaces was found: nothing but spaces may follow
-    for (std::size_t r = 0; r < aree.size(); ++r) {
+    bool fermo = false;  // something other than spaces after the last field: nothing more is read
+    for (std::size_t r = 0; r < aree.size() && !fermo; ++r) {
         const std::string_view area = aree[r];
         const int record = static_cast<int>(r);
         for (std::size_t inizio = 0; inizio < area.size(); inizio += LunghezzaBlocco) {
@@ -313,10 +314,11 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
                 // After the last field: spaces to the end of the area, looked at in one go.
                 const std::string_view resto = area.substr(inizio);
                 if (!Tutti(resto, ' ')) {
+                    // Reported once; the fields read so far still get their values below.
                     const std::size_t diverso = inizio + resto.find_first_not_of(' ') / LunghezzaBlocco * LunghezzaBlocco;
                     segnala(Difformita::Formato, record, InizioArea + static_cast<int>(diverso),
                             area.substr(diverso, LunghezzaBlocco), "attesi solo spazi dopo l'ultimo campo");
-                    return;
+                    fermo = true;
                 }
                 finita = true;
                 break;
@@ -372,7 +374,8 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
             continue;
         }
         Lettura lettura = LeggiValoreNonPosizionale(primo, *campo.tipo);
-        campo.valore = lettura.valore;
+        // A value that breaks its type is kept as the text found, for what a reader shows of it.
+        campo.valore = lettura.difformita == Difformita::Formato ? Valore(primo) : lettura.valore;
         if (lettura.difformita != Difformita::Nessuna)
             m_segnalazioni.push_back({lettura.difformita, campo.posizione + LunghezzaCodice, LunghezzaValore, primo,
                                       std::move(lettura.atteso), nullptr, campo.record});

@@ -11,6 +11,7 @@
 //   tronca-riga R N                        line R keeps its first N characters
 //   fine-riga-lf R                         line R ends with LF instead of CR LF
 //   sostituisci-testo "DA" "A" [N]         the N-th (1st) occurrence of DA in the file becomes A
+//   sostituisci-tutto "DA" "A"             every occurrence of DA becomes A
 //   nome "NOME"                            the file's name (default: the name the converter gave it)
 //   formato COMANDO                        checked with --formato COMANDO
 //   errore R[:C] "PARTE" / avviso R[:C] "PARTE"
@@ -221,6 +222,11 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
                     dove_ = contenuto.find(p.at(1), dove_ == std::string::npos ? 0 : dove_ + 1);
                 ASSERT_NE(dove_, std::string::npos) << dove << ": '" << p[1] << "' non c'\xC3\xA8";
                 contenuto.replace(dove_, p[1].size(), p.at(2));
+            } else if (p[0] == "sostituisci-tutto") {
+                ASSERT_FALSE(p.at(1).empty()) << dove;
+                for (std::size_t da = contenuto.find(p[1]); da != std::string::npos;
+                     da = contenuto.find(p[1], da + p.at(2).size()))
+                    contenuto.replace(da, p[1].size(), p[2]);
             } else if (p[0] == "nome") {
                 nome = p.at(1);
             } else if (p[0] == "formato") {
