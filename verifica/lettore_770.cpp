@@ -539,6 +539,21 @@ void Lettore770::ChiudiModulo() {
         m_codiciFiscali.emplace_back(chiave, rigaPrima);
     }
 
+    // The other tax codes of the area (CF and CN fields: the codes of the DC groups).
+    for (const fields::CampoLetto& campo : m_area.Campi()) {
+        if (!campo.tipo || (*campo.tipo != fields::Tipo::CF && *campo.tipo != fields::Tipo::CN) ||
+            campo.codice == "DA001001" || !campo.valore.Testo() || SenzaSpaziFinali(campo.valore.ComeTesto()).empty())
+            continue;
+        const EsitoCodiceFiscale esito = ControllaCodiceFiscale(campo.valore.ComeTesto());
+        const std::string testo = "record G: campo " + std::string(campo.codice) + ": codice fiscale '" +
+                                  std::string(SenzaSpaziFinali(campo.valore.ComeTesto())) + "'";
+        const long riga = m_righeModulo[static_cast<std::size_t>(campo.record)];
+        if (!esito.Valido())
+            m_lettura.Errore(riga, campo.posizione, testo + " non valido: " + esito.errore + Di(chi), m_persona);
+        else if (!esito.avviso.empty())
+            m_lettura.Avviso(riga, campo.posizione, testo + ": " + esito.avviso + Di(chi), m_persona);
+    }
+
     // The sums of record J: of each G code, its first field.
     for (const TermineJ& t : m_terminiJ) {
         const fields::CampoLetto* campo = campi.Primo(t.chiaveG);
