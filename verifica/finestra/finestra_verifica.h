@@ -70,7 +70,7 @@ inline constexpr std::string_view EtichettaRilievi = "&Rilievi:";
 // The file dialogs: their titles, and what they list first (the supplies), then every file.
 inline constexpr std::string_view TitoloApri = "Apri una fornitura";
 inline constexpr std::string_view TitoloConfronta = "Confronta con la fornitura precedente";
-inline constexpr std::string_view NomeFiltroForniture = "Forniture (*.txt, *.xml)";
+inline constexpr std::string_view NomeFiltroForniture = "Forniture"; // the views add the patterns
 inline constexpr std::array<std::string_view, 2> EstensioniForniture = {"txt", "xml"};
 inline constexpr std::string_view NomeFiltroTutti = "Tutti i file";
 
