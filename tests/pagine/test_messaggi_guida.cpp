@@ -138,7 +138,7 @@ TEST_F(MessaggiNellaGuida, TroppeRigheEValoreNonValido) {
     NELLA_GUIDA(Righe(troppe.err).at(0));
 
     // A birth date that is no date: the guide's example is on line 12. The second line names the temporary
-    // file, for which the guide writes "…".
+    // file, for which the guide writes an ellipsis.
     const Esecuzione ferma = Converti("770", "770", [](const fs::path& cartella) {
         CambiaPrimaRiga(cartella / "Esportazione770.tab", {{24, "31/02/X"}});
     });

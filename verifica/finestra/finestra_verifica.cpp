@@ -277,17 +277,21 @@ void FinestraVerifica::ConfrontaCon() {
     const FileAperto* file = Mostrato();
     if (!file || file->stato != FileAperto::Stato::Letto || !file->fornitura->formato)
         return;
-    const std::vector<fs::path> scelti = m_vista.ScegliFile(TitoloConfronta, CartellaDelMostrato(), false);
+    // What is compared is the supply shown now: the window may change while the dialog is open.
+    const std::shared_ptr<const FornituraLetta> nuova = file->fornitura;
+    const std::string nomeNuova = file->nomeEData;
+    const fs::path percorsoNuovo = file->percorso;
+    const std::size_t numero = static_cast<std::size_t>(m_mostrato) + 1;
+    const std::vector<fs::path> scelti = m_vista.ScegliFile(TitoloConfronta, percorsoNuovo.parent_path(), false);
     if (scelti.empty() || m_chiusa)
         return;
     const fs::path vecchio = Assoluto(scelti.front());
-    const fs::path pagina = m_servizi.cartellaPagine / NomePagina("confronto", static_cast<std::size_t>(m_mostrato) + 1,
-                                                                  {vecchio, file->percorso});
+    const fs::path pagina = m_servizi.cartellaPagine / NomePagina("confronto", numero, {vecchio, percorsoNuovo});
     // The earlier supply is read away from the window's thread too; the comparison and its page follow.
     m_lavori.Accoda(
         "Lettura di " + NomeFile(vecchio),
-        [this, vecchio, pagina, nuova = file->fornitura, nomeNuova = file->nomeEData, leggi = m_servizi.leggi,
-         percorsoNuovo = file->percorso](const Avanzamento& avanzamento) -> LavoriInDisparte::Seguito {
+        [this, vecchio, pagina, nuova, nomeNuova, leggi = m_servizi.leggi,
+         percorsoNuovo](const Avanzamento& avanzamento) -> LavoriInDisparte::Seguito {
             const auto messaggio = [this](std::string testo, bool errore) -> LavoriInDisparte::Seguito {
                 return [this, testo = std::move(testo), errore] { m_vista.Messaggio(testo, errore); };
             };
