@@ -71,7 +71,7 @@ if [ -n "$fornitura" ] && [ -x build-win/bin/verifica.exe ]; then
   scatta win32-verifica "$lavoro/pausa"
   wait $! || true
 fi
-fornitura=$(ls "$lavoro"/ARC-qt/Importa770-2011-*.txt 2>/dev/null | head -n 1)
+# The Qt converters above are ended before "Continua" (carvek waits on a message box): the Win32 one's supply.
 if [ -n "$fornitura" ] && [ -x build/bin/verifica ]; then
   QT_QPA_PLATFORM=xcb build/bin/verifica "$fornitura" "$lavoro/manca.txt" >/dev/null 2>&1 &
   programma=$!
