@@ -2,10 +2,10 @@
 
 #include "confronto.h"
 #include "distinta.h"
+#include "pagina_html.h"
 #include "testo.h"
 
 #include <algorithm>
-#include <fstream>
 #include <new>
 #include <numeric>
 #include <system_error>
@@ -31,17 +31,14 @@ bool StessoFile(const fs::path& a, const fs::path& b) {
     return a == b || fs::equivalent(a, b, errore);
 }
 
-// Writes a page made by `scrivi`; the message that says why it could not be written, or nothing.
+// Writes a page made by `scrivi` into the program's folder of pages; the message that says why it could
+// not be written, or nothing.
 std::string ScriviPagina(const fs::path& pagina, const std::function<void(std::ostream&)>& scrivi) {
     const std::string errore = "Impossibile scrivere la pagina '" + shell::TestoPercorso(pagina) + "'";
     try {
         std::error_code ec;
         fs::create_directories(pagina.parent_path(), ec);
-        std::ofstream out(pagina, std::ios::binary | std::ios::trunc);
-        if (out)
-            scrivi(out);
-        out.close();
-        return out ? std::string() : errore;
+        return ScriviFilePagina(pagina, scrivi) ? std::string() : errore;
     } catch (const std::bad_alloc&) {
         return errore + ": memoria insufficiente";
     }
