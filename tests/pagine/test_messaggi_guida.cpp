@@ -5,10 +5,10 @@
 
 #include "cartella_temporanea.h"
 #include "distinta.h"
+#include "dma/record_dma.h"
 #include "finestra_verifica.h"
 #include "fornitura.h"
 #include "piattaforma.h"
-#include "dma/record_dma.h"
 #include "testo.h"
 #include "uscita.h"
 #include "vista_prova.h"
@@ -49,7 +49,7 @@ std::string Sostituisci(std::string testo, const std::string& da, const std::str
 // A path as the command line prints it (UTF-8).
 std::string Utf8(const fs::path& percorso) { return shell::Utf8DaLatin1(shell::TestoPercorso(percorso)); }
 
-#define NELLA_GUIDA(messaggio)                                                                                  \
+#define NELLA_GUIDA(messaggio)                                                                                         \
     EXPECT_NE(TestoGuida().find(Spazi(messaggio)), std::string::npos) << "manca nella guida: " << Spazi(messaggio)
 
 struct Esecuzione {
@@ -191,8 +191,8 @@ TEST_F(MessaggiNellaGuida, DatiMancantiDma) {
     NELLA_GUIDA(Righe(esecuzione.err).at(0));
     bool trovata = false;
     for (const std::string& riga : Righe(esecuzione.out))
-        if (const auto senza = riga.find(" Senza "); riga.starts_with("Generazione Record Tipo C") &&
-                                                     senza != std::string::npos) {
+        if (const auto senza = riga.find(" Senza ");
+            riga.starts_with("Generazione Record Tipo C") && senza != std::string::npos) {
             // "Generazione Record Tipo C - Quadro D0 - " and what is missing.
             NELLA_GUIDA(riga.substr(0, riga.find(" - Quadro D0 - ") + 15));
             NELLA_GUIDA(riga.substr(senza + 1));

@@ -76,14 +76,14 @@ fs::path NomePagina(std::string_view tipo, std::size_t numero, std::initializer_
 struct FinestraVerifica::FileAperto {
     enum class Stato { InLettura, Letto, Illeggibile };
 
-    fs::path percorso;  // absolute
+    fs::path percorso;        // absolute
     unsigned generazione = 0; // the reading whose result is awaited (a file opened again is read again)
     Stato stato = Stato::InLettura;
     std::shared_ptr<const FornituraLetta> fornitura; // Letto
     std::string nomeEData;                           // Letto: as the header and the pages name the file
     std::string errore;                              // Illeggibile: why
-    std::vector<long> posizionePersona; // a person's index in the file -> its place among `persone`
-    std::vector<std::size_t> ordine;    // the findings in the list's order
+    std::vector<long> posizionePersona;              // a person's index in the file -> its place among `persone`
+    std::vector<std::size_t> ordine;                 // the findings in the list's order
     ColonnaRilievi ordinatoPer = ColonnaRilievi::Riga;
     bool crescente = true;
 
@@ -154,28 +154,30 @@ void FinestraVerifica::ApriFile(const std::vector<fs::path>& file) {
         if (primo < 0)
             primo = static_cast<int>(indice);
         // Read away from the window's thread; the result is taken on the window's thread, by Consegna.
-        m_lavori.Accoda("Lettura di " + NomeFile(percorso),
-                        [this, indice, generazione, percorso,
-                         leggi = m_servizi.leggi](const Avanzamento& avanzamento) -> LavoriInDisparte::Seguito {
-                            try {
-                                auto letta = std::make_shared<const FornituraLetta>(leggi(percorso, avanzamento));
-                                std::string nomeEData = NomeEDataDelFile(percorso);
-                                return [this, indice, generazione, letta = std::move(letta),
-                                        nomeEData = std::move(nomeEData)]() mutable {
-                                    Letto(indice, generazione, std::move(letta), std::move(nomeEData));
-                                };
-                            } catch (const LetturaInterrotta&) {
-                                return {};
-                            } catch (...) {
-                                return [this, indice, generazione, messaggio = LetturaNonRiuscita(percorso)] {
-                                    Illeggibile(indice, generazione, messaggio);
-                                };
-                            }
-                        });
+        m_lavori.Accoda("Lettura di " + NomeFile(percorso), Lettura(indice, generazione, percorso));
     }
     if (primo >= 0)
         m_mostrato = primo;
     MostraTutto();
+}
+
+LavoriInDisparte::Lavoro FinestraVerifica::Lettura(std::size_t indice, unsigned generazione, fs::path percorso) {
+    return [this, indice, generazione, percorso = std::move(percorso),
+            leggi = m_servizi.leggi](const Avanzamento& avanzamento) -> LavoriInDisparte::Seguito {
+        try {
+            auto letta = std::make_shared<const FornituraLetta>(leggi(percorso, avanzamento));
+            std::string nomeEData = NomeEDataDelFile(percorso);
+            return [this, indice, generazione, letta = std::move(letta), nomeEData = std::move(nomeEData)]() mutable {
+                Letto(indice, generazione, std::move(letta), std::move(nomeEData));
+            };
+        } catch (const LetturaInterrotta&) {
+            return {};
+        } catch (...) {
+            return [this, indice, generazione, messaggio = LetturaNonRiuscita(percorso)] {
+                Illeggibile(indice, generazione, messaggio);
+            };
+        }
+    };
 }
 
 void FinestraVerifica::Letto(std::size_t indice, unsigned generazione, std::shared_ptr<const FornituraLetta> fornitura,
@@ -285,48 +287,52 @@ void FinestraVerifica::ConfrontaCon() {
     const fs::path vecchio = Assoluto(scelti.front());
     const fs::path pagina = m_servizi.cartellaPagine / NomePagina("confronto", numero, {vecchio, percorsoNuovo});
     // The earlier supply is read away from the window's thread too; the comparison and its page follow.
-    m_lavori.Accoda(
-        "Lettura di " + NomeFile(vecchio),
-        [this, vecchio, pagina, nuova, nomeNuova, leggi = m_servizi.leggi,
-         percorsoNuovo](const Avanzamento& avanzamento) -> LavoriInDisparte::Seguito {
-            const auto messaggio = [this](std::string testo, bool errore) -> LavoriInDisparte::Seguito {
-                return [this, testo = std::move(testo), errore] { m_vista.Messaggio(testo, errore); };
-            };
-            std::optional<FornituraLetta> vecchia;
-            try {
-                vecchia = leggi(vecchio, avanzamento);
-            } catch (const LetturaInterrotta&) {
-                return {};
-            } catch (...) {
-                return messaggio(LetturaNonRiuscita(vecchio), true);
-            }
-            if (!vecchia->formato)
-                return messaggio("Il file '" + NomeFile(vecchio) +
-                                     "' non \xE8 una fornitura riconosciuta: non si pu\xF2 confrontare con '" +
-                                     NomeFile(percorsoNuovo) + "'",
-                                 false);
-            if (*vecchia->formato != *nuova->formato)
-                return messaggio("Formati diversi: '" + NomeFile(vecchio) + "' \xE8 una fornitura " +
-                                     std::string(Descrizione(*vecchia->formato).nome) + ", '" +
-                                     NomeFile(percorsoNuovo) + "' una fornitura " +
-                                     std::string(Descrizione(*nuova->formato).nome) +
-                                     ": si confrontano solo forniture dello stesso formato",
-                                 false);
-            std::string errore;
-            try {
-                const Differenze differenze = Confronta(*vecchia, *nuova);
-                const std::string nomeVecchia = NomeEDataDelFile(vecchio);
-                errore = ScriviPagina(pagina, [&](std::ostream& out) {
-                    ScriviConfrontoHtml(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, out);
-                });
-            } catch (const std::bad_alloc&) {
-                errore = "Memoria insufficiente per confrontare le due forniture";
-            }
-            if (!errore.empty())
-                return messaggio(errore, true);
-            return [this, pagina] { ApriPagina(pagina); };
-        });
+    m_lavori.Accoda("Lettura di " + NomeFile(vecchio), Confronto(vecchio, percorsoNuovo, nuova, nomeNuova, pagina));
     MostraAvanzamento();
+}
+
+LavoriInDisparte::Lavoro FinestraVerifica::Confronto(fs::path vecchio, fs::path percorsoNuovo,
+                                                     std::shared_ptr<const FornituraLetta> nuova, std::string nomeNuova,
+                                                     fs::path pagina) {
+    return [this, vecchio = std::move(vecchio), percorsoNuovo = std::move(percorsoNuovo), nuova = std::move(nuova),
+            nomeNuova = std::move(nomeNuova), pagina = std::move(pagina),
+            leggi = m_servizi.leggi](const Avanzamento& avanzamento) -> LavoriInDisparte::Seguito {
+        const auto messaggio = [this](std::string testo, bool errore) -> LavoriInDisparte::Seguito {
+            return [this, testo = std::move(testo), errore] { m_vista.Messaggio(testo, errore); };
+        };
+        std::optional<FornituraLetta> vecchia;
+        try {
+            vecchia = leggi(vecchio, avanzamento);
+        } catch (const LetturaInterrotta&) {
+            return {};
+        } catch (...) {
+            return messaggio(LetturaNonRiuscita(vecchio), true);
+        }
+        if (!vecchia->formato)
+            return messaggio("Il file '" + NomeFile(vecchio) +
+                                 "' non \xE8 una fornitura riconosciuta: non si pu\xF2 confrontare con '" +
+                                 NomeFile(percorsoNuovo) + "'",
+                             false);
+        if (*vecchia->formato != *nuova->formato)
+            return messaggio("Formati diversi: '" + NomeFile(vecchio) + "' \xE8 una fornitura " +
+                                 std::string(Descrizione(*vecchia->formato).nome) + ", '" + NomeFile(percorsoNuovo) +
+                                 "' una fornitura " + std::string(Descrizione(*nuova->formato).nome) +
+                                 ": si confrontano solo forniture dello stesso formato",
+                             false);
+        std::string errore;
+        try {
+            const Differenze differenze = Confronta(*vecchia, *nuova);
+            const std::string nomeVecchia = NomeEDataDelFile(vecchio);
+            errore = ScriviPagina(pagina, [&](std::ostream& out) {
+                ScriviConfrontoHtml(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, out);
+            });
+        } catch (const std::bad_alloc&) {
+            errore = "Memoria insufficiente per confrontare le due forniture";
+        }
+        if (!errore.empty())
+            return messaggio(errore, true);
+        return [this, pagina] { ApriPagina(pagina); };
+    };
 }
 
 void FinestraVerifica::Guida() {
@@ -348,15 +354,16 @@ void FinestraVerifica::Consegna() {
     MostraAvanzamento();
 }
 
-void FinestraVerifica::ScriviEApri(std::string descrizione, fs::path pagina, std::function<void(std::ostream&)> scrivi) {
-    m_lavori.Accoda(std::move(descrizione),
-                    [this, pagina = std::move(pagina),
-                     scrivi = std::move(scrivi)](const Avanzamento&) -> LavoriInDisparte::Seguito {
-                        std::string errore = ScriviPagina(pagina, scrivi);
-                        if (!errore.empty())
-                            return [this, errore = std::move(errore)] { m_vista.Messaggio(errore, true); };
-                        return [this, pagina] { ApriPagina(pagina); };
-                    });
+void FinestraVerifica::ScriviEApri(std::string descrizione, fs::path pagina,
+                                   std::function<void(std::ostream&)> scrivi) {
+    auto lavoro = [this, pagina = std::move(pagina),
+                   scrivi = std::move(scrivi)](const Avanzamento&) -> LavoriInDisparte::Seguito {
+        std::string errore = ScriviPagina(pagina, scrivi);
+        if (!errore.empty())
+            return [this, errore = std::move(errore)] { m_vista.Messaggio(errore, true); };
+        return [this, pagina] { ApriPagina(pagina); };
+    };
+    m_lavori.Accoda(std::move(descrizione), std::move(lavoro));
     MostraAvanzamento();
 }
 
@@ -413,12 +420,14 @@ void FinestraVerifica::MostraTutto() {
     std::size_t righe = 0;
     bool letto = false;
     if (!file) {
-        m_vista.MostraEsito("Nessuna fornitura aperta: premere \"Apri...\" o trascinare qui un file", TipoEsito::Nessuno);
+        m_vista.MostraEsito("Nessuna fornitura aperta: premere \"Apri...\" o trascinare qui un file",
+                            TipoEsito::Nessuno);
     } else if (file->stato == FileAperto::Stato::Letto) {
         const FornituraLetta& f = *file->fornitura;
         letto = f.formato.has_value();
         intestazione.emplace_back("File", file->nomeEData);
-        intestazione.emplace_back("Formato", f.formato ? std::string(Descrizione(*f.formato).nome) : "non riconosciuto");
+        intestazione.emplace_back("Formato",
+                                  f.formato ? std::string(Descrizione(*f.formato).nome) : "non riconosciuto");
         intestazione.insert(intestazione.end(), f.intestazione.voci.begin(), f.intestazione.voci.end());
         if (f.formato) {
             intestazione.emplace_back("Persone", std::to_string(f.esito.persone));

@@ -120,7 +120,7 @@ public:
 
 // What the logic takes from outside; tests replace the reading.
 struct ServiziVerifica {
-    std::filesystem::path archivio;      // where the file dialog opens when nothing is open
+    std::filesystem::path archivio;       // where the file dialog opens when nothing is open
     std::filesystem::path cartellaPagine; // the program's folder for the listings and comparisons it writes
     std::filesystem::path guida;          // the office's guide
     // Reads a supply with its persons, reporting its progress (LeggiFornitura by default).
@@ -175,12 +175,17 @@ private:
 
     // The files' absolute paths, read (again, for one already open) in their order; the first is shown.
     void ApriFile(const std::vector<std::filesystem::path>& file);
+    // The work done away from the window's thread: the reading of an open file (its result goes to Letto or
+    // Illeggibile), and the reading of an earlier supply compared with the one shown (the page, or why not).
+    LavoriInDisparte::Lavoro Lettura(std::size_t indice, unsigned generazione, std::filesystem::path percorso);
+    LavoriInDisparte::Lavoro Confronto(std::filesystem::path vecchio, std::filesystem::path percorsoNuovo,
+                                       std::shared_ptr<const FornituraLetta> nuova, std::string nomeNuova,
+                                       std::filesystem::path pagina);
     void Letto(std::size_t indice, unsigned generazione, std::shared_ptr<const FornituraLetta> fornitura,
                std::string nomeEData);
     void Illeggibile(std::size_t indice, unsigned generazione, std::string messaggio);
     void OrdinaRilievi(FileAperto& file) const;
-    void ScriviEApri(std::string descrizione, std::filesystem::path pagina,
-                     std::function<void(std::ostream&)> scrivi);
+    void ScriviEApri(std::string descrizione, std::filesystem::path pagina, std::function<void(std::ostream&)> scrivi);
     void ApriPagina(const std::filesystem::path& pagina);
     const FileAperto* Mostrato() const;
     std::filesystem::path CartellaDelMostrato() const;

@@ -33,7 +33,9 @@ using finestra::Pulsante;
 
 namespace {
 
-QString DaLatin1(std::string_view testo) { return QString::fromLatin1(testo.data(), static_cast<qsizetype>(testo.size())); }
+QString DaLatin1(std::string_view testo) {
+    return QString::fromLatin1(testo.data(), static_cast<qsizetype>(testo.size()));
+}
 
 QString DaPercorso(const fs::path& percorso) {
     const std::u8string utf8 = percorso.u8string();
@@ -42,7 +44,8 @@ QString DaPercorso(const fs::path& percorso) {
 
 fs::path InPercorso(const QString& testo) {
     const QByteArray utf8 = testo.toUtf8();
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.constData()), static_cast<std::size_t>(utf8.size())));
+    return fs::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.constData()), static_cast<std::size_t>(utf8.size())));
 }
 
 // 15 twips a pixel at 96 dots per inch.
@@ -69,8 +72,9 @@ QStringList ScegliFileStandard(QWidget* padre, const QString& titolo, const QStr
     QStringList modelli;
     for (const std::string_view estensione : finestra::EstensioniForniture)
         modelli << QStringLiteral("*.") + DaLatin1(estensione) << QStringLiteral("*.") + DaLatin1(estensione).toUpper();
-    const QString filtri = DaLatin1(finestra::NomeFiltroForniture) + QStringLiteral(" (") + modelli.join(QLatin1Char(' ')) +
-                           QStringLiteral(");;") + DaLatin1(finestra::NomeFiltroTutti) + QStringLiteral(" (*)");
+    const QString filtri = DaLatin1(finestra::NomeFiltroForniture) + QStringLiteral(" (") +
+                           modelli.join(QLatin1Char(' ')) + QStringLiteral(");;") +
+                           DaLatin1(finestra::NomeFiltroTutti) + QStringLiteral(" (*)");
     if (piu)
         return QFileDialog::getOpenFileNames(padre, titolo, cartella, filtri);
     const QString scelto = QFileDialog::getOpenFileName(padre, titolo, cartella, filtri);
@@ -135,8 +139,8 @@ ServiziFrm ServiziFrm::Predefiniti() {
 FrmVerifica::FrmVerifica(ServiziFrm servizi, QWidget* padre) : QWidget(padre), m_servizi(std::move(servizi)) {
     setObjectName(QStringLiteral("FrmVerifica"));
     setWindowTitle(DaLatin1(finestra::TitoloFinestra));
-    m_logica = std::make_unique<finestra::FinestraVerifica>(static_cast<finestra::VistaVerifica&>(*this),
-                                                          m_servizi.verifica);
+    m_logica =
+        std::make_unique<finestra::FinestraVerifica>(static_cast<finestra::VistaVerifica&>(*this), m_servizi.verifica);
     CreaControlli();
     CollegaControlli();
 }
@@ -236,11 +240,10 @@ void FrmVerifica::CreaControlli() {
     colonna->addLayout(rigaPulsanti);
 
     QWidget* precedente = m_file;
-    for (QWidget* successivo : {static_cast<QWidget*>(m_rilievi), static_cast<QWidget*>(Pulsante(Pulsante::ApriDistinta)),
-                                static_cast<QWidget*>(Pulsante(Pulsante::ConfrontaCon)),
-                                static_cast<QWidget*>(Pulsante(Pulsante::Apri)),
-                                static_cast<QWidget*>(Pulsante(Pulsante::Guida)),
-                                static_cast<QWidget*>(Pulsante(Pulsante::Chiudi))}) {
+    for (QWidget* successivo :
+         {static_cast<QWidget*>(m_rilievi), static_cast<QWidget*>(Pulsante(Pulsante::ApriDistinta)),
+          static_cast<QWidget*>(Pulsante(Pulsante::ConfrontaCon)), static_cast<QWidget*>(Pulsante(Pulsante::Apri)),
+          static_cast<QWidget*>(Pulsante(Pulsante::Guida)), static_cast<QWidget*>(Pulsante(Pulsante::Chiudi))}) {
         setTabOrder(precedente, successivo);
         precedente = successivo;
     }
@@ -344,7 +347,7 @@ void FrmVerifica::MostraRilievi(std::size_t righe, ColonnaRilievi colonna, bool 
     for (std::size_t c = 0; c < ColonneRilievi.size(); ++c)
         if (ColonneRilievi[c].colonna == colonna)
             m_rilievi->horizontalHeader()->setSortIndicator(static_cast<int>(c),
-                                                             crescente ? Qt::AscendingOrder : Qt::DescendingOrder);
+                                                            crescente ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void FrmVerifica::AbilitaPulsanti(bool distinta, bool confronta) {
@@ -368,13 +371,16 @@ std::vector<fs::path> FrmVerifica::ScegliFile(std::string_view titolo, const fs:
     return file;
 }
 
-void FrmVerifica::Messaggio(const std::string& testo, bool errore) { m_servizi.messaggio(this, DaLatin1(testo), errore); }
+void FrmVerifica::Messaggio(const std::string& testo, bool errore) {
+    m_servizi.messaggio(this, DaLatin1(testo), errore);
+}
 
 bool FrmVerifica::ApriNelBrowser(const fs::path& pagina) { return m_servizi.apriPagina(DaPercorso(pagina)); }
 
 // From the thread that reads: the results are taken on the window's thread.
 void FrmVerifica::Sveglia() {
-    QMetaObject::invokeMethod(this, [this] { m_logica->Consegna(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { m_logica->Consegna(); }, Qt::QueuedConnection);
 }
 
 } // namespace verifica::ui

@@ -21,7 +21,7 @@ namespace {
 
 // Layout, in twips (1440 an inch).
 constexpr int Margine = 120;
-constexpr int Spazio = 90;          // between the controls of a row and between rows
+constexpr int Spazio = 90; // between the controls of a row and between rows
 constexpr int AltezzaPulsante = 375;
 constexpr int LarghezzaMinimaPulsante = 1335;
 constexpr int LarghezzaAvanzamento = 3000;
@@ -90,8 +90,8 @@ std::vector<fs::path> ScegliFileStandard(HWND padre, const std::wstring& titolo,
     dialogo.nMaxFile = static_cast<DWORD>(scelti.size());
     dialogo.lpstrInitialDir = iniziale.c_str();
     dialogo.lpstrTitle = titolo.c_str();
-    dialogo.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                    (piu ? OFN_ALLOWMULTISELECT : 0u);
+    dialogo.Flags =
+        OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | (piu ? OFN_ALLOWMULTISELECT : 0u);
     if (!GetOpenFileNameW(&dialogo))
         return {};
     // One file: its whole path. More: the folder, then each name; NUL after each, two at the end.
@@ -120,8 +120,8 @@ ServiziFrm ServiziFrm::Predefiniti() {
             },
             ScegliFileStandard,
             [](const fs::path& pagina) {
-                return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", pagina.c_str(), nullptr, nullptr,
-                                                               SW_SHOWNORMAL)) > 32;
+                return reinterpret_cast<INT_PTR>(
+                           ShellExecuteW(nullptr, L"open", pagina.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
             },
             std::move(verifica)};
 }
@@ -130,11 +130,11 @@ FrmVerifica::FrmVerifica(ServiziFrm servizi) : m_servizi(std::move(servizi)) {
     INITCOMMONCONTROLSEX controlli{sizeof controlli, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controlli);
     RegistraClasse();
-    m_finestra = CreateWindowExW(0, Classe, DaLatin1(finestra::TitoloFinestra).c_str(),
-                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-    m_logica = std::make_unique<finestra::FinestraVerifica>(static_cast<finestra::VistaVerifica&>(*this),
-                                                            m_servizi.verifica);
+    m_finestra =
+        CreateWindowExW(0, Classe, DaLatin1(finestra::TitoloFinestra).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                        CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_logica =
+        std::make_unique<finestra::FinestraVerifica>(static_cast<finestra::VistaVerifica&>(*this), m_servizi.verifica);
     SetWindowLongPtrW(m_finestra, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_finestra, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedura));
     m_dpi = ::win32::DpiSchermo();
@@ -159,9 +159,9 @@ FrmVerifica::~FrmVerifica() {
 
 void FrmVerifica::CreaControlli() {
     const auto crea = [this](DWORD esteso, const wchar_t* classe, const std::wstring& testo, DWORD stile, int id) {
-        HWND controllo = CreateWindowExW(esteso, classe, testo.c_str(), WS_CHILD | WS_VISIBLE | stile, 0, 0, 10, 10,
-                                         m_finestra, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                         GetModuleHandleW(nullptr), nullptr);
+        HWND controllo =
+            CreateWindowExW(esteso, classe, testo.c_str(), WS_CHILD | WS_VISIBLE | stile, 0, 0, 10, 10, m_finestra,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
         ::win32::ImpostaCarattere(controllo, m_carattere);
         return controllo;
     };
@@ -178,10 +178,8 @@ void FrmVerifica::CreaControlli() {
     ShowWindow(m_avanzamento, SW_HIDE);
     m_etichettaRilievi = crea(0, L"STATIC", DaLatin1(finestra::EtichettaRilievi), SS_LEFT, IdEtichettaRilievi);
     m_rilievi = crea(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                     LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP,
-                     IdRilievi);
-    SendMessageW(m_rilievi, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+                     LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP, IdRilievi);
+    SendMessageW(m_rilievi, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     for (std::size_t c = 0; c < ColonneRilievi.size(); ++c) {
         std::wstring titolo = DaLatin1(ColonneRilievi[c].titolo);
         LVCOLUMNW colonna{};
@@ -192,11 +190,11 @@ void FrmVerifica::CreaControlli() {
         SendMessageW(m_rilievi, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&colonna));
     }
     for (std::size_t i = 0; i < finestra::Pulsanti.size(); ++i)
-        m_pulsanti[i] = crea(0, L"BUTTON", DaLatin1(finestra::Pulsanti[i].testo),
-                             WS_TABSTOP | WS_GROUP |
-                                 (finestra::Pulsanti[i].pulsante == Pulsante::ApriDistinta ? BS_DEFPUSHBUTTON
-                                                                                             : BS_PUSHBUTTON),
-                             IdPrimoPulsante + static_cast<int>(i));
+        m_pulsanti[i] =
+            crea(0, L"BUTTON", DaLatin1(finestra::Pulsanti[i].testo),
+                 WS_TABSTOP | WS_GROUP |
+                     (finestra::Pulsanti[i].pulsante == Pulsante::ApriDistinta ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                 IdPrimoPulsante + static_cast<int>(i));
 }
 
 HWND FrmVerifica::Pulsante(finestra::Pulsante pulsante) const {
@@ -262,8 +260,8 @@ void FrmVerifica::Disponi() {
     }
     for (const finestra::Pulsante p : {Pulsante::Chiudi, Pulsante::Guida}) {
         HWND controllo = Pulsante(p);
-        const int l = std::max(px(LarghezzaMinimaPulsante), ::win32::LarghezzaTesto(controllo, ::win32::Testo(controllo)) +
-                                                              px(360));
+        const int l = std::max(px(LarghezzaMinimaPulsante),
+                               ::win32::LarghezzaTesto(controllo, ::win32::Testo(controllo)) + px(360));
         destra -= l;
         posa(controllo, destra, basso, l, pulsante);
         destra -= spazio;
@@ -362,7 +360,8 @@ void FrmVerifica::Comando(int id, int evento) {
     }
     if (id == IDOK) // Enter where no button has the focus: the default button
         id = IdPrimoPulsante;
-    if (evento != BN_CLICKED || id < IdPrimoPulsante || id >= IdPrimoPulsante + static_cast<int>(finestra::Pulsanti.size()))
+    if (evento != BN_CLICKED || id < IdPrimoPulsante ||
+        id >= IdPrimoPulsante + static_cast<int>(finestra::Pulsanti.size()))
         return;
     if (!IsWindowEnabled(m_pulsanti[id - IdPrimoPulsante]))
         return;
@@ -449,8 +448,8 @@ void FrmVerifica::MostraRilievi(std::size_t righe, finestra::ColonnaRilievi colo
 
 void FrmVerifica::AbilitaPulsanti(bool distinta, bool confronta) {
     // A button that loses its state with the focus would leave the keyboard nowhere: the list takes it.
-    for (const auto& [pulsante, abilitato] : {std::pair(Pulsante::ApriDistinta, distinta),
-                                             std::pair(Pulsante::ConfrontaCon, confronta)}) {
+    for (const auto& [pulsante, abilitato] :
+         {std::pair(Pulsante::ApriDistinta, distinta), std::pair(Pulsante::ConfrontaCon, confronta)}) {
         HWND controllo = Pulsante(pulsante);
         if (!abilitato && GetFocus() == controllo)
             SetFocus(m_rilievi);
@@ -475,7 +474,9 @@ std::vector<fs::path> FrmVerifica::ScegliFile(std::string_view titolo, const fs:
     return m_servizi.scegliFile(Padre(), DaLatin1(titolo), cartella, piu);
 }
 
-void FrmVerifica::Messaggio(const std::string& testo, bool errore) { m_servizi.messaggio(Padre(), DaLatin1(testo), errore); }
+void FrmVerifica::Messaggio(const std::string& testo, bool errore) {
+    m_servizi.messaggio(Padre(), DaLatin1(testo), errore);
+}
 
 bool FrmVerifica::ApriNelBrowser(const fs::path& pagina) { return m_servizi.apriPagina(pagina); }
 

@@ -130,13 +130,12 @@ TEST_F(FinestraVerificaTest, DatiEsitoERilieviConLaPersona) {
     const FornituraLetta& f = m_forniture["a.xml"];
     EXPECT_EQ(m_vista.esito, TestoEsito(f.esito));
     EXPECT_EQ(m_vista.tipoEsito, TipoEsito::ConErrori);
-    EXPECT_EQ(m_vista.intestazione, (std::vector<std::pair<std::string, std::string>>{
-                                        {"File", NomeEDataDelFile(a)},
-                                        {"Formato", "UniEmens"},
-                                        {"Dichiarante", "ALFA S.R.L."},
-                                        {"Periodo", "03/2012"},
-                                        {"Persone", "2"},
-                                        {"Record", "14"}}));
+    EXPECT_EQ(m_vista.intestazione, (std::vector<std::pair<std::string, std::string>>{{"File", NomeEDataDelFile(a)},
+                                                                                      {"Formato", "UniEmens"},
+                                                                                      {"Dichiarante", "ALFA S.R.L."},
+                                                                                      {"Periodo", "03/2012"},
+                                                                                      {"Persone", "2"},
+                                                                                      {"Record", "14"}}));
     // By line, the finding about the whole supply first.
     EXPECT_EQ(Tabella(), (Righe{{"", "Avviso", "", "nome del file diverso"},
                                 {"3", "Avviso", "RSSMRA80A01H501U ROSSI MARIO", "cognome in minuscolo"},
@@ -196,10 +195,10 @@ TEST_F(FinestraVerificaTest, OrdinamentoPerColonnaEInverso) {
     m_finestra->Ordina(ColonnaRilievi::Gravita);
     EXPECT_EQ(m_vista.colonna, ColonnaRilievi::Gravita);
     EXPECT_TRUE(m_vista.crescente);
-    EXPECT_EQ(Colonna(ColonnaRilievi::Messaggio),
-              (std::vector<std::string>{"anno errato", "data non valida",
-                                        "codice fiscale 'BNCNNA75B41F205X' non valido", "nome del file diverso",
-                                        "cognome in minuscolo"}));
+    EXPECT_EQ(
+        Colonna(ColonnaRilievi::Messaggio),
+        (std::vector<std::string>{"anno errato", "data non valida", "codice fiscale 'BNCNNA75B41F205X' non valido",
+                                  "nome del file diverso", "cognome in minuscolo"}));
     const Righe crescente = Tabella();
     m_finestra->Ordina(ColonnaRilievi::Gravita);
     EXPECT_FALSE(m_vista.crescente);
@@ -387,8 +386,8 @@ TEST_F(FinestraVerificaTest, ApriDistinta) {
 }
 
 TEST_F(FinestraVerificaTest, ConfrontaConLaFornituraPrecedente) {
-    m_forniture["marzo.xml"] = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "1.500,00", ""},
-                                               {"d", "BBB", "BIANCHI", "ANNA", "2", "2.000,00", ""}});
+    m_forniture["marzo.xml"] = FornituraProva(
+        {{"d", "AAA", "ROSSI", "MARIO", "1", "1.500,00", ""}, {"d", "BBB", "BIANCHI", "ANNA", "2", "2.000,00", ""}});
     m_forniture["aprile.xml"] = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "1.600,00", ""}});
     fs::create_directory(m_dir / "ARC");
     const fs::path marzo = m_dir / "vecchie" / "marzo.xml", aprile = m_dir / "ARC" / "aprile.xml";
@@ -446,27 +445,27 @@ TEST_F(FinestraVerificaTest, PaginaNonScrivibileOBrowserAssente) {
     m_finestra->ApriDistinta();
     Attendi();
     EXPECT_TRUE(m_vista.pagine.empty());
-    EXPECT_EQ(m_vista.messaggi, (std::vector<MessaggioMostrato>{
-                                    {"Impossibile scrivere la pagina '" +
-                                         (m_dir / "pagine" / "distinta-1-a.html").string() + "'",
-                                     true}}));
+    EXPECT_EQ(
+        m_vista.messaggi,
+        (std::vector<MessaggioMostrato>{
+            {"Impossibile scrivere la pagina '" + (m_dir / "pagine" / "distinta-1-a.html").string() + "'", true}}));
 
     fs::remove(m_dir / "pagine");
     m_vista.messaggi.clear();
     m_vista.browserFunziona = false;
     m_finestra->ApriDistinta();
     Attendi();
-    EXPECT_EQ(m_vista.messaggi, (std::vector<MessaggioMostrato>{
-                                    {"Impossibile aprire la pagina '" +
-                                         (m_dir / "pagine" / "distinta-1-a.html").string() + "' nel browser",
-                                     true}}));
+    EXPECT_EQ(m_vista.messaggi,
+              (std::vector<MessaggioMostrato>{{"Impossibile aprire la pagina '" +
+                                                   (m_dir / "pagine" / "distinta-1-a.html").string() + "' nel browser",
+                                               true}}));
 }
 
 TEST_F(FinestraVerificaTest, Guida) {
     Finestra().Avvio({});
     m_finestra->Guida();
-    EXPECT_EQ(m_vista.messaggi, (std::vector<MessaggioMostrato>{
-                                    {"Non trovo la guida '" + (m_dir / "Guida.html").string() + "'", true}}));
+    EXPECT_EQ(m_vista.messaggi,
+              (std::vector<MessaggioMostrato>{{"Non trovo la guida '" + (m_dir / "Guida.html").string() + "'", true}}));
     EXPECT_TRUE(m_vista.pagine.empty());
     ScriviFile(m_dir / "Guida.html", "<!DOCTYPE html>");
     m_finestra->Guida();

@@ -36,7 +36,9 @@ using verifica::ui::FrmVerifica;
 
 namespace {
 
-QString DaLatin1(const std::string& testo) { return QString::fromLatin1(testo.data(), static_cast<qsizetype>(testo.size())); }
+QString DaLatin1(const std::string& testo) {
+    return QString::fromLatin1(testo.data(), static_cast<qsizetype>(testo.size()));
+}
 
 QString Testo(const fs::path& percorso) { return QString::fromStdString(percorso.string()); }
 
@@ -47,15 +49,16 @@ class TestFrmVerifica : public QObject {
 
     std::unique_ptr<CartellaTemporanea> m_dir;
     QStringList m_messaggi;
-    QStringList m_dialoghi;           // "titolo|cartella|piu"
-    QList<QStringList> m_risposte;    // the dialogs' answers, in order
-    QStringList m_pagine;             // opened in the browser
+    QStringList m_dialoghi;        // "titolo|cartella|piu"
+    QList<QStringList> m_risposte; // the dialogs' answers, in order
+    QStringList m_pagine;          // opened in the browser
 
     verifica::ui::ServiziFrm Servizi() {
         verifica::ui::ServiziFrm servizi;
         servizi.messaggio = [this](QWidget*, const QString& testo, bool) { m_messaggi << testo; };
         servizi.scegliFile = [this](QWidget*, const QString& titolo, const QString& cartella, bool piu) {
-            m_dialoghi << titolo + QLatin1Char('|') + cartella + QLatin1Char('|') + (piu ? QLatin1String("piu") : QLatin1String("uno"));
+            m_dialoghi << titolo + QLatin1Char('|') + cartella + QLatin1Char('|') +
+                              (piu ? QLatin1String("piu") : QLatin1String("uno"));
             return m_risposte.isEmpty() ? QStringList() : m_risposte.takeFirst();
         };
         servizi.apriPagina = [this](const QString& pagina) {
@@ -87,7 +90,8 @@ class TestFrmVerifica : public QObject {
         for (const verifica::Rilievo& r : letta.rilievi)
             righe << QStringLiteral("%1|%2|%3|%4")
                          .arg(r.riga > 0 ? QString::number(r.riga) : QString(),
-                              r.gravita == verifica::Gravita::Errore ? QStringLiteral("Errore") : QStringLiteral("Avviso"),
+                              r.gravita == verifica::Gravita::Errore ? QStringLiteral("Errore")
+                                                                     : QStringLiteral("Avviso"),
                               QString(), DaLatin1(r.messaggio));
         return righe;
     }
@@ -185,9 +189,9 @@ private slots:
         QCOMPARE(testa->sortIndicatorSection(), 0);
         QCOMPARE(testa->sortIndicatorOrder(), Qt::AscendingOrder);
         const auto clic = [&](int sezione) {
-            QTest::mouseClick(testa->viewport(), Qt::LeftButton, {},
-                              QPoint(testa->sectionViewportPosition(sezione) + testa->sectionSize(sezione) / 2,
-                                     testa->height() / 2));
+            QTest::mouseClick(
+                testa->viewport(), Qt::LeftButton, {},
+                QPoint(testa->sectionViewportPosition(sezione) + testa->sectionSize(sezione) / 2, testa->height() / 2));
         };
         clic(3);
         QCOMPARE(testa->sortIndicatorSection(), 3);
@@ -249,7 +253,8 @@ private slots:
         const fs::path pagina = *m_dir / "pagine" / ("distinta-1-" + fornitura.stem().string() + ".html");
         QCOMPARE(m_pagine[0], Testo(pagina));
         std::ostringstream attesa;
-        verifica::ScriviDistintaHtml(verifica::LeggiFornitura(fornitura), verifica::NomeEDataDelFile(fornitura), attesa);
+        verifica::ScriviDistintaHtml(verifica::LeggiFornitura(fornitura), verifica::NomeEDataDelFile(fornitura),
+                                     attesa);
         QCOMPARE(LeggiFile(pagina), attesa.str());
         // "Guida", not installed here: the message.
         QTest::mouseClick(finestra->Pulsante(Pulsante::Guida), Qt::LeftButton);
@@ -312,7 +317,8 @@ private slots:
     void chiusuraDuranteUnaLetturaLunga() {
         std::atomic<bool> interrotta{false};
         auto servizi = Servizi();
-        servizi.verifica.leggi = [&](const fs::path&, const verifica::Avanzamento& avanzamento) -> verifica::FornituraLetta {
+        servizi.verifica.leggi = [&](const fs::path&,
+                                     const verifica::Avanzamento& avanzamento) -> verifica::FornituraLetta {
             for (std::uint64_t letti = 1;; ++letti) {
                 if (!avanzamento(std::min<std::uint64_t>(letti, 99), 100)) {
                     interrotta = true;

@@ -181,7 +181,8 @@ TEST_F(FrmVerificaWin32, CodiceFiscaleErrato) {
     EXPECT_NE(Testo(finestra->Esito()).find(L"errore"), std::wstring::npos);
     bool trovato = false;
     for (const std::wstring& riga : Righe(finestra->Rilievi()))
-        trovato = trovato || (riga.find(L"|Errore|") != std::wstring::npos && riga.find(Largo(errato)) != std::wstring::npos);
+        trovato =
+            trovato || (riga.find(L"|Errore|") != std::wstring::npos && riga.find(Largo(errato)) != std::wstring::npos);
     EXPECT_TRUE(trovato);
 }
 
@@ -199,10 +200,11 @@ TEST_F(FrmVerificaWin32, ControlliOrdineTabEDimensioni) {
         Testa(finestra->Rilievi(), static_cast<int>(c), testo);
         EXPECT_EQ(std::wstring(testo), Largo(std::string(ColonneRilievi[c].titolo)));
     }
-    const std::vector<std::pair<Pulsante, const wchar_t*>> pulsanti = {
-        {Pulsante::ApriDistinta, L"&Apri distinta"}, {Pulsante::ConfrontaCon, L"&Confronta con..."},
-        {Pulsante::Apri, L"A&pri..."},              {Pulsante::Guida, L"&Guida"},
-        {Pulsante::Chiudi, L"C&hiudi"}};
+    const std::vector<std::pair<Pulsante, const wchar_t*>> pulsanti = {{Pulsante::ApriDistinta, L"&Apri distinta"},
+                                                                       {Pulsante::ConfrontaCon, L"&Confronta con..."},
+                                                                       {Pulsante::Apri, L"A&pri..."},
+                                                                       {Pulsante::Guida, L"&Guida"},
+                                                                       {Pulsante::Chiudi, L"C&hiudi"}};
     for (const auto& [pulsante, testo] : pulsanti)
         EXPECT_EQ(Testo(finestra->Pulsante(pulsante)), testo);
     EXPECT_FALSE(IsWindowEnabled(finestra->Pulsante(Pulsante::ApriDistinta)));
@@ -321,7 +323,8 @@ TEST_F(FrmVerificaWin32, ChiusuraDuranteUnaLetturaLunga) {
     std::atomic<bool> interrotta{false};
     std::chrono::steady_clock::time_point fermata;
     auto servizi = Servizi();
-    servizi.verifica.leggi = [&](const fs::path&, const verifica::Avanzamento& avanzamento) -> verifica::FornituraLetta {
+    servizi.verifica.leggi = [&](const fs::path&,
+                                 const verifica::Avanzamento& avanzamento) -> verifica::FornituraLetta {
         for (std::uint64_t letti = 1;; ++letti) {
             if (!avanzamento(std::min<std::uint64_t>(letti, 99), 100)) {
                 fermata = std::chrono::steady_clock::now();
