@@ -4,11 +4,12 @@
 #include "contesto_terminale.h"
 #include "distinta.h"
 #include "fornitura.h"
+#include "pagina_html.h"
 #include "testo.h"
 #include "verifica.h"
 
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string_view>
@@ -116,16 +117,11 @@ std::string Riepilogo(const std::string& nome, const verifica::Esito& esito) {
 
 // Writes a page made by `scrivi` to the file named on the command line; false (with the message) when it
 // cannot be written.
-template <typename Scrivi> bool ScriviPagina(const std::string& nome, std::ostream& err, Scrivi scrivi) {
-    std::ofstream pagina(Percorso(nome), std::ios::binary | std::ios::trunc);
-    if (pagina)
-        scrivi(pagina);
-    pagina.close();
-    if (!pagina) {
-        err << "fornitura: impossibile scrivere la pagina '" << nome << "'\n";
-        return false;
-    }
-    return true;
+bool ScriviPagina(const std::string& nome, std::ostream& err, const std::function<void(std::ostream&)>& scrivi) {
+    if (verifica::ScriviFilePagina(Percorso(nome), scrivi))
+        return true;
+    err << "fornitura: impossibile scrivere la pagina '" << nome << "'\n";
+    return false;
 }
 
 // Reads a supply with its persons; the status of a missing file when it cannot be read.

@@ -2,6 +2,8 @@
 
 #include "testo.h"
 
+#include <fstream>
+
 namespace verifica {
 
 namespace {
@@ -66,5 +68,13 @@ void ApriPagina(std::ostream& out, std::string_view titolo) {
 }
 
 void ChiudiPagina(std::ostream& out) { out << "</body>\n</html>\n"; }
+
+bool ScriviFilePagina(const std::filesystem::path& percorso, const std::function<void(std::ostream&)>& scrivi) {
+    std::ofstream pagina(percorso, std::ios::binary | std::ios::trunc);
+    if (pagina)
+        scrivi(pagina);
+    pagina.close();
+    return !pagina.fail();
+}
 
 } // namespace verifica
