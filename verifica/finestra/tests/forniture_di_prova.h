@@ -1,12 +1,7 @@
 #pragma once
 // The supplies the window tests open: the 770 supply that the converter writes from the sample export, and
 // the same supply with one employee's tax code made wrong wherever it is written.
-//
-// PROVVISORIO: until the 770 supply has its reader, the checker answers every 770 supply with one finding,
-// "Il controllo delle forniture 770 Semplificato non \xE8 ancora disponibile". The tests hold the window to
-// what the checker finds whatever it is (the verdict label, the list); what the finished reader must find
-// (no error in the converter's own supply, the wrong tax code in the other) is tested once
-// LettoreProvvisorio no longer holds, and skipped until then.
+
 
 #include "cartella_temporanea.h"
 #include "contesto_registrato.h"
@@ -68,14 +63,6 @@ inline std::filesystem::path ConCodiceFiscaleErrato(const std::filesystem::path&
     const std::filesystem::path copia = cartella / fornitura.filename();
     shell::test::ScriviFile(copia, testo);
     return copia;
-}
-
-// PROVVISORIO: the checker does not read 770 supplies yet.
-inline bool LettoreProvvisorio(const FornituraLetta& letta) {
-    for (const Rilievo& rilievo : letta.rilievi)
-        if (rilievo.messaggio.find("non \xE8 ancora disponibile") != std::string::npos)
-            return true;
-    return false;
 }
 
 } // namespace verifica::finestra::test

@@ -148,8 +148,7 @@ protected:
     }
 };
 
-// The converter's own supply: the window shows what the checker finds, which the finished 770 reader makes
-// "Nessun errore".
+// The converter's own supply: the window shows what the checker finds, "Nessun errore".
 TEST_F(FrmVerificaWin32, FornituraDelConvertitore) {
     const fs::path fornitura = verifica::finestra::test::Fornitura770(m_dir / "ARC");
     auto finestra = Apri({fornitura});
@@ -159,8 +158,6 @@ TEST_F(FrmVerificaWin32, FornituraDelConvertitore) {
     if (HasFatalFailure())
         return;
     EXPECT_TRUE(IsWindowEnabled(finestra->Pulsante(Pulsante::ApriDistinta)));
-    if (verifica::finestra::test::LettoreProvvisorio(letta))
-        GTEST_SKIP() << "PROVVISORIO: il controllo delle forniture 770 non c'\xC3\xA8 ancora";
     EXPECT_EQ(Testo(finestra->Esito()).rfind(L"Nessun errore", 0), 0u);
     for (const std::wstring& riga : Righe(finestra->Rilievi()))
         EXPECT_EQ(riga.find(L"|Errore|"), std::wstring::npos);
@@ -176,8 +173,6 @@ TEST_F(FrmVerificaWin32, CodiceFiscaleErrato) {
     MostraCioCheTrova(*finestra, fornitura, letta);
     if (HasFatalFailure())
         return;
-    if (verifica::finestra::test::LettoreProvvisorio(letta))
-        GTEST_SKIP() << "PROVVISORIO: il controllo delle forniture 770 non c'\xC3\xA8 ancora";
     EXPECT_NE(Testo(finestra->Esito()).find(L"errore"), std::wstring::npos);
     bool trovato = false;
     for (const std::wstring& riga : Righe(finestra->Rilievi()))
