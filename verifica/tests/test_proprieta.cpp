@@ -3,7 +3,10 @@
 // number, a date, a count, the end mark, the code of a field) is found on that record.
 
 #include "cartella_temporanea.h"
+#include "conversioni.h"
 #include "dma/record_dma.h"
+#include "esportazione.h"
+#include "fornitura_letta.h"
 #include "processo.h"
 #include "record770.h"
 #include "tfr/record_tfr.h"
@@ -11,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -41,8 +45,9 @@ const Caso Casi[] = {
     {"tfr", tfr::TracciatoTFR},
 };
 
-// The supply that the converter writes from a generated export of `righe` lines.
-std::string Genera(const CartellaTemporanea& cartella, const std::string& comando, int righe, int seme) {
+// The supply that the converter writes from a generated export of `righe` lines; its path into `percorso`.
+std::string Genera(const CartellaTemporanea& cartella, const std::string& comando, int righe, int seme,
+                   fs::path* percorso = nullptr) {
     const fs::path esportazione = cartella / ("esportazione-" + std::to_string(seme));
     const fs::path archivio = cartella / ("archivio-" + std::to_string(seme));
     auto esito = EseguiProcesso(GENERATORE_EXE, {comando, std::to_string(righe), shell::test::Argomento(esportazione),
@@ -55,8 +60,11 @@ std::string Genera(const CartellaTemporanea& cartella, const std::string& comand
                            cartella / "conv.out", cartella / "conv.err");
     EXPECT_EQ(esito.stato, 0) << esito.err;
     for (const auto& voce : fs::directory_iterator(archivio))
-        if (!voce.path().filename().string().starts_with("."))
+        if (!voce.path().filename().string().starts_with(".")) {
+            if (percorso)
+                *percorso = voce.path();
             return LeggiFile(voce.path());
+        }
     return {};
 }
 
@@ -144,6 +152,93 @@ TEST_P(Proprieta, DannoTrovatoSulSuoRecord) {
     }
     EXPECT_EQ(danni, 150);
 }
+
+// Export -> supply -> listing: per person, the listing gives back the export's values that the supply keeps
+// (texts to their field's length without trailing blanks, dates, whole amounts).
+struct Confronto {
+    int colonnaListino;
+    int colonnaEsportazione;
+    enum Come { Testo, Data, ImportoIntero, Numero } come;
+    int lunghezza; // of the field that keeps a text
+};
+
+std::string Atteso(std::string_view colonna, const Confronto& c) {
+    switch (c.come) {
+    case Confronto::Testo: {
+        std::string testo(colonna.substr(0, static_cast<std::size_t>(c.lunghezza)));
+        while (!testo.empty() && testo.back() == ' ')
+            testo.pop_back();
+        return testo;
+    }
+    case Confronto::Data: {
+        const auto data = shell::LeggiData(colonna);
+        return data ? DataItaliana(data->anno, data->mese, data->giorno) : std::string();
+    }
+    case Confronto::ImportoIntero: {
+        const auto importo = shell::ValoreNumerico(colonna);
+        return importo && *importo != 0 ? ImportoItaliano(std::floor(*importo), 0) : std::string();
+    }
+    case Confronto::Numero:
+        return std::to_string(static_cast<long long>(shell::ArrotondaAlPari(shell::ValoreSemplice(colonna).value_or(0))));
+    }
+    return {};
+}
+
+struct AndataERitorno {
+    const char* comando;
+    const char* esportazione;
+    shell::Preparazione preparazione;
+    int chiave; // the column that begins a person: each line (770, DMA) or a run of lines with the same key (TFR)
+    std::vector<Confronto> confronti;
+};
+
+// clang-format off
+const AndataERitorno Ritorni[] = {
+    {"770", "Esportazione770.tab", shell::Preparazione::Maiuscolo, -1, {
+        {0, 20, Confronto::Testo, 16}, {1, 21, Confronto::Testo, 1000}, {2, 22, Confronto::Testo, 1000},
+        {5, 23, Confronto::Testo, 1000}, {6, 24, Confronto::Data, 0}, {7, 25, Confronto::Testo, 1000},
+        {13, 41, Confronto::ImportoIntero, 0}, {17, 46, Confronto::ImportoIntero, 0},
+        {16, 43, Confronto::ImportoIntero, 0}}},
+    {"dma", "EsportazioneINPDAP.tab", shell::Preparazione::MaiuscoloSenzaSpazi, -1, {
+        {0, 31, Confronto::Testo, 16}, {1, 32, Confronto::Testo, 1000}, {2, 33, Confronto::Testo, 1000},
+        {4, 34, Confronto::Testo, 1000}, {5, 35, Confronto::Data, 0}, {6, 36, Confronto::Testo, 1000},
+        {7, 37, Confronto::Testo, 1000}, {9, 39, Confronto::Numero, 0}, {13, 43, Confronto::Testo, 1000}}},
+    {"tfr", "EsportazioneTFR.tab", shell::Preparazione::MaiuscoloSenzaSpazi, 13, {
+        {0, 13, Confronto::Testo, 16}, {1, 14, Confronto::Testo, 26}, {2, 15, Confronto::Testo, 26},
+        {6, 24, Confronto::Data, 0}}},
+};
+// clang-format on
+
+class RitornoDallaDistinta : public testing::TestWithParam<AndataERitorno> {};
+
+TEST_P(RitornoDallaDistinta, ValoriDellEsportazione) {
+    const AndataERitorno& r = GetParam();
+    CartellaTemporanea cartella;
+    fs::path fornitura;
+    Genera(cartella, r.comando, 200, 11, &fornitura);
+    const FornituraLetta letta = LeggiFornitura(fornitura);
+    const auto esportazione = shell::Esportazione::Leggi(cartella / "esportazione-11" / r.esportazione);
+    std::size_t persona = 0;
+    std::string chiavePrecedente = "\n"; // no key
+    for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
+        const shell::RigaEsportazione riga(static_cast<int>(i) + 1, esportazione.Riga(i), r.preparazione);
+        if (r.chiave >= 0) {
+            if (std::string(riga[r.chiave]) == chiavePrecedente)
+                continue; // the same person's next line
+            chiavePrecedente = riga[r.chiave];
+        }
+        ASSERT_LT(persona, letta.persone.size()) << r.comando;
+        const Persona& p = letta.persone[persona++];
+        for (const Confronto& c : r.confronti)
+            EXPECT_EQ(p.valori[static_cast<std::size_t>(c.colonnaListino)], Atteso(riga[c.colonnaEsportazione], c))
+                << r.comando << ", riga " << i + 1 << ", colonna " << c.colonnaEsportazione << " -> "
+                << letta.schema->colonne[static_cast<std::size_t>(c.colonnaListino)].nome;
+    }
+    EXPECT_EQ(persona, letta.persone.size()) << r.comando;
+}
+
+INSTANTIATE_TEST_SUITE_P(Forniture, RitornoDallaDistinta, testing::ValuesIn(Ritorni),
+                         [](const testing::TestParamInfo<AndataERitorno>& info) { return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando); });
 
 INSTANTIATE_TEST_SUITE_P(Forniture, Proprieta, testing::ValuesIn(Casi),
                          [](const testing::TestParamInfo<Caso>& info) { return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando); });
