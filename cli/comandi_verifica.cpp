@@ -223,8 +223,8 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
         return EsitoUso;
     }
     const verifica::Differenze differenze = verifica::Confronta(*vecchia, *nuova);
-    const std::string nomeVecchia = verifica::NomeEDataDelFile(Percorso(richiesta->file[0]));
-    const std::string nomeNuova = verifica::NomeEDataDelFile(Percorso(richiesta->file[1]));
+    const std::string nomeVecchia = verifica::NomeEDataDelFile(Percorso(richiesta->file[0]), true);
+    const std::string nomeNuova = verifica::NomeEDataDelFile(Percorso(richiesta->file[1]), true);
     if (richiesta->html) {
         if (!ScriviPagina(*richiesta->html, err, [&](std::ostream& pagina) {
                 verifica::ScriviConfrontoHtml(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, pagina);

@@ -122,7 +122,7 @@ void ScriviDistintaHtml(const FornituraLetta& fornitura, const std::string& file
             quante += p.genere == static_cast<int>(g);
         if (quante == 0)
             continue;
-        out << "<h2>" << Html(genere.titolo) << " (" << quante << ")</h2>\n<table>\n<thead><tr><th class=\"n\">riga</th>";
+        out << "<h2>" << Html(genere.titolo) << " (" << quante << ")</h2>\n<table class=\"persone\">\n<thead><tr><th class=\"n\">riga</th>";
         for (const int c : genere.colonne)
             out << "<th" << Classe(schema.colonne[static_cast<std::size_t>(c)].allineamento) << ">"
                 << Html(schema.colonne[static_cast<std::size_t>(c)].nome) << "</th>";

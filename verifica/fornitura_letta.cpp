@@ -21,8 +21,8 @@ FornituraLetta LeggiFornitura(const fs::path& percorso, std::optional<Formato> f
     return letta;
 }
 
-std::string NomeEDataDelFile(const fs::path& percorso) {
-    std::string testo = shell::TestoPercorso(percorso.filename());
+std::string NomeEDataDelFile(const fs::path& percorso, bool completo) {
+    std::string testo = shell::TestoPercorso(completo ? fs::absolute(percorso) : percorso.filename());
     std::error_code errore;
     const auto modificato = fs::last_write_time(percorso, errore);
     if (errore)

@@ -37,6 +37,7 @@ FornituraLetta LeggiFornitura(const std::filesystem::path& percorso, std::option
 
 // The name and the date of a file, as the header of a page names it: "Importa770-2011-...txt, 14/06/2011
 // 09:05".
-std::string NomeEDataDelFile(const std::filesystem::path& percorso);
+// `completo`: the whole path, where two files of one name are told apart (a comparison).
+std::string NomeEDataDelFile(const std::filesystem::path& percorso, bool completo = false);
 
 } // namespace verifica

@@ -15,9 +15,11 @@ body { font-family: "DejaVu Sans", "Liberation Sans", Arial, sans-serif; font-si
 h1 { font-size: 14pt; margin: 0 0 6pt; }
 h2 { font-size: 11pt; margin: 14pt 0 4pt; break-after: avoid; page-break-after: avoid; }
 table { border-collapse: collapse; width: 100%; }
+table.persone { font-size: 6.5pt; }
+table.persone th { white-space: normal; }
 table.dati { width: auto; }
 thead { display: table-header-group; }
-th, td { border: 0.5pt solid #999; padding: 1.5pt 3pt; vertical-align: top; text-align: left; }
+th, td { border: 0.5pt solid #999; padding: 1pt 2pt; vertical-align: top; text-align: left; }
 th { background: #e6e6e6; }
 table.dati th { background: none; border: none; padding-left: 0; font-weight: normal; color: #444; }
 table.dati td { border: none; font-weight: bold; }

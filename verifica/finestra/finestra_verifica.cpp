@@ -278,8 +278,8 @@ void FinestraVerifica::ConfrontaCon() {
         return;
     // What is compared is the supply shown now: the window may change while the dialog is open.
     const std::shared_ptr<const FornituraLetta> nuova = file->fornitura;
-    const std::string nomeNuova = file->nomeEData;
     const fs::path percorsoNuovo = file->percorso;
+    const std::string nomeNuova = NomeEDataDelFile(percorsoNuovo, true); // two supplies of one name told apart
     const std::size_t numero = static_cast<std::size_t>(m_mostrato) + 1;
     const std::vector<fs::path> scelti = m_vista.ScegliFile(TitoloConfronta, percorsoNuovo.parent_path(), false);
     if (scelti.empty() || m_chiusa)
@@ -322,7 +322,7 @@ LavoriInDisparte::Lavoro FinestraVerifica::Confronto(fs::path vecchio, fs::path 
         std::string errore;
         try {
             const Differenze differenze = Confronta(*vecchia, *nuova);
-            const std::string nomeVecchia = NomeEDataDelFile(vecchio);
+            const std::string nomeVecchia = NomeEDataDelFile(vecchio, true);
             errore = ScriviPagina(pagina, [&](std::ostream& out) {
                 ScriviConfrontoHtml(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, out);
             });

@@ -405,7 +405,7 @@ TEST_F(FinestraVerificaTest, ConfrontaConLaFornituraPrecedente) {
     ASSERT_EQ(m_vista.pagine, std::vector<fs::path>{m_dir / "pagine" / "confronto-1-marzo-aprile.html"});
     const FornituraLetta &vecchia = m_forniture["marzo.xml"], &nuova = m_forniture["aprile.xml"];
     std::ostringstream atteso;
-    ScriviConfrontoHtml(vecchia, nuova, Confronta(vecchia, nuova), NomeEDataDelFile(marzo), NomeEDataDelFile(aprile),
+    ScriviConfrontoHtml(vecchia, nuova, Confronta(vecchia, nuova), NomeEDataDelFile(marzo, true), NomeEDataDelFile(aprile, true),
                         atteso);
     EXPECT_EQ(LeggiFile(m_vista.pagine[0]), atteso.str());
     EXPECT_TRUE(m_vista.messaggi.empty());
