@@ -184,6 +184,7 @@ class LettoreXML {
     void LeggiAttributi(const char *&p, Posizione tag);
     void ControllaRipetuti();
     void LeggiFineElemento(const char *&p);
+    void LeggiFineElementoIntera(const char *&p, Posizione dove);
     bool LeggiTesto(const char *&p);
     bool TestoSpeciale(const char *&p);
     void Versa(const char *p);
