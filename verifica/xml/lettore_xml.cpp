@@ -1111,8 +1111,8 @@ void LettoreXML::LeggiFineElementoIntera(const char *&p, Posizione dove) {
     if (Byte(p) == 0 && p == m_fine)
         Errore(p, "tag di chiusura '</" + Latin1(atteso) + "' non chiuso alla fine del documento");
     if (*p != '>')
-        ErroreCarattere(p, "atteso '>' nel tag di chiusura '</" + Latin1(atteso) + "' al posto del ",
-                        "");
+        ErroreCarattere(
+            p, "atteso '>' nel tag di chiusura '</" + Latin1(atteso) + "' al posto del ", "");
     ++p;
 }
 
@@ -1158,7 +1158,7 @@ bool LettoreXML::LeggiTesto(const char *&inizio) {
             NuovaRiga(p);
         } else if (*p == '<' && p + 1 != m_fine && p[1] != '!' && p[1] != '?') {
             break;
-        } else if (!TestoSpeciale(p)) {
+        } else if (!FermataNelTesto(p)) {
             break;
         }
     }
@@ -1187,7 +1187,7 @@ void LettoreXML::Versa(const char *p) {
 }
 
 // What stopped the quick scan of a text, other than a LF and a tag: false when the text ends there.
-bool LettoreXML::TestoSpeciale(const char *&p) {
+bool LettoreXML::FermataNelTesto(const char *&p) {
     switch (*p) {
     case '<':
         if (!Garantisci(p, 2) || (p[1] != '!' && p[1] != '?'))
