@@ -3,8 +3,8 @@
 // surname, three of the name, birth year, month letter, birth day + 40 for women, place code, check
 // letter) and the numeric code of 11 digits of companies and bodies (partita IVA: serial, office
 // code, check digit). "Formal" means what the code itself can tell: its shape, its birth date and
-// its check character; whether the authority ever issued it is beyond a file-only check. Texts are
-// ISO-8859-1 bytes; the findings are Italian words that a message can quote.
+// its check character; whether the authority ever assigned it is beyond a file-only check. Texts
+// are ISO-8859-1 bytes; the findings are Italian words that a message can quote.
 
 #include <optional>
 #include <string>

@@ -37,6 +37,10 @@ using shell::test::LeggiFile;
 
 // ---- The documents
 
+#ifndef COPIE_DANNEGGIATE
+#define COPIE_DANNEGGIATE 300
+#endif
+
 // splitmix64: the same damage on every system.
 class Casuale {
   public:
@@ -425,7 +429,7 @@ TEST_F(AccordoLibxml2, DocumentiDanneggiati) {
     int documenti = 0;
     for (const Documento &d : DocumentiDeiConvertitori())
         for (const Documento &v : Varianti(d))
-            for (int i = 0; i < 300; ++i, ++documenti)
+            for (int i = 0; i < COPIE_DANNEGGIATE; ++i, ++documenti)
                 confronto.Leggi(Danneggia(v, caso));
     confronto.Controlla(documenti * 8 / 10);
 }

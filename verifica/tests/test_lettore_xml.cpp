@@ -6,11 +6,27 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+
+// The allocations of the whole program, counted for the test that events cost none.
+namespace {
+std::atomic<long long> Allocazioni{0};
+}
+void *operator new(std::size_t n) {
+    ++Allocazioni;
+    if (void *p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
 namespace verifica {
 namespace {
@@ -52,7 +68,8 @@ TEST(LimitiLettoreXml, NomiFinoA50000Byte) {
     EXPECT_EQ(Errore("<" + nome + "/>"), "");
     EXPECT_EQ(Errore("<a " + nome + "x=\"1\"/>"), "riga 1, colonna 4: nome oltre 50000 byte");
     // Read a byte at a time, the name grows over many blocks before it is refused.
-    LettoreXML lettore(test::FonteTesto("<" + nome + "nn/>", 1));
+    const std::string lungo = "<" + nome + "nn/>";
+    LettoreXML lettore(test::FonteTesto(lungo, 1));
     EXPECT_THROW(lettore.Prossimo(), ErroreXML);
 }
 
@@ -93,6 +110,78 @@ TEST(TestoLungo, InPezziConsecutivi) {
     }
 }
 
+// A document like the converters' write, `persone` persons long, made while it is read.
+class DocumentoGenerato {
+  public:
+    explicit DocumentoGenerato(std::size_t persone) : m_persone(persone) {}
+
+    std::size_t Persone() const { return m_persone; }
+    LettoreXML::Fonte Fonte() {
+        return [this](char *destinazione, std::size_t massimo) {
+            std::size_t n = 0;
+            while (n < massimo && m_date < Totale()) {
+                std::string_view parte = Persona;
+                std::size_t inParte = (m_date - Testa.size()) % Persona.size();
+                if (m_date < Testa.size()) {
+                    parte = Testa;
+                    inParte = m_date;
+                } else if (m_date >= Totale() - Coda.size()) {
+                    parte = Coda;
+                    inParte = m_date - (Totale() - Coda.size());
+                }
+                const std::size_t k = std::min(massimo - n, parte.size() - inParte);
+                std::memcpy(destinazione + n, parte.data() + inParte, k);
+                n += k;
+                m_date += k;
+            }
+            return n;
+        };
+    }
+
+    static constexpr std::string_view Testa =
+        "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<Denunce>\r\n";
+    static constexpr std::string_view Persona =
+        "\t\t<Persona Tipo=\"1\">\r\n\t\t\t<CF>RSSMRA85T10A562S</CF>\r\n"
+        "\t\t\t<Nome>MARIO &amp; C.</Nome>\r\n"
+        "\t\t\t<Giorno GG=\"1\"><Lavorato>S</Lavorato></Giorno>\r\n"
+        "\t\t</Persona>\r\n";
+    static constexpr std::string_view Coda = "</Denunce>\r\n";
+
+  private:
+    std::size_t Totale() const { return Testa.size() + m_persone * Persona.size() + Coda.size(); }
+
+    std::size_t m_persone;
+    std::size_t m_date = 0; // bytes handed over so far
+};
+
+// Reads a generated document to its end, checking what it holds.
+void LeggiGenerato(DocumentoGenerato &documento) {
+    LettoreXML lettore(documento.Fonte());
+    std::size_t elementi = 0, cf = 0;
+    for (Evento e; (e = lettore.Prossimo()) != Evento::FineDocumento;) {
+        if (e == Evento::InizioElemento)
+            ++elementi;
+        if (e == Evento::Testo && lettore.Testo() == "RSSMRA85T10A562S")
+            ++cf;
+    }
+    EXPECT_EQ(elementi, 1 + 5 * documento.Persone());
+    EXPECT_EQ(cf, documento.Persone());
+    EXPECT_EQ(lettore.Riga(), static_cast<std::int64_t>(4 + 5 * documento.Persone()));
+    EXPECT_EQ(lettore.FiniRigaNonCRLF(), 0);
+}
+
+// Past the first blocks, the events of a document cost no allocation: every text, name and place
+// lives in buffers the reader keeps.
+TEST(DocumentoGrande, NessunaAllocazionePerEvento) {
+    DocumentoGenerato piccolo(10), grande(200000);
+    const long long primaPiccolo = Allocazioni;
+    LeggiGenerato(piccolo);
+    const long long perPiccolo = Allocazioni - primaPiccolo;
+    const long long primaGrande = Allocazioni;
+    LeggiGenerato(grande);
+    EXPECT_LE(Allocazioni - primaGrande, perPiccolo + 20);
+}
+
 #ifdef __linux__
 // Peak of the resident memory of this process, in bytes, after resetting it when `azzera`.
 long long PiccoMemoria(bool azzera) {
@@ -105,53 +194,11 @@ long long PiccoMemoria(bool azzera) {
     return -1;
 }
 
-// 80 MB of a document like the converters' write, made while it is read: the reader holds a block
-// and the current element, never the document.
+// 80 MB of document: the reader holds a block and the current element, never the document.
 TEST(DocumentoGrande, LettoInMemoriaLimitata) {
-    const std::string persona = "\t\t<Persona Tipo=\"1\">\r\n\t\t\t<CF>RSSMRA85T10A562S</CF>\r\n"
-                                "\t\t\t<Nome>MARIO &amp; C.</Nome>\r\n\t\t\t<Giorno "
-                                "GG=\"1\"><Lavorato>S</Lavorato></Giorno>\r\n"
-                                "\t\t</Persona>\r\n";
-    const std::size_t persone = 80 * 1024 * 1024 / persona.size();
-    const std::string testa = "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<Denunce>\r\n";
-    const std::string coda = "</Denunce>\r\n";
-    std::size_t date = 0; // bytes of the document handed over so far
-    const std::size_t totale = testa.size() + persone * persona.size() + coda.size();
-    LettoreXML::Fonte fonte = [&](char *destinazione, std::size_t massimo) {
-        std::size_t n = 0;
-        while (n < massimo && date < totale) {
-            std::string_view parte;
-            std::size_t inParte;
-            if (date < testa.size()) {
-                parte = testa;
-                inParte = date;
-            } else if (date < totale - coda.size()) {
-                parte = persona;
-                inParte = (date - testa.size()) % persona.size();
-            } else {
-                parte = coda;
-                inParte = date - (totale - coda.size());
-            }
-            const std::size_t k = std::min(massimo - n, parte.size() - inParte);
-            std::memcpy(destinazione + n, parte.data() + inParte, k);
-            n += k;
-            date += k;
-        }
-        return n;
-    };
+    DocumentoGenerato documento(80 * 1024 * 1024 / DocumentoGenerato::Persona.size());
     const long long prima = PiccoMemoria(true);
-    LettoreXML lettore(fonte);
-    std::size_t elementi = 0, cf = 0;
-    for (Evento e; (e = lettore.Prossimo()) != Evento::FineDocumento;) {
-        if (e == Evento::InizioElemento)
-            ++elementi;
-        if (e == Evento::Testo && lettore.Testo() == "RSSMRA85T10A562S")
-            ++cf;
-    }
-    EXPECT_EQ(elementi, 1 + 5 * persone);
-    EXPECT_EQ(cf, persone);
-    EXPECT_EQ(lettore.Riga(), static_cast<std::int64_t>(4 + 5 * persone));
-    EXPECT_EQ(lettore.FiniRigaNonCRLF(), 0);
+    LeggiGenerato(documento);
     EXPECT_LT(PiccoMemoria(false) - prima, 8 * 1024 * 1024);
 }
 #endif

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -215,81 +214,9 @@ constexpr Tabelle CreaTabelle(bool unByte) {
 constexpr Tabelle TabelleLatin1 = CreaTabelle(true);
 constexpr Tabelle TabelleMultibyte = CreaTabelle(false);
 
-// The quick scans read sixteen bytes at a time where the processor compares them at once, and stop
-// no later than the NUL after the bytes read: the buffer has this margin past that NUL.
+// The names are copied and compared sixteen bytes at a time where the processor does that at once,
+// and may read that far past their end: the buffer has this margin past the NUL after its bytes.
 constexpr std::size_t Margine = 16;
-
-// From p, past the bytes of a text that its table lets through, sixteen at a time: stops at a
-// control character other than TAB, "<", "&", "]" and, unless every byte is a character (`unByte`),
-// at the bytes from 0x80 on. The table's own loop goes on from there.
-const char *SaltaTesto(const char *p, [[maybe_unused]] bool unByte) {
-#if defined(__SSE2__)
-    const __m128i spazio = _mm_set1_epi8(0x20), tab = _mm_set1_epi8('\t'),
-                  zero = _mm_setzero_si128();
-    const __m128i minore = _mm_set1_epi8('<'), e = _mm_set1_epi8('&'), quadra = _mm_set1_epi8(']');
-    for (;; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        __m128i ferma = _mm_andnot_si128(_mm_cmpeq_epi8(v, tab), _mm_cmplt_epi8(v, spazio));
-        if (unByte)
-            ferma = _mm_andnot_si128(_mm_cmplt_epi8(v, zero), ferma);
-        ferma = _mm_or_si128(
-            ferma, _mm_or_si128(_mm_cmpeq_epi8(v, minore),
-                                _mm_or_si128(_mm_cmpeq_epi8(v, e), _mm_cmpeq_epi8(v, quadra))));
-        if (const int m = _mm_movemask_epi8(ferma))
-            return p + std::countr_zero(static_cast<unsigned>(m));
-    }
-#else
-    return p;
-#endif
-}
-
-// As SaltaTesto for an attribute value: stops at every control character, "<", "&" and both quotes.
-const char *SaltaValore(const char *p, [[maybe_unused]] bool unByte) {
-#if defined(__SSE2__)
-    const __m128i spazio = _mm_set1_epi8(0x20), zero = _mm_setzero_si128();
-    const __m128i minore = _mm_set1_epi8('<'), e = _mm_set1_epi8('&'), doppie = _mm_set1_epi8('"'),
-                  semplici = _mm_set1_epi8('\'');
-    for (;; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        __m128i ferma = _mm_cmplt_epi8(v, spazio);
-        if (unByte)
-            ferma = _mm_andnot_si128(_mm_cmplt_epi8(v, zero), ferma);
-        ferma = _mm_or_si128(
-            _mm_or_si128(ferma, _mm_cmpeq_epi8(v, minore)),
-            _mm_or_si128(_mm_cmpeq_epi8(v, e),
-                         _mm_or_si128(_mm_cmpeq_epi8(v, doppie), _mm_cmpeq_epi8(v, semplici))));
-        if (const int m = _mm_movemask_epi8(ferma))
-            return p + std::countr_zero(static_cast<unsigned>(m));
-    }
-#else
-    return p;
-#endif
-}
-
-// From p, past the ASCII characters that may follow the first of a name (letters, digits, ".", "-",
-// "_", ":"), sixteen at a time. The table's own loop goes on from there (ISO-8859-1 letters).
-const char *SaltaNome(const char *p) {
-#if defined(__SSE2__)
-    const __m128i minuscola = _mm_set1_epi8(0x20);
-    for (;; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i x = _mm_or_si128(v, minuscola);
-        const __m128i lettera = _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8('a' - 1)),
-                                              _mm_cmplt_epi8(x, _mm_set1_epi8('z' + 1)));
-        const __m128i cifra = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)),
-                                            _mm_cmplt_epi8(v, _mm_set1_epi8('9' + 1)));
-        const __m128i segni = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('.')),
-                                                        _mm_cmpeq_epi8(v, _mm_set1_epi8('-'))),
-                                           _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('_')),
-                                                        _mm_cmpeq_epi8(v, _mm_set1_epi8(':'))));
-        const int nome = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(lettera, cifra), segni));
-        if (nome != 0xFFFF)
-            return p + std::countr_zero(static_cast<unsigned>(~nome));
-    }
-#else
-    return p;
-#endif
-}
 
 // Copies n bytes that are followed by at least 15 readable bytes, to where as many more may be
 // written: sixteen at a time, in one step for the usual name.
@@ -636,8 +563,8 @@ std::string_view LettoreXML::LeggiNome(const char *&inizio, bool &nonAscii) {
     m_conserva = p;
     const Tabelle::Tabella &tabella = m_tabelle->nome;
     if (tabella[U(*p)] & NomeInizia) {
-        for (p = SaltaNome(p + 1); tabella[U(*p)] & NomeSegue; p = SaltaNome(p + 1)) {
-        }
+        for (++p; tabella[U(*p)] & NomeSegue;)
+            ++p;
         const auto lunghezza = static_cast<std::size_t>(p - inizio);
         if (!(tabella[U(*p)] & NomeDecodifica) && p != m_fine && lunghezza <= NomeMassimo) {
             inizio = p;
@@ -655,8 +582,8 @@ std::string_view LettoreXML::LeggiNomeIntero(const char *&p, bool &nonAscii) {
         const std::uint8_t classe = tabella[U(*p)];
         if (classe & richiesta) {
             richiesta = NomeSegue;
-            for (p = SaltaNome(p + 1); tabella[U(*p)] & NomeSegue; p = SaltaNome(p + 1)) {
-            }
+            for (++p; tabella[U(*p)] & NomeSegue;)
+                ++p;
             continue;
         }
         if (classe & NomeDecodifica) {
@@ -941,7 +868,6 @@ void LettoreXML::LeggiValore(const char *&p, char virgolette, AttributoLetto &at
         return m_testiAttributi.substr(attributo.nomeTesto, attributo.lunghezzaTesto);
     };
     for (;;) {
-        p = SaltaValore(p, m_codifica == Codifica::Iso88591);
         while (!tabella[U(*p)])
             ++p;
         const char c = *p;
@@ -1144,33 +1070,15 @@ void LettoreXML::ControllaRipetuti() {
 void LettoreXML::LeggiFineElemento(const char *&p) {
     const Posizione dove = Dove(p);
     p += 2;
-    const Aperto aperto = m_aperti.back();
+    const Aperto &aperto = m_aperti.back();
     const std::string_view atteso(m_pila.data() + aperto.inizio, aperto.lunghezza);
     // The usual end tag is the open element's name and ">": compared as it stands, without reading
     // the name character by character.
     if (Garantisci(p, atteso.size() + 1) && p[atteso.size()] == '>' &&
-        StessoNome(p, atteso.data(), atteso.size())) {
+        StessoNome(p, atteso.data(), atteso.size()))
         p += atteso.size() + 1;
-    } else {
-        bool nonAscii = false;
-        const std::string_view nome = LeggiNome(p, nonAscii);
-        if (nome.empty() && *p == 0 && p == m_fine)
-            Errore(p, "tag di chiusura non chiuso alla fine del documento");
-        if (nome.empty())
-            ErroreCarattere(p, "nome di elemento non valido: ", " dopo '</'");
-        if (nome != atteso)
-            Errore(dove, "tag di chiusura '</" + Latin1(nome) + ">' non corrispondente a '<" +
-                             Latin1(atteso) + ">' (riga " + std::to_string(aperto.riga) +
-                             ", colonna " + std::to_string(aperto.colonna) + ")");
-        SaltaSpazi(p);
-        if (Byte(p) == 0 && p == m_fine)
-            Errore(p,
-                   "tag di chiusura '</" + Latin1(atteso) + "' non chiuso alla fine del documento");
-        if (*p != '>')
-            ErroreCarattere(
-                p, "atteso '>' nel tag di chiusura '</" + Latin1(atteso) + "' al posto del ", "");
-        ++p;
-    }
+    else
+        LeggiFineElementoIntera(p, dove);
     m_nomeSostituito = false;
     if (aperto.nonAscii && m_codifica == Codifica::Utf8) {
         m_nomeLatin1 = Latin1(atteso, &m_nomeSostituito);
@@ -1183,6 +1091,29 @@ void LettoreXML::LeggiFineElemento(const char *&p) {
     m_evento = Evento::FineElemento;
     m_rigaEvento = dove.riga;
     m_colonnaEvento = dove.colonna;
+}
+
+// The end tag from its name, read character by character: blanks before ">", or an error.
+void LettoreXML::LeggiFineElementoIntera(const char *&p, Posizione dove) {
+    const Aperto &aperto = m_aperti.back();
+    const std::string_view atteso(m_pila.data() + aperto.inizio, aperto.lunghezza);
+    bool nonAscii = false;
+    const std::string_view nome = LeggiNome(p, nonAscii);
+    if (nome.empty() && *p == 0 && p == m_fine)
+        Errore(p, "tag di chiusura non chiuso alla fine del documento");
+    if (nome.empty())
+        ErroreCarattere(p, "nome di elemento non valido: ", " dopo '</'");
+    if (nome != atteso)
+        Errore(dove, "tag di chiusura '</" + Latin1(nome) + ">' non corrispondente a '<" +
+                         Latin1(atteso) + ">' (riga " + std::to_string(aperto.riga) + ", colonna " +
+                         std::to_string(aperto.colonna) + ")");
+    SaltaSpazi(p);
+    if (Byte(p) == 0 && p == m_fine)
+        Errore(p, "tag di chiusura '</" + Latin1(atteso) + "' non chiuso alla fine del documento");
+    if (*p != '>')
+        ErroreCarattere(
+            p, "atteso '>' nel tag di chiusura '</" + Latin1(atteso) + "' al posto del ", "");
+    ++p;
 }
 
 // The end of the element just read as <a/>, at the place of its tag.
@@ -1217,10 +1148,8 @@ bool LettoreXML::LeggiTesto(const char *&inizio) {
         NuovaRiga(p);
         m_conserva = p - 1;
     }
-    const bool unByte = m_codifica == Codifica::Iso88591;
     const Tabelle::Tabella &tabella = m_tabelle->testo;
     for (;;) {
-        p = SaltaTesto(p, unByte);
         while (!tabella[U(*p)])
             ++p;
         if (*p == '\n') {
@@ -1229,7 +1158,7 @@ bool LettoreXML::LeggiTesto(const char *&inizio) {
             NuovaRiga(p);
         } else if (*p == '<' && p + 1 != m_fine && p[1] != '!' && p[1] != '?') {
             break;
-        } else if (!TestoSpeciale(p)) {
+        } else if (!FermataNelTesto(p)) {
             break;
         }
     }
@@ -1258,7 +1187,7 @@ void LettoreXML::Versa(const char *p) {
 }
 
 // What stopped the quick scan of a text, other than a LF and a tag: false when the text ends there.
-bool LettoreXML::TestoSpeciale(const char *&p) {
+bool LettoreXML::FermataNelTesto(const char *&p) {
     switch (*p) {
     case '<':
         if (!Garantisci(p, 2) || (p[1] != '!' && p[1] != '?'))

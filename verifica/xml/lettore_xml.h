@@ -13,9 +13,9 @@
 // character above U+00FF becomes "?" and the event says so (Sostituiti). Line ends inside texts are
 // delivered as LF, as XML prescribes; FiniRigaNonCRLF counts the line ends that were not CR LF.
 //
-// Limits, for bounded memory (libxml2 has the same ones without its "huge" option): names up to
-// 50,000 bytes, the attributes of one tag up to 10,000,000 bytes, 257 nested elements. A text
-// longer than PezzoTesto comes in consecutive Testo events.
+// Limits, for bounded memory: names up to 50,000 bytes and 257 nested elements (as the common XML
+// parsers have them by default), the attributes of one tag up to 10,000,000 bytes. A text longer
+// than PezzoTesto comes in consecutive Testo events.
 
 #include <cstddef>
 #include <cstdint>
@@ -184,8 +184,9 @@ class LettoreXML {
     void LeggiAttributi(const char *&p, Posizione tag);
     void ControllaRipetuti();
     void LeggiFineElemento(const char *&p);
+    void LeggiFineElementoIntera(const char *&p, Posizione dove);
     bool LeggiTesto(const char *&p);
-    bool TestoSpeciale(const char *&p);
+    bool FermataNelTesto(const char *&p);
     void Versa(const char *p);
     Evento FineDelVuoto();
     Evento ProssimoFuoriDalContenuto();
