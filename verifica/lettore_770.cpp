@@ -46,7 +46,6 @@ constexpr Eccezione Eccezioni770[] = {
 };
 
 // The order of the records: A, B, the records G, J, Z.
-struct Passo { char da; std::string_view verso; };
 constexpr Passo Ordine[] = {
     {'\0', "A"}, {'A', "B"}, {'B', "G"}, {'G', "GJ"}, {'J', "Z"}, {'Z', ""},
 };
@@ -76,18 +75,8 @@ constexpr std::string_view RipetibiliG[] = {"DB001129"};
 
 // clang-format on
 
-bool Cifre(std::string_view testo) {
-    return !testo.empty() && std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
-long long NumeroDi(std::string_view cifre) {
-    long long n = 0;
-    for (const char c : cifre.substr(0, 18))
-        n = n * 10 + (c - '0');
-    return n;
-}
 
-std::string Intero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
 
 // A whole value of an area field: the whole number, or a number rounded down.
 std::optional<long long> ValoreIntero(const Valore& valore) {
@@ -263,7 +252,6 @@ public:
 
 private:
     void Record(const Riga& riga);
-    void Ordine(const Riga& riga, char tipo);
     void RecordA(const Riga& riga);
     void RecordB(const Riga& riga);
     void RecordG(const Riga& riga);
@@ -279,14 +267,14 @@ private:
     const fields::Tracciato& m_tracciato;
     fields::RecordLetto m_record;
     fields::AreaLetta m_area;
-    char m_precedente = '\0';
+    OrdineDeiRecord m_ordine{Ordine, "A, B, i record G dei dipendenti, J, Z"};
     int m_recordB = 0;
     int m_recordJ = 0;
     bool m_recordZ = false;
     std::string m_dichiarante; // A 23-38
     long m_rigaA = 0;
     std::string m_colonna1;    // B 74-89
-    std::optional<long long> m_righeDichiarate; // B 798-805
+    std::string m_righeDichiarate; // B 798-805
     long m_rigaB = 0;
 
     // The module being read: its records G.
@@ -311,21 +299,16 @@ private:
     std::vector<std::uint64_t> m_sempre;      // SempreDA
     std::vector<std::uint64_t> m_controllati; // conv770::DatiControllatiDA
     std::string m_chi; // "dipendente ..." of the module, its room kept
-    std::vector<std::pair<std::array<char, 16>, long>> m_codiciFiscali; // employees' codes and their lines
+    CodiciVisti m_codiciFiscali;
 };
 
 void Lettore770::Record(const Riga& riga) {
     m_lettura.Record();
     ControllaFineRiga(m_lettura, riga);
     const char tipo = riga.testo.empty() ? '\0' : riga.testo.front();
-    if (m_tracciato.Tabella(tipo).empty()) {
-        m_lettura.Errore(riga.numero, 1,
-                         riga.testo.empty() ? std::string("riga vuota: attesi record di 1.898 caratteri")
-                                            : "tipo di record '" + std::string(1, tipo) +
-                                                  "' sconosciuto: attesi A, B, G, J, Z");
-        return;
-    }
-    Ordine(riga, tipo);
+    if (m_tracciato.Tabella(tipo).empty())
+        return TipoSconosciuto(m_lettura, riga, "A, B, G, J, Z");
+    m_ordine.Controlla(m_lettura, riga, tipo);
     if (tipo != 'G')
         ChiudiModulo();
     switch (tipo) {
@@ -340,19 +323,6 @@ void Lettore770::Record(const Riga& riga) {
     case 'Z':
         return RecordZ(riga);
     }
-}
-
-void Lettore770::Ordine(const Riga& riga, char tipo) {
-    for (const Passo& p : ::verifica::Ordine)
-        if (p.da == m_precedente) {
-            if (p.verso.find(tipo) == std::string_view::npos)
-                m_lettura.Errore(riga.numero, 1,
-                                 "record " + std::string(1, tipo) + " fuori posto" +
-                                     (m_precedente ? " dopo il record " + std::string(1, m_precedente) : "") +
-                                     ": l'ordine \xE8 A, B, i record G dei dipendenti, J, Z");
-            break;
-        }
-    m_precedente = tipo;
 }
 
 void Lettore770::Dichiarante(const Riga& riga, char tipo) {
@@ -380,25 +350,12 @@ void Lettore770::RecordA(const Riga& riga) {
     m_rigaA = riga.numero;
     m_dichiarante = TestoDi(m_record, PosDichiaranteA);
     const std::string_view codice = SenzaSpaziFinali(m_dichiarante);
-    if (codice.empty()) {
+    if (codice.empty())
         m_lettura.Errore(riga.numero, PosDichiaranteA, "record A: posizioni 23-38: manca il codice fiscale del dichiarante");
-    } else {
-        const EsitoCodiceFiscale esito = ControllaCodiceFiscale(m_dichiarante);
-        if (!esito.Valido())
-            m_lettura.Errore(riga.numero, PosDichiaranteA,
-                             "record A: posizioni 23-38: codice fiscale del dichiarante '" + std::string(codice) +
-                                 "' non valido: " + esito.errore);
-        else if (!esito.avviso.empty())
-            m_lettura.Avviso(riga.numero, PosDichiaranteA,
-                             "record A: posizioni 23-38: codice fiscale del dichiarante '" + std::string(codice) +
-                                 "': " + esito.avviso);
-    }
+    SegnalaCodiceFiscale(m_lettura, riga.numero, PosDichiaranteA, m_dichiarante,
+                         "record A: posizioni 23-38: codice fiscale del dichiarante", Gravita::Errore, -1);
     m_lettura.Dati({{{"Dichiarante", std::string(codice)}, {"Fornitura", "770 Semplificato 2011 (77S11)"}}});
-    // The name the converter gives the supply.
-    const std::string atteso = "Importa770-2011-" + std::string(codice) + ".txt";
-    const std::string nome = shell::TestoPercorso(m_lettura.File().Percorso().filename());
-    if (!nome.empty() && nome != atteso)
-        m_lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + atteso + "'");
+    ControllaNomeFile(m_lettura, "Importa770-2011-" + std::string(codice) + ".txt"); // as the converter names it
 }
 
 void Lettore770::RecordB(const Riga& riga) {
@@ -409,9 +366,7 @@ void Lettore770::RecordB(const Riga& riga) {
     if (m_rigaB == 0) {
         m_rigaB = riga.numero;
         m_colonna1 = TestoDi(m_record, PosColonna1);
-        const std::string_view righe = TestoDi(m_record, PosRighe);
-        if (Cifre(righe))
-            m_righeDichiarate = NumeroDi(righe);
+        m_righeDichiarate = TestoDi(m_record, PosRighe);
     }
     Conteggio(riga, 'B', PosModulo, 1, "numero di modulo del record B");
 }
@@ -514,17 +469,8 @@ void Lettore770::ChiudiModulo() {
                              "' diverso dal codice fiscale delle posizioni 30-45 '" + std::string(codice) + "'",
                          m_persona);
     if (!codice.empty()) {
-        const EsitoCodiceFiscale esito = ControllaCodiceFiscale(posizioni);
-        if (!esito.Valido())
-            m_lettura.Errore(rigaPrima, PosCodiceFiscale,
-                             "record G: posizioni 30-45: codice fiscale del dipendente '" + std::string(codice) +
-                                 "' non valido: " + esito.errore,
-                             m_persona);
-        else if (!esito.avviso.empty())
-            m_lettura.Avviso(rigaPrima, PosCodiceFiscale,
-                             "record G: posizioni 30-45: codice fiscale del dipendente '" + std::string(codice) +
-                                 "': " + esito.avviso,
-                             m_persona);
+        SegnalaCodiceFiscale(m_lettura, rigaPrima, PosCodiceFiscale, posizioni,
+                             "record G: posizioni 30-45: codice fiscale del dipendente", Gravita::Errore, m_persona);
         std::optional<DataNascita> nascita;
         if (const auto* d = campi.Primo("DA001005"); d && d->valore.Data())
             nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
@@ -534,9 +480,7 @@ void Lettore770::ChiudiModulo() {
             m_lettura.Avviso(rigaPrima, PosCodiceFiscale,
                              "record G: codice fiscale '" + std::string(codice) + "' e dati anagrafici (DA001004, "
                              "DA001005) discordi: " + discordanza, m_persona);
-        std::array<char, 16> chiave{};
-        std::copy(codice.begin(), codice.end(), chiave.begin());
-        m_codiciFiscali.emplace_back(chiave, rigaPrima);
+        m_codiciFiscali.Aggiungi(codice, rigaPrima);
     }
 
     // The other tax codes of the area (CF and CN fields: the codes of the DC groups).
@@ -544,14 +488,9 @@ void Lettore770::ChiudiModulo() {
         if (!campo.tipo || (*campo.tipo != fields::Tipo::CF && *campo.tipo != fields::Tipo::CN) ||
             campo.codice == "DA001001" || !campo.valore.Testo() || SenzaSpaziFinali(campo.valore.ComeTesto()).empty())
             continue;
-        const EsitoCodiceFiscale esito = ControllaCodiceFiscale(campo.valore.ComeTesto());
-        const std::string testo = "record G: campo " + std::string(campo.codice) + ": codice fiscale '" +
-                                  std::string(SenzaSpaziFinali(campo.valore.ComeTesto())) + "'";
-        const long riga = m_righeModulo[static_cast<std::size_t>(campo.record)];
-        if (!esito.Valido())
-            m_lettura.Errore(riga, campo.posizione, testo + " non valido: " + esito.errore + Di(chi), m_persona);
-        else if (!esito.avviso.empty())
-            m_lettura.Avviso(riga, campo.posizione, testo + ": " + esito.avviso + Di(chi), m_persona);
+        SegnalaCodiceFiscale(m_lettura, m_righeModulo[static_cast<std::size_t>(campo.record)], campo.posizione,
+                             campo.valore.ComeTesto(), "record G: campo " + std::string(campo.codice) + ": codice fiscale",
+                             Gravita::Errore, m_persona, chi);
     }
 
     // The sums of record J: of each G code, its first field.
@@ -690,52 +629,22 @@ void Lettore770::RecordZ(const Riga& riga) {
     m_record.Leggi(riga.testo, m_tracciato.Tabella('Z'), m_tracciato.gancio);
     SegnalaRecord(m_lettura, riga, 'Z', m_record, Eccezioni770, {}, -1);
     m_recordZ = true;
-    struct Conto {
-        int posizione;
-        long long contati;
-        std::string_view cosa;
-    };
-    const Conto conti[] = {
-        {PosRecordB, m_recordB, "record B"},
-        {PosModuli, m_moduli, "dipendenti (moduli dei record G)"},
-        {PosRecordJ, m_recordJ, "record J"},
-    };
-    for (const Conto& c : conti) {
-        const std::string_view testo = TestoDi(m_record, c.posizione);
-        if (!Cifre(testo))
-            continue;
-        const std::string nome = "Record Z, posizioni " + std::to_string(c.posizione) + "-" +
-                                 std::to_string(c.posizione + 8) + ": " + std::string(c.cosa);
-        m_lettura.Totale({nome, Intero(NumeroDi(testo)), Intero(c.contati), NumeroDi(testo) == c.contati});
-        if (NumeroDi(testo) != c.contati)
-            m_lettura.Errore(riga.numero, c.posizione,
-                             "record Z: posizioni " + std::to_string(c.posizione) + "-" + std::to_string(c.posizione + 8) +
-                                 ": " + Intero(NumeroDi(testo)) + " " + std::string(c.cosa) + ", ma la fornitura ne ha " +
-                                 Intero(c.contati));
-    }
+    ConfrontaConteggio(m_lettura, riga.numero, 'Z', PosRecordB, Parte(riga.testo, PosRecordB, 9), m_recordB, "record B");
+    ConfrontaConteggio(m_lettura, riga.numero, 'Z', PosModuli, Parte(riga.testo, PosModuli, 9), m_moduli,
+                       "dipendenti (moduli dei record G)");
+    ConfrontaConteggio(m_lettura, riga.numero, 'Z', PosRecordJ, Parte(riga.testo, PosRecordJ, 9), m_recordJ, "record J");
 }
 
 void Lettore770::Fine() {
-    if (m_righeDichiarate) {
-        m_lettura.Totale({"Record B, posizioni 798-805: dipendenti", Intero(*m_righeDichiarate), Intero(m_moduli),
-                          *m_righeDichiarate == m_moduli});
-        if (*m_righeDichiarate != m_moduli)
-            m_lettura.Errore(m_rigaB, PosRighe,
-                             "record B: posizioni 798-805: " + Intero(*m_righeDichiarate) +
-                                 " dipendenti, ma la fornitura ha " + Intero(m_moduli) + " moduli di record G");
-    }
-    if (m_precedente != 'Z')
+    if (m_rigaB > 0)
+        ConfrontaConteggio(m_lettura, m_rigaB, 'B', PosRighe, m_righeDichiarate, m_moduli,
+                           "dipendenti (moduli dei record G)");
+    if (m_ordine.Precedente() != 'Z')
         m_lettura.Errore(0, 0,
-                         m_precedente == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
-                                              : "la fornitura finisce dopo il record " + std::string(1, m_precedente) +
+                         m_ordine.Precedente() == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
+                                              : "la fornitura finisce dopo il record " + std::string(1, m_ordine.Precedente()) +
                                                     ": mancano i record che seguono (A, B, G, J, Z)");
-    // The same employee twice.
-    std::sort(m_codiciFiscali.begin(), m_codiciFiscali.end());
-    for (std::size_t i = 1; i < m_codiciFiscali.size(); ++i)
-        if (m_codiciFiscali[i].first == m_codiciFiscali[i - 1].first)
-            m_lettura.Avviso(m_codiciFiscali[i].second, PosCodiceFiscale,
-                             "record G: il dipendente " + std::string(SenzaSpaziFinali(std::string_view(m_codiciFiscali[i].first.data(), 16))) +
-                                 " compare due volte: anche alla riga " + std::to_string(m_codiciFiscali[i - 1].second));
+    m_codiciFiscali.Segnala(m_lettura, PosCodiceFiscale, "record G");
 }
 
 } // namespace

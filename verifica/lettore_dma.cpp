@@ -52,7 +52,6 @@ constexpr Eccezione EccezioniDma[] = {
     {'C',  55, Gravita::Avviso},
 };
 
-struct Passo { char da; std::string_view verso; };
 constexpr Passo Ordine[] = {
     {'\0', "AZ"}, {'A', "B"}, {'B', "C"}, {'C', "CZ"}, {'Z', ""},
 };
@@ -68,24 +67,6 @@ constexpr ValoreFisso FissiC[] = {
 };
 // clang-format on
 
-bool Cifre(std::string_view testo) {
-    return !testo.empty() && std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-long long NumeroDi(std::string_view cifre) {
-    long long n = 0;
-    for (const char c : cifre.substr(0, 18))
-        n = n * 10 + (c - '0');
-    return n;
-}
-std::string Intero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
-std::string Posizioni(int posizione, int lunghezza) {
-    return "posizioni " + std::to_string(posizione) + "-" + std::to_string(posizione + lunghezza - 1);
-}
-std::string_view Parte(std::string_view record, int posizione, int lunghezza) {
-    if (record.size() < static_cast<std::size_t>(posizione - 1 + lunghezza))
-        return {};
-    return record.substr(static_cast<std::size_t>(posizione - 1), static_cast<std::size_t>(lunghezza));
-}
 std::string Data8(const shell::Data& d) {
     char testo[16];
     std::snprintf(testo, sizeof testo, "%02d%02d%04d", d.giorno, d.mese, d.anno);
@@ -106,7 +87,6 @@ public:
 
 private:
     void Record(const Riga& riga);
-    void Ordine(const Riga& riga, char tipo);
     void Testa(const Riga& riga, char tipo, long persona);
     void RecordA(const Riga& riga);
     void RecordB(const Riga& riga);
@@ -118,7 +98,7 @@ private:
     const fields::Tracciato& m_tracciato;
     fields::RecordLetto m_record;
     fields::AreaLetta m_area;
-    char m_precedente = '\0';
+    OrdineDeiRecord m_ordine{Ordine, "A, B, un record C per dipendente, Z"};
     std::string m_amministrazioneA; // A 23-38
     long m_rigaA = 0;
     std::string m_testaB; // B 1-66
@@ -127,21 +107,16 @@ private:
     std::string m_mese;   // "MM/AAAA", from B
     int m_recordB = 0;
     long long m_recordC = 0;
-    std::vector<std::pair<std::string, long>> m_codiciFiscali;
+    CodiciVisti m_codiciFiscali;
 };
 
 void LettoreDma::Record(const Riga& riga) {
     m_lettura.Record();
     ControllaFineRiga(m_lettura, riga);
     const char tipo = riga.testo.empty() ? '\0' : riga.testo.front();
-    if (m_tracciato.Tabella(tipo).empty()) {
-        m_lettura.Errore(riga.numero, 1,
-                         riga.testo.empty() ? std::string("riga vuota: attesi record di 1.898 caratteri")
-                                            : "tipo di record '" + std::string(1, tipo) +
-                                                  "' sconosciuto: attesi A, B, C, Z");
-        return;
-    }
-    Ordine(riga, tipo);
+    if (m_tracciato.Tabella(tipo).empty())
+        return TipoSconosciuto(m_lettura, riga, "A, B, C, Z");
+    m_ordine.Controlla(m_lettura, riga, tipo);
     switch (tipo) {
     case 'A':
         return RecordA(riga);
@@ -152,19 +127,6 @@ void LettoreDma::Record(const Riga& riga) {
     case 'Z':
         return RecordZ(riga);
     }
-}
-
-void LettoreDma::Ordine(const Riga& riga, char tipo) {
-    for (const Passo& p : ::verifica::Ordine)
-        if (p.da == m_precedente) {
-            if (p.verso.find(tipo) == std::string_view::npos)
-                m_lettura.Errore(riga.numero, 1,
-                                 "record " + std::string(1, tipo) + " fuori posto" +
-                                     (m_precedente ? " dopo il record " + std::string(1, m_precedente) : "") +
-                                     ": l'ordine \xE8 A, B, un record C per dipendente, Z");
-            break;
-        }
-    m_precedente = tipo;
 }
 
 // The head of records B and C: its repeated columns, and the administration's columns against record B.
@@ -201,18 +163,8 @@ void LettoreDma::RecordA(const Riga& riga) {
         return;
     m_rigaA = riga.numero;
     m_amministrazioneA = TestoDi(m_record, PosAmministrazioneA);
-    const std::string_view codice = SenzaSpaziFinali(m_amministrazioneA);
-    if (!codice.empty()) {
-        const EsitoCodiceFiscale esito = ControllaCodiceFiscale(m_amministrazioneA);
-        if (!esito.Valido())
-            m_lettura.Errore(riga.numero, PosAmministrazioneA,
-                             "record A: posizioni 23-38: codice fiscale dell'amministrazione '" + std::string(codice) +
-                                 "' non valido: " + esito.errore);
-        else if (!esito.avviso.empty())
-            m_lettura.Avviso(riga.numero, PosAmministrazioneA,
-                             "record A: posizioni 23-38: codice fiscale dell'amministrazione '" + std::string(codice) +
-                                 "': " + esito.avviso);
-    }
+    SegnalaCodiceFiscale(m_lettura, riga.numero, PosAmministrazioneA, m_amministrazioneA,
+                         "record A: posizioni 23-38: codice fiscale dell'amministrazione", Gravita::Errore, -1);
 }
 
 void LettoreDma::RecordB(const Riga& riga) {
@@ -250,10 +202,7 @@ void LettoreDma::RecordB(const Riga& riga) {
     if (meseBuono && Cifre(anno)) {
         m_periodo = dma::PeriodoDiRiferimento(static_cast<int>(NumeroDi(anno)), static_cast<int>(NumeroDi(mese)));
         m_mese = std::string(mese) + "/" + std::string(anno);
-        const std::string atteso = "INPDAPDMA-" + std::string(anno) + "-" + std::string(mese) + ".txt";
-        const std::string nome = shell::TestoPercorso(m_lettura.File().Percorso().filename());
-        if (!nome.empty() && nome != atteso)
-            m_lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + atteso + "'");
+        ControllaNomeFile(m_lettura, "INPDAPDMA-" + std::string(anno) + "-" + std::string(mese) + ".txt");
     }
     m_lettura.Dati({{{"Amministrazione", std::string(SenzaSpaziFinali(Parte(riga.testo, 2, 11)))},
                      {"Mese di riferimento", m_mese}}});
@@ -366,17 +315,8 @@ void LettoreDma::RecordC(const Riga& riga) {
         m_lettura.Avviso(riga.numero, cap->posizione, "record C: campo D0001009: CAP di pi\xF9 di 5 cifre" + di, persona);
     // The tax code.
     if (!codice.empty()) {
-        const EsitoCodiceFiscale esito = ControllaCodiceFiscale(posizioni);
-        if (!esito.Valido())
-            m_lettura.Errore(riga.numero, PosCodiceFiscale,
-                             "record C: posizioni 67-82: codice fiscale del dipendente '" + std::string(codice) +
-                                 "' non valido: " + esito.errore,
-                             persona);
-        else if (!esito.avviso.empty())
-            m_lettura.Avviso(riga.numero, PosCodiceFiscale,
-                             "record C: posizioni 67-82: codice fiscale del dipendente '" + std::string(codice) + "': " +
-                                 esito.avviso,
-                             persona);
+        SegnalaCodiceFiscale(m_lettura, riga.numero, PosCodiceFiscale, posizioni,
+                             "record C: posizioni 67-82: codice fiscale del dipendente", Gravita::Errore, persona);
         std::optional<DataNascita> nascita;
         if (const auto* d = campo("D0001005"); d && d->valore.Data())
             nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
@@ -387,7 +327,7 @@ void LettoreDma::RecordC(const Riga& riga) {
                              "record C: codice fiscale '" + std::string(codice) +
                                  "' e dati anagrafici (D0001004, D0001005) discordi: " + discordanza,
                              persona);
-        m_codiciFiscali.emplace_back(codice, riga.numero);
+        m_codiciFiscali.Aggiungi(codice, riga.numero);
     } else {
         m_lettura.Avviso(riga.numero, PosCodiceFiscale, "record C: posizioni 67-82: manca il codice fiscale del dipendente",
                          persona);
@@ -422,43 +362,20 @@ void LettoreDma::RecordC(const Riga& riga) {
 void LettoreDma::RecordZ(const Riga& riga) {
     m_record.Leggi(riga.testo, m_tracciato.Tabella('Z'), m_tracciato.gancio);
     SegnalaRecord(m_lettura, riga, 'Z', m_record, EccezioniDma, {}, -1);
-    struct Conto {
-        int posizione;
-        long long contati;
-        std::string_view cosa;
-    };
-    const Conto conti[] = {
-        {16, m_recordB, "record B"},
-        {25, m_recordC, "record C (dipendenti)"},
-        {34, 0, "terzo conteggio"},
-    };
-    for (const Conto& c : conti) {
-        const std::string_view testo = TestoDi(m_record, c.posizione);
-        if (!Cifre(testo))
-            continue;
-        m_lettura.Totale({"Record Z, " + Posizioni(c.posizione, 9) + ": " + std::string(c.cosa), Intero(NumeroDi(testo)),
-                          Intero(c.contati), NumeroDi(testo) == c.contati});
-        if (NumeroDi(testo) != c.contati)
-            m_lettura.Errore(riga.numero, c.posizione,
-                             "record Z: " + Posizioni(c.posizione, 9) + ": " + Intero(NumeroDi(testo)) + " " +
-                                 std::string(c.cosa) + ", ma la fornitura ne ha " + Intero(c.contati));
-    }
+    ConfrontaConteggio(m_lettura, riga.numero, 'Z', 16, Parte(riga.testo, 16, 9), m_recordB, "record B");
+    ConfrontaConteggio(m_lettura, riga.numero, 'Z', 25, Parte(riga.testo, 25, 9), m_recordC, "record C (dipendenti)");
+    ConfrontaConteggio(m_lettura, riga.numero, 'Z', 34, Parte(riga.testo, 34, 9), 0, "terzo conteggio");
     if (m_recordC == 0)
         m_lettura.Errore(riga.numero, 1, "la fornitura non ha dipendenti (nessun record C): nulla da inviare");
 }
 
 void LettoreDma::Fine() {
-    if (m_precedente != 'Z')
+    if (m_ordine.Precedente() != 'Z')
         m_lettura.Errore(0, 0,
-                         m_precedente == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
-                                              : "la fornitura finisce dopo il record " + std::string(1, m_precedente) +
+                         m_ordine.Precedente() == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
+                                              : "la fornitura finisce dopo il record " + std::string(1, m_ordine.Precedente()) +
                                                     ": manca il record Z");
-    std::sort(m_codiciFiscali.begin(), m_codiciFiscali.end());
-    for (std::size_t i = 1; i < m_codiciFiscali.size(); ++i)
-        if (m_codiciFiscali[i].first == m_codiciFiscali[i - 1].first)
-            m_lettura.Avviso(m_codiciFiscali[i].second, PosCodiceFiscale,
-                             "record C: il dipendente " + m_codiciFiscali[i].first +
-                                 " compare due volte: anche alla riga " + std::to_string(m_codiciFiscali[i - 1].second));
+    m_codiciFiscali.Segnala(m_lettura, PosCodiceFiscale, "record C");
 }
 
 } // namespace

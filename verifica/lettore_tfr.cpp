@@ -40,7 +40,6 @@ constexpr Eccezione EccezioniTfr[] = {
 // The order of the records: "1", then for each employee "2", its "3" and its "4", then "9". Without a
 // key on the first line there is no "2" for its group; an export without lines gives only the "4" of
 // the empty key and "9".
-struct Passo { char da; std::string_view verso; };
 constexpr Passo Ordine[] = {
     {'\0', "149"}, {'1', "23"}, {'2', "3"}, {'3', "3429"}, {'4', "429"}, {'9', ""},
 };
@@ -50,21 +49,6 @@ struct Conto { int posizione; char tipo; };
 constexpr Conto Conti9[] = {{2, '1'}, {8, '2'}, {14, '3'}, {20, '4'}};
 // clang-format on
 
-bool Cifre(std::string_view testo) {
-    return !testo.empty() && std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-long long NumeroDi(std::string_view cifre) {
-    long long n = 0;
-    for (const char c : cifre.substr(0, 18))
-        n = n * 10 + (c - '0');
-    return n;
-}
-std::string Intero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
-std::string_view Parte(std::string_view record, int posizione, int lunghezza) {
-    if (record.size() < static_cast<std::size_t>(posizione - 1 + lunghezza))
-        return {};
-    return record.substr(static_cast<std::size_t>(posizione - 1), static_cast<std::size_t>(lunghezza));
-}
 // A date of the supply, yyyymmdd, as the listing shows it.
 std::string DataAmg(std::string_view testo) {
     if (testo.size() != 8 || !Cifre(testo) || testo == "00000000")
@@ -90,7 +74,6 @@ public:
 
 private:
     void Record(const Riga& riga);
-    void Ordine(const Riga& riga, char tipo);
     void Record1(const Riga& riga);
     void Record2(const Riga& riga);
     void Record3(const Riga& riga);
@@ -98,13 +81,12 @@ private:
     void Record9(const Riga& riga);
     void NuovoGruppo(const Riga& riga, std::string_view chiave);
     void ChiudiGruppo();
-    void CodiceFiscale(const Riga& riga, int posizione, std::string_view testo, std::string_view di_chi, Gravita gravita);
     void Fine();
 
     Lettura& m_lettura;
     const fields::Tracciato& m_tracciato;
     fields::RecordLetto m_record;
-    char m_precedente = '\0';
+    OrdineDeiRecord m_ordine{Ordine, "1, per ogni dipendente 2, i suoi 3 e i suoi 4, poi 9"};
     std::map<char, long long> m_contati;
     std::string m_intestazione; // record "1" positions 10-30
     long m_riga1 = 0;
@@ -123,14 +105,14 @@ void LettoreTfr::Record(const Riga& riga) {
     m_lettura.Record();
     ControllaFineRiga(m_lettura, riga);
     const char tipo = riga.testo.empty() ? '\0' : riga.testo.front();
-    if (m_tracciato.Tabella(tipo).empty()) {
-        m_lettura.Errore(riga.numero, 1,
-                         riga.testo.empty() ? std::string("riga vuota")
-                                            : "tipo di record '" + std::string(1, tipo) +
-                                                  "' sconosciuto: attesi 1, 2, 3, 4, 9");
-        return;
-    }
-    Ordine(riga, tipo);
+    if (m_tracciato.Tabella(tipo).empty())
+        return TipoSconosciuto(m_lettura, riga, "1, 2, 3, 4, 9");
+    const char precedente = m_ordine.Precedente();
+    if (m_ordine.Controlla(m_lettura, riga, tipo) && precedente == '1' && tipo == '3')
+        m_lettura.Avviso(riga.numero, 1,
+                         "record 3 senza record 2: la prima riga dell'esportazione ha la chiave del dipendente vuota");
+    if (precedente == '\0' && tipo != '1')
+        m_lettura.Errore(riga.numero, 1, "la fornitura non ha dipendenti (nessun record 1, 2 e 3): nulla da inviare");
     ++m_contati[tipo];
     switch (tipo) {
     case '1':
@@ -146,40 +128,6 @@ void LettoreTfr::Record(const Riga& riga) {
     }
 }
 
-void LettoreTfr::Ordine(const Riga& riga, char tipo) {
-    for (const Passo& p : ::verifica::Ordine)
-        if (p.da == m_precedente) {
-            if (p.verso.find(tipo) == std::string_view::npos)
-                m_lettura.Errore(riga.numero, 1,
-                                 "record " + std::string(1, tipo) + " fuori posto" +
-                                     (m_precedente ? " dopo il record " + std::string(1, m_precedente) : "") +
-                                     ": l'ordine \xE8 1, per ogni dipendente 2, i suoi 3 e i suoi 4, poi 9");
-            else if (m_precedente == '1' && tipo == '3')
-                m_lettura.Avviso(riga.numero, 1,
-                                 "record 3 senza record 2: la prima riga dell'esportazione ha la chiave del dipendente "
-                                 "vuota");
-            break;
-        }
-    if (m_precedente == '\0' && tipo != '1' && tipo != '\0')
-        m_lettura.Errore(riga.numero, 1, "la fornitura non ha dipendenti (nessun record 1, 2 e 3): nulla da inviare");
-    m_precedente = tipo;
-}
-
-void LettoreTfr::CodiceFiscale(const Riga& riga, int posizione, std::string_view testo, std::string_view di_chi,
-                               Gravita gravita) {
-    const std::string_view codice = SenzaSpaziFinali(testo);
-    if (codice.empty())
-        return;
-    const EsitoCodiceFiscale esito = ControllaCodiceFiscale(testo);
-    const std::string dove = "record " + std::string(1, riga.testo.front()) + ": posizioni " + std::to_string(posizione) +
-                             "-" + std::to_string(posizione + static_cast<int>(testo.size()) - 1) + ": codice fiscale " +
-                             std::string(di_chi) + " '" + std::string(codice) + "'";
-    if (!esito.Valido())
-        m_lettura.Segnala({gravita, riga.numero, posizione, dove + " non valido: " + esito.errore, m_persona});
-    else if (!esito.avviso.empty())
-        m_lettura.Avviso(riga.numero, posizione, dove + ": " + esito.avviso, m_persona);
-}
-
 void LettoreTfr::Record1(const Riga& riga) {
     m_record.Leggi(riga.testo, m_tracciato.Tabella('1'), m_tracciato.gancio);
     SegnalaRecord(m_lettura, riga, '1', m_record, EccezioniTfr, {}, -1);
@@ -187,7 +135,8 @@ void LettoreTfr::Record1(const Riga& riga) {
         return;
     m_riga1 = riga.numero;
     m_intestazione.assign(Parte(riga.testo, 10, 21));
-    CodiceFiscale(riga, 20, Parte(riga.testo, 20, 11), "dell'azienda", Gravita::Avviso);
+    SegnalaCodiceFiscale(m_lettura, riga.numero, 20, Parte(riga.testo, 20, 11),
+                         "record 1: posizioni 20-30: codice fiscale dell'azienda", Gravita::Avviso, -1);
     const std::string_view data = Parte(riga.testo, 2, 8);
     m_lettura.Dati({{{"Data della fornitura", DataAmg(data)},
                      {"Codice (posizioni 10-19)", std::string(SenzaSpaziFinali(Parte(riga.testo, 10, 10)))},
@@ -249,7 +198,8 @@ void LettoreTfr::Record2(const Riga& riga) {
     if (chiave.empty()) {
         m_lettura.Avviso(riga.numero, 40, "record 2: posizioni 40-55: chiave del dipendente vuota", m_persona);
     } else {
-        CodiceFiscale(riga, 40, testoChiave, "del dipendente", Gravita::Errore);
+        SegnalaCodiceFiscale(m_lettura, riga.numero, 40, testoChiave,
+                             "record 2: posizioni 40-55: codice fiscale del dipendente", Gravita::Errore, m_persona);
         const auto [prima, nuova] = m_chiavi.emplace(std::string(chiave), riga.numero);
         if (!nuova)
             m_lettura.Avviso(riga.numero, 40,
@@ -331,7 +281,8 @@ void LettoreTfr::Record4(const Riga& riga) {
     const long persona = m_gruppo ? m_persona : -1;
     SegnalaRecord(m_lettura, riga, '4', m_record, EccezioniTfr, chi, persona);
     const std::string_view codice = Parte(riga.testo, 2, 16);
-    CodiceFiscale(riga, 2, codice, "del beneficiario", Gravita::Avviso);
+    SegnalaCodiceFiscale(m_lettura, riga.numero, 2, codice, "record 4: posizioni 2-17: codice fiscale del beneficiario",
+                         Gravita::Avviso, persona);
     // An IBAN of the beneficiary, when the field looks like one.
     const std::string_view conto = SenzaSpaziFinali(Parte(riga.testo, 71, 34));
     if (conto.size() >= 15 && std::isalpha(static_cast<unsigned char>(conto[0])) &&
@@ -354,27 +305,16 @@ void LettoreTfr::Record9(const Riga& riga) {
     ChiudiGruppo();
     m_record.Leggi(riga.testo, m_tracciato.Tabella('9'), m_tracciato.gancio);
     SegnalaRecord(m_lettura, riga, '9', m_record, EccezioniTfr, {}, -1);
-    for (const Conto& c : Conti9) {
-        const std::string_view testo = Parte(riga.testo, c.posizione, 6);
-        if (!Cifre(testo))
-            continue;
-        const long long contati = m_contati[c.tipo];
-        m_lettura.Totale({"Record 9, posizioni " + std::to_string(c.posizione) + "-" + std::to_string(c.posizione + 5) +
-                              ": record " + std::string(1, c.tipo),
-                          Intero(NumeroDi(testo)), Intero(contati), NumeroDi(testo) == contati});
-        if (NumeroDi(testo) != contati)
-            m_lettura.Errore(riga.numero, c.posizione,
-                             "record 9: posizioni " + std::to_string(c.posizione) + "-" + std::to_string(c.posizione + 5) +
-                                 ": " + Intero(NumeroDi(testo)) + " record " + std::string(1, c.tipo) +
-                                 ", ma la fornitura ne ha " + Intero(contati));
-    }
+    for (const Conto& c : Conti9)
+        ConfrontaConteggio(m_lettura, riga.numero, '9', c.posizione, Parte(riga.testo, c.posizione, 6), m_contati[c.tipo],
+                           "record " + std::string(1, c.tipo));
 }
 
 void LettoreTfr::Fine() {
-    if (m_precedente != '9')
+    if (m_ordine.Precedente() != '9')
         m_lettura.Errore(0, 0,
-                         m_precedente == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
-                                              : "la fornitura finisce dopo il record " + std::string(1, m_precedente) +
+                         m_ordine.Precedente() == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
+                                              : "la fornitura finisce dopo il record " + std::string(1, m_ordine.Precedente()) +
                                                     ": manca il record 9");
 }
 
