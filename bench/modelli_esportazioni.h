@@ -15,8 +15,8 @@ struct Colonna {
 // clang-format off
 // withholding agent and signatory, columns 0 to 19
 constexpr Colonna Sostituto770[] = {
-    {  0, "02468135790"},
-    {  1, "02468135790"},
+    {  0, "02468135799"},
+    {  1, "02468135799"},
     {  2, "Officine Meccaniche Bellandi S.r.l."},
     {  3, "255200"},
     {  4, "amministrazione@bellandi-officine.example"},
@@ -28,7 +28,7 @@ constexpr Colonna Sostituto770[] = {
     { 10, "23900"},
     { 11, "E507"},
     { 12, "Via dei Tessitori, 14"},
-    { 13, "BLLMRC58L21E507Q"},
+    { 13, "BLLMRC58L21E507U"},
     { 14, "Bellandi"},
     { 15, "Marco"},
     { 16, "M"},
@@ -59,7 +59,7 @@ constexpr Colonna Redditi770A[] = {
     {100, "1.234,50"},
     {104, "0,5"},
     {106, "A\x1D\x1D" "B"},
-    {113, "02468135790"},
+    {113, "02468135799"},
     {115, "Fondo Pensione Metalmeccanici"},
     {116, "1.234,50"},
     {117, "12600"},
@@ -135,7 +135,7 @@ constexpr Colonna Redditi770B[] = {
     {108, "44,5"},
     {111, "S\xEC"},
     {112, "X\x1D\x1DY\x1DZ"},
-    {113, "BNCTRS60A41F205W"},
+    {113, "BNCTRS60A41F205C"},
     {114, "Bianchi Teresa"},
     {115, "Coniuge"},
     {116, "1.234,50"},
@@ -166,7 +166,7 @@ constexpr Colonna Redditi770B[] = {
     {147, "99"},
     {156, "3,50"},
     {159, "S\xEC"},
-    {161, "RSSMRA07C55A944P"},
+    {161, "RSSMRA07C55A944T"},
     {163, "Figlia"},
     {164, "250"},
     {165, "-12.600"},
@@ -202,16 +202,16 @@ constexpr Colonna Redditi770C[] = {
     {105, "No"},
     {121, "0"},
     {122, "0,4"},
-    {131, "FRRMTT10A01L219X"},
+    {131, "FRRMTT10A01L219S"},
     {134, "0"},
     {139, "3,5"},
 };
 // sender and company, columns 0 to 9
 constexpr Colonna AziendaUniemens[] = {
-    {  0, "BRTGLI62M15L736K"},
+    {  0, "BRTGLI62M15L736O"},
     {  1, "Impianti Termoidraulici Veneti Dell'Acqua & Figli S.n.c."},
-    {  2, "03456780274"},
-    {  3, "02222220281"},
+    {  2, "03456780273"},
+    {  3, "02222220283"},
     {  4, "2701"},
     {  5, "70101"},
     {  7, "2012"},
@@ -337,8 +337,8 @@ constexpr Colonna UniemensAlterno[] = {
 constexpr Colonna AziendaEmens[] = {
     {  0, "MRTGNN58C12H294U"},
     {  1, "Ceramiche dell'Adriatico & C. S.a.s."},
-    {  2, "02468013579"},
-    {  3, "01357924680"},
+    {  2, "02468013574"},
+    {  3, "01357924685"},
     {  4, "4700"},
     {  5, "11101"},
     {  6, "3N"},
@@ -545,7 +545,7 @@ constexpr Colonna DMAResidenzaInterno[] = {
 // employer and contact, columns 0 to 10
 constexpr Colonna DatoreTFR[] = {
     {  0, "0000712345"},
-    {  1, "02345678901"},
+    {  1, "02345678904"},
     {  2, "Officine Meccaniche Brunelli S.r.l. Unipersonale"},
     {  3, "SRL"},
     {  4, "Via dell'Industria, 27/B"},

@@ -1,6 +1,7 @@
 #include "fornitura.h"
 
 #include "bankcheck/comandi.h"
+#include "comandi_verifica.h"
 #include "contesto_terminale.h"
 #include "convertitore.h"
 #include "dma/dati_sub.h"
@@ -32,7 +33,10 @@ constexpr std::string_view Uso =
     "  fornitura 770|uniemens|dma|emens|tfr [--dir DIR] [--archive DIR] [--now AAAA-MM-GGThh:mm:ss]\n"
     "  fornitura cin ABI CAB CONTO\n"
     "  fornitura iban BBAN [PAESE]\n"
-    "  fornitura check-iban IBAN\n";
+    "  fornitura check-iban IBAN\n"
+    "  fornitura verifica FILE... [--formato 770|uniemens|dma|emens|tfr]\n"
+    "  fornitura distinta FILE [--html USCITA] [--formato ...]\n"
+    "  fornitura confronta VECCHIA NUOVA [--html USCITA] [--formato ...]\n";
 
 struct VoceConvertitore {
     std::string_view comando;
@@ -174,6 +178,12 @@ int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::os
         }
         return EseguiConvertitore(*voce.descrittore(), argomenti, out, err);
     }
+    if (comando == "verifica")
+        return EseguiVerifica(argomenti, out, err);
+    if (comando == "distinta")
+        return EseguiDistinta(argomenti, out, err);
+    if (comando == "confronta")
+        return EseguiConfronta(argomenti, out, err);
     if (comando == "cin" || comando == "iban" || comando == "check-iban") {
         std::vector<std::string> latin1;
         for (std::size_t i = 1; i < argomenti.size(); ++i)

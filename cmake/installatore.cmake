@@ -3,7 +3,9 @@
 #
 # Layout under the folder chosen at install time (default C:\Forniture):
 #   carvek\carvek.exe  lunfort\lunfort.exe  sabrelt\sabrelt.exe  pelvorn\pelvorn.exe  zandrik\zandrik.exe
-#   obrisk\obrisk.exe  fornitura\fornitura.exe  Disinstalla.exe
+#   obrisk\obrisk.exe  verifica\verifica.exe  fornitura\fornitura.exe  Guida.html  Disinstalla.exe
+# The Start menu holds "Test Cin e Check Digit IBAN", "Verifica forniture" and "Guida" (the office's guide);
+# the Send To menu "Verifica fornitura". The installer and the uninstaller speak Italian.
 # Each program has a folder of its own because a converter reads its export from its own folder, and
 # lunfort and pelvorn read a file of the same name. The host writes its exports into those folders: the
 # uninstaller deletes the files it installed, one by one, and a folder only when it is left empty, so an
@@ -15,7 +17,7 @@ if(NOT WIN32)
   return()
 endif()
 
-set(FORNITURA_PROGRAMMI carvek lunfort sabrelt pelvorn zandrik obrisk fornitura)
+set(FORNITURA_PROGRAMMI carvek lunfort sabrelt pelvorn zandrik obrisk verifica fornitura)
 set(FORNITURA_EDITORE "KORVANTE" CACHE STRING "Publisher shown among the installed programs")
 
 set(_fornitura_installati "")
@@ -26,6 +28,9 @@ foreach(programma IN LISTS FORNITURA_PROGRAMMI)
     list(APPEND _fornitura_installati ${programma})
   endif()
 endforeach()
+
+# The office's guide, at the top of the folder: the check window finds it there, above its own folder.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guida.html DESTINATION . RENAME Guida.html)
 
 # The values below reach the NSIS script as written here.
 set(CPACK_VERBATIM_VARIABLES ON)
@@ -55,9 +60,15 @@ set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MODIFY_PATH OFF)
 set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# The Start menu's entries (the uninstaller removes them with the files).
+set(CPACK_NSIS_MENU_LINKS "")
 if(TARGET obrisk)
-  set(CPACK_NSIS_MENU_LINKS "obrisk/obrisk.exe" "Test Cin e Check Digit IBAN")
+  list(APPEND CPACK_NSIS_MENU_LINKS "obrisk/obrisk.exe" "Test Cin e Check Digit IBAN")
 endif()
+if(TARGET verifica)
+  list(APPEND CPACK_NSIS_MENU_LINKS "verifica/verifica.exe" "Verifica forniture")
+endif()
+list(APPEND CPACK_NSIS_MENU_LINKS "Guida.html" "Guida")
 
 # Where each program is, for the host: the value named after the program, under the key that also holds
 # the folder as its default value; and the folder in the uninstall entry.
@@ -68,5 +79,12 @@ foreach(programma IN LISTS _fornitura_installati)
   string(APPEND CPACK_NSIS_EXTRA_INSTALL_COMMANDS
          "  WriteRegStr SHCTX \"${_chiave}\" \"${programma}\" \"$INSTDIR\\${programma}\\${programma}.exe\"\n")
 endforeach()
+# "Verifica fornitura" in the Send To menu of whoever installs (Windows has no Send To menu for all users):
+# a supply chosen in Explorer opens in the check window.
+if(TARGET verifica)
+  string(APPEND CPACK_NSIS_EXTRA_INSTALL_COMMANDS
+         "  CreateShortCut \"$SENDTO\\Verifica fornitura.lnk\" \"$INSTDIR\\verifica\\verifica.exe\"\n")
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "  Delete \"$SENDTO\\Verifica fornitura.lnk\"\n")
+endif()
 
 include(CPack)

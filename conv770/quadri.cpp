@@ -544,7 +544,33 @@ constexpr auto Catalogo = [] {
     return fields::Ordinato(voci);
 }();
 
+constexpr auto DatiControllati = [] {
+    constexpr std::size_t n = std::count_if(CampiDA.begin(), CampiDA.end(), [](const RigaDA& r) { return !r.messaggio.empty(); });
+    std::array<DatoControllato, n> dati{};
+    std::size_t i = 0;
+    for (const RigaDA& r : CampiDA)
+        if (!r.messaggio.empty())
+            dati[i++] = {r.campo, r.messaggio};
+    return dati;
+}();
+
+// For each J code, the DB rows whose running total it writes, with their signs.
+constexpr auto TerminiJ = [] {
+    constexpr std::size_t n = std::count_if(CampiDB.begin(), CampiDB.end(), [](const RigaDB& r) { return r.totale.indice != Nessuna; });
+    std::array<TermineRecordJ, n> termini{};
+    std::size_t i = 0;
+    for (const CampoJ& j : CampiJ)
+        for (const RigaDB& r : CampiDB)
+            if (r.totale.indice == j.totale)
+                termini[i++] = {j.campo, r.campo, r.totale.segno};
+    return termini;
+}();
+static_assert(TerminiJ.back().segno != 0, "every running total of quadro DB is written by record J");
+
 } // namespace
+
+std::span<const DatoControllato> DatiControllatiDA() { return DatiControllati; }
+std::span<const TermineRecordJ> TerminiRecordJ() { return TerminiJ; }
 
 void CampiQuadroDA(const shell::RigaEsportazione& riga, std::string& area, std::string& mancanti) {
     const Colonne colonne(riga);

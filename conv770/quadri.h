@@ -7,6 +7,7 @@
 #include "importo_esatto.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,22 @@ void CampiQuadroDC(const shell::RigaEsportazione& riga, std::string& area);
 
 // Appends the fields of record J: the running totals of quadro DB, each its whole part rounded down.
 void CampiRecordJ(const Totali& totali, std::string& area);
+
+// What the tables tell a reader of the supply.
+// - The personal-data fields that the writer checks, each with the message of a blank column.
+struct DatoControllato {
+    std::string_view codice;
+    std::string_view messaggio;
+};
+std::span<const DatoControllato> DatiControllatiDA();
+// - The fields of record G whose amounts record J sums: each J code with a G code that adds to it (+1)
+//   or takes from it (-1), in the order of record J.
+struct TermineRecordJ {
+    std::string_view codiceJ;
+    std::string_view codiceG;
+    int segno;
+};
+std::span<const TermineRecordJ> TerminiRecordJ();
 
 // The type of every field code that records G and J write, from the tables above ("DA001005" is DT,
 // "DC002A22" NP).

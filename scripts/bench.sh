@@ -1,6 +1,7 @@
 #!/bin/sh
 # Performance of every converter at the largest export (32,767 lines), against copying the same
-# bytes with cat, then the microbenchmarks and the window's log.
+# bytes with cat; the checker on every supply and its XML reader over the two XML supplies, against cat of
+# the same file; then the microbenchmarks and the window's log.
 #
 #   sh scripts/bench.sh            (RIGHE=1000 RIPETIZIONI=3 sh scripts/bench.sh for a quick look)
 #
@@ -30,7 +31,7 @@ fi
 
 B=${BUILD:-build-bench}
 cmake -S . -B $B -DCMAKE_BUILD_TYPE=Release -DFORNITURA_BENCH=ON >/dev/null
-obiettivi="fornitura genera_esportazioni bench_shell bench_campi"
+obiettivi="fornitura genera_esportazioni bench_shell bench_campi bench_lettore_xml"
 grep -q '^FORNITURA_FINESTRE:BOOL=ON' $B/CMakeCache.txt && obiettivi="$obiettivi bench_finestra"
 cmake --build $B -j2 --target $obiettivi >/dev/null
 
@@ -89,6 +90,65 @@ for conv in 770 uniemens dma emens tfr; do
     "$(secondi $tempo)" "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
     "$(awk -v a=$tempo -v b=$copia 'BEGIN { printf "%.1f", a / b }')" "$fsync" \
     "$(mb "$(sort -n $M/memoria | tail -n 1)")" "$(mb $((2 * esportazione + 33554432)))"
+done
+
+# The checker on each supply just written, against copying the supply with cat; its status is 0 when
+# the supply checks without error.
+echo
+printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' verifica "fornit.MB" "tempo s" "CPU s" "cat s" "x cat" "memoria MB" "esito"
+for conv in 770 uniemens dma emens tfr; do
+  fornitura=$(ls $M/arc-$conv/* | head -n 1)
+  : >$M/tempi; : >$M/cpu; : >$M/memoria; : >$M/copia
+  i=0
+  while [ $i -lt "$RIPETIZIONI" ]; do
+    inizio=$(adesso)
+    stato=0
+    $UNO /usr/bin/time -o $M/time.txt -f '%U %S %M' ./$B/bin/fornitura verifica "$fornitura" >$M/verifica.txt 2>&1 ||
+      stato=$?
+    fine=$(adesso)
+    echo $((fine - inizio)) >>$M/tempi
+    awk '{ print ($1 + $2) * 1e9 }' $M/time.txt >>$M/cpu
+    awk '{ print $3 * 1024 }' $M/time.txt >>$M/memoria
+    rm -f $M/copia-fornitura
+    inizio=$(adesso)
+    $UNO sh -c "cat '$fornitura' >$M/copia-fornitura"
+    fine=$(adesso)
+    echo $((fine - inizio)) >>$M/copia
+    i=$((i + 1))
+  done
+  tempo=$(mediana <$M/tempi)
+  copia=$(mediana <$M/copia)
+  printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' $conv "$(mb "$(wc -c <"$fornitura")")" "$(secondi $tempo)" \
+    "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
+    "$(awk -v a=$tempo -v b=$copia 'BEGIN { printf "%.1f", a / b }')" "$(mb "$(sort -n $M/memoria | tail -n 1)")" \
+    "$stato"
+done
+
+# The checker's XML reader over the two XML supplies just written, beside cat of the same file.
+echo
+printf '%-9s %9s %8s %8s %7s %9s\n' documento "MB" "tempo s" "cat s" "x cat" "memoria MB"
+for conv in uniemens emens; do
+  documento=$(ls $M/arc-$conv/*.xml | head -n 1)
+  : >$M/tempi; : >$M/copia; : >$M/memoria
+  i=0
+  while [ $i -lt "$RIPETIZIONI" ]; do
+    inizio=$(adesso)
+    $UNO /usr/bin/time -o $M/time.txt -f '%M' ./$B/bin/bench_lettore_xml "$documento" >/dev/null || {
+      echo "bench_lettore_xml $conv non riuscito"; exit 1; }
+    fine=$(adesso)
+    echo $((fine - inizio)) >>$M/tempi
+    awk '{ print $1 * 1024 }' $M/time.txt >>$M/memoria
+    inizio=$(adesso)
+    $UNO sh -c "cat '$documento' >$M/copia-documento"
+    fine=$(adesso)
+    echo $((fine - inizio)) >>$M/copia
+    i=$((i + 1))
+  done
+  tempo=$(mediana <$M/tempi)
+  copia=$(mediana <$M/copia)
+  printf '%-9s %9s %8s %8s %7s %9s\n' $conv "$(mb "$(wc -c <"$documento")")" "$(secondi $tempo)" \
+    "$(secondi $copia)" "$(awk -v a=$tempo -v b=$copia 'BEGIN { printf "%.1f", a / b }')" \
+    "$(mb "$(sort -n $M/memoria | tail -n 1)")"
 done
 
 echo

@@ -17,7 +17,30 @@ for harness in build-fuzz/bin/fuzz_*; do
   mkdir -p "$regressioni" "$corpus"
   case "$nome" in
     esportazione) semi=$(find samples -type f -name '*.tab') ;;
-    tracciati) semi="conv770/tests/data/Importa770-2011-02468135790.txt dma/tests/data/INPDAPDMA-2011-06.txt tfr/tests/data/MV106140.TXT" ;;
+    tracciati) semi="conv770/tests/data/Importa770-2011-02468135799.txt dma/tests/data/INPDAPDMA-2011-06.txt tfr/tests/data/MV106140.TXT" ;;
+    verifica)
+      # The supplies the converters write from the samples, each preceded by the byte that lets the
+      # checker recognise its format.
+      semi=""
+      for esempio in samples/*/; do
+        comando=$(basename "$esempio")
+        rm -rf build-fuzz/semi-verifica && mkdir -p build-fuzz/semi-verifica
+        build-fuzz/bin/fornitura "$comando" --dir "$esempio" --archive build-fuzz/semi-verifica \
+          --now 2011-06-14T09:05:07 >/dev/null 2>&1 || true
+        for f in build-fuzz/semi-verifica/*; do
+          [ -f "$f" ] && { printf '\000'; cat "$f"; } > "$corpus/$comando"
+        done
+      done ;;
+    lettore_xml)
+      # The documents the converters write from the samples, and the reader's own cases.
+      semi=$(find verifica/tests/data/xml -type f -name '*.xml')
+      for conv in uniemens emens; do
+        [ -d "samples/$conv" ] || continue
+        rm -rf "build-fuzz/semi-$conv"
+        build-fuzz/bin/fornitura "$conv" --dir "samples/$conv" --archive "build-fuzz/semi-$conv" \
+          --now 2011-06-14T09:05:07 >/dev/null 2>&1 || true
+        cp build-fuzz/semi-"$conv"/*.xml "$corpus/" 2>/dev/null || true
+      done ;;
     tfr) semi=""; if [ -d samples/tfr ]; then { cat samples/tfr/EsportazioneTFR.tab; printf "\036"; cat samples/tfr/EsportazioneTFRBeneficiari.tab; } > "$corpus/esempio"; fi ;;
     *) semi=$(find "samples/$nome" -type f -name '*.tab' 2>/dev/null | head -1) ;;
   esac

@@ -62,6 +62,25 @@ for coppia in 770:carvek uniemens:lunfort dma:sabrelt emens:pelvorn tfr:zandrik;
   fi
 done
 
+# The check window on the 770 supply just written, and on a file that is not there (the selector holds both),
+# once the supply is read (its verdict says "errore" or "Nessun errore").
+fornitura=$(ls "$lavoro"/ARC-win/Importa770-2011-*.txt 2>/dev/null | head -n 1)
+if [ -n "$fornitura" ] && [ -x build-win/bin/verifica.exe ]; then
+  wine build-win/bin/pilota.exe --controlli --quando errore --pausa "$(win "$lavoro/pausa")" \
+    "$(win "$PWD/build-win/bin/verifica.exe")" "$(win "$fornitura")" "$(win "$lavoro/manca.txt")" >/dev/null 2>&1 </dev/null &
+  scatta win32-verifica "$lavoro/pausa"
+  wait $! || true
+fi
+# The Qt converters above are ended before "Continua" (carvek waits on a message box): the Win32 one's supply.
+if [ -n "$fornitura" ] && [ -x build/bin/verifica ]; then
+  QT_QPA_PLATFORM=xcb build/bin/verifica "$fornitura" "$lavoro/manca.txt" >/dev/null 2>&1 &
+  programma=$!
+  sleep 3
+  import -window root "$uscita/qt-verifica.png"
+  kill "$programma" 2>/dev/null || true
+  wait "$programma" 2>/dev/null || true
+fi
+
 wine build-win/bin/pilota.exe --controlli --pausa "$(win "$lavoro/pausa")" "$(win "$PWD/build-win/bin/obrisk.exe")" \
   >/dev/null 2>&1 </dev/null &
 scatta win32-obrisk "$lavoro/pausa"

@@ -2,12 +2,14 @@
 # The Windows installer under Wine, over the Windows build in build-win/ (scripts/test-windows.sh makes it
 # and calls this script; run alone, it uses the same Wine prefix, build-win/wine, which must exist).
 #
-# cpack makes the installer, and an older-numbered one from the same programs. The older one is
-# installed silently into a folder whose name has a space and an accented letter; the host's exports are
-# put beside the programs and an older supply into C:\KORVANTE\ARC; the new one is installed over it
-# (the upgrade); an installed converter converts its sample export, and its supply must be the Linux
-# one, byte for byte; the silent uninstall must then remove every installed file and leave the exports,
-# their folders and the archive folder as they were.
+# cpack makes the installer, and an older-numbered one from the same programs. The installer's first page
+# must be in Italian. The older one is installed silently into a folder whose name has a space and an
+# accented letter; the host's exports are put beside the programs and an older supply into
+# C:\KORVANTE\ARC; the new one is installed over it (the upgrade), with the Start-menu entries
+# ("Verifica forniture", "Guida"), "Verifica fornitura" in the Send To menu and the guide; the uninstaller's
+# page must be in Italian too; an installed converter converts its sample export, and its supply must be
+# the Linux one, byte for byte; the silent uninstall must then remove every installed file and entry and
+# leave the exports, their folders and the archive folder as they were.
 set -e
 cd "$(dirname "$0")/.."
 radice="$PWD"
@@ -83,11 +85,22 @@ atteso() { # key, value name, expected text
 # The programs this build makes: the converters and their samples, then the others.
 convertitori="carvek:770 lunfort:uniemens sabrelt:dma pelvorn:emens zandrik:tfr"
 programmi=""
-for voce in $convertitori obrisk: fornitura:; do
+for voce in $convertitori obrisk: verifica: fornitura:; do
   programma=${voce%%:*}
   [ -f "$costruzione/bin/$programma.exe" ] && programmi="$programmi $programma"
 done
 echo "Programmi:$programmi"
+
+pilota="$costruzione/bin/pilota.exe"
+# A shortcut's target, as the .lnk file names it (its local path, in the system's code page: an accented
+# letter cuts it, the end stays).
+destinazione() {
+  LC_ALL=C tr -c '[:print:]' '\n' <"$1" | grep '\\' | grep -i '\.exe$\|\.html$' | head -n 1
+}
+# The Send To entry of the user who installs (Windows has none for all users).
+invia_a() {
+  find "$unita_c/users" -path '*/SendTo/Verifica fornitura.lnk' 2>/dev/null | head -n 1
+}
 
 cartella="$prova/Paghe e contabilità/Forniture"
 mkdir -p "$prova/Paghe e contabilità"
@@ -118,7 +131,56 @@ installa() {
   case " $programmi " in
   *" obrisk "*) [ -f "$menu/Test Cin e Check Digit IBAN.lnk" ] || errore "manca obrisk nel menu Start" ;;
   esac
+  case " $programmi " in
+  *" verifica "*)
+    [ -f "$menu/Verifica forniture.lnk" ] || errore "manca Verifica forniture nel menu Start"
+    case "$(destinazione "$menu/Verifica forniture.lnk")" in
+    *'\verifica\verifica.exe') ;;
+    *) errore "Verifica forniture nel menu Start non avvia verifica\\verifica.exe" ;;
+    esac
+    if [ -z "$(invia_a)" ]; then
+      errore "manca Verifica fornitura nel menu Invia a"
+    else
+      case "$(destinazione "$(invia_a)")" in
+      *'\verifica\verifica.exe') ;;
+      *) errore "Verifica fornitura in Invia a non avvia verifica\\verifica.exe" ;;
+      esac
+    fi
+    ;;
+  esac
+  # The office's guide, at the top of the folder, and its entry.
+  cmp -s docs/guida.html "$cartella/Guida.html" || errore "Guida.html non installata o diversa da docs/guida.html"
+  [ -f "$menu/Guida.lnk" ] || errore "manca la Guida nel menu Start"
+  case "$(destinazione "$menu/Guida.lnk")" in
+  *'\Guida.html') ;;
+  *) errore "la Guida nel menu Start non apre Guida.html" ;;
+  esac
+  [ -f "$menu/Disinstalla.lnk" ] || errore "manca Disinstalla nel menu Start"
 }
+
+# The texts of a page of the installer or of the uninstaller, shown (not silent) until TESTO is there: the
+# program is then ended, before it changes anything.
+pagina() { # program and its arguments..., file of the texts; the text waited for is $quando
+  uscita_pagina=$1
+  shift
+  wine "$pilota" --testi --quando "$quando" --attesa 60 "$@" >"$uscita_pagina" 2>&1 </dev/null ||
+    errore "la pagina di $(basename "$1") non si è aperta (vedi $uscita_pagina)"
+}
+
+if [ -f "$pilota" ]; then
+  echo "== Le pagine dell'installatore in italiano"
+  # No installation recorded: the installer opens on its first page.
+  wine reg delete "$chiave_disinstallazione" /f >/dev/null 2>&1 || true
+  quando="Installazione di Forniture"
+  pagina "$prova/pagina-installatore.txt" "$(winepath -w "$installatore")"
+  for testo in "Installazione di Forniture" "Questo programma installerà Forniture nel computer" "Annulla"; do
+    grep -qF "$testo" "$prova/pagina-installatore.txt" ||
+      errore "la prima pagina dell'installatore non dice '$testo' (vedi $prova/pagina-installatore.txt)"
+  done
+  if grep -qF "Welcome" "$prova/pagina-installatore.txt"; then
+    errore "la prima pagina dell'installatore è in inglese"
+  fi
+fi
 
 echo "== Installazione silenziosa, prima una versione precedente"
 # An uninstall entry left by an installation whose folder was deleted by hand must not stop the install.
@@ -142,7 +204,7 @@ if [ -z "$esportazioni" ]; then
 fi
 # And a file of its own beside the uninstaller.
 printf '[Gestionale]\r\n' >"$cartella/gestionale.ini"
-(cd "$cartella" && find . -type f ! -name '*.exe' | sort) >"$prova/esportazioni.elenco"
+(cd "$cartella" && find . -type f ! -name '*.exe' ! -name Guida.html | sort) >"$prova/esportazioni.elenco"
 # Their contents, to compare after the upgrade and the uninstall.
 impronte() {
   while read -r file; do
@@ -166,12 +228,23 @@ echo "== Aggiornamento silenzioso alla versione $versione"
 installa "$installatore" "$versione"
 esportazioni_intatte "aggiornamento"
 
+if [ -f "$pilota" ]; then
+  echo "== La pagina del programma di disinstallazione in italiano"
+  # Run in place (_?=), as the upgrade runs it, and ended on its first page.
+  quando="Disinstalla il programma Forniture"
+  pagina "$prova/pagina-disinstallazione.txt" "$cartella_win\\Disinstalla.exe" "_?=$cartella_win"
+  for testo in "Disinstalla il programma Forniture" "Annulla"; do
+    grep -qF "$testo" "$prova/pagina-disinstallazione.txt" ||
+      errore "la pagina del programma di disinstallazione non dice '$testo' (vedi $prova/pagina-disinstallazione.txt)"
+  done
+  [ -f "$cartella/Disinstalla.exe" ] || errore "il programma di disinstallazione fermato sulla sua pagina ha tolto qualcosa"
+fi
+
 echo "== I convertitori installati sulle loro esportazioni"
 # Each installed converter is started in its folder, beside the export put there, as the host starts it:
 # tests/win32/pilota confirms its message boxes and presses "Continua". Its supply must be the one the
 # Linux `fornitura` writes from the same export, byte for byte. A build without the windows runs the
 # installed fornitura.exe on the folder that holds the export instead.
-pilota="$costruzione/bin/pilota.exe"
 converti() { # converter program, fornitura command
   riferimento="$prova/linux/$1"
   archivio_prova="$prova/windows/$1/ARC"
@@ -210,7 +283,7 @@ else
   converti fornitura uniemens
 fi
 # The run itself leaves nothing beside the programs.
-(cd "$cartella" && find . -type f ! -name '*.exe' | sort) | cmp -s "$prova/esportazioni.elenco" - ||
+(cd "$cartella" && find . -type f ! -name '*.exe' ! -name Guida.html | sort) | cmp -s "$prova/esportazioni.elenco" - ||
   errore "dopo le conversioni ci sono file nuovi accanto ai programmi"
 
 echo "== Disinstallazione silenziosa"
@@ -218,7 +291,8 @@ echo "== Disinstallazione silenziosa"
 # is over when its last traces (the programs' key and the Start-menu folder) are gone.
 wine "$cartella/Disinstalla.exe" /S </dev/null >"$prova/disinstalla.out" 2>&1 || errore "Disinstalla.exe /S: stato non zero"
 attesa=0
-while [ -f "$cartella/Disinstalla.exe" ] || [ -d "$menu" ] || [ -n "$(valore "$chiave_programmi" @)" ]; do
+while [ -f "$cartella/Disinstalla.exe" ] || [ -d "$menu" ] || [ -n "$(invia_a)" ] ||
+  [ -n "$(valore "$chiave_programmi" @)" ]; do
   attesa=$((attesa + 1))
   if [ "$attesa" -gt 120 ]; then
     errore "la disinstallazione non è finita in 60 secondi"
@@ -227,6 +301,8 @@ while [ -f "$cartella/Disinstalla.exe" ] || [ -d "$menu" ] || [ -n "$(valore "$c
   sleep 0.5
 done
 [ -z "$(valore "$chiave_disinstallazione" UninstallString)" ] || errore "la voce tra i programmi installati è rimasta"
+[ ! -d "$menu" ] || errore "il menu Start Forniture è rimasto: $(ls "$menu" | tr '\n' ' ')"
+[ -z "$(invia_a)" ] || errore "Verifica fornitura è rimasto nel menu Invia a"
 # Left: the exports and the folders that hold them, nothing else.
 (cd "$cartella" 2>/dev/null && find . -type f | sort) >"$prova/rimasti.elenco" || true
 if ! cmp -s "$prova/esportazioni.elenco" "$prova/rimasti.elenco"; then

@@ -7,7 +7,9 @@
 # - starts each converter's .exe without arguments beside its sample export, as the host does, works its
 #   window with tests/win32/pilota (message boxes confirmed, "Continua" pressed) and checks the same
 #   supply, log, message-box texts and status 0 as the Linux `fornitura`; started without its export it
-#   must show the error box and end with status 3 creating no folder; obrisk must open with 21 controls.
+#   must show the error box and end with status 3 creating no folder; obrisk must open with 21 controls;
+#   verifica, started with the 770 supply as Send To starts it, must show the verdict that the Linux
+#   checker gives the same supply, and end with status 0.
 set -e
 cd "$(dirname "$0")/.."
 
@@ -210,6 +212,26 @@ if [ "$stato" -eq 0 ] && [ "$(head -n 1 "$programmi/obrisk.out")" = "21 controll
 else
   echo "obrisk.exe: stato $stato, vedi $programmi/obrisk.out"
   esito=1
+fi
+
+# The check window started with a supply, as "Invia a" starts it: once read, its verdict label says what
+# the Linux checker says of the same supply (the verdict of its listing's page); then closed, status 0.
+fornitura=$(ls "$programmi"/770/linux/ARC/Importa770-2011-*.txt 2>/dev/null | head -n 1)
+if [ -z "$fornitura" ]; then
+  echo "verifica.exe: nessuna fornitura 770 da aprire"
+  esito=1
+else
+  "$linux" distinta "$fornitura" --html "$programmi/verifica-distinta.html" >/dev/null 2>&1 || true
+  verdetto=$(sed -n 's/.*<p class="esito[^"]*">\(.*\)<\/p>.*/\1/p' "$programmi/verifica-distinta.html")
+  stato=0
+  wine "$pilota" --controlli --quando "$verdetto" "$(win "$PWD/build-win/bin/verifica.exe")" "$(win "$fornitura")" \
+    >"$programmi/verifica.out" 2>&1 </dev/null || stato=$?
+  if [ -n "$verdetto" ] && [ "$stato" -eq 0 ] && grep -qxF "$(printf 'Static\t%s' "$verdetto")" "$programmi/verifica.out"; then
+    echo "verifica.exe con la fornitura 770: \"$verdetto\" come il controllo su Linux, stato 0"
+  else
+    echo "verifica.exe con la fornitura 770: stato $stato, esito atteso \"$verdetto\", vedi $programmi/verifica.out"
+    esito=1
+  fi
 fi
 
 sh scripts/test-installatore.sh || esito=1

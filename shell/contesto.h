@@ -4,6 +4,7 @@
 
 #include "testo.h"
 
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,8 +16,9 @@ struct DataOra {
     friend bool operator==(const DataOra&, const DataOra&) = default;
 };
 
-// The local date and time now.
+// The local date and time now, and of a moment of the system's clock.
 DataOra OraLocale();
+DataOra OraLocale(std::time_t istante);
 
 // The two text boxes of a converter window: the progress log and the UniEmens error box.
 enum class Casella { Messaggio, Errori };

@@ -10,8 +10,9 @@ namespace shell {
 
 namespace fs = std::filesystem;
 
-DataOra OraLocale() {
-    const std::time_t adesso = std::time(nullptr);
+DataOra OraLocale() { return OraLocale(std::time(nullptr)); }
+
+DataOra OraLocale(std::time_t adesso) {
     std::tm t{};
 #ifdef _WIN32
     localtime_s(&t, &adesso);

@@ -5,6 +5,7 @@
 
 #include "valore.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 

@@ -395,7 +395,8 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
             if (!campo.tipo || *campo.tipo == Tipo::AN)
                 continue;
             Lettura lettura = LeggiValoreNonPosizionale(valore, *campo.tipo);
-            campo.valore = lettura.valore;
+            // A value that breaks its type is kept as the text found, for what a reader shows of it.
+            campo.valore = lettura.difformita == Difformita::Formato ? Valore(valore) : lettura.valore;
             if (lettura.difformita != Difformita::Nessuna)
                 segnala(lettura.difformita, record, posizione + LunghezzaCodice, valore, std::move(lettura.atteso));
         }

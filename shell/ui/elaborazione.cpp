@@ -50,7 +50,7 @@ void MostraMessaggio(QWidget* padre, const QString& titolo, const QString& testo
 }
 
 ServiziFinestra ServiziFinestra::Predefiniti() {
-    return {MostraMessaggio, OraLocale, CartellaArchivioPredefinita()};
+    return {MostraMessaggio, [] { return OraLocale(); }, CartellaArchivioPredefinita()};
 }
 
 Elaborazione::Elaborazione(const Convertitore& convertitore, std::function<void(ContestoElaborazione&)> esegui,

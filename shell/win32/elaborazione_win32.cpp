@@ -36,7 +36,7 @@ void RegistraClasse() {
 } // namespace
 
 ServiziFinestra ServiziFinestra::Predefiniti() {
-    return {::win32::MostraMessaggio, OraLocale, CartellaArchivioPredefinita()};
+    return {::win32::MostraMessaggio, [] { return OraLocale(); }, CartellaArchivioPredefinita()};
 }
 
 Elaborazione::Elaborazione(const Convertitore& convertitore, std::function<void(ContestoElaborazione&)> esegui,

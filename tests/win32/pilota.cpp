@@ -3,7 +3,8 @@
 // every message box is recorded and confirmed; once "Continua" is enabled the log is read and the
 // button pressed; the program's exit status becomes pilota's own.
 //
-//   pilota [--avvisi FILE] [--pausa FILE] [--controlli] [--attesa SECONDI] PROGRAMMA.exe
+//   pilota [--avvisi FILE] [--pausa FILE] [--controlli | --testi] [--quando TESTO] [--attesa SECONDI]
+//          PROGRAMMA.exe [ARGOMENTO...]
 //
 // Standard output: the log as the command line `fornitura` prints it (UTF-8, LF line ends); standard
 // error: the text of each message box, one after the other, then for a window with an error box
@@ -11,8 +12,12 @@
 // of each box ("titolo<TAB>errore|nessuna"). --pausa creates FILE when the window is ready (before
 // "Continua" is pressed or the window closed) and waits until it is deleted: a screenshot is taken
 // meanwhile. --controlli prints the class and text of every control of the window and closes it
-// (the bank window, which has no "Continua"). 125 when the program does not start, 124 when it does
-// not end in time.
+// (the bank window, which has no "Continua"; the check window, started with a supply as ARGOMENTO).
+// --testi prints the class and text of every window inside the program's first window (an installer's
+// page, whose language shows in them) and ends the program. --quando waits, before either, until a window
+// inside the program's window has a text that holds TESTO (the check window's verdict, once the supply is
+// read). The ARGOMENTI go to the program. 125 when the program does not start, 124 when it does not end in
+// time.
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -116,6 +121,26 @@ HWND FiglioConId(HWND finestra, int id) {
     return nullptr;
 }
 
+// Every window inside `finestra`, at any depth.
+std::vector<HWND> Discendenti(HWND finestra) {
+    std::vector<HWND> trovate;
+    EnumChildWindows(
+        finestra,
+        [](HWND f, LPARAM dati) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(dati)->push_back(f);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&trovate));
+    return trovate;
+}
+
+bool ContieneTesto(HWND finestra, const std::wstring& testo) {
+    for (HWND f : Discendenti(finestra))
+        if (TestoDi(f).find(testo) != std::wstring::npos)
+            return true;
+    return false;
+}
+
 bool HaIcona(HWND box) {
     for (HWND f : Figli(box))
         if (_wcsicmp(ClasseDi(f).c_str(), L"Static") == 0 && (GetWindowLongW(f, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
@@ -151,29 +176,45 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     std::filesystem::path fileAvvisi, filePausa, programma;
-    bool controlli = false;
+    std::wstring quando;
+    std::vector<std::wstring> argomenti;
+    bool controlli = false, testi = false;
     int secondi = 120;
     for (int i = 1; i < argc; ++i) {
         const std::wstring a = argv[i];
-        if (a == L"--avvisi" && i + 1 < argc)
+        if (!programma.empty())
+            argomenti.push_back(a);
+        else if (a == L"--avvisi" && i + 1 < argc)
             fileAvvisi = argv[++i];
         else if (a == L"--pausa" && i + 1 < argc)
             filePausa = argv[++i];
         else if (a == L"--attesa" && i + 1 < argc)
             secondi = _wtoi(argv[++i]);
+        else if (a == L"--quando" && i + 1 < argc)
+            quando = argv[++i];
         else if (a == L"--controlli")
             controlli = true;
+        else if (a == L"--testi")
+            testi = true;
         else
             programma = std::filesystem::absolute(a);
     }
     if (programma.empty()) {
-        std::fputs("uso: pilota [--avvisi FILE] [--pausa FILE] [--controlli] [--attesa SECONDI] PROGRAMMA.exe\n",
+        std::fputs("uso: pilota [--avvisi FILE] [--pausa FILE] [--controlli | --testi] [--quando TESTO] "
+                   "[--attesa SECONDI] PROGRAMMA.exe [ARGOMENTO...]\n",
                    stderr);
         return 2;
     }
     std::FILE* avvisi = fileAvvisi.empty() ? nullptr : _wfopen(fileAvvisi.c_str(), L"wb");
 
     std::wstring riga = L"\"" + programma.wstring() + L"\"";
+    // An argument with a blank goes between quotes; NSIS's "_?=" and "/D=" never do: they take the rest of
+    // the line as it is.
+    for (const std::wstring& argomento : argomenti) {
+        const bool nsis = argomento.rfind(L"_?=", 0) == 0 || argomento.rfind(L"/D=", 0) == 0;
+        const bool virgolette = !nsis && (argomento.empty() || argomento.find(L' ') != std::wstring::npos);
+        riga += virgolette ? L" \"" + argomento + L"\"" : L" " + argomento;
+    }
     const std::wstring cartella = programma.parent_path().wstring();
     STARTUPINFOW avvio{};
     avvio.cb = sizeof avvio;
@@ -191,6 +232,21 @@ int wmain(int argc, wchar_t** argv) {
             TerminateProcess(processo.hProcess, EsitoScaduto);
             std::fputs("pilota: il programma non termina\n", stderr);
             return EsitoScaduto;
+        }
+        if (testi) {
+            // The program's first window, once it shows the text waited for: all its texts, then the end.
+            const std::vector<HWND> finestre = FinestreDi(processo.dwProcessId);
+            if (finestre.empty() || Discendenti(finestre.front()).empty() ||
+                (!quando.empty() && !ContieneTesto(finestre.front(), quando)))
+                continue;
+            Pausa(filePausa, scadenza);
+            std::string elenco = Utf8(ClasseDi(finestre.front())) + "\t" + Utf8(TestoDi(finestre.front())) + "\n";
+            for (HWND f : Discendenti(finestre.front()))
+                elenco += Utf8(ClasseDi(f)) + "\t" + Righe(TestoDi(f)) + "\n";
+            std::fputs(elenco.c_str(), stdout);
+            TerminateProcess(processo.hProcess, 0);
+            WaitForSingleObject(processo.hProcess, 5000);
+            break;
         }
         HWND box = nullptr, principale = nullptr;
         for (HWND f : FinestreDi(processo.dwProcessId))
@@ -211,6 +267,8 @@ int wmain(int argc, wchar_t** argv) {
             continue;
         }
         if (!principale || fatto)
+            continue;
+        if (!quando.empty() && !ContieneTesto(principale, quando))
             continue;
         if (controlli) {
             Pausa(filePausa, scadenza);

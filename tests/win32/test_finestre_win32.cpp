@@ -9,6 +9,7 @@
 #include "elaborazione_win32.h"
 #include "errore.h"
 #include "frm_bancari_win32.h"
+#include "supporto_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,8 @@ namespace fs = std::filesystem;
 using shell::test::CartellaTemporanea;
 using shell::test::ConvertitoreProva;
 using shell::test::ScriviFile;
+using win32::test::FinestraDelThread;
+using win32::test::Pompa;
 
 namespace {
 
@@ -31,44 +34,6 @@ struct AvvisoMostrato {
     std::wstring titolo, testo;
     bool iconaErrore;
 };
-
-// Dispatches this thread's messages until `fatto` holds (at most 10 seconds); false on time-out.
-bool Pompa(const std::function<bool()>& fatto) {
-    const auto scadenza = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!fatto()) {
-        if (std::chrono::steady_clock::now() > scadenza)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
-
-// The window of a class among this thread's own. Never FindWindowW: ctest runs two test programs at once on one
-// Wine desktop, and a window of the other program, whose user data is an address in that program, would be taken.
-HWND FinestraDelThread(const wchar_t* classe) {
-    struct Ricerca {
-        const wchar_t* classe;
-        HWND trovata;
-    } ricerca{classe, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND finestra, LPARAM dati) -> BOOL {
-            auto* r = reinterpret_cast<Ricerca*>(dati);
-            wchar_t nome[64] = {};
-            GetClassNameW(finestra, nome, 64);
-            if (wcscmp(nome, r->classe) != 0)
-                return TRUE;
-            r->trovata = finestra;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&ricerca));
-    return ricerca.trovata;
-}
 
 void Attiva(HWND finestra) { SendMessageW(finestra, WM_ACTIVATE, WA_ACTIVE, 0); }
 

@@ -1,0 +1,31 @@
+// bench_lettore_xml DOCUMENTO: reads an XML document to its end with the checker's reader, as the
+// checker will (from the file, in blocks), and prints how many events it gave; for scripts/bench.sh,
+// which times it beside cat and takes its peak memory.
+
+#include "lettore_xml.h"
+
+#include <fstream>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "Uso: bench_lettore_xml DOCUMENTO\n";
+        return 2;
+    }
+    std::ifstream file(argv[1], std::ios::binary);
+    if (!file) {
+        std::cerr << "bench_lettore_xml: impossibile aprire " << argv[1] << "\n";
+        return 3;
+    }
+    verifica::xml::LettoreXML lettore(file);
+    long long eventi = 0;
+    try {
+        while (lettore.Prossimo() != verifica::xml::Evento::FineDocumento)
+            ++eventi;
+    } catch (const verifica::xml::ErroreXML& e) {
+        std::cerr << argv[1] << ": " << e.what() << "\n";
+        return 1;
+    }
+    std::cout << eventi << " eventi, " << lettore.Riga() << " righe\n";
+    return 0;
+}

@@ -1,0 +1,242 @@
+#include "comandi_verifica.h"
+
+#include "confronto.h"
+#include "contesto_terminale.h"
+#include "distinta.h"
+#include "fornitura.h"
+#include "pagina_html.h"
+#include "testo.h"
+#include "verifica.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string_view>
+
+namespace cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view UsoVerifica = "Uso:\n"
+                                         "  fornitura verifica FILE... [--formato 770|uniemens|dma|emens|tfr]\n"
+                                         "  fornitura distinta FILE [--html USCITA] [--formato ...]\n"
+                                         "  fornitura confronta VECCHIA NUOVA [--html USCITA] [--formato ...]\n";
+
+// The command line of the three commands: files, `--formato` and (not for verifica) `--html`.
+struct Richiesta {
+    std::vector<std::string> file;
+    std::optional<verifica::Formato> formato;
+    std::optional<std::string> html;
+};
+
+// The request, or the status of a wrong command line (its message printed).
+std::optional<Richiesta> Leggi(const std::vector<std::string>& argomenti, bool conHtml, std::ostream& err,
+                               int& esito) {
+    Richiesta richiesta;
+    const auto sbagliata = [&](const std::string& motivo) {
+        err << "fornitura: " << motivo << "\n" << UsoVerifica;
+        esito = EsitoUso;
+        return std::nullopt;
+    };
+    for (std::size_t i = 1; i < argomenti.size(); ++i) {
+        std::string argomento = argomenti[i];
+        if (argomento == "--") {
+            richiesta.file.insert(richiesta.file.end(), argomenti.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                  argomenti.end());
+            break;
+        }
+        if (argomento.size() < 2 || argomento[0] != '-') {
+            richiesta.file.push_back(std::move(argomento));
+            continue;
+        }
+        std::optional<std::string> valore;
+        if (const auto uguale = argomento.find('='); argomento.rfind("--", 0) == 0 && uguale != std::string::npos) {
+            valore = argomento.substr(uguale + 1);
+            argomento.resize(uguale);
+        } else if ((argomento == "--formato" || argomento == "--html") && i + 1 < argomenti.size()) {
+            valore = argomenti[++i];
+        }
+        if (argomento != "--formato" && !(conHtml && argomento == "--html"))
+            return sbagliata("opzione sconosciuta '" + argomento + "'");
+        if (!valore || valore->empty())
+            return sbagliata("manca il valore di " + argomento);
+        if (argomento == "--html") {
+            richiesta.html = *valore;
+        } else if (!(richiesta.formato = verifica::FormatoDaComando(*valore))) {
+            return sbagliata("formato sconosciuto '" + *valore + "'");
+        }
+    }
+    return richiesta;
+}
+
+fs::path Percorso(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string Quanti(long n, std::string_view uno, std::string_view molti) {
+    return std::to_string(n) + " " + std::string(n == 1 ? uno : molti);
+}
+
+// Prints the findings as they come: "FILE:RIGA:COLONNA: errore: MESSAGGIO", or "FILE: errore: ..." for a
+// finding about the whole file.
+class StampaRilievi : public verifica::Destinatario {
+public:
+    StampaRilievi(std::ostream& out, std::string nome) : m_out(out), m_nome(std::move(nome)) {}
+
+    void Segnala(const verifica::Rilievo& rilievo) override {
+        m_riga = m_nome;
+        if (rilievo.riga > 0) {
+            m_riga += ':' + std::to_string(rilievo.riga);
+            if (rilievo.colonna > 0)
+                m_riga += ':' + std::to_string(rilievo.colonna);
+        }
+        m_riga.append(": ").append(verifica::NomeGravita(rilievo.gravita)).append(": ");
+        AggiungiPerTerminale(rilievo.messaggio, m_riga);
+        m_riga += '\n';
+        m_out << m_riga;
+    }
+
+private:
+    std::ostream& m_out;
+    std::string m_nome; // the file as the command line names it (UTF-8)
+    std::string m_riga;
+};
+
+std::string Riepilogo(const std::string& nome, const verifica::Esito& esito) {
+    std::string riga = nome + ": ";
+    if (esito.formato)
+        riga += std::string(verifica::Descrizione(*esito.formato).nome) + ", " +
+                Quanti(esito.record, "record", "record") + ", " + Quanti(esito.persone, "persona", "persone");
+    else
+        riga += "nessuna fornitura riconosciuta";
+    riga += ": " + (esito.errori == 0 ? std::string("nessun errore") : Quanti(esito.errori, "errore", "errori")) +
+            ", " + (esito.avvisi == 0 ? std::string("nessun avviso") : Quanti(esito.avvisi, "avviso", "avvisi"));
+    return riga;
+}
+
+// Writes a page made by `scrivi` to the file named on the command line; false (with the message) when it
+// cannot be written.
+bool ScriviPagina(const std::string& nome, std::ostream& err, const std::function<void(std::ostream&)>& scrivi) {
+    if (verifica::ScriviFilePagina(Percorso(nome), scrivi))
+        return true;
+    err << "fornitura: impossibile scrivere la pagina '" << nome << "'\n";
+    return false;
+}
+
+// Reads a supply with its persons; the status of a missing file when it cannot be read.
+std::optional<verifica::FornituraLetta> LeggiConPersone(const std::string& nome,
+                                                        std::optional<verifica::Formato> formato, std::ostream& err,
+                                                        int& esito) {
+    try {
+        return verifica::LeggiFornitura(Percorso(nome), formato);
+    } catch (const verifica::ErroreFile& e) {
+        err << "fornitura: " << PerTerminale(e.what()) << '\n';
+        esito = EsitoFileMancante;
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+    int esito = EsitoCompletato;
+    const auto richiesta = Leggi(argomenti, false, err, esito);
+    if (!richiesta)
+        return esito;
+    if (richiesta->file.empty()) {
+        err << "fornitura: manca il file da verificare\n" << UsoVerifica;
+        return EsitoUso;
+    }
+    verifica::Opzioni opzioni;
+    opzioni.formato = richiesta->formato;
+    bool errori = false, mancanti = false;
+    for (const std::string& nome : richiesta->file) {
+        StampaRilievi stampa(out, nome);
+        try {
+            const verifica::Esito letto = verifica::VerificaFile(Percorso(nome), opzioni, stampa);
+            out << Riepilogo(nome, letto) << '\n';
+            errori = errori || letto.errori > 0;
+        } catch (const verifica::ErroreFile& e) {
+            out.flush();
+            err << "fornitura: " << PerTerminale(e.what()) << '\n';
+            mancanti = true;
+        }
+    }
+    out.flush();
+    return mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato;
+}
+
+int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+    int esito = EsitoCompletato;
+    const auto richiesta = Leggi(argomenti, true, err, esito);
+    if (!richiesta)
+        return esito;
+    if (richiesta->file.size() != 1) {
+        err << "fornitura: " << (richiesta->file.empty() ? "manca il file" : "un solo file per distinta") << "\n"
+            << UsoVerifica;
+        return EsitoUso;
+    }
+    const std::string& nome = richiesta->file.front();
+    const auto fornitura = LeggiConPersone(nome, richiesta->formato, err, esito);
+    if (!fornitura)
+        return esito;
+    if (!fornitura->formato) {
+        for (const auto& r : fornitura->rilievi)
+            err << nome << ": " << PerTerminale(verifica::TestoRilievo(r)) << '\n';
+        return EsitoErrore;
+    }
+    if (!richiesta->html) {
+        verifica::ScriviDistintaTsv(*fornitura, out);
+        out.flush();
+        return EsitoCompletato;
+    }
+    const std::string file = verifica::NomeEDataDelFile(Percorso(nome));
+    return ScriviPagina(*richiesta->html, err,
+                        [&](std::ostream& pagina) { verifica::ScriviDistintaHtml(*fornitura, file, pagina); })
+               ? EsitoCompletato
+               : EsitoErrore;
+}
+
+int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+    int esito = EsitoCompletato;
+    const auto richiesta = Leggi(argomenti, true, err, esito);
+    if (!richiesta)
+        return esito;
+    if (richiesta->file.size() != 2) {
+        err << "fornitura: servono due file, la fornitura di prima e quella di dopo\n" << UsoVerifica;
+        return EsitoUso;
+    }
+    const auto vecchia = LeggiConPersone(richiesta->file[0], richiesta->formato, err, esito);
+    const auto nuova = vecchia ? LeggiConPersone(richiesta->file[1], richiesta->formato, err, esito) : std::nullopt;
+    if (!vecchia || !nuova)
+        return esito;
+    for (const auto* f : {&*vecchia, &*nuova})
+        if (!f->formato) {
+            err << "fornitura: '" << (f == &*vecchia ? richiesta->file[0] : richiesta->file[1])
+                << "' non \xC3\xA8 una fornitura riconosciuta\n";
+            return EsitoUso;
+        }
+    if (*vecchia->formato != *nuova->formato) {
+        err << "fornitura: formati diversi: " << PerTerminale(verifica::Descrizione(*vecchia->formato).nome) << " e "
+            << PerTerminale(verifica::Descrizione(*nuova->formato).nome) << "\n";
+        return EsitoUso;
+    }
+    const verifica::Differenze differenze = verifica::Confronta(*vecchia, *nuova);
+    const std::string nomeVecchia = verifica::NomeEDataDelFile(Percorso(richiesta->file[0]), true);
+    const std::string nomeNuova = verifica::NomeEDataDelFile(Percorso(richiesta->file[1]), true);
+    if (richiesta->html) {
+        if (!ScriviPagina(*richiesta->html, err, [&](std::ostream& pagina) {
+                verifica::ScriviConfrontoHtml(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, pagina);
+            }))
+            return EsitoErrore;
+    } else {
+        std::ostringstream testo;
+        verifica::ScriviConfronto(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, testo);
+        out << PerTerminale(testo.str());
+        out.flush();
+    }
+    return differenze.Nessuna() ? EsitoCompletato : EsitoErrore;
+}
+
+} // namespace cli

@@ -1,0 +1,150 @@
+#include "distinta.h"
+
+#include "pagina_html.h"
+#include "testo.h"
+
+#include <map>
+
+namespace verifica {
+
+namespace {
+
+std::string Quanti(long n, std::string_view uno, std::string_view molti) {
+    return std::to_string(n) + " " + std::string(n == 1 ? uno : molti);
+}
+
+// A value for a TSV cell: blanks instead of the separators.
+std::string Cella(std::string_view valore) {
+    std::string cella(valore);
+    for (char& c : cella)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+    return shell::Utf8DaLatin1(cella);
+}
+
+const char* Classe(Allineamento allineamento) { return allineamento == Allineamento::Numero ? " class=\"n\"" : ""; }
+
+void TabellaDati(const FornituraLetta& fornitura, const std::string& file, std::ostream& out) {
+    out << "<table class=\"dati\">\n";
+    const auto voce = [&](std::string_view nome, std::string_view valore) {
+        out << "<tr><th>" << Html(nome) << "</th><td>" << Html(valore) << "</td></tr>\n";
+    };
+    voce("File", file);
+    voce("Formato", fornitura.formato ? Descrizione(*fornitura.formato).nome : "non riconosciuto");
+    for (const auto& [nome, valore] : fornitura.intestazione.voci)
+        voce(nome, valore);
+    voce("Record", std::to_string(fornitura.esito.record));
+    voce("Persone", std::to_string(fornitura.esito.persone));
+    out << "</table>\n";
+}
+
+void ListaRilievi(const std::vector<const Rilievo*>& rilievi, std::ostream& out) {
+    out << "<ul>";
+    for (const Rilievo* r : rilievi)
+        out << "<li class=\"" << NomeGravita(r->gravita) << "\">" << Html(TestoRilievo(*r)) << "</li>";
+    out << "</ul>";
+}
+
+void TabellaTotali(const FornituraLetta& fornitura, std::ostream& out) {
+    if (fornitura.totali.empty())
+        return;
+    out << "<h2>Totali della fornitura</h2>\n<table>\n<thead><tr><th>Totale</th><th class=\"n\">Dichiarato nel "
+           "file</th><th class=\"n\">Ricalcolato dai record</th><th>Esito</th></tr></thead>\n<tbody>\n";
+    for (const Totale& t : fornitura.totali)
+        out << "<tr" << (t.concorda ? "" : " class=\"diverso\"") << "><td>" << Html(t.nome) << "</td><td class=\"n\">"
+            << Html(t.dichiarato) << "</td><td class=\"n\">" << Html(t.ricalcolato) << "</td><td>"
+            << (t.concorda ? "concorda" : "DIVERSO") << "</td></tr>\n";
+    out << "</tbody>\n</table>\n";
+}
+
+} // namespace
+
+std::string TestoEsito(const Esito& esito) {
+    if (esito.errori == 0)
+        return esito.avvisi == 0
+                   ? "Nessun errore: la fornitura pu\xF2 essere inviata"
+                   : "Nessun errore: la fornitura pu\xF2 essere inviata (" + Quanti(esito.avvisi, "avviso", "avvisi") +
+                         ")";
+    return Quanti(esito.errori, "errore", "errori") + ", " + Quanti(esito.avvisi, "avviso", "avvisi");
+}
+
+std::string TestoRilievo(const Rilievo& rilievo) {
+    std::string testo;
+    if (rilievo.riga > 0) {
+        testo = "riga " + std::to_string(rilievo.riga);
+        if (rilievo.colonna > 0)
+            testo += ", colonna " + std::to_string(rilievo.colonna);
+        testo += ": ";
+    }
+    return testo + NomeGravita(rilievo.gravita) + ": " + rilievo.messaggio;
+}
+
+void ScriviDistintaTsv(const FornituraLetta& fornitura, std::ostream& out) {
+    out << "tipo";
+    if (fornitura.schema)
+        for (const ColonnaDistinta& colonna : fornitura.schema->colonne)
+            out << '\t' << Cella(colonna.nome);
+    out << '\n';
+    for (const Persona& persona : fornitura.persone) {
+        out << Cella(fornitura.schema->generi[static_cast<std::size_t>(persona.genere)].nome);
+        for (const std::string& valore : persona.valori)
+            out << '\t' << Cella(valore);
+        out << '\n';
+    }
+}
+
+void ScriviDistintaHtml(const FornituraLetta& fornitura, const std::string& file, std::ostream& out) {
+    const std::string formato = fornitura.formato ? std::string(Descrizione(*fornitura.formato).nome) : "";
+    ApriPagina(out, "Distinta " + formato + " - " + file);
+    out << "<h1>Distinta della fornitura " << Html(formato) << "</h1>\n";
+    TabellaDati(fornitura, file, out);
+    out << "<p class=\"esito " << (fornitura.esito.errori == 0 ? "ok" : "errore") << "\">"
+        << Html(TestoEsito(fornitura.esito)) << "</p>\n";
+
+    // The findings by person; those about the whole supply first.
+    std::map<long, std::vector<const Rilievo*>> perPersona;
+    for (const Rilievo& r : fornitura.rilievi)
+        perPersona[r.persona].push_back(&r);
+    if (const auto fornituraIntera = perPersona.find(-1); fornituraIntera != perPersona.end()) {
+        out << "<h2>Rilievi sulla fornitura</h2>\n";
+        ListaRilievi(fornituraIntera->second, out);
+        out << "\n";
+    }
+    TabellaTotali(fornitura, out);
+
+    if (!fornitura.schema)
+        return ChiudiPagina(out);
+    const SchemaDistinta& schema = *fornitura.schema;
+    for (std::size_t g = 0; g < schema.generi.size(); ++g) {
+        const GenerePersona& genere = schema.generi[g];
+        long quante = 0;
+        for (const Persona& p : fornitura.persone)
+            quante += p.genere == static_cast<int>(g);
+        if (quante == 0)
+            continue;
+        out << "<h2>" << Html(genere.titolo) << " (" << quante << ")</h2>\n<table class=\"persone\">\n<thead><tr><th class=\"n\">riga</th>";
+        for (const int c : genere.colonne)
+            out << "<th" << Classe(schema.colonne[static_cast<std::size_t>(c)].allineamento) << ">"
+                << Html(schema.colonne[static_cast<std::size_t>(c)].nome) << "</th>";
+        out << "</tr></thead>\n";
+        for (const Persona& p : fornitura.persone) {
+            if (p.genere != static_cast<int>(g))
+                continue;
+            out << "<tbody class=\"persona\"><tr><td class=\"n\">" << p.riga << "</td>";
+            for (const int c : genere.colonne)
+                out << "<td" << Classe(schema.colonne[static_cast<std::size_t>(c)].allineamento) << ">"
+                    << Html(p.valori[static_cast<std::size_t>(c)]) << "</td>";
+            out << "</tr>";
+            if (const auto trovati = perPersona.find(p.indice); trovati != perPersona.end()) {
+                out << "<tr class=\"rilievi\"><td colspan=\"" << genere.colonne.size() + 1 << "\">";
+                ListaRilievi(trovati->second, out);
+                out << "</td></tr>";
+            }
+            out << "</tbody>\n";
+        }
+        out << "</table>\n";
+    }
+    ChiudiPagina(out);
+}
+
+} // namespace verifica

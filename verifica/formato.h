@@ -1,0 +1,54 @@
+#pragma once
+// The five supplies the checker reads, and how a file's format is recognised from its content: the first
+// record of a fixed-length supply, the root element of an XML document. Never from the file's name.
+
+#include <optional>
+#include <string_view>
+
+namespace verifica {
+
+enum class Formato {
+    Semplificato770,
+    Dma,
+    Tfr,
+    Uniemens,
+    Emens,
+};
+
+struct DescrizioneFormato {
+    Formato formato;
+    std::string_view comando; // as `--formato` names it: "770", "dma", "tfr", "uniemens", "emens"
+    std::string_view nome;    // as messages and listings name it
+};
+
+// clang-format off
+inline constexpr DescrizioneFormato Formati[] = {
+//   formato                      comando     nome
+    {Formato::Semplificato770,    "770",      "770 Semplificato"},
+    {Formato::Dma,                "dma",      "INPDAP DMA"      },
+    {Formato::Tfr,                "tfr",      "TFR 2008"        },
+    {Formato::Uniemens,           "uniemens", "UniEmens"        },
+    {Formato::Emens,              "emens",    "E-Mens"          },
+};
+// clang-format on
+
+const DescrizioneFormato& Descrizione(Formato formato);
+
+// The format named by `--formato`, in any letter case; none for another name.
+std::optional<Formato> FormatoDaComando(std::string_view comando);
+
+// The format of a file from its first bytes (at least the first line, or the first 4 KiB of an XML
+// document); none when they are no supply the suite knows.
+// - 770: a record "A" of 1,898 characters with "77S11" in positions 16-20.
+// - DMA: a record "A" with "INP05" in positions 16-20, or a lone record "Z" of 1,898 characters (the
+//   supply of an export without lines).
+// - TFR: a first record "1" of 280 characters; or "4" of 120 or "9" of 25 (the supply of an empty main
+//   export).
+// - UniEmens and E-Mens: an XML document whose root element is DenunceMensili or
+//   DenunceRetributiveMensili.
+std::optional<Formato> RiconosciFormato(std::string_view inizio);
+
+// How many bytes of the file RiconosciFormato wants to see (fewer when the file is shorter).
+inline constexpr std::size_t InizioPerRiconoscere = 4096;
+
+} // namespace verifica

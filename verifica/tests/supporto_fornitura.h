@@ -1,0 +1,47 @@
+#pragma once
+// A supply as a reader would tell it, made by hand for the tests of the listing and the comparison.
+
+#include "fornitura_letta.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace verifica::test {
+
+// clang-format off
+inline constexpr ColonnaDistinta ColonneProva[] = {
+    {"codice fiscale"}, {"cognome"}, {"nome"},
+    {"modulo", Allineamento::Numero, true},
+    {"imponibile", Allineamento::Numero},
+    {"aliquota", Allineamento::Numero},
+};
+inline constexpr int ColonneDipendente[] = {0, 1, 2, 3, 4};
+inline constexpr int ColonneCollaboratore[] = {0, 1, 2, 5};
+inline constexpr GenerePersona GeneriProva[] = {
+    {"dipendente", "Dipendenti", ColonneDipendente},
+    {"collaboratore", "Collaboratori", ColonneCollaboratore},
+};
+// clang-format on
+inline constexpr SchemaDistinta SchemaProva{ColonneProva, GeneriProva};
+
+inline FornituraLetta FornituraProva(std::vector<std::array<std::string, 7>> righe) {
+    // Each row: kind ("d" or "c"), tax code, surname, name, module, taxable pay, rate.
+    FornituraLetta f;
+    f.Schema(Formato::Uniemens, SchemaProva);
+    f.esito.formato = Formato::Uniemens;
+    long indice = 0;
+    for (const auto& r : righe) {
+        Persona p;
+        p.genere = r[0] == "d" ? 0 : 1;
+        p.indice = indice++;
+        p.riga = 10 * p.indice + 1;
+        p.chiave = r[1];
+        p.valori.assign(r.begin() + 1, r.end());
+        f.Persona(std::move(p));
+    }
+    f.esito.persone = indice;
+    return f;
+}
+
+} // namespace verifica::test

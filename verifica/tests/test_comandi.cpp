@@ -1,0 +1,234 @@
+// The three commands that read supplies, as a user runs them: exit statuses, what goes where, the
+// listing's rows, the comparison of two supplies made from exports that differ in one person's data and
+// one person less, and (on Linux) the listing's page printed in Chromium.
+
+#include "cartella_temporanea.h"
+#include "processo.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using shell::test::Argomento;
+using shell::test::CartellaTemporanea;
+using shell::test::EseguiProcesso;
+using shell::test::EsitoProcesso;
+using shell::test::LeggiFile;
+using shell::test::ScriviFile;
+
+EsitoProcesso Fornitura(const CartellaTemporanea& cartella, const std::vector<std::string>& argomenti) {
+    return EseguiProcesso(FORNITURA_EXE, argomenti, cartella / "out.txt", cartella / "err.txt");
+}
+
+std::vector<std::string> Righe(const std::string& testo) {
+    std::vector<std::string> righe;
+    std::istringstream flusso(testo);
+    for (std::string riga; std::getline(flusso, riga);)
+        righe.push_back(riga);
+    return righe;
+}
+
+// The lines of an export, and back.
+std::vector<std::string> RigheCrLf(const std::string& testo) {
+    std::vector<std::string> righe;
+    for (std::size_t inizio = 0; inizio < testo.size();) {
+        const auto fine = testo.find("\r\n", inizio);
+        righe.push_back(testo.substr(inizio, fine - inizio));
+        inizio = fine == std::string::npos ? testo.size() : fine + 2;
+    }
+    return righe;
+}
+std::string Unisci(const std::vector<std::string>& righe) {
+    std::string testo;
+    for (const auto& r : righe)
+        testo += r + "\r\n";
+    return testo;
+}
+std::string Colonna(const std::string& riga, int n) {
+    std::size_t inizio = 0;
+    for (int i = 0; i < n; ++i)
+        inizio = riga.find('\t', inizio) + 1;
+    return riga.substr(inizio, riga.find('\t', inizio) - inizio);
+}
+std::string ConColonna(std::string riga, int n, const std::string& valore) {
+    std::size_t inizio = 0;
+    for (int i = 0; i < n; ++i)
+        inizio = riga.find('\t', inizio) + 1;
+    return riga.replace(inizio, riga.find('\t', inizio) - inizio, valore);
+}
+
+// The supply of an export in `cartella/nome`, written by the converter into `cartella/nome-arc`.
+fs::path Converti(const CartellaTemporanea& cartella, const std::string& comando, const std::string& nome) {
+    const fs::path archivio = cartella / (nome + "-arc");
+    const auto esito = Fornitura(cartella, {comando, "--dir", Argomento(cartella / nome), "--archive", Argomento(archivio),
+                                            "--now", "2011-06-14T09:05:07"});
+    EXPECT_EQ(esito.stato, 0) << esito.err;
+    for (const auto& voce : fs::directory_iterator(archivio))
+        if (!voce.path().filename().string().starts_with("."))
+            return voce.path();
+    return {};
+}
+
+struct Formato {
+    const char* comando;
+    const char* esportazione;
+    int codiceFiscale; // the export column of the person's tax code
+    int cognome;
+};
+
+// clang-format off
+const Formato Formati[] = {
+    {"770", "Esportazione770.tab",    20, 21},
+    {"dma", "EsportazioneINPDAP.tab", 31, 32},
+};
+// clang-format on
+
+class Comandi : public testing::TestWithParam<Formato> {
+protected:
+    // A generated export of `righe` lines in `cartella/nome`.
+    void Genera(const std::string& nome, int righe) {
+        const auto esito = EseguiProcesso(GENERATORE_EXE, {GetParam().comando, std::to_string(righe), Argomento(m_dir / nome), "5"},
+                                          m_dir / "gen.out", m_dir / "gen.err");
+        ASSERT_EQ(esito.stato, 0) << esito.err;
+    }
+    CartellaTemporanea m_dir;
+};
+
+TEST_P(Comandi, VerificaEsiti) {
+    Genera("prima", 20);
+    const fs::path pulita = Converti(m_dir, GetParam().comando, "prima");
+    auto esito = Fornitura(m_dir, {"verifica", Argomento(pulita)});
+    EXPECT_EQ(esito.stato, 0) << esito.out;
+    ASSERT_FALSE(Righe(esito.out).empty());
+    EXPECT_NE(Righe(esito.out).back().find("nessun errore"), std::string::npos) << esito.out;
+
+    // A damaged copy: its first record loses its last character.
+    std::vector<std::string> righe = RigheCrLf(LeggiFile(pulita));
+    righe[0].pop_back();
+    ScriviFile(m_dir / "rotta.txt", Unisci(righe));
+    esito = Fornitura(m_dir, {"verifica", Argomento(m_dir / "rotta.txt")});
+    EXPECT_EQ(esito.stato, 1);
+    EXPECT_NE(esito.out.find(Argomento(m_dir / "rotta.txt") + ":1: errore: "), std::string::npos) << esito.out;
+
+    // A missing file among others: status 3, the others checked all the same.
+    esito = Fornitura(m_dir, {"verifica", Argomento(m_dir / "manca.txt"), Argomento(pulita)});
+    EXPECT_EQ(esito.stato, 3);
+    EXPECT_NE(esito.err.find("manca.txt"), std::string::npos);
+    EXPECT_NE(esito.out.find(Argomento(pulita) + ": "), std::string::npos);
+
+    // An empty file, and one of no known format: errors about the whole file.
+    ScriviFile(m_dir / "vuoto.txt", "");
+    ScriviFile(m_dir / "altro.txt", "non una fornitura\r\n");
+    esito = Fornitura(m_dir, {"verifica", Argomento(m_dir / "vuoto.txt"), Argomento(m_dir / "altro.txt")});
+    EXPECT_EQ(esito.stato, 1);
+    EXPECT_NE(esito.out.find(Argomento(m_dir / "vuoto.txt") + ": errore: "), std::string::npos) << esito.out;
+    EXPECT_NE(esito.out.find(Argomento(m_dir / "altro.txt") + ": errore: Formato non riconosciuto"), std::string::npos);
+
+    // A wrong command line.
+    EXPECT_EQ(Fornitura(m_dir, {"verifica"}).stato, 2);
+    EXPECT_EQ(Fornitura(m_dir, {"verifica", "--formato", "inps", Argomento(pulita)}).stato, 2);
+    EXPECT_EQ(Fornitura(m_dir, {"verifica", "--html", "x.html", Argomento(pulita)}).stato, 2);
+}
+
+TEST_P(Comandi, DistintaUnaRigaPerPersona) {
+    Genera("prima", 25);
+    const fs::path fornitura = Converti(m_dir, GetParam().comando, "prima");
+    const auto esito = Fornitura(m_dir, {"distinta", Argomento(fornitura)});
+    ASSERT_EQ(esito.stato, 0) << esito.err;
+    const auto righe = Righe(esito.out);
+    ASSERT_EQ(righe.size(), 26u);
+    EXPECT_EQ(righe[0].rfind("tipo\tcodice fiscale\tcognome\tnome\t", 0), 0u) << righe[0];
+    const auto esportazione = RigheCrLf(LeggiFile(m_dir / "prima" / GetParam().esportazione));
+    for (std::size_t i = 0; i < esportazione.size(); ++i)
+        EXPECT_EQ(Colonna(righe[i + 1], 1), Colonna(esportazione[i], GetParam().codiceFiscale)) << righe[i + 1];
+    EXPECT_EQ(Fornitura(m_dir, {"distinta", Argomento(m_dir / "manca.txt")}).stato, 3);
+    EXPECT_EQ(Fornitura(m_dir, {"distinta"}).stato, 2);
+}
+
+TEST_P(Comandi, ConfrontaUnaPersonaCambiataEUnaTolta) {
+    Genera("prima", 12);
+    auto righe = RigheCrLf(LeggiFile(m_dir / "prima" / GetParam().esportazione));
+    const std::string cambiato = Colonna(righe[3], GetParam().codiceFiscale);
+    const std::string tolto = Colonna(righe[7], GetParam().codiceFiscale);
+    righe[3] = ConColonna(righe[3], GetParam().cognome, "ALTROCOGNOME");
+    righe.erase(righe.begin() + 7);
+    fs::create_directories(m_dir / "dopo");
+    ScriviFile(m_dir / "dopo" / GetParam().esportazione, Unisci(righe));
+    const fs::path prima = Converti(m_dir, GetParam().comando, "prima");
+    const fs::path dopo = Converti(m_dir, GetParam().comando, "dopo");
+
+    EXPECT_EQ(Fornitura(m_dir, {"confronta", Argomento(prima), Argomento(prima)}).stato, 0);
+    const auto esito = Fornitura(m_dir, {"confronta", Argomento(prima), Argomento(dopo)});
+    EXPECT_EQ(esito.stato, 1) << esito.err;
+    // Exactly the two persons: the changed one with its surname, the removed one.
+    std::vector<std::string> persone;
+    for (const auto& riga : Righe(esito.out))
+        if (riga.rfind("  + ", 0) == 0 || riga.rfind("  - ", 0) == 0 || riga.rfind("  ~ ", 0) == 0)
+            persone.push_back(riga);
+    ASSERT_EQ(persone.size(), 2u) << esito.out;
+    EXPECT_EQ(persone[0].rfind("  - dipendente " + tolto, 0), 0u) << esito.out;
+    EXPECT_EQ(persone[1].rfind("  ~ dipendente " + cambiato, 0), 0u) << esito.out;
+    EXPECT_NE(esito.out.find("      cognome: "), std::string::npos) << esito.out;
+    EXPECT_NE(esito.out.find(" -> ALTROCOGNOME\n"), std::string::npos) << esito.out;
+
+    // The same as a page.
+    EXPECT_EQ(Fornitura(m_dir, {"confronta", Argomento(prima), Argomento(dopo), "--html", Argomento(m_dir / "c.html")}).stato, 1);
+    const std::string pagina = LeggiFile(m_dir / "c.html");
+    EXPECT_NE(pagina.find(tolto), std::string::npos);
+    EXPECT_NE(pagina.find("ALTROCOGNOME"), std::string::npos);
+
+    EXPECT_EQ(Fornitura(m_dir, {"confronta", Argomento(prima), Argomento(m_dir / "manca.txt")}).stato, 3);
+    EXPECT_EQ(Fornitura(m_dir, {"confronta", Argomento(prima)}).stato, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Forniture, Comandi, testing::ValuesIn(Formati),
+                         [](const testing::TestParamInfo<Formato>& info) {
+                             return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando);
+                         });
+
+TEST(Confronta, FormatiDiversi) {
+    CartellaTemporanea dir;
+    fs::create_directories(dir / "a");
+    fs::copy(fs::path(CAMPIONI) / "770", dir / "a770");
+    fs::copy(fs::path(CAMPIONI) / "dma", dir / "adma");
+    const fs::path f770 = Converti(dir, "770", "a770");
+    const fs::path fdma = Converti(dir, "dma", "adma");
+    const auto esito = Fornitura(dir, {"confronta", Argomento(f770), Argomento(fdma)});
+    EXPECT_EQ(esito.stato, 2);
+    EXPECT_NE(esito.err.find("formati diversi"), std::string::npos) << esito.err;
+}
+
+#ifndef _WIN32
+// The listing's page printed in a real browser: every person's tax code and the totals in the PDF.
+TEST(Distinta, PaginaStampataInChromium) {
+    CartellaTemporanea dir;
+    const auto genera = EseguiProcesso(GENERATORE_EXE, {"770", "150", Argomento(dir / "e"), "9"}, dir / "g.out", dir / "g.err");
+    ASSERT_EQ(genera.stato, 0);
+    const fs::path fornitura = Converti(dir, "770", "e");
+    ASSERT_EQ(Fornitura(dir, {"distinta", Argomento(fornitura), "--html", Argomento(dir / "distinta.html")}).stato, 0);
+    const auto stampa = EseguiProcesso("/bin/sh", {STAMPA_PDF, Argomento(dir / "distinta.html"), Argomento(dir / "distinta.pdf")},
+                                       dir / "s.out", dir / "s.err");
+    ASSERT_EQ(stampa.stato, 0) << LeggiFile(dir / "s.err");
+    const std::string testo = LeggiFile(dir / "distinta.txt");
+    EXPECT_NE(testo.find("Totali della fornitura"), std::string::npos);
+    EXPECT_NE(testo.find("Record Z, posizioni 52-60"), std::string::npos);
+    for (const auto& riga : RigheCrLf(LeggiFile(dir / "e" / "Esportazione770.tab")))
+        EXPECT_NE(testo.find(Colonna(riga, 20)), std::string::npos) << Colonna(riga, 20);
+    // Several pages, each with the table's head.
+    const auto pagine = std::count(testo.begin(), testo.end(), '\f');
+    EXPECT_GE(pagine, 3);
+    std::size_t teste = 0;
+    for (std::size_t i = testo.find("codice fiscale"); i != std::string::npos; i = testo.find("codice fiscale", i + 1))
+        ++teste;
+    EXPECT_GE(teste, static_cast<std::size_t>(pagine) - 1);
+}
+#endif
+
+} // namespace

@@ -1,0 +1,89 @@
+// Two supplies compared person by person: paired by key whatever their place, a position column never
+// makes a difference, a key repeated in a file pairs occurrence by occurrence.
+
+#include "confronto.h"
+#include "supporto_fornitura.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace verifica {
+namespace {
+
+using test::FornituraProva;
+
+TEST(Confronto, StessoContenutoInAltroOrdine) {
+    const auto prima = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "1.500,00", ""},
+                                       {"d", "BBB", "BIANCHI", "ANNA", "2", "2.000,00", ""}});
+    const auto dopo = FornituraProva({{"d", "BBB", "BIANCHI", "ANNA", "1", "2.000,00", ""},
+                                      {"d", "AAA", "ROSSI", "MARIO", "2", "1.500,00", ""}});
+    EXPECT_TRUE(Confronta(prima, dopo).Nessuna());
+}
+
+TEST(Confronto, AggiuntaToltaCambiata) {
+    const auto prima = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "1.500,00", ""},
+                                       {"d", "BBB", "BIANCHI", "ANNA", "2", "2.000,00", ""},
+                                       {"c", "CCC", "VERDI", "LUCA", "", "", "27,72"}});
+    const auto dopo = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "1.600,00", ""},
+                                      {"c", "CCC", "VERDI", "LUCA", "", "", "27,72"},
+                                      {"c", "DDD", "NERI", "ELSA", "", "", "24,00"}});
+    const Differenze d = Confronta(prima, dopo);
+    ASSERT_EQ(d.tolte.size(), 1u);
+    EXPECT_EQ(d.tolte[0]->chiave, "BBB");
+    ASSERT_EQ(d.aggiunte.size(), 1u);
+    EXPECT_EQ(d.aggiunte[0]->chiave, "DDD");
+    ASSERT_EQ(d.cambiate.size(), 1u);
+    EXPECT_EQ(d.cambiate[0].nuova->chiave, "AAA");
+    ASSERT_EQ(d.cambiate[0].campi.size(), 1u);
+    EXPECT_EQ(d.cambiate[0].campi[0].nome, "imponibile");
+    EXPECT_EQ(d.cambiate[0].campi[0].vecchio, "1.500,00");
+    EXPECT_EQ(d.cambiate[0].campi[0].nuovo, "1.600,00");
+
+    std::ostringstream testo;
+    ScriviConfronto(prima, dopo, d, "prima.xml", "dopo.xml", testo);
+    EXPECT_NE(testo.str().find("  - dipendente BBB BIANCHI ANNA (riga 11)\n"), std::string::npos) << testo.str();
+    EXPECT_NE(testo.str().find("  + collaboratore DDD NERI ELSA (riga 21)\n"), std::string::npos) << testo.str();
+    EXPECT_NE(testo.str().find("      imponibile: 1.500,00 -> 1.600,00\n"), std::string::npos) << testo.str();
+}
+
+TEST(Confronto, StessaChiaveDiGeneriDiversi) {
+    // The same tax code as an employee and as a collaborator: two persons.
+    const auto prima = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "1.500,00", ""}});
+    const auto dopo = FornituraProva({{"c", "AAA", "ROSSI", "MARIO", "", "", "27,72"}});
+    const Differenze d = Confronta(prima, dopo);
+    EXPECT_EQ(d.tolte.size(), 1u);
+    EXPECT_EQ(d.aggiunte.size(), 1u);
+    EXPECT_TRUE(d.cambiate.empty());
+}
+
+TEST(Confronto, ChiaveRipetutaAppaiataPerOccorrenza) {
+    const auto prima = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "100", ""},
+                                       {"d", "AAA", "ROSSI", "MARIO", "2", "200", ""}});
+    const auto dopo = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "100", ""},
+                                      {"d", "AAA", "ROSSI", "MARIO", "2", "250", ""},
+                                      {"d", "AAA", "ROSSI", "MARIO", "3", "300", ""}});
+    const Differenze d = Confronta(prima, dopo);
+    ASSERT_EQ(d.cambiate.size(), 1u);
+    EXPECT_EQ(d.cambiate[0].nuova->indice, 1);
+    ASSERT_EQ(d.aggiunte.size(), 1u);
+    EXPECT_EQ(d.aggiunte[0]->indice, 2);
+}
+
+TEST(Confronto, DatiETotali) {
+    auto prima = FornituraProva({});
+    auto dopo = FornituraProva({});
+    prima.Dati({{{"Periodo", "2012-02"}, {"Azienda", "X"}}});
+    dopo.Dati({{{"Periodo", "2012-03"}, {"Azienda", "X"}}});
+    prima.Totale({"TotaleADebito", "100,00", "100,00", true});
+    dopo.Totale({"TotaleADebito", "120,00", "120,00", true});
+    const Differenze d = Confronta(prima, dopo);
+    ASSERT_EQ(d.dati.size(), 1u);
+    EXPECT_EQ(d.dati[0].nome, "Periodo");
+    ASSERT_EQ(d.totali.size(), 1u);
+    EXPECT_EQ(d.totali[0].nuovo, "120,00");
+    EXPECT_FALSE(d.Nessuna());
+}
+
+} // namespace
+} // namespace verifica

@@ -1,0 +1,247 @@
+// Properties over generated exports: the supplies that the real converters write from them check without
+// error, and a byte of a record changed where the layout leaves no choice (a literal, spaces, zeros, a
+// number, a date, a count, the end mark, the code of a field) is found on that record.
+
+#include "cartella_temporanea.h"
+#include "conversioni.h"
+#include "dma/record_dma.h"
+#include "esportazione.h"
+#include "fornitura_letta.h"
+#include "processo.h"
+#include "record770.h"
+#include "tfr/record_tfr.h"
+#include "verifica.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace verifica {
+namespace {
+
+namespace fs = std::filesystem;
+namespace fields = conv770::fields;
+using shell::test::CartellaTemporanea;
+using shell::test::EseguiProcesso;
+using shell::test::LeggiFile;
+
+struct Raccolta : Destinatario {
+    void Segnala(const Rilievo& r) override { rilievi.push_back(r); }
+    std::vector<Rilievo> rilievi;
+};
+
+struct Caso {
+    const char* comando;
+    const fields::Tracciato& (*tracciato)();
+};
+
+const Caso Casi[] = {
+    {"770", conv770::Tracciato770},
+    {"dma", dma::TracciatoDMA},
+    {"tfr", tfr::TracciatoTFR},
+};
+
+// The supply that the converter writes from a generated export of `righe` lines; its path into `percorso`.
+std::string Genera(const CartellaTemporanea& cartella, const std::string& comando, int righe, int seme,
+                   fs::path* percorso = nullptr) {
+    const fs::path esportazione = cartella / ("esportazione-" + std::to_string(seme));
+    const fs::path archivio = cartella / ("archivio-" + std::to_string(seme));
+    auto esito = EseguiProcesso(GENERATORE_EXE, {comando, std::to_string(righe), shell::test::Argomento(esportazione),
+                                                 std::to_string(seme)},
+                                cartella / "gen.out", cartella / "gen.err");
+    EXPECT_EQ(esito.stato, 0) << esito.err;
+    esito = EseguiProcesso(FORNITURA_EXE,
+                           {comando, "--dir", shell::test::Argomento(esportazione), "--archive",
+                            shell::test::Argomento(archivio), "--now", "2011-06-14T09:05:07"},
+                           cartella / "conv.out", cartella / "conv.err");
+    EXPECT_EQ(esito.stato, 0) << esito.err;
+    for (const auto& voce : fs::directory_iterator(archivio))
+        if (!voce.path().filename().string().starts_with(".")) {
+            if (percorso)
+                *percorso = voce.path();
+            return LeggiFile(voce.path());
+        }
+    return {};
+}
+
+std::string Testo(const std::vector<Rilievo>& rilievi) {
+    std::string testo;
+    for (const Rilievo& r : rilievi)
+        testo += std::to_string(r.riga) + ":" + std::to_string(r.colonna) + " " + NomeGravita(r.gravita) + ": " +
+                 r.messaggio + "\n";
+    return testo;
+}
+
+class Proprieta : public testing::TestWithParam<Caso> {};
+
+TEST_P(Proprieta, FornitureGenerateSenzaErrori) {
+    CartellaTemporanea cartella;
+    for (const int seme : {1, 2, 3}) {
+        Raccolta raccolta;
+        const Esito esito = VerificaTesto(Genera(cartella, GetParam().comando, 300, seme), {}, raccolta);
+        EXPECT_EQ(esito.errori, 0) << GetParam().comando << ", seme " << seme << ":\n" << Testo(raccolta.rilievi);
+        EXPECT_GE(esito.persone, 300 / 3) << GetParam().comando;
+    }
+}
+
+// The pieces whose every byte the layout fixes or limits: a different byte there breaks the piece.
+bool Chiuso(const fields::Pezzo& pezzo) {
+    switch (pezzo.genere.comune) {
+    case fields::Comune::Letterale:
+    case fields::Comune::Spazi:
+    case fields::Comune::Zeri:
+    case fields::Comune::N:
+    case fields::Comune::DT:
+    case fields::Comune::Contatore:
+    case fields::Comune::Fine:
+        return true;
+    default:
+        return false;
+    }
+}
+
+TEST_P(Proprieta, DannoTrovatoSulSuoRecord) {
+    CartellaTemporanea cartella;
+    const std::string fornitura = Genera(cartella, GetParam().comando, 60, 7);
+    std::vector<std::size_t> inizi{0};
+    for (std::size_t i = fornitura.find("\r\n"); i != std::string::npos; i = fornitura.find("\r\n", i + 2))
+        inizi.push_back(i + 2);
+    inizi.pop_back(); // after the last line end
+    const fields::Tracciato& tracciato = GetParam().tracciato();
+    std::mt19937 caso(20261208);
+    int danni = 0;
+    for (int prova = 0; danni < 150 && prova < 5000; ++prova) {
+        const std::size_t riga = caso() % inizi.size();
+        const std::size_t inizio = inizi[riga];
+        const std::string_view record(fornitura.data() + inizio, fornitura.find("\r\n", inizio) - inizio);
+        fields::RecordLetto letto;
+        letto.Leggi(record, tracciato.Tabella(record.front()), tracciato.gancio);
+        // A byte of a closed piece, or of the code of a field of the area.
+        const std::size_t posizione = caso() % record.size();
+        bool scelto = false;
+        for (const fields::PezzoLetto& p : letto.Pezzi()) {
+            const auto da = static_cast<std::size_t>(p.pezzo->posizione - 1);
+            if (posizione < da || posizione >= da + static_cast<std::size_t>(p.pezzo->lunghezza))
+                continue;
+            if (Chiuso(*p.pezzo))
+                scelto = true;
+            else if (p.pezzo->genere == fields::Comune::Area) {
+                const std::size_t nelBlocco = (posizione - da) % fields::LunghezzaBlocco;
+                const std::size_t blocco = posizione - (posizione - da) % fields::LunghezzaBlocco;
+                scelto = nelBlocco < fields::LunghezzaCodice && record.substr(blocco, 1) != " ";
+            }
+        }
+        if (!scelto)
+            continue;
+        ++danni;
+        std::string danneggiata = fornitura;
+        char& byte = danneggiata[inizio + posizione];
+        byte = byte == 'x' ? '#' : 'x';
+        Raccolta raccolta;
+        VerificaTesto(danneggiata, {}, raccolta);
+        const long numero = static_cast<long>(riga) + 1;
+        EXPECT_TRUE(std::any_of(raccolta.rilievi.begin(), raccolta.rilievi.end(),
+                                [&](const Rilievo& r) { return r.riga == numero; }))
+            << GetParam().comando << ": riga " << numero << ", posizione " << posizione + 1 << " ('"
+            << fornitura[inizio + posizione] << "' diventa '" << byte << "'):\n"
+            << Testo(raccolta.rilievi);
+    }
+    EXPECT_EQ(danni, 150);
+}
+
+// Export -> supply -> listing: per person, the listing gives back the export's values that the supply keeps
+// (texts to their field's length without trailing blanks, dates, whole amounts).
+struct Confronto {
+    int colonnaListino;
+    int colonnaEsportazione;
+    enum Come { Testo, Data, ImportoIntero, Numero } come;
+    int lunghezza; // of the field that keeps a text
+};
+
+std::string Atteso(std::string_view colonna, const Confronto& c) {
+    switch (c.come) {
+    case Confronto::Testo: {
+        std::string testo(colonna.substr(0, static_cast<std::size_t>(c.lunghezza)));
+        while (!testo.empty() && testo.back() == ' ')
+            testo.pop_back();
+        return testo;
+    }
+    case Confronto::Data: {
+        const auto data = shell::LeggiData(colonna);
+        return data ? DataItaliana(data->anno, data->mese, data->giorno) : std::string();
+    }
+    case Confronto::ImportoIntero: {
+        const auto importo = shell::ValoreNumerico(colonna);
+        return importo && *importo != 0 ? ImportoItaliano(std::floor(*importo), 0) : std::string();
+    }
+    case Confronto::Numero:
+        return std::to_string(static_cast<long long>(shell::ArrotondaAlPari(shell::ValoreSemplice(colonna).value_or(0))));
+    }
+    return {};
+}
+
+struct AndataERitorno {
+    const char* comando;
+    const char* esportazione;
+    shell::Preparazione preparazione;
+    int chiave; // the column that begins a person: each line (770, DMA) or a run of lines with the same key (TFR)
+    std::vector<Confronto> confronti;
+};
+
+// clang-format off
+const AndataERitorno Ritorni[] = {
+    {"770", "Esportazione770.tab", shell::Preparazione::Maiuscolo, -1, {
+        {0, 20, Confronto::Testo, 16}, {1, 21, Confronto::Testo, 1000}, {2, 22, Confronto::Testo, 1000},
+        {5, 23, Confronto::Testo, 1000}, {6, 24, Confronto::Data, 0}, {7, 25, Confronto::Testo, 1000},
+        {13, 41, Confronto::ImportoIntero, 0}, {17, 46, Confronto::ImportoIntero, 0},
+        {16, 43, Confronto::ImportoIntero, 0}}},
+    {"dma", "EsportazioneINPDAP.tab", shell::Preparazione::MaiuscoloSenzaSpazi, -1, {
+        {0, 31, Confronto::Testo, 16}, {1, 32, Confronto::Testo, 1000}, {2, 33, Confronto::Testo, 1000},
+        {4, 34, Confronto::Testo, 1000}, {5, 35, Confronto::Data, 0}, {6, 36, Confronto::Testo, 1000},
+        {7, 37, Confronto::Testo, 1000}, {9, 39, Confronto::Numero, 0}, {13, 43, Confronto::Testo, 1000}}},
+    {"tfr", "EsportazioneTFR.tab", shell::Preparazione::MaiuscoloSenzaSpazi, 13, {
+        {0, 13, Confronto::Testo, 16}, {1, 14, Confronto::Testo, 26}, {2, 15, Confronto::Testo, 26},
+        {6, 24, Confronto::Data, 0}}},
+};
+// clang-format on
+
+class RitornoDallaDistinta : public testing::TestWithParam<AndataERitorno> {};
+
+TEST_P(RitornoDallaDistinta, ValoriDellEsportazione) {
+    const AndataERitorno& r = GetParam();
+    CartellaTemporanea cartella;
+    fs::path fornitura;
+    Genera(cartella, r.comando, 200, 11, &fornitura);
+    const FornituraLetta letta = LeggiFornitura(fornitura);
+    const auto esportazione = shell::Esportazione::Leggi(cartella / "esportazione-11" / r.esportazione);
+    std::size_t persona = 0;
+    std::string chiavePrecedente = "\n"; // no key
+    for (std::size_t i = 0; i < esportazione.Righe(); ++i) {
+        const shell::RigaEsportazione riga(static_cast<int>(i) + 1, esportazione.Riga(i), r.preparazione);
+        if (r.chiave >= 0) {
+            if (std::string(riga[r.chiave]) == chiavePrecedente)
+                continue; // the same person's next line
+            chiavePrecedente = riga[r.chiave];
+        }
+        ASSERT_LT(persona, letta.persone.size()) << r.comando;
+        const Persona& p = letta.persone[persona++];
+        for (const Confronto& c : r.confronti)
+            EXPECT_EQ(p.valori[static_cast<std::size_t>(c.colonnaListino)], Atteso(riga[c.colonnaEsportazione], c))
+                << r.comando << ", riga " << i + 1 << ", colonna " << c.colonnaEsportazione << " -> "
+                << letta.schema->colonne[static_cast<std::size_t>(c.colonnaListino)].nome;
+    }
+    EXPECT_EQ(persona, letta.persone.size()) << r.comando;
+}
+
+INSTANTIATE_TEST_SUITE_P(Forniture, RitornoDallaDistinta, testing::ValuesIn(Ritorni),
+                         [](const testing::TestParamInfo<AndataERitorno>& info) { return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando); });
+
+INSTANTIATE_TEST_SUITE_P(Forniture, Proprieta, testing::ValuesIn(Casi),
+                         [](const testing::TestParamInfo<Caso>& info) { return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando); });
+
+} // namespace
+} // namespace verifica

@@ -1,0 +1,107 @@
+#include "verifica.h"
+
+#include "lettura.h"
+
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+namespace verifica {
+
+namespace {
+
+struct LettoreDelFormato {
+    Formato formato;
+    void (*leggi)(Lettura&);
+    const SchemaDistinta& (*schema)();
+};
+
+// clang-format off
+constexpr LettoreDelFormato Lettori[] = {
+//   formato                     lettore        schema della distinta
+    {Formato::Semplificato770,   Leggi770,      Schema770     },
+    {Formato::Dma,               LeggiDma,      SchemaDma     },
+    {Formato::Tfr,               LeggiTfr,      SchemaTfr     },
+    {Formato::Uniemens,          LeggiUniemens, SchemaUniemens},
+    {Formato::Emens,             LeggiEmens,    SchemaEmens   },
+};
+// clang-format on
+
+const LettoreDelFormato& LettoreDi(Formato formato) {
+    for (const auto& lettore : Lettori)
+        if (lettore.formato == formato)
+            return lettore;
+    throw std::logic_error("Formato senza lettore");
+}
+
+} // namespace
+
+const char* NomeGravita(Gravita gravita) { return gravita == Gravita::Errore ? "errore" : "avviso"; }
+
+const SchemaDistinta& SchemaDi(Formato formato) { return LettoreDi(formato).schema(); }
+
+namespace {
+
+Esito Verifica(FileInLettura& file, const Opzioni& opzioni, Destinatario& destinatario) {
+    Esito esito;
+    Lettura lettura(file, opzioni, destinatario, esito);
+    const std::string_view inizio = file.Inizio(InizioPerRiconoscere);
+    if (inizio.empty()) {
+        lettura.Errore(0, 0, "Il file \xE8 vuoto: nessuna fornitura da inviare");
+        return esito;
+    }
+    esito.formato = opzioni.formato ? opzioni.formato : RiconosciFormato(inizio);
+    if (!esito.formato) {
+        lettura.Errore(0, 0,
+                       "Formato non riconosciuto: il file non \xE8 una fornitura 770 Semplificato, INPDAP DMA, "
+                       "TFR 2008, UniEmens o E-Mens (il formato si pu\xF2 indicare con --formato)");
+        return esito;
+    }
+    const LettoreDelFormato& lettore = LettoreDi(*esito.formato);
+    destinatario.Schema(*esito.formato, lettore.schema());
+    lettore.leggi(lettura);
+    return esito;
+}
+
+} // namespace
+
+Esito VerificaFile(const std::filesystem::path& percorso, const Opzioni& opzioni, Destinatario& destinatario) {
+    FileInLettura file(percorso, opzioni.avanzamento);
+    return Verifica(file, opzioni, destinatario);
+}
+
+Esito VerificaTesto(std::string contenuto, const Opzioni& opzioni, Destinatario& destinatario) {
+    FileInLettura file = FileInLettura::DaTesto(std::move(contenuto));
+    return Verifica(file, opzioni, destinatario);
+}
+
+std::string ImportoItaliano(double importo, int decimali) {
+    char cifre[64];
+    std::snprintf(cifre, sizeof cifre, "%.*f", decimali, std::fabs(importo));
+    std::string intera = cifre, frazione;
+    if (const auto punto = intera.find('.'); punto != std::string::npos) {
+        frazione = intera.substr(punto + 1);
+        intera.resize(punto);
+    }
+    std::string testo;
+    if (importo < 0 && intera.find_first_not_of('0') != std::string::npos)
+        testo += '-';
+    else if (importo < 0 && frazione.find_first_not_of('0') != std::string::npos)
+        testo += '-';
+    for (std::size_t i = 0; i < intera.size(); ++i) {
+        if (i > 0 && (intera.size() - i) % 3 == 0)
+            testo += '.';
+        testo += intera[i];
+    }
+    if (!frazione.empty())
+        testo.append(",").append(frazione);
+    return testo;
+}
+
+std::string DataItaliana(int anno, int mese, int giorno) {
+    char testo[32];
+    std::snprintf(testo, sizeof testo, "%02d/%02d/%04d", giorno, mese, anno);
+    return testo;
+}
+
+} // namespace verifica

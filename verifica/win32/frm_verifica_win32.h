@@ -1,0 +1,114 @@
+#pragma once
+// The supply check window as a native Win32 window (user32, gdi32, comctl32; shell32 for the dropped files
+// and the browser, comdlg32 for the file dialog): the selector of the open supplies, the supply's data, the
+// verdict, the findings in a list view whose rows the window logic gives as they are drawn, the buttons;
+// resizable, the list taking what the window grows by.
+
+#include "finestra_verifica.h"
+#include "win32_comune.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace verifica::win32 {
+
+// What the window takes from outside; tests replace the dialogs and the browser.
+struct ServiziFrm {
+    // A modal message box with a single OK button, titled with the program's name.
+    std::function<void(HWND padre, const std::wstring& testo, bool errore)> messaggio;
+    // The system's file dialog: the files chosen, none when cancelled.
+    std::function<std::vector<std::filesystem::path>(HWND padre, const std::wstring& titolo,
+                                                     const std::filesystem::path& cartella, bool piu)>
+        scegliFile;
+    // Opens a page in the default browser.
+    std::function<bool(const std::filesystem::path& pagina)> apriPagina;
+    finestra::ServiziVerifica verifica;
+
+    static ServiziFrm Predefiniti();
+};
+
+class FrmVerifica : private finestra::VistaVerifica {
+public:
+    // Creates the window, hidden.
+    explicit FrmVerifica(ServiziFrm servizi = ServiziFrm::Predefiniti());
+    ~FrmVerifica() override;
+    FrmVerifica(const FrmVerifica&) = delete;
+    FrmVerifica& operator=(const FrmVerifica&) = delete;
+
+    finestra::FinestraVerifica& Logica() { return *m_logica; }
+
+    HWND Finestra() const { return m_finestra; }
+    HWND File() const { return m_file; }
+    HWND Intestazione() const { return m_intestazione; }
+    HWND Esito() const { return m_esito; }
+    HWND InCorso() const { return m_inCorso; }
+    HWND Avanzamento() const { return m_avanzamento; }
+    HWND Rilievi() const { return m_rilievi; }
+    HWND Pulsante(finestra::Pulsante pulsante) const;
+
+    static constexpr wchar_t Classe[] = L"FornituraVerifica";
+    // Posted by Sveglia: the results of the reading are taken on the window's thread.
+    static constexpr UINT MessaggioConsegna = WM_APP + 2;
+    // Control identifiers; the buttons follow in the order of finestra::Pulsanti, "Apri distinta" first.
+    enum Identificativo {
+        IdEtichettaFile = 101,
+        IdFile,
+        IdIntestazione,
+        IdEsito,
+        IdInCorso,
+        IdAvanzamento,
+        IdEtichettaRilievi,
+        IdRilievi,
+        IdPrimoPulsante = 121,
+    };
+
+private:
+    static LRESULT CALLBACK Procedura(HWND finestra, UINT messaggio, WPARAM w, LPARAM l);
+    LRESULT Gestisci(UINT messaggio, WPARAM w, LPARAM l);
+    LRESULT Notifica(const NMHDR& notifica);
+    void Comando(int id, int evento);
+    void CreaControlli();
+    void Disponi();
+    HWND Padre() const;
+
+    // finestra::VistaVerifica
+    void MostraFile(const std::vector<std::string>& file, int scelto) override;
+    void MostraIntestazione(const std::vector<std::pair<std::string, std::string>>& righe) override;
+    void MostraEsito(const std::string& testo, finestra::TipoEsito tipo) override;
+    void MostraRilievi(std::size_t righe, finestra::ColonnaRilievi colonna, bool crescente) override;
+    void AbilitaPulsanti(bool distinta, bool confronta) override;
+    void MostraAvanzamento(const std::optional<finestra::AvanzamentoVisibile>& avanzamento) override;
+    std::vector<std::filesystem::path> ScegliFile(std::string_view titolo, const std::filesystem::path& cartella,
+                                                  bool piu) override;
+    void Messaggio(const std::string& testo, bool errore) override;
+    bool ApriNelBrowser(const std::filesystem::path& pagina) override;
+    void Sveglia() override;
+
+    ServiziFrm m_servizi;
+    int m_dpi = 96;
+    HFONT m_carattere = nullptr;
+    HFONT m_grassetto = nullptr;
+    HWND m_finestra = nullptr;
+    HWND m_etichettaFile = nullptr;
+    HWND m_file = nullptr;
+    HWND m_intestazione = nullptr;
+    HWND m_esito = nullptr;
+    HWND m_inCorso = nullptr;
+    HWND m_avanzamento = nullptr;
+    HWND m_etichettaRilievi = nullptr;
+    HWND m_rilievi = nullptr;
+    HWND m_pulsanti[finestra::Pulsanti.size()] = {};
+    int m_righeIntestazione = 0;
+    finestra::TipoEsito m_tipoEsito = finestra::TipoEsito::Nessuno;
+    std::wstring m_cella; // the text of the cell the list view asked for last
+    // Last: it stops its thread before the window goes.
+    std::unique_ptr<finestra::FinestraVerifica> m_logica;
+};
+
+// The window opened on `file` (none: the file dialog first) and its message loop. Returns the exit status.
+int AvviaProgramma(const std::vector<std::filesystem::path>& file, ServiziFrm servizi);
+
+} // namespace verifica::win32
