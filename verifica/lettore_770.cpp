@@ -281,7 +281,8 @@ private:
     long long m_modulo = 0;       // its number (0: none yet)
     long m_persona = -1;
     std::string m_testa;          // positions 1-89 of its first record
-    std::vector<std::string> m_aree;
+    std::array<std::string, 8> m_aree; // their areas, the first m_quanteAree (their room kept)
+    std::size_t m_quanteAree = 0;
     std::vector<long> m_righeModulo;
     long long m_moduli = 0;       // modules read
     long long m_ultimoModulo = 0; // the number of the last one
@@ -384,7 +385,7 @@ void Lettore770::RecordG(const Riga& riga) {
     const std::string_view testa = riga.testo.substr(0, LunghezzaTesta);
     const std::string_view numero = riga.testo.substr(std::min<std::size_t>(riga.testo.size(), PosModulo - 1), 8);
     const long long modulo = Cifre(numero) && numero.size() == 8 ? NumeroDi(numero) : -1;
-    if (!m_aree.empty() && modulo == m_modulo && modulo > 0) {
+    if (m_quanteAree > 0 && modulo == m_modulo && modulo > 0) {
         // Another record of the module being read: the same head.
         if (testa != m_testa)
             m_lettura.Errore(riga.numero, 1,
@@ -392,15 +393,15 @@ void Lettore770::RecordG(const Riga& riga) {
                                  " con posizioni 1-89 diverse dal suo primo record (riga " +
                                  std::to_string(m_righeModulo.front()) + ")",
                              m_persona);
-        if (m_aree.size() == 2)
+        if (m_quanteAree == 2)
             m_lettura.Avviso(riga.numero, 1,
                              "terzo record G del modulo " + std::to_string(modulo) +
                                  ": il convertitore ne scrive al pi\xF9 due per dipendente",
                              m_persona);
         m_record.Leggi(riga.testo, m_tracciato.Tabella('G'), m_tracciato.gancio);
         SegnalaRecord(m_lettura, riga, 'G', m_record, Eccezioni770, {}, m_persona);
-        if (m_aree.size() < 8) { // a module of more records says so already; the rest is not read
-            m_aree.emplace_back(TestoDi(m_record, fields::InizioArea));
+        if (m_quanteAree < m_aree.size()) { // a module of more records says so already; the rest is not read
+            m_aree[m_quanteAree++].assign(TestoDi(m_record, fields::InizioArea));
             m_righeModulo.push_back(riga.numero);
         }
         return;
@@ -426,20 +427,20 @@ void Lettore770::RecordG(const Riga& riga) {
     }
     m_modulo = modulo;
     m_testa.assign(testa);
-    m_aree.clear();
+    m_quanteAree = 0;
     m_righeModulo.clear();
-    m_aree.emplace_back(TestoDi(m_record, fields::InizioArea));
+    m_aree[m_quanteAree++].assign(TestoDi(m_record, fields::InizioArea));
     m_righeModulo.push_back(riga.numero);
 }
 
 void Lettore770::ChiudiModulo() {
-    if (m_aree.empty())
+    if (m_quanteAree == 0)
         return;
     const long rigaPrima = m_righeModulo.front();
     std::array<std::string_view, 8> aree{};
-    for (std::size_t i = 0; i < m_aree.size(); ++i)
+    for (std::size_t i = 0; i < m_quanteAree; ++i)
         aree[i] = m_aree[i];
-    m_area.Leggi(std::span<const std::string_view>(aree.data(), m_aree.size()), m_tracciato.catalogo);
+    m_area.Leggi(std::span<const std::string_view>(aree.data(), m_quanteAree), m_tracciato.catalogo);
     const std::string_view testa = m_testa;
     const std::string_view codice = SenzaSpaziFinali(testa.substr(PosCodiceFiscale - 1, 16));
     m_chi.clear();
@@ -522,7 +523,7 @@ void Lettore770::ChiudiModulo() {
         if (const auto* d = campi.Primo("DA001005"); d && d->valore.Data())
             nascita = DataItaliana(d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno);
         p.valori = {std::string(codice), testo("DA001002"), testo("DA001003"), std::to_string(m_modulo > 0 ? m_modulo : 0),
-                    std::to_string(m_aree.size()), testo("DA001004"), nascita, testo("DA001006"), testo("DA001007"),
+                    std::to_string(m_quanteAree), testo("DA001004"), nascita, testo("DA001006"), testo("DA001007"),
                     testo("DA001012"), testo("DA001013"), testo("DA001014"), importo("DB001001"), importo("DB001005"),
                     importo("DB001073"), importo("DB001075"), importo("DB001010"), importo("DB001014"),
                     importo("DB001108"), importo("DB001109"), importo("DB001110"), importo("DB001111"),
@@ -530,7 +531,7 @@ void Lettore770::ChiudiModulo() {
                     std::to_string(campi.RighiDeiGruppiDC())};
         m_lettura.Persona(std::move(p));
     }
-    m_aree.clear();
+    m_quanteAree = 0;
     m_righeModulo.clear();
 }
 

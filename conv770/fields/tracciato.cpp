@@ -390,8 +390,14 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
                         "atteso dopo un blocco del suo codice: un blocco con '+' continua un campo");
             chiudi();
             dopoCampo = true;
-            CampoLetto& campo =
-                m_campi.emplace_back(CampoLetto{codice, CercaDa(catalogo, codice, vicino), valore, record, posizione, 1});
+            // Made in its place, member by member: a field is made for every block read.
+            CampoLetto& campo = m_campi.emplace_back();
+            campo.codice = codice;
+            campo.tipo = CercaDa(catalogo, codice, vicino);
+            campo.valore = Valore(valore);
+            campo.record = record;
+            campo.posizione = posizione;
+            campo.blocchi = 1;
             if (!campo.tipo || *campo.tipo == Tipo::AN)
                 continue;
             Lettura lettura = LeggiValoreNonPosizionale(valore, *campo.tipo);
