@@ -15,8 +15,8 @@ struct Colonna {
 // clang-format off
 // withholding agent and signatory, columns 0 to 19
 constexpr Colonna Sostituto770[] = {
-    {  0, "02468135799"},
-    {  1, "02468135799"},
+    {  0, "02468130584"},
+    {  1, "02468130584"},
     {  2, "Officine Meccaniche Bellandi S.r.l."},
     {  3, "255200"},
     {  4, "amministrazione@bellandi-officine.example"},
@@ -59,7 +59,7 @@ constexpr Colonna Redditi770A[] = {
     {100, "1.234,50"},
     {104, "0,5"},
     {106, "A\x1D\x1D" "B"},
-    {113, "02468135799"},
+    {113, "02468130584"},
     {115, "Fondo Pensione Metalmeccanici"},
     {116, "1.234,50"},
     {117, "12600"},
@@ -491,7 +491,7 @@ constexpr Colonna EmensCollaboratoreB[] = {
 };
 // body, period and signatory, columns 0 to 30
 constexpr Colonna EnteDMA[] = {
-    {  0, "80012345676"},
+    {  0, "80012340586"},
     {  1, "3"},
     {  2, "1234567"},
     {  3, "00987650421"},
@@ -545,7 +545,7 @@ constexpr Colonna DMAResidenzaInterno[] = {
 // employer and contact, columns 0 to 10
 constexpr Colonna DatoreTFR[] = {
     {  0, "0000712345"},
-    {  1, "02345678904"},
+    {  1, "02345670372"},
     {  2, "Officine Meccaniche Brunelli S.r.l. Unipersonale"},
     {  3, "SRL"},
     {  4, "Via dell'Industria, 27/B"},

@@ -17,7 +17,7 @@ for harness in build-fuzz/bin/fuzz_*; do
   mkdir -p "$regressioni" "$corpus"
   case "$nome" in
     esportazione) semi=$(find samples -type f -name '*.tab') ;;
-    tracciati) semi="conv770/tests/data/Importa770-2011-02468135799.txt dma/tests/data/INPDAPDMA-2011-06.txt tfr/tests/data/MV106140.TXT" ;;
+    tracciati) semi="conv770/tests/data/Importa770-2011-02468130584.txt dma/tests/data/INPDAPDMA-2011-06.txt tfr/tests/data/MV106140.TXT" ;;
     verifica)
       # The supplies the converters write from the samples, each preceded by the byte that lets the
       # checker recognise its format.

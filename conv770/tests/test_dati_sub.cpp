@@ -31,7 +31,7 @@ using test::Colonne;
 using test::TestoRiga;
 
 const std::string Esempio = CARTELLA_ESEMPI "/Esportazione770.tab";
-const std::string Verificato = CARTELLA_DATI "/Importa770-2011-02468135799.txt";
+const std::string Verificato = CARTELLA_DATI "/Importa770-2011-02468130584.txt";
 const std::string Temporaneo = "Importa770-2011-06-14-09-05-07.txt";
 
 // The records of a supply, after checking the frame of each: 1,898 characters, "A" in 1898, CR LF.
@@ -84,7 +84,7 @@ const std::string LogG = "Generazione Record Tipo G - Comunicazione dati certifi
 
 TEST(Fornitura770, EsempioComeIlDocumentoVerificato) {
     Esecuzione run;
-    const std::string fornitura = run.Esegui(LeggiFile(Esempio), "02468135799");
+    const std::string fornitura = run.Esegui(LeggiFile(Esempio), "02468130584");
     EXPECT_EQ(Tipi(Record(fornitura)), "ABGGGGGJZ");
     EXPECT_EQ(fornitura, LeggiFile(Verificato));
     const std::string log = "Generazione Record Tipo A - Intestazione Fornitura\r\n"
@@ -95,7 +95,7 @@ TEST(Fornitura770, EsempioComeIlDocumentoVerificato) {
     const std::string fine = LogG + "FRRLNE85M52L219H - FERRARI ELENA\r\n"
                                     "Generazione Record Tipo J - Prospetto SS Riepilogo\r\n"
                                     "Generazione Record Tipo Z - Riepilogo\r\n" +
-                             shell::TestoCompletamento(run.dir / "ARC" / "Importa770-2011-02468135799.txt");
+                             shell::TestoCompletamento(run.dir / "ARC" / "Importa770-2011-02468130584.txt");
     EXPECT_EQ(run.messaggio, log + fine);
     ASSERT_EQ(run.avvisi.size(), 1u);
     EXPECT_EQ(run.avvisi[0].testo, "Errori sul dipendente con C.F.: VRDPLA90E15F704Y -  PAOLO\r\n\r\n"
@@ -230,7 +230,7 @@ TEST(Fornitura770, ProgrammaFornituraSullEsempio) {
                                       dir / "out", dir / "err");
     ASSERT_NE(esito.stato, -1);
     EXPECT_EQ(esito.stato, 0);
-    EXPECT_EQ(LeggiFile(dir / "ARC" / "Importa770-2011-02468135799.txt"), LeggiFile(Verificato));
+    EXPECT_EQ(LeggiFile(dir / "ARC" / "Importa770-2011-02468130584.txt"), LeggiFile(Verificato));
     const std::string& out = esito.out;
     EXPECT_EQ(out.substr(0, 51), "Generazione Record Tipo A - Intestazione Fornitura\n");
     EXPECT_NE(out.find("D'ANGELO M\xC3\x9CLLER NICOL\xC3\x92\n"), std::string::npos);

@@ -12,7 +12,7 @@ namespace dma::test {
 inline std::vector<std::string> ColonneBase() {
     // clang-format off
     return {
-        "80012345676", "3", "1234567", "00987650424", "COMUNE", "2011", "5", "PA000451", "2011", "6",
+        "80012340586", "3", "1234567", "00987650424", "COMUNE", "2011", "5", "PA000451", "2011", "6",
         "COMUNE DI VALBRUNA", "V042", "VALBRUNA", "38050", "0461 555123", "0461 555124", "RAG@VALBRUNA.IT",
         "UFFICIO PERSONALE", "V042", "VALBRUNA", "38050", "0461 555130", "", "PERS@VALBRUNA.IT",
         "BRNGPP58C12H612Y", "BERNARDI", "GIUSEPPE", "M", "12/03/1958", "ROVERETO", "TN",

@@ -25,7 +25,7 @@ TEST(PezziDMA, TestataEPrimiPezziDelRecordC) {
     std::string record;
     fields::Componi(record, std::span(tabelleDMA::RecordC).first(4), {&riga, numeri}, Gancio);
     // clang-format off
-    EXPECT_EQ(record, "C" "80012345676" "00003" "00000012" "1234567" "00987650424" "80012345676" "00003" "1234567"
+    EXPECT_EQ(record, "C" "80012340586" "00003" "00000012" "1234567" "00987650424" "80012340586" "00003" "1234567"
                       "RSSLRA75B45L378K" "       ");
     // clang-format on
     // A head anywhere but after the type is a fault of the table.

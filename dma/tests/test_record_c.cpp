@@ -26,7 +26,7 @@ std::string Spazi(std::size_t n) { return std::string(n, ' '); }
 // The head of record C for the base line: its columns 0 to 3 and the module number.
 // clang-format off
 std::string TestataBase(const std::string& modulo = "00000001") {
-    return "C" "80012345676" "00003" + modulo + "1234567" "00987650424" "80012345676" "00003" "1234567";
+    return "C" "80012340586" "00003" + modulo + "1234567" "00987650424" "80012340586" "00003" "1234567";
 }
 // clang-format on
 
