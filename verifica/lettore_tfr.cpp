@@ -265,14 +265,17 @@ void LettoreTfr::Record3(const Riga& riga) {
                              Di(chi),
                          m_persona);
     ++m_periodi;
+    if (!m_lettura.VuolePersone())
+        return;
+    // The period in the listing: its dates, its two numbers, AN or PS and the amounts of PS.
     std::string& dettaglio = m_dati.valori[10];
     if (!dettaglio.empty())
-        dettaglio += "; ";
-    dettaglio += DataAmg(dal) + "-" + DataAmg(al) + " " + std::string(Parte(riga.testo, 18, 5)) + " " +
-                 std::string(Parte(riga.testo, 23, 2));
+        dettaglio.append("; ");
+    dettaglio.append(DataAmg(dal)).append("-").append(DataAmg(al)).append(" ");
+    dettaglio.append(Parte(riga.testo, 18, 5)).append(" ").append(Parte(riga.testo, 23, 2));
     if (Parte(riga.testo, 23, 2) == "PS")
         for (const int posizione : {25, 35, 45, 65})
-            dettaglio += " " + Centesimi(Parte(riga.testo, posizione, 10));
+            dettaglio.append(" ").append(Centesimi(Parte(riga.testo, posizione, 10)));
 }
 
 void LettoreTfr::Record4(const Riga& riga) {
