@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -256,6 +257,79 @@ TEST(StatoLettoreXml, ProfonditaEVuoto) {
     EXPECT_EQ(lettore.Profondita(), 1);
     EXPECT_EQ(lettore.Prossimo(), Evento::FineElemento);
     EXPECT_EQ(lettore.Profondita(), 0);
+}
+
+} // namespace
+} // namespace verifica
+
+namespace verifica {
+namespace {
+
+// A document's events read with the line starts folded into their tags (UnisciRientri) or not: each
+// event as a line, a tag with the TABs told before it.
+std::string Eventi(const std::string &documento, bool unisci, std::size_t pezzo) {
+    LettoreXML lettore(test::FonteTesto(documento, pezzo));
+    lettore.UnisciRientri(unisci);
+    std::string elenco;
+    for (Evento e; (e = lettore.Prossimo()) != Evento::FineDocumento;) {
+        elenco += std::to_string(lettore.Riga()) + ":" + std::to_string(lettore.Colonna()) + " ";
+        if (e == Evento::Testo)
+            elenco += test::Citato(lettore.Testo());
+        else
+            elenco += (e == Evento::InizioElemento ? "<" : "</") + std::string(lettore.Nome()) + ">";
+        if (lettore.RientroPrima() >= 0)
+            elenco += " dopo CR LF e " + std::to_string(lettore.RientroPrima()) + " TAB";
+        elenco += "\n";
+    }
+    return elenco + std::to_string(lettore.FiniRigaNonCRLF()) + " fini di riga senza CR\n";
+}
+
+// Only a CR LF and TABs right before a tag are folded into it, wherever the pieces of the document are
+// cut; every other text (a value, LF alone, spaces, a comment, no tag after it) stays an event, and
+// lines and columns do not change.
+TEST(RientriUniti, SoloCRLFETabPrimaDiUnTag) {
+    const std::string documento = "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<a>\r\n\t<b>valore</b>\r\n"
+                                  "\t\t<c/>\n\t<d>\r\n  <e>x</e>\r\n\t<!-- nota -->\r\n\t</d>\r\n\t<f>\r\n"
+                                  "\t</f>\r\n\t<g>\r\n\r\n</g>\r\n</a>\r\n";
+    const std::string attesi = "2:1 <a>\n"
+                               "3:2 <b> dopo CR LF e 1 TAB\n"
+                               "3:5 \"valore\"\n"
+                               "3:11 </b>\n"
+                               "4:3 <c> dopo CR LF e 2 TAB\n"
+                               "4:3 </c>\n"
+                               "4:7 \"\\n\\t\"\n"
+                               "5:2 <d>\n"
+                               "5:5 \"\\n  \"\n"
+                               "6:3 <e>\n"
+                               "6:6 \"x\"\n"
+                               "6:7 </e>\n"
+                               "6:11 \"\\n\\t\\n\\t\"\n"
+                               "8:2 </d>\n"
+                               "9:2 <f> dopo CR LF e 1 TAB\n"
+                               "10:2 </f> dopo CR LF e 1 TAB\n"
+                               "11:2 <g> dopo CR LF e 1 TAB\n"
+                               "11:5 \"\\n\\n\"\n"
+                               "13:1 </g>\n"
+                               "14:1 </a> dopo CR LF e 0 TAB\n"
+                               "1 fini di riga senza CR\n";
+    EXPECT_EQ(Eventi(documento, true, SIZE_MAX), attesi);
+    // Without folding, each such text is an event of its own and the tags tell nothing.
+    EXPECT_EQ(Eventi(documento, false, SIZE_MAX).find(" TAB\n"), std::string::npos);
+    // Cut anywhere, a line start may come as a text instead of being folded: without those texts and what
+    // the tags tell of them, the events are those read without folding.
+    const auto senzaRientri = [](const std::string& elenco) {
+        std::istringstream righe(elenco);
+        std::string risultato;
+        for (std::string riga; std::getline(righe, riga);) {
+            if (std::regex_search(riga, std::regex(R"(^\d+:\d+ "\\n(\\t)*"$)")))
+                continue;
+            risultato += std::regex_replace(riga, std::regex(" dopo CR LF e \\d+ TAB$"), "") + "\n";
+        }
+        return risultato;
+    };
+    for (const std::size_t pezzo : {1, 2, 3, 7, 64})
+        EXPECT_EQ(senzaRientri(Eventi(documento, true, pezzo)), senzaRientri(Eventi(documento, false, pezzo)))
+            << "a pezzi di " << pezzo << " byte";
 }
 
 } // namespace

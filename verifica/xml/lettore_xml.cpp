@@ -1208,6 +1208,29 @@ Evento LettoreXML::FineDelVuoto() {
 bool LettoreXML::LeggiTesto(const char *&inizio) {
     const char *p = inizio;
     const Posizione dove = Dove(p);
+    // The usual text of a document laid out one element per line: CR LF, the TABs of the next line and
+    // its tag, kept in place from the LF (or told with the tag, UnisciRientri).
+    if (*p == '\r' && p[1] == '\n') {
+        const char *q = p + 2;
+        while (*q == '\t')
+            ++q;
+        if (*q == '<' && q + 1 != m_fine && q[1] != '!' && q[1] != '?') {
+            NuovaRiga(p + 2);
+            if (m_unisciRientri) {
+                m_rientroPrima = static_cast<int>(q - p - 2);
+                inizio = q;
+                return false;
+            }
+            m_conserva = p + 1;
+            m_copia = false;
+            m_testo = {p + 1, static_cast<std::size_t>(q - p - 1)};
+            inizio = q;
+            m_evento = Evento::Testo;
+            m_rigaEvento = dove.riga;
+            m_colonnaEvento = dove.colonna;
+            return true;
+        }
+    }
     m_conserva = p;
     m_copia = false;
     // A text that begins with CR LF (the line end before an indented tag) is kept in place all the
@@ -1325,6 +1348,7 @@ bool LettoreXML::TestoSpeciale(const char *&p) {
 // ---- Events
 
 Evento LettoreXML::Prossimo() {
+    m_rientroPrima = -1;
     if (m_stato != Stato::Contenuto || m_fineInSospeso)
         return ProssimoFuoriDalContenuto();
     m_sostituiti = false;

@@ -98,6 +98,12 @@ class LettoreXML {
     // call).
     Evento Prossimo();
 
+    // For a document laid out one element per line: a text made only of CR LF and TABs right
+    // before a tag is no Testo event; the tag's event tells how many TABs it held.
+    void UnisciRientri(bool unisci) { m_unisciRientri = unisci; }
+    // The TABs of such a text before the current tag, or -1 when none came before it.
+    int RientroPrima() const { return m_rientroPrima; }
+
     // The current event. The texts stay valid until the next call of Prossimo.
     Evento Corrente() const { return m_evento; }
     std::string_view Nome() const { return m_nome; }
@@ -223,6 +229,8 @@ class LettoreXML {
     bool m_nomeSostituito = false;
     bool m_fineInSospeso = false;
     bool m_copia = false; // the current text is in m_testoCopia
+    bool m_unisciRientri = false;
+    int m_rientroPrima = -1;
 
     std::string m_testoCopia;     // a text that could not be shown in place
     std::string m_nomeLatin1;     // a UTF-8 name with characters past ASCII, as delivered
