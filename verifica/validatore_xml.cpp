@@ -204,9 +204,9 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
     const std::string_view nome = lettore.Nome();
     Aperto& padre = m_aperti.back();
     padre.contenuto = true;
-    ControllaRiga(lettore, static_cast<int>(m_aperti.size()), posto);
     if (padre.nodo < 0)
         return Apri(-1, posto);
+    ControllaRiga(lettore, static_cast<int>(m_aperti.size()), posto);
     const Nodo& nodoPadre = NodoDi(padre.nodo);
     if (nodoPadre.forma != FormaValore::Elementi)
         return FiglioDiValore(nome, posto);
@@ -233,10 +233,11 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
         m_lunghezzaValore = 0;
         m_valoreTroncato = false;
     }
-    if (!questo.attributi.empty() || !lettore.Attributi().empty())
-        Attributi(questo, lettore, posto);
+    // The rules hear of the element first, so that its attributes' findings are already the person's.
     if (m_interessi[static_cast<std::size_t>(nodo)] & Interesse::Apertura)
         m_regole.Apertura(nodo, lettore, posto);
+    if (!questo.attributi.empty() || !lettore.Attributi().empty())
+        Attributi(questo, lettore, posto);
 }
 
 void ValidatoreXML::ElementoBreve(std::string_view nome, Posto posto) {
@@ -542,11 +543,15 @@ void ValidatoreXML::Testo(const xml::LettoreXML& lettore, Posto posto) {
         if (c == '\n') {
             ++capi;
         } else if (c != ' ' && c != '\r' && c != '\t') {
+            // Told as an error; the line of the next tag is then judged by what follows the text's last line end.
             aperto.contenuto = true;
             m_regole.Segnala(Gravita::Errore, posto,
-                             "testo " + Citato(shell::TogliSpazi(testo.substr(testo.find(c)))) + " in " + Tag(nodo.nome) +
+                             "testo " + Citato(testo.substr(testo.find(c), testo.find_last_not_of(" \t\r\n") + 1 - testo.find(c))) + " in " + Tag(nodo.nome) +
                                  ", che contiene solo elementi");
-            m_difettoSpazi = StessaRiga;
+            const std::size_t capo = testo.rfind('\n');
+            const bool tab = capo != std::string_view::npos && testo.find_first_not_of('\t', capo + 1) == std::string_view::npos;
+            m_spazi = tab ? static_cast<int>(testo.size() - capo - 1) : -1;
+            m_difettoSpazi = tab ? -1 : StessaRiga;
             return;
         }
     }
