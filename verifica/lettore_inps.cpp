@@ -99,6 +99,12 @@ constexpr ContenitoreSeguito ContenitoriSeguiti[] = {
     {Giorno,                    A},
 };
 
+// The parts of a previous month's block that the listing shows, in this order.
+enum ParteMese { Consolidamento, Orario, AssunzioneMese, CessazioneMese, SettimaneMese, GiorniMese, NumeroParti };
+constexpr std::string_view NomiPartiMese[NumeroParti] = {
+    "TipoConsolidamento", "OrarioContrattuale", "assunzione", "cessazione", "settimane", "GiorniRetribuiti",
+};
+
 // The kinds of person of the schemas.
 constexpr int GenereDipendente = 0;
 constexpr int GenereCollaboratore = 1;
@@ -235,12 +241,22 @@ private:
             v.append(separatore);
         v.append(valore);
     }
-    void MesePrecedente(std::string_view nome, std::string_view valore) {
+    // A value of the previous month's block, for the listing; the weeks one after another.
+    void MesePrecedente(ParteMese parte, std::string_view valore) {
         if (!m_lettura.VuolePersone())
             return;
-        if (!m_mesePrecedente.empty())
-            m_mesePrecedente += "; ";
-        m_mesePrecedente.append(nome).append(" ").append(valore);
+        std::string& testo = m_mesePrecedente[parte];
+        if (!testo.empty())
+            testo += ' ';
+        testo.append(valore);
+    }
+    // The block as the listing shows it: "OrarioContrattuale 4000; settimane 21:X 22:X; ...".
+    std::string TestoMesePrecedente() const {
+        std::string testo;
+        for (std::size_t i = 0; i < m_mesePrecedente.size(); ++i)
+            if (!m_mesePrecedente[i].empty())
+                testo.append(testo.empty() ? "" : "; ").append(NomiPartiMese[i]).append(" ").append(m_mesePrecedente[i]);
+        return testo;
     }
     void AnnoMese(std::string_view valore, bool buono, Posto posto);
     void Fine(bool interrotta);
@@ -273,7 +289,7 @@ private:
     std::vector<Rilievo> m_rilieviPersona;
     Persona m_persona;
     bool m_inMesePrecedente = false;
-    std::string m_mesePrecedente;
+    std::array<std::string, NumeroParti> m_mesePrecedente;
     std::string m_settimana; // IdSettimana of the week being read
     std::string m_giorno;    // GiornoAssunzione or GiornoCessazione
     std::string m_dal;
@@ -360,7 +376,8 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     m_postoPersona = posto;
     m_codice.clear();
     m_codiceLetto = false;
-    m_mesePrecedente.clear();
+    for (std::string& parte : m_mesePrecedente)
+        parte.clear();
     m_lavorati = 0;
     m_dal.clear();
     const auto attributi = lettore.Attributi();
@@ -396,7 +413,7 @@ void LettoreINPS::FinePersona() {
     if (m_lettura.VuolePersone()) {
         m_persona.chiave = m_codice;
         if (m_genere == GenereDipendente) {
-            Metti(m_colonnaMesePrecedente, m_mesePrecedente);
+            Metti(m_colonnaMesePrecedente, TestoMesePrecedente());
             Metti(m_colonnaLavorati, std::to_string(m_lavorati));
         }
         m_lettura.Persona(std::move(m_persona));
@@ -433,10 +450,11 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
     case MesePrecedenteU:
     case MesePrecedenteE:
         m_inMesePrecedente = true;
-        m_mesePrecedente.clear();
+        for (std::string& parte : m_mesePrecedente)
+            parte.clear();
         for (const xml::Attributo& a : lettore.Attributi())
             if (a.nome == "TipoConsolidamento")
-                MesePrecedente("TipoConsolidamento", a.valore);
+                MesePrecedente(Consolidamento, a.valore);
         break;
     case DatiRetributiviU:
         m_giorni = 0;
@@ -558,11 +576,11 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
                     "<GiorniRetribuiti> " + ValidatoreXML::Citato(valore) +
                         ": il convertitore lo scrive solo quando non \xE8 0");
         if (m_inMesePrecedente)
-            MesePrecedente("GiorniRetribuiti", pulito());
+            MesePrecedente(GiorniMese, pulito());
         break;
     case OrarioContrattuale:
         if (m_inMesePrecedente)
-            MesePrecedente("OrarioContrattuale", pulito());
+            MesePrecedente(Orario, pulito());
         break;
     case Lavorato:
         m_lavorati += valore.size() == 1 && valore[0] == 'S';
@@ -576,7 +594,7 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
             break;
         const std::string settimana = m_settimana + ":" + std::string(pulito());
         if (m_inMesePrecedente)
-            MesePrecedente("settimana", settimana);
+            MesePrecedente(SettimaneMese, settimana);
         else
             Aggiungi(m_colonnaSettimane, " ", settimana);
         break;
@@ -589,7 +607,7 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
     case TipoCessazione: {
         const std::string evento = m_giorno + " " + std::string(pulito());
         if (m_inMesePrecedente)
-            MesePrecedente(nodo == TipoAssunzione ? "assunzione" : "cessazione", evento);
+            MesePrecedente(nodo == TipoAssunzione ? AssunzioneMese : CessazioneMese, evento);
         else
             Metti(nodo == TipoAssunzione ? m_colonnaAssunzione : m_colonnaCessazione, evento);
         break;
@@ -628,6 +646,7 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
     case FormaValore::Contributo:
     case FormaValore::Decimale:
     case FormaValore::Importo:
+    case FormaValore::Intero:
         Metti(colonna, buono ? ImportoDistinta(valore) : std::string(valore));
         break;
     case FormaValore::Data:

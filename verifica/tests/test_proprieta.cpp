@@ -1,6 +1,7 @@
 // Properties over generated exports: the supplies that the real converters write from them check without
 // error, and a byte of a record changed where the layout leaves no choice (a literal, spaces, zeros, a
-// number, a date, a count, the end mark, the code of a field) is found on that record.
+// number, a date, a count, the end mark, the code of a field) is found on that record; in the XML documents,
+// a byte of a tag's name, of a fixed value, of a number or a date, or of the TABs before a tag.
 
 #include "cartella_temporanea.h"
 #include "dma/record_dma.h"
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -68,17 +71,24 @@ std::string Testo(const std::vector<Rilievo>& rilievi) {
     return testo;
 }
 
-class Proprieta : public testing::TestWithParam<Caso> {};
+class Generate : public testing::TestWithParam<const char*> {};
 
-TEST_P(Proprieta, FornitureGenerateSenzaErrori) {
+TEST_P(Generate, SenzaErrori) {
     CartellaTemporanea cartella;
     for (const int seme : {1, 2, 3}) {
         Raccolta raccolta;
-        const Esito esito = VerificaTesto(Genera(cartella, GetParam().comando, 300, seme), {}, raccolta);
-        EXPECT_EQ(esito.errori, 0) << GetParam().comando << ", seme " << seme << ":\n" << Testo(raccolta.rilievi);
-        EXPECT_GE(esito.persone, 300 / 3) << GetParam().comando;
+        const Esito esito = VerificaTesto(Genera(cartella, GetParam(), 300, seme), {}, raccolta);
+        EXPECT_EQ(esito.errori, 0) << GetParam() << ", seme " << seme << ":\n" << Testo(raccolta.rilievi);
+        EXPECT_GE(esito.persone, 300 / 3) << GetParam();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Forniture, Generate, testing::Values("770", "dma", "tfr", "uniemens", "emens"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param) == "770" ? std::string("c770") : std::string(info.param);
+                         });
+
+class Proprieta : public testing::TestWithParam<Caso> {};
 
 // The pieces whose every byte the layout fixes or limits: a different byte there breaks the piece.
 bool Chiuso(const fields::Pezzo& pezzo) {
@@ -147,6 +157,96 @@ TEST_P(Proprieta, DannoTrovatoSulSuoRecord) {
 
 INSTANTIATE_TEST_SUITE_P(Forniture, Proprieta, testing::ValuesIn(Casi),
                          [](const testing::TestParamInfo<Caso>& info) { return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando); });
+
+} // namespace
+} // namespace verifica
+
+namespace verifica {
+namespace {
+
+// The elements whose value the grammar fixes: a fixed text, a number, a date, S or N.
+const std::vector<std::string_view> ValoriChiusi = {
+    "TipoContribuzione", "Cittadinanza",   "CodiceContratto", "NumMensilita", "TipoLavoratore",
+    "TrattQuotaLav",     "Imponibile",     "Contributo",      "RetribTeorica", "NumLavoratori",
+    "ForzaAziendale",    "NumDenIndiv",    "TotaleADebito",   "TotaleACredito", "Lavorato",
+    "AnnoMeseDenuncia",  "Dal",            "Al",
+};
+
+struct DannoXml {
+    std::size_t posizione; // in the line
+    char byte;
+};
+
+// The bytes of an XML line that the grammar leaves no room for, each with what it becomes: a letter of a
+// tag's name, a character of a closed value (a digit becomes a letter, a letter another one), a TAB
+// before the tag.
+std::vector<DannoXml> Danneggiabili(std::string_view riga) {
+    std::vector<DannoXml> danni;
+    const auto lettera = [](char c) { return c == 'q' ? 'z' : 'q'; };
+    std::size_t i = 0;
+    for (; i < riga.size() && riga[i] == '\t'; ++i)
+        danni.push_back({i, ' '});
+    while (i < riga.size()) {
+        if (riga[i] != '<') {
+            ++i;
+            continue;
+        }
+        const std::size_t nome = i + (riga.substr(i, 2) == "</" ? 2 : 1);
+        const std::size_t fineNome = riga.find_first_of(" >/", nome);
+        if (fineNome == std::string_view::npos)
+            break;
+        for (std::size_t k = nome; k < fineNome; ++k)
+            if (std::isalpha(static_cast<unsigned char>(riga[k])))
+                danni.push_back({k, lettera(riga[k])});
+        const std::string_view elemento = riga.substr(nome, fineNome - nome);
+        const std::size_t chiude = riga.find('>', fineNome);
+        if (chiude == std::string_view::npos)
+            break;
+        if (nome == i + 1 && std::find(ValoriChiusi.begin(), ValoriChiusi.end(), elemento) != ValoriChiusi.end()) {
+            for (std::size_t k = chiude + 1; k < riga.size() && riga[k] != '<'; ++k)
+                danni.push_back({k, std::isdigit(static_cast<unsigned char>(riga[k])) ? 'x' : lettera(riga[k])});
+        }
+        i = chiude + 1;
+    }
+    return danni;
+}
+
+class ProprietaXml : public testing::TestWithParam<const char*> {};
+
+TEST_P(ProprietaXml, DannoTrovatoSullaSuaRiga) {
+    CartellaTemporanea cartella;
+    const std::string documento = Genera(cartella, GetParam(), 60, 7);
+    std::vector<std::size_t> inizi{0};
+    for (std::size_t i = documento.find("\r\n"); i != std::string::npos; i = documento.find("\r\n", i + 2))
+        inizi.push_back(i + 2);
+    inizi.pop_back(); // after the last line end
+    std::mt19937 caso(20261209);
+    int danni = 0;
+    for (int prova = 0; danni < 150 && prova < 5000; ++prova) {
+        const std::size_t riga = 1 + caso() % (inizi.size() - 1); // not the declaration
+        const std::size_t inizio = inizi[riga];
+        const std::string_view testo(documento.data() + inizio, documento.find("\r\n", inizio) - inizio);
+        const auto possibili = Danneggiabili(testo);
+        if (possibili.empty())
+            continue;
+        const DannoXml danno = possibili[caso() % possibili.size()];
+        ++danni;
+        std::string danneggiato = documento;
+        danneggiato[inizio + danno.posizione] = danno.byte;
+        Raccolta raccolta;
+        VerificaTesto(danneggiato, {}, raccolta);
+        const long numero = static_cast<long>(riga) + 1;
+        EXPECT_TRUE(std::any_of(raccolta.rilievi.begin(), raccolta.rilievi.end(),
+                                [&](const Rilievo& r) { return r.riga == numero; }))
+            << GetParam() << ": riga " << numero << " '" << testo << "', posizione " << danno.posizione + 1
+            << " diventa '" << danno.byte << "':\n"
+            << Testo(raccolta.rilievi);
+    }
+    EXPECT_EQ(danni, 150);
+}
+
+INSTANTIATE_TEST_SUITE_P(Documenti, ProprietaXml, testing::Values("uniemens", "emens"),
+                         [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 } // namespace
 } // namespace verifica
