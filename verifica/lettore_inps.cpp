@@ -99,6 +99,13 @@ constexpr ContenitoreSeguito ContenitoriSeguiti[] = {
     {Giorno,                    A},
 };
 
+// The elements whose value the checks and the supply's data read; the listing reads every other one too.
+constexpr N LettiDaiControlli[] = {
+    CFPersonaMittente, RagSocMittente, CFMittente, SedeINPS, AnnoMeseDenunciaU, AnnoMeseDenunciaE, CFAzienda,
+    RagSocAzienda, Matricola, CSC, CA, CFLavoratore, CFCollaboratore, ImponibileDipendente, ImponibileCollaboratore,
+    Contributo, GiorniRetribuiti, Dal, Al, NumLavoratori, ForzaAziendale, NumDenIndiv, TotaleADebito, TotaleACredito,
+};
+
 // The parts of a previous month's block that the listing shows, in this order.
 enum ParteMese { Consolidamento, Orario, AssunzioneMese, CessazioneMese, SettimaneMese, GiorniMese, NumeroParti };
 constexpr std::string_view NomiPartiMese[NumeroParti] = {
@@ -207,7 +214,10 @@ public:
 
     std::uint8_t Interessi(int nodo) const override {
         if (m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].forma != FormaValore::Elementi)
-            return Interesse::Valore;
+            return m_lettura.VuolePersone() || std::find(std::begin(LettiDaiControlli), std::end(LettiDaiControlli),
+                                                         nodo) != std::end(LettiDaiControlli)
+                       ? Interesse::Valore
+                       : 0;
         for (const ContenitoreSeguito& c : ContenitoriSeguiti)
             if (c.nodo == nodo)
                 return c.interessi;
@@ -227,6 +237,11 @@ private:
     }
     void ControllaDichiarazione(const xml::LettoreXML& lettore);
     void NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto posto);
+    void FissaCodice(std::string_view codice);
+    // " (dipendente CF)", the end of the person's findings.
+    std::string DiChi() const {
+        return Di(m_codice.empty() ? std::string() : std::string(NomiGeneri[m_genere]) + " " + m_codice);
+    }
     void FinePersona();
     // A value of the listing for the person being read.
     void Metti(int colonna, std::string valore) {
@@ -286,7 +301,7 @@ private:
     Posto m_postoPersona;
     std::string m_codice;
     bool m_codiceLetto = false;
-    std::vector<Rilievo> m_rilieviPersona;
+    std::vector<Rilievo> m_rilieviPersona; // until its code is known
     Persona m_persona;
     bool m_inMesePrecedente = false;
     std::array<std::string, NumeroParti> m_mesePrecedente;
@@ -339,11 +354,27 @@ void LettoreINPS::Leggi() {
     validatore.SegnalaImpaginazione();
 }
 
+// A finding inside a person ends with whose it is: those that come before its tax code wait for it (a few:
+// the code is its first child).
 void LettoreINPS::Segnala(Gravita gravita, Posto posto, std::string messaggio) {
-    if (m_inPersona)
-        m_rilieviPersona.push_back({gravita, posto.riga, posto.colonna, std::move(messaggio), m_indice});
-    else
-        m_lettura.Segnala({gravita, posto.riga, posto.colonna, std::move(messaggio), -1});
+    if (!m_inPersona)
+        return m_lettura.Segnala({gravita, posto.riga, posto.colonna, std::move(messaggio), -1});
+    if (m_codiceLetto)
+        return m_lettura.Segnala({gravita, posto.riga, posto.colonna, messaggio + DiChi(), m_indice});
+    m_rilieviPersona.push_back({gravita, posto.riga, posto.colonna, std::move(messaggio), m_indice});
+    if (m_rilieviPersona.size() >= 64)
+        FissaCodice({});
+}
+
+// The person's tax code is known (empty: it has none where it should).
+void LettoreINPS::FissaCodice(std::string_view codice) {
+    m_codice = codice;
+    m_codiceLetto = true;
+    for (Rilievo& r : m_rilieviPersona) {
+        r.messaggio += DiChi();
+        m_lettura.Segnala(r);
+    }
+    m_rilieviPersona.clear();
 }
 
 // The declaration that the converters write: ISO-8859-1 is a must, the line as they write it a habit.
@@ -394,14 +425,8 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
 }
 
 void LettoreINPS::FinePersona() {
-    if (!m_rilieviPersona.empty()) {
-        const std::string chi = m_codice.empty() ? std::string() : std::string(NomiGeneri[m_genere]) + " " + m_codice;
-        for (Rilievo& r : m_rilieviPersona) {
-            r.messaggio += Di(chi);
-            m_lettura.Segnala(r);
-        }
-        m_rilieviPersona.clear();
-    }
+    if (!m_codiceLetto)
+        FissaCodice({});
     if (!m_codice.empty() && m_codice.size() <= 24) {
         CodiceVisto visto;
         std::memcpy(visto.codice.data(), m_codice.data(), m_codice.size());
@@ -491,6 +516,8 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
 
 void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto posto) {
     const auto pulito = [valore] { return shell::TogliSpazi(valore); };
+    if (m_inPersona && !m_codiceLetto)
+        FissaCodice(nodo == CFLavoratore || nodo == CFCollaboratore ? pulito() : std::string_view());
     switch (nodo) {
     case CFPersonaMittente:
         m_cfPersonaMittente = pulito();
@@ -545,13 +572,6 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
         break;
     case CA:
         m_ca = pulito();
-        break;
-    case CFLavoratore:
-    case CFCollaboratore:
-        if (m_inPersona && !m_codiceLetto) {
-            m_codice = pulito();
-            m_codiceLetto = true;
-        }
         break;
     case ImponibileDipendente:
     case ImponibileCollaboratore:

@@ -465,13 +465,16 @@ void ValidatoreXML::ControllaValore(int indice, Posto posto) {
         buono = StessoTesto(v, "S") || StessoTesto(v, "N");
         break;
     }
-    // Blank and lower case, in one look at the value.
-    bool vuoto = true, minuscole = false;
-    for (const char c : v) {
-        vuoto = vuoto && c == ' ';
-        minuscole = minuscole || Minuscola[static_cast<unsigned char>(c)];
-    }
+    // Blank and lower case, in one look at the value; a number, a date or S/N in its form is neither.
     const bool testo = nodo.forma == FormaValore::Testo || nodo.forma == FormaValore::CodiceFiscale;
+    bool vuoto = false, minuscole = false;
+    if (testo || !buono) {
+        vuoto = true;
+        for (const char c : v) {
+            vuoto = vuoto && c == ' ';
+            minuscole = minuscole || Minuscola[static_cast<unsigned char>(c)];
+        }
+    }
     if ((!buono && !testo) || (testo && vuoto) || minuscole || (!nodo.fisso.empty() && !StessoTesto(v, nodo.fisso)))
         ValoreDifforme(nodo, buono, vuoto, minuscole, posto);
     if (m_interessi[static_cast<std::size_t>(indice)] & Interesse::Valore)
