@@ -76,8 +76,7 @@ constexpr std::string_view ColonnaCessazione = "cessazione";
 constexpr std::string_view ColonnaElimina = "Elimina";
 constexpr std::string_view ColonnaMesePrecedente = "mese precedente";
 
-// The elements of child elements whose opening (A) or closing (C) the rules look at; they look at the
-// value of every other element.
+// The elements of child elements whose opening (A) or closing (C) the rules look at.
 constexpr std::uint8_t A = Interesse::Apertura, C = Interesse::Chiusura;
 struct ContenitoreSeguito { N nodo; std::uint8_t interessi; };
 constexpr ContenitoreSeguito ContenitoriSeguiti[] = {
@@ -171,6 +170,9 @@ std::size_t LunghezzaCodificata(std::string_view t) {
     uniemens::xmltext::CodificaXML(codificato);
     return codificato.size();
 }
+
+// The largest sum of contributions, in cents, that the debit total is checked against.
+constexpr long long SommaMassima = 100'000'000'000'000'000;
 
 // The tax code of a person (up to 24 characters, as three numbers), to find it twice.
 struct CodiceVisto {
@@ -583,7 +585,10 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
     case Contributo:
         if (!m_documento.calendario)
             break;
-        if (const auto centesimi = buono ? Centesimi(valore) : std::nullopt; centesimi) {
+        // Amounts beyond what any report holds (over 10^15 euro in all) cannot be summed here.
+        if (const auto centesimi = buono ? Centesimi(valore) : std::nullopt;
+            centesimi && *centesimi < SommaMassima && *centesimi > -SommaMassima &&
+            m_centesimi + *centesimi < SommaMassima && m_centesimi + *centesimi > -SommaMassima) {
             m_centesimi += *centesimi;
             ++m_contributi;
         } else {
@@ -793,8 +798,9 @@ void LettoreINPS::Totali(bool interrotta) {
             // TotaleADebito rounds the sum of the amounts, each Contributo the amount to its cents: apart by at
             // most half a unit and half a cent per report.
             const long long totale = *m_totaleADebito.valore;
-            const long long scarto = totale * 100 - m_centesimi;
-            const bool entro = 2 * (scarto < 0 ? -scarto : scarto) <= 100 + m_contributi;
+            const bool misurabile = totale < SommaMassima / 100 && totale > -SommaMassima / 100;
+            const long long scarto = misurabile ? totale * 100 - m_centesimi : SommaMassima;
+            const bool entro = (scarto < 0 ? -scarto : scarto) <= (100 + m_contributi) / 2;
             const long long interi = m_centesimi >= 0 ? m_centesimi / 100 : -((-m_centesimi + 99) / 100);
             const long long arrotondato = interi + (m_centesimi - interi * 100 >= 50 ? 1 : 0);
             std::string ricalcolato = ImportoItaliano(static_cast<double>(m_centesimi) / 100.0);

@@ -287,7 +287,10 @@ int ValidatoreXML::AltroFiglio(Aperto& padre, std::string_view nome, Posto posto
     if (trovato < quanti) {
         const Figlio& figlio = figli[static_cast<std::size_t>(trovato)];
         if (trovato == padre.posizione) {
-            if (++padre.volte == figlio.massimo + 1)
+            // Told once, at the first one too many; an unbounded child is only counted up to its bound.
+            if (padre.volte < Illimitato)
+                ++padre.volte;
+            if (figlio.massimo != Illimitato && padre.volte == figlio.massimo + 1)
                 m_regole.Segnala(Gravita::Errore, posto,
                                  Tag(nome) + " ripetuto in " + Tag(nodoPadre.nome) + ": ammesso " +
                                      (figlio.massimo == 1 ? std::string("una volta sola")
