@@ -783,7 +783,7 @@ void LettoreINPS::Totali(bool interrotta) {
         if (!d.valore)
             return;
         const bool concorda = *d.valore == m_denunce;
-        m_lettura.Totale({std::string(nome), Numero(*d.valore), Numero(m_denunce), concorda});
+        m_lettura.Totale({std::string(nome) + ": denunce individuali", Numero(*d.valore), Numero(m_denunce), concorda});
         if (!concorda && !interrotta)
             m_lettura.Segnala({gravita, d.posto.riga, d.posto.colonna,
                                "<" + std::string(nome) + "> " + Numero(*d.valore) + ", ma il documento ha " +
@@ -806,7 +806,7 @@ void LettoreINPS::Totali(bool interrotta) {
             std::string ricalcolato = ImportoItaliano(static_cast<double>(m_centesimi) / 100.0);
             if (m_contributiIlleggibili)
                 ricalcolato += " (senza i <Contributo> illeggibili)";
-            m_lettura.Totale({"TotaleADebito", Numero(totale), ricalcolato, entro});
+            m_lettura.Totale({"TotaleADebito: somma dei contributi", Numero(totale), ricalcolato, entro});
             const Posto p = m_totaleADebito.posto;
             if (!interrotta && !m_contributiIlleggibili && !entro)
                 m_lettura.Errore(p.riga, p.colonna,
@@ -821,7 +821,8 @@ void LettoreINPS::Totali(bool interrotta) {
                                      "): ammesso solo per gli arrotondamenti dei singoli contributi");
         }
         if (m_totaleACredito.valore) {
-            m_lettura.Totale({"TotaleACredito", Numero(*m_totaleACredito.valore), "0", *m_totaleACredito.valore == 0});
+            m_lettura.Totale({"TotaleACredito: crediti", Numero(*m_totaleACredito.valore), "0",
+                              *m_totaleACredito.valore == 0});
             if (*m_totaleACredito.valore != 0 && !interrotta)
                 m_lettura.Avviso(m_totaleACredito.posto.riga, m_totaleACredito.posto.colonna,
                                  "<TotaleACredito> " + Numero(*m_totaleACredito.valore) +
@@ -829,8 +830,8 @@ void LettoreINPS::Totali(bool interrotta) {
         }
     } else {
         // What the document holds stands for what it states.
-        m_lettura.Totale({"Denunce individuali", Numero(m_denunce), Numero(m_denunce), true});
-        m_lettura.Totale({"Collaboratori", Numero(m_collaboratori), Numero(m_collaboratori), true});
+        m_lettura.Totale({"Elementi DenunciaIndividuale", Numero(m_denunce), Numero(m_denunce), true});
+        m_lettura.Totale({"Elementi Collaboratore", Numero(m_collaboratori), Numero(m_collaboratori), true});
     }
 }
 

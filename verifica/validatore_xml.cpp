@@ -286,6 +286,7 @@ int ValidatoreXML::AltroFiglio(Aperto& padre, std::string_view nome, Posto posto
         ++trovato;
     if (trovato < quanti) {
         const Figlio& figlio = figli[static_cast<std::size_t>(trovato)];
+        const bool primo = trovato != padre.posizione || padre.volte == 0;
         if (trovato == padre.posizione) {
             // Told once, at the first one too many; an unbounded child is only counted up to its bound.
             if (padre.volte < Illimitato)
@@ -300,7 +301,7 @@ int ValidatoreXML::AltroFiglio(Aperto& padre, std::string_view nome, Posto posto
             padre.posizione = trovato;
             padre.volte = 1;
         }
-        if (!figlio.estraneo.empty())
+        if (!figlio.estraneo.empty() && primo) // once for a run of them
             m_regole.Segnala(Gravita::Avviso, posto,
                              "elemento " + Tag(nome) + " " + std::string(figlio.estraneo) +
                                  ": questo documento non lo prevede");
