@@ -144,7 +144,7 @@ std::string ValidatoreXML::Citato(std::string_view valore) {
 }
 
 void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
-    lettore.UnisciRientri(true);
+    lettore.UnisciRighe(true);
     for (;;) {
         xml::Evento evento;
         try {
@@ -232,6 +232,10 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
     if (questo.forma != FormaValore::Elementi) {
         m_lunghezzaValore = 0;
         m_valoreTroncato = false;
+        if (lettore.ValoreUnito())
+            AggiungiAlValore(lettore.Testo());
+    } else if (lettore.ValoreUnito() && !lettore.Testo().empty()) {
+        Testo(lettore, posto);
     }
     // The rules hear of the element first, so that its attributes' findings are already the person's.
     if (m_interessi[static_cast<std::size_t>(nodo)] & Interesse::Apertura)

@@ -265,18 +265,21 @@ TEST(StatoLettoreXml, ProfonditaEVuoto) {
 namespace verifica {
 namespace {
 
-// A document's events read with the line starts folded into their tags (UnisciRientri) or not: each
-// event as a line, a tag with the TABs told before it.
+// A document's events read with its lines folded (UnisciRighe) or not: each event as a line, a tag with
+// the TABs told before it and the text it holds.
 std::string Eventi(const std::string &documento, bool unisci, std::size_t pezzo) {
     LettoreXML lettore(test::FonteTesto(documento, pezzo));
-    lettore.UnisciRientri(unisci);
+    lettore.UnisciRighe(unisci);
     std::string elenco;
     for (Evento e; (e = lettore.Prossimo()) != Evento::FineDocumento;) {
         elenco += std::to_string(lettore.Riga()) + ":" + std::to_string(lettore.Colonna()) + " ";
         if (e == Evento::Testo)
             elenco += test::Citato(lettore.Testo());
         else
-            elenco += (e == Evento::InizioElemento ? "<" : "</") + std::string(lettore.Nome()) + ">";
+            elenco += (e == Evento::InizioElemento ? "<" : "</") + std::string(lettore.Nome()) +
+                      (e == Evento::InizioElemento && lettore.ElementoVuoto() ? "/>" : ">");
+        if (e == Evento::InizioElemento && lettore.ValoreUnito())
+            elenco += " con " + test::Citato(lettore.Testo());
         if (lettore.RientroPrima() >= 0)
             elenco += " dopo CR LF e " + std::to_string(lettore.RientroPrima()) + " TAB";
         elenco += "\n";
@@ -284,24 +287,49 @@ std::string Eventi(const std::string &documento, bool unisci, std::size_t pezzo)
     return elenco + std::to_string(lettore.FiniRigaNonCRLF()) + " fini di riga senza CR\n";
 }
 
-// Only a CR LF and TABs right before a tag are folded into it, wherever the pieces of the document are
-// cut; every other text (a value, LF alone, spaces, a comment, no tag after it) stays an event, and
-// lines and columns do not change.
-TEST(RientriUniti, SoloCRLFETabPrimaDiUnTag) {
+// The events with every fold undone: a start tag that holds its text is followed by that text (none when
+// empty); and the line starts that a tag tells, and the texts that are only a line end and TABs, are left
+// out.
+std::string SenzaUnioni(const std::string &elenco) {
+    std::istringstream righe(elenco);
+    std::string risultato;
+    const std::regex conTesto(R"(^(\d+:\d+ <[^>]*>) con (".*")$)");
+    for (std::string riga; std::getline(righe, riga);) {
+        if (std::regex_search(riga, std::regex(R"(^\d+:\d+ "\\n(\\t)*"$)")))
+            continue;
+        riga = std::regex_replace(riga, std::regex(" dopo CR LF e \\d+ TAB$"), "");
+        std::smatch m;
+        if (std::regex_match(riga, m, conTesto)) {
+            risultato += m[1].str() + "\n";
+            if (m[2] != "\"\"")
+                risultato += "- " + m[2].str() + "\n";
+            continue;
+        }
+        if (riga.find(" \"") != std::string::npos)
+            riga = "- " + riga.substr(riga.find('"'));
+        risultato += riga + "\n";
+    }
+    return risultato;
+}
+
+// Folded: a CR LF and TABs right before a tag, and the text of an element written <a>text</a> with
+// nothing in its text that needs reading apart; every other text (LF alone, spaces, a comment, a
+// reference, a line end inside) stays an event, and lines and columns do not change. Cut anywhere, a fold
+// may not happen, but the events are the same once folds are undone.
+TEST(RigheUnite, RientriEValoriNeiTag) {
     const std::string documento = "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<a>\r\n\t<b>valore</b>\r\n"
                                   "\t\t<c/>\n\t<d>\r\n  <e>x</e>\r\n\t<!-- nota -->\r\n\t</d>\r\n\t<f>\r\n"
-                                  "\t</f>\r\n\t<g>\r\n\r\n</g>\r\n</a>\r\n";
+                                  "\t</f>\r\n\t<g>\r\n\r\n</g>\r\n\t<h>a&amp;b</h>\r\n\t<i></i>\r\n"
+                                  "\t<j>due\r\nrighe</j>\r\n\t<k>\tT\xC0</k>\r\n</a>\r\n";
     const std::string attesi = "2:1 <a>\n"
-                               "3:2 <b> dopo CR LF e 1 TAB\n"
-                               "3:5 \"valore\"\n"
+                               "3:2 <b> con \"valore\" dopo CR LF e 1 TAB\n"
                                "3:11 </b>\n"
-                               "4:3 <c> dopo CR LF e 2 TAB\n"
+                               "4:3 <c/> dopo CR LF e 2 TAB\n"
                                "4:3 </c>\n"
                                "4:7 \"\\n\\t\"\n"
                                "5:2 <d>\n"
                                "5:5 \"\\n  \"\n"
-                               "6:3 <e>\n"
-                               "6:6 \"x\"\n"
+                               "6:3 <e> con \"x\"\n"
                                "6:7 </e>\n"
                                "6:11 \"\\n\\t\\n\\t\"\n"
                                "8:2 </d>\n"
@@ -310,26 +338,29 @@ TEST(RientriUniti, SoloCRLFETabPrimaDiUnTag) {
                                "11:2 <g> dopo CR LF e 1 TAB\n"
                                "11:5 \"\\n\\n\"\n"
                                "13:1 </g>\n"
-                               "14:1 </a> dopo CR LF e 0 TAB\n"
+                               "14:2 <h> dopo CR LF e 1 TAB\n"
+                               "14:5 \"a&b\"\n"
+                               "14:12 </h>\n"
+                               "15:2 <i> con \"\" dopo CR LF e 1 TAB\n"
+                               "15:5 </i>\n"
+                               "16:2 <j> dopo CR LF e 1 TAB\n"
+                               "16:5 \"due\\nrighe\"\n"
+                               "17:6 </j>\n"
+                               "18:2 <k> con \"\\tT\\xC0\" dopo CR LF e 1 TAB\n"
+                               "18:8 </k>\n"
+                               "19:1 </a> dopo CR LF e 0 TAB\n"
                                "1 fini di riga senza CR\n";
     EXPECT_EQ(Eventi(documento, true, SIZE_MAX), attesi);
-    // Without folding, each such text is an event of its own and the tags tell nothing.
-    EXPECT_EQ(Eventi(documento, false, SIZE_MAX).find(" TAB\n"), std::string::npos);
-    // Cut anywhere, a line start may come as a text instead of being folded: without those texts and what
-    // the tags tell of them, the events are those read without folding.
-    const auto senzaRientri = [](const std::string& elenco) {
-        std::istringstream righe(elenco);
-        std::string risultato;
-        for (std::string riga; std::getline(righe, riga);) {
-            if (std::regex_search(riga, std::regex(R"(^\d+:\d+ "\\n(\\t)*"$)")))
-                continue;
-            risultato += std::regex_replace(riga, std::regex(" dopo CR LF e \\d+ TAB$"), "") + "\n";
-        }
-        return risultato;
-    };
-    for (const std::size_t pezzo : {1, 2, 3, 7, 64})
-        EXPECT_EQ(senzaRientri(Eventi(documento, true, pezzo)), senzaRientri(Eventi(documento, false, pezzo)))
+    const std::string semplici = Eventi(documento, false, SIZE_MAX);
+    EXPECT_EQ(semplici.find(" TAB\n"), std::string::npos);
+    EXPECT_EQ(semplici.find(" con "), std::string::npos);
+    for (const std::size_t pezzo : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7},
+                                    std::size_t{64}, SIZE_MAX})
+        EXPECT_EQ(SenzaUnioni(Eventi(documento, true, pezzo)), SenzaUnioni(Eventi(documento, false, pezzo)))
             << "a pezzi di " << pezzo << " byte";
+    // In UTF-8 a character of two bytes is read apart: that text stays an event.
+    const std::string utf8 = "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n</a>\r\n";
+    EXPECT_EQ(Eventi(utf8, true, SIZE_MAX).find(" con "), std::string::npos);
 }
 
 } // namespace
