@@ -3,7 +3,8 @@
 // with its children in order and how many times each may come, its attributes and the form of its value;
 // and one validator that keeps a stack of the open elements, each knowing where it stands in its list of
 // children. What the grammar cannot say (counts, totals, the links between values) is left to the
-// document's rules, which the validator calls for every element it opens, every value and every close.
+// document's rules, which the validator tells of the elements it opens, the values it reads and the
+// elements it closes, as far as they ask (Interessi).
 //
 // The validator also holds the document to the layout of the suite's XML writer: one element per line,
 // each line indented by a TAB per level and ended by CR LF, no element in the short form <a/>, texts in
@@ -92,7 +93,7 @@ struct Nodo {
     std::span<const AttributoAtteso> attributi = {};
 };
 
-// A grammar: its nodes, the root first.
+// A grammar: its nodes, and which of them is the root.
 struct Grammatica {
     std::span<const Nodo> nodi;
     int radice = 0;

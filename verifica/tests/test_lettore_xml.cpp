@@ -8,7 +8,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -287,31 +286,6 @@ std::string Eventi(const std::string &documento, bool unisci, std::size_t pezzo)
     return elenco + std::to_string(lettore.FiniRigaNonCRLF()) + " fini di riga senza CR\n";
 }
 
-// The events with every fold undone: a start tag that holds its text is followed by that text (none when
-// empty); and the line starts that a tag tells, and the texts that are only a line end and TABs, are left
-// out.
-std::string SenzaUnioni(const std::string &elenco) {
-    std::istringstream righe(elenco);
-    std::string risultato;
-    const std::regex conTesto(R"(^(\d+:\d+ <[^>]*>) con (".*")$)");
-    for (std::string riga; std::getline(righe, riga);) {
-        if (std::regex_search(riga, std::regex(R"(^\d+:\d+ "\\n(\\t)*"$)")))
-            continue;
-        riga = std::regex_replace(riga, std::regex(" dopo CR LF e \\d+ TAB$"), "");
-        std::smatch m;
-        if (std::regex_match(riga, m, conTesto)) {
-            risultato += m[1].str() + "\n";
-            if (m[2] != "\"\"")
-                risultato += "- " + m[2].str() + "\n";
-            continue;
-        }
-        if (riga.find(" \"") != std::string::npos)
-            riga = "- " + riga.substr(riga.find('"'));
-        risultato += riga + "\n";
-    }
-    return risultato;
-}
-
 // Folded: a CR LF and TABs right before a tag, and the text of an element written <a>text</a> with
 // nothing in its text that needs reading apart; every other text (LF alone, spaces, a comment, a
 // reference, a line end inside) stays an event, and lines and columns do not change. Cut anywhere, a fold
@@ -356,7 +330,7 @@ TEST(RigheUnite, RientriEValoriNeiTag) {
     EXPECT_EQ(semplici.find(" con "), std::string::npos);
     for (const std::size_t pezzo : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7},
                                     std::size_t{64}, SIZE_MAX})
-        EXPECT_EQ(SenzaUnioni(Eventi(documento, true, pezzo)), SenzaUnioni(Eventi(documento, false, pezzo)))
+        EXPECT_EQ(test::ElencaEventi(documento, pezzo, {false, true}), test::ElencaEventi(documento, pezzo, {false}))
             << "a pezzi di " << pezzo << " byte";
     // In UTF-8 a character of two bytes is read apart: that text stays an event.
     const std::string utf8 = "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n</a>\r\n";
