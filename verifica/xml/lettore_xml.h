@@ -105,7 +105,8 @@ class LettoreXML {
     //   or character of more than one byte, has no Testo event either: its InizioElemento gives the
     //   text (ValoreUnito, Testo), and its FineElemento follows.
     void UnisciRighe(bool unisci) { m_unisciRighe = unisci; }
-    // The TABs of such a text before the current tag, or -1 when none came before it.
+    // The TABs of such a text before the current tag, or -1 when none came before it; after an
+    // ErroreXML, before the tag that could not be read.
     int RientroPrima() const { return m_rientroPrima; }
     // The current InizioElemento holds its element's whole text (Testo).
     bool ValoreUnito() const { return m_valoreUnito; }

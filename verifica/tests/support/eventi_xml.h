@@ -110,6 +110,8 @@ inline std::string ElencaEventi(xml::LettoreXML &lettore, Elenco elenco = {}) {
                 testoUnito(lettore.Testo());
         }
     } catch (const xml::ErroreXML &e) {
+        if (lettore.RientroPrima() >= 0) // folded before the tag that could not be read
+            testoUnito(std::string(1, '\n').append(static_cast<std::size_t>(lettore.RientroPrima()), '\t'));
         risultato.append("errore ")
             .append(dove(e.Riga(), e.Colonna()))
             .append(elenco.posizioni ? " " : "");
