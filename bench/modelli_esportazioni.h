@@ -337,8 +337,8 @@ constexpr Colonna UniemensAlterno[] = {
 constexpr Colonna AziendaEmens[] = {
     {  0, "MRTGNN58C12H294U"},
     {  1, "Ceramiche dell'Adriatico & C. S.a.s."},
-    {  2, "02468013574"},
-    {  3, "01357924685"},
+    {  2, "02468010414"},
+    {  3, "01357920444"},
     {  4, "4700"},
     {  5, "11101"},
     {  6, "3N"},

@@ -91,13 +91,30 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
     std::sort(d.cambiate.begin(), d.cambiate.end(),
               [](const PersonaCambiata& a, const PersonaCambiata& b) { return a.nuova->indice < b.nuova->indice; });
 
-    // The totals that the files state, by name.
-    std::map<std::string, std::string> totaliNuovi;
-    for (const Totale& t : nuova.totali)
-        totaliNuovi[t.nome] = t.dichiarato;
-    for (const Totale& t : vecchia.totali)
-        if (const auto n = totaliNuovi.find(t.nome); n == totaliNuovi.end() || n->second != t.dichiarato)
-            d.totali.push_back({t.nome, t.dichiarato, n == totaliNuovi.end() ? "" : n->second});
+    // The totals that the files state, by name and by their place among those of the same name (a file may
+    // state one total twice, as a damaged supply with two closing records does); in the order of the files.
+    const auto chiavi = [](const FornituraLetta& f) {
+        std::vector<std::pair<std::string, int>> chiavi;
+        std::map<std::string, int> volte;
+        for (const Totale& t : f.totali)
+            chiavi.emplace_back(t.nome, volte[t.nome]++);
+        return chiavi;
+    };
+    const auto chiaviVecchie = chiavi(vecchia), chiaviNuove = chiavi(nuova);
+    std::map<std::pair<std::string, int>, const Totale*> totaliVecchi, totaliNuovi;
+    for (std::size_t i = 0; i < chiaviVecchie.size(); ++i)
+        totaliVecchi[chiaviVecchie[i]] = &vecchia.totali[i];
+    for (std::size_t i = 0; i < chiaviNuove.size(); ++i)
+        totaliNuovi[chiaviNuove[i]] = &nuova.totali[i];
+    for (std::size_t i = 0; i < chiaviVecchie.size(); ++i) {
+        const Totale& t = vecchia.totali[i];
+        const auto n = totaliNuovi.find(chiaviVecchie[i]);
+        if (n == totaliNuovi.end() || n->second->dichiarato != t.dichiarato)
+            d.totali.push_back({t.nome, t.dichiarato, n == totaliNuovi.end() ? "" : n->second->dichiarato});
+    }
+    for (std::size_t i = 0; i < chiaviNuove.size(); ++i)
+        if (!totaliVecchi.count(chiaviNuove[i]))
+            d.totali.push_back({nuova.totali[i].nome, "", nuova.totali[i].dichiarato});
     return d;
 }
 

@@ -442,7 +442,9 @@ void Lettore770::ChiudiModulo() {
         aree[i] = m_aree[i];
     m_area.Leggi(std::span<const std::string_view>(aree.data(), m_quanteAree), m_tracciato.catalogo);
     const std::string_view testa = m_testa;
-    const std::string_view codice = SenzaSpaziFinali(testa.substr(PosCodiceFiscale - 1, 16));
+    // Positions 30-45, or what a record cut short holds of them.
+    const std::string_view posizioni = testa.substr(std::min<std::size_t>(testa.size(), PosCodiceFiscale - 1), 16);
+    const std::string_view codice = SenzaSpaziFinali(posizioni);
     m_chi.clear();
     if (!codice.empty())
         m_chi.append("dipendente ").append(codice);
@@ -463,7 +465,6 @@ void Lettore770::ChiudiModulo() {
     ControllaModulo(campi);
 
     // The employee's tax code: positions 30-45 and DA001001.
-    const std::string_view posizioni = testa.substr(PosCodiceFiscale - 1, 16);
     if (const fields::CampoLetto* da = campi.Primo("DA001001"); da && da->valore.ComeTesto() != posizioni)
         m_lettura.Errore(rigaPrima, da->posizione,
                          "record G: campo DA001001 '" + std::string(SenzaSpaziFinali(da->valore.ComeTesto())) +

@@ -37,7 +37,8 @@ public:
     }
     void Dati(const Intestazione& intestazione) { m_destinatario.Dati(intestazione); }
     void Totale(const verifica::Totale& totale) { m_destinatario.Totale(totale); }
-    void Record() { ++m_esito.record; }
+    // A record (line) read, or `quanti` of them.
+    void Record(long quanti = 1) { m_esito.record += quanti; }
 
 private:
     FileInLettura& m_file;

@@ -85,5 +85,24 @@ TEST(Confronto, DatiETotali) {
     EXPECT_FALSE(d.Nessuna());
 }
 
+// A total stated twice (a damaged supply with two closing records) is paired by its place among those of
+// its name: a supply compared with itself has no difference, and the second one changed is that one.
+TEST(Confronto, TotaleRipetuto) {
+    auto prima = FornituraProva({});
+    prima.Totale({"Record 9, record 1", "1", "1", true});
+    prima.Totale({"Record 9, record 1", "7", "1", false});
+    EXPECT_TRUE(Confronta(prima, prima).Nessuna());
+    auto dopo = FornituraProva({});
+    dopo.Totale({"Record 9, record 1", "1", "1", true});
+    dopo.Totale({"Record 9, record 1", "8", "1", false});
+    dopo.Totale({"Record 9, record 1", "1", "1", true});
+    const Differenze d = Confronta(prima, dopo);
+    ASSERT_EQ(d.totali.size(), 2u);
+    EXPECT_EQ(d.totali[0].vecchio, "7");
+    EXPECT_EQ(d.totali[0].nuovo, "8");
+    EXPECT_EQ(d.totali[1].vecchio, "");
+    EXPECT_EQ(d.totali[1].nuovo, "1");
+}
+
 } // namespace
 } // namespace verifica

@@ -307,3 +307,82 @@ TEST(StatoLettoreXml, ProfonditaEVuoto) {
 
 } // namespace
 } // namespace verifica
+
+namespace verifica {
+namespace {
+
+// A document's events read with its lines folded (UnisciRighe) or not: each event as a line, a tag with
+// the TABs told before it and the text it holds.
+std::string Eventi(const std::string &documento, bool unisci, std::size_t pezzo) {
+    LettoreXML lettore(test::FonteTesto(documento, pezzo));
+    lettore.UnisciRighe(unisci);
+    std::string elenco;
+    for (Evento e; (e = lettore.Prossimo()) != Evento::FineDocumento;) {
+        elenco += std::to_string(lettore.Riga()) + ":" + std::to_string(lettore.Colonna()) + " ";
+        if (e == Evento::Testo)
+            elenco += test::Citato(lettore.Testo());
+        else
+            elenco += (e == Evento::InizioElemento ? "<" : "</") + std::string(lettore.Nome()) +
+                      (e == Evento::InizioElemento && lettore.ElementoVuoto() ? "/>" : ">");
+        if (e == Evento::InizioElemento && lettore.ValoreUnito())
+            elenco += " con " + test::Citato(lettore.Testo());
+        if (lettore.RientroPrima() >= 0)
+            elenco += " dopo CR LF e " + std::to_string(lettore.RientroPrima()) + " TAB";
+        elenco += "\n";
+    }
+    return elenco + std::to_string(lettore.FiniRigaNonCRLF()) + " fini di riga senza CR\n";
+}
+
+// Folded: a CR LF and TABs right before a tag, and the text of an element written <a>text</a> with
+// nothing in its text that needs reading apart; every other text (LF alone, spaces, a comment, a
+// reference, a line end inside) stays an event, and lines and columns do not change. Cut anywhere, a fold
+// may not happen, but the events are the same once folds are undone.
+TEST(RigheUnite, RientriEValoriNeiTag) {
+    const std::string documento = "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<a>\r\n\t<b>valore</b>\r\n"
+                                  "\t\t<c/>\n\t<d>\r\n  <e>x</e>\r\n\t<!-- nota -->\r\n\t</d>\r\n\t<f>\r\n"
+                                  "\t</f>\r\n\t<g>\r\n\r\n</g>\r\n\t<h>a&amp;b</h>\r\n\t<i></i>\r\n"
+                                  "\t<j>due\r\nrighe</j>\r\n\t<k>\tT\xC0</k>\r\n</a>\r\n";
+    const std::string attesi = "2:1 <a>\n"
+                               "3:2 <b> con \"valore\" dopo CR LF e 1 TAB\n"
+                               "3:11 </b>\n"
+                               "4:3 <c/> dopo CR LF e 2 TAB\n"
+                               "4:3 </c>\n"
+                               "4:7 \"\\n\\t\"\n"
+                               "5:2 <d>\n"
+                               "5:5 \"\\n  \"\n"
+                               "6:3 <e> con \"x\"\n"
+                               "6:7 </e>\n"
+                               "6:11 \"\\n\\t\\n\\t\"\n"
+                               "8:2 </d>\n"
+                               "9:2 <f> dopo CR LF e 1 TAB\n"
+                               "10:2 </f> dopo CR LF e 1 TAB\n"
+                               "11:2 <g> dopo CR LF e 1 TAB\n"
+                               "11:5 \"\\n\\n\"\n"
+                               "13:1 </g>\n"
+                               "14:2 <h> dopo CR LF e 1 TAB\n"
+                               "14:5 \"a&b\"\n"
+                               "14:12 </h>\n"
+                               "15:2 <i> con \"\" dopo CR LF e 1 TAB\n"
+                               "15:5 </i>\n"
+                               "16:2 <j> dopo CR LF e 1 TAB\n"
+                               "16:5 \"due\\nrighe\"\n"
+                               "17:6 </j>\n"
+                               "18:2 <k> con \"\\tT\\xC0\" dopo CR LF e 1 TAB\n"
+                               "18:8 </k>\n"
+                               "19:1 </a> dopo CR LF e 0 TAB\n"
+                               "1 fini di riga senza CR\n";
+    EXPECT_EQ(Eventi(documento, true, SIZE_MAX), attesi);
+    const std::string semplici = Eventi(documento, false, SIZE_MAX);
+    EXPECT_EQ(semplici.find(" TAB\n"), std::string::npos);
+    EXPECT_EQ(semplici.find(" con "), std::string::npos);
+    for (const std::size_t pezzo : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7},
+                                    std::size_t{64}, SIZE_MAX})
+        EXPECT_EQ(test::ElencaEventi(documento, pezzo, {false, true}), test::ElencaEventi(documento, pezzo, {false}))
+            << "a pezzi di " << pezzo << " byte";
+    // In UTF-8 a character of two bytes is read apart: that text stays an event.
+    const std::string utf8 = "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n</a>\r\n";
+    EXPECT_EQ(Eventi(utf8, true, SIZE_MAX).find(" con "), std::string::npos);
+}
+
+} // namespace
+} // namespace verifica

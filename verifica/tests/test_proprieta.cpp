@@ -1,6 +1,7 @@
 // Properties over generated exports: the supplies that the real converters write from them check without
 // error, and a byte of a record changed where the layout leaves no choice (a literal, spaces, zeros, a
-// number, a date, a count, the end mark, the code of a field) is found on that record.
+// number, a date, a count, the end mark, the code of a field) is found on that record; in the XML documents,
+// a byte of a tag's name, of a fixed value, of a number or a date, or of the TABs before a tag.
 
 #include "cartella_temporanea.h"
 #include "conversioni.h"
@@ -10,13 +11,21 @@
 #include "processo.h"
 #include "record770.h"
 #include "tfr/record_tfr.h"
+#include "campi.h"
+#include "fornitura_letta.h"
+#include "riga_inps.h"
+#include "testo.h"
 #include "verifica.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <random>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -76,17 +85,24 @@ std::string Testo(const std::vector<Rilievo>& rilievi) {
     return testo;
 }
 
-class Proprieta : public testing::TestWithParam<Caso> {};
+class Generate : public testing::TestWithParam<const char*> {};
 
-TEST_P(Proprieta, FornitureGenerateSenzaErrori) {
+TEST_P(Generate, SenzaErrori) {
     CartellaTemporanea cartella;
     for (const int seme : {1, 2, 3}) {
         Raccolta raccolta;
-        const Esito esito = VerificaTesto(Genera(cartella, GetParam().comando, 300, seme), {}, raccolta);
-        EXPECT_EQ(esito.errori, 0) << GetParam().comando << ", seme " << seme << ":\n" << Testo(raccolta.rilievi);
-        EXPECT_GE(esito.persone, 300 / 3) << GetParam().comando;
+        const Esito esito = VerificaTesto(Genera(cartella, GetParam(), 300, seme), {}, raccolta);
+        EXPECT_EQ(esito.errori, 0) << GetParam() << ", seme " << seme << ":\n" << Testo(raccolta.rilievi);
+        EXPECT_GE(esito.persone, 300 / 3) << GetParam();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Forniture, Generate, testing::Values("770", "dma", "tfr", "uniemens", "emens"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param) == "770" ? std::string("c770") : std::string(info.param);
+                         });
+
+class Proprieta : public testing::TestWithParam<Caso> {};
 
 // The pieces whose every byte the layout fixes or limits: a different byte there breaks the piece.
 bool Chiuso(const fields::Pezzo& pezzo) {
@@ -242,6 +258,231 @@ INSTANTIATE_TEST_SUITE_P(Forniture, RitornoDallaDistinta, testing::ValuesIn(Rito
 
 INSTANTIATE_TEST_SUITE_P(Forniture, Proprieta, testing::ValuesIn(Casi),
                          [](const testing::TestParamInfo<Caso>& info) { return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando); });
+
+} // namespace
+} // namespace verifica
+
+namespace verifica {
+namespace {
+
+// The elements whose value the grammar fixes: a fixed text, a number, a date, S or N.
+const std::vector<std::string_view> ValoriChiusi = {
+    "TipoContribuzione", "Cittadinanza",   "CodiceContratto", "NumMensilita", "TipoLavoratore",
+    "TrattQuotaLav",     "Imponibile",     "Contributo",      "RetribTeorica", "NumLavoratori",
+    "ForzaAziendale",    "NumDenIndiv",    "TotaleADebito",   "TotaleACredito", "Lavorato",
+    "AnnoMeseDenuncia",  "Dal",            "Al",
+};
+
+struct DannoXml {
+    std::size_t posizione; // in the line
+    char byte;
+};
+
+// The bytes of an XML line that the grammar leaves no room for, each with what it becomes: a letter of a
+// tag's name, a character of a closed value (a digit becomes a letter, a letter another one), a TAB
+// before the tag.
+std::vector<DannoXml> Danneggiabili(std::string_view riga) {
+    std::vector<DannoXml> danni;
+    const auto lettera = [](char c) { return c == 'q' ? 'z' : 'q'; };
+    std::size_t i = 0;
+    for (; i < riga.size() && riga[i] == '\t'; ++i)
+        danni.push_back({i, ' '});
+    while (i < riga.size()) {
+        if (riga[i] != '<') {
+            ++i;
+            continue;
+        }
+        const std::size_t nome = i + (riga.substr(i, 2) == "</" ? 2 : 1);
+        const std::size_t fineNome = riga.find_first_of(" >/", nome);
+        if (fineNome == std::string_view::npos)
+            break;
+        for (std::size_t k = nome; k < fineNome; ++k)
+            if (std::isalpha(static_cast<unsigned char>(riga[k])))
+                danni.push_back({k, lettera(riga[k])});
+        const std::string_view elemento = riga.substr(nome, fineNome - nome);
+        const std::size_t chiude = riga.find('>', fineNome);
+        if (chiude == std::string_view::npos)
+            break;
+        if (nome == i + 1 && std::find(ValoriChiusi.begin(), ValoriChiusi.end(), elemento) != ValoriChiusi.end()) {
+            for (std::size_t k = chiude + 1; k < riga.size() && riga[k] != '<'; ++k)
+                danni.push_back({k, std::isdigit(static_cast<unsigned char>(riga[k])) ? 'x' : lettera(riga[k])});
+        }
+        i = chiude + 1;
+    }
+    return danni;
+}
+
+class ProprietaXml : public testing::TestWithParam<const char*> {};
+
+TEST_P(ProprietaXml, DannoTrovatoSullaSuaRiga) {
+    CartellaTemporanea cartella;
+    const std::string documento = Genera(cartella, GetParam(), 60, 7);
+    std::vector<std::size_t> inizi{0};
+    for (std::size_t i = documento.find("\r\n"); i != std::string::npos; i = documento.find("\r\n", i + 2))
+        inizi.push_back(i + 2);
+    inizi.pop_back(); // after the last line end
+    std::mt19937 caso(20261209);
+    int danni = 0;
+    for (int prova = 0; danni < 150 && prova < 5000; ++prova) {
+        const std::size_t riga = 1 + caso() % (inizi.size() - 1); // not the declaration
+        const std::size_t inizio = inizi[riga];
+        const std::string_view testo(documento.data() + inizio, documento.find("\r\n", inizio) - inizio);
+        const auto possibili = Danneggiabili(testo);
+        if (possibili.empty())
+            continue;
+        const DannoXml danno = possibili[caso() % possibili.size()];
+        ++danni;
+        std::string danneggiato = documento;
+        danneggiato[inizio + danno.posizione] = danno.byte;
+        Raccolta raccolta;
+        VerificaTesto(danneggiato, {}, raccolta);
+        const long numero = static_cast<long>(riga) + 1;
+        EXPECT_TRUE(std::any_of(raccolta.rilievi.begin(), raccolta.rilievi.end(),
+                                [&](const Rilievo& r) { return r.riga == numero; }))
+            << GetParam() << ": riga " << numero << " '" << testo << "', posizione " << danno.posizione + 1
+            << " diventa '" << danno.byte << "':\n"
+            << Testo(raccolta.rilievi);
+    }
+    EXPECT_EQ(danni, 150);
+}
+
+INSTANTIATE_TEST_SUITE_P(Documenti, ProprietaXml, testing::Values("uniemens", "emens"),
+                         [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+
+} // namespace
+} // namespace verifica
+
+namespace verifica {
+namespace {
+
+// The fields of an export line, upper-cased as the converters prepare them.
+std::vector<std::string> Campi(std::string_view riga) {
+    std::vector<std::string> campi;
+    for (std::size_t inizio = 0;;) {
+        const auto tab = riga.find('\t', inizio);
+        campi.push_back(shell::Maiuscolo(riga.substr(inizio, tab == std::string_view::npos ? tab : tab - inizio)));
+        if (tab == std::string_view::npos)
+            return campi;
+        inizio = tab + 1;
+    }
+}
+
+bool Vuoto(std::string_view testo) { return shell::TogliSpazi(testo).empty(); }
+double Numero(std::string_view testo) { return uniemens::xmltext::NumeroIniziale(testo).value_or(0); }
+
+// The items of a list column, split at the group separator.
+std::vector<std::string> Elementi(const std::string& campo) {
+    std::vector<std::string> elementi;
+    if (campo.empty())
+        return elementi;
+    std::size_t inizio = 0;
+    for (auto fine = campo.find('\x1D'); fine != std::string::npos; fine = campo.find('\x1D', inizio)) {
+        elementi.push_back(campo.substr(inizio, fine - inizio));
+        inizio = fine + 1;
+    }
+    elementi.push_back(campo.substr(inizio));
+    return elementi;
+}
+
+// The listing of a document the converter wrote from a generated export gives back, person by person and in
+// the order of the document (the reports, then the collaborators), the export's values that the document
+// keeps: identity, qualification, weeks, paid days, deletion, worked days, the previous month's block that
+// joins the report after it, the collaborator's relationship, rate and period.
+class DistintaXml : public testing::TestWithParam<const char*> {};
+
+TEST_P(DistintaXml, ValoriDellEsportazione) {
+    const std::string comando = GetParam();
+    const bool uniemens = comando == "uniemens";
+    CartellaTemporanea cartella;
+    const std::string documento = Genera(cartella, comando, 300, 11);
+    const std::string esportazione = LeggiFile(cartella / "esportazione-11" / "EsportazioneINPS.tab");
+    FornituraLetta letta;
+    Opzioni opzioni;
+    opzioni.persone = true;
+    letta.esito = VerificaTesto(documento, opzioni, letta);
+    ASSERT_EQ(letta.esito.errori, 0);
+    const SchemaDistinta& schema = *letta.schema;
+    const auto colonna = [&](std::string_view nome) {
+        for (std::size_t i = 0; i < schema.colonne.size(); ++i)
+            if (schema.colonne[i].nome == nome)
+                return i;
+        throw std::runtime_error("colonna " + std::string(nome));
+    };
+    struct Attesa {
+        int genere;
+        std::vector<std::string> campi;
+        std::string mese; // OrarioContrattuale of the previous month's block that joins it
+    };
+    std::vector<Attesa> dipendenti, collaboratori;
+    std::string inSospeso;
+    std::istringstream righe(esportazione);
+    for (std::string riga; std::getline(righe, riga);) {
+        if (!riga.empty() && riga.back() == '\r')
+            riga.pop_back();
+        const auto c = Campi(riga);
+        const bool attuale = c.at(29) == "ATTUALE";
+        if (!attuale && (!uniemens || Numero(c[24]) != 0)) {
+            inSospeso = c.at(41);
+            continue;
+        }
+        if (Numero(c.at(24)) == 0)
+            continue;
+        if (c.at(30) == "DIPENDENTE") {
+            dipendenti.push_back({0, c, inSospeso});
+            inSospeso.clear();
+        } else {
+            collaboratori.push_back({1, c, {}});
+        }
+    }
+    // Some reports with a previous month's block, some without; and collaborators.
+    EXPECT_GT(std::count_if(dipendenti.begin(), dipendenti.end(), [](const Attesa& a) { return !a.mese.empty(); }), 5);
+    EXPECT_GT(std::count_if(dipendenti.begin(), dipendenti.end(), [](const Attesa& a) { return a.mese.empty(); }), 5);
+    EXPECT_GT(collaboratori.size(), 5u);
+    std::vector<Attesa> attese = dipendenti;
+    attese.insert(attese.end(), collaboratori.begin(), collaboratori.end());
+    ASSERT_EQ(letta.persone.size(), attese.size());
+    for (std::size_t i = 0; i < attese.size(); ++i) {
+        const Persona& p = letta.persone[i];
+        const auto& c = attese[i].campi;
+        const auto valore = [&](std::string_view nome) { return p.valori.at(colonna(nome)); };
+        SCOPED_TRACE("persona " + std::to_string(i) + " " + c[10]);
+        EXPECT_EQ(p.genere, attese[i].genere);
+        EXPECT_EQ(p.chiave, c[10]);
+        EXPECT_EQ(valore("codice fiscale"), c[10]);
+        EXPECT_EQ(valore("cognome"), shell::TogliSpazi(c[11]));
+        EXPECT_EQ(valore("nome"), shell::TogliSpazi(c[12]));
+        if (p.genere == 0) {
+            EXPECT_EQ(valore("Qualifica1"), shell::TogliSpazi(c[13]));
+            std::string settimane;
+            for (const std::string& s : Elementi(c[25])) {
+                const auto chiocciola = s.find('@');
+                if (!settimane.empty())
+                    settimane += ' ';
+                settimane.append(s, 0, chiocciola).append(1, ':').append(s, chiocciola + 1);
+            }
+            EXPECT_EQ(valore("settimane"), settimane);
+            EXPECT_EQ(valore("GiorniRetribuiti"), Numero(c[27]) != 0 ? std::string(shell::TogliSpazi(c[27])) : "");
+            EXPECT_EQ(valore("Elimina"), Vuoto(c[39]) ? "" : "S");
+            EXPECT_EQ(valore("mese precedente").find("OrarioContrattuale " + attese[i].mese) != std::string::npos,
+                      !attese[i].mese.empty())
+                << valore("mese precedente");
+            if (uniemens) {
+                const auto giorni = Elementi(c.size() > 45 ? c[45] : "");
+                const int d = uniemens::GiorniDelMese(static_cast<int>(Numero(c[7])), static_cast<int>(Numero(c[8])));
+                EXPECT_EQ(valore("giorni lavorati"),
+                          std::to_string(std::count(giorni.begin(), giorni.begin() + std::min<long>(d, giorni.size()), "S")));
+            }
+        } else {
+            EXPECT_EQ(valore("TipoRapporto"), shell::TogliSpazi(c[33]));
+            EXPECT_EQ(valore("Aliquota"), shell::TogliSpazi(c[35]));
+            EXPECT_EQ(valore("Dal"), shell::TogliSpazi(c[37]));
+            EXPECT_EQ(valore("Al"), shell::TogliSpazi(c[38]));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Documenti, DistintaXml, testing::Values("uniemens", "emens"),
+                         [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 } // namespace
 } // namespace verifica

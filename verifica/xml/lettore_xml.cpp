@@ -955,6 +955,25 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
     else
         LeggiAttributi(p, dove);
     m_fineInSospeso = m_vuoto;
+    m_fineSospesa = dove;
+    if (m_unisciRighe && !m_vuoto && m_aperti.size() > 1) {
+        // <a>text</a>: the text up to the first character that the quick scan stops at, which must
+        // begin this element's end tag, all within the bytes read.
+        const Tabelle::Tabella &testo = m_tabelle->testo;
+        const char *fine = p;
+        while (!testo[U(*fine)])
+            ++fine;
+        const std::size_t n = m_aperti.back().lunghezza;
+        if (*fine == '<' && static_cast<std::size_t>(m_fine - fine) > n + 2 && fine[1] == '/' &&
+            fine[2 + n] == '>' && StessoNome(fine + 2, m_pila.data() + m_aperti.back().inizio, n)) {
+            m_testo = {p, static_cast<std::size_t>(fine - p)};
+            m_copia = false;
+            m_valoreUnito = true;
+            m_fineSospesa = Dove(fine);
+            m_fineInSospeso = true;
+            p = fine + n + 3;
+        }
+    }
     m_evento = Evento::InizioElemento;
     m_rigaEvento = dove.riga;
     m_colonnaEvento = dove.colonna;
@@ -1116,15 +1135,15 @@ void LettoreXML::LeggiFineElementoIntera(const char *&p, Posizione dove) {
     ++p;
 }
 
-// The end of the element just read as <a/>, at the place of its tag.
+// The end of the element just read as <a/>, at the place of its tag; or as <a>text</a> with its
+// text (UnisciRighe), at the place of its end tag.
 Evento LettoreXML::FineDelVuoto() {
     m_fineInSospeso = false;
-    const Aperto aperto = m_aperti.back();
     m_aperti.pop_back();
     m_sostituiti = m_nomeSostituito;
     m_evento = Evento::FineElemento;
-    m_rigaEvento = aperto.riga;
-    m_colonnaEvento = aperto.colonna;
+    m_rigaEvento = m_fineSospesa.riga;
+    m_colonnaEvento = m_fineSospesa.colonna;
     if (m_aperti.empty())
         m_stato = Stato::Epilogo;
     return m_evento;
@@ -1139,6 +1158,29 @@ Evento LettoreXML::FineDelVuoto() {
 bool LettoreXML::LeggiTesto(const char *&inizio) {
     const char *p = inizio;
     const Posizione dove = Dove(p);
+    // The usual text of a document laid out one element per line: CR LF, the TABs of the next line and
+    // its tag, kept in place from the LF (or told with the tag, UnisciRighe).
+    if (*p == '\r' && p[1] == '\n') {
+        const char *q = p + 2;
+        while (*q == '\t')
+            ++q;
+        if (*q == '<' && q + 1 != m_fine && q[1] != '!' && q[1] != '?') {
+            NuovaRiga(p + 2);
+            if (m_unisciRighe) {
+                m_rientroPrima = static_cast<int>(q - p - 2);
+                inizio = q;
+                return false;
+            }
+            m_conserva = p + 1;
+            m_copia = false;
+            m_testo = {p + 1, static_cast<std::size_t>(q - p - 1)};
+            inizio = q;
+            m_evento = Evento::Testo;
+            m_rigaEvento = dove.riga;
+            m_colonnaEvento = dove.colonna;
+            return true;
+        }
+    }
     m_conserva = p;
     m_copia = false;
     // A text that begins with CR LF (the line end before an indented tag) is kept in place all the
@@ -1254,6 +1296,8 @@ bool LettoreXML::FermataNelTesto(const char *&p) {
 // ---- Events
 
 Evento LettoreXML::Prossimo() {
+    m_rientroPrima = -1;
+    m_valoreUnito = false;
     if (m_stato != Stato::Contenuto || m_fineInSospeso)
         return ProssimoFuoriDalContenuto();
     m_sostituiti = false;

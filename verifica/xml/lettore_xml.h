@@ -98,6 +98,19 @@ class LettoreXML {
     // call).
     Evento Prossimo();
 
+    // For a document laid out one element per line, two events fewer a line:
+    // - a text made only of CR LF and TABs right before a tag is no Testo event; the tag's event
+    //   tells how many TABs it held (RientroPrima);
+    // - an element written <a>text</a> on one line, whose text holds no reference, CDATA, line end
+    //   or character of more than one byte, has no Testo event either: its InizioElemento gives the
+    //   text (ValoreUnito, Testo), and its FineElemento follows.
+    void UnisciRighe(bool unisci) { m_unisciRighe = unisci; }
+    // The TABs of such a text before the current tag, or -1 when none came before it; after an
+    // ErroreXML, before the tag that could not be read.
+    int RientroPrima() const { return m_rientroPrima; }
+    // The current InizioElemento holds its element's whole text (Testo).
+    bool ValoreUnito() const { return m_valoreUnito; }
+
     // The current event. The texts stay valid until the next call of Prossimo.
     Evento Corrente() const { return m_evento; }
     std::string_view Nome() const { return m_nome; }
@@ -224,6 +237,10 @@ class LettoreXML {
     bool m_nomeSostituito = false;
     bool m_fineInSospeso = false;
     bool m_copia = false; // the current text is in m_testoCopia
+    bool m_unisciRighe = false;
+    int m_rientroPrima = -1;
+    bool m_valoreUnito = false;
+    Posizione m_fineSospesa{}; // of the FineElemento that follows <a/>, or <a>text</a> (ValoreUnito)
 
     std::string m_testoCopia;     // a text that could not be shown in place
     std::string m_nomeLatin1;     // a UTF-8 name with characters past ASCII, as delivered
