@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds `fornitura` and runs every converter on the sample exports in samples/; the supplies go to
-# out/ARC, emptied first (a TFR supply never replaces another, so runs would pile up).
+# out/ARC, emptied first (a TFR supply never replaces another, so runs would pile up). Then checks every
+# supply written, as an office would before sending it.
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/dipendenze.sh
@@ -15,3 +16,6 @@ for conv in 770 uniemens dma emens tfr; do
 done
 echo
 ls -l out/ARC
+echo
+echo "== fornitura verifica"
+./build/bin/fornitura verifica out/ARC/*
