@@ -198,6 +198,16 @@ class LettoreXML {
     void ControllaRipetuti();
     void LeggiFineElemento(const char *&p);
     void LeggiFineElementoIntera(const char *&p, Posizione dove);
+    // The usual text of a document laid out one element per line at p: CR LF, the TABs of the next line
+    // and its tag, all within the bytes read. The place of that tag, or none.
+    const char *TagDopoRiga(const char *p) const {
+        if (*p != '\r' || p[1] != '\n')
+            return nullptr;
+        const char *q = p + 2;
+        while (*q == '\t')
+            ++q;
+        return *q == '<' && q + 1 != m_fine && q[1] != '!' && q[1] != '?' ? q : nullptr;
+    }
     bool LeggiTesto(const char *&p);
     bool FermataNelTesto(const char *&p);
     void Versa(const char *p);
