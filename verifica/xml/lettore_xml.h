@@ -108,10 +108,12 @@ class LettoreXML {
     // The TABs of such a text before the current tag, or -1 when none came before it; after an
     // ErroreXML, before the tag that could not be read.
     int RientroPrima() const { return m_rientroPrima; }
-    // The current InizioElemento holds its element's whole text (Testo).
+    // The current InizioElemento holds its element's whole text (Testo), which stays valid through the
+    // FineElemento that follows.
     bool ValoreUnito() const { return m_valoreUnito; }
 
-    // The current event. The texts stay valid until the next call of Prossimo.
+    // The current event. The texts stay valid until the next call of Prossimo (a ValoreUnito text: the
+    // one after).
     Evento Corrente() const { return m_evento; }
     std::string_view Nome() const { return m_nome; }
     std::span<const Attributo> Attributi() const { return m_attributi; }
