@@ -299,7 +299,8 @@ private:
     CampiDelModulo m_campi;
     std::vector<std::uint64_t> m_sempre;      // SempreDA
     std::vector<std::uint64_t> m_controllati; // conv770::DatiControllatiDA
-    std::string m_chi; // "dipendente ..." of the module, its room kept
+    std::string m_chi;  // "dipendente ..." of the record or module being read, its room kept
+    std::string m_dove; // where a tax code of the area is, for its findings; its room kept
     CodiciVisti m_codiciFiscali;
 };
 
@@ -411,7 +412,10 @@ void Lettore770::RecordG(const Riga& riga) {
     ++m_moduli;
     m_record.Leggi(riga.testo, m_tracciato.Tabella('G'), m_tracciato.gancio);
     const std::string_view codice = SenzaSpaziFinali(TestoDi(m_record, PosCodiceFiscale));
-    const std::string chi = codice.empty() ? std::string() : "dipendente " + std::string(codice);
+    m_chi.clear();
+    if (!codice.empty())
+        m_chi.append("dipendente ").append(codice);
+    const std::string& chi = m_chi;
     SegnalaRecord(m_lettura, riga, 'G', m_record, Eccezioni770, chi, m_persona);
     Dichiarante(riga, 'G');
     if (modulo < 0) {
@@ -490,9 +494,9 @@ void Lettore770::ChiudiModulo() {
         if (!campo.tipo || (*campo.tipo != fields::Tipo::CF && *campo.tipo != fields::Tipo::CN) ||
             campo.codice == "DA001001" || !campo.valore.Testo() || SenzaSpaziFinali(campo.valore.ComeTesto()).empty())
             continue;
+        m_dove.assign("record G: campo ").append(campo.codice).append(": codice fiscale");
         SegnalaCodiceFiscale(m_lettura, m_righeModulo[static_cast<std::size_t>(campo.record)], campo.posizione,
-                             campo.valore.ComeTesto(), "record G: campo " + std::string(campo.codice) + ": codice fiscale",
-                             Gravita::Errore, m_persona, chi);
+                             campo.valore.ComeTesto(), m_dove, Gravita::Errore, m_persona, chi);
     }
 
     // The sums of record J: of each G code, its first field.

@@ -4,6 +4,7 @@
 #include "testo.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace verifica {
 
@@ -82,27 +83,44 @@ void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::strin
     if (codice.empty())
         return;
     const EsitoCodiceFiscale esito = ControllaCodiceFiscale(testo);
+    if (esito.Valido() && esito.avviso.empty())
+        return;
     const std::string inizio = std::string(dove) + " '" + std::string(codice) + "'";
     if (!esito.Valido())
         lettura.Segnala({gravita, riga, posizione, inizio + " non valido: " + esito.errore + Di(chi), persona});
-    else if (!esito.avviso.empty())
+    else
         lettura.Avviso(riga, posizione, inizio + ": " + esito.avviso + Di(chi), persona);
 }
 
+namespace {
+
+// A character as a byte in the order that comparing characters gives (char may be signed).
+constexpr unsigned char InOrdine(char c) {
+    return static_cast<unsigned char>(static_cast<unsigned char>(c) ^ (std::is_signed_v<char> ? 0x80 : 0));
+}
+
+} // namespace
+
 void CodiciVisti::Aggiungi(std::string_view codice, long riga) {
-    std::array<char, 16> chiave{};
-    std::copy_n(codice.begin(), std::min<std::size_t>(codice.size(), chiave.size()), chiave.begin());
-    m_codici.emplace_back(chiave, riga);
+    std::uint64_t parti[2] = {0, 0};
+    for (std::size_t i = 0; i < 16; ++i)
+        parti[i / 8] = parti[i / 8] << 8 | InOrdine(i < codice.size() ? codice[i] : '\0');
+    m_codici.push_back({parti[0], parti[1], riga});
 }
 
 void CodiciVisti::Segnala(Lettura& lettura, int posizione, std::string_view record) {
     std::sort(m_codici.begin(), m_codici.end());
-    for (std::size_t i = 1; i < m_codici.size(); ++i)
-        if (m_codici[i].first == m_codici[i - 1].first)
-            lettura.Avviso(m_codici[i].second, posizione,
-                           std::string(record) + ": il dipendente " +
-                               std::string(SenzaSpaziFinali(std::string_view(m_codici[i].first.data(), 16))) +
-                               " compare due volte: anche alla riga " + std::to_string(m_codici[i - 1].second));
+    for (std::size_t i = 1; i < m_codici.size(); ++i) {
+        const Visto& visto = m_codici[i];
+        if (visto.alta != m_codici[i - 1].alta || visto.bassa != m_codici[i - 1].bassa)
+            continue;
+        std::string codice(16, '\0');
+        for (std::size_t j = 0; j < 16; ++j)
+            codice[j] = static_cast<char>(InOrdine(static_cast<char>((j < 8 ? visto.alta : visto.bassa) >> (56 - 8 * (j % 8)))));
+        lettura.Avviso(visto.riga, posizione,
+                       std::string(record) + ": il dipendente " + std::string(SenzaSpaziFinali(codice)) +
+                           " compare due volte: anche alla riga " + std::to_string(m_codici[i - 1].riga));
+    }
 }
 
 void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, int posizione, std::string_view testo,

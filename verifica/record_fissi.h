@@ -7,6 +7,8 @@
 #include "tracciato.h"
 
 #include <array>
+#include <compare>
+#include <cstdint>
 #include <span>
 #include <utility>
 #include <vector>
@@ -85,7 +87,16 @@ public:
     void Segnala(Lettura& lettura, int posizione, std::string_view record);
 
 private:
-    std::vector<std::pair<std::array<char, 16>, long>> m_codici;
+    // A code of up to 16 characters (NULs after a shorter one) as two whole numbers, the first character
+    // the most significant, each in the order that comparing characters gives it: sorted as texts would
+    // be, two comparisons apiece.
+    struct Visto {
+        std::uint64_t alta;
+        std::uint64_t bassa;
+        long riga;
+        friend auto operator<=>(const Visto&, const Visto&) = default;
+    };
+    std::vector<Visto> m_codici;
 };
 
 // A count that a record states (its digits `testo` at `posizione`) against the records counted: a total

@@ -136,6 +136,24 @@ std::string Tag(std::string_view nome) {
 
 } // namespace
 
+ValidatoreXML::ValidatoreXML(const Grammatica& grammatica, RegoleXML& regole)
+    : m_grammatica(grammatica), m_regole(regole) {
+    m_aperti.reserve(32);
+    std::size_t figli = 0;
+    for (const Nodo& nodo : grammatica.nodi)
+        figli += nodo.figli.size();
+    m_figliNoti.reserve(figli); // the nodes' spans point into it
+    for (std::size_t i = 0; i < grammatica.nodi.size(); ++i) {
+        const Nodo& nodo = grammatica.nodi[i];
+        const std::size_t primo = m_figliNoti.size();
+        for (const Figlio& f : nodo.figli)
+            m_figliNoti.push_back({NodoDi(f.nodo).nome, f.nodo, f.minimo, f.massimo, !f.estraneo.empty()});
+        m_noti.push_back({std::span<const FiglioNoto>(m_figliNoti).subspan(primo, nodo.figli.size()),
+                          nodo.forma == FormaValore::Elementi, !nodo.attributi.empty(),
+                          regole.Interessi(static_cast<int>(i))});
+    }
+}
+
 std::string ValidatoreXML::Citato(std::string_view valore) {
     std::string citato(1, '\'');
     if (valore.size() <= 60)
@@ -166,7 +184,7 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
             const Aperto& aperto = m_aperti.back();
             const std::string_view testo = lettore.Testo();
             if (lettore.FiniRigaNonCRLF() == m_senzaCR && aperto.nodo >= 0) {
-                if (NodoDi(aperto.nodo).forma != FormaValore::Elementi) {
+                if (!aperto.noto->elementi) {
                     AggiungiAlValore(testo);
                     break;
                 } else if (testo.size() > 1 && testo[0] == '\n') {
@@ -207,18 +225,17 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
     if (padre.nodo < 0)
         return Apri(-1, posto);
     ControllaRiga(lettore, static_cast<int>(m_aperti.size()), posto);
-    const Nodo& nodoPadre = NodoDi(padre.nodo);
-    if (nodoPadre.forma != FormaValore::Elementi)
+    const NodoNoto& nodoPadre = *padre.noto;
+    if (!nodoPadre.elementi)
         return FiglioDiValore(nome, posto);
     const auto figli = nodoPadre.figli;
     const auto i = static_cast<std::size_t>(padre.posizione);
     int nodo;
-    if (i < figli.size() && StessoTesto(NodoDi(figli[i].nodo).nome, nome) && padre.volte < figli[i].massimo &&
-        figli[i].estraneo.empty()) {
+    if (i < figli.size() && StessoTesto(figli[i].nome, nome) && padre.volte < figli[i].massimo && !figli[i].estraneo) {
         ++padre.volte;
         nodo = figli[i].nodo;
-    } else if (i + 1 < figli.size() && StessoTesto(NodoDi(figli[i + 1].nodo).nome, nome) &&
-               padre.volte >= figli[i].minimo && figli[i + 1].estraneo.empty()) {
+    } else if (i + 1 < figli.size() && StessoTesto(figli[i + 1].nome, nome) && padre.volte >= figli[i].minimo &&
+               !figli[i + 1].estraneo) {
         padre.posizione = static_cast<int>(i + 1);
         padre.volte = 1;
         nodo = figli[i + 1].nodo;
@@ -228,20 +245,21 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
     Apri(nodo, posto);
     if (nodo < 0)
         return;
-    const Nodo& questo = NodoDi(nodo);
-    if (questo.forma != FormaValore::Elementi) {
+    const NodoNoto& questo = m_noti[static_cast<std::size_t>(nodo)];
+    if (!questo.elementi) {
+        m_datiValore = m_testoValore.data();
         m_lunghezzaValore = 0;
         m_valoreTroncato = false;
         if (lettore.ValoreUnito())
-            AggiungiAlValore(lettore.Testo());
+            ValoreUnito(lettore.Testo());
     } else if (lettore.ValoreUnito() && !lettore.Testo().empty()) {
         Testo(lettore, posto);
     }
     // The rules hear of the element first, so that its attributes' findings are already the person's.
-    if (m_interessi[static_cast<std::size_t>(nodo)] & Interesse::Apertura)
+    if (questo.interessi & Interesse::Apertura)
         m_regole.Apertura(nodo, lettore, posto);
-    if (!questo.attributi.empty() || !lettore.Attributi().empty())
-        Attributi(questo, lettore, posto);
+    if (questo.attributi || !lettore.Attributi().empty())
+        Attributi(NodoDi(nodo), lettore, posto);
 }
 
 void ValidatoreXML::ElementoBreve(std::string_view nome, Posto posto) {
@@ -266,7 +284,7 @@ void ValidatoreXML::Radice(const xml::LettoreXML& lettore, Posto posto) {
     }
     Apri(m_grammatica.radice, posto);
     Attributi(radice, lettore, posto);
-    if (m_interessi[static_cast<std::size_t>(m_grammatica.radice)] & Interesse::Apertura)
+    if (m_noti[static_cast<std::size_t>(m_grammatica.radice)].interessi & Interesse::Apertura)
         m_regole.Apertura(m_grammatica.radice, lettore, posto);
 }
 
@@ -400,16 +418,16 @@ std::string ValidatoreXML::Attesi(const Aperto& aperto) const {
 void ValidatoreXML::Fine(const xml::LettoreXML& lettore, Posto posto) {
     const Aperto& aperto = m_aperti.back();
     if (aperto.nodo >= 0) {
-        const Nodo& nodo = NodoDi(aperto.nodo);
-        if (nodo.forma == FormaValore::Elementi) {
+        const NodoNoto& nodo = *aperto.noto;
+        if (nodo.elementi) {
             ControllaRiga(lettore, static_cast<int>(m_aperti.size()) - 1, posto);
             if (!aperto.contenuto || aperto.volte < nodo.figli[static_cast<std::size_t>(aperto.posizione)].minimo ||
                 aperto.posizione + 1 < static_cast<int>(nodo.figli.size()))
                 FineIncompleta(aperto, posto);
         } else {
-            ControllaValore(aperto.nodo, aperto.PostoTag());
+            ControllaValore(aperto);
         }
-        if (m_interessi[static_cast<std::size_t>(aperto.nodo)] & Interesse::Chiusura)
+        if (nodo.interessi & Interesse::Chiusura)
             m_regole.Chiusura(aperto.nodo, aperto.PostoTag());
     }
     m_aperti.pop_back();
@@ -432,7 +450,8 @@ void ValidatoreXML::FineIncompleta(const Aperto& aperto, Posto posto) {
 }
 
 // The value of an element, against its form; what is wrong with it is told by ValoreDifforme.
-void ValidatoreXML::ControllaValore(int indice, Posto posto) {
+void ValidatoreXML::ControllaValore(const Aperto& aperto) {
+    const int indice = aperto.nodo;
     const Nodo& nodo = NodoDi(indice);
     const std::string_view v = Valore();
     bool buono = true;
@@ -444,7 +463,7 @@ void ValidatoreXML::ControllaValore(int indice, Posto posto) {
         if (!Vuoto(v)) {
             const EsitoCodiceFiscale esito = ControllaCodiceFiscale(v);
             if (!esito.Valido() || !esito.avviso.empty())
-                CodiceFiscaleDifforme(nodo, esito, posto);
+                CodiceFiscaleDifforme(nodo, esito, aperto.PostoTag());
             buono = esito.Valido();
         }
         break;
@@ -484,9 +503,9 @@ void ValidatoreXML::ControllaValore(int indice, Posto posto) {
         }
     }
     if ((!buono && !testo) || (testo && vuoto) || minuscole || (!nodo.fisso.empty() && !StessoTesto(v, nodo.fisso)))
-        ValoreDifforme(nodo, buono, vuoto, minuscole, posto);
-    if (m_interessi[static_cast<std::size_t>(indice)] & Interesse::Valore)
-        m_regole.Valore(indice, v, buono && !m_valoreTroncato, posto);
+        ValoreDifforme(nodo, buono, vuoto, minuscole, aperto.PostoTag());
+    if (aperto.noto->interessi & Interesse::Valore)
+        m_regole.Valore(indice, v, buono && !m_valoreTroncato, aperto.PostoTag());
 }
 
 void ValidatoreXML::CodiceFiscaleDifforme(const Nodo& nodo, const EsitoCodiceFiscale& esito, Posto posto) {

@@ -131,11 +131,7 @@ class ValidatoreXML {
 public:
     static constexpr std::size_t ValoreMassimo = 4096;
 
-    ValidatoreXML(const Grammatica& grammatica, RegoleXML& regole) : m_grammatica(grammatica), m_regole(regole) {
-        m_aperti.reserve(32);
-        for (std::size_t i = 0; i < grammatica.nodi.size(); ++i)
-            m_interessi.push_back(regole.Interessi(static_cast<int>(i)));
-    }
+    ValidatoreXML(const Grammatica& grammatica, RegoleXML& regole);
 
     // Reads the document to its end. Throws ErroreXML where it is not well-formed (the elements still
     // open are then left as they are), and what the reader's source throws.
@@ -151,6 +147,22 @@ public:
     static std::string Citato(std::string_view valore);
 
 private:
+    // The grammar as the usual element reads it, made once per run: each node's children with their names
+    // beside them, and what the rules want to hear of the node.
+    struct FiglioNoto {
+        std::string_view nome;
+        int nodo;
+        int minimo;
+        int massimo;
+        bool estraneo;
+    };
+    struct NodoNoto {
+        std::span<const FiglioNoto> figli;
+        bool elementi;   // its form is Elementi
+        bool attributi;  // it has attributes
+        std::uint8_t interessi;
+    };
+
     struct Aperto {
         // The line and the column of the opening tag, kept apart: copied as one piece of 16 bytes right
         // after being written as two, they would cost the processor a stall on every element.
@@ -160,9 +172,13 @@ private:
         int volte;      // how many times that child came so far
         bool contenuto; // any child or text seen
         long colonna;
+        const NodoNoto* noto; // of `nodo`; none for -1
         Posto PostoTag() const { return {riga, colonna}; }
     };
-    void Apri(int nodo, Posto posto) { m_aperti.push_back({posto.riga, nodo, 0, 0, false, posto.colonna}); }
+    void Apri(int nodo, Posto posto) {
+        m_aperti.push_back({posto.riga, nodo, 0, 0, false, posto.colonna,
+                            nodo >= 0 ? &m_noti[static_cast<std::size_t>(nodo)] : nullptr});
+    }
 
     enum Impaginazione : int {
         SenzaCR,
@@ -189,7 +205,7 @@ private:
     void Testo(const xml::LettoreXML& lettore, Posto posto);
     void Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, Posto posto);
     void Mancanti(const Aperto& aperto, int finoA, Posto posto, std::string_view prima);
-    void ControllaValore(int nodo, Posto posto);
+    void ControllaValore(const Aperto& aperto);
     void CodiceFiscaleDifforme(const Nodo& nodo, const EsitoCodiceFiscale& esito, Posto posto);
     void ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, bool minuscole, Posto posto);
     // The line of a tag at depth `profondita`: a line end (CR LF, from the reader, or another one from a Testo
@@ -211,13 +227,21 @@ private:
 
     const Grammatica& m_grammatica;
     RegoleXML& m_regole;
-    std::vector<std::uint8_t> m_interessi; // by node
+    std::vector<FiglioNoto> m_figliNoti;
+    std::vector<NodoNoto> m_noti; // by node
     std::vector<Aperto> m_aperti;
-    // The value of the element being read, up to ValoreMassimo characters.
+    // The value of the element being read, up to ValoreMassimo characters: the reader's own text when the
+    // element came whole (ValoreUnito, valid up to its end), else its texts gathered in m_testoValore.
     std::array<char, ValoreMassimo> m_testoValore;
+    const char* m_datiValore = m_testoValore.data();
     std::size_t m_lunghezzaValore = 0;
     bool m_valoreTroncato = false;
-    std::string_view Valore() const { return {m_testoValore.data(), m_lunghezzaValore}; }
+    std::string_view Valore() const { return {m_datiValore, m_lunghezzaValore}; }
+    void ValoreUnito(std::string_view testo) {
+        m_datiValore = testo.data();
+        m_lunghezzaValore = std::min(testo.size(), ValoreMassimo);
+        m_valoreTroncato = testo.size() > ValoreMassimo;
+    }
     void AggiungiAlValore(std::string_view testo) {
         const std::size_t n = std::min(testo.size(), ValoreMassimo - m_lunghezzaValore);
         std::memcpy(m_testoValore.data() + m_lunghezzaValore, testo.data(), n);

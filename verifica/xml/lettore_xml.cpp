@@ -1001,7 +1001,9 @@ void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
         }
         if (c == 0 && p == m_fine)
             Errore(tag, "tag '<" + nomeTag() + "' non chiuso alla fine del documento");
-        AttributoLetto attributo{};
+        // Read in its place: copied whole right after being written field by field, it would cost the
+        // processor a stall.
+        AttributoLetto &attributo = m_letti.emplace_back();
         const Posizione inizioAttributo = Dove(p);
         attributo.riga = inizioAttributo.riga;
         attributo.colonna = inizioAttributo.colonna;
@@ -1038,7 +1040,6 @@ void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
         LeggiValore(p, virgolette, attributo, tag);
         if (m_testiAttributi.size() > AttributiMassimo)
             Errore(tag, "attributi del tag oltre " + std::to_string(AttributiMassimo) + " byte");
-        m_letti.push_back(attributo);
     }
     if (m_letti.size() > 1)
         ControllaRipetuti();
@@ -1158,28 +1159,18 @@ Evento LettoreXML::FineDelVuoto() {
 bool LettoreXML::LeggiTesto(const char *&inizio) {
     const char *p = inizio;
     const Posizione dove = Dove(p);
-    // The usual text of a document laid out one element per line: CR LF, the TABs of the next line and
-    // its tag, kept in place from the LF (or told with the tag, UnisciRighe).
-    if (*p == '\r' && p[1] == '\n') {
-        const char *q = p + 2;
-        while (*q == '\t')
-            ++q;
-        if (*q == '<' && q + 1 != m_fine && q[1] != '!' && q[1] != '?') {
-            NuovaRiga(p + 2);
-            if (m_unisciRighe) {
-                m_rientroPrima = static_cast<int>(q - p - 2);
-                inizio = q;
-                return false;
-            }
-            m_conserva = p + 1;
-            m_copia = false;
-            m_testo = {p + 1, static_cast<std::size_t>(q - p - 1)};
-            inizio = q;
-            m_evento = Evento::Testo;
-            m_rigaEvento = dove.riga;
-            m_colonnaEvento = dove.colonna;
-            return true;
-        }
+    // The usual text of a document laid out one element per line, kept in place from the LF (which
+    // Prossimo passes over under UnisciRighe).
+    if (const char *q = TagDopoRiga(p)) {
+        NuovaRiga(p + 2);
+        m_conserva = p + 1;
+        m_copia = false;
+        m_testo = {p + 1, static_cast<std::size_t>(q - p - 1)};
+        inizio = q;
+        m_evento = Evento::Testo;
+        m_rigaEvento = dove.riga;
+        m_colonnaEvento = dove.colonna;
+        return true;
     }
     m_conserva = p;
     m_copia = false;
@@ -1306,6 +1297,12 @@ Evento LettoreXML::Prossimo() {
     const char *p = m_p;
     m_conserva = p;
     for (;;) {
+        // The line end and the TABs before the tag of the next line: no Testo event (UnisciRighe).
+        if (const char *q = m_unisciRighe ? TagDopoRiga(p) : nullptr) {
+            NuovaRiga(p + 2);
+            m_rientroPrima = static_cast<int>(q - p - 2);
+            p = q;
+        }
         if (Byte(p) == '<') {
             // What follows "<" (the NUL after the last byte at the end): "/" ends an element, "!"
             // and

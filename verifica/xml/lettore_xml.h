@@ -108,10 +108,12 @@ class LettoreXML {
     // The TABs of such a text before the current tag, or -1 when none came before it; after an
     // ErroreXML, before the tag that could not be read.
     int RientroPrima() const { return m_rientroPrima; }
-    // The current InizioElemento holds its element's whole text (Testo).
+    // The current InizioElemento holds its element's whole text (Testo), which stays valid through the
+    // FineElemento that follows.
     bool ValoreUnito() const { return m_valoreUnito; }
 
-    // The current event. The texts stay valid until the next call of Prossimo.
+    // The current event. The texts stay valid until the next call of Prossimo (a ValoreUnito text: the
+    // one after).
     Evento Corrente() const { return m_evento; }
     std::string_view Nome() const { return m_nome; }
     std::span<const Attributo> Attributi() const { return m_attributi; }
@@ -198,6 +200,16 @@ class LettoreXML {
     void ControllaRipetuti();
     void LeggiFineElemento(const char *&p);
     void LeggiFineElementoIntera(const char *&p, Posizione dove);
+    // The usual text of a document laid out one element per line at p: CR LF, the TABs of the next line
+    // and its tag, all within the bytes read. The place of that tag, or none.
+    const char *TagDopoRiga(const char *p) const {
+        if (*p != '\r' || p[1] != '\n')
+            return nullptr;
+        const char *q = p + 2;
+        while (*q == '\t')
+            ++q;
+        return *q == '<' && q + 1 != m_fine && q[1] != '!' && q[1] != '?' ? q : nullptr;
+    }
     bool LeggiTesto(const char *&p);
     bool FermataNelTesto(const char *&p);
     void Versa(const char *p);
