@@ -223,6 +223,10 @@ TEST_F(FrmVerificaWin32, ControlliOrdineTabEDimensioni) {
     SendMessageW(f, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limiti));
     EXPECT_GT(limiti.ptMinTrackSize.x, 300);
     EXPECT_GT(limiti.ptMinTrackSize.y, 200);
+    // From a size near the minimum, so that growing keeps the window on the screen whatever size it opened at
+    // (the system keeps a window within the screen).
+    SetWindowPos(f, nullptr, 0, 0, limiti.ptMinTrackSize.x + 40, limiti.ptMinTrackSize.y + 40,
+                 SWP_NOMOVE | SWP_NOZORDER);
     RECT prima{};
     GetWindowRect(f, &prima);
     const RECT lista = Posto(finestra->Rilievi()), chiudi = Posto(finestra->Pulsante(Pulsante::Chiudi));
