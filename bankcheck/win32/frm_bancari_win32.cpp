@@ -23,22 +23,6 @@ int Riga(std::string_view nome) {
 const int RigaCodice = Riga("txtCodice");
 const int RigaGo = Riga("cmdGo");
 
-void RegistraClasse() {
-    static bool registrata = false;
-    if (registrata)
-        return;
-    WNDCLASSEXW classe{};
-    classe.cbSize = sizeof classe;
-    classe.lpfnWndProc = DefWindowProcW;
-    classe.hInstance = GetModuleHandleW(nullptr);
-    classe.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    classe.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    classe.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    classe.lpszClassName = FrmBancari::Classe;
-    RegisterClassExW(&classe);
-    registrata = true;
-}
-
 } // namespace
 
 FrmBancari::FrmBancari(MostraMessaggio mostra) : m_mostra(std::move(mostra)) {
@@ -46,7 +30,7 @@ FrmBancari::FrmBancari(MostraMessaggio mostra) : m_mostra(std::move(mostra)) {
         m_mostra = [](HWND padre, const std::wstring& testo) { ::win32::MostraMessaggio(padre, Programma, testo, false); };
     INITCOMMONCONTROLSEX controlli{sizeof controlli, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controlli);
-    RegistraClasse();
+    ::win32::RegistraClasse(FrmBancari::Classe);
     m_finestra = CreateWindowExW(0, Classe, ::win32::DaLatin1(TitoloBancari).c_str(),
                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                  CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr),

@@ -221,6 +221,10 @@ struct CampoLetto {
     int record;    // the area it begins in (from 0)
     int posizione; // of its first block in the record
     int blocchi;   // its blocks, continuations included
+
+    // Made in its place in the area's list.
+    CampoLetto(std::string_view codice, std::optional<Tipo> tipo, Valore valore, int record, int posizione, int blocchi)
+        : codice(codice), tipo(tipo), valore(valore), record(record), posizione(posizione), blocchi(blocchi) {}
 };
 
 // The non-positional area of a record (positions 90-1889), or the areas of the records that hold

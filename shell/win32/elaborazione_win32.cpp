@@ -15,24 +15,6 @@ enum Identificativo { IdMessaggio = 101, IdEtichettaErrori, IdErrori, IdAvanti }
 // The libraries' texts already end their lines with CR LF, as an edit control wants them.
 std::wstring DaTesto(std::string_view testo) { return ::win32::DaLatin1(testo); }
 
-void RegistraClasse() {
-    static bool registrata = false;
-    if (registrata)
-        return;
-    WNDCLASSEXW classe{};
-    classe.cbSize = sizeof classe;
-    classe.lpfnWndProc = DefWindowProcW; // replaced per window once its object is known
-    classe.hInstance = GetModuleHandleW(nullptr);
-    classe.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    classe.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    if (!classe.hIcon)
-        classe.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    classe.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    classe.lpszClassName = Elaborazione::Classe;
-    RegisterClassExW(&classe);
-    registrata = true;
-}
-
 } // namespace
 
 ServiziFinestra ServiziFinestra::Predefiniti() {
@@ -45,7 +27,7 @@ Elaborazione::Elaborazione(const Convertitore& convertitore, std::function<void(
       m_programma(::win32::DaLatin1(convertitore.programma)) {
     INITCOMMONCONTROLSEX controlli{sizeof controlli, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controlli);
-    RegistraClasse();
+    ::win32::RegistraClasse(Elaborazione::Classe);
     const DWORD stile = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     m_finestra = CreateWindowExW(0, Classe, ::win32::DaLatin1(convertitore.titolo).c_str(), stile, CW_USEDEFAULT,
                                  CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);

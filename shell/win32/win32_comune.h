@@ -96,4 +96,23 @@ inline int CicloMessaggi(HWND finestra) {
     return static_cast<int>(msg.wParam);
 }
 
+// Registers, once per program, the class of a window whose procedure is set once its object is known:
+// the program's icon where it has one, the face colour of dialogs.
+inline void RegistraClasse(const wchar_t* nome) {
+    const HINSTANCE programma = GetModuleHandleW(nullptr);
+    WNDCLASSEXW classe{};
+    classe.cbSize = sizeof classe;
+    if (GetClassInfoExW(programma, nome, &classe))
+        return;
+    classe.lpfnWndProc = DefWindowProcW; // replaced per window once its object is known
+    classe.hInstance = programma;
+    classe.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    classe.hIcon = LoadIconW(programma, MAKEINTRESOURCEW(1));
+    if (!classe.hIcon)
+        classe.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    classe.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    classe.lpszClassName = nome;
+    RegisterClassExW(&classe);
+}
+
 } // namespace win32

@@ -30,24 +30,6 @@ constexpr int AltezzaMinima = 6000;
 constexpr int LarghezzaIniziale = 14400;
 constexpr int AltezzaIniziale = 9000;
 
-void RegistraClasse() {
-    static bool registrata = false;
-    if (registrata)
-        return;
-    WNDCLASSEXW classe{};
-    classe.cbSize = sizeof classe;
-    classe.lpfnWndProc = DefWindowProcW; // replaced per window once its object is known
-    classe.hInstance = GetModuleHandleW(nullptr);
-    classe.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    classe.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    if (!classe.hIcon)
-        classe.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    classe.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    classe.lpszClassName = FrmVerifica::Classe;
-    RegisterClassExW(&classe);
-    registrata = true;
-}
-
 // The height of a line of text in a font, in pixels.
 int AltezzaRiga(HWND controllo) {
     HDC dc = GetDC(controllo);
@@ -129,7 +111,7 @@ ServiziFrm ServiziFrm::Predefiniti() {
 FrmVerifica::FrmVerifica(ServiziFrm servizi) : m_servizi(std::move(servizi)) {
     INITCOMMONCONTROLSEX controlli{sizeof controlli, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controlli);
-    RegistraClasse();
+    ::win32::RegistraClasse(FrmVerifica::Classe);
     m_finestra =
         CreateWindowExW(0, Classe, DaLatin1(finestra::TitoloFinestra).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                         CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
