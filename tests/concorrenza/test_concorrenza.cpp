@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <string>
@@ -220,6 +221,18 @@ TEST_P(Concorrenza, ElaborazioneUccisaENuovaElaborazione) {
     EXPECT_TRUE(file.begin()->second == riferimento) << "not the complete supply";
 }
 
+// Under Wine a program very rarely does not start, or ends at once without writing a byte and with an
+// error status (see cmake/wine-test.sh); the converters always write something, to the log or as the
+// message that stops them. Such a run tells nothing of the race. Elsewhere the same end is a crash.
+bool NonPartito(const EsitoProcesso& esito) {
+#ifdef _WIN32
+    return esito.stato != 0 && esito.stato != 1 && esito.out.empty() && esito.err.empty();
+#else
+    (void)esito;
+    return false;
+#endif
+}
+
 // A real race, repeated: a run on 32,767 lines and one on their first 15,000, the second started 0 to
 // 40 ms after the first (in both orders). Whatever the timing, every supply under a final name is one
 // run's whole supply, a run that reports completion finds its own supply under the name it announced,
@@ -240,10 +253,18 @@ TEST_P(Concorrenza, DueElaborazioniInsiemeRipetute) {
         const std::string& rifPrimo = grandePrima ? rifGrande.second : rifPiccola.second;
         const std::string& rifSecondo = grandePrima ? rifPiccola.second : rifGrande.second;
 
-        ProcessoAvviato a(FORNITURA_EXE, Argomenti(primo, archivio), m_dir / "outa.txt", m_dir / "erra.txt");
-        std::this_thread::sleep_for(ritardo);
-        ProcessoAvviato b(FORNITURA_EXE, Argomenti(secondo, archivio), m_dir / "outb.txt", m_dir / "errb.txt");
-        const EsitoProcesso esiti[] = {a.Attendi(), b.Attendi()};
+        EsitoProcesso esiti[2];
+        for (int prova = 1;; ++prova) {
+            fs::remove_all(archivio);
+            ProcessoAvviato a(FORNITURA_EXE, Argomenti(primo, archivio), m_dir / "outa.txt", m_dir / "erra.txt");
+            std::this_thread::sleep_for(ritardo);
+            ProcessoAvviato b(FORNITURA_EXE, Argomenti(secondo, archivio), m_dir / "outb.txt", m_dir / "errb.txt");
+            esiti[0] = a.Attendi();
+            esiti[1] = b.Attendi();
+            if (prova == 3 || !(NonPartito(esiti[0]) || NonPartito(esiti[1])))
+                break;
+            std::cerr << "repetition " << i << ": a run never started (Wine), made again\n";
+        }
         const std::string* riferimenti[] = {&rifPrimo, &rifSecondo};
         const std::string caso = "repetition " + std::to_string(i) + ", second start after " +
                                  std::to_string(ritardo.count()) + " ms";
