@@ -46,6 +46,16 @@ adesso() { date +%s%N; }
 mediana() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 secondi() { awk -v n="$1" 'BEGIN { printf "%.3f", n / 1e9 }'; }
 mb() { awk -v n="$1" 'BEGIN { printf "%.1f", n / 1048576 }'; }
+rapporto() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
+# The wall time of the cat commands $1 on the same core, appended to $M/copia. The copies of the
+# time before are removed first, so that every cat writes a new file as the programs do.
+tempo_cat() {
+  rm -f $M/copia-*
+  inizio=$(adesso)
+  $UNO sh -c "$1"
+  fine=$(adesso)
+  echo $((fine - inizio)) >>$M/copia
+}
 
 echo "Macchina: $(nproc) core, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 echo "Righe per esportazione: $RIGHE; esecuzioni per misura: $RIPETIZIONI (mediana), su un core"
@@ -69,11 +79,7 @@ for conv in 770 uniemens dma emens tfr; do
     awk '{ print $3 * 1024 }' $M/time.txt >>$M/memoria
     fornitura=$(ls $M/arc-$conv/* | head -n 1)
     # The same bytes with cat: the export in, the supply out.
-    rm -f $M/copia-esportazione $M/copia-fornitura
-    inizio=$(adesso)
-    $UNO sh -c "cat $M/$conv/*.tab >$M/copia-esportazione && cat '$fornitura' >$M/copia-fornitura"
-    fine=$(adesso)
-    echo $((fine - inizio)) >>$M/copia
+    tempo_cat "cat $M/$conv/*.tab >$M/copia-esportazione && cat '$fornitura' >$M/copia-fornitura"
     i=$((i + 1))
   done
   dimensione=$(wc -c <"$fornitura")
@@ -88,7 +94,7 @@ for conv in 770 uniemens dma emens tfr; do
   copia=$(mediana <$M/copia)
   printf '%-9s %9s %9s %8s %8s %8s %7s %8s %9s %8s\n' $conv "$(mb $esportazione)" "$(mb $dimensione)" \
     "$(secondi $tempo)" "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
-    "$(awk -v a=$tempo -v b=$copia 'BEGIN { printf "%.1f", a / b }')" "$fsync" \
+    "$(rapporto $tempo $copia)" "$fsync" \
     "$(mb "$(sort -n $M/memoria | tail -n 1)")" "$(mb $((2 * esportazione + 33554432)))"
 done
 
@@ -109,18 +115,14 @@ for conv in 770 uniemens dma emens tfr; do
     echo $((fine - inizio)) >>$M/tempi
     awk '{ print ($1 + $2) * 1e9 }' $M/time.txt >>$M/cpu
     awk '{ print $3 * 1024 }' $M/time.txt >>$M/memoria
-    rm -f $M/copia-fornitura
-    inizio=$(adesso)
-    $UNO sh -c "cat '$fornitura' >$M/copia-fornitura"
-    fine=$(adesso)
-    echo $((fine - inizio)) >>$M/copia
+    tempo_cat "cat '$fornitura' >$M/copia-fornitura"
     i=$((i + 1))
   done
   tempo=$(mediana <$M/tempi)
   copia=$(mediana <$M/copia)
   printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' $conv "$(mb "$(wc -c <"$fornitura")")" "$(secondi $tempo)" \
     "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
-    "$(awk -v a=$tempo -v b=$copia 'BEGIN { printf "%.1f", a / b }')" "$(mb "$(sort -n $M/memoria | tail -n 1)")" \
+    "$(rapporto $tempo $copia)" "$(mb "$(sort -n $M/memoria | tail -n 1)")" \
     "$stato"
 done
 
@@ -138,16 +140,13 @@ for conv in uniemens emens; do
     fine=$(adesso)
     echo $((fine - inizio)) >>$M/tempi
     awk '{ print $1 * 1024 }' $M/time.txt >>$M/memoria
-    inizio=$(adesso)
-    $UNO sh -c "cat '$documento' >$M/copia-documento"
-    fine=$(adesso)
-    echo $((fine - inizio)) >>$M/copia
+    tempo_cat "cat '$documento' >$M/copia-documento"
     i=$((i + 1))
   done
   tempo=$(mediana <$M/tempi)
   copia=$(mediana <$M/copia)
   printf '%-9s %9s %8s %8s %7s %9s\n' $conv "$(mb "$(wc -c <"$documento")")" "$(secondi $tempo)" \
-    "$(secondi $copia)" "$(awk -v a=$tempo -v b=$copia 'BEGIN { printf "%.1f", a / b }')" \
+    "$(secondi $copia)" "$(rapporto $tempo $copia)" \
     "$(mb "$(sort -n $M/memoria | tail -n 1)")"
 done
 
