@@ -175,9 +175,11 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
         switch (evento) {
         case xml::Evento::InizioElemento:
             Inizio(lettore, posto);
+            if (lettore.ValoreUnito())
+                Fine(-1, {static_cast<long>(lettore.RigaFine()), static_cast<long>(lettore.ColonnaFine())});
             break;
         case xml::Evento::FineElemento:
-            Fine(lettore, posto);
+            Fine(lettore.RientroPrima(), posto);
             break;
         case xml::Evento::Testo: {
             // The usual texts: a value, or a line end and the TABs before the next tag.
@@ -224,7 +226,7 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
     padre.contenuto = true;
     if (padre.nodo < 0)
         return Apri(-1, posto);
-    ControllaRiga(lettore, static_cast<int>(m_aperti.size()), posto);
+    ControllaRiga(lettore.RientroPrima(), static_cast<int>(m_aperti.size()), posto);
     const NodoNoto& nodoPadre = *padre.noto;
     if (!nodoPadre.elementi)
         return FiglioDiValore(nome, posto);
@@ -415,12 +417,12 @@ std::string ValidatoreXML::Attesi(const Aperto& aperto) const {
     return (quanti == 1 ? "atteso " : "attesi ") + attesi;
 }
 
-void ValidatoreXML::Fine(const xml::LettoreXML& lettore, Posto posto) {
+void ValidatoreXML::Fine(int rientro, Posto posto) {
     const Aperto& aperto = m_aperti.back();
     if (aperto.nodo >= 0) {
         const NodoNoto& nodo = *aperto.noto;
         if (nodo.elementi) {
-            ControllaRiga(lettore, static_cast<int>(m_aperti.size()) - 1, posto);
+            ControllaRiga(rientro, static_cast<int>(m_aperti.size()) - 1, posto);
             if (!aperto.contenuto || aperto.volte < nodo.figli[static_cast<std::size_t>(aperto.posizione)].minimo ||
                 aperto.posizione + 1 < static_cast<int>(nodo.figli.size()))
                 FineIncompleta(aperto, posto);

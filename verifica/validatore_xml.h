@@ -200,7 +200,7 @@ private:
     void Radice(const xml::LettoreXML& lettore, Posto posto);
     void FiglioDiValore(std::string_view nome, Posto posto);
     int AltroFiglio(Aperto& padre, std::string_view nome, Posto posto);
-    void Fine(const xml::LettoreXML& lettore, Posto posto);
+    void Fine(int rientro, Posto posto);
     void FineIncompleta(const Aperto& aperto, Posto posto);
     void Testo(const xml::LettoreXML& lettore, Posto posto);
     void Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, Posto posto);
@@ -210,9 +210,9 @@ private:
     void ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, bool minuscole, Posto posto);
     // The line of a tag at depth `profondita`: a line end (CR LF, from the reader, or another one from a Testo
     // event) and as many TABs before it.
-    void ControllaRiga(const xml::LettoreXML& lettore, int profondita, Posto posto) {
-        if (lettore.RientroPrima() >= 0) {
-            m_spazi = lettore.RientroPrima();
+    void ControllaRiga(int rientro, int profondita, Posto posto) {
+        if (rientro >= 0) {
+            m_spazi = rientro;
             m_difettoSpazi = -1;
         }
         if (m_difettoSpazi < 0 && m_spazi == profondita)
@@ -231,7 +231,7 @@ private:
     std::vector<NodoNoto> m_noti; // by node
     std::vector<Aperto> m_aperti;
     // The value of the element being read, up to ValoreMassimo characters: the reader's own text when the
-    // element came whole (ValoreUnito, valid up to its end), else its texts gathered in m_testoValore.
+    // element came whole (ValoreUnito, valid until the reader reads on), else its texts gathered in m_testoValore.
     std::array<char, ValoreMassimo> m_testoValore;
     const char* m_datiValore = m_testoValore.data();
     std::size_t m_lunghezzaValore = 0;

@@ -329,6 +329,11 @@ std::string Eventi(const std::string &documento, bool unisci, std::size_t pezzo)
         if (lettore.RientroPrima() >= 0)
             elenco += " dopo CR LF e " + std::to_string(lettore.RientroPrima()) + " TAB";
         elenco += "\n";
+        // An element read whole is closed with its start: its end comes as no event of its own.
+        if (e == Evento::InizioElemento && lettore.ValoreUnito())
+            elenco += std::to_string(lettore.RigaFine()) + ":" + std::to_string(lettore.ColonnaFine()) + " </" +
+                      std::string(lettore.Nome()) + "> chiuso a profondit\xE0 " +
+                      std::to_string(lettore.Profondita()) + "\n";
     }
     return elenco + std::to_string(lettore.FiniRigaNonCRLF()) + " fini di riga senza CR\n";
 }
@@ -344,14 +349,14 @@ TEST(RigheUnite, RientriEValoriNeiTag) {
                                   "\t<j>due\r\nrighe</j>\r\n\t<k>\tT\xC0</k>\r\n</a>\r\n";
     const std::string attesi = "2:1 <a>\n"
                                "3:2 <b> con \"valore\" dopo CR LF e 1 TAB\n"
-                               "3:11 </b>\n"
+                               "3:11 </b> chiuso a profondit\xE0 1\n"
                                "4:3 <c/> dopo CR LF e 2 TAB\n"
                                "4:3 </c>\n"
                                "4:7 \"\\n\\t\"\n"
                                "5:2 <d>\n"
                                "5:5 \"\\n  \"\n"
                                "6:3 <e> con \"x\"\n"
-                               "6:7 </e>\n"
+                               "6:7 </e> chiuso a profondit\xE0 2\n"
                                "6:11 \"\\n\\t\\n\\t\"\n"
                                "8:2 </d>\n"
                                "9:2 <f> dopo CR LF e 1 TAB\n"
@@ -363,12 +368,12 @@ TEST(RigheUnite, RientriEValoriNeiTag) {
                                "14:5 \"a&b\"\n"
                                "14:12 </h>\n"
                                "15:2 <i> con \"\" dopo CR LF e 1 TAB\n"
-                               "15:5 </i>\n"
+                               "15:5 </i> chiuso a profondit\xE0 1\n"
                                "16:2 <j> dopo CR LF e 1 TAB\n"
                                "16:5 \"due\\nrighe\"\n"
                                "17:6 </j>\n"
                                "18:2 <k> con \"\\tT\\xC0\" dopo CR LF e 1 TAB\n"
-                               "18:8 </k>\n"
+                               "18:8 </k> chiuso a profondit\xE0 1\n"
                                "19:1 </a> dopo CR LF e 0 TAB\n"
                                "1 fini di riga senza CR\n";
     EXPECT_EQ(Eventi(documento, true, SIZE_MAX), attesi);
@@ -379,8 +384,9 @@ TEST(RigheUnite, RientriEValoriNeiTag) {
                                     std::size_t{64}, SIZE_MAX})
         EXPECT_EQ(test::ElencaEventi(documento, pezzo, {false, true}), test::ElencaEventi(documento, pezzo, {false}))
             << "a pezzi di " << pezzo << " byte";
-    // In UTF-8 a character of two bytes is read apart: that text stays an event.
-    const std::string utf8 = "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n</a>\r\n";
+    // In UTF-8 a character of two bytes is read apart: that text stays an event, and so does the end of an
+    // element whose name has one.
+    const std::string utf8 = "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n\t<\xC3\xA8>x</\xC3\xA8>\r\n</a>\r\n";
     EXPECT_EQ(Eventi(utf8, true, SIZE_MAX).find(" con "), std::string::npos);
 }
 

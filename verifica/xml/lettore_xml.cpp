@@ -952,13 +952,13 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
     m_letti.clear();
     if (*p == '>')
         ++p;
-    else
+    else if (!AttributoSemplice(p))
         LeggiAttributi(p, dove);
     m_fineInSospeso = m_vuoto;
     m_fineSospesa = dove;
-    if (m_unisciRighe && !m_vuoto && m_aperti.size() > 1) {
+    if (m_unisciRighe && !m_vuoto && !nonAscii && m_aperti.size() > 1) {
         // <a>text</a>: the text up to the first character that the quick scan stops at, which must
-        // begin this element's end tag, all within the bytes read.
+        // begin this element's end tag, all within the bytes read. The element is read whole.
         const Tabelle::Tabella &testo = m_tabelle->testo;
         const char *fine = p;
         while (!testo[U(*fine)])
@@ -970,13 +970,44 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
             m_copia = false;
             m_valoreUnito = true;
             m_fineSospesa = Dove(fine);
-            m_fineInSospeso = true;
+            m_aperti.pop_back(); // closed: no FineElemento follows
             p = fine + n + 3;
         }
     }
     m_evento = Evento::InizioElemento;
     m_rigaEvento = dove.riga;
     m_colonnaEvento = dove.colonna;
+}
+
+// The usual tag of one attribute at p, ` nome="valore">`, all within the bytes read and with
+// nothing in it to change: its name and value are delivered in place. False for any other, which
+// LeggiAttributi reads.
+bool LettoreXML::AttributoSemplice(const char *&p) {
+    const Tabelle::Tabella &nome = m_tabelle->nome;
+    const char *inizio = p + 1;
+    if (*p != ' ' || !(nome[U(*inizio)] & NomeInizia))
+        return false;
+    const char *uguale = inizio + 1;
+    while (nome[U(*uguale)] & NomeSegue)
+        ++uguale;
+    if (uguale[0] != '=' || uguale[1] != '"' ||
+        static_cast<std::size_t>(uguale - inizio) > NomeMassimo)
+        return false;
+    const char *valore = uguale + 2;
+    const char *fine = valore;
+    while (!m_tabelle->valore[U(*fine)])
+        ++fine;
+    if (fine[0] != '"' || fine[1] != '>' ||
+        static_cast<std::size_t>(fine - valore) > AttributiMassimo)
+        return false;
+    const Posizione dove = Dove(inizio);
+    m_attributi.push_back({{inizio, static_cast<std::size_t>(uguale - inizio)},
+                           {valore, static_cast<std::size_t>(fine - valore)},
+                           dove.riga,
+                           dove.colonna,
+                           false});
+    p = fine + 2;
+    return true;
 }
 
 // The attributes of the tag just named, up to its ">" or "/>".
@@ -1136,8 +1167,7 @@ void LettoreXML::LeggiFineElementoIntera(const char *&p, Posizione dove) {
     ++p;
 }
 
-// The end of the element just read as <a/>, at the place of its tag; or as <a>text</a> with its
-// text (UnisciRighe), at the place of its end tag.
+// The end of the element just read as <a/>, at the place of its tag.
 Evento LettoreXML::FineDelVuoto() {
     m_fineInSospeso = false;
     m_aperti.pop_back();

@@ -102,18 +102,20 @@ class LettoreXML {
     // - a text made only of CR LF and TABs right before a tag is no Testo event; the tag's event
     //   tells how many TABs it held (RientroPrima);
     // - an element written <a>text</a> on one line, whose text holds no reference, CDATA, line end
-    //   or character of more than one byte, has no Testo event either: its InizioElemento gives the
-    //   text (ValoreUnito, Testo), and its FineElemento follows.
+    //   or character of more than one byte (nor in its name), has no Testo event and no FineElemento
+    //   either: its InizioElemento gives the text (ValoreUnito, Testo) and the place of its end tag
+    //   (RigaFine, ColonnaFine), and the element is closed with it.
     void UnisciRighe(bool unisci) { m_unisciRighe = unisci; }
     // The TABs of such a text before the current tag, or -1 when none came before it; after an
     // ErroreXML, before the tag that could not be read.
     int RientroPrima() const { return m_rientroPrima; }
-    // The current InizioElemento holds its element's whole text (Testo), which stays valid through the
-    // FineElemento that follows.
+    // The current InizioElemento is its element's whole: its text (Testo) and its end.
     bool ValoreUnito() const { return m_valoreUnito; }
+    // The place of a ValoreUnito element's end tag.
+    std::int64_t RigaFine() const { return m_fineSospesa.riga; }
+    std::int64_t ColonnaFine() const { return m_fineSospesa.colonna; }
 
-    // The current event. The texts stay valid until the next call of Prossimo (a ValoreUnito text: the
-    // one after).
+    // The current event. The texts stay valid until the next call of Prossimo.
     Evento Corrente() const { return m_evento; }
     std::string_view Nome() const { return m_nome; }
     std::span<const Attributo> Attributi() const { return m_attributi; }
@@ -196,6 +198,7 @@ class LettoreXML {
     void LeggiRiferimento(const char *&p, std::string &destinazione, bool &sostituiti);
     void LeggiValore(const char *&p, char virgolette, AttributoLetto &attributo, Posizione tag);
     void LeggiInizioElemento(const char *&p);
+    bool AttributoSemplice(const char *&p);
     void LeggiAttributi(const char *&p, Posizione tag);
     void ControllaRipetuti();
     void LeggiFineElemento(const char *&p);
@@ -252,7 +255,8 @@ class LettoreXML {
     bool m_unisciRighe = false;
     int m_rientroPrima = -1;
     bool m_valoreUnito = false;
-    Posizione m_fineSospesa{}; // of the FineElemento that follows <a/>, or <a>text</a> (ValoreUnito)
+    Posizione m_fineSospesa{}; // of the FineElemento that follows <a/>; of the end tag of <a>text</a>
+                               // (ValoreUnito)
 
     std::string m_testoCopia;     // a text that could not be shown in place
     std::string m_nomeLatin1;     // a UTF-8 name with characters past ASCII, as delivered

@@ -74,13 +74,9 @@ inline std::string ElencaEventi(xml::LettoreXML &lettore, Elenco elenco = {}) {
     const auto testoUnito = [&](std::string_view testo) {
         risultato.append(elenco.posizioni ? "?:? " : "").append(Citato(testo)).append("\n");
     };
-    // The text folded into the last tag, listed once the next event is read: it stays valid through it.
-    std::string_view unito;
     try {
         for (;;) {
             const xml::Evento evento = lettore.Prossimo();
-            if (!unito.empty())
-                testoUnito(std::exchange(unito, {}));
             if (lettore.RientroPrima() >= 0)
                 testoUnito(std::string(1, '\n').append(static_cast<std::size_t>(lettore.RientroPrima()), '\t'));
             std::string riga = dove(lettore.Riga(), lettore.Colonna());
@@ -111,8 +107,14 @@ inline std::string ElencaEventi(xml::LettoreXML &lettore, Elenco elenco = {}) {
             if (lettore.Sostituiti())
                 riga += " ?";
             risultato.append(riga).append("\n");
-            if (evento == xml::Evento::InizioElemento && lettore.ValoreUnito())
-                unito = lettore.Testo();
+            if (evento == xml::Evento::InizioElemento && lettore.ValoreUnito()) {
+                // An element read whole: its text and its end.
+                if (!lettore.Testo().empty())
+                    testoUnito(lettore.Testo());
+                riga = dove(lettore.RigaFine(), lettore.ColonnaFine());
+                risultato.append(riga).append(riga.empty() ? "" : " ").append("</");
+                risultato.append(Escapato(lettore.Nome())).append(">\n");
+            }
         }
     } catch (const xml::ErroreXML &e) {
         if (lettore.RientroPrima() >= 0) // folded before the tag that could not be read
