@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -245,6 +246,55 @@ bool StessoNome(const char *a, const char *b, std::size_t n) {
     return true;
 #else
     return std::memcmp(a, b, n) == 0;
+#endif
+}
+
+// Past the ASCII characters of a name from p (letters, digits, "-", ".", "_", ":"), sixteen at a
+// time where the processor does that at once: the first byte that is not one of them. p is followed
+// by at least 15 readable bytes, as every byte up to the NUL after the bytes read is.
+const char *DopoNomeAscii(const char *p) {
+#if defined(__SSE2__)
+    const auto uno = [](char c) { return _mm_set1_epi8(c); };
+    for (;; p += 16) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i minuscola = _mm_or_si128(c, uno(0x20));
+        const __m128i lettera = _mm_and_si128(_mm_cmpgt_epi8(minuscola, uno('a' - 1)),
+                                              _mm_cmplt_epi8(minuscola, uno('z' + 1)));
+        // "-", ".", "/", the digits and ":" are one run of codes: all but "/".
+        const __m128i segni = _mm_andnot_si128(
+            _mm_cmpeq_epi8(c, uno('/')),
+            _mm_and_si128(_mm_cmpgt_epi8(c, uno('-' - 1)), _mm_cmplt_epi8(c, uno(':' + 1))));
+        const __m128i nome = _mm_or_si128(_mm_or_si128(lettera, segni), _mm_cmpeq_epi8(c, uno('_')));
+        const auto fuori = ~static_cast<unsigned>(_mm_movemask_epi8(nome)) & 0xFFFFu;
+        if (fuori != 0)
+            return p + std::countr_zero(fuori);
+    }
+#else
+    return p;
+#endif
+}
+
+// Past the bytes of a text from p that its quick scan passes over (not a control character other than
+// TAB, nor "<", "&", "]", nor a byte above 0x7F when `soloAscii`), sixteen at a time where the
+// processor does that at once; p is followed by at least 15 readable bytes.
+const char *DopoTestoSemplice(const char *p, bool soloAscii) {
+#if defined(__SSE2__)
+    const auto uno = [](char c) { return _mm_set1_epi8(c); };
+    const unsigned alti = soloAscii ? 0xFFFFu : 0u;
+    for (;; p += 16) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i controllo = _mm_andnot_si128(_mm_cmpeq_epi8(c, uno('\t')),
+                                                   _mm_cmpeq_epi8(_mm_min_epu8(c, uno(0x1F)), c));
+        const __m128i segni = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(c, uno('<')), _mm_cmpeq_epi8(c, uno('&'))),
+                                           _mm_cmpeq_epi8(c, uno(']')));
+        const auto ferma = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(controllo, segni))) |
+                           (static_cast<unsigned>(_mm_movemask_epi8(c)) & alti);
+        if (ferma != 0)
+            return p + std::countr_zero(ferma);
+    }
+#else
+    (void)soloAscii;
+    return p;
 #endif
 }
 
@@ -563,10 +613,11 @@ std::string_view LettoreXML::LeggiNome(const char *&inizio, bool &nonAscii) {
     m_conserva = p;
     const Tabelle::Tabella &tabella = m_tabelle->nome;
     if (tabella[U(*p)] & NomeInizia) {
-        for (++p; tabella[U(*p)] & NomeSegue;)
-            ++p;
+        // The ASCII characters at once; the table for a byte past them.
+        for (p = DopoNomeAscii(p + 1); U(*p) >= 0x80 && (tabella[U(*p)] & NomeSegue);)
+            p = DopoNomeAscii(p + 1);
         const auto lunghezza = static_cast<std::size_t>(p - inizio);
-        if (!(tabella[U(*p)] & NomeDecodifica) && p != m_fine && lunghezza <= NomeMassimo) {
+        if ((U(*p) < 0x80 || !(tabella[U(*p)] & NomeDecodifica)) && p != m_fine && lunghezza <= NomeMassimo) {
             inizio = p;
             return {m_conserva, lunghezza};
         }
@@ -960,7 +1011,7 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
         // <a>text</a>: the text up to the first character that the quick scan stops at, which must
         // begin this element's end tag, all within the bytes read. The element is read whole.
         const Tabelle::Tabella &testo = m_tabelle->testo;
-        const char *fine = p;
+        const char *fine = DopoTestoSemplice(p, m_tabelle != &TabelleLatin1);
         while (!testo[U(*fine)])
             ++fine;
         const std::size_t n = m_aperti.back().lunghezza;
