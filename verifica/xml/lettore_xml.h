@@ -19,8 +19,8 @@
 
 #include <bit>
 #include <cstddef>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <istream>
 #include <optional>
@@ -214,9 +214,10 @@ class LettoreXML {
         for (;;) { // the TABs eight at a time: past the NUL at the end there are 16 bytes to read
             std::uint64_t otto;
             std::memcpy(&otto, q, sizeof otto);
-            otto ^= 0x0909090909090909u;
+            otto ^= 0x0909090909090909u; // a TAB becomes 0; the first other byte is the lowest in memory
             if (otto != 0) {
-                q += std::countr_zero(otto) / 8;
+                q += (std::endian::native == std::endian::little ? std::countr_zero(otto)
+                                                                 : std::countl_zero(otto)) / 8;
                 break;
             }
             q += 8;
