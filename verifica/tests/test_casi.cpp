@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -255,6 +256,17 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
     const fs::path fornitura = cartella / nome;
     ScriviFile(fornitura, contenuto);
     argomenti.push_back(shell::test::Argomento(fornitura));
+    // FORNITURA_CASI_COPIE=DIR keeps each case's supply in DIR/<case>/, with the options it is checked with,
+    // so that the outputs of two versions of the programs can be held against each other.
+    if (const char* copie = std::getenv("FORNITURA_CASI_COPIE")) {
+        const fs::path qui = fs::path(copie) / GetParam().nome;
+        fs::create_directories(qui);
+        ScriviFile(qui / nome, contenuto);
+        std::string opzioni;
+        for (std::size_t i = 1; i + 1 < argomenti.size(); ++i)
+            opzioni += argomenti[i] + "\n";
+        ScriviFile(qui / ".opzioni", opzioni);
+    }
     const auto esito = EseguiProcesso(FORNITURA_EXE, argomenti, cartella / "out.txt", cartella / "err.txt");
 
     // "FILE:RIGA:COLONNA: gravita: messaggio", "FILE:RIGA: ..." or "FILE: gravita: ...".
