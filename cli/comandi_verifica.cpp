@@ -4,7 +4,9 @@
 #include "contesto_terminale.h"
 #include "distinta.h"
 #include "fornitura.h"
+#include "errore.h"
 #include "pagina_html.h"
+#include "piattaforma.h"
 #include "testo.h"
 #include "verifica.h"
 
@@ -118,9 +120,28 @@ std::string Riepilogo(const std::string& nome, const verifica::Esito& esito) {
 // Writes a page made by `scrivi` to the file named on the command line; false (with the message) when it
 // cannot be written.
 bool ScriviPagina(const std::string& nome, std::ostream& err, const std::function<void(std::ostream&)>& scrivi) {
-    if (verifica::ScriviFilePagina(Percorso(nome), scrivi))
+    try {
+        verifica::ScriviFilePagina(Percorso(nome), scrivi);
         return true;
-    err << "fornitura: impossibile scrivere la pagina '" << nome << "'\n";
+    } catch (const shell::ErroreElaborazione& e) {
+        err << "fornitura: impossibile scrivere la pagina '" << nome << "': "
+            << PerTerminale(e.what()) << "\n";
+        return false;
+    }
+}
+
+// A page that would be written over one of the files it is made from: refused before anything is read or
+// written (the same file by any spelling, a second name or a link).
+bool PaginaSuUnIngresso(const Richiesta& richiesta, std::ostream& err) {
+    if (!richiesta.html)
+        return false;
+    for (const std::string& nome : richiesta.file)
+        if (shell::StessoFile(Percorso(*richiesta.html), Percorso(nome))) {
+            err << "fornitura: la pagina '" << *richiesta.html
+                << "' \xC3\xA8 il file letto '" << nome
+                << "': scriverla lo distruggerebbe; indicare un altro file con --html\n";
+            return true;
+        }
     return false;
 }
 
@@ -177,6 +198,8 @@ int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out,
             << UsoVerifica;
         return EsitoUso;
     }
+    if (PaginaSuUnIngresso(*richiesta, err))
+        return EsitoUso;
     const std::string& nome = richiesta->file.front();
     const auto fornitura = LeggiConPersone(nome, richiesta->formato, err, esito);
     if (!fornitura)
@@ -207,6 +230,8 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
         err << "fornitura: servono due file, la fornitura di prima e quella di dopo\n" << UsoVerifica;
         return EsitoUso;
     }
+    if (PaginaSuUnIngresso(*richiesta, err))
+        return EsitoUso;
     const auto vecchia = LeggiConPersone(richiesta->file[0], richiesta->formato, err, esito);
     const auto nuova = vecchia ? LeggiConPersone(richiesta->file[1], richiesta->formato, err, esito) : std::nullopt;
     if (!vecchia || !nuova)

@@ -1,6 +1,7 @@
 // fornitura: the converters and the bank coordinate checks from the command line.
 
 #include "fornitura.h"
+#include "piattaforma.h"
 
 #include <csignal>
 #include <cstdio>
@@ -45,6 +46,7 @@ std::vector<std::string> Argomenti(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    shell::PreparaProcesso();
 #ifdef _WIN32
     // The texts are written in UTF-8; a console shows them so only with this code page.
     SetConsoleOutputCP(CP_UTF8);

@@ -12,6 +12,15 @@
 
 namespace shell {
 
+// Made first by every program: a write past the file-size limit fails as a write (POSIX: SIGXFSZ ignored,
+// so the system answers EFBIG instead of ending the process), and the run stops through its error path
+// with the older files whole. Nothing to do on Windows, whose full disk is a failed write already.
+void PreparaProcesso() noexcept;
+
+// Whether two paths name the same file: the same path, or one file reached by two spellings, a second
+// name or a link. False when either does not exist.
+bool StessoFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // "C:\KORVANTE\ARC" on Windows, $HOME/KORVANTE/ARC elsewhere; FORNITURA_ARCHIVE overrides both.
 std::filesystem::path CartellaArchivioPredefinita();
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -57,6 +58,8 @@ fs::path CartellaArchivioPredefinita() {
     const char* casa = std::getenv("HOME");
     return fs::path(casa && *casa ? casa : ".") / "KORVANTE" / "ARC";
 }
+
+void PreparaProcesso() noexcept { std::signal(SIGXFSZ, SIG_IGN); }
 
 fs::path CartellaProgramma() {
     std::error_code ec;

@@ -14,6 +14,8 @@ namespace shell {
 
 namespace fs = std::filesystem;
 
+void PreparaProcesso() noexcept {}
+
 fs::path CartellaArchivioPredefinita() {
     if (const wchar_t* v = _wgetenv(L"FORNITURA_ARCHIVE"); v && *v)
         return fs::path(v);

@@ -2,7 +2,13 @@
 
 #include "testo.h"
 
-#include <fstream>
+#include "errore.h"
+#include "uscita.h"
+
+#include <cstdio>
+#include <random>
+#include <streambuf>
+#include <system_error>
 
 namespace verifica {
 
@@ -71,12 +77,51 @@ void ApriPagina(std::ostream& out, std::string_view titolo) {
 
 void ChiudiPagina(std::ostream& out) { out << "</body>\n</html>\n"; }
 
-bool ScriviFilePagina(const std::filesystem::path& percorso, const std::function<void(std::ostream&)>& scrivi) {
-    std::ofstream pagina(percorso, std::ios::binary | std::ios::trunc);
-    if (pagina)
+namespace {
+
+// The page's bytes handed to the output file as they are made.
+class FlussoVersoFile : public std::streambuf {
+public:
+    explicit FlussoVersoFile(shell::FileUscita& file) : m_file(file) {}
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            const char carattere = traits_type::to_char_type(c);
+            m_file.Scrivi(std::string_view(&carattere, 1));
+        }
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* testo, std::streamsize n) override {
+        m_file.Scrivi(std::string_view(testo, static_cast<std::size_t>(n)));
+        return n;
+    }
+
+private:
+    shell::FileUscita& m_file;
+};
+
+} // namespace
+
+void ScriviFilePagina(const std::filesystem::path& percorso, const std::function<void(std::ostream&)>& scrivi) {
+    // A name of its own in the page's folder, which no other writer of the same page takes.
+    char caso[16];
+    std::snprintf(caso, sizeof caso, "%08x", static_cast<unsigned>(std::random_device{}()));
+    const std::filesystem::path temporaneo =
+        percorso.parent_path() / shell::PercorsoDaTesto("~" + shell::TestoPercorso(percorso.filename()) + "." + caso + ".tmp");
+    try {
+        shell::FileUscita file(temporaneo);
+        FlussoVersoFile flusso(file);
+        std::ostream pagina(&flusso);
+        pagina.exceptions(std::ios::badbit);
         scrivi(pagina);
-    pagina.close();
-    return !pagina.fail();
+        file.Chiudi();
+        shell::DaiNomeFinale(temporaneo, percorso);
+    } catch (...) {
+        std::error_code ec;
+        std::filesystem::remove(temporaneo, ec);
+        throw;
+    }
 }
 
 } // namespace verifica

@@ -17,8 +17,10 @@ std::string Html(std::string_view testo);
 void ApriPagina(std::ostream& out, std::string_view titolo);
 void ChiudiPagina(std::ostream& out);
 
-// Writes the page that `scrivi` makes into the file `percorso`, replacing it; false when the file cannot be
-// created or written.
-bool ScriviFilePagina(const std::filesystem::path& percorso, const std::function<void(std::ostream&)>& scrivi);
+// Writes the page that `scrivi` makes into the file `percorso` in one step: under a name of its own in the
+// same folder first, then, when complete and on the disk, renamed over what `percorso` names (a link there
+// is replaced, never written through). A full disk or any other failure stops with
+// shell::ErroreElaborazione, the older page whole and the partial one removed.
+void ScriviFilePagina(const std::filesystem::path& percorso, const std::function<void(std::ostream&)>& scrivi);
 
 } // namespace verifica

@@ -163,5 +163,6 @@ int EseguiProgramma(int argc, char** argv, const Convertitore& convertitore) {
 } // namespace shell::ui
 
 int shell::EseguiProgramma(int argc, char** argv, const Convertitore& convertitore) {
+    PreparaProcesso();
     return ui::EseguiProgramma(argc, argv, convertitore);
 }

@@ -176,5 +176,6 @@ int AvviaProgramma(const Convertitore& convertitore, const std::filesystem::path
 } // namespace shell::win32
 
 int shell::EseguiProgramma(int, char**, const Convertitore& convertitore) {
+    PreparaProcesso();
     return win32::AvviaProgramma(convertitore, CartellaProgramma(), win32::ServiziFinestra::Predefiniti());
 }

@@ -30,7 +30,7 @@ using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 
 struct Guasto {
-    rlim_t limiteFile = RLIM_INFINITY;    // file size limit, with SIGXFSZ ignored
+    rlim_t limiteFile = RLIM_INFINITY;    // file size limit (SIGXFSZ left to the program)
     rlim_t limiteMemoria = RLIM_INFINITY; // address space limit
     bool comeNobody = false;              // run without the rights of root
     bool lavoroCancellato = false;        // started in a working folder that was deleted meanwhile
@@ -73,7 +73,8 @@ Esito Lancia(const std::vector<std::string>& argomenti, const fs::path& cartella
             (mkdir(lavoro.c_str(), 0700) != 0 || chdir(lavoro.c_str()) != 0 || rmdir(lavoro.c_str()) != 0))
             _exit(96);
         if (guasto.limiteFile != RLIM_INFINITY) {
-            signal(SIGXFSZ, SIG_IGN);
+            // As a shell leaves it: the program itself must turn the signal into a failed write.
+            signal(SIGXFSZ, SIG_DFL);
             rlimit limite{guasto.limiteFile, guasto.limiteFile};
             setrlimit(RLIMIT_FSIZE, &limite);
         }
@@ -377,6 +378,34 @@ TEST_P(Guasti, MemoriaCheFinisce) {
         ++fermate;
     }
     EXPECT_GT(fermate, 0) << "no run was short of memory";
+}
+
+// A page of the listing or of the comparison that the disk cannot hold: status 1 with the message, the
+// older page whole and nothing else left in its folder (the page writer was killed by the file-size
+// signal, the older page cut).
+TEST(PaginaGuasti, DiscoPienoLasciaLaPaginaPrecedente) {
+    CartellaTemporanea dir;
+    fs::copy(fs::path(CARTELLA_ESEMPI) / "770", dir / "e");
+    ASSERT_EQ(Lancia({"770", "--dir", (dir / "e").string(), "--archive", (dir / "arc").string(), "--now",
+                      "2011-06-14T09:05:07"},
+                     dir.Percorso())
+                  .stato,
+              0);
+    const fs::path fornitura = dir / "arc" / Contenuto(dir / "arc").begin()->first;
+    fs::create_directory(dir / "pagine");
+    const std::string vecchia(500, 'v');
+    ScriviFile(dir / "pagine" / "pagina.html", vecchia);
+    Guasto guasto;
+    guasto.limiteFile = 1024;
+    for (const auto& comando : std::vector<std::vector<std::string>>{
+             {"distinta", fornitura.string(), "--html", (dir / "pagine" / "pagina.html").string()},
+             {"confronta", fornitura.string(), fornitura.string(), "--html", (dir / "pagine" / "pagina.html").string()}}) {
+        const Esito esito = Lancia(comando, dir.Percorso(), guasto);
+        EXPECT_FALSE(esito.ucciso) << comando[0];
+        EXPECT_EQ(esito.stato, 1) << comando[0] << esito.err;
+        EXPECT_NE(esito.err.find("impossibile scrivere la pagina"), std::string::npos) << esito.err;
+        EXPECT_EQ(Contenuto(dir / "pagine"), (std::map<std::string, std::string>{{"pagina.html", vecchia}}));
+    }
 }
 
 std::vector<std::string> ConvertitoriConEsempi() {

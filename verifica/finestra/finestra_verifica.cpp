@@ -2,7 +2,9 @@
 
 #include "confronto.h"
 #include "distinta.h"
+#include "errore.h"
 #include "pagina_html.h"
+#include "piattaforma.h"
 #include "testo.h"
 
 #include <algorithm>
@@ -26,11 +28,6 @@ fs::path Assoluto(const fs::path& percorso) {
     return (errore ? percorso : assoluto).lexically_normal();
 }
 
-bool StessoFile(const fs::path& a, const fs::path& b) {
-    std::error_code errore;
-    return a == b || fs::equivalent(a, b, errore);
-}
-
 // Writes a page made by `scrivi` into the program's folder of pages; the message that says why it could
 // not be written, or nothing.
 std::string ScriviPagina(const fs::path& pagina, const std::function<void(std::ostream&)>& scrivi) {
@@ -38,7 +35,10 @@ std::string ScriviPagina(const fs::path& pagina, const std::function<void(std::o
     try {
         std::error_code ec;
         fs::create_directories(pagina.parent_path(), ec);
-        return ScriviFilePagina(pagina, scrivi) ? std::string() : errore;
+        ScriviFilePagina(pagina, scrivi);
+        return {};
+    } catch (const shell::ErroreElaborazione& e) {
+        return errore + ": " + e.what();
     } catch (const std::bad_alloc&) {
         return errore + ": memoria insufficiente";
     }
@@ -141,7 +141,7 @@ void FinestraVerifica::ApriFile(const std::vector<fs::path>& file) {
     for (const fs::path& dato : file) {
         const fs::path percorso = Assoluto(dato);
         std::size_t indice = 0;
-        while (indice < m_file.size() && !StessoFile(m_file[indice]->percorso, percorso))
+        while (indice < m_file.size() && !shell::StessoFile(m_file[indice]->percorso, percorso))
             ++indice;
         if (indice == m_file.size()) {
             m_file.push_back(std::make_unique<FileAperto>());

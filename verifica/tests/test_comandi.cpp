@@ -205,7 +205,54 @@ TEST(Confronta, FormatiDiversi) {
     EXPECT_NE(esito.err.find("formati diversi"), std::string::npos) << esito.err;
 }
 
+// A page named over one of the files it is made from is refused before anything is written (status 2),
+// by any spelling of the same file; an input destroyed by its own listing was the fault.
+TEST(Pagina, MaiSopraUnFileLetto) {
+    CartellaTemporanea dir;
+    fs::copy(fs::path(CAMPIONI) / "770", dir / "e");
+    const fs::path fornitura = Converti(dir, "770", "e");
+    const std::string contenuto = LeggiFile(fornitura);
+    fs::create_directory(dir / "altra");
+    const std::string nome = fornitura.filename().string();
+    const std::vector<fs::path> stessi = {fornitura, fornitura.parent_path() / "." / nome,
+                                          dir / "altra" / ".." / fornitura.parent_path().filename() / nome};
+    for (const fs::path& pagina : stessi) {
+        for (const auto& comando : std::vector<std::vector<std::string>>{
+                 {"distinta", Argomento(fornitura), "--html", Argomento(pagina)},
+                 {"confronta", Argomento(fornitura), Argomento(fornitura), "--html", Argomento(pagina)}}) {
+            const auto esito = Fornitura(dir, comando);
+            EXPECT_EQ(esito.stato, 2) << Argomento(pagina) << esito.err;
+            EXPECT_NE(esito.err.find("distruggerebbe"), std::string::npos) << esito.err;
+            EXPECT_EQ(LeggiFile(fornitura), contenuto) << Argomento(pagina);
+        }
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(fornitura.parent_path()), fs::directory_iterator()), 2)
+        << "the supply and the lock file only";
+}
+
 #ifndef _WIN32
+// The same through a second name or a link; a link at the page's name is replaced by the page, and what
+// it points at stays as it was.
+TEST(Pagina, CollegamentiSostituitiMaiAttraversati) {
+    CartellaTemporanea dir;
+    fs::copy(fs::path(CAMPIONI) / "dma", dir / "e");
+    const fs::path fornitura = Converti(dir, "dma", "e");
+    const std::string contenuto = LeggiFile(fornitura);
+    fs::create_hard_link(fornitura, dir / "secondo.html");
+    fs::create_symlink(fornitura, dir / "collegamento.html");
+    for (const char* pagina : {"secondo.html", "collegamento.html"}) {
+        const auto esito = Fornitura(dir, {"distinta", Argomento(fornitura), "--html", Argomento(dir / pagina)});
+        EXPECT_EQ(esito.stato, 2) << pagina << esito.err;
+        EXPECT_EQ(LeggiFile(fornitura), contenuto) << pagina;
+    }
+    ScriviFile(dir / "altro.txt", "un altro file");
+    fs::create_symlink(dir / "altro.txt", dir / "pagina.html");
+    ASSERT_EQ(Fornitura(dir, {"distinta", Argomento(fornitura), "--html", Argomento(dir / "pagina.html")}).stato, 0);
+    EXPECT_FALSE(fs::is_symlink(dir / "pagina.html"));
+    EXPECT_NE(LeggiFile(dir / "pagina.html").find("<!DOCTYPE html>"), std::string::npos);
+    EXPECT_EQ(LeggiFile(dir / "altro.txt"), "un altro file");
+}
+
 // The listing's page printed in a real browser: every person's tax code and the totals in the PDF.
 TEST(Distinta, PaginaStampataInChromium) {
     CartellaTemporanea dir;

@@ -386,6 +386,7 @@ void FrmVerifica::Sveglia() {
 } // namespace verifica::ui
 
 int verifica::EseguiProgrammaVerifica(int argc, char** argv) {
+    shell::PreparaProcesso();
     QApplication applicazione(argc, argv);
     QApplication::setApplicationName(ui::DaLatin1(finestra::ProgrammaVerifica));
     ui::FrmVerifica finestra;

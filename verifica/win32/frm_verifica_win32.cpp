@@ -477,6 +477,7 @@ int AvviaProgramma(const std::vector<fs::path>& file, ServiziFrm servizi) {
 } // namespace verifica::win32
 
 int verifica::EseguiProgrammaVerifica(int, char**) {
+    shell::PreparaProcesso();
     // The arguments as the system has them (wide: accented folders), the program's own name first.
     std::vector<std::filesystem::path> file;
     int quanti = 0;

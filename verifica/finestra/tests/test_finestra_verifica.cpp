@@ -445,10 +445,11 @@ TEST_F(FinestraVerificaTest, PaginaNonScrivibileOBrowserAssente) {
     m_finestra->ApriDistinta();
     Attendi();
     EXPECT_TRUE(m_vista.pagine.empty());
-    EXPECT_EQ(
-        m_vista.messaggi,
-        (std::vector<MessaggioMostrato>{
-            {"Impossibile scrivere la pagina '" + (m_dir / "pagine" / "distinta-1-a.html").string() + "'", true}}));
+    ASSERT_EQ(m_vista.messaggi.size(), 1u);
+    EXPECT_TRUE(m_vista.messaggi[0].errore);
+    EXPECT_TRUE(m_vista.messaggi[0].testo.starts_with(
+        "Impossibile scrivere la pagina '" + (m_dir / "pagine" / "distinta-1-a.html").string() + "': Impossibile creare"))
+        << m_vista.messaggi[0].testo;
 
     fs::remove(m_dir / "pagine");
     m_vista.messaggi.clear();
