@@ -1,6 +1,6 @@
-#include "check_bancari.h"
+#include "bankcheck/check_bancari.h"
 
-#include "funzioni.h"
+#include "bankcheck/funzioni.h"
 
 #include <array>
 #include <charconv>

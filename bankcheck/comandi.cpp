@@ -1,6 +1,6 @@
-#include "comandi.h"
+#include "bankcheck/comandi.h"
 
-#include "check_bancari.h"
+#include "bankcheck/check_bancari.h"
 
 #include <algorithm>
 #include <array>

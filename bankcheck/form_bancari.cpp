@@ -1,6 +1,6 @@
-#include "form_bancari.h"
+#include "bankcheck/form_bancari.h"
 
-#include "check_bancari.h"
+#include "bankcheck/check_bancari.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "funzioni.h"
+#include "bankcheck/funzioni.h"
 
 #include <cstdint>
 

@@ -2,10 +2,10 @@
 // of the 770 and DMA records, and the XML escaping of every UniEmens and E-Mens value; and the reading
 // of a 770 record back, which a reader of whole supplies repeats for every record.
 
-#include "campo_non_posizionale.h"
-#include "record770.h"
-#include "testo_xml.h"
-#include "tracciato.h"
+#include "tracciati/campo_non_posizionale.h"
+#include "conv770/record770.h"
+#include "uniemens/xmltext/testo_xml.h"
+#include "tracciati/tracciato.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,8 +14,8 @@
 
 namespace {
 
-using conv770::fields::AggiungiCampoNonPosizionale;
-using conv770::fields::Tipo;
+using tracciati::AggiungiCampoNonPosizionale;
+using tracciati::Tipo;
 
 // One field per kind of value a record G holds: amounts as the rules read them, texts, dates, flags.
 void CampoNonPosizionaleTipico(benchmark::State& stato) {
@@ -51,7 +51,6 @@ BENCHMARK(CampoNonPosizionaleTestoLungo)->Arg(60)->Arg(6000);
 
 // A record G of 60 fields read back: its pieces, then its area field by field with their values.
 void LetturaRecordG(benchmark::State& stato) {
-    namespace fields = conv770::fields;
     std::string area;
     AggiungiCampoNonPosizionale(area, "DA001001", "RSSGLI80A41E507Z", Tipo::CF);
     AggiungiCampoNonPosizionale(area, "DA001002", "D'ANGELO M\xDCLLER NICOL\xD2", Tipo::AN);
@@ -64,13 +63,13 @@ void LetturaRecordG(benchmark::State& stato) {
     const shell::RigaEsportazione riga(1, colonne);
     const std::array<int, conv770::Numeri770> numeri{12};
     std::string record;
-    const fields::Tracciato& tracciato = conv770::Tracciato770();
-    fields::Componi(record, conv770::tabelle770::RecordG, {&riga, numeri, area}, tracciato.gancio);
-    fields::RecordLetto letto;
-    fields::AreaLetta campi;
+    const tracciati::Tracciato& tracciato = conv770::Tracciato770();
+    tracciati::Componi(record, conv770::tabelle770::RecordG, {&riga, numeri, area}, tracciato.gancio);
+    tracciati::RecordLetto letto;
+    tracciati::AreaLetta campi;
     for (auto _ : stato) {
         letto.Leggi(record, conv770::tabelle770::RecordG, tracciato.gancio);
-        const std::string_view aree[] = {letto.DelGenere(fields::Comune::Area)->testo};
+        const std::string_view aree[] = {letto.DelGenere(tracciati::Comune::Area)->testo};
         campi.Leggi(aree, tracciato.catalogo);
         benchmark::DoNotOptimize(campi.Campi().data());
     }

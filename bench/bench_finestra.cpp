@@ -1,7 +1,7 @@
 // The window's log under the offscreen platform: 32,767 lines (the most an export can give) must
 // not cost with the square of the lines.
 
-#include "elaborazione.h"
+#include "shell/qt/elaborazione.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

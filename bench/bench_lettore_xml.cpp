@@ -2,7 +2,7 @@
 // checker will (from the file, in blocks), and prints how many events it gave; for scripts/bench.sh,
 // which times it beside cat and takes its peak memory.
 
-#include "lettore_xml.h"
+#include "xml/lettore_xml.h"
 
 #include <fstream>
 #include <iostream>

@@ -1,9 +1,9 @@
 // Microbenchmarks of the hot pieces every converter shares: splitting the export into lines and
 // columns, upper case, the two number readers.
 
-#include "conversioni.h"
-#include "esportazione.h"
-#include "testo.h"
+#include "shell/conversioni.h"
+#include "shell/esportazione.h"
+#include "shell/testo.h"
 
 #include <benchmark/benchmark.h>
 

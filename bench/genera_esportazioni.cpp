@@ -8,7 +8,7 @@
 // sex, birth, tax code with its check letter) over one of the models of modelli_esportazioni.h,
 // with the amounts varied around the model's. ISO-8859-1, lines ending in CR LF.
 
-#include "modelli_esportazioni.h"
+#include "bench/modelli_esportazioni.h"
 
 #include <algorithm>
 #include <cstdint>

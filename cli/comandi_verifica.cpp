@@ -1,14 +1,14 @@
-#include "comandi_verifica.h"
+#include "cli/comandi_verifica.h"
 
-#include "confronto.h"
-#include "contesto_terminale.h"
-#include "distinta.h"
-#include "fornitura.h"
-#include "errore.h"
-#include "pagina_html.h"
-#include "piattaforma.h"
-#include "testo.h"
-#include "verifica.h"
+#include "verifica/confronto.h"
+#include "cli/contesto_terminale.h"
+#include "verifica/distinta.h"
+#include "cli/fornitura.h"
+#include "shell/errore.h"
+#include "verifica/pagina_html.h"
+#include "shell/piattaforma.h"
+#include "shell/testo.h"
+#include "formati/verifica.h"
 
 #include <filesystem>
 #include <functional>

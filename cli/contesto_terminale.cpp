@@ -1,6 +1,6 @@
-#include "contesto_terminale.h"
+#include "cli/contesto_terminale.h"
 
-#include "testo.h"
+#include "shell/testo.h"
 
 #include <cstdint>
 #include <cstring>

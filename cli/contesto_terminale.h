@@ -2,7 +2,7 @@
 // The run context of the command line: the log on standard output, message boxes on standard error,
 // both in UTF-8; the error box kept and printed after the run.
 
-#include "contesto.h"
+#include "shell/contesto.h"
 
 #include <filesystem>
 #include <ostream>

@@ -1,14 +1,14 @@
-#include "fornitura.h"
+#include "cli/fornitura.h"
 
 #include "bankcheck/comandi.h"
-#include "comandi_verifica.h"
-#include "contesto_terminale.h"
-#include "convertitore.h"
+#include "cli/comandi_verifica.h"
+#include "cli/contesto_terminale.h"
+#include "shell/convertitore.h"
 #include "dma/dati_sub.h"
 #include "emens/dati_sub_emens.h"
-#include "errore.h"
-#include "piattaforma.h"
-#include "testo.h"
+#include "shell/errore.h"
+#include "shell/piattaforma.h"
+#include "shell/testo.h"
 
 // Every converter has its own dati_sub.h: name them by their folder.
 #include "conv770/dati_sub.h"

@@ -1,9 +1,9 @@
-#include "dati_sub.h"
+#include "conv770/dati_sub.h"
 
-#include "fornitura770.h"
+#include "conv770/fornitura770.h"
 
-#include "errore.h"
-#include "uscita.h"
+#include "shell/errore.h"
+#include "shell/uscita.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The 770 Semplificato converter: "Esportazione770.tab" in, the 770 supply out.
 
-#include "contesto.h"
-#include "convertitore.h"
+#include "shell/contesto.h"
+#include "shell/convertitore.h"
 
 #include <filesystem>
 

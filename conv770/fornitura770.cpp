@@ -1,7 +1,7 @@
-#include "fornitura770.h"
+#include "conv770/fornitura770.h"
 
-#include "quadri.h"
-#include "record770.h"
+#include "conv770/quadri.h"
+#include "conv770/record770.h"
 
 #include <algorithm>
 #include <array>
@@ -30,13 +30,13 @@ std::string Dipendente(const shell::RigaEsportazione& riga) {
 
 Fornitura770::Fornitura770(shell::FileUscita& uscita, shell::ContestoElaborazione& contesto, int righeEsportazione)
     : m_uscita(uscita), m_contesto(contesto), m_righeEsportazione(righeEsportazione) {
-    m_record.reserve(fields::LunghezzaRecord);
+    m_record.reserve(tracciati::LunghezzaRecord);
 }
 
-void Fornitura770::Scrivi(std::span<const fields::Pezzo> tabella, const fields::Fonte& fonte,
+void Fornitura770::Scrivi(std::span<const tracciati::Pezzo> tabella, const tracciati::Fonte& fonte,
                           std::string_view messaggio) {
     m_record.clear();
-    fields::Componi(m_record, tabella, fonte, Tracciato770().gancio);
+    tracciati::Componi(m_record, tabella, fonte, Tracciato770().gancio);
     m_uscita.ScriviRiga(m_record);
     if (!messaggio.empty())
         m_contesto.ScriviMessaggio(messaggio);
@@ -68,10 +68,10 @@ void Fornitura770::ScriviRecordG(const shell::RigaEsportazione& riga) {
     CampiQuadroDC(riga, area);
 
     // One record per 1,800 characters of fields, at least one; all with the same head.
-    const std::size_t quanti = area.empty() ? 1 : (area.size() + fields::LunghezzaArea - 1) / fields::LunghezzaArea;
+    const std::size_t quanti = area.empty() ? 1 : (area.size() + tracciati::LunghezzaArea - 1) / tracciati::LunghezzaArea;
     for (std::size_t i = 0; i < quanti; ++i) {
         const std::string_view parte =
-            std::string_view(area).substr(std::min(area.size(), i * fields::LunghezzaArea), fields::LunghezzaArea);
+            std::string_view(area).substr(std::min(area.size(), i * tracciati::LunghezzaArea), tracciati::LunghezzaArea);
         Scrivi(tabelle770::RecordG, {&riga, numeri, parte}, "");
     }
 

@@ -2,12 +2,12 @@
 // The records of the 770 supply, written one after the other as the export is read: A and B from the
 // first line, one or more records G for every line, then J with the totals and Z with the counts.
 
-#include "contatore.h"
-#include "contesto.h"
-#include "esportazione.h"
-#include "importo_esatto.h"
-#include "record770.h"
-#include "uscita.h"
+#include "shell/contatore.h"
+#include "shell/contesto.h"
+#include "shell/esportazione.h"
+#include "conv770/importo_esatto.h"
+#include "conv770/record770.h"
+#include "shell/uscita.h"
 
 namespace conv770 {
 
@@ -29,7 +29,7 @@ public:
 
 private:
     // Writes the record of the table from its source, then its log line (none when empty).
-    void Scrivi(std::span<const fields::Pezzo> tabella, const fields::Fonte& fonte, std::string_view messaggio);
+    void Scrivi(std::span<const tracciati::Pezzo> tabella, const tracciati::Fonte& fonte, std::string_view messaggio);
 
     shell::FileUscita& m_uscita;
     shell::ContestoElaborazione& m_contesto;

@@ -1,6 +1,6 @@
-#include "importo_esatto.h"
+#include "conv770/importo_esatto.h"
 
-#include "testo.h"
+#include "shell/testo.h"
 
 #include <array>
 #include <limits>

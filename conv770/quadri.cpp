@@ -1,6 +1,6 @@
-#include "quadri.h"
+#include "conv770/quadri.h"
 
-#include "regole.h"
+#include "conv770/regole.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,7 @@ namespace conv770 {
 
 namespace {
 
-using T = fields::Tipo;
+using T = tracciati::Tipo;
 using F = Forma;
 
 // ---------------------------------------------------------------------------------------------------
@@ -20,7 +20,7 @@ using F = Forma;
 
 struct RigaDA {
     std::string_view campo;
-    fields::Tipo tipo;
+    tracciati::Tipo tipo;
     int colonna;
     Regola quando;
     Forma forma;
@@ -66,7 +66,7 @@ constexpr TotaleDB Meno(int indice) { return {indice, -1}; }
 
 struct RigaDB {
     std::string_view campo;
-    fields::Tipo tipo;
+    tracciati::Tipo tipo;
     int colonna;
     Regola quando;
     Regola anche;
@@ -190,7 +190,7 @@ constexpr std::array GruppiSupplementariDB{
 
 struct RigaDC {
     std::string_view campo;
-    fields::Tipo tipo;
+    tracciati::Tipo tipo;
     int colonna;
     Regola quando;
     Regola anche;
@@ -224,7 +224,7 @@ constexpr std::array CampiDC{
 // the field's own column of the group.
 struct RigaGruppoDC {
     std::string_view codice;
-    fields::Tipo tipo;
+    tracciati::Tipo tipo;
     std::array<int, 3> colonne;
     Prova quando;
     Forma forma;
@@ -372,7 +372,7 @@ static_assert(GruppiDC[0].condizione1 == CampiGruppoDC[9].colonne[0] &&
 
 // ---------------------------------------------------------------------------------------------------
 
-constexpr Campo DaRiga(std::string_view campo, fields::Tipo tipo, int colonna, Regola quando, Regola anche,
+constexpr Campo DaRiga(std::string_view campo, tracciati::Tipo tipo, int colonna, Regola quando, Regola anche,
                        Forma forma) {
     return Campo{campo, tipo, colonna, quando, anche, forma};
 }
@@ -499,7 +499,7 @@ struct CampoJ {
     std::string_view campo;
     int totale;
 };
-constexpr fields::Tipo TipoCampiJ = T::NP;
+constexpr tracciati::Tipo TipoCampiJ = T::NP;
 // clang-format off
 constexpr std::array CampiJ{
 //         campo       totale
@@ -521,12 +521,12 @@ static_assert(CodiciCrescenti(CampiJ, "SS"));
 
 constexpr auto Catalogo = [] {
     constexpr std::size_t Righi = GruppiDC.size();
-    std::array<fields::VoceCatalogo, CampiDA.size() + CampiDB.size() + CodiciSupplementariDB.codici.size() +
+    std::array<tracciati::VoceCatalogo, CampiDA.size() + CampiDB.size() + CodiciSupplementariDB.codici.size() +
                                          CampiDC.size() + Righi * CampiGruppoDC.size() + CampiJ.size()>
         voci{};
     std::size_t n = 0;
-    const auto voce = [](std::string_view codice, fields::Tipo tipo) {
-        return fields::VoceCatalogo{fields::ChiaveCodice(codice), tipo};
+    const auto voce = [](std::string_view codice, tracciati::Tipo tipo) {
+        return tracciati::VoceCatalogo{tracciati::ChiaveCodice(codice), tipo};
     };
     for (const auto& campi : {std::span<const Campo>(CampiCompilatiDA), std::span<const Campo>(CampiCompilatiDB),
                               std::span<const Campo>(CampiCompilatiDC)})
@@ -541,7 +541,7 @@ constexpr auto Catalogo = [] {
             voci[n++] = voce(campo.codice, campo.tipo);
     for (const CampoJ& campo : CampiJ)
         voci[n++] = voce(campo.campo, TipoCampiJ);
-    return fields::Ordinato(voci);
+    return tracciati::Ordinato(voci);
 }();
 
 constexpr auto DatiControllati = [] {
@@ -631,11 +631,11 @@ void CampiQuadroDC(const shell::RigaEsportazione& riga, std::string& area) {
 void CampiRecordJ(const Totali& totali, std::string& area) {
     for (const CampoJ& campo : CampiJ) {
         const ImportoEsatto& totale = totali[static_cast<std::size_t>(campo.totale)];
-        fields::AggiungiCampoNonPosizionale(area, campo.campo, static_cast<long long>(totale.ParteIntera()),
+        tracciati::AggiungiCampoNonPosizionale(area, campo.campo, static_cast<long long>(totale.ParteIntera()),
                                             TipoCampiJ);
     }
 }
 
-fields::Catalogo CatalogoDeiCampi() { return Catalogo; }
+tracciati::Catalogo CatalogoDeiCampi() { return Catalogo; }
 
 } // namespace conv770

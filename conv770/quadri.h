@@ -2,9 +2,9 @@
 // The fields of records G and J: quadro DA (personal data, with the checks that report missing data),
 // quadro DB (income and withholdings, with the running totals of record J) and quadro DC.
 
-#include "tracciato.h"
-#include "esportazione.h"
-#include "importo_esatto.h"
+#include "tracciati/tracciato.h"
+#include "shell/esportazione.h"
+#include "conv770/importo_esatto.h"
 
 #include <optional>
 #include <span>
@@ -45,6 +45,6 @@ std::span<const TermineRecordJ> TerminiRecordJ();
 
 // The type of every field code that records G and J write, from the tables above ("DA001005" is DT,
 // "DC002A22" NP).
-fields::Catalogo CatalogoDeiCampi();
+tracciati::Catalogo CatalogoDeiCampi();
 
 } // namespace conv770

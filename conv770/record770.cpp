@@ -1,7 +1,7 @@
-#include "record770.h"
+#include "conv770/record770.h"
 
-#include "conversioni.h"
-#include "quadri.h"
+#include "shell/conversioni.h"
+#include "conv770/quadri.h"
 
 #include <stdexcept>
 
@@ -9,10 +9,10 @@ namespace conv770 {
 
 namespace {
 
-Proprio770 Genere770(const fields::Pezzo& pezzo) { return static_cast<Proprio770>(pezzo.genere.proprio); }
+Proprio770 Genere770(const tracciati::Pezzo& pezzo) { return static_cast<Proprio770>(pezzo.genere.proprio); }
 
 // The 770 kinds, written and read.
-fields::Valore Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) {
+tracciati::Valore Valuta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte, std::string& appoggio) {
     const shell::RigaEsportazione& riga = *fonte.riga;
     switch (Genere770(pezzo)) {
     case Proprio770::XCifre:
@@ -24,34 +24,34 @@ fields::Valore Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, st
     throw std::logic_error("Pezzo del 770 sconosciuto");
 }
 
-void Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) {
-    const auto tipo = Genere770(pezzo) == Proprio770::XCifre ? fields::TipoPosizionale::X : fields::TipoPosizionale::N;
-    fields::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, tipo);
+void Scrivi(std::string& record, const tracciati::Pezzo& pezzo, const tracciati::Valore& valore) {
+    const auto tipo = Genere770(pezzo) == Proprio770::XCifre ? tracciati::TipoPosizionale::X : tracciati::TipoPosizionale::N;
+    tracciati::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, tipo);
 }
 
-fields::Lettura Leggi(const fields::Pezzo& pezzo, std::string_view testo) {
+tracciati::Lettura Leggi(const tracciati::Pezzo& pezzo, std::string_view testo) {
     switch (Genere770(pezzo)) {
     case Proprio770::XCifre: {
         const std::size_t fine = testo.find_first_not_of("0123456789");
         if (fine == std::string_view::npos || testo.find_first_not_of(' ', fine) == std::string_view::npos)
-            return fields::Valore(testo);
-        return fields::Lettura::Errata(fields::Difformita::Formato, "attese cifre seguite da spazi");
+            return tracciati::Valore(testo);
+        return tracciati::Lettura::Errata(tracciati::Difformita::Formato, "attese cifre seguite da spazi");
     }
     case Proprio770::NSemplice:
-        return fields::LeggiCampoPosizionale(testo, fields::TipoPosizionale::N);
+        return tracciati::LeggiCampoPosizionale(testo, tracciati::TipoPosizionale::N);
     }
     return {};
 }
 
 } // namespace
 
-const fields::Tracciato& Tracciato770() {
-    static const fields::GancioDiFunzioni gancio(Valuta, Scrivi, Leggi);
-    static constexpr fields::TabellaRecord record[] = {
+const tracciati::Tracciato& Tracciato770() {
+    static const tracciati::GancioDiFunzioni gancio(Valuta, Scrivi, Leggi);
+    static constexpr tracciati::TabellaRecord record[] = {
         {'A', tabelle770::RecordA}, {'B', tabelle770::RecordB}, {'G', tabelle770::RecordG},
         {'J', tabelle770::RecordJ}, {'Z', tabelle770::RecordZ},
     };
-    static const fields::Tracciato tracciato{record, gancio, CatalogoDeiCampi()};
+    static const tracciati::Tracciato tracciato{record, gancio, CatalogoDeiCampi()};
     return tracciato;
 }
 

@@ -3,16 +3,16 @@
 // the two kinds of piece of this supply's own; the same tables write the records and read them
 // back.
 
-#include "tracciato.h"
+#include "tracciati/tracciato.h"
 
 #include <array>
 #include <cstdint>
 
 namespace conv770 {
 
-using fields::Nessuna;
+using tracciati::Nessuna;
 
-// The numbers that the records count (fields::Fonte::contatori).
+// The numbers that the records count (tracciati::Fonte::contatori).
 enum Numero770 : int {
     ModuloTesta,       // the module number of the head: 1 in record B, the employee's in G, the J count
                        // in J
@@ -31,14 +31,14 @@ enum class Proprio770 : std::uint8_t {
 
 // clang-format off
 namespace tabelle770 {
-using enum fields::Comune;
+using enum tracciati::Comune;
 using enum Proprio770;
 
-inline constexpr auto RecordA = fields::RecordA("77S11", "06");
+inline constexpr auto RecordA = tracciati::RecordA("77S11", "06");
 
 // Head of records B and J after the type (positions 2 to 89); record G has its own, with the
 // employee's tax code in positions 30 to 45.
-inline constexpr auto TestaBJ = std::to_array<fields::Pezzo>({
+inline constexpr auto TestaBJ = std::to_array<tracciati::Pezzo>({
 //   pos   lung  genere     col          testo
     {   2,   16, X,                   0},
     {  18,    8, Contatore, ModuloTesta},
@@ -48,7 +48,7 @@ inline constexpr auto TestaBJ = std::to_array<fields::Pezzo>({
     {  74,   16, X,                   1},
 });
 
-inline constexpr auto RecordB = std::to_array<fields::Pezzo>({
+inline constexpr auto RecordB = std::to_array<tracciati::Pezzo>({
 //   pos   lung  genere     col          testo
     {   1,    1, Letterale, Nessuna,     "B"},
     {   2,   88, Tabella,   Nessuna,     "", TestaBJ},
@@ -131,7 +131,7 @@ inline constexpr auto RecordB = std::to_array<fields::Pezzo>({
     {1898,    1, Fine},
 });
 
-inline constexpr auto RecordG = std::to_array<fields::Pezzo>({
+inline constexpr auto RecordG = std::to_array<tracciati::Pezzo>({
 //   pos   lung  genere     col          testo
     {   1,    1, Letterale, Nessuna,     "G"},
     {   2,   16, X,                   0},
@@ -147,7 +147,7 @@ inline constexpr auto RecordG = std::to_array<fields::Pezzo>({
     {1898,    1, Fine},
 });
 
-inline constexpr auto RecordJ = std::to_array<fields::Pezzo>({
+inline constexpr auto RecordJ = std::to_array<tracciati::Pezzo>({
 //   pos   lung  genere     col          testo
     {   1,    1, Letterale, Nessuna,     "J"},
     {   2,   88, Tabella,   Nessuna,     "", TestaBJ},
@@ -157,7 +157,7 @@ inline constexpr auto RecordJ = std::to_array<fields::Pezzo>({
 });
 
 // Every count of record Z is 9 digits with leading zeros.
-inline constexpr auto RecordZ = std::to_array<fields::Pezzo>({
+inline constexpr auto RecordZ = std::to_array<tracciati::Pezzo>({
 //   pos   lung  genere     col          testo
     {   1,    1, Letterale, Nessuna,     "Z"},
     {   2,   14, Spazi},
@@ -172,16 +172,16 @@ inline constexpr auto RecordZ = std::to_array<fields::Pezzo>({
     {1898,    1, Fine},
 });
 
-static_assert(fields::RecordFissoCompleto(RecordA));
-static_assert(fields::RecordFissoCompleto(RecordB));
-static_assert(fields::RecordFissoCompleto(RecordG));
-static_assert(fields::RecordFissoCompleto(RecordJ));
-static_assert(fields::RecordFissoCompleto(RecordZ));
+static_assert(tracciati::RecordFissoCompleto(RecordA));
+static_assert(tracciati::RecordFissoCompleto(RecordB));
+static_assert(tracciati::RecordFissoCompleto(RecordG));
+static_assert(tracciati::RecordFissoCompleto(RecordJ));
+static_assert(tracciati::RecordFissoCompleto(RecordZ));
 } // namespace tabelle770
 // clang-format on
 
 // The layouts of the supply, with the Gancio that writes and reads the kinds of its own and the types
 // of the field codes of records G and J.
-const fields::Tracciato& Tracciato770();
+const tracciati::Tracciato& Tracciato770();
 
 } // namespace conv770

@@ -1,7 +1,7 @@
-#include "regole.h"
+#include "conv770/regole.h"
 
-#include "conversioni.h"
-#include "testo.h"
+#include "shell/conversioni.h"
+#include "shell/testo.h"
 
 #include <cmath>
 #include <optional>
@@ -71,7 +71,7 @@ int MigliaiaEResto(const Campo& campo, const Colonne& colonne, bool resto) {
 // The value of a field when its rules hold (none when the field is not written), without a copy of its
 // text: the text is a view into the line (or into the field's table). The column of `quando` is known
 // filled, but for ArrotondatoOUno (ScriviCampo).
-std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne) {
+std::optional<tracciati::Valore> Valuta(const Campo& campo, const Colonne& colonne) {
     const int c = campo.colonna;
     const bool vale =
         campo.forma == Forma::ArrotondatoOUno ? Vale(campo.quando, colonne) : ValeRiempita(campo.quando, colonne);
@@ -81,7 +81,7 @@ std::optional<fields::Valore> Valuta(const Campo& campo, const Colonne& colonne)
         return std::nullopt;
     }
     // A whole number within 15 digits is written the same as a whole number or as a double.
-    const auto intero = [](double numero) -> fields::Valore {
+    const auto intero = [](double numero) -> tracciati::Valore {
         if (std::fabs(numero) < 1e15)
             return static_cast<long long>(numero);
         return numero;
@@ -131,7 +131,7 @@ bool ScriviCampoRiempito(const Campo& campo, const Colonne& colonne, std::string
     const auto valore = Valuta(campo, colonne);
     if (!valore)
         return false;
-    fields::AggiungiCampoNonPosizionale(area, campo.codice, *valore, campo.tipo);
+    tracciati::AggiungiCampoNonPosizionale(area, campo.codice, *valore, campo.tipo);
     return true;
 }
 

@@ -3,9 +3,9 @@
 // (filled, non-zero amount, ...) and the forms in which a column becomes a field's value (text, whole
 // amount, ...), evaluated in one place.
 
-#include "errore.h"
-#include "esportazione.h"
-#include "tracciato.h"
+#include "shell/errore.h"
+#include "shell/esportazione.h"
+#include "tracciati/tracciato.h"
 
 #include <array>
 #include <bitset>
@@ -17,7 +17,7 @@
 namespace conv770 {
 
 // A field without a column of its own (fixed texts), or a rule without a column.
-using fields::Nessuna;
+using tracciati::Nessuna;
 
 // Tests on one column of the line (upper case, blanks kept).
 enum class Prova {
@@ -62,7 +62,7 @@ enum class LetturaN { Semplice, Italiana };
 // One field as the tables describe it, ready to be evaluated.
 struct Campo {
     std::string_view codice; // the whole code: quadro, row and column, "DA001002", "DC002A22"
-    fields::Tipo tipo;
+    tracciati::Tipo tipo;
     int colonna;             // the column of the value
     Regola quando;           // written when this holds
     Regola anche;            // ...and this too
@@ -191,7 +191,7 @@ inline bool ScriviCampo(const Campo& campo, const Colonne& colonne, std::string&
 // quadro, the row and every column code of `colonne` ("DC", {"018", "019"} gives "DC001018",
 // "DC001019", "DC002018" ...), made by the compiler. Every column code has 3 characters.
 template <std::size_t Righi, std::size_t N> struct CodiciRighi {
-    std::array<std::array<char, fields::LunghezzaCodice>, Righi * N> codici{};
+    std::array<std::array<char, tracciati::LunghezzaCodice>, Righi * N> codici{};
 
     constexpr CodiciRighi(std::string_view quadro, const std::array<std::string_view, N>& colonne) {
         for (std::size_t r = 0; r < Righi; ++r)

@@ -1,7 +1,7 @@
-#include "dati_sub.h"
+#include "dma/dati_sub.h"
 
-#include "contatore.h"
-#include "fornitura_dma.h"
+#include "shell/contatore.h"
+#include "dma/fornitura_dma.h"
 
 #include <optional>
 

@@ -2,8 +2,8 @@
 // The INPDAP DMA converter: "EsportazioneINPDAP.tab" in, the monthly DMA supply
 // "INPDAPDMA-" + year + "-" + month + ".txt" out, in the archive folder.
 
-#include "contesto.h"
-#include "convertitore.h"
+#include "shell/contesto.h"
+#include "shell/convertitore.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
-#include "fornitura_dma.h"
+#include "dma/fornitura_dma.h"
 
-#include "errore.h"
+#include "shell/errore.h"
 
 #include <algorithm>
 #include <array>
@@ -23,7 +23,7 @@ using Numeri = std::array<int, NumeriDMA>;
 // before the area.
 constexpr std::size_t PezziPrimaDellArea =
     static_cast<std::size_t>(std::find_if(tabelleDMA::RecordC.begin(), tabelleDMA::RecordC.end(),
-                                          [](const fields::Pezzo& p) { return p.genere == fields::Comune::Area; }) -
+                                          [](const tracciati::Pezzo& p) { return p.genere == tracciati::Comune::Area; }) -
                              tabelleDMA::RecordC.begin());
 static_assert(PezziPrimaDellArea < tabelleDMA::RecordC.size());
 
@@ -47,7 +47,7 @@ std::string Cifre(int numero, int cifre) {
 
 FornituraDMA::FornituraDMA(shell::FileUscita& uscita, shell::ContestoElaborazione& contesto)
     : m_uscita(uscita), m_contesto(contesto) {
-    m_record.reserve(fields::LunghezzaRecord);
+    m_record.reserve(tracciati::LunghezzaRecord);
 }
 
 void FornituraDMA::Scrivi(std::string_view messaggio) {
@@ -67,7 +67,7 @@ void FornituraDMA::LeggiRiferimento(const RigaEsportazione& primaRiga) {
 
 void FornituraDMA::ScriviRecordA(const RigaEsportazione& primaRiga) {
     m_record.clear();
-    fields::Componi(m_record, tabelleDMA::RecordA, {&primaRiga}, TracciatoDMA().gancio);
+    tracciati::Componi(m_record, tabelleDMA::RecordA, {&primaRiga}, TracciatoDMA().gancio);
     Scrivi("Generazione Record Tipo A - Intestazione Fornitura");
 }
 
@@ -76,7 +76,7 @@ void FornituraDMA::ScriviRecordB(const RigaEsportazione& primaRiga) {
     Numeri numeri{};
     numeri[ModuloTesta] = ModuloRecordB;
     m_record.clear();
-    fields::Componi(m_record, tabelleDMA::RecordB, {&primaRiga, numeri}, TracciatoDMA().gancio);
+    tracciati::Componi(m_record, tabelleDMA::RecordB, {&primaRiga, numeri}, TracciatoDMA().gancio);
     Scrivi("Generazione Record Tipo B - Frontespizio");
 }
 
@@ -85,9 +85,9 @@ void FornituraDMA::ScriviRecordC(const RigaEsportazione& riga) {
         throw std::logic_error("Record C prima del mese di riferimento");
     Numeri numeri{};
     numeri[ModuloTesta] = m_recordC.Incrementa();
-    const std::span<const fields::Pezzo> record(tabelleDMA::RecordC);
+    const std::span<const tracciati::Pezzo> record(tabelleDMA::RecordC);
     m_record.clear();
-    fields::Componi(m_record, record.first(PezziPrimaDellArea), {&riga, numeri}, TracciatoDMA().gancio);
+    tracciati::Componi(m_record, record.first(PezziPrimaDellArea), {&riga, numeri}, TracciatoDMA().gancio);
 
     const std::vector<std::string> controlliFalliti = ControllaDipendente(riga);
     for (const std::string& testo : controlliFalliti)
@@ -103,7 +103,7 @@ void FornituraDMA::ScriviRecordC(const RigaEsportazione& riga) {
             std::string(riga[ColonnaNome]) + " occupano " + std::to_string(m_area.size()) +
             " caratteri, oltre i 1.800 del record C (il tracciato DMA non prevede "
             "record di continuazione)");
-    fields::Componi(m_record, record.subspan(PezziPrimaDellArea), {&riga, numeri, m_area}, TracciatoDMA().gancio);
+    tracciati::Componi(m_record, record.subspan(PezziPrimaDellArea), {&riga, numeri, m_area}, TracciatoDMA().gancio);
     Scrivi({});
 
     if (!controlliFalliti.empty())
@@ -121,7 +121,7 @@ void FornituraDMA::ScriviRecordZ() {
     numeri[ContoRecordC] = m_recordC.Valore();
     numeri[TerzoConteggio] = 0; // never anything else
     m_record.clear();
-    fields::Componi(m_record, tabelleDMA::RecordZ, {nullptr, numeri}, TracciatoDMA().gancio);
+    tracciati::Componi(m_record, tabelleDMA::RecordZ, {nullptr, numeri}, TracciatoDMA().gancio);
     Scrivi("Generazione Record Tipo Z - Riepilogo");
 }
 

@@ -2,11 +2,11 @@
 // The DMA supply written record by record as the export is read: A and B from the first line, one C
 // per line with the checks of the employee's data, Z with the counts; and its final name.
 
-#include "contatore.h"
-#include "contesto.h"
-#include "esportazione.h"
-#include "record_dma.h"
-#include "uscita.h"
+#include "shell/contatore.h"
+#include "shell/contesto.h"
+#include "shell/esportazione.h"
+#include "dma/record_dma.h"
+#include "shell/uscita.h"
 
 #include <optional>
 #include <string>

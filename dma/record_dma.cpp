@@ -1,6 +1,6 @@
-#include "record_dma.h"
+#include "dma/record_dma.h"
 
-#include "errore.h"
+#include "shell/errore.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,7 +20,7 @@ int GiorniDelMese(int anno, int mese) {
     return giorni;
 }
 
-fields::Valore ValoreCampo(const CampoQuadro& campo, const RigaEsportazione& riga, const Periodo& periodo) {
+tracciati::Valore ValoreCampo(const CampoQuadro& campo, const RigaEsportazione& riga, const Periodo& periodo) {
     switch (campo.origine) {
     case Origine::Colonna:
         return riga[campo.colonna];
@@ -64,7 +64,7 @@ bool Fallito(const Controllo& controllo, const RigaEsportazione& riga) {
 }
 
 // The DMA kinds, written and read.
-fields::Valore Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) {
+tracciati::Valore Valuta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte, std::string& appoggio) {
     const RigaEsportazione& riga = *fonte.riga;
     switch (static_cast<ProprioDMA>(pezzo.genere.proprio)) {
     case ProprioDMA::Numero: {
@@ -82,19 +82,19 @@ fields::Valore Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, st
     throw std::logic_error("Pezzo DMA sconosciuto");
 }
 
-void Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) {
-    const auto tipo = static_cast<ProprioDMA>(pezzo.genere.proprio) == ProprioDMA::Numero ? fields::TipoPosizionale::N
-                                                                                          : fields::TipoPosizionale::DT;
-    fields::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, tipo);
+void Scrivi(std::string& record, const tracciati::Pezzo& pezzo, const tracciati::Valore& valore) {
+    const auto tipo = static_cast<ProprioDMA>(pezzo.genere.proprio) == ProprioDMA::Numero ? tracciati::TipoPosizionale::N
+                                                                                          : tracciati::TipoPosizionale::DT;
+    tracciati::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, tipo);
 }
 
-fields::Lettura Leggi(const fields::Pezzo& pezzo, std::string_view testo) {
+tracciati::Lettura Leggi(const tracciati::Pezzo& pezzo, std::string_view testo) {
     if (static_cast<ProprioDMA>(pezzo.genere.proprio) == ProprioDMA::Numero)
-        return fields::LeggiCampoPosizionale(testo, fields::TipoPosizionale::N);
+        return tracciati::LeggiCampoPosizionale(testo, tracciati::TipoPosizionale::N);
     // A date that is not one stops the run: the filler is never written.
-    fields::Lettura data = fields::LeggiCampoPosizionale(testo, fields::TipoPosizionale::DT);
+    tracciati::Lettura data = tracciati::LeggiCampoPosizionale(testo, tracciati::TipoPosizionale::DT);
     if (!data.valore.Data())
-        return fields::Lettura::Errata(fields::Difformita::Formato, "attesa una data ggmmaaaa");
+        return tracciati::Lettura::Errata(tracciati::Difformita::Formato, "attesa una data ggmmaaaa");
     return data;
 }
 
@@ -114,10 +114,10 @@ void AggiungiCampiDelDipendente(std::string& area, const RigaEsportazione& riga,
     for (const CampoQuadro& campo : CampiQuadri) {
         if (!DaScrivere(campo, riga))
             continue;
-        const fields::Valore valore = ValoreCampo(campo, riga, periodo);
+        const tracciati::Valore valore = ValoreCampo(campo, riga, periodo);
         const std::size_t inizio = area.size();
         try {
-            fields::AggiungiCampoNonPosizionale(area, campo.codice, valore, campo.tipo);
+            tracciati::AggiungiCampoNonPosizionale(area, campo.codice, valore, campo.tipo);
         } catch (const shell::ErroreElaborazione& e) {
             area.resize(inizio);
             throw shell::ErroreElaborazione("Riga " + std::to_string(riga.Numero()) + ", campo " +
@@ -126,12 +126,12 @@ void AggiungiCampiDelDipendente(std::string& area, const RigaEsportazione& riga,
     }
 }
 
-fields::Catalogo CatalogoDeiCampi() {
+tracciati::Catalogo CatalogoDeiCampi() {
     static constexpr auto Catalogo = [] {
-        std::array<fields::VoceCatalogo, CampiQuadri.size()> voci{};
+        std::array<tracciati::VoceCatalogo, CampiQuadri.size()> voci{};
         for (std::size_t i = 0; i < CampiQuadri.size(); ++i)
-            voci[i] = {fields::ChiaveCodice(CampiQuadri[i].codice), CampiQuadri[i].tipo};
-        return fields::Ordinato(voci);
+            voci[i] = {tracciati::ChiaveCodice(CampiQuadri[i].codice), CampiQuadri[i].tipo};
+        return tracciati::Ordinato(voci);
     }();
     return Catalogo;
 }
@@ -163,15 +163,15 @@ std::vector<std::string> ControllaDipendente(const RigaEsportazione& riga) {
     return righe;
 }
 
-const fields::Tracciato& TracciatoDMA() {
-    static const fields::GancioDiFunzioni gancio(Valuta, Scrivi, Leggi);
-    static constexpr fields::TabellaRecord record[] = {
+const tracciati::Tracciato& TracciatoDMA() {
+    static const tracciati::GancioDiFunzioni gancio(Valuta, Scrivi, Leggi);
+    static constexpr tracciati::TabellaRecord record[] = {
         {'A', tabelleDMA::RecordA},
         {'B', tabelleDMA::RecordB},
         {'C', tabelleDMA::RecordC},
         {'Z', tabelleDMA::RecordZ},
     };
-    static const fields::Tracciato tracciato{record, gancio, CatalogoDeiCampi()};
+    static const tracciati::Tracciato tracciato{record, gancio, CatalogoDeiCampi()};
     return tracciato;
 }
 

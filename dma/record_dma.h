@@ -4,9 +4,9 @@
 // of the employee's personal data. One row per field, in the order of the record; the same tables
 // write the records and read them back.
 
-#include "conversioni.h"
-#include "esportazione.h"
-#include "tracciato.h"
+#include "shell/conversioni.h"
+#include "shell/esportazione.h"
+#include "tracciati/tracciato.h"
 
 #include <array>
 #include <cstdint>
@@ -18,15 +18,14 @@
 
 namespace dma {
 
-namespace fields = conv770::fields;
-using fields::Nessuna;
+using tracciati::Nessuna;
 
 // The employee's columns that name the employee in the log and in messages.
 inline constexpr int ColonnaCodiceFiscale = 31;
 inline constexpr int ColonnaCognome = 32;
 inline constexpr int ColonnaNome = 33;
 
-// The numbers that the records count (fields::Fonte::contatori).
+// The numbers that the records count (tracciati::Fonte::contatori).
 enum NumeroDMA : int {
     ModuloTesta,    // the module number of the head: 1 in record B, the C record count in record C
     ContoRecordB,   // record Z: the records B (1)
@@ -43,14 +42,14 @@ enum class ProprioDMA : std::uint8_t {
 
 // clang-format off
 namespace tabelleDMA {
-using enum fields::Comune;
+using enum tracciati::Comune;
 using enum ProprioDMA;
 
 // Record A, supply header, from the first line.
-inline constexpr auto RecordA = fields::RecordA("INP05", "01");
+inline constexpr auto RecordA = tracciati::RecordA("INP05", "01");
 
 // Head of records B and C after the type (positions 2 to 66), from the line the record is made from.
-inline constexpr auto Testata = std::to_array<fields::Pezzo>({
+inline constexpr auto Testata = std::to_array<tracciati::Pezzo>({
 //   pos   lung  genere     col          testo
     {   2,   11, X,                   0},
     {  13,    5, Numero,              1},
@@ -63,7 +62,7 @@ inline constexpr auto Testata = std::to_array<fields::Pezzo>({
 });
 
 // Record B, frontispiece, from the first line.
-inline constexpr auto RecordB = std::to_array<fields::Pezzo>({
+inline constexpr auto RecordB = std::to_array<tracciati::Pezzo>({
 //   pos   lung  genere     col          testo
     {   1,    1, Letterale, Nessuna,     "B"},
     {   2,   65, Tabella,   Nessuna,     "", Testata},
@@ -122,7 +121,7 @@ inline constexpr auto RecordB = std::to_array<fields::Pezzo>({
 });
 
 // Record C, one per employee.
-inline constexpr auto RecordC = std::to_array<fields::Pezzo>({
+inline constexpr auto RecordC = std::to_array<tracciati::Pezzo>({
 //   pos   lung  genere     col          testo
     {   1,    1, Letterale, Nessuna,     "C"},
     {   2,   65, Tabella,   Nessuna,     "", Testata},
@@ -134,7 +133,7 @@ inline constexpr auto RecordC = std::to_array<fields::Pezzo>({
 });
 
 // Record Z, summary: the counts of records B and C and the third count.
-inline constexpr auto RecordZ = std::to_array<fields::Pezzo>({
+inline constexpr auto RecordZ = std::to_array<tracciati::Pezzo>({
 //   pos   lung  genere     col          testo
     {   1,    1, Letterale, Nessuna,     "Z"},
     {   2,   14, Spazi},
@@ -145,10 +144,10 @@ inline constexpr auto RecordZ = std::to_array<fields::Pezzo>({
     {1898,    1, Fine},
 });
 
-static_assert(fields::RecordFissoCompleto(RecordA));
-static_assert(fields::RecordFissoCompleto(RecordB));
-static_assert(fields::RecordFissoCompleto(RecordC));
-static_assert(fields::RecordFissoCompleto(RecordZ));
+static_assert(tracciati::RecordFissoCompleto(RecordA));
+static_assert(tracciati::RecordFissoCompleto(RecordB));
+static_assert(tracciati::RecordFissoCompleto(RecordC));
+static_assert(tracciati::RecordFissoCompleto(RecordZ));
 } // namespace tabelleDMA
 // clang-format on
 
@@ -184,7 +183,7 @@ enum class Quando {
 
 struct CampoQuadro {
     std::string_view codice; // quadro, rigo, colonna: "D0001001"
-    fields::Tipo tipo;
+    tracciati::Tipo tipo;
     Origine origine;
     int colonna;
     int numero;
@@ -197,26 +196,26 @@ struct CampoQuadro {
 // The fields of the area of record C, in the order they are written.
 inline constexpr auto CampiQuadri = std::to_array<CampoQuadro>({
 //   codice       tipo              origine                  col     num  testo  scritto
-    {"D0001001", fields::Tipo::CF, Origine::Colonna,             31,   0, "",    Quando::Sempre    },
-    {"D0001002", fields::Tipo::AN, Origine::Colonna,             32,   0, "",    Quando::Sempre    },
-    {"D0001003", fields::Tipo::AN, Origine::Colonna,             33,   0, "",    Quando::Sempre    },
-    {"D0001004", fields::Tipo::AN, Origine::Colonna,             34,   0, "",    Quando::Sempre    },
-    {"D0001005", fields::Tipo::DT, Origine::DataColonna,         35,   0, "",    Quando::SeData    },
-    {"D0001006", fields::Tipo::AN, Origine::Colonna,             36,   0, "",    Quando::Sempre    },
-    {"D0001007", fields::Tipo::AN, Origine::Colonna,             37,   0, "",    Quando::Sempre    },
-    {"D0001008", fields::Tipo::AN, Origine::Colonna,             38,   0, "",    Quando::Sempre    },
-    {"D0001009", fields::Tipo::N5, Origine::NumeroColonna,       39,   0, "",    Quando::Sempre    },
-    {"D0001011", fields::Tipo::AN, Origine::Colonna,             40,   0, "",    Quando::SeNonVuota},
-    {"D0001012", fields::Tipo::AN, Origine::Colonna,             41,   0, "",    Quando::SeNonVuota},
-    {"D0001013", fields::Tipo::AN, Origine::Colonna,             42,   0, "",    Quando::SeNonVuota},
-    {"D0001015", fields::Tipo::NP, Origine::Numero,         Nessuna,   1, "",    Quando::Sempre    },
-    {"E0001001", fields::Tipo::DT, Origine::PrimoGiorno,    Nessuna,   0, "",    Quando::Sempre    },
-    {"E0001002", fields::Tipo::DT, Origine::UltimoGiorno,   Nessuna,   0, "",    Quando::Sempre    },
-    {"E0001007", fields::Tipo::AN, Origine::Testo,          Nessuna,   0, "07",  Quando::Sempre    },
-    {"E0001008", fields::Tipo::AN, Origine::Testo,          Nessuna,   0, "01",  Quando::Sempre    },
-    {"E0001009", fields::Tipo::AN, Origine::Colonna,             43,   0, "",    Quando::Sempre    },
-    {"E0001011", fields::Tipo::NP, Origine::Numero,         Nessuna,  13, "",    Quando::Sempre    },
-    {"E0001012", fields::Tipo::NP, Origine::Numero,         Nessuna,   4, "",    Quando::Sempre    },
+    {"D0001001", tracciati::Tipo::CF, Origine::Colonna,             31,   0, "",    Quando::Sempre    },
+    {"D0001002", tracciati::Tipo::AN, Origine::Colonna,             32,   0, "",    Quando::Sempre    },
+    {"D0001003", tracciati::Tipo::AN, Origine::Colonna,             33,   0, "",    Quando::Sempre    },
+    {"D0001004", tracciati::Tipo::AN, Origine::Colonna,             34,   0, "",    Quando::Sempre    },
+    {"D0001005", tracciati::Tipo::DT, Origine::DataColonna,         35,   0, "",    Quando::SeData    },
+    {"D0001006", tracciati::Tipo::AN, Origine::Colonna,             36,   0, "",    Quando::Sempre    },
+    {"D0001007", tracciati::Tipo::AN, Origine::Colonna,             37,   0, "",    Quando::Sempre    },
+    {"D0001008", tracciati::Tipo::AN, Origine::Colonna,             38,   0, "",    Quando::Sempre    },
+    {"D0001009", tracciati::Tipo::N5, Origine::NumeroColonna,       39,   0, "",    Quando::Sempre    },
+    {"D0001011", tracciati::Tipo::AN, Origine::Colonna,             40,   0, "",    Quando::SeNonVuota},
+    {"D0001012", tracciati::Tipo::AN, Origine::Colonna,             41,   0, "",    Quando::SeNonVuota},
+    {"D0001013", tracciati::Tipo::AN, Origine::Colonna,             42,   0, "",    Quando::SeNonVuota},
+    {"D0001015", tracciati::Tipo::NP, Origine::Numero,         Nessuna,   1, "",    Quando::Sempre    },
+    {"E0001001", tracciati::Tipo::DT, Origine::PrimoGiorno,    Nessuna,   0, "",    Quando::Sempre    },
+    {"E0001002", tracciati::Tipo::DT, Origine::UltimoGiorno,   Nessuna,   0, "",    Quando::Sempre    },
+    {"E0001007", tracciati::Tipo::AN, Origine::Testo,          Nessuna,   0, "07",  Quando::Sempre    },
+    {"E0001008", tracciati::Tipo::AN, Origine::Testo,          Nessuna,   0, "01",  Quando::Sempre    },
+    {"E0001009", tracciati::Tipo::AN, Origine::Colonna,             43,   0, "",    Quando::Sempre    },
+    {"E0001011", tracciati::Tipo::NP, Origine::Numero,         Nessuna,  13, "",    Quando::Sempre    },
+    {"E0001012", tracciati::Tipo::NP, Origine::Numero,         Nessuna,   4, "",    Quando::Sempre    },
 });
 
 // clang-format on
@@ -225,7 +224,7 @@ inline constexpr auto CampiQuadri = std::to_array<CampoQuadro>({
 constexpr bool CodiciCrescenti(std::span<const CampoQuadro> campi) {
     std::string_view precedente;
     for (const CampoQuadro& campo : campi) {
-        if (campo.codice.size() != static_cast<std::size_t>(fields::LunghezzaCodice) ||
+        if (campo.codice.size() != static_cast<std::size_t>(tracciati::LunghezzaCodice) ||
             (campo.codice.substr(0, 2) != "D0" && campo.codice.substr(0, 2) != "E0") ||
             campo.codice.substr(2, 3) != "001" || campo.codice <= precedente)
             return false;
@@ -241,7 +240,7 @@ static_assert(CodiciCrescenti(CampiQuadri));
 void AggiungiCampiDelDipendente(std::string& area, const shell::RigaEsportazione& riga, const Periodo& periodo);
 
 // The type of every field code that record C writes, from the table above.
-fields::Catalogo CatalogoDeiCampi();
+tracciati::Catalogo CatalogoDeiCampi();
 
 // A check of the employee's personal data.
 enum class Verifica {
@@ -287,6 +286,6 @@ std::vector<std::string> ControllaDipendente(const shell::RigaEsportazione& riga
 
 // The layouts of the supply, with the Gancio that writes and reads the kinds of its own and the types
 // of the field codes of record C.
-const fields::Tracciato& TracciatoDMA();
+const tracciati::Tracciato& TracciatoDMA();
 
 } // namespace dma

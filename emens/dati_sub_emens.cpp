@@ -1,11 +1,11 @@
-#include "dati_sub_emens.h"
+#include "emens/dati_sub_emens.h"
 
-#include "contatore.h"
-#include "errore.h"
-#include "riga_emens.h"
-#include "testo.h"
-#include "testo_xml.h"
-#include "voci_emens.h"
+#include "shell/contatore.h"
+#include "shell/errore.h"
+#include "emens/riga_emens.h"
+#include "shell/testo.h"
+#include "uniemens/xmltext/testo_xml.h"
+#include "emens/voci_emens.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // The E-Mens converter: "EsportazioneINPS.tab" in, the monthly E-Mens document to INPS out.
 
-#include "contesto.h"
-#include "convertitore.h"
+#include "shell/contesto.h"
+#include "shell/convertitore.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "riga_emens.h"
+#include "emens/riga_emens.h"
 
 #include <string>
 

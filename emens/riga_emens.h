@@ -3,7 +3,7 @@
 // ways a field is read (leading number, whole number, date, list of weeks) and the number formats
 // of the document.
 
-#include "riga_inps.h"
+#include "uniemens/xmltext/riga_inps.h"
 
 #include <string>
 #include <string_view>

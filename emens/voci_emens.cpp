@@ -1,6 +1,6 @@
-#include "voci_emens.h"
+#include "emens/voci_emens.h"
 
-#include "testo.h"
+#include "shell/testo.h"
 
 namespace emens {
 

@@ -3,8 +3,8 @@
 // document, in its order, with its depth, its condition and the source of its value; the values
 // that only this document has are made by its Fonte.
 
-#include "riga_emens.h"
-#include "voci_xml.h"
+#include "emens/riga_emens.h"
+#include "uniemens/xmltext/voci_xml.h"
 
 #include <span>
 #include <string>

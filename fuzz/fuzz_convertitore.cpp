@@ -4,9 +4,9 @@
 // exception, a crash or a sanitizer report fails. Nothing may be written beside the exports but the
 // archive folder, and a completed XML document must be well formed.
 
-#include "contesto_registrato.h"
-#include "convertitore.h"
-#include "errore.h"
+#include "tests/supporto/contesto_registrato.h"
+#include "shell/convertitore.h"
+#include "shell/errore.h"
 #include FUZZ_INTESTAZIONE
 
 #include <libxml/parser.h>

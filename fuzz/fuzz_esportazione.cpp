@@ -1,10 +1,10 @@
 // Fuzzing the export reader and the value conversions: any bytes in, a line/column error or values
 // that keep their promises out; never a crash or another exception.
 
-#include "conversioni.h"
-#include "errore.h"
-#include "esportazione.h"
-#include "testo.h"
+#include "shell/conversioni.h"
+#include "shell/errore.h"
+#include "shell/esportazione.h"
+#include "shell/testo.h"
 
 #include <cmath>
 #include <cstdint>

@@ -6,9 +6,9 @@
 // and it accepts and refuses what libxml2 accepts and refuses, reading the same elements, attributes
 // and texts, except where the two differ on purpose (oracolo_libxml2.h).
 
-#include "eventi_xml.h"
-#include "lettore_xml.h"
-#include "oracolo_libxml2.h"
+#include "xml/tests/eventi_xml.h"
+#include "xml/lettore_xml.h"
+#include "xml/tests/oracolo_libxml2.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -4,9 +4,9 @@
 // bytes.
 
 #include "dma/record_dma.h"
-#include "record770.h"
-#include "record_tfr.h"
-#include "tracciato.h"
+#include "conv770/record770.h"
+#include "tfr/record_tfr.h"
+#include "tracciati/tracciato.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,7 +16,6 @@
 
 namespace {
 
-namespace fields = conv770::fields;
 
 void Verifica(bool condizione) {
     if (!condizione)
@@ -27,7 +26,7 @@ bool Dentro(std::string_view parte, std::string_view tutto) {
     return parte.data() >= tutto.data() && parte.data() + parte.size() <= tutto.data() + tutto.size();
 }
 
-void LeggiAree(const fields::Tracciato& tracciato, const std::vector<std::string_view>& aree, fields::AreaLetta& area) {
+void LeggiAree(const tracciati::Tracciato& tracciato, const std::vector<std::string_view>& aree, tracciati::AreaLetta& area) {
     if (aree.empty())
         return;
     area.Leggi(aree, tracciato.catalogo);
@@ -37,34 +36,34 @@ void LeggiAree(const fields::Tracciato& tracciato, const std::vector<std::string
     std::string unite, riscritte;
     for (const std::string_view a : aree)
         unite += a;
-    for (const fields::CampoLetto& campo : area.Campi())
-        fields::AggiungiCampoNonPosizionale(riscritte, campo.codice, campo.valore, campo.tipo.value_or(fields::Tipo::AN));
+    for (const tracciati::CampoLetto& campo : area.Campi())
+        tracciati::AggiungiCampoNonPosizionale(riscritte, campo.codice, campo.valore, campo.tipo.value_or(tracciati::Tipo::AN));
     Verifica(unite.compare(0, riscritte.size(), riscritte) == 0);
     Verifica(unite.find_first_not_of(' ', riscritte.size()) == std::string::npos);
 }
 
-void Leggi(const fields::Tracciato& tracciato, std::string_view testo) {
-    fields::RecordLetto letto;
-    fields::AreaLetta area;
+void Leggi(const tracciati::Tracciato& tracciato, std::string_view testo) {
+    tracciati::RecordLetto letto;
+    tracciati::AreaLetta area;
     std::vector<std::string_view> aree;
     std::string_view testa;
     while (!testo.empty()) {
         const std::size_t fine = testo.find("\r\n");
         const std::string_view record = testo.substr(0, fine);
         testo.remove_prefix(fine == std::string_view::npos ? testo.size() : fine + 2);
-        const auto tabella = record.empty() ? std::span<const fields::Pezzo>() : tracciato.Tabella(record[0]);
+        const auto tabella = record.empty() ? std::span<const tracciati::Pezzo>() : tracciato.Tabella(record[0]);
         if (tabella.empty())
             continue;
         letto.Leggi(record, tabella, tracciato.gancio);
-        for (const fields::PezzoLetto& pezzo : letto.Pezzi())
+        for (const tracciati::PezzoLetto& pezzo : letto.Pezzi())
             Verifica(Dentro(pezzo.testo, record));
         if (letto.Segnalazioni().empty()) {
             std::string riscritto;
-            fields::Ricomponi(riscritto, letto.Pezzi(), tracciato.gancio);
+            tracciati::Ricomponi(riscritto, letto.Pezzi(), tracciato.gancio);
             Verifica(riscritto == record);
         }
         // The records of one 770 module: the same text before the area.
-        const fields::PezzoLetto* a = letto.DelGenere(fields::Comune::Area);
+        const tracciati::PezzoLetto* a = letto.DelGenere(tracciati::Comune::Area);
         const std::string_view prima = a ? record.substr(0, static_cast<std::size_t>(a->pezzo->posizione - 1)) : "";
         if (!a || prima != testa) {
             LeggiAree(tracciato, aree, area);
@@ -82,7 +81,7 @@ void Leggi(const fields::Tracciato& tracciato, std::string_view testo) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dimensione) {
     const std::string_view testo(reinterpret_cast<const char*>(dati), dimensione);
-    for (const fields::Tracciato* tracciato : {&conv770::Tracciato770(), &dma::TracciatoDMA(), &tfr::TracciatoTFR()})
+    for (const tracciati::Tracciato* tracciato : {&conv770::Tracciato770(), &dma::TracciatoDMA(), &tfr::TracciatoTFR()})
         Leggi(*tracciato, testo);
     return 0;
 }

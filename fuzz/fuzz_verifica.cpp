@@ -2,9 +2,9 @@
 // forced), the rest is the file. Whatever the bytes, the reading ends with its findings, the listing can be
 // written, and a supply compared with itself has no difference.
 
-#include "confronto.h"
-#include "distinta.h"
-#include "verifica.h"
+#include "verifica/confronto.h"
+#include "verifica/distinta.h"
+#include "formati/verifica.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -33,7 +33,7 @@ for harness in build-fuzz/bin/fuzz_*; do
       done ;;
     lettore_xml)
       # The documents the converters write from the samples, and the reader's own cases.
-      semi=$(find verifica/tests/data/xml -type f -name '*.xml')
+      semi=$(find xml/tests/data -type f -name '*.xml')
       for conv in uniemens emens; do
         [ -d "samples/$conv" ] || continue
         rm -rf "build-fuzz/semi-$conv"

@@ -16,7 +16,7 @@ radice=$(cd "$(dirname "$0")/.." && pwd)
 B=$(cd "${2:-$radice/build}" && pwd)
 RIGHE=${RIGHE:-32767}
 ORA=2011-06-14T09:05:07
-cmake --build "$B" -j2 --target fornitura genera_esportazioni verifica_casi >/dev/null
+cmake --build "$B" -j2 --target fornitura genera_esportazioni casi_tests >/dev/null
 F=$B/bin/fornitura
 rm -rf "$1"
 mkdir -p "$1"
@@ -67,7 +67,7 @@ done
 rm -rf generate/*/esportazione
 
 # The cases: each supply as its case changes it, with the options it is checked with.
-FORNITURA_CASI_COPIE="$D/casi" "$B/bin/verifica_casi" >/dev/null
+FORNITURA_CASI_COPIE="$D/casi" "$B/bin/casi_tests" >/dev/null
 for caso in casi/*/; do
   caso=${caso%/}
   s=$(ls "$caso" | head -n 1)

@@ -2,7 +2,7 @@
 // Signed 16-bit counters: every line, record and loop counter of a conversion is one, and adding past
 // 32,767 stops the run.
 
-#include "errore.h"
+#include "shell/errore.h"
 
 #include <cstdint>
 #include <string>

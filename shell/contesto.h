@@ -2,7 +2,7 @@
 // What a conversion may ask of the program that runs it: the window, the command line or a test.
 // A conversion never touches a widget or the terminal.
 
-#include "testo.h"
+#include "shell/testo.h"
 
 #include <ctime>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "conversioni.h"
+#include "shell/conversioni.h"
 
-#include "testo.h"
+#include "shell/testo.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "convertitore.h"
+#include "shell/convertitore.h"
 
-#include "errore.h"
-#include "piattaforma.h"
-#include "testo.h"
+#include "shell/errore.h"
+#include "shell/piattaforma.h"
+#include "shell/testo.h"
 
 #include <ctime>
 
@@ -13,12 +13,7 @@ namespace fs = std::filesystem;
 DataOra OraLocale() { return OraLocale(std::time(nullptr)); }
 
 DataOra OraLocale(std::time_t adesso) {
-    std::tm t{};
-#ifdef _WIN32
-    localtime_s(&t, &adesso);
-#else
-    localtime_r(&adesso, &t);
-#endif
+    const std::tm t = TempoLocale(adesso);
     return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
 }
 

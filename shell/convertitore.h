@@ -2,9 +2,9 @@
 // A converter as the window and the command line see it, and the run that most converters share:
 // export in, temporary file, final name.
 
-#include "contesto.h"
-#include "esportazione.h"
-#include "uscita.h"
+#include "shell/contesto.h"
+#include "shell/esportazione.h"
+#include "shell/uscita.h"
 
 #include <filesystem>
 #include <functional>

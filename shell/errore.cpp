@@ -1,4 +1,4 @@
-#include "errore.h"
+#include "shell/errore.h"
 
 #include <filesystem>
 #include <new>

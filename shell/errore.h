@@ -1,7 +1,7 @@
 #pragma once
 // The one error that stops a run. Its text is Italian, in ISO-8859-1, and says what went wrong and where.
 
-#include "testo.h"
+#include "shell/testo.h"
 
 #include <exception>
 #include <stdexcept>

@@ -1,8 +1,8 @@
-#include "esportazione.h"
+#include "shell/esportazione.h"
 
-#include "contatore.h"
-#include "errore.h"
-#include "testo.h"
+#include "shell/contatore.h"
+#include "shell/errore.h"
+#include "shell/testo.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,8 +1,8 @@
 #pragma once
 // The export file: read once into memory as ISO-8859-1 lines, and the columns of one line.
 
-#include "conversioni.h"
-#include "piattaforma.h"
+#include "shell/conversioni.h"
+#include "shell/piattaforma.h"
 
 #include <filesystem>
 #include <memory>

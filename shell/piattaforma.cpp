@@ -1,6 +1,6 @@
 // What the platform layer does alike on every system.
 
-#include "piattaforma.h"
+#include "shell/piattaforma.h"
 
 #include <cstdlib>
 #include <system_error>

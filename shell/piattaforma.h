@@ -1,14 +1,17 @@
 #pragma once
 // What the converters need of the file system, the same on every system. Paths are std::filesystem::path:
 // wide characters on Windows, so folders with accented names work everywhere. Each system has its own
-// source: piattaforma_posix.cpp, piattaforma_win32.cpp (what they share in piattaforma.cpp).
+// source: posix/piattaforma.cpp, win32/piattaforma.cpp (what they share in piattaforma.cpp).
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace shell {
 
@@ -16,6 +19,19 @@ namespace shell {
 // so the system answers EFBIG instead of ending the process), and the run stops through its error path
 // with the older files whole. Nothing to do on Windows, whose full disk is a failed write already.
 void PreparaProcesso() noexcept;
+
+// The program's arguments after its name, in UTF-8. Windows hands `main` the arguments in the ANSI code
+// page, which loses every character outside it: there they are taken again, in wide characters, from the
+// command line.
+std::vector<std::string> ArgomentiUtf8(int argc, char** argv);
+
+// The terminal of the command line: its texts are UTF-8 and its lines end with LF on every system (on
+// Windows the console's code page set to UTF-8 and the streams in binary mode); a reader of the output that
+// goes away (`fornitura ... | head -1`) does not end the run (POSIX: SIGPIPE ignored).
+void PreparaTerminale() noexcept;
+
+// The local time of `adesso`.
+std::tm TempoLocale(std::time_t adesso);
 
 // Whether two paths name the same file: the same path, or one file reached by two spellings, a second
 // name or a link. False when either does not exist.

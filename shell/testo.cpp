@@ -1,4 +1,4 @@
-#include "testo.h"
+#include "shell/testo.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
-#include "uscita.h"
+#include "shell/uscita.h"
 
-#include "errore.h"
-#include "piattaforma.h"
-#include "testo.h"
+#include "shell/errore.h"
+#include "shell/piattaforma.h"
+#include "shell/testo.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,8 +2,8 @@
 // The output file: written under a temporary name made from the run's date and time, then given its
 // final name in the archive folder when it is complete.
 
-#include "contesto.h"
-#include "piattaforma.h"
+#include "shell/contesto.h"
+#include "shell/piattaforma.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,13 +1,13 @@
-#include "dati_sub_tfr.h"
+#include "tfr/dati_sub_tfr.h"
 
-#include "contatore.h"
-#include "errore.h"
-#include "esportazione.h"
-#include "nome_fornitura.h"
-#include "piattaforma.h"
-#include "record_tfr.h"
-#include "testo.h"
-#include "uscita.h"
+#include "shell/contatore.h"
+#include "shell/errore.h"
+#include "shell/esportazione.h"
+#include "tfr/nome_fornitura.h"
+#include "shell/piattaforma.h"
+#include "tfr/record_tfr.h"
+#include "shell/testo.h"
+#include "shell/uscita.h"
 
 #include <algorithm>
 #include <array>

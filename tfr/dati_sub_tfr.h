@@ -2,8 +2,8 @@
 // The TFR 2008 converter: "EsportazioneTFR.tab" and the optional "EsportazioneTFRBeneficiari.tab"
 // in, the supply "MV" + date + suffix + ".TXT" out, into the folder named by "PercorsoTFR.txt".
 
-#include "contesto.h"
-#include "convertitore.h"
+#include "shell/contesto.h"
+#include "shell/convertitore.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "nome_fornitura.h"
+#include "tfr/nome_fornitura.h"
 
-#include "errore.h"
-#include "piattaforma.h"
-#include "testo.h"
+#include "shell/errore.h"
+#include "shell/piattaforma.h"
+#include "shell/testo.h"
 
 #include <cstdio>
 #include <system_error>

@@ -2,7 +2,7 @@
 // The final name of a TFR supply: "MV", the last five digits of the date, a suffix 0-9 or A-Z and
 // ".TXT", the first one that no entry of the output folder holds. A supply is never replaced.
 
-#include "contesto.h"
+#include "shell/contesto.h"
 
 #include <filesystem>
 #include <string>

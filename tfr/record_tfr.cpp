@@ -1,7 +1,7 @@
-#include "record_tfr.h"
+#include "tfr/record_tfr.h"
 
-#include "conversioni.h"
-#include "errore.h"
+#include "shell/conversioni.h"
+#include "shell/errore.h"
 
 #include <algorithm>
 #include <optional>
@@ -13,7 +13,7 @@ namespace {
 
 using shell::RigaEsportazione;
 
-ProprioTFR GenereTFR(const fields::Pezzo& pezzo) { return static_cast<ProprioTFR>(pezzo.genere.proprio); }
+ProprioTFR GenereTFR(const tracciati::Pezzo& pezzo) { return static_cast<ProprioTFR>(pezzo.genere.proprio); }
 
 bool Cifra(char c) { return c >= '0' && c <= '9'; }
 bool Cifre(std::string_view testo) { return std::all_of(testo.begin(), testo.end(), Cifra); }
@@ -30,14 +30,14 @@ void SenzaIT(std::string& uscita, std::string_view testo) {
 }
 
 void DataAnnoMeseGiorno(std::string& record, const shell::Data& data) {
-    fields::AggiungiConZeri(record, data.anno, 4);
-    fields::AggiungiConZeri(record, data.mese, 2);
-    fields::AggiungiConZeri(record, data.giorno, 2);
+    tracciati::AggiungiConZeri(record, data.anno, 4);
+    tracciati::AggiungiConZeri(record, data.mese, 2);
+    tracciati::AggiungiConZeri(record, data.giorno, 2);
 }
 
 } // namespace
 
-void GancioTFR::ErroreValore(const fields::Fonte& fonte, int colonna, const std::string& descrizione) const {
+void GancioTFR::ErroreValore(const tracciati::Fonte& fonte, int colonna, const std::string& descrizione) const {
     const std::string dipendente = m_dipendente.empty() ? "" : " (dipendente " + std::string(m_dipendente) + ")";
     fonte.riga->Errore(colonna, descrizione + dipendente);
 }
@@ -45,7 +45,7 @@ void GancioTFR::ErroreValore(const fields::Fonte& fonte, int colonna, const std:
 // An amount in cents. A text with a decimal comma is read the Italian way ("1.500,00" is 1500), any
 // other text plainly ("12.5" is 12.5); the field has no sign and ten digits, so a negative amount or
 // one of 100,000,000.00 or more stops the run instead of shifting the record.
-long long GancioTFR::Centesimi(const fields::Fonte& fonte, int colonna) const {
+long long GancioTFR::Centesimi(const tracciati::Fonte& fonte, int colonna) const {
     const std::string_view testo = (*fonte.riga)[colonna];
     std::optional<double> valore;
     if (testo.find(',') == std::string_view::npos) {
@@ -73,7 +73,7 @@ long long GancioTFR::Centesimi(const fields::Fonte& fonte, int colonna) const {
     return static_cast<long long>(centesimi);
 }
 
-std::span<const fields::Pezzo> GancioTFR::Scelta(const fields::Pezzo& pezzo, const fields::Fonte& fonte) const {
+std::span<const tracciati::Pezzo> GancioTFR::Scelta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte) const {
     const RigaEsportazione& riga = *fonte.riga;
     switch (GenereTFR(pezzo)) {
     case ProprioTFR::BloccoBanca:
@@ -95,7 +95,7 @@ std::span<const fields::Pezzo> GancioTFR::Scelta(const fields::Pezzo& pezzo, con
     }
 }
 
-fields::Valore GancioTFR::Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) const {
+tracciati::Valore GancioTFR::Valuta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte, std::string& appoggio) const {
     const RigaEsportazione& riga = *fonte.riga;
     const int colonna = pezzo.colonna;
     switch (GenereTFR(pezzo)) {
@@ -138,7 +138,7 @@ fields::Valore GancioTFR::Valuta(const fields::Pezzo& pezzo, const fields::Fonte
     throw std::logic_error("Pezzo TFR senza valore");
 }
 
-void GancioTFR::Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) const {
+void GancioTFR::Scrivi(std::string& record, const tracciati::Pezzo& pezzo, const tracciati::Valore& valore) const {
     const auto n = static_cast<std::size_t>(pezzo.lunghezza);
     switch (GenereTFR(pezzo)) {
     case ProprioTFR::R: {
@@ -154,7 +154,7 @@ void GancioTFR::Scrivi(std::string& record, const fields::Pezzo& pezzo, const fi
     case ProprioTFR::LColonnaESeguente:
     case ProprioTFR::LSenzaSpazi:
     case ProprioTFR::LSenzaIT:
-        fields::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, fields::TipoPosizionale::X);
+        tracciati::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, tracciati::TipoPosizionale::X);
         return;
     case ProprioTFR::Data:
     case ProprioTFR::DataOZeri:
@@ -162,11 +162,11 @@ void GancioTFR::Scrivi(std::string& record, const fields::Pezzo& pezzo, const fi
         if (valore.Data())
             DataAnnoMeseGiorno(record, valore.ComeData());
         else
-            record += fields::DataAssente;
+            record += tracciati::DataAssente;
         return;
     case ProprioTFR::Importo:
     case ProprioTFR::DueCifre:
-        fields::AggiungiConZeri(record, valore.ComeIntero(), pezzo.lunghezza);
+        tracciati::AggiungiConZeri(record, valore.ComeIntero(), pezzo.lunghezza);
         return;
     case ProprioTFR::SegnoImporto:
         record += valore.ComeIntero() != 0 ? 'O' : ' ';
@@ -178,7 +178,7 @@ void GancioTFR::Scrivi(std::string& record, const fields::Pezzo& pezzo, const fi
     throw std::logic_error("Pezzo TFR senza testo");
 }
 
-std::span<const fields::Pezzo> GancioTFR::SceltaLetta(const fields::Pezzo& pezzo, std::string_view record) const {
+std::span<const tracciati::Pezzo> GancioTFR::SceltaLetta(const tracciati::Pezzo& pezzo, std::string_view record) const {
     const auto testo = record.substr(static_cast<std::size_t>(pezzo.posizione - 1));
     switch (GenereTFR(pezzo)) {
     case ProprioTFR::BloccoBanca:
@@ -197,38 +197,38 @@ std::span<const fields::Pezzo> GancioTFR::SceltaLetta(const fields::Pezzo& pezzo
     }
 }
 
-fields::Lettura GancioTFR::Leggi(const fields::Pezzo& pezzo, std::string_view testo) const {
-    using fields::Difformita;
-    using fields::Lettura;
+tracciati::Lettura GancioTFR::Leggi(const tracciati::Pezzo& pezzo, std::string_view testo) const {
+    using tracciati::Difformita;
+    using tracciati::Lettura;
     switch (GenereTFR(pezzo)) {
     case ProprioTFR::R:
     case ProprioTFR::LColonnaESeguente:
     case ProprioTFR::LSenzaIT:
-        return fields::Valore(testo);
+        return tracciati::Valore(testo);
     case ProprioTFR::LSenzaSpazi: {
         const std::size_t spazio = testo.find(' ');
         if (spazio == std::string_view::npos || testo.find_first_not_of(' ', spazio) == std::string_view::npos)
-            return fields::Valore(testo);
+            return tracciati::Valore(testo);
         return Lettura::Errata(Difformita::Formato, "attesi caratteri senza spazi, seguiti da spazi");
     }
     case ProprioTFR::Data:
     case ProprioTFR::DataOZeri:
     case ProprioTFR::DataOdierna:
-        if (const auto data = fields::DataDiCifre(testo, fields::OrdineData::AAAAMMGG))
-            return fields::Valore(*data);
-        if (GenereTFR(pezzo) == ProprioTFR::DataOZeri && testo == fields::DataAssente)
-            return fields::Valore();
+        if (const auto data = tracciati::DataDiCifre(testo, tracciati::OrdineData::AAAAMMGG))
+            return tracciati::Valore(*data);
+        if (GenereTFR(pezzo) == ProprioTFR::DataOZeri && testo == tracciati::DataAssente)
+            return tracciati::Valore();
         return Lettura::Errata(Difformita::Formato, GenereTFR(pezzo) == ProprioTFR::DataOZeri
                                                         ? "attesa una data aaaammgg o 00000000"
                                                         : "attesa una data aaaammgg");
     case ProprioTFR::Importo:
     case ProprioTFR::DueCifre:
         if (Cifre(testo))
-            return fields::Valore(static_cast<long long>(std::stoll(std::string(testo))));
+            return tracciati::Valore(static_cast<long long>(std::stoll(std::string(testo))));
         return Lettura::Errata(Difformita::Formato, "attese " + std::to_string(testo.size()) + " cifre");
     case ProprioTFR::SegnoImporto:
         if (testo == "O" || testo == " ")
-            return fields::Valore(testo == "O" ? 1 : 0);
+            return tracciati::Valore(testo == "O" ? 1 : 0);
         return Lettura::Errata(Difformita::Formato, "atteso 'O' o uno spazio");
     case ProprioTFR::BloccoBanca:
     case ProprioTFR::CodaPeriodo:
@@ -237,19 +237,19 @@ fields::Lettura GancioTFR::Leggi(const fields::Pezzo& pezzo, std::string_view te
     return Lettura::Errata(Difformita::Formato, "atteso 'AN' con cinque importi a zero o 'PS' con gli importi");
 }
 
-const fields::Tracciato& TracciatoTFR() {
+const tracciati::Tracciato& TracciatoTFR() {
     static const GancioTFR gancio;
-    static constexpr fields::TabellaRecord record[] = {
+    static constexpr tracciati::TabellaRecord record[] = {
         {'1', tabelleTFR::Record1}, {'2', tabelleTFR::Record2}, {'3', tabelleTFR::Record3},
         {'4', tabelleTFR::Record4}, {'9', tabelleTFR::Record9},
     };
-    static const fields::Tracciato tracciato{record, gancio};
+    static const tracciati::Tracciato tracciato{record, gancio};
     return tracciato;
 }
 
-void FornituraTFR::Scrivi(std::span<const fields::Pezzo> tabella, const fields::Fonte& fonte, const GancioTFR& gancio) {
+void FornituraTFR::Scrivi(std::span<const tracciati::Pezzo> tabella, const tracciati::Fonte& fonte, const GancioTFR& gancio) {
     m_record.clear();
-    fields::Componi(m_record, tabella, fonte, gancio);
+    tracciati::Componi(m_record, tabella, fonte, gancio);
     m_uscita.ScriviRiga(m_record);
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 // The records of the TFR supply: "1" header, "2" employee, "3" period, "4" beneficiary, "9" trailer.
 // Every record is a table of pieces, one row per field in the order of the record, on the layouts of
-// the fixed-length records (conv770/fields/tracciato.h); the same tables write the records and read
+// the fixed-length records (tracciati/tracciato.h); the same tables write the records and read
 // them back.
 
-#include "contatore.h"
-#include "contesto.h"
-#include "esportazione.h"
-#include "tracciato.h"
-#include "uscita.h"
+#include "shell/contatore.h"
+#include "shell/contesto.h"
+#include "shell/esportazione.h"
+#include "tracciati/tracciato.h"
+#include "shell/uscita.h"
 
 #include <array>
 #include <cstdint>
@@ -18,10 +18,9 @@
 
 namespace tfr {
 
-namespace fields = conv770::fields;
-using fields::Nessuna;
+using tracciati::Nessuna;
 
-// The numbers of records that record "9" counts (fields::Fonte::contatori).
+// The numbers of records that record "9" counts (tracciati::Fonte::contatori).
 enum NumeroTFR : int { ContoRecord1, ContoRecord2, ContoRecord3, ContoRecord4, NumeriTFR };
 
 // The kinds of piece of the TFR records only; L is the common X.
@@ -48,11 +47,11 @@ inline constexpr int LunghezzaRecord9 = 25;
 
 // clang-format off
 namespace tabelleTFR {
-using enum fields::Comune;
+using enum tracciati::Comune;
 using enum ProprioTFR;
 
 // Record "1", supply header, from the first line of the main export.
-inline constexpr auto Record1 = std::to_array<fields::Pezzo>({
+inline constexpr auto Record1 = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     {  1,   1, Letterale,          Nessuna, "1"},
     {  2,   8, DataOdierna},
@@ -72,7 +71,7 @@ inline constexpr auto Record1 = std::to_array<fields::Pezzo>({
 });
 
 // Record "2", employee, from the first line of each employee group.
-inline constexpr auto Record2 = std::to_array<fields::Pezzo>({
+inline constexpr auto Record2 = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     {  1,   1, Letterale,          Nessuna, "2"},
     {  2,  10, X,                        0},
@@ -101,7 +100,7 @@ inline constexpr auto Record2 = std::to_array<fields::Pezzo>({
 });
 
 // Bank block of record "2", positions 233-266 (1-34 of the block): the Italian IBAN from its parts.
-inline constexpr auto BloccoBancario = std::to_array<fields::Pezzo>({
+inline constexpr auto BloccoBancario = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     {233,   2, Letterale,          Nessuna, "IT"},
     {235,   2, LSenzaIT,                40},
@@ -113,13 +112,13 @@ inline constexpr auto BloccoBancario = std::to_array<fields::Pezzo>({
 });
 
 // The same positions without a bank block (payment "A").
-inline constexpr auto SenzaBanca = std::to_array<fields::Pezzo>({
+inline constexpr auto SenzaBanca = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     {233,  34, Spazi},
 });
 
 // Record "3", period, from every line of the main export.
-inline constexpr auto Record3 = std::to_array<fields::Pezzo>({
+inline constexpr auto Record3 = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     {  1,   1, Letterale,          Nessuna, "3"},
     {  2,   8, Data,                    32},
@@ -132,7 +131,7 @@ inline constexpr auto Record3 = std::to_array<fields::Pezzo>({
 });
 
 // Tail of record "3" when column 36 is not 0.
-inline constexpr auto CodaAN = std::to_array<fields::Pezzo>({
+inline constexpr auto CodaAN = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     { 23,   2, Letterale,          Nessuna, "AN"},
     { 25,  10, Letterale,          Nessuna, "0000000000"},
@@ -143,7 +142,7 @@ inline constexpr auto CodaAN = std::to_array<fields::Pezzo>({
 });
 
 // Tail of record "3" when column 36 is 0.
-inline constexpr auto CodaPS = std::to_array<fields::Pezzo>({
+inline constexpr auto CodaPS = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     { 23,   2, Letterale,          Nessuna, "PS"},
     { 25,  10, Importo,                 37},
@@ -154,7 +153,7 @@ inline constexpr auto CodaPS = std::to_array<fields::Pezzo>({
 });
 
 // Record "4", beneficiary, from a line of the beneficiaries export.
-inline constexpr auto Record4 = std::to_array<fields::Pezzo>({
+inline constexpr auto Record4 = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     {  1,   1, Letterale,          Nessuna, "4"},
     {  2,  16, X,                        1},
@@ -166,7 +165,7 @@ inline constexpr auto Record4 = std::to_array<fields::Pezzo>({
 });
 
 // Record "9", trailer: the counts of records "1", "2", "3" and "4".
-inline constexpr auto Record9 = std::to_array<fields::Pezzo>({
+inline constexpr auto Record9 = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     {  1,   1, Letterale,          Nessuna, "9"},
     {  2,   6, Contatore,     ContoRecord1},
@@ -176,50 +175,50 @@ inline constexpr auto Record9 = std::to_array<fields::Pezzo>({
 });
 
 // The one piece of a kind in a table.
-constexpr fields::Pezzo PezzoDelGenere(std::span<const fields::Pezzo> tabella, fields::Genere genere) {
-    for (const fields::Pezzo& pezzo : tabella)
+constexpr tracciati::Pezzo PezzoDelGenere(std::span<const tracciati::Pezzo> tabella, tracciati::Genere genere) {
+    for (const tracciati::Pezzo& pezzo : tabella)
         if (pezzo.genere == genere)
             return pezzo;
     return {0, 0, genere};
 }
-constexpr fields::Pezzo Banca = PezzoDelGenere(Record2, BloccoBanca);
-constexpr fields::Pezzo Coda = PezzoDelGenere(Record3, CodaPeriodo);
+constexpr tracciati::Pezzo Banca = PezzoDelGenere(Record2, BloccoBanca);
+constexpr tracciati::Pezzo Coda = PezzoDelGenere(Record3, CodaPeriodo);
 
-static_assert(fields::RecordCompleto(Record1, LunghezzaRecord1));
-static_assert(fields::RecordCompleto(Record2, LunghezzaRecord2));
-static_assert(fields::PezziContigui(BloccoBancario, Banca.posizione, fields::UltimaPosizione(Banca)));
-static_assert(fields::PezziContigui(SenzaBanca, Banca.posizione, fields::UltimaPosizione(Banca)));
-static_assert(fields::RecordCompleto(Record3, LunghezzaRecord3));
-static_assert(fields::PezziContigui(CodaAN, Coda.posizione, fields::UltimaPosizione(Coda)));
-static_assert(fields::PezziContigui(CodaPS, Coda.posizione, fields::UltimaPosizione(Coda)));
-static_assert(fields::RecordCompleto(Record4, LunghezzaRecord4));
-static_assert(fields::RecordCompleto(Record9, LunghezzaRecord9));
+static_assert(tracciati::RecordCompleto(Record1, LunghezzaRecord1));
+static_assert(tracciati::RecordCompleto(Record2, LunghezzaRecord2));
+static_assert(tracciati::PezziContigui(BloccoBancario, Banca.posizione, tracciati::UltimaPosizione(Banca)));
+static_assert(tracciati::PezziContigui(SenzaBanca, Banca.posizione, tracciati::UltimaPosizione(Banca)));
+static_assert(tracciati::RecordCompleto(Record3, LunghezzaRecord3));
+static_assert(tracciati::PezziContigui(CodaAN, Coda.posizione, tracciati::UltimaPosizione(Coda)));
+static_assert(tracciati::PezziContigui(CodaPS, Coda.posizione, tracciati::UltimaPosizione(Coda)));
+static_assert(tracciati::RecordCompleto(Record4, LunghezzaRecord4));
+static_assert(tracciati::RecordCompleto(Record9, LunghezzaRecord9));
 } // namespace tabelleTFR
 // clang-format on
 
 // The TFR kinds, written and read. A writer knows the date of the run (record "1") and the employee
 // key that the messages of a value that cannot be written name; a reader needs neither.
-class GancioTFR : public fields::Gancio {
+class GancioTFR : public tracciati::Gancio {
 public:
     GancioTFR() = default;
     GancioTFR(const shell::DataOra& oggi, std::string_view dipendente) : m_oggi(oggi), m_dipendente(dipendente) {}
 
-    std::span<const fields::Pezzo> Scelta(const fields::Pezzo& pezzo, const fields::Fonte& fonte) const override;
-    fields::Valore Valuta(const fields::Pezzo& pezzo, const fields::Fonte& fonte, std::string& appoggio) const override;
-    void Scrivi(std::string& record, const fields::Pezzo& pezzo, const fields::Valore& valore) const override;
-    std::span<const fields::Pezzo> SceltaLetta(const fields::Pezzo& pezzo, std::string_view record) const override;
-    fields::Lettura Leggi(const fields::Pezzo& pezzo, std::string_view testo) const override;
+    std::span<const tracciati::Pezzo> Scelta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte) const override;
+    tracciati::Valore Valuta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte, std::string& appoggio) const override;
+    void Scrivi(std::string& record, const tracciati::Pezzo& pezzo, const tracciati::Valore& valore) const override;
+    std::span<const tracciati::Pezzo> SceltaLetta(const tracciati::Pezzo& pezzo, std::string_view record) const override;
+    tracciati::Lettura Leggi(const tracciati::Pezzo& pezzo, std::string_view testo) const override;
 
 private:
-    [[noreturn]] void ErroreValore(const fields::Fonte& fonte, int colonna, const std::string& descrizione) const;
-    long long Centesimi(const fields::Fonte& fonte, int colonna) const;
+    [[noreturn]] void ErroreValore(const tracciati::Fonte& fonte, int colonna, const std::string& descrizione) const;
+    long long Centesimi(const tracciati::Fonte& fonte, int colonna) const;
 
     shell::DataOra m_oggi{};
     std::string_view m_dipendente;
 };
 
 // The layouts of the supply.
-const fields::Tracciato& TracciatoTFR();
+const tracciati::Tracciato& TracciatoTFR();
 
 // Writes the records into the supply as they come and keeps their counts.
 class FornituraTFR {
@@ -233,7 +232,7 @@ public:
     void ScriviRecord9();
 
 private:
-    void Scrivi(std::span<const fields::Pezzo> tabella, const fields::Fonte& fonte, const GancioTFR& gancio);
+    void Scrivi(std::span<const tracciati::Pezzo> tabella, const tracciati::Fonte& fonte, const GancioTFR& gancio);
 
     shell::FileUscita& m_uscita;
     std::string m_record; // the record being made, its room kept from one record to the next

@@ -1,7 +1,7 @@
-#include "campi.h"
+#include "uniemens/campi.h"
 
-#include "errore.h"
-#include "testo_xml.h"
+#include "shell/errore.h"
+#include "uniemens/xmltext/testo_xml.h"
 
 #include <algorithm>
 #include <charconv>

@@ -3,8 +3,8 @@
 // ways a field is read (leading number, whole number, amount, date, list) and the number formats of
 // the document.
 
-#include "conversioni.h"
-#include "riga_inps.h"
+#include "shell/conversioni.h"
+#include "uniemens/xmltext/riga_inps.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "controllo.h"
+#include "uniemens/controllo.h"
 
-#include "contatore.h"
+#include "shell/contatore.h"
 
 #include <algorithm>
 #include <span>

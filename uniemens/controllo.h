@@ -2,8 +2,8 @@
 // The document check: every line is looked at before anything about a person is written, and one
 // faulty line keeps the document from being generated.
 
-#include "campi.h"
-#include "esportazione.h"
+#include "uniemens/campi.h"
+#include "shell/esportazione.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "dati_sub.h"
+#include "uniemens/dati_sub.h"
 
-#include "campi.h"
-#include "controllo.h"
-#include "denuncia.h"
-#include "testo_xml.h"
+#include "uniemens/campi.h"
+#include "uniemens/controllo.h"
+#include "uniemens/denuncia.h"
+#include "uniemens/xmltext/testo_xml.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // The UniEmens converter: "EsportazioneINPS.tab" in, the monthly UniEmens document out.
 
-#include "contesto.h"
-#include "convertitore.h"
+#include "shell/contesto.h"
+#include "shell/convertitore.h"
 
 #include <filesystem>
 

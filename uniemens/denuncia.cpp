@@ -1,7 +1,7 @@
-#include "denuncia.h"
+#include "uniemens/denuncia.h"
 
-#include "contatore.h"
-#include "voci.h"
+#include "shell/contatore.h"
+#include "uniemens/voci.h"
 
 #include <algorithm>
 #include <initializer_list>

@@ -2,11 +2,11 @@
 // The UniEmens document's blocks: sender, company, the contribution position with the individual
 // reports of the employees and the company totals, and the collaborators list.
 
-#include "campi.h"
-#include "controllo.h"
-#include "contesto.h"
-#include "esportazione.h"
-#include "testo_xml.h"
+#include "uniemens/campi.h"
+#include "uniemens/controllo.h"
+#include "shell/contesto.h"
+#include "shell/esportazione.h"
+#include "uniemens/xmltext/testo_xml.h"
 
 #include <span>
 #include <string_view>

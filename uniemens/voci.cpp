@@ -1,6 +1,6 @@
-#include "voci.h"
+#include "uniemens/voci.h"
 
-#include "testo_xml.h"
+#include "uniemens/xmltext/testo_xml.h"
 
 #include <charconv>
 #include <string>

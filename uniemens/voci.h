@@ -3,8 +3,8 @@
 // name cut to 50 characters, the declared month, the contribution and the company totals, and the
 // daily calendar of the declared month.
 
-#include "campi.h"
-#include "voci_xml.h"
+#include "uniemens/campi.h"
+#include "uniemens/xmltext/voci_xml.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "confronto.h"
+#include "verifica/confronto.h"
 
-#include "pagina_html.h"
+#include "verifica/pagina_html.h"
 
 #include <algorithm>
 #include <map>

@@ -3,7 +3,7 @@
 // and what the format adds), never by their place in the file. What was added, removed and changed, field
 // by field, and the totals and supply data that changed.
 
-#include "fornitura_letta.h"
+#include "verifica/fornitura_letta.h"
 
 #include <ostream>
 #include <string>

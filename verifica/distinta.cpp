@@ -1,7 +1,7 @@
-#include "distinta.h"
+#include "verifica/distinta.h"
 
-#include "pagina_html.h"
-#include "testo.h"
+#include "verifica/pagina_html.h"
+#include "shell/testo.h"
 
 #include <map>
 

@@ -3,7 +3,7 @@
 // supply's data, the verdict, the totals stated beside those recomputed, and a table per kind of person
 // whose rows carry the findings about that person.
 
-#include "fornitura_letta.h"
+#include "verifica/fornitura_letta.h"
 
 #include <ostream>
 #include <string>

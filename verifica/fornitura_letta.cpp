@@ -1,7 +1,7 @@
-#include "fornitura_letta.h"
+#include "verifica/fornitura_letta.h"
 
-#include "contesto.h"
-#include "testo.h"
+#include "shell/contesto.h"
+#include "shell/testo.h"
 
 #include <chrono>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // A supply read whole into memory, as the listing, the comparison and the window show it: its data, its
 // persons, its totals and every finding.
 
-#include "verifica.h"
+#include "formati/verifica.h"
 
 #include <filesystem>
 #include <optional>

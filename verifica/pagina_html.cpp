@@ -1,9 +1,9 @@
-#include "pagina_html.h"
+#include "verifica/pagina_html.h"
 
-#include "testo.h"
+#include "shell/testo.h"
 
-#include "errore.h"
-#include "uscita.h"
+#include "shell/errore.h"
+#include "shell/uscita.h"
 
 #include <cstdio>
 #include <random>

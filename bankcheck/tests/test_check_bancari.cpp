@@ -1,6 +1,6 @@
 #include "bankcheck/check_bancari.h"
 
-#include "iban_reali.h"
+#include "bankcheck/tests/iban_reali.h"
 
 #include <gtest/gtest.h>
 

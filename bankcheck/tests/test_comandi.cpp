@@ -1,6 +1,6 @@
 #include "bankcheck/comandi.h"
 
-#include "iban_reali.h"
+#include "bankcheck/tests/iban_reali.h"
 
 #include <gtest/gtest.h>
 

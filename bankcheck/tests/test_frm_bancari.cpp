@@ -1,6 +1,6 @@
 // The bank coordinates window driven through its real widgets (offscreen platform).
 
-#include "bankcheck/ui/frm_bancari.h"
+#include "bankcheck/qt/frm_bancari.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "frm_bancari_win32.h"
+#include "bankcheck/win32/frm_bancari_win32.h"
 
 #include "bankcheck/programma_bancari.h"
 

@@ -3,7 +3,7 @@
 // split of txtCodice, "Aggiorna" as the default button.
 
 #include "bankcheck/form_bancari.h"
-#include "win32_comune.h"
+#include "shell/win32/win32_comune.h"
 
 #include <array>
 #include <functional>

@@ -1,8 +1,8 @@
 // The generated exports: the same bytes for the same seed, the layout each converter reads, and a
 // real `fornitura` run that converts every line without a warning.
 
-#include "cartella_temporanea.h"
-#include "processo.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/processo.h"
 
 #include <gtest/gtest.h>
 

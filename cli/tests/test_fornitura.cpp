@@ -1,10 +1,10 @@
 // The command line contract: exit statuses, where the texts go, and the stand-ins for the window's
 // folders and clock.
 
-#include "cartella_temporanea.h"
-#include "contesto_terminale.h"
-#include "fornitura.h"
-#include "processo.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "cli/contesto_terminale.h"
+#include "cli/fornitura.h"
+#include "tests/supporto/processo.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Export lines for the tests: 200 columns, the declarant of the sample export in columns 0 to 19, an
 // employee with complete personal data, and the columns that a test sets over them.
 
-#include "esportazione.h"
+#include "shell/esportazione.h"
 
 #include <map>
 #include <string>

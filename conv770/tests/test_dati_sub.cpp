@@ -1,14 +1,14 @@
 // The whole 770 run: the sample supply byte for byte with its log and message box, records G beyond
 // one, the counts, the failures that stop the run, and the real command line program.
 
-#include "cartella_temporanea.h"
-#include "contesto_registrato.h"
-#include "dati_sub.h"
-#include "errore.h"
-#include "processo.h"
-#include "quadri.h"
-#include "riga_prova.h"
-#include "testo.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/contesto_registrato.h"
+#include "conv770/dati_sub.h"
+#include "shell/errore.h"
+#include "tests/supporto/processo.h"
+#include "conv770/quadri.h"
+#include "conv770/tests/riga_prova.h"
+#include "shell/testo.h"
 
 #include <gtest/gtest.h>
 

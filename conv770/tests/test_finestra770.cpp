@@ -1,10 +1,10 @@
 // The 770 window on an export whose first employee lacks personal data: the run's message box
 // activates the window again when it closes, and the conversion still runs exactly once.
 
-#include "cartella_temporanea.h"
-#include "dati_sub.h"
-#include "elaborazione.h"
-#include "riga_prova.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "conv770/dati_sub.h"
+#include "shell/qt/elaborazione.h"
+#include "conv770/tests/riga_prova.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -1,8 +1,8 @@
 // Exact amounts for the totals of record J: the same texts as shell::ValoreNumerico, sums without
 // binary rounding, the whole part rounded down, and the 64-bit limits.
 
-#include "conversioni.h"
-#include "importo_esatto.h"
+#include "shell/conversioni.h"
+#include "conv770/importo_esatto.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The fields of record G, quadro by quadro, on single employee lines: which fields are written, in
 // which order and form, the missing-data messages, and the running totals.
 
-#include "errore.h"
-#include "quadri.h"
-#include "regole.h"
-#include "riga_prova.h"
+#include "shell/errore.h"
+#include "conv770/quadri.h"
+#include "conv770/regole.h"
+#include "conv770/tests/riga_prova.h"
 
 #include <gtest/gtest.h>
 

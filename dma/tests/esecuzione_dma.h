@@ -2,10 +2,10 @@
 // A DMA run as the window starts it, in a folder of its own with a fixed clock, and the records of the
 // supply it wrote.
 
-#include "cartella_temporanea.h"
-#include "contesto_registrato.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/contesto_registrato.h"
 #include "dma/dati_sub.h"
-#include "errore.h"
+#include "shell/errore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The DMA run: the sample supply byte for byte, the records and their counts, the reading of the
 // columns, the reference month and the final name, and where each failure stops the run.
 
-#include "esecuzione_dma.h"
-#include "righe_dma.h"
-#include "testo.h"
-#include "uscita.h"
+#include "dma/tests/esecuzione_dma.h"
+#include "dma/tests/righe_dma.h"
+#include "shell/testo.h"
+#include "shell/uscita.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The sabrelt window driven for real under the offscreen platform: caption and layout, and the run
 // with its "Attenzione!!!" box, which activates the window again without starting a second run.
 
-#include "cartella_temporanea.h"
+#include "tests/supporto/cartella_temporanea.h"
 #include "dma/dati_sub.h"
-#include "elaborazione.h"
+#include "shell/qt/elaborazione.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -1,9 +1,9 @@
 // The real `fornitura dma` on the sample, as a host or a script starts it.
 
-#include "cartella_temporanea.h"
-#include "processo.h"
-#include "righe_dma.h"
-#include "testo.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/processo.h"
+#include "dma/tests/righe_dma.h"
+#include "shell/testo.h"
 
 #include <gtest/gtest.h>
 

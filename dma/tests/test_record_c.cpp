@@ -1,9 +1,9 @@
 // Record C of one employee byte for byte: the head, the tax code, the blocks of quadri D0 and E0 in
 // the area, the checks with their log lines and the one message box.
 
-#include "esecuzione_dma.h"
-#include "righe_dma.h"
-#include "uscita.h"
+#include "dma/tests/esecuzione_dma.h"
+#include "dma/tests/righe_dma.h"
+#include "shell/uscita.h"
 
 #include <gtest/gtest.h>
 

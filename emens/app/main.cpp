@@ -1,6 +1,6 @@
 // pelvorn: the E-Mens converter window.
 
-#include "dati_sub_emens.h"
-#include "programma.h"
+#include "emens/dati_sub_emens.h"
+#include "shell/finestra/programma.h"
 
 int main(int argc, char** argv) { return shell::EseguiProgramma(argc, argv, emens::Descrittore()); }

@@ -2,12 +2,12 @@
 // the persons, the layouts of a line, the previous-month block, the document's name, and where each
 // fault stops the run. Every finished document is read by a real XML parser.
 
-#include "cartella_temporanea.h"
-#include "contesto_registrato.h"
-#include "dati_sub_emens.h"
-#include "errore.h"
-#include "supporto_emens.h"
-#include "uscita.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/contesto_registrato.h"
+#include "emens/dati_sub_emens.h"
+#include "shell/errore.h"
+#include "emens/tests/supporto_emens.h"
+#include "shell/uscita.h"
 
 #include <gtest/gtest.h>
 

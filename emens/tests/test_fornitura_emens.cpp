@@ -1,9 +1,9 @@
 // The real `fornitura` program on the sample, as a host or a script starts it.
 
-#include "cartella_temporanea.h"
-#include "processo.h"
-#include "supporto_emens.h"
-#include "testo.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/processo.h"
+#include "emens/tests/supporto_emens.h"
+#include "shell/testo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The ways a field is read (leading number, whole number, weeks) and the number formats of the
 // document; the nesting check of the element tables.
 
-#include "riga_emens.h"
-#include "voci_emens.h"
+#include "emens/riga_emens.h"
+#include "emens/voci_emens.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The whole program of a converter, whatever draws its window (Qt, Win32). Returns the exit status.
 
-#include "convertitore.h"
+#include "shell/convertitore.h"
 
 namespace shell {
 

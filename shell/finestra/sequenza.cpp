@@ -1,7 +1,7 @@
-#include "sequenza.h"
+#include "shell/finestra/sequenza.h"
 
-#include "errore.h"
-#include "uscita.h"
+#include "shell/errore.h"
+#include "shell/uscita.h"
 
 #include <exception>
 #include <utility>

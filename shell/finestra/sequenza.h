@@ -3,8 +3,8 @@
 // activation, the texts held while the run holds the window's thread, the caret, the exit status. A
 // window (Qt, Win32) is a view that only draws what this sequence tells it.
 
-#include "contesto.h"
-#include "convertitore.h"
+#include "shell/contesto.h"
+#include "shell/convertitore.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,8 +1,8 @@
 // Value conversions of export texts: Italian amounts, plain numbers, digits, dates, upper case, and
 // control characters made visible.
 
-#include "conversioni.h"
-#include "testo.h"
+#include "shell/conversioni.h"
+#include "shell/testo.h"
 
 #include <gtest/gtest.h>
 

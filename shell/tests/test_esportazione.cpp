@@ -1,9 +1,9 @@
 // Reading the export: line ends, columns, upper case, limits, and where a reading error points.
 
-#include "contatore.h"
-#include "errore.h"
-#include "esportazione.h"
-#include "testo.h"
+#include "shell/contatore.h"
+#include "shell/errore.h"
+#include "shell/esportazione.h"
+#include "shell/testo.h"
 
 #include <gtest/gtest.h>
 

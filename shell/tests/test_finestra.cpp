@@ -1,11 +1,11 @@
 // The converter window driven for real under the offscreen platform: loading, the single run, the
 // button, the error path.
 
-#include "cartella_temporanea.h"
-#include "convertitore.h"
-#include "convertitore_prova.h"
-#include "elaborazione.h"
-#include "errore.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "shell/convertitore.h"
+#include "tests/supporto/convertitore_prova.h"
+#include "shell/qt/elaborazione.h"
+#include "shell/errore.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -3,13 +3,13 @@
 // document, how a supply gets a new name where the file system lacks calls, and folders with accented
 // names.
 
-#include "cartella_temporanea.h"
-#include "contesto_registrato.h"
-#include "convertitore.h"
-#include "errore.h"
-#include "piattaforma.h"
-#include "testo.h"
-#include "uscita.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/contesto_registrato.h"
+#include "shell/convertitore.h"
+#include "shell/errore.h"
+#include "shell/piattaforma.h"
+#include "shell/testo.h"
+#include "shell/uscita.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include "piattaforma_posix.h"
+#include "shell/posix/chiamate.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,13 +1,13 @@
 // The output scheme: temporary name from the clock, final name, the replace in one step, and what a
 // stopped run leaves behind.
 
-#include "cartella_temporanea.h"
-#include "contesto_registrato.h"
-#include "convertitore.h"
-#include "errore.h"
-#include "piattaforma.h"
-#include "testo.h"
-#include "uscita.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/contesto_registrato.h"
+#include "shell/convertitore.h"
+#include "shell/errore.h"
+#include "shell/piattaforma.h"
+#include "shell/testo.h"
+#include "shell/uscita.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "elaborazione_win32.h"
+#include "shell/win32/elaborazione_win32.h"
 
-#include "errore.h"
-#include "piattaforma.h"
-#include "programma.h"
+#include "shell/errore.h"
+#include "shell/piattaforma.h"
+#include "shell/finestra/programma.h"
 
 #include <commctrl.h>
 

@@ -2,9 +2,9 @@
 // The converter window as a native Win32 window: the log, for UniEmens the error box, and "Continua",
 // drawing what the run sequence tells it.
 
-#include "convertitore.h"
-#include "sequenza.h"
-#include "win32_comune.h"
+#include "shell/convertitore.h"
+#include "shell/finestra/sequenza.h"
+#include "shell/win32/win32_comune.h"
 
 #include <filesystem>
 #include <functional>

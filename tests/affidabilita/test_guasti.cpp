@@ -4,7 +4,7 @@
 // a new complete one, never a partial file nor a link; the exit status and the message say what
 // happened, and the program always ends by itself; the exports are left as they were.
 
-#include "cartella_temporanea.h"
+#include "tests/supporto/cartella_temporanea.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 // complete supply, and a run that reports completion finds its own supply under the name it announced.
 // Real processes of `fornitura`, on POSIX and on Windows.
 
-#include "cartella_temporanea.h"
-#include "processo.h"
-#include "uscita.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/processo.h"
+#include "shell/uscita.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // archive folder, leaves no final supply when it fails, and a supply it completes has every record
 // whole (the XML documents pass xmllint).
 
-#include "cartella_temporanea.h"
-#include "processo.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/processo.h"
 
 #include <gtest/gtest.h>
 

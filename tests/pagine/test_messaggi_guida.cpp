@@ -3,15 +3,15 @@
 // logic), a folder or file of this machine put back to the example the guide gives, and looked for in
 // the guide's text. A message that changes in the code and not in the guide fails here.
 
-#include "cartella_temporanea.h"
-#include "distinta.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "verifica/distinta.h"
 #include "dma/record_dma.h"
-#include "finestra_verifica.h"
-#include "fornitura.h"
-#include "piattaforma.h"
-#include "testo.h"
-#include "uscita.h"
-#include "vista_prova.h"
+#include "verifica/finestra/finestra_verifica.h"
+#include "cli/fornitura.h"
+#include "shell/piattaforma.h"
+#include "shell/testo.h"
+#include "shell/uscita.h"
+#include "verifica/finestra/tests/vista_prova.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 // the non-positional areas. The cases of casi/ change a sample supply and say what the reader
 // reports: a new case is a file.
 
-#include "cartella_temporanea.h"
+#include "tests/supporto/cartella_temporanea.h"
 #include "dma/record_dma.h"
-#include "processo.h"
-#include "record770.h"
-#include "record_tfr.h"
+#include "tests/supporto/processo.h"
+#include "conv770/record770.h"
+#include "tfr/record_tfr.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +26,13 @@
 namespace {
 
 namespace fs = std::filesystem;
-namespace fields = conv770::fields;
 using shell::test::CartellaTemporanea;
 using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 
 struct Fornitura {
     const char* comando;
-    const fields::Tracciato& (*tracciato)();
+    const tracciati::Tracciato& (*tracciato)();
     const char* esempio; // the supply of the bundled sample
 };
 
@@ -63,13 +62,13 @@ std::vector<std::string_view> Record(std::string_view testo) {
     return record;
 }
 
-std::string Genere(fields::Difformita d) {
+std::string Genere(tracciati::Difformita d) {
     switch (d) {
-    case fields::Difformita::Formato:
+    case tracciati::Difformita::Formato:
         return "formato";
-    case fields::Difformita::Forma:
+    case tracciati::Difformita::Forma:
         return "forma";
-    case fields::Difformita::Fisso:
+    case tracciati::Difformita::Fisso:
         return "fisso";
     default:
         return "nessuna";
@@ -85,11 +84,11 @@ struct FornituraLetta {
     int campi = 0;                    // the fields of the areas written again
 };
 
-FornituraLetta Leggi(const fields::Tracciato& tracciato, std::string_view testo) {
+FornituraLetta Leggi(const tracciati::Tracciato& tracciato, std::string_view testo) {
     FornituraLetta letta;
     const std::vector<std::string_view> record = Record(testo);
-    fields::RecordLetto letto;
-    fields::AreaLetta area;
+    tracciati::RecordLetto letto;
+    tracciati::AreaLetta area;
     std::vector<std::string_view> aree;
     std::string testa; // what stands before the area in the records of the module
     std::size_t primo = 0;
@@ -97,16 +96,16 @@ FornituraLetta Leggi(const fields::Tracciato& tracciato, std::string_view testo)
         if (aree.empty())
             return;
         area.Leggi(aree, tracciato.catalogo);
-        for (const fields::Segnalazione& s : area.Segnalazioni())
+        for (const tracciati::Segnalazione& s : area.Segnalazioni())
             letta.segnalazioni[primo + static_cast<std::size_t>(s.record)].push_back(Genere(s.difformita) + " " +
                                                                                      s.Messaggio());
         // The fields written again one after the other give the blocks of the areas, up to the spaces.
         std::string unite, riscritte;
         for (const std::string_view a : aree)
             unite += a;
-        for (const fields::CampoLetto& campo : area.Campi()) {
-            fields::AggiungiCampoNonPosizionale(riscritte, campo.codice, campo.valore,
-                                                campo.tipo.value_or(fields::Tipo::AN));
+        for (const tracciati::CampoLetto& campo : area.Campi()) {
+            tracciati::AggiungiCampoNonPosizionale(riscritte, campo.codice, campo.valore,
+                                                campo.tipo.value_or(tracciati::Tipo::AN));
             ++letta.campi;
         }
         if (area.Segnalazioni().empty() &&
@@ -120,8 +119,8 @@ FornituraLetta Leggi(const fields::Tracciato& tracciato, std::string_view testo)
     };
     for (std::size_t i = 0; i < record.size(); ++i) {
         const std::string_view r = record[i];
-        const std::span<const fields::Pezzo> tabella =
-            r.empty() ? std::span<const fields::Pezzo>() : tracciato.Tabella(r[0]);
+        const std::span<const tracciati::Pezzo> tabella =
+            r.empty() ? std::span<const tracciati::Pezzo>() : tracciato.Tabella(r[0]);
         if (tabella.empty()) {
             chiudiModulo();
             letta.segnalazioni[i].push_back("tipo di record sconosciuto");
@@ -129,15 +128,15 @@ FornituraLetta Leggi(const fields::Tracciato& tracciato, std::string_view testo)
         }
         letta.tipi.insert(r[0]);
         letto.Leggi(r, tabella, tracciato.gancio);
-        for (const fields::Segnalazione& s : letto.Segnalazioni())
+        for (const tracciati::Segnalazione& s : letto.Segnalazioni())
             letta.segnalazioni[i].push_back(Genere(s.difformita) + " " + s.Messaggio());
         if (letto.Segnalazioni().empty()) {
             std::string riscritto;
-            fields::Ricomponi(riscritto, letto.Pezzi(), tracciato.gancio);
+            tracciati::Ricomponi(riscritto, letto.Pezzi(), tracciato.gancio);
             if (riscritto != r)
                 letta.diversi.push_back("record " + std::to_string(i + 1));
         }
-        const fields::PezzoLetto* a = letto.DelGenere(fields::Comune::Area);
+        const tracciati::PezzoLetto* a = letto.DelGenere(tracciati::Comune::Area);
         const std::string_view prima = a ? r.substr(0, static_cast<std::size_t>(a->pezzo->posizione - 1)) : "";
         if (!a || prima != testa)
             chiudiModulo();
@@ -163,9 +162,9 @@ std::string Elenco(const FornituraLetta& letta) {
     return elenco;
 }
 
-std::set<char> TuttiITipi(const fields::Tracciato& tracciato) {
+std::set<char> TuttiITipi(const tracciati::Tracciato& tracciato) {
     std::set<char> tipi;
-    for (const fields::TabellaRecord& r : tracciato.record)
+    for (const tracciati::TabellaRecord& r : tracciato.record)
         tipi.insert(r.tipo);
     return tipi;
 }
@@ -173,7 +172,7 @@ std::set<char> TuttiITipi(const fields::Tracciato& tracciato) {
 class Forniture : public testing::TestWithParam<Fornitura> {};
 
 TEST_P(Forniture, EsempioLettoERiscrittoUguale) {
-    const fields::Tracciato& tracciato = GetParam().tracciato();
+    const tracciati::Tracciato& tracciato = GetParam().tracciato();
     const FornituraLetta letta = Leggi(tracciato, LeggiFile(GetParam().esempio));
     EXPECT_EQ(Elenco(letta), "");
     if (!tracciato.catalogo.empty()) {
@@ -185,7 +184,7 @@ TEST_P(Forniture, EsempioLettoERiscrittoUguale) {
 // all of it reads back.
 TEST_P(Forniture, GenerateLetteERiscritteUguali) {
     const Fornitura& fornitura = GetParam();
-    const fields::Tracciato& tracciato = fornitura.tracciato();
+    const tracciati::Tracciato& tracciato = fornitura.tracciato();
     for (const char* seme : {"20110614", "7"}) {
         CartellaTemporanea dir;
         ASSERT_EQ(EseguiProcesso(GENERATORE_EXE, {fornitura.comando, "3000", (dir / "in").string(), seme},

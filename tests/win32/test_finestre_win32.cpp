@@ -2,14 +2,14 @@
 // also from inside a message box of the run, button clicks, focus changes, the controls' texts. The
 // message boxes are replaced by a recorder, as in the Qt windows' tests.
 
-#include "cartella_temporanea.h"
-#include "convertitore.h"
-#include "convertitore_prova.h"
-#include "dati_sub.h"
-#include "elaborazione_win32.h"
-#include "errore.h"
-#include "frm_bancari_win32.h"
-#include "supporto_win32.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "shell/convertitore.h"
+#include "tests/supporto/convertitore_prova.h"
+#include "uniemens/dati_sub.h"
+#include "shell/win32/elaborazione_win32.h"
+#include "shell/errore.h"
+#include "bankcheck/win32/frm_bancari_win32.h"
+#include "tests/win32/supporto_win32.h"
 
 #include <gtest/gtest.h>
 

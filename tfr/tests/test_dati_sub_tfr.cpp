@@ -1,13 +1,13 @@
 // The TFR run: the sample supply byte for byte, the grouping by employee with the beneficiaries,
 // the output folder, and where each failure stops the run.
 
-#include "cartella_temporanea.h"
-#include "contesto_registrato.h"
-#include "dati_sub_tfr.h"
-#include "errore.h"
-#include "righe_tfr.h"
-#include "testo.h"
-#include "uscita.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/contesto_registrato.h"
+#include "tfr/dati_sub_tfr.h"
+#include "shell/errore.h"
+#include "tfr/tests/righe_tfr.h"
+#include "shell/testo.h"
+#include "shell/uscita.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The real `fornitura` program on the sample, as a host or a script starts it.
 
-#include "cartella_temporanea.h"
-#include "processo.h"
-#include "testo.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/processo.h"
+#include "shell/testo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The final name of the supply: the suffix sequence, any entry of that name taken whatever its
 // letter case or kind, the move that never replaces, and the day with all 36 names taken.
 
-#include "cartella_temporanea.h"
-#include "contesto_registrato.h"
-#include "errore.h"
-#include "nome_fornitura.h"
-#include "piattaforma.h"
-#include "testo.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/contesto_registrato.h"
+#include "shell/errore.h"
+#include "tfr/nome_fornitura.h"
+#include "shell/piattaforma.h"
+#include "shell/testo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The field kinds of the TFR records, each record byte for byte, and the values that would shift a
 // record.
 
-#include "errore.h"
-#include "esportazione.h"
-#include "record_tfr.h"
-#include "righe_tfr.h"
+#include "shell/errore.h"
+#include "shell/esportazione.h"
+#include "tfr/record_tfr.h"
+#include "tfr/tests/righe_tfr.h"
 
 #include <gtest/gtest.h>
 
@@ -41,17 +41,17 @@ std::string TestoOErrore(const std::function<std::string()>& componi) {
 }
 
 // A record made by its table from a line, as the supply writes it for the line's employee.
-std::string Componi(std::span<const fields::Pezzo> tabella, const RigaEsportazione* riga,
+std::string Componi(std::span<const tracciati::Pezzo> tabella, const RigaEsportazione* riga,
                     std::span<const int> conteggi = {}, const shell::DataOra& oggi = {}) {
     std::string record;
-    fields::Componi(record, tabella, {riga, conteggi}, GancioTFR(oggi, riga && riga->Ha(13) ? (*riga)[13] : ""));
+    tracciati::Componi(record, tabella, {riga, conteggi}, GancioTFR(oggi, riga && riga->Ha(13) ? (*riga)[13] : ""));
     return record;
 }
 
 // One field of a given kind read from column 0 of a line of employee FRRLCU80A41A944X.
 struct CasoCampo {
     const char* nome;
-    fields::Genere genere;
+    tracciati::Genere genere;
     int lunghezza;
     std::string testo;
     std::string atteso; // the field, or the message that stops the run
@@ -64,16 +64,16 @@ class Campi : public testing::TestWithParam<CasoCampo> {};
 TEST_P(Campi, CodificaERilettura) {
     const CasoCampo& caso = GetParam();
     const RigaEsportazione riga = Prepara(Riga({{0, caso.testo}}));
-    const fields::Pezzo campo[] = {{1, caso.lunghezza, caso.genere, 0}};
+    const tracciati::Pezzo campo[] = {{1, caso.lunghezza, caso.genere, 0}};
     const std::string testo = TestoOErrore([&] { return Componi(campo, &riga); });
     EXPECT_EQ(testo, caso.atteso);
     if (testo.size() != static_cast<std::size_t>(caso.lunghezza))
         return;
     const GancioTFR gancio;
-    const fields::Lettura lettura =
-        caso.genere == fields::Comune::X ? fields::Lettura(fields::Valore(testo)) : gancio.Leggi(campo[0], testo);
-    ASSERT_EQ(lettura.difformita, fields::Difformita::Nessuna) << lettura.atteso;
-    if (caso.genere != fields::Comune::X) {
+    const tracciati::Lettura lettura =
+        caso.genere == tracciati::Comune::X ? tracciati::Lettura(tracciati::Valore(testo)) : gancio.Leggi(campo[0], testo);
+    ASSERT_EQ(lettura.difformita, tracciati::Difformita::Nessuna) << lettura.atteso;
+    if (caso.genere != tracciati::Comune::X) {
         std::string riscritto;
         gancio.Scrivi(riscritto, campo[0], lettura.valore);
         EXPECT_EQ(riscritto, testo);
@@ -82,7 +82,7 @@ TEST_P(Campi, CodificaERilettura) {
 
 const std::string Dip = " (dipendente FRRLCU80A41A944X)";
 using P = ProprioTFR;
-constexpr fields::Genere L = fields::Comune::X;
+constexpr tracciati::Genere L = tracciati::Comune::X;
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(TFR, Campi, testing::Values(
@@ -309,7 +309,7 @@ TEST(RecordTFR, Record1DataOdierna) {
     const auto data = [&](const shell::DataOra& oggi) {
         return TestoOErrore([&] {
             std::string record = "1";
-            fields::Componi(record, std::span(tabelleTFR::Record1).subspan(1, 1), {&riga}, GancioTFR(oggi, ""));
+            tracciati::Componi(record, std::span(tabelleTFR::Record1).subspan(1, 1), {&riga}, GancioTFR(oggi, ""));
             return record.substr(1);
         });
     };

@@ -2,9 +2,9 @@
 // What the UniEmens tests share: export lines built from a valid employee, the test data, and a real
 // XML parser to read every document the tests produce.
 
-#include "cartella_temporanea.h"
-#include "errori_xml.h"
-#include "processo.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/errori_xml.h"
+#include "tests/supporto/processo.h"
 
 #include <gtest/gtest.h>
 

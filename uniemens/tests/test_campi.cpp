@@ -1,9 +1,9 @@
 // How the UniEmens converter reads its fields and writes its numbers: leading numbers, whole numbers,
 // exact amounts and their sum, the two amount formats, the length of the declared month.
 
-#include "campi.h"
-#include "conversioni.h"
-#include "voci.h"
+#include "uniemens/campi.h"
+#include "shell/conversioni.h"
+#include "uniemens/voci.h"
 
 #include <gtest/gtest.h>
 

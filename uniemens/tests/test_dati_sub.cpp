@@ -1,12 +1,12 @@
 // The UniEmens run on whole exports: golden documents with their log and error box, and the document
 // check that keeps a faulty export from replacing the month's document.
 
-#include "contesto_registrato.h"
-#include "dati_sub.h"
-#include "errore.h"
-#include "processo.h"
-#include "supporto.h"
-#include "testo.h"
+#include "tests/supporto/contesto_registrato.h"
+#include "uniemens/dati_sub.h"
+#include "shell/errore.h"
+#include "tests/supporto/processo.h"
+#include "uniemens/tests/supporto.h"
+#include "shell/testo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The lunfort window driven for real under the offscreen platform: the error box beside the log, one
 // run however often the window is activated, and the exit status after "Continua".
 
-#include "cartella_temporanea.h"
-#include "dati_sub.h"
-#include "elaborazione.h"
-#include "uscita.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "uniemens/dati_sub.h"
+#include "shell/qt/elaborazione.h"
+#include "shell/uscita.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // The real `fornitura uniemens`, as a script or a host starts it: exit status, log on standard
 // output, the error box on standard error, the document.
 
-#include "processo.h"
-#include "supporto.h"
-#include "testo.h"
+#include "tests/supporto/processo.h"
+#include "uniemens/tests/supporto.h"
+#include "shell/testo.h"
 
 #include <gtest/gtest.h>
 

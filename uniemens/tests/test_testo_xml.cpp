@@ -1,10 +1,10 @@
 // The XML text helpers: escaping and its order, the cut that keeps references whole, the rounding
 // of the totals and the line layout.
 
-#include "testo_xml.h"
+#include "uniemens/xmltext/testo_xml.h"
 
-#include "errore.h"
-#include "testo.h"
+#include "shell/errore.h"
+#include "shell/testo.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // the errors in each converter's words, and the table writer with its weeks, attributes, pending
 // block and the rows a converter makes itself.
 
-#include "riga_inps.h"
-#include "voci_xml.h"
+#include "uniemens/xmltext/riga_inps.h"
+#include "uniemens/xmltext/voci_xml.h"
 
 #include <gtest/gtest.h>
 

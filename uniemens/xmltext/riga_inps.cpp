@@ -1,9 +1,9 @@
-#include "riga_inps.h"
+#include "uniemens/xmltext/riga_inps.h"
 
-#include "errore.h"
-#include "esportazione.h"
-#include "testo.h"
-#include "testo_xml.h"
+#include "shell/errore.h"
+#include "shell/esportazione.h"
+#include "shell/testo.h"
+#include "uniemens/xmltext/testo_xml.h"
 
 #include <algorithm>
 #include <charconv>

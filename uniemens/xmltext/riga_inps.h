@@ -4,8 +4,8 @@
 // number formats both documents write. Each converter gives the wording of its own messages
 // (TestiLettura) and the preparation of its fields.
 
-#include "conversioni.h"
-#include "convertitore.h"
+#include "shell/conversioni.h"
+#include "shell/convertitore.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "testo_xml.h"
+#include "uniemens/xmltext/testo_xml.h"
 
-#include "testo.h"
+#include "shell/testo.h"
 
 #include <algorithm>
 #include <array>

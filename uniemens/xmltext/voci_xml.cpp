@@ -1,6 +1,6 @@
-#include "voci_xml.h"
+#include "uniemens/xmltext/voci_xml.h"
 
-#include "errore.h"
+#include "shell/errore.h"
 
 #include <string>
 #include <vector>

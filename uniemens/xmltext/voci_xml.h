@@ -4,8 +4,8 @@
 // that turns rows into lines; each converter keeps its own tables and gives, through its Fonte, the
 // values and the lines that only its document has.
 
-#include "riga_inps.h"
-#include "testo_xml.h"
+#include "uniemens/xmltext/riga_inps.h"
+#include "uniemens/xmltext/testo_xml.h"
 
 #include <span>
 #include <string>

@@ -1,5 +1,5 @@
 // verifica: the supply check window.
 
-#include "programma_verifica.h"
+#include "verifica/programma_verifica.h"
 
 int main(int argc, char* argv[]) { return verifica::EseguiProgrammaVerifica(argc, argv); }

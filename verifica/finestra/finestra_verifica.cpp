@@ -1,11 +1,11 @@
-#include "finestra_verifica.h"
+#include "verifica/finestra/finestra_verifica.h"
 
-#include "confronto.h"
-#include "distinta.h"
-#include "errore.h"
-#include "pagina_html.h"
-#include "piattaforma.h"
-#include "testo.h"
+#include "verifica/confronto.h"
+#include "verifica/distinta.h"
+#include "shell/errore.h"
+#include "verifica/pagina_html.h"
+#include "shell/piattaforma.h"
+#include "shell/testo.h"
 
 #include <algorithm>
 #include <new>

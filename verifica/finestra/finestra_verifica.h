@@ -5,8 +5,8 @@
 // window's thread (LavoriInDisparte) and decides everything; the Qt and the Win32 windows are views that
 // draw what it tells them and hand the user's actions over.
 
-#include "fornitura_letta.h"
-#include "lavori_in_disparte.h"
+#include "verifica/fornitura_letta.h"
+#include "verifica/finestra/lavori_in_disparte.h"
 
 #include <array>
 #include <cstddef>

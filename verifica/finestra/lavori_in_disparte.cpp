@@ -1,4 +1,4 @@
-#include "lavori_in_disparte.h"
+#include "verifica/finestra/lavori_in_disparte.h"
 
 #include <algorithm>
 

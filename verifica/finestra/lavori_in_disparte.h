@@ -4,7 +4,7 @@
 // writing of a page) returns what to do with its result, and that runs on the window's thread when the
 // window calls Consegna: the window's data are touched by its own thread only.
 
-#include "lettura_file.h"
+#include "lettura/lettura_file.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -1,7 +1,7 @@
 #pragma once
 // A supply as a reader would tell it, made by hand for the tests of the listing and the comparison.
 
-#include "fornitura_letta.h"
+#include "verifica/fornitura_letta.h"
 
 #include <array>
 #include <string>

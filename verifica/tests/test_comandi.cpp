@@ -2,8 +2,8 @@
 // listing's rows, the comparison of two supplies made from exports that differ in one person's data and
 // one person less, and (on Linux) the listing's page printed in Chromium.
 
-#include "cartella_temporanea.h"
-#include "processo.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/processo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Two supplies compared person by person: paired by key whatever their place, a position column never
 // makes a difference, a key repeated in a file pairs occurrence by occurrence.
 
-#include "confronto.h"
-#include "supporto_fornitura.h"
+#include "verifica/confronto.h"
+#include "verifica/tests/supporto_fornitura.h"
 
 #include <gtest/gtest.h>
 

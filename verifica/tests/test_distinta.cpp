@@ -1,8 +1,8 @@
 // The listing: one TSV row per person under one header, texts made safe for a spreadsheet and for a page;
 // on the page each person's findings under its row and the findings about the supply apart.
 
-#include "distinta.h"
-#include "supporto_fornitura.h"
+#include "verifica/distinta.h"
+#include "verifica/tests/supporto_fornitura.h"
 
 #include <gtest/gtest.h>
 

@@ -3,19 +3,18 @@
 // number, a date, a count, the end mark, the code of a field) is found on that record; in the XML documents,
 // a byte of a tag's name, of a fixed value, of a number or a date, or of the TABs before a tag.
 
-#include "cartella_temporanea.h"
-#include "conversioni.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "shell/conversioni.h"
 #include "dma/record_dma.h"
-#include "esportazione.h"
-#include "fornitura_letta.h"
-#include "processo.h"
-#include "record770.h"
+#include "shell/esportazione.h"
+#include "verifica/fornitura_letta.h"
+#include "tests/supporto/processo.h"
+#include "conv770/record770.h"
 #include "tfr/record_tfr.h"
-#include "campi.h"
-#include "fornitura_letta.h"
-#include "riga_inps.h"
-#include "testo.h"
-#include "verifica.h"
+#include "uniemens/campi.h"
+#include "uniemens/xmltext/riga_inps.h"
+#include "shell/testo.h"
+#include "formati/verifica.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +32,6 @@ namespace verifica {
 namespace {
 
 namespace fs = std::filesystem;
-namespace fields = conv770::fields;
 using shell::test::CartellaTemporanea;
 using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
@@ -45,7 +43,7 @@ struct Raccolta : Destinatario {
 
 struct Caso {
     const char* comando;
-    const fields::Tracciato& (*tracciato)();
+    const tracciati::Tracciato& (*tracciato)();
 };
 
 const Caso Casi[] = {
@@ -105,15 +103,15 @@ INSTANTIATE_TEST_SUITE_P(Forniture, Generate, testing::Values("770", "dma", "tfr
 class Proprieta : public testing::TestWithParam<Caso> {};
 
 // The pieces whose every byte the layout fixes or limits: a different byte there breaks the piece.
-bool Chiuso(const fields::Pezzo& pezzo) {
+bool Chiuso(const tracciati::Pezzo& pezzo) {
     switch (pezzo.genere.comune) {
-    case fields::Comune::Letterale:
-    case fields::Comune::Spazi:
-    case fields::Comune::Zeri:
-    case fields::Comune::N:
-    case fields::Comune::DT:
-    case fields::Comune::Contatore:
-    case fields::Comune::Fine:
+    case tracciati::Comune::Letterale:
+    case tracciati::Comune::Spazi:
+    case tracciati::Comune::Zeri:
+    case tracciati::Comune::N:
+    case tracciati::Comune::DT:
+    case tracciati::Comune::Contatore:
+    case tracciati::Comune::Fine:
         return true;
     default:
         return false;
@@ -127,28 +125,28 @@ TEST_P(Proprieta, DannoTrovatoSulSuoRecord) {
     for (std::size_t i = fornitura.find("\r\n"); i != std::string::npos; i = fornitura.find("\r\n", i + 2))
         inizi.push_back(i + 2);
     inizi.pop_back(); // after the last line end
-    const fields::Tracciato& tracciato = GetParam().tracciato();
+    const tracciati::Tracciato& tracciato = GetParam().tracciato();
     std::mt19937 caso(20261208);
     int danni = 0;
     for (int prova = 0; danni < 150 && prova < 5000; ++prova) {
         const std::size_t riga = caso() % inizi.size();
         const std::size_t inizio = inizi[riga];
         const std::string_view record(fornitura.data() + inizio, fornitura.find("\r\n", inizio) - inizio);
-        fields::RecordLetto letto;
+        tracciati::RecordLetto letto;
         letto.Leggi(record, tracciato.Tabella(record.front()), tracciato.gancio);
         // A byte of a closed piece, or of the code of a field of the area.
         const std::size_t posizione = caso() % record.size();
         bool scelto = false;
-        for (const fields::PezzoLetto& p : letto.Pezzi()) {
+        for (const tracciati::PezzoLetto& p : letto.Pezzi()) {
             const auto da = static_cast<std::size_t>(p.pezzo->posizione - 1);
             if (posizione < da || posizione >= da + static_cast<std::size_t>(p.pezzo->lunghezza))
                 continue;
             if (Chiuso(*p.pezzo))
                 scelto = true;
-            else if (p.pezzo->genere == fields::Comune::Area) {
-                const std::size_t nelBlocco = (posizione - da) % fields::LunghezzaBlocco;
-                const std::size_t blocco = posizione - (posizione - da) % fields::LunghezzaBlocco;
-                scelto = nelBlocco < fields::LunghezzaCodice && record.substr(blocco, 1) != " ";
+            else if (p.pezzo->genere == tracciati::Comune::Area) {
+                const std::size_t nelBlocco = (posizione - da) % tracciati::LunghezzaBlocco;
+                const std::size_t blocco = posizione - (posizione - da) % tracciati::LunghezzaBlocco;
+                scelto = nelBlocco < tracciati::LunghezzaCodice && record.substr(blocco, 1) != " ";
             }
         }
         if (!scelto)

@@ -1,7 +1,7 @@
-#include "frm_verifica_win32.h"
+#include "verifica/win32/frm_verifica_win32.h"
 
-#include "piattaforma.h"
-#include "programma_verifica.h"
+#include "shell/piattaforma.h"
+#include "verifica/programma_verifica.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

@@ -4,8 +4,8 @@
 // verdict, the findings in a list view whose rows the window logic gives as they are drawn, the buttons;
 // resizable, the list taking what the window grows by.
 
-#include "finestra_verifica.h"
-#include "win32_comune.h"
+#include "verifica/finestra/finestra_verifica.h"
+#include "shell/win32/win32_comune.h"
 
 #include <filesystem>
 #include <functional>

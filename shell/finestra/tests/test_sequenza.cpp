@@ -1,9 +1,9 @@
 // The converter window's run sequence against a view that records what it is told.
 
-#include "sequenza.h"
+#include "shell/finestra/sequenza.h"
 
-#include "cartella_temporanea.h"
-#include "errore.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "shell/errore.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // the same supply with one employee's tax code made wrong wherever it is written.
 
 
-#include "cartella_temporanea.h"
-#include "contesto_registrato.h"
-#include "dati_sub.h"
-#include "esportazione.h"
-#include "fornitura_letta.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/contesto_registrato.h"
+#include "conv770/dati_sub.h"
+#include "shell/esportazione.h"
+#include "verifica/fornitura_letta.h"
 
 #include <filesystem>
 #include <stdexcept>

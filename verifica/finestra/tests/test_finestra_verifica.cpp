@@ -3,12 +3,12 @@
 // the reading away from the window's thread with its progress and its stop when the window closes, and the
 // pages it writes and opens.
 
-#include "cartella_temporanea.h"
-#include "confronto.h"
-#include "distinta.h"
-#include "finestra_verifica.h"
-#include "supporto_fornitura.h"
-#include "vista_prova.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "verifica/confronto.h"
+#include "verifica/distinta.h"
+#include "verifica/finestra/finestra_verifica.h"
+#include "verifica/tests/supporto_fornitura.h"
+#include "verifica/finestra/tests/vista_prova.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // them; sorting by a click on a column's head, the selector of several files, files dropped on it, the
 // listing opened in the browser, the keyboard, the size, and a long reading stopped by closing.
 
-#include "cartella_temporanea.h"
-#include "distinta.h"
-#include "forniture_di_prova.h"
-#include "frm_verifica.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "verifica/distinta.h"
+#include "verifica/finestra/tests/forniture_di_prova.h"
+#include "verifica/qt/frm_verifica.h"
 
 #include <QApplication>
 #include <QComboBox>

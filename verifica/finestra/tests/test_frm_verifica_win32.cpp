@@ -3,11 +3,11 @@
 // the checker finds them; the controls, the tab order and the size; a click on a column's head; files
 // dropped on it; the listing opened; a long reading stopped by closing; the whole program.
 
-#include "cartella_temporanea.h"
-#include "distinta.h"
-#include "forniture_di_prova.h"
-#include "frm_verifica_win32.h"
-#include "supporto_win32.h"
+#include "tests/supporto/cartella_temporanea.h"
+#include "verifica/distinta.h"
+#include "verifica/finestra/tests/forniture_di_prova.h"
+#include "verifica/win32/frm_verifica_win32.h"
+#include "tests/win32/supporto_win32.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

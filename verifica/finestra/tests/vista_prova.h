@@ -3,7 +3,7 @@
 // with the files the test gives, records the message boxes and the pages opened, and lets the test wait
 // for the work done away from the window's thread.
 
-#include "finestra_verifica.h"
+#include "verifica/finestra/finestra_verifica.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,0 +1,660 @@
+// The check of a 770 Semplificato supply: records A, B, G (one or more per employee module), J and Z
+// read by the tables that write them; the fields of each module's area by the writer's field tables;
+// the declarant the same everywhere; the counts of B and Z and the sums of J against the records G; every
+// tax code; the personal data and the links between fields that the writer always keeps.
+
+#include "anagrafe/codice_fiscale.h"
+#include "conv770/quadri.h"
+#include "conv770/record770.h"
+#include "formati/record_fissi.h"
+#include "shell/testo.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <span>
+
+namespace verifica {
+
+namespace {
+
+using tracciati::Difformita;
+using tracciati::Valore;
+
+// clang-format off
+
+// Where the checks look, in the records' positions.
+constexpr int PosDichiaranteA = 23; // A: the declarant's tax code (X16 of column 0)
+constexpr int PosDichiarante = 2;   // B, G, J: the same
+constexpr int PosModulo = 18;       // B, G, J: the module number
+constexpr int PosCodiceFiscale = 30; // G: the employee's tax code (X16 of column 20)
+constexpr int PosColonna1 = 74;     // B, G, J: X16 of column 1
+constexpr int PosRighe = 798;       // B: the lines of the export, one per employee
+constexpr int PosRecordB = 16;      // Z: the records B
+constexpr int PosModuli = 52;       // Z: the employee modules
+constexpr int PosRecordJ = 70;      // Z: the records J
+constexpr int LunghezzaTesta = 89;  // B, G, J: the head before the area
+
+constexpr Eccezione Eccezioni770[] = {
+//   tipo  pos   gravita
+    {'A',   16, Gravita::Errore},  // "77S11": a supply with another code is no 770 Semplificato
+    {'B',  487, Gravita::Avviso},  // N of a plain number, and N of a text: other characters may come
+    {'B',  535, Gravita::Avviso},  //   from the export as they stand
+    {'B', 1538, Gravita::Avviso},  // an unreadable date is written as zeros, with a line in the log
+};
+
+// The order of the records: A, B, the records G, J, Z.
+constexpr Passo Ordine[] = {
+    {'\0', "A"}, {'A', "B"}, {'B', "G"}, {'G', "GJ"}, {'J', "Z"}, {'Z', ""},
+};
+
+// The personal fields that every record G has.
+constexpr std::string_view SempreDA[] = {
+    "DA001001", "DA001002", "DA001003", "DA001004", "DA001005", "DA001006", "DA001007",
+    "DA001012", "DA001013", "DA001014", "DA001015", "DA001016",
+};
+
+// Fields that the writer writes only together: when the first is there, so is the second. "rrr" is any
+// row of the quadro.
+struct Legame { std::string_view se; std::string_view allora; };
+constexpr Legame Legami[] = {
+    {"DB001034", "DB001001"},
+    {"DB001001", "DB001249"}, {"DB001001", "DB001250"}, {"DB001001", "DB001251"}, {"DB001001", "DB001252"},
+    {"DB001249", "DB001001"},
+    {"DC001001", "DC001004"},
+    {"DCrrr026", "DCrrr027"}, {"DCrrr030", "DCrrr031"}, {"DCrrr032", "DCrrr033"},
+    {"DCrrrA22", "DCrrrB22"}, {"DCrrrB22", "DCrrrA22"},
+    {"DA001017", "DA001018"}, {"DA001018", "DA001019"}, {"DA001019", "DA001017"},
+};
+
+// A code that the writer may write twice in one module: DB001129 of the first supplementary group
+// stays in row 001 when column 181 is zero and the second group goes there too.
+constexpr std::string_view RipetibiliG[] = {"DB001129"};
+
+// clang-format on
+
+
+
+
+// A whole value of an area field: the whole number, or a number rounded down.
+std::optional<long long> ValoreIntero(const Valore& valore) {
+    if (valore.Intero())
+        return valore.ComeIntero();
+    if (valore.Numero() && std::isfinite(valore.ComeNumero()))
+        return static_cast<long long>(std::floor(valore.ComeNumero()));
+    return std::nullopt;
+}
+
+// The fields of one module, by code. The codes that the checks look up are found in one pass when the
+// module is taken, each through a small table of its own; any other code is looked for in the area.
+class CampiDelModulo {
+public:
+    explicit CampiDelModulo(std::span<const std::uint64_t> note) {
+        m_postoNoto.fill(-1);
+        for (const std::uint64_t chiave : note) {
+            if (Posto(chiave) >= 0)
+                continue;
+            std::size_t i = Hash(chiave) % m_chiaviNote.size();
+            while (m_postoNoto[i] >= 0)
+                i = (i + 1) % m_chiaviNote.size();
+            m_chiaviNote[i] = chiave;
+            m_postoNoto[i] = static_cast<std::int16_t>(m_primi.size());
+            m_primi.push_back(nullptr);
+        }
+    }
+
+    void Prendi(const std::vector<tracciati::CampoLetto>& campi) {
+        m_campi = &campi;
+        std::fill(m_primi.begin(), m_primi.end(), nullptr);
+        m_ripetuti.clear();
+        ++m_generazione;
+        for (const tracciati::CampoLetto& campo : campi) {
+            const std::uint64_t chiave = tracciati::ChiaveCodice(campo.codice);
+            if (const int posto = Posto(chiave); posto >= 0 && !m_primi[static_cast<std::size_t>(posto)])
+                m_primi[static_cast<std::size_t>(posto)] = &campo;
+            // The codes seen in this module, to find those that come again.
+            std::size_t i = Hash(chiave) % m_viste.size();
+            while (m_viste[i].generazione == m_generazione && m_viste[i].chiave != chiave)
+                i = (i + 1) % m_viste.size();
+            Vista& vista = m_viste[i];
+            if (vista.generazione != m_generazione) {
+                vista = {chiave, m_generazione, 1};
+            } else if (++vista.volte == 2) {
+                m_ripetuti.push_back(&campo);
+            }
+        }
+    }
+
+    // The first field of a code, in the order of the area.
+    const tracciati::CampoLetto* Primo(std::uint64_t chiave) const {
+        if (const int posto = Posto(chiave); posto >= 0)
+            return m_primi[static_cast<std::size_t>(posto)];
+        for (const tracciati::CampoLetto& campo : *m_campi)
+            if (tracciati::ChiaveCodice(campo.codice) == chiave)
+                return &campo;
+        return nullptr;
+    }
+    const tracciati::CampoLetto* Primo(std::string_view codice) const { return Primo(tracciati::ChiaveCodice(codice)); }
+    // The second field of each code that comes more than once.
+    const std::vector<const tracciati::CampoLetto*>& Ripetuti() const { return m_ripetuti; }
+    // The rows of quadro DC that hold a group of fields (018 to 035, A22, B22).
+    std::size_t RighiDeiGruppiDC() const {
+        std::vector<std::string_view> righi;
+        for (const auto& c : *m_campi)
+            if (c.codice.substr(0, 2) == "DC" && c.codice.substr(5) >= "018" &&
+                std::find(righi.begin(), righi.end(), c.codice.substr(2, 3)) == righi.end())
+                righi.push_back(c.codice.substr(2, 3));
+        return righi.size();
+    }
+
+private:
+    static std::size_t Hash(std::uint64_t chiave) { return static_cast<std::size_t>((chiave * 0x9E3779B97F4A7C15ULL) >> 40); }
+    int Posto(std::uint64_t chiave) const {
+        for (std::size_t i = Hash(chiave) % m_chiaviNote.size(); m_postoNoto[i] >= 0; i = (i + 1) % m_chiaviNote.size())
+            if (m_chiaviNote[i] == chiave)
+                return m_postoNoto[i];
+        return -1;
+    }
+
+    std::array<std::uint64_t, 256> m_chiaviNote{};
+    std::array<std::int16_t, 256> m_postoNoto{};
+    std::vector<const tracciati::CampoLetto*> m_primi; // by the place of a code looked up
+    struct Vista {
+        std::uint64_t chiave;
+        std::uint32_t generazione;
+        std::uint32_t volte;
+    };
+    std::array<Vista, 2048> m_viste{}; // a module holds at most 8 records of 75 fields
+    std::uint32_t m_generazione = 0;
+    std::vector<const tracciati::CampoLetto*> m_ripetuti;
+    const std::vector<tracciati::CampoLetto>* m_campi = nullptr;
+};
+
+// The codes the checks and the listing look up.
+constexpr std::string_view CodiciCercati[] = {
+    "DA001001", "DA001002", "DA001003", "DA001004", "DA001005", "DA001006", "DA001007", "DA001012", "DA001013",
+    "DA001014", "DB001001", "DB001005", "DB001073", "DB001075", "DB001010", "DB001014", "DB001108", "DB001109",
+    "DB001110", "DB001111", "DB001124", "DB001125", "DC001004",
+};
+
+// A link between two fields with their codes' keys; the rules of "rrr" once for each row of the groups.
+struct LegameChiavi {
+    std::string se, allora;
+    std::uint64_t chiaveSe, chiaveAllora;
+};
+
+std::vector<LegameChiavi> ChiaviDeiLegami() {
+    std::vector<LegameChiavi> legami;
+    for (const Legame& l : Legami) {
+        const bool perRigo = l.se.substr(2, 3) == "rrr";
+        for (int r = 1; r <= (perRigo ? 3 : 1); ++r) {
+            std::string se(l.se), allora(l.allora);
+            if (perRigo) {
+                const std::string rigo = "00" + std::to_string(r);
+                se.replace(2, 3, rigo);
+                allora.replace(2, 3, rigo);
+            }
+            legami.push_back({se, allora, tracciati::ChiaveCodice(se), tracciati::ChiaveCodice(allora)});
+        }
+    }
+    return legami;
+}
+
+struct SommaJ {
+    long long f = 0; // the signed sum of the whole values of the records G
+    int aggiunti = 0;
+    int tolti = 0;
+};
+
+// Every code that the checks look up in a module.
+std::vector<std::uint64_t> ChiaviCercate(const std::vector<LegameChiavi>& legami) {
+    std::vector<std::uint64_t> chiavi;
+    for (const std::string_view c : CodiciCercati)
+        chiavi.push_back(tracciati::ChiaveCodice(c));
+    for (const std::string_view c : SempreDA)
+        chiavi.push_back(tracciati::ChiaveCodice(c));
+    for (const auto& d : conv770::DatiControllatiDA())
+        chiavi.push_back(tracciati::ChiaveCodice(d.codice));
+    for (const auto& t : conv770::TerminiRecordJ())
+        chiavi.push_back(tracciati::ChiaveCodice(t.codiceG));
+    for (const LegameChiavi& l : legami)
+        chiavi.insert(chiavi.end(), {l.chiaveSe, l.chiaveAllora});
+    return chiavi;
+}
+
+class Lettore770 {
+public:
+    explicit Lettore770(Lettura& lettura)
+        : m_lettura(lettura), m_tracciato(conv770::Tracciato770()), m_legami(ChiaviDeiLegami()),
+          m_campi(ChiaviCercate(m_legami)) {
+        for (const auto& t : conv770::TerminiRecordJ()) {
+            if (m_codiciJ.empty() || m_codiciJ.back() != t.codiceJ)
+                m_codiciJ.push_back(t.codiceJ);
+            m_terminiJ.push_back({tracciati::ChiaveCodice(t.codiceG), m_codiciJ.size() - 1, t.segno});
+        }
+        m_somme.resize(m_codiciJ.size());
+        for (const std::string_view c : SempreDA)
+            m_sempre.push_back(tracciati::ChiaveCodice(c));
+        for (const auto& d : conv770::DatiControllatiDA())
+            m_controllati.push_back(tracciati::ChiaveCodice(d.codice));
+    }
+
+    void Leggi() {
+        LettoreRighe righe(m_lettura.File());
+        Riga riga;
+        while (righe.Prossima(riga))
+            Record(riga);
+        ChiudiModulo();
+        Fine();
+    }
+
+private:
+    void Record(const Riga& riga);
+    void RecordA(const Riga& riga);
+    void RecordB(const Riga& riga);
+    void RecordG(const Riga& riga);
+    void RecordJ(const Riga& riga);
+    void RecordZ(const Riga& riga);
+    void Dichiarante(const Riga& riga, char tipo);
+    void ChiudiModulo();
+    void ControllaModulo(const CampiDelModulo& campi);
+    void Fine();
+    void Conteggio(const Riga& riga, char tipo, int posizione, long long atteso, std::string_view cosa);
+
+    Lettura& m_lettura;
+    const tracciati::Tracciato& m_tracciato;
+    tracciati::RecordLetto m_record;
+    tracciati::AreaLetta m_area;
+    OrdineDeiRecord m_ordine{Ordine, "A, B, i record G dei dipendenti, J, Z"};
+    int m_recordB = 0;
+    int m_recordJ = 0;
+    bool m_recordZ = false;
+    std::string m_dichiarante; // A 23-38
+    long m_rigaA = 0;
+    std::string m_colonna1;    // B 74-89
+    std::string m_righeDichiarate; // B 798-805
+    long m_rigaB = 0;
+
+    // The module being read: its records G.
+    long long m_modulo = 0;       // its number (0: none yet)
+    long m_persona = -1;
+    std::string m_testa;          // positions 1-89 of its first record
+    std::array<std::string, 8> m_aree; // their areas, the first m_quanteAree (their room kept)
+    std::size_t m_quanteAree = 0;
+    std::vector<long> m_righeModulo;
+    long long m_moduli = 0;       // modules read
+    long long m_ultimoModulo = 0; // the number of the last one
+
+    std::vector<std::string_view> m_codiciJ; // SS002001 ...
+    std::vector<SommaJ> m_somme;
+    struct TermineJ {
+        std::uint64_t chiaveG;
+        std::size_t j; // into m_codiciJ
+        int segno;
+    };
+    std::vector<TermineJ> m_terminiJ;
+    std::vector<LegameChiavi> m_legami;
+    CampiDelModulo m_campi;
+    std::vector<std::uint64_t> m_sempre;      // SempreDA
+    std::vector<std::uint64_t> m_controllati; // conv770::DatiControllatiDA
+    std::string m_chi;  // "dipendente ..." of the record or module being read, its room kept
+    std::string m_dove; // where a tax code of the area is, for its findings; its room kept
+    CodiciVisti m_codiciFiscali;
+};
+
+void Lettore770::Record(const Riga& riga) {
+    m_lettura.Record();
+    ControllaFineRiga(m_lettura, riga);
+    const char tipo = riga.testo.empty() ? '\0' : riga.testo.front();
+    if (m_tracciato.Tabella(tipo).empty())
+        return TipoSconosciuto(m_lettura, riga, "A, B, G, J, Z");
+    m_ordine.Controlla(m_lettura, riga, tipo);
+    if (tipo != 'G')
+        ChiudiModulo();
+    switch (tipo) {
+    case 'A':
+        return RecordA(riga);
+    case 'B':
+        return RecordB(riga);
+    case 'G':
+        return RecordG(riga);
+    case 'J':
+        return RecordJ(riga);
+    case 'Z':
+        return RecordZ(riga);
+    }
+}
+
+void Lettore770::Dichiarante(const Riga& riga, char tipo) {
+    const std::string_view dichiarante = TestoDi(m_record, PosDichiarante);
+    if (m_rigaA > 0 && dichiarante != m_dichiarante)
+        m_lettura.Errore(riga.numero, PosDichiarante,
+                         "record " + std::string(1, tipo) + ": posizioni 2-17: dichiarante '" +
+                             std::string(SenzaSpaziFinali(dichiarante)) + "' diverso da quello del record A '" +
+                             std::string(SenzaSpaziFinali(m_dichiarante)) + "' (riga " + std::to_string(m_rigaA) + ")",
+                         tipo == 'G' ? m_persona : -1);
+    const std::string_view colonna1 = TestoDi(m_record, PosColonna1);
+    if (m_rigaB > 0 && tipo != 'B' && colonna1 != m_colonna1)
+        m_lettura.Avviso(riga.numero, PosColonna1,
+                         "record " + std::string(1, tipo) + ": posizioni 74-89: '" +
+                             std::string(SenzaSpaziFinali(colonna1)) + "' diverso dal record B '" +
+                             std::string(SenzaSpaziFinali(m_colonna1)) + "' (riga " + std::to_string(m_rigaB) + ")",
+                         tipo == 'G' ? m_persona : -1);
+}
+
+void Lettore770::RecordA(const Riga& riga) {
+    m_record.Leggi(riga.testo, m_tracciato.Tabella('A'), m_tracciato.gancio);
+    SegnalaRecord(m_lettura, riga, 'A', m_record, Eccezioni770, {}, -1);
+    if (m_rigaA > 0)
+        return;
+    m_rigaA = riga.numero;
+    m_dichiarante = TestoDi(m_record, PosDichiaranteA);
+    const std::string_view codice = SenzaSpaziFinali(m_dichiarante);
+    if (codice.empty())
+        m_lettura.Errore(riga.numero, PosDichiaranteA, "record A: posizioni 23-38: manca il codice fiscale del dichiarante");
+    SegnalaCodiceFiscale(m_lettura, riga.numero, PosDichiaranteA, m_dichiarante,
+                         "record A: posizioni 23-38: codice fiscale del dichiarante", Gravita::Errore, -1);
+    m_lettura.Dati({{{"Dichiarante", std::string(codice)}, {"Fornitura", "770 Semplificato 2011 (77S11)"}}});
+    ControllaNomeFile(m_lettura, "Importa770-2011-" + std::string(codice) + ".txt"); // as the converter names it
+}
+
+void Lettore770::RecordB(const Riga& riga) {
+    m_record.Leggi(riga.testo, m_tracciato.Tabella('B'), m_tracciato.gancio);
+    SegnalaRecord(m_lettura, riga, 'B', m_record, Eccezioni770, {}, -1);
+    Dichiarante(riga, 'B');
+    ++m_recordB;
+    if (m_rigaB == 0) {
+        m_rigaB = riga.numero;
+        m_colonna1 = TestoDi(m_record, PosColonna1);
+        m_righeDichiarate = TestoDi(m_record, PosRighe);
+    }
+    Conteggio(riga, 'B', PosModulo, 1, "numero di modulo del record B");
+}
+
+void Lettore770::Conteggio(const Riga& riga, char tipo, int posizione, long long atteso, std::string_view cosa) {
+    const std::string_view testo = TestoDi(m_record, posizione);
+    if (Cifre(testo) && NumeroDi(testo) != atteso)
+        m_lettura.Errore(riga.numero, posizione,
+                         "record " + std::string(1, tipo) + ": posizioni " + std::to_string(posizione) + "-" +
+                             std::to_string(posizione + static_cast<int>(testo.size()) - 1) + ": " + std::string(cosa) +
+                             " " + Intero(NumeroDi(testo)) + ", atteso " + Intero(atteso));
+}
+
+void Lettore770::RecordG(const Riga& riga) {
+    const std::string_view testa = riga.testo.substr(0, LunghezzaTesta);
+    const std::string_view numero = riga.testo.substr(std::min<std::size_t>(riga.testo.size(), PosModulo - 1), 8);
+    const long long modulo = Cifre(numero) && numero.size() == 8 ? NumeroDi(numero) : -1;
+    if (m_quanteAree > 0 && modulo == m_modulo && modulo > 0) {
+        // Another record of the module being read: the same head.
+        if (testa != m_testa)
+            m_lettura.Errore(riga.numero, 1,
+                             "record G del modulo " + std::to_string(modulo) +
+                                 " con posizioni 1-89 diverse dal suo primo record (riga " +
+                                 std::to_string(m_righeModulo.front()) + ")",
+                             m_persona);
+        if (m_quanteAree == 2)
+            m_lettura.Avviso(riga.numero, 1,
+                             "terzo record G del modulo " + std::to_string(modulo) +
+                                 ": il convertitore ne scrive al pi\xF9 due per dipendente",
+                             m_persona);
+        m_record.Leggi(riga.testo, m_tracciato.Tabella('G'), m_tracciato.gancio);
+        SegnalaRecord(m_lettura, riga, 'G', m_record, Eccezioni770, {}, m_persona);
+        if (m_quanteAree < m_aree.size()) { // a module of more records says so already; the rest is not read
+            m_aree[m_quanteAree++].assign(TestoDi(m_record, tracciati::InizioArea));
+            m_righeModulo.push_back(riga.numero);
+        }
+        return;
+    }
+    ChiudiModulo();
+    m_persona = m_lettura.NuovaPersona();
+    ++m_moduli;
+    m_record.Leggi(riga.testo, m_tracciato.Tabella('G'), m_tracciato.gancio);
+    const std::string_view codice = SenzaSpaziFinali(TestoDi(m_record, PosCodiceFiscale));
+    m_chi.clear();
+    if (!codice.empty())
+        m_chi.append("dipendente ").append(codice);
+    const std::string& chi = m_chi;
+    SegnalaRecord(m_lettura, riga, 'G', m_record, Eccezioni770, chi, m_persona);
+    Dichiarante(riga, 'G');
+    if (modulo < 0) {
+        m_ultimoModulo += 1; // unreadable, and said so: taken for the one expected
+    } else {
+        if (modulo != m_ultimoModulo + 1)
+            m_lettura.Errore(riga.numero, PosModulo,
+                             "record G: posizioni 18-25: numero di modulo " + Intero(modulo) + ", atteso " +
+                                 Intero(m_ultimoModulo + 1) + ": i moduli dei dipendenti vanno da 1 in su, uno per dipendente" +
+                                 Di(chi),
+                             m_persona);
+        m_ultimoModulo = modulo;
+    }
+    m_modulo = modulo;
+    m_testa.assign(testa);
+    m_quanteAree = 0;
+    m_righeModulo.clear();
+    m_aree[m_quanteAree++].assign(TestoDi(m_record, tracciati::InizioArea));
+    m_righeModulo.push_back(riga.numero);
+}
+
+void Lettore770::ChiudiModulo() {
+    if (m_quanteAree == 0)
+        return;
+    const long rigaPrima = m_righeModulo.front();
+    std::array<std::string_view, 8> aree{};
+    for (std::size_t i = 0; i < m_quanteAree; ++i)
+        aree[i] = m_aree[i];
+    m_area.Leggi(std::span<const std::string_view>(aree.data(), m_quanteAree), m_tracciato.catalogo);
+    const std::string_view testa = m_testa;
+    // Positions 30-45, or what a record cut short holds of them.
+    const std::string_view posizioni = testa.substr(std::min<std::size_t>(testa.size(), PosCodiceFiscale - 1), 16);
+    const std::string_view codice = SenzaSpaziFinali(posizioni);
+    m_chi.clear();
+    if (!codice.empty())
+        m_chi.append("dipendente ").append(codice);
+    const std::string& chi = m_chi;
+    for (const tracciati::Segnalazione& s : m_area.Segnalazioni()) {
+        // A value part names its field: its code is the 8 characters before it.
+        std::string campo;
+        const std::string_view area = m_aree[static_cast<std::size_t>(s.record)];
+        const int inizio = s.posizione - tracciati::InizioArea;
+        if (s.lunghezza == tracciati::LunghezzaValore && inizio >= tracciati::LunghezzaCodice)
+            campo = "campo " + std::string(area.substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
+                                                       tracciati::LunghezzaCodice)) + ", ";
+        m_lettura.Segnala({GravitaDi(s.difformita, 'G', s.posizione, {}), m_righeModulo[static_cast<std::size_t>(s.record)],
+                           s.posizione, "record G: " + campo + s.Messaggio() + Di(chi), m_persona});
+    }
+    CampiDelModulo& campi = m_campi;
+    campi.Prendi(m_area.Campi());
+    ControllaModulo(campi);
+
+    // The employee's tax code: positions 30-45 and DA001001.
+    if (const tracciati::CampoLetto* da = campi.Primo("DA001001"); da && da->valore.ComeTesto() != posizioni)
+        m_lettura.Errore(rigaPrima, da->posizione,
+                         "record G: campo DA001001 '" + std::string(SenzaSpaziFinali(da->valore.ComeTesto())) +
+                             "' diverso dal codice fiscale delle posizioni 30-45 '" + std::string(codice) + "'",
+                         m_persona);
+    if (!codice.empty()) {
+        SegnalaCodiceFiscale(m_lettura, rigaPrima, PosCodiceFiscale, posizioni,
+                             "record G: posizioni 30-45: codice fiscale del dipendente", Gravita::Errore, m_persona);
+        std::optional<DataNascita> nascita;
+        if (const auto* d = campi.Primo("DA001005"); d && d->valore.Data())
+            nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
+        const auto* sesso = campi.Primo("DA001004");
+        for (const std::string& discordanza :
+             Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
+            m_lettura.Avviso(rigaPrima, PosCodiceFiscale,
+                             "record G: codice fiscale '" + std::string(codice) + "' e dati anagrafici (DA001004, "
+                             "DA001005) discordi: " + discordanza, m_persona);
+        m_codiciFiscali.Aggiungi(codice, rigaPrima);
+    }
+
+    // The other tax codes of the area (CF and CN fields: the codes of the DC groups).
+    for (const tracciati::CampoLetto& campo : m_area.Campi()) {
+        if (!campo.tipo || (*campo.tipo != tracciati::Tipo::CF && *campo.tipo != tracciati::Tipo::CN) ||
+            campo.codice == "DA001001" || !campo.valore.Testo() || SenzaSpaziFinali(campo.valore.ComeTesto()).empty())
+            continue;
+        m_dove.assign("record G: campo ").append(campo.codice).append(": codice fiscale");
+        SegnalaCodiceFiscale(m_lettura, m_righeModulo[static_cast<std::size_t>(campo.record)], campo.posizione,
+                             campo.valore.ComeTesto(), m_dove, Gravita::Errore, m_persona, chi);
+    }
+
+    // The sums of record J: of each G code, its first field.
+    for (const TermineJ& t : m_terminiJ) {
+        const tracciati::CampoLetto* campo = campi.Primo(t.chiaveG);
+        const auto valore = campo ? ValoreIntero(campo->valore) : std::nullopt;
+        if (!valore)
+            continue;
+        m_somme[t.j].f += t.segno * *valore;
+        ++(t.segno > 0 ? m_somme[t.j].aggiunti : m_somme[t.j].tolti);
+    }
+
+    if (m_lettura.VuolePersone()) {
+        Persona p;
+        p.genere = 0;
+        p.indice = m_persona;
+        p.riga = rigaPrima;
+        p.chiave = std::string(codice);
+        const auto testo = [&](std::string_view c) {
+            const auto* campo = campi.Primo(c);
+            return campo && campo->valore.Testo() ? std::string(SenzaSpaziFinali(campo->valore.ComeTesto())) : std::string();
+        };
+        const auto importo = [&](std::string_view c) {
+            const auto* campo = campi.Primo(c);
+            const auto v = campo ? ValoreIntero(campo->valore) : std::nullopt;
+            return v ? Intero(*v) : std::string();
+        };
+        std::string nascita;
+        if (const auto* d = campi.Primo("DA001005"); d && d->valore.Data())
+            nascita = DataItaliana(d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno);
+        p.valori = {std::string(codice), testo("DA001002"), testo("DA001003"), std::to_string(m_modulo > 0 ? m_modulo : 0),
+                    std::to_string(m_quanteAree), testo("DA001004"), nascita, testo("DA001006"), testo("DA001007"),
+                    testo("DA001012"), testo("DA001013"), testo("DA001014"), importo("DB001001"), importo("DB001005"),
+                    importo("DB001073"), importo("DB001075"), importo("DB001010"), importo("DB001014"),
+                    importo("DB001108"), importo("DB001109"), importo("DB001110"), importo("DB001111"),
+                    importo("DB001124"), importo("DB001125"), importo("DC001004"),
+                    std::to_string(campi.RighiDeiGruppiDC())};
+        m_lettura.Persona(std::move(p));
+    }
+    m_quanteAree = 0;
+    m_righeModulo.clear();
+}
+
+void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
+    const long riga = m_righeModulo.front();
+    const auto avviso = [&](const tracciati::CampoLetto* campo, const std::string& testo) {
+        m_lettura.Avviso(campo ? m_righeModulo[static_cast<std::size_t>(campo->record)] : riga,
+                         campo ? campo->posizione : tracciati::InizioArea, "record G: " + testo + Di(m_chi), m_persona);
+    };
+    for (const auto& c : m_area.Campi())
+        if (!c.tipo)
+            avviso(&c, "campo " + std::string(c.codice) + " sconosciuto: il convertitore non scrive questo codice");
+    for (const tracciati::CampoLetto* c : campi.Ripetuti())
+        if (std::find(std::begin(RipetibiliG), std::end(RipetibiliG), c->codice) == std::end(RipetibiliG))
+            avviso(c, "campo " + std::string(c->codice) + " ripetuto nello stesso modulo");
+    const auto& dati = conv770::DatiControllatiDA();
+    for (std::size_t i = 0; i < m_sempre.size(); ++i) {
+        if (campi.Primo(m_sempre[i]))
+            continue;
+        const auto dato = std::find_if(dati.begin(), dati.end(), [&](const auto& d) { return d.codice == SempreDA[i]; });
+        avviso(nullptr, "manca il campo " + std::string(SempreDA[i]) +
+                            (dato != dati.end() ? ": " + std::string(dato->messaggio)
+                                                : std::string(", che il convertitore scrive per ogni dipendente")));
+    }
+    for (std::size_t i = 0; i < m_controllati.size(); ++i) {
+        const tracciati::CampoLetto* campo = campi.Primo(m_controllati[i]);
+        if (campo && campo->valore.Testo() && SenzaSpaziFinali(campo->valore.ComeTesto()).empty())
+            avviso(campo, "campo " + std::string(dati[i].codice) + " vuoto: " + std::string(dati[i].messaggio));
+    }
+    if (const auto* provincia = campi.Primo("DA001007"); provincia && provincia->valore.Testo()) {
+        std::string_view testo = SenzaSpaziFinali(provincia->valore.ComeTesto());
+        testo.remove_prefix(std::min(testo.find_first_not_of(' '), testo.size()));
+        if (testo.size() > 2)
+            avviso(provincia, "campo DA001007 '" + std::string(testo) +
+                                  "': la provincia di nascita ha al pi\xF9 2 caratteri (EE per l'estero)");
+    }
+    for (const LegameChiavi& l : m_legami) {
+        const auto* campo = campi.Primo(l.chiaveSe);
+        if (campo && !campi.Primo(l.chiaveAllora))
+            avviso(campo, "campo " + l.se + " senza " + l.allora + ": il convertitore li scrive insieme");
+    }
+}
+
+void Lettore770::RecordJ(const Riga& riga) {
+    m_record.Leggi(riga.testo, m_tracciato.Tabella('J'), m_tracciato.gancio);
+    SegnalaRecord(m_lettura, riga, 'J', m_record, Eccezioni770, {}, -1);
+    Dichiarante(riga, 'J');
+    ++m_recordJ;
+    Conteggio(riga, 'J', PosModulo, 1, "numero di modulo del record J");
+    const std::array<std::string_view, 1> area{TestoDi(m_record, tracciati::InizioArea)};
+    m_area.Leggi(area, m_tracciato.catalogo);
+    for (const tracciati::Segnalazione& s : m_area.Segnalazioni())
+        m_lettura.Segnala({GravitaDi(s.difformita, 'J', s.posizione, {}), riga.numero, s.posizione,
+                           "record J: " + s.Messaggio(), -1});
+    const auto& letti = m_area.Campi();
+    // Exactly the codes of the totals, in their order.
+    for (std::size_t i = 0; i < std::max(letti.size(), m_codiciJ.size()); ++i) {
+        if (i < letti.size() && i < m_codiciJ.size() && letti[i].codice == m_codiciJ[i])
+            continue;
+        if (i >= letti.size())
+            m_lettura.Errore(riga.numero, tracciati::InizioArea + static_cast<int>(i) * tracciati::LunghezzaBlocco,
+                             "record J: manca il campo " + std::string(m_codiciJ[i]));
+        else
+            m_lettura.Errore(riga.numero, letti[i].posizione,
+                             "record J: campo " + std::string(letti[i].codice) + " dove \xE8 atteso " +
+                                 (i < m_codiciJ.size() ? std::string(m_codiciJ[i]) : "la fine dei campi"));
+        break;
+    }
+    // Each total against the records G: the whole part of the sum of the amounts, of which the records G
+    // hold the whole parts; so within the range that rounding down allows.
+    for (std::size_t i = 0; i < m_codiciJ.size(); ++i) {
+        const auto campo = std::find_if(letti.begin(), letti.end(),
+                                        [&](const tracciati::CampoLetto& c) { return c.codice == m_codiciJ[i]; });
+        if (campo == letti.end())
+            continue;
+        const auto dichiarato = ValoreIntero(campo->valore);
+        if (!dichiarato)
+            continue;
+        const SommaJ& s = m_somme[i];
+        const long long minimo = s.f - s.tolti;
+        const long long massimo = s.f + std::max(s.aggiunti - 1, 0);
+        const bool concorda = *dichiarato >= minimo && *dichiarato <= massimo;
+        std::string ricalcolato = Intero(s.f);
+        if (minimo != massimo)
+            ricalcolato += " (da " + Intero(minimo) + " a " + Intero(massimo) + ")";
+        m_lettura.Totale({"Record J, " + std::string(m_codiciJ[i]), Intero(*dichiarato), ricalcolato, concorda});
+        if (!concorda)
+            m_lettura.Errore(riga.numero, campo->posizione,
+                             "record J: campo " + std::string(m_codiciJ[i]) + " " + Intero(*dichiarato) +
+                                 " non corrisponde ai record G: la somma delle loro parti intere \xE8 " + Intero(s.f) +
+                                 ", quindi il totale va da " + Intero(minimo) + " a " + Intero(massimo));
+    }
+}
+
+void Lettore770::RecordZ(const Riga& riga) {
+    m_record.Leggi(riga.testo, m_tracciato.Tabella('Z'), m_tracciato.gancio);
+    SegnalaRecord(m_lettura, riga, 'Z', m_record, Eccezioni770, {}, -1);
+    m_recordZ = true;
+    ConfrontaConteggio(m_lettura, riga.numero, 'Z', PosRecordB, Parte(riga.testo, PosRecordB, 9), m_recordB, "record B");
+    ConfrontaConteggio(m_lettura, riga.numero, 'Z', PosModuli, Parte(riga.testo, PosModuli, 9), m_moduli,
+                       "dipendenti (moduli dei record G)");
+    ConfrontaConteggio(m_lettura, riga.numero, 'Z', PosRecordJ, Parte(riga.testo, PosRecordJ, 9), m_recordJ, "record J");
+}
+
+void Lettore770::Fine() {
+    if (m_rigaB > 0)
+        ConfrontaConteggio(m_lettura, m_rigaB, 'B', PosRighe, m_righeDichiarate, m_moduli,
+                           "dipendenti (moduli dei record G)");
+    if (m_ordine.Precedente() != 'Z')
+        m_lettura.Errore(0, 0,
+                         m_ordine.Precedente() == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
+                                              : "la fornitura finisce dopo il record " + std::string(1, m_ordine.Precedente()) +
+                                                    ": mancano i record che seguono (A, B, G, J, Z)");
+    m_codiciFiscali.Segnala(m_lettura, PosCodiceFiscale, "record G");
+}
+
+} // namespace
+
+void Leggi770(Lettura& lettura) { Lettore770(lettura).Leggi(); }
+
+} // namespace verifica

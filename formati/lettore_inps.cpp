@@ -1,0 +1,843 @@
+// The check of the INPS documents, UniEmens and E-Mens: the document read by the suite's XML reader and
+// held to its grammar as it streams by (grammatiche_inps.cpp), and the rules that the grammar cannot say:
+// the declaration and the file's name, the company the same as the sender, the report count and the debit
+// total against the reports (UniEmens), the daily calendar of the declared month (UniEmens), the
+// contribution position's registration number, the same person twice, the collaborators' periods. Every
+// report and every collaborator is a person of the listing; a previous month's block belongs to the
+// report that holds it.
+
+#include "formati/grammatiche_inps.h"
+#include "formati/record_fissi.h"
+
+#include "uniemens/campi.h"
+#include "uniemens/xmltext/riga_inps.h"
+#include "shell/testo.h"
+#include "uniemens/xmltext/testo_xml.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <tuple>
+
+namespace verifica {
+
+namespace {
+
+using namespace inps;
+
+// What sets the two documents apart, beyond their grammars.
+struct DocumentoINPS {
+    Formato formato;
+    const Grammatica& (*grammatica)();
+    const SchemaDistinta& (*schema)();
+    std::string_view prefisso;          // of the file's name, before "YYYY-MM.xml"
+    std::size_t ragioneSocialeMassima;  // escaped characters the company name is cut to; 0: whole
+    bool calendario;                    // the reports hold the daily calendar and the company totals
+    std::string_view liste;             // the company's lists, as a message names them
+};
+
+// clang-format off
+constexpr DocumentoINPS Uniemens{Formato::Uniemens, GrammaticaUniemens, SchemaUniemens, "INPSUNIEMENS-", 50, true,
+                                 "<PosContributiva> n\xE9 <ListaCollaboratori>"};
+constexpr DocumentoINPS Emens{Formato::Emens, GrammaticaEmens, SchemaEmens, "INPSEMENS-", 0, false,
+                              "<ListaDenunceIndividuali> n\xE9 <ListaCollaboratori>"};
+
+// The first line of the documents, as the converters write it.
+constexpr std::string_view Dichiarazione = "<?xml version='1.0' encoding='ISO-8859-1'?>";
+
+// The elements whose value is a column of the listing, by the column's name in the schema. The values
+// of a previous month's block go to the column "mese precedente" instead.
+struct ColonnaDelNodo { N nodo; std::string_view colonna; };
+constexpr ColonnaDelNodo ColonneDeiNodi[] = {
+    {CFLavoratore,            "codice fiscale"},
+    {CFCollaboratore,         "codice fiscale"},
+    {Cognome,                 "cognome"},
+    {Nome,                    "nome"},
+    {Qualifica1,              "Qualifica1"},
+    {ImponibileDipendente,    "Imponibile"},
+    {ImponibileCollaboratore, "Imponibile"},
+    {Contributo,              "Contributo"},
+    {RetribTeorica,           "RetribTeorica"},
+    {GiorniRetribuiti,        "GiorniRetribuiti"},
+    {GiorniContribuiti,       "GiorniContribuiti"},
+    {TipoRapporto,            "TipoRapporto"},
+    {Aliquota,                "Aliquota"},
+    {Dal,                     "Dal"},
+    {Al,                      "Al"},
+};
+// The columns that the rules fill from more than one element.
+constexpr std::string_view ColonnaLavorati = "giorni lavorati";
+constexpr std::string_view ColonnaSettimane = "settimane";
+constexpr std::string_view ColonnaAssunzione = "assunzione";
+constexpr std::string_view ColonnaCessazione = "cessazione";
+constexpr std::string_view ColonnaElimina = "Elimina";
+constexpr std::string_view ColonnaMesePrecedente = "mese precedente";
+
+// The elements of child elements whose opening (A) or closing (C) the rules look at.
+constexpr std::uint8_t A = Interesse::Apertura, C = Interesse::Chiusura;
+struct ContenitoreSeguito { N nodo; std::uint8_t interessi; };
+constexpr ContenitoreSeguito ContenitoriSeguiti[] = {
+    {DenunceMensili,            A},
+    {DenunceRetributiveMensili, A},
+    {AziendaU,                  C},
+    {AziendaE,                  C},
+    {PosContributiva,           A | C},
+    {ListaDenunceIndividuali,   A},
+    {ListaCollaboratoriU,       A},
+    {ListaCollaboratoriE,       A},
+    {DenunciaIndividualeU,      A | C},
+    {DenunciaIndividualeE,      A | C},
+    {CollaboratoreU,            A | C},
+    {CollaboratoreE,            A | C},
+    {MesePrecedenteU,           A | C},
+    {MesePrecedenteE,           A | C},
+    {DatiRetributiviU,          A | C},
+    {Giorno,                    A},
+};
+
+// The elements whose value the checks and the supply's data read; the listing reads every other one too.
+constexpr N LettiDaiControlli[] = {
+    CFPersonaMittente, RagSocMittente, CFMittente, SedeINPS, AnnoMeseDenunciaU, AnnoMeseDenunciaE, CFAzienda,
+    RagSocAzienda, Matricola, CSC, CA, CFLavoratore, CFCollaboratore, ImponibileDipendente, ImponibileCollaboratore,
+    Contributo, GiorniRetribuiti, Dal, Al, NumLavoratori, ForzaAziendale, NumDenIndiv, TotaleADebito, TotaleACredito,
+};
+
+// The parts of a previous month's block that the listing shows, in this order.
+enum ParteMese { Consolidamento, Orario, AssunzioneMese, CessazioneMese, SettimaneMese, GiorniMese, NumeroParti };
+constexpr std::string_view NomiPartiMese[NumeroParti] = {
+    "TipoConsolidamento", "OrarioContrattuale", "assunzione", "cessazione", "settimane", "GiorniRetribuiti",
+};
+
+// The kinds of person of the schemas.
+constexpr int GenereDipendente = 0;
+constexpr int GenereCollaboratore = 1;
+constexpr std::string_view NomiGeneri[] = {"dipendente", "collaboratore"};
+// clang-format on
+
+bool Cifre(std::string_view t) {
+    return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A whole number of at most 18 digits with its sign; none otherwise.
+std::optional<long long> Intero(std::string_view t) {
+    const bool meno = !t.empty() && t[0] == '-';
+    const std::string_view cifre = t.substr(meno ? 1 : 0);
+    if (!Cifre(cifre) || cifre.size() > 18)
+        return std::nullopt;
+    long long n = 0;
+    std::from_chars(cifre.data(), cifre.data() + cifre.size(), n);
+    return meno ? -n : n;
+}
+
+// An amount in cents from "-?[0-9]+,[0-9]{2}" (the form already checked); none beyond 16 digits.
+std::optional<long long> Centesimi(std::string_view t) {
+    const auto virgola = t.find(',');
+    std::string cifre(t.substr(0, virgola));
+    cifre.append(t.substr(virgola + 1));
+    return Intero(cifre);
+}
+
+std::string Numero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
+
+// An amount of the document as the listing shows it, with the decimals it is written with: "1500,5"
+// gives "1.500,5" (and "." between thousands are read as such).
+std::string ImportoDistinta(std::string_view t) {
+    std::string semplice;
+    for (const char c : t)
+        if (c != '.')
+            semplice += c == ',' ? '.' : c;
+    double valore = 0;
+    const auto [fine, errore] = std::from_chars(semplice.data(), semplice.data() + semplice.size(), valore);
+    if (errore != std::errc() || fine != semplice.data() + semplice.size())
+        return std::string(t);
+    const auto punto = semplice.find('.');
+    return ImportoItaliano(valore, punto == std::string::npos ? 0 : static_cast<int>(semplice.size() - punto - 1));
+}
+
+// yyyy-mm-dd as dd/mm/yyyy.
+std::string DataDistinta(std::string_view t) {
+    if (t.size() != 10)
+        return std::string(t);
+    return std::string(t.substr(8, 2)) + "/" + std::string(t.substr(5, 2)) + "/" + std::string(t.substr(0, 4));
+}
+
+// The length of a text once written with CodificaXML's references.
+std::size_t LunghezzaCodificata(std::string_view t) {
+    std::string codificato(t);
+    uniemens::xmltext::CodificaXML(codificato);
+    return codificato.size();
+}
+
+// The largest sum of contributions, in cents, that the debit total is checked against.
+constexpr long long SommaMassima = 100'000'000'000'000'000;
+
+// The tax code of a person (up to 24 characters, as three numbers), to find it twice.
+struct CodiceVisto {
+    std::array<std::uint64_t, 3> codice{};
+    int genere = 0;
+    Posto posto;
+    long persona = 0;
+    friend bool operator<(const CodiceVisto& a, const CodiceVisto& b) {
+        return std::tie(a.genere, a.codice[0], a.codice[1], a.codice[2], a.posto.riga) <
+               std::tie(b.genere, b.codice[0], b.codice[1], b.codice[2], b.posto.riga);
+    }
+    std::string Testo() const {
+        char testo[sizeof codice + 1] = {};
+        std::memcpy(testo, codice.data(), sizeof codice);
+        return testo;
+    }
+};
+
+// A total that the document states: its value and its place.
+struct Dichiarato {
+    std::optional<long long> valore;
+    Posto posto;
+};
+
+class LettoreINPS : public RegoleXML {
+public:
+    LettoreINPS(Lettura& lettura, const DocumentoINPS& documento)
+        : m_lettura(lettura), m_documento(documento), m_schema(documento.schema()) {
+        m_colonne.fill(-1);
+        for (const ColonnaDelNodo& c : ColonneDeiNodi)
+            m_colonne[static_cast<std::size_t>(c.nodo)] = Colonna(c.colonna);
+        m_colonnaLavorati = Colonna(ColonnaLavorati);
+        m_colonnaSettimane = Colonna(ColonnaSettimane);
+        m_colonnaAssunzione = Colonna(ColonnaAssunzione);
+        m_colonnaCessazione = Colonna(ColonnaCessazione);
+        m_colonnaElimina = Colonna(ColonnaElimina);
+        m_colonnaMesePrecedente = Colonna(ColonnaMesePrecedente);
+    }
+
+    void Leggi();
+
+    std::uint8_t Interessi(int nodo) const override {
+        if (m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].forma != FormaValore::Elementi)
+            return m_lettura.VuolePersone() || std::find(std::begin(LettiDaiControlli), std::end(LettiDaiControlli),
+                                                         nodo) != std::end(LettiDaiControlli)
+                       ? Interesse::Valore
+                       : 0;
+        for (const ContenitoreSeguito& c : ContenitoriSeguiti)
+            if (c.nodo == nodo)
+                return c.interessi;
+        return 0;
+    }
+    void Segnala(Gravita gravita, Posto posto, std::string messaggio) override;
+    void Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto) override;
+    void Valore(int nodo, std::string_view valore, bool buono, Posto posto) override;
+    void Chiusura(int nodo, Posto posto) override;
+
+private:
+    int Colonna(std::string_view nome) const {
+        for (std::size_t i = 0; i < m_schema.colonne.size(); ++i)
+            if (m_schema.colonne[i].nome == nome)
+                return static_cast<int>(i);
+        return -1;
+    }
+    void ControllaDichiarazione(const xml::LettoreXML& lettore);
+    void NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto posto);
+    void FissaCodice(std::string_view codice);
+    // " (dipendente CF)", the end of the person's findings.
+    std::string DiChi() const {
+        return Di(m_codice.empty() ? std::string() : std::string(NomiGeneri[m_genere]) + " " + m_codice);
+    }
+    void FinePersona();
+    // A value of the listing for the person being read.
+    void Metti(int colonna, std::string valore) {
+        if (m_inPersona && m_lettura.VuolePersone() && colonna >= 0)
+            m_persona.valori[static_cast<std::size_t>(colonna)] = std::move(valore);
+    }
+    void Aggiungi(int colonna, std::string_view separatore, std::string_view valore) {
+        if (!m_inPersona || !m_lettura.VuolePersone() || colonna < 0)
+            return;
+        std::string& v = m_persona.valori[static_cast<std::size_t>(colonna)];
+        if (!v.empty())
+            v.append(separatore);
+        v.append(valore);
+    }
+    // A value of the previous month's block, for the listing; the weeks one after another.
+    void MesePrecedente(ParteMese parte, std::string_view valore) {
+        if (!m_lettura.VuolePersone())
+            return;
+        std::string& testo = m_mesePrecedente[parte];
+        if (!testo.empty())
+            testo += ' ';
+        testo.append(valore);
+    }
+    // The block as the listing shows it: "OrarioContrattuale 4000; settimane 21:X 22:X; ...".
+    std::string TestoMesePrecedente() const {
+        std::string testo;
+        for (std::size_t i = 0; i < m_mesePrecedente.size(); ++i)
+            if (!m_mesePrecedente[i].empty())
+                testo.append(testo.empty() ? "" : "; ").append(NomiPartiMese[i]).append(" ").append(m_mesePrecedente[i]);
+        return testo;
+    }
+    void AnnoMese(std::string_view valore, bool buono, Posto posto);
+    void Fine(bool interrotta);
+    void Totali(bool interrotta);
+
+    Lettura& m_lettura;
+    const DocumentoINPS& m_documento;
+    const SchemaDistinta& m_schema;
+    std::array<int, NumeroNodi> m_colonne{};
+    int m_colonnaLavorati, m_colonnaSettimane, m_colonnaAssunzione, m_colonnaCessazione, m_colonnaElimina,
+        m_colonnaMesePrecedente;
+
+    // The file: its first line and its last two bytes.
+    std::array<char, 2> m_ultimi{};
+    std::uint64_t m_letti = 0;
+
+    // The sender and the company.
+    std::string m_cfPersonaMittente, m_ragSocMittente, m_cfMittente, m_sedeINPS, m_cfAzienda, m_ragSocAzienda;
+    bool m_mittenteLetto = false, m_ragSocLetta = false;
+    std::string m_mese, m_matricola, m_csc, m_ca;
+    int m_giorniDelMese = 0; // of the declared month; 0 when unknown
+
+    // The person being read; its findings wait for its end, when its tax code is known.
+    bool m_inPersona = false;
+    int m_genere = 0;
+    long m_indice = -1;
+    Posto m_postoPersona;
+    std::string m_codice;
+    bool m_codiceLetto = false;
+    std::vector<Rilievo> m_rilieviPersona; // until its code is known
+    Persona m_persona;
+    bool m_inMesePrecedente = false;
+    std::array<std::string, NumeroParti> m_mesePrecedente;
+    std::string m_settimana; // IdSettimana of the week being read
+    std::string m_giorno;    // GiornoAssunzione or GiornoCessazione
+    std::string m_dal;
+    int m_lavorati = 0;
+    int m_giorni = 0;
+    bool m_calendarioRotto = false;
+    std::vector<CodiceVisto> m_codici;
+
+    // The company's lists and totals.
+    bool m_liste = false;
+    long m_denunce = 0;         // DenunciaIndividuale, Elimina="S" included
+    long m_collaboratori = 0;
+    long m_denunceInPosizione = 0;
+    bool m_matricolaInPosizione = false;
+    long long m_centesimi = 0;  // the sum of Contributo
+    long m_contributi = 0;      // how many were summed
+    bool m_contributiIlleggibili = false;
+    Dichiarato m_numDenIndiv, m_numLavoratori, m_forzaAziendale, m_totaleADebito, m_totaleACredito;
+};
+
+void LettoreINPS::Leggi() {
+    ValidatoreXML validatore(m_documento.grammatica(), *this);
+    xml::LettoreXML lettore([this](char* dove, std::size_t quanti) {
+        const std::size_t n = m_lettura.File().Leggi(dove, quanti);
+        if (n == 1)
+            m_ultimi = {m_ultimi[1], dove[0]};
+        else if (n > 1)
+            m_ultimi = {dove[n - 2], dove[n - 1]};
+        m_letti += n;
+        return n;
+    });
+    bool interrotta = false;
+    try {
+        validatore.Leggi(lettore);
+    } catch (const xml::ErroreXML& errore) {
+        // Where the document stops being XML the reading stops: what was read so far is still told.
+        interrotta = true;
+        Segnala(Gravita::Errore, {static_cast<long>(errore.Riga()), static_cast<long>(errore.Colonna())},
+                "documento XML non ben formato: " + errore.Motivo());
+    }
+    if (m_inPersona)
+        FinePersona();
+    Fine(interrotta);
+    m_lettura.Record(validatore.Righe());
+    if (!interrotta && m_letti > 0 && m_ultimi[1] != '\n')
+        Segnala(Gravita::Avviso, {validatore.Righe(), 0}, "l'ultima riga non finisce con CR LF");
+    validatore.SegnalaImpaginazione();
+}
+
+// A finding inside a person ends with whose it is: those that come before its tax code wait for it (a few:
+// the code is its first child).
+void LettoreINPS::Segnala(Gravita gravita, Posto posto, std::string messaggio) {
+    if (!m_inPersona)
+        return m_lettura.Segnala({gravita, posto.riga, posto.colonna, std::move(messaggio), -1});
+    if (m_codiceLetto)
+        return m_lettura.Segnala({gravita, posto.riga, posto.colonna, messaggio + DiChi(), m_indice});
+    m_rilieviPersona.push_back({gravita, posto.riga, posto.colonna, std::move(messaggio), m_indice});
+    if (m_rilieviPersona.size() >= 64)
+        FissaCodice({});
+}
+
+// The person's tax code is known (empty: it has none where it should).
+void LettoreINPS::FissaCodice(std::string_view codice) {
+    m_codice = codice;
+    m_codiceLetto = true;
+    for (Rilievo& r : m_rilieviPersona) {
+        r.messaggio += DiChi();
+        m_lettura.Segnala(r);
+    }
+    m_rilieviPersona.clear();
+}
+
+// The declaration that the converters write: ISO-8859-1 is a must, the line as they write it a habit.
+void LettoreINPS::ControllaDichiarazione(const xml::LettoreXML& lettore) {
+    const xml::DichiarazioneXML& d = lettore.Dichiarazione();
+    if (!d.presente)
+        Segnala(Gravita::Errore, {1, 1},
+                "manca la dichiarazione XML: il documento va dichiarato in ISO-8859-1 (" + std::string(Dichiarazione) + ")");
+    else if (lettore.CodificaDocumento() != xml::Codifica::Iso88591)
+        Segnala(Gravita::Errore, {1, 1},
+                "la dichiarazione XML " +
+                    (d.codifica.empty() ? std::string("non dichiara la codifica") : "dichiara la codifica '" + d.codifica + "'") +
+                    ": il documento va scritto e dichiarato in ISO-8859-1");
+    else {
+        const std::string_view inizio = m_lettura.File().Inizio(InizioPerRiconoscere);
+        const std::string_view prima = inizio.substr(0, inizio.find_first_of("\r\n"));
+        if (prima != Dichiarazione)
+            Segnala(Gravita::Avviso, {1, 1},
+                    "dichiarazione XML " + ValidatoreXML::Citato(prima) + " diversa da quella del convertitore: " +
+                        std::string(Dichiarazione));
+    }
+}
+
+void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto posto) {
+    if (m_inPersona) // a report inside another: the grammar said so; the outer one ends here
+        FinePersona();
+    m_inPersona = true;
+    m_genere = genere;
+    m_indice = m_lettura.NuovaPersona();
+    m_postoPersona = posto;
+    m_codice.clear();
+    m_codiceLetto = false;
+    for (std::string& parte : m_mesePrecedente)
+        parte.clear();
+    m_lavorati = 0;
+    m_dal.clear();
+    const auto attributi = lettore.Attributi();
+    const bool elimina = std::any_of(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "Elimina"; });
+    if (m_lettura.VuolePersone()) {
+        m_persona = {};
+        m_persona.genere = genere;
+        m_persona.indice = m_indice;
+        m_persona.riga = posto.riga;
+        m_persona.valori.assign(m_schema.colonne.size(), std::string());
+        if (elimina)
+            Metti(m_colonnaElimina, "S");
+    }
+}
+
+void LettoreINPS::FinePersona() {
+    if (!m_codiceLetto)
+        FissaCodice({});
+    if (!m_codice.empty() && m_codice.size() <= 24) {
+        CodiceVisto visto;
+        std::memcpy(visto.codice.data(), m_codice.data(), m_codice.size());
+        visto.genere = m_genere;
+        visto.posto = m_postoPersona;
+        visto.persona = m_indice;
+        m_codici.push_back(visto);
+    }
+    if (m_lettura.VuolePersone()) {
+        m_persona.chiave = m_codice;
+        if (m_genere == GenereDipendente) {
+            Metti(m_colonnaMesePrecedente, TestoMesePrecedente());
+            Metti(m_colonnaLavorati, std::to_string(m_lavorati));
+        }
+        m_lettura.Persona(std::move(m_persona));
+    }
+    m_inPersona = false;
+}
+
+void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto) {
+    switch (nodo) {
+    case DenunceMensili:
+    case DenunceRetributiveMensili:
+        ControllaDichiarazione(lettore);
+        break;
+    case DenunciaIndividualeU:
+    case DenunciaIndividualeE:
+        ++m_denunce;
+        ++m_denunceInPosizione;
+        NuovaPersona(GenereDipendente, lettore, posto);
+        break;
+    case CollaboratoreU:
+    case CollaboratoreE:
+        ++m_collaboratori;
+        NuovaPersona(GenereCollaboratore, lettore, posto);
+        break;
+    case PosContributiva:
+        m_denunceInPosizione = 0;
+        m_matricolaInPosizione = false;
+        [[fallthrough]];
+    case ListaDenunceIndividuali:
+    case ListaCollaboratoriU:
+    case ListaCollaboratoriE:
+        m_liste = true;
+        break;
+    case MesePrecedenteU:
+    case MesePrecedenteE:
+        m_inMesePrecedente = true;
+        for (std::string& parte : m_mesePrecedente)
+            parte.clear();
+        for (const xml::Attributo& a : lettore.Attributi())
+            if (a.nome == "TipoConsolidamento")
+                MesePrecedente(Consolidamento, a.valore);
+        break;
+    case DatiRetributiviU:
+        m_giorni = 0;
+        m_calendarioRotto = false;
+        break;
+    case Giorno: {
+        if (!m_documento.calendario || m_inMesePrecedente)
+            break;
+        ++m_giorni;
+        if (m_calendarioRotto)
+            break;
+        // GG="k", the day in plain digits: found as the only attribute, read as a number.
+        const auto attributi = lettore.Attributi();
+        const auto gg = std::find_if(attributi.begin(), attributi.end(),
+                                     [](const xml::Attributo& a) { return StessoTesto(a.nome, "GG"); });
+        if (gg == attributi.end())
+            break;
+        const std::string_view g = gg->valore;
+        const bool giusto = (g.size() == 1 && g[0] >= '1' && g[0] <= '9' && g[0] - '0' == m_giorni) ||
+                            (g.size() == 2 && g[0] >= '1' && g[0] <= '9' && g[1] >= '0' && g[1] <= '9' &&
+                             (g[0] - '0') * 10 + (g[1] - '0') == m_giorni);
+        if (!giusto) {
+            m_calendarioRotto = true;
+            Segnala(Gravita::Errore, posto,
+                    "<Giorno GG=\"" + std::string(g) + "\">: atteso GG=\"" + std::to_string(m_giorni) +
+                        "\": il calendario ha un elemento <Giorno> per ogni giorno del mese, da 1 in ordine");
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto posto) {
+    const auto pulito = [valore] { return shell::TogliSpazi(valore); };
+    if (m_inPersona && !m_codiceLetto)
+        FissaCodice(nodo == CFLavoratore || nodo == CFCollaboratore ? pulito() : std::string_view());
+    switch (nodo) {
+    case CFPersonaMittente:
+        m_cfPersonaMittente = pulito();
+        break;
+    case RagSocMittente:
+    case RagSocAzienda: {
+        if (m_documento.ragioneSocialeMassima > 0) {
+            const std::size_t lunghezza = LunghezzaCodificata(valore);
+            if (lunghezza > m_documento.ragioneSocialeMassima)
+                Segnala(Gravita::Avviso, posto,
+                        std::string(nodo == RagSocMittente ? "<RagSocMittente>" : "<RagSocAzienda>") + " di " +
+                            std::to_string(lunghezza) + " caratteri come scritti nel documento: il convertitore la taglia a " +
+                            std::to_string(m_documento.ragioneSocialeMassima));
+        }
+        if (nodo == RagSocMittente) {
+            m_ragSocMittente = valore;
+            m_ragSocLetta = true;
+        } else {
+            m_ragSocAzienda = valore;
+            if (m_ragSocLetta && valore != m_ragSocMittente)
+                Segnala(Gravita::Errore, posto,
+                        "<RagSocAzienda> " + ValidatoreXML::Citato(valore) + " diversa da <RagSocMittente> " +
+                            ValidatoreXML::Citato(m_ragSocMittente) + ": sono la stessa ragione sociale dell'azienda");
+        }
+        break;
+    }
+    case CFMittente:
+        m_cfMittente = valore;
+        m_mittenteLetto = true;
+        break;
+    case SedeINPS:
+        m_sedeINPS = pulito();
+        break;
+    case CFAzienda:
+        m_cfAzienda = valore;
+        if (m_mittenteLetto && valore != m_cfMittente)
+            Segnala(Gravita::Errore, posto,
+                    "<CFAzienda> " + ValidatoreXML::Citato(valore) + " diverso da <CFMittente> " +
+                        ValidatoreXML::Citato(m_cfMittente) + ": sono lo stesso codice fiscale dell'azienda");
+        break;
+    case AnnoMeseDenunciaU:
+    case AnnoMeseDenunciaE:
+        AnnoMese(valore, buono, posto);
+        break;
+    case Matricola:
+        m_matricolaInPosizione = true;
+        if (m_matricola.empty())
+            m_matricola = pulito();
+        break;
+    case CSC:
+        m_csc = pulito();
+        break;
+    case CA:
+        m_ca = pulito();
+        break;
+    case ImponibileDipendente:
+    case ImponibileCollaboratore:
+        if (buono && std::none_of(valore.begin(), valore.end(), [](char c) { return c >= '1' && c <= '9'; }))
+            Segnala(Gravita::Avviso, posto,
+                    "<Imponibile> " + ValidatoreXML::Citato(valore) +
+                        ": il convertitore non scrive le righe con imponibile 0");
+        break;
+    case Contributo:
+        if (!m_documento.calendario)
+            break;
+        // Amounts beyond what any report holds (over 10^15 euro in all) cannot be summed here.
+        if (const auto centesimi = buono ? Centesimi(valore) : std::nullopt;
+            centesimi && *centesimi < SommaMassima && *centesimi > -SommaMassima &&
+            m_centesimi + *centesimi < SommaMassima && m_centesimi + *centesimi > -SommaMassima) {
+            m_centesimi += *centesimi;
+            ++m_contributi;
+        } else {
+            m_contributiIlleggibili = true;
+        }
+        break;
+    case GiorniRetribuiti:
+        if (const auto numero = uniemens::xmltext::NumeroIniziale(valore); numero && *numero == 0)
+            Segnala(Gravita::Avviso, posto,
+                    "<GiorniRetribuiti> " + ValidatoreXML::Citato(valore) +
+                        ": il convertitore lo scrive solo quando non \xE8 0");
+        if (m_inMesePrecedente)
+            MesePrecedente(GiorniMese, pulito());
+        break;
+    case OrarioContrattuale:
+        if (m_inMesePrecedente)
+            MesePrecedente(Orario, pulito());
+        break;
+    case Lavorato:
+        m_lavorati += valore.size() == 1 && valore[0] == 'S';
+        break;
+    case IdSettimana:
+        if (m_lettura.VuolePersone())
+            m_settimana = pulito();
+        break;
+    case TipoCopertura: {
+        if (!m_lettura.VuolePersone())
+            break;
+        const std::string settimana = m_settimana + ":" + std::string(pulito());
+        if (m_inMesePrecedente)
+            MesePrecedente(SettimaneMese, settimana);
+        else
+            Aggiungi(m_colonnaSettimane, " ", settimana);
+        break;
+    }
+    case GiornoAssunzione:
+    case GiornoCessazione:
+        m_giorno = pulito();
+        break;
+    case TipoAssunzione:
+    case TipoCessazione: {
+        const std::string evento = m_giorno + " " + std::string(pulito());
+        if (m_inMesePrecedente)
+            MesePrecedente(nodo == TipoAssunzione ? AssunzioneMese : CessazioneMese, evento);
+        else
+            Metti(nodo == TipoAssunzione ? m_colonnaAssunzione : m_colonnaCessazione, evento);
+        break;
+    }
+    case Dal:
+        m_dal = buono ? std::string(valore) : std::string();
+        break;
+    case Al:
+        if (buono && !m_dal.empty() && m_dal > valore)
+            Segnala(Gravita::Avviso, posto,
+                    "<Al> " + std::string(valore) + " prima di <Dal> " + m_dal + ": il periodo finisce prima di cominciare");
+        break;
+    case NumDenIndiv:
+        m_numDenIndiv = {Intero(valore), posto};
+        break;
+    case NumLavoratori:
+        m_numLavoratori = {Intero(valore), posto};
+        break;
+    case ForzaAziendale:
+        m_forzaAziendale = {Intero(valore), posto};
+        break;
+    case TotaleADebito:
+        m_totaleADebito = {Intero(valore), posto};
+        break;
+    case TotaleACredito:
+        m_totaleACredito = {Intero(valore), posto};
+        break;
+    default:
+        break;
+    }
+    // The columns of the listing.
+    const int colonna = m_colonne[static_cast<std::size_t>(nodo)];
+    if (colonna < 0 || !m_inPersona || m_inMesePrecedente || !m_lettura.VuolePersone())
+        return;
+    switch (m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].forma) {
+    case FormaValore::Contributo:
+    case FormaValore::Decimale:
+    case FormaValore::Importo:
+    case FormaValore::Intero:
+        Metti(colonna, buono ? ImportoDistinta(valore) : std::string(valore));
+        break;
+    case FormaValore::Data:
+        Metti(colonna, buono ? DataDistinta(valore) : std::string(valore));
+        break;
+    default:
+        Metti(colonna, std::string(pulito()));
+        break;
+    }
+}
+
+// The declared month: the days of its calendar, and the file's name.
+void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/) {
+    const auto trattino = valore.rfind('-');
+    if (trattino == std::string_view::npos)
+        return;
+    const std::string_view anno = shell::TogliSpazi(valore.substr(0, trattino));
+    const std::string_view mese = valore.substr(trattino + 1);
+    m_mese = std::string(mese) + "/" + std::string(anno);
+    if (!Cifre(anno) || anno.size() > 9 || !Cifre(mese) || mese.size() != 2)
+        return;
+    const int a = static_cast<int>(*Intero(anno));
+    const int m = static_cast<int>(*Intero(mese));
+    if (buono && m_documento.calendario)
+        m_giorniDelMese = uniemens::GiorniDelMese(a, m);
+    const std::string atteso =
+        std::string(m_documento.prefisso) + uniemens::CifreMinime(a, 4) + "-" + std::string(mese) + ".xml";
+    const std::string nome = shell::TestoPercorso(m_lettura.File().Percorso().filename());
+    if (!nome.empty() && nome != atteso)
+        m_lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + atteso + "'");
+}
+
+void LettoreINPS::Chiusura(int nodo, Posto posto) {
+    switch (nodo) {
+    case DenunciaIndividualeU:
+    case DenunciaIndividualeE:
+    case CollaboratoreU:
+    case CollaboratoreE:
+        if (m_inPersona)
+            FinePersona();
+        break;
+    case MesePrecedenteU:
+    case MesePrecedenteE:
+        m_inMesePrecedente = false;
+        break;
+    case DatiRetributiviU:
+        if (m_giorniDelMese > 0 && m_giorni != m_giorniDelMese)
+            Segnala(Gravita::Errore, posto,
+                    "<DatiRetributivi>: " + std::to_string(m_giorni) + " elementi <Giorno>, attesi " +
+                        std::to_string(m_giorniDelMese) + ", uno per giorno del mese " + m_mese);
+        break;
+    case PosContributiva:
+        if (m_denunceInPosizione > 0 && !m_matricolaInPosizione)
+            Segnala(Gravita::Errore, posto,
+                    "<PosContributiva>: manca <Matricola>, che precede la prima <DenunciaIndividuale>");
+        else if (m_denunceInPosizione == 0 && m_matricolaInPosizione)
+            Segnala(Gravita::Errore, posto, "<PosContributiva>: <Matricola> senza alcuna <DenunciaIndividuale>");
+        if (m_denunceInPosizione == 0)
+            Segnala(Gravita::Avviso, posto,
+                    "<PosContributiva> senza <DenunciaIndividuale>: il convertitore la scrive cos\xEC solo quando "
+                    "l'esportazione ha soltanto righe del mese precedente");
+        break;
+    case AziendaU:
+    case AziendaE:
+        if (!m_liste)
+            Segnala(Gravita::Errore, posto,
+                    "<Azienda> senza " + std::string(m_documento.liste) + ": il documento non ha persone, nulla da inviare");
+        break;
+    default:
+        break;
+    }
+}
+
+void LettoreINPS::Fine(bool interrotta) {
+    Totali(interrotta);
+    // The same person twice, among the reports or among the collaborators.
+    std::sort(m_codici.begin(), m_codici.end());
+    for (std::size_t i = 1; i < m_codici.size(); ++i) {
+        const CodiceVisto& a = m_codici[i - 1];
+        const CodiceVisto& b = m_codici[i];
+        if (a.genere == b.genere && a.codice == b.codice)
+            m_lettura.Avviso(b.posto.riga, b.posto.colonna,
+                             "il " + std::string(NomiGeneri[b.genere]) + " " + b.Testo() +
+                                 " compare due volte: anche alla riga " + std::to_string(a.posto.riga),
+                             b.persona);
+    }
+    Intestazione dati;
+    if (!m_ragSocAzienda.empty() || !m_cfAzienda.empty())
+        dati.voci.emplace_back("Azienda", std::string(shell::TogliSpazi(m_ragSocAzienda)) +
+                                              (m_cfAzienda.empty() ? "" : " (" + m_cfAzienda + ")"));
+    if (!m_mese.empty())
+        dati.voci.emplace_back("Mese di riferimento", m_mese);
+    if (!m_cfPersonaMittente.empty())
+        dati.voci.emplace_back("Mittente", m_cfPersonaMittente);
+    if (!m_sedeINPS.empty())
+        dati.voci.emplace_back("Sede INPS", m_sedeINPS);
+    if (!m_matricola.empty())
+        dati.voci.emplace_back("Matricola", m_matricola);
+    if (!m_csc.empty())
+        dati.voci.emplace_back("CSC", m_csc);
+    if (!m_ca.empty())
+        dati.voci.emplace_back("CA", m_ca);
+    m_lettura.Dati(dati);
+}
+
+// The totals the document states against its reports; the counts of the E-Mens document, which states none.
+void LettoreINPS::Totali(bool interrotta) {
+    const auto conteggio = [&](const Dichiarato& d, std::string_view nome, Gravita gravita) {
+        if (!d.valore)
+            return;
+        const bool concorda = *d.valore == m_denunce;
+        m_lettura.Totale({std::string(nome) + ": denunce individuali", Numero(*d.valore), Numero(m_denunce), concorda});
+        if (!concorda && !interrotta)
+            m_lettura.Segnala({gravita, d.posto.riga, d.posto.colonna,
+                               "<" + std::string(nome) + "> " + Numero(*d.valore) + ", ma il documento ha " +
+                                   Numero(m_denunce) + " <DenunciaIndividuale> (comprese quelle con Elimina=\"S\")",
+                               -1});
+    };
+    if (m_documento.calendario) {
+        conteggio(m_numDenIndiv, "NumDenIndiv", Gravita::Errore);
+        conteggio(m_numLavoratori, "NumLavoratori", Gravita::Avviso);
+        conteggio(m_forzaAziendale, "ForzaAziendale", Gravita::Avviso);
+        if (m_totaleADebito.valore) {
+            // TotaleADebito rounds the sum of the amounts, each Contributo the amount to its cents: apart by at
+            // most half a unit and half a cent per report.
+            const long long totale = *m_totaleADebito.valore;
+            const bool misurabile = totale < SommaMassima / 100 && totale > -SommaMassima / 100;
+            const long long scarto = misurabile ? totale * 100 - m_centesimi : SommaMassima;
+            const bool entro = (scarto < 0 ? -scarto : scarto) <= (100 + m_contributi) / 2;
+            const long long interi = m_centesimi >= 0 ? m_centesimi / 100 : -((-m_centesimi + 99) / 100);
+            const long long arrotondato = interi + (m_centesimi - interi * 100 >= 50 ? 1 : 0);
+            std::string ricalcolato = ImportoItaliano(static_cast<double>(m_centesimi) / 100.0);
+            if (m_contributiIlleggibili)
+                ricalcolato += " (senza i <Contributo> illeggibili)";
+            m_lettura.Totale({"TotaleADebito: somma dei contributi", Numero(totale), ricalcolato, entro});
+            const Posto p = m_totaleADebito.posto;
+            if (!interrotta && !m_contributiIlleggibili && !entro)
+                m_lettura.Errore(p.riga, p.colonna,
+                                 "<TotaleADebito> " + Numero(totale) + " non corrisponde alle denunce: la somma dei <Contributo> \xE8 " +
+                                     ImportoItaliano(static_cast<double>(m_centesimi) / 100.0) + ", quindi il totale \xE8 " +
+                                     Numero(arrotondato) + " (al pi\xF9 mezza unit\xE0 e mezzo centesimo per denuncia di scarto)");
+            else if (!interrotta && !m_contributiIlleggibili && totale != arrotondato)
+                m_lettura.Avviso(p.riga, p.colonna,
+                                 "<TotaleADebito> " + Numero(totale) + " invece di " + Numero(arrotondato) +
+                                     ", la somma arrotondata dei <Contributo> (" +
+                                     ImportoItaliano(static_cast<double>(m_centesimi) / 100.0) +
+                                     "): ammesso solo per gli arrotondamenti dei singoli contributi");
+        }
+        if (m_totaleACredito.valore) {
+            m_lettura.Totale({"TotaleACredito: crediti", Numero(*m_totaleACredito.valore), "0",
+                              *m_totaleACredito.valore == 0});
+            if (*m_totaleACredito.valore != 0 && !interrotta)
+                m_lettura.Avviso(m_totaleACredito.posto.riga, m_totaleACredito.posto.colonna,
+                                 "<TotaleACredito> " + Numero(*m_totaleACredito.valore) +
+                                     ": il convertitore non ha crediti da dichiarare e scrive sempre 0");
+        }
+    } else {
+        // What the document holds stands for what it states.
+        m_lettura.Totale({"Elementi DenunciaIndividuale", Numero(m_denunce), Numero(m_denunce), true});
+        m_lettura.Totale({"Elementi Collaboratore", Numero(m_collaboratori), Numero(m_collaboratori), true});
+    }
+}
+
+} // namespace
+
+void LeggiUniemens(Lettura& lettura) { LettoreINPS(lettura, Uniemens).Leggi(); }
+void LeggiEmens(Lettura& lettura) { LettoreINPS(lettura, Emens).Leggi(); }
+
+} // namespace verifica

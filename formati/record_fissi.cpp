@@ -1,0 +1,161 @@
+#include "formati/record_fissi.h"
+
+#include "anagrafe/codice_fiscale.h"
+#include "shell/testo.h"
+
+#include <algorithm>
+#include <type_traits>
+
+namespace verifica {
+
+void ControllaFineRiga(Lettura& lettura, const Riga& riga) {
+    if (riga.fine == FineRiga::SoloLf)
+        lettura.Errore(riga.numero, static_cast<long>(riga.lunghezza) + 1,
+                       "fine riga senza CR: le righe della fornitura finiscono con CR LF");
+    else if (riga.fine == FineRiga::Nessuna)
+        lettura.Errore(riga.numero, static_cast<long>(riga.lunghezza) + 1,
+                       "ultima riga senza fine riga: attesi CR LF");
+}
+
+Gravita GravitaDi(tracciati::Difformita difformita, char tipo, int posizione, std::span<const Eccezione> eccezioni) {
+    for (const Eccezione& e : eccezioni)
+        if (e.tipo == tipo && e.posizione == posizione)
+            return e.gravita;
+    return difformita == tracciati::Difformita::Formato ? Gravita::Errore : Gravita::Avviso;
+}
+
+void SegnalaRecord(Lettura& lettura, const Riga& riga, char tipo, const tracciati::RecordLetto& record,
+                   std::span<const Eccezione> eccezioni, std::string_view chi, long persona) {
+    for (const tracciati::Segnalazione& s : record.Segnalazioni())
+        lettura.Segnala({GravitaDi(s.difformita, tipo, s.posizione, eccezioni), riga.numero, s.posizione,
+                         "record " + std::string(1, tipo) + ": " + s.Messaggio() + Di(chi), persona});
+}
+
+bool Cifre(std::string_view testo) {
+    return !testo.empty() && std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+long long NumeroDi(std::string_view cifre) {
+    long long n = 0;
+    for (const char c : cifre.substr(0, 18))
+        n = n * 10 + (c - '0');
+    return n;
+}
+
+std::string Intero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
+
+std::string Posizioni(int posizione, int lunghezza) {
+    return "posizioni " + std::to_string(posizione) + "-" + std::to_string(posizione + lunghezza - 1);
+}
+
+std::string_view Parte(std::string_view record, int posizione, int lunghezza) {
+    if (record.size() < static_cast<std::size_t>(posizione - 1 + lunghezza))
+        return {};
+    return record.substr(static_cast<std::size_t>(posizione - 1), static_cast<std::size_t>(lunghezza));
+}
+
+bool OrdineDeiRecord::Controlla(Lettura& lettura, const Riga& riga, char tipo) {
+    bool alSuoPosto = true;
+    for (const Passo& p : m_passi)
+        if (p.da == m_precedente) {
+            alSuoPosto = p.verso.find(tipo) != std::string_view::npos;
+            if (!alSuoPosto)
+                lettura.Errore(riga.numero, 1,
+                               "record " + std::string(1, tipo) + " fuori posto" +
+                                   (m_precedente ? " dopo il record " + std::string(1, m_precedente) : "") +
+                                   ": l'ordine \xE8 " + std::string(m_ordine));
+            break;
+        }
+    m_precedente = tipo;
+    return alSuoPosto;
+}
+
+void TipoSconosciuto(Lettura& lettura, const Riga& riga, std::string_view attesi) {
+    lettura.Errore(riga.numero, 1,
+                   riga.testo.empty() ? "riga vuota: attesi i record " + std::string(attesi)
+                                      : "tipo di record '" + std::string(1, riga.testo.front()) +
+                                            "' sconosciuto: attesi " + std::string(attesi));
+}
+
+void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::string_view testo, std::string_view dove,
+                          Gravita gravita, long persona, std::string_view chi) {
+    const std::string_view codice = SenzaSpaziFinali(testo);
+    if (codice.empty())
+        return;
+    const EsitoCodiceFiscale esito = ControllaCodiceFiscale(testo);
+    if (esito.Valido() && esito.avviso.empty())
+        return;
+    const std::string inizio = std::string(dove) + " '" + std::string(codice) + "'";
+    if (!esito.Valido())
+        lettura.Segnala({gravita, riga, posizione, inizio + " non valido: " + esito.errore + Di(chi), persona});
+    else
+        lettura.Avviso(riga, posizione, inizio + ": " + esito.avviso + Di(chi), persona);
+}
+
+namespace {
+
+// A character as a byte in the order that comparing characters gives (char may be signed).
+constexpr unsigned char InOrdine(char c) {
+    return static_cast<unsigned char>(static_cast<unsigned char>(c) ^ (std::is_signed_v<char> ? 0x80 : 0));
+}
+
+} // namespace
+
+void CodiciVisti::Aggiungi(std::string_view codice, long riga) {
+    std::uint64_t parti[2] = {0, 0};
+    for (std::size_t i = 0; i < 16; ++i)
+        parti[i / 8] = parti[i / 8] << 8 | InOrdine(i < codice.size() ? codice[i] : '\0');
+    m_codici.push_back({parti[0], parti[1], riga});
+}
+
+void CodiciVisti::Segnala(Lettura& lettura, int posizione, std::string_view record) {
+    std::sort(m_codici.begin(), m_codici.end());
+    for (std::size_t i = 1; i < m_codici.size(); ++i) {
+        const Visto& visto = m_codici[i];
+        if (visto.alta != m_codici[i - 1].alta || visto.bassa != m_codici[i - 1].bassa)
+            continue;
+        std::string codice(16, '\0');
+        for (std::size_t j = 0; j < 16; ++j)
+            codice[j] = static_cast<char>(InOrdine(static_cast<char>((j < 8 ? visto.alta : visto.bassa) >> (56 - 8 * (j % 8)))));
+        lettura.Avviso(visto.riga, posizione,
+                       std::string(record) + ": il dipendente " + std::string(SenzaSpaziFinali(codice)) +
+                           " compare due volte: anche alla riga " + std::to_string(m_codici[i - 1].riga));
+    }
+}
+
+void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, int posizione, std::string_view testo,
+                        long long contati, std::string_view cosa) {
+    if (!Cifre(testo))
+        return; // the piece's own finding says so
+    const long long dichiarato = NumeroDi(testo);
+    const std::string dove = Posizioni(posizione, static_cast<int>(testo.size()));
+    lettura.Totale({"Record " + std::string(1, tipo) + ", " + dove + ": " + std::string(cosa), Intero(dichiarato),
+                    Intero(contati), dichiarato == contati});
+    if (dichiarato != contati)
+        lettura.Errore(riga, posizione,
+                       "record " + std::string(1, tipo) + ": " + dove + ": " + Intero(dichiarato) + " " +
+                           std::string(cosa) + ", ma la fornitura ne ha " + Intero(contati));
+}
+
+void ControllaNomeFile(Lettura& lettura, std::string_view atteso) {
+    const std::string nome = shell::TestoPercorso(lettura.File().Percorso().filename());
+    if (!nome.empty() && nome != atteso)
+        lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" +
+                                 std::string(atteso) + "'");
+}
+
+std::string Di(std::string_view chi) { return chi.empty() ? std::string() : " (" + std::string(chi) + ")"; }
+
+std::string_view SenzaSpaziFinali(std::string_view testo) {
+    const auto fine = testo.find_last_not_of(' ');
+    return fine == std::string_view::npos ? std::string_view() : testo.substr(0, fine + 1);
+}
+
+std::string_view TestoDi(const tracciati::RecordLetto& record, int posizione) {
+    for (const tracciati::PezzoLetto& p : record.Pezzi())
+        if (p.pezzo->posizione == posizione)
+            return p.testo;
+    return {};
+}
+
+} // namespace verifica

@@ -1,0 +1,25 @@
+#pragma once
+// The offline check of a supply: the file is recognised by its content, read once in pieces, and every
+// finding, the supply's data, its persons and its totals are told to a Destinatario as they are found.
+// The command line prints the findings, the listing and the comparison keep the persons, the window
+// shows both.
+
+#include "lettura/destinatario.h"
+
+#include <filesystem>
+#include <string>
+
+namespace verifica {
+
+// Reads the file at `percorso` and tells `destinatario` what it finds. An empty file and a file of no
+// known format are a finding (an error about the whole file), not an exception. Throws ErroreFile when
+// the file is missing or unreadable, LetturaInterrotta when Opzioni::avanzamento stops it.
+Esito VerificaFile(const std::filesystem::path& percorso, const Opzioni& opzioni, Destinatario& destinatario);
+
+// The same for the bytes of a supply in memory.
+Esito VerificaTesto(std::string contenuto, const Opzioni& opzioni, Destinatario& destinatario);
+
+// The schema of a format's listing.
+const SchemaDistinta& SchemaDi(Formato formato);
+
+} // namespace verifica

@@ -1,0 +1,40 @@
+#pragma once
+// Whom a reader tells what it finds as it reads a supply: every finding, the supply's data, its persons and
+// its totals; what the reading was asked for, and what it found in all.
+
+#include "lettura/formato.h"
+#include "lettura/lettura_file.h"
+#include "lettura/modello.h"
+#include "lettura/rilievo.h"
+
+#include <optional>
+
+namespace verifica {
+
+class Destinatario {
+public:
+    virtual ~Destinatario() = default;
+    virtual void Segnala(const Rilievo& rilievo) = 0;
+    // Told once the format is known: the listing's columns.
+    virtual void Schema(Formato /*formato*/, const SchemaDistinta& /*schema*/) {}
+    virtual void Dati(const Intestazione& /*intestazione*/) {}
+    // Each person once all its records are read; only when Opzioni::persone asks for them.
+    virtual void Persona(verifica::Persona&& /*persona*/) {}
+    virtual void Totale(const verifica::Totale& /*totale*/) {}
+};
+
+struct Opzioni {
+    std::optional<Formato> formato; // forced (`--formato`); otherwise recognised from the content
+    bool persone = false;           // whether the persons' data are wanted (the listing, the comparison)
+    Avanzamento avanzamento;
+};
+
+struct Esito {
+    std::optional<Formato> formato; // none: empty file, or a file of no known format
+    long errori = 0;
+    long avvisi = 0;
+    long persone = 0;
+    long record = 0; // records (lines) of a fixed-length supply, lines of an XML document
+};
+
+} // namespace verifica

@@ -1,0 +1,50 @@
+#pragma once
+// What every format's reader works with: the file, and one place that counts what it tells the
+// Destinatario (findings by severity, persons, records).
+
+#include "lettura/destinatario.h"
+
+#include <string>
+
+namespace verifica {
+
+class Lettura {
+public:
+    Lettura(FileInLettura& file, const Opzioni& opzioni, Destinatario& destinatario, Esito& esito)
+        : m_file(file), m_opzioni(opzioni), m_destinatario(destinatario), m_esito(esito) {}
+
+    FileInLettura& File() { return m_file; }
+
+    // A finding at record (line) `riga`, position (column) `colonna`; about person `persona` (-1: none).
+    void Errore(long riga, long colonna, std::string messaggio, long persona = -1) {
+        Segnala({Gravita::Errore, riga, colonna, std::move(messaggio), persona});
+    }
+    void Avviso(long riga, long colonna, std::string messaggio, long persona = -1) {
+        Segnala({Gravita::Avviso, riga, colonna, std::move(messaggio), persona});
+    }
+    void Segnala(const Rilievo& rilievo) {
+        ++(rilievo.gravita == Gravita::Errore ? m_esito.errori : m_esito.avvisi);
+        m_destinatario.Segnala(rilievo);
+    }
+
+    // Whether the persons' data are wanted: a reader that only checks need not gather them.
+    bool VuolePersone() const { return m_opzioni.persone; }
+    // A new person: gives its index (counted whether or not its data are wanted).
+    long NuovaPersona() { return m_esito.persone++; }
+    void Persona(verifica::Persona&& persona) {
+        if (m_opzioni.persone)
+            m_destinatario.Persona(std::move(persona));
+    }
+    void Dati(const Intestazione& intestazione) { m_destinatario.Dati(intestazione); }
+    void Totale(const verifica::Totale& totale) { m_destinatario.Totale(totale); }
+    // A record (line) read, or `quanti` of them.
+    void Record(long quanti = 1) { m_esito.record += quanti; }
+
+private:
+    FileInLettura& m_file;
+    const Opzioni& m_opzioni;
+    Destinatario& m_destinatario;
+    Esito& m_esito;
+};
+
+} // namespace verifica

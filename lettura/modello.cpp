@@ -1,0 +1,40 @@
+#include "lettura/modello.h"
+#include "lettura/rilievo.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace verifica {
+
+const char* NomeGravita(Gravita gravita) { return gravita == Gravita::Errore ? "errore" : "avviso"; }
+
+std::string ImportoItaliano(double importo, int decimali) {
+    char cifre[64];
+    std::snprintf(cifre, sizeof cifre, "%.*f", decimali, std::fabs(importo));
+    std::string intera = cifre, frazione;
+    if (const auto punto = intera.find('.'); punto != std::string::npos) {
+        frazione = intera.substr(punto + 1);
+        intera.resize(punto);
+    }
+    std::string testo;
+    if (importo < 0 && intera.find_first_not_of('0') != std::string::npos)
+        testo += '-';
+    else if (importo < 0 && frazione.find_first_not_of('0') != std::string::npos)
+        testo += '-';
+    for (std::size_t i = 0; i < intera.size(); ++i) {
+        if (i > 0 && (intera.size() - i) % 3 == 0)
+            testo += '.';
+        testo += intera[i];
+    }
+    if (!frazione.empty())
+        testo.append(",").append(frazione);
+    return testo;
+}
+
+std::string DataItaliana(int anno, int mese, int giorno) {
+    char testo[32];
+    std::snprintf(testo, sizeof testo, "%02d/%02d/%04d", giorno, mese, anno);
+    return testo;
+}
+
+} // namespace verifica

@@ -1,0 +1,74 @@
+#pragma once
+// What a supply holds, as the listing and the comparison show it: the supply's own data (declarant or
+// company, period), one row per person, and the totals that the file states beside those recomputed
+// from its records. Every format describes its rows with a schema: the columns of its listing and the
+// kinds of person that fill them.
+
+#include "lettura/formato.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace verifica {
+
+enum class Allineamento {
+    Testo,  // left
+    Numero, // right: amounts, counts, dates
+};
+
+struct ColonnaDistinta {
+    std::string_view nome; // the TSV header and the HTML column head
+    Allineamento allineamento = Allineamento::Testo;
+    bool diPosizione = false; // tells only the person's place in the file (a module number): two
+                              // supplies are not different because of it
+};
+
+// A kind of person: its name in the listing's first column ("dipendente"), the title of its table
+// ("Dipendenti"), and the columns of the format's schema that it fills.
+struct GenerePersona {
+    std::string_view nome;
+    std::string_view titolo;
+    std::span<const int> colonne;
+};
+
+// The columns of a format's listing. The first three are always "codice fiscale", "cognome", "nome";
+// the listing's own first column, "tipo", is the kind's name.
+struct SchemaDistinta {
+    std::span<const ColonnaDistinta> colonne;
+    std::span<const GenerePersona> generi;
+};
+
+inline constexpr std::string_view ColonneComuni[] = {"codice fiscale", "cognome", "nome"};
+
+// The supply's own data, in the order the listing's header shows them ("Dichiarante", "Periodo"...).
+struct Intestazione {
+    std::vector<std::pair<std::string, std::string>> voci;
+};
+
+struct Persona {
+    int genere = 0;        // index into the schema's kinds
+    long indice = 0;       // its place among the persons of the file, from 0
+    long riga = 0;         // its first record or line
+    std::string chiave;    // what pairs it with the same person in another supply of its format
+    std::vector<std::string> valori; // one per schema column; empty where its kind has none
+};
+
+// A total or count that the file states, beside the one recomputed from its records.
+struct Totale {
+    std::string nome;        // "Record Z, dipendenti (posizioni 52-60)"
+    std::string dichiarato;  // as the file writes it, in the Italian form for amounts
+    std::string ricalcolato; // the same, from the records
+    bool concorda = true;    // whether the two agree (within what rounding allows)
+};
+
+// An amount in the Italian form: "." between thousands, "," before the two decimals ("1.234,50");
+// whole numbers without decimals ("1.234") when `decimali` is 0.
+std::string ImportoItaliano(double importo, int decimali = 2);
+
+// A date of a supply as the listing shows it: "dd/mm/yyyy".
+std::string DataItaliana(int anno, int mese, int giorno);
+
+} // namespace verifica

@@ -1,0 +1,317 @@
+// The checker's rules, case by case, as data: each file of casi/ takes a supply (written by the real
+// converter from a sample, or kept beside the case), changes it, runs the real `fornitura verifica` on it
+// and says which findings must come out, on which line. A new case needs no C++.
+//
+// A case file, one directive per line ("#" starts a comment; texts in double quotes, \xNN for a byte):
+//   fornitura 770|dma|tfr|uniemens|emens   the supply that the converter writes from samples/<command>
+//   file NOME                              or: the file NOME beside the case, as it is
+//   sostituisci R P "TESTO"                line R (from 1), from position P (from 1): TESTO in place
+//   cancella-riga R / duplica-riga R       the line removed / repeated after itself
+//   inserisci-riga R "TESTO"               a new line (ended by CR LF) before line R
+//   tronca-riga R N                        line R keeps its first N characters
+//   fine-riga-lf R                         line R ends with LF instead of CR LF
+//   sostituisci-testo "DA" "A" [N]         the N-th (1st) occurrence of DA in the file becomes A
+//   sostituisci-tutto "DA" "A"             every occurrence of DA becomes A
+//   nome "NOME"                            the file's name (default: the name the converter gave it)
+//   formato COMANDO                        checked with --formato COMANDO
+//   errore R[:C] "PARTE" / avviso R[:C] "PARTE"
+//                                          a finding of that severity on line R (0: about the whole file),
+//                                          at position C when given, whose message holds PARTE
+//   altri-errori                           more errors than those listed are allowed
+//   esito N                                the exit status (default: 1 when an error is expected, else 0)
+// Every error printed must be one of those expected, unless altri-errori.
+
+#include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/processo.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using shell::test::CartellaTemporanea;
+using shell::test::EseguiProcesso;
+using shell::test::LeggiFile;
+using shell::test::ScriviFile;
+
+// The tokens of a directive: words, and texts in double quotes with \xNN, \" and \\.
+std::vector<std::string> Parole(const std::string& riga) {
+    std::vector<std::string> parole;
+    std::size_t i = 0;
+    while (i < riga.size()) {
+        if (riga[i] == ' ' || riga[i] == '\t') {
+            ++i;
+            continue;
+        }
+        if (riga[i] == '#')
+            break;
+        std::string parola;
+        if (riga[i] == '"') {
+            for (++i; i < riga.size() && riga[i] != '"'; ++i) {
+                if (riga[i] == '\\' && i + 1 < riga.size()) {
+                    if (riga[i + 1] == 'x' && i + 3 < riga.size()) {
+                        parola += static_cast<char>(std::stoi(riga.substr(i + 2, 2), nullptr, 16));
+                        i += 3;
+                    } else {
+                        parola += riga[++i];
+                    }
+                } else {
+                    parola += riga[i];
+                }
+            }
+            ++i; // the closing quote
+        } else {
+            while (i < riga.size() && riga[i] != ' ' && riga[i] != '\t')
+                parola += riga[i++];
+        }
+        parole.push_back(parola);
+    }
+    return parole;
+}
+
+struct Atteso {
+    std::string gravita;
+    long riga = 0;
+    std::optional<long> colonna;
+    std::string parte;
+};
+
+struct Caso {
+    std::string nome;
+    fs::path percorso;
+    friend void PrintTo(const Caso& caso, std::ostream* os) { *os << caso.percorso.generic_string(); }
+};
+
+std::vector<Caso> TuttiICasi() {
+    std::vector<Caso> casi;
+    for (const auto& voce : fs::recursive_directory_iterator(VERIFICA_CASI))
+        if (voce.path().extension() == ".caso") {
+            std::string nome = fs::relative(voce.path(), VERIFICA_CASI).replace_extension().generic_string();
+            std::replace_if(nome.begin(), nome.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+            casi.push_back({nome, voce.path()});
+        }
+    std::sort(casi.begin(), casi.end(), [](const Caso& a, const Caso& b) { return a.nome < b.nome; });
+    return casi;
+}
+
+// The supply that the converter writes from its sample, made once per command for all the cases.
+struct FornituraDiEsempio {
+    std::string nome;
+    std::string contenuto;
+};
+
+const FornituraDiEsempio& DaEsempio(const std::string& comando) {
+    static CartellaTemporanea cartella;
+    static std::map<std::string, FornituraDiEsempio> fatte;
+    if (const auto f = fatte.find(comando); f != fatte.end())
+        return f->second;
+    const fs::path archivio = cartella / comando;
+    const auto esito = EseguiProcesso(FORNITURA_EXE,
+                                      {comando, "--dir", shell::test::Argomento(fs::path(CAMPIONI) / comando),
+                                       "--archive", shell::test::Argomento(archivio), "--now", "2011-06-14T09:05:07"},
+                                      cartella / (comando + ".out"), cartella / (comando + ".err"));
+    FornituraDiEsempio fornitura;
+    for (const auto& voce : fs::directory_iterator(archivio))
+        if (!voce.path().filename().string().starts_with("."))
+            fornitura = {voce.path().filename().string(), LeggiFile(voce.path())};
+    EXPECT_EQ(esito.stato, 0) << comando << ": " << esito.err;
+    return fatte[comando] = fornitura;
+}
+
+// The lines of a supply with their ends, to be changed one by one.
+struct Righe {
+    std::vector<std::string> testo;
+    std::vector<std::string> fine;
+
+    explicit Righe(const std::string& contenuto) {
+        std::size_t inizio = 0;
+        while (inizio < contenuto.size()) {
+            const auto lf = contenuto.find('\n', inizio);
+            std::string riga = contenuto.substr(inizio, lf == std::string::npos ? std::string::npos : lf - inizio);
+            std::string f = lf == std::string::npos ? "" : "\n";
+            if (!f.empty() && !riga.empty() && riga.back() == '\r') {
+                riga.pop_back();
+                f = "\r\n";
+            }
+            testo.push_back(riga);
+            fine.push_back(f);
+            if (lf == std::string::npos)
+                break;
+            inizio = lf + 1;
+        }
+    }
+    std::string Unite() const {
+        std::string tutto;
+        for (std::size_t i = 0; i < testo.size(); ++i)
+            tutto += testo[i] + fine[i];
+        return tutto;
+    }
+    std::size_t Indice(long riga) const {
+        if (riga < 1 || static_cast<std::size_t>(riga) > testo.size())
+            throw std::runtime_error("riga " + std::to_string(riga) + " fuori dalla fornitura");
+        return static_cast<std::size_t>(riga - 1);
+    }
+};
+
+class CasoDiVerifica : public testing::TestWithParam<Caso> {};
+
+TEST_P(CasoDiVerifica, RilieviAttesi) {
+    std::ifstream file(GetParam().percorso);
+    std::string contenuto, nome;
+    std::vector<std::string> argomenti = {"verifica"};
+    std::vector<Atteso> attesi;
+    bool altriErrori = false;
+    std::optional<int> esitoAtteso;
+    std::string riga;
+    int numero = 0;
+    while (std::getline(file, riga)) {
+        ++numero;
+        const auto p = Parole(riga);
+        if (p.empty())
+            continue;
+        const auto dove = GetParam().percorso.filename().string() + ":" + std::to_string(numero);
+        const auto n = [&](std::size_t i) { return std::stol(p.at(i)); };
+        try {
+            if (p[0] == "fornitura") {
+                const auto& f = DaEsempio(p.at(1));
+                contenuto = f.contenuto;
+                nome = f.nome;
+            } else if (p[0] == "file") {
+                contenuto = LeggiFile(GetParam().percorso.parent_path() / p.at(1));
+                nome = p.at(1);
+            } else if (p[0] == "sostituisci") {
+                Righe r(contenuto);
+                auto& t = r.testo[r.Indice(n(1))];
+                const auto posizione = static_cast<std::size_t>(n(2) - 1);
+                ASSERT_LE(posizione, t.size()) << dove; // a text past the end lengthens the line
+                t.replace(posizione, p[3].size(), p[3]);
+                contenuto = r.Unite();
+            } else if (p[0] == "cancella-riga" || p[0] == "duplica-riga" || p[0] == "inserisci-riga") {
+                Righe r(contenuto);
+                const auto i = r.Indice(n(1));
+                const auto dopo = static_cast<std::ptrdiff_t>(i) + (p[0] == "duplica-riga" ? 1 : 0);
+                if (p[0] == "cancella-riga") {
+                    r.testo.erase(r.testo.begin() + static_cast<std::ptrdiff_t>(i));
+                    r.fine.erase(r.fine.begin() + static_cast<std::ptrdiff_t>(i));
+                } else {
+                    r.testo.insert(r.testo.begin() + dopo, p[0] == "duplica-riga" ? r.testo[i] : p.at(2));
+                    r.fine.insert(r.fine.begin() + dopo, "\r\n");
+                }
+                contenuto = r.Unite();
+            } else if (p[0] == "tronca-riga") {
+                Righe r(contenuto);
+                r.testo[r.Indice(n(1))].resize(static_cast<std::size_t>(n(2)));
+                contenuto = r.Unite();
+            } else if (p[0] == "fine-riga-lf") {
+                Righe r(contenuto);
+                r.fine[r.Indice(n(1))] = "\n";
+                contenuto = r.Unite();
+            } else if (p[0] == "sostituisci-testo") {
+                std::size_t dove_ = std::string::npos;
+                for (long k = 0, volte = p.size() > 3 ? n(3) : 1; k < volte; ++k)
+                    dove_ = contenuto.find(p.at(1), dove_ == std::string::npos ? 0 : dove_ + 1);
+                ASSERT_NE(dove_, std::string::npos) << dove << ": '" << p[1] << "' non c'\xC3\xA8";
+                contenuto.replace(dove_, p[1].size(), p.at(2));
+            } else if (p[0] == "sostituisci-tutto") {
+                ASSERT_FALSE(p.at(1).empty()) << dove;
+                for (std::size_t da = contenuto.find(p[1]); da != std::string::npos;
+                     da = contenuto.find(p[1], da + p.at(2).size()))
+                    contenuto.replace(da, p[1].size(), p[2]);
+            } else if (p[0] == "nome") {
+                nome = p.at(1);
+            } else if (p[0] == "formato") {
+                argomenti.insert(argomenti.end(), {"--formato", p.at(1)});
+            } else if (p[0] == "errore" || p[0] == "avviso") {
+                Atteso a{p[0], 0, std::nullopt, p.at(2)};
+                const auto duepunti = p.at(1).find(':');
+                a.riga = std::stol(p[1].substr(0, duepunti));
+                if (duepunti != std::string::npos)
+                    a.colonna = std::stol(p[1].substr(duepunti + 1));
+                attesi.push_back(a);
+            } else if (p[0] == "altri-errori") {
+                altriErrori = true;
+            } else if (p[0] == "esito") {
+                esitoAtteso = static_cast<int>(n(1));
+            } else {
+                FAIL() << dove << ": direttiva sconosciuta '" << p[0] << "'";
+            }
+        } catch (const std::exception& e) {
+            FAIL() << dove << ": " << e.what();
+        }
+    }
+    ASSERT_FALSE(nome.empty()) << "il caso non dice quale fornitura";
+
+    CartellaTemporanea cartella;
+    const fs::path fornitura = cartella / nome;
+    ScriviFile(fornitura, contenuto);
+    argomenti.push_back(shell::test::Argomento(fornitura));
+    // FORNITURA_CASI_COPIE=DIR keeps each case's supply in DIR/<case>/, with the options it is checked with,
+    // so that the outputs of two versions of the programs can be held against each other.
+    if (const char* copie = std::getenv("FORNITURA_CASI_COPIE")) {
+        const fs::path qui = fs::path(copie) / GetParam().nome;
+        fs::create_directories(qui);
+        ScriviFile(qui / nome, contenuto);
+        std::string opzioni;
+        for (std::size_t i = 1; i + 1 < argomenti.size(); ++i)
+            opzioni += argomenti[i] + "\n";
+        ScriviFile(qui / ".opzioni", opzioni);
+    }
+    const auto esito = EseguiProcesso(FORNITURA_EXE, argomenti, cartella / "out.txt", cartella / "err.txt");
+
+    // "FILE:RIGA:COLONNA: gravita: messaggio", "FILE:RIGA: ..." or "FILE: gravita: ...".
+    const std::string prefisso = shell::test::Argomento(fornitura);
+    const std::regex forma(R"(^(?::(\d+)(?::(\d+))?)?: (errore|avviso): (.*)$)");
+    struct Trovato {
+        std::string gravita;
+        long riga;
+        std::optional<long> colonna;
+        std::string messaggio;
+        bool atteso = false;
+    };
+    std::vector<Trovato> trovati;
+    std::istringstream uscita(esito.out);
+    while (std::getline(uscita, riga)) {
+        if (!riga.starts_with(prefisso))
+            continue;
+        std::smatch m;
+        const std::string resto = riga.substr(prefisso.size());
+        if (!std::regex_match(resto, m, forma))
+            continue;
+        trovati.push_back({m[3], m[1].matched ? std::stol(m[1]) : 0,
+                           m[2].matched ? std::optional<long>(std::stol(m[2])) : std::nullopt, m[4]});
+    }
+    for (const Atteso& a : attesi) {
+        const auto t = std::find_if(trovati.begin(), trovati.end(), [&](const Trovato& t) {
+            return t.gravita == a.gravita && t.riga == a.riga && (!a.colonna || t.colonna == a.colonna) &&
+                   t.messaggio.find(a.parte) != std::string::npos;
+        });
+        EXPECT_NE(t, trovati.end()) << "manca: " << a.gravita << " " << a.riga << (a.colonna ? ":" + std::to_string(*a.colonna) : "")
+                                    << " \"" << a.parte << "\"\nuscita:\n" << esito.out;
+        if (t != trovati.end())
+            t->atteso = true;
+    }
+    if (!altriErrori) {
+        for (const Trovato& t : trovati) {
+            EXPECT_TRUE(t.atteso || t.gravita != "errore")
+                << "errore inatteso: riga " << t.riga << ": " << t.messaggio << "\nuscita:\n" << esito.out;
+        }
+    }
+    const bool conErrori = std::any_of(attesi.begin(), attesi.end(), [](const Atteso& a) { return a.gravita == "errore"; });
+    EXPECT_EQ(esito.stato, esitoAtteso.value_or(conErrori ? 1 : 0)) << esito.out << esito.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Casi, CasoDiVerifica, testing::ValuesIn(TuttiICasi()),
+                         [](const testing::TestParamInfo<Caso>& info) { return info.param.nome; });
+
+} // namespace

@@ -1,0 +1,442 @@
+#include "tracciati/tracciato.h"
+
+#include "shell/errore.h"
+#include "shell/testo.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <stdexcept>
+
+namespace tracciati {
+
+namespace {
+
+constexpr bool Cifra(char c) { return c >= '0' && c <= '9'; }
+constexpr bool Maiuscola(char c) { return c >= 'A' && c <= 'Z'; }
+bool Tutti(std::string_view testo, char c) { return testo.find_first_not_of(c) == std::string_view::npos; }
+
+// The same for spaces, many at a time: the spaces after the last field of an area are most of it.
+bool SoloSpazi(std::string_view testo) {
+    static constexpr auto Spazi = [] {
+        std::array<char, 64> spazi{};
+        spazi.fill(' ');
+        return spazi;
+    }();
+    for (; testo.size() > Spazi.size(); testo.remove_prefix(Spazi.size()))
+        if (std::memcmp(testo.data(), Spazi.data(), Spazi.size()) != 0)
+            return false;
+    return std::memcmp(testo.data(), Spazi.data(), testo.size()) == 0;
+}
+
+const shell::RigaEsportazione& Riga(const Pezzo& pezzo, const Fonte& fonte) {
+    if (!fonte.riga)
+        throw std::logic_error("Pezzo in posizione " + std::to_string(pezzo.posizione) + " senza riga di esportazione");
+    return *fonte.riga;
+}
+
+// The value of a piece from its source.
+Valore Valuta(const Pezzo& pezzo, const Fonte& fonte, const Gancio& gancio, std::string& appoggio) {
+    switch (pezzo.genere.comune) {
+    case Comune::Letterale:
+        return pezzo.testo;
+    case Comune::X:
+    case Comune::N:
+        return Riga(pezzo, fonte)[pezzo.colonna];
+    case Comune::DT: {
+        const shell::RigaEsportazione& riga = Riga(pezzo, fonte);
+        const std::string_view testo = riga[pezzo.colonna];
+        if (fonte.avvisi && !shell::TogliSpazi(testo).empty() && !shell::LeggiData(testo))
+            fonte.avvisi->push_back("Riga " + std::to_string(riga.Numero()) + ", colonna " +
+                                    std::to_string(pezzo.colonna) + ": data non valida '" + std::string(testo) +
+                                    "', scritta come " + std::string(DataAssente));
+        return testo;
+    }
+    case Comune::Contatore:
+        if (pezzo.colonna < 0 || static_cast<std::size_t>(pezzo.colonna) >= fonte.contatori.size())
+            throw std::logic_error("Contatore " + std::to_string(pezzo.colonna) + " del pezzo in posizione " +
+                                   std::to_string(pezzo.posizione) + " non dato");
+        return fonte.contatori[static_cast<std::size_t>(pezzo.colonna)];
+    case Comune::Area:
+        return fonte.area;
+    case Comune::Proprio:
+        return gancio.Valuta(pezzo, fonte, appoggio);
+    case Comune::Spazi:
+    case Comune::Zeri:
+    case Comune::Fine:
+    case Comune::Tabella:
+        break;
+    }
+    return {};
+}
+
+// The text of a piece for its value.
+void Scrivi(std::string& record, const Pezzo& pezzo, const Valore& valore, const Gancio& gancio) {
+    const auto n = static_cast<std::size_t>(pezzo.lunghezza);
+    switch (pezzo.genere.comune) {
+    case Comune::Letterale:
+    case Comune::Area:
+        record += valore.ComeTesto();
+        if (pezzo.genere == Comune::Area && valore.ComeTesto().size() < n)
+            record.append(n - valore.ComeTesto().size(), ' ');
+        return;
+    case Comune::Spazi:
+        record.append(n, ' ');
+        return;
+    case Comune::Zeri:
+        record.append(n, '0');
+        return;
+    case Comune::Fine:
+        record += FineRecord;
+        return;
+    case Comune::X:
+        AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, TipoPosizionale::X);
+        return;
+    case Comune::N:
+        AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, TipoPosizionale::N);
+        return;
+    case Comune::DT:
+        AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, TipoPosizionale::DT);
+        return;
+    case Comune::Contatore:
+        AggiungiConZeri(record, valore.ComeIntero(), pezzo.lunghezza);
+        return;
+    case Comune::Proprio:
+        gancio.Scrivi(record, pezzo, valore);
+        return;
+    case Comune::Tabella:
+        break;
+    }
+    throw std::logic_error("Pezzo in posizione " + std::to_string(pezzo.posizione) + " senza testo");
+}
+
+// Appends the piece, checking its width: a piece of another length would shift the rest of the
+// record.
+void ScriviPezzo(std::string& record, const Pezzo& pezzo, const Valore& valore, const Gancio& gancio) {
+    const std::size_t inizio = record.size();
+    Scrivi(record, pezzo, valore, gancio);
+    if (const std::size_t scritti = record.size() - inizio; scritti != static_cast<std::size_t>(pezzo.lunghezza)) {
+        record.resize(inizio);
+        throw shell::ErroreElaborazione("Campo in posizione " + std::to_string(pezzo.posizione) + " lungo " +
+                                        std::to_string(scritti) + " caratteri invece di " +
+                                        std::to_string(pezzo.lunghezza));
+    }
+}
+
+// The table that stands for a piece: its sub-table, or the one its converter's kind chooses.
+std::span<const Pezzo> Sotto(const Pezzo& pezzo, const Fonte& fonte, const Gancio& gancio) {
+    if (pezzo.genere == Comune::Tabella)
+        return pezzo.sotto;
+    if (pezzo.genere.comune == Comune::Proprio)
+        return gancio.Scelta(pezzo, fonte);
+    return {};
+}
+
+std::span<const Pezzo> SottoLetta(const Pezzo& pezzo, std::string_view record, const Gancio& gancio) {
+    if (pezzo.genere == Comune::Tabella)
+        return pezzo.sotto;
+    if (pezzo.genere.comune == Comune::Proprio)
+        return gancio.SceltaLetta(pezzo, record);
+    return {};
+}
+
+// A piece read back by its kind.
+Lettura Leggi(const Pezzo& pezzo, std::string_view testo, const Gancio& gancio) {
+    const auto n = [&pezzo] { return std::to_string(pezzo.lunghezza); };
+    switch (pezzo.genere.comune) {
+    case Comune::Letterale:
+        if (testo == pezzo.testo)
+            return {Valore(testo)};
+        return Lettura::Errata(Difformita::Fisso, "atteso '" + std::string(pezzo.testo) + "'");
+    case Comune::Spazi:
+        if (Tutti(testo, ' '))
+            return {};
+        return Lettura::Errata(Difformita::Fisso, "attesi " + n() + " spazi");
+    case Comune::Zeri:
+        if (Tutti(testo, '0'))
+            return {};
+        return Lettura::Errata(Difformita::Fisso, "attesi " + n() + " zeri");
+    case Comune::Fine:
+        if (testo.size() == 1 && testo.front() == FineRecord)
+            return {};
+        return Lettura::Errata(Difformita::Formato, "atteso 'A', la fine del record");
+    case Comune::X:
+        return LeggiCampoPosizionale(testo, TipoPosizionale::X);
+    case Comune::N:
+        return LeggiCampoPosizionale(testo, TipoPosizionale::N);
+    case Comune::DT:
+        return LeggiCampoPosizionale(testo, TipoPosizionale::DT);
+    case Comune::Contatore:
+        if (!testo.empty() && testo.size() <= 18 && std::all_of(testo.begin(), testo.end(), Cifra)) {
+            long long numero = 0;
+            std::from_chars(testo.data(), testo.data() + testo.size(), numero);
+            return {Valore(numero)};
+        }
+        return Lettura::Errata(Difformita::Formato, "attese " + n() + " cifre");
+    case Comune::Area:
+        return {Valore(testo)};
+    case Comune::Proprio:
+        return gancio.Leggi(pezzo, testo);
+    case Comune::Tabella:
+        break;
+    }
+    return {};
+}
+
+// The value just read into `destinazione`, taken member by member as its kind has it: copied whole, it
+// would be read back wider than it was written, which costs the processor a stall on every field.
+void Ricopia(Valore& destinazione, const Valore& letto) {
+    switch (letto.Di()) {
+    case Valore::Genere::Testo:
+        destinazione = letto.ComeTesto();
+        return;
+    case Valore::Genere::Numero:
+        destinazione = letto.ComeNumero();
+        return;
+    case Valore::Genere::Intero:
+        destinazione = static_cast<long long>(letto.ComeIntero());
+        return;
+    case Valore::Genere::Data:
+        destinazione = letto.ComeData();
+        return;
+    case Valore::Genere::Flag:
+        destinazione = Valore::Flag(static_cast<std::uint16_t>(letto.ComeIntero()));
+        return;
+    }
+}
+
+// The code of a field: the quadro, a capital letter and a capital letter or a digit ("DA", "D0"); the
+// row, three digits; the column, three digits or capital letters ("A22"). Each place by a table of
+// the characters it takes.
+bool CodiceDiCampo(std::string_view codice) {
+    using Ammessi = std::array<unsigned char, 256>;
+    static constexpr auto Posti = [] {
+        const auto di = [](bool lettere, bool cifre) {
+            Ammessi ammessi{};
+            for (int c = 0; c < 256; ++c)
+                ammessi[static_cast<std::size_t>(c)] = (lettere && Maiuscola(static_cast<char>(c))) ||
+                                                       (cifre && Cifra(static_cast<char>(c)));
+            return ammessi;
+        };
+        return std::array<Ammessi, LunghezzaCodice>{di(true, false), di(true, true),  di(false, true), di(false, true),
+                                                      di(false, true), di(true, true),  di(true, true),  di(true, true)};
+    }();
+    if (codice.size() != static_cast<std::size_t>(LunghezzaCodice))
+        return false;
+    const auto c = [&codice](std::size_t i) { return static_cast<unsigned char>(codice[i]); };
+    return (Posti[0][c(0)] & Posti[1][c(1)] & Posti[2][c(2)] & Posti[3][c(3)] & Posti[4][c(4)] & Posti[5][c(5)] &
+            Posti[6][c(6)] & Posti[7][c(7)]) != 0;
+}
+
+// The type of a code in the catalogue, looked for first among the few codes that follow `vicino`
+// (the fields of an area follow the order of the catalogue, most of them a few codes apart), then
+// anywhere; `vicino` becomes the place after the code found.
+std::optional<Tipo> CercaDa(Catalogo catalogo, std::string_view codice, std::size_t& vicino) {
+    if (codice.size() != static_cast<std::size_t>(LunghezzaCodice))
+        return std::nullopt;
+    const std::uint64_t chiave = ChiaveCodice(codice);
+    std::size_t i = vicino;
+    for (const std::size_t fine = std::min(catalogo.size(), vicino + 8); i < fine && catalogo[i].chiave < chiave; ++i) {
+    }
+    if (i == catalogo.size() || catalogo[i].chiave != chiave)
+        i = static_cast<std::size_t>(std::lower_bound(catalogo.begin(), catalogo.end(), chiave,
+                                                      [](const VoceCatalogo& v, std::uint64_t c) {
+                                                          return v.chiave < c;
+                                                      }) -
+                                     catalogo.begin());
+    if (i == catalogo.size() || catalogo[i].chiave != chiave)
+        return std::nullopt;
+    vicino = i + 1;
+    return catalogo[i].tipo;
+}
+
+} // namespace
+
+std::span<const Pezzo> Gancio::Scelta(const Pezzo&, const Fonte&) const { return {}; }
+std::span<const Pezzo> Gancio::SceltaLetta(const Pezzo&, std::string_view) const { return {}; }
+
+void Componi(std::string& record, std::span<const Pezzo> tabella, const Fonte& fonte, const Gancio& gancio) {
+    std::string appoggio;
+    for (const Pezzo& pezzo : tabella) {
+        if (record.size() + 1 != static_cast<std::size_t>(pezzo.posizione))
+            throw std::logic_error("Pezzo in posizione " + std::to_string(pezzo.posizione) + " dopo " +
+                                   std::to_string(record.size()) + " caratteri");
+        if (const auto sotto = Sotto(pezzo, fonte, gancio); !sotto.empty()) {
+            Componi(record, sotto, fonte, gancio);
+            continue;
+        }
+        ScriviPezzo(record, pezzo, Valuta(pezzo, fonte, gancio, appoggio), gancio);
+    }
+}
+
+void RecordLetto::Leggi(std::string_view record, std::span<const Pezzo> tabella, const Gancio& gancio) {
+    m_pezzi.clear();
+    m_segnalazioni.clear();
+    if (!tabella.empty()) {
+        const int lunghezza = UltimaPosizione(tabella.back());
+        if (record.size() != static_cast<std::size_t>(lunghezza))
+            m_segnalazioni.push_back({Difformita::Formato,
+                                      0,
+                                      0,
+                                      {},
+                                      "il record ha " + std::to_string(record.size()) + " caratteri invece di " +
+                                          std::to_string(lunghezza)});
+    }
+    LeggiPezzi(record, tabella, gancio);
+}
+
+void RecordLetto::LeggiPezzi(std::string_view record, std::span<const Pezzo> tabella, const Gancio& gancio) {
+    for (const Pezzo& pezzo : tabella) {
+        if (static_cast<std::size_t>(UltimaPosizione(pezzo)) > record.size())
+            return; // a short record: what it lacks is reported once, by its length
+        if (const auto sotto = SottoLetta(pezzo, record, gancio); !sotto.empty()) {
+            LeggiPezzi(record, sotto, gancio);
+            continue;
+        }
+        const std::string_view testo =
+            record.substr(static_cast<std::size_t>(pezzo.posizione - 1), static_cast<std::size_t>(pezzo.lunghezza));
+        Lettura lettura = tracciati::Leggi(pezzo, testo, gancio);
+        m_pezzi.push_back({&pezzo, testo, lettura.valore});
+        if (lettura.difformita != Difformita::Nessuna)
+            m_segnalazioni.push_back(
+                {lettura.difformita, pezzo.posizione, pezzo.lunghezza, testo, std::move(lettura.atteso), &pezzo});
+    }
+}
+
+const PezzoLetto* RecordLetto::DellaColonna(int colonna) const {
+    for (const PezzoLetto& p : m_pezzi)
+        if (p.pezzo->colonna == colonna && p.pezzo->genere != Comune::Contatore)
+            return &p;
+    return nullptr;
+}
+
+const PezzoLetto* RecordLetto::DelGenere(Genere genere) const {
+    for (const PezzoLetto& p : m_pezzi)
+        if (p.pezzo->genere == genere)
+            return &p;
+    return nullptr;
+}
+
+void Ricomponi(std::string& record, std::span<const PezzoLetto> pezzi, const Gancio& gancio) {
+    for (const PezzoLetto& p : pezzi)
+        ScriviPezzo(record, *p.pezzo, p.valore, gancio);
+}
+
+std::string Segnalazione::Messaggio() const {
+    std::string testo;
+    if (posizione > 0) {
+        testo = lunghezza > 1
+                    ? "posizioni " + std::to_string(posizione) + "-" + std::to_string(posizione + lunghezza - 1)
+                    : "posizione " + std::to_string(posizione);
+        testo += ": trovato '";
+        testo += trovato;
+        testo += "', ";
+    }
+    return testo + atteso;
+}
+
+void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo) {
+    m_campi.clear();
+    m_valori.clear();
+    m_segnalazioni.clear();
+    m_testi.clear();
+    std::size_t caratteri = 0;
+    for (const std::string_view area : aree)
+        caratteri += area.size();
+    m_testi.reserve(caratteri);
+
+    const auto segnala = [&](Difformita difformita, int record, int posizione, std::string_view trovato,
+                             std::string atteso) {
+        m_segnalazioni.push_back(
+            {difformita, posizione, static_cast<int>(trovato.size()), trovato, std::move(atteso), nullptr, record});
+    };
+    // The text of the last field, an AN one or one of a code the catalogue does not know, joined over
+    // its blocks when it took more than one (m_valori holds their value parts).
+    const auto chiudi = [&] {
+        if (m_valori.empty())
+            return;
+        const std::size_t inizio = m_testi.size();
+        m_testi += m_valori.front();
+        for (std::size_t b = 1; b < m_valori.size(); ++b)
+            m_testi += m_valori[b].substr(1);
+        m_campi.back().valore = std::string_view(m_testi).substr(inizio);
+        m_valori.clear();
+    };
+
+    std::size_t vicino = 0; // where the catalogue is looked into first
+    bool finita = false;    // a block of spaces was found: nothing but spaces may follow
+    bool dopoCampo = false; // the block before belongs to the last field
+    for (std::size_t r = 0; r < aree.size(); ++r) {
+        const std::string_view area = aree[r];
+        const int record = static_cast<int>(r);
+        for (std::size_t inizio = 0; inizio < area.size(); inizio += LunghezzaBlocco) {
+            const std::string_view blocco = area.substr(inizio, LunghezzaBlocco);
+            const int posizione = InizioArea + static_cast<int>(inizio);
+            if (finita || (blocco.front() == ' ' && SoloSpazi(blocco))) {
+                // Spaces to the end of the area, all at once; else the first block that is not.
+                if (!SoloSpazi(area.substr(inizio))) {
+                    while (SoloSpazi(area.substr(inizio, LunghezzaBlocco)))
+                        inizio += LunghezzaBlocco;
+                    chiudi();
+                    segnala(Difformita::Formato, record, InizioArea + static_cast<int>(inizio),
+                            area.substr(inizio, LunghezzaBlocco), "attesi solo spazi dopo l'ultimo campo");
+                    return;
+                }
+                finita = true;
+                break;
+            }
+            const std::string_view codice = blocco.substr(0, LunghezzaCodice);
+            const std::string_view valore = blocco.substr(LunghezzaCodice);
+            if (!CodiceDiCampo(codice) || valore.size() != static_cast<std::size_t>(LunghezzaValore)) {
+                segnala(Difformita::Formato, record, posizione, blocco,
+                        "atteso un blocco di 24 caratteri: il codice del campo (quadro, rigo di tre cifre, "
+                        "colonna) e il valore");
+                dopoCampo = false;
+                continue;
+            }
+            if (valore.front() == Continuazione && dopoCampo && m_campi.back().codice == codice) {
+                CampoLetto& campo = m_campi.back();
+                if (campo.tipo && *campo.tipo != Tipo::AN)
+                    segnala(Difformita::Formato, record, posizione, blocco,
+                            "atteso un campo AN: solo un campo AN continua in altri blocchi");
+                else {
+                    if (m_valori.empty())
+                        m_valori.push_back(campo.valore.ComeTesto());
+                    m_valori.push_back(valore);
+                }
+                ++campo.blocchi;
+                continue;
+            }
+            if (valore.front() == Continuazione)
+                segnala(Difformita::Formato, record, posizione, blocco,
+                        "atteso dopo un blocco del suo codice: un blocco con '+' continua un campo");
+            chiudi();
+            dopoCampo = true;
+            CampoLetto& campo =
+                m_campi.emplace_back(codice, CercaDa(catalogo, codice, vicino), Valore(valore), record, posizione, 1);
+            if (!campo.tipo || *campo.tipo == Tipo::AN)
+                continue;
+            Lettura lettura = LeggiValoreNonPosizionale(valore, *campo.tipo);
+            // A value that breaks its type is kept as the text found, for what a reader shows of it.
+            if (lettura.difformita != Difformita::Formato)
+                Ricopia(campo.valore, lettura.valore);
+            if (lettura.difformita != Difformita::Nessuna)
+                segnala(lettura.difformita, record, posizione + LunghezzaCodice, valore, std::move(lettura.atteso));
+        }
+    }
+    chiudi();
+}
+
+std::optional<Tipo> CercaNelCatalogo(Catalogo catalogo, std::string_view codice) {
+    std::size_t vicino = 0;
+    return CercaDa(catalogo, codice, vicino);
+}
+
+std::span<const Pezzo> Tracciato::Tabella(char tipo) const {
+    for (const TabellaRecord& r : record)
+        if (r.tipo == tipo)
+            return r.tabella;
+    return {};
+}
+
+} // namespace tracciati

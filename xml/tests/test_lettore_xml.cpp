@@ -1,0 +1,394 @@
+// The XML reader beyond single documents: its limits, texts longer than a piece, a document far
+// larger than its memory, the stream it reads, and what it tells after an error or at the end.
+
+#include "xml/tests/eventi_xml.h"
+#include "xml/lettore_xml.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <new>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+// The allocations of the whole program, counted for the test that events cost none.
+namespace {
+std::atomic<long long> Allocazioni{0};
+}
+void *operator new(std::size_t n) {
+    ++Allocazioni;
+    if (void *p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+
+namespace verifica {
+namespace {
+
+using xml::ErroreXML;
+using xml::Evento;
+using xml::LettoreXML;
+
+std::string Annidati(int livelli) {
+    std::string documento;
+    for (int i = 0; i < livelli; ++i)
+        documento += "<a>";
+    for (int i = 0; i < livelli; ++i)
+        documento += "</a>";
+    return documento;
+}
+
+// Reads the document to its end; the error's text, or empty.
+std::string Errore(const std::string &documento) {
+    LettoreXML lettore(test::FonteTesto(documento));
+    try {
+        while (lettore.Prossimo() != Evento::FineDocumento) {
+        }
+    } catch (const ErroreXML &e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(LimitiLettoreXml, ProfonditaFinoA257Livelli) {
+    EXPECT_EQ(Errore(Annidati(LettoreXML::ProfonditaMassima)), "");
+    EXPECT_EQ(Errore(Annidati(LettoreXML::ProfonditaMassima + 1)),
+              "riga 1, colonna " + std::to_string(3 * LettoreXML::ProfonditaMassima + 1) +
+                  ": elementi annidati oltre 257 livelli");
+}
+
+TEST(LimitiLettoreXml, NomiFinoA50000Byte) {
+    const std::string nome(LettoreXML::NomeMassimo, 'n');
+    EXPECT_EQ(Errore("<" + nome + "/>"), "");
+    EXPECT_EQ(Errore("<a " + nome + "x=\"1\"/>"), "riga 1, colonna 4: nome oltre 50000 byte");
+    // Read a byte at a time, the name grows over many blocks before it is refused.
+    const std::string lungo = "<" + nome + "nn/>";
+    LettoreXML lettore(test::FonteTesto(lungo, 1));
+    EXPECT_THROW(lettore.Prossimo(), ErroreXML);
+}
+
+TEST(LimitiLettoreXml, AttributiDiUnTagFinoA10MB) {
+    const std::string valore(LettoreXML::AttributiMassimo / 2, 'v');
+    EXPECT_EQ(Errore("<a b=\"" + valore + "\"/>"), "");
+    EXPECT_EQ(Errore("<a b=\"" + valore + "\" c=\"" + valore + "\"/>"),
+              "riga 1, colonna 1: attributi del tag oltre 10000000 byte");
+}
+
+// A text longer than a piece comes in consecutive Testo events, whatever it needs: kept in place,
+// or made anew (references, line ends).
+TEST(TestoLungo, InPezziConsecutivi) {
+    struct Unita {
+        std::string scritta, letta;
+    };
+    for (const Unita &unita :
+         {Unita{"abcdefgh", "abcdefgh"}, Unita{"a&amp;b\r\nc\xE9", "a&b\nc\xE9"}}) {
+        std::string testo, atteso;
+        while (atteso.size() < 3 * LettoreXML::PezzoTesto + 12345) {
+            testo += unita.scritta;
+            atteso += unita.letta;
+        }
+        const std::string documento =
+            "<?xml version='1.0' encoding='ISO-8859-1'?><a>" + testo + "</a>";
+        LettoreXML lettore(test::FonteTesto(documento, 100000));
+        ASSERT_EQ(lettore.Prossimo(), Evento::InizioElemento);
+        std::string letto;
+        int pezzi = 0;
+        while (lettore.Prossimo() == Evento::Testo) {
+            EXPECT_LE(lettore.Testo().size(), LettoreXML::PezzoTesto + LettoreXML::Blocco);
+            letto += lettore.Testo();
+            ++pezzi;
+        }
+        EXPECT_EQ(lettore.Corrente(), Evento::FineElemento);
+        EXPECT_GE(pezzi, 3) << unita.scritta;
+        EXPECT_EQ(letto, atteso) << unita.scritta;
+    }
+}
+
+// A document like the converters' write, `persone` persons long, made while it is read.
+class DocumentoGenerato {
+  public:
+    explicit DocumentoGenerato(std::size_t persone) : m_persone(persone) {}
+
+    std::size_t Persone() const { return m_persone; }
+    LettoreXML::Fonte Fonte() {
+        return [this](char *destinazione, std::size_t massimo) {
+            std::size_t n = 0;
+            while (n < massimo && m_date < Totale()) {
+                std::string_view parte = Persona;
+                std::size_t inParte = (m_date - Testa.size()) % Persona.size();
+                if (m_date < Testa.size()) {
+                    parte = Testa;
+                    inParte = m_date;
+                } else if (m_date >= Totale() - Coda.size()) {
+                    parte = Coda;
+                    inParte = m_date - (Totale() - Coda.size());
+                }
+                const std::size_t k = std::min(massimo - n, parte.size() - inParte);
+                std::memcpy(destinazione + n, parte.data() + inParte, k);
+                n += k;
+                m_date += k;
+            }
+            return n;
+        };
+    }
+
+    static constexpr std::string_view Testa =
+        "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<Denunce>\r\n";
+    static constexpr std::string_view Persona =
+        "\t\t<Persona Tipo=\"1\">\r\n\t\t\t<CF>RSSMRA85T10A562S</CF>\r\n"
+        "\t\t\t<Nome>MARIO &amp; C.</Nome>\r\n"
+        "\t\t\t<Giorno GG=\"1\"><Lavorato>S</Lavorato></Giorno>\r\n"
+        "\t\t</Persona>\r\n";
+    static constexpr std::string_view Coda = "</Denunce>\r\n";
+
+  private:
+    std::size_t Totale() const { return Testa.size() + m_persone * Persona.size() + Coda.size(); }
+
+    std::size_t m_persone;
+    std::size_t m_date = 0; // bytes handed over so far
+};
+
+// Reads a generated document to its end, checking what it holds.
+void LeggiGenerato(DocumentoGenerato &documento) {
+    LettoreXML lettore(documento.Fonte());
+    std::size_t elementi = 0, cf = 0;
+    for (Evento e; (e = lettore.Prossimo()) != Evento::FineDocumento;) {
+        if (e == Evento::InizioElemento)
+            ++elementi;
+        if (e == Evento::Testo && lettore.Testo() == "RSSMRA85T10A562S")
+            ++cf;
+    }
+    EXPECT_EQ(elementi, 1 + 5 * documento.Persone());
+    EXPECT_EQ(cf, documento.Persone());
+    EXPECT_EQ(lettore.Riga(), static_cast<std::int64_t>(4 + 5 * documento.Persone()));
+    EXPECT_EQ(lettore.FiniRigaNonCRLF(), 0);
+}
+
+// Past the first blocks, the events of a document cost no allocation: every text, name and place
+// lives in buffers the reader keeps.
+TEST(DocumentoGrande, NessunaAllocazionePerEvento) {
+    DocumentoGenerato piccolo(10), grande(200000);
+    const long long primaPiccolo = Allocazioni;
+    LeggiGenerato(piccolo);
+    const long long perPiccolo = Allocazioni - primaPiccolo;
+    const long long primaGrande = Allocazioni;
+    LeggiGenerato(grande);
+    EXPECT_LE(Allocazioni - primaGrande, perPiccolo + 20);
+}
+
+#ifdef __linux__
+// Peak of the resident memory of this process, in bytes, after resetting it when `azzera`.
+long long PiccoMemoria(bool azzera) {
+    if (azzera)
+        std::ofstream("/proc/self/clear_refs") << "5";
+    std::ifstream stato("/proc/self/status");
+    for (std::string riga; std::getline(stato, riga);)
+        if (riga.rfind("VmHWM:", 0) == 0)
+            return std::stoll(riga.substr(6)) * 1024;
+    return -1;
+}
+
+// 80 MB of document: the reader holds a block and the current element, never the document.
+TEST(DocumentoGrande, LettoInMemoriaLimitata) {
+    DocumentoGenerato documento(80 * 1024 * 1024 / DocumentoGenerato::Persona.size());
+    const long long prima = PiccoMemoria(true);
+    LeggiGenerato(documento);
+    EXPECT_LT(PiccoMemoria(false) - prima, 8 * 1024 * 1024);
+}
+#endif
+
+TEST(FonteLettoreXml, FlussoLettoABlocchi) {
+    std::istringstream flusso("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE0</a>");
+    LettoreXML lettore(flusso);
+    EXPECT_EQ(test::ElencaEventi(lettore),
+              "1:44 <a>\n1:47 \"\\xE0\"\n1:48 </a>\n1:52 fine nonCRLF=0\n");
+}
+
+// A stream whose reading fails in the middle: the failure is not taken for the end of the document.
+TEST(FonteLettoreXml, LetturaNonRiuscita) {
+    struct Guasto : std::streambuf {
+        int letture = 0;
+        char dati[4] = {'<', 'a', '>', 'x'};
+        int_type underflow() override {
+            if (letture++ > 0)
+                throw std::runtime_error("disco");
+            setg(dati, dati, dati + 4);
+            return traits_type::to_int_type(dati[0]);
+        }
+    } guasto;
+    std::istream flusso(&guasto);
+    LettoreXML lettore(flusso);
+    EXPECT_THROW(
+        {
+            while (lettore.Prossimo() != Evento::FineDocumento) {
+            }
+        },
+        std::ios_base::failure);
+}
+
+TEST(StatoLettoreXml, DopoUnErroreLoStessoErrore) {
+    LettoreXML lettore(test::FonteTesto("<a><b></a>"));
+    EXPECT_EQ(lettore.Prossimo(), Evento::InizioElemento);
+    EXPECT_EQ(lettore.Prossimo(), Evento::InizioElemento);
+    std::string primo;
+    try {
+        lettore.Prossimo();
+    } catch (const ErroreXML &e) {
+        primo = e.what();
+        EXPECT_EQ(e.Riga(), 1);
+        EXPECT_EQ(e.Colonna(), 7);
+        EXPECT_EQ(e.Motivo(),
+                  "tag di chiusura '</a>' non corrispondente a '<b>' (riga 1, colonna 4)");
+    }
+    EXPECT_EQ(
+        primo,
+        "riga 1, colonna 7: tag di chiusura '</a>' non corrispondente a '<b>' (riga 1, colonna 4)");
+    try {
+        lettore.Prossimo();
+        ADD_FAILURE() << "nessun errore la seconda volta";
+    } catch (const ErroreXML &e) {
+        EXPECT_EQ(e.what(), primo);
+    }
+}
+
+TEST(StatoLettoreXml, FineDocumentoRipetuta) {
+    LettoreXML lettore(test::FonteTesto("<a/>\r\n"));
+    while (lettore.Prossimo() != Evento::FineDocumento) {
+    }
+    EXPECT_EQ(lettore.Prossimo(), Evento::FineDocumento);
+    EXPECT_EQ(lettore.Prossimo(), Evento::FineDocumento);
+    EXPECT_EQ(lettore.Riga(), 2);
+    EXPECT_EQ(lettore.Colonna(), 1);
+}
+
+TEST(StatoLettoreXml, DichiarazioneECodifica) {
+    LettoreXML dichiarato(
+        test::FonteTesto("\xEF\xBB\xBF<?xml version='1.0' encoding='utf-8' standalone='no'?><a/>"));
+    dichiarato.Prossimo();
+    EXPECT_TRUE(dichiarato.Dichiarazione().presente);
+    EXPECT_TRUE(dichiarato.Dichiarazione().bom);
+    EXPECT_EQ(dichiarato.Dichiarazione().versione, "1.0");
+    EXPECT_EQ(dichiarato.Dichiarazione().codifica, "utf-8");
+    EXPECT_EQ(dichiarato.Dichiarazione().standalone, false);
+    EXPECT_EQ(dichiarato.CodificaDocumento(), xml::Codifica::Utf8);
+
+    LettoreXML latin1(test::FonteTesto("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a/>"));
+    latin1.Prossimo();
+    EXPECT_EQ(latin1.CodificaDocumento(), xml::Codifica::Iso88591);
+    EXPECT_FALSE(latin1.Dichiarazione().standalone.has_value());
+
+    LettoreXML senza(test::FonteTesto("<a/>"));
+    senza.Prossimo();
+    EXPECT_FALSE(senza.Dichiarazione().presente);
+    EXPECT_EQ(senza.Dichiarazione().versione, "");
+    EXPECT_EQ(senza.CodificaDocumento(), xml::Codifica::Utf8);
+}
+
+TEST(StatoLettoreXml, ProfonditaEVuoto) {
+    LettoreXML lettore(test::FonteTesto("<a><b/></a>"));
+    EXPECT_EQ(lettore.Prossimo(), Evento::InizioElemento);
+    EXPECT_FALSE(lettore.ElementoVuoto());
+    EXPECT_EQ(lettore.Profondita(), 1);
+    EXPECT_EQ(lettore.Prossimo(), Evento::InizioElemento);
+    EXPECT_TRUE(lettore.ElementoVuoto());
+    EXPECT_EQ(lettore.Profondita(), 2);
+    EXPECT_EQ(lettore.Prossimo(), Evento::FineElemento);
+    EXPECT_EQ(lettore.Nome(), "b");
+    EXPECT_EQ(lettore.Profondita(), 1);
+    EXPECT_EQ(lettore.Prossimo(), Evento::FineElemento);
+    EXPECT_EQ(lettore.Profondita(), 0);
+}
+
+} // namespace
+} // namespace verifica
+
+namespace verifica {
+namespace {
+
+// A document's events read with its lines folded (UnisciRighe) or not: each event as a line, a tag with
+// the TABs told before it and the text it holds.
+std::string Eventi(const std::string &documento, bool unisci, std::size_t pezzo) {
+    LettoreXML lettore(test::FonteTesto(documento, pezzo));
+    lettore.UnisciRighe(unisci);
+    std::string elenco;
+    for (Evento e; (e = lettore.Prossimo()) != Evento::FineDocumento;) {
+        elenco += std::to_string(lettore.Riga()) + ":" + std::to_string(lettore.Colonna()) + " ";
+        if (e == Evento::Testo)
+            elenco += test::Citato(lettore.Testo());
+        else
+            elenco += (e == Evento::InizioElemento ? "<" : "</") + std::string(lettore.Nome()) +
+                      (e == Evento::InizioElemento && lettore.ElementoVuoto() ? "/>" : ">");
+        if (e == Evento::InizioElemento && lettore.ValoreUnito())
+            elenco += " con " + test::Citato(lettore.Testo());
+        if (lettore.RientroPrima() >= 0)
+            elenco += " dopo CR LF e " + std::to_string(lettore.RientroPrima()) + " TAB";
+        elenco += "\n";
+        // An element read whole is closed with its start: its end comes as no event of its own.
+        if (e == Evento::InizioElemento && lettore.ValoreUnito())
+            elenco += std::to_string(lettore.RigaFine()) + ":" + std::to_string(lettore.ColonnaFine()) + " </" +
+                      std::string(lettore.Nome()) + "> chiuso a profondit\xE0 " +
+                      std::to_string(lettore.Profondita()) + "\n";
+    }
+    return elenco + std::to_string(lettore.FiniRigaNonCRLF()) + " fini di riga senza CR\n";
+}
+
+// Folded: a CR LF and TABs right before a tag, and the text of an element written <a>text</a> with
+// nothing in its text that needs reading apart; every other text (LF alone, spaces, a comment, a
+// reference, a line end inside) stays an event, and lines and columns do not change. Cut anywhere, a fold
+// may not happen, but the events are the same once folds are undone.
+TEST(RigheUnite, RientriEValoriNeiTag) {
+    const std::string documento = "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<a>\r\n\t<b>valore</b>\r\n"
+                                  "\t\t<c/>\n\t<d>\r\n  <e>x</e>\r\n\t<!-- nota -->\r\n\t</d>\r\n\t<f>\r\n"
+                                  "\t</f>\r\n\t<g>\r\n\r\n</g>\r\n\t<h>a&amp;b</h>\r\n\t<i></i>\r\n"
+                                  "\t<j>due\r\nrighe</j>\r\n\t<k>\tT\xC0</k>\r\n</a>\r\n";
+    const std::string attesi = "2:1 <a>\n"
+                               "3:2 <b> con \"valore\" dopo CR LF e 1 TAB\n"
+                               "3:11 </b> chiuso a profondit\xE0 1\n"
+                               "4:3 <c/> dopo CR LF e 2 TAB\n"
+                               "4:3 </c>\n"
+                               "4:7 \"\\n\\t\"\n"
+                               "5:2 <d>\n"
+                               "5:5 \"\\n  \"\n"
+                               "6:3 <e> con \"x\"\n"
+                               "6:7 </e> chiuso a profondit\xE0 2\n"
+                               "6:11 \"\\n\\t\\n\\t\"\n"
+                               "8:2 </d>\n"
+                               "9:2 <f> dopo CR LF e 1 TAB\n"
+                               "10:2 </f> dopo CR LF e 1 TAB\n"
+                               "11:2 <g> dopo CR LF e 1 TAB\n"
+                               "11:5 \"\\n\\n\"\n"
+                               "13:1 </g>\n"
+                               "14:2 <h> dopo CR LF e 1 TAB\n"
+                               "14:5 \"a&b\"\n"
+                               "14:12 </h>\n"
+                               "15:2 <i> con \"\" dopo CR LF e 1 TAB\n"
+                               "15:5 </i> chiuso a profondit\xE0 1\n"
+                               "16:2 <j> dopo CR LF e 1 TAB\n"
+                               "16:5 \"due\\nrighe\"\n"
+                               "17:6 </j>\n"
+                               "18:2 <k> con \"\\tT\\xC0\" dopo CR LF e 1 TAB\n"
+                               "18:8 </k> chiuso a profondit\xE0 1\n"
+                               "19:1 </a> dopo CR LF e 0 TAB\n"
+                               "1 fini di riga senza CR\n";
+    EXPECT_EQ(Eventi(documento, true, SIZE_MAX), attesi);
+    const std::string semplici = Eventi(documento, false, SIZE_MAX);
+    EXPECT_EQ(semplici.find(" TAB\n"), std::string::npos);
+    EXPECT_EQ(semplici.find(" con "), std::string::npos);
+    for (const std::size_t pezzo : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7},
+                                    std::size_t{64}, SIZE_MAX})
+        EXPECT_EQ(test::ElencaEventi(documento, pezzo, {false, true}), test::ElencaEventi(documento, pezzo, {false}))
+            << "a pezzi di " << pezzo << " byte";
+    // In UTF-8 a character of two bytes is read apart: that text stays an event, and so does the end of an
+    // element whose name has one.
+    const std::string utf8 = "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n\t<\xC3\xA8>x</\xC3\xA8>\r\n</a>\r\n";
+    EXPECT_EQ(Eventi(utf8, true, SIZE_MAX).find(" con "), std::string::npos);
+}
+
+} // namespace
+} // namespace verifica

@@ -1,0 +1,261 @@
+#pragma once
+// The check of an XML document against its grammar, as it streams by: a table of nodes, each an element
+// with its children in order and how many times each may come, its attributes and the form of its value;
+// and one validator that keeps a stack of the open elements, each knowing where it stands in its list of
+// children. What the grammar cannot say (counts, totals, the links between values) is left to the
+// document's rules, which the validator tells of the elements it opens, the values it reads and the
+// elements it closes, as far as they ask (Interessi).
+//
+// The validator also holds the document to the layout of the suite's XML writer: one element per line,
+// each line indented by a TAB per level and ended by CR LF, no element in the short form <a/>, texts in
+// upper case. A difference of layout is a warning, told once for its first place with how many more
+// there are.
+
+#include "anagrafe/codice_fiscale.h"
+#include "lettura/lettura.h"
+#include "xml/lettore_xml.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace verifica {
+
+// Two short texts (names, values), compared in place eight bytes at a time, the last eight overlapping the
+// ones before: an element's name is compared with one or two of the grammar's.
+[[gnu::always_inline]] inline bool StessoTesto(std::string_view a, std::string_view b) {
+    const std::size_t n = a.size();
+    if (n != b.size())
+        return false;
+    if (n < 8) {
+        for (std::size_t i = 0; i < n; ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    }
+    const auto otto = [](const char* p) {
+        std::uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    };
+    for (std::size_t i = 0; i + 8 < n; i += 8)
+        if (otto(a.data() + i) != otto(b.data() + i))
+            return false;
+    return otto(a.data() + n - 8) == otto(b.data() + n - 8);
+}
+
+// The form of an element's value.
+enum class FormaValore : std::uint8_t {
+    Elementi,      // child elements only, with blanks between them
+    Testo,         // any text
+    CodiceFiscale, // a tax code, 16 characters or 11 digits, formally valid
+    Contributo,    // -?[0-9]+,[0-9]{2}
+    Decimale,      // -?[0-9]+(,[0-9]+)?
+    Importo,       // an amount the Italian way: "." between thousands allowed, "," before the decimals
+    Intero,        // -?[0-9]+
+    Data,          // yyyy-mm-dd, a real date
+    AnnoMese,      // [0-9]{2,}-mm, the month 01 to 12
+    AnnoMese4,     // [0-9]{4}-mm, the month 01 to 12
+    SN,            // "S" or "N"
+};
+
+inline constexpr int Illimitato = 1 << 30;
+
+// A child of an element: its node, and how many times it comes.
+struct Figlio {
+    int nodo;
+    int minimo;
+    int massimo;
+    std::string_view estraneo = {}; // not empty: an element of another document, allowed with a warning
+                                    // that says so ("del solo UniEmens")
+};
+
+// An attribute of an element.
+struct AttributoAtteso {
+    std::string_view nome;
+    bool obbligatorio;
+    std::string_view valore; // the only value written; empty: any value but an empty one
+    Gravita gravita;         // of another value
+};
+
+struct Nodo {
+    std::string_view nome;
+    FormaValore forma = FormaValore::Elementi;
+    Gravita gravitaForma = Gravita::Errore; // of a value that breaks its form
+    std::string_view fisso = {};            // the value the writer always gives it; another is a warning
+    bool pieno = false;                     // the writer always gives it a value: a blank one is a warning
+    std::span<const Figlio> figli = {};
+    std::span<const AttributoAtteso> attributi = {};
+};
+
+// A grammar: its nodes, and which of them is the root.
+struct Grammatica {
+    std::span<const Nodo> nodi;
+    int radice = 0;
+};
+
+// A place of the document: the line and the column (from 1) of a tag.
+struct Posto {
+    long riga = 0;
+    long colonna = 0;
+};
+
+// What the rules want to hear of a node.
+namespace Interesse {
+inline constexpr std::uint8_t Apertura = 1, Valore = 2, Chiusura = 4, Tutto = 7;
+}
+
+// What the document's own rules hear of it. Every finding of the validator goes through Segnala, so that
+// the rules can tell whose it is.
+class RegoleXML {
+public:
+    virtual ~RegoleXML() = default;
+    // Which of the calls below the rules want for a node (Interesse), asked once per node.
+    virtual std::uint8_t Interessi(int /*nodo*/) const { return Interesse::Tutto; }
+    virtual void Segnala(Gravita gravita, Posto posto, std::string messaggio) = 0;
+    // An element of the grammar opened at `posto`; its attributes are the reader's.
+    virtual void Apertura(int /*nodo*/, const xml::LettoreXML& /*lettore*/, Posto /*posto*/) {}
+    // The value of an element whose form is not Elementi, once checked against its form (`buono`: it
+    // keeps it). At most ValoreMassimo characters of it.
+    virtual void Valore(int /*nodo*/, std::string_view /*valore*/, bool /*buono*/, Posto /*posto*/) {}
+    // An element of the grammar closed; `posto` is the place of its opening tag.
+    virtual void Chiusura(int /*nodo*/, Posto /*posto*/) {}
+};
+
+class ValidatoreXML {
+public:
+    static constexpr std::size_t ValoreMassimo = 4096;
+
+    ValidatoreXML(const Grammatica& grammatica, RegoleXML& regole);
+
+    // Reads the document to its end. Throws ErroreXML where it is not well-formed (the elements still
+    // open are then left as they are), and what the reader's source throws.
+    void Leggi(xml::LettoreXML& lettore);
+
+    // The lines read: the whole document once Leggi is done.
+    long Righe() const { return m_righe; }
+
+    // The layout findings, each once with how many times it came; after Leggi, or after it stopped.
+    void SegnalaImpaginazione();
+
+    // A value as a message quotes it: cut to 60 characters.
+    static std::string Citato(std::string_view valore);
+
+private:
+    // The grammar as the usual element reads it, made once per run: each node's children with their names
+    // beside them, and what the rules want to hear of the node.
+    struct FiglioNoto {
+        std::string_view nome;
+        int nodo;
+        int minimo;
+        int massimo;
+        bool estraneo;
+    };
+    struct NodoNoto {
+        std::span<const FiglioNoto> figli;
+        bool elementi;   // its form is Elementi
+        bool attributi;  // it has attributes
+        std::uint8_t interessi;
+    };
+
+    struct Aperto {
+        // The line and the column of the opening tag, kept apart: copied as one piece of 16 bytes right
+        // after being written as two, they would cost the processor a stall on every element.
+        long riga;
+        int nodo;       // -1: an element outside the grammar, whose content is not looked at
+        int posizione;  // the child of the node being read
+        int volte;      // how many times that child came so far
+        bool contenuto; // any child or text seen
+        long colonna;
+        const NodoNoto* noto; // of `nodo`; none for -1
+        Posto PostoTag() const { return {riga, colonna}; }
+    };
+    void Apri(int nodo, Posto posto) {
+        m_aperti.push_back({posto.riga, nodo, 0, 0, false, posto.colonna,
+                            nodo >= 0 ? &m_noti[static_cast<std::size_t>(nodo)] : nullptr});
+    }
+
+    enum Impaginazione : int {
+        SenzaCR,
+        StessaRiga,
+        RigheVuote,
+        Rientro,
+        FormaBreve,
+        Minuscole,
+        NumeroImpaginazioni
+    };
+    struct Difetto {
+        long volte = 0;
+        Posto primo;
+        std::string messaggio;
+    };
+
+    void Inizio(const xml::LettoreXML& lettore, Posto posto);
+    void ElementoBreve(std::string_view nome, Posto posto);
+    void Radice(const xml::LettoreXML& lettore, Posto posto);
+    void FiglioDiValore(std::string_view nome, Posto posto);
+    int AltroFiglio(Aperto& padre, std::string_view nome, Posto posto);
+    void Fine(int rientro, Posto posto);
+    void FineIncompleta(const Aperto& aperto, Posto posto);
+    void Testo(const xml::LettoreXML& lettore, Posto posto);
+    void Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, Posto posto);
+    void Mancanti(const Aperto& aperto, int finoA, Posto posto, std::string_view prima);
+    void ControllaValore(const Aperto& aperto);
+    void CodiceFiscaleDifforme(const Nodo& nodo, const EsitoCodiceFiscale& esito, Posto posto);
+    void ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, bool minuscole, Posto posto);
+    // The line of a tag at depth `profondita`: a line end (CR LF, from the reader, or another one from a Testo
+    // event) and as many TABs before it.
+    void ControllaRiga(int rientro, int profondita, Posto posto) {
+        if (rientro >= 0) {
+            m_spazi = rientro;
+            m_difettoSpazi = -1;
+        }
+        if (m_difettoSpazi < 0 && m_spazi == profondita)
+            m_spazi = -1;
+        else
+            DifettoDiRiga(profondita, posto);
+    }
+    void DifettoDiRiga(int profondita, Posto posto);
+    void Annota(Impaginazione tipo, Posto posto, std::string messaggio);
+    std::string Attesi(const Aperto& aperto) const;
+    const Nodo& NodoDi(int nodo) const { return m_grammatica.nodi[static_cast<std::size_t>(nodo)]; }
+
+    const Grammatica& m_grammatica;
+    RegoleXML& m_regole;
+    std::vector<FiglioNoto> m_figliNoti;
+    std::vector<NodoNoto> m_noti; // by node
+    std::vector<Aperto> m_aperti;
+    // The value of the element being read, up to ValoreMassimo characters: the reader's own text when the
+    // element came whole (ValoreUnito, valid until the reader reads on), else its texts gathered in m_testoValore.
+    std::array<char, ValoreMassimo> m_testoValore;
+    const char* m_datiValore = m_testoValore.data();
+    std::size_t m_lunghezzaValore = 0;
+    bool m_valoreTroncato = false;
+    std::string_view Valore() const { return {m_datiValore, m_lunghezzaValore}; }
+    void ValoreUnito(std::string_view testo) {
+        m_datiValore = testo.data();
+        m_lunghezzaValore = std::min(testo.size(), ValoreMassimo);
+        m_valoreTroncato = testo.size() > ValoreMassimo;
+    }
+    void AggiungiAlValore(std::string_view testo) {
+        const std::size_t n = std::min(testo.size(), ValoreMassimo - m_lunghezzaValore);
+        std::memcpy(m_testoValore.data() + m_lunghezzaValore, testo.data(), n);
+        m_lunghezzaValore += n;
+        m_valoreTroncato = m_valoreTroncato || n < testo.size();
+    }
+    // The blanks before the tag that comes next: -1 none; else the TABs after a single line end, or
+    // Rientro... as the kind of difference they hold.
+    int m_spazi = -1;
+    int m_difettoSpazi = -1;
+    Posto m_postoSpazi;
+    std::int64_t m_senzaCR = 0;
+    long m_righe = 0;
+    Difetto m_difetti[NumeroImpaginazioni];
+};
+
+} // namespace verifica
