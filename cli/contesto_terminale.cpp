@@ -2,56 +2,23 @@
 
 #include "shell/testo.h"
 
-#include <cstdint>
-#include <cstring>
 
 namespace cli {
 
-namespace {
-
-// Whether any of 8 characters is CR or beyond ASCII: the top bit of a byte set, or a byte that is CR.
-bool DaConvertire(std::uint64_t otto) {
-    constexpr std::uint64_t Uni = 0x0101010101010101ULL, Alti = 0x8080808080808080ULL;
-    const std::uint64_t cr = otto ^ (Uni * '\r'); // a CR becomes 0
-    return ((otto | ((cr - Uni) & ~cr)) & Alti) != 0;
-}
-
-} // namespace
-
 void AggiungiPerTerminale(std::string_view testo, std::string& righe) {
-    // One pass: CR LF becomes LF, every character its UTF-8 bytes (at most two). Runs of plain ASCII
-    // without CR, the usual log line, are copied as they are.
-    const std::size_t prima = righe.size();
-    righe.resize(prima + 2 * testo.size());
-    char* fine = righe.data() + prima;
-    const char* const p = testo.data();
-    const std::size_t n = testo.size();
-    std::size_t i = 0;
-    while (i < n) {
-        std::size_t j = i;
-        for (std::uint64_t otto; j + 8 <= n; j += 8) {
-            std::memcpy(&otto, p + j, 8);
-            if (DaConvertire(otto))
-                break;
-        }
-        while (j < n && static_cast<unsigned char>(p[j]) < 0x80 && p[j] != '\r')
-            ++j;
-        std::memcpy(fine, p + i, j - i);
-        fine += j - i;
-        if (j == n)
-            break;
-        const auto u = static_cast<unsigned char>(p[j]);
-        i = j + 1;
-        if (u == '\r' && i < n && p[i] == '\n')
+    // CR LF becomes LF, every character its UTF-8 bytes.
+    righe.reserve(righe.size() + testo.size());
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        const auto c = static_cast<unsigned char>(testo[i]);
+        if (c == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n')
             continue;
-        if (u < 0x80) {
-            *fine++ = static_cast<char>(u);
+        if (c < 0x80) {
+            righe += static_cast<char>(c);
         } else {
-            *fine++ = static_cast<char>(0xC0 | (u >> 6));
-            *fine++ = static_cast<char>(0x80 | (u & 0x3F));
+            righe += static_cast<char>(0xC0 | (c >> 6));
+            righe += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
-    righe.resize(static_cast<std::size_t>(fine - righe.data()));
 }
 
 std::string PerTerminale(std::string_view testo) {

@@ -526,7 +526,7 @@ constexpr auto Catalogo = [] {
         voci{};
     std::size_t n = 0;
     const auto voce = [](std::string_view codice, tracciati::Tipo tipo) {
-        return tracciati::VoceCatalogo{tracciati::ChiaveCodice(codice), tipo};
+        return tracciati::VoceCatalogo{codice, tipo};
     };
     for (const auto& campi : {std::span<const Campo>(CampiCompilatiDA), std::span<const Campo>(CampiCompilatiDB),
                               std::span<const Campo>(CampiCompilatiDC)})

@@ -130,7 +130,7 @@ tracciati::Catalogo CatalogoDeiCampi() {
     static constexpr auto Catalogo = [] {
         std::array<tracciati::VoceCatalogo, CampiQuadri.size()> voci{};
         for (std::size_t i = 0; i < CampiQuadri.size(); ++i)
-            voci[i] = {tracciati::ChiaveCodice(CampiQuadri[i].codice), CampiQuadri[i].tipo};
+            voci[i] = {CampiQuadri[i].codice, CampiQuadri[i].tipo};
         return tracciati::Ordinato(voci);
     }();
     return Catalogo;

@@ -87,56 +87,60 @@ std::optional<long long> ValoreIntero(const Valore& valore) {
     return std::nullopt;
 }
 
-// The fields of one module, by code. The codes that the checks look up are found in one pass when the
-// module is taken, each through a small table of its own; any other code is looked for in the area.
+// A code that the checks look up, with its place in the supply's catalogue when it has one.
+struct Cercato {
+    std::string codice;
+    std::optional<std::size_t> voce;
+};
+
+// The fields of one module, by code: the first field of each code of the catalogue by its place there,
+// and the fields whose code comes again.
 class CampiDelModulo {
 public:
-    explicit CampiDelModulo(std::span<const std::uint64_t> note) {
-        m_postoNoto.fill(-1);
-        for (const std::uint64_t chiave : note) {
-            if (Posto(chiave) >= 0)
-                continue;
-            std::size_t i = Hash(chiave) % m_chiaviNote.size();
-            while (m_postoNoto[i] >= 0)
-                i = (i + 1) % m_chiaviNote.size();
-            m_chiaviNote[i] = chiave;
-            m_postoNoto[i] = static_cast<std::int16_t>(m_primi.size());
-            m_primi.push_back(nullptr);
-        }
+    explicit CampiDelModulo(tracciati::Catalogo catalogo) : m_catalogo(catalogo), m_volte(catalogo.size(), 0) {}
+
+    Cercato Cerca(std::string_view codice) const {
+        return {std::string(codice), tracciati::PostoNelCatalogo(m_catalogo, codice)};
     }
 
     void Prendi(const std::vector<tracciati::CampoLetto>& campi) {
         m_campi = &campi;
-        std::fill(m_primi.begin(), m_primi.end(), nullptr);
+        for (const std::size_t voce : m_usate)
+            m_volte[voce] = 0;
+        m_usate.clear();
+        m_primi.resize(m_catalogo.size());
+        m_ignoti.clear();
         m_ripetuti.clear();
-        ++m_generazione;
         for (const tracciati::CampoLetto& campo : campi) {
-            const std::uint64_t chiave = tracciati::ChiaveCodice(campo.codice);
-            if (const int posto = Posto(chiave); posto >= 0 && !m_primi[static_cast<std::size_t>(posto)])
-                m_primi[static_cast<std::size_t>(posto)] = &campo;
-            // The codes seen in this module, to find those that come again.
-            std::size_t i = Hash(chiave) % m_viste.size();
-            while (m_viste[i].generazione == m_generazione && m_viste[i].chiave != chiave)
-                i = (i + 1) % m_viste.size();
-            Vista& vista = m_viste[i];
-            if (vista.generazione != m_generazione) {
-                vista = {chiave, m_generazione, 1};
-            } else if (++vista.volte == 2) {
-                m_ripetuti.push_back(&campo);
+            int* volte = nullptr;
+            if (campo.voce) {
+                volte = &m_volte[*campo.voce];
+                if (*volte == 0) {
+                    m_primi[*campo.voce] = &campo;
+                    m_usate.push_back(*campo.voce);
+                }
+            } else {
+                auto ignoto = std::find_if(m_ignoti.begin(), m_ignoti.end(),
+                                           [&](const auto& i) { return i.first == campo.codice; });
+                if (ignoto == m_ignoti.end())
+                    ignoto = m_ignoti.insert(m_ignoti.end(), {campo.codice, 0});
+                volte = &ignoto->second;
             }
+            if (++*volte == 2)
+                m_ripetuti.push_back(&campo);
         }
     }
 
     // The first field of a code, in the order of the area.
-    const tracciati::CampoLetto* Primo(std::uint64_t chiave) const {
-        if (const int posto = Posto(chiave); posto >= 0)
-            return m_primi[static_cast<std::size_t>(posto)];
+    const tracciati::CampoLetto* Primo(const Cercato& cercato) const {
+        if (cercato.voce)
+            return m_volte[*cercato.voce] > 0 ? m_primi[*cercato.voce] : nullptr;
         for (const tracciati::CampoLetto& campo : *m_campi)
-            if (tracciati::ChiaveCodice(campo.codice) == chiave)
+            if (campo.codice == cercato.codice)
                 return &campo;
         return nullptr;
     }
-    const tracciati::CampoLetto* Primo(std::string_view codice) const { return Primo(tracciati::ChiaveCodice(codice)); }
+    const tracciati::CampoLetto* Primo(std::string_view codice) const { return Primo(Cerca(codice)); }
     // The second field of each code that comes more than once.
     const std::vector<const tracciati::CampoLetto*>& Ripetuti() const { return m_ripetuti; }
     // The rows of quadro DC that hold a group of fields (018 to 035, A22, B22).
@@ -150,43 +154,22 @@ public:
     }
 
 private:
-    static std::size_t Hash(std::uint64_t chiave) { return static_cast<std::size_t>((chiave * 0x9E3779B97F4A7C15ULL) >> 40); }
-    int Posto(std::uint64_t chiave) const {
-        for (std::size_t i = Hash(chiave) % m_chiaviNote.size(); m_postoNoto[i] >= 0; i = (i + 1) % m_chiaviNote.size())
-            if (m_chiaviNote[i] == chiave)
-                return m_postoNoto[i];
-        return -1;
-    }
-
-    std::array<std::uint64_t, 256> m_chiaviNote{};
-    std::array<std::int16_t, 256> m_postoNoto{};
-    std::vector<const tracciati::CampoLetto*> m_primi; // by the place of a code looked up
-    struct Vista {
-        std::uint64_t chiave;
-        std::uint32_t generazione;
-        std::uint32_t volte;
-    };
-    std::array<Vista, 2048> m_viste{}; // a module holds at most 8 records of 75 fields
-    std::uint32_t m_generazione = 0;
+    tracciati::Catalogo m_catalogo;
+    std::vector<int> m_volte;                          // by place in the catalogue: how many fields of the code
+    std::vector<const tracciati::CampoLetto*> m_primi; // by place in the catalogue: the first, where m_volte > 0
+    std::vector<std::size_t> m_usate;                  // the places whose m_volte this module set
+    std::vector<std::pair<std::string_view, int>> m_ignoti; // codes the catalogue lacks, and how many
     std::vector<const tracciati::CampoLetto*> m_ripetuti;
     const std::vector<tracciati::CampoLetto>* m_campi = nullptr;
 };
 
-// The codes the checks and the listing look up.
-constexpr std::string_view CodiciCercati[] = {
-    "DA001001", "DA001002", "DA001003", "DA001004", "DA001005", "DA001006", "DA001007", "DA001012", "DA001013",
-    "DA001014", "DB001001", "DB001005", "DB001073", "DB001075", "DB001010", "DB001014", "DB001108", "DB001109",
-    "DB001110", "DB001111", "DB001124", "DB001125", "DC001004",
+// A link between two fields; the rules of "rrr" once for each row of the groups.
+struct LegameCercato {
+    Cercato se, allora;
 };
 
-// A link between two fields with their codes' keys; the rules of "rrr" once for each row of the groups.
-struct LegameChiavi {
-    std::string se, allora;
-    std::uint64_t chiaveSe, chiaveAllora;
-};
-
-std::vector<LegameChiavi> ChiaviDeiLegami() {
-    std::vector<LegameChiavi> legami;
+std::vector<LegameCercato> LegamiCercati(const CampiDelModulo& campi) {
+    std::vector<LegameCercato> legami;
     for (const Legame& l : Legami) {
         const bool perRigo = l.se.substr(2, 3) == "rrr";
         for (int r = 1; r <= (perRigo ? 3 : 1); ++r) {
@@ -196,7 +179,7 @@ std::vector<LegameChiavi> ChiaviDeiLegami() {
                 se.replace(2, 3, rigo);
                 allora.replace(2, 3, rigo);
             }
-            legami.push_back({se, allora, tracciati::ChiaveCodice(se), tracciati::ChiaveCodice(allora)});
+            legami.push_back({campi.Cerca(se), campi.Cerca(allora)});
         }
     }
     return legami;
@@ -208,37 +191,21 @@ struct SommaJ {
     int tolti = 0;
 };
 
-// Every code that the checks look up in a module.
-std::vector<std::uint64_t> ChiaviCercate(const std::vector<LegameChiavi>& legami) {
-    std::vector<std::uint64_t> chiavi;
-    for (const std::string_view c : CodiciCercati)
-        chiavi.push_back(tracciati::ChiaveCodice(c));
-    for (const std::string_view c : SempreDA)
-        chiavi.push_back(tracciati::ChiaveCodice(c));
-    for (const auto& d : conv770::DatiControllatiDA())
-        chiavi.push_back(tracciati::ChiaveCodice(d.codice));
-    for (const auto& t : conv770::TerminiRecordJ())
-        chiavi.push_back(tracciati::ChiaveCodice(t.codiceG));
-    for (const LegameChiavi& l : legami)
-        chiavi.insert(chiavi.end(), {l.chiaveSe, l.chiaveAllora});
-    return chiavi;
-}
-
 class Lettore770 {
 public:
     explicit Lettore770(Lettura& lettura)
-        : m_lettura(lettura), m_tracciato(conv770::Tracciato770()), m_legami(ChiaviDeiLegami()),
-          m_campi(ChiaviCercate(m_legami)) {
+        : m_lettura(lettura), m_tracciato(conv770::Tracciato770()), m_campi(m_tracciato.catalogo),
+          m_legami(LegamiCercati(m_campi)) {
         for (const auto& t : conv770::TerminiRecordJ()) {
             if (m_codiciJ.empty() || m_codiciJ.back() != t.codiceJ)
                 m_codiciJ.push_back(t.codiceJ);
-            m_terminiJ.push_back({tracciati::ChiaveCodice(t.codiceG), m_codiciJ.size() - 1, t.segno});
+            m_terminiJ.push_back({m_campi.Cerca(t.codiceG), m_codiciJ.size() - 1, t.segno});
         }
         m_somme.resize(m_codiciJ.size());
         for (const std::string_view c : SempreDA)
-            m_sempre.push_back(tracciati::ChiaveCodice(c));
+            m_sempre.push_back(m_campi.Cerca(c));
         for (const auto& d : conv770::DatiControllatiDA())
-            m_controllati.push_back(tracciati::ChiaveCodice(d.codice));
+            m_controllati.push_back(m_campi.Cerca(d.codice));
     }
 
     void Leggi() {
@@ -290,15 +257,15 @@ private:
     std::vector<std::string_view> m_codiciJ; // SS002001 ...
     std::vector<SommaJ> m_somme;
     struct TermineJ {
-        std::uint64_t chiaveG;
+        Cercato g;
         std::size_t j; // into m_codiciJ
         int segno;
     };
     std::vector<TermineJ> m_terminiJ;
-    std::vector<LegameChiavi> m_legami;
     CampiDelModulo m_campi;
-    std::vector<std::uint64_t> m_sempre;      // SempreDA
-    std::vector<std::uint64_t> m_controllati; // conv770::DatiControllatiDA
+    std::vector<LegameCercato> m_legami;
+    std::vector<Cercato> m_sempre;      // SempreDA
+    std::vector<Cercato> m_controllati; // conv770::DatiControllatiDA
     std::string m_chi;  // "dipendente ..." of the record or module being read, its room kept
     std::string m_dove; // where a tax code of the area is, for its findings; its room kept
     CodiciVisti m_codiciFiscali;
@@ -501,7 +468,7 @@ void Lettore770::ChiudiModulo() {
 
     // The sums of record J: of each G code, its first field.
     for (const TermineJ& t : m_terminiJ) {
-        const tracciati::CampoLetto* campo = campi.Primo(t.chiaveG);
+        const tracciati::CampoLetto* campo = campi.Primo(t.g);
         const auto valore = campo ? ValoreIntero(campo->valore) : std::nullopt;
         if (!valore)
             continue;
@@ -573,10 +540,10 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
             avviso(provincia, "campo DA001007 '" + std::string(testo) +
                                   "': la provincia di nascita ha al pi\xF9 2 caratteri (EE per l'estero)");
     }
-    for (const LegameChiavi& l : m_legami) {
-        const auto* campo = campi.Primo(l.chiaveSe);
-        if (campo && !campi.Primo(l.chiaveAllora))
-            avviso(campo, "campo " + l.se + " senza " + l.allora + ": il convertitore li scrive insieme");
+    for (const LegameCercato& l : m_legami) {
+        const auto* campo = campi.Primo(l.se);
+        if (campo && !campi.Primo(l.allora))
+            avviso(campo, "campo " + l.se.codice + " senza " + l.allora.codice + ": il convertitore li scrive insieme");
     }
 }
 

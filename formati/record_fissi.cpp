@@ -4,7 +4,6 @@
 #include "shell/testo.h"
 
 #include <algorithm>
-#include <type_traits>
 
 namespace verifica {
 
@@ -92,31 +91,19 @@ void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::strin
         lettura.Avviso(riga, posizione, inizio + ": " + esito.avviso + Di(chi), persona);
 }
 
-namespace {
-
-// A character as a byte in the order that comparing characters gives (char may be signed).
-constexpr unsigned char InOrdine(char c) {
-    return static_cast<unsigned char>(static_cast<unsigned char>(c) ^ (std::is_signed_v<char> ? 0x80 : 0));
-}
-
-} // namespace
-
 void CodiciVisti::Aggiungi(std::string_view codice, long riga) {
-    std::uint64_t parti[2] = {0, 0};
-    for (std::size_t i = 0; i < 16; ++i)
-        parti[i / 8] = parti[i / 8] << 8 | InOrdine(i < codice.size() ? codice[i] : '\0');
-    m_codici.push_back({parti[0], parti[1], riga});
+    Visto visto{{}, riga};
+    std::copy_n(codice.begin(), std::min(codice.size(), visto.codice.size()), visto.codice.begin());
+    m_codici.push_back(visto);
 }
 
 void CodiciVisti::Segnala(Lettura& lettura, int posizione, std::string_view record) {
     std::sort(m_codici.begin(), m_codici.end());
     for (std::size_t i = 1; i < m_codici.size(); ++i) {
         const Visto& visto = m_codici[i];
-        if (visto.alta != m_codici[i - 1].alta || visto.bassa != m_codici[i - 1].bassa)
+        if (visto.codice != m_codici[i - 1].codice)
             continue;
-        std::string codice(16, '\0');
-        for (std::size_t j = 0; j < 16; ++j)
-            codice[j] = static_cast<char>(InOrdine(static_cast<char>((j < 8 ? visto.alta : visto.bassa) >> (56 - 8 * (j % 8)))));
+        const std::string codice(visto.codice.data(), visto.codice.size());
         lettura.Avviso(visto.riga, posizione,
                        std::string(record) + ": il dipendente " + std::string(SenzaSpaziFinali(codice)) +
                            " compare due volte: anche alla riga " + std::to_string(m_codici[i - 1].riga));

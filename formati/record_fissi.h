@@ -86,12 +86,9 @@ public:
     void Segnala(Lettura& lettura, int posizione, std::string_view record);
 
 private:
-    // A code of up to 16 characters (NULs after a shorter one) as two whole numbers, the first character
-    // the most significant, each in the order that comparing characters gives it: sorted as texts would
-    // be, two comparisons apiece.
+    // A code of up to 16 characters, NULs after a shorter one.
     struct Visto {
-        std::uint64_t alta;
-        std::uint64_t bassa;
+        std::array<char, 16> codice;
         long riga;
         friend auto operator<=>(const Visto&, const Visto&) = default;
     };

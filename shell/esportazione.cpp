@@ -5,15 +5,11 @@
 #include "shell/testo.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <system_error>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace shell {
 
@@ -33,87 +29,20 @@ std::vector<std::string_view> DividiRighe(std::string_view testo) {
     return righe;
 }
 
-namespace {
-
-// The TABs among 8 characters read as one number: the top bit of every byte that is a TAB, exactly
-// (no carry runs from one byte into the next).
-std::uint64_t Tabulazioni(std::uint64_t otto) {
-    constexpr std::uint64_t Sette = 0x7F7F7F7F7F7F7F7FULL;
-    const std::uint64_t x = otto ^ 0x0909090909090909ULL; // a TAB becomes 0
-    return ~(((x & Sette) + Sette) | x | Sette);
-}
-
-// Calls `tabulazione` with the position of every TAB of the text, in order: sixteen characters at a time
-// where the processor compares them at once, then eight (the first in the lowest byte), then one by one.
-template <typename Tabulazione> void PerOgniTabulazione(const char* testo, std::size_t n, Tabulazione tabulazione) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i tab16 = _mm_set1_epi8('\t');
-    for (; i + 16 <= n; i += 16) {
-        const __m128i sedici = _mm_loadu_si128(reinterpret_cast<const __m128i*>(testo + i));
-        for (auto tab = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sedici, tab16))); tab != 0;
-             tab &= tab - 1)
-            tabulazione(i + static_cast<std::size_t>(std::countr_zero(tab)));
-    }
-#endif
-    for (; std::endian::native == std::endian::little && i + 8 <= n; i += 8) {
-        std::uint64_t otto;
-        std::memcpy(&otto, testo + i, 8);
-        for (std::uint64_t tab = Tabulazioni(otto); tab != 0; tab &= tab - 1)
-            tabulazione(i + static_cast<std::size_t>(std::countr_zero(tab)) / 8);
-    }
-    for (; i < n; ++i)
-        if (testo[i] == '\t')
-            tabulazione(i);
-}
-
-std::size_t ContaTabulazioni(const char* testo, std::size_t n) {
-    std::size_t quante = 0;
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    // Per byte lane, minus one for every TAB (a match is all ones), at most 255 blocks of sixteen before
-    // the lanes are summed up.
-    const __m128i tab16 = _mm_set1_epi8('\t');
-    while (i + 16 <= n) {
-        __m128i corsie = _mm_setzero_si128();
-        for (int blocchi = 0; blocchi < 255 && i + 16 <= n; ++blocchi, i += 16) {
-            const __m128i sedici = _mm_loadu_si128(reinterpret_cast<const __m128i*>(testo + i));
-            corsie = _mm_sub_epi8(corsie, _mm_cmpeq_epi8(sedici, tab16));
-        }
-        alignas(16) std::uint64_t somme[2];
-        _mm_store_si128(reinterpret_cast<__m128i*>(somme), _mm_sad_epu8(corsie, _mm_setzero_si128()));
-        quante += static_cast<std::size_t>(somme[0] + somme[1]);
-    }
-#endif
-    for (; i < n; ++i)
-        quante += testo[i] == '\t';
-    return quante;
-}
-
-} // namespace
-
 void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne) {
-    if (riga.empty()) {
-        colonne.clear();
+    colonne.clear();
+    if (riga.empty())
         return;
-    }
-    const char* const testo = riga.data();
-    const std::size_t n = riga.size();
-    // The columns are counted first: the limit is checked once, before any column, and every column has its
-    // room. A line with as many columns as the one before finds its room made (nothing is cleared).
-    const std::size_t quante = ContaTabulazioni(testo, n) + 1;
-    if (quante > static_cast<std::size_t>(MassimoContatore)) {
-        colonne.clear();
+    // The limit is checked once, before any column.
+    if (std::count(riga.begin(), riga.end(), '\t') + 1 > MassimoContatore)
         throw ErroreElaborazione("Superato il limite di 32.767 colonne in una riga");
+    for (std::size_t inizio = 0;;) {
+        const std::size_t tab = riga.find('\t', inizio);
+        colonne.push_back(riga.substr(inizio, tab == std::string_view::npos ? std::string_view::npos : tab - inizio));
+        if (tab == std::string_view::npos)
+            return;
+        inizio = tab + 1;
     }
-    colonne.resize(quante);
-    std::string_view* colonna = colonne.data();
-    std::size_t inizio = 0;
-    PerOgniTabulazione(testo, n, [&](std::size_t fine) {
-        *colonna++ = std::string_view(testo + inizio, fine - inizio);
-        inizio = fine + 1;
-    });
-    *colonna = std::string_view(testo + inizio, n - inizio);
 }
 
 Esportazione Esportazione::Leggi(const std::filesystem::path& percorso) {

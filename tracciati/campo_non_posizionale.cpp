@@ -274,13 +274,6 @@ struct NumeroAllineato {
 NumeroAllineato LeggiAllineato(std::string_view valore, bool conDecimali, bool migliaia) {
     NumeroAllineato n;
     std::size_t i = 0;
-    // The spaces in front, eight at a time: most of a value part.
-    constexpr std::uint64_t OttoSpazi = 0x2020202020202020ULL;
-    for (std::uint64_t otto = 0; i + 8 <= valore.size(); i += 8) {
-        std::memcpy(&otto, valore.data() + i, 8);
-        if (otto != OttoSpazi)
-            break;
-    }
     while (i < valore.size() && valore[i] == ' ')
         ++i;
     if (i == valore.size()) {

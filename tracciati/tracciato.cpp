@@ -183,28 +183,6 @@ Lettura Leggi(const Pezzo& pezzo, std::string_view testo, const Gancio& gancio) 
     return {};
 }
 
-// The value just read into `destinazione`, taken member by member as its kind has it: copied whole, it
-// would be read back wider than it was written, which costs the processor a stall on every field.
-void Ricopia(Valore& destinazione, const Valore& letto) {
-    switch (letto.Di()) {
-    case Valore::Genere::Testo:
-        destinazione = letto.ComeTesto();
-        return;
-    case Valore::Genere::Numero:
-        destinazione = letto.ComeNumero();
-        return;
-    case Valore::Genere::Intero:
-        destinazione = static_cast<long long>(letto.ComeIntero());
-        return;
-    case Valore::Genere::Data:
-        destinazione = letto.ComeData();
-        return;
-    case Valore::Genere::Flag:
-        destinazione = Valore::Flag(static_cast<std::uint16_t>(letto.ComeIntero()));
-        return;
-    }
-}
-
 // The code of a field: the quadro, a capital letter and a capital letter or a digit ("DA", "D0"); the
 // row, three digits; the column, three digits or capital letters ("A22"). Each place by a table of
 // the characters it takes.
@@ -226,28 +204,6 @@ bool CodiceDiCampo(std::string_view codice) {
     const auto c = [&codice](std::size_t i) { return static_cast<unsigned char>(codice[i]); };
     return (Posti[0][c(0)] & Posti[1][c(1)] & Posti[2][c(2)] & Posti[3][c(3)] & Posti[4][c(4)] & Posti[5][c(5)] &
             Posti[6][c(6)] & Posti[7][c(7)]) != 0;
-}
-
-// The type of a code in the catalogue, looked for first among the few codes that follow `vicino`
-// (the fields of an area follow the order of the catalogue, most of them a few codes apart), then
-// anywhere; `vicino` becomes the place after the code found.
-std::optional<Tipo> CercaDa(Catalogo catalogo, std::string_view codice, std::size_t& vicino) {
-    if (codice.size() != static_cast<std::size_t>(LunghezzaCodice))
-        return std::nullopt;
-    const std::uint64_t chiave = ChiaveCodice(codice);
-    std::size_t i = vicino;
-    for (const std::size_t fine = std::min(catalogo.size(), vicino + 8); i < fine && catalogo[i].chiave < chiave; ++i) {
-    }
-    if (i == catalogo.size() || catalogo[i].chiave != chiave)
-        i = static_cast<std::size_t>(std::lower_bound(catalogo.begin(), catalogo.end(), chiave,
-                                                      [](const VoceCatalogo& v, std::uint64_t c) {
-                                                          return v.chiave < c;
-                                                      }) -
-                                     catalogo.begin());
-    if (i == catalogo.size() || catalogo[i].chiave != chiave)
-        return std::nullopt;
-    vicino = i + 1;
-    return catalogo[i].tipo;
 }
 
 } // namespace
@@ -363,7 +319,6 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
         m_valori.clear();
     };
 
-    std::size_t vicino = 0; // where the catalogue is looked into first
     bool finita = false;    // a block of spaces was found: nothing but spaces may follow
     bool dopoCampo = false; // the block before belongs to the last field
     for (std::size_t r = 0; r < aree.size(); ++r) {
@@ -412,14 +367,15 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
                         "atteso dopo un blocco del suo codice: un blocco con '+' continua un campo");
             chiudi();
             dopoCampo = true;
-            CampoLetto& campo =
-                m_campi.emplace_back(codice, CercaDa(catalogo, codice, vicino), Valore(valore), record, posizione, 1);
+            const std::optional<std::size_t> voce = PostoNelCatalogo(catalogo, codice);
+            CampoLetto& campo = m_campi.emplace_back(codice, voce, voce ? std::optional(catalogo[*voce].tipo) : std::nullopt,
+                                                     Valore(valore), record, posizione, 1);
             if (!campo.tipo || *campo.tipo == Tipo::AN)
                 continue;
             Lettura lettura = LeggiValoreNonPosizionale(valore, *campo.tipo);
             // A value that breaks its type is kept as the text found, for what a reader shows of it.
             if (lettura.difformita != Difformita::Formato)
-                Ricopia(campo.valore, lettura.valore);
+                campo.valore = lettura.valore;
             if (lettura.difformita != Difformita::Nessuna)
                 segnala(lettura.difformita, record, posizione + LunghezzaCodice, valore, std::move(lettura.atteso));
         }
@@ -427,9 +383,17 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
     chiudi();
 }
 
+std::optional<std::size_t> PostoNelCatalogo(Catalogo catalogo, std::string_view codice) {
+    const auto voce = std::lower_bound(catalogo.begin(), catalogo.end(), codice,
+                                       [](const VoceCatalogo& v, std::string_view c) { return v.codice < c; });
+    if (voce == catalogo.end() || voce->codice != codice)
+        return std::nullopt;
+    return static_cast<std::size_t>(voce - catalogo.begin());
+}
+
 std::optional<Tipo> CercaNelCatalogo(Catalogo catalogo, std::string_view codice) {
-    std::size_t vicino = 0;
-    return CercaDa(catalogo, codice, vicino);
+    const auto voce = PostoNelCatalogo(catalogo, codice);
+    return voce ? std::optional(catalogo[*voce].tipo) : std::nullopt;
 }
 
 std::span<const Pezzo> Tracciato::Tabella(char tipo) const {

@@ -13,8 +13,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <cstring>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -176,30 +174,17 @@ private:
 // read, when it was read without a Segnalazione.
 void Ricomponi(std::string& record, std::span<const PezzoLetto> pezzi, const Gancio& gancio);
 
-// A code of a catalogue as the whole number of its 8 characters, the first the most significant:
-// numbers in the order of the codes, compared at once.
-constexpr std::uint64_t ChiaveCodice(std::string_view codice) {
-    std::uint64_t chiave = 0;
-    if (!std::is_constant_evaluated() && codice.size() == static_cast<std::size_t>(LunghezzaCodice)) {
-        std::memcpy(&chiave, codice.data(), sizeof chiave);
-        return std::endian::native == std::endian::little ? __builtin_bswap64(chiave) : chiave;
-    }
-    for (std::size_t i = 0; i < static_cast<std::size_t>(LunghezzaCodice); ++i)
-        chiave = chiave << 8 | static_cast<unsigned char>(i < codice.size() ? codice[i] : '\0');
-    return chiave;
-}
-
 // One code of a catalogue and its type.
 struct VoceCatalogo {
-    std::uint64_t chiave; // ChiaveCodice
+    std::string_view codice; // 8 characters
     Tipo tipo;
 };
 
 // The voices sorted by code, each code once: for CercaNelCatalogo, made by the compiler.
 template <std::size_t N> constexpr std::array<VoceCatalogo, N> Ordinato(std::array<VoceCatalogo, N> voci) {
-    std::sort(voci.begin(), voci.end(), [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.chiave < b.chiave; });
+    std::sort(voci.begin(), voci.end(), [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.codice < b.codice; });
     for (std::size_t i = 1; i < N; ++i)
-        if (voci[i - 1].chiave == voci[i].chiave)
+        if (voci[i - 1].codice == voci[i].codice)
             throw "a code with two types"; // not a constant expression: the compiler stops here
     return voci;
 }
@@ -207,13 +192,16 @@ template <std::size_t N> constexpr std::array<VoceCatalogo, N> Ordinato(std::arr
 // The types of the field codes of a supply's areas, sorted by Ordinato.
 using Catalogo = std::span<const VoceCatalogo>;
 
+// The place of a code in the catalogue; none for a code that the catalogue does not hold.
+std::optional<std::size_t> PostoNelCatalogo(Catalogo catalogo, std::string_view codice);
 // The type of a code; none for a code that the catalogue does not hold.
 std::optional<Tipo> CercaNelCatalogo(Catalogo catalogo, std::string_view codice);
 
 // A field of the non-positional area read back.
 struct CampoLetto {
     std::string_view codice;
-    std::optional<Tipo> tipo; // from the supply's catalogue; none for a code it does not hold
+    std::optional<std::size_t> voce; // its place in the supply's catalogue; none for a code it does not hold
+    std::optional<Tipo> tipo;        // from the catalogue
     // Its value as its type reads it (LeggiValoreNonPosizionale); the text of an AN field, or of a
     // code the catalogue does not know, joined over its blocks: the first 16 characters and 15 of
     // each continuation, spaces included.
@@ -223,8 +211,10 @@ struct CampoLetto {
     int blocchi;   // its blocks, continuations included
 
     // Made in its place in the area's list.
-    CampoLetto(std::string_view codice, std::optional<Tipo> tipo, Valore valore, int record, int posizione, int blocchi)
-        : codice(codice), tipo(tipo), valore(valore), record(record), posizione(posizione), blocchi(blocchi) {}
+    CampoLetto(std::string_view codice, std::optional<std::size_t> voce, std::optional<Tipo> tipo, Valore valore,
+               int record, int posizione, int blocchi)
+        : codice(codice), voce(voce), tipo(tipo), valore(valore), record(record), posizione(posizione),
+          blocchi(blocchi) {}
 };
 
 // The non-positional area of a record (positions 90-1889), or the areas of the records that hold

@@ -57,7 +57,7 @@ TEST_P(CampoNonPosizionaleCaso, AggiuntoInCodaAllArea) {
 TEST_P(CampoNonPosizionaleCaso, LettoERiscritto) {
     const Caso& caso = GetParam();
     const std::string campo = caso.atteso.empty() ? "" : "QQ001002" + caso.atteso;
-    const VoceCatalogo catalogo[] = {{ChiaveCodice("QQ001002"), caso.tipo}};
+    const VoceCatalogo catalogo[] = {{"QQ001002", caso.tipo}};
     AreaLetta area;
     const std::string_view aree[] = {campo};
     area.Leggi(aree, catalogo);

@@ -196,8 +196,8 @@ TEST(Tracciato, ErroriDelTracciatoEDeiValori) {
 // The area of two records read as one: a text that goes on from the first record into the second,
 // the value of each field by the catalogue, a code it does not know read as a text.
 constexpr auto CatalogoProva = Ordinato(std::array<VoceCatalogo, 2>{{
-    {ChiaveCodice("DB001001"), Tipo::NP},
-    {ChiaveCodice("DA001002"), Tipo::AN},
+    {"DB001001", Tipo::NP},
+    {"DA001002", Tipo::AN},
 }});
 
 TEST(AreaLetta, CampiSuPiuRecord) {
