@@ -33,6 +33,7 @@ enum class Proprio770 : std::uint8_t {
 namespace tabelle770 {
 using enum tracciati::Comune;
 using enum Proprio770;
+using enum tracciati::Rigore;
 
 inline constexpr auto RecordA = tracciati::RecordA("77S11", "06");
 
@@ -68,10 +69,11 @@ inline constexpr auto RecordB = std::to_array<tracciati::Pezzo>({
     { 435,    5, Zeri},
     { 440,   39, Spazi},
     { 479,    8, Zeri},
-    { 487,    2, NSemplice,           7},
+    { 487,    2, NSemplice,           7, {}, {}, Tollerato}, // N of a plain number, and N of a text:
+                                                          // other characters come from the export
     { 489,    6, Zeri},
     { 495,   40, X,                   8},
-    { 535,    2, N,                   9},
+    { 535,    2, N,                   9, {}, {}, Tollerato},
     { 537,    5, X,                  10},
     { 542,    4, X,                  11},
     { 546,   35, X,                  12},
@@ -109,7 +111,7 @@ inline constexpr auto RecordB = std::to_array<tracciati::Pezzo>({
     {1493,   24, X,                  14},
     {1517,   20, X,                  15},
     {1537,    1, X,                  16},
-    {1538,    8, DT,                 17},
+    {1538,    8, DT,                 17, {}, {}, Tollerato}, // an unreadable date is written as zeros
     {1546,   40, X,                  18},
     {1586,    2, X,                  19},
     {1588,    3, Zeri},

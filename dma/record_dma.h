@@ -44,6 +44,7 @@ enum class ProprioDMA : std::uint8_t {
 namespace tabelleDMA {
 using enum tracciati::Comune;
 using enum ProprioDMA;
+using enum tracciati::Rigore;
 
 // Record A, supply header, from the first line.
 inline constexpr auto RecordA = tracciati::RecordA("INP05", "01");
@@ -52,12 +53,12 @@ inline constexpr auto RecordA = tracciati::RecordA("INP05", "01");
 inline constexpr auto Testata = std::to_array<tracciati::Pezzo>({
 //   pos   lung  genere     col          testo
     {   2,   11, X,                   0},
-    {  13,    5, Numero,              1},
-    {  18,    8, Contatore, ModuloTesta},
+    {  13,    5, Numero,              1, {}, {}, Tollerato}, // a number read plainly: other characters come
+    {  18,    8, Contatore, ModuloTesta},                    // from the export as they stand
     {  26,    7, X,                   2},
     {  33,   11, X,                   3},
     {  44,   11, X,                   0},
-    {  55,    5, Numero,              1},
+    {  55,    5, Numero,              1, {}, {}, Tollerato},
     {  60,    7, X,                   2},
 });
 
@@ -67,7 +68,7 @@ inline constexpr auto RecordB = std::to_array<tracciati::Pezzo>({
     {   1,    1, Letterale, Nessuna,     "B"},
     {   2,   65, Tabella,   Nessuna,     "", Testata},
     {  67,   10, Spazi},
-    {  77,    2, Numero,              6},
+    {  77,    2, Numero,              6, {}, {}, Tollerato},
     {  79,   11, X,                   7},
     {  90,    1, Spazi},
     {  91,    2, Numero,              9},

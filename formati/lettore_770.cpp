@@ -25,24 +25,32 @@ using tracciati::Valore;
 
 // clang-format off
 
-// Where the checks look, in the records' positions.
-constexpr int PosDichiaranteA = 23; // A: the declarant's tax code (X16 of column 0)
-constexpr int PosDichiarante = 2;   // B, G, J: the same
-constexpr int PosModulo = 18;       // B, G, J: the module number
-constexpr int PosCodiceFiscale = 30; // G: the employee's tax code (X16 of column 20)
-constexpr int PosColonna1 = 74;     // B, G, J: X16 of column 1
-constexpr int PosRighe = 798;       // B: the lines of the export, one per employee
-constexpr int PosRecordB = 16;      // Z: the records B
-constexpr int PosModuli = 52;       // Z: the employee modules
-constexpr int PosRecordJ = 70;      // Z: the records J
-constexpr int LunghezzaTesta = 89;  // B, G, J: the head before the area
+namespace t = conv770::tabelle770;
+using tracciati::DelContatore;
+using tracciati::DellaColonna;
+using tracciati::DelGenere;
+using tracciati::Pezzo;
 
-constexpr Eccezione Eccezioni770[] = {
-//   tipo  pos   gravita
-    {'A',   16, Gravita::Errore},  // "77S11": a supply with another code is no 770 Semplificato
-    {'B',  487, Gravita::Avviso},  // N of a plain number, and N of a text: other characters may come
-    {'B',  535, Gravita::Avviso},  //   from the export as they stand
-    {'B', 1538, Gravita::Avviso},  // an unreadable date is written as zeros, with a line in the log
+// The pieces the rules read: in record A, in the head that records B and J share, in record G, in
+// record B and in record Z.
+constexpr const Pezzo& DichiaranteA    = DellaColonna(t::RecordA, 0);
+constexpr const Pezzo& DichiaranteBJ   = DellaColonna(t::TestaBJ, 0);
+constexpr const Pezzo& ModuloBJ        = DelContatore(t::TestaBJ, conv770::ModuloTesta);
+constexpr const Pezzo& Colonna1BJ      = DellaColonna(t::TestaBJ, 1);
+constexpr const Pezzo& DichiaranteG    = DellaColonna(t::RecordG, 0);
+constexpr const Pezzo& ModuloG         = DelContatore(t::RecordG, conv770::ModuloTesta);
+constexpr const Pezzo& CodiceFiscaleG  = DellaColonna(t::RecordG, 20);
+constexpr const Pezzo& Colonna1G       = DellaColonna(t::RecordG, 1);
+constexpr const Pezzo& AreaG           = DelGenere(t::RecordG, tracciati::Comune::Area);
+constexpr const Pezzo& AreaJ           = DelGenere(t::RecordJ, tracciati::Comune::Area);
+constexpr const Pezzo& RigheB          = DelContatore(t::RecordB, conv770::RigheEsportazione);
+
+// The counts of record Z.
+struct ContoZ { const Pezzo& pezzo; std::string_view cosa; };
+constexpr ContoZ ContiZ[] = {
+    {DelContatore(t::RecordZ, conv770::ContoRecordB), "record B"},
+    {DelContatore(t::RecordZ, conv770::ContoModuli),  "dipendenti (moduli dei record G)"},
+    {DelContatore(t::RecordZ, conv770::ContoRecordJ), "record J"},
 };
 
 // The order of the records: A, B, the records G, J, Z.
@@ -73,10 +81,46 @@ constexpr Legame Legami[] = {
 // stays in row 001 when column 181 is zero and the second group goes there too.
 constexpr std::string_view RipetibiliG[] = {"DB001129"};
 
+// What the listing shows of each employee module, in its columns: a field of its area as its kind reads
+// it, or what the module gives.
+enum class Mostra { Testo, Data, Importo, CodiceFiscale, Modulo, RecordG, RighiDC };
+struct Colonna770 { ColonnaDistinta colonna; Mostra mostra; std::string_view codice = {}; };
+constexpr auto N = Allineamento::Numero;
+constexpr Colonna770 Colonne770[] = {
+    {{"codice fiscale"},            Mostra::CodiceFiscale},
+    {{"cognome"},                   Mostra::Testo,   "DA001002"},
+    {{"nome"},                      Mostra::Testo,   "DA001003"},
+    {{"modulo", N, true},           Mostra::Modulo},
+    {{"record G", N, true},         Mostra::RecordG},
+    {{"sesso"},                     Mostra::Testo,   "DA001004"},
+    {{"data di nascita", N},        Mostra::Data,    "DA001005"},
+    {{"luogo di nascita"},          Mostra::Testo,   "DA001006"},
+    {{"provincia di nascita"},      Mostra::Testo,   "DA001007"},
+    {{"comune di residenza"},       Mostra::Testo,   "DA001012"},
+    {{"provincia di residenza"},    Mostra::Testo,   "DA001013"},
+    {{"codice comune"},             Mostra::Testo,   "DA001014"},
+    {{"DB001001", N},               Mostra::Importo, "DB001001"},
+    {{"DB001005", N},               Mostra::Importo, "DB001005"},
+    {{"DB001073", N},               Mostra::Importo, "DB001073"},
+    {{"DB001075", N},               Mostra::Importo, "DB001075"},
+    {{"DB001010", N},               Mostra::Importo, "DB001010"},
+    {{"DB001014", N},               Mostra::Importo, "DB001014"},
+    {{"DB001108", N},               Mostra::Importo, "DB001108"},
+    {{"DB001109", N},               Mostra::Importo, "DB001109"},
+    {{"DB001110", N},               Mostra::Importo, "DB001110"},
+    {{"DB001111", N},               Mostra::Importo, "DB001111"},
+    {{"DB001124", N},               Mostra::Importo, "DB001124"},
+    {{"DB001125", N},               Mostra::Importo, "DB001125"},
+    {{"DC001004", N},               Mostra::Importo, "DC001004"},
+    {{"righi DC", N},               Mostra::RighiDC},
+};
+
 // clang-format on
 
-
-
+constexpr auto Colonne = ColonneDi(Colonne770);
+constexpr auto Dipendente = TutteLeColonne<std::size(Colonne770)>();
+constexpr GenerePersona Generi[] = {{"dipendente", "Dipendenti", Dipendente}};
+static_assert(ColonneComuniInTesta(Colonne));
 
 // A whole value of an area field: the whole number, or a number rounded down.
 std::optional<long long> ValoreIntero(const Valore& valore) {
@@ -191,10 +235,16 @@ struct SommaJ {
     int tolti = 0;
 };
 
-class Lettore770 {
+const FormatoFisso& Formato770() {
+    static const FormatoFisso formato{conv770::Tracciato770(), Ordine, "A, B, i record G dei dipendenti, J, Z", 'Z',
+                                      "mancano i record che seguono (A, B, G, J, Z)"};
+    return formato;
+}
+
+class Lettore770 : public LettoreFisso {
 public:
     explicit Lettore770(Lettura& lettura)
-        : m_lettura(lettura), m_tracciato(conv770::Tracciato770()), m_campi(m_tracciato.catalogo),
+        : LettoreFisso(lettura, Formato770()), m_campi(m_formato.tracciato.catalogo),
           m_legami(LegamiCercati(m_campi)) {
         for (const auto& t : conv770::TerminiRecordJ()) {
             if (m_codiciJ.empty() || m_codiciJ.back() != t.codiceJ)
@@ -208,46 +258,37 @@ public:
             m_controllati.push_back(m_campi.Cerca(d.codice));
     }
 
-    void Leggi() {
-        LettoreRighe righe(m_lettura.File());
-        Riga riga;
-        while (righe.Prossima(riga))
-            Record(riga);
-        ChiudiModulo();
-        Fine();
-    }
-
 private:
-    void Record(const Riga& riga);
-    void RecordA(const Riga& riga);
-    void RecordB(const Riga& riga);
-    void RecordG(const Riga& riga);
-    void RecordJ(const Riga& riga);
-    void RecordZ(const Riga& riga);
-    void Dichiarante(const Riga& riga, char tipo);
+    Chi Persona(const RecordFisso& record) override;
+    void Record(const RecordFisso& record, const Chi& chi) override;
+    void Fine() override;
+
+    void RecordA(const RecordFisso& record);
+    void RecordB(const RecordFisso& record);
+    void RecordG(const RecordFisso& record, const Chi& chi);
+    void RecordJ(const RecordFisso& record);
+    void RecordZ(const RecordFisso& record);
+    void Dichiarante(const RecordFisso& record);
     void ChiudiModulo();
     void ControllaModulo(const CampiDelModulo& campi);
-    void Fine();
-    void Conteggio(const Riga& riga, char tipo, int posizione, long long atteso, std::string_view cosa);
+    void Distinta(const CampiDelModulo& campi, long riga, std::string_view codice);
+    void Conteggio(const RecordFisso& record, const Pezzo& pezzo, long long atteso, std::string_view cosa);
 
-    Lettura& m_lettura;
-    const tracciati::Tracciato& m_tracciato;
-    tracciati::RecordLetto m_record;
     tracciati::AreaLetta m_area;
-    OrdineDeiRecord m_ordine{Ordine, "A, B, i record G dei dipendenti, J, Z"};
     int m_recordB = 0;
     int m_recordJ = 0;
-    bool m_recordZ = false;
-    std::string m_dichiarante; // A 23-38
+    std::string m_dichiarante; // of record A
     long m_rigaA = 0;
-    std::string m_colonna1;    // B 74-89
-    std::string m_righeDichiarate; // B 798-805
+    std::string m_colonna1;        // column 1 in record B
+    std::string m_righeDichiarate; // the lines of the export, as record B counts them
     long m_rigaB = 0;
 
     // The module being read: its records G.
     long long m_modulo = 0;       // its number (0: none yet)
+    long long m_numeroLetto = 0;  // the number of the record G being read (-1: unreadable)
+    bool m_continua = false;      // the record G being read continues the module
     long m_persona = -1;
-    std::string m_testa;          // positions 1-89 of its first record
+    std::string m_testa;          // its first record before the area
     std::array<std::string, 8> m_aree; // their areas, the first m_quanteAree (their room kept)
     std::size_t m_quanteAree = 0;
     std::vector<long> m_righeModulo;
@@ -266,142 +307,140 @@ private:
     std::vector<LegameCercato> m_legami;
     std::vector<Cercato> m_sempre;      // SempreDA
     std::vector<Cercato> m_controllati; // conv770::DatiControllatiDA
-    std::string m_chi;  // "dipendente ..." of the record or module being read, its room kept
+    std::string m_chi;  // "dipendente ..." of the module being closed, its room kept
     std::string m_dove; // where a tax code of the area is, for its findings; its room kept
     CodiciVisti m_codiciFiscali;
 };
 
-void Lettore770::Record(const Riga& riga) {
-    m_lettura.Record();
-    ControllaFineRiga(m_lettura, riga);
-    const char tipo = riga.testo.empty() ? '\0' : riga.testo.front();
-    if (m_tracciato.Tabella(tipo).empty())
-        return TipoSconosciuto(m_lettura, riga, "A, B, G, J, Z");
-    m_ordine.Controlla(m_lettura, riga, tipo);
-    if (tipo != 'G')
+Chi Lettore770::Persona(const RecordFisso& record) {
+    if (record.tipo != 'G') {
         ChiudiModulo();
-    switch (tipo) {
-    case 'A':
-        return RecordA(riga);
-    case 'B':
-        return RecordB(riga);
-    case 'G':
-        return RecordG(riga);
-    case 'J':
-        return RecordJ(riga);
-    case 'Z':
-        return RecordZ(riga);
+        return {};
     }
-}
-
-void Lettore770::Dichiarante(const Riga& riga, char tipo) {
-    const std::string_view dichiarante = TestoDi(m_record, PosDichiarante);
-    if (m_rigaA > 0 && dichiarante != m_dichiarante)
-        m_lettura.Errore(riga.numero, PosDichiarante,
-                         "record " + std::string(1, tipo) + ": posizioni 2-17: dichiarante '" +
-                             std::string(SenzaSpaziFinali(dichiarante)) + "' diverso da quello del record A '" +
-                             std::string(SenzaSpaziFinali(m_dichiarante)) + "' (riga " + std::to_string(m_rigaA) + ")",
-                         tipo == 'G' ? m_persona : -1);
-    const std::string_view colonna1 = TestoDi(m_record, PosColonna1);
-    if (m_rigaB > 0 && tipo != 'B' && colonna1 != m_colonna1)
-        m_lettura.Avviso(riga.numero, PosColonna1,
-                         "record " + std::string(1, tipo) + ": posizioni 74-89: '" +
-                             std::string(SenzaSpaziFinali(colonna1)) + "' diverso dal record B '" +
-                             std::string(SenzaSpaziFinali(m_colonna1)) + "' (riga " + std::to_string(m_rigaB) + ")",
-                         tipo == 'G' ? m_persona : -1);
-}
-
-void Lettore770::RecordA(const Riga& riga) {
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('A'), m_tracciato.gancio);
-    SegnalaRecord(m_lettura, riga, 'A', m_record, Eccezioni770, {}, -1);
-    if (m_rigaA > 0)
-        return;
-    m_rigaA = riga.numero;
-    m_dichiarante = TestoDi(m_record, PosDichiaranteA);
-    const std::string_view codice = SenzaSpaziFinali(m_dichiarante);
-    if (codice.empty())
-        m_lettura.Errore(riga.numero, PosDichiaranteA, "record A: posizioni 23-38: manca il codice fiscale del dichiarante");
-    SegnalaCodiceFiscale(m_lettura, riga.numero, PosDichiaranteA, m_dichiarante,
-                         "record A: posizioni 23-38: codice fiscale del dichiarante", Gravita::Errore, -1);
-    m_lettura.Dati({{{"Dichiarante", std::string(codice)}, {"Fornitura", "770 Semplificato 2011 (77S11)"}}});
-    ControllaNomeFile(m_lettura, "Importa770-2011-" + std::string(codice) + ".txt"); // as the converter names it
-}
-
-void Lettore770::RecordB(const Riga& riga) {
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('B'), m_tracciato.gancio);
-    SegnalaRecord(m_lettura, riga, 'B', m_record, Eccezioni770, {}, -1);
-    Dichiarante(riga, 'B');
-    ++m_recordB;
-    if (m_rigaB == 0) {
-        m_rigaB = riga.numero;
-        m_colonna1 = TestoDi(m_record, PosColonna1);
-        m_righeDichiarate = TestoDi(m_record, PosRighe);
-    }
-    Conteggio(riga, 'B', PosModulo, 1, "numero di modulo del record B");
-}
-
-void Lettore770::Conteggio(const Riga& riga, char tipo, int posizione, long long atteso, std::string_view cosa) {
-    const std::string_view testo = TestoDi(m_record, posizione);
-    if (Cifre(testo) && NumeroDi(testo) != atteso)
-        m_lettura.Errore(riga.numero, posizione,
-                         "record " + std::string(1, tipo) + ": posizioni " + std::to_string(posizione) + "-" +
-                             std::to_string(posizione + static_cast<int>(testo.size()) - 1) + ": " + std::string(cosa) +
-                             " " + Intero(NumeroDi(testo)) + ", atteso " + Intero(atteso));
-}
-
-void Lettore770::RecordG(const Riga& riga) {
-    const std::string_view testa = riga.testo.substr(0, LunghezzaTesta);
-    const std::string_view numero = riga.testo.substr(std::min<std::size_t>(riga.testo.size(), PosModulo - 1), 8);
-    const long long modulo = Cifre(numero) && numero.size() == 8 ? NumeroDi(numero) : -1;
-    if (m_quanteAree > 0 && modulo == m_modulo && modulo > 0) {
+    const std::string_view numero = record.letto.Testo(ModuloG);
+    m_numeroLetto = Cifre(numero) && numero.size() == 8 ? NumeroDi(numero) : -1;
+    m_continua = m_quanteAree > 0 && m_numeroLetto == m_modulo && m_numeroLetto > 0;
+    if (m_continua) {
         // Another record of the module being read: the same head.
+        const std::string_view testa = record.riga.testo.substr(0, AreaG.posizione - 1);
         if (testa != m_testa)
-            m_lettura.Errore(riga.numero, 1,
-                             "record G del modulo " + std::to_string(modulo) +
-                                 " con posizioni 1-89 diverse dal suo primo record (riga " +
+            m_lettura.Errore(record.Numero(), 1,
+                             "record G del modulo " + std::to_string(m_numeroLetto) + " con posizioni 1-" +
+                                 std::to_string(AreaG.posizione - 1) + " diverse dal suo primo record (riga " +
                                  std::to_string(m_righeModulo.front()) + ")",
                              m_persona);
         if (m_quanteAree == 2)
-            m_lettura.Avviso(riga.numero, 1,
-                             "terzo record G del modulo " + std::to_string(modulo) +
+            m_lettura.Avviso(record.Numero(), 1,
+                             "terzo record G del modulo " + std::to_string(m_numeroLetto) +
                                  ": il convertitore ne scrive al pi\xF9 due per dipendente",
                              m_persona);
-        m_record.Leggi(riga.testo, m_tracciato.Tabella('G'), m_tracciato.gancio);
-        SegnalaRecord(m_lettura, riga, 'G', m_record, Eccezioni770, {}, m_persona);
-        if (m_quanteAree < m_aree.size()) { // a module of more records says so already; the rest is not read
-            m_aree[m_quanteAree++].assign(TestoDi(m_record, tracciati::InizioArea));
-            m_righeModulo.push_back(riga.numero);
-        }
-        return;
+        return {m_persona, {}};
     }
     ChiudiModulo();
     m_persona = m_lettura.NuovaPersona();
     ++m_moduli;
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('G'), m_tracciato.gancio);
-    const std::string_view codice = SenzaSpaziFinali(TestoDi(m_record, PosCodiceFiscale));
-    m_chi.clear();
-    if (!codice.empty())
-        m_chi.append("dipendente ").append(codice);
-    const std::string& chi = m_chi;
-    SegnalaRecord(m_lettura, riga, 'G', m_record, Eccezioni770, chi, m_persona);
-    Dichiarante(riga, 'G');
+    const std::string_view codice = SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleG));
+    return {m_persona, codice.empty() ? std::string() : "dipendente " + std::string(codice)};
+}
+
+void Lettore770::Record(const RecordFisso& record, const Chi& chi) {
+    switch (record.tipo) {
+    case 'A':
+        return RecordA(record);
+    case 'B':
+        return RecordB(record);
+    case 'G':
+        return RecordG(record, chi);
+    case 'J':
+        return RecordJ(record);
+    case 'Z':
+        return RecordZ(record);
+    }
+}
+
+void Lettore770::Dichiarante(const RecordFisso& record) {
+    const bool g = record.tipo == 'G';
+    const Pezzo& pezzo = g ? DichiaranteG : DichiaranteBJ;
+    const std::string tipo(1, record.tipo);
+    const std::string_view dichiarante = record.letto.Testo(pezzo);
+    if (m_rigaA > 0 && dichiarante != m_dichiarante)
+        m_lettura.Errore(record.Numero(), pezzo.posizione,
+                         "record " + tipo + ": " + PosizioniDi(pezzo) + ": dichiarante '" +
+                             std::string(SenzaSpaziFinali(dichiarante)) + "' diverso da quello del record A '" +
+                             std::string(SenzaSpaziFinali(m_dichiarante)) + "' (riga " + std::to_string(m_rigaA) + ")",
+                         g ? m_persona : -1);
+    const Pezzo& pezzo1 = g ? Colonna1G : Colonna1BJ;
+    const std::string_view colonna1 = record.letto.Testo(pezzo1);
+    if (m_rigaB > 0 && record.tipo != 'B' && colonna1 != m_colonna1)
+        m_lettura.Avviso(record.Numero(), pezzo1.posizione,
+                         "record " + tipo + ": " + PosizioniDi(pezzo1) + ": '" + std::string(SenzaSpaziFinali(colonna1)) +
+                             "' diverso dal record B '" + std::string(SenzaSpaziFinali(m_colonna1)) + "' (riga " +
+                             std::to_string(m_rigaB) + ")",
+                         g ? m_persona : -1);
+}
+
+void Lettore770::RecordA(const RecordFisso& record) {
+    if (m_rigaA > 0)
+        return;
+    m_rigaA = record.Numero();
+    m_dichiarante = record.letto.Testo(DichiaranteA);
+    const std::string_view codice = SenzaSpaziFinali(m_dichiarante);
+    if (codice.empty())
+        m_lettura.Errore(record.Numero(), DichiaranteA.posizione,
+                         "record A: " + PosizioniDi(DichiaranteA) + ": manca il codice fiscale del dichiarante");
+    SegnalaCodiceFiscale(m_lettura, record.Numero(), DichiaranteA.posizione, m_dichiarante,
+                         "record A: " + PosizioniDi(DichiaranteA) + ": codice fiscale del dichiarante", Gravita::Errore,
+                         -1);
+    m_lettura.Dati({{{"Dichiarante", std::string(codice)}, {"Fornitura", "770 Semplificato 2011 (77S11)"}}});
+    ControllaNomeFile(m_lettura, "Importa770-2011-" + std::string(codice) + ".txt"); // as the converter names it
+}
+
+void Lettore770::RecordB(const RecordFisso& record) {
+    Dichiarante(record);
+    ++m_recordB;
+    if (m_rigaB == 0) {
+        m_rigaB = record.Numero();
+        m_colonna1 = record.letto.Testo(Colonna1BJ);
+        m_righeDichiarate = record.letto.Testo(RigheB);
+    }
+    Conteggio(record, ModuloBJ, 1, "numero di modulo del record B");
+}
+
+void Lettore770::Conteggio(const RecordFisso& record, const Pezzo& pezzo, long long atteso, std::string_view cosa) {
+    const std::string_view testo = record.letto.Testo(pezzo);
+    if (Cifre(testo) && NumeroDi(testo) != atteso)
+        m_lettura.Errore(record.Numero(), pezzo.posizione,
+                         "record " + std::string(1, record.tipo) + ": " + PosizioniDi(pezzo) + ": " + std::string(cosa) +
+                             " " + Intero(NumeroDi(testo)) + ", atteso " + Intero(atteso));
+}
+
+void Lettore770::RecordG(const RecordFisso& record, const Chi& chi) {
+    if (m_continua) {
+        if (m_quanteAree < m_aree.size()) { // a module of more records says so already; the rest is not read
+            m_aree[m_quanteAree++].assign(record.letto.Testo(AreaG));
+            m_righeModulo.push_back(record.Numero());
+        }
+        return;
+    }
+    Dichiarante(record);
+    const long long modulo = m_numeroLetto;
     if (modulo < 0) {
         m_ultimoModulo += 1; // unreadable, and said so: taken for the one expected
     } else {
         if (modulo != m_ultimoModulo + 1)
-            m_lettura.Errore(riga.numero, PosModulo,
-                             "record G: posizioni 18-25: numero di modulo " + Intero(modulo) + ", atteso " +
-                                 Intero(m_ultimoModulo + 1) + ": i moduli dei dipendenti vanno da 1 in su, uno per dipendente" +
-                                 Di(chi),
+            m_lettura.Errore(record.Numero(), ModuloG.posizione,
+                             "record G: " + PosizioniDi(ModuloG) + ": numero di modulo " + Intero(modulo) + ", atteso " +
+                                 Intero(m_ultimoModulo + 1) +
+                                 ": i moduli dei dipendenti vanno da 1 in su, uno per dipendente" + Di(chi.nome),
                              m_persona);
         m_ultimoModulo = modulo;
     }
     m_modulo = modulo;
-    m_testa.assign(testa);
+    m_testa.assign(record.riga.testo.substr(0, AreaG.posizione - 1));
     m_quanteAree = 0;
     m_righeModulo.clear();
-    m_aree[m_quanteAree++].assign(TestoDi(m_record, tracciati::InizioArea));
-    m_righeModulo.push_back(riga.numero);
+    m_aree[m_quanteAree++].assign(record.letto.Testo(AreaG));
+    m_righeModulo.push_back(record.Numero());
 }
 
 void Lettore770::ChiudiModulo() {
@@ -411,10 +450,11 @@ void Lettore770::ChiudiModulo() {
     std::array<std::string_view, 8> aree{};
     for (std::size_t i = 0; i < m_quanteAree; ++i)
         aree[i] = m_aree[i];
-    m_area.Leggi(std::span<const std::string_view>(aree.data(), m_quanteAree), m_tracciato.catalogo);
+    m_area.Leggi(std::span<const std::string_view>(aree.data(), m_quanteAree), m_formato.tracciato.catalogo);
     const std::string_view testa = m_testa;
-    // Positions 30-45, or what a record cut short holds of them.
-    const std::string_view posizioni = testa.substr(std::min<std::size_t>(testa.size(), PosCodiceFiscale - 1), 16);
+    // The employee's tax code in the head, or what a record cut short holds of it.
+    const std::string_view posizioni =
+        testa.substr(std::min<std::size_t>(testa.size(), CodiceFiscaleG.posizione - 1), CodiceFiscaleG.lunghezza);
     const std::string_view codice = SenzaSpaziFinali(posizioni);
     m_chi.clear();
     if (!codice.empty())
@@ -428,7 +468,7 @@ void Lettore770::ChiudiModulo() {
         if (s.lunghezza == tracciati::LunghezzaValore && inizio >= tracciati::LunghezzaCodice)
             campo = "campo " + std::string(area.substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
                                                        tracciati::LunghezzaCodice)) + ", ";
-        m_lettura.Segnala({GravitaDi(s.difformita, 'G', s.posizione, {}), m_righeModulo[static_cast<std::size_t>(s.record)],
+        m_lettura.Segnala({GravitaDi(s.difformita), m_righeModulo[static_cast<std::size_t>(s.record)],
                            s.posizione, "record G: " + campo + s.Messaggio() + Di(chi), m_persona});
     }
     CampiDelModulo& campi = m_campi;
@@ -439,18 +479,20 @@ void Lettore770::ChiudiModulo() {
     if (const tracciati::CampoLetto* da = campi.Primo("DA001001"); da && da->valore.ComeTesto() != posizioni)
         m_lettura.Errore(rigaPrima, da->posizione,
                          "record G: campo DA001001 '" + std::string(SenzaSpaziFinali(da->valore.ComeTesto())) +
-                             "' diverso dal codice fiscale delle posizioni 30-45 '" + std::string(codice) + "'",
+                             "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleG) + " '" +
+                             std::string(codice) + "'",
                          m_persona);
     if (!codice.empty()) {
-        SegnalaCodiceFiscale(m_lettura, rigaPrima, PosCodiceFiscale, posizioni,
-                             "record G: posizioni 30-45: codice fiscale del dipendente", Gravita::Errore, m_persona);
+        SegnalaCodiceFiscale(m_lettura, rigaPrima, CodiceFiscaleG.posizione, posizioni,
+                             "record G: " + PosizioniDi(CodiceFiscaleG) + ": codice fiscale del dipendente",
+                             Gravita::Errore, m_persona);
         std::optional<DataNascita> nascita;
         if (const auto* d = campi.Primo("DA001005"); d && d->valore.Data())
             nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
         const auto* sesso = campi.Primo("DA001004");
         for (const std::string& discordanza :
              Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
-            m_lettura.Avviso(rigaPrima, PosCodiceFiscale,
+            m_lettura.Avviso(rigaPrima, CodiceFiscaleG.posizione,
                              "record G: codice fiscale '" + std::string(codice) + "' e dati anagrafici (DA001004, "
                              "DA001005) discordi: " + discordanza, m_persona);
         m_codiciFiscali.Aggiungi(codice, rigaPrima);
@@ -476,35 +518,51 @@ void Lettore770::ChiudiModulo() {
         ++(t.segno > 0 ? m_somme[t.j].aggiunti : m_somme[t.j].tolti);
     }
 
-    if (m_lettura.VuolePersone()) {
-        Persona p;
-        p.genere = 0;
-        p.indice = m_persona;
-        p.riga = rigaPrima;
-        p.chiave = std::string(codice);
-        const auto testo = [&](std::string_view c) {
-            const auto* campo = campi.Primo(c);
-            return campo && campo->valore.Testo() ? std::string(SenzaSpaziFinali(campo->valore.ComeTesto())) : std::string();
-        };
-        const auto importo = [&](std::string_view c) {
-            const auto* campo = campi.Primo(c);
-            const auto v = campo ? ValoreIntero(campo->valore) : std::nullopt;
-            return v ? Intero(*v) : std::string();
-        };
-        std::string nascita;
-        if (const auto* d = campi.Primo("DA001005"); d && d->valore.Data())
-            nascita = DataItaliana(d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno);
-        p.valori = {std::string(codice), testo("DA001002"), testo("DA001003"), std::to_string(m_modulo > 0 ? m_modulo : 0),
-                    std::to_string(m_quanteAree), testo("DA001004"), nascita, testo("DA001006"), testo("DA001007"),
-                    testo("DA001012"), testo("DA001013"), testo("DA001014"), importo("DB001001"), importo("DB001005"),
-                    importo("DB001073"), importo("DB001075"), importo("DB001010"), importo("DB001014"),
-                    importo("DB001108"), importo("DB001109"), importo("DB001110"), importo("DB001111"),
-                    importo("DB001124"), importo("DB001125"), importo("DC001004"),
-                    std::to_string(campi.RighiDeiGruppiDC())};
-        m_lettura.Persona(std::move(p));
-    }
+    if (m_lettura.VuolePersone())
+        Distinta(campi, rigaPrima, codice);
     m_quanteAree = 0;
     m_righeModulo.clear();
+}
+
+// The module's row of the listing, column by column.
+void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_view codice) {
+    verifica::Persona p;
+    p.indice = m_persona;
+    p.riga = riga;
+    p.chiave = std::string(codice);
+    for (const Colonna770& c : Colonne770) {
+        const tracciati::CampoLetto* campo = c.codice.empty() ? nullptr : campi.Primo(c.codice);
+        std::string valore;
+        switch (c.mostra) {
+        case Mostra::CodiceFiscale:
+            valore = codice;
+            break;
+        case Mostra::Modulo:
+            valore = std::to_string(m_modulo > 0 ? m_modulo : 0);
+            break;
+        case Mostra::RecordG:
+            valore = std::to_string(m_quanteAree);
+            break;
+        case Mostra::RighiDC:
+            valore = std::to_string(campi.RighiDeiGruppiDC());
+            break;
+        case Mostra::Testo:
+            if (campo && campo->valore.Testo())
+                valore = SenzaSpaziFinali(campo->valore.ComeTesto());
+            break;
+        case Mostra::Data:
+            if (campo && campo->valore.Data())
+                valore = DataItaliana(campo->valore.ComeData().anno, campo->valore.ComeData().mese,
+                                      campo->valore.ComeData().giorno);
+            break;
+        case Mostra::Importo:
+            if (const auto v = campo ? ValoreIntero(campo->valore) : std::nullopt)
+                valore = Intero(*v);
+            break;
+        }
+        p.valori.push_back(std::move(valore));
+    }
+    m_lettura.Persona(std::move(p));
 }
 
 void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
@@ -547,27 +605,25 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
     }
 }
 
-void Lettore770::RecordJ(const Riga& riga) {
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('J'), m_tracciato.gancio);
-    SegnalaRecord(m_lettura, riga, 'J', m_record, Eccezioni770, {}, -1);
-    Dichiarante(riga, 'J');
+void Lettore770::RecordJ(const RecordFisso& record) {
+    const long riga = record.Numero();
+    Dichiarante(record);
     ++m_recordJ;
-    Conteggio(riga, 'J', PosModulo, 1, "numero di modulo del record J");
-    const std::array<std::string_view, 1> area{TestoDi(m_record, tracciati::InizioArea)};
-    m_area.Leggi(area, m_tracciato.catalogo);
+    Conteggio(record, ModuloBJ, 1, "numero di modulo del record J");
+    const std::array<std::string_view, 1> area{record.letto.Testo(AreaJ)};
+    m_area.Leggi(area, m_formato.tracciato.catalogo);
     for (const tracciati::Segnalazione& s : m_area.Segnalazioni())
-        m_lettura.Segnala({GravitaDi(s.difformita, 'J', s.posizione, {}), riga.numero, s.posizione,
-                           "record J: " + s.Messaggio(), -1});
+        m_lettura.Segnala({GravitaDi(s.difformita), riga, s.posizione, "record J: " + s.Messaggio(), -1});
     const auto& letti = m_area.Campi();
     // Exactly the codes of the totals, in their order.
     for (std::size_t i = 0; i < std::max(letti.size(), m_codiciJ.size()); ++i) {
         if (i < letti.size() && i < m_codiciJ.size() && letti[i].codice == m_codiciJ[i])
             continue;
         if (i >= letti.size())
-            m_lettura.Errore(riga.numero, tracciati::InizioArea + static_cast<int>(i) * tracciati::LunghezzaBlocco,
+            m_lettura.Errore(riga, tracciati::InizioArea + static_cast<int>(i) * tracciati::LunghezzaBlocco,
                              "record J: manca il campo " + std::string(m_codiciJ[i]));
         else
-            m_lettura.Errore(riga.numero, letti[i].posizione,
+            m_lettura.Errore(riga, letti[i].posizione,
                              "record J: campo " + std::string(letti[i].codice) + " dove \xE8 atteso " +
                                  (i < m_codiciJ.size() ? std::string(m_codiciJ[i]) : "la fine dei campi"));
         break;
@@ -591,37 +647,36 @@ void Lettore770::RecordJ(const Riga& riga) {
             ricalcolato += " (da " + Intero(minimo) + " a " + Intero(massimo) + ")";
         m_lettura.Totale({"Record J, " + std::string(m_codiciJ[i]), Intero(*dichiarato), ricalcolato, concorda});
         if (!concorda)
-            m_lettura.Errore(riga.numero, campo->posizione,
+            m_lettura.Errore(riga, campo->posizione,
                              "record J: campo " + std::string(m_codiciJ[i]) + " " + Intero(*dichiarato) +
                                  " non corrisponde ai record G: la somma delle loro parti intere \xE8 " + Intero(s.f) +
                                  ", quindi il totale va da " + Intero(minimo) + " a " + Intero(massimo));
     }
 }
 
-void Lettore770::RecordZ(const Riga& riga) {
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('Z'), m_tracciato.gancio);
-    SegnalaRecord(m_lettura, riga, 'Z', m_record, Eccezioni770, {}, -1);
-    m_recordZ = true;
-    ConfrontaConteggio(m_lettura, riga.numero, 'Z', PosRecordB, Parte(riga.testo, PosRecordB, 9), m_recordB, "record B");
-    ConfrontaConteggio(m_lettura, riga.numero, 'Z', PosModuli, Parte(riga.testo, PosModuli, 9), m_moduli,
-                       "dipendenti (moduli dei record G)");
-    ConfrontaConteggio(m_lettura, riga.numero, 'Z', PosRecordJ, Parte(riga.testo, PosRecordJ, 9), m_recordJ, "record J");
+void Lettore770::RecordZ(const RecordFisso& record) {
+    const long long contati[] = {m_recordB, m_moduli, m_recordJ};
+    for (std::size_t i = 0; i < std::size(ContiZ); ++i)
+        ConfrontaConteggio(m_lettura, record.Numero(), 'Z', ContiZ[i].pezzo, record.letto.Testo(ContiZ[i].pezzo),
+                           contati[i], ContiZ[i].cosa);
 }
 
 void Lettore770::Fine() {
+    ChiudiModulo();
     if (m_rigaB > 0)
-        ConfrontaConteggio(m_lettura, m_rigaB, 'B', PosRighe, m_righeDichiarate, m_moduli,
+        ConfrontaConteggio(m_lettura, m_rigaB, 'B', RigheB, m_righeDichiarate, m_moduli,
                            "dipendenti (moduli dei record G)");
-    if (m_ordine.Precedente() != 'Z')
-        m_lettura.Errore(0, 0,
-                         m_ordine.Precedente() == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
-                                              : "la fornitura finisce dopo il record " + std::string(1, m_ordine.Precedente()) +
-                                                    ": mancano i record che seguono (A, B, G, J, Z)");
-    m_codiciFiscali.Segnala(m_lettura, PosCodiceFiscale, "record G");
+    FineDellOrdine();
+    m_codiciFiscali.Segnala(m_lettura, CodiceFiscaleG.posizione, "record G");
 }
 
 } // namespace
 
 void Leggi770(Lettura& lettura) { Lettore770(lettura).Leggi(); }
+
+const SchemaDistinta& Schema770() {
+    static constexpr SchemaDistinta schema{Colonne, Generi};
+    return schema;
+}
 
 } // namespace verifica

@@ -16,56 +16,89 @@ namespace verifica {
 
 namespace {
 
-using tracciati::Valore;
+namespace t = dma::tabelleDMA;
+using tracciati::DelContatore;
+using tracciati::DellaColonna;
+using tracciati::DelGenere;
+using tracciati::Pezzo;
 
 // clang-format off
-constexpr int PosAmministrazioneA = 23; // A: X16 of column 0
-constexpr int PosModulo = 18;           // B, C: the module number
-constexpr int PosMese = 91;             // B: N2 of column 9
-constexpr int PosAnno = 93;             // B: N4 of column 8
-constexpr int PosCodiceFiscale = 67;    // C: X16 of column 31
 
-// The head repeats the columns of its line: positions 44-66 are 2-12, 13-17 and 26-32 again.
-struct Copia { int posizione; int lunghezza; int originale; };
+// The pieces the rules read.
+constexpr const Pezzo& AmministrazioneA = DellaColonna(t::RecordA, 0);
+constexpr const Pezzo& ModuloB          = DelContatore(t::RecordB, dma::ModuloTesta);
+constexpr const Pezzo& ModuloC          = DelContatore(t::RecordC, dma::ModuloTesta);
+constexpr const Pezzo& MeseB            = DellaColonna(t::RecordB, 9);
+constexpr const Pezzo& AnnoB            = DellaColonna(t::RecordB, 8);
+constexpr const Pezzo& CodiceFiscaleC   = DellaColonna(t::RecordC, dma::ColonnaCodiceFiscale);
+constexpr const Pezzo& TestataB         = DelGenere(t::RecordB, tracciati::Comune::Tabella);
+
+// The head repeats the columns of its line: the second piece of each of these columns holds the first's
+// text.
+struct Copia { const Pezzo& originale; const Pezzo& copia; };
 constexpr Copia CopieTesta[] = {
-    {44, 11,  2},
-    {55,  5, 13},
-    {60,  7, 26},
-};
-// The head columns that every line repeats: the administration (2-12) must be the same as in record B;
-// the others should be.
-struct ColonnaTesta { int posizione; int lunghezza; Gravita gravita; };
-constexpr ColonnaTesta ColonneTesta[] = {
-    { 2, 11, Gravita::Errore},
-    {13,  5, Gravita::Avviso},
-    {26,  7, Gravita::Avviso},
-    {33, 11, Gravita::Avviso},
+    {DellaColonna(t::Testata, 0), DellaColonna(t::Testata, 0, 1)},
+    {DellaColonna(t::Testata, 1), DellaColonna(t::Testata, 1, 1)},
+    {DellaColonna(t::Testata, 2), DellaColonna(t::Testata, 2, 1)},
 };
 
-constexpr Eccezione EccezioniDma[] = {
-//   tipo  pos  gravita
-    {'A',  16, Gravita::Errore},  // "INP05": a supply with another code is no DMA supply
-    {'B',  13, Gravita::Avviso},  // N of a number read plainly: other characters come from the export
-    {'B',  55, Gravita::Avviso},
-    {'B',  77, Gravita::Avviso},
-    {'C',  13, Gravita::Avviso},
-    {'C',  55, Gravita::Avviso},
+// Record B writes the columns 10 to 16 (the administration's address) twice, one run after the other.
+constexpr const Pezzo& PrimaRipetutaB  = DellaColonna(t::RecordB, 10);
+constexpr const Pezzo& UltimaRipetutaB = DellaColonna(t::RecordB, 16);
+constexpr const Pezzo& PrimaCopiaB     = DellaColonna(t::RecordB, 10, 1);
+constexpr const Pezzo& UltimaCopiaB    = DellaColonna(t::RecordB, 16, 1);
+
+// The head columns that every line repeats, against record B: the administration must be the same, the
+// others should be.
+struct ColonnaTesta { const Pezzo& pezzo; Gravita gravita; };
+constexpr ColonnaTesta ColonneTesta[] = {
+    {DellaColonna(t::Testata, 0), Gravita::Errore},
+    {DellaColonna(t::Testata, 1), Gravita::Avviso},
+    {DellaColonna(t::Testata, 2), Gravita::Avviso},
+    {DellaColonna(t::Testata, 3), Gravita::Avviso},
 };
 
 constexpr Passo Ordine[] = {
     {'\0', "AZ"}, {'A', "B"}, {'B', "C"}, {'C', "CZ"}, {'Z', ""},
 };
 
-// The fixed values of record C.
-struct ValoreFisso { std::string_view codice; std::string_view testo; long long numero; };
-constexpr ValoreFisso FissiC[] = {
-    {"D0001015", "",   1},
-    {"E0001007", "07", 0},
-    {"E0001008", "01", 0},
-    {"E0001011", "",  13},
-    {"E0001012", "",   4},
+// The counts of record Z.
+struct ContoZ { const Pezzo& pezzo; std::string_view cosa; };
+constexpr ContoZ ContiZ[] = {
+    {DelContatore(t::RecordZ, dma::ContoRecordB),   "record B"},
+    {DelContatore(t::RecordZ, dma::ContoRecordC),   "record C (dipendenti)"},
+    {DelContatore(t::RecordZ, dma::TerzoConteggio), "terzo conteggio"},
+};
+
+// What the listing shows of each employee, in its columns: a field of record C's area, as its kind reads
+// it, or the module.
+enum class Mostra { Testo, Data, Numero, Modulo, CodiceFiscale };
+struct ColonnaDma { ColonnaDistinta colonna; Mostra mostra; std::string_view codice = {}; };
+constexpr auto N = Allineamento::Numero;
+constexpr ColonnaDma ColonneDma[] = {
+    {{"codice fiscale"},             Mostra::CodiceFiscale},
+    {{"cognome"},                    Mostra::Testo,  "D0001002"},
+    {{"nome"},                       Mostra::Testo,  "D0001003"},
+    {{"modulo", N, true},            Mostra::Modulo},
+    {{"sesso"},                      Mostra::Testo,  "D0001004"},
+    {{"data di nascita", N},         Mostra::Data,   "D0001005"},
+    {{"luogo di nascita"},           Mostra::Testo,  "D0001006"},
+    {{"residenza"},                  Mostra::Testo,  "D0001007"},
+    {{"indirizzo"},                  Mostra::Testo,  "D0001008"},
+    {{"CAP", N},                     Mostra::Numero, "D0001009"},
+    {{"D0001011"},                   Mostra::Testo,  "D0001011"},
+    {{"D0001012"},                   Mostra::Testo,  "D0001012"},
+    {{"D0001013"},                   Mostra::Testo,  "D0001013"},
+    {{"E0001009"},                   Mostra::Testo,  "E0001009"},
+    {{"periodo dal", N},             Mostra::Data,   "E0001001"},
+    {{"periodo al", N},              Mostra::Data,   "E0001002"},
 };
 // clang-format on
+
+constexpr auto Colonne = ColonneDi(ColonneDma);
+constexpr auto Dipendente = TutteLeColonne<std::size(ColonneDma)>();
+constexpr GenerePersona Generi[] = {{"dipendente", "Dipendenti", Dipendente}};
+static_assert(ColonneComuniInTesta(Colonne));
 
 std::string Data8(const shell::Data& d) {
     char testo[16];
@@ -73,174 +106,184 @@ std::string Data8(const shell::Data& d) {
     return testo;
 }
 
-class LettoreDma {
-public:
-    explicit LettoreDma(Lettura& lettura) : m_lettura(lettura), m_tracciato(dma::TracciatoDMA()) {}
+const FormatoFisso& FormatoDma() {
+    static const FormatoFisso formato{dma::TracciatoDMA(), Ordine, "A, B, un record C per dipendente, Z", 'Z',
+                                      "manca il record Z"};
+    return formato;
+}
 
-    void Leggi() {
-        LettoreRighe righe(m_lettura.File());
-        Riga riga;
-        while (righe.Prossima(riga))
-            Record(riga);
-        Fine();
-    }
+class LettoreDma : public LettoreFisso {
+public:
+    explicit LettoreDma(Lettura& lettura) : LettoreFisso(lettura, FormatoDma()) {}
 
 private:
-    void Record(const Riga& riga);
-    void Testa(const Riga& riga, char tipo, long persona);
-    void RecordA(const Riga& riga);
-    void RecordB(const Riga& riga);
-    void RecordC(const Riga& riga);
-    void RecordZ(const Riga& riga);
-    void Fine();
+    Chi Persona(const RecordFisso& record) override;
+    void Record(const RecordFisso& record, const Chi& chi) override;
+    void Fine() override;
 
-    Lettura& m_lettura;
-    const tracciati::Tracciato& m_tracciato;
-    tracciati::RecordLetto m_record;
+    void Testa(const RecordFisso& record, const Chi& chi);
+    void RecordA(const RecordFisso& record);
+    void RecordB(const RecordFisso& record);
+    void RecordC(const RecordFisso& record, const Chi& chi);
+    void RecordZ(const RecordFisso& record);
+    void Distinta(const RecordFisso& record, const Chi& chi, std::string_view codice);
+    const tracciati::CampoLetto* Campo(std::string_view codice) const;
+
     tracciati::AreaLetta m_area;
-    OrdineDeiRecord m_ordine{Ordine, "A, B, un record C per dipendente, Z"};
-    std::string m_amministrazioneA; // A 23-38
+    std::string m_amministrazioneA; // of record A
     long m_rigaA = 0;
-    std::string m_testaB; // B 1-66
+    std::string m_testaB; // record B to the end of its head
     long m_rigaB = 0;
     std::optional<dma::Periodo> m_periodo;
-    std::string m_mese;   // "MM/AAAA", from B
+    std::string m_mese; // "MM/AAAA", from B
     int m_recordB = 0;
     long long m_recordC = 0;
     CodiciVisti m_codiciFiscali;
 };
 
-void LettoreDma::Record(const Riga& riga) {
-    m_lettura.Record();
-    ControllaFineRiga(m_lettura, riga);
-    const char tipo = riga.testo.empty() ? '\0' : riga.testo.front();
-    if (m_tracciato.Tabella(tipo).empty())
-        return TipoSconosciuto(m_lettura, riga, "A, B, C, Z");
-    m_ordine.Controlla(m_lettura, riga, tipo);
-    switch (tipo) {
+Chi LettoreDma::Persona(const RecordFisso& record) {
+    if (record.tipo != 'C')
+        return {};
+    Chi chi{m_lettura.NuovaPersona(), {}};
+    ++m_recordC;
+    if (const std::string_view codice = SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleC)); !codice.empty())
+        chi.nome = "dipendente " + std::string(codice);
+    return chi;
+}
+
+void LettoreDma::Record(const RecordFisso& record, const Chi& chi) {
+    switch (record.tipo) {
     case 'A':
-        return RecordA(riga);
+        return RecordA(record);
     case 'B':
-        return RecordB(riga);
+        return RecordB(record);
     case 'C':
-        return RecordC(riga);
+        return RecordC(record, chi);
     case 'Z':
-        return RecordZ(riga);
+        return RecordZ(record);
     }
 }
 
 // The head of records B and C: its repeated columns, and the administration's columns against record B.
-void LettoreDma::Testa(const Riga& riga, char tipo, long persona) {
-    const std::string_view record = riga.testo;
+void LettoreDma::Testa(const RecordFisso& record, const Chi& chi) {
+    const std::string_view testo = record.riga.testo;
     for (const Copia& c : CopieTesta) {
-        const auto copia = Parte(record, c.posizione, c.lunghezza);
-        const auto originale = Parte(record, c.originale, c.lunghezza);
+        const auto copia = Parte(testo, c.copia.posizione, c.copia.lunghezza);
+        const auto originale = Parte(testo, c.originale.posizione, c.originale.lunghezza);
         if (copia != originale)
-            m_lettura.Errore(riga.numero, c.posizione,
-                             "record " + std::string(1, tipo) + ": " + Posizioni(c.posizione, c.lunghezza) + " '" +
-                                 std::string(copia) + "' diverse dalle " + Posizioni(c.originale, c.lunghezza) + " '" +
+            m_lettura.Errore(record.Numero(), c.copia.posizione,
+                             "record " + std::string(1, record.tipo) + ": " + PosizioniDi(c.copia) + " '" +
+                                 std::string(copia) + "' diverse dalle " + PosizioniDi(c.originale) + " '" +
                                  std::string(originale) + "': sono le stesse colonne della stessa riga",
-                             persona);
+                             chi.persona);
     }
-    if (tipo == 'B' || m_rigaB == 0)
+    if (record.tipo == 'B' || m_rigaB == 0)
         return;
     for (const ColonnaTesta& c : ColonneTesta) {
-        const auto qui = Parte(record, c.posizione, c.lunghezza);
-        const auto inB = Parte(m_testaB, c.posizione, c.lunghezza);
+        const auto qui = Parte(testo, c.pezzo.posizione, c.pezzo.lunghezza);
+        const auto inB = Parte(m_testaB, c.pezzo.posizione, c.pezzo.lunghezza);
         if (qui != inB)
-            m_lettura.Segnala({c.gravita, riga.numero, c.posizione,
-                               "record C: " + Posizioni(c.posizione, c.lunghezza) + " '" + std::string(qui) +
-                                   "' diverse dal record B '" + std::string(inB) + "' (riga " + std::to_string(m_rigaB) +
+            m_lettura.Segnala({c.gravita, record.Numero(), c.pezzo.posizione,
+                               "record C: " + PosizioniDi(c.pezzo) + " '" + std::string(qui) + "' diverse dal record B '" +
+                                   std::string(inB) + "' (riga " + std::to_string(m_rigaB) +
                                    "): ogni riga ripete i dati dell'amministrazione",
-                               persona});
+                               chi.persona});
     }
 }
 
-void LettoreDma::RecordA(const Riga& riga) {
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('A'), m_tracciato.gancio);
-    SegnalaRecord(m_lettura, riga, 'A', m_record, EccezioniDma, {}, -1);
+void LettoreDma::RecordA(const RecordFisso& record) {
     if (m_rigaA > 0)
         return;
-    m_rigaA = riga.numero;
-    m_amministrazioneA = TestoDi(m_record, PosAmministrazioneA);
-    SegnalaCodiceFiscale(m_lettura, riga.numero, PosAmministrazioneA, m_amministrazioneA,
-                         "record A: posizioni 23-38: codice fiscale dell'amministrazione", Gravita::Errore, -1);
+    m_rigaA = record.Numero();
+    m_amministrazioneA = record.letto.Testo(AmministrazioneA);
+    SegnalaCodiceFiscale(m_lettura, record.Numero(), AmministrazioneA.posizione, m_amministrazioneA,
+                         "record A: " + PosizioniDi(AmministrazioneA) + ": codice fiscale dell'amministrazione",
+                         Gravita::Errore, -1);
 }
 
-void LettoreDma::RecordB(const Riga& riga) {
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('B'), m_tracciato.gancio);
-    SegnalaRecord(m_lettura, riga, 'B', m_record, EccezioniDma, {}, -1);
-    Testa(riga, 'B', -1);
+void LettoreDma::RecordB(const RecordFisso& record) {
+    Testa(record, {});
     ++m_recordB;
     if (m_rigaB > 0)
         return;
-    m_rigaB = riga.numero;
-    m_testaB.assign(riga.testo.substr(0, 66));
-    const std::string_view modulo = TestoDi(m_record, PosModulo);
+    const std::string_view testo = record.riga.testo;
+    m_rigaB = record.Numero();
+    m_testaB.assign(testo.substr(0, static_cast<std::size_t>(tracciati::UltimaPosizione(TestataB))));
+    const std::string_view modulo = record.letto.Testo(ModuloB);
     if (Cifre(modulo) && NumeroDi(modulo) != 1)
-        m_lettura.Errore(riga.numero, PosModulo,
-                         "record B: posizioni 18-25: numero di modulo " + Intero(NumeroDi(modulo)) + ", atteso 1");
-    if (m_rigaA > 0 && Parte(m_amministrazioneA, 1, 11) != Parte(riga.testo, 2, 11))
-        m_lettura.Errore(riga.numero, 2,
-                         "record B: posizioni 2-12 '" + std::string(Parte(riga.testo, 2, 11)) +
+        m_lettura.Errore(record.Numero(), ModuloB.posizione,
+                         "record B: " + PosizioniDi(ModuloB) + ": numero di modulo " + Intero(NumeroDi(modulo)) +
+                             ", atteso 1");
+    const Pezzo& amministrazione = CopieTesta[0].originale;
+    const std::string_view inB = Parte(testo, amministrazione.posizione, amministrazione.lunghezza);
+    if (m_rigaA > 0 && Parte(m_amministrazioneA, 1, amministrazione.lunghezza) != inB)
+        m_lettura.Errore(record.Numero(), amministrazione.posizione,
+                         "record B: " + PosizioniDi(amministrazione) + " '" + std::string(inB) +
                              "' diverse dal codice dell'amministrazione del record A '" +
                              std::string(SenzaSpaziFinali(m_amministrazioneA)) + "'");
-    // Columns 10 to 16 twice.
-    if (Parte(riga.testo, 97, 253) != Parte(riga.testo, 603, 253))
-        m_lettura.Errore(riga.numero, 603,
-                         "record B: posizioni 603-855 diverse dalle 97-349: sono le stesse colonne (10-16) scritte due volte");
+    // The administration's address twice.
+    if (TestoDa(testo, PrimaRipetutaB, UltimaRipetutaB) != TestoDa(testo, PrimaCopiaB, UltimaCopiaB))
+        m_lettura.Errore(record.Numero(), PrimaCopiaB.posizione,
+                         "record B: posizioni " + std::to_string(PrimaCopiaB.posizione) + "-" +
+                             std::to_string(tracciati::UltimaPosizione(UltimaCopiaB)) + " diverse dalle " +
+                             std::to_string(PrimaRipetutaB.posizione) + "-" +
+                             std::to_string(tracciati::UltimaPosizione(UltimaRipetutaB)) +
+                             ": sono le stesse colonne (" + std::to_string(PrimaRipetutaB.colonna) + "-" +
+                             std::to_string(UltimaRipetutaB.colonna) + ") scritte due volte");
     // The reference month.
-    const std::string_view mese = TestoDi(m_record, PosMese);
-    const std::string_view anno = TestoDi(m_record, PosAnno);
+    const std::string_view mese = record.letto.Testo(MeseB);
+    const std::string_view anno = record.letto.Testo(AnnoB);
     const bool meseBuono = Cifre(mese) && NumeroDi(mese) >= 1 && NumeroDi(mese) <= 12;
     if (!meseBuono)
-        m_lettura.Errore(riga.numero, PosMese, "record B: posizioni 91-92: mese di riferimento '" + std::string(mese) +
-                                                   "', atteso da 01 a 12");
+        m_lettura.Errore(record.Numero(), MeseB.posizione,
+                         "record B: " + PosizioniDi(MeseB) + ": mese di riferimento '" + std::string(mese) +
+                             "', atteso da 01 a 12");
     if (!Cifre(anno))
-        m_lettura.Errore(riga.numero, PosAnno,
-                         "record B: posizioni 93-96: anno di riferimento '" + std::string(anno) + "', attese 4 cifre");
+        m_lettura.Errore(record.Numero(), AnnoB.posizione,
+                         "record B: " + PosizioniDi(AnnoB) + ": anno di riferimento '" + std::string(anno) +
+                             "', attese 4 cifre");
     if (meseBuono && Cifre(anno)) {
         m_periodo = dma::PeriodoDiRiferimento(static_cast<int>(NumeroDi(anno)), static_cast<int>(NumeroDi(mese)));
         m_mese = std::string(mese) + "/" + std::string(anno);
         ControllaNomeFile(m_lettura, "INPDAPDMA-" + std::string(anno) + "-" + std::string(mese) + ".txt");
     }
-    m_lettura.Dati({{{"Amministrazione", std::string(SenzaSpaziFinali(Parte(riga.testo, 2, 11)))},
-                     {"Mese di riferimento", m_mese}}});
+    m_lettura.Dati({{{"Amministrazione", std::string(SenzaSpaziFinali(inB))}, {"Mese di riferimento", m_mese}}});
 }
 
-void LettoreDma::RecordC(const Riga& riga) {
-    const long persona = m_lettura.NuovaPersona();
-    ++m_recordC;
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('C'), m_tracciato.gancio);
-    const std::string_view posizioni = TestoDi(m_record, PosCodiceFiscale);
+const tracciati::CampoLetto* LettoreDma::Campo(std::string_view codice) const {
+    const auto& letti = m_area.Campi();
+    const auto i = std::find_if(letti.begin(), letti.end(), [&](const auto& l) { return l.codice == codice; });
+    return i == letti.end() ? nullptr : &*i;
+}
+
+void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
+    const long persona = chi.persona;
+    const std::string di = Di(chi.nome);
+    const long riga = record.Numero();
+    const std::string_view posizioni = record.letto.Testo(CodiceFiscaleC);
     const std::string_view codice = SenzaSpaziFinali(posizioni);
-    const std::string chi = codice.empty() ? std::string() : "dipendente " + std::string(codice);
-    const std::string di = Di(chi);
-    SegnalaRecord(m_lettura, riga, 'C', m_record, EccezioniDma, chi, persona);
-    Testa(riga, 'C', persona);
-    const std::string_view modulo = TestoDi(m_record, PosModulo);
+    Testa(record, chi);
+    const std::string_view modulo = record.letto.Testo(ModuloC);
     if (Cifre(modulo) && NumeroDi(modulo) != m_recordC)
-        m_lettura.Errore(riga.numero, PosModulo,
-                         "record C: posizioni 18-25: numero di modulo " + Intero(NumeroDi(modulo)) + ", atteso " +
-                             Intero(m_recordC) + ": un record C per dipendente, numerati da 1" + di,
+        m_lettura.Errore(riga, ModuloC.posizione,
+                         "record C: " + PosizioniDi(ModuloC) + ": numero di modulo " + Intero(NumeroDi(modulo)) +
+                             ", atteso " + Intero(m_recordC) + ": un record C per dipendente, numerati da 1" + di,
                          persona);
 
-    const std::array<std::string_view, 1> area{TestoDi(m_record, tracciati::InizioArea)};
-    m_area.Leggi(area, m_tracciato.catalogo);
+    const std::array<std::string_view, 1> area{record.letto.Testo(DelGenere(t::RecordC, tracciati::Comune::Area))};
+    m_area.Leggi(area, m_formato.tracciato.catalogo);
     for (const tracciati::Segnalazione& s : m_area.Segnalazioni()) {
         std::string campo;
         const int inizio = s.posizione - tracciati::InizioArea;
         if (s.lunghezza == tracciati::LunghezzaValore && inizio >= tracciati::LunghezzaCodice)
-            campo = "campo " + std::string(area[0].substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
-                                                          tracciati::LunghezzaCodice)) + ", ";
-        m_lettura.Segnala({GravitaDi(s.difformita, 'C', s.posizione, {}), riga.numero, s.posizione,
-                           "record C: " + campo + s.Messaggio() + di, persona});
+            campo = "campo " +
+                    std::string(area[0].substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
+                                               tracciati::LunghezzaCodice)) +
+                    ", ";
+        m_lettura.Segnala({GravitaDi(s.difformita), riga, s.posizione, "record C: " + campo + s.Messaggio() + di,
+                           persona});
     }
     const auto& letti = m_area.Campi();
-    const auto campo = [&](std::string_view c) -> const tracciati::CampoLetto* {
-        const auto i = std::find_if(letti.begin(), letti.end(), [&](const auto& l) { return l.codice == c; });
-        return i == letti.end() ? nullptr : &*i;
-    };
     // The fields in the order of the table: unknown codes, codes out of order or repeated, and the ones
     // always written.
     std::size_t prossimo = 0;
@@ -248,138 +291,165 @@ void LettoreDma::RecordC(const Riga& riga) {
         const auto voce = std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
                                        [&](const dma::CampoQuadro& q) { return q.codice == l.codice; });
         if (voce == dma::CampiQuadri.end()) {
-            m_lettura.Avviso(riga.numero, l.posizione,
-                             "record C: campo " + std::string(l.codice) + " sconosciuto: il convertitore non scrive questo codice" + di,
+            m_lettura.Avviso(riga, l.posizione,
+                             "record C: campo " + std::string(l.codice) +
+                                 " sconosciuto: il convertitore non scrive questo codice" + di,
                              persona);
             continue;
         }
         const auto indice = static_cast<std::size_t>(voce - dma::CampiQuadri.begin());
         if (indice < prossimo)
-            m_lettura.Avviso(riga.numero, l.posizione,
+            m_lettura.Avviso(riga, l.posizione,
                              "record C: campo " + std::string(l.codice) + " fuori ordine o ripetuto" + di, persona);
         prossimo = std::max(prossimo, indice + 1);
     }
     for (const dma::CampoQuadro& q : dma::CampiQuadri)
-        if (q.quando == dma::Quando::Sempre && !campo(q.codice))
-            m_lettura.Errore(riga.numero, tracciati::InizioArea,
+        if (q.quando == dma::Quando::Sempre && !Campo(q.codice))
+            m_lettura.Errore(riga, tracciati::InizioArea,
                              "record C: manca il campo " + std::string(q.codice) +
-                                 (letti.size() * tracciati::LunghezzaBlocco >= tracciati::LunghezzaArea - tracciati::LunghezzaBlocco
+                                 (letti.size() * tracciati::LunghezzaBlocco >=
+                                          tracciati::LunghezzaArea - tracciati::LunghezzaBlocco
                                       ? ": l'area dei campi \xE8 piena, i campi seguenti sono stati tagliati"
-                                      : "") + di,
+                                      : "") +
+                                 di,
                              persona);
-    // Positions 67-82 and D0001001.
-    const auto* d0 = campo("D0001001");
+    // The tax code of the head and D0001001.
+    const dma::CampoQuadro& campoCodice = *std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
+                                                        [](const dma::CampoQuadro& q) {
+                                                            return q.colonna == dma::ColonnaCodiceFiscale;
+                                                        });
+    const auto* d0 = Campo(campoCodice.codice);
     if (d0 && d0->valore.ComeTesto() != posizioni)
-        m_lettura.Errore(riga.numero, d0->posizione,
-                         "record C: campo D0001001 '" + std::string(SenzaSpaziFinali(d0->valore.ComeTesto())) +
-                             "' diverso dal codice fiscale delle posizioni 67-82 '" + std::string(codice) + "'",
+        m_lettura.Errore(riga, d0->posizione,
+                         "record C: campo " + std::string(campoCodice.codice) + " '" +
+                             std::string(SenzaSpaziFinali(d0->valore.ComeTesto())) +
+                             "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleC) + " '" +
+                             std::string(codice) + "'",
                          persona);
     // The reference period of quadro E0.
-    if (m_periodo) {
-        const std::pair<std::string_view, shell::Data> giorni[] = {{"E0001001", m_periodo->primo},
-                                                                  {"E0001002", m_periodo->ultimo}};
-        for (const auto& [c, giorno] : giorni)
-            if (const auto* e = campo(c); e && !(e->valore.Data() && e->valore.ComeData() == giorno))
-                m_lettura.Errore(riga.numero, e->posizione,
-                                 "record C: campo " + std::string(c) + ": atteso " + Data8(giorno) +
-                                     ", il " + (c == "E0001001" ? "primo" : "l'ultimo") + " giorno del mese di riferimento " +
-                                     m_mese + " del record B" + di,
-                                 persona);
+    for (const dma::CampoQuadro& q : dma::CampiQuadri) {
+        const auto* e = Campo(q.codice);
+        const bool primo = q.origine == dma::Origine::PrimoGiorno;
+        if (!e || !m_periodo || (!primo && q.origine != dma::Origine::UltimoGiorno))
+            continue;
+        const shell::Data giorno = primo ? m_periodo->primo : m_periodo->ultimo;
+        if (!(e->valore.Data() && e->valore.ComeData() == giorno))
+            m_lettura.Errore(riga, e->posizione,
+                             "record C: campo " + std::string(q.codice) + ": atteso " + Data8(giorno) + ", il " +
+                                 (primo ? "primo" : "l'ultimo") + " giorno del mese di riferimento " + m_mese +
+                                 " del record B" + di,
+                             persona);
     }
-    for (const ValoreFisso& f : FissiC)
-        if (const auto* e = campo(f.codice)) {
-            const bool uguale = f.testo.empty()
-                                    ? e->valore.Intero() && e->valore.ComeIntero() == f.numero
-                                    : e->valore.Testo() && SenzaSpaziFinali(e->valore.ComeTesto()) == f.testo;
-            if (!uguale)
-                m_lettura.Avviso(riga.numero, e->posizione,
-                                 "record C: campo " + std::string(f.codice) + " diverso da " +
-                                     (f.testo.empty() ? std::to_string(f.numero) : "'" + std::string(f.testo) + "'") +
-                                     ", che il convertitore scrive sempre" + di,
-                                 persona);
-        }
+    // The values the writer always gives.
+    for (const dma::CampoQuadro& q : dma::CampiQuadri) {
+        const auto* e = Campo(q.codice);
+        if (!e || (q.origine != dma::Origine::Numero && q.origine != dma::Origine::Testo))
+            continue;
+        const bool numero = q.origine == dma::Origine::Numero;
+        const bool uguale = numero ? e->valore.Intero() && e->valore.ComeIntero() == q.numero
+                                   : e->valore.Testo() && SenzaSpaziFinali(e->valore.ComeTesto()) == q.testo;
+        if (!uguale)
+            m_lettura.Avviso(riga, e->posizione,
+                             "record C: campo " + std::string(q.codice) + " diverso da " +
+                                 (numero ? std::to_string(q.numero) : "'" + std::string(q.testo) + "'") +
+                                 ", che il convertitore scrive sempre" + di,
+                             persona);
+    }
     // The employee's data: each check of the writer, on the field of its column.
     for (const dma::Controllo& c : dma::Controlli) {
         const auto q = std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
                                     [&](const dma::CampoQuadro& v) { return v.colonna == c.colonna; });
-        const auto* l = campo(q->codice);
+        const auto* l = Campo(q->codice);
         const bool manca = !l || (l->valore.Testo() && SenzaSpaziFinali(l->valore.ComeTesto()).empty()) ||
                            (q->tipo == tracciati::Tipo::N5 && l->valore.Intero() && l->valore.ComeIntero() == 0);
         if (manca)
-            m_lettura.Avviso(riga.numero, l ? l->posizione : tracciati::InizioArea,
+            m_lettura.Avviso(riga, l ? l->posizione : tracciati::InizioArea,
                              "record C: campo " + std::string(q->codice) + (l ? " vuoto: " : " assente: ") +
                                  std::string(shell::TogliSpazi(c.testo)) + di,
                              persona);
     }
-    if (const auto* cap = campo("D0001009"); cap && cap->valore.Intero() && cap->valore.ComeIntero() > 99999)
-        m_lettura.Avviso(riga.numero, cap->posizione, "record C: campo D0001009: CAP di pi\xF9 di 5 cifre" + di, persona);
+    if (const auto* cap = Campo("D0001009"); cap && cap->valore.Intero() && cap->valore.ComeIntero() > 99999)
+        m_lettura.Avviso(riga, cap->posizione, "record C: campo D0001009: CAP di pi\xF9 di 5 cifre" + di, persona);
     // The tax code.
     if (!codice.empty()) {
-        SegnalaCodiceFiscale(m_lettura, riga.numero, PosCodiceFiscale, posizioni,
-                             "record C: posizioni 67-82: codice fiscale del dipendente", Gravita::Errore, persona);
+        SegnalaCodiceFiscale(m_lettura, riga, CodiceFiscaleC.posizione, posizioni,
+                             "record C: " + PosizioniDi(CodiceFiscaleC) + ": codice fiscale del dipendente",
+                             Gravita::Errore, persona);
         std::optional<DataNascita> nascita;
-        if (const auto* d = campo("D0001005"); d && d->valore.Data())
+        if (const auto* d = Campo("D0001005"); d && d->valore.Data())
             nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
-        const auto* sesso = campo("D0001004");
+        const auto* sesso = Campo("D0001004");
         for (const std::string& discordanza :
              Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
-            m_lettura.Avviso(riga.numero, PosCodiceFiscale,
+            m_lettura.Avviso(riga, CodiceFiscaleC.posizione,
                              "record C: codice fiscale '" + std::string(codice) +
                                  "' e dati anagrafici (D0001004, D0001005) discordi: " + discordanza,
                              persona);
-        m_codiciFiscali.Aggiungi(codice, riga.numero);
+        m_codiciFiscali.Aggiungi(codice, riga);
     } else {
-        m_lettura.Avviso(riga.numero, PosCodiceFiscale, "record C: posizioni 67-82: manca il codice fiscale del dipendente",
+        m_lettura.Avviso(riga, CodiceFiscaleC.posizione,
+                         "record C: " + PosizioniDi(CodiceFiscaleC) + ": manca il codice fiscale del dipendente",
                          persona);
     }
-
-    if (m_lettura.VuolePersone()) {
-        const auto testo = [&](std::string_view c) {
-            const auto* l = campo(c);
-            return l && l->valore.Testo() ? std::string(SenzaSpaziFinali(l->valore.ComeTesto())) : std::string();
-        };
-        const auto data = [&](std::string_view c) {
-            const auto* l = campo(c);
-            return l && l->valore.Data()
-                       ? DataItaliana(l->valore.ComeData().anno, l->valore.ComeData().mese, l->valore.ComeData().giorno)
-                       : std::string();
-        };
-        const auto* cap = campo("D0001009");
-        Persona p;
-        p.indice = persona;
-        p.riga = riga.numero;
-        p.chiave = std::string(codice);
-        p.valori = {std::string(codice),  testo("D0001002"), testo("D0001003"), std::to_string(m_recordC),
-                    testo("D0001004"),    data("D0001005"),  testo("D0001006"), testo("D0001007"),
-                    testo("D0001008"),
-                    cap && cap->valore.Intero() ? std::to_string(cap->valore.ComeIntero()) : std::string(),
-                    testo("D0001011"),    testo("D0001012"), testo("D0001013"), testo("E0001009"),
-                    data("E0001001"),     data("E0001002")};
-        m_lettura.Persona(std::move(p));
-    }
+    if (m_lettura.VuolePersone())
+        Distinta(record, chi, codice);
 }
 
-void LettoreDma::RecordZ(const Riga& riga) {
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('Z'), m_tracciato.gancio);
-    SegnalaRecord(m_lettura, riga, 'Z', m_record, EccezioniDma, {}, -1);
-    ConfrontaConteggio(m_lettura, riga.numero, 'Z', 16, Parte(riga.testo, 16, 9), m_recordB, "record B");
-    ConfrontaConteggio(m_lettura, riga.numero, 'Z', 25, Parte(riga.testo, 25, 9), m_recordC, "record C (dipendenti)");
-    ConfrontaConteggio(m_lettura, riga.numero, 'Z', 34, Parte(riga.testo, 34, 9), 0, "terzo conteggio");
+// The employee's row of the listing, column by column.
+void LettoreDma::Distinta(const RecordFisso& record, const Chi& chi, std::string_view codice) {
+    verifica::Persona p;
+    p.indice = chi.persona;
+    p.riga = record.Numero();
+    p.chiave = std::string(codice);
+    for (const ColonnaDma& c : ColonneDma) {
+        const tracciati::CampoLetto* l = c.codice.empty() ? nullptr : Campo(c.codice);
+        std::string valore;
+        switch (c.mostra) {
+        case Mostra::CodiceFiscale:
+            valore = codice;
+            break;
+        case Mostra::Modulo:
+            valore = std::to_string(m_recordC);
+            break;
+        case Mostra::Testo:
+            if (l && l->valore.Testo())
+                valore = SenzaSpaziFinali(l->valore.ComeTesto());
+            break;
+        case Mostra::Data:
+            if (l && l->valore.Data())
+                valore = DataItaliana(l->valore.ComeData().anno, l->valore.ComeData().mese, l->valore.ComeData().giorno);
+            break;
+        case Mostra::Numero:
+            if (l && l->valore.Intero())
+                valore = std::to_string(l->valore.ComeIntero());
+            break;
+        }
+        p.valori.push_back(std::move(valore));
+    }
+    m_lettura.Persona(std::move(p));
+}
+
+void LettoreDma::RecordZ(const RecordFisso& record) {
+    const long long contati[] = {m_recordB, m_recordC, 0};
+    for (std::size_t i = 0; i < std::size(ContiZ); ++i)
+        ConfrontaConteggio(m_lettura, record.Numero(), 'Z', ContiZ[i].pezzo, record.letto.Testo(ContiZ[i].pezzo),
+                           contati[i], ContiZ[i].cosa);
     if (m_recordC == 0)
-        m_lettura.Errore(riga.numero, 1, "la fornitura non ha dipendenti (nessun record C): nulla da inviare");
+        m_lettura.Errore(record.Numero(), 1, "la fornitura non ha dipendenti (nessun record C): nulla da inviare");
 }
 
 void LettoreDma::Fine() {
-    if (m_ordine.Precedente() != 'Z')
-        m_lettura.Errore(0, 0,
-                         m_ordine.Precedente() == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
-                                              : "la fornitura finisce dopo il record " + std::string(1, m_ordine.Precedente()) +
-                                                    ": manca il record Z");
-    m_codiciFiscali.Segnala(m_lettura, PosCodiceFiscale, "record C");
+    FineDellOrdine();
+    m_codiciFiscali.Segnala(m_lettura, CodiceFiscaleC.posizione, "record C");
 }
 
 } // namespace
 
 void LeggiDma(Lettura& lettura) { LettoreDma(lettura).Leggi(); }
+
+const SchemaDistinta& SchemaDma() {
+    static constexpr SchemaDistinta schema{Colonne, Generi};
+    return schema;
+}
 
 } // namespace verifica

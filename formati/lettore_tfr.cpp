@@ -2,8 +2,8 @@
 // export), "4" (the beneficiaries of the group) and "9" read by the tables that write them; their
 // order; the counts of record "9"; the amount and its flag; the bank coordinates; every tax code.
 
-#include "bankcheck/check_bancari.h"
 #include "anagrafe/codice_fiscale.h"
+#include "bankcheck/check_bancari.h"
 #include "formati/record_fissi.h"
 #include "shell/testo.h"
 #include "tfr/record_tfr.h"
@@ -16,26 +16,38 @@ namespace verifica {
 
 namespace {
 
-using tracciati::Valore;
+namespace t = tfr::tabelleTFR;
+using tracciati::DelContatore;
+using tracciati::DellaColonna;
+using tracciati::DelGenere;
+using tracciati::Pezzo;
 
 // clang-format off
-constexpr Eccezione EccezioniTfr[] = {
-//   tipo  pos  gravita
-    {'1', 255, Gravita::Errore},  // "MIVA" and "20080601": the supply's kind and version
-    {'1', 259, Gravita::Errore},
-    {'1', 267, Gravita::Errore},  // the spaces at the end of records "1" and "2"
-    {'2', 267, Gravita::Errore},
-    {'2', 233, Gravita::Errore},  // "IT" of the bank block, or its spaces for payment "A"
-    {'2', 260, Gravita::Errore},
-    {'3',  20, Gravita::Errore},  // the "/" between the two numbers
-    {'3',  25, Gravita::Errore},  // the zeros of a period "AN", and the fourth amount of "PS"
-    {'3',  35, Gravita::Errore},
-    {'3',  45, Gravita::Errore},
-    {'3',  55, Gravita::Errore},
-    {'3',  65, Gravita::Errore},
-    {'3',  75, Gravita::Errore},  // the spaces at the end of records "3" and "4"
-    {'4', 105, Gravita::Errore},
-};
+
+// The pieces the rules read.
+constexpr const Pezzo& DataFornitura1   = DelGenere(t::Record1, tfr::ProprioTFR::DataOdierna);
+constexpr const Pezzo& Codice1          = DellaColonna(t::Record1, 0);
+constexpr const Pezzo& CodiceFiscale1   = DellaColonna(t::Record1, 1);
+constexpr const Pezzo& RagioneSociale1  = DellaColonna(t::Record1, 2);
+constexpr const Pezzo& Codice2          = DellaColonna(t::Record2, 0);
+constexpr const Pezzo& CodiceFiscale2   = DellaColonna(t::Record2, 1);
+constexpr const Pezzo& Chiave2          = DellaColonna(t::Record2, 13);
+constexpr const Pezzo& Cognome2         = DellaColonna(t::Record2, 14);
+constexpr const Pezzo& Nome2            = DellaColonna(t::Record2, 15);
+constexpr const Pezzo& Segno2           = DellaColonna(t::Record2, 26);
+constexpr const Pezzo& Importo2         = DellaColonna(t::Record2, 26, 1);
+constexpr const Pezzo& InizioIban       = DelGenere(t::BloccoBancario, tracciati::Comune::Letterale);
+constexpr const Pezzo& Cin              = DellaColonna(t::BloccoBancario, 28);
+constexpr const Pezzo& Abi              = DellaColonna(t::BloccoBancario, 29);
+constexpr const Pezzo& Cab              = DellaColonna(t::BloccoBancario, 30);
+constexpr const Pezzo& Conto            = DellaColonna(t::BloccoBancario, 31);
+constexpr const Pezzo& Dal3             = DellaColonna(t::Record3, 32);
+constexpr const Pezzo& Al3              = DellaColonna(t::Record3, 33);
+constexpr const Pezzo& PrimoNumero3     = DellaColonna(t::Record3, 34);
+constexpr const Pezzo& SecondoNumero3   = DellaColonna(t::Record3, 35);
+constexpr const Pezzo& TipoPeriodo3     = DelGenere(t::CodaPS, tracciati::Comune::Letterale);
+constexpr const Pezzo& CodiceFiscale4   = DellaColonna(t::Record4, 1);
+constexpr const Pezzo& Conto4           = DellaColonna(t::Record4, 5);
 
 // The order of the records: "1", then for each employee "2", its "3" and its "4", then "9". Without a
 // key on the first line there is no "2" for its group; an export without lines gives only the "4" of
@@ -45,9 +57,61 @@ constexpr Passo Ordine[] = {
 };
 
 // The counts of record "9".
-struct Conto { int posizione; char tipo; };
-constexpr Conto Conti9[] = {{2, '1'}, {8, '2'}, {14, '3'}, {20, '4'}};
+struct Conto9 { const Pezzo& pezzo; char tipo; };
+constexpr Conto9 Conti9[] = {
+    {DelContatore(t::Record9, tfr::ContoRecord1), '1'},
+    {DelContatore(t::Record9, tfr::ContoRecord2), '2'},
+    {DelContatore(t::Record9, tfr::ContoRecord3), '3'},
+    {DelContatore(t::Record9, tfr::ContoRecord4), '4'},
+};
+
+// What the listing shows of each employee group, in its columns: a piece of its record "2" as its kind
+// reads it, or what the group's records give.
+enum class Mostra { Chiave, Testo, Data, Importo, Gruppo, Iban, Periodi, DettaglioPeriodi, Beneficiari, Codici };
+struct ColonnaTfr { ColonnaDistinta colonna; Mostra mostra; const Pezzo* pezzo = nullptr; };
+constexpr auto N = Allineamento::Numero;
+constexpr ColonnaTfr ColonneTfr[] = {
+    {{"codice fiscale"},            Mostra::Chiave},
+    {{"cognome"},                   Mostra::Testo,   &Cognome2},
+    {{"nome"},                      Mostra::Testo,   &Nome2},
+    {{"gruppo", N, true},           Mostra::Gruppo},
+    {{"data (32-39)", N},           Mostra::Data,    &DellaColonna(t::Record2, 12)},
+    {{"data (204-211)", N},         Mostra::Data,    &DellaColonna(t::Record2, 23)},
+    {{"data (212-219)", N},         Mostra::Data,    &DellaColonna(t::Record2, 24)},
+    {{"importo", N},                Mostra::Importo, &Importo2},
+    {{"IBAN"},                      Mostra::Iban},
+    {{"periodi", N},                Mostra::Periodi},
+    {{"dettaglio dei periodi"},     Mostra::DettaglioPeriodi},
+    {{"beneficiari", N},            Mostra::Beneficiari},
+    {{"codici dei beneficiari"},    Mostra::Codici},
+};
 // clang-format on
+
+// A column named after the positions of its piece ("data (32-39)") names them rightly.
+constexpr bool NomiConLePosizioni() {
+    for (const ColonnaTfr& c : ColonneTfr) {
+        const std::string_view nome = c.colonna.nome;
+        if (!c.pezzo || !nome.ends_with(")"))
+            continue;
+        const auto numero = [&](std::size_t da, std::size_t a) {
+            int n = 0;
+            for (std::size_t i = da; i < a; ++i)
+                n = n * 10 + (nome[i] - '0');
+            return n;
+        };
+        const std::size_t aperta = nome.find('('), trattino = nome.find('-', aperta);
+        if (numero(aperta + 1, trattino) != c.pezzo->posizione ||
+            numero(trattino + 1, nome.size() - 1) != tracciati::UltimaPosizione(*c.pezzo))
+            return false;
+    }
+    return true;
+}
+static_assert(NomiConLePosizioni());
+
+constexpr auto Colonne = ColonneDi(ColonneTfr);
+constexpr auto Dipendente = TutteLeColonne<std::size(ColonneTfr)>();
+constexpr GenerePersona Generi[] = {{"dipendente", "Dipendenti", Dipendente}};
+static_assert(ColonneComuniInTesta(Colonne));
 
 // A date of the supply, yyyymmdd, as the listing shows it.
 std::string DataAmg(std::string_view testo) {
@@ -59,36 +123,32 @@ std::string Centesimi(std::string_view testo) {
     return Cifre(testo) ? ImportoItaliano(static_cast<double>(NumeroDi(testo)) / 100) : std::string(testo);
 }
 
-class LettoreTfr {
-public:
-    explicit LettoreTfr(Lettura& lettura) : m_lettura(lettura), m_tracciato(tfr::TracciatoTFR()) {}
+const FormatoFisso& FormatoTfr() {
+    static const FormatoFisso formato{tfr::TracciatoTFR(), Ordine,
+                                      "1, per ogni dipendente 2, i suoi 3 e i suoi 4, poi 9", '9',
+                                      "manca il record 9"};
+    return formato;
+}
 
-    void Leggi() {
-        LettoreRighe righe(m_lettura.File());
-        Riga riga;
-        while (righe.Prossima(riga))
-            Record(riga);
-        ChiudiGruppo();
-        Fine();
-    }
+class LettoreTfr : public LettoreFisso {
+public:
+    explicit LettoreTfr(Lettura& lettura) : LettoreFisso(lettura, FormatoTfr()) {}
 
 private:
-    void Record(const Riga& riga);
-    void Record1(const Riga& riga);
-    void Record2(const Riga& riga);
-    void Record3(const Riga& riga);
-    void Record4(const Riga& riga);
-    void Record9(const Riga& riga);
-    void NuovoGruppo(const Riga& riga, std::string_view chiave);
-    void ChiudiGruppo();
-    void Fine();
+    Chi Persona(const RecordFisso& record) override;
+    void Record(const RecordFisso& record, const Chi& chi) override;
+    void Fine() override;
 
-    Lettura& m_lettura;
-    const tracciati::Tracciato& m_tracciato;
-    tracciati::RecordLetto m_record;
-    OrdineDeiRecord m_ordine{Ordine, "1, per ogni dipendente 2, i suoi 3 e i suoi 4, poi 9"};
+    void Record1(const RecordFisso& record);
+    void Record2(const RecordFisso& record, const Chi& chi);
+    void Record3(const RecordFisso& record, const Chi& chi);
+    void Record4(const RecordFisso& record, const Chi& chi);
+    void Record9(const RecordFisso& record);
+    void NuovoGruppo(const RecordFisso& record, std::string_view chiave);
+    void ChiudiGruppo();
+
     std::map<char, long long> m_contati;
-    std::string m_intestazione; // record "1" positions 10-30
+    std::string m_intestazione; // record "1": columns 0 and 1
     long m_riga1 = 0;
     std::map<std::string, long> m_chiavi; // each key and the line of its first group
 
@@ -96,52 +156,78 @@ private:
     long m_persona = -1;
     bool m_gruppo = false;
     long long m_gruppi = 0;
-    Persona m_dati;
+    long m_rigaGruppo = 0;
+    std::string m_chiave;
+    std::array<std::string, std::size(ColonneTfr)> m_dati; // of record "2", by the listing's columns
+    std::string m_iban;
     long m_periodi = 0;
+    std::string m_dettaglio;
     long m_beneficiari = 0;
+    std::string m_codici;
 };
 
-void LettoreTfr::Record(const Riga& riga) {
-    m_lettura.Record();
-    ControllaFineRiga(m_lettura, riga);
-    const char tipo = riga.testo.empty() ? '\0' : riga.testo.front();
-    if (m_tracciato.Tabella(tipo).empty())
-        return TipoSconosciuto(m_lettura, riga, "1, 2, 3, 4, 9");
-    const char precedente = m_ordine.Precedente();
-    if (m_ordine.Controlla(m_lettura, riga, tipo) && precedente == '1' && tipo == '3')
-        m_lettura.Avviso(riga.numero, 1,
+std::string Chiamato(std::string_view chiave) {
+    return chiave.empty() ? std::string() : "dipendente " + std::string(chiave);
+}
+
+Chi LettoreTfr::Persona(const RecordFisso& record) {
+    if (record.alSuoPosto && record.precedente == '1' && record.tipo == '3')
+        m_lettura.Avviso(record.Numero(), 1,
                          "record 3 senza record 2: la prima riga dell'esportazione ha la chiave del dipendente vuota");
-    if (precedente == '\0' && tipo != '1')
-        m_lettura.Errore(riga.numero, 1, "la fornitura non ha dipendenti (nessun record 1, 2 e 3): nulla da inviare");
-    ++m_contati[tipo];
-    switch (tipo) {
-    case '1':
-        return Record1(riga);
+    if (record.precedente == '\0' && record.tipo != '1')
+        m_lettura.Errore(record.Numero(), 1,
+                         "la fornitura non ha dipendenti (nessun record 1, 2 e 3): nulla da inviare");
+    ++m_contati[record.tipo];
+    switch (record.tipo) {
     case '2':
-        return Record2(riga);
+        NuovoGruppo(record, SenzaSpaziFinali(record.letto.Testo(Chiave2)));
+        return {m_persona, Chiamato(m_chiave)};
     case '3':
-        return Record3(riga);
+        if (!m_gruppo)
+            NuovoGruppo(record, {}); // the group of the empty key, without a record "2"
+        return {m_persona, Chiamato(m_chiave)};
     case '4':
-        return Record4(riga);
+        return {m_gruppo ? m_persona : -1, Chiamato(m_chiave)};
     case '9':
-        return Record9(riga);
+        ChiudiGruppo();
+        return {};
+    }
+    return {};
+}
+
+void LettoreTfr::Record(const RecordFisso& record, const Chi& chi) {
+    switch (record.tipo) {
+    case '1':
+        return Record1(record);
+    case '2':
+        return Record2(record, chi);
+    case '3':
+        return Record3(record, chi);
+    case '4':
+        return Record4(record, chi);
+    case '9':
+        return Record9(record);
     }
 }
 
-void LettoreTfr::Record1(const Riga& riga) {
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('1'), m_tracciato.gancio);
-    SegnalaRecord(m_lettura, riga, '1', m_record, EccezioniTfr, {}, -1);
+void LettoreTfr::Record1(const RecordFisso& record) {
     if (m_riga1 > 0)
         return;
-    m_riga1 = riga.numero;
-    m_intestazione.assign(Parte(riga.testo, 10, 21));
-    SegnalaCodiceFiscale(m_lettura, riga.numero, 20, Parte(riga.testo, 20, 11),
-                         "record 1: posizioni 20-30: codice fiscale dell'azienda", Gravita::Avviso, -1);
-    const std::string_view data = Parte(riga.testo, 2, 8);
+    const std::string_view testo = record.riga.testo;
+    m_riga1 = record.Numero();
+    m_intestazione.assign(TestoDa(testo, Codice1, CodiceFiscale1));
+    SegnalaCodiceFiscale(m_lettura, record.Numero(), CodiceFiscale1.posizione, record.letto.Testo(CodiceFiscale1),
+                         "record 1: " + PosizioniDi(CodiceFiscale1) + ": codice fiscale dell'azienda", Gravita::Avviso,
+                         -1);
+    const std::string_view data = record.letto.Testo(DataFornitura1);
+    const auto dato = [&](std::string_view nome, const Pezzo& pezzo) {
+        return std::pair<std::string, std::string>(std::string(nome) + " (" + PosizioniDi(pezzo) + ")",
+                                                   std::string(SenzaSpaziFinali(record.letto.Testo(pezzo))));
+    };
     m_lettura.Dati({{{"Data della fornitura", DataAmg(data)},
-                     {"Codice (posizioni 10-19)", std::string(SenzaSpaziFinali(Parte(riga.testo, 10, 10)))},
-                     {"Codice fiscale (posizioni 20-30)", std::string(SenzaSpaziFinali(Parte(riga.testo, 20, 11)))},
-                     {"Ragione sociale (posizioni 31-65)", std::string(SenzaSpaziFinali(Parte(riga.testo, 31, 35)))}}});
+                     dato("Codice", Codice1),
+                     dato("Codice fiscale", CodiceFiscale1),
+                     dato("Ragione sociale", RagioneSociale1)}});
     // "MV", the last digit of the year, the month and the day of the supply, a suffix, ".TXT".
     const std::string nome = shell::TestoPercorso(m_lettura.File().Percorso().filename());
     if (!nome.empty() && Cifre(data)) {
@@ -154,175 +240,210 @@ void LettoreTfr::Record1(const Riga& riga) {
     }
 }
 
-void LettoreTfr::NuovoGruppo(const Riga& riga, std::string_view chiave) {
+void LettoreTfr::NuovoGruppo(const RecordFisso& record, std::string_view chiave) {
     ChiudiGruppo();
     m_persona = m_lettura.NuovaPersona();
     m_gruppo = true;
     ++m_gruppi;
-    m_periodi = 0;
-    m_beneficiari = 0;
+    m_rigaGruppo = record.Numero();
+    m_chiave = chiave;
     m_dati = {};
-    m_dati.indice = m_persona;
-    m_dati.riga = riga.numero;
-    m_dati.chiave = std::string(chiave);
-    m_dati.valori.assign(SchemaTfr().colonne.size(), {});
-    m_dati.valori[0] = std::string(chiave);
-    m_dati.valori[3] = std::to_string(m_gruppi);
+    m_iban.clear();
+    m_periodi = 0;
+    m_dettaglio.clear();
+    m_beneficiari = 0;
+    m_codici.clear();
 }
 
+// The group's row of the listing, column by column.
 void LettoreTfr::ChiudiGruppo() {
     if (!m_gruppo)
         return;
     m_gruppo = false;
-    m_dati.valori[9] = std::to_string(m_periodi);
-    m_dati.valori[11] = std::to_string(m_beneficiari);
-    if (m_lettura.VuolePersone())
-        m_lettura.Persona(std::move(m_dati));
+    if (!m_lettura.VuolePersone())
+        return;
+    verifica::Persona p;
+    p.indice = m_persona;
+    p.riga = m_rigaGruppo;
+    p.chiave = m_chiave;
+    for (std::size_t i = 0; i < std::size(ColonneTfr); ++i) {
+        switch (ColonneTfr[i].mostra) {
+        case Mostra::Chiave:
+            p.valori.push_back(m_chiave);
+            break;
+        case Mostra::Testo:
+        case Mostra::Data:
+        case Mostra::Importo:
+            p.valori.push_back(std::move(m_dati[i]));
+            break;
+        case Mostra::Gruppo:
+            p.valori.push_back(std::to_string(m_gruppi));
+            break;
+        case Mostra::Iban:
+            p.valori.push_back(std::string(SenzaSpaziFinali(m_iban)));
+            break;
+        case Mostra::Periodi:
+            p.valori.push_back(std::to_string(m_periodi));
+            break;
+        case Mostra::DettaglioPeriodi:
+            p.valori.push_back(std::move(m_dettaglio));
+            break;
+        case Mostra::Beneficiari:
+            p.valori.push_back(std::to_string(m_beneficiari));
+            break;
+        case Mostra::Codici:
+            p.valori.push_back(std::move(m_codici));
+            break;
+        }
+    }
+    m_lettura.Persona(std::move(p));
 }
 
-void LettoreTfr::Record2(const Riga& riga) {
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('2'), m_tracciato.gancio);
-    const std::string_view testoChiave = Parte(riga.testo, 40, 16);
-    const std::string_view chiave = SenzaSpaziFinali(testoChiave);
-    NuovoGruppo(riga, chiave);
-    const std::string chi = chiave.empty() ? std::string() : "dipendente " + std::string(chiave);
-    const std::string di = Di(chi);
-    SegnalaRecord(m_lettura, riga, '2', m_record, EccezioniTfr, chi, m_persona);
-
-    if (m_riga1 > 0 && Parte(riga.testo, 2, 21) != m_intestazione)
-        m_lettura.Avviso(riga.numero, 2,
-                         "record 2: posizioni 2-22 '" + std::string(Parte(riga.testo, 2, 21)) +
-                             "' diverse dalle posizioni 10-30 del record 1 '" + m_intestazione +
-                             "': ogni riga ripete le colonne 0 e 1" + di,
+void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
+    const std::string_view testo = record.riga.testo;
+    const long riga = record.Numero();
+    const std::string di = Di(chi.nome);
+    const std::string_view testoChiave = record.letto.Testo(Chiave2);
+    const std::string_view colonne01 = TestoDa(testo, Codice2, CodiceFiscale2);
+    if (m_riga1 > 0 && colonne01 != m_intestazione)
+        m_lettura.Avviso(riga, Codice2.posizione,
+                         "record 2: posizioni " + std::to_string(Codice2.posizione) + "-" +
+                             std::to_string(tracciati::UltimaPosizione(CodiceFiscale2)) + " '" +
+                             std::string(colonne01) + "' diverse dalle posizioni " +
+                             std::to_string(Codice1.posizione) + "-" +
+                             std::to_string(tracciati::UltimaPosizione(CodiceFiscale1)) + " del record 1 '" +
+                             m_intestazione + "': ogni riga ripete le colonne " + std::to_string(Codice2.colonna) +
+                             " e " + std::to_string(CodiceFiscale2.colonna) + di,
                          m_persona);
-    if (chiave.empty()) {
-        m_lettura.Avviso(riga.numero, 40, "record 2: posizioni 40-55: chiave del dipendente vuota", m_persona);
+    if (m_chiave.empty()) {
+        m_lettura.Avviso(riga, Chiave2.posizione,
+                         "record 2: " + PosizioniDi(Chiave2) + ": chiave del dipendente vuota", m_persona);
     } else {
-        SegnalaCodiceFiscale(m_lettura, riga.numero, 40, testoChiave,
-                             "record 2: posizioni 40-55: codice fiscale del dipendente", Gravita::Errore, m_persona);
-        const auto [prima, nuova] = m_chiavi.emplace(std::string(chiave), riga.numero);
+        SegnalaCodiceFiscale(m_lettura, riga, Chiave2.posizione, testoChiave,
+                             "record 2: " + PosizioniDi(Chiave2) + ": codice fiscale del dipendente", Gravita::Errore,
+                             m_persona);
+        const auto [prima, nuova] = m_chiavi.emplace(m_chiave, riga);
         if (!nuova)
-            m_lettura.Avviso(riga.numero, 40,
-                             "record 2: il dipendente " + std::string(chiave) +
-                                 " ha un altro gruppo di righe (riga " + std::to_string(prima->second) +
+            m_lettura.Avviso(riga, Chiave2.posizione,
+                             "record 2: il dipendente " + m_chiave + " ha un altro gruppo di righe (riga " +
+                                 std::to_string(prima->second) +
                                  "): le righe di un dipendente devono stare insieme, i suoi record 4 sono ripetuti",
                              m_persona);
     }
     // The flag of the amount.
-    const std::string_view segno = Parte(riga.testo, 221, 1);
-    const std::string_view importo = Parte(riga.testo, 222, 10);
+    const std::string_view segno = record.letto.Testo(Segno2);
+    const std::string_view importo = record.letto.Testo(Importo2);
     if (Cifre(importo) && (segno == "O") != (NumeroDi(importo) != 0))
-        m_lettura.Errore(riga.numero, 221,
-                         "record 2: posizione 221 '" + std::string(segno) + "' con l'importo " + Centesimi(importo) +
-                             ": atteso 'O' quando l'importo non \xE8 zero, uno spazio quando lo \xE8" + di,
+        m_lettura.Errore(riga, Segno2.posizione,
+                         "record 2: " + PosizioniDi(Segno2) + " '" + std::string(segno) + "' con l'importo " +
+                             Centesimi(importo) + ": atteso 'O' quando l'importo non \xE8 zero, uno spazio quando lo \xE8" +
+                             di,
                          m_persona);
-    // The bank coordinates.
-    std::string iban;
-    if (Parte(riga.testo, 232, 1) != "A" && riga.testo.size() >= 266) {
-        iban = std::string(Parte(riga.testo, 233, 27));
-        const std::string_view abi = Parte(riga.testo, 238, 5), cab = Parte(riga.testo, 243, 5),
-                               conto = Parte(riga.testo, 248, 12);
-        if (iban.find(' ') != std::string::npos)
-            m_lettura.Avviso(riga.numero, 238,
-                             "record 2: posizioni 238-259: spazi in ABI, CAB o conto ('" + std::string(abi) + "', '" +
-                                 std::string(cab) + "', '" + std::string(conto) +
+    // The bank coordinates, when the record has them.
+    if (record.letto.Letto(InizioIban)) {
+        m_iban = TestoDa(testo, InizioIban, Conto);
+        const std::string_view abi = record.letto.Letto(Abi)->testo, cab = record.letto.Letto(Cab)->testo,
+                               conto = record.letto.Letto(Conto)->testo;
+        if (m_iban.find(' ') != std::string::npos)
+            m_lettura.Avviso(riga, Abi.posizione,
+                             "record 2: posizioni " + std::to_string(Abi.posizione) + "-" +
+                                 std::to_string(tracciati::UltimaPosizione(Conto)) + ": spazi in ABI, CAB o conto ('" +
+                                 std::string(abi) + "', '" + std::string(cab) + "', '" + std::string(conto) +
                                  "'): l'IBAN \xE8 valido solo con i tre codici completi" + di,
                              m_persona);
         bankcheck::CheckBancari banca;
-        if (!banca.CheckIBAN(iban))
-            m_lettura.Avviso(riga.numero, 233,
-                             "record 2: posizioni 233-259: IBAN '" + iban + "' con le cifre di controllo errate" + di,
+        if (!banca.CheckIBAN(m_iban))
+            m_lettura.Avviso(riga, InizioIban.posizione,
+                             "record 2: posizioni " + std::to_string(InizioIban.posizione) + "-" +
+                                 std::to_string(tracciati::UltimaPosizione(Conto)) + ": IBAN '" + m_iban +
+                                 "' con le cifre di controllo errate" + di,
                              m_persona);
         banca.Abi(std::string(abi));
         banca.Cab(std::string(cab));
         banca.ContoCorrente(std::string(conto));
         const std::string cin = banca.CalcolaCin();
-        if (cin != Parte(riga.testo, 237, 1))
-            m_lettura.Avviso(riga.numero, 237,
-                             "record 2: posizione 237: CIN '" + std::string(Parte(riga.testo, 237, 1)) + "', atteso '" +
-                                 cin + "' da ABI, CAB e conto" + di,
+        const std::string_view scritto = record.letto.Letto(Cin)->testo;
+        if (cin != scritto)
+            m_lettura.Avviso(riga, Cin.posizione,
+                             "record 2: " + PosizioniDi(Cin) + ": CIN '" + std::string(scritto) + "', atteso '" + cin +
+                                 "' da ABI, CAB e conto" + di,
                              m_persona);
     }
-    m_dati.valori[1] = std::string(SenzaSpaziFinali(Parte(riga.testo, 56, 26)));
-    m_dati.valori[2] = std::string(SenzaSpaziFinali(Parte(riga.testo, 82, 26)));
-    m_dati.valori[4] = DataAmg(Parte(riga.testo, 32, 8));
-    m_dati.valori[5] = DataAmg(Parte(riga.testo, 204, 8));
-    m_dati.valori[6] = DataAmg(Parte(riga.testo, 212, 8));
-    m_dati.valori[7] = Centesimi(importo);
-    m_dati.valori[8] = std::string(SenzaSpaziFinali(iban));
+    for (std::size_t i = 0; i < std::size(ColonneTfr); ++i) {
+        const ColonnaTfr& c = ColonneTfr[i];
+        if (!c.pezzo)
+            continue;
+        const std::string_view valore = record.letto.Testo(*c.pezzo);
+        m_dati[i] = c.mostra == Mostra::Data      ? DataAmg(valore)
+                    : c.mostra == Mostra::Importo ? Centesimi(valore)
+                                                  : std::string(SenzaSpaziFinali(valore));
+    }
 }
 
-void LettoreTfr::Record3(const Riga& riga) {
-    if (!m_gruppo)
-        NuovoGruppo(riga, {}); // the group of the empty key, without a record "2"
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('3'), m_tracciato.gancio);
-    const std::string chi = m_dati.chiave.empty() ? std::string() : "dipendente " + m_dati.chiave;
-    SegnalaRecord(m_lettura, riga, '3', m_record, EccezioniTfr, chi, m_persona);
-    const std::string_view dal = Parte(riga.testo, 2, 8), al = Parte(riga.testo, 10, 8);
+void LettoreTfr::Record3(const RecordFisso& record, const Chi& chi) {
+    const std::string_view testo = record.riga.testo;
+    const std::string_view dal = record.letto.Testo(Dal3), al = record.letto.Testo(Al3);
     if (Cifre(dal) && Cifre(al) && dal > al)
-        m_lettura.Avviso(riga.numero, 2,
+        m_lettura.Avviso(record.Numero(), Dal3.posizione,
                          "record 3: il periodo comincia (" + DataAmg(dal) + ") dopo la sua fine (" + DataAmg(al) + ")" +
-                             Di(chi),
+                             Di(chi.nome),
                          m_persona);
     ++m_periodi;
     if (!m_lettura.VuolePersone())
         return;
     // The period in the listing: its dates, its two numbers, AN or PS and the amounts of PS.
-    std::string& dettaglio = m_dati.valori[10];
-    if (!dettaglio.empty())
-        dettaglio.append("; ");
-    dettaglio.append(DataAmg(dal)).append("-").append(DataAmg(al)).append(" ");
-    dettaglio.append(Parte(riga.testo, 18, 5)).append(" ").append(Parte(riga.testo, 23, 2));
-    if (Parte(riga.testo, 23, 2) == "PS")
-        for (const int posizione : {25, 35, 45, 65})
-            dettaglio.append(" ").append(Centesimi(Parte(riga.testo, posizione, 10)));
+    if (!m_dettaglio.empty())
+        m_dettaglio.append("; ");
+    m_dettaglio.append(DataAmg(dal)).append("-").append(DataAmg(al)).append(" ");
+    m_dettaglio.append(TestoDa(testo, PrimoNumero3, SecondoNumero3)).append(" ");
+    const std::string_view tipo = Parte(testo, TipoPeriodo3.posizione, TipoPeriodo3.lunghezza);
+    m_dettaglio.append(tipo);
+    if (tipo == "PS")
+        for (const Pezzo& p : t::CodaPS)
+            if (p.genere == tfr::ProprioTFR::Importo)
+                m_dettaglio.append(" ").append(Centesimi(Parte(testo, p.posizione, p.lunghezza)));
 }
 
-void LettoreTfr::Record4(const Riga& riga) {
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('4'), m_tracciato.gancio);
-    const std::string chi = m_dati.chiave.empty() ? std::string() : "dipendente " + m_dati.chiave;
-    const long persona = m_gruppo ? m_persona : -1;
-    SegnalaRecord(m_lettura, riga, '4', m_record, EccezioniTfr, chi, persona);
-    const std::string_view codice = Parte(riga.testo, 2, 16);
-    SegnalaCodiceFiscale(m_lettura, riga.numero, 2, codice, "record 4: posizioni 2-17: codice fiscale del beneficiario",
-                         Gravita::Avviso, persona);
+void LettoreTfr::Record4(const RecordFisso& record, const Chi& chi) {
+    const std::string_view codice = record.letto.Testo(CodiceFiscale4);
+    SegnalaCodiceFiscale(m_lettura, record.Numero(), CodiceFiscale4.posizione, codice,
+                         "record 4: " + PosizioniDi(CodiceFiscale4) + ": codice fiscale del beneficiario",
+                         Gravita::Avviso, chi.persona);
     // An IBAN of the beneficiary, when the field looks like one.
-    const std::string_view conto = SenzaSpaziFinali(Parte(riga.testo, 71, 34));
+    const std::string_view conto = SenzaSpaziFinali(record.letto.Testo(Conto4));
     if (conto.size() >= 15 && std::isalpha(static_cast<unsigned char>(conto[0])) &&
         std::isalpha(static_cast<unsigned char>(conto[1])) && Cifre(conto.substr(2, 2)) &&
         !bankcheck::CheckBancari().CheckIBAN(conto))
-        m_lettura.Avviso(riga.numero, 71,
-                         "record 4: posizioni 71-104: IBAN del beneficiario '" + std::string(conto) +
-                             "' con le cifre di controllo errate" + Di(chi),
-                         persona);
+        m_lettura.Avviso(record.Numero(), Conto4.posizione,
+                         "record 4: " + PosizioniDi(Conto4) + ": IBAN del beneficiario '" + std::string(conto) +
+                             "' con le cifre di controllo errate" + Di(chi.nome),
+                         chi.persona);
     if (m_gruppo) {
         ++m_beneficiari;
-        std::string& codici = m_dati.valori[12];
-        if (!codici.empty())
-            codici += ", ";
-        codici += std::string(SenzaSpaziFinali(codice));
+        if (!m_codici.empty())
+            m_codici += ", ";
+        m_codici += std::string(SenzaSpaziFinali(codice));
     }
 }
 
-void LettoreTfr::Record9(const Riga& riga) {
-    ChiudiGruppo();
-    m_record.Leggi(riga.testo, m_tracciato.Tabella('9'), m_tracciato.gancio);
-    SegnalaRecord(m_lettura, riga, '9', m_record, EccezioniTfr, {}, -1);
-    for (const Conto& c : Conti9)
-        ConfrontaConteggio(m_lettura, riga.numero, '9', c.posizione, Parte(riga.testo, c.posizione, 6), m_contati[c.tipo],
+void LettoreTfr::Record9(const RecordFisso& record) {
+    for (const Conto9& c : Conti9)
+        ConfrontaConteggio(m_lettura, record.Numero(), '9', c.pezzo, record.letto.Testo(c.pezzo), m_contati[c.tipo],
                            "record " + std::string(1, c.tipo));
 }
 
 void LettoreTfr::Fine() {
-    if (m_ordine.Precedente() != '9')
-        m_lettura.Errore(0, 0,
-                         m_ordine.Precedente() == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
-                                              : "la fornitura finisce dopo il record " + std::string(1, m_ordine.Precedente()) +
-                                                    ": manca il record 9");
+    ChiudiGruppo();
+    FineDellOrdine();
 }
 
 } // namespace
 
 void LeggiTfr(Lettura& lettura) { LettoreTfr(lettura).Leggi(); }
+
+const SchemaDistinta& SchemaTfr() {
+    static constexpr SchemaDistinta schema{Colonne, Generi};
+    return schema;
+}
 
 } // namespace verifica

@@ -16,18 +16,64 @@ void ControllaFineRiga(Lettura& lettura, const Riga& riga) {
                        "ultima riga senza fine riga: attesi CR LF");
 }
 
-Gravita GravitaDi(tracciati::Difformita difformita, char tipo, int posizione, std::span<const Eccezione> eccezioni) {
-    for (const Eccezione& e : eccezioni)
-        if (e.tipo == tipo && e.posizione == posizione)
-            return e.gravita;
+Gravita GravitaDi(tracciati::Difformita difformita, tracciati::Rigore rigore) {
+    switch (rigore) {
+    case tracciati::Rigore::Stretto:
+        return Gravita::Errore;
+    case tracciati::Rigore::Tollerato:
+        return Gravita::Avviso;
+    case tracciati::Rigore::Usuale:
+        break;
+    }
     return difformita == tracciati::Difformita::Formato ? Gravita::Errore : Gravita::Avviso;
 }
 
-void SegnalaRecord(Lettura& lettura, const Riga& riga, char tipo, const tracciati::RecordLetto& record,
-                   std::span<const Eccezione> eccezioni, std::string_view chi, long persona) {
-    for (const tracciati::Segnalazione& s : record.Segnalazioni())
-        lettura.Segnala({GravitaDi(s.difformita, tipo, s.posizione, eccezioni), riga.numero, s.posizione,
-                         "record " + std::string(1, tipo) + ": " + s.Messaggio() + Di(chi), persona});
+void SegnalaRecord(Lettura& lettura, const RecordFisso& record, const Chi& chi) {
+    for (const tracciati::Segnalazione& s : record.letto.Segnalazioni())
+        lettura.Segnala({GravitaDi(s.difformita, s.pezzo ? s.pezzo->rigore : tracciati::Rigore::Usuale),
+                         record.riga.numero, s.posizione,
+                         "record " + std::string(1, record.tipo) + ": " + s.Messaggio() + Di(chi.nome), chi.persona});
+}
+
+LettoreFisso::LettoreFisso(Lettura& lettura, const FormatoFisso& formato)
+    : m_lettura(lettura), m_formato(formato), m_ordine(formato.passi, formato.ordine) {
+    for (const tracciati::TabellaRecord& r : formato.tracciato.record)
+        m_attesi.append(m_attesi.empty() ? "" : ", ").append(1, r.tipo);
+}
+
+void LettoreFisso::Leggi() {
+    LettoreRighe righe(m_lettura.File());
+    Riga riga;
+    while (righe.Prossima(riga)) {
+        m_lettura.Record();
+        ControllaFineRiga(m_lettura, riga);
+        const char tipo = riga.testo.empty() ? '\0' : riga.testo.front();
+        const std::span<const tracciati::Pezzo> tabella = m_formato.tracciato.Tabella(tipo);
+        if (tabella.empty()) {
+            m_lettura.Errore(riga.numero, 1,
+                             riga.testo.empty() ? "riga vuota: attesi i record " + m_attesi
+                                                : "tipo di record '" + std::string(1, tipo) + "' sconosciuto: attesi " +
+                                                      m_attesi);
+            continue;
+        }
+        const char precedente = m_ordine.Precedente();
+        const bool alSuoPosto = m_ordine.Controlla(m_lettura, riga, tipo);
+        m_letto.Leggi(riga.testo, tabella, m_formato.tracciato.gancio);
+        const RecordFisso record{riga, tipo, precedente, alSuoPosto, m_letto};
+        const Chi chi = Persona(record);
+        SegnalaRecord(m_lettura, record, chi);
+        Record(record, chi);
+    }
+    Fine();
+}
+
+void LettoreFisso::FineDellOrdine() {
+    const char precedente = m_ordine.Precedente();
+    if (precedente != m_formato.ultimo)
+        m_lettura.Errore(0, 0,
+                         precedente == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
+                                            : "la fornitura finisce dopo il record " + std::string(1, precedente) +
+                                                  ": " + std::string(m_formato.mancaUltimo));
 }
 
 bool Cifre(std::string_view testo) {
@@ -69,13 +115,6 @@ bool OrdineDeiRecord::Controlla(Lettura& lettura, const Riga& riga, char tipo) {
     return alSuoPosto;
 }
 
-void TipoSconosciuto(Lettura& lettura, const Riga& riga, std::string_view attesi) {
-    lettura.Errore(riga.numero, 1,
-                   riga.testo.empty() ? "riga vuota: attesi i record " + std::string(attesi)
-                                      : "tipo di record '" + std::string(1, riga.testo.front()) +
-                                            "' sconosciuto: attesi " + std::string(attesi));
-}
-
 void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::string_view testo, std::string_view dove,
                           Gravita gravita, long persona, std::string_view chi) {
     const std::string_view codice = SenzaSpaziFinali(testo);
@@ -110,12 +149,13 @@ void CodiciVisti::Segnala(Lettura& lettura, int posizione, std::string_view reco
     }
 }
 
-void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, int posizione, std::string_view testo,
+void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, const tracciati::Pezzo& pezzo, std::string_view testo,
                         long long contati, std::string_view cosa) {
     if (!Cifre(testo))
         return; // the piece's own finding says so
     const long long dichiarato = NumeroDi(testo);
-    const std::string dove = Posizioni(posizione, static_cast<int>(testo.size()));
+    const int posizione = pezzo.posizione;
+    const std::string dove = Posizioni(posizione, pezzo.lunghezza);
     lettura.Totale({"Record " + std::string(1, tipo) + ", " + dove + ": " + std::string(cosa), Intero(dichiarato),
                     Intero(contati), dichiarato == contati});
     if (dichiarato != contati)
@@ -138,11 +178,13 @@ std::string_view SenzaSpaziFinali(std::string_view testo) {
     return fine == std::string_view::npos ? std::string_view() : testo.substr(0, fine + 1);
 }
 
-std::string_view TestoDi(const tracciati::RecordLetto& record, int posizione) {
-    for (const tracciati::PezzoLetto& p : record.Pezzi())
-        if (p.pezzo->posizione == posizione)
-            return p.testo;
-    return {};
+std::string PosizioniDi(const tracciati::Pezzo& pezzo) {
+    return pezzo.lunghezza > 1 ? Posizioni(pezzo.posizione, pezzo.lunghezza)
+                               : "posizione " + std::to_string(pezzo.posizione);
+}
+
+std::string_view TestoDa(std::string_view record, const tracciati::Pezzo& da, const tracciati::Pezzo& a) {
+    return Parte(record, da.posizione, tracciati::UltimaPosizione(a) - da.posizione + 1);
 }
 
 } // namespace verifica

@@ -1,6 +1,8 @@
 #pragma once
-// What the readers of the supplies of fixed-length records (770, DMA, TFR) share: the frame of a line
-// (its end), the findings of a record read by its table with their severity, and small texts.
+// What the readers of the supplies of fixed-length records (770, DMA, TFR) share: one reading of their
+// lines (each line's end, its record type, the order of the records, the record read by its table and
+// the findings of its pieces, with the severity their rows give) into which each format puts only the
+// rules of its records; and small texts.
 
 #include "formati/lettori.h"
 #include "lettura/lettura_file.h"
@@ -22,21 +24,10 @@ namespace verifica {
 // an end, as errors.
 void ControllaFineRiga(Lettura& lettura, const Riga& riga);
 
-// A piece whose difference has a severity other than the usual one: a format breach (Difformita::Formato)
-// is an error, a value in another form and a different fixed content warnings, unless listed here.
-struct Eccezione {
-    char tipo;     // the record type
-    int posizione; // of the piece
-    Gravita gravita;
-};
-
-// Reports every Segnalazione of a record read by its table. `chi` names the person ("dipendente
-// RSSMRA80A01H501U"), empty for none; the message is "record G: posizioni 18-25: trovato '...', ...".
-void SegnalaRecord(Lettura& lettura, const Riga& riga, char tipo, const tracciati::RecordLetto& record,
-                   std::span<const Eccezione> eccezioni, std::string_view chi, long persona);
-
-// The severity of a difference, by the rule above.
-Gravita GravitaDi(tracciati::Difformita difformita, char tipo, int posizione, std::span<const Eccezione> eccezioni);
+// The severity of a difference from what a piece's kind writes, as the piece's row holds it (Rigore): as
+// usual a breach of the piece's form is an error, a value in another form and a different fixed content
+// warnings.
+Gravita GravitaDi(tracciati::Difformita difformita, tracciati::Rigore rigore = tracciati::Rigore::Usuale);
 
 // " (dipendente RSSMRA80A01H501U)", or nothing for an empty `chi`.
 std::string Di(std::string_view chi);
@@ -69,8 +60,67 @@ private:
     char m_precedente = '\0';
 };
 
-// A line whose record type the supply does not have (`attesi`: "A, B, G, J, Z"), or an empty line.
-void TipoSconosciuto(Lettura& lettura, const Riga& riga, std::string_view attesi);
+// A supply of fixed-length records as its reader needs it: its tables, the order of its records and the
+// words that tell it.
+struct FormatoFisso {
+    const tracciati::Tracciato& tracciato;
+    std::span<const Passo> passi;
+    std::string_view ordine;      // the order in words: "A, B, un record C per dipendente, Z"
+    char ultimo;                  // the record that ends the supply
+    std::string_view mancaUltimo; // what a supply that ends before it lacks: "manca il record Z"
+};
+
+// Whom a record is about, for its findings.
+struct Chi {
+    long persona = -1;  // its index in the file, -1 for none
+    std::string nome;   // "dipendente RSSMRA80A01H501U"; empty for none
+};
+
+// A record as the reading hands it to its format's rules.
+struct RecordFisso {
+    const Riga& riga;
+    char tipo;
+    char precedente; // the record type before it, '\0' for the first
+    bool alSuoPosto; // its place in the order of the records is right
+    const tracciati::RecordLetto& letto;
+    long Numero() const { return riga.numero; }
+};
+
+// The reading of a supply of fixed-length records, line by line: every line's end, its record type (a type
+// the supply does not have is told and the line passed over), its place in the order, the record read by
+// its table and the findings of its pieces, about the person Persona names; then the format's own rules
+// of the record (Record) and, after the last line, of the supply (Fine, which tells a supply that ends
+// too soon with FineDellOrdine).
+class LettoreFisso {
+public:
+    LettoreFisso(Lettura& lettura, const FormatoFisso& formato);
+    virtual ~LettoreFisso() = default;
+
+    void Leggi();
+
+protected:
+    // Whom the record is about, before its pieces' findings are told: a rule that begins a new person does
+    // it here.
+    virtual Chi Persona(const RecordFisso& record) = 0;
+    virtual void Record(const RecordFisso& record, const Chi& chi) = 0;
+    virtual void Fine() { FineDellOrdine(); }
+
+    // "nessun record: la fornitura \xE8 vuota", or that the supply ends before its last record.
+    void FineDellOrdine();
+    char Precedente() const { return m_ordine.Precedente(); }
+
+    Lettura& m_lettura;
+    const FormatoFisso& m_formato;
+
+private:
+    OrdineDeiRecord m_ordine;
+    tracciati::RecordLetto m_letto;
+    std::string m_attesi; // the record types: "A, B, G, J, Z"
+};
+
+// Reports every Segnalazione of a record read by its table, about the person `chi`; the message is
+// "record G: posizioni 18-25: trovato '...', ...".
+void SegnalaRecord(Lettura& lettura, const RecordFisso& record, const Chi& chi);
 
 // A tax code in a piece of a record: `gravita` when it is not formally valid, a warning for the office
 // code of an 11-digit one. `dove` begins the message: "record G: posizioni 30-45: codice fiscale del
@@ -95,9 +145,9 @@ private:
     std::vector<Visto> m_codici;
 };
 
-// A count that a record states (its digits `testo` at `posizione`) against the records counted: a total
-// of the listing, and an error when they differ.
-void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, int posizione, std::string_view testo,
+// A count that a record states (the digits of its piece `pezzo`, `testo`) against the records counted: a
+// total of the listing, and an error when they differ.
+void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, const tracciati::Pezzo& pezzo, std::string_view testo,
                         long long contati, std::string_view cosa);
 
 // The file's name against the one the content gives it (a warning); nothing for a supply read from memory.
@@ -106,7 +156,10 @@ void ControllaNomeFile(Lettura& lettura, std::string_view atteso);
 // Trailing spaces removed.
 std::string_view SenzaSpaziFinali(std::string_view testo);
 
-// The text of a piece read, or empty when the record is too short to hold it.
-std::string_view TestoDi(const tracciati::RecordLetto& record, int posizione);
+// "posizioni 18-25" of a piece, "posizione 221" of a piece of one character.
+std::string PosizioniDi(const tracciati::Pezzo& pezzo);
+// The text of the pieces `da` to `a` of a record, which follow one another in it; empty when the record is
+// too short to hold them.
+std::string_view TestoDa(std::string_view record, const tracciati::Pezzo& da, const tracciati::Pezzo& a);
 
 } // namespace verifica

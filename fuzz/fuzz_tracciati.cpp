@@ -8,6 +8,7 @@
 #include "tfr/record_tfr.h"
 #include "tracciati/tracciato.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -63,7 +64,10 @@ void Leggi(const tracciati::Tracciato& tracciato, std::string_view testo) {
             Verifica(riscritto == record);
         }
         // The records of one 770 module: the same text before the area.
-        const tracciati::PezzoLetto* a = letto.DelGenere(tracciati::Comune::Area);
+        const auto area_ = std::find_if(letto.Pezzi().begin(), letto.Pezzi().end(), [](const tracciati::PezzoLetto& p) {
+            return p.pezzo->genere == tracciati::Comune::Area;
+        });
+        const tracciati::PezzoLetto* a = area_ == letto.Pezzi().end() ? nullptr : &*area_;
         const std::string_view prima = a ? record.substr(0, static_cast<std::size_t>(a->pezzo->posizione - 1)) : "";
         if (!a || prima != testa) {
             LeggiAree(tracciato, aree, area);

@@ -6,6 +6,8 @@
 
 #include "lettura/formato.h"
 
+#include <array>
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,6 +44,29 @@ struct SchemaDistinta {
 };
 
 inline constexpr std::string_view ColonneComuni[] = {"codice fiscale", "cognome", "nome"};
+
+// The columns of a listing from a reader's table of them, whose rows hold each column as `colonna` beside
+// where its value comes from; and every column's index, for a kind of person that fills them all.
+template <typename Riga, std::size_t N> constexpr std::array<ColonnaDistinta, N> ColonneDi(const Riga (&righe)[N]) {
+    std::array<ColonnaDistinta, N> colonne{};
+    for (std::size_t i = 0; i < N; ++i)
+        colonne[i] = righe[i].colonna;
+    return colonne;
+}
+template <std::size_t N> constexpr std::array<int, N> TutteLeColonne() {
+    std::array<int, N> indici{};
+    for (std::size_t i = 0; i < N; ++i)
+        indici[i] = static_cast<int>(i);
+    return indici;
+}
+
+// Whether a schema's columns begin with the three every listing has.
+constexpr bool ColonneComuniInTesta(std::span<const ColonnaDistinta> colonne) {
+    for (std::size_t i = 0; i < std::size(ColonneComuni); ++i)
+        if (i >= colonne.size() || colonne[i].nome != ColonneComuni[i])
+            return false;
+    return true;
+}
 
 // The supply's own data, in the order the listing's header shows them ("Dichiarante", "Periodo"...).
 struct Intestazione {

@@ -49,6 +49,7 @@ inline constexpr int LunghezzaRecord9 = 25;
 namespace tabelleTFR {
 using enum tracciati::Comune;
 using enum ProprioTFR;
+using enum tracciati::Rigore;
 
 // Record "1", supply header, from the first line of the main export.
 inline constexpr auto Record1 = std::to_array<tracciati::Pezzo>({
@@ -65,9 +66,9 @@ inline constexpr auto Record1 = std::to_array<tracciati::Pezzo>({
     {175,  20, X,                        7},
     {195,  20, X,                        8},
     {215,  40, LColonnaESeguente,        9}, // column 9, a blank, column 10
-    {255,   4, Letterale,          Nessuna, "MIVA"},
-    {259,   8, Letterale,          Nessuna, "20080601"},
-    {267,  14, Spazi},
+    {255,   4, Letterale,          Nessuna, "MIVA",       {}, Stretto}, // the supply's kind
+    {259,   8, Letterale,          Nessuna, "20080601",   {}, Stretto}, // and version
+    {267,  14, Spazi,              Nessuna, {},           {}, Stretto},
 });
 
 // Record "2", employee, from the first line of each employee group.
@@ -96,25 +97,25 @@ inline constexpr auto Record2 = std::to_array<tracciati::Pezzo>({
     {222,  10, Importo,                 26},
     {232,   1, X,                       27},
     {233,  34, BloccoBanca,             27},
-    {267,  14, Spazi},
+    {267,  14, Spazi,              Nessuna, {},           {}, Stretto},
 });
 
 // Bank block of record "2", positions 233-266 (1-34 of the block): the Italian IBAN from its parts.
 inline constexpr auto BloccoBancario = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
-    {233,   2, Letterale,          Nessuna, "IT"},
+    {233,   2, Letterale,          Nessuna, "IT",         {}, Stretto},
     {235,   2, LSenzaIT,                40},
     {237,   1, X,                       28},
     {238,   5, R,                       29},
     {243,   5, R,                       30},
     {248,  12, R,                       31},
-    {260,   7, Spazi},
+    {260,   7, Spazi,              Nessuna, {},           {}, Stretto},
 });
 
 // The same positions without a bank block (payment "A").
 inline constexpr auto SenzaBanca = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
-    {233,  34, Spazi},
+    {233,  34, Spazi,              Nessuna, {},           {}, Stretto},
 });
 
 // Record "3", period, from every line of the main export.
@@ -124,32 +125,32 @@ inline constexpr auto Record3 = std::to_array<tracciati::Pezzo>({
     {  2,   8, Data,                    32},
     { 10,   8, Data,                    33},
     { 18,   2, DueCifre,                34},
-    { 20,   1, Letterale,          Nessuna, "/"},
+    { 20,   1, Letterale,          Nessuna, "/",          {}, Stretto},
     { 21,   2, DueCifre,                35},
     { 23,  52, CodaPeriodo,             36},
-    { 75,  16, Spazi},
+    { 75,  16, Spazi,              Nessuna, {},           {}, Stretto},
 });
 
 // Tail of record "3" when column 36 is not 0.
 inline constexpr auto CodaAN = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     { 23,   2, Letterale,          Nessuna, "AN"},
-    { 25,  10, Letterale,          Nessuna, "0000000000"},
-    { 35,  10, Letterale,          Nessuna, "0000000000"},
-    { 45,  10, Letterale,          Nessuna, "0000000000"},
-    { 55,  10, Letterale,          Nessuna, "0000000000"},
-    { 65,  10, Letterale,          Nessuna, "0000000000"},
+    { 25,  10, Letterale,          Nessuna, "0000000000", {}, Stretto},
+    { 35,  10, Letterale,          Nessuna, "0000000000", {}, Stretto},
+    { 45,  10, Letterale,          Nessuna, "0000000000", {}, Stretto},
+    { 55,  10, Letterale,          Nessuna, "0000000000", {}, Stretto},
+    { 65,  10, Letterale,          Nessuna, "0000000000", {}, Stretto},
 });
 
 // Tail of record "3" when column 36 is 0.
 inline constexpr auto CodaPS = std::to_array<tracciati::Pezzo>({
 //   pos  lung  genere             col      testo
     { 23,   2, Letterale,          Nessuna, "PS"},
-    { 25,  10, Importo,                 37},
-    { 35,  10, Importo,                 38},
-    { 45,  10, Importo,                 41},
-    { 55,  10, Letterale,          Nessuna, "0000000000"},
-    { 65,  10, Importo,                 39},
+    { 25,  10, Importo,                 37, {}, {}, Stretto},
+    { 35,  10, Importo,                 38, {}, {}, Stretto},
+    { 45,  10, Importo,                 41, {}, {}, Stretto},
+    { 55,  10, Letterale,          Nessuna, "0000000000", {}, Stretto},
+    { 65,  10, Importo,                 39, {}, {}, Stretto},
 });
 
 // Record "4", beneficiary, from a line of the beneficiaries export.
@@ -161,7 +162,7 @@ inline constexpr auto Record4 = std::to_array<tracciati::Pezzo>({
     { 44,  26, X,                        3},
     { 70,   1, X,                        4},
     { 71,  34, LSenzaSpazi,              5},
-    {105,  16, Spazi},
+    {105,  16, Spazi,              Nessuna, {},           {}, Stretto},
 });
 
 // Record "9", trailer: the counts of records "1", "2", "3" and "4".
@@ -174,15 +175,8 @@ inline constexpr auto Record9 = std::to_array<tracciati::Pezzo>({
     { 20,   6, Contatore,     ContoRecord4},
 });
 
-// The one piece of a kind in a table.
-constexpr tracciati::Pezzo PezzoDelGenere(std::span<const tracciati::Pezzo> tabella, tracciati::Genere genere) {
-    for (const tracciati::Pezzo& pezzo : tabella)
-        if (pezzo.genere == genere)
-            return pezzo;
-    return {0, 0, genere};
-}
-constexpr tracciati::Pezzo Banca = PezzoDelGenere(Record2, BloccoBanca);
-constexpr tracciati::Pezzo Coda = PezzoDelGenere(Record3, CodaPeriodo);
+inline constexpr const tracciati::Pezzo& Banca = tracciati::DelGenere(Record2, BloccoBanca);
+inline constexpr const tracciati::Pezzo& Coda = tracciati::DelGenere(Record3, CodaPeriodo);
 
 static_assert(tracciati::RecordCompleto(Record1, LunghezzaRecord1));
 static_assert(tracciati::RecordCompleto(Record2, LunghezzaRecord2));

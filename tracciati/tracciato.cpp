@@ -226,6 +226,7 @@ void Componi(std::string& record, std::span<const Pezzo> tabella, const Fonte& f
 }
 
 void RecordLetto::Leggi(std::string_view record, std::span<const Pezzo> tabella, const Gancio& gancio) {
+    m_tabella = tabella;
     m_pezzi.clear();
     m_segnalazioni.clear();
     if (!tabella.empty()) {
@@ -259,18 +260,20 @@ void RecordLetto::LeggiPezzi(std::string_view record, std::span<const Pezzo> tab
     }
 }
 
-const PezzoLetto* RecordLetto::DellaColonna(int colonna) const {
+const PezzoLetto* RecordLetto::Letto(const Pezzo& pezzo) const {
     for (const PezzoLetto& p : m_pezzi)
-        if (p.pezzo->colonna == colonna && p.pezzo->genere != Comune::Contatore)
+        if (p.pezzo == &pezzo)
             return &p;
     return nullptr;
 }
 
-const PezzoLetto* RecordLetto::DelGenere(Genere genere) const {
-    for (const PezzoLetto& p : m_pezzi)
-        if (p.pezzo->genere == genere)
-            return &p;
-    return nullptr;
+std::string_view RecordLetto::Testo(const Pezzo& pezzo) const {
+    if (const PezzoLetto* letto = Letto(pezzo))
+        return letto->testo;
+    if (!DellaTabella(m_tabella, pezzo))
+        throw std::logic_error("Pezzo in posizione " + std::to_string(pezzo.posizione) +
+                               " di un'altra tabella di record");
+    return {};
 }
 
 void Ricomponi(std::string& record, std::span<const PezzoLetto> pezzi, const Gancio& gancio) {

@@ -56,6 +56,15 @@ struct Genere {
     friend constexpr bool operator==(const Genere&, const Genere&) = default;
 };
 
+// How strictly a reader of the supply holds a piece to what its kind writes.
+enum class Rigore : std::uint8_t {
+    Usuale,    // a text that breaks the piece's form is an error; a fixed content other than the one
+               // written, or a value in another form, only a warning
+    Stretto,   // any difference is an error: the piece says what the supply is (its code, its version)
+               // or where the authority's reader finds the next field
+    Tollerato, // any difference is a warning: the writer takes the text from the export as it stands
+};
+
 // One row of a layout.
 struct Pezzo {
     int posizione; // of its first character in the record, from 1
@@ -64,7 +73,57 @@ struct Pezzo {
     int colonna = Nessuna;             // the export column it is made from (Contatore: which number)
     std::string_view testo = {};       // Letterale: the text
     std::span<const Pezzo> sotto = {}; // Tabella: its pieces, at their own positions in the record
+    Rigore rigore = Rigore::Usuale;
 };
+
+// ---------------------------------------------------------------------------------------------------
+// The rows of a table as a reader's rules name them: by the export column a piece is made from, by the
+// number a counter counts, or by its kind, the rows of the sub-tables included. A rule that names a row
+// the table does not have stops the compiler.
+
+namespace dettaglio {
+constexpr const Pezzo* Trova(std::span<const Pezzo> tabella, auto cerca, int& quale) {
+    for (const Pezzo& p : tabella) {
+        if (cerca(p) && quale-- == 0)
+            return &p;
+        if (p.genere.comune == Comune::Tabella)
+            if (const Pezzo* sotto = Trova(p.sotto, cerca, quale))
+                return sotto;
+    }
+    return nullptr;
+}
+constexpr const Pezzo& Trovato(const Pezzo* pezzo) {
+    if (!pezzo)
+        throw "the table has no such piece"; // not a constant expression: the compiler stops here
+    return *pezzo;
+}
+} // namespace dettaglio
+
+// The `quale`-th piece (from 0) made from export column `colonna`.
+consteval const Pezzo& DellaColonna(std::span<const Pezzo> tabella, int colonna, int quale = 0) {
+    return dettaglio::Trovato(dettaglio::Trova(
+        tabella, [colonna](const Pezzo& p) { return p.colonna == colonna && p.genere.comune != Comune::Contatore; },
+        quale));
+}
+// The counter of number `numero`.
+consteval const Pezzo& DelContatore(std::span<const Pezzo> tabella, int numero) {
+    int quale = 0;
+    return dettaglio::Trovato(dettaglio::Trova(
+        tabella, [numero](const Pezzo& p) { return p.colonna == numero && p.genere.comune == Comune::Contatore; },
+        quale));
+}
+// The `quale`-th piece (from 0) of a kind.
+consteval const Pezzo& DelGenere(std::span<const Pezzo> tabella, Genere genere, int quale = 0) {
+    return dettaglio::Trovato(dettaglio::Trova(tabella, [genere](const Pezzo& p) { return p.genere == genere; }, quale));
+}
+
+// Whether `pezzo` is a row of `tabella` or of one of its sub-tables.
+constexpr bool DellaTabella(std::span<const Pezzo> tabella, const Pezzo& pezzo) {
+    for (const Pezzo& p : tabella)
+        if (&p == &pezzo || (p.genere.comune == Comune::Tabella && DellaTabella(p.sotto, pezzo)))
+            return true;
+    return false;
+}
 
 // What the pieces of one record are made from.
 struct Fonte {
@@ -158,13 +217,17 @@ public:
 
     const std::vector<PezzoLetto>& Pezzi() const { return m_pezzi; }
     const std::vector<Segnalazione>& Segnalazioni() const { return m_segnalazioni; }
-    // The first piece made from export column `colonna`, and the first piece of a kind; none when
-    // the record has none.
-    const PezzoLetto* DellaColonna(int colonna) const;
-    const PezzoLetto* DelGenere(Genere genere) const;
+    // The row `pezzo` as the record holds it; none when the record is too short to hold it, or when it
+    // belongs to a table that a Gancio chose and the record holds another.
+    const PezzoLetto* Letto(const Pezzo& pezzo) const;
+    // The text of the row `pezzo` of the table read (or of one of its sub-tables); empty when the record
+    // is too short to hold it. A row of another table is a fault of the reader (std::logic_error).
+    std::string_view Testo(const Pezzo& pezzo) const;
 
 private:
     void LeggiPezzi(std::string_view record, std::span<const Pezzo> tabella, const Gancio& gancio);
+
+    std::span<const Pezzo> m_tabella;
 
     std::vector<PezzoLetto> m_pezzi;
     std::vector<Segnalazione> m_segnalazioni;
@@ -334,10 +397,10 @@ constexpr bool RecordFissoCompleto(std::span<const Pezzo> tabella) {
 constexpr std::array<Pezzo, 10> RecordA(std::string_view fornitura, std::string_view tipo) {
     using enum Comune;
     return {{
-    //   pos   lung  genere     col      testo
+    //   pos   lung  genere     col      testo          sotto  rigore
         {   1,    1, Letterale, Nessuna, "A"},
         {   2,   14, Spazi},
-        {  16,    5, Letterale, Nessuna, fornitura},
+        {  16,    5, Letterale, Nessuna, fornitura,     {},    Rigore::Stretto}, // the supply's code
         {  21,    2, Letterale, Nessuna, tipo},
         {  23,   16, X,               0},       // the declarant's (the administration's) tax code
         {  39,  483, Spazi},

@@ -136,7 +136,10 @@ FornituraLetta Leggi(const tracciati::Tracciato& tracciato, std::string_view tes
             if (riscritto != r)
                 letta.diversi.push_back("record " + std::to_string(i + 1));
         }
-        const tracciati::PezzoLetto* a = letto.DelGenere(tracciati::Comune::Area);
+        const auto area = std::find_if(letto.Pezzi().begin(), letto.Pezzi().end(), [](const tracciati::PezzoLetto& p) {
+            return p.pezzo->genere == tracciati::Comune::Area;
+        });
+        const tracciati::PezzoLetto* a = area == letto.Pezzi().end() ? nullptr : &*area;
         const std::string_view prima = a ? r.substr(0, static_cast<std::size_t>(a->pezzo->posizione - 1)) : "";
         if (!a || prima != testa)
             chiudiModulo();

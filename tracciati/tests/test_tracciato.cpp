@@ -130,13 +130,14 @@ TEST(Tracciato, LettoERiscrittoUguale) {
     RecordLetto letto;
     letto.Leggi(s.record, tabelle::Record, Gancio);
     EXPECT_TRUE(letto.Segnalazioni().empty());
-    ASSERT_NE(letto.DellaColonna(1), nullptr);
-    EXPECT_EQ(letto.DellaColonna(1)->valore.ComeIntero(), 123);
-    EXPECT_TRUE(letto.DellaColonna(2)->valore.Data());
-    EXPECT_EQ(letto.DellaColonna(2)->valore.ComeData(), (shell::Data{2012, 2, 29}));
-    EXPECT_EQ(letto.DellaColonna(3)->testo, "XYZXYZ");
-    EXPECT_EQ(letto.DelGenere(Comune::Area)->testo.substr(0, 9), "DA001001X");
-    EXPECT_EQ(letto.DellaColonna(4), nullptr); // a choice: its table's pieces, which read no column
+    ASSERT_NE(letto.Letto(DellaColonna(tabelle::Record, 1)), nullptr);
+    EXPECT_EQ(letto.Letto(DellaColonna(tabelle::Record, 1))->valore.ComeIntero(), 123);
+    EXPECT_TRUE(letto.Letto(DellaColonna(tabelle::Record, 2))->valore.Data());
+    EXPECT_EQ(letto.Letto(DellaColonna(tabelle::Record, 2))->valore.ComeData(), (shell::Data{2012, 2, 29}));
+    EXPECT_EQ(letto.Testo(DellaColonna(tabelle::Record, 3)), "XYZXYZ");
+    EXPECT_EQ(letto.Testo(DelGenere(tabelle::Record, Comune::Area)).substr(0, 9), "DA001001X");
+    // A choice: its table's pieces, which read no column, stand for its row.
+    EXPECT_EQ(letto.Letto(DellaColonna(tabelle::Record, 4)), nullptr);
     EXPECT_EQ(letto.Pezzi()[2].pezzo->genere,
               Comune::Contatore); // the head's pieces in their place
     EXPECT_EQ(letto.Pezzi()[2].valore.ComeIntero(), 7);
