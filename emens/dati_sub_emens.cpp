@@ -66,7 +66,7 @@ public:
             m_contesto.ScriviMessaggio("Mese precedente in riga " + std::to_string(m_rigaSospeso) +
                                        " senza denuncia del mese attuale che lo segua: non scritto.");
         if (m_denunce.Valore() > 0)
-            m_xml.Chiudi(2, "ListaDenunceIndividuali");
+            ScriviVoci(ChiusuraDipendenti, uniemens::xmltext::Fonte{nullptr}, m_xml);
     }
 
 private:
@@ -94,7 +94,7 @@ public:
 
     void Chiudi() {
         if (m_collaboratori.Valore() > 0)
-            m_xml.Chiudi(2, "ListaCollaboratori");
+            ScriviVoci(ChiusuraCollaboratori, uniemens::xmltext::Fonte{nullptr}, m_xml);
     }
 
 private:
@@ -118,7 +118,7 @@ std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::File
 
     auto xml = ScrittoreXML::PerPezzi([&uscita](std::string_view testo) { uscita.Scrivi(testo); });
     xml.Dichiarazione();
-    xml.Apri(0, "DenunceRetributiveMensili");
+    ScriviVoci(AperturaDocumento, uniemens::xmltext::Fonte{nullptr}, xml);
     ScriviVoci(DatiMittente, Fonte{prima}, xml);
     ScriviVoci(AperturaAzienda, Fonte{prima}, xml);
 
@@ -149,8 +149,8 @@ std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::File
         lista.Collaboratore(RigaEmens(numero, esportazione.Riga(static_cast<std::size_t>(numero - 1))));
     lista.Chiudi();
 
-    xml.Chiudi(1, "Azienda");
-    xml.Chiudi(0, "DenunceRetributiveMensili");
+    ScriviVoci(ChiusuraAzienda, uniemens::xmltext::Fonte{nullptr}, xml);
+    ScriviVoci(ChiusuraDocumento, uniemens::xmltext::Fonte{nullptr}, xml);
     xml.Svuota();
     return "INPSEMENS-" + CifreMinime(anno, 4) + "-" + CifreMinime(mese, 2) + ".xml";
 }

@@ -56,6 +56,14 @@ inline constexpr Voce AperturaAzienda[] = {
     {2,  Forma::Elemento,  "RagSocAzienda",                       Sempre(),          Colonna(1)},
 };
 
+// What the writer's code writes around the tables: the root, and the closing of the lists, of the
+// company block and of the root.
+inline constexpr Voce AperturaDocumento[] = {{0, Forma::Apri, "DenunceRetributiveMensili", Sempre(), Nulla()}};
+inline constexpr Voce ChiusuraDipendenti[] = {{2, Forma::Chiudi, "ListaDenunceIndividuali", Sempre(), Nulla()}};
+inline constexpr Voce ChiusuraCollaboratori[] = {{2, Forma::Chiudi, "ListaCollaboratori", Sempre(), Nulla()}};
+inline constexpr Voce ChiusuraAzienda[] = {{1, Forma::Chiudi, "Azienda", Sempre(), Nulla()}};
+inline constexpr Voce ChiusuraDocumento[] = {{0, Forma::Chiudi, "DenunceRetributiveMensili", Sempre(), Nulla()}};
+
 // Opening of the individual reports' list, from the line of its first report; the list stays open.
 inline constexpr Voce AperturaDipendenti[] = {
     {2,  Forma::Apri,      "ListaDenunceIndividuali",             Sempre(),          Nulla()},
@@ -162,6 +170,24 @@ inline constexpr Voce Collaboratore[] = {
     {4,  Forma::Elemento,  "Dal",                                 NonVuota(37),      DataISO(37)},
     {4,  Forma::Elemento,  "Al",                                  NonVuota(38),      DataISO(38)},
     {3,  Forma::Chiudi,    "Collaboratore",                       Sempre(),          Nulla()},
+};
+// clang-format on
+
+// Every table of the document, in its order, under the element it is written in.
+// clang-format off
+inline constexpr uniemens::xmltext::TabellaDelDocumento TabelleDelDocumento[] = {
+    {"",                                                              AperturaDocumento},
+    {"DenunceRetributiveMensili",                                     DatiMittente},
+    {"DenunceRetributiveMensili",                                     AperturaAzienda},
+    {"DenunceRetributiveMensili/Azienda",                             AperturaDipendenti},
+    {"DenunceRetributiveMensili/Azienda/ListaDenunceIndividuali",     DenunciaIndividuale},
+    {"DenunceRetributiveMensili/Azienda/ListaDenunceIndividuali/DenunciaIndividuale", MesePrecedente},
+    {"DenunceRetributiveMensili/Azienda",                             ChiusuraDipendenti},
+    {"DenunceRetributiveMensili/Azienda",                             AperturaCollaboratori},
+    {"DenunceRetributiveMensili/Azienda/ListaCollaboratori",          Collaboratore},
+    {"DenunceRetributiveMensili/Azienda",                             ChiusuraCollaboratori},
+    {"DenunceRetributiveMensili",                                     ChiusuraAzienda},
+    {"",                                                              ChiusuraDocumento},
 };
 // clang-format on
 

@@ -35,7 +35,7 @@ std::optional<std::string> ScriviDocumento(const shell::Esportazione& esportazio
 
     auto xml = xmltext::ScrittoreXML::PerPezzi([&uscita](std::string_view testo) { uscita.Scrivi(testo); });
     xml.Dichiarazione();
-    xml.Apri(0, "DenunceMensili");
+    ScriviAperturaDocumento(xml);
     Registra(contesto, "Controllo documento...");
 
     const EsitoControllo controllo = ControllaDocumento(esportazione);
@@ -60,9 +60,9 @@ std::optional<std::string> ScriviDocumento(const shell::Esportazione& esportazio
             ScriviCollaboratori(esportazione, controllo.persone, xml, contesto);
     }
     if (aziendaAperta)
-        xml.Chiudi(1, "Azienda");
+        ScriviChiusuraAzienda(xml);
     Registra(contesto, "Creazione dati Azienda completati.");
-    xml.Chiudi(0, "DenunceMensili");
+    ScriviChiusuraDocumento(xml);
     xml.Svuota();
 
     if (!controllo.superato)

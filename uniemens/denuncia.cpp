@@ -120,6 +120,22 @@ constexpr Voce MesePrecedente[] = {
     {4,  Forma::Chiudi,    "MesePrecedente",                     Sempre(),         Nulla()},
 };
 
+// What the writer's code writes around the tables: the root, the contribution position and the
+// collaborators' list, each opened and closed, the registration number before the first report, CAP and
+// ISTAT from the first collaborator.
+constexpr Voce AperturaDocumento[] = {{0, Forma::Apri,     "DenunceMensili",                     Sempre(),  Nulla()}};
+constexpr Voce ChiusuraAzienda[] = {{1,   Forma::Chiudi,   "Azienda",                            Sempre(),  Nulla()}};
+constexpr Voce ChiusuraDocumento[] = {{0, Forma::Chiudi,   "DenunceMensili",                     Sempre(),  Nulla()}};
+constexpr Voce AperturaPosizione[] = {{2, Forma::Apri,     "PosContributiva Composizione=\"CP\"", Sempre(), Nulla()}};
+constexpr Voce Matricola[] = {{3,         Forma::Elemento, "Matricola",                          Sempre(),  Colonna(col::Matricola)}};
+constexpr Voce ChiusuraPosizione[] = {{2, Forma::Chiudi,   "PosContributiva",                    Sempre(),  Nulla()}};
+constexpr Voce AperturaCollaboratori[] = {{2, Forma::Apri, "ListaCollaboratori",                Sempre(),  Nulla()}};
+constexpr Voce DatiCollaboratori[] = {
+    {3,  Forma::Elemento,  "CAP",                                Sempre(),         Colonna(col::CAP)},
+    {3,  Forma::Elemento,  "ISTAT",                              Sempre(),         Colonna(col::ISTAT)},
+};
+constexpr Voce ChiusuraCollaboratori[] = {{2, Forma::Chiudi, "ListaCollaboratori",                Sempre(),  Nulla()}};
+
 // Collaborator element.
 constexpr Voce Collaboratore[] = {
     {3,  Forma::Apri,      "Collaboratore",                      Vuota(39),        Nulla()},
@@ -187,7 +203,7 @@ void ScriviAperturaAzienda(const RigaINPS& riga1, const Periodo& periodo, Scritt
 void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const Persona> persone,
                       const Periodo& periodo, ScrittoreXML& xml, shell::ContestoElaborazione& contesto) {
     Registra(contesto, "Elaborazione lista Dipendenti...");
-    xml.Apri(2, "PosContributiva Composizione=\"CP\"");
+    ScriviVoci(AperturaPosizione, FonteUniemens{nullptr}, xml);
     Totali totali;
     Calendario calendario;
     shell::Contatore16 denunce("denunce individuali");
@@ -208,7 +224,7 @@ void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const P
         if (riga[col::TipoPersona] != TipoDipendente)
             return;
         if (denunce.Valore() == 0)
-            xml.Elemento(3, "Matricola", riga[col::Matricola]);
+            ScriviVoci(Matricola, FonteUniemens{&riga}, xml);
         totali.denunce = denunce.Incrementa();
         Registra(contesto, "Elaborazione il dipendente " + NomePersona(riga));
         ScriviVoci(DenunciaIndividuale, FonteUniemens{&riga, &periodo, &totali, &inSospeso, &calendario}, xml);
@@ -217,27 +233,58 @@ void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const P
         Registra(contesto, "Mese precedente in riga " + std::to_string(rigaInSospeso) +
                                " senza denuncia del mese attuale che lo segua: non scritto.");
     ScriviVoci(DenunciaAziendale, FonteUniemens{nullptr, &periodo, &totali}, xml);
-    xml.Chiudi(2, "PosContributiva");
+    ScriviVoci(ChiusuraPosizione, FonteUniemens{nullptr}, xml);
     Registra(contesto, "Elaborazione lista Dipendenti completata.");
 }
 
 void ScriviCollaboratori(const shell::Esportazione& esportazione, std::span<const Persona> persone,
                          ScrittoreXML& xml, shell::ContestoElaborazione& contesto) {
     Registra(contesto, "Elaborazione lista Collaboratori...");
-    xml.Apri(2, "ListaCollaboratori");
+    ScriviVoci(AperturaCollaboratori, FonteUniemens{nullptr}, xml);
     shell::Contatore16 scritti("collaboratori");
     PerOgniPersona(esportazione, persone, {Persona::Collaboratore}, [&](const RigaINPS& riga) {
         if (riga[col::TipoPersona] != TipoCollaboratore)
             return;
-        if (scritti.Incrementa() == 1) {
-            xml.Elemento(3, "CAP", riga[col::CAP]);
-            xml.Elemento(3, "ISTAT", riga[col::ISTAT]);
-        }
+        if (scritti.Incrementa() == 1)
+            ScriviVoci(DatiCollaboratori, FonteUniemens{&riga}, xml);
         Registra(contesto, "Elaboro il collaboratore " + NomePersona(riga));
         ScriviVoci(Collaboratore, FonteUniemens{&riga}, xml);
     });
-    xml.Chiudi(2, "ListaCollaboratori");
+    ScriviVoci(ChiusuraCollaboratori, FonteUniemens{nullptr}, xml);
     Registra(contesto, "Elaborazione lista Collaboratori completata.");
+}
+
+void ScriviAperturaDocumento(ScrittoreXML& xml) { ScriviVoci(AperturaDocumento, FonteUniemens{nullptr}, xml); }
+void ScriviChiusuraAzienda(ScrittoreXML& xml) { ScriviVoci(ChiusuraAzienda, FonteUniemens{nullptr}, xml); }
+void ScriviChiusuraDocumento(ScrittoreXML& xml) { ScriviVoci(ChiusuraDocumento, FonteUniemens{nullptr}, xml); }
+
+std::span<const xmltext::TabellaDelDocumento> TabelleDelDocumento() {
+    static constexpr std::string_view Radice = "DenunceMensili";
+    static constexpr std::string_view Azienda = "DenunceMensili/Azienda";
+    static constexpr std::string_view Posizione = "DenunceMensili/Azienda/PosContributiva";
+    static constexpr std::string_view Denuncia = "DenunceMensili/Azienda/PosContributiva/DenunciaIndividuale";
+    static constexpr std::string_view Lista = "DenunceMensili/Azienda/ListaCollaboratori";
+    // clang-format off
+    static constexpr xmltext::TabellaDelDocumento Tabelle[] = {
+        {"",                                      AperturaDocumento},
+        {Radice,                                  Mittente},
+        {Radice,                                  AperturaAzienda},
+        {Azienda,                                 AperturaPosizione},
+        {Posizione,                               Matricola},
+        {Posizione,                               DenunciaIndividuale},
+        {"DenunceMensili/Azienda/PosContributiva/DenunciaIndividuale/DatiRetributivi", GiornoDelCalendario},
+        {Denuncia,                                MesePrecedente},
+        {Posizione,                               DenunciaAziendale},
+        {Azienda,                                 ChiusuraPosizione},
+        {Azienda,                                 AperturaCollaboratori},
+        {Lista,                                   DatiCollaboratori},
+        {Lista,                                   Collaboratore},
+        {Azienda,                                 ChiusuraCollaboratori},
+        {Radice,                                  ChiusuraAzienda},
+        {"",                                      ChiusuraDocumento},
+    };
+    // clang-format on
+    return Tabelle;
 }
 
 } // namespace uniemens

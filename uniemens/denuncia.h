@@ -7,6 +7,7 @@
 #include "shell/contesto.h"
 #include "shell/esportazione.h"
 #include "uniemens/xmltext/testo_xml.h"
+#include "uniemens/xmltext/voci_xml.h"
 
 #include <span>
 #include <string_view>
@@ -30,5 +31,14 @@ void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const P
 // The collaborators list, with CAP and ISTAT from the first collaborator.
 void ScriviCollaboratori(const shell::Esportazione& esportazione, std::span<const Persona> persone,
                          xmltext::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
+
+// The root element's opening, and the closing of the company block and of the root.
+void ScriviAperturaDocumento(xmltext::ScrittoreXML& xml);
+void ScriviChiusuraAzienda(xmltext::ScrittoreXML& xml);
+void ScriviChiusuraDocumento(xmltext::ScrittoreXML& xml);
+
+// Every table the writer writes the document with, in the order of the document: what the checker's
+// grammar is held against. A row Forma::Propria stands for the table that follows it.
+std::span<const xmltext::TabellaDelDocumento> TabelleDelDocumento();
 
 } // namespace uniemens

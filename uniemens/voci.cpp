@@ -48,9 +48,11 @@ void FonteUniemens::ScriviPropria(const Voce& voce, xmltext::ScrittoreXML& xml) 
 void ScriviGiorno(int k, bool lavorato, int profondita, xmltext::ScrittoreXML& xml) {
     char giorno[4];
     const auto fine = std::to_chars(giorno, giorno + sizeof giorno, k).ptr;
-    xml.Apri(profondita, "Giorno GG", std::string_view(giorno, static_cast<std::size_t>(fine - giorno)));
-    xml.Elemento(profondita + 1, "Lavorato", lavorato ? "S" : "N");
-    xml.Chiudi(profondita, "Giorno");
+    const auto& [apri, lavoro, chiudi] = GiornoDelCalendario;
+    const int scarto = profondita - apri.profondita;
+    xml.Apri(apri.profondita + scarto, apri.tag, std::string_view(giorno, static_cast<std::size_t>(fine - giorno)));
+    xml.Elemento(lavoro.profondita + scarto, lavoro.tag, lavorato ? "S" : "N");
+    xml.Chiudi(chiudi.profondita + scarto, chiudi.tag);
 }
 
 std::string_view Calendario::Giorno(int k, bool lavorato, int profondita) {

@@ -31,7 +31,15 @@ struct Totali {
     SommaImporti credito; // held at 0
 };
 
-// The three lines of a day of the daily calendar: <Giorno GG="k">, its Lavorato element, </Giorno>.
+// The three lines of a day of the daily calendar, at the depth of the document's Forma::Propria row:
+// <Giorno GG="k">, its Lavorato element ("S" or "N"), </Giorno>. ScriviGiorno writes them at any depth.
+// clang-format off
+inline constexpr Voce GiornoDelCalendario[] = {
+    {5, Forma::Apri,     "Giorno GG", xmltext::tabelle::Sempre(), xmltext::tabelle::Nulla()},
+    {6, Forma::Elemento, "Lavorato",  xmltext::tabelle::Sempre(), xmltext::tabelle::Nulla()},
+    {5, Forma::Chiudi,   "Giorno",    xmltext::tabelle::Sempre(), xmltext::tabelle::Nulla()},
+};
+// clang-format on
 void ScriviGiorno(int k, bool lavorato, int profondita, xmltext::ScrittoreXML& xml);
 
 // The lines of each day of the daily calendar, worked or not, made by ScriviGiorno the first time they

@@ -67,6 +67,15 @@ struct Voce {
     Valore valore;
 };
 
+// A table of a document where its writer puts it: under the element that its rows of the lowest depth
+// are children of, named by its path from the root ("DenunceMensili/Azienda/PosContributiva"; empty for
+// the root itself). A writer lists its tables so, in the order of the document, for the checker's grammar
+// to be held against them.
+struct TabellaDelDocumento {
+    std::string_view padre;
+    std::span<const Voce> voci;
+};
+
 // The words of the tables: short names for their columns and their nesting check, for a converter to
 // take with `using namespace uniemens::xmltext::tabelle`.
 namespace tabelle {
