@@ -3,6 +3,7 @@
 // supply it wrote.
 
 #include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/esecuzione.h"
 #include "tests/supporto/contesto_registrato.h"
 #include "dma/dati_sub.h"
 #include "shell/errore.h"
@@ -41,15 +42,7 @@ protected:
 
     // Loading and run as the window does them; the message of the error that stopped the run, or "".
     std::string Esegui() {
-        shell::Caricamento caricamento = Descrittore().carica(Programma(), Archivio());
-        if (caricamento.fileMancante)
-            return "manca " + caricamento.fileMancante->string();
-        try {
-            caricamento.esegui(m_contesto);
-        } catch (const shell::ErroreElaborazione& e) {
-            return e.what();
-        }
-        return "";
+        return shell::test::EseguiComeLaFinestra(Descrittore(), Programma(), Archivio(), m_contesto);
     }
 
     std::string Fornitura(const std::string& nome = "INPDAPDMA-2011-06.txt") const {

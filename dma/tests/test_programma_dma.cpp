@@ -1,6 +1,7 @@
 // The real `fornitura dma` on the sample, as a host or a script starts it.
 
 #include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/esecuzione.h"
 #include "tests/supporto/processo.h"
 #include "dma/tests/righe_dma.h"
 #include "shell/testo.h"
@@ -20,20 +21,9 @@ using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 
-class ProgrammaFornitura : public testing::Test {
+class ProgrammaFornitura : public shell::test::EsecuzioneSuEsempio {
 protected:
-    ProgrammaFornitura() {
-        fs::create_directory(m_dir / "prog");
-        fs::copy_file(fs::path(DMA_ESEMPIO) / "EsportazioneINPDAP.tab", m_dir / "prog" / "EsportazioneINPDAP.tab");
-    }
-
-    int Esegui() {
-        return EseguiProcesso(FORNITURA_EXE,
-                              {"dma", "--dir", Argomento(m_dir / "prog"), "--archive", Argomento(m_dir / "ARC"),
-                               "--now", "2011-06-14T09:05:07"},
-                              m_dir / "out", m_dir / "err")
-            .stato;
-    }
+    ProgrammaFornitura() : EsecuzioneSuEsempio(FORNITURA_EXE, "dma", DMA_ESEMPIO, {"EsportazioneINPDAP.tab"}) {}
 
     // A text of the suite as the terminal shows it: UTF-8, LF.
     static std::string PerTerminale(const std::string& testo) {
@@ -42,8 +32,6 @@ protected:
             t.erase(cr, 1);
         return t;
     }
-
-    CartellaTemporanea m_dir;
 };
 
 // The supply of the sample, its log on standard output and the one "Attenzione!!!" box on standard

@@ -3,6 +3,7 @@
 // fault stops the run. Every finished document is read by a real XML parser.
 
 #include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/esecuzione.h"
 #include "tests/supporto/contesto_registrato.h"
 #include "emens/dati_sub_emens.h"
 #include "shell/errore.h"
@@ -49,15 +50,7 @@ protected:
     // stopped the run, or "".
     std::string Esegui(const std::string& esportazione) {
         ScriviFile(m_dir / "prog" / "EsportazioneINPS.tab", esportazione);
-        shell::Caricamento caricamento = Descrittore().carica(m_dir / "prog", Archivio());
-        if (caricamento.fileMancante)
-            return "manca " + caricamento.fileMancante->string();
-        try {
-            caricamento.esegui(m_contesto);
-        } catch (const shell::ErroreElaborazione& e) {
-            return e.what();
-        }
-        return "";
+        return shell::test::EseguiComeLaFinestra(Descrittore(), m_dir / "prog", Archivio(), m_contesto);
     }
 
     std::string Documento(const std::string& nome = "INPSEMENS-2012-03.xml") const {

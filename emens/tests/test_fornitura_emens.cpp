@@ -1,6 +1,7 @@
 // The real `fornitura` program on the sample, as a host or a script starts it.
 
 #include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/esecuzione.h"
 #include "tests/supporto/processo.h"
 #include "emens/tests/supporto_emens.h"
 #include "shell/testo.h"
@@ -20,22 +21,9 @@ using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 
-class ProgrammaFornitura : public testing::Test {
+class ProgrammaFornitura : public shell::test::EsecuzioneSuEsempio {
 protected:
-    ProgrammaFornitura() {
-        fs::create_directory(m_dir / "prog");
-        fs::copy_file(fs::path(EMENS_ESEMPIO) / "EsportazioneINPS.tab", m_dir / "prog" / "EsportazioneINPS.tab");
-    }
-
-    int Esegui() {
-        return EseguiProcesso(FORNITURA_EXE,
-                              {"emens", "--dir", Argomento(m_dir / "prog"), "--archive", Argomento(m_dir / "ARC"),
-                               "--now", "2011-06-14T09:05:07"},
-                              m_dir / "out", m_dir / "err")
-            .stato;
-    }
-
-    CartellaTemporanea m_dir;
+    ProgrammaFornitura() : EsecuzioneSuEsempio(FORNITURA_EXE, "emens", EMENS_ESEMPIO, {"EsportazioneINPS.tab"}) {}
 };
 
 // The log on standard output in UTF-8, line for line; nothing on standard error, since the E-Mens

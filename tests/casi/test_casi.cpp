@@ -18,6 +18,9 @@
 //                                          a finding of that severity on line R (0: about the whole file),
 //                                          at position C when given, whose message holds PARTE
 //   altri-errori                           more errors than those listed are allowed
+//   tutti-attesi                           every finding printed, warnings too, is one of those listed
+//   solo-attesi                            every finding printed, warnings too, is one of those listed or one
+//                                          that the supply unchanged has (at the same place, the same text)
 //   esito N                                the exit status (default: 1 when an error is expected, else 0)
 // Every error printed must be one of those expected, unless altri-errori.
 
@@ -164,6 +167,33 @@ struct Righe {
     }
 };
 
+// A finding printed by `fornitura verifica`: "FILE:RIGA:COLONNA: gravita: messaggio", "FILE:RIGA: ..." or
+// "FILE: gravita: ...".
+struct Trovato {
+    std::string gravita;
+    long riga;
+    std::optional<long> colonna;
+    std::string messaggio;
+    bool atteso = false;
+};
+
+std::vector<Trovato> Trovati(const std::string& uscita, const std::string& prefisso) {
+    static const std::regex forma(R"(^(?::(\d+)(?::(\d+))?)?: (errore|avviso): (.*)$)");
+    std::vector<Trovato> trovati;
+    std::istringstream righe(uscita);
+    for (std::string riga; std::getline(righe, riga);) {
+        if (!riga.starts_with(prefisso))
+            continue;
+        std::smatch m;
+        const std::string resto = riga.substr(prefisso.size());
+        if (!std::regex_match(resto, m, forma))
+            continue;
+        trovati.push_back({m[3], m[1].matched ? std::stol(m[1]) : 0,
+                           m[2].matched ? std::optional<long>(std::stol(m[2])) : std::nullopt, m[4]});
+    }
+    return trovati;
+}
+
 class CasoDiVerifica : public testing::TestWithParam<Caso> {};
 
 TEST_P(CasoDiVerifica, RilieviAttesi) {
@@ -172,6 +202,8 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
     std::vector<std::string> argomenti = {"verifica"};
     std::vector<Atteso> attesi;
     bool altriErrori = false;
+    enum class Avvisi { Liberi, TuttiAttesi, SoloAttesi } avvisi = Avvisi::Liberi;
+    std::string originale; // the supply as its converter wrote it, before the changes
     std::optional<int> esitoAtteso;
     std::string riga;
     int numero = 0;
@@ -185,7 +217,7 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
         try {
             if (p[0] == "fornitura") {
                 const auto& f = DaEsempio(p.at(1));
-                contenuto = f.contenuto;
+                contenuto = originale = f.contenuto;
                 nome = f.nome;
             } else if (p[0] == "file") {
                 contenuto = LeggiFile(GetParam().percorso.parent_path() / p.at(1));
@@ -241,6 +273,10 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
                 attesi.push_back(a);
             } else if (p[0] == "altri-errori") {
                 altriErrori = true;
+            } else if (p[0] == "tutti-attesi") {
+                avvisi = Avvisi::TuttiAttesi;
+            } else if (p[0] == "solo-attesi") {
+                avvisi = Avvisi::SoloAttesi;
             } else if (p[0] == "esito") {
                 esitoAtteso = static_cast<int>(n(1));
             } else {
@@ -268,28 +304,16 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
         ScriviFile(qui / ".opzioni", opzioni);
     }
     const auto esito = EseguiProcesso(FORNITURA_EXE, argomenti, cartella / "out.txt", cartella / "err.txt");
-
-    // "FILE:RIGA:COLONNA: gravita: messaggio", "FILE:RIGA: ..." or "FILE: gravita: ...".
-    const std::string prefisso = shell::test::Argomento(fornitura);
-    const std::regex forma(R"(^(?::(\d+)(?::(\d+))?)?: (errore|avviso): (.*)$)");
-    struct Trovato {
-        std::string gravita;
-        long riga;
-        std::optional<long> colonna;
-        std::string messaggio;
-        bool atteso = false;
-    };
-    std::vector<Trovato> trovati;
-    std::istringstream uscita(esito.out);
-    while (std::getline(uscita, riga)) {
-        if (!riga.starts_with(prefisso))
-            continue;
-        std::smatch m;
-        const std::string resto = riga.substr(prefisso.size());
-        if (!std::regex_match(resto, m, forma))
-            continue;
-        trovati.push_back({m[3], m[1].matched ? std::stol(m[1]) : 0,
-                           m[2].matched ? std::optional<long>(std::stol(m[2])) : std::nullopt, m[4]});
+    std::vector<Trovato> trovati = Trovati(esito.out, shell::test::Argomento(fornitura));
+    if (avvisi == Avvisi::SoloAttesi) {
+        // What the supply unchanged says is no finding of the case.
+        ASSERT_FALSE(originale.empty()) << "solo-attesi vale per una fornitura di esempio";
+        ScriviFile(fornitura, originale);
+        const auto prima = EseguiProcesso(FORNITURA_EXE, argomenti, cartella / "out0.txt", cartella / "err0.txt");
+        for (const Trovato& p : Trovati(prima.out, shell::test::Argomento(fornitura)))
+            for (Trovato& t : trovati)
+                if (t.gravita == p.gravita && t.riga == p.riga && t.colonna == p.colonna && t.messaggio == p.messaggio)
+                    t.atteso = true;
     }
     for (const Atteso& a : attesi) {
         const auto t = std::find_if(trovati.begin(), trovati.end(), [&](const Trovato& t) {
@@ -301,11 +325,10 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
         if (t != trovati.end())
             t->atteso = true;
     }
-    if (!altriErrori) {
-        for (const Trovato& t : trovati) {
-            EXPECT_TRUE(t.atteso || t.gravita != "errore")
-                << "errore inatteso: riga " << t.riga << ": " << t.messaggio << "\nuscita:\n" << esito.out;
-        }
+    for (const Trovato& t : trovati) {
+        const bool contato = t.gravita == "errore" ? !altriErrori : avvisi != Avvisi::Liberi;
+        EXPECT_TRUE(t.atteso || !contato) << t.gravita << " inatteso: riga " << t.riga << ": " << t.messaggio
+                                          << "\nuscita:\n" << esito.out;
     }
     const bool conErrori = std::any_of(attesi.begin(), attesi.end(), [](const Atteso& a) { return a.gravita == "errore"; });
     EXPECT_EQ(esito.stato, esitoAtteso.value_or(conErrori ? 1 : 0)) << esito.out << esito.err;

@@ -1,8 +1,8 @@
 // The supplies of 770, DMA and TFR read back by the tables that write them. Every record of the
 // samples' supplies and of generated ones reads without a report, every record type of each supply
 // among them, and written again from what was read gives the same bytes; so does every field of
-// the non-positional areas. The cases of casi/ change a sample supply and say what the reader
-// reports: a new case is a file.
+// the non-positional areas. What the reader reports of a changed supply is in the checker's cases
+// (tests/casi/), run through the real `fornitura verifica`.
 
 #include "tests/supporto/cartella_temporanea.h"
 #include "dma/record_dma.h"
@@ -214,99 +214,5 @@ TEST_P(Forniture, GenerateLetteERiscritteUguali) {
 
 INSTANTIATE_TEST_SUITE_P(Tracciati, Forniture, testing::ValuesIn(TutteLeForniture),
                          [](const auto& info) { return "conv" + std::string(info.param.comando); });
-
-// ---------------------------------------------------------------------------------------------------
-// The cases: a sample supply changed, and what the reader reports for the record changed.
-//
-//   # what the case shows
-//   fornitura: 770            the sample supply of 770, dma or tfr
-//   record: 3                 the record changed, from 1
-//   posizione: 18             where the change begins in the record, from 1 ...
-//   testo: 0000000A           ... and the text that it writes there
-//   segnalazione: formato posizioni 18-25: trovato '0000000A', attese 8 cifre
-//
-// "posizione" and "testo" may come again for more changes; every "segnalazione" is one report of
-// the record, in their order (none: the record reads as it is). Texts are ISO-8859-1.
-
-struct Caso {
-    std::string nome;
-    std::string fornitura;
-    std::size_t record = 0;
-    std::vector<std::pair<std::size_t, std::string>> cambi;
-    std::vector<std::string> segnalazioni;
-};
-void PrintTo(const Caso& caso, std::ostream* os) { *os << caso.nome; }
-void PrintTo(const Fornitura& fornitura, std::ostream* os) { *os << fornitura.comando; }
-
-Caso LeggiCaso(const fs::path& file) {
-    Caso caso;
-    caso.nome = file.stem().string();
-    std::ifstream in(file, std::ios::binary);
-    std::string riga;
-    std::size_t posizione = 0;
-    while (std::getline(in, riga)) {
-        if (!riga.empty() && riga.back() == '\r')
-            riga.pop_back();
-        if (riga.empty() || riga[0] == '#')
-            continue;
-        const std::size_t due = riga.find(": ");
-        if (due == std::string::npos)
-            throw std::invalid_argument(caso.nome + ": riga senza chiave '" + riga + "'");
-        const std::string chiave = riga.substr(0, due);
-        const std::string valore = riga.substr(due + 2);
-        if (chiave == "fornitura")
-            caso.fornitura = valore;
-        else if (chiave == "record")
-            caso.record = std::stoul(valore);
-        else if (chiave == "posizione")
-            posizione = std::stoul(valore);
-        else if (chiave == "testo")
-            caso.cambi.emplace_back(posizione, valore);
-        else if (chiave == "segnalazione")
-            caso.segnalazioni.push_back(valore);
-        else
-            throw std::invalid_argument(caso.nome + ": chiave sconosciuta '" + chiave + "'");
-    }
-    return caso;
-}
-
-std::vector<Caso> CasiDaiFile() {
-    std::vector<fs::path> file;
-    for (const auto& voce : fs::directory_iterator(CARTELLA_CASI))
-        if (voce.path().extension() == ".caso")
-            file.push_back(voce.path());
-    std::sort(file.begin(), file.end());
-    std::vector<Caso> casi;
-    for (const fs::path& f : file)
-        casi.push_back(LeggiCaso(f));
-    return casi;
-}
-
-class Casi : public testing::TestWithParam<Caso> {};
-
-TEST_P(Casi, SegnalazioniDelRecord) {
-    const Caso& caso = GetParam();
-    const Fornitura& fornitura = DiComando(caso.fornitura);
-    std::string testo = LeggiFile(fornitura.esempio);
-    const std::vector<std::string_view> record = Record(testo);
-    ASSERT_GE(caso.record, 1u);
-    ASSERT_LE(caso.record, record.size());
-    const std::size_t inizio = static_cast<std::size_t>(record[caso.record - 1].data() - testo.data());
-    for (const auto& [posizione, nuovo] : caso.cambi) {
-        ASSERT_GE(posizione, 1u);
-        ASSERT_LE(posizione - 1 + nuovo.size(), record[caso.record - 1].size()) << "un cambio oltre il record";
-        testo.replace(inizio + posizione - 1, nuovo.size(), nuovo);
-    }
-    const FornituraLetta letta = Leggi(fornitura.tracciato(), testo);
-    const auto trovate = letta.segnalazioni.find(caso.record - 1);
-    EXPECT_EQ(trovate == letta.segnalazioni.end() ? std::vector<std::string>() : trovate->second, caso.segnalazioni);
-    // Nothing else in the supply is reported, and what reads without a report is written the same.
-    for (const auto& [r, righe] : letta.segnalazioni)
-        EXPECT_EQ(r, caso.record - 1) << righe.front();
-    EXPECT_TRUE(letta.diversi.empty()) << letta.diversi.front();
-}
-
-INSTANTIATE_TEST_SUITE_P(File, Casi, testing::ValuesIn(CasiDaiFile()),
-                         [](const testing::TestParamInfo<Caso>& info) { return info.param.nome; });
 
 } // namespace

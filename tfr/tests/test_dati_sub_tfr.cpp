@@ -2,6 +2,7 @@
 // the output folder, and where each failure stops the run.
 
 #include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/esecuzione.h"
 #include "tests/supporto/contesto_registrato.h"
 #include "tfr/dati_sub_tfr.h"
 #include "shell/errore.h"
@@ -74,15 +75,7 @@ protected:
 
     // Loading and run as the window does them; the message of the error that stopped the run, or "".
     std::string Esegui() {
-        shell::Caricamento caricamento = Carica(Programma(), Archivio());
-        if (caricamento.fileMancante)
-            return "manca " + caricamento.fileMancante->string();
-        try {
-            caricamento.esegui(m_contesto);
-        } catch (const shell::ErroreElaborazione& e) {
-            return e.what();
-        }
-        return "";
+        return shell::test::EseguiComeLaFinestra(Descrittore(), Programma(), Archivio(), m_contesto);
     }
 
     std::string Fornitura(const std::string& nome = "MV106140.TXT") const { return LeggiFile(Archivio() / nome); }

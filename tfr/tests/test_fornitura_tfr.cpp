@@ -1,6 +1,7 @@
 // The real `fornitura` program on the sample, as a host or a script starts it.
 
 #include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/esecuzione.h"
 #include "tests/supporto/processo.h"
 #include "shell/testo.h"
 
@@ -19,21 +20,11 @@ using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 
-class ProgrammaFornitura : public testing::Test {
+class ProgrammaFornitura : public shell::test::EsecuzioneSuEsempio {
 protected:
-    ProgrammaFornitura() {
-        fs::create_directory(m_dir / "prog");
-        for (const char* nome : {"EsportazioneTFR.tab", "EsportazioneTFRBeneficiari.tab"})
-            fs::copy_file(fs::path(TFR_ESEMPIO) / nome, m_dir / "prog" / nome);
-    }
-
-    int Esegui() {
-        return EseguiProcesso(FORNITURA_EXE,
-                              {"tfr", "--dir", Argomento(m_dir / "prog"), "--archive", Argomento(m_dir / "ARC"),
-                               "--now", "2011-06-14T09:05:07"},
-                              m_dir / "out", m_dir / "err")
-            .stato;
-    }
+    ProgrammaFornitura()
+        : EsecuzioneSuEsempio(FORNITURA_EXE, "tfr", TFR_ESEMPIO,
+                              {"EsportazioneTFR.tab", "EsportazioneTFRBeneficiari.tab"}) {}
 
     // The log as the terminal shows it: UTF-8, LF.
     std::string LogAtteso(const fs::path& finale) const {
@@ -43,8 +34,6 @@ protected:
         return log + "Generazione documento '" + finale.string() +
                "' completata.\nPremi il pulsante 'Continua' per terminare.\n";
     }
-
-    CartellaTemporanea m_dir;
 };
 
 TEST_F(ProgrammaFornitura, EsempioNellArchivio) {

@@ -195,13 +195,9 @@ TEST_F(FrmVerificaWin32, ControlliOrdineTabEDimensioni) {
         Testa(finestra->Rilievi(), static_cast<int>(c), testo);
         EXPECT_EQ(std::wstring(testo), Largo(std::string(ColonneRilievi[c].titolo)));
     }
-    const std::vector<std::pair<Pulsante, const wchar_t*>> pulsanti = {{Pulsante::ApriDistinta, L"&Apri distinta"},
-                                                                       {Pulsante::ConfrontaCon, L"&Confronta con..."},
-                                                                       {Pulsante::Apri, L"A&pri..."},
-                                                                       {Pulsante::Guida, L"&Guida"},
-                                                                       {Pulsante::Chiudi, L"C&hiudi"}};
-    for (const auto& [pulsante, testo] : pulsanti)
-        EXPECT_EQ(Testo(finestra->Pulsante(pulsante)), testo);
+    // Every button the window logic names, with its caption, on the Win32 window.
+    for (const auto& [pulsante, testo] : verifica::finestra::Pulsanti)
+        EXPECT_EQ(Testo(finestra->Pulsante(pulsante)), Largo(std::string(testo)));
     EXPECT_FALSE(IsWindowEnabled(finestra->Pulsante(Pulsante::ApriDistinta)));
     EXPECT_FALSE(IsWindowEnabled(finestra->Pulsante(Pulsante::ConfrontaCon)));
     EXPECT_TRUE(GetWindowLongW(finestra->Pulsante(Pulsante::ApriDistinta), GWL_STYLE) & BS_DEFPUSHBUTTON);
