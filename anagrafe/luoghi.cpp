@@ -1,0 +1,116 @@
+#include "anagrafe/luoghi.h"
+
+#include "anagrafe/lettere.h"
+#include "anagrafe/luoghi_tabella.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <ranges>
+#include <span>
+#include <string>
+
+namespace anagrafe {
+namespace {
+
+using tabella::RigaLuogo;
+
+constexpr std::size_t LunghezzaCodice = 4;
+constexpr std::size_t LunghezzaSigla = 2;
+
+std::string_view CodiceNumero(std::size_t indice) {
+    return {tabella::Codici + indice * LunghezzaCodice, LunghezzaCodice};
+}
+
+std::string_view SiglaNumero(std::size_t indice) {
+    return {tabella::Province + indice * LunghezzaSigla, LunghezzaSigla};
+}
+
+// A yyyymmdd date of the registries.
+Data DataTabella(std::uint32_t aaaammgg) {
+    return {static_cast<int>(aaaammgg / 10000), static_cast<int>(aaaammgg / 100 % 100),
+            static_cast<int>(aaaammgg % 100)};
+}
+
+Luogo LuogoRiga(const RigaLuogo& riga) {
+    Luogo luogo;
+    luogo.codice = CodiceNumero(riga.codice);
+    const char* nomi = tabella::Nomi + riga.nome;
+    luogo.nome = nomi;
+    luogo.altroNome = nomi + luogo.nome.size() + 1;
+    luogo.provincia = {riga.provincia, LunghezzaSigla};
+    luogo.dal = DataTabella(riga.dal);
+    luogo.al = DataTabella(riga.al);
+    luogo.estero = luogo.provincia == "EE";
+    return luogo;
+}
+
+// The rows of the code: a binary search among the codes, then among the rows.
+std::span<const RigaLuogo> RigheCodice(std::string_view codice) {
+    const auto indici = std::views::iota(std::size_t{0}, tabella::NumeroCodici);
+    const auto trovato = std::ranges::lower_bound(indici, codice, {}, CodiceNumero);
+    if (trovato == indici.end() || CodiceNumero(*trovato) != codice) {
+        return {};
+    }
+    const std::span<const RigaLuogo> righe(tabella::Righe, tabella::NumeroRighe);
+    const auto indice = static_cast<std::uint16_t>(*trovato);
+    const auto [primo, ultimo] = std::ranges::equal_range(righe, indice, {}, &RigaLuogo::codice);
+    return {primo, ultimo};
+}
+
+// A name as StessoNome compares it: base letters, the characters it leaves out dropped.
+std::string FormaConfronto(std::string_view nome) {
+    constexpr std::string_view Tralasciati = " \xA0'`\xB4-./";
+    std::string forma;
+    for (char c : nome) {
+        const std::string_view lettera = LetteraBase(c);
+        if (!lettera.empty()) {
+            forma += lettera;
+        } else if (Tralasciati.find(c) == std::string_view::npos) {
+            forma += c;
+        }
+    }
+    return forma;
+}
+
+} // namespace
+
+std::vector<Luogo> Periodi(std::string_view codice) {
+    std::vector<Luogo> periodi;
+    for (const RigaLuogo& riga : RigheCodice(codice)) {
+        periodi.push_back(LuogoRiga(riga));
+    }
+    return periodi;
+}
+
+bool CodiceEsiste(std::string_view codice) { return !RigheCodice(codice).empty(); }
+
+std::optional<Luogo> LuogoInData(std::string_view codice, Data data) {
+    for (const RigaLuogo& riga : RigheCodice(codice)) {
+        Luogo luogo = LuogoRiga(riga);
+        if (luogo.dal <= data && data <= luogo.al) {
+            return luogo;
+        }
+    }
+    return std::nullopt;
+}
+
+bool ProvinciaNota(std::string_view sigla) {
+    const auto indici = std::views::iota(std::size_t{0}, tabella::NumeroProvince);
+    const auto trovato = std::ranges::lower_bound(indici, sigla, {}, SiglaNumero);
+    return trovato != indici.end() && SiglaNumero(*trovato) == sigla;
+}
+
+bool StessoNome(std::string_view scritto, const Luogo& luogo) {
+    const std::string forma = FormaConfronto(scritto);
+    if (forma.empty()) {
+        return false;
+    }
+    const std::string nome = FormaConfronto(luogo.nome);
+    if (forma == nome) {
+        return true;
+    }
+    const std::string altro = FormaConfronto(luogo.altroNome);
+    return !altro.empty() && (forma == altro || forma == nome + altro || forma == altro + nome);
+}
+
+} // namespace anagrafe

@@ -1,0 +1,61 @@
+#pragma once
+// The place codes ("codice catastale": characters 12-15 of a personal tax code, and the
+// municipality codes of the supplies) of every Italian municipality since 1861 and of the foreign
+// states, period by period, from the registries compiled into the program (anagrafe/dati,
+// anagrafe/luoghi_tabella.cpp). Texts are ISO-8859-1 bytes, upper case.
+
+#include <compare>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace anagrafe {
+
+// A calendar date, compared in calendar order.
+struct Data {
+    int anno = 0;
+    int mese = 0;
+    int giorno = 0;
+
+    friend constexpr auto operator<=>(const Data&, const Data&) = default;
+};
+
+// The end of a period still in force.
+inline constexpr Data InVigore{9999, 12, 31};
+
+// One period of a place code. The texts are views into the compiled registries: they live as long
+// as the program.
+struct Luogo {
+    std::string_view codice;    // "F205"; "Z105" for a foreign state
+    std::string_view nome;      // "MILANO", "FORL\xCC"
+    std::string_view altroNome; // the name in a second official language ("BOZEN"), or empty
+    std::string_view provincia; // the province abbreviation of the period; "EE" for a foreign state
+    Data dal;
+    Data al; // inclusive; InVigore while in force
+    bool estero = false;
+};
+
+// Every period of the code, by start date (two of the same start by name); empty for a code that
+// never existed. Codes are written in upper case, as the tax code writes them.
+std::vector<Luogo> Periodi(std::string_view codice);
+
+// Whether the code has any period.
+bool CodiceEsiste(std::string_view codice);
+
+// The period of the code valid on the date (the first of Periodi when two are); none when the code
+// never existed or has no period on that date (the registry has holes between the periods of some
+// codes).
+std::optional<Luogo> LuogoInData(std::string_view codice, Data data);
+
+// Whether the province abbreviation belongs to some period of some code, past provinces ("FO") and
+// "EE" included. Upper case only.
+bool ProvinciaNota(std::string_view sigla);
+
+// Whether a written place name is the name of the place: equal to its name, to its other name, or
+// to both together in either order ("BOLZANO/BOZEN", "BOZEN BOLZANO"), once case and accents are
+// dropped (see LetteraBase) and apostrophes (also 0x60 and 0xB4), blanks (also 0xA0), hyphens, dots
+// and slashes are left out: "Sant'Agata" is "SANTAGATA", "FORLI'" is "FORL\xCC". Every other
+// character must be the same. An empty name is no name.
+bool StessoNome(std::string_view scritto, const Luogo& luogo);
+
+} // namespace anagrafe
