@@ -84,7 +84,7 @@ std::string Quanti(long n, std::string_view uno, std::string_view molti) {
 // finding about the whole file.
 class StampaRilievi : public verifica::Destinatario {
 public:
-    StampaRilievi(std::ostream& out, std::string nome) : m_out(out), m_nome(std::move(nome)) {}
+    StampaRilievi(std::ostream& out, std::string_view nome) : m_out(out), m_nome(NomePerTerminale(nome)) {}
 
     void Segnala(const verifica::Rilievo& rilievo) override {
         m_riga = m_nome;
@@ -94,19 +94,19 @@ public:
                 m_riga += ':' + std::to_string(rilievo.colonna);
         }
         m_riga.append(": ").append(verifica::NomeGravita(rilievo.gravita)).append(": ");
-        AggiungiPerTerminale(rilievo.messaggio, m_riga);
+        AggiungiPerTerminale(shell::TestoSuUnaRiga(rilievo.messaggio), m_riga);
         m_riga += '\n';
         m_out << m_riga;
     }
 
 private:
     std::ostream& m_out;
-    std::string m_nome; // the file as the command line names it (UTF-8)
+    std::string m_nome; // the file as the command line names it (UTF-8), as NomePerTerminale shows it
     std::string m_riga;
 };
 
 std::string Riepilogo(const std::string& nome, const verifica::Esito& esito) {
-    std::string riga = nome + ": ";
+    std::string riga = NomePerTerminale(nome) + ": ";
     if (esito.formato)
         riga += std::string(verifica::Descrizione(*esito.formato).nome) + ", " +
                 Quanti(esito.record, "record", "record") + ", " + Quanti(esito.persone, "persona", "persone");
@@ -124,8 +124,8 @@ bool ScriviPagina(const std::string& nome, std::ostream& err, const std::functio
         verifica::ScriviFilePagina(Percorso(nome), scrivi);
         return true;
     } catch (const shell::ErroreElaborazione& e) {
-        err << "fornitura: impossibile scrivere la pagina '" << nome << "': "
-            << PerTerminale(e.what()) << "\n";
+        err << "fornitura: impossibile scrivere la pagina '" << NomePerTerminale(nome) << "': "
+            << RigaPerTerminale(e.what()) << "\n";
         return false;
     }
 }
@@ -137,8 +137,8 @@ bool PaginaSuUnIngresso(const Richiesta& richiesta, std::ostream& err) {
         return false;
     for (const std::string& nome : richiesta.file)
         if (shell::StessoFile(Percorso(*richiesta.html), Percorso(nome))) {
-            err << "fornitura: la pagina '" << *richiesta.html
-                << "' \xC3\xA8 il file letto '" << nome
+            err << "fornitura: la pagina '" << NomePerTerminale(*richiesta.html)
+                << "' \xC3\xA8 il file letto '" << NomePerTerminale(nome)
                 << "': scriverla lo distruggerebbe; indicare un altro file con --html\n";
             return true;
         }
@@ -152,7 +152,7 @@ std::optional<verifica::FornituraLetta> LeggiConPersone(const std::string& nome,
     try {
         return verifica::LeggiFornitura(Percorso(nome), formato);
     } catch (const verifica::ErroreFile& e) {
-        err << "fornitura: " << PerTerminale(e.what()) << '\n';
+        err << "fornitura: " << RigaPerTerminale(e.what()) << '\n';
         esito = EsitoFileMancante;
         return std::nullopt;
     }
@@ -180,7 +180,7 @@ int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out,
             errori = errori || letto.errori > 0;
         } catch (const verifica::ErroreFile& e) {
             out.flush();
-            err << "fornitura: " << PerTerminale(e.what()) << '\n';
+            err << "fornitura: " << RigaPerTerminale(e.what()) << '\n';
             mancanti = true;
         }
     }
@@ -206,7 +206,7 @@ int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out,
         return esito;
     if (!fornitura->formato) {
         for (const auto& r : fornitura->rilievi)
-            err << nome << ": " << PerTerminale(verifica::TestoRilievo(r)) << '\n';
+            err << NomePerTerminale(nome) << ": " << RigaPerTerminale(verifica::TestoRilievo(r)) << '\n';
         return EsitoErrore;
     }
     if (!richiesta->html) {
@@ -236,18 +236,28 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
     const auto nuova = vecchia ? LeggiConPersone(richiesta->file[1], richiesta->formato, err, esito) : std::nullopt;
     if (!vecchia || !nuova)
         return esito;
+    // A file that is no supply: status 3, with what the check says of it.
     for (const auto* f : {&*vecchia, &*nuova})
         if (!f->formato) {
-            err << "fornitura: '" << (f == &*vecchia ? richiesta->file[0] : richiesta->file[1])
-                << "' non \xC3\xA8 una fornitura riconosciuta\n";
-            return EsitoUso;
+            const std::string& nome = f == &*vecchia ? richiesta->file[0] : richiesta->file[1];
+            err << "fornitura: '" << NomePerTerminale(nome) << "' non \xC3\xA8 una fornitura riconosciuta";
+            for (const auto& r : f->rilievi)
+                err << ": " << RigaPerTerminale(r.messaggio);
+            err << "\n";
+            return EsitoFileMancante;
         }
     if (*vecchia->formato != *nuova->formato) {
         err << "fornitura: formati diversi: " << PerTerminale(verifica::Descrizione(*vecchia->formato).nome) << " e "
             << PerTerminale(verifica::Descrizione(*nuova->formato).nome) << "\n";
         return EsitoUso;
     }
-    const verifica::Differenze differenze = verifica::Confronta(*vecchia, *nuova);
+    verifica::Differenze differenze;
+    try {
+        differenze = verifica::Confronta(*vecchia, *nuova);
+    } catch (const verifica::ErroreFile& e) {
+        err << "fornitura: " << RigaPerTerminale(e.what()) << '\n';
+        return EsitoFileMancante;
+    }
     const std::string nomeVecchia = verifica::NomeEDataDelFile(Percorso(richiesta->file[0]), true);
     const std::string nomeNuova = verifica::NomeEDataDelFile(Percorso(richiesta->file[1]), true);
     if (richiesta->html) {

@@ -41,4 +41,13 @@ std::string PerTerminale(std::string_view testo);
 // The same, appended to `righe`.
 void AggiungiPerTerminale(std::string_view testo, std::string& righe);
 
+// A message or a value that quotes a file's text, on one line of the terminal: its control characters,
+// line ends included, shown as "\x1B" (shell::TestoSuUnaRiga), then as PerTerminale.
+std::string RigaPerTerminale(std::string_view testo);
+
+// A file's name as the command line gave it (UTF-8), at the start of a diagnostic line: every control
+// character (C0, DEL, C1), every byte that is no UTF-8 and every ":" but a drive's ("C:\") shown as
+// "\x3A", so that the line is one line and its name ends at the first ":".
+std::string NomePerTerminale(std::string_view nome);
+
 } // namespace cli

@@ -235,9 +235,13 @@ struct SommaJ {
     int tolti = 0;
 };
 
+// What a comparison passes over in an employee's records G: the declarant and column 1, which the supply's
+// own records hold, and the module number, the employee's place in the file.
+constexpr const Pezzo* AltroveG[] = {&DichiaranteG, &Colonna1G, &ModuloG};
+
 const FormatoFisso& Formato770() {
     static const FormatoFisso formato{conv770::Tracciato770(), Ordine, "A, B, i record G dei dipendenti, J, Z", 'Z',
-                                      "mancano i record che seguono (A, B, G, J, Z)"};
+                                      "mancano i record che seguono (A, B, G, J, Z)", AltroveG};
     return formato;
 }
 
@@ -260,6 +264,12 @@ public:
 
 private:
     Chi Persona(const RecordFisso& record) override;
+    std::string NomeDelCampo(std::string nome, std::string_view codice, const Pezzo*) const override {
+        for (const auto& c : Colonne770)
+            if (!codice.empty() && c.codice == codice)
+                return std::string(c.colonna.nome) + " (" + nome + ")";
+        return nome;
+    }
     void Record(const RecordFisso& record, const Chi& chi) override;
     void Fine() override;
 
@@ -530,6 +540,7 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
     p.indice = m_persona;
     p.riga = riga;
     p.chiave = std::string(codice);
+    p.impronta = ImprontaDellaPersona();
     for (const Colonna770& c : Colonne770) {
         const tracciati::CampoLetto* campo = c.codice.empty() ? nullptr : campi.Primo(c.codice);
         std::string valore;

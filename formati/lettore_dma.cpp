@@ -106,9 +106,13 @@ std::string Data8(const shell::Data& d) {
     return testo;
 }
 
+// What a comparison passes over in an employee's record C: the head, which repeats the administration's
+// columns and holds the employee's place in the file.
+constexpr const Pezzo* AltroveC[] = {&DelGenere(t::RecordC, tracciati::Comune::Tabella)};
+
 const FormatoFisso& FormatoDma() {
     static const FormatoFisso formato{dma::TracciatoDMA(), Ordine, "A, B, un record C per dipendente, Z", 'Z',
-                                      "manca il record Z"};
+                                      "manca il record Z", AltroveC};
     return formato;
 }
 
@@ -118,6 +122,12 @@ public:
 
 private:
     Chi Persona(const RecordFisso& record) override;
+    std::string NomeDelCampo(std::string nome, std::string_view codice, const Pezzo*) const override {
+        for (const auto& c : ColonneDma)
+            if (!codice.empty() && c.codice == codice)
+                return std::string(c.colonna.nome) + " (" + nome + ")";
+        return nome;
+    }
     void Record(const RecordFisso& record, const Chi& chi) override;
     void Fine() override;
 
@@ -401,6 +411,7 @@ void LettoreDma::Distinta(const RecordFisso& record, const Chi& chi, std::string
     p.indice = chi.persona;
     p.riga = record.Numero();
     p.chiave = std::string(codice);
+    p.impronta = ImprontaDellaPersona();
     for (const ColonnaDma& c : ColonneDma) {
         const tracciati::CampoLetto* l = c.codice.empty() ? nullptr : Campo(c.codice);
         std::string valore;

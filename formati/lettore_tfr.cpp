@@ -123,10 +123,15 @@ std::string Centesimi(std::string_view testo) {
     return Cifre(testo) ? ImportoItaliano(static_cast<double>(NumeroDi(testo)) / 100) : std::string(testo);
 }
 
+// What a comparison passes over in an employee's record 2: columns 0 and 1, which record 1 holds; and
+// what only tells when the supply was made.
+constexpr const Pezzo* Altrove2[] = {&Codice2, &CodiceFiscale2};
+constexpr const Pezzo* Creazione[] = {&DataFornitura1};
+
 const FormatoFisso& FormatoTfr() {
     static const FormatoFisso formato{tfr::TracciatoTFR(), Ordine,
                                       "1, per ogni dipendente 2, i suoi 3 e i suoi 4, poi 9", '9',
-                                      "manca il record 9"};
+                                      "manca il record 9", Altrove2, Creazione};
     return formato;
 }
 
@@ -136,6 +141,12 @@ public:
 
 private:
     Chi Persona(const RecordFisso& record) override;
+    std::string NomeDelCampo(std::string nome, std::string_view, const Pezzo* pezzo) const override {
+        for (const auto& c : ColonneTfr)
+            if (pezzo && c.pezzo == pezzo)
+                return std::string(c.colonna.nome) + " (" + nome + ")";
+        return nome;
+    }
     void Record(const RecordFisso& record, const Chi& chi) override;
     void Fine() override;
 
@@ -266,6 +277,7 @@ void LettoreTfr::ChiudiGruppo() {
     p.indice = m_persona;
     p.riga = m_rigaGruppo;
     p.chiave = m_chiave;
+    p.impronta = ImprontaDellaPersona();
     for (std::size_t i = 0; i < std::size(ColonneTfr); ++i) {
         switch (ColonneTfr[i].mostra) {
         case Mostra::Chiave:

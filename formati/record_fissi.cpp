@@ -42,6 +42,7 @@ LettoreFisso::LettoreFisso(Lettura& lettura, const FormatoFisso& formato)
 }
 
 void LettoreFisso::Leggi() {
+    m_lettura.TuttiICampi();
     LettoreRighe righe(m_lettura.File());
     Riga riga;
     while (righe.Prossima(riga)) {
@@ -62,9 +63,91 @@ void LettoreFisso::Leggi() {
         const RecordFisso record{riga, tipo, precedente, alSuoPosto, m_letto};
         const Chi chi = Persona(record);
         SegnalaRecord(m_lettura, record, chi);
+        Campi(record, chi.persona);
         Record(record, chi);
     }
     Fine();
+}
+
+bool LettoreFisso::Altrove(const tracciati::Pezzo& pezzo) const {
+    for (const tracciati::Pezzo* altrove : m_formato.altrove)
+        if (altrove == &pezzo || (altrove->genere == tracciati::Comune::Tabella &&
+                                  tracciati::DellaTabella(altrove->sotto, pezzo)))
+            return true;
+    return false;
+}
+
+void LettoreFisso::Campi(const RecordFisso& record, long persona) {
+    if (persona != m_titolare) {
+        m_titolare = persona;
+        m_impronta = {};
+        m_volte.clear();
+    }
+    const std::string_view testo = record.riga.testo;
+    const std::string tipo(1, record.tipo);
+    if (persona >= 0 && m_lettura.VuoleImpronte()) {
+        // The record as it stands, but the pieces passed over; its line end when not CR LF.
+        m_impronta.Aggiungi(tipo);
+        std::size_t da = 0;
+        for (const tracciati::PezzoLetto& p : record.letto.Pezzi())
+            if (Altrove(*p.pezzo)) {
+                m_impronta.Aggiungi(testo.substr(da, static_cast<std::size_t>(p.pezzo->posizione - 1) - da));
+                da = static_cast<std::size_t>(tracciati::UltimaPosizione(*p.pezzo));
+            }
+        m_impronta.Aggiungi(testo.substr(std::min(da, testo.size())));
+        m_impronta.Aggiungi(std::string(1, static_cast<char>(record.riga.fine)));
+    }
+    if (!m_lettura.VuoleCampi(persona))
+        return;
+    const int volte = ++m_volte[tipo];
+    const std::string nomeRecord = "record " + tipo + (volte > 1 ? " (" + std::to_string(volte) + ")" : "") + ", ";
+    const auto campo = [&](std::string nome, std::string_view valore, std::string_view codice,
+                           const tracciati::Pezzo* pezzo, bool creazione = false) {
+        const int n = nome.starts_with("record ") ? 1 : ++m_volte[nome];
+        if (n > 1)
+            nome += " (" + std::to_string(n) + ")";
+        m_lettura.Campo(persona, {persona >= 0 ? NomeDelCampo(std::move(nome), codice, pezzo) : std::move(nome),
+                                  std::string(valore), creazione});
+    };
+    int fine = 0; // the last position the pieces read
+    for (const tracciati::PezzoLetto& p : record.letto.Pezzi()) {
+        fine = tracciati::UltimaPosizione(*p.pezzo);
+        if (persona >= 0 && Altrove(*p.pezzo))
+            continue;
+        if (p.pezzo->genere != tracciati::Comune::Area) {
+            const bool creazione = std::find(m_formato.creazione.begin(), m_formato.creazione.end(), p.pezzo) !=
+                                   m_formato.creazione.end();
+            campo(nomeRecord + PosizioniDi(*p.pezzo), p.testo, {}, p.pezzo, creazione);
+            continue;
+        }
+        // The area block by block: a field by its code, its "+" blocks joined to it.
+        std::string codice, valore;
+        const auto chiudi = [&] {
+            if (!codice.empty())
+                campo(persona < 0 ? nomeRecord + codice : codice, valore, codice, nullptr);
+            codice.clear();
+        };
+        for (std::size_t b = 0; b + tracciati::LunghezzaBlocco <= p.testo.size(); b += tracciati::LunghezzaBlocco) {
+            const std::string_view blocco = p.testo.substr(b, tracciati::LunghezzaBlocco);
+            const std::string_view suo = blocco.substr(0, tracciati::LunghezzaCodice);
+            const std::string_view parte = blocco.substr(tracciati::LunghezzaCodice);
+            if (SenzaSpaziFinali(blocco).empty())
+                continue;
+            if (suo == codice && parte.starts_with("+")) {
+                valore.append(parte.substr(1));
+                continue;
+            }
+            chiudi();
+            codice = suo;
+            valore = parte;
+        }
+        chiudi();
+    }
+    if (static_cast<std::size_t>(fine) < testo.size())
+        campo(nomeRecord + Posizioni(fine + 1, static_cast<int>(testo.size()) - fine) + " (oltre il tracciato)",
+              testo.substr(static_cast<std::size_t>(fine)), {}, nullptr);
+    if (record.riga.fine != FineRiga::CrLf)
+        campo(nomeRecord + "fine della riga", record.riga.fine == FineRiga::SoloLf ? "LF" : "nessuna", {}, nullptr);
 }
 
 void LettoreFisso::FineDellOrdine() {

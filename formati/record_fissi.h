@@ -10,6 +10,7 @@
 
 #include <array>
 #include <compare>
+#include <map>
 #include <cstdint>
 #include <span>
 #include <utility>
@@ -68,6 +69,12 @@ struct FormatoFisso {
     std::string_view ordine;      // the order in words: "A, B, un record C per dipendente, Z"
     char ultimo;                  // the record that ends the supply
     std::string_view mancaUltimo; // what a supply that ends before it lacks: "manca il record Z"
+    // The pieces of a person's records that a comparison of two supplies passes over in the person: copies
+    // of the supply's own data, and what only tells the person's place in the file (a module number). A
+    // row of kind Tabella stands for all its rows.
+    std::span<const tracciati::Pezzo* const> altrove = {};
+    // The pieces that only tell when the supply was made.
+    std::span<const tracciati::Pezzo* const> creazione = {};
 };
 
 // Whom a record is about, for its findings.
@@ -108,14 +115,28 @@ protected:
     // "nessun record: la fornitura \xE8 vuota", or that the supply ends before its last record.
     void FineDellOrdine();
     char Precedente() const { return m_ordine.Precedente(); }
+    // The name of a person's field as a comparison shows it: the name of the listing's column that shows
+    // it, then the field's (a code of the area, or a piece `pezzo`); the field's alone by default.
+    virtual std::string NomeDelCampo(std::string nome, std::string_view /*codice*/, const tracciati::Pezzo* /*pezzo*/) const {
+        return nome;
+    }
+    // The fingerprint of the records of the person whose record was read last.
+    const Impronta& ImprontaDellaPersona() const { return m_impronta; }
 
     Lettura& m_lettura;
     const FormatoFisso& m_formato;
 
 private:
+    // The record's part of its person's fingerprint, and its fields when they are wanted.
+    void Campi(const RecordFisso& record, long persona);
+    bool Altrove(const tracciati::Pezzo& pezzo) const;
+
     OrdineDeiRecord m_ordine;
     tracciati::RecordLetto m_letto;
     std::string m_attesi; // the record types: "A, B, G, J, Z"
+    long m_titolare = -2; // whose records the last one was: a person's index, -1 the supply's own
+    Impronta m_impronta;  // of that person's records so far
+    std::map<std::string, int, std::less<>> m_volte; // of each record type and field code, for their names
 };
 
 // Reports every Segnalazione of a record read by its table, about the person `chi`; the message is

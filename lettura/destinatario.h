@@ -7,6 +7,7 @@
 #include "lettura/modello.h"
 #include "lettura/rilievo.h"
 
+#include <functional>
 #include <optional>
 
 namespace verifica {
@@ -21,11 +22,18 @@ public:
     // Each person once all its records are read; only when Opzioni::persone asks for them.
     virtual void Persona(verifica::Persona&& /*persona*/) {}
     virtual void Totale(const verifica::Totale& /*totale*/) {}
+    // A field of a person (`persona`, its index) or of the supply's own records (-1), as far as
+    // Opzioni::campi asks for them.
+    virtual void Campo(long /*persona*/, CampoFornitura&& /*campo*/) {}
 };
 
 struct Opzioni {
     std::optional<Formato> formato; // forced (`--formato`); otherwise recognised from the content
     bool persone = false;           // whether the persons' data are wanted (the listing, the comparison)
+    // Whose fields are wanted (Destinatario::Campo): the supply's own records' always when set, a person's
+    // when it says so of its index; none when not set.
+    std::function<bool(long persona)> campi;
+    bool impronte = false; // whether each person's fingerprint is wanted (Persona::impronta)
     Avanzamento avanzamento;
 };
 
@@ -35,6 +43,7 @@ struct Esito {
     long avvisi = 0;
     long persone = 0;
     long record = 0; // records (lines) of a fixed-length supply, lines of an XML document
+    bool campi = false; // the reader told every field of the file (Destinatario::Campo, Persona::impronta)
 };
 
 } // namespace verifica

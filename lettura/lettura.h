@@ -37,6 +37,12 @@ public:
     }
     void Dati(const Intestazione& intestazione) { m_destinatario.Dati(intestazione); }
     void Totale(const verifica::Totale& totale) { m_destinatario.Totale(totale); }
+    bool VuoleImpronte() const { return m_opzioni.persone && m_opzioni.impronte; }
+    // Whether the fields of a person (-1: of the supply's own records) are wanted; and one of them.
+    bool VuoleCampi(long persona) const { return m_opzioni.campi && (persona < 0 || m_opzioni.campi(persona)); }
+    void Campo(long persona, CampoFornitura&& campo) { m_destinatario.Campo(persona, std::move(campo)); }
+    // The reader tells every field of the file and every person's fingerprint.
+    void TuttiICampi() { m_esito.campi = true; }
     // A record (line) read, or `quanti` of them.
     void Record(long quanti = 1) { m_esito.record += quanti; }
 

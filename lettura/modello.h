@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -73,12 +74,35 @@ struct Intestazione {
     std::vector<std::pair<std::string, std::string>> voci;
 };
 
+// A field of a supply as a comparison tells two supplies apart: its name ("record B, posizioni 139-198",
+// "DA001002", "DatiRetributivi/Imponibile") and its value as the file holds it. A name that comes again
+// in the same person, or in the supply's own records, carries its occurrence: "DB001129 (2)".
+struct CampoFornitura {
+    std::string nome;
+    std::string valore;
+    bool creazione = false; // it only tells when the supply was made (TFR record 1's date)
+};
+
+// Everything a person's records hold, but what only tells its place in the file, as two independent
+// 64-bit hashes of its fields' names and values: two persons with the same fingerprint hold the same
+// fields, but by a chance of one in 2^128; a comparison reads the fields of those whose differ.
+class Impronta {
+public:
+    void Aggiungi(std::string_view testo);
+    friend bool operator==(const Impronta&, const Impronta&) = default;
+
+private:
+    std::uint64_t m_a = 0xCBF29CE484222325ULL; // FNV-1a
+    std::uint64_t m_b = 0x243F6A8885A308D3ULL; // multiply and shift
+};
+
 struct Persona {
     int genere = 0;        // index into the schema's kinds
     long indice = 0;       // its place among the persons of the file, from 0
     long riga = 0;         // its first record or line
     std::string chiave;    // what pairs it with the same person in another supply of its format
     std::vector<std::string> valori; // one per schema column; empty where its kind has none
+    Impronta impronta;               // of every field of its records
 };
 
 // A total or count that the file states, beside the one recomputed from its records.

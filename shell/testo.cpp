@@ -70,13 +70,14 @@ namespace {
 
 bool CarattereDiControllo(unsigned char u) { return u < 0x20 || (u >= 0x7F && u <= 0x9F); }
 
-// The position of the first control character to show from `da` on, npos when none.
-std::size_t PrimoDaMostrare(std::string_view testo, std::size_t da) {
+// The position of the first control character to show from `da` on, npos when none; a CR LF stays a
+// line end when `righe`.
+std::size_t PrimoDaMostrare(std::string_view testo, std::size_t da, bool righe) {
     for (std::size_t i = da; i < testo.size(); ++i) {
         if (!CarattereDiControllo(static_cast<unsigned char>(testo[i])))
             continue;
-        if (testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') {
-            ++i; // a line end stays
+        if (righe && testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') {
+            ++i;
             continue;
         }
         return i;
@@ -84,10 +85,8 @@ std::size_t PrimoDaMostrare(std::string_view testo, std::size_t da) {
     return std::string_view::npos;
 }
 
-} // namespace
-
-std::string_view TestoVisibile(std::string_view testo, std::string& appoggio) {
-    std::size_t controllo = PrimoDaMostrare(testo, 0);
+std::string_view Mostrato(std::string_view testo, std::string& appoggio, bool righe) {
+    std::size_t controllo = PrimoDaMostrare(testo, 0, righe);
     if (controllo == std::string_view::npos)
         return testo;
     constexpr std::string_view Esadecimali = "0123456789ABCDEF";
@@ -97,12 +96,21 @@ std::string_view TestoVisibile(std::string_view testo, std::string& appoggio) {
         appoggio += "\\x";
         appoggio += Esadecimali[u >> 4];
         appoggio += Esadecimali[u & 0xF];
-        const std::size_t seguente = PrimoDaMostrare(testo, controllo + 1);
+        const std::size_t seguente = PrimoDaMostrare(testo, controllo + 1, righe);
         appoggio.append(testo.substr(controllo + 1, seguente == std::string_view::npos ? std::string_view::npos
                                                                                        : seguente - controllo - 1));
         controllo = seguente;
     }
     return appoggio;
+}
+
+} // namespace
+
+std::string_view TestoVisibile(std::string_view testo, std::string& appoggio) { return Mostrato(testo, appoggio, true); }
+
+std::string TestoSuUnaRiga(std::string_view testo) {
+    std::string appoggio;
+    return std::string(Mostrato(testo, appoggio, false));
 }
 
 std::string TestoVisibile(std::string_view testo) {

@@ -25,6 +25,9 @@ std::string_view TogliSpazi(std::string_view testo);
 // cursor. Returns `testo` itself when it holds none, else the text made in `appoggio`.
 std::string_view TestoVisibile(std::string_view testo, std::string& appoggio);
 std::string TestoVisibile(std::string_view testo);
+// The same with every line end shown too: the text of a value or a message on one line of a terminal, a
+// diagnostic or a cell, whatever it quotes.
+std::string TestoSuUnaRiga(std::string_view testo);
 
 // ISO-8859-1 <-> UTF-8. Characters that ISO-8859-1 lacks become "?".
 std::string Utf8DaLatin1(std::string_view testo);

@@ -1,9 +1,12 @@
 #include "verifica/confronto.h"
 
+#include "shell/testo.h"
 #include "verifica/pagina_html.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace verifica {
@@ -21,6 +24,42 @@ std::map<Chiave, const Persona*> PerChiave(const FornituraLetta& fornitura) {
         persone.emplace(Chiave{p.genere, {p.chiave, n}}, &p);
     }
     return persone;
+}
+
+// A value as the comparison shows it: without the blanks around it, unless only those differ.
+std::pair<std::string, std::string> Valori(std::string_view vecchio, std::string_view nuovo) {
+    const auto pulito = [](std::string_view v) {
+        const auto inizio = v.find_first_not_of(' ');
+        return inizio == std::string_view::npos ? std::string_view() : v.substr(inizio, v.find_last_not_of(' ') - inizio + 1);
+    };
+    if (pulito(vecchio) != pulito(nuovo))
+        return {std::string(pulito(vecchio)), std::string(pulito(nuovo))};
+    return {"'" + std::string(vecchio) + "'", "'" + std::string(nuovo) + "'"};
+}
+
+// The fields that differ, by their names: changed, missing in one of the two, in the order of the old
+// supply's, then the new one's own.
+std::vector<CampoCambiato> CampiDiversi(const std::vector<CampoFornitura>& vecchi,
+                                        const std::vector<CampoFornitura>& nuovi) {
+    std::map<std::string_view, const CampoFornitura*> perNome;
+    for (const CampoFornitura& c : nuovi)
+        perNome.emplace(c.nome, &c);
+    std::vector<CampoCambiato> diversi;
+    std::set<std::string_view> visti;
+    for (const CampoFornitura& c : vecchi) {
+        visti.insert(c.nome);
+        const auto n = perNome.find(c.nome);
+        if (n == perNome.end()) {
+            diversi.push_back({c.nome, Valori(c.valore, "").first, "(assente)", c.creazione});
+        } else if (n->second->valore != c.valore) {
+            auto [vecchio, nuovo] = Valori(c.valore, n->second->valore);
+            diversi.push_back({c.nome, std::move(vecchio), std::move(nuovo), c.creazione});
+        }
+    }
+    for (const CampoFornitura& c : nuovi)
+        if (!visti.count(c.nome))
+            diversi.push_back({c.nome, "(assente)", Valori("", c.valore).second, c.creazione});
+    return diversi;
 }
 
 std::vector<CampoCambiato> CampiDiversi(const SchemaDistinta& schema, const Persona& vecchia, const Persona& nuova) {
@@ -69,17 +108,47 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
         if (!datiVecchi.count(nome))
             d.dati.push_back({nome, "", valore});
 
+    // The fields of the supplies' own records.
+    for (CampoCambiato& c : CampiDiversi(vecchia.campi, nuova.campi))
+        d.dati.push_back(std::move(c));
+
     const auto personeVecchie = PerChiave(vecchia);
     const auto personeNuove = PerChiave(nuova);
+    // Read from their files, the persons are compared by their fields: by their fingerprints first, then
+    // field by field those whose fingerprints differ.
+    const bool perCampi = vecchia.percorso && nuova.percorso && vecchia.esito.campi && nuova.esito.campi;
+    std::set<long> indiciVecchi, indiciNuovi;
     for (const auto& [chiave, persona] : personeVecchie) {
         const auto altra = personeNuove.find(chiave);
         if (altra == personeNuove.end()) {
             d.tolte.push_back(persona);
             continue;
         }
+        if (perCampi) {
+            if (!(persona->impronta == altra->second->impronta)) {
+                d.cambiate.push_back({persona, altra->second, {}});
+                indiciVecchi.insert(persona->indice);
+                indiciNuovi.insert(altra->second->indice);
+            }
+            continue;
+        }
         auto campi = CampiDiversi(*vecchia.schema, *persona, *altra->second);
         if (!campi.empty())
             d.cambiate.push_back({persona, altra->second, std::move(campi)});
+    }
+    if (!d.cambiate.empty() && perCampi) {
+        const auto campiVecchi = CampiDellePersone(vecchia, indiciVecchi);
+        const auto campiNuovi = CampiDellePersone(nuova, indiciNuovi);
+        const std::vector<CampoFornitura> nessuno;
+        const auto di = [&](const auto& campi, long indice) -> const std::vector<CampoFornitura>& {
+            const auto c = campi.find(indice);
+            return c == campi.end() ? nessuno : c->second;
+        };
+        for (PersonaCambiata& c : d.cambiate) {
+            c.campi = CampiDiversi(di(campiVecchi, c.vecchia->indice), di(campiNuovi, c.nuova->indice));
+            if (c.campi.empty()) // the same fields, in another order or with other blanks between them
+                c.campi.push_back({"ordine o spazi dei campi", "", "diversi"});
+        }
     }
     for (const auto& [chiave, persona] : personeNuove)
         if (!personeVecchie.count(chiave))
@@ -115,41 +184,53 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
     for (std::size_t i = 0; i < chiaviNuove.size(); ++i)
         if (!totaliVecchi.count(chiaviNuove[i]))
             d.totali.push_back({nuova.totali[i].nome, "", nuova.totali[i].dichiarato});
+    // A field of the supply's own records that holds a total changed is told once, among the totals.
+    const auto totale = [&](const CampoCambiato& campo) {
+        return std::any_of(d.totali.begin(), d.totali.end(), [&](const CampoCambiato& t) {
+            return t.nome.size() >= campo.nome.size() &&
+                   std::equal(campo.nome.begin(), campo.nome.end(), t.nome.begin(),
+                              [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
+                                                          std::tolower(static_cast<unsigned char>(b)); });
+        });
+    };
+    d.dati.erase(std::remove_if(d.dati.begin(), d.dati.end(), totale), d.dati.end());
     return d;
 }
 
 void ScriviConfronto(const FornituraLetta& vecchia, const FornituraLetta& nuova, const Differenze& d,
                      const std::string& nomeVecchia, const std::string& nomeNuova, std::ostream& out) {
     const SchemaDistinta& schema = *nuova.schema;
-    out << "Confronto di " << nomeNuova << " con " << nomeVecchia << " (" << Descrizione(*nuova.formato).nome
+    const auto U = [](std::string_view testo) { return shell::TestoSuUnaRiga(testo); };
+    out << "Confronto di " << U(nomeNuova) << " con " << U(nomeVecchia) << " (" << Descrizione(*nuova.formato).nome
         << ")\n";
     if (!d.dati.empty()) {
         out << "Dati della fornitura cambiati:\n";
         for (const auto& c : d.dati)
-            out << "  " << c.nome << ": " << c.vecchio << " -> " << c.nuovo << "\n";
+            out << "  " << U(c.nome) << (c.creazione ? " (data della fornitura)" : "") << ": " << U(c.vecchio) << " -> "
+                << U(c.nuovo) << "\n";
     }
     if (!d.aggiunte.empty()) {
         out << "Persone aggiunte (" << d.aggiunte.size() << "):\n";
         for (const Persona* p : d.aggiunte)
-            out << "  + " << Chi(schema, *p) << " (riga " << p->riga << ")\n";
+            out << "  + " << U(Chi(schema, *p)) << " (riga " << p->riga << ")\n";
     }
     if (!d.tolte.empty()) {
         out << "Persone tolte (" << d.tolte.size() << "):\n";
         for (const Persona* p : d.tolte)
-            out << "  - " << Chi(*vecchia.schema, *p) << " (riga " << p->riga << ")\n";
+            out << "  - " << U(Chi(*vecchia.schema, *p)) << " (riga " << p->riga << ")\n";
     }
     if (!d.cambiate.empty()) {
         out << "Persone cambiate (" << d.cambiate.size() << "):\n";
         for (const PersonaCambiata& c : d.cambiate) {
-            out << "  ~ " << Chi(schema, *c.nuova) << " (riga " << c.vecchia->riga << " -> " << c.nuova->riga << ")\n";
+            out << "  ~ " << U(Chi(schema, *c.nuova)) << " (riga " << c.vecchia->riga << " -> " << c.nuova->riga << ")\n";
             for (const auto& campo : c.campi)
-                out << "      " << campo.nome << ": " << campo.vecchio << " -> " << campo.nuovo << "\n";
+                out << "      " << U(campo.nome) << ": " << U(campo.vecchio) << " -> " << U(campo.nuovo) << "\n";
         }
     }
     if (!d.totali.empty()) {
         out << "Totali cambiati:\n";
         for (const auto& t : d.totali)
-            out << "  " << t.nome << ": " << t.vecchio << " -> " << t.nuovo << "\n";
+            out << "  " << U(t.nome) << ": " << U(t.vecchio) << " -> " << U(t.nuovo) << "\n";
     }
     out << Riepilogo(d) << "\n";
 }

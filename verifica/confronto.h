@@ -12,9 +12,10 @@
 namespace verifica {
 
 struct CampoCambiato {
-    std::string nome; // the column of the listing, or the supply datum
+    std::string nome; // the field, the column of the listing, or the supply datum
     std::string vecchio;
     std::string nuovo;
+    bool creazione = false; // a field that only tells when the supply was made
 };
 
 struct PersonaCambiata {
@@ -36,7 +37,11 @@ struct Differenze {
 };
 
 // The two must be of the same format (the caller checks it). A key found more than once in a file pairs
-// its first occurrence with the other file's first, its second with the second, and so on.
+// its first occurrence with the other file's first, its second with the second, and so on. Every field of
+// every record (or element) differs or not: the supply's own ones by the fields read with the supplies,
+// a person's by its fingerprint, and the fields of the persons whose fingerprints differ read again from
+// their files (CampiDellePersone); of supplies made otherwise than by reading a file, the persons by the
+// columns of their listings. Throws as CampiDellePersone does.
 Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova);
 
 // The differences as text lines (ISO-8859-1, LF), and as a printable page. `nomeVecchia` and

@@ -13,13 +13,18 @@ std::string Quanti(long n, std::string_view uno, std::string_view molti) {
     return std::to_string(n) + " " + std::string(n == 1 ? uno : molti);
 }
 
-// A value for a TSV cell: blanks instead of the separators.
-std::string Cella(std::string_view valore) {
-    std::string cella(valore);
-    for (char& c : cella)
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    return shell::Utf8DaLatin1(cella);
+// A number as the listing writes it ("-1.234,56", "12", "01/02/1980" is not one): nothing a spreadsheet runs.
+bool Numero(std::string_view testo) {
+    if (!testo.empty() && (testo.front() == '-' || testo.front() == '+'))
+        testo.remove_prefix(1);
+    bool cifre = false;
+    for (const char c : testo) {
+        if (c >= '0' && c <= '9')
+            cifre = true;
+        else if (c != '.' && c != ',')
+            return false;
+    }
+    return cifre;
 }
 
 const char* Classe(Allineamento allineamento) { return allineamento == Allineamento::Numero ? " class=\"n\"" : ""; }
@@ -79,16 +84,62 @@ std::string TestoRilievo(const Rilievo& rilievo) {
     return testo + NomeGravita(rilievo.gravita) + ": " + rilievo.messaggio;
 }
 
+std::string CellaTsv(std::string_view valore) {
+    std::string cella = shell::TestoSuUnaRiga(valore);
+    // A text a spreadsheet would run as a formula, or whose first character it would take for that mark.
+    if (!cella.empty() && std::string_view("=+-@'").find(cella.front()) != std::string_view::npos && !Numero(cella))
+        cella.insert(0, 1, '\'');
+    if (cella.find('"') != std::string::npos) {
+        std::string citata = "\"";
+        for (const char c : cella)
+            citata.append(c == '"' ? 2 : 1, c);
+        cella = citata + "\"";
+    }
+    return shell::Utf8DaLatin1(cella);
+}
+
+std::string ValoreDaCellaTsv(std::string_view cella) {
+    std::string valore = shell::Latin1DaUtf8(cella);
+    if (valore.size() >= 2 && valore.front() == '"' && valore.back() == '"') {
+        std::string tolta;
+        for (std::size_t i = 1; i + 1 < valore.size(); ++i) {
+            tolta += valore[i];
+            if (valore[i] == '"' && valore[i + 1] == '"')
+                ++i;
+        }
+        valore = tolta;
+    }
+    if (!valore.empty() && valore.front() == '\'')
+        valore.erase(0, 1);
+    // The control characters shown as "\x1B".
+    std::string testo;
+    constexpr std::string_view Esadecimali = "0123456789ABCDEF";
+    for (std::size_t i = 0; i < valore.size(); ++i) {
+        const auto a = i + 3 < valore.size() ? Esadecimali.find(valore[i + 2]) : std::string_view::npos;
+        const auto b = i + 3 < valore.size() ? Esadecimali.find(valore[i + 3]) : std::string_view::npos;
+        if (valore.compare(i, 2, "\\x") == 0 && a != std::string_view::npos && b != std::string_view::npos) {
+            const auto u = static_cast<unsigned char>(a * 16 + b);
+            if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
+                testo += static_cast<char>(u);
+                i += 3;
+                continue;
+            }
+        }
+        testo += valore[i];
+    }
+    return testo;
+}
+
 void ScriviDistintaTsv(const FornituraLetta& fornitura, std::ostream& out) {
     out << "tipo";
     if (fornitura.schema)
         for (const ColonnaDistinta& colonna : fornitura.schema->colonne)
-            out << '\t' << Cella(colonna.nome);
+            out << '\t' << CellaTsv(colonna.nome);
     out << '\n';
     for (const Persona& persona : fornitura.persone) {
-        out << Cella(fornitura.schema->generi[static_cast<std::size_t>(persona.genere)].nome);
+        out << CellaTsv(fornitura.schema->generi[static_cast<std::size_t>(persona.genere)].nome);
         for (const std::string& valore : persona.valori)
-            out << '\t' << Cella(valore);
+            out << '\t' << CellaTsv(valore);
         out << '\n';
     }
 }

@@ -14,8 +14,16 @@ namespace verifica {
 std::string TestoEsito(const Esito& esito);
 
 // Header "tipo", "codice fiscale", "cognome", "nome" and the format's columns; one row per person. UTF-8,
-// TAB between columns, LF after each row; a TAB or line end inside a value becomes a blank.
+// TAB between columns, LF after each row; each value as CellaTsv writes it.
 void ScriviDistintaTsv(const FornituraLetta& fornitura, std::ostream& out);
+
+// A value (ISO-8859-1) as a cell of the listing's TSV, which a spreadsheet reads as the text it is: its
+// control characters, TAB and line ends included, shown as "\x09" (shell::TestoSuUnaRiga); a "'" before a
+// value that begins with "=", "+", "-", "@" or "'" and is not a plain number, which a spreadsheet would
+// run as a formula; in double quotes, each doubled, a value that holds a double quote. UTF-8.
+std::string CellaTsv(std::string_view valore);
+// The value of a cell written by CellaTsv (ISO-8859-1).
+std::string ValoreDaCellaTsv(std::string_view cella);
 
 // `file`: the file's name and date as the page's header shows them (NomeEDataDelFile).
 void ScriviDistintaHtml(const FornituraLetta& fornitura, const std::string& file, std::ostream& out);

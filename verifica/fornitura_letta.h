@@ -5,7 +5,9 @@
 #include "formati/verifica.h"
 
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,19 +23,32 @@ public:
     void Dati(const Intestazione& i) override { intestazione = i; }
     void Persona(verifica::Persona&& persona) override { persone.push_back(std::move(persona)); }
     void Totale(const verifica::Totale& totale) override { totali.push_back(totale); }
+    void Campo(long persona, CampoFornitura&& campo) override {
+        if (persona < 0)
+            campi.push_back(std::move(campo));
+    }
 
+    std::optional<std::filesystem::path> percorso; // the file it was read from; none for one made otherwise
+    std::optional<Formato> formatoRichiesto;         // the format it was read as (`--formato`), if forced
     std::optional<Formato> formato;
     const SchemaDistinta* schema = nullptr;
     Intestazione intestazione;
     std::vector<verifica::Persona> persone;
     std::vector<verifica::Totale> totali;
     std::vector<Rilievo> rilievi;
+    std::vector<CampoFornitura> campi; // of the supply's own records (not the persons')
     Esito esito;
 };
 
-// Reads the file with its persons (VerificaFile with Opzioni::persone). Throws as VerificaFile does.
+// Reads the file with its persons, their fingerprints and the fields of the supply's own records (VerificaFile
+// with Opzioni::persone, impronte, campi). Throws as VerificaFile does.
 FornituraLetta LeggiFornitura(const std::filesystem::path& percorso, std::optional<Formato> formato = {},
                               Avanzamento avanzamento = {});
+
+// The fields of the persons `indici` of a supply read from a file (FornituraLetta::percorso), read again
+// from the file, by their index. Throws as VerificaFile does, and ErroreFile when the file no longer holds
+// what it held at the first reading (changed meanwhile).
+std::map<long, std::vector<CampoFornitura>> CampiDellePersone(const FornituraLetta& letta, const std::set<long>& indici);
 
 // The name and the date of a file, as the header of a page names it: "Importa770-2011-...txt, 14/06/2011
 // 09:05".

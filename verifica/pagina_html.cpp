@@ -45,7 +45,7 @@ td.vecchio { color: #555; text-decoration: line-through; }
 std::string Html(std::string_view testo) {
     std::string html;
     html.reserve(testo.size());
-    for (const char c : testo) {
+    for (const char c : shell::TestoSuUnaRiga(testo)) {
         switch (c) {
         case '&':
             html += "&amp;";

