@@ -585,9 +585,32 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
     for (const auto& c : m_area.Campi())
         if (!c.tipo)
             avviso(&c, "campo " + std::string(c.codice) + " sconosciuto: il convertitore non scrive questo codice");
-    for (const tracciati::CampoLetto* c : campi.Ripetuti())
-        if (std::find(std::begin(RipetibiliG), std::end(RipetibiliG), c->codice) == std::end(RipetibiliG))
+    // A field written twice: with two values the module says two things of one datum, an error; with the
+    // same value a copy that the writer does not make.
+    for (const tracciati::CampoLetto* c : campi.Ripetuti()) {
+        if (std::find(std::begin(RipetibiliG), std::end(RipetibiliG), c->codice) != std::end(RipetibiliG))
+            continue;
+        char a[tracciati::LunghezzaMassimaTesto], b[tracciati::LunghezzaMassimaTesto];
+        const tracciati::CampoLetto* primo = campi.Primo(c->codice);
+        const std::string_view valorePrimo = primo ? tracciati::TestoValore(primo->valore, a) : std::string_view();
+        const std::string_view valore = tracciati::TestoValore(c->valore, b);
+        if (primo && valorePrimo != valore)
+            m_lettura.Errore(m_righeModulo[static_cast<std::size_t>(c->record)], c->posizione,
+                             "record G: campo " + std::string(c->codice) + " ripetuto nello stesso modulo con un altro "
+                             "valore: '" + std::string(SenzaSpaziFinali(valore)) + "', prima '" +
+                                 std::string(SenzaSpaziFinali(valorePrimo)) + "'" + Di(m_chi),
+                             m_persona);
+        else
             avviso(c, "campo " + std::string(c->codice) + " ripetuto nello stesso modulo");
+    }
+    // The sex: "M" or "F", or blank (said apart, as missing data).
+    if (const auto* sesso = campi.Primo("DA001004"); sesso && sesso->valore.Testo()) {
+        const std::string_view testo = shell::TogliSpazi(sesso->valore.ComeTesto());
+        if (!testo.empty() && testo != "M" && testo != "F")
+            m_lettura.Errore(m_righeModulo[static_cast<std::size_t>(sesso->record)], sesso->posizione,
+                             "record G: campo DA001004 '" + std::string(testo) + "': il sesso \xE8 M o F" + Di(m_chi),
+                             m_persona);
+    }
     const auto& dati = conv770::DatiControllatiDA();
     for (std::size_t i = 0; i < m_sempre.size(); ++i) {
         if (campi.Primo(m_sempre[i]))

@@ -182,9 +182,11 @@ std::string Chiamato(std::string_view chiave) {
 }
 
 Chi LettoreTfr::Persona(const RecordFisso& record) {
+    // A record "3" before any "2": the authority reads a period without its employee.
     if (record.alSuoPosto && record.precedente == '1' && record.tipo == '3')
-        m_lettura.Avviso(record.Numero(), 1,
-                         "record 3 senza record 2: la prima riga dell'esportazione ha la chiave del dipendente vuota");
+        m_lettura.Errore(record.Numero(), 1,
+                         "record 3 senza record 2: la prima riga dell'esportazione ha la chiave del dipendente vuota, "
+                         "e l'ordine \xE8 " + std::string(m_formato.ordine));
     if (record.precedente == '\0' && record.tipo != '1')
         m_lettura.Errore(record.Numero(), 1,
                          "la fornitura non ha dipendenti (nessun record 1, 2 e 3): nulla da inviare");

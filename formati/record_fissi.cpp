@@ -63,10 +63,54 @@ void LettoreFisso::Leggi() {
         const RecordFisso record{riga, tipo, precedente, alSuoPosto, m_letto};
         const Chi chi = Persona(record);
         SegnalaRecord(m_lettura, record, chi);
+        CaratteriDiControllo(record, chi);
         Campi(record, chi.persona);
         Record(record, chi);
     }
     Fine();
+}
+
+void LettoreFisso::CaratteriDiControllo(const RecordFisso& record, const Chi& chi) {
+    const auto primo = [](std::string_view testo) {
+        return std::find_if(testo.begin(), testo.end(),
+                            [](char c) { return shell::CarattereDiControllo(static_cast<unsigned char>(c)); });
+    };
+    const std::string tipo(1, record.tipo);
+    const auto segnala = [&](int posizione, int lunghezza, std::string_view campo, char carattere) {
+        m_lettura.Errore(record.Numero(), posizione,
+                         "record " + tipo + ": " + std::string(campo) + Posizioni(posizione, lunghezza) +
+                             ": carattere di controllo " + shell::TestoSuUnaRiga(std::string(1, carattere)) +
+                             ", che nessun campo contiene" + Di(chi.nome),
+                         chi.persona);
+    };
+    for (const tracciati::PezzoLetto& p : record.letto.Pezzi()) {
+        if (p.pezzo->genere != tracciati::Comune::Area) {
+            // A piece whose kind refuses the character has said so already.
+            const auto c = primo(p.testo);
+            if (c != p.testo.end() &&
+                std::none_of(record.letto.Segnalazioni().begin(), record.letto.Segnalazioni().end(),
+                             [&](const tracciati::Segnalazione& s) { return s.pezzo == p.pezzo; }))
+                segnala(p.pezzo->posizione, p.pezzo->lunghezza, {}, *c);
+            continue;
+        }
+        // The blocks of the area: of a text field, or of a code the supply does not have (the others' values
+        // are read by their types, which refuse it).
+        for (std::size_t b = 0; b + tracciati::LunghezzaBlocco <= p.testo.size(); b += tracciati::LunghezzaBlocco) {
+            const std::string_view blocco = p.testo.substr(b, tracciati::LunghezzaBlocco);
+            const auto c = primo(blocco);
+            if (c == blocco.end())
+                continue;
+            // In the code, the block is no field: the area's reading says so.
+            if (c - blocco.begin() < tracciati::LunghezzaCodice)
+                continue;
+            const std::string_view codice = blocco.substr(0, tracciati::LunghezzaCodice);
+            const auto tipoCampo = tracciati::CercaNelCatalogo(m_formato.tracciato.catalogo, codice);
+            if (tipoCampo && *tipoCampo != tracciati::Tipo::AN)
+                continue;
+            segnala(p.pezzo->posizione + static_cast<int>(b), tracciati::LunghezzaBlocco,
+                    "campo " + std::string(codice) + ", ", *c);
+        }
+    }
 }
 
 bool LettoreFisso::Altrove(const tracciati::Pezzo& pezzo) const {

@@ -127,6 +127,9 @@ protected:
     const FormatoFisso& m_formato;
 
 private:
+    // A control character in a piece, or in a field of the area, that its kind lets through: an error
+    // naming the field.
+    void CaratteriDiControllo(const RecordFisso& record, const Chi& chi);
     // The record's part of its person's fingerprint, and its fields when they are wanted.
     void Campi(const RecordFisso& record, long persona);
     bool Altrove(const tracciati::Pezzo& pezzo) const;

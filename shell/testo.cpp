@@ -68,7 +68,6 @@ std::string_view TogliSpazi(std::string_view testo) {
 
 namespace {
 
-bool CarattereDiControllo(unsigned char u) { return u < 0x20 || (u >= 0x7F && u <= 0x9F); }
 
 // The position of the first control character to show from `da` on, npos when none; a CR LF stays a
 // line end when `righe`.
@@ -105,6 +104,8 @@ std::string_view Mostrato(std::string_view testo, std::string& appoggio, bool ri
 }
 
 } // namespace
+
+bool CarattereDiControllo(unsigned char u) { return u < 0x20 || (u >= 0x7F && u <= 0x9F); }
 
 std::string_view TestoVisibile(std::string_view testo, std::string& appoggio) { return Mostrato(testo, appoggio, true); }
 

@@ -19,6 +19,9 @@ std::string Maiuscolo(std::string_view testo);
 // Leading and trailing spaces (only the blank, character 32) removed.
 std::string_view TogliSpazi(std::string_view testo);
 
+// A control character of ISO-8859-1: codes 0 to 31, 127, and 128 to 159.
+bool CarattereDiControllo(unsigned char u);
+
 // The text with every control character written as "\x" and two upper-case hexadecimal digits ("\x00"):
 // codes 0 to 31 but a CR followed by LF (the line end of the suite's texts), 127, and 128 to 159. A
 // message quoting export text shows them so, whole: never cut at a NUL, never moving a terminal's
