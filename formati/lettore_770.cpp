@@ -301,6 +301,8 @@ private:
     std::string m_testa;          // its first record before the area
     std::array<std::string, 8> m_aree; // their areas, the first m_quanteAree (their room kept)
     std::size_t m_quanteAree = 0;
+    bool m_campiLeggibili = true; // every record of the module has its length: its areas are read
+    bool m_tuttiSommati = true;   // every module's amounts are in the sums for record J
     std::vector<long> m_righeModulo;
     long long m_moduli = 0;       // modules read
     long long m_ultimoModulo = 0; // the number of the last one
@@ -373,7 +375,7 @@ void Lettore770::Dichiarante(const RecordFisso& record) {
     const Pezzo& pezzo = g ? DichiaranteG : DichiaranteBJ;
     const std::string tipo(1, record.tipo);
     const std::string_view dichiarante = record.letto.Testo(pezzo);
-    if (m_rigaA > 0 && dichiarante != m_dichiarante)
+    if (m_rigaA > 0 && record.Presente(pezzo) && dichiarante != m_dichiarante)
         m_lettura.Errore(record.Numero(), pezzo.posizione,
                          "record " + tipo + ": " + PosizioniDi(pezzo) + ": dichiarante '" +
                              std::string(SenzaSpaziFinali(dichiarante)) + "' diverso da quello del record A '" +
@@ -381,7 +383,7 @@ void Lettore770::Dichiarante(const RecordFisso& record) {
                          g ? m_persona : -1);
     const Pezzo& pezzo1 = g ? Colonna1G : Colonna1BJ;
     const std::string_view colonna1 = record.letto.Testo(pezzo1);
-    if (m_rigaB > 0 && record.tipo != 'B' && colonna1 != m_colonna1)
+    if (m_rigaB > 0 && record.tipo != 'B' && record.Presente(pezzo1) && colonna1 != m_colonna1)
         m_lettura.Avviso(record.Numero(), pezzo1.posizione,
                          "record " + tipo + ": " + PosizioniDi(pezzo1) + ": '" + std::string(SenzaSpaziFinali(colonna1)) +
                              "' diverso dal record B '" + std::string(SenzaSpaziFinali(m_colonna1)) + "' (riga " +
@@ -426,6 +428,7 @@ void Lettore770::Conteggio(const RecordFisso& record, const Pezzo& pezzo, long l
 
 void Lettore770::RecordG(const RecordFisso& record, const Chi& chi) {
     if (m_continua) {
+        m_campiLeggibili = m_campiLeggibili && record.LunghezzaGiusta();
         if (m_quanteAree < m_aree.size()) { // a module of more records says so already; the rest is not read
             m_aree[m_quanteAree++].assign(record.letto.Testo(AreaG));
             m_righeModulo.push_back(record.Numero());
@@ -449,6 +452,7 @@ void Lettore770::RecordG(const RecordFisso& record, const Chi& chi) {
     m_testa.assign(record.riga.testo.substr(0, AreaG.posizione - 1));
     m_quanteAree = 0;
     m_righeModulo.clear();
+    m_campiLeggibili = record.LunghezzaGiusta();
     m_aree[m_quanteAree++].assign(record.letto.Testo(AreaG));
     m_righeModulo.push_back(record.Numero());
 }
@@ -460,7 +464,11 @@ void Lettore770::ChiudiModulo() {
     std::array<std::string_view, 8> aree{};
     for (std::size_t i = 0; i < m_quanteAree; ++i)
         aree[i] = m_aree[i];
-    m_area.Leggi(std::span<const std::string_view>(aree.data(), m_quanteAree), m_formato.tracciato.catalogo);
+    // A record of the wrong length has shifted what follows the change: the module's fields are not read,
+    // its length said all.
+    m_area.Leggi(std::span<const std::string_view>(aree.data(), m_campiLeggibili ? m_quanteAree : 0),
+                 m_formato.tracciato.catalogo);
+    m_tuttiSommati = m_tuttiSommati && m_campiLeggibili;
     const std::string_view testa = m_testa;
     // The employee's tax code in the head, or what a record cut short holds of it.
     const std::string_view posizioni =
@@ -483,7 +491,8 @@ void Lettore770::ChiudiModulo() {
     }
     CampiDelModulo& campi = m_campi;
     campi.Prendi(m_area.Campi());
-    ControllaModulo(campi);
+    if (m_campiLeggibili)
+        ControllaModulo(campi);
 
     // The employee's tax code: positions 30-45 and DA001001.
     if (const tracciati::CampoLetto* da = campi.Primo("DA001001"); da && da->valore.ComeTesto() != posizioni)
@@ -644,8 +653,11 @@ void Lettore770::RecordJ(const RecordFisso& record) {
     Dichiarante(record);
     ++m_recordJ;
     Conteggio(record, ModuloBJ, 1, "numero di modulo del record J");
-    const std::array<std::string_view, 1> area{record.letto.Testo(AreaJ)};
-    m_area.Leggi(area, m_formato.tracciato.catalogo);
+    const std::array<std::string_view, 1> area{record.LunghezzaGiusta() ? record.letto.Testo(AreaJ) : std::string_view()};
+    m_area.Leggi(std::span<const std::string_view>(area.data(), record.LunghezzaGiusta() ? 1 : 0),
+                 m_formato.tracciato.catalogo);
+    if (!record.LunghezzaGiusta())
+        return;
     for (const tracciati::Segnalazione& s : m_area.Segnalazioni())
         m_lettura.Segnala({GravitaDi(s.difformita), riga, s.posizione, "record J: " + s.Messaggio(), -1});
     const auto& letti = m_area.Campi();
@@ -663,8 +675,9 @@ void Lettore770::RecordJ(const RecordFisso& record) {
         break;
     }
     // Each total against the records G: the whole part of the sum of the amounts, of which the records G
-    // hold the whole parts; so within the range that rounding down allows.
-    for (std::size_t i = 0; i < m_codiciJ.size(); ++i) {
+    // hold the whole parts; so within the range that rounding down allows. A module that could not be read
+    // leaves the sums short: its record's length is the error, not every total.
+    for (std::size_t i = 0; m_tuttiSommati && i < m_codiciJ.size(); ++i) {
         const auto campo = std::find_if(letti.begin(), letti.end(),
                                         [&](const tracciati::CampoLetto& c) { return c.codice == m_codiciJ[i]; });
         if (campo == letti.end())

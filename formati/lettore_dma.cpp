@@ -148,6 +148,7 @@ private:
     std::string m_mese; // "MM/AAAA", from B
     int m_recordB = 0;
     long long m_recordC = 0;
+    long long m_ultimoModulo = 0; // the module number of the last record C
     CodiciVisti m_codiciFiscali;
 };
 
@@ -273,15 +274,22 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
     const std::string_view posizioni = record.letto.Testo(CodiceFiscaleC);
     const std::string_view codice = SenzaSpaziFinali(posizioni);
     Testa(record, chi);
+    // The module number: one more than the record C before. After a wrong one, the count goes on from
+    // either number, so that a record doubled, missing or mistyped is told once, where it is.
     const std::string_view modulo = record.letto.Testo(ModuloC);
-    if (Cifre(modulo) && NumeroDi(modulo) != m_recordC)
+    if (Cifre(modulo) && NumeroDi(modulo) != m_ultimoModulo + 1 && NumeroDi(modulo) != m_recordC)
         m_lettura.Errore(riga, ModuloC.posizione,
                          "record C: " + PosizioniDi(ModuloC) + ": numero di modulo " + Intero(NumeroDi(modulo)) +
-                             ", atteso " + Intero(m_recordC) + ": un record C per dipendente, numerati da 1" + di,
+                             ", atteso " + Intero(m_ultimoModulo + 1) + ": un record C per dipendente, numerati da 1" +
+                             di,
                          persona);
+    m_ultimoModulo = Cifre(modulo) ? NumeroDi(modulo) : m_ultimoModulo + 1;
 
-    const std::array<std::string_view, 1> area{record.letto.Testo(DelGenere(t::RecordC, tracciati::Comune::Area))};
-    m_area.Leggi(area, m_formato.tracciato.catalogo);
+    // A record of the wrong length has no area to read: its length said all.
+    const bool campiLetti = record.LunghezzaGiusta();
+    const std::array<std::string_view, 1> area{
+        campiLetti ? record.letto.Testo(DelGenere(t::RecordC, tracciati::Comune::Area)) : std::string_view()};
+    m_area.Leggi(std::span<const std::string_view>(area.data(), campiLetti ? 1 : 0), m_formato.tracciato.catalogo);
     for (const tracciati::Segnalazione& s : m_area.Segnalazioni()) {
         std::string campo;
         const int inizio = s.posizione - tracciati::InizioArea;
@@ -294,92 +302,94 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                            persona});
     }
     const auto& letti = m_area.Campi();
-    // The fields in the order of the table: unknown codes, codes out of order or repeated, and the ones
-    // always written.
-    std::size_t prossimo = 0;
-    for (const tracciati::CampoLetto& l : letti) {
-        const auto voce = std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
-                                       [&](const dma::CampoQuadro& q) { return q.codice == l.codice; });
-        if (voce == dma::CampiQuadri.end()) {
-            m_lettura.Avviso(riga, l.posizione,
-                             "record C: campo " + std::string(l.codice) +
-                                 " sconosciuto: il convertitore non scrive questo codice" + di,
-                             persona);
-            continue;
+    if (campiLetti) {
+        // The fields in the order of the table: unknown codes, codes out of order or repeated, and the ones
+        // always written.
+        std::size_t prossimo = 0;
+        for (const tracciati::CampoLetto& l : letti) {
+            const auto voce = std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
+                                           [&](const dma::CampoQuadro& q) { return q.codice == l.codice; });
+            if (voce == dma::CampiQuadri.end()) {
+                m_lettura.Avviso(riga, l.posizione,
+                                 "record C: campo " + std::string(l.codice) +
+                                     " sconosciuto: il convertitore non scrive questo codice" + di,
+                                 persona);
+                continue;
+            }
+            const auto indice = static_cast<std::size_t>(voce - dma::CampiQuadri.begin());
+            if (indice < prossimo)
+                m_lettura.Avviso(riga, l.posizione,
+                                 "record C: campo " + std::string(l.codice) + " fuori ordine o ripetuto" + di, persona);
+            prossimo = std::max(prossimo, indice + 1);
         }
-        const auto indice = static_cast<std::size_t>(voce - dma::CampiQuadri.begin());
-        if (indice < prossimo)
-            m_lettura.Avviso(riga, l.posizione,
-                             "record C: campo " + std::string(l.codice) + " fuori ordine o ripetuto" + di, persona);
-        prossimo = std::max(prossimo, indice + 1);
-    }
-    for (const dma::CampoQuadro& q : dma::CampiQuadri)
-        if (q.quando == dma::Quando::Sempre && !Campo(q.codice))
-            m_lettura.Errore(riga, tracciati::InizioArea,
-                             "record C: manca il campo " + std::string(q.codice) +
-                                 (letti.size() * tracciati::LunghezzaBlocco >=
-                                          tracciati::LunghezzaArea - tracciati::LunghezzaBlocco
-                                      ? ": l'area dei campi \xE8 piena, i campi seguenti sono stati tagliati"
-                                      : "") +
-                                 di,
+        for (const dma::CampoQuadro& q : dma::CampiQuadri)
+            if (q.quando == dma::Quando::Sempre && !Campo(q.codice))
+                m_lettura.Errore(riga, tracciati::InizioArea,
+                                 "record C: manca il campo " + std::string(q.codice) +
+                                     (letti.size() * tracciati::LunghezzaBlocco >=
+                                              tracciati::LunghezzaArea - tracciati::LunghezzaBlocco
+                                          ? ": l'area dei campi \xE8 piena, i campi seguenti sono stati tagliati"
+                                          : "") +
+                                     di,
+                                 persona);
+        // The tax code of the head and D0001001.
+        const dma::CampoQuadro& campoCodice = *std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
+                                                            [](const dma::CampoQuadro& q) {
+                                                                return q.colonna == dma::ColonnaCodiceFiscale;
+                                                            });
+        const auto* d0 = Campo(campoCodice.codice);
+        if (d0 && d0->valore.ComeTesto() != posizioni)
+            m_lettura.Errore(riga, d0->posizione,
+                             "record C: campo " + std::string(campoCodice.codice) + " '" +
+                                 std::string(SenzaSpaziFinali(d0->valore.ComeTesto())) +
+                                 "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleC) + " '" +
+                                 std::string(codice) + "'",
                              persona);
-    // The tax code of the head and D0001001.
-    const dma::CampoQuadro& campoCodice = *std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
-                                                        [](const dma::CampoQuadro& q) {
-                                                            return q.colonna == dma::ColonnaCodiceFiscale;
-                                                        });
-    const auto* d0 = Campo(campoCodice.codice);
-    if (d0 && d0->valore.ComeTesto() != posizioni)
-        m_lettura.Errore(riga, d0->posizione,
-                         "record C: campo " + std::string(campoCodice.codice) + " '" +
-                             std::string(SenzaSpaziFinali(d0->valore.ComeTesto())) +
-                             "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleC) + " '" +
-                             std::string(codice) + "'",
-                         persona);
-    // The reference period of quadro E0.
-    for (const dma::CampoQuadro& q : dma::CampiQuadri) {
-        const auto* e = Campo(q.codice);
-        const bool primo = q.origine == dma::Origine::PrimoGiorno;
-        if (!e || !m_periodo || (!primo && q.origine != dma::Origine::UltimoGiorno))
-            continue;
-        const shell::Data giorno = primo ? m_periodo->primo : m_periodo->ultimo;
-        if (!(e->valore.Data() && e->valore.ComeData() == giorno))
-            m_lettura.Errore(riga, e->posizione,
-                             "record C: campo " + std::string(q.codice) + ": atteso " + Data8(giorno) + ", il " +
-                                 (primo ? "primo" : "l'ultimo") + " giorno del mese di riferimento " + m_mese +
-                                 " del record B" + di,
-                             persona);
+        // The reference period of quadro E0.
+        for (const dma::CampoQuadro& q : dma::CampiQuadri) {
+            const auto* e = Campo(q.codice);
+            const bool primo = q.origine == dma::Origine::PrimoGiorno;
+            if (!e || !m_periodo || (!primo && q.origine != dma::Origine::UltimoGiorno))
+                continue;
+            const shell::Data giorno = primo ? m_periodo->primo : m_periodo->ultimo;
+            if (!(e->valore.Data() && e->valore.ComeData() == giorno))
+                m_lettura.Errore(riga, e->posizione,
+                                 "record C: campo " + std::string(q.codice) + ": atteso " + Data8(giorno) + ", il " +
+                                     (primo ? "primo" : "l'ultimo") + " giorno del mese di riferimento " + m_mese +
+                                     " del record B" + di,
+                                 persona);
+        }
+        // The values the writer always gives.
+        for (const dma::CampoQuadro& q : dma::CampiQuadri) {
+            const auto* e = Campo(q.codice);
+            if (!e || (q.origine != dma::Origine::Numero && q.origine != dma::Origine::Testo))
+                continue;
+            const bool numero = q.origine == dma::Origine::Numero;
+            const bool uguale = numero ? e->valore.Intero() && e->valore.ComeIntero() == q.numero
+                                       : e->valore.Testo() && SenzaSpaziFinali(e->valore.ComeTesto()) == q.testo;
+            if (!uguale)
+                m_lettura.Avviso(riga, e->posizione,
+                                 "record C: campo " + std::string(q.codice) + " diverso da " +
+                                     (numero ? std::to_string(q.numero) : "'" + std::string(q.testo) + "'") +
+                                     ", che il convertitore scrive sempre" + di,
+                                 persona);
+        }
+        // The employee's data: each check of the writer, on the field of its column.
+        for (const dma::Controllo& c : dma::Controlli) {
+            const auto q = std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
+                                        [&](const dma::CampoQuadro& v) { return v.colonna == c.colonna; });
+            const auto* l = Campo(q->codice);
+            const bool manca = !l || (l->valore.Testo() && SenzaSpaziFinali(l->valore.ComeTesto()).empty()) ||
+                               (q->tipo == tracciati::Tipo::N5 && l->valore.Intero() && l->valore.ComeIntero() == 0);
+            if (manca)
+                m_lettura.Avviso(riga, l ? l->posizione : tracciati::InizioArea,
+                                 "record C: campo " + std::string(q->codice) + (l ? " vuoto: " : " assente: ") +
+                                     std::string(shell::TogliSpazi(c.testo)) + di,
+                                 persona);
+        }
+        if (const auto* cap = Campo("D0001009"); cap && cap->valore.Intero() && cap->valore.ComeIntero() > 99999)
+            m_lettura.Avviso(riga, cap->posizione, "record C: campo D0001009: CAP di pi\xF9 di 5 cifre" + di, persona);
     }
-    // The values the writer always gives.
-    for (const dma::CampoQuadro& q : dma::CampiQuadri) {
-        const auto* e = Campo(q.codice);
-        if (!e || (q.origine != dma::Origine::Numero && q.origine != dma::Origine::Testo))
-            continue;
-        const bool numero = q.origine == dma::Origine::Numero;
-        const bool uguale = numero ? e->valore.Intero() && e->valore.ComeIntero() == q.numero
-                                   : e->valore.Testo() && SenzaSpaziFinali(e->valore.ComeTesto()) == q.testo;
-        if (!uguale)
-            m_lettura.Avviso(riga, e->posizione,
-                             "record C: campo " + std::string(q.codice) + " diverso da " +
-                                 (numero ? std::to_string(q.numero) : "'" + std::string(q.testo) + "'") +
-                                 ", che il convertitore scrive sempre" + di,
-                             persona);
-    }
-    // The employee's data: each check of the writer, on the field of its column.
-    for (const dma::Controllo& c : dma::Controlli) {
-        const auto q = std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
-                                    [&](const dma::CampoQuadro& v) { return v.colonna == c.colonna; });
-        const auto* l = Campo(q->codice);
-        const bool manca = !l || (l->valore.Testo() && SenzaSpaziFinali(l->valore.ComeTesto()).empty()) ||
-                           (q->tipo == tracciati::Tipo::N5 && l->valore.Intero() && l->valore.ComeIntero() == 0);
-        if (manca)
-            m_lettura.Avviso(riga, l ? l->posizione : tracciati::InizioArea,
-                             "record C: campo " + std::string(q->codice) + (l ? " vuoto: " : " assente: ") +
-                                 std::string(shell::TogliSpazi(c.testo)) + di,
-                             persona);
-    }
-    if (const auto* cap = Campo("D0001009"); cap && cap->valore.Intero() && cap->valore.ComeIntero() > 99999)
-        m_lettura.Avviso(riga, cap->posizione, "record C: campo D0001009: CAP di pi\xF9 di 5 cifre" + di, persona);
     // The tax code.
     if (!codice.empty()) {
         SegnalaCodiceFiscale(m_lettura, riga, CodiceFiscaleC.posizione, posizioni,

@@ -422,7 +422,7 @@ void LettoreTfr::Record4(const RecordFisso& record, const Chi& chi) {
     const std::string_view codice = record.letto.Testo(CodiceFiscale4);
     SegnalaCodiceFiscale(m_lettura, record.Numero(), CodiceFiscale4.posizione, codice,
                          "record 4: " + PosizioniDi(CodiceFiscale4) + ": codice fiscale del beneficiario",
-                         Gravita::Avviso, chi.persona);
+                         Gravita::Avviso, chi.persona, chi.nome);
     // An IBAN of the beneficiary, when the field looks like one.
     const std::string_view conto = SenzaSpaziFinali(record.letto.Testo(Conto4));
     if (conto.size() >= 15 && std::isalpha(static_cast<unsigned char>(conto[0])) &&

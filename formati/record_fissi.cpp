@@ -30,7 +30,8 @@ Gravita GravitaDi(tracciati::Difformita difformita, tracciati::Rigore rigore) {
 
 void SegnalaRecord(Lettura& lettura, const RecordFisso& record, const Chi& chi) {
     for (const tracciati::Segnalazione& s : record.letto.Segnalazioni())
-        lettura.Segnala({GravitaDi(s.difformita, s.pezzo ? s.pezzo->rigore : tracciati::Rigore::Usuale),
+        if (record.LunghezzaGiusta() || s.posizione == 0)
+            lettura.Segnala({GravitaDi(s.difformita, s.pezzo ? s.pezzo->rigore : tracciati::Rigore::Usuale),
                          record.riga.numero, s.posizione,
                          "record " + std::string(1, record.tipo) + ": " + s.Messaggio() + Di(chi.nome), chi.persona});
 }
@@ -47,6 +48,7 @@ void LettoreFisso::Leggi() {
     Riga riga;
     while (righe.Prossima(riga)) {
         m_lettura.Record();
+        ++m_righe;
         ControllaFineRiga(m_lettura, riga);
         const char tipo = riga.testo.empty() ? '\0' : riga.testo.front();
         const std::span<const tracciati::Pezzo> tabella = m_formato.tracciato.Tabella(tipo);
@@ -59,7 +61,9 @@ void LettoreFisso::Leggi() {
         }
         const char precedente = m_ordine.Precedente();
         const bool alSuoPosto = m_ordine.Controlla(m_lettura, riga, tipo);
-        m_letto.Leggi(riga.testo, tabella, m_formato.tracciato.gancio);
+        if (tipo == m_formato.ultimo && m_rigaUltimo == 0)
+            m_rigaUltimo = riga.numero;
+        m_letto.Leggi(riga.testo, tabella, m_formato.tracciato.gancio, riga.lunghezza);
         const RecordFisso record{riga, tipo, precedente, alSuoPosto, m_letto};
         const Chi chi = Persona(record);
         SegnalaRecord(m_lettura, record, chi);
@@ -71,6 +75,8 @@ void LettoreFisso::Leggi() {
 }
 
 void LettoreFisso::CaratteriDiControllo(const RecordFisso& record, const Chi& chi) {
+    if (!record.LunghezzaGiusta())
+        return;
     const auto primo = [](std::string_view testo) {
         return std::find_if(testo.begin(), testo.end(),
                             [](char c) { return shell::CarattereDiControllo(static_cast<unsigned char>(c)); });
@@ -196,11 +202,20 @@ void LettoreFisso::Campi(const RecordFisso& record, long persona) {
 
 void LettoreFisso::FineDellOrdine() {
     const char precedente = m_ordine.Precedente();
-    if (precedente != m_formato.ultimo)
-        m_lettura.Errore(0, 0,
-                         precedente == '\0' ? std::string("nessun record: la fornitura \xE8 vuota")
-                                            : "la fornitura finisce dopo il record " + std::string(1, precedente) +
-                                                  ": " + std::string(m_formato.mancaUltimo));
+    const std::string ultimo(1, m_formato.ultimo);
+    if (precedente == m_formato.ultimo)
+        return;
+    if (precedente == '\0')
+        m_lettura.Errore(0, 0, m_righe == 0 ? std::string("nessun record: la fornitura \xE8 vuota")
+                                            : "nessuna delle " + std::to_string(m_righe) + " righe del file \xE8 un "
+                                                  "record di questa fornitura (" + m_attesi + ")");
+    else if (m_rigaUltimo > 0)
+        m_lettura.Errore(0, 0, "la fornitura finisce dopo il record " + std::string(1, precedente) + ": il record " +
+                                   ultimo + " \xE8 alla riga " + std::to_string(m_rigaUltimo) +
+                                   ", non in fondo alla fornitura");
+    else
+        m_lettura.Errore(0, 0, "la fornitura finisce dopo il record " + std::string(1, precedente) + ": " +
+                                   std::string(m_formato.mancaUltimo));
 }
 
 bool Cifre(std::string_view testo) {

@@ -90,6 +90,13 @@ struct RecordFisso {
     char precedente; // the record type before it, '\0' for the first
     bool alSuoPosto; // its place in the order of the records is right
     const tracciati::RecordLetto& letto;
+    // Its length is its table's: a record too long or too short is told once, by its length, and what
+    // stands past the change is read as no field (its area is not read).
+    bool LunghezzaGiusta() const { return letto.LunghezzaGiusta(); }
+    // Whether the line holds the whole piece: a record cut short has nothing to compare past its end.
+    bool Presente(const tracciati::Pezzo& pezzo) const {
+        return static_cast<std::size_t>(tracciati::UltimaPosizione(pezzo)) <= riga.lunghezza;
+    }
     long Numero() const { return riga.numero; }
 };
 
@@ -136,6 +143,8 @@ private:
 
     OrdineDeiRecord m_ordine;
     tracciati::RecordLetto m_letto;
+    long m_righe = 0;       // lines read
+    long m_rigaUltimo = 0;  // the line of the first record of the type that ends the supply
     std::string m_attesi; // the record types: "A, B, G, J, Z"
     long m_titolare = -2; // whose records the last one was: a person's index, -1 the supply's own
     Impronta m_impronta;  // of that person's records so far

@@ -2,6 +2,7 @@
 
 #include "formati/lettori.h"
 
+#include <functional>
 #include <stdexcept>
 
 namespace verifica {
@@ -38,19 +39,40 @@ const SchemaDistinta& SchemaDi(Formato formato) { return LettoreDi(formato).sche
 
 namespace {
 
-Esito Verifica(FileInLettura& file, const Opzioni& opzioni, Destinatario& destinatario) {
+// Reads a file, which `apri` opens (again, when its format was found past its first bytes).
+Esito Verifica(const std::function<FileInLettura()>& apri, const Opzioni& opzioni, Destinatario& destinatario) {
     Esito esito;
+    FileInLettura file = apri();
     Lettura lettura(file, opzioni, destinatario, esito);
     const std::string_view inizio = file.Inizio(InizioPerRiconoscere);
     if (inizio.empty()) {
         lettura.Errore(0, 0, "Il file \xE8 vuoto: nessuna fornitura da inviare");
         return esito;
     }
-    esito.formato = opzioni.formato ? opzioni.formato : RiconosciFormato(inizio);
-    if (!esito.formato) {
+    std::optional<Formato> riconosciuto = RiconosciFormato(inizio);
+    if (!riconosciuto && !opzioni.formato && InizioXml(inizio)) {
+        // An XML document whose root element comes past the first bytes.
+        FileInLettura daCapo = apri();
+        riconosciuto = RiconosciRadice(daCapo);
+        if (riconosciuto)
+            return Verifica(
+                [&] {
+                    FileInLettura nuovo = apri();
+                    nuovo.Inizio(InizioPerRiconoscere);
+                    return nuovo;
+                },
+                Opzioni{riconosciuto, opzioni.persone, opzioni.campi, opzioni.impronte, opzioni.avanzamento},
+                destinatario);
+    }
+    if (opzioni.formato && riconosciuto && *riconosciuto != *opzioni.formato) {
         lettura.Errore(0, 0,
-                       "Formato non riconosciuto: il file non \xE8 una fornitura 770 Semplificato, INPDAP DMA, "
-                       "TFR 2008, UniEmens o E-Mens (il formato si pu\xF2 indicare con --formato)");
+                       "il file \xE8 una fornitura " + std::string(Descrizione(*riconosciuto).nome) + ", non " +
+                           std::string(Descrizione(*opzioni.formato).nome) + " come indicato con --formato");
+        return esito;
+    }
+    esito.formato = opzioni.formato ? opzioni.formato : riconosciuto;
+    if (!esito.formato) {
+        lettura.Errore(0, 0, NonRiconosciuto(inizio));
         return esito;
     }
     const LettoreDelFormato& lettore = LettoreDi(*esito.formato);
@@ -62,13 +84,11 @@ Esito Verifica(FileInLettura& file, const Opzioni& opzioni, Destinatario& destin
 } // namespace
 
 Esito VerificaFile(const std::filesystem::path& percorso, const Opzioni& opzioni, Destinatario& destinatario) {
-    FileInLettura file(percorso, opzioni.avanzamento);
-    return Verifica(file, opzioni, destinatario);
+    return Verifica([&] { return FileInLettura(percorso, opzioni.avanzamento); }, opzioni, destinatario);
 }
 
 Esito VerificaTesto(std::string contenuto, const Opzioni& opzioni, Destinatario& destinatario) {
-    FileInLettura file = FileInLettura::DaTesto(std::move(contenuto));
-    return Verifica(file, opzioni, destinatario);
+    return Verifica([&] { return FileInLettura::DaTesto(contenuto); }, opzioni, destinatario);
 }
 
 } // namespace verifica

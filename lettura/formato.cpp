@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace verifica {
 
@@ -39,11 +41,29 @@ std::optional<std::string_view> Radice(std::string_view testo) {
             if (fine == std::string_view::npos)
                 return std::nullopt;
             i += fine + 3;
+        } else if (resto.substr(0, 9) == "<!DOCTYPE") {
+            // Its internal subset in brackets, when it has one (the reader refuses it in an INPS document).
+            const auto parentesi = resto.find_first_of("[>");
+            const auto fine = parentesi != std::string_view::npos && resto[parentesi] == '['
+                                  ? resto.find("]>", parentesi)
+                                  : parentesi;
+            if (fine == std::string_view::npos)
+                return std::nullopt;
+            i += fine + (resto[fine] == ']' ? 2 : 1);
         } else {
             const auto nome = resto.substr(1, resto.find_first_of(" \t\r\n/>", 1) - 1);
             return nome;
         }
     }
+    return std::nullopt;
+}
+
+// The format of the root element's name.
+std::optional<Formato> DellaRadice(std::string_view radice) {
+    if (radice == "DenunceMensili")
+        return Formato::Uniemens;
+    if (radice == "DenunceRetributiveMensili")
+        return Formato::Emens;
     return std::nullopt;
 }
 
@@ -79,13 +99,93 @@ std::optional<Formato> RiconosciFormato(std::string_view inizio) {
     if ((riga.substr(0, 1) == "1" && (riga.size() == 280 || contiene(255, "MIVA20080601"))) ||
         (riga.size() == 120 && riga[0] == '4') || (riga.size() == 25 && riga[0] == '9'))
         return Formato::Tfr;
-    if (const auto radice = Radice(inizio)) {
-        if (*radice == "DenunceMensili")
-            return Formato::Uniemens;
-        if (*radice == "DenunceRetributiveMensili")
-            return Formato::Emens;
+    if (const auto radice = Radice(inizio))
+        return DellaRadice(*radice);
+    return std::nullopt;
+}
+
+bool InizioXml(std::string_view inizio) {
+    const auto primo = inizio.find_first_not_of(" \t\r\n");
+    return primo != std::string_view::npos && inizio[primo] == '<';
+}
+
+std::optional<Formato> RiconosciRadice(FileInLettura& file) {
+    // Byte by byte: blanks, then "<?" to "?>", "<!--" to "-->", "<!DOCTYPE" to ">" (or "]>" after a "["),
+    // or the name of the first element.
+    enum class Dove { Fuori, Minore, Istruzione, Esclamativo, Commento, Dichiarazione, Nome } dove = Dove::Fuori;
+    std::string letto; // of "<!...", or the name
+    bool parentesi = false;
+    char prima = 0, primaAncora = 0;
+    std::vector<char> pezzo(FileInLettura::Pezzo);
+    for (std::size_t n; (n = file.Leggi(pezzo.data(), pezzo.size())) > 0;) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = pezzo[i];
+            switch (dove) {
+            case Dove::Fuori:
+                if (c == '<')
+                    dove = Dove::Minore;
+                else if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+                    return std::nullopt;
+                break;
+            case Dove::Minore:
+                letto.clear();
+                dove = c == '?' ? Dove::Istruzione : c == '!' ? Dove::Esclamativo : Dove::Nome;
+                if (dove == Dove::Nome)
+                    letto += c;
+                break;
+            case Dove::Istruzione:
+                if (prima == '?' && c == '>')
+                    dove = Dove::Fuori;
+                break;
+            case Dove::Esclamativo:
+                letto += c;
+                if (letto == "--")
+                    dove = Dove::Commento;
+                else if (letto == "DOCTYPE")
+                    dove = Dove::Dichiarazione;
+                else if (letto.size() >= 7)
+                    return std::nullopt;
+                break;
+            case Dove::Commento:
+                if (primaAncora == '-' && prima == '-' && c == '>')
+                    dove = Dove::Fuori;
+                break;
+            case Dove::Dichiarazione:
+                if (c == '[')
+                    parentesi = true;
+                if (c == '>' && (!parentesi || prima == ']'))
+                    dove = Dove::Fuori;
+                break;
+            case Dove::Nome:
+                if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>')
+                    return DellaRadice(letto);
+                letto += c;
+                if (letto.size() > 64)
+                    return std::nullopt;
+                break;
+            }
+            primaAncora = prima;
+            prima = c;
+        }
     }
     return std::nullopt;
+}
+
+std::string NonRiconosciuto(std::string_view inizio) {
+    const std::string nessuno = "il file non \xE8 una fornitura 770 Semplificato, INPDAP DMA, TFR 2008, UniEmens o "
+                                "E-Mens (il formato si pu\xF2 indicare con --formato)";
+    if (inizio.substr(0, 2) == "\xFF\xFE" || inizio.substr(0, 2) == "\xFE\xFF" ||
+        (inizio.size() >= 4 && (inizio[0] == '\0' || inizio[1] == '\0') && (inizio[2] == '\0' || inizio[3] == '\0')))
+        return "Formato non riconosciuto: il file \xE8 scritto in UTF-16 (due byte per carattere), mentre le forniture "
+               "sono in ISO-8859-1 (un byte per carattere)";
+    if (inizio.substr(0, 3) == "\xEF\xBB\xBF") {
+        std::string causa = "Formato non riconosciuto: il file comincia con il segno BOM dell'UTF-8 (i byte EF BB BF), "
+                            "che nessuna fornitura ha";
+        if (const auto dopo = RiconosciFormato(inizio.substr(3)))
+            causa += ": tolto il BOM, sarebbe una fornitura " + std::string(Descrizione(*dopo).nome);
+        return causa;
+    }
+    return "Formato non riconosciuto: " + nessuno;
 }
 
 } // namespace verifica

@@ -2,7 +2,10 @@
 // The five supplies the checker reads, and how a file's format is recognised from its content: the first
 // record of a fixed-length supply, the root element of an XML document. Never from the file's name.
 
+#include "lettura/lettura_file.h"
+
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace verifica {
@@ -50,5 +53,17 @@ std::optional<Formato> RiconosciFormato(std::string_view inizio);
 
 // How many bytes of the file RiconosciFormato wants to see (fewer when the file is shorter).
 inline constexpr std::size_t InizioPerRiconoscere = 4096;
+
+// Whether the first bytes begin an XML document (blanks, then "<").
+bool InizioXml(std::string_view inizio);
+
+// The format of an XML document by its root element, read from the file however far the root comes
+// after the declaration, comments, processing instructions and a DOCTYPE (a long comment puts it past the
+// first bytes); none when the file is no XML document of the two, or ends before its root.
+std::optional<Formato> RiconosciRadice(FileInLettura& file);
+
+// Why a file whose first bytes RiconosciFormato does not recognise is no supply, in Italian: written in
+// UTF-16, begun by the UTF-8 byte order mark (and what it would be without it), or none of the formats.
+std::string NonRiconosciuto(std::string_view inizio);
 
 } // namespace verifica

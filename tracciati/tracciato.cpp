@@ -225,19 +225,24 @@ void Componi(std::string& record, std::span<const Pezzo> tabella, const Fonte& f
     }
 }
 
-void RecordLetto::Leggi(std::string_view record, std::span<const Pezzo> tabella, const Gancio& gancio) {
+void RecordLetto::Leggi(std::string_view record, std::span<const Pezzo> tabella, const Gancio& gancio,
+                        std::size_t lunghezza) {
     m_tabella = tabella;
     m_pezzi.clear();
     m_segnalazioni.clear();
+    m_lunghezzaGiusta = true;
+    if (lunghezza == std::string_view::npos)
+        lunghezza = record.size();
     if (!tabella.empty()) {
-        const int lunghezza = UltimaPosizione(tabella.back());
-        if (record.size() != static_cast<std::size_t>(lunghezza))
+        const int attesa = UltimaPosizione(tabella.back());
+        m_lunghezzaGiusta = lunghezza == static_cast<std::size_t>(attesa);
+        if (!m_lunghezzaGiusta)
             m_segnalazioni.push_back({Difformita::Formato,
                                       0,
                                       0,
                                       {},
-                                      "il record ha " + std::to_string(record.size()) + " caratteri invece di " +
-                                          std::to_string(lunghezza)});
+                                      "il record ha " + std::to_string(lunghezza) + " caratteri invece di " +
+                                          std::to_string(attesa)});
     }
     LeggiPezzi(record, tabella, gancio);
 }

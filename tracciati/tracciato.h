@@ -82,20 +82,26 @@ struct Pezzo {
 // the table does not have stops the compiler.
 
 namespace dettaglio {
-constexpr const Pezzo* Trova(std::span<const Pezzo> tabella, auto cerca, int& quale) {
+// The search answers with a flag beside the pointer: GCC's UndefinedBehaviorSanitizer refuses to compare a
+// pointer into a table with null inside a constant expression.
+struct Ricerca {
+    const Pezzo* pezzo = nullptr;
+    bool trovato = false;
+};
+constexpr Ricerca Trova(std::span<const Pezzo> tabella, auto cerca, int& quale) {
     for (const Pezzo& p : tabella) {
         if (cerca(p) && quale-- == 0)
-            return &p;
+            return {&p, true};
         if (p.genere.comune == Comune::Tabella)
-            if (const Pezzo* sotto = Trova(p.sotto, cerca, quale))
+            if (Ricerca sotto = Trova(p.sotto, cerca, quale); sotto.trovato)
                 return sotto;
     }
-    return nullptr;
+    return {};
 }
-constexpr const Pezzo& Trovato(const Pezzo* pezzo) {
-    if (!pezzo)
+constexpr const Pezzo& Trovato(Ricerca ricerca) {
+    if (!ricerca.trovato)
         throw "the table has no such piece"; // not a constant expression: the compiler stops here
-    return *pezzo;
+    return *ricerca.pezzo;
 }
 } // namespace dettaglio
 
@@ -213,9 +219,13 @@ struct Segnalazione {
 // point into the record read, which must outlive them. Reading another record reuses the room.
 class RecordLetto {
 public:
-    void Leggi(std::string_view record, std::span<const Pezzo> tabella, const Gancio& gancio);
+    // `lunghezza`: the record's whole length, when only its first characters are given (a very long line).
+    void Leggi(std::string_view record, std::span<const Pezzo> tabella, const Gancio& gancio,
+               std::size_t lunghezza = std::string_view::npos);
 
     const std::vector<PezzoLetto>& Pezzi() const { return m_pezzi; }
+    // Whether the record is as long as its table.
+    bool LunghezzaGiusta() const { return m_lunghezzaGiusta; }
     const std::vector<Segnalazione>& Segnalazioni() const { return m_segnalazioni; }
     // The row `pezzo` as the record holds it; none when the record is too short to hold it, or when it
     // belongs to a table that a Gancio chose and the record holds another.
@@ -228,6 +238,7 @@ private:
     void LeggiPezzi(std::string_view record, std::span<const Pezzo> tabella, const Gancio& gancio);
 
     std::span<const Pezzo> m_tabella;
+    bool m_lunghezzaGiusta = true;
 
     std::vector<PezzoLetto> m_pezzi;
     std::vector<Segnalazione> m_segnalazioni;
