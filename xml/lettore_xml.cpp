@@ -210,6 +210,13 @@ constexpr Tabelle CreaTabelle(bool unByte) {
 constexpr Tabelle TabelleLatin1 = CreaTabelle(true);
 constexpr Tabelle TabelleMultibyte = CreaTabelle(false);
 
+// The first byte from p that its table stops at; the NUL after the bytes read stops every table.
+const char *Fermata(const char *p, const Tabelle::Tabella &tabella) {
+    while (!tabella[U(*p)])
+        ++p;
+    return p;
+}
+
 } // namespace
 
 ErroreXML::ErroreXML(std::int64_t riga, std::int64_t colonna, std::string motivo)
@@ -622,8 +629,7 @@ void LettoreXML::LeggiCommento(const char *&p) {
     p += 4;
     const Tabelle::Tabella &tabella = m_tabelle->commento;
     for (;;) {
-        while (!tabella[U(*p)])
-            ++p;
+        p = Fermata(p, tabella);
         m_conserva = p;
         switch (*p) {
         case '-':
@@ -680,8 +686,7 @@ void LettoreXML::LeggiIstruzione(const char *&p) {
     }
     const Tabelle::Tabella &tabella = m_tabelle->istruzione;
     for (;;) {
-        while (!tabella[U(*p)])
-            ++p;
+        p = Fermata(p, tabella);
         m_conserva = p;
         switch (*p) {
         case '?':
@@ -717,8 +722,7 @@ void LettoreXML::LeggiCData(const char *&p, std::string &destinazione, bool &sos
     m_conserva = p;
     const Tabelle::Tabella &tabella = m_tabelle->cdata;
     for (;;) {
-        while (!tabella[U(*p)])
-            ++p;
+        p = Fermata(p, tabella);
         switch (*p) {
         case ']':
             destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
@@ -830,8 +834,7 @@ void LettoreXML::LeggiValore(const char *&p, char virgolette, AttributoLetto &at
         return m_testiAttributi.substr(attributo.nomeTesto, attributo.lunghezzaTesto);
     };
     for (;;) {
-        while (!tabella[U(*p)])
-            ++p;
+        p = Fermata(p, tabella);
         const char c = *p;
         if (c == virgolette) {
             m_testiAttributi.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
@@ -1111,8 +1114,7 @@ bool LettoreXML::LeggiTesto(const char *&inizio) {
     }
     const Tabelle::Tabella &tabella = m_tabelle->testo;
     for (;;) {
-        while (!tabella[U(*p)])
-            ++p;
+        p = Fermata(p, tabella);
         if (*p == '\n') {
             ++p;
             ++m_nonCRLF;

@@ -535,8 +535,12 @@ void ValidatoreXML::Testo(const xml::LettoreXML& lettore, Posto posto) {
     }
     if (!aperto.noto->elementi)
         return AggiungiAlValore(testo);
-    // Between the elements, anything else: no line end, more than one, blanks that are not the TABs after
-    // it, or a text that has no place there.
+    TestoTraElementi(aperto, testo, posto);
+}
+
+// Between the elements, a text other than a line end and TABs: no line end, more than one, blanks that are
+// not the TABs after it, or a text that has no place there.
+void ValidatoreXML::TestoTraElementi(Aperto& aperto, std::string_view testo, Posto posto) {
     const Nodo& nodo = NodoDi(aperto.nodo);
     m_spazi = -1;
     m_postoSpazi = posto;

@@ -175,6 +175,7 @@ private:
     void Fine(Posto posto);
     void FineIncompleta(const Aperto& aperto, Posto posto);
     void Testo(const xml::LettoreXML& lettore, Posto posto);
+    void TestoTraElementi(Aperto& aperto, std::string_view testo, Posto posto);
     void Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, Posto posto);
     void Mancanti(const Aperto& aperto, int finoA, Posto posto, std::string_view prima);
     void ControllaValore(const Aperto& aperto);
