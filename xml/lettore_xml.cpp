@@ -917,12 +917,40 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
     m_letti.clear();
     if (*p == '>')
         ++p;
-    else
+    else if (!AttributoSemplice(p))
         LeggiAttributi(p, dove);
     m_fineInSospeso = m_vuoto;
     m_evento = Evento::InizioElemento;
     m_rigaEvento = dove.riga;
     m_colonnaEvento = dove.colonna;
+}
+
+// The usual tag of one attribute at p, ` nome="valore">`, all within the bytes read and with nothing in
+// it to change: its name and value are delivered in place, where LeggiAttributi would copy them. False
+// for any other tag, which LeggiAttributi reads.
+bool LettoreXML::AttributoSemplice(const char *&p) {
+    const Tabelle::Tabella &nome = m_tabelle->nome;
+    const char *inizio = p + 1;
+    if (*p != ' ' || !(nome[U(*inizio)] & NomeInizia))
+        return false;
+    const char *uguale = inizio + 1;
+    while (nome[U(*uguale)] & NomeSegue)
+        ++uguale;
+    if (uguale[0] != '=' || uguale[1] != '"' || static_cast<std::size_t>(uguale - inizio) > NomeMassimo)
+        return false;
+    const char *valore = uguale + 2;
+    const char *fine = Fermata(valore, m_tabelle->valore);
+    if (fine[0] != '"' || fine[1] != '>' ||
+        static_cast<std::size_t>((uguale - inizio) + (fine - valore)) > AttributiMassimo)
+        return false;
+    const Posizione dove = Dove(inizio);
+    m_attributi.push_back({{inizio, static_cast<std::size_t>(uguale - inizio)},
+                           {valore, static_cast<std::size_t>(fine - valore)},
+                           dove.riga,
+                           dove.colonna,
+                           false});
+    p = fine + 2;
+    return true;
 }
 
 // The attributes of the tag just named, up to its ">" or "/>".

@@ -181,6 +181,7 @@ class LettoreXML {
     void LeggiRiferimento(const char *&p, std::string &destinazione, bool &sostituiti);
     void LeggiValore(const char *&p, char virgolette, AttributoLetto &attributo, Posizione tag);
     void LeggiInizioElemento(const char *&p);
+    bool AttributoSemplice(const char *&p);
     void LeggiAttributi(const char *&p, Posizione tag);
     void ControllaRipetuti();
     void LeggiFineElemento(const char *&p);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -67,6 +68,7 @@ TEST(LimitiLettoreXml, NomiFinoA50000Byte) {
     const std::string nome(LettoreXML::NomeMassimo, 'n');
     EXPECT_EQ(Errore("<" + nome + "/>"), "");
     EXPECT_EQ(Errore("<a " + nome + "x=\"1\"/>"), "riga 1, colonna 4: nome oltre 50000 byte");
+    EXPECT_EQ(Errore("<a " + nome + "x=\"1\"></a>"), "riga 1, colonna 4: nome oltre 50000 byte");
     // Read a byte at a time, the name grows over many blocks before it is refused.
     const std::string lungo = "<" + nome + "nn/>";
     LettoreXML lettore(test::FonteTesto(lungo, 1));
@@ -153,6 +155,59 @@ class DocumentoGenerato {
     std::size_t m_persone;
     std::size_t m_date = 0; // bytes handed over so far
 };
+
+// The tag of one attribute written name="value" right before ">" is read in place, beside the reading of
+// every other tag: the same events as that reading gives (the tag written with single quotes goes its way),
+// and as a UTF-8 document, whose characters are decoded, gives; for every length of the name and of the
+// value, each tag cut at every place by the end of the bytes read so far.
+TEST(AttributoSemplice, ComeOgniAltroTag) {
+    constexpr std::string_view CaratteriNome = "Nome.-_:\xE8" "1";
+    constexpr std::string_view CaratteriValore = "v >/=\xE0'>\t1";
+    const auto documento = [](std::string_view dichiarazione, const std::string &tag) {
+        return std::string(dichiarazione) + "\r\n<r>\r\n\t" + tag + "x</e>\r\n</r>\r\n";
+    };
+    const auto utf8 = [](std::string latin1) {
+        std::string testo;
+        for (const char c : latin1)
+            if (static_cast<unsigned char>(c) < 0x80)
+                testo += c;
+            else
+                testo.append({'\xC3', static_cast<char>(c - 0x40)});
+        return testo;
+    };
+    for (std::size_t n = 1; n <= 20; ++n) {
+        for (std::size_t v = 0; v <= 20; ++v) {
+            std::string nome, valore;
+            for (std::size_t i = 0; i < n; ++i)
+                nome += CaratteriNome[i % CaratteriNome.size()];
+            for (std::size_t i = 0; i < v; ++i)
+                valore += CaratteriValore[i % CaratteriValore.size()];
+            const std::string tag = "<e " + nome + "=\"" + valore + "\">";
+            std::string senzaApici = valore;
+            std::replace(senzaApici.begin(), senzaApici.end(), '\'', '1');
+            const std::string latin1 = documento("<?xml version='1.0' encoding='ISO-8859-1'?>", tag);
+            const std::string colonna = std::to_string(2 + tag.size());
+            std::string normalizzato = valore;
+            std::replace(normalizzato.begin(), normalizzato.end(), '\t', ' ');
+            const std::string atteso = "2:1 <r>\n2:4 \"\\n\\t\"\n3:2 <e " + test::Escapato(nome) + "=" +
+                                       test::Citato(normalizzato) + "@3:5>\n3:" + colonna + " \"x\"\n3:" +
+                                       std::to_string(3 + tag.size()) + " </e>\n3:" +
+                                       std::to_string(7 + tag.size()) + " \"\\n\"\n4:1 </r>\n5:1 fine nonCRLF=0\n";
+            ASSERT_EQ(test::ElencaEventi(latin1), atteso) << tag;
+            EXPECT_EQ(test::ElencaEventi(documento("<?xml version='1.0' encoding='ISO-8859-1'?>",
+                                                   "<e " + nome + "='" + senzaApici + "'>")),
+                      test::ElencaEventi(documento("<?xml version='1.0' encoding='ISO-8859-1'?>",
+                                                   "<e " + nome + "=\"" + senzaApici + "\">")))
+                << tag;
+            EXPECT_EQ(test::ElencaEventi(utf8(documento("<?xml version='1.0'?>", tag))), atteso) << tag;
+            for (std::size_t pezzo = 1; pezzo <= latin1.size(); ++pezzo)
+                ASSERT_EQ(test::ElencaEventi(latin1, pezzo), atteso) << tag << " a pezzi di " << pezzo;
+        }
+    }
+    // What only looks like it: the quotes of the other kind around a value that holds `">`.
+    EXPECT_EQ(test::ElencaEventi("<r><e n='a\">b'>x</e></r>"),
+              "1:1 <r>\n1:4 <e n=\"a\\\">b\"@1:7>\n1:16 \"x\"\n1:17 </e>\n1:21 </r>\n1:25 fine nonCRLF=0\n");
+}
 
 // Reads a generated document to its end, checking what it holds.
 void LeggiGenerato(DocumentoGenerato &documento) {
