@@ -582,11 +582,11 @@ void ValidatoreXML::DifettoDiRiga(int profondita, Posto posto) {
     m_difettoSpazi = -1;
 }
 
-void ValidatoreXML::Annota(Impaginazione tipo, Posto posto, std::string messaggio) {
+void ValidatoreXML::Annota(Impaginazione tipo, Posto posto, std::string_view messaggio) {
     auto& d = m_difetti[tipo];
     if (d.volte++ == 0) {
         d.primo = posto;
-        d.messaggio = std::move(messaggio);
+        d.messaggio = messaggio;
     }
 }
 

@@ -189,7 +189,8 @@ private:
             DifettoDiRiga(profondita, posto);
     }
     void DifettoDiRiga(int profondita, Posto posto);
-    void Annota(Impaginazione tipo, Posto posto, std::string messaggio);
+    // A layout finding: kept for its first place, counted after.
+    void Annota(Impaginazione tipo, Posto posto, std::string_view messaggio);
     std::string Attesi(const Aperto& aperto) const;
     const Nodo& NodoDi(int nodo) const { return m_grammatica.nodi[static_cast<std::size_t>(nodo)]; }
 
