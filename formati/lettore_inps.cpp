@@ -496,7 +496,7 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
         // GG="k", the day in plain digits: found as the only attribute, read as a number.
         const auto attributi = lettore.Attributi();
         const auto gg = std::find_if(attributi.begin(), attributi.end(),
-                                     [](const xml::Attributo& a) { return StessoTesto(a.nome, "GG"); });
+                                     [](const xml::Attributo& a) { return a.nome == "GG"; });
         if (gg == attributi.end())
             break;
         const std::string_view g = gg->valore;

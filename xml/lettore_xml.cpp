@@ -2,12 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace verifica::xml {
 
@@ -215,87 +210,11 @@ constexpr Tabelle CreaTabelle(bool unByte) {
 constexpr Tabelle TabelleLatin1 = CreaTabelle(true);
 constexpr Tabelle TabelleMultibyte = CreaTabelle(false);
 
-// The names are copied and compared sixteen bytes at a time where the processor does that at once,
-// and may read that far past their end: the buffer has this margin past the NUL after its bytes.
-constexpr std::size_t Margine = 16;
-
-// Copies n bytes that are followed by at least 15 readable bytes, to where as many more may be
-// written: sixteen at a time, in one step for the usual name.
-void CopiaNome(char *destinazione, const char *origine, std::size_t n) {
-#if defined(__SSE2__)
-    for (std::size_t i = 0; i < n; i += 16)
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(destinazione + i),
-                         _mm_loadu_si128(reinterpret_cast<const __m128i *>(origine + i)));
-#else
-    std::memcpy(destinazione, origine, n);
-#endif
-}
-
-// True when the n bytes at a and b are the same; both are followed by at least 15 readable bytes.
-bool StessoNome(const char *a, const char *b, std::size_t n) {
-#if defined(__SSE2__)
-    for (std::size_t i = 0; i < n; i += 16) {
-        const auto uguali = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(a + i)),
-                           _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i)))));
-        const std::size_t quanti = std::min<std::size_t>(16, n - i);
-        const unsigned attesi = quanti == 16 ? 0xFFFFu : (1u << quanti) - 1;
-        if ((uguali & attesi) != attesi)
-            return false;
-    }
-    return true;
-#else
-    return std::memcmp(a, b, n) == 0;
-#endif
-}
-
-// Past the ASCII characters of a name from p (letters, digits, "-", ".", "_", ":"), sixteen at a
-// time where the processor does that at once: the first byte that is not one of them. p is followed
-// by at least 15 readable bytes, as every byte up to the NUL after the bytes read is.
-const char *DopoNomeAscii(const char *p) {
-#if defined(__SSE2__)
-    const auto uno = [](char c) { return _mm_set1_epi8(c); };
-    for (;; p += 16) {
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i minuscola = _mm_or_si128(c, uno(0x20));
-        const __m128i lettera = _mm_and_si128(_mm_cmpgt_epi8(minuscola, uno('a' - 1)),
-                                              _mm_cmplt_epi8(minuscola, uno('z' + 1)));
-        // "-", ".", "/", the digits and ":" are one run of codes: all but "/".
-        const __m128i segni = _mm_andnot_si128(
-            _mm_cmpeq_epi8(c, uno('/')),
-            _mm_and_si128(_mm_cmpgt_epi8(c, uno('-' - 1)), _mm_cmplt_epi8(c, uno(':' + 1))));
-        const __m128i nome = _mm_or_si128(_mm_or_si128(lettera, segni), _mm_cmpeq_epi8(c, uno('_')));
-        const auto fuori = ~static_cast<unsigned>(_mm_movemask_epi8(nome)) & 0xFFFFu;
-        if (fuori != 0)
-            return p + std::countr_zero(fuori);
-    }
-#else
+// The first byte from p that its table stops at; the NUL after the bytes read stops every table.
+const char *Fermata(const char *p, const Tabelle::Tabella &tabella) {
+    while (!tabella[U(*p)])
+        ++p;
     return p;
-#endif
-}
-
-// Past the bytes of a text from p that its quick scan passes over (not a control character other than
-// TAB, nor "<", "&", "]", nor a byte above 0x7F when `soloAscii`), sixteen at a time where the
-// processor does that at once; p is followed by at least 15 readable bytes.
-const char *DopoTestoSemplice(const char *p, bool soloAscii) {
-#if defined(__SSE2__)
-    const auto uno = [](char c) { return _mm_set1_epi8(c); };
-    const unsigned alti = soloAscii ? 0xFFFFu : 0u;
-    for (;; p += 16) {
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i controllo = _mm_andnot_si128(_mm_cmpeq_epi8(c, uno('\t')),
-                                                   _mm_cmpeq_epi8(_mm_min_epu8(c, uno(0x1F)), c));
-        const __m128i segni = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(c, uno('<')), _mm_cmpeq_epi8(c, uno('&'))),
-                                           _mm_cmpeq_epi8(c, uno(']')));
-        const auto ferma = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(controllo, segni))) |
-                           (static_cast<unsigned>(_mm_movemask_epi8(c)) & alti);
-        if (ferma != 0)
-            return p + std::countr_zero(ferma);
-    }
-#else
-    (void)soloAscii;
-    return p;
-#endif
 }
 
 } // namespace
@@ -306,7 +225,7 @@ ErroreXML::ErroreXML(std::int64_t riga, std::int64_t colonna, std::string motivo
       m_riga(riga), m_colonna(colonna), m_motivo(std::move(motivo)) {}
 
 LettoreXML::LettoreXML(Fonte fonte) : m_fonte(std::move(fonte)) {
-    m_buffer.resize(Blocco + 1 + Margine);
+    m_buffer.resize(Blocco + 1);
     m_dati = m_buffer.data();
     m_dati[0] = 0;
     m_p = m_fine = m_conserva = m_dati;
@@ -335,11 +254,11 @@ bool LettoreXML::Ricarica(const char *&p) {
         m_base = Offset(m_conserva);
         std::memmove(m_dati, m_conserva, tenuti);
     }
-    if (m_buffer.size() < tenuti + Blocco + 1 + Margine) {
-        m_buffer.resize(tenuti + Blocco + 1 + Margine);
+    if (m_buffer.size() < tenuti + Blocco + 1) {
+        m_buffer.resize(tenuti + Blocco + 1);
         m_dati = m_buffer.data();
     }
-    const std::size_t spazio = m_buffer.size() - 1 - Margine - tenuti;
+    const std::size_t spazio = m_buffer.size() - 1 - tenuti;
     const std::size_t letti = std::min(m_fonte(m_dati + tenuti, spazio), spazio);
     m_esaurita = letti == 0;
     m_fine = m_dati + tenuti + letti;
@@ -613,11 +532,10 @@ std::string_view LettoreXML::LeggiNome(const char *&inizio, bool &nonAscii) {
     m_conserva = p;
     const Tabelle::Tabella &tabella = m_tabelle->nome;
     if (tabella[U(*p)] & NomeInizia) {
-        // The ASCII characters at once; the table for a byte past them.
-        for (p = DopoNomeAscii(p + 1); U(*p) >= 0x80 && (tabella[U(*p)] & NomeSegue);)
-            p = DopoNomeAscii(p + 1);
+        for (++p; tabella[U(*p)] & NomeSegue;)
+            ++p;
         const auto lunghezza = static_cast<std::size_t>(p - inizio);
-        if ((U(*p) < 0x80 || !(tabella[U(*p)] & NomeDecodifica)) && p != m_fine && lunghezza <= NomeMassimo) {
+        if (!(tabella[U(*p)] & NomeDecodifica) && p != m_fine && lunghezza <= NomeMassimo) {
             inizio = p;
             return {m_conserva, lunghezza};
         }
@@ -711,8 +629,7 @@ void LettoreXML::LeggiCommento(const char *&p) {
     p += 4;
     const Tabelle::Tabella &tabella = m_tabelle->commento;
     for (;;) {
-        while (!tabella[U(*p)])
-            ++p;
+        p = Fermata(p, tabella);
         m_conserva = p;
         switch (*p) {
         case '-':
@@ -769,8 +686,7 @@ void LettoreXML::LeggiIstruzione(const char *&p) {
     }
     const Tabelle::Tabella &tabella = m_tabelle->istruzione;
     for (;;) {
-        while (!tabella[U(*p)])
-            ++p;
+        p = Fermata(p, tabella);
         m_conserva = p;
         switch (*p) {
         case '?':
@@ -806,8 +722,7 @@ void LettoreXML::LeggiCData(const char *&p, std::string &destinazione, bool &sos
     m_conserva = p;
     const Tabelle::Tabella &tabella = m_tabelle->cdata;
     for (;;) {
-        while (!tabella[U(*p)])
-            ++p;
+        p = Fermata(p, tabella);
         switch (*p) {
         case ']':
             destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
@@ -919,8 +834,7 @@ void LettoreXML::LeggiValore(const char *&p, char virgolette, AttributoLetto &at
         return m_testiAttributi.substr(attributo.nomeTesto, attributo.lunghezzaTesto);
     };
     for (;;) {
-        while (!tabella[U(*p)])
-            ++p;
+        p = Fermata(p, tabella);
         const char c = *p;
         if (c == virgolette) {
             m_testiAttributi.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
@@ -988,9 +902,9 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
         Errore(dove, "elementi annidati oltre " + std::to_string(ProfonditaMassima) + " livelli");
     const std::size_t cima =
         m_aperti.empty() ? 0 : m_aperti.back().inizio + m_aperti.back().lunghezza;
-    if (m_pila.size() < cima + nome.size() + Margine)
-        m_pila.resize(2 * (cima + nome.size() + Margine));
-    CopiaNome(m_pila.data() + cima, nome.data(), nome.size());
+    if (m_pila.size() < cima + nome.size())
+        m_pila.resize(2 * (cima + nome.size()));
+    std::copy(nome.begin(), nome.end(), m_pila.begin() + static_cast<std::ptrdiff_t>(cima));
     m_aperti.push_back({cima, nome.size(), dove.riga, dove.colonna, nonAscii});
     m_nomeSostituito = false;
     if (nonAscii && m_codifica == Codifica::Utf8) {
@@ -1006,33 +920,14 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
     else if (!AttributoSemplice(p))
         LeggiAttributi(p, dove);
     m_fineInSospeso = m_vuoto;
-    m_fineSospesa = dove;
-    if (m_unisciRighe && !m_vuoto && !nonAscii && m_aperti.size() > 1) {
-        // <a>text</a>: the text up to the first character that the quick scan stops at, which must
-        // begin this element's end tag, all within the bytes read. The element is read whole.
-        const Tabelle::Tabella &testo = m_tabelle->testo;
-        const char *fine = DopoTestoSemplice(p, m_tabelle != &TabelleLatin1);
-        while (!testo[U(*fine)])
-            ++fine;
-        const std::size_t n = m_aperti.back().lunghezza;
-        if (*fine == '<' && static_cast<std::size_t>(m_fine - fine) > n + 2 && fine[1] == '/' &&
-            fine[2 + n] == '>' && StessoNome(fine + 2, m_pila.data() + m_aperti.back().inizio, n)) {
-            m_testo = {p, static_cast<std::size_t>(fine - p)};
-            m_copia = false;
-            m_valoreUnito = true;
-            m_fineSospesa = Dove(fine);
-            m_aperti.pop_back(); // closed: no FineElemento follows
-            p = fine + n + 3;
-        }
-    }
     m_evento = Evento::InizioElemento;
     m_rigaEvento = dove.riga;
     m_colonnaEvento = dove.colonna;
 }
 
-// The usual tag of one attribute at p, ` nome="valore">`, all within the bytes read and with
-// nothing in it to change: its name and value are delivered in place. False for any other, which
-// LeggiAttributi reads.
+// The usual tag of one attribute at p, ` nome="valore">`, all within the bytes read and with nothing in
+// it to change: its name and value are delivered in place, where LeggiAttributi would copy them. False
+// for any other tag, which LeggiAttributi reads.
 bool LettoreXML::AttributoSemplice(const char *&p) {
     const Tabelle::Tabella &nome = m_tabelle->nome;
     const char *inizio = p + 1;
@@ -1041,15 +936,12 @@ bool LettoreXML::AttributoSemplice(const char *&p) {
     const char *uguale = inizio + 1;
     while (nome[U(*uguale)] & NomeSegue)
         ++uguale;
-    if (uguale[0] != '=' || uguale[1] != '"' ||
-        static_cast<std::size_t>(uguale - inizio) > NomeMassimo)
+    if (uguale[0] != '=' || uguale[1] != '"' || static_cast<std::size_t>(uguale - inizio) > NomeMassimo)
         return false;
     const char *valore = uguale + 2;
-    const char *fine = valore;
-    while (!m_tabelle->valore[U(*fine)])
-        ++fine;
+    const char *fine = Fermata(valore, m_tabelle->valore);
     if (fine[0] != '"' || fine[1] != '>' ||
-        static_cast<std::size_t>(fine - valore) > AttributiMassimo)
+        static_cast<std::size_t>((uguale - inizio) + (fine - valore)) > AttributiMassimo)
         return false;
     const Posizione dove = Dove(inizio);
     m_attributi.push_back({{inizio, static_cast<std::size_t>(uguale - inizio)},
@@ -1083,8 +975,6 @@ void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
         }
         if (c == 0 && p == m_fine)
             Errore(tag, "tag '<" + nomeTag() + "' non chiuso alla fine del documento");
-        // Read in its place: copied whole right after being written field by field, it would cost the
-        // processor a stall.
         AttributoLetto &attributo = m_letti.emplace_back();
         const Posizione inizioAttributo = Dove(p);
         attributo.riga = inizioAttributo.riga;
@@ -1177,7 +1067,7 @@ void LettoreXML::LeggiFineElemento(const char *&p) {
     // The usual end tag is the open element's name and ">": compared as it stands, without reading
     // the name character by character.
     if (Garantisci(p, atteso.size() + 1) && p[atteso.size()] == '>' &&
-        StessoNome(p, atteso.data(), atteso.size()))
+        std::string_view(p, atteso.size()) == atteso)
         p += atteso.size() + 1;
     else
         LeggiFineElementoIntera(p, dove);
@@ -1221,11 +1111,12 @@ void LettoreXML::LeggiFineElementoIntera(const char *&p, Posizione dove) {
 // The end of the element just read as <a/>, at the place of its tag.
 Evento LettoreXML::FineDelVuoto() {
     m_fineInSospeso = false;
+    const Aperto aperto = m_aperti.back();
     m_aperti.pop_back();
     m_sostituiti = m_nomeSostituito;
     m_evento = Evento::FineElemento;
-    m_rigaEvento = m_fineSospesa.riga;
-    m_colonnaEvento = m_fineSospesa.colonna;
+    m_rigaEvento = aperto.riga;
+    m_colonnaEvento = aperto.colonna;
     if (m_aperti.empty())
         m_stato = Stato::Epilogo;
     return m_evento;
@@ -1240,19 +1131,6 @@ Evento LettoreXML::FineDelVuoto() {
 bool LettoreXML::LeggiTesto(const char *&inizio) {
     const char *p = inizio;
     const Posizione dove = Dove(p);
-    // The usual text of a document laid out one element per line, kept in place from the LF (which
-    // Prossimo passes over under UnisciRighe).
-    if (const char *q = TagDopoRiga(p)) {
-        NuovaRiga(p + 2);
-        m_conserva = p + 1;
-        m_copia = false;
-        m_testo = {p + 1, static_cast<std::size_t>(q - p - 1)};
-        inizio = q;
-        m_evento = Evento::Testo;
-        m_rigaEvento = dove.riga;
-        m_colonnaEvento = dove.colonna;
-        return true;
-    }
     m_conserva = p;
     m_copia = false;
     // A text that begins with CR LF (the line end before an indented tag) is kept in place all the
@@ -1264,8 +1142,7 @@ bool LettoreXML::LeggiTesto(const char *&inizio) {
     }
     const Tabelle::Tabella &tabella = m_tabelle->testo;
     for (;;) {
-        while (!tabella[U(*p)])
-            ++p;
+        p = Fermata(p, tabella);
         if (*p == '\n') {
             ++p;
             ++m_nonCRLF;
@@ -1368,8 +1245,6 @@ bool LettoreXML::FermataNelTesto(const char *&p) {
 // ---- Events
 
 Evento LettoreXML::Prossimo() {
-    m_rientroPrima = -1;
-    m_valoreUnito = false;
     if (m_stato != Stato::Contenuto || m_fineInSospeso)
         return ProssimoFuoriDalContenuto();
     m_sostituiti = false;
@@ -1378,12 +1253,6 @@ Evento LettoreXML::Prossimo() {
     const char *p = m_p;
     m_conserva = p;
     for (;;) {
-        // The line end and the TABs before the tag of the next line: no Testo event (UnisciRighe).
-        if (const char *q = m_unisciRighe ? TagDopoRiga(p) : nullptr) {
-            NuovaRiga(p + 2);
-            m_rientroPrima = static_cast<int>(q - p - 2);
-            p = q;
-        }
         if (Byte(p) == '<') {
             // What follows "<" (the NUL after the last byte at the end): "/" ends an element, "!"
             // and

@@ -17,10 +17,8 @@
 // parsers have them by default), the attributes of one tag up to 10,000,000 bytes. A text longer
 // than PezzoTesto comes in consecutive Testo events.
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <istream>
 #include <optional>
@@ -99,23 +97,6 @@ class LettoreXML {
     // The next event; ErroreXML when the document is not well-formed there (and at every later
     // call).
     Evento Prossimo();
-
-    // For a document laid out one element per line, two events fewer a line:
-    // - a text made only of CR LF and TABs right before a tag is no Testo event; the tag's event
-    //   tells how many TABs it held (RientroPrima);
-    // - an element written <a>text</a> on one line, whose text holds no reference, CDATA, line end
-    //   or character of more than one byte (nor in its name), has no Testo event and no FineElemento
-    //   either: its InizioElemento gives the text (ValoreUnito, Testo) and the place of its end tag
-    //   (RigaFine, ColonnaFine), and the element is closed with it.
-    void UnisciRighe(bool unisci) { m_unisciRighe = unisci; }
-    // The TABs of such a text before the current tag, or -1 when none came before it; after an
-    // ErroreXML, before the tag that could not be read.
-    int RientroPrima() const { return m_rientroPrima; }
-    // The current InizioElemento is its element's whole: its text (Testo) and its end.
-    bool ValoreUnito() const { return m_valoreUnito; }
-    // The place of a ValoreUnito element's end tag.
-    std::int64_t RigaFine() const { return m_fineSospesa.riga; }
-    std::int64_t ColonnaFine() const { return m_fineSospesa.colonna; }
 
     // The current event. The texts stay valid until the next call of Prossimo.
     Evento Corrente() const { return m_evento; }
@@ -205,25 +186,6 @@ class LettoreXML {
     void ControllaRipetuti();
     void LeggiFineElemento(const char *&p);
     void LeggiFineElementoIntera(const char *&p, Posizione dove);
-    // The usual text of a document laid out one element per line at p: CR LF, the TABs of the next line
-    // and its tag, all within the bytes read. The place of that tag, or none.
-    const char *TagDopoRiga(const char *p) const {
-        if (*p != '\r' || p[1] != '\n')
-            return nullptr;
-        const char *q = p + 2;
-        for (;;) { // the TABs eight at a time: past the NUL at the end there are 16 bytes to read
-            std::uint64_t otto;
-            std::memcpy(&otto, q, sizeof otto);
-            otto ^= 0x0909090909090909u; // a TAB becomes 0; the first other byte is the lowest in memory
-            if (otto != 0) {
-                q += (std::endian::native == std::endian::little ? std::countr_zero(otto)
-                                                                 : std::countl_zero(otto)) / 8;
-                break;
-            }
-            q += 8;
-        }
-        return *q == '<' && q + 1 != m_fine && q[1] != '!' && q[1] != '?' ? q : nullptr;
-    }
     bool LeggiTesto(const char *&p);
     bool FermataNelTesto(const char *&p);
     void Versa(const char *p);
@@ -263,11 +225,6 @@ class LettoreXML {
     bool m_nomeSostituito = false;
     bool m_fineInSospeso = false;
     bool m_copia = false; // the current text is in m_testoCopia
-    bool m_unisciRighe = false;
-    int m_rientroPrima = -1;
-    bool m_valoreUnito = false;
-    Posizione m_fineSospesa{}; // of the FineElemento that follows <a/>; of the end tag of <a>text</a>
-                               // (ValoreUnito)
 
     std::string m_testoCopia;     // a text that could not be shown in place
     std::string m_nomeLatin1;     // a UTF-8 name with characters past ASCII, as delivered

@@ -162,7 +162,6 @@ std::string ValidatoreXML::Citato(std::string_view valore) {
 }
 
 void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
-    lettore.UnisciRighe(true);
     for (;;) {
         xml::Evento evento;
         try {
@@ -175,34 +174,13 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
         switch (evento) {
         case xml::Evento::InizioElemento:
             Inizio(lettore, posto);
-            if (lettore.ValoreUnito())
-                Fine(-1, {static_cast<long>(lettore.RigaFine()), static_cast<long>(lettore.ColonnaFine())});
             break;
         case xml::Evento::FineElemento:
-            Fine(lettore.RientroPrima(), posto);
+            Fine(posto);
             break;
-        case xml::Evento::Testo: {
-            // The usual texts: a value, or a line end and the TABs before the next tag.
-            const Aperto& aperto = m_aperti.back();
-            const std::string_view testo = lettore.Testo();
-            if (lettore.FiniRigaNonCRLF() == m_senzaCR && aperto.nodo >= 0) {
-                if (!aperto.noto->elementi) {
-                    AggiungiAlValore(testo);
-                    break;
-                } else if (testo.size() > 1 && testo[0] == '\n') {
-                    std::size_t i = 1;
-                    while (i < testo.size() && testo[i] == '\t')
-                        ++i;
-                    if (i == testo.size()) {
-                        m_spazi = static_cast<int>(i - 1);
-                        m_difettoSpazi = -1;
-                        break;
-                    }
-                }
-            }
+        case xml::Evento::Testo:
             Testo(lettore, posto);
             break;
-        }
         case xml::Evento::FineDocumento:
             // The line ends after the root's end.
             if (lettore.FiniRigaNonCRLF() > m_senzaCR)
@@ -226,17 +204,17 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
     padre.contenuto = true;
     if (padre.nodo < 0)
         return Apri(-1, posto);
-    ControllaRiga(lettore.RientroPrima(), static_cast<int>(m_aperti.size()), posto);
+    ControllaRiga(static_cast<int>(m_aperti.size()), posto);
     const NodoNoto& nodoPadre = *padre.noto;
     if (!nodoPadre.elementi)
         return FiglioDiValore(nome, posto);
     const auto figli = nodoPadre.figli;
     const auto i = static_cast<std::size_t>(padre.posizione);
     int nodo;
-    if (i < figli.size() && StessoTesto(figli[i].nome, nome) && padre.volte < figli[i].massimo && !figli[i].estraneo) {
+    if (i < figli.size() && figli[i].nome == nome && padre.volte < figli[i].massimo && !figli[i].estraneo) {
         ++padre.volte;
         nodo = figli[i].nodo;
-    } else if (i + 1 < figli.size() && StessoTesto(figli[i + 1].nome, nome) && padre.volte >= figli[i].minimo &&
+    } else if (i + 1 < figli.size() && figli[i + 1].nome == nome && padre.volte >= figli[i].minimo &&
                !figli[i + 1].estraneo) {
         padre.posizione = static_cast<int>(i + 1);
         padre.volte = 1;
@@ -249,13 +227,8 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
         return;
     const NodoNoto& questo = m_noti[static_cast<std::size_t>(nodo)];
     if (!questo.elementi) {
-        m_datiValore = m_testoValore.data();
         m_lunghezzaValore = 0;
         m_valoreTroncato = false;
-        if (lettore.ValoreUnito())
-            ValoreUnito(lettore.Testo());
-    } else if (lettore.ValoreUnito() && !lettore.Testo().empty()) {
-        Testo(lettore, posto);
     }
     // The rules hear of the element first, so that its attributes' findings are already the person's.
     if (questo.interessi & Interesse::Apertura)
@@ -278,7 +251,7 @@ void ValidatoreXML::Radice(const xml::LettoreXML& lettore, Posto posto) {
     }
     const std::string_view nome = lettore.Nome();
     const Nodo& radice = NodoDi(m_grammatica.radice);
-    if (!StessoTesto(nome, radice.nome)) {
+    if (nome != radice.nome) {
         m_regole.Segnala(Gravita::Errore, posto,
                          "elemento radice " + Tag(nome) + ", atteso " + Tag(radice.nome) +
                              ": il documento non \xE8 di questo tipo");
@@ -306,7 +279,7 @@ int ValidatoreXML::AltroFiglio(Aperto& padre, std::string_view nome, Posto posto
     const auto figli = nodoPadre.figli;
     const int quanti = static_cast<int>(figli.size());
     int trovato = padre.posizione;
-    while (trovato < quanti && !StessoTesto(NodoDi(figli[static_cast<std::size_t>(trovato)].nodo).nome, nome))
+    while (trovato < quanti && NodoDi(figli[static_cast<std::size_t>(trovato)].nodo).nome != nome)
         ++trovato;
     if (trovato < quanti) {
         const Figlio& figlio = figli[static_cast<std::size_t>(trovato)];
@@ -333,7 +306,7 @@ int ValidatoreXML::AltroFiglio(Aperto& padre, std::string_view nome, Posto posto
     }
     // Earlier in the list: out of its place, but still read by its node.
     int prima = 0;
-    while (prima < padre.posizione && !StessoTesto(NodoDi(figli[static_cast<std::size_t>(prima)].nodo).nome, nome))
+    while (prima < padre.posizione && NodoDi(figli[static_cast<std::size_t>(prima)].nodo).nome != nome)
         ++prima;
     if (prima < padre.posizione) {
         m_regole.Segnala(Gravita::Errore, posto,
@@ -349,9 +322,8 @@ int ValidatoreXML::AltroFiglio(Aperto& padre, std::string_view nome, Posto posto
 void ValidatoreXML::Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, Posto posto) {
     const auto letti = lettore.Attributi();
     // The usual case: the one attribute, with its value.
-    if (letti.size() == 1 && nodo.attributi.size() == 1 && StessoTesto(letti[0].nome, nodo.attributi[0].nome) &&
-        (nodo.attributi[0].valore.empty() ? !Vuoto(letti[0].valore)
-                                          : StessoTesto(letti[0].valore, nodo.attributi[0].valore)))
+    if (letti.size() == 1 && nodo.attributi.size() == 1 && letti[0].nome == nodo.attributi[0].nome &&
+        (nodo.attributi[0].valore.empty() ? !Vuoto(letti[0].valore) : letti[0].valore == nodo.attributi[0].valore))
         return;
     for (const AttributoAtteso& atteso : nodo.attributi) {
         const auto a = std::find_if(letti.begin(), letti.end(),
@@ -417,12 +389,12 @@ std::string ValidatoreXML::Attesi(const Aperto& aperto) const {
     return (quanti == 1 ? "atteso " : "attesi ") + attesi;
 }
 
-void ValidatoreXML::Fine(int rientro, Posto posto) {
+void ValidatoreXML::Fine(Posto posto) {
     const Aperto& aperto = m_aperti.back();
     if (aperto.nodo >= 0) {
         const NodoNoto& nodo = *aperto.noto;
         if (nodo.elementi) {
-            ControllaRiga(rientro, static_cast<int>(m_aperti.size()) - 1, posto);
+            ControllaRiga(static_cast<int>(m_aperti.size()) - 1, posto);
             if (!aperto.contenuto || aperto.volte < nodo.figli[static_cast<std::size_t>(aperto.posizione)].minimo ||
                 aperto.posizione + 1 < static_cast<int>(nodo.figli.size()))
                 FineIncompleta(aperto, posto);
@@ -430,7 +402,7 @@ void ValidatoreXML::Fine(int rientro, Posto posto) {
             ControllaValore(aperto);
         }
         if (nodo.interessi & Interesse::Chiusura)
-            m_regole.Chiusura(aperto.nodo, aperto.PostoTag());
+            m_regole.Chiusura(aperto.nodo, aperto.tag);
     }
     m_aperti.pop_back();
     m_spazi = -1;
@@ -448,7 +420,7 @@ void ValidatoreXML::FineIncompleta(const Aperto& aperto, Posto posto) {
     for (const Figlio& f : nodo.figli)
         if (f.minimo > 0)
             attesi += (attesi.empty() ? "" : ", ") + Tag(NodoDi(f.nodo).nome);
-    m_regole.Segnala(Gravita::Errore, aperto.PostoTag(), "elemento " + Tag(nodo.nome) + " vuoto: attesi " + attesi);
+    m_regole.Segnala(Gravita::Errore, aperto.tag, "elemento " + Tag(nodo.nome) + " vuoto: attesi " + attesi);
 }
 
 // The value of an element, against its form; what is wrong with it is told by ValoreDifforme.
@@ -465,7 +437,7 @@ void ValidatoreXML::ControllaValore(const Aperto& aperto) {
         if (!Vuoto(v)) {
             const EsitoCodiceFiscale esito = ControllaCodiceFiscale(v);
             if (!esito.Valido() || !esito.avviso.empty())
-                CodiceFiscaleDifforme(nodo, esito, aperto.PostoTag());
+                CodiceFiscaleDifforme(nodo, esito, aperto.tag);
             buono = esito.Valido();
         }
         break;
@@ -491,7 +463,7 @@ void ValidatoreXML::ControllaValore(const Aperto& aperto) {
         buono = AnnoMese(v, 4, 4);
         break;
     case FormaValore::SN:
-        buono = StessoTesto(v, "S") || StessoTesto(v, "N");
+        buono = v == "S" || v == "N";
         break;
     }
     // Blank and lower case, in one look at the value; a number, a date or S/N in its form is neither.
@@ -504,10 +476,10 @@ void ValidatoreXML::ControllaValore(const Aperto& aperto) {
             minuscole = minuscole || Minuscola[static_cast<unsigned char>(c)];
         }
     }
-    if ((!buono && !testo) || (testo && vuoto) || minuscole || (!nodo.fisso.empty() && !StessoTesto(v, nodo.fisso)))
-        ValoreDifforme(nodo, buono, vuoto, minuscole, aperto.PostoTag());
+    if ((!buono && !testo) || (testo && vuoto) || minuscole || (!nodo.fisso.empty() && v != nodo.fisso))
+        ValoreDifforme(nodo, buono, vuoto, minuscole, aperto.tag);
     if (aperto.noto->interessi & Interesse::Valore)
-        m_regole.Valore(indice, v, buono && !m_valoreTroncato, aperto.PostoTag());
+        m_regole.Valore(indice, v, buono && !m_valoreTroncato, aperto.tag);
 }
 
 void ValidatoreXML::CodiceFiscaleDifforme(const Nodo& nodo, const EsitoCodiceFiscale& esito, Posto posto) {
@@ -535,7 +507,7 @@ void ValidatoreXML::ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, boo
             m_regole.Segnala(Gravita::Avviso, posto,
                              Tag(nodo.nome) + " vuoto: il convertitore non scrive un elemento facoltativo senza valore");
     }
-    if (!nodo.fisso.empty() && !StessoTesto(v, nodo.fisso))
+    if (!nodo.fisso.empty() && v != nodo.fisso)
         m_regole.Segnala(Gravita::Avviso, posto,
                          Tag(nodo.nome) + " " + Citato(v) + " invece di '" + std::string(nodo.fisso) +
                              "', che il convertitore scrive sempre");
@@ -544,6 +516,7 @@ void ValidatoreXML::ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, boo
                Tag(nodo.nome) + " " + Citato(v) + " con lettere minuscole: il convertitore scrive i testi in maiuscolo");
 }
 
+// A text: a value, or what stands between two tags, the next one's line.
 void ValidatoreXML::Testo(const xml::LettoreXML& lettore, Posto posto) {
     const std::string_view testo = lettore.Testo();
     if (lettore.FiniRigaNonCRLF() > m_senzaCR) {
@@ -553,22 +526,23 @@ void ValidatoreXML::Testo(const xml::LettoreXML& lettore, Posto posto) {
     Aperto& aperto = m_aperti.back();
     if (aperto.nodo < 0)
         return;
-    const Nodo& nodo = NodoDi(aperto.nodo);
-    if (nodo.forma != FormaValore::Elementi)
-        return AggiungiAlValore(testo);
-    // Between the elements: a line end and the TABs of the next tag's depth.
-    m_spazi = -1;
-    if (!testo.empty() && testo[0] == '\n') {
-        std::size_t i = 1;
-        while (i < testo.size() && testo[i] == '\t')
-            ++i;
-        if (i == testo.size()) {
-            m_spazi = static_cast<int>(i - 1);
-            m_difettoSpazi = -1;
-            return;
-        }
+    // A line end and TABs only: the indentation of the next tag, which is no part of a value either (the
+    // converter writes a value on the line of its tags).
+    if (!testo.empty() && testo[0] == '\n' && testo.find_first_not_of('\t', 1) == std::string_view::npos) {
+        m_spazi = static_cast<int>(testo.size() - 1);
+        m_difettoSpazi = -1;
+        return;
     }
-    // Otherwise: no line end, more than one, or blanks that are not the TABs after it.
+    if (!aperto.noto->elementi)
+        return AggiungiAlValore(testo);
+    TestoTraElementi(aperto, testo, posto);
+}
+
+// Between the elements, a text other than a line end and TABs: no line end, more than one, blanks that are
+// not the TABs after it, or a text that has no place there.
+void ValidatoreXML::TestoTraElementi(Aperto& aperto, std::string_view testo, Posto posto) {
+    const Nodo& nodo = NodoDi(aperto.nodo);
+    m_spazi = -1;
     m_postoSpazi = posto;
     int capi = 0;
     for (const char c : testo) {
@@ -608,11 +582,11 @@ void ValidatoreXML::DifettoDiRiga(int profondita, Posto posto) {
     m_difettoSpazi = -1;
 }
 
-void ValidatoreXML::Annota(Impaginazione tipo, Posto posto, std::string messaggio) {
+void ValidatoreXML::Annota(Impaginazione tipo, Posto posto, std::string_view messaggio) {
     auto& d = m_difetti[tipo];
     if (d.volte++ == 0) {
         d.primo = posto;
-        d.messaggio = std::move(messaggio);
+        d.messaggio = messaggio;
     }
 }
 

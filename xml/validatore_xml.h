@@ -26,29 +26,6 @@
 
 namespace verifica {
 
-// Two short texts (names, values), compared in place eight bytes at a time, the last eight overlapping the
-// ones before: an element's name is compared with one or two of the grammar's.
-[[gnu::always_inline]] inline bool StessoTesto(std::string_view a, std::string_view b) {
-    const std::size_t n = a.size();
-    if (n != b.size())
-        return false;
-    if (n < 8) {
-        for (std::size_t i = 0; i < n; ++i)
-            if (a[i] != b[i])
-                return false;
-        return true;
-    }
-    const auto otto = [](const char* p) {
-        std::uint64_t v;
-        std::memcpy(&v, p, sizeof v);
-        return v;
-    };
-    for (std::size_t i = 0; i + 8 < n; i += 8)
-        if (otto(a.data() + i) != otto(b.data() + i))
-            return false;
-    return otto(a.data() + n - 8) == otto(b.data() + n - 8);
-}
-
 // The form of an element's value.
 enum class FormaValore : std::uint8_t {
     Elementi,      // child elements only, with blanks between them
@@ -164,20 +141,15 @@ private:
     };
 
     struct Aperto {
-        // The line and the column of the opening tag, kept apart: copied as one piece of 16 bytes right
-        // after being written as two, they would cost the processor a stall on every element.
-        long riga;
-        int nodo;       // -1: an element outside the grammar, whose content is not looked at
-        int posizione;  // the child of the node being read
-        int volte;      // how many times that child came so far
-        bool contenuto; // any child or text seen
-        long colonna;
-        const NodoNoto* noto; // of `nodo`; none for -1
-        Posto PostoTag() const { return {riga, colonna}; }
+        int nodo;               // -1: an element outside the grammar, whose content is not looked at
+        const NodoNoto* noto;   // of `nodo`; none for -1
+        Posto tag;              // of its opening tag
+        int posizione = 0;      // the child of the node being read
+        int volte = 0;          // how many times that child came so far
+        bool contenuto = false; // any child or text seen
     };
     void Apri(int nodo, Posto posto) {
-        m_aperti.push_back({posto.riga, nodo, 0, 0, false, posto.colonna,
-                            nodo >= 0 ? &m_noti[static_cast<std::size_t>(nodo)] : nullptr});
+        m_aperti.push_back({nodo, nodo >= 0 ? &m_noti[static_cast<std::size_t>(nodo)] : nullptr, posto});
     }
 
     enum Impaginazione : int {
@@ -200,28 +172,25 @@ private:
     void Radice(const xml::LettoreXML& lettore, Posto posto);
     void FiglioDiValore(std::string_view nome, Posto posto);
     int AltroFiglio(Aperto& padre, std::string_view nome, Posto posto);
-    void Fine(int rientro, Posto posto);
+    void Fine(Posto posto);
     void FineIncompleta(const Aperto& aperto, Posto posto);
     void Testo(const xml::LettoreXML& lettore, Posto posto);
+    void TestoTraElementi(Aperto& aperto, std::string_view testo, Posto posto);
     void Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, Posto posto);
     void Mancanti(const Aperto& aperto, int finoA, Posto posto, std::string_view prima);
     void ControllaValore(const Aperto& aperto);
     void CodiceFiscaleDifforme(const Nodo& nodo, const EsitoCodiceFiscale& esito, Posto posto);
     void ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, bool minuscole, Posto posto);
-    // The line of a tag at depth `profondita`: a line end (CR LF, from the reader, or another one from a Testo
-    // event) and as many TABs before it.
-    void ControllaRiga(int rientro, int profondita, Posto posto) {
-        if (rientro >= 0) {
-            m_spazi = rientro;
-            m_difettoSpazi = -1;
-        }
+    // The line of a tag at depth `profondita`: the text before it, a line end and as many TABs.
+    void ControllaRiga(int profondita, Posto posto) {
         if (m_difettoSpazi < 0 && m_spazi == profondita)
             m_spazi = -1;
         else
             DifettoDiRiga(profondita, posto);
     }
     void DifettoDiRiga(int profondita, Posto posto);
-    void Annota(Impaginazione tipo, Posto posto, std::string messaggio);
+    // A layout finding: kept for its first place, counted after.
+    void Annota(Impaginazione tipo, Posto posto, std::string_view messaggio);
     std::string Attesi(const Aperto& aperto) const;
     const Nodo& NodoDi(int nodo) const { return m_grammatica.nodi[static_cast<std::size_t>(nodo)]; }
 
@@ -230,26 +199,19 @@ private:
     std::vector<FiglioNoto> m_figliNoti;
     std::vector<NodoNoto> m_noti; // by node
     std::vector<Aperto> m_aperti;
-    // The value of the element being read, up to ValoreMassimo characters: the reader's own text when the
-    // element came whole (ValoreUnito, valid until the reader reads on), else its texts gathered in m_testoValore.
+    // The value of the element being read: its texts, up to ValoreMassimo characters.
     std::array<char, ValoreMassimo> m_testoValore;
-    const char* m_datiValore = m_testoValore.data();
     std::size_t m_lunghezzaValore = 0;
     bool m_valoreTroncato = false;
-    std::string_view Valore() const { return {m_datiValore, m_lunghezzaValore}; }
-    void ValoreUnito(std::string_view testo) {
-        m_datiValore = testo.data();
-        m_lunghezzaValore = std::min(testo.size(), ValoreMassimo);
-        m_valoreTroncato = testo.size() > ValoreMassimo;
-    }
+    std::string_view Valore() const { return {m_testoValore.data(), m_lunghezzaValore}; }
     void AggiungiAlValore(std::string_view testo) {
         const std::size_t n = std::min(testo.size(), ValoreMassimo - m_lunghezzaValore);
         std::memcpy(m_testoValore.data() + m_lunghezzaValore, testo.data(), n);
         m_lunghezzaValore += n;
         m_valoreTroncato = m_valoreTroncato || n < testo.size();
     }
-    // The blanks before the tag that comes next: -1 none; else the TABs after a single line end, or
-    // Rientro... as the kind of difference they hold.
+    // The text before the tag that comes next: m_spazi the TABs after its single line end (-1: none, or
+    // not such a text), m_difettoSpazi the kind of difference it holds (-1: none).
     int m_spazi = -1;
     int m_difettoSpazi = -1;
     Posto m_postoSpazi;

@@ -54,9 +54,6 @@ inline std::string Citato(std::string_view testo) {
 
 struct Elenco {
     bool posizioni = true; // each event with its line and column
-    // Read with UnisciRighe, each text it folds into a tag listed as the Testo event it stands for (at
-    // "?:?"): without positions, the list is the one read without folding.
-    bool unisciRighe = false;
 };
 
 // One line per event: "R:C <nome a=\"v\"@R:C>" (with "/>" for an empty element), "R:C </nome>",
@@ -70,15 +67,9 @@ inline std::string ElencaEventi(xml::LettoreXML &lettore, Elenco elenco = {}) {
             testo.append(std::to_string(riga)).append(":").append(std::to_string(colonna));
         return testo;
     };
-    lettore.UnisciRighe(elenco.unisciRighe);
-    const auto testoUnito = [&](std::string_view testo) {
-        risultato.append(elenco.posizioni ? "?:? " : "").append(Citato(testo)).append("\n");
-    };
     try {
         for (;;) {
             const xml::Evento evento = lettore.Prossimo();
-            if (lettore.RientroPrima() >= 0)
-                testoUnito(std::string(1, '\n').append(static_cast<std::size_t>(lettore.RientroPrima()), '\t'));
             std::string riga = dove(lettore.Riga(), lettore.Colonna());
             if (!riga.empty())
                 riga += ' ';
@@ -107,18 +98,8 @@ inline std::string ElencaEventi(xml::LettoreXML &lettore, Elenco elenco = {}) {
             if (lettore.Sostituiti())
                 riga += " ?";
             risultato.append(riga).append("\n");
-            if (evento == xml::Evento::InizioElemento && lettore.ValoreUnito()) {
-                // An element read whole: its text and its end.
-                if (!lettore.Testo().empty())
-                    testoUnito(lettore.Testo());
-                riga = dove(lettore.RigaFine(), lettore.ColonnaFine());
-                risultato.append(riga).append(riga.empty() ? "" : " ").append("</");
-                risultato.append(Escapato(lettore.Nome())).append(">\n");
-            }
         }
     } catch (const xml::ErroreXML &e) {
-        if (lettore.RientroPrima() >= 0) // folded before the tag that could not be read
-            testoUnito(std::string(1, '\n').append(static_cast<std::size_t>(lettore.RientroPrima()), '\t'));
         risultato.append("errore ")
             .append(dove(e.Riga(), e.Colonna()))
             .append(elenco.posizioni ? " " : "");

@@ -1,8 +1,7 @@
 // The reader over the cases of data/xml: each is a document (<case>.xml) and the events the reader
 // must give for it, or where and why it refuses it (<case>.atteso); a new case needs no C++. Every
 // document is also handed over in pieces of 1, 2, 3, 7 and 64 bytes: a token cut anywhere, a line
-// end split between its CR and its LF, read the same as whole; and read with its lines folded into
-// their tags, the same once unfolded.
+// end split between its CR and its LF, read the same as whole.
 
 #include "tests/supporto/cartella_temporanea.h"
 #include "xml/tests/eventi_xml.h"
@@ -40,11 +39,6 @@ TEST_P(CasoXml, EventiAttesi) {
     for (const std::size_t pezzo : {1, 2, 3, 7, 64})
         EXPECT_EQ(test::ElencaEventi(documento, pezzo), atteso)
             << "a pezzi di " << pezzo << " byte";
-    // With the lines folded into their tags, the same events once unfolded.
-    for (const std::size_t pezzo : {std::size_t{3}, SIZE_MAX})
-        EXPECT_EQ(test::ElencaEventi(documento, pezzo, {false, true}),
-                  test::ElencaEventi(documento, pezzo, {false}))
-            << "righe unite, a pezzi di " << pezzo << " byte";
 }
 
 INSTANTIATE_TEST_SUITE_P(Casi, CasoXml, testing::ValuesIn(Casi()),

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -67,6 +68,7 @@ TEST(LimitiLettoreXml, NomiFinoA50000Byte) {
     const std::string nome(LettoreXML::NomeMassimo, 'n');
     EXPECT_EQ(Errore("<" + nome + "/>"), "");
     EXPECT_EQ(Errore("<a " + nome + "x=\"1\"/>"), "riga 1, colonna 4: nome oltre 50000 byte");
+    EXPECT_EQ(Errore("<a " + nome + "x=\"1\"></a>"), "riga 1, colonna 4: nome oltre 50000 byte");
     // Read a byte at a time, the name grows over many blocks before it is refused.
     const std::string lungo = "<" + nome + "nn/>";
     LettoreXML lettore(test::FonteTesto(lungo, 1));
@@ -153,6 +155,59 @@ class DocumentoGenerato {
     std::size_t m_persone;
     std::size_t m_date = 0; // bytes handed over so far
 };
+
+// The tag of one attribute written name="value" right before ">" is read in place, beside the reading of
+// every other tag: the same events as that reading gives (the tag written with single quotes goes its way),
+// and as a UTF-8 document, whose characters are decoded, gives; for every length of the name and of the
+// value, each tag cut at every place by the end of the bytes read so far.
+TEST(AttributoSemplice, ComeOgniAltroTag) {
+    constexpr std::string_view CaratteriNome = "Nome.-_:\xE8" "1";
+    constexpr std::string_view CaratteriValore = "v >/=\xE0'>\t1";
+    const auto documento = [](std::string_view dichiarazione, const std::string &tag) {
+        return std::string(dichiarazione) + "\r\n<r>\r\n\t" + tag + "x</e>\r\n</r>\r\n";
+    };
+    const auto utf8 = [](std::string latin1) {
+        std::string testo;
+        for (const char c : latin1)
+            if (static_cast<unsigned char>(c) < 0x80)
+                testo += c;
+            else
+                testo.append({'\xC3', static_cast<char>(c - 0x40)});
+        return testo;
+    };
+    for (std::size_t n = 1; n <= 20; ++n) {
+        for (std::size_t v = 0; v <= 20; ++v) {
+            std::string nome, valore;
+            for (std::size_t i = 0; i < n; ++i)
+                nome += CaratteriNome[i % CaratteriNome.size()];
+            for (std::size_t i = 0; i < v; ++i)
+                valore += CaratteriValore[i % CaratteriValore.size()];
+            const std::string tag = "<e " + nome + "=\"" + valore + "\">";
+            std::string senzaApici = valore;
+            std::replace(senzaApici.begin(), senzaApici.end(), '\'', '1');
+            const std::string latin1 = documento("<?xml version='1.0' encoding='ISO-8859-1'?>", tag);
+            const std::string colonna = std::to_string(2 + tag.size());
+            std::string normalizzato = valore;
+            std::replace(normalizzato.begin(), normalizzato.end(), '\t', ' ');
+            const std::string atteso = "2:1 <r>\n2:4 \"\\n\\t\"\n3:2 <e " + test::Escapato(nome) + "=" +
+                                       test::Citato(normalizzato) + "@3:5>\n3:" + colonna + " \"x\"\n3:" +
+                                       std::to_string(3 + tag.size()) + " </e>\n3:" +
+                                       std::to_string(7 + tag.size()) + " \"\\n\"\n4:1 </r>\n5:1 fine nonCRLF=0\n";
+            ASSERT_EQ(test::ElencaEventi(latin1), atteso) << tag;
+            EXPECT_EQ(test::ElencaEventi(documento("<?xml version='1.0' encoding='ISO-8859-1'?>",
+                                                   "<e " + nome + "='" + senzaApici + "'>")),
+                      test::ElencaEventi(documento("<?xml version='1.0' encoding='ISO-8859-1'?>",
+                                                   "<e " + nome + "=\"" + senzaApici + "\">")))
+                << tag;
+            EXPECT_EQ(test::ElencaEventi(utf8(documento("<?xml version='1.0'?>", tag))), atteso) << tag;
+            for (std::size_t pezzo = 1; pezzo <= latin1.size(); ++pezzo)
+                ASSERT_EQ(test::ElencaEventi(latin1, pezzo), atteso) << tag << " a pezzi di " << pezzo;
+        }
+    }
+    // What only looks like it: the quotes of the other kind around a value that holds `">`.
+    EXPECT_EQ(test::ElencaEventi("<r><e n='a\">b'>x</e></r>"),
+              "1:1 <r>\n1:4 <e n=\"a\\\">b\"@1:7>\n1:16 \"x\"\n1:17 </e>\n1:21 </r>\n1:25 fine nonCRLF=0\n");
+}
 
 // Reads a generated document to its end, checking what it holds.
 void LeggiGenerato(DocumentoGenerato &documento) {
@@ -305,89 +360,73 @@ TEST(StatoLettoreXml, ProfonditaEVuoto) {
     EXPECT_EQ(lettore.Profondita(), 0);
 }
 
-} // namespace
-} // namespace verifica
-
-namespace verifica {
-namespace {
-
-// A document's events read with its lines folded (UnisciRighe) or not: each event as a line, a tag with
-// the TABs told before it and the text it holds.
-std::string Eventi(const std::string &documento, bool unisci, std::size_t pezzo) {
-    LettoreXML lettore(test::FonteTesto(documento, pezzo));
-    lettore.UnisciRighe(unisci);
-    std::string elenco;
-    for (Evento e; (e = lettore.Prossimo()) != Evento::FineDocumento;) {
-        elenco += std::to_string(lettore.Riga()) + ":" + std::to_string(lettore.Colonna()) + " ";
-        if (e == Evento::Testo)
-            elenco += test::Citato(lettore.Testo());
-        else
-            elenco += (e == Evento::InizioElemento ? "<" : "</") + std::string(lettore.Nome()) +
-                      (e == Evento::InizioElemento && lettore.ElementoVuoto() ? "/>" : ">");
-        if (e == Evento::InizioElemento && lettore.ValoreUnito())
-            elenco += " con " + test::Citato(lettore.Testo());
-        if (lettore.RientroPrima() >= 0)
-            elenco += " dopo CR LF e " + std::to_string(lettore.RientroPrima()) + " TAB";
-        elenco += "\n";
-        // An element read whole is closed with its start: its end comes as no event of its own.
-        if (e == Evento::InizioElemento && lettore.ValoreUnito())
-            elenco += std::to_string(lettore.RigaFine()) + ":" + std::to_string(lettore.ColonnaFine()) + " </" +
-                      std::string(lettore.Nome()) + "> chiuso a profondit\xE0 " +
-                      std::to_string(lettore.Profondita()) + "\n";
-    }
-    return elenco + std::to_string(lettore.FiniRigaNonCRLF()) + " fini di riga senza CR\n";
-}
-
-// Folded: a CR LF and TABs right before a tag, and the text of an element written <a>text</a> with
-// nothing in its text that needs reading apart; every other text (LF alone, spaces, a comment, a
-// reference, a line end inside) stays an event, and lines and columns do not change. Cut anywhere, a fold
-// may not happen, but the events are the same once folds are undone.
-TEST(RigheUnite, RientriEValoriNeiTag) {
+// A document laid out one element per line, and the ways a hand may change it: each text between two
+// tags is an event of its own, at its place, whatever it holds (a CR LF and TABs, a LF alone, spaces, a
+// comment, a reference, a value on its line or over two); cut anywhere, the same events.
+TEST(RigheDelDocumento, OgniTestoTraDueTagUnEvento) {
     const std::string documento = "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<a>\r\n\t<b>valore</b>\r\n"
                                   "\t\t<c/>\n\t<d>\r\n  <e>x</e>\r\n\t<!-- nota -->\r\n\t</d>\r\n\t<f>\r\n"
                                   "\t</f>\r\n\t<g>\r\n\r\n</g>\r\n\t<h>a&amp;b</h>\r\n\t<i></i>\r\n"
                                   "\t<j>due\r\nrighe</j>\r\n\t<k>\tT\xC0</k>\r\n</a>\r\n";
     const std::string attesi = "2:1 <a>\n"
-                               "3:2 <b> con \"valore\" dopo CR LF e 1 TAB\n"
-                               "3:11 </b> chiuso a profondit\xE0 1\n"
-                               "4:3 <c/> dopo CR LF e 2 TAB\n"
+                               "2:4 \"\\n\\t\"\n"
+                               "3:2 <b>\n"
+                               "3:5 \"valore\"\n"
+                               "3:11 </b>\n"
+                               "3:15 \"\\n\\t\\t\"\n"
+                               "4:3 <c/>\n"
                                "4:3 </c>\n"
                                "4:7 \"\\n\\t\"\n"
                                "5:2 <d>\n"
                                "5:5 \"\\n  \"\n"
-                               "6:3 <e> con \"x\"\n"
-                               "6:7 </e> chiuso a profondit\xE0 2\n"
+                               "6:3 <e>\n"
+                               "6:6 \"x\"\n"
+                               "6:7 </e>\n"
                                "6:11 \"\\n\\t\\n\\t\"\n"
                                "8:2 </d>\n"
-                               "9:2 <f> dopo CR LF e 1 TAB\n"
-                               "10:2 </f> dopo CR LF e 1 TAB\n"
-                               "11:2 <g> dopo CR LF e 1 TAB\n"
+                               "8:6 \"\\n\\t\"\n"
+                               "9:2 <f>\n"
+                               "9:5 \"\\n\\t\"\n"
+                               "10:2 </f>\n"
+                               "10:6 \"\\n\\t\"\n"
+                               "11:2 <g>\n"
                                "11:5 \"\\n\\n\"\n"
                                "13:1 </g>\n"
-                               "14:2 <h> dopo CR LF e 1 TAB\n"
+                               "13:5 \"\\n\\t\"\n"
+                               "14:2 <h>\n"
                                "14:5 \"a&b\"\n"
                                "14:12 </h>\n"
-                               "15:2 <i> con \"\" dopo CR LF e 1 TAB\n"
-                               "15:5 </i> chiuso a profondit\xE0 1\n"
-                               "16:2 <j> dopo CR LF e 1 TAB\n"
+                               "14:16 \"\\n\\t\"\n"
+                               "15:2 <i>\n"
+                               "15:5 </i>\n"
+                               "15:9 \"\\n\\t\"\n"
+                               "16:2 <j>\n"
                                "16:5 \"due\\nrighe\"\n"
                                "17:6 </j>\n"
-                               "18:2 <k> con \"\\tT\\xC0\" dopo CR LF e 1 TAB\n"
-                               "18:8 </k> chiuso a profondit\xE0 1\n"
-                               "19:1 </a> dopo CR LF e 0 TAB\n"
-                               "1 fini di riga senza CR\n";
-    EXPECT_EQ(Eventi(documento, true, SIZE_MAX), attesi);
-    const std::string semplici = Eventi(documento, false, SIZE_MAX);
-    EXPECT_EQ(semplici.find(" TAB\n"), std::string::npos);
-    EXPECT_EQ(semplici.find(" con "), std::string::npos);
-    for (const std::size_t pezzo : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7},
-                                    std::size_t{64}, SIZE_MAX})
-        EXPECT_EQ(test::ElencaEventi(documento, pezzo, {false, true}), test::ElencaEventi(documento, pezzo, {false}))
-            << "a pezzi di " << pezzo << " byte";
-    // In UTF-8 a character of two bytes is read apart: that text stays an event, and so does the end of an
-    // element whose name has one.
+                               "17:10 \"\\n\\t\"\n"
+                               "18:2 <k>\n"
+                               "18:5 \"\\tT\\xC0\"\n"
+                               "18:8 </k>\n"
+                               "18:12 \"\\n\"\n"
+                               "19:1 </a>\n"
+                               "20:1 fine nonCRLF=1\n";
+    EXPECT_EQ(test::ElencaEventi(documento), attesi);
+    for (const std::size_t pezzo : {1, 2, 3, 7, 64})
+        EXPECT_EQ(test::ElencaEventi(documento, pezzo), attesi) << "a pezzi di " << pezzo << " byte";
+    // In UTF-8 a character of two bytes, in a value or in a name, is read as its ISO-8859-1 byte.
     const std::string utf8 = "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n\t<\xC3\xA8>x</\xC3\xA8>\r\n</a>\r\n";
-    EXPECT_EQ(Eventi(utf8, true, SIZE_MAX).find(" con "), std::string::npos);
+    EXPECT_EQ(test::ElencaEventi(utf8), "2:1 <a>\n"
+                                        "2:4 \"\\n\\t\"\n"
+                                        "3:2 <b>\n"
+                                        "3:5 \"\\xC0\"\n"
+                                        "3:6 </b>\n"
+                                        "3:10 \"\\n\\t\"\n"
+                                        "4:2 <\\xE8>\n"
+                                        "4:5 \"x\"\n"
+                                        "4:6 </\\xE8>\n"
+                                        "4:10 \"\\n\"\n"
+                                        "5:1 </a>\n"
+                                        "6:1 fine nonCRLF=0\n");
 }
 
 } // namespace
