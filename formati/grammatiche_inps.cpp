@@ -226,6 +226,10 @@ constexpr bool SoloContenitoriConFigli() {
 }
 static_assert(SoloContenitoriConFigli());
 
+// No published limit of the INPS documents' texts was found; a text of more than 100 characters is none
+// that a report holds (names, codes, the company's name), so it is told.
+constexpr std::size_t TestoMassimo = 100;
+
 constexpr std::array<Nodo, NumeroNodi> Nodi = [] {
     std::array<Nodo, NumeroNodi> nodi{};
     for (std::size_t i = 0; i < std::size(Voci); ++i)
@@ -236,12 +240,12 @@ constexpr std::array<Nodo, NumeroNodi> Nodi = [] {
 } // namespace
 
 const Grammatica& GrammaticaUniemens() {
-    static constexpr Grammatica grammatica{Nodi, DenunceMensili};
+    static constexpr Grammatica grammatica{Nodi, DenunceMensili, TestoMassimo};
     return grammatica;
 }
 
 const Grammatica& GrammaticaEmens() {
-    static constexpr Grammatica grammatica{Nodi, DenunceRetributiveMensili};
+    static constexpr Grammatica grammatica{Nodi, DenunceRetributiveMensili, TestoMassimo};
     return grammatica;
 }
 

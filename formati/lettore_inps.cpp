@@ -17,8 +17,10 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <tuple>
 
@@ -102,7 +104,8 @@ constexpr ContenitoreSeguito ContenitoriSeguiti[] = {
 constexpr N LettiDaiControlli[] = {
     CFPersonaMittente, RagSocMittente, CFMittente, SedeINPS, AnnoMeseDenunciaU, AnnoMeseDenunciaE, CFAzienda,
     RagSocAzienda, Matricola, CSC, CA, CFLavoratore, CFCollaboratore, ImponibileDipendente, ImponibileCollaboratore,
-    Contributo, GiorniRetribuiti, Dal, Al, NumLavoratori, ForzaAziendale, NumDenIndiv, TotaleADebito, TotaleACredito,
+    Contributo, GiorniRetribuiti, GiorniContribuiti, IdSettimana, Dal, Al, NumLavoratori, ForzaAziendale, NumDenIndiv,
+    TotaleADebito, TotaleACredito,
 };
 
 // The parts of a previous month's block that the listing shows, in this order.
@@ -171,6 +174,20 @@ std::size_t LunghezzaCodificata(std::string_view t) {
     return codificato.size();
 }
 
+// The weeks of the INPS reports: numbered in the year from 1, each from Sunday to Saturday, the first the one
+// of 1 January (so a year has 53 or 54 of them).
+constexpr int SettimanaMassima = 54;
+int SettimanaDellAnno(int anno, int mese, int giorno) {
+    using namespace std::chrono;
+    const year_month_day data{year(anno), month(static_cast<unsigned>(mese)), day(static_cast<unsigned>(giorno))};
+    const sys_days primo = sys_days{year(anno) / January / 1};
+    const int giornoDellAnno = static_cast<int>((sys_days{data} - primo).count());
+    return (giornoDellAnno + static_cast<int>(weekday{primo}.c_encoding())) / 7 + 1;
+}
+
+// The registration number of a company at INPS: 10 digits.
+constexpr std::size_t CifreMatricola = 10;
+
 // The largest sum of contributions, in cents, that the debit total is checked against.
 constexpr long long SommaMassima = 100'000'000'000'000'000;
 
@@ -210,11 +227,16 @@ public:
         m_colonnaCessazione = Colonna(ColonnaCessazione);
         m_colonnaElimina = Colonna(ColonnaElimina);
         m_colonnaMesePrecedente = Colonna(ColonnaMesePrecedente);
+        m_ogniNodo = m_lettura.VuoleImpronte() || m_lettura.VuoleCampi(-1);
+        if (m_ogniNodo)
+            m_lettura.TuttiICampi();
     }
 
     void Leggi();
 
     std::uint8_t Interessi(int nodo) const override {
+        if (m_ogniNodo)
+            return Interesse::Tutto;
         if (m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].forma != FormaValore::Elementi)
             return m_lettura.VuolePersone() || std::find(std::begin(LettiDaiControlli), std::end(LettiDaiControlli),
                                                          nodo) != std::end(LettiDaiControlli)
@@ -276,12 +298,25 @@ private:
         return testo;
     }
     void AnnoMese(std::string_view valore, bool buono, Posto posto);
+    void Settimana(std::string_view valore, Posto posto);
+    void GiorniNelMese(int nodo, std::string_view valore, Posto posto);
+    // Every element and attribute, for a comparison.
+    void ApertoIlNodo(int nodo, const xml::LettoreXML& lettore);
+    void CampoXml(std::string_view nome, std::string_view valore, int nodo);
+    std::string Percorso() const;
     void Fine(bool interrotta);
     void Totali(bool interrotta);
 
     Lettura& m_lettura;
     const DocumentoINPS& m_documento;
     const SchemaDistinta& m_schema;
+
+    // Every element and attribute heard, for a comparison: the open elements and, below the supply and
+    // below the person being read, how many times each field's name came.
+    bool m_ogniNodo = false;
+    std::vector<int> m_aperti;
+    std::size_t m_inizioPersona = 0; // m_aperti's size when the person's element opened
+    std::map<std::string, int> m_volteFornitura, m_voltePersona;
     std::array<int, NumeroNodi> m_colonne{};
     int m_colonnaLavorati, m_colonnaSettimane, m_colonnaAssunzione, m_colonnaCessazione, m_colonnaElimina,
         m_colonnaMesePrecedente;
@@ -294,7 +329,8 @@ private:
     std::string m_cfPersonaMittente, m_ragSocMittente, m_cfMittente, m_sedeINPS, m_cfAzienda, m_ragSocAzienda;
     bool m_mittenteLetto = false, m_ragSocLetta = false;
     std::string m_mese, m_matricola, m_csc, m_ca;
-    int m_giorniDelMese = 0; // of the declared month; 0 when unknown
+    int m_giorniDelMese = 0; // of the declared month, for the calendar; 0 when unknown
+    int m_anno = 0, m_numeroMese = 0; // the declared month; 0 when unknown
 
     // The person being read; its findings wait for its end, when its tax code is known.
     bool m_inPersona = false;
@@ -345,7 +381,9 @@ void LettoreINPS::Leggi() {
         // Where the document stops being XML the reading stops: what was read so far is still told.
         interrotta = true;
         Segnala(Gravita::Errore, {static_cast<long>(errore.Riga()), static_cast<long>(errore.Colonna())},
-                "documento XML non ben formato: " + errore.Motivo());
+                errore.ForseBenFormato()
+                    ? "dichiarazione <!DOCTYPE>: " + errore.Motivo() + " in un documento INPS, che si invia senza"
+                    : "documento XML non ben formato: " + errore.Motivo());
     }
     if (m_inPersona)
         FinePersona();
@@ -514,12 +552,57 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
     default:
         break;
     }
+    if (m_ogniNodo)
+        ApertoIlNodo(nodo, lettore);
+}
+
+// A field's name is the path of its element below the person's element (below the root for the supply's
+// own), an attribute's "@" and its name after it: "DatiRetributivi/Imponibile", "@Elimina".
+std::string LettoreINPS::Percorso() const {
+    std::string percorso;
+    for (std::size_t i = m_inPersona ? m_inizioPersona + 1 : 0; i < m_aperti.size(); ++i)
+        percorso.append(percorso.empty() ? "" : "/")
+            .append(m_documento.grammatica().nodi[static_cast<std::size_t>(m_aperti[i])].nome);
+    return percorso;
+}
+
+void LettoreINPS::ApertoIlNodo(int nodo, const xml::LettoreXML& lettore) {
+    const bool persona = nodo == DenunciaIndividualeU || nodo == DenunciaIndividualeE || nodo == CollaboratoreU ||
+                         nodo == CollaboratoreE;
+    if (persona) {
+        m_inizioPersona = m_aperti.size();
+        m_voltePersona.clear();
+    }
+    m_aperti.push_back(nodo);
+    for (const xml::Attributo& a : lettore.Attributi())
+        CampoXml(a.nome, a.valore, -1);
+}
+
+// The fingerprint takes the element's node and the attribute's name, in the order of the document; the
+// fields, asked for a few persons, their names with the occurrence.
+void LettoreINPS::CampoXml(std::string_view attributo, std::string_view valore, int nodo) {
+    const long persona = m_inPersona ? m_indice : -1;
+    if (m_inPersona && m_lettura.VuoleImpronte()) {
+        m_persona.impronta.Aggiungi(nodo >= 0 ? std::to_string(nodo) : "@" + std::string(attributo));
+        m_persona.impronta.Aggiungi(valore);
+    }
+    if (!m_lettura.VuoleCampi(persona))
+        return;
+    std::string nome = Percorso();
+    if (nodo < 0)
+        nome.append("@").append(attributo);
+    const int volte = ++(m_inPersona ? m_voltePersona : m_volteFornitura)[nome];
+    if (volte > 1)
+        nome += " (" + std::to_string(volte) + ")";
+    m_lettura.Campo(persona, {std::move(nome), std::string(valore)});
 }
 
 void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto posto) {
     const auto pulito = [valore] { return shell::TogliSpazi(valore); };
     if (m_inPersona && !m_codiceLetto)
         FissaCodice(nodo == CFLavoratore || nodo == CFCollaboratore ? pulito() : std::string_view());
+    if (m_ogniNodo)
+        CampoXml({}, valore, nodo);
     switch (nodo) {
     case CFPersonaMittente:
         m_cfPersonaMittente = pulito();
@@ -565,6 +648,10 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
         AnnoMese(valore, buono, posto);
         break;
     case Matricola:
+        if (const std::string_view m = pulito(); !(m.size() == CifreMatricola && Cifre(m)))
+            Segnala(Gravita::Errore, posto,
+                    "<Matricola> " + ValidatoreXML::Citato(valore) + ": la matricola INPS dell'azienda ha " +
+                        std::to_string(CifreMatricola) + " cifre");
         m_matricolaInPosizione = true;
         if (m_matricola.empty())
             m_matricola = pulito();
@@ -595,7 +682,11 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
             m_contributiIlleggibili = true;
         }
         break;
+    case GiorniContribuiti:
+        GiorniNelMese(nodo, valore, posto);
+        break;
     case GiorniRetribuiti:
+        GiorniNelMese(nodo, valore, posto);
         if (const auto numero = uniemens::xmltext::NumeroIniziale(valore); numero && *numero == 0)
             Segnala(Gravita::Avviso, posto,
                     "<GiorniRetribuiti> " + ValidatoreXML::Citato(valore) +
@@ -611,6 +702,7 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
         m_lavorati += valore.size() == 1 && valore[0] == 'S';
         break;
     case IdSettimana:
+        Settimana(valore, posto);
         if (m_lettura.VuolePersone())
             m_settimana = pulito();
         break;
@@ -695,6 +787,10 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
         return;
     const int a = static_cast<int>(*Intero(anno));
     const int m = static_cast<int>(*Intero(mese));
+    if (m >= 1 && m <= 12 && a >= 1 && a <= 9999) {
+        m_anno = a;
+        m_numeroMese = m;
+    }
     if (buono && m_documento.calendario)
         m_giorniDelMese = uniemens::GiorniDelMese(a, m);
     const std::string atteso =
@@ -702,6 +798,41 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
     const std::string nome = shell::TestoPercorso(m_lettura.File().Percorso().filename());
     if (!nome.empty() && nome != atteso)
         m_lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + atteso + "'");
+}
+
+// A week of the year, and outside a previous month's block (whose month the document does not say) one of
+// the declared month.
+void LettoreINPS::Settimana(std::string_view valore, Posto posto) {
+    const std::string_view id = shell::TogliSpazi(valore);
+    const auto numero = Cifre(id) && id.size() <= 2 ? Intero(id) : std::nullopt;
+    if (!numero || *numero < 1 || *numero > SettimanaMassima) {
+        Segnala(Gravita::Errore, posto,
+                "<IdSettimana> " + ValidatoreXML::Citato(valore) + ": le settimane dell'anno vanno da 1 a " +
+                    std::to_string(SettimanaMassima));
+        return;
+    }
+    if (m_numeroMese == 0 || m_inMesePrecedente)
+        return;
+    const int prima = SettimanaDellAnno(m_anno, m_numeroMese, 1);
+    const int ultima = SettimanaDellAnno(m_anno, m_numeroMese, uniemens::GiorniDelMese(m_anno, m_numeroMese));
+    if (*numero < prima || *numero > ultima)
+        Segnala(Gravita::Avviso, posto,
+                "<IdSettimana> " + std::to_string(*numero) + ": la settimana non cade nel mese " + m_mese +
+                    ", che ha le settimane da " + std::to_string(prima) + " a " + std::to_string(ultima));
+}
+
+// Days paid or covered: no more than the declared month has (than any month, in a previous month's block).
+void LettoreINPS::GiorniNelMese(int nodo, std::string_view valore, Posto posto) {
+    const std::string_view giorni = shell::TogliSpazi(valore);
+    const auto numero = Cifre(giorni) && giorni.size() <= 9 ? Intero(giorni) : std::nullopt;
+    const bool delMese = m_numeroMese > 0 && !m_inMesePrecedente;
+    const int massimo = delMese ? uniemens::GiorniDelMese(m_anno, m_numeroMese) : 31;
+    if (!numero || *numero <= massimo)
+        return;
+    Segnala(Gravita::Errore, posto,
+            "<" + std::string(m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].nome) + "> " +
+                std::to_string(*numero) + ": pi\xF9 dei " + std::to_string(massimo) + " giorni " +
+                (delMese ? "del mese " + m_mese : std::string("di un mese")));
 }
 
 void LettoreINPS::Chiusura(int nodo, Posto posto) {
@@ -743,6 +874,8 @@ void LettoreINPS::Chiusura(int nodo, Posto posto) {
     default:
         break;
     }
+    if (m_ogniNodo && !m_aperti.empty())
+        m_aperti.pop_back();
 }
 
 void LettoreINPS::Fine(bool interrotta) {

@@ -370,9 +370,8 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
                 ++campo.blocchi;
                 continue;
             }
-            if (valore.front() == Continuazione)
-                segnala(Difformita::Formato, record, posizione, blocco,
-                        "atteso dopo un blocco del suo codice: un blocco con '+' continua un campo");
+            // Only a block after one of its own code continues a field: the first block of a field starts it
+            // whatever its first character, "+" too (a name as the export holds it).
             chiudi();
             dopoCampo = true;
             const std::optional<std::size_t> voce = PostoNelCatalogo(catalogo, codice);

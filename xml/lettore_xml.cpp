@@ -219,10 +219,10 @@ const char *Fermata(const char *p, const Tabelle::Tabella &tabella) {
 
 } // namespace
 
-ErroreXML::ErroreXML(std::int64_t riga, std::int64_t colonna, std::string motivo)
+ErroreXML::ErroreXML(std::int64_t riga, std::int64_t colonna, std::string motivo, bool benFormato)
     : std::runtime_error("riga " + std::to_string(riga) + ", colonna " + std::to_string(colonna) +
                          ": " + motivo),
-      m_riga(riga), m_colonna(colonna), m_motivo(std::move(motivo)) {}
+      m_riga(riga), m_colonna(colonna), m_motivo(std::move(motivo)), m_benFormato(benFormato) {}
 
 LettoreXML::LettoreXML(Fonte fonte) : m_fonte(std::move(fonte)) {
     m_buffer.resize(Blocco + 1);
@@ -315,9 +315,9 @@ void LettoreXML::FineRiga(const char *&p) {
     NuovaRiga(p);
 }
 
-void LettoreXML::Errore(Posizione dove, std::string motivo) {
+void LettoreXML::Errore(Posizione dove, std::string motivo, bool benFormato) {
     m_stato = Stato::Errore;
-    m_errore.emplace(dove.riga, dove.colonna, std::move(motivo));
+    m_errore.emplace(dove.riga, dove.colonna, std::move(motivo), benFormato);
     throw *m_errore;
 }
 
@@ -618,7 +618,7 @@ bool LettoreXML::SaltaMisc(const char *&p, bool prologo) {
         else if (Inizia(p, "<?"))
             LeggiIstruzione(p);
         else if (prologo && Inizia(p, "<!DOCTYPE"))
-            Errore(p, "DTD non ammessa");
+            Errore(Dove(p), "DTD non ammessa", true);
         else
             return true;
     }

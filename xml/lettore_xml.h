@@ -34,17 +34,20 @@ struct Tabelle;
 
 class ErroreXML : public std::runtime_error {
   public:
-    // what() is "riga R, colonna C: " followed by the reason.
-    ErroreXML(std::int64_t riga, std::int64_t colonna, std::string motivo);
+    // what() is "riga R, colonna C: " followed by the reason. `benFormato`: the document may well be
+    // well-formed XML, refused for what this reader does not take (a DTD).
+    ErroreXML(std::int64_t riga, std::int64_t colonna, std::string motivo, bool benFormato = false);
 
     std::int64_t Riga() const { return m_riga; }
     std::int64_t Colonna() const { return m_colonna; }
     const std::string &Motivo() const { return m_motivo; }
+    bool ForseBenFormato() const { return m_benFormato; }
 
   private:
     std::int64_t m_riga;
     std::int64_t m_colonna;
     std::string m_motivo;
+    bool m_benFormato;
 };
 
 enum class Evento {
@@ -157,7 +160,7 @@ class LettoreXML {
         m_offsetPunto = Offset(p);
         m_colonnaPunto = 1;
     }
-    [[noreturn]] void Errore(Posizione dove, std::string motivo);
+    [[noreturn]] void Errore(Posizione dove, std::string motivo, bool benFormato = false);
     [[noreturn]] void Errore(const char *dove, std::string motivo);
 
     // Characters.

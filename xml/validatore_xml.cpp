@@ -101,6 +101,17 @@ bool AnnoMese(std::string_view t, std::size_t cifreMinime, std::size_t cifreMass
            Mese(t.substr(anno + 1));
 }
 
+// How grave a value out of its form is: as the grammar says, but a month that does not exist is always an
+// error, also where the grammar lets the year's digits pass with a warning.
+Gravita GravitaDellaForma(const Nodo& nodo, std::string_view v) {
+    if (nodo.forma == FormaValore::AnnoMese4) {
+        const auto trattino = v.rfind('-');
+        if (trattino == std::string_view::npos || !Mese(v.substr(trattino + 1)))
+            return Gravita::Errore;
+    }
+    return nodo.gravitaForma;
+}
+
 bool DataISO(std::string_view t) {
     if (t.size() != 10 || t[4] != '-' || t[7] != '-' || Cifre(t, 0) != 4 || Cifre(t, 5) != 2 || Cifre(t, 8) != 2)
         return false;
@@ -478,6 +489,11 @@ void ValidatoreXML::ControllaValore(const Aperto& aperto) {
     }
     if ((!buono && !testo) || (testo && vuoto) || minuscole || (!nodo.fisso.empty() && v != nodo.fisso))
         ValoreDifforme(nodo, buono, vuoto, minuscole, aperto.tag);
+    if (nodo.forma == FormaValore::Testo && m_grammatica.testoMassimo > 0 && v.size() > m_grammatica.testoMassimo)
+        m_regole.Segnala(Gravita::Avviso, aperto.tag,
+                         Tag(nodo.nome) + " di " + (m_valoreTroncato ? "oltre " : "") + std::to_string(v.size()) +
+                             " caratteri: oltre i " + std::to_string(m_grammatica.testoMassimo) +
+                             " che si ammettono in un testo di questo documento");
     if (aperto.noto->interessi & Interesse::Valore)
         m_regole.Valore(indice, v, buono && !m_valoreTroncato, aperto.tag);
 }
@@ -495,7 +511,7 @@ void ValidatoreXML::ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, boo
     const std::string_view v = Valore();
     const bool testo = nodo.forma == FormaValore::Testo || nodo.forma == FormaValore::CodiceFiscale;
     if (!buono && !testo)
-        m_regole.Segnala(nodo.gravitaForma, posto,
+        m_regole.Segnala(GravitaDellaForma(nodo, v), posto,
                          Tag(nodo.nome) + " " + Citato(v) + ": " +
                              std::string(DescrizioniForme[static_cast<std::size_t>(nodo.forma)].attesa));
     if (testo && vuoto) {

@@ -37,7 +37,7 @@ enum class FormaValore : std::uint8_t {
     Intero,        // -?[0-9]+
     Data,          // yyyy-mm-dd, a real date
     AnnoMese,      // [0-9]{2,}-mm, the month 01 to 12
-    AnnoMese4,     // [0-9]{4}-mm, the month 01 to 12
+    AnnoMese4,     // [0-9]{4}-mm, the month 01 to 12 (a month out of it an error whatever the node's gravity)
     SN,            // "S" or "N"
 };
 
@@ -74,6 +74,7 @@ struct Nodo {
 struct Grammatica {
     std::span<const Nodo> nodi;
     int radice = 0;
+    std::size_t testoMassimo = 0; // a text value longer than this is a warning; 0: any length
 };
 
 // A place of the document: the line and the column (from 1) of a tag.

@@ -215,6 +215,10 @@ const CampoCambiatoDaVedere CampiDaVedere[] = {
     {"GruppoDC",              "770",  3, "DC001021          1234,5",    "DC001021          1234,6",    "DC001021"},
     {"RagioneSocialeB",       "770",  2, "BELLANDI S.R.L.",             "BELLANDO S.R.L.",             "record B, posizioni"},
     {"FissoDiRecordC",        "dma",  3, "E000100707",                  "E000100708",                  "E0001007"},
+    {"CFSoftwarehouse",       "uniemens", 7, "02222220283",             "02222220999",                 "DenunceMensili/DatiMittente/CFSoftwarehouse: 02222220283 -> 02222220999"},
+    {"GiornoLavorato",        "uniemens", 67, "<Lavorato>S",            "<Lavorato>N",                 "DatiRetributivi/Giorno/Lavorato (5): S -> N"},
+    {"AttributoAggiunto",     "uniemens", 66, "GG=\"5\"",               "GG=\"5\" Tipo=\"1\"",         "DatiRetributivi/Giorno@Tipo: (assente) -> 1"},
+    {"ImponibileEMens",       "emens", 34, "<Imponibile>2150",          "<Imponibile>2151",            "DatiRetributivi/Imponibile: 2150 -> 2151"},
 };
 // clang-format on
 
