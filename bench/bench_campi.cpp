@@ -67,9 +67,10 @@ void LetturaRecordG(benchmark::State& stato) {
     tracciati::Componi(record, conv770::tabelle770::RecordG, {&riga, numeri, area}, tracciato.gancio);
     tracciati::RecordLetto letto;
     tracciati::AreaLetta campi;
+    constexpr const tracciati::Pezzo& areaG = tracciati::DelGenere(conv770::tabelle770::RecordG, tracciati::Comune::Area);
     for (auto _ : stato) {
         letto.Leggi(record, conv770::tabelle770::RecordG, tracciato.gancio);
-        const std::string_view aree[] = {letto.DelGenere(tracciati::Comune::Area)->testo};
+        const std::string_view aree[] = {letto.Testo(areaG)};
         campi.Leggi(aree, tracciato.catalogo);
         benchmark::DoNotOptimize(campi.Campi().data());
     }

@@ -75,7 +75,7 @@ void LettoreFisso::Leggi() {
 }
 
 void LettoreFisso::CaratteriDiControllo(const RecordFisso& record, const Chi& chi) {
-    if (!record.LunghezzaGiusta())
+    if (!record.LunghezzaGiusta() || !shell::ConCaratteriDiControllo(record.riga.testo))
         return;
     const auto primo = [](std::string_view testo) {
         return std::find_if(testo.begin(), testo.end(),

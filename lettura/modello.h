@@ -83,17 +83,17 @@ struct CampoFornitura {
     bool creazione = false; // it only tells when the supply was made (TFR record 1's date)
 };
 
-// Everything a person's records hold, but what only tells its place in the file, as two independent
-// 64-bit hashes of its fields' names and values: two persons with the same fingerprint hold the same
-// fields, but by a chance of one in 2^128; a comparison reads the fields of those whose differ.
+// Everything a person's records hold, but what only tells its place in the file, as a 64-bit hash of its
+// fields' names and values: two persons with the same fingerprint hold the same fields, but by a chance of
+// one in 2^64; a comparison reads the fields of those whose differ. Fingerprints are compared within one
+// run of one program only.
 class Impronta {
 public:
     void Aggiungi(std::string_view testo);
     friend bool operator==(const Impronta&, const Impronta&) = default;
 
 private:
-    std::uint64_t m_a = 0xCBF29CE484222325ULL; // FNV-1a
-    std::uint64_t m_b = 0x243F6A8885A308D3ULL; // multiply and shift
+    std::uint64_t m_valore = 0xCBF29CE484222325ULL;
 };
 
 struct Persona {

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Performance of every converter at the largest export (32,767 lines), against copying the same
 # bytes with cat; the checker on every supply and its XML reader over the two XML supplies, against cat of
-# the same file; then the microbenchmarks and the window's log.
+# the same file, the comparison of each supply with its copy against cat of both; then the microbenchmarks and
+# the window's log.
 #
 #   sh scripts/bench.sh            (RIGHE=1000 RIPETIZIONI=3 sh scripts/bench.sh for a quick look)
 #
@@ -124,6 +125,37 @@ for conv in 770 uniemens dma emens tfr; do
     "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
     "$(rapporto $tempo $copia)" "$(mb "$(sort -n $M/memoria | tail -n 1)")" \
     "$stato"
+done
+
+# The comparison of each supply with a copy of itself (every person paired and held by its fingerprint),
+# against cat of both files; its status is 0 when it finds them equal.
+echo
+printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' confronta "fornit.MB" "tempo s" "CPU s" "cat s" "x cat" "memoria MB" "esito"
+for conv in 770 uniemens dma emens tfr; do
+  fornitura=$(ls $M/arc-$conv/* | head -n 1)
+  copiata=$M/stessa-$(basename "$fornitura")
+  cp "$fornitura" "$copiata"
+  : >$M/tempi; : >$M/cpu; : >$M/memoria; : >$M/copia
+  i=0
+  while [ $i -lt "$RIPETIZIONI" ]; do
+    inizio=$(adesso)
+    stato=0
+    $UNO /usr/bin/time -o $M/time.txt -f '%U %S %M' ./$B/bin/fornitura confronta "$fornitura" "$copiata" \
+      >$M/confronta.txt 2>&1 || stato=$?
+    fine=$(adesso)
+    echo $((fine - inizio)) >>$M/tempi
+    awk '{ print ($1 + $2) * 1e9 }' $M/time.txt >>$M/cpu
+    awk '{ print $3 * 1024 }' $M/time.txt >>$M/memoria
+    tempo_cat "cat '$fornitura' >$M/copia-fornitura; cat '$copiata' >$M/copia-stessa"
+    i=$((i + 1))
+  done
+  tempo=$(mediana <$M/tempi)
+  copia=$(mediana <$M/copia)
+  printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' $conv "$(mb "$(wc -c <"$fornitura")")" "$(secondi $tempo)" \
+    "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
+    "$(rapporto $tempo $copia)" "$(mb "$(sort -n $M/memoria | tail -n 1)")" \
+    "$stato"
+  rm -f "$copiata"
 done
 
 # The checker's XML reader over the two XML supplies just written, beside cat of the same file.

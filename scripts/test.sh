@@ -1,10 +1,13 @@
 #!/bin/sh
-# Builds everything (windows included) and runs every test: the ordinary build, the same tests built
+# Checks the sources' style, builds everything (windows included) and runs every test: the ordinary build, the same tests built
 # with AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzing harness for a bounded time
 # (FUZZ_SECONDI seconds each, default 60), then the Windows side under Wine.
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/dipendenze.sh
+
+echo "== the sources in the style of .clang-format"
+sh scripts/formato.sh --controlla
 
 echo "== build and tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -105,8 +105,6 @@ std::string_view Mostrato(std::string_view testo, std::string& appoggio, bool ri
 
 } // namespace
 
-bool CarattereDiControllo(unsigned char u) { return u < 0x20 || (u >= 0x7F && u <= 0x9F); }
-
 std::string_view TestoVisibile(std::string_view testo, std::string& appoggio) { return Mostrato(testo, appoggio, true); }
 
 std::string TestoSuUnaRiga(std::string_view testo) {

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <map>
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace verifica {
@@ -14,15 +15,26 @@ namespace verifica {
 namespace {
 
 // The kind and the key of a person, with the occurrence of that key in its file.
-using Chiave = std::pair<int, std::pair<std::string, int>>;
+struct Chiave {
+    int genere;
+    std::string_view chiave;
+    int volta;
+    const Persona* persona;
+    auto Ordine() const { return std::tie(genere, chiave, volta); }
+};
 
-std::map<Chiave, const Persona*> PerChiave(const FornituraLetta& fornitura) {
-    std::map<Chiave, const Persona*> persone;
-    std::map<std::pair<int, std::string>, int> occorrenze;
-    for (const Persona& p : fornitura.persone) {
-        const int n = occorrenze[{p.genere, p.chiave}]++;
-        persone.emplace(Chiave{p.genere, {p.chiave, n}}, &p);
-    }
+// The persons of a supply in the order of their keys, a key's occurrences in the order of the file.
+std::vector<Chiave> PerChiave(const FornituraLetta& fornitura) {
+    std::vector<Chiave> persone;
+    persone.reserve(fornitura.persone.size());
+    for (const Persona& p : fornitura.persone)
+        persone.push_back({p.genere, p.chiave, 0, &p});
+    std::stable_sort(persone.begin(), persone.end(), [](const Chiave& a, const Chiave& b) {
+        return std::tie(a.genere, a.chiave) < std::tie(b.genere, b.chiave);
+    });
+    for (std::size_t i = 1; i < persone.size(); ++i)
+        if (persone[i].genere == persone[i - 1].genere && persone[i].chiave == persone[i - 1].chiave)
+            persone[i].volta = persone[i - 1].volta + 1;
     return persone;
 }
 
@@ -118,23 +130,31 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
     // field by field those whose fingerprints differ.
     const bool perCampi = vecchia.percorso && nuova.percorso && vecchia.esito.campi && nuova.esito.campi;
     std::set<long> indiciVecchi, indiciNuovi;
-    for (const auto& [chiave, persona] : personeVecchie) {
-        const auto altra = personeNuove.find(chiave);
-        if (altra == personeNuove.end()) {
-            d.tolte.push_back(persona);
+    // Both in the order of the keys: one walk pairs them.
+    auto v = personeVecchie.begin();
+    auto n = personeNuove.begin();
+    while (v != personeVecchie.end() || n != personeNuove.end()) {
+        if (n == personeNuove.end() || (v != personeVecchie.end() && v->Ordine() < n->Ordine())) {
+            d.tolte.push_back((v++)->persona);
             continue;
         }
+        if (v == personeVecchie.end() || n->Ordine() < v->Ordine()) {
+            d.aggiunte.push_back((n++)->persona);
+            continue;
+        }
+        const Persona* persona = (v++)->persona;
+        const Persona* altra = (n++)->persona;
         if (perCampi) {
-            if (!(persona->impronta == altra->second->impronta)) {
-                d.cambiate.push_back({persona, altra->second, {}});
+            if (!(persona->impronta == altra->impronta)) {
+                d.cambiate.push_back({persona, altra, {}});
                 indiciVecchi.insert(persona->indice);
-                indiciNuovi.insert(altra->second->indice);
+                indiciNuovi.insert(altra->indice);
             }
             continue;
         }
-        auto campi = CampiDiversi(*vecchia.schema, *persona, *altra->second);
+        auto campi = CampiDiversi(*vecchia.schema, *persona, *altra);
         if (!campi.empty())
-            d.cambiate.push_back({persona, altra->second, std::move(campi)});
+            d.cambiate.push_back({persona, altra, std::move(campi)});
     }
     if (!d.cambiate.empty() && perCampi) {
         const auto campiVecchi = CampiDellePersone(vecchia, indiciVecchi);
@@ -150,9 +170,6 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
                 c.campi.push_back({"ordine o spazi dei campi", "", "diversi"});
         }
     }
-    for (const auto& [chiave, persona] : personeNuove)
-        if (!personeVecchie.count(chiave))
-            d.aggiunte.push_back(persona);
     // In the order of the files, not of the keys.
     const auto perRiga = [](const Persona* a, const Persona* b) { return a->indice < b->indice; };
     std::sort(d.tolte.begin(), d.tolte.end(), perRiga);
