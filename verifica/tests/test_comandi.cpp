@@ -257,6 +257,48 @@ TEST(Confronta, FormatiDiversi) {
     EXPECT_NE(esito.err.find("formati diversi"), std::string::npos) << esito.err;
 }
 
+// Nothing of a file reaches the terminal raw: an escape sequence and a line break in a surname, and (where
+// the system allows it) a line break and a colon in the file's name, are shown escaped, so that every
+// finding is one line that begins with the file's name. A forged line "falso.xml:1:1: errore" and a
+// finding split in two were the faults.
+TEST(Terminale, OgniRigaCominciaConIlNomeDelFile) {
+    CartellaTemporanea dir;
+    fs::copy(fs::path(CAMPIONI) / "uniemens", dir / "e");
+    const fs::path fatta = Converti(dir, "uniemens", "e");
+    std::string testo = LeggiFile(fatta);
+    const std::string cognome = "<Cognome>ZANON</Cognome>";
+    const auto dove = testo.find(cognome);
+    ASSERT_NE(dove, std::string::npos);
+    // In a document of ISO-8859-1, byte 0x9B is the character U+009B, which XML allows and a terminal may
+    // read as the start of an escape sequence.
+    testo.replace(dove, cognome.size(), "<Cognome>zanon\nfalso.xml:1:1: errore: \x9B" "2J</Cognome>");
+#ifdef _WIN32
+    const fs::path percorso = dir / "con;nome.xml";
+#else
+    const fs::path percorso = dir / "con\nnome:strano.xml";
+#endif
+    ScriviFile(percorso, testo);
+    for (const std::string comando : {"verifica", "distinta"}) {
+        const auto esito = Fornitura(dir, {comando, Argomento(percorso)});
+        const std::string tutto = esito.out + esito.err;
+        // The output is UTF-8: a C1 control character would be C2 80 to C2 9F.
+        for (std::size_t i = 0; i < tutto.size(); ++i) {
+            const auto u = static_cast<unsigned char>(tutto[i]);
+            const bool c1 = u == 0xC2 && i + 1 < tutto.size() && static_cast<unsigned char>(tutto[i + 1]) <= 0x9F;
+            EXPECT_FALSE((u < 0x20 && u != '\n' && u != '\t') || u == 0x7F || c1) << i << "\n" << tutto;
+        }
+        EXPECT_NE(tutto.find("\\x9B"), std::string::npos) << tutto;
+        if (std::string(comando) != "verifica")
+            continue;
+        const auto righe = Righe(esito.out);
+        ASSERT_GE(righe.size(), 2u) << esito.out;
+        const std::string nome = righe.back().substr(0, righe.back().find(".xml") + 4);
+        for (const auto& riga : righe)
+            EXPECT_EQ(riga.rfind(nome, 0), 0u) << riga;
+        EXPECT_EQ(esito.out.find("\nfalso.xml"), std::string::npos) << esito.out;
+    }
+}
+
 // A page named over one of the files it is made from is refused before anything is written (status 2),
 // by any spelling of the same file; an input destroyed by its own listing was the fault.
 TEST(Pagina, MaiSopraUnFileLetto) {
