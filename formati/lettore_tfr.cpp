@@ -161,6 +161,9 @@ private:
     void ChiudiGruppo();
 
     std::map<char, long long> m_contati;
+    // The first record "9": its line and its counts, held against the whole file at its end.
+    long m_riga9 = 0;
+    std::array<std::string, std::size(Conti9)> m_conti9;
     std::string m_intestazione; // record "1": columns 0 and 1
     long m_riga1 = 0;
     std::map<std::string, long> m_chiavi; // each key and the line of its first group
@@ -189,9 +192,6 @@ Chi LettoreTfr::Persona(const RecordFisso& record) {
         m_lettura.Errore(record.Numero(), 1,
                          "record 3 senza record 2: la prima riga dell'esportazione ha la chiave del dipendente vuota, "
                          "e l'ordine \xE8 " + std::string(m_formato.ordine));
-    if (record.precedente == '\0' && record.tipo != '1')
-        m_lettura.Errore(record.Numero(), 1,
-                         "la fornitura non ha dipendenti (nessun record 1, 2 e 3): nulla da inviare");
     ++m_contati[record.tipo];
     switch (record.tipo) {
     case '2':
@@ -443,13 +443,24 @@ void LettoreTfr::Record4(const RecordFisso& record, const Chi& chi) {
 }
 
 void LettoreTfr::Record9(const RecordFisso& record) {
-    for (const Conto9& c : Conti9)
-        ConfrontaConteggio(m_lettura, record.Numero(), '9', c.pezzo, record.letto.Testo(c.pezzo), m_contati[c.tipo],
-                           "record " + std::string(1, c.tipo));
+    if (m_riga9 > 0)
+        return;
+    m_riga9 = record.Numero();
+    for (std::size_t i = 0; i < std::size(Conti9); ++i)
+        m_conti9[i] = record.letto.Testo(Conti9[i].pezzo);
 }
 
+// The counts of record "9" against every record of the file, wherever it stands (a record 9 out of its
+// place is told once, by the order).
 void LettoreTfr::Fine() {
     ChiudiGruppo();
+    if (m_riga9 > 0) {
+        if (m_contati['1'] + m_contati['2'] + m_contati['3'] == 0)
+            m_lettura.Errore(m_riga9, 1, "la fornitura non ha dipendenti (nessun record 1, 2 e 3): nulla da inviare");
+        for (std::size_t i = 0; i < std::size(Conti9); ++i)
+            ConfrontaConteggio(m_lettura, m_riga9, '9', Conti9[i].pezzo, m_conti9[i], m_contati[Conti9[i].tipo],
+                               "record " + std::string(1, Conti9[i].tipo));
+    }
     FineDellOrdine();
 }
 

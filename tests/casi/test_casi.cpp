@@ -10,6 +10,9 @@
 //   inserisci-riga R "TESTO"               a new line (ended by CR LF) before line R
 //   tronca-riga R N                        line R keeps its first N characters
 //   fine-riga-lf R                         line R ends with LF instead of CR LF
+//   sposta-riga R N                        line R moved to become line N
+//   premetti "T"                           T before the first byte of the file (a byte order mark)
+//   in-utf-16                              the whole file in UTF-16 little-endian, after its byte order mark
 //   sostituisci-testo "DA" "A" [N]         the N-th (1st) occurrence of DA in the file becomes A
 //   sostituisci-tutto "DA" "A"             every occurrence of DA becomes A
 //   nome "NOME"                            the file's name (default: the name the converter gave it)
@@ -241,6 +244,22 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
                     r.fine.insert(r.fine.begin() + dopo, "\r\n");
                 }
                 contenuto = r.Unite();
+            } else if (p[0] == "sposta-riga") {
+                Righe r(contenuto);
+                const auto da = static_cast<std::ptrdiff_t>(r.Indice(n(1)));
+                const auto a = static_cast<std::ptrdiff_t>(r.Indice(n(2)));
+                std::string testo = r.testo[static_cast<std::size_t>(da)];
+                r.testo.erase(r.testo.begin() + da);
+                r.testo.insert(r.testo.begin() + a, std::move(testo));
+                contenuto = r.Unite();
+            } else if (p[0] == "premetti") {
+                contenuto.insert(0, p.at(1));
+            } else if (p[0] == "in-utf-16") {
+                // The ISO-8859-1 bytes as UTF-16 little-endian, after its byte order mark.
+                std::string utf16 = "\xFF\xFE";
+                for (const char c : contenuto)
+                    utf16 += std::string{c, '\0'};
+                contenuto = utf16;
             } else if (p[0] == "tronca-riga") {
                 Righe r(contenuto);
                 r.testo[r.Indice(n(1))].resize(static_cast<std::size_t>(n(2)));
