@@ -99,32 +99,38 @@ for conv in 770 uniemens dma emens tfr; do
     "$(mb "$(sort -n $M/memoria | tail -n 1)")" "$(mb $((2 * esportazione + 33554432)))"
 done
 
+# One command that reads supplies, RIPETIZIONI times against the cat commands $3 in between, as a row of
+# the table: $1 the row's name, $2 the command's arguments after fornitura, $4 the supply measured.
+misura_lettura() {
+  : >$M/tempi; : >$M/cpu; : >$M/memoria; : >$M/copia
+  i=0
+  while [ $i -lt "$RIPETIZIONI" ]; do
+    inizio=$(adesso)
+    stato=0
+    # shellcheck disable=SC2086
+    $UNO /usr/bin/time -o $M/time.txt -f '%U %S %M' ./$B/bin/fornitura $2 >$M/lettura.txt 2>&1 || stato=$?
+    fine=$(adesso)
+    echo $((fine - inizio)) >>$M/tempi
+    awk '{ print ($1 + $2) * 1e9 }' $M/time.txt >>$M/cpu
+    awk '{ print $3 * 1024 }' $M/time.txt >>$M/memoria
+    tempo_cat "$3"
+    i=$((i + 1))
+  done
+  tempo=$(mediana <$M/tempi)
+  copia=$(mediana <$M/copia)
+  printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' $1 "$(mb "$(wc -c <"$4")")" "$(secondi $tempo)" \
+    "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
+    "$(rapporto $tempo $copia)" "$(mb "$(sort -n $M/memoria | tail -n 1)")" \
+    "$stato"
+}
+
 # The checker on each supply just written, against copying the supply with cat; its status is 0 when
 # the supply checks without error.
 echo
 printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' verifica "fornit.MB" "tempo s" "CPU s" "cat s" "x cat" "memoria MB" "esito"
 for conv in 770 uniemens dma emens tfr; do
   fornitura=$(ls $M/arc-$conv/* | head -n 1)
-  : >$M/tempi; : >$M/cpu; : >$M/memoria; : >$M/copia
-  i=0
-  while [ $i -lt "$RIPETIZIONI" ]; do
-    inizio=$(adesso)
-    stato=0
-    $UNO /usr/bin/time -o $M/time.txt -f '%U %S %M' ./$B/bin/fornitura verifica "$fornitura" >$M/verifica.txt 2>&1 ||
-      stato=$?
-    fine=$(adesso)
-    echo $((fine - inizio)) >>$M/tempi
-    awk '{ print ($1 + $2) * 1e9 }' $M/time.txt >>$M/cpu
-    awk '{ print $3 * 1024 }' $M/time.txt >>$M/memoria
-    tempo_cat "cat '$fornitura' >$M/copia-fornitura"
-    i=$((i + 1))
-  done
-  tempo=$(mediana <$M/tempi)
-  copia=$(mediana <$M/copia)
-  printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' $conv "$(mb "$(wc -c <"$fornitura")")" "$(secondi $tempo)" \
-    "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
-    "$(rapporto $tempo $copia)" "$(mb "$(sort -n $M/memoria | tail -n 1)")" \
-    "$stato"
+  misura_lettura $conv "verifica $fornitura" "cat '$fornitura' >$M/copia-fornitura" "$fornitura"
 done
 
 # The comparison of each supply with a copy of itself (every person paired and held by its fingerprint),
@@ -135,26 +141,8 @@ for conv in 770 uniemens dma emens tfr; do
   fornitura=$(ls $M/arc-$conv/* | head -n 1)
   copiata=$M/stessa-$(basename "$fornitura")
   cp "$fornitura" "$copiata"
-  : >$M/tempi; : >$M/cpu; : >$M/memoria; : >$M/copia
-  i=0
-  while [ $i -lt "$RIPETIZIONI" ]; do
-    inizio=$(adesso)
-    stato=0
-    $UNO /usr/bin/time -o $M/time.txt -f '%U %S %M' ./$B/bin/fornitura confronta "$fornitura" "$copiata" \
-      >$M/confronta.txt 2>&1 || stato=$?
-    fine=$(adesso)
-    echo $((fine - inizio)) >>$M/tempi
-    awk '{ print ($1 + $2) * 1e9 }' $M/time.txt >>$M/cpu
-    awk '{ print $3 * 1024 }' $M/time.txt >>$M/memoria
-    tempo_cat "cat '$fornitura' >$M/copia-fornitura; cat '$copiata' >$M/copia-stessa"
-    i=$((i + 1))
-  done
-  tempo=$(mediana <$M/tempi)
-  copia=$(mediana <$M/copia)
-  printf '%-9s %9s %8s %8s %8s %7s %9s %6s\n' $conv "$(mb "$(wc -c <"$fornitura")")" "$(secondi $tempo)" \
-    "$(secondi "$(mediana <$M/cpu)")" "$(secondi $copia)" \
-    "$(rapporto $tempo $copia)" "$(mb "$(sort -n $M/memoria | tail -n 1)")" \
-    "$stato"
+  misura_lettura $conv "confronta $fornitura $copiata" \
+    "cat '$fornitura' >$M/copia-fornitura; cat '$copiata' >$M/copia-stessa" "$fornitura"
   rm -f "$copiata"
 done
 
