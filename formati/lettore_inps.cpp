@@ -7,6 +7,7 @@
 // report that holds it.
 
 #include "formati/grammatiche_inps.h"
+#include "formati/persone.h"
 #include "formati/record_fissi.h"
 
 #include "uniemens/campi.h"
@@ -103,6 +104,7 @@ constexpr N LettiDaiControlli[] = {
     CFPersonaMittente, RagSocMittente, CFMittente, SedeINPS, AnnoMeseDenunciaU, AnnoMeseDenunciaE, CFAzienda,
     RagSocAzienda, Matricola, CSC, CA, CFLavoratore, CFCollaboratore, ImponibileDipendente, ImponibileCollaboratore,
     Contributo, GiorniRetribuiti, Dal, Al, NumLavoratori, ForzaAziendale, NumDenIndiv, TotaleADebito, TotaleACredito,
+    Cognome, Nome, CodiceComune,
 };
 
 // The parts of a previous month's block that the listing shows, in this order.
@@ -245,6 +247,10 @@ private:
         return Di(m_codice.empty() ? std::string() : std::string(NomiGeneri[m_genere]) + " " + m_codice);
     }
     void FinePersona();
+    // The person's tax code against its surname and name, at the person's end; a municipality code against
+    // the month it is of.
+    void ControllaAnagrafica();
+    void ControllaCodiceComune(std::string_view valore, Posto posto);
     // A value of the listing for the person being read.
     void Metti(int colonna, std::string valore) {
         if (m_inPersona && m_lettura.VuolePersone() && colonna >= 0)
@@ -295,6 +301,7 @@ private:
     bool m_mittenteLetto = false, m_ragSocLetta = false;
     std::string m_mese, m_matricola, m_csc, m_ca;
     int m_giorniDelMese = 0; // of the declared month; 0 when unknown
+    int m_annoDenuncia = 0, m_meseDenuncia = 0; // the declared month; 0 when unknown
 
     // The person being read; its findings wait for its end, when its tax code is known.
     bool m_inPersona = false;
@@ -314,6 +321,8 @@ private:
     int m_giorni = 0;
     bool m_calendarioRotto = false;
     std::vector<CodiceVisto> m_codici;
+    std::string m_cognome, m_nome; // of the person being read, and where they are
+    Posto m_postoCodice, m_postoCognome, m_postoNome;
 
     // The company's lists and totals.
     bool m_liste = false;
@@ -413,6 +422,8 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
         parte.clear();
     m_lavorati = 0;
     m_dal.clear();
+    m_cognome.clear();
+    m_nome.clear();
     const auto attributi = lettore.Attributi();
     const bool elimina = std::any_of(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "Elimina"; });
     if (m_lettura.VuolePersone()) {
@@ -429,6 +440,7 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
 void LettoreINPS::FinePersona() {
     if (!m_codiceLetto)
         FissaCodice({});
+    ControllaAnagrafica();
     if (!m_codice.empty() && m_codice.size() <= 24) {
         CodiceVisto visto;
         std::memcpy(visto.codice.data(), m_codice.data(), m_codice.size());
@@ -640,6 +652,21 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
     case Dal:
         m_dal = buono ? std::string(valore) : std::string();
         break;
+    case CFLavoratore:
+    case CFCollaboratore:
+        m_postoCodice = posto;
+        break;
+    case Cognome:
+        m_cognome = valore;
+        m_postoCognome = posto;
+        break;
+    case Nome:
+        m_nome = valore;
+        m_postoNome = posto;
+        break;
+    case CodiceComune:
+        ControllaCodiceComune(valore, posto);
+        break;
     case Al:
         if (buono && !m_dal.empty() && m_dal > valore)
             Segnala(Gravita::Avviso, posto,
@@ -695,6 +722,10 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
         return;
     const int a = static_cast<int>(*Intero(anno));
     const int m = static_cast<int>(*Intero(mese));
+    if (buono) {
+        m_annoDenuncia = a;
+        m_meseDenuncia = m;
+    }
     if (buono && m_documento.calendario)
         m_giorniDelMese = uniemens::GiorniDelMese(a, m);
     const std::string atteso =
@@ -702,6 +733,38 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
     const std::string nome = shell::TestoPercorso(m_lettura.File().Percorso().filename());
     if (!nome.empty() && nome != atteso)
         m_lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + atteso + "'");
+}
+
+void LettoreINPS::ControllaAnagrafica() {
+    if (!m_inPersona || m_codice.empty())
+        return;
+    anagrafe::PersonaScritta persona;
+    persona.codiceFiscale = {"codice fiscale", m_codice};
+    if (!m_cognome.empty())
+        persona.cognome = {"campo <Cognome>", m_cognome};
+    if (!m_nome.empty())
+        persona.nome = {"campo <Nome>", m_nome};
+    for (const anagrafe::Riscontro& r : anagrafe::ControllaPersona(persona))
+        Segnala(r.errore ? Gravita::Errore : Gravita::Avviso,
+                r.dato == anagrafe::Dato::Cognome ? m_postoCognome
+                : r.dato == anagrafe::Dato::Nome  ? m_postoNome
+                                                  : m_postoCodice,
+                r.messaggio);
+}
+
+// In force on some day of the declared month, or of the month before in a previous month's block.
+void LettoreINPS::ControllaCodiceComune(std::string_view valore, Posto posto) {
+    if (m_meseDenuncia == 0)
+        return;
+    int anno = m_annoDenuncia, mese = m_meseDenuncia;
+    if (m_inMesePrecedente && --mese == 0) {
+        mese = 12;
+        --anno;
+    }
+    const anagrafe::ComuneScritto comune{{"campo <CodiceComune>", valore}, {}, {}, {anno, mese, 1},
+                                         {anno, mese, uniemens::GiorniDelMese(anno, mese)}, "del comune"};
+    for (const anagrafe::Riscontro& r : anagrafe::ControllaComune(comune))
+        Segnala(r.errore ? Gravita::Errore : Gravita::Avviso, posto, r.messaggio);
 }
 
 void LettoreINPS::Chiusura(int nodo, Posto posto) {
