@@ -106,7 +106,7 @@ constexpr std::string_view RipetibiliG[] = {"DB001129"};
 
 // What the listing shows of each employee module, in its columns: a field of its area as its kind reads
 // it, or what the module gives.
-enum class Mostra { Testo, Data, Importo, CodiceFiscale, Modulo, RecordG, RighiDC };
+enum class Mostra { Testo, Data, Importo, CodiceFiscale, Modulo, RecordG, RighiDC, Comune };
 struct Colonna770 { ColonnaDistinta colonna; Mostra mostra; std::string_view codice = {}; };
 constexpr auto N = Allineamento::Numero;
 constexpr Colonna770 Colonne770[] = {
@@ -122,6 +122,7 @@ constexpr Colonna770 Colonne770[] = {
     {{"comune di residenza"},       Mostra::Testo,   "DA001012"},
     {{"provincia di residenza"},    Mostra::Testo,   "DA001013"},
     {{"codice comune"},             Mostra::Testo,   "DA001014"},
+    {{"comune del codice"},         Mostra::Comune,  "DA001014"},
     {{"DB001001", N},               Mostra::Importo, "DB001001"},
     {{"DB001005", N},               Mostra::Importo, "DB001005"},
     {{"DB001073", N},               Mostra::Importo, "DB001073"},
@@ -637,6 +638,10 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
         case Mostra::Importo:
             if (const auto v = campo ? ValoreIntero(campo->valore) : std::nullopt)
                 valore = Intero(*v);
+            break;
+        case Mostra::Comune: // the code's name and province on 1 January of the tax year
+            if (campo && campo->valore.Testo())
+                valore = anagrafe::LuogoDelCodice(SenzaSpaziFinali(campo->valore.ComeTesto()), InizioPeriodoImposta);
             break;
         }
         p.valori.push_back(std::move(valore));
