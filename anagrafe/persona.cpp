@@ -7,6 +7,7 @@
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <span>
 
 namespace anagrafe {
 namespace {
@@ -51,7 +52,7 @@ struct Intervallo {
     Data al;
 };
 
-bool InVigoreIn(const std::vector<Luogo>& periodi, const std::vector<Intervallo>& giorni) {
+bool InVigoreIn(const std::vector<Luogo>& periodi, std::span<const Intervallo> giorni) {
     return std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) {
         return std::any_of(giorni.begin(), giorni.end(), [&](const Intervallo& g) { return p.dal <= g.al && g.dal <= p.al; });
     });
@@ -59,7 +60,7 @@ bool InVigoreIn(const std::vector<Luogo>& periodi, const std::vector<Intervallo>
 
 // The period in force on the first of the days, else the last period: the one whose name a finding shows
 // first.
-const Luogo& PeriodoDiRiferimento(const std::vector<Luogo>& periodi, const std::vector<Intervallo>& giorni) {
+const Luogo& PeriodoDiRiferimento(const std::vector<Luogo>& periodi, std::span<const Intervallo> giorni) {
     for (const Intervallo& g : giorni)
         for (const Luogo& p : periodi)
             if (p.dal <= g.al && g.dal <= p.al)
@@ -81,7 +82,7 @@ std::string TestoPeriodi(const std::vector<Luogo>& periodi) {
     return testo;
 }
 
-std::string TestoGiorni(const std::vector<Intervallo>& giorni) {
+std::string TestoGiorni(std::span<const Intervallo> giorni) {
     std::string testo;
     for (const Intervallo& g : giorni) {
         testo.append(testo.empty() ? "" : " n\xE9 ");
@@ -96,22 +97,34 @@ std::string TestoGiorni(const std::vector<Intervallo>& giorni) {
 // A place code as a record gives it: the code, the days on one of which it must be in force, the fields
 // beside it, and how its findings name it.
 struct LuogoScritto {
-    std::string codice;
-    std::vector<Intervallo> giorni;
+    std::string_view codice;
+    std::array<Intervallo, 2> giorni;
+    std::size_t quantiGiorni;
     Campo nome;
     Campo provincia;
     Dato datoCodice, datoNome, datoProvincia;
-    std::string chi;        // whose code it is, as a finding on it begins: "il codice fiscale 'X' ha il"
-    std::string indica;     // "il codice fiscale 'X' indica"
-    std::string_view cosa;  // "del luogo di nascita"
+    // What holds the code, and its text: the tax code, or the field of the code.
+    std::string_view soggetto; // "codice fiscale", "campo DA001014"
+    std::string_view testoSoggetto;
+    bool codiceFiscale;           // the code is part of a tax code
+    std::string_view cosa;        // "del luogo di nascita"
     std::string_view nomeDi;      // "il luogo di nascita"
     std::string_view provinciaDi; // "la provincia di nascita"
+
+    std::span<const Intervallo> Giorni() const { return {giorni.data(), quantiGiorni}; }
+    // How a finding on the code begins: "il codice fiscale 'X' ha il codice", "campo DA001014: codice".
+    std::string Chi() const {
+        return codiceFiscale ? "il " + std::string(soggetto) + " " + Citato(testoSoggetto) + " ha il codice"
+                             : std::string(soggetto) + ": codice";
+    }
+    // "il codice fiscale 'X' indica", "il campo DA001014 'E507' indica".
+    std::string Indica() const { return "il " + std::string(soggetto) + " " + Citato(testoSoggetto) + " indica"; }
 };
 
 // The names and provinces that a written field may hold for a code: any name the code ever had (the one
 // in force on the days first), any province it had on the days or since (its last one when it ceased
 // before them).
-std::vector<std::string> NomiAmmessi(const std::vector<Luogo>& periodi, const std::vector<Intervallo>& giorni) {
+std::vector<std::string> NomiAmmessi(const std::vector<Luogo>& periodi, std::span<const Intervallo> giorni) {
     std::vector<std::string> nomi{NomeIntero(PeriodoDiRiferimento(periodi, giorni))};
     for (const Luogo& p : periodi)
         if (std::find(nomi.begin(), nomi.end(), NomeIntero(p)) == nomi.end())
@@ -119,11 +132,11 @@ std::vector<std::string> NomiAmmessi(const std::vector<Luogo>& periodi, const st
     return nomi;
 }
 
-bool NomeConcorda(std::string_view scritto, const std::vector<Luogo>& periodi, const std::vector<Intervallo>&) {
+bool NomeConcorda(std::string_view scritto, const std::vector<Luogo>& periodi, std::span<const Intervallo>) {
     return std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) { return StessoNome(scritto, p); });
 }
 
-std::vector<std::string> ProvinceAmmesse(const std::vector<Luogo>& periodi, const std::vector<Intervallo>& giorni) {
+std::vector<std::string> ProvinceAmmesse(const std::vector<Luogo>& periodi, std::span<const Intervallo> giorni) {
     Data primo = InVigore;
     for (const Intervallo& g : giorni)
         primo = std::min(primo, g.dal);
@@ -138,9 +151,15 @@ std::vector<std::string> ProvinceAmmesse(const std::vector<Luogo>& periodi, cons
 }
 
 bool ProvinciaConcorda(std::string_view scritta, const std::vector<Luogo>& periodi,
-                       const std::vector<Intervallo>& giorni) {
-    const std::vector<std::string> province = ProvinceAmmesse(periodi, giorni);
-    return std::find(province.begin(), province.end(), Maiuscolo(scritta)) != province.end();
+                       std::span<const Intervallo> giorni) {
+    const std::string sigla = Maiuscolo(scritta);
+    Data primo = InVigore;
+    for (const Intervallo& g : giorni)
+        primo = std::min(primo, g.dal);
+    const bool dopo = std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) { return p.al >= primo; });
+    // As ProvinceAmmesse, without making the list.
+    return std::any_of(periodi.begin(), periodi.end(),
+                       [&](const Luogo& p) { return (p.al >= primo || (!dopo && &p == &periodi.back())) && p.provincia == sigla; });
 }
 
 bool SiglaNota(std::string_view scritta) { return ProvinciaNota(Maiuscolo(scritta)); }
@@ -153,8 +172,8 @@ struct RegolaAccanto {
     std::string_view LuogoScritto::*cosa;
     bool (*forma)(std::string_view scritto); // whether the text can be such a field at all; null: any text
     std::string_view formaErrata;            // what it is when it cannot
-    bool (*concorda)(std::string_view scritto, const std::vector<Luogo>&, const std::vector<Intervallo>&);
-    std::vector<std::string> (*ammessi)(const std::vector<Luogo>&, const std::vector<Intervallo>&);
+    bool (*concorda)(std::string_view scritto, const std::vector<Luogo>&, std::span<const Intervallo>);
+    std::vector<std::string> (*ammessi)(const std::vector<Luogo>&, std::span<const Intervallo>);
 };
 
 // clang-format off
@@ -172,15 +191,15 @@ void ControllaLuogo(const LuogoScritto& luogo, std::vector<Riscontro>& riscontri
     const std::vector<Luogo> periodi = Periodi(luogo.codice);
     if (periodi.empty()) {
         riscontri.push_back({luogo.datoCodice, true,
-                             luogo.chi + " codice " + std::string(luogo.cosa) + " " + Citato(luogo.codice) + " inesistente"});
+                             luogo.Chi() + " " + std::string(luogo.cosa) + " " + Citato(luogo.codice) + " inesistente"});
         return;
     }
-    if (!InVigoreIn(periodi, luogo.giorni)) {
+    if (!InVigoreIn(periodi, luogo.Giorni())) {
         const Luogo& ultimo = periodi.back();
         riscontri.push_back({luogo.datoCodice, false,
-                             luogo.chi + " codice " + std::string(luogo.cosa) + " " + Citato(luogo.codice) + " (" +
+                             luogo.Chi() + " " + std::string(luogo.cosa) + " " + Citato(luogo.codice) + " (" +
                                  NomeIntero(ultimo) + ", " + std::string(ultimo.provincia) + ") non in vigore " +
-                                 TestoGiorni(luogo.giorni) + ": " + TestoPeriodi(periodi)});
+                                 TestoGiorni(luogo.Giorni()) + ": " + TestoPeriodi(periodi)});
     }
     for (const RegolaAccanto& regola : RegoleAccanto) {
         const Campo& campo = luogo.*regola.campo;
@@ -192,10 +211,10 @@ void ControllaLuogo(const LuogoScritto& luogo, std::vector<Riscontro>& riscontri
                                  std::string(campo.nome) + " " + Citato(scritto) + ": " + std::string(regola.formaErrata)});
             continue;
         }
-        if (!regola.concorda(scritto, periodi, luogo.giorni))
+        if (!regola.concorda(scritto, periodi, luogo.Giorni()))
             riscontri.push_back({luogo.*regola.dato, false,
-                                 luogo.indica + " " + std::string(luogo.*regola.cosa) + " " +
-                                     Alternative(regola.ammessi(periodi, luogo.giorni)) + ", il " +
+                                 luogo.Indica() + " " + std::string(luogo.*regola.cosa) + " " +
+                                     Alternative(regola.ammessi(periodi, luogo.Giorni())) + ", il " +
                                      std::string(campo.nome) + " dice " + Citato(scritto)});
     }
 }
@@ -232,19 +251,21 @@ int AnnoCorrente() {
 
 // The days of birth that the place code must be in force on: the written date, or the code's date in
 // either century its two-digit year may stand for (the 2000s up to this year).
-std::vector<Intervallo> GiorniDiNascita(std::string_view decodificato, const std::optional<Data>& scritta) {
-    if (scritta)
-        return {{*scritta, *scritta}};
+// Into `luogo`.
+void GiorniDiNascita(std::string_view decodificato, const std::optional<Data>& scritta, LuogoScritto& luogo) {
+    luogo.quantiGiorni = 0;
+    if (scritta) {
+        luogo.giorni[luogo.quantiGiorni++] = {*scritta, *scritta};
+        return;
+    }
     const int anno = DueCifreDi(decodificato.substr(PostoAnno));
     const int mese = static_cast<int>(LettereMese.find(decodificato[PostoMese])) + 1;
     const int giorno = DueCifreDi(decodificato.substr(PostoGiorno)) % 40;
-    std::vector<Intervallo> giorni;
     for (const int secolo : {1900, 2000}) {
         const Data d{secolo + anno, mese, giorno};
         if (d.anno <= AnnoCorrente())
-            giorni.push_back({d, d});
+            luogo.giorni[luogo.quantiGiorni++] = {d, d};
     }
-    return giorni;
 }
 
 } // namespace
@@ -258,7 +279,6 @@ std::vector<Riscontro> ControllaPersona(const PersonaScritta& persona) {
     const std::string_view codice = Pulito(persona.codiceFiscale.valore);
     if (codice.size() != 16 || !verifica::ControllaCodiceFiscale(codice).Valido())
         return riscontri;
-    const std::string indica = "il codice fiscale " + Citato(codice) + " indica";
     for (const RegolaLettere& regola : RegoleLettere) {
         const Campo& campo = persona.*regola.campo;
         if (!Scritto(campo))
@@ -267,22 +287,25 @@ std::vector<Riscontro> ControllaPersona(const PersonaScritta& persona) {
         const std::string_view delCodice = codice.substr(regola.inizio, 3);
         if (regola.lettere(scritto) != delCodice)
             riscontri.push_back({regola.dato, false,
-                                 indica + " " + std::string(regola.cosa) + " " + Citato(delCodice) + ", il " +
+                                 "il codice fiscale " + Citato(codice) + " indica " + std::string(regola.cosa) + " " + Citato(delCodice) + ", il " +
                                      std::string(campo.nome) + " dice " + Citato(scritto)});
     }
     const std::string decodificato = DecodificaOmocodia(codice);
-    LuogoScritto luogo{decodificato.substr(PostoLuogo, LunghezzaLuogo),
-                       GiorniDiNascita(decodificato, persona.nascita),
+    LuogoScritto luogo{std::string_view(decodificato).substr(PostoLuogo, LunghezzaLuogo),
+                       {},
+                       0,
                        persona.luogoNascita,
                        persona.provinciaNascita,
                        Dato::CodiceFiscale,
                        Dato::LuogoNascita,
                        Dato::ProvinciaNascita,
-                       "il codice fiscale " + Citato(codice) + " ha il",
-                       indica,
+                       "codice fiscale",
+                       codice,
+                       true,
                        "del luogo di nascita",
                        "il luogo di nascita",
                        "la provincia di nascita"};
+    GiorniDiNascita(decodificato, persona.nascita, luogo);
     ControllaLuogo(luogo, riscontri);
     return riscontri;
 }
@@ -293,14 +316,16 @@ std::vector<Riscontro> ControllaComune(const ComuneScritto& comune) {
         return riscontri;
     const std::string codice = Maiuscolo(Pulito(comune.codice.valore));
     LuogoScritto luogo{codice,
-                       {{comune.dal, comune.al}},
+                       {{{comune.dal, comune.al}}},
+                       1,
                        comune.nome,
                        comune.provincia,
                        Dato::CodiceComune,
                        Dato::NomeComune,
                        Dato::ProvinciaComune,
-                       std::string(comune.codice.nome) + ":",
-                       "il " + std::string(comune.codice.nome) + " " + Citato(codice) + " indica",
+                       comune.codice.nome,
+                       codice,
+                       false,
                        comune.cosa,
                        "il comune",
                        "la provincia"};
@@ -312,7 +337,8 @@ std::string LuogoDelCodice(std::string_view codice, Data data) {
     const std::vector<Luogo> periodi = Periodi(codice);
     if (periodi.empty())
         return {};
-    const Luogo& luogo = PeriodoDiRiferimento(periodi, {{data, data}});
+    const Intervallo giorno{data, data};
+    const Luogo& luogo = PeriodoDiRiferimento(periodi, {&giorno, 1});
     return NomeIntero(luogo) + " (" + std::string(luogo.provincia) + ")";
 }
 
