@@ -14,12 +14,14 @@ namespace {
 
 // ---- Small readings of the texts.
 
+bool Bianco(char c) { return c == ' ' || c == '\xA0' || c == '\t'; }
+
 std::string_view Pulito(std::string_view testo) {
-    constexpr std::string_view Bianchi = " \xA0\t";
-    const auto inizio = testo.find_first_not_of(Bianchi);
-    if (inizio == std::string_view::npos)
-        return {};
-    return testo.substr(inizio, testo.find_last_not_of(Bianchi) - inizio + 1);
+    while (!testo.empty() && Bianco(testo.front()))
+        testo.remove_prefix(1);
+    while (!testo.empty() && Bianco(testo.back()))
+        testo.remove_suffix(1);
+    return testo;
 }
 
 bool Scritto(const Campo& campo) { return !campo.nome.empty() && !Pulito(campo.valore).empty(); }
@@ -92,6 +94,32 @@ std::string TestoGiorni(std::span<const Intervallo> giorni) {
     return testo;
 }
 
+// The periods of a code, kept for the codes last asked in a small table by the code: a supply names the
+// same few places again and again. The periods' texts are the compiled registries', which live as long
+// as the program.
+const std::vector<Luogo>& PeriodiDi(std::string_view codice) {
+    constexpr std::size_t LunghezzaCodice = 4, Posti = 64;
+    static const std::vector<Luogo> Nessuno;
+    if (codice.size() != LunghezzaCodice)
+        return Nessuno; // no code has another length
+    struct Voce {
+        std::array<char, LunghezzaCodice> codice{};
+        bool piena = false;
+        std::vector<Luogo> periodi;
+    };
+    thread_local std::array<Voce, Posti> voci;
+    std::size_t posto = 0;
+    for (const char c : codice)
+        posto = posto * 31 + static_cast<unsigned char>(c);
+    Voce& voce = voci[posto % Posti];
+    if (!voce.piena || std::string_view(voce.codice.data(), LunghezzaCodice) != codice) {
+        voce.periodi = Periodi(codice);
+        std::copy(codice.begin(), codice.end(), voce.codice.begin());
+        voce.piena = true;
+    }
+    return voce.periodi;
+}
+
 // ---- A place code, with the name and province written beside it.
 
 // A place code as a record gives it: the code, the days on one of which it must be in force, the fields
@@ -133,7 +161,18 @@ std::vector<std::string> NomiAmmessi(const std::vector<Luogo>& periodi, std::spa
 }
 
 bool NomeConcorda(std::string_view scritto, const std::vector<Luogo>& periodi, std::span<const Intervallo>) {
-    return std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) { return StessoNome(scritto, p); });
+    // The name as the registry writes it first (most supplies write it so), then as StessoNome compares names,
+    // each pair of names once.
+    if (std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) { return p.nome == scritto; }))
+        return true;
+    for (auto p = periodi.begin(); p != periodi.end(); ++p) {
+        const bool giaVisto = std::any_of(periodi.begin(), p, [&](const Luogo& prima) {
+            return prima.nome == p->nome && prima.altroNome == p->altroNome;
+        });
+        if (!giaVisto && StessoNome(scritto, *p))
+            return true;
+    }
+    return false;
 }
 
 std::vector<std::string> ProvinceAmmesse(const std::vector<Luogo>& periodi, std::span<const Intervallo> giorni) {
@@ -188,7 +227,7 @@ const RegolaAccanto RegoleAccanto[] = {
 // The code first: one that never existed is an error, and nothing beside it is compared; one not in force
 // on the days a warning. Then the fields beside it.
 void ControllaLuogo(const LuogoScritto& luogo, std::vector<Riscontro>& riscontri) {
-    const std::vector<Luogo> periodi = Periodi(luogo.codice);
+    const std::vector<Luogo>& periodi = PeriodiDi(luogo.codice);
     if (periodi.empty()) {
         riscontri.push_back({luogo.datoCodice, true,
                              luogo.Chi() + " " + std::string(luogo.cosa) + " " + Citato(luogo.codice) + " inesistente"});

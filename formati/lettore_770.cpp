@@ -599,7 +599,7 @@ void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std
     std::vector<anagrafe::Riscontro> riscontri = anagrafe::ControllaPersona(persona);
     for (anagrafe::Riscontro& r : anagrafe::ControllaComune(residenza))
         riscontri.push_back(std::move(r));
-    SegnalaRiscontri(m_lettura, riscontri, std::span<const PostoDelDato>(posti.data(), quanti), "record G: ", Di(m_chi),
+    SegnalaRiscontri(m_lettura, riscontri, std::span<const PostoDelDato>(posti.data(), quanti), "record G: ", m_chi,
                      m_persona);
 }
 

@@ -450,7 +450,7 @@ void LettoreDma::ControllaAnagrafica(long riga, const Chi& chi, std::string_view
     if (const auto* d = Campo(DataNascitaC); d && d->valore.Data())
         persona.nascita = anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
     SegnalaRiscontri(m_lettura, anagrafe::ControllaPersona(persona), std::span<const PostoDelDato>(posti.data(), quanti),
-                     "record C: ", Di(chi.nome), chi.persona);
+                     "record C: ", chi.nome, chi.persona);
 }
 
 // The employee's row of the listing, column by column.

@@ -186,7 +186,7 @@ private:
     void Record9(const RecordFisso& record);
     void NuovoGruppo(const RecordFisso& record, std::string_view chiave);
     void ChiudiGruppo();
-    void ControllaAnagrafica(const RecordFisso& record, const std::string& di);
+    void ControllaAnagrafica(const RecordFisso& record, const Chi& chi);
 
     std::map<char, long long> m_contati;
     std::string m_intestazione; // record "1": columns 0 and 1
@@ -374,7 +374,7 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
         SegnalaCodiceFiscale(m_lettura, riga, Chiave2.posizione, testoChiave,
                              "record 2: " + PosizioniDi(Chiave2) + ": codice fiscale del dipendente", Gravita::Errore,
                              m_persona);
-        ControllaAnagrafica(record, di);
+        ControllaAnagrafica(record, chi);
         const auto [prima, nuova] = m_chiavi.emplace(m_chiave, riga);
         if (!nuova)
             m_lettura.Avviso(riga, Chiave2.posizione,
@@ -435,7 +435,7 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
 
 // The key against the employee's fields (the date and sex, the letters and the place of birth), and the
 // residence code on the day of the supply.
-void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const std::string& di) {
+void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const Chi& chi) {
     const long riga = record.Numero();
     const std::string_view chiave = record.letto.Testo(Chiave2);
     const std::optional<anagrafe::Data> nascita = DataDi(record.letto.Testo(Nascita2));
@@ -445,7 +445,7 @@ void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const std::strin
     for (const std::string& discordanza : Discordanze(chiave, perDiscordanze, record.letto.Testo(Sesso2)))
         m_lettura.Avviso(riga, Chiave2.posizione,
                          "record 2: codice fiscale '" + m_chiave + "' e dati anagrafici (" + PosizioniDi(Sesso2) + ", " +
-                             PosizioniDi(Nascita2) + ") discordi: " + discordanza + di,
+                             PosizioniDi(Nascita2) + ") discordi: " + discordanza + Di(chi.nome),
                          m_persona);
     anagrafe::PersonaScritta persona;
     persona.codiceFiscale = {"codice fiscale", chiave};
@@ -467,7 +467,7 @@ void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const std::strin
     if (m_dataFornitura)
         for (anagrafe::Riscontro& r : anagrafe::ControllaComune(residenza))
             riscontri.push_back(std::move(r));
-    SegnalaRiscontri(m_lettura, riscontri, std::span<const PostoDelDato>(posti.data(), quanti), "record 2: ", di, m_persona);
+    SegnalaRiscontri(m_lettura, riscontri, std::span<const PostoDelDato>(posti.data(), quanti), "record 2: ", chi.nome, m_persona);
 }
 
 void LettoreTfr::Record3(const RecordFisso& record, const Chi& chi) {

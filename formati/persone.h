@@ -19,8 +19,9 @@ struct PostoDelDato {
     long colonna;
 };
 
-// Tells the findings, each at the place of its datum (the first place given when its datum has none).
+// Tells the findings, each at the place of its datum (the first place given when its datum has none), ended
+// by whose they are (`chi`: "dipendente RSSMRA80A01H501U", see Di).
 void SegnalaRiscontri(Lettura& lettura, const std::vector<anagrafe::Riscontro>& riscontri,
-                      std::span<const PostoDelDato> posti, std::string_view record, std::string_view di, long persona);
+                      std::span<const PostoDelDato> posti, std::string_view record, std::string_view chi, long persona);
 
 } // namespace verifica
