@@ -62,7 +62,7 @@ constexpr std::array<std::string_view, 256> TabellaLettere = CostruisciTabella()
 std::string_view LetteraBase(char c) { return TabellaLettere[static_cast<unsigned char>(c)]; }
 
 bool Vocale(char lettera) {
-    return std::string_view("AEIOU").find(lettera) != std::string_view::npos;
+    return lettera == 'A' || lettera == 'E' || lettera == 'I' || lettera == 'O' || lettera == 'U';
 }
 
 } // namespace anagrafe

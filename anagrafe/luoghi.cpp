@@ -8,6 +8,7 @@
 #include <ranges>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace anagrafe {
 namespace {
@@ -44,17 +45,41 @@ Luogo LuogoRiga(const RigaLuogo& riga) {
     return luogo;
 }
 
+// A code of 4 characters as a number that sorts as the text does.
+std::uint32_t Chiave(std::string_view codice) {
+    std::uint32_t chiave = 0;
+    for (const char c : codice) {
+        chiave = chiave << 8 | static_cast<unsigned char>(c);
+    }
+    return chiave;
+}
+
+std::uint32_t ChiaveNumero(std::size_t indice) { return Chiave(CodiceNumero(indice)); }
+
 // The rows of the code: a binary search among the codes, then among the rows.
 std::span<const RigaLuogo> RigheCodice(std::string_view codice) {
-    const auto indici = std::views::iota(std::size_t{0}, tabella::NumeroCodici);
-    const auto trovato = std::ranges::lower_bound(indici, codice, {}, CodiceNumero);
-    if (trovato == indici.end() || CodiceNumero(*trovato) != codice) {
+    if (codice.size() != LunghezzaCodice) {
         return {};
     }
-    const std::span<const RigaLuogo> righe(tabella::Righe, tabella::NumeroRighe);
-    const auto indice = static_cast<std::uint16_t>(*trovato);
-    const auto [primo, ultimo] = std::ranges::equal_range(righe, indice, {}, &RigaLuogo::codice);
-    return {primo, ultimo};
+    const auto indici = std::views::iota(std::size_t{0}, tabella::NumeroCodici);
+    const std::uint32_t chiave = Chiave(codice);
+    const auto trovato = std::ranges::lower_bound(indici, chiave, {}, ChiaveNumero);
+    if (trovato == indici.end() || ChiaveNumero(*trovato) != chiave) {
+        return {};
+    }
+    // The first row of each code, and past the last code the end: the rows are by code.
+    static const std::vector<std::uint32_t> primaRiga = [] {
+        std::vector<std::uint32_t> prime(tabella::NumeroCodici + 1);
+        std::size_t r = 0;
+        for (std::size_t c = 0; c <= tabella::NumeroCodici; ++c) {
+            while (r < tabella::NumeroRighe && tabella::Righe[r].codice < c) {
+                ++r;
+            }
+            prime[c] = static_cast<std::uint32_t>(r);
+        }
+        return prime;
+    }();
+    return {tabella::Righe + primaRiga[*trovato], tabella::Righe + primaRiga[*trovato + 1]};
 }
 
 // A name as StessoNome compares it: base letters, the characters it leaves out dropped.

@@ -25,7 +25,10 @@ LettereSeparate Separa(std::string_view testo) {
 
 // The consonants, then the vowels, then X's: the first three.
 std::string TreLettere(const LettereSeparate& lettere) {
-    return (lettere.consonanti + lettere.vocali + "XXX").substr(0, 3);
+    std::string tre = lettere.consonanti.substr(0, 3);
+    tre.append(lettere.vocali, 0, 3 - tre.size());
+    tre.append(3 - tre.size(), 'X');
+    return tre;
 }
 
 // The digit places of a tax code (from 0) and the letters that stand for 0 to 9 in them.

@@ -6,6 +6,7 @@
 #include "anagrafe/codice_fiscale.h"
 #include "conv770/quadri.h"
 #include "conv770/record770.h"
+#include "formati/persone.h"
 #include "formati/record_fissi.h"
 #include "shell/testo.h"
 
@@ -64,6 +65,28 @@ constexpr std::string_view SempreDA[] = {
     "DA001012", "DA001013", "DA001014", "DA001015", "DA001016",
 };
 
+// The personal fields that the employee's tax code and residence code are held against (anagrafe/persona.h):
+// each field's code, the datum it is, and where the rules take it.
+using anagrafe::Dato;
+struct CampoAnagrafico {
+    std::string_view codice;
+    Dato dato;
+    anagrafe::Campo anagrafe::PersonaScritta::*persona;
+    anagrafe::Campo anagrafe::ComuneScritto::*residenza;
+};
+constexpr CampoAnagrafico CampiAnagrafici[] = {
+    {"DA001002", Dato::Cognome,          &anagrafe::PersonaScritta::cognome,          nullptr},
+    {"DA001003", Dato::Nome,             &anagrafe::PersonaScritta::nome,             nullptr},
+    {"DA001006", Dato::LuogoNascita,     &anagrafe::PersonaScritta::luogoNascita,     nullptr},
+    {"DA001007", Dato::ProvinciaNascita, &anagrafe::PersonaScritta::provinciaNascita, nullptr},
+    {"DA001012", Dato::NomeComune,       nullptr, &anagrafe::ComuneScritto::nome},
+    {"DA001013", Dato::ProvinciaComune,  nullptr, &anagrafe::ComuneScritto::provincia},
+    {"DA001014", Dato::CodiceComune,     nullptr, &anagrafe::ComuneScritto::codice},
+};
+constexpr std::string_view DataNascitaDA = "DA001005";
+// The residence is the one of 1 January of the tax year: 77S11 declares the income of 2010.
+constexpr anagrafe::Data InizioPeriodoImposta{2010, 1, 1};
+
 // Fields that the writer writes only together: when the first is there, so is the second. "rrr" is any
 // row of the quadro.
 struct Legame { std::string_view se; std::string_view allora; };
@@ -83,7 +106,7 @@ constexpr std::string_view RipetibiliG[] = {"DB001129"};
 
 // What the listing shows of each employee module, in its columns: a field of its area as its kind reads
 // it, or what the module gives.
-enum class Mostra { Testo, Data, Importo, CodiceFiscale, Modulo, RecordG, RighiDC };
+enum class Mostra { Testo, Data, Importo, CodiceFiscale, Modulo, RecordG, RighiDC, Comune };
 struct Colonna770 { ColonnaDistinta colonna; Mostra mostra; std::string_view codice = {}; };
 constexpr auto N = Allineamento::Numero;
 constexpr Colonna770 Colonne770[] = {
@@ -99,6 +122,7 @@ constexpr Colonna770 Colonne770[] = {
     {{"comune di residenza"},       Mostra::Testo,   "DA001012"},
     {{"provincia di residenza"},    Mostra::Testo,   "DA001013"},
     {{"codice comune"},             Mostra::Testo,   "DA001014"},
+    {{"comune del codice"},         Mostra::Comune,  "DA001014"},
     {{"DB001001", N},               Mostra::Importo, "DB001001"},
     {{"DB001005", N},               Mostra::Importo, "DB001005"},
     {{"DB001073", N},               Mostra::Importo, "DB001073"},
@@ -260,6 +284,11 @@ public:
             m_sempre.push_back(m_campi.Cerca(c));
         for (const auto& d : conv770::DatiControllatiDA())
             m_controllati.push_back(m_campi.Cerca(d.codice));
+        for (const CampoAnagrafico& c : CampiAnagrafici) {
+            m_anagrafici.push_back(m_campi.Cerca(c.codice));
+            m_nomiAnagrafici.push_back("campo " + std::string(c.codice));
+        }
+        m_dataNascita = m_campi.Cerca(DataNascitaDA);
     }
 
 private:
@@ -281,6 +310,7 @@ private:
     void Dichiarante(const RecordFisso& record);
     void ChiudiModulo();
     void ControllaModulo(const CampiDelModulo& campi);
+    void ControllaAnagrafica(const CampiDelModulo& campi, long riga, std::string_view codice);
     void Distinta(const CampiDelModulo& campi, long riga, std::string_view codice);
     void Conteggio(const RecordFisso& record, const Pezzo& pezzo, long long atteso, std::string_view cosa);
 
@@ -319,6 +349,9 @@ private:
     std::vector<LegameCercato> m_legami;
     std::vector<Cercato> m_sempre;      // SempreDA
     std::vector<Cercato> m_controllati; // conv770::DatiControllatiDA
+    std::vector<Cercato> m_anagrafici;  // CampiAnagrafici
+    std::vector<std::string> m_nomiAnagrafici; // "campo DA001002"...
+    Cercato m_dataNascita;
     std::string m_chi;  // "dipendente ..." of the module being closed, its room kept
     std::string m_dove; // where a tax code of the area is, for its findings; its room kept
     CodiciVisti m_codiciFiscali;
@@ -516,6 +549,7 @@ void Lettore770::ChiudiModulo() {
                              "DA001005) discordi: " + discordanza, m_persona);
         m_codiciFiscali.Aggiungi(codice, rigaPrima);
     }
+    ControllaAnagrafica(campi, rigaPrima, codice);
 
     // The other tax codes of the area (CF and CN fields: the codes of the DC groups).
     for (const tracciati::CampoLetto& campo : m_area.Campi()) {
@@ -541,6 +575,32 @@ void Lettore770::ChiudiModulo() {
         Distinta(campi, rigaPrima, codice);
     m_quanteAree = 0;
     m_righeModulo.clear();
+}
+
+// The employee's tax code against the personal fields, and the residence code.
+void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std::string_view codice) {
+    anagrafe::PersonaScritta persona;
+    persona.codiceFiscale = {"codice fiscale", codice};
+    anagrafe::ComuneScritto residenza{{}, {}, {}, InizioPeriodoImposta, InizioPeriodoImposta, "del comune di residenza"};
+    std::array<PostoDelDato, std::size(CampiAnagrafici) + 1> posti;
+    std::size_t quanti = 0;
+    posti[quanti++] = {Dato::CodiceFiscale, riga, CodiceFiscaleG.posizione};
+    for (std::size_t i = 0; i < std::size(CampiAnagrafici); ++i) {
+        const CampoAnagrafico& c = CampiAnagrafici[i];
+        const tracciati::CampoLetto* campo = campi.Primo(m_anagrafici[i]);
+        if (!campo || !campo->valore.Testo())
+            continue;
+        const anagrafe::Campo letto{m_nomiAnagrafici[i], campo->valore.ComeTesto()};
+        (c.persona ? persona.*c.persona : residenza.*c.residenza) = letto;
+        posti[quanti++] = {c.dato, m_righeModulo[static_cast<std::size_t>(campo->record)], campo->posizione};
+    }
+    if (const auto* d = campi.Primo(m_dataNascita); d && d->valore.Data())
+        persona.nascita = anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
+    std::vector<anagrafe::Riscontro> riscontri = anagrafe::ControllaPersona(persona);
+    for (anagrafe::Riscontro& r : anagrafe::ControllaComune(residenza))
+        riscontri.push_back(std::move(r));
+    SegnalaRiscontri(m_lettura, riscontri, std::span<const PostoDelDato>(posti.data(), quanti), "record G: ", m_chi,
+                     m_persona);
 }
 
 // The module's row of the listing, column by column.
@@ -578,6 +638,10 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
         case Mostra::Importo:
             if (const auto v = campo ? ValoreIntero(campo->valore) : std::nullopt)
                 valore = Intero(*v);
+            break;
+        case Mostra::Comune: // the code's name and province on 1 January of the tax year
+            if (campo && campo->valore.Testo())
+                valore = anagrafe::LuogoDelCodice(SenzaSpaziFinali(campo->valore.ComeTesto()), InizioPeriodoImposta);
             break;
         }
         p.valori.push_back(std::move(valore));

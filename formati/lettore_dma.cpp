@@ -5,6 +5,7 @@
 
 #include "anagrafe/codice_fiscale.h"
 #include "dma/record_dma.h"
+#include "formati/persone.h"
 #include "formati/record_fissi.h"
 #include "shell/testo.h"
 
@@ -93,6 +94,21 @@ constexpr ColonnaDma ColonneDma[] = {
     {{"periodo dal", N},             Mostra::Data,   "E0001001"},
     {{"periodo al", N},              Mostra::Data,   "E0001002"},
 };
+// The employee's fields that the tax code is held against (anagrafe/persona.h): the place of birth is a name
+// alone.
+using anagrafe::Dato;
+struct CampoAnagrafico {
+    std::string_view codice;
+    std::string_view nome; // as a finding names it
+    Dato dato;
+    anagrafe::Campo anagrafe::PersonaScritta::*campo;
+};
+constexpr CampoAnagrafico CampiAnagrafici[] = {
+    {"D0001002", "campo D0001002", Dato::Cognome,      &anagrafe::PersonaScritta::cognome},
+    {"D0001003", "campo D0001003", Dato::Nome,         &anagrafe::PersonaScritta::nome},
+    {"D0001006", "campo D0001006", Dato::LuogoNascita, &anagrafe::PersonaScritta::luogoNascita},
+};
+constexpr std::string_view DataNascitaC = "D0001005";
 // clang-format on
 
 constexpr auto Colonne = ColonneDi(ColonneDma);
@@ -137,6 +153,7 @@ private:
     void RecordC(const RecordFisso& record, const Chi& chi);
     void RecordZ(const RecordFisso& record);
     void Distinta(const RecordFisso& record, const Chi& chi, std::string_view codice);
+    void ControllaAnagrafica(long riga, const Chi& chi, std::string_view codice);
     const tracciati::CampoLetto* Campo(std::string_view codice) const;
 
     tracciati::AreaLetta m_area;
@@ -406,6 +423,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                                  "' e dati anagrafici (D0001004, D0001005) discordi: " + discordanza,
                              persona);
         m_codiciFiscali.Aggiungi(codice, riga);
+        ControllaAnagrafica(riga, chi, codice);
     } else {
         m_lettura.Avviso(riga, CodiceFiscaleC.posizione,
                          "record C: " + PosizioniDi(CodiceFiscaleC) + ": manca il codice fiscale del dipendente",
@@ -413,6 +431,26 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
     }
     if (m_lettura.VuolePersone())
         Distinta(record, chi, codice);
+}
+
+// The employee's tax code against the employee's fields.
+void LettoreDma::ControllaAnagrafica(long riga, const Chi& chi, std::string_view codice) {
+    anagrafe::PersonaScritta persona;
+    persona.codiceFiscale = {"codice fiscale", codice};
+    std::array<PostoDelDato, std::size(CampiAnagrafici) + 1> posti;
+    std::size_t quanti = 0;
+    posti[quanti++] = {Dato::CodiceFiscale, riga, CodiceFiscaleC.posizione};
+    for (const CampoAnagrafico& c : CampiAnagrafici) {
+        const tracciati::CampoLetto* campo = Campo(c.codice);
+        if (!campo || !campo->valore.Testo())
+            continue;
+        persona.*c.campo = {c.nome, campo->valore.ComeTesto()};
+        posti[quanti++] = {c.dato, riga, campo->posizione};
+    }
+    if (const auto* d = Campo(DataNascitaC); d && d->valore.Data())
+        persona.nascita = anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
+    SegnalaRiscontri(m_lettura, anagrafe::ControllaPersona(persona), std::span<const PostoDelDato>(posti.data(), quanti),
+                     "record C: ", chi.nome, chi.persona);
 }
 
 // The employee's row of the listing, column by column.

@@ -7,6 +7,7 @@
 // report that holds it.
 
 #include "formati/grammatiche_inps.h"
+#include "formati/persone.h"
 #include "formati/record_fissi.h"
 
 #include "uniemens/campi.h"
@@ -105,7 +106,7 @@ constexpr N LettiDaiControlli[] = {
     CFPersonaMittente, RagSocMittente, CFMittente, SedeINPS, AnnoMeseDenunciaU, AnnoMeseDenunciaE, CFAzienda,
     RagSocAzienda, Matricola, CSC, CA, CFLavoratore, CFCollaboratore, ImponibileDipendente, ImponibileCollaboratore,
     Contributo, GiorniRetribuiti, GiorniContribuiti, IdSettimana, Dal, Al, NumLavoratori, ForzaAziendale, NumDenIndiv,
-    TotaleADebito, TotaleACredito,
+    TotaleADebito, TotaleACredito, Cognome, Nome, CodiceComune,
 };
 
 // The parts of a previous month's block that the listing shows, in this order.
@@ -267,6 +268,10 @@ private:
         return Di(m_codice.empty() ? std::string() : std::string(NomiGeneri[m_genere]) + " " + m_codice);
     }
     void FinePersona();
+    // The person's tax code against its surname and name, at the person's end; a municipality code against
+    // the month it is of.
+    void ControllaAnagrafica();
+    void ControllaCodiceComune(std::string_view valore, Posto posto);
     // A value of the listing for the person being read.
     void Metti(int colonna, std::string valore) {
         if (m_inPersona && m_lettura.VuolePersone() && colonna >= 0)
@@ -350,6 +355,8 @@ private:
     int m_giorni = 0;
     bool m_calendarioRotto = false;
     std::vector<CodiceVisto> m_codici;
+    std::string m_cognome, m_nome; // of the person being read, and where they are
+    Posto m_postoCodice, m_postoCognome, m_postoNome;
 
     // The company's lists and totals.
     bool m_liste = false;
@@ -451,6 +458,8 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
         parte.clear();
     m_lavorati = 0;
     m_dal.clear();
+    m_cognome.clear();
+    m_nome.clear();
     const auto attributi = lettore.Attributi();
     const bool elimina = std::any_of(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "Elimina"; });
     if (m_lettura.VuolePersone()) {
@@ -467,6 +476,7 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
 void LettoreINPS::FinePersona() {
     if (!m_codiceLetto)
         FissaCodice({});
+    ControllaAnagrafica();
     if (!m_codice.empty() && m_codice.size() <= 24) {
         CodiceVisto visto;
         std::memcpy(visto.codice.data(), m_codice.data(), m_codice.size());
@@ -732,6 +742,21 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
     case Dal:
         m_dal = buono ? std::string(valore) : std::string();
         break;
+    case CFLavoratore:
+    case CFCollaboratore:
+        m_postoCodice = posto;
+        break;
+    case Cognome:
+        m_cognome = valore;
+        m_postoCognome = posto;
+        break;
+    case Nome:
+        m_nome = valore;
+        m_postoNome = posto;
+        break;
+    case CodiceComune:
+        ControllaCodiceComune(valore, posto);
+        break;
     case Al:
         if (buono && !m_dal.empty() && m_dal > valore)
             Segnala(Gravita::Avviso, posto,
@@ -833,6 +858,38 @@ void LettoreINPS::GiorniNelMese(int nodo, std::string_view valore, Posto posto) 
             "<" + std::string(m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].nome) + "> " +
                 std::to_string(*numero) + ": pi\xF9 dei " + std::to_string(massimo) + " giorni " +
                 (delMese ? "del mese " + m_mese : std::string("di un mese")));
+}
+
+void LettoreINPS::ControllaAnagrafica() {
+    if (!m_inPersona || m_codice.empty())
+        return;
+    anagrafe::PersonaScritta persona;
+    persona.codiceFiscale = {"codice fiscale", m_codice};
+    if (!m_cognome.empty())
+        persona.cognome = {"campo <Cognome>", m_cognome};
+    if (!m_nome.empty())
+        persona.nome = {"campo <Nome>", m_nome};
+    for (const anagrafe::Riscontro& r : anagrafe::ControllaPersona(persona))
+        Segnala(r.errore ? Gravita::Errore : Gravita::Avviso,
+                r.dato == anagrafe::Dato::Cognome ? m_postoCognome
+                : r.dato == anagrafe::Dato::Nome  ? m_postoNome
+                                                  : m_postoCodice,
+                r.messaggio);
+}
+
+// In force on some day of the declared month, or of the month before in a previous month's block.
+void LettoreINPS::ControllaCodiceComune(std::string_view valore, Posto posto) {
+    if (m_numeroMese == 0)
+        return;
+    int anno = m_anno, mese = m_numeroMese;
+    if (m_inMesePrecedente && --mese == 0) {
+        mese = 12;
+        --anno;
+    }
+    const anagrafe::ComuneScritto comune{{"campo <CodiceComune>", valore}, {}, {}, {anno, mese, 1},
+                                         {anno, mese, uniemens::GiorniDelMese(anno, mese)}, "del comune"};
+    for (const anagrafe::Riscontro& r : anagrafe::ControllaComune(comune))
+        Segnala(r.errore ? Gravita::Errore : Gravita::Avviso, posto, r.messaggio);
 }
 
 void LettoreINPS::Chiusura(int nodo, Posto posto) {

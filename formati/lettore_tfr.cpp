@@ -4,6 +4,7 @@
 
 #include "anagrafe/codice_fiscale.h"
 #include "bankcheck/check_bancari.h"
+#include "formati/persone.h"
 #include "formati/record_fissi.h"
 #include "shell/testo.h"
 #include "tfr/record_tfr.h"
@@ -35,6 +36,8 @@ constexpr const Pezzo& Chiave2          = DellaColonna(t::Record2, 13);
 constexpr const Pezzo& Cognome2         = DellaColonna(t::Record2, 14);
 constexpr const Pezzo& Nome2            = DellaColonna(t::Record2, 15);
 constexpr const Pezzo& Segno2           = DellaColonna(t::Record2, 26);
+constexpr const Pezzo& Sesso2           = DellaColonna(t::Record2, 22);
+constexpr const Pezzo& Nascita2         = DellaColonna(t::Record2, 23);
 constexpr const Pezzo& Importo2         = DellaColonna(t::Record2, 26, 1);
 constexpr const Pezzo& InizioIban       = DelGenere(t::BloccoBancario, tracciati::Comune::Letterale);
 constexpr const Pezzo& Cin              = DellaColonna(t::BloccoBancario, 28);
@@ -137,6 +140,32 @@ const FormatoFisso& FormatoTfr() {
     return formato;
 }
 
+// The employee's fields that the key is held against (anagrafe/persona.h), and the residence with its code.
+using anagrafe::Dato;
+struct CampoAnagrafico {
+    const Pezzo& pezzo;
+    Dato dato;
+    anagrafe::Campo anagrafe::PersonaScritta::*persona;
+    anagrafe::Campo anagrafe::ComuneScritto::*residenza;
+};
+// clang-format off
+constexpr CampoAnagrafico CampiAnagrafici[] = {
+    {Cognome2,                       Dato::Cognome,         &anagrafe::PersonaScritta::cognome, nullptr},
+    {Nome2,                          Dato::Nome,            &anagrafe::PersonaScritta::nome,    nullptr},
+    {DellaColonna(t::Record2, 17),   Dato::NomeComune,      nullptr, &anagrafe::ComuneScritto::nome},
+    {DellaColonna(t::Record2, 19),   Dato::ProvinciaComune, nullptr, &anagrafe::ComuneScritto::provincia},
+    {DellaColonna(t::Record2, 20),   Dato::CodiceComune,    nullptr, &anagrafe::ComuneScritto::codice},
+};
+// clang-format on
+
+// A date of 8 digits, year first; none for another text.
+std::optional<anagrafe::Data> DataDi(std::string_view aaaammgg) {
+    if (aaaammgg.size() != 8 || !Cifre(aaaammgg) || aaaammgg == "00000000")
+        return std::nullopt;
+    return anagrafe::Data{static_cast<int>(NumeroDi(aaaammgg.substr(0, 4))), static_cast<int>(NumeroDi(aaaammgg.substr(4, 2))),
+                          static_cast<int>(NumeroDi(aaaammgg.substr(6, 2)))};
+}
+
 class LettoreTfr : public LettoreFisso {
 public:
     explicit LettoreTfr(Lettura& lettura) : LettoreFisso(lettura, FormatoTfr()) {}
@@ -159,6 +188,7 @@ private:
     void Record9(const RecordFisso& record);
     void NuovoGruppo(const RecordFisso& record, std::string_view chiave);
     void ChiudiGruppo();
+    void ControllaAnagrafica(const RecordFisso& record, const Chi& chi);
 
     std::map<char, long long> m_contati;
     // The first record "9": its line and its counts, held against the whole file at its end.
@@ -167,6 +197,13 @@ private:
     std::string m_intestazione; // record "1": columns 0 and 1
     long m_riga1 = 0;
     std::map<std::string, long> m_chiavi; // each key and the line of its first group
+    std::optional<anagrafe::Data> m_dataFornitura; // of record "1": the day the residence codes must be in force
+    std::array<std::string, std::size(CampiAnagrafici)> m_nomiAnagrafici = [] {
+        std::array<std::string, std::size(CampiAnagrafici)> nomi;
+        for (std::size_t i = 0; i < nomi.size(); ++i)
+            nomi[i] = "campo delle " + PosizioniDi(CampiAnagrafici[i].pezzo);
+        return nomi;
+    }();
 
     // The group being read.
     long m_persona = -1;
@@ -235,6 +272,7 @@ void LettoreTfr::Record1(const RecordFisso& record) {
                          "record 1: " + PosizioniDi(CodiceFiscale1) + ": codice fiscale dell'azienda", Gravita::Avviso,
                          -1);
     const std::string_view data = record.letto.Testo(DataFornitura1);
+    m_dataFornitura = DataDi(data);
     const auto dato = [&](std::string_view nome, const Pezzo& pezzo) {
         return std::pair<std::string, std::string>(std::string(nome) + " (" + PosizioniDi(pezzo) + ")",
                                                    std::string(SenzaSpaziFinali(record.letto.Testo(pezzo))));
@@ -338,6 +376,7 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
         SegnalaCodiceFiscale(m_lettura, riga, Chiave2.posizione, testoChiave,
                              "record 2: " + PosizioniDi(Chiave2) + ": codice fiscale del dipendente", Gravita::Errore,
                              m_persona);
+        ControllaAnagrafica(record, chi);
         const auto [prima, nuova] = m_chiavi.emplace(m_chiave, riga);
         if (!nuova)
             m_lettura.Avviso(riga, Chiave2.posizione,
@@ -394,6 +433,43 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
                     : c.mostra == Mostra::Importo ? Centesimi(valore)
                                                   : std::string(SenzaSpaziFinali(valore));
     }
+}
+
+// The key against the employee's fields (the date and sex, the letters and the place of birth), and the
+// residence code on the day of the supply.
+void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const Chi& chi) {
+    const long riga = record.Numero();
+    const std::string_view chiave = record.letto.Testo(Chiave2);
+    const std::optional<anagrafe::Data> nascita = DataDi(record.letto.Testo(Nascita2));
+    std::optional<DataNascita> perDiscordanze;
+    if (nascita)
+        perDiscordanze = DataNascita{nascita->giorno, nascita->mese, nascita->anno};
+    for (const std::string& discordanza : Discordanze(chiave, perDiscordanze, record.letto.Testo(Sesso2)))
+        m_lettura.Avviso(riga, Chiave2.posizione,
+                         "record 2: codice fiscale '" + m_chiave + "' e dati anagrafici (" + PosizioniDi(Sesso2) + ", " +
+                             PosizioniDi(Nascita2) + ") discordi: " + discordanza + Di(chi.nome),
+                         m_persona);
+    anagrafe::PersonaScritta persona;
+    persona.codiceFiscale = {"codice fiscale", chiave};
+    persona.nascita = nascita;
+    const anagrafe::Data giorno = m_dataFornitura.value_or(anagrafe::InVigore);
+    anagrafe::ComuneScritto residenza{{}, {}, {}, giorno, giorno, "del comune di residenza"};
+    std::array<PostoDelDato, std::size(CampiAnagrafici) + 1> posti;
+    std::size_t quanti = 0;
+    posti[quanti++] = {Dato::CodiceFiscale, riga, Chiave2.posizione};
+    for (std::size_t i = 0; i < std::size(CampiAnagrafici); ++i) {
+        const CampoAnagrafico& c = CampiAnagrafici[i];
+        if (!record.Presente(c.pezzo))
+            continue;
+        anagrafe::Campo& campo = c.persona ? persona.*c.persona : residenza.*c.residenza;
+        campo = {m_nomiAnagrafici[i], record.letto.Testo(c.pezzo)};
+        posti[quanti++] = {c.dato, riga, c.pezzo.posizione};
+    }
+    std::vector<anagrafe::Riscontro> riscontri = anagrafe::ControllaPersona(persona);
+    if (m_dataFornitura)
+        for (anagrafe::Riscontro& r : anagrafe::ControllaComune(residenza))
+            riscontri.push_back(std::move(r));
+    SegnalaRiscontri(m_lettura, riscontri, std::span<const PostoDelDato>(posti.data(), quanti), "record 2: ", chi.nome, m_persona);
 }
 
 void LettoreTfr::Record3(const RecordFisso& record, const Chi& chi) {

@@ -246,6 +246,25 @@ TEST_F(MessaggiNellaGuida, CartellaTfr) {
     NELLA_GUIDA(Sostituisci(Righe(allaRadice.err).at(0), citata, "'C:\\'"));
 }
 
+// A tax code against its person and a municipality code against the registries: the guide's examples are the
+// sample's first employee with another surname and a residence code that never existed.
+TEST_F(MessaggiNellaGuida, CodiciFiscaliEComuni) {
+    const Esecuzione conversione = Converti("770", "770", [](const fs::path& cartella) {
+        CambiaPrimaRiga(cartella / "Esportazione770.tab", {{21, "Bianchi"}, {31, "X999"}});
+    });
+    ASSERT_EQ(conversione.stato, 0) << conversione.err;
+    const Esecuzione verifica = Fornitura({"verifica", (m_dir / "ARC" / "Importa770-2011-02468130584.txt").string()});
+    int trovati = 0;
+    for (std::string riga : Righe(verifica.out)) {
+        if (riga.find("indica il cognome") == std::string::npos && riga.find("DA001014:") == std::string::npos)
+            continue;
+        riga = riga.substr(riga.find("record G: ") + 10);
+        NELLA_GUIDA(riga.substr(0, riga.find(" (dipendente")));
+        ++trovati;
+    }
+    EXPECT_EQ(trovati, 2) << verifica.out;
+}
+
 TEST_F(MessaggiNellaGuida, ControlloDiUnaFornitura) {
     NELLA_GUIDA(shell::Utf8DaLatin1(verifica::TestoEsito({})));
     verifica::Esito esito;

@@ -215,8 +215,8 @@ const AndataERitorno Ritorni[] = {
     {"770", "Esportazione770.tab", shell::Preparazione::Maiuscolo, -1, {
         {0, 20, Confronto::Testo, 16}, {1, 21, Confronto::Testo, 1000}, {2, 22, Confronto::Testo, 1000},
         {5, 23, Confronto::Testo, 1000}, {6, 24, Confronto::Data, 0}, {7, 25, Confronto::Testo, 1000},
-        {13, 41, Confronto::ImportoIntero, 0}, {17, 46, Confronto::ImportoIntero, 0},
-        {16, 43, Confronto::ImportoIntero, 0}}},
+        {14, 41, Confronto::ImportoIntero, 0}, {18, 46, Confronto::ImportoIntero, 0},
+        {17, 43, Confronto::ImportoIntero, 0}}},
     {"dma", "EsportazioneINPDAP.tab", shell::Preparazione::MaiuscoloSenzaSpazi, -1, {
         {0, 31, Confronto::Testo, 16}, {1, 32, Confronto::Testo, 1000}, {2, 33, Confronto::Testo, 1000},
         {4, 34, Confronto::Testo, 1000}, {5, 35, Confronto::Data, 0}, {6, 36, Confronto::Testo, 1000},
