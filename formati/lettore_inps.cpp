@@ -78,6 +78,7 @@ constexpr std::string_view ColonnaAssunzione = "assunzione";
 constexpr std::string_view ColonnaCessazione = "cessazione";
 constexpr std::string_view ColonnaElimina = "Elimina";
 constexpr std::string_view ColonnaMesePrecedente = "mese precedente";
+constexpr std::string_view ColonnaComune = "CodiceComune"; // with the place's name and province
 
 // The elements of child elements whose opening (A) or closing (C) the rules look at.
 constexpr std::uint8_t A = Interesse::Apertura, C = Interesse::Chiusura;
@@ -228,6 +229,7 @@ public:
         m_colonnaCessazione = Colonna(ColonnaCessazione);
         m_colonnaElimina = Colonna(ColonnaElimina);
         m_colonnaMesePrecedente = Colonna(ColonnaMesePrecedente);
+        m_colonnaComune = Colonna(ColonnaComune);
         m_ogniNodo = m_lettura.VuoleImpronte() || m_lettura.VuoleCampi(-1);
         if (m_ogniNodo)
             m_lettura.TuttiICampi();
@@ -324,7 +326,7 @@ private:
     std::map<std::string, int> m_volteFornitura, m_voltePersona;
     std::array<int, NumeroNodi> m_colonne{};
     int m_colonnaLavorati, m_colonnaSettimane, m_colonnaAssunzione, m_colonnaCessazione, m_colonnaElimina,
-        m_colonnaMesePrecedente;
+        m_colonnaMesePrecedente, m_colonnaComune;
 
     // The file: its first line and its last two bytes.
     std::array<char, 2> m_ultimi{};
@@ -885,6 +887,10 @@ void LettoreINPS::ControllaCodiceComune(std::string_view valore, Posto posto) {
     if (m_inMesePrecedente && --mese == 0) {
         mese = 12;
         --anno;
+    }
+    if (m_lettura.VuolePersone() && !m_inMesePrecedente) {
+        const std::string luogo = anagrafe::LuogoDelCodice(shell::TogliSpazi(valore), {anno, mese, 1});
+        Metti(m_colonnaComune, std::string(shell::TogliSpazi(valore)) + (luogo.empty() ? "" : " " + luogo));
     }
     const anagrafe::ComuneScritto comune{{"campo <CodiceComune>", valore}, {}, {}, {anno, mese, 1},
                                          {anno, mese, uniemens::GiorniDelMese(anno, mese)}, "del comune"};

@@ -19,14 +19,16 @@ constexpr ColonnaDistinta ColonneUniemens[] = {
     {"Qualifica1"}, {"Imponibile", N}, {"Contributo", N}, {"RetribTeorica", N}, {"GiorniRetribuiti", N},
     {"GiorniContribuiti", N}, {"giorni lavorati", N}, {"settimane"}, {"assunzione"}, {"cessazione"},
     {"Elimina"}, {"mese precedente"},
-    {"TipoRapporto"}, {"Aliquota", N}, {"Dal", N}, {"Al", N},
+    {"TipoRapporto"}, {"Aliquota", N}, {"Dal", N}, {"Al", N}, {"CodiceComune"},
 };
-constexpr int DipendenteUniemens[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
-constexpr int CollaboratoreUniemens[] = {0, 1, 2, 15, 4, 16, 17, 18, 13};
+constexpr int DipendenteUniemens[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 19};
+constexpr int CollaboratoreUniemens[] = {0, 1, 2, 15, 4, 16, 17, 18, 13, 19};
 constexpr GenerePersona GeneriUniemens[] = {
     {"dipendente", "Dipendenti (denunce individuali)", DipendenteUniemens},
     {"collaboratore", "Collaboratori", CollaboratoreUniemens},
 };
+
+// The municipality's code is shown with its name and province in the reported month ("H294 RIMINI (RN)").
 
 // E-Mens: as UniEmens without contribution, contribution days and calendar; the previous month's
 // consolidation type.
@@ -34,10 +36,10 @@ constexpr ColonnaDistinta ColonneEmens[] = {
     {"codice fiscale"}, {"cognome"}, {"nome"},
     {"Qualifica1"}, {"Imponibile", N}, {"RetribTeorica", N}, {"GiorniRetribuiti", N}, {"settimane"},
     {"assunzione"}, {"cessazione"}, {"Elimina"}, {"mese precedente"},
-    {"TipoRapporto"}, {"Aliquota", N}, {"Dal", N}, {"Al", N},
+    {"TipoRapporto"}, {"Aliquota", N}, {"Dal", N}, {"Al", N}, {"CodiceComune"},
 };
-constexpr int DipendenteEmens[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-constexpr int CollaboratoreEmens[] = {0, 1, 2, 12, 4, 13, 14, 15};
+constexpr int DipendenteEmens[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16};
+constexpr int CollaboratoreEmens[] = {0, 1, 2, 12, 4, 13, 14, 15, 16};
 constexpr GenerePersona GeneriEmens[] = {
     {"dipendente", "Dipendenti (denunce individuali)", DipendenteEmens},
     {"collaboratore", "Collaboratori", CollaboratoreEmens},

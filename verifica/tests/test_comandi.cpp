@@ -299,6 +299,15 @@ TEST(Terminale, OgniRigaCominciaConIlNomeDelFile) {
     }
 }
 
+// Beside a municipality's code the listing shows its name and province in the reported month.
+TEST(Distinta, LuogoAccantoAlCodiceDelComune) {
+    CartellaTemporanea dir;
+    fs::copy(fs::path(CAMPIONI) / "emens", dir / "e");
+    const auto esito = Fornitura(dir, {"distinta", Argomento(Converti(dir, "emens", "e"))});
+    EXPECT_EQ(esito.stato, 0) << esito.err;
+    EXPECT_NE(esito.out.find("\tH294 RIMINI (RN)"), std::string::npos) << esito.out;
+}
+
 // A page named over one of the files it is made from is refused before anything is written (status 2),
 // by any spelling of the same file; an input destroyed by its own listing was the fault.
 TEST(Pagina, MaiSopraUnFileLetto) {
