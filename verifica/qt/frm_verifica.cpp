@@ -13,14 +13,17 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -108,6 +111,14 @@ public:
         const auto& colonna = ColonneRilievi[static_cast<std::size_t>(indice.column())];
         if (ruolo == Qt::DisplayRole)
             return DaLatin1(m_logica.Cella(static_cast<std::size_t>(indice.row()), colonna.colonna));
+        if (ruolo == Qt::ToolTipRole) {
+            // The whole finding, as rich text so that a long one wraps; its spaces kept.
+            const QString testo = DaLatin1(m_logica.TestoIntero(static_cast<std::size_t>(indice.row())));
+            if (testo.isEmpty())
+                return {};
+            return QStringLiteral("<p style=\"white-space:pre-wrap\">") + testo.toHtmlEscaped() +
+                   QStringLiteral("</p>");
+        }
         if (ruolo == Qt::TextAlignmentRole)
             return QVariant::fromValue(Qt::AlignVCenter | (colonna.aDestra ? Qt::AlignRight : Qt::AlignLeft));
         return {};
@@ -149,7 +160,7 @@ FrmVerifica::~FrmVerifica() { m_logica->Chiudi(); }
 
 void FrmVerifica::CreaControlli() {
     setAcceptDrops(true);
-    setMinimumSize(Pixel(9600), Pixel(6000));
+    setMinimumSize(Pixel(9600), Pixel(6900));
     resize(Pixel(14400), Pixel(9000));
 
     auto* etichettaFile = new QLabel(DaLatin1(finestra::EtichettaFile), this);
@@ -206,6 +217,21 @@ void FrmVerifica::CreaControlli() {
         testa->resizeSection(static_cast<int>(c), Pixel(ColonneRilievi[c].larghezza));
     etichettaRilievi->setBuddy(m_rilievi);
 
+    // The finding chosen in the list, whole: a few lines that wrap, read-only, to select and copy.
+    auto* etichettaRilievoScelto = new QLabel(DaLatin1(finestra::EtichettaRilievoScelto), this);
+    m_rilievoScelto = new QPlainTextEdit(this);
+    m_rilievoScelto->setObjectName(QStringLiteral("RilievoScelto"));
+    m_rilievoScelto->setReadOnly(true);
+    m_rilievoScelto->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_rilievoScelto->setTabChangesFocus(true);
+    m_rilievoScelto->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_rilievoScelto->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const int margini = 2 * (m_rilievoScelto->frameWidth() +
+                             static_cast<int>(m_rilievoScelto->document()->documentMargin()));
+    m_rilievoScelto->setFixedHeight(3 * m_rilievoScelto->fontMetrics().lineSpacing() + margini);
+    m_rilievoScelto->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    etichettaRilievoScelto->setBuddy(m_rilievoScelto);
+
     for (std::size_t i = 0; i < finestra::Pulsanti.size(); ++i) {
         m_pulsanti[i] = new QPushButton(DaLatin1(finestra::Pulsanti[i].testo), this);
         // Enter presses the button that has the focus.
@@ -237,11 +263,14 @@ void FrmVerifica::CreaControlli() {
     colonna->addLayout(rigaEsito);
     colonna->addWidget(etichettaRilievi);
     colonna->addWidget(m_rilievi, 1); // the list takes what the window grows by
+    colonna->addWidget(etichettaRilievoScelto);
+    colonna->addWidget(m_rilievoScelto);
     colonna->addLayout(rigaPulsanti);
 
     QWidget* precedente = m_file;
     for (QWidget* successivo :
-         {static_cast<QWidget*>(m_rilievi), static_cast<QWidget*>(Pulsante(Pulsante::ApriDistinta)),
+         {static_cast<QWidget*>(m_rilievi), static_cast<QWidget*>(m_rilievoScelto),
+         static_cast<QWidget*>(Pulsante(Pulsante::ApriDistinta)),
           static_cast<QWidget*>(Pulsante(Pulsante::ConfrontaCon)), static_cast<QWidget*>(Pulsante(Pulsante::Apri)),
           static_cast<QWidget*>(Pulsante(Pulsante::Guida)), static_cast<QWidget*>(Pulsante(Pulsante::Chiudi))}) {
         setTabOrder(precedente, successivo);
@@ -258,6 +287,8 @@ void FrmVerifica::CollegaControlli() {
         if (sezione >= 0 && sezione < static_cast<int>(ColonneRilievi.size()))
             m_logica->Ordina(ColonneRilievi[static_cast<std::size_t>(sezione)].colonna);
     });
+    connect(m_rilievi->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { MostraRilievoScelto(); });
     connect(Pulsante(Pulsante::ApriDistinta), &QPushButton::clicked, this, [this] { m_logica->ApriDistinta(); });
     connect(Pulsante(Pulsante::ConfrontaCon), &QPushButton::clicked, this, [this] { m_logica->ConfrontaCon(); });
     connect(Pulsante(Pulsante::Apri), &QPushButton::clicked, this, [this] { m_logica->Apri(); });
@@ -270,6 +301,15 @@ QPushButton* FrmVerifica::Pulsante(finestra::Pulsante pulsante) const {
         if (finestra::Pulsanti[i].pulsante == pulsante)
             return m_pulsanti[i];
     return nullptr;
+}
+
+void FrmVerifica::MostraRilievoScelto() {
+    const QModelIndexList scelte = m_rilievi->selectionModel()->selectedRows();
+    const QString testo =
+        scelte.isEmpty() ? QString()
+                         : DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(scelte.front().row())));
+    if (m_rilievoScelto->toPlainText() != testo)
+        m_rilievoScelto->setPlainText(testo);
 }
 
 void FrmVerifica::closeEvent(QCloseEvent* evento) {
@@ -344,6 +384,7 @@ void FrmVerifica::MostraEsito(const std::string& testo, finestra::TipoEsito tipo
 
 void FrmVerifica::MostraRilievi(std::size_t righe, ColonnaRilievi colonna, bool crescente) {
     m_modello->Reimposta(righe);
+    MostraRilievoScelto(); // the list starts again with no row chosen
     for (std::size_t c = 0; c < ColonneRilievi.size(); ++c)
         if (ColonneRilievi[c].colonna == colonna)
             m_rilievi->horizontalHeader()->setSortIndicator(static_cast<int>(c),

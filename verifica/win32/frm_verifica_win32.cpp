@@ -26,7 +26,8 @@ constexpr int AltezzaPulsante = 375;
 constexpr int LarghezzaMinimaPulsante = 1335;
 constexpr int LarghezzaAvanzamento = 3000;
 constexpr int LarghezzaMinima = 9600; // client area
-constexpr int AltezzaMinima = 6000;
+constexpr int AltezzaMinima = 6900;
+constexpr int RigheRilievoScelto = 3; // lines of the chosen finding's box; a longer text scrolls
 constexpr int LarghezzaIniziale = 14400;
 constexpr int AltezzaIniziale = 9000;
 
@@ -51,6 +52,17 @@ HFONT CarattereGrassetto() {
     carattere.lfWeight = FW_BOLD;
     carattere.lfHeight = carattere.lfHeight * 5 / 4;
     return CreateFontIndirectW(&carattere);
+}
+
+// The chosen finding's box is a multi-line edit control, which would keep Tab, Enter and Escape for
+// itself: they go to the dialog manager as from any other control (the next control, the default
+// button, the window's close). The arrows, the selection and the copy stay the box's own.
+LRESULT CALLBACK TastiComeUnaCasella(HWND controllo, UINT messaggio, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
+    if (messaggio == WM_GETDLGCODE)
+        return DefSubclassProc(controllo, messaggio, w, l) & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    if (messaggio == WM_NCDESTROY)
+        RemoveWindowSubclass(controllo, TastiComeUnaCasella, 0);
+    return DefSubclassProc(controllo, messaggio, w, l);
 }
 
 std::vector<fs::path> ScegliFileStandard(HWND padre, const std::wstring& titolo, const fs::path& cartella, bool piu) {
@@ -161,7 +173,11 @@ void FrmVerifica::CreaControlli() {
     m_etichettaRilievi = crea(0, L"STATIC", DaLatin1(finestra::EtichettaRilievi), SS_LEFT, IdEtichettaRilievi);
     m_rilievi = crea(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                      LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP, IdRilievi);
-    SendMessageW(m_rilievi, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    // A row's tip is its whole finding (LVN_GETINFOTIP), wrapped.
+    SendMessageW(m_rilievi, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
+    if (HWND suggerimento = reinterpret_cast<HWND>(SendMessageW(m_rilievi, LVM_GETTOOLTIPS, 0, 0)))
+        SendMessageW(suggerimento, TTM_SETMAXTIPWIDTH, 0, ::win32::DaTwip(LarghezzaMinima / 2, m_dpi));
     for (std::size_t c = 0; c < ColonneRilievi.size(); ++c) {
         std::wstring titolo = DaLatin1(ColonneRilievi[c].titolo);
         LVCOLUMNW colonna{};
@@ -171,6 +187,13 @@ void FrmVerifica::CreaControlli() {
         colonna.pszText = titolo.data();
         SendMessageW(m_rilievi, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&colonna));
     }
+    m_etichettaRilievoScelto =
+        crea(0, L"STATIC", DaLatin1(finestra::EtichettaRilievoScelto), SS_LEFT, IdEtichettaRilievoScelto);
+    m_rilievoScelto = crea(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                           ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                           IdRilievoScelto);
+    SendMessageW(m_rilievoScelto, EM_SETLIMITTEXT, 0, 0);
+    SetWindowSubclass(m_rilievoScelto, TastiComeUnaCasella, 0, 0);
     for (std::size_t i = 0; i < finestra::Pulsanti.size(); ++i)
         m_pulsanti[i] =
             crea(0, L"BUTTON", DaLatin1(finestra::Pulsanti[i].testo),
@@ -227,7 +250,14 @@ void FrmVerifica::Disponi() {
 
     const int pulsante = px(AltezzaPulsante);
     const int basso = static_cast<int>(area.bottom) - margine - pulsante;
-    posa(m_rilievi, margine, y, larghezza, basso - spazio - y);
+    // Above the buttons, the chosen finding's box and its label; the list between.
+    const int casellaScelto =
+        RigheRilievoScelto * AltezzaRiga(m_rilievoScelto) + 2 * GetSystemMetrics(SM_CYEDGE) + 2;
+    const int yScelto = basso - spazio - casellaScelto;
+    const int yEtichettaScelto = yScelto - spazio / 2 - riga;
+    posa(m_rilievi, margine, y, larghezza, yEtichettaScelto - spazio - y);
+    posa(m_etichettaRilievoScelto, margine, yEtichettaScelto, larghezza, riga);
+    posa(m_rilievoScelto, margine, yScelto, larghezza, casellaScelto);
 
     // "Apri distinta", "Confronta con..." and "Apri..." on the left; "Guida" and "Chiudi" on the right.
     int sinistra = margine, destra = margine + larghezza;
@@ -380,6 +410,18 @@ LRESULT FrmVerifica::Notifica(const NMHDR& notifica) {
         }
         return 0;
     }
+    if (notifica.code == LVN_GETINFOTIPW) {
+        auto& suggerimento = *reinterpret_cast<NMLVGETINFOTIPW*>(const_cast<NMHDR*>(&notifica));
+        if (suggerimento.pszText && suggerimento.cchTextMax > 0 && suggerimento.iItem >= 0) {
+            m_cella = DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(suggerimento.iItem)));
+            lstrcpynW(suggerimento.pszText, m_cella.c_str(), suggerimento.cchTextMax);
+        }
+        return 0;
+    }
+    if (notifica.code == LVN_ITEMCHANGED || notifica.code == LVN_ODSTATECHANGED) {
+        MostraRilievoScelto();
+        return 0;
+    }
     if (notifica.code == LVN_COLUMNCLICK) {
         const int colonna = reinterpret_cast<const NMLISTVIEW*>(&notifica)->iSubItem;
         if (colonna >= 0 && colonna < static_cast<int>(ColonneRilievi.size()))
@@ -415,6 +457,7 @@ void FrmVerifica::MostraEsito(const std::string& testo, TipoEsito tipo) {
 void FrmVerifica::MostraRilievi(std::size_t righe, finestra::ColonnaRilievi colonna, bool crescente) {
     SendMessageW(m_rilievi, LVM_SETITEMCOUNT, righe, 0);
     InvalidateRect(m_rilievi, nullptr, TRUE);
+    MostraRilievoScelto(); // the row chosen may hold another finding now
     // The arrow in the head of the column the list is sorted by.
     HWND testa = reinterpret_cast<HWND>(SendMessageW(m_rilievi, LVM_GETHEADER, 0, 0));
     for (std::size_t c = 0; c < ColonneRilievi.size(); ++c) {
@@ -426,6 +469,16 @@ void FrmVerifica::MostraRilievi(std::size_t righe, finestra::ColonnaRilievi colo
             voce.fmt |= crescente ? HDF_SORTUP : HDF_SORTDOWN;
         SendMessageW(testa, HDM_SETITEMW, c, reinterpret_cast<LPARAM>(&voce));
     }
+}
+
+void FrmVerifica::MostraRilievoScelto() {
+    const auto scelta =
+        static_cast<int>(SendMessageW(m_rilievi, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const std::wstring testo =
+        scelta < 0 ? std::wstring() : DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(scelta)));
+    // Set only when it changes: the user's selection in the box stays while the list is redrawn.
+    if (::win32::Testo(m_rilievoScelto) != testo)
+        SetWindowTextW(m_rilievoScelto, testo.c_str());
 }
 
 void FrmVerifica::AbilitaPulsanti(bool distinta, bool confronta) {

@@ -1,8 +1,8 @@
 #pragma once
 // The supply check window as a native Win32 window (user32, gdi32, comctl32; shell32 for the dropped files
 // and the browser, comdlg32 for the file dialog): the selector of the open supplies, the supply's data, the
-// verdict, the findings in a list view whose rows the window logic gives as they are drawn, the buttons;
-// resizable, the list taking what the window grows by.
+// verdict, the findings in a list view whose rows the window logic gives as they are drawn, the whole text
+// of the finding chosen there, the buttons; resizable, the list taking what the window grows by.
 
 #include "verifica/finestra/finestra_verifica.h"
 #include "shell/win32/win32_comune.h"
@@ -47,6 +47,7 @@ public:
     HWND InCorso() const { return m_inCorso; }
     HWND Avanzamento() const { return m_avanzamento; }
     HWND Rilievi() const { return m_rilievi; }
+    HWND RilievoScelto() const { return m_rilievoScelto; }
     HWND Pulsante(finestra::Pulsante pulsante) const;
 
     static constexpr wchar_t Classe[] = L"FornituraVerifica";
@@ -62,6 +63,8 @@ public:
         IdAvanzamento,
         IdEtichettaRilievi,
         IdRilievi,
+        IdEtichettaRilievoScelto,
+        IdRilievoScelto,
         IdPrimoPulsante = 121,
     };
 
@@ -72,6 +75,8 @@ private:
     void Comando(int id, int evento);
     void CreaControlli();
     void Disponi();
+    // The line under the list: the whole text of the row chosen there, empty for none.
+    void MostraRilievoScelto();
     HWND Padre() const;
 
     // finestra::VistaVerifica
@@ -100,10 +105,12 @@ private:
     HWND m_avanzamento = nullptr;
     HWND m_etichettaRilievi = nullptr;
     HWND m_rilievi = nullptr;
+    HWND m_etichettaRilievoScelto = nullptr;
+    HWND m_rilievoScelto = nullptr;
     HWND m_pulsanti[finestra::Pulsanti.size()] = {};
     int m_righeIntestazione = 0;
     finestra::TipoEsito m_tipoEsito = finestra::TipoEsito::Nessuno;
-    std::wstring m_cella; // the text of the cell the list view asked for last
+    std::wstring m_cella; // the text of the cell (or the tip) the list view asked for last
     // Last: it stops its thread before the window goes.
     std::unique_ptr<finestra::FinestraVerifica> m_logica;
 };
