@@ -45,6 +45,9 @@ inline constexpr std::array<DescrizioneColonna, 4> ColonneRilievi = {{
 }};
 // clang-format on
 
+// A row's tip (the whole finding) wraps past this width, in twips.
+inline constexpr int LarghezzaSuggerimento = 7200;
+
 // The window's buttons with their captions ("&" before the letter of the mnemonic), in tab order after
 // the selector and the list. "Apri distinta" is the default button (Enter); Escape is "Chiudi".
 enum class Pulsante { ApriDistinta, ConfrontaCon, Apri, Guida, Chiudi };

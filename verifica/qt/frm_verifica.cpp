@@ -24,6 +24,7 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTextDocument>
+#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -112,12 +113,15 @@ public:
         if (ruolo == Qt::DisplayRole)
             return DaLatin1(m_logica.Cella(static_cast<std::size_t>(indice.row()), colonna.colonna));
         if (ruolo == Qt::ToolTipRole) {
-            // The whole finding, as rich text so that a long one wraps; its spaces kept.
+            // The whole finding, as rich text so that a long one wraps, within a width of its own (a tip
+            // left to itself wraps it a few words a line); its spaces kept.
             const QString testo = DaLatin1(m_logica.TestoIntero(static_cast<std::size_t>(indice.row())));
             if (testo.isEmpty())
                 return {};
-            return QStringLiteral("<p style=\"white-space:pre-wrap\">") + testo.toHtmlEscaped() +
-                   QStringLiteral("</p>");
+            const int larghezza = std::min(QFontMetrics(QToolTip::font()).horizontalAdvance(testo) + 1,
+                                           Pixel(finestra::LarghezzaSuggerimento));
+            return QStringLiteral("<table width=\"%1\"><tr><td style=\"white-space:pre-wrap\">%2</td></tr></table>")
+                .arg(QString::number(larghezza), testo.toHtmlEscaped());
         }
         if (ruolo == Qt::TextAlignmentRole)
             return QVariant::fromValue(Qt::AlignVCenter | (colonna.aDestra ? Qt::AlignRight : Qt::AlignLeft));
@@ -270,7 +274,7 @@ void FrmVerifica::CreaControlli() {
     QWidget* precedente = m_file;
     for (QWidget* successivo :
          {static_cast<QWidget*>(m_rilievi), static_cast<QWidget*>(m_rilievoScelto),
-         static_cast<QWidget*>(Pulsante(Pulsante::ApriDistinta)),
+          static_cast<QWidget*>(Pulsante(Pulsante::ApriDistinta)),
           static_cast<QWidget*>(Pulsante(Pulsante::ConfrontaCon)), static_cast<QWidget*>(Pulsante(Pulsante::Apri)),
           static_cast<QWidget*>(Pulsante(Pulsante::Guida)), static_cast<QWidget*>(Pulsante(Pulsante::Chiudi))}) {
         setTabOrder(precedente, successivo);

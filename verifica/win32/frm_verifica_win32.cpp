@@ -177,7 +177,7 @@ void FrmVerifica::CreaControlli() {
     SendMessageW(m_rilievi, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     if (HWND suggerimento = reinterpret_cast<HWND>(SendMessageW(m_rilievi, LVM_GETTOOLTIPS, 0, 0)))
-        SendMessageW(suggerimento, TTM_SETMAXTIPWIDTH, 0, ::win32::DaTwip(LarghezzaMinima / 2, m_dpi));
+        SendMessageW(suggerimento, TTM_SETMAXTIPWIDTH, 0, ::win32::DaTwip(finestra::LarghezzaSuggerimento, m_dpi));
     for (std::size_t c = 0; c < ColonneRilievi.size(); ++c) {
         std::wstring titolo = DaLatin1(ColonneRilievi[c].titolo);
         LVCOLUMNW colonna{};
