@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -173,11 +174,7 @@ void FrmVerifica::CreaControlli() {
     m_etichettaRilievi = crea(0, L"STATIC", DaLatin1(finestra::EtichettaRilievi), SS_LEFT, IdEtichettaRilievi);
     m_rilievi = crea(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                      LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP, IdRilievi);
-    // A row's tip is its whole finding (LVN_GETINFOTIP), wrapped.
-    SendMessageW(m_rilievi, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
-    if (HWND suggerimento = reinterpret_cast<HWND>(SendMessageW(m_rilievi, LVM_GETTOOLTIPS, 0, 0)))
-        SendMessageW(suggerimento, TTM_SETMAXTIPWIDTH, 0, ::win32::DaTwip(finestra::LarghezzaSuggerimento, m_dpi));
+    SendMessageW(m_rilievi, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     for (std::size_t c = 0; c < ColonneRilievi.size(); ++c) {
         std::wstring titolo = DaLatin1(ColonneRilievi[c].titolo);
         LVCOLUMNW colonna{};
@@ -194,6 +191,22 @@ void FrmVerifica::CreaControlli() {
                            IdRilievoScelto);
     SendMessageW(m_rilievoScelto, EM_SETLIMITTEXT, 0, 0);
     SetWindowSubclass(m_rilievoScelto, TastiComeUnaCasella, 0, 0);
+
+    // The tip of the list: the whole finding of the row under the mouse (TTN_GETDISPINFO), wrapped, shown
+    // long enough to be read.
+    m_suggerimento = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_finestra, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+    TTTOOLINFOW strumento{};
+    strumento.cbSize = sizeof strumento;
+    strumento.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    strumento.hwnd = m_finestra;
+    strumento.uId = reinterpret_cast<UINT_PTR>(m_rilievi);
+    strumento.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(m_suggerimento, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&strumento));
+    SendMessageW(m_suggerimento, TTM_SETMAXTIPWIDTH, 0, ::win32::DaTwip(finestra::LarghezzaSuggerimento, m_dpi));
+    SendMessageW(m_suggerimento, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(30000, 0));
+    SetWindowSubclass(m_rilievi, MouseSullaLista, 0, reinterpret_cast<DWORD_PTR>(this));
     for (std::size_t i = 0; i < finestra::Pulsanti.size(); ++i)
         m_pulsanti[i] =
             crea(0, L"BUTTON", DaLatin1(finestra::Pulsanti[i].testo),
@@ -298,6 +311,27 @@ LRESULT CALLBACK FrmVerifica::Procedura(HWND finestra, UINT messaggio, WPARAM w,
     return questa->Gestisci(messaggio, w, l);
 }
 
+LRESULT CALLBACK FrmVerifica::MouseSullaLista(HWND lista, UINT messaggio, WPARAM w, LPARAM l, UINT_PTR,
+                                              DWORD_PTR dati) {
+    if (messaggio == WM_MOUSEMOVE) {
+        auto* questa = reinterpret_cast<FrmVerifica*>(dati);
+        LVHITTESTINFO punto{};
+        punto.pt = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        SendMessageW(lista, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&punto));
+        const int riga = (punto.flags & LVHT_ONITEM) ? punto.iItem : -1;
+        if (riga != questa->m_rigaSottoIlMouse) {
+            // Another row: the tip, if it shows, says that row's finding, or goes.
+            questa->m_rigaSottoIlMouse = riga;
+            SendMessageW(questa->m_suggerimento, TTM_UPDATE, 0, 0);
+        }
+    } else if (messaggio == WM_MOUSELEAVE) {
+        reinterpret_cast<FrmVerifica*>(dati)->m_rigaSottoIlMouse = -1;
+    } else if (messaggio == WM_NCDESTROY) {
+        RemoveWindowSubclass(lista, MouseSullaLista, 0);
+    }
+    return DefSubclassProc(lista, messaggio, w, l);
+}
+
 LRESULT FrmVerifica::Gestisci(UINT messaggio, WPARAM w, LPARAM l) {
     switch (messaggio) {
     case MessaggioConsegna:
@@ -397,6 +431,16 @@ void FrmVerifica::Comando(int id, int evento) {
 }
 
 LRESULT FrmVerifica::Notifica(const NMHDR& notifica) {
+    if (notifica.hwndFrom == m_suggerimento && notifica.code == TTN_GETDISPINFOW) {
+        // The tip of the row under the mouse: its whole finding; none (no tip) past the last row.
+        auto& suggerimento = *reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(&notifica));
+        m_testoSuggerimento = m_rigaSottoIlMouse < 0
+                                  ? std::wstring()
+                                  : DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(m_rigaSottoIlMouse)));
+        suggerimento.lpszText = m_testoSuggerimento.data();
+        suggerimento.hinst = nullptr;
+        return 0;
+    }
     if (notifica.hwndFrom != m_rilievi)
         return 0;
     if (notifica.code == LVN_GETDISPINFOW) {
@@ -407,14 +451,6 @@ LRESULT FrmVerifica::Notifica(const NMHDR& notifica) {
             m_cella = DaLatin1(m_logica->Cella(static_cast<std::size_t>(voce.iItem),
                                                ColonneRilievi[static_cast<std::size_t>(voce.iSubItem)].colonna));
             lstrcpynW(voce.pszText, m_cella.c_str(), voce.cchTextMax);
-        }
-        return 0;
-    }
-    if (notifica.code == LVN_GETINFOTIPW) {
-        auto& suggerimento = *reinterpret_cast<NMLVGETINFOTIPW*>(const_cast<NMHDR*>(&notifica));
-        if (suggerimento.pszText && suggerimento.cchTextMax > 0 && suggerimento.iItem >= 0) {
-            m_cella = DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(suggerimento.iItem)));
-            lstrcpynW(suggerimento.pszText, m_cella.c_str(), suggerimento.cchTextMax);
         }
         return 0;
     }

@@ -48,6 +48,7 @@ public:
     HWND Avanzamento() const { return m_avanzamento; }
     HWND Rilievi() const { return m_rilievi; }
     HWND RilievoScelto() const { return m_rilievoScelto; }
+    HWND Suggerimento() const { return m_suggerimento; } // the tip of the list's rows
     HWND Pulsante(finestra::Pulsante pulsante) const;
 
     static constexpr wchar_t Classe[] = L"FornituraVerifica";
@@ -70,6 +71,8 @@ public:
 
 private:
     static LRESULT CALLBACK Procedura(HWND finestra, UINT messaggio, WPARAM w, LPARAM l);
+    // The list's own procedure first: the row under the mouse, whose tip shows.
+    static LRESULT CALLBACK MouseSullaLista(HWND lista, UINT messaggio, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR dati);
     LRESULT Gestisci(UINT messaggio, WPARAM w, LPARAM l);
     LRESULT Notifica(const NMHDR& notifica);
     void Comando(int id, int evento);
@@ -107,10 +110,13 @@ private:
     HWND m_rilievi = nullptr;
     HWND m_etichettaRilievoScelto = nullptr;
     HWND m_rilievoScelto = nullptr;
+    HWND m_suggerimento = nullptr;
+    int m_rigaSottoIlMouse = -1; // the row of the list whose tip shows (or would)
+    std::wstring m_testoSuggerimento;
     HWND m_pulsanti[finestra::Pulsanti.size()] = {};
     int m_righeIntestazione = 0;
     finestra::TipoEsito m_tipoEsito = finestra::TipoEsito::Nessuno;
-    std::wstring m_cella; // the text of the cell (or the tip) the list view asked for last
+    std::wstring m_cella; // the text of the cell the list view asked for last
     // Last: it stops its thread before the window goes.
     std::unique_ptr<finestra::FinestraVerifica> m_logica;
 };

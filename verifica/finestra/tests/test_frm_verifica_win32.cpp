@@ -184,8 +184,8 @@ TEST_F(FrmVerificaWin32, CodiceFiscaleErrato) {
 }
 
 // A finding longer than its cell: chosen in the list, the box under it shows it whole, with the file, the
-// line and the kind, its control characters as codes; the row's tip says the same; the box is read-only,
-// its text copied as from any text box, and leaves Tab and Enter to the window.
+// line and the kind, its control characters as codes; the tip of the row under the mouse says the same;
+// the box is read-only, its text copied as from any text box, and leaves Tab and Enter to the window.
 TEST_F(FrmVerificaWin32, RilievoSceltoPerIntero) {
     const std::string lungo = "importo non impostato (dipendente ROSSI MARIO, codice 'A\x01" "B'" +
                               std::string(40, ' ') + "matricola " + std::string(200, '7') + ") fine";
@@ -226,17 +226,29 @@ TEST_F(FrmVerificaWin32, RilievoSceltoPerIntero) {
     SendMessageW(lista, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(Testo(scelto), intero);
 
-    // The row's tip, as the list view asks for it.
-    wchar_t testoSuggerimento[INFOTIPSIZE] = {};
-    NMLVGETINFOTIPW suggerimento{};
-    suggerimento.hdr.hwndFrom = lista;
-    suggerimento.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(lista));
-    suggerimento.hdr.code = LVN_GETINFOTIPW;
-    suggerimento.pszText = testoSuggerimento;
-    suggerimento.cchTextMax = INFOTIPSIZE;
-    suggerimento.iItem = 1;
-    SendMessageW(finestra->Finestra(), WM_NOTIFY, suggerimento.hdr.idFrom, reinterpret_cast<LPARAM>(&suggerimento));
-    EXPECT_EQ(std::wstring(testoSuggerimento), intero);
+    // The tip of the row under the mouse, as the tip asks for its text; none past the last row.
+    const auto suggerimento = [&](int riga) {
+        RECT posto{};
+        posto.left = LVIR_BOUNDS;
+        SendMessageW(lista, LVM_GETITEMRECT, static_cast<WPARAM>(riga), reinterpret_cast<LPARAM>(&posto));
+        const int y = riga < 2 ? (posto.top + posto.bottom) / 2 : posto.bottom + 3 * (posto.bottom - posto.top);
+        SendMessageW(lista, WM_MOUSEMOVE, 0, MAKELPARAM(posto.left + 200, y));
+        NMTTDISPINFOW testo{};
+        testo.hdr.hwndFrom = finestra->Suggerimento();
+        testo.hdr.idFrom = reinterpret_cast<UINT_PTR>(lista);
+        testo.hdr.code = TTN_GETDISPINFOW;
+        testo.uFlags = TTF_IDISHWND;
+        SendMessageW(finestra->Finestra(), WM_NOTIFY, testo.hdr.idFrom, reinterpret_cast<LPARAM>(&testo));
+        return std::wstring(testo.lpszText ? testo.lpszText : testo.szText);
+    };
+    EXPECT_EQ(suggerimento(1), intero);
+    EXPECT_EQ(suggerimento(0), L"a.xml:3:12: errore: anno errato");
+    EXPECT_EQ(suggerimento(1), intero);
+    EXPECT_EQ(suggerimento(2), L"");
+    TTTOOLINFOW strumento{};
+    strumento.cbSize = sizeof strumento;
+    EXPECT_EQ(SendMessageW(finestra->Suggerimento(), TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&strumento)), TRUE);
+    EXPECT_EQ(strumento.uId, reinterpret_cast<UINT_PTR>(lista));
 
     // Selected and copied as in any text box; typing changes nothing.
     SetFocus(scelto);
