@@ -69,8 +69,11 @@ inline constexpr std::array<DescrizionePulsante, 5> Pulsanti = {{
 
 inline constexpr std::string_view EtichettaFile = "&File:";
 inline constexpr std::string_view EtichettaRilievi = "&Rilievi:";
-// Under the list: the whole text of the finding chosen there (FinestraVerifica::TestoIntero).
+// Under the list: the whole text of the finding chosen there (FinestraVerifica::TestoIntero), and the
+// menu of its right click in the Qt window (Windows gives its own, in the system's language).
 inline constexpr std::string_view EtichettaRilievoScelto = "Rilievo &scelto:";
+inline constexpr std::string_view VoceCopia = "&Copia";
+inline constexpr std::string_view VoceSelezionaTutto = "Seleziona &tutto";
 
 // The file dialogs: their titles, and what they list first (the supplies), then every file.
 inline constexpr std::string_view TitoloApri = "Apri una fornitura";

@@ -16,6 +16,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -293,6 +294,18 @@ void FrmVerifica::CollegaControlli() {
     });
     connect(m_rilievi->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { MostraRilievoScelto(); });
+    // The right click on the chosen finding: its menu in Italian.
+    m_rilievoScelto->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_rilievoScelto, &QWidget::customContextMenuRequested, this, [this](const QPoint& punto) {
+        QMenu menu(m_rilievoScelto);
+        QAction* copia = menu.addAction(DaLatin1(finestra::VoceCopia), QKeySequence::Copy, m_rilievoScelto,
+                                        &QPlainTextEdit::copy);
+        copia->setEnabled(m_rilievoScelto->textCursor().hasSelection());
+        QAction* tutto = menu.addAction(DaLatin1(finestra::VoceSelezionaTutto), QKeySequence::SelectAll,
+                                        m_rilievoScelto, &QPlainTextEdit::selectAll);
+        tutto->setEnabled(!m_rilievoScelto->document()->isEmpty());
+        menu.exec(m_rilievoScelto->viewport()->mapToGlobal(punto));
+    });
     connect(Pulsante(Pulsante::ApriDistinta), &QPushButton::clicked, this, [this] { m_logica->ApriDistinta(); });
     connect(Pulsante(Pulsante::ConfrontaCon), &QPushButton::clicked, this, [this] { m_logica->ConfrontaCon(); });
     connect(Pulsante(Pulsante::Apri), &QPushButton::clicked, this, [this] { m_logica->Apri(); });

@@ -12,12 +12,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -25,6 +27,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 #include <QUrl>
 
 #include <atomic>
@@ -229,6 +232,23 @@ private slots:
         QTest::keyClicks(scelto, QStringLiteral("x"));
         QTest::keyClick(scelto, Qt::Key_Delete);
         QCOMPARE(scelto->toPlainText(), intero);
+        // The right click: its menu in Italian; "Copia" copies what is selected.
+        QApplication::clipboard()->clear();
+        QTest::keyClick(scelto, Qt::Key_A, Qt::ControlModifier);
+        QStringList voci;
+        QTimer::singleShot(0, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction* voce : menu->actions())
+                voci << voce->text() + (voce->isEnabled() ? QString() : QStringLiteral(" (spenta)"));
+            menu->actions().front()->trigger();
+            menu->close();
+        });
+        QContextMenuEvent clic(QContextMenuEvent::Mouse, QPoint(5, 5), scelto->viewport()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(scelto->viewport(), &clic);
+        QCOMPARE(voci, (QStringList{"&Copia", "Seleziona &tutto"}));
+        QCOMPARE(QApplication::clipboard()->text(), intero);
 
         // Sorted again: no row is chosen, the box is empty.
         QHeaderView* testa = lista->horizontalHeader();
