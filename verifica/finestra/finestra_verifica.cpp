@@ -453,7 +453,8 @@ void FinestraVerifica::MostraTutto() {
         intestazione.emplace_back("File", file->nomeEData);
         intestazione.emplace_back("Formato",
                                   f.formato ? std::string(Descrizione(*f.formato).nome) : "non riconosciuto");
-        intestazione.insert(intestazione.end(), f.intestazione.voci.begin(), f.intestazione.voci.end());
+        for (const auto& [nome, valore] : f.intestazione.voci) // values of the file's, on one line each
+            intestazione.emplace_back(nome, shell::TestoSuUnaRiga(valore));
         if (f.formato) {
             intestazione.emplace_back("Persone", std::to_string(f.esito.persone));
             intestazione.emplace_back("Record", std::to_string(f.esito.record));

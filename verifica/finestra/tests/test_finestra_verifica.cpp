@@ -257,13 +257,16 @@ TEST_F(FinestraVerificaTest, TestoInteroDelRilievoScelto) {
 }
 
 // What the file holds reaches the window on one line: a control character, a line end, a C1 code quoted
-// by a message are shown as codes, in the cell, in the whole text and in the person.
+// by a message are shown as codes, in the cell, in the whole text, in the person and in the data.
 TEST_F(FinestraVerificaTest, CaratteriDiControlloMostratiComeCodici) {
     auto f = FornituraProva({{"d", "RSSMRA80A01H501U", "ROS\tSI", "MARIO", "1", "1,00", ""}});
     f.Segnala({Gravita::Errore, 2, 5, "nome 'A\x01" "B\r\nC\x85" "D' non valido", 0});
+    f.Dati({{{"Dichiarante", "ALFA\r\nS.R.L."}}});
     m_forniture["a.xml"] = f;
     Finestra().Avvio({m_dir / "a.xml"});
     Attendi();
+    ASSERT_GE(m_vista.intestazione.size(), 3u);
+    EXPECT_EQ(m_vista.intestazione[2], (std::pair<std::string, std::string>{"Dichiarante", "ALFA\\x0D\\x0AS.R.L."}));
     ASSERT_EQ(m_vista.righe, 1u);
     EXPECT_EQ(m_finestra->Cella(0, ColonnaRilievi::Messaggio), "nome 'A\\x01B\\x0D\\x0AC\\x85D' non valido");
     EXPECT_EQ(m_finestra->Cella(0, ColonnaRilievi::Persona), "RSSMRA80A01H501U ROS\\x09SI MARIO");
