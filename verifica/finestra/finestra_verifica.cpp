@@ -20,7 +20,10 @@ namespace {
 
 constexpr std::string_view NomeGuida = "Guida.html";
 
-std::string NomeFile(const fs::path& percorso) { return shell::TestoPercorso(percorso.filename()); }
+// A file's name as the window's texts give it, on one line.
+std::string NomeFile(const fs::path& percorso) {
+    return shell::TestoSuUnaRiga(shell::TestoPercorso(percorso.filename()));
+}
 
 fs::path Assoluto(const fs::path& percorso) {
     std::error_code errore;
@@ -389,9 +392,11 @@ std::string FinestraVerifica::Cella(std::size_t riga, ColonnaRilievi colonna) co
         return {};
     if (file->stato == FileAperto::Stato::Illeggibile) {
         // The reason, as a finding about the whole file.
+        if (riga > 0)
+            return {};
         if (colonna == ColonnaRilievi::Gravita)
             return "Errore";
-        return colonna == ColonnaRilievi::Messaggio ? file->errore : std::string();
+        return colonna == ColonnaRilievi::Messaggio ? shell::TestoSuUnaRiga(file->errore) : std::string();
     }
     if (file->stato != FileAperto::Stato::Letto || riga >= file->ordine.size())
         return {};
@@ -402,11 +407,29 @@ std::string FinestraVerifica::Cella(std::size_t riga, ColonnaRilievi colonna) co
     case ColonnaRilievi::Gravita:
         return rilievo.gravita == Gravita::Errore ? "Errore" : "Avviso";
     case ColonnaRilievi::Persona:
-        return file->Persona(rilievo.persona);
+        return shell::TestoSuUnaRiga(file->Persona(rilievo.persona));
     case ColonnaRilievi::Messaggio:
         break;
     }
-    return rilievo.messaggio;
+    return shell::TestoSuUnaRiga(rilievo.messaggio);
+}
+
+std::string FinestraVerifica::TestoIntero(std::size_t riga) const {
+    const FileAperto* file = Mostrato();
+    if (!file)
+        return {};
+    std::string testo = NomeFile(file->percorso);
+    if (file->stato == FileAperto::Stato::Illeggibile)
+        return riga == 0 ? testo + ": errore: " + shell::TestoSuUnaRiga(file->errore) : std::string();
+    if (file->stato != FileAperto::Stato::Letto || riga >= file->ordine.size())
+        return {};
+    const Rilievo& rilievo = file->fornitura->rilievi[file->ordine[riga]];
+    if (rilievo.riga > 0) {
+        testo += ':' + std::to_string(rilievo.riga);
+        if (rilievo.colonna > 0)
+            testo += ':' + std::to_string(rilievo.colonna);
+    }
+    return testo + ": " + NomeGravita(rilievo.gravita) + ": " + shell::TestoSuUnaRiga(rilievo.messaggio);
 }
 
 void FinestraVerifica::MostraTutto() {
@@ -430,7 +453,8 @@ void FinestraVerifica::MostraTutto() {
         intestazione.emplace_back("File", file->nomeEData);
         intestazione.emplace_back("Formato",
                                   f.formato ? std::string(Descrizione(*f.formato).nome) : "non riconosciuto");
-        intestazione.insert(intestazione.end(), f.intestazione.voci.begin(), f.intestazione.voci.end());
+        for (const auto& [nome, valore] : f.intestazione.voci) // values of the file's, on one line each
+            intestazione.emplace_back(nome, shell::TestoSuUnaRiga(valore));
         if (f.formato) {
             intestazione.emplace_back("Persone", std::to_string(f.esito.persone));
             intestazione.emplace_back("Record", std::to_string(f.esito.record));

@@ -45,6 +45,9 @@ inline constexpr std::array<DescrizioneColonna, 4> ColonneRilievi = {{
 }};
 // clang-format on
 
+// A row's tip (the whole finding) wraps past this width, in twips.
+inline constexpr int LarghezzaSuggerimento = 7200;
+
 // The window's buttons with their captions ("&" before the letter of the mnemonic), in tab order after
 // the selector and the list. "Apri distinta" is the default button (Enter); Escape is "Chiudi".
 enum class Pulsante { ApriDistinta, ConfrontaCon, Apri, Guida, Chiudi };
@@ -66,6 +69,11 @@ inline constexpr std::array<DescrizionePulsante, 5> Pulsanti = {{
 
 inline constexpr std::string_view EtichettaFile = "&File:";
 inline constexpr std::string_view EtichettaRilievi = "&Rilievi:";
+// Under the list: the whole text of the finding chosen there (FinestraVerifica::TestoIntero), and the
+// menu of its right click in the Qt window (Windows gives its own, in the system's language).
+inline constexpr std::string_view EtichettaRilievoScelto = "Rilievo &scelto:";
+inline constexpr std::string_view VoceCopia = "&Copia";
+inline constexpr std::string_view VoceSelezionaTutto = "Seleziona &tutto";
 
 // The file dialogs: their titles, and what they list first (the supplies), then every file.
 inline constexpr std::string_view TitoloApri = "Apri una fornitura";
@@ -164,8 +172,14 @@ public:
     // On the window's thread, after VistaVerifica::Sveglia: the results of the work done meanwhile.
     void Consegna();
 
-    // The text of a cell of the findings list.
+    // The text of a cell of the findings list, on one line: a control character or a line end that the
+    // message quotes from the file shown as "\x0A" (shell::TestoSuUnaRiga).
     std::string Cella(std::size_t riga, ColonnaRilievi colonna) const;
+    // The whole finding of a row of the list, which its cell may cut, for the line under the list and the
+    // row's tip: "Importa770.txt:12:30: errore: codice fiscale ..." (the file's name, then the line and
+    // the position as far as the finding names them), on one line as Cella writes it. Empty for a row
+    // the list does not have.
+    std::string TestoIntero(std::size_t riga) const;
 
     // Nothing is being read or written, and every result has been shown.
     bool Inattiva() const { return m_lavori.Inattivi(); }

@@ -13,14 +13,19 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -108,6 +113,17 @@ public:
         const auto& colonna = ColonneRilievi[static_cast<std::size_t>(indice.column())];
         if (ruolo == Qt::DisplayRole)
             return DaLatin1(m_logica.Cella(static_cast<std::size_t>(indice.row()), colonna.colonna));
+        if (ruolo == Qt::ToolTipRole) {
+            // The whole finding, as rich text so that a long one wraps, within a width of its own (a tip
+            // left to itself wraps it a few words a line); its spaces kept.
+            const QString testo = DaLatin1(m_logica.TestoIntero(static_cast<std::size_t>(indice.row())));
+            if (testo.isEmpty())
+                return {};
+            const int larghezza = std::min(QFontMetrics(QToolTip::font()).horizontalAdvance(testo) + 1,
+                                           Pixel(finestra::LarghezzaSuggerimento));
+            return QStringLiteral("<table width=\"%1\"><tr><td style=\"white-space:pre-wrap\">%2</td></tr></table>")
+                .arg(QString::number(larghezza), testo.toHtmlEscaped());
+        }
         if (ruolo == Qt::TextAlignmentRole)
             return QVariant::fromValue(Qt::AlignVCenter | (colonna.aDestra ? Qt::AlignRight : Qt::AlignLeft));
         return {};
@@ -149,7 +165,7 @@ FrmVerifica::~FrmVerifica() { m_logica->Chiudi(); }
 
 void FrmVerifica::CreaControlli() {
     setAcceptDrops(true);
-    setMinimumSize(Pixel(9600), Pixel(6000));
+    setMinimumSize(Pixel(9600), Pixel(6900));
     resize(Pixel(14400), Pixel(9000));
 
     auto* etichettaFile = new QLabel(DaLatin1(finestra::EtichettaFile), this);
@@ -206,6 +222,21 @@ void FrmVerifica::CreaControlli() {
         testa->resizeSection(static_cast<int>(c), Pixel(ColonneRilievi[c].larghezza));
     etichettaRilievi->setBuddy(m_rilievi);
 
+    // The finding chosen in the list, whole: a few lines that wrap, read-only, to select and copy.
+    auto* etichettaRilievoScelto = new QLabel(DaLatin1(finestra::EtichettaRilievoScelto), this);
+    m_rilievoScelto = new QPlainTextEdit(this);
+    m_rilievoScelto->setObjectName(QStringLiteral("RilievoScelto"));
+    m_rilievoScelto->setReadOnly(true);
+    m_rilievoScelto->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_rilievoScelto->setTabChangesFocus(true);
+    m_rilievoScelto->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_rilievoScelto->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const int margini = 2 * (m_rilievoScelto->frameWidth() +
+                             static_cast<int>(m_rilievoScelto->document()->documentMargin()));
+    m_rilievoScelto->setFixedHeight(3 * m_rilievoScelto->fontMetrics().lineSpacing() + margini);
+    m_rilievoScelto->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    etichettaRilievoScelto->setBuddy(m_rilievoScelto);
+
     for (std::size_t i = 0; i < finestra::Pulsanti.size(); ++i) {
         m_pulsanti[i] = new QPushButton(DaLatin1(finestra::Pulsanti[i].testo), this);
         // Enter presses the button that has the focus.
@@ -237,11 +268,14 @@ void FrmVerifica::CreaControlli() {
     colonna->addLayout(rigaEsito);
     colonna->addWidget(etichettaRilievi);
     colonna->addWidget(m_rilievi, 1); // the list takes what the window grows by
+    colonna->addWidget(etichettaRilievoScelto);
+    colonna->addWidget(m_rilievoScelto);
     colonna->addLayout(rigaPulsanti);
 
     QWidget* precedente = m_file;
     for (QWidget* successivo :
-         {static_cast<QWidget*>(m_rilievi), static_cast<QWidget*>(Pulsante(Pulsante::ApriDistinta)),
+         {static_cast<QWidget*>(m_rilievi), static_cast<QWidget*>(m_rilievoScelto),
+          static_cast<QWidget*>(Pulsante(Pulsante::ApriDistinta)),
           static_cast<QWidget*>(Pulsante(Pulsante::ConfrontaCon)), static_cast<QWidget*>(Pulsante(Pulsante::Apri)),
           static_cast<QWidget*>(Pulsante(Pulsante::Guida)), static_cast<QWidget*>(Pulsante(Pulsante::Chiudi))}) {
         setTabOrder(precedente, successivo);
@@ -258,6 +292,20 @@ void FrmVerifica::CollegaControlli() {
         if (sezione >= 0 && sezione < static_cast<int>(ColonneRilievi.size()))
             m_logica->Ordina(ColonneRilievi[static_cast<std::size_t>(sezione)].colonna);
     });
+    connect(m_rilievi->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { MostraRilievoScelto(); });
+    // The right click on the chosen finding: its menu in Italian.
+    m_rilievoScelto->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_rilievoScelto, &QWidget::customContextMenuRequested, this, [this](const QPoint& punto) {
+        QMenu menu(m_rilievoScelto);
+        QAction* copia = menu.addAction(DaLatin1(finestra::VoceCopia), QKeySequence::Copy, m_rilievoScelto,
+                                        &QPlainTextEdit::copy);
+        copia->setEnabled(m_rilievoScelto->textCursor().hasSelection());
+        QAction* tutto = menu.addAction(DaLatin1(finestra::VoceSelezionaTutto), QKeySequence::SelectAll,
+                                        m_rilievoScelto, &QPlainTextEdit::selectAll);
+        tutto->setEnabled(!m_rilievoScelto->document()->isEmpty());
+        menu.exec(m_rilievoScelto->viewport()->mapToGlobal(punto));
+    });
     connect(Pulsante(Pulsante::ApriDistinta), &QPushButton::clicked, this, [this] { m_logica->ApriDistinta(); });
     connect(Pulsante(Pulsante::ConfrontaCon), &QPushButton::clicked, this, [this] { m_logica->ConfrontaCon(); });
     connect(Pulsante(Pulsante::Apri), &QPushButton::clicked, this, [this] { m_logica->Apri(); });
@@ -270,6 +318,15 @@ QPushButton* FrmVerifica::Pulsante(finestra::Pulsante pulsante) const {
         if (finestra::Pulsanti[i].pulsante == pulsante)
             return m_pulsanti[i];
     return nullptr;
+}
+
+void FrmVerifica::MostraRilievoScelto() {
+    const QModelIndexList scelte = m_rilievi->selectionModel()->selectedRows();
+    const QString testo =
+        scelte.isEmpty() ? QString()
+                         : DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(scelte.front().row())));
+    if (m_rilievoScelto->toPlainText() != testo)
+        m_rilievoScelto->setPlainText(testo);
 }
 
 void FrmVerifica::closeEvent(QCloseEvent* evento) {
@@ -344,6 +401,7 @@ void FrmVerifica::MostraEsito(const std::string& testo, finestra::TipoEsito tipo
 
 void FrmVerifica::MostraRilievi(std::size_t righe, ColonnaRilievi colonna, bool crescente) {
     m_modello->Reimposta(righe);
+    MostraRilievoScelto(); // the list starts again with no row chosen
     for (std::size_t c = 0; c < ColonneRilievi.size(); ++c)
         if (ColonneRilievi[c].colonna == colonna)
             m_rilievi->horizontalHeader()->setSortIndicator(static_cast<int>(c),

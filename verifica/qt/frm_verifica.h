@@ -13,6 +13,7 @@
 
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -47,6 +48,7 @@ public:
     QLabel* Intestazione() const { return m_intestazione; }
     QLabel* Esito() const { return m_esito; }
     QTableView* Rilievi() const { return m_rilievi; }
+    QPlainTextEdit* RilievoScelto() const { return m_rilievoScelto; }
     QProgressBar* Avanzamento() const { return m_avanzamento; }
     QPushButton* Pulsante(finestra::Pulsante pulsante) const;
 
@@ -59,6 +61,8 @@ protected:
 private:
     void CreaControlli();
     void CollegaControlli();
+    // The line under the list: the whole text of the row chosen there, empty for none.
+    void MostraRilievoScelto();
 
     // finestra::VistaVerifica
     void MostraFile(const std::vector<std::string>& file, int scelto) override;
@@ -81,6 +85,7 @@ private:
     QProgressBar* m_avanzamento = nullptr;
     QTableView* m_rilievi = nullptr;
     ModelloRilievi* m_modello = nullptr;
+    QPlainTextEdit* m_rilievoScelto = nullptr;
     QPushButton* m_pulsanti[finestra::Pulsanti.size()] = {};
     bool m_aggiornando = false; // the selector is being filled: its signals are not the user's
     // Last: it stops its thread before the controls go.

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -26,7 +27,8 @@ constexpr int AltezzaPulsante = 375;
 constexpr int LarghezzaMinimaPulsante = 1335;
 constexpr int LarghezzaAvanzamento = 3000;
 constexpr int LarghezzaMinima = 9600; // client area
-constexpr int AltezzaMinima = 6000;
+constexpr int AltezzaMinima = 6900;
+constexpr int RigheRilievoScelto = 3; // lines of the chosen finding's box; a longer text scrolls
 constexpr int LarghezzaIniziale = 14400;
 constexpr int AltezzaIniziale = 9000;
 
@@ -51,6 +53,17 @@ HFONT CarattereGrassetto() {
     carattere.lfWeight = FW_BOLD;
     carattere.lfHeight = carattere.lfHeight * 5 / 4;
     return CreateFontIndirectW(&carattere);
+}
+
+// The chosen finding's box is a multi-line edit control, which would keep Tab, Enter and Escape for
+// itself: they go to the dialog manager as from any other control (the next control, the default
+// button, the window's close). The arrows, the selection and the copy stay the box's own.
+LRESULT CALLBACK TastiComeUnaCasella(HWND controllo, UINT messaggio, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
+    if (messaggio == WM_GETDLGCODE)
+        return DefSubclassProc(controllo, messaggio, w, l) & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    if (messaggio == WM_NCDESTROY)
+        RemoveWindowSubclass(controllo, TastiComeUnaCasella, 0);
+    return DefSubclassProc(controllo, messaggio, w, l);
 }
 
 std::vector<fs::path> ScegliFileStandard(HWND padre, const std::wstring& titolo, const fs::path& cartella, bool piu) {
@@ -171,6 +184,29 @@ void FrmVerifica::CreaControlli() {
         colonna.pszText = titolo.data();
         SendMessageW(m_rilievi, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&colonna));
     }
+    m_etichettaRilievoScelto =
+        crea(0, L"STATIC", DaLatin1(finestra::EtichettaRilievoScelto), SS_LEFT, IdEtichettaRilievoScelto);
+    m_rilievoScelto = crea(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                           ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                           IdRilievoScelto);
+    SendMessageW(m_rilievoScelto, EM_SETLIMITTEXT, 0, 0);
+    SetWindowSubclass(m_rilievoScelto, TastiComeUnaCasella, 0, 0);
+
+    // The tip of the list: the whole finding of the row under the mouse (TTN_GETDISPINFO), wrapped, shown
+    // long enough to be read.
+    m_suggerimento = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_finestra, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+    TTTOOLINFOW strumento{};
+    strumento.cbSize = sizeof strumento;
+    strumento.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    strumento.hwnd = m_finestra;
+    strumento.uId = reinterpret_cast<UINT_PTR>(m_rilievi);
+    strumento.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(m_suggerimento, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&strumento));
+    SendMessageW(m_suggerimento, TTM_SETMAXTIPWIDTH, 0, ::win32::DaTwip(finestra::LarghezzaSuggerimento, m_dpi));
+    SendMessageW(m_suggerimento, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(30000, 0));
+    SetWindowSubclass(m_rilievi, MouseSullaLista, 0, reinterpret_cast<DWORD_PTR>(this));
     for (std::size_t i = 0; i < finestra::Pulsanti.size(); ++i)
         m_pulsanti[i] =
             crea(0, L"BUTTON", DaLatin1(finestra::Pulsanti[i].testo),
@@ -227,7 +263,14 @@ void FrmVerifica::Disponi() {
 
     const int pulsante = px(AltezzaPulsante);
     const int basso = static_cast<int>(area.bottom) - margine - pulsante;
-    posa(m_rilievi, margine, y, larghezza, basso - spazio - y);
+    // Above the buttons, the chosen finding's box and its label; the list between.
+    const int casellaScelto =
+        RigheRilievoScelto * AltezzaRiga(m_rilievoScelto) + 2 * GetSystemMetrics(SM_CYEDGE) + 2;
+    const int yScelto = basso - spazio - casellaScelto;
+    const int yEtichettaScelto = yScelto - spazio / 2 - riga;
+    posa(m_rilievi, margine, y, larghezza, yEtichettaScelto - spazio - y);
+    posa(m_etichettaRilievoScelto, margine, yEtichettaScelto, larghezza, riga);
+    posa(m_rilievoScelto, margine, yScelto, larghezza, casellaScelto);
 
     // "Apri distinta", "Confronta con..." and "Apri..." on the left; "Guida" and "Chiudi" on the right.
     int sinistra = margine, destra = margine + larghezza;
@@ -266,6 +309,27 @@ LRESULT CALLBACK FrmVerifica::Procedura(HWND finestra, UINT messaggio, WPARAM w,
     if (!questa)
         return DefWindowProcW(finestra, messaggio, w, l);
     return questa->Gestisci(messaggio, w, l);
+}
+
+LRESULT CALLBACK FrmVerifica::MouseSullaLista(HWND lista, UINT messaggio, WPARAM w, LPARAM l, UINT_PTR,
+                                              DWORD_PTR dati) {
+    if (messaggio == WM_MOUSEMOVE) {
+        auto* questa = reinterpret_cast<FrmVerifica*>(dati);
+        LVHITTESTINFO punto{};
+        punto.pt = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        SendMessageW(lista, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&punto));
+        const int riga = (punto.flags & LVHT_ONITEM) ? punto.iItem : -1;
+        if (riga != questa->m_rigaSottoIlMouse) {
+            // Another row: the tip, if it shows, says that row's finding, or goes.
+            questa->m_rigaSottoIlMouse = riga;
+            SendMessageW(questa->m_suggerimento, TTM_UPDATE, 0, 0);
+        }
+    } else if (messaggio == WM_MOUSELEAVE) {
+        reinterpret_cast<FrmVerifica*>(dati)->m_rigaSottoIlMouse = -1;
+    } else if (messaggio == WM_NCDESTROY) {
+        RemoveWindowSubclass(lista, MouseSullaLista, 0);
+    }
+    return DefSubclassProc(lista, messaggio, w, l);
 }
 
 LRESULT FrmVerifica::Gestisci(UINT messaggio, WPARAM w, LPARAM l) {
@@ -367,6 +431,16 @@ void FrmVerifica::Comando(int id, int evento) {
 }
 
 LRESULT FrmVerifica::Notifica(const NMHDR& notifica) {
+    if (notifica.hwndFrom == m_suggerimento && notifica.code == TTN_GETDISPINFOW) {
+        // The tip of the row under the mouse: its whole finding; none (no tip) past the last row.
+        auto& suggerimento = *reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(&notifica));
+        m_testoSuggerimento = m_rigaSottoIlMouse < 0
+                                  ? std::wstring()
+                                  : DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(m_rigaSottoIlMouse)));
+        suggerimento.lpszText = m_testoSuggerimento.data();
+        suggerimento.hinst = nullptr;
+        return 0;
+    }
     if (notifica.hwndFrom != m_rilievi)
         return 0;
     if (notifica.code == LVN_GETDISPINFOW) {
@@ -378,6 +452,10 @@ LRESULT FrmVerifica::Notifica(const NMHDR& notifica) {
                                                ColonneRilievi[static_cast<std::size_t>(voce.iSubItem)].colonna));
             lstrcpynW(voce.pszText, m_cella.c_str(), voce.cchTextMax);
         }
+        return 0;
+    }
+    if (notifica.code == LVN_ITEMCHANGED || notifica.code == LVN_ODSTATECHANGED) {
+        MostraRilievoScelto();
         return 0;
     }
     if (notifica.code == LVN_COLUMNCLICK) {
@@ -415,6 +493,7 @@ void FrmVerifica::MostraEsito(const std::string& testo, TipoEsito tipo) {
 void FrmVerifica::MostraRilievi(std::size_t righe, finestra::ColonnaRilievi colonna, bool crescente) {
     SendMessageW(m_rilievi, LVM_SETITEMCOUNT, righe, 0);
     InvalidateRect(m_rilievi, nullptr, TRUE);
+    MostraRilievoScelto(); // the row chosen may hold another finding now
     // The arrow in the head of the column the list is sorted by.
     HWND testa = reinterpret_cast<HWND>(SendMessageW(m_rilievi, LVM_GETHEADER, 0, 0));
     for (std::size_t c = 0; c < ColonneRilievi.size(); ++c) {
@@ -426,6 +505,16 @@ void FrmVerifica::MostraRilievi(std::size_t righe, finestra::ColonnaRilievi colo
             voce.fmt |= crescente ? HDF_SORTUP : HDF_SORTDOWN;
         SendMessageW(testa, HDM_SETITEMW, c, reinterpret_cast<LPARAM>(&voce));
     }
+}
+
+void FrmVerifica::MostraRilievoScelto() {
+    const auto scelta =
+        static_cast<int>(SendMessageW(m_rilievi, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const std::wstring testo =
+        scelta < 0 ? std::wstring() : DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(scelta)));
+    // Set only when it changes: the user's selection in the box stays while the list is redrawn.
+    if (::win32::Testo(m_rilievoScelto) != testo)
+        SetWindowTextW(m_rilievoScelto, testo.c_str());
 }
 
 void FrmVerifica::AbilitaPulsanti(bool distinta, bool confronta) {

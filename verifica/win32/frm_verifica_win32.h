@@ -1,8 +1,8 @@
 #pragma once
 // The supply check window as a native Win32 window (user32, gdi32, comctl32; shell32 for the dropped files
 // and the browser, comdlg32 for the file dialog): the selector of the open supplies, the supply's data, the
-// verdict, the findings in a list view whose rows the window logic gives as they are drawn, the buttons;
-// resizable, the list taking what the window grows by.
+// verdict, the findings in a list view whose rows the window logic gives as they are drawn, the whole text
+// of the finding chosen there, the buttons; resizable, the list taking what the window grows by.
 
 #include "verifica/finestra/finestra_verifica.h"
 #include "shell/win32/win32_comune.h"
@@ -47,6 +47,8 @@ public:
     HWND InCorso() const { return m_inCorso; }
     HWND Avanzamento() const { return m_avanzamento; }
     HWND Rilievi() const { return m_rilievi; }
+    HWND RilievoScelto() const { return m_rilievoScelto; }
+    HWND Suggerimento() const { return m_suggerimento; } // the tip of the list's rows
     HWND Pulsante(finestra::Pulsante pulsante) const;
 
     static constexpr wchar_t Classe[] = L"FornituraVerifica";
@@ -62,16 +64,22 @@ public:
         IdAvanzamento,
         IdEtichettaRilievi,
         IdRilievi,
+        IdEtichettaRilievoScelto,
+        IdRilievoScelto,
         IdPrimoPulsante = 121,
     };
 
 private:
     static LRESULT CALLBACK Procedura(HWND finestra, UINT messaggio, WPARAM w, LPARAM l);
+    // The list's own procedure first: the row under the mouse, whose tip shows.
+    static LRESULT CALLBACK MouseSullaLista(HWND lista, UINT messaggio, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR dati);
     LRESULT Gestisci(UINT messaggio, WPARAM w, LPARAM l);
     LRESULT Notifica(const NMHDR& notifica);
     void Comando(int id, int evento);
     void CreaControlli();
     void Disponi();
+    // The line under the list: the whole text of the row chosen there, empty for none.
+    void MostraRilievoScelto();
     HWND Padre() const;
 
     // finestra::VistaVerifica
@@ -100,6 +108,11 @@ private:
     HWND m_avanzamento = nullptr;
     HWND m_etichettaRilievi = nullptr;
     HWND m_rilievi = nullptr;
+    HWND m_etichettaRilievoScelto = nullptr;
+    HWND m_rilievoScelto = nullptr;
+    HWND m_suggerimento = nullptr;
+    int m_rigaSottoIlMouse = -1; // the row of the list whose tip shows (or would)
+    std::wstring m_testoSuggerimento;
     HWND m_pulsanti[finestra::Pulsanti.size()] = {};
     int m_righeIntestazione = 0;
     finestra::TipoEsito m_tipoEsito = finestra::TipoEsito::Nessuno;

@@ -226,6 +226,64 @@ TEST_F(FinestraVerificaTest, OrdinamentoPerColonnaEInverso) {
     EXPECT_EQ(Colonna(ColonnaRilievi::Riga), (std::vector<std::string>{"", "2", "3", "3", "12"}));
 }
 
+// The whole finding of a row, for the line under the list: the row's own finding, whatever the order;
+// the file, the place as far as the finding names it, the kind; nothing of the message cut.
+TEST_F(FinestraVerificaTest, TestoInteroDelRilievoScelto) {
+    auto f = FornituraConRilievi();
+    const std::string lungo = "importo non impostato (dipendente " + std::string(300, 'x') + ") fine";
+    f.Segnala({Gravita::Avviso, 7, 0, lungo, 0});
+    m_forniture["a.xml"] = f;
+    Finestra().Avvio({m_dir / "a.xml"});
+    EXPECT_EQ(m_finestra->TestoIntero(0), ""); // still being read
+    Attendi();
+    const std::vector<std::string> perRiga = {
+        "a.xml: avviso: nome del file diverso", "a.xml:3: avviso: cognome in minuscolo",
+        "a.xml:7: avviso: " + lungo, "a.xml:12:30: errore: codice fiscale 'BNCNNA75B41F205X' non valido"};
+    std::vector<std::string> righe;
+    for (std::size_t r = 0; r < m_vista.righe; ++r)
+        righe.push_back(m_finestra->TestoIntero(r));
+    EXPECT_EQ(righe, perRiga);
+    EXPECT_EQ(m_finestra->TestoIntero(m_vista.righe), "");
+
+    // Sorted otherwise: each row still gives the finding its cells show.
+    m_finestra->Ordina(ColonnaRilievi::Messaggio);
+    m_finestra->Ordina(ColonnaRilievi::Messaggio);
+    ASSERT_EQ(m_vista.righe, 4u);
+    for (std::size_t r = 0; r < m_vista.righe; ++r) {
+        const std::string testo = m_finestra->TestoIntero(r);
+        EXPECT_TRUE(testo.ends_with(": " + m_finestra->Cella(r, ColonnaRilievi::Messaggio))) << testo;
+    }
+    EXPECT_EQ(m_finestra->TestoIntero(0), "a.xml: avviso: nome del file diverso");
+}
+
+// What the file holds reaches the window on one line: a control character, a line end, a C1 code quoted
+// by a message are shown as codes, in the cell, in the whole text, in the person and in the data.
+TEST_F(FinestraVerificaTest, CaratteriDiControlloMostratiComeCodici) {
+    auto f = FornituraProva({{"d", "RSSMRA80A01H501U", "ROS\tSI", "MARIO", "1", "1,00", ""}});
+    f.Segnala({Gravita::Errore, 2, 5, "nome 'A\x01" "B\r\nC\x85" "D' non valido", 0});
+    f.Dati({{{"Dichiarante", "ALFA\r\nS.R.L."}}});
+    m_forniture["a.xml"] = f;
+    Finestra().Avvio({m_dir / "a.xml"});
+    Attendi();
+    ASSERT_GE(m_vista.intestazione.size(), 3u);
+    EXPECT_EQ(m_vista.intestazione[2], (std::pair<std::string, std::string>{"Dichiarante", "ALFA\\x0D\\x0AS.R.L."}));
+    ASSERT_EQ(m_vista.righe, 1u);
+    EXPECT_EQ(m_finestra->Cella(0, ColonnaRilievi::Messaggio), "nome 'A\\x01B\\x0D\\x0AC\\x85D' non valido");
+    EXPECT_EQ(m_finestra->Cella(0, ColonnaRilievi::Persona), "RSSMRA80A01H501U ROS\\x09SI MARIO");
+    EXPECT_EQ(m_finestra->TestoIntero(0), "a.xml:2:5: errore: nome 'A\\x01B\\x0D\\x0AC\\x85D' non valido");
+}
+
+// A file that cannot be read: its reason is the list's only row, and so its whole text.
+TEST_F(FinestraVerificaTest, TestoInteroDelFileIlleggibile) {
+    Finestra().Avvio({m_dir / "manca.xml"});
+    Attendi();
+    ASSERT_EQ(m_vista.righe, 1u);
+    EXPECT_EQ(m_finestra->TestoIntero(0),
+              "manca.xml: errore: File non trovato '" + (m_dir / "manca.xml").string() + "'");
+    EXPECT_EQ(m_finestra->TestoIntero(1), "");
+    EXPECT_EQ(m_finestra->Cella(1, ColonnaRilievi::Messaggio), "");
+}
+
 TEST_F(FinestraVerificaTest, FormatoNonRiconosciutoSenzaDistinta) {
     FornituraLetta f;
     f.Segnala({Gravita::Errore, 0, 0, "Formato non riconosciuto", -1});

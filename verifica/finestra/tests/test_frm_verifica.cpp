@@ -1,25 +1,33 @@
 // The Qt check window driven through its real widgets (offscreen platform): started with the converter's
 // own supply and with one whose tax code is wrong, the verdict label and the list as the checker finds
-// them; sorting by a click on a column's head, the selector of several files, files dropped on it, the
-// listing opened in the browser, the keyboard, the size, and a long reading stopped by closing.
+// them; the chosen finding read whole and copied; sorting by a click on a column's head, the selector of
+// several files, files dropped on it, the listing opened in the browser, the keyboard, the size, and a
+// long reading stopped by closing.
 
 #include "tests/supporto/cartella_temporanea.h"
 #include "verifica/distinta.h"
 #include "verifica/finestra/tests/forniture_di_prova.h"
 #include "verifica/qt/frm_verifica.h"
+#include "verifica/tests/supporto_fornitura.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
+#include <QTimer>
 #include <QUrl>
 
 #include <atomic>
@@ -175,6 +183,67 @@ private slots:
         QVERIFY2(trovato, qPrintable(Righe(*finestra).join(QLatin1Char('\n'))));
     }
 
+    // A finding longer than its cell: chosen in the list, the box under it shows it whole, with the file, the
+    // line and the kind, its control characters as codes; the row's tip says the same; the box is read-only,
+    // its text copied as from any text box.
+    void rilievoSceltoPerIntero() {
+        const std::string lungo = "importo non impostato (dipendente ROSSI MARIO, codice 'A\x01" "B'" +
+                                  std::string(40, ' ') + "matricola " + std::string(200, '7') + ") fine";
+        auto servizi = Servizi();
+        servizi.verifica.leggi = [&](const fs::path&, const verifica::Avanzamento&) {
+            auto f = verifica::test::FornituraProva({});
+            f.Segnala({verifica::Gravita::Errore, 3, 12, "anno errato", -1});
+            f.Segnala({verifica::Gravita::Avviso, 7, 0, lungo, -1});
+            return f;
+        };
+        auto finestra = Apri({*m_dir / "a.xml"}, std::move(servizi));
+        QTableView* lista = finestra->Rilievi();
+        QPlainTextEdit* scelto = finestra->RilievoScelto();
+        QTRY_COMPARE(lista->model()->rowCount(), 2);
+        QTRY_VERIFY(finestra->Logica().Inattiva());
+        QVERIFY(scelto->isReadOnly());
+        QCOMPARE(scelto->toPlainText(), QString());
+        const QString intero = QStringLiteral("a.xml:7: avviso: importo non impostato (dipendente ROSSI MARIO, "
+                                              "codice 'A\\x01B'%1matricola %2) fine")
+                                   .arg(QString(40, QLatin1Char(' ')), QString(200, QLatin1Char('7')));
+        const QPoint riga = lista->visualRect(lista->model()->index(1, 3)).center();
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, riga);
+        QCOMPARE(scelto->toPlainText(), intero);
+        QTextDocument suggerimento;
+        suggerimento.setHtml(lista->model()->index(1, 0).data(Qt::ToolTipRole).toString());
+        QCOMPARE(suggerimento.toPlainText().trimmed(), intero); // the cell of a table, between line ends
+
+        // Selected and copied with the keyboard, as in any text box.
+        QApplication::clipboard()->clear();
+        scelto->setFocus();
+        QTest::keyClick(scelto, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(scelto, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), intero);
+        // The right click: its menu in Italian; "Copia" copies what is selected.
+        QApplication::clipboard()->clear();
+        QStringList voci;
+        QTimer::singleShot(0, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction* voce : menu->actions())
+                voci << voce->text() + (voce->isEnabled() ? QString() : QStringLiteral(" (spenta)"));
+            menu->actions().front()->trigger();
+            menu->close();
+        });
+        QContextMenuEvent clic(QContextMenuEvent::Mouse, QPoint(5, 5), scelto->viewport()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(scelto->viewport(), &clic);
+        QCOMPARE(voci, (QStringList{"&Copia", "Seleziona &tutto"}));
+        QCOMPARE(QApplication::clipboard()->text(), intero);
+
+        // Sorted again: no row is chosen, the box is empty.
+        QHeaderView* testa = lista->horizontalHeader();
+        QTest::mouseClick(testa->viewport(), Qt::LeftButton, {},
+                          QPoint(testa->sectionViewportPosition(1) + 5, testa->height() / 2));
+        QCOMPARE(testa->sortIndicatorSection(), 1);
+        QCOMPARE(scelto->toPlainText(), QString());
+    }
+
     void ordinamentoDalClicSullaTesta() {
         // A file of no known format: the checker's finding.
         shell::test::ScriviFile(*m_dir / "strano.txt", "non una fornitura\r\n");
@@ -266,11 +335,12 @@ private slots:
         QTRY_VERIFY(finestra->Pulsante(Pulsante::ApriDistinta)->isEnabled());
         finestra->File()->setFocus();
         QStringList visitati;
-        for (int i = 0; i < 7; ++i) {
+        for (int i = 0; i < 8; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visitati << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visitati, (QStringList{"Rilievi", "ApriDistinta", "ConfrontaCon", "Apri", "Guida", "Chiudi", "File"}));
+        QCOMPARE(visitati, (QStringList{"Rilievi", "RilievoScelto", "ApriDistinta", "ConfrontaCon", "Apri", "Guida",
+                                        "Chiudi", "File"}));
         QCOMPARE(finestra->Pulsante(Pulsante::ApriDistinta)->text(), QStringLiteral("&Apri distinta"));
 
         QTest::keyClick(finestra.get(), Qt::Key_P, Qt::AltModifier); // "A&pri...", pressed as a click shows
@@ -278,9 +348,13 @@ private slots:
         QVERIFY(m_dialoghi[0].startsWith(QStringLiteral("Apri una fornitura|")));
         QTest::keyClick(finestra.get(), Qt::Key_R, Qt::AltModifier); // "&Rilievi:"
         QCOMPARE(QApplication::focusWidget(), finestra->Rilievi());
-        // Enter in the list opens the listing.
+        // Enter in the list opens the listing; in the box of the chosen finding too.
         QTest::keyClick(finestra->Rilievi(), Qt::Key_Return);
         QTRY_COMPARE(m_pagine.size(), 1);
+        QTest::keyClick(finestra.get(), Qt::Key_S, Qt::AltModifier); // "Rilievo &scelto:"
+        QCOMPARE(QApplication::focusWidget(), finestra->RilievoScelto());
+        QTest::keyClick(finestra->RilievoScelto(), Qt::Key_Return);
+        QTRY_COMPARE(m_pagine.size(), 2);
         // Enter on a button presses it.
         finestra->Pulsante(Pulsante::ConfrontaCon)->setFocus();
         QTest::keyClick(finestra->Pulsante(Pulsante::ConfrontaCon), Qt::Key_Return);
@@ -301,9 +375,12 @@ private slots:
         QTest::qWait(0);
         const QSize lista = finestra->Rilievi()->size();
         const QSize pulsante = finestra->Pulsante(Pulsante::Chiudi)->size();
+        const QSize scelto = finestra->RilievoScelto()->size();
+        QVERIFY(lista.height() > scelto.height());
         finestra->resize(finestra->minimumSize() + QSize(300, 200));
         QTRY_COMPARE(finestra->Rilievi()->size(), lista + QSize(300, 200));
         QCOMPARE(finestra->Pulsante(Pulsante::Chiudi)->size(), pulsante);
+        QCOMPARE(finestra->RilievoScelto()->size(), scelto + QSize(300, 0));
         finestra->resize(QSize(10, 10));
         QCOMPARE(finestra->size(), finestra->minimumSize());
     }

@@ -1,11 +1,13 @@
 // The Win32 check window driven through its messages, in this process (under Wine here): started with the
 // converter's own supply and with one whose tax code is wrong, the verdict label and the list view read as
-// the checker finds them; the controls, the tab order and the size; a click on a column's head; files
-// dropped on it; the listing opened; a long reading stopped by closing; the whole program.
+// the checker finds them; the chosen finding read whole and copied; the controls, the tab order and the
+// size; a click on a column's head; files dropped on it; the listing opened; a long reading stopped by
+// closing; the whole program.
 
 #include "tests/supporto/cartella_temporanea.h"
 #include "verifica/distinta.h"
 #include "verifica/finestra/tests/forniture_di_prova.h"
+#include "verifica/tests/supporto_fornitura.h"
 #include "verifica/win32/frm_verifica_win32.h"
 #include "tests/win32/supporto_win32.h"
 
@@ -181,6 +183,95 @@ TEST_F(FrmVerificaWin32, CodiceFiscaleErrato) {
     EXPECT_TRUE(trovato);
 }
 
+// A finding longer than its cell: chosen in the list, the box under it shows it whole, with the file, the
+// line and the kind, its control characters as codes; the tip of the row under the mouse says the same;
+// the box is read-only, its text copied as from any text box, and leaves Tab and Enter to the window.
+TEST_F(FrmVerificaWin32, RilievoSceltoPerIntero) {
+    const std::string lungo = "importo non impostato (dipendente ROSSI MARIO, codice 'A\x01" "B'" +
+                              std::string(40, ' ') + "matricola " + std::string(200, '7') + ") fine";
+    auto servizi = Servizi();
+    servizi.verifica.leggi = [&](const fs::path&, const verifica::Avanzamento&) {
+        auto f = verifica::test::FornituraProva({});
+        f.Segnala({verifica::Gravita::Errore, 3, 12, "anno errato", -1});
+        f.Segnala({verifica::Gravita::Avviso, 7, 0, lungo, -1});
+        return f;
+    };
+    auto finestra = Apri({m_dir / "a.xml"}, std::move(servizi));
+    ASSERT_TRUE(Pompa([&] { return finestra->Logica().Inattiva(); }));
+    HWND lista = finestra->Rilievi(), scelto = finestra->RilievoScelto();
+    ASSERT_EQ(SendMessageW(lista, LVM_GETITEMCOUNT, 0, 0), 2);
+    const LONG stile = GetWindowLongW(scelto, GWL_STYLE);
+    EXPECT_TRUE(stile & ES_READONLY);
+    EXPECT_TRUE(stile & ES_MULTILINE);
+    EXPECT_EQ(Testo(scelto), L"");
+    const std::wstring intero =
+        L"a.xml:7: avviso: importo non impostato (dipendente ROSSI MARIO, codice 'A\\x01B'" + std::wstring(40, L' ') +
+        L"matricola " + std::wstring(200, L'7') + L") fine";
+    LVITEMW stato{};
+    stato.stateMask = stato.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(lista, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&stato));
+    EXPECT_EQ(Testo(scelto), intero);
+
+    // The tip of the row under the mouse, as the tip asks for its text; none past the last row.
+    const auto suggerimento = [&](int riga) {
+        RECT posto{};
+        posto.left = LVIR_BOUNDS;
+        SendMessageW(lista, LVM_GETITEMRECT, static_cast<WPARAM>(riga), reinterpret_cast<LPARAM>(&posto));
+        const int y = riga < 2 ? (posto.top + posto.bottom) / 2 : posto.bottom + 3 * (posto.bottom - posto.top);
+        SendMessageW(lista, WM_MOUSEMOVE, 0, MAKELPARAM(posto.left + 200, y));
+        NMTTDISPINFOW testo{};
+        testo.hdr.hwndFrom = finestra->Suggerimento();
+        testo.hdr.idFrom = reinterpret_cast<UINT_PTR>(lista);
+        testo.hdr.code = TTN_GETDISPINFOW;
+        testo.uFlags = TTF_IDISHWND;
+        SendMessageW(finestra->Finestra(), WM_NOTIFY, testo.hdr.idFrom, reinterpret_cast<LPARAM>(&testo));
+        return std::wstring(testo.lpszText ? testo.lpszText : testo.szText);
+    };
+    EXPECT_EQ(suggerimento(1), intero);
+    EXPECT_EQ(suggerimento(0), L"a.xml:3:12: errore: anno errato");
+    EXPECT_EQ(suggerimento(2), L"");
+    TTTOOLINFOW strumento{};
+    strumento.cbSize = sizeof strumento;
+    EXPECT_EQ(SendMessageW(finestra->Suggerimento(), TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&strumento)), TRUE);
+    EXPECT_EQ(strumento.uId, reinterpret_cast<UINT_PTR>(lista));
+
+    // Selected and copied as in any text box.
+    SetFocus(scelto);
+    SendMessageW(scelto, EM_SETSEL, 0, -1);
+    SendMessageW(scelto, WM_COPY, 0, 0);
+    ASSERT_TRUE(OpenClipboard(finestra->Finestra()));
+    std::wstring copiato;
+    if (HANDLE dati = GetClipboardData(CF_UNICODETEXT)) {
+        copiato = static_cast<const wchar_t*>(GlobalLock(dati));
+        GlobalUnlock(dati);
+    }
+    CloseClipboard();
+    EXPECT_EQ(copiato, intero);
+    // Tab goes on to the next control, Enter presses the default button, as from any other.
+    MSG tab{scelto, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(finestra->Finestra(), &tab));
+    EXPECT_EQ(GetFocus(), finestra->Pulsante(Pulsante::ApriDistinta));
+    SetFocus(scelto);
+    MSG invio{scelto, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(finestra->Finestra(), &invio));
+    ASSERT_TRUE(Pompa([&] { return m_pagine.size() == 1; }));
+
+    // Sorted by the message, descending: the chosen row holds the other finding now, and the box says so.
+    for (int volte = 0; volte < 2; ++volte) {
+        NMLISTVIEW clic{};
+        clic.hdr.hwndFrom = lista;
+        clic.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(lista));
+        clic.hdr.code = LVN_COLUMNCLICK;
+        clic.iItem = -1;
+        clic.iSubItem = 3;
+        SendMessageW(finestra->Finestra(), WM_NOTIFY, clic.hdr.idFrom, reinterpret_cast<LPARAM>(&clic));
+    }
+    const auto riga = static_cast<int>(SendMessageW(lista, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    ASSERT_EQ(riga, 1);
+    EXPECT_EQ(Cella(lista, riga, 3), L"anno errato");
+    EXPECT_EQ(Testo(scelto), L"a.xml:3:12: errore: anno errato");
+}
+
 TEST_F(FrmVerificaWin32, ControlliOrdineTabEDimensioni) {
     auto finestra = Apri({m_dir / "manca.txt"});
     ASSERT_TRUE(Pompa([&] { return finestra->Logica().Inattiva(); }));
@@ -204,9 +295,9 @@ TEST_F(FrmVerificaWin32, ControlliOrdineTabEDimensioni) {
     EXPECT_EQ(LOWORD(SendMessageW(f, DM_GETDEFID, 0, 0)), GetDlgCtrlID(finestra->Pulsante(Pulsante::ApriDistinta)));
 
     // Tab: the selector, the list, the enabled buttons, round again.
-    const std::vector<HWND> attesi = {finestra->Rilievi(), finestra->Pulsante(Pulsante::Apri),
-                                      finestra->Pulsante(Pulsante::Guida), finestra->Pulsante(Pulsante::Chiudi),
-                                      finestra->File()};
+    const std::vector<HWND> attesi = {finestra->Rilievi(), finestra->RilievoScelto(),
+                                      finestra->Pulsante(Pulsante::Apri), finestra->Pulsante(Pulsante::Guida),
+                                      finestra->Pulsante(Pulsante::Chiudi), finestra->File()};
     HWND corrente = finestra->File();
     for (HWND atteso : attesi) {
         corrente = GetNextDlgTabItem(f, corrente, FALSE);
@@ -226,9 +317,16 @@ TEST_F(FrmVerificaWin32, ControlliOrdineTabEDimensioni) {
     RECT prima{};
     GetWindowRect(f, &prima);
     const RECT lista = Posto(finestra->Rilievi()), chiudi = Posto(finestra->Pulsante(Pulsante::Chiudi));
+    const RECT scelto = Posto(finestra->RilievoScelto());
+    EXPECT_GT(lista.bottom - lista.top, scelto.bottom - scelto.top);
+    EXPECT_LT(lista.bottom, scelto.top);
+    EXPECT_LT(scelto.bottom, chiudi.top);
     SetWindowPos(f, nullptr, 0, 0, prima.right - prima.left + 200, prima.bottom - prima.top + 100,
                  SWP_NOMOVE | SWP_NOZORDER);
     const RECT listaDopo = Posto(finestra->Rilievi()), chiudiDopo = Posto(finestra->Pulsante(Pulsante::Chiudi));
+    const RECT sceltoDopo = Posto(finestra->RilievoScelto());
+    EXPECT_EQ(sceltoDopo.right - sceltoDopo.left, scelto.right - scelto.left + 200);
+    EXPECT_EQ(sceltoDopo.bottom - sceltoDopo.top, scelto.bottom - scelto.top);
     EXPECT_EQ(listaDopo.right - listaDopo.left, lista.right - lista.left + 200);
     EXPECT_EQ(listaDopo.bottom - listaDopo.top, lista.bottom - lista.top + 100);
     EXPECT_EQ(chiudiDopo.right - chiudiDopo.left, chiudi.right - chiudi.left);
