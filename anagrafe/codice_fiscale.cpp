@@ -64,9 +64,7 @@ std::string Carattere(char c) {
     return std::string("0x") + Esa[u >> 4] + Esa[u & 15];
 }
 
-std::string DueCifre(int n) {
-    return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)};
-}
+std::string DueCifre(int n) { return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)}; }
 
 std::string_view SenzaSpaziFinali(std::string_view testo) {
     while (!testo.empty() && testo.back() == ' ')
@@ -95,21 +93,19 @@ struct NascitaCodice {
 };
 
 // The birth data of a personal code of the right shape, or the reason its date is not real.
-std::string LeggiNascita(std::string_view codice, NascitaCodice &nascita) {
+std::string LeggiNascita(std::string_view codice, NascitaCodice& nascita) {
     const auto mese = LettereMese.find(codice[8]);
     if (mese == std::string_view::npos)
-        return "data di nascita non valida: " + Carattere(codice[8]) +
-               " non \xE8 una lettera di mese";
+        return "data di nascita non valida: " + Carattere(codice[8]) + " non \xE8 una lettera di mese";
     const int giorno = ValoreCifra(codice[9]) * 10 + ValoreCifra(codice[10]);
     const bool donna = giorno > 40;
     const int delMese = donna ? giorno - 40 : giorno;
     if (delMese < 1 || delMese > 31)
         return "data di nascita non valida: giorno " + DueCifre(giorno);
     if (delMese > GiorniMese[mese])
-        return "data di nascita non valida: " + std::to_string(delMese) + " " +
-               std::string(NomiMese[mese]);
-    nascita = {ValoreCifra(codice[6]) * 10 + ValoreCifra(codice[7]), static_cast<int>(mese) + 1,
-               delMese, donna ? 'F' : 'M'};
+        return "data di nascita non valida: " + std::to_string(delMese) + " " + std::string(NomiMese[mese]);
+    nascita = {ValoreCifra(codice[6]) * 10 + ValoreCifra(codice[7]), static_cast<int>(mese) + 1, delMese,
+               donna ? 'F' : 'M'};
     return {};
 }
 
@@ -121,9 +117,7 @@ EsitoCodiceFiscale ControllaPersonale(std::string_view codice) {
         return {std::move(errore), {}};
     const char atteso = *CarattereDiControllo(codice.substr(0, 15));
     if (codice[15] != atteso)
-        return {"carattere di controllo " + Carattere(codice[15]) + " errato, atteso " +
-                    Carattere(atteso),
-                {}};
+        return {"carattere di controllo " + Carattere(codice[15]) + " errato, atteso " + Carattere(atteso), {}};
     return {};
 }
 
@@ -135,9 +129,7 @@ EsitoCodiceFiscale ControllaNumerico(std::string_view codice) {
                     {}};
     const char attesa = *CifraDiControllo(codice.substr(0, 10));
     if (codice[10] != attesa)
-        return {"cifra di controllo " + Carattere(codice[10]) + " errata, attesa " +
-                    Carattere(attesa),
-                {}};
+        return {"cifra di controllo " + Carattere(codice[10]) + " errata, attesa " + Carattere(attesa), {}};
     if (!UfficioNoto(codice))
         return {{}, "codice ufficio " + std::string(codice.substr(7, 3)) + " non tra quelli noti"};
     return {};
@@ -196,14 +188,13 @@ bool UfficioNoto(std::string_view undici) {
             return false;
         ufficio = ufficio * 10 + (c - '0');
     }
-    for (const IntervalloUffici &u : UfficiNoti)
+    for (const IntervalloUffici& u : UfficiNoti)
         if (ufficio >= u.da && ufficio <= u.a)
             return true;
     return false;
 }
 
-std::vector<std::string> Discordanze(std::string_view codice,
-                                     const std::optional<DataNascita> &nascita,
+std::vector<std::string> Discordanze(std::string_view codice, const std::optional<DataNascita>& nascita,
                                      std::string_view sesso) {
     std::vector<std::string> discordanze;
     codice = SenzaSpaziFinali(codice);
@@ -214,23 +205,20 @@ std::vector<std::string> Discordanze(std::string_view codice,
     if (nascita) {
         if (nascita->anno % 100 != delCodice.anno)
             discordanze.push_back("anno di nascita " + std::to_string(nascita->anno) +
-                                  " diverso da quello del codice fiscale (" +
-                                  DueCifre(delCodice.anno) + ")");
+                                  " diverso da quello del codice fiscale (" + DueCifre(delCodice.anno) + ")");
         if (nascita->mese != delCodice.mese)
             discordanze.push_back("mese di nascita " + DueCifre(nascita->mese) +
-                                  " diverso da quello del codice fiscale (" +
-                                  DueCifre(delCodice.mese) + ")");
+                                  " diverso da quello del codice fiscale (" + DueCifre(delCodice.mese) + ")");
         if (nascita->giorno != delCodice.giorno)
             discordanze.push_back("giorno di nascita " + DueCifre(nascita->giorno) +
-                                  " diverso da quello del codice fiscale (" +
-                                  DueCifre(delCodice.giorno) + ")");
+                                  " diverso da quello del codice fiscale (" + DueCifre(delCodice.giorno) + ")");
     }
     while (!sesso.empty() && sesso.front() == ' ')
         sesso.remove_prefix(1);
     sesso = SenzaSpaziFinali(sesso);
     if ((sesso == "M" || sesso == "F") && sesso[0] != delCodice.sesso)
-        discordanze.push_back("sesso '" + std::string(sesso) +
-                              "' diverso da quello del codice fiscale (" + delCodice.sesso + ")");
+        discordanze.push_back("sesso '" + std::string(sesso) + "' diverso da quello del codice fiscale (" +
+                              delCodice.sesso + ")");
     return discordanze;
 }
 

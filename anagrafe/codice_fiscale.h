@@ -46,8 +46,7 @@ struct DataNascita {
 // Italian text per disagreement (year, month, day, sex), none when they agree. The date is left out
 // when absent, the sex unless it reads "M" or "F" (blanks around it ignored). A code that is not a
 // valid personal one gives nothing here: ControllaCodiceFiscale tells what is wrong with it.
-std::vector<std::string> Discordanze(std::string_view codice,
-                                     const std::optional<DataNascita> &nascita,
+std::vector<std::string> Discordanze(std::string_view codice, const std::optional<DataNascita>& nascita,
                                      std::string_view sesso);
 
 } // namespace verifica

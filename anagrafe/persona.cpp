@@ -56,7 +56,8 @@ struct Intervallo {
 
 bool InVigoreIn(const std::vector<Luogo>& periodi, std::span<const Intervallo> giorni) {
     return std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) {
-        return std::any_of(giorni.begin(), giorni.end(), [&](const Intervallo& g) { return p.dal <= g.al && g.dal <= p.al; });
+        return std::any_of(giorni.begin(), giorni.end(),
+                           [&](const Intervallo& g) { return p.dal <= g.al && g.dal <= p.al; });
     });
 }
 
@@ -71,7 +72,8 @@ const Luogo& PeriodoDiRiferimento(const std::vector<Luogo>& periodi, std::span<c
 }
 
 std::string NomeIntero(const Luogo& luogo) {
-    return luogo.altroNome.empty() ? std::string(luogo.nome) : std::string(luogo.nome) + "/" + std::string(luogo.altroNome);
+    return luogo.altroNome.empty() ? std::string(luogo.nome)
+                                   : std::string(luogo.nome) + "/" + std::string(luogo.altroNome);
 }
 
 std::string TestoPeriodi(const std::vector<Luogo>& periodi) {
@@ -197,8 +199,9 @@ bool ProvinciaConcorda(std::string_view scritta, const std::vector<Luogo>& perio
         primo = std::min(primo, g.dal);
     const bool dopo = std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) { return p.al >= primo; });
     // As ProvinceAmmesse, without making the list.
-    return std::any_of(periodi.begin(), periodi.end(),
-                       [&](const Luogo& p) { return (p.al >= primo || (!dopo && &p == &periodi.back())) && p.provincia == sigla; });
+    return std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) {
+        return (p.al >= primo || (!dopo && &p == &periodi.back())) && p.provincia == sigla;
+    });
 }
 
 bool SiglaNota(std::string_view scritta) { return ProvinciaNota(Maiuscolo(scritta)); }
@@ -229,8 +232,9 @@ const RegolaAccanto RegoleAccanto[] = {
 void ControllaLuogo(const LuogoScritto& luogo, std::vector<Riscontro>& riscontri) {
     const std::vector<Luogo>& periodi = PeriodiDi(luogo.codice);
     if (periodi.empty()) {
-        riscontri.push_back({luogo.datoCodice, true,
-                             luogo.Chi() + " " + std::string(luogo.cosa) + " " + Citato(luogo.codice) + " inesistente"});
+        riscontri.push_back(
+            {luogo.datoCodice, true,
+             luogo.Chi() + " " + std::string(luogo.cosa) + " " + Citato(luogo.codice) + " inesistente"});
         return;
     }
     if (!InVigoreIn(periodi, luogo.Giorni())) {
@@ -246,8 +250,9 @@ void ControllaLuogo(const LuogoScritto& luogo, std::vector<Riscontro>& riscontri
             continue;
         const std::string_view scritto = Pulito(campo.valore);
         if (regola.forma && !regola.forma(scritto)) {
-            riscontri.push_back({luogo.*regola.dato, true,
-                                 std::string(campo.nome) + " " + Citato(scritto) + ": " + std::string(regola.formaErrata)});
+            riscontri.push_back(
+                {luogo.*regola.dato, true,
+                 std::string(campo.nome) + " " + Citato(scritto) + ": " + std::string(regola.formaErrata)});
             continue;
         }
         if (!regola.concorda(scritto, periodi, luogo.Giorni()))
@@ -326,8 +331,9 @@ std::vector<Riscontro> ControllaPersona(const PersonaScritta& persona) {
         const std::string_view delCodice = codice.substr(regola.inizio, 3);
         if (regola.lettere(scritto) != delCodice)
             riscontri.push_back({regola.dato, false,
-                                 "il codice fiscale " + Citato(codice) + " indica " + std::string(regola.cosa) + " " + Citato(delCodice) + ", il " +
-                                     std::string(campo.nome) + " dice " + Citato(scritto)});
+                                 "il codice fiscale " + Citato(codice) + " indica " + std::string(regola.cosa) + " " +
+                                     Citato(delCodice) + ", il " + std::string(campo.nome) + " dice " +
+                                     Citato(scritto)});
     }
     const std::string decodificato = DecodificaOmocodia(codice);
     LuogoScritto luogo{std::string_view(decodificato).substr(PostoLuogo, LunghezzaLuogo),

@@ -48,8 +48,8 @@ struct PersonaScritta {
     Campo codiceFiscale;
     Campo cognome;
     Campo nome;
-    Campo luogoNascita;     // the place's name: a municipality, or the foreign state
-    Campo provinciaNascita; // "MI"; "EE" for a foreign state
+    Campo luogoNascita;          // the place's name: a municipality, or the foreign state
+    Campo provinciaNascita;      // "MI"; "EE" for a foreign state
     std::optional<Data> nascita; // the date the record writes, when it writes a real one
 };
 

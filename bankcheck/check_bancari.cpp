@@ -139,13 +139,10 @@ std::string CheckBancari::CalcolaBBAN() {
     return bban;
 }
 
-std::optional<CheckBancari::ParteIBAN> CheckBancari::ComponiIBAN(std::string_view paese,
-                                                                 std::string_view bban) {
+std::optional<CheckBancari::ParteIBAN> CheckBancari::ComponiIBAN(std::string_view paese, std::string_view bban) {
     ParteIBAN parte;
     parte.paese = paese.empty() ? m_paese : std::string(paese);
-    parte.bban = NormalizzaIBAN(!bban.empty()     ? std::string(bban)
-                                : !m_bban.empty() ? m_bban
-                                                  : CalcolaBBAN());
+    parte.bban = NormalizzaIBAN(!bban.empty() ? std::string(bban) : !m_bban.empty() ? m_bban : CalcolaBBAN());
     const auto resto = Resto(parte.paese + "00" + parte.bban);
     if (!resto)
         return std::nullopt;

@@ -90,8 +90,8 @@ int Uso(std::ostream& err, const Comando* comando) {
 
 } // namespace
 
-int EseguiComando(std::string_view comando, const std::vector<std::string>& argomenti,
-                  std::ostream& out, std::ostream& err) {
+int EseguiComando(std::string_view comando, const std::vector<std::string>& argomenti, std::ostream& out,
+                  std::ostream& err) {
     for (const auto& c : Comandi) {
         if (c.nome != comando)
             continue;

@@ -17,7 +17,7 @@ namespace bankcheck {
 //                       a BBAN without any, is refused with the reason on err (1); an empty BBAN is
 //                       a wrong command line (2)
 //   check-iban IBAN     prints "IBAN corretto" (0) or "IBAN errato" (1)
-int EseguiComando(std::string_view comando, const std::vector<std::string>& argomenti,
-                  std::ostream& out, std::ostream& err);
+int EseguiComando(std::string_view comando, const std::vector<std::string>& argomenti, std::ostream& out,
+                  std::ostream& err);
 
 } // namespace bankcheck

@@ -32,9 +32,8 @@ std::string RiempiZeri(std::string_view testo, std::int16_t n) {
     if (n <= 0)
         return {};
     const auto primo = testo.find_first_not_of(' ');
-    testo = primo == std::string_view::npos
-                ? std::string_view{}
-                : testo.substr(primo, testo.find_last_not_of(' ') - primo + 1);
+    testo = primo == std::string_view::npos ? std::string_view{}
+                                            : testo.substr(primo, testo.find_last_not_of(' ') - primo + 1);
     const auto lunghezza = static_cast<std::size_t>(n);
     if (testo.size() >= lunghezza)
         return std::string(testo.substr(testo.size() - lunghezza));

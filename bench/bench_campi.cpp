@@ -67,7 +67,8 @@ void LetturaRecordG(benchmark::State& stato) {
     tracciati::Componi(record, conv770::tabelle770::RecordG, {&riga, numeri, area}, tracciato.gancio);
     tracciati::RecordLetto letto;
     tracciati::AreaLetta campi;
-    constexpr const tracciati::Pezzo& areaG = tracciati::DelGenere(conv770::tabelle770::RecordG, tracciati::Comune::Area);
+    constexpr const tracciati::Pezzo& areaG =
+        tracciati::DelGenere(conv770::tabelle770::RecordG, tracciati::Comune::Area);
     for (auto _ : stato) {
         letto.Leggi(record, conv770::tabelle770::RecordG, tracciato.gancio);
         const std::string_view aree[] = {letto.Testo(areaG)};
@@ -80,8 +81,15 @@ BENCHMARK(LetturaRecordG);
 
 // The values of a UniEmens line: most have nothing to escape, company names have "&" and "'".
 void CodificaXMLValori(benchmark::State& stato) {
-    const std::string valori[] = {"ZNNMRC75C12L736W", "2.150,00", "IMPIANTI TERMOIDRAULICI VENETI DELL'ACQUA & FIGLI",
-                                  "D'ARCO & ROSSI", "1@X\x1D" "2@X\x1D" "3@X", "ATTUALE", "<NOTA \"A\">"};
+    const std::string valori[] = {"ZNNMRC75C12L736W",
+                                  "2.150,00",
+                                  "IMPIANTI TERMOIDRAULICI VENETI DELL'ACQUA & FIGLI",
+                                  "D'ARCO & ROSSI",
+                                  "1@X\x1D"
+                                  "2@X\x1D"
+                                  "3@X",
+                                  "ATTUALE",
+                                  "<NOTA \"A\">"};
     std::size_t byte = 0;
     for (const auto& v : valori)
         byte += v.size();

@@ -15,7 +15,9 @@ namespace {
 
 const shell::Convertitore& Convertitore() {
     static const shell::Convertitore convertitore{
-        "prova", "prova", "Registro",
+        "prova",
+        "prova",
+        "Registro",
         {10470, 6015, {120, 120, 10215, 5295}, {9000, 5520, 1335, 375}, std::nullopt, std::nullopt},
         {}};
     return convertitore;

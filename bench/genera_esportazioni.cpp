@@ -103,8 +103,12 @@ struct Data {
     int giorno, mese, anno;
 };
 
-std::string DueCifre(int n) { return std::string(1, static_cast<char>('0' + n / 10 % 10)) + static_cast<char>('0' + n % 10); }
-std::string TestoData(const Data& d) { return DueCifre(d.giorno) + "/" + DueCifre(d.mese) + "/" + std::to_string(d.anno); }
+std::string DueCifre(int n) {
+    return std::string(1, static_cast<char>('0' + n / 10 % 10)) + static_cast<char>('0' + n % 10);
+}
+std::string TestoData(const Data& d) {
+    return DueCifre(d.giorno) + "/" + DueCifre(d.mese) + "/" + std::to_string(d.anno);
+}
 
 // Letters of a name as the tax code takes them: upper case, accents dropped, nothing else.
 std::string Lettere(std::string_view testo) {
@@ -117,7 +121,12 @@ std::string Lettere(std::string_view testo) {
             lettere += c;
         else if (u >= 0xC0) {
             // ISO-8859-1 letters with accents, by the row of the table they sit in.
-            constexpr std::string_view Base = "AAAAAAACEEEEIIII" "DNOOOOO" "xOUUUUYTs" "AAAAAAACEEEEIIII" "DNOOOOO" "xOUUUUYTY";
+            constexpr std::string_view Base = "AAAAAAACEEEEIIII"
+                                              "DNOOOOO"
+                                              "xOUUUUYTs"
+                                              "AAAAAAACEEEEIIII"
+                                              "DNOOOOO"
+                                              "xOUUUUYTY";
             if (const char b = Base[u - 0xC0]; b >= 'A' && b <= 'Z')
                 lettere += b;
         }
@@ -281,8 +290,8 @@ void Genera770(Casuale& caso, int righe, std::ostream& uscita) {
 // ---- UniEmens and E-Mens: employees (some with a line of the previous month before theirs) and
 // collaborators, one line each; the person columns are 10 to 12.
 struct TipoINPS {
-    int peso;                         // out of 100
-    std::span<const Colonna> prima;   // previous-month line, or empty
+    int peso;                       // out of 100
+    std::span<const Colonna> prima; // previous-month line, or empty
     std::span<const Colonna> riga;
     int colonne;
 };
@@ -405,8 +414,8 @@ void GeneraTFR(Casuale& caso, int righe, std::ostream& uscita, std::ostream& ben
         if (caso.Percento(10))
             for (int b = caso.Tra(1, 2); b > 0 && righeBeneficiari < righe; --b, ++righeBeneficiari) {
                 const bool coniuge = caso.Percento(40);
-                const Persona erede = coniuge ? NuovaPersona(caso, 1950, 1990)
-                                              : NuovaPersona(caso, 1995, 2010, p.cognome);
+                const Persona erede =
+                    coniuge ? NuovaPersona(caso, 1950, 1990) : NuovaPersona(caso, 1995, 2010, p.cognome);
                 Riga(6)
                     .Metti(0, p.codiceFiscale)
                     .Metti(1, erede.codiceFiscale)

@@ -35,8 +35,7 @@ struct Richiesta {
 };
 
 // The request, or the status of a wrong command line (its message printed).
-std::optional<Richiesta> Leggi(const std::vector<std::string>& argomenti, bool conHtml, std::ostream& err,
-                               int& esito) {
+std::optional<Richiesta> Leggi(const std::vector<std::string>& argomenti, bool conHtml, std::ostream& err, int& esito) {
     Richiesta richiesta;
     const auto sbagliata = [&](const std::string& motivo) {
         err << "fornitura: " << motivo << "\n" << UsoVerifica;
@@ -124,8 +123,8 @@ bool ScriviPagina(const std::string& nome, std::ostream& err, const std::functio
         verifica::ScriviFilePagina(Percorso(nome), scrivi);
         return true;
     } catch (const shell::ErroreElaborazione& e) {
-        err << "fornitura: impossibile scrivere la pagina '" << NomePerTerminale(nome) << "': "
-            << RigaPerTerminale(e.what()) << "\n";
+        err << "fornitura: impossibile scrivere la pagina '" << NomePerTerminale(nome)
+            << "': " << RigaPerTerminale(e.what()) << "\n";
         return false;
     }
 }
@@ -137,18 +136,16 @@ bool PaginaSuUnIngresso(const Richiesta& richiesta, std::ostream& err) {
         return false;
     for (const std::string& nome : richiesta.file)
         if (shell::StessoFile(Percorso(*richiesta.html), Percorso(nome))) {
-            err << "fornitura: la pagina '" << NomePerTerminale(*richiesta.html)
-                << "' \xC3\xA8 il file letto '" << NomePerTerminale(nome)
-                << "': scriverla lo distruggerebbe; indicare un altro file con --html\n";
+            err << "fornitura: la pagina '" << NomePerTerminale(*richiesta.html) << "' \xC3\xA8 il file letto '"
+                << NomePerTerminale(nome) << "': scriverla lo distruggerebbe; indicare un altro file con --html\n";
             return true;
         }
     return false;
 }
 
 // Reads a supply with its persons; the status of a missing file when it cannot be read.
-std::optional<verifica::FornituraLetta> LeggiConPersone(const std::string& nome,
-                                                        std::optional<verifica::Formato> formato, std::ostream& err,
-                                                        int& esito) {
+std::optional<verifica::FornituraLetta>
+LeggiConPersone(const std::string& nome, std::optional<verifica::Formato> formato, std::ostream& err, int& esito) {
     try {
         return verifica::LeggiFornitura(Percorso(nome), formato);
     } catch (const verifica::ErroreFile& e) {

@@ -4,7 +4,6 @@
 
 #include <cctype>
 
-
 namespace cli {
 
 void AggiungiPerTerminale(std::string_view testo, std::string& righe) {
@@ -46,7 +45,8 @@ std::string NomePerTerminale(std::string_view nome) {
         }
         // A UTF-8 sequence, whole and well made, and no C1 control (U+0080 to U+009F, C2 80 to C2 9F).
         const std::size_t lunga = u >= 0xF0 && u <= 0xF4 ? 4 : u >= 0xE0 ? 3 : u >= 0xC2 && u < 0xE0 ? 2 : 0;
-        bool buona = lunga > 0 && i + lunga <= nome.size() && !(u == 0xC2 && static_cast<unsigned char>(nome[i + 1]) < 0xA0);
+        bool buona =
+            lunga > 0 && i + lunga <= nome.size() && !(u == 0xC2 && static_cast<unsigned char>(nome[i + 1]) < 0xA0);
         for (std::size_t k = 1; buona && k < lunga; ++k)
             buona = (static_cast<unsigned char>(nome[i + k]) & 0xC0) == 0x80;
         if (!buona) {

@@ -141,8 +141,8 @@ int EseguiConvertitore(const shell::Convertitore& convertitore, const std::vecto
     const bool casellaErrori = convertitore.disposizione.errori.has_value();
     try {
         const fs::path programma = cartella ? PercorsoDaArgomento(*cartella) : CartellaDiLavoro();
-        const fs::path destinazione = archivio ? PercorsoDaArgomento(*archivio)
-                                               : Assoluto(shell::CartellaArchivioPredefinita());
+        const fs::path destinazione =
+            archivio ? PercorsoDaArgomento(*archivio) : Assoluto(shell::CartellaArchivioPredefinita());
         shell::Caricamento caricamento = convertitore.carica(programma, destinazione);
         if (caricamento.fileMancante) {
             err << PerTerminale(shell::MessaggioFileMancante(*caricamento.fileMancante)) << '\n';

@@ -13,13 +13,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string NomeDocumento(const std::string &dichiarante) {
-    return "Importa770-2011-" + dichiarante + ".txt";
-}
+std::string NomeDocumento(const std::string& dichiarante) { return "Importa770-2011-" + dichiarante + ".txt"; }
 
 } // namespace
 
-const shell::Convertitore &Descrittore() {
+const shell::Convertitore& Descrittore() {
     // clang-format off
     static const shell::Convertitore convertitore{
         "770", "carvek",
@@ -33,12 +31,10 @@ const shell::Convertitore &Descrittore() {
     return convertitore;
 }
 
-void EseguiConversione(shell::ContestoElaborazione &contesto,
-                       const fs::path &percorsoEsportazione) {
+void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& percorsoEsportazione) {
     shell::EseguiConversioneArchivio(
         contesto, percorsoEsportazione, {"Importa770-", ".txt"},
-        [](const shell::Esportazione &esportazione, shell::FileUscita &uscita,
-           shell::ContestoElaborazione &ctx) {
+        [](const shell::Esportazione& esportazione, shell::FileUscita& uscita, shell::ContestoElaborazione& ctx) {
             shell::RifiutaACapoIsolati(esportazione);
             Fornitura770 fornitura(uscita, ctx, static_cast<int>(esportazione.Righe()));
             shell::RigaEsportazione riga; // one room for every line
@@ -52,10 +48,10 @@ void EseguiConversione(shell::ContestoElaborazione &contesto,
                     // character).
                     try {
                         shell::ControllaNomeFinale(NomeDocumento(dichiarante));
-                    } catch (const shell::ErroreElaborazione &) {
+                    } catch (const shell::ErroreElaborazione&) {
                         riga.Errore(0, "il codice fiscale del dichiarante '" + dichiarante +
-                                           "' non pu\xF2 dare il nome al documento '" +
-                                           NomeDocumento(dichiarante) + "'");
+                                           "' non pu\xF2 dare il nome al documento '" + NomeDocumento(dichiarante) +
+                                           "'");
                     }
                     fornitura.RecordA(riga);
                     fornitura.RecordB(riga);

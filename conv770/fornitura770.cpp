@@ -68,10 +68,11 @@ void Fornitura770::ScriviRecordG(const shell::RigaEsportazione& riga) {
     CampiQuadroDC(riga, area);
 
     // One record per 1,800 characters of fields, at least one; all with the same head.
-    const std::size_t quanti = area.empty() ? 1 : (area.size() + tracciati::LunghezzaArea - 1) / tracciati::LunghezzaArea;
+    const std::size_t quanti =
+        area.empty() ? 1 : (area.size() + tracciati::LunghezzaArea - 1) / tracciati::LunghezzaArea;
     for (std::size_t i = 0; i < quanti; ++i) {
-        const std::string_view parte =
-            std::string_view(area).substr(std::min(area.size(), i * tracciati::LunghezzaArea), tracciati::LunghezzaArea);
+        const std::string_view parte = std::string_view(area).substr(
+            std::min(area.size(), i * tracciati::LunghezzaArea), tracciati::LunghezzaArea);
         Scrivi(tabelle770::RecordG, {&riga, numeri, parte}, "");
     }
 

@@ -24,8 +24,8 @@ struct RigaDA {
     int colonna;
     Regola quando;
     Forma forma;
-    int scelta;     // TestoOAltra: the column whose filling chooses `colonna`...
-    int altra;      // ...or else this one
+    int scelta; // TestoOAltra: the column whose filling chooses `colonna`...
+    int altra;  // ...or else this one
     std::string_view messaggio;
 };
 
@@ -316,8 +316,8 @@ constexpr bool CampiDBBuoni() {
         if (r.forma != F::Fisso && (!ColonnaLetta(r.colonna) || r.quando.colonna != r.colonna))
             return false;
         // Totals take the amount of a plain "NP" field.
-        if (r.totale.indice != Nessuna && (r.tipo != T::NP || r.forma != F::ImportoIntero ||
-                                           r.totale.indice < 0 || r.totale.indice >= 40 || r.totale.segno == 0))
+        if (r.totale.indice != Nessuna && (r.tipo != T::NP || r.forma != F::ImportoIntero || r.totale.indice < 0 ||
+                                           r.totale.indice >= 40 || r.totale.segno == 0))
             return false;
     }
     return true;
@@ -428,8 +428,12 @@ constexpr auto CompilaGruppiDC() {
             for (std::size_t i = 0; i < CampiGruppoDC.size(); ++i) {
                 const RigaGruppoDC& f = CampiGruppoDC[i];
                 Campo& campo = campi[g][r][i];
-                campo = Campo{CodiciGruppiDC.Di(static_cast<int>(r + 1), i), f.tipo, f.colonne[g],
-                              Regola{f.quando, f.colonne[g]}, Sempre, f.forma};
+                campo = Campo{CodiciGruppiDC.Di(static_cast<int>(r + 1), i),
+                              f.tipo,
+                              f.colonne[g],
+                              Regola{f.quando, f.colonne[g]},
+                              Sempre,
+                              f.forma};
                 campo.altra = f.altra[g];
                 campo.lettura = GruppiDC[g].letturaN;
             }
@@ -522,7 +526,7 @@ static_assert(CodiciCrescenti(CampiJ, "SS"));
 constexpr auto Catalogo = [] {
     constexpr std::size_t Righi = GruppiDC.size();
     std::array<tracciati::VoceCatalogo, CampiDA.size() + CampiDB.size() + CodiciSupplementariDB.codici.size() +
-                                         CampiDC.size() + Righi * CampiGruppoDC.size() + CampiJ.size()>
+                                            CampiDC.size() + Righi * CampiGruppoDC.size() + CampiJ.size()>
         voci{};
     std::size_t n = 0;
     const auto voce = [](std::string_view codice, tracciati::Tipo tipo) {
@@ -545,7 +549,8 @@ constexpr auto Catalogo = [] {
 }();
 
 constexpr auto DatiControllati = [] {
-    constexpr std::size_t n = std::count_if(CampiDA.begin(), CampiDA.end(), [](const RigaDA& r) { return !r.messaggio.empty(); });
+    constexpr std::size_t n =
+        std::count_if(CampiDA.begin(), CampiDA.end(), [](const RigaDA& r) { return !r.messaggio.empty(); });
     std::array<DatoControllato, n> dati{};
     std::size_t i = 0;
     for (const RigaDA& r : CampiDA)
@@ -556,7 +561,8 @@ constexpr auto DatiControllati = [] {
 
 // For each J code, the DB rows whose running total it writes, with their signs.
 constexpr auto TerminiJ = [] {
-    constexpr std::size_t n = std::count_if(CampiDB.begin(), CampiDB.end(), [](const RigaDB& r) { return r.totale.indice != Nessuna; });
+    constexpr std::size_t n =
+        std::count_if(CampiDB.begin(), CampiDB.end(), [](const RigaDB& r) { return r.totale.indice != Nessuna; });
     std::array<TermineRecordJ, n> termini{};
     std::size_t i = 0;
     for (const CampoJ& j : CampiJ)
@@ -632,7 +638,7 @@ void CampiRecordJ(const Totali& totali, std::string& area) {
     for (const CampoJ& campo : CampiJ) {
         const ImportoEsatto& totale = totali[static_cast<std::size_t>(campo.totale)];
         tracciati::AggiungiCampoNonPosizionale(area, campo.campo, static_cast<long long>(totale.ParteIntera()),
-                                            TipoCampiJ);
+                                               TipoCampiJ);
     }
 }
 

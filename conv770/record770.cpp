@@ -25,7 +25,8 @@ tracciati::Valore Valuta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& 
 }
 
 void Scrivi(std::string& record, const tracciati::Pezzo& pezzo, const tracciati::Valore& valore) {
-    const auto tipo = Genere770(pezzo) == Proprio770::XCifre ? tracciati::TipoPosizionale::X : tracciati::TipoPosizionale::N;
+    const auto tipo =
+        Genere770(pezzo) == Proprio770::XCifre ? tracciati::TipoPosizionale::X : tracciati::TipoPosizionale::N;
     tracciati::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, tipo);
 }
 

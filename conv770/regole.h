@@ -49,11 +49,11 @@ enum class Forma {
     Data,               // date: day/month/year; a blank column gives no field
     Fisso,              // the row's fixed text
     // Forms of single fields:
-    ProvinciaNascita,   // "EE" when the trimmed column is longer than 2 characters, else the text
-    TestoOAltra,        // the text when the `scelta` column is filled, else the text of the `altra` column
-    Migliaia,           // thousands of N: N / 1000 rounded, halves to even (16-bit)
-    RestoMigliaia,      // N - 1000 x thousands, rounded the same way
-    ArrotondatoOUno,    // the rounded amount when it is not 0, else 1 (see Campo::altra)
+    ProvinciaNascita, // "EE" when the trimmed column is longer than 2 characters, else the text
+    TestoOAltra,      // the text when the `scelta` column is filled, else the text of the `altra` column
+    Migliaia,         // thousands of N: N / 1000 rounded, halves to even (16-bit)
+    RestoMigliaia,    // N - 1000 x thousands, rounded the same way
+    ArrotondatoOUno,  // the rounded amount when it is not 0, else 1 (see Campo::altra)
 };
 
 // How the number N of Migliaia and RestoMigliaia is read.
@@ -63,14 +63,14 @@ enum class LetturaN { Semplice, Italiana };
 struct Campo {
     std::string_view codice; // the whole code: quadro, row and column, "DA001002", "DC002A22"
     tracciati::Tipo tipo;
-    int colonna;             // the column of the value
-    Regola quando;           // written when this holds
-    Regola anche;            // ...and this too
+    int colonna;   // the column of the value
+    Regola quando; // written when this holds
+    Regola anche;  // ...and this too
     Forma forma;
-    int scelta = Nessuna;    // TestoOAltra: the column whose filling chooses the field's own column
-    int altra = Nessuna;     // TestoOAltra: the other column; ArrotondatoOUno: the column that, as a
-                             // non-zero rounded amount, makes the field 1 when its own column does not
-                             // write it
+    int scelta = Nessuna;        // TestoOAltra: the column whose filling chooses the field's own column
+    int altra = Nessuna;         // TestoOAltra: the other column; ArrotondatoOUno: the column that, as a
+                                 // non-zero rounded amount, makes the field 1 when its own column does not
+                                 // write it
     std::string_view fisso = {}; // Fisso: the text
     LetturaN lettura = LetturaN::Italiana;
 };

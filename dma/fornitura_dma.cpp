@@ -21,10 +21,10 @@ using Numeri = std::array<int, NumeriDMA>;
 
 // Record C up to the area (type, head, tax code, spaces), then the area, then the rest: the checks run
 // before the area.
-constexpr std::size_t PezziPrimaDellArea =
-    static_cast<std::size_t>(std::find_if(tabelleDMA::RecordC.begin(), tabelleDMA::RecordC.end(),
-                                          [](const tracciati::Pezzo& p) { return p.genere == tracciati::Comune::Area; }) -
-                             tabelleDMA::RecordC.begin());
+constexpr std::size_t PezziPrimaDellArea = static_cast<std::size_t>(
+    std::find_if(tabelleDMA::RecordC.begin(), tabelleDMA::RecordC.end(),
+                 [](const tracciati::Pezzo& p) { return p.genere == tracciati::Comune::Area; }) -
+    tabelleDMA::RecordC.begin());
 static_assert(PezziPrimaDellArea < tabelleDMA::RecordC.size());
 
 int LeggiIntero16(const RigaEsportazione& riga, int colonna) {

@@ -83,8 +83,9 @@ tracciati::Valore Valuta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& 
 }
 
 void Scrivi(std::string& record, const tracciati::Pezzo& pezzo, const tracciati::Valore& valore) {
-    const auto tipo = static_cast<ProprioDMA>(pezzo.genere.proprio) == ProprioDMA::Numero ? tracciati::TipoPosizionale::N
-                                                                                          : tracciati::TipoPosizionale::DT;
+    const auto tipo = static_cast<ProprioDMA>(pezzo.genere.proprio) == ProprioDMA::Numero
+                          ? tracciati::TipoPosizionale::N
+                          : tracciati::TipoPosizionale::DT;
     tracciati::AggiungiCampoPosizionale(record, valore, pezzo.lunghezza, tipo);
 }
 

@@ -223,9 +223,9 @@ public:
 
 private:
     tracciati::Catalogo m_catalogo;
-    std::vector<int> m_volte;                          // by place in the catalogue: how many fields of the code
-    std::vector<const tracciati::CampoLetto*> m_primi; // by place in the catalogue: the first, where m_volte > 0
-    std::vector<std::size_t> m_usate;                  // the places whose m_volte this module set
+    std::vector<int> m_volte;                               // by place in the catalogue: how many fields of the code
+    std::vector<const tracciati::CampoLetto*> m_primi;      // by place in the catalogue: the first, where m_volte > 0
+    std::vector<std::size_t> m_usate;                       // the places whose m_volte this module set
     std::vector<std::pair<std::string_view, int>> m_ignoti; // codes the catalogue lacks, and how many
     std::vector<const tracciati::CampoLetto*> m_ripetuti;
     const std::vector<tracciati::CampoLetto>* m_campi = nullptr;
@@ -264,16 +264,19 @@ struct SommaJ {
 constexpr const Pezzo* AltroveG[] = {&DichiaranteG, &Colonna1G, &ModuloG};
 
 const FormatoFisso& Formato770() {
-    static const FormatoFisso formato{conv770::Tracciato770(), Ordine, "A, B, i record G dei dipendenti, J, Z", 'Z',
-                                      "mancano i record che seguono (A, B, G, J, Z)", AltroveG};
+    static const FormatoFisso formato{conv770::Tracciato770(),
+                                      Ordine,
+                                      "A, B, i record G dei dipendenti, J, Z",
+                                      'Z',
+                                      "mancano i record che seguono (A, B, G, J, Z)",
+                                      AltroveG};
     return formato;
 }
 
 class Lettore770 : public LettoreFisso {
 public:
     explicit Lettore770(Lettura& lettura)
-        : LettoreFisso(lettura, Formato770()), m_campi(m_formato.tracciato.catalogo),
-          m_legami(LegamiCercati(m_campi)) {
+        : LettoreFisso(lettura, Formato770()), m_campi(m_formato.tracciato.catalogo), m_legami(LegamiCercati(m_campi)) {
         for (const auto& t : conv770::TerminiRecordJ()) {
             if (m_codiciJ.empty() || m_codiciJ.back() != t.codiceJ)
                 m_codiciJ.push_back(t.codiceJ);
@@ -324,11 +327,11 @@ private:
     long m_rigaB = 0;
 
     // The module being read: its records G.
-    long long m_modulo = 0;       // its number (0: none yet)
-    long long m_numeroLetto = 0;  // the number of the record G being read (-1: unreadable)
-    bool m_continua = false;      // the record G being read continues the module
+    long long m_modulo = 0;      // its number (0: none yet)
+    long long m_numeroLetto = 0; // the number of the record G being read (-1: unreadable)
+    bool m_continua = false;     // the record G being read continues the module
     long m_persona = -1;
-    std::string m_testa;          // its first record before the area
+    std::string m_testa;               // its first record before the area
     std::array<std::string, 8> m_aree; // their areas, the first m_quanteAree (their room kept)
     std::size_t m_quanteAree = 0;
     bool m_campiLeggibili = true; // every record of the module has its length: its areas are read
@@ -347,9 +350,9 @@ private:
     std::vector<TermineJ> m_terminiJ;
     CampiDelModulo m_campi;
     std::vector<LegameCercato> m_legami;
-    std::vector<Cercato> m_sempre;      // SempreDA
-    std::vector<Cercato> m_controllati; // conv770::DatiControllatiDA
-    std::vector<Cercato> m_anagrafici;  // CampiAnagrafici
+    std::vector<Cercato> m_sempre;             // SempreDA
+    std::vector<Cercato> m_controllati;        // conv770::DatiControllatiDA
+    std::vector<Cercato> m_anagrafici;         // CampiAnagrafici
     std::vector<std::string> m_nomiAnagrafici; // "campo DA001002"...
     Cercato m_dataNascita;
     std::string m_chi;  // "dipendente ..." of the module being closed, its room kept
@@ -418,9 +421,9 @@ void Lettore770::Dichiarante(const RecordFisso& record) {
     const std::string_view colonna1 = record.letto.Testo(pezzo1);
     if (m_rigaB > 0 && record.tipo != 'B' && record.Presente(pezzo1) && colonna1 != m_colonna1)
         m_lettura.Avviso(record.Numero(), pezzo1.posizione,
-                         "record " + tipo + ": " + PosizioniDi(pezzo1) + ": '" + std::string(SenzaSpaziFinali(colonna1)) +
-                             "' diverso dal record B '" + std::string(SenzaSpaziFinali(m_colonna1)) + "' (riga " +
-                             std::to_string(m_rigaB) + ")",
+                         "record " + tipo + ": " + PosizioniDi(pezzo1) + ": '" +
+                             std::string(SenzaSpaziFinali(colonna1)) + "' diverso dal record B '" +
+                             std::string(SenzaSpaziFinali(m_colonna1)) + "' (riga " + std::to_string(m_rigaB) + ")",
                          g ? m_persona : -1);
 }
 
@@ -455,8 +458,8 @@ void Lettore770::Conteggio(const RecordFisso& record, const Pezzo& pezzo, long l
     const std::string_view testo = record.letto.Testo(pezzo);
     if (Cifre(testo) && NumeroDi(testo) != atteso)
         m_lettura.Errore(record.Numero(), pezzo.posizione,
-                         "record " + std::string(1, record.tipo) + ": " + PosizioniDi(pezzo) + ": " + std::string(cosa) +
-                             " " + Intero(NumeroDi(testo)) + ", atteso " + Intero(atteso));
+                         "record " + std::string(1, record.tipo) + ": " + PosizioniDi(pezzo) + ": " +
+                             std::string(cosa) + " " + Intero(NumeroDi(testo)) + ", atteso " + Intero(atteso));
 }
 
 void Lettore770::RecordG(const RecordFisso& record, const Chi& chi) {
@@ -475,8 +478,8 @@ void Lettore770::RecordG(const RecordFisso& record, const Chi& chi) {
     } else {
         if (modulo != m_ultimoModulo + 1)
             m_lettura.Errore(record.Numero(), ModuloG.posizione,
-                             "record G: " + PosizioniDi(ModuloG) + ": numero di modulo " + Intero(modulo) + ", atteso " +
-                                 Intero(m_ultimoModulo + 1) +
+                             "record G: " + PosizioniDi(ModuloG) + ": numero di modulo " + Intero(modulo) +
+                                 ", atteso " + Intero(m_ultimoModulo + 1) +
                                  ": i moduli dei dipendenti vanno da 1 in su, uno per dipendente" + Di(chi.nome),
                              m_persona);
         m_ultimoModulo = modulo;
@@ -517,10 +520,12 @@ void Lettore770::ChiudiModulo() {
         const std::string_view area = m_aree[static_cast<std::size_t>(s.record)];
         const int inizio = s.posizione - tracciati::InizioArea;
         if (s.lunghezza == tracciati::LunghezzaValore && inizio >= tracciati::LunghezzaCodice)
-            campo = "campo " + std::string(area.substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
-                                                       tracciati::LunghezzaCodice)) + ", ";
-        m_lettura.Segnala({GravitaDi(s.difformita), m_righeModulo[static_cast<std::size_t>(s.record)],
-                           s.posizione, "record G: " + campo + s.Messaggio() + Di(chi), m_persona});
+            campo = "campo " +
+                    std::string(area.substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
+                                            tracciati::LunghezzaCodice)) +
+                    ", ";
+        m_lettura.Segnala({GravitaDi(s.difformita), m_righeModulo[static_cast<std::size_t>(s.record)], s.posizione,
+                           "record G: " + campo + s.Messaggio() + Di(chi), m_persona});
     }
     CampiDelModulo& campi = m_campi;
     campi.Prendi(m_area.Campi());
@@ -545,8 +550,11 @@ void Lettore770::ChiudiModulo() {
         for (const std::string& discordanza :
              Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
             m_lettura.Avviso(rigaPrima, CodiceFiscaleG.posizione,
-                             "record G: codice fiscale '" + std::string(codice) + "' e dati anagrafici (DA001004, "
-                             "DA001005) discordi: " + discordanza, m_persona);
+                             "record G: codice fiscale '" + std::string(codice) +
+                                 "' e dati anagrafici (DA001004, "
+                                 "DA001005) discordi: " +
+                                 discordanza,
+                             m_persona);
         m_codiciFiscali.Aggiungi(codice, rigaPrima);
     }
     ControllaAnagrafica(campi, rigaPrima, codice);
@@ -581,7 +589,8 @@ void Lettore770::ChiudiModulo() {
 void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std::string_view codice) {
     anagrafe::PersonaScritta persona;
     persona.codiceFiscale = {"codice fiscale", codice};
-    anagrafe::ComuneScritto residenza{{}, {}, {}, InizioPeriodoImposta, InizioPeriodoImposta, "del comune di residenza"};
+    anagrafe::ComuneScritto residenza{
+        {}, {}, {}, InizioPeriodoImposta, InizioPeriodoImposta, "del comune di residenza"};
     std::array<PostoDelDato, std::size(CampiAnagrafici) + 1> posti;
     std::size_t quanti = 0;
     posti[quanti++] = {Dato::CodiceFiscale, riga, CodiceFiscaleG.posizione};
@@ -595,7 +604,8 @@ void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std
         posti[quanti++] = {c.dato, m_righeModulo[static_cast<std::size_t>(campo->record)], campo->posizione};
     }
     if (const auto* d = campi.Primo(m_dataNascita); d && d->valore.Data())
-        persona.nascita = anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
+        persona.nascita =
+            anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
     std::vector<anagrafe::Riscontro> riscontri = anagrafe::ControllaPersona(persona);
     for (anagrafe::Riscontro& r : anagrafe::ControllaComune(residenza))
         riscontri.push_back(std::move(r));
@@ -669,8 +679,10 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
         const std::string_view valore = tracciati::TestoValore(c->valore, b);
         if (primo && valorePrimo != valore)
             m_lettura.Errore(m_righeModulo[static_cast<std::size_t>(c->record)], c->posizione,
-                             "record G: campo " + std::string(c->codice) + " ripetuto nello stesso modulo con un altro "
-                             "valore: '" + std::string(SenzaSpaziFinali(valore)) + "', prima '" +
+                             "record G: campo " + std::string(c->codice) +
+                                 " ripetuto nello stesso modulo con un altro "
+                                 "valore: '" +
+                                 std::string(SenzaSpaziFinali(valore)) + "', prima '" +
                                  std::string(SenzaSpaziFinali(valorePrimo)) + "'" + Di(m_chi),
                              m_persona);
         else
@@ -688,7 +700,8 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
     for (std::size_t i = 0; i < m_sempre.size(); ++i) {
         if (campi.Primo(m_sempre[i]))
             continue;
-        const auto dato = std::find_if(dati.begin(), dati.end(), [&](const auto& d) { return d.codice == SempreDA[i]; });
+        const auto dato =
+            std::find_if(dati.begin(), dati.end(), [&](const auto& d) { return d.codice == SempreDA[i]; });
         avviso(nullptr, "manca il campo " + std::string(SempreDA[i]) +
                             (dato != dati.end() ? ": " + std::string(dato->messaggio)
                                                 : std::string(", che il convertitore scrive per ogni dipendente")));
@@ -717,7 +730,8 @@ void Lettore770::RecordJ(const RecordFisso& record) {
     Dichiarante(record);
     ++m_recordJ;
     Conteggio(record, ModuloBJ, 1, "numero di modulo del record J");
-    const std::array<std::string_view, 1> area{record.LunghezzaGiusta() ? record.letto.Testo(AreaJ) : std::string_view()};
+    const std::array<std::string_view, 1> area{record.LunghezzaGiusta() ? record.letto.Testo(AreaJ)
+                                                                        : std::string_view()};
     m_area.Leggi(std::span<const std::string_view>(area.data(), record.LunghezzaGiusta() ? 1 : 0),
                  m_formato.tracciato.catalogo);
     if (!record.LunghezzaGiusta())

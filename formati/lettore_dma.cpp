@@ -19,8 +19,8 @@ namespace {
 
 namespace t = dma::tabelleDMA;
 using tracciati::DelContatore;
-using tracciati::DellaColonna;
 using tracciati::DelGenere;
+using tracciati::DellaColonna;
 using tracciati::Pezzo;
 
 // clang-format off
@@ -127,7 +127,7 @@ std::string Data8(const shell::Data& d) {
 constexpr const Pezzo* AltroveC[] = {&DelGenere(t::RecordC, tracciati::Comune::Tabella)};
 
 const FormatoFisso& FormatoDma() {
-    static const FormatoFisso formato{dma::TracciatoDMA(), Ordine, "A, B, un record C per dipendente, Z", 'Z',
+    static const FormatoFisso formato{dma::TracciatoDMA(), Ordine,  "A, B, un record C per dipendente, Z", 'Z',
                                       "manca il record Z", AltroveC};
     return formato;
 }
@@ -212,9 +212,9 @@ void LettoreDma::Testa(const RecordFisso& record, const Chi& chi) {
         const auto inB = Parte(m_testaB, c.pezzo.posizione, c.pezzo.lunghezza);
         if (qui != inB)
             m_lettura.Segnala({c.gravita, record.Numero(), c.pezzo.posizione,
-                               "record C: " + PosizioniDi(c.pezzo) + " '" + std::string(qui) + "' diverse dal record B '" +
-                                   std::string(inB) + "' (riga " + std::to_string(m_rigaB) +
-                                   "): ogni riga ripete i dati dell'amministrazione",
+                               "record C: " + PosizioniDi(c.pezzo) + " '" + std::string(qui) +
+                                   "' diverse dal record B '" + std::string(inB) + "' (riga " +
+                                   std::to_string(m_rigaB) + "): ogni riga ripete i dati dell'amministrazione",
                                chi.persona});
     }
 }
@@ -315,8 +315,8 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                     std::string(area[0].substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
                                                tracciati::LunghezzaCodice)) +
                     ", ";
-        m_lettura.Segnala({GravitaDi(s.difformita), riga, s.posizione, "record C: " + campo + s.Messaggio() + di,
-                           persona});
+        m_lettura.Segnala(
+            {GravitaDi(s.difformita), riga, s.posizione, "record C: " + campo + s.Messaggio() + di, persona});
     }
     const auto& letti = m_area.Campi();
     if (campiLetti) {
@@ -350,10 +350,9 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                                      di,
                                  persona);
         // The tax code of the head and D0001001.
-        const dma::CampoQuadro& campoCodice = *std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
-                                                            [](const dma::CampoQuadro& q) {
-                                                                return q.colonna == dma::ColonnaCodiceFiscale;
-                                                            });
+        const dma::CampoQuadro& campoCodice =
+            *std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
+                          [](const dma::CampoQuadro& q) { return q.colonna == dma::ColonnaCodiceFiscale; });
         const auto* d0 = Campo(campoCodice.codice);
         if (d0 && d0->valore.ComeTesto() != posizioni)
             m_lettura.Errore(riga, d0->posizione,
@@ -448,9 +447,10 @@ void LettoreDma::ControllaAnagrafica(long riga, const Chi& chi, std::string_view
         posti[quanti++] = {c.dato, riga, campo->posizione};
     }
     if (const auto* d = Campo(DataNascitaC); d && d->valore.Data())
-        persona.nascita = anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
-    SegnalaRiscontri(m_lettura, anagrafe::ControllaPersona(persona), std::span<const PostoDelDato>(posti.data(), quanti),
-                     "record C: ", chi.nome, chi.persona);
+        persona.nascita =
+            anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
+    SegnalaRiscontri(m_lettura, anagrafe::ControllaPersona(persona),
+                     std::span<const PostoDelDato>(posti.data(), quanti), "record C: ", chi.nome, chi.persona);
 }
 
 // The employee's row of the listing, column by column.
@@ -476,7 +476,8 @@ void LettoreDma::Distinta(const RecordFisso& record, const Chi& chi, std::string
             break;
         case Mostra::Data:
             if (l && l->valore.Data())
-                valore = DataItaliana(l->valore.ComeData().anno, l->valore.ComeData().mese, l->valore.ComeData().giorno);
+                valore =
+                    DataItaliana(l->valore.ComeData().anno, l->valore.ComeData().mese, l->valore.ComeData().giorno);
             break;
         case Mostra::Numero:
             if (l && l->valore.Intero())

@@ -36,10 +36,10 @@ struct DocumentoINPS {
     Formato formato;
     const Grammatica& (*grammatica)();
     const SchemaDistinta& (*schema)();
-    std::string_view prefisso;          // of the file's name, before "YYYY-MM.xml"
-    std::size_t ragioneSocialeMassima;  // escaped characters the company name is cut to; 0: whole
-    bool calendario;                    // the reports hold the daily calendar and the company totals
-    std::string_view liste;             // the company's lists, as a message names them
+    std::string_view prefisso;         // of the file's name, before "YYYY-MM.xml"
+    std::size_t ragioneSocialeMassima; // escaped characters the company name is cut to; 0: whole
+    bool calendario;                   // the reports hold the daily calendar and the company totals
+    std::string_view liste;            // the company's lists, as a message names them
 };
 
 // clang-format off
@@ -301,7 +301,10 @@ private:
         std::string testo;
         for (std::size_t i = 0; i < m_mesePrecedente.size(); ++i)
             if (!m_mesePrecedente[i].empty())
-                testo.append(testo.empty() ? "" : "; ").append(NomiPartiMese[i]).append(" ").append(m_mesePrecedente[i]);
+                testo.append(testo.empty() ? "" : "; ")
+                    .append(NomiPartiMese[i])
+                    .append(" ")
+                    .append(m_mesePrecedente[i]);
         return testo;
     }
     void AnnoMese(std::string_view valore, bool buono, Posto posto);
@@ -336,7 +339,7 @@ private:
     std::string m_cfPersonaMittente, m_ragSocMittente, m_cfMittente, m_sedeINPS, m_cfAzienda, m_ragSocAzienda;
     bool m_mittenteLetto = false, m_ragSocLetta = false;
     std::string m_mese, m_matricola, m_csc, m_ca;
-    int m_giorniDelMese = 0; // of the declared month, for the calendar; 0 when unknown
+    int m_giorniDelMese = 0;          // of the declared month, for the calendar; 0 when unknown
     int m_anno = 0, m_numeroMese = 0; // the declared month; 0 when unknown
 
     // The person being read; its findings wait for its end, when its tax code is known.
@@ -362,12 +365,12 @@ private:
 
     // The company's lists and totals.
     bool m_liste = false;
-    long m_denunce = 0;         // DenunciaIndividuale, Elimina="S" included
+    long m_denunce = 0; // DenunciaIndividuale, Elimina="S" included
     long m_collaboratori = 0;
     long m_denunceInPosizione = 0;
     bool m_matricolaInPosizione = false;
-    long long m_centesimi = 0;  // the sum of Contributo
-    long m_contributi = 0;      // how many were summed
+    long long m_centesimi = 0; // the sum of Contributo
+    long m_contributi = 0;     // how many were summed
     bool m_contributiIlleggibili = false;
     Dichiarato m_numDenIndiv, m_numLavoratori, m_forzaAziendale, m_totaleADebito, m_totaleACredito;
 };
@@ -431,19 +434,21 @@ void LettoreINPS::ControllaDichiarazione(const xml::LettoreXML& lettore) {
     const xml::DichiarazioneXML& d = lettore.Dichiarazione();
     if (!d.presente)
         Segnala(Gravita::Errore, {1, 1},
-                "manca la dichiarazione XML: il documento va dichiarato in ISO-8859-1 (" + std::string(Dichiarazione) + ")");
+                "manca la dichiarazione XML: il documento va dichiarato in ISO-8859-1 (" + std::string(Dichiarazione) +
+                    ")");
     else if (lettore.CodificaDocumento() != xml::Codifica::Iso88591)
         Segnala(Gravita::Errore, {1, 1},
                 "la dichiarazione XML " +
-                    (d.codifica.empty() ? std::string("non dichiara la codifica") : "dichiara la codifica '" + d.codifica + "'") +
+                    (d.codifica.empty() ? std::string("non dichiara la codifica")
+                                        : "dichiara la codifica '" + d.codifica + "'") +
                     ": il documento va scritto e dichiarato in ISO-8859-1");
     else {
         const std::string_view inizio = m_lettura.File().Inizio(InizioPerRiconoscere);
         const std::string_view prima = inizio.substr(0, inizio.find_first_of("\r\n"));
         if (prima != Dichiarazione)
             Segnala(Gravita::Avviso, {1, 1},
-                    "dichiarazione XML " + ValidatoreXML::Citato(prima) + " diversa da quella del convertitore: " +
-                        std::string(Dichiarazione));
+                    "dichiarazione XML " + ValidatoreXML::Citato(prima) +
+                        " diversa da quella del convertitore: " + std::string(Dichiarazione));
     }
 }
 
@@ -463,7 +468,8 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     m_cognome.clear();
     m_nome.clear();
     const auto attributi = lettore.Attributi();
-    const bool elimina = std::any_of(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "Elimina"; });
+    const bool elimina =
+        std::any_of(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "Elimina"; });
     if (m_lettura.VuolePersone()) {
         m_persona = {};
         m_persona.genere = genere;
@@ -545,8 +551,8 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
             break;
         // GG="k", the day in plain digits: found as the only attribute, read as a number.
         const auto attributi = lettore.Attributi();
-        const auto gg = std::find_if(attributi.begin(), attributi.end(),
-                                     [](const xml::Attributo& a) { return a.nome == "GG"; });
+        const auto gg =
+            std::find_if(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "GG"; });
         if (gg == attributi.end())
             break;
         const std::string_view g = gg->valore;
@@ -626,7 +632,8 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
             if (lunghezza > m_documento.ragioneSocialeMassima)
                 Segnala(Gravita::Avviso, posto,
                         std::string(nodo == RagSocMittente ? "<RagSocMittente>" : "<RagSocAzienda>") + " di " +
-                            std::to_string(lunghezza) + " caratteri come scritti nel documento: il convertitore la taglia a " +
+                            std::to_string(lunghezza) +
+                            " caratteri come scritti nel documento: il convertitore la taglia a " +
                             std::to_string(m_documento.ragioneSocialeMassima));
         }
         if (nodo == RagSocMittente) {
@@ -686,7 +693,7 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
             break;
         // Amounts beyond what any report holds (over 10^15 euro in all) cannot be summed here.
         if (const auto centesimi = buono ? Centesimi(valore) : std::nullopt;
-            centesimi && *centesimi < SommaMassima && *centesimi > -SommaMassima &&
+            centesimi && *centesimi<SommaMassima&& * centesimi> - SommaMassima &&
             m_centesimi + *centesimi < SommaMassima && m_centesimi + *centesimi > -SommaMassima) {
             m_centesimi += *centesimi;
             ++m_contributi;
@@ -762,7 +769,8 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
     case Al:
         if (buono && !m_dal.empty() && m_dal > valore)
             Segnala(Gravita::Avviso, posto,
-                    "<Al> " + std::string(valore) + " prima di <Dal> " + m_dal + ": il periodo finisce prima di cominciare");
+                    "<Al> " + std::string(valore) + " prima di <Dal> " + m_dal +
+                        ": il periodo finisce prima di cominciare");
         break;
     case NumDenIndiv:
         m_numDenIndiv = {Intero(valore), posto};
@@ -892,8 +900,12 @@ void LettoreINPS::ControllaCodiceComune(std::string_view valore, Posto posto) {
         const std::string luogo = anagrafe::LuogoDelCodice(shell::TogliSpazi(valore), {anno, mese, 1});
         Metti(m_colonnaComune, std::string(shell::TogliSpazi(valore)) + (luogo.empty() ? "" : " " + luogo));
     }
-    const anagrafe::ComuneScritto comune{{"campo <CodiceComune>", valore}, {}, {}, {anno, mese, 1},
-                                         {anno, mese, uniemens::GiorniDelMese(anno, mese)}, "del comune"};
+    const anagrafe::ComuneScritto comune{{"campo <CodiceComune>", valore},
+                                         {},
+                                         {},
+                                         {anno, mese, 1},
+                                         {anno, mese, uniemens::GiorniDelMese(anno, mese)},
+                                         "del comune"};
     for (const anagrafe::Riscontro& r : anagrafe::ControllaComune(comune))
         Segnala(r.errore ? Gravita::Errore : Gravita::Avviso, posto, r.messaggio);
 }
@@ -932,7 +944,8 @@ void LettoreINPS::Chiusura(int nodo, Posto posto) {
     case AziendaE:
         if (!m_liste)
             Segnala(Gravita::Errore, posto,
-                    "<Azienda> senza " + std::string(m_documento.liste) + ": il documento non ha persone, nulla da inviare");
+                    "<Azienda> senza " + std::string(m_documento.liste) +
+                        ": il documento non ha persone, nulla da inviare");
         break;
     default:
         break;
@@ -1006,9 +1019,11 @@ void LettoreINPS::Totali(bool interrotta) {
             const Posto p = m_totaleADebito.posto;
             if (!interrotta && !m_contributiIlleggibili && !entro)
                 m_lettura.Errore(p.riga, p.colonna,
-                                 "<TotaleADebito> " + Numero(totale) + " non corrisponde alle denunce: la somma dei <Contributo> \xE8 " +
-                                     ImportoItaliano(static_cast<double>(m_centesimi) / 100.0) + ", quindi il totale \xE8 " +
-                                     Numero(arrotondato) + " (al pi\xF9 mezza unit\xE0 e mezzo centesimo per denuncia di scarto)");
+                                 "<TotaleADebito> " + Numero(totale) +
+                                     " non corrisponde alle denunce: la somma dei <Contributo> \xE8 " +
+                                     ImportoItaliano(static_cast<double>(m_centesimi) / 100.0) +
+                                     ", quindi il totale \xE8 " + Numero(arrotondato) +
+                                     " (al pi\xF9 mezza unit\xE0 e mezzo centesimo per denuncia di scarto)");
             else if (!interrotta && !m_contributiIlleggibili && totale != arrotondato)
                 m_lettura.Avviso(p.riga, p.colonna,
                                  "<TotaleADebito> " + Numero(totale) + " invece di " + Numero(arrotondato) +
@@ -1017,8 +1032,8 @@ void LettoreINPS::Totali(bool interrotta) {
                                      "): ammesso solo per gli arrotondamenti dei singoli contributi");
         }
         if (m_totaleACredito.valore) {
-            m_lettura.Totale({"TotaleACredito: crediti", Numero(*m_totaleACredito.valore), "0",
-                              *m_totaleACredito.valore == 0});
+            m_lettura.Totale(
+                {"TotaleACredito: crediti", Numero(*m_totaleACredito.valore), "0", *m_totaleACredito.valore == 0});
             if (*m_totaleACredito.valore != 0 && !interrotta)
                 m_lettura.Avviso(m_totaleACredito.posto.riga, m_totaleACredito.posto.colonna,
                                  "<TotaleACredito> " + Numero(*m_totaleACredito.valore) +

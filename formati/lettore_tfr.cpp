@@ -19,8 +19,8 @@ namespace {
 
 namespace t = tfr::tabelleTFR;
 using tracciati::DelContatore;
-using tracciati::DellaColonna;
 using tracciati::DelGenere;
+using tracciati::DellaColonna;
 using tracciati::Pezzo;
 
 // clang-format off
@@ -122,7 +122,8 @@ static_assert(ColonneComuniInTesta(Colonne));
 std::string DataAmg(std::string_view testo) {
     if (testo.size() != 8 || !Cifre(testo) || testo == "00000000")
         return std::string(testo == "00000000" ? "" : testo);
-    return std::string(testo.substr(6, 2)) + "/" + std::string(testo.substr(4, 2)) + "/" + std::string(testo.substr(0, 4));
+    return std::string(testo.substr(6, 2)) + "/" + std::string(testo.substr(4, 2)) + "/" +
+           std::string(testo.substr(0, 4));
 }
 std::string Centesimi(std::string_view testo) {
     return Cifre(testo) ? ImportoItaliano(static_cast<double>(NumeroDi(testo)) / 100) : std::string(testo);
@@ -134,9 +135,13 @@ constexpr const Pezzo* Altrove2[] = {&Codice2, &CodiceFiscale2};
 constexpr const Pezzo* Creazione[] = {&DataFornitura1};
 
 const FormatoFisso& FormatoTfr() {
-    static const FormatoFisso formato{tfr::TracciatoTFR(), Ordine,
-                                      "1, per ogni dipendente 2, i suoi 3 e i suoi 4, poi 9", '9',
-                                      "manca il record 9", Altrove2, Creazione};
+    static const FormatoFisso formato{tfr::TracciatoTFR(),
+                                      Ordine,
+                                      "1, per ogni dipendente 2, i suoi 3 e i suoi 4, poi 9",
+                                      '9',
+                                      "manca il record 9",
+                                      Altrove2,
+                                      Creazione};
     return formato;
 }
 
@@ -162,7 +167,8 @@ constexpr CampoAnagrafico CampiAnagrafici[] = {
 std::optional<anagrafe::Data> DataDi(std::string_view aaaammgg) {
     if (aaaammgg.size() != 8 || !Cifre(aaaammgg) || aaaammgg == "00000000")
         return std::nullopt;
-    return anagrafe::Data{static_cast<int>(NumeroDi(aaaammgg.substr(0, 4))), static_cast<int>(NumeroDi(aaaammgg.substr(4, 2))),
+    return anagrafe::Data{static_cast<int>(NumeroDi(aaaammgg.substr(0, 4))),
+                          static_cast<int>(NumeroDi(aaaammgg.substr(4, 2))),
                           static_cast<int>(NumeroDi(aaaammgg.substr(6, 2)))};
 }
 
@@ -196,7 +202,7 @@ private:
     std::array<std::string, std::size(Conti9)> m_conti9;
     std::string m_intestazione; // record "1": columns 0 and 1
     long m_riga1 = 0;
-    std::map<std::string, long> m_chiavi; // each key and the line of its first group
+    std::map<std::string, long> m_chiavi;          // each key and the line of its first group
     std::optional<anagrafe::Data> m_dataFornitura; // of record "1": the day the residence codes must be in force
     std::array<std::string, std::size(CampiAnagrafici)> m_nomiAnagrafici = [] {
         std::array<std::string, std::size(CampiAnagrafici)> nomi;
@@ -228,7 +234,8 @@ Chi LettoreTfr::Persona(const RecordFisso& record) {
     if (record.alSuoPosto && record.precedente == '1' && record.tipo == '3')
         m_lettura.Errore(record.Numero(), 1,
                          "record 3 senza record 2: la prima riga dell'esportazione ha la chiave del dipendente vuota, "
-                         "e l'ordine \xE8 " + std::string(m_formato.ordine));
+                         "e l'ordine \xE8 " +
+                             std::string(m_formato.ordine));
     ++m_contati[record.tipo];
     switch (record.tipo) {
     case '2':
@@ -288,8 +295,9 @@ void LettoreTfr::Record1(const RecordFisso& record) {
         const bool buono = nome.size() == 12 && nome.starts_with("MV" + cifre) && nome.ends_with(".TXT") &&
                            ((nome[7] >= '0' && nome[7] <= '9') || (nome[7] >= 'A' && nome[7] <= 'Z'));
         if (!buono)
-            m_lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso 'MV" + cifre +
-                                       "' seguito da una cifra o una lettera e '.TXT'");
+            m_lettura.Avviso(0, 0,
+                             "il nome del file '" + nome + "' non corrisponde al contenuto: atteso 'MV" + cifre +
+                                 "' seguito da una cifra o una lettera e '.TXT'");
     }
 }
 
@@ -363,15 +371,14 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
         m_lettura.Avviso(riga, Codice2.posizione,
                          "record 2: posizioni " + std::to_string(Codice2.posizione) + "-" +
                              std::to_string(tracciati::UltimaPosizione(CodiceFiscale2)) + " '" +
-                             std::string(colonne01) + "' diverse dalle posizioni " +
-                             std::to_string(Codice1.posizione) + "-" +
-                             std::to_string(tracciati::UltimaPosizione(CodiceFiscale1)) + " del record 1 '" +
+                             std::string(colonne01) + "' diverse dalle posizioni " + std::to_string(Codice1.posizione) +
+                             "-" + std::to_string(tracciati::UltimaPosizione(CodiceFiscale1)) + " del record 1 '" +
                              m_intestazione + "': ogni riga ripete le colonne " + std::to_string(Codice2.colonna) +
                              " e " + std::to_string(CodiceFiscale2.colonna) + di,
                          m_persona);
     if (m_chiave.empty()) {
-        m_lettura.Avviso(riga, Chiave2.posizione,
-                         "record 2: " + PosizioniDi(Chiave2) + ": chiave del dipendente vuota", m_persona);
+        m_lettura.Avviso(riga, Chiave2.posizione, "record 2: " + PosizioniDi(Chiave2) + ": chiave del dipendente vuota",
+                         m_persona);
     } else {
         SegnalaCodiceFiscale(m_lettura, riga, Chiave2.posizione, testoChiave,
                              "record 2: " + PosizioniDi(Chiave2) + ": codice fiscale del dipendente", Gravita::Errore,
@@ -391,8 +398,8 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
     if (Cifre(importo) && (segno == "O") != (NumeroDi(importo) != 0))
         m_lettura.Errore(riga, Segno2.posizione,
                          "record 2: " + PosizioniDi(Segno2) + " '" + std::string(segno) + "' con l'importo " +
-                             Centesimi(importo) + ": atteso 'O' quando l'importo non \xE8 zero, uno spazio quando lo \xE8" +
-                             di,
+                             Centesimi(importo) +
+                             ": atteso 'O' quando l'importo non \xE8 zero, uno spazio quando lo \xE8" + di,
                          m_persona);
     // The bank coordinates, when the record has them.
     if (record.letto.Letto(InizioIban)) {
@@ -446,8 +453,8 @@ void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const Chi& chi) 
         perDiscordanze = DataNascita{nascita->giorno, nascita->mese, nascita->anno};
     for (const std::string& discordanza : Discordanze(chiave, perDiscordanze, record.letto.Testo(Sesso2)))
         m_lettura.Avviso(riga, Chiave2.posizione,
-                         "record 2: codice fiscale '" + m_chiave + "' e dati anagrafici (" + PosizioniDi(Sesso2) + ", " +
-                             PosizioniDi(Nascita2) + ") discordi: " + discordanza + Di(chi.nome),
+                         "record 2: codice fiscale '" + m_chiave + "' e dati anagrafici (" + PosizioniDi(Sesso2) +
+                             ", " + PosizioniDi(Nascita2) + ") discordi: " + discordanza + Di(chi.nome),
                          m_persona);
     anagrafe::PersonaScritta persona;
     persona.codiceFiscale = {"codice fiscale", chiave};
@@ -469,7 +476,8 @@ void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const Chi& chi) 
     if (m_dataFornitura)
         for (anagrafe::Riscontro& r : anagrafe::ControllaComune(residenza))
             riscontri.push_back(std::move(r));
-    SegnalaRiscontri(m_lettura, riscontri, std::span<const PostoDelDato>(posti.data(), quanti), "record 2: ", chi.nome, m_persona);
+    SegnalaRiscontri(m_lettura, riscontri, std::span<const PostoDelDato>(posti.data(), quanti), "record 2: ", chi.nome,
+                     m_persona);
 }
 
 void LettoreTfr::Record3(const RecordFisso& record, const Chi& chi) {

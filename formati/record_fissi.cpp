@@ -12,8 +12,7 @@ void ControllaFineRiga(Lettura& lettura, const Riga& riga) {
         lettura.Errore(riga.numero, static_cast<long>(riga.lunghezza) + 1,
                        "fine riga senza CR: le righe della fornitura finiscono con CR LF");
     else if (riga.fine == FineRiga::Nessuna)
-        lettura.Errore(riga.numero, static_cast<long>(riga.lunghezza) + 1,
-                       "ultima riga senza fine riga: attesi CR LF");
+        lettura.Errore(riga.numero, static_cast<long>(riga.lunghezza) + 1, "ultima riga senza fine riga: attesi CR LF");
 }
 
 Gravita GravitaDi(tracciati::Difformita difformita, tracciati::Rigore rigore) {
@@ -32,8 +31,9 @@ void SegnalaRecord(Lettura& lettura, const RecordFisso& record, const Chi& chi) 
     for (const tracciati::Segnalazione& s : record.letto.Segnalazioni())
         if (record.LunghezzaGiusta() || s.posizione == 0)
             lettura.Segnala({GravitaDi(s.difformita, s.pezzo ? s.pezzo->rigore : tracciati::Rigore::Usuale),
-                         record.riga.numero, s.posizione,
-                         "record " + std::string(1, record.tipo) + ": " + s.Messaggio() + Di(chi.nome), chi.persona});
+                             record.riga.numero, s.posizione,
+                             "record " + std::string(1, record.tipo) + ": " + s.Messaggio() + Di(chi.nome),
+                             chi.persona});
 }
 
 LettoreFisso::LettoreFisso(Lettura& lettura, const FormatoFisso& formato)
@@ -54,9 +54,9 @@ void LettoreFisso::Leggi() {
         const std::span<const tracciati::Pezzo> tabella = m_formato.tracciato.Tabella(tipo);
         if (tabella.empty()) {
             m_lettura.Errore(riga.numero, 1,
-                             riga.testo.empty() ? "riga vuota: attesi i record " + m_attesi
-                                                : "tipo di record '" + std::string(1, tipo) + "' sconosciuto: attesi " +
-                                                      m_attesi);
+                             riga.testo.empty()
+                                 ? "riga vuota: attesi i record " + m_attesi
+                                 : "tipo di record '" + std::string(1, tipo) + "' sconosciuto: attesi " + m_attesi);
             continue;
         }
         const char precedente = m_ordine.Precedente();
@@ -121,8 +121,8 @@ void LettoreFisso::CaratteriDiControllo(const RecordFisso& record, const Chi& ch
 
 bool LettoreFisso::Altrove(const tracciati::Pezzo& pezzo) const {
     for (const tracciati::Pezzo* altrove : m_formato.altrove)
-        if (altrove == &pezzo || (altrove->genere == tracciati::Comune::Tabella &&
-                                  tracciati::DellaTabella(altrove->sotto, pezzo)))
+        if (altrove == &pezzo ||
+            (altrove->genere == tracciati::Comune::Tabella && tracciati::DellaTabella(altrove->sotto, pezzo)))
             return true;
     return false;
 }
@@ -165,8 +165,8 @@ void LettoreFisso::Campi(const RecordFisso& record, long persona) {
         if (persona >= 0 && Altrove(*p.pezzo))
             continue;
         if (p.pezzo->genere != tracciati::Comune::Area) {
-            const bool creazione = std::find(m_formato.creazione.begin(), m_formato.creazione.end(), p.pezzo) !=
-                                   m_formato.creazione.end();
+            const bool creazione =
+                std::find(m_formato.creazione.begin(), m_formato.creazione.end(), p.pezzo) != m_formato.creazione.end();
             campo(nomeRecord + PosizioniDi(*p.pezzo), p.testo, {}, p.pezzo, creazione);
             continue;
         }
@@ -206,16 +206,20 @@ void LettoreFisso::FineDellOrdine() {
     if (precedente == m_formato.ultimo)
         return;
     if (precedente == '\0')
-        m_lettura.Errore(0, 0, m_righe == 0 ? std::string("nessun record: la fornitura \xE8 vuota")
-                                            : "nessuna delle " + std::to_string(m_righe) + " righe del file \xE8 un "
-                                                  "record di questa fornitura (" + m_attesi + ")");
+        m_lettura.Errore(0, 0,
+                         m_righe == 0 ? std::string("nessun record: la fornitura \xE8 vuota")
+                                      : "nessuna delle " + std::to_string(m_righe) +
+                                            " righe del file \xE8 un "
+                                            "record di questa fornitura (" +
+                                            m_attesi + ")");
     else if (m_rigaUltimo > 0)
-        m_lettura.Errore(0, 0, "la fornitura finisce dopo il record " + std::string(1, precedente) + ": il record " +
-                                   ultimo + " \xE8 alla riga " + std::to_string(m_rigaUltimo) +
-                                   ", non in fondo alla fornitura");
+        m_lettura.Errore(0, 0,
+                         "la fornitura finisce dopo il record " + std::string(1, precedente) + ": il record " + ultimo +
+                             " \xE8 alla riga " + std::to_string(m_rigaUltimo) + ", non in fondo alla fornitura");
     else
-        m_lettura.Errore(0, 0, "la fornitura finisce dopo il record " + std::string(1, precedente) + ": " +
-                                   std::string(m_formato.mancaUltimo));
+        m_lettura.Errore(0, 0,
+                         "la fornitura finisce dopo il record " + std::string(1, precedente) + ": " +
+                             std::string(m_formato.mancaUltimo));
 }
 
 bool Cifre(std::string_view testo) {
@@ -309,8 +313,8 @@ void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, const tracciati:
 void ControllaNomeFile(Lettura& lettura, std::string_view atteso) {
     const std::string nome = shell::TestoPercorso(lettura.File().Percorso().filename());
     if (!nome.empty() && nome != atteso)
-        lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" +
-                                 std::string(atteso) + "'");
+        lettura.Avviso(
+            0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + std::string(atteso) + "'");
 }
 
 std::string Di(std::string_view chi) { return chi.empty() ? std::string() : " (" + std::string(chi) + ")"; }

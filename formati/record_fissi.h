@@ -20,7 +20,6 @@
 
 namespace verifica {
 
-
 // A line's end: the supplies end every line with CR LF. Reports a line feed alone or a last line without
 // an end, as errors.
 void ControllaFineRiga(Lettura& lettura, const Riga& riga);
@@ -34,10 +33,10 @@ Gravita GravitaDi(tracciati::Difformita difformita, tracciati::Rigore rigore = t
 std::string Di(std::string_view chi);
 
 // Small readings of a record's text.
-bool Cifre(std::string_view testo);                                  // digits only, at least one
-long long NumeroDi(std::string_view cifre);                          // the number of (at most 18) digits
-std::string Intero(long long n);                                     // "1.234"
-std::string Posizioni(int posizione, int lunghezza);                 // "posizioni 18-25"
+bool Cifre(std::string_view testo);                                            // digits only, at least one
+long long NumeroDi(std::string_view cifre);                                    // the number of (at most 18) digits
+std::string Intero(long long n);                                               // "1.234"
+std::string Posizioni(int posizione, int lunghezza);                           // "posizioni 18-25"
 std::string_view Parte(std::string_view record, int posizione, int lunghezza); // empty when too short
 
 // The order of a supply's records: from each type ('\0' for the start), the types that may follow it.
@@ -79,8 +78,8 @@ struct FormatoFisso {
 
 // Whom a record is about, for its findings.
 struct Chi {
-    long persona = -1;  // its index in the file, -1 for none
-    std::string nome;   // "dipendente RSSMRA80A01H501U"; empty for none
+    long persona = -1; // its index in the file, -1 for none
+    std::string nome;  // "dipendente RSSMRA80A01H501U"; empty for none
 };
 
 // A record as the reading hands it to its format's rules.
@@ -124,7 +123,8 @@ protected:
     char Precedente() const { return m_ordine.Precedente(); }
     // The name of a person's field as a comparison shows it: the name of the listing's column that shows
     // it, then the field's (a code of the area, or a piece `pezzo`); the field's alone by default.
-    virtual std::string NomeDelCampo(std::string nome, std::string_view /*codice*/, const tracciati::Pezzo* /*pezzo*/) const {
+    virtual std::string NomeDelCampo(std::string nome, std::string_view /*codice*/,
+                                     const tracciati::Pezzo* /*pezzo*/) const {
         return nome;
     }
     // The fingerprint of the records of the person whose record was read last.
@@ -143,11 +143,11 @@ private:
 
     OrdineDeiRecord m_ordine;
     tracciati::RecordLetto m_letto;
-    long m_righe = 0;       // lines read
-    long m_rigaUltimo = 0;  // the line of the first record of the type that ends the supply
-    std::string m_attesi; // the record types: "A, B, G, J, Z"
-    long m_titolare = -2; // whose records the last one was: a person's index, -1 the supply's own
-    Impronta m_impronta;  // of that person's records so far
+    long m_righe = 0;      // lines read
+    long m_rigaUltimo = 0; // the line of the first record of the type that ends the supply
+    std::string m_attesi;  // the record types: "A, B, G, J, Z"
+    long m_titolare = -2;  // whose records the last one was: a person's index, -1 the supply's own
+    Impronta m_impronta;   // of that person's records so far
     std::map<std::string, int, std::less<>> m_volte; // of each record type and field code, for their names
 };
 

@@ -39,7 +39,8 @@ void Scrivi(const fs::path& percorso, std::string_view dati) {
 }
 
 void XmlBenFormato(const fs::path& percorso) {
-    xmlDocPtr documento = xmlReadFile(percorso.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    xmlDocPtr documento =
+        xmlReadFile(percorso.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     if (!documento)
         std::abort();
     xmlFreeDoc(documento);
@@ -83,7 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
     }
     if (completata && fs::exists(archivio))
         for (const auto& voce : fs::directory_iterator(archivio))
-            if (voce.path().extension() == ".xml" && contesto.messaggio.find(voce.path().filename().string()) != std::string::npos)
+            if (voce.path().extension() == ".xml" &&
+                contesto.messaggio.find(voce.path().filename().string()) != std::string::npos)
                 XmlBenFormato(voce.path());
     return 0;
 }

@@ -17,7 +17,6 @@
 
 namespace {
 
-
 void Verifica(bool condizione) {
     if (!condizione)
         std::abort();
@@ -27,7 +26,8 @@ bool Dentro(std::string_view parte, std::string_view tutto) {
     return parte.data() >= tutto.data() && parte.data() + parte.size() <= tutto.data() + tutto.size();
 }
 
-void LeggiAree(const tracciati::Tracciato& tracciato, const std::vector<std::string_view>& aree, tracciati::AreaLetta& area) {
+void LeggiAree(const tracciati::Tracciato& tracciato, const std::vector<std::string_view>& aree,
+               tracciati::AreaLetta& area) {
     if (aree.empty())
         return;
     area.Leggi(aree, tracciato.catalogo);
@@ -38,7 +38,8 @@ void LeggiAree(const tracciati::Tracciato& tracciato, const std::vector<std::str
     for (const std::string_view a : aree)
         unite += a;
     for (const tracciati::CampoLetto& campo : area.Campi())
-        tracciati::AggiungiCampoNonPosizionale(riscritte, campo.codice, campo.valore, campo.tipo.value_or(tracciati::Tipo::AN));
+        tracciati::AggiungiCampoNonPosizionale(riscritte, campo.codice, campo.valore,
+                                               campo.tipo.value_or(tracciati::Tipo::AN));
     Verifica(unite.compare(0, riscritte.size(), riscritte) == 0);
     Verifica(unite.find_first_not_of(' ', riscritte.size()) == std::string::npos);
 }

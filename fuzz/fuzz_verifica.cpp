@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     if (scelta > 0)
         opzioni.formato = verifica::Formati[scelta - 1].formato;
     verifica::FornituraLetta letta;
-    letta.esito = verifica::VerificaTesto(std::string(reinterpret_cast<const char*>(dati) + 1, quanti - 1), opzioni, letta);
+    letta.esito =
+        verifica::VerificaTesto(std::string(reinterpret_cast<const char*>(dati) + 1, quanti - 1), opzioni, letta);
     if (letta.esito.errori + letta.esito.avvisi != static_cast<long>(letta.rilievi.size()))
         std::abort();
     std::ostringstream uscita;

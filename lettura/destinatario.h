@@ -42,7 +42,7 @@ struct Esito {
     long errori = 0;
     long avvisi = 0;
     long persone = 0;
-    long record = 0; // records (lines) of a fixed-length supply, lines of an XML document
+    long record = 0;    // records (lines) of a fixed-length supply, lines of an XML document
     bool campi = false; // the reader told every field of the file (Destinatario::Campo, Persona::impronta)
 };
 

@@ -59,10 +59,10 @@ private:
     std::uint64_t m_dimensione = 0;
     std::uint64_t m_letti = 0;
     Avanzamento m_avanzamento;
-    std::string m_contenuto;       // DaTesto: the whole supply, given piece by piece
+    std::string m_contenuto; // DaTesto: the whole supply, given piece by piece
     bool m_inMemoria = false;
-    std::string m_inizio;          // the bytes read ahead by Inizio
-    std::size_t m_inizioDato = 0;  // how many of them Leggi has given
+    std::string m_inizio;         // the bytes read ahead by Inizio
+    std::size_t m_inizioDato = 0; // how many of them Leggi has given
 };
 
 // How a line ends.
@@ -73,8 +73,8 @@ enum class FineRiga {
 };
 
 struct Riga {
-    long numero = 0;        // from 1
-    std::string_view testo; // the line without its end, at most the reader's `massimo` characters
+    long numero = 0;           // from 1
+    std::string_view testo;    // the line without its end, at most the reader's `massimo` characters
     std::size_t lunghezza = 0; // the whole line's length, without its end
     FineRiga fine = FineRiga::CrLf;
 };

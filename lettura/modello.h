@@ -97,10 +97,10 @@ private:
 };
 
 struct Persona {
-    int genere = 0;        // index into the schema's kinds
-    long indice = 0;       // its place among the persons of the file, from 0
-    long riga = 0;         // its first record or line
-    std::string chiave;    // what pairs it with the same person in another supply of its format
+    int genere = 0;                  // index into the schema's kinds
+    long indice = 0;                 // its place among the persons of the file, from 0
+    long riga = 0;                   // its first record or line
+    std::string chiave;              // what pairs it with the same person in another supply of its format
     std::vector<std::string> valori; // one per schema column; empty where its kind has none
     Impronta impronta;               // of every field of its records
 };

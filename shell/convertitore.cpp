@@ -22,9 +22,8 @@ Caricamento CaricaEsportazione(const fs::path& cartellaProgramma, std::string_vi
     fs::path percorso = cartellaProgramma / PercorsoDaTesto(nomeFile);
     if (!FileOrdinarioEsiste(percorso))
         return {std::move(percorso), {}};
-    return {std::nullopt, [esegui = std::move(esegui), percorso](ContestoElaborazione& contesto) {
-                esegui(contesto, percorso);
-            }};
+    return {std::nullopt,
+            [esegui = std::move(esegui), percorso](ContestoElaborazione& contesto) { esegui(contesto, percorso); }};
 }
 
 std::string_view TipoDocumento(const Documento& documento) {

@@ -59,8 +59,7 @@ Caricamento CaricaEsportazione(const std::filesystem::path& cartellaProgramma, s
 // When `elabora` returns no name the document is not generated: it is closed and left under its
 // temporary name, no older document is touched, the log ends with TestoNonGenerato() and the run is
 // marked with SegnalaDocumentoNonGenerato().
-using Elaborazione =
-    std::function<std::optional<std::string>(const Esportazione&, FileUscita&, ContestoElaborazione&)>;
+using Elaborazione = std::function<std::optional<std::string>(const Esportazione&, FileUscita&, ContestoElaborazione&)>;
 
 struct Documento {
     std::string_view prefisso;   // "Importa770-"

@@ -10,7 +10,6 @@
 #include <fstream>
 #include <system_error>
 
-
 namespace shell {
 
 std::vector<std::string_view> DividiRighe(std::string_view testo) {
@@ -93,8 +92,8 @@ void RifiutaACapoIsolati(const Esportazione& esportazione) {
             continue;
         const auto colonna = std::count(riga.begin(), riga.begin() + static_cast<std::ptrdiff_t>(lf), '\t');
         throw ErroreCollocato("Riga " + std::to_string(i + 1) + ", colonna " + std::to_string(colonna) +
-                                 ": a capo (LF) senza ritorno carrello (CR); le righe del file di esportazione "
-                                 "devono finire con CR LF");
+                              ": a capo (LF) senza ritorno carrello (CR); le righe del file di esportazione "
+                              "devono finire con CR LF");
     }
 }
 
@@ -159,8 +158,8 @@ void RigaEsportazione::Dividi(Preparazione preparazione) {
 }
 
 void RigaEsportazione::Errore(int colonna, std::string_view descrizione) const {
-    throw ErroreCollocato("Riga " + std::to_string(m_numero) + ", colonna " + std::to_string(colonna) +
-                             ": " + std::string(descrizione));
+    throw ErroreCollocato("Riga " + std::to_string(m_numero) + ", colonna " + std::to_string(colonna) + ": " +
+                          std::string(descrizione));
 }
 
 void RigaEsportazione::ColonnaMancante(int colonna) const {

@@ -104,7 +104,7 @@ private:
     void Rifai(const char* vecchio);
 
     int m_numero = 0;
-    std::string m_testo;                   // the line, upper-cased
+    std::string m_testo;                     // the line, upper-cased
     std::vector<std::string_view> m_colonne; // views into m_testo
 };
 

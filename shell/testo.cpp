@@ -68,7 +68,6 @@ std::string_view TogliSpazi(std::string_view testo) {
 
 namespace {
 
-
 // The position of the first control character to show from `da` on, npos when none; a CR LF stays a
 // line end when `righe`.
 std::size_t PrimoDaMostrare(std::string_view testo, std::size_t da, bool righe) {
@@ -105,7 +104,9 @@ std::string_view Mostrato(std::string_view testo, std::string& appoggio, bool ri
 
 } // namespace
 
-std::string_view TestoVisibile(std::string_view testo, std::string& appoggio) { return Mostrato(testo, appoggio, true); }
+std::string_view TestoVisibile(std::string_view testo, std::string& appoggio) {
+    return Mostrato(testo, appoggio, true);
+}
 
 std::string TestoSuUnaRiga(std::string_view testo) {
     std::string appoggio;
@@ -144,8 +145,7 @@ std::string Latin1DaUtf8(std::string_view testo) {
         int seguito = u >= 0xF0 ? 3 : u >= 0xE0 ? 2 : u >= 0xC0 ? 1 : 0;
         unsigned long codice = u & (0x3F >> seguito);
         std::size_t j = i + 1;
-        for (int k = 0; k < seguito && j < testo.size() &&
-                        (static_cast<unsigned char>(testo[j]) & 0xC0) == 0x80;
+        for (int k = 0; k < seguito && j < testo.size() && (static_cast<unsigned char>(testo[j]) & 0xC0) == 0x80;
              ++k, ++j)
             codice = (codice << 6) | (static_cast<unsigned char>(testo[j]) & 0x3F);
         const bool completo = seguito > 0 && j == i + 1 + static_cast<std::size_t>(seguito);

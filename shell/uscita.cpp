@@ -26,8 +26,8 @@ std::string DueCifre(int n) {
 std::string NomeTemporaneo(std::string_view prefisso, const DataOra& t, std::string_view estensione) {
     char anno[16];
     std::snprintf(anno, sizeof anno, "%04d", t.anno);
-    return std::string(prefisso) + anno + "-" + DueCifre(t.mese) + "-" + DueCifre(t.giorno) + "-" +
-           DueCifre(t.ora) + "-" + DueCifre(t.minuto) + "-" + DueCifre(t.secondo) + std::string(estensione);
+    return std::string(prefisso) + anno + "-" + DueCifre(t.mese) + "-" + DueCifre(t.giorno) + "-" + DueCifre(t.ora) +
+           "-" + DueCifre(t.minuto) + "-" + DueCifre(t.secondo) + std::string(estensione);
 }
 
 void ControllaNomeFinale(std::string_view nome) {
@@ -143,8 +143,7 @@ void FileUscita::Chiudi() {
 
 void DaiNomeFinale(const std::filesystem::path& temporaneo, const std::filesystem::path& finale) {
     if (!SostituisciFile(temporaneo, finale))
-        throw ErroreElaborazione("Impossibile dare al documento il nome finale '" + TestoPercorso(finale) +
-                                 "'");
+        throw ErroreElaborazione("Impossibile dare al documento il nome finale '" + TestoPercorso(finale) + "'");
 }
 
 std::string NomeFileBlocco(std::string_view tipo) {

@@ -62,8 +62,8 @@ fs::path DaiNomeFornitura(shell::ContestoElaborazione& contesto, const fs::path&
         case shell::EsitoSpostamento::Esistente: // appeared after the look at the folder
             continue;
         case shell::EsitoSpostamento::Fallito:
-            throw shell::ErroreElaborazione("Impossibile dare al documento il nome finale '" + shell::TestoPercorso(finale) +
-                                            "'");
+            throw shell::ErroreElaborazione("Impossibile dare al documento il nome finale '" +
+                                            shell::TestoPercorso(finale) + "'");
         }
     }
     throw shell::ErroreElaborazione("Nella cartella '" + shell::TestoPercorso(cartella) +

@@ -73,7 +73,8 @@ long long GancioTFR::Centesimi(const tracciati::Fonte& fonte, int colonna) const
     return static_cast<long long>(centesimi);
 }
 
-std::span<const tracciati::Pezzo> GancioTFR::Scelta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte) const {
+std::span<const tracciati::Pezzo> GancioTFR::Scelta(const tracciati::Pezzo& pezzo,
+                                                    const tracciati::Fonte& fonte) const {
     const RigaEsportazione& riga = *fonte.riga;
     switch (GenereTFR(pezzo)) {
     case ProprioTFR::BloccoBanca:
@@ -95,7 +96,8 @@ std::span<const tracciati::Pezzo> GancioTFR::Scelta(const tracciati::Pezzo& pezz
     }
 }
 
-tracciati::Valore GancioTFR::Valuta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte, std::string& appoggio) const {
+tracciati::Valore GancioTFR::Valuta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte,
+                                    std::string& appoggio) const {
     const RigaEsportazione& riga = *fonte.riga;
     const int colonna = pezzo.colonna;
     switch (GenereTFR(pezzo)) {
@@ -247,7 +249,8 @@ const tracciati::Tracciato& TracciatoTFR() {
     return tracciato;
 }
 
-void FornituraTFR::Scrivi(std::span<const tracciati::Pezzo> tabella, const tracciati::Fonte& fonte, const GancioTFR& gancio) {
+void FornituraTFR::Scrivi(std::span<const tracciati::Pezzo> tabella, const tracciati::Fonte& fonte,
+                          const GancioTFR& gancio) {
     m_record.clear();
     tracciati::Componi(m_record, tabella, fonte, gancio);
     m_uscita.ScriviRiga(m_record);

@@ -197,10 +197,13 @@ public:
     GancioTFR() = default;
     GancioTFR(const shell::DataOra& oggi, std::string_view dipendente) : m_oggi(oggi), m_dipendente(dipendente) {}
 
-    std::span<const tracciati::Pezzo> Scelta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte) const override;
-    tracciati::Valore Valuta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte, std::string& appoggio) const override;
+    std::span<const tracciati::Pezzo> Scelta(const tracciati::Pezzo& pezzo,
+                                             const tracciati::Fonte& fonte) const override;
+    tracciati::Valore Valuta(const tracciati::Pezzo& pezzo, const tracciati::Fonte& fonte,
+                             std::string& appoggio) const override;
     void Scrivi(std::string& record, const tracciati::Pezzo& pezzo, const tracciati::Valore& valore) const override;
-    std::span<const tracciati::Pezzo> SceltaLetta(const tracciati::Pezzo& pezzo, std::string_view record) const override;
+    std::span<const tracciati::Pezzo> SceltaLetta(const tracciati::Pezzo& pezzo,
+                                                  std::string_view record) const override;
     tracciati::Lettura Leggi(const tracciati::Pezzo& pezzo, std::string_view testo) const override;
 
 private:

@@ -192,12 +192,12 @@ bool CodiceDiCampo(std::string_view codice) {
         const auto di = [](bool lettere, bool cifre) {
             Ammessi ammessi{};
             for (int c = 0; c < 256; ++c)
-                ammessi[static_cast<std::size_t>(c)] = (lettere && Maiuscola(static_cast<char>(c))) ||
-                                                       (cifre && Cifra(static_cast<char>(c)));
+                ammessi[static_cast<std::size_t>(c)] =
+                    (lettere && Maiuscola(static_cast<char>(c))) || (cifre && Cifra(static_cast<char>(c)));
             return ammessi;
         };
-        return std::array<Ammessi, LunghezzaCodice>{di(true, false), di(true, true),  di(false, true), di(false, true),
-                                                      di(false, true), di(true, true),  di(true, true),  di(true, true)};
+        return std::array<Ammessi, LunghezzaCodice>{di(true, false), di(true, true), di(false, true), di(false, true),
+                                                    di(false, true), di(true, true), di(true, true),  di(true, true)};
     }();
     if (codice.size() != static_cast<std::size_t>(LunghezzaCodice))
         return false;
@@ -237,12 +237,12 @@ void RecordLetto::Leggi(std::string_view record, std::span<const Pezzo> tabella,
         const int attesa = UltimaPosizione(tabella.back());
         m_lunghezzaGiusta = lunghezza == static_cast<std::size_t>(attesa);
         if (!m_lunghezzaGiusta)
-            m_segnalazioni.push_back({Difformita::Formato,
-                                      0,
-                                      0,
-                                      {},
-                                      "il record ha " + std::to_string(lunghezza) + " caratteri invece di " +
-                                          std::to_string(attesa)});
+            m_segnalazioni.push_back(
+                {Difformita::Formato,
+                 0,
+                 0,
+                 {},
+                 "il record ha " + std::to_string(lunghezza) + " caratteri invece di " + std::to_string(attesa)});
     }
     LeggiPezzi(record, tabella, gancio);
 }
@@ -375,8 +375,9 @@ void AreaLetta::Leggi(std::span<const std::string_view> aree, Catalogo catalogo)
             chiudi();
             dopoCampo = true;
             const std::optional<std::size_t> voce = PostoNelCatalogo(catalogo, codice);
-            CampoLetto& campo = m_campi.emplace_back(codice, voce, voce ? std::optional(catalogo[*voce].tipo) : std::nullopt,
-                                                     Valore(valore), record, posizione, 1);
+            CampoLetto& campo =
+                m_campi.emplace_back(codice, voce, voce ? std::optional(catalogo[*voce].tipo) : std::nullopt,
+                                     Valore(valore), record, posizione, 1);
             if (!campo.tipo || *campo.tipo == Tipo::AN)
                 continue;
             Lettura lettura = LeggiValoreNonPosizionale(valore, *campo.tipo);

@@ -120,7 +120,8 @@ consteval const Pezzo& DelContatore(std::span<const Pezzo> tabella, int numero) 
 }
 // The `quale`-th piece (from 0) of a kind.
 consteval const Pezzo& DelGenere(std::span<const Pezzo> tabella, Genere genere, int quale = 0) {
-    return dettaglio::Trovato(dettaglio::Trova(tabella, [genere](const Pezzo& p) { return p.genere == genere; }, quale));
+    return dettaglio::Trovato(dettaglio::Trova(
+        tabella, [genere](const Pezzo& p) { return p.genere == genere; }, quale));
 }
 
 // Whether `pezzo` is a row of `tabella` or of one of its sub-tables.
@@ -256,7 +257,8 @@ struct VoceCatalogo {
 
 // The voices sorted by code, each code once: for CercaNelCatalogo, made by the compiler.
 template <std::size_t N> constexpr std::array<VoceCatalogo, N> Ordinato(std::array<VoceCatalogo, N> voci) {
-    std::sort(voci.begin(), voci.end(), [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.codice < b.codice; });
+    std::sort(voci.begin(), voci.end(),
+              [](const VoceCatalogo& a, const VoceCatalogo& b) { return a.codice < b.codice; });
     for (std::size_t i = 1; i < N; ++i)
         if (voci[i - 1].codice == voci[i].codice)
             throw "a code with two types"; // not a constant expression: the compiler stops here

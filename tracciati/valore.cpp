@@ -24,8 +24,8 @@ std::size_t ScriviTestoNumero(double numero, char* uscita) {
         const double centesimi = std::nearbyint(numero * 100);
         if (centesimi / 100 == numero) {
             const auto k = static_cast<long long>(centesimi);
-            const unsigned long long assoluto = k < 0 ? 0ULL - static_cast<unsigned long long>(k)
-                                                      : static_cast<unsigned long long>(k);
+            const unsigned long long assoluto =
+                k < 0 ? 0ULL - static_cast<unsigned long long>(k) : static_cast<unsigned long long>(k);
             if (k < 0)
                 *p++ = '-';
             p = std::to_chars(p, p + 24, assoluto / 100).ptr;
@@ -104,7 +104,8 @@ std::optional<shell::Data> DataDiCifre(std::string_view cifre, OrdineData ordine
         return v;
     };
     const bool annoInTesta = ordine == OrdineData::AAAAMMGG;
-    const shell::Data data{numero(annoInTesta ? 0 : 4, 4), numero(annoInTesta ? 4 : 2, 2), numero(annoInTesta ? 6 : 0, 2)};
+    const shell::Data data{numero(annoInTesta ? 0 : 4, 4), numero(annoInTesta ? 4 : 2, 2),
+                           numero(annoInTesta ? 6 : 0, 2)};
     if (!shell::DataValida(data.anno, data.mese, data.giorno))
         return std::nullopt;
     return data;

@@ -90,8 +90,8 @@ public:
     std::int64_t ArrotondataSullaPrimaDecimale() const;
 
 private:
-    std::int64_t m_interi = 0;       // Int(S)
-    std::vector<int> m_decimali;     // the digits of S - Int(S), which lies in [0, 1)
+    std::int64_t m_interi = 0;   // Int(S)
+    std::vector<int> m_decimali; // the digits of S - Int(S), which lies in [0, 1)
 };
 
 // `Contributo`: two decimals, rounded half away from zero, "," before them, grouped by thousands

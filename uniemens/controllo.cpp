@@ -197,8 +197,8 @@ bool Controllo::Colonne(const RigaINPS& riga, int ultima, std::string_view prefi
     if (riga.Ha(ultima))
         return true;
     const auto colonne = std::to_string(riga.Colonne());
-    Segnala(riga.Numero(), std::string(prefisso) + ", colonna " + colonne + ": colonna mancante (la riga ha " +
-                               colonne + " colonne)");
+    Segnala(riga.Numero(),
+            std::string(prefisso) + ", colonna " + colonne + ": colonna mancante (la riga ha " + colonne + " colonne)");
     return false;
 }
 
@@ -214,14 +214,13 @@ EsitoControllo Controllo::Esito() && {
     if (m_primaVuota && !m_esito.vuoto)
         Segnala(1, std::string(PrefissoAzienda) + ": riga vuota");
     // A previous-month error is found at the report that follows it: put every report in line order.
-    std::stable_sort(m_errori.begin(), m_errori.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(m_errori.begin(), m_errori.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [riga, testo] : m_errori)
         m_esito.errori.push_back(std::move(testo));
     m_esito.dipendenti = m_dipendenti.Valore();
     m_esito.collaboratori = m_collaboratori.Valore();
-    m_esito.superato = !m_esito.vuoto && m_esito.errori.empty() &&
-                       (m_esito.dipendenti > 0 || m_esito.collaboratori > 0);
+    m_esito.superato =
+        !m_esito.vuoto && m_esito.errori.empty() && (m_esito.dipendenti > 0 || m_esito.collaboratori > 0);
     return std::move(m_esito);
 }
 

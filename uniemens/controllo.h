@@ -21,13 +21,13 @@ enum class Persona : std::uint8_t {
 };
 
 struct EsitoControllo {
-    bool vuoto = true;              // no line holds any text
-    std::optional<Periodo> periodo; // line 1 gives usable sender and company fields
-    int dipendenti = 0;             // employee lines, of the declared or of the previous month
-    int collaboratori = 0;          // collaborator lines of the declared month
+    bool vuoto = true;               // no line holds any text
+    std::optional<Periodo> periodo;  // line 1 gives usable sender and company fields
+    int dipendenti = 0;              // employee lines, of the declared or of the previous month
+    int collaboratori = 0;           // collaborator lines of the declared month
     std::vector<std::string> errori; // the error box's lines, in the order of the export's lines
-    bool superato = false;          // the persons may be written
-    std::vector<Persona> persone;   // by line, from line 1; what a line that passed describes
+    bool superato = false;           // the persons may be written
+    std::vector<Persona> persone;    // by line, from line 1; what a line that passed describes
 };
 
 // Checks every line of the export:

@@ -200,8 +200,8 @@ void ScriviAperturaAzienda(const RigaINPS& riga1, const Periodo& periodo, Scritt
     ScriviVoci(AperturaAzienda, FonteUniemens{&riga1, &periodo}, xml);
 }
 
-void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const Persona> persone,
-                      const Periodo& periodo, ScrittoreXML& xml, shell::ContestoElaborazione& contesto) {
+void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const Persona> persone, const Periodo& periodo,
+                      ScrittoreXML& xml, shell::ContestoElaborazione& contesto) {
     Registra(contesto, "Elaborazione lista Dipendenti...");
     ScriviVoci(AperturaPosizione, FonteUniemens{nullptr}, xml);
     Totali totali;
@@ -237,8 +237,8 @@ void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const P
     Registra(contesto, "Elaborazione lista Dipendenti completata.");
 }
 
-void ScriviCollaboratori(const shell::Esportazione& esportazione, std::span<const Persona> persone,
-                         ScrittoreXML& xml, shell::ContestoElaborazione& contesto) {
+void ScriviCollaboratori(const shell::Esportazione& esportazione, std::span<const Persona> persone, ScrittoreXML& xml,
+                         shell::ContestoElaborazione& contesto) {
     Registra(contesto, "Elaborazione lista Collaboratori...");
     ScriviVoci(AperturaCollaboratori, FonteUniemens{nullptr}, xml);
     shell::Contatore16 scritti("collaboratori");

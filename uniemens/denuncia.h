@@ -25,8 +25,8 @@ void ScriviAperturaAzienda(const RigaINPS& riga1, const Periodo& periodo, xmltex
 // The contribution position: one individual report per employee line of the declared month, each
 // with the previous-month block that precedes it, then the company totals.
 // `persone` tells, by line, what the document check found each line to describe.
-void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const Persona> persone,
-                      const Periodo& periodo, xmltext::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
+void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const Persona> persone, const Periodo& periodo,
+                      xmltext::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
 
 // The collaborators list, with CAP and ISTAT from the first collaborator.
 void ScriviCollaboratori(const shell::Esportazione& esportazione, std::span<const Persona> persone,

@@ -9,16 +9,21 @@ namespace uniemens {
 
 std::string FonteUniemens::ValoreProprio(const xmltext::Valore& v, const xmltext::Settimana*) const {
     switch (v.proprio) {
-    case Tronca50: return std::string(xmltext::TroncaCodificato(Riga()[v.colonna], 50));
-    case AnnoMese: return CifreMinime(m_periodo->anno, 2) + "-" + CifreMinime(m_periodo->mese, 2);
+    case Tronca50:
+        return std::string(xmltext::TroncaCodificato(Riga()[v.colonna], 50));
+    case AnnoMese:
+        return CifreMinime(m_periodo->anno, 2) + "-" + CifreMinime(m_periodo->mese, 2);
     case Contributo: {
         const Importo importo = Riga().LeggiImporto(v.colonna);
         m_totali->debito.Aggiungi(importo);
         return FormatoContributo(importo);
     }
-    case NumeroDenunce: return std::to_string(m_totali->denunce);
-    case TotaleADebito: return std::to_string(m_totali->debito.ArrotondataSullaPrimaDecimale());
-    case TotaleACredito: return std::to_string(m_totali->credito.ArrotondataSullaPrimaDecimale());
+    case NumeroDenunce:
+        return std::to_string(m_totali->denunce);
+    case TotaleADebito:
+        return std::to_string(m_totali->debito.ArrotondataSullaPrimaDecimale());
+    case TotaleACredito:
+        return std::to_string(m_totali->credito.ArrotondataSullaPrimaDecimale());
     }
     return xmltext::Fonte::ValoreProprio(v, nullptr);
 }

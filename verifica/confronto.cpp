@@ -42,7 +42,8 @@ std::vector<Chiave> PerChiave(const FornituraLetta& fornitura) {
 std::pair<std::string, std::string> Valori(std::string_view vecchio, std::string_view nuovo) {
     const auto pulito = [](std::string_view v) {
         const auto inizio = v.find_first_not_of(' ');
-        return inizio == std::string_view::npos ? std::string_view() : v.substr(inizio, v.find_last_not_of(' ') - inizio + 1);
+        return inizio == std::string_view::npos ? std::string_view()
+                                                : v.substr(inizio, v.find_last_not_of(' ') - inizio + 1);
     };
     if (pulito(vecchio) != pulito(nuovo))
         return {std::string(pulito(vecchio)), std::string(pulito(nuovo))};
@@ -205,9 +206,10 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
     const auto totale = [&](const CampoCambiato& campo) {
         return std::any_of(d.totali.begin(), d.totali.end(), [&](const CampoCambiato& t) {
             return t.nome.size() >= campo.nome.size() &&
-                   std::equal(campo.nome.begin(), campo.nome.end(), t.nome.begin(),
-                              [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
-                                                          std::tolower(static_cast<unsigned char>(b)); });
+                   std::equal(campo.nome.begin(), campo.nome.end(), t.nome.begin(), [](char a, char b) {
+                       return std::tolower(static_cast<unsigned char>(a)) ==
+                              std::tolower(static_cast<unsigned char>(b));
+                   });
         });
     };
     d.dati.erase(std::remove_if(d.dati.begin(), d.dati.end(), totale), d.dati.end());
@@ -239,7 +241,8 @@ void ScriviConfronto(const FornituraLetta& vecchia, const FornituraLetta& nuova,
     if (!d.cambiate.empty()) {
         out << "Persone cambiate (" << d.cambiate.size() << "):\n";
         for (const PersonaCambiata& c : d.cambiate) {
-            out << "  ~ " << U(Chi(schema, *c.nuova)) << " (riga " << c.vecchia->riga << " -> " << c.nuova->riga << ")\n";
+            out << "  ~ " << U(Chi(schema, *c.nuova)) << " (riga " << c.vecchia->riga << " -> " << c.nuova->riga
+                << ")\n";
             for (const auto& campo : c.campi)
                 out << "      " << U(campo.nome) << ": " << U(campo.vecchio) << " -> " << U(campo.nuovo) << "\n";
         }

@@ -66,10 +66,9 @@ void TabellaTotali(const FornituraLetta& fornitura, std::ostream& out) {
 
 std::string TestoEsito(const Esito& esito) {
     if (esito.errori == 0)
-        return esito.avvisi == 0
-                   ? "Nessun errore: la fornitura pu\xF2 essere inviata"
-                   : "Nessun errore: la fornitura pu\xF2 essere inviata (" + Quanti(esito.avvisi, "avviso", "avvisi") +
-                         ")";
+        return esito.avvisi == 0 ? "Nessun errore: la fornitura pu\xF2 essere inviata"
+                                 : "Nessun errore: la fornitura pu\xF2 essere inviata (" +
+                                       Quanti(esito.avvisi, "avviso", "avvisi") + ")";
     return Quanti(esito.errori, "errore", "errori") + ", " + Quanti(esito.avvisi, "avviso", "avvisi");
 }
 
@@ -173,7 +172,8 @@ void ScriviDistintaHtml(const FornituraLetta& fornitura, const std::string& file
             quante += p.genere == static_cast<int>(g);
         if (quante == 0)
             continue;
-        out << "<h2>" << Html(genere.titolo) << " (" << quante << ")</h2>\n<table class=\"persone\">\n<thead><tr><th class=\"n\">riga</th>";
+        out << "<h2>" << Html(genere.titolo) << " (" << quante
+            << ")</h2>\n<table class=\"persone\">\n<thead><tr><th class=\"n\">riga</th>";
         for (const int c : genere.colonne)
             out << "<th" << Classe(schema.colonne[static_cast<std::size_t>(c)].allineamento) << ">"
                 << Html(schema.colonne[static_cast<std::size_t>(c)].nome) << "</th>";

@@ -42,7 +42,8 @@ public:
 
 } // namespace
 
-std::map<long, std::vector<CampoFornitura>> CampiDellePersone(const FornituraLetta& letta, const std::set<long>& indici) {
+std::map<long, std::vector<CampoFornitura>> CampiDellePersone(const FornituraLetta& letta,
+                                                              const std::set<long>& indici) {
     CampiRiletti riletti;
     if (!letta.percorso || indici.empty())
         return {};
@@ -53,7 +54,8 @@ std::map<long, std::vector<CampoFornitura>> CampiDellePersone(const FornituraLet
     opzioni.campi = [&](long persona) { return persona >= 0 && indici.count(persona) > 0; };
     VerificaFile(*letta.percorso, opzioni, riletti);
     for (const verifica::Persona& p : letta.persone)
-        if (indici.count(p.indice) && (!riletti.impronte.count(p.indice) || !(riletti.impronte[p.indice] == p.impronta)))
+        if (indici.count(p.indice) &&
+            (!riletti.impronte.count(p.indice) || !(riletti.impronte[p.indice] == p.impronta)))
             throw ErroreFile("Il file '" + shell::TestoPercorso(*letta.percorso) +
                              "' \xE8 cambiato mentre lo si confrontava: ripetere il confronto");
     return std::move(riletti.campi);
@@ -65,8 +67,8 @@ std::string NomeEDataDelFile(const fs::path& percorso, bool completo) {
     const auto modificato = fs::last_write_time(percorso, errore);
     if (errore)
         return testo;
-    const auto istante = std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+    const auto istante =
+        std::chrono::system_clock::to_time_t(std::chrono::time_point_cast<std::chrono::system_clock::duration>(
             modificato - fs::file_time_type::clock::now() + std::chrono::system_clock::now()));
     const shell::DataOra t = shell::OraLocale(istante);
     char data[64];

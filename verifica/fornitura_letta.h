@@ -29,7 +29,7 @@ public:
     }
 
     std::optional<std::filesystem::path> percorso; // the file it was read from; none for one made otherwise
-    std::optional<Formato> formatoRichiesto;         // the format it was read as (`--formato`), if forced
+    std::optional<Formato> formatoRichiesto;       // the format it was read as (`--formato`), if forced
     std::optional<Formato> formato;
     const SchemaDistinta* schema = nullptr;
     Intestazione intestazione;
@@ -48,7 +48,8 @@ FornituraLetta LeggiFornitura(const std::filesystem::path& percorso, std::option
 // The fields of the persons `indici` of a supply read from a file (FornituraLetta::percorso), read again
 // from the file, by their index. Throws as VerificaFile does, and ErroreFile when the file no longer holds
 // what it held at the first reading (changed meanwhile).
-std::map<long, std::vector<CampoFornitura>> CampiDellePersone(const FornituraLetta& letta, const std::set<long>& indici);
+std::map<long, std::vector<CampoFornitura>> CampiDellePersone(const FornituraLetta& letta,
+                                                              const std::set<long>& indici);
 
 // The name and the date of a file, as the header of a page names it: "Importa770-2011-...txt, 14/06/2011
 // 09:05".

@@ -108,7 +108,8 @@ void ScriviFilePagina(const std::filesystem::path& percorso, const std::function
     char caso[16];
     std::snprintf(caso, sizeof caso, "%08x", static_cast<unsigned>(std::random_device{}()));
     const std::filesystem::path temporaneo =
-        percorso.parent_path() / shell::PercorsoDaTesto("~" + shell::TestoPercorso(percorso.filename()) + "." + caso + ".tmp");
+        percorso.parent_path() /
+        shell::PercorsoDaTesto("~" + shell::TestoPercorso(percorso.filename()) + "." + caso + ".tmp");
     try {
         shell::FileUscita file(temporaneo);
         FlussoVersoFile flusso(file);

@@ -94,7 +94,7 @@ inline constexpr auto FirmeNonLette = std::to_array<Firma>({
 constexpr std::string_view CodificheLette = "ISO-8859-1, UTF-8 e US-ASCII";
 
 constexpr std::uint8_t ClasseNome(char32_t c) {
-    for (const Intervallo &i : CaratteriNome)
+    for (const Intervallo& i : CaratteriNome)
         if (c >= i.da && c <= i.a)
             return i.classe;
     return 0;
@@ -102,15 +102,15 @@ constexpr std::uint8_t ClasseNome(char32_t c) {
 
 // Char of XML 1.0 (production [2]).
 constexpr bool CarattereXML(char32_t c) {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0x10FFFF);
 }
 
 unsigned char U(char c) { return static_cast<unsigned char>(c); }
 
 // One UTF-8 character from p (its first byte 0x80 or above), at most up to `fine`: its code point
 // and length, or false when the bytes are not UTF-8 (overlong forms and surrogates included).
-bool DecodificaUtf8(const char *p, const char *fine, char32_t &carattere, int &lunghezza) {
+bool DecodificaUtf8(const char* p, const char* fine, char32_t& carattere, int& lunghezza) {
     const unsigned char u = U(*p);
     char32_t minimo;
     if ((u & 0xE0) == 0xC0) {
@@ -136,8 +136,7 @@ bool DecodificaUtf8(const char *p, const char *fine, char32_t &carattere, int &l
         }
         carattere = carattere << 6 | (U(p[i]) & 0x3F);
     }
-    return carattere >= minimo && carattere <= 0x10FFFF &&
-           (carattere < 0xD800 || carattere > 0xDFFF);
+    return carattere >= minimo && carattere <= 0x10FFFF && (carattere < 0xD800 || carattere > 0xDFFF);
 }
 
 std::string Esadecimale(unsigned long valore, int cifre) {
@@ -211,7 +210,7 @@ constexpr Tabelle TabelleLatin1 = CreaTabelle(true);
 constexpr Tabelle TabelleMultibyte = CreaTabelle(false);
 
 // The first byte from p that its table stops at; the NUL after the bytes read stops every table.
-const char *Fermata(const char *p, const Tabelle::Tabella &tabella) {
+const char* Fermata(const char* p, const Tabelle::Tabella& tabella) {
     while (!tabella[U(*p)])
         ++p;
     return p;
@@ -220,8 +219,7 @@ const char *Fermata(const char *p, const Tabelle::Tabella &tabella) {
 } // namespace
 
 ErroreXML::ErroreXML(std::int64_t riga, std::int64_t colonna, std::string motivo, bool benFormato)
-    : std::runtime_error("riga " + std::to_string(riga) + ", colonna " + std::to_string(colonna) +
-                         ": " + motivo),
+    : std::runtime_error("riga " + std::to_string(riga) + ", colonna " + std::to_string(colonna) + ": " + motivo),
       m_riga(riga), m_colonna(colonna), m_motivo(std::move(motivo)), m_benFormato(benFormato) {}
 
 LettoreXML::LettoreXML(Fonte fonte) : m_fonte(std::move(fonte)) {
@@ -232,8 +230,8 @@ LettoreXML::LettoreXML(Fonte fonte) : m_fonte(std::move(fonte)) {
     m_tabelle = &TabelleMultibyte;
 }
 
-LettoreXML::LettoreXML(std::istream &ingresso)
-    : LettoreXML([&ingresso](char *destinazione, std::size_t massimo) -> std::size_t {
+LettoreXML::LettoreXML(std::istream& ingresso)
+    : LettoreXML([&ingresso](char* destinazione, std::size_t massimo) -> std::size_t {
           ingresso.read(destinazione, static_cast<std::streamsize>(massimo));
           if (ingresso.bad())
               throw std::ios_base::failure("lettura del documento non riuscita");
@@ -244,7 +242,7 @@ LettoreXML::LettoreXML(std::istream &ingresso)
 
 // Reads the next block after the bytes kept (from m_conserva on, which move to the front of the
 // buffer together with p). False at the end of the document.
-bool LettoreXML::Ricarica(const char *&p) {
+bool LettoreXML::Ricarica(const char*& p) {
     if (m_esaurita)
         return false;
     AvanzaPunto(m_conserva);
@@ -268,14 +266,14 @@ bool LettoreXML::Ricarica(const char *&p) {
     return letti > 0;
 }
 
-bool LettoreXML::Garantisci(const char *&p, std::size_t n) {
+bool LettoreXML::Garantisci(const char*& p, std::size_t n) {
     while (static_cast<std::size_t>(m_fine - p) < n)
         if (!Ricarica(p))
             return false;
     return true;
 }
 
-bool LettoreXML::Inizia(const char *&p, std::string_view testo) {
+bool LettoreXML::Inizia(const char*& p, std::string_view testo) {
     if (static_cast<std::size_t>(m_fine - p) < testo.size() && !Garantisci(p, testo.size()))
         return false;
     for (std::size_t i = 0; i < testo.size(); ++i)
@@ -284,7 +282,7 @@ bool LettoreXML::Inizia(const char *&p, std::string_view testo) {
     return true;
 }
 
-char LettoreXML::Byte(const char *&p) {
+char LettoreXML::Byte(const char*& p) {
     if (p == m_fine)
         Ricarica(p);
     return *p;
@@ -294,18 +292,18 @@ char LettoreXML::Byte(const char *&p) {
 
 // In UTF-8 the column of q counts the characters from the checkpoint, which moves to q; in the
 // other encodings every byte is a character and the checkpoint stays at the line's beginning.
-void LettoreXML::AvanzaPunto(const char *q) {
+void LettoreXML::AvanzaPunto(const char* q) {
     const std::int64_t offset = Offset(q);
     if (m_codifica != Codifica::Utf8 || offset <= m_offsetPunto)
         return;
-    for (const char *c = m_dati + (m_offsetPunto - m_base); c < q; ++c)
+    for (const char* c = m_dati + (m_offsetPunto - m_base); c < q; ++c)
         if ((U(*c) & 0xC0) != 0x80)
             ++m_colonnaPunto;
     m_offsetPunto = offset;
 }
 
 // Past the line end at p: LF, CR LF or a CR alone.
-void LettoreXML::FineRiga(const char *&p) {
+void LettoreXML::FineRiga(const char*& p) {
     if (*p == '\r' && (p[1] == '\n' || (p + 1 == m_fine && Garantisci(p, 2) && p[1] == '\n'))) {
         p += 2;
     } else {
@@ -321,13 +319,11 @@ void LettoreXML::Errore(Posizione dove, std::string motivo, bool benFormato) {
     throw *m_errore;
 }
 
-void LettoreXML::Errore(const char *dove, std::string motivo) {
-    Errore(Dove(dove), std::move(motivo));
-}
+void LettoreXML::Errore(const char* dove, std::string motivo) { Errore(Dove(dove), std::move(motivo)); }
 
 // An error at the character at p, described between `prima` and `dopo`: described first, since its
 // description may read on, and with it p.
-void LettoreXML::ErroreCarattere(const char *&p, std::string_view prima, std::string_view dopo) {
+void LettoreXML::ErroreCarattere(const char*& p, std::string_view prima, std::string_view dopo) {
     std::string motivo(prima);
     motivo.append(Descrivi(p)).append(dopo);
     Errore(p, std::move(motivo));
@@ -337,7 +333,7 @@ void LettoreXML::ErroreCarattere(const char *&p, std::string_view prima, std::st
 
 // The character at p, whose first byte is 0x80 or above, read according to the encoding; p moves
 // past it.
-char32_t LettoreXML::LeggiCarattere(const char *&p) {
+char32_t LettoreXML::LeggiCarattere(const char*& p) {
     if (m_codifica == Codifica::Iso88591)
         return U(*p++);
     if (m_codifica == Codifica::UsAscii)
@@ -357,7 +353,7 @@ char32_t LettoreXML::LeggiCarattere(const char *&p) {
     return c;
 }
 
-void LettoreXML::AggiungiCarattere(std::string &destinazione, char32_t c, bool &sostituiti) {
+void LettoreXML::AggiungiCarattere(std::string& destinazione, char32_t c, bool& sostituiti) {
     if (c <= 0xFF) {
         destinazione += static_cast<char>(c);
     } else {
@@ -368,7 +364,7 @@ void LettoreXML::AggiungiCarattere(std::string &destinazione, char32_t c, bool &
 
 // The character at p for a message: "carattere 'x'", "carattere 0x0C", "carattere U+20AC", "byte
 // 0xC3", or the end of the document.
-std::string LettoreXML::Descrivi(const char *&p) {
+std::string LettoreXML::Descrivi(const char*& p) {
     const unsigned char u = U(*p);
     if (u == 0 && p == m_fine)
         return "fine del documento";
@@ -390,12 +386,12 @@ std::string LettoreXML::Descrivi(const char *&p) {
 }
 
 // A name as the document writes it, as ISO-8859-1.
-std::string LettoreXML::Latin1(std::string_view grezzo, bool *sostituiti) const {
+std::string LettoreXML::Latin1(std::string_view grezzo, bool* sostituiti) const {
     if (m_codifica != Codifica::Utf8)
         return std::string(grezzo);
     std::string testo;
-    const char *fine = grezzo.data() + grezzo.size();
-    for (const char *q = grezzo.data(); q < fine;) {
+    const char* fine = grezzo.data() + grezzo.size();
+    for (const char* q = grezzo.data(); q < fine;) {
         char32_t c = U(*q);
         int lunghezza = 1;
         if (c >= 0x80 && !DecodificaUtf8(q, fine, c, lunghezza))
@@ -413,7 +409,7 @@ std::string LettoreXML::Latin1(std::string_view grezzo, bool *sostituiti) const 
 
 // ---- The XML declaration
 
-void LettoreXML::LeggiDichiarazione(const char *&p) {
+void LettoreXML::LeggiDichiarazione(const char*& p) {
     if (!Garantisci(p, 1))
         Errore(Posizione{1, 1}, "documento vuoto");
     if (Inizia(p, "\xEF\xBB\xBF")) {
@@ -421,15 +417,13 @@ void LettoreXML::LeggiDichiarazione(const char *&p) {
         p += 3;
         m_offsetPunto = Offset(p);
     } else {
-        for (const Firma &f : FirmeNonLette)
+        for (const Firma& f : FirmeNonLette)
             if (Inizia(p, f.byte))
                 Errore(Posizione{1, 1}, "documento in " + std::string(f.codifica) +
-                                            ": codifica non supportata, ammesse " +
-                                            std::string(CodificheLette));
+                                            ": codifica non supportata, ammesse " + std::string(CodificheLette));
     }
     Codifica codifica = Codifica::Utf8;
-    if (Inizia(p, "<?xml ") || Inizia(p, "<?xml\t") || Inizia(p, "<?xml\n") ||
-        Inizia(p, "<?xml\r")) {
+    if (Inizia(p, "<?xml ") || Inizia(p, "<?xml\t") || Inizia(p, "<?xml\n") || Inizia(p, "<?xml\r")) {
         m_dichiarazione.presente = true;
         p += 5;
         SaltaSpazi(p);
@@ -437,11 +431,10 @@ void LettoreXML::LeggiDichiarazione(const char *&p) {
             Errore(p, "dichiarazione XML senza versione");
         const Posizione doveVersione = Dove(p);
         p += 7;
-        std::string &versione = m_dichiarazione.versione;
+        std::string& versione = m_dichiarazione.versione;
         LeggiPseudoAttributo(p, "version", versione);
         if (versione.size() < 3 || versione.compare(0, 2, "1.") != 0 ||
-            !std::all_of(versione.begin() + 2, versione.end(),
-                         [](char c) { return c >= '0' && c <= '9'; }))
+            !std::all_of(versione.begin() + 2, versione.end(), [](char c) { return c >= '0' && c <= '9'; }))
             Errore(doveVersione, "versione XML '" + versione + "' non ammessa: attesa 1.0");
         bool conCodifica = false;
         for (;;) {
@@ -457,21 +450,18 @@ void LettoreXML::LeggiDichiarazione(const char *&p) {
             if (!conCodifica && !m_dichiarazione.standalone && Inizia(p, "encoding")) {
                 const Posizione dove = Dove(p);
                 p += 8;
-                std::string &nome = m_dichiarazione.codifica;
+                std::string& nome = m_dichiarazione.codifica;
                 LeggiPseudoAttributo(p, "encoding", nome);
                 conCodifica = true;
-                if (nome.empty() ||
-                    !((nome[0] >= 'A' && nome[0] <= 'Z') || (nome[0] >= 'a' && nome[0] <= 'z')))
+                if (nome.empty() || !((nome[0] >= 'A' && nome[0] <= 'Z') || (nome[0] >= 'a' && nome[0] <= 'z')))
                     Errore(dove, "nome di codifica '" + nome + "' non valido");
-                const auto trovata = std::find_if(
-                    NomiCodifica.begin(), NomiCodifica.end(),
-                    [&](const NomeCodifica &n) { return UgualiSenzaMaiuscole(n.nome, nome); });
+                const auto trovata = std::find_if(NomiCodifica.begin(), NomiCodifica.end(), [&](const NomeCodifica& n) {
+                    return UgualiSenzaMaiuscole(n.nome, nome);
+                });
                 if (trovata == NomiCodifica.end())
-                    Errore(dove, "codifica '" + nome + "' non supportata: ammesse " +
-                                     std::string(CodificheLette));
+                    Errore(dove, "codifica '" + nome + "' non supportata: ammesse " + std::string(CodificheLette));
                 if (m_dichiarazione.bom && trovata->codifica != Codifica::Utf8)
-                    Errore(dove, "codifica '" + nome +
-                                     "' dichiarata in un documento che inizia con il BOM di UTF-8");
+                    Errore(dove, "codifica '" + nome + "' dichiarata in un documento che inizia con il BOM di UTF-8");
                 codifica = trovata->codifica;
             } else if (!m_dichiarazione.standalone && Inizia(p, "standalone")) {
                 const Posizione dove = Dove(p);
@@ -491,7 +481,7 @@ void LettoreXML::LeggiDichiarazione(const char *&p) {
 }
 
 // `= "valore"` of version, encoding or standalone: letters, digits, ".", "_" and "-" only.
-void LettoreXML::LeggiPseudoAttributo(const char *&p, std::string_view nome, std::string &valore) {
+void LettoreXML::LeggiPseudoAttributo(const char*& p, std::string_view nome, std::string& valore) {
     const std::string quale = "'" + std::string(nome) + "'";
     SaltaSpazi(p);
     if (Byte(p) != '=')
@@ -511,8 +501,8 @@ void LettoreXML::LeggiPseudoAttributo(const char *&p, std::string_view nome, std
         }
         if (c == 0 && p == m_fine)
             Errore(p, "dichiarazione XML non chiusa: atteso '?>'");
-        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-              c == '.' || c == '_' || c == '-'))
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
+              c == '-'))
             ErroreCarattere(p, "dichiarazione XML: ", " non ammesso nel valore di " + quale);
         if (valore.size() >= NomeMassimo)
             Errore(p, "dichiarazione XML: valore di " + quale + " troppo lungo");
@@ -527,10 +517,10 @@ void LettoreXML::LeggiPseudoAttributo(const char *&p, std::string_view nome, std
 // character that may begin a name. nonAscii is set when a UTF-8 character of two or more bytes is
 // in it. A name of one-byte characters that ends inside the bytes read is read here at once; any
 // other is read again from its beginning by LeggiNomeIntero.
-std::string_view LettoreXML::LeggiNome(const char *&inizio, bool &nonAscii) {
-    const char *p = inizio;
+std::string_view LettoreXML::LeggiNome(const char*& inizio, bool& nonAscii) {
+    const char* p = inizio;
     m_conserva = p;
-    const Tabelle::Tabella &tabella = m_tabelle->nome;
+    const Tabelle::Tabella& tabella = m_tabelle->nome;
     if (tabella[U(*p)] & NomeInizia) {
         for (++p; tabella[U(*p)] & NomeSegue;)
             ++p;
@@ -543,9 +533,9 @@ std::string_view LettoreXML::LeggiNome(const char *&inizio, bool &nonAscii) {
     return LeggiNomeIntero(inizio, nonAscii);
 }
 
-std::string_view LettoreXML::LeggiNomeIntero(const char *&p, bool &nonAscii) {
+std::string_view LettoreXML::LeggiNomeIntero(const char*& p, bool& nonAscii) {
     m_conserva = p;
-    const Tabelle::Tabella &tabella = m_tabelle->nome;
+    const Tabelle::Tabella& tabella = m_tabelle->nome;
     std::uint8_t richiesta = NomeInizia;
     for (;;) {
         const std::uint8_t classe = tabella[U(*p)];
@@ -579,7 +569,7 @@ std::string_view LettoreXML::LeggiNomeIntero(const char *&p, bool &nonAscii) {
 }
 
 // Passes over blanks (S); true when there was at least one.
-bool LettoreXML::SaltaSpazi(const char *&p) {
+bool LettoreXML::SaltaSpazi(const char*& p) {
     if (*p != ' ' && *p != '\t' && *p != '\n' && *p != '\r' && (*p != 0 || p != m_fine))
         return false;
     if (*p == ' ' && U(p[1]) > ' ') {
@@ -608,7 +598,7 @@ bool LettoreXML::SaltaSpazi(const char *&p) {
 
 // Passes over blanks, comments and processing instructions outside the root element; false at the
 // end of the document.
-bool LettoreXML::SaltaMisc(const char *&p, bool prologo) {
+bool LettoreXML::SaltaMisc(const char*& p, bool prologo) {
     for (;;) {
         SaltaSpazi(p);
         if (Byte(p) == 0 && p == m_fine)
@@ -624,10 +614,10 @@ bool LettoreXML::SaltaMisc(const char *&p, bool prologo) {
     }
 }
 
-void LettoreXML::LeggiCommento(const char *&p) {
+void LettoreXML::LeggiCommento(const char*& p) {
     const Posizione dove = Dove(p);
     p += 4;
-    const Tabelle::Tabella &tabella = m_tabelle->commento;
+    const Tabelle::Tabella& tabella = m_tabelle->commento;
     for (;;) {
         p = Fermata(p, tabella);
         m_conserva = p;
@@ -662,7 +652,7 @@ void LettoreXML::LeggiCommento(const char *&p) {
     }
 }
 
-void LettoreXML::LeggiIstruzione(const char *&p) {
+void LettoreXML::LeggiIstruzione(const char*& p) {
     const Posizione dove = Dove(p);
     p += 2;
     bool nonAscii = false;
@@ -671,8 +661,7 @@ void LettoreXML::LeggiIstruzione(const char *&p) {
         ErroreCarattere(p, "istruzione di elaborazione senza nome: ", " dopo '<?'");
     if (UgualiSenzaMaiuscole(nome, "xml"))
         Errore(dove, nome == "xml" ? "dichiarazione XML ammessa solo all'inizio del documento"
-                                   : "nome di istruzione di elaborazione '" + std::string(nome) +
-                                         "' riservato");
+                                   : "nome di istruzione di elaborazione '" + std::string(nome) + "' riservato");
     m_lavoro = Latin1(nome);
     if (Inizia(p, "?>")) {
         p += 2;
@@ -681,10 +670,9 @@ void LettoreXML::LeggiIstruzione(const char *&p) {
     if (!SaltaSpazi(p)) {
         if (*p == 0 && p == m_fine)
             Errore(dove, "istruzione di elaborazione non chiusa alla fine del documento");
-        Errore(p,
-               "atteso uno spazio dopo il nome dell'istruzione di elaborazione '" + m_lavoro + "'");
+        Errore(p, "atteso uno spazio dopo il nome dell'istruzione di elaborazione '" + m_lavoro + "'");
     }
-    const Tabelle::Tabella &tabella = m_tabelle->istruzione;
+    const Tabelle::Tabella& tabella = m_tabelle->istruzione;
     for (;;) {
         p = Fermata(p, tabella);
         m_conserva = p;
@@ -716,11 +704,11 @@ void LettoreXML::LeggiIstruzione(const char *&p) {
 }
 
 // The content of a CDATA section, appended to `destinazione`.
-void LettoreXML::LeggiCData(const char *&p, std::string &destinazione, bool &sostituiti) {
+void LettoreXML::LeggiCData(const char*& p, std::string& destinazione, bool& sostituiti) {
     const Posizione dove = Dove(p);
     p += 9;
     m_conserva = p;
-    const Tabelle::Tabella &tabella = m_tabelle->cdata;
+    const Tabelle::Tabella& tabella = m_tabelle->cdata;
     for (;;) {
         p = Fermata(p, tabella);
         switch (*p) {
@@ -764,7 +752,7 @@ void LettoreXML::LeggiCData(const char *&p, std::string &destinazione, bool &sos
 }
 
 // The reference at p ("&"), its character appended to `destinazione`.
-void LettoreXML::LeggiRiferimento(const char *&p, std::string &destinazione, bool &sostituiti) {
+void LettoreXML::LeggiRiferimento(const char*& p, std::string& destinazione, bool& sostituiti) {
     const Posizione dove = Dove(p);
     ++p;
     m_conserva = p;
@@ -790,8 +778,7 @@ void LettoreXML::LeggiRiferimento(const char *&p, std::string &destinazione, boo
             if (cifra < 0)
                 break;
             cifre = true;
-            valore = std::min<char32_t>(
-                valore * static_cast<char32_t>(base) + static_cast<char32_t>(cifra), 0x110000);
+            valore = std::min<char32_t>(valore * static_cast<char32_t>(base) + static_cast<char32_t>(cifra), 0x110000);
             ++p;
         }
         if (!cifre)
@@ -800,10 +787,8 @@ void LettoreXML::LeggiRiferimento(const char *&p, std::string &destinazione, boo
             Errore(dove, "riferimento a carattere non chiuso da ';'");
         ++p;
         if (!CarattereXML(valore))
-            Errore(dove,
-                   "riferimento a un carattere non ammesso in XML (" +
-                       (valore > 0x10FFFF ? std::string("oltre U+10FFFF") : CodicePunto(valore)) +
-                       ")");
+            Errore(dove, "riferimento a un carattere non ammesso in XML (" +
+                             (valore > 0x10FFFF ? std::string("oltre U+10FFFF") : CodicePunto(valore)) + ")");
         AggiungiCarattere(destinazione, valore, sostituiti);
         return;
     }
@@ -813,7 +798,7 @@ void LettoreXML::LeggiRiferimento(const char *&p, std::string &destinazione, boo
         Errore(dove, "carattere '&' non seguito da un nome di entit\xE0 o da '#'");
     m_lavoro = Latin1(nome);
     const auto entita = std::find_if(EntitaPredefinite.begin(), EntitaPredefinite.end(),
-                                     [&](const Entita &e) { return e.nome == nome; });
+                                     [&](const Entita& e) { return e.nome == nome; });
     if (Byte(p) != ';')
         Errore(dove, "riferimento '&" + m_lavoro + "' non chiuso da ';'");
     ++p;
@@ -825,14 +810,11 @@ void LettoreXML::LeggiRiferimento(const char *&p, std::string &destinazione, boo
 // ---- Tags
 
 // The value of an attribute after its opening quote, appended to m_testiAttributi normalised.
-void LettoreXML::LeggiValore(const char *&p, char virgolette, AttributoLetto &attributo,
-                             Posizione tag) {
+void LettoreXML::LeggiValore(const char*& p, char virgolette, AttributoLetto& attributo, Posizione tag) {
     attributo.valore = m_testiAttributi.size();
     m_conserva = p;
-    const Tabelle::Tabella &tabella = m_tabelle->valore;
-    const auto nome = [&] {
-        return m_testiAttributi.substr(attributo.nomeTesto, attributo.lunghezzaTesto);
-    };
+    const Tabelle::Tabella& tabella = m_tabelle->valore;
+    const auto nome = [&] { return m_testiAttributi.substr(attributo.nomeTesto, attributo.lunghezzaTesto); };
     for (;;) {
         p = Fermata(p, tabella);
         const char c = *p;
@@ -869,12 +851,10 @@ void LettoreXML::LeggiValore(const char *&p, char virgolette, AttributoLetto &at
                 m_testiAttributi.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
                 m_conserva = p;
                 if (m_testiAttributi.size() > AttributiMassimo)
-                    Errore(tag,
-                           "attributi del tag oltre " + std::to_string(AttributiMassimo) + " byte");
+                    Errore(tag, "attributi del tag oltre " + std::to_string(AttributiMassimo) + " byte");
                 if (!Ricarica(p))
                     Errore(Posizione{attributo.riga, attributo.colonna},
-                           "valore dell'attributo '" + nome() +
-                               "' non chiuso alla fine del documento");
+                           "valore dell'attributo '" + nome() + "' non chiuso alla fine del documento");
                 continue;
             }
             [[fallthrough]];
@@ -889,7 +869,7 @@ void LettoreXML::LeggiValore(const char *&p, char virgolette, AttributoLetto &at
     attributo.lunghezzaValore = m_testiAttributi.size() - attributo.valore;
 }
 
-void LettoreXML::LeggiInizioElemento(const char *&p) {
+void LettoreXML::LeggiInizioElemento(const char*& p) {
     const Posizione dove = Dove(p);
     ++p;
     bool nonAscii = false;
@@ -900,8 +880,7 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
         ErroreCarattere(p, "nome di elemento non valido: ", " dopo '<'");
     if (m_aperti.size() >= static_cast<std::size_t>(ProfonditaMassima))
         Errore(dove, "elementi annidati oltre " + std::to_string(ProfonditaMassima) + " livelli");
-    const std::size_t cima =
-        m_aperti.empty() ? 0 : m_aperti.back().inizio + m_aperti.back().lunghezza;
+    const std::size_t cima = m_aperti.empty() ? 0 : m_aperti.back().inizio + m_aperti.back().lunghezza;
     if (m_pila.size() < cima + nome.size())
         m_pila.resize(2 * (cima + nome.size()));
     std::copy(nome.begin(), nome.end(), m_pila.begin() + static_cast<std::ptrdiff_t>(cima));
@@ -928,18 +907,18 @@ void LettoreXML::LeggiInizioElemento(const char *&p) {
 // The usual tag of one attribute at p, ` nome="valore">`, all within the bytes read and with nothing in
 // it to change: its name and value are delivered in place, where LeggiAttributi would copy them. False
 // for any other tag, which LeggiAttributi reads.
-bool LettoreXML::AttributoSemplice(const char *&p) {
-    const Tabelle::Tabella &nome = m_tabelle->nome;
-    const char *inizio = p + 1;
+bool LettoreXML::AttributoSemplice(const char*& p) {
+    const Tabelle::Tabella& nome = m_tabelle->nome;
+    const char* inizio = p + 1;
     if (*p != ' ' || !(nome[U(*inizio)] & NomeInizia))
         return false;
-    const char *uguale = inizio + 1;
+    const char* uguale = inizio + 1;
     while (nome[U(*uguale)] & NomeSegue)
         ++uguale;
     if (uguale[0] != '=' || uguale[1] != '"' || static_cast<std::size_t>(uguale - inizio) > NomeMassimo)
         return false;
-    const char *valore = uguale + 2;
-    const char *fine = Fermata(valore, m_tabelle->valore);
+    const char* valore = uguale + 2;
+    const char* fine = Fermata(valore, m_tabelle->valore);
     if (fine[0] != '"' || fine[1] != '>' ||
         static_cast<std::size_t>((uguale - inizio) + (fine - valore)) > AttributiMassimo)
         return false;
@@ -954,8 +933,8 @@ bool LettoreXML::AttributoSemplice(const char *&p) {
 }
 
 // The attributes of the tag just named, up to its ">" or "/>".
-void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
-    const Aperto &aperto = m_aperti.back();
+void LettoreXML::LeggiAttributi(const char*& p, Posizione tag) {
+    const Aperto& aperto = m_aperti.back();
     const auto nomeTag = [&] { return Latin1({m_pila.data() + aperto.inizio, aperto.lunghezza}); };
     m_testiAttributi.clear();
     for (;;) {
@@ -975,7 +954,7 @@ void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
         }
         if (c == 0 && p == m_fine)
             Errore(tag, "tag '<" + nomeTag() + "' non chiuso alla fine del documento");
-        AttributoLetto &attributo = m_letti.emplace_back();
+        AttributoLetto& attributo = m_letti.emplace_back();
         const Posizione inizioAttributo = Dove(p);
         attributo.riga = inizioAttributo.riga;
         attributo.colonna = inizioAttributo.colonna;
@@ -992,16 +971,13 @@ void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
             attributo.lunghezzaTesto = testo.size();
             m_testiAttributi += testo;
         }
-        const auto nomeLetto = [&] {
-            return m_testiAttributi.substr(attributo.nomeTesto, attributo.lunghezzaTesto);
-        };
+        const auto nomeLetto = [&] { return m_testiAttributi.substr(attributo.nomeTesto, attributo.lunghezzaTesto); };
         if (!spazio)
             Errore(inizioAttributo, "spazio mancante prima dell'attributo '" + nomeLetto() + "'");
         if (*p != '=')
             SaltaSpazi(p);
         if (Byte(p) != '=')
-            ErroreCarattere(
-                p, "attributo '" + nomeLetto() + "' senza valore: atteso '=' al posto del ", "");
+            ErroreCarattere(p, "attributo '" + nomeLetto() + "' senza valore: atteso '=' al posto del ", "");
         ++p;
         if (*p != '"' && *p != '\'')
             SaltaSpazi(p);
@@ -1015,7 +991,7 @@ void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
     }
     if (m_letti.size() > 1)
         ControllaRipetuti();
-    for (const AttributoLetto &a : m_letti) {
+    for (const AttributoLetto& a : m_letti) {
         m_attributi.push_back({{m_testiAttributi.data() + a.nomeTesto, a.lunghezzaTesto},
                                {m_testiAttributi.data() + a.valore, a.lunghezzaValore},
                                a.riga,
@@ -1027,7 +1003,7 @@ void LettoreXML::LeggiAttributi(const char *&p, Posizione tag) {
 
 // An attribute named twice in the tag just read: the first repetition in the document's order.
 void LettoreXML::ControllaRipetuti() {
-    const auto nome = [&](const AttributoLetto &a) {
+    const auto nome = [&](const AttributoLetto& a) {
         return std::string_view(m_testiAttributi.data() + a.nome, a.lunghezzaNome);
     };
     std::size_t ripetuto = m_letti.size();
@@ -1052,22 +1028,20 @@ void LettoreXML::ControllaRipetuti() {
                 ripetuto = std::min(ripetuto, ordine[k]);
     }
     if (ripetuto < m_letti.size()) {
-        const AttributoLetto &a = m_letti[ripetuto];
+        const AttributoLetto& a = m_letti[ripetuto];
         Errore(Posizione{a.riga, a.colonna},
-               "attributo '" + m_testiAttributi.substr(a.nomeTesto, a.lunghezzaTesto) +
-                   "' ripetuto");
+               "attributo '" + m_testiAttributi.substr(a.nomeTesto, a.lunghezzaTesto) + "' ripetuto");
     }
 }
 
-void LettoreXML::LeggiFineElemento(const char *&p) {
+void LettoreXML::LeggiFineElemento(const char*& p) {
     const Posizione dove = Dove(p);
     p += 2;
-    const Aperto &aperto = m_aperti.back();
+    const Aperto& aperto = m_aperti.back();
     const std::string_view atteso(m_pila.data() + aperto.inizio, aperto.lunghezza);
     // The usual end tag is the open element's name and ">": compared as it stands, without reading
     // the name character by character.
-    if (Garantisci(p, atteso.size() + 1) && p[atteso.size()] == '>' &&
-        std::string_view(p, atteso.size()) == atteso)
+    if (Garantisci(p, atteso.size() + 1) && p[atteso.size()] == '>' && std::string_view(p, atteso.size()) == atteso)
         p += atteso.size() + 1;
     else
         LeggiFineElementoIntera(p, dove);
@@ -1086,8 +1060,8 @@ void LettoreXML::LeggiFineElemento(const char *&p) {
 }
 
 // The end tag from its name, read character by character: blanks before ">", or an error.
-void LettoreXML::LeggiFineElementoIntera(const char *&p, Posizione dove) {
-    const Aperto &aperto = m_aperti.back();
+void LettoreXML::LeggiFineElementoIntera(const char*& p, Posizione dove) {
+    const Aperto& aperto = m_aperti.back();
     const std::string_view atteso(m_pila.data() + aperto.inizio, aperto.lunghezza);
     bool nonAscii = false;
     const std::string_view nome = LeggiNome(p, nonAscii);
@@ -1096,15 +1070,14 @@ void LettoreXML::LeggiFineElementoIntera(const char *&p, Posizione dove) {
     if (nome.empty())
         ErroreCarattere(p, "nome di elemento non valido: ", " dopo '</'");
     if (nome != atteso)
-        Errore(dove, "tag di chiusura '</" + Latin1(nome) + ">' non corrispondente a '<" +
-                         Latin1(atteso) + ">' (riga " + std::to_string(aperto.riga) + ", colonna " +
-                         std::to_string(aperto.colonna) + ")");
+        Errore(dove, "tag di chiusura '</" + Latin1(nome) + ">' non corrispondente a '<" + Latin1(atteso) +
+                         ">' (riga " + std::to_string(aperto.riga) + ", colonna " + std::to_string(aperto.colonna) +
+                         ")");
     SaltaSpazi(p);
     if (Byte(p) == 0 && p == m_fine)
         Errore(p, "tag di chiusura '</" + Latin1(atteso) + "' non chiuso alla fine del documento");
     if (*p != '>')
-        ErroreCarattere(
-            p, "atteso '>' nel tag di chiusura '</" + Latin1(atteso) + "' al posto del ", "");
+        ErroreCarattere(p, "atteso '>' nel tag di chiusura '</" + Latin1(atteso) + "' al posto del ", "");
     ++p;
 }
 
@@ -1128,8 +1101,8 @@ Evento LettoreXML::FineDelVuoto() {
 // instructions were there). The text is the bytes from m_conserva to p as long as they need no
 // change; from the first change on it is built in m_testoCopia (m_copia), into which each run of
 // unchanged bytes is poured.
-bool LettoreXML::LeggiTesto(const char *&inizio) {
-    const char *p = inizio;
+bool LettoreXML::LeggiTesto(const char*& inizio) {
+    const char* p = inizio;
     const Posizione dove = Dove(p);
     m_conserva = p;
     m_copia = false;
@@ -1140,7 +1113,7 @@ bool LettoreXML::LeggiTesto(const char *&inizio) {
         NuovaRiga(p);
         m_conserva = p - 1;
     }
-    const Tabelle::Tabella &tabella = m_tabelle->testo;
+    const Tabelle::Tabella& tabella = m_tabelle->testo;
     for (;;) {
         p = Fermata(p, tabella);
         if (*p == '\n') {
@@ -1169,7 +1142,7 @@ bool LettoreXML::LeggiTesto(const char *&inizio) {
 }
 
 // The text from m_conserva to p into m_testoCopia.
-void LettoreXML::Versa(const char *p) {
+void LettoreXML::Versa(const char* p) {
     if (!m_copia) {
         m_testoCopia.clear();
         m_copia = true;
@@ -1178,7 +1151,7 @@ void LettoreXML::Versa(const char *p) {
 }
 
 // What stopped the quick scan of a text, other than a LF and a tag: false when the text ends there.
-bool LettoreXML::FermataNelTesto(const char *&p) {
+bool LettoreXML::FermataNelTesto(const char*& p) {
     switch (*p) {
     case '<':
         if (!Garantisci(p, 2) || (p[1] != '!' && p[1] != '?'))
@@ -1215,19 +1188,18 @@ bool LettoreXML::FermataNelTesto(const char *&p) {
         return true;
     case 0:
         if (p == m_fine) {
-            if ((m_copia ? m_testoCopia.size() : 0) + static_cast<std::size_t>(p - m_conserva) >=
-                PezzoTesto)
+            if ((m_copia ? m_testoCopia.size() : 0) + static_cast<std::size_t>(p - m_conserva) >= PezzoTesto)
                 return false;
             if (m_copia) {
                 Versa(p);
                 m_conserva = p;
             }
             if (!Ricarica(p)) {
-                const Aperto &aperto = m_aperti.back();
+                const Aperto& aperto = m_aperti.back();
                 Errore(p, "fine del documento con l'elemento '<" +
-                              Latin1({m_pila.data() + aperto.inizio, aperto.lunghezza}) +
-                              ">' (riga " + std::to_string(aperto.riga) + ", colonna " +
-                              std::to_string(aperto.colonna) + ") non chiuso");
+                              Latin1({m_pila.data() + aperto.inizio, aperto.lunghezza}) + ">' (riga " +
+                              std::to_string(aperto.riga) + ", colonna " + std::to_string(aperto.colonna) +
+                              ") non chiuso");
             }
             return true;
         }
@@ -1250,7 +1222,7 @@ Evento LettoreXML::Prossimo() {
     m_sostituiti = false;
     m_vuoto = false;
     m_attributi.clear();
-    const char *p = m_p;
+    const char* p = m_p;
     m_conserva = p;
     for (;;) {
         if (Byte(p) == '<') {
@@ -1286,7 +1258,7 @@ Evento LettoreXML::ProssimoFuoriDalContenuto() {
     m_attributi.clear();
     if (m_fineInSospeso)
         return FineDelVuoto();
-    const char *p = m_p;
+    const char* p = m_p;
     m_conserva = p;
     switch (m_stato) {
     case Stato::Inizio:

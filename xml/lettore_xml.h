@@ -33,17 +33,17 @@ namespace verifica::xml {
 struct Tabelle;
 
 class ErroreXML : public std::runtime_error {
-  public:
+public:
     // what() is "riga R, colonna C: " followed by the reason. `benFormato`: the document may well be
     // well-formed XML, refused for what this reader does not take (a DTD).
     ErroreXML(std::int64_t riga, std::int64_t colonna, std::string motivo, bool benFormato = false);
 
     std::int64_t Riga() const { return m_riga; }
     std::int64_t Colonna() const { return m_colonna; }
-    const std::string &Motivo() const { return m_motivo; }
+    const std::string& Motivo() const { return m_motivo; }
     bool ForseBenFormato() const { return m_benFormato; }
 
-  private:
+private:
     std::int64_t m_riga;
     std::int64_t m_colonna;
     std::string m_motivo;
@@ -63,8 +63,7 @@ enum class Codifica { Utf8, Iso88591, UsAscii };
 
 struct Attributo {
     std::string_view nome;
-    std::string_view
-        valore; // normalised: every TAB, CR, LF and CR LF written in the tag is a blank
+    std::string_view valore; // normalised: every TAB, CR, LF and CR LF written in the tag is a blank
     std::int64_t riga;
     std::int64_t colonna;
     bool sostituiti; // a character above U+00FF in the value became "?"
@@ -79,10 +78,10 @@ struct DichiarazioneXML {
 };
 
 class LettoreXML {
-  public:
+public:
     // The source of the document's bytes: it copies up to `massimo` bytes to `destinazione` and
     // returns how many, 0 only at the end. Its exceptions pass through Prossimo unchanged.
-    using Fonte = std::function<std::size_t(char *destinazione, std::size_t massimo)>;
+    using Fonte = std::function<std::size_t(char* destinazione, std::size_t massimo)>;
 
     static constexpr std::size_t Blocco = 256 * 1024;
     static constexpr std::size_t PezzoTesto = 1024 * 1024;
@@ -92,10 +91,10 @@ class LettoreXML {
 
     explicit LettoreXML(Fonte fonte);
     // Reads the stream in blocks; a failed read throws std::ios_base::failure.
-    explicit LettoreXML(std::istream &ingresso);
+    explicit LettoreXML(std::istream& ingresso);
 
-    LettoreXML(const LettoreXML &) = delete;
-    LettoreXML &operator=(const LettoreXML &) = delete;
+    LettoreXML(const LettoreXML&) = delete;
+    LettoreXML& operator=(const LettoreXML&) = delete;
 
     // The next event; ErroreXML when the document is not well-formed there (and at every later
     // call).
@@ -114,12 +113,12 @@ class LettoreXML {
     int Profondita() const { return static_cast<int>(m_aperti.size()); }
 
     // Known once the first event is read.
-    const DichiarazioneXML &Dichiarazione() const { return m_dichiarazione; }
+    const DichiarazioneXML& Dichiarazione() const { return m_dichiarazione; }
     Codifica CodificaDocumento() const { return m_codifica; }
     // Line ends read so far that were a LF or a CR alone.
     std::int64_t FiniRigaNonCRLF() const { return m_nonCRLF; }
 
-  private:
+private:
     enum class Stato { Inizio, Prologo, Contenuto, Epilogo, Finito, Errore };
     struct Aperto {
         std::size_t inizio; // of its raw name in m_pila
@@ -140,67 +139,66 @@ class LettoreXML {
     };
 
     // Reading.
-    bool Ricarica(const char *&p);
-    bool Garantisci(const char *&p, std::size_t n);
-    bool Inizia(const char *&p, std::string_view testo);
-    char Byte(const char *&p);
-    std::int64_t Offset(const char *q) const { return m_base + (q - m_dati); }
+    bool Ricarica(const char*& p);
+    bool Garantisci(const char*& p, std::size_t n);
+    bool Inizia(const char*& p, std::string_view testo);
+    char Byte(const char*& p);
+    std::int64_t Offset(const char* q) const { return m_base + (q - m_dati); }
 
     // Places.
-    Posizione Dove(const char *q) {
+    Posizione Dove(const char* q) {
         if (m_codifica == Codifica::Utf8)
             AvanzaPunto(q);
         return {m_riga, m_colonnaPunto + Offset(q) - m_offsetPunto};
     }
-    void AvanzaPunto(const char *q);
-    void FineRiga(const char *&p);
+    void AvanzaPunto(const char* q);
+    void FineRiga(const char*& p);
     // A line begins at p.
-    void NuovaRiga(const char *p) {
+    void NuovaRiga(const char* p) {
         ++m_riga;
         m_offsetPunto = Offset(p);
         m_colonnaPunto = 1;
     }
     [[noreturn]] void Errore(Posizione dove, std::string motivo, bool benFormato = false);
-    [[noreturn]] void Errore(const char *dove, std::string motivo);
+    [[noreturn]] void Errore(const char* dove, std::string motivo);
 
     // Characters.
-    char32_t LeggiCarattere(const char *&p);
-    void AggiungiCarattere(std::string &destinazione, char32_t c, bool &sostituiti);
-    std::string Descrivi(const char *&p);
-    [[noreturn]] void ErroreCarattere(const char *&p, std::string_view prima,
-                                      std::string_view dopo);
-    std::string Latin1(std::string_view grezzo, bool *sostituiti = nullptr) const;
+    char32_t LeggiCarattere(const char*& p);
+    void AggiungiCarattere(std::string& destinazione, char32_t c, bool& sostituiti);
+    std::string Descrivi(const char*& p);
+    [[noreturn]] void ErroreCarattere(const char*& p, std::string_view prima, std::string_view dopo);
+    std::string Latin1(std::string_view grezzo, bool* sostituiti = nullptr) const;
 
     // Pieces of the document.
-    void LeggiDichiarazione(const char *&p);
-    void LeggiPseudoAttributo(const char *&p, std::string_view nome, std::string &valore);
-    std::string_view LeggiNome(const char *&p, bool &nonAscii);
-    std::string_view LeggiNomeIntero(const char *&p, bool &nonAscii);
-    bool SaltaSpazi(const char *&p);
-    bool SaltaMisc(const char *&p, bool prologo);
-    void LeggiCommento(const char *&p);
-    void LeggiIstruzione(const char *&p);
-    void LeggiCData(const char *&p, std::string &destinazione, bool &sostituiti);
-    void LeggiRiferimento(const char *&p, std::string &destinazione, bool &sostituiti);
-    void LeggiValore(const char *&p, char virgolette, AttributoLetto &attributo, Posizione tag);
-    void LeggiInizioElemento(const char *&p);
-    bool AttributoSemplice(const char *&p);
-    void LeggiAttributi(const char *&p, Posizione tag);
+    void LeggiDichiarazione(const char*& p);
+    void LeggiPseudoAttributo(const char*& p, std::string_view nome, std::string& valore);
+    std::string_view LeggiNome(const char*& p, bool& nonAscii);
+    std::string_view LeggiNomeIntero(const char*& p, bool& nonAscii);
+    bool SaltaSpazi(const char*& p);
+    bool SaltaMisc(const char*& p, bool prologo);
+    void LeggiCommento(const char*& p);
+    void LeggiIstruzione(const char*& p);
+    void LeggiCData(const char*& p, std::string& destinazione, bool& sostituiti);
+    void LeggiRiferimento(const char*& p, std::string& destinazione, bool& sostituiti);
+    void LeggiValore(const char*& p, char virgolette, AttributoLetto& attributo, Posizione tag);
+    void LeggiInizioElemento(const char*& p);
+    bool AttributoSemplice(const char*& p);
+    void LeggiAttributi(const char*& p, Posizione tag);
     void ControllaRipetuti();
-    void LeggiFineElemento(const char *&p);
-    void LeggiFineElementoIntera(const char *&p, Posizione dove);
-    bool LeggiTesto(const char *&p);
-    bool FermataNelTesto(const char *&p);
-    void Versa(const char *p);
+    void LeggiFineElemento(const char*& p);
+    void LeggiFineElementoIntera(const char*& p, Posizione dove);
+    bool LeggiTesto(const char*& p);
+    bool FermataNelTesto(const char*& p);
+    void Versa(const char* p);
     Evento FineDelVuoto();
     Evento ProssimoFuoriDalContenuto();
 
     Fonte m_fonte;
     std::vector<char> m_buffer; // the bytes read and not yet dropped, then a NUL
-    char *m_dati = nullptr;
-    const char *m_p = nullptr;        // next byte to read
-    const char *m_fine = nullptr;     // end of the bytes read (the NUL)
-    const char *m_conserva = nullptr; // the bytes from here on are kept when reading more
+    char* m_dati = nullptr;
+    const char* m_p = nullptr;        // next byte to read
+    const char* m_fine = nullptr;     // end of the bytes read (the NUL)
+    const char* m_conserva = nullptr; // the bytes from here on are kept when reading more
     std::int64_t m_base = 0;          // offset in the document of m_dati[0]
     bool m_esaurita = false;
 
@@ -213,7 +211,7 @@ class LettoreXML {
 
     Stato m_stato = Stato::Inizio;
     Codifica m_codifica = Codifica::Utf8;
-    const Tabelle *m_tabelle = nullptr;
+    const Tabelle* m_tabelle = nullptr;
     DichiarazioneXML m_dichiarazione;
     std::optional<ErroreXML> m_errore;
 

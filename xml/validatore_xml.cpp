@@ -139,7 +139,6 @@ const std::array<bool, 256> Minuscola = [] {
     return tabella;
 }();
 
-
 std::string Tag(std::string_view nome) {
     std::string tag(1, '<');
     return tag.append(nome).append(1, '>');
@@ -195,8 +194,9 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
         case xml::Evento::FineDocumento:
             // The line ends after the root's end.
             if (lettore.FiniRigaNonCRLF() > m_senzaCR)
-                Annota(SenzaCR, posto, "fine riga senza CR dopo la chiusura dell'elemento radice: le righe del "
-                                       "documento finiscono con CR LF");
+                Annota(SenzaCR, posto,
+                       "fine riga senza CR dopo la chiusura dell'elemento radice: le righe del "
+                       "documento finiscono con CR LF");
             m_righe = posto.colonna == 1 ? posto.riga - 1 : posto.riga;
             return;
         }
@@ -337,11 +337,10 @@ void ValidatoreXML::Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, 
         (nodo.attributi[0].valore.empty() ? !Vuoto(letti[0].valore) : letti[0].valore == nodo.attributi[0].valore))
         return;
     for (const AttributoAtteso& atteso : nodo.attributi) {
-        const auto a = std::find_if(letti.begin(), letti.end(),
-                                    [&](const xml::Attributo& l) { return l.nome == atteso.nome; });
+        const auto a =
+            std::find_if(letti.begin(), letti.end(), [&](const xml::Attributo& l) { return l.nome == atteso.nome; });
         const auto descritto = [&] {
-            return std::string(atteso.nome) +
-                   (atteso.valore.empty() ? "" : "=\"" + std::string(atteso.valore) + "\"");
+            return std::string(atteso.nome) + (atteso.valore.empty() ? "" : "=\"" + std::string(atteso.valore) + "\"");
         };
         if (a == letti.end()) {
             if (atteso.obbligatorio)
@@ -358,10 +357,10 @@ void ValidatoreXML::Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, 
     for (const xml::Attributo& l : letti)
         if (std::none_of(nodo.attributi.begin(), nodo.attributi.end(),
                          [&](const AttributoAtteso& a) { return a.nome == l.nome; }))
-            m_regole.Segnala(Gravita::Errore, {static_cast<long>(l.riga), static_cast<long>(l.colonna)},
-                             Tag(nodo.nome) + ": attributo " + std::string(l.nome) + " non previsto" +
-                                 (nodo.attributi.empty() ? std::string()
-                                                         : ": ammesso " + std::string(nodo.attributi.front().nome)));
+            m_regole.Segnala(
+                Gravita::Errore, {static_cast<long>(l.riga), static_cast<long>(l.colonna)},
+                Tag(nodo.nome) + ": attributo " + std::string(l.nome) + " non previsto" +
+                    (nodo.attributi.empty() ? std::string() : ": ammesso " + std::string(nodo.attributi.front().nome)));
 }
 
 // The children of `aperto` from the one being read up to `finoA` (excluded) that came fewer times than
@@ -521,7 +520,8 @@ void ValidatoreXML::ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, boo
                              Tag(nodo.nome) + " vuoto: il convertitore lo scrive sempre con il suo valore");
         else if (padre.nodo >= 0 && NodoDi(padre.nodo).figli[static_cast<std::size_t>(padre.posizione)].minimo == 0)
             m_regole.Segnala(Gravita::Avviso, posto,
-                             Tag(nodo.nome) + " vuoto: il convertitore non scrive un elemento facoltativo senza valore");
+                             Tag(nodo.nome) +
+                                 " vuoto: il convertitore non scrive un elemento facoltativo senza valore");
     }
     if (!nodo.fisso.empty() && v != nodo.fisso)
         m_regole.Segnala(Gravita::Avviso, posto,
@@ -529,7 +529,8 @@ void ValidatoreXML::ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, boo
                              "', che il convertitore scrive sempre");
     if (minuscole)
         Annota(Minuscole, posto,
-               Tag(nodo.nome) + " " + Citato(v) + " con lettere minuscole: il convertitore scrive i testi in maiuscolo");
+               Tag(nodo.nome) + " " + Citato(v) +
+                   " con lettere minuscole: il convertitore scrive i testi in maiuscolo");
 }
 
 // A text: a value, or what stands between two tags, the next one's line.
@@ -567,11 +568,13 @@ void ValidatoreXML::TestoTraElementi(Aperto& aperto, std::string_view testo, Pos
         } else if (c != ' ' && c != '\r' && c != '\t') {
             // Told as an error; the line of the next tag is then judged by what follows the text's last line end.
             aperto.contenuto = true;
-            m_regole.Segnala(Gravita::Errore, posto,
-                             "testo " + Citato(testo.substr(testo.find(c), testo.find_last_not_of(" \t\r\n") + 1 - testo.find(c))) + " in " + Tag(nodo.nome) +
-                                 ", che contiene solo elementi");
+            m_regole.Segnala(
+                Gravita::Errore, posto,
+                "testo " + Citato(testo.substr(testo.find(c), testo.find_last_not_of(" \t\r\n") + 1 - testo.find(c))) +
+                    " in " + Tag(nodo.nome) + ", che contiene solo elementi");
             const std::size_t capo = testo.rfind('\n');
-            const bool tab = capo != std::string_view::npos && testo.find_first_not_of('\t', capo + 1) == std::string_view::npos;
+            const bool tab =
+                capo != std::string_view::npos && testo.find_first_not_of('\t', capo + 1) == std::string_view::npos;
             m_spazi = tab ? static_cast<int>(testo.size() - capo - 1) : -1;
             m_difettoSpazi = tab ? -1 : StessaRiga;
             return;
@@ -583,17 +586,18 @@ void ValidatoreXML::TestoTraElementi(Aperto& aperto, std::string_view testo, Pos
 // The line of a tag at depth `profondita`: a line end and as many TABs before it.
 void ValidatoreXML::DifettoDiRiga(int profondita, Posto posto) {
     if (m_difettoSpazi == RigheVuote)
-        Annota(RigheVuote, m_postoSpazi, "righe vuote o commenti tra gli elementi: il convertitore scrive un elemento per riga");
+        Annota(RigheVuote, m_postoSpazi,
+               "righe vuote o commenti tra gli elementi: il convertitore scrive un elemento per riga");
     else if (m_difettoSpazi == Rientro)
         Annota(Rientro, posto,
-                "rientro con spazi: il convertitore rientra ogni riga con un TAB per livello (qui " +
-                    std::to_string(profondita) + ")");
+               "rientro con spazi: il convertitore rientra ogni riga con un TAB per livello (qui " +
+                   std::to_string(profondita) + ")");
     else if (m_difettoSpazi == StessaRiga || m_spazi < 0)
         Annota(StessaRiga, posto, "pi\xF9 elementi sulla stessa riga: il convertitore scrive un elemento per riga");
     else
         Annota(Rientro, posto,
-                "rientro di " + std::to_string(m_spazi) + " TAB invece di " + std::to_string(profondita) +
-                    ": il convertitore rientra ogni riga con un TAB per livello");
+               "rientro di " + std::to_string(m_spazi) + " TAB invece di " + std::to_string(profondita) +
+                   ": il convertitore rientra ogni riga con un TAB per livello");
     m_spazi = -1;
     m_difettoSpazi = -1;
 }

@@ -136,8 +136,8 @@ private:
     };
     struct NodoNoto {
         std::span<const FiglioNoto> figli;
-        bool elementi;   // its form is Elementi
-        bool attributi;  // it has attributes
+        bool elementi;  // its form is Elementi
+        bool attributi; // it has attributes
         std::uint8_t interessi;
     };
 
@@ -153,15 +153,7 @@ private:
         m_aperti.push_back({nodo, nodo >= 0 ? &m_noti[static_cast<std::size_t>(nodo)] : nullptr, posto});
     }
 
-    enum Impaginazione : int {
-        SenzaCR,
-        StessaRiga,
-        RigheVuote,
-        Rientro,
-        FormaBreve,
-        Minuscole,
-        NumeroImpaginazioni
-    };
+    enum Impaginazione : int { SenzaCR, StessaRiga, RigheVuote, Rientro, FormaBreve, Minuscole, NumeroImpaginazioni };
     struct Difetto {
         long volte = 0;
         Posto primo;

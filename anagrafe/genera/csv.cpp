@@ -159,8 +159,8 @@ std::optional<std::string> Converti(std::string_view utf8, bool senzaAccenti) {
         }
         if (trovata == nullptr) {
             std::ostringstream messaggio;
-            messaggio << "character U+" << std::hex << std::uppercase
-                      << static_cast<std::uint32_t>(codice) << " has no ISO-8859-1 form";
+            messaggio << "character U+" << std::hex << std::uppercase << static_cast<std::uint32_t>(codice)
+                      << " has no ISO-8859-1 form";
             throw std::runtime_error(messaggio.str());
         }
         latin1 += trovata->base;

@@ -98,21 +98,19 @@ void ControllaCodice(const std::string& codice) {
 }
 
 void ControllaProvincia(const std::string& provincia) {
-    if (provincia.size() != 2 ||
-        !std::ranges::all_of(provincia, [](char c) { return c >= 'A' && c <= 'Z'; })) {
+    if (provincia.size() != 2 || !std::ranges::all_of(provincia, [](char c) { return c >= 'A' && c <= 'Z'; })) {
         throw std::runtime_error("not a province: \"" + provincia + "\"");
     }
 }
 
 // A municipality name in ISO-8859-1: as written, else its transliteration, else without accents.
-std::string NomeLatin1(const std::string& nome, const std::string& traslitterato,
-                       const std::string& codice, Resoconto& resoconto) {
+std::string NomeLatin1(const std::string& nome, const std::string& traslitterato, const std::string& codice,
+                       Resoconto& resoconto) {
     if (const auto latin1 = anagrafe::genera::Latin1Maiuscolo(nome)) {
         return *latin1;
     }
     resoconto.nomiTraslitterati.push_back(codice + " " + nome);
-    if (const auto latin1 = anagrafe::genera::Latin1Maiuscolo(traslitterato);
-        latin1 && !latin1->empty()) {
+    if (const auto latin1 = anagrafe::genera::Latin1Maiuscolo(traslitterato); latin1 && !latin1->empty()) {
         return *latin1;
     }
     return anagrafe::genera::Latin1MaiuscoloSenzaAccenti(nome);
@@ -146,11 +144,9 @@ void LeggiComuni(const std::string& cartella, std::vector<Periodo>& periodi, Res
             ControllaCodice(periodo.codice);
             periodo.dal = LeggiData(riga[colDal]);
             periodo.al = LeggiData(riga[colAl]);
-            periodo.nome =
-                NomeLatin1(riga[colNome], riga[colNomeTraslitterato], periodo.codice, resoconto);
+            periodo.nome = NomeLatin1(riga[colNome], riga[colNomeTraslitterato], periodo.codice, resoconto);
             if (!riga[colAltro].empty()) {
-                periodo.altroNome = NomeLatin1(riga[colAltro], riga[colAltroTraslitterato],
-                                               periodo.codice, resoconto);
+                periodo.altroNome = NomeLatin1(riga[colAltro], riga[colAltroTraslitterato], periodo.codice, resoconto);
             }
             periodo.provincia = riga[colProvincia];
             ControllaProvincia(periodo.provincia);
@@ -193,8 +189,7 @@ std::string Letterale(std::string_view byte) {
     bool dopoEscape = false;
     for (char c : byte) {
         const auto u = static_cast<unsigned char>(c);
-        const bool cifraEsadecimale =
-            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+        const bool cifraEsadecimale = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
         if (dopoEscape && cifraEsadecimale) {
             letterale += "\" \"";
         }
@@ -245,10 +240,9 @@ std::string Sorgente(const std::vector<Periodo>& periodi, std::size_t periodiCom
          "// and anagrafe/dati/stati_esteri.csv: do not edit. After changing those files, run\n"
          "//   sh scripts/aggiorna-anagrafe.sh\n";
     s += "// " + std::to_string(periodi.size()) + " periods (" + std::to_string(periodiComuni) +
-         " of municipalities, " + std::to_string(periodi.size() - periodiComuni) +
-         " of foreign states) of " + std::to_string(codici.size()) + " codes, " +
-         std::to_string(province.size()) + " provinces, " + std::to_string(lunghezzaNomi) +
-         " bytes of names.\n\n";
+         " of municipalities, " + std::to_string(periodi.size() - periodiComuni) + " of foreign states) of " +
+         std::to_string(codici.size()) + " codes, " + std::to_string(province.size()) + " provinces, " +
+         std::to_string(lunghezzaNomi) + " bytes of names.\n\n";
     s += "#include \"anagrafe/luoghi_tabella.h\"\n\nnamespace anagrafe::tabella {\n\n";
 
     s += "const char Codici[] =";
@@ -281,11 +275,10 @@ std::string Sorgente(const std::vector<Periodo>& periodi, std::size_t periodiCom
         if (codici[indiceCodice] != periodo.codice) {
             ++indiceCodice;
         }
-        s += "    {" + std::to_string(indiceCodice) + ", {'" + periodo.provincia[0] + "', '" +
-             periodo.provincia[1] + "'}, " + std::to_string(periodo.dal) + ", " +
-             std::to_string(periodo.al) + ", " +
-             std::to_string(posizioneNomi.at(periodo.nome + '\0' + periodo.altroNome + '\0')) +
-             "}, // " + periodo.codice + "\n";
+        s += "    {" + std::to_string(indiceCodice) + ", {'" + periodo.provincia[0] + "', '" + periodo.provincia[1] +
+             "'}, " + std::to_string(periodo.dal) + ", " + std::to_string(periodo.al) + ", " +
+             std::to_string(posizioneNomi.at(periodo.nome + '\0' + periodo.altroNome + '\0')) + "}, // " +
+             periodo.codice + "\n";
     }
     s += "};\nconst std::size_t NumeroRighe = " + std::to_string(periodi.size()) + ";\n\n";
     s += "} // namespace anagrafe::tabella\n";
@@ -330,8 +323,7 @@ int main(int argc, char** argv) {
                 throw std::runtime_error(periodo.codice + " ends before it starts");
             }
             // The names are stored NUL-terminated.
-            if (periodo.nome.find('\0') != std::string::npos ||
-                periodo.altroNome.find('\0') != std::string::npos) {
+            if (periodo.nome.find('\0') != std::string::npos || periodo.altroNome.find('\0') != std::string::npos) {
                 throw std::runtime_error(periodo.codice + " has a NUL in a name");
             }
         }

@@ -26,13 +26,11 @@ TEST(LetteraBase, SoloLeLettereDiLatin1HannoLettereBase) {
 // 0xC0-0xDE), except the sharp s 0xDF, whose place 32 above holds the y with diaeresis.
 TEST(LetteraBase, MaiuscoleEMinuscoleUguali) {
     for (int codice = 'a'; codice <= 'z'; ++codice) {
-        EXPECT_EQ(LetteraBase(static_cast<char>(codice)),
-                  LetteraBase(static_cast<char>(codice - 32)));
+        EXPECT_EQ(LetteraBase(static_cast<char>(codice)), LetteraBase(static_cast<char>(codice - 32)));
     }
     for (int codice = 0xE0; codice <= 0xFE; ++codice) {
         if (codice != 0xF7) {
-            EXPECT_EQ(LetteraBase(static_cast<char>(codice)),
-                      LetteraBase(static_cast<char>(codice - 32)))
+            EXPECT_EQ(LetteraBase(static_cast<char>(codice)), LetteraBase(static_cast<char>(codice - 32)))
                 << "character " << codice;
         }
     }

@@ -10,8 +10,7 @@ namespace anagrafe {
 namespace {
 
 Data Oggi() {
-    const std::chrono::year_month_day oggi{
-        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    const std::chrono::year_month_day oggi{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
     return {static_cast<int>(oggi.year()), static_cast<int>(static_cast<unsigned>(oggi.month())),
             static_cast<int>(static_cast<unsigned>(oggi.day()))};
 }

@@ -16,9 +16,7 @@ void PrintTo(const CasoLettere& c, std::ostream* os) { *os << c.nome; }
 
 class LettereCognomeTest : public testing::TestWithParam<CasoLettere> {};
 
-TEST_P(LettereCognomeTest, ConsonantiVocaliX) {
-    EXPECT_EQ(LettereCognome(GetParam().testo), GetParam().atteso);
-}
+TEST_P(LettereCognomeTest, ConsonantiVocaliX) { EXPECT_EQ(LettereCognome(GetParam().testo), GetParam().atteso); }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Casi, LettereCognomeTest, testing::Values(

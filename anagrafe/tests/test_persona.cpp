@@ -11,7 +11,8 @@
 namespace anagrafe {
 
 void PrintTo(const Riscontro& r, std::ostream* os) {
-    *os << "{" << static_cast<int>(r.dato) << ", " << (r.errore ? "errore" : "avviso") << ", \"" << r.messaggio << "\"}";
+    *os << "{" << static_cast<int>(r.dato) << ", " << (r.errore ? "errore" : "avviso") << ", \"" << r.messaggio
+        << "\"}";
 }
 
 namespace {
@@ -52,17 +53,19 @@ TEST(Persona, CodiciCheConcordano) {
         {"cognome doppio con spazio", Persona(Codice("DLCMRA80A01F205"), "De Luca", "Mario", Data{1980, 1, 1})},
         {"cognome di due lettere", Persona(Codice("FOXDRA80A01F205"), "Fo", "Dario")},
         {"cognome di due consonanti", Persona(Codice("NGXLIA80A41F205"), "Ng", "Lia")},
-        {"nome di tre lettere, quattro consonanti nel nome",
-         Persona(Codice("RSSGFR80A01F205"), "Rossi", "Gianfranco")},
+        {"nome di tre lettere, quattro consonanti nel nome", Persona(Codice("RSSGFR80A01F205"), "Rossi", "Gianfranco")},
         {"omocodia nel giorno", Persona(Codice("RSSMRA80A0MF205"), "Rossi", "Mario", Data{1980, 1, 1}, "Milano", "MI")},
         {"omocodia nel luogo", Persona(Codice("RSSMRA80A01F2LR"), "Rossi", "Mario", Data{1980, 1, 1}, "Milano", "MI")},
         {"omocodia in tutte le sette cifre",
          Persona(Codice("RSSMRAULALMFNLR"), "Rossi", "Mario", Data{1980, 1, 1}, "Milano", "MI")},
         {"Forl\xEC scritto FORLI' con la provincia di allora",
          Persona(Codice("ZNTNCC72D15D704"), "Zanotti", "Niccol\xF2", Data{1972, 4, 15}, "FORLI'", "FO")},
-        {"nome bilingue", Persona(Codice("RSSMRA80A01A952"), "Rossi", "Mario", Data{1980, 1, 1}, "Bolzano/Bozen", "BZ")},
-        {"l'altro nome soltanto", Persona(Codice("RSSMRA80A01A952"), "Rossi", "Mario", Data{1980, 1, 1}, "Bozen", "BZ")},
-        {"rinominato: il nome di allora", Persona(Codice("RSSMRA50A01A044"), "Rossi", "Mario", Data{1950, 1, 1}, "Acquasanta", "AP")},
+        {"nome bilingue",
+         Persona(Codice("RSSMRA80A01A952"), "Rossi", "Mario", Data{1980, 1, 1}, "Bolzano/Bozen", "BZ")},
+        {"l'altro nome soltanto",
+         Persona(Codice("RSSMRA80A01A952"), "Rossi", "Mario", Data{1980, 1, 1}, "Bozen", "BZ")},
+        {"rinominato: il nome di allora",
+         Persona(Codice("RSSMRA50A01A044"), "Rossi", "Mario", Data{1950, 1, 1}, "Acquasanta", "AP")},
         {"rinominato: il nome di oggi",
          Persona(Codice("RSSMRA50A01A044"), "Rossi", "Mario", Data{1950, 1, 1}, "Acquasanta Terme", "AP")},
         {"comune fuso in un altro dopo la nascita",
@@ -103,9 +106,9 @@ TEST(Persona, LettereDelCognomeEDelNome) {
 TEST(Persona, LuogoDiNascita) {
     const std::string inesistente = Codice("RSSMRA80A01Z999");
     EXPECT_EQ(ControllaPersona(Persona(inesistente, "Rossi", "Mario", Data{1980, 1, 1}, "Roma", "RM")),
-              (std::vector<Riscontro>{{Dato::CodiceFiscale, true,
-                                       "il codice fiscale '" + inesistente +
-                                           "' ha il codice del luogo di nascita 'Z999' inesistente"}}));
+              (std::vector<Riscontro>{
+                  {Dato::CodiceFiscale, true,
+                   "il codice fiscale '" + inesistente + "' ha il codice del luogo di nascita 'Z999' inesistente"}}));
     // Decoded first: "Z9VV" is Z999.
     const std::string omocodico = Codice("RSSMRA80A01Z9VV");
     ASSERT_EQ(ControllaPersona(Persona(omocodico, "Rossi", "Mario")).size(), 1u);
@@ -120,24 +123,26 @@ TEST(Persona, LuogoDiNascita) {
     // Valsamoggia, made of Bazzano and others on 1 January 2014: with no date written, a code of 1980
     // (2080 is yet to come) is not of its time; one of 2015 is.
     const std::string valsamoggia = Codice("RSSMRA80A01M320");
-    EXPECT_EQ(ControllaPersona(Persona(valsamoggia, "Rossi", "Mario")),
-              (std::vector<Riscontro>{{Dato::CodiceFiscale, false,
-                                       "il codice fiscale '" + valsamoggia +
-                                           "' ha il codice del luogo di nascita 'M320' (VALSAMOGGIA, BO) non in vigore il "
-                                           "01/01/1980: in vigore dal 01/01/2014"}}));
+    EXPECT_EQ(
+        ControllaPersona(Persona(valsamoggia, "Rossi", "Mario")),
+        (std::vector<Riscontro>{{Dato::CodiceFiscale, false,
+                                 "il codice fiscale '" + valsamoggia +
+                                     "' ha il codice del luogo di nascita 'M320' (VALSAMOGGIA, BO) non in vigore il "
+                                     "01/01/1980: in vigore dal 01/01/2014"}}));
     EXPECT_EQ(ControllaPersona(Persona(Codice("RSSMRA15A01M320"), "Rossi", "Mario")), std::vector<Riscontro>{});
 }
 
 TEST(Persona, NomeEProvinciaDelLuogo) {
     const std::string lecco = Codice("BNCGLI80A41E507");
-    EXPECT_EQ(ControllaPersona(Persona(lecco, "Bianchi", "Giulia", Data{1980, 1, 1}, "Milano", "MI")),
-              (std::vector<Riscontro>{
-                  {Dato::LuogoNascita, false,
-                   "il codice fiscale '" + lecco + "' indica il luogo di nascita 'LECCO', il campo DA001006 dice 'Milano'"},
-                  {Dato::ProvinciaNascita, false,
-                   "il codice fiscale '" + lecco +
-                       "' indica la provincia di nascita 'CO' o 'LC', il campo DA001007 dice 'MI'"},
-              }));
+    EXPECT_EQ(
+        ControllaPersona(Persona(lecco, "Bianchi", "Giulia", Data{1980, 1, 1}, "Milano", "MI")),
+        (std::vector<Riscontro>{
+            {Dato::LuogoNascita, false,
+             "il codice fiscale '" + lecco + "' indica il luogo di nascita 'LECCO', il campo DA001006 dice 'Milano'"},
+            {Dato::ProvinciaNascita, false,
+             "il codice fiscale '" + lecco +
+                 "' indica la provincia di nascita 'CO' o 'LC', il campo DA001007 dice 'MI'"},
+        }));
     // Born in Lecco after 1992: only LC.
     const std::string dopo = Codice("BNCGLI95A41E507");
     EXPECT_EQ(ControllaPersona(Persona(dopo, "Bianchi", "Giulia", Data{1995, 1, 1}, "Lecco", "CO")),
@@ -150,13 +155,15 @@ TEST(Persona, NomeEProvinciaDelLuogo) {
                   {Dato::ProvinciaNascita, true, "campo DA001007 'XX': sigla di provincia inesistente"}}));
     // Abroad: the state's name and EE; a city abroad, or an Italian province, is not.
     const std::string germania = Codice("DNGNCL75T10Z112");
-    EXPECT_EQ(ControllaPersona(Persona(germania, "D'Angelo", "Nicol\xF2", Data{1975, 12, 10}, "D\xFCsseldorf", "MI")),
-              (std::vector<Riscontro>{
-                  {Dato::LuogoNascita, false,
-                   "il codice fiscale '" + germania + "' indica il luogo di nascita 'GERMANIA', il campo DA001006 dice 'D\xFCsseldorf'"},
-                  {Dato::ProvinciaNascita, false,
-                   "il codice fiscale '" + germania + "' indica la provincia di nascita 'EE', il campo DA001007 dice 'MI'"},
-              }));
+    EXPECT_EQ(
+        ControllaPersona(Persona(germania, "D'Angelo", "Nicol\xF2", Data{1975, 12, 10}, "D\xFCsseldorf", "MI")),
+        (std::vector<Riscontro>{
+            {Dato::LuogoNascita, false,
+             "il codice fiscale '" + germania +
+                 "' indica il luogo di nascita 'GERMANIA', il campo DA001006 dice 'D\xFCsseldorf'"},
+            {Dato::ProvinciaNascita, false,
+             "il codice fiscale '" + germania + "' indica la provincia di nascita 'EE', il campo DA001007 dice 'MI'"},
+        }));
     // Two Castro: the one in the code is in Lecce; the name alone cannot tell.
     const std::string castro = Codice("RSSMRA80A01M261");
     const auto riscontri = ControllaPersona(Persona(castro, "Rossi", "Mario", Data{1980, 1, 1}, "Castro", "BG"));
@@ -189,11 +196,14 @@ TEST(Comune, CodiceNomeEProvincia) {
     // In force on some day of a month: Valsamoggia from 1 January 2014.
     const ComuneScritto mese{{"campo <CodiceComune>", "M320"}, {}, {}, {2013, 12, 1}, {2013, 12, 31}, "del comune"};
     EXPECT_EQ(ControllaComune(mese).size(), 1u);
-    EXPECT_EQ(ControllaComune({mese.codice, {}, {}, {2013, 12, 1}, {2014, 1, 1}, "del comune"}), std::vector<Riscontro>{});
+    EXPECT_EQ(ControllaComune({mese.codice, {}, {}, {2013, 12, 1}, {2014, 1, 1}, "del comune"}),
+              std::vector<Riscontro>{});
     EXPECT_EQ(ControllaComune(Residenza("E507", "Milano", "MI", gennaio2010)),
               (std::vector<Riscontro>{
-                  {Dato::NomeComune, false, "il campo DA001014 'E507' indica il comune 'LECCO', il campo DA001012 dice 'Milano'"},
-                  {Dato::ProvinciaComune, false, "il campo DA001014 'E507' indica la provincia 'LC', il campo DA001013 dice 'MI'"},
+                  {Dato::NomeComune, false,
+                   "il campo DA001014 'E507' indica il comune 'LECCO', il campo DA001012 dice 'Milano'"},
+                  {Dato::ProvinciaComune, false,
+                   "il campo DA001014 'E507' indica la provincia 'LC', il campo DA001013 dice 'MI'"},
               }));
 }
 

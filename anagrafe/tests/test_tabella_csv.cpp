@@ -29,9 +29,9 @@ struct PeriodoAtteso {
 };
 
 std::ostream& operator<<(std::ostream& os, const PeriodoAtteso& p) {
-    return os << p.codice << " " << p.dal.anno << "-" << p.dal.mese << "-" << p.dal.giorno << " "
-              << p.al.anno << "-" << p.al.mese << "-" << p.al.giorno << " " << p.nome << "|"
-              << p.altroNome << " " << p.provincia << (p.estero ? " abroad" : "");
+    return os << p.codice << " " << p.dal.anno << "-" << p.dal.mese << "-" << p.dal.giorno << " " << p.al.anno << "-"
+              << p.al.mese << "-" << p.al.giorno << " " << p.nome << "|" << p.altroNome << " " << p.provincia
+              << (p.estero ? " abroad" : "");
 }
 
 Data DataIso(const std::string& testo) {
@@ -71,10 +71,8 @@ std::map<std::string, std::vector<PeriodoAtteso>> PeriodiDeiFile() {
         periodi[riga[codice]].push_back(
             {riga[codice], DataIso(riga[comuni.Colonna("DATAISTITUZIONE")]),
              DataIso(riga[comuni.Colonna("DATACESSAZIONE")]),
-             NomeComune(riga[comuni.Colonna("DENOMINAZIONE_IT")],
-                        riga[comuni.Colonna("DENOMTRASLITTERATA")]),
-             NomeComune(riga[comuni.Colonna("ALTRADENOMINAZIONE")],
-                        riga[comuni.Colonna("ALTRADENOMTRASLITTERATA")]),
+             NomeComune(riga[comuni.Colonna("DENOMINAZIONE_IT")], riga[comuni.Colonna("DENOMTRASLITTERATA")]),
+             NomeComune(riga[comuni.Colonna("ALTRADENOMINAZIONE")], riga[comuni.Colonna("ALTRADENOMTRASLITTERATA")]),
              riga[comuni.Colonna("SIGLAPROVINCIA")], false});
     }
     const genera::TabellaCsv stati = LeggiDati("stati_esteri.csv");
@@ -83,25 +81,19 @@ std::map<std::string, std::vector<PeriodoAtteso>> PeriodiDeiFile() {
         const auto nome = genera::Latin1Maiuscolo(riga[stati.Colonna("denominazione")]);
         EXPECT_TRUE(nome) << riga[stati.Colonna("denominazione")];
         periodi[riga[stati.Colonna("codice")]].push_back(
-            {riga[stati.Colonna("codice")], DataIso(riga[stati.Colonna("dal")]),
-             al.empty() ? InVigore : DataIso(al), nome.value_or(""), "", "EE", true});
+            {riga[stati.Colonna("codice")], DataIso(riga[stati.Colonna("dal")]), al.empty() ? InVigore : DataIso(al),
+             nome.value_or(""), "", "EE", true});
     }
     for (auto& [_, periodiCodice] : periodi) {
-        std::ranges::sort(periodiCodice, {}, [](const PeriodoAtteso& p) {
-            return std::tie(p.dal, p.al, p.nome, p.altroNome);
-        });
+        std::ranges::sort(periodiCodice, {},
+                          [](const PeriodoAtteso& p) { return std::tie(p.dal, p.al, p.nome, p.altroNome); });
     }
     return periodi;
 }
 
 PeriodoAtteso DalRegistro(const Luogo& luogo) {
-    return {std::string(luogo.codice),
-            luogo.dal,
-            luogo.al,
-            std::string(luogo.nome),
-            std::string(luogo.altroNome),
-            std::string(luogo.provincia),
-            luogo.estero};
+    return {std::string(luogo.codice),    luogo.dal,   luogo.al, std::string(luogo.nome), std::string(luogo.altroNome),
+            std::string(luogo.provincia), luogo.estero};
 }
 
 TEST(TabellaCsv, OgniCodiceConIPeriodiDeiFile) {

@@ -125,8 +125,7 @@ void FrmBancari::creaControlli() {
 
 void FrmBancari::collegaControlli() {
     m_txtCodice->installEventFilter(this);
-    connect(findChild<QPushButton*>(QStringLiteral("cmdGo")), &QPushButton::clicked, this,
-            [this] { Aggiorna(*this); });
+    connect(findChild<QPushButton*>(QStringLiteral("cmdGo")), &QPushButton::clicked, this, [this] { Aggiorna(*this); });
 }
 
 bool FrmBancari::eventFilter(QObject* oggetto, QEvent* evento) {
@@ -174,8 +173,7 @@ void FrmBancari::DaiFuoco(CasellaBancari c) { casella(c)->setFocus(); }
 void FrmBancari::Messaggio(std::string_view testo) { m_mostraMessaggio(DaLatin1(testo)); }
 
 void FrmBancari::mostraMessaggioStandard(const QString& testo) {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), testo,
-                    QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), testo, QMessageBox::Ok, this);
     box.exec();
 }
 

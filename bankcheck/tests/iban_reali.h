@@ -28,8 +28,7 @@ inline std::vector<IbanReale> LeggiIbanReali() {
             continue;
         std::istringstream campi(riga);
         IbanReale r;
-        for (std::string* campo :
-             {&r.iban, &r.paese, &r.check, &r.cin, &r.abi, &r.cab, &r.conto, &r.fonte})
+        for (std::string* campo : {&r.iban, &r.paese, &r.check, &r.cin, &r.abi, &r.cab, &r.conto, &r.fonte})
             std::getline(campi, *campo, '\t');
         righe.push_back(r);
     }

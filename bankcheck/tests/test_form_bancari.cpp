@@ -91,12 +91,13 @@ TEST(FormBancari, AggiornaNelleQuattroCombinazioni) {
         VistaProva vista;
         vista.iban = caso.iban;
         vista.calcolo = caso.calcolo;
-        vista.caselle = {{C::Abi, "5428"}, {C::Cab, "11101"}, {C::ContoCorrente, caso.conto}, {C::Stato, caso.stato},
-                         {C::Cin, caso.cin}, {C::Check, caso.check}};
+        vista.caselle = {{C::Abi, "5428"},       {C::Cab, "11101"},  {C::ContoCorrente, caso.conto},
+                         {C::Stato, caso.stato}, {C::Cin, caso.cin}, {C::Check, caso.check}};
         Aggiorna(vista);
         EXPECT_EQ(vista.caselle[C::Cin], caso.cinAtteso);
         EXPECT_EQ(vista.caselle[C::Check], caso.checkAtteso);
-        EXPECT_EQ(vista.messaggi, caso.messaggio ? std::vector<std::string>{caso.messaggio} : std::vector<std::string>{});
+        EXPECT_EQ(vista.messaggi,
+                  caso.messaggio ? std::vector<std::string>{caso.messaggio} : std::vector<std::string>{});
         // The boxes keep what was typed.
         EXPECT_EQ(vista.caselle[C::Abi], "5428");
         EXPECT_EQ(vista.caselle[C::ContoCorrente], caso.conto);

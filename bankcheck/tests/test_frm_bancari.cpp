@@ -226,8 +226,7 @@ void TestFrmBancari::messaggioSoloOkSenzaIcona() {
     });
     auto* cin = finestra.findChild<QLineEdit*>(QStringLiteral("txtCin"));
     cin->setText(QStringLiteral("Y"));
-    QTest::mouseClick(finestra.findChild<QRadioButton*>(QStringLiteral("optVerifica")),
-                      Qt::LeftButton);
+    QTest::mouseClick(finestra.findChild<QRadioButton*>(QStringLiteral("optVerifica")), Qt::LeftButton);
     QTest::mouseClick(finestra.findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
     QCOMPARE(titolo, QStringLiteral("obrisk"));
     QCOMPARE(testo, QStringLiteral("Cin errato"));

@@ -27,14 +27,15 @@ const int RigaGo = Riga("cmdGo");
 
 FrmBancari::FrmBancari(MostraMessaggio mostra) : m_mostra(std::move(mostra)) {
     if (!m_mostra)
-        m_mostra = [](HWND padre, const std::wstring& testo) { ::win32::MostraMessaggio(padre, Programma, testo, false); };
+        m_mostra = [](HWND padre, const std::wstring& testo) {
+            ::win32::MostraMessaggio(padre, Programma, testo, false);
+        };
     INITCOMMONCONTROLSEX controlli{sizeof controlli, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controlli);
     ::win32::RegistraClasse(FrmBancari::Classe);
     m_finestra = CreateWindowExW(0, Classe, ::win32::DaLatin1(TitoloBancari).c_str(),
-                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                 nullptr);
+                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(m_finestra, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_finestra, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedura));
     m_carattere = ::win32::CarattereMessaggi();
@@ -93,10 +94,9 @@ void FrmBancari::CreaControlli() {
             stile |= BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP;
             break;
         }
-        HWND controllo = CreateWindowExW(esteso, classe, ::win32::DaLatin1(c.testo).c_str(), stile, px(x), px(y),
-                                         px(c.larghezza), px(c.altezza), m_finestra,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(PrimoId + i)),
-                                         GetModuleHandleW(nullptr), nullptr);
+        HWND controllo = CreateWindowExW(
+            esteso, classe, ::win32::DaLatin1(c.testo).c_str(), stile, px(x), px(y), px(c.larghezza), px(c.altezza),
+            m_finestra, reinterpret_cast<HMENU>(static_cast<INT_PTR>(PrimoId + i)), GetModuleHandleW(nullptr), nullptr);
         ::win32::ImpostaCarattere(controllo, m_carattere);
         if (c.tipo == TipoControllo::Opzione && c.selezionato)
             SendMessageW(controllo, BM_SETCHECK, BST_CHECKED, 0);

@@ -49,7 +49,9 @@ TEST(PerTerminale, ACapoELettereAccentate) {
     EXPECT_EQ(PerTerminale("a\rb\r\n"), "a\rb\n");
     const std::string base = "0123456789abcdefghijklmnopqrst";
     for (std::size_t i = 0; i < base.size(); ++i) {
-        const auto con = [&](std::string_view dentro) { return base.substr(0, i) + std::string(dentro) + base.substr(i); };
+        const auto con = [&](std::string_view dentro) {
+            return base.substr(0, i) + std::string(dentro) + base.substr(i);
+        };
         EXPECT_EQ(PerTerminale(con("\r\n")), con("\n")) << i;
         EXPECT_EQ(PerTerminale(con("\xE8")), con("\xC3\xA8")) << i;
         EXPECT_EQ(PerTerminale(con("\r")), con("\r")) << i;
@@ -94,8 +96,8 @@ TEST(Fornitura, EsportazioneMancante) {
 TEST(Fornitura, ErroreCheFermaLElaborazione) {
     CartellaTemporanea dir;
     ScriviFile(dir / "Esportazione770.tab", "");
-    const auto esito = Esegui({"770", "--dir", dir.Percorso().string(), "--archive", (dir / "ARC").string(),
-                               "--now", "2011-06-14T09:05:07"});
+    const auto esito = Esegui(
+        {"770", "--dir", dir.Percorso().string(), "--archive", (dir / "ARC").string(), "--now", "2011-06-14T09:05:07"});
     EXPECT_EQ(esito.stato, EsitoErrore);
     EXPECT_EQ(esito.err, "Il file di esportazione \xC3\xA8 vuoto\n");
     EXPECT_TRUE(shell::test::SenzaFileVisibili(dir / "ARC"));

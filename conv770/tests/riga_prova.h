@@ -14,10 +14,20 @@ using Colonne = std::map<int, std::string>;
 
 inline std::string TestoRiga(const Colonne& colonne, std::size_t quante = 200) {
     std::vector<std::string> testi(quante);
-    const Colonne base{{0, "02468135790"}, {1, "02468135790"}, {2, "OFFICINE MECCANICHE BELLANDI S.R.L."},
+    const Colonne base{{0, "02468135790"},
+                       {1, "02468135790"},
+                       {2, "OFFICINE MECCANICHE BELLANDI S.R.L."},
                        {17, "21/07/1958"},
-                       {20, "RSSGLI80A41E507Z"}, {21, "ROSSI"}, {22, "GIULIA"}, {23, "F"}, {24, "01/01/1980"},
-                       {25, "LECCO"}, {26, "LC"}, {29, "LECCO"}, {30, "LC"}, {31, "E507"}};
+                       {20, "RSSGLI80A41E507Z"},
+                       {21, "ROSSI"},
+                       {22, "GIULIA"},
+                       {23, "F"},
+                       {24, "01/01/1980"},
+                       {25, "LECCO"},
+                       {26, "LC"},
+                       {29, "LECCO"},
+                       {30, "LC"},
+                       {31, "E507"}};
     for (const auto* mappa : {&base, &colonne})
         for (const auto& [c, testo] : *mappa)
             if (static_cast<std::size_t>(c) < quante)

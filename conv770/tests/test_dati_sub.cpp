@@ -89,12 +89,13 @@ TEST(Fornitura770, EsempioComeIlDocumentoVerificato) {
     EXPECT_EQ(fornitura, LeggiFile(Verificato));
     const std::string log = "Generazione Record Tipo A - Intestazione Fornitura\r\n"
                             "Generazione Record Tipo B - Frontespizio\r\n" +
-                            LogG + "RSSGLI80A41E507K - ROSSI GIULIA\r\n" +
-                            LogG + "DNGNCL75T10Z112D - D'ANGELO M\xDCLLER NICOL\xD2\r\n" +
-                            LogG + "VRDPLA90E15F704Y -  PAOLO\r\n";
-    const std::string fine = LogG + "FRRLNE85M52L219H - FERRARI ELENA\r\n"
-                                    "Generazione Record Tipo J - Prospetto SS Riepilogo\r\n"
-                                    "Generazione Record Tipo Z - Riepilogo\r\n" +
+                            LogG + "RSSGLI80A41E507K - ROSSI GIULIA\r\n" + LogG +
+                            "DNGNCL75T10Z112D - D'ANGELO M\xDCLLER NICOL\xD2\r\n" + LogG +
+                            "VRDPLA90E15F704Y -  PAOLO\r\n";
+    const std::string fine = LogG +
+                             "FRRLNE85M52L219H - FERRARI ELENA\r\n"
+                             "Generazione Record Tipo J - Prospetto SS Riepilogo\r\n"
+                             "Generazione Record Tipo Z - Riepilogo\r\n" +
                              shell::TestoCompletamento(run.dir / "ARC" / "Importa770-2011-02468130584.txt");
     EXPECT_EQ(run.messaggio, log + fine);
     ASSERT_EQ(run.avvisi.size(), 1u);

@@ -22,8 +22,8 @@ class TestFinestra770 : public QObject {
 private slots:
     void unaSolaEsecuzioneConIlMessaggioDelPrimoDipendente() {
         shell::test::CartellaTemporanea dir;
-        shell::test::ScriviFile(dir / "Esportazione770.tab", conv770::test::TestoRiga({{21, ""}}) + "\r\n" +
-                                                                 conv770::test::TestoRiga({}) + "\r\n");
+        shell::test::ScriviFile(dir / "Esportazione770.tab",
+                                conv770::test::TestoRiga({{21, ""}}) + "\r\n" + conv770::test::TestoRiga({}) + "\r\n");
         fs::create_directory(dir / "ARC");
 
         shell::ui::Elaborazione* finestra = nullptr;

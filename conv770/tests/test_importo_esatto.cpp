@@ -20,14 +20,13 @@ ImportoEsatto Importo(const char* testo) {
 }
 
 TEST(ImportoEsatto, StessiTestiDiValoreNumerico) {
-    for (const char* testo : {"1.234,56", " -12,5 ", "", "   ", ",75", "-,5", "+3", "1.000", "5,", "0,00",
-                              "1.234.567,89", "-0,5", "12,3,4", "ABC", "1,2A", "+", "-", ",", "1 2", "--1"}) {
+    for (const char* testo : {"1.234,56",     " -12,5 ", "",       "   ", ",75",  "-,5", "+3", "1.000", "5,",  "0,00",
+                              "1.234.567,89", "-0,5",    "12,3,4", "ABC", "1,2A", "+",   "-",  ",",     "1 2", "--1"}) {
         const auto numero = shell::ValoreNumerico(testo);
         const auto esatto = ImportoEsatto::Leggi(testo);
         ASSERT_EQ(numero.has_value(), esatto.has_value()) << testo;
         if (numero) {
-            EXPECT_DOUBLE_EQ(static_cast<double>(esatto->ParteIntera()) + esatto->Frazione() / 1e18, *numero)
-                << testo;
+            EXPECT_DOUBLE_EQ(static_cast<double>(esatto->ParteIntera()) + esatto->Frazione() / 1e18, *numero) << testo;
         }
     }
 }

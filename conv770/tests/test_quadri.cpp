@@ -114,8 +114,8 @@ TEST_P(QuadroDB, Campi) {
     EXPECT_EQ(area, GetParam().atteso);
 }
 
-const std::string Codici37 = Sinistra("DB001249", "AI") + Sinistra("DB001250", "AL") + Sinistra("DB001251", "AN") +
-                             Sinistra("DB001252", "AR");
+const std::string Codici37 =
+    Sinistra("DB001249", "AI") + Sinistra("DB001250", "AL") + Sinistra("DB001251", "AN") + Sinistra("DB001252", "AR");
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Regole, QuadroDB, testing::Values(
@@ -159,9 +159,9 @@ TEST(QuadroDB, TotaliSoloDeiCampiScritti) {
     Totali totali{};
     std::string area;
     CampiQuadroDB(Riga({{41, "1000,50"}, {73, "100"}, {74, "0,50"}, {84, "0,40"}, {85, "9,99"}}), area, totali);
-    CampiQuadroDB(Riga({{41, "2000,25"}, {43, "-0,5"}, {46, "1,5"}, {78, "1"}, {79, "2"}, {80, "3"}, {81, "4"},
-                        {84, "5,5"}}, 2),
-                  area, totali);
+    CampiQuadroDB(
+        Riga({{41, "2000,25"}, {43, "-0,5"}, {46, "1,5"}, {78, "1"}, {79, "2"}, {80, "3"}, {81, "4"}, {84, "5,5"}}, 2),
+        area, totali);
     // Column 74 (0,50) and 84 (0,40) are zero as plain numbers: no field, no change.
     EXPECT_EQ(totali[1], ImportoEsatto::Leggi("2900,75"));
     EXPECT_EQ(totali[2], ImportoEsatto::Leggi("1,5"));
@@ -239,7 +239,8 @@ TEST(QuadroDC, MigliaiaOltre32FermanoLElaborazione) {
             ADD_FAILURE() << n;
         } catch (const shell::ErroreElaborazione& e) {
             EXPECT_EQ(std::string(e.what()),
-                      "Riga 4, colonna 117: numero fuori dall'intervallo ammesso per migliaia e resto '" + std::string(n) + "'");
+                      "Riga 4, colonna 117: numero fuori dall'intervallo ammesso per migliaia e resto '" +
+                          std::string(n) + "'");
         }
     }
 }

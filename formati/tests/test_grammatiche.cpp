@@ -20,10 +20,10 @@ namespace {
 
 using uniemens::xmltext::Da;
 using uniemens::xmltext::Forma;
-using uniemens::xmltext::tabelle::NomeTag;
 using uniemens::xmltext::Se;
 using uniemens::xmltext::TabellaDelDocumento;
 using uniemens::xmltext::Voce;
+using uniemens::xmltext::tabelle::NomeTag;
 using verifica::Grammatica;
 using verifica::Nodo;
 
@@ -163,11 +163,10 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Documenti, Grammatiche,
-                         testing::Values(Documento{"uniemens", uniemens::TabelleDelDocumento(),
-                                                   verifica::inps::GrammaticaUniemens()},
-                                         Documento{"emens", emens::TabelleDelDocumento,
-                                                   verifica::inps::GrammaticaEmens()}),
-                         [](const testing::TestParamInfo<Documento>& info) { return std::string(info.param.nome); });
+INSTANTIATE_TEST_SUITE_P(
+    Documenti, Grammatiche,
+    testing::Values(Documento{"uniemens", uniemens::TabelleDelDocumento(), verifica::inps::GrammaticaUniemens()},
+                    Documento{"emens", emens::TabelleDelDocumento, verifica::inps::GrammaticaEmens()}),
+    [](const testing::TestParamInfo<Documento>& info) { return std::string(info.param.nome); });
 
 } // namespace

@@ -61,7 +61,9 @@ fs::path CartellaArchivioPredefinita() {
 
 void PreparaProcesso() noexcept { std::signal(SIGXFSZ, SIG_IGN); }
 
-std::vector<std::string> ArgomentiUtf8(int argc, char** argv) { return std::vector<std::string>(argv + 1, argv + argc); }
+std::vector<std::string> ArgomentiUtf8(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
 
 void PreparaTerminale() noexcept { std::signal(SIGPIPE, SIG_IGN); }
 

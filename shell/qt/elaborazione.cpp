@@ -21,9 +21,7 @@ namespace shell::ui {
 
 namespace {
 
-QRect DaTwip(const Rettangolo& r) {
-    return QRect(r.sinistra / 15, r.alto / 15, r.larghezza / 15, r.altezza / 15);
-}
+QRect DaTwip(const Rettangolo& r) { return QRect(r.sinistra / 15, r.alto / 15, r.larghezza / 15, r.altezza / 15); }
 
 // Texts of the libraries are ISO-8859-1 with CR LF line ends.
 QString DaTesto(std::string_view testo) {
@@ -44,8 +42,7 @@ QPlainTextEdit* CreaCasella(QWidget* padre, const Rettangolo& posto) {
 } // namespace
 
 void MostraMessaggio(QWidget* padre, const QString& titolo, const QString& testo, bool iconaErrore) {
-    QMessageBox box(iconaErrore ? QMessageBox::Critical : QMessageBox::NoIcon, titolo, testo, QMessageBox::Ok,
-                    padre);
+    QMessageBox box(iconaErrore ? QMessageBox::Critical : QMessageBox::NoIcon, titolo, testo, QMessageBox::Ok, padre);
     box.exec();
 }
 

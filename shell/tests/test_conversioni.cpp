@@ -40,16 +40,11 @@ INSTANTIATE_TEST_SUITE_P(
     Tabella, ValoreNumericoTest,
     testing::Values(CasoNumero{"migliaia_e_decimali", "1.234,56", 1234.56},
                     CasoNumero{"piu_gruppi_migliaia", "1.234.567,89", 1234567.89},
-                    CasoNumero{"virgola_iniziale", ",75", 0.75},
-                    CasoNumero{"negativo_con_spazi", "  -12,5  ", -12.5},
-                    CasoNumero{"vuoto", "", 0.0},
-                    CasoNumero{"solo_spazi", "    ", 0.0},
-                    CasoNumero{"punto_come_migliaia", "1.000", 1000.0},
-                    CasoNumero{"virgola_finale", "5,", 5.0},
-                    CasoNumero{"segno_piu", "+3", 3.0},
-                    CasoNumero{"lettere", "12A", std::nullopt},
-                    CasoNumero{"due_virgole", "1,2,3", std::nullopt},
-                    CasoNumero{"solo_segno", "-", std::nullopt},
+                    CasoNumero{"virgola_iniziale", ",75", 0.75}, CasoNumero{"negativo_con_spazi", "  -12,5  ", -12.5},
+                    CasoNumero{"vuoto", "", 0.0}, CasoNumero{"solo_spazi", "    ", 0.0},
+                    CasoNumero{"punto_come_migliaia", "1.000", 1000.0}, CasoNumero{"virgola_finale", "5,", 5.0},
+                    CasoNumero{"segno_piu", "+3", 3.0}, CasoNumero{"lettere", "12A", std::nullopt},
+                    CasoNumero{"due_virgole", "1,2,3", std::nullopt}, CasoNumero{"solo_segno", "-", std::nullopt},
                     CasoNumero{"spazio_interno", "1 234", std::nullopt},
                     CasoNumero{"tabulazione", "\t12", std::nullopt}),
     [](const auto& info) { return std::string(info.param.nome); });
@@ -67,21 +62,14 @@ TEST_P(ValoreSempliceTest, LeggeLaParteNumericaIniziale) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tabella, ValoreSempliceTest,
-    testing::Values(CasoNumero{"virgola_chiude", "12,5", 12.0},
-                    CasoNumero{"punto_decimale", "1.234,56", 1.234},
+    testing::Values(CasoNumero{"virgola_chiude", "12,5", 12.0}, CasoNumero{"punto_decimale", "1.234,56", 1.234},
                     CasoNumero{"spazi_interni_ignorati", "1 234", 1234.0},
-                    CasoNumero{"tab_e_a_capo_ignorati", "\t1\n2", 12.0},
-                    CasoNumero{"nessun_numero", "ABC", 0.0},
-                    CasoNumero{"vuoto", "", 0.0},
-                    CasoNumero{"negativo", "-7.25", -7.25},
-                    CasoNumero{"punto_iniziale", ".5", 0.5},
-                    CasoNumero{"esponente", "1.5E2", 150.0},
-                    CasoNumero{"esponente_d", "2D3", 2000.0},
-                    CasoNumero{"esponente_incompleto", "3E", 3.0},
-                    CasoNumero{"resto_ignorato", "42 ANNI", 42.0},
-                    CasoNumero{"solo_segno", "-", 0.0},
-                    CasoNumero{"troppo_grande", "1E999", std::nullopt},
-                    CasoNumero{"troppo_piccolo", "1E-999", 0.0}),
+                    CasoNumero{"tab_e_a_capo_ignorati", "\t1\n2", 12.0}, CasoNumero{"nessun_numero", "ABC", 0.0},
+                    CasoNumero{"vuoto", "", 0.0}, CasoNumero{"negativo", "-7.25", -7.25},
+                    CasoNumero{"punto_iniziale", ".5", 0.5}, CasoNumero{"esponente", "1.5E2", 150.0},
+                    CasoNumero{"esponente_d", "2D3", 2000.0}, CasoNumero{"esponente_incompleto", "3E", 3.0},
+                    CasoNumero{"resto_ignorato", "42 ANNI", 42.0}, CasoNumero{"solo_segno", "-", 0.0},
+                    CasoNumero{"troppo_grande", "1E999", std::nullopt}, CasoNumero{"troppo_piccolo", "1E-999", 0.0}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 // The common shapes are read in one pass, the rest by the complete reading: both must give the
@@ -101,9 +89,9 @@ TEST(ValoreNumerico, StessoDoubleDiFromCharsPerOgniForma) {
     const Caso casi[] = {
         {"0,1", "0.1", "0.1"},
         {"1.234,56", "1234.56", "1234.56"},
-        {"999.999.999.999.999", "999999999999999", "999999999999999"},    // 15 digits: one pass
-        {"9.999.999.999.999.999", "9999999999999999", "9999999999999999"}, // 16 digits: complete
-        {"0,0000000000000000000001", "0.0000000000000000000001", "0.0000000000000000000001"}, // 22 decimals
+        {"999.999.999.999.999", "999999999999999", "999999999999999"},                           // 15 digits: one pass
+        {"9.999.999.999.999.999", "9999999999999999", "9999999999999999"},                       // 16 digits: complete
+        {"0,0000000000000000000001", "0.0000000000000000000001", "0.0000000000000000000001"},    // 22 decimals
         {"0,00000000000000000000001", "0.00000000000000000000001", "0.00000000000000000000001"}, // 23
         {"000.012,50", "00012.50", "12.5"},
         {"-0", "-0", "-0"},
@@ -253,32 +241,31 @@ TEST_P(LeggiDataTest, GiornoMeseAnno) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tabella, LeggiDataTest,
-    testing::Values(CasoData{"completa", "31/12/2010", Data{2010, 12, 31}},
-                    CasoData{"una_cifra", "1/2/2011", Data{2011, 2, 1}},
-                    CasoData{"spazi_intorno", " 05/06/2011 ", Data{2011, 6, 5}},
-                    CasoData{"bisestile", "29/02/2012", Data{2012, 2, 29}},
-                    CasoData{"bisestile_secolare", "29/02/2000", Data{2000, 2, 29}},
-                    CasoData{"non_bisestile", "29/02/2011", std::nullopt},
-                    CasoData{"non_bisestile_secolare", "29/02/1900", std::nullopt},
-                    CasoData{"trentuno_febbraio", "31/02/2010", std::nullopt},
-                    CasoData{"trentuno_aprile", "31/04/2010", std::nullopt},
-                    CasoData{"mese_tredici", "01/13/2010", std::nullopt},
-                    CasoData{"giorno_zero", "0/1/2010", std::nullopt},
-                    CasoData{"vuota", "", std::nullopt},
-                    CasoData{"tre_cifre_giorno", "001/01/2010", std::nullopt},
-                    CasoData{"anno_corto", "01/01/10", std::nullopt},
-                    // found by fuzzing: a long run of digits overflowed while being read
-                    CasoData{"cifre_senza_fine", "4444664444", std::nullopt},
-                    CasoData{"anno_lunghissimo", "1/1/99999999999999", std::nullopt},
-                    CasoData{"trattini", "01-01-2010", std::nullopt},
-                    CasoData{"testo_dopo", "01/01/2010X", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Tabella, LeggiDataTest,
+                         testing::Values(CasoData{"completa", "31/12/2010", Data{2010, 12, 31}},
+                                         CasoData{"una_cifra", "1/2/2011", Data{2011, 2, 1}},
+                                         CasoData{"spazi_intorno", " 05/06/2011 ", Data{2011, 6, 5}},
+                                         CasoData{"bisestile", "29/02/2012", Data{2012, 2, 29}},
+                                         CasoData{"bisestile_secolare", "29/02/2000", Data{2000, 2, 29}},
+                                         CasoData{"non_bisestile", "29/02/2011", std::nullopt},
+                                         CasoData{"non_bisestile_secolare", "29/02/1900", std::nullopt},
+                                         CasoData{"trentuno_febbraio", "31/02/2010", std::nullopt},
+                                         CasoData{"trentuno_aprile", "31/04/2010", std::nullopt},
+                                         CasoData{"mese_tredici", "01/13/2010", std::nullopt},
+                                         CasoData{"giorno_zero", "0/1/2010", std::nullopt},
+                                         CasoData{"vuota", "", std::nullopt},
+                                         CasoData{"tre_cifre_giorno", "001/01/2010", std::nullopt},
+                                         CasoData{"anno_corto", "01/01/10", std::nullopt},
+                                         // found by fuzzing: a long run of digits overflowed while being read
+                                         CasoData{"cifre_senza_fine", "4444664444", std::nullopt},
+                                         CasoData{"anno_lunghissimo", "1/1/99999999999999", std::nullopt},
+                                         CasoData{"trattini", "01-01-2010", std::nullopt},
+                                         CasoData{"testo_dopo", "01/01/2010X", std::nullopt}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 TEST(Maiuscolo, LettereAccentateDiIso88591) {
     // a-z, and 0xE0-0xFE but the division sign; sharp s and y diaeresis have no upper case here.
-    EXPECT_EQ(Maiuscolo("s\xEC"), "S\xCC");                     // si with i grave
+    EXPECT_EQ(Maiuscolo("s\xEC"), "S\xCC"); // si with i grave
     EXPECT_EQ(Maiuscolo("\xE0\xE8\xE9\xF2\xF9"), "\xC0\xC8\xC9\xD2\xD9");
     EXPECT_EQ(Maiuscolo("\xDF\xFF\xF7\xB5"), "\xDF\xFF\xF7\xB5");
     EXPECT_EQ(Maiuscolo("d'Arc 12 {z}"), "D'ARC 12 {Z}");

@@ -22,9 +22,9 @@ using Righe = std::vector<std::string_view>;
 TEST(DividiRighe, FiniRigaCrLfOCrDaSolo) {
     EXPECT_EQ(DividiRighe("A\r\nB\r\n"), (Righe{"A", "B"}));
     EXPECT_EQ(DividiRighe("A\rB\rC"), (Righe{"A", "B", "C"}));
-    EXPECT_EQ(DividiRighe("A\r\nB"), (Righe{"A", "B"})); // the last line needs no terminator
+    EXPECT_EQ(DividiRighe("A\r\nB"), (Righe{"A", "B"}));       // the last line needs no terminator
     EXPECT_EQ(DividiRighe("A\nB\nC\n"), (Righe{"A\nB\nC\n"})); // a line feed alone is a character
-    EXPECT_EQ(DividiRighe("A\r\n\r\n"), (Righe{"A", ""}));    // a trailing empty line is a line
+    EXPECT_EQ(DividiRighe("A\r\n\r\n"), (Righe{"A", ""}));     // a trailing empty line is a line
     EXPECT_EQ(DividiRighe("\n\r"), (Righe{"\n"}));
     EXPECT_EQ(DividiRighe(""), Righe{});
 }
@@ -148,8 +148,7 @@ TEST(RigaEsportazione, GliErroriDiconoDove) {
     EXPECT_EQ(messaggio([&] { (void)riga[24]; }), "Riga 12, colonna 24: colonna mancante (la riga ha 4 colonne)");
     EXPECT_EQ(messaggio([&] { riga.Numerico(1, riga[1]); }), "Riga 12, colonna 1: numero non valido '12A'");
     EXPECT_EQ(messaggio([&] { riga.LeggiData(2); }), "Riga 12, colonna 2: data non valida '31/02/X'");
-    EXPECT_EQ(messaggio([&] { riga.Semplice(3); }),
-              "Riga 12, colonna 3: numero fuori dall'intervallo ammesso '1E999'");
+    EXPECT_EQ(messaggio([&] { riga.Semplice(3); }), "Riga 12, colonna 3: numero fuori dall'intervallo ammesso '1E999'");
     EXPECT_EQ(messaggio([&] { (void)RigaEsportazione(3, "")[0]; }),
               "Riga 3, colonna 0: colonna mancante (la riga ha 0 colonne)");
     EXPECT_DOUBLE_EQ(riga.Semplice(1), 12.0);

@@ -56,8 +56,8 @@ private slots:
     void initTestCase() { QCoreApplication::setApplicationName(QStringLiteral("carvek")); }
 
     void disposizioneEDidascalia() {
-        shell::ui::Elaborazione finestra(ConvertitoreProva(), [](shell::ContestoElaborazione&) {},
-                                         Servizi("/nonusata"));
+        shell::ui::Elaborazione finestra(
+            ConvertitoreProva(), [](shell::ContestoElaborazione&) {}, Servizi("/nonusata"));
         QCOMPARE(finestra.windowTitle(),
                  QStringLiteral("Elaborazone dati per 770 Semplificato 2011 versione del 14 giugno 2011"));
         QCOMPARE(finestra.size(), QSize(698, 401));
@@ -102,9 +102,9 @@ private slots:
             shell::ui::AvviaProgramma(ConvertitoreProva(), dir.Percorso(), Servizi(dir / "KORVANTE" / "ARC"));
         QCOMPARE(esito, 3);
         QCOMPARE(m_avvisi.size(), size_t(1));
-        QCOMPARE(m_avvisi[0].testo, QString::fromStdString("Non trovo il file originale in '" +
-                                                           (dir / "Esportazione770.tab").string() +
-                                                           "', quindi non posso continuare..."));
+        QCOMPARE(m_avvisi[0].testo,
+                 QString::fromStdString("Non trovo il file originale in '" + (dir / "Esportazione770.tab").string() +
+                                        "', quindi non posso continuare..."));
         QVERIFY(m_avvisi[0].iconaErrore);
         QVERIFY(!fs::exists(dir / "KORVANTE"));
         QVERIFY(QApplication::topLevelWidgets().isEmpty() ||

@@ -285,7 +285,7 @@ TEST(CartellaProgramma, QuellaDelProgrammaInEsecuzione) {
 
 // An older document under the final name, or something else there.
 class Sostituzione : public testing::Test {
-  protected:
+protected:
     void SetUp() override { ScriviFile(Nuovo(), "nuovo"); }
     fs::path Nuovo() const { return m_dir / "Prova-2011-06-14-09-05-07.txt"; }
     fs::path Finale() const { return m_dir / "Prova-ABC.txt"; }

@@ -31,8 +31,7 @@ using test::ScriviFile;
 
 TEST(NomeTemporaneo, DataEOraConTrattini) {
     EXPECT_EQ(NomeTemporaneo("Importa770-", {2011, 6, 14, 9, 5, 7}, ".txt"), "Importa770-2011-06-14-09-05-07.txt");
-    EXPECT_EQ(NomeTemporaneo("Importa770-", {2010, 12, 31, 23, 59, 59}, ".txt"),
-              "Importa770-2010-12-31-23-59-59.txt");
+    EXPECT_EQ(NomeTemporaneo("Importa770-", {2010, 12, 31, 23, 59, 59}, ".txt"), "Importa770-2010-12-31-23-59-59.txt");
     EXPECT_EQ(NomeTemporaneo("INPSUNIEMENS-", {2012, 1, 2, 0, 0, 0}, ".xml"), "INPSUNIEMENS-2012-01-02-00-00-00.xml");
 }
 
@@ -82,7 +81,7 @@ TEST_F(EsecuzioneArchivio, DocumentoCompletoConIlNomeFinale) {
     EXPECT_EQ(LeggiFile(finale), "abc\tx\r\ndef\r\n");
     EXPECT_FALSE(fs::exists(Temporaneo()));
     EXPECT_EQ(m_contesto.messaggio, "Riga 1\r\nRiga 2\r\nGenerazione documento '" + TestoPercorso(finale) +
-                                         "' completata.\r\nPremi il pulsante 'Continua' per terminare.");
+                                        "' completata.\r\nPremi il pulsante 'Continua' per terminare.");
     EXPECT_TRUE(m_contesto.cursoreInFondo);
 }
 
@@ -216,10 +215,10 @@ TEST_F(EsecuzioneArchivio, CarattereDiControlloNellaCartellaRifiutato) {
             EseguiConversioneArchivio(contesto, m_dir / "export.tab", {"Prova-", ".txt"}, Copia);
             ADD_FAILURE() << "run completed";
         } catch (const ErroreElaborazione& e) {
-            EXPECT_EQ(std::string(e.what()), TestoVisibile("Il percorso della cartella di destinazione '" +
-                                                           TestoPercorso(m_dir / nome) +
-                                                           "' contiene un carattere di controllo: nessun file "
-                                                           "\xE8 stato creato"));
+            EXPECT_EQ(std::string(e.what()),
+                      TestoVisibile("Il percorso della cartella di destinazione '" + TestoPercorso(m_dir / nome) +
+                                    "' contiene un carattere di controllo: nessun file "
+                                    "\xE8 stato creato"));
         }
     }
     EXPECT_EQ(Contenuto(m_dir.Percorso()), (std::map<std::string, std::string>{{"export.tab", "ABC\r\n"}}));
@@ -247,8 +246,8 @@ TEST(Messaggi, OgniEccezioneHaIlSuoTesto) {
     const auto testo = [](auto eccezione) { return MessaggioEccezione(std::make_exception_ptr(eccezione)); };
     EXPECT_EQ(testo(ErroreElaborazione("Il file di esportazione \xE8 vuoto")), "Il file di esportazione \xE8 vuoto");
     EXPECT_EQ(testo(std::bad_alloc()), "Memoria insufficiente: l'elaborazione si \xE8 fermata");
-    const std::string fileSystem =
-        testo(fs::filesystem_error("x", fs::path("/ARC\x01"), std::make_error_code(std::errc::no_such_file_or_directory)));
+    const std::string fileSystem = testo(
+        fs::filesystem_error("x", fs::path("/ARC\x01"), std::make_error_code(std::errc::no_such_file_or_directory)));
     EXPECT_EQ(fileSystem.rfind("Errore del file system sul percorso '/ARC\\x01': ", 0), 0u) << fileSystem;
     EXPECT_EQ(testo(std::runtime_error("boh")), "Errore imprevisto durante l'elaborazione: boh");
     EXPECT_EQ(testo(std::runtime_error("")), "Errore imprevisto durante l'elaborazione");
@@ -276,9 +275,9 @@ TEST(CaricaEsportazione, FileMancanteConIlPercorsoCompleto) {
     CartellaTemporanea dir;
     const auto caricamento = CaricaEsportazione(dir.Percorso(), "Esportazione770.tab", {});
     ASSERT_TRUE(caricamento.fileMancante);
-    EXPECT_EQ(MessaggioFileMancante(*caricamento.fileMancante),
-              "Non trovo il file originale in '" + TestoPercorso(dir / "Esportazione770.tab") +
-                  "', quindi non posso continuare...");
+    EXPECT_EQ(MessaggioFileMancante(*caricamento.fileMancante), "Non trovo il file originale in '" +
+                                                                    TestoPercorso(dir / "Esportazione770.tab") +
+                                                                    "', quindi non posso continuare...");
 }
 
 } // namespace

@@ -48,13 +48,12 @@ Elaborazione::~Elaborazione() {
 
 void Elaborazione::CreaControlli(const Disposizione& d) {
     const int dpi = ::win32::DpiSchermo();
-    const auto crea = [&](const wchar_t* classe, const wchar_t* testo, DWORD stile, DWORD esteso,
-                          const Rettangolo& r, int id) {
-        HWND controllo = CreateWindowExW(esteso, classe, testo, WS_CHILD | WS_VISIBLE | stile,
-                                         ::win32::DaTwip(r.sinistra, dpi), ::win32::DaTwip(r.alto, dpi),
-                                         ::win32::DaTwip(r.larghezza, dpi), ::win32::DaTwip(r.altezza, dpi),
-                                         m_finestra, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                         GetModuleHandleW(nullptr), nullptr);
+    const auto crea = [&](const wchar_t* classe, const wchar_t* testo, DWORD stile, DWORD esteso, const Rettangolo& r,
+                          int id) {
+        HWND controllo = CreateWindowExW(
+            esteso, classe, testo, WS_CHILD | WS_VISIBLE | stile, ::win32::DaTwip(r.sinistra, dpi),
+            ::win32::DaTwip(r.alto, dpi), ::win32::DaTwip(r.larghezza, dpi), ::win32::DaTwip(r.altezza, dpi),
+            m_finestra, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
         ::win32::ImpostaCarattere(controllo, m_carattere);
         return controllo;
     };
@@ -62,8 +61,8 @@ void Elaborazione::CreaControlli(const Disposizione& d) {
     m_messaggio = crea(L"EDIT", L"", casella, WS_EX_CLIENTEDGE, d.messaggio, IdMessaggio);
     SendMessageW(m_messaggio, EM_SETLIMITTEXT, 0, 0); // no limit of 32,767 characters
     if (d.errori) {
-        m_etichettaErrori = crea(L"STATIC", L"Errori di elaborazione:", SS_LEFTNOWORDWRAP, 0, *d.etichettaErrori,
-                                 IdEtichettaErrori);
+        m_etichettaErrori =
+            crea(L"STATIC", L"Errori di elaborazione:", SS_LEFTNOWORDWRAP, 0, *d.etichettaErrori, IdEtichettaErrori);
         // A label has no border: where the system's font is wider than the one the layout was drawn
         // for, it grows to show its whole caption.
         const int serve = ::win32::LarghezzaTesto(m_etichettaErrori, L"Errori di elaborazione:");

@@ -94,8 +94,8 @@ std::FILE* CreaFileNuovo(const fs::path& percorso) {
     }
     // Shared for reading and writing as a file opened by the C library is; a name taken meanwhile, a link
     // included, is neither followed nor opened.
-    HANDLE file = CreateFileW(percorso.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    HANDLE file = CreateFileW(percorso.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return nullptr;
     const int descrittore = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_WRONLY | _O_BINARY);

@@ -232,12 +232,13 @@ TEST_P(Guasti, UccisoInMomentiACaso) {
         ScriviFile(grande / nome, ripetuto.empty() ? testo : ripetuto);
     }
     const auto argomenti = [&](const fs::path& archivio) {
-        return std::vector<std::string>{GetParam(), "--dir", grande.string(), "--archive", archivio.string(),
-                                        "--now", "2011-06-14T09:05:07"};
+        return std::vector<std::string>{GetParam(),        "--dir", grande.string(),      "--archive",
+                                        archivio.string(), "--now", "2011-06-14T09:05:07"};
     };
     const auto inizio = std::chrono::steady_clock::now();
     const Esito completo = Lancia(argomenti(m_dir / "rifgrande"), m_dir.Percorso());
-    const auto durata = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - inizio);
+    const auto durata =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - inizio);
     ASSERT_EQ(completo.stato, 0) << completo.err;
     std::string riferimento;
     for (const auto& [nome, testo] : Contenuto(m_dir / "rifgrande")) {
@@ -259,7 +260,8 @@ TEST_P(Guasti, UccisoInMomentiACaso) {
         EXPECT_TRUE(esito.ucciso || esito.stato == 0) << esito.err;
         for (const auto& [nome, testo] : Contenuto(archivio)) {
             if (!Temporaneo(nome)) {
-                ASSERT_EQ(testo, riferimento) << nome << " partial after a kill at " << guasto.uccidiDopo.count() << " us";
+                ASSERT_EQ(testo, riferimento)
+                    << nome << " partial after a kill at " << guasto.uccidiDopo.count() << " us";
             }
         }
     }
@@ -328,9 +330,9 @@ TEST_P(Guasti, CartellaDiLavoroCancellata) {
     EXPECT_EQ(completa.stato, 0) << completa.err;
     EXPECT_EQ(LeggiFile(m_dir / "ARC" / m_nomeFinale), m_riferimento);
 
-    const Esito relativa = Lancia({GetParam(), "--dir", "prog", "--archive", (m_dir / "ARC2").string(), "--now",
-                                   "2011-06-14T09:05:07"},
-                                  m_dir.Percorso(), guasto);
+    const Esito relativa =
+        Lancia({GetParam(), "--dir", "prog", "--archive", (m_dir / "ARC2").string(), "--now", "2011-06-14T09:05:07"},
+               m_dir.Percorso(), guasto);
     EXPECT_FALSE(relativa.ucciso);
     EXPECT_EQ(relativa.stato, 1);
     EXPECT_NE(relativa.err.find("La cartella di lavoro non esiste pi\xC3\xB9"), std::string::npos) << relativa.err;
@@ -403,7 +405,8 @@ TEST(PaginaGuasti, DiscoPienoLasciaLaPaginaPrecedente) {
     guasto.limiteFile = 1024;
     for (const auto& comando : std::vector<std::vector<std::string>>{
              {"distinta", fornitura.string(), "--html", (dir / "pagine" / "pagina.html").string()},
-             {"confronta", fornitura.string(), fornitura.string(), "--html", (dir / "pagine" / "pagina.html").string()}}) {
+             {"confronta", fornitura.string(), fornitura.string(), "--html",
+              (dir / "pagine" / "pagina.html").string()}}) {
         const Esito esito = Lancia(comando, dir.Percorso(), guasto);
         EXPECT_FALSE(esito.ucciso) << comando[0];
         EXPECT_EQ(esito.stato, 1) << comando[0] << esito.err;

@@ -104,7 +104,8 @@ std::vector<Caso> TuttiICasi() {
     for (const auto& voce : fs::recursive_directory_iterator(VERIFICA_CASI))
         if (voce.path().extension() == ".caso") {
             std::string nome = fs::relative(voce.path(), VERIFICA_CASI).replace_extension().generic_string();
-            std::replace_if(nome.begin(), nome.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+            std::replace_if(
+                nome.begin(), nome.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
             casi.push_back({nome, voce.path()});
         }
     std::sort(casi.begin(), casi.end(), [](const Caso& a, const Caso& b) { return a.nome < b.nome; });
@@ -339,17 +340,21 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
             return t.gravita == a.gravita && t.riga == a.riga && (!a.colonna || t.colonna == a.colonna) &&
                    t.messaggio.find(a.parte) != std::string::npos;
         });
-        EXPECT_NE(t, trovati.end()) << "manca: " << a.gravita << " " << a.riga << (a.colonna ? ":" + std::to_string(*a.colonna) : "")
-                                    << " \"" << a.parte << "\"\nuscita:\n" << esito.out;
+        EXPECT_NE(t, trovati.end()) << "manca: " << a.gravita << " " << a.riga
+                                    << (a.colonna ? ":" + std::to_string(*a.colonna) : "") << " \"" << a.parte
+                                    << "\"\nuscita:\n"
+                                    << esito.out;
         if (t != trovati.end())
             t->atteso = true;
     }
     for (const Trovato& t : trovati) {
         const bool contato = t.gravita == "errore" ? !altriErrori : avvisi != Avvisi::Liberi;
-        EXPECT_TRUE(t.atteso || !contato) << t.gravita << " inatteso: riga " << t.riga << ": " << t.messaggio
-                                          << "\nuscita:\n" << esito.out;
+        EXPECT_TRUE(t.atteso || !contato)
+            << t.gravita << " inatteso: riga " << t.riga << ": " << t.messaggio << "\nuscita:\n"
+            << esito.out;
     }
-    const bool conErrori = std::any_of(attesi.begin(), attesi.end(), [](const Atteso& a) { return a.gravita == "errore"; });
+    const bool conErrori =
+        std::any_of(attesi.begin(), attesi.end(), [](const Atteso& a) { return a.gravita == "errore"; });
     EXPECT_EQ(esito.stato, esitoAtteso.value_or(conErrori ? 1 : 0)) << esito.out << esito.err;
 }
 

@@ -96,8 +96,8 @@ std::string MessaggioOccupata(const fs::path& cartella) {
 class Concorrenza : public testing::TestWithParam<Convertitore> {
 protected:
     std::vector<std::string> Argomenti(const fs::path& programma, const fs::path& archivio) const {
-        return {GetParam().comando, "--dir", Argomento(programma), "--archive", Argomento(archivio), "--now",
-                std::string(Adesso)};
+        return {GetParam().comando,  "--dir", Argomento(programma), "--archive",
+                Argomento(archivio), "--now", std::string(Adesso)};
     }
     EsitoProcesso Esegui(const fs::path& programma, const fs::path& archivio) {
         return EseguiProcesso(FORNITURA_EXE, Argomenti(programma, archivio), m_dir / "out.txt", m_dir / "err.txt");
@@ -140,9 +140,7 @@ protected:
         ScriviFile(piccola / GetParam().esportazione, testo.substr(0, fine));
         return {grande, piccola};
     }
-    fs::path FileBlocco(const fs::path& archivio) const {
-        return archivio / shell::NomeFileBlocco(GetParam().tipo);
-    }
+    fs::path FileBlocco(const fs::path& archivio) const { return archivio / shell::NomeFileBlocco(GetParam().tipo); }
     bool Tfr() const { return std::string_view(GetParam().comando) == "tfr"; }
 
     CartellaTemporanea m_dir;
@@ -158,9 +156,9 @@ TEST_P(Concorrenza, CartellaOccupataDaUnAltraElaborazione) {
 
     const fs::path archivio = m_dir / "ARC";
     fs::create_directory(archivio);
-    const std::string temporaneo = Tfr() ? "TFRtemp.txt" : nomeFinale.substr(0, nomeFinale.find('-') + 1) +
-                                                               "2011-06-14-09-05-07" +
-                                                               fs::path(nomeFinale).extension().string();
+    const std::string temporaneo = Tfr() ? "TFRtemp.txt"
+                                         : nomeFinale.substr(0, nomeFinale.find('-') + 1) + "2011-06-14-09-05-07" +
+                                               fs::path(nomeFinale).extension().string();
     ScriviFile(archivio / temporaneo, "scritto a met\xE0 da un'altra elaborazione");
     if (!Tfr())
         ScriviFile(archivio / nomeFinale, "la fornitura precedente");
@@ -266,8 +264,8 @@ TEST_P(Concorrenza, DueElaborazioniInsiemeRipetute) {
             std::cerr << "repetition " << i << ": a run never started (Wine), made again\n";
         }
         const std::string* riferimenti[] = {&rifPrimo, &rifSecondo};
-        const std::string caso = "repetition " + std::to_string(i) + ", second start after " +
-                                 std::to_string(ritardo.count()) + " ms";
+        const std::string caso =
+            "repetition " + std::to_string(i) + ", second start after " + std::to_string(ritardo.count()) + " ms";
 
         std::vector<fs::path> annunciati;
         std::vector<const std::string*> completi;

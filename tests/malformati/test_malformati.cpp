@@ -70,7 +70,7 @@ struct Caso {
     // A substring of standard error when the status is not 0; of the log (standard output) when it
     // is 0.
     std::string messaggio;
-    std::string file; // the file changed, when it is not the command's export
+    std::string file;    // the file changed, when it is not the command's export
     std::string difetto; // what is wrong with the case's line in casi.tsv, when something is
 };
 
@@ -304,7 +304,8 @@ TEST_P(Malformati, EsitoEMessaggio) {
     fs::create_directories(prog);
     for (const auto& voce : fs::directory_iterator(fs::path(CARTELLA_ESEMPI) / caso.comando))
         fs::copy_file(voce.path(), prog / voce.path().filename());
-    const fs::path esportazione = prog / (!caso.file.empty() ? std::string_view(caso.file) : FileEsportazione(caso.comando));
+    const fs::path esportazione =
+        prog / (!caso.file.empty() ? std::string_view(caso.file) : FileEsportazione(caso.comando));
     ScriviFile(esportazione, Modifica(caso, LeggiFile(esportazione), Argomento(archivio)));
 
     fs::create_directory(tmp / "flussi");

@@ -22,7 +22,9 @@ inline void CopiaPrimaRiga(ContestoElaborazione& contesto, const std::filesystem
 
 inline const Convertitore& ConvertitoreProva() {
     static const Convertitore convertitore{
-        "prova", "carvek", "Elaborazone dati per 770 Semplificato 2011 versione del 14 giugno 2011",
+        "prova",
+        "carvek",
+        "Elaborazone dati per 770 Semplificato 2011 versione del 14 giugno 2011",
         {10470, 6015, {120, 120, 10215, 5295}, {9000, 5520, 1335, 375}, std::nullopt, std::nullopt},
         [](const std::filesystem::path& cartella, const std::filesystem::path&) {
             return CaricaEsportazione(cartella, "Esportazione770.tab", CopiaPrimaRiga);

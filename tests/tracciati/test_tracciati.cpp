@@ -105,7 +105,7 @@ FornituraLetta Leggi(const tracciati::Tracciato& tracciato, std::string_view tes
             unite += a;
         for (const tracciati::CampoLetto& campo : area.Campi()) {
             tracciati::AggiungiCampoNonPosizionale(riscritte, campo.codice, campo.valore,
-                                                campo.tipo.value_or(tracciati::Tipo::AN));
+                                                   campo.tipo.value_or(tracciati::Tipo::AN));
             ++letta.campi;
         }
         if (area.Segnalazioni().empty() &&

@@ -42,8 +42,8 @@ constexpr int EsitoScaduto = 124;
 std::string Utf8(const std::wstring& testo) {
     if (testo.empty())
         return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, testo.data(), static_cast<int>(testo.size()), nullptr, 0, nullptr,
-                                      nullptr);
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, testo.data(), static_cast<int>(testo.size()), nullptr, 0, nullptr, nullptr);
     std::string risultato(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, testo.data(), static_cast<int>(testo.size()), risultato.data(), n, nullptr,
                         nullptr);
@@ -219,8 +219,8 @@ int wmain(int argc, wchar_t** argv) {
     STARTUPINFOW avvio{};
     avvio.cb = sizeof avvio;
     PROCESS_INFORMATION processo{};
-    if (!CreateProcessW(programma.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr, cartella.c_str(),
-                        &avvio, &processo)) {
+    if (!CreateProcessW(programma.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr, cartella.c_str(), &avvio,
+                        &processo)) {
         std::fprintf(stderr, "pilota: non posso avviare il programma (errore %lu)\n", GetLastError());
         return EsitoNonAvviato;
     }

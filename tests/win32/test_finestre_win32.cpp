@@ -92,7 +92,8 @@ protected:
 };
 
 TEST_F(FinestraWin32, DisposizioneEDidascalia) {
-    shell::win32::Elaborazione finestra(ConvertitoreProva(), [](shell::ContestoElaborazione&) {}, Servizi("/nonusata"));
+    shell::win32::Elaborazione finestra(
+        ConvertitoreProva(), [](shell::ContestoElaborazione&) {}, Servizi("/nonusata"));
     EXPECT_EQ(Testo(finestra.Finestra()), L"Elaborazone dati per 770 Semplificato 2011 versione del 14 giugno 2011");
     const int dpi = ::win32::DpiSchermo();
     RECT area{};
@@ -228,14 +229,15 @@ TEST_F(FinestraWin32, CasellaErroriUniemens) {
     fs::create_directory(dir / "ARC");
     std::wstring errori, etichetta;
     bool inFondo = false;
-    const int esito = Programma(uniemens::Descrittore(), dir.Percorso(), dir / "ARC", [&](shell::win32::Elaborazione& f) {
-        Attiva(f.Finestra());
-        ASSERT_TRUE(Pompa([&] { return IsWindowEnabled(f.Avanti()) != FALSE; }));
-        ASSERT_TRUE(f.Errori());
-        errori = Testo(f.Errori());
-        inFondo = CursoreInFondo(f.Errori());
-        SendMessageW(f.Avanti(), BM_CLICK, 0, 0);
-    });
+    const int esito =
+        Programma(uniemens::Descrittore(), dir.Percorso(), dir / "ARC", [&](shell::win32::Elaborazione& f) {
+            Attiva(f.Finestra());
+            ASSERT_TRUE(Pompa([&] { return IsWindowEnabled(f.Avanti()) != FALSE; }));
+            ASSERT_TRUE(f.Errori());
+            errori = Testo(f.Errori());
+            inFondo = CursoreInFondo(f.Errori());
+            SendMessageW(f.Avanti(), BM_CLICK, 0, 0);
+        });
     EXPECT_EQ(esito, 1);
     EXPECT_EQ(errori, L"Errore su persona in riga 2: Collaboratore segnalato su mese precedente\r\n"
                       L"Errore su persona in riga 3: manca Dipendente/Collaboratore\r\n"

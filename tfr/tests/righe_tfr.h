@@ -43,9 +43,7 @@ inline std::string Riga(const std::array<std::string, ColonneTFR>& colonne, int 
     return riga;
 }
 
-inline std::string Riga(std::initializer_list<std::pair<int, std::string>> cambi = {}) {
-    return Riga(Colonne(cambi));
-}
+inline std::string Riga(std::initializer_list<std::pair<int, std::string>> cambi = {}) { return Riga(Colonne(cambi)); }
 
 // A main export line of employee `chiave`.
 inline std::string RigaDipendente(const std::string& chiave, const std::string& cognome = "Rossi",

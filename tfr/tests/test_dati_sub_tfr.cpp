@@ -118,7 +118,11 @@ TEST_F(EsecuzioneTFR, TreRigheDiUnDipendente) {
     Beneficiari(Righe({RigaBeneficiario("A", "FA1"), RigaBeneficiario("A", "FA2")}));
     ASSERT_EQ(Esegui(), "");
     EXPECT_EQ(Sequenza(Fornitura()), (std::vector<std::string>{"1", "2:A", "3", "3", "3", "4:FA1", "4:FA2", "9"}));
-    EXPECT_EQ(RecordDi(Fornitura()).back(), "9" "000001" "000001" "000003" "000002");
+    EXPECT_EQ(RecordDi(Fornitura()).back(), "9"
+                                            "000001"
+                                            "000001"
+                                            "000003"
+                                            "000002");
     EXPECT_EQ(m_contesto.messaggio, Log({"A - BASSI UGO"}, Archivio() / "MV106140.TXT"));
 }
 
@@ -139,7 +143,11 @@ TEST_F(EsecuzioneTFR, GruppoFuoriOrdine) {
     ASSERT_EQ(Esegui(), "");
     EXPECT_EQ(Sequenza(Fornitura()),
               (std::vector<std::string>{"1", "2:A", "3", "4:FA1", "2:B", "3", "4:FB1", "2:A", "3", "4:FA1", "9"}));
-    EXPECT_EQ(RecordDi(Fornitura()).back(), "9" "000001" "000003" "000003" "000003");
+    EXPECT_EQ(RecordDi(Fornitura()).back(), "9"
+                                            "000001"
+                                            "000003"
+                                            "000003"
+                                            "000003");
     EXPECT_EQ(m_contesto.messaggio,
               Log({"A - BASSI UGO", "B - NERI EVA", "A - BASSI UGO"}, Archivio() / "MV106140.TXT"));
 }
@@ -147,8 +155,8 @@ TEST_F(EsecuzioneTFR, GruppoFuoriOrdine) {
 // A beneficiary key with blanks around it matches in every pass, not only after the last group.
 TEST_F(EsecuzioneTFR, ChiaveDelBeneficiarioSenzaSpazi) {
     Esportazione(Righe({RigaDipendente("abc"), RigaDipendente("XYZ")}));
-    Beneficiari(Righe({RigaBeneficiario(" abc ", "FA1"), RigaBeneficiario("  XYZ", "FX1"),
-                       RigaBeneficiario("NESSUNO", "FN1")}));
+    Beneficiari(Righe(
+        {RigaBeneficiario(" abc ", "FA1"), RigaBeneficiario("  XYZ", "FX1"), RigaBeneficiario("NESSUNO", "FN1")}));
     ASSERT_EQ(Esegui(), "");
     EXPECT_EQ(Sequenza(Fornitura()),
               (std::vector<std::string>{"1", "2:ABC", "3", "4:FA1", "2:XYZ", "3", "4:FX1", "9"}));
@@ -158,7 +166,11 @@ TEST_F(EsecuzioneTFR, SenzaFileDeiBeneficiari) {
     Esportazione(Righe({RigaDipendente("A")}));
     ASSERT_EQ(Esegui(), "");
     EXPECT_EQ(Sequenza(Fornitura()), (std::vector<std::string>{"1", "2:A", "3", "9"}));
-    EXPECT_EQ(RecordDi(Fornitura()).back(), "9" "000001" "000001" "000001" "000000");
+    EXPECT_EQ(RecordDi(Fornitura()).back(), "9"
+                                            "000001"
+                                            "000001"
+                                            "000001"
+                                            "000000");
 }
 
 // An empty key equals the empty key before the first line: no log line, no record "2"; its
@@ -254,8 +266,8 @@ void PrintTo(const CasoScrittura& caso, std::ostream* os) { *os << caso.nome; }
 class ErroreInScrittura : public EsecuzioneTFR, public testing::WithParamInterface<CasoScrittura> {};
 
 TEST_P(ErroreInScrittura, LasciaIlFileTemporaneo) {
-    Esportazione(Righe({RigaDipendente("A"), RigaDipendente("B"),
-                        Riga({{13, "B"}, {GetParam().colonna, GetParam().testo}})}));
+    Esportazione(
+        Righe({RigaDipendente("A"), RigaDipendente("B"), Riga({{13, "B"}, {GetParam().colonna, GetParam().testo}})}));
     const fs::path temporaneo = Archivio() / "TFRtemp.txt";
     EXPECT_EQ(Esegui(), "Riga 3, colonna " + std::to_string(GetParam().colonna) + ": " + GetParam().errore +
                             "\r\nIl documento resta con il nome temporaneo '" + shell::TestoPercorso(temporaneo) +
@@ -289,7 +301,8 @@ TEST_P(CartellaDaFile, UltimaRigaNonVuota) {
     if (GetParam().contenuto)
         ScriviFile(dir / "PercorsoTFR.txt", *GetParam().contenuto);
     const std::string& attesa = GetParam().attesa; // UTF-8, which std::string paths are not on Windows
-    EXPECT_EQ(CartellaTFR(dir / "PercorsoTFR.txt", "/predefinita"), fs::path(std::u8string(attesa.begin(), attesa.end())));
+    EXPECT_EQ(CartellaTFR(dir / "PercorsoTFR.txt", "/predefinita"),
+              fs::path(std::u8string(attesa.begin(), attesa.end())));
 }
 
 // clang-format off

@@ -84,8 +84,8 @@ std::map<std::string, std::string> Contenuto(const fs::path& cartella) {
     std::map<std::string, std::string> voci;
     for (const auto& voce : fs::directory_iterator(cartella)) {
         const auto tipo = voce.symlink_status().type();
-        voci[voce.path().filename().string()] =
-            std::to_string(static_cast<int>(tipo)) + ":" + (tipo == fs::file_type::regular ? LeggiFile(voce.path()) : "");
+        voci[voce.path().filename().string()] = std::to_string(static_cast<int>(tipo)) + ":" +
+                                                (tipo == fs::file_type::regular ? LeggiFile(voce.path()) : "");
     }
     return voci;
 }

@@ -70,8 +70,9 @@ TEST_P(Campi, CodificaERilettura) {
     if (testo.size() != static_cast<std::size_t>(caso.lunghezza))
         return;
     const GancioTFR gancio;
-    const tracciati::Lettura lettura =
-        caso.genere == tracciati::Comune::X ? tracciati::Lettura(tracciati::Valore(testo)) : gancio.Leggi(campo[0], testo);
+    const tracciati::Lettura lettura = caso.genere == tracciati::Comune::X
+                                           ? tracciati::Lettura(tracciati::Valore(testo))
+                                           : gancio.Leggi(campo[0], testo);
     ASSERT_EQ(lettura.difformita, tracciati::Difformita::Nessuna) << lettura.atteso;
     if (caso.genere != tracciati::Comune::X) {
         std::string riscritto;

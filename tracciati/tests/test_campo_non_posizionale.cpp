@@ -51,7 +51,6 @@ TEST_P(CampoNonPosizionaleCaso, AggiuntoInCodaAllArea) {
     EXPECT_EQ(area.size() % LunghezzaBlocco, 0u);
 }
 
-
 // What the encoder writes reads back, as an area, to a value that the encoder writes the same; or it is
 // told apart (a text where a number belongs, a value cut to 16 characters).
 TEST_P(CampoNonPosizionaleCaso, LettoERiscritto) {

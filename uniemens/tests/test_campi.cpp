@@ -15,10 +15,7 @@
 namespace uniemens {
 namespace {
 
-template <typename T>
-std::string NomeRiga(const testing::TestParamInfo<T>& info) {
-    return info.param.nome;
-}
+template <typename T> std::string NomeRiga(const testing::TestParamInfo<T>& info) { return info.param.nome; }
 
 struct CasoNumero {
     const char* nome;
@@ -203,8 +200,8 @@ TEST(GiorniDelMese, UltimoGiornoDelMeseDichiarato) {
     EXPECT_EQ(GiorniDelMese(1900, 2), 28);
     EXPECT_EQ(GiorniDelMese(2011, 12), 31);
     EXPECT_EQ(GiorniDelMese(2012, 4), 30);
-    EXPECT_EQ(GiorniDelMese(2012, 0), 31);  // December 2011
-    EXPECT_EQ(GiorniDelMese(2012, 14), 28); // February 2013
+    EXPECT_EQ(GiorniDelMese(2012, 0), 31);   // December 2011
+    EXPECT_EQ(GiorniDelMese(2012, 14), 28);  // February 2013
     EXPECT_EQ(GiorniDelMese(2012, -10), 28); // February 2011
 }
 
@@ -220,7 +217,10 @@ TEST(Liste, ElementiESettimane) {
     using V = std::vector<std::string_view>;
     EXPECT_EQ(ElementiLista("", false), V{});
     EXPECT_EQ(ElementiLista("S\x1D\x1DN", false), (V{"S", "", "N"}));
-    EXPECT_EQ(ElementiLista("1@X\x1D\x1D" "2@Y", true), (V{"1@X", "2@Y"}));
+    EXPECT_EQ(ElementiLista("1@X\x1D\x1D"
+                            "2@Y",
+                            true),
+              (V{"1@X", "2@Y"}));
     EXPECT_EQ(ElementiLista("\x1D", true), V{});
 
     const auto settimana = DividiSettimana("2@Y@Z");
@@ -231,8 +231,12 @@ TEST(Liste, ElementiESettimane) {
     ASSERT_TRUE(senzaId);
     EXPECT_EQ(senzaId->id, "");
     EXPECT_FALSE(DividiSettimana("2"));
-    EXPECT_EQ(DifettoCampo(Lettura::Settimane, "1@X\x1D" "2"), "settimana senza '@' '2'");
-    EXPECT_EQ(DifettoCampo(Lettura::Settimane, "1@X\x1D\x1D" "2@X"), std::nullopt);
+    EXPECT_EQ(DifettoCampo(Lettura::Settimane, "1@X\x1D"
+                                               "2"),
+              "settimana senza '@' '2'");
+    EXPECT_EQ(DifettoCampo(Lettura::Settimane, "1@X\x1D\x1D"
+                                               "2@X"),
+              std::nullopt);
 }
 
 TEST(RigaINPS, MaiuscoloPoiCodificaXML) {

@@ -49,8 +49,8 @@ struct Esecuzione {
 // --- Golden documents -----------------------------------------------------------------------------
 
 struct Scenario {
-    const char* nome;       // data/<nome>.tab, .xml, .log, .err
-    const char* documento;  // the name the document ends up with
+    const char* nome;      // data/<nome>.tab, .xml, .log, .err
+    const char* documento; // the name the document ends up with
     bool generato;
 };
 void PrintTo(const Scenario& s, std::ostream* os) { *os << s.nome; }
@@ -102,10 +102,10 @@ TEST(Documento, LettoDaUnParserXml) {
     const auto documento = e.Archivio() / "INPSUNIEMENS-2012-01.xml";
     const auto valore = [&](const std::string& percorso) {
         const CartellaTemporanea dir;
-        std::string uscita = shell::test::EseguiProcesso(
-                                 XMLLINT, {"--xpath", "string(" + percorso + ")", documento.string()}, dir / "out",
-                                 dir / "err")
-                                 .out;
+        std::string uscita =
+            shell::test::EseguiProcesso(XMLLINT, {"--xpath", "string(" + percorso + ")", documento.string()},
+                                        dir / "out", dir / "err")
+                .out;
         if (!uscita.empty() && uscita.back() == '\n') // xmllint ends its answer with a line
             uscita.pop_back();
         return uscita;
@@ -121,8 +121,8 @@ TEST(Documento, LettoDaUnParserXml) {
 struct CasoErrore {
     const char* nome;
     std::vector<std::string> righe;
-    std::string errori;  // the error box at the end
-    bool mittente;       // the sender block was written
+    std::string errori; // the error box at the end
+    bool mittente;      // the sender block was written
 };
 void PrintTo(const CasoErrore& c, std::ostream* os) { *os << c.nome; }
 
@@ -220,7 +220,8 @@ TEST_P(Controllo, DocumentoNonGenerato) {
         ASSERT_GE(documento.size(), chiusura.size());
         EXPECT_EQ(documento.substr(documento.size() - chiusura.size()), chiusura);
     } else {
-        EXPECT_EQ(documento, "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<DenunceMensili>\r\n</DenunceMensili>\r\n");
+        EXPECT_EQ(documento,
+                  "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<DenunceMensili>\r\n</DenunceMensili>\r\n");
         EXPECT_EQ(e.contesto.messaggio.find("Creazione dati Mittente"), std::string::npos);
     }
     EXPECT_EQ(ErroriXml(e.Archivio() / NomeTemporaneo), "");
@@ -232,9 +233,9 @@ INSTANTIATE_TEST_SUITE_P(Esportazioni, Controllo, testing::ValuesIn(CasiErrore()
 // Each kind of line needs its columns up to the last one it reads, and no more.
 TEST(Controllo, RigheLungheQuantoBasta) {
     Esecuzione e(Esportazione({
-        RigaProva({{24, "0"}}, 25),                                        // no person
-        RigaProva({{29, "PRECEDENTE"}}, 42),                               // previous month, up to 41
-        RigaProva({}, 46),                                                 // declared month, up to 45
+        RigaProva({{24, "0"}}, 25),                                              // no person
+        RigaProva({{29, "PRECEDENTE"}}, 42),                                     // previous month, up to 41
+        RigaProva({}, 46),                                                       // declared month, up to 45
         RigaProva({{24, "800"}, {30, "COLLABORATORE"}, {37, "01/01/2012"}}, 40), // collaborator, up to 39
     }));
     e.Esegui();

@@ -65,7 +65,8 @@ class TestFinestraUniemens : public QObject {
             QVERIFY(finestra->Avanti()->isEnabled());
             QTest::mouseClick(finestra->Avanti(), Qt::LeftButton);
         });
-        const int esito = shell::ui::AvviaProgramma(uniemens::Descrittore(), dir.Percorso(), Servizi(dir / "ARC", &avvisi));
+        const int esito =
+            shell::ui::AvviaProgramma(uniemens::Descrittore(), dir.Percorso(), Servizi(dir / "ARC", &avvisi));
         m_documenti = 0;
         for (const auto& voce : fs::directory_iterator(dir / "ARC"))
             m_documenti += !shell::test::Nascosto(voce.path());
@@ -83,8 +84,8 @@ private slots:
 
     void disposizioneConLaCasellaErrori() {
         int avvisi = 0;
-        shell::ui::Elaborazione finestra(uniemens::Descrittore(), [](shell::ContestoElaborazione&) {},
-                                         Servizi("/nonusata", &avvisi));
+        shell::ui::Elaborazione finestra(
+            uniemens::Descrittore(), [](shell::ContestoElaborazione&) {}, Servizi("/nonusata", &avvisi));
         QCOMPARE(finestra.windowTitle(), QStringLiteral("Elaborazione dati per UNIEMENS v. 15022012"));
         QCOMPARE(finestra.size(), QSize(463, 400));
         QCOMPARE(finestra.Messaggio()->geometry(), QRect(8, 8, 449, 161));
@@ -113,9 +114,10 @@ private slots:
     // The user reads the errors, presses "Continua", and the program ends as failed.
     void documentoNonGeneratoStatoUno() {
         const std::string esportazione = LeggiFile(fs::path(UNIEMENS_DATI) / "errori.tab");
-        const QString errori = QStringLiteral("Errore su persona in riga 2: Collaboratore segnalato su mese precedente\n"
-                                              "Errore su persona in riga 3: manca Dipendente/Collaboratore\n"
-                                              "Errore su persona in riga 4, colonna 43: importo non valido '396;96'\n");
+        const QString errori =
+            QStringLiteral("Errore su persona in riga 2: Collaboratore segnalato su mese precedente\n"
+                           "Errore su persona in riga 3: manca Dipendente/Collaboratore\n"
+                           "Errore su persona in riga 4, colonna 43: importo non valido '396;96'\n");
         QCOMPARE(Esegui(esportazione, errori), 1);
         QVERIFY(!m_finale);
         QCOMPARE(m_documenti, 1); // under its temporary name
@@ -142,7 +144,8 @@ private slots:
             Attiva(finestra);
         });
         QCOMPARE(shell::ui::AvviaProgramma(uniemens::Descrittore(), dir.Percorso(), servizi), 1);
-        QVERIFY2(testo.startsWith(QStringLiteral("Un'altra elaborazione dello stesso convertitore")), qPrintable(testo));
+        QVERIFY2(testo.startsWith(QStringLiteral("Un'altra elaborazione dello stesso convertitore")),
+                 qPrintable(testo));
         QVERIFY(iconaErrore);
         QVERIFY(shell::test::SenzaFileVisibili(dir / "ARC"));
     }

@@ -35,7 +35,8 @@ std::string Messaggio(const std::function<void()>& fai) {
 }
 
 TEST(RigaEsportazioneINPS, LeDuePreparazioniDannoLoStessoValoreNelDocumento) {
-    const std::string testo = "d'arco & rossi\t <x> \t12\x1D" "3";
+    const std::string testo = "d'arco & rossi\t <x> \t12\x1D"
+                              "3";
     const RigaEsportazioneINPS codificata(4, testo, Preparazione::MaiuscoloCodificato, Testi);
     const RigaEsportazioneINPS maiuscola(4, testo, Preparazione::Maiuscolo, Testi);
     EXPECT_EQ(codificata[0], "D&apos;ARCO &amp; ROSSI");
@@ -47,11 +48,15 @@ TEST(RigaEsportazioneINPS, LeDuePreparazioniDannoLoStessoValoreNelDocumento) {
     EXPECT_EQ(maiuscola.Valore(1), " &lt;X&gt; ");
     // A control character stops the run only where the field is escaped on its way into the document.
     EXPECT_EQ(Messaggio([&] { (void)maiuscola.Valore(2); }), "Riga 4, colonna 2: controllo <29>");
-    EXPECT_EQ(codificata.Valore(2), "12\x1D" "3");
+    EXPECT_EQ(codificata.Valore(2), "12\x1D"
+                                    "3");
 }
 
 TEST(RigaEsportazioneINPS, LettureCheNonRiesconoNelleParoleDelConvertitore) {
-    const RigaEsportazioneINPS riga(9, "40000\t1@X\x1D" "2\t1,2,3\t31/02/2012\t1e400", Preparazione::Maiuscolo, Testi);
+    const RigaEsportazioneINPS riga(9,
+                                    "40000\t1@X\x1D"
+                                    "2\t1,2,3\t31/02/2012\t1e400",
+                                    Preparazione::Maiuscolo, Testi);
     EXPECT_EQ(Messaggio([&] { (void)riga.Intero(0); }), "Riga 9, colonna 0: intero fuori '40000'");
     EXPECT_EQ(Messaggio([&] { (void)riga.Settimane(1); }), "Riga 9, colonna 1: senza chiocciola '2'");
     EXPECT_EQ(Messaggio([&] { (void)riga.LeggiImporto(2); }), "Riga 9, colonna 2: importo non valido '1,2,3'");
@@ -59,7 +64,10 @@ TEST(RigaEsportazioneINPS, LettureCheNonRiesconoNelleParoleDelConvertitore) {
     EXPECT_EQ(riga.NumeroIniziale(4), 1.0);
     EXPECT_EQ(Messaggio([&] { (void)riga[5]; }), "Riga 9, colonna 5: colonna mancante (la riga ha 5 colonne)");
 
-    const RigaEsportazioneINPS campo(9, "\t1@X\x1D" "2", Preparazione::Maiuscolo, TestiCampo);
+    const RigaEsportazioneINPS campo(9,
+                                     "\t1@X\x1D"
+                                     "2",
+                                     Preparazione::Maiuscolo, TestiCampo);
     EXPECT_EQ(Messaggio([&] { (void)campo.Settimane(1); }), "Riga 9, colonna 1: senza chiocciola '1@X\\x1D2'");
 }
 
@@ -153,14 +161,25 @@ TEST(ScriviVoci, RigheDellaTabella) {
         "\t<Blocco Elimina=\"S\">",
         "\t\t<Nome>A&amp;B</Nome>",
         "\t\t<Numero>1,5</Numero>",
-        "\t\t<Settimana>", "\t\t\t<Id>1</Id>", "\t\t\t<Tipo>X&lt;</Tipo>", "\t\t\t<Suo>[71]</Suo>", "\t\t</Settimana>",
-        "\t\t<Settimana>", "\t\t\t<Id>2</Id>", "\t\t\t<Tipo></Tipo>", "\t\t\t<Suo>[72]</Suo>", "\t\t</Settimana>",
+        "\t\t<Settimana>",
+        "\t\t\t<Id>1</Id>",
+        "\t\t\t<Tipo>X&lt;</Tipo>",
+        "\t\t\t<Suo>[71]</Suo>",
+        "\t\t</Settimana>",
+        "\t\t<Settimana>",
+        "\t\t\t<Id>2</Id>",
+        "\t\t\t<Tipo></Tipo>",
+        "\t\t\t<Suo>[72]</Suo>",
+        "\t\t</Settimana>",
         "\t\tpropria A&B",
         "\t\t<Fuori>[8]</Fuori>",
         "\t<Prima/>\r\n\t<Dopo/>",
         "\t</Blocco>",
     };
-    EXPECT_EQ(Scrivi("s\ta&b\t1.5\t1@x<\x1D\x1D" "2@", &sospeso), attese);
+    EXPECT_EQ(Scrivi("s\ta&b\t1.5\t1@x<\x1D\x1D"
+                     "2@",
+                     &sospeso),
+              attese);
     EXPECT_EQ(sospeso, "");
     // Nothing pending, no weeks, a zero number, column 0 blank.
     EXPECT_EQ(Scrivi(" \tn\t0\t", &sospeso),
@@ -171,7 +190,10 @@ TEST(ScriviVoci, RigheDellaTabella) {
 TEST(ScriviVoci, LaListaDelleSettimaneSiLeggeTuttaPrimaDiScrivere) {
     std::vector<std::string> righe;
     ScrittoreXML xml([&](std::string_view riga) { righe.emplace_back(riga); });
-    const RigaEsportazioneINPS riga(3, "\tn\t0\t1@X\x1D" "2", Preparazione::Maiuscolo, Testi);
+    const RigaEsportazioneINPS riga(3,
+                                    "\tn\t0\t1@X\x1D"
+                                    "2",
+                                    Preparazione::Maiuscolo, Testi);
     EXPECT_EQ(Messaggio([&] { ScriviVoci(std::span(Tabella).subspan(4, 5), FonteProva(&riga), xml); }),
               "Riga 3, colonna 3: senza chiocciola '2'");
     EXPECT_TRUE(righe.empty());

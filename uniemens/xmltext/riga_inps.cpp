@@ -54,8 +54,8 @@ std::optional<double> NumeroIniziale(std::string_view testo) {
         intero = intero * 10 + static_cast<std::uint64_t>(testo[i] - '0');
     const std::size_t cifre = i - inizio;
     if (cifre >= 1 && cifre <= 15 &&
-        (i == testo.size() || (testo[i] != ' ' && testo[i] != '\t' && testo[i] != '\n' && testo[i] != '.' &&
-                               !Cifra(testo[i])))) {
+        (i == testo.size() ||
+         (testo[i] != ' ' && testo[i] != '\t' && testo[i] != '\n' && testo[i] != '.' && !Cifra(testo[i])))) {
         const auto valore = static_cast<double>(intero);
         return negativo ? -valore : valore;
     }
@@ -164,8 +164,7 @@ namespace {
 
 // Calls `fai` with each item of a list field, in order, as ElementiLista gives them; stops early, with
 // false, when `fai` returns false.
-template <typename F>
-bool PerOgniElemento(std::string_view campo, bool saltaVuoti, F&& fai) {
+template <typename F> bool PerOgniElemento(std::string_view campo, bool saltaVuoti, F&& fai) {
     if (campo.empty())
         return true;
     std::size_t inizio = 0;
@@ -330,8 +329,8 @@ RigaEsportazioneINPS::RigaEsportazioneINPS(int numero, std::string_view testo, P
 }
 
 void RigaEsportazioneINPS::Errore(int colonna, std::string_view descrizione) const {
-    throw shell::ErroreCollocato("Riga " + std::to_string(m_numero) + ", colonna " + std::to_string(colonna) +
-                                    ": " + std::string(descrizione));
+    throw shell::ErroreCollocato("Riga " + std::to_string(m_numero) + ", colonna " + std::to_string(colonna) + ": " +
+                                 std::string(descrizione));
 }
 
 void RigaEsportazioneINPS::ErroreLettura(int colonna, Lettura lettura) const {

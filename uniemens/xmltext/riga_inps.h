@@ -82,11 +82,11 @@ enum class Lettura {
 // The words of a converter's reading errors where the two converters have always said them
 // differently (their messages are compared by the office's procedures and by the tests).
 struct TestiLettura {
-    std::string_view controlloPrima;   // a control character: the text before its code...
-    std::string_view controlloDopo;    // ...and after it
-    std::string_view interoFuori;      // a whole number beyond 16 bits, before the quoted field
-    std::string_view senzaChiocciola;  // a week item without "@", before the quoted text
-    bool citaElemento;                 // that quoted text is the item (true) or the whole field
+    std::string_view controlloPrima;  // a control character: the text before its code...
+    std::string_view controlloDopo;   // ...and after it
+    std::string_view interoFuori;     // a whole number beyond 16 bits, before the quoted field
+    std::string_view senzaChiocciola; // a week item without "@", before the quoted text
+    bool citaElemento;                // that quoted text is the item (true) or the whole field
 };
 
 // A leading number: blanks, TABs and line feeds are ignored wherever they stand; then an optional

@@ -16,8 +16,7 @@ std::string SostituisciTutti(std::string_view testo, std::string_view cerca, std
     std::string risultato;
     risultato.reserve(testo.size());
     std::size_t inizio = 0;
-    for (auto trovato = testo.find(cerca); trovato != std::string_view::npos;
-         trovato = testo.find(cerca, inizio)) {
+    for (auto trovato = testo.find(cerca); trovato != std::string_view::npos; trovato = testo.find(cerca, inizio)) {
         risultato.append(testo, inizio, trovato - inizio);
         risultato += con;
         inizio = trovato + cerca.size();
@@ -35,12 +34,18 @@ namespace {
 // The reference that stands for a character in the document; empty for a character written as it is.
 constexpr std::string_view Riferimento(char c) {
     switch (c) {
-    case '&': return "&amp;";
-    case '\'': return "&apos;";
-    case '"': return "&quot;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    default: return {};
+    case '&':
+        return "&amp;";
+    case '\'':
+        return "&apos;";
+    case '"':
+        return "&quot;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    default:
+        return {};
     }
 }
 
@@ -154,9 +159,7 @@ std::string DecodificaXML(std::string_view campo) {
     return SostituisciTutti(testo, "&gt;", ">");
 }
 
-std::string_view Tronca(std::string_view testo, std::size_t n) {
-    return testo.size() > n ? testo.substr(0, n) : testo;
-}
+std::string_view Tronca(std::string_view testo, std::size_t n) { return testo.size() > n ? testo.substr(0, n) : testo; }
 
 std::string_view TroncaCodificato(std::string_view testo, std::size_t n) {
     std::string_view taglio = Tronca(testo, n);
@@ -270,7 +273,8 @@ void ScrittoreXML::Finisci() {
         m_righe(std::string_view(m_buffer.data(), usati));
         break;
     }
-    case Modo::Unite: break;
+    case Modo::Unite:
+        break;
     case Modo::Pezzi:
         if (m_usati >= DimensionePezzo)
             Svuota();

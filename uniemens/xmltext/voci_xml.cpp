@@ -11,13 +11,20 @@ namespace {
 
 bool Vale(const Condizione& c, const Fonte& f) {
     switch (c.se) {
-    case Se::Sempre: return true;
-    case Se::Vuota: return f.Riga().Vuota(c.colonna);
-    case Se::NonVuota: return !f.Riga().Vuota(c.colonna);
-    case Se::NonVuote: return !f.Riga().Vuota(c.colonna) && !f.Riga().Vuota(c.colonna2);
-    case Se::NumeroNonZero: return f.Riga().NumeroIniziale(c.colonna) != 0;
-    case Se::OgniSettimana: return true; // repeated by ScriviVoci
-    case Se::InSospeso: return f.Sospeso() && !f.Sospeso()->empty();
+    case Se::Sempre:
+        return true;
+    case Se::Vuota:
+        return f.Riga().Vuota(c.colonna);
+    case Se::NonVuota:
+        return !f.Riga().Vuota(c.colonna);
+    case Se::NonVuote:
+        return !f.Riga().Vuota(c.colonna) && !f.Riga().Vuota(c.colonna2);
+    case Se::NumeroNonZero:
+        return f.Riga().NumeroIniziale(c.colonna) != 0;
+    case Se::OgniSettimana:
+        return true; // repeated by ScriviVoci
+    case Se::InSospeso:
+        return f.Sospeso() && !f.Sospeso()->empty();
     }
     return false;
 }
@@ -32,15 +39,24 @@ struct SettimanaInCorso {
 // there as it goes, else made in `appoggio`.
 std::string_view Testo(const Valore& v, const Fonte& f, const SettimanaInCorso* s, std::string& appoggio) {
     switch (v.da) {
-    case Da::Nulla: return {};
-    case Da::Fisso: return v.fisso;
-    case Da::Colonna: return f.Riga().Codifica(v.colonna, f.Riga()[v.colonna], appoggio);
-    case Da::Imponibile: return appoggio = FormatoImponibile(f.Riga().NumeroIniziale(v.colonna));
-    case Da::Intero: return appoggio = std::to_string(f.Riga().Intero(v.colonna));
-    case Da::Data: return appoggio = DataISO(f.Riga().LeggiData(v.colonna));
-    case Da::IdSettimana: return f.Riga().Codifica(s->colonna, s->settimana->id, appoggio);
-    case Da::TipoCopertura: return f.Riga().Codifica(s->colonna, s->settimana->copertura, appoggio);
-    case Da::Proprio: return appoggio = f.ValoreProprio(v, s ? s->settimana : nullptr);
+    case Da::Nulla:
+        return {};
+    case Da::Fisso:
+        return v.fisso;
+    case Da::Colonna:
+        return f.Riga().Codifica(v.colonna, f.Riga()[v.colonna], appoggio);
+    case Da::Imponibile:
+        return appoggio = FormatoImponibile(f.Riga().NumeroIniziale(v.colonna));
+    case Da::Intero:
+        return appoggio = std::to_string(f.Riga().Intero(v.colonna));
+    case Da::Data:
+        return appoggio = DataISO(f.Riga().LeggiData(v.colonna));
+    case Da::IdSettimana:
+        return f.Riga().Codifica(s->colonna, s->settimana->id, appoggio);
+    case Da::TipoCopertura:
+        return f.Riga().Codifica(s->colonna, s->settimana->copertura, appoggio);
+    case Da::Proprio:
+        return appoggio = f.ValoreProprio(v, s ? s->settimana : nullptr);
     }
     return {};
 }
@@ -53,9 +69,15 @@ void ScriviVoce(const Voce& v, const Fonte& f, const SettimanaInCorso* s, Scritt
         else
             xml.Apri(v.profondita, v.tag, Testo(v.valore, f, s, appoggio));
         break;
-    case Forma::Chiudi: xml.Chiudi(v.profondita, v.tag); break;
-    case Forma::Elemento: xml.Elemento(v.profondita, v.tag, Testo(v.valore, f, s, appoggio)); break;
-    case Forma::Propria: f.ScriviPropria(v, xml); break;
+    case Forma::Chiudi:
+        xml.Chiudi(v.profondita, v.tag);
+        break;
+    case Forma::Elemento:
+        xml.Elemento(v.profondita, v.tag, Testo(v.valore, f, s, appoggio));
+        break;
+    case Forma::Propria:
+        f.ScriviPropria(v, xml);
+        break;
     case Forma::Sospeso:
         xml.Riga(0, *f.Sospeso());
         f.Sospeso()->clear();

@@ -231,8 +231,8 @@ void FrmVerifica::CreaControlli() {
     m_rilievoScelto->setTabChangesFocus(true);
     m_rilievoScelto->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_rilievoScelto->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    const int margini = 2 * (m_rilievoScelto->frameWidth() +
-                             static_cast<int>(m_rilievoScelto->document()->documentMargin()));
+    const int margini =
+        2 * (m_rilievoScelto->frameWidth() + static_cast<int>(m_rilievoScelto->document()->documentMargin()));
     m_rilievoScelto->setFixedHeight(3 * m_rilievoScelto->fontMetrics().lineSpacing() + margini);
     m_rilievoScelto->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     etichettaRilievoScelto->setBuddy(m_rilievoScelto);
@@ -298,8 +298,8 @@ void FrmVerifica::CollegaControlli() {
     m_rilievoScelto->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_rilievoScelto, &QWidget::customContextMenuRequested, this, [this](const QPoint& punto) {
         QMenu menu(m_rilievoScelto);
-        QAction* copia = menu.addAction(DaLatin1(finestra::VoceCopia), QKeySequence::Copy, m_rilievoScelto,
-                                        &QPlainTextEdit::copy);
+        QAction* copia =
+            menu.addAction(DaLatin1(finestra::VoceCopia), QKeySequence::Copy, m_rilievoScelto, &QPlainTextEdit::copy);
         copia->setEnabled(m_rilievoScelto->textCursor().hasSelection());
         QAction* tutto = menu.addAction(DaLatin1(finestra::VoceSelezionaTutto), QKeySequence::SelectAll,
                                         m_rilievoScelto, &QPlainTextEdit::selectAll);
@@ -323,8 +323,7 @@ QPushButton* FrmVerifica::Pulsante(finestra::Pulsante pulsante) const {
 void FrmVerifica::MostraRilievoScelto() {
     const QModelIndexList scelte = m_rilievi->selectionModel()->selectedRows();
     const QString testo =
-        scelte.isEmpty() ? QString()
-                         : DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(scelte.front().row())));
+        scelte.isEmpty() ? QString() : DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(scelte.front().row())));
     if (m_rilievoScelto->toPlainText() != testo)
         m_rilievoScelto->setPlainText(testo);
 }

@@ -67,8 +67,8 @@ std::string ConColonna(std::string riga, int n, const std::string& valore) {
 // The supply of an export in `cartella/nome`, written by the converter into `cartella/nome-arc`.
 fs::path Converti(const CartellaTemporanea& cartella, const std::string& comando, const std::string& nome) {
     const fs::path archivio = cartella / (nome + "-arc");
-    const auto esito = Fornitura(cartella, {comando, "--dir", Argomento(cartella / nome), "--archive", Argomento(archivio),
-                                            "--now", "2011-06-14T09:05:07"});
+    const auto esito = Fornitura(cartella, {comando, "--dir", Argomento(cartella / nome), "--archive",
+                                            Argomento(archivio), "--now", "2011-06-14T09:05:07"});
     EXPECT_EQ(esito.stato, 0) << esito.err;
     for (const auto& voce : fs::directory_iterator(archivio))
         if (!voce.path().filename().string().starts_with("."))
@@ -94,8 +94,9 @@ class Comandi : public testing::TestWithParam<Formato> {
 protected:
     // A generated export of `righe` lines in `cartella/nome`.
     void Genera(const std::string& nome, int righe) {
-        const auto esito = EseguiProcesso(GENERATORE_EXE, {GetParam().comando, std::to_string(righe), Argomento(m_dir / nome), "5"},
-                                          m_dir / "gen.out", m_dir / "gen.err");
+        const auto esito =
+            EseguiProcesso(GENERATORE_EXE, {GetParam().comando, std::to_string(righe), Argomento(m_dir / nome), "5"},
+                           m_dir / "gen.out", m_dir / "gen.err");
         ASSERT_EQ(esito.stato, 0) << esito.err;
     }
     CartellaTemporanea m_dir;
@@ -179,7 +180,9 @@ TEST_P(Comandi, ConfrontaUnaPersonaCambiataEUnaTolta) {
     EXPECT_NE(esito.out.find(" -> ALTROCOGNOME\n"), std::string::npos) << esito.out;
 
     // The same as a page.
-    EXPECT_EQ(Fornitura(m_dir, {"confronta", Argomento(prima), Argomento(dopo), "--html", Argomento(m_dir / "c.html")}).stato, 1);
+    EXPECT_EQ(
+        Fornitura(m_dir, {"confronta", Argomento(prima), Argomento(dopo), "--html", Argomento(m_dir / "c.html")}).stato,
+        1);
     const std::string pagina = LeggiFile(m_dir / "c.html");
     EXPECT_NE(pagina.find(tolto), std::string::npos);
     EXPECT_NE(pagina.find("ALTROCOGNOME"), std::string::npos);
@@ -190,7 +193,8 @@ TEST_P(Comandi, ConfrontaUnaPersonaCambiataEUnaTolta) {
 
 INSTANTIATE_TEST_SUITE_P(Forniture, Comandi, testing::ValuesIn(Formati),
                          [](const testing::TestParamInfo<Formato>& info) {
-                             return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando);
+                             return std::string(info.param.comando) == "770" ? std::string("c770")
+                                                                             : std::string(info.param.comando);
                          });
 
 // Two supplies that differ in any one field are told different, the field named with its old and new
@@ -198,9 +202,9 @@ INSTANTIATE_TEST_SUITE_P(Forniture, Comandi, testing::ValuesIn(Formati),
 struct CampoCambiatoDaVedere {
     const char* nome;
     const char* comando;
-    int riga;         // the line changed, from 1
-    const char* da;   // a text of that line ...
-    const char* a;    // ... and what it becomes
+    int riga;           // the line changed, from 1
+    const char* da;     // a text of that line ...
+    const char* a;      // ... and what it becomes
     const char* atteso; // the field as the comparison names it
 };
 void PrintTo(const CampoCambiatoDaVedere& c, std::ostream* os) { *os << c.nome; }
@@ -243,7 +247,9 @@ TEST_P(ConfrontaOgniCampo, DifferenzaNominata) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Campi, ConfrontaOgniCampo, testing::ValuesIn(CampiDaVedere),
-                         [](const testing::TestParamInfo<CampoCambiatoDaVedere>& info) { return std::string(info.param.nome); });
+                         [](const testing::TestParamInfo<CampoCambiatoDaVedere>& info) {
+                             return std::string(info.param.nome);
+                         });
 
 TEST(Confronta, FormatiDiversi) {
     CartellaTemporanea dir;
@@ -271,7 +277,9 @@ TEST(Terminale, OgniRigaCominciaConIlNomeDelFile) {
     ASSERT_NE(dove, std::string::npos);
     // In a document of ISO-8859-1, byte 0x9B is the character U+009B, which XML allows and a terminal may
     // read as the start of an escape sequence.
-    testo.replace(dove, cognome.size(), "<Cognome>zanon\nfalso.xml:1:1: errore: \x9B" "2J</Cognome>");
+    testo.replace(dove, cognome.size(),
+                  "<Cognome>zanon\nfalso.xml:1:1: errore: \x9B"
+                  "2J</Cognome>");
 #ifdef _WIN32
     const fs::path percorso = dir / "con;nome.xml";
 #else
@@ -359,12 +367,14 @@ TEST(Pagina, CollegamentiSostituitiMaiAttraversati) {
 // The listing's page printed in a real browser: every person's tax code and the totals in the PDF.
 TEST(Distinta, PaginaStampataInChromium) {
     CartellaTemporanea dir;
-    const auto genera = EseguiProcesso(GENERATORE_EXE, {"770", "150", Argomento(dir / "e"), "9"}, dir / "g.out", dir / "g.err");
+    const auto genera =
+        EseguiProcesso(GENERATORE_EXE, {"770", "150", Argomento(dir / "e"), "9"}, dir / "g.out", dir / "g.err");
     ASSERT_EQ(genera.stato, 0);
     const fs::path fornitura = Converti(dir, "770", "e");
     ASSERT_EQ(Fornitura(dir, {"distinta", Argomento(fornitura), "--html", Argomento(dir / "distinta.html")}).stato, 0);
-    const auto stampa = EseguiProcesso("/bin/sh", {STAMPA_PDF, Argomento(dir / "distinta.html"), Argomento(dir / "distinta.pdf")},
-                                       dir / "s.out", dir / "s.err");
+    const auto stampa =
+        EseguiProcesso("/bin/sh", {STAMPA_PDF, Argomento(dir / "distinta.html"), Argomento(dir / "distinta.pdf")},
+                       dir / "s.out", dir / "s.err");
     ASSERT_EQ(stampa.stato, 0) << LeggiFile(dir / "s.err");
     const std::string testo = LeggiFile(dir / "distinta.txt");
     EXPECT_NE(testo.find("Totali della fornitura"), std::string::npos);

@@ -14,10 +14,10 @@ namespace {
 using test::FornituraProva;
 
 TEST(Confronto, StessoContenutoInAltroOrdine) {
-    const auto prima = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "1.500,00", ""},
-                                       {"d", "BBB", "BIANCHI", "ANNA", "2", "2.000,00", ""}});
-    const auto dopo = FornituraProva({{"d", "BBB", "BIANCHI", "ANNA", "1", "2.000,00", ""},
-                                      {"d", "AAA", "ROSSI", "MARIO", "2", "1.500,00", ""}});
+    const auto prima = FornituraProva(
+        {{"d", "AAA", "ROSSI", "MARIO", "1", "1.500,00", ""}, {"d", "BBB", "BIANCHI", "ANNA", "2", "2.000,00", ""}});
+    const auto dopo = FornituraProva(
+        {{"d", "BBB", "BIANCHI", "ANNA", "1", "2.000,00", ""}, {"d", "AAA", "ROSSI", "MARIO", "2", "1.500,00", ""}});
     EXPECT_TRUE(Confronta(prima, dopo).Nessuna());
 }
 
@@ -58,8 +58,8 @@ TEST(Confronto, StessaChiaveDiGeneriDiversi) {
 }
 
 TEST(Confronto, ChiaveRipetutaAppaiataPerOccorrenza) {
-    const auto prima = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "100", ""},
-                                       {"d", "AAA", "ROSSI", "MARIO", "2", "200", ""}});
+    const auto prima = FornituraProva(
+        {{"d", "AAA", "ROSSI", "MARIO", "1", "100", ""}, {"d", "AAA", "ROSSI", "MARIO", "2", "200", ""}});
     const auto dopo = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "100", ""},
                                       {"d", "AAA", "ROSSI", "MARIO", "2", "250", ""},
                                       {"d", "AAA", "ROSSI", "MARIO", "3", "300", ""}});

@@ -17,8 +17,8 @@ namespace {
 using test::FornituraProva;
 
 TEST(Distinta, TsvUnaRigaPerPersona) {
-    const auto f = FornituraProva({{"d", "AAA", "D'ARCO\tX", "MARIA", "1", "1.500,00", ""},
-                                   {"c", "CCC", "VERDI", "LUC\xC0", "", "", "27,72"}});
+    const auto f = FornituraProva(
+        {{"d", "AAA", "D'ARCO\tX", "MARIA", "1", "1.500,00", ""}, {"c", "CCC", "VERDI", "LUC\xC0", "", "", "27,72"}});
     std::ostringstream tsv;
     ScriviDistintaTsv(f, tsv);
     EXPECT_EQ(tsv.str(), "tipo\tcodice fiscale\tcognome\tnome\tmodulo\timponibile\taliquota\n"
@@ -57,7 +57,7 @@ TEST(Distinta, CelleSicureInUnFoglioDiCalcolo) {
     std::getline(righe, riga);
     ASSERT_TRUE(std::getline(righe, riga));
     std::vector<std::string> celle;
-    for (std::size_t inizio = 0, tab; ; inizio = tab + 1) {
+    for (std::size_t inizio = 0, tab;; inizio = tab + 1) {
         tab = riga.find('\t', inizio);
         celle.push_back(ValoreDaCellaTsv(riga.substr(inizio, tab - inizio)));
         if (tab == std::string::npos)

@@ -57,9 +57,9 @@ std::string Genera(const CartellaTemporanea& cartella, const std::string& comand
                    fs::path* percorso = nullptr) {
     const fs::path esportazione = cartella / ("esportazione-" + std::to_string(seme));
     const fs::path archivio = cartella / ("archivio-" + std::to_string(seme));
-    auto esito = EseguiProcesso(GENERATORE_EXE, {comando, std::to_string(righe), shell::test::Argomento(esportazione),
-                                                 std::to_string(seme)},
-                                cartella / "gen.out", cartella / "gen.err");
+    auto esito = EseguiProcesso(
+        GENERATORE_EXE, {comando, std::to_string(righe), shell::test::Argomento(esportazione), std::to_string(seme)},
+        cartella / "gen.out", cartella / "gen.err");
     EXPECT_EQ(esito.stato, 0) << esito.err;
     esito = EseguiProcesso(FORNITURA_EXE,
                            {comando, "--dir", shell::test::Argomento(esportazione), "--archive",
@@ -197,7 +197,8 @@ std::string Atteso(std::string_view colonna, const Confronto& c) {
         return importo && *importo != 0 ? ImportoItaliano(std::floor(*importo), 0) : std::string();
     }
     case Confronto::Numero:
-        return std::to_string(static_cast<long long>(shell::ArrotondaAlPari(shell::ValoreSemplice(colonna).value_or(0))));
+        return std::to_string(
+            static_cast<long long>(shell::ArrotondaAlPari(shell::ValoreSemplice(colonna).value_or(0))));
     }
     return {};
 }
@@ -256,10 +257,14 @@ TEST_P(RitornoDallaDistinta, ValoriDellEsportazione) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Forniture, RitornoDallaDistinta, testing::ValuesIn(Ritorni),
-                         [](const testing::TestParamInfo<AndataERitorno>& info) { return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando); });
+                         [](const testing::TestParamInfo<AndataERitorno>& info) {
+                             return std::string(info.param.comando) == "770" ? std::string("c770")
+                                                                             : std::string(info.param.comando);
+                         });
 
-INSTANTIATE_TEST_SUITE_P(Forniture, Proprieta, testing::ValuesIn(Casi),
-                         [](const testing::TestParamInfo<Caso>& info) { return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando); });
+INSTANTIATE_TEST_SUITE_P(Forniture, Proprieta, testing::ValuesIn(Casi), [](const testing::TestParamInfo<Caso>& info) {
+    return std::string(info.param.comando) == "770" ? std::string("c770") : std::string(info.param.comando);
+});
 
 } // namespace
 } // namespace verifica
@@ -269,10 +274,24 @@ namespace {
 
 // The elements whose value the grammar fixes: a fixed text, a number, a date, S or N.
 const std::vector<std::string_view> ValoriChiusi = {
-    "TipoContribuzione", "Cittadinanza",   "CodiceContratto", "NumMensilita", "TipoLavoratore",
-    "TrattQuotaLav",     "Imponibile",     "Contributo",      "RetribTeorica", "NumLavoratori",
-    "ForzaAziendale",    "NumDenIndiv",    "TotaleADebito",   "TotaleACredito", "Lavorato",
-    "AnnoMeseDenuncia",  "Dal",            "Al",
+    "TipoContribuzione",
+    "Cittadinanza",
+    "CodiceContratto",
+    "NumMensilita",
+    "TipoLavoratore",
+    "TrattQuotaLav",
+    "Imponibile",
+    "Contributo",
+    "RetribTeorica",
+    "NumLavoratori",
+    "ForzaAziendale",
+    "NumDenIndiv",
+    "TotaleADebito",
+    "TotaleACredito",
+    "Lavorato",
+    "AnnoMeseDenuncia",
+    "Dal",
+    "Al",
 };
 
 struct DannoXml {
@@ -471,8 +490,9 @@ TEST_P(DistintaXml, ValoriDellEsportazione) {
             if (uniemens) {
                 const auto giorni = Elementi(c.size() > 45 ? c[45] : "");
                 const int d = uniemens::GiorniDelMese(static_cast<int>(Numero(c[7])), static_cast<int>(Numero(c[8])));
-                EXPECT_EQ(valore("giorni lavorati"),
-                          std::to_string(std::count(giorni.begin(), giorni.begin() + std::min<long>(d, giorni.size()), "S")));
+                EXPECT_EQ(
+                    valore("giorni lavorati"),
+                    std::to_string(std::count(giorni.begin(), giorni.begin() + std::min<long>(d, giorni.size()), "S")));
             }
         } else {
             EXPECT_EQ(valore("TipoRapporto"), shell::TogliSpazi(c[33]));

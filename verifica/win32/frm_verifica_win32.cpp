@@ -186,9 +186,9 @@ void FrmVerifica::CreaControlli() {
     }
     m_etichettaRilievoScelto =
         crea(0, L"STATIC", DaLatin1(finestra::EtichettaRilievoScelto), SS_LEFT, IdEtichettaRilievoScelto);
-    m_rilievoScelto = crea(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                           ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-                           IdRilievoScelto);
+    m_rilievoScelto =
+        crea(WS_EX_CLIENTEDGE, L"EDIT", L"",
+             ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP, IdRilievoScelto);
     SendMessageW(m_rilievoScelto, EM_SETLIMITTEXT, 0, 0);
     SetWindowSubclass(m_rilievoScelto, TastiComeUnaCasella, 0, 0);
 
@@ -264,8 +264,7 @@ void FrmVerifica::Disponi() {
     const int pulsante = px(AltezzaPulsante);
     const int basso = static_cast<int>(area.bottom) - margine - pulsante;
     // Above the buttons, the chosen finding's box and its label; the list between.
-    const int casellaScelto =
-        RigheRilievoScelto * AltezzaRiga(m_rilievoScelto) + 2 * GetSystemMetrics(SM_CYEDGE) + 2;
+    const int casellaScelto = RigheRilievoScelto * AltezzaRiga(m_rilievoScelto) + 2 * GetSystemMetrics(SM_CYEDGE) + 2;
     const int yScelto = basso - spazio - casellaScelto;
     const int yEtichettaScelto = yScelto - spazio / 2 - riga;
     posa(m_rilievi, margine, y, larghezza, yEtichettaScelto - spazio - y);

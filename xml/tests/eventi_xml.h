@@ -17,7 +17,7 @@ namespace verifica::test {
 
 // The bytes of `documento`, at most `pezzo` at a time.
 inline xml::LettoreXML::Fonte FonteTesto(std::string_view documento, std::size_t pezzo = SIZE_MAX) {
-    return [documento, pezzo](char *destinazione, std::size_t massimo) mutable -> std::size_t {
+    return [documento, pezzo](char* destinazione, std::size_t massimo) mutable -> std::size_t {
         const std::size_t n = std::min({documento.size(), massimo, pezzo});
         std::memcpy(destinazione, documento.data(), n);
         documento.remove_prefix(n);
@@ -59,7 +59,7 @@ struct Elenco {
 // One line per event: "R:C <nome a=\"v\"@R:C>" (with "/>" for an empty element), "R:C </nome>",
 // "R:C \"testo\"", a " ?" after an event with characters replaced, then "R:C fine" with the count
 // of line ends that were not CR LF; or, at the first error, "errore R:C motivo" (motivo quoted).
-inline std::string ElencaEventi(xml::LettoreXML &lettore, Elenco elenco = {}) {
+inline std::string ElencaEventi(xml::LettoreXML& lettore, Elenco elenco = {}) {
     std::string risultato;
     const auto dove = [&](std::int64_t riga, std::int64_t colonna) {
         std::string testo;
@@ -76,7 +76,7 @@ inline std::string ElencaEventi(xml::LettoreXML &lettore, Elenco elenco = {}) {
             switch (evento) {
             case xml::Evento::InizioElemento:
                 riga.append("<").append(Escapato(lettore.Nome()));
-                for (const xml::Attributo &a : lettore.Attributi()) {
+                for (const xml::Attributo& a : lettore.Attributi()) {
                     riga.append(" ").append(Escapato(a.nome)).append("=").append(Citato(a.valore));
                     if (elenco.posizioni)
                         riga.append("@").append(dove(a.riga, a.colonna));
@@ -99,16 +99,13 @@ inline std::string ElencaEventi(xml::LettoreXML &lettore, Elenco elenco = {}) {
                 riga += " ?";
             risultato.append(riga).append("\n");
         }
-    } catch (const xml::ErroreXML &e) {
-        risultato.append("errore ")
-            .append(dove(e.Riga(), e.Colonna()))
-            .append(elenco.posizioni ? " " : "");
+    } catch (const xml::ErroreXML& e) {
+        risultato.append("errore ").append(dove(e.Riga(), e.Colonna())).append(elenco.posizioni ? " " : "");
         return risultato.append(Citato(e.Motivo())).append("\n");
     }
 }
 
-inline std::string ElencaEventi(std::string_view documento, std::size_t pezzo = SIZE_MAX,
-                                Elenco elenco = {}) {
+inline std::string ElencaEventi(std::string_view documento, std::size_t pezzo = SIZE_MAX, Elenco elenco = {}) {
     xml::LettoreXML lettore(FonteTesto(documento, pezzo));
     return ElencaEventi(lettore, elenco);
 }

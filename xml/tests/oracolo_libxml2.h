@@ -44,7 +44,7 @@ struct Lettura {
 
 inline bool DichiarazioneDiSpazio(std::string_view nome) { return nome.substr(0, 5) == "xmlns"; }
 
-inline void AggiungiTesto(std::string &contenuto, std::string &testo) {
+inline void AggiungiTesto(std::string& contenuto, std::string& testo) {
     if (!testo.empty())
         contenuto.append("T").append(Citato(testo)).append("\n");
     testo.clear();
@@ -63,12 +63,9 @@ inline Lettura LeggiConIlLettore(std::string_view documento) {
             AggiungiTesto(lettura.contenuto, testo);
             if (e == xml::Evento::InizioElemento) {
                 lettura.contenuto.append("<").append(Escapato(lettore.Nome()));
-                for (const xml::Attributo &a : lettore.Attributi())
+                for (const xml::Attributo& a : lettore.Attributi())
                     if (!DichiarazioneDiSpazio(a.nome))
-                        lettura.contenuto.append(" ")
-                            .append(Escapato(a.nome))
-                            .append("=")
-                            .append(Citato(a.valore));
+                        lettura.contenuto.append(" ").append(Escapato(a.nome)).append("=").append(Citato(a.valore));
                 lettura.contenuto.append(">\n");
                 lettura.righe.push_back(static_cast<long>(lettore.Riga()));
             } else {
@@ -76,18 +73,18 @@ inline Lettura LeggiConIlLettore(std::string_view documento) {
             }
         }
         lettura.accettato = true;
-    } catch (const xml::ErroreXML &e) {
+    } catch (const xml::ErroreXML& e) {
         lettura.errore = e.what();
     }
     return lettura;
 }
 
 // A libxml2 text (UTF-8) as the reader delivers texts: ISO-8859-1, "?" beyond.
-inline std::string Latin1(const xmlChar *utf8) {
+inline std::string Latin1(const xmlChar* utf8) {
     std::string testo;
     if (!utf8)
         return testo;
-    for (const unsigned char *p = utf8; *p;) {
+    for (const unsigned char* p = utf8; *p;) {
         std::uint32_t c = *p;
         int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
         if (n > 1)
@@ -100,12 +97,12 @@ inline std::string Latin1(const xmlChar *utf8) {
     return testo;
 }
 
-inline std::string NomeQualificato(const xmlChar *nome, const xmlNs *ns) {
+inline std::string NomeQualificato(const xmlChar* nome, const xmlNs* ns) {
     std::string testo = ns && ns->prefix ? Latin1(ns->prefix) + ":" : "";
     return testo + Latin1(nome);
 }
 
-inline void Visita(const xmlNode *nodo, Lettura &lettura, std::string &testo) {
+inline void Visita(const xmlNode* nodo, Lettura& lettura, std::string& testo) {
     for (; nodo; nodo = nodo->next) {
         if (nodo->type == XML_TEXT_NODE || nodo->type == XML_CDATA_SECTION_NODE) {
             testo += Latin1(nodo->content);
@@ -113,11 +110,11 @@ inline void Visita(const xmlNode *nodo, Lettura &lettura, std::string &testo) {
             AggiungiTesto(lettura.contenuto, testo);
             const std::string nome = NomeQualificato(nodo->name, nodo->ns);
             lettura.contenuto.append("<").append(Escapato(nome));
-            for (const xmlAttr *a = nodo->properties; a; a = a->next) {
+            for (const xmlAttr* a = nodo->properties; a; a = a->next) {
                 const std::string nomeAttributo = NomeQualificato(a->name, a->ns);
                 if (DichiarazioneDiSpazio(nomeAttributo))
                     continue;
-                xmlChar *valore = xmlNodeGetContent(reinterpret_cast<const xmlNode *>(a));
+                xmlChar* valore = xmlNodeGetContent(reinterpret_cast<const xmlNode*>(a));
                 lettura.contenuto.append(" ")
                     .append(Escapato(nomeAttributo))
                     .append("=")
@@ -135,11 +132,10 @@ inline void Visita(const xmlNode *nodo, Lettura &lettura, std::string &testo) {
 
 inline Lettura LeggiConLibxml2(std::string_view documento) {
     Lettura lettura;
-    xmlDoc *doc =
-        xmlReadMemory(documento.data(), static_cast<int>(documento.size()), "documento.xml",
-                      nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    xmlDoc* doc = xmlReadMemory(documento.data(), static_cast<int>(documento.size()), "documento.xml", nullptr,
+                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     if (!doc) {
-        const xmlError *errore = xmlGetLastError();
+        const xmlError* errore = xmlGetLastError();
         lettura.errore = errore && errore->message ? errore->message : "";
         return lettura;
     }
@@ -153,8 +149,7 @@ inline Lettura LeggiConLibxml2(std::string_view documento) {
 // ---- Where the two differ on purpose (see the top of the file)
 
 inline bool DaLasciareFuori(std::string_view documento) {
-    if (documento.find("<!DOCTYPE") != std::string_view::npos ||
-        documento.find('\0') != std::string_view::npos)
+    if (documento.find("<!DOCTYPE") != std::string_view::npos || documento.find('\0') != std::string_view::npos)
         return true;
     static const std::string_view Firme[] = {
         {"\x00\x00\xFE\xFF", 4}, {"\xFF\xFE\x00\x00", 4}, {"\x00\x00\x00\x3C", 4},
@@ -177,10 +172,9 @@ inline bool DaLasciareFuori(std::string_view documento) {
     if (!parti[4].matched)
         return false;
     std::string codifica = parti[4].str().substr(1, parti[4].length() - 2);
-    for (char &c : codifica)
+    for (char& c : codifica)
         c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    const bool latin1 =
-        codifica == "ISO-8859-1" || codifica == "ISO_8859-1" || codifica == "LATIN1";
+    const bool latin1 = codifica == "ISO-8859-1" || codifica == "ISO_8859-1" || codifica == "LATIN1";
     const bool utf8 = codifica == "UTF-8" || codifica == "UTF8";
     const bool ascii = codifica == "US-ASCII" || codifica == "ASCII";
     if (!latin1 && !utf8 && !ascii)

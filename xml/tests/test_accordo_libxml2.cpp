@@ -43,7 +43,7 @@ using shell::test::LeggiFile;
 
 // splitmix64: the same damage on every system.
 class Casuale {
-  public:
+public:
     explicit Casuale(std::uint64_t seme) : m_stato(seme) {}
     std::uint64_t Prossimo() {
         std::uint64_t z = (m_stato += 0x9E3779B97F4A7C15ULL);
@@ -51,11 +51,9 @@ class Casuale {
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
         return z ^ (z >> 31);
     }
-    std::size_t Fino(std::size_t n) {
-        return n == 0 ? 0 : static_cast<std::size_t>(Prossimo() % n);
-    }
+    std::size_t Fino(std::size_t n) { return n == 0 ? 0 : static_cast<std::size_t>(Prossimo() % n); }
 
-  private:
+private:
     std::uint64_t m_stato;
 };
 
@@ -102,33 +100,28 @@ constexpr std::string_view DichiarazioneLatin1 = "<?xml version='1.0' encoding='
 // A converter's document written in the other ways the reader takes, and with the pieces of XML the
 // converters never write (comments, processing instructions, CDATA, references, single quotes,
 // empty elements), so that the damage reaches them too.
-std::vector<Documento> Varianti(const Documento &d) {
+std::vector<Documento> Varianti(const Documento& d) {
     std::vector<Documento> varianti{d};
     const auto corpo = std::string_view(d.testo).substr(DichiarazioneLatin1.size());
-    varianti.push_back(
-        {d.nome + " in UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + Utf8DaLatin1(corpo)});
-    varianti.push_back(
-        {d.nome + " in UTF-8 con BOM", "\xEF\xBB\xBF<?xml version='1.0'?>" + Utf8DaLatin1(corpo)});
+    varianti.push_back({d.nome + " in UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + Utf8DaLatin1(corpo)});
+    varianti.push_back({d.nome + " in UTF-8 con BOM", "\xEF\xBB\xBF<?xml version='1.0'?>" + Utf8DaLatin1(corpo)});
     varianti.push_back({d.nome + " in UTF-8 senza dichiarazione", Utf8DaLatin1(corpo.substr(2))});
     varianti.push_back(
-        {d.nome + " in US-ASCII",
-         "<?xml version='1.0' encoding='us-ascii' standalone='yes'?>" + AsciiDaLatin1(corpo)});
+        {d.nome + " in US-ASCII", "<?xml version='1.0' encoding='us-ascii' standalone='yes'?>" + AsciiDaLatin1(corpo)});
     varianti.push_back({d.nome + " con LF", Sostituisci(d.testo, "\r\n", "\n")});
     varianti.push_back({d.nome + " con CR", Sostituisci(d.testo, "\r\n", "\r")});
     std::string arricchito = d.testo;
-    arricchito.insert(DichiarazioneLatin1.size(),
-                      "\r\n<!-- generato dal convertitore -->\r\n<?verifica prova?>");
+    arricchito.insert(DichiarazioneLatin1.size(), "\r\n<!-- generato dal convertitore -->\r\n<?verifica prova?>");
     arricchito = Sostituisci(arricchito, "<Qualifica1>", "<Qualifica1><![CDATA[Q&]]>");
     arricchito = Sostituisci(arricchito, "</Nome>", "<!-- n --></Nome>");
-    arricchito = Sostituisci(arricchito, "<Lavorato>S</Lavorato>",
-                             "<Lavorato>&#83;<?p?></Lavorato><Vuoto a='x'/>");
+    arricchito = Sostituisci(arricchito, "<Lavorato>S</Lavorato>", "<Lavorato>&#83;<?p?></Lavorato><Vuoto a='x'/>");
     arricchito = Sostituisci(arricchito, "Tipo=\"1\"", "Tipo='1' Altro=\"&lt;&amp;&gt;\"");
     varianti.push_back({d.nome + " con commenti, CDATA e riferimenti", arricchito});
     return varianti;
 }
 
 // Pieces of XML and bytes to put where they do not belong.
-const std::vector<std::string_view> &Pezzi() {
+const std::vector<std::string_view>& Pezzi() {
     static const std::vector<std::string_view> pezzi = {
         "<",
         ">",
@@ -201,7 +194,7 @@ const std::vector<std::string_view> &Pezzi() {
 }
 
 // One copy of the document damaged once, and what was done to it.
-Documento Danneggia(const Documento &d, Casuale &caso) {
+Documento Danneggia(const Documento& d, Casuale& caso) {
     std::string t = d.testo;
     std::string come;
     const std::size_t dove = caso.Fino(t.size() + 1);
@@ -239,11 +232,9 @@ Documento Danneggia(const Documento &d, Casuale &caso) {
         break;
     case 6: {
         const auto [a, fineA] = tag(dove);
-        const auto [b, fineB] =
-            fineA == std::string::npos ? tag(t.size()) : tag(fineA + caso.Fino(400));
+        const auto [b, fineB] = fineA == std::string::npos ? tag(t.size()) : tag(fineA + caso.Fino(400));
         if (fineB != std::string::npos) {
-            const std::string primo = t.substr(a, fineA + 1 - a),
-                              secondo = t.substr(b, fineB + 1 - b);
+            const std::string primo = t.substr(a, fineA + 1 - a), secondo = t.substr(b, fineB + 1 - b);
             t.replace(b, secondo.size(), primo);
             t.replace(a, primo.size(), secondo);
             come = "scambiati due tag";
@@ -269,14 +260,12 @@ Documento Danneggia(const Documento &d, Casuale &caso) {
         break;
     }
     case 9: {
-        static const std::string_view Codifiche[] = {
-            "UTF-8",        "ISO-8859-1", "US-ASCII", "latin1", "UTF-16",
-            "windows-1252", "FOO",        "",         "utf8",   "1"};
+        static const std::string_view Codifiche[] = {"UTF-8",        "ISO-8859-1", "US-ASCII", "latin1", "UTF-16",
+                                                     "windows-1252", "FOO",        "",         "utf8",   "1"};
         static const std::string_view Versioni[] = {"1.0", "1.1", "1.", "2.0", "1.0.0", "1.10"};
         const std::size_t fine = t.find("?>");
         if (t.compare(0, 5, "<?xml") == 0 && fine != std::string::npos) {
-            std::string dichiarazione =
-                "<?xml version='" + std::string(Versioni[caso.Fino(6)]) + "'";
+            std::string dichiarazione = "<?xml version='" + std::string(Versioni[caso.Fino(6)]) + "'";
             if (caso.Fino(4))
                 dichiarazione += " encoding='" + std::string(Codifiche[caso.Fino(10)]) + "'";
             t.replace(0, fine, dichiarazione);
@@ -308,37 +297,36 @@ Documento Danneggia(const Documento &d, Casuale &caso) {
 
 // ---- The documents of the converters
 
-std::string Genera(const char *comando, const char *righe, const char *seme,
-                   const CartellaTemporanea &dir) {
+std::string Genera(const char* comando, const char* righe, const char* seme, const CartellaTemporanea& dir) {
     const fs::path cartella = dir / (std::string(comando) + "-" + righe + "-" + seme);
-    const auto generato = EseguiProcesso(GENERATORE_EXE, {comando, righe, cartella.string(), seme},
-                                         dir / "out", dir / "err");
+    const auto generato =
+        EseguiProcesso(GENERATORE_EXE, {comando, righe, cartella.string(), seme}, dir / "out", dir / "err");
     EXPECT_EQ(generato.stato, 0) << generato.err;
     return cartella.string();
 }
 
-std::string Converti(const char *comando, const fs::path &cartella, const CartellaTemporanea &dir) {
+std::string Converti(const char* comando, const fs::path& cartella, const CartellaTemporanea& dir) {
     const fs::path archivio = dir / (cartella.filename().string() + "-arc");
-    const auto esito = EseguiProcesso(FORNITURA_EXE,
-                                      {comando, "--dir", cartella.string(), "--archive",
-                                       archivio.string(), "--now", "2011-06-14T09:05:07"},
-                                      dir / "out", dir / "err");
+    const auto esito = EseguiProcesso(
+        FORNITURA_EXE,
+        {comando, "--dir", cartella.string(), "--archive", archivio.string(), "--now", "2011-06-14T09:05:07"},
+        dir / "out", dir / "err");
     EXPECT_EQ(esito.stato, 0) << esito.err;
-    for (const auto &voce : fs::directory_iterator(archivio))
+    for (const auto& voce : fs::directory_iterator(archivio))
         if (voce.path().extension() == ".xml")
             return LeggiFile(voce.path());
     ADD_FAILURE() << "nessun documento da " << comando << " in " << cartella;
     return "";
 }
 
-const std::vector<Documento> &DocumentiDeiConvertitori() {
+const std::vector<Documento>& DocumentiDeiConvertitori() {
     static const std::vector<Documento> documenti = [] {
         const CartellaTemporanea dir;
         std::vector<Documento> d;
-        for (const char *comando : {"uniemens", "emens"}) {
-            d.push_back({std::string(comando) + " dall'esempio",
-                         Converti(comando, fs::path(CARTELLA_ESEMPI) / comando, dir)});
-            for (const char *seme : {"7", "20110614"})
+        for (const char* comando : {"uniemens", "emens"}) {
+            d.push_back(
+                {std::string(comando) + " dall'esempio", Converti(comando, fs::path(CARTELLA_ESEMPI) / comando, dir)});
+            for (const char* seme : {"7", "20110614"})
                 d.push_back({std::string(comando) + " generato (seme " + seme + ")",
                              Converti(comando, Genera(comando, "24", seme, dir), dir)});
         }
@@ -349,19 +337,18 @@ const std::vector<Documento> &DocumentiDeiConvertitori() {
 
 std::vector<Documento> CasiDelLettore() {
     std::vector<Documento> casi;
-    for (const auto &voce : fs::directory_iterator(fs::path(XML_DATI)))
+    for (const auto& voce : fs::directory_iterator(fs::path(XML_DATI)))
         if (voce.path().extension() == ".xml")
             casi.push_back({voce.path().stem().string(), LeggiFile(voce.path())});
-    std::sort(casi.begin(), casi.end(),
-              [](const Documento &a, const Documento &b) { return a.nome < b.nome; });
+    std::sort(casi.begin(), casi.end(), [](const Documento& a, const Documento& b) { return a.nome < b.nome; });
     return casi;
 }
 
 // Reads every document with both; a disagreement says which document, what each said, and where it
 // was kept for a closer look.
 class Confronto {
-  public:
-    void Leggi(const Documento &d, bool righe = false) {
+public:
+    void Leggi(const Documento& d, bool righe = false) {
         if (DaLasciareFuori(d.testo)) {
             ++m_lasciati;
             return;
@@ -372,22 +359,19 @@ class Confronto {
         m_accettati += nostra.accettato;
         std::string diverso;
         if (nostra.accettato != loro.accettato)
-            diverso = nostra.accettato
-                          ? "il lettore accetta, libxml2 rifiuta (" + loro.errore + ")"
-                          : "il lettore rifiuta (" + nostra.errore + "), libxml2 accetta";
+            diverso = nostra.accettato ? "il lettore accetta, libxml2 rifiuta (" + loro.errore + ")"
+                                       : "il lettore rifiuta (" + nostra.errore + "), libxml2 accetta";
         else if (nostra.accettato && nostra.contenuto != loro.contenuto)
-            diverso = "letti diversamente:\n" + nostra.contenuto.substr(0, 2000) +
-                      "\n---- libxml2:\n" + loro.contenuto.substr(0, 2000);
+            diverso = "letti diversamente:\n" + nostra.contenuto.substr(0, 2000) + "\n---- libxml2:\n" +
+                      loro.contenuto.substr(0, 2000);
         else if (nostra.accettato && righe && nostra.righe != loro.righe)
             diverso = "righe degli elementi diverse";
         if (diverso.empty())
             return;
         if (++m_disaccordi <= 10) {
-            const fs::path copia =
-                fs::temp_directory_path() / ("disaccordo-" + std::to_string(m_disaccordi) + ".xml");
+            const fs::path copia = fs::temp_directory_path() / ("disaccordo-" + std::to_string(m_disaccordi) + ".xml");
             shell::test::ScriviFile(copia, d.testo);
-            ADD_FAILURE() << d.nome << ": " << diverso << " (documento in " << copia.string()
-                          << ")";
+            ADD_FAILURE() << d.nome << ": " << diverso << " (documento in " << copia.string() << ")";
         }
     }
     void Controlla(int minimoLetti) const {
@@ -395,16 +379,16 @@ class Confronto {
         EXPECT_GE(m_letti, minimoLetti);
         EXPECT_GT(m_accettati, 0);
         EXPECT_LT(m_accettati, m_letti);
-        std::cout << m_letti << " documenti letti da entrambi (" << m_accettati << " accettati), "
-                  << m_lasciati << " lasciati fuori\n";
+        std::cout << m_letti << " documenti letti da entrambi (" << m_accettati << " accettati), " << m_lasciati
+                  << " lasciati fuori\n";
     }
 
-  private:
+private:
     int m_letti = 0, m_accettati = 0, m_lasciati = 0, m_disaccordi = 0;
 };
 
 class AccordoLibxml2 : public testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() { xmlInitParser(); }
     static void TearDownTestSuite() { xmlCleanupParser(); }
 };
@@ -413,11 +397,10 @@ class AccordoLibxml2 : public testing::Test {
 // alike, each element on the same line.
 TEST_F(AccordoLibxml2, DocumentiDeiConvertitori) {
     Confronto confronto;
-    for (const Documento &d : DocumentiDeiConvertitori()) {
+    for (const Documento& d : DocumentiDeiConvertitori()) {
         ASSERT_GT(d.testo.size(), 1000u) << d.nome;
-        for (const Documento &v : Varianti(d)) {
-            EXPECT_TRUE(LeggiConIlLettore(v.testo).accettato)
-                << v.nome << ": " << LeggiConIlLettore(v.testo).errore;
+        for (const Documento& v : Varianti(d)) {
+            EXPECT_TRUE(LeggiConIlLettore(v.testo).accettato) << v.nome << ": " << LeggiConIlLettore(v.testo).errore;
             confronto.Leggi(v, v.nome.find(" con CR") == std::string::npos);
         }
     }
@@ -427,8 +410,8 @@ TEST_F(AccordoLibxml2, DocumentiDanneggiati) {
     Confronto confronto;
     Casuale caso(20110614);
     int documenti = 0;
-    for (const Documento &d : DocumentiDeiConvertitori())
-        for (const Documento &v : Varianti(d))
+    for (const Documento& d : DocumentiDeiConvertitori())
+        for (const Documento& v : Varianti(d))
             for (int i = 0; i < COPIE_DANNEGGIATE; ++i, ++documenti)
                 confronto.Leggi(Danneggia(v, caso));
     confronto.Controlla(documenti * 8 / 10);
@@ -439,7 +422,7 @@ TEST_F(AccordoLibxml2, CasiDelLettore) {
     Confronto confronto;
     Casuale caso(770);
     int documenti = 0;
-    for (const Documento &d : CasiDelLettore()) {
+    for (const Documento& d : CasiDelLettore()) {
         confronto.Leggi(d);
         for (int i = 0; i < 60; ++i, ++documenti)
             confronto.Leggi(Danneggia(d, caso));

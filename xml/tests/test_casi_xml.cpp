@@ -22,7 +22,7 @@ const fs::path CartellaCasi = fs::path(XML_DATI);
 
 std::vector<std::string> Casi() {
     std::vector<std::string> casi;
-    for (const auto &voce : fs::directory_iterator(CartellaCasi))
+    for (const auto& voce : fs::directory_iterator(CartellaCasi))
         if (voce.path().extension() == ".xml")
             casi.push_back(voce.path().stem().string());
     std::sort(casi.begin(), casi.end());
@@ -37,14 +37,11 @@ TEST_P(CasoXml, EventiAttesi) {
     ASSERT_FALSE(atteso.empty()) << "manca " << GetParam() << ".atteso";
     EXPECT_EQ(test::ElencaEventi(documento), atteso);
     for (const std::size_t pezzo : {1, 2, 3, 7, 64})
-        EXPECT_EQ(test::ElencaEventi(documento, pezzo), atteso)
-            << "a pezzi di " << pezzo << " byte";
+        EXPECT_EQ(test::ElencaEventi(documento, pezzo), atteso) << "a pezzi di " << pezzo << " byte";
 }
 
 INSTANTIATE_TEST_SUITE_P(Casi, CasoXml, testing::ValuesIn(Casi()),
-                         [](const testing::TestParamInfo<std::string> &caso) {
-                             return caso.param;
-                         });
+                         [](const testing::TestParamInfo<std::string>& caso) { return caso.param; });
 
 } // namespace
 } // namespace verifica

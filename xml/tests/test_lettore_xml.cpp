@@ -20,14 +20,14 @@
 namespace {
 std::atomic<long long> Allocazioni{0};
 }
-void *operator new(std::size_t n) {
+void* operator new(std::size_t n) {
     ++Allocazioni;
-    if (void *p = std::malloc(n ? n : 1))
+    if (void* p = std::malloc(n ? n : 1))
         return p;
     throw std::bad_alloc();
 }
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace verifica {
 namespace {
@@ -46,12 +46,12 @@ std::string Annidati(int livelli) {
 }
 
 // Reads the document to its end; the error's text, or empty.
-std::string Errore(const std::string &documento) {
+std::string Errore(const std::string& documento) {
     LettoreXML lettore(test::FonteTesto(documento));
     try {
         while (lettore.Prossimo() != Evento::FineDocumento) {
         }
-    } catch (const ErroreXML &e) {
+    } catch (const ErroreXML& e) {
         return e.what();
     }
     return "";
@@ -88,15 +88,13 @@ TEST(TestoLungo, InPezziConsecutivi) {
     struct Unita {
         std::string scritta, letta;
     };
-    for (const Unita &unita :
-         {Unita{"abcdefgh", "abcdefgh"}, Unita{"a&amp;b\r\nc\xE9", "a&b\nc\xE9"}}) {
+    for (const Unita& unita : {Unita{"abcdefgh", "abcdefgh"}, Unita{"a&amp;b\r\nc\xE9", "a&b\nc\xE9"}}) {
         std::string testo, atteso;
         while (atteso.size() < 3 * LettoreXML::PezzoTesto + 12345) {
             testo += unita.scritta;
             atteso += unita.letta;
         }
-        const std::string documento =
-            "<?xml version='1.0' encoding='ISO-8859-1'?><a>" + testo + "</a>";
+        const std::string documento = "<?xml version='1.0' encoding='ISO-8859-1'?><a>" + testo + "</a>";
         LettoreXML lettore(test::FonteTesto(documento, 100000));
         ASSERT_EQ(lettore.Prossimo(), Evento::InizioElemento);
         std::string letto;
@@ -114,12 +112,12 @@ TEST(TestoLungo, InPezziConsecutivi) {
 
 // A document like the converters' write, `persone` persons long, made while it is read.
 class DocumentoGenerato {
-  public:
+public:
     explicit DocumentoGenerato(std::size_t persone) : m_persone(persone) {}
 
     std::size_t Persone() const { return m_persone; }
     LettoreXML::Fonte Fonte() {
-        return [this](char *destinazione, std::size_t massimo) {
+        return [this](char* destinazione, std::size_t massimo) {
             std::size_t n = 0;
             while (n < massimo && m_date < Totale()) {
                 std::string_view parte = Persona;
@@ -140,16 +138,14 @@ class DocumentoGenerato {
         };
     }
 
-    static constexpr std::string_view Testa =
-        "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<Denunce>\r\n";
-    static constexpr std::string_view Persona =
-        "\t\t<Persona Tipo=\"1\">\r\n\t\t\t<CF>RSSMRA85T10A562S</CF>\r\n"
-        "\t\t\t<Nome>MARIO &amp; C.</Nome>\r\n"
-        "\t\t\t<Giorno GG=\"1\"><Lavorato>S</Lavorato></Giorno>\r\n"
-        "\t\t</Persona>\r\n";
+    static constexpr std::string_view Testa = "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<Denunce>\r\n";
+    static constexpr std::string_view Persona = "\t\t<Persona Tipo=\"1\">\r\n\t\t\t<CF>RSSMRA85T10A562S</CF>\r\n"
+                                                "\t\t\t<Nome>MARIO &amp; C.</Nome>\r\n"
+                                                "\t\t\t<Giorno GG=\"1\"><Lavorato>S</Lavorato></Giorno>\r\n"
+                                                "\t\t</Persona>\r\n";
     static constexpr std::string_view Coda = "</Denunce>\r\n";
 
-  private:
+private:
     std::size_t Totale() const { return Testa.size() + m_persone * Persona.size() + Coda.size(); }
 
     std::size_t m_persone;
@@ -161,9 +157,10 @@ class DocumentoGenerato {
 // and as a UTF-8 document, whose characters are decoded, gives; for every length of the name and of the
 // value, each tag cut at every place by the end of the bytes read so far.
 TEST(AttributoSemplice, ComeOgniAltroTag) {
-    constexpr std::string_view CaratteriNome = "Nome.-_:\xE8" "1";
+    constexpr std::string_view CaratteriNome = "Nome.-_:\xE8"
+                                               "1";
     constexpr std::string_view CaratteriValore = "v >/=\xE0'>\t1";
-    const auto documento = [](std::string_view dichiarazione, const std::string &tag) {
+    const auto documento = [](std::string_view dichiarazione, const std::string& tag) {
         return std::string(dichiarazione) + "\r\n<r>\r\n\t" + tag + "x</e>\r\n</r>\r\n";
     };
     const auto utf8 = [](std::string latin1) {
@@ -189,10 +186,10 @@ TEST(AttributoSemplice, ComeOgniAltroTag) {
             const std::string colonna = std::to_string(2 + tag.size());
             std::string normalizzato = valore;
             std::replace(normalizzato.begin(), normalizzato.end(), '\t', ' ');
-            const std::string atteso = "2:1 <r>\n2:4 \"\\n\\t\"\n3:2 <e " + test::Escapato(nome) + "=" +
-                                       test::Citato(normalizzato) + "@3:5>\n3:" + colonna + " \"x\"\n3:" +
-                                       std::to_string(3 + tag.size()) + " </e>\n3:" +
-                                       std::to_string(7 + tag.size()) + " \"\\n\"\n4:1 </r>\n5:1 fine nonCRLF=0\n";
+            const std::string atteso =
+                "2:1 <r>\n2:4 \"\\n\\t\"\n3:2 <e " + test::Escapato(nome) + "=" + test::Citato(normalizzato) +
+                "@3:5>\n3:" + colonna + " \"x\"\n3:" + std::to_string(3 + tag.size()) +
+                " </e>\n3:" + std::to_string(7 + tag.size()) + " \"\\n\"\n4:1 </r>\n5:1 fine nonCRLF=0\n";
             ASSERT_EQ(test::ElencaEventi(latin1), atteso) << tag;
             EXPECT_EQ(test::ElencaEventi(documento("<?xml version='1.0' encoding='ISO-8859-1'?>",
                                                    "<e " + nome + "='" + senzaApici + "'>")),
@@ -210,7 +207,7 @@ TEST(AttributoSemplice, ComeOgniAltroTag) {
 }
 
 // Reads a generated document to its end, checking what it holds.
-void LeggiGenerato(DocumentoGenerato &documento) {
+void LeggiGenerato(DocumentoGenerato& documento) {
     LettoreXML lettore(documento.Fonte());
     std::size_t elementi = 0, cf = 0;
     for (Evento e; (e = lettore.Prossimo()) != Evento::FineDocumento;) {
@@ -261,8 +258,7 @@ TEST(DocumentoGrande, LettoInMemoriaLimitata) {
 TEST(FonteLettoreXml, FlussoLettoABlocchi) {
     std::istringstream flusso("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE0</a>");
     LettoreXML lettore(flusso);
-    EXPECT_EQ(test::ElencaEventi(lettore),
-              "1:44 <a>\n1:47 \"\\xE0\"\n1:48 </a>\n1:52 fine nonCRLF=0\n");
+    EXPECT_EQ(test::ElencaEventi(lettore), "1:44 <a>\n1:47 \"\\xE0\"\n1:48 </a>\n1:52 fine nonCRLF=0\n");
 }
 
 // A stream whose reading fails in the middle: the failure is not taken for the end of the document.
@@ -294,20 +290,17 @@ TEST(StatoLettoreXml, DopoUnErroreLoStessoErrore) {
     std::string primo;
     try {
         lettore.Prossimo();
-    } catch (const ErroreXML &e) {
+    } catch (const ErroreXML& e) {
         primo = e.what();
         EXPECT_EQ(e.Riga(), 1);
         EXPECT_EQ(e.Colonna(), 7);
-        EXPECT_EQ(e.Motivo(),
-                  "tag di chiusura '</a>' non corrispondente a '<b>' (riga 1, colonna 4)");
+        EXPECT_EQ(e.Motivo(), "tag di chiusura '</a>' non corrispondente a '<b>' (riga 1, colonna 4)");
     }
-    EXPECT_EQ(
-        primo,
-        "riga 1, colonna 7: tag di chiusura '</a>' non corrispondente a '<b>' (riga 1, colonna 4)");
+    EXPECT_EQ(primo, "riga 1, colonna 7: tag di chiusura '</a>' non corrispondente a '<b>' (riga 1, colonna 4)");
     try {
         lettore.Prossimo();
         ADD_FAILURE() << "nessun errore la seconda volta";
-    } catch (const ErroreXML &e) {
+    } catch (const ErroreXML& e) {
         EXPECT_EQ(e.what(), primo);
     }
 }
@@ -323,8 +316,7 @@ TEST(StatoLettoreXml, FineDocumentoRipetuta) {
 }
 
 TEST(StatoLettoreXml, DichiarazioneECodifica) {
-    LettoreXML dichiarato(
-        test::FonteTesto("\xEF\xBB\xBF<?xml version='1.0' encoding='utf-8' standalone='no'?><a/>"));
+    LettoreXML dichiarato(test::FonteTesto("\xEF\xBB\xBF<?xml version='1.0' encoding='utf-8' standalone='no'?><a/>"));
     dichiarato.Prossimo();
     EXPECT_TRUE(dichiarato.Dichiarazione().presente);
     EXPECT_TRUE(dichiarato.Dichiarazione().bom);
@@ -414,7 +406,8 @@ TEST(RigheDelDocumento, OgniTestoTraDueTagUnEvento) {
     for (const std::size_t pezzo : {1, 2, 3, 7, 64})
         EXPECT_EQ(test::ElencaEventi(documento, pezzo), attesi) << "a pezzi di " << pezzo << " byte";
     // In UTF-8 a character of two bytes, in a value or in a name, is read as its ISO-8859-1 byte.
-    const std::string utf8 = "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n\t<\xC3\xA8>x</\xC3\xA8>\r\n</a>\r\n";
+    const std::string utf8 =
+        "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n\t<\xC3\xA8>x</\xC3\xA8>\r\n</a>\r\n";
     EXPECT_EQ(test::ElencaEventi(utf8), "2:1 <a>\n"
                                         "2:4 \"\\n\\t\"\n"
                                         "3:2 <b>\n"

@@ -115,8 +115,7 @@ TEST(SequenzaElaborazione, CioCheLaVistaRiceve) {
              c.CursoreInFondo();
              throw shell::ErroreElaborazione("Riga 2, colonna 3: data non valida");
          },
-         {"Messaggio += Apertura\r\n", "Messaggio in fondo", "errore: Riga 2, colonna 3: data non valida",
-          "termina 1"},
+         {"Messaggio += Apertura\r\n", "Messaggio in fondo", "errore: Riga 2, colonna 3: data non valida", "termina 1"},
          1},
         {"eccezione senza testo",
          [](ContestoElaborazione&) { throw std::runtime_error(""); },
@@ -191,7 +190,8 @@ TEST(SequenzaElaborazione, UnaSolaCorsaAncheConAttivazioniDaUnAvviso) {
 TEST(SequenzaElaborazione, ChiusuraPrimaDellaCorsa) {
     VistaRegistrata vista;
     int corse = 0;
-    SequenzaElaborazione sequenza(vista, [&](ContestoElaborazione&) { ++corse; }, Fisso, "/nonusata");
+    SequenzaElaborazione sequenza(
+        vista, [&](ContestoElaborazione&) { ++corse; }, Fisso, "/nonusata");
     sequenza.Chiudi();
     sequenza.Attivazione();
     sequenza.Chiudi();

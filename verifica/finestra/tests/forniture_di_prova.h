@@ -2,7 +2,6 @@
 // The supplies the window tests open: the 770 supply that the converter writes from the sample export, and
 // the same supply with one employee's tax code made wrong wherever it is written.
 
-
 #include "tests/supporto/cartella_temporanea.h"
 #include "tests/supporto/contesto_registrato.h"
 #include "conv770/dati_sub.h"

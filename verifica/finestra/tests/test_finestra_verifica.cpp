@@ -236,9 +236,9 @@ TEST_F(FinestraVerificaTest, TestoInteroDelRilievoScelto) {
     Finestra().Avvio({m_dir / "a.xml"});
     EXPECT_EQ(m_finestra->TestoIntero(0), ""); // still being read
     Attendi();
-    const std::vector<std::string> perRiga = {
-        "a.xml: avviso: nome del file diverso", "a.xml:3: avviso: cognome in minuscolo",
-        "a.xml:7: avviso: " + lungo, "a.xml:12:30: errore: codice fiscale 'BNCNNA75B41F205X' non valido"};
+    const std::vector<std::string> perRiga = {"a.xml: avviso: nome del file diverso",
+                                              "a.xml:3: avviso: cognome in minuscolo", "a.xml:7: avviso: " + lungo,
+                                              "a.xml:12:30: errore: codice fiscale 'BNCNNA75B41F205X' non valido"};
     std::vector<std::string> righe;
     for (std::size_t r = 0; r < m_vista.righe; ++r)
         righe.push_back(m_finestra->TestoIntero(r));
@@ -260,7 +260,11 @@ TEST_F(FinestraVerificaTest, TestoInteroDelRilievoScelto) {
 // by a message are shown as codes, in the cell, in the whole text, in the person and in the data.
 TEST_F(FinestraVerificaTest, CaratteriDiControlloMostratiComeCodici) {
     auto f = FornituraProva({{"d", "RSSMRA80A01H501U", "ROS\tSI", "MARIO", "1", "1,00", ""}});
-    f.Segnala({Gravita::Errore, 2, 5, "nome 'A\x01" "B\r\nC\x85" "D' non valido", 0});
+    f.Segnala({Gravita::Errore, 2, 5,
+               "nome 'A\x01"
+               "B\r\nC\x85"
+               "D' non valido",
+               0});
     f.Dati({{{"Dichiarante", "ALFA\r\nS.R.L."}}});
     m_forniture["a.xml"] = f;
     Finestra().Avvio({m_dir / "a.xml"});
@@ -463,8 +467,8 @@ TEST_F(FinestraVerificaTest, ConfrontaConLaFornituraPrecedente) {
     ASSERT_EQ(m_vista.pagine, std::vector<fs::path>{m_dir / "pagine" / "confronto-1-marzo-aprile.html"});
     const FornituraLetta &vecchia = m_forniture["marzo.xml"], &nuova = m_forniture["aprile.xml"];
     std::ostringstream atteso;
-    ScriviConfrontoHtml(vecchia, nuova, Confronta(vecchia, nuova), NomeEDataDelFile(marzo, true), NomeEDataDelFile(aprile, true),
-                        atteso);
+    ScriviConfrontoHtml(vecchia, nuova, Confronta(vecchia, nuova), NomeEDataDelFile(marzo, true),
+                        NomeEDataDelFile(aprile, true), atteso);
     EXPECT_EQ(LeggiFile(m_vista.pagine[0]), atteso.str());
     EXPECT_TRUE(m_vista.messaggi.empty());
     // The earlier supply is not among the open files.
@@ -505,8 +509,9 @@ TEST_F(FinestraVerificaTest, PaginaNonScrivibileOBrowserAssente) {
     EXPECT_TRUE(m_vista.pagine.empty());
     ASSERT_EQ(m_vista.messaggi.size(), 1u);
     EXPECT_TRUE(m_vista.messaggi[0].errore);
-    EXPECT_TRUE(m_vista.messaggi[0].testo.starts_with(
-        "Impossibile scrivere la pagina '" + (m_dir / "pagine" / "distinta-1-a.html").string() + "': Impossibile creare"))
+    EXPECT_TRUE(m_vista.messaggi[0].testo.starts_with("Impossibile scrivere la pagina '" +
+                                                      (m_dir / "pagine" / "distinta-1-a.html").string() +
+                                                      "': Impossibile creare"))
         << m_vista.messaggi[0].testo;
 
     fs::remove(m_dir / "pagine");

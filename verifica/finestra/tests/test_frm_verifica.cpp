@@ -187,7 +187,8 @@ private slots:
     // line and the kind, its control characters as codes; the row's tip says the same; the box is read-only,
     // its text copied as from any text box.
     void rilievoSceltoPerIntero() {
-        const std::string lungo = "importo non impostato (dipendente ROSSI MARIO, codice 'A\x01" "B'" +
+        const std::string lungo = "importo non impostato (dipendente ROSSI MARIO, codice 'A\x01"
+                                  "B'" +
                                   std::string(40, ' ') + "matricola " + std::string(200, '7') + ") fine";
         auto servizi = Servizi();
         servizi.verifica.leggi = [&](const fs::path&, const verifica::Avanzamento&) {

@@ -187,7 +187,8 @@ TEST_F(FrmVerificaWin32, CodiceFiscaleErrato) {
 // line and the kind, its control characters as codes; the tip of the row under the mouse says the same;
 // the box is read-only, its text copied as from any text box, and leaves Tab and Enter to the window.
 TEST_F(FrmVerificaWin32, RilievoSceltoPerIntero) {
-    const std::string lungo = "importo non impostato (dipendente ROSSI MARIO, codice 'A\x01" "B'" +
+    const std::string lungo = "importo non impostato (dipendente ROSSI MARIO, codice 'A\x01"
+                              "B'" +
                               std::string(40, ' ') + "matricola " + std::string(200, '7') + ") fine";
     auto servizi = Servizi();
     servizi.verifica.leggi = [&](const fs::path&, const verifica::Avanzamento&) {
@@ -204,9 +205,8 @@ TEST_F(FrmVerificaWin32, RilievoSceltoPerIntero) {
     EXPECT_TRUE(stile & ES_READONLY);
     EXPECT_TRUE(stile & ES_MULTILINE);
     EXPECT_EQ(Testo(scelto), L"");
-    const std::wstring intero =
-        L"a.xml:7: avviso: importo non impostato (dipendente ROSSI MARIO, codice 'A\\x01B'" + std::wstring(40, L' ') +
-        L"matricola " + std::wstring(200, L'7') + L") fine";
+    const std::wstring intero = L"a.xml:7: avviso: importo non impostato (dipendente ROSSI MARIO, codice 'A\\x01B'" +
+                                std::wstring(40, L' ') + L"matricola " + std::wstring(200, L'7') + L") fine";
     LVITEMW stato{};
     stato.stateMask = stato.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(lista, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&stato));
@@ -295,9 +295,12 @@ TEST_F(FrmVerificaWin32, ControlliOrdineTabEDimensioni) {
     EXPECT_EQ(LOWORD(SendMessageW(f, DM_GETDEFID, 0, 0)), GetDlgCtrlID(finestra->Pulsante(Pulsante::ApriDistinta)));
 
     // Tab: the selector, the list, the enabled buttons, round again.
-    const std::vector<HWND> attesi = {finestra->Rilievi(), finestra->RilievoScelto(),
-                                      finestra->Pulsante(Pulsante::Apri), finestra->Pulsante(Pulsante::Guida),
-                                      finestra->Pulsante(Pulsante::Chiudi), finestra->File()};
+    const std::vector<HWND> attesi = {finestra->Rilievi(),
+                                      finestra->RilievoScelto(),
+                                      finestra->Pulsante(Pulsante::Apri),
+                                      finestra->Pulsante(Pulsante::Guida),
+                                      finestra->Pulsante(Pulsante::Chiudi),
+                                      finestra->File()};
     HWND corrente = finestra->File();
     for (HWND atteso : attesi) {
         corrente = GetNextDlgTabItem(f, corrente, FALSE);
