@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <ranges>
 #include <span>
 #include <string>
 #include <vector>
@@ -56,15 +55,28 @@ std::uint32_t Chiave(std::string_view codice) {
 
 std::uint32_t ChiaveNumero(std::size_t indice) { return Chiave(CodiceNumero(indice)); }
 
+// The first of the indices 0 to n - 1 whose key is not less than `cercato` (n when none), the keys ascending
+// with the index.
+template <typename K, typename F> std::size_t PrimoNonMinore(std::size_t n, const K& cercato, F chiave) {
+    std::size_t basso = 0, alto = n;
+    while (basso < alto) {
+        const std::size_t mezzo = basso + (alto - basso) / 2;
+        if (chiave(mezzo) < cercato)
+            basso = mezzo + 1;
+        else
+            alto = mezzo;
+    }
+    return basso;
+}
+
 // The rows of the code: a binary search among the codes, then among the rows.
 std::span<const RigaLuogo> RigheCodice(std::string_view codice) {
     if (codice.size() != LunghezzaCodice) {
         return {};
     }
-    const auto indici = std::views::iota(std::size_t{0}, tabella::NumeroCodici);
     const std::uint32_t chiave = Chiave(codice);
-    const auto trovato = std::ranges::lower_bound(indici, chiave, {}, ChiaveNumero);
-    if (trovato == indici.end() || ChiaveNumero(*trovato) != chiave) {
+    const std::size_t trovato = PrimoNonMinore(tabella::NumeroCodici, chiave, ChiaveNumero);
+    if (trovato == tabella::NumeroCodici || ChiaveNumero(trovato) != chiave) {
         return {};
     }
     // The first row of each code, and past the last code the end: the rows are by code.
@@ -79,7 +91,7 @@ std::span<const RigaLuogo> RigheCodice(std::string_view codice) {
         }
         return prime;
     }();
-    return {tabella::Righe + primaRiga[*trovato], tabella::Righe + primaRiga[*trovato + 1]};
+    return {tabella::Righe + primaRiga[trovato], tabella::Righe + primaRiga[trovato + 1]};
 }
 
 // A name as StessoNome compares it: base letters, the characters it leaves out dropped.
@@ -120,9 +132,8 @@ std::optional<Luogo> LuogoInData(std::string_view codice, Data data) {
 }
 
 bool ProvinciaNota(std::string_view sigla) {
-    const auto indici = std::views::iota(std::size_t{0}, tabella::NumeroProvince);
-    const auto trovato = std::ranges::lower_bound(indici, sigla, {}, SiglaNumero);
-    return trovato != indici.end() && SiglaNumero(*trovato) == sigla;
+    const std::size_t trovato = PrimoNonMinore(tabella::NumeroProvince, sigla, SiglaNumero);
+    return trovato != tabella::NumeroProvince && SiglaNumero(trovato) == sigla;
 }
 
 bool StessoNome(std::string_view scritto, const Luogo& luogo) {
