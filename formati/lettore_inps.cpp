@@ -456,6 +456,8 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     if (m_inPersona) // a report inside another: the grammar said so; the outer one ends here
         FinePersona();
     m_inPersona = true;
+    m_inizioPersona = m_aperti.size(); // its element is the next one open
+    m_voltePersona.clear();
     m_genere = genere;
     m_indice = m_lettura.NuovaPersona();
     m_postoPersona = posto;
@@ -585,12 +587,6 @@ std::string LettoreINPS::Percorso() const {
 }
 
 void LettoreINPS::ApertoIlNodo(int nodo, const xml::LettoreXML& lettore) {
-    const bool persona = nodo == DenunciaIndividualeU || nodo == DenunciaIndividualeE || nodo == CollaboratoreU ||
-                         nodo == CollaboratoreE;
-    if (persona) {
-        m_inizioPersona = m_aperti.size();
-        m_voltePersona.clear();
-    }
     m_aperti.push_back(nodo);
     for (const xml::Attributo& a : lettore.Attributi())
         CampoXml(a.nome, a.valore, -1);
@@ -601,7 +597,13 @@ void LettoreINPS::ApertoIlNodo(int nodo, const xml::LettoreXML& lettore) {
 void LettoreINPS::CampoXml(std::string_view attributo, std::string_view valore, int nodo) {
     const long persona = m_inPersona ? m_indice : -1;
     if (m_inPersona && m_lettura.VuoleImpronte()) {
-        m_persona.impronta.Aggiungi(nodo >= 0 ? std::to_string(nodo) : "@" + std::string(attributo));
+        if (nodo >= 0) {
+            const char numero[] = {static_cast<char>(nodo & 0xFF), static_cast<char>(nodo >> 8)};
+            m_persona.impronta.Aggiungi({numero, sizeof numero});
+        } else {
+            m_persona.impronta.Aggiungi("@");
+            m_persona.impronta.Aggiungi(attributo);
+        }
         m_persona.impronta.Aggiungi(valore);
     }
     if (!m_lettura.VuoleCampi(persona))
