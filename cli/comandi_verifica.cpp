@@ -143,11 +143,13 @@ bool PaginaSuUnIngresso(const Richiesta& richiesta, std::ostream& err) {
     return false;
 }
 
-// Reads a supply with its persons; the status of a missing file when it cannot be read.
-std::optional<verifica::FornituraLetta>
-LeggiConPersone(const std::string& nome, std::optional<verifica::Formato> formato, std::ostream& err, int& esito) {
+// Reads a supply with its persons, with their listing values or (a comparison) only their keys and
+// fingerprints; the status of a missing file when it cannot be read.
+std::optional<verifica::FornituraLetta> LeggiConPersone(const std::string& nome,
+                                                        std::optional<verifica::Formato> formato, bool valori,
+                                                        std::ostream& err, int& esito) {
     try {
-        return verifica::LeggiFornitura(Percorso(nome), formato);
+        return verifica::LeggiFornitura(Percorso(nome), formato, {}, valori);
     } catch (const verifica::ErroreFile& e) {
         err << "fornitura: " << RigaPerTerminale(e.what()) << '\n';
         esito = EsitoFileMancante;
@@ -198,7 +200,7 @@ int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out,
     if (PaginaSuUnIngresso(*richiesta, err))
         return EsitoUso;
     const std::string& nome = richiesta->file.front();
-    const auto fornitura = LeggiConPersone(nome, richiesta->formato, err, esito);
+    const auto fornitura = LeggiConPersone(nome, richiesta->formato, true, err, esito);
     if (!fornitura)
         return esito;
     if (!fornitura->formato) {
@@ -229,8 +231,9 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
     }
     if (PaginaSuUnIngresso(*richiesta, err))
         return EsitoUso;
-    const auto vecchia = LeggiConPersone(richiesta->file[0], richiesta->formato, err, esito);
-    const auto nuova = vecchia ? LeggiConPersone(richiesta->file[1], richiesta->formato, err, esito) : std::nullopt;
+    const auto vecchia = LeggiConPersone(richiesta->file[0], richiesta->formato, false, err, esito);
+    const auto nuova =
+        vecchia ? LeggiConPersone(richiesta->file[1], richiesta->formato, false, err, esito) : std::nullopt;
     if (!vecchia || !nuova)
         return esito;
     // A file that is no supply: status 3, with what the check says of it.

@@ -620,6 +620,10 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
     p.riga = riga;
     p.chiave = std::string(codice);
     p.impronta = ImprontaDellaPersona();
+    if (!m_lettura.VuoleValori(p.indice)) { // the key and the fingerprint only
+        m_lettura.Persona(std::move(p));
+        return;
+    }
     for (const Colonna770& c : Colonne770) {
         const tracciati::CampoLetto* campo = c.codice.empty() ? nullptr : campi.Primo(c.codice);
         std::string valore;

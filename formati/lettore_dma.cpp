@@ -460,6 +460,10 @@ void LettoreDma::Distinta(const RecordFisso& record, const Chi& chi, std::string
     p.riga = record.Numero();
     p.chiave = std::string(codice);
     p.impronta = ImprontaDellaPersona();
+    if (!m_lettura.VuoleValori(p.indice)) { // the key and the fingerprint only
+        m_lettura.Persona(std::move(p));
+        return;
+    }
     for (const ColonnaDma& c : ColonneDma) {
         const tracciati::CampoLetto* l = c.codice.empty() ? nullptr : Campo(c.codice);
         std::string valore;

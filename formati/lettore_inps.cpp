@@ -276,11 +276,11 @@ private:
     void ControllaCodiceComune(std::string_view valore, Posto posto);
     // A value of the listing for the person being read.
     void Metti(int colonna, std::string valore) {
-        if (m_inPersona && m_lettura.VuolePersone() && colonna >= 0)
+        if (m_inPersona && m_valori && colonna >= 0)
             m_persona.valori[static_cast<std::size_t>(colonna)] = std::move(valore);
     }
     void Aggiungi(int colonna, std::string_view separatore, std::string_view valore) {
-        if (!m_inPersona || !m_lettura.VuolePersone() || colonna < 0)
+        if (!m_inPersona || !m_valori || colonna < 0)
             return;
         std::string& v = m_persona.valori[static_cast<std::size_t>(colonna)];
         if (!v.empty())
@@ -289,7 +289,7 @@ private:
     }
     // A value of the previous month's block, for the listing; the weeks one after another.
     void MesePrecedente(ParteMese parte, std::string_view valore) {
-        if (!m_lettura.VuolePersone())
+        if (!m_valori)
             return;
         std::string& testo = m_mesePrecedente[parte];
         if (!testo.empty())
@@ -344,6 +344,7 @@ private:
 
     // The person being read; its findings wait for its end, when its tax code is known.
     bool m_inPersona = false;
+    bool m_valori = false; // the listing values of the person being read are wanted
     int m_genere = 0;
     long m_indice = -1;
     Posto m_postoPersona;
@@ -477,7 +478,9 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
         m_persona.genere = genere;
         m_persona.indice = m_indice;
         m_persona.riga = posto.riga;
-        m_persona.valori.assign(m_schema.colonne.size(), std::string());
+        m_valori = m_lettura.VuoleValori(m_indice);
+        if (m_valori)
+            m_persona.valori.assign(m_schema.colonne.size(), std::string());
         if (elimina)
             Metti(m_colonnaElimina, "S");
     }
@@ -497,13 +500,14 @@ void LettoreINPS::FinePersona() {
     }
     if (m_lettura.VuolePersone()) {
         m_persona.chiave = m_codice;
-        if (m_genere == GenereDipendente) {
+        if (m_genere == GenereDipendente && m_valori) {
             Metti(m_colonnaMesePrecedente, TestoMesePrecedente());
             Metti(m_colonnaLavorati, std::to_string(m_lavorati));
         }
         m_lettura.Persona(std::move(m_persona));
     }
     m_inPersona = false;
+    m_valori = false;
 }
 
 void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto) {
@@ -724,11 +728,11 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
         break;
     case IdSettimana:
         Settimana(valore, posto);
-        if (m_lettura.VuolePersone())
+        if (m_valori)
             m_settimana = pulito();
         break;
     case TipoCopertura: {
-        if (!m_lettura.VuolePersone())
+        if (!m_valori)
             break;
         const std::string settimana = m_settimana + ":" + std::string(pulito());
         if (m_inMesePrecedente)
@@ -794,7 +798,7 @@ void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto po
     }
     // The columns of the listing.
     const int colonna = m_colonne[static_cast<std::size_t>(nodo)];
-    if (colonna < 0 || !m_inPersona || m_inMesePrecedente || !m_lettura.VuolePersone())
+    if (colonna < 0 || !m_inPersona || m_inMesePrecedente || !m_valori)
         return;
     switch (m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].forma) {
     case FormaValore::Contributo:
@@ -861,14 +865,15 @@ void LettoreINPS::Settimana(std::string_view valore, Posto posto) {
 // Days paid or covered: no more than the declared month has (than any month, in a previous month's block).
 void LettoreINPS::GiorniNelMese(int nodo, std::string_view valore, Posto posto) {
     const std::string_view giorni = shell::TogliSpazi(valore);
-    const auto numero = Cifre(giorni) && giorni.size() <= 9 ? Intero(giorni) : std::nullopt;
+    // (Not a number: said by the grammar; read as none here.)
+    const long long numero = Cifre(giorni) && giorni.size() <= 9 ? Intero(giorni).value_or(0) : 0;
     const bool delMese = m_numeroMese > 0 && !m_inMesePrecedente;
     const int massimo = delMese ? uniemens::GiorniDelMese(m_anno, m_numeroMese) : 31;
-    if (!numero || *numero <= massimo)
+    if (numero <= massimo)
         return;
     Segnala(Gravita::Errore, posto,
             "<" + std::string(m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].nome) + "> " +
-                std::to_string(*numero) + ": pi\xF9 dei " + std::to_string(massimo) + " giorni " +
+                std::to_string(numero) + ": pi\xF9 dei " + std::to_string(massimo) + " giorni " +
                 (delMese ? "del mese " + m_mese : std::string("di un mese")));
 }
 
@@ -898,7 +903,7 @@ void LettoreINPS::ControllaCodiceComune(std::string_view valore, Posto posto) {
         mese = 12;
         --anno;
     }
-    if (m_lettura.VuolePersone() && !m_inMesePrecedente) {
+    if (m_valori && !m_inMesePrecedente) {
         const std::string luogo = anagrafe::LuogoDelCodice(shell::TogliSpazi(valore), {anno, mese, 1});
         Metti(m_colonnaComune, std::string(shell::TogliSpazi(valore)) + (luogo.empty() ? "" : " " + luogo));
     }

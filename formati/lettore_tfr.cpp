@@ -328,6 +328,10 @@ void LettoreTfr::ChiudiGruppo() {
     p.riga = m_rigaGruppo;
     p.chiave = m_chiave;
     p.impronta = ImprontaDellaPersona();
+    if (!m_lettura.VuoleValori(p.indice)) { // the key and the fingerprint only
+        m_lettura.Persona(std::move(p));
+        return;
+    }
     for (std::size_t i = 0; i < std::size(ColonneTfr); ++i) {
         switch (ColonneTfr[i].mostra) {
         case Mostra::Chiave:
@@ -431,6 +435,8 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
                                  "' da ABI, CAB e conto" + di,
                              m_persona);
     }
+    if (!m_lettura.VuoleValori(m_persona))
+        return;
     for (std::size_t i = 0; i < std::size(ColonneTfr); ++i) {
         const ColonnaTfr& c = ColonneTfr[i];
         if (!c.pezzo)
@@ -489,7 +495,7 @@ void LettoreTfr::Record3(const RecordFisso& record, const Chi& chi) {
                              Di(chi.nome),
                          m_persona);
     ++m_periodi;
-    if (!m_lettura.VuolePersone())
+    if (!m_lettura.VuoleValori(m_persona))
         return;
     // The period in the listing: its dates, its two numbers, AN or PS and the amounts of PS.
     if (!m_dettaglio.empty())
@@ -518,7 +524,7 @@ void LettoreTfr::Record4(const RecordFisso& record, const Chi& chi) {
                          "record 4: " + PosizioniDi(Conto4) + ": IBAN del beneficiario '" + std::string(conto) +
                              "' con le cifre di controllo errate" + Di(chi.nome),
                          chi.persona);
-    if (m_gruppo) {
+    if (m_gruppo && m_lettura.VuoleValori(m_persona)) {
         ++m_beneficiari;
         if (!m_codici.empty())
             m_codici += ", ";

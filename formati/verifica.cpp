@@ -54,15 +54,17 @@ Esito Verifica(const std::function<FileInLettura()>& apri, const Opzioni& opzion
         // An XML document whose root element comes past the first bytes.
         FileInLettura daCapo = apri();
         riconosciuto = RiconosciRadice(daCapo);
-        if (riconosciuto)
+        if (riconosciuto) {
+            Opzioni comeRiconosciuto = opzioni;
+            comeRiconosciuto.formato = riconosciuto;
             return Verifica(
                 [&] {
                     FileInLettura nuovo = apri();
                     nuovo.Inizio(InizioPerRiconoscere);
                     return nuovo;
                 },
-                Opzioni{riconosciuto, opzioni.persone, opzioni.campi, opzioni.impronte, opzioni.avanzamento},
-                destinatario);
+                comeRiconosciuto, destinatario);
+        }
     }
     if (opzioni.formato && riconosciuto && *riconosciuto != *opzioni.formato) {
         lettura.Errore(0, 0,

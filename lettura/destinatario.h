@@ -34,6 +34,9 @@ struct Opzioni {
     // when it says so of its index; none when not set.
     std::function<bool(long persona)> campi;
     bool impronte = false; // whether each person's fingerprint is wanted (Persona::impronta)
+    // Whose listing values are wanted (Persona::valori, when persons are): every person's when not set. A
+    // comparison pairs persons by their keys and fingerprints and needs the values of the few it shows.
+    std::function<bool(long persona)> valori;
     Avanzamento avanzamento;
 };
 

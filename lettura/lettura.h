@@ -37,6 +37,10 @@ public:
     }
     void Dati(const Intestazione& intestazione) { m_destinatario.Dati(intestazione); }
     void Totale(const verifica::Totale& totale) { m_destinatario.Totale(totale); }
+    // Whether the listing values of person `persona` are wanted (its key and fingerprint are, with the persons).
+    bool VuoleValori(long persona) const {
+        return m_opzioni.persone && (!m_opzioni.valori || m_opzioni.valori(persona));
+    }
     bool VuoleImpronte() const { return m_opzioni.persone && m_opzioni.impronte; }
     // Whether the fields of a person (-1: of the supply's own records) are wanted; and one of them.
     bool VuoleCampi(long persona) const { return m_opzioni.campi && (persona < 0 || m_opzioni.campi(persona)); }

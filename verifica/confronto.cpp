@@ -47,7 +47,8 @@ std::pair<std::string, std::string> Valori(std::string_view vecchio, std::string
     };
     if (pulito(vecchio) != pulito(nuovo))
         return {std::string(pulito(vecchio)), std::string(pulito(nuovo))};
-    return {"'" + std::string(vecchio) + "'", "'" + std::string(nuovo) + "'"};
+    const auto citato = [](std::string_view v) { return std::string("'").append(v).append("'"); };
+    return {citato(vecchio), citato(nuovo)};
 }
 
 // The fields that differ, by their names: changed, missing in one of the two, in the order of the old
@@ -84,6 +85,35 @@ std::vector<CampoCambiato> CampiDiversi(const SchemaDistinta& schema, const Pers
     }
     return campi;
 }
+
+// The persons of a supply that the comparison shows, and the changed ones whose fields it shows; read again
+// from the file, once, where the supply holds neither.
+class Mostrate {
+public:
+    explicit Mostrate(const FornituraLetta& fornitura) : m_fornitura(fornitura) {}
+    void Mostra(const Persona& p) {
+        if (!m_fornitura.valori)
+            m_mostrate.insert(p.indice);
+    }
+    void Cambiata(const Persona& p, bool perCampi) {
+        Mostra(p);
+        if (perCampi)
+            m_cambiate.insert(p.indice);
+    }
+    void Rileggi() { m_rilette = RileggiPersone(m_fornitura, m_cambiate, m_mostrate); }
+    // The person with its listing values.
+    Persona Di(const Persona& p) const { return m_fornitura.valori ? p : m_rilette.persone.at(p.indice); }
+    const std::vector<CampoFornitura>& Campi(const Persona& p) const {
+        static const std::vector<CampoFornitura> nessuno;
+        const auto c = m_rilette.campi.find(p.indice);
+        return c == m_rilette.campi.end() ? nessuno : c->second;
+    }
+
+private:
+    const FornituraLetta& m_fornitura;
+    std::set<long> m_mostrate, m_cambiate;
+    PersoneRilette m_rilette;
+};
 
 // "dipendente RSSMRA80A01H501U ROSSI MARIO".
 std::string Chi(const SchemaDistinta& schema, const Persona& p) {
@@ -130,53 +160,55 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
     // Read from their files, the persons are compared by their fields: by their fingerprints first, then
     // field by field those whose fingerprints differ.
     const bool perCampi = vecchia.percorso && nuova.percorso && vecchia.esito.campi && nuova.esito.campi;
-    std::set<long> indiciVecchi, indiciNuovi;
+    std::vector<const Persona*> tolte, aggiunte;
+    std::vector<std::pair<const Persona*, const Persona*>> cambiate;
+    Mostrate mostrateVecchie(vecchia), mostrateNuove(nuova);
     // Both in the order of the keys: one walk pairs them.
     auto v = personeVecchie.begin();
     auto n = personeNuove.begin();
     while (v != personeVecchie.end() || n != personeNuove.end()) {
         if (n == personeNuove.end() || (v != personeVecchie.end() && v->Ordine() < n->Ordine())) {
-            d.tolte.push_back((v++)->persona);
+            mostrateVecchie.Mostra(*v->persona);
+            tolte.push_back((v++)->persona);
             continue;
         }
         if (v == personeVecchie.end() || n->Ordine() < v->Ordine()) {
-            d.aggiunte.push_back((n++)->persona);
+            mostrateNuove.Mostra(*n->persona);
+            aggiunte.push_back((n++)->persona);
             continue;
         }
         const Persona* persona = (v++)->persona;
         const Persona* altra = (n++)->persona;
-        if (perCampi) {
-            if (!(persona->impronta == altra->impronta)) {
-                d.cambiate.push_back({persona, altra, {}});
-                indiciVecchi.insert(persona->indice);
-                indiciNuovi.insert(altra->indice);
-            }
-            continue;
-        }
-        auto campi = CampiDiversi(*vecchia.schema, *persona, *altra);
-        if (!campi.empty())
-            d.cambiate.push_back({persona, altra, std::move(campi)});
-    }
-    if (!d.cambiate.empty() && perCampi) {
-        const auto campiVecchi = CampiDellePersone(vecchia, indiciVecchi);
-        const auto campiNuovi = CampiDellePersone(nuova, indiciNuovi);
-        const std::vector<CampoFornitura> nessuno;
-        const auto di = [&](const auto& campi, long indice) -> const std::vector<CampoFornitura>& {
-            const auto c = campi.find(indice);
-            return c == campi.end() ? nessuno : c->second;
-        };
-        for (PersonaCambiata& c : d.cambiate) {
-            c.campi = CampiDiversi(di(campiVecchi, c.vecchia->indice), di(campiNuovi, c.nuova->indice));
-            if (c.campi.empty()) // the same fields, in another order or with other blanks between them
-                c.campi.push_back({"ordine o spazi dei campi", "", "diversi"});
+        if (perCampi ? !(persona->impronta == altra->impronta)
+                     : !CampiDiversi(*vecchia.schema, *persona, *altra).empty()) {
+            mostrateVecchie.Cambiata(*persona, perCampi);
+            mostrateNuove.Cambiata(*altra, perCampi);
+            cambiate.emplace_back(persona, altra);
         }
     }
+    mostrateVecchie.Rileggi();
+    mostrateNuove.Rileggi();
     // In the order of the files, not of the keys.
     const auto perRiga = [](const Persona* a, const Persona* b) { return a->indice < b->indice; };
-    std::sort(d.tolte.begin(), d.tolte.end(), perRiga);
-    std::sort(d.aggiunte.begin(), d.aggiunte.end(), perRiga);
-    std::sort(d.cambiate.begin(), d.cambiate.end(),
-              [](const PersonaCambiata& a, const PersonaCambiata& b) { return a.nuova->indice < b.nuova->indice; });
+    std::sort(tolte.begin(), tolte.end(), perRiga);
+    std::sort(aggiunte.begin(), aggiunte.end(), perRiga);
+    std::sort(cambiate.begin(), cambiate.end(),
+              [&](const auto& a, const auto& b) { return perRiga(a.second, b.second); });
+    for (const Persona* p : tolte)
+        d.tolte.push_back(mostrateVecchie.Di(*p));
+    for (const Persona* p : aggiunte)
+        d.aggiunte.push_back(mostrateNuove.Di(*p));
+    for (const auto& [persona, altra] : cambiate) {
+        PersonaCambiata c{mostrateVecchie.Di(*persona), mostrateNuove.Di(*altra), {}};
+        if (perCampi) {
+            c.campi = CampiDiversi(mostrateVecchie.Campi(*persona), mostrateNuove.Campi(*altra));
+            if (c.campi.empty()) // the same fields, in another order or with other blanks between them
+                c.campi.push_back({"ordine o spazi dei campi", "", "diversi"});
+        } else {
+            c.campi = CampiDiversi(*vecchia.schema, *persona, *altra);
+        }
+        d.cambiate.push_back(std::move(c));
+    }
 
     // The totals that the files state, by name and by their place among those of the same name (a file may
     // state one total twice, as a damaged supply with two closing records does); in the order of the files.
@@ -230,19 +262,18 @@ void ScriviConfronto(const FornituraLetta& vecchia, const FornituraLetta& nuova,
     }
     if (!d.aggiunte.empty()) {
         out << "Persone aggiunte (" << d.aggiunte.size() << "):\n";
-        for (const Persona* p : d.aggiunte)
-            out << "  + " << U(Chi(schema, *p)) << " (riga " << p->riga << ")\n";
+        for (const Persona& p : d.aggiunte)
+            out << "  + " << U(Chi(schema, p)) << " (riga " << p.riga << ")\n";
     }
     if (!d.tolte.empty()) {
         out << "Persone tolte (" << d.tolte.size() << "):\n";
-        for (const Persona* p : d.tolte)
-            out << "  - " << U(Chi(*vecchia.schema, *p)) << " (riga " << p->riga << ")\n";
+        for (const Persona& p : d.tolte)
+            out << "  - " << U(Chi(*vecchia.schema, p)) << " (riga " << p.riga << ")\n";
     }
     if (!d.cambiate.empty()) {
         out << "Persone cambiate (" << d.cambiate.size() << "):\n";
         for (const PersonaCambiata& c : d.cambiate) {
-            out << "  ~ " << U(Chi(schema, *c.nuova)) << " (riga " << c.vecchia->riga << " -> " << c.nuova->riga
-                << ")\n";
+            out << "  ~ " << U(Chi(schema, c.nuova)) << " (riga " << c.vecchia.riga << " -> " << c.nuova.riga << ")\n";
             for (const auto& campo : c.campi)
                 out << "      " << U(campo.nome) << ": " << U(campo.vecchio) << " -> " << U(campo.nuovo) << "\n";
         }
@@ -274,17 +305,17 @@ void ScriviConfrontoHtml(const FornituraLetta& vecchia, const FornituraLetta& nu
         out << "</tbody>\n</table>\n";
     };
     tabellaCampi("Dati della fornitura cambiati", d.dati);
-    const auto tabellaPersone = [&](std::string_view titolo, const std::vector<const Persona*>& persone,
+    const auto tabellaPersone = [&](std::string_view titolo, const std::vector<Persona>& persone,
                                     const SchemaDistinta& s) {
         if (persone.empty())
             return;
         out << "<h2>" << Html(titolo) << " (" << persone.size() << ")</h2>\n<table>\n<thead><tr><th>tipo</th>"
             << "<th>codice fiscale</th><th>cognome</th><th>nome</th><th class=\"n\">riga</th></tr></thead>\n<tbody>\n";
-        for (const Persona* p : persone) {
-            out << "<tr><td>" << Html(s.generi[static_cast<std::size_t>(p->genere)].nome) << "</td>";
+        for (const Persona& p : persone) {
+            out << "<tr><td>" << Html(s.generi[static_cast<std::size_t>(p.genere)].nome) << "</td>";
             for (std::size_t c = 0; c < 3; ++c)
-                out << "<td>" << Html(p->valori[c]) << "</td>";
-            out << "<td class=\"n\">" << p->riga << "</td></tr>\n";
+                out << "<td>" << Html(p.valori[c]) << "</td>";
+            out << "<td class=\"n\">" << p.riga << "</td></tr>\n";
         }
         out << "</tbody>\n</table>\n";
     };
@@ -298,7 +329,7 @@ void ScriviConfrontoHtml(const FornituraLetta& vecchia, const FornituraLetta& nu
             for (std::size_t i = 0; i < c.campi.size(); ++i) {
                 out << "<tr>";
                 if (i == 0)
-                    out << "<td rowspan=\"" << c.campi.size() << "\">" << Html(Chi(schema, *c.nuova)) << "</td>";
+                    out << "<td rowspan=\"" << c.campi.size() << "\">" << Html(Chi(schema, c.nuova)) << "</td>";
                 out << "<td>" << Html(c.campi[i].nome) << "</td><td class=\"vecchio\">" << Html(c.campi[i].vecchio)
                     << "</td><td>" << Html(c.campi[i].nuovo) << "</td></tr>";
             }

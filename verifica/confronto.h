@@ -18,16 +18,18 @@ struct CampoCambiato {
     bool creazione = false; // a field that only tells when the supply was made
 };
 
+// The persons shown are copies with their listing values, read again from the file where the supply was read
+// without them.
 struct PersonaCambiata {
-    const Persona* vecchia;
-    const Persona* nuova;
+    Persona vecchia;
+    Persona nuova;
     std::vector<CampoCambiato> campi;
 };
 
 struct Differenze {
     std::vector<CampoCambiato> dati; // the supply's own data (declarant, period...)
-    std::vector<const Persona*> aggiunte;
-    std::vector<const Persona*> tolte;
+    std::vector<Persona> aggiunte;
+    std::vector<Persona> tolte;
     std::vector<PersonaCambiata> cambiate;
     std::vector<CampoCambiato> totali;
 
@@ -40,8 +42,9 @@ struct Differenze {
 // its first occurrence with the other file's first, its second with the second, and so on. Every field of
 // every record (or element) differs or not: the supply's own ones by the fields read with the supplies,
 // a person's by its fingerprint, and the fields of the persons whose fingerprints differ read again from
-// their files (CampiDellePersone); of supplies made otherwise than by reading a file, the persons by the
-// columns of their listings. Throws as CampiDellePersone does.
+// their files (RileggiPersone), with the listing values of the persons shown when a supply was read without
+// them; of supplies made otherwise than by reading a file, the persons by the columns of their listings.
+// Throws as RileggiPersone does.
 Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova);
 
 // The differences as text lines (ISO-8859-1, LF), and as a printable page. `nomeVecchia` and

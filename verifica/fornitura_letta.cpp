@@ -11,15 +11,19 @@ namespace verifica {
 
 namespace fs = std::filesystem;
 
-FornituraLetta LeggiFornitura(const fs::path& percorso, std::optional<Formato> formato, Avanzamento avanzamento) {
+FornituraLetta LeggiFornitura(const fs::path& percorso, std::optional<Formato> formato, Avanzamento avanzamento,
+                              bool valori) {
     FornituraLetta letta;
     letta.percorso = percorso;
     letta.formatoRichiesto = formato;
+    letta.valori = valori;
     Opzioni opzioni;
     opzioni.formato = formato;
     opzioni.persone = true;
     opzioni.impronte = true;
     opzioni.campi = [](long) { return false; };
+    if (!valori)
+        opzioni.valori = [](long) { return false; };
     opzioni.avanzamento = std::move(avanzamento);
     letta.esito = VerificaFile(percorso, opzioni, letta);
     return letta;
@@ -27,38 +31,50 @@ FornituraLetta LeggiFornitura(const fs::path& percorso, std::optional<Formato> f
 
 namespace {
 
-// The fields of some persons, and their fingerprints to tell a file changed since it was first read.
-class CampiRiletti : public Destinatario {
+// The fields of some persons, some persons whole, and every fingerprint to tell a file changed since it was
+// first read.
+class Rilette : public Destinatario {
 public:
+    explicit Rilette(const std::set<long>& persone) : m_persone(persone) {}
     void Segnala(const Rilievo&) override {}
-    void Persona(verifica::Persona&& persona) override { impronte[persona.indice] = persona.impronta; }
+    void Persona(verifica::Persona&& persona) override {
+        impronte[persona.indice] = persona.impronta;
+        if (m_persone.count(persona.indice))
+            rilette.persone.emplace(persona.indice, std::move(persona));
+    }
     void Campo(long persona, CampoFornitura&& campo) override {
         if (persona >= 0)
-            campi[persona].push_back(std::move(campo));
+            rilette.campi[persona].push_back(std::move(campo));
     }
-    std::map<long, std::vector<CampoFornitura>> campi;
+    PersoneRilette rilette;
     std::map<long, Impronta> impronte;
+
+private:
+    const std::set<long>& m_persone;
 };
 
 } // namespace
 
-std::map<long, std::vector<CampoFornitura>> CampiDellePersone(const FornituraLetta& letta,
-                                                              const std::set<long>& indici) {
-    CampiRiletti riletti;
-    if (!letta.percorso || indici.empty())
+PersoneRilette RileggiPersone(const FornituraLetta& letta, const std::set<long>& campi, const std::set<long>& persone) {
+    Rilette rilette(persone);
+    if (!letta.percorso || (campi.empty() && persone.empty()))
         return {};
     Opzioni opzioni;
     opzioni.formato = letta.formatoRichiesto;
     opzioni.persone = true;
     opzioni.impronte = true;
-    opzioni.campi = [&](long persona) { return persona >= 0 && indici.count(persona) > 0; };
-    VerificaFile(*letta.percorso, opzioni, riletti);
-    for (const verifica::Persona& p : letta.persone)
-        if (indici.count(p.indice) &&
-            (!riletti.impronte.count(p.indice) || !(riletti.impronte[p.indice] == p.impronta)))
+    opzioni.campi = [&](long persona) { return persona >= 0 && campi.count(persona) > 0; };
+    opzioni.valori = [&](long persona) { return persone.count(persona) > 0; };
+    VerificaFile(*letta.percorso, opzioni, rilette);
+    for (const verifica::Persona& p : letta.persone) {
+        if (!campi.count(p.indice) && !persone.count(p.indice))
+            continue;
+        const auto impronta = rilette.impronte.find(p.indice);
+        if (impronta == rilette.impronte.end() || !(impronta->second == p.impronta))
             throw ErroreFile("Il file '" + shell::TestoPercorso(*letta.percorso) +
                              "' \xE8 cambiato mentre lo si confrontava: ripetere il confronto");
-    return std::move(riletti.campi);
+    }
+    return std::move(rilette.rilette);
 }
 
 std::string NomeEDataDelFile(const fs::path& percorso, bool completo) {

@@ -38,18 +38,23 @@ public:
     std::vector<Rilievo> rilievi;
     std::vector<CampoFornitura> campi; // of the supply's own records (not the persons')
     Esito esito;
+    bool valori = true; // its persons hold their listing values (Persona::valori)
 };
 
 // Reads the file with its persons, their fingerprints and the fields of the supply's own records (VerificaFile
-// with Opzioni::persone, impronte, campi). Throws as VerificaFile does.
+// with Opzioni::persone, impronte, campi); `valori`: with every person's listing values, or only their keys and
+// fingerprints (a comparison, which reads again the values of the persons it shows). Throws as VerificaFile does.
 FornituraLetta LeggiFornitura(const std::filesystem::path& percorso, std::optional<Formato> formato = {},
-                              Avanzamento avanzamento = {});
+                              Avanzamento avanzamento = {}, bool valori = true);
 
-// The fields of the persons `indici` of a supply read from a file (FornituraLetta::percorso), read again
-// from the file, by their index. Throws as VerificaFile does, and ErroreFile when the file no longer holds
-// what it held at the first reading (changed meanwhile).
-std::map<long, std::vector<CampoFornitura>> CampiDellePersone(const FornituraLetta& letta,
-                                                              const std::set<long>& indici);
+// Some persons of a supply read from a file (FornituraLetta::percorso), read again: the fields of the persons
+// `campi` and, whole with their listing values, the persons `persone`, by their index. Throws as VerificaFile
+// does, and ErroreFile when the file no longer holds what it held at the first reading (changed meanwhile).
+struct PersoneRilette {
+    std::map<long, std::vector<CampoFornitura>> campi;
+    std::map<long, Persona> persone;
+};
+PersoneRilette RileggiPersone(const FornituraLetta& letta, const std::set<long>& campi, const std::set<long>& persone);
 
 // The name and the date of a file, as the header of a page names it: "Importa770-2011-...txt, 14/06/2011
 // 09:05".

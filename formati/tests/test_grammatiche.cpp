@@ -124,8 +124,9 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
                 EXPECT_EQ(voce.profondita, static_cast<int>(pila.size())) << dove;
                 const auto quando = alternative(i, i + 1) ? uniemens::xmltext::Condizione{Se::Sempre} : voce.quando;
                 // A condition of its own, not its parent's: the grammar lets the element be missing.
-                if (quando.se != Se::Sempre && (condizioni.empty() || !(condizioni.back() == quando)))
+                if (quando.se != Se::Sempre && (condizioni.empty() || !(condizioni.back() == quando))) {
                     EXPECT_EQ(posto->minimo, 0) << dove << ": scritto solo a una condizione, ma obbligatorio";
+                }
                 scritti.insert(Percorso(pila, nome));
                 if (voce.forma == Forma::Apri) {
                     pila.push_back(*posto);
@@ -138,12 +139,14 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
                                                  [&](const auto& a) { return a.nome == attributo; });
                 ASSERT_NE(atteso, nodo.attributi.end()) << dove << ": attributo sconosciuto alla grammatica";
                 const std::string_view scritto = valore ? *valore : voce.valore.fisso;
-                if (!atteso->valore.empty())
+                if (!atteso->valore.empty()) {
                     EXPECT_EQ(scritto, atteso->valore) << dove;
+                }
             }
-            if (voce.forma == Forma::Elemento && (voce.valore.da == Da::Fisso || !nodo.fisso.empty()))
+            if (voce.forma == Forma::Elemento && (voce.valore.da == Da::Fisso || !nodo.fisso.empty())) {
                 EXPECT_EQ(voce.valore.da == Da::Fisso ? voce.valore.fisso : std::string_view(), nodo.fisso)
                     << dove << ": il valore fisso dello scrittore e della grammatica";
+            }
         }
     }
     // Every element that the grammar requires, wherever the grammar can reach, is written there.
@@ -156,8 +159,9 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
             if (!f.estraneo.empty())
                 continue;
             const std::string figlio = percorso + "/" + std::string(NodoDi(f.nodo).nome);
-            if (f.minimo > 0)
+            if (f.minimo > 0) {
                 EXPECT_TRUE(scritti.count(figlio)) << figlio << ": obbligatorio, ma nessuno scrittore lo scrive";
+            }
             daVedere.emplace_back(f.nodo, figlio);
         }
     }

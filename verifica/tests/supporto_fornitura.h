@@ -1,9 +1,14 @@
 #pragma once
 // A supply as a reader would tell it, made by hand for the tests of the listing and the comparison.
 
+#include "verifica/confronto.h"
 #include "verifica/fornitura_letta.h"
 
+#include <gtest/gtest.h>
+
 #include <array>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,6 +47,29 @@ inline FornituraLetta FornituraProva(std::vector<std::array<std::string, 7>> rig
     }
     f.esito.persone = indice;
     return f;
+}
+
+// The comparison of two supply files, on the terminal and on the page, read with keys and fingerprints only
+// (as the command reads them; the persons shown read again) and with every person's listing values: the two
+// agree word for word. Gives the text.
+inline std::string ConfrontoInDueModi(const std::filesystem::path& prima, const std::filesystem::path& dopo) {
+    std::string testi[2], pagine[2];
+    for (const bool valori : {false, true}) {
+        const FornituraLetta vecchia = LeggiFornitura(prima, {}, {}, valori);
+        const FornituraLetta nuova = LeggiFornitura(dopo, {}, {}, valori);
+        if (!nuova.persone.empty()) {
+            EXPECT_EQ(nuova.persone.front().valori.empty(), !valori);
+        }
+        const Differenze d = Confronta(vecchia, nuova);
+        std::ostringstream testo, pagina;
+        ScriviConfronto(vecchia, nuova, d, "prima", "dopo", testo);
+        ScriviConfrontoHtml(vecchia, nuova, d, "prima", "dopo", pagina);
+        testi[valori] = testo.str();
+        pagine[valori] = pagina.str();
+    }
+    EXPECT_EQ(testi[0], testi[1]);
+    EXPECT_EQ(pagine[0], pagine[1]);
+    return testi[1];
 }
 
 } // namespace verifica::test

@@ -4,6 +4,7 @@
 
 #include "tests/supporto/cartella_temporanea.h"
 #include "tests/supporto/processo.h"
+#include "verifica/tests/supporto_fornitura.h"
 
 #include <gtest/gtest.h>
 
@@ -189,6 +190,23 @@ TEST_P(Comandi, ConfrontaUnaPersonaCambiataEUnaTolta) {
 
     EXPECT_EQ(Fornitura(m_dir, {"confronta", Argomento(prima), Argomento(m_dir / "manca.txt")}).stato, 3);
     EXPECT_EQ(Fornitura(m_dir, {"confronta", Argomento(prima)}).stato, 2);
+
+    // Read as the command reads, the same as with every listing value, both ways round.
+    verifica::test::ConfrontoInDueModi(prima, dopo);
+    verifica::test::ConfrontoInDueModi(dopo, prima);
+
+    // The file changed between the two readings: never the values of another supply.
+    const auto vecchia = verifica::LeggiFornitura(prima, {}, {}, false);
+    const auto nuova = verifica::LeggiFornitura(dopo, {}, {}, false);
+    std::string testo = LeggiFile(dopo);
+    testo.replace(testo.find("ALTROCOGNOME"), 12, "ALTROCOGNOMI");
+    ScriviFile(dopo, testo);
+    try {
+        verifica::Confronta(vecchia, nuova);
+        ADD_FAILURE() << "un file cambiato durante il confronto";
+    } catch (const verifica::ErroreFile& e) {
+        EXPECT_NE(std::string(e.what()).find("cambiato mentre lo si confrontava"), std::string::npos) << e.what();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Forniture, Comandi, testing::ValuesIn(Formati),
@@ -244,6 +262,7 @@ TEST_P(ConfrontaOgniCampo, DifferenzaNominata) {
     EXPECT_EQ(esito.stato, 1) << esito.out << esito.err;
     EXPECT_EQ(esito.out.find("stesso contenuto"), std::string::npos) << esito.out;
     EXPECT_NE(esito.out.find(c.atteso), std::string::npos) << esito.out;
+    EXPECT_NE(verifica::test::ConfrontoInDueModi(prima, dopo).find(c.atteso), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Campi, ConfrontaOgniCampo, testing::ValuesIn(CampiDaVedere),

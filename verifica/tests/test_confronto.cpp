@@ -30,11 +30,11 @@ TEST(Confronto, AggiuntaToltaCambiata) {
                                       {"c", "DDD", "NERI", "ELSA", "", "", "24,00"}});
     const Differenze d = Confronta(prima, dopo);
     ASSERT_EQ(d.tolte.size(), 1u);
-    EXPECT_EQ(d.tolte[0]->chiave, "BBB");
+    EXPECT_EQ(d.tolte[0].chiave, "BBB");
     ASSERT_EQ(d.aggiunte.size(), 1u);
-    EXPECT_EQ(d.aggiunte[0]->chiave, "DDD");
+    EXPECT_EQ(d.aggiunte[0].chiave, "DDD");
     ASSERT_EQ(d.cambiate.size(), 1u);
-    EXPECT_EQ(d.cambiate[0].nuova->chiave, "AAA");
+    EXPECT_EQ(d.cambiate[0].nuova.chiave, "AAA");
     ASSERT_EQ(d.cambiate[0].campi.size(), 1u);
     EXPECT_EQ(d.cambiate[0].campi[0].nome, "imponibile");
     EXPECT_EQ(d.cambiate[0].campi[0].vecchio, "1.500,00");
@@ -65,9 +65,9 @@ TEST(Confronto, ChiaveRipetutaAppaiataPerOccorrenza) {
                                       {"d", "AAA", "ROSSI", "MARIO", "3", "300", ""}});
     const Differenze d = Confronta(prima, dopo);
     ASSERT_EQ(d.cambiate.size(), 1u);
-    EXPECT_EQ(d.cambiate[0].nuova->indice, 1);
+    EXPECT_EQ(d.cambiate[0].nuova.indice, 1);
     ASSERT_EQ(d.aggiunte.size(), 1u);
-    EXPECT_EQ(d.aggiunte[0]->indice, 2);
+    EXPECT_EQ(d.aggiunte[0].indice, 2);
 }
 
 TEST(Confronto, DatiETotali) {

@@ -8,6 +8,7 @@
 #include "dma/record_dma.h"
 #include "shell/esportazione.h"
 #include "verifica/fornitura_letta.h"
+#include "verifica/tests/supporto_fornitura.h"
 #include "tests/supporto/processo.h"
 #include "conv770/record770.h"
 #include "tfr/record_tfr.h"
@@ -97,6 +98,18 @@ TEST_P(Generate, SenzaErrori) {
                 << GetParam() << ", seme " << seme << ": " << r.messaggio;
         EXPECT_GE(esito.persone, 300 / 3) << GetParam();
     }
+}
+
+// A comparison of supplies read with keys and fingerprints only says what one of supplies read with every
+// listing value says: persons of other exports, and an export's persons with more after them.
+TEST_P(Generate, ConfrontoSenzaValoriComeConIValori) {
+    CartellaTemporanea cartella;
+    fs::path primo, altro, piuLungo;
+    Genera(cartella, GetParam(), 30, 3, &primo);
+    Genera(cartella, GetParam(), 30, 4, &altro);
+    Genera(cartella, GetParam(), 40, 5, &piuLungo);
+    for (const auto& [a, b] : {std::pair(primo, altro), std::pair(altro, primo), std::pair(primo, piuLungo)})
+        EXPECT_NE(test::ConfrontoInDueModi(a, b).find("Persone aggiunte"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forniture, Generate, testing::Values("770", "dma", "tfr", "uniemens", "emens"),
