@@ -268,8 +268,10 @@ template <std::size_t N> constexpr std::array<VoceCatalogo, N> Ordinato(std::arr
 // The types of the field codes of a supply's areas, sorted by Ordinato.
 using Catalogo = std::span<const VoceCatalogo>;
 
-// The place of a code in the catalogue; none for a code that the catalogue does not hold.
-std::optional<std::size_t> PostoNelCatalogo(Catalogo catalogo, std::string_view codice);
+// The place of a code in the catalogue; none for a code that the catalogue does not hold. The entries from
+// `daProvare` on are looked at first, a few of them: an area's codes come in the catalogue's order, as the
+// writers write them, so the code after the last one found is most often one of the next.
+std::optional<std::size_t> PostoNelCatalogo(Catalogo catalogo, std::string_view codice, std::size_t daProvare = 0);
 // The type of a code; none for a code that the catalogue does not hold.
 std::optional<Tipo> CercaNelCatalogo(Catalogo catalogo, std::string_view codice);
 

@@ -234,5 +234,31 @@ TEST(AreaLetta, CampiSuPiuRecord) {
     EXPECT_EQ(riscritto, campi);
 }
 
+// A code searched from any entry on finds what a search of the whole catalogue finds: every code of a
+// catalogue of every size up to 40, codes between and around its own, from every starting entry.
+TEST(Catalogo, CercatoDaUnaVoceQualunque) {
+    std::vector<std::string> codici;
+    for (int i = 0; i < 40; ++i)
+        codici.push_back("DA" + std::string(i < 10 ? "00" : "0") + std::to_string(i * 2 + 10) + "001");
+    for (std::size_t n = 0; n <= codici.size(); ++n) {
+        std::vector<VoceCatalogo> voci;
+        for (std::size_t i = 0; i < n; ++i)
+            voci.push_back({codici[i], Tipo::NP});
+        std::vector<std::string> cercati = {"AA000000", "ZZ999999"};
+        for (std::size_t i = 0; i < n; ++i) {
+            cercati.push_back(codici[i]);
+            cercati.push_back(codici[i].substr(0, 7) + "2"); // just after it, held by none
+        }
+        for (const std::string& codice : cercati) {
+            std::optional<std::size_t> atteso;
+            for (std::size_t i = 0; i < n; ++i)
+                if (voci[i].codice == codice)
+                    atteso = i;
+            for (std::size_t da = 0; da <= n + 1; ++da)
+                EXPECT_EQ(PostoNelCatalogo(voci, codice, da), atteso) << n << " voci, " << codice << " da " << da;
+        }
+    }
+}
+
 } // namespace
 } // namespace tracciati
