@@ -44,13 +44,6 @@ const Fornitura TutteLeForniture[] = {
 };
 // clang-format on
 
-const Fornitura& DiComando(std::string_view comando) {
-    for (const Fornitura& f : TutteLeForniture)
-        if (comando == f.comando)
-            return f;
-    throw std::invalid_argument("fornitura sconosciuta: " + std::string(comando));
-}
-
 // The records of a supply: every line ends with CR LF.
 std::vector<std::string_view> Record(std::string_view testo) {
     std::vector<std::string_view> record;
