@@ -155,81 +155,15 @@ std::optional<long long> ValoreIntero(const Valore& valore) {
     return std::nullopt;
 }
 
-// A code that the checks look up, with its place in the supply's catalogue when it has one.
-struct Cercato {
-    std::string codice;
-    std::optional<std::size_t> voce;
-};
-
-// The fields of one module, by code: the first field of each code of the catalogue by its place there,
-// and the fields whose code comes again.
-class CampiDelModulo {
-public:
-    explicit CampiDelModulo(tracciati::Catalogo catalogo) : m_catalogo(catalogo), m_volte(catalogo.size(), 0) {}
-
-    Cercato Cerca(std::string_view codice) const {
-        return {std::string(codice), tracciati::PostoNelCatalogo(m_catalogo, codice)};
-    }
-
-    void Prendi(const std::vector<tracciati::CampoLetto>& campi) {
-        m_campi = &campi;
-        for (const std::size_t voce : m_usate)
-            m_volte[voce] = 0;
-        m_usate.clear();
-        m_primi.resize(m_catalogo.size());
-        m_ignoti.clear();
-        m_ripetuti.clear();
-        for (const tracciati::CampoLetto& campo : campi) {
-            int* volte = nullptr;
-            if (campo.voce) {
-                volte = &m_volte[*campo.voce];
-                if (*volte == 0) {
-                    m_primi[*campo.voce] = &campo;
-                    m_usate.push_back(*campo.voce);
-                }
-            } else {
-                auto ignoto = std::find_if(m_ignoti.begin(), m_ignoti.end(),
-                                           [&](const auto& i) { return i.first == campo.codice; });
-                if (ignoto == m_ignoti.end())
-                    ignoto = m_ignoti.insert(m_ignoti.end(), {campo.codice, 0});
-                volte = &ignoto->second;
-            }
-            if (++*volte == 2)
-                m_ripetuti.push_back(&campo);
-        }
-    }
-
-    // The first field of a code, in the order of the area.
-    const tracciati::CampoLetto* Primo(const Cercato& cercato) const {
-        if (cercato.voce)
-            return m_volte[*cercato.voce] > 0 ? m_primi[*cercato.voce] : nullptr;
-        for (const tracciati::CampoLetto& campo : *m_campi)
-            if (campo.codice == cercato.codice)
-                return &campo;
-        return nullptr;
-    }
-    const tracciati::CampoLetto* Primo(std::string_view codice) const { return Primo(Cerca(codice)); }
-    // The second field of each code that comes more than once.
-    const std::vector<const tracciati::CampoLetto*>& Ripetuti() const { return m_ripetuti; }
-    // The rows of quadro DC that hold a group of fields (018 to 035, A22, B22).
-    std::size_t RighiDeiGruppiDC() const {
-        std::vector<std::string_view> righi;
-        for (const auto& c : *m_campi)
-            if (c.codice.substr(0, 2) == "DC" && c.codice.substr(5) >= "018" &&
-                std::find(righi.begin(), righi.end(), c.codice.substr(2, 3)) == righi.end())
-                righi.push_back(c.codice.substr(2, 3));
-        return righi.size();
-    }
-
-private:
-    tracciati::Catalogo m_catalogo;
-    std::vector<int> m_volte;                               // by place in the catalogue: how many fields of the code
-    std::vector<const tracciati::CampoLetto*> m_primi;      // by place in the catalogue: the first, where m_volte > 0
-    std::vector<std::size_t> m_usate;                       // the places whose m_volte this module set
-    std::vector<std::pair<std::string_view, int>> m_ignoti; // codes the catalogue lacks, and how many
-    std::vector<const tracciati::CampoLetto*> m_ripetuti;
-    const std::vector<tracciati::CampoLetto>* m_campi = nullptr;
-};
+// The rows of quadro DC that hold a group of fields (018 to 035, A22, B22).
+std::size_t RighiDeiGruppiDC(const std::vector<tracciati::CampoLetto>& campi) {
+    std::vector<std::string_view> righi;
+    for (const auto& c : campi)
+        if (c.codice.substr(0, 2) == "DC" && c.codice.substr(5) >= "018" &&
+            std::find(righi.begin(), righi.end(), c.codice.substr(2, 3)) == righi.end())
+            righi.push_back(c.codice.substr(2, 3));
+    return righi.size();
+}
 
 // A link between two fields; the rules of "rrr" once for each row of the groups.
 struct LegameCercato {
@@ -638,7 +572,7 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
             valore = std::to_string(m_quanteAree);
             break;
         case Mostra::RighiDC:
-            valore = std::to_string(campi.RighiDeiGruppiDC());
+            valore = std::to_string(RighiDeiGruppiDC(m_area.Campi()));
             break;
         case Mostra::Testo:
             if (campo && campo->valore.Testo())

@@ -134,7 +134,15 @@ const FormatoFisso& FormatoDma() {
 
 class LettoreDma : public LettoreFisso {
 public:
-    explicit LettoreDma(Lettura& lettura) : LettoreFisso(lettura, FormatoDma()) {}
+    explicit LettoreDma(Lettura& lettura)
+        : LettoreFisso(lettura, FormatoDma()), m_campi(m_formato.tracciato.catalogo),
+          m_quadroDellaVoce(m_formato.tracciato.catalogo.size(), -1) {
+        for (std::size_t i = 0; i < dma::CampiQuadri.size(); ++i) {
+            m_quadri.push_back(m_campi.Cerca(dma::CampiQuadri[i].codice));
+            if (m_quadri.back().voce)
+                m_quadroDellaVoce[*m_quadri.back().voce] = static_cast<int>(i);
+        }
+    }
 
 private:
     Chi Persona(const RecordFisso& record) override;
@@ -157,7 +165,10 @@ private:
     const tracciati::CampoLetto* Campo(std::string_view codice) const;
 
     tracciati::AreaLetta m_area;
-    std::string m_amministrazioneA; // of record A
+    CampiDelModulo m_campi;             // of m_area
+    std::vector<Cercato> m_quadri;      // the codes of dma::CampiQuadri, in its order
+    std::vector<int> m_quadroDellaVoce; // by place in the catalogue: the code's row of dma::CampiQuadri, or -1
+    std::string m_amministrazioneA;     // of record A
     long m_rigaA = 0;
     std::string m_testaB; // record B to the end of its head
     long m_rigaB = 0;
@@ -278,11 +289,7 @@ void LettoreDma::RecordB(const RecordFisso& record) {
     m_lettura.Dati({{{"Amministrazione", std::string(SenzaSpaziFinali(inB))}, {"Mese di riferimento", m_mese}}});
 }
 
-const tracciati::CampoLetto* LettoreDma::Campo(std::string_view codice) const {
-    const auto& letti = m_area.Campi();
-    const auto i = std::find_if(letti.begin(), letti.end(), [&](const auto& l) { return l.codice == codice; });
-    return i == letti.end() ? nullptr : &*i;
-}
+const tracciati::CampoLetto* LettoreDma::Campo(std::string_view codice) const { return m_campi.Primo(codice); }
 
 void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
     const long persona = chi.persona;
@@ -307,6 +314,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
     const std::array<std::string_view, 1> area{
         campiLetti ? record.letto.Testo(DelGenere(t::RecordC, tracciati::Comune::Area)) : std::string_view()};
     m_area.Leggi(std::span<const std::string_view>(area.data(), campiLetti ? 1 : 0), m_formato.tracciato.catalogo);
+    m_campi.Prendi(m_area.Campi());
     for (const tracciati::Segnalazione& s : m_area.Segnalazioni()) {
         std::string campo;
         const int inizio = s.posizione - tracciati::InizioArea;
@@ -324,23 +332,22 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
         // always written.
         std::size_t prossimo = 0;
         for (const tracciati::CampoLetto& l : letti) {
-            const auto voce = std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
-                                           [&](const dma::CampoQuadro& q) { return q.codice == l.codice; });
-            if (voce == dma::CampiQuadri.end()) {
+            if (!l.voce || m_quadroDellaVoce[*l.voce] < 0) {
                 m_lettura.Avviso(riga, l.posizione,
                                  "record C: campo " + std::string(l.codice) +
                                      " sconosciuto: il convertitore non scrive questo codice" + di,
                                  persona);
                 continue;
             }
-            const auto indice = static_cast<std::size_t>(voce - dma::CampiQuadri.begin());
+            const auto indice = static_cast<std::size_t>(m_quadroDellaVoce[*l.voce]);
             if (indice < prossimo)
                 m_lettura.Avviso(riga, l.posizione,
                                  "record C: campo " + std::string(l.codice) + " fuori ordine o ripetuto" + di, persona);
             prossimo = std::max(prossimo, indice + 1);
         }
-        for (const dma::CampoQuadro& q : dma::CampiQuadri)
-            if (q.quando == dma::Quando::Sempre && !Campo(q.codice))
+        for (std::size_t i = 0; i < dma::CampiQuadri.size(); ++i)
+            if (const dma::CampoQuadro& q = dma::CampiQuadri[i];
+                q.quando == dma::Quando::Sempre && !m_campi.Primo(m_quadri[i]))
                 m_lettura.Errore(riga, tracciati::InizioArea,
                                  "record C: manca il campo " + std::string(q.codice) +
                                      (letti.size() * tracciati::LunghezzaBlocco >=
@@ -362,8 +369,9 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                                  std::string(codice) + "'",
                              persona);
         // The reference period of quadro E0.
-        for (const dma::CampoQuadro& q : dma::CampiQuadri) {
-            const auto* e = Campo(q.codice);
+        for (std::size_t i = 0; i < dma::CampiQuadri.size(); ++i) {
+            const dma::CampoQuadro& q = dma::CampiQuadri[i];
+            const auto* e = m_campi.Primo(m_quadri[i]);
             const bool primo = q.origine == dma::Origine::PrimoGiorno;
             if (!e || !m_periodo || (!primo && q.origine != dma::Origine::UltimoGiorno))
                 continue;
@@ -376,8 +384,9 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                                  persona);
         }
         // The values the writer always gives.
-        for (const dma::CampoQuadro& q : dma::CampiQuadri) {
-            const auto* e = Campo(q.codice);
+        for (std::size_t i = 0; i < dma::CampiQuadri.size(); ++i) {
+            const dma::CampoQuadro& q = dma::CampiQuadri[i];
+            const auto* e = m_campi.Primo(m_quadri[i]);
             if (!e || (q.origine != dma::Origine::Numero && q.origine != dma::Origine::Testo))
                 continue;
             const bool numero = q.origine == dma::Origine::Numero;
@@ -394,7 +403,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
         for (const dma::Controllo& c : dma::Controlli) {
             const auto q = std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
                                         [&](const dma::CampoQuadro& v) { return v.colonna == c.colonna; });
-            const auto* l = Campo(q->codice);
+            const auto* l = m_campi.Primo(m_quadri[static_cast<std::size_t>(q - dma::CampiQuadri.begin())]);
             const bool manca = !l || (l->valore.Testo() && SenzaSpaziFinali(l->valore.ComeTesto()).empty()) ||
                                (q->tipo == tracciati::Tipo::N5 && l->valore.Intero() && l->valore.ComeIntero() == 0);
             if (manca)

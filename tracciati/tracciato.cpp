@@ -304,12 +304,16 @@ namespace {
 // PostoNelCatalogo as a number, the catalogue's size for none (as such it stays in a register where the
 // area's reading calls it, about 30,000 times in a megabyte).
 std::size_t Posto(Catalogo catalogo, std::string_view codice, std::size_t daProvare) {
-    if (daProvare < catalogo.size() && catalogo[daProvare].codice == codice)
-        return daProvare; // the usual case
+    if (codice.size() != static_cast<std::size_t>(LunghezzaCodice))
+        return catalogo.size(); // a field's code has 8 characters
+    // The usual case, the entry hinted at: its code compared whole, as the compiler compares 8 bytes at once.
+    if (daProvare < catalogo.size() && catalogo[daProvare].codice.size() == codice.size() &&
+        std::memcmp(catalogo[daProvare].codice.data(), codice.data(), static_cast<std::size_t>(LunghezzaCodice)) == 0)
+        return daProvare;
     // Searched from `daProvare` on, in steps that double while the entries stay before the code, then by
-    // halves within the last step; a code before `daProvare`, in all the catalogue.
+    // halves within the last step; a code before `daProvare`, or one with no hint, in all the catalogue.
     auto da = catalogo.begin(), a = catalogo.end();
-    if (daProvare < catalogo.size() && catalogo[daProvare].codice < codice) {
+    if (daProvare > 0 && daProvare < catalogo.size() && catalogo[daProvare].codice < codice) {
         std::size_t basso = daProvare, passo = 1;
         while (basso + passo < catalogo.size() && catalogo[basso + passo].codice < codice) {
             basso += passo;

@@ -239,12 +239,12 @@ TEST(AreaLetta, CampiSuPiuRecord) {
 TEST(Catalogo, CercatoDaUnaVoceQualunque) {
     std::vector<std::string> codici;
     for (int i = 0; i < 40; ++i)
-        codici.push_back("DA" + std::string(i < 10 ? "00" : "0") + std::to_string(i * 2 + 10) + "001");
+        codici.push_back("DA" + std::to_string(100 + 2 * i) + "001");
     for (std::size_t n = 0; n <= codici.size(); ++n) {
         std::vector<VoceCatalogo> voci;
         for (std::size_t i = 0; i < n; ++i)
             voci.push_back({codici[i], Tipo::NP});
-        std::vector<std::string> cercati = {"AA000000", "ZZ999999"};
+        std::vector<std::string> cercati = {"AA000000", "ZZ999999", "DA10000", "DA1000010"};
         for (std::size_t i = 0; i < n; ++i) {
             cercati.push_back(codici[i]);
             cercati.push_back(codici[i].substr(0, 7) + "2"); // just after it, held by none
