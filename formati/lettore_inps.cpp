@@ -602,8 +602,7 @@ void LettoreINPS::CampoXml(std::string_view attributo, std::string_view valore, 
     const long persona = m_inPersona ? m_indice : -1;
     if (m_inPersona && m_lettura.VuoleImpronte()) {
         if (nodo >= 0) {
-            const char numero[] = {static_cast<char>(nodo & 0xFF), static_cast<char>(nodo >> 8)};
-            m_persona.impronta.Aggiungi({numero, sizeof numero});
+            m_persona.impronta.AggiungiNumero(static_cast<std::uint64_t>(nodo));
         } else {
             m_persona.impronta.Aggiungi("@");
             m_persona.impronta.Aggiungi(attributo);

@@ -14,6 +14,11 @@ void Impronta::Aggiungi(std::string_view testo) {
     m_valore ^= m_valore >> 29;
 }
 
+void Impronta::AggiungiNumero(std::uint64_t numero) {
+    m_valore = (m_valore ^ numero) * 0x9E3779B97F4A7C15ULL;
+    m_valore ^= m_valore >> 29;
+}
+
 const char* NomeGravita(Gravita gravita) { return gravita == Gravita::Errore ? "errore" : "avviso"; }
 
 std::string ImportoItaliano(double importo, int decimali) {

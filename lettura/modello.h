@@ -90,6 +90,7 @@ struct CampoFornitura {
 class Impronta {
 public:
     void Aggiungi(std::string_view testo);
+    void AggiungiNumero(std::uint64_t numero); // a number (an element's node), without hashing its bytes
     friend bool operator==(const Impronta&, const Impronta&) = default;
 
 private:
