@@ -4,6 +4,7 @@
 
 #include "formati/verifica.h"
 
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -33,7 +34,7 @@ public:
     std::optional<Formato> formato;
     const SchemaDistinta* schema = nullptr;
     Intestazione intestazione;
-    std::vector<verifica::Persona> persone;
+    std::deque<verifica::Persona> persone; // grown in blocks, never moved as a whole (fresh memory costs)
     std::vector<verifica::Totale> totali;
     std::vector<Rilievo> rilievi;
     std::vector<CampoFornitura> campi; // of the supply's own records (not the persons')
