@@ -626,14 +626,9 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
         else
             avviso(c, "campo " + std::string(c->codice) + " ripetuto nello stesso modulo");
     }
-    // The sex: "M" or "F", or blank (said apart, as missing data).
-    if (const auto* sesso = campi.Primo("DA001004"); sesso && sesso->valore.Testo()) {
-        const std::string_view testo = shell::TogliSpazi(sesso->valore.ComeTesto());
-        if (!testo.empty() && testo != "M" && testo != "F")
-            m_lettura.Errore(m_righeModulo[static_cast<std::size_t>(sesso->record)], sesso->posizione,
-                             "record G: campo DA001004 '" + std::string(testo) + "': il sesso \xE8 M o F" + Di(m_chi),
-                             m_persona);
-    }
+    if (const auto* sesso = campi.Primo("DA001004"))
+        ControllaSesso(m_lettura, m_righeModulo[static_cast<std::size_t>(sesso->record)], sesso, "record G", m_chi,
+                       m_persona);
     const auto& dati = conv770::DatiControllatiDA();
     for (std::size_t i = 0; i < m_sempre.size(); ++i) {
         if (campi.Primo(m_sempre[i]))

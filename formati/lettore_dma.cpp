@@ -412,6 +412,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                                      std::string(shell::TogliSpazi(c.testo)) + di,
                                  persona);
         }
+        ControllaSesso(m_lettura, riga, Campo("D0001004"), "record C", chi.nome, persona);
         if (const auto* cap = Campo("D0001009"); cap && cap->valore.Intero() && cap->valore.ComeIntero() > 99999)
             m_lettura.Avviso(riga, cap->posizione, "record C: campo D0001009: CAP di pi\xF9 di 5 cifre" + di, persona);
     }

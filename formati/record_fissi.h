@@ -212,6 +212,11 @@ private:
     const std::vector<tracciati::CampoLetto>* m_campi = nullptr;
 };
 
+// A sex field (`campo`, on line `riga`): "M" or "F", or blank (told apart, as missing data); anything else an
+// error, "record G: campo DA001004 'X': il sesso è M o F (dipendente ...)". `record` begins the message.
+void ControllaSesso(Lettura& lettura, long riga, const tracciati::CampoLetto* campo, std::string_view record,
+                    std::string_view chi, long persona);
+
 // A count that a record states (the digits of its piece `pezzo`, `testo`) against the records counted: a
 // total of the listing, and an error when they differ.
 void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, const tracciati::Pezzo& pezzo, std::string_view testo,
