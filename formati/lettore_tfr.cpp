@@ -213,6 +213,7 @@ private:
 
     // The group being read.
     long m_persona = -1;
+    bool m_valori = false; // the group's listing values are wanted
     bool m_gruppo = false;
     long long m_gruppi = 0;
     long m_rigaGruppo = 0;
@@ -305,6 +306,7 @@ void LettoreTfr::NuovoGruppo(const RecordFisso& record, std::string_view chiave)
     ChiudiGruppo();
     m_persona = m_lettura.NuovaPersona();
     m_gruppo = true;
+    m_valori = m_lettura.VuoleValori(m_persona);
     ++m_gruppi;
     m_rigaGruppo = record.Numero();
     m_chiave = chiave;
@@ -328,7 +330,7 @@ void LettoreTfr::ChiudiGruppo() {
     p.riga = m_rigaGruppo;
     p.chiave = m_chiave;
     p.impronta = ImprontaDellaPersona();
-    if (!m_lettura.VuoleValori(p.indice)) { // the key and the fingerprint only
+    if (!m_valori) { // the key and the fingerprint only
         m_lettura.Persona(std::move(p));
         return;
     }
@@ -435,7 +437,7 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
                                  "' da ABI, CAB e conto" + di,
                              m_persona);
     }
-    if (!m_lettura.VuoleValori(m_persona))
+    if (!m_valori)
         return;
     for (std::size_t i = 0; i < std::size(ColonneTfr); ++i) {
         const ColonnaTfr& c = ColonneTfr[i];
@@ -495,7 +497,7 @@ void LettoreTfr::Record3(const RecordFisso& record, const Chi& chi) {
                              Di(chi.nome),
                          m_persona);
     ++m_periodi;
-    if (!m_lettura.VuoleValori(m_persona))
+    if (!m_valori)
         return;
     // The period in the listing: its dates, its two numbers, AN or PS and the amounts of PS.
     if (!m_dettaglio.empty())
@@ -524,7 +526,7 @@ void LettoreTfr::Record4(const RecordFisso& record, const Chi& chi) {
                          "record 4: " + PosizioniDi(Conto4) + ": IBAN del beneficiario '" + std::string(conto) +
                              "' con le cifre di controllo errate" + Di(chi.nome),
                          chi.persona);
-    if (m_gruppo && m_lettura.VuoleValori(m_persona)) {
+    if (m_gruppo && m_valori) {
         ++m_beneficiari;
         if (!m_codici.empty())
             m_codici += ", ";

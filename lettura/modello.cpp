@@ -8,13 +8,12 @@
 namespace verifica {
 
 void Impronta::Aggiungi(std::string_view testo) {
-    // The standard library's hash of the text (its length included: "AB" + "C" and "A" + "BC" differ),
-    // folded into what came before by a multiplication, so that the order of the texts counts.
-    m_valore = (m_valore ^ std::hash<std::string_view>{}(testo)) * 0x9E3779B97F4A7C15ULL;
-    m_valore ^= m_valore >> 29;
+    // The standard library's hash of the text (its length included: "AB" + "C" and "A" + "BC" differ).
+    AggiungiNumero(std::hash<std::string_view>{}(testo));
 }
 
 void Impronta::AggiungiNumero(std::uint64_t numero) {
+    // Folded into what came before by a multiplication, so that the order of the texts counts.
     m_valore = (m_valore ^ numero) * 0x9E3779B97F4A7C15ULL;
     m_valore ^= m_valore >> 29;
 }

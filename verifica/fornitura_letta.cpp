@@ -31,15 +31,17 @@ FornituraLetta LeggiFornitura(const fs::path& percorso, std::optional<Formato> f
 
 namespace {
 
-// The fields of some persons, some persons whole, and every fingerprint to tell a file changed since it was
-// first read.
+// The fields of some persons, some persons whole, and the fingerprints of both to tell a file changed since it
+// was first read.
 class Rilette : public Destinatario {
 public:
-    explicit Rilette(const std::set<long>& persone) : m_persone(persone) {}
+    Rilette(const std::set<long>& campi, const std::set<long>& persone) : m_campi(campi), m_persone(persone) {}
     void Segnala(const Rilievo&) override {}
     void Persona(verifica::Persona&& persona) override {
-        impronte[persona.indice] = persona.impronta;
-        if (m_persone.count(persona.indice))
+        const bool intera = m_persone.count(persona.indice) > 0;
+        if (intera || m_campi.count(persona.indice))
+            impronte[persona.indice] = persona.impronta;
+        if (intera)
             rilette.persone.emplace(persona.indice, std::move(persona));
     }
     void Campo(long persona, CampoFornitura&& campo) override {
@@ -50,13 +52,14 @@ public:
     std::map<long, Impronta> impronte;
 
 private:
+    const std::set<long>& m_campi;
     const std::set<long>& m_persone;
 };
 
 } // namespace
 
 PersoneRilette RileggiPersone(const FornituraLetta& letta, const std::set<long>& campi, const std::set<long>& persone) {
-    Rilette rilette(persone);
+    Rilette rilette(campi, persone);
     if (!letta.percorso || (campi.empty() && persone.empty()))
         return {};
     Opzioni opzioni;
