@@ -213,7 +213,7 @@ private:
 };
 
 // A sex field (`campo`, on line `riga`): "M" or "F", or blank (told apart, as missing data); anything else an
-// error, "record G: campo DA001004 'X': il sesso è M o F (dipendente ...)". `record` begins the message.
+// error, "record G: campo DA001004 'X': il sesso \xE8 M o F (dipendente ...)". `record` begins the message.
 void ControllaSesso(Lettura& lettura, long riga, const tracciati::CampoLetto* campo, std::string_view record,
                     std::string_view chi, long persona);
 
