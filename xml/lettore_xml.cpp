@@ -1141,6 +1141,23 @@ bool LettoreXML::LeggiTesto(const char*& inizio) {
     return true;
 }
 
+// With RientriNeiTag, the CR LF and TABs at p before a tag, all within the bytes read: passed over, the
+// TABs counted in m_rientro. Before anything else (a comment, a processing instruction, CDATA, any other
+// text) or at the end of the bytes read they stay where they are, for LeggiTesto.
+void LettoreXML::SaltaRientro(const char*& p) {
+    if (p[1] != '\n')
+        return;
+    const char* tag = p + 2;
+    while (*tag == '\t')
+        ++tag;
+    if (*tag != '<' || tag + 1 == m_fine || tag[1] == '!' || tag[1] == '?')
+        return;
+    NuovaRiga(p + 2);
+    m_rientro = static_cast<int>(tag - (p + 2));
+    p = tag;
+    m_conserva = p;
+}
+
 // The text from m_conserva to p into m_testoCopia.
 void LettoreXML::Versa(const char* p) {
     if (!m_copia) {
@@ -1217,6 +1234,9 @@ bool LettoreXML::FermataNelTesto(const char*& p) {
 // ---- Events
 
 Evento LettoreXML::Prossimo() {
+    m_rientro = -1;
+    const bool rientri = m_rientriNeiTag && m_nonCRLF == m_nonCRLFEvento;
+    m_nonCRLFEvento = m_nonCRLF;
     if (m_stato != Stato::Contenuto || m_fineInSospeso)
         return ProssimoFuoriDalContenuto();
     m_sostituiti = false;
@@ -1225,6 +1245,8 @@ Evento LettoreXML::Prossimo() {
     const char* p = m_p;
     m_conserva = p;
     for (;;) {
+        if (*p == '\r' && rientri)
+            SaltaRientro(p);
         if (Byte(p) == '<') {
             // What follows "<" (the NUL after the last byte at the end): "/" ends an element, "!"
             // and

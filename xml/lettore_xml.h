@@ -118,6 +118,15 @@ public:
     // Line ends read so far that were a LF or a CR alone.
     std::int64_t FiniRigaNonCRLF() const { return m_nonCRLF; }
 
+    // When set, a text of one CR LF and TABs only before a tag (an element's start or end) is no Testo
+    // event of its own: the tag's Rientro tells how many TABs it held. A document laid out one element
+    // per line then gives about half the events. Any other text, one the bytes read cut short, and one
+    // after an event that held a line end other than CR LF (so that FiniRigaNonCRLF is first seen grown
+    // at a Testo, as without the option) is still a Testo.
+    void RientriNeiTag(bool si) { m_rientriNeiTag = si; }
+    // With RientriNeiTag: the TABs of the text before the current tag, -1 when no such text came before it.
+    int Rientro() const { return m_rientro; }
+
 private:
     enum class Stato { Inizio, Prologo, Contenuto, Epilogo, Finito, Errore };
     struct Aperto {
@@ -188,6 +197,7 @@ private:
     void LeggiFineElemento(const char*& p);
     void LeggiFineElementoIntera(const char*& p, Posizione dove);
     bool LeggiTesto(const char*& p);
+    void SaltaRientro(const char*& p);
     bool FermataNelTesto(const char*& p);
     void Versa(const char* p);
     Evento FineDelVuoto();
@@ -226,6 +236,9 @@ private:
     bool m_nomeSostituito = false;
     bool m_fineInSospeso = false;
     bool m_copia = false; // the current text is in m_testoCopia
+    bool m_rientriNeiTag = false;
+    int m_rientro = -1;
+    std::int64_t m_nonCRLFEvento = 0; // m_nonCRLF before the current event was read
 
     std::string m_testoCopia;     // a text that could not be shown in place
     std::string m_nomeLatin1;     // a UTF-8 name with characters past ASCII, as delivered

@@ -172,6 +172,7 @@ std::string ValidatoreXML::Citato(std::string_view valore) {
 }
 
 void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
+    lettore.RientriNeiTag(true);
     for (;;) {
         xml::Evento evento;
         try {
@@ -181,6 +182,11 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
             throw;
         }
         const Posto posto{static_cast<long>(lettore.Riga()), static_cast<long>(lettore.Colonna())};
+        // A line end and TABs before the tag, as Testo would have heard them.
+        if (lettore.Rientro() >= 0) {
+            m_spazi = lettore.Rientro();
+            m_difettoSpazi = -1;
+        }
         switch (evento) {
         case xml::Evento::InizioElemento:
             Inizio(lettore, posto);
@@ -473,7 +479,7 @@ void ValidatoreXML::ControllaValore(const Aperto& aperto) {
         buono = AnnoMese(v, 4, 4);
         break;
     case FormaValore::SN:
-        buono = v == "S" || v == "N";
+        buono = v.size() == 1 && (v[0] == 'S' || v[0] == 'N');
         break;
     }
     // Blank and lower case, in one look at the value; a number, a date or S/N in its form is neither.

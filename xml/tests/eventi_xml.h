@@ -54,6 +54,7 @@ inline std::string Citato(std::string_view testo) {
 
 struct Elenco {
     bool posizioni = true; // each event with its line and column
+    bool rientri = false;  // read with RientriNeiTag: a tag after a folded line end shows its TABs, "(2)<a>"
 };
 
 // One line per event: "R:C <nome a=\"v\"@R:C>" (with "/>" for an empty element), "R:C </nome>",
@@ -67,12 +68,15 @@ inline std::string ElencaEventi(xml::LettoreXML& lettore, Elenco elenco = {}) {
             testo.append(std::to_string(riga)).append(":").append(std::to_string(colonna));
         return testo;
     };
+    lettore.RientriNeiTag(elenco.rientri);
     try {
         for (;;) {
             const xml::Evento evento = lettore.Prossimo();
             std::string riga = dove(lettore.Riga(), lettore.Colonna());
             if (!riga.empty())
                 riga += ' ';
+            if (lettore.Rientro() >= 0)
+                riga.append("(").append(std::to_string(lettore.Rientro())).append(")");
             switch (evento) {
             case xml::Evento::InizioElemento:
                 riga.append("<").append(Escapato(lettore.Nome()));

@@ -405,6 +405,61 @@ TEST(RigheDelDocumento, OgniTestoTraDueTagUnEvento) {
     EXPECT_EQ(test::ElencaEventi(documento), attesi);
     for (const std::size_t pezzo : {1, 2, 3, 7, 64})
         EXPECT_EQ(test::ElencaEventi(documento, pezzo), attesi) << "a pezzi di " << pezzo << " byte";
+    // Folded into the tags, the CR LF and TABs before a tag are the tag's: every other text stays an event,
+    // the comment's too, and so does the text after the event that held the LF alone.
+    const std::string rientri = "2:1 <a>\n"
+                                "3:2 (1)<b>\n"
+                                "3:5 \"valore\"\n"
+                                "3:11 </b>\n"
+                                "4:3 (2)<c/>\n"
+                                "4:3 </c>\n"
+                                "4:7 \"\\n\\t\"\n"
+                                "5:2 <d>\n"
+                                "5:5 \"\\n  \"\n"
+                                "6:3 <e>\n"
+                                "6:6 \"x\"\n"
+                                "6:7 </e>\n"
+                                "6:11 \"\\n\\t\\n\\t\"\n"
+                                "8:2 </d>\n"
+                                "9:2 (1)<f>\n"
+                                "10:2 (1)</f>\n"
+                                "11:2 (1)<g>\n"
+                                "11:5 \"\\n\\n\"\n"
+                                "13:1 </g>\n"
+                                "14:2 (1)<h>\n"
+                                "14:5 \"a&b\"\n"
+                                "14:12 </h>\n"
+                                "15:2 (1)<i>\n"
+                                "15:5 </i>\n"
+                                "16:2 (1)<j>\n"
+                                "16:5 \"due\\nrighe\"\n"
+                                "17:6 </j>\n"
+                                "18:2 (1)<k>\n"
+                                "18:5 \"\\tT\\xC0\"\n"
+                                "18:8 </k>\n"
+                                "19:1 (0)</a>\n"
+                                "20:1 fine nonCRLF=1\n";
+    EXPECT_EQ(test::ElencaEventi(documento, SIZE_MAX, {.rientri = true}), rientri);
+    // Cut anywhere, a line end the bytes read cut short stays a text: without the texts of a line end and
+    // TABs and the marks of the folded ones, the same events at the same places as without folding.
+    const auto senzaRientri = [](const std::string& eventi) {
+        std::string restano;
+        std::istringstream righe(eventi);
+        for (std::string riga; std::getline(righe, riga);) {
+            const std::size_t testo = riga.find(" \"\\n");
+            if (testo != std::string::npos && riga.find_first_not_of("\\t", testo + 4) == riga.size() - 1)
+                continue;
+            const std::size_t aperta = riga.find(" (");
+            if (aperta != std::string::npos && riga.find(")<", aperta) != std::string::npos)
+                riga.erase(aperta + 1, riga.find(")<", aperta) - aperta);
+            restano.append(riga).append("\n");
+        }
+        return restano;
+    };
+    ASSERT_NE(senzaRientri(attesi), attesi);
+    for (std::size_t pezzo = 1; pezzo <= documento.size(); ++pezzo)
+        EXPECT_EQ(senzaRientri(test::ElencaEventi(documento, pezzo, {.rientri = true})), senzaRientri(attesi))
+            << "a pezzi di " << pezzo << " byte";
     // In UTF-8 a character of two bytes, in a value or in a name, is read as its ISO-8859-1 byte.
     const std::string utf8 =
         "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n\t<\xC3\xA8>x</\xC3\xA8>\r\n</a>\r\n";
