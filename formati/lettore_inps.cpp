@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -360,7 +361,7 @@ private:
     int m_lavorati = 0;
     int m_giorni = 0;
     bool m_calendarioRotto = false;
-    std::vector<CodiceVisto> m_codici;
+    std::deque<CodiceVisto> m_codici; // grown in blocks: a vector copied whole at every growth touches twice the pages
     std::string m_cognome, m_nome; // of the person being read, and where they are
     Posto m_postoCodice, m_postoCognome, m_postoNome;
 
