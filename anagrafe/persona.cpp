@@ -26,7 +26,10 @@ std::string_view Pulito(std::string_view testo) {
 
 bool Scritto(const Campo& campo) { return !campo.nome.empty() && !Pulito(campo.valore).empty(); }
 
-std::string Citato(std::string_view testo) { return "'" + std::string(testo) + "'"; }
+std::string Citato(std::string_view testo) {
+    std::string citato(1, '\'');
+    return citato.append(testo).append(1, '\'');
+}
 
 std::string Maiuscolo(std::string_view testo) {
     std::string maiuscolo(testo);
@@ -305,9 +308,10 @@ void GiorniDiNascita(std::string_view decodificato, const std::optional<Data>& s
     const int anno = DueCifreDi(decodificato.substr(PostoAnno));
     const int mese = static_cast<int>(LettereMese.find(decodificato[PostoMese])) + 1;
     const int giorno = DueCifreDi(decodificato.substr(PostoGiorno)) % 40;
+    const int annoCorrente = AnnoCorrente();
     for (const int secolo : {1900, 2000}) {
         const Data d{secolo + anno, mese, giorno};
-        if (d.anno <= AnnoCorrente())
+        if (d.anno <= annoCorrente)
             luogo.giorni[luogo.quantiGiorni++] = {d, d};
     }
 }

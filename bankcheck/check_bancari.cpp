@@ -2,6 +2,7 @@
 
 #include "bankcheck/funzioni.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -61,14 +62,6 @@ std::optional<std::size_t> IndiceCin(char c) {
     return std::nullopt;
 }
 
-// The code with its first four characters moved to its end.
-std::string Ruota(std::string_view codice) {
-    const auto testa = codice.substr(0, 4);
-    std::string ruotato(codice.substr(testa.size()));
-    ruotato += testa;
-    return ruotato;
-}
-
 std::string DueCifre(int numero) {
     auto testo = std::to_string(numero);
     if (testo.size() < 2)
@@ -106,17 +99,33 @@ std::string CheckBancari::CalcolaCin() {
     return std::string(1, LettereCin[static_cast<std::size_t>(somma) % LettereCin.size()]);
 }
 
+// The remainder of the code turned by its first four characters, each letter as its number (A and a 10,
+// Z and z 35), divided by the divisor: what LettereInNumeri(Ruota(codice)) divided by DividiNumero leaves,
+// worked out digit by digit in place (the checker asks it for every IBAN of a supply).
 std::optional<int> CheckBancari::Resto(std::string_view codice) const {
-    const std::string cifre = LettereInNumeri(Ruota(codice));
-    if (cifre.empty())
+    if (codice.empty() || m_divisore <= 0)
         return std::nullopt;
-    const auto divisione = DividiNumero(cifre, std::to_string(m_divisore));
-    if (!divisione)
-        return std::nullopt;
-    const std::string& resto = (*divisione)[1];
-    int valore = 0;
-    std::from_chars(resto.data(), resto.data() + resto.size(), valore);
-    return valore;
+    const auto divisore = static_cast<unsigned>(m_divisore);
+    unsigned resto = 0;
+    const auto cifra = [&](unsigned c) { resto = (resto * 10 + c) % divisore; };
+    const std::size_t testa = std::min<std::size_t>(4, codice.size());
+    for (std::size_t i = 0; i < codice.size(); ++i) {
+        const char c = codice[(i + testa) % codice.size()];
+        unsigned numero;
+        if (c >= '0' && c <= '9') {
+            cifra(static_cast<unsigned>(c - '0'));
+            continue;
+        }
+        if (c >= 'A' && c <= 'Z')
+            numero = static_cast<unsigned>(c - 'A' + 10);
+        else if (c >= 'a' && c <= 'z')
+            numero = static_cast<unsigned>(c - 'a' + 10);
+        else
+            return std::nullopt;
+        cifra(numero / 10);
+        cifra(numero % 10);
+    }
+    return static_cast<int>(resto);
 }
 
 bool CheckBancari::CheckIBAN(std::string_view iban) const {

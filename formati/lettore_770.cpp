@@ -292,6 +292,7 @@ private:
     std::string m_chi;  // "dipendente ..." of the module being closed, its room kept
     std::string m_dove; // where a tax code of the area is, for its findings; its room kept
     CodiciVisti m_codiciFiscali;
+    std::string m_chiamato; // the findings' "dipendente" and the tax code of the module being read
 };
 
 Chi Lettore770::Persona(const RecordFisso& record) {
@@ -322,7 +323,8 @@ Chi Lettore770::Persona(const RecordFisso& record) {
     m_persona = m_lettura.NuovaPersona();
     ++m_moduli;
     const std::string_view codice = SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleG));
-    return {m_persona, codice.empty() ? std::string() : "dipendente " + std::string(codice)};
+    m_chiamato = codice.empty() ? std::string() : "dipendente " + std::string(codice);
+    return {m_persona, m_chiamato};
 }
 
 void Lettore770::Record(const RecordFisso& record, const Chi& chi) {

@@ -178,6 +178,7 @@ private:
     long long m_recordC = 0;
     long long m_ultimoModulo = 0; // the module number of the last record C
     CodiciVisti m_codiciFiscali;
+    std::string m_chiamato; // the findings' "dipendente" and the tax code of the record C being read
 };
 
 Chi LettoreDma::Persona(const RecordFisso& record) {
@@ -185,8 +186,9 @@ Chi LettoreDma::Persona(const RecordFisso& record) {
         return {};
     Chi chi{m_lettura.NuovaPersona(), {}};
     ++m_recordC;
+    m_chiamato.clear();
     if (const std::string_view codice = SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleC)); !codice.empty())
-        chi.nome = "dipendente " + std::string(codice);
+        chi.nome = m_chiamato = "dipendente " + std::string(codice);
     return chi;
 }
 

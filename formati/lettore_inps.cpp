@@ -362,7 +362,7 @@ private:
     int m_giorni = 0;
     bool m_calendarioRotto = false;
     std::deque<CodiceVisto> m_codici; // grown in blocks: a vector copied whole at every growth touches twice the pages
-    std::string m_cognome, m_nome; // of the person being read, and where they are
+    std::string m_cognome, m_nome;    // of the person being read, and where they are
     Posto m_postoCodice, m_postoCognome, m_postoNome;
 
     // The company's lists and totals.

@@ -211,6 +211,11 @@ private:
         return nomi;
     }();
 
+    // Where the tax codes of records 2 and 4 stand, as their findings begin.
+    const std::string m_codiceDelDipendente = "record 2: " + PosizioniDi(Chiave2) + ": codice fiscale del dipendente";
+    const std::string m_codiceDelBeneficiario =
+        "record 4: " + PosizioniDi(CodiceFiscale4) + ": codice fiscale del beneficiario";
+
     // The group being read.
     long m_persona = -1;
     bool m_valori = false; // the group's listing values are wanted
@@ -218,6 +223,7 @@ private:
     long long m_gruppi = 0;
     long m_rigaGruppo = 0;
     std::string m_chiave;
+    std::string m_chiamato;                                // the findings' "dipendente" and the key
     std::array<std::string, std::size(ColonneTfr)> m_dati; // of record "2", by the listing's columns
     std::string m_iban;
     long m_periodi = 0;
@@ -241,13 +247,13 @@ Chi LettoreTfr::Persona(const RecordFisso& record) {
     switch (record.tipo) {
     case '2':
         NuovoGruppo(record, SenzaSpaziFinali(record.letto.Testo(Chiave2)));
-        return {m_persona, Chiamato(m_chiave)};
+        return {m_persona, m_chiamato};
     case '3':
         if (!m_gruppo)
             NuovoGruppo(record, {}); // the group of the empty key, without a record "2"
-        return {m_persona, Chiamato(m_chiave)};
+        return {m_persona, m_chiamato};
     case '4':
-        return {m_gruppo ? m_persona : -1, Chiamato(m_chiave)};
+        return {m_gruppo ? m_persona : -1, m_chiamato};
     case '9':
         ChiudiGruppo();
         return {};
@@ -310,6 +316,7 @@ void LettoreTfr::NuovoGruppo(const RecordFisso& record, std::string_view chiave)
     ++m_gruppi;
     m_rigaGruppo = record.Numero();
     m_chiave = chiave;
+    m_chiamato = Chiamato(m_chiave);
     m_dati = {};
     m_iban.clear();
     m_periodi = 0;
@@ -370,7 +377,7 @@ void LettoreTfr::ChiudiGruppo() {
 void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
     const std::string_view testo = record.riga.testo;
     const long riga = record.Numero();
-    const std::string di = Di(chi.nome);
+    const auto di = [&chi] { return Di(chi.nome); }; // made for the findings only
     const std::string_view testoChiave = record.letto.Testo(Chiave2);
     const std::string_view colonne01 = TestoDa(testo, Codice2, CodiceFiscale2);
     if (m_riga1 > 0 && colonne01 != m_intestazione)
@@ -380,14 +387,13 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
                              std::string(colonne01) + "' diverse dalle posizioni " + std::to_string(Codice1.posizione) +
                              "-" + std::to_string(tracciati::UltimaPosizione(CodiceFiscale1)) + " del record 1 '" +
                              m_intestazione + "': ogni riga ripete le colonne " + std::to_string(Codice2.colonna) +
-                             " e " + std::to_string(CodiceFiscale2.colonna) + di,
+                             " e " + std::to_string(CodiceFiscale2.colonna) + di(),
                          m_persona);
     if (m_chiave.empty()) {
         m_lettura.Avviso(riga, Chiave2.posizione, "record 2: " + PosizioniDi(Chiave2) + ": chiave del dipendente vuota",
                          m_persona);
     } else {
-        SegnalaCodiceFiscale(m_lettura, riga, Chiave2.posizione, testoChiave,
-                             "record 2: " + PosizioniDi(Chiave2) + ": codice fiscale del dipendente", Gravita::Errore,
+        SegnalaCodiceFiscale(m_lettura, riga, Chiave2.posizione, testoChiave, m_codiceDelDipendente, Gravita::Errore,
                              m_persona);
         ControllaAnagrafica(record, chi);
         const auto [prima, nuova] = m_chiavi.emplace(m_chiave, riga);
@@ -405,7 +411,7 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
         m_lettura.Errore(riga, Segno2.posizione,
                          "record 2: " + PosizioniDi(Segno2) + " '" + std::string(segno) + "' con l'importo " +
                              Centesimi(importo) +
-                             ": atteso 'O' quando l'importo non \xE8 zero, uno spazio quando lo \xE8" + di,
+                             ": atteso 'O' quando l'importo non \xE8 zero, uno spazio quando lo \xE8" + di(),
                          m_persona);
     // The bank coordinates, when the record has them.
     if (record.letto.Letto(InizioIban)) {
@@ -417,14 +423,14 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
                              "record 2: posizioni " + std::to_string(Abi.posizione) + "-" +
                                  std::to_string(tracciati::UltimaPosizione(Conto)) + ": spazi in ABI, CAB o conto ('" +
                                  std::string(abi) + "', '" + std::string(cab) + "', '" + std::string(conto) +
-                                 "'): l'IBAN \xE8 valido solo con i tre codici completi" + di,
+                                 "'): l'IBAN \xE8 valido solo con i tre codici completi" + di(),
                              m_persona);
         bankcheck::CheckBancari banca;
         if (!banca.CheckIBAN(m_iban))
             m_lettura.Avviso(riga, InizioIban.posizione,
                              "record 2: posizioni " + std::to_string(InizioIban.posizione) + "-" +
                                  std::to_string(tracciati::UltimaPosizione(Conto)) + ": IBAN '" + m_iban +
-                                 "' con le cifre di controllo errate" + di,
+                                 "' con le cifre di controllo errate" + di(),
                              m_persona);
         banca.Abi(std::string(abi));
         banca.Cab(std::string(cab));
@@ -434,7 +440,7 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
         if (cin != scritto)
             m_lettura.Avviso(riga, Cin.posizione,
                              "record 2: " + PosizioniDi(Cin) + ": CIN '" + std::string(scritto) + "', atteso '" + cin +
-                                 "' da ABI, CAB e conto" + di,
+                                 "' da ABI, CAB e conto" + di(),
                              m_persona);
     }
     if (!m_valori)
@@ -514,8 +520,7 @@ void LettoreTfr::Record3(const RecordFisso& record, const Chi& chi) {
 
 void LettoreTfr::Record4(const RecordFisso& record, const Chi& chi) {
     const std::string_view codice = record.letto.Testo(CodiceFiscale4);
-    SegnalaCodiceFiscale(m_lettura, record.Numero(), CodiceFiscale4.posizione, codice,
-                         "record 4: " + PosizioniDi(CodiceFiscale4) + ": codice fiscale del beneficiario",
+    SegnalaCodiceFiscale(m_lettura, record.Numero(), CodiceFiscale4.posizione, codice, m_codiceDelBeneficiario,
                          Gravita::Avviso, chi.persona, chi.nome);
     // An IBAN of the beneficiary, when the field looks like one.
     const std::string_view conto = SenzaSpaziFinali(record.letto.Testo(Conto4));

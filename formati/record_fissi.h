@@ -79,8 +79,9 @@ struct FormatoFisso {
 
 // Whom a record is about, for its findings.
 struct Chi {
-    long persona = -1; // its index in the file, -1 for none
-    std::string nome;  // "dipendente RSSMRA80A01H501U"; empty for none
+    long persona = -1;     // its index in the file, -1 for none
+    std::string_view nome; // "dipendente RSSMRA80A01H501U"; empty for none. The reader's own text, which
+                           // stays as it is while the record is read
 };
 
 // A record as the reading hands it to its format's rules.

@@ -4,6 +4,7 @@
 #include "shell/errore.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 #include <stdexcept>
 
@@ -225,8 +226,9 @@ tracciati::Lettura GancioTFR::Leggi(const tracciati::Pezzo& pezzo, std::string_v
                                                         : "attesa una data aaaammgg");
     case ProprioTFR::Importo:
     case ProprioTFR::DueCifre:
-        if (Cifre(testo))
-            return tracciati::Valore(static_cast<long long>(std::stoll(std::string(testo))));
+        if (long long numero = 0;
+            Cifre(testo) && std::from_chars(testo.data(), testo.data() + testo.size(), numero).ec == std::errc())
+            return tracciati::Valore(numero);
         return Lettura::Errata(Difformita::Formato, "attese " + std::to_string(testo.size()) + " cifre");
     case ProprioTFR::SegnoImporto:
         if (testo == "O" || testo == " ")

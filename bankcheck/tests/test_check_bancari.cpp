@@ -1,10 +1,12 @@
 #include "bankcheck/check_bancari.h"
+#include "bankcheck/funzioni.h"
 
 #include "bankcheck/tests/iban_reali.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
 
 namespace bankcheck {
 namespace {
@@ -195,6 +197,37 @@ TEST(CheckBancari, CheckDueCifreAncheConAltriDivisori) {
     c.Divisore(1000);
     // 3305428182900 mod 1000 = 900: 1000 + 1 - 900 = 101, all its digits kept.
     EXPECT_EQ(c.CalcolaCheckIBAN("IT", "X05428"), "101");
+}
+
+// The check digits come from the remainder worked out in place, which is the one the text division gives of
+// the code turned by four characters with its letters as numbers: for countries of any two characters (which
+// are not normalised), accounts of every length up to 40 and divisors small, large, zero and negative.
+TEST(CheckBancari, CifreDiControlloComeLaDivisioneDelTesto) {
+    const std::string caratteri = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZaz -";
+    unsigned seme = 12345;
+    const auto prossimo = [&] { return seme = seme * 1103515245u + 12345u, (seme >> 16) & 0x7FFF; };
+    const auto carattere = [&] { return caratteri[prossimo() % caratteri.size()]; };
+    for (const std::int16_t divisore : {97, 1, 10, 9999, 32767, 0, -97}) {
+        CheckBancari banca;
+        banca.Divisore(divisore);
+        for (std::size_t lunghezza = 1; lunghezza <= 40; ++lunghezza) {
+            for (int prova = 0; prova < 20; ++prova) {
+                const std::string paese{carattere(), carattere()};
+                std::string bban;
+                for (std::size_t i = 0; i < lunghezza; ++i)
+                    bban += carattere();
+                const std::string codice = paese + "00" + CheckBancari::NormalizzaIBAN(bban);
+                const std::string cifre = LettereInNumeri(codice.substr(4) + codice.substr(0, 4));
+                const auto divisione = DividiNumero(cifre, std::to_string(divisore));
+                std::string atteso;
+                if (divisione) {
+                    atteso = std::to_string(divisore + 1 - std::stoi((*divisione)[1]));
+                    atteso.insert(0, atteso.size() < 2 ? 2 - atteso.size() : 0, '0');
+                }
+                EXPECT_EQ(banca.CalcolaCheckIBAN(paese, bban), atteso) << paese << bban << " / " << divisore;
+            }
+        }
+    }
 }
 
 TEST(CheckBancari, CalcolaBBAN) {
