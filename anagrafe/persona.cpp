@@ -99,11 +99,11 @@ std::string TestoGiorni(std::span<const Intervallo> giorni) {
     return testo;
 }
 
-// The periods of a code, kept for the codes last asked in a small table by the code: a supply names the
+// The periods of a code, kept for the codes last asked in a table of 1,024 by the code: a supply names the
 // same few places again and again. The periods' texts are the compiled registries', which live as long
 // as the program.
 const std::vector<Luogo>& PeriodiDi(std::string_view codice) {
-    constexpr std::size_t LunghezzaCodice = 4, Posti = 64;
+    constexpr std::size_t LunghezzaCodice = 4, Posti = 1024;
     static const std::vector<Luogo> Nessuno;
     if (codice.size() != LunghezzaCodice)
         return Nessuno; // no code has another length
