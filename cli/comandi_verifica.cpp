@@ -93,7 +93,7 @@ public:
                 m_riga += ':' + std::to_string(rilievo.colonna);
         }
         m_riga.append(": ").append(verifica::NomeGravita(rilievo.gravita)).append(": ");
-        AggiungiPerTerminale(shell::TestoSuUnaRiga(rilievo.messaggio), m_riga);
+        AggiungiPerTerminale(shell::TestoSuUnaRiga(rilievo.messaggio, m_appoggio), m_riga);
         m_riga += '\n';
         m_out << m_riga;
     }
@@ -102,6 +102,7 @@ private:
     std::ostream& m_out;
     std::string m_nome; // the file as the command line names it (UTF-8), as NomePerTerminale shows it
     std::string m_riga;
+    std::string m_appoggio; // a message with characters to show as codes
 };
 
 std::string Riepilogo(const std::string& nome, const verifica::Esito& esito) {

@@ -7,14 +7,20 @@
 namespace cli {
 
 void AggiungiPerTerminale(std::string_view testo, std::string& righe) {
-    // CR LF becomes LF, every character its UTF-8 bytes.
+    // CR LF becomes LF, every character its UTF-8 bytes; the runs of ASCII between them go in whole.
     righe.reserve(righe.size() + testo.size());
     for (std::size_t i = 0; i < testo.size(); ++i) {
+        std::size_t fine = i;
+        while (fine < testo.size() && static_cast<unsigned char>(testo[fine]) < 0x80 && testo[fine] != '\r')
+            ++fine;
+        righe.append(testo.substr(i, fine - i));
+        if (fine == testo.size())
+            return;
+        i = fine;
         const auto c = static_cast<unsigned char>(testo[i]);
-        if (c == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n')
-            continue;
-        if (c < 0x80) {
-            righe += static_cast<char>(c);
+        if (c == '\r') {
+            if (i + 1 == testo.size() || testo[i + 1] != '\n')
+                righe += '\r';
         } else {
             righe += static_cast<char>(0xC0 | (c >> 6));
             righe += static_cast<char>(0x80 | (c & 0x3F));

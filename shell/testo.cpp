@@ -108,9 +108,13 @@ std::string_view TestoVisibile(std::string_view testo, std::string& appoggio) {
     return Mostrato(testo, appoggio, true);
 }
 
+std::string_view TestoSuUnaRiga(std::string_view testo, std::string& appoggio) {
+    return Mostrato(testo, appoggio, false);
+}
+
 std::string TestoSuUnaRiga(std::string_view testo) {
     std::string appoggio;
-    return std::string(Mostrato(testo, appoggio, false));
+    return std::string(TestoSuUnaRiga(testo, appoggio));
 }
 
 std::string TestoVisibile(std::string_view testo) {

@@ -42,6 +42,7 @@ std::string_view TestoVisibile(std::string_view testo, std::string& appoggio);
 std::string TestoVisibile(std::string_view testo);
 // The same with every line end shown too: the text of a value or a message on one line of a terminal, a
 // diagnostic or a cell, whatever it quotes.
+std::string_view TestoSuUnaRiga(std::string_view testo, std::string& appoggio);
 std::string TestoSuUnaRiga(std::string_view testo);
 
 // ISO-8859-1 <-> UTF-8. Characters that ISO-8859-1 lacks become "?".

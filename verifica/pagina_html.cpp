@@ -107,9 +107,9 @@ void ScriviFilePagina(const std::filesystem::path& percorso, const std::function
     // A name of its own in the page's folder, which no other writer of the same page takes.
     char caso[16];
     std::snprintf(caso, sizeof caso, "%08x", static_cast<unsigned>(std::random_device{}()));
-    const std::filesystem::path temporaneo =
-        percorso.parent_path() /
-        shell::PercorsoDaTesto("~" + shell::TestoPercorso(percorso.filename()) + "." + caso + ".tmp");
+    std::string nome(1, '~');
+    nome.append(shell::TestoPercorso(percorso.filename())).append(".").append(caso).append(".tmp");
+    const std::filesystem::path temporaneo = percorso.parent_path() / shell::PercorsoDaTesto(nome);
     try {
         shell::FileUscita file(temporaneo);
         FlussoVersoFile flusso(file);

@@ -46,6 +46,7 @@ TEST(PerTerminale, ACapoELettereAccentate) {
     EXPECT_EQ(PerTerminale("Errori sul dipendente\r\n\r\nCodice fiscale"), "Errori sul dipendente\n\nCodice fiscale");
     EXPECT_EQ(PerTerminale("gi\xE0 \xE8 \xC8\xFF\x80"), "gi\xC3\xA0 \xC3\xA8 \xC3\x88\xC3\xBF\xC2\x80");
     EXPECT_EQ(PerTerminale("fine\r"), "fine\r");
+    EXPECT_EQ(PerTerminale("a\rb\r\r\nc\xE0\r\n\xE8\r"), "a\rb\r\nc\xC3\xA0\n\xC3\xA8\r");
     EXPECT_EQ(PerTerminale("a\rb\r\n"), "a\rb\n");
     const std::string base = "0123456789abcdefghijklmnopqrst";
     for (std::size_t i = 0; i < base.size(); ++i) {
