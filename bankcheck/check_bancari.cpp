@@ -100,8 +100,8 @@ std::string CheckBancari::CalcolaCin() {
 }
 
 // The remainder of the code turned by its first four characters, each letter as its number (A and a 10,
-// Z and z 35), divided by the divisor: what LettereInNumeri(Ruota(codice)) divided by DividiNumero leaves,
-// worked out digit by digit in place (the checker asks it for every IBAN of a supply).
+// Z and z 35), divided by the divisor: what LettereInNumeri of the turned code divided by DividiNumero
+// leaves, worked out digit by digit in place (the checker asks it for every IBAN of a supply).
 std::optional<int> CheckBancari::Resto(std::string_view codice) const {
     if (codice.empty() || m_divisore <= 0)
         return std::nullopt;

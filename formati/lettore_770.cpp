@@ -323,7 +323,7 @@ Chi Lettore770::Persona(const RecordFisso& record) {
     m_persona = m_lettura.NuovaPersona();
     ++m_moduli;
     const std::string_view codice = SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleG));
-    m_chiamato = codice.empty() ? std::string() : "dipendente " + std::string(codice);
+    m_chiamato = Chiamato(codice);
     return {m_persona, m_chiamato};
 }
 

@@ -186,9 +186,8 @@ Chi LettoreDma::Persona(const RecordFisso& record) {
         return {};
     Chi chi{m_lettura.NuovaPersona(), {}};
     ++m_recordC;
-    m_chiamato.clear();
-    if (const std::string_view codice = SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleC)); !codice.empty())
-        chi.nome = m_chiamato = "dipendente " + std::string(codice);
+    m_chiamato = Chiamato(SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleC)));
+    chi.nome = m_chiamato;
     return chi;
 }
 

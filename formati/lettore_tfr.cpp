@@ -232,10 +232,6 @@ private:
     std::string m_codici;
 };
 
-std::string Chiamato(std::string_view chiave) {
-    return chiave.empty() ? std::string() : "dipendente " + std::string(chiave);
-}
-
 Chi LettoreTfr::Persona(const RecordFisso& record) {
     // A record "3" before any "2": the authority reads a period without its employee.
     if (record.alSuoPosto && record.precedente == '1' && record.tipo == '3')

@@ -319,6 +319,10 @@ void ControllaNomeFile(Lettura& lettura, std::string_view atteso) {
 
 std::string Di(std::string_view chi) { return chi.empty() ? std::string() : " (" + std::string(chi) + ")"; }
 
+std::string Chiamato(std::string_view codice) {
+    return codice.empty() ? std::string() : "dipendente " + std::string(codice);
+}
+
 std::string_view SenzaSpaziFinali(std::string_view testo) {
     const auto fine = testo.find_last_not_of(' ');
     return fine == std::string_view::npos ? std::string_view() : testo.substr(0, fine + 1);

@@ -32,6 +32,8 @@ Gravita GravitaDi(tracciati::Difformita difformita, tracciati::Rigore rigore = t
 
 // " (dipendente RSSMRA80A01H501U)", or nothing for an empty `chi`.
 std::string Di(std::string_view chi);
+// "dipendente RSSMRA80A01H501U", the `chi` of an employee's findings; nothing for an empty code.
+std::string Chiamato(std::string_view codice);
 
 // Small readings of a record's text.
 bool Cifre(std::string_view testo);                                            // digits only, at least one

@@ -256,8 +256,6 @@ void AggiungiCampoNonPosizionale(std::string& area, std::string_view codice, con
 
 namespace {
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
-
 bool Spazi(std::string_view testo) { return testo.find_first_not_of(' ') == std::string_view::npos; }
 
 // A right-aligned number read in one pass: the spaces in front, "-", the digits (for PC in groups of

@@ -7,8 +7,6 @@ namespace tracciati {
 
 namespace {
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
-
 void Sinistra(std::string& record, std::string_view testo, std::size_t n) {
     const std::string_view parte = testo.substr(0, n);
     record += parte;

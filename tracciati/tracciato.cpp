@@ -12,7 +12,6 @@ namespace tracciati {
 
 namespace {
 
-constexpr bool Cifra(char c) { return c >= '0' && c <= '9'; }
 constexpr bool Maiuscola(char c) { return c >= 'A' && c <= 'Z'; }
 bool Tutti(std::string_view testo, char c) { return testo.find_first_not_of(c) == std::string_view::npos; }
 

@@ -96,7 +96,7 @@ std::size_t ScriviDataGGMMAAAA(const shell::Data& data, char* uscita) {
 }
 
 std::optional<shell::Data> DataDiCifre(std::string_view cifre, OrdineData ordine) {
-    if (cifre.size() != 8 || !std::all_of(cifre.begin(), cifre.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (cifre.size() != 8 || !std::all_of(cifre.begin(), cifre.end(), Cifra))
         return std::nullopt;
     const auto numero = [&](std::size_t da, std::size_t n) {
         int v = 0;

@@ -55,6 +55,9 @@ private:
     shell::Data m_data{};
 };
 
+// A decimal digit, the only characters of the numbers, dates and counters the records hold.
+inline constexpr bool Cifra(char c) { return c >= '0' && c <= '9'; }
+
 // The most characters the text of a value takes (TestoValore): a negative number below 1e-308 is
 // "-0,", 323 zeros and 15 digits.
 inline constexpr std::size_t LunghezzaMassimaTesto = 352;
