@@ -83,7 +83,8 @@ constexpr CampoAnagrafico CampiAnagrafici[] = {
     {"DA001013", Dato::ProvinciaComune,  nullptr, &anagrafe::ComuneScritto::provincia},
     {"DA001014", Dato::CodiceComune,     nullptr, &anagrafe::ComuneScritto::codice},
 };
-constexpr std::string_view DataNascitaDA = "DA001005";
+constexpr std::string_view CodiceFiscaleDA = "DA001001", SessoDA = "DA001004", DataNascitaDA = "DA001005",
+                           ProvinciaNascitaDA = "DA001007";
 // The residence is the one of 1 January of the tax year: 77S11 declares the income of 2010.
 constexpr anagrafe::Data InizioPeriodoImposta{2010, 1, 1};
 
@@ -225,7 +226,12 @@ public:
             m_anagrafici.push_back(m_campi.Cerca(c.codice));
             m_nomiAnagrafici.push_back("campo " + std::string(c.codice));
         }
+        m_codiceFiscale = m_campi.Cerca(CodiceFiscaleDA);
+        m_sesso = m_campi.Cerca(SessoDA);
         m_dataNascita = m_campi.Cerca(DataNascitaDA);
+        m_provinciaNascita = m_campi.Cerca(ProvinciaNascitaDA);
+        for (const Colonna770& c : Colonne770)
+            m_colonne.push_back(m_campi.Cerca(c.codice));
     }
 
 private:
@@ -284,11 +290,12 @@ private:
     std::vector<TermineJ> m_terminiJ;
     CampiDelModulo m_campi;
     std::vector<LegameCercato> m_legami;
-    std::vector<Cercato> m_sempre;             // SempreDA
-    std::vector<Cercato> m_controllati;        // conv770::DatiControllatiDA
-    std::vector<Cercato> m_anagrafici;         // CampiAnagrafici
-    std::vector<std::string> m_nomiAnagrafici; // "campo DA001002"...
-    Cercato m_dataNascita;
+    std::vector<Cercato> m_sempre;                                       // SempreDA
+    std::vector<Cercato> m_controllati;                                  // conv770::DatiControllatiDA
+    std::vector<Cercato> m_anagrafici;                                   // CampiAnagrafici
+    std::vector<std::string> m_nomiAnagrafici;                           // "campo DA001002"...
+    Cercato m_codiceFiscale, m_sesso, m_dataNascita, m_provinciaNascita; // the person's own fields
+    std::vector<Cercato> m_colonne;                                      // Colonne770
     std::string m_chi;  // "dipendente ..." of the module being closed, its room kept
     std::string m_dove; // where a tax code of the area is, for its findings; its room kept
     CodiciVisti m_codiciFiscali;
@@ -469,7 +476,7 @@ void Lettore770::ChiudiModulo() {
         ControllaModulo(campi);
 
     // The employee's tax code: positions 30-45 and DA001001.
-    if (const tracciati::CampoLetto* da = campi.Primo("DA001001"); da && da->valore.ComeTesto() != posizioni)
+    if (const tracciati::CampoLetto* da = campi.Primo(m_codiceFiscale); da && da->valore.ComeTesto() != posizioni)
         m_lettura.Errore(rigaPrima, da->posizione,
                          "record G: campo DA001001 '" + std::string(SenzaSpaziFinali(da->valore.ComeTesto())) +
                              "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleG) + " '" +
@@ -480,9 +487,9 @@ void Lettore770::ChiudiModulo() {
                              "record G: " + PosizioniDi(CodiceFiscaleG) + ": codice fiscale del dipendente",
                              Gravita::Errore, m_persona);
         std::optional<DataNascita> nascita;
-        if (const auto* d = campi.Primo("DA001005"); d && d->valore.Data())
+        if (const auto* d = campi.Primo(m_dataNascita); d && d->valore.Data())
             nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
-        const auto* sesso = campi.Primo("DA001004");
+        const auto* sesso = campi.Primo(m_sesso);
         for (const std::string& discordanza :
              Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
             m_lettura.Avviso(rigaPrima, CodiceFiscaleG.posizione,
@@ -498,7 +505,8 @@ void Lettore770::ChiudiModulo() {
     // The other tax codes of the area (CF and CN fields: the codes of the DC groups).
     for (const tracciati::CampoLetto& campo : m_area.Campi()) {
         if (!campo.tipo || (*campo.tipo != tracciati::Tipo::CF && *campo.tipo != tracciati::Tipo::CN) ||
-            campo.codice == "DA001001" || !campo.valore.Testo() || SenzaSpaziFinali(campo.valore.ComeTesto()).empty())
+            campo.codice == CodiceFiscaleDA || !campo.valore.Testo() ||
+            SenzaSpaziFinali(campo.valore.ComeTesto()).empty())
             continue;
         m_dove.assign("record G: campo ").append(campo.codice).append(": codice fiscale");
         SegnalaCodiceFiscale(m_lettura, m_righeModulo[static_cast<std::size_t>(campo.record)], campo.posizione,
@@ -560,8 +568,9 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
         m_lettura.Persona(std::move(p));
         return;
     }
-    for (const Colonna770& c : Colonne770) {
-        const tracciati::CampoLetto* campo = c.codice.empty() ? nullptr : campi.Primo(c.codice);
+    for (std::size_t i = 0; i < std::size(Colonne770); ++i) {
+        const Colonna770& c = Colonne770[i];
+        const tracciati::CampoLetto* campo = c.codice.empty() ? nullptr : campi.Primo(m_colonne[i]);
         std::string valore;
         switch (c.mostra) {
         case Mostra::CodiceFiscale:
@@ -628,7 +637,7 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
         else
             avviso(c, "campo " + std::string(c->codice) + " ripetuto nello stesso modulo");
     }
-    if (const auto* sesso = campi.Primo("DA001004"))
+    if (const auto* sesso = campi.Primo(m_sesso))
         ControllaSesso(m_lettura, m_righeModulo[static_cast<std::size_t>(sesso->record)], sesso, "record G", m_chi,
                        m_persona);
     const auto& dati = conv770::DatiControllatiDA();
@@ -646,7 +655,7 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
         if (campo && campo->valore.Testo() && SenzaSpaziFinali(campo->valore.ComeTesto()).empty())
             avviso(campo, "campo " + std::string(dati[i].codice) + " vuoto: " + std::string(dati[i].messaggio));
     }
-    if (const auto* provincia = campi.Primo("DA001007"); provincia && provincia->valore.Testo()) {
+    if (const auto* provincia = campi.Primo(m_provinciaNascita); provincia && provincia->valore.Testo()) {
         std::string_view testo = SenzaSpaziFinali(provincia->valore.ComeTesto());
         testo.remove_prefix(std::min(testo.find_first_not_of(' '), testo.size()));
         if (testo.size() > 2)

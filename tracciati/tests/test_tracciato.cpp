@@ -235,10 +235,11 @@ TEST(AreaLetta, CampiSuPiuRecord) {
 }
 
 // A code searched from any entry on finds what a search of the whole catalogue finds: every code of a
-// catalogue of every size up to 40, codes between and around its own, from every starting entry.
+// catalogue of every size up to 80 (past the entries looked at one by one), codes between and around its own, from
+// every starting entry.
 TEST(Catalogo, CercatoDaUnaVoceQualunque) {
     std::vector<std::string> codici;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 80; ++i)
         codici.push_back("DA" + std::to_string(100 + 2 * i) + "001");
     for (std::size_t n = 0; n <= codici.size(); ++n) {
         std::vector<VoceCatalogo> voci;
