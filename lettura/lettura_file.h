@@ -32,7 +32,9 @@ public:
 
 class FileInLettura {
 public:
-    static constexpr std::size_t Pezzo = std::size_t{1} << 20;
+    // The bytes read at once: 128 KiB, as a copy with cat reads them; the lines are looked at while the piece is
+    // still in the processor's cache (a piece of 1 MiB was slower, and its pages cost a fault each at the start).
+    static constexpr std::size_t Pezzo = std::size_t{1} << 17;
 
     // Throws ErroreFile when the file is missing, is a folder, or cannot be opened.
     explicit FileInLettura(const std::filesystem::path& percorso, Avanzamento avanzamento = {});
