@@ -32,19 +32,19 @@ void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne
     colonne.clear();
     if (riga.empty())
         return;
-    // One pass, a character at a time: a column is a few characters, too few for a search to pay its call.
-    std::size_t inizio = 0;
-    for (std::size_t i = 0; i < riga.size(); ++i) {
-        if (riga[i] != '\t')
-            continue;
-        if (colonne.size() + 1 == static_cast<std::size_t>(MassimoContatore)) {
+    // One pass: a column is a few characters, too few for a search of the library to pay its call.
+    const char* const fine = riga.data() + riga.size();
+    for (const char* inizio = riga.data();;) {
+        const char* const tab = std::find(inizio, fine, '\t');
+        colonne.emplace_back(inizio, static_cast<std::size_t>(tab - inizio));
+        if (tab == fine)
+            return;
+        if (colonne.size() == static_cast<std::size_t>(MassimoContatore)) {
             colonne.clear(); // a line refused gives no column
             throw ErroreElaborazione("Superato il limite di 32.767 colonne in una riga");
         }
-        colonne.push_back(riga.substr(inizio, i - inizio));
-        inizio = i + 1;
+        inizio = tab + 1;
     }
-    colonne.push_back(riga.substr(inizio));
 }
 
 Esportazione Esportazione::Leggi(const std::filesystem::path& percorso) {
