@@ -226,6 +226,7 @@ public:
             m_anagrafici.push_back(m_campi.Cerca(c.codice));
             m_nomiAnagrafici.push_back("campo " + std::string(c.codice));
         }
+        m_codiciFiscali.Prevedi(lettura.File().Dimensione());
         m_codiceFiscale = m_campi.Cerca(CodiceFiscaleDA);
         m_sesso = m_campi.Cerca(SessoDA);
         m_dataNascita = m_campi.Cerca(DataNascitaDA);

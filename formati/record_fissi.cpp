@@ -276,6 +276,11 @@ void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::strin
         lettura.Avviso(riga, posizione, inizio + ": " + esito.avviso + Di(chi), persona);
 }
 
+void CodiciVisti::Prevedi(std::uint64_t byte) {
+    constexpr std::uint64_t Massimo = std::uint64_t{1} << 20; // a file larger than 2 GB grows its room as it goes
+    m_codici.reserve(static_cast<std::size_t>(std::min(byte / tracciati::LunghezzaRecord, Massimo)));
+}
+
 void CodiciVisti::Aggiungi(std::string_view codice, long riga) {
     Visto visto{{}, riga};
     std::copy_n(codice.begin(), std::min(codice.size(), visto.codice.size()), visto.codice.begin());

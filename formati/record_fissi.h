@@ -168,6 +168,9 @@ void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::strin
 // The persons' tax codes as they come, for the same person twice, told at the end.
 class CodiciVisti {
 public:
+    // Room for the codes of a file of `byte` bytes, at most one per record, taken at once: a room grown by
+    // doubling touches twice the pages, and each costs a fault.
+    void Prevedi(std::uint64_t byte);
     void Aggiungi(std::string_view codice, long riga);
     // "record G: il dipendente X compare due volte: anche alla riga N", at the later line.
     void Segnala(Lettura& lettura, int posizione, std::string_view record);
