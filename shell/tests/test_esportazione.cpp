@@ -68,9 +68,9 @@ TEST(DividiColonne, TabSenzaVirgolette) {
     EXPECT_EQ(Colonne("\"A\tB\""), (std::vector<std::string>{"\"A", "B\""}));
 }
 
-// The split reads eight characters at a time: TABs at every place of those eight, around the end of
-// the line, next to characters that differ from a TAB in one bit only (0x89, 0x08, 0x0B, 0x19, 0x49).
-TEST(DividiColonne, OttoCaratteriAllaVoltaComeUnoAllaVolta) {
+// The split against one made a character at a time: TABs at every place, around the end of the line,
+// next to characters that differ from a TAB in one bit only (0x89, 0x08, 0x0B, 0x19, 0x49).
+TEST(DividiColonne, ComeUnCarattereAllaVolta) {
     const auto unoAllaVolta = [](std::string_view riga) {
         std::vector<std::string_view> colonne;
         if (riga.empty())
