@@ -1,0 +1,47 @@
+// The tax codes seen in a fixed-length supply, to tell the same employee twice.
+
+#include "formati/record_fissi.h"
+#include "lettura/lettura.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace verifica {
+namespace {
+
+struct Rilievi : Destinatario {
+    std::vector<Rilievo> tutti;
+    void Segnala(const Rilievo& rilievo) override { tutti.push_back(rilievo); }
+};
+
+// The room is taken from the file's size, bounded: a size no file has takes no more than the bound (not an
+// exception), and the same code twice is told at its later line whatever room was taken.
+TEST(CodiciVisti, StanzaDallaDimensioneDelFile) {
+    for (const std::uint64_t byte : {std::uint64_t{0}, std::uint64_t{1898}, std::uint64_t{100} << 30,
+                                     std::numeric_limits<std::uint64_t>::max()}) {
+        CodiciVisti visti;
+        ASSERT_NO_THROW(visti.Prevedi(byte)) << byte;
+        visti.Aggiungi("RSSMRA80A01H501U", 9);
+        visti.Aggiungi("VRDLGU70B02F205X", 5);
+        visti.Aggiungi("RSSMRA80A01H501U", 3);
+        visti.Aggiungi("RSSMRA80A01H501", 7); // one character short: another code
+
+        FileInLettura file = FileInLettura::DaTesto("");
+        Rilievi rilievi;
+        Esito esito;
+        Lettura lettura(file, Opzioni{}, rilievi, esito);
+        visti.Segnala(lettura, 30, "record G");
+        ASSERT_EQ(rilievi.tutti.size(), 1u) << byte;
+        EXPECT_EQ(rilievi.tutti[0].gravita, Gravita::Avviso);
+        EXPECT_EQ(rilievi.tutti[0].riga, 9);
+        EXPECT_EQ(rilievi.tutti[0].colonna, 30);
+        EXPECT_EQ(rilievi.tutti[0].messaggio,
+                  "record G: il dipendente RSSMRA80A01H501U compare due volte: anche alla riga 3");
+    }
+}
+
+} // namespace
+} // namespace verifica
