@@ -32,7 +32,8 @@ void DividiColonne(std::string_view riga, std::vector<std::string_view>& colonne
     colonne.clear();
     if (riga.empty())
         return;
-    // One pass: a column is a few characters, too few for a search of the library to pay its call.
+    // One pass, std::find between TABs (inlined): a column is a few characters, too few for a call of memchr
+    // per column to pay.
     const char* const fine = riga.data() + riga.size();
     for (const char* inizio = riga.data();;) {
         const char* const tab = std::find(inizio, fine, '\t');
