@@ -20,8 +20,8 @@ struct Rilievi : Destinatario {
 // The room is taken from the file's size, bounded: a size no file has takes no more than the bound (not an
 // exception), and the same code twice is told at its later line whatever room was taken.
 TEST(CodiciVisti, StanzaDallaDimensioneDelFile) {
-    for (const std::uint64_t byte : {std::uint64_t{0}, std::uint64_t{1898}, std::uint64_t{100} << 30,
-                                     std::numeric_limits<std::uint64_t>::max()}) {
+    for (const std::uint64_t byte :
+         {std::uint64_t{0}, std::uint64_t{1898}, std::uint64_t{100} << 30, std::numeric_limits<std::uint64_t>::max()}) {
         CodiciVisti visti;
         ASSERT_NO_THROW(visti.Prevedi(byte)) << byte;
         visti.Aggiungi("RSSMRA80A01H501U", 9);
