@@ -1233,6 +1233,38 @@ bool LettoreXML::FermataNelTesto(const char*& p) {
 
 // ---- Events
 
+bool LettoreXML::ValoreInLinea(std::string_view& testo) {
+    // After a tag that held a line end other than CR LF the text stays an event, where FiniRigaNonCRLF is
+    // first seen grown.
+    if (m_evento != Evento::InizioElemento || m_vuoto || m_stato != Stato::Contenuto || m_nonCRLF != m_nonCRLFEvento)
+        return false;
+    const Aperto& aperto = m_aperti.back();
+    const std::string_view nome(m_pila.data() + aperto.inizio, aperto.lunghezza);
+    const char* inizio = m_p;
+    const char* fine = Fermata(inizio, m_tabelle->testo);
+    // "</", the name, ">": the NUL after the bytes read stops the comparison before it passes them.
+    if (aperto.nonAscii || fine[0] != '<' || fine[1] != '/' ||
+        static_cast<std::size_t>(m_fine - fine) < nome.size() + 3 || fine[2 + nome.size()] != '>' ||
+        std::memcmp(fine + 2, nome.data(), nome.size()) != 0)
+        return false;
+    testo = {inizio, static_cast<std::size_t>(fine - inizio)};
+    const Posizione dove = Dove(fine);
+    m_p = fine + 2 + nome.size() + 1;
+    m_rientro = -1;
+    m_nonCRLFEvento = m_nonCRLF;
+    m_sostituiti = false;
+    m_nomeSostituito = false;
+    m_attributi.clear();
+    m_nome = nome;
+    m_aperti.pop_back();
+    if (m_aperti.empty())
+        m_stato = Stato::Epilogo;
+    m_evento = Evento::FineElemento;
+    m_rigaEvento = dove.riga;
+    m_colonnaEvento = dove.colonna;
+    return true;
+}
+
 Evento LettoreXML::Prossimo() {
     m_rientro = -1;
     const bool rientri = m_rientriNeiTag && m_nonCRLF == m_nonCRLFEvento;

@@ -127,6 +127,15 @@ public:
     // With RientriNeiTag: the TABs of the text before the current tag, -1 when no such text came before it.
     int Rientro() const { return m_rientro; }
 
+    // Right after an InizioElemento (not <a/>): when the element's text and its end tag follow the start
+    // tag as the writer lays out a value, `<a>testo</a>` on one line, the text plain (nothing the reader
+    // would replace, decode or refuse, no line end) and all within the bytes read, reads both at once:
+    // `testo` is the text (empty for <a></a>), valid until the next call of Prossimo, and the reader
+    // stands on the element's FineElemento, as after the Testo event (none for an empty text) and the
+    // FineElemento event that Prossimo would have given. False, and nothing read, for any other content,
+    // and after a start tag that held a line end other than CR LF.
+    bool ValoreInLinea(std::string_view& testo);
+
 private:
     enum class Stato { Inizio, Prologo, Contenuto, Epilogo, Finito, Errore };
     struct Aperto {

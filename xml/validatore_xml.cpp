@@ -190,6 +190,18 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
         switch (evento) {
         case xml::Evento::InizioElemento:
             Inizio(lettore, posto);
+            // A value written on the line of its tags, read with them: its text and its end as their events
+            // would have been heard.
+            if (const Aperto& aperto = m_aperti.back(); aperto.nodo >= 0 && !aperto.noto->elementi) {
+                std::string_view testo;
+                if (lettore.ValoreInLinea(testo)) {
+                    if (testo.size() <= ValoreMassimo)
+                        m_valore = testo;
+                    else
+                        AggiungiAlValore(testo);
+                    Fine({static_cast<long>(lettore.Riga()), static_cast<long>(lettore.Colonna())});
+                }
+            }
             break;
         case xml::Evento::FineElemento:
             Fine(posto);
@@ -244,7 +256,7 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
         return;
     const NodoNoto& questo = m_noti[static_cast<std::size_t>(nodo)];
     if (!questo.elementi) {
-        m_lunghezzaValore = 0;
+        m_valore = {};
         m_valoreTroncato = false;
     }
     // The rules hear of the element first, so that its attributes' findings are already the person's.

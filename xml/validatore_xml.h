@@ -192,15 +192,17 @@ private:
     std::vector<FiglioNoto> m_figliNoti;
     std::vector<NodoNoto> m_noti; // by node
     std::vector<Aperto> m_aperti;
-    // The value of the element being read: its texts, up to ValoreMassimo characters.
+    // The value of the element being read: its texts gathered in m_testoValore, up to ValoreMassimo
+    // characters; or the one text of a value read on the line of its tags, where the reader holds it.
     std::array<char, ValoreMassimo> m_testoValore;
-    std::size_t m_lunghezzaValore = 0;
+    std::string_view m_valore;
     bool m_valoreTroncato = false;
-    std::string_view Valore() const { return {m_testoValore.data(), m_lunghezzaValore}; }
+    std::string_view Valore() const { return m_valore; }
     void AggiungiAlValore(std::string_view testo) {
-        const std::size_t n = std::min(testo.size(), ValoreMassimo - m_lunghezzaValore);
-        std::memcpy(m_testoValore.data() + m_lunghezzaValore, testo.data(), n);
-        m_lunghezzaValore += n;
+        const std::size_t lunghezza = m_valore.size();
+        const std::size_t n = std::min(testo.size(), ValoreMassimo - lunghezza);
+        std::memcpy(m_testoValore.data() + lunghezza, testo.data(), n);
+        m_valore = {m_testoValore.data(), lunghezza + n};
         m_valoreTroncato = m_valoreTroncato || n < testo.size();
     }
     // The text before the tag that comes next: m_spazi the TABs after its single line end (-1: none, or

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -38,6 +39,19 @@ TEST_P(CasoXml, EventiAttesi) {
     EXPECT_EQ(test::ElencaEventi(documento), atteso);
     for (const std::size_t pezzo : {1, 2, 3, 7, 64})
         EXPECT_EQ(test::ElencaEventi(documento, pezzo), atteso) << "a pezzi di " << pezzo << " byte";
+    // A value read together with its tags stands for the events it takes the place of.
+    for (const std::size_t pezzo : {std::size_t{1}, std::size_t{7}, SIZE_MAX})
+        EXPECT_EQ(test::ElencaEventi(documento, pezzo, {.valori = true}), atteso)
+            << "valori in linea, a pezzi di " << pezzo << " byte";
+}
+
+// The cases' documents give the value read in line somewhere: the test above is not only the other one.
+TEST(CasiXml, QualcheValoreInLinea) {
+    long inLinea = 0;
+    for (const std::string& caso : Casi())
+        test::ElencaEventi(shell::test::LeggiFile(CartellaCasi / (caso + ".xml")), SIZE_MAX,
+                           {.valori = true, .inLinea = &inLinea});
+    EXPECT_GT(inLinea, 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(Casi, CasoXml, testing::ValuesIn(Casi()),

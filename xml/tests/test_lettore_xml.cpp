@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -204,6 +205,76 @@ TEST(AttributoSemplice, ComeOgniAltroTag) {
     // What only looks like it: the quotes of the other kind around a value that holds `">`.
     EXPECT_EQ(test::ElencaEventi("<r><e n='a\">b'>x</e></r>"),
               "1:1 <r>\n1:4 <e n=\"a\\\">b\"@1:7>\n1:16 \"x\"\n1:17 </e>\n1:21 </r>\n1:25 fine nonCRLF=0\n");
+}
+
+// A value read on the line of its tags: only a plain text of one line followed by its own end tag, as the
+// writer lays it out; for anything else nothing is read, and Prossimo gives what it gave before.
+TEST(ValoreInLinea, SoloUnTestoSempliceEIlSuoTag) {
+    struct Caso {
+        std::string_view documento;
+        bool letto;
+        std::string_view testo; // when read
+        std::string_view dopo;  // the events from there on (posizioni: the end tag's or the next one's)
+    };
+    constexpr std::string_view Latin1 = "<?xml version='1.0' encoding='ISO-8859-1'?>";
+    const auto casi = std::to_array<Caso>({
+        {"<a><b>x</b></a>", true, "x", "1:12 </a>\n1:16 fine nonCRLF=0\n"},
+        {"<a><b></b></a>", true, "", "1:11 </a>\n1:15 fine nonCRLF=0\n"},
+        {"<a><b>due parole</b>\r\n</a>", true, "due parole", "1:21 \"\\n\"\n2:1 </a>\n2:5 fine nonCRLF=0\n"},
+        {"<b>radice</b>", true, "radice", "1:14 fine nonCRLF=0\n"},
+        {"<a><b k=\"1\">x</b></a>", true, "x", "1:18 </a>\n1:22 fine nonCRLF=0\n"},
+        // Each of these stays with Prossimo.
+        {"<a><b>x&amp;y</b></a>", false, "", "1:7 \"x&y\"\n1:14 </b>\n1:18 </a>\n1:22 fine nonCRLF=0\n"},
+        {"<a><b>x\r\ny</b></a>", false, "", "1:7 \"x\\ny\"\n2:2 </b>\n2:6 </a>\n2:10 fine nonCRLF=0\n"},
+        {"<a><b>x</c></a>", false, "",
+         "1:7 \"x\"\nerrore 1:8 \"tag di chiusura '</c>' non corrispondente a '<b>' (riga 1, colonna 4)\"\n"},
+        {"<a><b>x</b ></a>", false, "", "1:7 \"x\"\n1:8 </b>\n1:13 </a>\n1:17 fine nonCRLF=0\n"},
+        {"<a><b>x</bc></a>", false, "",
+         "1:7 \"x\"\nerrore 1:8 \"tag di chiusura '</bc>' non corrispondente a '<b>' (riga 1, colonna 4)\"\n"},
+        {"<a><b/></a>", false, "", "1:4 </b>\n1:8 </a>\n1:12 fine nonCRLF=0\n"},
+        {"<a><b>x<!--c--></b></a>", false, "", "1:7 \"x\"\n1:16 </b>\n1:20 </a>\n1:24 fine nonCRLF=0\n"},
+        {"<a><b>x]</b></a>", false, "", "1:7 \"x]\"\n1:9 </b>\n1:13 </a>\n1:17 fine nonCRLF=0\n"},
+        {"<a><b><c>x</c></b></a>", false, "",
+         "1:7 <c>\n1:10 \"x\"\n1:11 </c>\n1:15 </b>\n1:19 </a>\n1:23 fine nonCRLF=0\n"},
+        {"<a><b>\xC3\xA0</b></a>", false, "", "1:7 \"\\xE0\"\n1:8 </b>\n1:12 </a>\n1:16 fine nonCRLF=0\n"},
+        // A line end other than CR LF in the tag: the text after it stays an event, where it is first seen.
+        {"<a><b\nk=\"1\">x</b></a>", false, "", "2:7 \"x\"\n2:8 </b>\n2:12 </a>\n2:16 fine nonCRLF=1\n"},
+    });
+    for (const Caso& caso : casi) {
+        LettoreXML lettore(test::FonteTesto(caso.documento));
+        while (lettore.Prossimo() != Evento::InizioElemento || lettore.Nome() != "b")
+            ;
+        std::string_view testo = "?";
+        ASSERT_EQ(lettore.ValoreInLinea(testo), caso.letto) << caso.documento;
+        if (caso.letto) {
+            EXPECT_EQ(testo, caso.testo) << caso.documento;
+            EXPECT_EQ(lettore.Corrente(), Evento::FineElemento);
+            EXPECT_EQ(lettore.Nome(), "b");
+            EXPECT_EQ(lettore.Riga(), 1);
+            EXPECT_EQ(lettore.Colonna(), static_cast<std::int64_t>(caso.documento.find("</b>") + 1));
+            EXPECT_TRUE(lettore.Attributi().empty());
+            EXPECT_FALSE(lettore.Sostituiti());
+            // Not twice: the reader stands on an end now.
+            EXPECT_FALSE(lettore.ValoreInLinea(testo));
+        } else {
+            EXPECT_EQ(lettore.Corrente(), Evento::InizioElemento) << caso.documento;
+        }
+        EXPECT_EQ(test::ElencaEventi(lettore), caso.dopo) << caso.documento;
+    }
+    // In ISO-8859-1 every byte is a character, and a value of them is read in line.
+    const std::string documentoLatin1 = std::string(Latin1) + "<a><b>\xE0\xFF</b></a>";
+    LettoreXML latin1(test::FonteTesto(documentoLatin1));
+    while (latin1.Prossimo() != Evento::InizioElemento || latin1.Nome() != "b")
+        ;
+    std::string_view testo;
+    ASSERT_TRUE(latin1.ValoreInLinea(testo));
+    EXPECT_EQ(testo, "\xE0\xFF");
+    // Only right after the start of an element.
+    LettoreXML dopoIlTesto(test::FonteTesto("<a>x<b>y</b></a>"));
+    dopoIlTesto.Prossimo();
+    ASSERT_EQ(dopoIlTesto.Prossimo(), Evento::Testo);
+    EXPECT_FALSE(dopoIlTesto.ValoreInLinea(testo));
+    EXPECT_EQ(dopoIlTesto.Testo(), "x");
 }
 
 // Reads a generated document to its end, checking what it holds.
