@@ -869,11 +869,34 @@ void LettoreXML::LeggiValore(const char*& p, char virgolette, AttributoLetto& at
     attributo.lunghezzaValore = m_testiAttributi.size() - attributo.valore;
 }
 
+bool LettoreXML::NomeSemplice(std::string_view nome) {
+    std::uint8_t richiesta = NomeInizia;
+    for (const char c : nome) {
+        if (U(c) >= 0x80 || !(ClasseNome(U(c)) & richiesta))
+            return false;
+        richiesta = NomeSegue;
+    }
+    return !nome.empty();
+}
+
 void LettoreXML::LeggiInizioElemento(const char*& p) {
     const Posizione dove = Dove(p);
     ++p;
     bool nonAscii = false;
-    const std::string_view nome = LeggiNome(p, nonAscii);
+    // The name expected, followed within the bytes read by what cannot go on a name: that name.
+    const std::size_t atteso = m_atteso.size();
+    m_nomeAtteso = atteso > 0 && static_cast<std::size_t>(m_fine - p) > atteso &&
+                   std::memcmp(p, m_atteso.data(), atteso) == 0 &&
+                   !(m_tabelle->nome[U(p[atteso])] & (NomeSegue | NomeDecodifica));
+    m_atteso = {};
+    std::string_view nome;
+    if (m_nomeAtteso) {
+        m_conserva = p;
+        nome = {p, atteso};
+        p += atteso;
+    } else {
+        nome = LeggiNome(p, nonAscii);
+    }
     if (nome.empty() && *p == 0 && p == m_fine)
         Errore(p, "tag '<' non chiuso alla fine del documento");
     if (nome.empty())
@@ -1254,6 +1277,7 @@ bool LettoreXML::ValoreInLinea(std::string_view& testo) {
     m_nonCRLFEvento = m_nonCRLF;
     m_sostituiti = false;
     m_nomeSostituito = false;
+    m_nomeAtteso = false;
     m_attributi.clear();
     m_nome = nome;
     m_aperti.pop_back();
@@ -1267,6 +1291,7 @@ bool LettoreXML::ValoreInLinea(std::string_view& testo) {
 
 Evento LettoreXML::Prossimo() {
     m_rientro = -1;
+    m_nomeAtteso = false;
     const bool rientri = m_rientriNeiTag && m_nonCRLF == m_nonCRLFEvento;
     m_nonCRLFEvento = m_nonCRLF;
     if (m_stato != Stato::Contenuto || m_fineInSospeso)

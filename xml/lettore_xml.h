@@ -136,6 +136,16 @@ public:
     // and after a start tag that held a line end other than CR LF.
     bool ValoreInLinea(std::string_view& testo);
 
+    // The name the next start tag most likely has, a name for which NomeSemplice holds (empty: none); the
+    // caller keeps its characters alive until then. A tag of that name is read with one comparison, not
+    // character by character, and NomeAtteso tells so. The next start tag read clears it.
+    void AspettaNome(std::string_view nome) { m_atteso = nome; }
+    // The current InizioElemento's name is the one given to AspettaNome: Nome() has its characters.
+    bool NomeAtteso() const { return m_nomeAtteso; }
+    // A name of one-byte characters that XML allows: an ASCII letter, "_" or ":" first, then those, digits,
+    // "-" and ".".
+    static bool NomeSemplice(std::string_view nome);
+
 private:
     enum class Stato { Inizio, Prologo, Contenuto, Epilogo, Finito, Errore };
     struct Aperto {
@@ -246,6 +256,8 @@ private:
     bool m_fineInSospeso = false;
     bool m_copia = false; // the current text is in m_testoCopia
     bool m_rientriNeiTag = false;
+    bool m_nomeAtteso = false;
+    std::string_view m_atteso; // the name given to AspettaNome
     int m_rientro = -1;
     std::int64_t m_nonCRLFEvento = 0; // m_nonCRLF before the current event was read
 

@@ -156,11 +156,19 @@ ValidatoreXML::ValidatoreXML(const Grammatica& grammatica, RegoleXML& regole)
     for (std::size_t i = 0; i < grammatica.nodi.size(); ++i) {
         const Nodo& nodo = grammatica.nodi[i];
         const std::size_t primo = m_figliNoti.size();
-        for (const Figlio& f : nodo.figli)
-            m_figliNoti.push_back({NodoDi(f.nodo).nome, f.nodo, f.minimo, f.massimo, !f.estraneo.empty()});
+        // The reader is told of a name it can take with one comparison.
+        const auto nome = [&](std::size_t figlio) {
+            const std::string_view n = figlio < nodo.figli.size() ? NodoDi(nodo.figli[figlio].nodo).nome : "";
+            return xml::LettoreXML::NomeSemplice(n) ? n : std::string_view();
+        };
+        for (std::size_t k = 0; k < nodo.figli.size(); ++k) {
+            const Figlio& f = nodo.figli[k];
+            m_figliNoti.push_back({NodoDi(f.nodo).nome, f.nodo, f.minimo, f.massimo, !f.estraneo.empty(),
+                                   nome(f.massimo > 1 ? k : k + 1)});
+        }
         m_noti.push_back({std::span<const FiglioNoto>(m_figliNoti).subspan(primo, nodo.figli.size()),
                           nodo.forma == FormaValore::Elementi, !nodo.attributi.empty(),
-                          regole.Interessi(static_cast<int>(i))});
+                          regole.Interessi(static_cast<int>(i)), nome(0)});
     }
 }
 
@@ -175,6 +183,7 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
     lettore.RientriNeiTag(true);
     for (;;) {
         xml::Evento evento;
+        Aspetta(lettore);
         try {
             evento = lettore.Prossimo();
         } catch (const xml::ErroreXML& errore) {
@@ -221,6 +230,12 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
     }
 }
 
+// The child that most likely opens next, for the reader.
+void ValidatoreXML::Aspetta(xml::LettoreXML& lettore) {
+    m_atteso = m_prossimo.data();
+    lettore.AspettaNome(m_prossimo);
+}
+
 // An element opens. The usual one is the child being read again, or the one after it: anything else is
 // looked at by Radice, FiglioDiValore and AltroFiglio, away from this path.
 void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
@@ -240,10 +255,12 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
     const auto figli = nodoPadre.figli;
     const auto i = static_cast<std::size_t>(padre.posizione);
     int nodo;
-    if (i < figli.size() && figli[i].nome == nome && padre.volte < figli[i].massimo && !figli[i].estraneo) {
+    const bool atteso = lettore.NomeAtteso();
+    if (i < figli.size() && StessoNome(figli[i], nome, atteso) && padre.volte < figli[i].massimo &&
+        !figli[i].estraneo) {
         ++padre.volte;
         nodo = figli[i].nodo;
-    } else if (i + 1 < figli.size() && figli[i + 1].nome == nome && padre.volte >= figli[i].minimo &&
+    } else if (i + 1 < figli.size() && StessoNome(figli[i + 1], nome, atteso) && padre.volte >= figli[i].minimo &&
                !figli[i + 1].estraneo) {
         padre.posizione = static_cast<int>(i + 1);
         padre.volte = 1;
@@ -435,6 +452,14 @@ void ValidatoreXML::Fine(Posto posto) {
     m_aperti.pop_back();
     m_spazi = -1;
     m_difettoSpazi = -1;
+    // The parent's next child: the one just read again, or the one after it.
+    m_prossimo = {};
+    if (!m_aperti.empty() && m_aperti.back().nodo >= 0) {
+        const Aperto& padre = m_aperti.back();
+        const auto k = static_cast<std::size_t>(padre.posizione);
+        if (k < padre.noto->figli.size())
+            m_prossimo = padre.noto->figli[k].dopo;
+    }
 }
 
 // An element of child elements ends before its last child: the children it must still have are missing.

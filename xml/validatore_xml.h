@@ -133,12 +133,15 @@ private:
         int minimo;
         int massimo;
         bool estraneo;
+        std::string_view dopo; // the name of the child that most likely comes after this one: itself when it
+                               // may come again, else the next; empty when the reader cannot be told of it
     };
     struct NodoNoto {
         std::span<const FiglioNoto> figli;
         bool elementi;  // its form is Elementi
         bool attributi; // it has attributes
         std::uint8_t interessi;
+        std::string_view primo; // the name of its first child, as FiglioNoto::dopo
     };
 
     struct Aperto {
@@ -150,7 +153,9 @@ private:
         bool contenuto = false; // any child or text seen
     };
     void Apri(int nodo, Posto posto) {
-        m_aperti.push_back({nodo, nodo >= 0 ? &m_noti[static_cast<std::size_t>(nodo)] : nullptr, posto});
+        const NodoNoto* noto = nodo >= 0 ? &m_noti[static_cast<std::size_t>(nodo)] : nullptr;
+        m_aperti.push_back({nodo, noto, posto});
+        m_prossimo = noto ? noto->primo : std::string_view();
     }
 
     enum Impaginazione : int { SenzaCR, StessaRiga, RigheVuote, Rientro, FormaBreve, Minuscole, NumeroImpaginazioni };
@@ -160,6 +165,11 @@ private:
         std::string messaggio;
     };
 
+    void Aspetta(xml::LettoreXML& lettore);
+    // The child's name is the element's: without comparing them when the reader took it as the one expected.
+    bool StessoNome(const FiglioNoto& figlio, std::string_view nome, bool atteso) const {
+        return figlio.nome.size() == nome.size() && ((atteso && figlio.nome.data() == m_atteso) || figlio.nome == nome);
+    }
     void Inizio(const xml::LettoreXML& lettore, Posto posto);
     void ElementoBreve(std::string_view nome, Posto posto);
     void Radice(const xml::LettoreXML& lettore, Posto posto);
@@ -192,6 +202,8 @@ private:
     std::vector<FiglioNoto> m_figliNoti;
     std::vector<NodoNoto> m_noti; // by node
     std::vector<Aperto> m_aperti;
+    std::string_view m_prossimo;    // the name of the child that most likely opens next (FiglioNoto::dopo)
+    const char* m_atteso = nullptr; // the characters of the name the reader was told to expect
     // The value of the element being read: its texts gathered in m_testoValore, up to ValoreMassimo
     // characters; or the one text of a value read on the line of its tags, where the reader holds it.
     std::array<char, ValoreMassimo> m_testoValore;

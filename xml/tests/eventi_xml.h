@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace verifica::test {
 
@@ -58,6 +59,10 @@ struct Elenco {
     bool valori = false;   // each element's text and end read with ValoreInLinea where it takes them, and
                            // listed as the events they stand for; how many in `inLinea`
     long* inLinea = nullptr;
+    // Before each event, the name of the start tag told to AspettaNome: the n-th of these for the n-th start
+    // tag (when NomeSemplice holds for it); how many were taken so in `presi`.
+    const std::vector<std::string>* attesi = nullptr;
+    long* presi = nullptr;
 };
 
 // One line per event: "R:C <nome a=\"v\"@R:C>" (with "/>" for an empty element), "R:C </nome>",
@@ -72,9 +77,18 @@ inline std::string ElencaEventi(xml::LettoreXML& lettore, Elenco elenco = {}) {
         return testo;
     };
     lettore.RientriNeiTag(elenco.rientri);
+    std::size_t inizi = 0;
     try {
         for (;;) {
+            if (elenco.attesi && inizi < elenco.attesi->size() &&
+                xml::LettoreXML::NomeSemplice((*elenco.attesi)[inizi]))
+                lettore.AspettaNome((*elenco.attesi)[inizi]);
             const xml::Evento evento = lettore.Prossimo();
+            if (evento == xml::Evento::InizioElemento) {
+                ++inizi;
+                if (elenco.presi && lettore.NomeAtteso())
+                    ++*elenco.presi;
+            }
             std::string riga = dove(lettore.Riga(), lettore.Colonna());
             if (!riga.empty())
                 riga += ' ';

@@ -277,6 +277,45 @@ TEST(ValoreInLinea, SoloUnTestoSempliceEIlSuoTag) {
     EXPECT_EQ(dopoIlTesto.Testo(), "x");
 }
 
+// A start tag of the name the reader was told to expect is taken with one comparison only when the name
+// ends there; the name read is the tag's whatever it was told.
+TEST(NomeAtteso, SoloIlNomeIntero) {
+    struct Caso {
+        std::string_view documento;
+        std::string_view atteso; // told before the second start tag
+        bool preso;
+        std::string_view nome; // of the second start tag, as delivered
+    };
+    const auto casi = std::to_array<Caso>({
+        {"<a><ab>x</ab></a>", "ab", true, "ab"},
+        {"<a><ab k='1'>x</ab></a>", "ab", true, "ab"},
+        {"<a><ab/></a>", "ab", true, "ab"},
+        {"<a><ab\r\n>x</ab></a>", "ab", true, "ab"},
+        {"<a><abc>x</abc></a>", "ab", false, "abc"},
+        {"<a><ab.c>x</ab.c></a>", "ab", false, "ab.c"},
+        {"<a><ab:c>x</ab:c></a>", "ab", false, "ab:c"},
+        {"<a><ab>x</ab></a>", "abc", false, "ab"},
+        {"<a><ab>x</ab></a>", "b", false, "ab"},
+        {"<a><ab\xC3\xA8>x</ab\xC3\xA8>x</a>", "ab", false, "ab\xE8"},
+        {"<?xml version='1.0' encoding='ISO-8859-1'?><a><ab\xE8>x</ab\xE8></a>", "ab", false, "ab\xE8"},
+    });
+    for (const Caso& caso : casi) {
+        LettoreXML lettore(test::FonteTesto(caso.documento));
+        ASSERT_EQ(lettore.Prossimo(), Evento::InizioElemento);
+        EXPECT_FALSE(lettore.NomeAtteso());
+        lettore.AspettaNome(caso.atteso);
+        ASSERT_EQ(lettore.Prossimo(), Evento::InizioElemento) << caso.documento;
+        EXPECT_EQ(lettore.NomeAtteso(), caso.preso) << caso.documento;
+        EXPECT_EQ(lettore.Nome(), caso.nome) << caso.documento;
+        // Told once, for one start tag: the next event is no longer one of that name.
+        EXPECT_NE(lettore.Prossimo(), Evento::InizioElemento);
+        EXPECT_FALSE(lettore.NomeAtteso()) << caso.documento;
+    }
+    EXPECT_TRUE(LettoreXML::NomeSemplice("Giorno_1.a-b:c"));
+    for (const std::string_view nome : {"", "1a", "-a", ".a", "a b", "a\xE8", "\xE8"})
+        EXPECT_FALSE(LettoreXML::NomeSemplice(nome)) << nome;
+}
+
 // Reads a generated document to its end, checking what it holds.
 void LeggiGenerato(DocumentoGenerato& documento) {
     LettoreXML lettore(documento.Fonte());
