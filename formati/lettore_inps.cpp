@@ -340,8 +340,9 @@ private:
     std::string m_cfPersonaMittente, m_ragSocMittente, m_cfMittente, m_sedeINPS, m_cfAzienda, m_ragSocAzienda;
     bool m_mittenteLetto = false, m_ragSocLetta = false;
     std::string m_mese, m_matricola, m_csc, m_ca;
-    int m_giorniDelMese = 0;          // of the declared month, for the calendar; 0 when unknown
-    int m_anno = 0, m_numeroMese = 0; // the declared month; 0 when unknown
+    int m_giorniDelMese = 0;                         // of the declared month, for the calendar; 0 when unknown
+    int m_anno = 0, m_numeroMese = 0;                // the declared month; 0 when unknown
+    int m_primaSettimana = 0, m_ultimaSettimana = 0; // its weeks of the year, once it is known
 
     // The person being read; its findings wait for its end, when its tax code is known.
     bool m_inPersona = false;
@@ -831,6 +832,8 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
     if (m >= 1 && m <= 12 && a >= 1 && a <= 9999) {
         m_anno = a;
         m_numeroMese = m;
+        m_primaSettimana = SettimanaDellAnno(a, m, 1);
+        m_ultimaSettimana = SettimanaDellAnno(a, m, uniemens::GiorniDelMese(a, m));
     }
     if (buono && m_documento.calendario)
         m_giorniDelMese = uniemens::GiorniDelMese(a, m);
@@ -854,12 +857,11 @@ void LettoreINPS::Settimana(std::string_view valore, Posto posto) {
     }
     if (m_numeroMese == 0 || m_inMesePrecedente)
         return;
-    const int prima = SettimanaDellAnno(m_anno, m_numeroMese, 1);
-    const int ultima = SettimanaDellAnno(m_anno, m_numeroMese, uniemens::GiorniDelMese(m_anno, m_numeroMese));
-    if (*numero < prima || *numero > ultima)
+    if (*numero < m_primaSettimana || *numero > m_ultimaSettimana)
         Segnala(Gravita::Avviso, posto,
                 "<IdSettimana> " + std::to_string(*numero) + ": la settimana non cade nel mese " + m_mese +
-                    ", che ha le settimane da " + std::to_string(prima) + " a " + std::to_string(ultima));
+                    ", che ha le settimane da " + std::to_string(m_primaSettimana) + " a " +
+                    std::to_string(m_ultimaSettimana));
 }
 
 // Days paid or covered: no more than the declared month has (than any month, in a previous month's block).

@@ -1064,7 +1064,8 @@ void LettoreXML::LeggiFineElemento(const char*& p) {
     const std::string_view atteso(m_pila.data() + aperto.inizio, aperto.lunghezza);
     // The usual end tag is the open element's name and ">": compared as it stands, without reading
     // the name character by character.
-    if (Garantisci(p, atteso.size() + 1) && p[atteso.size()] == '>' && std::string_view(p, atteso.size()) == atteso)
+    if (Garantisci(p, atteso.size() + 1) && p[atteso.size()] == '>' &&
+        std::memcmp(p, atteso.data(), atteso.size()) == 0)
         p += atteso.size() + 1;
     else
         LeggiFineElementoIntera(p, dove);
