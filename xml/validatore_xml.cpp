@@ -189,7 +189,7 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
     lettore.RientriNeiTag(true);
     for (;;) {
         xml::Evento evento;
-        Aspetta(lettore);
+        lettore.AspettaNome(m_prossimo);
         try {
             evento = lettore.Prossimo();
         } catch (const xml::ErroreXML& errore) {
@@ -234,12 +234,6 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
             return;
         }
     }
-}
-
-// The child that most likely opens next, for the reader.
-void ValidatoreXML::Aspetta(xml::LettoreXML& lettore) {
-    m_atteso = m_prossimo.data();
-    lettore.AspettaNome(m_prossimo);
 }
 
 // An element opens. The usual one is the child being read again, or the one after it: anything else is

@@ -165,10 +165,11 @@ private:
         std::string messaggio;
     };
 
-    void Aspetta(xml::LettoreXML& lettore);
-    // The child's name is the element's: without comparing them when the reader took it as the one expected.
+    // The child's name is the element's: without comparing them when the reader took it as the one expected
+    // (m_prossimo, told to it before the tag).
     bool StessoNome(const FiglioNoto& figlio, std::string_view nome, bool atteso) const {
-        return figlio.nome.size() == nome.size() && ((atteso && figlio.nome.data() == m_atteso) || figlio.nome == nome);
+        return figlio.nome.size() == nome.size() &&
+               ((atteso && figlio.nome.data() == m_prossimo.data()) || figlio.nome == nome);
     }
     void Inizio(const xml::LettoreXML& lettore, Posto posto);
     void ElementoBreve(std::string_view nome, Posto posto);
@@ -202,8 +203,7 @@ private:
     std::vector<FiglioNoto> m_figliNoti;
     std::vector<NodoNoto> m_noti; // by node
     std::vector<Aperto> m_aperti;
-    std::string_view m_prossimo;    // the name of the child that most likely opens next (FiglioNoto::dopo)
-    const char* m_atteso = nullptr; // the characters of the name the reader was told to expect
+    std::string_view m_prossimo; // the name of the child that most likely opens next (FiglioNoto::dopo)
     // The value of the element being read: its texts gathered in m_testoValore, up to ValoreMassimo
     // characters; or the one text of a value read on the line of its tags, where the reader holds it.
     std::array<char, ValoreMassimo> m_testoValore;
