@@ -2,12 +2,40 @@
 
 #include "shell/contatore.h"
 #include "dma/fornitura_dma.h"
+#include "lettura/formato.h"
+#include "lettura/lettura_file.h"
 
 #include <optional>
+#include <string>
 
 namespace dma {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Whose a DMA supply is: the entity's tax code in its record B, the second record after a record A of
+// the DMA. None for any other file.
+std::optional<std::string> EnteDellaFornitura(const fs::path& file) {
+    constexpr const tracciati::Pezzo& Ente = tracciati::DellaColonna(tabelleDMA::RecordB, 0);
+    constexpr const tracciati::Pezzo& TipoB = tabelleDMA::RecordB.front();
+    constexpr auto LunghezzaRecord = static_cast<std::size_t>(tracciati::LunghezzaRecord);
+    try {
+        verifica::FileInLettura lettura(file);
+        verifica::LettoreRighe righe(lettura, LunghezzaRecord);
+        verifica::Riga riga;
+        if (!righe.Prossima(riga) || verifica::RiconosciFormato(riga.testo) != verifica::Formato::Dma ||
+            riga.testo.substr(0, 1) != "A" || !righe.Prossima(riga) || riga.lunghezza != LunghezzaRecord ||
+            riga.testo.substr(0, TipoB.testo.size()) != TipoB.testo)
+            return std::nullopt;
+        return std::string(
+            riga.testo.substr(static_cast<std::size_t>(Ente.posizione - 1), static_cast<std::size_t>(Ente.lunghezza)));
+    } catch (const verifica::ErroreFile&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 const shell::Convertitore& Descrittore() {
     // clang-format off
@@ -24,8 +52,9 @@ const shell::Convertitore& Descrittore() {
 }
 
 void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& percorsoEsportazione) {
+    static constexpr shell::Titolare Titolare{"una fornitura INPDAP DMA", "ente", EnteDellaFornitura};
     shell::EseguiConversioneArchivio(
-        contesto, percorsoEsportazione, {"INPDAPDMA-", ".txt"},
+        contesto, percorsoEsportazione, {"INPDAPDMA-", ".txt", &Titolare},
         [](const shell::Esportazione& esportazione, shell::FileUscita& uscita, shell::ContestoElaborazione& ctx) {
             shell::RifiutaACapoIsolati(esportazione);
             FornituraDMA fornitura(uscita, ctx);

@@ -155,6 +155,15 @@ std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::File
     return "INPSEMENS-" + CifreMinime(anno, 4) + "-" + CifreMinime(mese, 2) + ".xml";
 }
 
+// Whose an E-Mens document is: its CFAzienda.
+std::optional<std::string> AziendaDelDocumento(const fs::path& file) {
+    using uniemens::xmltext::tabelle::Scritto;
+    static constexpr std::string_view Percorso[] = {Scritto(AperturaDocumento, "DenunceRetributiveMensili"),
+                                                    Scritto(AperturaAzienda, "Azienda"),
+                                                    Scritto(AperturaAzienda, "CFAzienda")};
+    return uniemens::xmltext::TitolareDelDocumento(file, Percorso);
+}
+
 } // namespace
 
 const shell::Convertitore& Descrittore() {
@@ -170,7 +179,9 @@ const shell::Convertitore& Descrittore() {
 }
 
 void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& percorsoEsportazione) {
-    shell::EseguiConversioneArchivio(contesto, percorsoEsportazione, {"INPSEMENS-", ".xml"}, ScriviDocumento);
+    static constexpr shell::Titolare Titolare{"un documento E-Mens", "datore di lavoro", AziendaDelDocumento};
+    shell::EseguiConversioneArchivio(contesto, percorsoEsportazione, {"INPSEMENS-", ".xml", &Titolare},
+                                     ScriviDocumento);
 }
 
 } // namespace emens

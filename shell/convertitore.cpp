@@ -10,6 +10,19 @@ namespace shell {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// An employer's code as a message quotes it: on one line, and cut when a file holds a long text there.
+std::string CodiceCitato(std::string_view codice) {
+    constexpr std::size_t Massimo = 40;
+    std::string citato = TestoSuUnaRiga(codice.substr(0, Massimo));
+    if (codice.size() > Massimo)
+        citato += "...";
+    return "'" + citato + "'";
+}
+
+} // namespace
+
 DataOra OraLocale() { return OraLocale(std::time(nullptr)); }
 
 DataOra OraLocale(std::time_t adesso) {
@@ -31,6 +44,34 @@ std::string_view TipoDocumento(const Documento& documento) {
     while (!tipo.empty() && tipo.back() == '-')
         tipo.remove_suffix(1);
     return tipo;
+}
+
+void ControllaTitolare(const Titolare& titolare, const fs::path& temporaneo, const fs::path& finale) {
+    std::error_code errore;
+    const fs::file_status stato = fs::symlink_status(finale, errore);
+    // Nothing to replace; a folder is never replaced (the rename fails) and a name that cannot be looked
+    // at fails there too.
+    if (errore || !fs::exists(stato) || fs::is_directory(stato))
+        return;
+    const std::string nome = TestoPercorso(finale);
+    const std::string documento(titolare.documento), chi(titolare.chi);
+    const std::optional<std::string> vecchio =
+        fs::is_regular_file(stato) ? titolare.leggi(finale) : std::optional<std::string>();
+    if (!vecchio)
+        throw ErroreElaborazione(
+            "Il file '" + nome + "' non \xE8 " + documento +
+            " che si possa leggere: non viene sostituito. Spostarlo in un'altra cartella e ripetere l'elaborazione.");
+    const std::optional<std::string> nuovo = titolare.leggi(temporaneo);
+    if (!nuovo)
+        throw ErroreElaborazione("Impossibile leggere di chi \xE8 il documento appena scritto");
+    if (*vecchio == *nuovo)
+        return;
+    throw ErroreElaborazione("Il file '" + nome + "' \xE8 gi\xE0 " + documento + " di un altro " + chi +
+                             " (codice fiscale " + CodiceCitato(*vecchio) +
+                             "), non di quello di questa elaborazione "
+                             "(codice fiscale " +
+                             CodiceCitato(*nuovo) +
+                             "): non viene sostituito. Spostarlo in un'altra cartella e ripetere l'elaborazione.");
 }
 
 void EseguiConversioneArchivio(ContestoElaborazione& contesto, const fs::path& percorsoEsportazione,
@@ -62,6 +103,8 @@ void EseguiConversioneArchivio(ContestoElaborazione& contesto, const fs::path& p
         }
         ControllaNomeFinale(*nomeFinale);
         finale = archivio / PercorsoDaTesto(*nomeFinale);
+        if (documento.titolare)
+            ControllaTitolare(*documento.titolare, temporaneo, finale);
         DaiNomeFinale(temporaneo, finale);
     } catch (const ErroreElaborazione& e) {
         throw ErroreElaborazione(std::string(e.what()) + "\r\nIl documento resta con il nome temporaneo '" +

@@ -61,14 +61,33 @@ Caricamento CaricaEsportazione(const std::filesystem::path& cartellaProgramma, s
 // marked with SegnalaDocumentoNonGenerato().
 using Elaborazione = std::function<std::optional<std::string>(const Esportazione&, FileUscita&, ContestoElaborazione&)>;
 
-struct Documento {
-    std::string_view prefisso;   // "Importa770-"
-    std::string_view estensione; // ".txt"
+// Whose supply a file is, for the converters whose final name does not name the employer (the month's
+// UniEmens, E-Mens and DMA): an older file under the final name is replaced only when it is a supply of
+// the same kind and the same employer as the new one.
+struct Titolare {
+    std::string_view documento; // what the supply is, in messages: "un documento UniEmens"
+    std::string_view chi;       // whose it is: "datore di lavoro", "ente"
+    // The employer's code in the file at `percorso`; none when the file is no supply of this kind or
+    // its employer cannot be read. Never throws for what the file holds.
+    std::optional<std::string> (*leggi)(const std::filesystem::path& percorso);
 };
+
+struct Documento {
+    std::string_view prefisso;          // "Importa770-"
+    std::string_view estensione;        // ".txt"
+    const Titolare* titolare = nullptr; // none: an older file of the final name is replaced as it is
+};
+
+// Before a complete supply at `temporaneo` replaces what stands under `finale`: stops the run, with both
+// files untouched, when something stands there that is not a regular file, a supply of another employer,
+// or a file that `titolare` does not read as a supply of its kind.
+void ControllaTitolare(const Titolare& titolare, const std::filesystem::path& temporaneo,
+                       const std::filesystem::path& finale);
 
 // The kind of a document, which names its lock file: the prefix without its last "-" ("Importa770").
 std::string_view TipoDocumento(const Documento& documento);
 
+// Step 5 asks documento.titolare, when set, before it replaces an older file (ControllaTitolare).
 // Steps 3 to 5 run under the converter's lock on the archive folder (EsclusivaCartella), taken right
 // after step 1: a second run of the same converter into the same folder stops before it changes anything.
 void EseguiConversioneArchivio(ContestoElaborazione& contesto, const std::filesystem::path& percorsoEsportazione,

@@ -88,7 +88,9 @@ const shell::Convertitore& Descrittore() {
 }
 
 void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& percorsoEsportazione) {
-    shell::EseguiConversioneArchivio(contesto, percorsoEsportazione, {"INPSUNIEMENS-", ".xml"}, ScriviDocumento);
+    static constexpr shell::Titolare Titolare{"un documento UniEmens", "datore di lavoro", AziendaDelDocumento};
+    shell::EseguiConversioneArchivio(contesto, percorsoEsportazione, {"INPSUNIEMENS-", ".xml", &Titolare},
+                                     ScriviDocumento);
 }
 
 } // namespace uniemens

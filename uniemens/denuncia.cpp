@@ -258,6 +258,13 @@ void ScriviAperturaDocumento(ScrittoreXML& xml) { ScriviVoci(AperturaDocumento, 
 void ScriviChiusuraAzienda(ScrittoreXML& xml) { ScriviVoci(ChiusuraAzienda, FonteUniemens{nullptr}, xml); }
 void ScriviChiusuraDocumento(ScrittoreXML& xml) { ScriviVoci(ChiusuraDocumento, FonteUniemens{nullptr}, xml); }
 
+std::optional<std::string> AziendaDelDocumento(const std::filesystem::path& file) {
+    static constexpr std::string_view Percorso[] = {Scritto(AperturaDocumento, "DenunceMensili"),
+                                                    Scritto(AperturaAzienda, "Azienda"),
+                                                    Scritto(AperturaAzienda, "CFAzienda")};
+    return xmltext::TitolareDelDocumento(file, Percorso);
+}
+
 std::span<const xmltext::TabellaDelDocumento> TabelleDelDocumento() {
     static constexpr std::string_view Radice = "DenunceMensili";
     static constexpr std::string_view Azienda = "DenunceMensili/Azienda";

@@ -9,7 +9,10 @@
 #include "uniemens/xmltext/testo_xml.h"
 #include "uniemens/xmltext/voci_xml.h"
 
+#include <filesystem>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace uniemens {
@@ -36,6 +39,9 @@ void ScriviCollaboratori(const shell::Esportazione& esportazione, std::span<cons
 void ScriviAperturaDocumento(xmltext::ScrittoreXML& xml);
 void ScriviChiusuraAzienda(xmltext::ScrittoreXML& xml);
 void ScriviChiusuraDocumento(xmltext::ScrittoreXML& xml);
+
+// Whose a UniEmens document is: its CFAzienda (shell::Titolare).
+std::optional<std::string> AziendaDelDocumento(const std::filesystem::path& file);
 
 // Every table the writer writes the document with, in the order of the document: what the checker's
 // grammar is held against. A row Forma::Propria stands for the table that follows it.

@@ -68,11 +68,12 @@ protected:
 
 // The sample of samples/emens, checked by hand element by element against the document rules and
 // against a separate reading of them: a collaborator before the employees, previous-month blocks,
-// both layouts, an apostrophe and an ampersand, accents. An older document of the month is
-// replaced.
+// both layouts, an apostrophe and an ampersand, accents. An older document of the month, of the same
+// employer, is replaced.
 TEST_F(EsecuzioneEmens, EsempioByteByByte) {
     fs::create_directory(Archivio());
-    ScriviFile(Archivio() / "INPSEMENS-2008-06.xml", "vecchio");
+    ScriviFile(Archivio() / "INPSEMENS-2008-06.xml", "<DenunceRetributiveMensili><Azienda><CFAzienda>02468010414"
+                                                     "</CFAzienda></Azienda></DenunceRetributiveMensili>");
     ASSERT_EQ(Esegui(LeggiFile(fs::path(EMENS_ESEMPIO) / "EsportazioneINPS.tab")), "");
     EXPECT_EQ(Documento("INPSEMENS-2008-06.xml"), DatiProva("esempio.xml"));
     EXPECT_EQ(m_contesto.messaggio, Log(DatiProva("esempio.log"), "INPSEMENS-2008-06.xml"));

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <exception>
+#include <functional>
 #include <filesystem>
 #include <map>
 #include <new>
@@ -151,6 +152,91 @@ TEST_F(EsecuzioneArchivio, CartellaSuperioreMancanteNonCreaNulla) {
             << e.what();
     }
     EXPECT_FALSE(fs::exists(m_dir / "KORVANTE"));
+}
+
+// A supply whose first line names its employer: "TITOLARE <code>".
+std::optional<std::string> TitolareDiProva(const fs::path& file) {
+    const std::string testo = LeggiFile(file);
+    constexpr std::string_view Inizio = "TITOLARE ";
+    if (testo.rfind(Inizio, 0) != 0)
+        return std::nullopt;
+    return testo.substr(Inizio.size(), testo.find('\r') - Inizio.size());
+}
+constexpr Titolare DiProva{"un documento di prova", "datore di lavoro", TitolareDiProva};
+
+// Named by the month only: an older supply under the name is replaced when it is the same employer's,
+// and stays, with the new one under its temporary name, when it is another employer's or no supply at
+// all (something that is not a regular file included).
+TEST_F(EsecuzioneArchivio, IlDocumentoDiUnAltroTitolareResta) {
+    const auto copia = [](const Esportazione& e, FileUscita& u, ContestoElaborazione& c) {
+        Copia(e, u, c);
+        return std::string("Prova-MESE.txt");
+    };
+    const fs::path finale = Archivio() / "Prova-MESE.txt";
+    const std::string nuovo = "TITOLARE 111\r\n";
+    struct Caso {
+        const char* nome;
+        std::function<void()> prepara;
+        std::string errore; // empty: replaced
+    };
+    const std::string altro =
+        "' \xE8 gi\xE0 un documento di prova di un altro datore di lavoro (codice fiscale '222'), non di quello di "
+        "questa elaborazione (codice fiscale '111'): non viene sostituito. Spostarlo in un'altra cartella e ripetere "
+        "l'elaborazione.";
+    const std::string nonFornitura = "' non \xE8 un documento di prova che si possa leggere: non viene sostituito.";
+    const Caso casi[] = {
+        {"nessun documento", [] {}, ""},
+        {"lo stesso titolare", [&] { ScriviFile(finale, "TITOLARE 111\r\nvecchio\r\n"); }, ""},
+        {"un altro titolare", [&] { ScriviFile(finale, "TITOLARE 222\r\nvecchio\r\n"); }, altro},
+        {"un titolare che ne comincia un altro", [&] { ScriviFile(finale, "TITOLARE 1111\r\n"); }, "1111"},
+        {"nessuna fornitura", [&] { ScriviFile(finale, "vecchio"); }, nonFornitura},
+        {"un file vuoto", [&] { ScriviFile(finale, ""); }, nonFornitura},
+#ifndef _WIN32
+        {"un collegamento", [&] { fs::create_symlink(m_dir / "export.tab", finale); }, nonFornitura},
+#endif
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        fs::remove_all(Archivio());
+        fs::create_directory(Archivio());
+        caso.prepara();
+        const std::string prima = fs::exists(fs::symlink_status(finale)) ? LeggiFile(finale) : "";
+        ScriviFile(m_dir / "export.tab", nuovo);
+        std::string errore;
+        try {
+            EseguiConversioneArchivio(m_contesto, m_dir / "export.tab", {"Prova-", ".txt", &DiProva}, copia);
+        } catch (const ErroreElaborazione& e) {
+            errore = e.what();
+        }
+        if (caso.errore.empty()) {
+            EXPECT_EQ(errore, "");
+            EXPECT_EQ(LeggiFile(finale), nuovo);
+            EXPECT_FALSE(fs::exists(Temporaneo()));
+            continue;
+        }
+        EXPECT_NE(errore.find("Il file '" + TestoPercorso(finale)), std::string::npos) << errore;
+        EXPECT_NE(errore.find(caso.errore), std::string::npos) << errore;
+        EXPECT_NE(errore.find("Il documento resta con il nome temporaneo '" + TestoPercorso(Temporaneo())),
+                  std::string::npos)
+            << errore;
+        EXPECT_EQ(LeggiFile(finale), prima);
+        EXPECT_EQ(LeggiFile(Temporaneo()), nuovo);
+    }
+    EXPECT_EQ(LeggiFile(m_dir / "export.tab"), nuovo);
+}
+
+// A folder under the name is never replaced: the rename fails, as for every converter.
+TEST_F(EsecuzioneArchivio, UnaCartellaSottoIlNomeDiUnDocumentoConTitolare) {
+    fs::create_directories(Archivio() / "Prova-ABC.txt");
+    ScriviFile(m_dir / "export.tab", "ABC\r\n");
+    try {
+        EseguiConversioneArchivio(m_contesto, m_dir / "export.tab", {"Prova-", ".txt", &DiProva}, Copia);
+        ADD_FAILURE() << "run completed";
+    } catch (const ErroreElaborazione& e) {
+        EXPECT_NE(std::string(e.what()).find("Impossibile dare al documento il nome finale"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_TRUE(fs::is_directory(Archivio() / "Prova-ABC.txt"));
 }
 
 // The folder's contents: name and bytes of every entry, hidden ones included.

@@ -310,13 +310,15 @@ TEST_P(Guasti, DocumentoPrecedenteDiSolaLettura) {
         GTEST_SKIP() << "the TFR supply never replaces another";
     const fs::path archivio = m_dir / "ARC";
     fs::create_directory(archivio);
-    ScriviFile(archivio / m_nomeFinale, "la fornitura precedente");
+    // The same employer's supply (another's is never replaced, read-only or not).
+    const std::string precedente = m_riferimento + "\r\n";
+    ScriviFile(archivio / m_nomeFinale, precedente);
     fs::permissions(archivio / m_nomeFinale, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const Esito esito = Esegui(archivio);
     EXPECT_EQ(esito.stato, 1) << esito.err;
     EXPECT_NE(esito.err.find("nome finale"), std::string::npos) << esito.err;
     EXPECT_NE(esito.err.find(NomeTemporaneo()), std::string::npos) << esito.err;
-    EXPECT_EQ(LeggiFile(archivio / m_nomeFinale), "la fornitura precedente");
+    EXPECT_EQ(LeggiFile(archivio / m_nomeFinale), precedente);
     EXPECT_EQ(LeggiFile(archivio / NomeTemporaneo()), m_riferimento);
 }
 

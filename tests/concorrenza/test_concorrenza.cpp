@@ -160,8 +160,8 @@ TEST_P(Concorrenza, CartellaOccupataDaUnAltraElaborazione) {
                                          : nomeFinale.substr(0, nomeFinale.find('-') + 1) + "2011-06-14-09-05-07" +
                                                fs::path(nomeFinale).extension().string();
     ScriviFile(archivio / temporaneo, "scritto a met\xE0 da un'altra elaborazione");
-    if (!Tfr())
-        ScriviFile(archivio / nomeFinale, "la fornitura precedente");
+    if (!Tfr()) // an older supply of the same employer
+        ScriviFile(archivio / nomeFinale, riferimento + "\r\n");
     {
         const shell::EsclusivaCartella altra(archivio, GetParam().tipo);
         const auto prima = Stato(archivio);

@@ -165,6 +165,20 @@ TEST_F(MessaggiNellaGuida, CartellaOccupataOInutilizzabile) {
     NELLA_GUIDA(std::regex_replace(Righe(impossibile.err).at(0), std::regex("'[^']*'"), "'\xE2\x80\xA6'"));
 }
 
+// Another employer's supply of the same month under the final name: it stays, the run stops.
+TEST_F(MessaggiNellaGuida, FornituraDiUnAltroDatoreDiLavoro) {
+    fs::create_directories(m_dir / "ARC");
+    ScriviFile(m_dir / "ARC" / "INPSUNIEMENS-2012-01.xml",
+               "<DenunceMensili><Azienda><CFAzienda>02468010414</CFAzienda></Azienda></DenunceMensili>");
+    const Esecuzione altro = Converti("uniemens", "uniemens");
+    ASSERT_EQ(altro.stato, cli::EsitoErrore);
+    const std::vector<std::string> righe = Righe(altro.err);
+    ASSERT_GE(righe.size(), 2u) << altro.err;
+    const std::string finale = Utf8(m_dir / "ARC" / "INPSUNIEMENS-2012-01.xml");
+    NELLA_GUIDA(Sostituisci(righe.at(righe.size() - 2), finale, "C:\\KORVANTE\\ARC\\INPSUNIEMENS-2012-01.xml"));
+    NELLA_GUIDA(std::regex_replace(righe.back(), std::regex("'.*'"), "'\xE2\x80\xA6'"));
+}
+
 // 770: the box of an employee without personal data, every line it can hold.
 TEST_F(MessaggiNellaGuida, DatiMancanti770) {
     const Esecuzione esecuzione = Converti("770", "770", [](const fs::path& cartella) {

@@ -1,6 +1,7 @@
 #include "uniemens/xmltext/voci_xml.h"
 
 #include "shell/errore.h"
+#include "xml/primo_testo.h"
 
 #include <string>
 #include <vector>
@@ -116,6 +117,16 @@ void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, ScrittoreXML& xm
                 ScriviVoce(voci[k], fonte, &inCorso, xml, appoggio);
         }
         i = fine;
+    }
+}
+
+std::optional<std::string> TitolareDelDocumento(const std::filesystem::path& file,
+                                                std::span<const std::string_view> percorso) {
+    try {
+        verifica::FileInLettura lettura(file);
+        return verifica::xml::PrimoTesto(lettura, percorso);
+    } catch (const verifica::ErroreFile&) {
+        return std::nullopt;
     }
 }
 

@@ -7,6 +7,8 @@
 #include "uniemens/xmltext/riga_inps.h"
 #include "uniemens/xmltext/testo_xml.h"
 
+#include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -103,6 +105,15 @@ constexpr Valore Proprio(int codice, int c = Nessuna) { return {Da::Proprio, c, 
 // The tag name of a row: its `tag` up to the attributes.
 constexpr std::string_view NomeTag(std::string_view tag) { return tag.substr(0, tag.find(' ')); }
 
+// The name of the element a row of `voci` writes, for a reader that looks for it: a name that no row
+// writes stops the compiler.
+consteval std::string_view Scritto(std::span<const Voce> voci, std::string_view nome) {
+    for (const Voce& voce : voci)
+        if (NomeTag(voce.tag) == nome)
+            return NomeTag(voce.tag);
+    throw "no row writes this element"; // not a constant expression: the compiler stops here
+}
+
 // A table's tags nest from depth `base`: every opening is closed by a row of the same name and depth
 // under the same condition (two openings of the same name in a row are alternatives, as
 // <X> or <X Elimina="S">, and their closing is unconditional), every element and closing stands at the
@@ -185,5 +196,11 @@ private:
 // OgniSettimana rows is written once per week item, the whole list read first. A field that does not
 // read stops the run.
 void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, ScrittoreXML& xml);
+
+// Whose the document at `file` is: the text of its first element at `percorso` (from the root, the names
+// of a writer's rows: the root, "Azienda", "CFAzienda"). None when it is no document of that root, or it
+// cannot be read or is not well-formed before that element ends.
+std::optional<std::string> TitolareDelDocumento(const std::filesystem::path& file,
+                                                std::span<const std::string_view> percorso);
 
 } // namespace uniemens::xmltext
