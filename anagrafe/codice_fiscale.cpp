@@ -26,8 +26,9 @@ inline constexpr std::array<Posto, 16> PostiPersonale = {
 // Omocodia: the letter that stands for each digit, 0 to 9, when two persons would share a code.
 inline constexpr std::string_view LettereOmocodia = "LMNPQRSTUV";
 
-// The month letters, January to December, and the days of each month (February 29 allowed: the
-// century of the year is unknown).
+// The month letters, January to December, and the most days of each month: February has its 29th only in
+// a year whose two digits are a multiple of 4, a leap year in one of the two centuries they may stand for
+// (1980 and 2080; 1900, not a leap year, is 00 with 2000, which is).
 inline constexpr std::string_view LettereMese = "ABCDEHLMPRST";
 inline constexpr std::array<int, 12> GiorniMese = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 inline constexpr std::array<std::string_view, 12> NomiMese = {
@@ -104,8 +105,13 @@ std::string LeggiNascita(std::string_view codice, NascitaCodice& nascita) {
         return "data di nascita non valida: giorno " + DueCifre(giorno);
     if (delMese > GiorniMese[mese])
         return "data di nascita non valida: " + std::to_string(delMese) + " " + std::string(NomiMese[mese]);
-    nascita = {ValoreCifra(codice[6]) * 10 + ValoreCifra(codice[7]), static_cast<int>(mese) + 1, delMese,
-               donna ? 'F' : 'M'};
+    const int anno = ValoreCifra(codice[6]) * 10 + ValoreCifra(codice[7]);
+    constexpr std::size_t Febbraio = 1;
+    if (mese == Febbraio && delMese == GiorniMese[Febbraio] && anno % 4 != 0)
+        return "data di nascita non valida: 29 febbraio di un anno che non \xE8 bisestile in nessuno dei due secoli "
+               "('" +
+               DueCifre(anno) + "')";
+    nascita = {anno, static_cast<int>(mese) + 1, delMese, donna ? 'F' : 'M'};
     return {};
 }
 

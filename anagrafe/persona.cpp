@@ -208,6 +208,7 @@ bool ProvinciaConcorda(std::string_view scritta, const std::vector<Luogo>& perio
 }
 
 bool SiglaNota(std::string_view scritta) { return ProvinciaNota(Maiuscolo(scritta)); }
+constexpr std::string_view SiglaInesistente = "sigla di provincia inesistente";
 
 // The fields written beside a place code, each held against the code's periods: a province abbreviation
 // no province ever had first (an error), then whether the field agrees with the code (a warning).
@@ -226,7 +227,7 @@ const RegolaAccanto RegoleAccanto[] = {
     {&LuogoScritto::nome,      &LuogoScritto::datoNome,      &LuogoScritto::nomeDi,      nullptr,
      {},                             NomeConcorda,      NomiAmmessi},
     {&LuogoScritto::provincia, &LuogoScritto::datoProvincia, &LuogoScritto::provinciaDi, SiglaNota,
-     "sigla di provincia inesistente", ProvinciaConcorda, ProvinceAmmesse},
+     SiglaInesistente,                 ProvinciaConcorda, ProvinceAmmesse},
 };
 // clang-format on
 
@@ -363,7 +364,11 @@ std::vector<Riscontro> ControllaComune(const ComuneScritto& comune) {
     std::vector<Riscontro> riscontri;
     if (!Scritto(comune.codice))
         return riscontri;
-    const std::string codice = Maiuscolo(Pulito(comune.codice.valore));
+    // As written: a record pads its fields with blanks after the text, and a code with a blank before it or in
+    // lower case is none of the registry's.
+    std::string_view codice = comune.codice.valore;
+    while (!codice.empty() && codice.back() == ' ')
+        codice.remove_suffix(1);
     LuogoScritto luogo{codice,
                        {{{comune.dal, comune.al}}},
                        1,
@@ -379,6 +384,15 @@ std::vector<Riscontro> ControllaComune(const ComuneScritto& comune) {
                        "il comune",
                        "la provincia"};
     ControllaLuogo(luogo, riscontri);
+    return riscontri;
+}
+
+std::vector<Riscontro> ControllaProvincia(const Campo& provincia) {
+    std::vector<Riscontro> riscontri;
+    if (Scritto(provincia) && !SiglaNota(Pulito(provincia.valore)))
+        riscontri.push_back({Dato::Provincia, true,
+                             std::string(provincia.nome) + " " + Citato(Pulito(provincia.valore)) + ": " +
+                                 std::string(SiglaInesistente)});
     return riscontri;
 }
 

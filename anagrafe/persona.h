@@ -33,6 +33,7 @@ enum class Dato {
     CodiceComune,
     NomeComune,
     ProvinciaComune,
+    Provincia, // a province written with no place code beside it
 };
 
 struct Riscontro {
@@ -72,6 +73,10 @@ struct ComuneScritto {
 };
 
 std::vector<Riscontro> ControllaComune(const ComuneScritto& comune);
+
+// A province abbreviation written with no place code beside it (the 770's fiscal domicile): one that no
+// province ever had is an error, as beside a code (Dato::Provincia).
+std::vector<Riscontro> ControllaProvincia(const Campo& provincia);
 
 // A place code as the listing shows it beside the code: "LECCO (LC)", its name and province on the
 // date (or of its last period when it was not in force then); empty for a code that never existed.

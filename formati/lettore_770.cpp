@@ -66,7 +66,8 @@ constexpr std::string_view SempreDA[] = {
 };
 
 // The personal fields that the employee's tax code and residence code are held against (anagrafe/persona.h):
-// each field's code, the datum it is, and where the rules take it.
+// each field's code, the datum it is, and where the rules take it (neither: a province held to the registry
+// alone).
 using anagrafe::Dato;
 struct CampoAnagrafico {
     std::string_view codice;
@@ -82,6 +83,7 @@ constexpr CampoAnagrafico CampiAnagrafici[] = {
     {"DA001012", Dato::NomeComune,       nullptr, &anagrafe::ComuneScritto::nome},
     {"DA001013", Dato::ProvinciaComune,  nullptr, &anagrafe::ComuneScritto::provincia},
     {"DA001014", Dato::CodiceComune,     nullptr, &anagrafe::ComuneScritto::codice},
+    {"DA001016", Dato::Provincia,        nullptr, nullptr},
 };
 constexpr std::string_view CodiceFiscaleDA = "DA001001", SessoDA = "DA001004", DataNascitaDA = "DA001005",
                            ProvinciaNascitaDA = "DA001007";
@@ -539,20 +541,27 @@ void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std
     std::array<PostoDelDato, std::size(CampiAnagrafici) + 1> posti;
     std::size_t quanti = 0;
     posti[quanti++] = {Dato::CodiceFiscale, riga, CodiceFiscaleG.posizione};
+    std::vector<anagrafe::Riscontro> sole; // of the provinces held alone
     for (std::size_t i = 0; i < std::size(CampiAnagrafici); ++i) {
         const CampoAnagrafico& c = CampiAnagrafici[i];
         const tracciati::CampoLetto* campo = campi.Primo(m_anagrafici[i]);
         if (!campo || !campo->valore.Testo())
             continue;
         const anagrafe::Campo letto{m_nomiAnagrafici[i], campo->valore.ComeTesto()};
-        (c.persona ? persona.*c.persona : residenza.*c.residenza) = letto;
         posti[quanti++] = {c.dato, m_righeModulo[static_cast<std::size_t>(campo->record)], campo->posizione};
+        if (!c.persona && !c.residenza)
+            for (anagrafe::Riscontro& r : anagrafe::ControllaProvincia(letto))
+                sole.push_back(std::move(r));
+        else
+            (c.persona ? persona.*c.persona : residenza.*c.residenza) = letto;
     }
     if (const auto* d = campi.Primo(m_dataNascita); d && d->valore.Data())
         persona.nascita =
             anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
     std::vector<anagrafe::Riscontro> riscontri = anagrafe::ControllaPersona(persona);
     for (anagrafe::Riscontro& r : anagrafe::ControllaComune(residenza))
+        riscontri.push_back(std::move(r));
+    for (anagrafe::Riscontro& r : sole)
         riscontri.push_back(std::move(r));
     SegnalaRiscontri(m_lettura, riscontri, std::span<const PostoDelDato>(posti.data(), quanti), "record G: ", m_chi,
                      m_persona);

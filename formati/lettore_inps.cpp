@@ -829,7 +829,8 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
         return;
     const int a = static_cast<int>(*Intero(anno));
     const int m = static_cast<int>(*Intero(mese));
-    if (m >= 1 && m <= 12 && a >= 1 && a <= 9999) {
+    // A month of another form says no month: the checks that need one are left out, not made on a year 12.
+    if (buono && m >= 1 && m <= 12 && a >= 1 && a <= 9999) {
         m_anno = a;
         m_numeroMese = m;
         m_primaSettimana = SettimanaDellAnno(a, m, 1);

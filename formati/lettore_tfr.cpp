@@ -52,6 +52,14 @@ constexpr const Pezzo& TipoPeriodo3     = DelGenere(t::CodaPS, tracciati::Comune
 constexpr const Pezzo& CodiceFiscale4   = DellaColonna(t::Record4, 1);
 constexpr const Pezzo& Conto4           = DellaColonna(t::Record4, 5);
 
+// The columns of record "1" that every record "2" repeats: the employer's tax code names whose employee the
+// record is, and must be the same; the employer's code should.
+struct Ripetuta { const Pezzo& in2; const Pezzo& in1; Gravita gravita; std::string_view perche; };
+constexpr Ripetuta Ripetute2[] = {
+    {Codice2,        Codice1,        Gravita::Avviso, "ogni riga ripete la colonna 0 del datore di lavoro"},
+    {CodiceFiscale2, CodiceFiscale1, Gravita::Errore, "il codice fiscale del datore di lavoro del dipendente \xE8 quello del record 1"},
+};
+
 // The order of the records: "1", then for each employee "2", its "3" and its "4", then "9". Without a
 // key on the first line there is no "2" for its group; an export without lines gives only the "4" of
 // the empty key and "9".
@@ -379,16 +387,18 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
     const long riga = record.Numero();
     const auto di = [&chi] { return Di(chi.nome); }; // made for the findings only
     const std::string_view testoChiave = record.letto.Testo(Chiave2);
-    const std::string_view colonne01 = TestoDa(testo, Codice2, CodiceFiscale2);
-    if (m_riga1 > 0 && colonne01 != m_intestazione)
-        m_lettura.Avviso(riga, Codice2.posizione,
-                         "record 2: posizioni " + std::to_string(Codice2.posizione) + "-" +
-                             std::to_string(tracciati::UltimaPosizione(CodiceFiscale2)) + " '" +
-                             std::string(colonne01) + "' diverse dalle posizioni " + std::to_string(Codice1.posizione) +
-                             "-" + std::to_string(tracciati::UltimaPosizione(CodiceFiscale1)) + " del record 1 '" +
-                             m_intestazione + "': ogni riga ripete le colonne " + std::to_string(Codice2.colonna) +
-                             " e " + std::to_string(CodiceFiscale2.colonna) + di(),
-                         m_persona);
+    for (const Ripetuta& r : Ripetute2) {
+        const std::string_view qui = Parte(testo, r.in2.posizione, r.in2.lunghezza);
+        const std::string_view in1 = std::string_view(m_intestazione)
+                                         .substr(static_cast<std::size_t>(r.in1.posizione - Codice1.posizione),
+                                                 static_cast<std::size_t>(r.in1.lunghezza));
+        if (m_riga1 > 0 && qui != in1)
+            m_lettura.Segnala({r.gravita, riga, r.in2.posizione,
+                               "record 2: " + PosizioniDi(r.in2) + " '" + std::string(qui) + "' diverse dalle " +
+                                   PosizioniDi(r.in1) + " del record 1 '" + std::string(in1) +
+                                   "': " + std::string(r.perche) + di(),
+                               m_persona});
+    }
     if (m_chiave.empty()) {
         m_lettura.Avviso(riga, Chiave2.posizione, "record 2: " + PosizioniDi(Chiave2) + ": chiave del dipendente vuota",
                          m_persona);
@@ -488,6 +498,13 @@ void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const Chi& chi) 
         campo = {m_nomiAnagrafici[i], record.letto.Testo(c.pezzo)};
         posti[quanti++] = {c.dato, riga, c.pezzo.posizione};
     }
+    const std::string_view sesso = record.letto.Testo(Sesso2);
+    if (shell::TogliSpazi(sesso).empty())
+        m_lettura.Avviso(riga, Sesso2.posizione,
+                         "record 2: " + PosizioniDi(Sesso2) + " vuota: sesso del dipendente non impostato" +
+                             Di(chi.nome),
+                         m_persona);
+    ControllaSesso(m_lettura, riga, Sesso2.posizione, sesso, "record 2: " + PosizioniDi(Sesso2), chi.nome, m_persona);
     std::vector<anagrafe::Riscontro> riscontri = anagrafe::ControllaPersona(persona);
     if (m_dataFornitura)
         for (anagrafe::Riscontro& r : anagrafe::ControllaComune(residenza))

@@ -342,16 +342,20 @@ std::string_view TestoDa(std::string_view record, const tracciati::Pezzo& da, co
     return Parte(record, da.posizione, tracciati::UltimaPosizione(a) - da.posizione + 1);
 }
 
+void ControllaSesso(Lettura& lettura, long riga, long posizione, std::string_view testo, std::string_view dove,
+                    std::string_view chi, long persona) {
+    testo = shell::TogliSpazi(testo);
+    if (!testo.empty() && testo != "M" && testo != "F")
+        lettura.Errore(riga, posizione,
+                       std::string(dove) + " '" + std::string(testo) + "': il sesso \xE8 M o F" + Di(chi), persona);
+}
+
 void ControllaSesso(Lettura& lettura, long riga, const tracciati::CampoLetto* campo, std::string_view record,
                     std::string_view chi, long persona) {
     if (!campo || !campo->valore.Testo())
         return;
-    const std::string_view testo = shell::TogliSpazi(campo->valore.ComeTesto());
-    if (!testo.empty() && testo != "M" && testo != "F")
-        lettura.Errore(riga, campo->posizione,
-                       std::string(record) + ": campo " + std::string(campo->codice) + " '" + std::string(testo) +
-                           "': il sesso \xE8 M o F" + Di(chi),
-                       persona);
+    ControllaSesso(lettura, riga, campo->posizione, campo->valore.ComeTesto(),
+                   std::string(record) + ": campo " + std::string(campo->codice), chi, persona);
 }
 
 void CampiDelModulo::Prendi(const std::vector<tracciati::CampoLetto>& campi) {

@@ -222,6 +222,9 @@ private:
 // error, "record G: campo DA001004 'X': il sesso \xE8 M o F (dipendente ...)". `record` begins the message.
 void ControllaSesso(Lettura& lettura, long riga, const tracciati::CampoLetto* campo, std::string_view record,
                     std::string_view chi, long persona);
+// The same for a sex written at `posizione` of line `riga`: `dove` begins the message ("record 2: posizione 203").
+void ControllaSesso(Lettura& lettura, long riga, long posizione, std::string_view testo, std::string_view dove,
+                    std::string_view chi, long persona);
 
 // A count that a record states (the digits of its piece `pezzo`, `testo`) against the records counted: a
 // total of the listing, and an error when they differ.

@@ -26,9 +26,9 @@ constexpr DescrizioneForma DescrizioniForme[] = {
     {FormaValore::Decimale,      "atteso un numero con la virgola prima degli eventuali decimali (come 1500 o 1500,75)"},
     {FormaValore::Importo,       "atteso un importo (come 1500,75 o 1.500,75)"},
     {FormaValore::Intero,        "atteso un numero intero"},
+    {FormaValore::Cifre,         "atteso un numero intero di sole cifre"},
     {FormaValore::Data,          "attesa una data vera nella forma aaaa-mm-gg"},
     {FormaValore::AnnoMese,      "attesi anno e mese nella forma aaaa-mm, con il mese da 01 a 12"},
-    {FormaValore::AnnoMese4,     "attesi anno e mese nella forma aaaa-mm, con il mese da 01 a 12"},
     {FormaValore::SN,            "atteso S o N"},
 };
 // clang-format on
@@ -95,16 +95,12 @@ bool Mese(std::string_view mm) {
            (mm[0] - '0') * 10 + (mm[1] - '0') <= 12;
 }
 
-bool AnnoMese(std::string_view t, std::size_t cifreMinime, std::size_t cifreMassime) {
-    const std::size_t anno = Cifre(t, 0);
-    return anno >= cifreMinime && anno <= cifreMassime && anno + 3 == t.size() && t[anno] == '-' &&
-           Mese(t.substr(anno + 1));
-}
+bool AnnoMese(std::string_view t) { return t.size() == 7 && Cifre(t, 0) == 4 && t[4] == '-' && Mese(t.substr(5)); }
 
 // How grave a value out of its form is: as the grammar says, but a month that does not exist is always an
 // error, also where the grammar lets the year's digits pass with a warning.
 Gravita GravitaDellaForma(const Nodo& nodo, std::string_view v) {
-    if (nodo.forma == FormaValore::AnnoMese4) {
+    if (nodo.forma == FormaValore::AnnoMese) {
         const auto trattino = v.rfind('-');
         if (trattino == std::string_view::npos || !Mese(v.substr(trattino + 1)))
             return Gravita::Errore;
@@ -510,11 +506,11 @@ void ValidatoreXML::ControllaValore(const Aperto& aperto) {
     case FormaValore::Data:
         buono = DataISO(v);
         break;
-    case FormaValore::AnnoMese:
-        buono = AnnoMese(v, 2, std::string_view::npos);
+    case FormaValore::Cifre:
+        buono = !v.empty() && Cifre(v, 0) == v.size();
         break;
-    case FormaValore::AnnoMese4:
-        buono = AnnoMese(v, 4, 4);
+    case FormaValore::AnnoMese:
+        buono = AnnoMese(v);
         break;
     case FormaValore::SN:
         buono = v.size() == 1 && (v[0] == 'S' || v[0] == 'N');

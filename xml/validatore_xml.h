@@ -35,9 +35,9 @@ enum class FormaValore : std::uint8_t {
     Decimale,      // -?[0-9]+(,[0-9]+)?
     Importo,       // an amount the Italian way: "." between thousands allowed, "," before the decimals
     Intero,        // -?[0-9]+
+    Cifre,         // [0-9]+: a count (days, weeks), no sign
     Data,          // yyyy-mm-dd, a real date
-    AnnoMese,      // [0-9]{2,}-mm, the month 01 to 12
-    AnnoMese4,     // [0-9]{4}-mm, the month 01 to 12 (a month out of it an error whatever the node's gravity)
+    AnnoMese,      // [0-9]{4}-mm, the month 01 to 12 (a month out of it an error whatever the node's gravity)
     SN,            // "S" or "N"
 };
 

@@ -190,10 +190,26 @@ ComuneScritto Residenza(std::string_view codice, std::string_view nome, std::str
             "del comune di residenza"};
 }
 
+// A province alone (the 770's fiscal domicile): only one that no province ever had is told.
+TEST(Comune, ProvinciaSenzaCodice) {
+    EXPECT_EQ(ControllaProvincia({"campo DA001016", "LC "}), std::vector<Riscontro>{});
+    EXPECT_EQ(ControllaProvincia({"campo DA001016", "FO"}), std::vector<Riscontro>{}); // ceased, but a province
+    EXPECT_EQ(ControllaProvincia({"campo DA001016", "  "}), std::vector<Riscontro>{}); // blank: missing data
+    EXPECT_EQ(ControllaProvincia({"campo DA001016", "ZZ"}),
+              (std::vector<Riscontro>{{Dato::Provincia, true, "campo DA001016 'ZZ': sigla di provincia inesistente"}}));
+}
+
 TEST(Comune, CodiceNomeEProvincia) {
     const Data gennaio2010{2010, 1, 1};
     EXPECT_EQ(ControllaComune(Residenza("E507", "Lecco", "LC", gennaio2010)), std::vector<Riscontro>{});
-    EXPECT_EQ(ControllaComune(Residenza("a726", "Bazzano", "BO", gennaio2010)), std::vector<Riscontro>{});
+    // As written: lower case, or a blank before it, is no code of the registry; blanks after it pad the field.
+    EXPECT_EQ(ControllaComune(Residenza("A726  ", "Bazzano", "BO", gennaio2010)), std::vector<Riscontro>{});
+    for (const std::string_view scritto : {"a726", " A726", "A 726"})
+        EXPECT_EQ(ControllaComune(Residenza(scritto, "Bazzano", "BO", gennaio2010)),
+                  (std::vector<Riscontro>{
+                      {Dato::CodiceComune, true,
+                       "campo DA001014: codice del comune di residenza '" + std::string(scritto) + "' inesistente"}}))
+            << scritto;
     EXPECT_EQ(ControllaComune(Residenza("", "Lecco", "LC", gennaio2010)), std::vector<Riscontro>{});
     EXPECT_EQ(ControllaComune(Residenza("X999", "Lecco", "LC", gennaio2010)),
               (std::vector<Riscontro>{
