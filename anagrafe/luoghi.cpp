@@ -2,8 +2,10 @@
 
 #include "anagrafe/lettere.h"
 #include "anagrafe/luoghi_tabella.h"
+#include "shell/testo.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -97,16 +99,72 @@ std::span<const RigaLuogo> RigheCodice(std::string_view codice) {
 // A name as StessoNome compares it: base letters, the characters it leaves out dropped.
 std::string FormaConfronto(std::string_view nome) {
     constexpr std::string_view Tralasciati = " \xA0'`\xB4-./";
+    // Beyond ISO-8859-1, written as references: the typographic apostrophes and the dash.
+    constexpr char32_t TralasciatiEstesi[] = {0x2018, 0x2019, 0x2013};
     std::string forma;
-    for (char c : nome) {
-        const std::string_view lettera = LetteraBase(c);
+    for (std::size_t i = 0; i < nome.size();) {
+        std::size_t lunghezza = 0;
+        const auto codice = shell::RiferimentoAllInizio(nome.substr(i), lunghezza);
+        if (codice && std::ranges::find(TralasciatiEstesi, *codice) != std::end(TralasciatiEstesi)) {
+            i += lunghezza;
+            continue;
+        }
+        const char c = nome[i];
+        const std::string_view lettera = LetteraBaseIn(nome, i);
         if (!lettera.empty()) {
             forma += lettera;
         } else if (Tralasciati.find(c) == std::string_view::npos) {
-            forma += c;
+            forma += codice ? std::string(nome.substr(i - lunghezza, lunghezza)) : std::string(1, c);
         }
     }
     return forma;
+}
+
+// Names that payroll exports write for a municipality beside the registry's, and why.
+struct NomeInUso {
+    std::string_view codice;
+    std::string_view nome;
+};
+// clang-format off
+constexpr NomeInUso NomiInUso[] = {
+    {"H223", "REGGIO EMILIA"},   // the name in use; the registry writes REGGIO NELL'EMILIA
+    {"H224", "REGGIO CALABRIA"}, // the name in use; the registry writes REGGIO DI CALABRIA
+};
+// clang-format on
+
+// A word that exports shorten, and the words it stands for: "S. GIOVANNI IN PERSICETO", "S.ANNA ARRESI".
+struct Abbreviazione {
+    std::string_view breve;
+    std::array<std::string_view, 4> intere;
+};
+constexpr Abbreviazione Abbreviazioni[] = {{"S.", {"SAN ", "SANTO ", "SANTA ", "SANT'"}}};
+
+// At most this many abbreviations of one name are read as their whole words, each way.
+constexpr int AbbreviazioniMassime = 3;
+
+bool InizioParola(std::string_view testo, std::size_t i) {
+    return i == 0 || testo[i - 1] == ' ' || testo[i - 1] == '-' || testo[i - 1] == '/';
+}
+
+// Whether `scritto`, with its abbreviations from `da` on read as any of their whole words, has the form
+// of one of `forme`.
+bool UnaForma(const std::string& scritto, std::size_t da, int restanti, std::span<const std::string> forme) {
+    if (std::ranges::find(forme, FormaConfronto(scritto)) != forme.end())
+        return true;
+    if (restanti == 0)
+        return false;
+    for (std::size_t i = da; i < scritto.size(); ++i)
+        for (const Abbreviazione& a : Abbreviazioni)
+            if (InizioParola(scritto, i) && std::string_view(scritto).substr(i, a.breve.size()) == a.breve)
+                for (const std::string_view intera : a.intere) {
+                    std::size_t dopo = i + a.breve.size();
+                    while (dopo < scritto.size() && scritto[dopo] == ' ')
+                        ++dopo;
+                    const std::string letto = scritto.substr(0, i) + std::string(intera) + scritto.substr(dopo);
+                    if (UnaForma(letto, i + intera.size(), restanti - 1, forme))
+                        return true;
+                }
+    return false;
 }
 
 } // namespace
@@ -131,22 +189,38 @@ std::optional<Luogo> LuogoInData(std::string_view codice, Data data) {
     return std::nullopt;
 }
 
+std::span<const Successione> Successioni() {
+    // clang-format off
+    static constexpr Successione Tabella[] = {
+        {"Z157", "Z118"}, // SERBIA E MONTENEGRO after JUGOSLAVIA, 2003-02-04
+        {"Z250", "Z201"}, // YEMEN DEL SUD after the FEDERAZIONE DELL'ARABIA MERIDIONALE, 1975-12-31
+        {"Z250", "Z202"}, // and after the PROTETTORATO DELL'ARABIA MERIDIONALE
+    };
+    // clang-format on
+    return Tabella;
+}
+
 bool ProvinciaNota(std::string_view sigla) {
     const std::size_t trovato = PrimoNonMinore(tabella::NumeroProvince, sigla, SiglaNumero);
     return trovato != tabella::NumeroProvince && SiglaNumero(trovato) == sigla;
 }
 
 bool StessoNome(std::string_view scritto, const Luogo& luogo) {
-    const std::string forma = FormaConfronto(scritto);
-    if (forma.empty()) {
+    if (FormaConfronto(scritto).empty()) {
         return false;
     }
     const std::string nome = FormaConfronto(luogo.nome);
-    if (forma == nome) {
-        return true;
-    }
     const std::string altro = FormaConfronto(luogo.altroNome);
-    return !altro.empty() && (forma == altro || forma == nome + altro || forma == altro + nome);
+    std::vector<std::string> forme{nome};
+    if (!altro.empty()) {
+        forme.insert(forme.end(), {altro, nome + altro, altro + nome});
+    }
+    for (const NomeInUso& n : NomiInUso) {
+        if (n.codice == luogo.codice) {
+            forme.push_back(FormaConfronto(n.nome));
+        }
+    }
+    return UnaForma(std::string(scritto), 0, AbbreviazioniMassime, forme);
 }
 
 } // namespace anagrafe

@@ -6,6 +6,7 @@
 
 #include <compare>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -47,6 +48,15 @@ bool CodiceEsiste(std::string_view codice);
 // codes).
 std::optional<Luogo> LuogoInData(std::string_view codice, Data data);
 
+// A foreign state that took the place of a ceased one, which the registry ends on the day the state begins: a
+// person born there before, coded later, may have the state's code (born in Belgrade in 1980, coded while
+// Serbia and Montenegro was). A tax code's place of birth counts as in force on a day its predecessor was.
+struct Successione {
+    std::string_view stato;
+    std::string_view predecessore;
+};
+std::span<const Successione> Successioni();
+
 // Whether the province abbreviation belongs to some period of some code, past provinces ("FO") and
 // "EE" included. Upper case only.
 bool ProvinciaNota(std::string_view sigla);
@@ -55,7 +65,10 @@ bool ProvinciaNota(std::string_view sigla);
 // to both together in either order ("BOLZANO/BOZEN", "BOZEN BOLZANO"), once case and accents are
 // dropped (see LetteraBase) and apostrophes (also 0x60 and 0xB4), blanks (also 0xA0), hyphens, dots
 // and slashes are left out: "Sant'Agata" is "SANTAGATA", "FORLI'" is "FORL\xCC". Every other
-// character must be the same. An empty name is no name.
+// character must be the same. A letter that ISO-8859-1 lacks, written as its reference ("&#352;"), reads as
+// its base letter. Beside the registry's names, a few that exports write ("REGGIO EMILIA" for REGGIO
+// NELL'EMILIA), and a word "S." read as SAN, SANTO, SANTA or SANT' ("S. GIOVANNI IN PERSICETO"). An empty
+// name is no name.
 bool StessoNome(std::string_view scritto, const Luogo& luogo);
 
 } // namespace anagrafe

@@ -15,8 +15,8 @@ struct LettereSeparate {
 
 LettereSeparate Separa(std::string_view testo) {
     LettereSeparate lettere;
-    for (char c : testo) {
-        for (char lettera : LetteraBase(c)) {
+    for (std::size_t i = 0; i < testo.size();) {
+        for (char lettera : LetteraBaseIn(testo, i)) {
             (Vocale(lettera) ? lettere.vocali : lettere.consonanti).push_back(lettera);
         }
     }

@@ -231,6 +231,13 @@ const RegolaAccanto RegoleAccanto[] = {
 };
 // clang-format on
 
+// Whether a state the code's state took the place of was in force on the days (Successioni).
+bool PredecessoreInVigore(const LuogoScritto& luogo) {
+    return std::ranges::any_of(Successioni(), [&](const Successione& s) {
+        return s.stato == luogo.codice && InVigoreIn(Periodi(s.predecessore), luogo.Giorni());
+    });
+}
+
 // The code first: one that never existed is an error, and nothing beside it is compared; one not in force
 // on the days a warning. Then the fields beside it.
 void ControllaLuogo(const LuogoScritto& luogo, std::vector<Riscontro>& riscontri) {
@@ -241,7 +248,7 @@ void ControllaLuogo(const LuogoScritto& luogo, std::vector<Riscontro>& riscontri
              luogo.Chi() + " " + std::string(luogo.cosa) + " " + Citato(luogo.codice) + " inesistente"});
         return;
     }
-    if (!InVigoreIn(periodi, luogo.Giorni())) {
+    if (!InVigoreIn(periodi, luogo.Giorni()) && !(luogo.codiceFiscale && PredecessoreInVigore(luogo))) {
         const Luogo& ultimo = periodi.back();
         riscontri.push_back({luogo.datoCodice, false,
                              luogo.Chi() + " " + std::string(luogo.cosa) + " " + Citato(luogo.codice) + " (" +

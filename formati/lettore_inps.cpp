@@ -253,7 +253,8 @@ public:
     }
     void Segnala(Gravita gravita, Posto posto, std::string messaggio) override;
     void Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto) override;
-    void Valore(int nodo, std::string_view valore, bool buono, Posto posto) override;
+    void Valore(int nodo, std::string_view letto, std::span<const xml::CarattereAltro> altri, bool buono,
+                Posto posto) override;
     void Chiusura(int nodo, Posto posto) override;
 
 private:
@@ -622,7 +623,12 @@ void LettoreINPS::CampoXml(std::string_view attributo, std::string_view valore, 
     m_lettura.Campo(persona, {std::move(nome), std::string(valore)});
 }
 
-void LettoreINPS::Valore(int nodo, std::string_view valore, bool buono, Posto posto) {
+void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::CarattereAltro> altri, bool buono,
+                         Posto posto) {
+    // A character above U+00FF (a Slovene or Polish surname), which the reader gives as "?", as its reference:
+    // quoted, listed and compared as written, and read by the registries' rules as its base letter.
+    const std::string conRiferimenti = altri.empty() ? std::string() : xml::TestoConRiferimenti(letto, altri);
+    const std::string_view valore = altri.empty() ? letto : std::string_view(conRiferimenti);
     const auto pulito = [valore] { return shell::TogliSpazi(valore); };
     if (m_inPersona && !m_codiceLetto)
         FissaCodice(nodo == CFLavoratore || nodo == CFCollaboratore ? pulito() : std::string_view());

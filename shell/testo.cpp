@@ -122,6 +122,23 @@ std::string TestoVisibile(std::string_view testo) {
     return std::string(TestoVisibile(testo, appoggio));
 }
 
+std::string RiferimentoCarattere(char32_t codice) { return "&#" + std::to_string(codice) + ";"; }
+
+std::optional<char32_t> RiferimentoAllInizio(std::string_view testo, std::size_t& lunghezza) {
+    constexpr char32_t Massimo = 0x10FFFF;
+    if (testo.substr(0, 2) != "&#")
+        return std::nullopt;
+    char32_t codice = 0;
+    std::size_t i = 2;
+    for (; i < testo.size() && testo[i] >= '0' && testo[i] <= '9' && codice <= Massimo; ++i)
+        codice = codice * 10 + static_cast<char32_t>(testo[i] - '0');
+    // Digits without a leading zero, then ";": the form RiferimentoCarattere writes.
+    if (i == 2 || testo[2] == '0' || i >= testo.size() || testo[i] != ';' || codice <= 0xFF || codice > Massimo)
+        return std::nullopt;
+    lunghezza = i + 1;
+    return codice;
+}
+
 std::string Utf8DaLatin1(std::string_view testo) {
     std::string risultato;
     risultato.reserve(testo.size() + testo.size() / 8);

@@ -2,6 +2,7 @@
 // Small text helpers on ISO-8859-1 texts (one byte per character).
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,13 @@ std::string TestoSuUnaRiga(std::string_view testo);
 // ISO-8859-1 <-> UTF-8. Characters that ISO-8859-1 lacks become "?".
 std::string Utf8DaLatin1(std::string_view testo);
 std::string Latin1DaUtf8(std::string_view testo);
+
+// A character that ISO-8859-1 lacks, in a text of the suite: the XML character reference of its code in
+// decimal, "&#268;" for U+010C (so the checker gives the texts of an XML document that hold one). Only
+// codes above U+00FF are written or read so; any other "&#" is text as it stands.
+std::string RiferimentoCarattere(char32_t codice);
+// The code of such a reference at the start of `testo`, with its length; none when there is none.
+std::optional<char32_t> RiferimentoAllInizio(std::string_view testo, std::size_t& lunghezza);
 
 // A path as a text of the suite (ISO-8859-1), and back.
 std::string TestoPercorso(const std::filesystem::path& percorso);

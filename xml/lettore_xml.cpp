@@ -1,5 +1,7 @@
 #include "xml/lettore_xml.h"
 
+#include "shell/testo.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -357,9 +359,21 @@ void LettoreXML::AggiungiCarattere(std::string& destinazione, char32_t c, bool& 
     if (c <= 0xFF) {
         destinazione += static_cast<char>(c);
     } else {
+        if (&destinazione == &m_testoCopia)
+            m_altri.push_back({destinazione.size(), c});
         destinazione += '?';
         sostituiti = true;
     }
+}
+
+std::string TestoConRiferimenti(std::string_view testo, std::span<const CarattereAltro> altri) {
+    std::string scritto;
+    std::size_t da = 0;
+    for (const CarattereAltro& a : altri) {
+        scritto.append(testo.substr(da, a.posizione - da)).append(shell::RiferimentoCarattere(a.codice));
+        da = a.posizione + 1;
+    }
+    return scritto.append(testo.substr(std::min(da, testo.size())));
 }
 
 // The character at p for a message: "carattere 'x'", "carattere 0x0C", "carattere U+20AC", "byte
@@ -1130,6 +1144,7 @@ bool LettoreXML::LeggiTesto(const char*& inizio) {
     const Posizione dove = Dove(p);
     m_conserva = p;
     m_copia = false;
+    m_altri.clear();
     // A text that begins with CR LF (the line end before an indented tag) is kept in place all the
     // same, from its LF.
     if (*p == '\r' && p[1] == '\n') {

@@ -69,6 +69,16 @@ struct Attributo {
     bool sostituiti; // a character above U+00FF in the value became "?"
 };
 
+// A character above U+00FF of a text, which the text holds as "?": its place in the text and its code.
+struct CarattereAltro {
+    std::size_t posizione;
+    char32_t codice;
+};
+
+// The text with each such character written as its reference (shell::RiferimentoCarattere): "&#268;ERNIGOJ"
+// for the "?ERNIGOJ" of a surname written with U+010C.
+std::string TestoConRiferimenti(std::string_view testo, std::span<const CarattereAltro> altri);
+
 struct DichiarazioneXML {
     bool presente = false; // the document begins with an XML declaration
     bool bom = false;      // a UTF-8 byte order mark comes first
@@ -107,6 +117,8 @@ public:
     bool ElementoVuoto() const { return m_vuoto; } // InizioElemento written as <a/>
     std::string_view Testo() const { return m_testo; }
     bool Sostituiti() const { return m_sostituiti; } // in the name, an attribute or the text
+    // Of a Testo event: the characters above U+00FF that its text holds as "?", in order.
+    std::span<const CarattereAltro> Altri() const { return m_altri; }
     std::int64_t Riga() const { return m_rigaEvento; }
     std::int64_t Colonna() const { return m_colonnaEvento; }
     // Elements open after the current event: 1 after the root's InizioElemento, 0 after its end.
@@ -261,9 +273,10 @@ private:
     int m_rientro = -1;
     std::int64_t m_nonCRLFEvento = 0; // m_nonCRLF before the current event was read
 
-    std::string m_testoCopia;     // a text that could not be shown in place
-    std::string m_nomeLatin1;     // a UTF-8 name with characters past ASCII, as delivered
-    std::string m_testiAttributi; // the names and values of the current tag's attributes
+    std::string m_testoCopia;            // a text that could not be shown in place
+    std::vector<CarattereAltro> m_altri; // of the text in m_testoCopia
+    std::string m_nomeLatin1;            // a UTF-8 name with characters past ASCII, as delivered
+    std::string m_testiAttributi;        // the names and values of the current tag's attributes
     std::vector<AttributoLetto> m_letti;
     std::vector<Attributo> m_attributi;
     std::string m_lavoro;     // names and references read apart

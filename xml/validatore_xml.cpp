@@ -271,6 +271,7 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
     if (!questo.elementi) {
         m_valore = {};
         m_valoreTroncato = false;
+        m_altri.clear();
     }
     // The rules hear of the element first, so that its attributes' findings are already the person's.
     if (questo.interessi & Interesse::Apertura)
@@ -534,7 +535,7 @@ void ValidatoreXML::ControllaValore(const Aperto& aperto) {
                              " caratteri: oltre i " + std::to_string(m_grammatica.testoMassimo) +
                              " che si ammettono in un testo di questo documento");
     if (aperto.noto->interessi & Interesse::Valore)
-        m_regole.Valore(indice, v, buono && !m_valoreTroncato, aperto.tag);
+        m_regole.Valore(indice, v, m_altri, buono && !m_valoreTroncato, aperto.tag);
 }
 
 void ValidatoreXML::CodiceFiscaleDifforme(const Nodo& nodo, const EsitoCodiceFiscale& esito, Posto posto) {
@@ -591,7 +592,7 @@ void ValidatoreXML::Testo(const xml::LettoreXML& lettore, Posto posto) {
         return;
     }
     if (!aperto.noto->elementi)
-        return AggiungiAlValore(testo);
+        return AggiungiAlValore(testo, lettore.Altri());
     TestoTraElementi(aperto, testo, posto);
 }
 

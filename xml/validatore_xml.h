@@ -99,8 +99,10 @@ public:
     // An element of the grammar opened at `posto`; its attributes are the reader's.
     virtual void Apertura(int /*nodo*/, const xml::LettoreXML& /*lettore*/, Posto /*posto*/) {}
     // The value of an element whose form is not Elementi, once checked against its form (`buono`: it
-    // keeps it). At most ValoreMassimo characters of it.
-    virtual void Valore(int /*nodo*/, std::string_view /*valore*/, bool /*buono*/, Posto /*posto*/) {}
+    // keeps it). At most ValoreMassimo characters of it; `altri`, the characters above U+00FF that it holds
+    // as "?" (xml::LettoreXML::Altri).
+    virtual void Valore(int /*nodo*/, std::string_view /*valore*/, std::span<const xml::CarattereAltro> /*altri*/,
+                        bool /*buono*/, Posto /*posto*/) {}
     // An element of the grammar closed; `posto` is the place of its opening tag.
     virtual void Chiusura(int /*nodo*/, Posto /*posto*/) {}
 };
@@ -209,9 +211,13 @@ private:
     std::array<char, ValoreMassimo> m_testoValore;
     std::string_view m_valore;
     bool m_valoreTroncato = false;
+    std::vector<xml::CarattereAltro> m_altri; // of the value, at their places in it
     std::string_view Valore() const { return m_valore; }
-    void AggiungiAlValore(std::string_view testo) {
+    void AggiungiAlValore(std::string_view testo, std::span<const xml::CarattereAltro> altri = {}) {
         const std::size_t lunghezza = m_valore.size();
+        for (const xml::CarattereAltro& a : altri)
+            if (lunghezza + a.posizione < ValoreMassimo)
+                m_altri.push_back({lunghezza + a.posizione, a.codice});
         const std::size_t n = std::min(testo.size(), ValoreMassimo - lunghezza);
         std::memcpy(m_testoValore.data() + lunghezza, testo.data(), n);
         m_valore = {m_testoValore.data(), lunghezza + n};

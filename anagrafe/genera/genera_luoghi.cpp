@@ -40,7 +40,23 @@ struct Periodo {
 struct Resoconto {
     std::size_t comuniSenzaCodice = 0;
     std::vector<std::string> nomiTraslitterati;
+    std::vector<std::string> nomiSeparati;
+    std::vector<std::string> buchiColmati;
 };
+
+// The registry writes the second-language name of a few bilingual municipalities as their official form,
+// "COMUNE DI " + the Italian name + "-OBCINA " + the Slovenian one, and their name as the two joined by a
+// hyphen: the names are the two parts.
+struct FormaUfficiale {
+    std::string_view inizio;
+    std::string_view tra;
+};
+constexpr FormaUfficiale FormeUfficiali[] = {{"COMUNE DI ", "-OBCINA "}};
+
+// A hole of at most this many days between two periods of one code is a slip of the data (E004, GHILARZA,
+// has none on 1958-08-14 alone): the earlier period is taken to the day before the later. Every other hole
+// is months or years long.
+constexpr int BucoColmato = 7;
 
 bool Cifre(std::string_view testo) {
     return std::ranges::all_of(testo, [](char c) { return c >= '0' && c <= '9'; });
@@ -120,6 +136,55 @@ std::string NomeLatin1(const std::string& nome, const std::string& traslitterato
     throw std::runtime_error(file + ", row " + std::to_string(riga) + ": " + e.what());
 }
 
+// The Italian and the second-language name of a period whose other name is an official form.
+void SeparaFormaUfficiale(Periodo& periodo, Resoconto& resoconto) {
+    for (const FormaUfficiale& forma : FormeUfficiali) {
+        const std::string& altro = periodo.altroNome;
+        const std::size_t tra = altro.find(forma.tra);
+        if (!altro.starts_with(forma.inizio) || tra == std::string::npos) {
+            continue;
+        }
+        const std::string italiano = altro.substr(forma.inizio.size(), tra - forma.inizio.size());
+        const std::string secondo = altro.substr(tra + forma.tra.size());
+        if (periodo.nome != italiano + "-" + secondo) {
+            throw std::runtime_error(periodo.codice + ": an official form of other names than \"" + periodo.nome +
+                                     "\"");
+        }
+        resoconto.nomiSeparati.push_back(periodo.codice + " " + italiano + " / " + secondo);
+        periodo.nome = italiano;
+        periodo.altroNome = secondo;
+        return;
+    }
+}
+
+// The days from one yyyymmdd date to another, the first not counted.
+int GiorniTra(std::uint32_t da, std::uint32_t a) {
+    int giorni = 0;
+    for (std::uint32_t d = da; d < a && giorni <= BucoColmato; d = GiornoDopo(d)) {
+        ++giorni;
+    }
+    return giorni;
+}
+
+// The short holes of each code bridged (BucoColmato); the periods sorted by code and start.
+void ColmaBuchi(std::vector<Periodo>& periodi, Resoconto& resoconto) {
+    for (std::size_t i = 1; i < periodi.size(); ++i) {
+        Periodo& prima = periodi[i - 1];
+        const Periodo& dopo = periodi[i];
+        if (prima.codice != dopo.codice || GiornoDopo(prima.al) >= dopo.dal) {
+            continue;
+        }
+        const int buco = GiorniTra(GiornoDopo(prima.al), dopo.dal);
+        if (buco <= BucoColmato) {
+            resoconto.buchiColmati.push_back(prima.codice + " " + std::to_string(prima.al) + " " +
+                                             std::to_string(dopo.dal));
+            while (GiornoDopo(prima.al) < dopo.dal) {
+                prima.al = GiornoDopo(prima.al);
+            }
+        }
+    }
+}
+
 void LeggiComuni(const std::string& cartella, std::vector<Periodo>& periodi, Resoconto& resoconto) {
     const std::string file = "comuni_anpr.csv";
     const TabellaCsv csv = LeggiCsv(LeggiFile(cartella + "/" + file));
@@ -147,6 +212,7 @@ void LeggiComuni(const std::string& cartella, std::vector<Periodo>& periodi, Res
             periodo.nome = NomeLatin1(riga[colNome], riga[colNomeTraslitterato], periodo.codice, resoconto);
             if (!riga[colAltro].empty()) {
                 periodo.altroNome = NomeLatin1(riga[colAltro], riga[colAltroTraslitterato], periodo.codice, resoconto);
+                SeparaFormaUfficiale(periodo, resoconto);
             }
             periodo.provincia = riga[colProvincia];
             ControllaProvincia(periodo.provincia);
@@ -330,6 +396,7 @@ int main(int argc, char** argv) {
         std::ranges::sort(periodi, {}, [](const Periodo& p) {
             return std::tie(p.codice, p.dal, p.al, p.nome, p.altroNome, p.provincia);
         });
+        ColmaBuchi(periodi, resoconto);
 
         const std::string sorgente = Sorgente(periodi, periodiComuni);
         std::ofstream uscita(argv[2], std::ios::binary | std::ios::trunc);
@@ -344,6 +411,12 @@ int main(int argc, char** argv) {
                   << CodiciConBuchi(periodi) << " codes with holes between their periods\n";
         for (const std::string& nome : resoconto.nomiTraslitterati) {
             std::cout << "not in ISO-8859-1, transliterated: " << nome << "\n";
+        }
+        for (const std::string& nomi : resoconto.nomiSeparati) {
+            std::cout << "official form, names taken apart: " << nomi << "\n";
+        }
+        for (const std::string& buco : resoconto.buchiColmati) {
+            std::cout << "hole bridged: " << buco << "\n";
         }
     } catch (const std::exception& e) {
         std::cerr << "genera_luoghi: " << e.what() << "\n";

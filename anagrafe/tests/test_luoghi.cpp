@@ -106,7 +106,9 @@ INSTANTIATE_TEST_SUITE_P(Casi, LuogoInDataTest, testing::Values(
     CasoInData{"SavognaNelBuco",        "I479", {1940, 1, 1},   "",                 ""},
     CasoInData{"SavognaDopoIlBuco",     "I479", {1951, 2, 15},  "SAVOGNA D'ISONZO", "GO"},
     // A Slovenian name that ISO-8859-1 cannot write, as the registry transliterates it.
-    CasoInData{"DuinoTraslitterato",    "D383", {2010, 1, 1},   "DUINO AURISINA-DEVIN NABREZINA", "TS"},
+    CasoInData{"DuinoTraslitterato",    "D383", {2010, 1, 1},   "DUINO AURISINA",   "TS"},
+    // A hole of one day in the registry (1958-08-14), bridged.
+    CasoInData{"GhilarzaNelBucoDiUnGiorno", "E004", {1958, 8, 14}, "GHILARZA",        "CA"},
     // Two rows of one period: the first by name.
     CasoInData{"FilagoEMarne",          "D588", {1900, 1, 1},   "FILAGO",           "BG"},
     // A ceased state, its last day included.
@@ -154,9 +156,28 @@ INSTANTIATE_TEST_SUITE_P(Casi, StessoNomeTest, testing::Values(
     CasoNome{"SantAgataUnita",        "I199", {2000, 1, 1}, "SANTAGATA DI MILITELLO",    true},
     CasoNome{"SantAgataMinuscola",    "I199", {2000, 1, 1}, "Sant'Agata di Militello",   true},
     CasoNome{"SantAgataSpazio",       "I199", {2000, 1, 1}, "SANT AGATA DI MILITELLO",   true},
-    CasoNome{"SantAgataAbbreviata",   "I199", {2000, 1, 1}, "S.AGATA DI MILITELLO",      false},
+    // The names exports write beside the registry's: "S." for SAN, SANTO, SANTA, SANT'; two cities' names in use.
+    CasoNome{"SantAgataAbbreviata",   "I199", {2000, 1, 1}, "S.AGATA DI MILITELLO",      true},
+    CasoNome{"SanGiovanniAbbreviato", "G467", {2000, 1, 1}, "S. GIOVANNI IN PERSICETO",  true},
+    CasoNome{"SantAnnaAbbreviata",    "M209", {2000, 1, 1}, "S.ANNA ARRESI",             true},
+    CasoNome{"BoschiSantAnna",        "B070", {2000, 1, 1}, "BOSCHI S. ANNA",            true},
+    CasoNome{"AbbreviataAltrove",     "G467", {2000, 1, 1}, "S. GIOVANNI IN FIORE",      false},
+    CasoNome{"AbbreviazioneNelMezzo", "I199", {2000, 1, 1}, "SANT'AGATA DIS.MILITELLO",  false},
+    CasoNome{"SoloS",                 "I199", {2000, 1, 1}, "SAGATA DI MILITELLO",       false},
+    CasoNome{"ReggioEmilia",          "H223", {2000, 1, 1}, "REGGIO EMILIA",             true},
+    CasoNome{"ReggioCalabria",        "H224", {2000, 1, 1}, "REGGIO CALABRIA",           true},
+    CasoNome{"ReggioEmiliaACalabria", "H224", {2000, 1, 1}, "REGGIO EMILIA",             false},
+    // A letter that ISO-8859-1 lacks, as its reference: its base letter.
+    CasoNome{"DuinoConRiferimento",   "D383", {2010, 1, 1}, "DUINO AURISINA-DEVIN NABRE&#381;INA", true},
+    CasoNome{"DuinoAltraLettera",     "D383", {2010, 1, 1}, "DUINO AURISINA-DEVIN NABRE&#262;INA", false},
+    CasoNome{"ApostrofoTipografico",  "I199", {2000, 1, 1}, "SANT&#8217;AGATA DI MILITELLO", true},
     CasoNome{"SantAgataDeGoti",       "I197", {2000, 1, 1}, "SANTAGATA DE GOTI",         true},
     CasoNome{"BolzanoBozen",          "A952", {2000, 1, 1}, "BOLZANO/BOZEN",             true},
+    // The registry's official form "COMUNE DI ...-OBCINA ..." is no name: the names are its two parts.
+    CasoNome{"SanDorligo",            "D324", {2000, 1, 1}, "SAN DORLIGO DELLA VALLE",   true},
+    CasoNome{"SanDorligoDolina",      "D324", {2000, 1, 1}, "SAN DORLIGO DELLA VALLE-DOLINA", true},
+    CasoNome{"Dolina",                "D324", {2000, 1, 1}, "DOLINA",                    true},
+    CasoNome{"SanDorligoComune",      "D324", {2000, 1, 1}, "COMUNE DI SAN DORLIGO DELLA VALLE-OBCINA DOLINA", false},
     CasoNome{"BozenBolzano",          "A952", {2000, 1, 1}, "BOZEN BOLZANO",             true},
     CasoNome{"BolzanoTrattinoBozen",  "A952", {2000, 1, 1}, "Bolzano - Bozen",           true},
     CasoNome{"SoloBolzano",           "A952", {2000, 1, 1}, "BOLZANO",                   true},

@@ -87,11 +87,46 @@ TEST(Persona, CodiciCheConcordano) {
          Persona(Codice("RSSMRA80A01I191"), "Rossi", "Mario", Data{1980, 1, 1}, "Santagata Bolognese", "BO")},
         {"senza data scritta: il secolo che il codice permette",
          Persona(Codice("RSSMRA80A01A726"), "Rossi", "Mario", std::nullopt, "Bazzano", "BO")},
+        {"stato nato da uno cessato: Serbia e Montenegro per una nascita in Jugoslavia",
+         Persona(Codice("PTRMRK80A01Z157"), "Petrovic", "Marko", Data{1980, 1, 1}, "Serbia e Montenegro", "EE")},
+        {"con le lettere che ISO-8859-1 non ha, come riferimenti",
+         Persona(Codice("CRNMRC75C12L736"), "&#268;ERNIGOJ", "MARCO", Data{1975, 3, 12}, "VENEZIA", "VE")},
+        {"L, Z e C con segni (U+0141, U+017D, U+0106)",
+         Persona(Codice("LZCNRZ80A01Z127"), "&#321;&#381;&#262;", "ANDRZEJ", Data{1980, 1, 1}, "Polonia", "EE")},
+        {"S con caron (U+0160) nel nome",
+         Persona(Codice("RSSSPN80A01F205"), "ROSSI", "&#352;TEPAN", Data{1980, 1, 1}, "Milano", "MI")},
+        {"Reggio Emilia, il nome in uso",
+         Persona(Codice("RSSMRA80A01H223"), "Rossi", "Mario", Data{1980, 1, 1}, "REGGIO EMILIA", "RE")},
+        {"S. per San",
+         Persona(Codice("RSSMRA80A01G467"), "Rossi", "Mario", Data{1980, 1, 1}, "S. GIOVANNI IN PERSICETO", "BO")},
+        {"San Dorligo della Valle, il suo nome italiano",
+         Persona(Codice("RSSMRA80A01D324"), "Rossi", "Mario", Data{1980, 1, 1}, "SAN DORLIGO DELLA VALLE", "TS")},
+        {"Ghilarza, il giorno che il registro lascia scoperto",
+         Persona(Codice("RSSMRA58M14E004"), "Rossi", "Mario", Data{1958, 8, 14}, "Ghilarza", "CA")},
         {"un codice di 11 cifre non \xE8 personale", Persona("02468130584", "Rossi", "Mario")},
         {"un codice formalmente errato \xE8 detto altrove", Persona("RSSMRA80A01F205A", "Bianchi", "Luigi")},
     };
     for (const Caso& c : casi)
         EXPECT_EQ(ControllaPersona(c.persona), std::vector<Riscontro>{}) << c.perche;
+}
+
+// The ceased states that others took the place of, held to the registry: each ends on the day its successor
+// begins, and no other pair of states does so.
+TEST(Luoghi, SuccessioniDegliStati) {
+    for (const Successione& s : Successioni()) {
+        const std::vector<Luogo> stato = Periodi(s.stato), predecessore = Periodi(s.predecessore);
+        ASSERT_FALSE(stato.empty()) << s.stato;
+        ASSERT_FALSE(predecessore.empty()) << s.predecessore;
+        EXPECT_TRUE(stato.front().estero && predecessore.back().estero);
+        EXPECT_EQ(predecessore.back().al, stato.front().dal) << s.stato << " " << s.predecessore;
+    }
+    // A person born in Jugoslavia on a day the code of Serbia and Montenegro did not exist: only where the
+    // place is a tax code's, and not for a state that took no one's place.
+    const std::string kosovo = Codice("PTRMRK80A01Z160"), serbia = Codice("PTRMRK80A01Z157");
+    EXPECT_TRUE(ControllaPersona(Persona(serbia, "Petrovic", "Marko", Data{1980, 1, 1})).empty());
+    const auto prima = ControllaPersona(Persona(serbia, "Petrovic", "Marko", Data{1899, 1, 1}));
+    ASSERT_EQ(prima.size(), 1u); // before Jugoslavia too: not in force
+    EXPECT_NE(prima[0].messaggio.find("non in vigore"), std::string::npos);
 }
 
 TEST(Persona, LettereDelCognomeEDelNome) {
