@@ -83,10 +83,10 @@ protected:
         return cartella;
     }
     EsitoProcesso Esegui(const fs::path& esportazione, const fs::path& archivio, const char* adesso) {
-        return EseguiProcesso(FORNITURA_EXE,
-                              {GetParam().comando, "--dir", Argomento(esportazione), "--archive", Argomento(archivio),
-                               "--now", adesso},
-                              m_dir / "out.txt", m_dir / "err.txt");
+        return EseguiProcesso(
+            FORNITURA_EXE,
+            {GetParam().comando, "--dir", Argomento(esportazione), "--archive", Argomento(archivio), "--now", adesso},
+            m_dir / "out.txt", m_dir / "err.txt");
     }
     // The one supply of a run into an empty folder.
     std::pair<std::string, std::string> SoloDocumento(const fs::path& esportazione, const char* adesso) {
@@ -119,8 +119,8 @@ TEST_P(Sostituzione, LaFornituraDiUnAltroDatoreDiLavoroResta) {
     // Another employer, the same month: A's supply stays, B's is whole under its temporary name.
     const EsitoProcesso altro = Esegui(b, archivio, "2012-02-01T12:00:00");
     EXPECT_EQ(altro.stato, 1);
-    const std::string temporaneo = nome.substr(0, nome.find('-') + 1) + "2012-02-01-12-00-00" +
-                                   nome.substr(nome.rfind('.'));
+    const std::string temporaneo =
+        nome.substr(0, nome.find('-') + 1) + "2012-02-01-12-00-00" + nome.substr(nome.rfind('.'));
     EXPECT_EQ(Visibili(archivio), (std::map<std::string, std::string>{{nome, fornituraA}, {temporaneo, fornituraB}}));
     const std::string atteso = "Il file '" + Argomento(archivio / nome) + "' \xC3\xA8 gi\xC3\xA0 " +
                                GetParam().documento + " di un altro " + GetParam().chi + " (codice fiscale '" +
