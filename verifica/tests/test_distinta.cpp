@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -65,6 +66,54 @@ TEST(Distinta, CelleSicureInUnFoglioDiCalcolo) {
     }
     EXPECT_EQ(celle, (std::vector<std::string>{"dipendente", "=1+1", "\"A\tB\"", "C\nD", "1", "-2+3", "@X"}));
     EXPECT_FALSE(std::getline(righe, riga)) << "una riga di troppo: " << riga;
+}
+
+// A backslash that would read as a code is written as one: a TAB and the text "\x09" make two cells, and
+// each reads back as it was; a backslash that reads as no code stays as it is.
+TEST(Distinta, CelleReversibili) {
+    // clang-format off
+    const std::vector<std::pair<std::string, std::string>> casi = {
+        {"\t",             "\\x09"},
+        {"\\x09",          "\\x5Cx09"},
+        {"\\x5C",          "\\x5Cx5C"},
+        {"\\\t",          "\\\\x09"},
+        {"\\x41",          "\\x41"},
+        {"\\x1b",          "\\x1b"},
+        {"C:\\DATI\\X",    "C:\\DATI\\X"},
+        {"\\x0",           "\\x0"},
+        {"A\\",            "A\\"},
+        {"'\\x7F",         "''\\x5Cx7F"},
+    };
+    // clang-format on
+    for (const auto& [valore, cella] : casi) {
+        EXPECT_EQ(CellaTsv(valore), cella) << valore;
+        EXPECT_EQ(ValoreDaCellaTsv(cella), valore) << cella;
+    }
+    // Every byte, alone, between letters, after a backslash and after "\x", and every code "\xHH" as text:
+    // each value back as it was, and no two values of one kind in the same cell.
+    std::vector<std::string> valori;
+    constexpr std::string_view Esadecimali = "0123456789ABCDEF";
+    const auto con = [](std::string_view prima, char c, std::string_view dopo) {
+        std::string valore(prima);
+        valore += c;
+        valore.append(dopo);
+        return valore;
+    };
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        const std::string codice = {'\\', 'x', Esadecimali[b >> 4], Esadecimali[b & 0xF]};
+        for (std::string v : {con("", c, ""), con("a", c, "b"), con("\\", c, ""), con("\\x", c, ""), codice,
+                              con(codice, '\\', codice.substr(1)), con("=", '\\', codice.substr(1))})
+            valori.push_back(v);
+    }
+    std::map<std::string, std::string> celle;
+    for (const std::string& valore : valori) {
+        const std::string cella = CellaTsv(valore);
+        EXPECT_EQ(ValoreDaCellaTsv(cella), valore) << cella;
+        EXPECT_EQ(cella.find_first_of("\t\r\n"), std::string::npos) << cella;
+        const auto [prima, nuova] = celle.emplace(cella, valore);
+        EXPECT_TRUE(nuova || prima->second == valore) << "'" << valore << "' e '" << prima->second << "': " << cella;
+    }
 }
 
 TEST(Distinta, PaginaConRilieviPerPersona) {
