@@ -2,10 +2,12 @@
 // on the page each person's findings under its row and the findings about the supply apart.
 
 #include "verifica/distinta.h"
+#include "tests/supporto/cartella_temporanea.h"
 #include "verifica/tests/supporto_fornitura.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <string>
@@ -140,6 +142,52 @@ TEST(Distinta, PaginaConRilieviPerPersona) {
     EXPECT_LT(pagina.find("nome del file diverso"), pagina.find("<h2>Dipendenti (2)</h2>"));
     EXPECT_EQ(pagina.find("<script"), std::string::npos);
     EXPECT_EQ(pagina.find("src="), std::string::npos);
+}
+
+std::size_t Volte(const std::string& testo, const std::string& parte) {
+    std::size_t volte = 0;
+    for (auto p = testo.find(parte); p != std::string::npos; p = testo.find(parte, p + 1))
+        ++volte;
+    return volte;
+}
+
+// On the page, of a rule the first hundred findings where they belong (the supply's, a person's row) and one
+// line for the others among the findings about the supply; the verdict counts them all.
+TEST(Distinta, PaginaConRilieviOltreICentoInUnaRiga) {
+    shell::test::CartellaTemporanea dir;
+    shell::test::ScriviFile(dir / "MV.TXT", test::TfrConRigheSconosciute(150));
+    const FornituraLetta letta = LeggiFornitura(dir / "MV.TXT");
+    auto persona = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "1.500,00", ""}});
+    for (int i = 0; i < 120; ++i)
+        persona.Segnala({Gravita::Avviso, 11 + i, 4, "giorno " + std::to_string(i) + " senza ore", 0});
+    persona.esito.avvisi = 120;
+    persona.FineLettura();
+    struct Caso {
+        const FornituraLetta& fornitura;
+        std::string mostrato; // in each finding of the rule shown
+        std::string riepilogo, esito;
+    };
+    // clang-format off
+    const Caso casi[] = {
+        {letta,   "errore: tipo di record &#39;",
+         "errore: e altri 50 rilievi uguali al primo (riga 2): tipo di record &#39;X&#39; sconosciuto: attesi 1, 2, 3, 4, 9",
+         "154 errori, 0 avvisi"},
+        {persona, "avviso: giorno ",
+         "avviso: e altri 20 rilievi uguali al primo (riga 11): giorno 0 senza ore",
+         "Nessun errore: la fornitura pu\xC3\xB2 essere inviata (120 avvisi)"},
+    };
+    // clang-format on
+    for (const Caso& caso : casi) {
+        std::ostringstream html;
+        ScriviDistintaHtml(caso.fornitura, "MV.TXT", html);
+        const std::string pagina = html.str();
+        EXPECT_EQ(Volte(pagina, caso.mostrato), 100u) << caso.riepilogo;
+        EXPECT_EQ(Volte(pagina, caso.riepilogo + "</li>"), 1u) << pagina;
+        const auto riepilogo = pagina.find(caso.riepilogo);
+        EXPECT_GT(riepilogo, pagina.find("<h2>Rilievi sulla fornitura</h2>"));
+        EXPECT_LT(riepilogo, std::min(pagina.find("<h2>Dipendenti"), pagina.find("</body>")));
+        EXPECT_NE(pagina.find(caso.esito), std::string::npos) << caso.esito;
+    }
 }
 
 TEST(Distinta, Esito) {
