@@ -152,7 +152,8 @@ TEST(ComandiVerifica, FormatoForzatoSenzaRecordDelFormato) {
             const Esito confronta = Esegui({"confronta", percorso, percorso, forzato});
             EXPECT_EQ(confronta.stato, EsitoFileMancante);
             EXPECT_EQ(confronta.out, "");
-            EXPECT_EQ(confronta.err.rfind("fornitura: '" + percorso + "' non \xC3\xA8 una fornitura riconosciuta: ", 0), 0u)
+            EXPECT_EQ(confronta.err.rfind("fornitura: '" + percorso + "' non \xC3\xA8 una fornitura riconosciuta: ", 0),
+                      0u)
                 << confronta.err;
             EXPECT_NE(confronta.err.find(": " + motivo + "\n"), std::string::npos) << confronta.err;
         }

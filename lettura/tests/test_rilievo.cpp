@@ -76,8 +76,8 @@ TEST(SommaRilievi, CentoPerRegolaPoiUnaRiga) {
         long mostrati = 0;
         for (long i = 0; i < std::max(caso.primaRegola, caso.secondaRegola); ++i) {
             if (i < caso.primaRegola)
-                mostrati += somma.Mostra({Gravita::Errore, 7 + i, 2,
-                                          "record 3: data '" + std::to_string(20090231 + i) + "' non valida", i});
+                mostrati += somma.Mostra(
+                    {Gravita::Errore, 7 + i, 2, "record 3: data '" + std::to_string(20090231 + i) + "' non valida", i});
             if (i < caso.secondaRegola)
                 mostrati += somma.Mostra({Gravita::Avviso, 0, 0,
                                           "il nome del file 'A" + std::to_string(i + 1) + ".TXT' non corrisponde", -1});
