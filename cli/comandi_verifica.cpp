@@ -148,7 +148,7 @@ public:
     bool Guasta() const { return m_errore != 0 && m_errore != EPIPE; }
     // The command's status once everything is written: `esito`, or 1 with the message on `err` when a write
     // failed.
-    int Esito(int esito, std::ostream& err) {
+    int EsitoFinale(int esito, std::ostream& err) {
         m_flusso.flush();
         if (!Guasta())
             return esito;
@@ -278,7 +278,7 @@ int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out,
             mancanti = true;
         }
     }
-    return uscita.Esito(mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato, err);
+    return uscita.EsitoFinale(mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato, err);
 }
 
 int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
@@ -305,7 +305,7 @@ int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out,
     if (!richiesta->html) {
         UscitaSorvegliata uscita(out);
         verifica::ScriviDistintaTsv(*fornitura, uscita.Flusso());
-        return uscita.Esito(EsitoCompletato, err);
+        return uscita.EsitoFinale(EsitoCompletato, err);
     }
     const std::string file = verifica::NomeEDataDelFile(Percorso(nome));
     return ScriviPagina(*richiesta->html, err,
@@ -366,7 +366,7 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
     verifica::ScriviConfronto(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, testo);
     UscitaSorvegliata uscita(out);
     uscita.Flusso() << PerTerminale(testo.str());
-    return uscita.Esito(differenze.Nessuna() ? EsitoCompletato : EsitoErrore, err);
+    return uscita.EsitoFinale(differenze.Nessuna() ? EsitoCompletato : EsitoErrore, err);
 }
 
 } // namespace cli
