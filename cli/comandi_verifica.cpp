@@ -10,10 +10,12 @@
 #include "shell/testo.h"
 #include "formati/verifica.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <sstream>
+#include <streambuf>
 #include <string_view>
 
 namespace cli {
@@ -80,12 +82,23 @@ std::string Quanti(long n, std::string_view uno, std::string_view molti) {
 }
 
 // Prints the findings as they come: "FILE:RIGA:COLONNA: errore: MESSAGGIO", or "FILE: errore: ..." for a
-// finding about the whole file.
+// finding about the whole file; of each rule the first RilieviPerRegola, then (Riepiloghi) one line for those
+// beyond.
 class StampaRilievi : public verifica::Destinatario {
 public:
     StampaRilievi(std::ostream& out, std::string_view nome) : m_out(out), m_nome(NomePerTerminale(nome)) {}
 
     void Segnala(const verifica::Rilievo& rilievo) override {
+        if (m_somma.Mostra(rilievo))
+            Stampa(rilievo);
+    }
+    void Riepiloghi() {
+        for (const verifica::Rilievo& riepilogo : m_somma.Riepiloghi())
+            Stampa(riepilogo);
+    }
+
+private:
+    void Stampa(const verifica::Rilievo& rilievo) {
         m_riga = m_nome;
         if (rilievo.riga > 0) {
             m_riga += ':' + std::to_string(rilievo.riga);
@@ -98,11 +111,88 @@ public:
         m_out << m_riga;
     }
 
-private:
     std::ostream& m_out;
     std::string m_nome; // the file as the command line names it (UTF-8), as NomePerTerminale shows it
     std::string m_riga;
     std::string m_appoggio; // a message with characters to show as codes
+    verifica::SommaRilievi m_somma;
+};
+
+// The causes of a failed write that the message names; any other by its number.
+struct CausaScrittura {
+    int codice;
+    std::string_view testo;
+};
+
+// clang-format off
+const CausaScrittura CauseScrittura[] = {
+    {ENOSPC, "disco pieno"},
+    {EFBIG,  "superato il limite di dimensione dei file"},
+    {EIO,    "errore del dispositivo"},
+#ifdef EDQUOT
+    {EDQUOT, "superata la quota del disco"},
+#endif
+};
+// clang-format on
+
+// Standard output as the three commands write it: every write passed on to the stream given, the first that
+// fails kept with its cause (errno), so that a verdict, a listing or a comparison cut short ends with status
+// 1 and says why. A reader that went away (EPIPE: `fornitura verifica ... | head -1`) is no failure of the
+// command's: its status stays its own, as a converter's does.
+class UscitaSorvegliata : public std::streambuf {
+public:
+    explicit UscitaSorvegliata(std::ostream& out) : m_sotto(out.rdbuf()), m_flusso(this) {}
+
+    std::ostream& Flusso() { return m_flusso; }
+    // A write failed, and not because the reader went away.
+    bool Guasta() const { return m_errore != 0 && m_errore != EPIPE; }
+    // The command's status once everything is written: `esito`, or 1 with the message on `err` when a write
+    // failed.
+    int EsitoFinale(int esito, std::ostream& err) {
+        m_flusso.flush();
+        if (!Guasta())
+            return esito;
+        std::string causa = "errore di scrittura numero " + std::to_string(m_errore);
+        for (const CausaScrittura& c : CauseScrittura)
+            if (c.codice == m_errore)
+                causa = c.testo;
+        err << "fornitura: impossibile scrivere sull'uscita standard (" << causa
+            << "): quanto stampato \xC3\xA8 incompleto\n";
+        return EsitoErrore;
+    }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        errno = 0;
+        return Riuscita(m_errore == 0 &&
+                        !traits_type::eq_int_type(m_sotto->sputc(traits_type::to_char_type(c)), traits_type::eof()))
+                   ? c
+                   : traits_type::eof();
+    }
+    std::streamsize xsputn(const char* testo, std::streamsize n) override {
+        errno = 0;
+        const std::streamsize scritti = m_errore == 0 ? m_sotto->sputn(testo, n) : 0;
+        Riuscita(scritti == n);
+        return scritti;
+    }
+    int sync() override {
+        errno = 0;
+        return Riuscita(m_errore == 0 && m_sotto->pubsync() == 0) ? 0 : -1;
+    }
+
+private:
+    // Keeps the cause of the first write that failed (EIO when the stream below gave none).
+    bool Riuscita(bool riuscita) {
+        if (!riuscita && m_errore == 0)
+            m_errore = errno != 0 ? errno : EIO;
+        return riuscita;
+    }
+
+    std::streambuf* m_sotto;
+    std::ostream m_flusso;
+    int m_errore = 0;
 };
 
 std::string Riepilogo(const std::string& nome, const verifica::Esito& esito) {
@@ -171,21 +261,24 @@ int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out,
     }
     verifica::Opzioni opzioni;
     opzioni.formato = richiesta->formato;
+    UscitaSorvegliata uscita(out);
     bool errori = false, mancanti = false;
     for (const std::string& nome : richiesta->file) {
-        StampaRilievi stampa(out, nome);
+        if (uscita.Guasta())
+            break;
+        StampaRilievi stampa(uscita.Flusso(), nome);
         try {
             const verifica::Esito letto = verifica::VerificaFile(Percorso(nome), opzioni, stampa);
-            out << Riepilogo(nome, letto) << '\n';
+            stampa.Riepiloghi();
+            uscita.Flusso() << Riepilogo(nome, letto) << '\n';
             errori = errori || letto.errori > 0;
         } catch (const verifica::ErroreFile& e) {
-            out.flush();
+            uscita.Flusso().flush();
             err << "fornitura: " << RigaPerTerminale(e.what()) << '\n';
             mancanti = true;
         }
     }
-    out.flush();
-    return mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato;
+    return uscita.EsitoFinale(mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato, err);
 }
 
 int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
@@ -210,9 +303,9 @@ int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out,
         return EsitoErrore;
     }
     if (!richiesta->html) {
-        verifica::ScriviDistintaTsv(*fornitura, out);
-        out.flush();
-        return EsitoCompletato;
+        UscitaSorvegliata uscita(out);
+        verifica::ScriviDistintaTsv(*fornitura, uscita.Flusso());
+        return uscita.EsitoFinale(EsitoCompletato, err);
     }
     const std::string file = verifica::NomeEDataDelFile(Percorso(nome));
     return ScriviPagina(*richiesta->html, err,
@@ -237,13 +330,14 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
         vecchia ? LeggiConPersone(richiesta->file[1], richiesta->formato, false, err, esito) : std::nullopt;
     if (!vecchia || !nuova)
         return esito;
-    // A file that is no supply: status 3, with what the check says of it.
+    // A file that is no supply: status 3, with what the check says of the whole file.
     for (const auto* f : {&*vecchia, &*nuova})
         if (!f->formato) {
             const std::string& nome = f == &*vecchia ? richiesta->file[0] : richiesta->file[1];
             err << "fornitura: '" << NomePerTerminale(nome) << "' non \xC3\xA8 una fornitura riconosciuta";
             for (const auto& r : f->rilievi)
-                err << ": " << RigaPerTerminale(r.messaggio);
+                if (r.riga == 0)
+                    err << ": " << RigaPerTerminale(r.messaggio);
             err << "\n";
             return EsitoFileMancante;
         }
@@ -266,13 +360,13 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
                 verifica::ScriviConfrontoHtml(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, pagina);
             }))
             return EsitoErrore;
-    } else {
-        std::ostringstream testo;
-        verifica::ScriviConfronto(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, testo);
-        out << PerTerminale(testo.str());
-        out.flush();
+        return differenze.Nessuna() ? EsitoCompletato : EsitoErrore;
     }
-    return differenze.Nessuna() ? EsitoCompletato : EsitoErrore;
+    std::ostringstream testo;
+    verifica::ScriviConfronto(*vecchia, *nuova, differenze, nomeVecchia, nomeNuova, testo);
+    UscitaSorvegliata uscita(out);
+    uscita.Flusso() << PerTerminale(testo.str());
+    return uscita.EsitoFinale(differenze.Nessuna() ? EsitoCompletato : EsitoErrore, err);
 }
 
 } // namespace cli

@@ -405,6 +405,8 @@ void LettoreINPS::Leggi() {
         FinePersona();
     Fine(interrotta);
     m_lettura.Record(validatore.Righe());
+    if (validatore.RadiceDellaGrammatica())
+        m_lettura.RecordDelFormato();
     if (!interrotta && m_letti > 0 && m_ultimi[1] != '\n')
         Segnala(Gravita::Avviso, {validatore.Righe(), 0}, "l'ultima riga non finisce con CR LF");
     validatore.SegnalaImpaginazione();

@@ -6,6 +6,7 @@
 #include "bankcheck/check_bancari.h"
 #include "formati/persone.h"
 #include "formati/record_fissi.h"
+#include "shell/conversioni.h"
 #include "shell/testo.h"
 #include "tfr/record_tfr.h"
 
@@ -171,13 +172,17 @@ constexpr CampoAnagrafico CampiAnagrafici[] = {
 };
 // clang-format on
 
-// A date of 8 digits, year first; none for another text.
+// A date of 8 digits, year first, that exists; none for another text (a day the calendar lacks, "19800231",
+// has its error from the piece's kind and is held against nothing).
 std::optional<anagrafe::Data> DataDi(std::string_view aaaammgg) {
-    if (aaaammgg.size() != 8 || !Cifre(aaaammgg) || aaaammgg == "00000000")
+    if (aaaammgg.size() != 8 || !Cifre(aaaammgg))
         return std::nullopt;
-    return anagrafe::Data{static_cast<int>(NumeroDi(aaaammgg.substr(0, 4))),
-                          static_cast<int>(NumeroDi(aaaammgg.substr(4, 2))),
-                          static_cast<int>(NumeroDi(aaaammgg.substr(6, 2)))};
+    const anagrafe::Data data{static_cast<int>(NumeroDi(aaaammgg.substr(0, 4))),
+                              static_cast<int>(NumeroDi(aaaammgg.substr(4, 2))),
+                              static_cast<int>(NumeroDi(aaaammgg.substr(6, 2)))};
+    if (!shell::DataValida(data.anno, data.mese, data.giorno))
+        return std::nullopt;
+    return data;
 }
 
 class LettoreTfr : public LettoreFisso {

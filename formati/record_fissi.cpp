@@ -64,6 +64,8 @@ void LettoreFisso::Leggi() {
         if (tipo == m_formato.ultimo && m_rigaUltimo == 0)
             m_rigaUltimo = riga.numero;
         m_letto.Leggi(riga.testo, tabella, m_formato.tracciato.gancio, riga.lunghezza);
+        if (m_letto.LunghezzaGiusta())
+            m_lettura.RecordDelFormato();
         const RecordFisso record{riga, tipo, precedente, alSuoPosto, m_letto};
         const Chi chi = Persona(record);
         SegnalaRecord(m_lettura, record, chi);
@@ -205,14 +207,12 @@ void LettoreFisso::FineDellOrdine() {
     const std::string ultimo(1, m_formato.ultimo);
     if (precedente == m_formato.ultimo)
         return;
-    if (precedente == '\0')
-        m_lettura.Errore(0, 0,
-                         m_righe == 0 ? std::string("nessun record: la fornitura \xE8 vuota")
-                                      : "nessuna delle " + std::to_string(m_righe) +
-                                            " righe del file \xE8 un "
-                                            "record di questa fornitura (" +
-                                            m_attesi + ")");
-    else if (m_rigaUltimo > 0)
+    // Lines of which none is a record of the format: only a forced format reads them, and the check refuses
+    // the file as no supply of it.
+    if (precedente == '\0') {
+        if (m_righe == 0)
+            m_lettura.Errore(0, 0, "nessun record: la fornitura \xE8 vuota");
+    } else if (m_rigaUltimo > 0)
         m_lettura.Errore(0, 0,
                          "la fornitura finisce dopo il record " + std::string(1, precedente) + ": il record " + ultimo +
                              " \xE8 alla riga " + std::to_string(m_rigaUltimo) + ", non in fondo alla fornitura");

@@ -80,6 +80,13 @@ Esito Verifica(const std::function<FileInLettura()>& apri, const Opzioni& opzion
     const LettoreDelFormato& lettore = LettoreDi(*esito.formato);
     destinatario.Schema(*esito.formato, lettore.schema());
     lettore.leggi(lettura);
+    if (!riconosciuto && !esito.recordDelFormato) {
+        // Forced on a file that holds nothing of the format: no supply, as one of no known format is.
+        lettura.Errore(0, 0,
+                       "il file non \xE8 una fornitura " + std::string(Descrizione(*esito.formato).nome) +
+                           " come indicato con --formato: nessun suo record \xE8 di quel formato");
+        esito.formato.reset();
+    }
     return esito;
 }
 

@@ -1,6 +1,6 @@
 // The checker over any bytes: the first byte chooses the format (0: recognised from the content, 1 to 5:
-// forced), the rest is the file. Whatever the bytes, the reading ends with its findings, the listing can be
-// written, and a supply compared with itself has no difference.
+// forced), the rest is the file. Whatever the bytes, the reading ends with its findings (every one counted),
+// the listing can be written, and a supply compared with itself has no difference.
 
 #include "verifica/confronto.h"
 #include "verifica/distinta.h"
@@ -19,10 +19,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     const std::size_t scelta = dati[0] % (std::size(verifica::Formati) + 1);
     if (scelta > 0)
         opzioni.formato = verifica::Formati[scelta - 1].formato;
-    verifica::FornituraLetta letta;
+    // Every finding told is counted; the supply keeps of them the first of each rule and their summaries.
+    struct Contata : verifica::FornituraLetta {
+        void Segnala(const verifica::Rilievo& rilievo) override {
+            ++tutti;
+            FornituraLetta::Segnala(rilievo);
+        }
+        long tutti = 0;
+    } letta;
     letta.esito =
         verifica::VerificaTesto(std::string(reinterpret_cast<const char*>(dati) + 1, quanti - 1), opzioni, letta);
-    if (letta.esito.errori + letta.esito.avvisi != static_cast<long>(letta.rilievi.size()))
+    letta.FineLettura();
+    if (letta.esito.errori + letta.esito.avvisi != letta.tutti || static_cast<long>(letta.rilievi.size()) > letta.tutti)
         std::abort();
     std::ostringstream uscita;
     verifica::ScriviDistintaTsv(letta, uscita);

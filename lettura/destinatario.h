@@ -47,6 +47,9 @@ struct Esito {
     long persone = 0;
     long record = 0;    // records (lines) of a fixed-length supply, lines of an XML document
     bool campi = false; // the reader told every field of the file (Destinatario::Campo, Persona::impronta)
+    // The reader found a record of its format: a line of one of its record types with its length, the root
+    // element of its document. A format forced on a file without one is refused.
+    bool recordDelFormato = false;
 };
 
 } // namespace verifica

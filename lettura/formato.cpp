@@ -174,10 +174,20 @@ std::optional<Formato> RiconosciRadice(FileInLettura& file) {
 std::string NonRiconosciuto(std::string_view inizio) {
     const std::string nessuno = "il file non \xE8 una fornitura 770 Semplificato, INPDAP DMA, TFR 2008, UniEmens o "
                                 "E-Mens (il formato si pu\xF2 indicare con --formato)";
+    // UTF-16: its byte order mark, or text whose first two characters each have one byte NUL (an ASCII
+    // letter's other byte), never both.
+    const auto unoNullo = [&](std::size_t i) { return (inizio[i] == '\0') != (inizio[i + 1] == '\0'); };
     if (inizio.substr(0, 2) == "\xFF\xFE" || inizio.substr(0, 2) == "\xFE\xFF" ||
-        (inizio.size() >= 4 && (inizio[0] == '\0' || inizio[1] == '\0') && (inizio[2] == '\0' || inizio[3] == '\0')))
+        (inizio.size() >= 4 && unoNullo(0) && unoNullo(2)))
         return "Formato non riconosciuto: il file \xE8 scritto in UTF-16 (due byte per carattere), mentre le forniture "
                "sono in ISO-8859-1 (un byte per carattere)";
+    // NUL bytes: a file whose space was kept but never written (a copy cut short, a disk that failed).
+    if (const std::size_t nulli = std::min(inizio.find_first_not_of('\0'), inizio.size()); nulli > 0) {
+        const std::string quanti = nulli == 1 ? "un byte nullo" : std::to_string(nulli) + " byte nulli";
+        const bool tutto = nulli == inizio.size() && inizio.size() < InizioPerRiconoscere;
+        return "Formato non riconosciuto: il file " + std::string(tutto ? "\xE8 fatto solo di " : "comincia con ") +
+               quanti + " (00), che nessuna fornitura contiene";
+    }
     if (inizio.substr(0, 3) == "\xEF\xBB\xBF") {
         std::string causa = "Formato non riconosciuto: il file comincia con il segno BOM dell'UTF-8 (i byte EF BB BF), "
                             "che nessuna fornitura ha";

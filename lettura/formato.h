@@ -63,7 +63,8 @@ bool InizioXml(std::string_view inizio);
 std::optional<Formato> RiconosciRadice(FileInLettura& file);
 
 // Why a file whose first bytes RiconosciFormato does not recognise is no supply, in Italian: written in
-// UTF-16, begun by the UTF-8 byte order mark (and what it would be without it), or none of the formats.
+// UTF-16, made of or begun by NUL bytes, begun by the UTF-8 byte order mark (and what it would be without
+// it), or none of the formats.
 std::string NonRiconosciuto(std::string_view inizio);
 
 } // namespace verifica

@@ -47,6 +47,8 @@ public:
     void Campo(long persona, CampoFornitura&& campo) { m_destinatario.Campo(persona, std::move(campo)); }
     // The reader tells every field of the file and every person's fingerprint.
     void TuttiICampi() { m_esito.campi = true; }
+    // A record of the format read: a line of one of its record types with its length, the document's root.
+    void RecordDelFormato() { m_esito.recordDelFormato = true; }
     // A record (line) read, or `quanti` of them.
     void Record(long quanti = 1) { m_esito.record += quanti; }
 

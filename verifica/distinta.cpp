@@ -4,6 +4,7 @@
 #include "shell/testo.h"
 
 #include <map>
+#include <optional>
 
 namespace verifica {
 
@@ -83,8 +84,37 @@ std::string TestoRilievo(const Rilievo& rilievo) {
     return testo + NomeGravita(rilievo.gravita) + ": " + rilievo.messaggio;
 }
 
+namespace {
+
+constexpr std::string_view Esadecimali = "0123456789ABCDEF";
+
+// The byte that a cell shows as the code "\x1B" from `i` on: a control character or the backslash; none when
+// no such code stands there.
+std::optional<char> CodiceInCella(std::string_view testo, std::size_t i) {
+    if (testo.size() < i + 4 || testo.compare(i, 2, "\\x") != 0)
+        return std::nullopt;
+    const auto alto = Esadecimali.find(testo[i + 2]), basso = Esadecimali.find(testo[i + 3]);
+    if (alto == std::string_view::npos || basso == std::string_view::npos)
+        return std::nullopt;
+    const auto u = static_cast<unsigned char>(alto * 16 + basso);
+    if (!shell::CarattereDiControllo(u) && u != '\\')
+        return std::nullopt;
+    return static_cast<char>(u);
+}
+
+} // namespace
+
 std::string CellaTsv(std::string_view valore) {
-    std::string cella = shell::TestoSuUnaRiga(valore);
+    // Each control character as its code, and a backslash that would read as the start of one as its own.
+    std::string cella;
+    cella.reserve(valore.size());
+    for (std::size_t i = 0; i < valore.size(); ++i) {
+        const auto u = static_cast<unsigned char>(valore[i]);
+        if (shell::CarattereDiControllo(u) || (valore[i] == '\\' && CodiceInCella(valore, i)))
+            cella.append("\\x").append(1, Esadecimali[u >> 4]).append(1, Esadecimali[u & 0xF]);
+        else
+            cella += valore[i];
+    }
     // A text a spreadsheet would run as a formula, or whose first character it would take for that mark.
     if (!cella.empty() && std::string_view("=+-@'").find(cella.front()) != std::string_view::npos && !Numero(cella))
         cella.insert(0, 1, '\'');
@@ -110,21 +140,15 @@ std::string ValoreDaCellaTsv(std::string_view cella) {
     }
     if (!valore.empty() && valore.front() == '\'')
         valore.erase(0, 1);
-    // The control characters shown as "\x1B".
+    // The codes back into their characters.
     std::string testo;
-    constexpr std::string_view Esadecimali = "0123456789ABCDEF";
     for (std::size_t i = 0; i < valore.size(); ++i) {
-        const auto a = i + 3 < valore.size() ? Esadecimali.find(valore[i + 2]) : std::string_view::npos;
-        const auto b = i + 3 < valore.size() ? Esadecimali.find(valore[i + 3]) : std::string_view::npos;
-        if (valore.compare(i, 2, "\\x") == 0 && a != std::string_view::npos && b != std::string_view::npos) {
-            const auto u = static_cast<unsigned char>(a * 16 + b);
-            if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
-                testo += static_cast<char>(u);
-                i += 3;
-                continue;
-            }
+        if (const auto codice = CodiceInCella(valore, i)) {
+            testo += *codice;
+            i += 3;
+        } else {
+            testo += valore[i];
         }
-        testo += valore[i];
     }
     return testo;
 }

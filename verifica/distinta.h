@@ -18,11 +18,13 @@ std::string TestoEsito(const Esito& esito);
 void ScriviDistintaTsv(const FornituraLetta& fornitura, std::ostream& out);
 
 // A value (ISO-8859-1) as a cell of the listing's TSV, which a spreadsheet reads as the text it is: its
-// control characters, TAB and line ends included, shown as "\x09" (shell::TestoSuUnaRiga); a "'" before a
-// value that begins with "=", "+", "-", "@" or "'" and is not a plain number, which a spreadsheet would
-// run as a formula; in double quotes, each doubled, a value that holds a double quote. UTF-8.
+// control characters, TAB and line ends included, shown as "\x09", and a backslash that would read as such a
+// code ("\x09" written in the value, or "\x5C") as "\x5C"; a "'" before a value that begins with "=", "+",
+// "-", "@" or "'" and is not a plain number, which a spreadsheet would run as a formula; in double quotes,
+// each doubled, a value that holds a double quote. UTF-8.
 std::string CellaTsv(std::string_view valore);
-// The value of a cell written by CellaTsv (ISO-8859-1).
+// The value of a cell written by CellaTsv (ISO-8859-1): every value back as it was, a TAB and the text
+// "\x09" apart.
 std::string ValoreDaCellaTsv(std::string_view cella);
 
 // `file`: the file's name and date as the page's header shows them (NomeEDataDelFile).

@@ -26,7 +26,14 @@ FornituraLetta LeggiFornitura(const fs::path& percorso, std::optional<Formato> f
         opzioni.valori = [](long) { return false; };
     opzioni.avanzamento = std::move(avanzamento);
     letta.esito = VerificaFile(percorso, opzioni, letta);
+    letta.FineLettura();
     return letta;
+}
+
+void FornituraLetta::FineLettura() {
+    for (Rilievo& riepilogo : m_somma.Riepiloghi())
+        rilievi.push_back(std::move(riepilogo));
+    formato = esito.formato;
 }
 
 namespace {

@@ -16,7 +16,12 @@ namespace verifica {
 
 class FornituraLetta : public Destinatario {
 public:
-    void Segnala(const Rilievo& rilievo) override { rilievi.push_back(rilievo); }
+    // The findings as they are shown: of each rule the first RilieviPerRegola (SommaRilievi), the others
+    // summed up by FineLettura.
+    void Segnala(const Rilievo& rilievo) override {
+        if (m_somma.Mostra(rilievo))
+            rilievi.push_back(rilievo);
+    }
     void Schema(Formato f, const SchemaDistinta& s) override {
         formato = f;
         schema = &s;
@@ -40,6 +45,13 @@ public:
     std::vector<CampoFornitura> campi; // of the supply's own records (not the persons')
     Esito esito;
     bool valori = true; // its persons hold their listing values (Persona::valori)
+
+    // Once the file is read: the summaries of the findings not kept after the others, and the format the
+    // reading ends with (none when a forced format found no record of its own).
+    void FineLettura();
+
+private:
+    SommaRilievi m_somma;
 };
 
 // Reads the file with its persons, their fingerprints and the fields of the supply's own records (VerificaFile

@@ -300,6 +300,7 @@ void ValidatoreXML::Radice(const xml::LettoreXML& lettore, Posto posto) {
                              ": il documento non \xE8 di questo tipo");
         return Apri(-1, posto);
     }
+    m_radiceDellaGrammatica = true;
     Apri(m_grammatica.radice, posto);
     Attributi(radice, lettore, posto);
     if (m_noti[static_cast<std::size_t>(m_grammatica.radice)].interessi & Interesse::Apertura)

@@ -119,6 +119,8 @@ public:
 
     // The lines read: the whole document once Leggi is done.
     long Righe() const { return m_righe; }
+    // Whether the document's root element is the grammar's.
+    bool RadiceDellaGrammatica() const { return m_radiceDellaGrammatica; }
 
     // The layout findings, each once with how many times it came; after Leggi, or after it stopped.
     void SegnalaImpaginazione();
@@ -230,6 +232,7 @@ private:
     Posto m_postoSpazi;
     std::int64_t m_senzaCR = 0;
     long m_righe = 0;
+    bool m_radiceDellaGrammatica = false;
     Difetto m_difetti[NumeroImpaginazioni];
 };
 

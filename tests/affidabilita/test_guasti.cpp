@@ -35,6 +35,7 @@ struct Guasto {
     bool comeNobody = false;              // run without the rights of root
     bool lavoroCancellato = false;        // started in a working folder that was deleted meanwhile
     bool logSenzaLettore = false;         // standard output a pipe whose reader has gone
+    fs::path uscita;                      // standard output written to this file (/dev/full); /dev/null if empty
     std::chrono::microseconds uccidiDopo{-1};
 };
 
@@ -66,7 +67,8 @@ Esito Lancia(const std::vector<std::string>& argomenti, const fs::path& cartella
             close(tubo[0]);
             dup2(tubo[1], 1);
         } else {
-            const int nulla = open("/dev/null", O_WRONLY);
+            const int nulla =
+                open(guasto.uscita.empty() ? "/dev/null" : guasto.uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
             dup2(nulla, 1);
         }
         if (guasto.lavoroCancellato &&
@@ -415,6 +417,59 @@ TEST(PaginaGuasti, DiscoPienoLasciaLaPaginaPrecedente) {
         EXPECT_NE(esito.err.find("impossibile scrivere la pagina"), std::string::npos) << esito.err;
         EXPECT_EQ(Contenuto(dir / "pagine"), (std::map<std::string, std::string>{{"pagina.html", vecchia}}));
     }
+}
+
+// A verdict, a listing or a comparison whose standard output fails (a full disk, a file-size limit): status 1
+// and the cause on standard error; a reader of the output that went away leaves the command's own status.
+TEST(UscitaGuasti, StatoEMessaggio) {
+    CartellaTemporanea dir;
+    fs::copy(fs::path(CARTELLA_ESEMPI) / "770", dir / "e");
+    ASSERT_EQ(Lancia({"770", "--dir", (dir / "e").string(), "--archive", (dir / "arc").string(), "--now",
+                      "2011-06-14T09:05:07"},
+                     dir.Percorso())
+                  .stato,
+              0);
+    const std::string fornitura = (dir / "arc" / Contenuto(dir / "arc").begin()->first).string();
+    std::string altra = LeggiFile(fornitura);
+    altra[200] = '?';
+    ScriviFile(dir / "altra.txt", altra);
+    struct Comando {
+        std::vector<std::string> argomenti;
+        int esito; // of the command, written whole
+    };
+    const Comando comandi[] = {
+        {{"verifica", fornitura}, 0},
+        {{"distinta", fornitura}, 0},
+        {{"confronta", fornitura, (dir / "altra.txt").string()}, 1},
+    };
+    struct Caso {
+        std::string nome;
+        Guasto guasto;
+        int esito; // -1: the command's own
+        std::string causa;
+    };
+    Guasto pieno, limite, senzaLettore;
+    pieno.uscita = "/dev/full";
+    limite.uscita = dir / "uscita.txt";
+    limite.limiteFile = 300; // more than the message on standard error, less than what each command prints
+    senzaLettore.logSenzaLettore = true;
+    const Caso casi[] = {
+        {"disco pieno", pieno, 1, "(disco pieno)"},
+        {"limite", limite, 1, "(superato il limite di dimensione dei file)"},
+        {"senza lettore", senzaLettore, -1, ""},
+    };
+    for (const Comando& comando : comandi)
+        for (const Caso& caso : casi) {
+            SCOPED_TRACE(comando.argomenti[0] + ", " + caso.nome);
+            const Esito esito = Lancia(comando.argomenti, dir.Percorso(), caso.guasto);
+            EXPECT_FALSE(esito.ucciso);
+            EXPECT_EQ(esito.stato, caso.esito < 0 ? comando.esito : caso.esito) << esito.err;
+            if (caso.causa.empty())
+                EXPECT_EQ(esito.err, "");
+            else
+                EXPECT_EQ(esito.err, "fornitura: impossibile scrivere sull'uscita standard " + caso.causa +
+                                         ": quanto stampato \xC3\xA8 incompleto\n");
+        }
 }
 
 std::vector<std::string> ConvertitoriConEsempi() {

@@ -296,6 +296,18 @@ TEST_F(MessaggiNellaGuida, ControlloDiUnaFornitura) {
         NELLA_GUIDA(riga.substr(0, riga.find(" (")));
     }
 
+    // The findings of one rule beyond the first hundred, in one line.
+    std::string ripetute = "1" + std::string(279, ' ') + "\r\n";
+    for (int i = 0; i < 350; ++i)
+        ripetute += "X\r\n";
+    ScriviFile(m_dir / "ripetute.TXT", ripetute);
+    const Esecuzione sommati = Fornitura({"verifica", (m_dir / "ripetute.TXT").string()});
+    const std::string prefisso = Utf8(m_dir / "ripetute.TXT") + ": errore: e altri ";
+    const auto riga = sommati.out.find(prefisso);
+    ASSERT_NE(riga, std::string::npos) << sommati.out;
+    const std::string riepilogo = sommati.out.substr(riga + prefisso.size() - 8);
+    NELLA_GUIDA(riepilogo.substr(0, riepilogo.find(" (riga")));
+
     // The window: a file that cannot be read.
     verifica::finestra::test::VistaProva vista;
     verifica::finestra::FinestraVerifica finestra(vista, {m_dir / "ARC", m_dir / "pagine", m_dir / "Guida.html", {}});

@@ -49,6 +49,17 @@ inline FornituraLetta FornituraProva(std::vector<std::array<std::string, 7>> rig
     return f;
 }
 
+// A TFR supply, as its first record of 280 blanks makes it, followed by `righe` lines of record types it lacks
+// ("X", "Y", "Q" in turn): one finding of the same rule on each, from line 2 ("tipo di record 'X' sconosciuto:
+// attesi 1, 2, 3, 4, 9").
+inline std::string TfrConRigheSconosciute(int righe) {
+    std::string testo = "1" + std::string(279, ' ') + "\r\n";
+    for (int i = 0; i < righe; ++i)
+        testo.append(1, "XYQ"[i % 3]).append("\r\n");
+    return testo;
+}
+inline constexpr std::string_view RegolaRigheSconosciute = "sconosciuto: attesi 1, 2, 3, 4, 9";
+
 // The comparison of two supply files, on the terminal and on the page, read with keys and fingerprints only
 // (as the command reads them; the persons shown read again) and with every person's listing values: the two
 // agree word for word. Gives the text.

@@ -2,10 +2,13 @@
 // on the page each person's findings under its row and the findings about the supply apart.
 
 #include "verifica/distinta.h"
+#include "tests/supporto/cartella_temporanea.h"
 #include "verifica/tests/supporto_fornitura.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -67,6 +70,54 @@ TEST(Distinta, CelleSicureInUnFoglioDiCalcolo) {
     EXPECT_FALSE(std::getline(righe, riga)) << "una riga di troppo: " << riga;
 }
 
+// A backslash that would read as a code is written as one: a TAB and the text "\x09" make two cells, and
+// each reads back as it was; a backslash that reads as no code stays as it is.
+TEST(Distinta, CelleReversibili) {
+    // clang-format off
+    const std::vector<std::pair<std::string, std::string>> casi = {
+        {"\t",             "\\x09"},
+        {"\\x09",          "\\x5Cx09"},
+        {"\\x5C",          "\\x5Cx5C"},
+        {"\\\t",          "\\\\x09"},
+        {"\\x41",          "\\x41"},
+        {"\\x1b",          "\\x1b"},
+        {"C:\\DATI\\X",    "C:\\DATI\\X"},
+        {"\\x0",           "\\x0"},
+        {"A\\",            "A\\"},
+        {"'\\x7F",         "''\\x5Cx7F"},
+    };
+    // clang-format on
+    for (const auto& [valore, cella] : casi) {
+        EXPECT_EQ(CellaTsv(valore), cella) << valore;
+        EXPECT_EQ(ValoreDaCellaTsv(cella), valore) << cella;
+    }
+    // Every byte, alone, between letters, after a backslash and after "\x", and every code "\xHH" as text:
+    // each value back as it was, and no two values of one kind in the same cell.
+    std::vector<std::string> valori;
+    constexpr std::string_view Esadecimali = "0123456789ABCDEF";
+    const auto con = [](std::string_view prima, char c, std::string_view dopo) {
+        std::string valore(prima);
+        valore += c;
+        valore.append(dopo);
+        return valore;
+    };
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        const std::string codice = {'\\', 'x', Esadecimali[b >> 4], Esadecimali[b & 0xF]};
+        for (std::string v : {con("", c, ""), con("a", c, "b"), con("\\", c, ""), con("\\x", c, ""), codice,
+                              con(codice, '\\', codice.substr(1)), con("=", '\\', codice.substr(1))})
+            valori.push_back(v);
+    }
+    std::map<std::string, std::string> celle;
+    for (const std::string& valore : valori) {
+        const std::string cella = CellaTsv(valore);
+        EXPECT_EQ(ValoreDaCellaTsv(cella), valore) << cella;
+        EXPECT_EQ(cella.find_first_of("\t\r\n"), std::string::npos) << cella;
+        const auto [prima, nuova] = celle.emplace(cella, valore);
+        EXPECT_TRUE(nuova || prima->second == valore) << "'" << valore << "' e '" << prima->second << "': " << cella;
+    }
+}
+
 TEST(Distinta, PaginaConRilieviPerPersona) {
     auto f = FornituraProva({{"d", "AAA", "ROSSI & <FIGLI>", "MARIO", "1", "1.500,00", ""},
                              {"d", "BBB", "BIANCHI", "ANNA", "2", "2.000,00", ""}});
@@ -91,6 +142,52 @@ TEST(Distinta, PaginaConRilieviPerPersona) {
     EXPECT_LT(pagina.find("nome del file diverso"), pagina.find("<h2>Dipendenti (2)</h2>"));
     EXPECT_EQ(pagina.find("<script"), std::string::npos);
     EXPECT_EQ(pagina.find("src="), std::string::npos);
+}
+
+std::size_t Volte(const std::string& testo, const std::string& parte) {
+    std::size_t volte = 0;
+    for (auto p = testo.find(parte); p != std::string::npos; p = testo.find(parte, p + 1))
+        ++volte;
+    return volte;
+}
+
+// On the page, of a rule the first hundred findings where they belong (the supply's, a person's row) and one
+// line for the others among the findings about the supply; the verdict counts them all.
+TEST(Distinta, PaginaConRilieviOltreICentoInUnaRiga) {
+    shell::test::CartellaTemporanea dir;
+    shell::test::ScriviFile(dir / "MV.TXT", test::TfrConRigheSconosciute(150));
+    const FornituraLetta letta = LeggiFornitura(dir / "MV.TXT");
+    auto persona = FornituraProva({{"d", "AAA", "ROSSI", "MARIO", "1", "1.500,00", ""}});
+    for (int i = 0; i < 120; ++i)
+        persona.Segnala({Gravita::Avviso, 11 + i, 4, "giorno " + std::to_string(i) + " senza ore", 0});
+    persona.esito.avvisi = 120;
+    persona.FineLettura();
+    struct Caso {
+        const FornituraLetta& fornitura;
+        std::string mostrato; // in each finding of the rule shown
+        std::string riepilogo, esito;
+    };
+    // clang-format off
+    const Caso casi[] = {
+        {letta,   "errore: tipo di record &#39;",
+         "errore: e altri 50 rilievi uguali al primo (riga 2): tipo di record &#39;X&#39; sconosciuto: attesi 1, 2, 3, 4, 9",
+         "154 errori, 0 avvisi"},
+        {persona, "avviso: giorno ",
+         "avviso: e altri 20 rilievi uguali al primo (riga 11): giorno 0 senza ore",
+         "Nessun errore: la fornitura pu\xC3\xB2 essere inviata (120 avvisi)"},
+    };
+    // clang-format on
+    for (const Caso& caso : casi) {
+        std::ostringstream html;
+        ScriviDistintaHtml(caso.fornitura, "MV.TXT", html);
+        const std::string pagina = html.str();
+        EXPECT_EQ(Volte(pagina, caso.mostrato), 100u) << caso.riepilogo;
+        EXPECT_EQ(Volte(pagina, caso.riepilogo + "</li>"), 1u) << pagina;
+        const auto riepilogo = pagina.find(caso.riepilogo);
+        EXPECT_GT(riepilogo, pagina.find("<h2>Rilievi sulla fornitura</h2>"));
+        EXPECT_LT(riepilogo, std::min(pagina.find("<h2>Dipendenti"), pagina.find("</body>")));
+        EXPECT_NE(pagina.find(caso.esito), std::string::npos) << caso.esito;
+    }
 }
 
 TEST(Distinta, Esito) {

@@ -342,6 +342,37 @@ TEST_F(FinestraVerificaTest, FileRealiMancantiEStrani) {
     EXPECT_TRUE(m_vista.messaggi.empty());
 }
 
+// The real reader on a supply with a rule found 150 times: the list has its first hundred and one row for the
+// others, which sorts as a finding about the whole file and reads whole under the list; the verdict counts
+// every finding, whatever the order of the list.
+TEST_F(FinestraVerificaTest, RilieviOltreICentoInUnaRiga) {
+    ServiziVerifica servizi = Servizi();
+    servizi.leggi = {};
+    Finestra(std::move(servizi));
+    ScriviFile(m_dir / "MV.TXT", verifica::test::TfrConRigheSconosciute(150));
+    m_finestra->Avvio({m_dir / "MV.TXT"});
+    Attendi();
+    const std::string riepilogo =
+        "e altri 50 rilievi uguali al primo (riga 2): tipo di record 'X' sconosciuto: attesi 1, 2, 3, 4, 9";
+    for (const ColonnaRilievi ordine :
+         {ColonnaRilievi::Riga, ColonnaRilievi::Messaggio, ColonnaRilievi::Messaggio, ColonnaRilievi::Gravita}) {
+        m_finestra->Ordina(ordine);
+        EXPECT_EQ(m_vista.esito, "154 errori, 0 avvisi");
+        const Righe righe = Tabella();
+        ASSERT_EQ(righe.size(), 105u);
+        const auto regola = std::count_if(righe.begin(), righe.end(),
+                                          [](const auto& r) { return r[3].rfind("tipo di record '", 0) == 0; });
+        EXPECT_EQ(regola, 100);
+        const auto trovato =
+            std::find(righe.begin(), righe.end(), std::array<std::string, 4>{"", "Errore", "", riepilogo});
+        ASSERT_NE(trovato, righe.end());
+        EXPECT_EQ(m_finestra->TestoIntero(static_cast<std::size_t>(trovato - righe.begin())),
+                  "MV.TXT: errore: " + riepilogo);
+    }
+    m_finestra->Ordina(ColonnaRilievi::Riga);
+    EXPECT_EQ(Colonna(ColonnaRilievi::Riga).back(), "101");
+}
+
 TEST_F(FinestraVerificaTest, PiuFileTrascinatiERiaperti) {
     for (const char* nome : {"a.xml", "b.xml", "c.xml"})
         m_forniture[nome] = FornituraConRilievi();
