@@ -393,11 +393,11 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
     const auto di = [&chi] { return Di(chi.nome); }; // made for the findings only
     const std::string_view testoChiave = record.letto.Testo(Chiave2);
     for (const Ripetuta& r : Ripetute2) {
+        if (m_riga1 == 0)
+            break;
         const std::string_view qui = Parte(testo, r.in2.posizione, r.in2.lunghezza);
-        const std::string_view in1 = std::string_view(m_intestazione)
-                                         .substr(static_cast<std::size_t>(r.in1.posizione - Codice1.posizione),
-                                                 static_cast<std::size_t>(r.in1.lunghezza));
-        if (m_riga1 > 0 && qui != in1)
+        const std::string_view in1 = Parte(m_intestazione, r.in1.posizione - Codice1.posizione + 1, r.in1.lunghezza);
+        if (qui != in1)
             m_lettura.Segnala({r.gravita, riga, r.in2.posizione,
                                "record 2: " + PosizioniDi(r.in2) + " '" + std::string(qui) + "' diverse dalle " +
                                    PosizioniDi(r.in1) + " del record 1 '" + std::string(in1) +
