@@ -17,6 +17,79 @@ cd "$(dirname "$0")/.."
 RIGHE=${RIGHE:-32767}
 RIPETIZIONI=${RIPETIZIONI:-5}
 
+# The speed gate: `sh scripts/bench.sh --controlla` measures every converter, check and comparison on the
+# exports of RIGHE lines against cat of the same bytes into a file, as the least CPU time of RIPETIZIONI
+# alternated runs (the command, then cat), and ends with status 1 naming what is over its budget:
+# converters 5 times cat, checks 8 times, comparisons 12 times cat of both files; a check under 64 MB.
+if [ "${1:-}" = --controlla ]; then
+  sh scripts/dipendenze.sh
+  B=${BUILD:-build-bench}
+  cmake -S . -B $B -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build $B -j2 --target fornitura genera_esportazioni cronometro >/dev/null
+  M=$B/cancello
+  rm -rf $M
+  mkdir -p $M
+  UNO=""
+  command -v taskset >/dev/null 2>&1 && UNO="taskset -c 0"
+  RIPETIZIONI=${RIPETIZIONI:-7}
+  C=./$B/bin/cronometro
+  # The least CPU time (microseconds) and the highest peak memory (KiB) of RIPETIZIONI runs of the command
+  # $2 (its output to $1), alternated with runs of the cat commands $3: "cpu kb cpu_cat".
+  alternate() {
+    : >$M/comando; : >$M/cat
+    i=0
+    while [ $i -lt "$RIPETIZIONI" ]; do
+      [ -n "${PRIMA:-}" ] && sh -c "$PRIMA"
+      # shellcheck disable=SC2086
+      $UNO $C --uscita "$1" $2 >>$M/comando
+      rm -f $M/copia-*
+      $UNO $C sh -c "$3" >>$M/cat
+      i=$((i + 1))
+    done
+    awk '$4 != 0 && !e { e = 1; print "stato " $4 > "/dev/stderr" } { if (!m || $1 < m) m = $1; if ($3 > k) k = $3 }
+         END { printf "%d %d ", m, k }' $M/comando
+    awk '{ if (!m || $1 < m) m = $1 } END { printf "%d\n", m }' $M/cat
+  }
+  fuori=""
+  riga() { # name, budget, cpu, kb, cpu_cat, memory budget in KiB (0: none)
+    r=$(awk -v a="$3" -v b="$5" 'BEGIN { printf "%.1f", a / b }')
+    esito=entro
+    if awk -v r="$r" -v m="$2" 'BEGIN { exit !(r > m) }'; then esito=FUORI; fuori="$fuori $1 (${r}x)"; fi
+    if [ "$6" -gt 0 ] && [ "$4" -gt "$6" ]; then esito=FUORI; fuori="$fuori $1 ($(($4 / 1024)) MB)"; fi
+    printf '| %s | %.3f | %.3f | %s | %s | %.1f | %s |\n' "$1" "$(awk -v n=$3 'BEGIN{print n/1e6}')" \
+      "$(awk -v n=$5 'BEGIN{print n/1e6}')" "$r" "$2" "$(awk -v n=$4 'BEGIN{print n/1024}')" "$esito"
+  }
+  echo "Macchina: $(nproc) core, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+  echo "Esportazioni di $RIGHE righe; minimo del tempo di CPU di $RIPETIZIONI esecuzioni alternate con cat, su un core"
+  echo
+  echo "| misura | CPU s | cat s | x cat | limite | memoria MB | esito |"
+  echo "|---|---|---|---|---|---|---|"
+  for conv in 770 uniemens dma emens tfr; do
+    ./$B/bin/genera_esportazioni $conv "$RIGHE" $M/$conv
+    PRIMA="rm -rf $M/arc-$conv"
+    ./$B/bin/fornitura $conv --dir $M/$conv --archive $M/arc-$conv --now 2011-06-14T09:05:07 >/dev/null 2>&1
+    fornitura=$(ls $M/arc-$conv/* | head -n 1)
+    set -- $(alternate $M/log "./$B/bin/fornitura $conv --dir $M/$conv --archive $M/arc-$conv --now 2011-06-14T09:05:07" \
+      "cat $M/$conv/*.tab >$M/copia-esportazione && cat $fornitura >$M/copia-fornitura")
+    PRIMA=""
+    riga "$conv" 5 "$1" "$2" "$3" 0
+    ./$B/bin/fornitura $conv --dir $M/$conv --archive $M/arc-$conv --now 2011-06-14T09:05:07 >/dev/null 2>&1
+    set -- $(alternate $M/esito "./$B/bin/fornitura verifica $fornitura" "cat $fornitura >$M/copia-fornitura")
+    riga "verifica $conv" 8 "$1" "$2" "$3" 65536
+    cp "$fornitura" $M/stessa-$conv
+    set -- $(alternate $M/esito "./$B/bin/fornitura confronta $fornitura $M/stessa-$conv" \
+      "cat $fornitura >$M/copia-fornitura; cat $M/stessa-$conv >$M/copia-stessa")
+    riga "confronta $conv" 12 "$1" "$2" "$3" 0
+  done
+  echo
+  if [ -n "$fuori" ]; then
+    echo "Fuori dai limiti:$fuori"
+    exit 1
+  fi
+  echo "Tutto entro i limiti."
+  exit 0
+fi
+
 sh scripts/dipendenze.sh
 mancanti=""
 for p in libbenchmark-dev time; do
