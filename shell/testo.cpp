@@ -25,21 +25,6 @@ static_assert(TabellaMaiuscole['a'] == 'A' && TabellaMaiuscole['z'] == 'Z' && Ta
 static_assert(TabellaMaiuscole[0xE0] == 0xC0 && TabellaMaiuscole[0xFE] == 0xDE && TabellaMaiuscole[0xF7] == 0xF7);
 static_assert(TabellaMaiuscole[0xDF] == 0xDF && TabellaMaiuscole[0xFF] == 0xFF && TabellaMaiuscole['\t'] == '\t');
 
-// The same rule as arithmetic, which the compiler turns into wide instructions over many characters
-// at once; checked against the table for every code.
-constexpr unsigned char MaiuscolaCalcolata(unsigned char u) {
-    const bool minuscola = (u >= 'a' && u <= 'z') | (u >= 0xE0 && u != 0xF7 && u != 0xFF);
-    return static_cast<unsigned char>(u - (minuscola ? 0x20 : 0));
-}
-
-constexpr bool CalcoloComeTabella() {
-    for (unsigned u = 0; u < 256; ++u)
-        if (MaiuscolaCalcolata(static_cast<unsigned char>(u)) != TabellaMaiuscole[u])
-            return false;
-    return true;
-}
-static_assert(CalcoloComeTabella(), "the upper case computed is the table's for every character");
-
 } // namespace
 
 char Maiuscola(char c) { return static_cast<char>(TabellaMaiuscole[static_cast<unsigned char>(c)]); }
@@ -50,7 +35,7 @@ void CopiaInMaiuscolo(std::string_view testo, char* destinazione) {
     const auto* da = reinterpret_cast<const unsigned char*>(testo.data());
     auto* a = reinterpret_cast<unsigned char*>(destinazione);
     for (std::size_t i = 0; i < testo.size(); ++i)
-        a[i] = MaiuscolaCalcolata(da[i]);
+        a[i] = TabellaMaiuscole[da[i]];
 }
 
 std::string Maiuscolo(std::string_view testo) {
