@@ -300,37 +300,21 @@ std::string Segnalazione::Messaggio() const {
 
 namespace {
 
-// How many entries from the hint on are looked at one by one before a search: the fields an area leaves out
-// between two it writes are most often fewer.
+// How many entries from the hint on are looked at one by one before a search: an area leaves out the
+// fields it has no value for, most often a few between two it writes.
 constexpr std::size_t VoceVicine = 32;
 
-// PostoNelCatalogo as a number, the catalogue's size for none (as such it stays in a register where the
-// area's reading calls it, about 30,000 times in a megabyte).
+// PostoNelCatalogo as a number, the catalogue's size for none: the entry hinted at or one of the few after
+// it, else a search of the whole catalogue.
 std::size_t Posto(Catalogo catalogo, std::string_view codice, std::size_t daProvare) {
-    if (codice.size() != static_cast<std::size_t>(LunghezzaCodice))
-        return catalogo.size(); // a field's code has 8 characters
-    // The usual cases: the entry hinted at, or one of the few after it (an area leaves out the fields it has no
-    // value for), each code compared whole, as the compiler compares 8 bytes at once.
     const std::size_t vicine = std::min(catalogo.size(), daProvare + VoceVicine);
     for (std::size_t v = daProvare; v < vicine; ++v)
-        if (catalogo[v].codice.size() == codice.size() &&
-            std::memcmp(catalogo[v].codice.data(), codice.data(), static_cast<std::size_t>(LunghezzaCodice)) == 0)
+        if (catalogo[v].codice == codice)
             return v;
-    // Searched from `daProvare` on, in steps that double while the entries stay before the code, then by
-    // halves within the last step; a code before `daProvare`, or one with no hint, in all the catalogue.
-    auto da = catalogo.begin(), a = catalogo.end();
-    if (daProvare > 0 && daProvare < catalogo.size() && catalogo[daProvare].codice < codice) {
-        std::size_t basso = daProvare, passo = 1;
-        while (basso + passo < catalogo.size() && catalogo[basso + passo].codice < codice) {
-            basso += passo;
-            passo *= 2;
-        }
-        da = catalogo.begin() + static_cast<std::ptrdiff_t>(basso);
-        a = catalogo.begin() + static_cast<std::ptrdiff_t>(std::min(catalogo.size(), basso + passo + 1));
-    }
-    const auto voce =
-        std::lower_bound(da, a, codice, [](const VoceCatalogo& v, std::string_view c) { return v.codice < c; });
-    return voce != a && voce->codice == codice ? static_cast<std::size_t>(voce - catalogo.begin()) : catalogo.size();
+    const auto voce = std::lower_bound(catalogo.begin(), catalogo.end(), codice,
+                                       [](const VoceCatalogo& v, std::string_view c) { return v.codice < c; });
+    return voce != catalogo.end() && voce->codice == codice ? static_cast<std::size_t>(voce - catalogo.begin())
+                                                            : catalogo.size();
 }
 
 } // namespace
