@@ -169,19 +169,19 @@ bool UnaForma(const std::string& scritto, std::size_t da, int restanti, std::spa
 
 } // namespace
 
+Luogo PeriodiCodice::Iteratore::operator*() const { return LuogoRiga(*m_riga); }
+
+PeriodiCodice PeriodiDi(std::string_view codice) { return PeriodiCodice(RigheCodice(codice)); }
+
 std::vector<Luogo> Periodi(std::string_view codice) {
-    std::vector<Luogo> periodi;
-    for (const RigaLuogo& riga : RigheCodice(codice)) {
-        periodi.push_back(LuogoRiga(riga));
-    }
-    return periodi;
+    const PeriodiCodice periodi = PeriodiDi(codice);
+    return {periodi.begin(), periodi.end()};
 }
 
 bool CodiceEsiste(std::string_view codice) { return !RigheCodice(codice).empty(); }
 
 std::optional<Luogo> LuogoInData(std::string_view codice, Data data) {
-    for (const RigaLuogo& riga : RigheCodice(codice)) {
-        Luogo luogo = LuogoRiga(riga);
+    for (const Luogo& luogo : PeriodiDi(codice)) {
         if (luogo.dal <= data && data <= luogo.al) {
             return luogo;
         }

@@ -4,7 +4,11 @@
 // states, period by period, from the registries compiled into the program (anagrafe/dati,
 // anagrafe/luoghi_tabella.cpp). Texts are ISO-8859-1 bytes, upper case.
 
+#include "anagrafe/luoghi_tabella.h"
+
 #include <compare>
+#include <cstddef>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -36,8 +40,53 @@ struct Luogo {
     bool estero = false;
 };
 
-// Every period of the code, by start date (two of the same start by name); empty for a code that
-// never existed. Codes are written in upper case, as the tax code writes them.
+// The periods of one code where the compiled registry holds them, by start date (two of the same start by
+// name): each read as a Luogo when it is looked at, none copied.
+class PeriodiCodice {
+public:
+    class Iteratore {
+    public:
+        using value_type = Luogo;
+        using difference_type = std::ptrdiff_t;
+        using iterator_category = std::input_iterator_tag;
+        using reference = Luogo;
+        using pointer = void;
+
+        Iteratore() = default;
+        explicit Iteratore(const tabella::RigaLuogo* riga) : m_riga(riga) {}
+        Luogo operator*() const;
+        Iteratore& operator++() {
+            ++m_riga;
+            return *this;
+        }
+        Iteratore operator++(int) {
+            Iteratore prima = *this;
+            ++m_riga;
+            return prima;
+        }
+        friend bool operator==(const Iteratore&, const Iteratore&) = default;
+
+    private:
+        const tabella::RigaLuogo* m_riga = nullptr;
+    };
+
+    explicit PeriodiCodice(std::span<const tabella::RigaLuogo> righe) : m_righe(righe) {}
+    Iteratore begin() const { return Iteratore(m_righe.data()); }
+    Iteratore end() const { return Iteratore(m_righe.data() + m_righe.size()); }
+    bool empty() const { return m_righe.empty(); }
+    std::size_t size() const { return m_righe.size(); }
+    Luogo operator[](std::size_t i) const { return *Iteratore(m_righe.data() + i); }
+    Luogo back() const { return (*this)[size() - 1]; }
+
+private:
+    std::span<const tabella::RigaLuogo> m_righe;
+};
+
+// The periods of the code; none for a code that never existed. Codes are written in upper case, as the tax
+// code writes them.
+PeriodiCodice PeriodiDi(std::string_view codice);
+
+// The same, copied.
 std::vector<Luogo> Periodi(std::string_view codice);
 
 // Whether the code has any period.

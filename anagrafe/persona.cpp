@@ -57,7 +57,7 @@ struct Intervallo {
     Data al;
 };
 
-bool InVigoreIn(const std::vector<Luogo>& periodi, std::span<const Intervallo> giorni) {
+bool InVigoreIn(const PeriodiCodice& periodi, std::span<const Intervallo> giorni) {
     return std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) {
         return std::any_of(giorni.begin(), giorni.end(),
                            [&](const Intervallo& g) { return p.dal <= g.al && g.dal <= p.al; });
@@ -66,7 +66,7 @@ bool InVigoreIn(const std::vector<Luogo>& periodi, std::span<const Intervallo> g
 
 // The period in force on the first of the days, else the last period: the one whose name a finding shows
 // first.
-const Luogo& PeriodoDiRiferimento(const std::vector<Luogo>& periodi, std::span<const Intervallo> giorni) {
+Luogo PeriodoDiRiferimento(const PeriodiCodice& periodi, std::span<const Intervallo> giorni) {
     for (const Intervallo& g : giorni)
         for (const Luogo& p : periodi)
             if (p.dal <= g.al && g.dal <= p.al)
@@ -79,7 +79,7 @@ std::string NomeIntero(const Luogo& luogo) {
                                    : std::string(luogo.nome) + "/" + std::string(luogo.altroNome);
 }
 
-std::string TestoPeriodi(const std::vector<Luogo>& periodi) {
+std::string TestoPeriodi(const PeriodiCodice& periodi) {
     std::string testo;
     for (const Luogo& p : periodi) {
         testo.append(testo.empty() ? "in vigore dal " : ", dal ").append(DataItaliana(p.dal));
@@ -97,32 +97,6 @@ std::string TestoGiorni(std::span<const Intervallo> giorni) {
                                    : "dal " + DataItaliana(g.dal) + " al " + DataItaliana(g.al));
     }
     return testo;
-}
-
-// The periods of a code, kept for the codes last asked in a table of 1,024 by the code: a supply names the
-// same few places again and again. The periods' texts are the compiled registries', which live as long
-// as the program.
-const std::vector<Luogo>& PeriodiDi(std::string_view codice) {
-    constexpr std::size_t LunghezzaCodice = 4, Posti = 1024;
-    static const std::vector<Luogo> Nessuno;
-    if (codice.size() != LunghezzaCodice)
-        return Nessuno; // no code has another length
-    struct Voce {
-        std::array<char, LunghezzaCodice> codice{};
-        bool piena = false;
-        std::vector<Luogo> periodi;
-    };
-    thread_local std::array<Voce, Posti> voci;
-    std::size_t posto = 0;
-    for (const char c : codice)
-        posto = posto * 31 + static_cast<unsigned char>(c);
-    Voce& voce = voci[posto % Posti];
-    if (!voce.piena || std::string_view(voce.codice.data(), LunghezzaCodice) != codice) {
-        voce.periodi = Periodi(codice);
-        std::copy(codice.begin(), codice.end(), voce.codice.begin());
-        voce.piena = true;
-    }
-    return voce.periodi;
 }
 
 // ---- A place code, with the name and province written beside it.
@@ -157,7 +131,7 @@ struct LuogoScritto {
 // The names and provinces that a written field may hold for a code: any name the code ever had (the one
 // in force on the days first), any province it had on the days or since (its last one when it ceased
 // before them).
-std::vector<std::string> NomiAmmessi(const std::vector<Luogo>& periodi, std::span<const Intervallo> giorni) {
+std::vector<std::string> NomiAmmessi(const PeriodiCodice& periodi, std::span<const Intervallo> giorni) {
     std::vector<std::string> nomi{NomeIntero(PeriodoDiRiferimento(periodi, giorni))};
     for (const Luogo& p : periodi)
         if (std::find(nomi.begin(), nomi.end(), NomeIntero(p)) == nomi.end())
@@ -165,22 +139,23 @@ std::vector<std::string> NomiAmmessi(const std::vector<Luogo>& periodi, std::spa
     return nomi;
 }
 
-bool NomeConcorda(std::string_view scritto, const std::vector<Luogo>& periodi, std::span<const Intervallo>) {
+bool NomeConcorda(std::string_view scritto, const PeriodiCodice& periodi, std::span<const Intervallo>) {
     // The name as the registry writes it first (most supplies write it so), then as StessoNome compares names,
     // each pair of names once.
     if (std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) { return p.nome == scritto; }))
         return true;
     for (auto p = periodi.begin(); p != periodi.end(); ++p) {
+        const Luogo luogo = *p;
         const bool giaVisto = std::any_of(periodi.begin(), p, [&](const Luogo& prima) {
-            return prima.nome == p->nome && prima.altroNome == p->altroNome;
+            return prima.nome == luogo.nome && prima.altroNome == luogo.altroNome;
         });
-        if (!giaVisto && StessoNome(scritto, *p))
+        if (!giaVisto && StessoNome(scritto, luogo))
             return true;
     }
     return false;
 }
 
-std::vector<std::string> ProvinceAmmesse(const std::vector<Luogo>& periodi, std::span<const Intervallo> giorni) {
+std::vector<std::string> ProvinceAmmesse(const PeriodiCodice& periodi, std::span<const Intervallo> giorni) {
     Data primo = InVigore;
     for (const Intervallo& g : giorni)
         primo = std::min(primo, g.dal);
@@ -194,17 +169,17 @@ std::vector<std::string> ProvinceAmmesse(const std::vector<Luogo>& periodi, std:
     return province;
 }
 
-bool ProvinciaConcorda(std::string_view scritta, const std::vector<Luogo>& periodi,
-                       std::span<const Intervallo> giorni) {
+bool ProvinciaConcorda(std::string_view scritta, const PeriodiCodice& periodi, std::span<const Intervallo> giorni) {
     const std::string sigla = Maiuscolo(scritta);
     Data primo = InVigore;
     for (const Intervallo& g : giorni)
         primo = std::min(primo, g.dal);
     const bool dopo = std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) { return p.al >= primo; });
-    // As ProvinceAmmesse, without making the list.
-    return std::any_of(periodi.begin(), periodi.end(), [&](const Luogo& p) {
-        return (p.al >= primo || (!dopo && &p == &periodi.back())) && p.provincia == sigla;
-    });
+    // As ProvinceAmmesse, without making the list: the periods in force on the days or since, else the last.
+    if (!dopo)
+        return periodi.back().provincia == sigla;
+    return std::any_of(periodi.begin(), periodi.end(),
+                       [&](const Luogo& p) { return p.al >= primo && p.provincia == sigla; });
 }
 
 bool SiglaNota(std::string_view scritta) { return ProvinciaNota(Maiuscolo(scritta)); }
@@ -218,8 +193,8 @@ struct RegolaAccanto {
     std::string_view LuogoScritto::*cosa;
     bool (*forma)(std::string_view scritto); // whether the text can be such a field at all; null: any text
     std::string_view formaErrata;            // what it is when it cannot
-    bool (*concorda)(std::string_view scritto, const std::vector<Luogo>&, std::span<const Intervallo>);
-    std::vector<std::string> (*ammessi)(const std::vector<Luogo>&, std::span<const Intervallo>);
+    bool (*concorda)(std::string_view scritto, const PeriodiCodice&, std::span<const Intervallo>);
+    std::vector<std::string> (*ammessi)(const PeriodiCodice&, std::span<const Intervallo>);
 };
 
 // clang-format off
@@ -234,14 +209,14 @@ const RegolaAccanto RegoleAccanto[] = {
 // Whether a state the code's state took the place of was in force on the days (Successioni).
 bool PredecessoreInVigore(const LuogoScritto& luogo) {
     return std::ranges::any_of(Successioni(), [&](const Successione& s) {
-        return s.stato == luogo.codice && InVigoreIn(Periodi(s.predecessore), luogo.Giorni());
+        return s.stato == luogo.codice && InVigoreIn(PeriodiDi(s.predecessore), luogo.Giorni());
     });
 }
 
 // The code first: one that never existed is an error, and nothing beside it is compared; one not in force
 // on the days a warning. Then the fields beside it.
 void ControllaLuogo(const LuogoScritto& luogo, std::vector<Riscontro>& riscontri) {
-    const std::vector<Luogo>& periodi = PeriodiDi(luogo.codice);
+    const PeriodiCodice periodi = PeriodiDi(luogo.codice);
     if (periodi.empty()) {
         riscontri.push_back(
             {luogo.datoCodice, true,
@@ -249,7 +224,7 @@ void ControllaLuogo(const LuogoScritto& luogo, std::vector<Riscontro>& riscontri
         return;
     }
     if (!InVigoreIn(periodi, luogo.Giorni()) && !(luogo.codiceFiscale && PredecessoreInVigore(luogo))) {
-        const Luogo& ultimo = periodi.back();
+        const Luogo ultimo = periodi.back();
         riscontri.push_back({luogo.datoCodice, false,
                              luogo.Chi() + " " + std::string(luogo.cosa) + " " + Citato(luogo.codice) + " (" +
                                  NomeIntero(ultimo) + ", " + std::string(ultimo.provincia) + ") non in vigore " +
@@ -404,11 +379,11 @@ std::vector<Riscontro> ControllaProvincia(const Campo& provincia) {
 }
 
 std::string LuogoDelCodice(std::string_view codice, Data data) {
-    const std::vector<Luogo> periodi = Periodi(codice);
+    const PeriodiCodice periodi = PeriodiDi(codice);
     if (periodi.empty())
         return {};
     const Intervallo giorno{data, data};
-    const Luogo& luogo = PeriodoDiRiferimento(periodi, {&giorno, 1});
+    const Luogo luogo = PeriodoDiRiferimento(periodi, {&giorno, 1});
     return NomeIntero(luogo) + " (" + std::string(luogo.provincia) + ")";
 }
 
