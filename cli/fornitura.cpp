@@ -36,7 +36,8 @@ constexpr std::string_view Uso =
     "  fornitura check-iban IBAN\n"
     "  fornitura verifica FILE... [--formato 770|uniemens|dma|emens|tfr]\n"
     "  fornitura distinta FILE [--html USCITA] [--formato ...]\n"
-    "  fornitura confronta VECCHIA NUOVA [--html USCITA] [--formato ...]\n";
+    "  fornitura confronta VECCHIA NUOVA [--html USCITA] [--formato ...]\n"
+    "  fornitura --version\n";
 
 struct VoceConvertitore {
     std::string_view comando;
@@ -167,6 +168,12 @@ int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::os
     const std::string& comando = argomenti.front();
     if (comando == "--help" || comando == "-h" || comando == "help") {
         out << Uso;
+        return EsitoCompletato;
+    }
+    if (comando == "--version" || comando == "-V") {
+        if (argomenti.size() > 1)
+            return ErroreUso(err, "--version non vuole argomenti");
+        out << "fornitura (Forniture) " << FORNITURA_VERSIONE << '\n';
         return EsitoCompletato;
     }
     for (const auto& voce : Convertitori) {

@@ -91,17 +91,7 @@ if [ "${1:-}" = --controlla ]; then
 fi
 
 sh scripts/dipendenze.sh
-mancanti=""
-for p in libbenchmark-dev time; do
-  dpkg -s "$p" >/dev/null 2>&1 || mancanti="$mancanti $p"
-done
-if [ -n "$mancanti" ]; then
-  echo "Installo:$mancanti"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $mancanti >/dev/null
-fi
+sh scripts/dipendenze.sh libbenchmark-dev time
 
 B=${BUILD:-build-bench}
 cmake -S . -B $B -DCMAKE_BUILD_TYPE=Release -DFORNITURA_BENCH=ON >/dev/null

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 uscita="${1:-/tmp/schermate}"
 mkdir -p "$uscita"
 lavoro=$(mktemp -d)
-command -v import >/dev/null 2>&1 || { echo "Serve ImageMagick (import): apt-get install imagemagick"; exit 1; }
+sh scripts/dipendenze.sh imagemagick
 
 n=140
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done

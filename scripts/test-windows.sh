@@ -13,19 +13,8 @@
 set -e
 cd "$(dirname "$0")/.."
 
-# Debian packages, installed only when missing (the Linux build's own come from dipendenze.sh).
-pacchetti="cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb xauth nsis"
-mancanti=""
-for p in $pacchetti; do
-  dpkg -s "$p" >/dev/null 2>&1 || mancanti="$mancanti $p"
-done
-if [ -n "$mancanti" ]; then
-  echo "Installo:$mancanti"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $mancanti >/dev/null
-fi
+# Debian packages, installed only when missing (the Linux build's own too).
+sh scripts/dipendenze.sh cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb xauth nsis
 sh scripts/dipendenze.sh
 
 echo "== Compilazione per Windows (build-win)"

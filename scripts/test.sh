@@ -2,9 +2,19 @@
 # Checks the sources' style, builds everything (windows included) and runs every test: the ordinary build, the same tests built
 # with AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzing harness for a bounded time
 # (FUZZ_SECONDI seconds each, default 60), then the Windows side under Wine.
+#
+#   sh scripts/test.sh --rapido    the Linux build and its tests only (no sanitizers, fuzzers or Windows side),
+#                                  for the edit-compile-test loop
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/dipendenze.sh
+
+if [ "${1:-}" = --rapido ]; then
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build -j2
+  ctest --test-dir build --output-on-failure -j2
+  exit 0
+fi
 
 echo "== the sources in the style of .clang-format"
 sh scripts/formato.sh --controlla

@@ -84,6 +84,17 @@ TEST(Fornitura, RigaDiComandoSbagliata) {
     EXPECT_EQ(Esegui({"--help"}).stato, EsitoCompletato);
 }
 
+// The version the build names, as every program's file version tells it on Windows.
+TEST(Fornitura, Versione) {
+    for (const char* opzione : {"--version", "-V"}) {
+        const auto esito = Esegui({opzione});
+        EXPECT_EQ(esito.stato, EsitoCompletato);
+        EXPECT_EQ(esito.out, std::string("fornitura (Forniture) ") + FORNITURA_VERSIONE_ATTESA + "\n");
+        EXPECT_EQ(esito.err, "");
+    }
+    EXPECT_EQ(Esegui({"--version", "x"}).stato, EsitoUso);
+}
+
 TEST(Fornitura, EsportazioneMancante) {
     CartellaTemporanea dir;
     const auto esito = Esegui({"770", "--dir", dir.Percorso().string(), "--archive", (dir / "ARC").string()});
