@@ -231,7 +231,8 @@ public:
         m_colonnaElimina = Colonna(ColonnaElimina);
         m_colonnaMesePrecedente = Colonna(ColonnaMesePrecedente);
         m_colonnaComune = Colonna(ColonnaComune);
-        m_ogniNodo = m_lettura.VuoleImpronte() || m_lettura.VuoleCampi(-1);
+        m_campiFornitura = m_lettura.VuoleCampi(-1);
+        m_ogniNodo = m_lettura.VuoleImpronte() || m_campiFornitura;
         if (m_ogniNodo)
             m_lettura.TuttiICampi();
     }
@@ -350,6 +351,7 @@ private:
     std::vector<ApertoNelContenuto> m_nelContenuto; // by depth, from the root; reused, not shrunk
     std::string m_percorsoFornitura, m_percorsoPersona;
     std::map<std::string, int> m_volteFornitura, m_voltePersona; // how many times each field's name came
+    bool m_campiFornitura = false, m_campiPersona = false;       // the fields of the supply's own, of the person's
     bool m_apertaPersona = false;                                // the element opening next is the person's
     int m_profonditaPersona = 0;                                 // of the person's element
     bool m_traPersone = false;                                   // the supply's content has persons as its last item
@@ -647,7 +649,8 @@ void LettoreINPS::PersonaNelContenuto(int nodo, std::string_view nome, int profo
         profondita >= 2 ? m_nelContenuto[static_cast<std::size_t>(profondita - 2)].nome : std::string();
     if (m_lettura.VuoleImpronte())
         m_persona.impronta.Aggiungi(contenitore);
-    if (m_lettura.VuoleCampi(m_indice))
+    m_campiPersona = m_lettura.VuoleCampi(m_indice);
+    if (m_campiPersona)
         m_lettura.Campo(m_indice, {"posto nel documento", contenitore});
     m_percorsoPersona.clear();
     m_voltePersona.clear();
@@ -684,7 +687,7 @@ void LettoreINPS::ElementoDelContenuto(int nodo, std::string_view nome, std::spa
     ApertoNelContenuto& aperto = m_nelContenuto[livello];
     aperto.figli = false;
     aperto.testo.clear();
-    aperto.campi = m_lettura.VuoleCampi(persona ? m_indice : -1);
+    aperto.campi = persona ? m_campiPersona : m_campiFornitura;
     // The names of the supply's own elements are always kept: a person's place is the one that holds it.
     if (!aperto.campi && persona)
         return;

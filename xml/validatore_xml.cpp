@@ -681,13 +681,14 @@ void ValidatoreXML::PezziDelTesto(bool tutti) {
 
 // A tag: the text before it ends. The line end and TABs that the reader took with the tag are its text; a
 // text of blanks and line ends only, in an element of child elements, is layout.
-void ValidatoreXML::ChiudiTesto(const xml::LettoreXML& lettore) {
-    if (lettore.Rientro() >= 0)
-        TestoNelContenuto("\n" + std::string(static_cast<std::size_t>(lettore.Rientro()), '\t'));
+void ValidatoreXML::DiTesto(const xml::LettoreXML& lettore) {
     if (!m_aperti.empty()) {
         const Aperto& aperto = m_aperti.back();
-        if (!(m_soloSpazi && aperto.nodo >= 0 && aperto.noto->elementi))
+        if (!(m_soloSpazi && aperto.nodo >= 0 && aperto.noto->elementi)) {
+            if (lettore.Rientro() >= 0)
+                m_testo.append(1, '\n').append(static_cast<std::size_t>(lettore.Rientro()), '\t');
             PezziDelTesto(true);
+        }
     }
     m_testo.clear();
     m_soloSpazi = true;

@@ -243,7 +243,14 @@ private:
     // The content for the rules (RegoleXML::VuoleContenuto): the text read since the last tag, told in whole
     // pieces as it grows and the rest at the next tag, unless it is layout.
     void TestoNelContenuto(std::string_view testo);
-    void ChiudiTesto(const xml::LettoreXML& lettore);
+    // At a tag. The usual one, after the line end and TABs of the layout alone, has nothing to tell.
+    void ChiudiTesto(const xml::LettoreXML& lettore) {
+        if (m_testo.empty() && (lettore.Rientro() < 0 ||
+                                (!m_aperti.empty() && m_aperti.back().nodo >= 0 && m_aperti.back().noto->elementi)))
+            return;
+        DiTesto(lettore);
+    }
+    void DiTesto(const xml::LettoreXML& lettore);
     void PezziDelTesto(bool tutti);
     bool m_contenuto = false;
     std::string m_testo;
