@@ -428,8 +428,9 @@ void LettoreINPS::Leggi() {
         std::string messaggio = errore.ForseBenFormato() ? "dichiarazione <!DOCTYPE>: " + errore.Motivo() +
                                                                " in un documento INPS, che si invia senza"
                                                          : "documento XML non ben formato: " + errore.Motivo();
-        arresto =
-            "riga " + std::to_string(posto.riga) + ", colonna " + std::to_string(posto.colonna) + ": " + messaggio;
+        // As the finding reads once it is told: with whose it is, inside a person whose code is known.
+        arresto = "riga " + std::to_string(posto.riga) + ", colonna " + std::to_string(posto.colonna) + ": " +
+                  messaggio + (m_inPersona && m_codiceLetto ? DiChi() : std::string());
         Segnala(Gravita::Errore, posto, std::move(messaggio));
     }
     // A document whose content is not all there, or begun by a byte order mark, is compared with none.

@@ -5,8 +5,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 namespace verifica {
 
@@ -16,17 +16,17 @@ namespace {
 
 // The bytes of a file that cannot be read twice (a pipe, a terminal), read whole; none for a file that can, or
 // that is missing or a folder (the reading says so).
-std::shared_ptr<const std::string> CopiaSeNonRileggibile(const fs::path& percorso, const Avanzamento& avanzamento) {
+std::optional<std::string> CopiaSeNonRileggibile(const fs::path& percorso, const Avanzamento& avanzamento) {
     std::error_code errore;
     const fs::file_status stato = fs::status(percorso, errore);
     if (errore || !fs::exists(stato) || fs::is_directory(stato) || fs::is_regular_file(stato))
-        return nullptr;
+        return std::nullopt;
     FileInLettura file(percorso, avanzamento);
     std::string copia;
     std::vector<char> pezzo(FileInLettura::Pezzo);
     for (std::size_t n; (n = file.Leggi(pezzo.data(), pezzo.size())) > 0;)
         copia.append(pezzo.data(), n);
-    return std::make_shared<const std::string>(std::move(copia));
+    return copia;
 }
 
 // Reads the supply's file, or the copy of its bytes.
@@ -35,13 +35,9 @@ Esito Leggi(const FornituraLetta& letta, const Opzioni& opzioni, Destinatario& d
                        : VerificaFile(*letta.percorso, opzioni, destinatario);
 }
 
-} // namespace
-
-FornituraLetta LeggiFornitura(const fs::path& percorso, std::optional<Formato> formato, Avanzamento avanzamento,
-                              bool valori) {
-    FornituraLetta letta;
-    letta.percorso = percorso;
-    letta.copia = CopiaSeNonRileggibile(percorso, avanzamento);
+// A supply read with its persons and fingerprints (LeggiFornitura).
+FornituraLetta LeggiConLePersone(FornituraLetta letta, std::optional<Formato> formato, Avanzamento avanzamento,
+                                 bool valori) {
     letta.formatoRichiesto = formato;
     letta.valori = valori;
     Opzioni opzioni;
@@ -51,10 +47,29 @@ FornituraLetta LeggiFornitura(const fs::path& percorso, std::optional<Formato> f
     opzioni.campi = [](long) { return false; };
     if (!valori)
         opzioni.valori = [](long) { return false; };
-    if (!letta.copia)
-        opzioni.avanzamento = std::move(avanzamento);
+    opzioni.avanzamento = std::move(avanzamento);
     letta.esito = Leggi(letta, opzioni, letta);
     return letta;
+}
+
+} // namespace
+
+FornituraLetta LeggiFornitura(const fs::path& percorso, std::optional<Formato> formato, Avanzamento avanzamento,
+                              bool valori) {
+    // A file that cannot be read twice is read whole first, with the progress; then from its copy.
+    if (auto copia = CopiaSeNonRileggibile(percorso, avanzamento))
+        return LeggiContenuto(std::move(*copia), percorso, formato, valori);
+    FornituraLetta letta;
+    letta.percorso = percorso;
+    return LeggiConLePersone(std::move(letta), formato, std::move(avanzamento), valori);
+}
+
+FornituraLetta LeggiContenuto(std::string contenuto, const fs::path& percorso, std::optional<Formato> formato,
+                              bool valori) {
+    FornituraLetta letta;
+    letta.percorso = percorso;
+    letta.copia = std::make_shared<const std::string>(std::move(contenuto));
+    return LeggiConLePersone(std::move(letta), formato, {}, valori);
 }
 
 namespace {

@@ -51,6 +51,9 @@ public:
 // twice (a pipe, a terminal) is read once, whole, and kept (FornituraLetta::copia). Throws as VerificaFile does.
 FornituraLetta LeggiFornitura(const std::filesystem::path& percorso, std::optional<Formato> formato = {},
                               Avanzamento avanzamento = {}, bool valori = true);
+// The same of the bytes of the file `percorso` already at hand (a pipe's, read whole), kept for a second reading.
+FornituraLetta LeggiContenuto(std::string contenuto, const std::filesystem::path& percorso,
+                              std::optional<Formato> formato = {}, bool valori = true);
 
 // Some persons of a supply read from a file (FornituraLetta::percorso), read again: the fields of the persons
 // `campi`, whole with their listing values the persons `persone`, and the records as the file holds them of the
