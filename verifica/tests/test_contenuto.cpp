@@ -268,7 +268,8 @@ std::vector<bool> StessoContenutoXml(const std::string& d) {
     const std::size_t dichiarazione = d.find("?>") + 2;
     const std::size_t codifica = d.find("encoding='") + 10;
     for (std::size_t i = 0; i < dichiarazione; ++i)
-        stesso[i] = Spazio(d[i]) || (i >= codifica && i < d.find('\'', codifica) && std::isalpha(static_cast<unsigned char>(d[i])));
+        stesso[i] = Spazio(d[i]) ||
+                    (i >= codifica && i < d.find('\'', codifica) && std::isalpha(static_cast<unsigned char>(d[i])));
     bool tag = false;
     char virgolette = 0;
     for (std::size_t i = dichiarazione; i < d.size(); ++i) {
@@ -291,8 +292,8 @@ std::vector<bool> StessoContenutoXml(const std::string& d) {
         // A text: the layout when it is blanks alone across a line end.
         const std::size_t fine = std::min(d.find('<', i), d.size());
         const std::string_view testo = std::string_view(d).substr(i, fine - i);
-        const bool rientro = testo.find_first_not_of(" \t\r\n") == std::string_view::npos &&
-                             testo.find('\n') != std::string_view::npos;
+        const bool rientro =
+            testo.find_first_not_of(" \t\r\n") == std::string_view::npos && testo.find('\n') != std::string_view::npos;
         for (std::size_t k = i; k < fine; ++k)
             stesso[k] = rientro;
         i = fine - 1;
@@ -323,7 +324,8 @@ TEST_P(OgniByte, UgualiSoloSeLoStessoContenuto) {
         const Risultato r = Confronto(prima, dopo);
         ++conti[static_cast<int>(r.esito)];
         const auto dove = [&] {
-            const std::size_t riga = static_cast<std::size_t>(std::count(originale.begin(), originale.begin() + i, '\n'));
+            const std::size_t riga =
+                static_cast<std::size_t>(std::count(originale.begin(), originale.begin() + i, '\n'));
             return "byte " + std::to_string(i) + " (riga " + std::to_string(riga + 1) + ") '" +
                    std::string(1, originale[i]) + "' -> '" + std::string(1, copia[i]) + "'\n" + r.testo;
         };
