@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -204,10 +206,12 @@ TEST_P(ContenutoDiverso, NominatoONonConfrontato) {
     for (const bool rovescio : {false, true}) {
         const Risultato r = rovescio ? Confronto(Letta(dopo), Letta(prima)) : Confronto(Letta(prima), Letta(dopo));
         EXPECT_EQ(r.esito, c.esito) << (rovescio ? "al rovescio: " : "") << r.testo;
-        if (!rovescio)
+        if (!rovescio) {
             EXPECT_NE(r.testo.find(c.atteso), std::string::npos) << r.testo;
-        if (r.esito == Esito::Diverse)
+        }
+        if (r.esito == Esito::Diverse) {
             EXPECT_EQ(r.testo.find("stesso contenuto"), std::string::npos) << r.testo;
+        }
     }
 }
 
