@@ -132,8 +132,8 @@ bool LettoreFisso::DelPosto(const tracciati::Pezzo& pezzo) const {
     return std::find(m_formato.posto.begin(), m_formato.posto.end(), &pezzo) != m_formato.posto.end();
 }
 
-std::string LettoreFisso::NomeDelRecord(std::string_view tipo) {
-    const int volte = ++m_volte[std::string(tipo)];
+std::string LettoreFisso::NomeDelRecord(std::string_view tipo, long persona) {
+    const int volte = ++(persona < 0 ? m_volteFornitura : m_volte)[std::string(tipo)];
     return "record " + std::string(tipo) + (volte > 1 ? " (" + std::to_string(volte) + ")" : "");
 }
 
@@ -209,7 +209,7 @@ void LettoreFisso::Campi(const RecordFisso& record, long persona) {
     if (!campi && !grezzi)
         return;
     const std::string tipo(1, record.tipo);
-    const std::string nomeDelRecord = NomeDelRecord(tipo);
+    const std::string nomeDelRecord = NomeDelRecord(tipo, persona);
     if (grezzi)
         m_lettura.Grezzo(persona,
                          {nomeDelRecord, std::string(record.riga.intera).append(ByteDellaFine(record.riga.fine))});
@@ -218,7 +218,7 @@ void LettoreFisso::Campi(const RecordFisso& record, long persona) {
     const std::string nomeRecord = nomeDelRecord + ", ";
     const auto campo = [&](std::string nome, std::string_view valore, std::string_view codice,
                            const tracciati::Pezzo* pezzo, bool creazione = false) {
-        const int n = nome.starts_with("record ") ? 1 : ++m_volte[nome];
+        const int n = nome.starts_with("record ") ? 1 : ++(persona < 0 ? m_volteFornitura : m_volte)[nome];
         if (n > 1)
             nome += " (" + std::to_string(n) + ")";
         m_lettura.Campo(persona, {persona >= 0 ? NomeDelCampo(std::move(nome), codice, pezzo) : std::move(nome),

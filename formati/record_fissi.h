@@ -163,9 +163,9 @@ private:
     // The copy that the piece is, if it is one; whether it tells the person's place.
     const DatoCopiato* CopiaDi(const tracciati::Pezzo& pezzo) const;
     bool DelPosto(const tracciati::Pezzo& pezzo) const;
-    // "record G (2)": the record's type and, past the first, its occurrence among those of its person (or of
-    // the supply's own records).
-    std::string NomeDelRecord(std::string_view tipo);
+    // "record G (2)": the record's type and, past the first, its occurrence among those of its person (`persona`)
+    // or among the supply's own records (-1), wherever they stand in the file.
+    std::string NomeDelRecord(std::string_view tipo, long persona);
 
     OrdineDeiRecord m_ordine;
     tracciati::RecordLetto m_letto;
@@ -179,7 +179,8 @@ private:
     bool m_traPersone = false; // the supply's content has the persons' place as its last item
     long m_sconosciute = 0;    // lines that are no record of the supply
     std::vector<std::optional<std::string>> m_originali; // of FormatoFisso::copie, once their record is read
-    std::map<std::string, int, std::less<>> m_volte;     // of each record type and field code, for their names
+    // Of each record type and field code, for their names: in the person being read, in the supply's own records.
+    std::map<std::string, int, std::less<>> m_volte, m_volteFornitura;
 };
 
 // Reports every Segnalazione of a record read by its table, about the person `chi`; the message is

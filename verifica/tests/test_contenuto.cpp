@@ -187,6 +187,11 @@ const Caso Casi[] = {
                                 Righe([](std::vector<std::string>& r) { r[1] += std::string(3001, ' '); })},
     {"RigaEstranea",            "dma", Righe([](std::vector<std::string>& r) { r.insert(r.begin() + 3, "Q"); }),
                                 Diverse, "riga di tipo 'Q' (1\xAA riga che non \xE8 un record): (assente) -> Q"},
+    // The supply's own records named by their place among those of their type, wherever they stand: a record 9
+    // before some of the persons and one after them.
+    {"Record9Ripetuto",         "tfr", Carattere(7, 13), Diverse,
+                                "Totali cambiati:\n  Record 9, posizioni 8-13: record 2: 6 -> 9\n",
+                                Righe([](std::vector<std::string>& r) { r.insert(r.begin() + 6, r.back()); })},
     // A block past the last field of a module, named by its place.
     {"BloccoSenzaCodice",       "770", Righe([](std::vector<std::string>& r) { r[2][1880] = 'Z'; }),
                                 Diverse, "record G, posizioni 1866-1889 (blocco senza codice): (assente) -> Z"},
@@ -203,6 +208,11 @@ TEST_P(ContenutoDiverso, NominatoONonConfrontato) {
     const std::string prima = c.prepara(Campione(c.comando));
     const std::string dopo = c.cambia(prima);
     ASSERT_NE(prima, dopo);
+    // Each the same as itself.
+    for (const std::string* f : {&prima, &dopo}) {
+        const Risultato r = Confronto(Letta(*f), Letta(*f));
+        EXPECT_NE(r.esito, Esito::Diverse) << r.testo;
+    }
     for (const bool rovescio : {false, true}) {
         const Risultato r = rovescio ? Confronto(Letta(dopo), Letta(prima)) : Confronto(Letta(prima), Letta(dopo));
         EXPECT_EQ(r.esito, c.esito) << (rovescio ? "al rovescio: " : "") << r.testo;
