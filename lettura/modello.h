@@ -107,7 +107,7 @@ struct Persona {
     long riga = 0;                   // its first record or line
     std::string chiave;              // what pairs it with the same person in another supply of its format
     std::vector<std::string> valori; // one per schema column; empty where its kind has none
-    Impronta impronta;               // of every field of its records
+    Impronta impronta;               // of all that its records or its report hold
     std::string posto; // what tells its place in the file (a module number, SchemaDistinta::posto), as written
 };
 
