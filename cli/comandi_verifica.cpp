@@ -341,6 +341,14 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
             err << "\n";
             return EsitoFileMancante;
         }
+    // A document not whole, or begun by a byte order mark: status 3, with the reason.
+    for (const auto* f : {&*vecchia, &*nuova})
+        if (const auto motivo = verifica::NonConfrontabile(*f)) {
+            const std::string& nome = f == &*vecchia ? richiesta->file[0] : richiesta->file[1];
+            err << "fornitura: '" << NomePerTerminale(nome)
+                << "' non si pu\xC3\xB2 confrontare: " << RigaPerTerminale(*motivo) << "\n";
+            return EsitoFileMancante;
+        }
     if (*vecchia->formato != *nuova->formato) {
         err << "fornitura: formati diversi: " << PerTerminale(verifica::Descrizione(*vecchia->formato).nome) << " e "
             << PerTerminale(verifica::Descrizione(*nuova->formato).nome) << "\n";

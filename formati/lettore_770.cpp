@@ -196,9 +196,10 @@ struct SommaJ {
     int tolti = 0;
 };
 
-// What a comparison passes over in an employee's records G: the declarant and column 1, which the supply's
-// own records hold, and the module number, the employee's place in the file.
-constexpr const Pezzo* AltroveG[] = {&DichiaranteG, &Colonna1G, &ModuloG};
+// What a comparison holds otherwise in an employee's records G: the declarant and column 1, copies of records A
+// and B; and the module number, the employee's place in the file.
+constexpr DatoCopiato CopieG[] = {{DichiaranteG, 'A', DichiaranteA}, {Colonna1G, 'B', Colonna1BJ}};
+constexpr const Pezzo* PostoG[] = {&ModuloG};
 
 const FormatoFisso& Formato770() {
     static const FormatoFisso formato{conv770::Tracciato770(),
@@ -206,7 +207,8 @@ const FormatoFisso& Formato770() {
                                       "A, B, i record G dei dipendenti, J, Z",
                                       'Z',
                                       "mancano i record che seguono (A, B, G, J, Z)",
-                                      AltroveG};
+                                      CopieG,
+                                      PostoG};
     return formato;
 }
 
@@ -574,6 +576,7 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
     p.riga = riga;
     p.chiave = std::string(codice);
     p.impronta = ImprontaDellaPersona();
+    p.posto = PostoDellaPersona();
     if (!m_lettura.VuoleValori(p.indice)) { // the key and the fingerprint only
         m_lettura.Persona(std::move(p));
         return;
@@ -754,7 +757,8 @@ void Lettore770::Fine() {
 void Leggi770(Lettura& lettura) { Lettore770(lettura).Leggi(); }
 
 const SchemaDistinta& Schema770() {
-    static constexpr SchemaDistinta schema{Colonne, Generi};
+    static_assert(ModuloG.posizione == 18 && tracciati::UltimaPosizione(ModuloG) == 25);
+    static constexpr SchemaDistinta schema{Colonne, Generi, "record G, posizioni 18-25"};
     return schema;
 }
 

@@ -122,13 +122,25 @@ std::string Data8(const shell::Data& d) {
     return testo;
 }
 
-// What a comparison passes over in an employee's record C: the head, which repeats the administration's
-// columns and holds the employee's place in the file.
-constexpr const Pezzo* AltroveC[] = {&DelGenere(t::RecordC, tracciati::Comune::Tabella)};
+// What a comparison holds otherwise in an employee's record C: the head, which repeats record B's (each
+// column a copy of its own) and holds the employee's place in the file, the module number.
+// clang-format off
+constexpr DatoCopiato CopieC[] = {
+    {t::Testata[0], 'B', t::Testata[0]},
+    {t::Testata[1], 'B', t::Testata[1]},
+    {t::Testata[3], 'B', t::Testata[3]},
+    {t::Testata[4], 'B', t::Testata[4]},
+    {t::Testata[5], 'B', t::Testata[5]},
+    {t::Testata[6], 'B', t::Testata[6]},
+    {t::Testata[7], 'B', t::Testata[7]},
+};
+// clang-format on
+constexpr const Pezzo* PostoC[] = {&ModuloC};
+static_assert(&ModuloC == &t::Testata[2] && std::size(CopieC) + std::size(PostoC) == t::Testata.size());
 
 const FormatoFisso& FormatoDma() {
-    static const FormatoFisso formato{dma::TracciatoDMA(), Ordine,  "A, B, un record C per dipendente, Z", 'Z',
-                                      "manca il record Z", AltroveC};
+    static const FormatoFisso formato{
+        dma::TracciatoDMA(), Ordine, "A, B, un record C per dipendente, Z", 'Z', "manca il record Z", CopieC, PostoC};
     return formato;
 }
 
@@ -472,6 +484,7 @@ void LettoreDma::Distinta(const RecordFisso& record, const Chi& chi, std::string
     p.riga = record.Numero();
     p.chiave = std::string(codice);
     p.impronta = ImprontaDellaPersona();
+    p.posto = PostoDellaPersona();
     if (!m_lettura.VuoleValori(p.indice)) { // the key and the fingerprint only
         m_lettura.Persona(std::move(p));
         return;
@@ -524,7 +537,8 @@ void LettoreDma::Fine() {
 void LeggiDma(Lettura& lettura) { LettoreDma(lettura).Leggi(); }
 
 const SchemaDistinta& SchemaDma() {
-    static constexpr SchemaDistinta schema{Colonne, Generi};
+    static_assert(ModuloC.posizione == 18 && tracciati::UltimaPosizione(ModuloC) == 25);
+    static constexpr SchemaDistinta schema{Colonne, Generi, "record C, posizioni 18-25"};
     return schema;
 }
 

@@ -231,16 +231,21 @@ public:
         m_colonnaElimina = Colonna(ColonnaElimina);
         m_colonnaMesePrecedente = Colonna(ColonnaMesePrecedente);
         m_colonnaComune = Colonna(ColonnaComune);
-        m_ogniNodo = m_lettura.VuoleImpronte() || m_lettura.VuoleCampi(-1);
+        m_campiFornitura = m_lettura.VuoleCampi(-1);
+        m_ogniNodo = m_lettura.VuoleImpronte() || m_campiFornitura;
         if (m_ogniNodo)
             m_lettura.TuttiICampi();
     }
 
+    bool VuoleContenuto() const override { return m_ogniNodo; }
+    void ElementoDelContenuto(int nodo, std::string_view nome, std::span<const xml::Attributo> attributi,
+                              int profondita) override;
+    void TestoDelContenuto(std::string_view pezzo) override;
+    void FineDelContenuto(int profondita) override;
+
     void Leggi();
 
     std::uint8_t Interessi(int nodo) const override {
-        if (m_ogniNodo)
-            return Interesse::Tutto;
         if (m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].forma != FormaValore::Elementi)
             return m_lettura.VuolePersone() || std::find(std::begin(LettiDaiControlli), std::end(LettiDaiControlli),
                                                          nodo) != std::end(LettiDaiControlli)
@@ -312,10 +317,17 @@ private:
     void AnnoMese(std::string_view valore, bool buono, Posto posto);
     void Settimana(std::string_view valore, Posto posto);
     void GiorniNelMese(int nodo, std::string_view valore, Posto posto);
-    // Every element and attribute, for a comparison.
-    void ApertoIlNodo(int nodo, const xml::LettoreXML& lettore);
-    void CampoXml(std::string_view nome, std::string_view valore, int nodo);
-    std::string Percorso() const;
+    // Where the content being read goes: the person's fingerprint or the supply's content (none when not
+    // wanted), and whether its fields are wanted.
+    Impronta* ImprontaDelContenuto() {
+        if (!m_lettura.VuoleImpronte())
+            return nullptr;
+        return m_inPersona ? &m_persona.impronta : &m_lettura.ContenutoDellaFornitura();
+    }
+    // The person's element opened at depth `profondita`: its place among the supply's content.
+    void PersonaNelContenuto(int nodo, std::string_view nome, int profondita);
+    // The declaration, as the document's content holds it: its version, the encoding read, standalone.
+    static std::string DichiarazioneNelContenuto(const xml::LettoreXML& lettore);
     void Fine(bool interrotta);
     void Totali(bool interrotta);
 
@@ -323,12 +335,28 @@ private:
     const DocumentoINPS& m_documento;
     const SchemaDistinta& m_schema;
 
-    // Every element and attribute heard, for a comparison: the open elements and, below the supply and
-    // below the person being read, how many times each field's name came.
+    // Every element, attribute and text of the document, for a comparison (RegoleXML::VuoleContenuto): into
+    // the fingerprint of the person being read or into the supply's content, and as fields where they are
+    // wanted. A field's name is the path of its element below the person's element (below the root for the
+    // supply's own), an attribute's "@" and its name after it ("DatiRetributivi/Imponibile", "@Elimina"), with
+    // its occurrence when the name comes again ("DatiRetributivi/Giorno@GG (5)"); the field of an element is its
+    // own text, told for an element with a text or without child elements.
+    struct ApertoNelContenuto {
+        std::size_t percorso = 0; // the length of the path before its name
+        std::string nome;         // of its field, with its occurrence
+        std::string testo;        // its own text, for its field
+        bool figli = false;       // it holds child elements
+        bool campi = false;       // its fields are wanted
+    };
     bool m_ogniNodo = false;
-    std::vector<int> m_aperti;
-    std::size_t m_inizioPersona = 0; // m_aperti's size when the person's element opened
-    std::map<std::string, int> m_volteFornitura, m_voltePersona;
+    std::vector<ApertoNelContenuto> m_nelContenuto; // by depth, from the root; reused, not shrunk
+    std::string m_percorsoFornitura, m_percorsoPersona;
+    std::map<std::string, int> m_volteFornitura, m_voltePersona; // how many times each field's name came
+    bool m_campiFornitura = false, m_campiPersona = false;       // the fields of the supply's own, of the person's
+    bool m_apertaPersona = false;                                // the element opening next is the person's
+    int m_profonditaPersona = 0;                                 // of the person's element
+    bool m_traPersone = false;                                   // the supply's content has persons as its last item
+    std::size_t m_profonditaContenuto = 0;                       // of the element the content is in
     std::array<int, NumeroNodi> m_colonne{};
     int m_colonnaLavorati, m_colonnaSettimane, m_colonnaAssunzione, m_colonnaCessazione, m_colonnaElimina,
         m_colonnaMesePrecedente, m_colonnaComune;
@@ -391,15 +419,32 @@ void LettoreINPS::Leggi() {
         return n;
     });
     bool interrotta = false;
+    std::string arresto; // where and why the document stopped being read
     try {
         validatore.Leggi(lettore);
     } catch (const xml::ErroreXML& errore) {
         // Where the document stops being XML the reading stops: what was read so far is still told.
         interrotta = true;
-        Segnala(Gravita::Errore, {static_cast<long>(errore.Riga()), static_cast<long>(errore.Colonna())},
-                errore.ForseBenFormato()
-                    ? "dichiarazione <!DOCTYPE>: " + errore.Motivo() + " in un documento INPS, che si invia senza"
-                    : "documento XML non ben formato: " + errore.Motivo());
+        const Posto posto{static_cast<long>(errore.Riga()), static_cast<long>(errore.Colonna())};
+        std::string messaggio = errore.ForseBenFormato() ? "dichiarazione <!DOCTYPE>: " + errore.Motivo() +
+                                                               " in un documento INPS, che si invia senza"
+                                                         : "documento XML non ben formato: " + errore.Motivo();
+        // As the finding reads once it is told: with whose it is, inside a person whose code is known.
+        arresto = "riga " + std::to_string(posto.riga) + ", colonna " + std::to_string(posto.colonna) + ": " +
+                  messaggio + (m_inPersona && m_codiceLetto ? DiChi() : std::string());
+        Segnala(Gravita::Errore, posto, std::move(messaggio));
+    }
+    // A document whose content is not all there, or begun by a byte order mark, is compared with none.
+    if (lettore.Dichiarazione().bom)
+        m_lettura.NonConfrontabile(std::string(SegnoBom));
+    if (interrotta)
+        m_lettura.NonConfrontabile(std::move(arresto));
+    if (m_ogniNodo) {
+        const std::string dichiarazione = DichiarazioneNelContenuto(lettore);
+        if (m_lettura.VuoleImpronte())
+            m_lettura.ContenutoDellaFornitura().Aggiungi(dichiarazione);
+        if (m_lettura.VuoleCampi(-1))
+            m_lettura.Campo(-1, {"dichiarazione XML", dichiarazione});
     }
     if (m_inPersona)
         FinePersona();
@@ -462,8 +507,7 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     if (m_inPersona) // a report inside another: the grammar said so; the outer one ends here
         FinePersona();
     m_inPersona = true;
-    m_inizioPersona = m_aperti.size(); // its element is the next one open
-    m_voltePersona.clear();
+    m_apertaPersona = m_ogniNodo; // its element is the next one the content hears of
     m_genere = genere;
     m_indice = m_lettura.NuovaPersona();
     m_postoPersona = posto;
@@ -581,48 +625,140 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
     default:
         break;
     }
-    if (m_ogniNodo)
-        ApertoIlNodo(nodo, lettore);
 }
 
-// A field's name is the path of its element below the person's element (below the root for the supply's
-// own), an attribute's "@" and its name after it: "DatiRetributivi/Imponibile", "@Elimina".
-std::string LettoreINPS::Percorso() const {
-    std::string percorso;
-    for (std::size_t i = m_inPersona ? m_inizioPersona + 1 : 0; i < m_aperti.size(); ++i)
-        percorso.append(percorso.empty() ? "" : "/")
-            .append(m_documento.grammatica().nodi[static_cast<std::size_t>(m_aperti[i])].nome);
-    return percorso;
+// The items of the content in a fingerprint: an element by its depth and its node (its name outside the
+// grammar), each attribute by its name and value, a text by its depth and its pieces.
+constexpr std::uint64_t ElementoImpronta = 1, AttributoImpronta = 2, TestoImpronta = 3, PersoneImpronta = 4;
+std::uint64_t VoceImpronta(std::uint64_t voce, int profondita, int nodo) {
+    return voce << 40 | static_cast<std::uint64_t>(profondita) << 20 | static_cast<std::uint64_t>(nodo + 1);
 }
 
-void LettoreINPS::ApertoIlNodo(int nodo, const xml::LettoreXML& lettore) {
-    m_aperti.push_back(nodo);
-    for (const xml::Attributo& a : lettore.Attributi())
-        CampoXml(a.nome, a.valore, -1);
-}
-
-// The fingerprint takes the element's node and the attribute's name, in the order of the document; the
-// fields, asked for a few persons, their names with the occurrence.
-void LettoreINPS::CampoXml(std::string_view attributo, std::string_view valore, int nodo) {
-    const long persona = m_inPersona ? m_indice : -1;
-    if (m_inPersona && m_lettura.VuoleImpronte()) {
-        if (nodo >= 0) {
-            m_persona.impronta.AggiungiNumero(static_cast<std::uint64_t>(nodo));
-        } else {
-            m_persona.impronta.Aggiungi("@");
-            m_persona.impronta.Aggiungi(attributo);
+void LettoreINPS::PersonaNelContenuto(int nodo, std::string_view nome, int profondita) {
+    // In the supply's content a run of persons is one item, at its place: the reports are read by their keys.
+    if (!m_traPersone) {
+        if (m_lettura.VuoleImpronte())
+            m_lettura.ContenutoDellaFornitura().AggiungiNumero(VoceImpronta(PersoneImpronta, profondita, nodo));
+        if (m_lettura.VuoleCampi(-1)) {
+            std::string campo = m_percorsoFornitura + "/" + std::string(nome);
+            if (const int volte = ++m_volteFornitura[campo]; volte > 1)
+                campo += " (" + std::to_string(volte) + ")";
+            m_lettura.Campo(
+                -1, {std::move(campo), std::string(m_schema.generi[static_cast<std::size_t>(m_genere)].titolo)});
         }
-        m_persona.impronta.Aggiungi(valore);
+        m_traPersone = true;
     }
-    if (!m_lettura.VuoleCampi(persona))
+    // In the person's, the element that holds it.
+    const std::string& contenitore =
+        profondita >= 2 ? m_nelContenuto[static_cast<std::size_t>(profondita - 2)].nome : std::string();
+    if (m_lettura.VuoleImpronte())
+        m_persona.impronta.Aggiungi(contenitore);
+    m_campiPersona = m_lettura.VuoleCampi(m_indice);
+    if (m_campiPersona)
+        m_lettura.Campo(m_indice, {"posto nel documento", contenitore});
+    m_percorsoPersona.clear();
+    m_voltePersona.clear();
+    m_profonditaPersona = profondita;
+}
+
+void LettoreINPS::ElementoDelContenuto(int nodo, std::string_view nome, std::span<const xml::Attributo> attributi,
+                                       int profondita) {
+    m_profonditaContenuto = static_cast<std::size_t>(profondita);
+    if (m_apertaPersona) {
+        m_apertaPersona = false;
+        if (m_inPersona)
+            PersonaNelContenuto(nodo, nome, profondita);
+    }
+    const bool persona = m_inPersona;
+    if (!persona)
+        m_traPersone = false;
+    if (Impronta* impronta = ImprontaDelContenuto()) {
+        impronta->AggiungiNumero(
+            VoceImpronta(ElementoImpronta, persona ? profondita - m_profonditaPersona : profondita, nodo));
+        if (nodo < 0)
+            impronta->Aggiungi(nome);
+        for (const xml::Attributo& a : attributi) {
+            impronta->AggiungiNumero(AttributoImpronta);
+            impronta->Aggiungi(a.nome);
+            impronta->Aggiungi(a.valore);
+        }
+    }
+    const auto livello = static_cast<std::size_t>(profondita - 1);
+    if (m_nelContenuto.size() <= livello)
+        m_nelContenuto.resize(livello + 1);
+    if (livello > 0)
+        m_nelContenuto[livello - 1].figli = true;
+    ApertoNelContenuto& aperto = m_nelContenuto[livello];
+    aperto.figli = false;
+    aperto.testo.clear();
+    aperto.campi = persona ? m_campiPersona : m_campiFornitura;
+    // The names of the supply's own elements are always kept: a person's place is the one that holds it.
+    if (!aperto.campi && persona)
         return;
-    std::string nome = Percorso();
-    if (nodo < 0)
-        nome.append("@").append(attributo);
-    const int volte = ++(m_inPersona ? m_voltePersona : m_volteFornitura)[nome];
-    if (volte > 1)
-        nome += " (" + std::to_string(volte) + ")";
-    m_lettura.Campo(persona, {std::move(nome), std::string(valore)});
+    std::string& percorso = persona ? m_percorsoPersona : m_percorsoFornitura;
+    auto& volte = persona ? m_voltePersona : m_volteFornitura;
+    aperto.percorso = percorso.size();
+    const bool dellaPersona = persona && profondita == m_profonditaPersona;
+    if (!dellaPersona)
+        percorso.append(percorso.empty() ? "" : "/").append(nome);
+    aperto.nome = dellaPersona ? std::string(nome) : percorso;
+    if (const int n = ++volte[aperto.nome]; n > 1)
+        aperto.nome += " (" + std::to_string(n) + ")";
+    if (!aperto.campi)
+        return;
+    for (const xml::Attributo& a : attributi) {
+        std::string campo = percorso + "@" + std::string(a.nome);
+        if (const int n = ++volte[campo]; n > 1)
+            campo += " (" + std::to_string(n) + ")";
+        m_lettura.Campo(persona ? m_indice : -1, {std::move(campo), std::string(a.valore)});
+    }
+}
+
+void LettoreINPS::TestoDelContenuto(std::string_view pezzo) {
+    const int profondita = static_cast<int>(m_profonditaContenuto);
+    if (!m_inPersona)
+        m_traPersone = false;
+    if (Impronta* impronta = ImprontaDelContenuto()) {
+        impronta->AggiungiNumero(
+            VoceImpronta(TestoImpronta, m_inPersona ? profondita - m_profonditaPersona : profondita, 0));
+        impronta->Aggiungi(pezzo);
+    }
+    if (profondita > 0)
+        if (ApertoNelContenuto& aperto = m_nelContenuto[static_cast<std::size_t>(profondita - 1)]; aperto.campi)
+            aperto.testo.append(pezzo);
+}
+
+void LettoreINPS::FineDelContenuto(int profondita) {
+    ApertoNelContenuto& aperto = m_nelContenuto[static_cast<std::size_t>(profondita - 1)];
+    const bool persona = m_inPersona;
+    if (!persona)
+        m_traPersone = false;
+    // A text among child elements is shown without the line ends and TABs around it.
+    if (aperto.campi && (!aperto.testo.empty() || !aperto.figli)) {
+        const auto inizio = aperto.testo.find_first_not_of(" \t\r\n");
+        m_lettura.Campo(
+            persona ? m_indice : -1,
+            {aperto.nome, !aperto.figli || inizio == std::string::npos
+                              ? aperto.testo
+                              : aperto.testo.substr(inizio, aperto.testo.find_last_not_of(" \t\r\n") + 1 - inizio)});
+    }
+    if (aperto.campi || !persona)
+        (persona ? m_percorsoPersona : m_percorsoFornitura).resize(aperto.percorso);
+    m_profonditaContenuto = static_cast<std::size_t>(profondita - 1);
+}
+
+std::string LettoreINPS::DichiarazioneNelContenuto(const xml::LettoreXML& lettore) {
+    const xml::DichiarazioneXML& d = lettore.Dichiarazione();
+    if (!d.presente)
+        return "nessuna";
+    const xml::Codifica codifica = lettore.CodificaDocumento();
+    std::string testo = "versione " + d.versione + ", codifica " +
+                        (codifica == xml::Codifica::Iso88591  ? "ISO-8859-1"
+                         : codifica == xml::Codifica::UsAscii ? "US-ASCII"
+                                                              : "UTF-8");
+    if (d.standalone)
+        testo += std::string(", standalone ") + (*d.standalone ? "yes" : "no");
+    return testo;
 }
 
 void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::CarattereAltro> altri, bool buono,
@@ -634,8 +770,6 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
     const auto pulito = [valore] { return shell::TogliSpazi(valore); };
     if (m_inPersona && !m_codiceLetto)
         FissaCodice(nodo == CFLavoratore || nodo == CFCollaboratore ? pulito() : std::string_view());
-    if (m_ogniNodo)
-        CampoXml({}, valore, nodo);
     switch (nodo) {
     case CFPersonaMittente:
         m_cfPersonaMittente = pulito();
@@ -968,8 +1102,6 @@ void LettoreINPS::Chiusura(int nodo, Posto posto) {
     default:
         break;
     }
-    if (m_ogniNodo && !m_aperti.empty())
-        m_aperti.pop_back();
 }
 
 void LettoreINPS::Fine(bool interrotta) {

@@ -138,9 +138,9 @@ std::string Centesimi(std::string_view testo) {
     return Cifre(testo) ? ImportoItaliano(static_cast<double>(NumeroDi(testo)) / 100) : std::string(testo);
 }
 
-// What a comparison passes over in an employee's record 2: columns 0 and 1, which record 1 holds; and
+// What a comparison holds otherwise in an employee's record 2: columns 0 and 1, copies of record 1's; and
 // what only tells when the supply was made.
-constexpr const Pezzo* Altrove2[] = {&Codice2, &CodiceFiscale2};
+constexpr DatoCopiato Copie2[] = {{Codice2, '1', Codice1}, {CodiceFiscale2, '1', CodiceFiscale1}};
 constexpr const Pezzo* Creazione[] = {&DataFornitura1};
 
 const FormatoFisso& FormatoTfr() {
@@ -149,7 +149,8 @@ const FormatoFisso& FormatoTfr() {
                                       "1, per ogni dipendente 2, i suoi 3 e i suoi 4, poi 9",
                                       '9',
                                       "manca il record 9",
-                                      Altrove2,
+                                      Copie2,
+                                      {},
                                       Creazione};
     return formato;
 }

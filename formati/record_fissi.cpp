@@ -44,7 +44,8 @@ LettoreFisso::LettoreFisso(Lettura& lettura, const FormatoFisso& formato)
 
 void LettoreFisso::Leggi() {
     m_lettura.TuttiICampi();
-    LettoreRighe righe(m_lettura.File());
+    LettoreRighe righe(m_lettura.File(), 4096, FileInLettura::Pezzo, m_lettura.VuoleGrezzi());
+    m_originali.assign(m_formato.copie.size(), std::nullopt);
     Riga riga;
     while (righe.Prossima(riga)) {
         m_lettura.Record();
@@ -57,6 +58,7 @@ void LettoreFisso::Leggi() {
                              riga.testo.empty()
                                  ? "riga vuota: attesi i record " + m_attesi
                                  : "tipo di record '" + std::string(1, tipo) + "' sconosciuto: attesi " + m_attesi);
+            Sconosciuta(riga);
             continue;
         }
         const char precedente = m_ordine.Precedente();
@@ -121,41 +123,104 @@ void LettoreFisso::CaratteriDiControllo(const RecordFisso& record, const Chi& ch
     }
 }
 
-bool LettoreFisso::Altrove(const tracciati::Pezzo& pezzo) const {
-    for (const tracciati::Pezzo* altrove : m_formato.altrove)
-        if (altrove == &pezzo ||
-            (altrove->genere == tracciati::Comune::Tabella && tracciati::DellaTabella(altrove->sotto, pezzo)))
-            return true;
-    return false;
+const DatoCopiato* LettoreFisso::CopiaDi(const tracciati::Pezzo& pezzo) const {
+    for (const DatoCopiato& c : m_formato.copie)
+        if (&c.copia == &pezzo)
+            return &c;
+    return nullptr;
+}
+
+bool LettoreFisso::DelPosto(const tracciati::Pezzo& pezzo) const {
+    return std::find(m_formato.posto.begin(), m_formato.posto.end(), &pezzo) != m_formato.posto.end();
+}
+
+std::string LettoreFisso::NomeDelRecord(std::string_view tipo, long persona) {
+    const int volte = ++(persona < 0 ? m_volteFornitura : m_volte)[std::string(tipo)];
+    return "record " + std::string(tipo) + (volte > 1 ? " (" + std::to_string(volte) + ")" : "");
+}
+
+namespace {
+
+// The bytes of a line end, as a record's bytes hold it.
+std::string_view ByteDellaFine(FineRiga fine) {
+    return fine == FineRiga::CrLf ? "\r\n" : fine == FineRiga::SoloLf ? "\n" : "";
+}
+
+} // namespace
+
+void LettoreFisso::ImprontaDelRecord(Impronta& impronta, const RecordFisso& record, long persona) const {
+    const std::string_view testo = record.riga.testo;
+    impronta.Aggiungi(std::string_view(&record.tipo, 1));
+    std::size_t da = 0;
+    if (persona >= 0)
+        for (const tracciati::PezzoLetto& p : record.letto.Pezzi()) {
+            const DatoCopiato* copia = CopiaDi(*p.pezzo);
+            if (!copia && !DelPosto(*p.pezzo))
+                continue;
+            impronta.Aggiungi(testo.substr(da, static_cast<std::size_t>(p.pezzo->posizione - 1) - da));
+            da = static_cast<std::size_t>(tracciati::UltimaPosizione(*p.pezzo));
+            if (!copia)
+                continue;
+            const auto& originale = m_originali[static_cast<std::size_t>(copia - m_formato.copie.data())];
+            if (originale && *originale == p.testo) {
+                impronta.AggiungiNumero(1);
+            } else {
+                impronta.AggiungiNumero(2);
+                impronta.Aggiungi(p.testo);
+            }
+        }
+    impronta.Aggiungi(testo.substr(std::min(da, testo.size())));
+    // What the line holds past the characters kept, and its end.
+    impronta.AggiungiNumero(record.riga.lunghezza);
+    impronta.AggiungiNumero(record.riga.oltre);
+    impronta.AggiungiNumero(static_cast<std::uint64_t>(record.riga.fine));
 }
 
 void LettoreFisso::Campi(const RecordFisso& record, long persona) {
-    if (persona != m_titolare) {
+    const bool nuova = persona != m_titolare;
+    if (nuova) {
         m_titolare = persona;
+        m_rigaTitolare = record.Numero();
         m_impronta = {};
         m_volte.clear();
+        m_posto.clear();
     }
     const std::string_view testo = record.riga.testo;
-    const std::string tipo(1, record.tipo);
-    if (persona >= 0 && m_lettura.VuoleImpronte()) {
-        // The record as it stands, but the pieces passed over; its line end when not CR LF.
-        m_impronta.Aggiungi(tipo);
-        std::size_t da = 0;
+    for (std::size_t i = 0; i < m_formato.copie.size(); ++i)
+        if (persona < 0 && record.tipo == m_formato.copie[i].record && !m_originali[i])
+            m_originali[i] = std::string(record.letto.Testo(m_formato.copie[i].originale));
+    if (persona >= 0 && nuova)
         for (const tracciati::PezzoLetto& p : record.letto.Pezzi())
-            if (Altrove(*p.pezzo)) {
-                m_impronta.Aggiungi(testo.substr(da, static_cast<std::size_t>(p.pezzo->posizione - 1) - da));
-                da = static_cast<std::size_t>(tracciati::UltimaPosizione(*p.pezzo));
-            }
-        m_impronta.Aggiungi(testo.substr(std::min(da, testo.size())));
-        m_impronta.Aggiungi(std::string(1, static_cast<char>(record.riga.fine)));
+            if (DelPosto(*p.pezzo))
+                m_posto.append(p.testo);
+    if (m_lettura.VuoleImpronte()) {
+        if (persona < 0) {
+            ImprontaDelRecord(m_lettura.ContenutoDellaFornitura(), record, persona);
+            m_traPersone = false;
+        } else {
+            // The persons' place among the supply's own records: a run of them is one item.
+            if (!m_traPersone)
+                m_lettura.ContenutoDellaFornitura().AggiungiNumero(0);
+            m_traPersone = true;
+            // The record's place among the person's lines: a line between two of them counts.
+            m_impronta.AggiungiNumero(static_cast<std::uint64_t>(record.Numero() - m_rigaTitolare));
+            ImprontaDelRecord(m_impronta, record, persona);
+        }
     }
-    if (!m_lettura.VuoleCampi(persona))
+    const bool campi = m_lettura.VuoleCampi(persona), grezzi = m_lettura.VuoleGrezzi(persona);
+    if (!campi && !grezzi)
         return;
-    const int volte = ++m_volte[tipo];
-    const std::string nomeRecord = "record " + tipo + (volte > 1 ? " (" + std::to_string(volte) + ")" : "") + ", ";
+    const std::string tipo(1, record.tipo);
+    const std::string nomeDelRecord = NomeDelRecord(tipo, persona);
+    if (grezzi)
+        m_lettura.Grezzo(persona,
+                         {nomeDelRecord, std::string(record.riga.intera).append(ByteDellaFine(record.riga.fine))});
+    if (!campi)
+        return;
+    const std::string nomeRecord = nomeDelRecord + ", ";
     const auto campo = [&](std::string nome, std::string_view valore, std::string_view codice,
                            const tracciati::Pezzo* pezzo, bool creazione = false) {
-        const int n = nome.starts_with("record ") ? 1 : ++m_volte[nome];
+        const int n = nome.starts_with("record ") ? 1 : ++(persona < 0 ? m_volteFornitura : m_volte)[nome];
         if (n > 1)
             nome += " (" + std::to_string(n) + ")";
         m_lettura.Campo(persona, {persona >= 0 ? NomeDelCampo(std::move(nome), codice, pezzo) : std::move(nome),
@@ -164,18 +229,32 @@ void LettoreFisso::Campi(const RecordFisso& record, long persona) {
     int fine = 0; // the last position the pieces read
     for (const tracciati::PezzoLetto& p : record.letto.Pezzi()) {
         fine = tracciati::UltimaPosizione(*p.pezzo);
-        if (persona >= 0 && Altrove(*p.pezzo))
+        if (persona >= 0 && DelPosto(*p.pezzo))
             continue;
         if (p.pezzo->genere != tracciati::Comune::Area) {
             const bool creazione =
                 std::find(m_formato.creazione.begin(), m_formato.creazione.end(), p.pezzo) != m_formato.creazione.end();
-            campo(nomeRecord + PosizioniDi(*p.pezzo), p.testo, {}, p.pezzo, creazione);
+            std::string valore(p.testo);
+            // A copy of the supply's own data: as its original, or what it holds instead.
+            if (const DatoCopiato* copia = persona >= 0 ? CopiaDi(*p.pezzo) : nullptr) {
+                const auto& originale = m_originali[static_cast<std::size_t>(copia - m_formato.copie.data())];
+                if (originale && *originale == p.testo)
+                    valore = "(come nel record " + std::string(1, copia->record) + ")";
+            }
+            campo(nomeRecord + PosizioniDi(*p.pezzo), valore, {}, p.pezzo, creazione);
             continue;
         }
-        // The area block by block: a field by its code, its "+" blocks joined to it.
+        // The area block by block: a field by its code, its "+" blocks joined to it; a block without a code by
+        // its place.
         std::string codice, valore;
+        int posizione = 0;
         const auto chiudi = [&] {
-            if (!codice.empty())
+            if (codice.empty())
+                return;
+            if (SenzaSpaziFinali(codice).empty())
+                campo(nomeRecord + Posizioni(posizione, tracciati::LunghezzaBlocco) + " (blocco senza codice)", valore,
+                      {}, nullptr);
+            else
                 campo(persona < 0 ? nomeRecord + codice : codice, valore, codice, nullptr);
             codice.clear();
         };
@@ -192,6 +271,7 @@ void LettoreFisso::Campi(const RecordFisso& record, long persona) {
             chiudi();
             codice = suo;
             valore = parte;
+            posizione = p.pezzo->posizione + static_cast<int>(b);
         }
         chiudi();
     }
@@ -200,6 +280,30 @@ void LettoreFisso::Campi(const RecordFisso& record, long persona) {
               testo.substr(static_cast<std::size_t>(fine)), {}, nullptr);
     if (record.riga.fine != FineRiga::CrLf)
         campo(nomeRecord + "fine della riga", record.riga.fine == FineRiga::SoloLf ? "LF" : "nessuna", {}, nullptr);
+}
+
+void LettoreFisso::Sconosciuta(const Riga& riga) {
+    ++m_sconosciute;
+    if (m_lettura.VuoleImpronte()) {
+        Impronta& contenuto = m_lettura.ContenutoDellaFornitura();
+        contenuto.AggiungiNumero(3);
+        contenuto.Aggiungi(riga.testo);
+        contenuto.AggiungiNumero(riga.lunghezza);
+        contenuto.AggiungiNumero(riga.oltre);
+        contenuto.AggiungiNumero(static_cast<std::uint64_t>(riga.fine));
+        m_traPersone = false;
+    }
+    const bool campi = m_lettura.VuoleCampi(-1), grezzi = m_lettura.VuoleGrezzi(-1);
+    if (!campi && !grezzi)
+        return;
+    // Named by its place among the lines of the file that are no record.
+    const std::string nome =
+        (riga.testo.empty() ? std::string("riga vuota") : "riga di tipo '" + std::string(1, riga.testo.front()) + "'") +
+        " (" + std::to_string(m_sconosciute) + "\xAA riga che non \xE8 un record)";
+    if (grezzi)
+        m_lettura.Grezzo(-1, {nome, std::string(riga.intera).append(ByteDellaFine(riga.fine))});
+    if (campi)
+        m_lettura.Campo(-1, {nome, std::string(riga.testo) + (riga.fine == FineRiga::CrLf ? "" : " (senza CR LF)")});
 }
 
 void LettoreFisso::FineDellOrdine() {

@@ -63,6 +63,15 @@ private:
     char m_precedente = '\0';
 };
 
+// A piece of a person's records that copies a piece of the supply's own (the declarant in every record G):
+// compared with its original, the piece `originale` of the first record `record`, so that the copy is part of
+// its person only where it differs from it, and a change of the original is told once.
+struct DatoCopiato {
+    const tracciati::Pezzo& copia;
+    char record;
+    const tracciati::Pezzo& originale;
+};
+
 // A supply of fixed-length records as its reader needs it: its tables, the order of its records and the
 // words that tell it.
 struct FormatoFisso {
@@ -71,10 +80,12 @@ struct FormatoFisso {
     std::string_view ordine;      // the order in words: "A, B, un record C per dipendente, Z"
     char ultimo;                  // the record that ends the supply
     std::string_view mancaUltimo; // what a supply that ends before it lacks: "manca il record Z"
-    // The pieces of a person's records that a comparison of two supplies passes over in the person: copies
-    // of the supply's own data, and what only tells the person's place in the file (a module number). A
-    // row of kind Tabella stands for all its rows.
-    std::span<const tracciati::Pezzo* const> altrove = {};
+    // The copies of the supply's own data in a person's records.
+    std::span<const DatoCopiato> copie = {};
+    // The pieces of a person's first record that tell its place in the file (a module number): a comparison
+    // holds them against those of the person in the same place of the other file (Persona::posto), not
+    // against the same person's.
+    std::span<const tracciati::Pezzo* const> posto = {};
     // The pieces that only tell when the supply was made.
     std::span<const tracciati::Pezzo* const> creazione = {};
 };
@@ -131,8 +142,9 @@ protected:
                                      const tracciati::Pezzo* /*pezzo*/) const {
         return nome;
     }
-    // The fingerprint of the records of the person whose record was read last.
+    // The fingerprint of the records of the person whose record was read last, and what tells its place.
     const Impronta& ImprontaDellaPersona() const { return m_impronta; }
+    const std::string& PostoDellaPersona() const { return m_posto; }
 
     Lettura& m_lettura;
     const FormatoFisso& m_formato;
@@ -141,18 +153,34 @@ private:
     // A control character in a piece, or in a field of the area, that its kind lets through: an error
     // naming the field.
     void CaratteriDiControllo(const RecordFisso& record, const Chi& chi);
-    // The record's part of its person's fingerprint, and its fields when they are wanted.
+    // The record's part of its person's fingerprint (or of the supply's content), and its fields and its bytes
+    // when they are wanted.
     void Campi(const RecordFisso& record, long persona);
-    bool Altrove(const tracciati::Pezzo& pezzo) const;
+    // A line that is no record of the supply: part of the supply's own content, in its place.
+    void Sconosciuta(const Riga& riga);
+    // The record's bytes in a fingerprint: every one, but the pieces told otherwise in a person's records.
+    void ImprontaDelRecord(Impronta& impronta, const RecordFisso& record, long persona) const;
+    // The copy that the piece is, if it is one; whether it tells the person's place.
+    const DatoCopiato* CopiaDi(const tracciati::Pezzo& pezzo) const;
+    bool DelPosto(const tracciati::Pezzo& pezzo) const;
+    // "record G (2)": the record's type and, past the first, its occurrence among those of its person (`persona`)
+    // or among the supply's own records (-1), wherever they stand in the file.
+    std::string NomeDelRecord(std::string_view tipo, long persona);
 
     OrdineDeiRecord m_ordine;
     tracciati::RecordLetto m_letto;
-    long m_righe = 0;      // lines read
-    long m_rigaUltimo = 0; // the line of the first record of the type that ends the supply
-    std::string m_attesi;  // the record types: "A, B, G, J, Z"
-    long m_titolare = -2;  // whose records the last one was: a person's index, -1 the supply's own
-    Impronta m_impronta;   // of that person's records so far
-    std::map<std::string, int, std::less<>> m_volte; // of each record type and field code, for their names
+    long m_righe = 0;          // lines read
+    long m_rigaUltimo = 0;     // the line of the first record of the type that ends the supply
+    std::string m_attesi;      // the record types: "A, B, G, J, Z"
+    long m_titolare = -2;      // whose records the last one was: a person's index, -1 the supply's own
+    long m_rigaTitolare = 0;   // the first line of that person's records
+    Impronta m_impronta;       // of that person's records so far
+    std::string m_posto;       // of that person (FormatoFisso::posto)
+    bool m_traPersone = false; // the supply's content has the persons' place as its last item
+    long m_sconosciute = 0;    // lines that are no record of the supply
+    std::vector<std::optional<std::string>> m_originali; // of FormatoFisso::copie, once their record is read
+    // Of each record type and field code, for their names: in the person being read, in the supply's own records.
+    std::map<std::string, int, std::less<>> m_volte, m_volteFornitura;
 };
 
 // Reports every Segnalazione of a record read by its table, about the person `chi`; the message is

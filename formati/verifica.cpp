@@ -100,4 +100,9 @@ Esito VerificaTesto(std::string contenuto, const Opzioni& opzioni, Destinatario&
     return Verifica([&] { return FileInLettura::DaTesto(contenuto); }, opzioni, destinatario);
 }
 
+Esito VerificaContenuto(std::string_view contenuto, const std::filesystem::path& percorso, const Opzioni& opzioni,
+                        Destinatario& destinatario) {
+    return Verifica([&] { return FileInLettura::DaMemoria(contenuto, percorso); }, opzioni, destinatario);
+}
+
 } // namespace verifica

@@ -18,6 +18,10 @@ Esito VerificaFile(const std::filesystem::path& percorso, const Opzioni& opzioni
 
 // The same for the bytes of a supply in memory.
 Esito VerificaTesto(std::string contenuto, const Opzioni& opzioni, Destinatario& destinatario);
+// The same for the bytes of the file `percorso` read before (one that cannot be read twice, as a pipe), named by
+// it in the findings.
+Esito VerificaContenuto(std::string_view contenuto, const std::filesystem::path& percorso, const Opzioni& opzioni,
+                        Destinatario& destinatario);
 
 // The schema of a format's listing.
 const SchemaDistinta& SchemaDi(Formato formato);

@@ -1,36 +1,32 @@
 // The checker over any bytes: the first byte chooses the format (0: recognised from the content, 1 to 5:
-// forced), the rest is the file. Whatever the bytes, the reading ends with its findings (every one counted),
-// the listing can be written, and a supply compared with itself has no difference.
+// forced), the rest is the file. Whatever the bytes, the reading ends with its findings (every one counted:
+// those shown and the summaries of the rest), the listing can be written, and a supply compared with itself,
+// by its content as a comparison reads it, has no difference.
 
 #include "verifica/confronto.h"
 #include "verifica/distinta.h"
+#include "verifica/fornitura_letta.h"
 #include "formati/verifica.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quanti) {
     if (quanti == 0)
         return 0;
-    verifica::Opzioni opzioni;
-    opzioni.persone = true;
     const std::size_t scelta = dati[0] % (std::size(verifica::Formati) + 1);
+    std::optional<verifica::Formato> formato;
     if (scelta > 0)
-        opzioni.formato = verifica::Formati[scelta - 1].formato;
-    // Every finding told is counted; the supply keeps of them the first of each rule and their summaries.
-    struct Contata : verifica::FornituraLetta {
-        void Segnala(const verifica::Rilievo& rilievo) override {
-            ++tutti;
-            FornituraLetta::Segnala(rilievo);
-        }
-        long tutti = 0;
-    } letta;
-    letta.esito =
-        verifica::VerificaTesto(std::string(reinterpret_cast<const char*>(dati) + 1, quanti - 1), opzioni, letta);
-    letta.FineLettura();
-    if (letta.esito.errori + letta.esito.avvisi != letta.tutti || static_cast<long>(letta.rilievi.size()) > letta.tutti)
+        formato = verifica::Formati[scelta - 1].formato;
+    const verifica::FornituraLetta letta = verifica::LeggiContenuto(
+        std::string(reinterpret_cast<const char*>(dati) + 1, quanti - 1), "fornitura", formato);
+    // Each summary stands for one finding or more that is not shown; below a rule's share, every one is shown.
+    const long tutti = letta.esito.errori + letta.esito.avvisi;
+    const auto mostrati = static_cast<long>(letta.rilievi.size());
+    if (mostrati > tutti || (tutti <= verifica::RilieviPerRegola && mostrati != tutti))
         std::abort();
     std::ostringstream uscita;
     verifica::ScriviDistintaTsv(letta, uscita);

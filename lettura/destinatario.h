@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace verifica {
 
@@ -25,6 +26,10 @@ public:
     // A field of a person (`persona`, its index) or of the supply's own records (-1), as far as
     // Opzioni::campi asks for them.
     virtual void Campo(long /*persona*/, CampoFornitura&& /*campo*/) {}
+    // A record of a person (`persona`) or of the supply's own (-1) as the file holds it, every byte of it and its
+    // line end, named by its type and its occurrence there ("record G (2)"), as far as Opzioni::grezzi asks
+    // for them: what a comparison shows of a difference that no field tells.
+    virtual void Grezzo(long /*persona*/, CampoFornitura&& /*record*/) {}
 };
 
 struct Opzioni {
@@ -37,6 +42,9 @@ struct Opzioni {
     // Whose listing values are wanted (Persona::valori, when persons are): every person's when not set. A
     // comparison pairs persons by their keys and fingerprints and needs the values of the few it shows.
     std::function<bool(long persona)> valori;
+    // Whose records are wanted as the file holds them (Destinatario::Grezzo): a person's, or the supply's own
+    // (-1), when it says so; none when not set. Only the fixed-length supplies have records.
+    std::function<bool(long persona)> grezzi;
     Avanzamento avanzamento;
 };
 
@@ -50,6 +58,13 @@ struct Esito {
     // The reader found a record of its format: a line of one of its record types with its length, the root
     // element of its document. A format forced on a file without one is refused.
     bool recordDelFormato = false;
+    // With Opzioni::impronte, what the file holds beside its persons, as the authority reads it: every byte of
+    // the supply's own records in their order (fixed-length), every element, attribute and text outside the
+    // reports in their order, the declaration too (XML); and where the persons stand among it.
+    Impronta contenuto;
+    // Why the file has no content to compare with another's, in Italian (empty: it has): a document that stops
+    // being XML before its end, one that begins with a byte order mark.
+    std::string nonConfrontabile;
 };
 
 } // namespace verifica

@@ -189,8 +189,7 @@ std::string NonRiconosciuto(std::string_view inizio) {
                quanti + " (00), che nessuna fornitura contiene";
     }
     if (inizio.substr(0, 3) == "\xEF\xBB\xBF") {
-        std::string causa = "Formato non riconosciuto: il file comincia con il segno BOM dell'UTF-8 (i byte EF BB BF), "
-                            "che nessuna fornitura ha";
+        std::string causa = "Formato non riconosciuto: " + std::string(SegnoBom);
         if (const auto dopo = RiconosciFormato(inizio.substr(3)))
             causa += ": tolto il BOM, sarebbe una fornitura " + std::string(Descrizione(*dopo).nome);
         return causa;

@@ -22,16 +22,19 @@ struct DescrizioneFormato {
     Formato formato;
     std::string_view comando; // as `--formato` names it: "770", "dma", "tfr", "uniemens", "emens"
     std::string_view nome;    // as messages and listings name it
+    // Whether the order of its persons in the file is content: the records of a fixed-length supply count in
+    // their place; INPS reads the reports of its documents by their keys, in any order.
+    bool ordinePersone;
 };
 
 // clang-format off
 inline constexpr DescrizioneFormato Formati[] = {
-//   formato                      comando     nome
-    {Formato::Semplificato770,    "770",      "770 Semplificato"},
-    {Formato::Dma,                "dma",      "INPDAP DMA"      },
-    {Formato::Tfr,                "tfr",      "TFR 2008"        },
-    {Formato::Uniemens,           "uniemens", "UniEmens"        },
-    {Formato::Emens,              "emens",    "E-Mens"          },
+//   formato                      comando     nome                ordine delle persone
+    {Formato::Semplificato770,    "770",      "770 Semplificato", true },
+    {Formato::Dma,                "dma",      "INPDAP DMA",       true },
+    {Formato::Tfr,                "tfr",      "TFR 2008",         true },
+    {Formato::Uniemens,           "uniemens", "UniEmens",         false},
+    {Formato::Emens,              "emens",    "E-Mens",           false},
 };
 // clang-format on
 
@@ -61,6 +64,10 @@ bool InizioXml(std::string_view inizio);
 // after the declaration, comments, processing instructions and a DOCTYPE (a long comment puts it past the
 // first bytes); none when the file is no XML document of the two, or ends before its root.
 std::optional<Formato> RiconosciRadice(FileInLettura& file);
+
+// A file that begins with the UTF-8 byte order mark, as every message about it says it.
+inline constexpr std::string_view SegnoBom =
+    "il file comincia con il segno BOM dell'UTF-8 (i byte EF BB BF), che nessuna fornitura ha";
 
 // Why a file whose first bytes RiconosciFormato does not recognise is no supply, in Italian: written in
 // UTF-16, made of or begun by NUL bytes, begun by the UTF-8 byte order mark (and what it would be without

@@ -45,10 +45,21 @@ public:
     // Whether the fields of a person (-1: of the supply's own records) are wanted; and one of them.
     bool VuoleCampi(long persona) const { return m_opzioni.campi && (persona < 0 || m_opzioni.campi(persona)); }
     void Campo(long persona, CampoFornitura&& campo) { m_destinatario.Campo(persona, std::move(campo)); }
+    // Whether the records of a person (-1: of the supply's own) are wanted as the file holds them; and one of them.
+    bool VuoleGrezzi(long persona) const { return m_opzioni.grezzi && m_opzioni.grezzi(persona); }
+    bool VuoleGrezzi() const { return static_cast<bool>(m_opzioni.grezzi); }
+    void Grezzo(long persona, CampoFornitura&& record) { m_destinatario.Grezzo(persona, std::move(record)); }
     // The reader tells every field of the file and every person's fingerprint.
     void TuttiICampi() { m_esito.campi = true; }
     // A record of the format read: a line of one of its record types with its length, the document's root.
     void RecordDelFormato() { m_esito.recordDelFormato = true; }
+    // What the file holds beside its persons (Esito::contenuto), with the fingerprints.
+    Impronta& ContenutoDellaFornitura() { return m_esito.contenuto; }
+    // The file cannot be compared with another: why.
+    void NonConfrontabile(std::string motivo) {
+        if (m_esito.nonConfrontabile.empty())
+            m_esito.nonConfrontabile = std::move(motivo);
+    }
     // A record (line) read, or `quanti` of them.
     void Record(long quanti = 1) { m_esito.record += quanti; }
 

@@ -44,10 +44,20 @@ FileInLettura FileInLettura::DaTesto(std::string contenuto) {
     return file;
 }
 
+FileInLettura FileInLettura::DaMemoria(std::string_view contenuto, const fs::path& percorso) {
+    FileInLettura file;
+    file.m_percorso = percorso;
+    file.m_dimensione = contenuto.size();
+    file.m_memoria = contenuto;
+    file.m_inMemoria = true;
+    return file;
+}
+
 std::size_t FileInLettura::LeggiDalFile(char* dove, std::size_t quanti) {
     if (m_inMemoria) {
-        const std::size_t n = std::min(quanti, m_contenuto.size() - static_cast<std::size_t>(m_letti));
-        std::memcpy(dove, m_contenuto.data() + m_letti, n);
+        const std::string_view contenuto = m_memoria.data() ? m_memoria : std::string_view(m_contenuto);
+        const std::size_t n = std::min(quanti, contenuto.size() - static_cast<std::size_t>(m_letti));
+        std::memcpy(dove, contenuto.data() + m_letti, n);
         m_letti += n;
         return n;
     }
@@ -77,8 +87,8 @@ std::string_view FileInLettura::Inizio(std::size_t quanti) {
     return m_inizio;
 }
 
-LettoreRighe::LettoreRighe(FileInLettura& file, std::size_t massimo, std::size_t pezzo)
-    : m_file(file), m_massimo(massimo), m_dati(pezzo) {}
+LettoreRighe::LettoreRighe(FileInLettura& file, std::size_t massimo, std::size_t pezzo, bool intere)
+    : m_file(file), m_massimo(massimo), m_intere(intere), m_dati(pezzo) {}
 
 // Keeps what is left of the current line at the start of the room and reads the next piece after it.
 // False when nothing more was read.
@@ -102,7 +112,24 @@ bool LettoreRighe::Prossima(Riga& riga) {
     std::size_t lunghezza = 0;      // characters of the line already passed on to m_lunga
     bool spezzata = false;          // the line spans more room than the buffer: its start is in m_lunga
     char ultimo = 0;                // the last character passed on to m_lunga
+    // The characters past the kept ones, hashed one behind: the last one passed on may be the CR of CR LF.
+    ImprontaFlusso oltre;
+    bool sospeso = false;
+    char carattereSospeso = 0;
     m_lunga.clear();
+    // A part of the line that follows the `lunghezza` characters passed on: kept up to `massimo` (whole with
+    // `intere`), the rest hashed.
+    const auto passa = [&](std::string_view parte) {
+        const std::size_t tenuti = lunghezza < m_massimo ? std::min(parte.size(), m_massimo - lunghezza) : 0;
+        m_lunga.append(m_intere ? parte : parte.substr(0, tenuti));
+        for (const char c : parte.substr(tenuti)) {
+            if (sospeso)
+                oltre.Aggiungi(carattereSospeso);
+            carattereSospeso = c;
+            sospeso = true;
+        }
+        lunghezza += parte.size();
+    };
     for (;;) {
         const char* dati = m_dati.data();
         const void* lf = std::memchr(dati + cercaDa, '\n', m_fine - cercaDa);
@@ -121,28 +148,36 @@ bool LettoreRighe::Prossima(Riga& riga) {
                     parte.remove_suffix(1);
                 } else {
                     // The carriage return closed the part already passed on, and is no character of the line.
-                    if (m_lunga.size() == lunghezza)
+                    const std::size_t indice = lunghezza - 1;
+                    if (m_intere || indice < m_massimo)
                         m_lunga.pop_back();
+                    if (indice >= m_massimo)
+                        sospeso = false;
                     --lunghezza;
                 }
             }
-            riga.lunghezza = lunghezza + parte.size();
             if (!spezzata) {
+                riga.lunghezza = parte.size();
                 riga.testo = parte.substr(0, m_massimo);
+                riga.intera = m_intere ? parte : riga.testo;
+                if (parte.size() > m_massimo)
+                    oltre.Aggiungi(parte.substr(m_massimo));
             } else {
-                if (m_lunga.size() < m_massimo)
-                    m_lunga.append(parte.substr(0, m_massimo - m_lunga.size()));
-                riga.testo = m_lunga;
+                passa(parte);
+                if (sospeso)
+                    oltre.Aggiungi(carattereSospeso);
+                riga.lunghezza = lunghezza;
+                riga.testo = std::string_view(m_lunga).substr(0, m_massimo);
+                riga.intera = m_intere ? std::string_view(m_lunga) : riga.testo;
             }
+            riga.oltre = oltre.Valore();
             return true;
         }
         // No line end in what is left: keep the line's start and read on.
         if (m_inizio == 0 && m_fine == m_dati.size()) {
-            // A line longer than the whole room: its first characters are kept, the rest only counted.
+            // A line longer than the whole room: its first characters are kept, the rest counted and hashed.
             const std::string_view parte(dati, m_fine);
-            if (m_lunga.size() < m_massimo)
-                m_lunga.append(parte.substr(0, m_massimo - m_lunga.size()));
-            lunghezza += parte.size();
+            passa(parte);
             ultimo = parte.back();
             spezzata = true;
             m_inizio = m_fine;

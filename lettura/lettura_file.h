@@ -40,6 +40,9 @@ public:
     explicit FileInLettura(const std::filesystem::path& percorso, Avanzamento avanzamento = {});
     // The bytes of a supply already in memory (the fuzzing harness, tests), read the same way.
     static FileInLettura DaTesto(std::string contenuto);
+    // The bytes of the file `percorso` read before (one that cannot be read twice, as a pipe), kept by the caller
+    // while this reads them; the file named as it is.
+    static FileInLettura DaMemoria(std::string_view contenuto, const std::filesystem::path& percorso);
 
     // Up to `quanti` bytes into `dove`; 0 at the end of the file. Throws ErroreFile on a read error and
     // LetturaInterrotta when Avanzamento says so.
@@ -61,7 +64,8 @@ private:
     std::uint64_t m_dimensione = 0;
     std::uint64_t m_letti = 0;
     Avanzamento m_avanzamento;
-    std::string m_contenuto; // DaTesto: the whole supply, given piece by piece
+    std::string m_contenuto;    // DaTesto: the whole supply, given piece by piece
+    std::string_view m_memoria; // DaMemoria: the same, kept by the caller
     bool m_inMemoria = false;
     std::string m_inizio;         // the bytes read ahead by Inizio
     std::size_t m_inizioDato = 0; // how many of them Leggi has given
@@ -74,11 +78,29 @@ enum class FineRiga {
     Nessuna, // the last line of a file that does not end with a line end
 };
 
+// A hash of a text given in pieces, one character at a time (FNV-1a): the same however the text is cut.
+class ImprontaFlusso {
+public:
+    void Aggiungi(char c) { m_valore = (m_valore ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL; }
+    void Aggiungi(std::string_view testo) {
+        for (const char c : testo)
+            Aggiungi(c);
+    }
+    std::uint64_t Valore() const { return m_valore; }
+
+private:
+    std::uint64_t m_valore = 0xCBF29CE484222325ULL;
+};
+
 struct Riga {
     long numero = 0;           // from 1
     std::string_view testo;    // the line without its end, at most the reader's `massimo` characters
     std::size_t lunghezza = 0; // the whole line's length, without its end
     FineRiga fine = FineRiga::CrLf;
+    // The characters past the first `massimo`, which `testo` leaves out, as ImprontaFlusso hashes them (its
+    // value for no character when there are none): two lines with the same `testo` and `oltre` are the same.
+    std::uint64_t oltre = ImprontaFlusso().Valore();
+    std::string_view intera; // the whole line without its end, when the reader keeps whole lines; else `testo`
 };
 
 // The lines of a file one after the other. A line is what comes before a line feed (its carriage return,
@@ -89,7 +111,10 @@ struct Riga {
 class LettoreRighe {
 public:
     // `pezzo`: the bytes read at a time (the tests make it small to put line ends across pieces).
-    explicit LettoreRighe(FileInLettura& file, std::size_t massimo = 4096, std::size_t pezzo = FileInLettura::Pezzo);
+    // `intere`: every line is also given whole (Riga::intera), however long: a comparison that shows the
+    // bytes of a few records past the first `massimo`.
+    explicit LettoreRighe(FileInLettura& file, std::size_t massimo = 4096, std::size_t pezzo = FileInLettura::Pezzo,
+                          bool intere = false);
 
     // The next line into `riga` (its text valid until the next call); false at the end of the file.
     bool Prossima(Riga& riga);
@@ -99,11 +124,12 @@ private:
 
     FileInLettura& m_file;
     std::size_t m_massimo;
+    bool m_intere;
     std::vector<char> m_dati;
     std::size_t m_inizio = 0; // the next line starts here
     std::size_t m_fine = 0;   // bytes read into m_dati
     bool m_finito = false;    // the file has no more bytes
-    std::string m_lunga;      // the kept part of a line that spans pieces
+    std::string m_lunga;      // the kept part of a line that spans pieces (the whole line with `intere`)
     long m_numero = 0;
 };
 

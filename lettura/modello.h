@@ -42,6 +42,9 @@ struct GenerePersona {
 struct SchemaDistinta {
     std::span<const ColonnaDistinta> colonne;
     std::span<const GenerePersona> generi;
+    // The pieces of a person's first record that tell its place in the file (Persona::posto), as a comparison
+    // names them ("record G, posizioni 18-25"); empty where none does.
+    std::string_view posto = {};
 };
 
 inline constexpr std::string_view ColonneComuni[] = {"codice fiscale", "cognome", "nome"};
@@ -83,10 +86,11 @@ struct CampoFornitura {
     bool creazione = false; // it only tells when the supply was made (TFR record 1's date)
 };
 
-// Everything a person's records hold, but what only tells its place in the file, as a 64-bit hash of its
-// fields' names and values: two persons with the same fingerprint hold the same fields, but by a chance of
-// one in 2^64; a comparison reads the fields of those whose differ. Fingerprints are compared within one
-// run of one program only.
+// Everything a person's records or elements hold, as a 64-bit hash: two persons with the same fingerprint
+// hold the same, but by a chance of one in 2^64; a comparison reads the fields of those whose differ. Left out
+// only what is compared elsewhere: the pieces that tell the person's place in the file (Persona::posto), and a
+// copy of the supply's own data that equals its original (told as equal, not by its bytes). Fingerprints are
+// compared within one run of one program only.
 class Impronta {
 public:
     void Aggiungi(std::string_view testo);
@@ -103,7 +107,8 @@ struct Persona {
     long riga = 0;                   // its first record or line
     std::string chiave;              // what pairs it with the same person in another supply of its format
     std::vector<std::string> valori; // one per schema column; empty where its kind has none
-    Impronta impronta;               // of every field of its records
+    Impronta impronta;               // of all that its records or its report hold
+    std::string posto; // what tells its place in the file (a module number, SchemaDistinta::posto), as written
 };
 
 // A total or count that the file states, beside the one recomputed from its records.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <tuple>
@@ -38,16 +39,58 @@ std::vector<Chiave> PerChiave(const FornituraLetta& fornitura) {
     return persone;
 }
 
-// A value as the comparison shows it: without the blanks around it, unless only those differ.
+// The characters a reader does not see: the blank, the no-break space, the soft hyphen, the control characters.
+bool Invisibile(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u == ' ' || u == 0xA0 || u == 0xAD || shell::CarattereDiControllo(u);
+}
+
+// A value with its no-break spaces and soft hyphens shown as their codes ("\xA0"), as every output shows the
+// control characters.
+std::string Visibile(std::string_view valore) {
+    std::string testo;
+    for (const char c : valore) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u == 0xA0 || u == 0xAD) {
+            char codice[8];
+            std::snprintf(codice, sizeof codice, "\\x%02X", u);
+            testo += codice;
+        } else {
+            testo += c;
+        }
+    }
+    return testo;
+}
+
+// A text between quotes, its invisible characters shown, cut past 100 characters.
+std::string Citato(std::string_view testo) {
+    constexpr std::size_t Massimo = 100;
+    std::string citato(1, '\'');
+    citato.append(Visibile(testo.substr(0, Massimo))).append(testo.size() > Massimo ? "'..." : "'");
+    return citato;
+}
+
+// A value as the comparison shows it: without the blanks around it, unless the two differ only in characters
+// that cannot be seen; then both between quotes, so that the difference shows.
 std::pair<std::string, std::string> Valori(std::string_view vecchio, std::string_view nuovo) {
     const auto pulito = [](std::string_view v) {
         const auto inizio = v.find_first_not_of(' ');
         return inizio == std::string_view::npos ? std::string_view()
                                                 : v.substr(inizio, v.find_last_not_of(' ') - inizio + 1);
     };
-    if (pulito(vecchio) != pulito(nuovo))
-        return {std::string(pulito(vecchio)), std::string(pulito(nuovo))};
-    const auto citato = [](std::string_view v) { return std::string("'").append(v).append("'"); };
+    const auto visti = [](std::string_view v) {
+        std::string testo;
+        for (const char c : v)
+            if (!Invisibile(c))
+                testo += c;
+        return testo;
+    };
+    if (visti(vecchio) != visti(nuovo))
+        return {Visibile(pulito(vecchio)), Visibile(pulito(nuovo))};
+    const auto citato = [](std::string_view v) {
+        std::string testo(1, '\'');
+        return testo.append(Visibile(v)).append(1, '\'');
+    };
     return {citato(vecchio), citato(nuovo)};
 }
 
@@ -74,6 +117,75 @@ std::vector<CampoCambiato> CampiDiversi(const std::vector<CampoFornitura>& vecch
         if (!visti.count(c.nome))
             diversi.push_back({c.nome, "(assente)", Valori("", c.valore).second, c.creazione});
     return diversi;
+}
+
+// The first place where two lists of the same fields differ, in their order.
+std::vector<CampoCambiato> OrdineDeiCampi(const std::vector<CampoFornitura>& vecchi,
+                                          const std::vector<CampoFornitura>& nuovi) {
+    for (std::size_t i = 0; i < std::max(vecchi.size(), nuovi.size()); ++i)
+        if (i >= vecchi.size() || i >= nuovi.size() || vecchi[i].nome != nuovi[i].nome ||
+            vecchi[i].valore != nuovi[i].valore)
+            return {{"ordine dei campi, al posto " + std::to_string(i + 1),
+                     i < vecchi.size() ? vecchi[i].nome : "(nessuno)", i < nuovi.size() ? nuovi[i].nome : "(nessuno)"}};
+    return {};
+}
+
+// The records that differ, as the files hold them, by their names: of each, the bytes from the first that
+// differs to the last, with their positions.
+std::vector<CampoCambiato> ByteDiversi(const std::vector<CampoFornitura>& vecchi,
+                                       const std::vector<CampoFornitura>& nuovi) {
+    std::map<std::string_view, std::string_view> perNome;
+    for (const CampoFornitura& r : nuovi)
+        perNome.emplace(r.nome, r.valore);
+    std::vector<CampoCambiato> diversi;
+    std::set<std::string_view> visti;
+    for (const CampoFornitura& r : vecchi) {
+        visti.insert(r.nome);
+        const auto n = perNome.find(r.nome);
+        if (n == perNome.end()) {
+            diversi.push_back({r.nome, Citato(r.valore), "(assente)"});
+            continue;
+        }
+        const std::string_view a = r.valore, b = n->second;
+        if (a == b)
+            continue;
+        std::size_t inizio = 0, fine = 0;
+        while (inizio < a.size() && inizio < b.size() && a[inizio] == b[inizio])
+            ++inizio;
+        while (fine < a.size() - inizio && fine < b.size() - inizio && a[a.size() - 1 - fine] == b[b.size() - 1 - fine])
+            ++fine;
+        const std::string_view primo = a.substr(inizio, a.size() - inizio - fine);
+        const std::string_view secondo = b.substr(inizio, b.size() - inizio - fine);
+        const std::size_t quanti = std::max<std::size_t>({primo.size(), secondo.size(), 1});
+        diversi.push_back({r.nome + (quanti == 1 ? ", posizione " + std::to_string(inizio + 1)
+                                                 : ", posizioni " + std::to_string(inizio + 1) + "-" +
+                                                       std::to_string(inizio + quanti)),
+                           Citato(primo), Citato(secondo)});
+    }
+    for (const CampoFornitura& r : nuovi)
+        if (!visti.count(r.nome))
+            diversi.push_back({r.nome, "(assente)", Citato(r.valore)});
+    return diversi;
+}
+
+// Which of the numbers, all different, make a longest run that grows in their order.
+std::vector<bool> InOrdine(const std::vector<long>& numeri) {
+    std::vector<std::size_t> ultimi; // of the runs so far, by length - 1: the place of the least last number
+    std::vector<std::size_t> prima(numeri.size(), numeri.size()); // the number before each in its run
+    for (std::size_t i = 0; i < numeri.size(); ++i) {
+        const auto dove = std::lower_bound(ultimi.begin(), ultimi.end(), numeri[i],
+                                           [&](std::size_t j, long n) { return numeri[j] < n; });
+        if (dove != ultimi.begin())
+            prima[i] = *(dove - 1);
+        if (dove == ultimi.end())
+            ultimi.push_back(i);
+        else
+            *dove = i;
+    }
+    std::vector<bool> inOrdine(numeri.size(), false);
+    for (std::size_t i = ultimi.empty() ? numeri.size() : ultimi.back(); i < numeri.size(); i = prima[i])
+        inOrdine[i] = true;
+    return inOrdine;
 }
 
 std::vector<CampoCambiato> CampiDiversi(const SchemaDistinta& schema, const Persona& vecchia, const Persona& nuova) {
@@ -120,7 +232,7 @@ std::string Chi(const SchemaDistinta& schema, const Persona& p) {
     std::string testo(schema.generi[static_cast<std::size_t>(p.genere)].nome);
     for (std::size_t c = 0; c < 3 && c < p.valori.size(); ++c)
         if (!p.valori[c].empty())
-            testo += " " + p.valori[c];
+            testo.append(" ").append(Visibile(p.valori[c]));
     return testo;
 }
 
@@ -134,7 +246,80 @@ std::string Riepilogo(const Differenze& d) {
     return Quanti(d.aggiunte.size(), "persona aggiunta", "persone aggiunte") + ", " +
            Quanti(d.tolte.size(), "tolta", "tolte") + ", " + Quanti(d.cambiate.size(), "cambiata", "cambiate") + "; " +
            Quanti(d.totali.size(), "totale cambiato", "totali cambiati") + ", " +
-           Quanti(d.dati.size(), "dato della fornitura cambiato", "dati della fornitura cambiati") + ".";
+           Quanti(d.dati.size(), "dato della fornitura cambiato", "dati della fornitura cambiati") +
+           (d.altre.empty() ? "" : "; " + Quanti(d.altre.size(), "altra differenza", "altre differenze")) + ".";
+}
+
+// The last check, of supplies read from their files: every difference of their contents is told. What the
+// fields above leave untold: the supply's own content when no datum or total of it is told changed, and the
+// changed persons whose fields show no difference, by the order of their fields, else by the bytes of their
+// records read again; the persons' places (a module number, in place); the order of the persons where it is
+// content.
+void UltimoControllo(const FornituraLetta& vecchia, const FornituraLetta& nuova,
+                     const std::vector<std::pair<const Persona*, const Persona*>>& coppie,
+                     const std::vector<std::size_t>& senzaCampi, Differenze& d) {
+    const bool fornitura = !(vecchia.esito.contenuto == nuova.esito.contenuto) && d.dati.empty() && d.totali.empty();
+    if (fornitura)
+        d.altre = OrdineDeiCampi(vecchia.campi, nuova.campi);
+    const bool grezzaFornitura = fornitura && d.altre.empty();
+    if (grezzaFornitura || !senzaCampi.empty()) {
+        std::set<long> vecchi, nuovi;
+        if (grezzaFornitura) {
+            vecchi.insert(-1);
+            nuovi.insert(-1);
+        }
+        for (const std::size_t i : senzaCampi) {
+            vecchi.insert(d.cambiate[i].vecchia.indice);
+            nuovi.insert(d.cambiate[i].nuova.indice);
+        }
+        const auto grezziVecchi = RileggiPersone(vecchia, {}, {}, vecchi).grezzi;
+        const auto grezziNuovi = RileggiPersone(nuova, {}, {}, nuovi).grezzi;
+        const auto di = [](const std::map<long, std::vector<CampoFornitura>>& grezzi, long persona) {
+            const auto g = grezzi.find(persona);
+            return g == grezzi.end() ? std::vector<CampoFornitura>() : g->second;
+        };
+        if (grezzaFornitura)
+            d.altre = ByteDiversi(di(grezziVecchi, -1), di(grezziNuovi, -1));
+        for (const std::size_t i : senzaCampi)
+            d.cambiate[i].campi = ByteDiversi(di(grezziVecchi, d.cambiate[i].vecchia.indice),
+                                              di(grezziNuovi, d.cambiate[i].nuova.indice));
+    }
+    // Where neither tells more: the same fields and bytes, elsewhere in the file.
+    for (const std::size_t i : senzaCampi)
+        if (d.cambiate[i].campi.empty())
+            d.cambiate[i].campi.push_back({"ordine o spazi dei campi", "", "diversi"});
+    if (fornitura && d.altre.empty())
+        d.altre.push_back({"contenuto della fornitura fuori dalle persone", "", "diverso"});
+
+    // The persons' places, person by person in the order of the files.
+    const SchemaDistinta& schema = *nuova.schema;
+    for (std::size_t k = 0; k < std::min(vecchia.persone.size(), nuova.persone.size()); ++k) {
+        const Persona& a = vecchia.persone[k];
+        const Persona& b = nuova.persone[k];
+        if (a.posto == b.posto)
+            continue;
+        auto [prima, dopo] = Valori(a.posto, b.posto);
+        d.altre.push_back({"persona al posto " + std::to_string(k + 1) + " (riga " + std::to_string(a.riga) + " -> " +
+                               std::to_string(b.riga) + "), " + std::string(schema.posto),
+                           std::move(prima), std::move(dopo)});
+    }
+    // The order of the persons found in both: those out of the longest run kept in order moved.
+    if (!Descrizione(*nuova.formato).ordinePersone)
+        return;
+    std::vector<std::pair<const Persona*, const Persona*>> perRiga = coppie;
+    std::sort(perRiga.begin(), perRiga.end(),
+              [](const auto& a, const auto& b) { return a.first->indice < b.first->indice; });
+    std::vector<long> nuoviIndici;
+    for (const auto& c : perRiga)
+        nuoviIndici.push_back(c.second->indice);
+    const std::vector<bool> inOrdine = InOrdine(nuoviIndici);
+    for (std::size_t i = 0; i < perRiga.size(); ++i)
+        if (!inOrdine[i])
+            d.altre.push_back(
+                {"ordine delle persone: " +
+                     std::string(schema.generi[static_cast<std::size_t>(perRiga[i].second->genere)].nome) + " " +
+                     perRiga[i].second->chiave,
+                 "riga " + std::to_string(perRiga[i].first->riga), "riga " + std::to_string(perRiga[i].second->riga)});
 }
 
 } // namespace
@@ -145,8 +330,12 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
     std::map<std::string, std::string> datiNuovi(nuova.intestazione.voci.begin(), nuova.intestazione.voci.end());
     std::map<std::string, std::string> datiVecchi(vecchia.intestazione.voci.begin(), vecchia.intestazione.voci.end());
     for (const auto& [nome, valore] : vecchia.intestazione.voci)
-        if (const auto n = datiNuovi.find(nome); n == datiNuovi.end() || n->second != valore)
-            d.dati.push_back({nome, valore, n == datiNuovi.end() ? "" : n->second});
+        if (const auto n = datiNuovi.find(nome); n == datiNuovi.end()) {
+            d.dati.push_back({nome, valore, ""});
+        } else if (n->second != valore) {
+            auto [prima, dopo] = Valori(valore, n->second);
+            d.dati.push_back({nome, std::move(prima), std::move(dopo)});
+        }
     for (const auto& [nome, valore] : nuova.intestazione.voci)
         if (!datiVecchi.count(nome))
             d.dati.push_back({nome, "", valore});
@@ -161,7 +350,7 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
     // field by field those whose fingerprints differ.
     const bool perCampi = vecchia.percorso && nuova.percorso && vecchia.esito.campi && nuova.esito.campi;
     std::vector<const Persona*> tolte, aggiunte;
-    std::vector<std::pair<const Persona*, const Persona*>> cambiate;
+    std::vector<std::pair<const Persona*, const Persona*>> cambiate, coppie;
     Mostrate mostrateVecchie(vecchia), mostrateNuove(nuova);
     // Both in the order of the keys: one walk pairs them.
     auto v = personeVecchie.begin();
@@ -179,6 +368,7 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
         }
         const Persona* persona = (v++)->persona;
         const Persona* altra = (n++)->persona;
+        coppie.emplace_back(persona, altra);
         if (perCampi ? !(persona->impronta == altra->impronta)
                      : !CampiDiversi(*vecchia.schema, *persona, *altra).empty()) {
             mostrateVecchie.Cambiata(*persona, perCampi);
@@ -198,12 +388,15 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
         d.tolte.push_back(mostrateVecchie.Di(*p));
     for (const Persona* p : aggiunte)
         d.aggiunte.push_back(mostrateNuove.Di(*p));
+    std::vector<std::size_t> senzaCampi; // the changed persons whose fields tell no difference
     for (const auto& [persona, altra] : cambiate) {
         PersonaCambiata c{mostrateVecchie.Di(*persona), mostrateNuove.Di(*altra), {}};
         if (perCampi) {
             c.campi = CampiDiversi(mostrateVecchie.Campi(*persona), mostrateNuove.Campi(*altra));
-            if (c.campi.empty()) // the same fields, in another order or with other blanks between them
-                c.campi.push_back({"ordine o spazi dei campi", "", "diversi"});
+            if (c.campi.empty()) // the same fields, in another order; or a difference that no field tells
+                c.campi = OrdineDeiCampi(mostrateVecchie.Campi(*persona), mostrateNuove.Campi(*altra));
+            if (c.campi.empty())
+                senzaCampi.push_back(d.cambiate.size());
         } else {
             c.campi = CampiDiversi(*vecchia.schema, *persona, *altra);
         }
@@ -245,7 +438,15 @@ Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova)
         });
     };
     d.dati.erase(std::remove_if(d.dati.begin(), d.dati.end(), totale), d.dati.end());
+    if (perCampi)
+        UltimoControllo(vecchia, nuova, coppie, senzaCampi, d);
     return d;
+}
+
+std::optional<std::string> NonConfrontabile(const FornituraLetta& fornitura) {
+    if (fornitura.esito.nonConfrontabile.empty())
+        return std::nullopt;
+    return fornitura.esito.nonConfrontabile;
 }
 
 void ScriviConfronto(const FornituraLetta& vecchia, const FornituraLetta& nuova, const Differenze& d,
@@ -282,6 +483,11 @@ void ScriviConfronto(const FornituraLetta& vecchia, const FornituraLetta& nuova,
         out << "Totali cambiati:\n";
         for (const auto& t : d.totali)
             out << "  " << U(t.nome) << ": " << U(t.vecchio) << " -> " << U(t.nuovo) << "\n";
+    }
+    if (!d.altre.empty()) {
+        out << "Altre differenze:\n";
+        for (const auto& a : d.altre)
+            out << "  " << U(a.nome) << ": " << U(a.vecchio) << " -> " << U(a.nuovo) << "\n";
     }
     out << Riepilogo(d) << "\n";
 }
@@ -338,6 +544,7 @@ void ScriviConfrontoHtml(const FornituraLetta& vecchia, const FornituraLetta& nu
         out << "</table>\n";
     }
     tabellaCampi("Totali cambiati", d.totali);
+    tabellaCampi("Altre differenze", d.altre);
     ChiudiPagina(out);
 }
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -35,7 +36,9 @@ public:
     }
 
     std::optional<std::filesystem::path> percorso; // the file it was read from; none for one made otherwise
-    std::optional<Formato> formatoRichiesto;       // the format it was read as (`--formato`), if forced
+    // The file's bytes, when it cannot be read twice (a pipe): what a second reading reads.
+    std::shared_ptr<const std::string> copia;
+    std::optional<Formato> formatoRichiesto; // the format it was read as (`--formato`), if forced
     std::optional<Formato> formato;
     const SchemaDistinta* schema = nullptr;
     Intestazione intestazione;
@@ -56,18 +59,25 @@ private:
 
 // Reads the file with its persons, their fingerprints and the fields of the supply's own records (VerificaFile
 // with Opzioni::persone, impronte, campi); `valori`: with every person's listing values, or only their keys and
-// fingerprints (a comparison, which reads again the values of the persons it shows). Throws as VerificaFile does.
+// fingerprints (a comparison, which reads again the values of the persons it shows). A file that cannot be read
+// twice (a pipe, a terminal) is read once, whole, and kept (FornituraLetta::copia). Throws as VerificaFile does.
 FornituraLetta LeggiFornitura(const std::filesystem::path& percorso, std::optional<Formato> formato = {},
                               Avanzamento avanzamento = {}, bool valori = true);
+// The same of the bytes of the file `percorso` already at hand (a pipe's, read whole), kept for a second reading.
+FornituraLetta LeggiContenuto(std::string contenuto, const std::filesystem::path& percorso,
+                              std::optional<Formato> formato = {}, bool valori = true);
 
 // Some persons of a supply read from a file (FornituraLetta::percorso), read again: the fields of the persons
-// `campi` and, whole with their listing values, the persons `persone`, by their index. Throws as VerificaFile
-// does, and ErroreFile when the file no longer holds what it held at the first reading (changed meanwhile).
+// `campi`, whole with their listing values the persons `persone`, and the records as the file holds them of the
+// persons `grezzi` (-1: the supply's own), by their index. Throws as VerificaFile does, and ErroreFile when the
+// file no longer holds what it held at the first reading (changed meanwhile).
 struct PersoneRilette {
     std::map<long, std::vector<CampoFornitura>> campi;
     std::map<long, Persona> persone;
+    std::map<long, std::vector<CampoFornitura>> grezzi;
 };
-PersoneRilette RileggiPersone(const FornituraLetta& letta, const std::set<long>& campi, const std::set<long>& persone);
+PersoneRilette RileggiPersone(const FornituraLetta& letta, const std::set<long>& campi, const std::set<long>& persone,
+                              const std::set<long>& grezzi = {});
 
 // The name and the date of a file, as the header of a page names it: "Importa770-2011-...txt, 14/06/2011
 // 09:05".

@@ -366,6 +366,22 @@ void LettoreXML::AggiungiCarattere(std::string& destinazione, char32_t c, bool& 
     }
 }
 
+std::string_view TestoCanonico(std::string_view testo, std::span<const CarattereAltro> altri, std::string& appoggio) {
+    if (altri.empty() && testo.find('&') == std::string_view::npos)
+        return testo;
+    appoggio.clear();
+    std::size_t prossimo = 0; // in altri
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        if (prossimo < altri.size() && altri[prossimo].posizione == i)
+            appoggio.append(shell::RiferimentoCarattere(altri[prossimo++].codice));
+        else if (testo[i] == '&')
+            appoggio.append("&amp;");
+        else
+            appoggio += testo[i];
+    }
+    return appoggio;
+}
+
 std::string TestoConRiferimenti(std::string_view testo, std::span<const CarattereAltro> altri) {
     std::string scritto;
     std::size_t da = 0;

@@ -79,6 +79,11 @@ struct CarattereAltro {
 // for the "?ERNIGOJ" of a surname written with U+010C.
 std::string TestoConRiferimenti(std::string_view testo, std::span<const CarattereAltro> altri);
 
+// The text as content, one form for each text the document can hold: "&" as "&amp;" and each character above
+// U+00FF as its reference, so that no two texts share a form ("?" and U+010C and the text "&#268;" apart).
+// The text itself when it holds neither, else the form made in `appoggio`.
+std::string_view TestoCanonico(std::string_view testo, std::span<const CarattereAltro> altri, std::string& appoggio);
+
 struct DichiarazioneXML {
     bool presente = false; // the document begins with an XML declaration
     bool bom = false;      // a UTF-8 byte order mark comes first

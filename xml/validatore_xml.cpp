@@ -149,7 +149,7 @@ std::string Tag(std::string_view nome) {
 } // namespace
 
 ValidatoreXML::ValidatoreXML(const Grammatica& grammatica, RegoleXML& regole)
-    : m_grammatica(grammatica), m_regole(regole) {
+    : m_grammatica(grammatica), m_regole(regole), m_contenuto(regole.VuoleContenuto()) {
     m_aperti.reserve(32);
     std::size_t figli = 0;
     for (const Nodo& nodo : grammatica.nodi)
@@ -198,9 +198,14 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
             m_spazi = lettore.Rientro();
             m_difettoSpazi = -1;
         }
+        if (m_contenuto && evento != xml::Evento::Testo)
+            ChiudiTesto(lettore);
         switch (evento) {
         case xml::Evento::InizioElemento:
             Inizio(lettore, posto);
+            if (m_contenuto)
+                m_regole.ElementoDelContenuto(m_aperti.back().nodo, lettore.Nome(), lettore.Attributi(),
+                                              static_cast<int>(m_aperti.size()));
             // A value written on the line of its tags, read with them: its text and its end as their events
             // would have been heard.
             if (const Aperto& aperto = m_aperti.back(); aperto.nodo >= 0 && !aperto.noto->elementi) {
@@ -210,14 +215,23 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
                         m_valore = testo;
                     else
                         AggiungiAlValore(testo);
+                    if (m_contenuto) {
+                        for (std::size_t i = 0; i < testo.size(); i += PezzoContenuto)
+                            m_regole.TestoDelContenuto(testo.substr(i, PezzoContenuto));
+                        m_regole.FineDelContenuto(static_cast<int>(m_aperti.size()));
+                    }
                     Fine({static_cast<long>(lettore.Riga()), static_cast<long>(lettore.Colonna())});
                 }
             }
             break;
         case xml::Evento::FineElemento:
+            if (m_contenuto)
+                m_regole.FineDelContenuto(static_cast<int>(m_aperti.size()));
             Fine(posto);
             break;
         case xml::Evento::Testo:
+            if (m_contenuto)
+                TestoNelContenuto(xml::TestoCanonico(lettore.Testo(), lettore.Altri(), m_canonico));
             Testo(lettore, posto);
             break;
         case xml::Evento::FineDocumento:
@@ -642,6 +656,40 @@ void ValidatoreXML::DifettoDiRiga(int profondita, Posto posto) {
                    ": il convertitore rientra ogni riga con un TAB per livello");
     m_spazi = -1;
     m_difettoSpazi = -1;
+}
+
+// A text that follows what was read since the last tag: told in whole pieces as soon as it cannot be layout.
+void ValidatoreXML::TestoNelContenuto(std::string_view testo) {
+    if (m_aperti.empty())
+        return;
+    m_testo.append(testo);
+    m_soloSpazi = m_soloSpazi && testo.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    const Aperto& aperto = m_aperti.back();
+    if (!m_soloSpazi || aperto.nodo < 0 || !aperto.noto->elementi)
+        PezziDelTesto(false);
+}
+
+// The pieces of the text read since the last tag: the whole ones, or (`tutti`) every one.
+void ValidatoreXML::PezziDelTesto(bool tutti) {
+    std::size_t detti = 0;
+    for (; detti < m_testo.size() && (tutti || m_testo.size() - detti >= PezzoContenuto); detti += PezzoContenuto)
+        m_regole.TestoDelContenuto(std::string_view(m_testo).substr(detti, PezzoContenuto));
+    m_testo.erase(0, std::min(detti, m_testo.size()));
+}
+
+// A tag: the text before it ends. The line end and TABs that the reader took with the tag are its text; a
+// text of blanks and line ends only, in an element of child elements, is layout.
+void ValidatoreXML::DiTesto(const xml::LettoreXML& lettore) {
+    if (!m_aperti.empty()) {
+        const Aperto& aperto = m_aperti.back();
+        if (!(m_soloSpazi && aperto.nodo >= 0 && aperto.noto->elementi)) {
+            if (lettore.Rientro() >= 0)
+                m_testo.append(1, '\n').append(static_cast<std::size_t>(lettore.Rientro()), '\t');
+            PezziDelTesto(true);
+        }
+    }
+    m_testo.clear();
+    m_soloSpazi = true;
 }
 
 void ValidatoreXML::Annota(Impaginazione tipo, Posto posto, std::string_view messaggio) {

@@ -105,11 +105,25 @@ public:
                         bool /*buono*/, Posto /*posto*/) {}
     // An element of the grammar closed; `posto` is the place of its opening tag.
     virtual void Chiusura(int /*nodo*/, Posto /*posto*/) {}
+
+    // The document's content, as its reader holds it, when the rules want it (asked once, before the reading):
+    // every element with its attributes as it opens (its node, -1 outside the grammar; its depth, 1 for the
+    // root), every text, and every end, in the order of the document, whether the grammar expects them or not.
+    // The layout is no content: a text of blanks and line ends only, in an element the grammar holds to child
+    // elements. A text comes in pieces of PezzoContenuto characters from its start, the last one shorter, so that
+    // the same text comes in the same pieces however the document writes it (references, CDATA, comments).
+    // An element opens after Apertura and closes before Chiusura.
+    virtual bool VuoleContenuto() const { return false; }
+    virtual void ElementoDelContenuto(int /*nodo*/, std::string_view /*nome*/,
+                                      std::span<const xml::Attributo> /*attributi*/, int /*profondita*/) {}
+    virtual void TestoDelContenuto(std::string_view /*pezzo*/) {}
+    virtual void FineDelContenuto(int /*profondita*/) {}
 };
 
 class ValidatoreXML {
 public:
     static constexpr std::size_t ValoreMassimo = 4096;
+    static constexpr std::size_t PezzoContenuto = 64 * 1024;
 
     ValidatoreXML(const Grammatica& grammatica, RegoleXML& regole);
 
@@ -234,6 +248,23 @@ private:
     long m_righe = 0;
     bool m_radiceDellaGrammatica = false;
     Difetto m_difetti[NumeroImpaginazioni];
+
+    // The content for the rules (RegoleXML::VuoleContenuto): the text read since the last tag, told in whole
+    // pieces as it grows and the rest at the next tag, unless it is layout.
+    void TestoNelContenuto(std::string_view testo);
+    // At a tag. The usual one, after the line end and TABs of the layout alone, has nothing to tell.
+    void ChiudiTesto(const xml::LettoreXML& lettore) {
+        if (m_testo.empty() && (lettore.Rientro() < 0 ||
+                                (!m_aperti.empty() && m_aperti.back().nodo >= 0 && m_aperti.back().noto->elementi)))
+            return;
+        DiTesto(lettore);
+    }
+    void DiTesto(const xml::LettoreXML& lettore);
+    void PezziDelTesto(bool tutti);
+    bool m_contenuto = false;
+    std::string m_canonico; // a text of the content with a character beyond ISO-8859-1 or a "&" (TestoCanonico)
+    std::string m_testo;
+    bool m_soloSpazi = true; // m_testo holds blanks and line ends only
 };
 
 } // namespace verifica

@@ -1,11 +1,13 @@
 // The lines of a supply read in pieces: whatever the piece size, the same lines, lengths and ends as the
-// whole file split at once; a line longer than the room is counted whole and kept in part.
+// whole file split at once; a line longer than the room is counted whole, kept in part and the rest hashed (or
+// kept whole when asked).
 
 #include "tests/supporto/cartella_temporanea.h"
 #include "lettura/lettura_file.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,6 +22,8 @@ struct Attesa {
     std::string testo;
     std::size_t lunghezza;
     FineRiga fine;
+    std::uint64_t oltre; // the characters past the kept ones, hashed
+    std::string intera;  // the whole line, when the reader keeps whole lines
 };
 
 // The lines of the whole text, split the plain way.
@@ -37,7 +41,10 @@ std::vector<Attesa> Dividi(const std::string& testo, std::size_t massimo) {
                 fine = FineRiga::CrLf;
             }
         }
-        righe.push_back({riga.substr(0, massimo), riga.size(), fine});
+        ImprontaFlusso oltre;
+        if (riga.size() > massimo)
+            oltre.Aggiungi(std::string_view(riga).substr(massimo));
+        righe.push_back({riga.substr(0, massimo), riga.size(), fine, oltre.Valore(), riga});
         if (lf == std::string::npos)
             break;
         inizio = lf + 1;
@@ -45,24 +52,31 @@ std::vector<Attesa> Dividi(const std::string& testo, std::size_t massimo) {
     return righe;
 }
 
-std::vector<Attesa> Leggi(const std::filesystem::path& percorso, std::size_t massimo, std::size_t pezzo) {
+std::vector<Attesa> Leggi(const std::filesystem::path& percorso, std::size_t massimo, std::size_t pezzo,
+                          bool intere = false) {
     FileInLettura file(percorso);
-    LettoreRighe lettore(file, massimo, pezzo);
+    LettoreRighe lettore(file, massimo, pezzo, intere);
     std::vector<Attesa> righe;
     Riga riga;
     while (lettore.Prossima(riga)) {
         EXPECT_EQ(riga.numero, static_cast<long>(righe.size()) + 1);
-        righe.push_back({std::string(riga.testo), riga.lunghezza, riga.fine});
+        EXPECT_EQ(riga.intera, intere ? riga.intera : riga.testo);
+        righe.push_back({std::string(riga.testo), riga.lunghezza, riga.fine, riga.oltre, std::string(riga.intera)});
     }
     return righe;
 }
 
-void Confronta(const std::vector<Attesa>& attese, const std::vector<Attesa>& lette, const std::string& caso) {
+void Confronta(const std::vector<Attesa>& attese, const std::vector<Attesa>& lette, const std::string& caso,
+               bool intere = false) {
     ASSERT_EQ(attese.size(), lette.size()) << caso;
     for (std::size_t i = 0; i < attese.size(); ++i) {
         EXPECT_EQ(attese[i].testo, lette[i].testo) << caso << ", riga " << i + 1;
         EXPECT_EQ(attese[i].lunghezza, lette[i].lunghezza) << caso << ", riga " << i + 1;
         EXPECT_EQ(attese[i].fine, lette[i].fine) << caso << ", riga " << i + 1;
+        EXPECT_EQ(attese[i].oltre, lette[i].oltre) << caso << ", riga " << i + 1;
+        if (intere) {
+            EXPECT_EQ(attese[i].intera, lette[i].intera) << caso << ", riga " << i + 1;
+        }
     }
 }
 
@@ -77,10 +91,12 @@ TEST(LettoreRighe, GliStessiPezziComunqueTagliati) {
             c = alfabeto[caso() % sizeof alfabeto];
         ScriviFile(percorso, testo);
         const std::size_t massimo = 1 + caso() % 12;
-        for (const std::size_t pezzo : {1, 2, 3, 7, 16, 64, 1024}) {
-            Confronta(Dividi(testo, massimo), Leggi(percorso, massimo, pezzo),
-                      "prova " + std::to_string(prova) + ", pezzo " + std::to_string(pezzo));
-        }
+        for (const std::size_t pezzo : {1, 2, 3, 7, 16, 64, 1024})
+            for (const bool intere : {false, true})
+                Confronta(Dividi(testo, massimo), Leggi(percorso, massimo, pezzo, intere),
+                          "prova " + std::to_string(prova) + ", pezzo " + std::to_string(pezzo) +
+                              (intere ? ", righe intere" : ""),
+                          intere);
     }
 }
 

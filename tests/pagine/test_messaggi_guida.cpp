@@ -279,6 +279,21 @@ TEST_F(MessaggiNellaGuida, CodiciFiscaliEComuni) {
     EXPECT_EQ(trovati, 2) << verifica.out;
 }
 
+// A document cut short is not compared: the guide's example is the sample's UniEmens document cut after its
+// last report.
+TEST_F(MessaggiNellaGuida, ConfrontoNonPossibile) {
+    const Esecuzione conversione = Converti("uniemens", "uniemens");
+    ASSERT_EQ(conversione.stato, 0) << conversione.err;
+    const fs::path fornitura = m_dir / "ARC" / "INPSUNIEMENS-2012-01.xml";
+    const std::string testo = LeggiFile(fornitura);
+    const fs::path tagliata = m_dir / "aprile.xml";
+    ScriviFile(tagliata, testo.substr(0, testo.rfind("</DenunciaIndividuale>") + 22));
+    const Esecuzione confronto = Fornitura({"confronta", fornitura.string(), tagliata.string()});
+    ASSERT_EQ(confronto.stato, cli::EsitoFileMancante) << confronto.out;
+    const std::string riga = Righe(confronto.err).at(0);
+    NELLA_GUIDA(Sostituisci(riga.substr(0, riga.find(" fine del documento") + 19), Utf8(tagliata), "aprile.xml"));
+}
+
 TEST_F(MessaggiNellaGuida, ControlloDiUnaFornitura) {
     NELLA_GUIDA(shell::Utf8DaLatin1(verifica::TestoEsito({})));
     verifica::Esito esito;

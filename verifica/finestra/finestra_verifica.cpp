@@ -8,6 +8,7 @@
 #include "shell/testo.h"
 
 #include <algorithm>
+#include <tuple>
 #include <new>
 #include <numeric>
 #include <system_error>
@@ -322,6 +323,14 @@ LavoriInDisparte::Lavoro FinestraVerifica::Confronto(fs::path vecchio, fs::path 
                                  "' una fornitura " + std::string(Descrizione(*nuova->formato).nome) +
                                  ": si confrontano solo forniture dello stesso formato",
                              false);
+        // A document not whole, or begun by a byte order mark, is compared with none.
+        for (const auto& [fornitura, percorso, altro] :
+             {std::tuple<const FornituraLetta*, const fs::path*, const fs::path*>{&*vecchia, &vecchio, &percorsoNuovo},
+              std::tuple{nuova.get(), &percorsoNuovo, &vecchio}})
+            if (const auto motivo = NonConfrontabile(*fornitura))
+                return messaggio("Il file '" + NomeFile(*percorso) + "' non si pu\xF2 confrontare con '" +
+                                     NomeFile(*altro) + "': " + *motivo,
+                                 false);
         std::string errore;
         try {
             const Differenze differenze = Confronta(*vecchia, *nuova);

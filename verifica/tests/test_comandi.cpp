@@ -282,6 +282,85 @@ TEST(Confronta, FormatiDiversi) {
     EXPECT_NE(esito.err.find("formati diversi"), std::string::npos) << esito.err;
 }
 
+// A file whose content is not all there is not compared: status 3 and the cause, as the check names it. A byte
+// order mark in an XML document is told as in a fixed-length supply.
+struct NonConfrontabile {
+    const char* nome;
+    const char* comando;
+    std::string (*cambia)(std::string);
+    const char* motivo;  // why the comparison does not compare the file
+    bool comeLaVerifica; // the check says it too: the comparison quotes its finding to the end
+};
+void PrintTo(const NonConfrontabile& c, std::ostream* os) { *os << c.nome; }
+
+// clang-format off
+const NonConfrontabile NonConfrontabili[] = {
+    {"Tagliato",       "uniemens", [](std::string t) { return t.substr(0, t.rfind("</DenunciaIndividuale>")); },
+                       "documento XML non ben formato: ", true},
+    {"SporcoInFondo",  "emens",    [](std::string t) { return t.replace(t.rfind("</Azienda>"), 2, "<Q"); },
+                       "documento XML non ben formato: ", true},
+    {"BomUniemens",    "uniemens", [](std::string t) { return "\xEF\xBB\xBF" + t; },
+                       "il file comincia con il segno BOM dell'UTF-8 (i byte EF BB BF), che nessuna fornitura ha", false},
+    {"Bom770",         "770",      [](std::string t) { return "\xEF\xBB\xBF" + t; },
+                       "il file comincia con il segno BOM dell'UTF-8 (i byte EF BB BF), che nessuna fornitura ha", true},
+};
+// clang-format on
+
+class ConfrontaNonConfrontabile : public testing::TestWithParam<NonConfrontabile> {};
+
+TEST_P(ConfrontaNonConfrontabile, Stato3EIlMotivo) {
+    const NonConfrontabile& c = GetParam();
+    CartellaTemporanea dir;
+    fs::copy(fs::path(CAMPIONI) / c.comando, dir / "e");
+    const fs::path buona = Converti(dir, c.comando, "e");
+    const fs::path rotta = dir / "rotta";
+    ScriviFile(rotta, c.cambia(LeggiFile(buona)));
+    std::string motivo = c.motivo;
+    if (c.comeLaVerifica) {
+        // The check's own words, to the end of its line.
+        const auto verifica = Fornitura(dir, {"verifica", Argomento(rotta)});
+        const auto inizio = verifica.out.find(c.motivo);
+        ASSERT_NE(inizio, std::string::npos) << verifica.out;
+        motivo = verifica.out.substr(inizio, verifica.out.find('\n', inizio) - inizio);
+    }
+    for (const auto& [a, b] : {std::pair{buona, rotta}, std::pair{rotta, buona}}) {
+        const auto esito = Fornitura(dir, {"confronta", Argomento(a), Argomento(b)});
+        EXPECT_EQ(esito.stato, 3) << esito.out;
+        EXPECT_TRUE(esito.out.empty()) << esito.out;
+        EXPECT_NE(esito.err.find(motivo), std::string::npos) << esito.err << "\natteso: " << motivo;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Casi, ConfrontaNonConfrontabile, testing::ValuesIn(NonConfrontabili),
+                         [](const testing::TestParamInfo<NonConfrontabile>& info) {
+                             return std::string(info.param.nome);
+                         });
+
+#ifndef _WIN32
+// A supply given through a pipe is read once: equal to its file, and with a changed person shown from that
+// reading; never "changed while compared".
+TEST(Confronta, DaUnaPipe) {
+    CartellaTemporanea dir;
+    fs::copy(fs::path(CAMPIONI) / "uniemens", dir / "e");
+    const fs::path fornitura = Converti(dir, "uniemens", "e");
+    std::string testo = LeggiFile(fornitura);
+    testo.replace(testo.find("<Cognome>ZANON<"), 15, "<Cognome>ZANONI<");
+    ScriviFile(dir / "cambiata.xml", testo);
+    const auto pipe = [&](const fs::path& letta) {
+        return EseguiProcesso("/bin/sh",
+                              {"-c", "cat \"$1\" | \"$2\" confronta \"$3\" /dev/stdin", "sh", Argomento(letta),
+                               FORNITURA_EXE, Argomento(fornitura)},
+                              dir / "out.txt", dir / "err.txt");
+    };
+    auto esito = pipe(fornitura);
+    EXPECT_EQ(esito.stato, 0) << esito.out << esito.err;
+    EXPECT_NE(esito.out.find("Le due forniture hanno lo stesso contenuto."), std::string::npos) << esito.out;
+    esito = pipe(dir / "cambiata.xml");
+    EXPECT_EQ(esito.stato, 1) << esito.out << esito.err;
+    EXPECT_NE(esito.out.find("      Cognome: ZANON -> ZANONI\n"), std::string::npos) << esito.out << esito.err;
+}
+#endif
+
 // Nothing of a file reaches the terminal raw: an escape sequence and a line break in a surname, and (where
 // the system allows it) a line break and a colon in the file's name, are shown escaped, so that every
 // finding is one line that begins with the file's name. A forged line "falso.xml:1:1: errore" and a

@@ -511,9 +511,11 @@ TEST_F(FinestraVerificaTest, ConfrontoImpossibile) {
     m_forniture["dma.txt"] = FornituraConRilievi();
     m_forniture["dma.txt"].formato = Formato::Dma;
     m_forniture["strano.txt"] = FornituraLetta();
+    m_forniture["rotta.xml"] = FornituraConRilievi();
+    m_forniture["rotta.xml"].esito.nonConfrontabile = "riga 3, colonna 1: documento XML non ben formato: x";
     Finestra().Avvio({m_dir / "nuova.xml"});
     Attendi();
-    for (const char* nome : {"dma.txt", "strano.txt", "manca.xml"}) {
+    for (const char* nome : {"dma.txt", "strano.txt", "rotta.xml", "manca.xml"}) {
         m_vista.risposte.push_back({m_dir / nome});
         m_finestra->ConfrontaCon();
         Attendi();
@@ -525,6 +527,9 @@ TEST_F(FinestraVerificaTest, ConfrontoImpossibile) {
                    false},
                   {"Il file 'strano.txt' non \xE8 una fornitura riconosciuta: non si pu\xF2 confrontare con "
                    "'nuova.xml'",
+                   false},
+                  {"Il file 'rotta.xml' non si pu\xF2 confrontare con 'nuova.xml': riga 3, colonna 1: documento XML "
+                   "non ben formato: x",
                    false},
                   {"File non trovato '" + (m_dir / "manca.xml").string() + "'", true}}));
     EXPECT_TRUE(m_vista.pagine.empty());
