@@ -108,8 +108,15 @@ constexpr N LettiDaiControlli[] = {
     CFPersonaMittente, RagSocMittente, CFMittente, SedeINPS, AnnoMeseDenunciaU, AnnoMeseDenunciaE, CFAzienda,
     RagSocAzienda, Matricola, CSC, CA, CFLavoratore, CFCollaboratore, ImponibileDipendente, ImponibileCollaboratore,
     Contributo, GiorniRetribuiti, GiorniContribuiti, IdSettimana, Dal, Al, NumLavoratori, ForzaAziendale, NumDenIndiv,
-    TotaleADebito, TotaleACredito, Cognome, Nome, CodiceComune,
+    TotaleADebito, TotaleACredito, Cognome, Nome, CodiceComune, Qualifica1, Qualifica2, Qualifica3, TipoContribuzione,
+    TipoRapporto, Aliquota,
 };
+
+// The values that key a report beyond its tax code (Persona::denuncia), in this order: of an employee, its
+// position's registration number first (Matricola, the element before the reports), then these; of a
+// collaborator these.
+constexpr N ChiaveDipendente[] = {Qualifica1, Qualifica2, Qualifica3, TipoContribuzione};
+constexpr N ChiaveCollaboratore[] = {TipoRapporto, Aliquota};
 
 // The parts of a previous month's block that the listing shows, in this order.
 enum ParteMese { Consolidamento, Orario, AssunzioneMese, CessazioneMese, SettimaneMese, GiorniMese, NumeroParti };
@@ -369,6 +376,8 @@ private:
     std::string m_cfPersonaMittente, m_ragSocMittente, m_cfMittente, m_sedeINPS, m_cfAzienda, m_ragSocAzienda;
     bool m_mittenteLetto = false, m_ragSocLetta = false;
     std::string m_mese, m_matricola, m_csc, m_ca;
+    long m_rigaAzienda = 0, m_rigaMese = 0, m_rigaMatricola = 0;
+    std::string m_matricolaPosizione; // of the position being read, for its reports' keys
     int m_giorniDelMese = 0;                         // of the declared month, for the calendar; 0 when unknown
     int m_anno = 0, m_numeroMese = 0;                // the declared month; 0 when unknown
     int m_primaSettimana = 0, m_ultimaSettimana = 0; // its weeks of the year, once it is known
@@ -393,6 +402,7 @@ private:
     bool m_calendarioRotto = false;
     std::deque<CodiceVisto> m_codici; // grown in blocks: a vector copied whole at every growth touches twice the pages
     std::string m_cognome, m_nome;    // of the person being read, and where they are
+    std::array<std::string, 4> m_chiave; // the values of its report's key (ChiaveDipendente, ChiaveCollaboratore)
     Posto m_postoCodice, m_postoCognome, m_postoNome;
 
     // The company's lists and totals.
@@ -519,10 +529,12 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     m_dal.clear();
     m_cognome.clear();
     m_nome.clear();
+    for (std::string& valore : m_chiave)
+        valore.clear();
     const auto attributi = lettore.Attributi();
     const bool elimina =
         std::any_of(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "Elimina"; });
-    if (m_lettura.VuolePersone()) {
+    if (m_lettura.VuoleChiavi()) {
         m_persona = {};
         m_persona.genere = genere;
         m_persona.indice = m_indice;
@@ -547,8 +559,16 @@ void LettoreINPS::FinePersona() {
         visto.persona = m_indice;
         m_codici.push_back(visto);
     }
-    if (m_lettura.VuolePersone()) {
+    if (m_lettura.VuoleChiavi()) {
         m_persona.chiave = m_codice;
+        m_persona.denuncia = m_genere == GenereDipendente ? m_matricolaPosizione : std::string();
+        const std::span<const N> chiave = m_genere == GenereDipendente ? std::span<const N>(ChiaveDipendente)
+                                                                        : std::span<const N>(ChiaveCollaboratore);
+        for (std::size_t i = 0; i < chiave.size(); ++i) {
+            if (i > 0 || m_genere == GenereDipendente)
+                m_persona.denuncia += FineValoreDenuncia;
+            m_persona.denuncia += m_chiave[i];
+        }
         if (m_genere == GenereDipendente && m_valori) {
             Metti(m_colonnaMesePrecedente, TestoMesePrecedente());
             Metti(m_colonnaLavorati, std::to_string(m_lavorati));
@@ -806,6 +826,7 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
         break;
     case CFAzienda:
         m_cfAzienda = valore;
+        m_rigaAzienda = posto.riga;
         if (m_mittenteLetto && valore != m_cfMittente)
             Segnala(Gravita::Errore, posto,
                     "<CFAzienda> " + ValidatoreXML::Citato(valore) + " diverso da <CFMittente> " +
@@ -813,6 +834,7 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
         break;
     case AnnoMeseDenunciaU:
     case AnnoMeseDenunciaE:
+        m_rigaMese = posto.riga;
         AnnoMese(valore, buono, posto);
         break;
     case Matricola:
@@ -821,8 +843,24 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
                     "<Matricola> " + ValidatoreXML::Citato(valore) + ": la matricola INPS dell'azienda ha " +
                         std::to_string(CifreMatricola) + " cifre");
         m_matricolaInPosizione = true;
-        if (m_matricola.empty())
+        m_matricolaPosizione = pulito();
+        if (m_matricola.empty()) {
             m_matricola = pulito();
+            m_rigaMatricola = posto.riga;
+        }
+        break;
+    case Qualifica1:
+    case Qualifica2:
+    case Qualifica3:
+    case TipoContribuzione:
+    case TipoRapporto:
+    case Aliquota:
+        if (m_inPersona && !m_inMesePrecedente) {
+            const std::span<const N> chiave = m_genere == GenereDipendente ? std::span<const N>(ChiaveDipendente)
+                                                                            : std::span<const N>(ChiaveCollaboratore);
+            if (const auto i = std::find(chiave.begin(), chiave.end(), nodo); i != chiave.end())
+                m_chiave[static_cast<std::size_t>(i - chiave.begin())] = pulito();
+        }
         break;
     case CSC:
         m_csc = pulito();
@@ -1134,6 +1172,16 @@ void LettoreINPS::Fine(bool interrotta) {
     if (!m_ca.empty())
         dati.voci.emplace_back("CA", m_ca);
     m_lettura.Dati(dati);
+    verifica::Identita identita;
+    identita.datore = shell::TogliSpazi(m_cfAzienda);
+    identita.nome = shell::TogliSpazi(m_ragSocAzienda);
+    identita.rigaDatore = m_rigaAzienda;
+    identita.anno = m_anno;
+    identita.mese = m_numeroMese;
+    identita.rigaPeriodo = m_rigaMese;
+    identita.posizione = m_matricola;
+    identita.rigaPosizione = m_rigaMatricola;
+    m_lettura.Identita(identita);
 }
 
 // The totals the document states against its reports; the counts of the E-Mens document, which states none.
@@ -1199,6 +1247,17 @@ void LettoreINPS::Totali(bool interrotta) {
 } // namespace
 
 void LeggiUniemens(Lettura& lettura) { LettoreINPS(lettura, Uniemens).Leggi(); }
+
+std::vector<std::string_view> NomiDellaDenunciaInps(int genere) {
+    const auto& nodi = GrammaticaUniemens().nodi;
+    std::vector<std::string_view> nomi;
+    if (genere == GenereDipendente)
+        nomi.push_back(nodi[Matricola].nome);
+    for (const N nodo : genere == GenereDipendente ? std::span<const N>(ChiaveDipendente)
+                                                   : std::span<const N>(ChiaveCollaboratore))
+        nomi.push_back(nodi[nodo].nome);
+    return nomi;
+}
 void LeggiEmens(Lettura& lettura) { LettoreINPS(lettura, Emens).Leggi(); }
 
 } // namespace verifica
