@@ -11,9 +11,8 @@ namespace {
 
 // A count written in digits only (at most 9 of them); none for anything else.
 std::optional<long> Conteggio(std::string_view testo) {
-    if (testo.empty() || testo.size() > 9 || !std::all_of(testo.begin(), testo.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        }))
+    if (testo.empty() || testo.size() > 9 ||
+        !std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     long n = 0;
     for (const char c : testo)

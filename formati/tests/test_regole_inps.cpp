@@ -42,15 +42,15 @@ TEST(RegoleInps, GiorniSettimaneEMese) {
         const char* atteso; // the start of the one finding, or "" for none
     };
     const Caso casi[] = {
-        {"5", 5, ""},                              // as many days as weeks
+        {"5", 5, ""}, // as many days as weeks
         {"4", 5, "A B014: 4 giorni retribuiti per 5 settimane"},
-        {"0", 0, ""},                              // nothing paid, nothing covered
+        {"0", 0, ""}, // nothing paid, nothing covered
         {"3", 0, "A <GiorniRetribuiti> 3 senza alcuna settimana coperta"},
-        {"24", 4, ""},                             // six a week
+        {"24", 4, ""}, // six a week
         {"25", 4, "A <GiorniRetribuiti> 25 per 4 settimane coperte: pi\xF9 dei 24"},
-        {"26", 5, ""},                             // a full month
+        {"26", 5, ""}, // a full month
         {"27", 5, "A <GiorniRetribuiti> 27: pi\xF9 dei 26 giorni"},
-        {"32", 6, ""},                             // past the month's days: the month's own error, not these
+        {"32", 6, ""}, // past the month's days: the month's own error, not these
     };
     for (const Caso& c : casi) {
         const auto messaggi = Messaggi(Denuncia(c.giorni, c.settimane));
@@ -78,14 +78,14 @@ TEST(RegoleInps, AssunzioneECessazione) {
         const char* atteso;
     };
     const Caso casi[] = {
-        {"31", nullptr, "1", ""},                  // the month's last day
+        {"31", nullptr, "1", ""}, // the month's last day
         {"32", nullptr, "1", "E <GiornoAssunzione> 32: il mese 01/2012 ha i giorni da 1 a 31"},
         {"0", nullptr, "1", "E <GiornoAssunzione> 0:"},
         {"9A", nullptr, "1", "E <GiornoAssunzione> '9A': atteso il giorno del mese"},
-        {"  ", nullptr, "5", ""},                  // blank: the grammar's to tell
-        {"10", "10", "1", ""},                     // one day
+        {"  ", nullptr, "5", ""}, // blank: the grammar's to tell
+        {"10", "10", "1", ""},    // one day
         {"10", "9", "1", "A <GiornoCessazione> 9 prima di <GiornoAssunzione> 10"},
-        {nullptr, "5", "5", ""},                   // five days from the 1st
+        {nullptr, "5", "5", ""}, // five days from the 1st
         {nullptr, "5", "6", "A <GiorniRetribuiti> 6: pi\xF9 dei 5 giorni dal 1 al 5"},
     };
     for (const Caso& c : casi) {
