@@ -39,7 +39,7 @@ constexpr bool DescrizioniInOrdine() {
 }
 static_assert(DescrizioniInOrdine());
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
+using shell::Cifra;
 
 // The digits from `i` on: how many.
 std::size_t Cifre(std::string_view t, std::size_t i) {
