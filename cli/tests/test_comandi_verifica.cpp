@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <streambuf>
@@ -71,6 +72,12 @@ TEST(ComandiVerifica, UscitaCheNonSiPuoScrivere) {
     ScriviFile(pulita, verifica::test::TfrConRigheSconosciute(0).replace(20, 1, "Z"));
     const fs::path altra = dir / "altra.TXT";
     ScriviFile(altra, verifica::test::TfrConRigheSconosciute(120));
+    // The files' time, which the comparison names, held at the middle of a minute: every run below names the
+    // same minute, however close to its end the files were written.
+    for (const fs::path& file : {pulita, altra}) {
+        const auto tempo = fs::last_write_time(file);
+        fs::last_write_time(file, std::chrono::floor<std::chrono::minutes>(tempo) + std::chrono::seconds(30));
+    }
     struct Comando {
         std::vector<std::string> argomenti;
         int esito; // when everything is written
