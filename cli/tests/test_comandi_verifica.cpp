@@ -3,6 +3,7 @@
 // its own is refused by all three; the findings of a rule beyond the first hundred are summed up in one line.
 
 #include "cli/fornitura.h"
+#include "cli/tests/esegui.h"
 #include "tests/supporto/cartella_temporanea.h"
 #include "verifica/tests/supporto_fornitura.h"
 
@@ -23,16 +24,8 @@ namespace fs = std::filesystem;
 using shell::test::CartellaTemporanea;
 using shell::test::ScriviFile;
 
-struct Esito {
-    int stato;
-    std::string out, err;
-};
-
-Esito Esegui(const std::vector<std::string>& argomenti) {
-    std::ostringstream out, err;
-    const int stato = EseguiFornitura(argomenti, out, err);
-    return {stato, out.str(), err.str()};
-}
+using test::Esegui;
+using test::Esito;
 
 std::string Utf8(const fs::path& percorso) {
     const auto testo = percorso.u8string();
