@@ -1,4 +1,5 @@
 #include "anagrafe/codice_fiscale.h"
+#include "shell/testo.h"
 
 #include <array>
 #include <cstddef>
@@ -47,7 +48,7 @@ struct IntervalloUffici {
 inline constexpr std::array<IntervalloUffici, 4> UfficiNoti = {{{1, 100}, {120, 121}, {888, 888}, {999, 999}}};
 // clang-format on
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
+using shell::Cifra;
 bool Lettera(char c) { return c >= 'A' && c <= 'Z'; }
 
 // The digit that a place of the Cifra kind stands for (its omocodia letter read back).

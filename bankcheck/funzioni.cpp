@@ -1,4 +1,5 @@
 #include "bankcheck/funzioni.h"
+#include "shell/testo.h"
 
 #include <cstdint>
 
@@ -6,7 +7,7 @@ namespace bankcheck {
 
 namespace {
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
+using shell::Cifra;
 
 // The divisor keeps the running remainder times ten plus a digit well inside 64 bits.
 constexpr std::size_t MaxCifreDivisore = 17;

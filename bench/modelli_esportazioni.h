@@ -446,7 +446,7 @@ constexpr Colonna EmensPrecedenteR[] = {
     { 16, "H294"},
     { 24, "0"},
     { 25, "19@X\x1D" "20@X\x1D" "21@X\x1D" "22@X"},
-    { 27, "26"},
+    { 27, "24"},
     { 29, "Precedente"},
     { 30, "Dipendente"},
     { 40, " R "},

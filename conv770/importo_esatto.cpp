@@ -12,7 +12,7 @@ namespace {
 constexpr std::int64_t Massimo = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t Minimo = std::numeric_limits<std::int64_t>::min();
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
+using shell::Cifra;
 
 bool SommaSicura(std::int64_t a, std::int64_t b, std::int64_t& risultato) {
     if ((b > 0 && a > Massimo - b) || (b < 0 && a < Minimo - b))

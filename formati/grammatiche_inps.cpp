@@ -40,7 +40,7 @@ constexpr Figlio FigliAziendaU[] = {
 constexpr Figlio FigliPosContributiva[] = {Forse(Matricola), Molti(DenunciaIndividualeU), Uno(DenunciaAziendale)};
 constexpr Figlio FigliDenunciaIndividualeU[] = {
     Uno(CFLavoratore), Uno(Cognome), Uno(Nome), Uno(Qualifica1), Forse(Qualifica2), Forse(Qualifica3),
-    Uno(TipoContribuzione), Uno(Cittadinanza), Forse(CodiceComune), Uno(CodiceContratto), Uno(OrarioContrattuale),
+    Forse(PercPartTime), Uno(TipoContribuzione), Uno(Cittadinanza), Forse(CodiceComune), Uno(CodiceContratto), Uno(OrarioContrattuale),
     Uno(NumMensilita), Forse(Assunzione), Forse(Cessazione), Uno(DatiRetributiviU), Forse(MesePrecedenteU),
 };
 // The daily calendar: exactly the days of the declared month, which the rules count.
@@ -69,7 +69,7 @@ constexpr Figlio FigliListaDenunceIndividuali[] = {
 constexpr Figlio FigliCaratteristicheContributive[] = {Uno(CSC), Uno(CA)};
 constexpr Figlio FigliDenunciaIndividualeE[] = {
     Uno(CFLavoratore), Uno(Cognome), Uno(Nome), Uno(Qualifica1), Forse(Qualifica2), Forse(Qualifica3),
-    Uno(TipoContribuzione), SoloUniemens(Forse(Cittadinanza)), Forse(CodiceComune), Uno(CodiceContratto),
+    Forse(PercPartTime), Uno(TipoContribuzione), SoloUniemens(Forse(Cittadinanza)), Forse(CodiceComune), Uno(CodiceContratto),
     Uno(OrarioContrattuale), Uno(NumMensilita), Forse(Assunzione), Forse(Cessazione), Uno(DatiRetributiviE),
     Forse(MesePrecedenteE),
 };
@@ -160,11 +160,14 @@ constexpr VoceNodo Voci[] = {
     {Qualifica1,                    Pieno("Qualifica1")},
     {Qualifica2,                    Testo("Qualifica2")},
     {Qualifica3,                    Testo("Qualifica3")},
+    // Not written by the converters (the export has no column for it): a report completed by hand has it.
+    {PercPartTime,                  Forma("PercPartTime", FormaValore::Cifre)},
     {TipoContribuzione,             Fisso("TipoContribuzione", "71")},
     {Cittadinanza,                  Fisso("Cittadinanza", "000")},
     {CodiceComune,                  Testo("CodiceComune")},
     {CodiceContratto,               Fisso("CodiceContratto", "EP")},
-    {OrarioContrattuale,            Pieno("OrarioContrattuale")},
+    // Blank or not a number: the rules of the report say it (A041).
+    {OrarioContrattuale,            Testo("OrarioContrattuale")},
     {NumMensilita,                  Fisso("NumMensilita", "13000")},
     {Assunzione,                    {"Assunzione", Elementi, E, {}, false, FigliAssunzione}},
     {GiornoAssunzione,              Pieno("GiornoAssunzione")},

@@ -59,6 +59,7 @@ enum N : int {
     Qualifica1,
     Qualifica2,
     Qualifica3,
+    PercPartTime,
     TipoContribuzione,
     Cittadinanza,
     CodiceComune,

@@ -186,7 +186,7 @@ private:
     std::string m_testaB; // record B to the end of its head
     long m_rigaB = 0;
     std::optional<dma::Periodo> m_periodo;
-    std::string m_mese; // "MM/AAAA", from B
+    std::string m_mese;  // "MM/AAAA", from B
     Identita m_identita; // the entity of record B, its name and the month
     int m_recordB = 0;
     long long m_recordC = 0;

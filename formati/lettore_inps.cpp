@@ -9,6 +9,7 @@
 #include "formati/grammatiche_inps.h"
 #include "formati/persone.h"
 #include "formati/record_fissi.h"
+#include "formati/regole_inps.h"
 
 #include "uniemens/campi.h"
 #include "uniemens/xmltext/riga_inps.h"
@@ -100,6 +101,8 @@ constexpr ContenitoreSeguito ContenitoriSeguiti[] = {
     {MesePrecedenteU,           A | C},
     {MesePrecedenteE,           A | C},
     {DatiRetributiviU,          A | C},
+    {DatiRetributiviE,          A},
+    {DatiRetributiviMesePrecedente, A},
     {Giorno,                    A},
 };
 
@@ -108,15 +111,25 @@ constexpr N LettiDaiControlli[] = {
     CFPersonaMittente, RagSocMittente, CFMittente, SedeINPS, AnnoMeseDenunciaU, AnnoMeseDenunciaE, CFAzienda,
     RagSocAzienda, Matricola, CSC, CA, CFLavoratore, CFCollaboratore, ImponibileDipendente, ImponibileCollaboratore,
     Contributo, GiorniRetribuiti, GiorniContribuiti, IdSettimana, Dal, Al, NumLavoratori, ForzaAziendale, NumDenIndiv,
-    TotaleADebito, TotaleACredito, Cognome, Nome, CodiceComune, Qualifica1, Qualifica2, Qualifica3, TipoContribuzione,
-    TipoRapporto, Aliquota,
+    TotaleADebito, TotaleACredito, Cognome, Nome, CodiceComune, Qualifica1, Qualifica2, Qualifica3, PercPartTime,
+    TipoContribuzione, OrarioContrattuale, GiornoAssunzione, GiornoCessazione, Lavorato, TipoCopertura, TipoRapporto,
+    Aliquota,
 };
 
-// The values that key a report beyond its tax code (Persona::denuncia), in this order: of an employee, its
-// position's registration number first (Matricola, the element before the reports), then these; of a
-// collaborator these.
-constexpr N ChiaveDipendente[] = {Qualifica1, Qualifica2, Qualifica3, TipoContribuzione};
-constexpr N ChiaveCollaboratore[] = {TipoRapporto, Aliquota};
+// The values of a report that its rules read (regole_inps.h), and where they keep them.
+struct ValoreDellaDenuncia { N nodo; std::optional<inps::ValoreLetto> inps::DatiDenuncia::*dove; };
+constexpr ValoreDellaDenuncia ValoriDellaDenuncia[] = {
+    {Qualifica2,         &inps::DatiDenuncia::qualifica2},
+    {OrarioContrattuale, &inps::DatiDenuncia::orario},
+    {GiorniRetribuiti,   &inps::DatiDenuncia::giorniRetribuiti},
+    {GiornoAssunzione,   &inps::DatiDenuncia::assunzione},
+    {GiornoCessazione,   &inps::DatiDenuncia::cessazione},
+    {Contributo,         &inps::DatiDenuncia::contributo},
+};
+
+// The values that make a report's key beside the person's tax code: the same key twice in one document is
+// one report sent twice, the later replacing the earlier.
+constexpr N ValoriDellaChiave[] = {Qualifica1, Qualifica2, Qualifica3, TipoContribuzione, TipoRapporto, Aliquota};
 
 // The parts of a previous month's block that the listing shows, in this order.
 enum ParteMese { Consolidamento, Orario, AssunzioneMese, CessazioneMese, SettimaneMese, GiorniMese, NumeroParti };
@@ -184,16 +197,8 @@ std::size_t LunghezzaCodificata(std::string_view t) {
     return codificato.size();
 }
 
-// The weeks of the INPS reports: numbered in the year from 1, each from Sunday to Saturday, the first the one
-// of 1 January (so a year has 53 or 54 of them).
+// The highest week of the year (SettimanaDellAnno): a year has 53 or 54 of them.
 constexpr int SettimanaMassima = 54;
-int SettimanaDellAnno(int anno, int mese, int giorno) {
-    using namespace std::chrono;
-    const year_month_day data{year(anno), month(static_cast<unsigned>(mese)), day(static_cast<unsigned>(giorno))};
-    const sys_days primo = sys_days{year(anno) / January / 1};
-    const int giornoDellAnno = static_cast<int>((sys_days{data} - primo).count());
-    return (giornoDellAnno + static_cast<int>(weekday{primo}.c_encoding())) / 7 + 1;
-}
 
 // The registration number of a company at INPS: 10 digits.
 constexpr std::size_t CifreMatricola = 10;
@@ -201,20 +206,17 @@ constexpr std::size_t CifreMatricola = 10;
 // The largest sum of contributions, in cents, that the debit total is checked against.
 constexpr long long SommaMassima = 100'000'000'000'000'000;
 
-// The tax code of a person (up to 24 characters, as three numbers), to find it twice.
+// A person's tax code and the key of its report (the employee's position, qualifications and contribution
+// type; the collaborator's relationship and rate), to find a person, and a report, twice.
 struct CodiceVisto {
-    std::array<std::uint64_t, 3> codice{};
+    std::string codice;
+    std::string chiave;
     int genere = 0;
+    bool elimina = false;
     Posto posto;
     long persona = 0;
     friend bool operator<(const CodiceVisto& a, const CodiceVisto& b) {
-        return std::tie(a.genere, a.codice[0], a.codice[1], a.codice[2], a.posto.riga) <
-               std::tie(b.genere, b.codice[0], b.codice[1], b.codice[2], b.posto.riga);
-    }
-    std::string Testo() const {
-        char testo[sizeof codice + 1] = {};
-        std::memcpy(testo, codice.data(), sizeof codice);
-        return testo;
+        return std::tie(a.genere, a.codice, a.posto.riga) < std::tie(b.genere, b.codice, b.posto.riga);
     }
 };
 
@@ -377,7 +379,6 @@ private:
     bool m_mittenteLetto = false, m_ragSocLetta = false;
     std::string m_mese, m_matricola, m_csc, m_ca;
     long m_rigaAzienda = 0, m_rigaMese = 0, m_rigaMatricola = 0;
-    std::string m_matricolaPosizione; // of the position being read, for its reports' keys
     int m_giorniDelMese = 0;                         // of the declared month, for the calendar; 0 when unknown
     int m_anno = 0, m_numeroMese = 0;                // the declared month; 0 when unknown
     int m_primaSettimana = 0, m_ultimaSettimana = 0; // its weeks of the year, once it is known
@@ -400,9 +401,17 @@ private:
     int m_lavorati = 0;
     int m_giorni = 0;
     bool m_calendarioRotto = false;
-    std::deque<CodiceVisto> m_codici; // grown in blocks: a vector copied whole at every growth touches twice the pages
-    std::string m_cognome, m_nome;    // of the person being read, and where they are
-    std::array<std::string, 4> m_chiave; // the values of its report's key (ChiaveDipendente, ChiaveCollaboratore)
+    std::vector<CodiceVisto> m_codici;
+    std::string m_cognome, m_nome; // of the person being read, and where they are
+    // The rules of the report being read (regole_inps.h): its own values, and those of its previous month's block.
+    inps::DatiDenuncia m_denuncia, m_blocco;
+    inps::DatiDenuncia& Denuncia() { return m_inMesePrecedente ? m_blocco : m_denuncia; }
+    void ControllaDenuncia(const inps::DatiDenuncia& denuncia);
+    void DellaDenuncia(int nodo, std::string_view valore, Posto posto);
+    std::string m_chiave;            // the report's key beside its tax code (CodiceVisto)
+    std::string m_matricolaCorrente; // of the contribution position being read
+    Posto m_postoGiorno;
+    bool m_interrotta = false; // the document stopped being XML: the report being read is not whole
     Posto m_postoCodice, m_postoCognome, m_postoNome;
 
     // The company's lists and totals.
@@ -435,6 +444,7 @@ void LettoreINPS::Leggi() {
     } catch (const xml::ErroreXML& errore) {
         // Where the document stops being XML the reading stops: what was read so far is still told.
         interrotta = true;
+        m_interrotta = true;
         const Posto posto{static_cast<long>(errore.Riga()), static_cast<long>(errore.Colonna())};
         std::string messaggio = errore.ForseBenFormato() ? "dichiarazione <!DOCTYPE>: " + errore.Motivo() +
                                                                " in un documento INPS, che si invia senza"
@@ -529,11 +539,15 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     m_dal.clear();
     m_cognome.clear();
     m_nome.clear();
-    for (std::string& valore : m_chiave)
-        valore.clear();
+    m_chiave = genere == GenereDipendente ? "Matricola " + m_matricolaCorrente : std::string();
     const auto attributi = lettore.Attributi();
     const bool elimina =
         std::any_of(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "Elimina"; });
+    m_denuncia = {};
+    m_denuncia.anno = m_anno;
+    m_denuncia.mese = m_numeroMese;
+    m_denuncia.posto = posto;
+    m_denuncia.elimina = elimina;
     if (m_lettura.VuoleChiavi()) {
         m_persona = {};
         m_persona.genere = genere;
@@ -551,24 +565,15 @@ void LettoreINPS::FinePersona() {
     if (!m_codiceLetto)
         FissaCodice({});
     ControllaAnagrafica();
-    if (!m_codice.empty() && m_codice.size() <= 24) {
-        CodiceVisto visto;
-        std::memcpy(visto.codice.data(), m_codice.data(), m_codice.size());
-        visto.genere = m_genere;
-        visto.posto = m_postoPersona;
-        visto.persona = m_indice;
-        m_codici.push_back(visto);
-    }
+    // A report the reading stopped in (not XML from there on) is not whole: its values are not held together.
+    if (m_genere == GenereDipendente && !m_interrotta)
+        ControllaDenuncia(m_denuncia);
+    if (!m_codice.empty())
+        m_codici.push_back({m_codice, m_chiave, m_genere, m_denuncia.elimina && m_genere == GenereDipendente,
+                            m_postoPersona, m_indice});
     if (m_lettura.VuoleChiavi()) {
         m_persona.chiave = m_codice;
-        m_persona.denuncia = m_genere == GenereDipendente ? m_matricolaPosizione : std::string();
-        const std::span<const N> chiave = m_genere == GenereDipendente ? std::span<const N>(ChiaveDipendente)
-                                                                        : std::span<const N>(ChiaveCollaboratore);
-        for (std::size_t i = 0; i < chiave.size(); ++i) {
-            if (i > 0 || m_genere == GenereDipendente)
-                m_persona.denuncia += FineValoreDenuncia;
-            m_persona.denuncia += m_chiave[i];
-        }
+        m_persona.denuncia = m_chiave;
         if (m_genere == GenereDipendente && m_valori) {
             Metti(m_colonnaMesePrecedente, TestoMesePrecedente());
             Metti(m_colonnaLavorati, std::to_string(m_lavorati));
@@ -577,6 +582,47 @@ void LettoreINPS::FinePersona() {
     }
     m_inPersona = false;
     m_valori = false;
+}
+
+// A value of the report being read, for its rules and its key.
+void LettoreINPS::DellaDenuncia(int nodo, std::string_view valore, Posto posto) {
+    if (nodo == Matricola)
+        m_matricolaCorrente = shell::TogliSpazi(valore);
+    if (!m_inPersona)
+        return;
+    inps::DatiDenuncia& denuncia = Denuncia();
+    for (const ValoreDellaDenuncia& v : ValoriDellaDenuncia)
+        if (v.nodo == nodo)
+            denuncia.*v.dove = inps::ValoreLetto{std::string(shell::TogliSpazi(valore)), posto};
+    if (!m_inMesePrecedente && std::ranges::find(ValoriDellaChiave, nodo) != std::end(ValoriDellaChiave))
+        m_chiave.append(" ")
+            .append(m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].nome)
+            .append(" ")
+            .append(shell::TogliSpazi(valore));
+    switch (nodo) {
+    case PercPartTime:
+        denuncia.percPartTime = true;
+        break;
+    case IdSettimana:
+        denuncia.settimane.push_back({std::string(shell::TogliSpazi(valore)), {}, posto});
+        break;
+    case TipoCopertura:
+        if (!denuncia.settimane.empty())
+            denuncia.settimane.back().copertura = shell::TogliSpazi(valore);
+        break;
+    case Lavorato:
+        if (!m_inMesePrecedente)
+            denuncia.calendario.push_back({m_giorni, valore == "S", m_postoGiorno});
+        break;
+    default:
+        break;
+    }
+}
+
+// The rules of one report, or of its previous month's block, at its end.
+void LettoreINPS::ControllaDenuncia(const inps::DatiDenuncia& denuncia) {
+    for (inps::RilievoDenuncia& r : inps::ControllaDenuncia(denuncia))
+        Segnala(r.gravita, r.posto, std::move(r.messaggio));
 }
 
 void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto) {
@@ -610,6 +656,11 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
         m_inMesePrecedente = true;
         for (std::string& parte : m_mesePrecedente)
             parte.clear();
+        m_blocco = {};
+        m_blocco.mesePrecedente = true;
+        m_blocco.anno = m_numeroMese == 1 ? m_anno - 1 : m_anno;
+        m_blocco.mese = m_numeroMese == 0 ? 0 : m_numeroMese == 1 ? 12 : m_numeroMese - 1;
+        m_blocco.posto = posto;
         for (const xml::Attributo& a : lettore.Attributi())
             if (a.nome == "TipoConsolidamento")
                 MesePrecedente(Consolidamento, a.valore);
@@ -617,11 +668,16 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
     case DatiRetributiviU:
         m_giorni = 0;
         m_calendarioRotto = false;
+        [[fallthrough]];
+    case DatiRetributiviE:
+    case DatiRetributiviMesePrecedente:
+        Denuncia().datiRetributivi = posto;
         break;
     case Giorno: {
         if (!m_documento.calendario || m_inMesePrecedente)
             break;
         ++m_giorni;
+        m_postoGiorno = posto;
         if (m_calendarioRotto)
             break;
         // GG="k", the day in plain digits: found as the only attribute, read as a number.
@@ -790,6 +846,7 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
     const auto pulito = [valore] { return shell::TogliSpazi(valore); };
     if (m_inPersona && !m_codiceLetto)
         FissaCodice(nodo == CFLavoratore || nodo == CFCollaboratore ? pulito() : std::string_view());
+    DellaDenuncia(nodo, valore, posto);
     switch (nodo) {
     case CFPersonaMittente:
         m_cfPersonaMittente = pulito();
@@ -843,23 +900,9 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
                     "<Matricola> " + ValidatoreXML::Citato(valore) + ": la matricola INPS dell'azienda ha " +
                         std::to_string(CifreMatricola) + " cifre");
         m_matricolaInPosizione = true;
-        m_matricolaPosizione = pulito();
         if (m_matricola.empty()) {
             m_matricola = pulito();
             m_rigaMatricola = posto.riga;
-        }
-        break;
-    case Qualifica1:
-    case Qualifica2:
-    case Qualifica3:
-    case TipoContribuzione:
-    case TipoRapporto:
-    case Aliquota:
-        if (m_inPersona && !m_inMesePrecedente) {
-            const std::span<const N> chiave = m_genere == GenereDipendente ? std::span<const N>(ChiaveDipendente)
-                                                                            : std::span<const N>(ChiaveCollaboratore);
-            if (const auto i = std::find(chiave.begin(), chiave.end(), nodo); i != chiave.end())
-                m_chiave[static_cast<std::size_t>(i - chiave.begin())] = pulito();
         }
         break;
     case CSC:
@@ -1111,6 +1154,8 @@ void LettoreINPS::Chiusura(int nodo, Posto posto) {
         break;
     case MesePrecedenteU:
     case MesePrecedenteE:
+        if (m_inPersona && !m_interrotta)
+            ControllaDenuncia(m_blocco);
         m_inMesePrecedente = false;
         break;
     case DatiRetributiviU:
@@ -1144,15 +1189,38 @@ void LettoreINPS::Chiusura(int nodo, Posto posto) {
 
 void LettoreINPS::Fine(bool interrotta) {
     Totali(interrotta);
-    // The same person twice, among the reports or among the collaborators.
+    // The same person twice, among the reports or among the collaborators: with the same key, one report sent
+    // twice (the later replaces the earlier; one deleting the other is told as such); with another key (another
+    // qualification), a report of its own.
     std::sort(m_codici.begin(), m_codici.end());
     for (std::size_t i = 1; i < m_codici.size(); ++i) {
-        const CodiceVisto& a = m_codici[i - 1];
         const CodiceVisto& b = m_codici[i];
-        if (a.genere == b.genere && a.codice == b.codice)
+        const CodiceVisto* stessaChiave = nullptr;
+        const CodiceVisto* stessoCodice = nullptr;
+        for (std::size_t j = i; j-- > 0 && m_codici[j].genere == b.genere && m_codici[j].codice == b.codice;) {
+            stessoCodice = stessoCodice ? stessoCodice : &m_codici[j];
+            if (!stessaChiave && m_codici[j].chiave == b.chiave)
+                stessaChiave = &m_codici[j];
+        }
+        const std::string chi = std::string(NomiGeneri[b.genere]) + " " + b.codice;
+        if (stessaChiave && stessaChiave->elimina != b.elimina)
             m_lettura.Avviso(b.posto.riga, b.posto.colonna,
-                             "il " + std::string(NomiGeneri[b.genere]) + " " + b.Testo() +
-                                 " compare due volte: anche alla riga " + std::to_string(a.posto.riga),
+                             "il " + chi + " ha una denuncia con Elimina=\"S\" e una senza con la stessa chiave (" +
+                                 std::string(shell::TogliSpazi(b.chiave)) +
+                                 ") nello stesso documento: anche alla riga " +
+                                 std::to_string(stessaChiave->posto.riga),
+                             b.persona);
+        else if (stessaChiave)
+            m_lettura.Errore(b.posto.riga, b.posto.colonna,
+                             "il " + chi + " ha due denunce con la stessa chiave (" +
+                                 std::string(shell::TogliSpazi(b.chiave)) + "): anche alla riga " +
+                                 std::to_string(stessaChiave->posto.riga) +
+                                 "; INPS tiene la seconda al posto della prima",
+                             b.persona);
+        else if (stessoCodice)
+            m_lettura.Avviso(b.posto.riga, b.posto.colonna,
+                             "il " + chi + " compare due volte: anche alla riga " +
+                                 std::to_string(stessoCodice->posto.riga),
                              b.persona);
     }
     Intestazione dati;
@@ -1221,7 +1289,8 @@ void LettoreINPS::Totali(bool interrotta) {
                                      " non corrisponde alle denunce: la somma dei <Contributo> \xE8 " +
                                      ImportoItaliano(static_cast<double>(m_centesimi) / 100.0) +
                                      ", quindi il totale \xE8 " + Numero(arrotondato) +
-                                     " (al pi\xF9 mezza unit\xE0 e mezzo centesimo per denuncia di scarto)");
+                                     " (al pi\xF9 mezza unit\xE0 e mezzo centesimo per denuncia di scarto)" +
+                                     inps::Squadrato(scarto).value_or(""));
             else if (!interrotta && !m_contributiIlleggibili && totale != arrotondato)
                 m_lettura.Avviso(p.riga, p.colonna,
                                  "<TotaleADebito> " + Numero(totale) + " invece di " + Numero(arrotondato) +
@@ -1247,17 +1316,6 @@ void LettoreINPS::Totali(bool interrotta) {
 } // namespace
 
 void LeggiUniemens(Lettura& lettura) { LettoreINPS(lettura, Uniemens).Leggi(); }
-
-std::vector<std::string_view> NomiDellaDenunciaInps(int genere) {
-    const auto& nodi = GrammaticaUniemens().nodi;
-    std::vector<std::string_view> nomi;
-    if (genere == GenereDipendente)
-        nomi.push_back(nodi[Matricola].nome);
-    for (const N nodo : genere == GenereDipendente ? std::span<const N>(ChiaveDipendente)
-                                                   : std::span<const N>(ChiaveCollaboratore))
-        nomi.push_back(nodi[nodo].nome);
-    return nomi;
-}
 void LeggiEmens(Lettura& lettura) { LettoreINPS(lettura, Emens).Leggi(); }
 
 } // namespace verifica

@@ -216,11 +216,8 @@ private:
     std::array<std::string, std::size(Conti9)> m_conti9;
     std::string m_intestazione; // record "1": columns 0 and 1
     long m_riga1 = 0;
-    // Each key and the line of its first group. A key (positions 40-55) is kept in the node itself, with no
-    // text of its own on the heap: its characters, NULs after a shorter one, and its length last.
-    using ChiaveVista = std::array<char, 17>;
-    static_assert(Chiave2.lunghezza < static_cast<int>(std::tuple_size_v<ChiaveVista>));
-    std::map<ChiaveVista, long> m_chiavi;
+    // Each key (positions 40-55) and the line of its first group.
+    std::map<std::string, long> m_chiavi;
     std::optional<anagrafe::Data> m_dataFornitura; // of record "1": the day the residence codes must be in force
     Identita m_identita;                           // the employer of record "1", its name and the supply's date
     std::array<std::string, std::size(CampiAnagrafici)> m_nomiAnagrafici = [] {
@@ -421,9 +418,7 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
         SegnalaCodiceFiscale(m_lettura, riga, Chiave2.posizione, testoChiave, m_codiceDelDipendente, Gravita::Errore,
                              m_persona);
         ControllaAnagrafica(record, chi);
-        ChiaveVista vista{};
-        vista.back() = static_cast<char>(m_chiave.copy(vista.data(), vista.size() - 1));
-        const auto [prima, nuova] = m_chiavi.emplace(vista, riga);
+        const auto [prima, nuova] = m_chiavi.emplace(m_chiave, riga);
         if (!nuova)
             m_lettura.Avviso(riga, Chiave2.posizione,
                              "record 2: il dipendente " + m_chiave + " ha un altro gruppo di righe (riga " +

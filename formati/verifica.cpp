@@ -13,17 +13,16 @@ struct LettoreDelFormato {
     Formato formato;
     void (*leggi)(Lettura&);
     const SchemaDistinta& (*schema)();
-    std::vector<std::string_view> (*denuncia)(int genere); // the names of Persona::denuncia's values; none: empty
 };
 
 // clang-format off
 constexpr LettoreDelFormato Lettori[] = {
-//   formato                     lettore        schema della distinta  chiave della denuncia
-    {Formato::Semplificato770,   Leggi770,      Schema770,             nullptr              },
-    {Formato::Dma,               LeggiDma,      SchemaDma,             nullptr              },
-    {Formato::Tfr,               LeggiTfr,      SchemaTfr,             nullptr              },
-    {Formato::Uniemens,          LeggiUniemens, SchemaUniemens,        NomiDellaDenunciaInps},
-    {Formato::Emens,             LeggiEmens,    SchemaEmens,           NomiDellaDenunciaInps},
+//   formato                     lettore        schema della distinta
+    {Formato::Semplificato770,   Leggi770,      Schema770     },
+    {Formato::Dma,               LeggiDma,      SchemaDma     },
+    {Formato::Tfr,               LeggiTfr,      SchemaTfr     },
+    {Formato::Uniemens,          LeggiUniemens, SchemaUniemens},
+    {Formato::Emens,             LeggiEmens,    SchemaEmens   },
 };
 // clang-format on
 
@@ -37,11 +36,6 @@ const LettoreDelFormato& LettoreDi(Formato formato) {
 } // namespace
 
 const SchemaDistinta& SchemaDi(Formato formato) { return LettoreDi(formato).schema(); }
-
-std::vector<std::string_view> NomiDellaDenuncia(Formato formato, int genere) {
-    const auto denuncia = LettoreDi(formato).denuncia;
-    return denuncia ? denuncia(genere) : std::vector<std::string_view>();
-}
 
 namespace {
 

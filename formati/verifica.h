@@ -8,8 +8,6 @@
 
 #include <filesystem>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace verifica {
 
@@ -27,9 +25,5 @@ Esito VerificaContenuto(std::string_view contenuto, const std::filesystem::path&
 
 // The schema of a format's listing.
 const SchemaDistinta& SchemaDi(Formato formato);
-
-// The names of the values of Persona::denuncia of a kind of person (`genere`, of the schema) of a format, in their
-// order ("Matricola", "Qualifica1"...); none where the format keys its persons by the tax code alone.
-std::vector<std::string_view> NomiDellaDenuncia(Formato formato, int genere);
 
 } // namespace verifica

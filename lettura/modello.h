@@ -102,21 +102,18 @@ private:
 };
 
 struct Persona {
-    int genere = 0;                  // index into the schema's kinds
-    long indice = 0;                 // its place among the persons of the file, from 0
-    long riga = 0;                   // its first record or line
-    std::string chiave;              // what pairs it with the same person in another supply of its format
+    int genere = 0;     // index into the schema's kinds
+    long indice = 0;    // its place among the persons of the file, from 0
+    long riga = 0;      // its first record or line
+    std::string chiave; // what pairs it with the same person in another supply of its format
     // The rest of the key of its report where the authority keys reports by more than the tax code (UniEmens,
-    // E-Mens: the position, the qualifications and the contribution type of an employee; the kind of relation and
-    // the rate of a collaborator), the values apart by FineValoreDenuncia; empty elsewhere.
+    // E-Mens: "Matricola 1234567890 Qualifica1 1 Qualifica2 F ..." of an employee, " TipoRapporto ... Aliquota ..."
+    // of a collaborator, as the document writes them); empty elsewhere.
     std::string denuncia;
     std::vector<std::string> valori; // one per schema column; empty where its kind has none
     Impronta impronta;               // of all that its records or its report hold
     std::string posto; // what tells its place in the file (a module number, SchemaDistinta::posto), as written
 };
-
-// Between the values of Persona::denuncia.
-inline constexpr char FineValoreDenuncia = '\x1F';
 
 // Whose a supply is and for which period, as an archive's supplies are grouped to be held against one another:
 // what the authority files it under. Told once, when the file is read.

@@ -1,4 +1,5 @@
 #include "lettura/rilievo.h"
+#include "shell/testo.h"
 
 #include <string_view>
 
@@ -13,7 +14,7 @@ bool DiParola(char c) {
     return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u >= 0xC0;
 }
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
+using shell::Cifra;
 
 } // namespace
 

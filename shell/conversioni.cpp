@@ -11,8 +11,6 @@ namespace shell {
 
 namespace {
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
-
 std::optional<double> LeggiDouble(const std::string& testo) {
     double valore = 0;
     const auto fine = testo.data() + testo.size();

@@ -18,6 +18,9 @@ void InMaiuscolo(std::string& testo);
 void CopiaInMaiuscolo(std::string_view testo, char* destinazione);
 std::string Maiuscolo(std::string_view testo);
 
+// A decimal digit, 0 to 9.
+constexpr bool Cifra(char c) { return c >= '0' && c <= '9'; }
+
 // Leading and trailing spaces (only the blank, character 32) removed.
 std::string_view TogliSpazi(std::string_view testo);
 

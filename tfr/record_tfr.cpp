@@ -1,4 +1,5 @@
 #include "tfr/record_tfr.h"
+#include "shell/testo.h"
 
 #include "shell/conversioni.h"
 #include "shell/errore.h"
@@ -16,7 +17,7 @@ using shell::RigaEsportazione;
 
 ProprioTFR GenereTFR(const tracciati::Pezzo& pezzo) { return static_cast<ProprioTFR>(pezzo.genere.proprio); }
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
+using shell::Cifra;
 bool Cifre(std::string_view testo) { return std::all_of(testo.begin(), testo.end(), Cifra); }
 
 // The text with every "IT" removed in one pass from the left ("IT60" and "60IT" give "60").

@@ -4,6 +4,7 @@
 // the records; and what reading a field gives.
 
 #include "shell/conversioni.h"
+#include "shell/testo.h"
 
 #include <cstdint>
 #include <optional>
@@ -56,7 +57,7 @@ private:
 };
 
 // A decimal digit, the only characters of the numbers, dates and counters the records hold.
-inline constexpr bool Cifra(char c) { return c >= '0' && c <= '9'; }
+using shell::Cifra;
 
 // The most characters the text of a value takes (TestoValore): a negative number below 1e-308 is
 // "-0,", 323 zeros and 15 digits.

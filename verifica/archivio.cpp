@@ -120,8 +120,8 @@ public:
     void Schema(Formato formato, const SchemaDistinta& schema) override { m_rilievi.Schema(formato, schema); }
     void Identita(const verifica::Identita& identita) override { m_scheda.identita = identita; }
     void Persona(verifica::Persona&& persona) override {
-        m_scheda.persone.push_back({persona.genere, persona.riga, std::move(persona.chiave),
-                                    std::move(persona.denuncia)});
+        m_scheda.persone.push_back(
+            {persona.genere, persona.riga, std::move(persona.chiave), std::move(persona.denuncia)});
     }
 
 private:
@@ -228,23 +228,12 @@ bool Ordinaria(const SchedaFornitura& s) { return s.identita.ordinaria; }
 bool DopoLaFineEmens(const SchedaFornitura& s) { return s.identita.anno > 0 && Mese(s) >= FineEmens; }
 bool PrimaDellUniemens(const SchedaFornitura& s) { return s.identita.anno > 0 && Mese(s) < InizioUniemens; }
 
-// "dipendente 'RSSMRA80A01H501U'", and the values of its report's key beside it where there are more.
+// "dipendente 'RSSMRA80A01H501U'", and its report's key beside it where the document keys reports by more.
 std::string Chi(Formato formato, const PersonaNota& p, bool conDenuncia) {
     const SchemaDistinta& schema = SchemaDi(formato);
     std::string testo = std::string(schema.generi[static_cast<std::size_t>(p.genere)].nome) + " '" + p.chiave + "'";
-    if (!conDenuncia)
-        return testo;
-    const std::vector<std::string_view> nomi = NomiDellaDenuncia(formato, p.genere);
-    std::string valori;
-    std::size_t inizio = 0;
-    for (std::size_t i = 0; i < nomi.size() && inizio <= p.denuncia.size(); ++i) {
-        const std::size_t fine = std::min(p.denuncia.find(FineValoreDenuncia, inizio), p.denuncia.size());
-        const std::string_view valore = std::string_view(p.denuncia).substr(inizio, fine - inizio);
-        if (!valore.empty())
-            valori.append(valori.empty() ? "" : ", ").append(nomi[i]).append(" '").append(valore).append("'");
-        inizio = fine + 1;
-    }
-    return valori.empty() ? testo : testo + " (" + valori + ")";
+    const std::string_view denuncia = shell::TogliSpazi(p.denuncia);
+    return conDenuncia && !denuncia.empty() ? testo + " (" + std::string(denuncia) + ")" : testo;
 }
 
 std::string DueDocumenti(const RegolaInsieme& r, const SchedaFornitura& s, const PersonaNota*) {
@@ -347,7 +336,8 @@ std::string ChiaveDi(const PersonaNota& p, Chiave chiave) {
 }
 
 // The copies: for each card, the earlier card whose supply has the same content (the comparison's verdict), if
-// any. Only cards of one format, employer, period and position are compared, read again with their fingerprints.
+// any. Only cards of one format, employer, period and position are compared, read again with their persons' keys
+// and fingerprints (not their values): what is held grows with the persons of the group, not with its bytes.
 std::vector<std::optional<std::size_t>> Copie(const std::vector<SchedaFornitura>& schede,
                                               std::optional<Formato> formato) {
     std::vector<std::optional<std::size_t>> copie(schede.size());
@@ -366,28 +356,17 @@ std::vector<std::optional<std::size_t>> Copie(const std::vector<SchedaFornitura>
         for (const std::size_t i : gruppo) {
             try {
                 FornituraLetta letta = LeggiFornitura(schede[i].percorso, formato, {}, false);
-                const bool confrontabile = letta.formato && !NonConfrontabile(letta) &&
-                                           letta.persone.size() == schede[i].persone.size();
+                const bool confrontabile =
+                    letta.formato && !NonConfrontabile(letta) && letta.persone.size() == schede[i].persone.size();
                 lette.push_back(confrontabile ? std::optional<FornituraLetta>(std::move(letta)) : std::nullopt);
             } catch (const ErroreFile&) {
                 lette.emplace_back();
             }
         }
-        // The persons' kinds, keys and fingerprints in order: the same in two supplies that are the same.
-        const auto impronte = [](const FornituraLetta& f) {
-            std::vector<std::tuple<int, std::string_view, std::uint64_t>> tutte;
-            for (const Persona& p : f.persone) {
-                Impronta sola;
-                sola.Aggiungi(p.chiave);
-                tutte.emplace_back(p.genere, p.chiave, std::hash<std::string_view>{}(p.chiave));
-            }
-            std::sort(tutte.begin(), tutte.end());
-            return tutte;
-        };
         for (std::size_t b = 1; b < gruppo.size(); ++b) {
             for (std::size_t a = 0; a < b && lette[b]; ++a) {
-                if (!lette[a] || copie[gruppo[a]] || !(lette[a]->esito.contenuto == lette[b]->esito.contenuto) ||
-                    impronte(*lette[a]) != impronte(*lette[b]))
+                // What lies outside the persons differs: Confronta would tell it without reading again.
+                if (!lette[a] || copie[gruppo[a]] || !(lette[a]->esito.contenuto == lette[b]->esito.contenuto))
                     continue;
                 try {
                     if (Confronta(*lette[a], *lette[b]).Nessuna()) {
@@ -412,8 +391,8 @@ void Applica(const RegolaInsieme& r, const std::vector<SchedaFornitura>& schede,
     if (r.tra == File) {
         for (std::size_t i = 0; i < schede.size(); ++i)
             if (guardata(i, r.formato))
-                rilievi.push_back(
-                    {r.gravita, i, schede[i].identita.rigaPeriodo, std::nullopt, 0, r.messaggio(r, schede[i], nullptr)});
+                rilievi.push_back({r.gravita, i, schede[i].identita.rigaPeriodo, std::nullopt, 0,
+                                   r.messaggio(r, schede[i], nullptr)});
         return;
     }
     if (r.tra == Forniture) {
@@ -424,13 +403,13 @@ void Applica(const RegolaInsieme& r, const std::vector<SchedaFornitura>& schede,
                 continue;
             const auto riga = [&](std::size_t k) {
                 return r.gruppo == DatoreMesePosizione ? schede[k].identita.rigaPosizione
-                                                       : r.gruppo == DatoreMese ? schede[k].identita.rigaPeriodo
-                                                                                : schede[k].identita.rigaDatore;
+                       : r.gruppo == DatoreMese        ? schede[k].identita.rigaPeriodo
+                                                       : schede[k].identita.rigaDatore;
             };
             const auto [prima, nuova] = ultima.try_emplace(GruppoDi(schede[i], r.gruppo), i);
             if (!nuova) {
-                rilievi.push_back({r.gravita, i, riga(i), prima->second, riga(prima->second),
-                                   r.messaggio(r, schede[i], nullptr)});
+                rilievi.push_back(
+                    {r.gravita, i, riga(i), prima->second, riga(prima->second), r.messaggio(r, schede[i], nullptr)});
                 prima->second = i;
             }
         }
@@ -457,8 +436,8 @@ void Applica(const RegolaInsieme& r, const std::vector<SchedaFornitura>& schede,
             const std::string k = chiave(i, p);
             if (r.formato != r.altro) {
                 if (const auto v = viste.find(k); v != viste.end())
-                    rilievi.push_back({r.gravita, i, p.riga, v->second.first, v->second.second,
-                                       r.messaggio(r, schede[i], &p)});
+                    rilievi.push_back(
+                        {r.gravita, i, p.riga, v->second.first, v->second.second, r.messaggio(r, schede[i], &p)});
                 continue;
             }
             const auto [prima, nuova] = viste.try_emplace(k, i, p.riga);
@@ -474,7 +453,7 @@ void Applica(const RegolaInsieme& r, const std::vector<SchedaFornitura>& schede,
 } // namespace
 
 std::vector<RilievoInsieme> RegoleDellInsieme(const std::vector<SchedaFornitura>& schede,
-                                             std::optional<Formato> formato) {
+                                              std::optional<Formato> formato) {
     const std::vector<std::optional<std::size_t>> copie = Copie(schede, formato);
     std::vector<RilievoInsieme> rilievi;
     for (std::size_t i = 0; i < schede.size(); ++i)
@@ -485,8 +464,8 @@ std::vector<RilievoInsieme> RegoleDellInsieme(const std::vector<SchedaFornitura>
     // By employer, format and period, then in the order of the files and lines.
     const auto ordine = [&](const RilievoInsieme& r) {
         const SchedaFornitura& s = schede[r.file];
-        return std::make_tuple(std::string_view(s.identita.datore), *s.esito.formato, s.identita.anno,
-                               s.identita.mese, s.identita.giorno, r.file, r.riga);
+        return std::make_tuple(std::string_view(s.identita.datore), *s.esito.formato, s.identita.anno, s.identita.mese,
+                               s.identita.giorno, r.file, r.riga);
     };
     std::stable_sort(rilievi.begin(), rilievi.end(),
                      [&](const RilievoInsieme& a, const RilievoInsieme& b) { return ordine(a) < ordine(b); });

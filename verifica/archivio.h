@@ -74,7 +74,7 @@ struct RilievoInsieme {
 // difference: the cards' supplies are read again, with their fingerprints, only where two of one employer, format
 // and period stand) is told once as such, and held to no other rule.
 std::vector<RilievoInsieme> RegoleDellInsieme(const std::vector<SchedaFornitura>& schede,
-                                             std::optional<Formato> formato = {});
+                                              std::optional<Formato> formato = {});
 
 // Runs `leggi(i)` for i from 0 to `quanti` - 1 on `thread` threads (at least one), one file per task taken by an
 // atomic index, and `fatto(i)` on the calling thread in the order of i, each as soon as it and all before it are

@@ -94,28 +94,48 @@ std::pair<std::string, std::string> Valori(std::string_view vecchio, std::string
     return {citato(vecchio), citato(nuovo)};
 }
 
+// The fields of two lists paired by their names, the n-th of a name in one with the n-th of that name in the
+// other (a record may hold a name more than once): in the order of the old list, a field without its pair
+// beside none, then the new list's own.
+template <typename Voce>
+std::vector<std::pair<const Voce*, const Voce*>>
+Appaiati(const std::vector<Voce>& vecchi, const std::vector<Voce>& nuovi, std::string_view (*nome)(const Voce&)) {
+    std::map<std::string_view, std::vector<const Voce*>> perNome;
+    for (const Voce& c : nuovi)
+        perNome[nome(c)].push_back(&c);
+    std::map<std::string_view, std::size_t> presi;
+    std::vector<std::pair<const Voce*, const Voce*>> coppie;
+    for (const Voce& c : vecchi) {
+        const std::size_t n = presi[nome(c)]++;
+        const auto stessi = perNome.find(nome(c));
+        coppie.emplace_back(&c, stessi != perNome.end() && n < stessi->second.size() ? stessi->second[n] : nullptr);
+    }
+    for (const auto& [nome, stessi] : perNome)
+        for (std::size_t n = presi[nome]; n < stessi.size(); ++n)
+            coppie.emplace_back(nullptr, stessi[n]);
+    std::stable_sort(coppie.begin() + static_cast<std::ptrdiff_t>(vecchi.size()), coppie.end(),
+                     [](const auto& a, const auto& b) { return a.second < b.second; });
+    return coppie;
+}
+
+std::string_view NomeDelCampo(const CampoFornitura& campo) { return campo.nome; }
+std::string_view NomeDellaVoce(const std::pair<std::string, std::string>& voce) { return voce.first; }
+
 // The fields that differ, by their names: changed, missing in one of the two, in the order of the old
 // supply's, then the new one's own.
 std::vector<CampoCambiato> CampiDiversi(const std::vector<CampoFornitura>& vecchi,
                                         const std::vector<CampoFornitura>& nuovi) {
-    std::map<std::string_view, const CampoFornitura*> perNome;
-    for (const CampoFornitura& c : nuovi)
-        perNome.emplace(c.nome, &c);
     std::vector<CampoCambiato> diversi;
-    std::set<std::string_view> visti;
-    for (const CampoFornitura& c : vecchi) {
-        visti.insert(c.nome);
-        const auto n = perNome.find(c.nome);
-        if (n == perNome.end()) {
-            diversi.push_back({c.nome, Valori(c.valore, "").first, "(assente)", c.creazione});
-        } else if (n->second->valore != c.valore) {
-            auto [vecchio, nuovo] = Valori(c.valore, n->second->valore);
-            diversi.push_back({c.nome, std::move(vecchio), std::move(nuovo), c.creazione});
+    for (const auto& [v, n] : Appaiati(vecchi, nuovi, NomeDelCampo)) {
+        if (!n) {
+            diversi.push_back({v->nome, Valori(v->valore, "").first, "(assente)", v->creazione});
+        } else if (!v) {
+            diversi.push_back({n->nome, "(assente)", Valori("", n->valore).second, n->creazione});
+        } else if (n->valore != v->valore) {
+            auto [vecchio, nuovo] = Valori(v->valore, n->valore);
+            diversi.push_back({v->nome, std::move(vecchio), std::move(nuovo), v->creazione});
         }
     }
-    for (const CampoFornitura& c : nuovi)
-        if (!visti.count(c.nome))
-            diversi.push_back({c.nome, "(assente)", Valori("", c.valore).second, c.creazione});
     return diversi;
 }
 
@@ -134,19 +154,17 @@ std::vector<CampoCambiato> OrdineDeiCampi(const std::vector<CampoFornitura>& vec
 // differs to the last, with their positions.
 std::vector<CampoCambiato> ByteDiversi(const std::vector<CampoFornitura>& vecchi,
                                        const std::vector<CampoFornitura>& nuovi) {
-    std::map<std::string_view, std::string_view> perNome;
-    for (const CampoFornitura& r : nuovi)
-        perNome.emplace(r.nome, r.valore);
     std::vector<CampoCambiato> diversi;
-    std::set<std::string_view> visti;
-    for (const CampoFornitura& r : vecchi) {
-        visti.insert(r.nome);
-        const auto n = perNome.find(r.nome);
-        if (n == perNome.end()) {
-            diversi.push_back({r.nome, Citato(r.valore), "(assente)"});
+    for (const auto& [v, n] : Appaiati(vecchi, nuovi, NomeDelCampo)) {
+        if (!n) {
+            diversi.push_back({v->nome, Citato(v->valore), "(assente)"});
             continue;
         }
-        const std::string_view a = r.valore, b = n->second;
+        if (!v) {
+            diversi.push_back({n->nome, "(assente)", Citato(n->valore)});
+            continue;
+        }
+        const std::string_view a = v->valore, b = n->valore;
         if (a == b)
             continue;
         std::size_t inizio = 0, fine = 0;
@@ -157,14 +175,11 @@ std::vector<CampoCambiato> ByteDiversi(const std::vector<CampoFornitura>& vecchi
         const std::string_view primo = a.substr(inizio, a.size() - inizio - fine);
         const std::string_view secondo = b.substr(inizio, b.size() - inizio - fine);
         const std::size_t quanti = std::max<std::size_t>({primo.size(), secondo.size(), 1});
-        diversi.push_back({r.nome + (quanti == 1 ? ", posizione " + std::to_string(inizio + 1)
-                                                 : ", posizioni " + std::to_string(inizio + 1) + "-" +
-                                                       std::to_string(inizio + quanti)),
+        diversi.push_back({v->nome + (quanti == 1 ? ", posizione " + std::to_string(inizio + 1)
+                                                  : ", posizioni " + std::to_string(inizio + 1) + "-" +
+                                                        std::to_string(inizio + quanti)),
                            Citato(primo), Citato(secondo)});
     }
-    for (const CampoFornitura& r : nuovi)
-        if (!visti.count(r.nome))
-            diversi.push_back({r.nome, "(assente)", Citato(r.valore)});
     return diversi;
 }
 
@@ -327,18 +342,16 @@ void UltimoControllo(const FornituraLetta& vecchia, const FornituraLetta& nuova,
 Differenze Confronta(const FornituraLetta& vecchia, const FornituraLetta& nuova) {
     Differenze d;
     // The supply's data, by name.
-    std::map<std::string, std::string> datiNuovi(nuova.intestazione.voci.begin(), nuova.intestazione.voci.end());
-    std::map<std::string, std::string> datiVecchi(vecchia.intestazione.voci.begin(), vecchia.intestazione.voci.end());
-    for (const auto& [nome, valore] : vecchia.intestazione.voci)
-        if (const auto n = datiNuovi.find(nome); n == datiNuovi.end()) {
-            d.dati.push_back({nome, valore, ""});
-        } else if (n->second != valore) {
-            auto [prima, dopo] = Valori(valore, n->second);
-            d.dati.push_back({nome, std::move(prima), std::move(dopo)});
+    for (const auto& [v, n] : Appaiati(vecchia.intestazione.voci, nuova.intestazione.voci, NomeDellaVoce)) {
+        if (!n) {
+            d.dati.push_back({v->first, v->second, ""});
+        } else if (!v) {
+            d.dati.push_back({n->first, "", n->second});
+        } else if (n->second != v->second) {
+            auto [prima, dopo] = Valori(v->second, n->second);
+            d.dati.push_back({v->first, std::move(prima), std::move(dopo)});
         }
-    for (const auto& [nome, valore] : nuova.intestazione.voci)
-        if (!datiVecchi.count(nome))
-            d.dati.push_back({nome, "", valore});
+    }
 
     // The fields of the supplies' own records.
     for (CampoCambiato& c : CampiDiversi(vecchia.campi, nuova.campi))

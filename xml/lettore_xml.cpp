@@ -899,34 +899,11 @@ void LettoreXML::LeggiValore(const char*& p, char virgolette, AttributoLetto& at
     attributo.lunghezzaValore = m_testiAttributi.size() - attributo.valore;
 }
 
-bool LettoreXML::NomeSemplice(std::string_view nome) {
-    std::uint8_t richiesta = NomeInizia;
-    for (const char c : nome) {
-        if (U(c) >= 0x80 || !(ClasseNome(U(c)) & richiesta))
-            return false;
-        richiesta = NomeSegue;
-    }
-    return !nome.empty();
-}
-
 void LettoreXML::LeggiInizioElemento(const char*& p) {
     const Posizione dove = Dove(p);
     ++p;
     bool nonAscii = false;
-    // The name expected, followed within the bytes read by what cannot go on a name: that name.
-    const std::size_t atteso = m_atteso.size();
-    m_nomeAtteso = atteso > 0 && static_cast<std::size_t>(m_fine - p) > atteso &&
-                   std::memcmp(p, m_atteso.data(), atteso) == 0 &&
-                   !(m_tabelle->nome[U(p[atteso])] & (NomeSegue | NomeDecodifica));
-    m_atteso = {};
-    std::string_view nome;
-    if (m_nomeAtteso) {
-        m_conserva = p;
-        nome = {p, atteso};
-        p += atteso;
-    } else {
-        nome = LeggiNome(p, nonAscii);
-    }
+    const std::string_view nome = LeggiNome(p, nonAscii);
     if (nome.empty() && *p == 0 && p == m_fine)
         Errore(p, "tag '<' non chiuso alla fine del documento");
     if (nome.empty())
@@ -949,40 +926,12 @@ void LettoreXML::LeggiInizioElemento(const char*& p) {
     m_letti.clear();
     if (*p == '>')
         ++p;
-    else if (!AttributoSemplice(p))
+    else
         LeggiAttributi(p, dove);
     m_fineInSospeso = m_vuoto;
     m_evento = Evento::InizioElemento;
     m_rigaEvento = dove.riga;
     m_colonnaEvento = dove.colonna;
-}
-
-// The usual tag of one attribute at p, ` nome="valore">`, all within the bytes read and with nothing in
-// it to change: its name and value are delivered in place, where LeggiAttributi would copy them. False
-// for any other tag, which LeggiAttributi reads.
-bool LettoreXML::AttributoSemplice(const char*& p) {
-    const Tabelle::Tabella& nome = m_tabelle->nome;
-    const char* inizio = p + 1;
-    if (*p != ' ' || !(nome[U(*inizio)] & NomeInizia))
-        return false;
-    const char* uguale = inizio + 1;
-    while (nome[U(*uguale)] & NomeSegue)
-        ++uguale;
-    if (uguale[0] != '=' || uguale[1] != '"' || static_cast<std::size_t>(uguale - inizio) > NomeMassimo)
-        return false;
-    const char* valore = uguale + 2;
-    const char* fine = Fermata(valore, m_tabelle->valore);
-    if (fine[0] != '"' || fine[1] != '>' ||
-        static_cast<std::size_t>((uguale - inizio) + (fine - valore)) > AttributiMassimo)
-        return false;
-    const Posizione dove = Dove(inizio);
-    m_attributi.push_back({{inizio, static_cast<std::size_t>(uguale - inizio)},
-                           {valore, static_cast<std::size_t>(fine - valore)},
-                           dove.riga,
-                           dove.colonna,
-                           false});
-    p = fine + 2;
-    return true;
 }
 
 // The attributes of the tag just named, up to its ">" or "/>".
@@ -1196,23 +1145,6 @@ bool LettoreXML::LeggiTesto(const char*& inizio) {
     return true;
 }
 
-// With RientriNeiTag, the CR LF and TABs at p before a tag, all within the bytes read: passed over, the
-// TABs counted in m_rientro. Before anything else (a comment, a processing instruction, CDATA, any other
-// text) or at the end of the bytes read they stay where they are, for LeggiTesto.
-void LettoreXML::SaltaRientro(const char*& p) {
-    if (p[1] != '\n')
-        return;
-    const char* tag = p + 2;
-    while (*tag == '\t')
-        ++tag;
-    if (*tag != '<' || tag + 1 == m_fine || tag[1] == '!' || tag[1] == '?')
-        return;
-    NuovaRiga(p + 2);
-    m_rientro = static_cast<int>(tag - (p + 2));
-    p = tag;
-    m_conserva = p;
-}
-
 // The text from m_conserva to p into m_testoCopia.
 void LettoreXML::Versa(const char* p) {
     if (!m_copia) {
@@ -1288,44 +1220,7 @@ bool LettoreXML::FermataNelTesto(const char*& p) {
 
 // ---- Events
 
-bool LettoreXML::ValoreInLinea(std::string_view& testo) {
-    // After a tag that held a line end other than CR LF the text stays an event, where FiniRigaNonCRLF is
-    // first seen grown.
-    if (m_evento != Evento::InizioElemento || m_vuoto || m_stato != Stato::Contenuto || m_nonCRLF != m_nonCRLFEvento)
-        return false;
-    const Aperto& aperto = m_aperti.back();
-    const std::string_view nome(m_pila.data() + aperto.inizio, aperto.lunghezza);
-    const char* inizio = m_p;
-    const char* fine = Fermata(inizio, m_tabelle->testo);
-    // "</", the name, ">": the NUL after the bytes read stops the comparison before it passes them.
-    if (aperto.nonAscii || fine[0] != '<' || fine[1] != '/' ||
-        static_cast<std::size_t>(m_fine - fine) < nome.size() + 3 || fine[2 + nome.size()] != '>' ||
-        std::memcmp(fine + 2, nome.data(), nome.size()) != 0)
-        return false;
-    testo = {inizio, static_cast<std::size_t>(fine - inizio)};
-    const Posizione dove = Dove(fine);
-    m_p = fine + 2 + nome.size() + 1;
-    m_rientro = -1;
-    m_nonCRLFEvento = m_nonCRLF;
-    m_sostituiti = false;
-    m_nomeSostituito = false;
-    m_nomeAtteso = false;
-    m_attributi.clear();
-    m_nome = nome;
-    m_aperti.pop_back();
-    if (m_aperti.empty())
-        m_stato = Stato::Epilogo;
-    m_evento = Evento::FineElemento;
-    m_rigaEvento = dove.riga;
-    m_colonnaEvento = dove.colonna;
-    return true;
-}
-
 Evento LettoreXML::Prossimo() {
-    m_rientro = -1;
-    m_nomeAtteso = false;
-    const bool rientri = m_rientriNeiTag && m_nonCRLF == m_nonCRLFEvento;
-    m_nonCRLFEvento = m_nonCRLF;
     if (m_stato != Stato::Contenuto || m_fineInSospeso)
         return ProssimoFuoriDalContenuto();
     m_sostituiti = false;
@@ -1334,8 +1229,6 @@ Evento LettoreXML::Prossimo() {
     const char* p = m_p;
     m_conserva = p;
     for (;;) {
-        if (*p == '\r' && rientri)
-            SaltaRientro(p);
         if (Byte(p) == '<') {
             // What follows "<" (the NUL after the last byte at the end): "/" ends an element, "!"
             // and

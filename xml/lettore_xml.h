@@ -135,34 +135,6 @@ public:
     // Line ends read so far that were a LF or a CR alone.
     std::int64_t FiniRigaNonCRLF() const { return m_nonCRLF; }
 
-    // When set, a text of one CR LF and TABs only before a tag (an element's start or end) is no Testo
-    // event of its own: the tag's Rientro tells how many TABs it held. A document laid out one element
-    // per line then gives about half the events. Any other text, one the bytes read cut short, and one
-    // after an event that held a line end other than CR LF (so that FiniRigaNonCRLF is first seen grown
-    // at a Testo, as without the option) is still a Testo.
-    void RientriNeiTag(bool si) { m_rientriNeiTag = si; }
-    // With RientriNeiTag: the TABs of the text before the current tag, -1 when no such text came before it.
-    int Rientro() const { return m_rientro; }
-
-    // Right after an InizioElemento (not <a/>): when the element's text and its end tag follow the start
-    // tag as the writer lays out a value, `<a>testo</a>` on one line, the text plain (nothing the reader
-    // would replace, decode or refuse, no line end) and all within the bytes read, reads both at once:
-    // `testo` is the text (empty for <a></a>), valid until the next call of Prossimo, and the reader
-    // stands on the element's FineElemento, as after the Testo event (none for an empty text) and the
-    // FineElemento event that Prossimo would have given. False, and nothing read, for any other content,
-    // and after a start tag that held a line end other than CR LF.
-    bool ValoreInLinea(std::string_view& testo);
-
-    // The name the next start tag most likely has, a name for which NomeSemplice holds (empty: none); the
-    // caller keeps its characters alive until then. A tag of that name is read with one comparison, not
-    // character by character, and NomeAtteso tells so. The next start tag read clears it.
-    void AspettaNome(std::string_view nome) { m_atteso = nome; }
-    // The current InizioElemento's name is the one given to AspettaNome: Nome() has its characters.
-    bool NomeAtteso() const { return m_nomeAtteso; }
-    // A name of one-byte characters that XML allows: an ASCII letter, "_" or ":" first, then those, digits,
-    // "-" and ".".
-    static bool NomeSemplice(std::string_view nome);
-
 private:
     enum class Stato { Inizio, Prologo, Contenuto, Epilogo, Finito, Errore };
     struct Aperto {
@@ -227,13 +199,11 @@ private:
     void LeggiRiferimento(const char*& p, std::string& destinazione, bool& sostituiti);
     void LeggiValore(const char*& p, char virgolette, AttributoLetto& attributo, Posizione tag);
     void LeggiInizioElemento(const char*& p);
-    bool AttributoSemplice(const char*& p);
     void LeggiAttributi(const char*& p, Posizione tag);
     void ControllaRipetuti();
     void LeggiFineElemento(const char*& p);
     void LeggiFineElementoIntera(const char*& p, Posizione dove);
     bool LeggiTesto(const char*& p);
-    void SaltaRientro(const char*& p);
     bool FermataNelTesto(const char*& p);
     void Versa(const char* p);
     Evento FineDelVuoto();
@@ -272,11 +242,6 @@ private:
     bool m_nomeSostituito = false;
     bool m_fineInSospeso = false;
     bool m_copia = false; // the current text is in m_testoCopia
-    bool m_rientriNeiTag = false;
-    bool m_nomeAtteso = false;
-    std::string_view m_atteso; // the name given to AspettaNome
-    int m_rientro = -1;
-    std::int64_t m_nonCRLFEvento = 0; // m_nonCRLF before the current event was read
 
     std::string m_testoCopia;            // a text that could not be shown in place
     std::vector<CarattereAltro> m_altri; // of the text in m_testoCopia

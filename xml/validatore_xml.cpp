@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace verifica {
 
@@ -40,7 +39,7 @@ constexpr bool DescrizioniInOrdine() {
 }
 static_assert(DescrizioniInOrdine());
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
+using shell::Cifra;
 
 // The digits from `i` on: how many.
 std::size_t Cifre(std::string_view t, std::size_t i) {
@@ -120,12 +119,6 @@ bool DataISO(std::string_view t) {
     return shell::DataValida(n(0, 4), n(5, 2), n(8, 2));
 }
 
-// Two texts alike, compared in place: the library's comparison of two views is a call of its own here,
-// on the path of every tag with an attribute.
-bool Uguali(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size()) == 0;
-}
-
 bool Vuoto(std::string_view t) {
     for (const char c : t)
         if (c != ' ')
@@ -158,19 +151,13 @@ ValidatoreXML::ValidatoreXML(const Grammatica& grammatica, RegoleXML& regole)
     for (std::size_t i = 0; i < grammatica.nodi.size(); ++i) {
         const Nodo& nodo = grammatica.nodi[i];
         const std::size_t primo = m_figliNoti.size();
-        // The reader is told of a name it can take with one comparison.
-        const auto nome = [&](std::size_t figlio) {
-            const std::string_view n = figlio < nodo.figli.size() ? NodoDi(nodo.figli[figlio].nodo).nome : "";
-            return xml::LettoreXML::NomeSemplice(n) ? n : std::string_view();
-        };
         for (std::size_t k = 0; k < nodo.figli.size(); ++k) {
             const Figlio& f = nodo.figli[k];
-            m_figliNoti.push_back({NodoDi(f.nodo).nome, f.nodo, f.minimo, f.massimo, !f.estraneo.empty(),
-                                   nome(f.massimo > 1 ? k : k + 1)});
+            m_figliNoti.push_back({NodoDi(f.nodo).nome, f.nodo, f.minimo, f.massimo, !f.estraneo.empty()});
         }
         m_noti.push_back({std::span<const FiglioNoto>(m_figliNoti).subspan(primo, nodo.figli.size()),
                           nodo.forma == FormaValore::Elementi, !nodo.attributi.empty(),
-                          regole.Interessi(static_cast<int>(i)), nome(0)});
+                          regole.Interessi(static_cast<int>(i))});
     }
 }
 
@@ -182,10 +169,8 @@ std::string ValidatoreXML::Citato(std::string_view valore) {
 }
 
 void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
-    lettore.RientriNeiTag(true);
     for (;;) {
         xml::Evento evento;
-        lettore.AspettaNome(m_prossimo);
         try {
             evento = lettore.Prossimo();
         } catch (const xml::ErroreXML& errore) {
@@ -193,36 +178,14 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
             throw;
         }
         const Posto posto{static_cast<long>(lettore.Riga()), static_cast<long>(lettore.Colonna())};
-        // A line end and TABs before the tag, as Testo would have heard them.
-        if (lettore.Rientro() >= 0) {
-            m_spazi = lettore.Rientro();
-            m_difettoSpazi = -1;
-        }
         if (m_contenuto && evento != xml::Evento::Testo)
-            ChiudiTesto(lettore);
+            ChiudiTesto();
         switch (evento) {
         case xml::Evento::InizioElemento:
             Inizio(lettore, posto);
             if (m_contenuto)
                 m_regole.ElementoDelContenuto(m_aperti.back().nodo, lettore.Nome(), lettore.Attributi(),
                                               static_cast<int>(m_aperti.size()));
-            // A value written on the line of its tags, read with them: its text and its end as their events
-            // would have been heard.
-            if (const Aperto& aperto = m_aperti.back(); aperto.nodo >= 0 && !aperto.noto->elementi) {
-                std::string_view testo;
-                if (lettore.ValoreInLinea(testo)) {
-                    if (testo.size() <= ValoreMassimo)
-                        m_valore = testo;
-                    else
-                        AggiungiAlValore(testo);
-                    if (m_contenuto) {
-                        for (std::size_t i = 0; i < testo.size(); i += PezzoContenuto)
-                            m_regole.TestoDelContenuto(testo.substr(i, PezzoContenuto));
-                        m_regole.FineDelContenuto(static_cast<int>(m_aperti.size()));
-                    }
-                    Fine({static_cast<long>(lettore.Riga()), static_cast<long>(lettore.Colonna())});
-                }
-            }
             break;
         case xml::Evento::FineElemento:
             if (m_contenuto)
@@ -265,12 +228,10 @@ void ValidatoreXML::Inizio(const xml::LettoreXML& lettore, Posto posto) {
     const auto figli = nodoPadre.figli;
     const auto i = static_cast<std::size_t>(padre.posizione);
     int nodo;
-    const bool atteso = lettore.NomeAtteso();
-    if (i < figli.size() && StessoNome(figli[i], nome, atteso) && padre.volte < figli[i].massimo &&
-        !figli[i].estraneo) {
+    if (i < figli.size() && figli[i].nome == nome && padre.volte < figli[i].massimo && !figli[i].estraneo) {
         ++padre.volte;
         nodo = figli[i].nodo;
-    } else if (i + 1 < figli.size() && StessoNome(figli[i + 1], nome, atteso) && padre.volte >= figli[i].minimo &&
+    } else if (i + 1 < figli.size() && figli[i + 1].nome == nome && padre.volte >= figli[i].minimo &&
                !figli[i + 1].estraneo) {
         padre.posizione = static_cast<int>(i + 1);
         padre.volte = 1;
@@ -379,11 +340,6 @@ int ValidatoreXML::AltroFiglio(Aperto& padre, std::string_view nome, Posto posto
 
 void ValidatoreXML::Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, Posto posto) {
     const auto letti = lettore.Attributi();
-    // The usual case: the one attribute, with its value.
-    if (letti.size() == 1 && nodo.attributi.size() == 1 && Uguali(letti[0].nome, nodo.attributi[0].nome) &&
-        (nodo.attributi[0].valore.empty() ? !Vuoto(letti[0].valore)
-                                          : Uguali(letti[0].valore, nodo.attributi[0].valore)))
-        return;
     for (const AttributoAtteso& atteso : nodo.attributi) {
         const auto a =
             std::find_if(letti.begin(), letti.end(), [&](const xml::Attributo& l) { return l.nome == atteso.nome; });
@@ -465,14 +421,6 @@ void ValidatoreXML::Fine(Posto posto) {
     m_aperti.pop_back();
     m_spazi = -1;
     m_difettoSpazi = -1;
-    // The parent's next child: the one just read again, or the one after it.
-    m_prossimo = {};
-    if (!m_aperti.empty() && m_aperti.back().nodo >= 0) {
-        const Aperto& padre = m_aperti.back();
-        const auto k = static_cast<std::size_t>(padre.posizione);
-        if (k < padre.noto->figli.size())
-            m_prossimo = padre.noto->figli[k].dopo;
-    }
 }
 
 // An element of child elements ends before its last child: the children it must still have are missing.
@@ -677,16 +625,13 @@ void ValidatoreXML::PezziDelTesto(bool tutti) {
     m_testo.erase(0, std::min(detti, m_testo.size()));
 }
 
-// A tag: the text before it ends. The line end and TABs that the reader took with the tag are its text; a
-// text of blanks and line ends only, in an element of child elements, is layout.
-void ValidatoreXML::DiTesto(const xml::LettoreXML& lettore) {
+// A tag: the text before it ends. A text of blanks and line ends only, in an element of child elements, is
+// layout.
+void ValidatoreXML::DiTesto() {
     if (!m_aperti.empty()) {
         const Aperto& aperto = m_aperti.back();
-        if (!(m_soloSpazi && aperto.nodo >= 0 && aperto.noto->elementi)) {
-            if (lettore.Rientro() >= 0)
-                m_testo.append(1, '\n').append(static_cast<std::size_t>(lettore.Rientro()), '\t');
+        if (!(m_soloSpazi && aperto.nodo >= 0 && aperto.noto->elementi))
             PezziDelTesto(true);
-        }
     }
     m_testo.clear();
     m_soloSpazi = true;

@@ -151,15 +151,12 @@ private:
         int minimo;
         int massimo;
         bool estraneo;
-        std::string_view dopo; // the name of the child that most likely comes after this one: itself when it
-                               // may come again, else the next; empty when the reader cannot be told of it
     };
     struct NodoNoto {
         std::span<const FiglioNoto> figli;
         bool elementi;  // its form is Elementi
         bool attributi; // it has attributes
         std::uint8_t interessi;
-        std::string_view primo; // the name of its first child, as FiglioNoto::dopo
     };
 
     struct Aperto {
@@ -173,7 +170,6 @@ private:
     void Apri(int nodo, Posto posto) {
         const NodoNoto* noto = nodo >= 0 ? &m_noti[static_cast<std::size_t>(nodo)] : nullptr;
         m_aperti.push_back({nodo, noto, posto});
-        m_prossimo = noto ? noto->primo : std::string_view();
     }
 
     enum Impaginazione : int { SenzaCR, StessaRiga, RigheVuote, Rientro, FormaBreve, Minuscole, NumeroImpaginazioni };
@@ -183,12 +179,6 @@ private:
         std::string messaggio;
     };
 
-    // The child's name is the element's: without comparing them when the reader took it as the one expected
-    // (m_prossimo, told to it before the tag).
-    bool StessoNome(const FiglioNoto& figlio, std::string_view nome, bool atteso) const {
-        return figlio.nome.size() == nome.size() &&
-               ((atteso && figlio.nome.data() == m_prossimo.data()) || figlio.nome == nome);
-    }
     void Inizio(const xml::LettoreXML& lettore, Posto posto);
     void ElementoBreve(std::string_view nome, Posto posto);
     void Radice(const xml::LettoreXML& lettore, Posto posto);
@@ -221,9 +211,8 @@ private:
     std::vector<FiglioNoto> m_figliNoti;
     std::vector<NodoNoto> m_noti; // by node
     std::vector<Aperto> m_aperti;
-    std::string_view m_prossimo; // the name of the child that most likely opens next (FiglioNoto::dopo)
     // The value of the element being read: its texts gathered in m_testoValore, up to ValoreMassimo
-    // characters; or the one text of a value read on the line of its tags, where the reader holds it.
+    // characters.
     std::array<char, ValoreMassimo> m_testoValore;
     std::string_view m_valore;
     bool m_valoreTroncato = false;
@@ -252,14 +241,12 @@ private:
     // The content for the rules (RegoleXML::VuoleContenuto): the text read since the last tag, told in whole
     // pieces as it grows and the rest at the next tag, unless it is layout.
     void TestoNelContenuto(std::string_view testo);
-    // At a tag. The usual one, after the line end and TABs of the layout alone, has nothing to tell.
-    void ChiudiTesto(const xml::LettoreXML& lettore) {
-        if (m_testo.empty() && (lettore.Rientro() < 0 ||
-                                (!m_aperti.empty() && m_aperti.back().nodo >= 0 && m_aperti.back().noto->elementi)))
-            return;
-        DiTesto(lettore);
+    // At a tag: the text read since the last one ends.
+    void ChiudiTesto() {
+        if (!m_testo.empty())
+            DiTesto();
     }
-    void DiTesto(const xml::LettoreXML& lettore);
+    void DiTesto();
     void PezziDelTesto(bool tutti);
     bool m_contenuto = false;
     std::string m_canonico; // a text of the content with a character beyond ISO-8859-1 or a "&" (TestoCanonico)

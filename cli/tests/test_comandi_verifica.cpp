@@ -3,12 +3,14 @@
 // its own is refused by all three; the findings of a rule beyond the first hundred are summed up in one line.
 
 #include "cli/fornitura.h"
+#include "cli/tests/esegui.h"
 #include "tests/supporto/cartella_temporanea.h"
 #include "verifica/tests/supporto_fornitura.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <streambuf>
@@ -22,16 +24,8 @@ namespace fs = std::filesystem;
 using shell::test::CartellaTemporanea;
 using shell::test::ScriviFile;
 
-struct Esito {
-    int stato;
-    std::string out, err;
-};
-
-Esito Esegui(const std::vector<std::string>& argomenti) {
-    std::ostringstream out, err;
-    const int stato = EseguiFornitura(argomenti, out, err);
-    return {stato, out.str(), err.str()};
-}
+using test::Esegui;
+using test::Esito;
 
 std::string Utf8(const fs::path& percorso) {
     const auto testo = percorso.u8string();
@@ -71,6 +65,12 @@ TEST(ComandiVerifica, UscitaCheNonSiPuoScrivere) {
     ScriviFile(pulita, verifica::test::TfrConRigheSconosciute(0).replace(20, 1, "Z"));
     const fs::path altra = dir / "altra.TXT";
     ScriviFile(altra, verifica::test::TfrConRigheSconosciute(120));
+    // The files' time, which the comparison names, held at the middle of a minute: every run below names the
+    // same minute, however close to its end the files were written.
+    for (const fs::path& file : {pulita, altra}) {
+        const auto tempo = fs::last_write_time(file);
+        fs::last_write_time(file, std::chrono::floor<std::chrono::minutes>(tempo) + std::chrono::seconds(30));
+    }
     struct Comando {
         std::vector<std::string> argomenti;
         int esito; // when everything is written

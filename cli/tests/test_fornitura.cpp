@@ -4,6 +4,7 @@
 #include "tests/supporto/cartella_temporanea.h"
 #include "cli/contesto_terminale.h"
 #include "cli/fornitura.h"
+#include "cli/tests/esegui.h"
 #include "tests/supporto/processo.h"
 
 #include <gtest/gtest.h>
@@ -27,16 +28,8 @@ using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 
-struct Esito {
-    int stato;
-    std::string out, err;
-};
-
-Esito Esegui(const std::vector<std::string>& argomenti) {
-    std::ostringstream out, err;
-    const int stato = EseguiFornitura(argomenti, out, err);
-    return {stato, out.str(), err.str()};
-}
+using test::Esegui;
+using test::Esito;
 
 // The log's texts for a terminal: CR LF becomes LF, ISO-8859-1 letters their UTF-8 bytes, a lone CR
 // stays; wherever such a character falls among the runs of plain text copied at once.

@@ -91,8 +91,7 @@ bool Nascosto(const fs::path& percorso) {
     if (!nome.empty() && nome.front() == L'.')
         return true;
     const DWORD attributi = GetFileAttributesW(percorso.c_str());
-    return attributi != INVALID_FILE_ATTRIBUTES &&
-           (attributi & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+    return attributi != INVALID_FILE_ATTRIBUTES && (attributi & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
 }
 
 std::FILE* CreaFileNuovo(const fs::path& percorso) {

@@ -234,7 +234,7 @@ void PrintTo(const CasoLettura& caso, std::ostream* os) { *os << caso.nome; }
 
 class LetturaValore : public testing::TestWithParam<CasoLettura> {};
 
-bool Uguali(const Valore& a, const Valore& b) {
+bool StessoValore(const Valore& a, const Valore& b) {
     // Flags compare as the whole number of their bits.
     const auto genere = [](const Valore& v) {
         return v.Di() == Valore::Genere::Flag ? Valore::Genere::Intero : v.Di();
@@ -260,7 +260,7 @@ TEST_P(LetturaValore, ValoreODifformita) {
     EXPECT_EQ(lettura.difformita, caso.difformita) << lettura.atteso;
     EXPECT_EQ(lettura.atteso.empty(), caso.difformita == Difformita::Nessuna);
     if (caso.difformita != Difformita::Formato) {
-        EXPECT_TRUE(Uguali(lettura.valore, caso.letto.Come()));
+        EXPECT_TRUE(StessoValore(lettura.valore, caso.letto.Come()));
     }
 }
 

@@ -14,7 +14,7 @@ namespace uniemens::xmltext {
 
 namespace {
 
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
+using shell::Cifra;
 
 std::string SenzaZeriIniziali(std::string_view cifre) {
     const auto primo = cifre.find_first_not_of('0');

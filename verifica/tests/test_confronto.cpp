@@ -85,6 +85,29 @@ TEST(Confronto, DatiETotali) {
     EXPECT_FALSE(d.Nessuna());
 }
 
+// A name a damaged record holds twice, in the supply's data or among its own records' fields, is paired by its
+// place among those of its name: a supply compared with itself has no difference, and the second one changed
+// is that one.
+TEST(Confronto, NomeRipetutoAppaiatoPerOccorrenza) {
+    auto prima = FornituraProva({});
+    prima.Dati({{{"Azienda", "X"}, {"Azienda", "Y"}}});
+    prima.campi = {{"record J, DA0010", "03GIULIA"}, {"record J, DA0010", "04F"}, {"record J, DB0012", "51AN"}};
+    EXPECT_TRUE(Confronta(prima, prima).Nessuna());
+    auto dopo = FornituraProva({});
+    dopo.Dati({{{"Azienda", "X"}, {"Azienda", "Z"}, {"Azienda", "W"}}});
+    dopo.campi = {{"record J, DA0010", "03GIULIA"}, {"record J, DA0010", "04M"}, {"record J, DB0012", "51AN"}};
+    const Differenze d = Confronta(prima, dopo);
+    ASSERT_EQ(d.dati.size(), 3u);
+    EXPECT_EQ(d.dati[0].nome, "Azienda");
+    EXPECT_EQ(d.dati[0].vecchio, "Y");
+    EXPECT_EQ(d.dati[0].nuovo, "Z");
+    EXPECT_EQ(d.dati[1].vecchio, "");
+    EXPECT_EQ(d.dati[1].nuovo, "W");
+    EXPECT_EQ(d.dati[2].nome, "record J, DA0010");
+    EXPECT_EQ(d.dati[2].vecchio, "04F");
+    EXPECT_EQ(d.dati[2].nuovo, "04M");
+}
+
 // A total stated twice (a damaged supply with two closing records) is paired by its place among those of
 // its name: a supply compared with itself has no difference, and the second one changed is that one.
 TEST(Confronto, TotaleRipetuto) {

@@ -55,14 +55,6 @@ inline std::string Citato(std::string_view testo) {
 
 struct Elenco {
     bool posizioni = true; // each event with its line and column
-    bool rientri = false;  // read with RientriNeiTag: a tag after a folded line end shows its TABs, "(2)<a>"
-    bool valori = false;   // each element's text and end read with ValoreInLinea where it takes them, and
-                           // listed as the events they stand for; how many in `inLinea`
-    long* inLinea = nullptr;
-    // Before each event, the name of the start tag told to AspettaNome: the n-th of these for the n-th start
-    // tag (when NomeSemplice holds for it); how many were taken so in `presi`.
-    const std::vector<std::string>* attesi = nullptr;
-    long* presi = nullptr;
 };
 
 // One line per event: "R:C <nome a=\"v\"@R:C>" (with "/>" for an empty element), "R:C </nome>",
@@ -76,24 +68,12 @@ inline std::string ElencaEventi(xml::LettoreXML& lettore, Elenco elenco = {}) {
             testo.append(std::to_string(riga)).append(":").append(std::to_string(colonna));
         return testo;
     };
-    lettore.RientriNeiTag(elenco.rientri);
-    std::size_t inizi = 0;
     try {
         for (;;) {
-            if (elenco.attesi && inizi < elenco.attesi->size() &&
-                xml::LettoreXML::NomeSemplice((*elenco.attesi)[inizi]))
-                lettore.AspettaNome((*elenco.attesi)[inizi]);
             const xml::Evento evento = lettore.Prossimo();
-            if (evento == xml::Evento::InizioElemento) {
-                ++inizi;
-                if (elenco.presi && lettore.NomeAtteso())
-                    ++*elenco.presi;
-            }
             std::string riga = dove(lettore.Riga(), lettore.Colonna());
             if (!riga.empty())
                 riga += ' ';
-            if (lettore.Rientro() >= 0)
-                riga.append("(").append(std::to_string(lettore.Rientro())).append(")");
             switch (evento) {
             case xml::Evento::InizioElemento:
                 riga.append("<").append(Escapato(lettore.Nome()));
@@ -119,23 +99,6 @@ inline std::string ElencaEventi(xml::LettoreXML& lettore, Elenco elenco = {}) {
             if (lettore.Sostituiti())
                 riga += " ?";
             risultato.append(riga).append("\n");
-            std::string_view testo;
-            if (evento == xml::Evento::InizioElemento && elenco.valori && lettore.ValoreInLinea(testo)) {
-                if (elenco.inLinea)
-                    ++*elenco.inLinea;
-                // A text of one line, each of its bytes a character: it ends where the end tag begins.
-                const std::int64_t colonnaTesto = lettore.Colonna() - static_cast<std::int64_t>(testo.size());
-                if (!testo.empty())
-                    risultato.append(dove(lettore.Riga(), colonnaTesto))
-                        .append(elenco.posizioni ? " " : "")
-                        .append(Citato(testo))
-                        .append("\n");
-                risultato.append(dove(lettore.Riga(), lettore.Colonna()))
-                    .append(elenco.posizioni ? " " : "")
-                    .append("</")
-                    .append(Escapato(lettore.Nome()))
-                    .append(">\n");
-            }
         }
     } catch (const xml::ErroreXML& e) {
         risultato.append("errore ").append(dove(e.Riga(), e.Colonna())).append(elenco.posizioni ? " " : "");

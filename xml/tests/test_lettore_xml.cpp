@@ -153,11 +153,10 @@ private:
     std::size_t m_date = 0; // bytes handed over so far
 };
 
-// The tag of one attribute written name="value" right before ">" is read in place, beside the reading of
-// every other tag: the same events as that reading gives (the tag written with single quotes goes its way),
-// and as a UTF-8 document, whose characters are decoded, gives; for every length of the name and of the
-// value, each tag cut at every place by the end of the bytes read so far.
-TEST(AttributoSemplice, ComeOgniAltroTag) {
+// The tag of one attribute: its name and value as written, whatever their lengths, in double quotes as in
+// single ones, in an ISO-8859-1 document as in a UTF-8 one, whose characters are decoded; each tag cut at
+// every place by the end of the bytes read so far.
+TEST(Attributo, OgniLunghezzaOgniTaglio) {
     constexpr std::string_view CaratteriNome = "Nome.-_:\xE8"
                                                "1";
     constexpr std::string_view CaratteriValore = "v >/=\xE0'>\t1";
@@ -205,115 +204,6 @@ TEST(AttributoSemplice, ComeOgniAltroTag) {
     // What only looks like it: the quotes of the other kind around a value that holds `">`.
     EXPECT_EQ(test::ElencaEventi("<r><e n='a\">b'>x</e></r>"),
               "1:1 <r>\n1:4 <e n=\"a\\\">b\"@1:7>\n1:16 \"x\"\n1:17 </e>\n1:21 </r>\n1:25 fine nonCRLF=0\n");
-}
-
-// A value read on the line of its tags: only a plain text of one line followed by its own end tag, as the
-// writer lays it out; for anything else nothing is read, and Prossimo gives what it gave before.
-TEST(ValoreInLinea, SoloUnTestoSempliceEIlSuoTag) {
-    struct Caso {
-        std::string_view documento;
-        bool letto;
-        std::string_view testo; // when read
-        std::string_view dopo;  // the events from there on (posizioni: the end tag's or the next one's)
-    };
-    constexpr std::string_view Latin1 = "<?xml version='1.0' encoding='ISO-8859-1'?>";
-    const auto casi = std::to_array<Caso>({
-        {"<a><b>x</b></a>", true, "x", "1:12 </a>\n1:16 fine nonCRLF=0\n"},
-        {"<a><b></b></a>", true, "", "1:11 </a>\n1:15 fine nonCRLF=0\n"},
-        {"<a><b>due parole</b>\r\n</a>", true, "due parole", "1:21 \"\\n\"\n2:1 </a>\n2:5 fine nonCRLF=0\n"},
-        {"<b>radice</b>", true, "radice", "1:14 fine nonCRLF=0\n"},
-        {"<a><b k=\"1\">x</b></a>", true, "x", "1:18 </a>\n1:22 fine nonCRLF=0\n"},
-        // Each of these stays with Prossimo.
-        {"<a><b>x&amp;y</b></a>", false, "", "1:7 \"x&y\"\n1:14 </b>\n1:18 </a>\n1:22 fine nonCRLF=0\n"},
-        {"<a><b>x\r\ny</b></a>", false, "", "1:7 \"x\\ny\"\n2:2 </b>\n2:6 </a>\n2:10 fine nonCRLF=0\n"},
-        {"<a><b>x</c></a>", false, "",
-         "1:7 \"x\"\nerrore 1:8 \"tag di chiusura '</c>' non corrispondente a '<b>' (riga 1, colonna 4)\"\n"},
-        {"<a><b>x</b ></a>", false, "", "1:7 \"x\"\n1:8 </b>\n1:13 </a>\n1:17 fine nonCRLF=0\n"},
-        {"<a><b>x</bc></a>", false, "",
-         "1:7 \"x\"\nerrore 1:8 \"tag di chiusura '</bc>' non corrispondente a '<b>' (riga 1, colonna 4)\"\n"},
-        {"<a><b/></a>", false, "", "1:4 </b>\n1:8 </a>\n1:12 fine nonCRLF=0\n"},
-        {"<a><b>x<!--c--></b></a>", false, "", "1:7 \"x\"\n1:16 </b>\n1:20 </a>\n1:24 fine nonCRLF=0\n"},
-        {"<a><b>x]</b></a>", false, "", "1:7 \"x]\"\n1:9 </b>\n1:13 </a>\n1:17 fine nonCRLF=0\n"},
-        {"<a><b><c>x</c></b></a>", false, "",
-         "1:7 <c>\n1:10 \"x\"\n1:11 </c>\n1:15 </b>\n1:19 </a>\n1:23 fine nonCRLF=0\n"},
-        {"<a><b>\xC3\xA0</b></a>", false, "", "1:7 \"\\xE0\"\n1:8 </b>\n1:12 </a>\n1:16 fine nonCRLF=0\n"},
-        // A line end other than CR LF in the tag: the text after it stays an event, where it is first seen.
-        {"<a><b\nk=\"1\">x</b></a>", false, "", "2:7 \"x\"\n2:8 </b>\n2:12 </a>\n2:16 fine nonCRLF=1\n"},
-    });
-    for (const Caso& caso : casi) {
-        LettoreXML lettore(test::FonteTesto(caso.documento));
-        while (lettore.Prossimo() != Evento::InizioElemento || lettore.Nome() != "b")
-            ;
-        std::string_view testo = "?";
-        ASSERT_EQ(lettore.ValoreInLinea(testo), caso.letto) << caso.documento;
-        if (caso.letto) {
-            EXPECT_EQ(testo, caso.testo) << caso.documento;
-            EXPECT_EQ(lettore.Corrente(), Evento::FineElemento);
-            EXPECT_EQ(lettore.Nome(), "b");
-            EXPECT_EQ(lettore.Riga(), 1);
-            EXPECT_EQ(lettore.Colonna(), static_cast<std::int64_t>(caso.documento.find("</b>") + 1));
-            EXPECT_TRUE(lettore.Attributi().empty());
-            EXPECT_FALSE(lettore.Sostituiti());
-            // Not twice: the reader stands on an end now.
-            EXPECT_FALSE(lettore.ValoreInLinea(testo));
-        } else {
-            EXPECT_EQ(lettore.Corrente(), Evento::InizioElemento) << caso.documento;
-        }
-        EXPECT_EQ(test::ElencaEventi(lettore), caso.dopo) << caso.documento;
-    }
-    // In ISO-8859-1 every byte is a character, and a value of them is read in line.
-    const std::string documentoLatin1 = std::string(Latin1) + "<a><b>\xE0\xFF</b></a>";
-    LettoreXML latin1(test::FonteTesto(documentoLatin1));
-    while (latin1.Prossimo() != Evento::InizioElemento || latin1.Nome() != "b")
-        ;
-    std::string_view testo;
-    ASSERT_TRUE(latin1.ValoreInLinea(testo));
-    EXPECT_EQ(testo, "\xE0\xFF");
-    // Only right after the start of an element.
-    LettoreXML dopoIlTesto(test::FonteTesto("<a>x<b>y</b></a>"));
-    dopoIlTesto.Prossimo();
-    ASSERT_EQ(dopoIlTesto.Prossimo(), Evento::Testo);
-    EXPECT_FALSE(dopoIlTesto.ValoreInLinea(testo));
-    EXPECT_EQ(dopoIlTesto.Testo(), "x");
-}
-
-// A start tag of the name the reader was told to expect is taken with one comparison only when the name
-// ends there; the name read is the tag's whatever it was told.
-TEST(NomeAtteso, SoloIlNomeIntero) {
-    struct Caso {
-        std::string_view documento;
-        std::string_view atteso; // told before the second start tag
-        bool preso;
-        std::string_view nome; // of the second start tag, as delivered
-    };
-    const auto casi = std::to_array<Caso>({
-        {"<a><ab>x</ab></a>", "ab", true, "ab"},
-        {"<a><ab k='1'>x</ab></a>", "ab", true, "ab"},
-        {"<a><ab/></a>", "ab", true, "ab"},
-        {"<a><ab\r\n>x</ab></a>", "ab", true, "ab"},
-        {"<a><abc>x</abc></a>", "ab", false, "abc"},
-        {"<a><ab.c>x</ab.c></a>", "ab", false, "ab.c"},
-        {"<a><ab:c>x</ab:c></a>", "ab", false, "ab:c"},
-        {"<a><ab>x</ab></a>", "abc", false, "ab"},
-        {"<a><ab>x</ab></a>", "b", false, "ab"},
-        {"<a><ab\xC3\xA8>x</ab\xC3\xA8>x</a>", "ab", false, "ab\xE8"},
-        {"<?xml version='1.0' encoding='ISO-8859-1'?><a><ab\xE8>x</ab\xE8></a>", "ab", false, "ab\xE8"},
-    });
-    for (const Caso& caso : casi) {
-        LettoreXML lettore(test::FonteTesto(caso.documento));
-        ASSERT_EQ(lettore.Prossimo(), Evento::InizioElemento);
-        EXPECT_FALSE(lettore.NomeAtteso());
-        lettore.AspettaNome(caso.atteso);
-        ASSERT_EQ(lettore.Prossimo(), Evento::InizioElemento) << caso.documento;
-        EXPECT_EQ(lettore.NomeAtteso(), caso.preso) << caso.documento;
-        EXPECT_EQ(lettore.Nome(), caso.nome) << caso.documento;
-        // Told once, for one start tag: the next event is no longer one of that name.
-        EXPECT_NE(lettore.Prossimo(), Evento::InizioElemento);
-        EXPECT_FALSE(lettore.NomeAtteso()) << caso.documento;
-    }
-    EXPECT_TRUE(LettoreXML::NomeSemplice("Giorno_1.a-b:c"));
-    for (const std::string_view nome : {"", "1a", "-a", ".a", "a b", "a\xE8", "\xE8"})
-        EXPECT_FALSE(LettoreXML::NomeSemplice(nome)) << nome;
 }
 
 // Reads a generated document to its end, checking what it holds.
@@ -515,61 +405,6 @@ TEST(RigheDelDocumento, OgniTestoTraDueTagUnEvento) {
     EXPECT_EQ(test::ElencaEventi(documento), attesi);
     for (const std::size_t pezzo : {1, 2, 3, 7, 64})
         EXPECT_EQ(test::ElencaEventi(documento, pezzo), attesi) << "a pezzi di " << pezzo << " byte";
-    // Folded into the tags, the CR LF and TABs before a tag are the tag's: every other text stays an event,
-    // the comment's too, and so does the text after the event that held the LF alone.
-    const std::string rientri = "2:1 <a>\n"
-                                "3:2 (1)<b>\n"
-                                "3:5 \"valore\"\n"
-                                "3:11 </b>\n"
-                                "4:3 (2)<c/>\n"
-                                "4:3 </c>\n"
-                                "4:7 \"\\n\\t\"\n"
-                                "5:2 <d>\n"
-                                "5:5 \"\\n  \"\n"
-                                "6:3 <e>\n"
-                                "6:6 \"x\"\n"
-                                "6:7 </e>\n"
-                                "6:11 \"\\n\\t\\n\\t\"\n"
-                                "8:2 </d>\n"
-                                "9:2 (1)<f>\n"
-                                "10:2 (1)</f>\n"
-                                "11:2 (1)<g>\n"
-                                "11:5 \"\\n\\n\"\n"
-                                "13:1 </g>\n"
-                                "14:2 (1)<h>\n"
-                                "14:5 \"a&b\"\n"
-                                "14:12 </h>\n"
-                                "15:2 (1)<i>\n"
-                                "15:5 </i>\n"
-                                "16:2 (1)<j>\n"
-                                "16:5 \"due\\nrighe\"\n"
-                                "17:6 </j>\n"
-                                "18:2 (1)<k>\n"
-                                "18:5 \"\\tT\\xC0\"\n"
-                                "18:8 </k>\n"
-                                "19:1 (0)</a>\n"
-                                "20:1 fine nonCRLF=1\n";
-    EXPECT_EQ(test::ElencaEventi(documento, SIZE_MAX, {.rientri = true}), rientri);
-    // Cut anywhere, a line end the bytes read cut short stays a text: without the texts of a line end and
-    // TABs and the marks of the folded ones, the same events at the same places as without folding.
-    const auto senzaRientri = [](const std::string& eventi) {
-        std::string restano;
-        std::istringstream righe(eventi);
-        for (std::string riga; std::getline(righe, riga);) {
-            const std::size_t testo = riga.find(" \"\\n");
-            if (testo != std::string::npos && riga.find_first_not_of("\\t", testo + 4) == riga.size() - 1)
-                continue;
-            const std::size_t aperta = riga.find(" (");
-            if (aperta != std::string::npos && riga.find(")<", aperta) != std::string::npos)
-                riga.erase(aperta + 1, riga.find(")<", aperta) - aperta);
-            restano.append(riga).append("\n");
-        }
-        return restano;
-    };
-    ASSERT_NE(senzaRientri(attesi), attesi);
-    for (std::size_t pezzo = 1; pezzo <= documento.size(); ++pezzo)
-        EXPECT_EQ(senzaRientri(test::ElencaEventi(documento, pezzo, {.rientri = true})), senzaRientri(attesi))
-            << "a pezzi di " << pezzo << " byte";
     // In UTF-8 a character of two bytes, in a value or in a name, is read as its ISO-8859-1 byte.
     const std::string utf8 =
         "<?xml version='1.0'?>\r\n<a>\r\n\t<b>\xC3\x80</b>\r\n\t<\xC3\xA8>x</\xC3\xA8>\r\n</a>\r\n";
