@@ -400,8 +400,8 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
             const shell::Data giorno = primo ? m_periodo->primo : m_periodo->ultimo;
             if (!(e->valore.Data() && e->valore.ComeData() == giorno))
                 m_lettura.Errore(riga, e->posizione,
-                                 "record C: campo " + std::string(q.codice) + ": atteso " + Data8(giorno) + ", il " +
-                                     (primo ? "primo" : "l'ultimo") + " giorno del mese di riferimento " + m_mese +
+                                 "record C: campo " + std::string(q.codice) + ": atteso " + Data8(giorno) + ", " +
+                                     (primo ? "il primo" : "l'ultimo") + " giorno del mese di riferimento " + m_mese +
                                      " del record B" + di,
                                  persona);
         }

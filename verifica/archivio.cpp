@@ -246,8 +246,8 @@ std::string DueDocumenti(const RegolaInsieme& r, const SchedaFornitura& s, const
 
 std::string DenunciaDoppia(const RegolaInsieme& r, const SchedaFornitura& s, const PersonaNota* p) {
     return "la denuncia del " + Chi(r.formato, *p, true) + " \xE8 anche in un altro documento " + Nome(r.altro) +
-           " della stessa azienda '" + s.identita.datore + "' e dello stesso mese " + TestoPeriodo(s) +
-           ": quella inviata dopo sostituisce l'altra, non si somma";
+           " della stessa azienda '" + s.identita.datore + "', della stessa matricola '" + s.identita.posizione +
+           "' e dello stesso mese " + TestoPeriodo(s) + ": quella inviata dopo sostituisce l'altra, non si somma";
 }
 
 std::string DmaSostituita(const RegolaInsieme& r, const SchedaFornitura& s, const PersonaNota*) {
@@ -301,8 +301,8 @@ constexpr RegolaInsieme Regole[] = {
 //   tra        gravita formato                   altro                     gruppo               chiave            vale               messaggio
     {Forniture, E,      U,                        U,                        DatoreMesePosizione, Chiave::Codice,   ConPosizione,      DueDocumenti  },
     {Forniture, E,      M,                        M,                        DatoreMesePosizione, Chiave::Codice,   ConPosizione,      DueDocumenti  },
-    {Persone,   W,      U,                        U,                        DatoreMese,          Chiave::Denuncia, Sempre,            DenunciaDoppia},
-    {Persone,   W,      M,                        M,                        DatoreMese,          Chiave::Denuncia, Sempre,            DenunciaDoppia},
+    {Persone,   W,      U,                        U,                        DatoreMesePosizione, Chiave::Denuncia, Sempre,            DenunciaDoppia},
+    {Persone,   W,      M,                        M,                        DatoreMesePosizione, Chiave::Denuncia, Sempre,            DenunciaDoppia},
     {Forniture, W,      Formato::Dma,             Formato::Dma,             DatoreMese,          Chiave::Codice,   Sempre,            DmaSostituita },
     {Forniture, W,      Formato::Semplificato770, Formato::Semplificato770, DatoreAnno,          Chiave::Codice,   Ordinaria,         DueOrdinarie  },
     {File,      W,      M,                        M,                        Datore,              Chiave::Codice,   DopoLaFineEmens,   EmensDopo     },
