@@ -485,6 +485,7 @@ void PerOgniFile(std::size_t quanti, unsigned thread, const std::function<void(s
                 leggi(i);
             } catch (...) {
                 eccezioni[i] = std::current_exception();
+                prossimo = quanti; // every task before this one is taken already: the loop below waits for them
             }
             {
                 const std::lock_guard<std::mutex> chiuso(mutex);
