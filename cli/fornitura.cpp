@@ -34,7 +34,7 @@ constexpr std::string_view Uso =
     "  fornitura cin ABI CAB CONTO\n"
     "  fornitura iban BBAN [PAESE]\n"
     "  fornitura check-iban IBAN\n"
-    "  fornitura verifica FILE... [--formato 770|uniemens|dma|emens|tfr]\n"
+    "  fornitura verifica FILE|CARTELLA... [--formato 770|uniemens|dma|emens|tfr] [--ricorsivo] [--thread N]\n"
     "  fornitura distinta FILE [--html USCITA] [--formato ...]\n"
     "  fornitura confronta VECCHIA NUOVA [--html USCITA] [--formato ...]\n"
     "  fornitura --version\n";

@@ -58,7 +58,9 @@ TEST(VerificaInsieme, NonFornitureInUnaRiga) {
     ASSERT_EQ(mkfifo((archivio / "tubo").c_str(), 0600), 0);
     fs::create_symlink(dir / "fuori.txt", archivio / "collegamento");
     fs::create_symlink(archivio / "lettera.txt", archivio / "stessa");
-    ScriviFile(archivio / "a\x01" "capo\nnome.txt", "x");
+    ScriviFile(archivio / "a\x01"
+                          "capo\nnome.txt",
+               "x");
     attese.push_back(a + "collegamento: collegamento a '" + Utf8(dir / "fuori.txt") +
                      "', fuori dalla cartella: non seguito\n");
     attese.push_back(a + "stessa: collegamento a '" + Utf8(archivio / "lettera.txt") +
