@@ -11,6 +11,7 @@
 #include "shell/testo.h"
 #include "formati/verifica.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
@@ -44,12 +45,12 @@ struct Richiesta {
 };
 
 // Which command a request is read for: what options it takes beside --formato.
-enum class Comando { Verifica, ConPagina };
+enum class Comando { Verifica, ConPagina, Archivio };
 
 // The request, or the status of a wrong command line (its message printed).
 std::optional<Richiesta> Leggi(const std::vector<std::string>& argomenti, Comando comando, std::ostream& err,
                                int& esito) {
-    const bool conHtml = comando == Comando::ConPagina, insieme = comando == Comando::Verifica;
+    const bool conHtml = comando != Comando::Verifica, insieme = comando != Comando::ConPagina;
     Richiesta richiesta;
     const auto sbagliata = [&](const std::string& motivo) {
         err << "fornitura: " << motivo << "\n" << UsoVerifica;
@@ -305,31 +306,41 @@ std::string RigaDellInsieme(const verifica::RilievoInsieme& r, const std::vector
     return riga + '\n';
 }
 
-// Folders, or several files: each file checked as one is (in parallel, printed in the order of the names), what
-// is no file or no supply of a folder told in one line, then the findings of the set and its summary line.
-int VerificaInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni, UscitaSorvegliata& uscita,
-                    std::ostream& err) {
+// The files of a set, read: each file's findings as `verifica` prints them, or (`conRilievi` false) only
+// what tells a file apart; what keeps it from being read.
+struct Insieme {
+    std::vector<std::string> nomi; // as the command line names them (UTF-8)
+    std::vector<verifica::SchedaFornitura> schede;
+    long forniture = 0;
+    bool errori = false;   // a supply's own error
+    bool mancanti = false; // a file that could not be read
+};
+
+// Folders, or several files: each file checked as one is (in parallel; its output to `out` in the order of the
+// names, whatever the threads), what is no file or no supply of a folder told in one line there.
+Insieme LeggiInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni, bool conRilievi, std::ostream& out,
+                     std::ostream& err) {
     std::vector<fs::path> percorsi;
     for (const std::string& nome : richiesta.file)
         percorsi.push_back(Percorso(nome));
     const std::vector<verifica::VoceInsieme> voci = verifica::ElencaInsieme(percorsi, richiesta.ricorsivo);
-    std::vector<std::string> nomi;
+    Insieme insieme;
     for (const verifica::VoceInsieme& voce : voci)
-        nomi.push_back(voce.relativo.empty() ? richiesta.file[voce.argomento] : NomeDi(voce.percorso));
-    std::vector<verifica::SchedaFornitura> schede(voci.size());
+        insieme.nomi.push_back(voce.relativo.empty() ? richiesta.file[voce.argomento] : NomeDi(voce.percorso));
+    insieme.schede.resize(voci.size());
     std::vector<std::string> stampe(voci.size()), mancanze(voci.size());
     std::vector<char> conta(voci.size(), 0); // its findings count in the status: a file checked, not told apart
     const auto leggi = [&](std::size_t i) {
         const verifica::VoceInsieme& voce = voci[i];
-        const std::string nome = NomePerTerminale(nomi[i]);
+        const std::string nome = NomePerTerminale(insieme.nomi[i]);
         if (!voce.escluso.empty()) {
             stampe[i] = nome + ": " + RigaPerTerminale(voce.escluso) + '\n';
             return;
         }
         std::ostringstream testo;
-        StampaRilievi stampa(testo, nomi[i]);
+        StampaRilievi stampa(testo, insieme.nomi[i]);
         PrimoRilievo primo(stampa);
-        verifica::SchedaFornitura& scheda = schede[i] = verifica::LeggiScheda(voce.percorso, opzioni, primo);
+        verifica::SchedaFornitura& scheda = insieme.schede[i] = verifica::LeggiScheda(voce.percorso, opzioni, primo);
         if (!scheda.nonLetta.empty())
             mancanze[i] = "fornitura: " + RigaPerTerminale(scheda.nonLetta) + '\n';
         else if (scheda.cambiata)
@@ -339,39 +350,46 @@ int VerificaInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni
         else if (!scheda.esito.formato && !voce.relativo.empty())
             stampe[i] = nome + ": non \xC3\xA8 una fornitura: " + RigaPerTerminale(primo.Primo()) + '\n';
         else {
-            stampa.Riepiloghi();
-            testo << Riepilogo(nomi[i], scheda.esito) << '\n';
-            stampe[i] = std::move(testo).str();
             conta[i] = 1;
+            if (!conRilievi)
+                return;
+            stampa.Riepiloghi();
+            testo << Riepilogo(insieme.nomi[i], scheda.esito) << '\n';
+            stampe[i] = std::move(testo).str();
         }
     };
-    bool errori = false, mancanti = false;
-    long forniture = 0;
     const auto fatto = [&](std::size_t i) {
-        uscita.Flusso() << stampe[i];
+        (conRilievi ? out : err) << stampe[i];
         std::string().swap(stampe[i]);
         if (!mancanze[i].empty()) {
-            uscita.Flusso().flush();
+            out.flush();
             err << mancanze[i];
-            mancanti = true;
+            insieme.mancanti = true;
         }
-        forniture += schede[i].Fornitura() ? 1 : 0;
-        errori = errori || (conta[i] && schede[i].esito.errori > 0);
+        insieme.forniture += insieme.schede[i].Fornitura() ? 1 : 0;
+        insieme.errori = insieme.errori || (conta[i] && insieme.schede[i].esito.errori > 0);
     };
     verifica::PerOgniFile(voci.size(), richiesta.thread > 0 ? richiesta.thread : verifica::ThreadPredefiniti(), leggi,
                           fatto);
+    return insieme;
+}
+
+// Folders, or several files: each file checked, then the findings of the set and its summary line.
+int VerificaInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni, UscitaSorvegliata& uscita,
+                    std::ostream& err) {
+    const Insieme insieme = LeggiInsieme(richiesta, opzioni, true, uscita.Flusso(), err);
     long erroriInsieme = 0, avvisiInsieme = 0;
-    for (const verifica::RilievoInsieme& r : verifica::RegoleDellInsieme(schede, opzioni.formato)) {
-        uscita.Flusso() << RigaDellInsieme(r, nomi);
+    for (const verifica::RilievoInsieme& r : verifica::RegoleDellInsieme(insieme.schede, opzioni.formato)) {
+        uscita.Flusso() << RigaDellInsieme(r, insieme.nomi);
         ++(r.gravita == verifica::Gravita::Errore ? erroriInsieme : avvisiInsieme);
     }
-    uscita.Flusso() << "Insieme di " << Quanti(forniture, "fornitura", "forniture") << ": "
+    uscita.Flusso() << "Insieme di " << Quanti(insieme.forniture, "fornitura", "forniture") << ": "
                     << (erroriInsieme == 0 ? std::string("nessun errore") : Quanti(erroriInsieme, "errore", "errori"))
                     << ", "
                     << (avvisiInsieme == 0 ? std::string("nessun avviso") : Quanti(avvisiInsieme, "avviso", "avvisi"))
                     << " tra le forniture\n";
-    errori = errori || erroriInsieme > 0;
-    return uscita.EsitoFinale(mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato, err);
+    const bool errori = insieme.errori || erroriInsieme > 0;
+    return uscita.EsitoFinale(insieme.mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato, err);
 }
 
 } // namespace
@@ -504,6 +522,55 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
     UscitaSorvegliata uscita(out);
     uscita.Flusso() << PerTerminale(testo.str());
     return uscita.EsitoFinale(differenze.Nessuna() ? EsitoCompletato : EsitoErrore, err);
+}
+
+int EseguiArchivio(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+    int esito = EsitoCompletato;
+    const auto richiesta = Leggi(argomenti, Comando::Archivio, err, esito);
+    if (!richiesta)
+        return esito;
+    if (richiesta->file.empty()) {
+        err << "fornitura: manca la cartella dell'archivio\n" << UsoVerifica;
+        return EsitoUso;
+    }
+    if (PaginaSuUnIngresso(*richiesta, err))
+        return EsitoUso;
+    verifica::Opzioni opzioni;
+    opzioni.formato = richiesta->formato;
+    UscitaSorvegliata uscita(out);
+    const Insieme insieme = LeggiInsieme(*richiesta, opzioni, false, uscita.Flusso(), err);
+    const std::vector<verifica::RilievoInsieme> rilievi = verifica::RegoleDellInsieme(insieme.schede, opzioni.formato);
+    // The files as the table names them: below the folder given, or as given.
+    std::vector<std::string> nomi;
+    for (std::size_t i = 0; i < insieme.schede.size(); ++i)
+        nomi.push_back(shell::Latin1DaUtf8(insieme.nomi[i]));
+    if (richiesta->file.size() == 1) {
+        const std::string cartella = shell::Latin1DaUtf8(richiesta->file.front());
+        for (std::string& nome : nomi)
+            if (nome.size() > cartella.size() + 1 && nome.starts_with(cartella))
+                nome.erase(0, cartella.size() + 1);
+    }
+    const std::vector<verifica::VoceArchivio> voci = verifica::VociArchivio(insieme.schede, nomi, rilievi);
+    // Not over a file of the archive, which writing the page would destroy.
+    for (const std::string& nome : insieme.nomi)
+        if (richiesta->html && shell::StessoFile(Percorso(*richiesta->html), Percorso(nome))) {
+            err << "fornitura: la pagina '" << NomePerTerminale(*richiesta->html)
+                << "' \xC3\xA8 il file dell'archivio '" << NomePerTerminale(nome)
+                << "': scriverla lo distruggerebbe; indicare un altro file con --html\n";
+            return EsitoUso;
+        }
+    if (richiesta->html) {
+        if (!ScriviPagina(*richiesta->html, err, [&](std::ostream& pagina) {
+                verifica::ScriviArchivioHtml(insieme.schede, voci, rilievi,
+                                             shell::Latin1DaUtf8(richiesta->file.front()), pagina);
+            }))
+            return EsitoErrore;
+    } else {
+        verifica::ScriviArchivioTsv(insieme.schede, voci, uscita.Flusso());
+    }
+    const bool errori =
+        std::any_of(voci.begin(), voci.end(), [](const verifica::VoceArchivio& v) { return v.errori > 0; });
+    return uscita.EsitoFinale(insieme.mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato, err);
 }
 
 } // namespace cli

@@ -3,6 +3,8 @@
 #include "shell/piattaforma.h"
 #include "shell/testo.h"
 #include "verifica/confronto.h"
+#include "verifica/distinta.h"
+#include "verifica/pagina_html.h"
 #include "verifica/fornitura_letta.h"
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <cstdlib>
 #include <exception>
 #include <map>
+#include <set>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -527,6 +530,138 @@ unsigned ThreadPredefiniti() {
             return numero;
     }
     return std::max(std::thread::hardware_concurrency(), 1u);
+}
+
+std::vector<VoceArchivio> VociArchivio(const std::vector<SchedaFornitura>& schede, const std::vector<std::string>& nomi,
+                                       const std::vector<RilievoInsieme>& rilievi) {
+    std::vector<VoceArchivio> voci;
+    std::vector<std::size_t> dove(schede.size(), schede.size());
+    for (std::size_t i = 0; i < schede.size(); ++i)
+        if (schede[i].Fornitura()) {
+            dove[i] = voci.size();
+            voci.push_back({i, nomi[i], schede[i].esito.errori, schede[i].esito.avvisi});
+        }
+    for (const RilievoInsieme& r : rilievi)
+        if (dove[r.file] < voci.size())
+            ++(r.gravita == Gravita::Errore ? voci[dove[r.file]].errori : voci[dove[r.file]].avvisi);
+    const auto ordine = [&](const VoceArchivio& v) {
+        const SchedaFornitura& s = schede[v.scheda];
+        return std::make_tuple(std::string_view(s.identita.datore), s.identita.anno, s.identita.mese, s.identita.giorno,
+                               *s.esito.formato, std::string_view(v.file));
+    };
+    std::stable_sort(voci.begin(), voci.end(),
+                     [&](const VoceArchivio& a, const VoceArchivio& b) { return ordine(a) < ordine(b); });
+    return voci;
+}
+
+std::string_view Verdetto(const VoceArchivio& voce) {
+    return voce.errori > 0 ? "da correggere" : voce.avvisi > 0 ? "inviabile con avvisi" : "inviabile";
+}
+
+void ScriviArchivioTsv(const std::vector<SchedaFornitura>& schede, const std::vector<VoceArchivio>& voci,
+                       std::ostream& out) {
+    out << "codice fiscale\tdatore di lavoro\tformato\tperiodo\tfile\tpersone\terrori\tavvisi\tesito\n";
+    for (const VoceArchivio& v : voci) {
+        const SchedaFornitura& s = schede[v.scheda];
+        out << CellaTsv(s.identita.datore) << '\t' << CellaTsv(s.identita.nome) << '\t'
+            << CellaTsv(Descrizione(*s.esito.formato).nome) << '\t' << CellaTsv(TestoPeriodo(s)) << '\t'
+            << CellaTsv(v.file) << '\t' << s.esito.persone << '\t' << v.errori << '\t' << v.avvisi << '\t'
+            << CellaTsv(Verdetto(v)) << '\n';
+    }
+}
+
+namespace {
+
+constexpr std::string_view Mesi[] = {"gen", "feb", "mar", "apr", "mag", "giu",
+                                     "lug", "ago", "set", "ott", "nov", "dic"};
+
+// The class of a supply's cell by its verdict, and of a month's cell by the worst of its supplies.
+std::string_view ClasseDi(const VoceArchivio& v) {
+    return v.errori > 0 ? "da-correggere" : v.avvisi > 0 ? "con-avvisi" : "inviabile";
+}
+
+constexpr std::string_view StileArchivio = R"(<style>
+table.archivio { table-layout: fixed; }
+table.archivio td { font-size: 7pt; height: 18pt; }
+table.archivio th.datore { width: 16%; }
+table.archivio tr { break-inside: avoid; page-break-inside: avoid; }
+.inviabile { background: #d8f0d8; }
+.con-avvisi { background: #fbefc8; }
+.da-correggere { background: #f6caca; }
+span.voce { display: block; margin: 0 0 1pt; padding: 1pt; overflow: hidden; break-inside: avoid; }
+p.legenda span { padding: 1pt 4pt; margin-right: 6pt; }
+</style>
+)";
+
+} // namespace
+
+void ScriviArchivioHtml(const std::vector<SchedaFornitura>& schede, const std::vector<VoceArchivio>& voci,
+                        const std::vector<RilievoInsieme>& rilievi, const std::string& cartella, std::ostream& out) {
+    ApriPagina(out, "Archivio " + cartella);
+    out << StileArchivio << "<h1>Archivio " << Html(cartella) << "</h1>\n";
+    out << "<p class=\"legenda\"><span class=\"inviabile\">inviabile</span>"
+           "<span class=\"con-avvisi\">inviabile con avvisi</span><span class=\"da-correggere\">da correggere</span> "
+        << voci.size() << (voci.size() == 1 ? " fornitura" : " forniture") << "</p>\n";
+    // A grid per year: a 770 under its tax year, every other supply under the year of its period.
+    std::set<int> anni;
+    for (const VoceArchivio& v : voci)
+        anni.insert(schede[v.scheda].identita.anno);
+    for (const int anno : anni) {
+        out << "<h2>" << (anno > 0 ? std::to_string(anno) : std::string("Periodo non leggibile")) << "</h2>\n"
+            << "<table class=\"archivio\">\n<thead><tr><th class=\"datore\">Datore di lavoro</th>";
+        for (const std::string_view mese : Mesi)
+            out << "<th>" << mese << "</th>";
+        out << "<th title=\"la dichiarazione 770 sotto il suo anno d'imposta\">770</th></tr></thead>\n<tbody>\n";
+        // The employers of the year, in the order of their codes; of each, its supplies by column (0-11 the
+        // months, 12 the 770; a supply without a month in the first).
+        std::map<std::string, std::array<std::vector<const VoceArchivio*>, 13>> righe;
+        std::map<std::string, std::string> nomi;
+        for (const VoceArchivio& v : voci) {
+            const SchedaFornitura& s = schede[v.scheda];
+            if (s.identita.anno != anno)
+                continue;
+            const bool annuale = *s.esito.formato == Formato::Semplificato770;
+            const std::size_t colonna = annuale ? 12 : static_cast<std::size_t>(std::max(s.identita.mese, 1) - 1);
+            righe[s.identita.datore][colonna].push_back(&v);
+            if (!s.identita.nome.empty())
+                nomi[s.identita.datore] = s.identita.nome;
+        }
+        for (const auto& [datore, colonne] : righe) {
+            out << "<tr><th>" << Html(datore) << "<br>" << Html(nomi[datore]) << "</th>";
+            for (const auto& cella : colonne) {
+                out << "<td>";
+                for (const VoceArchivio* v : cella)
+                    out << "<span class=\"voce " << ClasseDi(*v) << "\" title=\"" << Html(v->file) << "\">"
+                        << Html(Descrizione(*schede[v->scheda].esito.formato).nome) << "<br>"
+                        << Html(v->errori == 0 && v->avvisi == 0
+                                    ? std::string("nessun rilievo")
+                                    : std::to_string(v->errori) + " err., " + std::to_string(v->avvisi) + " avv.")
+                        << "</span>";
+                out << "</td>";
+            }
+            out << "</tr>\n";
+        }
+        out << "</tbody>\n</table>\n";
+    }
+    out << "<h2>Rilievi tra le forniture</h2>\n";
+    if (rilievi.empty())
+        out << "<p>Nessun rilievo tra le forniture.</p>\n";
+    else {
+        out << "<ul>\n";
+        for (const RilievoInsieme& r : rilievi) {
+            const auto dove = [&](std::size_t i, long riga) {
+                return Html(shell::TestoPercorso(schede[i].percorso.filename())) +
+                       (riga > 0 ? ":" + std::to_string(riga) : std::string());
+            };
+            out << "<li class=\"" << NomeGravita(r.gravita) << "\">" << dove(r.file, r.riga) << ": "
+                << NomeGravita(r.gravita) << ": " << Html(r.messaggio);
+            if (r.altro)
+                out << " (anche in " << dove(*r.altro, r.rigaAltro) << ")";
+            out << "</li>\n";
+        }
+        out << "</ul>\n";
+    }
+    ChiudiPagina(out);
 }
 
 } // namespace verifica

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <ostream>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -88,5 +90,27 @@ unsigned ThreadPredefiniti();
 
 // "03/2011", "2010", "14/06/2011": a card's period as its format has it; empty when unknown.
 std::string TestoPeriodo(const SchedaFornitura& scheda);
+
+// A supply of the archive at a glance: its own findings and those of the set told in it, and its verdict.
+struct VoceArchivio {
+    std::size_t scheda = 0; // the card
+    std::string file;       // as the archive names it (below its folder), ISO-8859-1
+    long errori = 0, avvisi = 0;
+};
+// The supplies of the cards (`nomi`: each card's file as the table shows it), by employer, period, format and
+// file; the set's findings counted in the supply they are told in.
+std::vector<VoceArchivio> VociArchivio(const std::vector<SchedaFornitura>& schede, const std::vector<std::string>& nomi,
+                                       const std::vector<RilievoInsieme>& rilievi);
+// "da correggere" (an error), "inviabile con avvisi", "inviabile".
+std::string_view Verdetto(const VoceArchivio& voce);
+
+// Header "codice fiscale", "datore di lavoro", "formato", "periodo", "file", "persone", "errori", "avvisi",
+// "esito"; a row per supply. UTF-8, each value as the listing's TSV writes it (CellaTsv).
+void ScriviArchivioTsv(const std::vector<SchedaFornitura>& schede, const std::vector<VoceArchivio>& voci,
+                       std::ostream& out);
+// The archive as a printable page: per year, a row per employer and a cell per month with the supplies of that
+// month (a 770 in a column of its own, under its tax year) coloured by verdict; the set's findings under it.
+void ScriviArchivioHtml(const std::vector<SchedaFornitura>& schede, const std::vector<VoceArchivio>& voci,
+                        const std::vector<RilievoInsieme>& rilievi, const std::string& cartella, std::ostream& out);
 
 } // namespace verifica

@@ -115,6 +115,50 @@ TEST(VerificaInsieme, StessaUscitaConOgniNumeroDiThread) {
 #endif
 }
 
+// The archive at a glance: a row per supply, by employer and period, the set's findings counted in the supply
+// they are told in; a name a spreadsheet would run as a formula written as text; status 1 for an error.
+TEST(Archivio, UnaRigaPerFornitura) {
+    CartellaTemporanea dir;
+    const fs::path archivio = dir / "archivio";
+    Converti(archivio, {"770", "uniemens", "dma", "emens", "tfr"});
+    fs::copy_file(archivio / "INPSUNIEMENS-2012-01.xml", archivio / "=SOMMA(1).xml");
+    ScriviFile(archivio / "lettera.txt", "Gentile ufficio");
+    const Esito esito = Esegui({"archivio", Utf8(archivio)});
+    EXPECT_EQ(esito.stato, EsitoCompletato) << esito.err;
+    EXPECT_EQ(
+        esito.out,
+        "codice fiscale\tdatore di lavoro\tformato\tperiodo\tfile\tpersone\terrori\tavvisi\tesito\n"
+        "02345670372\tOFFICINE MECCANICHE BRUNELLI S.R.L.\tTFR 2008\t14/06/2011\tMV106140.TXT\t6\t0\t3\t"
+        "inviabile con avvisi\n"
+        "02468010414\tCERAMICHE DELL'ADRIATICO & C. S.A.S.\tE-Mens\t06/2008\tINPSEMENS-2008-06.xml\t6\t0\t1\t"
+        "inviabile con avvisi\n"
+        "02468130584\tOFFICINE MECCANICHE BELLANDI S.R.L.\t770 Semplificato\t2010\t"
+        "Importa770-2011-02468130584.txt\t4\t0\t3\tinviabile con avvisi\n"
+        "03456780273\tIMPIANTI TERMOIDRAULICI VENETI DELL'ACQUA\tUniEmens\t01/2012\t'=SOMMA(1).xml\t6\t0\t3\t"
+        "inviabile con avvisi\n"
+        "03456780273\tIMPIANTI TERMOIDRAULICI VENETI DELL'ACQUA\tUniEmens\t01/2012\tINPSUNIEMENS-2012-01.xml\t6\t0\t3\t"
+        "inviabile con avvisi\n"
+        "80012340586\tCOMUNE DI VALBRUNA\tINPDAP DMA\t06/2011\tINPDAPDMA-2011-06.txt\t4\t0\t5\t"
+        "inviabile con avvisi\n");
+    EXPECT_NE(esito.err.find("lettera.txt: non \xC3\xA8 una fornitura"), std::string::npos) << esito.err;
+
+    // A DMA of the same entity and month with a broken copy of record B: its row says so, and the status.
+    std::string dma = LeggiFile(archivio / "INPDAPDMA-2011-06.txt");
+    const auto nome = dma.find("COMUNE DI VALBRUNA");
+    ScriviFile(archivio / "INPDAPDMA-2011-06_2.txt", dma.replace(nome, 18, "COMUNE DI VALBRUNO"));
+    const Esito rotto = Esegui({"archivio", Utf8(archivio)});
+    EXPECT_EQ(rotto.stato, EsitoErrore);
+    EXPECT_NE(rotto.out.find("\tINPDAPDMA-2011-06_2.txt\t4\t1\t7\tda correggere\n"), std::string::npos) << rotto.out;
+    // The page: refused over a file it reads, written elsewhere.
+    EXPECT_EQ(Esegui({"archivio", Utf8(archivio), "--html", Utf8(archivio / "MV106140.TXT")}).stato, EsitoUso);
+    EXPECT_EQ(Esegui({"archivio", Utf8(archivio), "--html", Utf8(dir / "archivio.html")}).stato, EsitoErrore);
+    const std::string pagina = LeggiFile(dir / "archivio.html");
+    EXPECT_NE(pagina.find("<span class=\"voce da-correggere\" title=\"INPDAPDMA-2011-06_2.txt\">INPDAP DMA<br>1 err., "
+                          "7 avv.</span>"),
+              std::string::npos);
+    EXPECT_NE(pagina.find("<h2>2010</h2>"), std::string::npos); // the 770 under its tax year
+}
+
 TEST(VerificaInsieme, NumeroDiThreadSbagliato) {
     for (const char* sbagliato : {"0", "-1", "due", "257", "2x", ""}) {
         const Esito esito = Esegui({"verifica", ".", "--thread", sbagliato});
