@@ -1,5 +1,6 @@
 #include "cli/comandi_verifica.h"
 
+#include "verifica/archivio.h"
 #include "verifica/confronto.h"
 #include "cli/contesto_terminale.h"
 #include "verifica/distinta.h"
@@ -10,7 +11,9 @@
 #include "shell/testo.h"
 #include "formati/verifica.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -24,20 +27,30 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view UsoVerifica = "Uso:\n"
-                                         "  fornitura verifica FILE... [--formato 770|uniemens|dma|emens|tfr]\n"
-                                         "  fornitura distinta FILE [--html USCITA] [--formato ...]\n"
-                                         "  fornitura confronta VECCHIA NUOVA [--html USCITA] [--formato ...]\n";
+constexpr std::string_view UsoVerifica =
+    "Uso:\n"
+    "  fornitura verifica FILE|CARTELLA... [--formato 770|uniemens|dma|emens|tfr]\n"
+    "                     [--ricorsivo] [--thread N]\n"
+    "  fornitura distinta FILE [--html USCITA] [--formato ...]\n"
+    "  fornitura confronta VECCHIA NUOVA [--html USCITA] [--formato ...]\n";
 
-// The command line of the three commands: files, `--formato` and (not for verifica) `--html`.
+// The command line of the three commands: files, `--formato` and (not for verifica) `--html`; of verifica,
+// `--ricorsivo` and `--thread`.
 struct Richiesta {
     std::vector<std::string> file;
     std::optional<verifica::Formato> formato;
     std::optional<std::string> html;
+    bool ricorsivo = false;
+    unsigned thread = 0; // 0: verifica::ThreadPredefiniti
 };
 
+// Which command a request is read for: what options it takes beside --formato.
+enum class Comando { Verifica, ConPagina, Archivio };
+
 // The request, or the status of a wrong command line (its message printed).
-std::optional<Richiesta> Leggi(const std::vector<std::string>& argomenti, bool conHtml, std::ostream& err, int& esito) {
+std::optional<Richiesta> Leggi(const std::vector<std::string>& argomenti, Comando comando, std::ostream& err,
+                               int& esito) {
+    const bool conHtml = comando != Comando::Verifica, insieme = comando != Comando::ConPagina;
     Richiesta richiesta;
     const auto sbagliata = [&](const std::string& motivo) {
         err << "fornitura: " << motivo << "\n" << UsoVerifica;
@@ -55,19 +68,29 @@ std::optional<Richiesta> Leggi(const std::vector<std::string>& argomenti, bool c
             richiesta.file.push_back(std::move(argomento));
             continue;
         }
+        if (insieme && argomento == "--ricorsivo") {
+            richiesta.ricorsivo = true;
+            continue;
+        }
         std::optional<std::string> valore;
         if (const auto uguale = argomento.find('='); argomento.rfind("--", 0) == 0 && uguale != std::string::npos) {
             valore = argomento.substr(uguale + 1);
             argomento.resize(uguale);
-        } else if ((argomento == "--formato" || argomento == "--html") && i + 1 < argomenti.size()) {
+        } else if ((argomento == "--formato" || argomento == "--html" || argomento == "--thread") &&
+                   i + 1 < argomenti.size()) {
             valore = argomenti[++i];
         }
-        if (argomento != "--formato" && !(conHtml && argomento == "--html"))
+        if (argomento != "--formato" && !(conHtml && argomento == "--html") && !(insieme && argomento == "--thread"))
             return sbagliata("opzione sconosciuta '" + argomento + "'");
         if (!valore || valore->empty())
             return sbagliata("manca il valore di " + argomento);
         if (argomento == "--html") {
             richiesta.html = *valore;
+        } else if (argomento == "--thread") {
+            const char* fine = valore->data() + valore->size();
+            if (std::from_chars(valore->data(), fine, richiesta.thread).ptr != fine || richiesta.thread < 1 ||
+                richiesta.thread > 256)
+                return sbagliata("--thread vuole un numero da 1 a 256, non '" + *valore + "'");
         } else if (!(richiesta.formato = verifica::FormatoDaComando(*valore))) {
             return sbagliata("formato sconosciuto '" + *valore + "'");
         }
@@ -248,11 +271,132 @@ std::optional<verifica::FornituraLetta> LeggiConPersone(const std::string& nome,
     }
 }
 
+// A path as the command line names it (UTF-8).
+std::string NomeDi(const fs::path& percorso) {
+    const std::u8string nome = percorso.u8string();
+    return std::string(nome.begin(), nome.end());
+}
+
+// The findings passed on to `sotto`; the first one's message kept, to say why a file is no supply.
+class PrimoRilievo : public verifica::Destinatario {
+public:
+    explicit PrimoRilievo(verifica::Destinatario& sotto) : m_sotto(sotto) {}
+    void Segnala(const verifica::Rilievo& rilievo) override {
+        if (m_primo.empty())
+            m_primo = rilievo.messaggio;
+        m_sotto.Segnala(rilievo);
+    }
+    const std::string& Primo() const { return m_primo; }
+
+private:
+    verifica::Destinatario& m_sotto;
+    std::string m_primo;
+};
+
+// A finding of the set: "FILE:RIGA: avviso: MESSAGGIO (anche in ALTRO:RIGA)".
+std::string RigaDellInsieme(const verifica::RilievoInsieme& r, const std::vector<std::string>& nomi) {
+    const auto dove = [](const std::string& nome, long riga) {
+        return NomePerTerminale(nome) + (riga > 0 ? ":" + std::to_string(riga) : std::string());
+    };
+    std::string riga = dove(nomi[r.file], r.riga) + ": " + verifica::NomeGravita(r.gravita) + ": ";
+    std::string appoggio;
+    AggiungiPerTerminale(shell::TestoSuUnaRiga(r.messaggio, appoggio), riga);
+    if (r.altro)
+        riga += " (anche in " + dove(nomi[*r.altro], r.rigaAltro) + ")";
+    return riga + '\n';
+}
+
+// The files of a set, read: each file's findings as `verifica` prints them, or (`conRilievi` false) only
+// what tells a file apart; what keeps it from being read.
+struct Insieme {
+    std::vector<std::string> nomi; // as the command line names them (UTF-8)
+    std::vector<verifica::SchedaFornitura> schede;
+    long forniture = 0;
+    bool errori = false;   // a supply's own error
+    bool mancanti = false; // a file that could not be read
+};
+
+// Folders, or several files: each file checked as one is (in parallel; its output to `out` in the order of the
+// names, whatever the threads), what is no file or no supply of a folder told in one line there.
+Insieme LeggiInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni, bool conRilievi, std::ostream& out,
+                     std::ostream& err) {
+    std::vector<fs::path> percorsi;
+    for (const std::string& nome : richiesta.file)
+        percorsi.push_back(Percorso(nome));
+    const std::vector<verifica::VoceInsieme> voci = verifica::ElencaInsieme(percorsi, richiesta.ricorsivo);
+    Insieme insieme;
+    for (const verifica::VoceInsieme& voce : voci)
+        insieme.nomi.push_back(voce.relativo.empty() ? richiesta.file[voce.argomento] : NomeDi(voce.percorso));
+    insieme.schede.resize(voci.size());
+    std::vector<std::string> stampe(voci.size()), mancanze(voci.size());
+    std::vector<char> conta(voci.size(), 0); // its findings count in the status: a file checked, not told apart
+    const auto leggi = [&](std::size_t i) {
+        const verifica::VoceInsieme& voce = voci[i];
+        const std::string nome = NomePerTerminale(insieme.nomi[i]);
+        if (!voce.escluso.empty()) {
+            stampe[i] = nome + ": " + RigaPerTerminale(voce.escluso) + '\n';
+            return;
+        }
+        std::ostringstream testo;
+        StampaRilievi stampa(testo, insieme.nomi[i]);
+        PrimoRilievo primo(stampa);
+        verifica::SchedaFornitura& scheda = insieme.schede[i] = verifica::LeggiScheda(voce.percorso, opzioni, primo);
+        if (!scheda.nonLetta.empty())
+            mancanze[i] = "fornitura: " + RigaPerTerminale(scheda.nonLetta) + '\n';
+        else if (scheda.cambiata)
+            mancanze[i] = "fornitura: il file '" + nome +
+                          "' \xC3\xA8 cambiato mentre era letto: quanto letto non \xC3\xA8 un contenuto solo; "
+                          "verificarlo di nuovo\n";
+        else if (!scheda.esito.formato && !voce.relativo.empty())
+            stampe[i] = nome + ": non \xC3\xA8 una fornitura: " + RigaPerTerminale(primo.Primo()) + '\n';
+        else {
+            conta[i] = 1;
+            if (!conRilievi)
+                return;
+            stampa.Riepiloghi();
+            testo << Riepilogo(insieme.nomi[i], scheda.esito) << '\n';
+            stampe[i] = std::move(testo).str();
+        }
+    };
+    const auto fatto = [&](std::size_t i) {
+        (conRilievi ? out : err) << stampe[i];
+        std::string().swap(stampe[i]);
+        if (!mancanze[i].empty()) {
+            out.flush();
+            err << mancanze[i];
+            insieme.mancanti = true;
+        }
+        insieme.forniture += insieme.schede[i].Fornitura() ? 1 : 0;
+        insieme.errori = insieme.errori || (conta[i] && insieme.schede[i].esito.errori > 0);
+    };
+    verifica::PerOgniFile(voci.size(), richiesta.thread > 0 ? richiesta.thread : verifica::ThreadPredefiniti(), leggi,
+                          fatto);
+    return insieme;
+}
+
+// Folders, or several files: each file checked, then the findings of the set and its summary line.
+int VerificaInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni, UscitaSorvegliata& uscita,
+                    std::ostream& err) {
+    const Insieme insieme = LeggiInsieme(richiesta, opzioni, true, uscita.Flusso(), err);
+    long erroriInsieme = 0, avvisiInsieme = 0;
+    for (const verifica::RilievoInsieme& r : verifica::RegoleDellInsieme(insieme.schede, opzioni.formato)) {
+        uscita.Flusso() << RigaDellInsieme(r, insieme.nomi);
+        ++(r.gravita == verifica::Gravita::Errore ? erroriInsieme : avvisiInsieme);
+    }
+    uscita.Flusso() << "Insieme di " << Quanti(insieme.forniture, "fornitura", "forniture") << ": "
+                    << (erroriInsieme == 0 ? std::string("nessun errore") : Quanti(erroriInsieme, "errore", "errori"))
+                    << ", "
+                    << (avvisiInsieme == 0 ? std::string("nessun avviso") : Quanti(avvisiInsieme, "avviso", "avvisi"))
+                    << " tra le forniture\n";
+    const bool errori = insieme.errori || erroriInsieme > 0;
+    return uscita.EsitoFinale(insieme.mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato, err);
+}
+
 } // namespace
 
 int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
     int esito = EsitoCompletato;
-    const auto richiesta = Leggi(argomenti, false, err, esito);
+    const auto richiesta = Leggi(argomenti, Comando::Verifica, err, esito);
     if (!richiesta)
         return esito;
     if (richiesta->file.empty()) {
@@ -262,6 +406,9 @@ int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out,
     verifica::Opzioni opzioni;
     opzioni.formato = richiesta->formato;
     UscitaSorvegliata uscita(out);
+    std::error_code nonCartella;
+    if (richiesta->file.size() > 1 || fs::is_directory(Percorso(richiesta->file.front()), nonCartella))
+        return VerificaInsieme(*richiesta, opzioni, uscita, err);
     bool errori = false, mancanti = false;
     for (const std::string& nome : richiesta->file) {
         if (uscita.Guasta())
@@ -283,7 +430,7 @@ int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out,
 
 int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
     int esito = EsitoCompletato;
-    const auto richiesta = Leggi(argomenti, true, err, esito);
+    const auto richiesta = Leggi(argomenti, Comando::ConPagina, err, esito);
     if (!richiesta)
         return esito;
     if (richiesta->file.size() != 1) {
@@ -316,7 +463,7 @@ int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out,
 
 int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
     int esito = EsitoCompletato;
-    const auto richiesta = Leggi(argomenti, true, err, esito);
+    const auto richiesta = Leggi(argomenti, Comando::ConPagina, err, esito);
     if (!richiesta)
         return esito;
     if (richiesta->file.size() != 2) {
@@ -375,6 +522,55 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
     UscitaSorvegliata uscita(out);
     uscita.Flusso() << PerTerminale(testo.str());
     return uscita.EsitoFinale(differenze.Nessuna() ? EsitoCompletato : EsitoErrore, err);
+}
+
+int EseguiArchivio(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+    int esito = EsitoCompletato;
+    const auto richiesta = Leggi(argomenti, Comando::Archivio, err, esito);
+    if (!richiesta)
+        return esito;
+    if (richiesta->file.empty()) {
+        err << "fornitura: manca la cartella dell'archivio\n" << UsoVerifica;
+        return EsitoUso;
+    }
+    if (PaginaSuUnIngresso(*richiesta, err))
+        return EsitoUso;
+    verifica::Opzioni opzioni;
+    opzioni.formato = richiesta->formato;
+    UscitaSorvegliata uscita(out);
+    const Insieme insieme = LeggiInsieme(*richiesta, opzioni, false, uscita.Flusso(), err);
+    const std::vector<verifica::RilievoInsieme> rilievi = verifica::RegoleDellInsieme(insieme.schede, opzioni.formato);
+    // The files as the table names them: below the folder given, or as given.
+    std::vector<std::string> nomi;
+    for (std::size_t i = 0; i < insieme.schede.size(); ++i)
+        nomi.push_back(shell::Latin1DaUtf8(insieme.nomi[i]));
+    if (richiesta->file.size() == 1) {
+        const std::string cartella = shell::Latin1DaUtf8(richiesta->file.front());
+        for (std::string& nome : nomi)
+            if (nome.size() > cartella.size() + 1 && nome.starts_with(cartella))
+                nome.erase(0, cartella.size() + 1);
+    }
+    const std::vector<verifica::VoceArchivio> voci = verifica::VociArchivio(insieme.schede, nomi, rilievi);
+    // Not over a file of the archive, which writing the page would destroy.
+    for (const std::string& nome : insieme.nomi)
+        if (richiesta->html && shell::StessoFile(Percorso(*richiesta->html), Percorso(nome))) {
+            err << "fornitura: la pagina '" << NomePerTerminale(*richiesta->html)
+                << "' \xC3\xA8 il file dell'archivio '" << NomePerTerminale(nome)
+                << "': scriverla lo distruggerebbe; indicare un altro file con --html\n";
+            return EsitoUso;
+        }
+    if (richiesta->html) {
+        if (!ScriviPagina(*richiesta->html, err, [&](std::ostream& pagina) {
+                verifica::ScriviArchivioHtml(insieme.schede, voci, rilievi,
+                                             shell::Latin1DaUtf8(richiesta->file.front()), pagina);
+            }))
+            return EsitoErrore;
+    } else {
+        verifica::ScriviArchivioTsv(insieme.schede, voci, uscita.Flusso());
+    }
+    const bool errori =
+        std::any_of(voci.begin(), voci.end(), [](const verifica::VoceArchivio& v) { return v.errori > 0; });
+    return uscita.EsitoFinale(insieme.mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato, err);
 }
 
 } // namespace cli

@@ -17,6 +17,9 @@ int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out,
 // The listing as a TSV on standard output, or as a page written to OUT. Status 0: listed; 1: no supply
 // recognised in the file (nor by the format forced), or the TSV or OUT cannot be written; 2: wrong command
 // line; 3: the file missing.
+// `fornitura archivio CARTELLA... [--html PAGINA]`: the supplies of an archive, a row each (TSV), or as a page of
+// employers by month; status 1 when a supply has an error, its own or the set's.
+int EseguiArchivio(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 int EseguiDistinta(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
 // fornitura confronta VECCHIA NUOVA [--html OUT] [--formato ...]

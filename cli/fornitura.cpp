@@ -34,7 +34,8 @@ constexpr std::string_view Uso =
     "  fornitura cin ABI CAB CONTO\n"
     "  fornitura iban BBAN [PAESE]\n"
     "  fornitura check-iban IBAN\n"
-    "  fornitura verifica FILE... [--formato 770|uniemens|dma|emens|tfr]\n"
+    "  fornitura verifica FILE|CARTELLA... [--formato 770|uniemens|dma|emens|tfr] [--ricorsivo] [--thread N]\n"
+    "  fornitura archivio CARTELLA... [--html USCITA] [--ricorsivo] [--thread N]\n"
     "  fornitura distinta FILE [--html USCITA] [--formato ...]\n"
     "  fornitura confronta VECCHIA NUOVA [--html USCITA] [--formato ...]\n"
     "  fornitura --version\n";
@@ -189,6 +190,8 @@ int Esegui(const std::vector<std::string>& argomenti, std::ostream& out, std::os
         return EseguiVerifica(argomenti, out, err);
     if (comando == "distinta")
         return EseguiDistinta(argomenti, out, err);
+    if (comando == "archivio")
+        return EseguiArchivio(argomenti, out, err);
     if (comando == "confronta")
         return EseguiConfronta(argomenti, out, err);
     if (comando == "cin" || comando == "iban" || comando == "check-iban") {

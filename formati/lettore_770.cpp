@@ -45,6 +45,10 @@ constexpr const Pezzo& Colonna1G       = DellaColonna(t::RecordG, 1);
 constexpr const Pezzo& AreaG           = DelGenere(t::RecordG, tracciati::Comune::Area);
 constexpr const Pezzo& AreaJ           = DelGenere(t::RecordJ, tracciati::Comune::Area);
 constexpr const Pezzo& RigheB          = DelContatore(t::RecordB, conv770::RigheEsportazione);
+constexpr const Pezzo& DenominazioneB  = DellaColonna(t::RecordB, 2);
+// Positions 91-94 of record B: "0000" in an ordinary declaration, other digits in a corrective or supplementary one.
+constexpr const Pezzo& TipoB           = DelGenere(t::RecordB, tracciati::Comune::Letterale, 2);
+static_assert(TipoB.posizione == 91 && TipoB.testo == "0000");
 
 // The counts of record Z.
 struct ContoZ { const Pezzo& pezzo; std::string_view cosa; };
@@ -270,6 +274,7 @@ private:
     std::string m_colonna1;        // column 1 in record B
     std::string m_righeDichiarate; // the lines of the export, as record B counts them
     long m_rigaB = 0;
+    Identita m_identita; // the declarant, its name, the tax year, whether the declaration is ordinary
 
     // The module being read: its records G.
     long long m_modulo = 0;      // its number (0: none yet)
@@ -388,6 +393,9 @@ void Lettore770::RecordA(const RecordFisso& record) {
                          "record A: " + PosizioniDi(DichiaranteA) + ": codice fiscale del dichiarante", Gravita::Errore,
                          -1);
     m_lettura.Dati({{{"Dichiarante", std::string(codice)}, {"Fornitura", "770 Semplificato 2011 (77S11)"}}});
+    m_identita.datore = codice;
+    m_identita.rigaDatore = m_identita.rigaPeriodo = record.Numero();
+    m_identita.anno = InizioPeriodoImposta.anno;
     ControllaNomeFile(m_lettura, "Importa770-2011-" + std::string(codice) + ".txt"); // as the converter names it
 }
 
@@ -398,6 +406,8 @@ void Lettore770::RecordB(const RecordFisso& record) {
         m_rigaB = record.Numero();
         m_colonna1 = record.letto.Testo(Colonna1BJ);
         m_righeDichiarate = record.letto.Testo(RigheB);
+        m_identita.nome = SenzaSpaziFinali(record.letto.Testo(DenominazioneB));
+        m_identita.ordinaria = !record.Presente(TipoB) || record.letto.Testo(TipoB) == TipoB.testo;
     }
     Conteggio(record, ModuloBJ, 1, "numero di modulo del record B");
 }
@@ -528,7 +538,7 @@ void Lettore770::ChiudiModulo() {
         ++(t.segno > 0 ? m_somme[t.j].aggiunti : m_somme[t.j].tolti);
     }
 
-    if (m_lettura.VuolePersone())
+    if (m_lettura.VuoleChiavi())
         Distinta(campi, rigaPrima, codice);
     m_quanteAree = 0;
     m_righeModulo.clear();
@@ -750,6 +760,7 @@ void Lettore770::Fine() {
                            "dipendenti (moduli dei record G)");
     FineDellOrdine();
     m_codiciFiscali.Segnala(m_lettura, CodiceFiscaleG.posizione, "record G");
+    m_lettura.Identita(m_identita);
 }
 
 } // namespace

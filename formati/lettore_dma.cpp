@@ -186,7 +186,8 @@ private:
     std::string m_testaB; // record B to the end of its head
     long m_rigaB = 0;
     std::optional<dma::Periodo> m_periodo;
-    std::string m_mese; // "MM/AAAA", from B
+    std::string m_mese;  // "MM/AAAA", from B
+    Identita m_identita; // the entity of record B, its name and the month
     int m_recordB = 0;
     long long m_recordC = 0;
     long long m_ultimoModulo = 0; // the module number of the last record C
@@ -301,6 +302,13 @@ void LettoreDma::RecordB(const RecordFisso& record) {
         ControllaNomeFile(m_lettura, "INPDAPDMA-" + std::string(anno) + "-" + std::string(mese) + ".txt");
     }
     m_lettura.Dati({{{"Amministrazione", std::string(SenzaSpaziFinali(inB))}, {"Mese di riferimento", m_mese}}});
+    m_identita.datore = SenzaSpaziFinali(inB);
+    m_identita.nome = SenzaSpaziFinali(record.letto.Testo(PrimaRipetutaB));
+    m_identita.rigaDatore = m_identita.rigaPeriodo = record.Numero();
+    if (meseBuono && Cifre(anno)) {
+        m_identita.anno = static_cast<int>(NumeroDi(anno));
+        m_identita.mese = static_cast<int>(NumeroDi(mese));
+    }
 }
 
 const tracciati::CampoLetto* LettoreDma::Campo(std::string_view codice) const { return m_campi.Primo(codice); }
@@ -392,8 +400,8 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
             const shell::Data giorno = primo ? m_periodo->primo : m_periodo->ultimo;
             if (!(e->valore.Data() && e->valore.ComeData() == giorno))
                 m_lettura.Errore(riga, e->posizione,
-                                 "record C: campo " + std::string(q.codice) + ": atteso " + Data8(giorno) + ", il " +
-                                     (primo ? "primo" : "l'ultimo") + " giorno del mese di riferimento " + m_mese +
+                                 "record C: campo " + std::string(q.codice) + ": atteso " + Data8(giorno) + ", " +
+                                     (primo ? "il primo" : "l'ultimo") + " giorno del mese di riferimento " + m_mese +
                                      " del record B" + di,
                                  persona);
         }
@@ -452,7 +460,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                          "record C: " + PosizioniDi(CodiceFiscaleC) + ": manca il codice fiscale del dipendente",
                          persona);
     }
-    if (m_lettura.VuolePersone())
+    if (m_lettura.VuoleChiavi())
         Distinta(record, chi, codice);
 }
 
@@ -530,6 +538,7 @@ void LettoreDma::RecordZ(const RecordFisso& record) {
 void LettoreDma::Fine() {
     FineDellOrdine();
     m_codiciFiscali.Segnala(m_lettura, CodiceFiscaleC.posizione, "record C");
+    m_lettura.Identita(m_identita);
 }
 
 } // namespace

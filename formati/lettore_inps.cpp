@@ -378,6 +378,7 @@ private:
     std::string m_cfPersonaMittente, m_ragSocMittente, m_cfMittente, m_sedeINPS, m_cfAzienda, m_ragSocAzienda;
     bool m_mittenteLetto = false, m_ragSocLetta = false;
     std::string m_mese, m_matricola, m_csc, m_ca;
+    long m_rigaAzienda = 0, m_rigaMese = 0, m_rigaMatricola = 0;
     int m_giorniDelMese = 0;                         // of the declared month, for the calendar; 0 when unknown
     int m_anno = 0, m_numeroMese = 0;                // the declared month; 0 when unknown
     int m_primaSettimana = 0, m_ultimaSettimana = 0; // its weeks of the year, once it is known
@@ -547,7 +548,7 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     m_denuncia.mese = m_numeroMese;
     m_denuncia.posto = posto;
     m_denuncia.elimina = elimina;
-    if (m_lettura.VuolePersone()) {
+    if (m_lettura.VuoleChiavi()) {
         m_persona = {};
         m_persona.genere = genere;
         m_persona.indice = m_indice;
@@ -570,8 +571,9 @@ void LettoreINPS::FinePersona() {
     if (!m_codice.empty())
         m_codici.push_back({m_codice, m_chiave, m_genere, m_denuncia.elimina && m_genere == GenereDipendente,
                             m_postoPersona, m_indice});
-    if (m_lettura.VuolePersone()) {
+    if (m_lettura.VuoleChiavi()) {
         m_persona.chiave = m_codice;
+        m_persona.denuncia = m_chiave;
         if (m_genere == GenereDipendente && m_valori) {
             Metti(m_colonnaMesePrecedente, TestoMesePrecedente());
             Metti(m_colonnaLavorati, std::to_string(m_lavorati));
@@ -881,6 +883,7 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
         break;
     case CFAzienda:
         m_cfAzienda = valore;
+        m_rigaAzienda = posto.riga;
         if (m_mittenteLetto && valore != m_cfMittente)
             Segnala(Gravita::Errore, posto,
                     "<CFAzienda> " + ValidatoreXML::Citato(valore) + " diverso da <CFMittente> " +
@@ -888,6 +891,7 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
         break;
     case AnnoMeseDenunciaU:
     case AnnoMeseDenunciaE:
+        m_rigaMese = posto.riga;
         AnnoMese(valore, buono, posto);
         break;
     case Matricola:
@@ -896,8 +900,10 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
                     "<Matricola> " + ValidatoreXML::Citato(valore) + ": la matricola INPS dell'azienda ha " +
                         std::to_string(CifreMatricola) + " cifre");
         m_matricolaInPosizione = true;
-        if (m_matricola.empty())
+        if (m_matricola.empty()) {
             m_matricola = pulito();
+            m_rigaMatricola = posto.riga;
+        }
         break;
     case CSC:
         m_csc = pulito();
@@ -1234,6 +1240,16 @@ void LettoreINPS::Fine(bool interrotta) {
     if (!m_ca.empty())
         dati.voci.emplace_back("CA", m_ca);
     m_lettura.Dati(dati);
+    verifica::Identita identita;
+    identita.datore = shell::TogliSpazi(m_cfAzienda);
+    identita.nome = shell::TogliSpazi(m_ragSocAzienda);
+    identita.rigaDatore = m_rigaAzienda;
+    identita.anno = m_anno;
+    identita.mese = m_numeroMese;
+    identita.rigaPeriodo = m_rigaMese;
+    identita.posizione = m_matricola;
+    identita.rigaPosizione = m_rigaMatricola;
+    m_lettura.Identita(identita);
 }
 
 // The totals the document states against its reports; the counts of the E-Mens document, which states none.

@@ -219,6 +219,7 @@ private:
     // Each key (positions 40-55) and the line of its first group.
     std::map<std::string, long> m_chiavi;
     std::optional<anagrafe::Data> m_dataFornitura; // of record "1": the day the residence codes must be in force
+    Identita m_identita;                           // the employer of record "1", its name and the supply's date
     std::array<std::string, std::size(CampiAnagrafici)> m_nomiAnagrafici = [] {
         std::array<std::string, std::size(CampiAnagrafici)> nomi;
         for (std::size_t i = 0; i < nomi.size(); ++i)
@@ -298,6 +299,14 @@ void LettoreTfr::Record1(const RecordFisso& record) {
                          -1);
     const std::string_view data = record.letto.Testo(DataFornitura1);
     m_dataFornitura = DataDi(data);
+    m_identita.datore = SenzaSpaziFinali(record.letto.Testo(CodiceFiscale1));
+    m_identita.nome = SenzaSpaziFinali(record.letto.Testo(RagioneSociale1));
+    m_identita.rigaDatore = m_identita.rigaPeriodo = record.Numero();
+    if (m_dataFornitura) {
+        m_identita.anno = m_dataFornitura->anno;
+        m_identita.mese = m_dataFornitura->mese;
+        m_identita.giorno = m_dataFornitura->giorno;
+    }
     const auto dato = [&](std::string_view nome, const Pezzo& pezzo) {
         return std::pair<std::string, std::string>(std::string(nome) + " (" + PosizioniDi(pezzo) + ")",
                                                    std::string(SenzaSpaziFinali(record.letto.Testo(pezzo))));
@@ -341,7 +350,7 @@ void LettoreTfr::ChiudiGruppo() {
     if (!m_gruppo)
         return;
     m_gruppo = false;
-    if (!m_lettura.VuolePersone())
+    if (!m_lettura.VuoleChiavi())
         return;
     verifica::Persona p;
     p.indice = m_persona;
@@ -571,6 +580,7 @@ void LettoreTfr::Record9(const RecordFisso& record) {
 // place is told once, by the order).
 void LettoreTfr::Fine() {
     ChiudiGruppo();
+    m_lettura.Identita(m_identita);
     if (m_riga9 > 0) {
         if (m_contati['1'] + m_contati['2'] + m_contati['3'] == 0)
             m_lettura.Errore(m_riga9, 1, "la fornitura non ha dipendenti (nessun record 1, 2 e 3): nulla da inviare");

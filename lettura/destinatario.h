@@ -23,6 +23,8 @@ public:
     // Each person once all its records are read; only when Opzioni::persone asks for them.
     virtual void Persona(verifica::Persona&& /*persona*/) {}
     virtual void Totale(const verifica::Totale& /*totale*/) {}
+    // Whose the supply is and for which period, once the file is read.
+    virtual void Identita(const verifica::Identita& /*identita*/) {}
     // A field of a person (`persona`, its index) or of the supply's own records (-1), as far as
     // Opzioni::campi asks for them.
     virtual void Campo(long /*persona*/, CampoFornitura&& /*campo*/) {}
@@ -35,6 +37,9 @@ public:
 struct Opzioni {
     std::optional<Formato> formato; // forced (`--formato`); otherwise recognised from the content
     bool persone = false;           // whether the persons' data are wanted (the listing, the comparison)
+    // Whether each person is wanted with its keys only (its kind, line, Persona::chiave and Persona::denuncia),
+    // without its listing values and fingerprint: what the rules of an archive's set hold files against.
+    bool chiavi = false;
     // Whose fields are wanted (Destinatario::Campo): the supply's own records' always when set, a person's
     // when it says so of its index; none when not set.
     std::function<bool(long persona)> campi;

@@ -29,14 +29,17 @@ public:
 
     // Whether the persons' data are wanted: a reader that only checks need not gather them.
     bool VuolePersone() const { return m_opzioni.persone; }
+    // Whether the persons are told at all: with their data, or with their keys only (Opzioni::chiavi).
+    bool VuoleChiavi() const { return m_opzioni.persone || m_opzioni.chiavi; }
     // A new person: gives its index (counted whether or not its data are wanted).
     long NuovaPersona() { return m_esito.persone++; }
     void Persona(verifica::Persona&& persona) {
-        if (m_opzioni.persone)
+        if (VuoleChiavi())
             m_destinatario.Persona(std::move(persona));
     }
     void Dati(const Intestazione& intestazione) { m_destinatario.Dati(intestazione); }
     void Totale(const verifica::Totale& totale) { m_destinatario.Totale(totale); }
+    void Identita(const verifica::Identita& identita) { m_destinatario.Identita(identita); }
     // Whether the listing values of person `persona` are wanted (its key and fingerprint are, with the persons).
     bool VuoleValori(long persona) const {
         return m_opzioni.persone && (!m_opzioni.valori || m_opzioni.valori(persona));

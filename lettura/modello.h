@@ -102,13 +102,38 @@ private:
 };
 
 struct Persona {
-    int genere = 0;                  // index into the schema's kinds
-    long indice = 0;                 // its place among the persons of the file, from 0
-    long riga = 0;                   // its first record or line
-    std::string chiave;              // what pairs it with the same person in another supply of its format
+    int genere = 0;     // index into the schema's kinds
+    long indice = 0;    // its place among the persons of the file, from 0
+    long riga = 0;      // its first record or line
+    std::string chiave; // what pairs it with the same person in another supply of its format
+    // The rest of the key of its report where the authority keys reports by more than the tax code (UniEmens,
+    // E-Mens: "Matricola 1234567890 Qualifica1 1 Qualifica2 F ..." of an employee, " TipoRapporto ... Aliquota ..."
+    // of a collaborator, as the document writes them); empty elsewhere.
+    std::string denuncia;
     std::vector<std::string> valori; // one per schema column; empty where its kind has none
     Impronta impronta;               // of all that its records or its report hold
     std::string posto; // what tells its place in the file (a module number, SchemaDistinta::posto), as written
+};
+
+// Whose a supply is and for which period, as an archive's supplies are grouped to be held against one another:
+// what the authority files it under. Told once, when the file is read.
+struct Identita {
+    // The employer's tax code: `CFAzienda`, record B's entity code (positions 2-12), the declarant of record A, the
+    // tax code of record 1 (positions 20-30); and its name as the supply writes it (empty where it has none).
+    std::string datore;
+    std::string nome;
+    long rigaDatore = 0;
+    // The period: the declared month (UniEmens, E-Mens, DMA), the tax year (770, `mese` 0), the supply's date
+    // (TFR); 0 where the file does not say it in a readable form.
+    int anno = 0;
+    int mese = 0;
+    int giorno = 0;
+    long rigaPeriodo = 0;
+    // The INPS registration number of the document's contribution position (`Matricola`); empty: none.
+    std::string posizione;
+    long rigaPosizione = 0;
+    // A 770 declaration that is neither corrective nor supplementary (record B, positions 91-94 "0000").
+    bool ordinaria = true;
 };
 
 // A total or count that the file states, beside the one recomputed from its records.

@@ -50,6 +50,10 @@ std::filesystem::path CartellaProgramma();
 // "Esportazione770.tab"; that is not the file asked for).
 bool FileOrdinarioEsiste(const std::filesystem::path& percorso);
 
+// A hidden entry of a folder, which a reading of the folder passes over (the converters' lock files): on Windows
+// one with the hidden or system attribute, everywhere one whose name starts with ".".
+bool Nascosto(const std::filesystem::path& percorso);
+
 // Creates the last level of `cartella`; any failure is ignored (it shows when a file is created there).
 void CreaCartella(const std::filesystem::path& cartella) noexcept;
 

@@ -88,6 +88,11 @@ bool FileOrdinarioEsiste(const fs::path& percorso) {
     return !nome.empty() && nome.front() != '.' && fs::is_regular_file(percorso, ec);
 }
 
+bool Nascosto(const fs::path& percorso) {
+    const std::string nome = percorso.filename().string();
+    return !nome.empty() && nome.front() == '.';
+}
+
 std::FILE* CreaFileNuovo(const fs::path& percorso) {
     if (posix::Chiamate().cancella(percorso.c_str()) != 0 && errno != ENOENT)
         return nullptr; // a folder, or a name that cannot be removed: the run stops

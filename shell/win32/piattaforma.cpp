@@ -86,6 +86,14 @@ bool FileOrdinarioEsiste(const fs::path& percorso) {
     return (dati.dwFileAttributes & esclusi) == 0 && nome == dati.cFileName;
 }
 
+bool Nascosto(const fs::path& percorso) {
+    const std::wstring nome = percorso.filename().wstring();
+    if (!nome.empty() && nome.front() == L'.')
+        return true;
+    const DWORD attributi = GetFileAttributesW(percorso.c_str());
+    return attributi != INVALID_FILE_ATTRIBUTES && (attributi & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
+
 std::FILE* CreaFileNuovo(const fs::path& percorso) {
     if (const DWORD attributi = GetFileAttributesW(percorso.c_str()); attributi != INVALID_FILE_ATTRIBUTES) {
         // A link or a junction is not removed either: whoever put it there meant something by it.

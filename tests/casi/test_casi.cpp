@@ -26,6 +26,12 @@
 //                                          that the supply unchanged has (at the same place, the same text)
 //   esito N                                the exit status (default: 1 when an error is expected, else 0)
 // Every error printed must be one of those expected, unless altri-errori.
+//
+// A case of an archive begins with `archivio`: every `fornitura` or `file` (or `copia "NOME"`: the supply so
+// far once more, under NOME) begins a supply of one folder, which the directives after it change and name, and
+// the findings after it are of the set (after the files' own, which their own cases test) told in it; "@" in
+// their texts stands for the folder. The folder is checked with one thread and with three: the outputs must be
+// the same, byte for byte. `tutti-attesi`: every finding of the set is one of those listed.
 
 #include "tests/supporto/cartella_temporanea.h"
 #include "tests/supporto/processo.h"
@@ -198,6 +204,74 @@ std::vector<Trovato> Trovati(const std::string& uscita, const std::string& prefi
     return trovati;
 }
 
+// Whether an expected finding is the one found.
+bool Corrisponde(const Atteso& a, const Trovato& t) {
+    return t.gravita == a.gravita && t.riga == a.riga && (!a.colonna || t.colonna == a.colonna) &&
+           t.messaggio.find(a.parte) != std::string::npos;
+}
+
+// The supplies of a case of an archive written in one folder and checked as a set, with one thread and with
+// three; the findings of the set held against those expected of each file.
+template <class File>
+void VerificaArchivio(const std::vector<File>& file, std::vector<std::string> argomenti, bool tuttiAttesi,
+                      std::optional<int> esitoAtteso) {
+    CartellaTemporanea cartella;
+    const fs::path archivio = cartella / "archivio";
+    fs::create_directories(archivio);
+    for (const File& f : file)
+        ScriviFile(archivio / f.nome, f.contenuto);
+    argomenti.push_back(shell::test::Argomento(archivio));
+    std::vector<std::string> uno = argomenti, tre = argomenti;
+    uno.insert(uno.end(), {"--thread", "1"});
+    tre.insert(tre.end(), {"--thread", "3"});
+    const auto esito = EseguiProcesso(FORNITURA_EXE, uno, cartella / "out1.txt", cartella / "err1.txt");
+    const auto conTre = EseguiProcesso(FORNITURA_EXE, tre, cartella / "out3.txt", cartella / "err3.txt");
+    EXPECT_EQ(esito.out, conTre.out);
+    EXPECT_EQ(esito.stato, conTre.stato);
+    // The set's findings: the lines in the form of a finding just before its summary line.
+    std::vector<std::string> righe;
+    std::istringstream testo(esito.out);
+    for (std::string riga; std::getline(testo, riga);)
+        righe.push_back(riga);
+    const auto fine =
+        std::find_if(righe.begin(), righe.end(), [](const std::string& r) { return r.starts_with("Insieme di "); });
+    ASSERT_NE(fine, righe.end()) << esito.out << esito.err;
+    static const std::regex rilievo(R"(^[^ ].*?(:\d+)?: (errore|avviso): .*$)");
+    auto inizio = fine;
+    while (inizio != righe.begin() && std::regex_match(*(inizio - 1), rilievo))
+        --inizio;
+    std::string insieme;
+    const std::string cartellaScritta = shell::test::Argomento(archivio);
+    for (auto r = inizio; r != fine; ++r) {
+        for (std::size_t da = r->find(cartellaScritta, 1); da != std::string::npos; da = r->find(cartellaScritta, da))
+            r->replace(da, cartellaScritta.size() + 1, "@/");
+        insieme += *r + "\n";
+    }
+    std::size_t contati = 0, tutti = static_cast<std::size_t>(fine - inizio);
+    bool conErrori = false;
+    for (const File& f : file) {
+        std::vector<Trovato> trovati = Trovati(insieme, shell::test::Argomento(archivio / f.nome));
+        for (const Atteso& a : f.attesi) {
+            conErrori = conErrori || a.gravita == "errore";
+            const auto t =
+                std::find_if(trovati.begin(), trovati.end(), [&](const Trovato& t) { return Corrisponde(a, t); });
+            EXPECT_NE(t, trovati.end()) << "manca in " << f.nome << ": " << a.gravita << " " << a.riga << " \""
+                                        << a.parte << "\"\ninsieme:\n"
+                                        << insieme;
+            if (t != trovati.end())
+                t->atteso = true;
+        }
+        for (const Trovato& t : trovati) {
+            contati += t.atteso ? 1 : 0;
+            EXPECT_TRUE(t.atteso || (t.gravita == "avviso" && !tuttiAttesi))
+                << f.nome << ": " << t.gravita << " inatteso: riga " << t.riga << ": " << t.messaggio;
+        }
+    }
+    if (tuttiAttesi)
+        EXPECT_EQ(contati, tutti) << insieme;
+    EXPECT_EQ(esito.stato, esitoAtteso.value_or(conErrori ? 1 : 0)) << esito.out << esito.err;
+}
+
 class CasoDiVerifica : public testing::TestWithParam<Caso> {};
 
 TEST_P(CasoDiVerifica, RilieviAttesi) {
@@ -209,6 +283,17 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
     enum class Avvisi { Liberi, TuttiAttesi, SoloAttesi } avvisi = Avvisi::Liberi;
     std::string originale; // the supply as its converter wrote it, before the changes
     std::optional<int> esitoAtteso;
+    // A case of an archive: the supplies before the one being made, each with the findings of the set told in it.
+    struct FileDellArchivio {
+        std::string nome, contenuto;
+        std::vector<Atteso> attesi;
+    };
+    std::optional<std::vector<FileDellArchivio>> archivio;
+    const auto prossimo = [&] {
+        if (archivio && !nome.empty())
+            archivio->push_back({nome, contenuto, std::move(attesi)});
+        attesi.clear();
+    };
     std::string riga;
     int numero = 0;
     while (std::getline(file, riga)) {
@@ -219,11 +304,19 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
         const auto dove = GetParam().percorso.filename().string() + ":" + std::to_string(numero);
         const auto n = [&](std::size_t i) { return std::stol(p.at(i)); };
         try {
-            if (p[0] == "fornitura") {
+            if (p[0] == "archivio") {
+                archivio.emplace();
+            } else if (p[0] == "copia") {
+                ASSERT_TRUE(archivio && !nome.empty()) << dove << ": copia vale in un archivio, dopo una fornitura";
+                prossimo();
+                nome = p.at(1);
+            } else if (p[0] == "fornitura") {
+                prossimo();
                 const auto& f = DaEsempio(p.at(1));
                 contenuto = originale = f.contenuto;
                 nome = f.nome;
             } else if (p[0] == "file") {
+                prossimo();
                 contenuto = LeggiFile(GetParam().percorso.parent_path() / p.at(1));
                 nome = p.at(1);
             } else if (p[0] == "sostituisci") {
@@ -307,6 +400,11 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
         }
     }
     ASSERT_FALSE(nome.empty()) << "il caso non dice quale fornitura";
+    if (archivio) {
+        prossimo();
+        VerificaArchivio(*archivio, argomenti, avvisi == Avvisi::TuttiAttesi, esitoAtteso);
+        return;
+    }
 
     CartellaTemporanea cartella;
     const fs::path fornitura = cartella / nome;

@@ -487,6 +487,30 @@ TEST(Distinta, PaginaStampataInChromium) {
         ++teste;
     EXPECT_GE(teste, static_cast<std::size_t>(pagine) - 1);
 }
+
+// The archive's page printed in a real browser: every employer with its supplies, the set's findings under it.
+TEST(Archivio, PaginaStampataInChromium) {
+    CartellaTemporanea dir;
+    for (const char* comando : {"770", "uniemens", "dma", "emens", "tfr"})
+        ASSERT_EQ(Fornitura(dir, {comando, "--dir", Argomento(fs::path(CAMPIONI) / comando), "--archive",
+                                  Argomento(dir / "arc"), "--now", "2011-06-14T09:05:07"})
+                      .stato,
+                  0);
+    fs::copy_file(dir / "arc" / "INPSUNIEMENS-2012-01.xml", dir / "arc" / "INPSUNIEMENS-2012-01_2.xml");
+    ASSERT_EQ(Fornitura(dir, {"archivio", Argomento(dir / "arc"), "--html", Argomento(dir / "archivio.html")}).stato, 0)
+        << LeggiFile(dir / "err.txt");
+    const auto stampa =
+        EseguiProcesso("/bin/sh", {STAMPA_PDF, Argomento(dir / "archivio.html"), Argomento(dir / "archivio.pdf")},
+                       dir / "s.out", dir / "s.err");
+    ASSERT_EQ(stampa.stato, 0) << LeggiFile(dir / "s.err");
+    const std::string testo = LeggiFile(dir / "archivio.txt");
+    for (const char* atteso : {"02345670372", "02468010414", "02468130584", "03456780273", "80012340586",
+                               "COMUNE DI VALBRUNA", "Rilievi tra le forniture", "stesso contenuto"})
+        EXPECT_NE(testo.find(atteso), std::string::npos) << atteso << "\n" << testo;
+    // Each year's grid under its own head, on whatever page it falls.
+    for (const char* anno : {"2008", "2010", "2011", "2012"})
+        EXPECT_NE(testo.find(anno), std::string::npos) << anno;
+}
 #endif
 
 } // namespace

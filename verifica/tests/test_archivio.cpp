@@ -1,0 +1,63 @@
+// The parallel reading of a set: its results taken in the order of the files whatever the threads, and a
+// failure of one task passed on once every thread has ended.
+
+#include "verifica/archivio.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <vector>
+
+namespace verifica {
+namespace {
+
+TEST(PerOgniFile, InOrdineConOgniNumeroDiThread) {
+    for (const unsigned thread : {0u, 1u, 2u, 7u, 64u}) {
+        std::vector<int> letti(40, 0), fatti;
+        PerOgniFile(
+            letti.size(), thread, [&](std::size_t i) { letti[i] = static_cast<int>(i) * 3; },
+            [&](std::size_t i) {
+                EXPECT_EQ(letti[i], static_cast<int>(i) * 3);
+                fatti.push_back(static_cast<int>(i));
+            });
+        ASSERT_EQ(fatti.size(), letti.size()) << thread;
+        for (std::size_t i = 0; i < fatti.size(); ++i)
+            EXPECT_EQ(fatti[i], static_cast<int>(i)) << thread;
+    }
+    int chiamate = 0;
+    PerOgniFile(
+        0, 2, [&](std::size_t) { ++chiamate; }, [&](std::size_t) { ++chiamate; });
+    EXPECT_EQ(chiamate, 0);
+}
+
+TEST(PerOgniFile, UnErroreFermaIlResto) {
+    for (const unsigned thread : {1u, 3u}) {
+        std::atomic<int> letti{0};
+        std::vector<std::size_t> fatti;
+        EXPECT_THROW(PerOgniFile(
+                         1000, thread,
+                         [&](std::size_t i) {
+                             ++letti;
+                             if (i == 5)
+                                 throw std::runtime_error("guasto");
+                         },
+                         [&](std::size_t i) { fatti.push_back(i); }),
+                     std::runtime_error);
+        EXPECT_EQ(fatti.size(), 5u) << thread; // those before the failure, and no other
+        EXPECT_LT(letti.load(), 1000) << thread;
+    }
+    std::vector<std::size_t> fatti;
+    EXPECT_THROW(PerOgniFile(
+                     10, 2, [](std::size_t) {},
+                     [&](std::size_t i) {
+                         if (i == 2)
+                             throw std::logic_error("stampa");
+                         fatti.push_back(i);
+                     }),
+                 std::logic_error);
+    EXPECT_EQ(fatti, (std::vector<std::size_t>{0, 1}));
+}
+
+} // namespace
+} // namespace verifica
