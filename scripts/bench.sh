@@ -20,7 +20,8 @@ RIPETIZIONI=${RIPETIZIONI:-5}
 # The speed gate: `sh scripts/bench.sh --controlla` measures every converter, check and comparison on the
 # exports of RIGHE lines against cat of the same bytes into a file, as the least CPU time of RIPETIZIONI
 # alternated runs (the command, then cat), and ends with status 1 naming what is over its budget:
-# converters 5 times cat, checks 8 times, comparisons 12 times cat of both files; a check under 64 MB.
+# converters 5 times cat, checks 8 times, comparisons 12 times cat of both files; a check under 64 MB; then the
+# bench archive checked as a set on every core within 3 times cat of all its files (wall time).
 if [ "${1:-}" = --controlla ]; then
   sh scripts/dipendenze.sh
   B=${BUILD:-build-bench}
@@ -81,6 +82,35 @@ if [ "${1:-}" = --controlla ]; then
       "cat $fornitura >$M/copia-fornitura; cat $M/stessa-$conv >$M/copia-stessa")
     riga "confronta $conv" 12 "$1" "$2" "$3" 0
   done
+  # The bench archive (bench/genera_archivio.sh: 80 employers' year), checked as a set on every core against
+  # cat of all its files, as the least wall time of alternated runs; the same output with 1 and 2 threads.
+  sh bench/genera_archivio.sh ./$B/bin/fornitura ./$B/bin/genera_esportazioni $M/archivio
+  file=$(find $M/archivio -type f ! -name '.*' | wc -l)
+  mb=$(du -sm $M/archivio | cut -f1)
+  : >$M/comando; : >$M/cat
+  i=0
+  while [ $i -lt "$RIPETIZIONI" ]; do
+    $C --uscita $M/insieme ./$B/bin/fornitura verifica $M/archivio --ricorsivo >>$M/comando
+    rm -f $M/copia-*
+    $C sh -c "find $M/archivio -type f ! -name '.*' -exec cat {} + >$M/copia-archivio" >>$M/cat
+    i=$((i + 1))
+  done
+  ./$B/bin/fornitura verifica $M/archivio --ricorsivo --thread 1 >$M/insieme-1 || true
+  ./$B/bin/fornitura verifica $M/archivio --ricorsivo --thread 2 >$M/insieme-2 || true
+  set -- $(awk '{ if (!m || $2 < m) m = $2; if ($3 > k) k = $3 } END { printf "%d %d ", m, k }' $M/comando) \
+    $(awk '{ if (!m || $2 < m) m = $2 } END { printf "%d\n", m }' $M/cat)
+  r=$(awk -v a="$1" -v b="$3" 'BEGIN { printf "%.1f", a / b }')
+  esito=entro
+  if awk -v r="$r" 'BEGIN { exit !(r > 3) }'; then esito=FUORI; fuori="$fuori archivio (${r}x)"; fi
+  cmp -s $M/insieme-1 $M/insieme-2 || { esito=FUORI; fuori="$fuori archivio (uscite diverse con 1 e 2 thread)"; }
+  echo
+  echo "Archivio di prova: $file file, $mb MB; tempo reale minimo di $RIPETIZIONI esecuzioni alternate con cat, $(nproc) core"
+  echo
+  echo "| misura | tempo s | cat s | x cat | limite | memoria MB | 1 e 2 thread | esito |"
+  echo "|---|---|---|---|---|---|---|---|"
+  printf '| verifica archivio | %.3f | %.3f | %s | 3 | %.1f | %s | %s |\n' "$(awk -v n=$1 'BEGIN{print n/1e6}')" \
+    "$(awk -v n=$3 'BEGIN{print n/1e6}')" "$r" "$(awk -v n=$2 'BEGIN{print n/1024}')" \
+    "$(cmp -s $M/insieme-1 $M/insieme-2 && echo uguali || echo DIVERSE)" "$esito"
   echo
   if [ -n "$fuori" ]; then
     echo "Fuori dai limiti:$fuori"
