@@ -5,6 +5,7 @@
 
 #include "emens/riga_emens.h"
 #include "uniemens/xmltext/voci_xml.h"
+#include "uniemens/xmltext/gruppi_inps.h"
 
 #include <span>
 #include <string>
@@ -83,76 +84,62 @@ inline constexpr Voce AperturaCollaboratori[] = {
 
 // Individual report of an employee of the declared month; UniEmens adds Cittadinanza, Contributo, the
 // daily calendar and GiorniContribuiti.
-inline constexpr Voce DenunciaIndividuale[] = {
-//   prof forma            nome                                   quando             valore
-    {3,  Forma::Apri,      "DenunciaIndividuale",                 Vuota(39),         Nulla()},
-    {3,  Forma::Apri,      "DenunciaIndividuale Elimina",         NonVuota(39),      Fisso("S")},
-    {4,  Forma::Elemento,  "CFLavoratore",                        Sempre(),          Colonna(10)},
-    {4,  Forma::Elemento,  "Cognome",                             Sempre(),          Colonna(11)},
-    {4,  Forma::Elemento,  "Nome",                                Sempre(),          Colonna(12)},
-    {4,  Forma::Elemento,  "Qualifica1",                          Sempre(),          Colonna(13)},
-    {4,  Forma::Elemento,  "Qualifica2",                          NonVuota(14),      Colonna(14)},
-    {4,  Forma::Elemento,  "Qualifica3",                          NonVuota(15),      Colonna(15)},
-    {4,  Forma::Elemento,  "TipoContribuzione",                   Sempre(),          Fisso("71")},
-    {4,  Forma::Elemento,  "CodiceComune",                        NonVuota(16),      Colonna(16)},
-    {4,  Forma::Elemento,  "CodiceContratto",                     Sempre(),          Fisso("EP")},
-    {4,  Forma::Elemento,  "OrarioContrattuale",                  Sempre(),          Colonna(41)},
-    {4,  Forma::Elemento,  "NumMensilita",                        Sempre(),          Fisso("13000")},
-    // Assunzione group
-    {4,  Forma::Apri,      "Assunzione",                          NonVuote(17, 18),  Nulla()},
-    {5,  Forma::Elemento,  "GiornoAssunzione",                    NonVuote(17, 18),  Colonna(17)},
-    {5,  Forma::Elemento,  "TipoAssunzione",                      NonVuote(17, 18),  Colonna(18)},
-    {4,  Forma::Chiudi,    "Assunzione",                          NonVuote(17, 18),  Nulla()},
-    // Cessazione group
-    {4,  Forma::Apri,      "Cessazione",                          NonVuote(19, 20),  Nulla()},
-    {5,  Forma::Elemento,  "GiornoCessazione",                    NonVuote(19, 20),  Colonna(19)},
-    {5,  Forma::Elemento,  "TipoCessazione",                      NonVuote(19, 20),  Colonna(20)},
-    {4,  Forma::Chiudi,    "Cessazione",                          NonVuote(19, 20),  Nulla()},
-    {4,  Forma::Apri,      "DatiRetributivi",                     Sempre(),          Nulla()},
-    {5,  Forma::Elemento,  "TipoLavoratore",                      Sempre(),          Fisso("0")},
-    {5,  Forma::Elemento,  "Imponibile",                          Sempre(),          Imponibile(24)},
-    // by the layout
-    {5,  Forma::Elemento,  "RetribTeorica",                       Sempre(),          RetribTeorica(42)},
-    // Settimana groups
-    {5,  Forma::Apri,      "Settimana",                           OgniSettimana(25), Nulla()},
-    {6,  Forma::Elemento,  "IdSettimana",                         OgniSettimana(25), IdSettimana()},
-    {6,  Forma::Elemento,  "TipoCopertura",                       OgniSettimana(25), TipoCopertura()},
-    {5,  Forma::Chiudi,    "Settimana",                           OgniSettimana(25), Nulla()},
-    {5,  Forma::Elemento,  "GiorniRetribuiti",                    NumeroNonZero(27), Colonna(27)},
-    {4,  Forma::Chiudi,    "DatiRetributivi",                     Sempre(),          Nulla()},
-    {0,  Forma::Sospeso,   "",                                    InSospeso(),       Nulla()},
-    {3,  Forma::Chiudi,    "DenunciaIndividuale",                 Sempre(),          Nulla()},
-};
+inline constexpr auto DenunciaIndividuale = Unite(
+    std::to_array<Voce>({
+    //   prof forma            nome                                   quando             valore
+        {3,  Forma::Apri,      "DenunciaIndividuale",                 Vuota(39),         Nulla()},
+        {3,  Forma::Apri,      "DenunciaIndividuale Elimina",         NonVuota(39),      Fisso("S")},
+        {4,  Forma::Elemento,  "CFLavoratore",                        Sempre(),          Colonna(10)},
+        {4,  Forma::Elemento,  "Cognome",                             Sempre(),          Colonna(11)},
+        {4,  Forma::Elemento,  "Nome",                                Sempre(),          Colonna(12)},
+        {4,  Forma::Elemento,  "Qualifica1",                          Sempre(),          Colonna(13)},
+        {4,  Forma::Elemento,  "Qualifica2",                          NonVuota(14),      Colonna(14)},
+        {4,  Forma::Elemento,  "Qualifica3",                          NonVuota(15),      Colonna(15)},
+        {4,  Forma::Elemento,  "TipoContribuzione",                   Sempre(),          Fisso("71")},
+        {4,  Forma::Elemento,  "CodiceComune",                        NonVuota(16),      Colonna(16)},
+        {4,  Forma::Elemento,  "CodiceContratto",                     Sempre(),          Fisso("EP")},
+        {4,  Forma::Elemento,  "OrarioContrattuale",                  Sempre(),          Colonna(41)},
+        {4,  Forma::Elemento,  "NumMensilita",                        Sempre(),          Fisso("13000")},
+    }),
+    Assunzione(4),
+    Cessazione(4),
+    std::to_array<Voce>({
+        {4,  Forma::Apri,      "DatiRetributivi",                     Sempre(),          Nulla()},
+        {5,  Forma::Elemento,  "TipoLavoratore",                      Sempre(),          Fisso("0")},
+        {5,  Forma::Elemento,  "Imponibile",                          Sempre(),          Imponibile(24)},
+        // by the layout
+        {5,  Forma::Elemento,  "RetribTeorica",                       Sempre(),          RetribTeorica(42)},
+    }),
+    Settimane(5),
+    std::to_array<Voce>({
+        {5,  Forma::Elemento,  "GiorniRetribuiti",                    NumeroNonZero(27), Colonna(27)},
+        {4,  Forma::Chiudi,    "DatiRetributivi",                     Sempre(),          Nulla()},
+        {0,  Forma::Sospeso,   "",                                    InSospeso(),       Nulla()},
+        {3,  Forma::Chiudi,    "DenunciaIndividuale",                 Sempre(),          Nulla()},
+    }));
 
 // Previous-month block, built from its own line and kept until the next individual report.
-inline constexpr Voce MesePrecedente[] = {
-//   prof forma            nome                                   quando             valore
-    // UniEmens: no attribute, nor CodiceComune and CodiceContratto
-    {4,  Forma::Apri,      "MesePrecedente TipoConsolidamento",   Sempre(),          Consolidamento(40)},
-    {5,  Forma::Elemento,  "CodiceComune",                        NonVuota(16),      Colonna(16)},
-    {5,  Forma::Elemento,  "CodiceContratto",                     Sempre(),          Fisso("EP")},
-    {5,  Forma::Elemento,  "OrarioContrattuale",                  Sempre(),          Colonna(41)},
-    {5,  Forma::Elemento,  "NumMensilita",                        Sempre(),          Fisso("13000")},
-    // Assunzione group
-    {5,  Forma::Apri,      "Assunzione",                          NonVuote(17, 18),  Nulla()},
-    {6,  Forma::Elemento,  "GiornoAssunzione",                    NonVuote(17, 18),  Colonna(17)},
-    {6,  Forma::Elemento,  "TipoAssunzione",                      NonVuote(17, 18),  Colonna(18)},
-    {5,  Forma::Chiudi,    "Assunzione",                          NonVuote(17, 18),  Nulla()},
-    // Cessazione group
-    {5,  Forma::Apri,      "Cessazione",                          NonVuote(19, 20),  Nulla()},
-    {6,  Forma::Elemento,  "GiornoCessazione",                    NonVuote(19, 20),  Colonna(19)},
-    {6,  Forma::Elemento,  "TipoCessazione",                      NonVuote(19, 20),  Colonna(20)},
-    {5,  Forma::Chiudi,    "Cessazione",                          NonVuote(19, 20),  Nulla()},
-    {5,  Forma::Apri,      "DatiRetributiviMesePrecedente",       Sempre(),          Nulla()},
-    // Settimana groups
-    {6,  Forma::Apri,      "Settimana",                           OgniSettimana(25), Nulla()},
-    {7,  Forma::Elemento,  "IdSettimana",                         OgniSettimana(25), IdSettimana()},
-    {7,  Forma::Elemento,  "TipoCopertura",                       OgniSettimana(25), TipoCopertura()},
-    {6,  Forma::Chiudi,    "Settimana",                           OgniSettimana(25), Nulla()},
-    {6,  Forma::Elemento,  "GiorniRetribuiti",                    NumeroNonZero(27), Colonna(27)},
-    {5,  Forma::Chiudi,    "DatiRetributiviMesePrecedente",       Sempre(),          Nulla()},
-    {4,  Forma::Chiudi,    "MesePrecedente",                      Sempre(),          Nulla()},
-};
+inline constexpr auto MesePrecedente = Unite(
+    std::to_array<Voce>({
+    //   prof forma            nome                                   quando             valore
+        // UniEmens: no attribute, nor CodiceComune and CodiceContratto
+        {4,  Forma::Apri,      "MesePrecedente TipoConsolidamento",   Sempre(),          Consolidamento(40)},
+        {5,  Forma::Elemento,  "CodiceComune",                        NonVuota(16),      Colonna(16)},
+        {5,  Forma::Elemento,  "CodiceContratto",                     Sempre(),          Fisso("EP")},
+        {5,  Forma::Elemento,  "OrarioContrattuale",                  Sempre(),          Colonna(41)},
+        {5,  Forma::Elemento,  "NumMensilita",                        Sempre(),          Fisso("13000")},
+    }),
+    Assunzione(5),
+    Cessazione(5),
+    std::to_array<Voce>({
+        {5,  Forma::Apri,      "DatiRetributiviMesePrecedente",       Sempre(),          Nulla()},
+    }),
+    Settimane(6),
+    std::to_array<Voce>({
+        {6,  Forma::Elemento,  "GiorniRetribuiti",                    NumeroNonZero(27), Colonna(27)},
+        {5,  Forma::Chiudi,    "DatiRetributiviMesePrecedente",       Sempre(),          Nulla()},
+        {4,  Forma::Chiudi,    "MesePrecedente",                      Sempre(),          Nulla()},
+    }));
 
 // Collaborator element: the opening is always plain, column 39 is not read for collaborators.
 inline constexpr Voce Collaboratore[] = {

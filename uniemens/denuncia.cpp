@@ -2,6 +2,7 @@
 
 #include "shell/contatore.h"
 #include "uniemens/voci.h"
+#include "uniemens/xmltext/gruppi_inps.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -53,72 +54,64 @@ constexpr Voce DenunciaAziendale[] = {
 };
 
 // Individual report of an employee line of the declared month.
-constexpr Voce DenunciaIndividuale[] = {
-    {3,  Forma::Apri,      "DenunciaIndividuale",                Vuota(39),        Nulla()},
-    {3,  Forma::Apri,      "DenunciaIndividuale Elimina=\"S\"",  NonVuota(39),     Nulla()},
-    {4,  Forma::Elemento,  "CFLavoratore",                       Sempre(),         Colonna(10)},
-    {4,  Forma::Elemento,  "Cognome",                            Sempre(),         Colonna(11)},
-    {4,  Forma::Elemento,  "Nome",                               Sempre(),         Colonna(12)},
-    {4,  Forma::Elemento,  "Qualifica1",                         Sempre(),         Colonna(13)},
-    {4,  Forma::Elemento,  "Qualifica2",                         NonVuota(14),     Colonna(14)},
-    {4,  Forma::Elemento,  "Qualifica3",                         NonVuota(15),     Colonna(15)},
-    {4,  Forma::Elemento,  "TipoContribuzione",                  Sempre(),         Fisso("71")},
-    {4,  Forma::Elemento,  "Cittadinanza",                       Sempre(),         Fisso("000")},  // not in E-Mens
-    {4,  Forma::Elemento,  "CodiceComune",                       NonVuota(16),     Colonna(16)},
-    {4,  Forma::Elemento,  "CodiceContratto",                    Sempre(),         Fisso("EP")},
-    {4,  Forma::Elemento,  "OrarioContrattuale",                 Sempre(),         Colonna(41)},
-    {4,  Forma::Elemento,  "NumMensilita",                       Sempre(),         Fisso("13000")},
-    {4,  Forma::Apri,      "Assunzione",                         NonVuote(17, 18), Nulla()},
-    {5,  Forma::Elemento,  "GiornoAssunzione",                   NonVuote(17, 18), Colonna(17)},
-    {5,  Forma::Elemento,  "TipoAssunzione",                     NonVuote(17, 18), Colonna(18)},
-    {4,  Forma::Chiudi,    "Assunzione",                         NonVuote(17, 18), Nulla()},
-    {4,  Forma::Apri,      "Cessazione",                         NonVuote(19, 20), Nulla()},
-    {5,  Forma::Elemento,  "GiornoCessazione",                   NonVuote(19, 20), Colonna(19)},
-    {5,  Forma::Elemento,  "TipoCessazione",                     NonVuote(19, 20), Colonna(20)},
-    {4,  Forma::Chiudi,    "Cessazione",                         NonVuote(19, 20), Nulla()},
-    {4,  Forma::Apri,      "DatiRetributivi",                    Sempre(),         Nulla()},
-    {5,  Forma::Elemento,  "TipoLavoratore",                     Sempre(),         Fisso("0")},
-    {5,  Forma::Elemento,  "Imponibile",                         Sempre(),         Imponibile(24)},
-    // not in E-Mens
-    {5,  Forma::Elemento,  "Contributo",                         Sempre(),         Proprio(Contributo, 43)},
-    // E-Mens: by the line's layout
-    {5,  Forma::Elemento,  "RetribTeorica",                      Sempre(),         Intero(42)},
-    {5,  Forma::Apri,      "Settimana",                          OgniSettimana(25), Nulla()},
-    {6,  Forma::Elemento,  "IdSettimana",                        OgniSettimana(25), IdSettimana()},
-    {6,  Forma::Elemento,  "TipoCopertura",                      OgniSettimana(25), TipoCopertura()},
-    {5,  Forma::Chiudi,    "Settimana",                          OgniSettimana(25), Nulla()},
-    // daily calendar, not in E-Mens
-    {5,  Forma::Propria,   "Giorno",                             Sempre(),         Colonna(45)},
-    {5,  Forma::Elemento,  "GiorniRetribuiti",                   NumeroNonZero(27), Colonna(27)},
-    {5,  Forma::Elemento,  "GiorniContribuiti",                  Sempre(),         Colonna(44)},   // not in E-Mens
-    {4,  Forma::Chiudi,    "DatiRetributivi",                    Sempre(),         Nulla()},
-    {0,  Forma::Sospeso,   "",                                   InSospeso(),      Nulla()},
-    {3,  Forma::Chiudi,    "DenunciaIndividuale",                Sempre(),         Nulla()},
-};
+constexpr auto DenunciaIndividuale = Unite(
+    std::to_array<Voce>({
+        {3,  Forma::Apri,      "DenunciaIndividuale",                Vuota(39),        Nulla()},
+        {3,  Forma::Apri,      "DenunciaIndividuale Elimina=\"S\"",  NonVuota(39),     Nulla()},
+        {4,  Forma::Elemento,  "CFLavoratore",                       Sempre(),         Colonna(10)},
+        {4,  Forma::Elemento,  "Cognome",                            Sempre(),         Colonna(11)},
+        {4,  Forma::Elemento,  "Nome",                               Sempre(),         Colonna(12)},
+        {4,  Forma::Elemento,  "Qualifica1",                         Sempre(),         Colonna(13)},
+        {4,  Forma::Elemento,  "Qualifica2",                         NonVuota(14),     Colonna(14)},
+        {4,  Forma::Elemento,  "Qualifica3",                         NonVuota(15),     Colonna(15)},
+        {4,  Forma::Elemento,  "TipoContribuzione",                  Sempre(),         Fisso("71")},
+        {4,  Forma::Elemento,  "Cittadinanza",                       Sempre(),         Fisso("000")},  // not in E-Mens
+        {4,  Forma::Elemento,  "CodiceComune",                       NonVuota(16),     Colonna(16)},
+        {4,  Forma::Elemento,  "CodiceContratto",                    Sempre(),         Fisso("EP")},
+        {4,  Forma::Elemento,  "OrarioContrattuale",                 Sempre(),         Colonna(41)},
+        {4,  Forma::Elemento,  "NumMensilita",                       Sempre(),         Fisso("13000")},
+    }),
+    Assunzione(4),
+    Cessazione(4),
+    std::to_array<Voce>({
+        {4,  Forma::Apri,      "DatiRetributivi",                    Sempre(),         Nulla()},
+        {5,  Forma::Elemento,  "TipoLavoratore",                     Sempre(),         Fisso("0")},
+        {5,  Forma::Elemento,  "Imponibile",                         Sempre(),         Imponibile(24)},
+        // not in E-Mens
+        {5,  Forma::Elemento,  "Contributo",                         Sempre(),         Proprio(Contributo, 43)},
+        // E-Mens: by the line's layout
+        {5,  Forma::Elemento,  "RetribTeorica",                      Sempre(),         Intero(42)},
+    }),
+    Settimane(5),
+    std::to_array<Voce>({
+        // daily calendar, not in E-Mens
+        {5,  Forma::Propria,   "Giorno",                             Sempre(),         Colonna(45)},
+        {5,  Forma::Elemento,  "GiorniRetribuiti",                   NumeroNonZero(27), Colonna(27)},
+        {5,  Forma::Elemento,  "GiorniContribuiti",                  Sempre(),         Colonna(44)},   // not in E-Mens
+        {4,  Forma::Chiudi,    "DatiRetributivi",                    Sempre(),         Nulla()},
+        {0,  Forma::Sospeso,   "",                                   InSospeso(),      Nulla()},
+        {3,  Forma::Chiudi,    "DenunciaIndividuale",                Sempre(),         Nulla()},
+    }));
 
 // Previous-month block, built from its own line and kept until the next individual report.
-constexpr Voce MesePrecedente[] = {
-    // E-Mens: a TipoConsolidamento attribute, and CodiceComune and CodiceContratto before the hours
-    {4,  Forma::Apri,      "MesePrecedente",                     Sempre(),         Nulla()},
-    {5,  Forma::Elemento,  "OrarioContrattuale",                 Sempre(),         Colonna(41)},
-    {5,  Forma::Elemento,  "NumMensilita",                       Sempre(),         Fisso("13000")},
-    {5,  Forma::Apri,      "Assunzione",                         NonVuote(17, 18), Nulla()},
-    {6,  Forma::Elemento,  "GiornoAssunzione",                   NonVuote(17, 18), Colonna(17)},
-    {6,  Forma::Elemento,  "TipoAssunzione",                     NonVuote(17, 18), Colonna(18)},
-    {5,  Forma::Chiudi,    "Assunzione",                         NonVuote(17, 18), Nulla()},
-    {5,  Forma::Apri,      "Cessazione",                         NonVuote(19, 20), Nulla()},
-    {6,  Forma::Elemento,  "GiornoCessazione",                   NonVuote(19, 20), Colonna(19)},
-    {6,  Forma::Elemento,  "TipoCessazione",                     NonVuote(19, 20), Colonna(20)},
-    {5,  Forma::Chiudi,    "Cessazione",                         NonVuote(19, 20), Nulla()},
-    {5,  Forma::Apri,      "DatiRetributiviMesePrecedente",      Sempre(),         Nulla()},
-    {6,  Forma::Apri,      "Settimana",                          OgniSettimana(25), Nulla()},
-    {7,  Forma::Elemento,  "IdSettimana",                        OgniSettimana(25), IdSettimana()},
-    {7,  Forma::Elemento,  "TipoCopertura",                      OgniSettimana(25), TipoCopertura()},
-    {6,  Forma::Chiudi,    "Settimana",                          OgniSettimana(25), Nulla()},
-    {6,  Forma::Elemento,  "GiorniRetribuiti",                   NumeroNonZero(27), Colonna(27)},
-    {5,  Forma::Chiudi,    "DatiRetributiviMesePrecedente",      Sempre(),         Nulla()},
-    {4,  Forma::Chiudi,    "MesePrecedente",                     Sempre(),         Nulla()},
-};
+constexpr auto MesePrecedente = Unite(
+    std::to_array<Voce>({
+        // E-Mens: a TipoConsolidamento attribute, and CodiceComune and CodiceContratto before the hours
+        {4,  Forma::Apri,      "MesePrecedente",                     Sempre(),         Nulla()},
+        {5,  Forma::Elemento,  "OrarioContrattuale",                 Sempre(),         Colonna(41)},
+        {5,  Forma::Elemento,  "NumMensilita",                       Sempre(),         Fisso("13000")},
+    }),
+    Assunzione(5),
+    Cessazione(5),
+    std::to_array<Voce>({
+        {5,  Forma::Apri,      "DatiRetributiviMesePrecedente",      Sempre(),         Nulla()},
+    }),
+    Settimane(6),
+    std::to_array<Voce>({
+        {6,  Forma::Elemento,  "GiorniRetribuiti",                   NumeroNonZero(27), Colonna(27)},
+        {5,  Forma::Chiudi,    "DatiRetributiviMesePrecedente",      Sempre(),         Nulla()},
+        {4,  Forma::Chiudi,    "MesePrecedente",                     Sempre(),         Nulla()},
+    }));
 
 // What the writer's code writes around the tables: the root, the contribution position and the
 // collaborators' list, each opened and closed, the registration number before the first report, CAP and

@@ -1,0 +1,50 @@
+#pragma once
+// The groups that the two INPS documents write alike, in an employee's report and in its previous month's
+// block, each given the depth of its element: the hiring (columns 17 and 18 of the export line), the
+// cessation (19 and 20) and the covered weeks (25). A writer's table is put together from its own rows and
+// these (Unite), in the order of the document.
+
+#include "uniemens/xmltext/voci_xml.h"
+
+#include <array>
+#include <cstddef>
+
+namespace uniemens::xmltext::tabelle {
+
+// clang-format off
+constexpr std::array<Voce, 4> Assunzione(int p) {
+    return {{
+        {p,     Forma::Apri,     "Assunzione",       NonVuote(17, 18), Nulla()},
+        {p + 1, Forma::Elemento, "GiornoAssunzione", NonVuote(17, 18), Colonna(17)},
+        {p + 1, Forma::Elemento, "TipoAssunzione",   NonVuote(17, 18), Colonna(18)},
+        {p,     Forma::Chiudi,   "Assunzione",       NonVuote(17, 18), Nulla()},
+    }};
+}
+constexpr std::array<Voce, 4> Cessazione(int p) {
+    return {{
+        {p,     Forma::Apri,     "Cessazione",       NonVuote(19, 20), Nulla()},
+        {p + 1, Forma::Elemento, "GiornoCessazione", NonVuote(19, 20), Colonna(19)},
+        {p + 1, Forma::Elemento, "TipoCessazione",   NonVuote(19, 20), Colonna(20)},
+        {p,     Forma::Chiudi,   "Cessazione",       NonVuote(19, 20), Nulla()},
+    }};
+}
+// One Settimana element for each week of column 25.
+constexpr std::array<Voce, 4> Settimane(int p) {
+    return {{
+        {p,     Forma::Apri,     "Settimana",        OgniSettimana(25), Nulla()},
+        {p + 1, Forma::Elemento, "IdSettimana",      OgniSettimana(25), IdSettimana()},
+        {p + 1, Forma::Elemento, "TipoCopertura",    OgniSettimana(25), TipoCopertura()},
+        {p,     Forma::Chiudi,   "Settimana",        OgniSettimana(25), Nulla()},
+    }};
+}
+// clang-format on
+
+// The rows of `parti` one after the other, as one table.
+template <std::size_t... N> constexpr std::array<Voce, (N + ...)> Unite(const std::array<Voce, N>&... parti) {
+    std::array<Voce, (N + ...)> tutte{};
+    std::size_t i = 0;
+    ((std::copy(parti.begin(), parti.end(), tutte.begin() + static_cast<std::ptrdiff_t>(i)), i += N), ...);
+    return tutte;
+}
+
+} // namespace uniemens::xmltext::tabelle
