@@ -567,9 +567,6 @@ void LettoreINPS::FinePersona() {
     // A report the reading stopped in (not XML from there on) is not whole: its values are not held together.
     if (m_genere == GenereDipendente && !m_interrotta)
         ControllaDenuncia(m_denuncia);
-    if (!m_codice.empty())
-        m_codici.push_back({m_codice, m_chiave, m_genere, m_denuncia.elimina && m_genere == GenereDipendente,
-                            m_postoPersona, m_indice});
     if (m_lettura.VuolePersone()) {
         m_persona.chiave = m_codice;
         if (m_genere == GenereDipendente && m_valori) {
@@ -578,6 +575,10 @@ void LettoreINPS::FinePersona() {
         }
         m_lettura.Persona(std::move(m_persona));
     }
+    // The code and the key go to the list of those seen: the next person has its own.
+    if (!m_codice.empty())
+        m_codici.push_back({std::move(m_codice), std::move(m_chiave), m_genere,
+                            m_denuncia.elimina && m_genere == GenereDipendente, m_postoPersona, m_indice});
     m_inPersona = false;
     m_valori = false;
 }
