@@ -488,6 +488,18 @@ void LettoreINPS::Segnala(Gravita gravita, Posto posto, std::string messaggio) {
         FissaCodice({});
 }
 
+// A report's values, or its block's, as none were read: its lists of weeks and days emptied, their room kept for
+// those of the next report.
+void Riparti(inps::DatiDenuncia& denuncia) {
+    std::vector<inps::SettimanaLetta> settimane = std::move(denuncia.settimane);
+    std::vector<inps::GiornoLetto> calendario = std::move(denuncia.calendario);
+    settimane.clear();
+    calendario.clear();
+    denuncia = {};
+    denuncia.settimane = std::move(settimane);
+    denuncia.calendario = std::move(calendario);
+}
+
 // The person's tax code is known (empty: it has none where it should).
 void LettoreINPS::FissaCodice(std::string_view codice) {
     m_codice = codice;
@@ -542,7 +554,7 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     const auto attributi = lettore.Attributi();
     const bool elimina =
         std::any_of(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "Elimina"; });
-    m_denuncia = {};
+    Riparti(m_denuncia);
     m_denuncia.anno = m_anno;
     m_denuncia.mese = m_numeroMese;
     m_denuncia.posto = posto;
@@ -655,7 +667,7 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
         m_inMesePrecedente = true;
         for (std::string& parte : m_mesePrecedente)
             parte.clear();
-        m_blocco = {};
+        Riparti(m_blocco);
         m_blocco.mesePrecedente = true;
         m_blocco.anno = m_numeroMese == 1 ? m_anno - 1 : m_anno;
         m_blocco.mese = m_numeroMese == 0 ? 0 : m_numeroMese == 1 ? 12 : m_numeroMese - 1;
