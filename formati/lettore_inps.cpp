@@ -1209,6 +1209,8 @@ void LettoreINPS::Fine(bool interrotta) {
             if (!stessaChiave && m_codici[j].chiave == b.chiave)
                 stessaChiave = &m_codici[j];
         }
+        if (!stessoCodice)
+            continue;
         const std::string chi = std::string(NomiGeneri[b.genere]) + " " + b.codice;
         if (stessaChiave && stessaChiave->elimina != b.elimina)
             m_lettura.Avviso(b.posto.riga, b.posto.colonna,
@@ -1224,7 +1226,7 @@ void LettoreINPS::Fine(bool interrotta) {
                                  std::to_string(stessaChiave->posto.riga) +
                                  "; INPS tiene la seconda al posto della prima",
                              b.persona);
-        else if (stessoCodice)
+        else
             m_lettura.Avviso(b.posto.riga, b.posto.colonna,
                              "il " + chi + " compare due volte: anche alla riga " +
                                  std::to_string(stessoCodice->posto.riga),
