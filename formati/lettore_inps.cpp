@@ -489,6 +489,18 @@ void LettoreINPS::Segnala(Gravita gravita, Posto posto, std::string messaggio) {
         FissaCodice({});
 }
 
+// A report's values, or its block's, as none were read: its lists of weeks and days emptied, their room kept for
+// those of the next report.
+void Riparti(inps::DatiDenuncia& denuncia) {
+    std::vector<inps::SettimanaLetta> settimane = std::move(denuncia.settimane);
+    std::vector<inps::GiornoLetto> calendario = std::move(denuncia.calendario);
+    settimane.clear();
+    calendario.clear();
+    denuncia = {};
+    denuncia.settimane = std::move(settimane);
+    denuncia.calendario = std::move(calendario);
+}
+
 // The person's tax code is known (empty: it has none where it should).
 void LettoreINPS::FissaCodice(std::string_view codice) {
     m_codice = codice;
@@ -543,7 +555,7 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     const auto attributi = lettore.Attributi();
     const bool elimina =
         std::any_of(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "Elimina"; });
-    m_denuncia = {};
+    Riparti(m_denuncia);
     m_denuncia.anno = m_anno;
     m_denuncia.mese = m_numeroMese;
     m_denuncia.posto = posto;
@@ -568,9 +580,6 @@ void LettoreINPS::FinePersona() {
     // A report the reading stopped in (not XML from there on) is not whole: its values are not held together.
     if (m_genere == GenereDipendente && !m_interrotta)
         ControllaDenuncia(m_denuncia);
-    if (!m_codice.empty())
-        m_codici.push_back({m_codice, m_chiave, m_genere, m_denuncia.elimina && m_genere == GenereDipendente,
-                            m_postoPersona, m_indice});
     if (m_lettura.VuoleChiavi()) {
         m_persona.chiave = m_codice;
         m_persona.denuncia = m_chiave;
@@ -580,6 +589,10 @@ void LettoreINPS::FinePersona() {
         }
         m_lettura.Persona(std::move(m_persona));
     }
+    // The code and the key go to the list of those seen: the next person has its own.
+    if (!m_codice.empty())
+        m_codici.push_back({std::move(m_codice), std::move(m_chiave), m_genere,
+                            m_denuncia.elimina && m_genere == GenereDipendente, m_postoPersona, m_indice});
     m_inPersona = false;
     m_valori = false;
 }
@@ -656,7 +669,7 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
         m_inMesePrecedente = true;
         for (std::string& parte : m_mesePrecedente)
             parte.clear();
-        m_blocco = {};
+        Riparti(m_blocco);
         m_blocco.mesePrecedente = true;
         m_blocco.anno = m_numeroMese == 1 ? m_anno - 1 : m_anno;
         m_blocco.mese = m_numeroMese == 0 ? 0 : m_numeroMese == 1 ? 12 : m_numeroMese - 1;
@@ -1202,6 +1215,8 @@ void LettoreINPS::Fine(bool interrotta) {
             if (!stessaChiave && m_codici[j].chiave == b.chiave)
                 stessaChiave = &m_codici[j];
         }
+        if (!stessoCodice)
+            continue;
         const std::string chi = std::string(NomiGeneri[b.genere]) + " " + b.codice;
         if (stessaChiave && stessaChiave->elimina != b.elimina)
             m_lettura.Avviso(b.posto.riga, b.posto.colonna,
@@ -1217,7 +1232,7 @@ void LettoreINPS::Fine(bool interrotta) {
                                  std::to_string(stessaChiave->posto.riga) +
                                  "; INPS tiene la seconda al posto della prima",
                              b.persona);
-        else if (stessoCodice)
+        else
             m_lettura.Avviso(b.posto.riga, b.posto.colonna,
                              "il " + chi + " compare due volte: anche alla riga " +
                                  std::to_string(stessoCodice->posto.riga),

@@ -122,12 +122,20 @@ void MeseIntero(const Fatti& f, Rilievi& r) {
 void GiorniLavoratiNelleSettimane(const Fatti& f, Rilievi& r) {
     if (f.d.mesePrecedente || f.giorniDelMese == 0)
         return;
+    // The worked days of one week share its number and its place among the report's weeks: both found once for
+    // each week, as the calendar's days pass into it.
+    int numero = 0;
+    std::string settimana;
+    auto s = f.d.settimane.end();
     for (const GiornoLetto& giorno : f.d.calendario) {
         if (!giorno.lavorato || giorno.giorno < 1 || giorno.giorno > f.giorniDelMese)
             continue;
-        const std::string settimana = std::to_string(SettimanaDellAnno(f.d.anno, f.d.mese, giorno.giorno));
-        const auto s = std::find_if(f.d.settimane.begin(), f.d.settimane.end(),
-                                    [&](const SettimanaLetta& l) { return l.id == settimana; });
+        if (const int n = SettimanaDellAnno(f.d.anno, f.d.mese, giorno.giorno); n != numero) {
+            numero = n;
+            settimana = std::to_string(n);
+            s = std::find_if(f.d.settimane.begin(), f.d.settimane.end(),
+                             [&](const SettimanaLetta& l) { return l.id == settimana; });
+        }
         if (s != f.d.settimane.end() && s->copertura != "0")
             continue;
         r.push_back({Gravita::Avviso, giorno.posto,

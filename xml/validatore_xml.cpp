@@ -134,6 +134,9 @@ const std::array<bool, 256> Minuscola = [] {
     return tabella;
 }();
 
+// A blank of XML (S): space, TAB, CR, LF.
+bool SpazioXML(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 std::string Tag(std::string_view nome) {
     std::string tag(1, '<');
     return tag.append(nome).append(1, '>');
@@ -194,7 +197,7 @@ void ValidatoreXML::Leggi(xml::LettoreXML& lettore) {
             break;
         case xml::Evento::Testo:
             if (m_contenuto)
-                TestoNelContenuto(xml::TestoCanonico(lettore.Testo(), lettore.Altri(), m_canonico));
+                TestoNelContenuto(lettore.Testo(), lettore.Altri());
             Testo(lettore, posto);
             break;
         case xml::Evento::FineDocumento:
@@ -606,12 +609,15 @@ void ValidatoreXML::DifettoDiRiga(int profondita, Posto posto) {
     m_difettoSpazi = -1;
 }
 
-// A text that follows what was read since the last tag: told in whole pieces as soon as it cannot be layout.
-void ValidatoreXML::TestoNelContenuto(std::string_view testo) {
+// A text that follows what was read since the last tag, in its canonical form (xml::TestoCanonico): told in
+// whole pieces as soon as it cannot be layout. Blanks and line ends are their own canonical form: they hold
+// neither a "&" nor a character beyond ISO-8859-1.
+void ValidatoreXML::TestoNelContenuto(std::string_view testo, std::span<const xml::CarattereAltro> altri) {
     if (m_aperti.empty())
         return;
-    m_testo.append(testo);
-    m_soloSpazi = m_soloSpazi && testo.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    const bool spazi = std::all_of(testo.begin(), testo.end(), SpazioXML);
+    m_testo.append(spazi ? testo : xml::TestoCanonico(testo, altri, m_canonico));
+    m_soloSpazi = m_soloSpazi && spazi;
     const Aperto& aperto = m_aperti.back();
     if (!m_soloSpazi || aperto.nodo < 0 || !aperto.noto->elementi)
         PezziDelTesto(false);

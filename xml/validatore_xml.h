@@ -240,7 +240,7 @@ private:
 
     // The content for the rules (RegoleXML::VuoleContenuto): the text read since the last tag, told in whole
     // pieces as it grows and the rest at the next tag, unless it is layout.
-    void TestoNelContenuto(std::string_view testo);
+    void TestoNelContenuto(std::string_view testo, std::span<const xml::CarattereAltro> altri);
     // At a tag: the text read since the last one ends.
     void ChiudiTesto() {
         if (!m_testo.empty())

@@ -130,6 +130,45 @@ TEST(RegoleInps, CalendarioESettimane) {
     EXPECT_TRUE(Messaggi(d).empty());
 }
 
+// The first worked day of a week that the report does not give as covered, among days of several weeks.
+TEST(RegoleInps, CalendarioSuPiuSettimane) {
+    struct Caso {
+        std::vector<std::pair<const char*, const char*>> settimane; // IdSettimana, TipoCopertura
+        std::vector<int> lavorati;                                  // the worked days of January 2012
+        const char* atteso;                                         // the one finding, or "" for none
+    };
+    const Caso casi[] = {
+        {{{"1", "X"}, {"2", "X"}, {"3", "X"}, {"4", "X"}, {"5", "X"}}, {2, 3, 9, 10, 16, 23, 30, 31}, ""},
+        {{{"1", "X"}, {"2", "X"}, {"3", "0"}},
+         {6, 7, 13, 14, 16},
+         "<Giorno GG=\"16\"> lavorato nella settimana 3, che la denuncia d\xE0 con copertura '0'"},
+        {{{"1", "X"}, {"3", "X"}},
+         {7, 15, 16, 8},
+         "<Giorno GG=\"8\"> lavorato nella settimana 2, che la denuncia non elenca"},
+        {{{"1", "X"}, {"2", "X"}},
+         {7, 8, 9, 7, 22},
+         "<Giorno GG=\"22\"> lavorato nella settimana 4, che la denuncia non elenca"},
+        {{{"01", "X"}}, {2}, "<Giorno GG=\"2\"> lavorato nella settimana 1, che la denuncia non elenca"},
+    };
+    for (const Caso& c : casi) {
+        DatiDenuncia d = Denuncia("31", 0);
+        for (const auto& [id, copertura] : c.settimane)
+            d.settimane.push_back({id, copertura, {20, 7}});
+        for (const int g : c.lavorati)
+            d.calendario.push_back({g, true, {100 + g, 6}});
+        std::vector<std::string> calendario;
+        for (const RilievoDenuncia& r : ControllaDenuncia(d))
+            if (r.messaggio.rfind("<Giorno", 0) == 0)
+                calendario.push_back(r.messaggio);
+        if (std::string_view(c.atteso).empty()) {
+            EXPECT_TRUE(calendario.empty()) << calendario.front();
+        } else {
+            ASSERT_EQ(calendario.size(), 1u) << c.atteso;
+            EXPECT_EQ(calendario[0], c.atteso);
+        }
+    }
+}
+
 TEST(RegoleInps, PartTimeOrarioEliminazione) {
     for (const char* q : {"P", "M", "V"}) {
         DatiDenuncia d = Denuncia();

@@ -147,6 +147,13 @@ const Caso Casi[] = {
                                 "  DenunceRetributiveMensili/DatiMittente/Ignoto: (assente) -> x\n"},
     {"TestoTraGliElementi",     "uniemens", Sostituisci("<CFLavoratore>", "abc<CFLavoratore>"), Diverse,
                                 "      DenunciaIndividuale: (assente) -> abc\n"},
+    // Layout and text in one run: the text is content, in its one form ("&" as "&amp;").
+    {"TestoDopoUnCommento",     "uniemens", Sostituisci("<CFLavoratore>", "<!-- c -->abc<CFLavoratore>"), Diverse,
+                                "      DenunciaIndividuale: (assente) -> abc\n"},
+    {"RiferimentoTraGliElementi","emens",   Sostituisci("<CFMittente>", "&#38;<CFMittente>"), Diverse,
+                                "  DenunceRetributiveMensili/DatiMittente: (assente) -> &amp;\n"},
+    {"RiferimentiScrittiDiversi","emens",   Sostituisci("&#38;<CFMittente>", "&amp;<CFMittente>"), Uguali, "",
+                                Sostituisci("<CFMittente>", "&#38;<CFMittente>")},
     {"ValoreDiSoliSpazi",       "uniemens", Sostituisci("<Nome>\r\n\t</Nome>", "<Nome>\r\n\t\t</Nome>"), Diverse,
                                 "      Nome: '\\x0A\\x09' -> '\\x0A\\x09\\x09'\n",
                                 Sostituisci("<Nome>MARCO</Nome>", "<Nome>\r\n\t</Nome>")},
