@@ -89,18 +89,10 @@ inline constexpr auto DenunciaIndividuale = Unite(
     //   prof forma            nome                                   quando             valore
         {3,  Forma::Apri,      "DenunciaIndividuale",                 Vuota(39),         Nulla()},
         {3,  Forma::Apri,      "DenunciaIndividuale Elimina",         NonVuota(39),      Fisso("S")},
-        {4,  Forma::Elemento,  "CFLavoratore",                        Sempre(),          Colonna(10)},
-        {4,  Forma::Elemento,  "Cognome",                             Sempre(),          Colonna(11)},
-        {4,  Forma::Elemento,  "Nome",                                Sempre(),          Colonna(12)},
-        {4,  Forma::Elemento,  "Qualifica1",                          Sempre(),          Colonna(13)},
-        {4,  Forma::Elemento,  "Qualifica2",                          NonVuota(14),      Colonna(14)},
-        {4,  Forma::Elemento,  "Qualifica3",                          NonVuota(15),      Colonna(15)},
-        {4,  Forma::Elemento,  "TipoContribuzione",                   Sempre(),          Fisso("71")},
-        {4,  Forma::Elemento,  "CodiceComune",                        NonVuota(16),      Colonna(16)},
-        {4,  Forma::Elemento,  "CodiceContratto",                     Sempre(),          Fisso("EP")},
-        {4,  Forma::Elemento,  "OrarioContrattuale",                  Sempre(),          Colonna(41)},
-        {4,  Forma::Elemento,  "NumMensilita",                        Sempre(),          Fisso("13000")},
     }),
+    Lavoratore(4),
+    LuogoEContratto(4),
+    Orario(4),
     Assunzione(4),
     Cessazione(4),
     std::to_array<Voce>({
@@ -124,11 +116,9 @@ inline constexpr auto MesePrecedente = Unite(
     //   prof forma            nome                                   quando             valore
         // UniEmens: no attribute, nor CodiceComune and CodiceContratto
         {4,  Forma::Apri,      "MesePrecedente TipoConsolidamento",   Sempre(),          Consolidamento(40)},
-        {5,  Forma::Elemento,  "CodiceComune",                        NonVuota(16),      Colonna(16)},
-        {5,  Forma::Elemento,  "CodiceContratto",                     Sempre(),          Fisso("EP")},
-        {5,  Forma::Elemento,  "OrarioContrattuale",                  Sempre(),          Colonna(41)},
-        {5,  Forma::Elemento,  "NumMensilita",                        Sempre(),          Fisso("13000")},
     }),
+    LuogoEContratto(5),
+    Orario(5),
     Assunzione(5),
     Cessazione(5),
     std::to_array<Voce>({

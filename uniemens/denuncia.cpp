@@ -58,19 +58,13 @@ constexpr auto DenunciaIndividuale = Unite(
     std::to_array<Voce>({
         {3,  Forma::Apri,      "DenunciaIndividuale",                Vuota(39),        Nulla()},
         {3,  Forma::Apri,      "DenunciaIndividuale Elimina=\"S\"",  NonVuota(39),     Nulla()},
-        {4,  Forma::Elemento,  "CFLavoratore",                       Sempre(),         Colonna(10)},
-        {4,  Forma::Elemento,  "Cognome",                            Sempre(),         Colonna(11)},
-        {4,  Forma::Elemento,  "Nome",                               Sempre(),         Colonna(12)},
-        {4,  Forma::Elemento,  "Qualifica1",                         Sempre(),         Colonna(13)},
-        {4,  Forma::Elemento,  "Qualifica2",                         NonVuota(14),     Colonna(14)},
-        {4,  Forma::Elemento,  "Qualifica3",                         NonVuota(15),     Colonna(15)},
-        {4,  Forma::Elemento,  "TipoContribuzione",                  Sempre(),         Fisso("71")},
-        {4,  Forma::Elemento,  "Cittadinanza",                       Sempre(),         Fisso("000")},  // not in E-Mens
-        {4,  Forma::Elemento,  "CodiceComune",                       NonVuota(16),     Colonna(16)},
-        {4,  Forma::Elemento,  "CodiceContratto",                    Sempre(),         Fisso("EP")},
-        {4,  Forma::Elemento,  "OrarioContrattuale",                 Sempre(),         Colonna(41)},
-        {4,  Forma::Elemento,  "NumMensilita",                       Sempre(),         Fisso("13000")},
     }),
+    Lavoratore(4),
+    std::to_array<Voce>({
+        {4,  Forma::Elemento,  "Cittadinanza",                       Sempre(),         Fisso("000")},  // not in E-Mens
+    }),
+    LuogoEContratto(4),
+    Orario(4),
     Assunzione(4),
     Cessazione(4),
     std::to_array<Voce>({
@@ -98,9 +92,8 @@ constexpr auto MesePrecedente = Unite(
     std::to_array<Voce>({
         // E-Mens: a TipoConsolidamento attribute, and CodiceComune and CodiceContratto before the hours
         {4,  Forma::Apri,      "MesePrecedente",                     Sempre(),         Nulla()},
-        {5,  Forma::Elemento,  "OrarioContrattuale",                 Sempre(),         Colonna(41)},
-        {5,  Forma::Elemento,  "NumMensilita",                       Sempre(),         Fisso("13000")},
     }),
+    Orario(5),
     Assunzione(5),
     Cessazione(5),
     std::to_array<Voce>({

@@ -3,6 +3,7 @@
 
 #include "cli/fornitura.h"
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,12 @@ struct Esito {
     int stato;
     std::string out, err;
 };
+
+// A path as the command line takes it (UTF-8).
+inline std::string Utf8(const std::filesystem::path& percorso) {
+    const auto testo = percorso.u8string();
+    return std::string(testo.begin(), testo.end());
+}
 
 inline Esito Esegui(const std::vector<std::string>& argomenti) {
     std::ostringstream out, err;

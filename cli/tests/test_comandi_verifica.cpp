@@ -26,11 +26,7 @@ using shell::test::ScriviFile;
 
 using test::Esegui;
 using test::Esito;
-
-std::string Utf8(const fs::path& percorso) {
-    const auto testo = percorso.u8string();
-    return std::string(testo.begin(), testo.end());
-}
+using test::Utf8;
 
 // An output that takes `spazio` bytes, then fails every write with `errore` as the system's cause.
 class UscitaCheSiRiempie : public std::streambuf {

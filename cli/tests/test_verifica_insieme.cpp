@@ -25,11 +25,7 @@ using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 using test::Esegui;
 using test::Esito;
-
-std::string Utf8(const fs::path& percorso) {
-    const auto testo = percorso.u8string();
-    return std::string(testo.begin(), testo.end());
-}
+using test::Utf8;
 
 // The folder `archivio` with the supplies the converters write from the samples `comandi`.
 void Converti(const fs::path& archivio, const std::vector<std::string>& comandi) {

@@ -1,8 +1,8 @@
 #pragma once
 // The groups that the two INPS documents write alike, in an employee's report and in its previous month's
-// block, each given the depth of its element: the hiring (columns 17 and 18 of the export line), the
-// cessation (19 and 20) and the covered weeks (25). A writer's table is put together from its own rows and
-// these (Unite), in the order of the document.
+// block, each given the depth of its elements: the worker (columns 10 to 15 of the export line), the place and
+// the contract, the hours, the hiring (columns 17 and 18), the cessation (19 and 20) and the covered weeks (25). A
+// writer's table is put together from its own rows and these (Unite), in the order of the document.
 
 #include "uniemens/xmltext/voci_xml.h"
 
@@ -12,6 +12,29 @@
 namespace uniemens::xmltext::tabelle {
 
 // clang-format off
+constexpr std::array<Voce, 7> Lavoratore(int p) {
+    return {{
+        {p,     Forma::Elemento, "CFLavoratore",      Sempre(),         Colonna(10)},
+        {p,     Forma::Elemento, "Cognome",           Sempre(),         Colonna(11)},
+        {p,     Forma::Elemento, "Nome",              Sempre(),         Colonna(12)},
+        {p,     Forma::Elemento, "Qualifica1",        Sempre(),         Colonna(13)},
+        {p,     Forma::Elemento, "Qualifica2",        NonVuota(14),     Colonna(14)},
+        {p,     Forma::Elemento, "Qualifica3",        NonVuota(15),     Colonna(15)},
+        {p,     Forma::Elemento, "TipoContribuzione", Sempre(),         Fisso("71")},
+    }};
+}
+constexpr std::array<Voce, 2> LuogoEContratto(int p) {
+    return {{
+        {p,     Forma::Elemento, "CodiceComune",      NonVuota(16),     Colonna(16)},
+        {p,     Forma::Elemento, "CodiceContratto",   Sempre(),         Fisso("EP")},
+    }};
+}
+constexpr std::array<Voce, 2> Orario(int p) {
+    return {{
+        {p,     Forma::Elemento, "OrarioContrattuale", Sempre(),        Colonna(41)},
+        {p,     Forma::Elemento, "NumMensilita",      Sempre(),         Fisso("13000")},
+    }};
+}
 constexpr std::array<Voce, 4> Assunzione(int p) {
     return {{
         {p,     Forma::Apri,     "Assunzione",       NonVuote(17, 18), Nulla()},
