@@ -3,9 +3,13 @@
 
 #include "verifica/archivio.h"
 
+#include "tests/supporto/cartella_temporanea.h"
+#include "verifica/tests/supporto_fornitura.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
 #include <stdexcept>
 #include <vector>
 
@@ -57,6 +61,40 @@ TEST(PerOgniFile, UnErroreFermaIlResto) {
                      }),
                  std::logic_error);
     EXPECT_EQ(fatti, (std::vector<std::size_t>{0, 1}));
+}
+
+// A file that grows while it is read is no supply of one content: its card says so, and the set holds it to no
+// rule. One that does not change is a card as any other.
+TEST(LeggiScheda, FileCambiatoMentreEraLetto) {
+    shell::test::CartellaTemporanea dir;
+    const auto percorso = dir / "MV106140.TXT";
+    shell::test::ScriviFile(percorso, test::TfrConRigheSconosciute(6));
+    class CheLoCambia : public Destinatario {
+    public:
+        explicit CheLoCambia(std::filesystem::path percorso) : m_percorso(std::move(percorso)) {}
+        bool scritto = false;
+        void Segnala(const Rilievo&) override {
+            if (!scritto)
+                scritto = static_cast<bool>(std::ofstream(m_percorso, std::ios::binary | std::ios::app) << "X\r\n");
+        }
+
+    private:
+        std::filesystem::path m_percorso;
+    };
+    CheLoCambia cambia(percorso);
+    const SchedaFornitura cambiata = LeggiScheda(percorso, {}, cambia);
+    if (!cambia.scritto)
+        GTEST_SKIP() << "il sistema non lascia scrivere un file aperto in lettura";
+    EXPECT_TRUE(cambiata.cambiata);
+    EXPECT_FALSE(cambiata.Fornitura());
+
+    struct Nessuno : Destinatario {
+        void Segnala(const Rilievo&) override {}
+    } nessuno;
+    const SchedaFornitura ferma = LeggiScheda(percorso, {}, nessuno);
+    EXPECT_FALSE(ferma.cambiata);
+    EXPECT_TRUE(ferma.Fornitura());
+    EXPECT_TRUE(RegoleDellInsieme({cambiata, ferma}).empty());
 }
 
 } // namespace
