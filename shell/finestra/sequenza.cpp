@@ -91,4 +91,22 @@ std::optional<std::string> AvvisoCaricamento(const Caricamento& caricamento) {
     return std::nullopt;
 }
 
+int AvviaConvertitore(const Convertitore& convertitore, const std::filesystem::path& cartellaProgramma,
+                      const std::filesystem::path& cartellaArchivio,
+                      const std::function<void(std::string_view testo)>& avviso,
+                      const std::function<int(std::function<void(ContestoElaborazione&)> esegui)>& apri) {
+    Caricamento caricamento;
+    try {
+        caricamento = convertitore.carica(cartellaProgramma, cartellaArchivio);
+    } catch (...) {
+        avviso(MessaggioEccezione(std::current_exception()));
+        return EsitoErrore;
+    }
+    if (const auto testo = AvvisoCaricamento(caricamento)) {
+        avviso(*testo);
+        return EsitoFileMancante;
+    }
+    return apri(std::move(caricamento.esegui));
+}
+
 } // namespace shell::finestra

@@ -77,4 +77,13 @@ private:
 // The text of the box shown when loading found no export, or nothing when the run can start.
 std::optional<std::string> AvvisoCaricamento(const Caricamento& caricamento);
 
+// How a converter's program starts, in either toolkit: its export loaded from the program's folder; a loading
+// that fails (no memory, the file system) or that finds no export told in an error box (`avviso`, ISO-8859-1),
+// the window never shown, and the status it ends with; else `apri` shows the window with the run and gives
+// the status the program ends with.
+int AvviaConvertitore(const Convertitore& convertitore, const std::filesystem::path& cartellaProgramma,
+                      const std::filesystem::path& cartellaArchivio,
+                      const std::function<void(std::string_view testo)>& avviso,
+                      const std::function<int(std::function<void(ContestoElaborazione&)> esegui)>& apri);
+
 } // namespace shell::finestra

@@ -1,6 +1,5 @@
 #include "shell/qt/elaborazione.h"
 
-#include "shell/errore.h"
 #include "shell/piattaforma.h"
 #include "shell/finestra/programma.h"
 #include "shell/uscita.h"
@@ -130,24 +129,18 @@ void Elaborazione::Termina(int esito) {
 
 int AvviaProgramma(const Convertitore& convertitore, const std::filesystem::path& cartellaProgramma,
                    ServiziFinestra servizi) {
-    Caricamento caricamento;
-    try {
-        caricamento = convertitore.carica(cartellaProgramma, servizi.archivio);
-    } catch (...) {
-        // Loading that fails (no memory, the file system) ends the program as a stopped run does.
-        servizi.mostraAvviso(nullptr, QCoreApplication::applicationName(),
-                             DaTesto(MessaggioEccezione(std::current_exception())), true);
-        return finestra::EsitoErrore;
-    }
-    if (const auto avviso = finestra::AvvisoCaricamento(caricamento)) {
-        servizi.mostraAvviso(nullptr, QCoreApplication::applicationName(), DaTesto(*avviso), true);
-        return finestra::EsitoFileMancante;
-    }
-    Elaborazione vista(convertitore, std::move(caricamento.esegui), std::move(servizi));
-    vista.show();
-    vista.activateWindow(); // the run starts on activation, also where no window manager gives focus
-    const int esito = QApplication::exec();
-    return vista.Esito() != 0 ? vista.Esito() : esito;
+    const auto avviso = [&](std::string_view testo) {
+        servizi.mostraAvviso(nullptr, QCoreApplication::applicationName(), DaTesto(testo), true);
+    };
+    const std::filesystem::path archivio = servizi.archivio;
+    return finestra::AvviaConvertitore(
+        convertitore, cartellaProgramma, archivio, avviso, [&](std::function<void(ContestoElaborazione&)> esegui) {
+            Elaborazione vista(convertitore, std::move(esegui), std::move(servizi));
+            vista.show();
+            vista.activateWindow(); // the run starts on activation, also where no window manager gives focus
+            const int esito = QApplication::exec();
+            return vista.Esito() != 0 ? vista.Esito() : esito;
+        });
 }
 
 int EseguiProgramma(int argc, char** argv, const Convertitore& convertitore) {

@@ -1,6 +1,5 @@
 #include "shell/win32/elaborazione_win32.h"
 
-#include "shell/errore.h"
 #include "shell/piattaforma.h"
 #include "shell/finestra/programma.h"
 
@@ -150,26 +149,21 @@ void Elaborazione::Termina(int esito) {
 
 int AvviaProgramma(const Convertitore& convertitore, const std::filesystem::path& cartellaProgramma,
                    ServiziFinestra servizi) {
-    Caricamento caricamento;
-    try {
-        caricamento = convertitore.carica(cartellaProgramma, servizi.archivio);
-    } catch (...) {
-        // Loading that fails (no memory, the file system) ends the program as a stopped run does.
-        servizi.mostraAvviso(nullptr, ::win32::DaLatin1(convertitore.programma),
-                             DaTesto(MessaggioEccezione(std::current_exception())), true);
-        return finestra::EsitoErrore;
-    }
-    if (const auto avviso = finestra::AvvisoCaricamento(caricamento)) {
-        servizi.mostraAvviso(nullptr, ::win32::DaLatin1(convertitore.programma), DaTesto(*avviso), true);
-        return finestra::EsitoFileMancante;
-    }
-    Elaborazione vista(convertitore, std::move(caricamento.esegui), std::move(servizi));
-    ShowWindow(vista.Finestra(), SW_SHOWNORMAL);
-    // The run starts on activation, also where nothing else activates the window.
-    SetForegroundWindow(vista.Finestra());
-    UpdateWindow(vista.Finestra());
-    const int esito = ::win32::CicloMessaggi(vista.Finestra());
-    return vista.Esito() != 0 ? vista.Esito() : esito;
+    const auto avviso = [&](std::string_view testo) {
+        servizi.mostraAvviso(nullptr, ::win32::DaLatin1(convertitore.programma), DaTesto(testo), true);
+    };
+    const std::filesystem::path archivio = servizi.archivio;
+    return finestra::AvviaConvertitore(convertitore, cartellaProgramma, archivio, avviso,
+                                       [&](std::function<void(ContestoElaborazione&)> esegui) {
+                                           Elaborazione vista(convertitore, std::move(esegui), std::move(servizi));
+                                           ShowWindow(vista.Finestra(), SW_SHOWNORMAL);
+                                           // The run starts on activation, also where nothing else activates the
+                                           // window.
+                                           SetForegroundWindow(vista.Finestra());
+                                           UpdateWindow(vista.Finestra());
+                                           const int esito = ::win32::CicloMessaggi(vista.Finestra());
+                                           return vista.Esito() != 0 ? vista.Esito() : esito;
+                                       });
 }
 
 } // namespace shell::win32

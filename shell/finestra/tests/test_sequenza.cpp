@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -229,4 +230,41 @@ TEST(SequenzaElaborazione, AvvisoDelFileMancante) {
         shell::CaricaEsportazione(dir.Percorso(), "Esportazione770.tab", [](ContestoElaborazione&, const fs::path&) {});
     EXPECT_FALSE(shell::finestra::AvvisoCaricamento(presente));
     EXPECT_FALSE(fs::exists(dir / "ARC"));
+}
+
+// The start of a converter's program: a loading that throws, or that finds no export, is an error box and a
+// status, the window never opened; else the window is opened with the run loaded, and its status is the
+// program's.
+TEST(SequenzaElaborazione, AvvioDelProgramma) {
+    shell::test::CartellaTemporanea dir;
+    std::vector<std::string> avvisi;
+    const auto avviso = [&](std::string_view testo) { avvisi.emplace_back(testo); };
+    int aperte = 0;
+    const auto apri = [&](std::function<void(ContestoElaborazione&)> esegui) {
+        ++aperte;
+        return esegui ? 42 : -1;
+    };
+    shell::Convertitore convertitore{};
+    convertitore.carica = [](const fs::path&, const fs::path&) -> shell::Caricamento {
+        throw std::runtime_error("memoria esaurita");
+    };
+    EXPECT_EQ(shell::finestra::AvviaConvertitore(convertitore, dir.Percorso(), dir / "ARC", avviso, apri),
+              shell::finestra::EsitoErrore);
+    ASSERT_EQ(avvisi.size(), 1u);
+    EXPECT_NE(avvisi[0].find("memoria esaurita"), std::string::npos) << avvisi[0];
+
+    convertitore.carica = [](const fs::path& programma, const fs::path&) {
+        return shell::CaricaEsportazione(programma, "Esportazione770.tab",
+                                         [](ContestoElaborazione&, const fs::path&) {});
+    };
+    EXPECT_EQ(shell::finestra::AvviaConvertitore(convertitore, dir.Percorso(), dir / "ARC", avviso, apri),
+              shell::finestra::EsitoFileMancante);
+    ASSERT_EQ(avvisi.size(), 2u);
+    EXPECT_EQ(avvisi[1], shell::MessaggioFileMancante(dir / "Esportazione770.tab"));
+    EXPECT_EQ(aperte, 0);
+
+    shell::test::ScriviFile(dir / "Esportazione770.tab", "x\r\n");
+    EXPECT_EQ(shell::finestra::AvviaConvertitore(convertitore, dir.Percorso(), dir / "ARC", avviso, apri), 42);
+    EXPECT_EQ(aperte, 1);
+    EXPECT_EQ(avvisi.size(), 2u);
 }
