@@ -113,8 +113,8 @@ std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::File
         throw shell::ErroreElaborazione("Riga 1: riga vuota, mancano i dati del mittente e dell'azienda");
     const RigaEmens prima(1, esportazione.Riga(0));
     prima.RichiediColonne(col::ColonneRiga);
-    const int anno = prima.Intero(col::Anno);
-    const int mese = prima.Intero(col::Mese);
+    const int anno = prima.LeggiIntero(col::Anno);
+    const int mese = prima.LeggiIntero(col::Mese);
 
     auto xml = ScrittoreXML::PerPezzi([&uscita](std::string_view testo) { uscita.Scrivi(testo); });
     xml.Dichiarazione();

@@ -318,7 +318,7 @@ Chi Lettore770::Persona(const RecordFisso& record) {
         return {};
     }
     const std::string_view numero = record.letto.Testo(ModuloG);
-    m_numeroLetto = Cifre(numero) && numero.size() == 8 ? NumeroDi(numero) : -1;
+    m_numeroLetto = SoloCifre(numero) && numero.size() == 8 ? NumeroDi(numero) : -1;
     m_continua = m_quanteAree > 0 && m_numeroLetto == m_modulo && m_numeroLetto > 0;
     if (m_continua) {
         // Another record of the module being read: the same head.
@@ -414,10 +414,11 @@ void Lettore770::RecordB(const RecordFisso& record) {
 
 void Lettore770::Conteggio(const RecordFisso& record, const Pezzo& pezzo, long long atteso, std::string_view cosa) {
     const std::string_view testo = record.letto.Testo(pezzo);
-    if (Cifre(testo) && NumeroDi(testo) != atteso)
+    if (SoloCifre(testo) && NumeroDi(testo) != atteso)
         m_lettura.Errore(record.Numero(), pezzo.posizione,
                          "record " + std::string(1, record.tipo) + ": " + PosizioniDi(pezzo) + ": " +
-                             std::string(cosa) + " " + Intero(NumeroDi(testo)) + ", atteso " + Intero(atteso));
+                             std::string(cosa) + " " + TestoIntero(NumeroDi(testo)) + ", atteso " +
+                             TestoIntero(atteso));
 }
 
 void Lettore770::RecordG(const RecordFisso& record, const Chi& chi) {
@@ -436,8 +437,8 @@ void Lettore770::RecordG(const RecordFisso& record, const Chi& chi) {
     } else {
         if (modulo != m_ultimoModulo + 1)
             m_lettura.Errore(record.Numero(), ModuloG.posizione,
-                             "record G: " + PosizioniDi(ModuloG) + ": numero di modulo " + Intero(modulo) +
-                                 ", atteso " + Intero(m_ultimoModulo + 1) +
+                             "record G: " + PosizioniDi(ModuloG) + ": numero di modulo " + TestoIntero(modulo) +
+                                 ", atteso " + TestoIntero(m_ultimoModulo + 1) +
                                  ": i moduli dei dipendenti vanno da 1 in su, uno per dipendente" + Di(chi.nome),
                              m_persona);
         m_ultimoModulo = modulo;
@@ -619,7 +620,7 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
             break;
         case Mostra::Importo:
             if (const auto v = campo ? ValoreIntero(campo->valore) : std::nullopt)
-                valore = Intero(*v);
+                valore = TestoIntero(*v);
             break;
         case Mostra::Comune: // the code's name and province on 1 January of the tax year
             if (campo && campo->valore.Testo())
@@ -734,15 +735,16 @@ void Lettore770::RecordJ(const RecordFisso& record) {
         const long long minimo = s.f - s.tolti;
         const long long massimo = s.f + std::max(s.aggiunti - 1, 0);
         const bool concorda = *dichiarato >= minimo && *dichiarato <= massimo;
-        std::string ricalcolato = Intero(s.f);
+        std::string ricalcolato = TestoIntero(s.f);
         if (minimo != massimo)
-            ricalcolato += " (da " + Intero(minimo) + " a " + Intero(massimo) + ")";
-        m_lettura.Totale({"Record J, " + std::string(m_codiciJ[i]), Intero(*dichiarato), ricalcolato, concorda});
+            ricalcolato += " (da " + TestoIntero(minimo) + " a " + TestoIntero(massimo) + ")";
+        m_lettura.Totale({"Record J, " + std::string(m_codiciJ[i]), TestoIntero(*dichiarato), ricalcolato, concorda});
         if (!concorda)
             m_lettura.Errore(riga, campo->posizione,
-                             "record J: campo " + std::string(m_codiciJ[i]) + " " + Intero(*dichiarato) +
-                                 " non corrisponde ai record G: la somma delle loro parti intere \xE8 " + Intero(s.f) +
-                                 ", quindi il totale va da " + Intero(minimo) + " a " + Intero(massimo));
+                             "record J: campo " + std::string(m_codiciJ[i]) + " " + TestoIntero(*dichiarato) +
+                                 " non corrisponde ai record G: la somma delle loro parti intere \xE8 " +
+                                 TestoIntero(s.f) + ", quindi il totale va da " + TestoIntero(minimo) + " a " +
+                                 TestoIntero(massimo));
     }
 }
 

@@ -264,9 +264,9 @@ void LettoreDma::RecordB(const RecordFisso& record) {
     m_rigaB = record.Numero();
     m_testaB.assign(testo.substr(0, static_cast<std::size_t>(tracciati::UltimaPosizione(TestataB))));
     const std::string_view modulo = record.letto.Testo(ModuloB);
-    if (Cifre(modulo) && NumeroDi(modulo) != 1)
+    if (SoloCifre(modulo) && NumeroDi(modulo) != 1)
         m_lettura.Errore(record.Numero(), ModuloB.posizione,
-                         "record B: " + PosizioniDi(ModuloB) + ": numero di modulo " + Intero(NumeroDi(modulo)) +
+                         "record B: " + PosizioniDi(ModuloB) + ": numero di modulo " + TestoIntero(NumeroDi(modulo)) +
                              ", atteso 1");
     const Pezzo& amministrazione = CopieTesta[0].originale;
     const std::string_view inB = Parte(testo, amministrazione.posizione, amministrazione.lunghezza);
@@ -287,16 +287,16 @@ void LettoreDma::RecordB(const RecordFisso& record) {
     // The reference month.
     const std::string_view mese = record.letto.Testo(MeseB);
     const std::string_view anno = record.letto.Testo(AnnoB);
-    const bool meseBuono = Cifre(mese) && NumeroDi(mese) >= 1 && NumeroDi(mese) <= 12;
+    const bool meseBuono = SoloCifre(mese) && NumeroDi(mese) >= 1 && NumeroDi(mese) <= 12;
     if (!meseBuono)
         m_lettura.Errore(record.Numero(), MeseB.posizione,
                          "record B: " + PosizioniDi(MeseB) + ": mese di riferimento '" + std::string(mese) +
                              "', atteso da 01 a 12");
-    if (!Cifre(anno))
+    if (!SoloCifre(anno))
         m_lettura.Errore(record.Numero(), AnnoB.posizione,
                          "record B: " + PosizioniDi(AnnoB) + ": anno di riferimento '" + std::string(anno) +
                              "', attese 4 cifre");
-    if (meseBuono && Cifre(anno)) {
+    if (meseBuono && SoloCifre(anno)) {
         m_periodo = dma::PeriodoDiRiferimento(static_cast<int>(NumeroDi(anno)), static_cast<int>(NumeroDi(mese)));
         m_mese = std::string(mese) + "/" + std::string(anno);
         ControllaNomeFile(m_lettura, "INPDAPDMA-" + std::string(anno) + "-" + std::string(mese) + ".txt");
@@ -305,7 +305,7 @@ void LettoreDma::RecordB(const RecordFisso& record) {
     m_identita.datore = SenzaSpaziFinali(inB);
     m_identita.nome = SenzaSpaziFinali(record.letto.Testo(PrimaRipetutaB));
     m_identita.rigaDatore = m_identita.rigaPeriodo = record.Numero();
-    if (meseBuono && Cifre(anno)) {
+    if (meseBuono && SoloCifre(anno)) {
         m_identita.anno = static_cast<int>(NumeroDi(anno));
         m_identita.mese = static_cast<int>(NumeroDi(mese));
     }
@@ -323,13 +323,13 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
     // The module number: one more than the record C before. After a wrong one, the count goes on from
     // either number, so that a record doubled, missing or mistyped is told once, where it is.
     const std::string_view modulo = record.letto.Testo(ModuloC);
-    if (Cifre(modulo) && NumeroDi(modulo) != m_ultimoModulo + 1 && NumeroDi(modulo) != m_recordC)
+    if (SoloCifre(modulo) && NumeroDi(modulo) != m_ultimoModulo + 1 && NumeroDi(modulo) != m_recordC)
         m_lettura.Errore(riga, ModuloC.posizione,
-                         "record C: " + PosizioniDi(ModuloC) + ": numero di modulo " + Intero(NumeroDi(modulo)) +
-                             ", atteso " + Intero(m_ultimoModulo + 1) + ": un record C per dipendente, numerati da 1" +
-                             di,
+                         "record C: " + PosizioniDi(ModuloC) + ": numero di modulo " + TestoIntero(NumeroDi(modulo)) +
+                             ", atteso " + TestoIntero(m_ultimoModulo + 1) +
+                             ": un record C per dipendente, numerati da 1" + di,
                          persona);
-    m_ultimoModulo = Cifre(modulo) ? NumeroDi(modulo) : m_ultimoModulo + 1;
+    m_ultimoModulo = SoloCifre(modulo) ? NumeroDi(modulo) : m_ultimoModulo + 1;
 
     // A record of the wrong length has no area to read: its length said all.
     const bool campiLetti = record.LunghezzaGiusta();

@@ -143,15 +143,15 @@ constexpr int GenereCollaboratore = 1;
 constexpr std::string_view NomiGeneri[] = {"dipendente", "collaboratore"};
 // clang-format on
 
-bool Cifre(std::string_view t) {
+bool SoloCifre(std::string_view t) {
     return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // A whole number of at most 18 digits with its sign; none otherwise.
-std::optional<long long> Intero(std::string_view t) {
+std::optional<long long> LeggiIntero(std::string_view t) {
     const bool meno = !t.empty() && t[0] == '-';
     const std::string_view cifre = t.substr(meno ? 1 : 0);
-    if (!Cifre(cifre) || cifre.size() > 18)
+    if (!SoloCifre(cifre) || cifre.size() > 18)
         return std::nullopt;
     long long n = 0;
     std::from_chars(cifre.data(), cifre.data() + cifre.size(), n);
@@ -163,7 +163,7 @@ std::optional<long long> Centesimi(std::string_view t) {
     const auto virgola = t.find(',');
     std::string cifre(t.substr(0, virgola));
     cifre.append(t.substr(virgola + 1));
-    return Intero(cifre);
+    return LeggiIntero(cifre);
 }
 
 std::string Numero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
@@ -908,7 +908,7 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
         AnnoMese(valore, buono, posto);
         break;
     case Matricola:
-        if (const std::string_view m = pulito(); !(m.size() == CifreMatricola && Cifre(m)))
+        if (const std::string_view m = pulito(); !(m.size() == CifreMatricola && SoloCifre(m)))
             Segnala(Gravita::Errore, posto,
                     "<Matricola> " + ValidatoreXML::Citato(valore) + ": la matricola INPS dell'azienda ha " +
                         std::to_string(CifreMatricola) + " cifre");
@@ -1016,19 +1016,19 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
                         ": il periodo finisce prima di cominciare");
         break;
     case NumDenIndiv:
-        m_numDenIndiv = {Intero(valore), posto};
+        m_numDenIndiv = {LeggiIntero(valore), posto};
         break;
     case NumLavoratori:
-        m_numLavoratori = {Intero(valore), posto};
+        m_numLavoratori = {LeggiIntero(valore), posto};
         break;
     case ForzaAziendale:
-        m_forzaAziendale = {Intero(valore), posto};
+        m_forzaAziendale = {LeggiIntero(valore), posto};
         break;
     case TotaleADebito:
-        m_totaleADebito = {Intero(valore), posto};
+        m_totaleADebito = {LeggiIntero(valore), posto};
         break;
     case TotaleACredito:
-        m_totaleACredito = {Intero(valore), posto};
+        m_totaleACredito = {LeggiIntero(valore), posto};
         break;
     default:
         break;
@@ -1061,10 +1061,10 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
     const std::string_view anno = shell::TogliSpazi(valore.substr(0, trattino));
     const std::string_view mese = valore.substr(trattino + 1);
     m_mese = std::string(mese) + "/" + std::string(anno);
-    if (!Cifre(anno) || anno.size() > 9 || !Cifre(mese) || mese.size() != 2)
+    if (!SoloCifre(anno) || anno.size() > 9 || !SoloCifre(mese) || mese.size() != 2)
         return;
-    const int a = static_cast<int>(*Intero(anno));
-    const int m = static_cast<int>(*Intero(mese));
+    const int a = static_cast<int>(*LeggiIntero(anno));
+    const int m = static_cast<int>(*LeggiIntero(mese));
     // A month of another form says no month: the checks that need one are left out, not made on a year 12.
     if (buono && m >= 1 && m <= 12 && a >= 1 && a <= 9999) {
         m_anno = a;
@@ -1085,7 +1085,7 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
 // the declared month.
 void LettoreINPS::Settimana(std::string_view valore, Posto posto) {
     const std::string_view id = shell::TogliSpazi(valore);
-    const auto numero = Cifre(id) && id.size() <= 2 ? Intero(id) : std::nullopt;
+    const auto numero = SoloCifre(id) && id.size() <= 2 ? LeggiIntero(id) : std::nullopt;
     if (!numero || *numero < 1 || *numero > SettimanaMassima) {
         Segnala(Gravita::Errore, posto,
                 "<IdSettimana> " + ValidatoreXML::Citato(valore) + ": le settimane dell'anno vanno da 1 a " +
@@ -1105,7 +1105,7 @@ void LettoreINPS::Settimana(std::string_view valore, Posto posto) {
 void LettoreINPS::GiorniNelMese(int nodo, std::string_view valore, Posto posto) {
     const std::string_view giorni = shell::TogliSpazi(valore);
     // (Not a number: said by the grammar; read as none here.)
-    const long long numero = Cifre(giorni) && giorni.size() <= 9 ? Intero(giorni).value_or(0) : 0;
+    const long long numero = SoloCifre(giorni) && giorni.size() <= 9 ? LeggiIntero(giorni).value_or(0) : 0;
     const bool delMese = m_numeroMese > 0 && !m_inMesePrecedente;
     const int massimo = delMese ? uniemens::GiorniDelMese(m_anno, m_numeroMese) : 31;
     if (numero <= massimo)

@@ -129,13 +129,13 @@ static_assert(ColonneComuniInTesta(Colonne));
 
 // A date of the supply, yyyymmdd, as the listing shows it.
 std::string DataAmg(std::string_view testo) {
-    if (testo.size() != 8 || !Cifre(testo) || testo == "00000000")
+    if (testo.size() != 8 || !SoloCifre(testo) || testo == "00000000")
         return std::string(testo == "00000000" ? "" : testo);
     return std::string(testo.substr(6, 2)) + "/" + std::string(testo.substr(4, 2)) + "/" +
            std::string(testo.substr(0, 4));
 }
 std::string Centesimi(std::string_view testo) {
-    return Cifre(testo) ? ImportoItaliano(static_cast<double>(NumeroDi(testo)) / 100) : std::string(testo);
+    return SoloCifre(testo) ? ImportoItaliano(static_cast<double>(NumeroDi(testo)) / 100) : std::string(testo);
 }
 
 // What a comparison holds otherwise in an employee's record 2: columns 0 and 1, copies of record 1's; and
@@ -176,7 +176,7 @@ constexpr CampoAnagrafico CampiAnagrafici[] = {
 // A date of 8 digits, year first, that exists; none for another text (a day the calendar lacks, "19800231",
 // has its error from the piece's kind and is held against nothing).
 std::optional<anagrafe::Data> DataDi(std::string_view aaaammgg) {
-    if (aaaammgg.size() != 8 || !Cifre(aaaammgg))
+    if (aaaammgg.size() != 8 || !SoloCifre(aaaammgg))
         return std::nullopt;
     const anagrafe::Data data{static_cast<int>(NumeroDi(aaaammgg.substr(0, 4))),
                               static_cast<int>(NumeroDi(aaaammgg.substr(4, 2))),
@@ -317,7 +317,7 @@ void LettoreTfr::Record1(const RecordFisso& record) {
                      dato("Ragione sociale", RagioneSociale1)}});
     // "MV", the last digit of the year, the month and the day of the supply, a suffix, ".TXT".
     const std::string nome = shell::TestoPercorso(m_lettura.File().Percorso().filename());
-    if (!nome.empty() && Cifre(data)) {
+    if (!nome.empty() && SoloCifre(data)) {
         const std::string cifre = std::string(data.substr(3, 5));
         const bool buono = nome.size() == 12 && nome.starts_with("MV" + cifre) && nome.ends_with(".TXT") &&
                            ((nome[7] >= '0' && nome[7] <= '9') || (nome[7] >= 'A' && nome[7] <= 'Z'));
@@ -429,7 +429,7 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
     // The flag of the amount.
     const std::string_view segno = record.letto.Testo(Segno2);
     const std::string_view importo = record.letto.Testo(Importo2);
-    if (Cifre(importo) && (segno == "O") != (NumeroDi(importo) != 0))
+    if (SoloCifre(importo) && (segno == "O") != (NumeroDi(importo) != 0))
         m_lettura.Errore(riga, Segno2.posizione,
                          "record 2: " + PosizioniDi(Segno2) + " '" + std::string(segno) + "' con l'importo " +
                              Centesimi(importo) +
@@ -526,7 +526,7 @@ void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const Chi& chi) 
 void LettoreTfr::Record3(const RecordFisso& record, const Chi& chi) {
     const std::string_view testo = record.riga.testo;
     const std::string_view dal = record.letto.Testo(Dal3), al = record.letto.Testo(Al3);
-    if (Cifre(dal) && Cifre(al) && dal > al)
+    if (SoloCifre(dal) && SoloCifre(al) && dal > al)
         m_lettura.Avviso(record.Numero(), Dal3.posizione,
                          "record 3: il periodo comincia (" + DataAmg(dal) + ") dopo la sua fine (" + DataAmg(al) + ")" +
                              Di(chi.nome),
@@ -554,7 +554,7 @@ void LettoreTfr::Record4(const RecordFisso& record, const Chi& chi) {
     // An IBAN of the beneficiary, when the field looks like one.
     const std::string_view conto = SenzaSpaziFinali(record.letto.Testo(Conto4));
     if (conto.size() >= 15 && std::isalpha(static_cast<unsigned char>(conto[0])) &&
-        std::isalpha(static_cast<unsigned char>(conto[1])) && Cifre(conto.substr(2, 2)) &&
+        std::isalpha(static_cast<unsigned char>(conto[1])) && SoloCifre(conto.substr(2, 2)) &&
         !bankcheck::CheckBancari().CheckIBAN(conto))
         m_lettura.Avviso(record.Numero(), Conto4.posizione,
                          "record 4: " + PosizioniDi(Conto4) + ": IBAN del beneficiario '" + std::string(conto) +

@@ -326,7 +326,7 @@ void LettoreFisso::FineDellOrdine() {
                              std::string(m_formato.mancaUltimo));
 }
 
-bool Cifre(std::string_view testo) {
+bool SoloCifre(std::string_view testo) {
     return !testo.empty() && std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
@@ -337,7 +337,7 @@ long long NumeroDi(std::string_view cifre) {
     return n;
 }
 
-std::string Intero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
+std::string TestoIntero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
 
 std::string Posizioni(int posizione, int lunghezza) {
     return "posizioni " + std::to_string(posizione) + "-" + std::to_string(posizione + lunghezza - 1);
@@ -406,17 +406,17 @@ void CodiciVisti::Segnala(Lettura& lettura, int posizione, std::string_view reco
 
 void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, const tracciati::Pezzo& pezzo, std::string_view testo,
                         long long contati, std::string_view cosa) {
-    if (!Cifre(testo))
+    if (!SoloCifre(testo))
         return; // the piece's own finding says so
     const long long dichiarato = NumeroDi(testo);
     const int posizione = pezzo.posizione;
     const std::string dove = Posizioni(posizione, pezzo.lunghezza);
-    lettura.Totale({"Record " + std::string(1, tipo) + ", " + dove + ": " + std::string(cosa), Intero(dichiarato),
-                    Intero(contati), dichiarato == contati});
+    lettura.Totale({"Record " + std::string(1, tipo) + ", " + dove + ": " + std::string(cosa), TestoIntero(dichiarato),
+                    TestoIntero(contati), dichiarato == contati});
     if (dichiarato != contati)
         lettura.Errore(riga, posizione,
-                       "record " + std::string(1, tipo) + ": " + dove + ": " + Intero(dichiarato) + " " +
-                           std::string(cosa) + ", ma la fornitura ne ha " + Intero(contati));
+                       "record " + std::string(1, tipo) + ": " + dove + ": " + TestoIntero(dichiarato) + " " +
+                           std::string(cosa) + ", ma la fornitura ne ha " + TestoIntero(contati));
 }
 
 void ControllaNomeFile(Lettura& lettura, std::string_view atteso) {

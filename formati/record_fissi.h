@@ -36,9 +36,9 @@ std::string Di(std::string_view chi);
 std::string Chiamato(std::string_view codice);
 
 // Small readings of a record's text.
-bool Cifre(std::string_view testo);                                            // digits only, at least one
+bool SoloCifre(std::string_view testo);                                        // digits only, at least one
 long long NumeroDi(std::string_view cifre);                                    // the number of (at most 18) digits
-std::string Intero(long long n);                                               // "1.234"
+std::string TestoIntero(long long n);                                          // "1.234"
 std::string Posizioni(int posizione, int lunghezza);                           // "posizioni 18-25"
 std::string_view Parte(std::string_view record, int posizione, int lunghezza); // empty when too short
 

@@ -95,7 +95,7 @@ bool Controllo::Mittente(const RigaINPS& riga) {
     Campi(riga, CampiMittente, prefisso);
     if (m_errori.size() != prima)
         return true;
-    Periodo periodo{riga.Intero(col::Anno), riga.Intero(col::Mese), 0};
+    Periodo periodo{riga.LeggiIntero(col::Anno), riga.LeggiIntero(col::Mese), 0};
     periodo.giorni = GiorniDelMese(periodo.anno, periodo.mese);
     m_esito.periodo = periodo;
     return true;

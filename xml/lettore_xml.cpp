@@ -142,10 +142,10 @@ bool DecodificaUtf8(const char* p, const char* fine, char32_t& carattere, int& l
 }
 
 std::string Esadecimale(unsigned long valore, int cifre) {
-    constexpr char Cifre[] = "0123456789ABCDEF";
+    constexpr char Esadecimali[] = "0123456789ABCDEF";
     std::string testo(static_cast<std::size_t>(cifre), '0');
     for (int i = cifre - 1; i >= 0; --i, valore >>= 4)
-        testo[static_cast<std::size_t>(i)] = Cifre[valore & 15];
+        testo[static_cast<std::size_t>(i)] = Esadecimali[valore & 15];
     return testo;
 }
 

@@ -42,7 +42,7 @@ static_assert(DescrizioniInOrdine());
 using shell::Cifra;
 
 // The digits from `i` on: how many.
-std::size_t Cifre(std::string_view t, std::size_t i) {
+std::size_t QuanteCifre(std::string_view t, std::size_t i) {
     std::size_t n = 0;
     while (i + n < t.size() && Cifra(t[i + n]))
         ++n;
@@ -53,7 +53,7 @@ std::size_t Cifre(std::string_view t, std::size_t i) {
 // any number of at least one (-1) that may also be left out with their comma.
 bool Numero(std::string_view t, int decimali) {
     std::size_t i = !t.empty() && t[0] == '-' ? 1 : 0;
-    const std::size_t interi = Cifre(t, i);
+    const std::size_t interi = QuanteCifre(t, i);
     if (interi == 0)
         return false;
     i += interi;
@@ -61,7 +61,7 @@ bool Numero(std::string_view t, int decimali) {
         return decimali <= 0;
     if (decimali == 0 || t[i] != ',')
         return false;
-    const std::size_t dopo = Cifre(t, i + 1);
+    const std::size_t dopo = QuanteCifre(t, i + 1);
     return dopo > 0 && i + 1 + dopo == t.size() && (decimali < 0 || dopo == static_cast<std::size_t>(decimali));
 }
 
@@ -71,13 +71,13 @@ bool ImportoItalianoScritto(std::string_view t) {
     if (Numero(t, -1))
         return true;
     std::size_t i = !t.empty() && t[0] == '-' ? 1 : 0;
-    const std::size_t primo = Cifre(t, i);
+    const std::size_t primo = QuanteCifre(t, i);
     if (primo == 0 || primo > 3)
         return false;
     i += primo;
     bool gruppi = false;
     while (i < t.size() && t[i] == '.') {
-        if (Cifre(t, i + 1) != 3)
+        if (QuanteCifre(t, i + 1) != 3)
             return false;
         i += 4;
         gruppi = true;
@@ -86,7 +86,7 @@ bool ImportoItalianoScritto(std::string_view t) {
         return false;
     if (i == t.size())
         return true;
-    return t[i] == ',' && Cifre(t, i + 1) > 0 && i + 1 + Cifre(t, i + 1) == t.size();
+    return t[i] == ',' && QuanteCifre(t, i + 1) > 0 && i + 1 + QuanteCifre(t, i + 1) == t.size();
 }
 
 bool Mese(std::string_view mm) {
@@ -94,7 +94,9 @@ bool Mese(std::string_view mm) {
            (mm[0] - '0') * 10 + (mm[1] - '0') <= 12;
 }
 
-bool AnnoMese(std::string_view t) { return t.size() == 7 && Cifre(t, 0) == 4 && t[4] == '-' && Mese(t.substr(5)); }
+bool AnnoMese(std::string_view t) {
+    return t.size() == 7 && QuanteCifre(t, 0) == 4 && t[4] == '-' && Mese(t.substr(5));
+}
 
 // How grave a value out of its form is: as the grammar says, but a month that does not exist is always an
 // error, also where the grammar lets the year's digits pass with a warning.
@@ -108,7 +110,8 @@ Gravita GravitaDellaForma(const Nodo& nodo, std::string_view v) {
 }
 
 bool DataISO(std::string_view t) {
-    if (t.size() != 10 || t[4] != '-' || t[7] != '-' || Cifre(t, 0) != 4 || Cifre(t, 5) != 2 || Cifre(t, 8) != 2)
+    if (t.size() != 10 || t[4] != '-' || t[7] != '-' || QuanteCifre(t, 0) != 4 || QuanteCifre(t, 5) != 2 ||
+        QuanteCifre(t, 8) != 2)
         return false;
     const auto n = [&](std::size_t da, std::size_t quante) {
         int v = 0;
@@ -474,7 +477,7 @@ void ValidatoreXML::ControllaValore(const Aperto& aperto) {
         buono = DataISO(v);
         break;
     case FormaValore::Cifre:
-        buono = !v.empty() && Cifre(v, 0) == v.size();
+        buono = !v.empty() && QuanteCifre(v, 0) == v.size();
         break;
     case FormaValore::AnnoMese:
         buono = AnnoMese(v);

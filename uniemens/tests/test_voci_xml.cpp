@@ -57,7 +57,7 @@ TEST(RigaEsportazioneINPS, LettureCheNonRiesconoNelleParoleDelConvertitore) {
                                     "40000\t1@X\x1D"
                                     "2\t1,2,3\t31/02/2012\t1e400",
                                     Preparazione::Maiuscolo, Testi);
-    EXPECT_EQ(Messaggio([&] { (void)riga.Intero(0); }), "Riga 9, colonna 0: intero fuori '40000'");
+    EXPECT_EQ(Messaggio([&] { (void)riga.LeggiIntero(0); }), "Riga 9, colonna 0: intero fuori '40000'");
     EXPECT_EQ(Messaggio([&] { (void)riga.Settimane(1); }), "Riga 9, colonna 1: senza chiocciola '2'");
     EXPECT_EQ(Messaggio([&] { (void)riga.LeggiImporto(2); }), "Riga 9, colonna 2: importo non valido '1,2,3'");
     EXPECT_EQ(Messaggio([&] { (void)riga.LeggiData(3); }), "Riga 9, colonna 3: data non valida '31/02/2012'");

@@ -391,7 +391,7 @@ double RigaEsportazioneINPS::NumeroOVuoto(int colonna) const {
     return *valore;
 }
 
-std::int16_t RigaEsportazioneINPS::Intero(int colonna) const {
+std::int16_t RigaEsportazioneINPS::LeggiIntero(int colonna) const {
     const auto valore = Intero16((*this)[colonna]);
     if (!valore)
         ErroreLettura(colonna, Lettura::Intero16);

@@ -189,7 +189,7 @@ public:
     double NumeroIniziale(int colonna) const;
     // The field read as a leading number, blank allowed: text that begins with no number stops the run.
     double NumeroOVuoto(int colonna) const;
-    std::int16_t Intero(int colonna) const;
+    std::int16_t LeggiIntero(int colonna) const;
     Importo LeggiImporto(int colonna) const;
     shell::Data LeggiData(int colonna) const;
     std::vector<Settimana> Settimane(int colonna) const;

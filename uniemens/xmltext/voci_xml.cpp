@@ -49,7 +49,7 @@ std::string_view Testo(const Valore& v, const Fonte& f, const SettimanaInCorso* 
     case Da::Imponibile:
         return appoggio = FormatoImponibile(f.Riga().NumeroIniziale(v.colonna));
     case Da::Intero:
-        return appoggio = std::to_string(f.Riga().Intero(v.colonna));
+        return appoggio = std::to_string(f.Riga().LeggiIntero(v.colonna));
     case Da::Data:
         return appoggio = DataISO(f.Riga().LeggiData(v.colonna));
     case Da::IdSettimana:
