@@ -277,22 +277,6 @@ std::string NomeDi(const fs::path& percorso) {
     return std::string(nome.begin(), nome.end());
 }
 
-// The findings passed on to `sotto`; the first one's message kept, to say why a file is no supply.
-class PrimoRilievo : public verifica::Destinatario {
-public:
-    explicit PrimoRilievo(verifica::Destinatario& sotto) : m_sotto(sotto) {}
-    void Segnala(const verifica::Rilievo& rilievo) override {
-        if (m_primo.empty())
-            m_primo = rilievo.messaggio;
-        m_sotto.Segnala(rilievo);
-    }
-    const std::string& Primo() const { return m_primo; }
-
-private:
-    verifica::Destinatario& m_sotto;
-    std::string m_primo;
-};
-
 // A finding of the set: "FILE:RIGA: avviso: MESSAGGIO (anche in ALTRO:RIGA)".
 std::string RigaDellInsieme(const verifica::RilievoInsieme& r, const std::vector<std::string>& nomi) {
     const auto dove = [](const std::string& nome, long riga) {
@@ -339,7 +323,7 @@ Insieme LeggiInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzion
         }
         std::ostringstream testo;
         StampaRilievi stampa(testo, insieme.nomi[i]);
-        PrimoRilievo primo(stampa);
+        verifica::PrimoRilievo primo(&stampa);
         verifica::SchedaFornitura& scheda = insieme.schede[i] = verifica::LeggiScheda(voce.percorso, opzioni, primo);
         if (!scheda.nonLetta.empty())
             mancanze[i] = "fornitura: " + RigaPerTerminale(scheda.nonLetta) + '\n';

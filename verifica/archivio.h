@@ -8,6 +8,7 @@
 
 #include "formati/verifica.h"
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -57,6 +58,19 @@ struct SchedaFornitura {
     bool Fornitura() const { return nonLetta.empty() && !cambiata && esito.formato.has_value(); }
 };
 
+// The findings passed on to another receiver (when there is one); the first one's message kept, to say why a file
+// is no supply.
+class PrimoRilievo : public Destinatario {
+public:
+    explicit PrimoRilievo(Destinatario* sotto = nullptr) : m_sotto(sotto) {}
+    void Segnala(const Rilievo& rilievo) override;
+    const std::string& Primo() const { return m_primo; }
+
+private:
+    Destinatario* m_sotto;
+    std::string m_primo;
+};
+
 // Checks the file as VerificaFile does, telling `rilievi` every finding, into its card.
 SchedaFornitura LeggiScheda(const std::filesystem::path& percorso, const Opzioni& opzioni, Destinatario& rilievi);
 
@@ -104,8 +118,14 @@ std::vector<VoceArchivio> VociArchivio(const std::vector<SchedaFornitura>& sched
 // "da correggere" (an error), "inviabile con avvisi", "inviabile".
 std::string_view Verdetto(const VoceArchivio& voce);
 
-// Header "codice fiscale", "datore di lavoro", "formato", "periodo", "file", "persone", "errori", "avvisi",
-// "esito"; a row per supply. UTF-8, each value as the listing's TSV writes it (CellaTsv).
+// The columns of the archive's table, in their order, as its TSV heads them.
+inline constexpr std::array<std::string_view, 9> ColonneArchivio = {
+    "codice fiscale", "datore di lavoro", "formato", "periodo", "file", "persone", "errori", "avvisi", "esito"};
+// A supply's row of the table, a value per column (ISO-8859-1): the TSV and the check window both show these.
+std::array<std::string, 9> CelleArchivio(const SchedaFornitura& scheda, const VoceArchivio& voce);
+
+// The header ColonneArchivio, then a row per supply (CelleArchivio). UTF-8, each value as the listing's TSV
+// writes it (CellaTsv).
 void ScriviArchivioTsv(const std::vector<SchedaFornitura>& schede, const std::vector<VoceArchivio>& voci,
                        std::ostream& out);
 // The archive as a printable page: per year, a row per employer and a cell per month with the supplies of that

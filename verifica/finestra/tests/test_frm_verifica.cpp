@@ -336,12 +336,12 @@ private slots:
         QTRY_VERIFY(finestra->Pulsante(Pulsante::ApriDistinta)->isEnabled());
         finestra->File()->setFocus();
         QStringList visitati;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 9; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visitati << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visitati, (QStringList{"Rilievi", "RilievoScelto", "ApriDistinta", "ConfrontaCon", "Apri", "Guida",
-                                        "Chiudi", "File"}));
+        QCOMPARE(visitati, (QStringList{"Rilievi", "RilievoScelto", "ApriDistinta", "ConfrontaCon", "Apri",
+                                        "ApriCartella", "Guida", "Chiudi", "File"}));
         QCOMPARE(finestra->Pulsante(Pulsante::ApriDistinta)->text(), QStringLiteral("&Apri distinta"));
 
         QTest::keyClick(finestra.get(), Qt::Key_P, Qt::AltModifier); // "A&pri...", pressed as a click shows
