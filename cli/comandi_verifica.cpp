@@ -311,36 +311,39 @@ Insieme LeggiInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzion
     Insieme insieme;
     for (const verifica::VoceInsieme& voce : voci)
         insieme.nomi.push_back(voce.relativo.empty() ? richiesta.file[voce.argomento] : NomeDi(voce.percorso));
-    insieme.schede.resize(voci.size());
     std::vector<std::string> stampe(voci.size()), mancanze(voci.size());
     std::vector<char> conta(voci.size(), 0); // its findings count in the status: a file checked, not told apart
-    const auto leggi = [&](std::size_t i) {
+    // Each file's findings printed into a text of its own, on the thread that reads it.
+    std::vector<std::ostringstream> testi(voci.size());
+    std::vector<std::optional<StampaRilievi>> stampanti(voci.size());
+    verifica::SchedeLette lette;
+    const auto rilievi = [&](std::size_t i) -> verifica::Destinatario* {
+        return &stampanti[i].emplace(testi[i], insieme.nomi[i]);
+    };
+    const auto letto = [&](std::size_t i) {
         const verifica::VoceInsieme& voce = voci[i];
         const std::string nome = NomePerTerminale(insieme.nomi[i]);
-        if (!voce.escluso.empty()) {
+        const verifica::SchedaFornitura& scheda = lette.schede[i];
+        if (!voce.escluso.empty())
             stampe[i] = nome + ": " + RigaPerTerminale(voce.escluso) + '\n';
-            return;
-        }
-        std::ostringstream testo;
-        StampaRilievi stampa(testo, insieme.nomi[i]);
-        verifica::PrimoRilievo primo(&stampa);
-        verifica::SchedaFornitura& scheda = insieme.schede[i] = verifica::LeggiScheda(voce.percorso, opzioni, primo);
-        if (!scheda.nonLetta.empty())
+        else if (!scheda.nonLetta.empty())
             mancanze[i] = "fornitura: " + RigaPerTerminale(scheda.nonLetta) + '\n';
         else if (scheda.cambiata)
             mancanze[i] = "fornitura: il file '" + nome +
                           "' \xC3\xA8 cambiato mentre era letto: quanto letto non \xC3\xA8 un contenuto solo; "
                           "verificarlo di nuovo\n";
         else if (!scheda.esito.formato && !voce.relativo.empty())
-            stampe[i] = nome + ": non \xC3\xA8 una fornitura: " + RigaPerTerminale(primo.Primo()) + '\n';
+            stampe[i] = nome + ": non \xC3\xA8 una fornitura: " + RigaPerTerminale(lette.primi[i]) + '\n';
         else {
             conta[i] = 1;
-            if (!conRilievi)
-                return;
-            stampa.Riepiloghi();
-            testo << Riepilogo(insieme.nomi[i], scheda.esito) << '\n';
-            stampe[i] = std::move(testo).str();
+            if (conRilievi) {
+                stampanti[i]->Riepiloghi();
+                testi[i] << Riepilogo(insieme.nomi[i], scheda.esito) << '\n';
+                stampe[i] = std::move(testi[i]).str();
+            }
         }
+        stampanti[i].reset();
+        testi[i] = std::ostringstream();
     };
     const auto fatto = [&](std::size_t i) {
         (conRilievi ? out : err) << stampe[i];
@@ -350,11 +353,12 @@ Insieme LeggiInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzion
             err << mancanze[i];
             insieme.mancanti = true;
         }
-        insieme.forniture += insieme.schede[i].Fornitura() ? 1 : 0;
-        insieme.errori = insieme.errori || (conta[i] && insieme.schede[i].esito.errori > 0);
+        insieme.forniture += lette.schede[i].Fornitura() ? 1 : 0;
+        insieme.errori = insieme.errori || (conta[i] && lette.schede[i].esito.errori > 0);
     };
-    verifica::PerOgniFile(voci.size(), richiesta.thread > 0 ? richiesta.thread : verifica::ThreadPredefiniti(), leggi,
-                          fatto);
+    verifica::LeggiSchede(voci, opzioni, richiesta.thread > 0 ? richiesta.thread : verifica::ThreadPredefiniti(), lette,
+                          rilievi, letto, fatto);
+    insieme.schede = std::move(lette.schede);
     return insieme;
 }
 

@@ -528,6 +528,25 @@ void PerOgniFile(std::size_t quanti, unsigned thread, const std::function<void(s
         std::rethrow_exception(fermata);
 }
 
+void LeggiSchede(const std::vector<VoceInsieme>& voci, const Opzioni& opzioni, unsigned thread, SchedeLette& lette,
+                 const std::function<Destinatario*(std::size_t)>& rilievi,
+                 const std::function<void(std::size_t)>& letto, const std::function<void(std::size_t)>& fatto) {
+    lette.schede.assign(voci.size(), {});
+    lette.primi.assign(voci.size(), {});
+    PerOgniFile(
+        voci.size(), thread,
+        [&](std::size_t i) {
+            if (voci[i].escluso.empty()) {
+                PrimoRilievo primo(rilievi ? rilievi(i) : nullptr);
+                lette.schede[i] = LeggiScheda(voci[i].percorso, opzioni, primo);
+                lette.primi[i] = primo.Primo();
+            }
+            if (letto)
+                letto(i);
+        },
+        fatto);
+}
+
 unsigned ThreadPredefiniti() {
     if (const char* valore = std::getenv("FORNITURA_THREAD")) {
         const std::string_view testo = valore;

@@ -99,6 +99,19 @@ std::vector<RilievoInsieme> RegoleDellInsieme(const std::vector<SchedaFornitura>
 void PerOgniFile(std::size_t quanti, unsigned thread, const std::function<void(std::size_t)>& leggi,
                  const std::function<void(std::size_t)>& fatto);
 
+// The files of a set read: a card for each entry of ElencaInsieme (empty for one excluded), and the message of the
+// first finding of each file (why one that is no supply is not).
+struct SchedeLette {
+    std::vector<SchedaFornitura> schede;
+    std::vector<std::string> primi;
+};
+// Checks each entry not excluded into its card (LeggiScheda) on `thread` threads, telling its findings to the receiver
+// `rilievi(i)` gives (on the thread that reads it; none: to no one), then calls `letto(i)` for every entry on that
+// thread and `fatto(i)` on the calling thread in the order of the entries, as PerOgniFile does.
+void LeggiSchede(const std::vector<VoceInsieme>& voci, const Opzioni& opzioni, unsigned thread, SchedeLette& lette,
+                 const std::function<Destinatario*(std::size_t)>& rilievi,
+                 const std::function<void(std::size_t)>& letto, const std::function<void(std::size_t)>& fatto);
+
 // The threads a set is read on: FORNITURA_THREAD when it holds a number from 1, else the processors.
 unsigned ThreadPredefiniti();
 

@@ -99,26 +99,18 @@ ArchivioVisibile LeggiArchivio(const fs::path& cartella, const Avanzamento& avan
         return archivio;
     }
     const std::vector<VoceInsieme> voci = ElencaInsieme({cartella}, false);
-    std::vector<std::string> nomi, primi(voci.size());
+    std::vector<std::string> nomi;
     for (const VoceInsieme& voce : voci)
         nomi.push_back(shell::TestoSuUnaRiga(shell::TestoPercorso(voce.relativo.empty() ? cartella : voce.relativo)));
-    std::vector<SchedaFornitura> schede(voci.size());
     std::atomic<std::size_t> letti{0};
     Opzioni opzioni;
     opzioni.avanzamento = [&](std::uint64_t, std::uint64_t) { return avanzamento(letti, voci.size()); };
-    PerOgniFile(
-        voci.size(), ThreadPredefiniti(),
-        [&](std::size_t i) {
-            if (!voci[i].escluso.empty())
-                return;
-            PrimoRilievo primo;
-            schede[i] = LeggiScheda(voci[i].percorso, opzioni, primo);
-            primi[i] = primo.Primo();
-        },
-        [&](std::size_t) {
-            if (!avanzamento(++letti, voci.size()))
-                throw LetturaInterrotta();
-        });
+    SchedeLette lette;
+    LeggiSchede(voci, opzioni, ThreadPredefiniti(), lette, {}, {}, [&](std::size_t) {
+        if (!avanzamento(++letti, voci.size()))
+            throw LetturaInterrotta();
+    });
+    const std::vector<SchedaFornitura>& schede = lette.schede;
     // What of the folder is no supply, in the order of its files, as the command line tells it.
     bool cartellaIlleggibile = false;
     for (std::size_t i = 0; i < voci.size(); ++i) {
@@ -133,7 +125,7 @@ ArchivioVisibile LeggiArchivio(const fs::path& cartella, const Avanzamento& avan
                                        "' \xE8 cambiato mentre era letto: quanto letto non \xE8 un contenuto solo; "
                                        "verificarlo di nuovo");
         else if (!scheda.esito.formato)
-            archivio.rilievi.push_back(nomi[i] + ": non \xE8 una fornitura: " + shell::TestoSuUnaRiga(primi[i]));
+            archivio.rilievi.push_back(nomi[i] + ": non \xE8 una fornitura: " + shell::TestoSuUnaRiga(lette.primi[i]));
     }
     const std::vector<RilievoInsieme> rilievi = RegoleDellInsieme(schede);
     long errori = 0, avvisi = 0;
