@@ -82,7 +82,8 @@ inline constexpr std::string_view VoceSelezionaTutto = "Seleziona &tutto";
 // Above the archive's table and the list of the set's findings.
 inline constexpr std::string_view EtichettaArchivio = "For&niture dell'archivio:";
 inline constexpr std::string_view EtichettaRilieviInsieme = "Rilievi &dell'insieme:";
-// The archive's table: its columns' widths in twips, in the order of ColonneArchivio; numbers to the right.
+// The archive's table: its columns' widths in twips, in the order of ColonneArchivio, within the window's first
+// width; numbers to the right.
 struct LarghezzaColonnaArchivio {
     int larghezza;
     bool aDestra;
@@ -91,14 +92,14 @@ struct LarghezzaColonnaArchivio {
 inline constexpr std::array<LarghezzaColonnaArchivio, 9> LarghezzeArchivio = {{
 //   larghezza  a destra       column
     {1600,      false},     // codice fiscale
-    {2700,      false},     // datore di lavoro
-    {1800,      false},     // formato
-    {1200,      false},     // periodo
-    {3000,      false},     // file
-    {900,       true },     // persone
-    {700,       true },     // errori
-    {700,       true },     // avvisi
-    {1900,      false},     // esito
+    {2400,      false},     // datore di lavoro
+    {1700,      false},     // formato
+    {1100,      false},     // periodo
+    {2900,      false},     // file
+    {800,       true },     // persone
+    {600,       true },     // errori
+    {600,       true },     // avvisi
+    {1800,      false},     // esito
 }};
 // clang-format on
 

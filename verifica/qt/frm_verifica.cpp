@@ -32,6 +32,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace verifica::ui {
 
 namespace fs = std::filesystem;
@@ -280,9 +282,13 @@ void FrmVerifica::CreaControlli() {
     m_archivio->setHorizontalHeaderLabels(titoli);
     m_archivio->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_archivio->horizontalHeader()->setStretchLastSection(true);
-    for (std::size_t c = 0; c < finestra::LarghezzeArchivio.size(); ++c)
-        m_archivio->horizontalHeader()->resizeSection(static_cast<int>(c),
-                                                      Pixel(finestra::LarghezzeArchivio[c].larghezza));
+    // Each column as wide as the table has it, or as its head when that is wider (a larger font).
+    for (std::size_t c = 0; c < finestra::LarghezzeArchivio.size(); ++c) {
+        const int sezione = static_cast<int>(c);
+        m_archivio->horizontalHeader()->resizeSection(
+            sezione, std::max(Pixel(finestra::LarghezzeArchivio[c].larghezza),
+                              m_archivio->horizontalHeader()->sectionSizeHint(sezione)));
+    }
     etichettaArchivio->setBuddy(m_archivio);
     auto* etichettaInsieme = new QLabel(DaLatin1(finestra::EtichettaRilieviInsieme), this);
     m_rilieviInsieme = new QListWidget(this);

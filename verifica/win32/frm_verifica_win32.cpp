@@ -343,7 +343,9 @@ void FrmVerifica::Disponi() {
     posa(m_esito, margine, y, esito, rigaEsito);
     posa(m_inCorso, margine + esito + spazio, y + (rigaEsito - riga) / 2, barra, riga);
     posa(m_avanzamento, margine + larghezza - barra, y + (rigaEsito - riga) / 2, barra, riga);
-    y += rigaEsito + spazio;
+    // The archive's table has no verdict: its row is there only for the progress of the reading.
+    if (!m_archivioMostrato || avanzamento)
+        y += rigaEsito + spazio;
 
     const int pulsante = px(AltezzaPulsante);
     const int basso = static_cast<int>(area.bottom) - margine - pulsante;
