@@ -277,19 +277,6 @@ std::string NomeDi(const fs::path& percorso) {
     return std::string(nome.begin(), nome.end());
 }
 
-// A finding of the set: "FILE:RIGA: avviso: MESSAGGIO (anche in ALTRO:RIGA)".
-std::string RigaDellInsieme(const verifica::RilievoInsieme& r, const std::vector<std::string>& nomi) {
-    const auto dove = [](const std::string& nome, long riga) {
-        return NomePerTerminale(nome) + (riga > 0 ? ":" + std::to_string(riga) : std::string());
-    };
-    std::string riga = dove(nomi[r.file], r.riga) + ": " + verifica::NomeGravita(r.gravita) + ": ";
-    std::string appoggio;
-    AggiungiPerTerminale(shell::TestoSuUnaRiga(r.messaggio, appoggio), riga);
-    if (r.altro)
-        riga += " (anche in " + dove(nomi[*r.altro], r.rigaAltro) + ")";
-    return riga + '\n';
-}
-
 // The files of a set, read: each file's findings as `verifica` prints them, or (`conRilievi` false) only
 // what tells a file apart; what keeps it from being read.
 struct Insieme {
@@ -367,8 +354,14 @@ int VerificaInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni
                     std::ostream& err) {
     const Insieme insieme = LeggiInsieme(richiesta, opzioni, true, uscita.Flusso(), err);
     long erroriInsieme = 0, avvisiInsieme = 0;
+    // A finding of the set: "FILE:RIGA: avviso: MESSAGGIO (anche in ALTRO:RIGA)", for the terminal.
+    std::vector<std::string> nomi;
+    for (const std::string& nome : insieme.nomi)
+        nomi.push_back(NomePerTerminale(nome));
     for (const verifica::RilievoInsieme& r : verifica::RegoleDellInsieme(insieme.schede, opzioni.formato)) {
-        uscita.Flusso() << RigaDellInsieme(r, insieme.nomi);
+        std::string messaggio, appoggio;
+        AggiungiPerTerminale(shell::TestoSuUnaRiga(r.messaggio, appoggio), messaggio);
+        uscita.Flusso() << verifica::RigaRilievoInsieme(r, nomi, messaggio) << '\n';
         ++(r.gravita == verifica::Gravita::Errore ? erroriInsieme : avvisiInsieme);
     }
     uscita.Flusso() << "Insieme di " << Quanti(insieme.forniture, "fornitura", "forniture") << ": "

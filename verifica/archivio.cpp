@@ -152,6 +152,18 @@ std::vector<VoceInsieme> ElencaInsieme(const std::vector<fs::path>& percorsi, bo
     return voci;
 }
 
+std::string RigaRilievoInsieme(const RilievoInsieme& rilievo, const std::vector<std::string>& nomi,
+                               std::string_view messaggio) {
+    const auto dove = [&nomi](std::size_t file, long riga) {
+        return nomi[file] + (riga > 0 ? ":" + std::to_string(riga) : std::string());
+    };
+    std::string riga = dove(rilievo.file, rilievo.riga) + ": " + NomeGravita(rilievo.gravita) + ": ";
+    riga += messaggio;
+    if (rilievo.altro)
+        riga += " (anche in " + dove(*rilievo.altro, rilievo.rigaAltro) + ")";
+    return riga;
+}
+
 void PrimoRilievo::Segnala(const Rilievo& rilievo) {
     if (m_primo.empty())
         m_primo = rilievo.messaggio;

@@ -85,6 +85,11 @@ struct RilievoInsieme {
     std::string messaggio; // Italian, ISO-8859-1, without the other file (the front ends name it)
 };
 
+// A finding of the set on one line, "FILE:RIGA: avviso: MESSAGGIO (anche in ALTRO:RIGA)" (no line: the file
+// alone), with the files' names (`nomi`, by card) and the message as the caller writes them.
+std::string RigaRilievoInsieme(const RilievoInsieme& rilievo, const std::vector<std::string>& nomi,
+                               std::string_view messaggio);
+
 // The set's rules over the cards, in the order of the cards (files sorted by name): the findings grouped by
 // employer, format and period. A supply with the same content as an earlier one (Confronta finds no
 // difference: the cards' supplies are read again, with their fingerprints, only where two of one employer, format

@@ -82,9 +82,6 @@ std::string Quante(std::size_t n, std::string_view una, std::string_view tante) 
     return std::to_string(n) + " " + std::string(n == 1 ? una : tante);
 }
 
-// Where a finding of the set is told: "FILE:RIGA", or the file alone.
-std::string Dove(const std::string& nome, long riga) { return riga > 0 ? nome + ":" + std::to_string(riga) : nome; }
-
 // A folder's files read as `fornitura archivio` reads them (each checked on the threads of the set, then the
 // set's rules): its table, its findings, what of it is no supply and why, the summary; the path of each row's
 // file into `percorsi`. A stop asked through `avanzamento` ends it with LetturaInterrotta.
@@ -130,11 +127,7 @@ ArchivioVisibile LeggiArchivio(const fs::path& cartella, const Avanzamento& avan
     const std::vector<RilievoInsieme> rilievi = RegoleDellInsieme(schede);
     long errori = 0, avvisi = 0;
     for (const RilievoInsieme& r : rilievi) {
-        std::string riga =
-            Dove(nomi[r.file], r.riga) + ": " + NomeGravita(r.gravita) + ": " + shell::TestoSuUnaRiga(r.messaggio);
-        if (r.altro)
-            riga += " (anche in " + Dove(nomi[*r.altro], r.rigaAltro) + ")";
-        archivio.rilievi.push_back(std::move(riga));
+        archivio.rilievi.push_back(RigaRilievoInsieme(r, nomi, shell::TestoSuUnaRiga(r.messaggio)));
         ++(r.gravita == Gravita::Errore ? errori : avvisi);
     }
     std::size_t daCorreggere = 0, conAvvisi = 0;
