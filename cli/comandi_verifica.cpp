@@ -277,35 +277,6 @@ std::string NomeDi(const fs::path& percorso) {
     return std::string(nome.begin(), nome.end());
 }
 
-// The findings passed on to `sotto`; the first one's message kept, to say why a file is no supply.
-class PrimoRilievo : public verifica::Destinatario {
-public:
-    explicit PrimoRilievo(verifica::Destinatario& sotto) : m_sotto(sotto) {}
-    void Segnala(const verifica::Rilievo& rilievo) override {
-        if (m_primo.empty())
-            m_primo = rilievo.messaggio;
-        m_sotto.Segnala(rilievo);
-    }
-    const std::string& Primo() const { return m_primo; }
-
-private:
-    verifica::Destinatario& m_sotto;
-    std::string m_primo;
-};
-
-// A finding of the set: "FILE:RIGA: avviso: MESSAGGIO (anche in ALTRO:RIGA)".
-std::string RigaDellInsieme(const verifica::RilievoInsieme& r, const std::vector<std::string>& nomi) {
-    const auto dove = [](const std::string& nome, long riga) {
-        return NomePerTerminale(nome) + (riga > 0 ? ":" + std::to_string(riga) : std::string());
-    };
-    std::string riga = dove(nomi[r.file], r.riga) + ": " + verifica::NomeGravita(r.gravita) + ": ";
-    std::string appoggio;
-    AggiungiPerTerminale(shell::TestoSuUnaRiga(r.messaggio, appoggio), riga);
-    if (r.altro)
-        riga += " (anche in " + dove(nomi[*r.altro], r.rigaAltro) + ")";
-    return riga + '\n';
-}
-
 // The files of a set, read: each file's findings as `verifica` prints them, or (`conRilievi` false) only
 // what tells a file apart; what keeps it from being read.
 struct Insieme {
@@ -327,36 +298,39 @@ Insieme LeggiInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzion
     Insieme insieme;
     for (const verifica::VoceInsieme& voce : voci)
         insieme.nomi.push_back(voce.relativo.empty() ? richiesta.file[voce.argomento] : NomeDi(voce.percorso));
-    insieme.schede.resize(voci.size());
     std::vector<std::string> stampe(voci.size()), mancanze(voci.size());
     std::vector<char> conta(voci.size(), 0); // its findings count in the status: a file checked, not told apart
-    const auto leggi = [&](std::size_t i) {
+    // Each file's findings printed into a text of its own, on the thread that reads it.
+    std::vector<std::ostringstream> testi(voci.size());
+    std::vector<std::optional<StampaRilievi>> stampanti(voci.size());
+    verifica::SchedeLette lette;
+    const auto rilievi = [&](std::size_t i) -> verifica::Destinatario* {
+        return &stampanti[i].emplace(testi[i], insieme.nomi[i]);
+    };
+    const auto letto = [&](std::size_t i) {
         const verifica::VoceInsieme& voce = voci[i];
         const std::string nome = NomePerTerminale(insieme.nomi[i]);
-        if (!voce.escluso.empty()) {
+        const verifica::SchedaFornitura& scheda = lette.schede[i];
+        if (!voce.escluso.empty())
             stampe[i] = nome + ": " + RigaPerTerminale(voce.escluso) + '\n';
-            return;
-        }
-        std::ostringstream testo;
-        StampaRilievi stampa(testo, insieme.nomi[i]);
-        PrimoRilievo primo(stampa);
-        verifica::SchedaFornitura& scheda = insieme.schede[i] = verifica::LeggiScheda(voce.percorso, opzioni, primo);
-        if (!scheda.nonLetta.empty())
+        else if (!scheda.nonLetta.empty())
             mancanze[i] = "fornitura: " + RigaPerTerminale(scheda.nonLetta) + '\n';
         else if (scheda.cambiata)
             mancanze[i] = "fornitura: il file '" + nome +
                           "' \xC3\xA8 cambiato mentre era letto: quanto letto non \xC3\xA8 un contenuto solo; "
                           "verificarlo di nuovo\n";
         else if (!scheda.esito.formato && !voce.relativo.empty())
-            stampe[i] = nome + ": non \xC3\xA8 una fornitura: " + RigaPerTerminale(primo.Primo()) + '\n';
+            stampe[i] = nome + ": non \xC3\xA8 una fornitura: " + RigaPerTerminale(lette.primi[i]) + '\n';
         else {
             conta[i] = 1;
-            if (!conRilievi)
-                return;
-            stampa.Riepiloghi();
-            testo << Riepilogo(insieme.nomi[i], scheda.esito) << '\n';
-            stampe[i] = std::move(testo).str();
+            if (conRilievi) {
+                stampanti[i]->Riepiloghi();
+                testi[i] << Riepilogo(insieme.nomi[i], scheda.esito) << '\n';
+                stampe[i] = std::move(testi[i]).str();
+            }
         }
+        stampanti[i].reset();
+        testi[i] = std::ostringstream();
     };
     const auto fatto = [&](std::size_t i) {
         (conRilievi ? out : err) << stampe[i];
@@ -366,11 +340,12 @@ Insieme LeggiInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzion
             err << mancanze[i];
             insieme.mancanti = true;
         }
-        insieme.forniture += insieme.schede[i].Fornitura() ? 1 : 0;
-        insieme.errori = insieme.errori || (conta[i] && insieme.schede[i].esito.errori > 0);
+        insieme.forniture += lette.schede[i].Fornitura() ? 1 : 0;
+        insieme.errori = insieme.errori || (conta[i] && lette.schede[i].esito.errori > 0);
     };
-    verifica::PerOgniFile(voci.size(), richiesta.thread > 0 ? richiesta.thread : verifica::ThreadPredefiniti(), leggi,
-                          fatto);
+    verifica::LeggiSchede(voci, opzioni, richiesta.thread > 0 ? richiesta.thread : verifica::ThreadPredefiniti(), lette,
+                          rilievi, letto, fatto);
+    insieme.schede = std::move(lette.schede);
     return insieme;
 }
 
@@ -379,8 +354,14 @@ int VerificaInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni
                     std::ostream& err) {
     const Insieme insieme = LeggiInsieme(richiesta, opzioni, true, uscita.Flusso(), err);
     long erroriInsieme = 0, avvisiInsieme = 0;
+    // A finding of the set: "FILE:RIGA: avviso: MESSAGGIO (anche in ALTRO:RIGA)", for the terminal.
+    std::vector<std::string> nomi;
+    for (const std::string& nome : insieme.nomi)
+        nomi.push_back(NomePerTerminale(nome));
     for (const verifica::RilievoInsieme& r : verifica::RegoleDellInsieme(insieme.schede, opzioni.formato)) {
-        uscita.Flusso() << RigaDellInsieme(r, insieme.nomi);
+        std::string messaggio, appoggio;
+        AggiungiPerTerminale(shell::TestoSuUnaRiga(r.messaggio, appoggio), messaggio);
+        uscita.Flusso() << verifica::RigaRilievoInsieme(r, nomi, messaggio) << '\n';
         ++(r.gravita == verifica::Gravita::Errore ? erroriInsieme : avvisiInsieme);
     }
     uscita.Flusso() << "Insieme di " << Quanti(insieme.forniture, "fornitura", "forniture") << ": "

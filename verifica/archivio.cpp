@@ -152,6 +152,25 @@ std::vector<VoceInsieme> ElencaInsieme(const std::vector<fs::path>& percorsi, bo
     return voci;
 }
 
+std::string RigaRilievoInsieme(const RilievoInsieme& rilievo, const std::vector<std::string>& nomi,
+                               std::string_view messaggio) {
+    const auto dove = [&nomi](std::size_t file, long riga) {
+        return nomi[file] + (riga > 0 ? ":" + std::to_string(riga) : std::string());
+    };
+    std::string riga = dove(rilievo.file, rilievo.riga) + ": " + NomeGravita(rilievo.gravita) + ": ";
+    riga += messaggio;
+    if (rilievo.altro)
+        riga += " (anche in " + dove(*rilievo.altro, rilievo.rigaAltro) + ")";
+    return riga;
+}
+
+void PrimoRilievo::Segnala(const Rilievo& rilievo) {
+    if (m_primo.empty())
+        m_primo = rilievo.messaggio;
+    if (m_sotto)
+        m_sotto->Segnala(rilievo);
+}
+
 SchedaFornitura LeggiScheda(const fs::path& percorso, const Opzioni& opzioni, Destinatario& rilievi) {
     SchedaFornitura scheda;
     scheda.percorso = percorso;
@@ -521,6 +540,25 @@ void PerOgniFile(std::size_t quanti, unsigned thread, const std::function<void(s
         std::rethrow_exception(fermata);
 }
 
+void LeggiSchede(const std::vector<VoceInsieme>& voci, const Opzioni& opzioni, unsigned thread, SchedeLette& lette,
+                 const std::function<Destinatario*(std::size_t)>& rilievi,
+                 const std::function<void(std::size_t)>& letto, const std::function<void(std::size_t)>& fatto) {
+    lette.schede.assign(voci.size(), {});
+    lette.primi.assign(voci.size(), {});
+    PerOgniFile(
+        voci.size(), thread,
+        [&](std::size_t i) {
+            if (voci[i].escluso.empty()) {
+                PrimoRilievo primo(rilievi ? rilievi(i) : nullptr);
+                lette.schede[i] = LeggiScheda(voci[i].percorso, opzioni, primo);
+                lette.primi[i] = primo.Primo();
+            }
+            if (letto)
+                letto(i);
+        },
+        fatto);
+}
+
 unsigned ThreadPredefiniti() {
     if (const char* valore = std::getenv("FORNITURA_THREAD")) {
         const std::string_view testo = valore;
@@ -558,16 +596,28 @@ std::string_view Verdetto(const VoceArchivio& voce) {
     return voce.errori > 0 ? "da correggere" : voce.avvisi > 0 ? "inviabile con avvisi" : "inviabile";
 }
 
+std::array<std::string, 9> CelleArchivio(const SchedaFornitura& scheda, const VoceArchivio& voce) {
+    return {scheda.identita.datore,
+            scheda.identita.nome,
+            std::string(Descrizione(*scheda.esito.formato).nome),
+            TestoPeriodo(scheda),
+            voce.file,
+            std::to_string(scheda.esito.persone),
+            std::to_string(voce.errori),
+            std::to_string(voce.avvisi),
+            std::string(Verdetto(voce))};
+}
+
 void ScriviArchivioTsv(const std::vector<SchedaFornitura>& schede, const std::vector<VoceArchivio>& voci,
                        std::ostream& out) {
-    out << "codice fiscale\tdatore di lavoro\tformato\tperiodo\tfile\tpersone\terrori\tavvisi\tesito\n";
-    for (const VoceArchivio& v : voci) {
-        const SchedaFornitura& s = schede[v.scheda];
-        out << CellaTsv(s.identita.datore) << '\t' << CellaTsv(s.identita.nome) << '\t'
-            << CellaTsv(Descrizione(*s.esito.formato).nome) << '\t' << CellaTsv(TestoPeriodo(s)) << '\t'
-            << CellaTsv(v.file) << '\t' << s.esito.persone << '\t' << v.errori << '\t' << v.avvisi << '\t'
-            << CellaTsv(Verdetto(v)) << '\n';
-    }
+    const auto riga = [&out](const auto& celle) {
+        for (std::size_t c = 0; c < celle.size(); ++c)
+            out << (c > 0 ? "\t" : "") << CellaTsv(celle[c]);
+        out << '\n';
+    };
+    riga(ColonneArchivio);
+    for (const VoceArchivio& v : voci)
+        riga(CelleArchivio(schede[v.scheda], v));
 }
 
 namespace {

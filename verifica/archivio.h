@@ -8,6 +8,7 @@
 
 #include "formati/verifica.h"
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -57,6 +58,19 @@ struct SchedaFornitura {
     bool Fornitura() const { return nonLetta.empty() && !cambiata && esito.formato.has_value(); }
 };
 
+// The findings passed on to another receiver (when there is one); the first one's message kept, to say why a file
+// is no supply.
+class PrimoRilievo : public Destinatario {
+public:
+    explicit PrimoRilievo(Destinatario* sotto = nullptr) : m_sotto(sotto) {}
+    void Segnala(const Rilievo& rilievo) override;
+    const std::string& Primo() const { return m_primo; }
+
+private:
+    Destinatario* m_sotto;
+    std::string m_primo;
+};
+
 // Checks the file as VerificaFile does, telling `rilievi` every finding, into its card.
 SchedaFornitura LeggiScheda(const std::filesystem::path& percorso, const Opzioni& opzioni, Destinatario& rilievi);
 
@@ -71,6 +85,11 @@ struct RilievoInsieme {
     std::string messaggio; // Italian, ISO-8859-1, without the other file (the front ends name it)
 };
 
+// A finding of the set on one line, "FILE:RIGA: avviso: MESSAGGIO (anche in ALTRO:RIGA)" (no line: the file
+// alone), with the files' names (`nomi`, by card) and the message as the caller writes them.
+std::string RigaRilievoInsieme(const RilievoInsieme& rilievo, const std::vector<std::string>& nomi,
+                               std::string_view messaggio);
+
 // The set's rules over the cards, in the order of the cards (files sorted by name): the findings grouped by
 // employer, format and period. A supply with the same content as an earlier one (Confronta finds no
 // difference: the cards' supplies are read again, with their fingerprints, only where two of one employer, format
@@ -84,6 +103,19 @@ std::vector<RilievoInsieme> RegoleDellInsieme(const std::vector<SchedaFornitura>
 // tasks not begun and is thrown again once the threads end.
 void PerOgniFile(std::size_t quanti, unsigned thread, const std::function<void(std::size_t)>& leggi,
                  const std::function<void(std::size_t)>& fatto);
+
+// The files of a set read: a card for each entry of ElencaInsieme (empty for one excluded), and the message of the
+// first finding of each file (why one that is no supply is not).
+struct SchedeLette {
+    std::vector<SchedaFornitura> schede;
+    std::vector<std::string> primi;
+};
+// Checks each entry not excluded into its card (LeggiScheda) on `thread` threads, telling its findings to the receiver
+// `rilievi(i)` gives (on the thread that reads it; none: to no one), then calls `letto(i)` for every entry on that
+// thread and `fatto(i)` on the calling thread in the order of the entries, as PerOgniFile does.
+void LeggiSchede(const std::vector<VoceInsieme>& voci, const Opzioni& opzioni, unsigned thread, SchedeLette& lette,
+                 const std::function<Destinatario*(std::size_t)>& rilievi,
+                 const std::function<void(std::size_t)>& letto, const std::function<void(std::size_t)>& fatto);
 
 // The threads a set is read on: FORNITURA_THREAD when it holds a number from 1, else the processors.
 unsigned ThreadPredefiniti();
@@ -104,8 +136,14 @@ std::vector<VoceArchivio> VociArchivio(const std::vector<SchedaFornitura>& sched
 // "da correggere" (an error), "inviabile con avvisi", "inviabile".
 std::string_view Verdetto(const VoceArchivio& voce);
 
-// Header "codice fiscale", "datore di lavoro", "formato", "periodo", "file", "persone", "errori", "avvisi",
-// "esito"; a row per supply. UTF-8, each value as the listing's TSV writes it (CellaTsv).
+// The columns of the archive's table, in their order, as its TSV heads them.
+inline constexpr std::array<std::string_view, 9> ColonneArchivio = {
+    "codice fiscale", "datore di lavoro", "formato", "periodo", "file", "persone", "errori", "avvisi", "esito"};
+// A supply's row of the table, a value per column (ISO-8859-1): the TSV and the check window both show these.
+std::array<std::string, 9> CelleArchivio(const SchedaFornitura& scheda, const VoceArchivio& voce);
+
+// The header ColonneArchivio, then a row per supply (CelleArchivio). UTF-8, each value as the listing's TSV
+// writes it (CellaTsv).
 void ScriviArchivioTsv(const std::vector<SchedaFornitura>& schede, const std::vector<VoceArchivio>& voci,
                        std::ostream& out);
 // The archive as a printable page: per year, a row per employer and a cell per month with the supplies of that

@@ -1,5 +1,6 @@
 #include "verifica/finestra/finestra_verifica.h"
 
+#include "verifica/archivio.h"
 #include "verifica/confronto.h"
 #include "verifica/distinta.h"
 #include "shell/errore.h"
@@ -8,6 +9,7 @@
 #include "shell/testo.h"
 
 #include <algorithm>
+#include <atomic>
 #include <tuple>
 #include <new>
 #include <numeric>
@@ -75,7 +77,91 @@ fs::path NomePagina(std::string_view tipo, std::size_t numero, std::initializer_
     return nome;
 }
 
+// "1 fornitura", "3 forniture".
+std::string Quante(std::size_t n, std::string_view una, std::string_view tante) {
+    return std::to_string(n) + " " + std::string(n == 1 ? una : tante);
+}
+
+// A folder's files read as `fornitura archivio` reads them (each checked on the threads of the set, then the
+// set's rules): its table, its findings, what of it is no supply and why, the summary; the path of each row's
+// file into `percorsi`. A stop asked through `avanzamento` ends it with LetturaInterrotta.
+ArchivioVisibile LeggiArchivio(const fs::path& cartella, const Avanzamento& avanzamento,
+                               std::vector<fs::path>& percorsi) {
+    ArchivioVisibile archivio;
+    archivio.cartella = shell::TestoPercorso(cartella);
+    const std::string nomeCartella = shell::TestoSuUnaRiga(archivio.cartella);
+    std::error_code nonCartella;
+    if (!fs::is_directory(cartella, nonCartella)) {
+        archivio.riepilogo = "La cartella '" + nomeCartella + "' non esiste o non \xE8 una cartella";
+        return archivio;
+    }
+    const std::vector<VoceInsieme> voci = ElencaInsieme({cartella}, false);
+    std::vector<std::string> nomi;
+    for (const VoceInsieme& voce : voci)
+        nomi.push_back(shell::TestoSuUnaRiga(shell::TestoPercorso(voce.relativo.empty() ? cartella : voce.relativo)));
+    std::atomic<std::size_t> letti{0};
+    Opzioni opzioni;
+    opzioni.avanzamento = [&](std::uint64_t, std::uint64_t) { return avanzamento(letti, voci.size()); };
+    SchedeLette lette;
+    LeggiSchede(voci, opzioni, ThreadPredefiniti(), lette, {}, {}, [&](std::size_t) {
+        if (!avanzamento(++letti, voci.size()))
+            throw LetturaInterrotta();
+    });
+    const std::vector<SchedaFornitura>& schede = lette.schede;
+    // What of the folder is no supply, in the order of its files, as the command line tells it.
+    bool cartellaIlleggibile = false;
+    for (std::size_t i = 0; i < voci.size(); ++i) {
+        const SchedaFornitura& scheda = schede[i];
+        if (!voci[i].escluso.empty()) {
+            archivio.rilievi.push_back(nomi[i] + ": " + voci[i].escluso);
+            cartellaIlleggibile = cartellaIlleggibile || voci[i].relativo.empty();
+        } else if (!scheda.nonLetta.empty())
+            archivio.rilievi.push_back(shell::TestoSuUnaRiga(scheda.nonLetta));
+        else if (scheda.cambiata)
+            archivio.rilievi.push_back("il file '" + nomi[i] +
+                                       "' \xE8 cambiato mentre era letto: quanto letto non \xE8 un contenuto solo; "
+                                       "verificarlo di nuovo");
+        else if (!scheda.esito.formato)
+            archivio.rilievi.push_back(nomi[i] + ": non \xE8 una fornitura: " + shell::TestoSuUnaRiga(lette.primi[i]));
+    }
+    const std::vector<RilievoInsieme> rilievi = RegoleDellInsieme(schede);
+    long errori = 0, avvisi = 0;
+    for (const RilievoInsieme& r : rilievi) {
+        archivio.rilievi.push_back(RigaRilievoInsieme(r, nomi, shell::TestoSuUnaRiga(r.messaggio)));
+        ++(r.gravita == Gravita::Errore ? errori : avvisi);
+    }
+    std::size_t daCorreggere = 0, conAvvisi = 0;
+    for (const VoceArchivio& voce : VociArchivio(schede, nomi, rilievi)) {
+        archivio.righe.push_back(CelleArchivio(schede[voce.scheda], voce));
+        percorsi.push_back(schede[voce.scheda].percorso);
+        daCorreggere += voce.errori > 0 ? 1 : 0;
+        conAvvisi += voce.errori == 0 && voce.avvisi > 0 ? 1 : 0;
+    }
+    const std::size_t forniture = archivio.righe.size();
+    if (voci.empty())
+        archivio.riepilogo = "La cartella '" + nomeCartella + "' \xE8 vuota";
+    else if (forniture == 0 && cartellaIlleggibile)
+        archivio.riepilogo = "La cartella '" + nomeCartella + "' non si pu\xF2 leggere";
+    else if (forniture == 0)
+        archivio.riepilogo = "Nella cartella '" + nomeCartella + "' non c'\xE8 alcuna fornitura";
+    else
+        archivio.riepilogo = Quante(forniture, "fornitura", "forniture") + ": " + std::to_string(daCorreggere) +
+                             " da correggere, " + Quante(conAvvisi, "inviabile con avvisi", "inviabili con avvisi") +
+                             ", " + Quante(forniture - daCorreggere - conAvvisi, "inviabile", "inviabili") +
+                             "; tra le forniture " + Quante(static_cast<std::size_t>(errori), "errore", "errori") +
+                             ", " + Quante(static_cast<std::size_t>(avvisi), "avviso", "avvisi");
+    return archivio;
+}
+
 } // namespace
+
+// The folder opened last: what the window shows of it, and the file of each row.
+struct FinestraVerifica::ArchivioLetto {
+    fs::path cartella; // absolute
+    bool inLettura = true;
+    ArchivioVisibile vista;
+    std::vector<fs::path> percorsi;
+};
 
 struct FinestraVerifica::FileAperto {
     enum class Stato { InLettura, Letto, Illeggibile };
@@ -131,12 +217,83 @@ void FinestraVerifica::Avvio(const std::vector<fs::path>& file) {
     if (file.empty())
         ApriFile(m_vista.ScegliFile(TitoloApri, m_servizi.archivio, true));
     else
+        ApriDati(file);
+}
+
+void FinestraVerifica::ApriDati(const std::vector<fs::path>& dati) {
+    std::vector<fs::path> file;
+    std::optional<fs::path> cartella;
+    for (const fs::path& dato : dati) {
+        std::error_code errore;
+        if (!fs::is_directory(dato, errore))
+            file.push_back(dato);
+        else if (!cartella)
+            cartella = dato;
+    }
+    if (!file.empty())
         ApriFile(file);
+    if (cartella)
+        ApriArchivio(*cartella);
+}
+
+void FinestraVerifica::ApriCartella() {
+    const fs::path dove = m_archivio ? m_archivio->cartella : CartellaDelMostrato();
+    if (const auto scelta = m_vista.ScegliCartella(TitoloApriCartella, dove))
+        ApriArchivio(*scelta);
+}
+
+void FinestraVerifica::ApriArchivio(const fs::path& cartella) {
+    if (m_chiusa)
+        return;
+    m_archivio = std::make_unique<ArchivioLetto>();
+    m_archivio->cartella = Assoluto(cartella);
+    m_archivio->vista.cartella = shell::TestoPercorso(m_archivio->cartella);
+    m_archivio->vista.riepilogo = "Lettura della cartella in corso...";
+    m_inArchivio = true;
+    m_lavori.Accoda("Lettura dell'archivio " + NomeFile(m_archivio->cartella),
+                    LetturaArchivio(++m_generazioneArchivio, m_archivio->cartella));
+    MostraTutto();
+}
+
+LavoriInDisparte::Lavoro FinestraVerifica::LetturaArchivio(unsigned generazione, fs::path cartella) {
+    return [this, generazione,
+            cartella = std::move(cartella)](const Avanzamento& avanzamento) -> LavoriInDisparte::Seguito {
+        auto letto = std::make_shared<ArchivioLetto>();
+        letto->cartella = cartella;
+        letto->inLettura = false;
+        try {
+            letto->vista = LeggiArchivio(cartella, avanzamento, letto->percorsi);
+        } catch (const LetturaInterrotta&) {
+            return {};
+        } catch (...) {
+            letto->vista.cartella = shell::TestoPercorso(cartella);
+            letto->vista.riepilogo = LetturaNonRiuscita(cartella);
+        }
+        return [this, generazione, letto] {
+            if (generazione != m_generazioneArchivio)
+                return; // another folder was opened meanwhile
+            *m_archivio = std::move(*letto);
+            MostraTutto();
+        };
+    };
+}
+
+void FinestraVerifica::ApriRigaArchivio(std::size_t riga) {
+    if (!m_archivio || !m_inArchivio || riga >= m_archivio->percorsi.size())
+        return;
+    ApriFile({m_archivio->percorsi[riga]});
+}
+
+void FinestraVerifica::TornaAllArchivio() {
+    if (!m_archivio || m_inArchivio)
+        return;
+    m_inArchivio = true;
+    MostraTutto();
 }
 
 void FinestraVerifica::Apri() { ApriFile(m_vista.ScegliFile(TitoloApri, CartellaDelMostrato(), true)); }
 
-void FinestraVerifica::FileTrascinati(const std::vector<fs::path>& file) { ApriFile(file); }
+void FinestraVerifica::FileTrascinati(const std::vector<fs::path>& file) { ApriDati(file); }
 
 void FinestraVerifica::ApriFile(const std::vector<fs::path>& file) {
     if (m_chiusa)
@@ -160,8 +317,10 @@ void FinestraVerifica::ApriFile(const std::vector<fs::path>& file) {
         // Read away from the window's thread; the result is taken on the window's thread, by Consegna.
         m_lavori.Accoda("Lettura di " + NomeFile(percorso), Lettura(indice, generazione, percorso));
     }
-    if (primo >= 0)
+    if (primo >= 0) {
         m_mostrato = primo;
+        m_inArchivio = false; // the supply opened is shown
+    }
     MostraTutto();
 }
 
@@ -483,7 +642,10 @@ void FinestraVerifica::MostraTutto() {
     }
     m_vista.MostraIntestazione(intestazione);
     m_vista.MostraRilievi(righe, m_ordinamento, m_crescente);
+    letto = letto && !m_inArchivio;
     m_vista.AbilitaPulsanti(letto, letto);
+    const ArchivioVisibile* archivio = m_inArchivio ? &m_archivio->vista : nullptr;
+    m_vista.MostraArchivio(archivio, !m_inArchivio && m_archivio, archivio && !archivio->righe.empty());
     MostraAvanzamento();
 }
 

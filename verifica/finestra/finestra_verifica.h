@@ -49,8 +49,9 @@ inline constexpr std::array<DescrizioneColonna, 4> ColonneRilievi = {{
 inline constexpr int LarghezzaSuggerimento = 7200;
 
 // The window's buttons with their captions ("&" before the letter of the mnemonic), in tab order after
-// the selector and the list. "Apri distinta" is the default button (Enter); Escape is "Chiudi".
-enum class Pulsante { ApriDistinta, ConfrontaCon, Apri, Guida, Chiudi };
+// the selector and the list. "Apri distinta" is the default button (Enter) while a supply is shown, "Apri
+// fornitura" (the row chosen in the archive's table) while an archive is; Escape is "Chiudi".
+enum class Pulsante { ApriDistinta, ConfrontaCon, Apri, ApriCartella, ApriFornitura, TornaArchivio, Guida, Chiudi };
 
 struct DescrizionePulsante {
     Pulsante pulsante;
@@ -58,10 +59,13 @@ struct DescrizionePulsante {
 };
 
 // clang-format off
-inline constexpr std::array<DescrizionePulsante, 5> Pulsanti = {{
+inline constexpr std::array<DescrizionePulsante, 8> Pulsanti = {{
     {Pulsante::ApriDistinta,  "&Apri distinta"},
     {Pulsante::ConfrontaCon,  "&Confronta con..."},
     {Pulsante::Apri,          "A&pri..."},
+    {Pulsante::ApriCartella,  "Apri cart&ella..."},
+    {Pulsante::ApriFornitura, "Apri f&ornitura"},
+    {Pulsante::TornaArchivio, "&Torna all'archivio"},
     {Pulsante::Guida,         "&Guida"},
     {Pulsante::Chiudi,        "C&hiudi"},
 }};
@@ -75,12 +79,38 @@ inline constexpr std::string_view EtichettaRilievoScelto = "Rilievo &scelto:";
 inline constexpr std::string_view VoceCopia = "&Copia";
 inline constexpr std::string_view VoceSelezionaTutto = "Seleziona &tutto";
 
+// Above the archive's table and the list of the set's findings.
+inline constexpr std::string_view EtichettaArchivio = "For&niture dell'archivio:";
+inline constexpr std::string_view EtichettaRilieviInsieme = "Rilievi &dell'insieme:";
+// The archive's table: its columns' widths in twips, in the order of ColonneArchivio, within the window's first
+// width; numbers to the right.
+struct LarghezzaColonnaArchivio {
+    int larghezza;
+    bool aDestra;
+};
+// clang-format off
+inline constexpr std::array<LarghezzaColonnaArchivio, 9> LarghezzeArchivio = {{
+//   larghezza  a destra       column
+    {1600,      false},     // codice fiscale
+    {2400,      false},     // datore di lavoro
+    {1700,      false},     // formato
+    {1100,      false},     // periodo
+    {2900,      false},     // file
+    {800,       true },     // persone
+    {600,       true },     // errori
+    {600,       true },     // avvisi
+    {1800,      false},     // esito
+}};
+// clang-format on
+
 // The file dialogs: their titles, and what they list first (the supplies), then every file.
 inline constexpr std::string_view TitoloApri = "Apri una fornitura";
 inline constexpr std::string_view TitoloConfronta = "Confronta con la fornitura precedente";
 inline constexpr std::string_view NomeFiltroForniture = "Forniture"; // the views add the patterns
 inline constexpr std::array<std::string_view, 2> EstensioniForniture = {"txt", "xml"};
 inline constexpr std::string_view NomeFiltroTutti = "Tutti i file";
+// The folder dialog of "Apri cartella...".
+inline constexpr std::string_view TitoloApriCartella = "Apri la cartella di un archivio";
 
 // The kind of the verdict, which the view may show in its own colour.
 enum class TipoEsito {
@@ -94,6 +124,16 @@ enum class TipoEsito {
 struct AvanzamentoVisibile {
     std::string testo; // "Lettura di Importa770-2011-...txt"
     int percentuale = 0;
+};
+
+// An archive's folder as the window shows it: a row per supply with the cells of `fornitura archivio`
+// (CelleArchivio, in the order of ColonneArchivio), then the set's findings and what of the folder is no
+// supply, each on a line as the command line words it, and a summary line. ISO-8859-1.
+struct ArchivioVisibile {
+    std::string cartella;
+    std::vector<std::array<std::string, 9>> righe;
+    std::vector<std::string> rilievi;
+    std::string riepilogo;
 };
 
 // What the window logic asks of a window. Texts are ISO-8859-1: the view converts them. Every call but
@@ -111,12 +151,20 @@ public:
     // ascending or not (the header shows it).
     virtual void MostraRilievi(std::size_t righe, ColonnaRilievi colonna, bool crescente) = 0;
     virtual void AbilitaPulsanti(bool distinta, bool confronta) = 0;
+    // The archive's table in place of the supply's data and findings (the selector, the header, the verdict,
+    // the list), or (none) the supply's again. `torna`: "Torna all'archivio" enabled (a supply is shown, an
+    // archive is open); `apriFornitura`: "Apri fornitura" enabled (the table has rows). While the table is
+    // shown, "Apri fornitura" is the default button and Enter or a double click on a row opens it.
+    virtual void MostraArchivio(const ArchivioVisibile* archivio, bool torna, bool apriFornitura) = 0;
     // What is being done away from the window's thread, and how far; none: nothing (the bar hides).
     virtual void MostraAvanzamento(const std::optional<AvanzamentoVisibile>& avanzamento) = 0;
 
     // The system's file dialog in `cartella`; the files chosen (one only unless `piu`), none when cancelled.
     virtual std::vector<std::filesystem::path> ScegliFile(std::string_view titolo,
                                                           const std::filesystem::path& cartella, bool piu) = 0;
+    // The system's folder dialog in `cartella`; the folder chosen, none when cancelled.
+    virtual std::optional<std::filesystem::path> ScegliCartella(std::string_view titolo,
+                                                                const std::filesystem::path& cartella) = 0;
     // A modal message box with a single OK button, titled with the program's name.
     virtual void Messaggio(const std::string& testo, bool errore) = 0;
     // Opens a page in the default browser; false when the system could not.
@@ -148,12 +196,22 @@ public:
     FinestraVerifica& operator=(const FinestraVerifica&) = delete;
 
     // The program starts with the files given to it (Send To, a drop on its icon, the command line);
-    // without any, the file dialog opens in the archive folder first. The window then shows.
+    // without any, the file dialog opens in the archive folder first. A folder among them opens as an
+    // archive (the first one; it is shown), as "Apri cartella..." does. The window then shows.
     void Avvio(const std::vector<std::filesystem::path>& file);
 
     // "Apri...": the file dialog, in the folder of the file shown.
     void Apri();
-    // Files dropped on the window.
+    // "Apri cartella...": the folder dialog, then the folder's supplies read as a set (ApriArchivio).
+    void ApriCartella();
+    // The folder's files read, each checked, then the set's rules: the archive's table is shown.
+    void ApriArchivio(const std::filesystem::path& cartella);
+    // "Apri fornitura", Enter or a double click on the archive's row `riga`: that supply opened as "Apri..."
+    // opens it.
+    void ApriRigaArchivio(std::size_t riga);
+    // "Torna all'archivio": the archive's table shown again, as it was read.
+    void TornaAllArchivio();
+    // Files dropped on the window; a folder among them as in Avvio.
     void FileTrascinati(const std::vector<std::filesystem::path>& file);
     // The selector: the file at `indice` is shown.
     void Scegli(int indice);
@@ -186,9 +244,13 @@ public:
 
 private:
     struct FileAperto;
+    struct ArchivioLetto;
 
     // The files' absolute paths, read (again, for one already open) in their order; the first is shown.
     void ApriFile(const std::vector<std::filesystem::path>& file);
+    // The files given (Avvio, a drop): the files opened, the first folder as an archive.
+    void ApriDati(const std::vector<std::filesystem::path>& dati);
+    LavoriInDisparte::Lavoro LetturaArchivio(unsigned generazione, std::filesystem::path cartella);
     // The work done away from the window's thread: the reading of an open file (its result goes to Letto or
     // Illeggibile), and the reading of an earlier supply compared with the one shown (the page, or why not).
     LavoriInDisparte::Lavoro Lettura(std::size_t indice, unsigned generazione, std::filesystem::path percorso);
@@ -209,6 +271,9 @@ private:
     VistaVerifica& m_vista;
     ServiziVerifica m_servizi;
     std::vector<std::unique_ptr<FileAperto>> m_file;
+    std::unique_ptr<ArchivioLetto> m_archivio; // the folder opened last
+    unsigned m_generazioneArchivio = 0;        // the reading of a folder whose result is awaited
+    bool m_inArchivio = false;                 // its table shown, not the supply
     int m_mostrato = -1;
     ColonnaRilievi m_ordinamento = ColonnaRilievi::Riga;
     bool m_crescente = true;

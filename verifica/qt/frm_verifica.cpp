@@ -1,6 +1,7 @@
 #include "verifica/qt/frm_verifica.h"
 
 #include "shell/piattaforma.h"
+#include "verifica/archivio.h"
 #include "verifica/programma_verifica.h"
 
 #include <QAbstractTableModel>
@@ -16,6 +17,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -24,10 +26,13 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace verifica::ui {
 
@@ -35,6 +40,7 @@ namespace fs = std::filesystem;
 using finestra::ColonnaRilievi;
 using finestra::ColonneRilievi;
 using finestra::Pulsante;
+using verifica::ColonneArchivio;
 
 namespace {
 
@@ -84,6 +90,10 @@ QStringList ScegliFileStandard(QWidget* padre, const QString& titolo, const QStr
         return QFileDialog::getOpenFileNames(padre, titolo, cartella, filtri);
     const QString scelto = QFileDialog::getOpenFileName(padre, titolo, cartella, filtri);
     return scelto.isEmpty() ? QStringList() : QStringList{scelto};
+}
+
+QString ScegliCartellaStandard(QWidget* padre, const QString& titolo, const QString& cartella) {
+    return QFileDialog::getExistingDirectory(padre, titolo, cartella);
 }
 
 } // namespace
@@ -147,7 +157,7 @@ ServiziFrm ServiziFrm::Predefiniti() {
     // The user's own folder for the pages the window writes (the system's temporary folder is shared).
     verifica.cartellaPagine = InPercorso(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)) / "pagine";
     verifica.guida = finestra::PercorsoGuida(shell::CartellaProgramma());
-    return {MostraMessaggioStandard, ScegliFileStandard,
+    return {MostraMessaggioStandard, ScegliFileStandard, ScegliCartellaStandard,
             [](const QString& pagina) { return QDesktopServices::openUrl(QUrl::fromLocalFile(pagina)); },
             std::move(verifica)};
 }
@@ -245,7 +255,50 @@ void FrmVerifica::CreaControlli() {
     Pulsante(Pulsante::ApriDistinta)->setObjectName(QStringLiteral("ApriDistinta"));
     Pulsante(Pulsante::ConfrontaCon)->setObjectName(QStringLiteral("ConfrontaCon"));
     Pulsante(Pulsante::Apri)->setObjectName(QStringLiteral("Apri"));
+    Pulsante(Pulsante::ApriCartella)->setObjectName(QStringLiteral("ApriCartella"));
+    Pulsante(Pulsante::ApriFornitura)->setObjectName(QStringLiteral("ApriFornitura"));
+    Pulsante(Pulsante::TornaArchivio)->setObjectName(QStringLiteral("TornaArchivio"));
+    Pulsante(Pulsante::ApriFornitura)->hide();
+    Pulsante(Pulsante::TornaArchivio)->hide();
     Pulsante(Pulsante::Guida)->setObjectName(QStringLiteral("Guida"));
+
+    // The archive's table, its findings and its summary, in place of the supply's controls.
+    m_cartella = new QLabel(this);
+    m_cartella->setObjectName(QStringLiteral("Cartella"));
+    m_cartella->setTextFormat(Qt::PlainText);
+    auto* etichettaArchivio = new QLabel(DaLatin1(finestra::EtichettaArchivio), this);
+    m_archivio = new QTableWidget(0, static_cast<int>(ColonneArchivio.size()), this);
+    m_archivio->setObjectName(QStringLiteral("Archivio"));
+    m_archivio->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_archivio->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_archivio->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_archivio->setWordWrap(false);
+    m_archivio->setTabKeyNavigation(false);
+    m_archivio->setAlternatingRowColors(true);
+    m_archivio->verticalHeader()->hide();
+    QStringList titoli;
+    for (const std::string_view titolo : ColonneArchivio)
+        titoli << DaLatin1(titolo);
+    m_archivio->setHorizontalHeaderLabels(titoli);
+    m_archivio->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_archivio->horizontalHeader()->setStretchLastSection(true);
+    // Each column as wide as the table has it, or as its head when that is wider (a larger font).
+    for (std::size_t c = 0; c < finestra::LarghezzeArchivio.size(); ++c) {
+        const int sezione = static_cast<int>(c);
+        m_archivio->horizontalHeader()->resizeSection(
+            sezione, std::max(Pixel(finestra::LarghezzeArchivio[c].larghezza),
+                              m_archivio->horizontalHeader()->sectionSizeHint(sezione)));
+    }
+    etichettaArchivio->setBuddy(m_archivio);
+    auto* etichettaInsieme = new QLabel(DaLatin1(finestra::EtichettaRilieviInsieme), this);
+    m_rilieviInsieme = new QListWidget(this);
+    m_rilieviInsieme->setObjectName(QStringLiteral("RilieviInsieme"));
+    etichettaInsieme->setBuddy(m_rilieviInsieme);
+    m_riepilogo = new QLabel(this);
+    m_riepilogo->setObjectName(QStringLiteral("Riepilogo"));
+    m_riepilogo->setTextFormat(Qt::PlainText);
+    m_riepilogo->setWordWrap(true);
+    m_riepilogo->setFont(grassetto);
     Pulsante(Pulsante::Chiudi)->setObjectName(QStringLiteral("Chiudi"));
 
     auto* rigaFile = new QHBoxLayout;
@@ -259,25 +312,50 @@ void FrmVerifica::CreaControlli() {
     rigaPulsanti->addWidget(Pulsante(Pulsante::ApriDistinta));
     rigaPulsanti->addWidget(Pulsante(Pulsante::ConfrontaCon));
     rigaPulsanti->addWidget(Pulsante(Pulsante::Apri));
+    rigaPulsanti->addWidget(Pulsante(Pulsante::ApriCartella));
+    rigaPulsanti->addWidget(Pulsante(Pulsante::ApriFornitura));
+    rigaPulsanti->addWidget(Pulsante(Pulsante::TornaArchivio));
     rigaPulsanti->addStretch(1);
     rigaPulsanti->addWidget(Pulsante(Pulsante::Guida));
     rigaPulsanti->addWidget(Pulsante(Pulsante::Chiudi));
+    m_pannelloFile = new QWidget(this);
+    auto* colonnaFile = new QVBoxLayout(m_pannelloFile);
+    colonnaFile->setContentsMargins(0, 0, 0, 0);
+    colonnaFile->addLayout(rigaFile);
+    colonnaFile->addWidget(m_intestazione);
+    m_pannelloRilievi = new QWidget(this);
+    auto* colonnaRilievi = new QVBoxLayout(m_pannelloRilievi);
+    colonnaRilievi->setContentsMargins(0, 0, 0, 0);
+    colonnaRilievi->addWidget(etichettaRilievi);
+    colonnaRilievi->addWidget(m_rilievi, 1); // the list takes what the window grows by
+    colonnaRilievi->addWidget(etichettaRilievoScelto);
+    colonnaRilievi->addWidget(m_rilievoScelto);
+    m_pannelloArchivio = new QWidget(this);
+    auto* colonnaArchivio = new QVBoxLayout(m_pannelloArchivio);
+    colonnaArchivio->setContentsMargins(0, 0, 0, 0);
+    colonnaArchivio->addWidget(m_cartella);
+    colonnaArchivio->addWidget(etichettaArchivio);
+    colonnaArchivio->addWidget(m_archivio, 3);
+    colonnaArchivio->addWidget(etichettaInsieme);
+    colonnaArchivio->addWidget(m_rilieviInsieme, 1);
+    colonnaArchivio->addWidget(m_riepilogo);
+    m_pannelloArchivio->hide();
     auto* colonna = new QVBoxLayout(this);
-    colonna->addLayout(rigaFile);
-    colonna->addWidget(m_intestazione);
+    colonna->addWidget(m_pannelloFile);
     colonna->addLayout(rigaEsito);
-    colonna->addWidget(etichettaRilievi);
-    colonna->addWidget(m_rilievi, 1); // the list takes what the window grows by
-    colonna->addWidget(etichettaRilievoScelto);
-    colonna->addWidget(m_rilievoScelto);
+    colonna->addWidget(m_pannelloRilievi, 1);
+    colonna->addWidget(m_pannelloArchivio, 1);
     colonna->addLayout(rigaPulsanti);
 
     QWidget* precedente = m_file;
     for (QWidget* successivo :
-         {static_cast<QWidget*>(m_rilievi), static_cast<QWidget*>(m_rilievoScelto),
-          static_cast<QWidget*>(Pulsante(Pulsante::ApriDistinta)),
+         {static_cast<QWidget*>(m_rilievi), static_cast<QWidget*>(m_rilievoScelto), static_cast<QWidget*>(m_archivio),
+          static_cast<QWidget*>(m_rilieviInsieme), static_cast<QWidget*>(Pulsante(Pulsante::ApriDistinta)),
           static_cast<QWidget*>(Pulsante(Pulsante::ConfrontaCon)), static_cast<QWidget*>(Pulsante(Pulsante::Apri)),
-          static_cast<QWidget*>(Pulsante(Pulsante::Guida)), static_cast<QWidget*>(Pulsante(Pulsante::Chiudi))}) {
+          static_cast<QWidget*>(Pulsante(Pulsante::ApriCartella)),
+          static_cast<QWidget*>(Pulsante(Pulsante::ApriFornitura)),
+          static_cast<QWidget*>(Pulsante(Pulsante::TornaArchivio)), static_cast<QWidget*>(Pulsante(Pulsante::Guida)),
+          static_cast<QWidget*>(Pulsante(Pulsante::Chiudi))}) {
         setTabOrder(precedente, successivo);
         precedente = successivo;
     }
@@ -309,6 +387,14 @@ void FrmVerifica::CollegaControlli() {
     connect(Pulsante(Pulsante::ApriDistinta), &QPushButton::clicked, this, [this] { m_logica->ApriDistinta(); });
     connect(Pulsante(Pulsante::ConfrontaCon), &QPushButton::clicked, this, [this] { m_logica->ConfrontaCon(); });
     connect(Pulsante(Pulsante::Apri), &QPushButton::clicked, this, [this] { m_logica->Apri(); });
+    connect(Pulsante(Pulsante::ApriCartella), &QPushButton::clicked, this, [this] { m_logica->ApriCartella(); });
+    connect(Pulsante(Pulsante::ApriFornitura), &QPushButton::clicked, this, [this] {
+        if (m_archivio->currentRow() >= 0)
+            m_logica->ApriRigaArchivio(static_cast<std::size_t>(m_archivio->currentRow()));
+    });
+    connect(m_archivio, &QTableWidget::cellDoubleClicked, this,
+            [this](int riga) { m_logica->ApriRigaArchivio(static_cast<std::size_t>(riga)); });
+    connect(Pulsante(Pulsante::TornaArchivio), &QPushButton::clicked, this, [this] { m_logica->TornaAllArchivio(); });
     connect(Pulsante(Pulsante::Guida), &QPushButton::clicked, this, [this] { m_logica->Guida(); });
     connect(Pulsante(Pulsante::Chiudi), &QPushButton::clicked, this, &QWidget::close);
 }
@@ -335,13 +421,17 @@ void FrmVerifica::closeEvent(QCloseEvent* evento) {
 }
 
 void FrmVerifica::keyPressEvent(QKeyEvent* evento) {
-    // What the list and the selector leave: Enter opens the listing, Escape closes the window.
+    // What the lists and the selector leave: Enter opens the listing (the archive's row while its table is
+    // shown), Escape closes the window.
     switch (evento->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (Pulsante(Pulsante::ApriDistinta)->isEnabled())
-            Pulsante(Pulsante::ApriDistinta)->click();
+    case Qt::Key_Enter: {
+        QPushButton* predefinito =
+            Pulsante(m_pannelloArchivio->isVisible() ? Pulsante::ApriFornitura : Pulsante::ApriDistinta);
+        if (predefinito->isEnabled())
+            predefinito->click();
         return;
+    }
     case Qt::Key_Escape:
         close();
         return;
@@ -410,6 +500,41 @@ void FrmVerifica::MostraRilievi(std::size_t righe, ColonnaRilievi colonna, bool 
 void FrmVerifica::AbilitaPulsanti(bool distinta, bool confronta) {
     Pulsante(Pulsante::ApriDistinta)->setEnabled(distinta);
     Pulsante(Pulsante::ConfrontaCon)->setEnabled(confronta);
+}
+
+void FrmVerifica::MostraArchivio(const finestra::ArchivioVisibile* archivio, bool torna, bool apriFornitura) {
+    m_pannelloFile->setVisible(!archivio);
+    m_pannelloRilievi->setVisible(!archivio);
+    m_esito->setVisible(!archivio);
+    m_pannelloArchivio->setVisible(archivio);
+    Pulsante(Pulsante::ApriFornitura)->setVisible(archivio);
+    Pulsante(Pulsante::ApriFornitura)->setEnabled(apriFornitura);
+    Pulsante(Pulsante::TornaArchivio)->setVisible(torna);
+    if (!archivio)
+        return;
+    m_cartella->setText(QStringLiteral("Cartella: ") + DaLatin1(archivio->cartella));
+    const int scelta = m_archivio->currentRow();
+    m_archivio->setRowCount(static_cast<int>(archivio->righe.size()));
+    for (std::size_t r = 0; r < archivio->righe.size(); ++r)
+        for (std::size_t c = 0; c < ColonneArchivio.size(); ++c) {
+            auto* cella = new QTableWidgetItem(DaLatin1(archivio->righe[r][c]));
+            cella->setTextAlignment(Qt::AlignVCenter |
+                                    (finestra::LarghezzeArchivio[c].aDestra ? Qt::AlignRight : Qt::AlignLeft));
+            m_archivio->setItem(static_cast<int>(r), static_cast<int>(c), cella);
+        }
+    if (!archivio->righe.empty())
+        m_archivio->setCurrentCell(scelta >= 0 && scelta < m_archivio->rowCount() ? scelta : 0, 0);
+    m_rilieviInsieme->clear();
+    for (const std::string& riga : archivio->rilievi)
+        m_rilieviInsieme->addItem(DaLatin1(riga));
+    m_riepilogo->setText(DaLatin1(archivio->riepilogo));
+}
+
+std::optional<fs::path> FrmVerifica::ScegliCartella(std::string_view titolo, const fs::path& cartella) {
+    const QString scelta = m_servizi.scegliCartella(this, DaLatin1(titolo), DaPercorso(cartella));
+    if (scelta.isEmpty())
+        return std::nullopt;
+    return InPercorso(scelta);
 }
 
 void FrmVerifica::MostraAvanzamento(const std::optional<finestra::AvanzamentoVisibile>& avanzamento) {

@@ -13,6 +13,8 @@
 
 class QComboBox;
 class QLabel;
+class QListWidget;
+class QTableWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -26,6 +28,8 @@ struct ServiziFrm {
     std::function<void(QWidget* padre, const QString& testo, bool errore)> messaggio;
     // The file dialog: the files chosen, none when cancelled.
     std::function<QStringList(QWidget* padre, const QString& titolo, const QString& cartella, bool piu)> scegliFile;
+    // The folder dialog: the folder chosen, empty when cancelled.
+    std::function<QString(QWidget* padre, const QString& titolo, const QString& cartella)> scegliCartella;
     // Opens a page in the default browser.
     std::function<bool(const QString& pagina)> apriPagina;
     finestra::ServiziVerifica verifica;
@@ -51,6 +55,9 @@ public:
     QPlainTextEdit* RilievoScelto() const { return m_rilievoScelto; }
     QProgressBar* Avanzamento() const { return m_avanzamento; }
     QPushButton* Pulsante(finestra::Pulsante pulsante) const;
+    QTableWidget* Archivio() const { return m_archivio; }
+    QListWidget* RilieviInsieme() const { return m_rilieviInsieme; }
+    QLabel* Riepilogo() const { return m_riepilogo; }
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -70,6 +77,9 @@ private:
     void MostraEsito(const std::string& testo, finestra::TipoEsito tipo) override;
     void MostraRilievi(std::size_t righe, finestra::ColonnaRilievi colonna, bool crescente) override;
     void AbilitaPulsanti(bool distinta, bool confronta) override;
+    void MostraArchivio(const finestra::ArchivioVisibile* archivio, bool torna, bool apriFornitura) override;
+    std::optional<std::filesystem::path> ScegliCartella(std::string_view titolo,
+                                                        const std::filesystem::path& cartella) override;
     void MostraAvanzamento(const std::optional<finestra::AvanzamentoVisibile>& avanzamento) override;
     std::vector<std::filesystem::path> ScegliFile(std::string_view titolo, const std::filesystem::path& cartella,
                                                   bool piu) override;
@@ -87,6 +97,14 @@ private:
     ModelloRilievi* m_modello = nullptr;
     QPlainTextEdit* m_rilievoScelto = nullptr;
     QPushButton* m_pulsanti[finestra::Pulsanti.size()] = {};
+    // The supply's controls, and the archive's shown in their place.
+    QWidget* m_pannelloFile = nullptr;
+    QWidget* m_pannelloRilievi = nullptr;
+    QWidget* m_pannelloArchivio = nullptr;
+    QLabel* m_cartella = nullptr;
+    QTableWidget* m_archivio = nullptr;
+    QListWidget* m_rilieviInsieme = nullptr;
+    QLabel* m_riepilogo = nullptr;
     bool m_aggiornando = false; // the selector is being filled: its signals are not the user's
     // Last: it stops its thread before the controls go.
     std::unique_ptr<finestra::FinestraVerifica> m_logica;

@@ -1,14 +1,17 @@
 #include "verifica/win32/frm_verifica_win32.h"
 
 #include "shell/piattaforma.h"
+#include "verifica/archivio.h"
 #include "verifica/programma_verifica.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cwchar>
 
 namespace verifica::win32 {
 
@@ -16,6 +19,7 @@ namespace fs = std::filesystem;
 using finestra::ColonneRilievi;
 using finestra::Pulsante;
 using finestra::TipoEsito;
+using verifica::ColonneArchivio;
 using ::win32::DaLatin1;
 
 namespace {
@@ -101,6 +105,33 @@ std::vector<fs::path> ScegliFileStandard(HWND padre, const std::wstring& titolo,
     return file;
 }
 
+// The folder dialog opens on `cartella`: the path it is given as its data.
+int CALLBACK CartellaIniziale(HWND dialogo, UINT messaggio, LPARAM, LPARAM dati) {
+    if (messaggio == BFFM_INITIALIZED && dati)
+        SendMessageW(dialogo, BFFM_SETSELECTIONW, TRUE, dati);
+    return 0;
+}
+
+std::optional<fs::path> ScegliCartellaStandard(HWND padre, const std::wstring& titolo, const fs::path& cartella) {
+    const std::wstring iniziale = cartella.wstring();
+    BROWSEINFOW dialogo{};
+    dialogo.hwndOwner = padre;
+    dialogo.lpszTitle = titolo.c_str();
+    dialogo.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    dialogo.lpfn = CartellaIniziale;
+    dialogo.lParam = reinterpret_cast<LPARAM>(iniziale.c_str());
+    PIDLIST_ABSOLUTE scelta = SHBrowseForFolderW(&dialogo);
+    if (!scelta)
+        return std::nullopt;
+    std::wstring percorso(MAX_PATH, L'\0');
+    const bool trovato = SHGetPathFromIDListW(scelta, percorso.data());
+    ILFree(scelta);
+    if (!trovato)
+        return std::nullopt;
+    percorso.resize(std::wcslen(percorso.c_str()));
+    return fs::path(percorso);
+}
+
 } // namespace
 
 ServiziFrm ServiziFrm::Predefiniti() {
@@ -113,7 +144,7 @@ ServiziFrm ServiziFrm::Predefiniti() {
                 MessageBoxW(padre, testo.c_str(), DaLatin1(finestra::ProgrammaVerifica).c_str(),
                             MB_OK | (errore ? MB_ICONERROR : MB_ICONWARNING));
             },
-            ScegliFileStandard,
+            ScegliFileStandard, ScegliCartellaStandard,
             [](const fs::path& pagina) {
                 return reinterpret_cast<INT_PTR>(
                            ShellExecuteW(nullptr, L"open", pagina.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
@@ -192,6 +223,32 @@ void FrmVerifica::CreaControlli() {
     SendMessageW(m_rilievoScelto, EM_SETLIMITTEXT, 0, 0);
     SetWindowSubclass(m_rilievoScelto, TastiComeUnaCasella, 0, 0);
 
+    // The archive's controls, hidden while a supply is shown.
+    m_cartella = crea(0, L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, IdCartella);
+    m_etichettaArchivio = crea(0, L"STATIC", DaLatin1(finestra::EtichettaArchivio), SS_LEFT, IdEtichettaArchivio);
+    m_archivio = crea(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP, IdArchivio);
+    SendMessageW(m_archivio, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    for (std::size_t c = 0; c < ColonneArchivio.size(); ++c) {
+        std::wstring titolo = DaLatin1(ColonneArchivio[c]);
+        LVCOLUMNW colonna{};
+        colonna.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        colonna.fmt = finestra::LarghezzeArchivio[c].aDestra ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        colonna.cx = ::win32::DaTwip(finestra::LarghezzeArchivio[c].larghezza, m_dpi);
+        colonna.pszText = titolo.data();
+        SendMessageW(m_archivio, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&colonna));
+    }
+    m_etichettaRilieviInsieme =
+        crea(0, L"STATIC", DaLatin1(finestra::EtichettaRilieviInsieme), SS_LEFT, IdEtichettaRilieviInsieme);
+    m_rilieviInsieme =
+        crea(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+             LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP, IdRilieviInsieme);
+    m_riepilogo = crea(0, L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, IdRiepilogo);
+    ::win32::ImpostaCarattere(m_riepilogo, m_grassetto);
+    for (HWND controllo :
+         {m_cartella, m_etichettaArchivio, m_archivio, m_etichettaRilieviInsieme, m_rilieviInsieme, m_riepilogo})
+        ShowWindow(controllo, SW_HIDE);
+
     // The tip of the list: the whole finding of the row under the mouse (TTN_GETDISPINFO), wrapped, shown
     // long enough to be read.
     m_suggerimento = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
@@ -213,6 +270,34 @@ void FrmVerifica::CreaControlli() {
                  WS_TABSTOP | WS_GROUP |
                      (finestra::Pulsanti[i].pulsante == Pulsante::ApriDistinta ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                  IdPrimoPulsante + static_cast<int>(i));
+    ShowWindow(Pulsante(Pulsante::ApriFornitura), SW_HIDE);
+    ShowWindow(Pulsante(Pulsante::TornaArchivio), SW_HIDE);
+}
+
+finestra::Pulsante FrmVerifica::Predefinito() const {
+    return m_archivioMostrato ? Pulsante::ApriFornitura : Pulsante::ApriDistinta;
+}
+
+void FrmVerifica::DisponiArchivio(int y, int basso, int larghezza) {
+    const auto px = [this](int twip) { return ::win32::DaTwip(twip, m_dpi); };
+    const int margine = px(Margine), spazio = px(Spazio);
+    const int riga = AltezzaRiga(m_file);
+    const auto posa = [](HWND controllo, int x, int yy, int l, int a) {
+        SetWindowPos(controllo, nullptr, x, yy, std::max(l, 0), std::max(a, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    posa(m_etichettaArchivio, margine, y, larghezza, riga);
+    y += riga + spazio / 2;
+    // The summary above the buttons; the table takes two thirds of the rest, the set's findings a third.
+    const int rigaRiepilogo = AltezzaRiga(m_riepilogo) + 2;
+    const int yRiepilogo = basso - spazio - rigaRiepilogo;
+    const int resto = std::max(0, yRiepilogo - spazio - y - (riga + spazio / 2 + spazio));
+    const int tabella = resto * 2 / 3;
+    posa(m_archivio, margine, y, larghezza, tabella);
+    y += tabella + spazio;
+    posa(m_etichettaRilieviInsieme, margine, y, larghezza, riga);
+    y += riga + spazio / 2;
+    posa(m_rilieviInsieme, margine, y, larghezza, yRiepilogo - spazio - y);
+    posa(m_riepilogo, margine, yRiepilogo, larghezza, rigaRiepilogo);
 }
 
 HWND FrmVerifica::Pulsante(finestra::Pulsante pulsante) const {
@@ -236,6 +321,8 @@ void FrmVerifica::Disponi() {
     };
 
     int y = margine;
+    // With the archive shown, its folder's line in place of the selector.
+    posa(m_cartella, margine, y, larghezza, riga);
     RECT casella{};
     GetWindowRect(m_file, &casella);
     const int altezzaCasella = casella.bottom - casella.top > 0 ? casella.bottom - casella.top : riga + 8;
@@ -246,7 +333,7 @@ void FrmVerifica::Disponi() {
     y += altezzaCasella + spazio;
 
     posa(m_intestazione, margine, y, larghezza, m_righeIntestazione * riga);
-    if (m_righeIntestazione > 0)
+    if (m_righeIntestazione > 0 && !m_archivioMostrato)
         y += m_righeIntestazione * riga + spazio;
 
     const int rigaEsito = AltezzaRiga(m_esito) + 2;
@@ -256,13 +343,18 @@ void FrmVerifica::Disponi() {
     posa(m_esito, margine, y, esito, rigaEsito);
     posa(m_inCorso, margine + esito + spazio, y + (rigaEsito - riga) / 2, barra, riga);
     posa(m_avanzamento, margine + larghezza - barra, y + (rigaEsito - riga) / 2, barra, riga);
-    y += rigaEsito + spazio;
+    // The archive's table has no verdict: its row is there only for the progress of the reading.
+    if (!m_archivioMostrato || avanzamento)
+        y += rigaEsito + spazio;
+
+    const int pulsante = px(AltezzaPulsante);
+    const int basso = static_cast<int>(area.bottom) - margine - pulsante;
+    if (m_archivioMostrato)
+        DisponiArchivio(y, basso, larghezza);
 
     posa(m_etichettaRilievi, margine, y, larghezza, riga);
     y += riga + spazio / 2;
 
-    const int pulsante = px(AltezzaPulsante);
-    const int basso = static_cast<int>(area.bottom) - margine - pulsante;
     // Above the buttons, the chosen finding's box and its label; the list between.
     const int casellaScelto = RigheRilievoScelto * AltezzaRiga(m_rilievoScelto) + 2 * GetSystemMetrics(SM_CYEDGE) + 2;
     const int yScelto = basso - spazio - casellaScelto;
@@ -277,7 +369,7 @@ void FrmVerifica::Disponi() {
         const int l = std::max(px(LarghezzaMinimaPulsante),
                                ::win32::LarghezzaTesto(m_pulsanti[i], DaLatin1(finestra::Pulsanti[i].testo)) + px(360));
         const finestra::Pulsante p = finestra::Pulsanti[i].pulsante;
-        if (p == Pulsante::Guida || p == Pulsante::Chiudi)
+        if (p == Pulsante::Guida || p == Pulsante::Chiudi || !IsWindowVisible(m_pulsanti[i]))
             continue;
         posa(m_pulsanti[i], sinistra, basso, l, pulsante);
         sinistra += l + spazio;
@@ -348,7 +440,7 @@ LRESULT FrmVerifica::Gestisci(UINT messaggio, WPARAM w, LPARAM l) {
         return 0;
     }
     case DM_GETDEFID:
-        return MAKELRESULT(IdPrimoPulsante, DC_HASDEFID);
+        return MAKELRESULT(GetDlgCtrlID(Pulsante(Predefinito())), DC_HASDEFID);
     case WM_COMMAND:
         Comando(LOWORD(w), HIWORD(w));
         return 0;
@@ -404,7 +496,7 @@ void FrmVerifica::Comando(int id, int evento) {
         return;
     }
     if (id == IDOK) // Enter where no button has the focus: the default button
-        id = IdPrimoPulsante;
+        id = GetDlgCtrlID(Pulsante(Predefinito()));
     if (evento != BN_CLICKED || id < IdPrimoPulsante ||
         id >= IdPrimoPulsante + static_cast<int>(finestra::Pulsanti.size()))
         return;
@@ -419,6 +511,19 @@ void FrmVerifica::Comando(int id, int evento) {
         break;
     case Pulsante::Apri:
         m_logica->Apri();
+        break;
+    case Pulsante::ApriCartella:
+        m_logica->ApriCartella();
+        break;
+    case Pulsante::ApriFornitura: {
+        const auto riga =
+            static_cast<int>(SendMessageW(m_archivio, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        if (riga >= 0)
+            m_logica->ApriRigaArchivio(static_cast<std::size_t>(riga));
+        break;
+    }
+    case Pulsante::TornaArchivio:
+        m_logica->TornaAllArchivio();
         break;
     case Pulsante::Guida:
         m_logica->Guida();
@@ -438,6 +543,12 @@ LRESULT FrmVerifica::Notifica(const NMHDR& notifica) {
                                   : DaLatin1(m_logica->TestoIntero(static_cast<std::size_t>(m_rigaSottoIlMouse)));
         suggerimento.lpszText = m_testoSuggerimento.data();
         suggerimento.hinst = nullptr;
+        return 0;
+    }
+    if (notifica.hwndFrom == m_archivio && notifica.code == NM_DBLCLK) {
+        const int riga = reinterpret_cast<const NMITEMACTIVATE*>(&notifica)->iItem;
+        if (riga >= 0)
+            m_logica->ApriRigaArchivio(static_cast<std::size_t>(riga));
         return 0;
     }
     if (notifica.hwndFrom != m_rilievi)
@@ -527,6 +638,66 @@ void FrmVerifica::AbilitaPulsanti(bool distinta, bool confronta) {
     }
 }
 
+void FrmVerifica::MostraArchivio(const finestra::ArchivioVisibile* archivio, bool torna, bool apriFornitura) {
+    const bool mostrato = archivio != nullptr;
+    HWND focale = GetFocus();
+    for (HWND controllo : {m_etichettaFile, m_file, m_intestazione, m_esito, m_etichettaRilievi, m_rilievi,
+                           m_etichettaRilievoScelto, m_rilievoScelto})
+        ShowWindow(controllo, mostrato ? SW_HIDE : SW_SHOWNA);
+    for (HWND controllo : {m_cartella, m_etichettaArchivio, m_archivio, m_etichettaRilieviInsieme, m_rilieviInsieme,
+                           m_riepilogo, Pulsante(Pulsante::ApriFornitura)})
+        ShowWindow(controllo, mostrato ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(Pulsante(Pulsante::TornaArchivio), torna ? SW_SHOWNA : SW_HIDE);
+    EnableWindow(Pulsante(Pulsante::ApriFornitura), apriFornitura);
+    if (mostrato != m_archivioMostrato) {
+        SendMessageW(Pulsante(Predefinito()), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        m_archivioMostrato = mostrato;
+        SendMessageW(Pulsante(Predefinito()), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    }
+    if (mostrato) {
+        SetWindowTextW(m_cartella, (L"Cartella: " + DaLatin1(archivio->cartella)).c_str());
+        const int scelta =
+            static_cast<int>(SendMessageW(m_archivio, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        SendMessageW(m_archivio, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(m_archivio, LVM_DELETEALLITEMS, 0, 0);
+        for (std::size_t r = 0; r < archivio->righe.size(); ++r)
+            for (std::size_t c = 0; c < ColonneArchivio.size(); ++c) {
+                std::wstring testo = DaLatin1(archivio->righe[r][c]);
+                LVITEMW voce{};
+                voce.mask = LVIF_TEXT;
+                voce.iItem = static_cast<int>(r);
+                voce.iSubItem = static_cast<int>(c);
+                voce.pszText = testo.data();
+                SendMessageW(m_archivio, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&voce));
+            }
+        if (!archivio->righe.empty()) {
+            LVITEMW stato{};
+            stato.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            stato.state = LVIS_SELECTED | LVIS_FOCUSED;
+            const int riga = scelta >= 0 && scelta < static_cast<int>(archivio->righe.size()) ? scelta : 0;
+            SendMessageW(m_archivio, LVM_SETITEMSTATE, static_cast<WPARAM>(riga), reinterpret_cast<LPARAM>(&stato));
+        }
+        SendMessageW(m_archivio, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(m_rilieviInsieme, LB_RESETCONTENT, 0, 0);
+        int estensione = 0;
+        for (const std::string& riga : archivio->rilievi) {
+            const std::wstring testo = DaLatin1(riga);
+            SendMessageW(m_rilieviInsieme, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(testo.c_str()));
+            estensione = std::max(estensione, ::win32::LarghezzaTesto(m_rilieviInsieme, testo) + 8);
+        }
+        SendMessageW(m_rilieviInsieme, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(estensione), 0);
+        SetWindowTextW(m_riepilogo, DaLatin1(archivio->riepilogo).c_str());
+    }
+    // The focus on a control hidden now would leave the keyboard nowhere: the table or the list takes it.
+    if (focale && !IsWindowVisible(focale))
+        SetFocus(mostrato ? m_archivio : m_rilievi);
+    Disponi();
+}
+
+std::optional<fs::path> FrmVerifica::ScegliCartella(std::string_view titolo, const fs::path& cartella) {
+    return m_servizi.scegliCartella(Padre(), DaLatin1(titolo), cartella);
+}
+
 void FrmVerifica::MostraAvanzamento(const std::optional<finestra::AvanzamentoVisibile>& avanzamento) {
     const bool visibile = avanzamento.has_value();
     if (visibile) {
@@ -558,7 +729,8 @@ int AvviaProgramma(const std::vector<fs::path>& file, ServiziFrm servizi) {
     finestra.Logica().Avvio(file);
     ShowWindow(finestra.Finestra(), SW_SHOWNORMAL);
     SetForegroundWindow(finestra.Finestra());
-    SetFocus(finestra.Rilievi());
+    // The keyboard in the list shown: the findings, or an archive's table.
+    SetFocus(IsWindowVisible(finestra.Archivio()) ? finestra.Archivio() : finestra.Rilievi());
     return ::win32::CicloMessaggi(finestra.Finestra());
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The supply check window as a native Win32 window (user32, gdi32, comctl32; shell32 for the dropped files
-// and the browser, comdlg32 for the file dialog): the selector of the open supplies, the supply's data, the
-// verdict, the findings in a list view whose rows the window logic gives as they are drawn, the whole text
-// of the finding chosen there, the buttons; resizable, the list taking what the window grows by.
+// and the browser and the folder dialog, comdlg32 for the file dialog): the selector of the open supplies, the supply's
+// data, the verdict, the findings in a list view whose rows the window logic gives as they are drawn, the whole text of
+// the finding chosen there, the buttons; resizable, the list taking what the window grows by. An archive's folder shows
+// in their place: its table of supplies, the set's findings, the summary.
 
 #include "verifica/finestra/finestra_verifica.h"
 #include "shell/win32/win32_comune.h"
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,10 @@ struct ServiziFrm {
     std::function<std::vector<std::filesystem::path>(HWND padre, const std::wstring& titolo,
                                                      const std::filesystem::path& cartella, bool piu)>
         scegliFile;
+    // The system's folder dialog: the folder chosen, none when cancelled.
+    std::function<std::optional<std::filesystem::path>(HWND padre, const std::wstring& titolo,
+                                                       const std::filesystem::path& cartella)>
+        scegliCartella;
     // Opens a page in the default browser.
     std::function<bool(const std::filesystem::path& pagina)> apriPagina;
     finestra::ServiziVerifica verifica;
@@ -50,6 +56,10 @@ public:
     HWND RilievoScelto() const { return m_rilievoScelto; }
     HWND Suggerimento() const { return m_suggerimento; } // the tip of the list's rows
     HWND Pulsante(finestra::Pulsante pulsante) const;
+    HWND Cartella() const { return m_cartella; }
+    HWND Archivio() const { return m_archivio; }
+    HWND RilieviInsieme() const { return m_rilieviInsieme; }
+    HWND Riepilogo() const { return m_riepilogo; }
 
     static constexpr wchar_t Classe[] = L"FornituraVerifica";
     // Posted by Sveglia: the results of the reading are taken on the window's thread.
@@ -66,6 +76,12 @@ public:
         IdRilievi,
         IdEtichettaRilievoScelto,
         IdRilievoScelto,
+        IdCartella,
+        IdEtichettaArchivio,
+        IdArchivio,
+        IdEtichettaRilieviInsieme,
+        IdRilieviInsieme,
+        IdRiepilogo,
         IdPrimoPulsante = 121,
     };
 
@@ -78,6 +94,10 @@ private:
     void Comando(int id, int evento);
     void CreaControlli();
     void Disponi();
+    // The archive's controls in the area between `y` and `basso`.
+    void DisponiArchivio(int y, int basso, int larghezza);
+    // The default button: "Apri fornitura" while the archive's table is shown, else "Apri distinta".
+    finestra::Pulsante Predefinito() const;
     // The line under the list: the whole text of the row chosen there, empty for none.
     void MostraRilievoScelto();
     HWND Padre() const;
@@ -88,6 +108,9 @@ private:
     void MostraEsito(const std::string& testo, finestra::TipoEsito tipo) override;
     void MostraRilievi(std::size_t righe, finestra::ColonnaRilievi colonna, bool crescente) override;
     void AbilitaPulsanti(bool distinta, bool confronta) override;
+    void MostraArchivio(const finestra::ArchivioVisibile* archivio, bool torna, bool apriFornitura) override;
+    std::optional<std::filesystem::path> ScegliCartella(std::string_view titolo,
+                                                        const std::filesystem::path& cartella) override;
     void MostraAvanzamento(const std::optional<finestra::AvanzamentoVisibile>& avanzamento) override;
     std::vector<std::filesystem::path> ScegliFile(std::string_view titolo, const std::filesystem::path& cartella,
                                                   bool piu) override;
@@ -111,6 +134,13 @@ private:
     HWND m_etichettaRilievoScelto = nullptr;
     HWND m_rilievoScelto = nullptr;
     HWND m_suggerimento = nullptr;
+    HWND m_cartella = nullptr;
+    HWND m_etichettaArchivio = nullptr;
+    HWND m_archivio = nullptr;
+    HWND m_etichettaRilieviInsieme = nullptr;
+    HWND m_rilieviInsieme = nullptr;
+    HWND m_riepilogo = nullptr;
+    bool m_archivioMostrato = false;
     int m_rigaSottoIlMouse = -1; // the row of the list whose tip shows (or would)
     std::wstring m_testoSuggerimento;
     HWND m_pulsanti[finestra::Pulsanti.size()] = {};

@@ -316,11 +316,13 @@ TEST_F(FinestraVerificaTest, FileRealiMancantiEStrani) {
     Finestra(std::move(servizi));
     ScriviFile(m_dir / "vuoto.txt", "");
     ScriviFile(m_dir / "strano.txt", "non una fornitura\r\n");
-    const std::vector<fs::path> file = {m_dir / "manca.txt", m_dir.Percorso(), m_dir / "vuoto.txt",
-                                        m_dir / "strano.txt"};
-    m_finestra->Avvio(file);
+    const std::vector<fs::path> file = {m_dir / "manca.txt", m_dir / "vuoto.txt", m_dir / "strano.txt"};
+    // A folder among them is no file: it opens as an archive, whose table is shown.
+    m_finestra->Avvio({file[0], m_dir.Percorso(), file[1], file[2]});
     Attendi();
     ASSERT_EQ(m_vista.file.size(), file.size());
+    ASSERT_TRUE(m_vista.archivio);
+    EXPECT_EQ(m_vista.archivio->cartella, m_dir.Percorso().string());
     for (std::size_t i = 0; i < file.size(); ++i) {
         SCOPED_TRACE(file[i].string());
         m_finestra->Scegli(static_cast<int>(i));

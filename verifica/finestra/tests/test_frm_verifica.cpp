@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTextDocument>
@@ -125,6 +126,43 @@ class TestFrmVerifica : public QObject {
     }
 
 private slots:
+    // A folder given: the archive's table in place of the list; Tab through it, the set's findings and the buttons
+    // shown; Enter opens the row chosen, Alt+T comes back, a double click opens a row too.
+    void archivio() {
+        const fs::path fornitura = verifica::finestra::test::Fornitura770(*m_dir / "ARC");
+        fs::remove_all(*m_dir / "ARC" / "carvek");
+        fs::copy_file(fornitura, *m_dir / "ARC" / "Copia770.txt");
+        auto finestra = Apri({*m_dir / "ARC"});
+        QApplication::setActiveWindow(finestra.get());
+        QVERIFY(QTest::qWaitForWindowActive(finestra.get()));
+        QTRY_COMPARE(finestra->Archivio()->rowCount(), 2);
+        QCOMPARE(finestra->Archivio()->item(0, 4)->text(), QStringLiteral("Copia770.txt"));
+        QVERIFY(!finestra->Rilievi()->isVisible());
+        QVERIFY(finestra->Pulsante(Pulsante::ApriFornitura)->isVisible());
+        QVERIFY(!finestra->Pulsante(Pulsante::TornaArchivio)->isVisible());
+        finestra->Archivio()->setFocus();
+        QStringList visitati;
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visitati << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visitati, (QStringList{"RilieviInsieme", "Apri", "ApriCartella", "ApriFornitura", "Guida", "Chiudi",
+                                        "Archivio"}));
+        finestra->Archivio()->setCurrentCell(1, 0);
+        QTest::keyClick(finestra->Archivio(), Qt::Key_Return);
+        verifica::FornituraLetta letta;
+        MostraCioCheTrova(*finestra, fornitura, letta);
+        QVERIFY(!finestra->Archivio()->isVisible());
+        QVERIFY(finestra->Pulsante(Pulsante::TornaArchivio)->isVisible());
+        QCOMPARE(finestra->File()->count(), 1);
+        QTest::keyClick(finestra.get(), Qt::Key_T, Qt::AltModifier);
+        QTRY_VERIFY(finestra->Archivio()->isVisible());
+        const QPoint punto = finestra->Archivio()->visualItemRect(finestra->Archivio()->item(0, 1)).center();
+        QTest::mouseClick(finestra->Archivio()->viewport(), Qt::LeftButton, {}, punto);
+        QTest::mouseDClick(finestra->Archivio()->viewport(), Qt::LeftButton, {}, punto);
+        QTRY_COMPARE(finestra->File()->count(), 2);
+        QVERIFY(!finestra->Archivio()->isVisible());
+    }
     void initTestCase() { QApplication::setApplicationName(QStringLiteral("verifica")); }
     void init() {
         m_dir = std::make_unique<CartellaTemporanea>();
@@ -336,12 +374,12 @@ private slots:
         QTRY_VERIFY(finestra->Pulsante(Pulsante::ApriDistinta)->isEnabled());
         finestra->File()->setFocus();
         QStringList visitati;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 9; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visitati << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visitati, (QStringList{"Rilievi", "RilievoScelto", "ApriDistinta", "ConfrontaCon", "Apri", "Guida",
-                                        "Chiudi", "File"}));
+        QCOMPARE(visitati, (QStringList{"Rilievi", "RilievoScelto", "ApriDistinta", "ConfrontaCon", "Apri",
+                                        "ApriCartella", "Guida", "Chiudi", "File"}));
         QCOMPARE(finestra->Pulsante(Pulsante::ApriDistinta)->text(), QStringLiteral("&Apri distinta"));
 
         QTest::keyClick(finestra.get(), Qt::Key_P, Qt::AltModifier); // "A&pri...", pressed as a click shows

@@ -299,6 +299,7 @@ TEST_F(FrmVerificaWin32, ControlliOrdineTabEDimensioni) {
     const std::vector<HWND> attesi = {finestra->Rilievi(),
                                       finestra->RilievoScelto(),
                                       finestra->Pulsante(Pulsante::Apri),
+                                      finestra->Pulsante(Pulsante::ApriCartella),
                                       finestra->Pulsante(Pulsante::Guida),
                                       finestra->Pulsante(Pulsante::Chiudi),
                                       finestra->File()};
@@ -471,6 +472,72 @@ TEST_F(FrmVerificaWin32, ProgrammaConUnFile) {
     EXPECT_EQ(verifica::win32::AvviaProgramma({m_dir / "strano.txt"}, Servizi()), 0);
     EXPECT_EQ(esito, Largo(verifica::TestoEsito(verifica::LeggiFornitura(m_dir / "strano.txt").esito)));
     EXPECT_TRUE(m_dialoghi.empty());
+}
+
+} // namespace
+
+namespace {
+
+// A folder given: the archive's table in place of the supply's controls, the cells the window logic gives, "Apri
+// fornitura" the default button and Tab through the table, the set's findings and the buttons; Enter opens the
+// row chosen as the supply it is, "Torna all'archivio" shows the table again.
+TEST_F(FrmVerificaWin32, CartellaDellArchivio) {
+    const fs::path fornitura = verifica::finestra::test::Fornitura770(m_dir / "ARC");
+    fs::remove_all(m_dir / "ARC" / "carvek");
+    fs::copy_file(fornitura, m_dir / "ARC" / "Copia770.txt");
+    auto finestra = Apri({m_dir / "ARC"});
+    HWND f = finestra->Finestra();
+    ASSERT_TRUE(Pompa([&] { return finestra->Logica().Inattiva(); }));
+    EXPECT_TRUE(IsWindowVisible(finestra->Archivio()));
+    EXPECT_FALSE(IsWindowVisible(finestra->Rilievi()));
+    EXPECT_FALSE(IsWindowVisible(finestra->File()));
+    ASSERT_EQ(SendMessageW(finestra->Archivio(), LVM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(Cella(finestra->Archivio(), 0, 2), L"770 Semplificato");
+    EXPECT_EQ(Cella(finestra->Archivio(), 0, 4), L"Copia770.txt");
+    EXPECT_EQ(Cella(finestra->Archivio(), 1, 4), fornitura.filename().wstring());
+    EXPECT_EQ(SendMessageW(finestra->RilieviInsieme(), LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(Testo(finestra->Riepilogo()).rfind(L"2 forniture: 0 da correggere, ", 0), 0u)
+        << Testo(finestra->Riepilogo());
+    EXPECT_EQ(LOWORD(SendMessageW(f, DM_GETDEFID, 0, 0)), GetDlgCtrlID(finestra->Pulsante(Pulsante::ApriFornitura)));
+    EXPECT_TRUE(GetWindowLongW(finestra->Pulsante(Pulsante::ApriFornitura), GWL_STYLE) & BS_DEFPUSHBUTTON);
+    EXPECT_FALSE(IsWindowVisible(finestra->Pulsante(Pulsante::TornaArchivio)));
+    // The table and the findings below it take the height between the folder's line and the buttons.
+    EXPECT_LT(Posto(finestra->Cartella()).bottom, Posto(finestra->Archivio()).top);
+    EXPECT_LT(Posto(finestra->Archivio()).bottom, Posto(finestra->RilieviInsieme()).top);
+    EXPECT_LT(Posto(finestra->Riepilogo()).bottom, Posto(finestra->Pulsante(Pulsante::Apri)).top);
+
+    const std::vector<HWND> attesi = {finestra->RilieviInsieme(),
+                                      finestra->Pulsante(Pulsante::Apri),
+                                      finestra->Pulsante(Pulsante::ApriCartella),
+                                      finestra->Pulsante(Pulsante::ApriFornitura),
+                                      finestra->Pulsante(Pulsante::Guida),
+                                      finestra->Pulsante(Pulsante::Chiudi),
+                                      finestra->Archivio()};
+    HWND corrente = finestra->Archivio();
+    for (HWND atteso : attesi) {
+        corrente = GetNextDlgTabItem(f, corrente, FALSE);
+        EXPECT_EQ(corrente, atteso);
+    }
+
+    // Enter on the second row: the supply, as "Apri..." shows it.
+    LVITEMW stato{};
+    stato.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    stato.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(finestra->Archivio(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&stato));
+    SendMessageW(f, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    verifica::FornituraLetta letta;
+    MostraCioCheTrova(*finestra, fornitura, letta);
+    if (HasFatalFailure())
+        return;
+    EXPECT_EQ(Testo(finestra->File()), fornitura.wstring());
+    EXPECT_FALSE(IsWindowVisible(finestra->Archivio()));
+    EXPECT_TRUE(IsWindowVisible(finestra->Pulsante(Pulsante::TornaArchivio)));
+    EXPECT_EQ(LOWORD(SendMessageW(f, DM_GETDEFID, 0, 0)), GetDlgCtrlID(finestra->Pulsante(Pulsante::ApriDistinta)));
+
+    SendMessageW(f, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(finestra->Pulsante(Pulsante::TornaArchivio)), BN_CLICKED), 0);
+    EXPECT_TRUE(IsWindowVisible(finestra->Archivio()));
+    EXPECT_EQ(SendMessageW(finestra->Archivio(), LVM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_FALSE(IsWindowVisible(finestra->Pulsante(Pulsante::TornaArchivio)));
 }
 
 } // namespace

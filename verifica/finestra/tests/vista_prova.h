@@ -53,6 +53,20 @@ public:
         distinta = d;
         confronta = c;
     }
+    void MostraArchivio(const ArchivioVisibile* a, bool t, bool f) override {
+        archivio = a ? std::optional(*a) : std::nullopt;
+        torna = t;
+        apriFornitura = f;
+    }
+    std::optional<std::filesystem::path> ScegliCartella(std::string_view titolo,
+                                                        const std::filesystem::path& dove) override {
+        dialoghi.push_back({std::string(titolo), dove, false});
+        if (cartelle.empty())
+            return std::nullopt;
+        auto risposta = std::move(cartelle.front());
+        cartelle.pop_front();
+        return risposta;
+    }
     void MostraAvanzamento(const std::optional<AvanzamentoVisibile>& a) override {
         avanzamento = a;
         if (a)
@@ -108,11 +122,14 @@ public:
     bool crescente = true;
     int aggiornamenti = 0;
     bool distinta = false, confronta = false;
+    std::optional<ArchivioVisibile> archivio; // the archive's table shown in place of the supply
+    bool torna = false, apriFornitura = false;
     std::optional<AvanzamentoVisibile> avanzamento;
     std::vector<int> percentuali;
 
     std::vector<DialogoChiesto> dialoghi;
-    std::deque<std::vector<std::filesystem::path>> risposte; // the dialogs' answers, in order; none: cancelled
+    std::deque<std::vector<std::filesystem::path>> risposte;   // the dialogs' answers, in order; none: cancelled
+    std::deque<std::optional<std::filesystem::path>> cartelle; // the folder dialogs' answers, in order
     std::vector<MessaggioMostrato> messaggi;
     std::vector<std::filesystem::path> pagine;
     bool browserFunziona = true;
