@@ -31,6 +31,7 @@ constexpr std::string_view UsoVerifica =
     "Uso:\n"
     "  fornitura verifica FILE|CARTELLA... [--formato 770|uniemens|dma|emens|tfr]\n"
     "                     [--ricorsivo] [--thread N]\n"
+    "  fornitura archivio CARTELLA... [--html USCITA] [--ricorsivo] [--thread N]\n"
     "  fornitura distinta FILE [--html USCITA] [--formato ...]\n"
     "  fornitura confronta VECCHIA NUOVA [--html USCITA] [--formato ...]\n";
 
@@ -218,6 +219,12 @@ private:
     int m_errore = 0;
 };
 
+// "nessun errore, 2 avvisi", "1 errore, nessun avviso".
+std::string ErroriEAvvisi(long errori, long avvisi) {
+    return (errori == 0 ? std::string("nessun errore") : Quanti(errori, "errore", "errori")) + ", " +
+           (avvisi == 0 ? std::string("nessun avviso") : Quanti(avvisi, "avviso", "avvisi"));
+}
+
 std::string Riepilogo(const std::string& nome, const verifica::Esito& esito) {
     std::string riga = NomePerTerminale(nome) + ": ";
     if (esito.formato)
@@ -225,8 +232,7 @@ std::string Riepilogo(const std::string& nome, const verifica::Esito& esito) {
                 Quanti(esito.record, "record", "record") + ", " + Quanti(esito.persone, "persona", "persone");
     else
         riga += "nessuna fornitura riconosciuta";
-    riga += ": " + (esito.errori == 0 ? std::string("nessun errore") : Quanti(esito.errori, "errore", "errori")) +
-            ", " + (esito.avvisi == 0 ? std::string("nessun avviso") : Quanti(esito.avvisi, "avviso", "avvisi"));
+    riga += ": " + ErroriEAvvisi(esito.errori, esito.avvisi);
     return riga;
 }
 
@@ -365,10 +371,7 @@ int VerificaInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni
         ++(r.gravita == verifica::Gravita::Errore ? erroriInsieme : avvisiInsieme);
     }
     uscita.Flusso() << "Insieme di " << Quanti(insieme.forniture, "fornitura", "forniture") << ": "
-                    << (erroriInsieme == 0 ? std::string("nessun errore") : Quanti(erroriInsieme, "errore", "errori"))
-                    << ", "
-                    << (avvisiInsieme == 0 ? std::string("nessun avviso") : Quanti(avvisiInsieme, "avviso", "avvisi"))
-                    << " tra le forniture\n";
+                    << ErroriEAvvisi(erroriInsieme, avvisiInsieme) << " tra le forniture\n";
     const bool errori = insieme.errori || erroriInsieme > 0;
     return uscita.EsitoFinale(insieme.mancanti ? EsitoFileMancante : errori ? EsitoErrore : EsitoCompletato, err);
 }
