@@ -17,6 +17,12 @@
 #include <stdexcept>
 #include <string>
 
+// Every how many bytes a document is cut by the end of what was read (the build with the sanitizers, and the
+// Windows one under Wine, take every seventh cut: the ordinary build takes them all).
+#ifndef PASSO_TAGLIO
+#define PASSO_TAGLIO 1
+#endif
+
 // The allocations of the whole program, counted for the test that events cost none.
 namespace {
 std::atomic<long long> Allocazioni{0};
@@ -197,7 +203,7 @@ TEST(Attributo, OgniLunghezzaOgniTaglio) {
                                                    "<e " + nome + "=\"" + senzaApici + "\">")))
                 << tag;
             EXPECT_EQ(test::ElencaEventi(utf8(documento("<?xml version='1.0'?>", tag))), atteso) << tag;
-            for (std::size_t pezzo = 1; pezzo <= latin1.size(); ++pezzo)
+            for (std::size_t pezzo = 1; pezzo <= latin1.size(); pezzo += PASSO_TAGLIO)
                 ASSERT_EQ(test::ElencaEventi(latin1, pezzo), atteso) << tag << " a pezzi di " << pezzo;
         }
     }
