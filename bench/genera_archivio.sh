@@ -9,8 +9,8 @@
 #     position and month: an error);
 #   - employer 9's February reported for one worker by an E-Mens too (a worker in an E-Mens and a UniEmens);
 #   - employer 20's July sent twice (a copy of its document under another name: a resend).
-# The exports' weeks and calendars are those of January: the months of other lengths have findings of their
-# own, which the set's faults are told apart from.
+# Each month's exports have that month's weeks and daily calendar: a worker works, from the day of hiring to the
+# day of cessation, on the weekdays the generated line works on; the line of the previous month keeps its week.
 #
 #   sh bench/genera_archivio.sh FORNITURA GENERA_ESPORTAZIONI CARTELLA [DATORI [GRANDE]]
 #
@@ -49,6 +49,47 @@ colonna() {
   mv "$1.nuovo" "$1"
 }
 
+# The export $1's weeks (column 25) and daily calendar (column 45) made those of month $2 of 2010, on every line
+# that has them. The generated lines are of a month that begins on a Sunday: their day i works on weekday
+# (i - 1) mod 7, Sunday 0. Weeks are counted from 1 January, each from its Sunday, as the documents count them.
+mese_vero() {
+  awk -F '\t' -v OFS='\t' -v m="$2" 'BEGIN {
+      split("31 28 31 30 31 30 31 31 30 31 30 31", giorni, " ")
+      inizio = 0
+      for (i = 1; i < m; i++) inizio += giorni[i]
+      primo = 5 # 1 January 2010 was a Friday
+      n = giorni[m]
+    }
+    { sub(/\r$/, "", $NF)
+      if ($46 != "") {
+        k = split($46, cal, "\035")
+        for (w = 0; w < 7; w++) lavora[w] = 0
+        for (i = 1; i <= k && i <= 7; i++) if (cal[i] == "S") lavora[(i - 1) % 7] = 1
+        for (i = 8; i <= k; i++) if (cal[i] == "S") lavora[(i - 1) % 7] = 1
+        assunto = $18 != "" ? $18 + 0 : 1
+        cessato = $20 != "" ? $20 + 0 : n
+        nuovo = ""
+        for (d = 1; d <= n; d++)
+          nuovo = nuovo (d > 1 ? "\035" : "") (d >= assunto && d <= cessato && lavora[(inizio + d - 1 + primo) % 7] ? "S" : "N")
+        $46 = nuovo
+      }
+      if ($26 != "" && $30 != "PRECEDENTE") {
+        assunto = $18 != "" ? $18 + 0 : 1
+        cessato = $20 != "" ? $20 + 0 : n
+        k = split($26, settimane, "\035")
+        ultima = settimane[k]
+        sub(/^[0-9]*@/, "", ultima)
+        da = int((inizio + assunto - 1 + primo) / 7) + 1
+        a = int((inizio + cessato - 1 + primo) / 7) + 1
+        nuovo = ""
+        for (s = da; s <= a; s++) nuovo = nuovo (s > da ? "\035" : "") s "@" (s == a ? ultima : "X")
+        $26 = nuovo
+      }
+      $NF = $NF "\r"
+      print }' "$1" >"$1.nuovo"
+  mv "$1.nuovo" "$1"
+}
+
 # A converter's run on the export folder $2 into the employer's folder $3.
 converti() {
   "$F" "$1" --dir "$2" --archive "$3" --now $ORA >"$T/log" 2>&1 || { echo "fornitura $1 non riuscita:" >&2; cat "$T/log" >&2; exit 1; }
@@ -65,6 +106,7 @@ mese_inps() {
   colonna "$x" 7 2010
   colonna "$x" 8 "$4"
   colonna "$x" 9 "27$(printf '%08d' "$8")"
+  mese_vero "$x" "$4"
   [ -z "${SOSTITUISCI:-}" ] || { colonna "$x" 10 "$(echo "$SOSTITUISCI" | cut -f1)" 1
     colonna "$x" 11 "$(echo "$SOSTITUISCI" | cut -f2)" 1; colonna "$x" 12 "$(echo "$SOSTITUISCI" | cut -f3)" 1; }
   cp "$x" "$T/ultima.tab"
