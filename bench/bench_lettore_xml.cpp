@@ -17,13 +17,13 @@ int main(int argc, char** argv) {
         std::cerr << "bench_lettore_xml: impossibile aprire " << argv[1] << "\n";
         return 3;
     }
-    verifica::xml::LettoreXML lettore(file);
+    xml::LettoreXML lettore(file);
     long long eventi = 0;
     try {
-        for (verifica::xml::Evento evento; (evento = lettore.Prossimo()) != verifica::xml::Evento::FineDocumento;) {
+        for (xml::Evento evento; (evento = lettore.Prossimo()) != xml::Evento::FineDocumento;) {
             ++eventi;
         }
-    } catch (const verifica::xml::ErroreXML& e) {
+    } catch (const xml::ErroreXML& e) {
         std::cerr << argv[1] << ": " << e.what() << "\n";
         return 1;
     }

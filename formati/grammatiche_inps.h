@@ -3,7 +3,7 @@
 // DenunceRetributiveMensili), as one table of nodes: an element that both documents write alike is one
 // node; where they differ, each has its own. The rules of the documents know the nodes by these names.
 
-#include "xml/validatore_xml.h"
+#include "formati/validatore_xml.h"
 
 namespace verifica::inps {
 

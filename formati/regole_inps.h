@@ -5,7 +5,7 @@
 // cessation against the month and the days. The reader gathers what they read as the report is read
 // (DatiDenuncia) and asks them at the report's end; each finding is placed at the value it blames.
 
-#include "xml/validatore_xml.h"
+#include "formati/validatore_xml.h"
 
 #include <optional>
 #include <string>

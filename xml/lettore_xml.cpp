@@ -6,7 +6,7 @@
 #include <array>
 #include <cstring>
 
-namespace verifica::xml {
+namespace xml {
 
 namespace {
 
@@ -1309,4 +1309,4 @@ Evento LettoreXML::ProssimoFuoriDalContenuto() {
     return m_evento;
 }
 
-} // namespace verifica::xml
+} // namespace xml

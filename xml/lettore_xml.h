@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica::xml {
+namespace xml {
 
 struct Tabelle;
 
@@ -254,4 +254,4 @@ private:
     std::vector<Aperto> m_aperti;
 };
 
-} // namespace verifica::xml
+} // namespace xml

@@ -2,13 +2,13 @@
 
 #include "xml/lettore_xml.h"
 
-namespace verifica::xml {
+namespace xml {
 
-std::optional<std::string> PrimoTesto(FileInLettura& file, std::span<const std::string_view> percorso) {
+std::optional<std::string> PrimoTesto(LettoreXML::Fonte fonte, std::span<const std::string_view> percorso) {
     if (percorso.empty())
         return std::nullopt;
     try {
-        LettoreXML lettore([&file](char* dove, std::size_t quanti) { return file.Leggi(dove, quanti); });
+        LettoreXML lettore(std::move(fonte));
         std::size_t trovati = 0; // the open elements that are the first names of the path
         std::string testo;
         for (;;) {
@@ -37,10 +37,8 @@ std::optional<std::string> PrimoTesto(FileInLettura& file, std::span<const std::
             }
         }
     } catch (const ErroreXML&) {
-    } catch (const ErroreFile&) {
-    } catch (const std::ios_base::failure&) {
     }
     return std::nullopt;
 }
 
-} // namespace verifica::xml
+} // namespace xml

@@ -1,5 +1,6 @@
 #include "uniemens/xmltext/voci_xml.h"
 
+#include "lettura/lettura_file.h"
 #include "shell/errore.h"
 #include "xml/primo_testo.h"
 
@@ -124,7 +125,8 @@ std::optional<std::string> TitolareDelDocumento(const std::filesystem::path& fil
                                                 std::span<const std::string_view> percorso) {
     try {
         verifica::FileInLettura lettura(file);
-        return verifica::xml::PrimoTesto(lettura, percorso);
+        return xml::PrimoTesto([&lettura](char* dove, std::size_t quanti) { return lettura.Leggi(dove, quanti); },
+                               percorso);
     } catch (const verifica::ErroreFile&) {
         return std::nullopt;
     }

@@ -4,17 +4,25 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace verifica::xml {
+namespace xml {
 namespace {
 
 std::optional<std::string> Primo(std::string documento) {
     static constexpr std::string_view Percorso[] = {"R", "A", "C"};
-    FileInLettura file = FileInLettura::DaTesto(std::move(documento));
-    return PrimoTesto(file, Percorso);
+    std::size_t letti = 0;
+    return PrimoTesto(
+        [&](char* dove, std::size_t quanti) {
+            const std::size_t n = std::min(quanti, documento.size() - letti);
+            std::copy_n(documento.data() + letti, n, dove);
+            letti += n;
+            return n;
+        },
+        Percorso);
 }
 
 TEST(PrimoTesto, IlTestoDelPrimoElementoAlSuoPercorso) {
@@ -45,4 +53,4 @@ TEST(PrimoTesto, IlTestoDelPrimoElementoAlSuoPercorso) {
 }
 
 } // namespace
-} // namespace verifica::xml
+} // namespace xml

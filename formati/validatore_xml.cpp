@@ -1,4 +1,4 @@
-#include "xml/validatore_xml.h"
+#include "formati/validatore_xml.h"
 
 #include "anagrafe/codice_fiscale.h"
 #include "shell/conversioni.h"
