@@ -644,42 +644,80 @@ bool LettoreXML::SaltaMisc(const char*& p, bool prologo) {
     }
 }
 
-void LettoreXML::LeggiCommento(const char*& p) {
-    const Posizione dove = Dove(p);
-    p += 4;
-    const Tabelle::Tabella& tabella = m_tabelle->commento;
+// What ends a comment, a processing instruction and a CDATA section: the bytes its scan stops at, its
+// terminator, a sequence it may not hold, and what is said when the document ends inside it.
+struct Sezione {
+    Tabelle::Tabella Tabelle::*tabella;
+    std::string_view fine;
+    std::string_view vietata;
+    std::string_view motivoVietata;
+    std::string_view nonChiusa;
+};
+namespace {
+constexpr Sezione Commento{&Tabelle::commento, "-->", "--", "'--' non ammesso in un commento",
+                           "commento non chiuso alla fine del documento"};
+constexpr Sezione Istruzione{
+    &Tabelle::istruzione, "?>", {}, {}, "istruzione di elaborazione non chiusa alla fine del documento"};
+constexpr Sezione CData{&Tabelle::cdata, "]]>", {}, {}, "sezione CDATA non chiusa alla fine del documento"};
+} // namespace
+
+// From p to the end of the section begun at `dove`, past its terminator. Its characters, line ends made LF,
+// are appended to `destinazione` when there is one.
+void LettoreXML::LeggiFinoA(const char*& p, const Sezione& sezione, Posizione dove, std::string* destinazione,
+                            bool* sostituiti) {
+    const Tabelle::Tabella& tabella = (*m_tabelle).*sezione.tabella;
+    m_conserva = p;
     for (;;) {
         p = Fermata(p, tabella);
+        if (destinazione)
+            destinazione->append(m_conserva, static_cast<std::size_t>(p - m_conserva));
         m_conserva = p;
-        switch (*p) {
-        case '-':
-            if (!Garantisci(p, 3))
-                Errore(dove, "commento non chiuso alla fine del documento");
-            if (p[1] == '-') {
-                if (p[2] != '>')
-                    Errore(p, "'--' non ammesso in un commento");
-                p += 3;
+        if (*p == sezione.fine[0]) {
+            if (!Garantisci(p, sezione.fine.size()))
+                Errore(dove, std::string(sezione.nonChiusa));
+            if (std::string_view(p, sezione.fine.size()) == sezione.fine) {
+                p += sezione.fine.size();
+                m_conserva = p;
                 return;
             }
+            if (!sezione.vietata.empty() && std::string_view(p, sezione.vietata.size()) == sezione.vietata)
+                Errore(p, std::string(sezione.motivoVietata));
             ++p;
-            break;
+            continue;
+        }
+        switch (*p) {
         case '\n':
-        case '\r':
             FineRiga(p);
+            break;
+        case '\r':
+            if (destinazione)
+                *destinazione += '\n';
+            FineRiga(p);
+            m_conserva = p;
             break;
         case 0:
             if (p == m_fine) {
                 if (!Ricarica(p))
-                    Errore(dove, "commento non chiuso alla fine del documento");
+                    Errore(dove, std::string(sezione.nonChiusa));
                 break;
             }
             [[fallthrough]];
-        default:
+        default: {
             if (U(*p) < 0x80)
                 ErroreCarattere(p, "", " non ammesso in XML");
-            LeggiCarattere(p);
+            const char32_t c = LeggiCarattere(p);
+            if (destinazione)
+                AggiungiCarattere(*destinazione, c, *sostituiti);
+            m_conserva = p;
+        }
         }
     }
+}
+
+void LettoreXML::LeggiCommento(const char*& p) {
+    const Posizione dove = Dove(p);
+    p += 4;
+    LeggiFinoA(p, Commento, dove, nullptr, nullptr);
 }
 
 void LettoreXML::LeggiIstruzione(const char*& p) {
@@ -702,83 +740,14 @@ void LettoreXML::LeggiIstruzione(const char*& p) {
             Errore(dove, "istruzione di elaborazione non chiusa alla fine del documento");
         Errore(p, "atteso uno spazio dopo il nome dell'istruzione di elaborazione '" + m_lavoro + "'");
     }
-    const Tabelle::Tabella& tabella = m_tabelle->istruzione;
-    for (;;) {
-        p = Fermata(p, tabella);
-        m_conserva = p;
-        switch (*p) {
-        case '?':
-            if (Garantisci(p, 2) && p[1] == '>') {
-                p += 2;
-                return;
-            }
-            ++p;
-            break;
-        case '\n':
-        case '\r':
-            FineRiga(p);
-            break;
-        case 0:
-            if (p == m_fine) {
-                if (!Ricarica(p))
-                    Errore(dove, "istruzione di elaborazione non chiusa alla fine del documento");
-                break;
-            }
-            [[fallthrough]];
-        default:
-            if (U(*p) < 0x80)
-                ErroreCarattere(p, "", " non ammesso in XML");
-            LeggiCarattere(p);
-        }
-    }
+    LeggiFinoA(p, Istruzione, dove, nullptr, nullptr);
 }
 
 // The content of a CDATA section, appended to `destinazione`.
 void LettoreXML::LeggiCData(const char*& p, std::string& destinazione, bool& sostituiti) {
     const Posizione dove = Dove(p);
     p += 9;
-    m_conserva = p;
-    const Tabelle::Tabella& tabella = m_tabelle->cdata;
-    for (;;) {
-        p = Fermata(p, tabella);
-        switch (*p) {
-        case ']':
-            destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
-            m_conserva = p;
-            if (Inizia(p, "]]>")) {
-                p += 3;
-                m_conserva = p;
-                return;
-            }
-            ++p;
-            break;
-        case '\n':
-            FineRiga(p);
-            break;
-        case '\r':
-            destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
-            destinazione += '\n';
-            m_conserva = p;
-            FineRiga(p);
-            m_conserva = p;
-            break;
-        case 0:
-            if (p == m_fine) {
-                destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
-                m_conserva = p;
-                if (!Ricarica(p))
-                    Errore(dove, "sezione CDATA non chiusa alla fine del documento");
-                break;
-            }
-            [[fallthrough]];
-        default:
-            if (U(*p) < 0x80)
-                ErroreCarattere(p, "", " non ammesso in XML");
-            destinazione.append(m_conserva, static_cast<std::size_t>(p - m_conserva));
-            AggiungiCarattere(destinazione, LeggiCarattere(p), sostituiti);
-            m_conserva = p;
-        }
-    }
+    LeggiFinoA(p, CData, dove, &destinazione, &sostituiti);
 }
 
 // The reference at p ("&"), its character appended to `destinazione`.

@@ -31,6 +31,7 @@
 namespace xml {
 
 struct Tabelle;
+struct Sezione;
 
 class ErroreXML : public std::runtime_error {
 public:
@@ -193,6 +194,8 @@ private:
     std::string_view LeggiNomeIntero(const char*& p, bool& nonAscii);
     bool SaltaSpazi(const char*& p);
     bool SaltaMisc(const char*& p, bool prologo);
+    void LeggiFinoA(const char*& p, const Sezione& sezione, Posizione dove, std::string* destinazione,
+                    bool* sostituiti);
     void LeggiCommento(const char*& p);
     void LeggiIstruzione(const char*& p);
     void LeggiCData(const char*& p, std::string& destinazione, bool& sostituiti);
