@@ -1,7 +1,7 @@
 #pragma once
 // What the converters need of the file system, the same on every system. Paths are std::filesystem::path:
 // wide characters on Windows, so folders with accented names work everywhere. Each system has its own
-// source: posix/piattaforma.cpp, win32/piattaforma.cpp (what they share in piattaforma.cpp).
+// source: piattaforma/posix.cpp, piattaforma/win32.cpp (what they share in piattaforma.cpp).
 
 #include <cstddef>
 #include <cstdint>

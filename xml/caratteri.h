@@ -129,7 +129,6 @@ struct Tabelle {
     Tabella nome;
 };
 
-
 constexpr Tabelle::Tabella Ferma(std::string_view markup, bool tab, bool oltreAscii) {
     Tabelle::Tabella t{};
     for (unsigned b = 0; b < 0x20; ++b)

@@ -23,7 +23,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include "shell/posix/chiamate.h"
+#include "shell/piattaforma/chiamate_posix.h"
 
 #include <cerrno>
 #include <csignal>

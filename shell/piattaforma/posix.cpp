@@ -1,7 +1,7 @@
 // The platform layer on POSIX systems (Linux first).
 
 #include "shell/piattaforma.h"
-#include "shell/posix/chiamate.h"
+#include "shell/piattaforma/chiamate_posix.h"
 
 #include <algorithm>
 #include <cerrno>
