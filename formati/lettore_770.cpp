@@ -6,6 +6,7 @@
 #include "anagrafe/codice_fiscale.h"
 #include "conv770/quadri.h"
 #include "conv770/record770.h"
+#include "conv770/tabelle_quadri.h"
 #include "formati/persone.h"
 #include "formati/record_fissi.h"
 #include "shell/testo.h"
@@ -63,12 +64,6 @@ constexpr Passo Ordine[] = {
     {'\0', "A"}, {'A', "B"}, {'B', "G"}, {'G', "GJ"}, {'J', "Z"}, {'Z', ""},
 };
 
-// The personal fields that every record G has.
-constexpr std::string_view SempreDA[] = {
-    "DA001001", "DA001002", "DA001003", "DA001004", "DA001005", "DA001006", "DA001007",
-    "DA001012", "DA001013", "DA001014", "DA001015", "DA001016",
-};
-
 // The personal fields that the employee's tax code and residence code are held against (anagrafe/persona.h):
 // each field's code, the datum it is, and where the rules take it (neither: a province held to the registry
 // alone).
@@ -93,19 +88,6 @@ constexpr std::string_view CodiceFiscaleDA = "DA001001", SessoDA = "DA001004", D
                            ProvinciaNascitaDA = "DA001007";
 // The residence is the one of 1 January of the tax year: 77S11 declares the income of 2010.
 constexpr anagrafe::Data InizioPeriodoImposta{2010, 1, 1};
-
-// Fields that the writer writes only together: when the first is there, so is the second. "rrr" is any
-// row of the quadro.
-struct Legame { std::string_view se; std::string_view allora; };
-constexpr Legame Legami[] = {
-    {"DB001034", "DB001001"},
-    {"DB001001", "DB001249"}, {"DB001001", "DB001250"}, {"DB001001", "DB001251"}, {"DB001001", "DB001252"},
-    {"DB001249", "DB001001"},
-    {"DC001001", "DC001004"},
-    {"DCrrr026", "DCrrr027"}, {"DCrrr030", "DCrrr031"}, {"DCrrr032", "DCrrr033"},
-    {"DCrrrA22", "DCrrrB22"}, {"DCrrrB22", "DCrrrA22"},
-    {"DA001017", "DA001018"}, {"DA001018", "DA001019"}, {"DA001019", "DA001017"},
-};
 
 // A code that the writer may write twice in one module: DB001129 of the first supplementary group
 // stays in row 001 when column 181 is zero and the second group goes there too.
@@ -172,25 +154,15 @@ std::size_t RighiDeiGruppiDC(const std::vector<tracciati::CampoLetto>& campi) {
     return righi.size();
 }
 
-// A link between two fields; the rules of "rrr" once for each row of the groups.
+// A link between two fields (conv770::LegamiDeiCampi).
 struct LegameCercato {
     Cercato se, allora;
 };
 
 std::vector<LegameCercato> LegamiCercati(const CampiDelModulo& campi) {
     std::vector<LegameCercato> legami;
-    for (const Legame& l : Legami) {
-        const bool perRigo = l.se.substr(2, 3) == "rrr";
-        for (int r = 1; r <= (perRigo ? 3 : 1); ++r) {
-            std::string se(l.se), allora(l.allora);
-            if (perRigo) {
-                const std::string rigo = "00" + std::to_string(r);
-                se.replace(2, 3, rigo);
-                allora.replace(2, 3, rigo);
-            }
-            legami.push_back({campi.Cerca(se), campi.Cerca(allora)});
-        }
-    }
+    for (const conv770::Legame& l : conv770::LegamiDeiCampi)
+        legami.push_back({campi.Cerca(l.se), campi.Cerca(l.allora)});
     return legami;
 }
 
@@ -226,7 +198,7 @@ public:
             m_terminiJ.push_back({m_campi.Cerca(t.codiceG), m_codiciJ.size() - 1, t.segno});
         }
         m_somme.resize(m_codiciJ.size());
-        for (const std::string_view c : SempreDA)
+        for (const std::string_view c : conv770::SempreDA)
             m_sempre.push_back(m_campi.Cerca(c));
         for (const auto& d : conv770::DatiControllatiDA())
             m_controllati.push_back(m_campi.Cerca(d.codice));
@@ -300,7 +272,7 @@ private:
     std::vector<TermineJ> m_terminiJ;
     CampiDelModulo m_campi;
     std::vector<LegameCercato> m_legami;
-    std::vector<Cercato> m_sempre;                                       // SempreDA
+    std::vector<Cercato> m_sempre;                                       // conv770::SempreDA
     std::vector<Cercato> m_controllati;                                  // conv770::DatiControllatiDA
     std::vector<Cercato> m_anagrafici;                                   // CampiAnagrafici
     std::vector<std::string> m_nomiAnagrafici;                           // "campo DA001002"...
@@ -669,8 +641,8 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
         if (campi.Primo(m_sempre[i]))
             continue;
         const auto dato =
-            std::find_if(dati.begin(), dati.end(), [&](const auto& d) { return d.codice == SempreDA[i]; });
-        avviso(nullptr, "manca il campo " + std::string(SempreDA[i]) +
+            std::find_if(dati.begin(), dati.end(), [&](const auto& d) { return d.codice == conv770::SempreDA[i]; });
+        avviso(nullptr, "manca il campo " + std::string(conv770::SempreDA[i]) +
                             (dato != dati.end() ? ": " + std::string(dato->messaggio)
                                                 : std::string(", che il convertitore scrive per ogni dipendente")));
     }
