@@ -461,7 +461,6 @@ inline constexpr std::array TipiSupplementariDB{
 inline constexpr CodiciRighi<GruppiSupplementariDB.size(), TipiSupplementariDB.size()>
     CodiciSupplementariDB("DB", std::array<std::string_view, TipiSupplementariDB.size()>{"127", "128", "129", "132"});
 
-
 // ---------------------------------------------------------------------------------------------------
 // Record J: the running totals, each in a field of quadro SS, row 002, type NP, its whole part
 // rounded down.
@@ -533,6 +532,12 @@ inline constexpr auto SempreDA = [] {
             codici[n++] = r.campo;
     return codici;
 }();
+
+// - The code of a field that records G and J write, with its place in their catalogue (CatalogoDeiCampi): a
+//   code that the tables do not write stops the compiler.
+consteval tracciati::CodiceDelCatalogo CodiceDelCampo(std::string_view codice) {
+    return tracciati::DelCatalogo(tabelleQuadri::Catalogo, codice);
+}
 
 // - Two fields that the writer writes together: when `se` is in a module, so is `allora`.
 struct Legame {
@@ -608,7 +613,8 @@ template <typename Dai> constexpr void Legami(Dai dai) {
     using namespace tabelleQuadri;
     for (const auto& campi : {std::span<const Campo>(CampiCompilatiDA), std::span<const Campo>(CampiCompilatiDB),
                               std::span<const Campo>(CampiCompilatiDC)})
-        LegamiDellaTabella(campi, [&](std::size_t se, std::size_t allora) { dai(campi[se].codice, campi[allora].codice); });
+        LegamiDellaTabella(campi,
+                           [&](std::size_t se, std::size_t allora) { dai(campi[se].codice, campi[allora].codice); });
     LegamiDellaTabella(CampiCompilatiGruppiDC[0][0], [&](std::size_t se, std::size_t allora) {
         for (const auto& rigo : CampiCompilatiGruppiDC[0])
             dai(rigo[se].codice, rigo[allora].codice);

@@ -32,6 +32,7 @@ using tracciati::DelContatore;
 using tracciati::DellaColonna;
 using tracciati::DelGenere;
 using tracciati::Pezzo;
+using conv770::CodiceDelCampo;
 
 // The pieces the rules read: in record A, in the head that records B and J share, in record G, in
 // record B and in record Z.
@@ -69,62 +70,62 @@ constexpr Passo Ordine[] = {
 // alone).
 using anagrafe::Dato;
 struct CampoAnagrafico {
-    std::string_view codice;
+    Cercato campo;
     Dato dato;
     anagrafe::Campo anagrafe::PersonaScritta::*persona;
     anagrafe::Campo anagrafe::ComuneScritto::*residenza;
 };
 constexpr CampoAnagrafico CampiAnagrafici[] = {
-    {"DA001002", Dato::Cognome,          &anagrafe::PersonaScritta::cognome,          nullptr},
-    {"DA001003", Dato::Nome,             &anagrafe::PersonaScritta::nome,             nullptr},
-    {"DA001006", Dato::LuogoNascita,     &anagrafe::PersonaScritta::luogoNascita,     nullptr},
-    {"DA001007", Dato::ProvinciaNascita, &anagrafe::PersonaScritta::provinciaNascita, nullptr},
-    {"DA001012", Dato::NomeComune,       nullptr, &anagrafe::ComuneScritto::nome},
-    {"DA001013", Dato::ProvinciaComune,  nullptr, &anagrafe::ComuneScritto::provincia},
-    {"DA001014", Dato::CodiceComune,     nullptr, &anagrafe::ComuneScritto::codice},
-    {"DA001016", Dato::Provincia,        nullptr, nullptr},
+    {CodiceDelCampo("DA001002"), Dato::Cognome,          &anagrafe::PersonaScritta::cognome,          nullptr},
+    {CodiceDelCampo("DA001003"), Dato::Nome,             &anagrafe::PersonaScritta::nome,             nullptr},
+    {CodiceDelCampo("DA001006"), Dato::LuogoNascita,     &anagrafe::PersonaScritta::luogoNascita,     nullptr},
+    {CodiceDelCampo("DA001007"), Dato::ProvinciaNascita, &anagrafe::PersonaScritta::provinciaNascita, nullptr},
+    {CodiceDelCampo("DA001012"), Dato::NomeComune,       nullptr, &anagrafe::ComuneScritto::nome},
+    {CodiceDelCampo("DA001013"), Dato::ProvinciaComune,  nullptr, &anagrafe::ComuneScritto::provincia},
+    {CodiceDelCampo("DA001014"), Dato::CodiceComune,     nullptr, &anagrafe::ComuneScritto::codice},
+    {CodiceDelCampo("DA001016"), Dato::Provincia,        nullptr, nullptr},
 };
-constexpr std::string_view CodiceFiscaleDA = "DA001001", SessoDA = "DA001004", DataNascitaDA = "DA001005",
-                           ProvinciaNascitaDA = "DA001007";
+constexpr Cercato CodiceFiscaleDA = CodiceDelCampo("DA001001"), SessoDA = CodiceDelCampo("DA001004"),
+                  DataNascitaDA = CodiceDelCampo("DA001005"), ProvinciaNascitaDA = CodiceDelCampo("DA001007");
 // The residence is the one of 1 January of the tax year: 77S11 declares the income of 2010.
 constexpr anagrafe::Data InizioPeriodoImposta{2010, 1, 1};
 
 // A code that the writer may write twice in one module: DB001129 of the first supplementary group
 // stays in row 001 when column 181 is zero and the second group goes there too.
-constexpr std::string_view RipetibiliG[] = {"DB001129"};
+constexpr std::string_view RipetibiliG[] = {CodiceDelCampo("DB001129").codice};
 
 // What the listing shows of each employee module, in its columns: a field of its area as its kind reads
 // it, or what the module gives.
 enum class Mostra { Testo, Data, Importo, CodiceFiscale, Modulo, RecordG, RighiDC, Comune };
-struct Colonna770 { ColonnaDistinta colonna; Mostra mostra; std::string_view codice = {}; };
+struct Colonna770 { ColonnaDistinta colonna; Mostra mostra; Cercato campo = {}; };
 constexpr auto N = Allineamento::Numero;
 constexpr Colonna770 Colonne770[] = {
     {{"codice fiscale"},            Mostra::CodiceFiscale},
-    {{"cognome"},                   Mostra::Testo,   "DA001002"},
-    {{"nome"},                      Mostra::Testo,   "DA001003"},
+    {{"cognome"},                   Mostra::Testo,   CodiceDelCampo("DA001002")},
+    {{"nome"},                      Mostra::Testo,   CodiceDelCampo("DA001003")},
     {{"modulo", N, true},           Mostra::Modulo},
     {{"record G", N, true},         Mostra::RecordG},
-    {{"sesso"},                     Mostra::Testo,   "DA001004"},
-    {{"data di nascita", N},        Mostra::Data,    "DA001005"},
-    {{"luogo di nascita"},          Mostra::Testo,   "DA001006"},
-    {{"provincia di nascita"},      Mostra::Testo,   "DA001007"},
-    {{"comune di residenza"},       Mostra::Testo,   "DA001012"},
-    {{"provincia di residenza"},    Mostra::Testo,   "DA001013"},
-    {{"codice comune"},             Mostra::Testo,   "DA001014"},
-    {{"comune del codice"},         Mostra::Comune,  "DA001014"},
-    {{"DB001001", N},               Mostra::Importo, "DB001001"},
-    {{"DB001005", N},               Mostra::Importo, "DB001005"},
-    {{"DB001073", N},               Mostra::Importo, "DB001073"},
-    {{"DB001075", N},               Mostra::Importo, "DB001075"},
-    {{"DB001010", N},               Mostra::Importo, "DB001010"},
-    {{"DB001014", N},               Mostra::Importo, "DB001014"},
-    {{"DB001108", N},               Mostra::Importo, "DB001108"},
-    {{"DB001109", N},               Mostra::Importo, "DB001109"},
-    {{"DB001110", N},               Mostra::Importo, "DB001110"},
-    {{"DB001111", N},               Mostra::Importo, "DB001111"},
-    {{"DB001124", N},               Mostra::Importo, "DB001124"},
-    {{"DB001125", N},               Mostra::Importo, "DB001125"},
-    {{"DC001004", N},               Mostra::Importo, "DC001004"},
+    {{"sesso"},                     Mostra::Testo,   CodiceDelCampo("DA001004")},
+    {{"data di nascita", N},        Mostra::Data,    CodiceDelCampo("DA001005")},
+    {{"luogo di nascita"},          Mostra::Testo,   CodiceDelCampo("DA001006")},
+    {{"provincia di nascita"},      Mostra::Testo,   CodiceDelCampo("DA001007")},
+    {{"comune di residenza"},       Mostra::Testo,   CodiceDelCampo("DA001012")},
+    {{"provincia di residenza"},    Mostra::Testo,   CodiceDelCampo("DA001013")},
+    {{"codice comune"},             Mostra::Testo,   CodiceDelCampo("DA001014")},
+    {{"comune del codice"},         Mostra::Comune,  CodiceDelCampo("DA001014")},
+    {{"DB001001", N},               Mostra::Importo, CodiceDelCampo("DB001001")},
+    {{"DB001005", N},               Mostra::Importo, CodiceDelCampo("DB001005")},
+    {{"DB001073", N},               Mostra::Importo, CodiceDelCampo("DB001073")},
+    {{"DB001075", N},               Mostra::Importo, CodiceDelCampo("DB001075")},
+    {{"DB001010", N},               Mostra::Importo, CodiceDelCampo("DB001010")},
+    {{"DB001014", N},               Mostra::Importo, CodiceDelCampo("DB001014")},
+    {{"DB001108", N},               Mostra::Importo, CodiceDelCampo("DB001108")},
+    {{"DB001109", N},               Mostra::Importo, CodiceDelCampo("DB001109")},
+    {{"DB001110", N},               Mostra::Importo, CodiceDelCampo("DB001110")},
+    {{"DB001111", N},               Mostra::Importo, CodiceDelCampo("DB001111")},
+    {{"DB001124", N},               Mostra::Importo, CodiceDelCampo("DB001124")},
+    {{"DB001125", N},               Mostra::Importo, CodiceDelCampo("DB001125")},
+    {{"DC001004", N},               Mostra::Importo, CodiceDelCampo("DC001004")},
     {{"righi DC", N},               Mostra::RighiDC},
 };
 
@@ -202,24 +203,16 @@ public:
             m_sempre.push_back(m_campi.Cerca(c));
         for (const auto& d : conv770::DatiControllatiDA())
             m_controllati.push_back(m_campi.Cerca(d.codice));
-        for (const CampoAnagrafico& c : CampiAnagrafici) {
-            m_anagrafici.push_back(m_campi.Cerca(c.codice));
-            m_nomiAnagrafici.push_back("campo " + std::string(c.codice));
-        }
+        for (const CampoAnagrafico& c : CampiAnagrafici)
+            m_nomiAnagrafici.push_back("campo " + std::string(c.campo.codice));
         m_codiciFiscali.Prevedi(lettura.File().Dimensione());
-        m_codiceFiscale = m_campi.Cerca(CodiceFiscaleDA);
-        m_sesso = m_campi.Cerca(SessoDA);
-        m_dataNascita = m_campi.Cerca(DataNascitaDA);
-        m_provinciaNascita = m_campi.Cerca(ProvinciaNascitaDA);
-        for (const Colonna770& c : Colonne770)
-            m_colonne.push_back(m_campi.Cerca(c.codice));
     }
 
 private:
     Chi Persona(const RecordFisso& record) override;
     std::string NomeDelCampo(std::string nome, std::string_view codice, const Pezzo*) const override {
         for (const auto& c : Colonne770)
-            if (!codice.empty() && c.codice == codice)
+            if (!codice.empty() && c.campo.codice == codice)
                 return std::string(c.colonna.nome) + " (" + nome + ")";
         return nome;
     }
@@ -272,14 +265,11 @@ private:
     std::vector<TermineJ> m_terminiJ;
     CampiDelModulo m_campi;
     std::vector<LegameCercato> m_legami;
-    std::vector<Cercato> m_sempre;                                       // conv770::SempreDA
-    std::vector<Cercato> m_controllati;                                  // conv770::DatiControllatiDA
-    std::vector<Cercato> m_anagrafici;                                   // CampiAnagrafici
-    std::vector<std::string> m_nomiAnagrafici;                           // "campo DA001002"...
-    Cercato m_codiceFiscale, m_sesso, m_dataNascita, m_provinciaNascita; // the person's own fields
-    std::vector<Cercato> m_colonne;                                      // Colonne770
-    std::string m_chi;  // "dipendente ..." of the module being closed, its room kept
-    std::string m_dove; // where a tax code of the area is, for its findings; its room kept
+    std::vector<Cercato> m_sempre;             // conv770::SempreDA
+    std::vector<Cercato> m_controllati;        // conv770::DatiControllatiDA
+    std::vector<std::string> m_nomiAnagrafici; // "campo DA001002"...
+    std::string m_chi;                         // "dipendente ..." of the module being closed, its room kept
+    std::string m_dove;                        // where a tax code of the area is, for its findings; its room kept
     CodiciVisti m_codiciFiscali;
     std::string m_chiamato; // the findings' "dipendente" and the tax code of the module being read
 };
@@ -464,7 +454,7 @@ void Lettore770::ChiudiModulo() {
         ControllaModulo(campi);
 
     // The employee's tax code: positions 30-45 and DA001001.
-    if (const tracciati::CampoLetto* da = campi.Primo(m_codiceFiscale); da && da->valore.ComeTesto() != posizioni)
+    if (const tracciati::CampoLetto* da = campi.Primo(CodiceFiscaleDA); da && da->valore.ComeTesto() != posizioni)
         m_lettura.Errore(rigaPrima, da->posizione,
                          "record G: campo DA001001 '" + std::string(SenzaSpaziFinali(da->valore.ComeTesto())) +
                              "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleG) + " '" +
@@ -475,9 +465,9 @@ void Lettore770::ChiudiModulo() {
                              "record G: " + PosizioniDi(CodiceFiscaleG) + ": codice fiscale del dipendente",
                              Gravita::Errore, m_persona);
         std::optional<DataNascita> nascita;
-        if (const auto* d = campi.Primo(m_dataNascita); d && d->valore.Data())
+        if (const auto* d = campi.Primo(DataNascitaDA); d && d->valore.Data())
             nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
-        const auto* sesso = campi.Primo(m_sesso);
+        const auto* sesso = campi.Primo(SessoDA);
         for (const std::string& discordanza :
              Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
             m_lettura.Avviso(rigaPrima, CodiceFiscaleG.posizione,
@@ -493,7 +483,7 @@ void Lettore770::ChiudiModulo() {
     // The other tax codes of the area (CF and CN fields: the codes of the DC groups).
     for (const tracciati::CampoLetto& campo : m_area.Campi()) {
         if (!campo.tipo || (*campo.tipo != tracciati::Tipo::CF && *campo.tipo != tracciati::Tipo::CN) ||
-            campo.codice == CodiceFiscaleDA || !campo.valore.Testo() ||
+            campo.codice == CodiceFiscaleDA.codice || !campo.valore.Testo() ||
             SenzaSpaziFinali(campo.valore.ComeTesto()).empty())
             continue;
         m_dove.assign("record G: campo ").append(campo.codice).append(": codice fiscale");
@@ -529,7 +519,7 @@ void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std
     std::vector<anagrafe::Riscontro> sole; // of the provinces held alone
     for (std::size_t i = 0; i < std::size(CampiAnagrafici); ++i) {
         const CampoAnagrafico& c = CampiAnagrafici[i];
-        const tracciati::CampoLetto* campo = campi.Primo(m_anagrafici[i]);
+        const tracciati::CampoLetto* campo = campi.Primo(c.campo);
         if (!campo || !campo->valore.Testo())
             continue;
         const anagrafe::Campo letto{m_nomiAnagrafici[i], campo->valore.ComeTesto()};
@@ -540,7 +530,7 @@ void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std
         else
             (c.persona ? persona.*c.persona : residenza.*c.residenza) = letto;
     }
-    if (const auto* d = campi.Primo(m_dataNascita); d && d->valore.Data())
+    if (const auto* d = campi.Primo(DataNascitaDA); d && d->valore.Data())
         persona.nascita =
             anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
     std::vector<anagrafe::Riscontro> riscontri = anagrafe::ControllaPersona(persona);
@@ -566,7 +556,7 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
     }
     for (std::size_t i = 0; i < std::size(Colonne770); ++i) {
         const Colonna770& c = Colonne770[i];
-        const tracciati::CampoLetto* campo = c.codice.empty() ? nullptr : campi.Primo(m_colonne[i]);
+        const tracciati::CampoLetto* campo = c.campo.codice.empty() ? nullptr : campi.Primo(c.campo);
         std::string valore;
         switch (c.mostra) {
         case Mostra::CodiceFiscale:
@@ -633,7 +623,7 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
         else
             avviso(c, "campo " + std::string(c->codice) + " ripetuto nello stesso modulo");
     }
-    if (const auto* sesso = campi.Primo(m_sesso))
+    if (const auto* sesso = campi.Primo(SessoDA))
         ControllaSesso(m_lettura, m_righeModulo[static_cast<std::size_t>(sesso->record)], sesso, "record G", m_chi,
                        m_persona);
     const auto& dati = conv770::DatiControllatiDA();
@@ -651,7 +641,7 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
         if (campo && campo->valore.Testo() && SenzaSpaziFinali(campo->valore.ComeTesto()).empty())
             avviso(campo, "campo " + std::string(dati[i].codice) + " vuoto: " + std::string(dati[i].messaggio));
     }
-    if (const auto* provincia = campi.Primo(m_provinciaNascita); provincia && provincia->valore.Testo()) {
+    if (const auto* provincia = campi.Primo(ProvinciaNascitaDA); provincia && provincia->valore.Testo()) {
         std::string_view testo = SenzaSpaziFinali(provincia->valore.ComeTesto());
         testo.remove_prefix(std::min(testo.find_first_not_of(' '), testo.size()));
         if (testo.size() > 2)
@@ -661,7 +651,8 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
     for (const LegameCercato& l : m_legami) {
         const auto* campo = campi.Primo(l.se);
         if (campo && !campi.Primo(l.allora))
-            avviso(campo, "campo " + l.se.codice + " senza " + l.allora.codice + ": il convertitore li scrive insieme");
+            avviso(campo, "campo " + std::string(l.se.codice) + " senza " + std::string(l.allora.codice) +
+                              ": il convertitore li scrive insieme");
     }
 }
 

@@ -52,6 +52,7 @@ TEST(SempreDA, ScrittiConTutteLeColonneVuote) {
 // Lines that write the fields of every link: each link holds on each line, and each is put to the test by
 // one line at least.
 TEST(LegamiDeiCampi, TenutiDaCioCheIlConvertitoreScrive) {
+    // clang-format off
     const Colonne righe[] = {
         {{34, "VIA ROMA"}},
         {{37, "100"}},
@@ -62,6 +63,7 @@ TEST(LegamiDeiCampi, TenutiDaCioCheIlConvertitoreScrive) {
          {139, "3"}, {143, "2"}, {145, "4"}, {135, "2000"},
          {169, "3"}, {173, "2"}, {175, "4"}, {165, "2000"}},
     };
+    // clang-format on
     std::vector<bool> provato(LegamiDeiCampi.size());
     for (const Colonne& colonne : righe) {
         const std::set<std::string> scritti = CodiciScritti(colonne);
