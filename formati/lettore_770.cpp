@@ -4,6 +4,7 @@
 // tax code; the personal data and the links between fields that the writer always keeps.
 
 #include "anagrafe/codice_fiscale.h"
+#include "conv770/dati_sub.h"
 #include "conv770/quadri.h"
 #include "conv770/record770.h"
 #include "conv770/tabelle_quadri.h"
@@ -358,7 +359,7 @@ void Lettore770::RecordA(const RecordFisso& record) {
     m_identita.datore = codice;
     m_identita.rigaDatore = m_identita.rigaPeriodo = record.Numero();
     m_identita.anno = InizioPeriodoImposta.anno;
-    ControllaNomeFile(m_lettura, "Importa770-2011-" + std::string(codice) + ".txt"); // as the converter names it
+    ControllaNomeFile(m_lettura, conv770::NomeDocumento(codice));
 }
 
 void Lettore770::RecordB(const RecordFisso& record) {

@@ -4,6 +4,7 @@
 // order, the reference period and the employee's data; every tax code.
 
 #include "anagrafe/codice_fiscale.h"
+#include "dma/fornitura_dma.h"
 #include "dma/record_dma.h"
 #include "formati/persone.h"
 #include "formati/record_fissi.h"
@@ -301,7 +302,8 @@ void LettoreDma::RecordB(const RecordFisso& record) {
     if (meseBuono && SoloCifre(anno)) {
         m_periodo = dma::PeriodoDiRiferimento(static_cast<int>(NumeroDi(anno)), static_cast<int>(NumeroDi(mese)));
         m_mese = std::string(mese) + "/" + std::string(anno);
-        ControllaNomeFile(m_lettura, "INPDAPDMA-" + std::string(anno) + "-" + std::string(mese) + ".txt");
+        ControllaNomeFile(m_lettura,
+                          dma::NomeFornitura(static_cast<int>(NumeroDi(anno)), static_cast<int>(NumeroDi(mese))));
     }
     m_lettura.Dati({{{"Amministrazione", std::string(SenzaSpaziFinali(inB))}, {"Mese di riferimento", m_mese}}});
     m_identita.datore = SenzaSpaziFinali(inB);
