@@ -11,11 +11,9 @@ namespace conv770 {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string NomeDocumento(const std::string& dichiarante) { return "Importa770-2011-" + dichiarante + ".txt"; }
-
-} // namespace
+std::string NomeDocumento(std::string_view dichiarante) {
+    return "Importa770-2011-" + std::string(dichiarante) + ".txt";
+}
 
 const shell::Convertitore& Descrittore() {
     // clang-format off

@@ -31,6 +31,8 @@ enum class Prova {
 struct Regola {
     Prova prova = Prova::Sempre;
     int colonna = Nessuna;
+
+    friend constexpr bool operator==(const Regola&, const Regola&) = default;
 };
 
 inline constexpr Regola Sempre{};

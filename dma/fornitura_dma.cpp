@@ -125,8 +125,8 @@ void FornituraDMA::ScriviRecordZ() {
     Scrivi("Generazione Record Tipo Z - Riepilogo");
 }
 
-std::string FornituraDMA::NomeFinale() const {
-    return "INPDAPDMA-" + Cifre(m_anno, 4) + "-" + Cifre(m_mese, 2) + ".txt";
-}
+std::string FornituraDMA::NomeFinale() const { return NomeFornitura(m_anno, m_mese); }
+
+std::string NomeFornitura(int anno, int mese) { return "INPDAPDMA-" + Cifre(anno, 4) + "-" + Cifre(mese, 2) + ".txt"; }
 
 } // namespace dma

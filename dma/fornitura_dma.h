@@ -32,7 +32,7 @@ public:
     // After the last line: the counts.
     void ScriviRecordZ();
 
-    // "INPDAPDMA-" + the reference year (at least 4 digits) + "-" + the month (at least 2) + ".txt".
+    // NomeFornitura of the reference month.
     std::string NomeFinale() const;
 
 private:
@@ -52,5 +52,9 @@ private:
     std::string m_area;
     std::string m_messaggio;
 };
+
+// The name of the supply of a reference month: "INPDAPDMA-" + the year (at least 4 digits) + "-" + the month
+// (at least 2) + ".txt".
+std::string NomeFornitura(int anno, int mese);
 
 } // namespace dma

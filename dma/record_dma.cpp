@@ -127,15 +127,7 @@ void AggiungiCampiDelDipendente(std::string& area, const RigaEsportazione& riga,
     }
 }
 
-tracciati::Catalogo CatalogoDeiCampi() {
-    static constexpr auto Catalogo = [] {
-        std::array<tracciati::VoceCatalogo, CampiQuadri.size()> voci{};
-        for (std::size_t i = 0; i < CampiQuadri.size(); ++i)
-            voci[i] = {CampiQuadri[i].codice, CampiQuadri[i].tipo};
-        return tracciati::Ordinato(voci);
-    }();
-    return Catalogo;
-}
+tracciati::Catalogo CatalogoDeiCampi() { return CatalogoQuadri; }
 
 std::vector<std::string> ControllaDipendente(const RigaEsportazione& riga) {
     std::vector<std::string> righe;

@@ -240,8 +240,20 @@ static_assert(CodiciCrescenti(CampiQuadri));
 // line and the field code.
 void AggiungiCampiDelDipendente(std::string& area, const shell::RigaEsportazione& riga, const Periodo& periodo);
 
-// The type of every field code that record C writes, from the table above.
+// The type of every field code that record C writes, from the table above, sorted by code.
+inline constexpr auto CatalogoQuadri = [] {
+    std::array<tracciati::VoceCatalogo, CampiQuadri.size()> voci{};
+    for (std::size_t i = 0; i < CampiQuadri.size(); ++i)
+        voci[i] = {CampiQuadri[i].codice, CampiQuadri[i].tipo};
+    return tracciati::Ordinato(voci);
+}();
 tracciati::Catalogo CatalogoDeiCampi();
+
+// The code of a field that record C writes, with its place in the catalogue: a code that the table does not
+// write stops the compiler.
+consteval tracciati::CodiceDelCatalogo CodiceDelCampo(std::string_view codice) {
+    return tracciati::DelCatalogo(CatalogoQuadri, codice);
+}
 
 // A check of the employee's personal data.
 enum class Verifica {

@@ -152,7 +152,7 @@ std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::File
     ScriviVoci(ChiusuraAzienda, uniemens::xmltext::Fonte{nullptr}, xml);
     ScriviVoci(ChiusuraDocumento, uniemens::xmltext::Fonte{nullptr}, xml);
     xml.Svuota();
-    return "INPSEMENS-" + CifreMinime(anno, 4) + "-" + CifreMinime(mese, 2) + ".xml";
+    return NomeDocumento(anno, mese);
 }
 
 // Whose an E-Mens document is: its CFAzienda.
@@ -182,6 +182,10 @@ void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& pe
     static constexpr shell::Titolare Titolare{"un documento E-Mens", "datore di lavoro", AziendaDelDocumento};
     shell::EseguiConversioneArchivio(contesto, percorsoEsportazione, {"INPSEMENS-", ".xml", &Titolare},
                                      ScriviDocumento);
+}
+
+std::string NomeDocumento(int anno, int mese) {
+    return "INPSEMENS-" + CifreMinime(anno, 4) + "-" + CifreMinime(mese, 2) + ".xml";
 }
 
 } // namespace emens

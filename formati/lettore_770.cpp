@@ -4,8 +4,10 @@
 // tax code; the personal data and the links between fields that the writer always keeps.
 
 #include "anagrafe/codice_fiscale.h"
+#include "conv770/dati_sub.h"
 #include "conv770/quadri.h"
 #include "conv770/record770.h"
+#include "conv770/tabelle_quadri.h"
 #include "formati/persone.h"
 #include "formati/record_fissi.h"
 #include "shell/testo.h"
@@ -31,6 +33,7 @@ using tracciati::DelContatore;
 using tracciati::DellaColonna;
 using tracciati::DelGenere;
 using tracciati::Pezzo;
+using conv770::CodiceDelCampo;
 
 // The pieces the rules read: in record A, in the head that records B and J share, in record G, in
 // record B and in record Z.
@@ -63,86 +66,67 @@ constexpr Passo Ordine[] = {
     {'\0', "A"}, {'A', "B"}, {'B', "G"}, {'G', "GJ"}, {'J', "Z"}, {'Z', ""},
 };
 
-// The personal fields that every record G has.
-constexpr std::string_view SempreDA[] = {
-    "DA001001", "DA001002", "DA001003", "DA001004", "DA001005", "DA001006", "DA001007",
-    "DA001012", "DA001013", "DA001014", "DA001015", "DA001016",
-};
-
 // The personal fields that the employee's tax code and residence code are held against (anagrafe/persona.h):
 // each field's code, the datum it is, and where the rules take it (neither: a province held to the registry
 // alone).
 using anagrafe::Dato;
 struct CampoAnagrafico {
-    std::string_view codice;
+    Cercato campo;
     Dato dato;
     anagrafe::Campo anagrafe::PersonaScritta::*persona;
     anagrafe::Campo anagrafe::ComuneScritto::*residenza;
 };
 constexpr CampoAnagrafico CampiAnagrafici[] = {
-    {"DA001002", Dato::Cognome,          &anagrafe::PersonaScritta::cognome,          nullptr},
-    {"DA001003", Dato::Nome,             &anagrafe::PersonaScritta::nome,             nullptr},
-    {"DA001006", Dato::LuogoNascita,     &anagrafe::PersonaScritta::luogoNascita,     nullptr},
-    {"DA001007", Dato::ProvinciaNascita, &anagrafe::PersonaScritta::provinciaNascita, nullptr},
-    {"DA001012", Dato::NomeComune,       nullptr, &anagrafe::ComuneScritto::nome},
-    {"DA001013", Dato::ProvinciaComune,  nullptr, &anagrafe::ComuneScritto::provincia},
-    {"DA001014", Dato::CodiceComune,     nullptr, &anagrafe::ComuneScritto::codice},
-    {"DA001016", Dato::Provincia,        nullptr, nullptr},
+    {CodiceDelCampo("DA001002"), Dato::Cognome,          &anagrafe::PersonaScritta::cognome,          nullptr},
+    {CodiceDelCampo("DA001003"), Dato::Nome,             &anagrafe::PersonaScritta::nome,             nullptr},
+    {CodiceDelCampo("DA001006"), Dato::LuogoNascita,     &anagrafe::PersonaScritta::luogoNascita,     nullptr},
+    {CodiceDelCampo("DA001007"), Dato::ProvinciaNascita, &anagrafe::PersonaScritta::provinciaNascita, nullptr},
+    {CodiceDelCampo("DA001012"), Dato::NomeComune,       nullptr, &anagrafe::ComuneScritto::nome},
+    {CodiceDelCampo("DA001013"), Dato::ProvinciaComune,  nullptr, &anagrafe::ComuneScritto::provincia},
+    {CodiceDelCampo("DA001014"), Dato::CodiceComune,     nullptr, &anagrafe::ComuneScritto::codice},
+    {CodiceDelCampo("DA001016"), Dato::Provincia,        nullptr, nullptr},
 };
-constexpr std::string_view CodiceFiscaleDA = "DA001001", SessoDA = "DA001004", DataNascitaDA = "DA001005",
-                           ProvinciaNascitaDA = "DA001007";
+constexpr Cercato CodiceFiscaleDA = CodiceDelCampo("DA001001"), SessoDA = CodiceDelCampo("DA001004"),
+                  DataNascitaDA = CodiceDelCampo("DA001005"), ProvinciaNascitaDA = CodiceDelCampo("DA001007");
 // The residence is the one of 1 January of the tax year: 77S11 declares the income of 2010.
 constexpr anagrafe::Data InizioPeriodoImposta{2010, 1, 1};
 
-// Fields that the writer writes only together: when the first is there, so is the second. "rrr" is any
-// row of the quadro.
-struct Legame { std::string_view se; std::string_view allora; };
-constexpr Legame Legami[] = {
-    {"DB001034", "DB001001"},
-    {"DB001001", "DB001249"}, {"DB001001", "DB001250"}, {"DB001001", "DB001251"}, {"DB001001", "DB001252"},
-    {"DB001249", "DB001001"},
-    {"DC001001", "DC001004"},
-    {"DCrrr026", "DCrrr027"}, {"DCrrr030", "DCrrr031"}, {"DCrrr032", "DCrrr033"},
-    {"DCrrrA22", "DCrrrB22"}, {"DCrrrB22", "DCrrrA22"},
-    {"DA001017", "DA001018"}, {"DA001018", "DA001019"}, {"DA001019", "DA001017"},
-};
-
 // A code that the writer may write twice in one module: DB001129 of the first supplementary group
 // stays in row 001 when column 181 is zero and the second group goes there too.
-constexpr std::string_view RipetibiliG[] = {"DB001129"};
+constexpr std::string_view RipetibiliG[] = {CodiceDelCampo("DB001129").codice};
 
 // What the listing shows of each employee module, in its columns: a field of its area as its kind reads
 // it, or what the module gives.
 enum class Mostra { Testo, Data, Importo, CodiceFiscale, Modulo, RecordG, RighiDC, Comune };
-struct Colonna770 { ColonnaDistinta colonna; Mostra mostra; std::string_view codice = {}; };
+struct Colonna770 { ColonnaDistinta colonna; Mostra mostra; Cercato campo = {}; };
 constexpr auto N = Allineamento::Numero;
 constexpr Colonna770 Colonne770[] = {
     {{"codice fiscale"},            Mostra::CodiceFiscale},
-    {{"cognome"},                   Mostra::Testo,   "DA001002"},
-    {{"nome"},                      Mostra::Testo,   "DA001003"},
+    {{"cognome"},                   Mostra::Testo,   CodiceDelCampo("DA001002")},
+    {{"nome"},                      Mostra::Testo,   CodiceDelCampo("DA001003")},
     {{"modulo", N, true},           Mostra::Modulo},
     {{"record G", N, true},         Mostra::RecordG},
-    {{"sesso"},                     Mostra::Testo,   "DA001004"},
-    {{"data di nascita", N},        Mostra::Data,    "DA001005"},
-    {{"luogo di nascita"},          Mostra::Testo,   "DA001006"},
-    {{"provincia di nascita"},      Mostra::Testo,   "DA001007"},
-    {{"comune di residenza"},       Mostra::Testo,   "DA001012"},
-    {{"provincia di residenza"},    Mostra::Testo,   "DA001013"},
-    {{"codice comune"},             Mostra::Testo,   "DA001014"},
-    {{"comune del codice"},         Mostra::Comune,  "DA001014"},
-    {{"DB001001", N},               Mostra::Importo, "DB001001"},
-    {{"DB001005", N},               Mostra::Importo, "DB001005"},
-    {{"DB001073", N},               Mostra::Importo, "DB001073"},
-    {{"DB001075", N},               Mostra::Importo, "DB001075"},
-    {{"DB001010", N},               Mostra::Importo, "DB001010"},
-    {{"DB001014", N},               Mostra::Importo, "DB001014"},
-    {{"DB001108", N},               Mostra::Importo, "DB001108"},
-    {{"DB001109", N},               Mostra::Importo, "DB001109"},
-    {{"DB001110", N},               Mostra::Importo, "DB001110"},
-    {{"DB001111", N},               Mostra::Importo, "DB001111"},
-    {{"DB001124", N},               Mostra::Importo, "DB001124"},
-    {{"DB001125", N},               Mostra::Importo, "DB001125"},
-    {{"DC001004", N},               Mostra::Importo, "DC001004"},
+    {{"sesso"},                     Mostra::Testo,   CodiceDelCampo("DA001004")},
+    {{"data di nascita", N},        Mostra::Data,    CodiceDelCampo("DA001005")},
+    {{"luogo di nascita"},          Mostra::Testo,   CodiceDelCampo("DA001006")},
+    {{"provincia di nascita"},      Mostra::Testo,   CodiceDelCampo("DA001007")},
+    {{"comune di residenza"},       Mostra::Testo,   CodiceDelCampo("DA001012")},
+    {{"provincia di residenza"},    Mostra::Testo,   CodiceDelCampo("DA001013")},
+    {{"codice comune"},             Mostra::Testo,   CodiceDelCampo("DA001014")},
+    {{"comune del codice"},         Mostra::Comune,  CodiceDelCampo("DA001014")},
+    {{"DB001001", N},               Mostra::Importo, CodiceDelCampo("DB001001")},
+    {{"DB001005", N},               Mostra::Importo, CodiceDelCampo("DB001005")},
+    {{"DB001073", N},               Mostra::Importo, CodiceDelCampo("DB001073")},
+    {{"DB001075", N},               Mostra::Importo, CodiceDelCampo("DB001075")},
+    {{"DB001010", N},               Mostra::Importo, CodiceDelCampo("DB001010")},
+    {{"DB001014", N},               Mostra::Importo, CodiceDelCampo("DB001014")},
+    {{"DB001108", N},               Mostra::Importo, CodiceDelCampo("DB001108")},
+    {{"DB001109", N},               Mostra::Importo, CodiceDelCampo("DB001109")},
+    {{"DB001110", N},               Mostra::Importo, CodiceDelCampo("DB001110")},
+    {{"DB001111", N},               Mostra::Importo, CodiceDelCampo("DB001111")},
+    {{"DB001124", N},               Mostra::Importo, CodiceDelCampo("DB001124")},
+    {{"DB001125", N},               Mostra::Importo, CodiceDelCampo("DB001125")},
+    {{"DC001004", N},               Mostra::Importo, CodiceDelCampo("DC001004")},
     {{"righi DC", N},               Mostra::RighiDC},
 };
 
@@ -172,25 +156,15 @@ std::size_t RighiDeiGruppiDC(const std::vector<tracciati::CampoLetto>& campi) {
     return righi.size();
 }
 
-// A link between two fields; the rules of "rrr" once for each row of the groups.
+// A link between two fields (conv770::LegamiDeiCampi).
 struct LegameCercato {
     Cercato se, allora;
 };
 
 std::vector<LegameCercato> LegamiCercati(const CampiDelModulo& campi) {
     std::vector<LegameCercato> legami;
-    for (const Legame& l : Legami) {
-        const bool perRigo = l.se.substr(2, 3) == "rrr";
-        for (int r = 1; r <= (perRigo ? 3 : 1); ++r) {
-            std::string se(l.se), allora(l.allora);
-            if (perRigo) {
-                const std::string rigo = "00" + std::to_string(r);
-                se.replace(2, 3, rigo);
-                allora.replace(2, 3, rigo);
-            }
-            legami.push_back({campi.Cerca(se), campi.Cerca(allora)});
-        }
-    }
+    for (const conv770::Legame& l : conv770::LegamiDeiCampi)
+        legami.push_back({campi.Cerca(l.se), campi.Cerca(l.allora)});
     return legami;
 }
 
@@ -226,28 +200,20 @@ public:
             m_terminiJ.push_back({m_campi.Cerca(t.codiceG), m_codiciJ.size() - 1, t.segno});
         }
         m_somme.resize(m_codiciJ.size());
-        for (const std::string_view c : SempreDA)
+        for (const std::string_view c : conv770::SempreDA)
             m_sempre.push_back(m_campi.Cerca(c));
         for (const auto& d : conv770::DatiControllatiDA())
             m_controllati.push_back(m_campi.Cerca(d.codice));
-        for (const CampoAnagrafico& c : CampiAnagrafici) {
-            m_anagrafici.push_back(m_campi.Cerca(c.codice));
-            m_nomiAnagrafici.push_back("campo " + std::string(c.codice));
-        }
+        for (const CampoAnagrafico& c : CampiAnagrafici)
+            m_nomiAnagrafici.push_back("campo " + std::string(c.campo.codice));
         m_codiciFiscali.Prevedi(lettura.File().Dimensione());
-        m_codiceFiscale = m_campi.Cerca(CodiceFiscaleDA);
-        m_sesso = m_campi.Cerca(SessoDA);
-        m_dataNascita = m_campi.Cerca(DataNascitaDA);
-        m_provinciaNascita = m_campi.Cerca(ProvinciaNascitaDA);
-        for (const Colonna770& c : Colonne770)
-            m_colonne.push_back(m_campi.Cerca(c.codice));
     }
 
 private:
     Chi Persona(const RecordFisso& record) override;
     std::string NomeDelCampo(std::string nome, std::string_view codice, const Pezzo*) const override {
         for (const auto& c : Colonne770)
-            if (!codice.empty() && c.codice == codice)
+            if (!codice.empty() && c.campo.codice == codice)
                 return std::string(c.colonna.nome) + " (" + nome + ")";
         return nome;
     }
@@ -300,14 +266,11 @@ private:
     std::vector<TermineJ> m_terminiJ;
     CampiDelModulo m_campi;
     std::vector<LegameCercato> m_legami;
-    std::vector<Cercato> m_sempre;                                       // SempreDA
-    std::vector<Cercato> m_controllati;                                  // conv770::DatiControllatiDA
-    std::vector<Cercato> m_anagrafici;                                   // CampiAnagrafici
-    std::vector<std::string> m_nomiAnagrafici;                           // "campo DA001002"...
-    Cercato m_codiceFiscale, m_sesso, m_dataNascita, m_provinciaNascita; // the person's own fields
-    std::vector<Cercato> m_colonne;                                      // Colonne770
-    std::string m_chi;  // "dipendente ..." of the module being closed, its room kept
-    std::string m_dove; // where a tax code of the area is, for its findings; its room kept
+    std::vector<Cercato> m_sempre;             // conv770::SempreDA
+    std::vector<Cercato> m_controllati;        // conv770::DatiControllatiDA
+    std::vector<std::string> m_nomiAnagrafici; // "campo DA001002"...
+    std::string m_chi;                         // "dipendente ..." of the module being closed, its room kept
+    std::string m_dove;                        // where a tax code of the area is, for its findings; its room kept
     CodiciVisti m_codiciFiscali;
     std::string m_chiamato; // the findings' "dipendente" and the tax code of the module being read
 };
@@ -396,7 +359,7 @@ void Lettore770::RecordA(const RecordFisso& record) {
     m_identita.datore = codice;
     m_identita.rigaDatore = m_identita.rigaPeriodo = record.Numero();
     m_identita.anno = InizioPeriodoImposta.anno;
-    ControllaNomeFile(m_lettura, "Importa770-2011-" + std::string(codice) + ".txt"); // as the converter names it
+    ControllaNomeFile(m_lettura, conv770::NomeDocumento(codice));
 }
 
 void Lettore770::RecordB(const RecordFisso& record) {
@@ -492,7 +455,7 @@ void Lettore770::ChiudiModulo() {
         ControllaModulo(campi);
 
     // The employee's tax code: positions 30-45 and DA001001.
-    if (const tracciati::CampoLetto* da = campi.Primo(m_codiceFiscale); da && da->valore.ComeTesto() != posizioni)
+    if (const tracciati::CampoLetto* da = campi.Primo(CodiceFiscaleDA); da && da->valore.ComeTesto() != posizioni)
         m_lettura.Errore(rigaPrima, da->posizione,
                          "record G: campo DA001001 '" + std::string(SenzaSpaziFinali(da->valore.ComeTesto())) +
                              "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleG) + " '" +
@@ -503,9 +466,9 @@ void Lettore770::ChiudiModulo() {
                              "record G: " + PosizioniDi(CodiceFiscaleG) + ": codice fiscale del dipendente",
                              Gravita::Errore, m_persona);
         std::optional<DataNascita> nascita;
-        if (const auto* d = campi.Primo(m_dataNascita); d && d->valore.Data())
+        if (const auto* d = campi.Primo(DataNascitaDA); d && d->valore.Data())
             nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
-        const auto* sesso = campi.Primo(m_sesso);
+        const auto* sesso = campi.Primo(SessoDA);
         for (const std::string& discordanza :
              Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
             m_lettura.Avviso(rigaPrima, CodiceFiscaleG.posizione,
@@ -521,7 +484,7 @@ void Lettore770::ChiudiModulo() {
     // The other tax codes of the area (CF and CN fields: the codes of the DC groups).
     for (const tracciati::CampoLetto& campo : m_area.Campi()) {
         if (!campo.tipo || (*campo.tipo != tracciati::Tipo::CF && *campo.tipo != tracciati::Tipo::CN) ||
-            campo.codice == CodiceFiscaleDA || !campo.valore.Testo() ||
+            campo.codice == CodiceFiscaleDA.codice || !campo.valore.Testo() ||
             SenzaSpaziFinali(campo.valore.ComeTesto()).empty())
             continue;
         m_dove.assign("record G: campo ").append(campo.codice).append(": codice fiscale");
@@ -557,7 +520,7 @@ void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std
     std::vector<anagrafe::Riscontro> sole; // of the provinces held alone
     for (std::size_t i = 0; i < std::size(CampiAnagrafici); ++i) {
         const CampoAnagrafico& c = CampiAnagrafici[i];
-        const tracciati::CampoLetto* campo = campi.Primo(m_anagrafici[i]);
+        const tracciati::CampoLetto* campo = campi.Primo(c.campo);
         if (!campo || !campo->valore.Testo())
             continue;
         const anagrafe::Campo letto{m_nomiAnagrafici[i], campo->valore.ComeTesto()};
@@ -568,7 +531,7 @@ void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std
         else
             (c.persona ? persona.*c.persona : residenza.*c.residenza) = letto;
     }
-    if (const auto* d = campi.Primo(m_dataNascita); d && d->valore.Data())
+    if (const auto* d = campi.Primo(DataNascitaDA); d && d->valore.Data())
         persona.nascita =
             anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
     std::vector<anagrafe::Riscontro> riscontri = anagrafe::ControllaPersona(persona);
@@ -594,7 +557,7 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
     }
     for (std::size_t i = 0; i < std::size(Colonne770); ++i) {
         const Colonna770& c = Colonne770[i];
-        const tracciati::CampoLetto* campo = c.codice.empty() ? nullptr : campi.Primo(m_colonne[i]);
+        const tracciati::CampoLetto* campo = c.campo.codice.empty() ? nullptr : campi.Primo(c.campo);
         std::string valore;
         switch (c.mostra) {
         case Mostra::CodiceFiscale:
@@ -661,7 +624,7 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
         else
             avviso(c, "campo " + std::string(c->codice) + " ripetuto nello stesso modulo");
     }
-    if (const auto* sesso = campi.Primo(m_sesso))
+    if (const auto* sesso = campi.Primo(SessoDA))
         ControllaSesso(m_lettura, m_righeModulo[static_cast<std::size_t>(sesso->record)], sesso, "record G", m_chi,
                        m_persona);
     const auto& dati = conv770::DatiControllatiDA();
@@ -669,8 +632,8 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
         if (campi.Primo(m_sempre[i]))
             continue;
         const auto dato =
-            std::find_if(dati.begin(), dati.end(), [&](const auto& d) { return d.codice == SempreDA[i]; });
-        avviso(nullptr, "manca il campo " + std::string(SempreDA[i]) +
+            std::find_if(dati.begin(), dati.end(), [&](const auto& d) { return d.codice == conv770::SempreDA[i]; });
+        avviso(nullptr, "manca il campo " + std::string(conv770::SempreDA[i]) +
                             (dato != dati.end() ? ": " + std::string(dato->messaggio)
                                                 : std::string(", che il convertitore scrive per ogni dipendente")));
     }
@@ -679,7 +642,7 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
         if (campo && campo->valore.Testo() && SenzaSpaziFinali(campo->valore.ComeTesto()).empty())
             avviso(campo, "campo " + std::string(dati[i].codice) + " vuoto: " + std::string(dati[i].messaggio));
     }
-    if (const auto* provincia = campi.Primo(m_provinciaNascita); provincia && provincia->valore.Testo()) {
+    if (const auto* provincia = campi.Primo(ProvinciaNascitaDA); provincia && provincia->valore.Testo()) {
         std::string_view testo = SenzaSpaziFinali(provincia->valore.ComeTesto());
         testo.remove_prefix(std::min(testo.find_first_not_of(' '), testo.size()));
         if (testo.size() > 2)
@@ -689,7 +652,8 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
     for (const LegameCercato& l : m_legami) {
         const auto* campo = campi.Primo(l.se);
         if (campo && !campi.Primo(l.allora))
-            avviso(campo, "campo " + l.se.codice + " senza " + l.allora.codice + ": il convertitore li scrive insieme");
+            avviso(campo, "campo " + std::string(l.se.codice) + " senza " + std::string(l.allora.codice) +
+                              ": il convertitore li scrive insieme");
     }
 }
 

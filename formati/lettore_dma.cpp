@@ -4,6 +4,7 @@
 // order, the reference period and the employee's data; every tax code.
 
 #include "anagrafe/codice_fiscale.h"
+#include "dma/fornitura_dma.h"
 #include "dma/record_dma.h"
 #include "formati/persone.h"
 #include "formati/record_fissi.h"
@@ -18,6 +19,7 @@ namespace verifica {
 namespace {
 
 namespace t = dma::tabelleDMA;
+using dma::CodiceDelCampo;
 using tracciati::DelContatore;
 using tracciati::DelGenere;
 using tracciati::DellaColonna;
@@ -74,41 +76,42 @@ constexpr ContoZ ContiZ[] = {
 // What the listing shows of each employee, in its columns: a field of record C's area, as its kind reads
 // it, or the module.
 enum class Mostra { Testo, Data, Numero, Modulo, CodiceFiscale };
-struct ColonnaDma { ColonnaDistinta colonna; Mostra mostra; std::string_view codice = {}; };
+struct ColonnaDma { ColonnaDistinta colonna; Mostra mostra; Cercato campo = {}; };
 constexpr auto N = Allineamento::Numero;
 constexpr ColonnaDma ColonneDma[] = {
     {{"codice fiscale"},             Mostra::CodiceFiscale},
-    {{"cognome"},                    Mostra::Testo,  "D0001002"},
-    {{"nome"},                       Mostra::Testo,  "D0001003"},
+    {{"cognome"},                    Mostra::Testo,  CodiceDelCampo("D0001002")},
+    {{"nome"},                       Mostra::Testo,  CodiceDelCampo("D0001003")},
     {{"modulo", N, true},            Mostra::Modulo},
-    {{"sesso"},                      Mostra::Testo,  "D0001004"},
-    {{"data di nascita", N},         Mostra::Data,   "D0001005"},
-    {{"luogo di nascita"},           Mostra::Testo,  "D0001006"},
-    {{"residenza"},                  Mostra::Testo,  "D0001007"},
-    {{"indirizzo"},                  Mostra::Testo,  "D0001008"},
-    {{"CAP", N},                     Mostra::Numero, "D0001009"},
-    {{"D0001011"},                   Mostra::Testo,  "D0001011"},
-    {{"D0001012"},                   Mostra::Testo,  "D0001012"},
-    {{"D0001013"},                   Mostra::Testo,  "D0001013"},
-    {{"E0001009"},                   Mostra::Testo,  "E0001009"},
-    {{"periodo dal", N},             Mostra::Data,   "E0001001"},
-    {{"periodo al", N},              Mostra::Data,   "E0001002"},
+    {{"sesso"},                      Mostra::Testo,  CodiceDelCampo("D0001004")},
+    {{"data di nascita", N},         Mostra::Data,   CodiceDelCampo("D0001005")},
+    {{"luogo di nascita"},           Mostra::Testo,  CodiceDelCampo("D0001006")},
+    {{"residenza"},                  Mostra::Testo,  CodiceDelCampo("D0001007")},
+    {{"indirizzo"},                  Mostra::Testo,  CodiceDelCampo("D0001008")},
+    {{"CAP", N},                     Mostra::Numero, CodiceDelCampo("D0001009")},
+    {{"D0001011"},                   Mostra::Testo,  CodiceDelCampo("D0001011")},
+    {{"D0001012"},                   Mostra::Testo,  CodiceDelCampo("D0001012")},
+    {{"D0001013"},                   Mostra::Testo,  CodiceDelCampo("D0001013")},
+    {{"E0001009"},                   Mostra::Testo,  CodiceDelCampo("E0001009")},
+    {{"periodo dal", N},             Mostra::Data,   CodiceDelCampo("E0001001")},
+    {{"periodo al", N},              Mostra::Data,   CodiceDelCampo("E0001002")},
 };
 // The employee's fields that the tax code is held against (anagrafe/persona.h): the place of birth is a name
 // alone.
 using anagrafe::Dato;
 struct CampoAnagrafico {
-    std::string_view codice;
+    Cercato codice;
     std::string_view nome; // as a finding names it
     Dato dato;
     anagrafe::Campo anagrafe::PersonaScritta::*campo;
 };
 constexpr CampoAnagrafico CampiAnagrafici[] = {
-    {"D0001002", "campo D0001002", Dato::Cognome,      &anagrafe::PersonaScritta::cognome},
-    {"D0001003", "campo D0001003", Dato::Nome,         &anagrafe::PersonaScritta::nome},
-    {"D0001006", "campo D0001006", Dato::LuogoNascita, &anagrafe::PersonaScritta::luogoNascita},
+    {CodiceDelCampo("D0001002"), "campo D0001002", Dato::Cognome,      &anagrafe::PersonaScritta::cognome},
+    {CodiceDelCampo("D0001003"), "campo D0001003", Dato::Nome,         &anagrafe::PersonaScritta::nome},
+    {CodiceDelCampo("D0001006"), "campo D0001006", Dato::LuogoNascita, &anagrafe::PersonaScritta::luogoNascita},
 };
-constexpr std::string_view DataNascitaC = "D0001005";
+constexpr Cercato DataNascitaC = CodiceDelCampo("D0001005"), SessoC = CodiceDelCampo("D0001004"),
+                  CapC = CodiceDelCampo("D0001009");
 // clang-format on
 
 constexpr auto Colonne = ColonneDi(ColonneDma);
@@ -161,7 +164,7 @@ private:
     Chi Persona(const RecordFisso& record) override;
     std::string NomeDelCampo(std::string nome, std::string_view codice, const Pezzo*) const override {
         for (const auto& c : ColonneDma)
-            if (!codice.empty() && c.codice == codice)
+            if (!codice.empty() && c.campo.codice == codice)
                 return std::string(c.colonna.nome) + " (" + nome + ")";
         return nome;
     }
@@ -175,7 +178,7 @@ private:
     void RecordZ(const RecordFisso& record);
     void Distinta(const RecordFisso& record, const Chi& chi, std::string_view codice);
     void ControllaAnagrafica(long riga, const Chi& chi, std::string_view codice);
-    const tracciati::CampoLetto* Campo(std::string_view codice) const;
+    const tracciati::CampoLetto* Campo(const Cercato& campo) const;
 
     tracciati::AreaLetta m_area;
     CampiDelModulo m_campi;             // of m_area
@@ -299,7 +302,8 @@ void LettoreDma::RecordB(const RecordFisso& record) {
     if (meseBuono && SoloCifre(anno)) {
         m_periodo = dma::PeriodoDiRiferimento(static_cast<int>(NumeroDi(anno)), static_cast<int>(NumeroDi(mese)));
         m_mese = std::string(mese) + "/" + std::string(anno);
-        ControllaNomeFile(m_lettura, "INPDAPDMA-" + std::string(anno) + "-" + std::string(mese) + ".txt");
+        ControllaNomeFile(m_lettura,
+                          dma::NomeFornitura(static_cast<int>(NumeroDi(anno)), static_cast<int>(NumeroDi(mese))));
     }
     m_lettura.Dati({{{"Amministrazione", std::string(SenzaSpaziFinali(inB))}, {"Mese di riferimento", m_mese}}});
     m_identita.datore = SenzaSpaziFinali(inB);
@@ -311,7 +315,7 @@ void LettoreDma::RecordB(const RecordFisso& record) {
     }
 }
 
-const tracciati::CampoLetto* LettoreDma::Campo(std::string_view codice) const { return m_campi.Primo(codice); }
+const tracciati::CampoLetto* LettoreDma::Campo(const Cercato& campo) const { return m_campi.Primo(campo); }
 
 void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
     const long persona = chi.persona;
@@ -382,7 +386,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
         const dma::CampoQuadro& campoCodice =
             *std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
                           [](const dma::CampoQuadro& q) { return q.colonna == dma::ColonnaCodiceFiscale; });
-        const auto* d0 = Campo(campoCodice.codice);
+        const auto* d0 = m_campi.Primo(campoCodice.codice);
         if (d0 && d0->valore.ComeTesto() != posizioni)
             m_lettura.Errore(riga, d0->posizione,
                              "record C: campo " + std::string(campoCodice.codice) + " '" +
@@ -434,8 +438,8 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                                      std::string(shell::TogliSpazi(c.testo)) + di,
                                  persona);
         }
-        ControllaSesso(m_lettura, riga, Campo("D0001004"), "record C", chi.nome, persona);
-        if (const auto* cap = Campo("D0001009"); cap && cap->valore.Intero() && cap->valore.ComeIntero() > 99999)
+        ControllaSesso(m_lettura, riga, Campo(SessoC), "record C", chi.nome, persona);
+        if (const auto* cap = Campo(CapC); cap && cap->valore.Intero() && cap->valore.ComeIntero() > 99999)
             m_lettura.Avviso(riga, cap->posizione, "record C: campo D0001009: CAP di pi\xF9 di 5 cifre" + di, persona);
     }
     // The tax code.
@@ -444,9 +448,9 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                              "record C: " + PosizioniDi(CodiceFiscaleC) + ": codice fiscale del dipendente",
                              Gravita::Errore, persona);
         std::optional<DataNascita> nascita;
-        if (const auto* d = Campo("D0001005"); d && d->valore.Data())
+        if (const auto* d = Campo(DataNascitaC); d && d->valore.Data())
             nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
-        const auto* sesso = Campo("D0001004");
+        const auto* sesso = Campo(SessoC);
         for (const std::string& discordanza :
              Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
             m_lettura.Avviso(riga, CodiceFiscaleC.posizione,
@@ -498,7 +502,7 @@ void LettoreDma::Distinta(const RecordFisso& record, const Chi& chi, std::string
         return;
     }
     for (const ColonnaDma& c : ColonneDma) {
-        const tracciati::CampoLetto* l = c.codice.empty() ? nullptr : Campo(c.codice);
+        const tracciati::CampoLetto* l = c.campo.codice.empty() ? nullptr : Campo(c.campo);
         std::string valore;
         switch (c.mostra) {
         case Mostra::CodiceFiscale:

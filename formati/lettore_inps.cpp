@@ -11,7 +11,10 @@
 #include "formati/record_fissi.h"
 #include "formati/regole_inps.h"
 
+#include "emens/dati_sub_emens.h"
 #include "uniemens/campi.h"
+#include "uniemens/dati_sub.h"
+#include "uniemens/voci.h"
 #include "uniemens/xmltext/riga_inps.h"
 #include "shell/testo.h"
 #include "uniemens/xmltext/testo_xml.h"
@@ -38,20 +41,21 @@ struct DocumentoINPS {
     Formato formato;
     const Grammatica& (*grammatica)();
     const SchemaDistinta& (*schema)();
-    std::string_view prefisso;         // of the file's name, before "YYYY-MM.xml"
-    std::size_t ragioneSocialeMassima; // escaped characters the company name is cut to; 0: whole
-    bool calendario;                   // the reports hold the daily calendar and the company totals
-    std::string_view liste;            // the company's lists, as a message names them
+    std::string (*nome)(int anno, int mese); // of the file, as the converter names it
+    std::size_t ragioneSocialeMassima;       // escaped characters the company name is cut to; 0: whole
+    bool calendario;                         // the reports hold the daily calendar and the company totals
+    std::string_view liste;                  // the company's lists, as a message names them
 };
 
 // clang-format off
-constexpr DocumentoINPS Uniemens{Formato::Uniemens, GrammaticaUniemens, SchemaUniemens, "INPSUNIEMENS-", 50, true,
+constexpr DocumentoINPS Uniemens{Formato::Uniemens, GrammaticaUniemens, SchemaUniemens, uniemens::NomeDocumento,
+                                 uniemens::RagioneSocialeMassima, true,
                                  "<PosContributiva> n\xE9 <ListaCollaboratori>"};
-constexpr DocumentoINPS Emens{Formato::Emens, GrammaticaEmens, SchemaEmens, "INPSEMENS-", 0, false,
+constexpr DocumentoINPS Emens{Formato::Emens, GrammaticaEmens, SchemaEmens, emens::NomeDocumento, 0, false,
                               "<ListaDenunceIndividuali> n\xE9 <ListaCollaboratori>"};
 
 // The first line of the documents, as the converters write it.
-constexpr std::string_view Dichiarazione = "<?xml version='1.0' encoding='ISO-8859-1'?>";
+constexpr std::string_view Dichiarazione = uniemens::xmltext::DichiarazioneXML;
 
 // The elements whose value is a column of the listing, by the column's name in the schema. The values
 // of a previous month's block go to the column "mese precedente" instead.
@@ -1074,8 +1078,7 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
     }
     if (buono && m_documento.calendario)
         m_giorniDelMese = uniemens::GiorniDelMese(a, m);
-    const std::string atteso =
-        std::string(m_documento.prefisso) + uniemens::CifreMinime(a, 4) + "-" + std::string(mese) + ".xml";
+    const std::string atteso = m_documento.nome(a, m);
     const std::string nome = shell::TestoPercorso(m_lettura.File().Percorso().filename());
     if (!nome.empty() && nome != atteso)
         m_lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + atteso + "'");

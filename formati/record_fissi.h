@@ -213,10 +213,15 @@ private:
     std::vector<Visto> m_codici;
 };
 
-// A code that the rules look up, with its place in the supply's catalogue when it has one.
+// A code that the rules look up, with its place in the supply's catalogue when it has one: a code of the
+// writer's tables (a view, kept as long as they are), or one that the compiler found there.
 struct Cercato {
-    std::string codice;
+    std::string_view codice;
     std::optional<std::size_t> voce;
+
+    constexpr Cercato() = default;
+    constexpr Cercato(std::string_view codice, std::optional<std::size_t> voce) : codice(codice), voce(voce) {}
+    constexpr Cercato(tracciati::CodiceDelCatalogo noto) : codice(noto.codice), voce(noto.voce) {}
 };
 
 // The fields of one module's area (a 770 module's records, a DMA record C), by code: the first field of each
@@ -225,9 +230,7 @@ class CampiDelModulo {
 public:
     explicit CampiDelModulo(tracciati::Catalogo catalogo) : m_catalogo(catalogo), m_volte(catalogo.size(), 0) {}
 
-    Cercato Cerca(std::string_view codice) const {
-        return {std::string(codice), tracciati::PostoNelCatalogo(m_catalogo, codice)};
-    }
+    Cercato Cerca(std::string_view codice) const { return {codice, tracciati::PostoNelCatalogo(m_catalogo, codice)}; }
     // The module's fields, as its area was read; kept by reference until the next.
     void Prendi(const std::vector<tracciati::CampoLetto>& campi);
     // The first field of a code, in the order of the area.

@@ -275,6 +275,19 @@ std::optional<std::size_t> PostoNelCatalogo(Catalogo catalogo, std::string_view 
 // The type of a code; none for a code that the catalogue does not hold.
 std::optional<Tipo> CercaNelCatalogo(Catalogo catalogo, std::string_view codice);
 
+// A code of a catalogue as a reader's rules name it, with its place there.
+struct CodiceDelCatalogo {
+    std::string_view codice;
+    std::size_t voce;
+};
+// The code in a catalogue that the compiler holds: a code that the catalogue does not have stops the compiler.
+consteval CodiceDelCatalogo DelCatalogo(Catalogo catalogo, std::string_view codice) {
+    for (std::size_t v = 0; v < catalogo.size(); ++v)
+        if (catalogo[v].codice == codice)
+            return {catalogo[v].codice, v};
+    throw "the catalogue has no such code"; // not a constant expression: the compiler stops here
+}
+
 // A field of the non-positional area read back.
 struct CampoLetto {
     std::string_view codice;

@@ -67,8 +67,7 @@ std::optional<std::string> ScriviDocumento(const shell::Esportazione& esportazio
 
     if (!controllo.superato)
         return std::nullopt;
-    return "INPSUNIEMENS-" + CifreMinime(controllo.periodo->anno, 4) + "-" + CifreMinime(controllo.periodo->mese, 2) +
-           ".xml";
+    return NomeDocumento(controllo.periodo->anno, controllo.periodo->mese);
 }
 
 } // namespace
@@ -91,6 +90,10 @@ void EseguiConversione(shell::ContestoElaborazione& contesto, const fs::path& pe
     static constexpr shell::Titolare Titolare{"un documento UniEmens", "datore di lavoro", AziendaDelDocumento};
     shell::EseguiConversioneArchivio(contesto, percorsoEsportazione, {"INPSUNIEMENS-", ".xml", &Titolare},
                                      ScriviDocumento);
+}
+
+std::string NomeDocumento(int anno, int mese) {
+    return "INPSUNIEMENS-" + CifreMinime(anno, 4) + "-" + CifreMinime(mese, 2) + ".xml";
 }
 
 } // namespace uniemens

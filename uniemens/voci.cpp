@@ -10,7 +10,7 @@ namespace uniemens {
 std::string FonteUniemens::ValoreProprio(const xmltext::Valore& v, const xmltext::Settimana*) const {
     switch (v.proprio) {
     case Tronca50:
-        return std::string(xmltext::TroncaCodificato(Riga()[v.colonna], 50));
+        return std::string(xmltext::TroncaCodificato(Riga()[v.colonna], RagioneSocialeMassima));
     case AnnoMese:
         return CifreMinime(m_periodo->anno, 2) + "-" + CifreMinime(m_periodo->mese, 2);
     case Contributo: {

@@ -14,6 +14,9 @@ namespace uniemens {
 using xmltext::Forma;
 using xmltext::Voce;
 
+// The characters, escaped, that the company name is cut to (Tronca50).
+inline constexpr std::size_t RagioneSocialeMassima = 50;
+
 // The values only this document has (xmltext::Da::Proprio).
 enum Propri : int {
     Tronca50,       // the prepared field cut to 50 characters, never inside a reference
