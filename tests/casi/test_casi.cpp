@@ -39,14 +39,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -102,18 +105,25 @@ struct Atteso {
 struct Caso {
     std::string nome;
     fs::path percorso;
-    friend void PrintTo(const Caso& caso, std::ostream* os) { *os << caso.percorso.generic_string(); }
 };
+
+// A case named by its path under the cases' folder, every character but letters and digits written "_"
+// ("770/bom.caso" is 770_bom).
+Caso CasoDelFile(const fs::path& percorso) {
+    fs::path relativo = fs::relative(percorso, VERIFICA_CASI);
+    std::string nome = (relativo.empty() || relativo.begin()->string() == ".." ? percorso.filename() : relativo)
+                           .replace_extension()
+                           .generic_string();
+    std::replace_if(
+        nome.begin(), nome.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return {nome, percorso};
+}
 
 std::vector<Caso> TuttiICasi() {
     std::vector<Caso> casi;
     for (const auto& voce : fs::recursive_directory_iterator(VERIFICA_CASI))
-        if (voce.path().extension() == ".caso") {
-            std::string nome = fs::relative(voce.path(), VERIFICA_CASI).replace_extension().generic_string();
-            std::replace_if(
-                nome.begin(), nome.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-            casi.push_back({nome, voce.path()});
-        }
+        if (voce.path().extension() == ".caso")
+            casi.push_back(CasoDelFile(voce.path()));
     std::sort(casi.begin(), casi.end(), [](const Caso& a, const Caso& b) { return a.nome < b.nome; });
     return casi;
 }
@@ -267,15 +277,24 @@ void VerificaArchivio(const std::vector<File>& file, std::vector<std::string> ar
                 << f.nome << ": " << t.gravita << " inatteso: riga " << t.riga << ": " << t.messaggio;
         }
     }
-    if (tuttiAttesi)
+    if (tuttiAttesi) {
         EXPECT_EQ(contati, tutti) << insieme;
+    }
     EXPECT_EQ(esito.stato, esitoAtteso.value_or(conErrori ? 1 : 0)) << esito.out << esito.err;
 }
 
-class CasoDiVerifica : public testing::TestWithParam<Caso> {};
+class CasoDiVerifica : public testing::Test {
+public:
+    explicit CasoDiVerifica(Caso caso) : m_caso(std::move(caso)) {}
+    void TestBody() override;
 
-TEST_P(CasoDiVerifica, RilieviAttesi) {
-    std::ifstream file(GetParam().percorso);
+private:
+    Caso m_caso;
+};
+
+void CasoDiVerifica::TestBody() {
+    std::ifstream file(m_caso.percorso);
+    ASSERT_TRUE(file) << m_caso.percorso.generic_string() << ": il caso non si legge";
     std::string contenuto, nome;
     std::vector<std::string> argomenti = {"verifica"};
     std::vector<Atteso> attesi;
@@ -301,7 +320,7 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
         const auto p = Parole(riga);
         if (p.empty())
             continue;
-        const auto dove = GetParam().percorso.filename().string() + ":" + std::to_string(numero);
+        const auto dove = m_caso.percorso.filename().string() + ":" + std::to_string(numero);
         const auto n = [&](std::size_t i) { return std::stol(p.at(i)); };
         try {
             if (p[0] == "archivio") {
@@ -317,7 +336,7 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
                 nome = f.nome;
             } else if (p[0] == "file") {
                 prossimo();
-                contenuto = LeggiFile(GetParam().percorso.parent_path() / p.at(1));
+                contenuto = LeggiFile(m_caso.percorso.parent_path() / p.at(1));
                 nome = p.at(1);
             } else if (p[0] == "sostituisci") {
                 Righe r(contenuto);
@@ -413,7 +432,7 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
     // FORNITURA_CASI_COPIE=DIR keeps each case's supply in DIR/<case>/, with the options it is checked with,
     // so that the outputs of two versions of the programs can be held against each other.
     if (const char* copie = std::getenv("FORNITURA_CASI_COPIE")) {
-        const fs::path qui = fs::path(copie) / GetParam().nome;
+        const fs::path qui = fs::path(copie) / m_caso.nome;
         fs::create_directories(qui);
         ScriviFile(qui / nome, contenuto);
         std::string opzioni;
@@ -456,7 +475,17 @@ TEST_P(CasoDiVerifica, RilieviAttesi) {
     EXPECT_EQ(esito.stato, esitoAtteso.value_or(conErrori ? 1 : 0)) << esito.out << esito.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Casi, CasoDiVerifica, testing::ValuesIn(TuttiICasi()),
-                         [](const testing::TestParamInfo<Caso>& info) { return info.param.nome; });
-
 } // namespace
+
+// Every case, or only the one whose file is named (as ctest runs each case, a test of its own).
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc > 2) {
+        std::cerr << "uso: casi_tests [CASO.caso]\n";
+        return 2;
+    }
+    for (const Caso& caso : argc == 2 ? std::vector<Caso>{CasoDelFile(argv[1])} : TuttiICasi())
+        testing::RegisterTest("Casi", caso.nome.c_str(), nullptr, nullptr, __FILE__, __LINE__,
+                              [caso]() -> testing::Test* { return new CasoDiVerifica(caso); });
+    return RUN_ALL_TESTS();
+}
