@@ -39,6 +39,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -48,7 +49,9 @@
 #include <optional>
 #include <regex>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -220,15 +223,27 @@ bool Corrisponde(const Atteso& a, const Trovato& t) {
            t.messaggio.find(a.parte) != std::string::npos;
 }
 
+// How the warnings printed are held against those expected.
+enum class Avvisi {
+    Liberi,      // any warning may be printed
+    TuttiAttesi, // every finding printed is one of those listed
+    SoloAttesi,  // every finding printed is one of those listed or one that the supply unchanged has
+};
+
+// A supply of a case of an archive, with the findings of the set told in it.
+struct FileDellArchivio {
+    std::string nome, contenuto;
+    std::vector<Atteso> attesi;
+};
+
 // The supplies of a case of an archive written in one folder and checked as a set, with one thread and with
 // three; the findings of the set held against those expected of each file.
-template <class File>
-void VerificaArchivio(const std::vector<File>& file, std::vector<std::string> argomenti, bool tuttiAttesi,
+void VerificaArchivio(const std::vector<FileDellArchivio>& file, std::vector<std::string> argomenti, bool tuttiAttesi,
                       std::optional<int> esitoAtteso) {
     CartellaTemporanea cartella;
     const fs::path archivio = cartella / "archivio";
     fs::create_directories(archivio);
-    for (const File& f : file)
+    for (const FileDellArchivio& f : file)
         ScriviFile(archivio / f.nome, f.contenuto);
     argomenti.push_back(shell::test::Argomento(archivio));
     std::vector<std::string> uno = argomenti, tre = argomenti;
@@ -259,7 +274,7 @@ void VerificaArchivio(const std::vector<File>& file, std::vector<std::string> ar
     }
     std::size_t contati = 0, tutti = static_cast<std::size_t>(fine - inizio);
     bool conErrori = false;
-    for (const File& f : file) {
+    for (const FileDellArchivio& f : file) {
         std::vector<Trovato> trovati = Trovati(insieme, shell::test::Argomento(archivio / f.nome));
         for (const Atteso& a : f.attesi) {
             conErrori = conErrori || a.gravita == "errore";
@@ -283,158 +298,189 @@ void VerificaArchivio(const std::vector<File>& file, std::vector<std::string> ar
     EXPECT_EQ(esito.stato, esitoAtteso.value_or(conErrori ? 1 : 0)) << esito.out << esito.err;
 }
 
-class CasoDiVerifica : public testing::Test {
-public:
-    explicit CasoDiVerifica(Caso caso) : m_caso(std::move(caso)) {}
-    void TestBody() override;
-
-private:
-    Caso m_caso;
-};
-
-void CasoDiVerifica::TestBody() {
-    std::ifstream file(m_caso.percorso);
-    ASSERT_TRUE(file) << m_caso.percorso.generic_string() << ": il caso non si legge";
+// What a case file says, directive by directive: the supply being made and what its check must give.
+struct Lettura {
+    fs::path percorso; // the case file
     std::string contenuto, nome;
     std::vector<std::string> argomenti = {"verifica"};
     std::vector<Atteso> attesi;
     bool altriErrori = false;
-    enum class Avvisi { Liberi, TuttiAttesi, SoloAttesi } avvisi = Avvisi::Liberi;
+    Avvisi avvisi = Avvisi::Liberi;
     std::string originale; // the supply as its converter wrote it, before the changes
     std::optional<int> esitoAtteso;
     // A case of an archive: the supplies before the one being made, each with the findings of the set told in it.
-    struct FileDellArchivio {
-        std::string nome, contenuto;
-        std::vector<Atteso> attesi;
-    };
     std::optional<std::vector<FileDellArchivio>> archivio;
-    const auto prossimo = [&] {
+
+    // The supply made so far joins the archive's, and the next one begins.
+    void Prossimo() {
         if (archivio && !nome.empty())
             archivio->push_back({nome, contenuto, std::move(attesi)});
         attesi.clear();
-    };
-    std::string riga;
-    int numero = 0;
-    while (std::getline(file, riga)) {
-        ++numero;
-        const auto p = Parole(riga);
-        if (p.empty())
-            continue;
-        const auto dove = m_caso.percorso.filename().string() + ":" + std::to_string(numero);
-        const auto n = [&](std::size_t i) { return std::stol(p.at(i)); };
-        try {
-            if (p[0] == "archivio") {
-                archivio.emplace();
-            } else if (p[0] == "copia") {
-                ASSERT_TRUE(archivio && !nome.empty()) << dove << ": copia vale in un archivio, dopo una fornitura";
-                prossimo();
-                nome = p.at(1);
-            } else if (p[0] == "fornitura") {
-                prossimo();
-                const auto& f = DaEsempio(p.at(1));
-                contenuto = originale = f.contenuto;
-                nome = f.nome;
-            } else if (p[0] == "file") {
-                prossimo();
-                contenuto = LeggiFile(m_caso.percorso.parent_path() / p.at(1));
-                nome = p.at(1);
-            } else if (p[0] == "sostituisci") {
-                Righe r(contenuto);
-                auto& t = r.testo[r.Indice(n(1))];
-                const auto posizione = static_cast<std::size_t>(n(2) - 1);
-                ASSERT_LE(posizione, t.size()) << dove; // a text past the end lengthens the line
-                t.replace(posizione, p[3].size(), p[3]);
-                contenuto = r.Unite();
-            } else if (p[0] == "cancella-riga" || p[0] == "duplica-riga" || p[0] == "inserisci-riga") {
-                Righe r(contenuto);
-                const auto i = r.Indice(n(1));
-                const auto dopo = static_cast<std::ptrdiff_t>(i) + (p[0] == "duplica-riga" ? 1 : 0);
-                if (p[0] == "cancella-riga") {
-                    r.testo.erase(r.testo.begin() + static_cast<std::ptrdiff_t>(i));
-                    r.fine.erase(r.fine.begin() + static_cast<std::ptrdiff_t>(i));
-                } else {
-                    r.testo.insert(r.testo.begin() + dopo, p[0] == "duplica-riga" ? r.testo[i] : p.at(2));
-                    r.fine.insert(r.fine.begin() + dopo, "\r\n");
-                }
-                contenuto = r.Unite();
-            } else if (p[0] == "sposta-riga") {
-                Righe r(contenuto);
-                const auto da = static_cast<std::ptrdiff_t>(r.Indice(n(1)));
-                const auto a = static_cast<std::ptrdiff_t>(r.Indice(n(2)));
-                std::string testo = r.testo[static_cast<std::size_t>(da)];
-                r.testo.erase(r.testo.begin() + da);
-                r.testo.insert(r.testo.begin() + a, std::move(testo));
-                contenuto = r.Unite();
-            } else if (p[0] == "premetti") {
-                contenuto.insert(0, p.at(1));
-            } else if (p[0] == "in-utf-16") {
-                // The ISO-8859-1 bytes as UTF-16 little-endian, after its byte order mark.
-                std::string utf16 = "\xFF\xFE";
-                for (const char c : contenuto)
-                    utf16 += std::string{c, '\0'};
-                contenuto = utf16;
-            } else if (p[0] == "tronca-riga") {
-                Righe r(contenuto);
-                r.testo[r.Indice(n(1))].resize(static_cast<std::size_t>(n(2)));
-                contenuto = r.Unite();
-            } else if (p[0] == "fine-riga-lf") {
-                Righe r(contenuto);
-                r.fine[r.Indice(n(1))] = "\n";
-                contenuto = r.Unite();
-            } else if (p[0] == "sostituisci-testo") {
-                std::size_t dove_ = std::string::npos;
-                for (long k = 0, volte = p.size() > 3 ? n(3) : 1; k < volte; ++k)
-                    dove_ = contenuto.find(p.at(1), dove_ == std::string::npos ? 0 : dove_ + 1);
-                ASSERT_NE(dove_, std::string::npos) << dove << ": '" << p[1] << "' non c'\xC3\xA8";
-                contenuto.replace(dove_, p[1].size(), p.at(2));
-            } else if (p[0] == "sostituisci-tutto") {
-                ASSERT_FALSE(p.at(1).empty()) << dove;
-                for (std::size_t da = contenuto.find(p[1]); da != std::string::npos;
-                     da = contenuto.find(p[1], da + p.at(2).size()))
-                    contenuto.replace(da, p[1].size(), p[2]);
-            } else if (p[0] == "nome") {
-                nome = p.at(1);
-            } else if (p[0] == "formato") {
-                argomenti.insert(argomenti.end(), {"--formato", p.at(1)});
-            } else if (p[0] == "errore" || p[0] == "avviso") {
-                Atteso a{p[0], 0, std::nullopt, p.at(2)};
-                const auto duepunti = p.at(1).find(':');
-                a.riga = std::stol(p[1].substr(0, duepunti));
-                if (duepunti != std::string::npos)
-                    a.colonna = std::stol(p[1].substr(duepunti + 1));
-                attesi.push_back(a);
-            } else if (p[0] == "altri-errori") {
-                altriErrori = true;
-            } else if (p[0] == "tutti-attesi") {
-                avvisi = Avvisi::TuttiAttesi;
-            } else if (p[0] == "solo-attesi") {
-                avvisi = Avvisi::SoloAttesi;
-            } else if (p[0] == "esito") {
-                esitoAtteso = static_cast<int>(n(1));
-            } else {
-                FAIL() << dove << ": direttiva sconosciuta '" << p[0] << "'";
-            }
-        } catch (const std::exception& e) {
-            FAIL() << dove << ": " << e.what();
-        }
     }
-    ASSERT_FALSE(nome.empty()) << "il caso non dice quale fornitura";
-    if (archivio) {
-        prossimo();
-        VerificaArchivio(*archivio, argomenti, avvisi == Avvisi::TuttiAttesi, esitoAtteso);
-        return;
-    }
+};
 
+// A directive's words, where it stands in its file and its arguments read.
+struct Direttiva {
+    std::vector<std::string> parole;
+
+    const std::string& Testo(std::size_t i) const {
+        if (i >= parole.size())
+            throw std::runtime_error("'" + parole[0] + "' vuole " + std::to_string(i) + " argomenti");
+        return parole[i];
+    }
+    long Numero(std::size_t i) const { return std::stol(Testo(i)); }
+};
+
+// "errore R[:C] PARTE" or "avviso R[:C] PARTE".
+Atteso LeggiAtteso(const Direttiva& d) {
+    Atteso a{d.Testo(0), 0, std::nullopt, d.Testo(2)};
+    const auto duepunti = d.Testo(1).find(':');
+    a.riga = std::stol(d.Testo(1).substr(0, duepunti));
+    if (duepunti != std::string::npos)
+        a.colonna = std::stol(d.Testo(1).substr(duepunti + 1));
+    return a;
+}
+
+// Changes the lines of the supply.
+template <class Cambio> void CambiaRighe(Lettura& l, Cambio cambio) {
+    Righe r(l.contenuto);
+    cambio(r);
+    l.contenuto = r.Unite();
+}
+
+using Gestore = void (*)(Lettura&, const Direttiva&);
+
+struct Verbo {
+    std::string_view nome;
+    Gestore gestore;
+};
+
+// The directives, as the list at the top of this file tells them.
+const Verbo Verbi[] = {
+    {"archivio", [](Lettura& l, const Direttiva&) { l.archivio.emplace(); }},
+    {"copia",
+     [](Lettura& l, const Direttiva& d) {
+         if (!l.archivio || l.nome.empty())
+             throw std::runtime_error("copia vale in un archivio, dopo una fornitura");
+         l.Prossimo();
+         l.nome = d.Testo(1);
+     }},
+    {"fornitura",
+     [](Lettura& l, const Direttiva& d) {
+         l.Prossimo();
+         const auto& f = DaEsempio(d.Testo(1));
+         l.contenuto = l.originale = f.contenuto;
+         l.nome = f.nome;
+     }},
+    {"file",
+     [](Lettura& l, const Direttiva& d) {
+         l.Prossimo();
+         l.contenuto = LeggiFile(l.percorso.parent_path() / d.Testo(1));
+         l.nome = d.Testo(1);
+     }},
+    {"sostituisci",
+     [](Lettura& l, const Direttiva& d) {
+         CambiaRighe(l, [&](Righe& r) {
+             auto& t = r.testo[r.Indice(d.Numero(1))];
+             const auto posizione = static_cast<std::size_t>(d.Numero(2) - 1);
+             if (posizione > t.size()) // a text past the end lengthens the line
+                 throw std::runtime_error("posizione oltre la fine della riga");
+             t.replace(posizione, d.Testo(3).size(), d.Testo(3));
+         });
+     }},
+    {"cancella-riga",
+     [](Lettura& l, const Direttiva& d) {
+         CambiaRighe(l, [&](Righe& r) {
+             const auto i = static_cast<std::ptrdiff_t>(r.Indice(d.Numero(1)));
+             r.testo.erase(r.testo.begin() + i);
+             r.fine.erase(r.fine.begin() + i);
+         });
+     }},
+    {"duplica-riga",
+     [](Lettura& l, const Direttiva& d) {
+         CambiaRighe(l, [&](Righe& r) {
+             const auto i = r.Indice(d.Numero(1));
+             r.testo.insert(r.testo.begin() + static_cast<std::ptrdiff_t>(i) + 1, r.testo[i]);
+             r.fine.insert(r.fine.begin() + static_cast<std::ptrdiff_t>(i) + 1, "\r\n");
+         });
+     }},
+    {"inserisci-riga",
+     [](Lettura& l, const Direttiva& d) {
+         CambiaRighe(l, [&](Righe& r) {
+             const auto i = static_cast<std::ptrdiff_t>(r.Indice(d.Numero(1)));
+             r.testo.insert(r.testo.begin() + i, d.Testo(2));
+             r.fine.insert(r.fine.begin() + i, "\r\n");
+         });
+     }},
+    {"sposta-riga",
+     [](Lettura& l, const Direttiva& d) {
+         CambiaRighe(l, [&](Righe& r) {
+             const auto da = static_cast<std::ptrdiff_t>(r.Indice(d.Numero(1)));
+             const auto a = static_cast<std::ptrdiff_t>(r.Indice(d.Numero(2)));
+             std::string testo = r.testo[static_cast<std::size_t>(da)];
+             r.testo.erase(r.testo.begin() + da);
+             r.testo.insert(r.testo.begin() + a, std::move(testo));
+         });
+     }},
+    {"premetti", [](Lettura& l, const Direttiva& d) { l.contenuto.insert(0, d.Testo(1)); }},
+    {"in-utf-16",
+     [](Lettura& l, const Direttiva&) {
+         // The ISO-8859-1 bytes as UTF-16 little-endian, after its byte order mark.
+         std::string utf16 = "\xFF\xFE";
+         for (const char c : l.contenuto)
+             utf16 += std::string{c, '\0'};
+         l.contenuto = utf16;
+     }},
+    {"tronca-riga",
+     [](Lettura& l, const Direttiva& d) {
+         CambiaRighe(l,
+                     [&](Righe& r) { r.testo[r.Indice(d.Numero(1))].resize(static_cast<std::size_t>(d.Numero(2))); });
+     }},
+    {"fine-riga-lf",
+     [](Lettura& l, const Direttiva& d) { CambiaRighe(l, [&](Righe& r) { r.fine[r.Indice(d.Numero(1))] = "\n"; }); }},
+    {"sostituisci-testo",
+     [](Lettura& l, const Direttiva& d) {
+         std::size_t dove = std::string::npos;
+         for (long k = 0, volte = d.parole.size() > 3 ? d.Numero(3) : 1; k < volte; ++k)
+             dove = l.contenuto.find(d.Testo(1), dove == std::string::npos ? 0 : dove + 1);
+         if (dove == std::string::npos)
+             throw std::runtime_error("'" + d.Testo(1) + "' non c'\xC3\xA8");
+         l.contenuto.replace(dove, d.Testo(1).size(), d.Testo(2));
+     }},
+    {"sostituisci-tutto",
+     [](Lettura& l, const Direttiva& d) {
+         const std::string &da = d.Testo(1), &a = d.Testo(2);
+         if (da.empty())
+             throw std::runtime_error("sostituisci-tutto di un testo vuoto");
+         for (std::size_t i = l.contenuto.find(da); i != std::string::npos; i = l.contenuto.find(da, i + a.size()))
+             l.contenuto.replace(i, da.size(), a);
+     }},
+    {"nome", [](Lettura& l, const Direttiva& d) { l.nome = d.Testo(1); }},
+    {"formato",
+     [](Lettura& l, const Direttiva& d) {
+         l.argomenti.insert(l.argomenti.end(), {"--formato", d.Testo(1)});
+     }},
+    {"errore", [](Lettura& l, const Direttiva& d) { l.attesi.push_back(LeggiAtteso(d)); }},
+    {"avviso", [](Lettura& l, const Direttiva& d) { l.attesi.push_back(LeggiAtteso(d)); }},
+    {"altri-errori", [](Lettura& l, const Direttiva&) { l.altriErrori = true; }},
+    {"tutti-attesi", [](Lettura& l, const Direttiva&) { l.avvisi = Avvisi::TuttiAttesi; }},
+    {"solo-attesi", [](Lettura& l, const Direttiva&) { l.avvisi = Avvisi::SoloAttesi; }},
+    {"esito", [](Lettura& l, const Direttiva& d) { l.esitoAtteso = static_cast<int>(d.Numero(1)); }},
+};
+
+// The supply of a case (not of an archive) checked alone, its findings held against those expected.
+void VerificaFornitura(const Lettura& l, const std::string& nomeDelCaso) {
     CartellaTemporanea cartella;
-    const fs::path fornitura = cartella / nome;
-    ScriviFile(fornitura, contenuto);
+    const fs::path fornitura = cartella / l.nome;
+    ScriviFile(fornitura, l.contenuto);
+    std::vector<std::string> argomenti = l.argomenti;
     argomenti.push_back(shell::test::Argomento(fornitura));
     // FORNITURA_CASI_COPIE=DIR keeps each case's supply in DIR/<case>/, with the options it is checked with,
     // so that the outputs of two versions of the programs can be held against each other.
     if (const char* copie = std::getenv("FORNITURA_CASI_COPIE")) {
-        const fs::path qui = fs::path(copie) / m_caso.nome;
+        const fs::path qui = fs::path(copie) / nomeDelCaso;
         fs::create_directories(qui);
-        ScriviFile(qui / nome, contenuto);
+        ScriviFile(qui / l.nome, l.contenuto);
         std::string opzioni;
         for (std::size_t i = 1; i + 1 < argomenti.size(); ++i)
             opzioni += argomenti[i] + "\n";
@@ -442,21 +488,19 @@ void CasoDiVerifica::TestBody() {
     }
     const auto esito = EseguiProcesso(FORNITURA_EXE, argomenti, cartella / "out.txt", cartella / "err.txt");
     std::vector<Trovato> trovati = Trovati(esito.out, shell::test::Argomento(fornitura));
-    if (avvisi == Avvisi::SoloAttesi) {
+    if (l.avvisi == Avvisi::SoloAttesi) {
         // What the supply unchanged says is no finding of the case.
-        ASSERT_FALSE(originale.empty()) << "solo-attesi vale per una fornitura di esempio";
-        ScriviFile(fornitura, originale);
+        ASSERT_FALSE(l.originale.empty()) << "solo-attesi vale per una fornitura di esempio";
+        ScriviFile(fornitura, l.originale);
         const auto prima = EseguiProcesso(FORNITURA_EXE, argomenti, cartella / "out0.txt", cartella / "err0.txt");
         for (const Trovato& p : Trovati(prima.out, shell::test::Argomento(fornitura)))
             for (Trovato& t : trovati)
                 if (t.gravita == p.gravita && t.riga == p.riga && t.colonna == p.colonna && t.messaggio == p.messaggio)
                     t.atteso = true;
     }
-    for (const Atteso& a : attesi) {
-        const auto t = std::find_if(trovati.begin(), trovati.end(), [&](const Trovato& t) {
-            return t.gravita == a.gravita && t.riga == a.riga && (!a.colonna || t.colonna == a.colonna) &&
-                   t.messaggio.find(a.parte) != std::string::npos;
-        });
+    for (const Atteso& a : l.attesi) {
+        const auto t =
+            std::find_if(trovati.begin(), trovati.end(), [&](const Trovato& t) { return Corrisponde(a, t); });
         EXPECT_NE(t, trovati.end()) << "manca: " << a.gravita << " " << a.riga
                                     << (a.colonna ? ":" + std::to_string(*a.colonna) : "") << " \"" << a.parte
                                     << "\"\nuscita:\n"
@@ -465,15 +509,52 @@ void CasoDiVerifica::TestBody() {
             t->atteso = true;
     }
     for (const Trovato& t : trovati) {
-        const bool contato = t.gravita == "errore" ? !altriErrori : avvisi != Avvisi::Liberi;
+        const bool contato = t.gravita == "errore" ? !l.altriErrori : l.avvisi != Avvisi::Liberi;
         EXPECT_TRUE(t.atteso || !contato)
             << t.gravita << " inatteso: riga " << t.riga << ": " << t.messaggio << "\nuscita:\n"
             << esito.out;
     }
     const bool conErrori =
-        std::any_of(attesi.begin(), attesi.end(), [](const Atteso& a) { return a.gravita == "errore"; });
-    EXPECT_EQ(esito.stato, esitoAtteso.value_or(conErrori ? 1 : 0)) << esito.out << esito.err;
+        std::any_of(l.attesi.begin(), l.attesi.end(), [](const Atteso& a) { return a.gravita == "errore"; });
+    EXPECT_EQ(esito.stato, l.esitoAtteso.value_or(conErrori ? 1 : 0)) << esito.out << esito.err;
 }
+
+class CasoDiVerifica : public testing::Test {
+public:
+    explicit CasoDiVerifica(Caso caso) : m_caso(std::move(caso)) {}
+
+    void TestBody() override {
+        std::ifstream file(m_caso.percorso);
+        ASSERT_TRUE(file) << m_caso.percorso.generic_string() << ": il caso non si legge";
+        Lettura l;
+        l.percorso = m_caso.percorso;
+        std::string riga;
+        for (int numero = 1; std::getline(file, riga); ++numero) {
+            const Direttiva d{Parole(riga)};
+            if (d.parole.empty())
+                continue;
+            const auto dove = m_caso.percorso.filename().string() + ":" + std::to_string(numero);
+            const auto verbo =
+                std::find_if(std::begin(Verbi), std::end(Verbi), [&](const Verbo& v) { return v.nome == d.parole[0]; });
+            ASSERT_NE(verbo, std::end(Verbi)) << dove << ": direttiva sconosciuta '" << d.parole[0] << "'";
+            try {
+                verbo->gestore(l, d);
+            } catch (const std::exception& e) {
+                FAIL() << dove << ": " << e.what();
+            }
+        }
+        ASSERT_FALSE(l.nome.empty()) << "il caso non dice quale fornitura";
+        if (l.archivio) {
+            l.Prossimo();
+            VerificaArchivio(*l.archivio, l.argomenti, l.avvisi == Avvisi::TuttiAttesi, l.esitoAtteso);
+            return;
+        }
+        VerificaFornitura(l, m_caso.nome);
+    }
+
+private:
+    Caso m_caso;
+};
 
 } // namespace
 
