@@ -1,6 +1,9 @@
-// The checker's rules, case by case, as data: each file of casi/ takes a supply (written by the real
-// converter from a sample, or kept beside the case), changes it, runs the real `fornitura verifica` on it
-// and says which findings must come out, on which line. A new case needs no C++.
+// The checker's rules and the converters' malformed exports, case by case, as data: each file of casi/
+// takes a supply (written by the real converter from a sample, or kept beside the case), changes it, runs
+// the real `fornitura verifica` on it and says which findings must come out, on which line; or takes a
+// converter's sample export, changes it and says how the real converter's run on it ends. A new case
+// needs no C++: ctest lists each file as a test of its own (casi_tests CASE.caso runs that case alone,
+// casi_tests without arguments every case).
 //
 // A case file, one directive per line ("#" starts a comment; texts in double quotes, \xNN for a byte):
 //   fornitura 770|dma|tfr|uniemens|emens   the supply that the converter writes from samples/<command>
@@ -32,6 +35,19 @@
 // the findings after it are of the set (after the files' own, which their own cases test) told in it; "@" in
 // their texts stands for the folder. The folder is checked with one thread and with three: the outputs must be
 // the same, byte for byte. `tutti-attesi`: every finding of the set is one of those listed.
+//
+// A case of a converter begins with `esportazione COMANDO FILE`: the sample samples/COMANDO, whose FILE the
+// directives change (those above, and these), is converted by the real `fornitura COMANDO`:
+//   contenuto "TESTO"                      the whole file becomes TESTO ("{ARCHIVIO}" in it: the archive folder)
+//   accoda "TESTO"                         TESTO after the last byte of the file
+//   tronca-colonne R N                     line R keeps its first N columns (TAB between them)
+//   colonna R C "TESTO" [N]                column C (from 0) of line R becomes TESTO, or TESTO repeated to N bytes
+//   ripeti-righe N                         the file's lines over and over, N lines in all
+//   esito N                                the exit status (default 0)
+//   messaggio "PARTE" / registro "PARTE"   a piece of the standard error / of the standard output (the log)
+// Whatever the export holds, the run must end by itself, write nothing outside the archive folder, leave no
+// final supply when it fails, and a supply it completes must be whole: every record between a header and a
+// trailer of its own type's length, or an XML document ended by its root that xmllint reads.
 
 #include "tests/supporto/cartella_temporanea.h"
 #include "tests/supporto/processo.h"
@@ -52,6 +68,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -298,6 +315,31 @@ void VerificaArchivio(const std::vector<FileDellArchivio>& file, std::vector<std
     EXPECT_EQ(esito.stato, esitoAtteso.value_or(conErrori ? 1 : 0)) << esito.out << esito.err;
 }
 
+// The export of a converter's case: `fornitura COMANDO` run on samples/COMANDO, with FILE changed.
+struct Esportazione {
+    std::string comando, file;
+};
+
+// The columns of a line of an export (TAB between them), and back.
+std::vector<std::string> Colonne(const std::string& riga) {
+    std::vector<std::string> colonne;
+    std::size_t inizio = 0;
+    while (true) {
+        const auto tab = riga.find('\t', inizio);
+        colonne.push_back(riga.substr(inizio, tab == std::string::npos ? std::string::npos : tab - inizio));
+        if (tab == std::string::npos)
+            return colonne;
+        inizio = tab + 1;
+    }
+}
+
+std::string Tabulato(const std::vector<std::string>& colonne) {
+    std::string riga;
+    for (std::size_t i = 0; i < colonne.size(); ++i)
+        riga += (i ? "\t" : "") + colonne[i];
+    return riga;
+}
+
 // What a case file says, directive by directive: the supply being made and what its check must give.
 struct Lettura {
     fs::path percorso; // the case file
@@ -310,6 +352,10 @@ struct Lettura {
     std::optional<int> esitoAtteso;
     // A case of an archive: the supplies before the one being made, each with the findings of the set told in it.
     std::optional<std::vector<FileDellArchivio>> archivio;
+    // A converter's case: the command run on its sample, the file of the sample that the case changes, and
+    // the pieces that its standard error and its standard output (the log) must hold.
+    std::optional<Esportazione> esportazione;
+    std::vector<std::string> messaggi, registro;
 
     // The supply made so far joins the archive's, and the next one begins.
     void Prossimo() {
@@ -466,7 +512,188 @@ const Verbo Verbi[] = {
     {"tutti-attesi", [](Lettura& l, const Direttiva&) { l.avvisi = Avvisi::TuttiAttesi; }},
     {"solo-attesi", [](Lettura& l, const Direttiva&) { l.avvisi = Avvisi::SoloAttesi; }},
     {"esito", [](Lettura& l, const Direttiva& d) { l.esitoAtteso = static_cast<int>(d.Numero(1)); }},
+    {"esportazione",
+     [](Lettura& l, const Direttiva& d) {
+         if (l.archivio || !l.nome.empty())
+             throw std::runtime_error("esportazione vale da sola, al principio del caso");
+         l.esportazione = Esportazione{d.Testo(1), d.Testo(2)};
+         l.contenuto = LeggiFile(fs::path(CAMPIONI) / d.Testo(1) / d.Testo(2));
+         l.nome = d.Testo(2);
+     }},
+    {"contenuto", [](Lettura& l, const Direttiva& d) { l.contenuto = d.Testo(1); }},
+    {"accoda", [](Lettura& l, const Direttiva& d) { l.contenuto += d.Testo(1); }},
+    {"tronca-colonne",
+     [](Lettura& l, const Direttiva& d) {
+         CambiaRighe(l, [&](Righe& r) {
+             auto& t = r.testo[r.Indice(d.Numero(1))];
+             auto colonne = Colonne(t);
+             colonne.resize(static_cast<std::size_t>(d.Numero(2)));
+             t = Tabulato(colonne);
+         });
+     }},
+    {"colonna",
+     [](Lettura& l, const Direttiva& d) {
+         CambiaRighe(l, [&](Righe& r) {
+             auto& t = r.testo[r.Indice(d.Numero(1))];
+             auto colonne = Colonne(t);
+             std::string valore = d.Testo(3);
+             const auto almeno = d.parole.size() > 4 ? static_cast<std::size_t>(d.Numero(4)) : 0;
+             while (!d.Testo(3).empty() && valore.size() < almeno)
+                 valore += d.Testo(3);
+             colonne.at(static_cast<std::size_t>(d.Numero(2))) = valore;
+             t = Tabulato(colonne);
+         });
+     }},
+    {"ripeti-righe",
+     [](Lettura& l, const Direttiva& d) {
+         CambiaRighe(l, [&](Righe& r) {
+             if (r.testo.empty())
+                 throw std::runtime_error("nessuna riga da ripetere");
+             Righe tante("");
+             for (std::size_t i = 0; i < static_cast<std::size_t>(d.Numero(1)); ++i) {
+                 tante.testo.push_back(r.testo[i % r.testo.size()]);
+                 tante.fine.push_back(r.fine[i % r.fine.size()]);
+             }
+             r = tante;
+         });
+     }},
+    {"messaggio", [](Lettura& l, const Direttiva& d) { l.messaggi.push_back(d.Testo(1)); }},
+    {"registro", [](Lettura& l, const Direttiva& d) { l.registro.push_back(d.Testo(1)); }},
 };
+
+// Every file under a folder, by relative path, with its contents.
+std::map<std::string, std::string> Albero(const fs::path& radice, const fs::path& escluso) {
+    std::map<std::string, std::string> file;
+    for (auto voce = fs::recursive_directory_iterator(radice); voce != fs::recursive_directory_iterator(); ++voce) {
+        if (voce->path() == escluso) {
+            voce.disable_recursion_pending();
+            continue;
+        }
+        file[fs::relative(voce->path(), radice).generic_string()] =
+            voce->is_regular_file() ? LeggiFile(voce->path()) : std::string("<cartella>");
+    }
+    return file;
+}
+
+// A working file of a run that stopped: the TFR's, or one named with the run's time.
+bool Temporaneo(const std::string& nome) {
+    return nome == "TFRtemp.txt" || nome.find("-2011-06-14-09-05-07") != std::string::npos;
+}
+
+// A fixed-record supply: every line ends with CR LF, the first record is the header, the last the trailer,
+// and the records of one type all have the same length.
+void ControllaRecord(const std::string& nome, const std::string& testo, char testata, char coda) {
+    const Righe righe(testo);
+    ASSERT_GE(righe.testo.size(), 2u) << nome;
+    std::map<char, std::size_t> lunghezze;
+    for (std::size_t i = 0; i < righe.testo.size(); ++i) {
+        const auto& riga = righe.testo[i];
+        ASSERT_FALSE(riga.empty()) << nome << " record " << i + 1;
+        EXPECT_EQ(righe.fine[i], "\r\n") << nome << " record " << i + 1;
+        EXPECT_EQ(riga.find('\r'), std::string::npos) << nome << " record " << i + 1;
+        const auto [voce, nuova] = lunghezze.emplace(riga.front(), riga.size());
+        EXPECT_EQ(voce->second, riga.size()) << nome << " record " << i + 1 << " of type " << riga.front();
+    }
+    EXPECT_EQ(righe.testo.front().front(), testata) << nome;
+    EXPECT_EQ(righe.testo.back().front(), coda) << nome;
+}
+
+// What a supply that a converter completes is: an XML document ended by its root's closing tag, or fixed
+// records between a header and a trailer.
+struct FormaDellaFornitura {
+    std::string_view comando;
+    std::string_view chiusura; // of the XML document
+    char testata, coda;        // the types of the first and last record
+};
+
+// clang-format off
+constexpr FormaDellaFornitura Forme[] = {
+    {"770",      "",                                  'A', 'Z'},
+    {"dma",      "",                                  'A', 'Z'},
+    {"tfr",      "",                                  '1', '9'},
+    {"uniemens", "</DenunceMensili>\r\n",             0,   0},
+    {"emens",    "</DenunceRetributiveMensili>\r\n",  0,   0},
+};
+// clang-format on
+
+// A converter's case: whatever the export holds, the run ends by itself with the status and messages
+// expected, writes nothing outside the archive folder, leaves no final supply when it fails, and a supply
+// it completes is whole (every record, or an XML document that a real parser reads).
+void VerificaConversione(const Lettura& l) {
+    const Esportazione& e = *l.esportazione;
+    const auto forma = std::find_if(std::begin(Forme), std::end(Forme),
+                                    [&](const FormaDellaFornitura& f) { return f.comando == e.comando; });
+    ASSERT_NE(forma, std::end(Forme)) << "nessun convertitore '" << e.comando << "'";
+    CartellaTemporanea tmp;
+    // Everything the run may touch sits two levels down, so that a name climbing out with ".." would still
+    // land inside the watched tree.
+    const fs::path base = tmp / "a" / "b";
+    const fs::path prog = base / "prog";
+    const fs::path archivio = base / "ARC";
+    fs::create_directories(prog);
+    for (const auto& voce : fs::directory_iterator(fs::path(CAMPIONI) / e.comando))
+        fs::copy_file(voce.path(), prog / voce.path().filename());
+    // "{ARCHIVIO}" in the export stands for the archive folder's path.
+    std::string contenuto = l.contenuto;
+    const std::string segno = "{ARCHIVIO}";
+    for (auto i = contenuto.find(segno); i != std::string::npos; i = contenuto.find(segno))
+        contenuto.replace(i, segno.size(), shell::test::Argomento(archivio));
+    ScriviFile(prog / e.file, contenuto);
+
+    fs::create_directory(tmp / "flussi");
+    const auto prima = Albero(tmp.Percorso(), tmp / "flussi");
+    const auto esito = EseguiProcesso(FORNITURA_EXE,
+                                      {e.comando, "--dir", shell::test::Argomento(prog), "--archive",
+                                       shell::test::Argomento(archivio), "--now", "2011-06-14T09:05:07"},
+                                      tmp / "flussi" / "out.txt", tmp / "flussi" / "err.txt");
+
+    ASSERT_NE(esito.stato, -1) << "the run did not end by itself\n" << esito.err;
+    const int stato = l.esitoAtteso.value_or(0);
+    EXPECT_EQ(esito.stato, stato) << esito.err.substr(0, 2000);
+    for (const auto& [pezzi, flusso, quale] : {std::tuple(&l.messaggi, &esito.err, "standard error"),
+                                               std::tuple(&l.registro, &esito.out, "standard output")})
+        for (const std::string& pezzo : *pezzi)
+            EXPECT_NE(flusso->find(pezzo), std::string::npos)
+                << "expected on " << quale << ": " << pezzo << "\nstdout:\n"
+                << esito.out.substr(0, 2000) << "\nstderr:\n"
+                << esito.err.substr(0, 2000);
+
+    auto dopo = Albero(tmp.Percorso(), tmp / "flussi");
+    std::vector<std::pair<std::string, std::string>> finali;
+    const std::string radiceArchivio = fs::relative(archivio, tmp.Percorso()).generic_string();
+    for (auto voce = dopo.begin(); voce != dopo.end();) {
+        if (voce->first == radiceArchivio || voce->first.starts_with(radiceArchivio + "/")) {
+            const std::string nome = voce->first.substr(std::min(voce->first.size(), radiceArchivio.size() + 1));
+            if (!nome.empty() && !shell::test::Nascosto(nome)) { // the converter's lock file is hidden
+                EXPECT_EQ(nome.find('/'), std::string::npos) << "a subfolder in the archive: " << nome;
+                if (!Temporaneo(nome))
+                    finali.emplace_back(nome, voce->second);
+            }
+            voce = dopo.erase(voce);
+        } else {
+            ++voce;
+        }
+    }
+    EXPECT_EQ(dopo, prima) << "something outside the archive folder was written or changed";
+
+    if (stato != 0) {
+        for (const auto& [nome, testo] : finali)
+            ADD_FAILURE() << "a final supply after a failed run: " << nome;
+        return;
+    }
+    ASSERT_EQ(finali.size(), 1u) << "one final supply expected";
+    const auto& [nome, testo] = finali.front();
+    if (forma->chiusura.empty()) {
+        ControllaRecord(nome, testo, forma->testata, forma->coda);
+        return;
+    }
+    EXPECT_TRUE(testo.ends_with(forma->chiusura)) << nome;
+    if (std::string_view(XMLLINT).empty())
+        GTEST_SKIP() << "xmllint not found";
+    const auto controllo = EseguiProcesso(XMLLINT, {"--huge", "--noout", shell::test::Argomento(archivio / nome)},
+                                          tmp / "flussi" / "xout.txt", tmp / "flussi" / "xerr.txt");
+    EXPECT_EQ(controllo.stato, 0) << nome << "\n" << controllo.err.substr(0, 2000);
+}
 
 // The supply of a case (not of an archive) checked alone, its findings held against those expected.
 void VerificaFornitura(const Lettura& l, const std::string& nomeDelCaso) {
@@ -544,6 +771,10 @@ public:
             }
         }
         ASSERT_FALSE(l.nome.empty()) << "il caso non dice quale fornitura";
+        if (l.esportazione) {
+            VerificaConversione(l);
+            return;
+        }
         if (l.archivio) {
             l.Prossimo();
             VerificaArchivio(*l.archivio, l.argomenti, l.avvisi == Avvisi::TuttiAttesi, l.esitoAtteso);
