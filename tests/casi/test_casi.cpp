@@ -50,6 +50,7 @@
 // trailer of its own type's length, or an XML document ended by its root that xmllint reads.
 
 #include "tests/supporto/cartella_temporanea.h"
+#include "tests/supporto/esportazione.h"
 #include "tests/supporto/processo.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,7 @@ using shell::test::CartellaTemporanea;
 using shell::test::EseguiProcesso;
 using shell::test::LeggiFile;
 using shell::test::ScriviFile;
+using shell::test::Tabulato;
 
 // The tokens of a directive: words, and texts in double quotes with \xNN, \" and \\.
 std::vector<std::string> Parole(const std::string& riga) {
@@ -320,7 +322,7 @@ struct Esportazione {
     std::string comando, file;
 };
 
-// The columns of a line of an export (TAB between them), and back.
+// The columns of a line of an export (TAB between them).
 std::vector<std::string> Colonne(const std::string& riga) {
     std::vector<std::string> colonne;
     std::size_t inizio = 0;
@@ -331,13 +333,6 @@ std::vector<std::string> Colonne(const std::string& riga) {
             return colonne;
         inizio = tab + 1;
     }
-}
-
-std::string Tabulato(const std::vector<std::string>& colonne) {
-    std::string riga;
-    for (std::size_t i = 0; i < colonne.size(); ++i)
-        riga += (i ? "\t" : "") + colonne[i];
-    return riga;
 }
 
 // What a case file says, directive by directive: the supply being made and what its check must give.
