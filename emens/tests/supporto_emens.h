@@ -4,11 +4,11 @@
 
 #include "tests/supporto/cartella_temporanea.h"
 #include "tests/supporto/errori_xml.h"
+#include "tests/supporto/esportazione.h"
 #include "tests/supporto/processo.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -40,10 +40,7 @@ inline std::string Unisci(std::vector<std::string> c, Campi campi, int colonne) 
     for (const auto& [colonna, testo] : campi)
         c[static_cast<std::size_t>(colonna)] = testo;
     c.resize(static_cast<std::size_t>(colonne));
-    std::string riga;
-    for (std::size_t i = 0; i < c.size(); ++i)
-        riga += (i ? "\t" : "") + c[i];
-    return riga;
+    return shell::test::Tabulato(c);
 }
 
 // An export line of `colonne` columns: the employee above with the columns in `campi` changed.
@@ -63,13 +60,8 @@ inline std::string RigaCollaboratore(Campi campi = {}) {
     return Unisci(std::move(c), campi, 46);
 }
 
-// The lines joined as the host writes them: CR LF after each.
-inline std::string Esportazione(const std::vector<std::string>& righe) {
-    std::string testo;
-    for (const auto& riga : righe)
-        testo += riga + "\r\n";
-    return testo;
-}
+using shell::test::Esportazione;
+using shell::test::FileVisibili;
 
 inline std::string DatiProva(std::string_view nome) {
     return shell::test::LeggiFile(std::filesystem::path(EMENS_DATI) / nome);
@@ -80,22 +72,12 @@ inline std::string ErroriXml(const std::filesystem::path& documento) {
     return shell::test::ErroriXml(XMLLINT, documento);
 }
 
-inline std::vector<std::string> FileIn(const std::filesystem::path& cartella) {
-    std::vector<std::string> nomi;
-    if (std::filesystem::exists(cartella))
-        for (const auto& voce : std::filesystem::directory_iterator(cartella))
-            if (!shell::test::Nascosto(voce.path()))
-                nomi.push_back(voce.path().filename().string());
-    std::sort(nomi.begin(), nomi.end());
-    return nomi;
-}
-
 // A working file left by a stopped run: its name holds the run's date and time.
 inline bool Temporaneo(const std::string& nome) { return nome.find("-2011-06-14-09-05-07") != std::string::npos; }
 
 // Every finished document in the folder is well-formed for a real XML parser.
 inline void ControllaDocumenti(const std::filesystem::path& cartella) {
-    for (const auto& nome : FileIn(cartella))
+    for (const auto& nome : FileVisibili(cartella))
         if (!Temporaneo(nome)) {
             EXPECT_EQ(ErroriXml(cartella / nome), "") << nome;
         }

@@ -27,7 +27,7 @@ using shell::test::LeggiFile;
 using shell::test::ScriviFile;
 using test::DatiProva;
 using test::Esportazione;
-using test::FileIn;
+using test::FileVisibili;
 using test::RigaCollaboratore;
 using test::RigaProva;
 
@@ -80,7 +80,7 @@ TEST_F(EsecuzioneEmens, EsempioByteByByte) {
     EXPECT_TRUE(m_contesto.cursoreInFondo);
     EXPECT_EQ(m_contesto.errori, "");
     EXPECT_TRUE(m_contesto.avvisi.empty());
-    EXPECT_EQ(FileIn(Archivio()), std::vector<std::string>{"INPSEMENS-2008-06.xml"});
+    EXPECT_EQ(FileVisibili(Archivio()), std::vector<std::string>{"INPSEMENS-2008-06.xml"});
 }
 
 // The edge cases of data/casi.tab, checked by hand in the same way: deletion mark, blank optional
@@ -281,7 +281,7 @@ TEST_P(Periodo, NomeEAnnoMese) {
     ASSERT_EQ(Esegui(Esportazione({RigaProva({{7, caso.anno}, {8, caso.mese}}),
                                    RigaProva({{7, "1999"}, {8, "7"}})})), // only line 1 counts
               "");
-    EXPECT_EQ(FileIn(Archivio()), std::vector<std::string>{caso.documento});
+    EXPECT_EQ(FileVisibili(Archivio()), std::vector<std::string>{caso.documento});
     EXPECT_EQ(Occorrenze(Documento(caso.documento),
                          "\t\t<AnnoMeseDenuncia>" + std::string(caso.annoMese) + "</AnnoMeseDenuncia>\r\n"),
               1);
@@ -315,7 +315,7 @@ TEST_P(Errore, FermaLElaborazione) {
     EXPECT_EQ(Esegui(Esportazione(GetParam().righe)), GetParam().messaggio +
                                                           "\r\nIl documento resta con il nome temporaneo '" +
                                                           (Archivio() / temporaneo).string() + "'.");
-    EXPECT_EQ(FileIn(Archivio()), std::vector<std::string>{temporaneo});
+    EXPECT_EQ(FileVisibili(Archivio()), std::vector<std::string>{temporaneo});
     EXPECT_EQ(m_contesto.messaggio.find("Generazione documento"), std::string::npos);
 }
 
@@ -373,7 +373,7 @@ TEST_F(EsecuzioneEmens, RigheVuoteSaltate) {
 
 TEST_F(EsecuzioneEmens, EsportazioneVuota) {
     EXPECT_EQ(Esegui(""), "Il file di esportazione \xE8 vuoto");
-    EXPECT_EQ(FileIn(Archivio()), std::vector<std::string>{});
+    EXPECT_EQ(FileVisibili(Archivio()), std::vector<std::string>{});
 }
 
 } // namespace

@@ -54,7 +54,7 @@ TEST_F(ProgrammaFornitura, ErroreEdEsportazioneMancante) {
     EXPECT_EQ(LeggiFile(m_dir / "err"), "Riga 1, colonna 20: colonna mancante (la riga ha 20 colonne, ne servono 30)\n"
                                         "Il documento resta con il nome temporaneo '" +
                                             temporaneo.string() + "'.\n");
-    EXPECT_EQ(test::FileIn(m_dir / "ARC"), std::vector<std::string>{temporaneo.filename().string()});
+    EXPECT_EQ(test::FileVisibili(m_dir / "ARC"), std::vector<std::string>{temporaneo.filename().string()});
 
     fs::remove(m_dir / "prog" / "EsportazioneINPS.tab");
     EXPECT_EQ(Esegui(), 3);

@@ -4,11 +4,11 @@
 
 #include "tests/supporto/cartella_temporanea.h"
 #include "tests/supporto/errori_xml.h"
+#include "tests/supporto/esportazione.h"
 #include "tests/supporto/processo.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -33,19 +33,11 @@ inline std::string RigaProva(std::initializer_list<std::pair<int, std::string_vi
     for (const auto& [colonna, testo] : campi)
         c[static_cast<std::size_t>(colonna)] = testo;
     c.resize(static_cast<std::size_t>(colonne));
-    std::string riga;
-    for (std::size_t i = 0; i < c.size(); ++i)
-        riga += (i ? "\t" : "") + c[i];
-    return riga;
+    return shell::test::Tabulato(c);
 }
 
-// The lines joined as the host writes them: CR LF after each.
-inline std::string Esportazione(const std::vector<std::string>& righe) {
-    std::string testo;
-    for (const auto& riga : righe)
-        testo += riga + "\r\n";
-    return testo;
-}
+using shell::test::Esportazione;
+using shell::test::FileVisibili;
 
 inline std::string DatiProva(std::string_view nome) {
     return shell::test::LeggiFile(std::filesystem::path(UNIEMENS_DATI) / nome);
@@ -63,15 +55,6 @@ inline void ControllaDocumenti(const std::filesystem::path& cartella) {
             EXPECT_EQ(ErroriXml(voce.path()), "") << voce.path();
         }
     }
-}
-
-inline std::vector<std::string> FileIn(const std::filesystem::path& cartella) {
-    std::vector<std::string> nomi;
-    for (const auto& voce : std::filesystem::directory_iterator(cartella))
-        if (!shell::test::Nascosto(voce.path()))
-            nomi.push_back(voce.path().filename().string());
-    std::sort(nomi.begin(), nomi.end());
-    return nomi;
 }
 
 } // namespace uniemens::test

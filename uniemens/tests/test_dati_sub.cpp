@@ -71,7 +71,7 @@ TEST_P(Documento, ComeIlDocumentoAtteso) {
     e.contesto.errori = "errore di prima\r\n";
     e.Esegui();
 
-    EXPECT_EQ(FileIn(e.Archivio()), std::vector<std::string>{s.documento});
+    EXPECT_EQ(FileVisibili(e.Archivio()), std::vector<std::string>{s.documento});
     EXPECT_EQ(LeggiFile(e.Archivio() / s.documento), DatiProva(std::string(s.nome) + ".xml"));
     const std::string archivio = shell::TestoPercorso(e.Archivio() / "");
     EXPECT_EQ(e.contesto.messaggio, Sostituisci(DatiProva(std::string(s.nome) + ".log"), "<ARCHIVIO>/", archivio));
@@ -209,7 +209,7 @@ TEST_P(Controllo, DocumentoNonGenerato) {
     EXPECT_TRUE(e.contesto.DocumentoNonGenerato());
 
     // The month's earlier document is untouched; the refused one stays under its temporary name.
-    EXPECT_EQ(FileIn(e.Archivio()), (std::vector<std::string>{"INPSUNIEMENS-2012-01.xml", NomeTemporaneo}));
+    EXPECT_EQ(FileVisibili(e.Archivio()), (std::vector<std::string>{"INPSUNIEMENS-2012-01.xml", NomeTemporaneo}));
     EXPECT_EQ(LeggiFile(e.Archivio() / "INPSUNIEMENS-2012-01.xml"), precedente);
     const std::string documento = LeggiFile(e.Archivio() / NomeTemporaneo);
     if (caso.mittente) {
@@ -241,7 +241,7 @@ TEST(Controllo, RigheLungheQuantoBasta) {
     e.Esegui();
     EXPECT_EQ(e.contesto.errori, "Nessun errore.\r\n");
     EXPECT_FALSE(e.contesto.DocumentoNonGenerato());
-    EXPECT_EQ(FileIn(e.Archivio()), std::vector<std::string>{"INPSUNIEMENS-2012-01.xml"});
+    EXPECT_EQ(FileVisibili(e.Archivio()), std::vector<std::string>{"INPSUNIEMENS-2012-01.xml"});
     ControllaDocumenti(e.Archivio());
 }
 
@@ -252,7 +252,7 @@ TEST(Controllo, OltreIl32767RigheNessunFile) {
         righe += "X\r\n";
     Esecuzione e(righe);
     EXPECT_THROW(e.Esegui(), shell::ErroreElaborazione);
-    EXPECT_TRUE(FileIn(e.Archivio()).empty());
+    EXPECT_TRUE(FileVisibili(e.Archivio()).empty());
 }
 
 } // namespace

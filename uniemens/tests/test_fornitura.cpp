@@ -69,7 +69,7 @@ TEST(FornituraUniemens, ErroriEStatoUno) {
                           "Errore su persona in riga 2: Collaboratore segnalato su mese precedente\n"
                           "Errore su persona in riga 3: manca Dipendente/Collaboratore\n"
                           "Errore su persona in riga 4, colonna 43: importo non valido '396;96'\n");
-    EXPECT_EQ(FileIn(dir / "ARC"), std::vector<std::string>{"INPSUNIEMENS-2012-03-05-10-11-12.xml"});
+    EXPECT_EQ(FileVisibili(dir / "ARC"), std::vector<std::string>{"INPSUNIEMENS-2012-03-05-10-11-12.xml"});
     ControllaDocumenti(dir / "ARC");
 }
 
