@@ -132,22 +132,14 @@ inline constexpr auto MesePrecedente = Unite(
     }));
 
 // Collaborator element: the opening is always plain, column 39 is not read for collaborators.
-inline constexpr Voce Collaboratore[] = {
-//   prof forma            nome                                   quando             valore
-    {3,  Forma::Apri,      "Collaboratore",                       Sempre(),          Nulla()},
-    {4,  Forma::Elemento,  "CFCollaboratore",                     Sempre(),          Colonna(10)},
-    {4,  Forma::Elemento,  "Cognome",                             Sempre(),          Colonna(11)},
-    {4,  Forma::Elemento,  "Nome",                                Sempre(),          Colonna(12)},
-    {4,  Forma::Elemento,  "CodiceComune",                        NonVuota(16),      Colonna(16)},
-    {4,  Forma::Elemento,  "TipoRapporto",                        Sempre(),          Colonna(33)},
-    {4,  Forma::Elemento,  "CodiceAttivita",                      NonVuota(34),      Colonna(34)},
-    {4,  Forma::Elemento,  "Imponibile",                          Sempre(),          Colonna(24)},
-    {4,  Forma::Elemento,  "Aliquota",                            Sempre(),          Colonna(35)},
-    {4,  Forma::Elemento,  "AltraAss",                            NonVuota(36),      Colonna(36)},
-    {4,  Forma::Elemento,  "Dal",                                 NonVuota(37),      DataISO(37)},
-    {4,  Forma::Elemento,  "Al",                                  NonVuota(38),      DataISO(38)},
-    {3,  Forma::Chiudi,    "Collaboratore",                       Sempre(),          Nulla()},
-};
+inline constexpr auto Collaboratore = Unite(
+    std::to_array<Voce>({
+        {3,  Forma::Apri,      "Collaboratore",                       Sempre(),          Nulla()},
+    }),
+    DatiCollaboratore(4),
+    std::to_array<Voce>({
+        {3,  Forma::Chiudi,    "Collaboratore",                       Sempre(),          Nulla()},
+    }));
 // clang-format on
 
 // Every table of the document, in its order, under the element it is written in.

@@ -123,23 +123,16 @@ constexpr Voce DatiCollaboratori[] = {
 constexpr Voce ChiusuraCollaboratori[] = {{2, Forma::Chiudi, "ListaCollaboratori",                Sempre(),  Nulla()}};
 
 // Collaborator element.
-constexpr Voce Collaboratore[] = {
-    {3,  Forma::Apri,      "Collaboratore",                      Vuota(39),        Nulla()},
-    // E-Mens: always plain
-    {3,  Forma::Apri,      "Collaboratore Elimina=\"S\"",        NonVuota(39),     Nulla()},
-    {4,  Forma::Elemento,  "CFCollaboratore",                    Sempre(),         Colonna(10)},
-    {4,  Forma::Elemento,  "Cognome",                            Sempre(),         Colonna(11)},
-    {4,  Forma::Elemento,  "Nome",                               Sempre(),         Colonna(12)},
-    {4,  Forma::Elemento,  "CodiceComune",                       NonVuota(16),     Colonna(16)},
-    {4,  Forma::Elemento,  "TipoRapporto",                       Sempre(),         Colonna(33)},
-    {4,  Forma::Elemento,  "CodiceAttivita",                     NonVuota(34),     Colonna(34)},
-    {4,  Forma::Elemento,  "Imponibile",                         Sempre(),         Colonna(24)},
-    {4,  Forma::Elemento,  "Aliquota",                           Sempre(),         Colonna(35)},
-    {4,  Forma::Elemento,  "AltraAss",                           NonVuota(36),     Colonna(36)},
-    {4,  Forma::Elemento,  "Dal",                                NonVuota(37),     DataISO(37)},
-    {4,  Forma::Elemento,  "Al",                                 NonVuota(38),     DataISO(38)},
-    {3,  Forma::Chiudi,    "Collaboratore",                      Sempre(),         Nulla()},
-};
+constexpr auto Collaboratore = Unite(
+    std::to_array<Voce>({
+        {3,  Forma::Apri,      "Collaboratore",                      Vuota(39),        Nulla()},
+        // E-Mens: always plain
+        {3,  Forma::Apri,      "Collaboratore Elimina=\"S\"",        NonVuota(39),     Nulla()},
+    }),
+    DatiCollaboratore(4),
+    std::to_array<Voce>({
+        {3,  Forma::Chiudi,    "Collaboratore",                      Sempre(),         Nulla()},
+    }));
 
 // clang-format on
 

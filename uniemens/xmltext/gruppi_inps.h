@@ -1,8 +1,9 @@
 #pragma once
 // The groups that the two INPS documents write alike, in an employee's report and in its previous month's
 // block, each given the depth of its elements: the worker (columns 10 to 15 of the export line), the place and
-// the contract, the hours, the hiring (columns 17 and 18), the cessation (19 and 20) and the covered weeks (25). A
-// writer's table is put together from its own rows and these (Unite), in the order of the document.
+// the contract, the hours, the hiring (columns 17 and 18), the cessation (19 and 20), the covered weeks (25); and a
+// collaborator's data. A writer's table is put together from its own rows and these (Unite), in the order of the
+// document.
 
 #include "uniemens/xmltext/voci_xml.h"
 
@@ -58,6 +59,22 @@ constexpr std::array<Voce, 4> Settimane(int p) {
         {p + 1, Forma::Elemento, "IdSettimana",      OgniSettimana(25), IdSettimana()},
         {p + 1, Forma::Elemento, "TipoCopertura",    OgniSettimana(25), TipoCopertura()},
         {p,     Forma::Chiudi,   "Settimana",        OgniSettimana(25), Nulla()},
+    }};
+}
+// A collaborator's data, after its opening.
+constexpr std::array<Voce, 11> DatiCollaboratore(int p) {
+    return {{
+        {p,     Forma::Elemento, "CFCollaboratore",  Sempre(),         Colonna(10)},
+        {p,     Forma::Elemento, "Cognome",          Sempre(),         Colonna(11)},
+        {p,     Forma::Elemento, "Nome",             Sempre(),         Colonna(12)},
+        {p,     Forma::Elemento, "CodiceComune",     NonVuota(16),     Colonna(16)},
+        {p,     Forma::Elemento, "TipoRapporto",     Sempre(),         Colonna(33)},
+        {p,     Forma::Elemento, "CodiceAttivita",   NonVuota(34),     Colonna(34)},
+        {p,     Forma::Elemento, "Imponibile",       Sempre(),         Colonna(24)},
+        {p,     Forma::Elemento, "Aliquota",         Sempre(),         Colonna(35)},
+        {p,     Forma::Elemento, "AltraAss",         NonVuota(36),     Colonna(36)},
+        {p,     Forma::Elemento, "Dal",              NonVuota(37),     DataISO(37)},
+        {p,     Forma::Elemento, "Al",               NonVuota(38),     DataISO(38)},
     }};
 }
 // clang-format on
