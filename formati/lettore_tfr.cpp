@@ -8,6 +8,7 @@
 #include "formati/record_fissi.h"
 #include "shell/conversioni.h"
 #include "shell/testo.h"
+#include "tfr/nome_fornitura.h"
 #include "tfr/record_tfr.h"
 
 #include <algorithm>
@@ -315,12 +316,16 @@ void LettoreTfr::Record1(const RecordFisso& record) {
                      dato("Codice", Codice1),
                      dato("Codice fiscale", CodiceFiscale1),
                      dato("Ragione sociale", RagioneSociale1)}});
-    // "MV", the last digit of the year, the month and the day of the supply, a suffix, ".TXT".
+    // One of the names the converter gives a supply of that day (tfr::NomeFornitura).
     const std::string nome = shell::TestoPercorso(m_lettura.File().Percorso().filename());
-    if (!nome.empty() && SoloCifre(data)) {
+    if (!nome.empty() && data.size() == 8 && SoloCifre(data)) {
+        const shell::DataOra giorno{static_cast<int>(NumeroDi(data.substr(0, 4))),
+                                    static_cast<int>(NumeroDi(data.substr(4, 2))),
+                                    static_cast<int>(NumeroDi(data.substr(6, 2)))};
+        bool buono = false;
+        for (int n = 0; n < tfr::NomiAlGiorno && !buono; ++n)
+            buono = nome == tfr::NomeFornitura(giorno, n);
         const std::string cifre = std::string(data.substr(3, 5));
-        const bool buono = nome.size() == 12 && nome.starts_with("MV" + cifre) && nome.ends_with(".TXT") &&
-                           ((nome[7] >= '0' && nome[7] <= '9') || (nome[7] >= 'A' && nome[7] <= 'Z'));
         if (!buono)
             m_lettura.Avviso(0, 0,
                              "il nome del file '" + nome + "' non corrisponde al contenuto: atteso 'MV" + cifre +
