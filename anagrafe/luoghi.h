@@ -5,6 +5,7 @@
 // anagrafe/luoghi_tabella.cpp). Texts are ISO-8859-1 bytes, upper case.
 
 #include "anagrafe/luoghi_tabella.h"
+#include "shell/conversioni.h"
 
 #include <compare>
 #include <cstddef>
@@ -16,14 +17,8 @@
 
 namespace anagrafe {
 
-// A calendar date, compared in calendar order.
-struct Data {
-    int anno = 0;
-    int mese = 0;
-    int giorno = 0;
-
-    friend constexpr auto operator<=>(const Data&, const Data&) = default;
-};
+// The suite's calendar date, compared in calendar order.
+using shell::Data;
 
 // The end of a period still in force.
 inline constexpr Data InVigore{9999, 12, 31};

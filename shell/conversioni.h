@@ -1,6 +1,7 @@
 #pragma once
 // Conversions of export texts into digit strings, numbers and dates.
 
+#include <compare>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,11 +28,12 @@ double ArrotondaLontanoDaZero(double numero);
 // are 2, 3.5 is 4), as a number is rounded into a whole number of 16 bits.
 double ArrotondaAlPari(double numero);
 
+// A calendar date, compared in calendar order.
 struct Data {
     int anno = 0;
     int mese = 0;
     int giorno = 0;
-    friend bool operator==(const Data&, const Data&) = default;
+    friend constexpr auto operator<=>(const Data&, const Data&) = default;
 };
 
 bool DataValida(int anno, int mese, int giorno);
