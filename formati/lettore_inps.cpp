@@ -327,6 +327,50 @@ private:
                     .append(m_mesePrecedente[i]);
         return testo;
     }
+    // A value of an element, as its handler reads it.
+    struct ValoreDelNodo {
+        int nodo;
+        std::string_view valore; // the characters above U+00FF as their references
+        bool buono;              // of the form of its element
+        Posto posto;
+        std::string_view Pulito() const { return shell::TogliSpazi(valore); }
+    };
+    // What the rules do with the value of an element (Valore), one handler per element.
+    using Gestore = void (LettoreINPS::*)(const ValoreDelNodo&);
+    struct RigaGestore {
+        N nodo;
+        Gestore gestore;
+    };
+    static const RigaGestore Gestori[];
+    static const std::array<Gestore, NumeroNodi> GestoriPerNodo;
+    void PersonaMittente(const ValoreDelNodo& v);
+    void LunghezzaRagioneSociale(const ValoreDelNodo& v);
+    void RagioneSocialeMittente(const ValoreDelNodo& v);
+    void RagioneSocialeAzienda(const ValoreDelNodo& v);
+    void CodiceMittente(const ValoreDelNodo& v);
+    void Sede(const ValoreDelNodo& v);
+    void CodiceAzienda(const ValoreDelNodo& v);
+    void MeseDichiarato(const ValoreDelNodo& v);
+    void MatricolaPosizione(const ValoreDelNodo& v);
+    void CodiceStatistico(const ValoreDelNodo& v);
+    void CodiceAutorizzazione(const ValoreDelNodo& v);
+    void ImponibileNonZero(const ValoreDelNodo& v);
+    void SommaContributo(const ValoreDelNodo& v);
+    void GiorniContribuitiNelMese(const ValoreDelNodo& v);
+    void GiorniRetribuitiNelMese(const ValoreDelNodo& v);
+    void OrarioDelMese(const ValoreDelNodo& v);
+    void GiornoLavorato(const ValoreDelNodo& v);
+    void IdDellaSettimana(const ValoreDelNodo& v);
+    void CoperturaDellaSettimana(const ValoreDelNodo& v);
+    void GiornoDellEvento(const ValoreDelNodo& v);
+    void TipoDellEvento(const ValoreDelNodo& v);
+    void CodiceFiscale(const ValoreDelNodo& v);
+    void CognomePersona(const ValoreDelNodo& v);
+    void NomePersona(const ValoreDelNodo& v);
+    void Comune(const ValoreDelNodo& v);
+    void InizioPeriodo(const ValoreDelNodo& v);
+    void FinePeriodo(const ValoreDelNodo& v);
+    template <Dichiarato LettoreINPS::*totale> void TotaleDichiarato(const ValoreDelNodo& v);
     void AnnoMese(std::string_view valore, bool buono, Posto posto);
     void Settimana(std::string_view valore, Posto posto);
     void GiorniNelMese(int nodo, std::string_view valore, Posto posto);
@@ -860,183 +904,12 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
     // quoted, listed and compared as written, and read by the registries' rules as its base letter.
     const std::string conRiferimenti = altri.empty() ? std::string() : xml::TestoConRiferimenti(letto, altri);
     const std::string_view valore = altri.empty() ? letto : std::string_view(conRiferimenti);
-    const auto pulito = [valore] { return shell::TogliSpazi(valore); };
+    const ValoreDelNodo v{nodo, valore, buono, posto};
     if (m_inPersona && !m_codiceLetto)
-        FissaCodice(nodo == CFLavoratore || nodo == CFCollaboratore ? pulito() : std::string_view());
+        FissaCodice(nodo == CFLavoratore || nodo == CFCollaboratore ? v.Pulito() : std::string_view());
     DellaDenuncia(nodo, valore, posto);
-    switch (nodo) {
-    case CFPersonaMittente:
-        m_cfPersonaMittente = pulito();
-        break;
-    case RagSocMittente:
-    case RagSocAzienda: {
-        if (m_documento.ragioneSocialeMassima > 0) {
-            const std::size_t lunghezza = LunghezzaCodificata(valore);
-            if (lunghezza > m_documento.ragioneSocialeMassima)
-                Segnala(Gravita::Avviso, posto,
-                        std::string(nodo == RagSocMittente ? "<RagSocMittente>" : "<RagSocAzienda>") + " di " +
-                            std::to_string(lunghezza) +
-                            " caratteri come scritti nel documento: il convertitore la taglia a " +
-                            std::to_string(m_documento.ragioneSocialeMassima));
-        }
-        if (nodo == RagSocMittente) {
-            m_ragSocMittente = valore;
-            m_ragSocLetta = true;
-        } else {
-            m_ragSocAzienda = valore;
-            if (m_ragSocLetta && valore != m_ragSocMittente)
-                Segnala(Gravita::Errore, posto,
-                        "<RagSocAzienda> " + ValidatoreXML::Citato(valore) + " diversa da <RagSocMittente> " +
-                            ValidatoreXML::Citato(m_ragSocMittente) + ": sono la stessa ragione sociale dell'azienda");
-        }
-        break;
-    }
-    case CFMittente:
-        m_cfMittente = valore;
-        m_mittenteLetto = true;
-        break;
-    case SedeINPS:
-        m_sedeINPS = pulito();
-        break;
-    case CFAzienda:
-        m_cfAzienda = valore;
-        m_rigaAzienda = posto.riga;
-        if (m_mittenteLetto && valore != m_cfMittente)
-            Segnala(Gravita::Errore, posto,
-                    "<CFAzienda> " + ValidatoreXML::Citato(valore) + " diverso da <CFMittente> " +
-                        ValidatoreXML::Citato(m_cfMittente) + ": sono lo stesso codice fiscale dell'azienda");
-        break;
-    case AnnoMeseDenunciaU:
-    case AnnoMeseDenunciaE:
-        m_rigaMese = posto.riga;
-        AnnoMese(valore, buono, posto);
-        break;
-    case Matricola:
-        if (const std::string_view m = pulito(); !(m.size() == CifreMatricola && SoloCifre(m)))
-            Segnala(Gravita::Errore, posto,
-                    "<Matricola> " + ValidatoreXML::Citato(valore) + ": la matricola INPS dell'azienda ha " +
-                        std::to_string(CifreMatricola) + " cifre");
-        m_matricolaInPosizione = true;
-        if (m_matricola.empty()) {
-            m_matricola = pulito();
-            m_rigaMatricola = posto.riga;
-        }
-        break;
-    case CSC:
-        m_csc = pulito();
-        break;
-    case CA:
-        m_ca = pulito();
-        break;
-    case ImponibileDipendente:
-    case ImponibileCollaboratore:
-        if (buono && std::none_of(valore.begin(), valore.end(), [](char c) { return c >= '1' && c <= '9'; }))
-            Segnala(Gravita::Avviso, posto,
-                    "<Imponibile> " + ValidatoreXML::Citato(valore) +
-                        ": il convertitore non scrive le righe con imponibile 0");
-        break;
-    case Contributo:
-        if (!m_documento.calendario)
-            break;
-        // Amounts beyond what any report holds (over 10^15 euro in all) cannot be summed here.
-        if (const auto centesimi = buono ? Centesimi(valore) : std::nullopt;
-            centesimi && *centesimi<SommaMassima&& * centesimi> - SommaMassima &&
-            m_centesimi + *centesimi < SommaMassima && m_centesimi + *centesimi > -SommaMassima) {
-            m_centesimi += *centesimi;
-            ++m_contributi;
-        } else {
-            m_contributiIlleggibili = true;
-        }
-        break;
-    case GiorniContribuiti:
-        GiorniNelMese(nodo, valore, posto);
-        break;
-    case GiorniRetribuiti:
-        GiorniNelMese(nodo, valore, posto);
-        if (const auto numero = uniemens::xmltext::NumeroIniziale(valore); numero && *numero == 0)
-            Segnala(Gravita::Avviso, posto,
-                    "<GiorniRetribuiti> " + ValidatoreXML::Citato(valore) +
-                        ": il convertitore lo scrive solo quando non \xE8 0");
-        if (m_inMesePrecedente)
-            MesePrecedente(GiorniMese, pulito());
-        break;
-    case OrarioContrattuale:
-        if (m_inMesePrecedente)
-            MesePrecedente(Orario, pulito());
-        break;
-    case Lavorato:
-        m_lavorati += valore.size() == 1 && valore[0] == 'S';
-        break;
-    case IdSettimana:
-        Settimana(valore, posto);
-        if (m_valori)
-            m_settimana = pulito();
-        break;
-    case TipoCopertura: {
-        if (!m_valori)
-            break;
-        const std::string settimana = m_settimana + ":" + std::string(pulito());
-        if (m_inMesePrecedente)
-            MesePrecedente(SettimaneMese, settimana);
-        else
-            Aggiungi(m_colonnaSettimane, " ", settimana);
-        break;
-    }
-    case GiornoAssunzione:
-    case GiornoCessazione:
-        m_giorno = pulito();
-        break;
-    case TipoAssunzione:
-    case TipoCessazione: {
-        const std::string evento = m_giorno + " " + std::string(pulito());
-        if (m_inMesePrecedente)
-            MesePrecedente(nodo == TipoAssunzione ? AssunzioneMese : CessazioneMese, evento);
-        else
-            Metti(nodo == TipoAssunzione ? m_colonnaAssunzione : m_colonnaCessazione, evento);
-        break;
-    }
-    case Dal:
-        m_dal = buono ? std::string(valore) : std::string();
-        break;
-    case CFLavoratore:
-    case CFCollaboratore:
-        m_postoCodice = posto;
-        break;
-    case Cognome:
-        m_cognome = valore;
-        m_postoCognome = posto;
-        break;
-    case Nome:
-        m_nome = valore;
-        m_postoNome = posto;
-        break;
-    case CodiceComune:
-        ControllaCodiceComune(valore, posto);
-        break;
-    case Al:
-        if (buono && !m_dal.empty() && m_dal > valore)
-            Segnala(Gravita::Avviso, posto,
-                    "<Al> " + std::string(valore) + " prima di <Dal> " + m_dal +
-                        ": il periodo finisce prima di cominciare");
-        break;
-    case NumDenIndiv:
-        m_numDenIndiv = {LeggiIntero(valore), posto};
-        break;
-    case NumLavoratori:
-        m_numLavoratori = {LeggiIntero(valore), posto};
-        break;
-    case ForzaAziendale:
-        m_forzaAziendale = {LeggiIntero(valore), posto};
-        break;
-    case TotaleADebito:
-        m_totaleADebito = {LeggiIntero(valore), posto};
-        break;
-    case TotaleACredito:
-        m_totaleACredito = {LeggiIntero(valore), posto};
-        break;
-    default:
-        break;
-    }
+    if (const Gestore gestore = GestoriPerNodo[static_cast<std::size_t>(nodo)])
+        (this->*gestore)(v);
     // The columns of the listing.
     const int colonna = m_colonne[static_cast<std::size_t>(nodo)];
     if (colonna < 0 || !m_inPersona || m_inMesePrecedente || !m_valori)
@@ -1052,10 +925,238 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
         Metti(colonna, buono ? DataDistinta(valore) : std::string(valore));
         break;
     default:
-        Metti(colonna, std::string(pulito()));
+        Metti(colonna, std::string(v.Pulito()));
         break;
     }
 }
+
+// The sender and the company.
+
+void LettoreINPS::PersonaMittente(const ValoreDelNodo& v) { m_cfPersonaMittente = v.Pulito(); }
+
+// The company's name no longer than the converter writes it, once its characters are written as references.
+void LettoreINPS::LunghezzaRagioneSociale(const ValoreDelNodo& v) {
+    if (m_documento.ragioneSocialeMassima == 0)
+        return;
+    const std::size_t lunghezza = LunghezzaCodificata(v.valore);
+    if (lunghezza > m_documento.ragioneSocialeMassima)
+        Segnala(Gravita::Avviso, v.posto,
+                std::string(v.nodo == RagSocMittente ? "<RagSocMittente>" : "<RagSocAzienda>") + " di " +
+                    std::to_string(lunghezza) + " caratteri come scritti nel documento: il convertitore la taglia a " +
+                    std::to_string(m_documento.ragioneSocialeMassima));
+}
+
+void LettoreINPS::RagioneSocialeMittente(const ValoreDelNodo& v) {
+    LunghezzaRagioneSociale(v);
+    m_ragSocMittente = v.valore;
+    m_ragSocLetta = true;
+}
+
+void LettoreINPS::RagioneSocialeAzienda(const ValoreDelNodo& v) {
+    LunghezzaRagioneSociale(v);
+    m_ragSocAzienda = v.valore;
+    if (m_ragSocLetta && v.valore != m_ragSocMittente)
+        Segnala(Gravita::Errore, v.posto,
+                "<RagSocAzienda> " + ValidatoreXML::Citato(v.valore) + " diversa da <RagSocMittente> " +
+                    ValidatoreXML::Citato(m_ragSocMittente) + ": sono la stessa ragione sociale dell'azienda");
+}
+
+void LettoreINPS::CodiceMittente(const ValoreDelNodo& v) {
+    m_cfMittente = v.valore;
+    m_mittenteLetto = true;
+}
+
+void LettoreINPS::Sede(const ValoreDelNodo& v) { m_sedeINPS = v.Pulito(); }
+
+void LettoreINPS::CodiceAzienda(const ValoreDelNodo& v) {
+    m_cfAzienda = v.valore;
+    m_rigaAzienda = v.posto.riga;
+    if (m_mittenteLetto && v.valore != m_cfMittente)
+        Segnala(Gravita::Errore, v.posto,
+                "<CFAzienda> " + ValidatoreXML::Citato(v.valore) + " diverso da <CFMittente> " +
+                    ValidatoreXML::Citato(m_cfMittente) + ": sono lo stesso codice fiscale dell'azienda");
+}
+
+void LettoreINPS::MeseDichiarato(const ValoreDelNodo& v) {
+    m_rigaMese = v.posto.riga;
+    AnnoMese(v.valore, v.buono, v.posto);
+}
+
+// Of the contribution position; the first one is the supply's.
+void LettoreINPS::MatricolaPosizione(const ValoreDelNodo& v) {
+    if (const std::string_view m = v.Pulito(); !(m.size() == CifreMatricola && SoloCifre(m)))
+        Segnala(Gravita::Errore, v.posto,
+                "<Matricola> " + ValidatoreXML::Citato(v.valore) + ": la matricola INPS dell'azienda ha " +
+                    std::to_string(CifreMatricola) + " cifre");
+    m_matricolaInPosizione = true;
+    if (m_matricola.empty()) {
+        m_matricola = v.Pulito();
+        m_rigaMatricola = v.posto.riga;
+    }
+}
+
+void LettoreINPS::CodiceStatistico(const ValoreDelNodo& v) { m_csc = v.Pulito(); }
+
+void LettoreINPS::CodiceAutorizzazione(const ValoreDelNodo& v) { m_ca = v.Pulito(); }
+
+// The amounts of a report.
+
+void LettoreINPS::ImponibileNonZero(const ValoreDelNodo& v) {
+    if (v.buono && std::none_of(v.valore.begin(), v.valore.end(), [](char c) { return c >= '1' && c <= '9'; }))
+        Segnala(Gravita::Avviso, v.posto,
+                "<Imponibile> " + ValidatoreXML::Citato(v.valore) +
+                    ": il convertitore non scrive le righe con imponibile 0");
+}
+
+// Summed for the debit total, in the document that states it.
+void LettoreINPS::SommaContributo(const ValoreDelNodo& v) {
+    if (!m_documento.calendario)
+        return;
+    // Amounts beyond what any report holds (over 10^15 euro in all) cannot be summed here.
+    if (const auto centesimi = v.buono ? Centesimi(v.valore) : std::nullopt;
+        centesimi && *centesimi<SommaMassima&& * centesimi> - SommaMassima && m_centesimi + *centesimi < SommaMassima &&
+        m_centesimi + *centesimi > -SommaMassima) {
+        m_centesimi += *centesimi;
+        ++m_contributi;
+    } else {
+        m_contributiIlleggibili = true;
+    }
+}
+
+void LettoreINPS::GiorniContribuitiNelMese(const ValoreDelNodo& v) { GiorniNelMese(v.nodo, v.valore, v.posto); }
+
+void LettoreINPS::GiorniRetribuitiNelMese(const ValoreDelNodo& v) {
+    GiorniNelMese(v.nodo, v.valore, v.posto);
+    if (const auto numero = uniemens::xmltext::NumeroIniziale(v.valore); numero && *numero == 0)
+        Segnala(Gravita::Avviso, v.posto,
+                "<GiorniRetribuiti> " + ValidatoreXML::Citato(v.valore) +
+                    ": il convertitore lo scrive solo quando non \xE8 0");
+    if (m_inMesePrecedente)
+        MesePrecedente(GiorniMese, v.Pulito());
+}
+
+void LettoreINPS::OrarioDelMese(const ValoreDelNodo& v) {
+    if (m_inMesePrecedente)
+        MesePrecedente(ParteMese::Orario, v.Pulito());
+}
+
+// The calendar and the weeks.
+
+void LettoreINPS::GiornoLavorato(const ValoreDelNodo& v) { m_lavorati += v.valore.size() == 1 && v.valore[0] == 'S'; }
+
+void LettoreINPS::IdDellaSettimana(const ValoreDelNodo& v) {
+    Settimana(v.valore, v.posto);
+    if (m_valori)
+        m_settimana = v.Pulito();
+}
+
+void LettoreINPS::CoperturaDellaSettimana(const ValoreDelNodo& v) {
+    if (!m_valori)
+        return;
+    const std::string settimana = m_settimana + ":" + std::string(v.Pulito());
+    if (m_inMesePrecedente)
+        MesePrecedente(SettimaneMese, settimana);
+    else
+        Aggiungi(m_colonnaSettimane, " ", settimana);
+}
+
+// The hiring and the end of the relationship: the day, then its type.
+
+void LettoreINPS::GiornoDellEvento(const ValoreDelNodo& v) { m_giorno = v.Pulito(); }
+
+void LettoreINPS::TipoDellEvento(const ValoreDelNodo& v) {
+    const bool assunzione = v.nodo == TipoAssunzione;
+    const std::string evento = m_giorno + " " + std::string(v.Pulito());
+    if (m_inMesePrecedente)
+        MesePrecedente(assunzione ? AssunzioneMese : CessazioneMese, evento);
+    else
+        Metti(assunzione ? m_colonnaAssunzione : m_colonnaCessazione, evento);
+}
+
+// The person.
+
+void LettoreINPS::CodiceFiscale(const ValoreDelNodo& v) { m_postoCodice = v.posto; }
+
+void LettoreINPS::CognomePersona(const ValoreDelNodo& v) {
+    m_cognome = v.valore;
+    m_postoCognome = v.posto;
+}
+
+void LettoreINPS::NomePersona(const ValoreDelNodo& v) {
+    m_nome = v.valore;
+    m_postoNome = v.posto;
+}
+
+void LettoreINPS::Comune(const ValoreDelNodo& v) { ControllaCodiceComune(v.valore, v.posto); }
+
+// The collaborator's period.
+
+void LettoreINPS::InizioPeriodo(const ValoreDelNodo& v) { m_dal = v.buono ? std::string(v.valore) : std::string(); }
+
+void LettoreINPS::FinePeriodo(const ValoreDelNodo& v) {
+    if (v.buono && !m_dal.empty() && m_dal > v.valore)
+        Segnala(Gravita::Avviso, v.posto,
+                "<Al> " + std::string(v.valore) + " prima di <Dal> " + m_dal +
+                    ": il periodo finisce prima di cominciare");
+}
+
+// A total the document states, held until its end.
+template <Dichiarato LettoreINPS::*totale> void LettoreINPS::TotaleDichiarato(const ValoreDelNodo& v) {
+    this->*totale = {LeggiIntero(v.valore), v.posto};
+}
+
+// clang-format off
+constexpr LettoreINPS::RigaGestore LettoreINPS::Gestori[] = {
+    {CFPersonaMittente,       &LettoreINPS::PersonaMittente},
+    {RagSocMittente,          &LettoreINPS::RagioneSocialeMittente},
+    {CFMittente,              &LettoreINPS::CodiceMittente},
+    {SedeINPS,                &LettoreINPS::Sede},
+    {CFAzienda,               &LettoreINPS::CodiceAzienda},
+    {RagSocAzienda,           &LettoreINPS::RagioneSocialeAzienda},
+    {AnnoMeseDenunciaU,       &LettoreINPS::MeseDichiarato},
+    {AnnoMeseDenunciaE,       &LettoreINPS::MeseDichiarato},
+    {Matricola,               &LettoreINPS::MatricolaPosizione},
+    {CSC,                     &LettoreINPS::CodiceStatistico},
+    {CA,                      &LettoreINPS::CodiceAutorizzazione},
+    {CFLavoratore,            &LettoreINPS::CodiceFiscale},
+    {CFCollaboratore,         &LettoreINPS::CodiceFiscale},
+    {Cognome,                 &LettoreINPS::CognomePersona},
+    {Nome,                    &LettoreINPS::NomePersona},
+    {CodiceComune,            &LettoreINPS::Comune},
+    {OrarioContrattuale,      &LettoreINPS::OrarioDelMese},
+    {GiornoAssunzione,        &LettoreINPS::GiornoDellEvento},
+    {TipoAssunzione,          &LettoreINPS::TipoDellEvento},
+    {GiornoCessazione,        &LettoreINPS::GiornoDellEvento},
+    {TipoCessazione,          &LettoreINPS::TipoDellEvento},
+    {ImponibileDipendente,    &LettoreINPS::ImponibileNonZero},
+    {ImponibileCollaboratore, &LettoreINPS::ImponibileNonZero},
+    {Contributo,              &LettoreINPS::SommaContributo},
+    {IdSettimana,             &LettoreINPS::IdDellaSettimana},
+    {TipoCopertura,           &LettoreINPS::CoperturaDellaSettimana},
+    {GiorniRetribuiti,        &LettoreINPS::GiorniRetribuitiNelMese},
+    {GiorniContribuiti,       &LettoreINPS::GiorniContribuitiNelMese},
+    {Lavorato,                &LettoreINPS::GiornoLavorato},
+    {Dal,                     &LettoreINPS::InizioPeriodo},
+    {Al,                      &LettoreINPS::FinePeriodo},
+    {NumLavoratori,           &LettoreINPS::TotaleDichiarato<&LettoreINPS::m_numLavoratori>},
+    {ForzaAziendale,          &LettoreINPS::TotaleDichiarato<&LettoreINPS::m_forzaAziendale>},
+    {NumDenIndiv,             &LettoreINPS::TotaleDichiarato<&LettoreINPS::m_numDenIndiv>},
+    {TotaleADebito,           &LettoreINPS::TotaleDichiarato<&LettoreINPS::m_totaleADebito>},
+    {TotaleACredito,          &LettoreINPS::TotaleDichiarato<&LettoreINPS::m_totaleACredito>},
+};
+// clang-format on
+
+// The handlers by node: none for a node whose value only the listing reads; a node given two handlers
+// stops the compiler.
+constexpr std::array<LettoreINPS::Gestore, NumeroNodi> LettoreINPS::GestoriPerNodo = [] {
+    std::array<Gestore, NumeroNodi> perNodo{};
+    for (const RigaGestore& riga : Gestori) {
+        if (perNodo[static_cast<std::size_t>(riga.nodo)])
+            throw "two handlers for one node"; // not a constant expression: the compiler stops here
+        perNodo[static_cast<std::size_t>(riga.nodo)] = riga.gestore;
+    }
+    return perNodo;
+}();
 
 // The declared month: the days of its calendar, and the file's name.
 void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/) {
