@@ -6,6 +6,7 @@
 // report and every collaborator is a person of the listing; a previous month's block belongs to the
 // report that holds it.
 
+#include "formati/calendario_inps.h"
 #include "formati/grammatiche_inps.h"
 #include "formati/persone.h"
 #include "formati/record_fissi.h"
@@ -200,9 +201,6 @@ std::size_t LunghezzaCodificata(std::string_view t) {
     uniemens::xmltext::CodificaXML(codificato);
     return codificato.size();
 }
-
-// The highest week of the year (SettimanaDellAnno): a year has 53 or 54 of them.
-constexpr int SettimanaMassima = 54;
 
 // The registration number of a company at INPS: 10 digits.
 constexpr std::size_t CifreMatricola = 10;
@@ -427,9 +425,9 @@ private:
     bool m_mittenteLetto = false, m_ragSocLetta = false;
     std::string m_mese, m_matricola, m_csc, m_ca;
     long m_rigaAzienda = 0, m_rigaMese = 0, m_rigaMatricola = 0;
-    int m_giorniDelMese = 0;                         // of the declared month, for the calendar; 0 when unknown
-    int m_anno = 0, m_numeroMese = 0;                // the declared month; 0 when unknown
-    int m_primaSettimana = 0, m_ultimaSettimana = 0; // its weeks of the year, once it is known
+    int m_giorniDelMese = 0;              // of the declared month, for the calendar; 0 when unknown
+    int m_anno = 0, m_numeroMese = 0;     // the declared month; 0 when unknown
+    inps::MeseDelCalendario m_calendario; // the same, for the calendar rules
 
     // The person being read; its findings wait for its end, when its tax code is known.
     bool m_inPersona = false;
@@ -747,15 +745,9 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
             std::find_if(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "GG"; });
         if (gg == attributi.end())
             break;
-        const std::string_view g = gg->valore;
-        const bool giusto = (g.size() == 1 && g[0] >= '1' && g[0] <= '9' && g[0] - '0' == m_giorni) ||
-                            (g.size() == 2 && g[0] >= '1' && g[0] <= '9' && g[1] >= '0' && g[1] <= '9' &&
-                             (g[0] - '0') * 10 + (g[1] - '0') == m_giorni);
-        if (!giusto) {
+        if (auto messaggio = inps::ControllaGiornoDelCalendario(gg->valore, m_giorni)) {
             m_calendarioRotto = true;
-            Segnala(Gravita::Errore, posto,
-                    "<Giorno GG=\"" + std::string(g) + "\">: atteso GG=\"" + std::to_string(m_giorni) +
-                        "\": il calendario ha un elemento <Giorno> per ogni giorno del mese, da 1 in ordine");
+            Segnala(Gravita::Errore, posto, std::move(*messaggio));
         }
         break;
     }
@@ -1166,6 +1158,7 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
     const std::string_view anno = shell::TogliSpazi(valore.substr(0, trattino));
     const std::string_view mese = valore.substr(trattino + 1);
     m_mese = std::string(mese) + "/" + std::string(anno);
+    m_calendario.testo = m_mese;
     if (!SoloCifre(anno) || anno.size() > 9 || !SoloCifre(mese) || mese.size() != 2)
         return;
     const int a = static_cast<int>(*LeggiIntero(anno));
@@ -1174,8 +1167,7 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
     if (buono && m >= 1 && m <= 12 && a >= 1 && a <= 9999) {
         m_anno = a;
         m_numeroMese = m;
-        m_primaSettimana = SettimanaDellAnno(a, m, 1);
-        m_ultimaSettimana = SettimanaDellAnno(a, m, uniemens::GiorniDelMese(a, m));
+        m_calendario = inps::MeseDelCalendario::Di(a, m, m_mese);
     }
     if (buono && m_documento.calendario)
         m_giorniDelMese = uniemens::GiorniDelMese(a, m);
@@ -1185,39 +1177,16 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
         m_lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + atteso + "'");
 }
 
-// A week of the year, and outside a previous month's block (whose month the document does not say) one of
-// the declared month.
 void LettoreINPS::Settimana(std::string_view valore, Posto posto) {
-    const std::string_view id = shell::TogliSpazi(valore);
-    const auto numero = SoloCifre(id) && id.size() <= 2 ? LeggiIntero(id) : std::nullopt;
-    if (!numero || *numero < 1 || *numero > SettimanaMassima) {
-        Segnala(Gravita::Errore, posto,
-                "<IdSettimana> " + ValidatoreXML::Citato(valore) + ": le settimane dell'anno vanno da 1 a " +
-                    std::to_string(SettimanaMassima));
-        return;
-    }
-    if (m_numeroMese == 0 || m_inMesePrecedente)
-        return;
-    if (*numero < m_primaSettimana || *numero > m_ultimaSettimana)
-        Segnala(Gravita::Avviso, posto,
-                "<IdSettimana> " + std::to_string(*numero) + ": la settimana non cade nel mese " + m_mese +
-                    ", che ha le settimane da " + std::to_string(m_primaSettimana) + " a " +
-                    std::to_string(m_ultimaSettimana));
+    if (auto rilievo = inps::ControllaSettimana(valore, m_calendario, m_inMesePrecedente))
+        Segnala(rilievo->errore ? Gravita::Errore : Gravita::Avviso, posto, std::move(rilievo->messaggio));
 }
 
-// Days paid or covered: no more than the declared month has (than any month, in a previous month's block).
 void LettoreINPS::GiorniNelMese(int nodo, std::string_view valore, Posto posto) {
-    const std::string_view giorni = shell::TogliSpazi(valore);
-    // (Not a number: said by the grammar; read as none here.)
-    const long long numero = SoloCifre(giorni) && giorni.size() <= 9 ? LeggiIntero(giorni).value_or(0) : 0;
-    const bool delMese = m_numeroMese > 0 && !m_inMesePrecedente;
-    const int massimo = delMese ? uniemens::GiorniDelMese(m_anno, m_numeroMese) : 31;
-    if (numero <= massimo)
-        return;
-    Segnala(Gravita::Errore, posto,
-            "<" + std::string(m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].nome) + "> " +
-                std::to_string(numero) + ": pi\xF9 dei " + std::to_string(massimo) + " giorni " +
-                (delMese ? "del mese " + m_mese : std::string("di un mese")));
+    if (auto messaggio =
+            inps::ControllaGiorniNelMese(m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].nome, valore,
+                                         m_calendario, m_inMesePrecedente))
+        Segnala(Gravita::Errore, posto, std::move(*messaggio));
 }
 
 void LettoreINPS::ControllaAnagrafica() {
@@ -1276,10 +1245,8 @@ void LettoreINPS::Chiusura(int nodo, Posto posto) {
         m_inMesePrecedente = false;
         break;
     case DatiRetributiviU:
-        if (m_giorniDelMese > 0 && m_giorni != m_giorniDelMese)
-            Segnala(Gravita::Errore, posto,
-                    "<DatiRetributivi>: " + std::to_string(m_giorni) + " elementi <Giorno>, attesi " +
-                        std::to_string(m_giorniDelMese) + ", uno per giorno del mese " + m_mese);
+        if (auto messaggio = inps::ControllaGiorniDelCalendario(m_giorni, m_giorniDelMese, m_mese))
+            Segnala(Gravita::Errore, posto, std::move(*messaggio));
         break;
     case PosContributiva:
         if (m_denunceInPosizione > 0 && !m_matricolaInPosizione)
