@@ -26,8 +26,8 @@ std::optional<long long> Cifre(std::string_view t, std::size_t cifre) {
 } // namespace
 
 MeseDelCalendario MeseDelCalendario::Di(int anno, int mese, std::string testo) {
-    return {anno, mese, SettimanaDellAnno(anno, mese, 1), SettimanaDellAnno(anno, mese, uniemens::GiorniDelMese(anno, mese)),
-            std::move(testo)};
+    return {anno, mese, SettimanaDellAnno(anno, mese, 1),
+            SettimanaDellAnno(anno, mese, uniemens::GiorniDelMese(anno, mese)), std::move(testo)};
 }
 
 std::optional<RilievoCalendario> ControllaSettimana(std::string_view valore, const MeseDelCalendario& mese,
@@ -39,9 +39,9 @@ std::optional<RilievoCalendario> ControllaSettimana(std::string_view valore, con
     if (mese.mese == 0 || mesePrecedente)
         return std::nullopt;
     if (*numero < mese.primaSettimana || *numero > mese.ultimaSettimana)
-        return RilievoCalendario{false, "<IdSettimana> " + std::to_string(*numero) + ": la settimana non cade nel mese " +
-                                            mese.testo + ", che ha le settimane da " +
-                                            std::to_string(mese.primaSettimana) + " a " +
+        return RilievoCalendario{false, "<IdSettimana> " + std::to_string(*numero) +
+                                            ": la settimana non cade nel mese " + mese.testo +
+                                            ", che ha le settimane da " + std::to_string(mese.primaSettimana) + " a " +
                                             std::to_string(mese.ultimaSettimana)};
     return std::nullopt;
 }

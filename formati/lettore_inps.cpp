@@ -7,6 +7,7 @@
 // report that holds it.
 
 #include "formati/calendario_inps.h"
+#include "formati/contenuto_inps.h"
 #include "formati/grammatiche_inps.h"
 #include "formati/persone.h"
 #include "formati/record_fissi.h"
@@ -136,12 +137,6 @@ constexpr ValoreDellaDenuncia ValoriDellaDenuncia[] = {
 // one report sent twice, the later replacing the earlier.
 constexpr N ValoriDellaChiave[] = {Qualifica1, Qualifica2, Qualifica3, TipoContribuzione, TipoRapporto, Aliquota};
 
-// The parts of a previous month's block that the listing shows, in this order.
-enum ParteMese { Consolidamento, Orario, AssunzioneMese, CessazioneMese, SettimaneMese, GiorniMese, NumeroParti };
-constexpr std::string_view NomiPartiMese[NumeroParti] = {
-    "TipoConsolidamento", "OrarioContrattuale", "assunzione", "cessazione", "settimane", "GiorniRetribuiti",
-};
-
 // The kinds of person of the schemas.
 constexpr int GenereDipendente = 0;
 constexpr int GenereCollaboratore = 1;
@@ -172,28 +167,6 @@ std::optional<long long> Centesimi(std::string_view t) {
 }
 
 std::string Numero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
-
-// An amount of the document as the listing shows it, with the decimals it is written with: "1500,5"
-// gives "1.500,5" (and "." between thousands are read as such).
-std::string ImportoDistinta(std::string_view t) {
-    std::string semplice;
-    for (const char c : t)
-        if (c != '.')
-            semplice += c == ',' ? '.' : c;
-    double valore = 0;
-    const auto [fine, errore] = std::from_chars(semplice.data(), semplice.data() + semplice.size(), valore);
-    if (errore != std::errc() || fine != semplice.data() + semplice.size())
-        return std::string(t);
-    const auto punto = semplice.find('.');
-    return ImportoItaliano(valore, punto == std::string::npos ? 0 : static_cast<int>(semplice.size() - punto - 1));
-}
-
-// yyyy-mm-dd as dd/mm/yyyy.
-std::string DataDistinta(std::string_view t) {
-    if (t.size() != 10)
-        return std::string(t);
-    return std::string(t.substr(8, 2)) + "/" + std::string(t.substr(5, 2)) + "/" + std::string(t.substr(0, 4));
-}
 
 // The length of a text once written with CodificaXML's references.
 std::size_t LunghezzaCodificata(std::string_view t) {
@@ -231,7 +204,7 @@ struct Dichiarato {
 class LettoreINPS : public RegoleXML {
 public:
     LettoreINPS(Lettura& lettura, const DocumentoINPS& documento)
-        : m_lettura(lettura), m_documento(documento), m_schema(documento.schema()) {
+        : m_lettura(lettura), m_documento(documento), m_schema(documento.schema()), m_contenuto(lettura, m_schema) {
         m_colonne.fill(-1);
         for (const ColonnaDelNodo& c : ColonneDeiNodi)
             m_colonne[static_cast<std::size_t>(c.nodo)] = Colonna(c.colonna);
@@ -242,17 +215,25 @@ public:
         m_colonnaElimina = Colonna(ColonnaElimina);
         m_colonnaMesePrecedente = Colonna(ColonnaMesePrecedente);
         m_colonnaComune = Colonna(ColonnaComune);
-        m_campiFornitura = m_lettura.VuoleCampi(-1);
-        m_ogniNodo = m_lettura.VuoleImpronte() || m_campiFornitura;
+        m_ogniNodo = m_lettura.VuoleImpronte() || m_lettura.VuoleCampi(-1);
         if (m_ogniNodo)
             m_lettura.TuttiICampi();
     }
 
     bool VuoleContenuto() const override { return m_ogniNodo; }
     void ElementoDelContenuto(int nodo, std::string_view nome, std::span<const xml::Attributo> attributi,
-                              int profondita) override;
-    void TestoDelContenuto(std::string_view pezzo) override;
-    void FineDelContenuto(int profondita) override;
+                              int profondita) override {
+        PersonaDelContenuto persona{m_indice, m_genere, m_persona.impronta};
+        m_contenuto.Elemento(nodo, nome, attributi, profondita, m_inPersona ? &persona : nullptr);
+    }
+    void TestoDelContenuto(std::string_view pezzo) override {
+        PersonaDelContenuto persona{m_indice, m_genere, m_persona.impronta};
+        m_contenuto.Testo(pezzo, m_inPersona ? &persona : nullptr);
+    }
+    void FineDelContenuto(int profondita) override {
+        PersonaDelContenuto persona{m_indice, m_genere, m_persona.impronta};
+        m_contenuto.Fine(profondita, m_inPersona ? &persona : nullptr);
+    }
 
     void Leggi();
 
@@ -314,17 +295,6 @@ private:
             testo += ' ';
         testo.append(valore);
     }
-    // The block as the listing shows it: "OrarioContrattuale 4000; settimane 21:X 22:X; ...".
-    std::string TestoMesePrecedente() const {
-        std::string testo;
-        for (std::size_t i = 0; i < m_mesePrecedente.size(); ++i)
-            if (!m_mesePrecedente[i].empty())
-                testo.append(testo.empty() ? "" : "; ")
-                    .append(NomiPartiMese[i])
-                    .append(" ")
-                    .append(m_mesePrecedente[i]);
-        return testo;
-    }
     // A value of an element, as its handler reads it.
     struct ValoreDelNodo {
         int nodo;
@@ -372,17 +342,6 @@ private:
     void AnnoMese(std::string_view valore, bool buono, Posto posto);
     void Settimana(std::string_view valore, Posto posto);
     void GiorniNelMese(int nodo, std::string_view valore, Posto posto);
-    // Where the content being read goes: the person's fingerprint or the supply's content (none when not
-    // wanted), and whether its fields are wanted.
-    Impronta* ImprontaDelContenuto() {
-        if (!m_lettura.VuoleImpronte())
-            return nullptr;
-        return m_inPersona ? &m_persona.impronta : &m_lettura.ContenutoDellaFornitura();
-    }
-    // The person's element opened at depth `profondita`: its place among the supply's content.
-    void PersonaNelContenuto(int nodo, std::string_view nome, int profondita);
-    // The declaration, as the document's content holds it: its version, the encoding read, standalone.
-    static std::string DichiarazioneNelContenuto(const xml::LettoreXML& lettore);
     void Fine(bool interrotta);
     void Totali(bool interrotta);
 
@@ -390,28 +349,9 @@ private:
     const DocumentoINPS& m_documento;
     const SchemaDistinta& m_schema;
 
-    // Every element, attribute and text of the document, for a comparison (RegoleXML::VuoleContenuto): into
-    // the fingerprint of the person being read or into the supply's content, and as fields where they are
-    // wanted. A field's name is the path of its element below the person's element (below the root for the
-    // supply's own), an attribute's "@" and its name after it ("DatiRetributivi/Imponibile", "@Elimina"), with
-    // its occurrence when the name comes again ("DatiRetributivi/Giorno@GG (5)"); the field of an element is its
-    // own text, told for an element with a text or without child elements.
-    struct ApertoNelContenuto {
-        std::size_t percorso = 0; // the length of the path before its name
-        std::string nome;         // of its field, with its occurrence
-        std::string testo;        // its own text, for its field
-        bool figli = false;       // it holds child elements
-        bool campi = false;       // its fields are wanted
-    };
+    // Every element, attribute and text of the document, for a comparison (RegoleXML::VuoleContenuto).
     bool m_ogniNodo = false;
-    std::vector<ApertoNelContenuto> m_nelContenuto; // by depth, from the root; reused, not shrunk
-    std::string m_percorsoFornitura, m_percorsoPersona;
-    std::map<std::string, int> m_volteFornitura, m_voltePersona; // how many times each field's name came
-    bool m_campiFornitura = false, m_campiPersona = false;       // the fields of the supply's own, of the person's
-    bool m_apertaPersona = false;                                // the element opening next is the person's
-    int m_profonditaPersona = 0;                                 // of the person's element
-    bool m_traPersone = false;                                   // the supply's content has persons as its last item
-    std::size_t m_profonditaContenuto = 0;                       // of the element the content is in
+    ContenutoINPS m_contenuto;
     std::array<int, NumeroNodi> m_colonne{};
     int m_colonnaLavorati, m_colonnaSettimane, m_colonnaAssunzione, m_colonnaCessazione, m_colonnaElimina,
         m_colonnaMesePrecedente, m_colonnaComune;
@@ -440,7 +380,7 @@ private:
     std::vector<Rilievo> m_rilieviPersona; // until its code is known
     Persona m_persona;
     bool m_inMesePrecedente = false;
-    std::array<std::string, NumeroParti> m_mesePrecedente;
+    PartiMese m_mesePrecedente;
     std::string m_settimana; // IdSettimana of the week being read
     std::string m_giorno;    // GiornoAssunzione or GiornoCessazione
     std::string m_dal;
@@ -585,7 +525,8 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     if (m_inPersona) // a report inside another: the grammar said so; the outer one ends here
         FinePersona();
     m_inPersona = true;
-    m_apertaPersona = m_ogniNodo; // its element is the next one the content hears of
+    if (m_ogniNodo)
+        m_contenuto.NuovaPersona();
     m_genere = genere;
     m_indice = m_lettura.NuovaPersona();
     m_postoPersona = posto;
@@ -630,7 +571,7 @@ void LettoreINPS::FinePersona() {
         m_persona.chiave = m_codice;
         m_persona.denuncia = m_chiave;
         if (m_genere == GenereDipendente && m_valori) {
-            Metti(m_colonnaMesePrecedente, TestoMesePrecedente());
+            Metti(m_colonnaMesePrecedente, TestoMesePrecedente(m_mesePrecedente));
             Metti(m_colonnaLavorati, std::to_string(m_lavorati));
         }
         m_lettura.Persona(std::move(m_persona));
@@ -754,140 +695,6 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
     default:
         break;
     }
-}
-
-// The items of the content in a fingerprint: an element by its depth and its node (its name outside the
-// grammar), each attribute by its name and value, a text by its depth and its pieces.
-constexpr std::uint64_t ElementoImpronta = 1, AttributoImpronta = 2, TestoImpronta = 3, PersoneImpronta = 4;
-std::uint64_t VoceImpronta(std::uint64_t voce, int profondita, int nodo) {
-    return voce << 40 | static_cast<std::uint64_t>(profondita) << 20 | static_cast<std::uint64_t>(nodo + 1);
-}
-
-void LettoreINPS::PersonaNelContenuto(int nodo, std::string_view nome, int profondita) {
-    // In the supply's content a run of persons is one item, at its place: the reports are read by their keys.
-    if (!m_traPersone) {
-        if (m_lettura.VuoleImpronte())
-            m_lettura.ContenutoDellaFornitura().AggiungiNumero(VoceImpronta(PersoneImpronta, profondita, nodo));
-        if (m_lettura.VuoleCampi(-1)) {
-            std::string campo = m_percorsoFornitura + "/" + std::string(nome);
-            if (const int volte = ++m_volteFornitura[campo]; volte > 1)
-                campo += " (" + std::to_string(volte) + ")";
-            m_lettura.Campo(
-                -1, {std::move(campo), std::string(m_schema.generi[static_cast<std::size_t>(m_genere)].titolo)});
-        }
-        m_traPersone = true;
-    }
-    // In the person's, the element that holds it.
-    const std::string& contenitore =
-        profondita >= 2 ? m_nelContenuto[static_cast<std::size_t>(profondita - 2)].nome : std::string();
-    if (m_lettura.VuoleImpronte())
-        m_persona.impronta.Aggiungi(contenitore);
-    m_campiPersona = m_lettura.VuoleCampi(m_indice);
-    if (m_campiPersona)
-        m_lettura.Campo(m_indice, {"posto nel documento", contenitore});
-    m_percorsoPersona.clear();
-    m_voltePersona.clear();
-    m_profonditaPersona = profondita;
-}
-
-void LettoreINPS::ElementoDelContenuto(int nodo, std::string_view nome, std::span<const xml::Attributo> attributi,
-                                       int profondita) {
-    m_profonditaContenuto = static_cast<std::size_t>(profondita);
-    if (m_apertaPersona) {
-        m_apertaPersona = false;
-        if (m_inPersona)
-            PersonaNelContenuto(nodo, nome, profondita);
-    }
-    const bool persona = m_inPersona;
-    if (!persona)
-        m_traPersone = false;
-    if (Impronta* impronta = ImprontaDelContenuto()) {
-        impronta->AggiungiNumero(
-            VoceImpronta(ElementoImpronta, persona ? profondita - m_profonditaPersona : profondita, nodo));
-        if (nodo < 0)
-            impronta->Aggiungi(nome);
-        for (const xml::Attributo& a : attributi) {
-            impronta->AggiungiNumero(AttributoImpronta);
-            impronta->Aggiungi(a.nome);
-            impronta->Aggiungi(a.valore);
-        }
-    }
-    const auto livello = static_cast<std::size_t>(profondita - 1);
-    if (m_nelContenuto.size() <= livello)
-        m_nelContenuto.resize(livello + 1);
-    if (livello > 0)
-        m_nelContenuto[livello - 1].figli = true;
-    ApertoNelContenuto& aperto = m_nelContenuto[livello];
-    aperto.figli = false;
-    aperto.testo.clear();
-    aperto.campi = persona ? m_campiPersona : m_campiFornitura;
-    // The names of the supply's own elements are always kept: a person's place is the one that holds it.
-    if (!aperto.campi && persona)
-        return;
-    std::string& percorso = persona ? m_percorsoPersona : m_percorsoFornitura;
-    auto& volte = persona ? m_voltePersona : m_volteFornitura;
-    aperto.percorso = percorso.size();
-    const bool dellaPersona = persona && profondita == m_profonditaPersona;
-    if (!dellaPersona)
-        percorso.append(percorso.empty() ? "" : "/").append(nome);
-    aperto.nome = dellaPersona ? std::string(nome) : percorso;
-    if (const int n = ++volte[aperto.nome]; n > 1)
-        aperto.nome += " (" + std::to_string(n) + ")";
-    if (!aperto.campi)
-        return;
-    for (const xml::Attributo& a : attributi) {
-        std::string campo = percorso + "@" + std::string(a.nome);
-        if (const int n = ++volte[campo]; n > 1)
-            campo += " (" + std::to_string(n) + ")";
-        m_lettura.Campo(persona ? m_indice : -1, {std::move(campo), std::string(a.valore)});
-    }
-}
-
-void LettoreINPS::TestoDelContenuto(std::string_view pezzo) {
-    const int profondita = static_cast<int>(m_profonditaContenuto);
-    if (!m_inPersona)
-        m_traPersone = false;
-    if (Impronta* impronta = ImprontaDelContenuto()) {
-        impronta->AggiungiNumero(
-            VoceImpronta(TestoImpronta, m_inPersona ? profondita - m_profonditaPersona : profondita, 0));
-        impronta->Aggiungi(pezzo);
-    }
-    if (profondita > 0)
-        if (ApertoNelContenuto& aperto = m_nelContenuto[static_cast<std::size_t>(profondita - 1)]; aperto.campi)
-            aperto.testo.append(pezzo);
-}
-
-void LettoreINPS::FineDelContenuto(int profondita) {
-    ApertoNelContenuto& aperto = m_nelContenuto[static_cast<std::size_t>(profondita - 1)];
-    const bool persona = m_inPersona;
-    if (!persona)
-        m_traPersone = false;
-    // A text among child elements is shown without the line ends and TABs around it.
-    if (aperto.campi && (!aperto.testo.empty() || !aperto.figli)) {
-        const auto inizio = aperto.testo.find_first_not_of(" \t\r\n");
-        m_lettura.Campo(
-            persona ? m_indice : -1,
-            {aperto.nome, !aperto.figli || inizio == std::string::npos
-                              ? aperto.testo
-                              : aperto.testo.substr(inizio, aperto.testo.find_last_not_of(" \t\r\n") + 1 - inizio)});
-    }
-    if (aperto.campi || !persona)
-        (persona ? m_percorsoPersona : m_percorsoFornitura).resize(aperto.percorso);
-    m_profonditaContenuto = static_cast<std::size_t>(profondita - 1);
-}
-
-std::string LettoreINPS::DichiarazioneNelContenuto(const xml::LettoreXML& lettore) {
-    const xml::DichiarazioneXML& d = lettore.Dichiarazione();
-    if (!d.presente)
-        return "nessuna";
-    const xml::Codifica codifica = lettore.CodificaDocumento();
-    std::string testo = "versione " + d.versione + ", codifica " +
-                        (codifica == xml::Codifica::Iso88591  ? "ISO-8859-1"
-                         : codifica == xml::Codifica::UsAscii ? "US-ASCII"
-                                                              : "UTF-8");
-    if (d.standalone)
-        testo += std::string(", standalone ") + (*d.standalone ? "yes" : "no");
-    return testo;
 }
 
 void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::CarattereAltro> altri, bool buono,

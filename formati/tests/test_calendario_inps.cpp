@@ -29,7 +29,8 @@ TEST(CalendarioInps, SettimaneDelMese) {
     const Caso casi[] = {
         {"5", &febbraio, false, ""},
         {" 9 ", &febbraio, false, ""},
-        {"4", &febbraio, false, "A <IdSettimana> 4: la settimana non cade nel mese 02/2012, che ha le settimane da 5 a 9"},
+        {"4", &febbraio, false,
+         "A <IdSettimana> 4: la settimana non cade nel mese 02/2012, che ha le settimane da 5 a 9"},
         {"10", &febbraio, false,
          "A <IdSettimana> 10: la settimana non cade nel mese 02/2012, che ha le settimane da 5 a 9"},
         {"10", &febbraio, true, ""}, // a previous month's block: its month is not said
@@ -77,9 +78,8 @@ TEST(CalendarioInps, GiorniDelCalendario) {
         bool giusto;
     };
     const Caso casi[] = {
-        {"1", 1, true},   {"9", 9, true},    {"10", 10, true}, {"31", 31, true}, {"01", 1, false},
-        {"2", 1, false},  {"0", 0, false},   {"", 1, false},   {"100", 100, false}, {" 3", 3, false},
-        {"3 ", 3, false}, {"1a", 10, false},
+        {"1", 1, true},  {"9", 9, true}, {"10", 10, true},    {"31", 31, true}, {"01", 1, false}, {"2", 1, false},
+        {"0", 0, false}, {"", 1, false}, {"100", 100, false}, {" 3", 3, false}, {"3 ", 3, false}, {"1a", 10, false},
     };
     for (const Caso& c : casi)
         EXPECT_EQ(!ControllaGiornoDelCalendario(c.gg, c.giorno), c.giusto) << c.gg << " " << c.giorno;
