@@ -63,8 +63,7 @@ std::string DichiarazioneNelContenuto(const xml::LettoreXML& lettore) {
 ContenutoINPS::ContenutoINPS(Lettura& lettura, const SchemaDistinta& schema)
     : m_lettura(lettura), m_schema(schema), m_campiFornitura(lettura.VuoleCampi(-1)) {}
 
-void ContenutoINPS::PersonaNelContenuto(int nodo, std::string_view nome, int profondita,
-                                        PersonaDelContenuto& persona) {
+void ContenutoINPS::PersonaNelContenuto(int nodo, std::string_view nome, int profondita, PersonaDelContenuto& persona) {
     // In the supply's content a run of persons is one item, at its place: the reports are read by their keys.
     if (!m_traPersone) {
         if (m_lettura.VuoleImpronte())
@@ -91,8 +90,8 @@ void ContenutoINPS::PersonaNelContenuto(int nodo, std::string_view nome, int pro
     m_profonditaPersona = profondita;
 }
 
-void ContenutoINPS::Elemento(int nodo, std::string_view nome, std::span<const xml::Attributo> attributi,
-                             int profondita, PersonaDelContenuto* persona) {
+void ContenutoINPS::Elemento(int nodo, std::string_view nome, std::span<const xml::Attributo> attributi, int profondita,
+                             PersonaDelContenuto* persona) {
     m_profonditaContenuto = static_cast<std::size_t>(profondita);
     if (m_apertaPersona) {
         m_apertaPersona = false;

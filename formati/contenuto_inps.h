@@ -35,8 +35,8 @@ std::string DichiarazioneNelContenuto(const xml::LettoreXML& lettore);
 
 // The person whose element the content is inside of.
 struct PersonaDelContenuto {
-    long indice;       // in the listing
-    int genere;        // of the schema
+    long indice;        // in the listing
+    int genere;         // of the schema
     Impronta& impronta; // its fingerprint
 };
 
@@ -82,8 +82,8 @@ private:
     bool m_campiFornitura = false, m_campiPersona = false;       // the fields of the supply's own, of the person's
     bool m_apertaPersona = false;                                // the element opening next is the person's
     int m_profonditaPersona = 0;                                 // of the person's element
-    bool m_traPersone = false;             // the supply's content has persons as its last item
-    std::size_t m_profonditaContenuto = 0; // of the element the content is in
+    bool m_traPersone = false;                                   // the supply's content has persons as its last item
+    std::size_t m_profonditaContenuto = 0;                       // of the element the content is in
 };
 
 } // namespace verifica::inps

@@ -14,7 +14,9 @@
 #include "formati/regole_inps.h"
 
 #include "emens/dati_sub_emens.h"
+#include "emens/voci_emens.h"
 #include "uniemens/campi.h"
+#include "uniemens/denuncia.h"
 #include "uniemens/dati_sub.h"
 #include "uniemens/voci.h"
 #include "uniemens/xmltext/riga_inps.h"
@@ -47,14 +49,17 @@ struct DocumentoINPS {
     std::size_t ragioneSocialeMassima;       // escaped characters the company name is cut to; 0: whole
     bool calendario;                         // the reports hold the daily calendar and the company totals
     std::string_view liste;                  // the company's lists, as a message names them
+    std::span<const uniemens::xmltext::TabellaDelDocumento> (*tabelle)(); // the writer's, in the document's order
 };
+
+std::span<const uniemens::xmltext::TabellaDelDocumento> TabelleEmens() { return emens::TabelleDelDocumento; }
 
 // clang-format off
 constexpr DocumentoINPS Uniemens{Formato::Uniemens, GrammaticaUniemens, SchemaUniemens, uniemens::NomeDocumento,
                                  uniemens::RagioneSocialeMassima, true,
-                                 "<PosContributiva> n\xE9 <ListaCollaboratori>"};
+                                 "<PosContributiva> n\xE9 <ListaCollaboratori>", uniemens::TabelleDelDocumento};
 constexpr DocumentoINPS Emens{Formato::Emens, GrammaticaEmens, SchemaEmens, emens::NomeDocumento, 0, false,
-                              "<ListaDenunceIndividuali> n\xE9 <ListaCollaboratori>"};
+                              "<ListaDenunceIndividuali> n\xE9 <ListaCollaboratori>", TabelleEmens};
 
 // The first line of the documents, as the converters write it.
 constexpr std::string_view Dichiarazione = uniemens::xmltext::DichiarazioneXML;
@@ -216,6 +221,10 @@ public:
         m_colonnaMesePrecedente = Colonna(ColonnaMesePrecedente);
         m_colonnaComune = Colonna(ColonnaComune);
         m_ogniNodo = m_lettura.VuoleImpronte() || m_lettura.VuoleCampi(-1);
+        m_giorniSoloNonZero =
+            uniemens::xmltext::tabelle::QuandoScritto(
+                documento.tabelle(), documento.grammatica().nodi[static_cast<std::size_t>(GiorniRetribuiti)].nome) ==
+            uniemens::xmltext::Se::NumeroNonZero;
         if (m_ogniNodo)
             m_lettura.TuttiICampi();
     }
@@ -351,6 +360,7 @@ private:
 
     // Every element, attribute and text of the document, for a comparison (RegoleXML::VuoleContenuto).
     bool m_ogniNodo = false;
+    bool m_giorniSoloNonZero = false; // the writer writes GiorniRetribuiti only when it is not 0
     ContenutoINPS m_contenuto;
     std::array<int, NumeroNodi> m_colonne{};
     int m_colonnaLavorati, m_colonnaSettimane, m_colonnaAssunzione, m_colonnaCessazione, m_colonnaElimina,
@@ -826,7 +836,7 @@ void LettoreINPS::GiorniContribuitiNelMese(const ValoreDelNodo& v) { GiorniNelMe
 
 void LettoreINPS::GiorniRetribuitiNelMese(const ValoreDelNodo& v) {
     GiorniNelMese(v.nodo, v.valore, v.posto);
-    if (const auto numero = uniemens::xmltext::NumeroIniziale(v.valore); numero && *numero == 0)
+    if (const auto numero = uniemens::xmltext::NumeroIniziale(v.valore); m_giorniSoloNonZero && numero && *numero == 0)
         Segnala(Gravita::Avviso, v.posto,
                 "<GiorniRetribuiti> " + ValidatoreXML::Citato(v.valore) +
                     ": il convertitore lo scrive solo quando non \xE8 0");
