@@ -6,13 +6,17 @@
 // report and every collaborator is a person of the listing; a previous month's block belongs to the
 // report that holds it.
 
+#include "formati/calendario_inps.h"
+#include "formati/contenuto_inps.h"
 #include "formati/grammatiche_inps.h"
 #include "formati/persone.h"
 #include "formati/record_fissi.h"
 #include "formati/regole_inps.h"
 
 #include "emens/dati_sub_emens.h"
+#include "emens/voci_emens.h"
 #include "uniemens/campi.h"
+#include "uniemens/denuncia.h"
 #include "uniemens/dati_sub.h"
 #include "uniemens/voci.h"
 #include "uniemens/xmltext/riga_inps.h"
@@ -45,14 +49,17 @@ struct DocumentoINPS {
     std::size_t ragioneSocialeMassima;       // escaped characters the company name is cut to; 0: whole
     bool calendario;                         // the reports hold the daily calendar and the company totals
     std::string_view liste;                  // the company's lists, as a message names them
+    std::span<const uniemens::xmltext::TabellaDelDocumento> (*tabelle)(); // the writer's, in the document's order
 };
+
+std::span<const uniemens::xmltext::TabellaDelDocumento> TabelleEmens() { return emens::TabelleDelDocumento; }
 
 // clang-format off
 constexpr DocumentoINPS Uniemens{Formato::Uniemens, GrammaticaUniemens, SchemaUniemens, uniemens::NomeDocumento,
                                  uniemens::RagioneSocialeMassima, true,
-                                 "<PosContributiva> n\xE9 <ListaCollaboratori>"};
+                                 "<PosContributiva> n\xE9 <ListaCollaboratori>", uniemens::TabelleDelDocumento};
 constexpr DocumentoINPS Emens{Formato::Emens, GrammaticaEmens, SchemaEmens, emens::NomeDocumento, 0, false,
-                              "<ListaDenunceIndividuali> n\xE9 <ListaCollaboratori>"};
+                              "<ListaDenunceIndividuali> n\xE9 <ListaCollaboratori>", TabelleEmens};
 
 // The first line of the documents, as the converters write it.
 constexpr std::string_view Dichiarazione = uniemens::xmltext::DichiarazioneXML;
@@ -135,12 +142,6 @@ constexpr ValoreDellaDenuncia ValoriDellaDenuncia[] = {
 // one report sent twice, the later replacing the earlier.
 constexpr N ValoriDellaChiave[] = {Qualifica1, Qualifica2, Qualifica3, TipoContribuzione, TipoRapporto, Aliquota};
 
-// The parts of a previous month's block that the listing shows, in this order.
-enum ParteMese { Consolidamento, Orario, AssunzioneMese, CessazioneMese, SettimaneMese, GiorniMese, NumeroParti };
-constexpr std::string_view NomiPartiMese[NumeroParti] = {
-    "TipoConsolidamento", "OrarioContrattuale", "assunzione", "cessazione", "settimane", "GiorniRetribuiti",
-};
-
 // The kinds of person of the schemas.
 constexpr int GenereDipendente = 0;
 constexpr int GenereCollaboratore = 1;
@@ -172,37 +173,12 @@ std::optional<long long> Centesimi(std::string_view t) {
 
 std::string Numero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
 
-// An amount of the document as the listing shows it, with the decimals it is written with: "1500,5"
-// gives "1.500,5" (and "." between thousands are read as such).
-std::string ImportoDistinta(std::string_view t) {
-    std::string semplice;
-    for (const char c : t)
-        if (c != '.')
-            semplice += c == ',' ? '.' : c;
-    double valore = 0;
-    const auto [fine, errore] = std::from_chars(semplice.data(), semplice.data() + semplice.size(), valore);
-    if (errore != std::errc() || fine != semplice.data() + semplice.size())
-        return std::string(t);
-    const auto punto = semplice.find('.');
-    return ImportoItaliano(valore, punto == std::string::npos ? 0 : static_cast<int>(semplice.size() - punto - 1));
-}
-
-// yyyy-mm-dd as dd/mm/yyyy.
-std::string DataDistinta(std::string_view t) {
-    if (t.size() != 10)
-        return std::string(t);
-    return std::string(t.substr(8, 2)) + "/" + std::string(t.substr(5, 2)) + "/" + std::string(t.substr(0, 4));
-}
-
 // The length of a text once written with CodificaXML's references.
 std::size_t LunghezzaCodificata(std::string_view t) {
     std::string codificato(t);
     uniemens::xmltext::CodificaXML(codificato);
     return codificato.size();
 }
-
-// The highest week of the year (SettimanaDellAnno): a year has 53 or 54 of them.
-constexpr int SettimanaMassima = 54;
 
 // The registration number of a company at INPS: 10 digits.
 constexpr std::size_t CifreMatricola = 10;
@@ -233,7 +209,7 @@ struct Dichiarato {
 class LettoreINPS : public RegoleXML {
 public:
     LettoreINPS(Lettura& lettura, const DocumentoINPS& documento)
-        : m_lettura(lettura), m_documento(documento), m_schema(documento.schema()) {
+        : m_lettura(lettura), m_documento(documento), m_schema(documento.schema()), m_contenuto(lettura, m_schema) {
         m_colonne.fill(-1);
         for (const ColonnaDelNodo& c : ColonneDeiNodi)
             m_colonne[static_cast<std::size_t>(c.nodo)] = Colonna(c.colonna);
@@ -244,17 +220,29 @@ public:
         m_colonnaElimina = Colonna(ColonnaElimina);
         m_colonnaMesePrecedente = Colonna(ColonnaMesePrecedente);
         m_colonnaComune = Colonna(ColonnaComune);
-        m_campiFornitura = m_lettura.VuoleCampi(-1);
-        m_ogniNodo = m_lettura.VuoleImpronte() || m_campiFornitura;
+        m_ogniNodo = m_lettura.VuoleImpronte() || m_lettura.VuoleCampi(-1);
+        m_giorniSoloNonZero =
+            uniemens::xmltext::tabelle::QuandoScritto(
+                documento.tabelle(), documento.grammatica().nodi[static_cast<std::size_t>(GiorniRetribuiti)].nome) ==
+            uniemens::xmltext::Se::NumeroNonZero;
         if (m_ogniNodo)
             m_lettura.TuttiICampi();
     }
 
     bool VuoleContenuto() const override { return m_ogniNodo; }
     void ElementoDelContenuto(int nodo, std::string_view nome, std::span<const xml::Attributo> attributi,
-                              int profondita) override;
-    void TestoDelContenuto(std::string_view pezzo) override;
-    void FineDelContenuto(int profondita) override;
+                              int profondita) override {
+        PersonaDelContenuto persona{m_indice, m_genere, m_persona.impronta};
+        m_contenuto.Elemento(nodo, nome, attributi, profondita, m_inPersona ? &persona : nullptr);
+    }
+    void TestoDelContenuto(std::string_view pezzo) override {
+        PersonaDelContenuto persona{m_indice, m_genere, m_persona.impronta};
+        m_contenuto.Testo(pezzo, m_inPersona ? &persona : nullptr);
+    }
+    void FineDelContenuto(int profondita) override {
+        PersonaDelContenuto persona{m_indice, m_genere, m_persona.impronta};
+        m_contenuto.Fine(profondita, m_inPersona ? &persona : nullptr);
+    }
 
     void Leggi();
 
@@ -316,31 +304,53 @@ private:
             testo += ' ';
         testo.append(valore);
     }
-    // The block as the listing shows it: "OrarioContrattuale 4000; settimane 21:X 22:X; ...".
-    std::string TestoMesePrecedente() const {
-        std::string testo;
-        for (std::size_t i = 0; i < m_mesePrecedente.size(); ++i)
-            if (!m_mesePrecedente[i].empty())
-                testo.append(testo.empty() ? "" : "; ")
-                    .append(NomiPartiMese[i])
-                    .append(" ")
-                    .append(m_mesePrecedente[i]);
-        return testo;
-    }
+    // A value of an element, as its handler reads it.
+    struct ValoreDelNodo {
+        int nodo;
+        std::string_view valore; // the characters above U+00FF as their references
+        bool buono;              // of the form of its element
+        Posto posto;
+        std::string_view Pulito() const { return shell::TogliSpazi(valore); }
+    };
+    // What the rules do with the value of an element (Valore), one handler per element.
+    using Gestore = void (LettoreINPS::*)(const ValoreDelNodo&);
+    struct RigaGestore {
+        N nodo;
+        Gestore gestore;
+    };
+    static const RigaGestore Gestori[];
+    static const std::array<Gestore, NumeroNodi> GestoriPerNodo;
+    void PersonaMittente(const ValoreDelNodo& v);
+    void LunghezzaRagioneSociale(const ValoreDelNodo& v);
+    void RagioneSocialeMittente(const ValoreDelNodo& v);
+    void RagioneSocialeAzienda(const ValoreDelNodo& v);
+    void CodiceMittente(const ValoreDelNodo& v);
+    void Sede(const ValoreDelNodo& v);
+    void CodiceAzienda(const ValoreDelNodo& v);
+    void MeseDichiarato(const ValoreDelNodo& v);
+    void MatricolaPosizione(const ValoreDelNodo& v);
+    void CodiceStatistico(const ValoreDelNodo& v);
+    void CodiceAutorizzazione(const ValoreDelNodo& v);
+    void ImponibileNonZero(const ValoreDelNodo& v);
+    void SommaContributo(const ValoreDelNodo& v);
+    void GiorniContribuitiNelMese(const ValoreDelNodo& v);
+    void GiorniRetribuitiNelMese(const ValoreDelNodo& v);
+    void OrarioDelMese(const ValoreDelNodo& v);
+    void GiornoLavorato(const ValoreDelNodo& v);
+    void IdDellaSettimana(const ValoreDelNodo& v);
+    void CoperturaDellaSettimana(const ValoreDelNodo& v);
+    void GiornoDellEvento(const ValoreDelNodo& v);
+    void TipoDellEvento(const ValoreDelNodo& v);
+    void CodiceFiscale(const ValoreDelNodo& v);
+    void CognomePersona(const ValoreDelNodo& v);
+    void NomePersona(const ValoreDelNodo& v);
+    void Comune(const ValoreDelNodo& v);
+    void InizioPeriodo(const ValoreDelNodo& v);
+    void FinePeriodo(const ValoreDelNodo& v);
+    template <Dichiarato LettoreINPS::*totale> void TotaleDichiarato(const ValoreDelNodo& v);
     void AnnoMese(std::string_view valore, bool buono, Posto posto);
     void Settimana(std::string_view valore, Posto posto);
     void GiorniNelMese(int nodo, std::string_view valore, Posto posto);
-    // Where the content being read goes: the person's fingerprint or the supply's content (none when not
-    // wanted), and whether its fields are wanted.
-    Impronta* ImprontaDelContenuto() {
-        if (!m_lettura.VuoleImpronte())
-            return nullptr;
-        return m_inPersona ? &m_persona.impronta : &m_lettura.ContenutoDellaFornitura();
-    }
-    // The person's element opened at depth `profondita`: its place among the supply's content.
-    void PersonaNelContenuto(int nodo, std::string_view nome, int profondita);
-    // The declaration, as the document's content holds it: its version, the encoding read, standalone.
-    static std::string DichiarazioneNelContenuto(const xml::LettoreXML& lettore);
     void Fine(bool interrotta);
     void Totali(bool interrotta);
 
@@ -348,28 +358,10 @@ private:
     const DocumentoINPS& m_documento;
     const SchemaDistinta& m_schema;
 
-    // Every element, attribute and text of the document, for a comparison (RegoleXML::VuoleContenuto): into
-    // the fingerprint of the person being read or into the supply's content, and as fields where they are
-    // wanted. A field's name is the path of its element below the person's element (below the root for the
-    // supply's own), an attribute's "@" and its name after it ("DatiRetributivi/Imponibile", "@Elimina"), with
-    // its occurrence when the name comes again ("DatiRetributivi/Giorno@GG (5)"); the field of an element is its
-    // own text, told for an element with a text or without child elements.
-    struct ApertoNelContenuto {
-        std::size_t percorso = 0; // the length of the path before its name
-        std::string nome;         // of its field, with its occurrence
-        std::string testo;        // its own text, for its field
-        bool figli = false;       // it holds child elements
-        bool campi = false;       // its fields are wanted
-    };
+    // Every element, attribute and text of the document, for a comparison (RegoleXML::VuoleContenuto).
     bool m_ogniNodo = false;
-    std::vector<ApertoNelContenuto> m_nelContenuto; // by depth, from the root; reused, not shrunk
-    std::string m_percorsoFornitura, m_percorsoPersona;
-    std::map<std::string, int> m_volteFornitura, m_voltePersona; // how many times each field's name came
-    bool m_campiFornitura = false, m_campiPersona = false;       // the fields of the supply's own, of the person's
-    bool m_apertaPersona = false;                                // the element opening next is the person's
-    int m_profonditaPersona = 0;                                 // of the person's element
-    bool m_traPersone = false;                                   // the supply's content has persons as its last item
-    std::size_t m_profonditaContenuto = 0;                       // of the element the content is in
+    bool m_giorniSoloNonZero = false; // the writer writes GiorniRetribuiti only when it is not 0
+    ContenutoINPS m_contenuto;
     std::array<int, NumeroNodi> m_colonne{};
     int m_colonnaLavorati, m_colonnaSettimane, m_colonnaAssunzione, m_colonnaCessazione, m_colonnaElimina,
         m_colonnaMesePrecedente, m_colonnaComune;
@@ -383,9 +375,9 @@ private:
     bool m_mittenteLetto = false, m_ragSocLetta = false;
     std::string m_mese, m_matricola, m_csc, m_ca;
     long m_rigaAzienda = 0, m_rigaMese = 0, m_rigaMatricola = 0;
-    int m_giorniDelMese = 0;                         // of the declared month, for the calendar; 0 when unknown
-    int m_anno = 0, m_numeroMese = 0;                // the declared month; 0 when unknown
-    int m_primaSettimana = 0, m_ultimaSettimana = 0; // its weeks of the year, once it is known
+    int m_giorniDelMese = 0;              // of the declared month, for the calendar; 0 when unknown
+    int m_anno = 0, m_numeroMese = 0;     // the declared month; 0 when unknown
+    inps::MeseDelCalendario m_calendario; // the same, for the calendar rules
 
     // The person being read; its findings wait for its end, when its tax code is known.
     bool m_inPersona = false;
@@ -398,7 +390,7 @@ private:
     std::vector<Rilievo> m_rilieviPersona; // until its code is known
     Persona m_persona;
     bool m_inMesePrecedente = false;
-    std::array<std::string, NumeroParti> m_mesePrecedente;
+    PartiMese m_mesePrecedente;
     std::string m_settimana; // IdSettimana of the week being read
     std::string m_giorno;    // GiornoAssunzione or GiornoCessazione
     std::string m_dal;
@@ -543,7 +535,8 @@ void LettoreINPS::NuovaPersona(int genere, const xml::LettoreXML& lettore, Posto
     if (m_inPersona) // a report inside another: the grammar said so; the outer one ends here
         FinePersona();
     m_inPersona = true;
-    m_apertaPersona = m_ogniNodo; // its element is the next one the content hears of
+    if (m_ogniNodo)
+        m_contenuto.NuovaPersona();
     m_genere = genere;
     m_indice = m_lettura.NuovaPersona();
     m_postoPersona = posto;
@@ -588,7 +581,7 @@ void LettoreINPS::FinePersona() {
         m_persona.chiave = m_codice;
         m_persona.denuncia = m_chiave;
         if (m_genere == GenereDipendente && m_valori) {
-            Metti(m_colonnaMesePrecedente, TestoMesePrecedente());
+            Metti(m_colonnaMesePrecedente, TestoMesePrecedente(m_mesePrecedente));
             Metti(m_colonnaLavorati, std::to_string(m_lavorati));
         }
         m_lettura.Persona(std::move(m_persona));
@@ -703,155 +696,15 @@ void LettoreINPS::Apertura(int nodo, const xml::LettoreXML& lettore, Posto posto
             std::find_if(attributi.begin(), attributi.end(), [](const xml::Attributo& a) { return a.nome == "GG"; });
         if (gg == attributi.end())
             break;
-        const std::string_view g = gg->valore;
-        const bool giusto = (g.size() == 1 && g[0] >= '1' && g[0] <= '9' && g[0] - '0' == m_giorni) ||
-                            (g.size() == 2 && g[0] >= '1' && g[0] <= '9' && g[1] >= '0' && g[1] <= '9' &&
-                             (g[0] - '0') * 10 + (g[1] - '0') == m_giorni);
-        if (!giusto) {
+        if (auto messaggio = inps::ControllaGiornoDelCalendario(gg->valore, m_giorni)) {
             m_calendarioRotto = true;
-            Segnala(Gravita::Errore, posto,
-                    "<Giorno GG=\"" + std::string(g) + "\">: atteso GG=\"" + std::to_string(m_giorni) +
-                        "\": il calendario ha un elemento <Giorno> per ogni giorno del mese, da 1 in ordine");
+            Segnala(Gravita::Errore, posto, std::move(*messaggio));
         }
         break;
     }
     default:
         break;
     }
-}
-
-// The items of the content in a fingerprint: an element by its depth and its node (its name outside the
-// grammar), each attribute by its name and value, a text by its depth and its pieces.
-constexpr std::uint64_t ElementoImpronta = 1, AttributoImpronta = 2, TestoImpronta = 3, PersoneImpronta = 4;
-std::uint64_t VoceImpronta(std::uint64_t voce, int profondita, int nodo) {
-    return voce << 40 | static_cast<std::uint64_t>(profondita) << 20 | static_cast<std::uint64_t>(nodo + 1);
-}
-
-void LettoreINPS::PersonaNelContenuto(int nodo, std::string_view nome, int profondita) {
-    // In the supply's content a run of persons is one item, at its place: the reports are read by their keys.
-    if (!m_traPersone) {
-        if (m_lettura.VuoleImpronte())
-            m_lettura.ContenutoDellaFornitura().AggiungiNumero(VoceImpronta(PersoneImpronta, profondita, nodo));
-        if (m_lettura.VuoleCampi(-1)) {
-            std::string campo = m_percorsoFornitura + "/" + std::string(nome);
-            if (const int volte = ++m_volteFornitura[campo]; volte > 1)
-                campo += " (" + std::to_string(volte) + ")";
-            m_lettura.Campo(
-                -1, {std::move(campo), std::string(m_schema.generi[static_cast<std::size_t>(m_genere)].titolo)});
-        }
-        m_traPersone = true;
-    }
-    // In the person's, the element that holds it.
-    const std::string& contenitore =
-        profondita >= 2 ? m_nelContenuto[static_cast<std::size_t>(profondita - 2)].nome : std::string();
-    if (m_lettura.VuoleImpronte())
-        m_persona.impronta.Aggiungi(contenitore);
-    m_campiPersona = m_lettura.VuoleCampi(m_indice);
-    if (m_campiPersona)
-        m_lettura.Campo(m_indice, {"posto nel documento", contenitore});
-    m_percorsoPersona.clear();
-    m_voltePersona.clear();
-    m_profonditaPersona = profondita;
-}
-
-void LettoreINPS::ElementoDelContenuto(int nodo, std::string_view nome, std::span<const xml::Attributo> attributi,
-                                       int profondita) {
-    m_profonditaContenuto = static_cast<std::size_t>(profondita);
-    if (m_apertaPersona) {
-        m_apertaPersona = false;
-        if (m_inPersona)
-            PersonaNelContenuto(nodo, nome, profondita);
-    }
-    const bool persona = m_inPersona;
-    if (!persona)
-        m_traPersone = false;
-    if (Impronta* impronta = ImprontaDelContenuto()) {
-        impronta->AggiungiNumero(
-            VoceImpronta(ElementoImpronta, persona ? profondita - m_profonditaPersona : profondita, nodo));
-        if (nodo < 0)
-            impronta->Aggiungi(nome);
-        for (const xml::Attributo& a : attributi) {
-            impronta->AggiungiNumero(AttributoImpronta);
-            impronta->Aggiungi(a.nome);
-            impronta->Aggiungi(a.valore);
-        }
-    }
-    const auto livello = static_cast<std::size_t>(profondita - 1);
-    if (m_nelContenuto.size() <= livello)
-        m_nelContenuto.resize(livello + 1);
-    if (livello > 0)
-        m_nelContenuto[livello - 1].figli = true;
-    ApertoNelContenuto& aperto = m_nelContenuto[livello];
-    aperto.figli = false;
-    aperto.testo.clear();
-    aperto.campi = persona ? m_campiPersona : m_campiFornitura;
-    // The names of the supply's own elements are always kept: a person's place is the one that holds it.
-    if (!aperto.campi && persona)
-        return;
-    std::string& percorso = persona ? m_percorsoPersona : m_percorsoFornitura;
-    auto& volte = persona ? m_voltePersona : m_volteFornitura;
-    aperto.percorso = percorso.size();
-    const bool dellaPersona = persona && profondita == m_profonditaPersona;
-    if (!dellaPersona)
-        percorso.append(percorso.empty() ? "" : "/").append(nome);
-    aperto.nome = dellaPersona ? std::string(nome) : percorso;
-    if (const int n = ++volte[aperto.nome]; n > 1)
-        aperto.nome += " (" + std::to_string(n) + ")";
-    if (!aperto.campi)
-        return;
-    for (const xml::Attributo& a : attributi) {
-        std::string campo = percorso + "@" + std::string(a.nome);
-        if (const int n = ++volte[campo]; n > 1)
-            campo += " (" + std::to_string(n) + ")";
-        m_lettura.Campo(persona ? m_indice : -1, {std::move(campo), std::string(a.valore)});
-    }
-}
-
-void LettoreINPS::TestoDelContenuto(std::string_view pezzo) {
-    const int profondita = static_cast<int>(m_profonditaContenuto);
-    if (!m_inPersona)
-        m_traPersone = false;
-    if (Impronta* impronta = ImprontaDelContenuto()) {
-        impronta->AggiungiNumero(
-            VoceImpronta(TestoImpronta, m_inPersona ? profondita - m_profonditaPersona : profondita, 0));
-        impronta->Aggiungi(pezzo);
-    }
-    if (profondita > 0)
-        if (ApertoNelContenuto& aperto = m_nelContenuto[static_cast<std::size_t>(profondita - 1)]; aperto.campi)
-            aperto.testo.append(pezzo);
-}
-
-void LettoreINPS::FineDelContenuto(int profondita) {
-    ApertoNelContenuto& aperto = m_nelContenuto[static_cast<std::size_t>(profondita - 1)];
-    const bool persona = m_inPersona;
-    if (!persona)
-        m_traPersone = false;
-    // A text among child elements is shown without the line ends and TABs around it.
-    if (aperto.campi && (!aperto.testo.empty() || !aperto.figli)) {
-        const auto inizio = aperto.testo.find_first_not_of(" \t\r\n");
-        m_lettura.Campo(
-            persona ? m_indice : -1,
-            {aperto.nome, !aperto.figli || inizio == std::string::npos
-                              ? aperto.testo
-                              : aperto.testo.substr(inizio, aperto.testo.find_last_not_of(" \t\r\n") + 1 - inizio)});
-    }
-    if (aperto.campi || !persona)
-        (persona ? m_percorsoPersona : m_percorsoFornitura).resize(aperto.percorso);
-    m_profonditaContenuto = static_cast<std::size_t>(profondita - 1);
-}
-
-std::string LettoreINPS::DichiarazioneNelContenuto(const xml::LettoreXML& lettore) {
-    const xml::DichiarazioneXML& d = lettore.Dichiarazione();
-    if (!d.presente)
-        return "nessuna";
-    const xml::Codifica codifica = lettore.CodificaDocumento();
-    std::string testo = "versione " + d.versione + ", codifica " +
-                        (codifica == xml::Codifica::Iso88591  ? "ISO-8859-1"
-                         : codifica == xml::Codifica::UsAscii ? "US-ASCII"
-                                                              : "UTF-8");
-    if (d.standalone)
-        testo += std::string(", standalone ") + (*d.standalone ? "yes" : "no");
-    return testo;
 }
 
 void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::CarattereAltro> altri, bool buono,
@@ -860,183 +713,12 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
     // quoted, listed and compared as written, and read by the registries' rules as its base letter.
     const std::string conRiferimenti = altri.empty() ? std::string() : xml::TestoConRiferimenti(letto, altri);
     const std::string_view valore = altri.empty() ? letto : std::string_view(conRiferimenti);
-    const auto pulito = [valore] { return shell::TogliSpazi(valore); };
+    const ValoreDelNodo v{nodo, valore, buono, posto};
     if (m_inPersona && !m_codiceLetto)
-        FissaCodice(nodo == CFLavoratore || nodo == CFCollaboratore ? pulito() : std::string_view());
+        FissaCodice(nodo == CFLavoratore || nodo == CFCollaboratore ? v.Pulito() : std::string_view());
     DellaDenuncia(nodo, valore, posto);
-    switch (nodo) {
-    case CFPersonaMittente:
-        m_cfPersonaMittente = pulito();
-        break;
-    case RagSocMittente:
-    case RagSocAzienda: {
-        if (m_documento.ragioneSocialeMassima > 0) {
-            const std::size_t lunghezza = LunghezzaCodificata(valore);
-            if (lunghezza > m_documento.ragioneSocialeMassima)
-                Segnala(Gravita::Avviso, posto,
-                        std::string(nodo == RagSocMittente ? "<RagSocMittente>" : "<RagSocAzienda>") + " di " +
-                            std::to_string(lunghezza) +
-                            " caratteri come scritti nel documento: il convertitore la taglia a " +
-                            std::to_string(m_documento.ragioneSocialeMassima));
-        }
-        if (nodo == RagSocMittente) {
-            m_ragSocMittente = valore;
-            m_ragSocLetta = true;
-        } else {
-            m_ragSocAzienda = valore;
-            if (m_ragSocLetta && valore != m_ragSocMittente)
-                Segnala(Gravita::Errore, posto,
-                        "<RagSocAzienda> " + ValidatoreXML::Citato(valore) + " diversa da <RagSocMittente> " +
-                            ValidatoreXML::Citato(m_ragSocMittente) + ": sono la stessa ragione sociale dell'azienda");
-        }
-        break;
-    }
-    case CFMittente:
-        m_cfMittente = valore;
-        m_mittenteLetto = true;
-        break;
-    case SedeINPS:
-        m_sedeINPS = pulito();
-        break;
-    case CFAzienda:
-        m_cfAzienda = valore;
-        m_rigaAzienda = posto.riga;
-        if (m_mittenteLetto && valore != m_cfMittente)
-            Segnala(Gravita::Errore, posto,
-                    "<CFAzienda> " + ValidatoreXML::Citato(valore) + " diverso da <CFMittente> " +
-                        ValidatoreXML::Citato(m_cfMittente) + ": sono lo stesso codice fiscale dell'azienda");
-        break;
-    case AnnoMeseDenunciaU:
-    case AnnoMeseDenunciaE:
-        m_rigaMese = posto.riga;
-        AnnoMese(valore, buono, posto);
-        break;
-    case Matricola:
-        if (const std::string_view m = pulito(); !(m.size() == CifreMatricola && SoloCifre(m)))
-            Segnala(Gravita::Errore, posto,
-                    "<Matricola> " + ValidatoreXML::Citato(valore) + ": la matricola INPS dell'azienda ha " +
-                        std::to_string(CifreMatricola) + " cifre");
-        m_matricolaInPosizione = true;
-        if (m_matricola.empty()) {
-            m_matricola = pulito();
-            m_rigaMatricola = posto.riga;
-        }
-        break;
-    case CSC:
-        m_csc = pulito();
-        break;
-    case CA:
-        m_ca = pulito();
-        break;
-    case ImponibileDipendente:
-    case ImponibileCollaboratore:
-        if (buono && std::none_of(valore.begin(), valore.end(), [](char c) { return c >= '1' && c <= '9'; }))
-            Segnala(Gravita::Avviso, posto,
-                    "<Imponibile> " + ValidatoreXML::Citato(valore) +
-                        ": il convertitore non scrive le righe con imponibile 0");
-        break;
-    case Contributo:
-        if (!m_documento.calendario)
-            break;
-        // Amounts beyond what any report holds (over 10^15 euro in all) cannot be summed here.
-        if (const auto centesimi = buono ? Centesimi(valore) : std::nullopt;
-            centesimi && *centesimi<SommaMassima&& * centesimi> - SommaMassima &&
-            m_centesimi + *centesimi < SommaMassima && m_centesimi + *centesimi > -SommaMassima) {
-            m_centesimi += *centesimi;
-            ++m_contributi;
-        } else {
-            m_contributiIlleggibili = true;
-        }
-        break;
-    case GiorniContribuiti:
-        GiorniNelMese(nodo, valore, posto);
-        break;
-    case GiorniRetribuiti:
-        GiorniNelMese(nodo, valore, posto);
-        if (const auto numero = uniemens::xmltext::NumeroIniziale(valore); numero && *numero == 0)
-            Segnala(Gravita::Avviso, posto,
-                    "<GiorniRetribuiti> " + ValidatoreXML::Citato(valore) +
-                        ": il convertitore lo scrive solo quando non \xE8 0");
-        if (m_inMesePrecedente)
-            MesePrecedente(GiorniMese, pulito());
-        break;
-    case OrarioContrattuale:
-        if (m_inMesePrecedente)
-            MesePrecedente(Orario, pulito());
-        break;
-    case Lavorato:
-        m_lavorati += valore.size() == 1 && valore[0] == 'S';
-        break;
-    case IdSettimana:
-        Settimana(valore, posto);
-        if (m_valori)
-            m_settimana = pulito();
-        break;
-    case TipoCopertura: {
-        if (!m_valori)
-            break;
-        const std::string settimana = m_settimana + ":" + std::string(pulito());
-        if (m_inMesePrecedente)
-            MesePrecedente(SettimaneMese, settimana);
-        else
-            Aggiungi(m_colonnaSettimane, " ", settimana);
-        break;
-    }
-    case GiornoAssunzione:
-    case GiornoCessazione:
-        m_giorno = pulito();
-        break;
-    case TipoAssunzione:
-    case TipoCessazione: {
-        const std::string evento = m_giorno + " " + std::string(pulito());
-        if (m_inMesePrecedente)
-            MesePrecedente(nodo == TipoAssunzione ? AssunzioneMese : CessazioneMese, evento);
-        else
-            Metti(nodo == TipoAssunzione ? m_colonnaAssunzione : m_colonnaCessazione, evento);
-        break;
-    }
-    case Dal:
-        m_dal = buono ? std::string(valore) : std::string();
-        break;
-    case CFLavoratore:
-    case CFCollaboratore:
-        m_postoCodice = posto;
-        break;
-    case Cognome:
-        m_cognome = valore;
-        m_postoCognome = posto;
-        break;
-    case Nome:
-        m_nome = valore;
-        m_postoNome = posto;
-        break;
-    case CodiceComune:
-        ControllaCodiceComune(valore, posto);
-        break;
-    case Al:
-        if (buono && !m_dal.empty() && m_dal > valore)
-            Segnala(Gravita::Avviso, posto,
-                    "<Al> " + std::string(valore) + " prima di <Dal> " + m_dal +
-                        ": il periodo finisce prima di cominciare");
-        break;
-    case NumDenIndiv:
-        m_numDenIndiv = {LeggiIntero(valore), posto};
-        break;
-    case NumLavoratori:
-        m_numLavoratori = {LeggiIntero(valore), posto};
-        break;
-    case ForzaAziendale:
-        m_forzaAziendale = {LeggiIntero(valore), posto};
-        break;
-    case TotaleADebito:
-        m_totaleADebito = {LeggiIntero(valore), posto};
-        break;
-    case TotaleACredito:
-        m_totaleACredito = {LeggiIntero(valore), posto};
-        break;
-    default:
-        break;
-    }
+    if (const Gestore gestore = GestoriPerNodo[static_cast<std::size_t>(nodo)])
+        (this->*gestore)(v);
     // The columns of the listing.
     const int colonna = m_colonne[static_cast<std::size_t>(nodo)];
     if (colonna < 0 || !m_inPersona || m_inMesePrecedente || !m_valori)
@@ -1052,10 +734,238 @@ void LettoreINPS::Valore(int nodo, std::string_view letto, std::span<const xml::
         Metti(colonna, buono ? DataDistinta(valore) : std::string(valore));
         break;
     default:
-        Metti(colonna, std::string(pulito()));
+        Metti(colonna, std::string(v.Pulito()));
         break;
     }
 }
+
+// The sender and the company.
+
+void LettoreINPS::PersonaMittente(const ValoreDelNodo& v) { m_cfPersonaMittente = v.Pulito(); }
+
+// The company's name no longer than the converter writes it, once its characters are written as references.
+void LettoreINPS::LunghezzaRagioneSociale(const ValoreDelNodo& v) {
+    if (m_documento.ragioneSocialeMassima == 0)
+        return;
+    const std::size_t lunghezza = LunghezzaCodificata(v.valore);
+    if (lunghezza > m_documento.ragioneSocialeMassima)
+        Segnala(Gravita::Avviso, v.posto,
+                std::string(v.nodo == RagSocMittente ? "<RagSocMittente>" : "<RagSocAzienda>") + " di " +
+                    std::to_string(lunghezza) + " caratteri come scritti nel documento: il convertitore la taglia a " +
+                    std::to_string(m_documento.ragioneSocialeMassima));
+}
+
+void LettoreINPS::RagioneSocialeMittente(const ValoreDelNodo& v) {
+    LunghezzaRagioneSociale(v);
+    m_ragSocMittente = v.valore;
+    m_ragSocLetta = true;
+}
+
+void LettoreINPS::RagioneSocialeAzienda(const ValoreDelNodo& v) {
+    LunghezzaRagioneSociale(v);
+    m_ragSocAzienda = v.valore;
+    if (m_ragSocLetta && v.valore != m_ragSocMittente)
+        Segnala(Gravita::Errore, v.posto,
+                "<RagSocAzienda> " + ValidatoreXML::Citato(v.valore) + " diversa da <RagSocMittente> " +
+                    ValidatoreXML::Citato(m_ragSocMittente) + ": sono la stessa ragione sociale dell'azienda");
+}
+
+void LettoreINPS::CodiceMittente(const ValoreDelNodo& v) {
+    m_cfMittente = v.valore;
+    m_mittenteLetto = true;
+}
+
+void LettoreINPS::Sede(const ValoreDelNodo& v) { m_sedeINPS = v.Pulito(); }
+
+void LettoreINPS::CodiceAzienda(const ValoreDelNodo& v) {
+    m_cfAzienda = v.valore;
+    m_rigaAzienda = v.posto.riga;
+    if (m_mittenteLetto && v.valore != m_cfMittente)
+        Segnala(Gravita::Errore, v.posto,
+                "<CFAzienda> " + ValidatoreXML::Citato(v.valore) + " diverso da <CFMittente> " +
+                    ValidatoreXML::Citato(m_cfMittente) + ": sono lo stesso codice fiscale dell'azienda");
+}
+
+void LettoreINPS::MeseDichiarato(const ValoreDelNodo& v) {
+    m_rigaMese = v.posto.riga;
+    AnnoMese(v.valore, v.buono, v.posto);
+}
+
+// Of the contribution position; the first one is the supply's.
+void LettoreINPS::MatricolaPosizione(const ValoreDelNodo& v) {
+    if (const std::string_view m = v.Pulito(); !(m.size() == CifreMatricola && SoloCifre(m)))
+        Segnala(Gravita::Errore, v.posto,
+                "<Matricola> " + ValidatoreXML::Citato(v.valore) + ": la matricola INPS dell'azienda ha " +
+                    std::to_string(CifreMatricola) + " cifre");
+    m_matricolaInPosizione = true;
+    if (m_matricola.empty()) {
+        m_matricola = v.Pulito();
+        m_rigaMatricola = v.posto.riga;
+    }
+}
+
+void LettoreINPS::CodiceStatistico(const ValoreDelNodo& v) { m_csc = v.Pulito(); }
+
+void LettoreINPS::CodiceAutorizzazione(const ValoreDelNodo& v) { m_ca = v.Pulito(); }
+
+// The amounts of a report.
+
+void LettoreINPS::ImponibileNonZero(const ValoreDelNodo& v) {
+    if (v.buono && std::none_of(v.valore.begin(), v.valore.end(), [](char c) { return c >= '1' && c <= '9'; }))
+        Segnala(Gravita::Avviso, v.posto,
+                "<Imponibile> " + ValidatoreXML::Citato(v.valore) +
+                    ": il convertitore non scrive le righe con imponibile 0");
+}
+
+// Summed for the debit total, in the document that states it.
+void LettoreINPS::SommaContributo(const ValoreDelNodo& v) {
+    if (!m_documento.calendario)
+        return;
+    // Amounts beyond what any report holds (over 10^15 euro in all) cannot be summed here.
+    if (const auto centesimi = v.buono ? Centesimi(v.valore) : std::nullopt;
+        centesimi && *centesimi<SommaMassima&& * centesimi> - SommaMassima && m_centesimi + *centesimi < SommaMassima &&
+        m_centesimi + *centesimi > -SommaMassima) {
+        m_centesimi += *centesimi;
+        ++m_contributi;
+    } else {
+        m_contributiIlleggibili = true;
+    }
+}
+
+void LettoreINPS::GiorniContribuitiNelMese(const ValoreDelNodo& v) { GiorniNelMese(v.nodo, v.valore, v.posto); }
+
+void LettoreINPS::GiorniRetribuitiNelMese(const ValoreDelNodo& v) {
+    GiorniNelMese(v.nodo, v.valore, v.posto);
+    if (const auto numero = uniemens::xmltext::NumeroIniziale(v.valore); m_giorniSoloNonZero && numero && *numero == 0)
+        Segnala(Gravita::Avviso, v.posto,
+                "<GiorniRetribuiti> " + ValidatoreXML::Citato(v.valore) +
+                    ": il convertitore lo scrive solo quando non \xE8 0");
+    if (m_inMesePrecedente)
+        MesePrecedente(GiorniMese, v.Pulito());
+}
+
+void LettoreINPS::OrarioDelMese(const ValoreDelNodo& v) {
+    if (m_inMesePrecedente)
+        MesePrecedente(ParteMese::Orario, v.Pulito());
+}
+
+// The calendar and the weeks.
+
+void LettoreINPS::GiornoLavorato(const ValoreDelNodo& v) { m_lavorati += v.valore.size() == 1 && v.valore[0] == 'S'; }
+
+void LettoreINPS::IdDellaSettimana(const ValoreDelNodo& v) {
+    Settimana(v.valore, v.posto);
+    if (m_valori)
+        m_settimana = v.Pulito();
+}
+
+void LettoreINPS::CoperturaDellaSettimana(const ValoreDelNodo& v) {
+    if (!m_valori)
+        return;
+    const std::string settimana = m_settimana + ":" + std::string(v.Pulito());
+    if (m_inMesePrecedente)
+        MesePrecedente(SettimaneMese, settimana);
+    else
+        Aggiungi(m_colonnaSettimane, " ", settimana);
+}
+
+// The hiring and the end of the relationship: the day, then its type.
+
+void LettoreINPS::GiornoDellEvento(const ValoreDelNodo& v) { m_giorno = v.Pulito(); }
+
+void LettoreINPS::TipoDellEvento(const ValoreDelNodo& v) {
+    const bool assunzione = v.nodo == TipoAssunzione;
+    const std::string evento = m_giorno + " " + std::string(v.Pulito());
+    if (m_inMesePrecedente)
+        MesePrecedente(assunzione ? AssunzioneMese : CessazioneMese, evento);
+    else
+        Metti(assunzione ? m_colonnaAssunzione : m_colonnaCessazione, evento);
+}
+
+// The person.
+
+void LettoreINPS::CodiceFiscale(const ValoreDelNodo& v) { m_postoCodice = v.posto; }
+
+void LettoreINPS::CognomePersona(const ValoreDelNodo& v) {
+    m_cognome = v.valore;
+    m_postoCognome = v.posto;
+}
+
+void LettoreINPS::NomePersona(const ValoreDelNodo& v) {
+    m_nome = v.valore;
+    m_postoNome = v.posto;
+}
+
+void LettoreINPS::Comune(const ValoreDelNodo& v) { ControllaCodiceComune(v.valore, v.posto); }
+
+// The collaborator's period.
+
+void LettoreINPS::InizioPeriodo(const ValoreDelNodo& v) { m_dal = v.buono ? std::string(v.valore) : std::string(); }
+
+void LettoreINPS::FinePeriodo(const ValoreDelNodo& v) {
+    if (v.buono && !m_dal.empty() && m_dal > v.valore)
+        Segnala(Gravita::Avviso, v.posto,
+                "<Al> " + std::string(v.valore) + " prima di <Dal> " + m_dal +
+                    ": il periodo finisce prima di cominciare");
+}
+
+// A total the document states, held until its end.
+template <Dichiarato LettoreINPS::*totale> void LettoreINPS::TotaleDichiarato(const ValoreDelNodo& v) {
+    this->*totale = {LeggiIntero(v.valore), v.posto};
+}
+
+// clang-format off
+constexpr LettoreINPS::RigaGestore LettoreINPS::Gestori[] = {
+    {CFPersonaMittente,       &LettoreINPS::PersonaMittente},
+    {RagSocMittente,          &LettoreINPS::RagioneSocialeMittente},
+    {CFMittente,              &LettoreINPS::CodiceMittente},
+    {SedeINPS,                &LettoreINPS::Sede},
+    {CFAzienda,               &LettoreINPS::CodiceAzienda},
+    {RagSocAzienda,           &LettoreINPS::RagioneSocialeAzienda},
+    {AnnoMeseDenunciaU,       &LettoreINPS::MeseDichiarato},
+    {AnnoMeseDenunciaE,       &LettoreINPS::MeseDichiarato},
+    {Matricola,               &LettoreINPS::MatricolaPosizione},
+    {CSC,                     &LettoreINPS::CodiceStatistico},
+    {CA,                      &LettoreINPS::CodiceAutorizzazione},
+    {CFLavoratore,            &LettoreINPS::CodiceFiscale},
+    {CFCollaboratore,         &LettoreINPS::CodiceFiscale},
+    {Cognome,                 &LettoreINPS::CognomePersona},
+    {Nome,                    &LettoreINPS::NomePersona},
+    {CodiceComune,            &LettoreINPS::Comune},
+    {OrarioContrattuale,      &LettoreINPS::OrarioDelMese},
+    {GiornoAssunzione,        &LettoreINPS::GiornoDellEvento},
+    {TipoAssunzione,          &LettoreINPS::TipoDellEvento},
+    {GiornoCessazione,        &LettoreINPS::GiornoDellEvento},
+    {TipoCessazione,          &LettoreINPS::TipoDellEvento},
+    {ImponibileDipendente,    &LettoreINPS::ImponibileNonZero},
+    {ImponibileCollaboratore, &LettoreINPS::ImponibileNonZero},
+    {Contributo,              &LettoreINPS::SommaContributo},
+    {IdSettimana,             &LettoreINPS::IdDellaSettimana},
+    {TipoCopertura,           &LettoreINPS::CoperturaDellaSettimana},
+    {GiorniRetribuiti,        &LettoreINPS::GiorniRetribuitiNelMese},
+    {GiorniContribuiti,       &LettoreINPS::GiorniContribuitiNelMese},
+    {Lavorato,                &LettoreINPS::GiornoLavorato},
+    {Dal,                     &LettoreINPS::InizioPeriodo},
+    {Al,                      &LettoreINPS::FinePeriodo},
+    {NumLavoratori,           &LettoreINPS::TotaleDichiarato<&LettoreINPS::m_numLavoratori>},
+    {ForzaAziendale,          &LettoreINPS::TotaleDichiarato<&LettoreINPS::m_forzaAziendale>},
+    {NumDenIndiv,             &LettoreINPS::TotaleDichiarato<&LettoreINPS::m_numDenIndiv>},
+    {TotaleADebito,           &LettoreINPS::TotaleDichiarato<&LettoreINPS::m_totaleADebito>},
+    {TotaleACredito,          &LettoreINPS::TotaleDichiarato<&LettoreINPS::m_totaleACredito>},
+};
+// clang-format on
+
+// The handlers by node: none for a node whose value only the listing reads; a node given two handlers
+// stops the compiler.
+constexpr std::array<LettoreINPS::Gestore, NumeroNodi> LettoreINPS::GestoriPerNodo = [] {
+    std::array<Gestore, NumeroNodi> perNodo{};
+    for (const RigaGestore& riga : Gestori) {
+        if (perNodo[static_cast<std::size_t>(riga.nodo)])
+            throw "two handlers for one node"; // not a constant expression: the compiler stops here
+        perNodo[static_cast<std::size_t>(riga.nodo)] = riga.gestore;
+    }
+    return perNodo;
+}();
 
 // The declared month: the days of its calendar, and the file's name.
 void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/) {
@@ -1065,6 +975,7 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
     const std::string_view anno = shell::TogliSpazi(valore.substr(0, trattino));
     const std::string_view mese = valore.substr(trattino + 1);
     m_mese = std::string(mese) + "/" + std::string(anno);
+    m_calendario.testo = m_mese;
     if (!SoloCifre(anno) || anno.size() > 9 || !SoloCifre(mese) || mese.size() != 2)
         return;
     const int a = static_cast<int>(*LeggiIntero(anno));
@@ -1073,8 +984,7 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
     if (buono && m >= 1 && m <= 12 && a >= 1 && a <= 9999) {
         m_anno = a;
         m_numeroMese = m;
-        m_primaSettimana = SettimanaDellAnno(a, m, 1);
-        m_ultimaSettimana = SettimanaDellAnno(a, m, uniemens::GiorniDelMese(a, m));
+        m_calendario = inps::MeseDelCalendario::Di(a, m, m_mese);
     }
     if (buono && m_documento.calendario)
         m_giorniDelMese = uniemens::GiorniDelMese(a, m);
@@ -1084,39 +994,16 @@ void LettoreINPS::AnnoMese(std::string_view valore, bool buono, Posto /*posto*/)
         m_lettura.Avviso(0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + atteso + "'");
 }
 
-// A week of the year, and outside a previous month's block (whose month the document does not say) one of
-// the declared month.
 void LettoreINPS::Settimana(std::string_view valore, Posto posto) {
-    const std::string_view id = shell::TogliSpazi(valore);
-    const auto numero = SoloCifre(id) && id.size() <= 2 ? LeggiIntero(id) : std::nullopt;
-    if (!numero || *numero < 1 || *numero > SettimanaMassima) {
-        Segnala(Gravita::Errore, posto,
-                "<IdSettimana> " + ValidatoreXML::Citato(valore) + ": le settimane dell'anno vanno da 1 a " +
-                    std::to_string(SettimanaMassima));
-        return;
-    }
-    if (m_numeroMese == 0 || m_inMesePrecedente)
-        return;
-    if (*numero < m_primaSettimana || *numero > m_ultimaSettimana)
-        Segnala(Gravita::Avviso, posto,
-                "<IdSettimana> " + std::to_string(*numero) + ": la settimana non cade nel mese " + m_mese +
-                    ", che ha le settimane da " + std::to_string(m_primaSettimana) + " a " +
-                    std::to_string(m_ultimaSettimana));
+    if (auto rilievo = inps::ControllaSettimana(valore, m_calendario, m_inMesePrecedente))
+        Segnala(rilievo->errore ? Gravita::Errore : Gravita::Avviso, posto, std::move(rilievo->messaggio));
 }
 
-// Days paid or covered: no more than the declared month has (than any month, in a previous month's block).
 void LettoreINPS::GiorniNelMese(int nodo, std::string_view valore, Posto posto) {
-    const std::string_view giorni = shell::TogliSpazi(valore);
-    // (Not a number: said by the grammar; read as none here.)
-    const long long numero = SoloCifre(giorni) && giorni.size() <= 9 ? LeggiIntero(giorni).value_or(0) : 0;
-    const bool delMese = m_numeroMese > 0 && !m_inMesePrecedente;
-    const int massimo = delMese ? uniemens::GiorniDelMese(m_anno, m_numeroMese) : 31;
-    if (numero <= massimo)
-        return;
-    Segnala(Gravita::Errore, posto,
-            "<" + std::string(m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].nome) + "> " +
-                std::to_string(numero) + ": pi\xF9 dei " + std::to_string(massimo) + " giorni " +
-                (delMese ? "del mese " + m_mese : std::string("di un mese")));
+    if (auto messaggio =
+            inps::ControllaGiorniNelMese(m_documento.grammatica().nodi[static_cast<std::size_t>(nodo)].nome, valore,
+                                         m_calendario, m_inMesePrecedente))
+        Segnala(Gravita::Errore, posto, std::move(*messaggio));
 }
 
 void LettoreINPS::ControllaAnagrafica() {
@@ -1175,10 +1062,8 @@ void LettoreINPS::Chiusura(int nodo, Posto posto) {
         m_inMesePrecedente = false;
         break;
     case DatiRetributiviU:
-        if (m_giorniDelMese > 0 && m_giorni != m_giorniDelMese)
-            Segnala(Gravita::Errore, posto,
-                    "<DatiRetributivi>: " + std::to_string(m_giorni) + " elementi <Giorno>, attesi " +
-                        std::to_string(m_giorniDelMese) + ", uno per giorno del mese " + m_mese);
+        if (auto messaggio = inps::ControllaGiorniDelCalendario(m_giorni, m_giorniDelMese, m_mese))
+            Segnala(Gravita::Errore, posto, std::move(*messaggio));
         break;
     case PosContributiva:
         if (m_denunceInPosizione > 0 && !m_matricolaInPosizione)

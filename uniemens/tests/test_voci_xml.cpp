@@ -147,6 +147,20 @@ constexpr Voce PropriaFuoriPosto[] = {
 static_assert(Annidate(Tabella, 1));
 static_assert(!Annidate(PropriaFuoriPosto, 1));
 
+// When the tables write an element: one condition for all its rows, none when they differ or no row writes it.
+// "Blocco" opens under two conditions, "Numero" comes again under the same one in a second table.
+constexpr Voce Altra[] = {
+    {1, Forma::Elemento, "Numero", NumeroNonZero(5), Colonna(5)},
+    {1, Forma::Elemento, "Nome", NonVuota(1), Colonna(1)},
+};
+constexpr TabellaDelDocumento Tabelle[] = {{"", Tabella}, {"Radice", Altra}};
+static_assert(QuandoScritto(Tabelle, "Numero") == Se::NumeroNonZero);
+static_assert(QuandoScritto(Tabelle, "Id") == Se::OgniSettimana);
+static_assert(!QuandoScritto(Tabelle, "Nome"));   // Sempre here, NonVuota there
+static_assert(!QuandoScritto(Tabelle, "Blocco")); // Vuota and NonVuota
+static_assert(!QuandoScritto(Tabelle, "Assente"));
+static_assert(QuandoScritto(std::span<const TabellaDelDocumento>(Tabelle).first(1), "Nome") == Se::Sempre);
+
 std::vector<std::string> Scrivi(std::string_view testo, std::string* sospeso) {
     std::vector<std::string> righe;
     ScrittoreXML xml([&](std::string_view riga) { righe.emplace_back(riga); });

@@ -114,6 +114,21 @@ consteval std::string_view Scritto(std::span<const Voce> voci, std::string_view 
     throw "no row writes this element"; // not a constant expression: the compiler stops here
 }
 
+// When the tables write the element `nome`: the condition of every row that writes it, when they all have the
+// same; none when no row writes it or its rows differ. A reader that restates what the writer leaves out asks it
+// here.
+constexpr std::optional<Se> QuandoScritto(std::span<const TabellaDelDocumento> tabelle, std::string_view nome) {
+    std::optional<Se> quando;
+    for (const TabellaDelDocumento& tabella : tabelle)
+        for (const Voce& voce : tabella.voci)
+            if (voce.forma != Forma::Chiudi && NomeTag(voce.tag) == nome) {
+                if (quando && *quando != voce.quando.se)
+                    return std::nullopt;
+                quando = voce.quando.se;
+            }
+    return quando;
+}
+
 // A table's tags nest from depth `base`: every opening is closed by a row of the same name and depth
 // under the same condition (two openings of the same name in a row are alternatives, as
 // <X> or <X Elimina="S">, and their closing is unconditional), every element and closing stands at the
