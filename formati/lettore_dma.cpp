@@ -7,7 +7,10 @@
 #include "dma/fornitura_dma.h"
 #include "dma/record_dma.h"
 #include "formati/persone.h"
-#include "formati/record_fissi.h"
+#include "formati/campi_modulo.h"
+#include "formati/codici_visti.h"
+#include "formati/lettore_fisso.h"
+#include "formati/testo_record.h"
 #include "shell/testo.h"
 
 #include <algorithm>
@@ -203,7 +206,7 @@ Chi LettoreDma::Persona(const RecordFisso& record) {
         return {};
     Chi chi{m_lettura.NuovaPersona(), {}};
     ++m_recordC;
-    m_chiamato = Chiamato(SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleC)));
+    m_chiamato = Chiamato(shell::SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleC)));
     chi.nome = m_chiamato;
     return chi;
 }
@@ -277,7 +280,7 @@ void LettoreDma::RecordB(const RecordFisso& record) {
         m_lettura.Errore(record.Numero(), amministrazione.posizione,
                          "record B: " + PosizioniDi(amministrazione) + " '" + std::string(inB) +
                              "' diverse dal codice dell'amministrazione del record A '" +
-                             std::string(SenzaSpaziFinali(m_amministrazioneA)) + "'");
+                             std::string(shell::SenzaSpaziFinali(m_amministrazioneA)) + "'");
     // The administration's address twice.
     if (TestoDa(testo, PrimaRipetutaB, UltimaRipetutaB) != TestoDa(testo, PrimaCopiaB, UltimaCopiaB))
         m_lettura.Errore(record.Numero(), PrimaCopiaB.posizione,
@@ -305,9 +308,9 @@ void LettoreDma::RecordB(const RecordFisso& record) {
         ControllaNomeFile(m_lettura,
                           dma::NomeFornitura(static_cast<int>(NumeroDi(anno)), static_cast<int>(NumeroDi(mese))));
     }
-    m_lettura.Dati({{{"Amministrazione", std::string(SenzaSpaziFinali(inB))}, {"Mese di riferimento", m_mese}}});
-    m_identita.datore = SenzaSpaziFinali(inB);
-    m_identita.nome = SenzaSpaziFinali(record.letto.Testo(PrimaRipetutaB));
+    m_lettura.Dati({{{"Amministrazione", std::string(shell::SenzaSpaziFinali(inB))}, {"Mese di riferimento", m_mese}}});
+    m_identita.datore = shell::SenzaSpaziFinali(inB);
+    m_identita.nome = shell::SenzaSpaziFinali(record.letto.Testo(PrimaRipetutaB));
     m_identita.rigaDatore = m_identita.rigaPeriodo = record.Numero();
     if (meseBuono && SoloCifre(anno)) {
         m_identita.anno = static_cast<int>(NumeroDi(anno));
@@ -322,7 +325,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
     const std::string di = Di(chi.nome);
     const long riga = record.Numero();
     const std::string_view posizioni = record.letto.Testo(CodiceFiscaleC);
-    const std::string_view codice = SenzaSpaziFinali(posizioni);
+    const std::string_view codice = shell::SenzaSpaziFinali(posizioni);
     Testa(record, chi);
     // The module number: one more than the record C before. After a wrong one, the count goes on from
     // either number, so that a record doubled, missing or mistyped is told once, where it is.
@@ -390,7 +393,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
         if (d0 && d0->valore.ComeTesto() != posizioni)
             m_lettura.Errore(riga, d0->posizione,
                              "record C: campo " + std::string(campoCodice.codice) + " '" +
-                                 std::string(SenzaSpaziFinali(d0->valore.ComeTesto())) +
+                                 std::string(shell::SenzaSpaziFinali(d0->valore.ComeTesto())) +
                                  "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleC) + " '" +
                                  std::string(codice) + "'",
                              persona);
@@ -417,7 +420,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                 continue;
             const bool numero = q.origine == dma::Origine::Numero;
             const bool uguale = numero ? e->valore.Intero() && e->valore.ComeIntero() == q.numero
-                                       : e->valore.Testo() && SenzaSpaziFinali(e->valore.ComeTesto()) == q.testo;
+                                       : e->valore.Testo() && shell::SenzaSpaziFinali(e->valore.ComeTesto()) == q.testo;
             if (!uguale)
                 m_lettura.Avviso(riga, e->posizione,
                                  "record C: campo " + std::string(q.codice) + " diverso da " +
@@ -430,7 +433,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
             const auto q = std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
                                         [&](const dma::CampoQuadro& v) { return v.colonna == c.colonna; });
             const auto* l = m_campi.Primo(m_quadri[static_cast<std::size_t>(q - dma::CampiQuadri.begin())]);
-            const bool manca = !l || (l->valore.Testo() && SenzaSpaziFinali(l->valore.ComeTesto()).empty()) ||
+            const bool manca = !l || (l->valore.Testo() && shell::SenzaSpaziFinali(l->valore.ComeTesto()).empty()) ||
                                (q->tipo == tracciati::Tipo::N5 && l->valore.Intero() && l->valore.ComeIntero() == 0);
             if (manca)
                 m_lettura.Avviso(riga, l ? l->posizione : tracciati::InizioArea,
@@ -513,7 +516,7 @@ void LettoreDma::Distinta(const RecordFisso& record, const Chi& chi, std::string
             break;
         case Mostra::Testo:
             if (l && l->valore.Testo())
-                valore = SenzaSpaziFinali(l->valore.ComeTesto());
+                valore = shell::SenzaSpaziFinali(l->valore.ComeTesto());
             break;
         case Mostra::Data:
             if (l && l->valore.Data())

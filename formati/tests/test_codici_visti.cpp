@@ -1,6 +1,6 @@
 // The tax codes seen in a fixed-length supply, to tell the same employee twice.
 
-#include "formati/record_fissi.h"
+#include "formati/codici_visti.h"
 #include "lettura/lettura.h"
 
 #include <gtest/gtest.h>
