@@ -91,6 +91,9 @@ constexpr CampoAnagrafico CampiAnagrafici[] = {
 };
 constexpr Cercato CodiceFiscaleDA = CodiceDelCampo("DA001001"), SessoDA = CodiceDelCampo("DA001004"),
                   DataNascitaDA = CodiceDelCampo("DA001005"), ProvinciaNascitaDA = CodiceDelCampo("DA001007");
+// The employee's tax code: positions 30-45 of the first record G and DA001001, held against the sex and the
+// date of birth.
+constexpr CodiceDelDipendente CodiceG{'G', CodiceFiscaleG, CodiceFiscaleDA, SessoDA, DataNascitaDA};
 // The residence is the one of 1 January of the tax year: 77S11 declares the income of 2010.
 constexpr anagrafe::Data InizioPeriodoImposta{2010, 1, 1};
 
@@ -441,47 +444,17 @@ void Lettore770::ChiudiModulo() {
     if (!codice.empty())
         m_chi.append("dipendente ").append(codice);
     const std::string& chi = m_chi;
-    for (const tracciati::Segnalazione& s : m_area.Segnalazioni()) {
-        // A value part names its field: its code is the 8 characters before it.
-        std::string campo;
-        const std::string_view area = m_aree[static_cast<std::size_t>(s.record)];
-        const int inizio = s.posizione - tracciati::InizioArea;
-        if (s.lunghezza == tracciati::LunghezzaValore && inizio >= tracciati::LunghezzaCodice)
-            campo = "campo " +
-                    std::string(area.substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
-                                            tracciati::LunghezzaCodice)) +
-                    ", ";
-        m_lettura.Segnala({GravitaDi(s.difformita), m_righeModulo[static_cast<std::size_t>(s.record)], s.posizione,
-                           "record G: " + campo + s.Messaggio() + Di(chi), m_persona});
-    }
+    SegnalaArea(m_lettura, m_area, std::span<const std::string_view>(aree.data(), m_quanteAree), m_righeModulo, 'G',
+                chi, m_persona);
     CampiDelModulo& campi = m_campi;
     campi.Prendi(m_area.Campi());
     if (m_campiLeggibili)
         ControllaModulo(campi);
 
     // The employee's tax code: positions 30-45 and DA001001.
-    if (const tracciati::CampoLetto* da = campi.Primo(CodiceFiscaleDA); da && da->valore.ComeTesto() != posizioni)
-        m_lettura.Errore(rigaPrima, da->posizione,
-                         "record G: campo DA001001 '" + std::string(shell::SenzaSpaziFinali(da->valore.ComeTesto())) +
-                             "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleG) + " '" +
-                             std::string(codice) + "'",
-                         m_persona);
+    ConfrontaCodiceDelCampo(m_lettura, campi, CodiceG, rigaPrima, posizioni, m_persona);
     if (!codice.empty()) {
-        SegnalaCodiceFiscale(m_lettura, rigaPrima, CodiceFiscaleG.posizione, posizioni,
-                             "record G: " + PosizioniDi(CodiceFiscaleG) + ": codice fiscale del dipendente",
-                             Gravita::Errore, m_persona);
-        std::optional<DataNascita> nascita;
-        if (const auto* d = campi.Primo(DataNascitaDA); d && d->valore.Data())
-            nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
-        const auto* sesso = campi.Primo(SessoDA);
-        for (const std::string& discordanza :
-             Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
-            m_lettura.Avviso(rigaPrima, CodiceFiscaleG.posizione,
-                             "record G: codice fiscale '" + std::string(codice) +
-                                 "' e dati anagrafici (DA001004, "
-                                 "DA001005) discordi: " +
-                                 discordanza,
-                             m_persona);
+        ControllaCodiceDelDipendente(m_lettura, campi, CodiceG, rigaPrima, posizioni, m_persona);
         m_codiciFiscali.Aggiungi(codice, rigaPrima);
     }
     ControllaAnagrafica(campi, rigaPrima, codice);

@@ -115,6 +115,12 @@ constexpr CampoAnagrafico CampiAnagrafici[] = {
 };
 constexpr Cercato DataNascitaC = CodiceDelCampo("D0001005"), SessoC = CodiceDelCampo("D0001004"),
                   CapC = CodiceDelCampo("D0001009");
+// The employee's tax code: the column of the head and the area's field of the same column, held against the
+// sex and the date of birth.
+constexpr CodiceDelDipendente CodiceC{'C', CodiceFiscaleC, CodiceDelCampo("D0001001"), SessoC, DataNascitaC};
+static_assert(std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(), [](const dma::CampoQuadro& q) {
+                  return q.colonna == dma::ColonnaCodiceFiscale;
+              })->codice == "D0001001");
 // clang-format on
 
 constexpr auto Colonne = ColonneDi(ColonneDma);
@@ -344,17 +350,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
         campiLetti ? record.letto.Testo(DelGenere(t::RecordC, tracciati::Comune::Area)) : std::string_view()};
     m_area.Leggi(std::span<const std::string_view>(area.data(), campiLetti ? 1 : 0), m_formato.tracciato.catalogo);
     m_campi.Prendi(m_area.Campi());
-    for (const tracciati::Segnalazione& s : m_area.Segnalazioni()) {
-        std::string campo;
-        const int inizio = s.posizione - tracciati::InizioArea;
-        if (s.lunghezza == tracciati::LunghezzaValore && inizio >= tracciati::LunghezzaCodice)
-            campo = "campo " +
-                    std::string(area[0].substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
-                                               tracciati::LunghezzaCodice)) +
-                    ", ";
-        m_lettura.Segnala(
-            {GravitaDi(s.difformita), riga, s.posizione, "record C: " + campo + s.Messaggio() + di, persona});
-    }
+    SegnalaArea(m_lettura, m_area, area, std::span<const long>(&riga, 1), 'C', chi.nome, persona);
     const auto& letti = m_area.Campi();
     if (campiLetti) {
         // The fields in the order of the table: unknown codes, codes out of order or repeated, and the ones
@@ -386,17 +382,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                                      di,
                                  persona);
         // The tax code of the head and D0001001.
-        const dma::CampoQuadro& campoCodice =
-            *std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
-                          [](const dma::CampoQuadro& q) { return q.colonna == dma::ColonnaCodiceFiscale; });
-        const auto* d0 = m_campi.Primo(campoCodice.codice);
-        if (d0 && d0->valore.ComeTesto() != posizioni)
-            m_lettura.Errore(riga, d0->posizione,
-                             "record C: campo " + std::string(campoCodice.codice) + " '" +
-                                 std::string(shell::SenzaSpaziFinali(d0->valore.ComeTesto())) +
-                                 "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleC) + " '" +
-                                 std::string(codice) + "'",
-                             persona);
+        ConfrontaCodiceDelCampo(m_lettura, m_campi, CodiceC, riga, posizioni, persona);
         // The reference period of quadro E0.
         for (std::size_t i = 0; i < dma::CampiQuadri.size(); ++i) {
             const dma::CampoQuadro& q = dma::CampiQuadri[i];
@@ -447,19 +433,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
     }
     // The tax code.
     if (!codice.empty()) {
-        SegnalaCodiceFiscale(m_lettura, riga, CodiceFiscaleC.posizione, posizioni,
-                             "record C: " + PosizioniDi(CodiceFiscaleC) + ": codice fiscale del dipendente",
-                             Gravita::Errore, persona);
-        std::optional<DataNascita> nascita;
-        if (const auto* d = Campo(DataNascitaC); d && d->valore.Data())
-            nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
-        const auto* sesso = Campo(SessoC);
-        for (const std::string& discordanza :
-             Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
-            m_lettura.Avviso(riga, CodiceFiscaleC.posizione,
-                             "record C: codice fiscale '" + std::string(codice) +
-                                 "' e dati anagrafici (D0001004, D0001005) discordi: " + discordanza,
-                             persona);
+        ControllaCodiceDelDipendente(m_lettura, m_campi, CodiceC, riga, posizioni, persona);
         m_codiciFiscali.Aggiungi(codice, riga);
         ControllaAnagrafica(riga, chi, codice);
     } else {
