@@ -1,7 +1,7 @@
 #pragma once
-// The persons' tax codes and place codes of the supplies against the registries (anagrafe/persona.h), as
-// every reader tells them: each finding at the field it names, begun by the record ("record G: ") and
-// ended by whose it is.
+// The persons' data as every reader tells their findings: the tax codes and place codes against the
+// registries (anagrafe/persona.h), a tax code's form, the sex; each finding at the field it names, begun by
+// the record ("record G: ") and ended by whose it is (Di).
 
 #include "anagrafe/persona.h"
 #include "lettura/lettura.h"
