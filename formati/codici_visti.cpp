@@ -32,4 +32,11 @@ void CodiciVisti::Segnala(Lettura& lettura, int posizione, std::string_view reco
     }
 }
 
+std::optional<long> CodiciVisti::PrimaRiga(std::string_view codice, long riga) {
+    if (const auto visto = m_prime.find(codice); visto != m_prime.end())
+        return visto->second;
+    m_prime.emplace(codice, riga);
+    return std::nullopt;
+}
+
 } // namespace verifica

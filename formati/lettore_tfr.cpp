@@ -5,6 +5,7 @@
 #include "anagrafe/codice_fiscale.h"
 #include "bankcheck/check_bancari.h"
 #include "formati/persone.h"
+#include "formati/codici_visti.h"
 #include "formati/lettore_fisso.h"
 #include "formati/testo_record.h"
 #include "shell/conversioni.h"
@@ -218,7 +219,7 @@ private:
     std::string m_intestazione; // record "1": columns 0 and 1
     long m_riga1 = 0;
     // Each key (positions 40-55) and the line of its first group.
-    std::map<std::string, long> m_chiavi;
+    CodiciVisti m_chiavi;
     std::optional<anagrafe::Data> m_dataFornitura; // of record "1": the day the residence codes must be in force
     Identita m_identita;                           // the employer of record "1", its name and the supply's date
     std::array<std::string, std::size(CampiAnagrafici)> m_nomiAnagrafici = [] {
@@ -419,11 +420,10 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
         SegnalaCodiceFiscale(m_lettura, riga, Chiave2.posizione, testoChiave, m_codiceDelDipendente, Gravita::Errore,
                              m_persona);
         ControllaAnagrafica(record, chi);
-        const auto [prima, nuova] = m_chiavi.emplace(m_chiave, riga);
-        if (!nuova)
+        if (const auto prima = m_chiavi.PrimaRiga(m_chiave, riga))
             m_lettura.Avviso(riga, Chiave2.posizione,
                              "record 2: il dipendente " + m_chiave + " ha un altro gruppo di righe (riga " +
-                                 std::to_string(prima->second) +
+                                 std::to_string(*prima) +
                                  "): le righe di un dipendente devono stare insieme, i suoi record 4 sono ripetuti",
                              m_persona);
     }
