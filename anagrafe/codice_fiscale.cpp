@@ -49,6 +49,7 @@ inline constexpr std::array<IntervalloUffici, 4> UfficiNoti = {{{1, 100}, {120, 
 // clang-format on
 
 using shell::Cifra;
+using shell::SenzaSpaziFinali;
 bool Lettera(char c) { return c >= 'A' && c <= 'Z'; }
 
 // The digit that a place of the Cifra kind stands for (its omocodia letter read back).
@@ -67,12 +68,6 @@ std::string Carattere(char c) {
 }
 
 std::string DueCifre(int n) { return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)}; }
-
-std::string_view SenzaSpaziFinali(std::string_view testo) {
-    while (!testo.empty() && testo.back() == ' ')
-        testo.remove_suffix(1);
-    return testo;
-}
 
 std::string ControllaForma(std::string_view codice) {
     for (std::size_t i = 0; i < PostiPersonale.size(); ++i) {

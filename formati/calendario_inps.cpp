@@ -1,6 +1,6 @@
 #include "formati/calendario_inps.h"
 
-#include "formati/record_fissi.h"
+#include "formati/testo_record.h"
 #include "formati/regole_inps.h"
 #include "formati/validatore_xml.h"
 

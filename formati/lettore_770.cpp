@@ -9,7 +9,10 @@
 #include "conv770/record770.h"
 #include "conv770/tabelle_quadri.h"
 #include "formati/persone.h"
-#include "formati/record_fissi.h"
+#include "formati/campi_modulo.h"
+#include "formati/codici_visti.h"
+#include "formati/lettore_fisso.h"
+#include "formati/testo_record.h"
 #include "shell/testo.h"
 
 #include <algorithm>
@@ -88,6 +91,9 @@ constexpr CampoAnagrafico CampiAnagrafici[] = {
 };
 constexpr Cercato CodiceFiscaleDA = CodiceDelCampo("DA001001"), SessoDA = CodiceDelCampo("DA001004"),
                   DataNascitaDA = CodiceDelCampo("DA001005"), ProvinciaNascitaDA = CodiceDelCampo("DA001007");
+// The employee's tax code: positions 30-45 of the first record G and DA001001, held against the sex and the
+// date of birth.
+constexpr CodiceDelDipendente CodiceG{'G', CodiceFiscaleG, CodiceFiscaleDA, SessoDA, DataNascitaDA};
 // The residence is the one of 1 January of the tax year: 77S11 declares the income of 2010.
 constexpr anagrafe::Data InizioPeriodoImposta{2010, 1, 1};
 
@@ -302,7 +308,7 @@ Chi Lettore770::Persona(const RecordFisso& record) {
     ChiudiModulo();
     m_persona = m_lettura.NuovaPersona();
     ++m_moduli;
-    const std::string_view codice = SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleG));
+    const std::string_view codice = shell::SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleG));
     m_chiamato = Chiamato(codice);
     return {m_persona, m_chiamato};
 }
@@ -330,16 +336,18 @@ void Lettore770::Dichiarante(const RecordFisso& record) {
     if (m_rigaA > 0 && record.Presente(pezzo) && dichiarante != m_dichiarante)
         m_lettura.Errore(record.Numero(), pezzo.posizione,
                          "record " + tipo + ": " + PosizioniDi(pezzo) + ": dichiarante '" +
-                             std::string(SenzaSpaziFinali(dichiarante)) + "' diverso da quello del record A '" +
-                             std::string(SenzaSpaziFinali(m_dichiarante)) + "' (riga " + std::to_string(m_rigaA) + ")",
+                             std::string(shell::SenzaSpaziFinali(dichiarante)) + "' diverso da quello del record A '" +
+                             std::string(shell::SenzaSpaziFinali(m_dichiarante)) + "' (riga " +
+                             std::to_string(m_rigaA) + ")",
                          g ? m_persona : -1);
     const Pezzo& pezzo1 = g ? Colonna1G : Colonna1BJ;
     const std::string_view colonna1 = record.letto.Testo(pezzo1);
     if (m_rigaB > 0 && record.tipo != 'B' && record.Presente(pezzo1) && colonna1 != m_colonna1)
         m_lettura.Avviso(record.Numero(), pezzo1.posizione,
                          "record " + tipo + ": " + PosizioniDi(pezzo1) + ": '" +
-                             std::string(SenzaSpaziFinali(colonna1)) + "' diverso dal record B '" +
-                             std::string(SenzaSpaziFinali(m_colonna1)) + "' (riga " + std::to_string(m_rigaB) + ")",
+                             std::string(shell::SenzaSpaziFinali(colonna1)) + "' diverso dal record B '" +
+                             std::string(shell::SenzaSpaziFinali(m_colonna1)) + "' (riga " + std::to_string(m_rigaB) +
+                             ")",
                          g ? m_persona : -1);
 }
 
@@ -348,7 +356,7 @@ void Lettore770::RecordA(const RecordFisso& record) {
         return;
     m_rigaA = record.Numero();
     m_dichiarante = record.letto.Testo(DichiaranteA);
-    const std::string_view codice = SenzaSpaziFinali(m_dichiarante);
+    const std::string_view codice = shell::SenzaSpaziFinali(m_dichiarante);
     if (codice.empty())
         m_lettura.Errore(record.Numero(), DichiaranteA.posizione,
                          "record A: " + PosizioniDi(DichiaranteA) + ": manca il codice fiscale del dichiarante");
@@ -369,7 +377,7 @@ void Lettore770::RecordB(const RecordFisso& record) {
         m_rigaB = record.Numero();
         m_colonna1 = record.letto.Testo(Colonna1BJ);
         m_righeDichiarate = record.letto.Testo(RigheB);
-        m_identita.nome = SenzaSpaziFinali(record.letto.Testo(DenominazioneB));
+        m_identita.nome = shell::SenzaSpaziFinali(record.letto.Testo(DenominazioneB));
         m_identita.ordinaria = !record.Presente(TipoB) || record.letto.Testo(TipoB) == TipoB.testo;
     }
     Conteggio(record, ModuloBJ, 1, "numero di modulo del record B");
@@ -431,52 +439,22 @@ void Lettore770::ChiudiModulo() {
     // The employee's tax code in the head, or what a record cut short holds of it.
     const std::string_view posizioni =
         testa.substr(std::min<std::size_t>(testa.size(), CodiceFiscaleG.posizione - 1), CodiceFiscaleG.lunghezza);
-    const std::string_view codice = SenzaSpaziFinali(posizioni);
+    const std::string_view codice = shell::SenzaSpaziFinali(posizioni);
     m_chi.clear();
     if (!codice.empty())
         m_chi.append("dipendente ").append(codice);
     const std::string& chi = m_chi;
-    for (const tracciati::Segnalazione& s : m_area.Segnalazioni()) {
-        // A value part names its field: its code is the 8 characters before it.
-        std::string campo;
-        const std::string_view area = m_aree[static_cast<std::size_t>(s.record)];
-        const int inizio = s.posizione - tracciati::InizioArea;
-        if (s.lunghezza == tracciati::LunghezzaValore && inizio >= tracciati::LunghezzaCodice)
-            campo = "campo " +
-                    std::string(area.substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
-                                            tracciati::LunghezzaCodice)) +
-                    ", ";
-        m_lettura.Segnala({GravitaDi(s.difformita), m_righeModulo[static_cast<std::size_t>(s.record)], s.posizione,
-                           "record G: " + campo + s.Messaggio() + Di(chi), m_persona});
-    }
+    SegnalaArea(m_lettura, m_area, std::span<const std::string_view>(aree.data(), m_quanteAree), m_righeModulo, 'G',
+                chi, m_persona);
     CampiDelModulo& campi = m_campi;
     campi.Prendi(m_area.Campi());
     if (m_campiLeggibili)
         ControllaModulo(campi);
 
     // The employee's tax code: positions 30-45 and DA001001.
-    if (const tracciati::CampoLetto* da = campi.Primo(CodiceFiscaleDA); da && da->valore.ComeTesto() != posizioni)
-        m_lettura.Errore(rigaPrima, da->posizione,
-                         "record G: campo DA001001 '" + std::string(SenzaSpaziFinali(da->valore.ComeTesto())) +
-                             "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleG) + " '" +
-                             std::string(codice) + "'",
-                         m_persona);
+    ConfrontaCodiceDelCampo(m_lettura, campi, CodiceG, rigaPrima, posizioni, m_persona);
     if (!codice.empty()) {
-        SegnalaCodiceFiscale(m_lettura, rigaPrima, CodiceFiscaleG.posizione, posizioni,
-                             "record G: " + PosizioniDi(CodiceFiscaleG) + ": codice fiscale del dipendente",
-                             Gravita::Errore, m_persona);
-        std::optional<DataNascita> nascita;
-        if (const auto* d = campi.Primo(DataNascitaDA); d && d->valore.Data())
-            nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
-        const auto* sesso = campi.Primo(SessoDA);
-        for (const std::string& discordanza :
-             Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
-            m_lettura.Avviso(rigaPrima, CodiceFiscaleG.posizione,
-                             "record G: codice fiscale '" + std::string(codice) +
-                                 "' e dati anagrafici (DA001004, "
-                                 "DA001005) discordi: " +
-                                 discordanza,
-                             m_persona);
+        ControllaCodiceDelDipendente(m_lettura, campi, CodiceG, rigaPrima, posizioni, m_persona);
         m_codiciFiscali.Aggiungi(codice, rigaPrima);
     }
     ControllaAnagrafica(campi, rigaPrima, codice);
@@ -485,7 +463,7 @@ void Lettore770::ChiudiModulo() {
     for (const tracciati::CampoLetto& campo : m_area.Campi()) {
         if (!campo.tipo || (*campo.tipo != tracciati::Tipo::CF && *campo.tipo != tracciati::Tipo::CN) ||
             campo.codice == CodiceFiscaleDA.codice || !campo.valore.Testo() ||
-            SenzaSpaziFinali(campo.valore.ComeTesto()).empty())
+            shell::SenzaSpaziFinali(campo.valore.ComeTesto()).empty())
             continue;
         m_dove.assign("record G: campo ").append(campo.codice).append(": codice fiscale");
         SegnalaCodiceFiscale(m_lettura, m_righeModulo[static_cast<std::size_t>(campo.record)], campo.posizione,
@@ -574,7 +552,7 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
             break;
         case Mostra::Testo:
             if (campo && campo->valore.Testo())
-                valore = SenzaSpaziFinali(campo->valore.ComeTesto());
+                valore = shell::SenzaSpaziFinali(campo->valore.ComeTesto());
             break;
         case Mostra::Data:
             if (campo && campo->valore.Data())
@@ -587,7 +565,8 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
             break;
         case Mostra::Comune: // the code's name and province on 1 January of the tax year
             if (campo && campo->valore.Testo())
-                valore = anagrafe::LuogoDelCodice(SenzaSpaziFinali(campo->valore.ComeTesto()), InizioPeriodoImposta);
+                valore =
+                    anagrafe::LuogoDelCodice(shell::SenzaSpaziFinali(campo->valore.ComeTesto()), InizioPeriodoImposta);
             break;
         }
         p.valori.push_back(std::move(valore));
@@ -618,8 +597,8 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
                              "record G: campo " + std::string(c->codice) +
                                  " ripetuto nello stesso modulo con un altro "
                                  "valore: '" +
-                                 std::string(SenzaSpaziFinali(valore)) + "', prima '" +
-                                 std::string(SenzaSpaziFinali(valorePrimo)) + "'" + Di(m_chi),
+                                 std::string(shell::SenzaSpaziFinali(valore)) + "', prima '" +
+                                 std::string(shell::SenzaSpaziFinali(valorePrimo)) + "'" + Di(m_chi),
                              m_persona);
         else
             avviso(c, "campo " + std::string(c->codice) + " ripetuto nello stesso modulo");
@@ -639,11 +618,11 @@ void Lettore770::ControllaModulo(const CampiDelModulo& campi) {
     }
     for (std::size_t i = 0; i < m_controllati.size(); ++i) {
         const tracciati::CampoLetto* campo = campi.Primo(m_controllati[i]);
-        if (campo && campo->valore.Testo() && SenzaSpaziFinali(campo->valore.ComeTesto()).empty())
+        if (campo && campo->valore.Testo() && shell::SenzaSpaziFinali(campo->valore.ComeTesto()).empty())
             avviso(campo, "campo " + std::string(dati[i].codice) + " vuoto: " + std::string(dati[i].messaggio));
     }
     if (const auto* provincia = campi.Primo(ProvinciaNascitaDA); provincia && provincia->valore.Testo()) {
-        std::string_view testo = SenzaSpaziFinali(provincia->valore.ComeTesto());
+        std::string_view testo = shell::SenzaSpaziFinali(provincia->valore.ComeTesto());
         testo.remove_prefix(std::min(testo.find_first_not_of(' '), testo.size()));
         if (testo.size() > 2)
             avviso(provincia, "campo DA001007 '" + std::string(testo) +

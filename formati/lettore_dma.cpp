@@ -7,7 +7,10 @@
 #include "dma/fornitura_dma.h"
 #include "dma/record_dma.h"
 #include "formati/persone.h"
-#include "formati/record_fissi.h"
+#include "formati/campi_modulo.h"
+#include "formati/codici_visti.h"
+#include "formati/lettore_fisso.h"
+#include "formati/testo_record.h"
 #include "shell/testo.h"
 
 #include <algorithm>
@@ -112,6 +115,12 @@ constexpr CampoAnagrafico CampiAnagrafici[] = {
 };
 constexpr Cercato DataNascitaC = CodiceDelCampo("D0001005"), SessoC = CodiceDelCampo("D0001004"),
                   CapC = CodiceDelCampo("D0001009");
+// The employee's tax code: the column of the head and the area's field of the same column, held against the
+// sex and the date of birth.
+constexpr CodiceDelDipendente CodiceC{'C', CodiceFiscaleC, CodiceDelCampo("D0001001"), SessoC, DataNascitaC};
+static_assert(std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(), [](const dma::CampoQuadro& q) {
+                  return q.colonna == dma::ColonnaCodiceFiscale;
+              })->codice == "D0001001");
 // clang-format on
 
 constexpr auto Colonne = ColonneDi(ColonneDma);
@@ -203,7 +212,7 @@ Chi LettoreDma::Persona(const RecordFisso& record) {
         return {};
     Chi chi{m_lettura.NuovaPersona(), {}};
     ++m_recordC;
-    m_chiamato = Chiamato(SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleC)));
+    m_chiamato = Chiamato(shell::SenzaSpaziFinali(record.letto.Testo(CodiceFiscaleC)));
     chi.nome = m_chiamato;
     return chi;
 }
@@ -277,7 +286,7 @@ void LettoreDma::RecordB(const RecordFisso& record) {
         m_lettura.Errore(record.Numero(), amministrazione.posizione,
                          "record B: " + PosizioniDi(amministrazione) + " '" + std::string(inB) +
                              "' diverse dal codice dell'amministrazione del record A '" +
-                             std::string(SenzaSpaziFinali(m_amministrazioneA)) + "'");
+                             std::string(shell::SenzaSpaziFinali(m_amministrazioneA)) + "'");
     // The administration's address twice.
     if (TestoDa(testo, PrimaRipetutaB, UltimaRipetutaB) != TestoDa(testo, PrimaCopiaB, UltimaCopiaB))
         m_lettura.Errore(record.Numero(), PrimaCopiaB.posizione,
@@ -305,9 +314,9 @@ void LettoreDma::RecordB(const RecordFisso& record) {
         ControllaNomeFile(m_lettura,
                           dma::NomeFornitura(static_cast<int>(NumeroDi(anno)), static_cast<int>(NumeroDi(mese))));
     }
-    m_lettura.Dati({{{"Amministrazione", std::string(SenzaSpaziFinali(inB))}, {"Mese di riferimento", m_mese}}});
-    m_identita.datore = SenzaSpaziFinali(inB);
-    m_identita.nome = SenzaSpaziFinali(record.letto.Testo(PrimaRipetutaB));
+    m_lettura.Dati({{{"Amministrazione", std::string(shell::SenzaSpaziFinali(inB))}, {"Mese di riferimento", m_mese}}});
+    m_identita.datore = shell::SenzaSpaziFinali(inB);
+    m_identita.nome = shell::SenzaSpaziFinali(record.letto.Testo(PrimaRipetutaB));
     m_identita.rigaDatore = m_identita.rigaPeriodo = record.Numero();
     if (meseBuono && SoloCifre(anno)) {
         m_identita.anno = static_cast<int>(NumeroDi(anno));
@@ -322,7 +331,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
     const std::string di = Di(chi.nome);
     const long riga = record.Numero();
     const std::string_view posizioni = record.letto.Testo(CodiceFiscaleC);
-    const std::string_view codice = SenzaSpaziFinali(posizioni);
+    const std::string_view codice = shell::SenzaSpaziFinali(posizioni);
     Testa(record, chi);
     // The module number: one more than the record C before. After a wrong one, the count goes on from
     // either number, so that a record doubled, missing or mistyped is told once, where it is.
@@ -341,17 +350,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
         campiLetti ? record.letto.Testo(DelGenere(t::RecordC, tracciati::Comune::Area)) : std::string_view()};
     m_area.Leggi(std::span<const std::string_view>(area.data(), campiLetti ? 1 : 0), m_formato.tracciato.catalogo);
     m_campi.Prendi(m_area.Campi());
-    for (const tracciati::Segnalazione& s : m_area.Segnalazioni()) {
-        std::string campo;
-        const int inizio = s.posizione - tracciati::InizioArea;
-        if (s.lunghezza == tracciati::LunghezzaValore && inizio >= tracciati::LunghezzaCodice)
-            campo = "campo " +
-                    std::string(area[0].substr(static_cast<std::size_t>(inizio - tracciati::LunghezzaCodice),
-                                               tracciati::LunghezzaCodice)) +
-                    ", ";
-        m_lettura.Segnala(
-            {GravitaDi(s.difformita), riga, s.posizione, "record C: " + campo + s.Messaggio() + di, persona});
-    }
+    SegnalaArea(m_lettura, m_area, area, std::span<const long>(&riga, 1), 'C', chi.nome, persona);
     const auto& letti = m_area.Campi();
     if (campiLetti) {
         // The fields in the order of the table: unknown codes, codes out of order or repeated, and the ones
@@ -383,17 +382,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                                      di,
                                  persona);
         // The tax code of the head and D0001001.
-        const dma::CampoQuadro& campoCodice =
-            *std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
-                          [](const dma::CampoQuadro& q) { return q.colonna == dma::ColonnaCodiceFiscale; });
-        const auto* d0 = m_campi.Primo(campoCodice.codice);
-        if (d0 && d0->valore.ComeTesto() != posizioni)
-            m_lettura.Errore(riga, d0->posizione,
-                             "record C: campo " + std::string(campoCodice.codice) + " '" +
-                                 std::string(SenzaSpaziFinali(d0->valore.ComeTesto())) +
-                                 "' diverso dal codice fiscale delle " + PosizioniDi(CodiceFiscaleC) + " '" +
-                                 std::string(codice) + "'",
-                             persona);
+        ConfrontaCodiceDelCampo(m_lettura, m_campi, CodiceC, riga, posizioni, persona);
         // The reference period of quadro E0.
         for (std::size_t i = 0; i < dma::CampiQuadri.size(); ++i) {
             const dma::CampoQuadro& q = dma::CampiQuadri[i];
@@ -417,7 +406,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
                 continue;
             const bool numero = q.origine == dma::Origine::Numero;
             const bool uguale = numero ? e->valore.Intero() && e->valore.ComeIntero() == q.numero
-                                       : e->valore.Testo() && SenzaSpaziFinali(e->valore.ComeTesto()) == q.testo;
+                                       : e->valore.Testo() && shell::SenzaSpaziFinali(e->valore.ComeTesto()) == q.testo;
             if (!uguale)
                 m_lettura.Avviso(riga, e->posizione,
                                  "record C: campo " + std::string(q.codice) + " diverso da " +
@@ -430,7 +419,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
             const auto q = std::find_if(dma::CampiQuadri.begin(), dma::CampiQuadri.end(),
                                         [&](const dma::CampoQuadro& v) { return v.colonna == c.colonna; });
             const auto* l = m_campi.Primo(m_quadri[static_cast<std::size_t>(q - dma::CampiQuadri.begin())]);
-            const bool manca = !l || (l->valore.Testo() && SenzaSpaziFinali(l->valore.ComeTesto()).empty()) ||
+            const bool manca = !l || (l->valore.Testo() && shell::SenzaSpaziFinali(l->valore.ComeTesto()).empty()) ||
                                (q->tipo == tracciati::Tipo::N5 && l->valore.Intero() && l->valore.ComeIntero() == 0);
             if (manca)
                 m_lettura.Avviso(riga, l ? l->posizione : tracciati::InizioArea,
@@ -444,19 +433,7 @@ void LettoreDma::RecordC(const RecordFisso& record, const Chi& chi) {
     }
     // The tax code.
     if (!codice.empty()) {
-        SegnalaCodiceFiscale(m_lettura, riga, CodiceFiscaleC.posizione, posizioni,
-                             "record C: " + PosizioniDi(CodiceFiscaleC) + ": codice fiscale del dipendente",
-                             Gravita::Errore, persona);
-        std::optional<DataNascita> nascita;
-        if (const auto* d = Campo(DataNascitaC); d && d->valore.Data())
-            nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
-        const auto* sesso = Campo(SessoC);
-        for (const std::string& discordanza :
-             Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
-            m_lettura.Avviso(riga, CodiceFiscaleC.posizione,
-                             "record C: codice fiscale '" + std::string(codice) +
-                                 "' e dati anagrafici (D0001004, D0001005) discordi: " + discordanza,
-                             persona);
+        ControllaCodiceDelDipendente(m_lettura, m_campi, CodiceC, riga, posizioni, persona);
         m_codiciFiscali.Aggiungi(codice, riga);
         ControllaAnagrafica(riga, chi, codice);
     } else {
@@ -513,7 +490,7 @@ void LettoreDma::Distinta(const RecordFisso& record, const Chi& chi, std::string
             break;
         case Mostra::Testo:
             if (l && l->valore.Testo())
-                valore = SenzaSpaziFinali(l->valore.ComeTesto());
+                valore = shell::SenzaSpaziFinali(l->valore.ComeTesto());
             break;
         case Mostra::Data:
             if (l && l->valore.Data())

@@ -10,7 +10,7 @@
 #include "formati/contenuto_inps.h"
 #include "formati/grammatiche_inps.h"
 #include "formati/persone.h"
-#include "formati/record_fissi.h"
+#include "formati/lettori.h"
 #include "formati/regole_inps.h"
 
 #include "emens/dati_sub_emens.h"

@@ -5,7 +5,9 @@
 #include "anagrafe/codice_fiscale.h"
 #include "bankcheck/check_bancari.h"
 #include "formati/persone.h"
-#include "formati/record_fissi.h"
+#include "formati/codici_visti.h"
+#include "formati/lettore_fisso.h"
+#include "formati/testo_record.h"
 #include "shell/conversioni.h"
 #include "shell/testo.h"
 #include "tfr/nome_fornitura.h"
@@ -218,7 +220,7 @@ private:
     std::string m_intestazione; // record "1": columns 0 and 1
     long m_riga1 = 0;
     // Each key (positions 40-55) and the line of its first group.
-    std::map<std::string, long> m_chiavi;
+    CodiciVisti m_chiavi;
     std::optional<anagrafe::Data> m_dataFornitura; // of record "1": the day the residence codes must be in force
     Identita m_identita;                           // the employer of record "1", its name and the supply's date
     std::array<std::string, std::size(CampiAnagrafici)> m_nomiAnagrafici = [] {
@@ -259,7 +261,7 @@ Chi LettoreTfr::Persona(const RecordFisso& record) {
     ++m_contati[record.tipo];
     switch (record.tipo) {
     case '2':
-        NuovoGruppo(record, SenzaSpaziFinali(record.letto.Testo(Chiave2)));
+        NuovoGruppo(record, shell::SenzaSpaziFinali(record.letto.Testo(Chiave2)));
         return {m_persona, m_chiamato};
     case '3':
         if (!m_gruppo)
@@ -300,8 +302,8 @@ void LettoreTfr::Record1(const RecordFisso& record) {
                          -1);
     const std::string_view data = record.letto.Testo(DataFornitura1);
     m_dataFornitura = DataDi(data);
-    m_identita.datore = SenzaSpaziFinali(record.letto.Testo(CodiceFiscale1));
-    m_identita.nome = SenzaSpaziFinali(record.letto.Testo(RagioneSociale1));
+    m_identita.datore = shell::SenzaSpaziFinali(record.letto.Testo(CodiceFiscale1));
+    m_identita.nome = shell::SenzaSpaziFinali(record.letto.Testo(RagioneSociale1));
     m_identita.rigaDatore = m_identita.rigaPeriodo = record.Numero();
     if (m_dataFornitura) {
         m_identita.anno = m_dataFornitura->anno;
@@ -310,7 +312,7 @@ void LettoreTfr::Record1(const RecordFisso& record) {
     }
     const auto dato = [&](std::string_view nome, const Pezzo& pezzo) {
         return std::pair<std::string, std::string>(std::string(nome) + " (" + PosizioniDi(pezzo) + ")",
-                                                   std::string(SenzaSpaziFinali(record.letto.Testo(pezzo))));
+                                                   std::string(shell::SenzaSpaziFinali(record.letto.Testo(pezzo))));
     };
     m_lettura.Dati({{{"Data della fornitura", DataAmg(data)},
                      dato("Codice", Codice1),
@@ -380,7 +382,7 @@ void LettoreTfr::ChiudiGruppo() {
             p.valori.push_back(std::to_string(m_gruppi));
             break;
         case Mostra::Iban:
-            p.valori.push_back(std::string(SenzaSpaziFinali(m_iban)));
+            p.valori.push_back(std::string(shell::SenzaSpaziFinali(m_iban)));
             break;
         case Mostra::Periodi:
             p.valori.push_back(std::to_string(m_periodi));
@@ -423,11 +425,10 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
         SegnalaCodiceFiscale(m_lettura, riga, Chiave2.posizione, testoChiave, m_codiceDelDipendente, Gravita::Errore,
                              m_persona);
         ControllaAnagrafica(record, chi);
-        const auto [prima, nuova] = m_chiavi.emplace(m_chiave, riga);
-        if (!nuova)
+        if (const auto prima = m_chiavi.PrimaRiga(m_chiave, riga))
             m_lettura.Avviso(riga, Chiave2.posizione,
                              "record 2: il dipendente " + m_chiave + " ha un altro gruppo di righe (riga " +
-                                 std::to_string(prima->second) +
+                                 std::to_string(*prima) +
                                  "): le righe di un dipendente devono stare insieme, i suoi record 4 sono ripetuti",
                              m_persona);
     }
@@ -479,7 +480,7 @@ void LettoreTfr::Record2(const RecordFisso& record, const Chi& chi) {
         const std::string_view valore = record.letto.Testo(*c.pezzo);
         m_dati[i] = c.mostra == Mostra::Data      ? DataAmg(valore)
                     : c.mostra == Mostra::Importo ? Centesimi(valore)
-                                                  : std::string(SenzaSpaziFinali(valore));
+                                                  : std::string(shell::SenzaSpaziFinali(valore));
     }
 }
 
@@ -557,7 +558,7 @@ void LettoreTfr::Record4(const RecordFisso& record, const Chi& chi) {
     SegnalaCodiceFiscale(m_lettura, record.Numero(), CodiceFiscale4.posizione, codice, m_codiceDelBeneficiario,
                          Gravita::Avviso, chi.persona, chi.nome);
     // An IBAN of the beneficiary, when the field looks like one.
-    const std::string_view conto = SenzaSpaziFinali(record.letto.Testo(Conto4));
+    const std::string_view conto = shell::SenzaSpaziFinali(record.letto.Testo(Conto4));
     if (conto.size() >= 15 && std::isalpha(static_cast<unsigned char>(conto[0])) &&
         std::isalpha(static_cast<unsigned char>(conto[1])) && SoloCifre(conto.substr(2, 2)) &&
         !bankcheck::CheckBancari().CheckIBAN(conto))
@@ -569,7 +570,7 @@ void LettoreTfr::Record4(const RecordFisso& record, const Chi& chi) {
         ++m_beneficiari;
         if (!m_codici.empty())
             m_codici += ", ";
-        m_codici += std::string(SenzaSpaziFinali(codice));
+        m_codici += std::string(shell::SenzaSpaziFinali(codice));
     }
 }
 

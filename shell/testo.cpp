@@ -51,6 +51,11 @@ std::string_view TogliSpazi(std::string_view testo) {
     return testo.substr(inizio, testo.find_last_not_of(' ') - inizio + 1);
 }
 
+std::string_view SenzaSpaziFinali(std::string_view testo) {
+    const auto fine = testo.find_last_not_of(' ');
+    return fine == std::string_view::npos ? std::string_view() : testo.substr(0, fine + 1);
+}
+
 namespace {
 
 // The position of the first control character to show from `da` on, npos when none; a CR LF stays a

@@ -23,6 +23,8 @@ constexpr bool Cifra(char c) { return c >= '0' && c <= '9'; }
 
 // Leading and trailing spaces (only the blank, character 32) removed.
 std::string_view TogliSpazi(std::string_view testo);
+// Trailing spaces (only the blank) removed: the text of a field filled with blanks after it.
+std::string_view SenzaSpaziFinali(std::string_view testo);
 
 // A control character of ISO-8859-1: codes 0 to 31, 127, and 128 to 159.
 constexpr bool CarattereDiControllo(unsigned char u) { return u < 0x20 || (u >= 0x7F && u <= 0x9F); }

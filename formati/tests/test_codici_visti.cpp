@@ -1,12 +1,14 @@
 // The tax codes seen in a fixed-length supply, to tell the same employee twice.
 
-#include "formati/record_fissi.h"
+#include "formati/codici_visti.h"
 #include "lettura/lettura.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 namespace verifica {
@@ -41,6 +43,29 @@ TEST(CodiciVisti, StanzaDallaDimensioneDelFile) {
         EXPECT_EQ(rilievi.tutti[0].messaggio,
                   "record G: il dipendente RSSMRA80A01H501U compare due volte: anche alla riga 3");
     }
+}
+
+// Told at once: a code that comes back gives the line where it came first, however often it comes, and a
+// code that is another's beginning is another code.
+TEST(CodiciVisti, PrimaRigaDiUnCodiceCheTorna) {
+    struct Passo {
+        std::string_view codice;
+        long riga;
+        std::optional<long> prima;
+    };
+    constexpr Passo passi[] = {
+        {"RSSMRA80A01H501U", 2, std::nullopt},
+        {"VRDLGU70B02F205X", 5, std::nullopt},
+        {"RSSMRA80A01H501U", 9, 2},
+        {"RSSMRA80A01H501U", 12, 2},
+        {"RSSMRA80A01H501", 14, std::nullopt},
+        {"12345678901", 15, std::nullopt},
+        {"12345678901", 20, 15},
+        {"VRDLGU70B02F205X", 21, 5},
+    };
+    CodiciVisti visti;
+    for (const Passo& p : passi)
+        EXPECT_EQ(visti.PrimaRiga(p.codice, p.riga), p.prima) << p.codice << " alla riga " << p.riga;
 }
 
 } // namespace

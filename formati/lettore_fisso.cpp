@@ -1,6 +1,7 @@
-#include "formati/record_fissi.h"
+#include "formati/lettore_fisso.h"
 
-#include "anagrafe/codice_fiscale.h"
+#include "formati/persone.h"
+#include "formati/testo_record.h"
 #include "shell/testo.h"
 
 #include <algorithm>
@@ -251,7 +252,7 @@ void LettoreFisso::Campi(const RecordFisso& record, long persona) {
         const auto chiudi = [&] {
             if (codice.empty())
                 return;
-            if (SenzaSpaziFinali(codice).empty())
+            if (shell::SenzaSpaziFinali(codice).empty())
                 campo(nomeRecord + Posizioni(posizione, tracciati::LunghezzaBlocco) + " (blocco senza codice)", valore,
                       {}, nullptr);
             else
@@ -262,7 +263,7 @@ void LettoreFisso::Campi(const RecordFisso& record, long persona) {
             const std::string_view blocco = p.testo.substr(b, tracciati::LunghezzaBlocco);
             const std::string_view suo = blocco.substr(0, tracciati::LunghezzaCodice);
             const std::string_view parte = blocco.substr(tracciati::LunghezzaCodice);
-            if (SenzaSpaziFinali(blocco).empty())
+            if (shell::SenzaSpaziFinali(blocco).empty())
                 continue;
             if (suo == codice && parte.starts_with("+")) {
                 valore.append(parte.substr(1));
@@ -326,29 +327,6 @@ void LettoreFisso::FineDellOrdine() {
                              std::string(m_formato.mancaUltimo));
 }
 
-bool SoloCifre(std::string_view testo) {
-    return !testo.empty() && std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-long long NumeroDi(std::string_view cifre) {
-    long long n = 0;
-    for (const char c : cifre.substr(0, 18))
-        n = n * 10 + (c - '0');
-    return n;
-}
-
-std::string TestoIntero(long long n) { return ImportoItaliano(static_cast<double>(n), 0); }
-
-std::string Posizioni(int posizione, int lunghezza) {
-    return "posizioni " + std::to_string(posizione) + "-" + std::to_string(posizione + lunghezza - 1);
-}
-
-std::string_view Parte(std::string_view record, int posizione, int lunghezza) {
-    if (record.size() < static_cast<std::size_t>(posizione - 1 + lunghezza))
-        return {};
-    return record.substr(static_cast<std::size_t>(posizione - 1), static_cast<std::size_t>(lunghezza));
-}
-
 bool OrdineDeiRecord::Controlla(Lettura& lettura, const Riga& riga, char tipo) {
     bool alSuoPosto = true;
     for (const Passo& p : m_passi)
@@ -363,45 +341,6 @@ bool OrdineDeiRecord::Controlla(Lettura& lettura, const Riga& riga, char tipo) {
         }
     m_precedente = tipo;
     return alSuoPosto;
-}
-
-void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::string_view testo, std::string_view dove,
-                          Gravita gravita, long persona, std::string_view chi) {
-    const std::string_view codice = SenzaSpaziFinali(testo);
-    if (codice.empty())
-        return;
-    const EsitoCodiceFiscale esito = ControllaCodiceFiscale(testo);
-    if (esito.Valido() && esito.avviso.empty())
-        return;
-    const std::string inizio = std::string(dove) + " '" + std::string(codice) + "'";
-    if (!esito.Valido())
-        lettura.Segnala({gravita, riga, posizione, inizio + " non valido: " + esito.errore + Di(chi), persona});
-    else
-        lettura.Avviso(riga, posizione, inizio + ": " + esito.avviso + Di(chi), persona);
-}
-
-void CodiciVisti::Prevedi(std::uint64_t byte) {
-    constexpr std::uint64_t Massimo = std::uint64_t{1} << 20; // a file larger than 2 GB grows its room as it goes
-    m_codici.reserve(static_cast<std::size_t>(std::min(byte / tracciati::LunghezzaRecord, Massimo)));
-}
-
-void CodiciVisti::Aggiungi(std::string_view codice, long riga) {
-    Visto visto{{}, riga};
-    std::copy_n(codice.begin(), std::min(codice.size(), visto.codice.size()), visto.codice.begin());
-    m_codici.push_back(visto);
-}
-
-void CodiciVisti::Segnala(Lettura& lettura, int posizione, std::string_view record) {
-    std::sort(m_codici.begin(), m_codici.end());
-    for (std::size_t i = 1; i < m_codici.size(); ++i) {
-        const Visto& visto = m_codici[i];
-        if (visto.codice != m_codici[i - 1].codice)
-            continue;
-        const std::string codice(visto.codice.data(), visto.codice.size());
-        lettura.Avviso(visto.riga, posizione,
-                       std::string(record) + ": il dipendente " + std::string(SenzaSpaziFinali(codice)) +
-                           " compare due volte: anche alla riga " + std::to_string(m_codici[i - 1].riga));
-    }
 }
 
 void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, const tracciati::Pezzo& pezzo, std::string_view testo,
@@ -424,79 +363,6 @@ void ControllaNomeFile(Lettura& lettura, std::string_view atteso) {
     if (!nome.empty() && nome != atteso)
         lettura.Avviso(
             0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + std::string(atteso) + "'");
-}
-
-std::string Di(std::string_view chi) { return chi.empty() ? std::string() : " (" + std::string(chi) + ")"; }
-
-std::string Chiamato(std::string_view codice) {
-    return codice.empty() ? std::string() : "dipendente " + std::string(codice);
-}
-
-std::string_view SenzaSpaziFinali(std::string_view testo) {
-    const auto fine = testo.find_last_not_of(' ');
-    return fine == std::string_view::npos ? std::string_view() : testo.substr(0, fine + 1);
-}
-
-std::string PosizioniDi(const tracciati::Pezzo& pezzo) {
-    return pezzo.lunghezza > 1 ? Posizioni(pezzo.posizione, pezzo.lunghezza)
-                               : "posizione " + std::to_string(pezzo.posizione);
-}
-
-std::string_view TestoDa(std::string_view record, const tracciati::Pezzo& da, const tracciati::Pezzo& a) {
-    return Parte(record, da.posizione, tracciati::UltimaPosizione(a) - da.posizione + 1);
-}
-
-void ControllaSesso(Lettura& lettura, long riga, long posizione, std::string_view testo, std::string_view dove,
-                    std::string_view chi, long persona) {
-    testo = shell::TogliSpazi(testo);
-    if (!testo.empty() && testo != "M" && testo != "F")
-        lettura.Errore(riga, posizione,
-                       std::string(dove) + " '" + std::string(testo) + "': il sesso \xE8 M o F" + Di(chi), persona);
-}
-
-void ControllaSesso(Lettura& lettura, long riga, const tracciati::CampoLetto* campo, std::string_view record,
-                    std::string_view chi, long persona) {
-    if (!campo || !campo->valore.Testo())
-        return;
-    ControllaSesso(lettura, riga, campo->posizione, campo->valore.ComeTesto(),
-                   std::string(record) + ": campo " + std::string(campo->codice), chi, persona);
-}
-
-void CampiDelModulo::Prendi(const std::vector<tracciati::CampoLetto>& campi) {
-    m_campi = &campi;
-    for (const std::size_t voce : m_usate)
-        m_volte[voce] = 0;
-    m_usate.clear();
-    m_primi.resize(m_catalogo.size());
-    m_ignoti.clear();
-    m_ripetuti.clear();
-    for (const tracciati::CampoLetto& campo : campi) {
-        int* volte = nullptr;
-        if (campo.voce) {
-            volte = &m_volte[*campo.voce];
-            if (*volte == 0) {
-                m_primi[*campo.voce] = &campo;
-                m_usate.push_back(*campo.voce);
-            }
-        } else {
-            auto ignoto =
-                std::find_if(m_ignoti.begin(), m_ignoti.end(), [&](const auto& i) { return i.first == campo.codice; });
-            if (ignoto == m_ignoti.end())
-                ignoto = m_ignoti.insert(m_ignoti.end(), {campo.codice, 0});
-            volte = &ignoto->second;
-        }
-        if (++*volte == 2)
-            m_ripetuti.push_back(&campo);
-    }
-}
-
-const tracciati::CampoLetto* CampiDelModulo::Primo(const Cercato& cercato) const {
-    if (cercato.voce)
-        return m_volte[*cercato.voce] > 0 ? m_primi[*cercato.voce] : nullptr;
-    for (const tracciati::CampoLetto& campo : *m_campi)
-        if (campo.codice == cercato.codice)
-            return &campo;
-    return nullptr;
 }
 
 } // namespace verifica

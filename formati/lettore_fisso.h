@@ -2,22 +2,20 @@
 // What the readers of the supplies of fixed-length records (770, DMA, TFR) share: one reading of their
 // lines (each line's end, its record type, the order of the records, the record read by its table and
 // the findings of its pieces, with the severity their rows give) into which each format puts only the
-// rules of its records; and small texts.
+// rules of its records; and the rules of the supply as a whole that more than one of them has (a count
+// that a record states, the file's name).
 
 #include "formati/lettori.h"
 #include "lettura/lettura_file.h"
 #include "tracciati/tracciato.h"
 
-#include <array>
-#include <compare>
+#include <cstdint>
 #include <map>
 #include <optional>
-#include <cstdint>
 #include <span>
-#include <utility>
-#include <vector>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace verifica {
 
@@ -29,18 +27,6 @@ void ControllaFineRiga(Lettura& lettura, const Riga& riga);
 // usual a breach of the piece's form is an error, a value in another form and a different fixed content
 // warnings.
 Gravita GravitaDi(tracciati::Difformita difformita, tracciati::Rigore rigore = tracciati::Rigore::Usuale);
-
-// " (dipendente RSSMRA80A01H501U)", or nothing for an empty `chi`.
-std::string Di(std::string_view chi);
-// "dipendente RSSMRA80A01H501U", the `chi` of an employee's findings; nothing for an empty code.
-std::string Chiamato(std::string_view codice);
-
-// Small readings of a record's text.
-bool SoloCifre(std::string_view testo);                                        // digits only, at least one
-long long NumeroDi(std::string_view cifre);                                    // the number of (at most 18) digits
-std::string TestoIntero(long long n);                                          // "1.234"
-std::string Posizioni(int posizione, int lunghezza);                           // "posizioni 18-25"
-std::string_view Parte(std::string_view record, int posizione, int lunghezza); // empty when too short
 
 // The order of a supply's records: from each type ('\0' for the start), the types that may follow it.
 struct Passo {
@@ -187,76 +173,6 @@ private:
 // "record G: posizioni 18-25: trovato '...', ...".
 void SegnalaRecord(Lettura& lettura, const RecordFisso& record, const Chi& chi);
 
-// A tax code in a piece of a record: `gravita` when it is not formally valid, a warning for the office
-// code of an 11-digit one. `dove` begins the message: "record G: posizioni 30-45: codice fiscale del
-// dipendente"; nothing for a blank code.
-void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::string_view testo, std::string_view dove,
-                          Gravita gravita, long persona, std::string_view chi = {});
-
-// The persons' tax codes as they come, for the same person twice, told at the end.
-class CodiciVisti {
-public:
-    // Room for the codes of a file of `byte` bytes, at most one per record, taken at once: a room grown by
-    // doubling touches twice the pages, and each costs a fault.
-    void Prevedi(std::uint64_t byte);
-    void Aggiungi(std::string_view codice, long riga);
-    // "record G: il dipendente X compare due volte: anche alla riga N", at the later line.
-    void Segnala(Lettura& lettura, int posizione, std::string_view record);
-
-private:
-    // A code of up to 16 characters, NULs after a shorter one.
-    struct Visto {
-        std::array<char, 16> codice;
-        long riga;
-        friend auto operator<=>(const Visto&, const Visto&) = default;
-    };
-    std::vector<Visto> m_codici;
-};
-
-// A code that the rules look up, with its place in the supply's catalogue when it has one: a code of the
-// writer's tables (a view, kept as long as they are), or one that the compiler found there.
-struct Cercato {
-    std::string_view codice;
-    std::optional<std::size_t> voce;
-
-    constexpr Cercato() = default;
-    constexpr Cercato(std::string_view codice, std::optional<std::size_t> voce) : codice(codice), voce(voce) {}
-    constexpr Cercato(tracciati::CodiceDelCatalogo noto) : codice(noto.codice), voce(noto.voce) {}
-};
-
-// The fields of one module's area (a 770 module's records, a DMA record C), by code: the first field of each
-// code of the catalogue by its place there, and the fields whose code comes again.
-class CampiDelModulo {
-public:
-    explicit CampiDelModulo(tracciati::Catalogo catalogo) : m_catalogo(catalogo), m_volte(catalogo.size(), 0) {}
-
-    Cercato Cerca(std::string_view codice) const { return {codice, tracciati::PostoNelCatalogo(m_catalogo, codice)}; }
-    // The module's fields, as its area was read; kept by reference until the next.
-    void Prendi(const std::vector<tracciati::CampoLetto>& campi);
-    // The first field of a code, in the order of the area.
-    const tracciati::CampoLetto* Primo(const Cercato& cercato) const;
-    const tracciati::CampoLetto* Primo(std::string_view codice) const { return Primo(Cerca(codice)); }
-    // The second field of each code that comes more than once.
-    const std::vector<const tracciati::CampoLetto*>& Ripetuti() const { return m_ripetuti; }
-
-private:
-    tracciati::Catalogo m_catalogo;
-    std::vector<int> m_volte;                               // by place in the catalogue: how many fields of the code
-    std::vector<const tracciati::CampoLetto*> m_primi;      // by place in the catalogue: the first, where m_volte > 0
-    std::vector<std::size_t> m_usate;                       // the places whose m_volte this module set
-    std::vector<std::pair<std::string_view, int>> m_ignoti; // codes the catalogue lacks, and how many
-    std::vector<const tracciati::CampoLetto*> m_ripetuti;
-    const std::vector<tracciati::CampoLetto>* m_campi = nullptr;
-};
-
-// A sex field (`campo`, on line `riga`): "M" or "F", or blank (told apart, as missing data); anything else an
-// error, "record G: campo DA001004 'X': il sesso \xE8 M o F (dipendente ...)". `record` begins the message.
-void ControllaSesso(Lettura& lettura, long riga, const tracciati::CampoLetto* campo, std::string_view record,
-                    std::string_view chi, long persona);
-// The same for a sex written at `posizione` of line `riga`: `dove` begins the message ("record 2: posizione 203").
-void ControllaSesso(Lettura& lettura, long riga, long posizione, std::string_view testo, std::string_view dove,
-                    std::string_view chi, long persona);
-
 // A count that a record states (the digits of its piece `pezzo`, `testo`) against the records counted: a
 // total of the listing, and an error when they differ.
 void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, const tracciati::Pezzo& pezzo, std::string_view testo,
@@ -264,14 +180,5 @@ void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, const tracciati:
 
 // The file's name against the one the content gives it (a warning); nothing for a supply read from memory.
 void ControllaNomeFile(Lettura& lettura, std::string_view atteso);
-
-// Trailing spaces removed.
-std::string_view SenzaSpaziFinali(std::string_view testo);
-
-// "posizioni 18-25" of a piece, "posizione 221" of a piece of one character.
-std::string PosizioniDi(const tracciati::Pezzo& pezzo);
-// The text of the pieces `da` to `a` of a record, which follow one another in it; empty when the record is
-// too short to hold them.
-std::string_view TestoDa(std::string_view record, const tracciati::Pezzo& da, const tracciati::Pezzo& a);
 
 } // namespace verifica

@@ -1,0 +1,42 @@
+#include "formati/codici_visti.h"
+
+#include "shell/testo.h"
+#include "tracciati/record_fisso.h"
+
+#include <algorithm>
+#include <string>
+
+namespace verifica {
+
+void CodiciVisti::Prevedi(std::uint64_t byte) {
+    constexpr std::uint64_t Massimo = std::uint64_t{1} << 20; // a file larger than 2 GB grows its room as it goes
+    m_codici.reserve(static_cast<std::size_t>(std::min(byte / tracciati::LunghezzaRecord, Massimo)));
+}
+
+void CodiciVisti::Aggiungi(std::string_view codice, long riga) {
+    Visto visto{{}, riga};
+    std::copy_n(codice.begin(), std::min(codice.size(), visto.codice.size()), visto.codice.begin());
+    m_codici.push_back(visto);
+}
+
+void CodiciVisti::Segnala(Lettura& lettura, int posizione, std::string_view record) {
+    std::sort(m_codici.begin(), m_codici.end());
+    for (std::size_t i = 1; i < m_codici.size(); ++i) {
+        const Visto& visto = m_codici[i];
+        if (visto.codice != m_codici[i - 1].codice)
+            continue;
+        const std::string codice(visto.codice.data(), visto.codice.size());
+        lettura.Avviso(visto.riga, posizione,
+                       std::string(record) + ": il dipendente " + std::string(shell::SenzaSpaziFinali(codice)) +
+                           " compare due volte: anche alla riga " + std::to_string(m_codici[i - 1].riga));
+    }
+}
+
+std::optional<long> CodiciVisti::PrimaRiga(std::string_view codice, long riga) {
+    if (const auto visto = m_prime.find(codice); visto != m_prime.end())
+        return visto->second;
+    m_prime.emplace(codice, riga);
+    return std::nullopt;
+}
+
+} // namespace verifica
