@@ -196,7 +196,7 @@ bool UfficioNoto(std::string_view undici) {
     return false;
 }
 
-std::vector<std::string> Discordanze(std::string_view codice, const std::optional<DataNascita>& nascita,
+std::vector<std::string> Discordanze(std::string_view codice, const std::optional<shell::Data>& nascita,
                                      std::string_view sesso) {
     std::vector<std::string> discordanze;
     codice = SenzaSpaziFinali(codice);

@@ -6,6 +6,8 @@
 // its check character; whether the authority ever assigned it is beyond a file-only check. Texts
 // are ISO-8859-1 bytes; the findings are Italian words that a message can quote.
 
+#include "shell/conversioni.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,17 +38,11 @@ std::optional<char> CifraDiControllo(std::string_view dieci);
 // True when digits 8-10 of an 11-digit code are an office code in use: 001-100, 120, 121, 888, 999.
 bool UfficioNoto(std::string_view undici);
 
-struct DataNascita {
-    int giorno;
-    int mese;
-    int anno;
-};
-
 // What a formally valid personal code says against the birth date and sex written beside it: one
 // Italian text per disagreement (year, month, day, sex), none when they agree. The date is left out
 // when absent, the sex unless it reads "M" or "F" (blanks around it ignored). A code that is not a
 // valid personal one gives nothing here: ControllaCodiceFiscale tells what is wrong with it.
-std::vector<std::string> Discordanze(std::string_view codice, const std::optional<DataNascita>& nascita,
+std::vector<std::string> Discordanze(std::string_view codice, const std::optional<shell::Data>& nascita,
                                      std::string_view sesso);
 
 } // namespace verifica

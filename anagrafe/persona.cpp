@@ -301,10 +301,6 @@ void GiorniDiNascita(std::string_view decodificato, const std::optional<Data>& s
 
 } // namespace
 
-std::string DataItaliana(Data data) {
-    return DueCifre(data.giorno) + "/" + DueCifre(data.mese) + "/" + std::to_string(data.anno);
-}
-
 std::vector<Riscontro> ControllaPersona(const PersonaScritta& persona) {
     std::vector<Riscontro> riscontri;
     const std::string_view codice = Pulito(persona.codiceFiscale.valore);

@@ -82,7 +82,4 @@ std::vector<Riscontro> ControllaProvincia(const Campo& provincia);
 // date (or of its last period when it was not in force then); empty for a code that never existed.
 std::string LuogoDelCodice(std::string_view codice, Data data);
 
-// "01/01/2010".
-std::string DataItaliana(Data data);
-
 } // namespace anagrafe

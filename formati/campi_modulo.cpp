@@ -85,9 +85,9 @@ void ControllaCodiceDelDipendente(Lettura& lettura, const CampiDelModulo& campi,
     SegnalaCodiceFiscale(lettura, riga, dove.pezzo.posizione, posizioni,
                          record + PosizioniDi(dove.pezzo) + ": codice fiscale del dipendente", Gravita::Errore,
                          persona);
-    std::optional<DataNascita> nascita;
+    std::optional<shell::Data> nascita;
     if (const auto* d = campi.Primo(dove.nascita); d && d->valore.Data())
-        nascita = DataNascita{d->valore.ComeData().giorno, d->valore.ComeData().mese, d->valore.ComeData().anno};
+        nascita = d->valore.ComeData();
     const auto* sesso = campi.Primo(dove.sesso);
     for (const std::string& discordanza :
          Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))

@@ -510,8 +510,7 @@ void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std
             (c.persona ? persona.*c.persona : residenza.*c.residenza) = letto;
     }
     if (const auto* d = campi.Primo(DataNascitaDA); d && d->valore.Data())
-        persona.nascita =
-            anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
+        persona.nascita = d->valore.ComeData();
     std::vector<anagrafe::Riscontro> riscontri = anagrafe::ControllaPersona(persona);
     for (anagrafe::Riscontro& r : anagrafe::ControllaComune(residenza))
         riscontri.push_back(std::move(r));
@@ -556,8 +555,7 @@ void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_vi
             break;
         case Mostra::Data:
             if (campo && campo->valore.Data())
-                valore = DataItaliana(campo->valore.ComeData().anno, campo->valore.ComeData().mese,
-                                      campo->valore.ComeData().giorno);
+                valore = shell::DataItaliana(campo->valore.ComeData());
             break;
         case Mostra::Importo:
             if (const auto v = campo ? ValoreIntero(campo->valore) : std::nullopt)

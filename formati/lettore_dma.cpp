@@ -460,8 +460,7 @@ void LettoreDma::ControllaAnagrafica(long riga, const Chi& chi, std::string_view
         posti[quanti++] = {c.dato, riga, campo->posizione};
     }
     if (const auto* d = Campo(DataNascitaC); d && d->valore.Data())
-        persona.nascita =
-            anagrafe::Data{d->valore.ComeData().anno, d->valore.ComeData().mese, d->valore.ComeData().giorno};
+        persona.nascita = d->valore.ComeData();
     SegnalaRiscontri(m_lettura, anagrafe::ControllaPersona(persona),
                      std::span<const PostoDelDato>(posti.data(), quanti), "record C: ", chi.nome, chi.persona);
 }
@@ -494,8 +493,7 @@ void LettoreDma::Distinta(const RecordFisso& record, const Chi& chi, std::string
             break;
         case Mostra::Data:
             if (l && l->valore.Data())
-                valore =
-                    DataItaliana(l->valore.ComeData().anno, l->valore.ComeData().mese, l->valore.ComeData().giorno);
+                valore = shell::DataItaliana(l->valore.ComeData());
             break;
         case Mostra::Numero:
             if (l && l->valore.Intero())

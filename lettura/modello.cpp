@@ -43,10 +43,4 @@ std::string ImportoItaliano(double importo, int decimali) {
     return testo;
 }
 
-std::string DataItaliana(int anno, int mese, int giorno) {
-    char testo[32];
-    std::snprintf(testo, sizeof testo, "%02d/%02d/%04d", giorno, mese, anno);
-    return testo;
-}
-
 } // namespace verifica

@@ -148,7 +148,4 @@ struct Totale {
 // whole numbers without decimals ("1.234") when `decimali` is 0.
 std::string ImportoItaliano(double importo, int decimali = 2);
 
-// A date of a supply as the listing shows it: "dd/mm/yyyy".
-std::string DataItaliana(int anno, int mese, int giorno);
-
 } // namespace verifica

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
 #include <cmath>
 #include <system_error>
 
@@ -283,6 +284,12 @@ std::optional<Data> LeggiData(std::string_view testo) {
     if (i != t.size() || !DataValida(parti[2], parti[1], parti[0]))
         return std::nullopt;
     return Data{parti[2], parti[1], parti[0]};
+}
+
+std::string DataItaliana(const Data& data) {
+    char testo[32];
+    std::snprintf(testo, sizeof testo, "%02d/%02d/%04d", data.giorno, data.mese, data.anno);
+    return testo;
 }
 
 } // namespace shell

@@ -38,6 +38,9 @@ struct Data {
 
 bool DataValida(int anno, int mese, int giorno);
 
+// A date as the suite shows it: "01/01/2010".
+std::string DataItaliana(const Data& data);
+
 // A date written day/month/year: one or two digits for day and month, four for the year, blanks
 // around it allowed. No value for an empty, unreadable or impossible date (31/02/2010).
 std::optional<Data> LeggiData(std::string_view testo);

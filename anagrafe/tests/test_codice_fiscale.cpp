@@ -54,10 +54,10 @@ TEST(CodiceFiscale, TabellaDelleDiscordanze) {
     ASSERT_GT(righe.size(), 10u);
     for (const auto& riga : righe) {
         ASSERT_EQ(riga.size(), 4u) << riga[0];
-        std::optional<DataNascita> nascita;
+        std::optional<shell::Data> nascita;
         if (riga[1] != "-")
-            nascita = DataNascita{std::stoi(riga[1].substr(0, 2)), std::stoi(riga[1].substr(3, 2)),
-                                  std::stoi(riga[1].substr(6))};
+            nascita = shell::Data{std::stoi(riga[1].substr(6)), std::stoi(riga[1].substr(3, 2)),
+                                  std::stoi(riga[1].substr(0, 2))};
         std::string trovate;
         for (const std::string& d : Discordanze(riga[0], nascita, riga[2]))
             trovate += (trovate.empty() ? "" : " | ") + d;

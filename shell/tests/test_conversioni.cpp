@@ -263,6 +263,19 @@ INSTANTIATE_TEST_SUITE_P(Tabella, LeggiDataTest,
                                          CasoData{"testo_dopo", "01/01/2010X", std::nullopt}),
                          [](const auto& info) { return std::string(info.param.nome); });
 
+// A date read is shown again as written, its day and month in two digits and its year in four; dates are
+// ordered as in the calendar, the year first.
+TEST(Data, ScrittaERilettaEInOrdine) {
+    for (const char* testo : {"31/12/2010", "01/02/2011", "29/02/2000", "01/01/0999"}) {
+        const auto data = LeggiData(testo);
+        ASSERT_TRUE(data) << testo;
+        EXPECT_EQ(DataItaliana(*data), testo);
+    }
+    EXPECT_LT((Data{2010, 12, 31}), (Data{2011, 1, 1}));
+    EXPECT_LT((Data{2011, 1, 31}), (Data{2011, 2, 1}));
+    EXPECT_GT((Data{2011, 2, 2}), (Data{2011, 2, 1}));
+}
+
 TEST(Maiuscolo, LettereAccentateDiIso88591) {
     // a-z, and 0xE0-0xFE but the division sign; sharp s and y diaeresis have no upper case here.
     EXPECT_EQ(Maiuscolo("s\xEC"), "S\xCC"); // si with i grave

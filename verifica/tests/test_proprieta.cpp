@@ -203,7 +203,7 @@ std::string Atteso(std::string_view colonna, const Confronto& c) {
     }
     case Confronto::Data: {
         const auto data = shell::LeggiData(colonna);
-        return data ? DataItaliana(data->anno, data->mese, data->giorno) : std::string();
+        return data ? shell::DataItaliana(*data) : std::string();
     }
     case Confronto::ImportoIntero: {
         const auto importo = shell::ValoreNumerico(colonna);
