@@ -61,21 +61,18 @@ mese_vero() {
       n = giorni[m]
     }
     { sub(/\r$/, "", $NF)
+      assunto = $18 != "" ? $18 + 0 : 1
+      cessato = $20 != "" ? $20 + 0 : n
       if ($46 != "") {
         k = split($46, cal, "\035")
         for (w = 0; w < 7; w++) lavora[w] = 0
-        for (i = 1; i <= k && i <= 7; i++) if (cal[i] == "S") lavora[(i - 1) % 7] = 1
-        for (i = 8; i <= k; i++) if (cal[i] == "S") lavora[(i - 1) % 7] = 1
-        assunto = $18 != "" ? $18 + 0 : 1
-        cessato = $20 != "" ? $20 + 0 : n
+        for (i = 1; i <= k; i++) if (cal[i] == "S") lavora[(i - 1) % 7] = 1
         nuovo = ""
         for (d = 1; d <= n; d++)
           nuovo = nuovo (d > 1 ? "\035" : "") (d >= assunto && d <= cessato && lavora[(inizio + d - 1 + primo) % 7] ? "S" : "N")
         $46 = nuovo
       }
       if ($26 != "" && $30 != "PRECEDENTE") {
-        assunto = $18 != "" ? $18 + 0 : 1
-        cessato = $20 != "" ? $20 + 0 : n
         k = split($26, settimane, "\035")
         ultima = settimane[k]
         sub(/^[0-9]*@/, "", ultima)
