@@ -1,7 +1,7 @@
 #!/bin/sh
 # Checks the sources' style, builds everything (windows included) and runs every test: the ordinary build, the same tests built
 # with AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzing harness for a bounded time
-# (FUZZ_SECONDI seconds each, default 40), then the Windows side under Wine.
+# (FUZZ_SECONDI seconds each, default 20), then the Windows side under Wine.
 #
 #   sh scripts/test.sh --rapido    the Linux build and its tests only (no sanitizers, fuzzers or Windows side),
 #                                  for the edit-compile-test loop
@@ -36,7 +36,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   -E 'UccisoInMomentiACaso|DueElaborazioniInsiemeRipetute|ElaborazioneUccisaENuovaElaborazione|bench.archivio'
 
 echo "== fuzzing"
-sh scripts/fuzz.sh "${FUZZ_SECONDI:-40}"
+sh scripts/fuzz.sh "${FUZZ_SECONDI:-20}"
 
 # The Windows build and its tests under Wine, on every machine: scripts/test-windows.sh installs
 # MinGW-w64, Wine, NSIS and Xvfb when they are missing.
