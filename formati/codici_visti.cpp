@@ -14,8 +14,9 @@ void CodiciVisti::Prevedi(std::uint64_t byte) {
 }
 
 void CodiciVisti::Aggiungi(std::string_view codice, long riga) {
-    Visto visto{{}, riga};
-    std::copy_n(codice.begin(), std::min(codice.size(), visto.codice.size()), visto.codice.begin());
+    const std::size_t lunghezza = std::min(codice.size(), std::tuple_size_v<decltype(Visto::codice)>);
+    Visto visto{{}, static_cast<std::uint8_t>(lunghezza), riga};
+    std::copy_n(codice.begin(), lunghezza, visto.codice.begin());
     m_codici.push_back(visto);
 }
 
@@ -23,9 +24,9 @@ void CodiciVisti::Segnala(Lettura& lettura, int posizione, std::string_view reco
     std::sort(m_codici.begin(), m_codici.end());
     for (std::size_t i = 1; i < m_codici.size(); ++i) {
         const Visto& visto = m_codici[i];
-        if (visto.codice != m_codici[i - 1].codice)
+        if (visto.codice != m_codici[i - 1].codice || visto.lunghezza != m_codici[i - 1].lunghezza)
             continue;
-        const std::string codice(visto.codice.data(), visto.codice.size());
+        const std::string codice(visto.codice.data(), visto.lunghezza);
         lettura.Avviso(visto.riga, posizione,
                        std::string(record) + ": il dipendente " + std::string(shell::SenzaSpaziFinali(codice)) +
                            " compare due volte: anche alla riga " + std::to_string(m_codici[i - 1].riga));

@@ -31,9 +31,10 @@ public:
     std::optional<long> PrimaRiga(std::string_view codice, long riga);
 
 private:
-    // A code of up to 16 characters, NULs after a shorter one.
+    // A code of up to 16 characters, NULs after a shorter one, and how many it has.
     struct Visto {
         std::array<char, 16> codice;
+        std::uint8_t lunghezza;
         long riga;
         friend auto operator<=>(const Visto&, const Visto&) = default;
     };
