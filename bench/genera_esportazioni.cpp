@@ -93,9 +93,10 @@ constexpr Comune Comuni[] = {
     {"Catania", "CT", "C351", "95121"}, {"Perugia",  "PG", "G478", "06121"}, {"Ancona",  "AN", "A271", "60121"},
 };
 
+// Valid coordinates, as an office's accounts have them: check digits and CIN right.
 constexpr std::string_view Iban[] = {
-    "IT40S0542811101000000123456", "IT02L0306902400100000012345", "IT60X0542811101000000123456",
-    "IT73X0538724201000009876543", "IT15M0623012700000040599999",
+    "IT60X0542811101000000123456", "IT03Q0306902400100000012345", "IT45R0200801622000101744556",
+    "IT72T0538724201000009876543", "IT69T0623012700000040599999",
 };
 // clang-format on
 
