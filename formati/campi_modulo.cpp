@@ -11,6 +11,9 @@
 
 namespace verifica {
 
+using lettura::Gravita;
+using lettura::Lettura;
+
 void CampiDelModulo::Prendi(const std::vector<tracciati::CampoLetto>& campi) {
     m_campi = &campi;
     for (const std::size_t voce : m_usate)

@@ -8,6 +8,8 @@
 
 namespace verifica {
 
+using lettura::Lettura;
+
 void CodiciVisti::Prevedi(std::uint64_t byte) {
     constexpr std::uint64_t Massimo = std::uint64_t{1} << 20; // a file larger than 2 GB grows its room as it goes
     m_codici.reserve(static_cast<std::size_t>(std::min(byte / tracciati::LunghezzaRecord, Massimo)));

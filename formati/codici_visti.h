@@ -25,7 +25,7 @@ public:
     void Prevedi(std::uint64_t byte);
     void Aggiungi(std::string_view codice, long riga);
     // "record G: il dipendente X compare due volte: anche alla riga N", at the later line.
-    void Segnala(Lettura& lettura, int posizione, std::string_view record);
+    void Segnala(lettura::Lettura& lettura, int posizione, std::string_view record);
 
     // The line where `codice` came first; none the first time, when it is kept with `riga`.
     std::optional<long> PrimaRiga(std::string_view codice, long riga);

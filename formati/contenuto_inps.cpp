@@ -4,6 +4,11 @@
 
 namespace verifica::inps {
 
+using lettura::ImportoItaliano;
+using lettura::Impronta;
+using lettura::Lettura;
+using lettura::SchemaDistinta;
+
 namespace {
 
 constexpr std::string_view NomiPartiMese[NumeroParti] = {

@@ -8,6 +8,8 @@
 
 namespace verifica::inps {
 
+using lettura::Gravita;
+
 namespace {
 
 constexpr auto E = Gravita::Errore;

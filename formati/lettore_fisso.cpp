@@ -8,6 +8,14 @@
 
 namespace verifica {
 
+using lettura::FileInLettura;
+using lettura::FineRiga;
+using lettura::Gravita;
+using lettura::Impronta;
+using lettura::LettoreRighe;
+using lettura::Lettura;
+using lettura::Riga;
+
 void ControllaFineRiga(Lettura& lettura, const Riga& riga) {
     if (riga.fine == FineRiga::SoloLf)
         lettura.Errore(riga.numero, static_cast<long>(riga.lunghezza) + 1,

@@ -36,6 +36,17 @@
 
 namespace verifica {
 
+using lettura::Formato;
+using lettura::Gravita;
+using lettura::ImportoItaliano;
+using lettura::InizioPerRiconoscere;
+using lettura::Intestazione;
+using lettura::Lettura;
+using lettura::Persona;
+using lettura::Rilievo;
+using lettura::SchemaDistinta;
+using lettura::SegnoBom;
+
 namespace {
 
 using namespace inps;
@@ -1143,7 +1154,7 @@ void LettoreINPS::Fine(bool interrotta) {
     if (!m_ca.empty())
         dati.voci.emplace_back("CA", m_ca);
     m_lettura.Dati(dati);
-    verifica::Identita identita;
+    lettura::Identita identita;
     identita.datore = shell::TogliSpazi(m_cfAzienda);
     identita.nome = shell::TogliSpazi(m_ragSocAzienda);
     identita.rigaDatore = m_rigaAzienda;

@@ -19,6 +19,18 @@
 
 namespace verifica {
 
+using lettura::Allineamento;
+using lettura::ColonnaDistinta;
+using lettura::ColonneComuniInTesta;
+using lettura::ColonneDi;
+using lettura::GenerePersona;
+using lettura::Gravita;
+using lettura::Identita;
+using lettura::ImportoItaliano;
+using lettura::Lettura;
+using lettura::SchemaDistinta;
+using lettura::TutteLeColonne;
+
 namespace {
 
 namespace t = tfr::tabelleTFR;
@@ -359,7 +371,7 @@ void LettoreTfr::ChiudiGruppo() {
     m_gruppo = false;
     if (!m_lettura.VuoleChiavi())
         return;
-    verifica::Persona p;
+    lettura::Persona p;
     p.indice = m_persona;
     p.riga = m_rigaGruppo;
     p.chiave = m_chiave;

@@ -8,6 +8,9 @@
 
 namespace verifica {
 
+using lettura::Gravita;
+using lettura::Lettura;
+
 void SegnalaRiscontri(Lettura& lettura, const std::vector<anagrafe::Riscontro>& riscontri,
                       std::span<const PostoDelDato> posti, std::string_view record, std::string_view chi,
                       long persona) {

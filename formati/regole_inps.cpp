@@ -7,6 +7,8 @@
 
 namespace verifica::inps {
 
+using lettura::Gravita;
+
 namespace {
 
 // A count written in digits only (at most 9 of them); none for anything else.

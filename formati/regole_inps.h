@@ -50,7 +50,7 @@ struct DatiDenuncia {
 };
 
 struct RilievoDenuncia {
-    Gravita gravita;
+    lettura::Gravita gravita;
     Posto posto;
     std::string messaggio;
 };

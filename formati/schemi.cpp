@@ -7,6 +7,12 @@
 
 namespace verifica {
 
+using lettura::Allineamento;
+using lettura::ColonnaDistinta;
+using lettura::ColonneComuniInTesta;
+using lettura::GenerePersona;
+using lettura::SchemaDistinta;
+
 namespace {
 
 constexpr auto N = Allineamento::Numero;

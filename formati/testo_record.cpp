@@ -6,6 +6,8 @@
 
 namespace verifica {
 
+using lettura::ImportoItaliano;
+
 bool SoloCifre(std::string_view testo) {
     return !testo.empty() && std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
 }

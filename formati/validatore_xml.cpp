@@ -9,6 +9,8 @@
 
 namespace verifica {
 
+using lettura::Gravita;
+
 namespace {
 
 // What each form of value expects, as the messages say it.

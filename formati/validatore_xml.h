@@ -56,16 +56,16 @@ struct Figlio {
 struct AttributoAtteso {
     std::string_view nome;
     bool obbligatorio;
-    std::string_view valore; // the only value written; empty: any value but an empty one
-    Gravita gravita;         // of another value
+    std::string_view valore;  // the only value written; empty: any value but an empty one
+    lettura::Gravita gravita; // of another value
 };
 
 struct Nodo {
     std::string_view nome;
     FormaValore forma = FormaValore::Elementi;
-    Gravita gravitaForma = Gravita::Errore; // of a value that breaks its form
-    std::string_view fisso = {};            // the value the writer always gives it; another is a warning
-    bool pieno = false;                     // the writer always gives it a value: a blank one is a warning
+    lettura::Gravita gravitaForma = lettura::Gravita::Errore; // of a value that breaks its form
+    std::string_view fisso = {}; // the value the writer always gives it; another is a warning
+    bool pieno = false;          // the writer always gives it a value: a blank one is a warning
     std::span<const Figlio> figli = {};
     std::span<const AttributoAtteso> attributi = {};
 };
@@ -95,7 +95,7 @@ public:
     virtual ~RegoleXML() = default;
     // Which of the calls below the rules want for a node (Interesse), asked once per node.
     virtual std::uint8_t Interessi(int /*nodo*/) const { return Interesse::Tutto; }
-    virtual void Segnala(Gravita gravita, Posto posto, std::string messaggio) = 0;
+    virtual void Segnala(lettura::Gravita gravita, Posto posto, std::string messaggio) = 0;
     // An element of the grammar opened at `posto`; its attributes are the reader's.
     virtual void Apertura(int /*nodo*/, const xml::LettoreXML& /*lettore*/, Posto /*posto*/) {}
     // The value of an element whose form is not Elementi, once checked against its form (`buono`: it

@@ -7,6 +7,20 @@
 
 namespace verifica {
 
+using lettura::Descrizione;
+using lettura::Destinatario;
+using lettura::Esito;
+using lettura::FileInLettura;
+using lettura::Formato;
+using lettura::InizioPerRiconoscere;
+using lettura::InizioXml;
+using lettura::Lettura;
+using lettura::NonRiconosciuto;
+using lettura::Opzioni;
+using lettura::RiconosciFormato;
+using lettura::RiconosciRadice;
+using lettura::SchemaDistinta;
+
 namespace {
 
 struct LettoreDelFormato {

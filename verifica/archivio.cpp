@@ -25,6 +25,16 @@
 namespace verifica {
 
 namespace fs = std::filesystem;
+using lettura::Descrizione;
+using lettura::Destinatario;
+using lettura::ErroreFile;
+using lettura::Formato;
+using lettura::Gravita;
+using lettura::Identita;
+using lettura::NomeGravita;
+using lettura::Opzioni;
+using lettura::Rilievo;
+using lettura::SchemaDistinta;
 
 namespace {
 
@@ -121,8 +131,8 @@ public:
     Raccolta(Destinatario& rilievi, SchedaFornitura& scheda) : m_rilievi(rilievi), m_scheda(scheda) {}
     void Segnala(const Rilievo& rilievo) override { m_rilievi.Segnala(rilievo); }
     void Schema(Formato formato, const SchemaDistinta& schema) override { m_rilievi.Schema(formato, schema); }
-    void Identita(const verifica::Identita& identita) override { m_scheda.identita = identita; }
-    void Persona(verifica::Persona&& persona) override {
+    void Identita(const lettura::Identita& identita) override { m_scheda.identita = identita; }
+    void Persona(lettura::Persona&& persona) override {
         m_scheda.persone.push_back(
             {persona.genere, persona.riga, std::move(persona.chiave), std::move(persona.denuncia)});
     }

@@ -12,6 +12,15 @@
 #include <vector>
 
 namespace verifica {
+
+using lettura::Destinatario;
+using lettura::Esito;
+using lettura::FileInLettura;
+using lettura::Gravita;
+using lettura::Lettura;
+using lettura::Opzioni;
+using lettura::Rilievo;
+
 namespace {
 
 struct Rilievi : Destinatario {

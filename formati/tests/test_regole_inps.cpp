@@ -8,6 +8,9 @@
 #include <vector>
 
 namespace verifica::inps {
+
+using lettura::Gravita;
+
 namespace {
 
 // A full-time report of January 2012 (31 days, weeks 1 to 5), with its values at their places.

@@ -124,10 +124,10 @@ void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, ScrittoreXML& xm
 std::optional<std::string> TitolareDelDocumento(const std::filesystem::path& file,
                                                 std::span<const std::string_view> percorso) {
     try {
-        verifica::FileInLettura lettura(file);
+        lettura::FileInLettura lettura(file);
         return xml::PrimoTesto([&lettura](char* dove, std::size_t quanti) { return lettura.Leggi(dove, quanti); },
                                percorso);
-    } catch (const verifica::ErroreFile&) {
+    } catch (const lettura::ErroreFile&) {
         return std::nullopt;
     }
 }

@@ -30,6 +30,16 @@
 #include <vector>
 
 namespace verifica {
+
+using lettura::Destinatario;
+using lettura::Esito;
+using lettura::ImportoItaliano;
+using lettura::NomeGravita;
+using lettura::Opzioni;
+using lettura::Persona;
+using lettura::Rilievo;
+using lettura::SchemaDistinta;
+
 namespace {
 
 namespace fs = std::filesystem;
