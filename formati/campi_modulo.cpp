@@ -93,7 +93,7 @@ void ControllaCodiceDelDipendente(Lettura& lettura, const CampiDelModulo& campi,
         nascita = d->valore.ComeData();
     const auto* sesso = campi.Primo(dove.sesso);
     for (const std::string& discordanza :
-         Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
+         anagrafe::Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
         lettura.Avviso(riga, dove.pezzo.posizione,
                        record + "codice fiscale '" + std::string(shell::SenzaSpaziFinali(posizioni)) +
                            "' e dati anagrafici (" + std::string(dove.sesso.codice) + ", " +

@@ -502,7 +502,7 @@ void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const Chi& chi) 
     const long riga = record.Numero();
     const std::string_view chiave = record.letto.Testo(Chiave2);
     const std::optional<anagrafe::Data> nascita = DataDi(record.letto.Testo(Nascita2));
-    for (const std::string& discordanza : Discordanze(chiave, nascita, record.letto.Testo(Sesso2)))
+    for (const std::string& discordanza : anagrafe::Discordanze(chiave, nascita, record.letto.Testo(Sesso2)))
         m_lettura.Avviso(riga, Chiave2.posizione,
                          "record 2: codice fiscale '" + m_chiave + "' e dati anagrafici (" + PosizioniDi(Sesso2) +
                              ", " + PosizioniDi(Nascita2) + ") discordi: " + discordanza + Di(chi.nome),

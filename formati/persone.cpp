@@ -37,7 +37,7 @@ void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::strin
     const std::string_view codice = shell::SenzaSpaziFinali(testo);
     if (codice.empty())
         return;
-    const EsitoCodiceFiscale esito = ControllaCodiceFiscale(testo);
+    const anagrafe::EsitoCodiceFiscale esito = anagrafe::ControllaCodiceFiscale(testo);
     if (esito.Valido() && esito.avviso.empty())
         return;
     const std::string inizio = std::string(dove) + " '" + std::string(codice) + "'";

@@ -9,6 +9,8 @@
 
 namespace verifica {
 
+using anagrafe::ControllaCodiceFiscale;
+using anagrafe::EsitoCodiceFiscale;
 using lettura::Gravita;
 
 namespace {

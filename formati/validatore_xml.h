@@ -191,7 +191,7 @@ private:
     void Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, Posto posto);
     void Mancanti(const Aperto& aperto, int finoA, Posto posto, std::string_view prima);
     void ControllaValore(const Aperto& aperto);
-    void CodiceFiscaleDifforme(const Nodo& nodo, const EsitoCodiceFiscale& esito, Posto posto);
+    void CodiceFiscaleDifforme(const Nodo& nodo, const anagrafe::EsitoCodiceFiscale& esito, Posto posto);
     void ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, bool minuscole, Posto posto);
     // The line of a tag at depth `profondita`: the text before it, a line end and as many TABs.
     void ControllaRiga(int profondita, Posto posto) {
