@@ -399,7 +399,7 @@ int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out,
             break;
         StampaRilievi stampa(uscita.Flusso(), nome);
         try {
-            const lettura::Esito letto = verifica::VerificaFile(Percorso(nome), opzioni, stampa);
+            const lettura::Esito letto = formati::VerificaFile(Percorso(nome), opzioni, stampa);
             stampa.Riepiloghi();
             uscita.Flusso() << Riepilogo(nome, letto) << '\n';
             errori = errori || letto.errori > 0;

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <string>
 
-namespace verifica {
+namespace formati {
 
 using lettura::Gravita;
 using lettura::Lettura;
@@ -101,4 +101,4 @@ void ControllaCodiceDelDipendente(Lettura& lettura, const CampiDelModulo& campi,
                        persona);
 }
 
-} // namespace verifica
+} // namespace formati

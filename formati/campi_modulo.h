@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 // A code that the rules look up, with its place in the supply's catalogue when it has one: a code of the
 // writer's tables (a view, kept as long as they are), or one that the compiler found there.
@@ -72,4 +72,4 @@ void ConfrontaCodiceDelCampo(lettura::Lettura& lettura, const CampiDelModulo& ca
 void ControllaCodiceDelDipendente(lettura::Lettura& lettura, const CampiDelModulo& campi,
                                   const CodiceDelDipendente& dove, long riga, std::string_view posizioni, long persona);
 
-} // namespace verifica
+} // namespace formati

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-namespace verifica {
+namespace formati {
 
 using lettura::Lettura;
 
@@ -41,4 +41,4 @@ std::optional<long> CodiciVisti::PrimaRiga(std::string_view codice, long riga) {
     return std::nullopt;
 }
 
-} // namespace verifica
+} // namespace formati

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 // The persons' tax codes as they come, for the same person twice: told at the end, every later line with the
 // one before it (Aggiungi, Segnala: the 770 and DMA modules, one code each), or at once where a code comes
@@ -41,4 +41,4 @@ private:
     std::map<std::string, long, std::less<>> m_prime; // of PrimaRiga: each code, its first line
 };
 
-} // namespace verifica
+} // namespace formati

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica::inps {
+namespace formati::inps {
 
 // An amount of the document as the listing shows it, with the decimals it is written with: "1500,5" gives
 // "1.500,5" (and "." between thousands are read as such). A text that is no number as it is.
@@ -86,4 +86,4 @@ private:
     std::size_t m_profonditaContenuto = 0;                       // of the element the content is in
 };
 
-} // namespace verifica::inps
+} // namespace formati::inps

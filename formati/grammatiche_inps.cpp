@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace verifica::inps {
+namespace formati::inps {
 
 using lettura::Gravita;
 
@@ -254,4 +254,4 @@ const Grammatica& GrammaticaEmens() {
     return grammatica;
 }
 
-} // namespace verifica::inps
+} // namespace formati::inps

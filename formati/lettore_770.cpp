@@ -22,7 +22,7 @@
 #include <map>
 #include <span>
 
-namespace verifica {
+namespace formati {
 
 using lettura::Allineamento;
 using lettura::ColonnaDistinta;
@@ -727,4 +727,4 @@ const SchemaDistinta& Schema770() {
     return schema;
 }
 
-} // namespace verifica
+} // namespace formati

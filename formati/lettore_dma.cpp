@@ -17,7 +17,7 @@
 #include <array>
 #include <cstdio>
 
-namespace verifica {
+namespace formati {
 
 using lettura::Allineamento;
 using lettura::ColonnaDistinta;
@@ -541,4 +541,4 @@ const SchemaDistinta& SchemaDma() {
     return schema;
 }
 
-} // namespace verifica
+} // namespace formati

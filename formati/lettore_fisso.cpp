@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace verifica {
+namespace formati {
 
 using lettura::FileInLettura;
 using lettura::FineRiga;
@@ -373,4 +373,4 @@ void ControllaNomeFile(Lettura& lettura, std::string_view atteso) {
             0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + std::string(atteso) + "'");
 }
 
-} // namespace verifica
+} // namespace formati

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 // A line's end: the supplies end every line with CR LF. Reports a line feed alone or a last line without
 // an end, as errors.
@@ -181,4 +181,4 @@ void ConfrontaConteggio(lettura::Lettura& lettura, long riga, char tipo, const t
 // The file's name against the one the content gives it (a warning); nothing for a supply read from memory.
 void ControllaNomeFile(lettura::Lettura& lettura, std::string_view atteso);
 
-} // namespace verifica
+} // namespace formati

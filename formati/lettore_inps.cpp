@@ -34,7 +34,7 @@
 #include <optional>
 #include <tuple>
 
-namespace verifica {
+namespace formati {
 
 using lettura::Formato;
 using lettura::Gravita;
@@ -1232,4 +1232,4 @@ void LettoreINPS::Totali(bool interrotta) {
 void LeggiUniemens(Lettura& lettura) { LettoreINPS(lettura, Uniemens).Leggi(); }
 void LeggiEmens(Lettura& lettura) { LettoreINPS(lettura, Emens).Leggi(); }
 
-} // namespace verifica
+} // namespace formati

@@ -17,7 +17,7 @@
 #include <array>
 #include <map>
 
-namespace verifica {
+namespace formati {
 
 using lettura::Allineamento;
 using lettura::ColonnaDistinta;
@@ -615,4 +615,4 @@ const SchemaDistinta& SchemaTfr() {
     return schema;
 }
 
-} // namespace verifica
+} // namespace formati

@@ -3,7 +3,7 @@
 
 #include "lettura/lettura.h"
 
-namespace verifica {
+namespace formati {
 
 void Leggi770(lettura::Lettura& lettura);
 void LeggiDma(lettura::Lettura& lettura);
@@ -17,4 +17,4 @@ const lettura::SchemaDistinta& SchemaTfr();
 const lettura::SchemaDistinta& SchemaUniemens();
 const lettura::SchemaDistinta& SchemaEmens();
 
-} // namespace verifica
+} // namespace formati

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-namespace verifica {
+namespace formati {
 
 using lettura::Gravita;
 using lettura::Lettura;
@@ -63,4 +63,4 @@ void ControllaSesso(Lettura& lettura, long riga, const tracciati::CampoLetto* ca
                    std::string(record) + ": campo " + std::string(campo->codice), chi, persona);
 }
 
-} // namespace verifica
+} // namespace formati

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 // Where a datum of the person's records is.
 struct PostoDelDato {
@@ -45,4 +45,4 @@ void ControllaSesso(lettura::Lettura& lettura, long riga, const tracciati::Campo
 void ControllaSesso(lettura::Lettura& lettura, long riga, long posizione, std::string_view testo, std::string_view dove,
                     std::string_view chi, long persona);
 
-} // namespace verifica
+} // namespace formati

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-namespace verifica::inps {
+namespace formati::inps {
 
 using lettura::Gravita;
 
@@ -260,4 +260,4 @@ std::optional<std::string> Squadrato(long long scartoCentesimi) {
                        "di oltre 5 euro");
 }
 
-} // namespace verifica::inps
+} // namespace formati::inps

@@ -5,7 +5,7 @@
 
 #include "formati/lettori.h"
 
-namespace verifica {
+namespace formati {
 
 using lettura::Allineamento;
 using lettura::ColonnaDistinta;
@@ -66,4 +66,4 @@ const SchemaDistinta& SchemaEmens() {
     return schema;
 }
 
-} // namespace verifica
+} // namespace formati

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace verifica {
+namespace formati {
 
 using lettura::ImportoItaliano;
 
@@ -40,4 +40,4 @@ std::string_view TestoDa(std::string_view record, const tracciati::Pezzo& da, co
     return Parte(record, da.posizione, tracciati::UltimaPosizione(a) - da.posizione + 1);
 }
 
-} // namespace verifica
+} // namespace formati

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 
-namespace verifica {
+namespace formati {
 
 using anagrafe::ControllaCodiceFiscale;
 using anagrafe::EsitoCodiceFiscale;
@@ -669,4 +669,4 @@ void ValidatoreXML::SegnalaImpaginazione() {
     }
 }
 
-} // namespace verifica
+} // namespace formati

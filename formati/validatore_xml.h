@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 // The form of an element's value.
 enum class FormaValore : std::uint8_t {
@@ -254,4 +254,4 @@ private:
     bool m_soloSpazi = true; // m_testo holds blanks and line ends only
 };
 
-} // namespace verifica
+} // namespace formati

@@ -5,7 +5,7 @@
 #include <functional>
 #include <stdexcept>
 
-namespace verifica {
+namespace formati {
 
 using lettura::Descrizione;
 using lettura::Destinatario;
@@ -119,4 +119,4 @@ Esito VerificaContenuto(std::string_view contenuto, const std::filesystem::path&
     return Verifica([&] { return FileInLettura::DaMemoria(contenuto, percorso); }, opzioni, destinatario);
 }
 
-} // namespace verifica
+} // namespace formati

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-namespace verifica {
+namespace formati {
 
 // Reads the file at `percorso` and tells `destinatario` what it finds. An empty file and a file of no
 // known format are a finding (an error about the whole file), not an exception. Throws ErroreFile when
@@ -28,4 +28,4 @@ lettura::Esito VerificaContenuto(std::string_view contenuto, const std::filesyst
 // The schema of a format's listing.
 const lettura::SchemaDistinta& SchemaDi(lettura::Formato formato);
 
-} // namespace verifica
+} // namespace formati

@@ -189,7 +189,7 @@ SchedaFornitura LeggiScheda(const fs::path& percorso, const Opzioni& opzioni, De
     conChiavi.chiavi = true;
     const std::optional<Stato> prima = StatoDi(percorso);
     try {
-        scheda.esito = VerificaFile(percorso, conChiavi, raccolta);
+        scheda.esito = formati::VerificaFile(percorso, conChiavi, raccolta);
     } catch (const ErroreFile& e) {
         scheda.nonLetta = e.what();
         return scheda;
@@ -262,7 +262,7 @@ bool PrimaDellUniemens(const SchedaFornitura& s) { return s.identita.anno > 0 &&
 
 // "dipendente 'RSSMRA80A01H501U'", and its report's key beside it where the document keys reports by more.
 std::string Chi(Formato formato, const PersonaNota& p, bool conDenuncia) {
-    const SchemaDistinta& schema = SchemaDi(formato);
+    const SchemaDistinta& schema = formati::SchemaDi(formato);
     std::string testo = std::string(schema.generi[static_cast<std::size_t>(p.genere)].nome) + " '" + p.chiave + "'";
     const std::string_view denuncia = shell::TogliSpazi(p.denuncia);
     return conDenuncia && !denuncia.empty() ? testo + " (" + std::string(denuncia) + ")" : testo;

@@ -41,8 +41,8 @@ std::optional<std::string> CopiaSeNonRileggibile(const fs::path& percorso, const
 
 // Reads the supply's file, or the copy of its bytes.
 Esito Leggi(const FornituraLetta& letta, const Opzioni& opzioni, Destinatario& destinatario) {
-    return letta.copia ? VerificaContenuto(*letta.copia, *letta.percorso, opzioni, destinatario)
-                       : VerificaFile(*letta.percorso, opzioni, destinatario);
+    return letta.copia ? formati::VerificaContenuto(*letta.copia, *letta.percorso, opzioni, destinatario)
+                       : formati::VerificaFile(*letta.percorso, opzioni, destinatario);
 }
 
 // A supply read with its persons and fingerprints (LeggiFornitura).

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 using lettura::Destinatario;
 using lettura::Esito;
@@ -133,4 +133,4 @@ TEST(CampiDelModulo, CodiceDelDipendente) {
 }
 
 } // namespace
-} // namespace verifica
+} // namespace formati

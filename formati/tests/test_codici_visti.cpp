@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 using lettura::Destinatario;
 using lettura::Esito;
@@ -78,4 +78,4 @@ TEST(CodiciVisti, PrimaRigaDiUnCodiceCheTorna) {
 }
 
 } // namespace
-} // namespace verifica
+} // namespace formati

@@ -18,14 +18,14 @@
 
 namespace {
 
+using formati::Grammatica;
+using formati::Nodo;
 using uniemens::xmltext::Da;
 using uniemens::xmltext::Forma;
 using uniemens::xmltext::Se;
 using uniemens::xmltext::TabellaDelDocumento;
 using uniemens::xmltext::Voce;
 using uniemens::xmltext::tabelle::NomeTag;
-using verifica::Grammatica;
-using verifica::Nodo;
 
 struct Documento {
     const char* nome;
@@ -50,7 +50,7 @@ protected:
             const int radice = GetParam().grammatica.radice;
             return NodoDi(radice).nome == nome ? std::optional(Posto{radice, 1}) : std::nullopt;
         }
-        for (const verifica::Figlio& f : NodoDi(pila.back().nodo).figli)
+        for (const formati::Figlio& f : NodoDi(pila.back().nodo).figli)
             if (NodoDi(f.nodo).nome == nome && f.estraneo.empty())
                 return Posto{f.nodo, f.minimo};
         return std::nullopt;
@@ -155,7 +155,7 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
     while (!daVedere.empty()) {
         const auto [nodo, percorso] = daVedere.back();
         daVedere.pop_back();
-        for (const verifica::Figlio& f : NodoDi(nodo).figli) {
+        for (const formati::Figlio& f : NodoDi(nodo).figli) {
             if (!f.estraneo.empty())
                 continue;
             const std::string figlio = percorso + "/" + std::string(NodoDi(f.nodo).nome);
@@ -169,8 +169,8 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
 
 INSTANTIATE_TEST_SUITE_P(
     Documenti, Grammatiche,
-    testing::Values(Documento{"uniemens", uniemens::TabelleDelDocumento(), verifica::inps::GrammaticaUniemens()},
-                    Documento{"emens", emens::TabelleDelDocumento, verifica::inps::GrammaticaEmens()}),
+    testing::Values(Documento{"uniemens", uniemens::TabelleDelDocumento(), formati::inps::GrammaticaUniemens()},
+                    Documento{"emens", emens::TabelleDelDocumento, formati::inps::GrammaticaEmens()}),
     [](const testing::TestParamInfo<Documento>& info) { return std::string(info.param.nome); });
 
 } // namespace

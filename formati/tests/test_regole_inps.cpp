@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace verifica::inps {
+namespace formati::inps {
 
 using lettura::Gravita;
 
@@ -206,4 +206,4 @@ TEST(RegoleInps, Squadrato) {
 }
 
 } // namespace
-} // namespace verifica::inps
+} // namespace formati::inps

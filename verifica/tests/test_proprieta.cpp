@@ -31,6 +31,7 @@
 
 namespace verifica {
 
+using formati::VerificaTesto;
 using lettura::Destinatario;
 using lettura::Esito;
 using lettura::ImportoItaliano;
