@@ -20,12 +20,12 @@ namespace {
 
 using formati::Grammatica;
 using formati::Nodo;
-using uniemens::xmltext::Da;
-using uniemens::xmltext::Forma;
-using uniemens::xmltext::Se;
-using uniemens::xmltext::TabellaDelDocumento;
-using uniemens::xmltext::Voce;
-using uniemens::xmltext::tabelle::NomeTag;
+using scrittura_xml::Da;
+using scrittura_xml::Forma;
+using scrittura_xml::Se;
+using scrittura_xml::TabellaDelDocumento;
+using scrittura_xml::Voce;
+using scrittura_xml::tabelle::NomeTag;
 
 struct Documento {
     const char* nome;
@@ -90,7 +90,7 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
             resto = barra == std::string_view::npos ? std::string_view() : resto.substr(barra + 1);
         }
         // The conditions under which the elements of the table that are open were written.
-        std::vector<uniemens::xmltext::Condizione> condizioni;
+        std::vector<scrittura_xml::Condizione> condizioni;
         const std::span<const Voce> voci = tabella.voci;
         // An opening of the element just opened (with its attribute, under the opposite condition):
         // together they are always written.
@@ -122,7 +122,7 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
                 const auto posto = Figlio(pila, nome);
                 ASSERT_TRUE(posto) << dove << ": la grammatica non ha questo elemento qui";
                 EXPECT_EQ(voce.profondita, static_cast<int>(pila.size())) << dove;
-                const auto quando = alternative(i, i + 1) ? uniemens::xmltext::Condizione{Se::Sempre} : voce.quando;
+                const auto quando = alternative(i, i + 1) ? scrittura_xml::Condizione{Se::Sempre} : voce.quando;
                 // A condition of its own, not its parent's: the grammar lets the element be missing.
                 if (quando.se != Se::Sempre && (condizioni.empty() || !(condizioni.back() == quando))) {
                     EXPECT_EQ(posto->minimo, 0) << dove << ": scritto solo a una condizione, ma obbligatorio";

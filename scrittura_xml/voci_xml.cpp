@@ -1,4 +1,4 @@
-#include "uniemens/xmltext/voci_xml.h"
+#include "scrittura_xml/voci_xml.h"
 
 #include "lettura/lettura_file.h"
 #include "shell/errore.h"
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace uniemens::xmltext {
+namespace scrittura_xml {
 
 namespace {
 
@@ -132,4 +132,4 @@ std::optional<std::string> TitolareDelDocumento(const std::filesystem::path& fil
     }
 }
 
-} // namespace uniemens::xmltext
+} // namespace scrittura_xml
