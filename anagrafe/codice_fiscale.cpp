@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 
-namespace verifica {
+namespace anagrafe {
 namespace {
 
 // What each of the 16 places of a personal code holds.
@@ -224,4 +224,4 @@ std::vector<std::string> Discordanze(std::string_view codice, const std::optiona
     return discordanze;
 }
 
-} // namespace verifica
+} // namespace anagrafe

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace anagrafe {
 
 struct EsitoCodiceFiscale {
     // What makes the code formally wrong; empty when it is valid.
@@ -45,4 +45,4 @@ bool UfficioNoto(std::string_view undici);
 std::vector<std::string> Discordanze(std::string_view codice, const std::optional<shell::Data>& nascita,
                                      std::string_view sesso);
 
-} // namespace verifica
+} // namespace anagrafe

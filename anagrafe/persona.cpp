@@ -304,7 +304,7 @@ void GiorniDiNascita(std::string_view decodificato, const std::optional<Data>& s
 std::vector<Riscontro> ControllaPersona(const PersonaScritta& persona) {
     std::vector<Riscontro> riscontri;
     const std::string_view codice = Pulito(persona.codiceFiscale.valore);
-    if (codice.size() != 16 || !verifica::ControllaCodiceFiscale(codice).Valido())
+    if (codice.size() != 16 || !ControllaCodiceFiscale(codice).Valido())
         return riscontri;
     for (const RegolaLettere& regola : RegoleLettere) {
         const Campo& campo = persona.*regola.campo;

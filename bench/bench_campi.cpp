@@ -4,7 +4,7 @@
 
 #include "tracciati/campo_non_posizionale.h"
 #include "conv770/record770.h"
-#include "uniemens/xmltext/testo_xml.h"
+#include "scrittura_xml/testo_xml.h"
 #include "tracciati/tracciato.h"
 
 #include <benchmark/benchmark.h>
@@ -96,7 +96,7 @@ void CodificaXMLValori(benchmark::State& stato) {
     for (auto _ : stato) {
         for (const auto& v : valori) {
             std::string campo = v;
-            uniemens::xmltext::CodificaXML(campo);
+            scrittura_xml::CodificaXML(campo);
             benchmark::DoNotOptimize(campo);
         }
     }
@@ -111,7 +111,7 @@ void CodificaXMLDaEscapare(benchmark::State& stato) {
         testo += "&'\"<>";
     for (auto _ : stato) {
         std::string campo = testo;
-        uniemens::xmltext::CodificaXML(campo);
+        scrittura_xml::CodificaXML(campo);
         benchmark::DoNotOptimize(campo);
     }
     stato.SetBytesProcessed(static_cast<int64_t>(stato.iterations() * testo.size()));

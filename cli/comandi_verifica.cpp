@@ -39,7 +39,7 @@ constexpr std::string_view UsoVerifica =
 // `--ricorsivo` and `--thread`.
 struct Richiesta {
     std::vector<std::string> file;
-    std::optional<verifica::Formato> formato;
+    std::optional<lettura::Formato> formato;
     std::optional<std::string> html;
     bool ricorsivo = false;
     unsigned thread = 0; // 0: verifica::ThreadPredefiniti
@@ -92,7 +92,7 @@ std::optional<Richiesta> Leggi(const std::vector<std::string>& argomenti, Comand
             if (std::from_chars(valore->data(), fine, richiesta.thread).ptr != fine || richiesta.thread < 1 ||
                 richiesta.thread > 256)
                 return sbagliata("--thread vuole un numero da 1 a 256, non '" + *valore + "'");
-        } else if (!(richiesta.formato = verifica::FormatoDaComando(*valore))) {
+        } else if (!(richiesta.formato = lettura::FormatoDaComando(*valore))) {
             return sbagliata("formato sconosciuto '" + *valore + "'");
         }
     }
@@ -108,28 +108,28 @@ std::string Quanti(long n, std::string_view uno, std::string_view molti) {
 // Prints the findings as they come: "FILE:RIGA:COLONNA: errore: MESSAGGIO", or "FILE: errore: ..." for a
 // finding about the whole file; of each rule the first RilieviPerRegola, then (Riepiloghi) one line for those
 // beyond.
-class StampaRilievi : public verifica::Destinatario {
+class StampaRilievi : public lettura::Destinatario {
 public:
     StampaRilievi(std::ostream& out, std::string_view nome) : m_out(out), m_nome(NomePerTerminale(nome)) {}
 
-    void Segnala(const verifica::Rilievo& rilievo) override {
+    void Segnala(const lettura::Rilievo& rilievo) override {
         if (m_somma.Mostra(rilievo))
             Stampa(rilievo);
     }
     void Riepiloghi() {
-        for (const verifica::Rilievo& riepilogo : m_somma.Riepiloghi())
+        for (const lettura::Rilievo& riepilogo : m_somma.Riepiloghi())
             Stampa(riepilogo);
     }
 
 private:
-    void Stampa(const verifica::Rilievo& rilievo) {
+    void Stampa(const lettura::Rilievo& rilievo) {
         m_riga = m_nome;
         if (rilievo.riga > 0) {
             m_riga += ':' + std::to_string(rilievo.riga);
             if (rilievo.colonna > 0)
                 m_riga += ':' + std::to_string(rilievo.colonna);
         }
-        m_riga.append(": ").append(verifica::NomeGravita(rilievo.gravita)).append(": ");
+        m_riga.append(": ").append(lettura::NomeGravita(rilievo.gravita)).append(": ");
         AggiungiPerTerminale(shell::TestoSuUnaRiga(rilievo.messaggio, m_appoggio), m_riga);
         m_riga += '\n';
         m_out << m_riga;
@@ -139,7 +139,7 @@ private:
     std::string m_nome; // the file as the command line names it (UTF-8), as NomePerTerminale shows it
     std::string m_riga;
     std::string m_appoggio; // a message with characters to show as codes
-    verifica::SommaRilievi m_somma;
+    lettura::SommaRilievi m_somma;
 };
 
 // The causes of a failed write that the message names; any other by its number.
@@ -225,10 +225,10 @@ std::string ErroriEAvvisi(long errori, long avvisi) {
            (avvisi == 0 ? std::string("nessun avviso") : Quanti(avvisi, "avviso", "avvisi"));
 }
 
-std::string Riepilogo(const std::string& nome, const verifica::Esito& esito) {
+std::string Riepilogo(const std::string& nome, const lettura::Esito& esito) {
     std::string riga = NomePerTerminale(nome) + ": ";
     if (esito.formato)
-        riga += std::string(verifica::Descrizione(*esito.formato).nome) + ", " +
+        riga += std::string(lettura::Descrizione(*esito.formato).nome) + ", " +
                 Quanti(esito.record, "record", "record") + ", " + Quanti(esito.persone, "persona", "persone");
     else
         riga += "nessuna fornitura riconosciuta";
@@ -266,11 +266,11 @@ bool PaginaSuUnIngresso(const Richiesta& richiesta, std::ostream& err) {
 // Reads a supply with its persons, with their listing values or (a comparison) only their keys and
 // fingerprints; the status of a missing file when it cannot be read.
 std::optional<verifica::FornituraLetta> LeggiConPersone(const std::string& nome,
-                                                        std::optional<verifica::Formato> formato, bool valori,
+                                                        std::optional<lettura::Formato> formato, bool valori,
                                                         std::ostream& err, int& esito) {
     try {
         return verifica::LeggiFornitura(Percorso(nome), formato, {}, valori);
-    } catch (const verifica::ErroreFile& e) {
+    } catch (const lettura::ErroreFile& e) {
         err << "fornitura: " << RigaPerTerminale(e.what()) << '\n';
         esito = EsitoFileMancante;
         return std::nullopt;
@@ -295,7 +295,7 @@ struct Insieme {
 
 // Folders, or several files: each file checked as one is (in parallel; its output to `out` in the order of the
 // names, whatever the threads), what is no file or no supply of a folder told in one line there.
-Insieme LeggiInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni, bool conRilievi, std::ostream& out,
+Insieme LeggiInsieme(const Richiesta& richiesta, const lettura::Opzioni& opzioni, bool conRilievi, std::ostream& out,
                      std::ostream& err) {
     std::vector<fs::path> percorsi;
     for (const std::string& nome : richiesta.file)
@@ -310,7 +310,7 @@ Insieme LeggiInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzion
     std::vector<std::ostringstream> testi(voci.size());
     std::vector<std::optional<StampaRilievi>> stampanti(voci.size());
     verifica::SchedeLette lette;
-    const auto rilievi = [&](std::size_t i) -> verifica::Destinatario* {
+    const auto rilievi = [&](std::size_t i) -> lettura::Destinatario* {
         return &stampanti[i].emplace(testi[i], insieme.nomi[i]);
     };
     const auto letto = [&](std::size_t i) {
@@ -356,7 +356,7 @@ Insieme LeggiInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzion
 }
 
 // Folders, or several files: each file checked, then the findings of the set and its summary line.
-int VerificaInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni, UscitaSorvegliata& uscita,
+int VerificaInsieme(const Richiesta& richiesta, const lettura::Opzioni& opzioni, UscitaSorvegliata& uscita,
                     std::ostream& err) {
     const Insieme insieme = LeggiInsieme(richiesta, opzioni, true, uscita.Flusso(), err);
     long erroriInsieme = 0, avvisiInsieme = 0;
@@ -368,7 +368,7 @@ int VerificaInsieme(const Richiesta& richiesta, const verifica::Opzioni& opzioni
         std::string messaggio, appoggio;
         AggiungiPerTerminale(shell::TestoSuUnaRiga(r.messaggio, appoggio), messaggio);
         uscita.Flusso() << verifica::RigaRilievoInsieme(r, nomi, messaggio) << '\n';
-        ++(r.gravita == verifica::Gravita::Errore ? erroriInsieme : avvisiInsieme);
+        ++(r.gravita == lettura::Gravita::Errore ? erroriInsieme : avvisiInsieme);
     }
     uscita.Flusso() << "Insieme di " << Quanti(insieme.forniture, "fornitura", "forniture") << ": "
                     << ErroriEAvvisi(erroriInsieme, avvisiInsieme) << " tra le forniture\n";
@@ -387,7 +387,7 @@ int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out,
         err << "fornitura: manca il file da verificare\n" << UsoVerifica;
         return EsitoUso;
     }
-    verifica::Opzioni opzioni;
+    lettura::Opzioni opzioni;
     opzioni.formato = richiesta->formato;
     UscitaSorvegliata uscita(out);
     std::error_code nonCartella;
@@ -399,11 +399,11 @@ int EseguiVerifica(const std::vector<std::string>& argomenti, std::ostream& out,
             break;
         StampaRilievi stampa(uscita.Flusso(), nome);
         try {
-            const verifica::Esito letto = verifica::VerificaFile(Percorso(nome), opzioni, stampa);
+            const lettura::Esito letto = formati::VerificaFile(Percorso(nome), opzioni, stampa);
             stampa.Riepiloghi();
             uscita.Flusso() << Riepilogo(nome, letto) << '\n';
             errori = errori || letto.errori > 0;
-        } catch (const verifica::ErroreFile& e) {
+        } catch (const lettura::ErroreFile& e) {
             uscita.Flusso().flush();
             err << "fornitura: " << RigaPerTerminale(e.what()) << '\n';
             mancanti = true;
@@ -481,14 +481,14 @@ int EseguiConfronta(const std::vector<std::string>& argomenti, std::ostream& out
             return EsitoFileMancante;
         }
     if (*vecchia->formato != *nuova->formato) {
-        err << "fornitura: formati diversi: " << PerTerminale(verifica::Descrizione(*vecchia->formato).nome) << " e "
-            << PerTerminale(verifica::Descrizione(*nuova->formato).nome) << "\n";
+        err << "fornitura: formati diversi: " << PerTerminale(lettura::Descrizione(*vecchia->formato).nome) << " e "
+            << PerTerminale(lettura::Descrizione(*nuova->formato).nome) << "\n";
         return EsitoUso;
     }
     verifica::Differenze differenze;
     try {
         differenze = verifica::Confronta(*vecchia, *nuova);
-    } catch (const verifica::ErroreFile& e) {
+    } catch (const lettura::ErroreFile& e) {
         err << "fornitura: " << RigaPerTerminale(e.what()) << '\n';
         return EsitoFileMancante;
     }
@@ -519,7 +519,7 @@ int EseguiArchivio(const std::vector<std::string>& argomenti, std::ostream& out,
     }
     if (PaginaSuUnIngresso(*richiesta, err))
         return EsitoUso;
-    verifica::Opzioni opzioni;
+    lettura::Opzioni opzioni;
     opzioni.formato = richiesta->formato;
     UscitaSorvegliata uscita(out);
     const Insieme insieme = LeggiInsieme(*richiesta, opzioni, false, uscita.Flusso(), err);

@@ -21,16 +21,16 @@ std::optional<std::string> EnteDellaFornitura(const fs::path& file) {
     constexpr const tracciati::Pezzo& TipoB = tabelleDMA::RecordB.front();
     constexpr auto LunghezzaRecord = static_cast<std::size_t>(tracciati::LunghezzaRecord);
     try {
-        verifica::FileInLettura lettura(file);
-        verifica::LettoreRighe righe(lettura, LunghezzaRecord);
-        verifica::Riga riga;
-        if (!righe.Prossima(riga) || verifica::RiconosciFormato(riga.testo) != verifica::Formato::Dma ||
+        lettura::FileInLettura lettura(file);
+        lettura::LettoreRighe righe(lettura, LunghezzaRecord);
+        lettura::Riga riga;
+        if (!righe.Prossima(riga) || lettura::RiconosciFormato(riga.testo) != lettura::Formato::Dma ||
             riga.testo.substr(0, 1) != "A" || !righe.Prossima(riga) || riga.lunghezza != LunghezzaRecord ||
             riga.testo.substr(0, TipoB.testo.size()) != TipoB.testo)
             return std::nullopt;
         return std::string(
             riga.testo.substr(static_cast<std::size_t>(Ente.posizione - 1), static_cast<std::size_t>(Ente.lunghezza)));
-    } catch (const verifica::ErroreFile&) {
+    } catch (const lettura::ErroreFile&) {
         return std::nullopt;
     }
 }

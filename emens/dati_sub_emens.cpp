@@ -4,7 +4,7 @@
 #include "shell/errore.h"
 #include "emens/riga_emens.h"
 #include "shell/testo.h"
-#include "uniemens/xmltext/testo_xml.h"
+#include "scrittura_xml/testo_xml.h"
 #include "emens/voci_emens.h"
 
 #include <optional>
@@ -14,7 +14,7 @@
 namespace emens {
 
 namespace fs = std::filesystem;
-using uniemens::xmltext::ScrittoreXML;
+using scrittura_xml::ScrittoreXML;
 
 namespace {
 
@@ -66,7 +66,7 @@ public:
             m_contesto.ScriviMessaggio("Mese precedente in riga " + std::to_string(m_rigaSospeso) +
                                        " senza denuncia del mese attuale che lo segua: non scritto.");
         if (m_denunce.Valore() > 0)
-            ScriviVoci(ChiusuraDipendenti, uniemens::xmltext::Fonte{nullptr}, m_xml);
+            ScriviVoci(ChiusuraDipendenti, scrittura_xml::Fonte{nullptr}, m_xml);
     }
 
 private:
@@ -94,7 +94,7 @@ public:
 
     void Chiudi() {
         if (m_collaboratori.Valore() > 0)
-            ScriviVoci(ChiusuraCollaboratori, uniemens::xmltext::Fonte{nullptr}, m_xml);
+            ScriviVoci(ChiusuraCollaboratori, scrittura_xml::Fonte{nullptr}, m_xml);
     }
 
 private:
@@ -118,7 +118,7 @@ std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::File
 
     auto xml = ScrittoreXML::PerPezzi([&uscita](std::string_view testo) { uscita.Scrivi(testo); });
     xml.Dichiarazione();
-    ScriviVoci(AperturaDocumento, uniemens::xmltext::Fonte{nullptr}, xml);
+    ScriviVoci(AperturaDocumento, scrittura_xml::Fonte{nullptr}, xml);
     ScriviVoci(DatiMittente, Fonte{prima}, xml);
     ScriviVoci(AperturaAzienda, Fonte{prima}, xml);
 
@@ -149,19 +149,19 @@ std::string ScriviDocumento(const shell::Esportazione& esportazione, shell::File
         lista.Collaboratore(RigaEmens(numero, esportazione.Riga(static_cast<std::size_t>(numero - 1))));
     lista.Chiudi();
 
-    ScriviVoci(ChiusuraAzienda, uniemens::xmltext::Fonte{nullptr}, xml);
-    ScriviVoci(ChiusuraDocumento, uniemens::xmltext::Fonte{nullptr}, xml);
+    ScriviVoci(ChiusuraAzienda, scrittura_xml::Fonte{nullptr}, xml);
+    ScriviVoci(ChiusuraDocumento, scrittura_xml::Fonte{nullptr}, xml);
     xml.Svuota();
     return NomeDocumento(anno, mese);
 }
 
 // Whose an E-Mens document is: its CFAzienda.
 std::optional<std::string> AziendaDelDocumento(const fs::path& file) {
-    using uniemens::xmltext::tabelle::Scritto;
+    using scrittura_xml::tabelle::Scritto;
     static constexpr std::string_view Percorso[] = {Scritto(AperturaDocumento, "DenunceRetributiveMensili"),
                                                     Scritto(AperturaAzienda, "Azienda"),
                                                     Scritto(AperturaAzienda, "CFAzienda")};
-    return uniemens::xmltext::TitolareDelDocumento(file, Percorso);
+    return scrittura_xml::TitolareDelDocumento(file, Percorso);
 }
 
 } // namespace
@@ -173,7 +173,7 @@ const shell::Convertitore& Descrittore() {
         "Elaborazione dati per EMENS v. 210708",
         //  client area  Messaggio                 Avanti
         {6945, 6000, {120, 120, 6735, 5295}, {5520, 5520, 1335, 375}, std::nullopt, std::nullopt},
-        uniemens::xmltext::CaricamentoINPS(EseguiConversione)};
+        scrittura_xml::CaricamentoINPS(EseguiConversione)};
     // clang-format on
     return convertitore;
 }

@@ -3,7 +3,7 @@
 // ways a field is read (leading number, whole number, date, list of weeks) and the number formats
 // of the document.
 
-#include "uniemens/xmltext/riga_inps.h"
+#include "scrittura_xml/riga_inps.h"
 
 #include <string>
 #include <string_view>
@@ -13,7 +13,7 @@ namespace emens {
 // Columns of the export, numbered from 0: those the UniEmens converter reads too (a TipoPersona
 // other than "DIPENDENTE" is a collaborator here), and these.
 namespace col {
-using namespace uniemens::xmltext::col;
+using namespace scrittura_xml::col;
 // clang-format off
 inline constexpr int CSC                = 5;
 inline constexpr int CA                 = 6;
@@ -30,21 +30,21 @@ inline constexpr int ColonneTracciatoBreve = 42;
 // clang-format on
 } // namespace col
 
-using uniemens::xmltext::MeseAttuale;
-using uniemens::xmltext::TipoDipendente;
+using scrittura_xml::MeseAttuale;
+using scrittura_xml::TipoDipendente;
 
 // The readings and formats shared with the UniEmens converter.
-using uniemens::xmltext::CifreMinime;
-using uniemens::xmltext::DividiSettimane;
-using uniemens::xmltext::FormatoImponibile;
-using uniemens::xmltext::Intero16;
-using uniemens::xmltext::NumeroIniziale;
-using uniemens::xmltext::SeparatoreLista; // of the weeks list (column 25)
-using uniemens::xmltext::Settimana;
+using scrittura_xml::CifreMinime;
+using scrittura_xml::DividiSettimane;
+using scrittura_xml::FormatoImponibile;
+using scrittura_xml::Intero16;
+using scrittura_xml::NumeroIniziale;
+using scrittura_xml::SeparatoreLista; // of the weeks list (column 25)
+using scrittura_xml::Settimana;
 
 // The words of this converter's errors, which stop the run (it has no error box).
 // clang-format off
-inline constexpr uniemens::xmltext::TestiLettura TestiEmens{
+inline constexpr scrittura_xml::TestiLettura TestiEmens{
     "carattere di controllo (codice ", ") non ammesso in un documento XML",
     "numero intero fuori dall'intervallo da -32.768 a 32.767 ",
     "settimana senza '@' in ", false, // the whole field
@@ -56,10 +56,10 @@ inline constexpr uniemens::xmltext::TestiLettura TestiEmens{
 // escaping the whole line would give; the upper-cased text stays at hand for the log, the
 // comparisons and the messages. Fields are not trimmed. A field that does not read stops the run,
 // naming line and column.
-class RigaEmens : public uniemens::xmltext::RigaEsportazioneINPS {
+class RigaEmens : public scrittura_xml::RigaEsportazioneINPS {
 public:
     RigaEmens(int numero, std::string_view testo)
-        : RigaEsportazioneINPS(numero, testo, uniemens::xmltext::Preparazione::Maiuscolo, TestiEmens) {}
+        : RigaEsportazioneINPS(numero, testo, scrittura_xml::Preparazione::Maiuscolo, TestiEmens) {}
 
     int Colonne() const { return static_cast<int>(RigaEsportazioneINPS::Colonne()); }
     // Stops the run when the line has fewer than `quante` columns; after it every column below

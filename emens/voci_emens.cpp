@@ -19,7 +19,7 @@ std::string Fonte::ValoreProprio(const Valore& valore, const Settimana* settiman
         return tipo.empty() ? std::string("S") : m_riga.Codifica(valore.colonna, tipo);
     }
     }
-    return uniemens::xmltext::Fonte::ValoreProprio(valore, settimana);
+    return scrittura_xml::Fonte::ValoreProprio(valore, settimana);
 }
 
 } // namespace emens

@@ -1,11 +1,11 @@
 #pragma once
-// The elements of the E-Mens document as tables (uniemens::xmltext::Voce): one row per line of the
+// The elements of the E-Mens document as tables (scrittura_xml::Voce): one row per line of the
 // document, in its order, with its depth, its condition and the source of its value; the values
 // that only this document has are made by its Fonte.
 
 #include "emens/riga_emens.h"
-#include "uniemens/xmltext/voci_xml.h"
-#include "uniemens/xmltext/gruppi_inps.h"
+#include "scrittura_xml/voci_xml.h"
+#include "scrittura_xml/gruppi_inps.h"
 
 #include <span>
 #include <string>
@@ -14,13 +14,13 @@
 namespace emens {
 
 // The words of the tables, shared with the UniEmens converter.
-using namespace uniemens::xmltext::tabelle;
-using uniemens::xmltext::Forma;
-using uniemens::xmltext::ScriviVoci;
-using uniemens::xmltext::Valore;
-using uniemens::xmltext::Voce;
+using namespace scrittura_xml::tabelle;
+using scrittura_xml::Forma;
+using scrittura_xml::ScriviVoci;
+using scrittura_xml::Valore;
+using scrittura_xml::Voce;
 
-// The values only this document has (uniemens::xmltext::Da::Proprio).
+// The values only this document has (scrittura_xml::Da::Proprio).
 enum Propri : int {
     ProprioAnnoMese,       // the column (the year) unchanged, "-", column 8 (the month) as a whole number of two digits
     ProprioRetribTeorica,  // by the layout of the line: the column, or the short layout's taxable pay
@@ -144,7 +144,7 @@ inline constexpr auto Collaboratore = Unite(
 
 // Every table of the document, in its order, under the element it is written in.
 // clang-format off
-inline constexpr uniemens::xmltext::TabellaDelDocumento TabelleDelDocumento[] = {
+inline constexpr scrittura_xml::TabellaDelDocumento TabelleDelDocumento[] = {
     {"",                                                              AperturaDocumento},
     {"DenunceRetributiveMensili",                                     DatiMittente},
     {"DenunceRetributiveMensili",                                     AperturaAzienda},
@@ -170,10 +170,10 @@ static_assert(Annidate(Collaboratore, 3));
 
 // What the values of a table come from: the line, and for an individual report the pending
 // previous-month block (emptied once written).
-class Fonte : public uniemens::xmltext::Fonte {
+class Fonte : public scrittura_xml::Fonte {
 public:
     explicit Fonte(const RigaEmens& riga, std::string* sospeso = nullptr)
-        : uniemens::xmltext::Fonte(&riga, sospeso), m_riga(riga) {}
+        : scrittura_xml::Fonte(&riga, sospeso), m_riga(riga) {}
 
     std::string ValoreProprio(const Valore& valore, const Settimana* settimana) const override;
 

@@ -9,7 +9,7 @@
 
 #include <charconv>
 
-namespace verifica::inps {
+namespace formati::inps {
 
 namespace {
 
@@ -75,4 +75,4 @@ std::optional<std::string> ControllaGiorniDelCalendario(int giorni, int giorniDe
            std::to_string(giorniDelMese) + ", uno per giorno del mese " + std::string(testo);
 }
 
-} // namespace verifica::inps
+} // namespace formati::inps

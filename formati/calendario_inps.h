@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace verifica::inps {
+namespace formati::inps {
 
 // The highest week of the year (SettimanaDellAnno): a year has 53 or 54 of them.
 inline constexpr int SettimanaMassima = 54;
@@ -44,4 +44,4 @@ std::optional<std::string> ControllaGiornoDelCalendario(std::string_view gg, int
 // The calendar of a report, `giorni` elements <Giorno>, against the `giorniDelMese` days of month `testo`.
 std::optional<std::string> ControllaGiorniDelCalendario(int giorni, int giorniDelMese, std::string_view testo);
 
-} // namespace verifica::inps
+} // namespace formati::inps

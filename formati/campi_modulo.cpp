@@ -9,7 +9,10 @@
 #include <algorithm>
 #include <string>
 
-namespace verifica {
+namespace formati {
+
+using lettura::Gravita;
+using lettura::Lettura;
 
 void CampiDelModulo::Prendi(const std::vector<tracciati::CampoLetto>& campi) {
     m_campi = &campi;
@@ -90,7 +93,7 @@ void ControllaCodiceDelDipendente(Lettura& lettura, const CampiDelModulo& campi,
         nascita = d->valore.ComeData();
     const auto* sesso = campi.Primo(dove.sesso);
     for (const std::string& discordanza :
-         Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
+         anagrafe::Discordanze(posizioni, nascita, sesso && sesso->valore.Testo() ? sesso->valore.ComeTesto() : ""))
         lettura.Avviso(riga, dove.pezzo.posizione,
                        record + "codice fiscale '" + std::string(shell::SenzaSpaziFinali(posizioni)) +
                            "' e dati anagrafici (" + std::string(dove.sesso.codice) + ", " +
@@ -98,4 +101,4 @@ void ControllaCodiceDelDipendente(Lettura& lettura, const CampiDelModulo& campi,
                        persona);
 }
 
-} // namespace verifica
+} // namespace formati

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 // A code that the rules look up, with its place in the supply's catalogue when it has one: a code of the
 // writer's tables (a view, kept as long as they are), or one that the compiler found there.
@@ -52,7 +52,7 @@ private:
 // Tells the findings of the reading of a module's area, each on the line of its record (`righe`, by the
 // record's place among the module's, as `testi` holds their areas); a value's finding names its field by the
 // code before it: "record G: campo DB001001, posizioni 108-123: ... (dipendente RSSMRA80A01H501U)".
-void SegnalaArea(Lettura& lettura, const tracciati::AreaLetta& area, std::span<const std::string_view> testi,
+void SegnalaArea(lettura::Lettura& lettura, const tracciati::AreaLetta& area, std::span<const std::string_view> testi,
                  std::span<const long> righe, char tipo, std::string_view chi, long persona);
 
 // Where a module holds its employee's tax code: the record and the piece of its head, and the fields of its
@@ -65,11 +65,11 @@ struct CodiceDelDipendente {
 
 // The area's field of the tax code against the head's (`posizioni`, the piece's text as it stands): an error
 // at the field, on line `riga`, when they differ.
-void ConfrontaCodiceDelCampo(Lettura& lettura, const CampiDelModulo& campi, const CodiceDelDipendente& dove, long riga,
-                             std::string_view posizioni, long persona);
+void ConfrontaCodiceDelCampo(lettura::Lettura& lettura, const CampiDelModulo& campi, const CodiceDelDipendente& dove,
+                             long riga, std::string_view posizioni, long persona);
 // The head's tax code (`posizioni`), on line `riga`: formally valid (an error), and agreeing with the sex and
 // the date of birth of the area (warnings).
-void ControllaCodiceDelDipendente(Lettura& lettura, const CampiDelModulo& campi, const CodiceDelDipendente& dove,
-                                  long riga, std::string_view posizioni, long persona);
+void ControllaCodiceDelDipendente(lettura::Lettura& lettura, const CampiDelModulo& campi,
+                                  const CodiceDelDipendente& dove, long riga, std::string_view posizioni, long persona);
 
-} // namespace verifica
+} // namespace formati

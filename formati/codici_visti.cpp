@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <string>
 
-namespace verifica {
+namespace formati {
+
+using lettura::Lettura;
 
 void CodiciVisti::Prevedi(std::uint64_t byte) {
     constexpr std::uint64_t Massimo = std::uint64_t{1} << 20; // a file larger than 2 GB grows its room as it goes
@@ -40,4 +42,4 @@ std::optional<long> CodiciVisti::PrimaRiga(std::string_view codice, long riga) {
     return std::nullopt;
 }
 
-} // namespace verifica
+} // namespace formati

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 // The persons' tax codes as they come, for the same person twice: told at the end, every later line with the
 // one before it (Aggiungi, Segnala: the 770 and DMA modules, one code each), or at once where a code comes
@@ -25,7 +25,7 @@ public:
     void Prevedi(std::uint64_t byte);
     void Aggiungi(std::string_view codice, long riga);
     // "record G: il dipendente X compare due volte: anche alla riga N", at the later line.
-    void Segnala(Lettura& lettura, int posizione, std::string_view record);
+    void Segnala(lettura::Lettura& lettura, int posizione, std::string_view record);
 
     // The line where `codice` came first; none the first time, when it is kept with `riga`.
     std::optional<long> PrimaRiga(std::string_view codice, long riga);
@@ -42,4 +42,4 @@ private:
     std::map<std::string, long, std::less<>> m_prime; // of PrimaRiga: each code, its first line
 };
 
-} // namespace verifica
+} // namespace formati

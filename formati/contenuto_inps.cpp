@@ -2,7 +2,12 @@
 
 #include <charconv>
 
-namespace verifica::inps {
+namespace formati::inps {
+
+using lettura::ImportoItaliano;
+using lettura::Impronta;
+using lettura::Lettura;
+using lettura::SchemaDistinta;
 
 namespace {
 
@@ -174,4 +179,4 @@ void ContenutoINPS::Fine(int profondita, PersonaDelContenuto* persona) {
     m_profonditaContenuto = static_cast<std::size_t>(profondita - 1);
 }
 
-} // namespace verifica::inps
+} // namespace formati::inps

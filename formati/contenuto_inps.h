@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica::inps {
+namespace formati::inps {
 
 // An amount of the document as the listing shows it, with the decimals it is written with: "1500,5" gives
 // "1.500,5" (and "." between thousands are read as such). A text that is no number as it is.
@@ -35,9 +35,9 @@ std::string DichiarazioneNelContenuto(const xml::LettoreXML& lettore);
 
 // The person whose element the content is inside of.
 struct PersonaDelContenuto {
-    long indice;        // in the listing
-    int genere;         // of the schema
-    Impronta& impronta; // its fingerprint
+    long indice;                 // in the listing
+    int genere;                  // of the schema
+    lettura::Impronta& impronta; // its fingerprint
 };
 
 // Every element, attribute and text of the document, for a comparison: into the fingerprint of the person being
@@ -48,7 +48,7 @@ struct PersonaDelContenuto {
 // without child elements. `persona` is none outside a person.
 class ContenutoINPS {
 public:
-    ContenutoINPS(Lettura& lettura, const SchemaDistinta& schema);
+    ContenutoINPS(lettura::Lettura& lettura, const lettura::SchemaDistinta& schema);
 
     // A person begins: its element is the next one the content hears of.
     void NuovaPersona() { m_apertaPersona = true; }
@@ -66,7 +66,7 @@ private:
         bool campi = false;       // its fields are wanted
     };
     // Where the content being read goes: the person's fingerprint or the supply's content (none when not wanted).
-    Impronta* ImprontaDelContenuto(PersonaDelContenuto* persona) {
+    lettura::Impronta* ImprontaDelContenuto(PersonaDelContenuto* persona) {
         if (!m_lettura.VuoleImpronte())
             return nullptr;
         return persona ? &persona->impronta : &m_lettura.ContenutoDellaFornitura();
@@ -74,8 +74,8 @@ private:
     // The person's element opened at depth `profondita`: its place among the supply's content.
     void PersonaNelContenuto(int nodo, std::string_view nome, int profondita, PersonaDelContenuto& persona);
 
-    Lettura& m_lettura;
-    const SchemaDistinta& m_schema;
+    lettura::Lettura& m_lettura;
+    const lettura::SchemaDistinta& m_schema;
     std::vector<Aperto> m_aperti; // by depth, from the root; reused, not shrunk
     std::string m_percorsoFornitura, m_percorsoPersona;
     std::map<std::string, int> m_volteFornitura, m_voltePersona; // how many times each field's name came
@@ -86,4 +86,4 @@ private:
     std::size_t m_profonditaContenuto = 0;                       // of the element the content is in
 };
 
-} // namespace verifica::inps
+} // namespace formati::inps

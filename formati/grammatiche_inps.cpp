@@ -6,7 +6,9 @@
 
 #include <array>
 
-namespace verifica::inps {
+namespace formati::inps {
+
+using lettura::Gravita;
 
 namespace {
 
@@ -252,4 +254,4 @@ const Grammatica& GrammaticaEmens() {
     return grammatica;
 }
 
-} // namespace verifica::inps
+} // namespace formati::inps

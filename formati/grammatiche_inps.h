@@ -5,7 +5,7 @@
 
 #include "formati/validatore_xml.h"
 
-namespace verifica::inps {
+namespace formati::inps {
 
 // The nodes, in the order of the table. A name ending in U is the UniEmens one, in E the E-Mens one.
 enum N : int {
@@ -98,4 +98,4 @@ enum N : int {
 const Grammatica& GrammaticaUniemens();
 const Grammatica& GrammaticaEmens();
 
-} // namespace verifica::inps
+} // namespace formati::inps

@@ -22,7 +22,18 @@
 #include <map>
 #include <span>
 
-namespace verifica {
+namespace formati {
+
+using lettura::Allineamento;
+using lettura::ColonnaDistinta;
+using lettura::ColonneComuniInTesta;
+using lettura::ColonneDi;
+using lettura::GenerePersona;
+using lettura::Gravita;
+using lettura::Identita;
+using lettura::Lettura;
+using lettura::SchemaDistinta;
+using lettura::TutteLeColonne;
 
 namespace {
 
@@ -522,7 +533,7 @@ void Lettore770::ControllaAnagrafica(const CampiDelModulo& campi, long riga, std
 
 // The module's row of the listing, column by column.
 void Lettore770::Distinta(const CampiDelModulo& campi, long riga, std::string_view codice) {
-    verifica::Persona p;
+    lettura::Persona p;
     p.indice = m_persona;
     p.riga = riga;
     p.chiave = std::string(codice);
@@ -716,4 +727,4 @@ const SchemaDistinta& Schema770() {
     return schema;
 }
 
-} // namespace verifica
+} // namespace formati

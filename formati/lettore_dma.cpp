@@ -17,7 +17,18 @@
 #include <array>
 #include <cstdio>
 
-namespace verifica {
+namespace formati {
+
+using lettura::Allineamento;
+using lettura::ColonnaDistinta;
+using lettura::ColonneComuniInTesta;
+using lettura::ColonneDi;
+using lettura::GenerePersona;
+using lettura::Gravita;
+using lettura::Identita;
+using lettura::Lettura;
+using lettura::SchemaDistinta;
+using lettura::TutteLeColonne;
 
 namespace {
 
@@ -467,7 +478,7 @@ void LettoreDma::ControllaAnagrafica(long riga, const Chi& chi, std::string_view
 
 // The employee's row of the listing, column by column.
 void LettoreDma::Distinta(const RecordFisso& record, const Chi& chi, std::string_view codice) {
-    verifica::Persona p;
+    lettura::Persona p;
     p.indice = chi.persona;
     p.riga = record.Numero();
     p.chiave = std::string(codice);
@@ -530,4 +541,4 @@ const SchemaDistinta& SchemaDma() {
     return schema;
 }
 
-} // namespace verifica
+} // namespace formati

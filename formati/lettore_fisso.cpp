@@ -6,7 +6,15 @@
 
 #include <algorithm>
 
-namespace verifica {
+namespace formati {
+
+using lettura::FileInLettura;
+using lettura::FineRiga;
+using lettura::Gravita;
+using lettura::Impronta;
+using lettura::LettoreRighe;
+using lettura::Lettura;
+using lettura::Riga;
 
 void ControllaFineRiga(Lettura& lettura, const Riga& riga) {
     if (riga.fine == FineRiga::SoloLf)
@@ -365,4 +373,4 @@ void ControllaNomeFile(Lettura& lettura, std::string_view atteso) {
             0, 0, "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" + std::string(atteso) + "'");
 }
 
-} // namespace verifica
+} // namespace formati

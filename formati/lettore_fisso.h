@@ -17,16 +17,16 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 // A line's end: the supplies end every line with CR LF. Reports a line feed alone or a last line without
 // an end, as errors.
-void ControllaFineRiga(Lettura& lettura, const Riga& riga);
+void ControllaFineRiga(lettura::Lettura& lettura, const lettura::Riga& riga);
 
 // The severity of a difference from what a piece's kind writes, as the piece's row holds it (Rigore): as
 // usual a breach of the piece's form is an error, a value in another form and a different fixed content
 // warnings.
-Gravita GravitaDi(tracciati::Difformita difformita, tracciati::Rigore rigore = tracciati::Rigore::Usuale);
+lettura::Gravita GravitaDi(tracciati::Difformita difformita, tracciati::Rigore rigore = tracciati::Rigore::Usuale);
 
 // The order of a supply's records: from each type ('\0' for the start), the types that may follow it.
 struct Passo {
@@ -40,7 +40,7 @@ public:
     OrdineDeiRecord(std::span<const Passo> passi, std::string_view ordine) : m_passi(passi), m_ordine(ordine) {}
 
     // Reports a record out of place; false when it is.
-    bool Controlla(Lettura& lettura, const Riga& riga, char tipo);
+    bool Controlla(lettura::Lettura& lettura, const lettura::Riga& riga, char tipo);
     char Precedente() const { return m_precedente; }
 
 private:
@@ -85,7 +85,7 @@ struct Chi {
 
 // A record as the reading hands it to its format's rules.
 struct RecordFisso {
-    const Riga& riga;
+    const lettura::Riga& riga;
     char tipo;
     char precedente; // the record type before it, '\0' for the first
     bool alSuoPosto; // its place in the order of the records is right
@@ -107,7 +107,7 @@ struct RecordFisso {
 // too soon with FineDellOrdine).
 class LettoreFisso {
 public:
-    LettoreFisso(Lettura& lettura, const FormatoFisso& formato);
+    LettoreFisso(lettura::Lettura& lettura, const FormatoFisso& formato);
     virtual ~LettoreFisso() = default;
 
     void Leggi();
@@ -129,10 +129,10 @@ protected:
         return nome;
     }
     // The fingerprint of the records of the person whose record was read last, and what tells its place.
-    const Impronta& ImprontaDellaPersona() const { return m_impronta; }
+    const lettura::Impronta& ImprontaDellaPersona() const { return m_impronta; }
     const std::string& PostoDellaPersona() const { return m_posto; }
 
-    Lettura& m_lettura;
+    lettura::Lettura& m_lettura;
     const FormatoFisso& m_formato;
 
 private:
@@ -143,9 +143,9 @@ private:
     // when they are wanted.
     void Campi(const RecordFisso& record, long persona);
     // A line that is no record of the supply: part of the supply's own content, in its place.
-    void Sconosciuta(const Riga& riga);
+    void Sconosciuta(const lettura::Riga& riga);
     // The record's bytes in a fingerprint: every one, but the pieces told otherwise in a person's records.
-    void ImprontaDelRecord(Impronta& impronta, const RecordFisso& record, long persona) const;
+    void ImprontaDelRecord(lettura::Impronta& impronta, const RecordFisso& record, long persona) const;
     // The copy that the piece is, if it is one; whether it tells the person's place.
     const DatoCopiato* CopiaDi(const tracciati::Pezzo& pezzo) const;
     bool DelPosto(const tracciati::Pezzo& pezzo) const;
@@ -155,15 +155,15 @@ private:
 
     OrdineDeiRecord m_ordine;
     tracciati::RecordLetto m_letto;
-    long m_righe = 0;          // lines read
-    long m_rigaUltimo = 0;     // the line of the first record of the type that ends the supply
-    std::string m_attesi;      // the record types: "A, B, G, J, Z"
-    long m_titolare = -2;      // whose records the last one was: a person's index, -1 the supply's own
-    long m_rigaTitolare = 0;   // the first line of that person's records
-    Impronta m_impronta;       // of that person's records so far
-    std::string m_posto;       // of that person (FormatoFisso::posto)
-    bool m_traPersone = false; // the supply's content has the persons' place as its last item
-    long m_sconosciute = 0;    // lines that are no record of the supply
+    long m_righe = 0;             // lines read
+    long m_rigaUltimo = 0;        // the line of the first record of the type that ends the supply
+    std::string m_attesi;         // the record types: "A, B, G, J, Z"
+    long m_titolare = -2;         // whose records the last one was: a person's index, -1 the supply's own
+    long m_rigaTitolare = 0;      // the first line of that person's records
+    lettura::Impronta m_impronta; // of that person's records so far
+    std::string m_posto;          // of that person (FormatoFisso::posto)
+    bool m_traPersone = false;    // the supply's content has the persons' place as its last item
+    long m_sconosciute = 0;       // lines that are no record of the supply
     std::vector<std::optional<std::string>> m_originali; // of FormatoFisso::copie, once their record is read
     // Of each record type and field code, for their names: in the person being read, in the supply's own records.
     std::map<std::string, int, std::less<>> m_volte, m_volteFornitura;
@@ -171,14 +171,14 @@ private:
 
 // Reports every Segnalazione of a record read by its table, about the person `chi`; the message is
 // "record G: posizioni 18-25: trovato '...', ...".
-void SegnalaRecord(Lettura& lettura, const RecordFisso& record, const Chi& chi);
+void SegnalaRecord(lettura::Lettura& lettura, const RecordFisso& record, const Chi& chi);
 
 // A count that a record states (the digits of its piece `pezzo`, `testo`) against the records counted: a
 // total of the listing, and an error when they differ.
-void ConfrontaConteggio(Lettura& lettura, long riga, char tipo, const tracciati::Pezzo& pezzo, std::string_view testo,
-                        long long contati, std::string_view cosa);
+void ConfrontaConteggio(lettura::Lettura& lettura, long riga, char tipo, const tracciati::Pezzo& pezzo,
+                        std::string_view testo, long long contati, std::string_view cosa);
 
 // The file's name against the one the content gives it (a warning); nothing for a supply read from memory.
-void ControllaNomeFile(Lettura& lettura, std::string_view atteso);
+void ControllaNomeFile(lettura::Lettura& lettura, std::string_view atteso);
 
-} // namespace verifica
+} // namespace formati

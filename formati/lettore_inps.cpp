@@ -19,9 +19,9 @@
 #include "uniemens/denuncia.h"
 #include "uniemens/dati_sub.h"
 #include "uniemens/voci.h"
-#include "uniemens/xmltext/riga_inps.h"
+#include "scrittura_xml/riga_inps.h"
 #include "shell/testo.h"
-#include "uniemens/xmltext/testo_xml.h"
+#include "scrittura_xml/testo_xml.h"
 
 #include <algorithm>
 #include <array>
@@ -34,7 +34,18 @@
 #include <optional>
 #include <tuple>
 
-namespace verifica {
+namespace formati {
+
+using lettura::Formato;
+using lettura::Gravita;
+using lettura::ImportoItaliano;
+using lettura::InizioPerRiconoscere;
+using lettura::Intestazione;
+using lettura::Lettura;
+using lettura::Persona;
+using lettura::Rilievo;
+using lettura::SchemaDistinta;
+using lettura::SegnoBom;
 
 namespace {
 
@@ -49,10 +60,10 @@ struct DocumentoINPS {
     std::size_t ragioneSocialeMassima;       // escaped characters the company name is cut to; 0: whole
     bool calendario;                         // the reports hold the daily calendar and the company totals
     std::string_view liste;                  // the company's lists, as a message names them
-    std::span<const uniemens::xmltext::TabellaDelDocumento> (*tabelle)(); // the writer's, in the document's order
+    std::span<const scrittura_xml::TabellaDelDocumento> (*tabelle)(); // the writer's, in the document's order
 };
 
-std::span<const uniemens::xmltext::TabellaDelDocumento> TabelleEmens() { return emens::TabelleDelDocumento; }
+std::span<const scrittura_xml::TabellaDelDocumento> TabelleEmens() { return emens::TabelleDelDocumento; }
 
 // clang-format off
 constexpr DocumentoINPS Uniemens{Formato::Uniemens, GrammaticaUniemens, SchemaUniemens, uniemens::NomeDocumento,
@@ -62,7 +73,7 @@ constexpr DocumentoINPS Emens{Formato::Emens, GrammaticaEmens, SchemaEmens, emen
                               "<ListaDenunceIndividuali> n\xE9 <ListaCollaboratori>", TabelleEmens};
 
 // The first line of the documents, as the converters write it.
-constexpr std::string_view Dichiarazione = uniemens::xmltext::DichiarazioneXML;
+constexpr std::string_view Dichiarazione = scrittura_xml::DichiarazioneXML;
 
 // The elements whose value is a column of the listing, by the column's name in the schema. The values
 // of a previous month's block go to the column "mese precedente" instead.
@@ -176,7 +187,7 @@ std::string Numero(long long n) { return ImportoItaliano(static_cast<double>(n),
 // The length of a text once written with CodificaXML's references.
 std::size_t LunghezzaCodificata(std::string_view t) {
     std::string codificato(t);
-    uniemens::xmltext::CodificaXML(codificato);
+    scrittura_xml::CodificaXML(codificato);
     return codificato.size();
 }
 
@@ -222,9 +233,9 @@ public:
         m_colonnaComune = Colonna(ColonnaComune);
         m_ogniNodo = m_lettura.VuoleImpronte() || m_lettura.VuoleCampi(-1);
         m_giorniSoloNonZero =
-            uniemens::xmltext::tabelle::QuandoScritto(
+            scrittura_xml::tabelle::QuandoScritto(
                 documento.tabelle(), documento.grammatica().nodi[static_cast<std::size_t>(GiorniRetribuiti)].nome) ==
-            uniemens::xmltext::Se::NumeroNonZero;
+            scrittura_xml::Se::NumeroNonZero;
         if (m_ogniNodo)
             m_lettura.TuttiICampi();
     }
@@ -836,7 +847,7 @@ void LettoreINPS::GiorniContribuitiNelMese(const ValoreDelNodo& v) { GiorniNelMe
 
 void LettoreINPS::GiorniRetribuitiNelMese(const ValoreDelNodo& v) {
     GiorniNelMese(v.nodo, v.valore, v.posto);
-    if (const auto numero = uniemens::xmltext::NumeroIniziale(v.valore); m_giorniSoloNonZero && numero && *numero == 0)
+    if (const auto numero = scrittura_xml::NumeroIniziale(v.valore); m_giorniSoloNonZero && numero && *numero == 0)
         Segnala(Gravita::Avviso, v.posto,
                 "<GiorniRetribuiti> " + ValidatoreXML::Citato(v.valore) +
                     ": il convertitore lo scrive solo quando non \xE8 0");
@@ -1143,7 +1154,7 @@ void LettoreINPS::Fine(bool interrotta) {
     if (!m_ca.empty())
         dati.voci.emplace_back("CA", m_ca);
     m_lettura.Dati(dati);
-    verifica::Identita identita;
+    lettura::Identita identita;
     identita.datore = shell::TogliSpazi(m_cfAzienda);
     identita.nome = shell::TogliSpazi(m_ragSocAzienda);
     identita.rigaDatore = m_rigaAzienda;
@@ -1221,4 +1232,4 @@ void LettoreINPS::Totali(bool interrotta) {
 void LeggiUniemens(Lettura& lettura) { LettoreINPS(lettura, Uniemens).Leggi(); }
 void LeggiEmens(Lettura& lettura) { LettoreINPS(lettura, Emens).Leggi(); }
 
-} // namespace verifica
+} // namespace formati

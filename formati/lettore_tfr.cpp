@@ -17,7 +17,19 @@
 #include <array>
 #include <map>
 
-namespace verifica {
+namespace formati {
+
+using lettura::Allineamento;
+using lettura::ColonnaDistinta;
+using lettura::ColonneComuniInTesta;
+using lettura::ColonneDi;
+using lettura::GenerePersona;
+using lettura::Gravita;
+using lettura::Identita;
+using lettura::ImportoItaliano;
+using lettura::Lettura;
+using lettura::SchemaDistinta;
+using lettura::TutteLeColonne;
 
 namespace {
 
@@ -359,7 +371,7 @@ void LettoreTfr::ChiudiGruppo() {
     m_gruppo = false;
     if (!m_lettura.VuoleChiavi())
         return;
-    verifica::Persona p;
+    lettura::Persona p;
     p.indice = m_persona;
     p.riga = m_rigaGruppo;
     p.chiave = m_chiave;
@@ -490,7 +502,7 @@ void LettoreTfr::ControllaAnagrafica(const RecordFisso& record, const Chi& chi) 
     const long riga = record.Numero();
     const std::string_view chiave = record.letto.Testo(Chiave2);
     const std::optional<anagrafe::Data> nascita = DataDi(record.letto.Testo(Nascita2));
-    for (const std::string& discordanza : Discordanze(chiave, nascita, record.letto.Testo(Sesso2)))
+    for (const std::string& discordanza : anagrafe::Discordanze(chiave, nascita, record.letto.Testo(Sesso2)))
         m_lettura.Avviso(riga, Chiave2.posizione,
                          "record 2: codice fiscale '" + m_chiave + "' e dati anagrafici (" + PosizioniDi(Sesso2) +
                              ", " + PosizioniDi(Nascita2) + ") discordi: " + discordanza + Di(chi.nome),
@@ -603,4 +615,4 @@ const SchemaDistinta& SchemaTfr() {
     return schema;
 }
 
-} // namespace verifica
+} // namespace formati

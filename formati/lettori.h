@@ -3,18 +3,18 @@
 
 #include "lettura/lettura.h"
 
-namespace verifica {
+namespace formati {
 
-void Leggi770(Lettura& lettura);
-void LeggiDma(Lettura& lettura);
-void LeggiTfr(Lettura& lettura);
-void LeggiUniemens(Lettura& lettura);
-void LeggiEmens(Lettura& lettura);
+void Leggi770(lettura::Lettura& lettura);
+void LeggiDma(lettura::Lettura& lettura);
+void LeggiTfr(lettura::Lettura& lettura);
+void LeggiUniemens(lettura::Lettura& lettura);
+void LeggiEmens(lettura::Lettura& lettura);
 
-const SchemaDistinta& Schema770();
-const SchemaDistinta& SchemaDma();
-const SchemaDistinta& SchemaTfr();
-const SchemaDistinta& SchemaUniemens();
-const SchemaDistinta& SchemaEmens();
+const lettura::SchemaDistinta& Schema770();
+const lettura::SchemaDistinta& SchemaDma();
+const lettura::SchemaDistinta& SchemaTfr();
+const lettura::SchemaDistinta& SchemaUniemens();
+const lettura::SchemaDistinta& SchemaEmens();
 
-} // namespace verifica
+} // namespace formati

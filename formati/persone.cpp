@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <string>
 
-namespace verifica {
+namespace formati {
+
+using lettura::Gravita;
+using lettura::Lettura;
 
 void SegnalaRiscontri(Lettura& lettura, const std::vector<anagrafe::Riscontro>& riscontri,
                       std::span<const PostoDelDato> posti, std::string_view record, std::string_view chi,
@@ -34,7 +37,7 @@ void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::strin
     const std::string_view codice = shell::SenzaSpaziFinali(testo);
     if (codice.empty())
         return;
-    const EsitoCodiceFiscale esito = ControllaCodiceFiscale(testo);
+    const anagrafe::EsitoCodiceFiscale esito = anagrafe::ControllaCodiceFiscale(testo);
     if (esito.Valido() && esito.avviso.empty())
         return;
     const std::string inizio = std::string(dove) + " '" + std::string(codice) + "'";
@@ -60,4 +63,4 @@ void ControllaSesso(Lettura& lettura, long riga, const tracciati::CampoLetto* ca
                    std::string(record) + ": campo " + std::string(campo->codice), chi, persona);
 }
 
-} // namespace verifica
+} // namespace formati

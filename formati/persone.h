@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 // Where a datum of the person's records is.
 struct PostoDelDato {
@@ -23,7 +23,7 @@ struct PostoDelDato {
 
 // Tells the findings, each at the place of its datum (the first place given when its datum has none), ended
 // by whose they are (`chi`: "dipendente RSSMRA80A01H501U", see Di).
-void SegnalaRiscontri(Lettura& lettura, const std::vector<anagrafe::Riscontro>& riscontri,
+void SegnalaRiscontri(lettura::Lettura& lettura, const std::vector<anagrafe::Riscontro>& riscontri,
                       std::span<const PostoDelDato> posti, std::string_view record, std::string_view chi, long persona);
 
 // " (dipendente RSSMRA80A01H501U)", or nothing for an empty `chi`.
@@ -34,15 +34,15 @@ std::string Chiamato(std::string_view codice);
 // A tax code in a piece of a record: `gravita` when it is not formally valid, a warning for the office
 // code of an 11-digit one. `dove` begins the message: "record G: posizioni 30-45: codice fiscale del
 // dipendente"; nothing for a blank code.
-void SegnalaCodiceFiscale(Lettura& lettura, long riga, int posizione, std::string_view testo, std::string_view dove,
-                          Gravita gravita, long persona, std::string_view chi = {});
+void SegnalaCodiceFiscale(lettura::Lettura& lettura, long riga, int posizione, std::string_view testo,
+                          std::string_view dove, lettura::Gravita gravita, long persona, std::string_view chi = {});
 
 // A sex field (`campo`, on line `riga`): "M" or "F", or blank (told apart, as missing data); anything else an
 // error, "record G: campo DA001004 'X': il sesso \xE8 M o F (dipendente ...)". `record` begins the message.
-void ControllaSesso(Lettura& lettura, long riga, const tracciati::CampoLetto* campo, std::string_view record,
+void ControllaSesso(lettura::Lettura& lettura, long riga, const tracciati::CampoLetto* campo, std::string_view record,
                     std::string_view chi, long persona);
 // The same for a sex written at `posizione` of line `riga`: `dove` begins the message ("record 2: posizione 203").
-void ControllaSesso(Lettura& lettura, long riga, long posizione, std::string_view testo, std::string_view dove,
+void ControllaSesso(lettura::Lettura& lettura, long riga, long posizione, std::string_view testo, std::string_view dove,
                     std::string_view chi, long persona);
 
-} // namespace verifica
+} // namespace formati

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <chrono>
 
-namespace verifica::inps {
+namespace formati::inps {
+
+using lettura::Gravita;
 
 namespace {
 
@@ -258,4 +260,4 @@ std::optional<std::string> Squadrato(long long scartoCentesimi) {
                        "di oltre 5 euro");
 }
 
-} // namespace verifica::inps
+} // namespace formati::inps

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica::inps {
+namespace formati::inps {
 
 // A value of the report as the document writes it, and where.
 struct ValoreLetto {
@@ -50,7 +50,7 @@ struct DatiDenuncia {
 };
 
 struct RilievoDenuncia {
-    Gravita gravita;
+    lettura::Gravita gravita;
     Posto posto;
     std::string messaggio;
 };
@@ -69,4 +69,4 @@ bool QualificaPartTime(std::string_view qualifica2);
 // and the total apart by more than 5 euro (in cents); none otherwise.
 std::optional<std::string> Squadrato(long long scartoCentesimi);
 
-} // namespace verifica::inps
+} // namespace formati::inps

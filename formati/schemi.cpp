@@ -5,7 +5,13 @@
 
 #include "formati/lettori.h"
 
-namespace verifica {
+namespace formati {
+
+using lettura::Allineamento;
+using lettura::ColonnaDistinta;
+using lettura::ColonneComuniInTesta;
+using lettura::GenerePersona;
+using lettura::SchemaDistinta;
 
 namespace {
 
@@ -60,4 +66,4 @@ const SchemaDistinta& SchemaEmens() {
     return schema;
 }
 
-} // namespace verifica
+} // namespace formati

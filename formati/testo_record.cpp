@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
-namespace verifica {
+namespace formati {
+
+using lettura::ImportoItaliano;
 
 bool SoloCifre(std::string_view testo) {
     return !testo.empty() && std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -38,4 +40,4 @@ std::string_view TestoDa(std::string_view record, const tracciati::Pezzo& da, co
     return Parte(record, da.posizione, tracciati::UltimaPosizione(a) - da.posizione + 1);
 }
 
-} // namespace verifica
+} // namespace formati

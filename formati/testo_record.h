@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace verifica {
+namespace formati {
 
 // Small readings of a record's text.
 bool SoloCifre(std::string_view testo);                                        // digits only, at least one
@@ -22,4 +22,4 @@ std::string PosizioniDi(const tracciati::Pezzo& pezzo);
 // too short to hold them.
 std::string_view TestoDa(std::string_view record, const tracciati::Pezzo& da, const tracciati::Pezzo& a);
 
-} // namespace verifica
+} // namespace formati

@@ -7,7 +7,11 @@
 #include <algorithm>
 #include <array>
 
-namespace verifica {
+namespace formati {
+
+using anagrafe::ControllaCodiceFiscale;
+using anagrafe::EsitoCodiceFiscale;
+using lettura::Gravita;
 
 namespace {
 
@@ -665,4 +669,4 @@ void ValidatoreXML::SegnalaImpaginazione() {
     }
 }
 
-} // namespace verifica
+} // namespace formati

@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace formati {
 
 // The form of an element's value.
 enum class FormaValore : std::uint8_t {
@@ -56,16 +56,16 @@ struct Figlio {
 struct AttributoAtteso {
     std::string_view nome;
     bool obbligatorio;
-    std::string_view valore; // the only value written; empty: any value but an empty one
-    Gravita gravita;         // of another value
+    std::string_view valore;  // the only value written; empty: any value but an empty one
+    lettura::Gravita gravita; // of another value
 };
 
 struct Nodo {
     std::string_view nome;
     FormaValore forma = FormaValore::Elementi;
-    Gravita gravitaForma = Gravita::Errore; // of a value that breaks its form
-    std::string_view fisso = {};            // the value the writer always gives it; another is a warning
-    bool pieno = false;                     // the writer always gives it a value: a blank one is a warning
+    lettura::Gravita gravitaForma = lettura::Gravita::Errore; // of a value that breaks its form
+    std::string_view fisso = {}; // the value the writer always gives it; another is a warning
+    bool pieno = false;          // the writer always gives it a value: a blank one is a warning
     std::span<const Figlio> figli = {};
     std::span<const AttributoAtteso> attributi = {};
 };
@@ -95,7 +95,7 @@ public:
     virtual ~RegoleXML() = default;
     // Which of the calls below the rules want for a node (Interesse), asked once per node.
     virtual std::uint8_t Interessi(int /*nodo*/) const { return Interesse::Tutto; }
-    virtual void Segnala(Gravita gravita, Posto posto, std::string messaggio) = 0;
+    virtual void Segnala(lettura::Gravita gravita, Posto posto, std::string messaggio) = 0;
     // An element of the grammar opened at `posto`; its attributes are the reader's.
     virtual void Apertura(int /*nodo*/, const xml::LettoreXML& /*lettore*/, Posto /*posto*/) {}
     // The value of an element whose form is not Elementi, once checked against its form (`buono`: it
@@ -191,7 +191,7 @@ private:
     void Attributi(const Nodo& nodo, const xml::LettoreXML& lettore, Posto posto);
     void Mancanti(const Aperto& aperto, int finoA, Posto posto, std::string_view prima);
     void ControllaValore(const Aperto& aperto);
-    void CodiceFiscaleDifforme(const Nodo& nodo, const EsitoCodiceFiscale& esito, Posto posto);
+    void CodiceFiscaleDifforme(const Nodo& nodo, const anagrafe::EsitoCodiceFiscale& esito, Posto posto);
     void ValoreDifforme(const Nodo& nodo, bool buono, bool vuoto, bool minuscole, Posto posto);
     // The line of a tag at depth `profondita`: the text before it, a line end and as many TABs.
     void ControllaRiga(int profondita, Posto posto) {
@@ -254,4 +254,4 @@ private:
     bool m_soloSpazi = true; // m_testo holds blanks and line ends only
 };
 
-} // namespace verifica
+} // namespace formati

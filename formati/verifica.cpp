@@ -5,7 +5,21 @@
 #include <functional>
 #include <stdexcept>
 
-namespace verifica {
+namespace formati {
+
+using lettura::Descrizione;
+using lettura::Destinatario;
+using lettura::Esito;
+using lettura::FileInLettura;
+using lettura::Formato;
+using lettura::InizioPerRiconoscere;
+using lettura::InizioXml;
+using lettura::Lettura;
+using lettura::NonRiconosciuto;
+using lettura::Opzioni;
+using lettura::RiconosciFormato;
+using lettura::RiconosciRadice;
+using lettura::SchemaDistinta;
 
 namespace {
 
@@ -105,4 +119,4 @@ Esito VerificaContenuto(std::string_view contenuto, const std::filesystem::path&
     return Verifica([&] { return FileInLettura::DaMemoria(contenuto, percorso); }, opzioni, destinatario);
 }
 
-} // namespace verifica
+} // namespace formati

@@ -9,21 +9,23 @@
 #include <filesystem>
 #include <string>
 
-namespace verifica {
+namespace formati {
 
 // Reads the file at `percorso` and tells `destinatario` what it finds. An empty file and a file of no
 // known format are a finding (an error about the whole file), not an exception. Throws ErroreFile when
 // the file is missing or unreadable, LetturaInterrotta when Opzioni::avanzamento stops it.
-Esito VerificaFile(const std::filesystem::path& percorso, const Opzioni& opzioni, Destinatario& destinatario);
+lettura::Esito VerificaFile(const std::filesystem::path& percorso, const lettura::Opzioni& opzioni,
+                            lettura::Destinatario& destinatario);
 
 // The same for the bytes of a supply in memory.
-Esito VerificaTesto(std::string contenuto, const Opzioni& opzioni, Destinatario& destinatario);
+lettura::Esito VerificaTesto(std::string contenuto, const lettura::Opzioni& opzioni,
+                             lettura::Destinatario& destinatario);
 // The same for the bytes of the file `percorso` read before (one that cannot be read twice, as a pipe), named by
 // it in the findings.
-Esito VerificaContenuto(std::string_view contenuto, const std::filesystem::path& percorso, const Opzioni& opzioni,
-                        Destinatario& destinatario);
+lettura::Esito VerificaContenuto(std::string_view contenuto, const std::filesystem::path& percorso,
+                                 const lettura::Opzioni& opzioni, lettura::Destinatario& destinatario);
 
 // The schema of a format's listing.
-const SchemaDistinta& SchemaDi(Formato formato);
+const lettura::SchemaDistinta& SchemaDi(lettura::Formato formato);
 
-} // namespace verifica
+} // namespace formati

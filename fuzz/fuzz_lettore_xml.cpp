@@ -18,7 +18,7 @@
 
 namespace {
 
-using namespace verifica;
+namespace test = xml::test;
 
 void Verifica(bool condizione) {
     if (!condizione)

@@ -17,16 +17,16 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quanti) {
     if (quanti == 0)
         return 0;
-    const std::size_t scelta = dati[0] % (std::size(verifica::Formati) + 1);
-    std::optional<verifica::Formato> formato;
+    const std::size_t scelta = dati[0] % (std::size(lettura::Formati) + 1);
+    std::optional<lettura::Formato> formato;
     if (scelta > 0)
-        formato = verifica::Formati[scelta - 1].formato;
+        formato = lettura::Formati[scelta - 1].formato;
     const verifica::FornituraLetta letta = verifica::LeggiContenuto(
         std::string(reinterpret_cast<const char*>(dati) + 1, quanti - 1), "fornitura", formato);
     // Each summary stands for one finding or more that is not shown; below a rule's share, every one is shown.
     const long tutti = letta.esito.errori + letta.esito.avvisi;
     const auto mostrati = static_cast<long>(letta.rilievi.size());
-    if (mostrati > tutti || (tutti <= verifica::RilieviPerRegola && mostrati != tutti))
+    if (mostrati > tutti || (tutti <= lettura::RilieviPerRegola && mostrati != tutti))
         std::abort();
     std::ostringstream uscita;
     verifica::ScriviDistintaTsv(letta, uscita);

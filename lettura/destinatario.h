@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-namespace verifica {
+namespace lettura {
 
 class Destinatario {
 public:
@@ -21,10 +21,10 @@ public:
     virtual void Schema(Formato /*formato*/, const SchemaDistinta& /*schema*/) {}
     virtual void Dati(const Intestazione& /*intestazione*/) {}
     // Each person once all its records are read; only when Opzioni::persone asks for them.
-    virtual void Persona(verifica::Persona&& /*persona*/) {}
-    virtual void Totale(const verifica::Totale& /*totale*/) {}
+    virtual void Persona(lettura::Persona&& /*persona*/) {}
+    virtual void Totale(const lettura::Totale& /*totale*/) {}
     // Whose the supply is and for which period, once the file is read.
-    virtual void Identita(const verifica::Identita& /*identita*/) {}
+    virtual void Identita(const lettura::Identita& /*identita*/) {}
     // A field of a person (`persona`, its index) or of the supply's own records (-1), as far as
     // Opzioni::campi asks for them.
     virtual void Campo(long /*persona*/, CampoFornitura&& /*campo*/) {}
@@ -72,4 +72,4 @@ struct Esito {
     std::string nonConfrontabile;
 };
 
-} // namespace verifica
+} // namespace lettura

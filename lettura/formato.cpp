@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace verifica {
+namespace lettura {
 
 namespace {
 
@@ -197,4 +197,4 @@ std::string NonRiconosciuto(std::string_view inizio) {
     return "Formato non riconosciuto: " + nessuno;
 }
 
-} // namespace verifica
+} // namespace lettura

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace verifica {
+namespace lettura {
 
 enum class Formato {
     Semplificato770,
@@ -74,4 +74,4 @@ inline constexpr std::string_view SegnoBom =
 // it), or none of the formats.
 std::string NonRiconosciuto(std::string_view inizio);
 
-} // namespace verifica
+} // namespace lettura

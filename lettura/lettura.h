@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace verifica {
+namespace lettura {
 
 class Lettura {
 public:
@@ -33,13 +33,13 @@ public:
     bool VuoleChiavi() const { return m_opzioni.persone || m_opzioni.chiavi; }
     // A new person: gives its index (counted whether or not its data are wanted).
     long NuovaPersona() { return m_esito.persone++; }
-    void Persona(verifica::Persona&& persona) {
+    void Persona(lettura::Persona&& persona) {
         if (VuoleChiavi())
             m_destinatario.Persona(std::move(persona));
     }
     void Dati(const Intestazione& intestazione) { m_destinatario.Dati(intestazione); }
-    void Totale(const verifica::Totale& totale) { m_destinatario.Totale(totale); }
-    void Identita(const verifica::Identita& identita) { m_destinatario.Identita(identita); }
+    void Totale(const lettura::Totale& totale) { m_destinatario.Totale(totale); }
+    void Identita(const lettura::Identita& identita) { m_destinatario.Identita(identita); }
     // Whether the listing values of person `persona` are wanted (its key and fingerprint are, with the persons).
     bool VuoleValori(long persona) const {
         return m_opzioni.persone && (!m_opzioni.valori || m_opzioni.valori(persona));
@@ -73,4 +73,4 @@ private:
     Esito& m_esito;
 };
 
-} // namespace verifica
+} // namespace lettura

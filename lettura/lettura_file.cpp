@@ -6,7 +6,7 @@
 #include <cstring>
 #include <system_error>
 
-namespace verifica {
+namespace lettura {
 
 namespace fs = std::filesystem;
 
@@ -188,4 +188,4 @@ bool LettoreRighe::Prossima(Riga& riga) {
     }
 }
 
-} // namespace verifica
+} // namespace lettura

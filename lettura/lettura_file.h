@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace lettura {
 
 // A file that cannot be opened or read. Its text is Italian (ISO-8859-1) and names the file.
 class ErroreFile : public std::runtime_error {
@@ -133,4 +133,4 @@ private:
     long m_numero = 0;
 };
 
-} // namespace verifica
+} // namespace lettura

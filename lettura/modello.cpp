@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <functional>
 
-namespace verifica {
+namespace lettura {
 
 void Impronta::Aggiungi(std::string_view testo) {
     // The standard library's hash of the text (its length included: "AB" + "C" and "A" + "BC" differ).
@@ -43,4 +43,4 @@ std::string ImportoItaliano(double importo, int decimali) {
     return testo;
 }
 
-} // namespace verifica
+} // namespace lettura

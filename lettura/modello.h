@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-namespace verifica {
+namespace lettura {
 
 enum class Allineamento {
     Testo,  // left
@@ -148,4 +148,4 @@ struct Totale {
 // whole numbers without decimals ("1.234") when `decimali` is 0.
 std::string ImportoItaliano(double importo, int decimali = 2);
 
-} // namespace verifica
+} // namespace lettura

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace verifica {
+namespace lettura {
 
 namespace {
 
@@ -76,4 +76,4 @@ std::vector<Rilievo> SommaRilievi::Riepiloghi() const {
     return riepiloghi;
 }
 
-} // namespace verifica
+} // namespace lettura

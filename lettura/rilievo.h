@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace verifica {
+namespace lettura {
 
 enum class Gravita {
     Errore, // blocks the supply: the frame, a format, a count or a tax code is wrong
@@ -56,4 +56,4 @@ private:
     std::vector<Regola> m_regole;
 };
 
-} // namespace verifica
+} // namespace lettura

@@ -1,7 +1,7 @@
 #include "uniemens/campi.h"
 
 #include "shell/errore.h"
-#include "uniemens/xmltext/testo_xml.h"
+#include "scrittura_xml/testo_xml.h"
 
 #include <algorithm>
 #include <charconv>
@@ -80,7 +80,7 @@ std::string FormatoContributo(const Importo& importo) {
     const bool zero = centesimi.find_first_not_of('0') == std::string::npos;
     const std::string formato =
         (importo.negativo && !zero ? "-" : "") + raggruppati + "," + centesimi.substr(centesimi.size() - 2);
-    return xmltext::TogliPunti(formato);
+    return scrittura_xml::TogliPunti(formato);
 }
 
 int GiorniDelMese(int anno, int mese) {

@@ -4,7 +4,7 @@
 // the document.
 
 #include "shell/conversioni.h"
-#include "uniemens/xmltext/riga_inps.h"
+#include "scrittura_xml/riga_inps.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,7 +16,7 @@ namespace uniemens {
 
 // Columns of the export, numbered from 0: those the E-Mens converter reads too, and these.
 namespace col {
-using namespace xmltext::col;
+using namespace scrittura_xml::col;
 // clang-format off
 inline constexpr int CAP                 = 31;
 inline constexpr int ISTAT               = 32;
@@ -32,8 +32,8 @@ inline constexpr int UltimaCollaboratore = 39;
 // clang-format on
 } // namespace col
 
-using xmltext::MeseAttuale;
-using xmltext::TipoDipendente;
+using scrittura_xml::MeseAttuale;
+using scrittura_xml::TipoDipendente;
 inline constexpr std::string_view TipoCollaboratore = "COLLABORATORE";
 
 // The declared month, from columns 7 and 8 of line 1, and its number of days.
@@ -44,23 +44,23 @@ struct Periodo {
 };
 
 // Separator of the items of the list fields (columns 25 and 45).
-using xmltext::SeparatoreLista;
+using scrittura_xml::SeparatoreLista;
 
 // The readings and formats shared with the E-Mens converter.
-using xmltext::CifreMinime;
-using xmltext::DividiSettimana;
-using xmltext::ElementiLista;
-using xmltext::FormatoImponibile;
-using xmltext::Importo;
-using xmltext::Intero16;
-using xmltext::LeggiImporto;
-using xmltext::Lettura;
-using xmltext::NumeroIniziale;
-using xmltext::Settimana;
+using scrittura_xml::CifreMinime;
+using scrittura_xml::DividiSettimana;
+using scrittura_xml::ElementiLista;
+using scrittura_xml::FormatoImponibile;
+using scrittura_xml::Importo;
+using scrittura_xml::Intero16;
+using scrittura_xml::LeggiImporto;
+using scrittura_xml::Lettura;
+using scrittura_xml::NumeroIniziale;
+using scrittura_xml::Settimana;
 
 // The words of this converter's reading errors.
 // clang-format off
-inline constexpr xmltext::TestiLettura TestiUniemens{
+inline constexpr scrittura_xml::TestiLettura TestiUniemens{
     "carattere di controllo non ammesso (codice ", ")",
     "numero intero fuori dall'intervallo da -32768 a 32767 ",
     "settimana senza '@' ", true, // the faulty item
@@ -70,15 +70,15 @@ inline constexpr xmltext::TestiLettura TestiUniemens{
 // One export line prepared as every pass takes it: split at TAB, every field upper-cased and then
 // escaped with CodificaXML. Fields are not trimmed. A field that does not read stops the run (the
 // document check lets no such line through).
-class RigaINPS : public xmltext::RigaEsportazioneINPS {
+class RigaINPS : public scrittura_xml::RigaEsportazioneINPS {
 public:
     RigaINPS(int numero, std::string_view testo)
-        : RigaEsportazioneINPS(numero, testo, xmltext::Preparazione::MaiuscoloCodificato, TestiUniemens) {}
+        : RigaEsportazioneINPS(numero, testo, scrittura_xml::Preparazione::MaiuscoloCodificato, TestiUniemens) {}
 };
 
 // What is wrong with a field for the way it is read, for the error box; nothing when it reads.
 inline std::optional<std::string> DifettoCampo(Lettura lettura, std::string_view testo) {
-    return xmltext::DifettoCampo(lettura, testo, TestiUniemens);
+    return scrittura_xml::DifettoCampo(lettura, testo, TestiUniemens);
 }
 
 // The exact sum of amounts, rounded once at the end.

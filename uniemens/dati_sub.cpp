@@ -3,7 +3,7 @@
 #include "uniemens/campi.h"
 #include "uniemens/controllo.h"
 #include "uniemens/denuncia.h"
-#include "uniemens/xmltext/testo_xml.h"
+#include "scrittura_xml/testo_xml.h"
 
 #include <optional>
 #include <string>
@@ -33,7 +33,7 @@ std::optional<std::string> ScriviDocumento(const shell::Esportazione& esportazio
     contesto.ScriviErrore("Nessun errore.", true, true);
     Registra(contesto, "Lettura documento...");
 
-    auto xml = xmltext::ScrittoreXML::PerPezzi([&uscita](std::string_view testo) { uscita.Scrivi(testo); });
+    auto xml = scrittura_xml::ScrittoreXML::PerPezzi([&uscita](std::string_view testo) { uscita.Scrivi(testo); });
     xml.Dichiarazione();
     ScriviAperturaDocumento(xml);
     Registra(contesto, "Controllo documento...");
@@ -81,7 +81,7 @@ const shell::Convertitore& Descrittore() {
         {6945, 6000, {120, 120, 6735, 2415}, {5520, 5520, 1335, 375},
         //  LabelErrori                         Errori
          shell::Rettangolo{120, 2640, 1515, 195}, shell::Rettangolo{120, 2880, 6735, 2535}},
-        xmltext::CaricamentoINPS(EseguiConversione)};
+        scrittura_xml::CaricamentoINPS(EseguiConversione)};
     // clang-format on
     return convertitore;
 }

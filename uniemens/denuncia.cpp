@@ -2,7 +2,7 @@
 
 #include "shell/contatore.h"
 #include "uniemens/voci.h"
-#include "uniemens/xmltext/gruppi_inps.h"
+#include "scrittura_xml/gruppi_inps.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -12,8 +12,8 @@ namespace uniemens {
 
 namespace {
 
-using namespace xmltext::tabelle;
-using xmltext::ScrittoreXML;
+using namespace scrittura_xml::tabelle;
+using scrittura_xml::ScrittoreXML;
 
 // clang-format off
 // Where a row differs from the E-Mens document's on purpose, the comment says so.
@@ -241,17 +241,17 @@ std::optional<std::string> AziendaDelDocumento(const std::filesystem::path& file
     static constexpr std::string_view Percorso[] = {Scritto(AperturaDocumento, "DenunceMensili"),
                                                     Scritto(AperturaAzienda, "Azienda"),
                                                     Scritto(AperturaAzienda, "CFAzienda")};
-    return xmltext::TitolareDelDocumento(file, Percorso);
+    return scrittura_xml::TitolareDelDocumento(file, Percorso);
 }
 
-std::span<const xmltext::TabellaDelDocumento> TabelleDelDocumento() {
+std::span<const scrittura_xml::TabellaDelDocumento> TabelleDelDocumento() {
     static constexpr std::string_view Radice = "DenunceMensili";
     static constexpr std::string_view Azienda = "DenunceMensili/Azienda";
     static constexpr std::string_view Posizione = "DenunceMensili/Azienda/PosContributiva";
     static constexpr std::string_view Denuncia = "DenunceMensili/Azienda/PosContributiva/DenunciaIndividuale";
     static constexpr std::string_view Lista = "DenunceMensili/Azienda/ListaCollaboratori";
     // clang-format off
-    static constexpr xmltext::TabellaDelDocumento Tabelle[] = {
+    static constexpr scrittura_xml::TabellaDelDocumento Tabelle[] = {
         {"",                                      AperturaDocumento},
         {Radice,                                  Mittente},
         {Radice,                                  AperturaAzienda},

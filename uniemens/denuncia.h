@@ -6,8 +6,8 @@
 #include "uniemens/controllo.h"
 #include "shell/contesto.h"
 #include "shell/esportazione.h"
-#include "uniemens/xmltext/testo_xml.h"
-#include "uniemens/xmltext/voci_xml.h"
+#include "scrittura_xml/testo_xml.h"
+#include "scrittura_xml/voci_xml.h"
 
 #include <filesystem>
 #include <optional>
@@ -21,30 +21,30 @@ namespace uniemens {
 void Registra(shell::ContestoElaborazione& contesto, std::string_view testo, bool svuota = false);
 
 // The sender block, from line 1.
-void ScriviMittente(const RigaINPS& riga1, xmltext::ScrittoreXML& xml);
+void ScriviMittente(const RigaINPS& riga1, scrittura_xml::ScrittoreXML& xml);
 // The opening of the company block and its first three children, from line 1.
-void ScriviAperturaAzienda(const RigaINPS& riga1, const Periodo& periodo, xmltext::ScrittoreXML& xml);
+void ScriviAperturaAzienda(const RigaINPS& riga1, const Periodo& periodo, scrittura_xml::ScrittoreXML& xml);
 
 // The contribution position: one individual report per employee line of the declared month, each
 // with the previous-month block that precedes it, then the company totals.
 // `persone` tells, by line, what the document check found each line to describe.
 void ScriviDipendenti(const shell::Esportazione& esportazione, std::span<const Persona> persone, const Periodo& periodo,
-                      xmltext::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
+                      scrittura_xml::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
 
 // The collaborators list, with CAP and ISTAT from the first collaborator.
 void ScriviCollaboratori(const shell::Esportazione& esportazione, std::span<const Persona> persone,
-                         xmltext::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
+                         scrittura_xml::ScrittoreXML& xml, shell::ContestoElaborazione& contesto);
 
 // The root element's opening, and the closing of the company block and of the root.
-void ScriviAperturaDocumento(xmltext::ScrittoreXML& xml);
-void ScriviChiusuraAzienda(xmltext::ScrittoreXML& xml);
-void ScriviChiusuraDocumento(xmltext::ScrittoreXML& xml);
+void ScriviAperturaDocumento(scrittura_xml::ScrittoreXML& xml);
+void ScriviChiusuraAzienda(scrittura_xml::ScrittoreXML& xml);
+void ScriviChiusuraDocumento(scrittura_xml::ScrittoreXML& xml);
 
 // Whose a UniEmens document is: its CFAzienda (shell::Titolare).
 std::optional<std::string> AziendaDelDocumento(const std::filesystem::path& file);
 
 // Every table the writer writes the document with, in the order of the document: what the checker's
 // grammar is held against. A row Forma::Propria stands for the table that follows it.
-std::span<const xmltext::TabellaDelDocumento> TabelleDelDocumento();
+std::span<const scrittura_xml::TabellaDelDocumento> TabelleDelDocumento();
 
 } // namespace uniemens

@@ -1,16 +1,16 @@
 #include "uniemens/voci.h"
 
-#include "uniemens/xmltext/testo_xml.h"
+#include "scrittura_xml/testo_xml.h"
 
 #include <charconv>
 #include <string>
 
 namespace uniemens {
 
-std::string FonteUniemens::ValoreProprio(const xmltext::Valore& v, const xmltext::Settimana*) const {
+std::string FonteUniemens::ValoreProprio(const scrittura_xml::Valore& v, const scrittura_xml::Settimana*) const {
     switch (v.proprio) {
     case Tronca50:
-        return std::string(xmltext::TroncaCodificato(Riga()[v.colonna], RagioneSocialeMassima));
+        return std::string(scrittura_xml::TroncaCodificato(Riga()[v.colonna], RagioneSocialeMassima));
     case AnnoMese:
         return CifreMinime(m_periodo->anno, 2) + "-" + CifreMinime(m_periodo->mese, 2);
     case Contributo: {
@@ -25,12 +25,12 @@ std::string FonteUniemens::ValoreProprio(const xmltext::Valore& v, const xmltext
     case TotaleACredito:
         return std::to_string(m_totali->credito.ArrotondataSullaPrimaDecimale());
     }
-    return xmltext::Fonte::ValoreProprio(v, nullptr);
+    return scrittura_xml::Fonte::ValoreProprio(v, nullptr);
 }
 
 // Days 1 to D of the declared month, each worked when its flag is exactly "S"; a day without a flag
 // is not worked, flags past D are ignored.
-void FonteUniemens::ScriviPropria(const Voce& voce, xmltext::ScrittoreXML& xml) const {
+void FonteUniemens::ScriviPropria(const Voce& voce, scrittura_xml::ScrittoreXML& xml) const {
     // The flags are the items of the list (ElementiLista, empty ones kept), taken as the days come.
     std::string_view resto = Riga()[voce.valore.colonna];
     bool finiti = resto.empty();
@@ -50,7 +50,7 @@ void FonteUniemens::ScriviPropria(const Voce& voce, xmltext::ScrittoreXML& xml) 
     }
 }
 
-void ScriviGiorno(int k, bool lavorato, int profondita, xmltext::ScrittoreXML& xml) {
+void ScriviGiorno(int k, bool lavorato, int profondita, scrittura_xml::ScrittoreXML& xml) {
     char giorno[4];
     const auto fine = std::to_chars(giorno, giorno + sizeof giorno, k).ptr;
     const auto& [apri, lavoro, chiudi] = GiornoDelCalendario;
@@ -65,7 +65,7 @@ std::string_view Calendario::Giorno(int k, bool lavorato, int profondita) {
     int& fatte = m_profondita[k - 1][lavorato]; // the depth the lines were made at, plus one
     if (fatte != profondita + 1) {
         righe.clear();
-        xmltext::ScrittoreXML xml(righe);
+        scrittura_xml::ScrittoreXML xml(righe);
         ScriviGiorno(k, lavorato, profondita, xml);
         fatte = profondita + 1;
     }

@@ -1,23 +1,23 @@
 #pragma once
-// The UniEmens document's own values and lines for the element tables (xmltext::Voce): the company
+// The UniEmens document's own values and lines for the element tables (scrittura_xml::Voce): the company
 // name cut to 50 characters, the declared month, the contribution and the company totals, and the
 // daily calendar of the declared month.
 
 #include "uniemens/campi.h"
-#include "uniemens/xmltext/voci_xml.h"
+#include "scrittura_xml/voci_xml.h"
 
 #include <string>
 #include <string_view>
 
 namespace uniemens {
 
-using xmltext::Forma;
-using xmltext::Voce;
+using scrittura_xml::Forma;
+using scrittura_xml::Voce;
 
 // The characters, escaped, that the company name is cut to (Tronca50).
 inline constexpr std::size_t RagioneSocialeMassima = 50;
 
-// The values only this document has (xmltext::Da::Proprio).
+// The values only this document has (scrittura_xml::Da::Proprio).
 enum Propri : int {
     Tronca50,       // the prepared field cut to 50 characters, never inside a reference
     AnnoMese,       // year "00", "-", month "00"
@@ -38,12 +38,12 @@ struct Totali {
 // <Giorno GG="k">, its Lavorato element ("S" or "N"), </Giorno>. ScriviGiorno writes them at any depth.
 // clang-format off
 inline constexpr Voce GiornoDelCalendario[] = {
-    {5, Forma::Apri,     "Giorno GG", xmltext::tabelle::Sempre(), xmltext::tabelle::Nulla()},
-    {6, Forma::Elemento, "Lavorato",  xmltext::tabelle::Sempre(), xmltext::tabelle::Nulla()},
-    {5, Forma::Chiudi,   "Giorno",    xmltext::tabelle::Sempre(), xmltext::tabelle::Nulla()},
+    {5, Forma::Apri,     "Giorno GG", scrittura_xml::tabelle::Sempre(), scrittura_xml::tabelle::Nulla()},
+    {6, Forma::Elemento, "Lavorato",  scrittura_xml::tabelle::Sempre(), scrittura_xml::tabelle::Nulla()},
+    {5, Forma::Chiudi,   "Giorno",    scrittura_xml::tabelle::Sempre(), scrittura_xml::tabelle::Nulla()},
 };
 // clang-format on
-void ScriviGiorno(int k, bool lavorato, int profondita, xmltext::ScrittoreXML& xml);
+void ScriviGiorno(int k, bool lavorato, int profondita, scrittura_xml::ScrittoreXML& xml);
 
 // The lines of each day of the daily calendar, worked or not, made by ScriviGiorno the first time they
 // are needed in a run and then written as one piece.
@@ -59,14 +59,15 @@ private:
 
 // What the values of a block come from; each block uses only some of these. A Forma::Propria row is
 // the daily calendar of the declared month, from the day flags of its column.
-class FonteUniemens : public xmltext::Fonte {
+class FonteUniemens : public scrittura_xml::Fonte {
 public:
     explicit FonteUniemens(const RigaINPS* riga, const Periodo* periodo = nullptr, Totali* totali = nullptr,
                            std::string* inSospeso = nullptr, Calendario* calendario = nullptr)
-        : xmltext::Fonte(riga, inSospeso), m_periodo(periodo), m_totali(totali), m_calendario(calendario) {}
+        : scrittura_xml::Fonte(riga, inSospeso), m_periodo(periodo), m_totali(totali), m_calendario(calendario) {}
 
-    std::string ValoreProprio(const xmltext::Valore& valore, const xmltext::Settimana* settimana) const override;
-    void ScriviPropria(const Voce& voce, xmltext::ScrittoreXML& xml) const override;
+    std::string ValoreProprio(const scrittura_xml::Valore& valore,
+                              const scrittura_xml::Settimana* settimana) const override;
+    void ScriviPropria(const Voce& voce, scrittura_xml::ScrittoreXML& xml) const override;
 
 private:
     const Periodo* m_periodo;
@@ -74,6 +75,6 @@ private:
     Calendario* m_calendario; // without one, the days are written line by line
 };
 
-using xmltext::ScriviVoci;
+using scrittura_xml::ScriviVoci;
 
 } // namespace uniemens

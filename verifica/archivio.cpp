@@ -25,6 +25,16 @@
 namespace verifica {
 
 namespace fs = std::filesystem;
+using lettura::Descrizione;
+using lettura::Destinatario;
+using lettura::ErroreFile;
+using lettura::Formato;
+using lettura::Gravita;
+using lettura::Identita;
+using lettura::NomeGravita;
+using lettura::Opzioni;
+using lettura::Rilievo;
+using lettura::SchemaDistinta;
 
 namespace {
 
@@ -121,8 +131,8 @@ public:
     Raccolta(Destinatario& rilievi, SchedaFornitura& scheda) : m_rilievi(rilievi), m_scheda(scheda) {}
     void Segnala(const Rilievo& rilievo) override { m_rilievi.Segnala(rilievo); }
     void Schema(Formato formato, const SchemaDistinta& schema) override { m_rilievi.Schema(formato, schema); }
-    void Identita(const verifica::Identita& identita) override { m_scheda.identita = identita; }
-    void Persona(verifica::Persona&& persona) override {
+    void Identita(const lettura::Identita& identita) override { m_scheda.identita = identita; }
+    void Persona(lettura::Persona&& persona) override {
         m_scheda.persone.push_back(
             {persona.genere, persona.riga, std::move(persona.chiave), std::move(persona.denuncia)});
     }
@@ -179,7 +189,7 @@ SchedaFornitura LeggiScheda(const fs::path& percorso, const Opzioni& opzioni, De
     conChiavi.chiavi = true;
     const std::optional<Stato> prima = StatoDi(percorso);
     try {
-        scheda.esito = VerificaFile(percorso, conChiavi, raccolta);
+        scheda.esito = formati::VerificaFile(percorso, conChiavi, raccolta);
     } catch (const ErroreFile& e) {
         scheda.nonLetta = e.what();
         return scheda;
@@ -252,7 +262,7 @@ bool PrimaDellUniemens(const SchedaFornitura& s) { return s.identita.anno > 0 &&
 
 // "dipendente 'RSSMRA80A01H501U'", and its report's key beside it where the document keys reports by more.
 std::string Chi(Formato formato, const PersonaNota& p, bool conDenuncia) {
-    const SchemaDistinta& schema = SchemaDi(formato);
+    const SchemaDistinta& schema = formati::SchemaDi(formato);
     std::string testo = std::string(schema.generi[static_cast<std::size_t>(p.genere)].nome) + " '" + p.chiave + "'";
     const std::string_view denuncia = shell::TogliSpazi(p.denuncia);
     return conDenuncia && !denuncia.empty() ? testo + " (" + std::string(denuncia) + ")" : testo;

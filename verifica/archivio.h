@@ -47,8 +47,8 @@ struct PersonaNota {
 // What the set keeps of one file.
 struct SchedaFornitura {
     std::filesystem::path percorso;
-    Esito esito;
-    Identita identita;
+    lettura::Esito esito;
+    lettura::Identita identita;
     std::vector<PersonaNota> persone;
     // Why the file could not be read (ErroreFile's text); empty when it was.
     std::string nonLetta;
@@ -60,24 +60,25 @@ struct SchedaFornitura {
 
 // The findings passed on to another receiver (when there is one); the first one's message kept, to say why a file
 // is no supply.
-class PrimoRilievo : public Destinatario {
+class PrimoRilievo : public lettura::Destinatario {
 public:
-    explicit PrimoRilievo(Destinatario* sotto = nullptr) : m_sotto(sotto) {}
-    void Segnala(const Rilievo& rilievo) override;
+    explicit PrimoRilievo(lettura::Destinatario* sotto = nullptr) : m_sotto(sotto) {}
+    void Segnala(const lettura::Rilievo& rilievo) override;
     const std::string& Primo() const { return m_primo; }
 
 private:
-    Destinatario* m_sotto;
+    lettura::Destinatario* m_sotto;
     std::string m_primo;
 };
 
 // Checks the file as VerificaFile does, telling `rilievi` every finding, into its card.
-SchedaFornitura LeggiScheda(const std::filesystem::path& percorso, const Opzioni& opzioni, Destinatario& rilievi);
+SchedaFornitura LeggiScheda(const std::filesystem::path& percorso, const lettura::Opzioni& opzioni,
+                            lettura::Destinatario& rilievi);
 
 // A finding of the set, told at a line of one file (0: about the whole file) and naming the other file it is
 // held against, when there is one.
 struct RilievoInsieme {
-    Gravita gravita = Gravita::Avviso;
+    lettura::Gravita gravita = lettura::Gravita::Avviso;
     std::size_t file = 0; // the card it is told in
     long riga = 0;
     std::optional<std::size_t> altro; // the other card
@@ -95,7 +96,7 @@ std::string RigaRilievoInsieme(const RilievoInsieme& rilievo, const std::vector<
 // difference: the cards' supplies are read again, with their fingerprints, only where two of one employer, format
 // and period stand) is told once as such, and held to no other rule.
 std::vector<RilievoInsieme> RegoleDellInsieme(const std::vector<SchedaFornitura>& schede,
-                                              std::optional<Formato> formato = {});
+                                              std::optional<lettura::Formato> formato = {});
 
 // Runs `leggi(i)` for i from 0 to `quanti` - 1 on `thread` threads (at least one), one file per task taken by an
 // atomic index, and `fatto(i)` on the calling thread in the order of i, each as soon as it and all before it are
@@ -113,8 +114,8 @@ struct SchedeLette {
 // Checks each entry not excluded into its card (LeggiScheda) on `thread` threads, telling its findings to the receiver
 // `rilievi(i)` gives (on the thread that reads it; none: to no one), then calls `letto(i)` for every entry on that
 // thread and `fatto(i)` on the calling thread in the order of the entries, as PerOgniFile does.
-void LeggiSchede(const std::vector<VoceInsieme>& voci, const Opzioni& opzioni, unsigned thread, SchedeLette& lette,
-                 const std::function<Destinatario*(std::size_t)>& rilievi,
+void LeggiSchede(const std::vector<VoceInsieme>& voci, const lettura::Opzioni& opzioni, unsigned thread,
+                 SchedeLette& lette, const std::function<lettura::Destinatario*(std::size_t)>& rilievi,
                  const std::function<void(std::size_t)>& letto, const std::function<void(std::size_t)>& fatto);
 
 // The threads a set is read on: FORNITURA_THREAD when it holds a number from 1, else the processors.

@@ -13,6 +13,12 @@
 
 namespace verifica {
 
+using lettura::CampoFornitura;
+using lettura::Descrizione;
+using lettura::Persona;
+using lettura::SchemaDistinta;
+using lettura::Totale;
+
 namespace {
 
 // The kind and the key of a person, with the occurrence of that key in its file.

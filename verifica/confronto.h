@@ -22,15 +22,15 @@ struct CampoCambiato {
 // The persons shown are copies with their listing values, read again from the file where the supply was read
 // without them.
 struct PersonaCambiata {
-    Persona vecchia;
-    Persona nuova;
+    lettura::Persona vecchia;
+    lettura::Persona nuova;
     std::vector<CampoCambiato> campi;
 };
 
 struct Differenze {
     std::vector<CampoCambiato> dati; // the supply's own data (declarant, period...)
-    std::vector<Persona> aggiunte;
-    std::vector<Persona> tolte;
+    std::vector<lettura::Persona> aggiunte;
+    std::vector<lettura::Persona> tolte;
     std::vector<PersonaCambiata> cambiate;
     std::vector<CampoCambiato> totali;
     // What differs that the lists above do not tell, each with its record or element and both values: the

@@ -8,6 +8,17 @@
 
 namespace verifica {
 
+using lettura::Allineamento;
+using lettura::ColonnaDistinta;
+using lettura::Descrizione;
+using lettura::Esito;
+using lettura::GenerePersona;
+using lettura::NomeGravita;
+using lettura::Persona;
+using lettura::Rilievo;
+using lettura::SchemaDistinta;
+using lettura::Totale;
+
 namespace {
 
 std::string Quanti(long n, std::string_view uno, std::string_view molti) {

@@ -11,7 +11,7 @@
 namespace verifica {
 
 // The verdict in words: "Nessun errore: la fornitura pu\xF2 essere inviata", or "N errori, M avvisi".
-std::string TestoEsito(const Esito& esito);
+std::string TestoEsito(const lettura::Esito& esito);
 
 // Header "tipo", "codice fiscale", "cognome", "nome" and the format's columns; one row per person. UTF-8,
 // TAB between columns, LF after each row; each value as CellaTsv writes it.
@@ -31,6 +31,6 @@ std::string ValoreDaCellaTsv(std::string_view cella);
 void ScriviDistintaHtml(const FornituraLetta& fornitura, const std::string& file, std::ostream& out);
 
 // A finding as a line of text: "riga 12, posizione 30: errore: ...", without the file.
-std::string TestoRilievo(const Rilievo& rilievo);
+std::string TestoRilievo(const lettura::Rilievo& rilievo);
 
 } // namespace verifica

@@ -11,6 +11,16 @@
 namespace verifica {
 
 namespace fs = std::filesystem;
+using lettura::Avanzamento;
+using lettura::CampoFornitura;
+using lettura::Destinatario;
+using lettura::ErroreFile;
+using lettura::Esito;
+using lettura::FileInLettura;
+using lettura::Formato;
+using lettura::Impronta;
+using lettura::Opzioni;
+using lettura::Rilievo;
 
 namespace {
 
@@ -31,8 +41,8 @@ std::optional<std::string> CopiaSeNonRileggibile(const fs::path& percorso, const
 
 // Reads the supply's file, or the copy of its bytes.
 Esito Leggi(const FornituraLetta& letta, const Opzioni& opzioni, Destinatario& destinatario) {
-    return letta.copia ? VerificaContenuto(*letta.copia, *letta.percorso, opzioni, destinatario)
-                       : VerificaFile(*letta.percorso, opzioni, destinatario);
+    return letta.copia ? formati::VerificaContenuto(*letta.copia, *letta.percorso, opzioni, destinatario)
+                       : formati::VerificaFile(*letta.percorso, opzioni, destinatario);
 }
 
 // A supply read with its persons and fingerprints (LeggiFornitura).
@@ -88,7 +98,7 @@ public:
     Rilette(const std::set<long>& campi, const std::set<long>& persone, const std::set<long>& grezzi)
         : m_campi(campi), m_persone(persone), m_grezzi(grezzi) {}
     void Segnala(const Rilievo&) override {}
-    void Persona(verifica::Persona&& persona) override {
+    void Persona(lettura::Persona&& persona) override {
         const bool intera = m_persone.count(persona.indice) > 0;
         if (intera || m_campi.count(persona.indice) || m_grezzi.count(persona.indice))
             impronte[persona.indice] = persona.impronta;
@@ -133,7 +143,7 @@ PersoneRilette RileggiPersone(const FornituraLetta& letta, const std::set<long>&
     };
     if (!(esito.contenuto == letta.esito.contenuto))
         throw cambiato();
-    for (const verifica::Persona& p : letta.persone) {
+    for (const lettura::Persona& p : letta.persone) {
         if (!campi.count(p.indice) && !persone.count(p.indice) && !grezzi.count(p.indice))
             continue;
         const auto impronta = rilette.impronte.find(p.indice);

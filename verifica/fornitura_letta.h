@@ -15,22 +15,22 @@
 
 namespace verifica {
 
-class FornituraLetta : public Destinatario {
+class FornituraLetta : public lettura::Destinatario {
 public:
     // The findings as they are shown: of each rule the first RilieviPerRegola (SommaRilievi), the others
     // summed up by FineLettura.
-    void Segnala(const Rilievo& rilievo) override {
+    void Segnala(const lettura::Rilievo& rilievo) override {
         if (m_somma.Mostra(rilievo))
             rilievi.push_back(rilievo);
     }
-    void Schema(Formato f, const SchemaDistinta& s) override {
+    void Schema(lettura::Formato f, const lettura::SchemaDistinta& s) override {
         formato = f;
         schema = &s;
     }
-    void Dati(const Intestazione& i) override { intestazione = i; }
-    void Persona(verifica::Persona&& persona) override { persone.push_back(std::move(persona)); }
-    void Totale(const verifica::Totale& totale) override { totali.push_back(totale); }
-    void Campo(long persona, CampoFornitura&& campo) override {
+    void Dati(const lettura::Intestazione& i) override { intestazione = i; }
+    void Persona(lettura::Persona&& persona) override { persone.push_back(std::move(persona)); }
+    void Totale(const lettura::Totale& totale) override { totali.push_back(totale); }
+    void Campo(long persona, lettura::CampoFornitura&& campo) override {
         if (persona < 0)
             campi.push_back(std::move(campo));
     }
@@ -38,15 +38,15 @@ public:
     std::optional<std::filesystem::path> percorso; // the file it was read from; none for one made otherwise
     // The file's bytes, when it cannot be read twice (a pipe): what a second reading reads.
     std::shared_ptr<const std::string> copia;
-    std::optional<Formato> formatoRichiesto; // the format it was read as (`--formato`), if forced
-    std::optional<Formato> formato;
-    const SchemaDistinta* schema = nullptr;
-    Intestazione intestazione;
-    std::deque<verifica::Persona> persone; // grown in blocks, never moved as a whole (fresh memory costs)
-    std::vector<verifica::Totale> totali;
-    std::vector<Rilievo> rilievi;
-    std::vector<CampoFornitura> campi; // of the supply's own records (not the persons')
-    Esito esito;
+    std::optional<lettura::Formato> formatoRichiesto; // the format it was read as (`--formato`), if forced
+    std::optional<lettura::Formato> formato;
+    const lettura::SchemaDistinta* schema = nullptr;
+    lettura::Intestazione intestazione;
+    std::deque<lettura::Persona> persone; // grown in blocks, never moved as a whole (fresh memory costs)
+    std::vector<lettura::Totale> totali;
+    std::vector<lettura::Rilievo> rilievi;
+    std::vector<lettura::CampoFornitura> campi; // of the supply's own records (not the persons')
+    lettura::Esito esito;
     bool valori = true; // its persons hold their listing values (Persona::valori)
 
     // Once the file is read: the summaries of the findings not kept after the others, and the format the
@@ -54,27 +54,27 @@ public:
     void FineLettura();
 
 private:
-    SommaRilievi m_somma;
+    lettura::SommaRilievi m_somma;
 };
 
 // Reads the file with its persons, their fingerprints and the fields of the supply's own records (VerificaFile
 // with Opzioni::persone, impronte, campi); `valori`: with every person's listing values, or only their keys and
 // fingerprints (a comparison, which reads again the values of the persons it shows). A file that cannot be read
 // twice (a pipe, a terminal) is read once, whole, and kept (FornituraLetta::copia). Throws as VerificaFile does.
-FornituraLetta LeggiFornitura(const std::filesystem::path& percorso, std::optional<Formato> formato = {},
-                              Avanzamento avanzamento = {}, bool valori = true);
+FornituraLetta LeggiFornitura(const std::filesystem::path& percorso, std::optional<lettura::Formato> formato = {},
+                              lettura::Avanzamento avanzamento = {}, bool valori = true);
 // The same of the bytes of the file `percorso` already at hand (a pipe's, read whole), kept for a second reading.
 FornituraLetta LeggiContenuto(std::string contenuto, const std::filesystem::path& percorso,
-                              std::optional<Formato> formato = {}, bool valori = true);
+                              std::optional<lettura::Formato> formato = {}, bool valori = true);
 
 // Some persons of a supply read from a file (FornituraLetta::percorso), read again: the fields of the persons
 // `campi`, whole with their listing values the persons `persone`, and the records as the file holds them of the
 // persons `grezzi` (-1: the supply's own), by their index. Throws as VerificaFile does, and ErroreFile when the
 // file no longer holds what it held at the first reading (changed meanwhile).
 struct PersoneRilette {
-    std::map<long, std::vector<CampoFornitura>> campi;
-    std::map<long, Persona> persone;
-    std::map<long, std::vector<CampoFornitura>> grezzi;
+    std::map<long, std::vector<lettura::CampoFornitura>> campi;
+    std::map<long, lettura::Persona> persone;
+    std::map<long, std::vector<lettura::CampoFornitura>> grezzi;
 };
 PersoneRilette RileggiPersone(const FornituraLetta& letta, const std::set<long>& campi, const std::set<long>& persone,
                               const std::set<long>& grezzi = {});

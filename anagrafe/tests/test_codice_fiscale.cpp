@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace verifica {
+namespace anagrafe {
 namespace {
 
 namespace fs = std::filesystem;
@@ -87,4 +87,4 @@ TEST(CodiceFiscale, UnSoloCarattereDiControllo) {
 }
 
 } // namespace
-} // namespace verifica
+} // namespace anagrafe

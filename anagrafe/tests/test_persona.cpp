@@ -20,7 +20,7 @@ void PrintTo(const Riscontro& r, std::ostream* os) {
 namespace {
 
 // The first 15 characters of a personal code with their check letter.
-std::string Codice(std::string quindici) { return quindici + *verifica::CarattereDiControllo(quindici); }
+std::string Codice(std::string quindici) { return quindici + *CarattereDiControllo(quindici); }
 
 // A person's fields are views: the codes made here are kept for the whole run, so that a table of cases
 // may hold persons made from temporaries.

@@ -128,7 +128,7 @@ TEST(ComandiVerifica, FormatoForzatoSenzaRecordDelFormato) {
     // clang-format on
     for (const auto& [nome, contenuto] : file) {
         ScriviFile(dir / nome, contenuto);
-        for (const verifica::DescrizioneFormato& formato : verifica::Formati) {
+        for (const lettura::DescrizioneFormato& formato : lettura::Formati) {
             SCOPED_TRACE(nome + " " + std::string(formato.comando));
             const std::string motivo = "il file non \xC3\xA8 una fornitura " + std::string(formato.nome) +
                                        " come indicato con --formato: nessun suo record \xC3\xA8 di quel formato";

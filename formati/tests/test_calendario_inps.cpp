@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace verifica::inps {
+namespace formati::inps {
 namespace {
 
 // "E "/"A " and the message of a week's finding, "" for none.
@@ -94,4 +94,4 @@ TEST(CalendarioInps, GiorniDelCalendario) {
 }
 
 } // namespace
-} // namespace verifica::inps
+} // namespace formati::inps

@@ -12,7 +12,16 @@
 #include <string>
 #include <vector>
 
-namespace verifica {
+namespace formati {
+
+using lettura::Destinatario;
+using lettura::Esito;
+using lettura::FileInLettura;
+using lettura::Gravita;
+using lettura::Lettura;
+using lettura::Opzioni;
+using lettura::Rilievo;
+
 namespace {
 
 struct Rilievi : Destinatario {
@@ -124,4 +133,4 @@ TEST(CampiDelModulo, CodiceDelDipendente) {
 }
 
 } // namespace
-} // namespace verifica
+} // namespace formati

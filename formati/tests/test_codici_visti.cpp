@@ -11,7 +11,16 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace formati {
+
+using lettura::Destinatario;
+using lettura::Esito;
+using lettura::FileInLettura;
+using lettura::Gravita;
+using lettura::Lettura;
+using lettura::Opzioni;
+using lettura::Rilievo;
+
 namespace {
 
 struct Rilievi : Destinatario {
@@ -69,4 +78,4 @@ TEST(CodiciVisti, PrimaRigaDiUnCodiceCheTorna) {
 }
 
 } // namespace
-} // namespace verifica
+} // namespace formati

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace verifica::inps {
+namespace formati::inps {
 namespace {
 
 TEST(ContenutoInps, ValoriDellaDistinta) {
@@ -41,4 +41,4 @@ TEST(ContenutoInps, MesePrecedente) {
 }
 
 } // namespace
-} // namespace verifica::inps
+} // namespace formati::inps

@@ -18,14 +18,14 @@
 
 namespace {
 
-using uniemens::xmltext::Da;
-using uniemens::xmltext::Forma;
-using uniemens::xmltext::Se;
-using uniemens::xmltext::TabellaDelDocumento;
-using uniemens::xmltext::Voce;
-using uniemens::xmltext::tabelle::NomeTag;
-using verifica::Grammatica;
-using verifica::Nodo;
+using formati::Grammatica;
+using formati::Nodo;
+using scrittura_xml::Da;
+using scrittura_xml::Forma;
+using scrittura_xml::Se;
+using scrittura_xml::TabellaDelDocumento;
+using scrittura_xml::Voce;
+using scrittura_xml::tabelle::NomeTag;
 
 struct Documento {
     const char* nome;
@@ -50,7 +50,7 @@ protected:
             const int radice = GetParam().grammatica.radice;
             return NodoDi(radice).nome == nome ? std::optional(Posto{radice, 1}) : std::nullopt;
         }
-        for (const verifica::Figlio& f : NodoDi(pila.back().nodo).figli)
+        for (const formati::Figlio& f : NodoDi(pila.back().nodo).figli)
             if (NodoDi(f.nodo).nome == nome && f.estraneo.empty())
                 return Posto{f.nodo, f.minimo};
         return std::nullopt;
@@ -90,7 +90,7 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
             resto = barra == std::string_view::npos ? std::string_view() : resto.substr(barra + 1);
         }
         // The conditions under which the elements of the table that are open were written.
-        std::vector<uniemens::xmltext::Condizione> condizioni;
+        std::vector<scrittura_xml::Condizione> condizioni;
         const std::span<const Voce> voci = tabella.voci;
         // An opening of the element just opened (with its attribute, under the opposite condition):
         // together they are always written.
@@ -122,7 +122,7 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
                 const auto posto = Figlio(pila, nome);
                 ASSERT_TRUE(posto) << dove << ": la grammatica non ha questo elemento qui";
                 EXPECT_EQ(voce.profondita, static_cast<int>(pila.size())) << dove;
-                const auto quando = alternative(i, i + 1) ? uniemens::xmltext::Condizione{Se::Sempre} : voce.quando;
+                const auto quando = alternative(i, i + 1) ? scrittura_xml::Condizione{Se::Sempre} : voce.quando;
                 // A condition of its own, not its parent's: the grammar lets the element be missing.
                 if (quando.se != Se::Sempre && (condizioni.empty() || !(condizioni.back() == quando))) {
                     EXPECT_EQ(posto->minimo, 0) << dove << ": scritto solo a una condizione, ma obbligatorio";
@@ -155,7 +155,7 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
     while (!daVedere.empty()) {
         const auto [nodo, percorso] = daVedere.back();
         daVedere.pop_back();
-        for (const verifica::Figlio& f : NodoDi(nodo).figli) {
+        for (const formati::Figlio& f : NodoDi(nodo).figli) {
             if (!f.estraneo.empty())
                 continue;
             const std::string figlio = percorso + "/" + std::string(NodoDi(f.nodo).nome);
@@ -169,8 +169,8 @@ TEST_P(Grammatiche, OgniRigaDegliScrittoriStaDoveLaGrammaticaLaAccetta) {
 
 INSTANTIATE_TEST_SUITE_P(
     Documenti, Grammatiche,
-    testing::Values(Documento{"uniemens", uniemens::TabelleDelDocumento(), verifica::inps::GrammaticaUniemens()},
-                    Documento{"emens", emens::TabelleDelDocumento, verifica::inps::GrammaticaEmens()}),
+    testing::Values(Documento{"uniemens", uniemens::TabelleDelDocumento(), formati::inps::GrammaticaUniemens()},
+                    Documento{"emens", emens::TabelleDelDocumento, formati::inps::GrammaticaEmens()}),
     [](const testing::TestParamInfo<Documento>& info) { return std::string(info.param.nome); });
 
 } // namespace

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
-namespace verifica::inps {
+namespace formati::inps {
+
+using lettura::Gravita;
+
 namespace {
 
 // A full-time report of January 2012 (31 days, weeks 1 to 5), with its values at their places.
@@ -203,4 +206,4 @@ TEST(RegoleInps, Squadrato) {
 }
 
 } // namespace
-} // namespace verifica::inps
+} // namespace formati::inps

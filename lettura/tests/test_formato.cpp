@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace verifica {
+namespace lettura {
 namespace {
 
 std::string Record(char tipo, std::size_t lunghezza, std::size_t posizione = 0, std::string_view testo = {}) {
@@ -82,4 +82,4 @@ TEST(Formato, DaComando) {
 }
 
 } // namespace
-} // namespace verifica
+} // namespace lettura

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace verifica {
+namespace lettura {
 namespace {
 
 using shell::test::CartellaTemporanea;
@@ -154,4 +154,4 @@ TEST(FileInLettura, AvanzamentoInterrompe) {
 }
 
 } // namespace
-} // namespace verifica
+} // namespace lettura

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace verifica {
+namespace lettura {
 namespace {
 
 Rilievo Errore(std::string messaggio, long riga = 0) { return {Gravita::Errore, riga, 1, std::move(messaggio), -1}; }
@@ -95,4 +95,4 @@ TEST(SommaRilievi, CentoPerRegolaPoiUnaRiga) {
 }
 
 } // namespace
-} // namespace verifica
+} // namespace lettura

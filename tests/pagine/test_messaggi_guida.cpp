@@ -296,7 +296,7 @@ TEST_F(MessaggiNellaGuida, ConfrontoNonPossibile) {
 
 TEST_F(MessaggiNellaGuida, ControlloDiUnaFornitura) {
     NELLA_GUIDA(shell::Utf8DaLatin1(verifica::TestoEsito({})));
-    verifica::Esito esito;
+    lettura::Esito esito;
     esito.errori = 2;
     esito.avvisi = 1;
     NELLA_GUIDA(shell::Utf8DaLatin1(verifica::TestoEsito(esito)));

@@ -264,7 +264,7 @@ TEST(Calendario, IGiorniFattiUnaVoltaComeRigaPerRiga) {
         for (int k = 1; k <= 31; ++k) {
             for (const bool lavorato : {false, true}) {
                 std::vector<std::string> righe;
-                xmltext::ScrittoreXML xml([&](std::string_view riga) { righe.emplace_back(riga); });
+                scrittura_xml::ScrittoreXML xml([&](std::string_view riga) { righe.emplace_back(riga); });
                 ScriviGiorno(k, lavorato, profondita, xml);
                 ASSERT_EQ(righe.size(), 3u);
                 EXPECT_EQ(righe[0], std::string(static_cast<std::size_t>(profondita), '\t') + "<Giorno GG=\"" +

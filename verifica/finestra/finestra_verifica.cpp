@@ -18,6 +18,15 @@
 namespace verifica::finestra {
 
 namespace fs = std::filesystem;
+using lettura::Avanzamento;
+using lettura::ColonneComuni;
+using lettura::Descrizione;
+using lettura::ErroreFile;
+using lettura::Gravita;
+using lettura::LetturaInterrotta;
+using lettura::NomeGravita;
+using lettura::Opzioni;
+using lettura::Rilievo;
 
 namespace {
 

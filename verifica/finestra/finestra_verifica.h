@@ -180,7 +180,7 @@ struct ServiziVerifica {
     std::filesystem::path cartellaPagine; // the program's folder for the listings and comparisons it writes
     std::filesystem::path guida;          // the office's guide
     // Reads a supply with its persons, reporting its progress (LeggiFornitura by default).
-    std::function<FornituraLetta(const std::filesystem::path& percorso, const Avanzamento& avanzamento)> leggi;
+    std::function<FornituraLetta(const std::filesystem::path& percorso, const lettura::Avanzamento& avanzamento)> leggi;
 };
 
 // The guide as installed: "Guida.html" in the program's folder or in the folder above it (the suite's

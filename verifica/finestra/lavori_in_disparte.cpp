@@ -4,6 +4,8 @@
 
 namespace verifica::finestra {
 
+using lettura::Avanzamento;
+
 LavoriInDisparte::LavoriInDisparte(std::function<void()> sveglia)
     : m_sveglia(std::move(sveglia)), m_thread([this] { Ciclo(); }) {}
 

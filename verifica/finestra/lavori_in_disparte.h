@@ -25,7 +25,7 @@ public:
     // A piece of work. It reports how far it is through the Avanzamento it is given, which answers false
     // once the work is stopped (the piece then ends, LetturaInterrotta is the way out of a reading). It
     // handles its own errors: it returns a Seguito that shows them.
-    using Lavoro = std::function<Seguito(const Avanzamento& avanzamento)>;
+    using Lavoro = std::function<Seguito(const lettura::Avanzamento& avanzamento)>;
 
     // `sveglia` is called from the worker's thread when a result or news of the progress waits for
     // Consegna; again only after Consegna has run. It must only ask the window's thread to call Consegna

@@ -15,29 +15,29 @@
 namespace verifica::test {
 
 // clang-format off
-inline constexpr ColonnaDistinta ColonneProva[] = {
+inline constexpr lettura::ColonnaDistinta ColonneProva[] = {
     {"codice fiscale"}, {"cognome"}, {"nome"},
-    {"modulo", Allineamento::Numero, true},
-    {"imponibile", Allineamento::Numero},
-    {"aliquota", Allineamento::Numero},
+    {"modulo", lettura::Allineamento::Numero, true},
+    {"imponibile", lettura::Allineamento::Numero},
+    {"aliquota", lettura::Allineamento::Numero},
 };
 inline constexpr int ColonneDipendente[] = {0, 1, 2, 3, 4};
 inline constexpr int ColonneCollaboratore[] = {0, 1, 2, 5};
-inline constexpr GenerePersona GeneriProva[] = {
+inline constexpr lettura::GenerePersona GeneriProva[] = {
     {"dipendente", "Dipendenti", ColonneDipendente},
     {"collaboratore", "Collaboratori", ColonneCollaboratore},
 };
 // clang-format on
-inline constexpr SchemaDistinta SchemaProva{ColonneProva, GeneriProva};
+inline constexpr lettura::SchemaDistinta SchemaProva{ColonneProva, GeneriProva};
 
 inline FornituraLetta FornituraProva(std::vector<std::array<std::string, 7>> righe) {
     // Each row: kind ("d" or "c"), tax code, surname, name, module, taxable pay, rate.
     FornituraLetta f;
-    f.Schema(Formato::Uniemens, SchemaProva);
-    f.esito.formato = Formato::Uniemens;
+    f.Schema(lettura::Formato::Uniemens, SchemaProva);
+    f.esito.formato = lettura::Formato::Uniemens;
     long indice = 0;
     for (const auto& r : righe) {
-        Persona p;
+        lettura::Persona p;
         p.genere = r[0] == "d" ? 0 : 1;
         p.indice = indice++;
         p.riga = 10 * p.indice + 1;

@@ -14,6 +14,10 @@
 #include <vector>
 
 namespace verifica {
+
+using lettura::Destinatario;
+using lettura::Rilievo;
+
 namespace {
 
 TEST(PerOgniFile, InOrdineConOgniNumeroDiThread) {

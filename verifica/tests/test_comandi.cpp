@@ -204,7 +204,7 @@ TEST_P(Comandi, ConfrontaUnaPersonaCambiataEUnaTolta) {
     try {
         verifica::Confronta(vecchia, nuova);
         ADD_FAILURE() << "un file cambiato durante il confronto";
-    } catch (const verifica::ErroreFile& e) {
+    } catch (const lettura::ErroreFile& e) {
         EXPECT_NE(std::string(e.what()).find("cambiato mentre lo si confrontava"), std::string::npos) << e.what();
     }
 }

@@ -25,6 +25,10 @@
 #endif
 
 namespace verifica {
+
+using lettura::ErroreFile;
+using lettura::Formato;
+
 namespace {
 
 namespace fs = std::filesystem;

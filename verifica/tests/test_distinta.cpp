@@ -15,6 +15,10 @@
 #include <vector>
 
 namespace verifica {
+
+using lettura::Esito;
+using lettura::Gravita;
+
 namespace {
 
 using test::FornituraProva;

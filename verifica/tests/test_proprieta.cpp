@@ -13,7 +13,7 @@
 #include "conv770/record770.h"
 #include "tfr/record_tfr.h"
 #include "uniemens/campi.h"
-#include "uniemens/xmltext/riga_inps.h"
+#include "scrittura_xml/riga_inps.h"
 #include "shell/testo.h"
 #include "formati/verifica.h"
 
@@ -30,6 +30,17 @@
 #include <vector>
 
 namespace verifica {
+
+using formati::VerificaTesto;
+using lettura::Destinatario;
+using lettura::Esito;
+using lettura::ImportoItaliano;
+using lettura::NomeGravita;
+using lettura::Opzioni;
+using lettura::Persona;
+using lettura::Rilievo;
+using lettura::SchemaDistinta;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -402,7 +413,7 @@ std::vector<std::string> Campi(std::string_view riga) {
 }
 
 bool Vuoto(std::string_view testo) { return shell::TogliSpazi(testo).empty(); }
-double Numero(std::string_view testo) { return uniemens::xmltext::NumeroIniziale(testo).value_or(0); }
+double Numero(std::string_view testo) { return scrittura_xml::NumeroIniziale(testo).value_or(0); }
 
 // The items of a list column, split at the group separator.
 std::vector<std::string> Elementi(const std::string& campo) {

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-namespace verifica::test {
+namespace xml::test {
 
 // The bytes of `documento`, at most `pezzo` at a time.
 inline xml::LettoreXML::Fonte FonteTesto(std::string_view documento, std::size_t pezzo = SIZE_MAX) {
@@ -111,4 +111,4 @@ inline std::string ElencaEventi(std::string_view documento, std::size_t pezzo = 
     return ElencaEventi(lettore, elenco);
 }
 
-} // namespace verifica::test
+} // namespace xml::test

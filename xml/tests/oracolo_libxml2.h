@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica::test {
+namespace xml::test {
 
 // ---- What each parser reads of a document
 
@@ -185,4 +185,4 @@ inline bool DaLasciareFuori(std::string_view documento) {
                                 [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
-} // namespace verifica::test
+} // namespace xml::test

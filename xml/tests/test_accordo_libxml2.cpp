@@ -23,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-namespace verifica {
+namespace xml {
 namespace {
 
 using test::DaLasciareFuori;
@@ -431,4 +431,4 @@ TEST_F(AccordoLibxml2, CasiDelLettore) {
 }
 
 } // namespace
-} // namespace verifica
+} // namespace xml

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace verifica {
+namespace xml {
 namespace {
 
 namespace fs = std::filesystem;
@@ -46,4 +46,4 @@ INSTANTIATE_TEST_SUITE_P(Casi, CasoXml, testing::ValuesIn(Casi()),
                          [](const testing::TestParamInfo<std::string>& caso) { return caso.param; });
 
 } // namespace
-} // namespace verifica
+} // namespace xml

@@ -36,12 +36,8 @@ void* operator new(std::size_t n) {
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
-namespace verifica {
+namespace xml {
 namespace {
-
-using xml::ErroreXML;
-using xml::Evento;
-using xml::LettoreXML;
 
 std::string Annidati(int livelli) {
     std::string documento;
@@ -429,4 +425,4 @@ TEST(RigheDelDocumento, OgniTestoTraDueTagUnEvento) {
 }
 
 } // namespace
-} // namespace verifica
+} // namespace xml

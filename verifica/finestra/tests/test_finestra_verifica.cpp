@@ -20,6 +20,13 @@
 #include <thread>
 
 namespace verifica::finestra {
+
+using lettura::Avanzamento;
+using lettura::ErroreFile;
+using lettura::Formato;
+using lettura::Gravita;
+using lettura::LetturaInterrotta;
+
 namespace {
 
 namespace fs = std::filesystem;

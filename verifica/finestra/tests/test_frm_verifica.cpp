@@ -96,11 +96,11 @@ class TestFrmVerifica : public QObject {
     // What the checker finds in the file, as the window must show it.
     static QStringList RigheAttese(const verifica::FornituraLetta& letta) {
         QStringList righe;
-        for (const verifica::Rilievo& r : letta.rilievi)
+        for (const lettura::Rilievo& r : letta.rilievi)
             righe << QStringLiteral("%1|%2|%3|%4")
                          .arg(r.riga > 0 ? QString::number(r.riga) : QString(),
-                              r.gravita == verifica::Gravita::Errore ? QStringLiteral("Errore")
-                                                                     : QStringLiteral("Avviso"),
+                              r.gravita == lettura::Gravita::Errore ? QStringLiteral("Errore")
+                                                                    : QStringLiteral("Avviso"),
                               QString(), DaLatin1(r.messaggio));
         return righe;
     }
@@ -229,10 +229,10 @@ private slots:
                                   "B'" +
                                   std::string(40, ' ') + "matricola " + std::string(200, '7') + ") fine";
         auto servizi = Servizi();
-        servizi.verifica.leggi = [&](const fs::path&, const verifica::Avanzamento&) {
+        servizi.verifica.leggi = [&](const fs::path&, const lettura::Avanzamento&) {
             auto f = verifica::test::FornituraProva({});
-            f.Segnala({verifica::Gravita::Errore, 3, 12, "anno errato", -1});
-            f.Segnala({verifica::Gravita::Avviso, 7, 0, lungo, -1});
+            f.Segnala({lettura::Gravita::Errore, 3, 12, "anno errato", -1});
+            f.Segnala({lettura::Gravita::Avviso, 7, 0, lungo, -1});
             return f;
         };
         auto finestra = Apri({*m_dir / "a.xml"}, std::move(servizi));
@@ -429,11 +429,11 @@ private slots:
         std::atomic<bool> interrotta{false};
         auto servizi = Servizi();
         servizi.verifica.leggi = [&](const fs::path&,
-                                     const verifica::Avanzamento& avanzamento) -> verifica::FornituraLetta {
+                                     const lettura::Avanzamento& avanzamento) -> verifica::FornituraLetta {
             for (std::uint64_t letti = 1;; ++letti) {
                 if (!avanzamento(std::min<std::uint64_t>(letti, 99), 100)) {
                     interrotta = true;
-                    throw verifica::LetturaInterrotta();
+                    throw lettura::LetturaInterrotta();
                 }
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }

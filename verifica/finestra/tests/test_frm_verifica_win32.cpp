@@ -140,9 +140,9 @@ protected:
         ASSERT_EQ(righe.size(), letta.rilievi.size());
         if (letta.persone.empty()) // without persons the list is the checker's findings as they are
             for (std::size_t r = 0; r < righe.size(); ++r) {
-                const verifica::Rilievo& atteso = letta.rilievi[r];
+                const lettura::Rilievo& atteso = letta.rilievi[r];
                 EXPECT_EQ(righe[r], (atteso.riga > 0 ? std::to_wstring(atteso.riga) : L"") + L"|" +
-                                        (atteso.gravita == verifica::Gravita::Errore ? L"Errore" : L"Avviso") + L"||" +
+                                        (atteso.gravita == lettura::Gravita::Errore ? L"Errore" : L"Avviso") + L"||" +
                                         Largo(atteso.messaggio));
             }
         EXPECT_NE(Testo(finestra.Intestazione()).find(L"Formato: 770 Semplificato"), std::wstring::npos);
@@ -191,10 +191,10 @@ TEST_F(FrmVerificaWin32, RilievoSceltoPerIntero) {
                               "B'" +
                               std::string(40, ' ') + "matricola " + std::string(200, '7') + ") fine";
     auto servizi = Servizi();
-    servizi.verifica.leggi = [&](const fs::path&, const verifica::Avanzamento&) {
+    servizi.verifica.leggi = [&](const fs::path&, const lettura::Avanzamento&) {
         auto f = verifica::test::FornituraProva({});
-        f.Segnala({verifica::Gravita::Errore, 3, 12, "anno errato", -1});
-        f.Segnala({verifica::Gravita::Avviso, 7, 0, lungo, -1});
+        f.Segnala({lettura::Gravita::Errore, 3, 12, "anno errato", -1});
+        f.Segnala({lettura::Gravita::Avviso, 7, 0, lungo, -1});
         return f;
     };
     auto finestra = Apri({m_dir / "a.xml"}, std::move(servizi));
@@ -421,13 +421,12 @@ TEST_F(FrmVerificaWin32, ChiusuraDuranteUnaLetturaLunga) {
     std::atomic<bool> interrotta{false};
     std::chrono::steady_clock::time_point fermata;
     auto servizi = Servizi();
-    servizi.verifica.leggi = [&](const fs::path&,
-                                 const verifica::Avanzamento& avanzamento) -> verifica::FornituraLetta {
+    servizi.verifica.leggi = [&](const fs::path&, const lettura::Avanzamento& avanzamento) -> verifica::FornituraLetta {
         for (std::uint64_t letti = 1;; ++letti) {
             if (!avanzamento(std::min<std::uint64_t>(letti, 99), 100)) {
                 fermata = std::chrono::steady_clock::now();
                 interrotta = true;
-                throw verifica::LetturaInterrotta();
+                throw lettura::LetturaInterrotta();
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }

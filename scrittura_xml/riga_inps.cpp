@@ -1,16 +1,16 @@
-#include "uniemens/xmltext/riga_inps.h"
+#include "scrittura_xml/riga_inps.h"
 
 #include "shell/errore.h"
 #include "shell/esportazione.h"
 #include "shell/testo.h"
-#include "uniemens/xmltext/testo_xml.h"
+#include "scrittura_xml/testo_xml.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
-namespace uniemens::xmltext {
+namespace scrittura_xml {
 
 namespace {
 
@@ -376,7 +376,7 @@ std::string_view RigaEsportazioneINPS::Codifica(int colonna, std::string_view te
 }
 
 double RigaEsportazioneINPS::NumeroIniziale(int colonna) const {
-    const auto valore = xmltext::NumeroIniziale((*this)[colonna]);
+    const auto valore = scrittura_xml::NumeroIniziale((*this)[colonna]);
     if (!valore)
         ErroreLettura(colonna, Lettura::NumeroIniziale);
     return *valore;
@@ -384,7 +384,7 @@ double RigaEsportazioneINPS::NumeroIniziale(int colonna) const {
 
 double RigaEsportazioneINPS::NumeroOVuoto(int colonna) const {
     const std::string_view campo = (*this)[colonna];
-    const auto valore = xmltext::NumeroIniziale(campo);
+    const auto valore = scrittura_xml::NumeroIniziale(campo);
     // Only a 0 may have been read for want of digits.
     if (!valore || (*valore == 0 && SenzaNumero(campo)))
         ErroreLettura(colonna, Lettura::NumeroOVuoto);
@@ -399,7 +399,7 @@ std::int16_t RigaEsportazioneINPS::LeggiIntero(int colonna) const {
 }
 
 Importo RigaEsportazioneINPS::LeggiImporto(int colonna) const {
-    const auto valore = xmltext::LeggiImporto((*this)[colonna]);
+    const auto valore = scrittura_xml::LeggiImporto((*this)[colonna]);
     if (!valore)
         ErroreLettura(colonna, Lettura::Importo);
     return *valore;
@@ -419,4 +419,4 @@ std::vector<Settimana> RigaEsportazioneINPS::Settimane(int colonna) const {
     return std::move(*settimane);
 }
 
-} // namespace uniemens::xmltext
+} // namespace scrittura_xml

@@ -1,7 +1,7 @@
 // The XML text helpers: escaping and its order, the cut that keeps references whole, the rounding
 // of the totals and the line layout.
 
-#include "uniemens/xmltext/testo_xml.h"
+#include "scrittura_xml/testo_xml.h"
 
 #include "shell/errore.h"
 #include "shell/testo.h"
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace uniemens::xmltext {
+namespace scrittura_xml {
 namespace {
 
 struct Caso {
@@ -271,4 +271,4 @@ TEST(ScrittoreXML, PerPezziUnaCorsaFermataConsegnaLeRigheScritte) {
 }
 
 } // namespace
-} // namespace uniemens::xmltext
+} // namespace scrittura_xml

@@ -1,4 +1,4 @@
-#include "uniemens/xmltext/voci_xml.h"
+#include "scrittura_xml/voci_xml.h"
 
 #include "lettura/lettura_file.h"
 #include "shell/errore.h"
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace uniemens::xmltext {
+namespace scrittura_xml {
 
 namespace {
 
@@ -124,12 +124,12 @@ void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, ScrittoreXML& xm
 std::optional<std::string> TitolareDelDocumento(const std::filesystem::path& file,
                                                 std::span<const std::string_view> percorso) {
     try {
-        verifica::FileInLettura lettura(file);
+        lettura::FileInLettura lettura(file);
         return xml::PrimoTesto([&lettura](char* dove, std::size_t quanti) { return lettura.Leggi(dove, quanti); },
                                percorso);
-    } catch (const verifica::ErroreFile&) {
+    } catch (const lettura::ErroreFile&) {
         return std::nullopt;
     }
 }
 
-} // namespace uniemens::xmltext
+} // namespace scrittura_xml

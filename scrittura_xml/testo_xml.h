@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace uniemens::xmltext {
+namespace scrittura_xml {
 
 // The first line of every document, without indentation.
 inline constexpr std::string_view DichiarazioneXML = "<?xml version='1.0' encoding='ISO-8859-1'?>";
@@ -119,4 +119,4 @@ private:
 // ScrittoreXML(testo) does.
 ScrittoreXML::Destinazione UnisciRighe(std::string& testo);
 
-} // namespace uniemens::xmltext
+} // namespace scrittura_xml

@@ -4,8 +4,8 @@
 // that turns rows into lines; each converter keeps its own tables and gives, through its Fonte, the
 // values and the lines that only its document has.
 
-#include "uniemens/xmltext/riga_inps.h"
-#include "uniemens/xmltext/testo_xml.h"
+#include "scrittura_xml/riga_inps.h"
+#include "scrittura_xml/testo_xml.h"
 
 #include <filesystem>
 #include <optional>
@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace uniemens::xmltext {
+namespace scrittura_xml {
 
 enum class Forma {
     Apri,     // <tag>; with a value, the tag ends with an attribute holding it: <tag attributo="valore">
@@ -79,7 +79,7 @@ struct TabellaDelDocumento {
 };
 
 // The words of the tables: short names for their columns and their nesting check, for a converter to
-// take with `using namespace uniemens::xmltext::tabelle`.
+// take with `using namespace scrittura_xml::tabelle`.
 namespace tabelle {
 
 // clang-format off
@@ -218,4 +218,4 @@ void ScriviVoci(std::span<const Voce> voci, const Fonte& fonte, ScrittoreXML& xm
 std::optional<std::string> TitolareDelDocumento(const std::filesystem::path& file,
                                                 std::span<const std::string_view> percorso);
 
-} // namespace uniemens::xmltext
+} // namespace scrittura_xml

@@ -2,8 +2,8 @@
 // the errors in each converter's words, and the table writer with its weeks, attributes, pending
 // block and the rows a converter makes itself.
 
-#include "uniemens/xmltext/riga_inps.h"
-#include "uniemens/xmltext/voci_xml.h"
+#include "scrittura_xml/riga_inps.h"
+#include "scrittura_xml/voci_xml.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace uniemens::xmltext {
+namespace scrittura_xml {
 namespace {
 
 using namespace tabelle;
@@ -222,4 +222,4 @@ TEST(ScriviVoci, UnValoreProprioSenzaFonteFermaLaConversione) {
 }
 
 } // namespace
-} // namespace uniemens::xmltext
+} // namespace scrittura_xml

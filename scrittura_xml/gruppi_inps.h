@@ -5,12 +5,12 @@
 // collaborator's data. A writer's table is put together from its own rows and these (Unite), in the order of the
 // document.
 
-#include "uniemens/xmltext/voci_xml.h"
+#include "scrittura_xml/voci_xml.h"
 
 #include <array>
 #include <cstddef>
 
-namespace uniemens::xmltext::tabelle {
+namespace scrittura_xml::tabelle {
 
 // clang-format off
 constexpr std::array<Voce, 7> Lavoratore(int p) {
@@ -87,4 +87,4 @@ template <std::size_t... N> constexpr std::array<Voce, (N + ...)> Unite(const st
     return tutte;
 }
 
-} // namespace uniemens::xmltext::tabelle
+} // namespace scrittura_xml::tabelle

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace uniemens::xmltext {
+namespace scrittura_xml {
 
 // Columns of the export both converters read, numbered from 0.
 namespace col {
@@ -208,4 +208,4 @@ private:
     std::vector<std::string_view> m_colonne; // views into m_testo
 };
 
-} // namespace uniemens::xmltext
+} // namespace scrittura_xml

@@ -1,4 +1,4 @@
-#include "uniemens/xmltext/testo_xml.h"
+#include "scrittura_xml/testo_xml.h"
 
 #include "shell/testo.h"
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace uniemens::xmltext {
+namespace scrittura_xml {
 
 namespace {
 
@@ -340,4 +340,4 @@ ScrittoreXML::Destinazione UnisciRighe(std::string& testo) {
     };
 }
 
-} // namespace uniemens::xmltext
+} // namespace scrittura_xml
