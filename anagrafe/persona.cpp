@@ -39,8 +39,6 @@ std::string Maiuscolo(std::string_view testo) {
     return maiuscolo;
 }
 
-std::string DueCifre(int n) { return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)}; }
-
 // "'A' o 'B' o 'C'".
 std::string Alternative(const std::vector<std::string>& testi) {
     std::string unite;
