@@ -19,17 +19,6 @@
 
 namespace formati {
 
-using lettura::Allineamento;
-using lettura::ColonnaDistinta;
-using lettura::ColonneComuniInTesta;
-using lettura::ColonneDi;
-using lettura::GenerePersona;
-using lettura::Gravita;
-using lettura::Identita;
-using lettura::Lettura;
-using lettura::SchemaDistinta;
-using lettura::TutteLeColonne;
-
 namespace {
 
 namespace t = dma::tabelleDMA;

@@ -19,6 +19,18 @@
 
 namespace formati {
 
+// The names of the reading model that the readers of fixed-length supplies speak in.
+using lettura::Allineamento;
+using lettura::ColonnaDistinta;
+using lettura::ColonneComuniInTesta;
+using lettura::ColonneDi;
+using lettura::GenerePersona;
+using lettura::Gravita;
+using lettura::Identita;
+using lettura::Lettura;
+using lettura::SchemaDistinta;
+using lettura::TutteLeColonne;
+
 // A line's end: the supplies end every line with CR LF. Reports a line feed alone or a last line without
 // an end, as errors.
 void ControllaFineRiga(lettura::Lettura& lettura, const lettura::Riga& riga);

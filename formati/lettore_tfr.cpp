@@ -19,17 +19,7 @@
 
 namespace formati {
 
-using lettura::Allineamento;
-using lettura::ColonnaDistinta;
-using lettura::ColonneComuniInTesta;
-using lettura::ColonneDi;
-using lettura::GenerePersona;
-using lettura::Gravita;
-using lettura::Identita;
 using lettura::ImportoItaliano;
-using lettura::Lettura;
-using lettura::SchemaDistinta;
-using lettura::TutteLeColonne;
 
 namespace {
 
