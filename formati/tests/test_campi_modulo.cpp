@@ -2,6 +2,7 @@
 // at its field and line, naming the field and the employee.
 
 #include "formati/campi_modulo.h"
+#include "formati/tests/rilevati.h"
 #include "lettura/lettura.h"
 
 #include "dma/record_dma.h"
@@ -14,30 +15,12 @@
 
 namespace formati {
 
-using lettura::Destinatario;
-using lettura::Esito;
-using lettura::FileInLettura;
 using lettura::Gravita;
 using lettura::Lettura;
-using lettura::Opzioni;
 using lettura::Rilievo;
+using prova::Rilevati;
 
 namespace {
-
-struct Rilievi : Destinatario {
-    std::vector<Rilievo> tutti;
-    void Segnala(const Rilievo& rilievo) override { tutti.push_back(rilievo); }
-};
-
-// The findings of `leggi`, run on a Lettura of its own.
-template <typename F> std::vector<Rilievo> Rilevati(F leggi) {
-    FileInLettura file = FileInLettura::DaTesto("");
-    Rilievi rilievi;
-    Esito esito;
-    Lettura lettura(file, Opzioni{}, rilievi, esito);
-    leggi(lettura);
-    return rilievi.tutti;
-}
 
 // An area of the DMA catalogue: blocks of a code and its value, blank after them.
 std::string Area(std::initializer_list<std::pair<std::string_view, std::string_view>> blocchi) {

@@ -1,6 +1,7 @@
 // The tax codes seen in a fixed-length supply, to tell the same employee twice.
 
 #include "formati/codici_visti.h"
+#include "formati/tests/rilevati.h"
 #include "lettura/lettura.h"
 
 #include <gtest/gtest.h>
@@ -13,20 +14,11 @@
 
 namespace formati {
 
-using lettura::Destinatario;
-using lettura::Esito;
-using lettura::FileInLettura;
 using lettura::Gravita;
 using lettura::Lettura;
-using lettura::Opzioni;
-using lettura::Rilievo;
+using prova::Rilevati;
 
 namespace {
-
-struct Rilievi : Destinatario {
-    std::vector<Rilievo> tutti;
-    void Segnala(const Rilievo& rilievo) override { tutti.push_back(rilievo); }
-};
 
 // The room is taken from the file's size, bounded: a size no file has takes no more than the bound (not an
 // exception), and the same code twice is told at its later line whatever room was taken.
@@ -40,16 +32,12 @@ TEST(CodiciVisti, StanzaDallaDimensioneDelFile) {
         visti.Aggiungi("RSSMRA80A01H501U", 3);
         visti.Aggiungi("RSSMRA80A01H501", 7); // one character short: another code
 
-        FileInLettura file = FileInLettura::DaTesto("");
-        Rilievi rilievi;
-        Esito esito;
-        Lettura lettura(file, Opzioni{}, rilievi, esito);
-        visti.Segnala(lettura, 30, "record G");
-        ASSERT_EQ(rilievi.tutti.size(), 1u) << byte;
-        EXPECT_EQ(rilievi.tutti[0].gravita, Gravita::Avviso);
-        EXPECT_EQ(rilievi.tutti[0].riga, 9);
-        EXPECT_EQ(rilievi.tutti[0].colonna, 30);
-        EXPECT_EQ(rilievi.tutti[0].messaggio,
+        const auto rilievi = Rilevati([&](Lettura& l) { visti.Segnala(l, 30, "record G"); });
+        ASSERT_EQ(rilievi.size(), 1u) << byte;
+        EXPECT_EQ(rilievi[0].gravita, Gravita::Avviso);
+        EXPECT_EQ(rilievi[0].riga, 9);
+        EXPECT_EQ(rilievi[0].colonna, 30);
+        EXPECT_EQ(rilievi[0].messaggio,
                   "record G: il dipendente RSSMRA80A01H501U compare due volte: anche alla riga 3");
     }
 }
