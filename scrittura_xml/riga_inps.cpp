@@ -39,29 +39,6 @@ decltype(shell::Convertitore::carica) CaricamentoINPS(EsecuzioneINPS esegui) {
 
 // --- Readings -------------------------------------------------------------------------------------
 
-std::optional<double> NumeroIniziale(std::string_view testo) {
-    // The common case at once: an optional sign and at most 15 digits (a whole number a double holds
-    // exactly) at the start, followed by the end or by a character that stops the reading and that
-    // the complete reading would not remove nor take as the decimal point. Nothing before that
-    // character is removed then, so the complete reading reads these digits.
-    std::size_t i = 0;
-    const bool negativo = !testo.empty() && testo[0] == '-';
-    if (!testo.empty() && (testo[0] == '+' || testo[0] == '-'))
-        ++i;
-    std::uint64_t intero = 0;
-    const std::size_t inizio = i;
-    for (; i < testo.size() && i - inizio <= 15 && Cifra(testo[i]); ++i)
-        intero = intero * 10 + static_cast<std::uint64_t>(testo[i] - '0');
-    const std::size_t cifre = i - inizio;
-    if (cifre >= 1 && cifre <= 15 &&
-        (i == testo.size() ||
-         (testo[i] != ' ' && testo[i] != '\t' && testo[i] != '\n' && testo[i] != '.' && !Cifra(testo[i])))) {
-        const auto valore = static_cast<double>(intero);
-        return negativo ? -valore : valore;
-    }
-    return NumeroInizialeCompleto(testo);
-}
-
 namespace {
 
 // The complete reading of a leading number: its value (none beyond a double) and whether the text had
@@ -112,7 +89,7 @@ LetturaIniziale LeggiNumeroIniziale(std::string_view testo) {
 
 } // namespace
 
-std::optional<double> NumeroInizialeCompleto(std::string_view testo) { return LeggiNumeroIniziale(testo).valore; }
+std::optional<double> NumeroIniziale(std::string_view testo) { return LeggiNumeroIniziale(testo).valore; }
 
 bool SenzaNumero(std::string_view testo) {
     return !shell::TogliSpazi(testo).empty() && !LeggiNumeroIniziale(testo).cifre;

@@ -95,9 +95,6 @@ struct TestiLettura {
 // ("1.500,75" reads 1500, like "1500,75"; "1.500" still reads 1.5). No value only when the number
 // is beyond a double; one too small for a double reads 0.
 std::optional<double> NumeroIniziale(std::string_view testo);
-// NumeroIniziale without its shortcut for a plain whole number at the start: the reading as
-// described above, step by step (NumeroIniziale gives the same for every text).
-std::optional<double> NumeroInizialeCompleto(std::string_view testo);
 
 // True when a text that is not blank begins with no number, which NumeroIniziale reads as 0 for want of
 // digits: "EUR 12", "N.D.", "-", ",5" (but "", "  ", "0", "12 EUR", ".5" and "-1,5" begin with one).
