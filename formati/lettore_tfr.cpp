@@ -329,11 +329,10 @@ void LettoreTfr::Record1(const RecordFisso& record) {
         bool buono = false;
         for (int n = 0; n < tfr::NomiAlGiorno && !buono; ++n)
             buono = nome == tfr::NomeFornitura(giorno, n);
-        const std::string cifre = std::string(data.substr(3, 5));
         if (!buono)
             m_lettura.Avviso(0, 0,
-                             "il nome del file '" + nome + "' non corrisponde al contenuto: atteso 'MV" + cifre +
-                                 "' seguito da una cifra o una lettera e '.TXT'");
+                             "il nome del file '" + nome + "' non corrisponde al contenuto: atteso '" +
+                                 tfr::RadiceNomeFornitura(giorno) + "' seguito da una cifra o una lettera e '.TXT'");
     }
 }
 

@@ -29,11 +29,15 @@ template <typename Carattere> bool StessoNome(const std::basic_string<Carattere>
 
 } // namespace
 
-std::string NomeFornitura(const shell::DataOra& oggi, int n) {
+std::string RadiceNomeFornitura(const shell::DataOra& oggi) {
     char data[32];
     std::snprintf(data, sizeof data, "%04d%02d%02d", oggi.anno % 10000, oggi.mese, oggi.giorno);
+    return "MV" + std::string(data + 3);
+}
+
+std::string NomeFornitura(const shell::DataOra& oggi, int n) {
     const char suffisso = static_cast<char>(n < 10 ? '0' + n : 'A' + (n - 10));
-    return "MV" + std::string(data + 3) + suffisso + ".TXT";
+    return RadiceNomeFornitura(oggi) + suffisso + ".TXT";
 }
 
 bool NomeOccupato(const fs::path& cartella, std::string_view nome) {

@@ -13,6 +13,9 @@ namespace tfr {
 // Suffixes 0 to 9, then A to Z: 36 supplies a day.
 inline constexpr int NomiAlGiorno = 36;
 
+// What every name of the day begins with: "MV" and the last five digits of the date ("MV10614").
+std::string RadiceNomeFornitura(const shell::DataOra& oggi);
+
 // The name with suffix number `n` (0 to 35): 14 June 2011 and 0 give "MV106140.TXT", 10 gives
 // "MV10614A.TXT".
 std::string NomeFornitura(const shell::DataOra& oggi, int n);
