@@ -212,6 +212,7 @@ public:
             m_controllati.push_back(m_campi.Cerca(d.codice));
         for (const CampoAnagrafico& c : CampiAnagrafici)
             m_nomiAnagrafici.push_back("campo " + std::string(c.campo.codice));
+        m_codiciFiscali.Prevedi(lettura.File().Dimensione());
     }
 
 private:

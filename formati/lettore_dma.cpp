@@ -161,6 +161,7 @@ public:
     explicit LettoreDma(Lettura& lettura)
         : LettoreFisso(lettura, FormatoDma()), m_campi(m_formato.tracciato.catalogo),
           m_quadroDellaVoce(m_formato.tracciato.catalogo.size(), -1) {
+        m_codiciFiscali.Prevedi(lettura.File().Dimensione());
         for (std::size_t i = 0; i < dma::CampiQuadri.size(); ++i) {
             m_quadri.push_back(m_campi.Cerca(dma::CampiQuadri[i].codice));
             if (m_quadri.back().voce)

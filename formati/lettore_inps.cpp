@@ -7,7 +7,6 @@
 // report that holds it.
 
 #include "formati/calendario_inps.h"
-#include "formati/codici_visti.h"
 #include "formati/contenuto_inps.h"
 #include "formati/grammatiche_inps.h"
 #include "formati/persone.h"
@@ -197,6 +196,21 @@ constexpr std::size_t CifreMatricola = 10;
 
 // The largest sum of contributions, in cents, that the debit total is checked against.
 constexpr long long SommaMassima = 100'000'000'000'000'000;
+
+// A person's tax code and the key of its report (the employee's position, qualifications and contribution
+// type; the collaborator's relationship and rate), to find a person, and a report, twice.
+struct CodiceVisto {
+    std::string codice;
+    std::string chiave;
+    int genere = 0;
+    bool elimina = false;
+    Posto posto;
+    long persona = 0;
+    friend bool operator<(const CodiceVisto& a, const CodiceVisto& b) {
+        return std::tie(a.genere, a.codice, a.posto.riga, a.posto.colonna, a.persona) <
+               std::tie(b.genere, b.codice, b.posto.riga, b.posto.colonna, b.persona);
+    }
+};
 
 // A total that the document states: its value and its place.
 struct Dichiarato {
@@ -395,7 +409,7 @@ private:
     int m_lavorati = 0;
     int m_giorni = 0;
     bool m_calendarioRotto = false;
-    CodiciVisti m_codici;
+    std::vector<CodiceVisto> m_codici;
     std::string m_cognome, m_nome; // of the person being read, and where they are
     // The rules of the report being read (regole_inps.h): its own values, and those of its previous month's block.
     inps::DatiDenuncia m_denuncia, m_blocco;
@@ -586,8 +600,8 @@ void LettoreINPS::FinePersona() {
     }
     // The code and the key go to the list of those seen: the next person has its own.
     if (!m_codice.empty())
-        m_codici.Aggiungi({std::move(m_codice), m_postoPersona.riga, m_postoPersona.colonna, m_genere,
-                           std::move(m_chiave), m_denuncia.elimina && m_genere == GenereDipendente, m_indice});
+        m_codici.push_back({std::move(m_codice), std::move(m_chiave), m_genere,
+                            m_denuncia.elimina && m_genere == GenereDipendente, m_postoPersona, m_indice});
     m_inPersona = false;
     m_valori = false;
 }
@@ -1091,25 +1105,40 @@ void LettoreINPS::Fine(bool interrotta) {
     // The same person twice, among the reports or among the collaborators: with the same key, one report sent
     // twice (the later replaces the earlier; one deleting the other is told as such); with another key (another
     // qualification), a report of its own.
-    for (const CodiciVisti::Ripetuto& r : m_codici.Ripetuti()) {
-        const CodiciVisti::Visto& b = *r.visto;
-        const CodiciVisti::Visto* stessaChiave = r.stessaChiave;
+    // Each one is told with the one just before it of the same person, and the one just before it of the same
+    // person and key (ultimoPerChiave, of the person being gone through).
+    std::sort(m_codici.begin(), m_codici.end());
+    const auto persona = [](const CodiceVisto& c) { return std::tie(c.genere, c.codice); };
+    std::map<std::string_view, const CodiceVisto*> ultimoPerChiave;
+    for (std::size_t i = 1; i < m_codici.size(); ++i) {
+        const CodiceVisto& b = m_codici[i];
+        if (persona(b) != persona(m_codici[i - 1]))
+            continue;
+        const CodiceVisto* stessoCodice = &m_codici[i - 1];
+        if (i < 2 || persona(m_codici[i - 2]) != persona(*stessoCodice)) // the person's second
+            ultimoPerChiave = {{stessoCodice->chiave, stessoCodice}};
+        const CodiceVisto*& ultimo = ultimoPerChiave[b.chiave];
+        const CodiceVisto* stessaChiave = ultimo;
+        ultimo = &b;
         const std::string chi = std::string(NomiGeneri[b.genere]) + " " + b.codice;
         if (stessaChiave && stessaChiave->elimina != b.elimina)
-            m_lettura.Avviso(b.riga, b.colonna,
+            m_lettura.Avviso(b.posto.riga, b.posto.colonna,
                              "il " + chi + " ha una denuncia con Elimina=\"S\" e una senza con la stessa chiave (" +
                                  std::string(shell::TogliSpazi(b.chiave)) +
-                                 ") nello stesso documento: anche alla riga " + std::to_string(stessaChiave->riga),
+                                 ") nello stesso documento: anche alla riga " +
+                                 std::to_string(stessaChiave->posto.riga),
                              b.persona);
         else if (stessaChiave)
-            m_lettura.Errore(b.riga, b.colonna,
+            m_lettura.Errore(b.posto.riga, b.posto.colonna,
                              "il " + chi + " ha due denunce con la stessa chiave (" +
                                  std::string(shell::TogliSpazi(b.chiave)) + "): anche alla riga " +
-                                 std::to_string(stessaChiave->riga) + "; INPS tiene la seconda al posto della prima",
+                                 std::to_string(stessaChiave->posto.riga) +
+                                 "; INPS tiene la seconda al posto della prima",
                              b.persona);
         else
-            m_lettura.Avviso(b.riga, b.colonna,
-                             "il " + chi + " compare due volte: anche alla riga " + std::to_string(r.prima->riga),
+            m_lettura.Avviso(b.posto.riga, b.posto.colonna,
+                             "il " + chi + " compare due volte: anche alla riga " +
+                                 std::to_string(stessoCodice->posto.riga),
                              b.persona);
     }
     Intestazione dati;
