@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace verifica {
@@ -49,6 +51,10 @@ TEST(PerOgniFile, UnErroreFermaIlResto) {
                              ++letti;
                              if (i == 5)
                                  throw std::runtime_error("guasto");
+                             // The reading of a file takes a while: the failure is seen long before all of
+                             // them could be read, however slowly the exception is thrown.
+                             if (i > 5)
+                                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
                          },
                          [&](std::size_t i) { fatti.push_back(i); }),
                      std::runtime_error);
