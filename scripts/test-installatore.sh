@@ -77,8 +77,14 @@ valore() {
   iconv -f UTF-16 -t UTF-8 "$prova/chiave.reg" | tr -d '\r' |
     sed -n "s/^$nome=\"\(.*\)\"\$/\1/p" | sed -e 's/\\\\/\\/g' -e 's/\\"/"/g'
 }
+# Read again a few times before it is called wrong: under load Wine's reg now and then exports a key without
+# the value just written, which the next export has.
 atteso() { # key, value name, expected text
-  trovato=$(valore "$1" "$2")
+  tentativi=0
+  while trovato=$(valore "$1" "$2") && [ "$trovato" != "$3" ] && [ "$tentativi" -lt 5 ]; do
+    tentativi=$((tentativi + 1))
+    sleep 0.2
+  done
   [ "$trovato" = "$3" ] || errore "$1 $2: '$trovato' invece di '$3'"
 }
 
