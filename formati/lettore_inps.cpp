@@ -1104,9 +1104,8 @@ void LettoreINPS::Fine(bool interrotta) {
     Totali(interrotta);
     // The same person twice, among the reports or among the collaborators: with the same key, one report sent
     // twice (the later replaces the earlier; one deleting the other is told as such); with another key (another
-    // qualification), a report of its own.
-    // Each one is told with the one just before it of the same person, and the one just before it of the same
-    // person and key (ultimoPerChiave, of the person being gone through).
+    // qualification), a report of its own. Each is told with the one just before it of the same person, and the
+    // one just before it of the same person and key (ultimoPerChiave, of the person being gone through).
     std::sort(m_codici.begin(), m_codici.end());
     const auto persona = [](const CodiceVisto& c) { return std::tie(c.genere, c.codice); };
     std::map<std::string_view, const CodiceVisto*> ultimoPerChiave;
